@@ -1,0 +1,1 @@
+// Layer anchor: keeps the static library non-empty.

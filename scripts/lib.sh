@@ -1,0 +1,95 @@
+# Shared helpers for the build, run and test scripts. Source it; do not run it.
+set -euo pipefail
+
+TW_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TW_CACHE=${TW_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tarnwhistle}
+TW_BUILD=${TW_BUILD:-$TW_ROOT/build}
+
+tw_log() { printf '== %s\n' "$*" >&2; }
+
+# Installs the Debian packages the build, the tests and the program need.
+tw_install_packages() {
+  local pkgs=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
+              xvfb xauth cmake ninja-build googletest dpkg-dev xdotool)
+  local missing=()
+  for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if ! grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+        > /etc/apt/sources.list.d/tarnwhistle-src.sources
+    else
+      sed -n 's/^deb /deb-src /p' /etc/apt/sources.list > /etc/apt/sources.list.d/tarnwhistle-src.list
+    fi
+    missing+=(--update)
+  fi
+  [ ${#missing[@]} -eq 0 ] && return 0
+  tw_log "installing packages: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q >/dev/null
+  local real=()
+  for p in "${missing[@]}"; do [ "$p" = --update ] || real+=("$p"); done
+  [ ${#real[@]} -eq 0 ] || apt-get install -y -q "${real[@]}" >/dev/null
+}
+
+# Cross-builds libcrypto and libjpeg-turbo from Debian's sources into the cache.
+tw_build_deps() {
+  "$TW_ROOT/scripts/deps"
+}
+
+tw_configure() {
+  local type=${1:-Release}
+  local deps; deps=$("$TW_ROOT/scripts/deps" --prefix)
+  if [ ! -f "$TW_BUILD/build.ninja" ]; then
+    cmake -S "$TW_ROOT" -B "$TW_BUILD" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$TW_ROOT/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE="$type" -DTW_DEPS_PREFIX="$deps" \
+      -DTW_WARNINGS_AS_ERRORS="${TW_WERROR:-OFF}" >/dev/null
+  fi
+}
+
+tw_build() {
+  tw_install_packages
+  tw_build_deps
+  tw_configure
+  cmake --build "$TW_BUILD"
+}
+
+# A private Wine prefix with the drive Z: removed: the program really deletes things.
+tw_make_prefix() {
+  local prefix=$1
+  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$prefix/system.reg" ]; then
+    local template=$TW_CACHE/wine-template
+    if [ ! -f "$template/system.reg" ]; then
+      tw_log "preparing a Wine prefix template"
+      rm -rf "$template"
+      WINEPREFIX=$template wineboot -i >/dev/null 2>&1 || true
+      WINEPREFIX=$template wineserver -w || true
+      rm -f "$template/dosdevices/z:"
+    fi
+    mkdir -p "$prefix"
+    cp -a "$template/." "$prefix/"
+  fi
+  rm -f "$prefix/dosdevices/z:"
+}
+
+# Starts a private Xvfb when there is no display and sets DISPLAY.
+tw_need_display() {
+  if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --private ]; then return 0; fi
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    TW_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+  done
+  echo "could not start Xvfb" >&2; return 1
+}
+
+tw_stop_display() {
+  [ -n "${TW_XVFB_PID:-}" ] && kill "$TW_XVFB_PID" 2>/dev/null || true
+}
