@@ -1,0 +1,36 @@
+#pragma once
+// The class library's exception classes. Thrown inside C++ code only: every Win32
+// callback and thread procedure catches them.
+#include <windows.h>
+#include <stdexcept>
+#include <string>
+
+class Exception : public std::runtime_error {
+public:
+    explicit Exception(const std::string& msg) : std::runtime_error(msg) {}
+    [[nodiscard]] std::string Message() const { return what(); }
+};
+
+// A platform call failed; Code is the Win32 error or HRESULT.
+class EOSError : public Exception {
+public:
+    EOSError(const std::string& msg, DWORD code) : Exception(msg), Code(code) {}
+    DWORD Code;
+};
+
+class EStreamError : public Exception { using Exception::Exception; };
+class EFOpenError : public EStreamError { using EStreamError::EStreamError; };     // "Cannot open file %s"
+class EFCreateError : public EStreamError { using EStreamError::EStreamError; };   // "Cannot create file %s"
+class EReadError : public EStreamError { using EStreamError::EStreamError; };
+class EWriteError : public EStreamError { using EStreamError::EStreamError; };
+class EConvertError : public Exception { using Exception::Exception; };
+class ERegistryException : public Exception { using Exception::Exception; };
+class EXMLDocError : public Exception { using Exception::Exception; };
+class EMaskException : public Exception { using Exception::Exception; };
+class EListError : public Exception { using Exception::Exception; };
+
+// Throws EOSError for GetLastError() (or the given code), with the system's text.
+[[noreturn]] void RaiseLastOSError();
+[[noreturn]] void RaiseOSError(DWORD code);
+// Throws EOSError when hr failed.
+void OleCheck(HRESULT hr);

@@ -1,0 +1,176 @@
+#pragma once
+// Move-only owners of Win32 handles, one traits type per kind, and scope types
+// for paired calls.
+#include <windows.h>
+#include <objbase.h>
+#include <utility>
+
+template <class Traits>
+class THandle {
+public:
+    using Type = typename Traits::Type;
+    THandle() = default;
+    explicit THandle(Type h) : FHandle(h) {}
+    THandle(const THandle&) = delete;
+    THandle& operator=(const THandle&) = delete;
+    THandle(THandle&& o) noexcept : FHandle(o.Release()) {}
+    THandle& operator=(THandle&& o) noexcept {
+        if (this != &o) Reset(o.Release());
+        return *this;
+    }
+    ~THandle() { Reset(); }
+
+    [[nodiscard]] Type Get() const { return FHandle; }
+    [[nodiscard]] bool Valid() const { return FHandle != Traits::Empty(); }
+    explicit operator bool() const { return Valid(); }
+    Type Release() { return std::exchange(FHandle, Traits::Empty()); }
+    void Reset(Type h = Traits::Empty()) {
+        if (Valid()) Traits::Close(FHandle);
+        FHandle = h;
+    }
+    // For APIs that fill in a handle: frees the old one first.
+    Type* Out() {
+        Reset();
+        return &FHandle;
+    }
+
+private:
+    Type FHandle = Traits::Empty();
+};
+
+// Kernel objects that signal failure with INVALID_HANDLE_VALUE (files, snapshots).
+struct TFileHandleTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+// Kernel objects that signal failure with NULL (processes, threads, events, mutexes).
+struct TKernelHandleTraits {
+    using Type = HANDLE;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+struct TFindHandleTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindClose(h); }
+};
+struct TRegKeyTraits {
+    using Type = HKEY;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { RegCloseKey(h); }
+};
+struct TGdiObjectTraits {
+    using Type = HGDIOBJ;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { DeleteObject(h); }
+};
+struct TDCTraits {
+    using Type = HDC;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { DeleteDC(h); }
+};
+struct TIconTraits {
+    using Type = HICON;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { DestroyIcon(h); }
+};
+struct TMenuTraits {
+    using Type = HMENU;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { DestroyMenu(h); }
+};
+struct TLibraryTraits {
+    using Type = HMODULE;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { FreeLibrary(h); }
+};
+
+using TFileHandle = THandle<TFileHandleTraits>;
+using TKernelHandle = THandle<TKernelHandleTraits>;
+using TFindHandle = THandle<TFindHandleTraits>;
+using TRegKey = THandle<TRegKeyTraits>;
+using TGdiObject = THandle<TGdiObjectTraits>;
+using TMemoryDC = THandle<TDCTraits>;
+using TIconHandle = THandle<TIconTraits>;
+using TMenuHandle = THandle<TMenuTraits>;
+using TLibraryHandle = THandle<TLibraryTraits>;
+
+// GetDC/ReleaseDC.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND wnd) : FWnd(wnd), FDC(GetDC(wnd)) {}
+    ~TWindowDC() { if (FDC) ReleaseDC(FWnd, FDC); }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    [[nodiscard]] HDC Get() const { return FDC; }
+
+private:
+    HWND FWnd;
+    HDC FDC;
+};
+
+// BeginPaint/EndPaint.
+class TPaintScope {
+public:
+    explicit TPaintScope(HWND wnd) : FWnd(wnd) { FDC = BeginPaint(wnd, &FPS); }
+    ~TPaintScope() { EndPaint(FWnd, &FPS); }
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+    [[nodiscard]] HDC Get() const { return FDC; }
+    [[nodiscard]] const PAINTSTRUCT& Info() const { return FPS; }
+
+private:
+    HWND FWnd;
+    PAINTSTRUCT FPS{};
+    HDC FDC;
+};
+
+// SelectObject, selecting the previous object back at the end of the scope.
+class TSelectScope {
+public:
+    TSelectScope(HDC dc, HGDIOBJ obj) : FDC(dc), FOld(SelectObject(dc, obj)) {}
+    ~TSelectScope() { SelectObject(FDC, FOld); }
+    TSelectScope(const TSelectScope&) = delete;
+    TSelectScope& operator=(const TSelectScope&) = delete;
+
+private:
+    HDC FDC;
+    HGDIOBJ FOld;
+};
+
+// CoInitialize/CoUninitialize (only when the initialisation succeeded).
+class TCoInitScope {
+public:
+    TCoInitScope() : FResult(CoInitialize(nullptr)) {}
+    ~TCoInitScope() { if (SUCCEEDED(FResult)) CoUninitialize(); }
+    TCoInitScope(const TCoInitScope&) = delete;
+    TCoInitScope& operator=(const TCoInitScope&) = delete;
+
+private:
+    HRESULT FResult;
+};
+
+// Owner of one COM interface pointer.
+template <class I>
+class TComPtr {
+public:
+    TComPtr() = default;
+    TComPtr(const TComPtr&) = delete;
+    TComPtr& operator=(const TComPtr&) = delete;
+    TComPtr(TComPtr&& o) noexcept : FPtr(std::exchange(o.FPtr, nullptr)) {}
+    TComPtr& operator=(TComPtr&& o) noexcept {
+        if (this != &o) { Reset(); FPtr = std::exchange(o.FPtr, nullptr); }
+        return *this;
+    }
+    ~TComPtr() { Reset(); }
+    I* operator->() const { return FPtr; }
+    [[nodiscard]] I* Get() const { return FPtr; }
+    explicit operator bool() const { return FPtr != nullptr; }
+    I** Out() { Reset(); return &FPtr; }
+    void** OutVoid() { return reinterpret_cast<void**>(Out()); }
+    void Reset() { if (FPtr) { FPtr->Release(); FPtr = nullptr; } }
+
+private:
+    I* FPtr = nullptr;
+};

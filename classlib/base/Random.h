@@ -1,0 +1,10 @@
+#pragma once
+// The program's one pseudo-random generator: the run-time's linear congruential
+// generator. State 255 at start, never seeded from the clock; each draw steps
+// state = state * 134775813 + 1 (mod 2^32); a draw below n is the upper 32 bits of
+// state * n. Main thread only.
+#include <cstdint>
+
+extern uint32_t RandSeed;
+uint32_t Random(uint32_t n);  // 0 <= result < n; 0 when n is 0
+double RandomFloat();          // 0 <= result < 1
