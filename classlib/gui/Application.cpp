@@ -106,7 +106,7 @@ void TApplication::Terminate() { FTerminated = true; }
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
     HWND owner = GetActiveWindow();
     if (!owner) owner = Handle();
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
 }
 
 void TApplication::HandleException(TObject* sender) noexcept {

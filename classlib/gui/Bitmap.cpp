@@ -21,11 +21,11 @@ TBitmap::TBitmap() : FCanvas(std::make_unique<TBitmapCanvas>(*this)) {}
 
 TBitmap::~TBitmap() {
     FCanvas->Release();
-    if (FDC) SelectObject(FDC.Get(), FOldBitmap);
+    if (FDC && FOldBitmap) SelectObject(FDC.Get(), FOldBitmap);
 }
 
 void TBitmap::SelectInto(HDC dc) {
-    FOldBitmap = SelectObject(dc, FBitmap ? FBitmap.Get() : GetStockObject(DEFAULT_BITMAP));
+    FOldBitmap = FBitmap ? SelectObject(dc, FBitmap.Get()) : nullptr;
 }
 
 TCanvas& TBitmap::Canvas() { return *FCanvas; }
@@ -33,7 +33,7 @@ TCanvas& TBitmap::Canvas() { return *FCanvas; }
 void TBitmap::SetSize(int width, int height) {
     if (width == FWidth && height == FHeight) return;
     FCanvas->Release();
-    if (FDC) SelectObject(FDC.Get(), FOldBitmap);
+    if (FDC && FOldBitmap) SelectObject(FDC.Get(), FOldBitmap);
     FDC.Reset();
     FBitmap.Reset();
     FBits = nullptr;

@@ -46,7 +46,7 @@ void TCanvas::RequireState(unsigned state) {
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     RequireState(csFont | csBrush);
-    TextOutA(FHandle, x, y, text.data(), static_cast<int>(text.size()));
+    ::TextOutA(FHandle, x, y, text.data(), static_cast<int>(text.size()));
 }
 
 void TCanvas::TextRect(const RECT& rect, int x, int y, const std::string& text) {
@@ -57,7 +57,7 @@ void TCanvas::TextRect(const RECT& rect, int x, int y, const std::string& text) 
 
 int TCanvas::DrawText(const std::string& text, RECT& rect, UINT flags) {
     RequireState(csFont | csBrush);
-    return DrawTextA(FHandle, text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    return ::DrawTextA(FHandle, text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }
 
 SIZE TCanvas::TextExtent(const std::string& text) {

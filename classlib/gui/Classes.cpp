@@ -34,7 +34,8 @@ std::string ClassNameOf(const std::type_info& type) {
     char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
     std::string result = status == 0 && name ? name : type.name();
     std::free(name);
-    return result;
+    size_t scope = result.rfind("::");  // the bare class name, as the library's are
+    return scope == std::string::npos ? result : result.substr(scope + 2);
 }
 
 std::string TObject::ClassName() const { return ClassNameOf(typeid(*this)); }

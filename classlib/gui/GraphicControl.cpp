@@ -6,6 +6,7 @@ void TControlCanvas::CreateHandle() {
 }
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {
+    FClickOnMouseUp = true;
     FCanvas.Font().Assign(Font());
 }
 
