@@ -3,6 +3,7 @@
 #include "classlib/base/Masks.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
+#include "engine/SharedRoutines.h"
 #include <algorithm>
 #include <memory>
 
@@ -66,7 +67,7 @@ bool TEraseFiles::MatchMask(const std::string& Mask, const std::string& Name) {
 void TEraseFiles::CollectFiles(const std::string& Folder, const std::string& Mask,
                                std::vector<std::string>* List, bool Recurse) {
     if (Folder.empty() || IsFolderLink(GetFileAttributesA(Folder.c_str()))) return;
-    const std::string dir = IncludeTrailingPathDelimiter(Folder);
+    const std::string dir = AddTrailingBackslash(Folder);
     std::vector<std::string> subfolders;
     const bool complete = ForEachEntry(dir, [&](const WIN32_FIND_DATAA& entry) {
         const std::string path = dir + entry.cFileName;
@@ -131,7 +132,7 @@ bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, 
 
 bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                              bool Recurse) {
-    const std::string dir = IncludeTrailingPathDelimiter(Path);
+    const std::string dir = AddTrailingBackslash(Path);
     std::vector<std::pair<std::string, bool>> subfolders;  // path, is a link
     const bool complete = ForEachEntry(dir, [&](const WIN32_FIND_DATAA& entry) {
         const std::string path = dir + entry.cFileName;
