@@ -59,6 +59,7 @@ int TMem::GetCPUUsage() const {
         if (FStats.ReadBinaryData("KERNEL\\CPUUsage", &usage, sizeof(usage)) == sizeof(usage))
             return usage;
     } catch (const Exception&) {
+        // Not a binary value: as if absent.
     }
     return 1;
 }
@@ -70,7 +71,13 @@ bool TMem::IsWindowsNT() {
 bool TMem::AutoStart(bool write, bool enable) {
     TRegistry reg;
     reg.RootKey = HKEY_LOCAL_MACHINE;
-    if (!write) return reg.OpenKeyReadOnly(RunKey) && !reg.ReadString(AutoStartValue).empty();
+    if (!write) {
+        try {
+            return reg.OpenKeyReadOnly(RunKey) && !reg.ReadString(AutoStartValue).empty();
+        } catch (const Exception&) {
+            return false;  // not a string value
+        }
+    }
     if (reg.OpenKey(RunKey, true)) {
         if (enable)
             reg.WriteString(AutoStartValue, ParamStr(0));
@@ -86,11 +93,11 @@ void TMem::FreeMemory(int count) {
     for (int i = 0; i < count; ++i) {
         blocks.push_back(ClaimBlock(MegaByte));
         if (OnAllocate) OnAllocate(this, i);
-        ProcessMessages();
+        if (OnProcessMessages) OnProcessMessages();
     }
     for (int i = 0; i < count; ++i) {
         blocks[i].reset();
         if (OnRelease) OnRelease(this, i);
-        ProcessMessages();
+        if (OnProcessMessages) OnProcessMessages();
     }
 }

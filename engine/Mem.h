@@ -40,6 +40,9 @@ public:
     // Fired on the main thread after each block is claimed or released.
     std::function<void(TMem* sender, int index)> OnAllocate;
     std::function<void(TMem* sender, int index)> OnRelease;
+    // Lets the message loop run between blocks (the program binds
+    // Application.ProcessMessages).
+    std::function<void()> OnProcessMessages;
 
 private:
     TRegistry FStats;

@@ -2,7 +2,6 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
-#include "engine/SharedRoutines.h"
 #include <shlobj.h>
 
 const char* const TStartupManager::RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -15,18 +14,19 @@ std::string WorkingStartupFolder(bool currentUser) {
     GetSpecialFolderPath(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP, path);
     return path;
 }
-
-std::string ParkingFolder(bool currentUser) {
-    return GetAppDir() + (currentUser ? "Disabled Items\\CurrentUser" : "Disabled Items\\Users");
-}
 }  // namespace
+
+std::string TStartupManager::FolderOf(bool currentUser, bool enabled) const {
+    if (enabled) return WorkingStartupFolder(currentUser);
+    return AppDir + (currentUser ? "Disabled Items\\CurrentUser" : "Disabled Items\\Users");
+}
 
 std::string TStartupManager::GetItemKey(const TStartUpItem& item, bool enabled) {
     return RemoveTrailingBackslash(item.KeyPath) + (enabled ? "" : "\\Disabled");
 }
 
-std::string TStartupManager::GetStartupFolder(const TStartUpItem& item, bool enabled) {
-    return enabled ? WorkingStartupFolder(item.CurrentUser) : ParkingFolder(item.CurrentUser);
+std::string TStartupManager::GetStartupFolder(const TStartUpItem& item, bool enabled) const {
+    return FolderOf(item.CurrentUser, enabled);
 }
 
 void TStartupManager::Refresh() {
@@ -67,7 +67,7 @@ void TStartupManager::ReadKey(HKEY root, bool enabled) {
 }
 
 void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
-    const std::string folder = enabled ? WorkingStartupFolder(currentUser) : ParkingFolder(currentUser);
+    const std::string folder = FolderOf(currentUser, enabled);
     if (folder.empty() || !DirectoryExists(folder)) return;
     const TStringList names = ListFiles(folder, "*.lnk");
     for (const std::string& name : names) {
@@ -121,7 +121,7 @@ void TStartupManager::MoveValue(const TStartUpItem& item, bool enabled) {
     }
 }
 
-void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) {
+void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const {
     const std::string from = GetStartupFolder(item, item.Enabled);
     const std::string to = GetStartupFolder(item, enabled);
     if (from.empty() || to.empty()) throw Exception("The Startup folder is unknown");

@@ -3,6 +3,7 @@
 // shortcuts of both Startup folders. A switched-off entry is parked, not deleted:
 // a value under "Run\Disabled", a shortcut in "Disabled Items" beside the program.
 // Main thread only.
+#include "engine/SharedRoutines.h"
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -42,13 +43,16 @@ public:
     void DeleteItem(const TStartUpItem& item);
 
     [[nodiscard]] static std::string GetItemKey(const TStartUpItem& item, bool enabled);
-    [[nodiscard]] static std::string GetStartupFolder(const TStartUpItem& item, bool enabled);
+    [[nodiscard]] std::string GetStartupFolder(const TStartUpItem& item, bool enabled) const;
 
     std::vector<std::unique_ptr<TStartUpItem>> Items;
+    // The program folder (with its trailing "\") that holds "Disabled Items".
+    std::string AppDir = GetAppDir();
 
 private:
     void ReadKey(HKEY root, bool enabled);
     void ReadFolder(bool currentUser, bool enabled);
+    [[nodiscard]] std::string FolderOf(bool currentUser, bool enabled) const;
     static void MoveValue(const TStartUpItem& item, bool enabled);
-    static void MoveShortcut(const TStartUpItem& item, bool enabled);
+    void MoveShortcut(const TStartUpItem& item, bool enabled) const;
 };
