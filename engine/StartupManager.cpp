@@ -70,7 +70,8 @@ void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
     const std::string folder = FolderOf(currentUser, enabled);
     if (folder.empty() || !DirectoryExists(folder)) return;
     const TStringList names = ListFiles(folder, "*.lnk");
-    for (const std::string& name : names) {
+    for (const auto& entry : names) {
+        const std::string& name = entry.S;
         // The platform's search also matches names through their 8.3 aliases.
         if (!SameText(ExtractFileExt(name), ".lnk")) continue;
         try {

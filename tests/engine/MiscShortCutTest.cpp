@@ -19,7 +19,7 @@ TEST(ShortCutText, ParsesWhatItWrites) {
     EXPECT_EQ(TextToShortCut(""), 0);
     EXPECT_EQ(TextToShortCut("Ctrl+"), 0);
     EXPECT_EQ(TextToShortCut("Ctrl+Nothing"), 0);
-    for (WORD key : {VK_BACK, VK_TAB, VK_ESCAPE, VK_RETURN, VK_SPACE, VK_PRIOR, VK_NEXT, VK_END,
+    for (WORD key : std::initializer_list<WORD>{VK_BACK, VK_TAB, VK_ESCAPE, VK_RETURN, VK_SPACE, VK_PRIOR, VK_NEXT, VK_END,
                      VK_HOME, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_INSERT, VK_DELETE, WORD('Z'),
                      WORD(VK_F1), WORD(VK_MULTIPLY), WORD(VK_OEM_1)}) {
         const TShortCut sc = TShortCut(scShift | key);
