@@ -1,5 +1,7 @@
 #include "engine/ShortCut.h"
 #include "classlib/base/SysUtils.h"
+#include <array>
+#include <set>
 
 namespace {
 const WORD KeyMask = 0x1FFF;
@@ -21,17 +23,39 @@ struct TModifier {
 };
 const TModifier Modifiers[] = {{scShift, "Shift+"}, {scCtrl, "Ctrl+"}, {scAlt, "Alt+"}};
 
-std::string KeyName(WORD key) {
+// The names the list fixes; "" for any other key.
+std::string FixedName(WORD key) {
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return std::string(1, char(key));
     if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) return std::string(1, char('0' + key - VK_NUMPAD0));
-    if (key >= VK_F1 && key <= VK_F24) return "F" + IntToStr(key - VK_F1 + 1);
+    if (key >= VK_F1 && key <= VK_F24) return Format("F%d", key - VK_F1 + 1);
     for (const TNamedKey& k : NamedKeys)
         if (k.Key == key) return k.Name;
-    // Any other key: the name Windows gives it, or its code when it has none.
-    char name[64] = {};
-    const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
-    if (scan && GetKeyNameTextA(LONG(scan << 16), name, sizeof(name)) > 0) return name;
-    return "VK" + IntToHex(key, 2);
+    return "";
+}
+
+// Any other key: the name Windows gives it, unless that is empty or already taken
+// (X keymaps give several keys one name); then "VK" and its code.
+const std::array<std::string, 256>& OtherNames() {
+    static const std::array<std::string, 256> names = [] {
+        std::array<std::string, 256> n;
+        std::set<std::string> used;
+        for (int key = 1; key < 256; ++key) used.insert(UpperCase(FixedName(WORD(key))));
+        for (int key = 1; key < 256; ++key) {
+            if (!FixedName(WORD(key)).empty()) continue;
+            char name[64] = {};
+            const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+            if (scan) GetKeyNameTextA(LONG(scan << 16), name, sizeof(name));
+            n[key] = name;
+            if (n[key].empty() || !used.insert(UpperCase(n[key])).second) n[key] = Format("VK%02X", key);
+        }
+        return n;
+    }();
+    return names;
+}
+
+std::string KeyName(WORD key) {
+    const std::string fixed = FixedName(key);
+    return fixed.empty() && key < 256 ? OtherNames()[key] : fixed;
 }
 }  // namespace
 
