@@ -62,32 +62,42 @@ tw_make_prefix() {
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$prefix/system.reg" ]; then
     local template=$TW_CACHE/wine-template
-    if [ ! -f "$template/system.reg" ]; then
-      tw_log "preparing a Wine prefix template"
-      rm -rf "$template"
-      WINEPREFIX=$template wineboot -i >/dev/null 2>&1 || true
-      WINEPREFIX=$template wineserver -w || true
-      rm -f "$template/dosdevices/z:"
-    fi
+    mkdir -p "$TW_CACHE"
+    (
+      flock 9
+      if [ ! -f "$template/system.reg" ]; then
+        tw_log "preparing a Wine prefix template"
+        rm -rf "$template"
+        WINEPREFIX=$template wineboot -i >/dev/null 2>&1 || true
+        WINEPREFIX=$template wineserver -w || true
+        rm -f "$template/dosdevices/z:"
+      fi
+    ) 9>"$TW_CACHE/wine-template.lock"
     mkdir -p "$prefix"
     cp -a "$template/." "$prefix/"
   fi
   rm -f "$prefix/dosdevices/z:"
 }
 
-# Starts a private Xvfb when there is no display and sets DISPLAY.
+# Starts a private Xvfb when there is no display (or when asked) and sets DISPLAY.
+# Xvfb picks a free display number itself, so parallel runs do not collide.
 tw_need_display() {
   if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --private ]; then return 0; fi
-  local n
-  for n in $(seq 91 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    TW_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+  local numfile; numfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  TW_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    if [ -s "$numfile" ]; then
+      export DISPLAY=":$(head -n1 "$numfile")"
+      rm -f "$numfile"
+      return 0
+    fi
+    sleep 0.1
   done
-  echo "could not start Xvfb" >&2; return 1
+  rm -f "$numfile"
+  echo "could not start Xvfb" >&2
+  return 1
 }
 
 tw_stop_display() {

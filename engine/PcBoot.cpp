@@ -1,0 +1,45 @@
+#include "engine/PcBoot.h"
+
+#include "classlib/base/Handle.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/base/Streams.h"
+
+std::function<BOOL(UINT)> TPcBoot::ExitWindowsCall = TPcBoot::PlatformExitWindows;
+
+// With TW_EXITWINDOWS_LOG set (only the outside-in tests set it), the request is
+// written to that file instead, so that the test's own Wine session survives.
+BOOL TPcBoot::PlatformExitWindows(UINT flags) {
+    char log[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("TW_EXITWINDOWS_LOG", log, MAX_PATH) > 0) {
+        WriteStringToFile(log, IntToStr(flags));
+        return TRUE;
+    }
+    return ExitWindowsEx(flags, 0);
+}
+
+bool TPcBoot::Execute() {
+    static const UINT flags[3][2] = {
+        {EWX_SHUTDOWN | EWX_POWEROFF, EWX_SHUTDOWN | EWX_POWEROFF | EWX_FORCE},
+        {EWX_REBOOT, EWX_REBOOT | EWX_FORCE},
+        {EWX_LOGOFF, EWX_LOGOFF | EWX_FORCE},
+    };
+    return ExitWindows(flags[BootType][ForceBoot ? 1 : 0]);
+}
+
+bool TPcBoot::ExitWindows(UINT flags) {
+    SetPrivilege(SE_SHUTDOWN_NAME, true);
+    const bool accepted = ExitWindowsCall(flags);
+    SetPrivilege(SE_SHUTDOWN_NAME, false);
+    return accepted;
+}
+
+bool TPcBoot::SetPrivilege(const std::string& name, bool enable) {
+    TKernelHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.Out()))
+        return false;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    if (!LookupPrivilegeValueA(nullptr, name.c_str(), &privileges.Privileges[0].Luid)) return false;
+    privileges.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
+    return AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Shuts down, restarts or logs off Windows through ExitWindowsEx, holding the
+// shutdown privilege for the call. Main thread.
+#include <windows.h>
+#include <functional>
+#include <string>
+
+// winuser.h defines ExitWindows as a macro; the name here is the member.
+#undef ExitWindows
+
+enum TBootType { btShutDown, btRestart, btLogOff };
+
+class TPcBoot {
+public:
+    TBootType BootType = btShutDown;
+    bool ForceBoot = false;
+
+    // True when Windows accepted the request.
+    bool Execute();
+    bool ExitWindows(UINT flags);
+    static bool SetPrivilege(const std::string& name, bool enable);
+
+    // The call that asks Windows; tests replace it. Under Wine the real call ends
+    // every process of the prefix.
+    static std::function<BOOL(UINT flags)> ExitWindowsCall;
+    static BOOL PlatformExitWindows(UINT flags);
+};

@@ -1,0 +1,59 @@
+#pragma once
+// The next-start eraser: work a cleaning run could not finish while Windows runs
+// (files in use, registry values to set back, a line added to a start-up file).
+// The run saves it in "posterase.dat" and registers a run-once value; the program
+// started with "/cleanup" loads the file and carries the items out. Main thread only.
+#include <windows.h>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Values of TPostEraserItem::Type; a file may hold others, which do nothing.
+enum TPostEraseType : uint8_t {
+    ptDeleteFile = 1,    // FileName (may be empty: nothing to do)
+    ptWriteString = 2,   // RootKey\Key, ValueName = ValueData
+    ptWriteInteger = 3,  // RootKey\Key, ValueName = ValueData as a decimal integer
+    ptRemoveLine = 4,    // the first line of FileName equal to BATLine, ignoring case
+};
+
+struct TPostEraserItem {
+    uint8_t Type = 0;
+    std::string FileName;
+    HKEY RootKey = nullptr;  // types 2 and 3
+    std::string Key;
+    std::string ValueName;
+    std::string ValueData;
+    std::string BATLine;
+};
+
+class TPostEraser {
+public:
+    TPostEraser();  // FileName = GetAppDir() + "posterase.dat"
+
+    std::string FileName;
+
+    // The eraser owns the item from then on.
+    void Add(std::unique_ptr<TPostEraserItem> item);
+    void Clear();
+    [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
+    [[nodiscard]] const TPostEraserItem& Items(int i) const { return *FItems.at(i); }
+
+    // A missing file leaves the items as they are; a broken one keeps what was read.
+    void LoadFromFile();
+    // Replaces the file only once the new one is complete; errors are swallowed.
+    void SaveToFile() const;
+    // HKLM Runonce "Tarnwhistle" = "\"<program path>\" /cleanup".
+    void RegisterRunOnce() const;
+    // Deletes the run-once value, then the file.
+    void UnregisterRunOnce() const;
+    // Carries out every item under a progress window; each failure is silent.
+    void Execute();
+
+private:
+    std::vector<std::unique_ptr<TPostEraserItem>> FItems;
+};
+
+// The run-once registration, shared with the tests.
+inline constexpr const char* RunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
+inline constexpr const char* RunOnceValue = "Tarnwhistle";

@@ -1,0 +1,84 @@
+#pragma once
+// Free routines shared by the engine, the wipe code and the pages: the program's
+// and Windows' folders, the Windows version code, message boxes, size formatting,
+// file listing, drive and shell queries, shortcuts and date-time splitting.
+#include "classlib/base/DateUtils.h"
+#include "classlib/base/StringList.h"
+#include <windows.h>
+#include <shellapi.h>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Paths and folders. Every file name of the program is built on GetAppDir.
+std::string AddTrailingBackslash(const std::string& s);  // "" stays ""
+std::string RemoveTrailingBackslash(const std::string& s);  // one final "\" only
+std::string GetAppDir();
+std::string GetMethodsDir();
+std::string GetTempDir();
+std::string GetWindowsDir();
+std::string GetSystemDir();
+std::string GetWindowsTempDir();
+std::string GetProgramFilesDir();  // "" when the value is missing
+std::string GetShortPath(const std::string& path);
+// Without a trailing backslash; "" when the folder cannot be resolved.
+void GetSpecialFolderPath(int csidl, std::string& path);
+// Names (without folder) that the platform's search returns for Folder\Mask,
+// leaving out folders, hidden and system files.
+TStringList ListFiles(const std::string& folder, const std::string& mask);
+
+// Drives and files.
+UINT GetDriveKind(const std::string& root);  // unknown drive and missing root give 0
+DWORD GetClusterSize(const std::string& path);  // 1 without a drive letter or on failure
+// Small icon, display name, type name and system image index. The caller destroys
+// info.hIcon.
+void GetShellFileInfo(const std::string& path, SHFILEINFOA& info);
+
+struct TShortcutInfo {
+    std::string Path;  // short 8.3 form
+    std::string Arguments;
+    std::string Description;
+    std::string WorkingDirectory;
+    std::string IconLocation;
+    int IconIndex = 0;
+    int ShowCmd = 0;
+    WORD HotKey = 0;
+};
+// Raises EOSError on the first failing shell call.
+void ReadShortcut(const std::string& fileName, TShortcutInfo& info);
+
+// The shell library's version; 0 until ReadShlwapiVersion has read it.
+extern DWORD ShlwapiMajorVersion;
+extern DWORD ShlwapiMinorVersion;
+void ReadShlwapiVersion();
+
+// The platform's version record. Tests replace OSVersionQuery to take the
+// Windows 9x and NT branches.
+struct TOSVersion {
+    DWORD Major = 0;
+    DWORD Minor = 0;
+    DWORD PlatformId = 0;  // VER_PLATFORM_WIN32_WINDOWS or VER_PLATFORM_WIN32_NT
+};
+extern std::function<TOSVersion()> OSVersionQuery;
+TOSVersion QueryPlatformVersion();  // the default query
+
+// 41 Windows 95, 42 98, 43 Me, 44 NT 4, 50 2000, 51 XP, 52 later 5.x, 40 other.
+int GetWindowsVersion();
+bool IsWindowsNT5();
+
+// OK boxes owned by the application, titled with its title.
+void ShowError(const std::string& text);
+void ShowInformation(const std::string& text);
+
+// CR becomes "#13", then LF "#10"; decoding reverses it in the same order.
+std::string EncodeLineBreaks(const std::string& s);
+std::string DecodeLineBreaks(const std::string& s);
+// "0 B", "999.00 B", "0.98 KB", "1.13 KB" (ties round away from zero) ... " TB".
+std::string FormatSize(int64_t size);
+// Digits and backspace pass; every other key becomes 0 (dropped).
+char DigitKeyFilter(char key);
+
+// The date of one value and the time of another, each through its text form in
+// the locale's short date and long time formats (fractions of seconds drop).
+TDateTime CombineDateTime(TDateTime datePart, TDateTime timePart);
+void SplitDateTime(TDateTime value, TDateTime& datePart, TDateTime& timePart);
