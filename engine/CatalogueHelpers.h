@@ -1,5 +1,6 @@
 #pragma once
 // Small helpers of the catalogue's collect routines.
+#include <shlobj.h>
 #include <string>
 
 // The path of a shell special folder (CSIDL), without a trailing backslash; ""

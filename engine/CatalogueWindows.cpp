@@ -148,7 +148,7 @@ void TEraserEngine::CollectSwapFile(TEraseFiles&) {
     item->RootKey = HKEY_LOCAL_MACHINE;
     item->Key = MemoryManagementKey;
     item->ValueName = ClearPageFileValue;
-    item->ValueData = "0";
+    item->ValueData = IntToStr(0);
     PostEraser.Add(std::move(item));
 }
 

@@ -1,4 +1,5 @@
 // The cleaning run and the commands around it.
+#include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include "engine/SharedRoutines.h"
@@ -7,6 +8,7 @@
 namespace {
 
 const char* const QuestionTitle = "  Tarnwhistle";
+const char* const ApplicationTitle = "  Tarnwhistle 1.0";
 const char* const CRLF = "\r\n";
 const std::string Rule(51, '=');
 
@@ -112,8 +114,8 @@ void TEraserEngine::DropDeferredDeletions(int firstOfRun) {
         const TPostEraserItem& item = PostEraser.Items(i);
         if (i < firstOfRun || item.Type != ptDeleteFile)
             kept.push_back(item);
-        else if (!item.FileName.empty())
-            RestoreAttributes(item);
+        else if (!item.FileName.empty() && item.Attributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesA(item.FileName.c_str(), item.Attributes);
     }
     PostEraser.Clear();
     for (const TPostEraserItem& item : kept)
@@ -132,7 +134,7 @@ void TEraserEngine::SaveDeferredWork() {
 }
 
 bool TEraserEngine::AskToCloseBrowsers(const std::string& text) {
-    return MessageBoxA(MainWindow(), text.c_str(), QuestionTitle,
+    return MessageBoxA(nullptr, text.c_str(), QuestionTitle,
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
@@ -141,4 +143,8 @@ void TEraserEngine::RestartWindows(TBootType type) {
     boot.BootType = type;
     boot.ForceBoot = false;
     boot.Execute();
+}
+
+void TEraserEngine::ShowRebootNoticeBox(const std::string& text) {
+    MessageBoxA(nullptr, text.c_str(), ApplicationTitle, MB_OK);
 }

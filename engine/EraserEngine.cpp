@@ -1,4 +1,5 @@
 #include "engine/EraserEngine.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include <shellapi.h>
