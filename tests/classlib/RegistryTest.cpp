@@ -1,5 +1,5 @@
-#include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/Exceptions.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,7 +14,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(RegistryTest, OpenWithoutCreateDoesNotCreate) {
     TRegistry reg;
@@ -30,9 +30,9 @@ TEST_F(RegistryTest, OpenWithoutCreateDoesNotCreate) {
 TEST_F(RegistryTest, RelativeAndRootPaths) {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(kTestKey, true));
-    ASSERT_TRUE(reg.OpenKey("Child", true));  // relative to the current key
+    ASSERT_TRUE(reg.OpenKey("Child", true)); // relative to the current key
     EXPECT_EQ(reg.CurrentPath(), "Software\\TarnwhistleTest\\Child");
-    ASSERT_TRUE(reg.OpenKey("\\Software\\TarnwhistleTest", false));  // from the root
+    ASSERT_TRUE(reg.OpenKey("\\Software\\TarnwhistleTest", false)); // from the root
     EXPECT_EQ(reg.CurrentPath(), "Software\\TarnwhistleTest");
     EXPECT_EQ(reg.GetKeyNames(), std::vector<std::string>{"Child"});
 }
@@ -82,7 +82,7 @@ TEST_F(RegistryTest, DeleteKeyRemovesSubkeys) {
     EXPECT_TRUE(reg.DeleteKey("\\Software\\TarnwhistleTest\\Tree"));
     EXPECT_FALSE(reg.KeyExists("Software\\TarnwhistleTest\\Tree"));
     EXPECT_TRUE(reg.KeyExists("Software\\TarnwhistleTest"));
-    EXPECT_FALSE(reg.DeleteKey("\\"));  // never the root itself
+    EXPECT_FALSE(reg.DeleteKey("\\")); // never the root itself
 }
 
 TEST(RootKeys, NumbersFromFilesBecomeHandles) {

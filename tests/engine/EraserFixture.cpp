@@ -1,4 +1,5 @@
 #include "engine/EraserFixture.h"
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 
 TTempFolder::TTempFolder() {
@@ -18,6 +19,7 @@ std::string TTempFolder::operator/(const std::string& relative) const {
 }
 
 void MakeFile(const std::string& path, size_t size, DWORD attributes) {
+    ForceDirectories(ExtractFileDir(path));
     const std::string data(size, 'x');
     WriteStringToFile(path, data);
     if (attributes) SetFileAttributesA(path.c_str(), attributes);
@@ -63,8 +65,8 @@ bool IsFolderLink(const std::string& path) {
 // with the reparse-point attribute.
 bool MakeUnixLink(const std::string& link, const std::string& target) {
     using TUnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<TUnixName>(
-        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
     if (!unixName) return false;
     char* unixTarget = unixName(ToWide(target).c_str());
     char* unixParent = unixName(ToWide(ExtractFileDir(link)).c_str());
@@ -79,7 +81,6 @@ bool MakeUnixLink(const std::string& link, const std::string& target) {
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
-    WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
     return true;
@@ -89,7 +90,9 @@ bool MakeUnixLink(const std::string& link, const std::string& target) {
 
 bool MakeFolderLink(const std::string& link, const std::string& target) {
     CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
-    if (!IsFolderLink(link)) MakeUnixLink(link, target);
+    if (IsFolderLink(link) || !MakeUnixLink(link, target)) return IsFolderLink(link);
+    // The process handle of a Unix program is signalled before the program has run.
+    for (int i = 0; i < 500 && !IsFolderLink(link); ++i) Sleep(10);
     return IsFolderLink(link);
 }
 

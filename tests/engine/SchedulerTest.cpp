@@ -14,7 +14,7 @@ std::string Text(TDateTime t) { return FormatDateTime("yyyy-mm-dd hh:nn", t); }
 
 // Switches the schedule on at start and ticks once a minute (one second past it) for
 // the given number of days; returns the firing times.
-std::vector<std::string> Run(TScheduler& scheduler, TDateTime start, int days = 365) {
+std::vector<std::string> RunTicks(TScheduler& scheduler, TDateTime start, int days = 365) {
     TDateTime now = start;
     std::vector<std::string> fired;
     scheduler.Clock = [&] { return now; };
@@ -50,7 +50,7 @@ TEST(TSchedulerDue, EveryAndHourlyCountFromTheLastRunAndZeroNeverFires) {
     TScheduler every;
     every.Kind = skEvery;
     every.EveryMinutes = 90;
-    const auto everyRuns = Run(every, At(2027, 1, 1), 10);
+    const auto everyRuns = RunTicks(every, At(2027, 1, 1), 10);
     ASSERT_EQ(everyRuns.size(), 159u);
     EXPECT_EQ(everyRuns[0], "2027-01-01 01:30");
     EXPECT_EQ(everyRuns[1], "2027-01-01 03:00");
@@ -59,29 +59,29 @@ TEST(TSchedulerDue, EveryAndHourlyCountFromTheLastRunAndZeroNeverFires) {
     hourly.Kind = skHourly;
     hourly.HourlyHours = 1;
     hourly.HourlyMinutes = 30;
-    EXPECT_EQ(Run(hourly, At(2027, 1, 1), 10), everyRuns);
+    EXPECT_EQ(RunTicks(hourly, At(2027, 1, 1), 10), everyRuns);
 
     every.EveryMinutes = 0;
     hourly.HourlyHours = hourly.HourlyMinutes = 0;
-    EXPECT_TRUE(Run(every, At(2027, 1, 1), 2).empty());
-    EXPECT_TRUE(Run(hourly, At(2027, 1, 1), 2).empty());
+    EXPECT_TRUE(RunTicks(every, At(2027, 1, 1), 2).empty());
+    EXPECT_TRUE(RunTicks(hourly, At(2027, 1, 1), 2).empty());
 }
 
 TEST(TSchedulerDue, DailyFiresAtItsTimeFromTheNextDayOn) {
     TScheduler daily;
     daily.Kind = skDaily;
     daily.DailyTime = EncodeTime(8, 0, 0, 0);
-    const auto runs = Run(daily, At(2027, 3, 1, 9));
+    const auto runs = RunTicks(daily, At(2027, 3, 1, 9));
     EXPECT_EQ(runs, Days(At(2027, 3, 2), At(2028, 2, 29), 8, [](TDateTime) { return true; }));
 
     daily.DailyDays = 2;
-    const auto everyOther = Run(daily, At(2027, 3, 1, 9), 30);
+    const auto everyOther = RunTicks(daily, At(2027, 3, 1, 9), 30);
     ASSERT_FALSE(everyOther.empty());
     EXPECT_EQ(everyOther[0], "2027-03-03 08:00");
     EXPECT_EQ(everyOther.size(), 15u);
 
     daily.DailyDays = 0;
-    EXPECT_TRUE(Run(daily, At(2027, 3, 1, 9), 5).empty());
+    EXPECT_TRUE(RunTicks(daily, At(2027, 3, 1, 9), 5).empty());
 }
 
 TEST(TSchedulerDue, WeeklyFiresOnEveryChosenDay) {
@@ -90,13 +90,13 @@ TEST(TSchedulerDue, WeeklyFiresOnEveryChosenDay) {
     weekly.WeeklyTime = EncodeTime(8, 0, 0, 0);
     weekly.WeeklyDays[0] = weekly.WeeklyDays[3] = true;  // Monday, Thursday
     const TDateTime start = At(2027, 1, 4, 10);  // a Monday
-    EXPECT_EQ(Run(weekly, start), Days(At(2027, 1, 5), At(2028, 1, 4), 8, [](TDateTime d) {
+    EXPECT_EQ(RunTicks(weekly, start), Days(At(2027, 1, 5), At(2028, 1, 4), 8, [](TDateTime d) {
                   return IsoWeekday(d) == 1 || IsoWeekday(d) == 4;
               }));
 
     weekly.WeeklyWeeks = 2;
     weekly.WeeklyDays[3] = false;
-    const auto fortnightly = Run(weekly, start, 60);
+    const auto fortnightly = RunTicks(weekly, start, 60);
     EXPECT_EQ(fortnightly, (std::vector<std::string>{"2027-01-18 08:00", "2027-02-01 08:00",
                                                      "2027-02-15 08:00", "2027-03-01 08:00"}));
 }
@@ -105,7 +105,7 @@ TEST(TSchedulerDue, MonthlyOnADayFiresInEveryMonthThatHasIt) {
     TScheduler monthly;
     monthly.Kind = skMonthly;
     monthly.MonthlyTime = EncodeTime(8, 0, 0, 0);
-    const auto firsts = Run(monthly, At(2027, 1, 15));
+    const auto firsts = RunTicks(monthly, At(2027, 1, 15));
     EXPECT_EQ(firsts, Days(At(2027, 1, 15), At(2028, 1, 14), 8, [](TDateTime d) {
                   int y, m, day;
                   DecodeDate(d, y, m, day);
@@ -113,13 +113,13 @@ TEST(TSchedulerDue, MonthlyOnADayFiresInEveryMonthThatHasIt) {
               }));
 
     monthly.MonthlyDay = 31;
-    const auto lasts = Run(monthly, At(2027, 1, 15));
+    const auto lasts = RunTicks(monthly, At(2027, 1, 15));
     ASSERT_EQ(lasts.size(), 6u);  // Mar, May, Jul, Aug, Oct, Dec: none in February
     EXPECT_EQ(lasts[0], "2027-03-31 08:00");
 
     monthly.MonthlyDay = 15;
     monthly.MonthlyTime = EncodeTime(10, 0, 0, 0);
-    EXPECT_EQ(Run(monthly, At(2027, 3, 1, 9), 50)[0], "2027-04-15 10:00");
+    EXPECT_EQ(RunTicks(monthly, At(2027, 3, 1, 9), 50)[0], "2027-04-15 10:00");
 }
 
 TEST(TSchedulerDue, MonthlyOnTheFirstAndLastWeekdayLandsOnTheRightDates) {
@@ -135,18 +135,18 @@ TEST(TSchedulerDue, MonthlyOnTheFirstAndLastWeekdayLandsOnTheRightDates) {
     std::vector<std::string> expected;
     for (int month = 1; month <= 12; ++month)
         expected.push_back(Text(At(2027, month, firstFridays[month - 1], 8)));
-    EXPECT_EQ(Run(monthly, At(2026, 12, 20)), expected);
+    EXPECT_EQ(RunTicks(monthly, At(2026, 12, 20)), expected);
 
     monthly.MonthlyDayIndexOf = 5;
     monthly.MonthlyDayOf = 7;
     expected.clear();
     for (int month = 1; month <= 12; ++month)
         expected.push_back(Text(At(2027, month, lastSundays[month - 1], 8)));
-    EXPECT_EQ(Run(monthly, At(2026, 12, 31)), expected);
+    EXPECT_EQ(RunTicks(monthly, At(2026, 12, 31)), expected);
 
     monthly.MonthlyMonths.fill(false);
     monthly.MonthlyMonths[0] = monthly.MonthlyMonths[6] = true;
-    EXPECT_EQ(Run(monthly, At(2026, 12, 31)),
+    EXPECT_EQ(RunTicks(monthly, At(2026, 12, 31)),
               (std::vector<std::string>{"2027-01-31 08:00", "2027-07-25 08:00"}));
 }
 
@@ -154,11 +154,11 @@ TEST(TSchedulerDue, OnceFiresOnlyForAMomentAfterTheStart) {
     TScheduler once;
     once.Kind = skOnce;
     once.OnceDate = At(2027, 1, 2, 12);
-    EXPECT_EQ(Run(once, At(2027, 1, 1), 5), std::vector<std::string>{"2027-01-02 12:00"});
-    EXPECT_TRUE(Run(once, At(2027, 1, 3), 5).empty());
+    EXPECT_EQ(RunTicks(once, At(2027, 1, 1), 5), std::vector<std::string>{"2027-01-02 12:00"});
+    EXPECT_TRUE(RunTicks(once, At(2027, 1, 3), 5).empty());
 
     once.Kind = 6;
-    EXPECT_TRUE(Run(once, At(2027, 1, 1), 5).empty());
+    EXPECT_TRUE(RunTicks(once, At(2027, 1, 1), 5).empty());
 }
 
 TEST(TSchedulerState, SwitchingOnFromOffRestartsTheCount) {
