@@ -59,7 +59,7 @@ tw_build() {
 # A private Wine prefix with the drive Z: removed: the program really deletes things.
 tw_make_prefix() {
   local prefix=$1
-  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   if [ ! -f "$prefix/system.reg" ]; then
     local template=$TW_CACHE/wine-template
     mkdir -p "$TW_CACHE"

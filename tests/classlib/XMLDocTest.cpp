@@ -103,7 +103,7 @@ TEST(XMLDoc, LoadErrorsCarryTheReason) {
         doc.LoadFromXML("<a><b></a>");
         FAIL();
     } catch (const EXMLDocError& e) {
-        EXPECT_FALSE(e.Message().empty());
+        EXPECT_EQ(e.Message().rfind("Invalid XML document: ", 0), 0u) << e.Message();
     }
     TTempFolder temp;
     WriteStringToFile(temp / "bad.xml", "<Configuration><Options></Configuration>");
