@@ -43,6 +43,7 @@ void TMisc::SetDefaultHotKeys() {
 }
 
 void TMisc::RegisterHotKeys() {
+    if (!HotKeyWindow) return;  // without a window they would go to the thread's queue
     for (const TShortCutAttr& a : ShortCutAttrs) {
         const TShortCut key = a.Key ? this->*a.Key : 0;
         // A cleared hot key has nothing to register.

@@ -1,6 +1,7 @@
 #include "engine/PluginManager.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
+#include "classlib/base/Masks.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
@@ -28,6 +29,7 @@ TFileAction Resolve(const TFileAction& action) {
         if (IsAbsolute(a.Folder)) a.Folder = ExpandFileName(a.Folder);  // "C:\x\.." is "C:\"
         if (!IsAbsolute(a.Folder) || IsRoot(a.Folder))
             throw Exception("unsafe folder \"" + a.Folder + "\"");
+        if (a.FolderActionType == TFileAction::foMatching) MatchesMask("", a.FileMatch);  // raises when broken
     }
     if (a.ActionType == TFileAction::faFile && !IsAbsolute(a.FileName))
         throw Exception("unsafe file name \"" + a.FileName + "\"");

@@ -176,6 +176,7 @@ TEST_F(PluginTest, BrokenPluginsLogOneLineAndDeleteNothing) {
         {"notype", first + "<Action RootKey=\"" + HKCU + "\" Path=\"X\"/>", ""},
         {"relative", first, FileAction(0, "Folder=\"Temp\\x\"")},
         {"driveroot", first, FileAction(0, "Folder=\"C:\\Windows\\..\"")},
+        {"badmask", first, FileAction(0, "Folder=\"C:\\x\" FileMatch=\"[a-\"", 2)},
     };
     for (const auto& c : cases) {
         Log.clear();
