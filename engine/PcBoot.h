@@ -1,6 +1,7 @@
 #pragma once
 // Shuts down, restarts or logs off Windows through ExitWindowsEx, holding the
 // shutdown privilege for the call. Main thread.
+#include "classlib/gui/Classes.h"
 #include <windows.h>
 #include <functional>
 #include <string>
@@ -10,8 +11,10 @@
 
 enum TBootType { btShutDown, btRestart, btLogOff };
 
-class TPcBoot {
+class TPcBoot : public TComponent {
 public:
+    explicit TPcBoot(TComponent* owner) : TComponent(owner) {}
+
     TBootType BootType = btShutDown;
     bool ForceBoot = false;
 

@@ -4,6 +4,7 @@
 #include "classlib/base/Handle.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -175,6 +176,14 @@ int GetWindowsVersion() {
 bool IsWindowsNT5() {
     const int version = GetWindowsVersion();
     return version >= 50 && version <= 52;
+}
+
+void ShowError(const std::string& text) {
+    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONERROR);
+}
+
+void ShowInformation(const std::string& text) {
+    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONINFORMATION);
 }
 
 std::string EncodeLineBreaks(const std::string& s) {
