@@ -1,8 +1,8 @@
 #include "app/FinishingMode.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
-#include <windows.h>
 #include <exception>
+#include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
@@ -10,7 +10,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // The global wipe-methods manager is created and loaded here, before either
         // mode runs, and saved and freed after it.
         std::vector<std::string> params;
-        for (int i = 1; i <= ParamCount(); ++i) params.push_back(ParamStr(i));
+        for (int i = 1; i <= ParamCount(); ++i)
+            params.push_back(ParamStr(i));
         if (IsFinishingMode(params)) RunFinishingMode();
         // The normal mode (memory monitor, main window and dialogs, message loop)
         // comes with the main window.

@@ -2,9 +2,9 @@
 // Shuts down, restarts or logs off Windows through ExitWindowsEx, holding the
 // shutdown privilege for the call. Main thread.
 #include "classlib/gui/Classes.h"
-#include <windows.h>
 #include <functional>
 #include <string>
+#include <windows.h>
 
 // winuser.h defines ExitWindows as a macro; the name here is the member.
 #undef ExitWindows

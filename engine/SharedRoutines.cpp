@@ -21,20 +21,23 @@ std::string RemoveTrailingBackslash(const std::string& s) {
     return s;
 }
 
-std::string GetAppDir() { return ExtractFilePath(GetModuleFileNameStr()); }
+std::string GetAppDir() {
+    return ExtractFilePath(GetModuleFileNameStr());
+}
 
-std::string GetMethodsDir() { return GetAppDir() + "Methods\\"; }
+std::string GetMethodsDir() {
+    return GetAppDir() + "Methods\\";
+}
 
 namespace {
 // Calls a platform routine that fills a character buffer of the given size.
-template <class F>
-std::string FromBuffer(DWORD size, F fill) {
+template <class F> std::string FromBuffer(DWORD size, F fill) {
     std::string buf(size, '\0');
     const DWORD len = fill(buf.data(), size);
     buf.resize(len < size ? len : 0);
     return buf;
 }
-}  // namespace
+} // namespace
 
 std::string GetTempDir() {
     return FromBuffer(256, [](char* b, DWORD n) { return GetTempPathA(n, b); });
@@ -48,7 +51,9 @@ std::string GetSystemDir() {
     return FromBuffer(256, [](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
 }
 
-std::string GetWindowsTempDir() { return AddTrailingBackslash(GetWindowsDir()) + "Temp"; }
+std::string GetWindowsTempDir() {
+    return AddTrailingBackslash(GetWindowsDir()) + "Temp";
+}
 
 std::string GetProgramFilesDir() {
     try {
@@ -207,7 +212,9 @@ std::string FormatSize(int64_t size) {
     return divisions < std::size(units) ? text + units[divisions] : text;
 }
 
-char DigitKeyFilter(char key) { return (key >= '0' && key <= '9') || key == '\b' ? key : '\0'; }
+char DigitKeyFilter(char key) {
+    return (key >= '0' && key <= '9') || key == '\b' ? key : '\0';
+}
 
 TDateTime CombineDateTime(TDateTime datePart, TDateTime timePart) {
     return StrToDate(DateToStr(datePart)) + StrToTime(TimeToStr(timePart));

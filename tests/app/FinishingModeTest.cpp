@@ -23,6 +23,14 @@ namespace {
 const char* const TestKey = "Software\\TarnwhistleTests\\FinishingMode";
 const char* const FinishedText = "System Clean finished. The system must be restarted.";
 
+// build\app\Tarnwhistle.exe beside build\tests\app_tests.exe. Without a drive for the
+// build folder, Wine names the module "unix\..." and opens it only as "\\?\unix\...".
+std::string BuiltProgram() {
+    const std::string tests = ExcludeTrailingPathDelimiter(ExtractFilePath(GetModuleFileNameStr()));
+    const std::string program = ExtractFilePath(tests) + "app\\Tarnwhistle.exe";
+    return StartsText("unix\\", program) ? "\\\\?\\" + program : program;
+}
+
 // Tarnwhistle.exe of this build, copied into a folder with a blank in its name and
 // started with "/cleanup"; ExitWindowsEx is only logged (TW_EXITWINDOWS_LOG).
 class FinishingModeRun : public testing::Test {
@@ -30,8 +38,7 @@ protected:
     void SetUp() override {
         ProgramDir = Dir.Path() + "Program Dir\\";
         ASSERT_TRUE(ForceDirectories(ProgramDir));
-        const std::string built =
-            ExtractFilePath(GetModuleFileNameStr()) + "..\\app\\Tarnwhistle.exe";
+        const std::string built = BuiltProgram();
         ASSERT_TRUE(CopyFileA(built.c_str(), (ProgramDir + "Tarnwhistle.exe").c_str(), FALSE))
             << built;
         Reg.RootKey = HKEY_CURRENT_USER;
@@ -40,7 +47,8 @@ protected:
         TRegistry runOnce;
         runOnce.RootKey = HKEY_LOCAL_MACHINE;
         ASSERT_TRUE(runOnce.OpenKey(RunOnceKey, true));
-        runOnce.WriteString(RunOnceValue, "\"" + ProgramDir + "Tarnwhistle.exe\" /cleanup");
+        runOnce.WriteString(RunOnceValue,
+                            Format("\"%sTarnwhistle.exe\" /cleanup", ProgramDir.c_str()));
     }
     void TearDown() override {
         Reg.CloseKey();
@@ -51,12 +59,12 @@ protected:
     HWND StartAndWaitForMessageBox() {
         const std::string log = ProgramDir + "exitwindows.log";
         SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", log.c_str());
-        std::string commandLine = "\"" + ProgramDir + "Tarnwhistle.exe\" /cleanup";
+        std::string commandLine = Format("\"%sTarnwhistle.exe\" /cleanup", ProgramDir.c_str());
         STARTUPINFOA si{};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
-        const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                                            0, nullptr, ProgramDir.c_str(), &si, &pi);
+        const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                            nullptr, ProgramDir.c_str(), &si, &pi);
         SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", nullptr);
         if (!started) return nullptr;
         Process.Reset(pi.hProcess);
@@ -119,7 +127,7 @@ protected:
         runOnce.RootKey = HKEY_LOCAL_MACHINE;
         ASSERT_TRUE(runOnce.OpenKeyReadOnly(RunOnceKey));
         EXPECT_FALSE(runOnce.ValueExists(RunOnceValue));
-        EXPECT_EQ(ReadFileToString(ProgramDir + "exitwindows.log"), "2");  // EWX_REBOOT
+        EXPECT_EQ(ReadFileToString(ProgramDir + "exitwindows.log"), "2"); // EWX_REBOOT
     }
 
     TTempDir Dir;
@@ -129,7 +137,7 @@ protected:
     DWORD ProcessId = 0;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(FinishingModeRun, CarriesOutTheDeferredWorkThenAsksForARestart) {
     WriteStringToFile(ProgramDir + "in use.dat", "x");
@@ -143,7 +151,8 @@ TEST_F(FinishingModeRun, CarriesOutTheDeferredWorkThenAsksForARestart) {
         auto item = std::make_unique<TPostEraserItem>();
         item->Type = type;
         item->FileName = file;
-        item->RootKey = type == ptWriteString || type == ptWriteInteger ? HKEY_CURRENT_USER : nullptr;
+        item->RootKey =
+            type == ptWriteString || type == ptWriteInteger ? HKEY_CURRENT_USER : nullptr;
         item->Key = item->RootKey ? TestKey : "";
         item->ValueName = name;
         item->ValueData = data;
@@ -162,7 +171,7 @@ TEST_F(FinishingModeRun, CarriesOutTheDeferredWorkThenAsksForARestart) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), "Tarnwhistle");
     EXPECT_NE(BoxText(box).find(FinishedText), std::string::npos) << BoxText(box);
-    EXPECT_EQ(FindProcessWindow("TfProgress"), nullptr);  // closed before the box shows
+    EXPECT_EQ(FindProcessWindow("TfProgress"), nullptr); // closed before the box shows
     PressOkAndWaitForExit(box);
 
     EXPECT_FALSE(FileExists(ProgramDir + "in use.dat"));

@@ -39,16 +39,19 @@ protected:
     bool PrivilegeDuringCall = false;
     BOOL Accept = TRUE;
 };
-}  // namespace
+} // namespace
 
 TEST_F(PcBootTest, BootTypeAndForceChooseTheFlags) {
     TPcBoot boot(nullptr);
-    EXPECT_TRUE(boot.Execute());  // defaults: shut down, not forced
+    EXPECT_TRUE(boot.Execute()); // defaults: shut down, not forced
     const struct {
         TBootType type;
         bool force;
-    } cases[] = {{btShutDown, true}, {btRestart, false}, {btRestart, true},
-                 {btLogOff, false},  {btLogOff, true}};
+    } cases[] = {{btShutDown, true},
+                 {btRestart, false},
+                 {btRestart, true},
+                 {btLogOff, false},
+                 {btLogOff, true}};
     for (const auto& c : cases) {
         boot.BootType = c.type;
         boot.ForceBoot = c.force;

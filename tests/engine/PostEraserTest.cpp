@@ -34,7 +34,7 @@ protected:
     TPostEraser Eraser;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(PostEraserTest, FileNameIsBesideTheProgram) {
     EXPECT_EQ(TPostEraser().FileName, ExtractFilePath(GetModuleFileNameStr()) + "posterase.dat");
@@ -42,9 +42,12 @@ TEST_F(PostEraserTest, FileNameIsBesideTheProgram) {
 
 TEST_F(PostEraserTest, SavedFileHoldsEveryAttributeInOrder) {
     Eraser.Add(MakeItem(ptDeleteFile, "C:\\a b\\locked.dat"));
-    Eraser.Add(MakeItem(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name", " two  blanks "));
-    Eraser.Add(MakeItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y", "ClearPageFileAtShutdown", "0"));
-    Eraser.Add(MakeItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del c:\\win386.swp"));
+    Eraser.Add(
+        MakeItem(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name", " two  blanks "));
+    Eraser.Add(MakeItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y",
+                        "ClearPageFileAtShutdown", "0"));
+    Eraser.Add(
+        MakeItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del c:\\win386.swp"));
     Eraser.SaveToFile();
 
     TXMLDocument doc;
@@ -53,7 +56,7 @@ TEST_F(PostEraserTest, SavedFileHoldsEveryAttributeInOrder) {
     ASSERT_EQ(root.NodeName(), "PostEraser");
     const std::vector<TXMLNode> items = root.ChildNodes();
     ASSERT_EQ(items.size(), 4u);
-    const std::vector<std::string> order = {"Type", "FileName", "RootKey", "Key",
+    const std::vector<std::string> order = {"Type",      "FileName",  "RootKey", "Key",
                                             "ValueName", "ValueData", "BATLine"};
     for (const TXMLNode& item : items) {
         EXPECT_EQ(item.NodeName(), "Item");
@@ -68,7 +71,8 @@ TEST_F(PostEraserTest, SavedFileHoldsEveryAttributeInOrder) {
 
 TEST_F(PostEraserTest, RoundTripKeepsEveryItem) {
     Eraser.Add(MakeItem(ptDeleteFile, ""));
-    Eraser.Add(MakeItem(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name", " two  blanks "));
+    Eraser.Add(
+        MakeItem(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name", " two  blanks "));
     Eraser.Add(MakeItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y", "Value", "0"));
     Eraser.Add(MakeItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del <&> \"x\""));
     Eraser.Add(MakeItem(7, "z"));
@@ -107,13 +111,14 @@ TEST_F(PostEraserTest, LoadTakesAttributesInAnyOrderAndAnyChildName) {
 }
 
 TEST_F(PostEraserTest, BrokenFilesKeepWhatWasRead) {
-    const std::string good = "<Item Type=\"1\" FileName=\"a\" RootKey=\"0\" Key=\"\" ValueName=\"\" "
-                             "ValueData=\"\" BATLine=\"\"/>";
+    const std::string good =
+        "<Item Type=\"1\" FileName=\"a\" RootKey=\"0\" Key=\"\" ValueName=\"\" "
+        "ValueData=\"\" BATLine=\"\"/>";
     WriteStringToFile(Eraser.FileName, "<PostEraser>" + good + good +
                                            "<Item Type=\"1\" FileName=\"b\"/>" + good +
                                            "</PostEraser>");
     Eraser.LoadFromFile();
-    EXPECT_EQ(Eraser.Count(), 2);  // the load stops at the item without its attributes
+    EXPECT_EQ(Eraser.Count(), 2); // the load stops at the item without its attributes
 
     Eraser.Add(MakeItem(ptDeleteFile, "kept"));
     WriteStringToFile(Eraser.FileName, "<PostEraser><Item Type=");
@@ -133,7 +138,7 @@ TEST_F(PostEraserTest, OutOfRangeTypeStaysUnknown) {
                       "ValueName=\"\" ValueData=\"\" BATLine=\"\"/></PostEraser>");
     Eraser.LoadFromFile();
     ASSERT_EQ(Eraser.Count(), 1);
-    EXPECT_EQ(Eraser.Items(0).Type, 0);  // not 1, which would delete "x"
+    EXPECT_EQ(Eraser.Items(0).Type, 0); // not 1, which would delete "x"
 }
 
 TEST_F(PostEraserTest, EmptyEraserSavesAnEmptyDocument) {
@@ -164,11 +169,12 @@ TEST_F(PostEraserTest, RunOnceValueIsQuotedAndRemovedWithTheFile) {
     TRegistry reg(KEY_READ);
     reg.RootKey = HKEY_LOCAL_MACHINE;
     ASSERT_TRUE(reg.OpenKeyReadOnly(RunOnceKey));
-    EXPECT_EQ(reg.ReadString(RunOnceValue), "\"" + GetModuleFileNameStr() + "\" /cleanup");
+    EXPECT_EQ(reg.ReadString(RunOnceValue),
+              Format("\"%s\" /cleanup", GetModuleFileNameStr().c_str()));
     Eraser.UnregisterRunOnce();
     EXPECT_FALSE(reg.ValueExists(RunOnceValue));
     EXPECT_FALSE(FileExists(Eraser.FileName));
-    Eraser.UnregisterRunOnce();  // nothing left to remove: no error
+    Eraser.UnregisterRunOnce(); // nothing left to remove: no error
 }
 
 class PostEraserExecuteTest : public PostEraserTest {
@@ -230,7 +236,8 @@ TEST_F(PostEraserExecuteTest, RegistryValuesAreWrittenIntoExistingKeysOnly) {
 
 TEST_F(PostEraserExecuteTest, StartupFileLosesTheFirstMatchingLineOnly) {
     const std::string bat = Dir.File("autoexec.bat");
-    WriteStringToFile(bat, "@echo off\r\nDEL C:\\WIN386.SWP\r\nrem caf\xE9\r\ndel c:\\win386.swp\r\n");
+    WriteStringToFile(bat,
+                      "@echo off\r\nDEL C:\\WIN386.SWP\r\nrem caf\xE9\r\ndel c:\\win386.swp\r\n");
     WriteStringToFile(Dir.File("other.bat"), "rem caf\xE9\r\n");
     Eraser.Add(MakeItem(ptRemoveLine, bat, nullptr, "", "", "", "del c:\\win386.swp"));
     Eraser.Add(MakeItem(ptRemoveLine, Dir.File("missing.bat"), nullptr, "", "", "", "x"));

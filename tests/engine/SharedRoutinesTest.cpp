@@ -29,7 +29,7 @@ TEST(SharedRoutines, FoldersOfTheProgramAndOfWindows) {
     GetSpecialFolderPath(CSIDL_APPDATA, appData);
     EXPECT_TRUE(DirectoryExists(appData));
     EXPECT_NE(appData.back(), '\\');
-    GetSpecialFolderPath(0x7E, appData);  // no such folder
+    GetSpecialFolderPath(0x7E, appData); // no such folder
     EXPECT_EQ(appData, "");
 }
 
@@ -49,7 +49,7 @@ TEST(SharedRoutines, ListFilesLeavesOutFoldersHiddenAndSystemFiles) {
 
 TEST(SharedRoutines, DrivesAndClusters) {
     EXPECT_EQ(GetDriveKind("C:\\"), static_cast<UINT>(DRIVE_FIXED));
-    EXPECT_EQ(GetDriveKind("Q:\\"), 0u);  // missing root
+    EXPECT_EQ(GetDriveKind("Q:\\"), 0u); // missing root
     EXPECT_EQ(GetClusterSize("\\\\server\\share\\file"), 1u);
     EXPECT_EQ(GetClusterSize("file.txt"), 1u);
     EXPECT_EQ(GetClusterSize("Q:\\missing"), 1u);
@@ -64,7 +64,7 @@ TEST(SharedRoutines, WindowsVersionCodes) {
         int code;
     };
     const DWORD nine = VER_PLATFORM_WIN32_WINDOWS, nt = VER_PLATFORM_WIN32_NT;
-    const Case cases[] = {{4, 0, nine, 41}, {4, 0, nt, 44},  {4, 0, 0, 40},  {4, 10, nine, 42},
+    const Case cases[] = {{4, 0, nine, 41},  {4, 0, nt, 44}, {4, 0, 0, 40},  {4, 10, nine, 42},
                           {4, 90, nine, 43}, {5, 0, nt, 50}, {5, 1, nt, 51}, {5, 2, nt, 52},
                           {6, 1, nt, 40},    {3, 51, nt, 40}};
     for (const Case& c : cases) {
@@ -73,7 +73,7 @@ TEST(SharedRoutines, WindowsVersionCodes) {
         EXPECT_EQ(IsWindowsNT5(), c.code >= 50) << c.major << "." << c.minor;
     }
     OSVersionQuery = QueryPlatformVersion;
-    EXPECT_EQ(GetWindowsVersion(), 40);  // Wine reports 6.1
+    EXPECT_EQ(GetWindowsVersion(), 40); // Wine reports 6.1
 }
 
 TEST(SharedRoutines, LineBreakEncoding) {
@@ -81,7 +81,7 @@ TEST(SharedRoutines, LineBreakEncoding) {
     EXPECT_EQ(DecodeLineBreaks("a#13#10b#10c#13"), "a\r\nb\nc\r");
     const std::string text = "line one\r\nline two\n";
     EXPECT_EQ(DecodeLineBreaks(EncodeLineBreaks(text)), text);
-    EXPECT_EQ(DecodeLineBreaks(EncodeLineBreaks("#13")), "\r");  // the known exception
+    EXPECT_EQ(DecodeLineBreaks(EncodeLineBreaks("#13")), "\r"); // the known exception
 }
 
 TEST(SharedRoutines, FormatSizeBoundaries) {
@@ -89,12 +89,12 @@ TEST(SharedRoutines, FormatSizeBoundaries) {
     EXPECT_EQ(FormatSize(1), "1.00 B");
     EXPECT_EQ(FormatSize(999), "999.00 B");
     EXPECT_EQ(FormatSize(1000), "0.98 KB");
-    EXPECT_EQ(FormatSize(1152), "1.13 KB");  // 1.125: ties round away from zero
+    EXPECT_EQ(FormatSize(1152), "1.13 KB"); // 1.125: ties round away from zero
     EXPECT_EQ(FormatSize(1536), "1.50 KB");
     EXPECT_EQ(FormatSize(1048575), "1.00 MB");
     EXPECT_EQ(FormatSize(1073741824), "1.00 GB");
     EXPECT_EQ(FormatSize(int64_t(1) << 40), "1.00 TB");
-    EXPECT_EQ(FormatSize(int64_t(1) << 50), "1.00");  // past the units
+    EXPECT_EQ(FormatSize(int64_t(1) << 50), "1.00"); // past the units
 }
 
 TEST(SharedRoutines, DigitKeyFilter) {
@@ -135,7 +135,7 @@ TEST(SharedRoutines, ReadShortcutReadsEveryField) {
         link->SetDescription("A test link");
         link->SetWorkingDirectory(dir.Path().c_str());
         link->SetIconLocation(target.c_str(), 2);
-        link->SetShowCmd(SW_SHOWMINNOACTIVE);
+        link->SetShowCmd(SW_SHOWNORMAL);
         link->SetHotkey(MAKEWORD('Q', HOTKEYF_CONTROL));
         TComPtr<IPersistFile> file;
         ASSERT_EQ(link->QueryInterface(IID_IPersistFile, file.OutVoid()), S_OK);
@@ -150,7 +150,7 @@ TEST(SharedRoutines, ReadShortcutReadsEveryField) {
     EXPECT_EQ(AddTrailingBackslash(info.WorkingDirectory), dir.Path());
     EXPECT_EQ(info.IconLocation, target);
     EXPECT_EQ(info.IconIndex, 2);
-    EXPECT_EQ(info.ShowCmd, SW_SHOWMINNOACTIVE);
+    EXPECT_EQ(info.ShowCmd, SW_SHOWNORMAL);
     EXPECT_EQ(info.HotKey, MAKEWORD('Q', HOTKEYF_CONTROL));
 
     EXPECT_THROW(ReadShortcut(dir.File("missing.lnk"), info), EOSError);

@@ -1,8 +1,8 @@
 #pragma once
 // A fresh folder under the prefix's temporary folder for one test, removed with
 // everything in it (read-only files included) when the test ends.
-#include <windows.h>
 #include <string>
+#include <windows.h>
 
 class TTempDir {
 public:
