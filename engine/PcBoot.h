@@ -13,7 +13,7 @@ enum TBootType { btShutDown, btRestart, btLogOff };
 
 class TPcBoot : public TComponent {
 public:
-    explicit TPcBoot(TComponent* owner) : TComponent(owner) {}
+    explicit TPcBoot(TComponent* owner = nullptr) : TComponent(owner) {}
 
     TBootType BootType = btShutDown;
     bool ForceBoot = false;
