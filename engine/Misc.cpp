@@ -8,15 +8,16 @@ namespace {
 // The attributes of "ShortCuts" in file order; the hot keys among them in id order.
 struct TShortCutAttr {
     const char* Name;
-    TShortCut TMisc::*Key;  // null for a switch
-    bool TMisc::*Switch;    // null for a hot key
+    TShortCut TMisc::*Key; // null for a switch
+    bool TMisc::*Switch;   // null for a hot key
     int Id;
     const char* Default;
 };
 const TShortCutAttr ShortCutAttrs[] = {
     {"QuickClean", &TMisc::QuickClean, nullptr, TMisc::hkQuickClean, "Ctrl+Alt+Q"},
     {"CleanAndReboot", &TMisc::CleanAndReboot, nullptr, TMisc::hkCleanAndReboot, "Ctrl+Alt+R"},
-    {"CleanAndShutDown", &TMisc::CleanAndShutDown, nullptr, TMisc::hkCleanAndShutDown, "Ctrl+Alt+S"},
+    {"CleanAndShutDown", &TMisc::CleanAndShutDown, nullptr, TMisc::hkCleanAndShutDown,
+     "Ctrl+Alt+S"},
     {"StopTask", &TMisc::StopTask, nullptr, TMisc::hkStopTask, "Ctrl+Alt+T"},
     {"StealthModeEnabled", nullptr, &TMisc::StealthModeEnabled, 0, nullptr},
     {"StealthModeKey", &TMisc::StealthModeKey, nullptr, TMisc::hkStealthMode, "Alt+A"},
@@ -31,9 +32,11 @@ const char* const IEMainKey = "Software\\Microsoft\\Internet Explorer\\Main";
 std::string TPasswordItem::*const PasswordFields[] = {
     &TPasswordItem::Title, &TPasswordItem::UserName, &TPasswordItem::Password, &TPasswordItem::URL};
 const char* const PasswordAttrs[] = {"Title", "UserName", "Password", "URL"};
-}  // namespace
+} // namespace
 
-TMisc::TMisc() { SetDefaultHotKeys(); }
+TMisc::TMisc() {
+    SetDefaultHotKeys();
+}
 
 TMisc::~TMisc() = default;
 
@@ -43,6 +46,7 @@ void TMisc::SetDefaultHotKeys() {
 }
 
 void TMisc::RegisterHotKeys() {
+    if (!HotKeyWindow) return; // without a window they would go to the thread's queue
     for (const TShortCutAttr& a : ShortCutAttrs) {
         const TShortCut key = a.Key ? this->*a.Key : 0;
         // A cleared hot key has nothing to register.
@@ -82,14 +86,16 @@ void TMisc::SaveToXML(TXMLNode Parent) {
 
     TXMLNode shortCuts = misc.AddChild("ShortCuts");
     for (const TShortCutAttr& a : ShortCutAttrs)
-        shortCuts.SetAttribute(a.Name, a.Key ? ShortCutToText(this->*a.Key) : BoolToXML(this->*a.Switch));
+        shortCuts.SetAttribute(a.Name,
+                               a.Key ? ShortCutToText(this->*a.Key) : BoolToXML(this->*a.Switch));
 
     // One cipher state for the whole list: each value's text depends on all before it.
     TSecretCipher cipher;
     TXMLNode passwords = misc.AddChild("Passwords");
     for (const auto& p : Passwords) {
         TXMLNode item = passwords.AddChild("Item");
-        for (size_t f = 0; f < 4; ++f) item.SetAttribute(PasswordAttrs[f], cipher.Encrypt((*p).*PasswordFields[f]));
+        for (size_t f = 0; f < 4; ++f)
+            item.SetAttribute(PasswordAttrs[f], cipher.Encrypt((*p).*PasswordFields[f]));
     }
 }
 

@@ -7,16 +7,16 @@
 #include "engine/IESettings.h"
 #include "engine/ShortCut.h"
 #include "engine/StartupManager.h"
-#include <windows.h>
 #include <memory>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 class TPasswordItem {
 public:
     std::string Title;
     std::string UserName;
-    std::string Password;  // clear text in memory; encrypted only in "prefs.dat"
+    std::string Password; // clear text in memory; encrypted only in "prefs.dat"
     std::string URL;
 };
 
@@ -24,8 +24,13 @@ class TMisc {
 public:
     // Hot-key ids as the main window receives them in WM_HOTKEY.
     enum : int {
-        hkQuickClean = 1000, hkCleanAndReboot = 2000, hkCleanAndShutDown = 3000,
-        hkStopTask = 4000, hkStealthMode = 5000, hkBossKey = 6000, hkRecycleBin = 7000
+        hkQuickClean = 1000,
+        hkCleanAndReboot = 2000,
+        hkCleanAndShutDown = 3000,
+        hkStopTask = 4000,
+        hkStealthMode = 5000,
+        hkBossKey = 6000,
+        hkRecycleBin = 7000
     };
 
     TMisc();
@@ -37,11 +42,11 @@ public:
     virtual void LoadFromXML(const TXMLNode& Parent);
     virtual void SaveToXML(TXMLNode Parent);
 
-    void SetDefaultHotKeys();  // the switches are left alone
+    void SetDefaultHotKeys(); // the switches are left alone
     // For HotKeyWindow, whatever the switches say; failures are ignored.
     void RegisterHotKeys();
     void UnregisterHotKeys();
-    void ApplyHotKeys();  // unregister, then register; never raises
+    void ApplyHotKeys(); // unregister, then register; never raises
     // The tick of start-page protection: writes ResetStartPageTo back as the start
     // page when it differs. Does nothing while protection is off or the address empty.
     void CheckStartPage();
@@ -57,14 +62,14 @@ public:
     bool BossKeyEnabled = false;
     TShortCut BossKey = 0;
     TShortCut RecycleBinKey = 0;
-    HWND HotKeyWindow = nullptr;  // receives the hot-key messages; set by the main window
+    HWND HotKeyWindow = nullptr; // receives the hot-key messages; set by the main window
 
     bool ProtectStartPage = false;
     std::string ResetStartPageTo;
 
-    TIESettings IESettings;  // the Internet Explorer fields and the AutoFind list
+    TIESettings IESettings; // the Internet Explorer fields and the AutoFind list
     TStartupManager StartupManager;
-    std::vector<std::unique_ptr<TPasswordItem>> Passwords;  // in the user's order
+    std::vector<std::unique_ptr<TPasswordItem>> Passwords; // in the user's order
 
 private:
     void LoadShortCuts(const TXMLNode& shortCuts);

@@ -8,17 +8,23 @@
 #include <shlobj.h>
 
 namespace {
-std::string Attr(const TXMLNode& node, const char* name) { return node.Attribute(name); }
+std::string Attr(const TXMLNode& node, const char* name) {
+    return node.Attribute(name);
+}
 
 int NumberAttr(const TXMLNode& node, const char* name) {
-    if (!node.HasAttribute(name)) throw Exception(std::string("the attribute \"") + name + "\" is missing");
+    if (!node.HasAttribute(name))
+        throw Exception(std::string("the attribute \"") + name + "\" is missing");
     return StrToInt(node.Attribute(name));
 }
 
-uint8_t ByteAttr(const TXMLNode& node, const char* name) { return uint8_t(NumberAttr(node, name)); }
+uint8_t ByteAttr(const TXMLNode& node, const char* name) {
+    return uint8_t(NumberAttr(node, name));
+}
 
 bool BoolAttr(const TXMLNode& node, const char* name) {
-    if (!node.HasAttribute(name)) throw Exception(std::string("the attribute \"") + name + "\" is missing");
+    if (!node.HasAttribute(name))
+        throw Exception(std::string("the attribute \"") + name + "\" is missing");
     return XMLToBool(node.Attribute(name));
 }
 
@@ -70,7 +76,7 @@ std::string SpecialFolder(int csidl) {
     GetSpecialFolderPath(csidl, path);
     return path;
 }
-}  // namespace
+} // namespace
 
 void TPlugin::LoadFromFile() {
     if (FileName.empty()) return;
@@ -86,9 +92,11 @@ void TPlugin::LoadFromFile() {
     std::vector<TRegistryAction> registryActions;
     std::vector<TFileAction> fileActions;
     if (const TXMLNode list = root.FindNode("RegistryActions"))
-        for (const TXMLNode& node : list.ChildNodes()) registryActions.push_back(ReadRegistryAction(node));
+        for (const TXMLNode& node : list.ChildNodes())
+            registryActions.push_back(ReadRegistryAction(node));
     if (const TXMLNode list = root.FindNode("FileActions"))
-        for (const TXMLNode& node : list.ChildNodes()) fileActions.push_back(ReadFileAction(node));
+        for (const TXMLNode& node : list.ChildNodes())
+            fileActions.push_back(ReadFileAction(node));
     RegistryActions = std::move(registryActions);
     FileActions = std::move(fileActions);
 }

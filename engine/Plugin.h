@@ -3,43 +3,43 @@
 // registry keys and values, files, folders and ini keys to delete. The files come
 // from outside the program, so loading checks every action before any of them runs.
 #include "engine/Eraser.h"
-#include <windows.h>
 #include <cstdint>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 class TRegistryAction {
 public:
     enum : uint8_t { raDeleteKey = 0, raDeleteSubKeys = 1, raDeleteValue = 2, raDeleteValues = 3 };
 
     HKEY RootKey = HKEY_CURRENT_USER;
-    std::string Path;  // below the root; never empty once loaded
+    std::string Path; // below the root; never empty once loaded
     uint8_t ActionType = raDeleteKey;
-    std::string KeyContains;    // raDeleteSubKeys
-    std::string ValueName;      // raDeleteValue
-    std::string ValueContains;  // raDeleteValues
+    std::string KeyContains;   // raDeleteSubKeys
+    std::string ValueName;     // raDeleteValue
+    std::string ValueContains; // raDeleteValues
 };
 
 class TFileAction {
 public:
     enum : uint8_t { faFolder = 0, faFile = 1 };
-    enum : uint8_t { foDeleteAll = 0, foEmpty = 1, foMatching = 2 };  // FolderActionType
-    enum : uint8_t { ffDeleteFile = 0, ffDeleteIniKey = 1 };          // FileActionType
+    enum : uint8_t { foDeleteAll = 0, foEmpty = 1, foMatching = 2 }; // FolderActionType
+    enum : uint8_t { ffDeleteFile = 0, ffDeleteIniKey = 1 };         // FileActionType
 
     uint8_t ActionType = faFolder;
-    std::string Folder;    // may hold "%AppData%", "%ProgramFiles%", "%Windows%"
-    std::string FileName;  // the same placeholders
+    std::string Folder;   // may hold "%AppData%", "%ProgramFiles%", "%Windows%"
+    std::string FileName; // the same placeholders
     uint8_t FolderActionType = foDeleteAll;
-    std::string FileMatch;  // foMatching
+    std::string FileMatch; // foMatching
     bool IncludeSubDirs = false;
     uint8_t FileActionType = ffDeleteFile;
-    std::string SectionName, KeyName;  // ffDeleteIniKey
+    std::string SectionName, KeyName; // ffDeleteIniKey
 };
 
 // The inherited Name is the plug-in's display name; it is never saved as an eraser.
 class TPlugin : public TEraser {
 public:
-    std::string FileName;  // the ".ppw" file
+    std::string FileName; // the ".ppw" file
     std::string Version = "1.0";
     std::string Provider;
     std::string Description;

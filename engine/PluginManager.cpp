@@ -1,6 +1,7 @@
 #include "engine/PluginManager.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
+#include "classlib/base/Masks.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
@@ -15,7 +16,7 @@ bool IsAbsolute(const std::string& path) {
 
 bool IsRoot(const std::string& path) {
     const std::string p = RemoveTrailingBackslash(path);
-    return p.size() == 2 || ExtractFileDrive(p) == p;  // "C:" or "\\server\share"
+    return p.size() == 2 || ExtractFileDrive(p) == p; // "C:" or "\\server\share"
 }
 
 // Placeholders replaced; raises for a target that could reach outside what the
@@ -25,9 +26,11 @@ TFileAction Resolve(const TFileAction& action) {
     a.Folder = SubstituteFolders(action.Folder);
     a.FileName = SubstituteFolders(action.FileName);
     if (a.ActionType == TFileAction::faFolder && a.FolderActionType <= TFileAction::foMatching) {
-        if (IsAbsolute(a.Folder)) a.Folder = ExpandFileName(a.Folder);  // "C:\x\.." is "C:\"
+        if (IsAbsolute(a.Folder)) a.Folder = ExpandFileName(a.Folder); // "C:\x\.." is "C:\"
         if (!IsAbsolute(a.Folder) || IsRoot(a.Folder))
             throw Exception("unsafe folder \"" + a.Folder + "\"");
+        if (a.FolderActionType == TFileAction::foMatching)
+            MatchesMask("", a.FileMatch); // raises when broken
     }
     if (a.ActionType == TFileAction::faFile && !IsAbsolute(a.FileName))
         throw Exception("unsafe file name \"" + a.FileName + "\"");
@@ -37,7 +40,7 @@ TFileAction Resolve(const TFileAction& action) {
 bool Contains(const std::string& name, const std::string& part) {
     return !part.empty() && PosText(part, name) != std::string::npos;
 }
-}  // namespace
+} // namespace
 
 TCustomEraserEngine& TPluginManager::Owner() const {
     if (!Engine) throw Exception("The plug-in manager has no engine");
@@ -48,12 +51,13 @@ TStringList TPluginManager::ListPluginFiles() const {
     const std::string folder = AppDir + "Plugins\\";
     TStringList paths;
     for (const auto& entry : ListFiles(folder, "*.ppw"))
-        if (SameText(ExtractFileExt(entry.S), ".ppw")) paths.Add(folder + entry.S);  // not 8.3 alias matches
+        if (SameText(ExtractFileExt(entry.S), ".ppw"))
+            paths.Add(folder + entry.S); // not 8.3 alias matches
     return paths;
 }
 
 bool TPluginManager::IsChecked(const std::string& Path) const {
-    return CheckedPlugins.IndexOf(Path) >= 0;  // the list is not case-sensitive
+    return CheckedPlugins.IndexOf(Path) >= 0; // the list is not case-sensitive
 }
 
 void TPluginManager::Execute() {
@@ -67,8 +71,9 @@ void TPluginManager::Execute() {
             plugin.LoadFromFile();
             RunPlugin(plugin);
         } catch (const std::exception& e) {
-            engine.DoProgress(&plugin, "Error executing plugin: " + (plugin.Name.empty() ? path : plugin.Name) +
-                                           " (" + e.what() + ")");
+            engine.DoProgress(
+                &plugin, "Error executing plugin: " + (plugin.Name.empty() ? path : plugin.Name) +
+                             " (" + e.what() + ")");
         }
     }
 }
@@ -76,7 +81,8 @@ void TPluginManager::Execute() {
 void TPluginManager::RunPlugin(TPlugin& Plugin) {
     TCustomEraserEngine& engine = Owner();
     std::vector<TFileAction> fileActions;
-    for (const TFileAction& a : Plugin.FileActions) fileActions.push_back(Resolve(a));
+    for (const TFileAction& a : Plugin.FileActions)
+        fileActions.push_back(Resolve(a));
     for (const TRegistryAction& a : Plugin.RegistryActions) {
         engine.ProcessMessages();
         if (engine.Cancelled) return;
@@ -99,7 +105,8 @@ void TPluginManager::RunRegistryAction(const TRegistryAction& Action) {
         reg.RootKey = Action.RootKey;
         if (!reg.OpenKey("\\" + Action.Path, false)) break;
         for (const std::string& name : reg.GetKeyNames())
-            if (Contains(name, Action.KeyContains)) DeleteKeyTree(Action.RootKey, Action.Path + "\\" + name);
+            if (Contains(name, Action.KeyContains))
+                DeleteKeyTree(Action.RootKey, Action.Path + "\\" + name);
         break;
     }
     case TRegistryAction::raDeleteValue:
@@ -128,7 +135,7 @@ void TPluginManager::DeleteMatchingValues(const TRegistryAction& Action) {
 }
 
 void TPluginManager::DeleteKeyTree(HKEY RootKey, const std::string& Key) {
-    if (Key.find_first_not_of('\\') == std::string::npos) return;  // never a whole root key
+    if (Key.find_first_not_of('\\') == std::string::npos) return; // never a whole root key
     TCustomEraserEngine& engine = Owner();
     std::vector<std::string> subKeys;
     {
@@ -137,7 +144,8 @@ void TPluginManager::DeleteKeyTree(HKEY RootKey, const std::string& Key) {
         if (!reg.OpenKey("\\" + Key, false)) return;
         subKeys = reg.GetKeyNames();
     }
-    for (const std::string& name : subKeys) DeleteKeyTree(RootKey, Key + "\\" + name);
+    for (const std::string& name : subKeys)
+        DeleteKeyTree(RootKey, Key + "\\" + name);
     TRegistry reg;
     reg.RootKey = RootKey;
     if (engine.SimulationMode || reg.DeleteKey("\\" + Key)) ++engine.KeysErased;
@@ -148,20 +156,26 @@ void TPluginManager::RunFileAction(const TFileAction& Action) {
     eraser.Engine = &Owner();
     if (Action.ActionType == TFileAction::faFolder) {
         switch (Action.FolderActionType) {
-        case TFileAction::foDeleteAll: eraser.AddFolder(Action.Folder, "*.*", false, true); break;
-        case TFileAction::foEmpty: eraser.AddFolder(Action.Folder, "*.*", true, true); break;
+        case TFileAction::foDeleteAll:
+            eraser.AddFolder(Action.Folder, "*.*", false, true);
+            break;
+        case TFileAction::foEmpty:
+            eraser.AddFolder(Action.Folder, "*.*", true, true);
+            break;
         case TFileAction::foMatching:
             eraser.AddFolder(Action.Folder, Action.FileMatch, true, Action.IncludeSubDirs);
             break;
-        default: return;
+        default:
+            return;
         }
         eraser.Erase();
     } else if (Action.ActionType == TFileAction::faFile) {
         if (Action.FileActionType == TFileAction::ffDeleteFile) {
             eraser.AddFile(Action.FileName);
             eraser.Erase();
-        } else if (Action.FileActionType == TFileAction::ffDeleteIniKey && !Action.SectionName.empty() &&
-                   !Action.KeyName.empty() && !Owner().SimulationMode && FileExists(Action.FileName)) {
+        } else if (Action.FileActionType == TFileAction::ffDeleteIniKey &&
+                   !Action.SectionName.empty() && !Action.KeyName.empty() &&
+                   !Owner().SimulationMode && FileExists(Action.FileName)) {
             TIniFile(Action.FileName).DeleteKey(Action.SectionName, Action.KeyName);
         }
     }
@@ -169,7 +183,8 @@ void TPluginManager::RunFileAction(const TFileAction& Action) {
 
 void TPluginManager::SaveToXML(TXMLNode Parent) {
     TXMLNode checked = Parent.AddChild("Plugins").AddChild("CheckedPlugins");
-    for (const auto& entry : CheckedPlugins) checked.AddChild("Item").SetAttribute("FileName", entry.S);
+    for (const auto& entry : CheckedPlugins)
+        checked.AddChild("Item").SetAttribute("FileName", entry.S);
 }
 
 void TPluginManager::LoadFromXML(const TXMLNode& Parent) {
@@ -177,5 +192,6 @@ void TPluginManager::LoadFromXML(const TXMLNode& Parent) {
     const TXMLNode checked = plugins ? plugins.FindNode("CheckedPlugins") : TXMLNode();
     if (!checked) return;
     CheckedPlugins.Clear();
-    for (const TXMLNode& item : checked.ChildNodes()) CheckedPlugins.Add(item.Attribute("FileName"));
+    for (const TXMLNode& item : checked.ChildNodes())
+        CheckedPlugins.Add(item.Attribute("FileName"));
 }

@@ -22,7 +22,7 @@ public:
 
     // Full paths of the "*.ppw" files of the program's "Plugins" folder.
     [[nodiscard]] TStringList ListPluginFiles() const;
-    [[nodiscard]] bool IsChecked(const std::string& Path) const;  // ignoring case
+    [[nodiscard]] bool IsChecked(const std::string& Path) const; // ignoring case
     // Loads and runs every checked plug-in in order. One that cannot be loaded or
     // fails gives the log line "Error executing plugin: " + its name or path and the
     // reason; the others still run.
@@ -35,7 +35,7 @@ public:
     // deleted (in simulation mode: each key found). An empty Key is refused.
     void DeleteKeyTree(HKEY RootKey, const std::string& Key);
 
-    TCustomEraserEngine* Engine = nullptr;  // set by the engine before each run
+    TCustomEraserEngine* Engine = nullptr; // set by the engine before each run
     TStringList CheckedPlugins;
     // The program folder (with its trailing "\") that holds "Plugins".
     std::string AppDir = GetAppDir();

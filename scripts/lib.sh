@@ -79,6 +79,14 @@ tw_make_prefix() {
   rm -f "$prefix/dosdevices/z:"
 }
 
+# Test prefixes only: top-level windows not managed by a window manager. Without one
+# (Xvfb), Wine otherwise waits two seconds for every hidden or destroyed window.
+tw_unmanaged_windows() {
+  local reg=$1/user.reg key='[Software\\Wine\\X11 Driver]'
+  grep -qF "$key" "$reg" 2>/dev/null && return 0
+  printf '\n%s %s\n"Managed"="N"\n' "$key" "$(date +%s)" >>"$reg"
+}
+
 # Starts a private Xvfb when there is no display (or when asked) and sets DISPLAY.
 # Xvfb picks a free display number itself, so parallel runs do not collide.
 tw_need_display() {

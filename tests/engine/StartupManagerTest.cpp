@@ -61,7 +61,7 @@ protected:
     TStartupManager Manager;
     std::string Startup;
 };
-}  // namespace
+} // namespace
 
 TEST_F(StartupManagerTest, ValueMovesToDisabledAndBackKeepingItsType) {
     {
@@ -102,7 +102,7 @@ TEST_F(StartupManagerTest, NumberValueDoesNotHideTheEntriesAfterIt) {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(RunKey, true));
     reg.WriteString("TwTestA", "a.exe");
-    reg.WriteInteger("TwTestB", 7);  // listed between A and C
+    reg.WriteInteger("TwTestB", 7); // listed between A and C
     reg.WriteString("TwTestC", "c.exe");
     Manager.Refresh();
     EXPECT_NE(Find("TwTestA"), nullptr);
