@@ -95,48 +95,38 @@ bool TRegistry::DeleteValue(const std::string& name) {
     return RegDeleteValueA(CurrentKey(), name.c_str()) == ERROR_SUCCESS;
 }
 
-std::vector<std::string> TRegistry::GetKeyNames() const {
+namespace {
+
+// Names from RegEnumKeyExA or RegEnumValueA, growing the buffer when a name is longer.
+template <class Enumerate> std::vector<std::string> EnumNames(Enumerate enumerate) {
     std::vector<std::string> names;
-    DWORD count = 0, maxLen = 0;
-    if (RegQueryInfoKeyA(CurrentKey(), nullptr, nullptr, nullptr, &count, &maxLen, nullptr, nullptr,
-                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return names;
-    std::string buffer(maxLen + 1, '\0');
-    for (DWORD i = 0;; ++i) {
+    std::string buffer(256, '\0');
+    for (DWORD i = 0;;) {
         DWORD len = static_cast<DWORD>(buffer.size());
-        LONG rc =
-            RegEnumKeyExA(CurrentKey(), i, buffer.data(), &len, nullptr, nullptr, nullptr, nullptr);
+        LONG rc = enumerate(i, buffer.data(), &len);
         if (rc == ERROR_MORE_DATA) {
-            buffer.resize(buffer.size() * 2 + 256);
-            --i;
+            buffer.resize(buffer.size() * 4);
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
         names.emplace_back(buffer.data(), len);
+        ++i;
     }
     return names;
 }
 
+} // namespace
+
+std::vector<std::string> TRegistry::GetKeyNames() const {
+    return EnumNames([this](DWORD i, char* name, DWORD* len) {
+        return RegEnumKeyExA(CurrentKey(), i, name, len, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
 std::vector<std::string> TRegistry::GetValueNames() const {
-    std::vector<std::string> names;
-    DWORD count = 0, maxLen = 0;
-    if (RegQueryInfoKeyA(CurrentKey(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
-                         &maxLen, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return names;
-    std::string buffer(maxLen + 1, '\0');
-    for (DWORD i = 0;; ++i) {
-        DWORD len = static_cast<DWORD>(buffer.size());
-        LONG rc =
-            RegEnumValueA(CurrentKey(), i, buffer.data(), &len, nullptr, nullptr, nullptr, nullptr);
-        if (rc == ERROR_MORE_DATA) {
-            buffer.resize(buffer.size() * 2 + 256);
-            --i;
-            continue;
-        }
-        if (rc != ERROR_SUCCESS) break;
-        names.emplace_back(buffer.data(), len);
-    }
-    return names;
+    return EnumNames([this](DWORD i, char* name, DWORD* len) {
+        return RegEnumValueA(CurrentKey(), i, name, len, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 TRegDataType TRegistry::GetDataType(const std::string& name) const {

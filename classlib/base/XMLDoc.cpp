@@ -158,11 +158,10 @@ void TXMLNode::RemoveChild(const TXMLNode& child) {
 
 // TXMLDocument
 
-struct TXMLDocument::TCom {
-    TCoInitScope Init;
-};
-
-TXMLDocument::TXMLDocument() : FCom(std::make_unique<TCom>()) {
+TXMLDocument::TXMLDocument() {
+    // COM stays initialised until the thread ends, so nodes that outlive their
+    // document can still release MSXML objects.
+    static thread_local TCoInitScope comForThisThread;
     HRESULT hr = CoCreateInstance(kDOMDocument60, nullptr, CLSCTX_INPROC_SERVER, kIXMLDOMDocument,
                                   reinterpret_cast<void**>(&FDoc));
     if (FAILED(hr))
@@ -178,7 +177,7 @@ TXMLDocument::TXMLDocument() : FCom(std::make_unique<TCom>()) {
 }
 
 TXMLDocument::~TXMLDocument() {
-    if (FDoc) FDoc->Release(); // before COM is uninitialised
+    if (FDoc) FDoc->Release();
 }
 
 namespace {
@@ -192,8 +191,8 @@ namespace {
         error->get_line(&line);
         error->get_linepos(&column);
     }
-    std::string text = Trim(reason.Ansi());
-    if (text.empty()) text = "The document is not well-formed";
+    // Wine's parser gives only "error" as its reason.
+    std::string text = "Invalid XML document: " + Trim(reason.Ansi());
     if (line > 0) text += Format(" (line %ld, position %ld)", line, column);
     throw EXMLDocError(text);
 }
@@ -222,9 +221,17 @@ void TXMLDocument::LoadFromXML(const std::string& xml) {
 }
 
 void TXMLDocument::SaveToFile(const std::string& fileName) const {
-    // Written beside the target and moved over it once complete.
+    // Written beside the target, flushed, and only then moved over it.
     const std::string temp = fileName + ".tmp";
-    WriteStringToFile(temp, ToUtf8(WriteXMLDocument(FDoc)));
+    const std::string data = ToUtf8(WriteXMLDocument(FDoc));
+    try {
+        TFileStream stream(temp, fmCreate);
+        stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
+        stream.Flush();
+    } catch (const EWriteError&) {
+        SysDeleteFile(temp);
+        throw;
+    }
     if (!ReplaceFileAtomically(temp, fileName)) {
         DWORD code = GetLastError();
         SysDeleteFile(temp);

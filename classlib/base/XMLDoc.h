@@ -2,7 +2,7 @@
 // The XML document class over MSXML (COM). Element and attribute order is kept;
 // SaveToFile indents the document. Names and values are 8-bit strings here and
 // pass to MSXML as wide strings. Not thread-safe: use from the thread that created it
-// (COM must be initialised there; the document does it for its thread when needed).
+// (the document initialises COM for that thread when needed and leaves it initialised).
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,7 +63,5 @@ public:
     TXMLNode CreateDocumentElement(const std::string& name);  // replaces any existing root
 
 private:
-    struct TCom;
-    std::unique_ptr<TCom> FCom;
     IXMLDOMDocument* FDoc = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "classlib/base/Registry.h"
 #include "classlib/base/Exceptions.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,7 +72,11 @@ TEST_F(RegistryTest, TypedValues) {
     EXPECT_TRUE(reg.DeleteValue("S"));
     EXPECT_FALSE(reg.ValueExists("S"));
     EXPECT_FALSE(reg.DeleteValue("S"));
-    EXPECT_EQ(reg.GetValueNames().size(), 4u);
+    const std::string longName(300, 'v');
+    reg.WriteString(longName, "x");
+    std::vector<std::string> names = reg.GetValueNames();
+    EXPECT_EQ(names.size(), 5u);
+    EXPECT_NE(std::find(names.begin(), names.end(), longName), names.end());
 }
 
 TEST_F(RegistryTest, DeleteKeyRemovesSubkeys) {
