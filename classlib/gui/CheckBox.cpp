@@ -1,4 +1,5 @@
 #include "classlib/gui/CheckBox.h"
+#include "classlib/gui/Button.h"
 #include "classlib/gui/TypInfo.h"
 
 namespace {
@@ -9,10 +10,7 @@ namespace {
 
 }  // namespace
 
-// The buttons are not "auto" buttons: the state lives here and a click toggles it
-// through SetChecked, so code and user changes take one road.
-TButtonControl::TButtonControl(TComponent* owner, DWORD buttonStyle)
-    : TWinControl(owner), FButtonStyle(buttonStyle) {
+TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
     FWidth = 97;
     FHeight = 17;
     SetTabStop(true);
@@ -21,35 +19,57 @@ TButtonControl::TButtonControl(TComponent* owner, DWORD buttonStyle)
 void TButtonControl::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = "BUTTON";
-    params.Style |= FButtonStyle;
 }
 
 void TButtonControl::InitializeWnd() {
     SendMessageA(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TButtonControl::Checked() const { return FChecked; }
+void TButtonControl::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case CN_COMMAND: CNCommand(message); break;
+    case CM_DIALOGCHAR: CMDialogChar(message); break;
+    default: TWinControl::WndProc(message); break;
+    }
+}
+
+void TButtonControl::CNCommand(TMessage& message) {
+    if (HIWORD(message.WParam) == BN_CLICKED) Toggle();
+}
+
+void TButtonControl::CMDialogChar(TMessage& message) {
+    if (!CanFocus() || !IsAccel(static_cast<char>(message.WParam), Caption())) return;
+    SetFocus();
+    Toggle();
+    message.Result = 1;
+}
 
 void TButtonControl::SetChecked(bool value) {
     if (value == FChecked) return;
     FChecked = value;
     if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
-    CheckedChanged();
     Click();
 }
 
-void TButtonControl::WndProc(TMessage& message) {
-    if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == BN_CLICKED) {
-        SetChecked(FButtonStyle == BS_RADIOBUTTON ? true : !FChecked);
-        return;
-    }
-    TWinControl::WndProc(message);
+void TCheckBox::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.Style |= BS_CHECKBOX;
 }
 
-void TRadioButton::CheckedChanged() {
-    if (!Checked() || !Parent()) return;
-    for (int i = 0; i < Parent()->ControlCount(); ++i) {
-        auto other = dynamic_cast<TRadioButton*>(Parent()->Controls(i));
-        if (other && other != this) other->SetChecked(false);
+void TRadioButton::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.Style |= BS_RADIOBUTTON;
+}
+
+void TRadioButton::SetChecked(bool value) {
+    if (value == FChecked) return;
+    if (value && Parent()) {
+        for (int i = 0; i < Parent()->ControlCount(); ++i) {
+            auto sibling = dynamic_cast<TRadioButton*>(Parent()->Controls(i));
+            if (sibling && sibling != this) sibling->SetChecked(false);
+        }
     }
+    FChecked = value;
+    if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (value) Click();
 }

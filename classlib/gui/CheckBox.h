@@ -1,36 +1,41 @@
 #pragma once
-// TCheckBox and TRadioButton: check buttons (superclassed "BUTTON"). A change of
-// Checked, by a click or by code, fires OnClick (main thread); setting the state a
-// box already has fires nothing. Checking a radio button unchecks the radio buttons
-// beside it on the same parent.
+// TCheckBox and TRadioButton: system buttons (superclassed "BUTTON") whose check state
+// the class keeps. A click, or setting Checked to a new value, fires OnClick; a radio
+// button that becomes checked unchecks the radio buttons beside it (same parent).
 #include "classlib/gui/WinControl.h"
 
 class TButtonControl : public TWinControl {
 public:
-    [[nodiscard]] bool Checked() const;
-    void SetChecked(bool value);
+    explicit TButtonControl(TComponent* owner);
+    [[nodiscard]] bool Checked() const { return FChecked; }
+    virtual void SetChecked(bool value);
 
 protected:
-    TButtonControl(TComponent* owner, DWORD buttonStyle);
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
     void WndProc(TMessage& message) override;
-    virtual void CheckedChanged() {}
+    void CNCommand(TMessage& message);
+    void CMDialogChar(TMessage& message);
+    virtual void Toggle() = 0;  // the user clicked
 
-private:
-    DWORD FButtonStyle;
     bool FChecked = false;
 };
 
 class TCheckBox : public TButtonControl {
 public:
-    explicit TCheckBox(TComponent* owner) : TButtonControl(owner, BS_CHECKBOX) {}
+    explicit TCheckBox(TComponent* owner) : TButtonControl(owner) {}
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Toggle() override { SetChecked(!FChecked); }
 };
 
 class TRadioButton : public TButtonControl {
 public:
-    explicit TRadioButton(TComponent* owner) : TButtonControl(owner, BS_RADIOBUTTON) {}
+    explicit TRadioButton(TComponent* owner) : TButtonControl(owner) {}
+    void SetChecked(bool value) override;
 
 protected:
-    void CheckedChanged() override;
+    void CreateParams(TCreateParams& params) override;
+    void Toggle() override { SetChecked(true); }
 };

@@ -3,48 +3,57 @@
 
 namespace {
 
-[[maybe_unused]] const bool Registered = RegisterPublished<TEdit>({
-    Published("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly),
+[[maybe_unused]] const bool Registered = RegisterPublished<TCustomEdit>({
+    Published("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly),
+    Published("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength),
 });
 
 }  // namespace
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
     FWidth = 121;
     FHeight = 21;
-    SetTabStop(true);
     SetColor(clWindow);
+    SetTabStop(true);
 }
 
-void TEdit::CreateParams(TCreateParams& params) {
+void TCustomEdit::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = "EDIT";
-    params.Style |= ES_AUTOHSCROLL;
     params.ExStyle |= WS_EX_CLIENTEDGE;
     if (FReadOnly) params.Style |= ES_READONLY;
 }
 
-void TEdit::InitializeWnd() {
-    if (FPasswordChar) SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
+void TCustomEdit::InitializeWnd() {
+    SendMessageA(Handle(), EM_SETLIMITTEXT, FMaxLength, 0);  // 0 lifts the default limit
 }
 
-void TEdit::SetPasswordChar(char value) {
-    FPasswordChar = value;
-    if (HandleAllocated()) {
-        SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(value), 0);
-        Invalidate();
-    }
+void TCustomEdit::WndProc(TMessage& message) {
+    if (message.Msg == CN_COMMAND) return CNCommand(message);
+    TWinControl::WndProc(message);
 }
 
-void TEdit::SetReadOnly(bool value) {
+void TCustomEdit::CNCommand(TMessage& message) {
+    if (HIWORD(message.WParam) == EN_CHANGE && OnChange) OnChange(this);
+}
+
+void TCustomEdit::SetReadOnly(bool value) {
     FReadOnly = value;
     if (HandleAllocated()) SendMessageA(Handle(), EM_SETREADONLY, value, 0);
 }
 
-void TEdit::WndProc(TMessage& message) {
-    if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == EN_CHANGE) {
-        if (OnChange) OnChange(this);
-        return;
-    }
-    TWinControl::WndProc(message);
+void TCustomEdit::SetMaxLength(int value) {
+    FMaxLength = value;
+    if (HandleAllocated()) SendMessageA(Handle(), EM_SETLIMITTEXT, value, 0);
+}
+
+void TCustomEdit::SelectAll() {
+    if (HandleAllocated()) SendMessageA(Handle(), EM_SETSEL, 0, -1);
+}
+
+TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {}
+
+void TEdit::CreateParams(TCreateParams& params) {
+    TCustomEdit::CreateParams(params);
+    params.Style |= ES_AUTOHSCROLL;
 }

@@ -1,26 +1,34 @@
 #pragma once
-// TEdit: a one-line edit (superclassed "EDIT"). With a PasswordChar it shows that
-// character for every one typed. OnChange fires on the main thread after each change
-// of the text, by the user or by code.
+// TCustomEdit: the system edit control (superclassed "EDIT"); TEdit is its one-line
+// form. OnChange fires (main thread) whenever the text changes.
 #include "classlib/gui/WinControl.h"
 
-class TEdit : public TWinControl {
+class TCustomEdit : public TWinControl {
 public:
-    explicit TEdit(TComponent* owner);
+    explicit TCustomEdit(TComponent* owner);
 
-    [[nodiscard]] char PasswordChar() const { return FPasswordChar; }
-    void SetPasswordChar(char value);
     [[nodiscard]] bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value);
-    void Clear() { SetText(""); }
+    [[nodiscard]] int MaxLength() const { return FMaxLength; }  // 0: no limit
+    void SetMaxLength(int value);
+    void SelectAll();
     TNotifyEvent OnChange;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
     void WndProc(TMessage& message) override;
+    void CNCommand(TMessage& message);
 
 private:
-    char FPasswordChar = 0;
     bool FReadOnly = false;
+    int FMaxLength = 0;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
 };

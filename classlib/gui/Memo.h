@@ -1,30 +1,45 @@
 #pragma once
-// TMemo: a multi-line edit (superclassed "EDIT") whose lines can be added and read
-// one by one. Main thread only.
-#include "classlib/gui/WinControl.h"
+// TMemo: a multi-line edit. Its Lines read and change the control's text line by line
+// (lines end with CR LF; the last one need not).
+#include "classlib/gui/Edit.h"
+#include <string>
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-class TMemo : public TWinControl {
+class TMemo;
+
+class TMemoLines {
+public:
+    explicit TMemoLines(TMemo& memo) : FMemo(memo) {}
+    [[nodiscard]] int Count() const;
+    [[nodiscard]] std::string operator[](int index) const;  // EListError when out of range
+    void Add(const std::string& line);  // appended at the end, the caret follows
+    void Delete(int index);
+    void Clear();
+    [[nodiscard]] std::string Text() const;
+    void SetText(const std::string& text);
+
+private:
+    TMemo& FMemo;
+};
+
+class TMemo : public TCustomEdit {
 public:
     explicit TMemo(TComponent* owner);
-
-    [[nodiscard]] bool ReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool value);
+    TMemoLines& Lines() { return FLines; }
     [[nodiscard]] TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle value);
-
-    // The lines, as separated by CR LF in the text.
-    [[nodiscard]] int LineCount() const;
-    [[nodiscard]] std::string Line(int index) const;
-    void AddLine(const std::string& line);  // a new last line, scrolled into view
-    void Clear() { SetText(""); }
+    [[nodiscard]] bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void InitializeWnd() override;
 
 private:
-    bool FReadOnly = false;
+    friend class TMemoLines;
+    void AppendText(const std::string& text);
+
+    TMemoLines FLines;
     TScrollStyle FScrollBars = ssNone;
+    bool FWordWrap = true;
 };

@@ -1,25 +1,28 @@
 #pragma once
-// TPanel: a container window with an optional raised or lowered edge. TFrame: a
-// container whose window class is named after the frame's class ("TTWindowsFrame"),
-// the base of the program's pages. Main thread only.
-#include "classlib/gui/WinControl.h"
+// TPanel: a container with an optional bevel and a centred caption.
+#include "classlib/gui/CustomControl.h"
 
-enum TPanelBevel { bvNone, bvLowered, bvRaised };
+enum TBevelCut { bvNone, bvLowered, bvRaised };
 
-class TPanel : public TWinControl {
+class TPanel : public TCustomControl {
 public:
     explicit TPanel(TComponent* owner);
-    [[nodiscard]] TPanelBevel BevelOuter() const { return FBevelOuter; }
-    void SetBevelOuter(TPanelBevel value);
+
+    [[nodiscard]] TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value);
+    [[nodiscard]] int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int value);
+    // Filled with the parent's colour instead of its own.
+    [[nodiscard]] bool ParentBackground() const { return FParentBackground; }
+    void SetParentBackground(bool value);
 
 protected:
-    void PaintWindow(HDC dc) override;
+    void WndProc(TMessage& message) override;
+    void Paint() override;
+    void AdjustClientRect(RECT& rect) override;
 
 private:
-    TPanelBevel FBevelOuter = bvRaised;
-};
-
-class TFrame : public TWinControl {
-public:
-    explicit TFrame(TComponent* owner);
+    TBevelCut FBevelOuter = bvRaised;
+    int FBorderWidth = 0;
+    bool FParentBackground = false;
 };

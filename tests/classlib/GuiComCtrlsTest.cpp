@@ -1,8 +1,6 @@
-#include "classlib/gui/CheckBox.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/JPEG.h"
 #include "classlib/gui/ListView.h"
-#include "classlib/gui/Memo.h"
 #include "classlib/gui/PageControl.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -97,7 +95,7 @@ TEST(JPEGImage, BrokenDataRaiseAndKeepThePicture) {
     EXPECT_THROW(jpeg.LoadFromResource("NO_SUCH_PICTURE"), EResNotFound);
 }
 
-class StdControls : public testing::Test {
+class ComCtrls : public testing::Test {
 protected:
     void SetUp() override {
         Form = std::make_unique<TForm>(nullptr);
@@ -112,42 +110,7 @@ protected:
     std::unique_ptr<TForm> Form;
 };
 
-TEST_F(StdControls, CheckBoxFiresOnEveryChangeOnly) {
-    TCheckBox* box = Make<TCheckBox>();
-    int clicks = 0;
-    box->OnClick = [&](TObject*) { ++clicks; };
-    box->SetChecked(false);
-    EXPECT_EQ(clicks, 0);
-    box->SetChecked(true);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
-    SendMessageA(box->Handle(), BM_CLICK, 0, 0);  // as the user clicks it
-    EXPECT_FALSE(box->Checked());
-    EXPECT_EQ(clicks, 2);
-}
-
-TEST_F(StdControls, CheckingARadioButtonUnchecksItsSiblings) {
-    TRadioButton* first = Make<TRadioButton>();
-    TRadioButton* second = Make<TRadioButton>();
-    first->SetChecked(true);
-    SendMessageA(second->Handle(), BM_CLICK, 0, 0);
-    EXPECT_TRUE(second->Checked());
-    EXPECT_FALSE(first->Checked());
-    EXPECT_EQ(SendMessageA(first->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-}
-
-TEST_F(StdControls, MemoAddsLines) {
-    TMemo* memo = Make<TMemo>();
-    memo->AddLine("first");
-    memo->AddLine("");
-    memo->AddLine("third");
-    EXPECT_EQ(memo->LineCount(), 3);
-    EXPECT_EQ(memo->Line(2), "third");
-    memo->Clear();
-    EXPECT_EQ(memo->LineCount(), 0);
-}
-
-TEST_F(StdControls, PageControlShowsOneSheetAndSkipsHiddenTabs) {
+TEST_F(ComCtrls, PageControlShowsOneSheetAndSkipsHiddenTabs) {
     auto pages = Make<TPageControl>();
     TTabSheet* sheets[3];
     for (auto& sheet : sheets) {
@@ -170,7 +133,7 @@ TEST_F(StdControls, PageControlShowsOneSheetAndSkipsHiddenTabs) {
     EXPECT_EQ(pages->ActivePage(), sheets[0]);
 }
 
-TEST_F(StdControls, ListViewReportsCaptionsAndChecks) {
+TEST_F(ComCtrls, ListViewReportsCaptionsAndChecks) {
     auto list = Make<TListView>();
     list->SetCheckboxes(true);
     list->AddColumn("Cookie", 200);
