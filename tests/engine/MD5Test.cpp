@@ -2,7 +2,7 @@
 
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Streams.h"
-#include "support/TempFolder.h"
+#include "engine/EraserFixture.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -5,7 +5,7 @@
 #include "classlib/base/StringList.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
-#include "support/TempFolder.h"
+#include "engine/EraserFixture.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -3,7 +3,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
-#include "support/TempFolder.h"
+#include "engine/EraserFixture.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -35,10 +35,10 @@ TEST(SharedRoutines, ListFilesLeavesOutFoldersHiddenAndSystemFiles) {
     FileSetAttr(dir / "system.txt", FILE_ATTRIBUTE_SYSTEM);
     CreateDirectoryA((dir / "folder.txt").c_str(), nullptr);
 
-    TStringList list = ListFiles(RemoveTrailingBackslash(dir.Path()), "*.txt");
+    TStringList list = ListFiles(dir.Path(), "*.txt");
     list.Sort();
     EXPECT_EQ(list.CommaText(), "a.txt,b.txt");
-    EXPECT_EQ(ListFiles(dir.Path(), "*.none").Count(), 0);
+    EXPECT_EQ(ListFiles(dir.Path() + "\\", "*.log").CommaText(), "c.log");
 }
 
 TEST(SharedRoutines, DrivesAndClusters) {
@@ -128,7 +128,7 @@ TEST(SharedRoutines, ReadShortcutReadsEveryField) {
     EXPECT_EQ(info.Path.find(' '), std::string::npos);
     EXPECT_EQ(info.Arguments, "/quiet");
     EXPECT_EQ(info.Description, "A test link");
-    EXPECT_EQ(AddTrailingBackslash(info.WorkingDirectory), dir.Path());
+    EXPECT_EQ(RemoveTrailingBackslash(info.WorkingDirectory), dir.Path());
     EXPECT_EQ(info.IconLocation, target);
     EXPECT_EQ(info.IconIndex, 2);
     EXPECT_EQ(info.ShowCmd, SW_SHOWNORMAL);
