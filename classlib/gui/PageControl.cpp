@@ -1,23 +1,8 @@
 #include "classlib/gui/PageControl.h"
-#include "classlib/gui/TypInfo.h"
 #include <algorithm>
 #include <commctrl.h>
 
-namespace {
-
-[[maybe_unused]] const bool Registered = RegisterPublished<TTabSheet>({
-    Published("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible),
-    Published("PageIndex", &TTabSheet::PageIndex),
-}) && RegisterPublished<TPageControl>({
-    Published("ActivePageIndex", &TPageControl::ActivePageIndex, &TPageControl::SetActivePageIndex),
-});
-
-}  // namespace
-
-TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
-    SetVisible(false);
-    SetAlign(alClient);
-}
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) { SetVisible(false); }
 
 TTabSheet::~TTabSheet() { SetPageControl(nullptr); }
 
@@ -29,15 +14,16 @@ void TTabSheet::SetPageControl(TPageControl* pageControl) {
     if (pageControl) pageControl->InsertPage(this);
 }
 
-void TTabSheet::SetTabVisible(bool value) {
-    FTabVisible = value;
-    if (FPageControl) FPageControl->UpdateTabs();
-}
-
 int TTabSheet::PageIndex() const {
     if (!FPageControl) return -1;
-    auto& pages = FPageControl->FPages;
+    const auto& pages = FPageControl->FPages;
     return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
+}
+
+void TTabSheet::SetTabVisible(bool value) {
+    if (value == FTabVisible) return;
+    FTabVisible = value;
+    if (FPageControl) FPageControl->TabVisibilityChanged(this);
 }
 
 void TTabSheet::WndProc(TMessage& message) {
@@ -51,8 +37,10 @@ TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
 }
 
+// The sheets outlive the page's list while the base class frees its children.
 TPageControl::~TPageControl() {
-    for (TTabSheet* page : FPages) page->FPageControl = nullptr;  // freed as children
+    for (TTabSheet* page : FPages) page->FPageControl = nullptr;
+    FPages.clear();
 }
 
 void TPageControl::CreateParams(TCreateParams& params) {
@@ -60,12 +48,17 @@ void TPageControl::CreateParams(TCreateParams& params) {
     params.SysClassName = WC_TABCONTROLA;
 }
 
-void TPageControl::InitializeWnd() { UpdateTabs(); }
+void TPageControl::CreateWnd() {
+    TWinControl::CreateWnd();
+    UpdateTabs();
+    LayoutPages();
+}
 
 void TPageControl::InsertPage(TTabSheet* page) {
     FPages.push_back(page);
     if (!FActivePage) SetActivePage(page);
     UpdateTabs();
+    LayoutPages();
 }
 
 void TPageControl::RemovePage(TTabSheet* page) {
@@ -77,44 +70,33 @@ void TPageControl::RemovePage(TTabSheet* page) {
     UpdateTabs();
 }
 
-int TPageControl::TabIndexOf(const TTabSheet* page) const {
-    int tab = 0;
-    for (TTabSheet* p : FPages) {
-        if (p == page) return p->TabVisible() ? tab : -1;
-        tab += p->TabVisible();
-    }
-    return -1;
+std::vector<TTabSheet*> TPageControl::VisibleTabs() const {
+    std::vector<TTabSheet*> tabs;
+    for (TTabSheet* page : FPages)
+        if (page->TabVisible()) tabs.push_back(page);
+    return tabs;
 }
 
-void TPageControl::UpdateTabs() {
-    if (!HandleAllocated()) return;
-    HWND wnd = Handle();
-    SendMessageA(wnd, TCM_DELETEALLITEMS, 0, 0);
-    int tab = 0;
-    for (TTabSheet* page : FPages) {
-        if (!page->TabVisible()) continue;
-        std::string text = page->Caption();
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text.data();
-        SendMessageA(wnd, TCM_INSERTITEMA, tab++, reinterpret_cast<LPARAM>(&item));
+void TPageControl::TabVisibilityChanged(TTabSheet* page) {
+    std::vector<TTabSheet*> tabs = VisibleTabs();
+    if (page == FActivePage && !page->TabVisible() && !tabs.empty()) {
+        // The next sheet in page order whose tab shows, else the first one.
+        auto next = std::find_if(FPages.begin() + page->PageIndex(), FPages.end(),
+                                 [](TTabSheet* p) { return p->TabVisible(); });
+        SetActivePage(next != FPages.end() ? *next : tabs.front());
     }
-    SendMessageA(wnd, TCM_SETCURSEL, TabIndexOf(FActivePage), 0);
-    Realign();
-}
-
-void TPageControl::AdjustClientRect(RECT& rect) {
-    bool anyTab = std::any_of(FPages.begin(), FPages.end(), [](TTabSheet* p) { return p->TabVisible(); });
-    if (HandleAllocated() && anyTab) SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
+    UpdateTabs();
+    LayoutPages();
 }
 
 void TPageControl::SetActivePage(TTabSheet* page) {
     if (page && page->PageControl() != this) return;
-    TTabSheet* old = FActivePage;
+    TTabSheet* previous = FActivePage;
     FActivePage = page;
-    if (page) page->SetVisible(true);
-    if (old && old != page) old->SetVisible(false);
-    if (HandleAllocated()) SendMessageA(Handle(), TCM_SETCURSEL, TabIndexOf(page), 0);
+    for (TTabSheet* p : FPages) p->SetVisible(p == page);
+    UpdateTabs();
+    LayoutPages();
+    if (page && page != previous && page->OnShow) page->OnShow(page);
 }
 
 int TPageControl::ActivePageIndex() const { return FActivePage ? FActivePage->PageIndex() : -1; }
@@ -123,18 +105,52 @@ void TPageControl::SetActivePageIndex(int index) {
     SetActivePage(index >= 0 && index < PageCount() ? FPages[index] : nullptr);
 }
 
+void TPageControl::UpdateTabs() {
+    HWND wnd = HandleIfAllocated();
+    if (!wnd) return;
+    SendMessageA(wnd, TCM_DELETEALLITEMS, 0, 0);
+    int selected = -1, index = 0;
+    for (TTabSheet* page : VisibleTabs()) {
+        std::string caption = page->Caption();
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageA(wnd, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+        if (page == FActivePage) selected = index;
+        ++index;
+    }
+    SendMessageA(wnd, TCM_SETCURSEL, selected, 0);
+}
+
+RECT TPageControl::DisplayRect() {
+    RECT r = ClientRect();
+    if (HandleAllocated() && !VisibleTabs().empty())
+        SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+void TPageControl::LayoutPages() {
+    RECT r = DisplayRect();
+    for (TTabSheet* page : FPages) page->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
 void TPageControl::WndProc(TMessage& message) {
-    if (message.Msg == CN_NOTIFY) return CNNotify(message);
-    TWinControl::WndProc(message);
+    switch (message.Msg) {
+    case CN_NOTIFY: CNNotify(message); break;
+    case WM_SIZE:
+        TWinControl::WndProc(message);
+        LayoutPages();
+        break;
+    default: TWinControl::WndProc(message); break;
+    }
 }
 
 void TPageControl::CNNotify(TMessage& message) {
-    if (reinterpret_cast<NMHDR*>(message.LParam)->code != TCN_SELCHANGE) return;
-    int tab = static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
-    for (TTabSheet* page : FPages) {
-        if (TabIndexOf(page) != tab) continue;
-        SetActivePage(page);
-        if (OnChange) OnChange(this);
-        return;
-    }
+    auto header = reinterpret_cast<const NMHDR*>(message.LParam);
+    if (header->code != TCN_SELCHANGE) return;
+    int index = static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
+    std::vector<TTabSheet*> tabs = VisibleTabs();
+    if (index < 0 || index >= static_cast<int>(tabs.size())) return;
+    SetActivePage(tabs[index]);
+    if (OnChange) OnChange(this);
 }

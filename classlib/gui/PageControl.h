@@ -1,7 +1,9 @@
 #pragma once
-// TPageControl (superclassed "SysTabControl32") and its TTabSheet pages. Each sheet
-// has a tab while TabVisible; the active sheet fills the display area, the others are
-// hidden. OnChange fires (main thread) when the user picks another tab.
+// TPageControl and TTabSheet: a tab control (superclassed "SysTabControl32") that
+// shows one of its sheets at a time. A sheet's tab can be hidden; with every tab
+// hidden the sheets fill the whole control and only code switches them. Hiding the
+// active sheet's tab while others show moves to the next sheet whose tab shows.
+// Main thread only.
 #include "classlib/gui/WinControl.h"
 #include <vector>
 
@@ -13,10 +15,11 @@ public:
     ~TTabSheet() override;
 
     [[nodiscard]] TPageControl* PageControl() const { return FPageControl; }
-    void SetPageControl(TPageControl* pageControl);  // also the parent
+    void SetPageControl(TPageControl* pageControl);  // also the sheet's parent
+    [[nodiscard]] int PageIndex() const;
     [[nodiscard]] bool TabVisible() const { return FTabVisible; }
     void SetTabVisible(bool value);
-    [[nodiscard]] int PageIndex() const;
+    TNotifyEvent OnShow;  // the sheet became the active one; main thread
 
 protected:
     void WndProc(TMessage& message) override;
@@ -38,21 +41,23 @@ public:
     void SetActivePage(TTabSheet* page);
     [[nodiscard]] int ActivePageIndex() const;
     void SetActivePageIndex(int index);
-    TNotifyEvent OnChange;
+    TNotifyEvent OnChange;  // the user chose another tab; main thread
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void InitializeWnd() override;
+    void CreateWnd() override;
     void WndProc(TMessage& message) override;
-    void AdjustClientRect(RECT& rect) override;
-    void CNNotify(TMessage& message);
 
 private:
     friend class TTabSheet;
     void InsertPage(TTabSheet* page);
     void RemovePage(TTabSheet* page);
+    void TabVisibilityChanged(TTabSheet* page);
     void UpdateTabs();
-    [[nodiscard]] int TabIndexOf(const TTabSheet* page) const;  // -1 without a tab
+    void LayoutPages();
+    [[nodiscard]] std::vector<TTabSheet*> VisibleTabs() const;
+    [[nodiscard]] RECT DisplayRect();
+    void CNNotify(TMessage& message);
 
     std::vector<TTabSheet*> FPages;
     TTabSheet* FActivePage = nullptr;
