@@ -110,7 +110,7 @@ void TEraserEngine::CollectRegistryStreams(TEraseRegistry& sender) {
 
 void TEraserEngine::CollectClipboard(TEraseFiles&) {
     if (SimulationMode) return;
-    if (OpenClipboard(nullptr)) {
+    if (OpenClipboard(MainWindow())) {
         EmptyClipboard();
         CloseClipboard();
     }

@@ -33,6 +33,10 @@ void TEraserEngine::Clean() {
         WriteOpeningLines();
         OfferToCloseBrowsers();
         Execute();
+        if (!Cancelled) {
+            PluginManager->Engine = this;
+            PluginManager->Execute();
+        }
         if (Cancelled) {
             DoProgress(nullptr, "Cleaning terminated by user.");
             DoProgress(nullptr, "");
@@ -134,7 +138,7 @@ void TEraserEngine::SaveDeferredWork() {
 }
 
 bool TEraserEngine::AskToCloseBrowsers(const std::string& text) {
-    return MessageBoxA(nullptr, text.c_str(), QuestionTitle,
+    return MessageBoxA(MainWindow(), text.c_str(), QuestionTitle,
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
@@ -146,5 +150,5 @@ void TEraserEngine::RestartWindows(TBootType type) {
 }
 
 void TEraserEngine::ShowRebootNoticeBox(const std::string& text) {
-    MessageBoxA(nullptr, text.c_str(), ApplicationTitle, MB_OK);
+    MessageBoxA(MainWindow(), text.c_str(), ApplicationTitle, MB_OK);
 }

@@ -22,6 +22,9 @@ TEraserEngine::TEraserEngine() {
     }
     BindWindowsItems();
     BindBrowserItems();
+    PluginManager = std::make_unique<TPluginManager>();
+    Misc = std::make_unique<TMisc>();
+    Scheduler = std::make_unique<TScheduler>();
 }
 
 TEraserEngine::~TEraserEngine() = default;
@@ -48,7 +51,7 @@ void TEraserEngine::BindRegistry(TCatalogueItem item,
 }
 
 void TEraserEngine::EmptyRecycleBin() {
-    SHEmptyRecycleBinA(nullptr, nullptr, 0);
+    SHEmptyRecycleBinA(MainWindow(), nullptr, 0);
 }
 
 // Registry errors are swallowed; the option follows the request all the same.
@@ -65,4 +68,42 @@ void TEraserEngine::SetLoadAtStartup(bool value) {
     } catch (const Exception&) {
     }
     FLoadAtStartup = value;
+}
+
+void TEraserEngine::ToggleStealthMode() {
+    if (!Misc->StealthModeEnabled) return;
+    StealthHidden = !StealthHidden;
+    HWND main = MainWindow();
+    if (!main) return;
+    // The forms are owned by the application's own window.
+    const int show = StealthHidden ? SW_HIDE : SW_SHOW;
+    ShowWindow(main, show);
+    if (HWND application = GetWindow(main, GW_OWNER)) ShowWindow(application, show);
+    SendMessageA(main, StealthHidden ? WM_HIDETRAYICON : WM_SHOWTRAYICON, 0, 0);
+}
+
+namespace {
+
+bool IsBrowserWindow(HWND wnd) {
+    char name[260] = {};
+    GetClassNameA(wnd, name, sizeof(name) - 1);
+    for (const TBrowserEntry& browser : Browsers)
+        if (SameText(name, browser.WindowClass)) return true;
+    return false;
+}
+
+// Every matching window at any depth, siblings in order, each before its children.
+void ShowBrowserWindows(HWND first, bool show) {
+    for (HWND wnd = first; wnd; wnd = GetWindow(wnd, GW_HWNDNEXT)) {
+        if (IsBrowserWindow(wnd)) ShowWindow(wnd, show ? SW_SHOW : SW_HIDE);
+        ShowBrowserWindows(GetWindow(wnd, GW_CHILD), show);
+    }
+}
+
+}  // namespace
+
+void TEraserEngine::ToggleBossKey() {
+    if (!Misc->BossKeyEnabled) return;
+    BrowsersShown = !BrowsersShown;
+    ShowBrowserWindows(GetWindow(GetDesktopWindow(), GW_CHILD), BrowsersShown);
 }

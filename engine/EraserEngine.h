@@ -8,12 +8,19 @@
 #include "engine/CustomEraserEngine.h"
 #include "engine/EraseFiles.h"
 #include "engine/EraseRegistry.h"
+#include "engine/Misc.h"
 #include "engine/PcBoot.h"
+#include "engine/PluginManager.h"
+#include "engine/Scheduler.h"
 #include "classlib/base/XMLDoc.h"
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
+
+// Sent to the main window by the stealth toggle: hide or show the tray icon.
+inline constexpr UINT WM_SHOWTRAYICON = 2025;
+inline constexpr UINT WM_HIDETRAYICON = 2026;
 
 class TEraserEngine : public TCustomEraserEngine {
 public:
@@ -28,6 +35,11 @@ public:
     bool ShowRebootNotice = true;
     std::string AccessPassword;
 
+    // Owned; declared in reverse order of their freeing, which follows the erasers'.
+    std::unique_ptr<TScheduler> Scheduler;
+    std::unique_ptr<TMisc> Misc;
+    std::unique_ptr<TPluginManager> PluginManager;
+
     [[nodiscard]] TEraser& Item(TCatalogueItem item) const { return *FItems[item]; }
     [[nodiscard]] TEraseFiles& FileItem(TCatalogueItem item) const;
     [[nodiscard]] TEraseRegistry& RegistryItem(TCatalogueItem item) const;
@@ -37,6 +49,10 @@ public:
     void CleanAndReboot();
     void CleanAndShutdown();
     void Stop() { Cancelled = true; }
+    // Hide or show the program, or every browser window; each only while its
+    // switch in Misc is on.
+    void ToggleStealthMode();
+    void ToggleBossKey();
     void EmptyRecycleBin();
     [[nodiscard]] bool GetLoadAtStartup() const { return FLoadAtStartup; }
     void SetLoadAtStartup(bool value);
@@ -95,6 +111,9 @@ private:
                           std::vector<const char*> fileNames, const char* folder = nullptr);
     [[nodiscard]] std::vector<std::string> FindProfiles(TEraseFiles& sender, const char* root,
                                                         const char* marker);
+
+    // The main window, which Misc holds for its hot keys; nullptr before it is set.
+    [[nodiscard]] HWND MainWindow() const { return Misc->HotKeyWindow; }
 
     // The run.
     void WriteOpeningLines();

@@ -58,6 +58,9 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
                                    : TXMLNode();
             if (parent) attempt([&] { FItems[i]->LoadFromXML(parent); });
         }
+        attempt([&] { PluginManager->LoadFromXML(config); });
+        attempt([&] { Misc->LoadFromXML(config); });
+        attempt([&] { Scheduler->LoadFromXML(config); });
     });
     if (damaged) KeepDamagedSettings(fileName);
 }
@@ -89,6 +92,9 @@ void TEraserEngine::SaveSettings(const std::string& fileName) {
     TXMLNode browsers = config.AddChild("Browsers");
     for (TCatalogueGroup group : BrowserGroups)
         SaveGroup(browsers.AddChild(CatalogueGroupElement(group)), group);
+    PluginManager->SaveToXML(config);
+    Misc->SaveToXML(config);
+    Scheduler->SaveToXML(config);
 
     const std::string temp = fileName + ".tmp";
     doc.SaveToFile(temp);

@@ -19,14 +19,6 @@ TEST_F(CleaningRunTest, NothingEnabledGivesTheOpeningLinesAndAnEmptySummary) {
     EXPECT_TRUE(Engine.Questions.empty());
 }
 
-TEST_F(CleaningRunTest, CleanStartFiresBeforeTheFirstLine) {
-    Engine.EnableOnly({});
-    size_t linesAtStart = 99;
-    Engine.OnCleanStart = [&](TCustomEraserEngine*) { linesAtStart = Engine.Log.size(); };
-    Engine.Run(false);
-    EXPECT_EQ(linesAtStart, 0u);
-}
-
 // A window of a browser's class, owned by this process.
 class TBrowserWindow {
 public:
@@ -152,6 +144,101 @@ TEST_F(CleaningRunTest, RestartCommandsDuringARunDoNothing) {
     EXPECT_EQ(Engine.Restarts, 0);
     EXPECT_EQ(Engine.Log, Concat({OpeningLines(), ItemLines(ciIEEraseURLErrorLogs),
                                   ClosingLines(0, 0, 0, 0, "0 B")}));
+}
+
+TEST_F(CleaningRunTest, PluginsRunAfterTheItemsUnlessTheRunWasStopped) {
+    const std::string missing = TestFolder("plugins") + "\\gone.ppw";
+    Engine.PluginManager->CheckedPlugins.Add(missing);
+    Engine.EnableOnly({ciIEEraseURLErrorLogs});
+    const auto log = Engine.Run(true);
+    ASSERT_EQ(log.size(), 22u);
+    EXPECT_EQ(log[7].rfind("Error executing plugin: " + missing + " (", 0), 0u) << log[7];
+    EXPECT_EQ(log[8], "Cleaning Completed!");
+
+    Engine.OnProgress = [&](TEraser*, const std::string& msg) {
+        Engine.Log.push_back(msg);
+        Engine.Stop();
+    };
+    for (const std::string& line : Engine.Run(true))
+        EXPECT_EQ(line.find("Error executing plugin"), std::string::npos);
+}
+
+// A main window owned by a hidden application window, recording the tray messages.
+class TMainWindows {
+public:
+    TMainWindows() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Record;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TTestMain";
+        RegisterClassA(&wc);
+        Application = CreateWindowA("STATIC", "app", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                    wc.hInstance, nullptr);
+        Main = CreateWindowA("TTestMain", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 50, 50,
+                             Application, nullptr, wc.hInstance, nullptr);
+        ShowWindow(Application, SW_SHOW);
+    }
+    ~TMainWindows() {
+        DestroyWindow(Main);
+        DestroyWindow(Application);
+    }
+    HWND Application;
+    HWND Main;
+    static std::vector<UINT> Messages;
+
+private:
+    static LRESULT CALLBACK Record(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_SHOWTRAYICON || msg == WM_HIDETRAYICON) Messages.push_back(msg);
+        return DefWindowProcA(wnd, msg, wParam, lParam);
+    }
+};
+std::vector<UINT> TMainWindows::Messages;
+
+TEST_F(CleaningRunTest, StealthModeHidesAndShowsTheProgramOnlyWhenSwitchedOn) {
+    TMainWindows windows;
+    Engine.Misc->HotKeyWindow = windows.Main;
+    Engine.ToggleStealthMode();
+    EXPECT_FALSE(Engine.StealthHidden);
+    EXPECT_TRUE(IsWindowVisible(windows.Main));
+
+    Engine.Misc->StealthModeEnabled = true;
+    Engine.ToggleStealthMode();
+    EXPECT_TRUE(Engine.StealthHidden);
+    EXPECT_FALSE(IsWindowVisible(windows.Main));
+    EXPECT_FALSE(IsWindowVisible(windows.Application));
+    Engine.ToggleStealthMode();
+    EXPECT_FALSE(Engine.StealthHidden);
+    EXPECT_TRUE(IsWindowVisible(windows.Main));
+    EXPECT_TRUE(IsWindowVisible(windows.Application));
+    EXPECT_EQ(TMainWindows::Messages, (std::vector<UINT>{WM_HIDETRAYICON, WM_SHOWTRAYICON}));
+}
+
+TEST_F(CleaningRunTest, BossKeyHidesBrowserWindowsAtAnyDepth) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "opwindow";
+    RegisterClassA(&wc);
+    TBrowserWindow ie("IEFrame");
+    HWND ieFrame = FindWindowA("IEFrame", nullptr);
+    ShowWindow(ieFrame, SW_SHOW);
+    HWND host = CreateWindowA("STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+    HWND opera = CreateWindowA("opwindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, host, nullptr,
+                               wc.hInstance, nullptr);
+    Engine.ToggleBossKey();
+    EXPECT_TRUE(IsWindowVisible(ieFrame));
+
+    Engine.Misc->BossKeyEnabled = true;
+    Engine.ToggleBossKey();
+    EXPECT_FALSE(Engine.BrowsersShown);
+    EXPECT_FALSE(IsWindowVisible(ieFrame));
+    EXPECT_FALSE(IsWindowVisible(opera));
+    EXPECT_TRUE(IsWindowVisible(host));
+    Engine.ToggleBossKey();
+    EXPECT_TRUE(IsWindowVisible(ieFrame));
+    EXPECT_TRUE(IsWindowVisible(opera));
+    DestroyWindow(host);
 }
 
 TEST_F(CleaningRunTest, LoadAtStartupWritesAndRemovesTheRunValue) {

@@ -25,6 +25,9 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
     Engine.EnableOnly({ciEraseRunHistory, ciIEEraseCookies, ciOperaFavorites});
     Engine.FileItem(ciIEEraseCookies).Exclude = {"a@b.txt", "c*"};
     Engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues = {"url3"};
+    Engine.PluginManager->CheckedPlugins.Add("c:\\p.ppw");
+    Engine.Misc->BossKeyEnabled = true;
+    Engine.Scheduler->EveryMinutes = 42;
     Engine.SaveSettings(Prefs());
     EXPECT_FALSE(Exists(Prefs() + ".tmp"));
 
@@ -41,6 +44,9 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
     EXPECT_EQ(loaded.FileItem(ciIEEraseCookies).Exclude, (std::vector<std::string>{"a@b.txt", "c*"}));
     EXPECT_EQ(loaded.RegistryItem(ciIEEraseTypedURLs).ExcludedValues,
               std::vector<std::string>{"url3"});
+    EXPECT_EQ(loaded.PluginManager->CheckedPlugins.Count(), 1);
+    EXPECT_TRUE(loaded.Misc->BossKeyEnabled);
+    EXPECT_EQ(loaded.Scheduler->EveryMinutes, 42);
     EXPECT_TRUE(loaded.Log.empty());
 }
 
@@ -74,6 +80,10 @@ TEST_F(SettingsFileTest, EveryItemIsWrittenOnceBelowItsGroup) {
     std::vector<std::string> groups;
     for (const TXMLNode& group : browsers.ChildNodes()) groups.push_back(group.NodeName());
     EXPECT_EQ(groups, (std::vector<std::string>{"IE", "NetscapeMozilla", "AOL", "Opera"}));
+    std::vector<std::string> top;
+    for (const TXMLNode& child : config.ChildNodes()) top.push_back(child.NodeName());
+    EXPECT_EQ(top, (std::vector<std::string>{"Options", "Windows", "Browsers", "Plugins", "Misc",
+                                             "Scheduler"}));
     collect(browsers.FindNode("IE"), cgIE);
     collect(browsers.FindNode("NetscapeMozilla"), cgNetscapeMozilla);
     collect(browsers.FindNode("AOL"), cgAOL);
@@ -153,15 +163,6 @@ TEST_F(SettingsFileTest, AFailedSaveLeavesTheOldFileWhole) {
     CloseHandle(lock);
     EXPECT_EQ(ReadFileToString(Prefs()), old);
     EXPECT_FALSE(Exists(Prefs() + ".tmp"));
-}
-
-TEST_F(SettingsFileTest, TheAccessTextIsTheSameAtEverySave) {
-    Engine.AccessPassword = "pw";
-    Engine.SaveSettings(Prefs());
-    const std::string first = ReadFileToString(Prefs());
-    Engine.SaveSettings(Prefs());
-    EXPECT_EQ(ReadFileToString(Prefs()), first);
-    EXPECT_EQ(PosText("pw\"", first), std::string::npos);
 }
 
 }  // namespace
