@@ -17,7 +17,9 @@ TCustomWipeMethodsManager::TCustomWipeMethodsManager() : MethodsDir(GetMethodsDi
 
 void TCustomWipeMethodsManager::LoadMethods() {
     const std::string folder = AddTrailingBackslash(MethodsDir);
-    for (const std::string& name : ListFiles(folder, "*.mtd")) {
+    const TStringList names = ListFiles(folder, "*.mtd");
+    for (int i = 0; i < names.Count(); ++i) {
+        const std::string& name = names[i];
         // The search also matches longer extensions through 8.3 aliases.
         if (!SameText(ExtractFileExt(name), ".mtd")) continue;
         auto method = std::make_unique<TWipeMethod>();

@@ -1,0 +1,84 @@
+#include "WipeTestSupport.h"
+#include "classlib/base/Handle.h"
+#include "classlib/base/SysUtils.h"
+
+namespace {
+
+// The host's name of a path of the prefix; "" outside Wine.
+std::string UnixName(const std::string& path) {
+    using TUnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<TUnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!unixName) return "";
+    char* name = unixName(ToWide(path).c_str());
+    std::string result = name ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Runs a host command (Wine starts host programs by their path).
+bool RunHost(std::string command) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    TKernelHandle process(pi.hProcess), thread(pi.hThread);
+    return WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
+}
+
+}  // namespace
+
+class WipeFolderTest : public TWipeTestBase {
+protected:
+    void SetUp() override {
+        TWipeTestBase::SetUp();
+        AddMethod("one.mtd", {BytePass(0)});
+        CreateDirectoryA(Dir.File("tree").c_str(), nullptr);
+        CreateDirectoryA(Dir.File("tree\\sub").c_str(), nullptr);
+        CreateDirectoryA(Dir.File("tree\\sub\\deeper").c_str(), nullptr);
+        WriteAll(Dir.File("tree\\a.txt"), "a");
+        WriteAll(Dir.File("tree\\sub\\b.txt"), "b");
+        WriteAll(Dir.File("tree\\sub\\deeper\\c.txt"), "c");
+        Engine.Add(wkFolder, Dir.File("tree"));
+    }
+    THookedEngine Engine{"WipeFolders"};
+};
+
+TEST_F(WipeFolderTest, RemovesEveryFileAndFolder) {
+    std::string link = Link(Dir.File("tree\\sub\\deeper\\c.txt"));
+    MoveFileA(link.c_str(), Dir.File("c.link").c_str());
+    EXPECT_TRUE(Engine.Execute());
+    EXPECT_FALSE(DirectoryExists(Dir.File("tree")));
+    EXPECT_EQ(ReadAll(Dir.File("c.link")), std::string(1, '\0'));
+    EXPECT_TRUE(Engine.Items()[0]->Shredded);
+}
+
+TEST_F(WipeFolderTest, FileInUseKeepsItsFolders) {
+    TFileHandle lock(CreateFileA(Dir.File("tree\\sub\\b.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(Engine.Execute());
+    lock.Reset();
+    EXPECT_EQ(ReadAll(Dir.File("tree\\sub\\b.txt")), "b");
+    EXPECT_FALSE(FileExists(Dir.File("tree\\a.txt")));
+    EXPECT_FALSE(DirectoryExists(Dir.File("tree\\sub\\deeper")));
+    EXPECT_FALSE(Engine.Items()[0]->Shredded);
+}
+
+TEST_F(WipeFolderTest, LinksOutOfTheFolderAreNeitherFollowedNorRemoved) {
+    const std::string outside = Dir.File("outside");
+    CreateDirectoryA(outside.c_str(), nullptr);
+    WriteAll(outside + "\\secret.txt", "secret");
+    const std::string tree = UnixName(Dir.File("tree")), target = UnixName(outside);
+    if (tree.empty() || !RunHost("/bin/ln -s " + target + " " + tree + "/dirlink") ||
+        !RunHost("/bin/ln -s " + target + "/secret.txt " + tree + "/sub/filelink"))
+        GTEST_SKIP() << "host symbolic links cannot be made here";
+
+    EXPECT_FALSE(Engine.Execute());
+    EXPECT_EQ(ReadAll(outside + "\\secret.txt"), "secret");
+    EXPECT_EQ(Engine.Errors.size(), 2u);
+    EXPECT_FALSE(FileExists(Dir.File("tree\\a.txt")));
+    // The links stay; removing them is left to the host (Wine would delete the target).
+    EXPECT_TRUE(RunHost("/bin/rm " + tree + "/dirlink " + tree + "/sub/filelink"));
+    EXPECT_EQ(ReadAll(outside + "\\secret.txt"), "secret");
+}
