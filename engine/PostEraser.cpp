@@ -132,7 +132,11 @@ void TPostEraser::RegisterRunOnce() const {
         reg.RootKey = HKEY_LOCAL_MACHINE;
         if (!reg.OpenKey(RunOnceKey, false)) return;
         // Quoted, so that a path with blanks still passes "/cleanup" as the first argument.
-        reg.WriteString(RunOnceValue, "\"" + GetModuleFileNameStr() + "\" /cleanup");
+        // Built step by step: GCC 12 reports a false -Wrestrict for "literal" + temporary.
+        std::string command = "\"";
+        command += GetModuleFileNameStr();
+        command += "\" /cleanup";
+        reg.WriteString(RunOnceValue, command);
     } catch (const std::exception&) {
     }
 }

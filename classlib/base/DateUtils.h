@@ -13,6 +13,17 @@ struct TFormatSettings {
     std::string ShortDateFormat = "m/d/yyyy";
     std::string LongTimeFormat = "h:nn:ss AMPM";
     std::string ShortTimeFormat = "h:nn AMPM";
+    std::string TimeAMString = "AM";
+    std::string TimePMString = "PM";
+    // Index 0 is January; day names start with Sunday.
+    std::string ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::string LongMonthNames[12] = {"January", "February", "March",     "April",
+                                      "May",     "June",     "July",      "August",
+                                      "September", "October", "November", "December"};
+    std::string ShortDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    std::string LongDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                   "Thursday", "Friday", "Saturday"};
 };
 // Initialised from the user locale at start-up.
 TFormatSettings& FormatSettings();
@@ -31,16 +42,20 @@ bool IsLeapYear(int year);
 TDateTime IncMonth(TDateTime dt, int months);
 
 // Format codes: d dd ddd dddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz
-// am/pm AMPM, "/" and ":" (the separators), quoted text.
+// am/pm a/p AMPM, "/" and ":" (the separators), quoted text. "m" right after an hour
+// is minutes. Any am/pm code makes the hours 12-hour.
 std::string FormatDateTime(const std::string& format, TDateTime dt);
 std::string DateToStr(TDateTime dt);      // ShortDateFormat
 std::string TimeToStr(TDateTime dt);      // LongTimeFormat
-std::string DateTimeToStr(TDateTime dt);
+std::string DateTimeToStr(TDateTime dt);  // the time only when not midnight
+// Parsing follows the order of d, m and y in ShortDateFormat and the separators; a
+// missing year is the current one, two-digit years fall within 50 years of today.
 TDateTime StrToDate(const std::string& s);  // EConvertError
 TDateTime StrToTime(const std::string& s);
 TDateTime StrToDateTime(const std::string& s);
 bool TryStrToDate(const std::string& s, TDateTime& out);
 bool TryStrToTime(const std::string& s, TDateTime& out);
+bool TryStrToDateTime(const std::string& s, TDateTime& out);
 
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& st);
 SYSTEMTIME DateTimeToSystemTime(TDateTime dt);

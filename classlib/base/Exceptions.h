@@ -28,6 +28,7 @@ class ERegistryException : public Exception { using Exception::Exception; };
 class EXMLDocError : public Exception { using Exception::Exception; };
 class EMaskException : public Exception { using Exception::Exception; };
 class EListError : public Exception { using Exception::Exception; };
+class EIniFileException : public Exception { using Exception::Exception; };  // "Unable to write to %s"
 
 // Throws EOSError for GetLastError() (or the given code), with the system's text.
 [[noreturn]] void RaiseLastOSError();

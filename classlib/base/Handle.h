@@ -168,6 +168,7 @@ public:
     [[nodiscard]] I* Get() const { return FPtr; }
     explicit operator bool() const { return FPtr != nullptr; }
     I** Out() { Reset(); return &FPtr; }
+    [[nodiscard]] I* Detach() { return std::exchange(FPtr, nullptr); }  // the caller owns the reference
     void** OutVoid() { return reinterpret_cast<void**>(Out()); }
     void Reset() { if (FPtr) { FPtr->Release(); FPtr = nullptr; } }
 

@@ -33,7 +33,7 @@ std::string StringReplace(const std::string& s, const std::string& from, const s
 bool StartsText(const std::string& prefix, const std::string& s);  // case-insensitive
 bool EndsText(const std::string& suffix, const std::string& s);
 size_t PosText(const std::string& sub, const std::string& s);   // npos when absent
-std::vector<std::string> SplitString(const std::string& s, char sep);
+std::vector<std::string> SplitString(const std::string& s, char sep);  // "" gives no parts
 
 // Wide strings for COM and W functions (through CP_ACP).
 std::wstring ToWide(const std::string& s);
@@ -67,6 +67,8 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
 // The program.
 std::string ParamStr(int index);  // 0 is the program file
 int ParamCount();
+// A command line split as ParamStr does: blanks separate, quotes group and are dropped.
+std::vector<std::string> SplitCommandLine(const std::string& cmdLine);
 std::string GetModuleFileNameStr(HMODULE module = nullptr);
 
 // System messages.

@@ -1,0 +1,420 @@
+#include "classlib/base/SysUtils.h"
+#include "classlib/base/DateUtils.h"
+#include "classlib/base/Exceptions.h"
+#include <array>
+#include <charconv>
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+// Single-byte case folding of the process code page, built once.
+const std::array<unsigned char, 256>& UpperTable() {
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+        CharUpperBuffA(reinterpret_cast<char*>(t.data() + 1), 255);
+        return t;
+    }();
+    return table;
+}
+
+std::string FoldUpper(const std::string& s) {
+    const auto& t = UpperTable();
+    std::string r(s);
+    for (char& c : r) c = static_cast<char>(t[static_cast<unsigned char>(c)]);
+    return r;
+}
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
+    size_t i = 0;
+    while (i < s.size() && s[i] == ' ') ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+    int base = 10;
+    if (i < s.size() && s[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= s.size()) return false;
+    if (hex) *hex = base == 16;
+    uint64_t magnitude = 0;
+    const char* first = s.data() + i;
+    const char* last = s.data() + s.size();
+    auto [end, ec] = std::from_chars(first, last, magnitude, base);
+    if (ec != std::errc() || end != last) return false;
+    const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
+    if (magnitude > limit) {
+        if (base != 16 || negative) return false;
+        v = static_cast<int64_t>(magnitude);  // "$FFFFFFFFFFFFFFFF" reads as -1, as the run-time does
+        return true;
+    }
+    v = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
+    return true;
+}
+
+bool IsDelimiter(char c) { return c == '\\' || c == ':'; }
+
+size_t LastDelimiter(const std::string& s) {
+    return s.find_last_of("\\:");
+}
+
+}  // namespace
+
+// Numbers.
+
+std::string IntToStr(int64_t v) { return std::to_string(v); }
+
+std::string IntToHex(uint64_t v, int digits) {
+    std::string r = Format("%llX", static_cast<unsigned long long>(v));
+    if (static_cast<int>(r.size()) < digits) r.insert(0, digits - r.size(), '0');
+    return r;
+}
+
+bool TryStrToInt(const std::string& s, int& v) {
+    int64_t wide;
+    bool hex = false;
+    if (!ParseInt64(s, wide, &hex)) return false;
+    // Hex texts of 32 bits wrap as the run-time does ("$FFFFFFFF" is -1).
+    if (hex && wide > INT32_MAX && wide <= UINT32_MAX) {
+        v = static_cast<int32_t>(static_cast<uint32_t>(wide));
+        return true;
+    }
+    if (wide < INT32_MIN || wide > INT32_MAX) return false;
+    v = static_cast<int>(wide);
+    return true;
+}
+
+int StrToInt(const std::string& s) {
+    int v;
+    if (!TryStrToInt(s, v)) throw EConvertError("'" + s + "' is not a valid integer value");
+    return v;
+}
+
+int StrToIntDef(const std::string& s, int def) {
+    int v;
+    return TryStrToInt(s, v) ? v : def;
+}
+
+int64_t StrToInt64(const std::string& s) {
+    int64_t v;
+    if (!ParseInt64(s, v)) throw EConvertError("'" + s + "' is not a valid integer value");
+    return v;
+}
+
+int64_t StrToInt64Def(const std::string& s, int64_t def) {
+    int64_t v;
+    return ParseInt64(s, v) ? v : def;
+}
+
+std::string FloatToStrFixed(double v, int decimals) {
+    if (decimals < 0) decimals = 0;
+    // The exact decimal expansion of the double, so ties are seen as ties.
+    static thread_local char buffer[1600];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 1100);
+    if (ec != std::errc()) return Format("%.*f", decimals, v);  // inf, nan
+    std::string digits(buffer, end);
+    bool negative = !digits.empty() && digits[0] == '-';
+    if (negative) digits.erase(0, 1);
+    size_t point = digits.find('.');
+    bool roundUp = digits[point + 1 + decimals] >= '5';
+    digits.resize(point + 1 + decimals);
+    if (roundUp) {
+        size_t i = digits.size();
+        while (i-- > 0) {
+            if (digits[i] == '.') continue;
+            if (digits[i] != '9') {
+                ++digits[i];
+                break;
+            }
+            digits[i] = '0';
+            if (i == 0) digits.insert(0, 1, '1');
+        }
+    }
+    if (decimals == 0) digits.pop_back();
+    else digits[digits.find('.')] = FormatSettings().DecimalSeparator;
+    if (negative && digits.find_first_not_of("0.,") != std::string::npos) digits.insert(0, 1, '-');
+    return digits;
+}
+
+std::string Format(const char* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    va_list copy;
+    va_copy(copy, args);
+    int n = vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    std::string r(n > 0 ? n : 0, '\0');
+    if (n > 0) vsnprintf(r.data(), n + 1, fmt, args);
+    va_end(args);
+    return r;
+}
+
+// Text.
+
+std::string UpperCase(const std::string& s) { return FoldUpper(s); }
+
+std::string LowerCase(const std::string& s) {
+    std::string r(s);
+    if (!r.empty()) CharLowerBuffA(r.data(), static_cast<DWORD>(r.size()));
+    return r;
+}
+
+int CompareText(const std::string& a, const std::string& b) {
+    const auto& t = UpperTable();
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        int d = t[static_cast<unsigned char>(a[i])] - t[static_cast<unsigned char>(b[i])];
+        if (d != 0) return d;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && CompareText(a, b) == 0;
+}
+
+std::string TrimLeft(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size() && IsBlank(s[i])) ++i;
+    return s.substr(i);
+}
+
+std::string TrimRight(const std::string& s) {
+    size_t n = s.size();
+    while (n > 0 && IsBlank(s[n - 1])) --n;
+    return s.substr(0, n);
+}
+
+std::string Trim(const std::string& s) { return TrimLeft(TrimRight(s)); }
+
+std::string StringReplace(const std::string& s, const std::string& from, const std::string& to,
+                          unsigned flags) {
+    if (from.empty()) return s;
+    const bool ignoreCase = flags & rfIgnoreCase;
+    const std::string hay = ignoreCase ? FoldUpper(s) : s;
+    const std::string needle = ignoreCase ? FoldUpper(from) : from;
+    std::string r;
+    size_t pos = 0;
+    while (true) {
+        size_t hit = hay.find(needle, pos);
+        if (hit == std::string::npos) break;
+        r.append(s, pos, hit - pos).append(to);
+        pos = hit + from.size();
+        if (!(flags & rfReplaceAll)) break;
+    }
+    return r.append(s, pos, std::string::npos);
+}
+
+bool StartsText(const std::string& prefix, const std::string& s) {
+    return s.size() >= prefix.size() && SameText(s.substr(0, prefix.size()), prefix);
+}
+
+bool EndsText(const std::string& suffix, const std::string& s) {
+    return s.size() >= suffix.size() && SameText(s.substr(s.size() - suffix.size()), suffix);
+}
+
+size_t PosText(const std::string& sub, const std::string& s) {
+    return FoldUpper(s).find(FoldUpper(sub));
+}
+
+std::vector<std::string> SplitString(const std::string& s, char sep) {
+    std::vector<std::string> parts;
+    if (s.empty()) return parts;
+    size_t start = 0;
+    while (true) {
+        size_t hit = s.find(sep, start);
+        parts.push_back(s.substr(start, hit == std::string::npos ? hit : hit - start));
+        if (hit == std::string::npos) break;
+        start = hit + 1;
+    }
+    return parts;
+}
+
+std::wstring ToWide(const std::string& s) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring r(n, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), r.data(), n);
+    return r;
+}
+
+std::string ToAnsi(const std::wstring& s) {
+    if (s.empty()) return {};
+    int n = WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string r(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), r.data(), n, nullptr,
+                        nullptr);
+    return r;
+}
+
+std::string ToAnsi(const wchar_t* s) { return s ? ToAnsi(std::wstring(s)) : std::string(); }
+
+// Paths.
+
+std::string IncludeTrailingPathDelimiter(const std::string& s) {
+    return s.empty() || s.back() == '\\' ? s : s + '\\';
+}
+
+std::string ExcludeTrailingPathDelimiter(const std::string& s) {
+    return !s.empty() && s.back() == '\\' ? s.substr(0, s.size() - 1) : s;
+}
+
+std::string ExtractFilePath(const std::string& s) {
+    size_t i = LastDelimiter(s);
+    return i == std::string::npos ? std::string() : s.substr(0, i + 1);
+}
+
+std::string ExtractFileDir(const std::string& s) {
+    size_t i = LastDelimiter(s);
+    if (i == std::string::npos) return {};
+    // "C:\x" gives "C:\" and "\x" gives "\": the root keeps its delimiter.
+    if (s[i] == '\\' && i > 0 && !IsDelimiter(s[i - 1])) return s.substr(0, i);
+    return s.substr(0, i + 1);
+}
+
+std::string ExtractFileName(const std::string& s) {
+    size_t i = LastDelimiter(s);
+    return i == std::string::npos ? s : s.substr(i + 1);
+}
+
+std::string ExtractFileExt(const std::string& s) {
+    size_t dot = s.find_last_of(".\\:");
+    return dot != std::string::npos && s[dot] == '.' ? s.substr(dot) : std::string();
+}
+
+std::string ExtractFileDrive(const std::string& s) {
+    if (s.size() >= 2 && s[1] == ':') return s.substr(0, 2);
+    if (s.size() >= 2 && s[0] == '\\' && s[1] == '\\') {
+        size_t server = s.find('\\', 2);
+        if (server == std::string::npos) return s;
+        size_t share = s.find('\\', server + 1);
+        return s.substr(0, share);
+    }
+    return {};
+}
+
+std::string ChangeFileExt(const std::string& s, const std::string& ext) {
+    size_t dot = s.find_last_of(".\\:");
+    if (dot == std::string::npos || s[dot] != '.') return s + ext;
+    return s.substr(0, dot) + ext;
+}
+
+std::string ExpandFileName(const std::string& s) {
+    char buffer[MAX_PATH * 4];
+    DWORD n = GetFullPathNameA(s.c_str(), sizeof buffer, buffer, nullptr);
+    return n == 0 || n >= sizeof buffer ? s : std::string(buffer, n);
+}
+
+// Files and folders.
+
+DWORD FileGetAttr(const std::string& name) { return GetFileAttributesA(name.c_str()); }
+
+bool FileSetAttr(const std::string& name, DWORD attr) {
+    return SetFileAttributesA(name.c_str(), attr) != 0;
+}
+
+bool FileExists(const std::string& name) {
+    DWORD a = FileGetAttr(name);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& name) {
+    DWORD a = FileGetAttr(name);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ForceDirectories(const std::string& dir) {
+    std::string d = ExcludeTrailingPathDelimiter(dir);
+    if (d.empty()) return false;
+    if (DirectoryExists(d) || (d.size() == 2 && d[1] == ':')) return true;
+    std::string parent = ExtractFileDir(d);
+    if (!parent.empty() && parent != d && !ForceDirectories(parent)) return false;
+    return CreateDirectoryA(d.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool SysDeleteFile(const std::string& name) { return DeleteFileA(name.c_str()) != 0; }
+
+bool RemoveDir(const std::string& dir) { return RemoveDirectoryA(dir.c_str()) != 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+int64_t FileSizeOf(const std::string& name) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
+    return MoveFileExA(source.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// The program.
+
+std::vector<std::string> SplitCommandLine(const std::string& cmdLine) {
+    std::vector<std::string> params;
+    size_t i = 0;
+    const size_t n = cmdLine.size();
+    while (true) {
+        // Blanks and empty quote pairs between parameters are skipped.
+        while (true) {
+            while (i < n && IsBlank(cmdLine[i])) ++i;
+            if (i + 1 < n && cmdLine[i] == '"' && cmdLine[i + 1] == '"') i += 2;
+            else break;
+        }
+        if (i >= n) break;
+        std::string param;
+        while (i < n && !IsBlank(cmdLine[i])) {
+            if (cmdLine[i] == '"') {
+                ++i;
+                while (i < n && cmdLine[i] != '"') param += cmdLine[i++];
+                if (i < n) ++i;
+            } else {
+                param += cmdLine[i++];
+            }
+        }
+        params.push_back(param);
+    }
+    return params;
+}
+
+std::string ParamStr(int index) {
+    if (index == 0) return GetModuleFileNameStr();
+    std::vector<std::string> params = SplitCommandLine(GetCommandLineA());
+    return index > 0 && index < static_cast<int>(params.size()) ? params[index] : std::string();
+}
+
+int ParamCount() {
+    std::vector<std::string> params = SplitCommandLine(GetCommandLineA());
+    return params.empty() ? 0 : static_cast<int>(params.size()) - 1;
+}
+
+std::string GetModuleFileNameStr(HMODULE module) {
+    std::string buffer(MAX_PATH, '\0');
+    while (true) {
+        DWORD n = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) return buffer.substr(0, n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string SysErrorMessage(DWORD code) {
+    char* text = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string r(text ? text : "", n);
+    if (text) LocalFree(text);
+    while (!r.empty() && (IsBlank(r.back()) || r.back() == '.')) r.pop_back();
+    return r;
+}

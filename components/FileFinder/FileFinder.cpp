@@ -1,0 +1,155 @@
+#include "components/FileFinder/FileFinder.h"
+#include <cstring>
+
+namespace {
+bool IsDotEntry(const char* name) {
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// Lists every entry of pattern but "." and ".."; stops when visit returns false.
+// A pattern that lists nothing is passed over.
+template <class F>
+void ListEntries(const std::string& pattern, F visit) {
+    WIN32_FIND_DATAA data;
+    TFindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    if (!find) return;
+    do {
+        if (!IsDotEntry(data.cFileName) && !visit(data)) return;
+    } while (FindNextFileA(find.Get(), &data));
+}
+} // namespace
+
+class TFileFinder::TSearchThread : public TThread {
+public:
+    explicit TSearchThread(TFileFinder& finder) : TThread(true), FFinder(finder) {}
+
+protected:
+    void Execute() override { FFinder.SearchTargets(); }
+
+private:
+    TFileFinder& FFinder;
+};
+
+TFileFinder::~TFileFinder() {
+    FDestroying = true;
+    Abort();
+    WaitForSearchThread();
+}
+
+void TFileFinder::Fire(const std::function<void(TFileFinder*)>& event) {
+    if (event && !FDestroying) event(this);
+}
+
+void TFileFinder::Execute() {
+    if (FBusy) return;
+    StartSearch();
+    if (!Threaded) {
+        try {
+            SearchTargets();
+        } catch (...) {
+            FinishSearch();
+            throw;
+        }
+        FinishSearch();
+        return;
+    }
+    try {
+        auto* thread = new TSearchThread(*this);
+        thread->FreeOnTerminate = true;
+        thread->SetPriority(ThreadPriority);
+        thread->OnTerminate = [this](TThread*) { SearchThreadEnded(); };
+        DuplicateHandle(GetCurrentProcess(), thread->Handle(), GetCurrentProcess(),
+                        FThreadHandle.Out(), SYNCHRONIZE, FALSE, 0);
+        thread->Start();
+    } catch (...) {
+        FinishSearch();
+        throw;
+    }
+}
+
+void TFileFinder::StartSearch() {
+    FBusy = true;
+    FAborted = false;
+    FPlan = std::make_unique<TTargetSearch>(Criteria);
+    Fire(OnSearchBegin);
+}
+
+void TFileFinder::SearchTargets() {
+    for (const auto& target : FPlan->Targets().Folders) {
+        if (FAborted) return;
+        FDepth = 0;
+        FTarget = target.get();
+        WalkFolder(target->Folder);
+    }
+}
+
+void TFileFinder::WalkFolder(const std::string& folder) {
+    ++FDepth;
+    const TFolderIgnore ignore = DoFolderChange(folder);
+    if ((ignore == fiNone || ignore == fiJustSubfolders) && FDepth >= FTarget->MinLevel)
+        ListFiles(folder);
+    if (FTarget->Recursive && (ignore == fiNone || ignore == fiJustThis) &&
+        (FTarget->MaxLevel == 0 || FTarget->MaxLevel > FDepth))
+        WalkSubfolders(folder);
+    --FDepth;
+}
+
+// A file that two masks match is reported once per mask, the last mask first.
+void TFileFinder::ListFiles(const std::string& folder) {
+    const auto& masks = FTarget->Masks;
+    for (auto mask = masks.rbegin(); mask != masks.rend() && !FAborted; ++mask)
+        ListEntries(folder + *mask, [&](const WIN32_FIND_DATAA& data) {
+            if (FPlan->AcceptFile(folder, data) && OnFileMatch && !FAborted)
+                OnFileMatch(this, folder, data);
+            return !FAborted;
+        });
+}
+
+// Junctions and symbolic links to folders are not entered: no loops, and no walking
+// out of the chosen folder.
+void TFileFinder::WalkSubfolders(const std::string& folder) {
+    if (FAborted) return;
+    ListEntries(folder + "*.*", [&](const WIN32_FIND_DATAA& data) {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            WalkFolder(folder + data.cFileName + "\\");
+        return !FAborted;
+    });
+}
+
+TFolderIgnore TFileFinder::DoFolderChange(const std::string& folder) {
+    if (FAborted) return fiThisAndSubfolders;
+    TFolderIgnore ignore = fiNone;
+    if (OnFolderChange) OnFolderChange(this, folder, ignore);
+    return ignore;
+}
+
+void TFileFinder::SearchThreadEnded() {
+    FThreadHandle.Reset();
+    FinishSearch();
+}
+
+void TFileFinder::FinishSearch() {
+    FPlan.reset();
+    FBusy = false;
+    Fire(OnSearchFinish);
+}
+
+void TFileFinder::Abort() {
+    if (!FBusy || FAborted) return;
+    FAborted = true;
+    Fire(OnSearchAbort);
+    WaitForSearchThread();
+}
+
+// Until the search thread has ended and its termination notification has run.
+void TFileFinder::WaitForSearchThread() {
+    if (!FThreadHandle) return;
+    TKernelHandle thread;  // FThreadHandle is reset by the notification during the wait
+    DuplicateHandle(GetCurrentProcess(), FThreadHandle.Get(), GetCurrentProcess(), thread.Out(),
+                    SYNCHRONIZE, FALSE, 0);
+    while (FThreadHandle) {
+        const DWORD result = WaitWithMessages(thread.Get(), INFINITE);
+        if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) return;
+    }
+}

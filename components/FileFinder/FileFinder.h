@@ -1,0 +1,77 @@
+#pragma once
+// Searches folders for files that meet TSearchCriteria and reports each accepted file,
+// in place or on a search thread of its own (Threaded). One search at a time.
+#include "classlib/base/Handle.h"
+#include "classlib/gui/Thread.h"
+#include "components/FileFinder/SearchCriteria.h"
+#include "components/FileFinder/TargetSearch.h"
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+// The answer of OnFolderChange.
+enum TFolderIgnore {
+    fiNone,               // search the folder's files and its subfolders
+    fiJustThis,           // skip its files, still walk its subfolders
+    fiJustSubfolders,     // search its files, skip its subfolders
+    fiThisAndSubfolders,  // skip both
+};
+
+class TFileFinder {
+public:
+    TFileFinder() = default;
+    // Aborts a running search first (waiting for its thread).
+    ~TFileFinder();
+    TFileFinder(const TFileFinder&) = delete;
+    TFileFinder& operator=(const TFileFinder&) = delete;
+
+    TSearchCriteria Criteria;  // copied into the plan when a search starts
+    bool Threaded = false;
+    TThreadPriority ThreadPriority = tpNormal;
+
+    // Starts a search unless one runs. In place it returns after OnSearchFinish;
+    // threaded as soon as the search thread runs.
+    void Execute();
+    // Stops the running search; with a search thread, returns after it has ended and
+    // OnSearchFinish has run.
+    void Abort();
+    [[nodiscard]] bool Aborted() const { return FAborted; }  // stays set after the search
+    [[nodiscard]] bool Busy() const { return FBusy; }
+
+    // The caller of Execute (the main thread).
+    std::function<void(TFileFinder* sender)> OnSearchBegin;
+    // The caller of Execute in place; the search thread when Threaded.
+    std::function<void(TFileFinder* sender, const std::string& folder, TFolderIgnore& ignore)>
+        OnFolderChange;
+    std::function<void(TFileFinder* sender, const std::string& folder,
+                       const WIN32_FIND_DATAA& file)>
+        OnFileMatch;
+    // The caller of Execute in place; the main thread's message handling when Threaded
+    // (inside Abort's wait for an aborted search). Busy is already clear: the handler
+    // may call Execute again.
+    std::function<void(TFileFinder* sender)> OnSearchFinish;
+    // The caller of Abort.
+    std::function<void(TFileFinder* sender)> OnSearchAbort;
+
+private:
+    class TSearchThread;
+    void StartSearch();
+    void SearchTargets();
+    void WalkFolder(const std::string& folder);
+    void ListFiles(const std::string& folder);
+    void WalkSubfolders(const std::string& folder);
+    void SearchThreadEnded();
+    void WaitForSearchThread();
+    void FinishSearch();
+    TFolderIgnore DoFolderChange(const std::string& folder);
+    void Fire(const std::function<void(TFileFinder*)>& event);
+
+    std::atomic<bool> FAborted{false};
+    std::atomic<bool> FBusy{false};
+    bool FDestroying = false;
+    uint16_t FDepth = 0;
+    std::unique_ptr<TTargetSearch> FPlan;  // present only during a search
+    const TTargetFolder* FTarget = nullptr;
+    TKernelHandle FThreadHandle;  // a duplicate: the thread frees itself when it ends
+};

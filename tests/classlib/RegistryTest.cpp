@@ -1,0 +1,94 @@
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Registry.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kTestKey = "Software\\TarnwhistleTest";
+
+class RegistryTest : public testing::Test {
+protected:
+    void TearDown() override {
+        TRegistry reg;
+        reg.DeleteKey(kTestKey);
+    }
+};
+
+}  // namespace
+
+TEST_F(RegistryTest, OpenWithoutCreateDoesNotCreate) {
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey("\\Software\\TarnwhistleTest\\Missing", false));
+    EXPECT_FALSE(reg.KeyExists("Software\\TarnwhistleTest\\Missing"));
+    EXPECT_FALSE(reg.OpenKeyReadOnly("Software\\TarnwhistleTest\\Missing"));
+    EXPECT_TRUE(reg.OpenKey("\\Software\\TarnwhistleTest\\Made", true));
+    EXPECT_EQ(reg.CurrentPath(), "Software\\TarnwhistleTest\\Made");
+    reg.CloseKey();
+    EXPECT_TRUE(reg.KeyExists("\\Software\\TarnwhistleTest\\Made"));
+}
+
+TEST_F(RegistryTest, RelativeAndRootPaths) {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kTestKey, true));
+    ASSERT_TRUE(reg.OpenKey("Child", true));  // relative to the current key
+    EXPECT_EQ(reg.CurrentPath(), "Software\\TarnwhistleTest\\Child");
+    ASSERT_TRUE(reg.OpenKey("\\Software\\TarnwhistleTest", false));  // from the root
+    EXPECT_EQ(reg.CurrentPath(), "Software\\TarnwhistleTest");
+    EXPECT_EQ(reg.GetKeyNames(), std::vector<std::string>{"Child"});
+}
+
+TEST_F(RegistryTest, TypedValues) {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kTestKey, true));
+    reg.WriteString("S", "text");
+    reg.WriteExpandString("E", "%TEMP%\\x");
+    reg.WriteInteger("I", -5);
+    reg.WriteBool("B", true);
+    const unsigned char bytes[] = {1, 0, 255};
+    reg.WriteBinaryData("Bin", bytes, 3);
+
+    EXPECT_EQ(reg.ReadString("S"), "text");
+    EXPECT_EQ(reg.ReadString("E"), "%TEMP%\\x");
+    EXPECT_EQ(reg.ReadInteger("I"), -5);
+    EXPECT_TRUE(reg.ReadBool("B"));
+    EXPECT_EQ(reg.ReadBinaryString("Bin"), std::string("\x01\x00\xFF", 3));
+    unsigned char buf[8];
+    EXPECT_EQ(reg.ReadBinaryData("Bin", buf, sizeof buf), 3);
+    EXPECT_EQ(reg.GetDataType("S"), rdString);
+    EXPECT_EQ(reg.GetDataType("E"), rdExpandString);
+    EXPECT_EQ(reg.GetDataType("I"), rdInteger);
+    EXPECT_EQ(reg.GetDataType("Bin"), rdBinary);
+    EXPECT_EQ(reg.GetDataSize("S"), 5);
+    EXPECT_EQ(reg.GetDataSize("None"), -1);
+
+    EXPECT_EQ(reg.ReadString("None"), "");
+    EXPECT_THROW((void)reg.ReadInteger("None"), ERegistryException);
+    EXPECT_THROW((void)reg.ReadInteger("S"), ERegistryException);
+    EXPECT_THROW((void)reg.ReadString("I"), ERegistryException);
+    EXPECT_THROW(reg.ReadBinaryData("Bin", buf, 2), ERegistryException);
+
+    EXPECT_TRUE(reg.ValueExists("S"));
+    EXPECT_TRUE(reg.DeleteValue("S"));
+    EXPECT_FALSE(reg.ValueExists("S"));
+    EXPECT_FALSE(reg.DeleteValue("S"));
+    EXPECT_EQ(reg.GetValueNames().size(), 4u);
+}
+
+TEST_F(RegistryTest, DeleteKeyRemovesSubkeys) {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\TarnwhistleTest\\Tree\\Deep\\Deeper", true));
+    reg.WriteString("v", "x");
+    reg.CloseKey();
+    EXPECT_TRUE(reg.DeleteKey("\\Software\\TarnwhistleTest\\Tree"));
+    EXPECT_FALSE(reg.KeyExists("Software\\TarnwhistleTest\\Tree"));
+    EXPECT_TRUE(reg.KeyExists("Software\\TarnwhistleTest"));
+    EXPECT_FALSE(reg.DeleteKey("\\"));  // never the root itself
+}
+
+TEST(RootKeys, NumbersFromFilesBecomeHandles) {
+    EXPECT_EQ(RootKeyFromNumber(2147483649LL), HKEY_CURRENT_USER);
+    EXPECT_EQ(RootKeyFromNumber(2147483650LL), HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(RootKeyToNumber(HKEY_CURRENT_USER), 2147483649u);
+    EXPECT_EQ(RootKeyToNumber(HKEY_LOCAL_MACHINE), 2147483650u);
+    EXPECT_EQ(RootKeyFromNumber(0), nullptr);
+}

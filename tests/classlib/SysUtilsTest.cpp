@@ -1,0 +1,118 @@
+#include "classlib/base/DateUtils.h"
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "support/TempFolder.h"
+#include <gtest/gtest.h>
+
+TEST(SysUtils, IntegerConversions) {
+    EXPECT_EQ(StrToInt("42"), 42);
+    EXPECT_EQ(StrToInt("-17"), -17);
+    EXPECT_EQ(StrToInt("$1F"), 31);
+    EXPECT_EQ(StrToInt("0x10"), 16);
+    EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
+    EXPECT_EQ(StrToInt64("2147483650"), 2147483650LL);
+    EXPECT_THROW(StrToInt("2147483648"), EConvertError);
+    EXPECT_THROW(StrToInt("12a"), EConvertError);
+    EXPECT_THROW(StrToInt(""), EConvertError);
+    EXPECT_EQ(StrToIntDef("x", 7), 7);
+    EXPECT_EQ(IntToHex(255, 4), "00FF");
+    EXPECT_EQ(IntToHex(0x12345, 2), "12345");
+}
+
+TEST(SysUtils, FloatToStrFixedRoundsExactTiesAwayFromZero) {
+    EXPECT_EQ(FloatToStrFixed(1152 / 1024.0, 2), "1.13");  // exactly 1.125
+    EXPECT_EQ(FloatToStrFixed(-1.125, 2), "-1.13");
+    EXPECT_EQ(FloatToStrFixed(2.5, 0), "3");
+    EXPECT_EQ(FloatToStrFixed(1.005, 2), "1.00");  // the double lies below 1.005
+    EXPECT_EQ(FloatToStrFixed(9.999, 2), "10.00");
+    EXPECT_EQ(FloatToStrFixed(999, 2), "999.00");
+    EXPECT_EQ(FloatToStrFixed(-0.001, 2), "0.00");
+    char saved = FormatSettings().DecimalSeparator;
+    FormatSettings().DecimalSeparator = ',';
+    EXPECT_EQ(FloatToStrFixed(1.5, 2), "1,50");
+    FormatSettings().DecimalSeparator = saved;
+}
+
+TEST(SysUtils, TextRoutines) {
+    EXPECT_EQ(Trim(" \t a b \r\n"), "a b");
+    EXPECT_EQ(StringReplace("aXbxc", "x", "-", rfReplaceAll | rfIgnoreCase), "a-b-c");
+    EXPECT_EQ(StringReplace("aXbxc", "x", "-"), "aXb-c");
+    EXPECT_EQ(StringReplace("xxx", "x", "y", rfNone), "yxx");
+    EXPECT_TRUE(SameText("Hello", "hELLO"));
+    EXPECT_LT(CompareText("apple", "Banana"), 0);
+    EXPECT_TRUE(StartsText("PRE", "prefix"));
+    EXPECT_TRUE(EndsText(".EXE", "a.exe"));
+    EXPECT_EQ(PosText("B", "abc"), 1u);
+    EXPECT_EQ(SplitString("a,,b", ','), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(SplitString("", ',').empty());
+    EXPECT_EQ(ToAnsi(ToWide("caf\xE9")), "caf\xE9");
+}
+
+TEST(SysUtils, PathRoutines) {
+    EXPECT_EQ(IncludeTrailingPathDelimiter(""), "");
+    EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\a"), "C:\\a\\");
+    EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\a\\"), "C:\\a\\");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter("C:\\a\\\\"), "C:\\a\\");
+    EXPECT_EQ(ExtractFilePath("C:\\dir\\f.txt"), "C:\\dir\\");
+    EXPECT_EQ(ExtractFileDir("C:\\dir\\f.txt"), "C:\\dir");
+    EXPECT_EQ(ExtractFileDir("C:\\f.txt"), "C:\\");
+    EXPECT_EQ(ExtractFileName("C:\\dir\\f.txt"), "f.txt");
+    EXPECT_EQ(ExtractFileExt("C:\\d.x\\f"), "");
+    EXPECT_EQ(ExtractFileExt("f.tar.gz"), ".gz");
+    EXPECT_EQ(ExtractFileDrive("C:\\x"), "C:");
+    EXPECT_EQ(ExtractFileDrive("\\\\srv\\share\\x"), "\\\\srv\\share");
+    EXPECT_EQ(ChangeFileExt("a\\b.txt", ".bak"), "a\\b.bak");
+    EXPECT_EQ(ChangeFileExt("a.d\\b", ".bak"), "a.d\\b.bak");
+}
+
+TEST(SysUtils, CommandLineSplitsLikeTheRunTime) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\t.exe\" /cleanup"),
+              (V{"C:\\Program Files\\t.exe", "/cleanup"}));
+    EXPECT_EQ(SplitCommandLine("  a   b\t c  "), (V{"a", "b", "c"}));
+    EXPECT_EQ(SplitCommandLine("x \"\" y"), (V{"x", "y"}));
+    EXPECT_EQ(SplitCommandLine("pre\"fix suf\"fix"), (V{"prefix suffix"}));
+    EXPECT_EQ(SplitCommandLine(""), V{});
+    EXPECT_EQ(ParamCount(), static_cast<int>(SplitCommandLine(GetCommandLineA()).size()) - 1);
+    EXPECT_TRUE(EndsText(".exe", ParamStr(0)));
+    EXPECT_EQ(ParamStr(1000), "");
+}
+
+TEST(SysUtils, FilesAndFolders) {
+    TTempFolder temp;
+    std::string deep = temp / "a\\b\\c";
+    EXPECT_TRUE(ForceDirectories(deep));
+    EXPECT_TRUE(DirectoryExists(deep));
+    EXPECT_FALSE(FileExists(deep));
+    std::string file = deep + "\\f.txt";
+    EXPECT_EQ(FileSizeOf(file), -1);
+    WriteStringToFile(file, "12345");
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(FileSizeOf(file), 5);
+
+    std::string fresh = temp / "new.txt";
+    WriteStringToFile(fresh, "new");
+    EXPECT_TRUE(ReplaceFileAtomically(fresh, file));
+    EXPECT_FALSE(FileExists(fresh));
+    EXPECT_EQ(ReadFileToString(file), "new");
+
+    EXPECT_TRUE(FileSetAttr(file, FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(FileGetAttr(file) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(SysDeleteFile(file));
+    FileSetAttr(file, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(SysDeleteFile(file));
+    EXPECT_TRUE(RemoveDir(deep));
+}
+
+TEST(Exceptions, OSErrorCarriesCodeAndText) {
+    try {
+        RaiseOSError(ERROR_FILE_NOT_FOUND);
+        FAIL();
+    } catch (const EOSError& e) {
+        EXPECT_EQ(e.Code, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+        EXPECT_NE(e.Message().find(SysErrorMessage(ERROR_FILE_NOT_FOUND)), std::string::npos);
+    }
+    EXPECT_NO_THROW(OleCheck(S_OK));
+    EXPECT_THROW(OleCheck(E_FAIL), EOSError);
+}

@@ -1,0 +1,107 @@
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/base/XMLDoc.h"
+#include "support/TempFolder.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kItemAttributes[] = {"Type", "FileName", "RootKey", "Key", "ValueName", "ValueData",
+                                       "BATLine"};
+
+}  // namespace
+
+TEST(XMLDoc, SavedDocumentIsIndentedAndKeepsOrder) {
+    TTempFolder temp;
+    std::string name = temp / "posterase.dat";
+    {
+        TXMLDocument doc;
+        TXMLNode root = doc.CreateDocumentElement("PostEraser");
+        TXMLNode first = root.AddChild("Item");
+        for (const char* a : kItemAttributes) first.SetAttribute(a, "");
+        first.SetAttribute("Type", "1");  // an existing attribute keeps its place
+        first.SetAttribute("FileName", "C:\\a & b <c>.txt");
+        TXMLNode second = root.AddChild("Item");
+        second.SetAttribute("Type", "4");
+        second.SetAttribute("ValueData", "say \"hi\"\r\n\tcaf\xE9");
+        doc.SaveToFile(name);
+    }
+    EXPECT_EQ(ReadFileToString(name),
+              "<?xml version=\"1.0\"?>\r\n"
+              "<PostEraser>\r\n"
+              "  <Item Type=\"1\" FileName=\"C:\\a &amp; b &lt;c&gt;.txt\" RootKey=\"\" Key=\"\" "
+              "ValueName=\"\" ValueData=\"\" BATLine=\"\"/>\r\n"
+              "  <Item Type=\"4\" ValueData=\"say &quot;hi&quot;&#13;&#10;&#9;caf\xC3\xA9\"/>\r\n"
+              "</PostEraser>\r\n");
+    EXPECT_FALSE(FileExists(name + ".tmp"));
+
+    TXMLDocument back;
+    back.LoadFromFile(name);
+    TXMLNode root = back.DocumentElement();
+    EXPECT_EQ(root.NodeName(), "PostEraser");
+    std::vector<TXMLNode> items = root.ChildNodes();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].AttributeNames(), std::vector<std::string>(std::begin(kItemAttributes),
+                                                                  std::end(kItemAttributes)));
+    EXPECT_EQ(items[0].Attribute("FileName"), "C:\\a & b <c>.txt");
+    EXPECT_EQ(items[1].Attribute("ValueData"), "say \"hi\"\r\n\tcaf\xE9");
+    EXPECT_TRUE(items[1].HasAttribute("Type"));
+    EXPECT_FALSE(items[1].HasAttribute("Key"));
+    EXPECT_EQ(items[1].Attribute("Key"), "");
+}
+
+TEST(XMLDoc, ReindentingIsStable) {
+    const std::string expected =
+        "<?xml version=\"1.0\"?>\r\n"
+        "<Configuration>\r\n"
+        "  <Options Access=\"\"/>\r\n"
+        "  <Browsers>\r\n"
+        "    <IE>\r\n"
+        "      <Item Name=\"x\"/>\r\n"
+        "    </IE>\r\n"
+        "    <!-- note -->\r\n"
+        "    <Opera/>\r\n"
+        "  </Browsers>\r\n"
+        "  <Exclude>  two  blanks </Exclude>\r\n"
+        "</Configuration>\r\n";
+    TXMLDocument doc;
+    doc.LoadFromXML("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Configuration><Options Access=\"\"/>"
+                    "<Browsers><IE><Item Name=\"x\"/></IE><!-- note --><Opera></Opera></Browsers>"
+                    "<Exclude>  two  blanks </Exclude></Configuration>");
+    EXPECT_EQ(doc.XML(), expected);
+    TXMLDocument again;
+    again.LoadFromXML(expected);
+    EXPECT_EQ(again.XML(), expected);
+    EXPECT_EQ(again.DocumentElement().FindNode("Exclude").Text(), "  two  blanks ");
+}
+
+TEST(XMLDoc, NodeEditing) {
+    TXMLDocument doc;
+    EXPECT_FALSE(doc.DocumentElement());
+    TXMLNode root = doc.CreateDocumentElement("Configuration");
+    root.AddChild("Options");
+    TXMLNode misc = root.AddChild("Misc");
+    misc.AddChild("ShortCuts").SetText("a<b");
+    EXPECT_EQ(root.FindNode("Misc").FindNode("ShortCuts").Text(), "a<b");
+    EXPECT_FALSE(root.FindNode("misc"));  // names match exactly
+    root.RemoveChild(root.FindNode("Options"));
+    ASSERT_EQ(root.ChildNodes().size(), 1u);
+    EXPECT_EQ(root.ChildNodes()[0].NodeName(), "Misc");
+    doc.CreateDocumentElement("Other");
+    EXPECT_EQ(doc.DocumentElement().NodeName(), "Other");
+}
+
+TEST(XMLDoc, LoadErrorsCarryTheReason) {
+    TXMLDocument doc;
+    try {
+        doc.LoadFromXML("<a><b></a>");
+        FAIL();
+    } catch (const EXMLDocError& e) {
+        EXPECT_FALSE(e.Message().empty());
+    }
+    TTempFolder temp;
+    WriteStringToFile(temp / "bad.xml", "<Configuration><Options></Configuration>");
+    EXPECT_THROW(doc.LoadFromFile(temp / "bad.xml"), EXMLDocError);
+    EXPECT_THROW(doc.LoadFromFile(temp / "missing.xml"), EFOpenError);
+}

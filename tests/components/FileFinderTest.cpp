@@ -1,0 +1,251 @@
+#include "TestHelpers.h"
+#include "components/FileFinder/FileFinder.h"
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
+
+namespace {
+// A planted tree:
+//   a.txt  b.log  big.dat(300 bytes)  hidden.txt(hidden)
+//   sub\c.txt  sub\deep\d.txt  other\e.txt
+class FileFinderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Root = Temp.Path();
+        Temp.Write("a.txt", "alpha needle");
+        Temp.Write("b.log", "log");
+        Temp.Write("big.dat", std::string(300, 'b'));
+        const std::string hidden = Temp.Write("hidden.txt", "h");
+        SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        Temp.Write("sub\\c.txt", "the needle is here");
+        Temp.Write("sub\\deep\\d.txt", "deep");
+        Temp.Write("other\\e.txt", "e");
+        Finder.Criteria.Files.FileName = "*.*";
+        Finder.Criteria.Files.Location = Root;
+        Finder.OnFileMatch = [this](TFileFinder*, const std::string& folder,
+                                    const WIN32_FIND_DATAA& file) {
+            Found.push_back(folder.substr(Root.size()) + file.cFileName);
+        };
+    }
+
+    std::vector<std::string> Run() {
+        Found.clear();
+        Finder.Execute();
+        return Sorted();
+    }
+    std::vector<std::string> Sorted() const {
+        std::vector<std::string> result = Found;
+        std::sort(result.begin(), result.end());
+        return result;
+    }
+    using List = std::vector<std::string>;
+
+    TTempFolder Temp;
+    std::string Root;
+    TFileFinder Finder;
+    std::vector<std::string> Found;
+};
+} // namespace
+
+TEST_F(FileFinderTest, FindsEveryFileOfTheTreeInPlace) {
+    std::vector<std::string> events;
+    Finder.OnSearchBegin = [&](TFileFinder* f) { events.push_back(f->Busy() ? "begin" : "?"); };
+    Finder.OnSearchFinish = [&](TFileFinder* f) { events.push_back(f->Busy() ? "?" : "finish"); };
+    EXPECT_EQ(Run(), (List{"a.txt", "b.log", "big.dat", "hidden.txt", "other\\e.txt", "sub\\c.txt",
+                           "sub\\deep\\d.txt"}));
+    EXPECT_EQ(events, (List{"begin", "finish"}));
+    EXPECT_FALSE(Finder.Busy());
+}
+
+TEST_F(FileFinderTest, NameAndLocationCriteria) {
+    Finder.Criteria.Files.FileName = "*.txt";
+    Finder.Criteria.Files.Location = "<" + Root;
+    EXPECT_EQ(Run(), (List{"a.txt", "hidden.txt"}));
+
+    // One folder written two ways is walked once, but each entry adds the masks.
+    const std::string bare = Root.substr(0, Root.size() - 1);
+    Finder.Criteria.Files.FileName = "*.log;*.*";
+    Finder.Criteria.Files.Location = "<" + bare + ";<" + LowerCase(Root) + ";;";
+    Run();
+    EXPECT_EQ(std::count(Found.begin(), Found.end(), "b.log"), 4);
+    EXPECT_EQ(std::count(Found.begin(), Found.end(), "a.txt"), 2);
+    // Entries equal ignoring case count once.
+    Finder.Criteria.Files.Location = "<" + bare + ";<" + UpperCase(bare);
+    Run();
+    EXPECT_EQ(std::count(Found.begin(), Found.end(), "b.log"), 2);
+
+    Finder.Criteria.Files.FileName = "";
+    Finder.Criteria.Files.Location = "";
+    Finder.Criteria.Files.Included.Add("<" + Root + "sub\\*.txt");
+    Finder.Criteria.Files.Included.Add(Root + "other\\*.*");
+    EXPECT_EQ(Run(), (List{"other\\e.txt", "sub\\c.txt"}));
+}
+
+TEST_F(FileFinderTest, LevelsLimitTheWalk) {
+    Finder.Criteria.Files.MaxLevel = 1;
+    EXPECT_EQ(Run(), (List{"a.txt", "b.log", "big.dat", "hidden.txt"}));
+    Finder.Criteria.Files.MaxLevel = 0;
+    Finder.Criteria.Files.MinLevel = 2;
+    EXPECT_EQ(Run(), (List{"other\\e.txt", "sub\\c.txt", "sub\\deep\\d.txt"}));
+    Finder.Criteria.Files.MinLevel = 3;
+    EXPECT_EQ(Run(), (List{"sub\\deep\\d.txt"}));
+}
+
+TEST_F(FileFinderTest, AttributeSizeDateContentAndExclusionCriteria) {
+    Finder.Criteria.Attribute.SetAttributes({ffArchive, ffReadonly, ffSystem});
+    Finder.Criteria.Files.Location = "<" + Root;
+    EXPECT_EQ(Run(), (List{"a.txt", "b.log", "big.dat"}));
+
+    Finder.Criteria.Attribute = TAttributeCriteria();
+    Finder.Criteria.Size.Min = 100;
+    EXPECT_EQ(Run(), (List{"big.dat"}));
+    Finder.Criteria.Size = TSizeCriteria();
+
+    SYSTEMTIME st{};
+    st.wYear = 2001, st.wMonth = 2, st.wDay = 3, st.wHour = 12;
+    FILETIME old;
+    SystemTimeToFileTime(&st, &old);
+    HANDLE f = CreateFileA((Root + "b.log").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    SetFileTime(f, nullptr, nullptr, &old);
+    CloseHandle(f);
+    Finder.Criteria.TimeStamp.ModifiedBefore = EncodeDate(2010, 1, 1);
+    EXPECT_EQ(Run(), (List{"b.log"}));
+    Finder.Criteria.TimeStamp = TDateTimeCriteria();
+
+    Finder.Criteria.Files.Location = Root;
+    Finder.Criteria.Content.SetPhrase("NEEDLE");
+    EXPECT_EQ(Run(), (List{"a.txt", "sub\\c.txt"}));
+    Finder.Criteria.Files.Excluded.Add("sub\\");
+    EXPECT_EQ(Run(), (List{"a.txt"}));
+}
+
+TEST_F(FileFinderTest, FolderChangeAnswersSkipFilesOrSubfolders) {
+    std::vector<std::string> folders;
+    Finder.OnFolderChange = [&](TFileFinder*, const std::string& folder, TFolderIgnore& ignore) {
+        folders.push_back(folder.substr(Root.size()));
+        if (folder == Root + "sub\\") ignore = fiJustThis;
+        if (folder == Root + "other\\") ignore = fiThisAndSubfolders;
+    };
+    Finder.Criteria.Files.FileName = "*.txt";
+    EXPECT_EQ(Run(), (List{"a.txt", "hidden.txt", "sub\\deep\\d.txt"}));
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(folders, (List{"", "other\\", "sub\\", "sub\\deep\\"}));
+}
+
+// An unreadable file in a content search is passed over and the folder's other
+// files are still searched.
+TEST_F(FileFinderTest, ContentSearchSkipsUnreadableFiles) {
+    Temp.Write("sub\\0locked.txt", "needle");
+    Temp.Write("sub\\zz.txt", "needle");
+    HANDLE lock = CreateFileA((Root + "sub\\0locked.txt").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Finder.Criteria.Content.SetPhrase("needle");
+    EXPECT_EQ(Run(), (List{"a.txt", "sub\\c.txt", "sub\\zz.txt"}));
+    CloseHandle(lock);
+}
+
+// A link to a folder is never entered: here one points back at the root (a loop)
+// and one outside the chosen folder.
+TEST_F(FileFinderTest, DoesNotFollowFolderLinks) {
+    TTempFolder outside;
+    outside.Write("outside.txt");
+    const DWORD flags = SYMBOLIC_LINK_FLAG_DIRECTORY;
+    if (!CreateSymbolicLinkA((Root + "sub\\loop").c_str(), Root.c_str(), flags) ||
+        !CreateSymbolicLinkA((Root + "out").c_str(), outside.Path().c_str(), flags))
+        GTEST_SKIP() << "no folder links here: " << GetLastError();
+    ASSERT_TRUE(FileGetAttr(Root + "out") & FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ(Run(), (List{"a.txt", "b.log", "big.dat", "hidden.txt", "other\\e.txt", "sub\\c.txt",
+                           "sub\\deep\\d.txt"}));
+}
+
+TEST_F(FileFinderTest, ThreadedSearchReportsOnTheSearchThreadAndFinishesOnTheMain) {
+    Finder.Threaded = true;
+    std::vector<DWORD> matchThreads;
+    DWORD finishThread = 0;
+    bool finished = false;
+    Finder.OnFileMatch = [&](TFileFinder*, const std::string& folder, const WIN32_FIND_DATAA& f) {
+        matchThreads.push_back(GetCurrentThreadId());
+        Found.push_back(folder.substr(Root.size()) + f.cFileName);
+    };
+    Finder.OnSearchFinish = [&](TFileFinder* f) {
+        finishThread = GetCurrentThreadId();
+        finished = !f->Busy();
+    };
+    Finder.Execute();
+    ASSERT_TRUE(PumpUntil([&] { return finished; }));
+    EXPECT_EQ(Sorted().size(), 7u);
+    EXPECT_EQ(finishThread, GetCurrentThreadId());
+    ASSERT_FALSE(matchThreads.empty());
+    EXPECT_NE(matchThreads.front(), GetCurrentThreadId());
+    EXPECT_FALSE(Finder.Aborted());
+}
+
+TEST_F(FileFinderTest, OnSearchFinishMayStartTheNextSearch) {
+    for (const bool threaded : {false, true}) {
+        Finder.Threaded = threaded;
+        Finder.Criteria.Files.Location = Root + "sub\\";
+        std::vector<std::string> queue = {Root + "other\\"};
+        int finishes = 0;
+        Finder.OnSearchFinish = [&](TFileFinder* f) {
+            ++finishes;
+            if (queue.empty()) return;
+            f->Criteria.Files.Location = queue.back();
+            queue.pop_back();
+            f->Execute();
+        };
+        Found.clear();
+        Finder.Execute();
+        ASSERT_TRUE(PumpUntil([&] { return finishes == 2; }));
+        EXPECT_EQ(Sorted(), (List{"other\\e.txt", "sub\\c.txt", "sub\\deep\\d.txt"}));
+    }
+}
+
+TEST_F(FileFinderTest, AbortStopsAThreadedSearchAndReturnsAfterItsEnd) {
+    Finder.Threaded = true;
+    std::vector<std::string> events;
+    HANDLE matched = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Finder.OnFileMatch = [&](TFileFinder* f, const std::string&, const WIN32_FIND_DATAA&) {
+        SetEvent(matched);
+        while (!f->Aborted()) Sleep(1);  // hold the search until Abort
+    };
+    Finder.OnSearchAbort = [&](TFileFinder*) { events.push_back("abort"); };
+    Finder.OnSearchFinish = [&](TFileFinder* f) {
+        events.push_back(f->Aborted() ? "finish aborted" : "finish");
+    };
+    Finder.Execute();
+    Finder.Execute();  // ignored while busy
+    ASSERT_EQ(WaitForSingleObject(matched, 10000), WAIT_OBJECT_0);
+    Finder.Abort();
+    events.push_back("returned");
+    EXPECT_EQ(events, (List{"abort", "finish aborted", "returned"}));
+    EXPECT_FALSE(Finder.Busy());
+    Finder.Abort();  // nothing runs: nothing happens
+    EXPECT_EQ(events.size(), 3u);
+    CloseHandle(matched);
+}
+
+TEST_F(FileFinderTest, DestroyingABusyFinderWaitsForItsThread) {
+    auto finder = std::make_unique<TFileFinder>();
+    finder->Threaded = true;
+    finder->Criteria.Files.FileName = "*.*";
+    finder->Criteria.Files.Location = Root;
+    bool finishFired = false;
+    finder->OnFileMatch = [](TFileFinder* f, const std::string&, const WIN32_FIND_DATAA&) {
+        while (!f->Aborted()) Sleep(1);
+    };
+    finder->OnSearchFinish = [&](TFileFinder*) { finishFired = true; };
+    finder->Execute();
+    finder.reset();
+    EXPECT_FALSE(finishFired);
+}
+
+TEST_F(FileFinderTest, EmptyLocationsStillBeginAndFinish) {
+    Finder.Criteria.Files.Location = "";
+    int events = 0;
+    Finder.OnSearchBegin = [&](TFileFinder*) { ++events; };
+    Finder.OnSearchFinish = [&](TFileFinder*) { ++events; };
+    EXPECT_TRUE(Run().empty());
+    EXPECT_EQ(events, 2);
+}

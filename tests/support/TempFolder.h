@@ -1,0 +1,43 @@
+#pragma once
+// A fresh folder under the temporary folder, removed with its contents at the end.
+#include <windows.h>
+#include <string>
+
+class TTempFolder {
+public:
+    TTempFolder() {
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        for (unsigned n = GetTickCount();; ++n) {
+            FPath = std::string(base) + "tw" + std::to_string(GetCurrentProcessId()) + "_" +
+                    std::to_string(n) + "\\";
+            if (CreateDirectoryA(FPath.c_str(), nullptr)) break;
+        }
+    }
+    ~TTempFolder() { RemoveTree(FPath); }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    // The folder with a trailing backslash.
+    [[nodiscard]] const std::string& Path() const { return FPath; }
+    [[nodiscard]] std::string operator/(const std::string& name) const { return FPath + name; }
+
+private:
+    static void RemoveTree(const std::string& dir) {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((dir + "*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                std::string name = data.cFileName;
+                if (name == "." || name == "..") continue;
+                std::string full = dir + name;
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full + "\\");
+                else DeleteFileA(full.c_str());
+            } while (FindNextFileA(find, &data));
+            FindClose(find);
+        }
+        RemoveDirectoryA(dir.c_str());
+    }
+    std::string FPath;
+};
