@@ -24,9 +24,11 @@ int64_t LengthToCover(int64_t size, int64_t cluster, bool slack) {
     return size / cluster * cluster + cluster;
 }
 
-// The name a file takes before it is deleted, in its own folder.
+// The name a file takes before it is deleted, in its own folder; "" when that path
+// would be too long to delete afterwards (Wine renames to it, but cannot delete it).
 std::string ScrambledName(const std::string& path) {
-    return ExtractFilePath(path) + std::string(245, 'a') + ".aaa";
+    std::string name = ExtractFilePath(path) + std::string(245, 'a') + ".aaa";
+    return name.size() < MAX_PATH ? name : "";
 }
 
 }  // namespace
@@ -113,7 +115,8 @@ bool TWipeEngine::WipeFile(TWipeItem& item) {
         return false;
     }
     const std::string scrambled = ScrambledName(item.Path);
-    const std::string& last = RenameFile(item.Path, scrambled) ? scrambled : item.Path;
+    const bool renamed = !scrambled.empty() && RenameFile(item.Path, scrambled);
+    const std::string& last = renamed ? scrambled : item.Path;
     if (SysDeleteFile(last)) return true;
     AddError(last, "The file was overwritten but could not be deleted");
     return false;

@@ -1,4 +1,5 @@
 #include "WipeTestSupport.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/XMLDoc.h"
 #include "engine/Shredder.h"
 

@@ -13,7 +13,7 @@ class WipeEngineTest : public TWipeTestBase {
 protected:
     // A file of size bytes of 'u' with a link that outlives it.
     std::string UserFile(const std::string& name, size_t size, std::string& link) {
-        const std::string path = Dir.File(name);
+        const std::string path = (Dir / name);
         WriteAll(path, std::string(size, 'u'));
         link = Link(path);
         return path;
@@ -35,13 +35,13 @@ TEST_F(WipeEngineTest, EveryPassKindWritesItsBytesThenTheFileIsRenamedAndDeleted
     Engine.OnPump = [&](THookedEngine&) { sawText = sawText || ReadAll(link) == textFile; };
     Engine.Add(wkFile, path);
     RandSeed = 255;
-    EXPECT_TRUE(Engine.Execute());
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     EXPECT_TRUE(sawText);
     RandSeed = 255;
     const std::string randomBlock = random.GetPassData(4096);
     EXPECT_EQ(ReadAll(link), (randomBlock + randomBlock + randomBlock).substr(0, 10000));
     EXPECT_FALSE(FileExists(path));
-    EXPECT_FALSE(FileExists(Dir.File(Scrambled)));
+    EXPECT_FALSE(FileExists((Dir / Scrambled)));
     EXPECT_TRUE(Engine.Items()[0]->Shredded);
 }
 
@@ -54,7 +54,7 @@ TEST_F(WipeEngineTest, SlackAndSignature) {
     std::string smallLink, nearLink;
     Engine.Add(wkFile, UserFile("small.bin", 10000, smallLink));  // N = 12288 < buffer
     Engine.Add(wkFile, UserFile("near.bin", 524000, nearLink));   // N = 524288: one buffer
-    EXPECT_TRUE(Engine.Execute());
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     EXPECT_EQ(ReadAll(smallLink), FillWithText("Sig", 10000));
     EXPECT_EQ(ReadAll(nearLink), FillWithText("Sig", 524288));
 }
@@ -65,7 +65,7 @@ TEST_F(WipeEngineTest, ReadOnlyHiddenFileIsShredded) {
     const std::string path = UserFile("locked.bin", 100, link);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     Engine.Add(wkFile, path);
-    EXPECT_TRUE(Engine.Execute());
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(ReadAll(link), std::string(100, '\0'));
 }
@@ -82,7 +82,7 @@ TEST_F(WipeEngineTest, NothingToWriteKeepsTheFile) {
     for (size_t i = 0; i < faults.size(); ++i) {
         Manager().Methods.clear();
         faults[i]();
-        const std::string path = Dir.File("keep" + std::to_string(i));
+        const std::string path = (Dir / "keep" + std::to_string(i));
         WriteAll(path, "precious");
         Engine.Clear();
         Engine.Add(wkFile, path);
@@ -96,7 +96,7 @@ TEST_F(WipeEngineTest, NothingToWriteKeepsTheFile) {
 
 TEST_F(WipeEngineTest, FileInUseStaysAndTheRunGoesOn) {
     AddMethod("one.mtd", {BytePass(0)});
-    const std::string busy = Dir.File("busy.bin"), free = Dir.File("free.bin");
+    const std::string busy = (Dir / "busy.bin"), free = (Dir / "free.bin");
     WriteAll(busy, "busy");
     WriteAll(free, "free");
     TFileHandle lock(CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -126,7 +126,7 @@ TEST_F(WipeEngineTest, CancelBetweenBlocksKeepsWhatWasWritten) {
 
 TEST_F(WipeEngineTest, CancelBetweenFilesSkipsTheRest) {
     AddMethod("one.mtd", {BytePass(0)});
-    const std::string first = Dir.File("first.bin"), second = Dir.File("second.bin");
+    const std::string first = (Dir / "first.bin"), second = (Dir / "second.bin");
     WriteAll(first, "1");
     WriteAll(second, "2");
     Engine.OnPump = [&](THookedEngine& e) {
@@ -143,7 +143,7 @@ TEST_F(WipeEngineTest, CancelBetweenFilesSkipsTheRest) {
 
 TEST_F(WipeEngineTest, RunningEngineRefusesASecondStartAndListChanges) {
     AddMethod("one.mtd", {BytePass(0)});
-    const std::string path = Dir.File("one.bin");
+    const std::string path = (Dir / "one.bin");
     WriteAll(path, std::string(10000, 'u'));
     bool nested = true, cleared = true;
     Engine.OnPump = [&](THookedEngine& e) {
@@ -151,7 +151,7 @@ TEST_F(WipeEngineTest, RunningEngineRefusesASecondStartAndListChanges) {
         cleared = cleared && !e.Clear();
     };
     Engine.Add(wkFile, path);
-    EXPECT_TRUE(Engine.Execute());
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     EXPECT_TRUE(nested);
     EXPECT_TRUE(cleared);
     EXPECT_FALSE(Engine.Running());

@@ -2,6 +2,7 @@
 // tmpfs to a drive letter and names it in TW_SMALL_DRIVE; without it the tests skip.
 #include "WipeTestSupport.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/SharedRoutines.h"
 #include <cstdlib>
 
 namespace {
@@ -70,8 +71,7 @@ TEST_F(WipeFreeSpaceTest, FillsOverwritesAndRemovesItsFileOnly) {
         const std::string fill = FillFile();
         if (!fill.empty() && !FileExists(link)) CreateHardLinkA(link.c_str(), fill.c_str(), nullptr);
     };
-    EXPECT_TRUE(Engine.Execute());
-    EXPECT_TRUE(Engine.Errors.empty()) << Engine.Errors.front();
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     EXPECT_EQ(ReadAll(Root + "tem1.tmp"), "user file");
     EXPECT_EQ(ReadAll(Root + "keep.txt"), std::string(10000, 'k'));
     EXPECT_EQ(FillFile(), "");

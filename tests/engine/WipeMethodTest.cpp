@@ -1,4 +1,5 @@
 #include "WipeTestSupport.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/Random.h"
 
@@ -77,7 +78,7 @@ TEST_F(WipeMethodFileTest, TextsRoundTripBlanksQuotesAndLineBreaks) {
     const std::string description = "a\r\nb \"c\"\n";
     const std::string pattern = " 'x' \r\n";
     TWipeMethod saved;
-    saved.FileName = Dir.File("round.mtd");
+    saved.FileName = (Dir / "round.mtd");
     saved.Name = name;
     saved.Description = description;
     saved.Append(std::make_unique<TPass>(TextPass(pattern)));
@@ -97,7 +98,7 @@ TEST_F(WipeMethodFileTest, TextsRoundTripBlanksQuotesAndLineBreaks) {
 
 TEST_F(WipeMethodFileTest, FewerPassesLeaveStaleSectionsThatAreNotRead) {
     TWipeMethod method;
-    method.FileName = Dir.File("shrink.mtd");
+    method.FileName = (Dir / "shrink.mtd");
     for (int i = 0; i < 5; ++i) method.Append(std::make_unique<TPass>(BytePass(static_cast<uint8_t>(i))));
     method.SaveToFile();
     method.DeletePass(&method.GetPass(4));
@@ -115,7 +116,7 @@ TEST_F(WipeMethodFileTest, FewerPassesLeaveStaleSectionsThatAreNotRead) {
 }
 
 TEST_F(WipeMethodFileTest, BrokenValuesReadAsSafeDefaults) {
-    const std::string file = Dir.File("broken.mtd");
+    const std::string file = (Dir / "broken.mtd");
     WriteAll(file,
              "[Method]\r\nName=Broken\r\nPasses=2000000000\r\n"
              "[Pass1]\r\nWipeWith=x\r\nBytePatternValue=511\r\nCheckWipe=7\r\n");

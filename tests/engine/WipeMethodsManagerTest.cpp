@@ -1,5 +1,6 @@
 #include "WipeTestSupport.h"
 #include "classlib/base/IniFiles.h"
+#include "classlib/base/SysUtils.h"
 
 class WipeMethodsManagerTest : public TWipeTestBase {};
 

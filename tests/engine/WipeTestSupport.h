@@ -3,7 +3,7 @@
 // folder, installed as the global one for the test, and file helpers.
 #include "engine/WipeEngine.h"
 #include "engine/WipeMethodsManager.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <fstream>
@@ -14,8 +14,8 @@ class TWipeTestBase : public testing::Test {
 protected:
     void SetUp() override {
         FSaved = std::exchange(WipeMethodsManager, std::make_unique<TWipeMethodsManager>());
-        Manager().MethodsDir = Dir.File("Methods\\");
-        Manager().OptionsFileName = Dir.File("options.ini");
+        Manager().MethodsDir = (Dir / "Methods\\");
+        Manager().OptionsFileName = (Dir / "options.ini");
         CreateDirectoryA(Manager().MethodsDir.c_str(), nullptr);
         Manager().WipeSlackSpace = false;
         Manager().WriteSignature = false;
@@ -61,7 +61,7 @@ protected:
         return link;
     }
 
-    TTempDir Dir;
+    TTempFolder Dir;
 
 private:
     std::unique_ptr<TWipeMethodsManager> FSaved;
@@ -72,6 +72,12 @@ class THookedEngine : public TWipeEngine {
 public:
     explicit THookedEngine(std::string name = "WipeFiles") : TWipeEngine(std::move(name)) {}
     std::function<void(THookedEngine&)> OnPump;
+    // The errors of the last run, for failure messages.
+    [[nodiscard]] std::string ErrorText() const {
+        std::string text;
+        for (const std::string& e : Errors) text += e + "\n";
+        return text;
+    }
     int Pumps = 0;
 
     void Add(uint8_t kind, const std::string& path) {
