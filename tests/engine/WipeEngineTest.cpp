@@ -157,3 +157,32 @@ TEST_F(WipeEngineTest, RunningEngineRefusesASecondStartAndListChanges) {
     EXPECT_FALSE(Engine.Running());
     EXPECT_TRUE(Engine.Clear());
 }
+
+// Sizes are 64-bit: a file past 4 GiB is overwritten to its end.
+TEST_F(WipeEngineTest, FileOver4GiBIsOverwrittenWhole) {
+    AddMethod("one.mtd", {BytePass(0x77)});
+    Manager().BufferSize = 8 << 20;
+    const std::string path = (Dir / "large.bin");
+    const int64_t size = (int64_t{4} << 30) + 8192;
+    {
+        TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        LARGE_INTEGER end{};
+        end.QuadPart = size;
+        ASSERT_TRUE(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+    }
+    const std::string link = Link(path);
+    Engine.Add(wkFile, path);
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
+    TFileHandle file(CreateFileA(link.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    for (int64_t offset : {int64_t{0}, (int64_t{4} << 30) - 4096, size - 4096}) {
+        LARGE_INTEGER at{};
+        at.QuadPart = offset;
+        char block[4096];
+        DWORD read = 0;
+        ASSERT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(ReadFile(file.Get(), block, sizeof block, &read, nullptr));
+        EXPECT_EQ(std::string(block, read), std::string(4096, 0x77)) << offset;
+    }
+    file.Reset();
+    DeleteFileA(link.c_str());
+}
