@@ -6,7 +6,9 @@
 
 namespace {
 
-char Lower(char c) { return static_cast<char>(tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) {
+    return static_cast<char>(tolower(static_cast<unsigned char>(c)));
+}
 
 bool StartsAt(const std::string& s, size_t i, const char* text) {
     size_t n = strlen(text);
@@ -43,7 +45,7 @@ struct TDateParts {
 size_t AppendAmPm(const std::string& format, size_t i, int hour, std::string& out) {
     const bool pm = hour >= 12;
     if (StartsAt(format, i, "am/pm")) {
-        out += format.substr(pm ? i + 3 : i, 2);  // in the letter case of the format
+        out += format.substr(pm ? i + 3 : i, 2); // in the letter case of the format
         return 5;
     }
     if (StartsAt(format, i, "a/p")) {
@@ -57,90 +59,109 @@ size_t AppendAmPm(const std::string& format, size_t i, int hour, std::string& ou
     return 0;
 }
 
-}  // namespace
+} // namespace
+
+namespace {
+
+size_t AppendDay(size_t run, const TDateParts& p, std::string& out) {
+    const TFormatSettings& fs = FormatSettings();
+    run = std::min<size_t>(run, 4);
+    if (run <= 2)
+        out += Digits(p.Day, static_cast<int>(run));
+    else
+        out += run == 3 ? fs.ShortDayNames[p.WeekDay] : fs.LongDayNames[p.WeekDay];
+    return run;
+}
+
+size_t AppendMonth(size_t run, const TDateParts& p, std::string& out) {
+    const TFormatSettings& fs = FormatSettings();
+    run = std::min<size_t>(run, 4);
+    if (run <= 2)
+        out += Digits(p.Month, static_cast<int>(run));
+    else
+        out += run == 3 ? fs.ShortMonthNames[p.Month - 1] : fs.LongMonthNames[p.Month - 1];
+    return run;
+}
+
+// Appends a number of one or two digits ("h" or "hh"); returns the letters used.
+size_t AppendShort(int value, size_t run, std::string& out) {
+    run = std::min<size_t>(run, 2);
+    out += Digits(value, static_cast<int>(run));
+    return run;
+}
+
+// Appends the code that starts at format[i], a run of equal letters; returns the
+// letters used, 0 when format[i] is no code.
+size_t AppendCode(const std::string& format, size_t i, size_t run, const TDateParts& p,
+                  bool minutes, bool twelveHour, std::string& out) {
+    switch (Lower(format[i])) {
+    case 'd':
+        return AppendDay(run, p, out);
+    case 'm':
+        return minutes ? AppendShort(p.Min, run, out) : AppendMonth(run, p, out);
+    case 'y':
+        out += run <= 2 ? Digits(p.Year % 100, 2) : Digits(p.Year, 4);
+        return run;
+    case 'h':
+        return AppendShort(twelveHour ? (p.Hour + 11) % 12 + 1 : p.Hour, run, out);
+    case 'n':
+        return AppendShort(p.Min, run, out);
+    case 's':
+        return AppendShort(p.Sec, run, out);
+    case 'z':
+        out += Digits(p.MSec, run >= 3 ? 3 : 1);
+        return run >= 3 ? 3 : 1;
+    case 'a':
+        return AppendAmPm(format, i, p.Hour, out);
+    default:
+        return 0;
+    }
+}
+
+} // namespace
 
 std::string FormatDateTime(const std::string& format, TDateTime dt) {
-    const TFormatSettings& fs = FormatSettings();
     TDateParts p{};
     DecodeDate(dt, p.Year, p.Month, p.Day);
     DecodeTime(dt, p.Hour, p.Min, p.Sec, p.MSec);
     p.WeekDay = DayOfWeek(dt) - 1;
     const bool twelveHour = HasAmPm(format);
     std::string out;
-    bool afterHour = false;  // "m" right after an hour code means minutes
+    bool afterHour = false; // "m" right after an hour code means minutes
     for (size_t i = 0; i < format.size();) {
-        const char c = Lower(format[i]);
-        size_t run = 1;
-        while (i + run < format.size() && Lower(format[i + run]) == c) ++run;
-        bool wasHour = false;
-        switch (c) {
-            case '"':
-            case '\'': {
-                size_t end = format.find(format[i], i + 1);
-                if (end == std::string::npos) end = format.size();
-                out += format.substr(i + 1, end - i - 1);
-                i = end + 1;
-                continue;
-            }
-            case 'd':
-                run = std::min<size_t>(run, 4);
-                if (run <= 2) out += Digits(p.Day, static_cast<int>(run));
-                else out += run == 3 ? fs.ShortDayNames[p.WeekDay] : fs.LongDayNames[p.WeekDay];
-                break;
-            case 'm':
-                if (afterHour) {
-                    run = std::min<size_t>(run, 2);
-                    out += Digits(p.Min, static_cast<int>(run));
-                    break;
-                }
-                run = std::min<size_t>(run, 4);
-                if (run <= 2) out += Digits(p.Month, static_cast<int>(run));
-                else out += run == 3 ? fs.ShortMonthNames[p.Month - 1] : fs.LongMonthNames[p.Month - 1];
-                break;
-            case 'y':
-                out += run <= 2 ? Digits(p.Year % 100, 2) : Digits(p.Year, 4);
-                break;
-            case 'h': {
-                run = std::min<size_t>(run, 2);
-                int hour = twelveHour ? (p.Hour % 12 == 0 ? 12 : p.Hour % 12) : p.Hour;
-                out += Digits(hour, static_cast<int>(run));
-                wasHour = true;
-                break;
-            }
-            case 'n':
-                run = std::min<size_t>(run, 2);
-                out += Digits(p.Min, static_cast<int>(run));
-                break;
-            case 's':
-                run = std::min<size_t>(run, 2);
-                out += Digits(p.Sec, static_cast<int>(run));
-                break;
-            case 'z':
-                run = run >= 3 ? 3 : 1;
-                out += Digits(p.MSec, static_cast<int>(run));
-                break;
-            case 'a':
-                run = AppendAmPm(format, i, p.Hour, out);
-                if (run == 0) {
-                    out += format[i];
-                    run = 1;
-                }
-                break;
-            default:
-                // Separators and literals keep an hour code's effect on "m".
-                out += c == '/' ? fs.DateSeparator : c == ':' ? fs.TimeSeparator : format[i];
-                ++i;
-                continue;
+        const char c = format[i];
+        if (c == '"' || c == '\'') {
+            size_t end = format.find(c, i + 1);
+            if (end == std::string::npos) end = format.size();
+            out += format.substr(i + 1, end - i - 1);
+            i = end + 1;
+            continue;
         }
-        afterHour = wasHour;
-        i += run;
+        size_t run = 1;
+        while (i + run < format.size() && Lower(format[i + run]) == Lower(c))
+            ++run;
+        size_t used = AppendCode(format, i, run, p, afterHour, twelveHour, out);
+        if (used > 0) {
+            afterHour = Lower(c) == 'h';
+            i += used;
+            continue;
+        }
+        // Separators and literals keep an hour code's effect on "m".
+        out += c == '/'   ? FormatSettings().DateSeparator
+               : c == ':' ? FormatSettings().TimeSeparator
+                          : c;
+        ++i;
     }
     return out;
 }
 
-std::string DateToStr(TDateTime dt) { return FormatDateTime(FormatSettings().ShortDateFormat, dt); }
+std::string DateToStr(TDateTime dt) {
+    return FormatDateTime(FormatSettings().ShortDateFormat, dt);
+}
 
-std::string TimeToStr(TDateTime dt) { return FormatDateTime(FormatSettings().LongTimeFormat, dt); }
+std::string TimeToStr(TDateTime dt) {
+    return FormatDateTime(FormatSettings().LongTimeFormat, dt);
+}
 
 std::string DateTimeToStr(TDateTime dt) {
     int hour, min, sec, msec;
@@ -156,13 +177,15 @@ class TScanner {
 public:
     explicit TScanner(const std::string& s) : FText(s) {}
     void SkipBlanks() {
-        while (FPos < FText.size() && FText[FPos] == ' ') ++FPos;
+        while (FPos < FText.size() && FText[FPos] == ' ')
+            ++FPos;
     }
     bool Number(int& v, int& digits) {
         SkipBlanks();
         digits = 0;
         v = 0;
-        while (FPos < FText.size() && isdigit(static_cast<unsigned char>(FText[FPos])) && digits < 9) {
+        while (FPos < FText.size() && isdigit(static_cast<unsigned char>(FText[FPos])) &&
+               digits < 9) {
             v = v * 10 + (FText[FPos++] - '0');
             ++digits;
         }
@@ -228,7 +251,7 @@ bool ScanDate(TScanner& in, TDateTime& out) {
         month = n[order.Month];
         day = n[order.Day];
     } else {
-        in.Pos() = before;  // two numbers: month and day in the format's order
+        in.Pos() = before; // two numbers: month and day in the format's order
         bool dayFirst = order.Day < order.Month;
         month = dayFirst ? n[1] : n[0];
         day = dayFirst ? n[0] : n[1];
@@ -243,8 +266,10 @@ bool ScanDate(TScanner& in, TDateTime& out) {
 
 bool ScanAmPm(TScanner& in, int& half) {
     const TFormatSettings& fs = FormatSettings();
-    if (in.Text(fs.TimeAMString) || in.Text("AM")) half = 1;
-    else if (in.Text(fs.TimePMString) || in.Text("PM")) half = 2;
+    if (in.Text(fs.TimeAMString) || in.Text("AM"))
+        half = 1;
+    else if (in.Text(fs.TimePMString) || in.Text("PM"))
+        half = 2;
     return half != 0;
 }
 
@@ -257,7 +282,8 @@ bool ScanTime(TScanner& in, TDateTime& out) {
         if (!in.Number(min, digits)) return false;
         if (in.Char(sep)) {
             if (!in.Number(sec, digits)) return false;
-            if (in.Char(FormatSettings().DecimalSeparator) && !in.Number(msec, digits)) return false;
+            if (in.Char(FormatSettings().DecimalSeparator) && !in.Number(msec, digits))
+                return false;
         }
     }
     if (half == 0) ScanAmPm(in, half);
@@ -270,7 +296,7 @@ bool ScanTime(TScanner& in, TDateTime& out) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool TryStrToDate(const std::string& s, TDateTime& out) {
     TScanner in(s);

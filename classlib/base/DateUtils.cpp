@@ -7,7 +7,7 @@
 namespace {
 
 constexpr int64_t kMSecsPerDay = 86400000;
-constexpr int kDaysTo1970 = 25569;  // TDateTime of 1 January 1970
+constexpr int kDaysTo1970 = 25569; // TDateTime of 1 January 1970
 
 // Days since 1 January 1970 of a proleptic Gregorian date.
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -50,8 +50,10 @@ std::string DateFormatFromLocale(const std::string& picture, char separator) {
     bool quoted = false;
     for (char c : picture) {
         if (c == '\'') quoted = !quoted;
-        if (!quoted && c == separator) r += '/';
-        else r += quoted ? c : static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        if (!quoted && c == separator)
+            r += '/';
+        else
+            r += quoted ? c : static_cast<char>(tolower(static_cast<unsigned char>(c)));
     }
     return r;
 }
@@ -63,13 +65,18 @@ std::string TimeFormatFromLocale(const std::string& picture, char separator) {
     for (size_t i = 0; i < picture.size(); ++i) {
         char c = picture[i];
         if (c == '\'') quoted = !quoted;
-        if (quoted || c == '\'') r += c;
-        else if (c == separator) r += ':';
-        else if (c == 'H') r += 'h';
-        else if (c == 'm' || c == 'M') r += 'n';
+        if (quoted || c == '\'')
+            r += c;
+        else if (c == separator)
+            r += ':';
+        else if (c == 'H')
+            r += 'h';
+        else if (c == 'm' || c == 'M')
+            r += 'n';
         else if (c == 't') {
             if (i == 0 || picture[i - 1] != 't') r += "AMPM";
-        } else r += c;
+        } else
+            r += c;
     }
     return r;
 }
@@ -79,9 +86,12 @@ TFormatSettings FromLocale() {
     f.DateSeparator = LocaleString(LOCALE_SDATE, "/")[0];
     f.TimeSeparator = LocaleString(LOCALE_STIME, ":")[0];
     f.DecimalSeparator = LocaleString(LOCALE_SDECIMAL, ".")[0];
-    f.ShortDateFormat = DateFormatFromLocale(LocaleString(LOCALE_SSHORTDATE, "M/d/yyyy"), f.DateSeparator);
-    f.LongTimeFormat = TimeFormatFromLocale(LocaleString(LOCALE_STIMEFORMAT, "h:mm:ss tt"), f.TimeSeparator);
-    f.ShortTimeFormat = TimeFormatFromLocale(LocaleString(LOCALE_SSHORTTIME, "h:mm tt"), f.TimeSeparator);
+    f.ShortDateFormat =
+        DateFormatFromLocale(LocaleString(LOCALE_SSHORTDATE, "M/d/yyyy"), f.DateSeparator);
+    f.LongTimeFormat =
+        TimeFormatFromLocale(LocaleString(LOCALE_STIMEFORMAT, "h:mm:ss tt"), f.TimeSeparator);
+    f.ShortTimeFormat =
+        TimeFormatFromLocale(LocaleString(LOCALE_SSHORTTIME, "h:mm tt"), f.TimeSeparator);
     f.TimeAMString = LocaleString(LOCALE_S1159, "AM");
     f.TimePMString = LocaleString(LOCALE_S2359, "PM");
     for (int i = 0; i < 12; ++i) {
@@ -90,13 +100,15 @@ TFormatSettings FromLocale() {
     }
     // The locale's day names start with Monday.
     for (int i = 0; i < 7; ++i) {
-        f.ShortDayNames[(i + 1) % 7] = LocaleString(LOCALE_SABBREVDAYNAME1 + i, f.ShortDayNames[(i + 1) % 7]);
-        f.LongDayNames[(i + 1) % 7] = LocaleString(LOCALE_SDAYNAME1 + i, f.LongDayNames[(i + 1) % 7]);
+        f.ShortDayNames[(i + 1) % 7] =
+            LocaleString(LOCALE_SABBREVDAYNAME1 + i, f.ShortDayNames[(i + 1) % 7]);
+        f.LongDayNames[(i + 1) % 7] =
+            LocaleString(LOCALE_SDAYNAME1 + i, f.LongDayNames[(i + 1) % 7]);
     }
     return f;
 }
 
-}  // namespace
+} // namespace
 
 TFormatSettings& FormatSettings() {
     static TFormatSettings settings = FromLocale();
@@ -109,14 +121,18 @@ TDateTime Now() {
     return SystemTimeToDateTime(st);
 }
 
-TDateTime Date() { return std::trunc(Now()); }
+TDateTime Date() {
+    return std::trunc(Now());
+}
 
 TDateTime Time() {
     TDateTime now = Now();
     return now - std::trunc(now);
 }
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInAMonth(int year, int month) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -134,12 +150,14 @@ bool TryEncodeDate(int year, int month, int day, TDateTime& out) {
 
 TDateTime EncodeDate(int year, int month, int day) {
     TDateTime dt;
-    if (!TryEncodeDate(year, month, day, dt)) throw EConvertError("Invalid argument to date encode");
+    if (!TryEncodeDate(year, month, day, dt))
+        throw EConvertError("Invalid argument to date encode");
     return dt;
 }
 
 TDateTime EncodeTime(int hour, int min, int sec, int msec) {
-    if (hour < 0 || hour > 23 || min < 0 || min > 59 || sec < 0 || sec > 59 || msec < 0 || msec > 999)
+    if (hour < 0 || hour > 23 || min < 0 || min > 59 || sec < 0 || sec > 59 || msec < 0 ||
+        msec > 999)
         throw EConvertError("Invalid argument to time encode");
     return (((hour * 60 + min) * 60 + sec) * 1000 + msec) / static_cast<double>(kMSecsPerDay);
 }

@@ -1,9 +1,9 @@
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
-#include <windows.h>
 #include <algorithm>
 #include <functional>
+#include <windows.h>
 
 namespace {
 
@@ -39,7 +39,7 @@ bool ContainsText(const std::vector<std::string>& items, const std::string& s) {
                        [&](const std::string& item) { return SameText(item, s); });
 }
 
-}  // namespace
+} // namespace
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& ident,
                                  const std::string& def) const {
@@ -61,7 +61,8 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& ident, bo
 
 void TIniFile::WriteString(const std::string& section, const std::string& ident,
                            const std::string& value) {
-    if (!WritePrivateProfileStringA(section.c_str(), ident.c_str(), value.c_str(), FFileName.c_str()))
+    if (!WritePrivateProfileStringA(section.c_str(), ident.c_str(), value.c_str(),
+                                    FFileName.c_str()))
         throw EIniFileException("Unable to write to " + FFileName);
 }
 

@@ -14,13 +14,16 @@ struct TMaskToken {
 
     [[nodiscard]] bool Matches(unsigned char c) const {
         switch (Kind) {
-            case Literal: return c == Char;
-            case AnyChar: return true;
-            case Set:
-                for (auto [low, high] : Ranges)
-                    if (c >= low && c <= high) return !Negated;
-                return Negated;
-            default: return false;
+        case Literal:
+            return c == Char;
+        case AnyChar:
+            return true;
+        case Set:
+            for (auto [low, high] : Ranges)
+                if (c >= low && c <= high) return !Negated;
+            return Negated;
+        default:
+            return false;
         }
     }
 };
@@ -84,11 +87,12 @@ bool Match(const std::vector<TMaskToken>& tokens, const std::string& name) {
             return false;
         }
     }
-    while (t < tokens.size() && tokens[t].Kind == TMaskToken::AnyRun) ++t;
+    while (t < tokens.size() && tokens[t].Kind == TMaskToken::AnyRun)
+        ++t;
     return t == tokens.size();
 }
 
-}  // namespace
+} // namespace
 
 bool MatchesMask(const std::string& fileName, const std::string& mask) {
     const std::string name = UpperCase(fileName);

@@ -9,7 +9,7 @@ uint32_t Step() {
     return RandSeed;
 }
 
-}  // namespace
+} // namespace
 
 uint32_t Random(uint32_t n) {
     return static_cast<uint32_t>((uint64_t(Step()) * n) >> 32);

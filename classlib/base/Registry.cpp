@@ -25,11 +25,11 @@ bool QueryValue(HKEY key, const std::string& name, DWORD& type, std::string& dat
             data.resize(size);
             return true;
         }
-        if (rc != ERROR_MORE_DATA) return false;  // the value grew in between: try again
+        if (rc != ERROR_MORE_DATA) return false; // the value grew in between: try again
     }
 }
 
-}  // namespace
+} // namespace
 
 TRegistry::TRegistry(REGSAM access) : Access(access) {}
 
@@ -85,57 +85,48 @@ bool TRegistry::ValueExists(const std::string& name) const {
 bool TRegistry::DeleteKey(const std::string& key) {
     std::string relative;
     HKEY base = BaseFor(key, relative);
-    while (!relative.empty() && relative.back() == '\\') relative.pop_back();
-    if (relative.empty()) return false;  // never empty the base key itself
-    return RegDeleteTreeA(base, relative.c_str()) == ERROR_SUCCESS && !KeyExists(key);
+    while (!relative.empty() && relative.back() == '\\')
+        relative.pop_back();
+    if (relative.empty()) return false; // never empty the base key itself
+    return RegDeleteTreeA(base, relative.c_str()) == ERROR_SUCCESS;
 }
 
 bool TRegistry::DeleteValue(const std::string& name) {
     return RegDeleteValueA(CurrentKey(), name.c_str()) == ERROR_SUCCESS;
 }
 
-std::vector<std::string> TRegistry::GetKeyNames() const {
+namespace {
+
+// Names from RegEnumKeyExA or RegEnumValueA, growing the buffer when a name is longer.
+template <class Enumerate> std::vector<std::string> EnumNames(Enumerate enumerate) {
     std::vector<std::string> names;
-    DWORD count = 0, maxLen = 0;
-    if (RegQueryInfoKeyA(CurrentKey(), nullptr, nullptr, nullptr, &count, &maxLen, nullptr,
-                         nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return names;
-    std::string buffer(maxLen + 1, '\0');
-    for (DWORD i = 0;; ++i) {
+    std::string buffer(256, '\0');
+    for (DWORD i = 0;;) {
         DWORD len = static_cast<DWORD>(buffer.size());
-        LONG rc = RegEnumKeyExA(CurrentKey(), i, buffer.data(), &len, nullptr, nullptr, nullptr,
-                                nullptr);
+        LONG rc = enumerate(i, buffer.data(), &len);
         if (rc == ERROR_MORE_DATA) {
-            buffer.resize(buffer.size() * 2 + 256);
-            --i;
+            buffer.resize(buffer.size() * 4);
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
         names.emplace_back(buffer.data(), len);
+        ++i;
     }
     return names;
 }
 
+} // namespace
+
+std::vector<std::string> TRegistry::GetKeyNames() const {
+    return EnumNames([this](DWORD i, char* name, DWORD* len) {
+        return RegEnumKeyExA(CurrentKey(), i, name, len, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
 std::vector<std::string> TRegistry::GetValueNames() const {
-    std::vector<std::string> names;
-    DWORD count = 0, maxLen = 0;
-    if (RegQueryInfoKeyA(CurrentKey(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         &count, &maxLen, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return names;
-    std::string buffer(maxLen + 1, '\0');
-    for (DWORD i = 0;; ++i) {
-        DWORD len = static_cast<DWORD>(buffer.size());
-        LONG rc = RegEnumValueA(CurrentKey(), i, buffer.data(), &len, nullptr, nullptr, nullptr,
-                                nullptr);
-        if (rc == ERROR_MORE_DATA) {
-            buffer.resize(buffer.size() * 2 + 256);
-            --i;
-            continue;
-        }
-        if (rc != ERROR_SUCCESS) break;
-        names.emplace_back(buffer.data(), len);
-    }
-    return names;
+    return EnumNames([this](DWORD i, char* name, DWORD* len) {
+        return RegEnumValueA(CurrentKey(), i, name, len, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 TRegDataType TRegistry::GetDataType(const std::string& name) const {
@@ -144,11 +135,16 @@ TRegDataType TRegistry::GetDataType(const std::string& name) const {
         ERROR_SUCCESS)
         return rdUnknown;
     switch (type) {
-        case REG_SZ: return rdString;
-        case REG_EXPAND_SZ: return rdExpandString;
-        case REG_DWORD: return rdInteger;
-        case REG_BINARY: return rdBinary;
-        default: return rdUnknown;
+    case REG_SZ:
+        return rdString;
+    case REG_EXPAND_SZ:
+        return rdExpandString;
+    case REG_DWORD:
+        return rdInteger;
+    case REG_BINARY:
+        return rdBinary;
+    default:
+        return rdUnknown;
     }
 }
 
@@ -180,7 +176,9 @@ int TRegistry::ReadInteger(const std::string& name) const {
     return v;
 }
 
-bool TRegistry::ReadBool(const std::string& name) const { return ReadInteger(name) != 0; }
+bool TRegistry::ReadBool(const std::string& name) const {
+    return ReadInteger(name) != 0;
+}
 
 int TRegistry::ReadBinaryData(const std::string& name, void* buffer, int size) const {
     DWORD type;
@@ -207,21 +205,24 @@ void SetValue(HKEY key, const std::string& name, DWORD type, const void* data, D
         throw ERegistryException("Failed to set data for '" + name + "'");
 }
 
-}  // namespace
+} // namespace
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
     SetValue(CurrentKey(), name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
 void TRegistry::WriteExpandString(const std::string& name, const std::string& value) {
-    SetValue(CurrentKey(), name, REG_EXPAND_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    SetValue(CurrentKey(), name, REG_EXPAND_SZ, value.c_str(),
+             static_cast<DWORD>(value.size() + 1));
 }
 
 void TRegistry::WriteInteger(const std::string& name, int value) {
     SetValue(CurrentKey(), name, REG_DWORD, &value, sizeof value);
 }
 
-void TRegistry::WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
+void TRegistry::WriteBool(const std::string& name, bool value) {
+    WriteInteger(name, value ? 1 : 0);
+}
 
 void TRegistry::WriteBinaryData(const std::string& name, const void* buffer, int size) {
     SetValue(CurrentKey(), name, REG_BINARY, buffer, static_cast<DWORD>(size));

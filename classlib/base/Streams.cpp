@@ -7,18 +7,25 @@ namespace {
 
 DWORD ShareFlags(unsigned mode) {
     switch (mode & 0xF0) {
-        case fmShareDenyWrite: return FILE_SHARE_READ;
-        case fmShareDenyRead: return FILE_SHARE_WRITE;
-        case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
-        default: return 0;  // exclusive, as the compatibility mode
+    case fmShareDenyWrite:
+        return FILE_SHARE_READ;
+    case fmShareDenyRead:
+        return FILE_SHARE_WRITE;
+    case fmShareDenyNone:
+        return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    default:
+        return 0; // exclusive, as the compatibility mode
     }
 }
 
 DWORD AccessFlags(unsigned mode) {
     switch (mode & 3) {
-        case fmOpenWrite: return GENERIC_WRITE;
-        case fmOpenReadWrite: return GENERIC_READ | GENERIC_WRITE;
-        default: return GENERIC_READ;
+    case fmOpenWrite:
+        return GENERIC_WRITE;
+    case fmOpenReadWrite:
+        return GENERIC_READ | GENERIC_WRITE;
+    default:
+        return GENERIC_READ;
     }
 }
 
@@ -30,7 +37,7 @@ std::string WithReason(const std::string& text, DWORD code) {
 // Single calls transfer at most this much.
 constexpr int64_t kChunk = 1 << 30;
 
-}  // namespace
+} // namespace
 
 TFileStream::TFileStream(const std::string& fileName, unsigned mode) : FFileName(fileName) {
     const bool create = (mode & 0xFF00) == fmCreate;
@@ -103,7 +110,9 @@ void TFileStream::SetSize(int64_t size) {
     Seek(std::min(old, size), soBeginning);
 }
 
-bool TFileStream::Flush() { return FlushFileBuffers(FHandle.Get()) != 0; }
+bool TFileStream::Flush() {
+    return FlushFileBuffers(FHandle.Get()) != 0;
+}
 
 std::string ReadFileToString(const std::string& fileName) {
     TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);

@@ -21,9 +21,11 @@ std::string QuoteItem(const std::string& s) {
     return '"' + StringReplace(s, "\"", "\"\"") + '"';
 }
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
-}  // namespace
+} // namespace
 
 const std::string& TStringList::operator[](int i) const {
     if (i < 0 || i >= Count()) IndexError(i);
@@ -124,7 +126,8 @@ void TStringList::SetValue(const std::string& name, const std::string& value) {
 
 std::string TStringList::Text() const {
     std::string r;
-    for (const auto& item : FItems) r.append(item.S).append("\r\n");
+    for (const auto& item : FItems)
+        r.append(item.S).append("\r\n");
     return r;
 }
 
@@ -138,7 +141,8 @@ void TStringList::SetText(const std::string& text) {
             break;
         }
         Add(text.substr(start, end - start));
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+        start =
+            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
 }
 
@@ -156,7 +160,8 @@ void TStringList::SetCommaText(const std::string& text) {
     Clear();
     size_t i = 0;
     const size_t n = text.size();
-    while (i < n && IsBlank(text[i])) ++i;
+    while (i < n && IsBlank(text[i]))
+        ++i;
     while (i < n) {
         std::string item;
         if (text[i] == '"') {
@@ -174,13 +179,16 @@ void TStringList::SetCommaText(const std::string& text) {
                 item += text[i++];
             }
         } else {
-            while (i < n && text[i] != ',' && !IsBlank(text[i])) item += text[i++];
+            while (i < n && text[i] != ',' && !IsBlank(text[i]))
+                item += text[i++];
         }
         Add(item);
-        while (i < n && IsBlank(text[i])) ++i;
+        while (i < n && IsBlank(text[i]))
+            ++i;
         if (i < n && text[i] == ',') {
             ++i;
-            while (i < n && IsBlank(text[i])) ++i;
+            while (i < n && IsBlank(text[i]))
+                ++i;
             if (i == n) Add("");
         }
     }
@@ -213,7 +221,7 @@ bool TStringList::Find(const std::string& s, int& index) const {
             low = mid + 1;
         } else {
             high = mid - 1;
-            if (c == 0) found = true;  // keep going left: the first of equal items
+            if (c == 0) found = true; // keep going left: the first of equal items
         }
     }
     index = low;

@@ -1,8 +1,10 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/Exceptions.h"
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -12,7 +14,8 @@ namespace {
 const std::array<unsigned char, 256>& UpperTable() {
     static const std::array<unsigned char, 256> table = [] {
         std::array<unsigned char, 256> t{};
-        for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+        for (int i = 0; i < 256; ++i)
+            t[i] = static_cast<unsigned char>(i);
         CharUpperBuffA(reinterpret_cast<char*>(t.data() + 1), 255);
         return t;
     }();
@@ -22,15 +25,19 @@ const std::array<unsigned char, 256>& UpperTable() {
 std::string FoldUpper(const std::string& s) {
     const auto& t = UpperTable();
     std::string r(s);
-    for (char& c : r) c = static_cast<char>(t[static_cast<unsigned char>(c)]);
+    for (char& c : r)
+        c = static_cast<char>(t[static_cast<unsigned char>(c)]);
     return r;
 }
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
     size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
     int base = 10;
@@ -51,24 +58,21 @@ bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
     const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
     if (magnitude > limit) {
         if (base != 16 || negative) return false;
-        v = static_cast<int64_t>(magnitude);  // "$FFFFFFFFFFFFFFFF" reads as -1, as the run-time does
+        // "$FFFFFFFFFFFFFFFF" reads as -1, as the run-time does.
+        v = static_cast<int64_t>(magnitude);
         return true;
     }
     v = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
     return true;
 }
 
-bool IsDelimiter(char c) { return c == '\\' || c == ':'; }
-
-size_t LastDelimiter(const std::string& s) {
-    return s.find_last_of("\\:");
-}
-
-}  // namespace
+} // namespace
 
 // Numbers.
 
-std::string IntToStr(int64_t v) { return std::to_string(v); }
+std::string IntToStr(int64_t v) {
+    return std::to_string(v);
+}
 
 std::string IntToHex(uint64_t v, int digits) {
     std::string r = Format("%llX", static_cast<unsigned long long>(v));
@@ -113,12 +117,18 @@ int64_t StrToInt64Def(const std::string& s, int64_t def) {
 }
 
 std::string FloatToStrFixed(double v, int decimals) {
+    if (!std::isfinite(v)) return Format("%.*f", decimals, v);
     if (decimals < 0) decimals = 0;
-    // The exact decimal expansion of the double, so ties are seen as ties.
-    static thread_local char buffer[1600];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 1100);
-    if (ec != std::errc()) return Format("%.*f", decimals, v);  // inf, nan
-    std::string digits(buffer, end);
+    // Enough digits for the exact decimal expansion of the double, so ties are seen as
+    // ties: a double below 2^e has at most 53 - e fractional digits (1074 at most).
+    int exponent;
+    std::frexp(v, &exponent);
+    const int precision = std::max(decimals + 1, std::min(53 - exponent, 1074));
+    std::string buffer(330 + precision, '\0');
+    auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v,
+                             std::chars_format::fixed, precision)
+                   .ptr;
+    std::string digits(buffer.data(), end);
     bool negative = !digits.empty() && digits[0] == '-';
     if (negative) digits.erase(0, 1);
     size_t point = digits.find('.');
@@ -136,9 +146,11 @@ std::string FloatToStrFixed(double v, int decimals) {
             if (i == 0) digits.insert(0, 1, '1');
         }
     }
-    if (decimals == 0) digits.pop_back();
-    else digits[digits.find('.')] = FormatSettings().DecimalSeparator;
-    if (negative && digits.find_first_not_of("0.,") != std::string::npos) digits.insert(0, 1, '-');
+    if (negative && digits.find_first_not_of("0.") != std::string::npos) digits.insert(0, 1, '-');
+    if (decimals == 0)
+        digits.pop_back();
+    else
+        digits[digits.find('.')] = FormatSettings().DecimalSeparator;
     return digits;
 }
 
@@ -157,7 +169,9 @@ std::string Format(const char* fmt, ...) {
 
 // Text.
 
-std::string UpperCase(const std::string& s) { return FoldUpper(s); }
+std::string UpperCase(const std::string& s) {
+    return FoldUpper(s);
+}
 
 std::string LowerCase(const std::string& s) {
     std::string r(s);
@@ -181,17 +195,21 @@ bool SameText(const std::string& a, const std::string& b) {
 
 std::string TrimLeft(const std::string& s) {
     size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
+    while (i < s.size() && IsBlank(s[i]))
+        ++i;
     return s.substr(i);
 }
 
 std::string TrimRight(const std::string& s) {
     size_t n = s.size();
-    while (n > 0 && IsBlank(s[n - 1])) --n;
+    while (n > 0 && IsBlank(s[n - 1]))
+        --n;
     return s.substr(0, n);
 }
 
-std::string Trim(const std::string& s) { return TrimLeft(TrimRight(s)); }
+std::string Trim(const std::string& s) {
+    return TrimLeft(TrimRight(s));
+}
 
 std::string StringReplace(const std::string& s, const std::string& from, const std::string& to,
                           unsigned flags) {
@@ -254,108 +272,8 @@ std::string ToAnsi(const std::wstring& s) {
     return r;
 }
 
-std::string ToAnsi(const wchar_t* s) { return s ? ToAnsi(std::wstring(s)) : std::string(); }
-
-// Paths.
-
-std::string IncludeTrailingPathDelimiter(const std::string& s) {
-    return s.empty() || s.back() == '\\' ? s : s + '\\';
-}
-
-std::string ExcludeTrailingPathDelimiter(const std::string& s) {
-    return !s.empty() && s.back() == '\\' ? s.substr(0, s.size() - 1) : s;
-}
-
-std::string ExtractFilePath(const std::string& s) {
-    size_t i = LastDelimiter(s);
-    return i == std::string::npos ? std::string() : s.substr(0, i + 1);
-}
-
-std::string ExtractFileDir(const std::string& s) {
-    size_t i = LastDelimiter(s);
-    if (i == std::string::npos) return {};
-    // "C:\x" gives "C:\" and "\x" gives "\": the root keeps its delimiter.
-    if (s[i] == '\\' && i > 0 && !IsDelimiter(s[i - 1])) return s.substr(0, i);
-    return s.substr(0, i + 1);
-}
-
-std::string ExtractFileName(const std::string& s) {
-    size_t i = LastDelimiter(s);
-    return i == std::string::npos ? s : s.substr(i + 1);
-}
-
-std::string ExtractFileExt(const std::string& s) {
-    size_t dot = s.find_last_of(".\\:");
-    return dot != std::string::npos && s[dot] == '.' ? s.substr(dot) : std::string();
-}
-
-std::string ExtractFileDrive(const std::string& s) {
-    if (s.size() >= 2 && s[1] == ':') return s.substr(0, 2);
-    if (s.size() >= 2 && s[0] == '\\' && s[1] == '\\') {
-        size_t server = s.find('\\', 2);
-        if (server == std::string::npos) return s;
-        size_t share = s.find('\\', server + 1);
-        return s.substr(0, share);
-    }
-    return {};
-}
-
-std::string ChangeFileExt(const std::string& s, const std::string& ext) {
-    size_t dot = s.find_last_of(".\\:");
-    if (dot == std::string::npos || s[dot] != '.') return s + ext;
-    return s.substr(0, dot) + ext;
-}
-
-std::string ExpandFileName(const std::string& s) {
-    char buffer[MAX_PATH * 4];
-    DWORD n = GetFullPathNameA(s.c_str(), sizeof buffer, buffer, nullptr);
-    return n == 0 || n >= sizeof buffer ? s : std::string(buffer, n);
-}
-
-// Files and folders.
-
-DWORD FileGetAttr(const std::string& name) { return GetFileAttributesA(name.c_str()); }
-
-bool FileSetAttr(const std::string& name, DWORD attr) {
-    return SetFileAttributesA(name.c_str(), attr) != 0;
-}
-
-bool FileExists(const std::string& name) {
-    DWORD a = FileGetAttr(name);
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DirectoryExists(const std::string& name) {
-    DWORD a = FileGetAttr(name);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool ForceDirectories(const std::string& dir) {
-    std::string d = ExcludeTrailingPathDelimiter(dir);
-    if (d.empty()) return false;
-    if (DirectoryExists(d) || (d.size() == 2 && d[1] == ':')) return true;
-    std::string parent = ExtractFileDir(d);
-    if (!parent.empty() && parent != d && !ForceDirectories(parent)) return false;
-    return CreateDirectoryA(d.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-bool SysDeleteFile(const std::string& name) { return DeleteFileA(name.c_str()) != 0; }
-
-bool RemoveDir(const std::string& dir) { return RemoveDirectoryA(dir.c_str()) != 0; }
-
-bool RenameFile(const std::string& from, const std::string& to) {
-    return MoveFileA(from.c_str(), to.c_str()) != 0;
-}
-
-int64_t FileSizeOf(const std::string& name) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return -1;
-    return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
-    return MoveFileExA(source.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+std::string ToAnsi(const wchar_t* s) {
+    return s ? ToAnsi(std::wstring(s)) : std::string();
 }
 
 // The program.
@@ -367,16 +285,20 @@ std::vector<std::string> SplitCommandLine(const std::string& cmdLine) {
     while (true) {
         // Blanks and empty quote pairs between parameters are skipped.
         while (true) {
-            while (i < n && IsBlank(cmdLine[i])) ++i;
-            if (i + 1 < n && cmdLine[i] == '"' && cmdLine[i + 1] == '"') i += 2;
-            else break;
+            while (i < n && IsBlank(cmdLine[i]))
+                ++i;
+            if (i + 1 < n && cmdLine[i] == '"' && cmdLine[i + 1] == '"')
+                i += 2;
+            else
+                break;
         }
         if (i >= n) break;
         std::string param;
         while (i < n && !IsBlank(cmdLine[i])) {
             if (cmdLine[i] == '"') {
                 ++i;
-                while (i < n && cmdLine[i] != '"') param += cmdLine[i++];
+                while (i < n && cmdLine[i] != '"')
+                    param += cmdLine[i++];
                 if (i < n) ++i;
             } else {
                 param += cmdLine[i++];
@@ -415,6 +337,7 @@ std::string SysErrorMessage(DWORD code) {
                              nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string r(text ? text : "", n);
     if (text) LocalFree(text);
-    while (!r.empty() && (IsBlank(r.back()) || r.back() == '.')) r.pop_back();
+    while (!r.empty() && (IsBlank(r.back()) || r.back() == '.'))
+        r.pop_back();
     return r;
 }

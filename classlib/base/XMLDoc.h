@@ -2,7 +2,7 @@
 // The XML document class over MSXML (COM). Element and attribute order is kept;
 // SaveToFile indents the document. Names and values are 8-bit strings here and
 // pass to MSXML as wide strings. Not thread-safe: use from the thread that created it
-// (COM must be initialised there; the document does it for its thread when needed).
+// (the document initialises COM for that thread when needed and leaves it initialised).
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +12,8 @@ struct IXMLDOMElement;
 class TXMLDocument;
 
 // A light reference to an element of a document; valid while the document lives.
+// An empty node (a FindNode that found nothing) reads as empty; changing it raises
+// EXMLDocError.
 class TXMLNode {
 public:
     TXMLNode() = default;
@@ -26,7 +28,7 @@ public:
 
     [[nodiscard]] bool HasAttribute(const std::string& name) const;
     [[nodiscard]] std::string Attribute(const std::string& name) const;  // "" when absent
-    void SetAttribute(const std::string& name, const std::string& value);  // appended at the end
+    void SetAttribute(const std::string& name, const std::string& value);  // new ones go last
     [[nodiscard]] std::vector<std::string> AttributeNames() const;  // in document order
 
     // Child elements only (text and comments are skipped), in document order.
@@ -37,7 +39,8 @@ public:
 
 private:
     friend class TXMLDocument;
-    explicit TXMLNode(IXMLDOMElement* e);  // takes a reference
+    explicit TXMLNode(IXMLDOMElement* e);  // takes over the caller's reference
+    [[nodiscard]] IXMLDOMElement* Element() const;  // EXMLDocError when empty
     IXMLDOMElement* FElement = nullptr;
 };
 
@@ -48,16 +51,17 @@ public:
     TXMLDocument(const TXMLDocument&) = delete;
     TXMLDocument& operator=(const TXMLDocument&) = delete;
 
-    void LoadFromFile(const std::string& fileName);   // EXMLDocError with the parser's reason
+    // EXMLDocError with the parser's reason; EFOpenError when the file cannot be read.
+    void LoadFromFile(const std::string& fileName);
     void LoadFromXML(const std::string& xml);
-    void SaveToFile(const std::string& fileName) const;  // indented, "<?xml version=\"1.0\"?>"
-    [[nodiscard]] std::string XML() const;              // the indented text
+    // Indented by two blanks per level, CR LF line ends, "<?xml version=\"1.0\"?>", UTF-8.
+    // Written to fileName + ".tmp" and moved over the file once complete (EFCreateError).
+    void SaveToFile(const std::string& fileName) const;
+    [[nodiscard]] std::string XML() const;  // the same indented text, in the process code page
 
     [[nodiscard]] TXMLNode DocumentElement() const;
     TXMLNode CreateDocumentElement(const std::string& name);  // replaces any existing root
 
 private:
-    struct TCom;
-    std::unique_ptr<TCom> FCom;
     IXMLDOMDocument* FDoc = nullptr;
 };

@@ -20,9 +20,9 @@ protected:
     TFormatSettings FSaved;
 };
 
-const TDateTime kSample = 45356 + (((14 * 60 + 7) * 60 + 9) * 1000 + 45) / 86400000.0;  // 2024-03-05
+const TDateTime kSample = 45356 + (((14 * 60 + 7) * 60 + 9) * 1000 + 45) / 86400000.0; // 2024-03-05
 
-}  // namespace
+} // namespace
 
 TEST(DateUtils, InitialisedFromTheUserLocale) {
     EXPECT_EQ(FormatSettings().LongTimeFormat, "h:nn:ss AMPM");
@@ -47,8 +47,9 @@ TEST(DateUtils, CalendarArithmetic) {
     int y, m, d, h, n, s, ms;
     DecodeDate(kSample, y, m, d);
     DecodeTime(kSample, h, n, s, ms);
-    EXPECT_EQ((std::vector<int>{y, m, d, h, n, s, ms}), (std::vector<int>{2024, 3, 5, 14, 7, 9, 45}));
-    DecodeTime(EncodeDate(2024, 3, 5) + 0.9999999999, h, n, s, ms);  // rounds into the next day
+    EXPECT_EQ((std::vector<int>{y, m, d, h, n, s, ms}),
+              (std::vector<int>{2024, 3, 5, 14, 7, 9, 45}));
+    DecodeTime(EncodeDate(2024, 3, 5) + 0.9999999999, h, n, s, ms); // rounds into the next day
     DecodeDate(EncodeDate(2024, 3, 5) + 0.9999999999, y, m, d);
     EXPECT_EQ((std::vector<int>{d, h, n, s}), (std::vector<int>{6, 0, 0, 0}));
 
@@ -60,7 +61,7 @@ TEST(DateUtils, CalendarArithmetic) {
 TEST_F(DateUtilsTest, FormatCodes) {
     EXPECT_EQ(FormatDateTime("mm/dd/yyyy", kSample), "03/05/2024");
     EXPECT_EQ(FormatDateTime("d/m/yy", kSample), "5/3/24");
-    EXPECT_EQ(FormatDateTime("hh:mm", kSample), "14:07");  // "m" after an hour is minutes
+    EXPECT_EQ(FormatDateTime("hh:mm", kSample), "14:07"); // "m" after an hour is minutes
     EXPECT_EQ(FormatDateTime("h:nn:ss AMPM", kSample), "2:07:09 PM");
     EXPECT_EQ(FormatDateTime("h:nn am/pm", kSample), "2:07 pm");
     EXPECT_EQ(FormatDateTime("hh A/P", EncodeDate(2024, 1, 1)), "12 A");

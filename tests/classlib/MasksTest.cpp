@@ -1,5 +1,5 @@
-#include "classlib/base/Exceptions.h"
 #include "classlib/base/Masks.h"
+#include "classlib/base/Exceptions.h"
 #include <gtest/gtest.h>
 
 TEST(Masks, WildcardsAndCase) {
@@ -33,5 +33,5 @@ TEST(Masks, Sets) {
     EXPECT_FALSE(MatchesMask("k.txt", "[!a-z].txt"));
     EXPECT_TRUE(MatchesMask("x-", "x[-]"));
     EXPECT_THROW(MatchesMask("a", "[abc"), EMaskException);
-    EXPECT_THROW(MatchesMask("zzz", "a*[!x"), EMaskException);  // raised whatever the name
+    EXPECT_THROW(MatchesMask("zzz", "a*[!x"), EMaskException); // raised whatever the name
 }

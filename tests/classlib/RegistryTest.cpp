@@ -1,5 +1,6 @@
-#include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/Exceptions.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,7 +15,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(RegistryTest, OpenWithoutCreateDoesNotCreate) {
     TRegistry reg;
@@ -30,9 +31,9 @@ TEST_F(RegistryTest, OpenWithoutCreateDoesNotCreate) {
 TEST_F(RegistryTest, RelativeAndRootPaths) {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(kTestKey, true));
-    ASSERT_TRUE(reg.OpenKey("Child", true));  // relative to the current key
+    ASSERT_TRUE(reg.OpenKey("Child", true)); // relative to the current key
     EXPECT_EQ(reg.CurrentPath(), "Software\\TarnwhistleTest\\Child");
-    ASSERT_TRUE(reg.OpenKey("\\Software\\TarnwhistleTest", false));  // from the root
+    ASSERT_TRUE(reg.OpenKey("\\Software\\TarnwhistleTest", false)); // from the root
     EXPECT_EQ(reg.CurrentPath(), "Software\\TarnwhistleTest");
     EXPECT_EQ(reg.GetKeyNames(), std::vector<std::string>{"Child"});
 }
@@ -71,7 +72,11 @@ TEST_F(RegistryTest, TypedValues) {
     EXPECT_TRUE(reg.DeleteValue("S"));
     EXPECT_FALSE(reg.ValueExists("S"));
     EXPECT_FALSE(reg.DeleteValue("S"));
-    EXPECT_EQ(reg.GetValueNames().size(), 4u);
+    const std::string longName(300, 'v');
+    reg.WriteString(longName, "x");
+    std::vector<std::string> names = reg.GetValueNames();
+    EXPECT_EQ(names.size(), 5u);
+    EXPECT_NE(std::find(names.begin(), names.end(), longName), names.end());
 }
 
 TEST_F(RegistryTest, DeleteKeyRemovesSubkeys) {
@@ -82,7 +87,7 @@ TEST_F(RegistryTest, DeleteKeyRemovesSubkeys) {
     EXPECT_TRUE(reg.DeleteKey("\\Software\\TarnwhistleTest\\Tree"));
     EXPECT_FALSE(reg.KeyExists("Software\\TarnwhistleTest\\Tree"));
     EXPECT_TRUE(reg.KeyExists("Software\\TarnwhistleTest"));
-    EXPECT_FALSE(reg.DeleteKey("\\"));  // never the root itself
+    EXPECT_FALSE(reg.DeleteKey("\\")); // never the root itself
 }
 
 TEST(RootKeys, NumbersFromFilesBecomeHandles) {

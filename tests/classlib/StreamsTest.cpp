@@ -1,5 +1,5 @@
-#include "classlib/base/Exceptions.h"
 #include "classlib/base/Streams.h"
+#include "classlib/base/Exceptions.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
 

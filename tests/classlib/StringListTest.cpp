@@ -1,5 +1,5 @@
-#include "classlib/base/Exceptions.h"
 #include "classlib/base/StringList.h"
+#include "classlib/base/Exceptions.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
@@ -7,7 +7,8 @@ TEST(StringList, SortedListKeepsOrderAndDuplicateRule) {
     TStringList list;
     list.Sorted = true;
     list.Duplicates = TStringList::dupIgnore;
-    for (const char* s : {"pear", "Apple", "banana", "apple"}) list.Add(s);
+    for (const char* s : {"pear", "Apple", "banana", "apple"})
+        list.Add(s);
     ASSERT_EQ(list.Count(), 3);
     EXPECT_EQ(list[0], "Apple");
     EXPECT_EQ(list[2], "pear");
@@ -53,7 +54,8 @@ TEST(StringList, TextAndCommaTextRoundTrips) {
     EXPECT_EQ(list.Text(), "one\r\ntwo\r\nthree\r\n\r\nfive\r\n");
 
     TStringList items;
-    for (const char* s : {"plain", "with blank", "a,b", "say \"hi\"", ""}) items.Add(s);
+    for (const char* s : {"plain", "with blank", "a,b", "say \"hi\"", ""})
+        items.Add(s);
     EXPECT_EQ(items.CommaText(), "plain,\"with blank\",\"a,b\",\"say \"\"hi\"\"\",\"\"");
     TStringList back;
     back.SetCommaText(items.CommaText());

@@ -1,7 +1,7 @@
+#include "classlib/base/SysUtils.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Streams.h"
-#include "classlib/base/SysUtils.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
@@ -21,13 +21,17 @@ TEST(SysUtils, IntegerConversions) {
 }
 
 TEST(SysUtils, FloatToStrFixedRoundsExactTiesAwayFromZero) {
-    EXPECT_EQ(FloatToStrFixed(1152 / 1024.0, 2), "1.13");  // exactly 1.125
+    EXPECT_EQ(FloatToStrFixed(1152 / 1024.0, 2), "1.13"); // exactly 1.125
     EXPECT_EQ(FloatToStrFixed(-1.125, 2), "-1.13");
     EXPECT_EQ(FloatToStrFixed(2.5, 0), "3");
-    EXPECT_EQ(FloatToStrFixed(1.005, 2), "1.00");  // the double lies below 1.005
+    EXPECT_EQ(FloatToStrFixed(1.005, 2), "1.00"); // the double lies below 1.005
     EXPECT_EQ(FloatToStrFixed(9.999, 2), "10.00");
     EXPECT_EQ(FloatToStrFixed(999, 2), "999.00");
     EXPECT_EQ(FloatToStrFixed(-0.001, 2), "0.00");
+    EXPECT_EQ(FloatToStrFixed(5e-324, 2), "0.00");
+    EXPECT_EQ(FloatToStrFixed(0.5, 0), "1");
+    EXPECT_EQ(FloatToStrFixed(1e20, 1), "100000000000000000000.0");
+    EXPECT_EQ(FloatToStrFixed(0.0625, 3), "0.063");
     char saved = FormatSettings().DecimalSeparator;
     FormatSettings().DecimalSeparator = ',';
     EXPECT_EQ(FloatToStrFixed(1.5, 2), "1,50");

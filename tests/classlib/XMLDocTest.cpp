@@ -1,16 +1,16 @@
+#include "classlib/base/XMLDoc.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
-#include "classlib/base/XMLDoc.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-const char* const kItemAttributes[] = {"Type", "FileName", "RootKey", "Key", "ValueName", "ValueData",
-                                       "BATLine"};
+const char* const kItemAttributes[] = {"Type",      "FileName",  "RootKey", "Key",
+                                       "ValueName", "ValueData", "BATLine"};
 
-}  // namespace
+} // namespace
 
 TEST(XMLDoc, SavedDocumentIsIndentedAndKeepsOrder) {
     TTempFolder temp;
@@ -19,8 +19,9 @@ TEST(XMLDoc, SavedDocumentIsIndentedAndKeepsOrder) {
         TXMLDocument doc;
         TXMLNode root = doc.CreateDocumentElement("PostEraser");
         TXMLNode first = root.AddChild("Item");
-        for (const char* a : kItemAttributes) first.SetAttribute(a, "");
-        first.SetAttribute("Type", "1");  // an existing attribute keeps its place
+        for (const char* a : kItemAttributes)
+            first.SetAttribute(a, "");
+        first.SetAttribute("Type", "1"); // an existing attribute keeps its place
         first.SetAttribute("FileName", "C:\\a & b <c>.txt");
         TXMLNode second = root.AddChild("Item");
         second.SetAttribute("Type", "4");
@@ -42,8 +43,8 @@ TEST(XMLDoc, SavedDocumentIsIndentedAndKeepsOrder) {
     EXPECT_EQ(root.NodeName(), "PostEraser");
     std::vector<TXMLNode> items = root.ChildNodes();
     ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].AttributeNames(), std::vector<std::string>(std::begin(kItemAttributes),
-                                                                  std::end(kItemAttributes)));
+    EXPECT_EQ(items[0].AttributeNames(),
+              std::vector<std::string>(std::begin(kItemAttributes), std::end(kItemAttributes)));
     EXPECT_EQ(items[0].Attribute("FileName"), "C:\\a & b <c>.txt");
     EXPECT_EQ(items[1].Attribute("ValueData"), "say \"hi\"\r\n\tcaf\xE9");
     EXPECT_TRUE(items[1].HasAttribute("Type"));
@@ -52,23 +53,23 @@ TEST(XMLDoc, SavedDocumentIsIndentedAndKeepsOrder) {
 }
 
 TEST(XMLDoc, ReindentingIsStable) {
-    const std::string expected =
-        "<?xml version=\"1.0\"?>\r\n"
-        "<Configuration>\r\n"
-        "  <Options Access=\"\"/>\r\n"
-        "  <Browsers>\r\n"
-        "    <IE>\r\n"
-        "      <Item Name=\"x\"/>\r\n"
-        "    </IE>\r\n"
-        "    <!-- note -->\r\n"
-        "    <Opera/>\r\n"
-        "  </Browsers>\r\n"
-        "  <Exclude>  two  blanks </Exclude>\r\n"
-        "</Configuration>\r\n";
+    const std::string expected = "<?xml version=\"1.0\"?>\r\n"
+                                 "<Configuration>\r\n"
+                                 "  <Options Access=\"\"/>\r\n"
+                                 "  <Browsers>\r\n"
+                                 "    <IE>\r\n"
+                                 "      <Item Name=\"x\"/>\r\n"
+                                 "    </IE>\r\n"
+                                 "    <!-- note -->\r\n"
+                                 "    <Opera/>\r\n"
+                                 "  </Browsers>\r\n"
+                                 "  <Exclude>  two  blanks </Exclude>\r\n"
+                                 "</Configuration>\r\n";
     TXMLDocument doc;
-    doc.LoadFromXML("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Configuration><Options Access=\"\"/>"
-                    "<Browsers><IE><Item Name=\"x\"/></IE><!-- note --><Opera></Opera></Browsers>"
-                    "<Exclude>  two  blanks </Exclude></Configuration>");
+    doc.LoadFromXML(
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Configuration><Options Access=\"\"/>"
+        "<Browsers><IE><Item Name=\"x\"/></IE><!-- note --><Opera></Opera></Browsers>"
+        "<Exclude>  two  blanks </Exclude></Configuration>");
     EXPECT_EQ(doc.XML(), expected);
     TXMLDocument again;
     again.LoadFromXML(expected);
@@ -84,10 +85,14 @@ TEST(XMLDoc, NodeEditing) {
     TXMLNode misc = root.AddChild("Misc");
     misc.AddChild("ShortCuts").SetText("a<b");
     EXPECT_EQ(root.FindNode("Misc").FindNode("ShortCuts").Text(), "a<b");
-    EXPECT_FALSE(root.FindNode("misc"));  // names match exactly
+    EXPECT_FALSE(root.FindNode("misc")); // names match exactly
     root.RemoveChild(root.FindNode("Options"));
     ASSERT_EQ(root.ChildNodes().size(), 1u);
     EXPECT_EQ(root.ChildNodes()[0].NodeName(), "Misc");
+    TXMLNode none = root.FindNode("Absent");
+    EXPECT_EQ(none.FindNode("Deeper").Attribute("x"), ""); // empty nodes read as empty
+    EXPECT_TRUE(none.ChildNodes().empty());
+    EXPECT_THROW(none.SetAttribute("x", "1"), EXMLDocError);
     doc.CreateDocumentElement("Other");
     EXPECT_EQ(doc.DocumentElement().NodeName(), "Other");
 }
@@ -98,7 +103,7 @@ TEST(XMLDoc, LoadErrorsCarryTheReason) {
         doc.LoadFromXML("<a><b></a>");
         FAIL();
     } catch (const EXMLDocError& e) {
-        EXPECT_FALSE(e.Message().empty());
+        EXPECT_EQ(e.Message().rfind("Invalid XML document: ", 0), 0u) << e.Message();
     }
     TTempFolder temp;
     WriteStringToFile(temp / "bad.xml", "<Configuration><Options></Configuration>");

@@ -1,7 +1,7 @@
 #pragma once
 // A fresh folder under the temporary folder, removed with its contents at the end.
-#include <windows.h>
 #include <string>
+#include <windows.h>
 
 class TTempFolder {
 public:
@@ -32,8 +32,10 @@ private:
                 if (name == "." || name == "..") continue;
                 std::string full = dir + name;
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full + "\\");
-                else DeleteFileA(full.c_str());
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(full + "\\");
+                else
+                    DeleteFileA(full.c_str());
             } while (FindNextFileA(find, &data));
             FindClose(find);
         }

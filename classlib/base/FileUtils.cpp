@@ -1,0 +1,122 @@
+// Path, file and folder routines declared in SysUtils.h.
+#include "classlib/base/SysUtils.h"
+
+namespace {
+
+bool IsDelimiter(char c) {
+    return c == '\\' || c == ':';
+}
+
+size_t LastDelimiter(const std::string& s) {
+    return s.find_last_of("\\:");
+}
+
+} // namespace
+
+// Paths.
+
+std::string IncludeTrailingPathDelimiter(const std::string& s) {
+    return s.empty() || s.back() == '\\' ? s : s + '\\';
+}
+
+std::string ExcludeTrailingPathDelimiter(const std::string& s) {
+    return !s.empty() && s.back() == '\\' ? s.substr(0, s.size() - 1) : s;
+}
+
+std::string ExtractFilePath(const std::string& s) {
+    size_t i = LastDelimiter(s);
+    return i == std::string::npos ? std::string() : s.substr(0, i + 1);
+}
+
+std::string ExtractFileDir(const std::string& s) {
+    size_t i = LastDelimiter(s);
+    if (i == std::string::npos) return {};
+    // "C:\x" gives "C:\" and "\x" gives "\": the root keeps its delimiter.
+    if (s[i] == '\\' && i > 0 && !IsDelimiter(s[i - 1])) return s.substr(0, i);
+    return s.substr(0, i + 1);
+}
+
+std::string ExtractFileName(const std::string& s) {
+    size_t i = LastDelimiter(s);
+    return i == std::string::npos ? s : s.substr(i + 1);
+}
+
+std::string ExtractFileExt(const std::string& s) {
+    size_t dot = s.find_last_of(".\\:");
+    return dot != std::string::npos && s[dot] == '.' ? s.substr(dot) : std::string();
+}
+
+std::string ExtractFileDrive(const std::string& s) {
+    if (s.size() >= 2 && s[1] == ':') return s.substr(0, 2);
+    if (s.size() >= 2 && s[0] == '\\' && s[1] == '\\') {
+        size_t server = s.find('\\', 2);
+        if (server == std::string::npos) return s;
+        size_t share = s.find('\\', server + 1);
+        return s.substr(0, share);
+    }
+    return {};
+}
+
+std::string ChangeFileExt(const std::string& s, const std::string& ext) {
+    size_t dot = s.find_last_of(".\\:");
+    if (dot == std::string::npos || s[dot] != '.') return s + ext;
+    return s.substr(0, dot) + ext;
+}
+
+std::string ExpandFileName(const std::string& s) {
+    char buffer[MAX_PATH * 4];
+    DWORD n = GetFullPathNameA(s.c_str(), sizeof buffer, buffer, nullptr);
+    return n == 0 || n >= sizeof buffer ? s : std::string(buffer, n);
+}
+
+// Files and folders.
+
+DWORD FileGetAttr(const std::string& name) {
+    return GetFileAttributesA(name.c_str());
+}
+
+bool FileSetAttr(const std::string& name, DWORD attr) {
+    return SetFileAttributesA(name.c_str(), attr) != 0;
+}
+
+bool FileExists(const std::string& name) {
+    DWORD a = FileGetAttr(name);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& name) {
+    DWORD a = FileGetAttr(name);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ForceDirectories(const std::string& dir) {
+    std::string d = ExcludeTrailingPathDelimiter(dir);
+    if (d.empty()) return false;
+    if (DirectoryExists(d) || d == ExtractFileDrive(d)) return true; // "C:" or "\\server\share"
+    std::string parent = ExtractFileDir(d);
+    if (!parent.empty() && parent != d && !ForceDirectories(parent)) return false;
+    return CreateDirectoryA(d.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool SysDeleteFile(const std::string& name) {
+    return DeleteFileA(name.c_str()) != 0;
+}
+
+bool RemoveDir(const std::string& dir) {
+    return RemoveDirectoryA(dir.c_str()) != 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+int64_t FileSizeOf(const std::string& name) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
+    return MoveFileExA(source.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}

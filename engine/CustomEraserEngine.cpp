@@ -1,0 +1,44 @@
+#include "engine/CustomEraserEngine.h"
+#include "engine/Eraser.h"
+
+void TCustomEraserEngine::AddEraser(TEraser* Eraser) {
+    Eraser->Engine = this;
+    Erasers.push_back(Eraser);
+}
+
+void TCustomEraserEngine::DoProgress(TEraser* Sender, const std::string& Msg) {
+    if (OnProgress) OnProgress(Sender, Msg);
+}
+
+void TCustomEraserEngine::ProcessMessages() {
+    if (OnProcessMessages) OnProcessMessages();
+}
+
+void TCustomEraserEngine::Execute() {
+    ResetCounters();
+    for (TEraser* eraser : Erasers) {
+        ProcessMessages();
+        if (eraser->Enabled) RunEraser(*eraser);
+        if (Cancelled) break;
+    }
+}
+
+void TCustomEraserEngine::ResetCounters() {
+    KeysErased = ValuesErased = FoldersErased = FilesErased = 0;
+    BytesErased = 0;
+}
+
+void TCustomEraserEngine::RunEraser(TEraser& Eraser) {
+    DoProgress(&Eraser, "Erasing " + Eraser.Caption + "...");
+    bool failed = false;
+    try {
+        Eraser.Erase();
+    } catch (...) {
+        failed = true;  // ends this eraser only; what it counted stays counted
+    }
+    if (failed)
+        DoProgress(&Eraser, "Erasing " + Eraser.Caption + " failed.");
+    else if (!Cancelled)
+        DoProgress(&Eraser, Eraser.Caption + " Erased.");
+    DoProgress(nullptr, "");
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Runs an ordered list of erasers, writing one progress line per step, adding up
+// what was erased and honouring the cancel and simulation flags. Owns the
+// next-start eraser to which undeletable files are deferred. Main thread only.
+#include "engine/PostEraser.h"
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TEraser;
+
+class TCustomEraserEngine {
+public:
+    TCustomEraserEngine() = default;
+    virtual ~TCustomEraserEngine() = default;
+    TCustomEraserEngine(const TCustomEraserEngine&) = delete;
+    TCustomEraserEngine& operator=(const TCustomEraserEngine&) = delete;
+
+    // One log line; Sender is the eraser the line is about, or nullptr. Main thread.
+    std::function<void(TEraser* Sender, const std::string& Msg)> OnProgress;
+    // Fired by Clean before its first line. Main thread.
+    std::function<void(TCustomEraserEngine* Sender)> OnCleanStart;
+    // Lets the message loop process pending messages between entries (the program
+    // binds Application.ProcessMessages); a Stop may arrive from inside it.
+    std::function<void()> OnProcessMessages;
+
+    std::vector<TEraser*> Erasers;  // run order; not owned (the subclass frees them)
+    bool Running = false;
+    bool Cancelled = false;
+    int KeysErased = 0;
+    int ValuesErased = 0;
+    int FoldersErased = 0;
+    int FilesErased = 0;
+    int64_t BytesErased = 0;  // 64 bits: a large run's summary stays true
+    TPostEraser PostEraser;
+    bool SimulationMode = false;  // erasers count what they would erase, delete nothing
+
+    void AddEraser(TEraser* Eraser);
+    void DoProgress(TEraser* Sender, const std::string& Msg);
+    void ProcessMessages();
+    // Runs every enabled eraser in list order; an eraser's error ends that eraser only.
+    void Execute();
+
+private:
+    void ResetCounters();
+    void RunEraser(TEraser& Eraser);
+};

@@ -1,0 +1,208 @@
+#include "engine/EraseFiles.h"
+#include "classlib/base/Handle.h"
+#include "classlib/base/Masks.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/CustomEraserEngine.h"
+#include "engine/SharedRoutines.h"
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+bool IsFolder(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// Junctions, folder symbolic links and other folder reparse points: never walked.
+bool IsFolderLink(DWORD attributes) {
+    return IsFolder(attributes) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+int64_t SizeOf(DWORD high, DWORD low) {
+    return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
+}
+
+// FILE_ATTRIBUTE_NORMAL must stand alone; 0 would mean "leave unchanged".
+void SetReadOnly(const std::string& fileName, DWORD attributes, bool readOnly) {
+    DWORD changed = attributes & ~(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_READONLY);
+    if (readOnly) changed |= FILE_ATTRIBUTE_READONLY;
+    SetFileAttributesA(fileName.c_str(), changed ? changed : FILE_ATTRIBUTE_NORMAL);
+}
+
+} // namespace
+
+void TEraseFiles::AddExclude(const std::string& Name) {
+    if (std::find(Exclude.begin(), Exclude.end(), Name) == Exclude.end())
+        Exclude.push_back(Name);
+}
+
+void TEraseFiles::AddFile(const std::string& FileName) {
+    if (IsExcluded(FileName)) return;
+    TEraserItem item;
+    item.Kind = ikFile;
+    item.Path = FileName;
+    Items.push_back(item);
+}
+
+void TEraseFiles::AddFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
+                            bool Recurse) {
+    TEraserItem item;
+    item.Kind = ikFolder;
+    item.Path = Path;
+    item.Mask = Mask;
+    item.KeepFolder = KeepFolder;
+    item.Recurse = Recurse;
+    Items.push_back(item);
+}
+
+bool TEraseFiles::IsExcluded(const std::string& FileName) const {
+    const std::string name = ExtractFileName(FileName);
+    return std::any_of(Exclude.begin(), Exclude.end(), [&](const std::string& entry) {
+        return SameText(entry, name) || MatchMask(entry, name);
+    });
+}
+
+bool TEraseFiles::MatchMask(const std::string& Mask, const std::string& Name) {
+    return MatchesMask(Name, Mask);
+}
+
+void TEraseFiles::CollectFiles(const std::string& Folder, const std::string& Mask,
+                               std::vector<std::string>* List, bool Recurse) {
+    if (Folder.empty() || IsFolderLink(GetFileAttributesA(Folder.c_str()))) return;
+    const std::string dir = AddTrailingBackslash(Folder);
+    std::vector<std::string> subfolders;
+    const bool complete = ForEachEntry(dir, [&](const WIN32_FIND_DATAA& entry) {
+        const std::string path = dir + entry.cFileName;
+        if (!IsFolder(entry.dwFileAttributes)) {
+            if (!MatchMask(Mask, entry.cFileName)) return;
+            if (List)
+                List->push_back(path);
+            else
+                AddFile(path);
+        } else if (Recurse && !IsFolderLink(entry.dwFileAttributes)) {
+            subfolders.push_back(path);
+        }
+    });
+    for (size_t i = 0; complete && i < subfolders.size() && !Owner().Cancelled; ++i)
+        CollectFiles(subfolders[i], Mask, List, Recurse);
+}
+
+bool TEraseFiles::EraseFile(const std::string& FileName) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(FileName.c_str(), GetFileExInfoStandard, &data) ||
+        IsFolder(data.dwFileAttributes))
+        return false;
+    return EraseExistingFile(FileName, data.dwFileAttributes,
+                             SizeOf(data.nFileSizeHigh, data.nFileSizeLow));
+}
+
+bool TEraseFiles::EraseExistingFile(const std::string& FileName, DWORD Attributes, int64_t Size) {
+    TCustomEraserEngine& engine = Owner();
+    if (!engine.SimulationMode) {
+        if (Attributes & FILE_ATTRIBUTE_READONLY) SetReadOnly(FileName, Attributes, false);
+        if (!DeleteFileA(FileName.c_str())) {
+            Defer(FileName, Attributes);
+            return false;
+        }
+    }
+    ++engine.FilesErased;
+    engine.BytesErased += Size;
+    return true;
+}
+
+// The next start of Windows deletes the file; read-only keeps programs from
+// rewriting it meanwhile.
+void TEraseFiles::Defer(const std::string& FileName, DWORD Attributes) {
+    auto item = std::make_unique<TPostEraserItem>();
+    item->Type = ptDeleteFile;
+    item->FileName = FileName;
+    SetReadOnly(FileName, Attributes, true);
+    Owner().PostEraser.Add(std::move(item));
+}
+
+bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
+                              bool Recurse) {
+    if (Path.empty()) return true;
+    const DWORD attributes = GetFileAttributesA(Path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes)) return true;
+    if (IsFolderLink(attributes)) {
+        if (!KeepFolder) RemoveFolder(Path);
+        return true;
+    }
+    return WalkFolder(Path, Mask, KeepFolder, Recurse);
+}
+
+bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
+                             bool Recurse) {
+    const std::string dir = AddTrailingBackslash(Path);
+    std::vector<std::pair<std::string, bool>> subfolders;  // path, is a link
+    const bool complete = ForEachEntry(dir, [&](const WIN32_FIND_DATAA& entry) {
+        const std::string path = dir + entry.cFileName;
+        if (!IsFolder(entry.dwFileAttributes)) {
+            if (MatchMask(Mask, entry.cFileName))
+                EraseExistingFile(path, entry.dwFileAttributes,
+                                  SizeOf(entry.nFileSizeHigh, entry.nFileSizeLow));
+        } else if (Recurse) {
+            subfolders.emplace_back(path, IsFolderLink(entry.dwFileAttributes));
+        }
+    });
+    if (!complete) return false;
+    for (const auto& [path, isLink] : subfolders) {
+        if (isLink)
+            RemoveFolder(path);  // the link itself, never what it points to
+        else if (!WalkFolder(path, Mask, false, Recurse))
+            return false;
+    }
+    if (!KeepFolder) RemoveFolder(Path);
+    return true;
+}
+
+// Counted whether or not the removal succeeds: a folder that still holds a deferred
+// file stays until the next start.
+void TEraseFiles::RemoveFolder(const std::string& Path) {
+    TCustomEraserEngine& engine = Owner();
+    if (!engine.SimulationMode) RemoveDirectoryA(Path.c_str());
+    ++engine.FoldersErased;
+}
+
+bool TEraseFiles::ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit) {
+    WIN32_FIND_DATAA entry;
+    TFindHandle find(FindFirstFileExA((Folder + "*").c_str(), FindExInfoBasic, &entry,
+                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return true;
+    TCustomEraserEngine& engine = Owner();
+    do {
+        engine.ProcessMessages();
+        if (engine.Cancelled) return false;
+        const std::string name = entry.cFileName;
+        if (name != "." && name != "..") Visit(entry);
+    } while (FindNextFileA(find.Get(), &entry));
+    return true;
+}
+
+void TEraseFiles::Erase() {
+    TEraser::Erase();
+    for (const TEraserItem& item : Items) {
+        if (item.Path.empty()) continue;
+        if (item.Kind == ikFile)
+            EraseFile(item.Path);
+        else if (item.Kind == ikFolder)
+            EraseFolder(item.Path, item.Mask, item.KeepFolder, item.Recurse);
+    }
+    DoAfterErase();
+}
+
+void TEraseFiles::LoadFromXML(const TXMLNode& Parent) {
+    TEraser::LoadFromXML(Parent);
+    const TXMLNode element = Parent.FindNode(Name);
+    const TXMLNode exclude = element ? element.FindNode("Exclude") : TXMLNode();
+    if (!exclude) return;
+    Exclude.clear();
+    for (const TXMLNode& item : exclude.ChildNodes())
+        Exclude.push_back(item.Attribute("FileName"));
+}
+
+void TEraseFiles::SaveToXML(TXMLNode Parent) {
+    TEraser::SaveToXML(Parent);
+    TXMLNode exclude = FElement.AddChild("Exclude");
+    for (const std::string& name : Exclude)
+        exclude.AddChild("Item").SetAttribute("FileName", name);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Internet Explorer settings copied between the registry and fields that the
+// settings page edits: window title, start page, AutoComplete switches, folders
+// and the AutoFind list. Nothing here is stored in "prefs.dat". Main thread only.
+#include "classlib/base/StringList.h"
+#include <array>
+#include <string>
+
+class TIESettings {
+public:
+    std::string WindowTitle;
+    std::string StartPage;
+    bool AutoSuggest = false;
+    bool FormSuggestPasswords = false;
+    bool UseFormSuggest = false;
+    bool FormSuggestPWAsk = false;
+    std::string Cache, Cookies, History, Favorites;
+    std::string SaveDirectory, DownloadDirectory;
+    TStringList UrlTemplates;  // the AutoFind list
+
+    // Registry to fields. A value that cannot be read (absent key, wrong type)
+    // leaves its field unchanged; the others are still read.
+    void Read();
+    // Fields to registry; no key is created. A field is written only when its value
+    // was read or has been changed since, so a partial read never overwrites the
+    // values it missed.
+    void Write();
+
+    static constexpr size_t ValueCount = 12;
+
+private:
+    [[nodiscard]] std::string TextOf(size_t value) const;
+    void SetText(size_t value, const std::string& text);
+    [[nodiscard]] bool Writable(size_t value) const;
+    void TakeSnapshot();
+    void ReadTemplates();
+    void WriteTemplates();
+
+    std::array<bool, ValueCount> FKnown{};
+    std::array<std::string, ValueCount> FSnapshot;  // text forms after the last read
+    bool FTemplatesKnown = false;
+    std::string FTemplatesSnapshot;
+};
+
+// "yes" in any case of its ASCII letters is true; anything else false.
+bool YesNoToBool(const std::string& text);
+std::string BoolToYesNo(bool value);

@@ -1,0 +1,94 @@
+// The scheduler's element "Scheduler" in "prefs.dat". The kind's attribute is
+// spelled "Inverval" in the file.
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/Scheduler.h"
+#include "engine/XMLValues.h"
+
+namespace {
+
+const char* const DayNames[7] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                 "Friday", "Saturday", "Sunday"};
+const char* const MonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+TXMLNode RequiredChild(const TXMLNode& parent, const std::string& name) {
+    TXMLNode child = parent.FindNode(name);
+    if (!child) throw EXMLDocError("The element \"" + name + "\" is missing");
+    return child;
+}
+
+int ReadInt(const TXMLNode& node, const std::string& name) {
+    return StrToInt(node.Attribute(name));
+}
+
+bool ReadBool(const TXMLNode& node, const std::string& name) {
+    return XMLToBool(node.Attribute(name));
+}
+
+// Date and time values are read in protected steps: a bad one keeps the old value.
+template <class TRead>
+void ReadProtected(TRead read) {
+    try {
+        read();
+    } catch (const std::exception&) {
+    }
+}
+
+} // namespace
+
+void TScheduler::SaveToXML(TXMLNode Parent) const {
+    TXMLNode scheduler = Parent.AddChild("Scheduler");
+    scheduler.SetAttribute("Enabled", BoolToXML(FEnabled));
+    scheduler.SetAttribute("Inverval", IntToStr(Kind));
+    scheduler.SetAttribute("LastRun", DateTimeToStr(LastRun));
+    scheduler.AddChild("Once").SetAttribute("Date", DateTimeToStr(OnceDate));
+    scheduler.AddChild("Every").SetAttribute("Minutes", IntToStr(EveryMinutes));
+    TXMLNode hourly = scheduler.AddChild("Hourly");
+    hourly.SetAttribute("Hours", IntToStr(HourlyHours));
+    hourly.SetAttribute("Minutes", IntToStr(HourlyMinutes));
+    TXMLNode daily = scheduler.AddChild("Daily");
+    daily.SetAttribute("Days", IntToStr(DailyDays));
+    daily.SetAttribute("Hour", TimeToStr(DailyTime));
+    TXMLNode weekly = scheduler.AddChild("Weekly");
+    weekly.SetAttribute("Weeks", IntToStr(WeeklyWeeks));
+    weekly.SetAttribute("Hour", TimeToStr(WeeklyTime));
+    for (int i = 0; i < 7; ++i) weekly.SetAttribute(DayNames[i], BoolToXML(WeeklyDays[i]));
+    TXMLNode monthly = scheduler.AddChild("Monthly");
+    monthly.SetAttribute("Hour", TimeToStr(MonthlyTime));
+    monthly.SetAttribute("AtDay", BoolToXML(MonthlyAtDay));
+    monthly.SetAttribute("Day", IntToStr(MonthlyDay));
+    monthly.SetAttribute("DayIndexOf", IntToStr(MonthlyDayIndexOf));
+    monthly.SetAttribute("DayOf", IntToStr(MonthlyDayOf));
+    for (int i = 0; i < 12; ++i)
+        monthly.SetAttribute(MonthNames[i], BoolToXML(MonthlyMonths[i]));
+}
+
+void TScheduler::LoadFromXML(const TXMLNode& Parent) {
+    const TXMLNode scheduler = Parent.FindNode("Scheduler");
+    if (!scheduler) return;
+    Kind = static_cast<uint8_t>(ReadInt(scheduler, "Inverval"));
+    ReadProtected([&] { LastRun = StrToDateTime(scheduler.Attribute("LastRun")); });
+    ReadProtected([&] {
+        OnceDate = StrToDateTime(RequiredChild(scheduler, "Once").Attribute("Date"));
+    });
+    EveryMinutes = ReadInt(RequiredChild(scheduler, "Every"), "Minutes");
+    const TXMLNode hourly = RequiredChild(scheduler, "Hourly");
+    HourlyHours = ReadInt(hourly, "Hours");
+    HourlyMinutes = ReadInt(hourly, "Minutes");
+    const TXMLNode daily = RequiredChild(scheduler, "Daily");
+    DailyDays = ReadInt(daily, "Days");
+    ReadProtected([&] { DailyTime = StrToTime(daily.Attribute("Hour")); });
+    const TXMLNode weekly = RequiredChild(scheduler, "Weekly");
+    WeeklyWeeks = ReadInt(weekly, "Weeks");
+    ReadProtected([&] { WeeklyTime = StrToTime(weekly.Attribute("Hour")); });
+    for (int i = 0; i < 7; ++i) WeeklyDays[i] = ReadBool(weekly, DayNames[i]);
+    const TXMLNode monthly = RequiredChild(scheduler, "Monthly");
+    ReadProtected([&] { MonthlyTime = StrToTime(monthly.Attribute("Hour")); });
+    MonthlyAtDay = ReadBool(monthly, "AtDay");
+    MonthlyDay = ReadInt(monthly, "Day");
+    MonthlyDayIndexOf = ReadInt(monthly, "DayIndexOf");
+    MonthlyDayOf = ReadInt(monthly, "DayOf");
+    for (int i = 0; i < 12; ++i) MonthlyMonths[i] = ReadBool(monthly, MonthNames[i]);
+    SetEnabled(ReadBool(scheduler, "Enabled"));
+}

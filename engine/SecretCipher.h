@@ -1,0 +1,42 @@
+#pragma once
+// The stored-secret encoding of "prefs.dat": AES-192 in 8-bit cipher feedback,
+// keyed by the SHA-1 of a fixed pass phrase, cipher bytes written as Base64.
+// One object is one cipher state: the register runs on from value to value, so
+// values must be decrypted in the order, and with the same kind of state, in which
+// they were encrypted.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct evp_cipher_ctx_st;
+
+class TSecretCipher {
+public:
+    TSecretCipher();   // key from the pass phrase, register = the encrypted zero block
+    ~TSecretCipher();  // wipes the key schedule and the register
+    TSecretCipher(const TSecretCipher&) = delete;
+    TSecretCipher& operator=(const TSecretCipher&) = delete;
+
+    // The Base64 text of the cipher bytes; "" for "".
+    [[nodiscard]] std::string Encrypt(const std::string& plain);
+    // The plain string of a Base64 text. A text that is not valid Base64 gives ""
+    // and leaves the state as it was.
+    [[nodiscard]] std::string Decrypt(const std::string& text);
+
+private:
+    using TBlock = std::array<uint8_t, 16>;
+    struct TCtxDeleter {
+        void operator()(evp_cipher_ctx_st* c) const;
+    };
+    [[nodiscard]] TBlock EncryptBlock(const TBlock& in) const;
+    // One CFB-8 step: returns in ^ keystream; the cipher byte enters the register.
+    uint8_t Step(uint8_t in, bool encrypting);
+
+    std::unique_ptr<evp_cipher_ctx_st, TCtxDeleter> FCtx;  // AES-192 key schedule
+    TBlock FRegister{};
+};
+
+// Base64 (RFC 4648, standard alphabet, padded). Decoding fails on anything else.
+std::string Base64Encode(const std::string& data);
+bool Base64Decode(const std::string& text, std::string& data);

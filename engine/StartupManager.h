@@ -1,0 +1,58 @@
+#pragma once
+// The programs Windows starts at logon: string values of both "Run" keys and
+// shortcuts of both Startup folders. A switched-off entry is parked, not deleted:
+// a value under "Run\Disabled", a shortcut in "Disabled Items" beside the program.
+// Main thread only.
+#include "engine/SharedRoutines.h"
+#include <windows.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TStartUpItem {
+public:
+    enum TKind : BYTE { skRegistryValue = 0, skShortcut = 1 };
+
+    bool Enabled = true;  // in its working place (true) or parked (false)
+    BYTE Kind = skRegistryValue;
+    HKEY RootKey = HKEY_CURRENT_USER;  // kind 0
+    std::string KeyPath;               // kind 0: the "Run" key, never "\Disabled"
+    std::string Name;                  // kind 0: the value name
+    bool CurrentUser = true;           // kind 1: the user's or the common Startup folder
+    std::string Location;              // kind 1: the working Startup folder, also when parked
+    std::string FileName;              // kind 1: with its extension
+    std::string Title;
+    std::string Command;
+};
+
+class TStartupManager {
+public:
+    static const char* const RunKey;
+
+    // Rebuilds Items: user values, user parked values, machine values, machine
+    // parked values, user shortcuts, user parked shortcuts, common shortcuts,
+    // common parked shortcuts. An unreadable value or shortcut is left out; the
+    // entries after it are still listed.
+    void Refresh();
+    // Moves the entry to the place the Boolean names: the new copy is written
+    // before the old one is removed, a value keeps its type. Raises Exception
+    // with Enabled unchanged when the entry could not be moved.
+    void SetEnabled(TStartUpItem& item, bool enabled);
+    // Deletes the value or file at the entry's current place; raises Exception
+    // when it could not. The entry stays in Items until the next Refresh.
+    void DeleteItem(const TStartUpItem& item);
+
+    [[nodiscard]] static std::string GetItemKey(const TStartUpItem& item, bool enabled);
+    [[nodiscard]] std::string GetStartupFolder(const TStartUpItem& item, bool enabled) const;
+
+    std::vector<std::unique_ptr<TStartUpItem>> Items;
+    // The program folder (with its trailing "\") that holds "Disabled Items".
+    std::string AppDir = GetAppDir();
+
+private:
+    void ReadKey(HKEY root, bool enabled);
+    void ReadFolder(bool currentUser, bool enabled);
+    [[nodiscard]] std::string FolderOf(bool currentUser, bool enabled) const;
+    static void MoveValue(const TStartUpItem& item, bool enabled);
+    void MoveShortcut(const TStartUpItem& item, bool enabled) const;
+};

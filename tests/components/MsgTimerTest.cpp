@@ -1,0 +1,74 @@
+#include "TestHelpers.h"
+#include "components/MsgTimer/MsgTimer.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+TEST(MsgTimer, FiresUntilStoppedAndNeedsAnInterval) {
+    int ticks = 0;
+    TMsgTimer timer(0, [&](TMsgTimer* t) {
+        if (++ticks == 3) t->SetEnabled(false);
+    });
+    EXPECT_FALSE(timer.Start());
+    EXPECT_FALSE(timer.Enabled());
+    timer.SetInterval(10);
+    EXPECT_TRUE(timer.Start());
+    ASSERT_TRUE(PumpUntil([&] { return !timer.Enabled(); }));
+    EXPECT_EQ(ticks, 3);
+    EXPECT_FALSE(timer.Stop());  // no Windows timer left
+}
+
+TEST(MsgTimer, IntervalZeroPausesARunningTimer) {
+    int ticks = 0;
+    TMsgTimer timer(500, [&](TMsgTimer*) { ++ticks; });
+    timer.SetEnabled(true);
+    timer.SetInterval(0);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_FALSE(timer.Stop(false));  // already removed
+    timer.SetInterval(10);
+    EXPECT_TRUE(PumpUntil([&] { return ticks > 0; }));
+    timer.SetOnTimer(nullptr);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_FALSE(timer.Stop(false));
+}
+
+TEST(MsgTimer, SharedWindowLivesWithTheTimers) {
+    EXPECT_EQ(TMsgTimer::HandlerWindow(), nullptr);
+    {
+        TMsgTimer a, b;
+        HWND window = TMsgTimer::HandlerWindow();
+        ASSERT_NE(window, nullptr);
+        {
+            TMsgTimer c;
+            EXPECT_EQ(TMsgTimer::HandlerWindow(), window);
+        }
+        EXPECT_TRUE(IsWindow(window));
+    }
+    EXPECT_EQ(TMsgTimer::HandlerWindow(), nullptr);
+    TMsgTimer again;
+    EXPECT_NE(TMsgTimer::HandlerWindow(), nullptr);
+}
+
+// A WM_TIMER already queued for a timer that is then freed is ignored.
+TEST(MsgTimer, TimerMessageAfterFreeIsIgnored) {
+    TMsgTimer keeper;  // keeps the shared window alive
+    int fired = 0;
+    auto timer = std::make_unique<TMsgTimer>(10, [&](TMsgTimer*) { ++fired; });
+    PostMessageA(TMsgTimer::HandlerWindow(), WM_TIMER, timer->Id(), 0);
+    timer.reset();
+    auto other = std::make_unique<TMsgTimer>(10, [&](TMsgTimer*) { fired += 100; });
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(fired, 0);
+}
+
+TEST(MsgTimer, AHandlerMayFreeItsTimer) {
+    TMsgTimer keeper;
+    auto timer = std::make_unique<TMsgTimer>();
+    bool fired = false;
+    timer->SetInterval(10);
+    timer->SetOnTimer([&, text = std::string(100, 'x')](TMsgTimer*) {
+        timer.reset();
+        fired = !text.empty();
+    });
+    timer->Start();
+    EXPECT_TRUE(PumpUntil([&] { return fired; }));
+}

@@ -1,0 +1,163 @@
+#include "TestHelpers.h"
+#include "components/WorkThread/WorkThread.h"
+#include "components/WorkThread/WorkThreadGroup.h"
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+// Records events as "name@thread" with m for the main thread and w for another.
+struct TRecorder {
+    std::vector<std::string> Events;
+    DWORD Main = GetCurrentThreadId();
+    std::string Where() const { return GetCurrentThreadId() == Main ? "@m" : "@w"; }
+    void Add(const std::string& e) { Events.push_back(e + Where()); }
+    [[nodiscard]] bool Has(const std::string& e) const {
+        return std::find(Events.begin(), Events.end(), e) != Events.end();
+    }
+};
+} // namespace
+
+TEST(WorkThread, EventsArriveInOrderOnTheirThreads) {
+    TRecorder r;
+    TWorkThread thread;
+    thread.SetUpdateEnabled(false);
+    int payload = 7;
+    void* seenInExecute = nullptr;
+    void* seenInTerminate = nullptr;
+    thread.OnStart = [&](TWorkThreadBase*, TWorkExecuteThread*, void*& data) {
+        r.Add("start");
+        data = &payload;  // replaced for the rest of the run
+    };
+    thread.OnExecute = [&](TWorkThreadBase*, TWorkExecuteThread*, void*& data) {
+        r.Add("execute");
+        seenInExecute = data;
+    };
+    thread.OnUpdate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&, int) { r.Add("update"); };
+    thread.OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*& data) {
+        r.Add("terminate");
+        seenInTerminate = data;
+    };
+    thread.Start();
+    thread.Start();  // ignored while running
+    EXPECT_TRUE(thread.IsRunning());
+    ASSERT_TRUE(PumpUntil([&] { return !thread.IsRunning(); }));
+    EXPECT_EQ(r.Events, (std::vector<std::string>{"start@m", "execute@w", "terminate@m"}));
+    EXPECT_EQ(seenInExecute, &payload);
+    EXPECT_EQ(seenInTerminate, &payload);
+}
+
+TEST(WorkThread, UpdatesReportPercentWhileRunning) {
+    TRecorder r;
+    TWorkThread thread;
+    thread.SetRefreshInterval(10);
+    std::vector<int> percents;
+    thread.OnExecute = [&](TWorkThreadBase*, TWorkExecuteThread* worker, void*&) {
+        worker->Percent = 50;
+        while (!worker->Terminated()) Sleep(1);
+    };
+    thread.OnUpdate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&, int percent) {
+        r.Add("update");
+        percents.push_back(percent);
+    };
+    thread.Start();
+    ASSERT_TRUE(PumpUntil([&] { return !percents.empty() && percents.back() == 50; }));
+    thread.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !thread.IsRunning(); }));
+    EXPECT_TRUE(r.Has("update@m"));
+    EXPECT_FALSE(r.Has("update@w"));
+}
+
+TEST(WorkThread, ExceptionInTheWorkStillEndsTheRun) {
+    TWorkThread thread;
+    bool terminated = false;
+    thread.OnExecute = [](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
+        throw std::runtime_error("work failed");
+    };
+    thread.OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread* worker, void*&) {
+        terminated = worker->FatalException != nullptr;
+    };
+    thread.Start();
+    EXPECT_TRUE(PumpUntil([&] { return terminated; }));
+}
+
+TEST(WorkThread, DestroyingWhileRunningWaitsForTheWork) {
+    auto thread = std::make_unique<TWorkThread>();
+    std::atomic<bool> running{false};
+    bool workEnded = false;
+    bool terminateFired = false;
+    thread->OnExecute = [&](TWorkThreadBase*, TWorkExecuteThread* worker, void*&) {
+        running = true;
+        while (!worker->Terminated()) Sleep(1);
+        Sleep(50);
+        workEnded = true;
+    };
+    thread->OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
+        terminateFired = true;
+    };
+    thread->Start();
+    while (!running) Sleep(1);
+    thread.reset();
+    EXPECT_TRUE(workEnded);
+    EXPECT_FALSE(terminateFired);
+}
+
+// The group reports its start with the first thread and its end with the last.
+TEST(WorkThreadGroup, StartsWithTheFirstAndEndsWithTheLastThread) {
+    TRecorder r;
+    TWorkThreadGroup group;
+    TWorkThread a, b;
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    for (TWorkThread* t : {&a, &b}) {
+        t->SetUpdateEnabled(false);
+        t->SetThreadGroup(&group);
+        t->OnExecute = [release](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
+            WaitForSingleObject(release, 10000);
+        };
+    }
+    EXPECT_EQ(a.ThreadGroup(), &group);
+    group.OnStart = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) { r.Add("group start"); };
+    group.OnThreadStart = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
+        r.Add("thread start");
+    };
+    group.OnThreadTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
+        r.Add("thread end");
+    };
+    group.OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) { r.Add("group end"); };
+    group.Start();
+    EXPECT_EQ(group.RunningCount(), 2);
+    SetEvent(release);
+    ASSERT_TRUE(PumpUntil([&] { return r.Has("group end@m"); }));
+    EXPECT_EQ(r.Events, (std::vector<std::string>{"thread start@m", "group start@m",
+                                                  "thread start@m", "thread end@m",
+                                                  "thread end@m", "group end@m"}));
+    EXPECT_FALSE(group.IsRunning());
+    CloseHandle(release);
+}
+
+TEST(WorkThreadGroup, RefusesToContainItself) {
+    TWorkThreadGroup outer, inner;
+    inner.SetThreadGroup(&outer);
+    EXPECT_EQ(inner.ThreadGroup(), &outer);
+    outer.SetThreadGroup(&inner);
+    EXPECT_EQ(outer.ThreadGroup(), nullptr);
+    outer.SetThreadGroup(&outer);
+    EXPECT_EQ(outer.ThreadGroup(), nullptr);
+}
+
+TEST(WorkThreadGroup, NestedGroupsPassTheStepsUp) {
+    TRecorder r;
+    TWorkThreadGroup outer, inner;
+    TWorkThread thread;
+    thread.SetUpdateEnabled(false);
+    inner.SetThreadGroup(&outer);
+    thread.SetThreadGroup(&inner);
+    outer.OnStart = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) { r.Add("outer start"); };
+    outer.OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
+        r.Add("outer end");
+    };
+    outer.Start();
+    ASSERT_TRUE(PumpUntil([&] { return r.Has("outer end@m"); }));
+    EXPECT_EQ(r.Events, (std::vector<std::string>{"outer start@m", "outer end@m"}));
+}

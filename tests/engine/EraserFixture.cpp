@@ -1,0 +1,104 @@
+#include "engine/EraserFixture.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+
+TTempFolder::TTempFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static int counter = 0;
+    FPath = std::string(temp) + "twerase" + std::to_string(GetCurrentProcessId()) + "_" +
+            std::to_string(++counter);
+    RemoveTree(FPath);
+    MakeFolder(FPath);
+}
+
+TTempFolder::~TTempFolder() { RemoveTree(FPath); }
+
+std::string TTempFolder::operator/(const std::string& relative) const {
+    return FPath + "\\" + relative;
+}
+
+void MakeFile(const std::string& path, size_t size, DWORD attributes) {
+    ForceDirectories(ExtractFileDir(path));
+    const std::string data(size, 'x');
+    WriteStringToFile(path, data);
+    if (attributes) SetFileAttributesA(path.c_str(), attributes);
+}
+
+void MakeFolder(const std::string& path) { ForceDirectories(path); }
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileA(path.c_str());
+        return;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = entry.cFileName;
+                if (name != "." && name != "..") RemoveTree(path + "\\" + name);
+            } while (FindNextFileA(find, &entry));
+            FindClose(find);
+        }
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+namespace {
+
+bool IsFolderLink(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Wine cannot make links itself; it reports a Unix link to a folder as a folder
+// with the reparse-point attribute.
+bool MakeUnixLink(const std::string& link, const std::string& target) {
+    using TUnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!unixName) return false;
+    char* unixTarget = unixName(ToWide(target).c_str());
+    char* unixParent = unixName(ToWide(ExtractFileDir(link)).c_str());
+    if (!unixTarget || !unixParent) return false;
+    std::string command = std::string("\\\\?\\unix\\bin\\ln -s \"") + unixTarget + "\" \"" +
+                          unixParent + "/" + ExtractFileName(link) + "\"";
+    HeapFree(GetProcessHeap(), 0, unixTarget);
+    HeapFree(GetProcessHeap(), 0, unixParent);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
+}
+
+} // namespace
+
+bool MakeFolderLink(const std::string& link, const std::string& target) {
+    CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+    if (IsFolderLink(link) || !MakeUnixLink(link, target)) return IsFolderLink(link);
+    // The process handle of a Unix program is signalled before the program has run.
+    for (int i = 0; i < 500 && !IsFolderLink(link); ++i) Sleep(10);
+    return IsFolderLink(link);
+}
+
+TRecordingEngine::TRecordingEngine() {
+    OnProgress = [this](TEraser*, const std::string& msg) { Lines.push_back(msg); };
+    OnProcessMessages = [this] {
+        if (++Pumps == CancelAtPump) Cancelled = true;
+    };
+}
