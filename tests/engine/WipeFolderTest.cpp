@@ -30,8 +30,6 @@ bool RunHost(const std::string& program, const std::string& arguments, const std
     return done();
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 }  // namespace
 
 class WipeFolderTest : public TWipeTestBase {
@@ -75,7 +73,7 @@ TEST_F(WipeFolderTest, LinksOutOfTheFolderAreNeitherFollowedNorRemoved) {
     CreateDirectoryA(outside.c_str(), nullptr);
     WriteAll(outside + "\\secret.txt", "secret");
     const std::string tree = UnixName((Dir / "tree")), target = UnixName(outside);
-    if (tree.empty() || !RunHost("/bin/ln", "-s " + target + " " + tree + "/dirlink", [&] { return Exists(Dir / "tree\\dirlink"); }) ||
+    if (tree.empty() || !MakeFolderLink(Dir / "tree\\dirlink", outside) ||
         !RunHost("/bin/ln", "-s " + target + "/secret.txt " + tree + "/sub/filelink",
                  [&] { return Exists(Dir / "tree\\sub\\filelink"); }))
         GTEST_SKIP() << "host symbolic links cannot be made here";

@@ -3,7 +3,7 @@
 // folder, installed as the global one for the test, and file helpers.
 #include "engine/WipeEngine.h"
 #include "engine/WipeMethodsManager.h"
-#include "support/TempFolder.h"
+#include "engine/EraserFixture.h"  // TTempFolder
 #include <gtest/gtest.h>
 #include <functional>
 #include <fstream>
