@@ -114,6 +114,7 @@ void TEraseFiles::Defer(const std::string& FileName, DWORD Attributes) {
     auto item = std::make_unique<TPostEraserItem>();
     item->Type = ptDeleteFile;
     item->FileName = FileName;
+    item->Attributes = Attributes;
     SetReadOnly(FileName, Attributes, true);
     Owner().PostEraser.Add(std::move(item));
 }

@@ -6,16 +6,18 @@
 
 namespace {
 const char* const MainKey = "Software\\Microsoft\\Internet Explorer\\Main";
-const char* const ShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const ShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char* const IEKey = "Software\\Microsoft\\Internet Explorer";
-const char* const AutoCompleteKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoComplete";
+const char* const AutoCompleteKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoComplete";
 const char* const UrlTemplateKey = "SOFTWARE\\Microsoft\\Internet Explorer\\Main\\UrlTemplate";
 
 struct TIEValue {
     const char* Key;
     const char* Name;
-    std::string TIESettings::*Text;  // null for a switch
-    bool TIESettings::*Switch;       // null for a text
+    std::string TIESettings::*Text; // null for a switch
+    bool TIESettings::*Switch;      // null for a text
 };
 
 // Reading order. The four folders are read from "Shell Folders" only.
@@ -45,7 +47,7 @@ const TWriteStep WriteSteps[] = {
     {IEKey, {10}},
     {AutoCompleteKey, {11}},
 };
-}  // namespace
+} // namespace
 
 bool YesNoToBool(const std::string& text) {
     if (text.size() != 3) return false;
@@ -55,7 +57,9 @@ bool YesNoToBool(const std::string& text) {
     return true;
 }
 
-std::string BoolToYesNo(bool value) { return value ? "yes" : "no"; }
+std::string BoolToYesNo(bool value) {
+    return value ? "yes" : "no";
+}
 
 std::string TIESettings::TextOf(size_t value) const {
     const TIEValue& v = Values[value];
@@ -75,7 +79,8 @@ bool TIESettings::Writable(size_t value) const {
 }
 
 void TIESettings::TakeSnapshot() {
-    for (size_t i = 0; i < ValueCount; ++i) FSnapshot[i] = TextOf(i);
+    for (size_t i = 0; i < ValueCount; ++i)
+        FSnapshot[i] = TextOf(i);
     FTemplatesSnapshot = UrlTemplates.Text();
 }
 
@@ -86,7 +91,7 @@ void TIESettings::Read() {
             TRegistry reg;
             reg.RootKey = HKEY_CURRENT_USER;
             if (!reg.OpenKey(Values[i].Key, false)) continue;
-            SetText(i, reg.ReadString(Values[i].Name));  // an absent value reads as ""
+            SetText(i, reg.ReadString(Values[i].Name)); // an absent value reads as ""
             FKnown[i] = true;
         } catch (const Exception&) {
             // A value of the wrong type stays unknown and is not written back.
@@ -103,7 +108,8 @@ void TIESettings::ReadTemplates() {
         TRegistry reg;
         reg.RootKey = HKEY_LOCAL_MACHINE;
         if (!reg.OpenKey(UrlTemplateKey, false)) return;
-        for (const std::string& name : reg.GetValueNames()) UrlTemplates.Add(reg.ReadString(name));
+        for (const std::string& name : reg.GetValueNames())
+            UrlTemplates.Add(reg.ReadString(name));
         FTemplatesKnown = true;
     } catch (const Exception&) {
         // A partly read list is not written back unless edited.

@@ -16,7 +16,7 @@ public:
     bool FormSuggestPWAsk = false;
     std::string Cache, Cookies, History, Favorites;
     std::string SaveDirectory, DownloadDirectory;
-    TStringList UrlTemplates;  // the AutoFind list
+    TStringList UrlTemplates; // the AutoFind list
 
     // Registry to fields. A value that cannot be read (absent key, wrong type)
     // leaves its field unchanged; the others are still read.
@@ -37,7 +37,7 @@ private:
     void WriteTemplates();
 
     std::array<bool, ValueCount> FKnown{};
-    std::array<std::string, ValueCount> FSnapshot;  // text forms after the last read
+    std::array<std::string, ValueCount> FSnapshot; // text forms after the last read
     bool FTemplatesKnown = false;
     std::string FTemplatesSnapshot;
 };

@@ -22,10 +22,11 @@ TBlock ClaimBlock(size_t size) {
     SYSTEM_INFO info;
     GetSystemInfo(&info);
     auto* bytes = static_cast<volatile uint8_t*>(block.get());
-    for (size_t i = 0; i < size; i += info.dwPageSize) bytes[i] = 0;
+    for (size_t i = 0; i < size; i += info.dwPageSize)
+        bytes[i] = 0;
     return block;
 }
-}  // namespace
+} // namespace
 
 TMem::TMem() : FStats(KEY_READ) {
     FStats.RootKey = HKEY_DYN_DATA;
@@ -75,7 +76,7 @@ bool TMem::AutoStart(bool write, bool enable) {
         try {
             return reg.OpenKeyReadOnly(RunKey) && !reg.ReadString(AutoStartValue).empty();
         } catch (const Exception&) {
-            return false;  // not a string value
+            return false; // not a string value
         }
     }
     if (reg.OpenKey(RunKey, true)) {
@@ -88,7 +89,7 @@ bool TMem::AutoStart(bool write, bool enable) {
 }
 
 void TMem::FreeMemory(int count) {
-    std::vector<TBlock> blocks;  // released by the destructor when a claim fails
+    std::vector<TBlock> blocks; // released by the destructor when a claim fails
     blocks.reserve(count > 0 ? count : 0);
     for (int i = 0; i < count; ++i) {
         blocks.push_back(ClaimBlock(MegaByte));

@@ -25,6 +25,9 @@ struct TPostEraserItem {
     std::string ValueName;
     std::string ValueData;
     std::string BATLine;
+    // Type 1 deferred by this run: the file's attributes before it was made
+    // read-only, so that a dropped deletion can give them back. Not stored.
+    DWORD Attributes = INVALID_FILE_ATTRIBUTES;
 };
 
 class TPostEraser {

@@ -1,17 +1,17 @@
 #include "engine/SecretCipher.h"
 #include "classlib/base/Exceptions.h"
+#include <algorithm>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
-#include <algorithm>
 
 namespace {
 // Held in the program as plain text; files written by every build depend on it.
 const char PassPhrase[] = "zuzazazod";
 const char Base64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-}  // namespace
+} // namespace
 
 void TSecretCipher::TCtxDeleter::operator()(evp_cipher_ctx_st* c) const {
-    EVP_CIPHER_CTX_free(c);  // clears the key schedule
+    EVP_CIPHER_CTX_free(c); // clears the key schedule
 }
 
 TSecretCipher::TSecretCipher() : FCtx(EVP_CIPHER_CTX_new()) {
@@ -19,7 +19,8 @@ TSecretCipher::TSecretCipher() : FCtx(EVP_CIPHER_CTX_new()) {
     std::array<uint8_t, 24> key{};
     unsigned int len = 0;
     const bool ok =
-        FCtx && EVP_Digest(PassPhrase, sizeof(PassPhrase) - 1, key.data(), &len, EVP_sha1(), nullptr) &&
+        FCtx &&
+        EVP_Digest(PassPhrase, sizeof(PassPhrase) - 1, key.data(), &len, EVP_sha1(), nullptr) &&
         EVP_EncryptInit_ex(FCtx.get(), EVP_aes_192_ecb(), nullptr, key.data(), nullptr) &&
         EVP_CIPHER_CTX_set_padding(FCtx.get(), 0);
     OPENSSL_cleanse(key.data(), key.size());
@@ -79,7 +80,7 @@ bool Base64Decode(const std::string& text, std::string& data) {
     // strict form and drop the padding here.
     data.clear();
     if (text.empty()) return true;
-    const size_t body = text.find_last_not_of('=') + 1;  // 0 when all '='
+    const size_t body = text.find_last_not_of('=') + 1; // 0 when all '='
     const size_t pad = text.size() - body;
     if (text.size() % 4 != 0 || pad > 2 || body == 0 ||
         text.find_first_not_of(Base64Alphabet) < body)

@@ -13,8 +13,8 @@ struct evp_cipher_ctx_st;
 
 class TSecretCipher {
 public:
-    TSecretCipher();   // key from the pass phrase, register = the encrypted zero block
-    ~TSecretCipher();  // wipes the key schedule and the register
+    TSecretCipher();  // key from the pass phrase, register = the encrypted zero block
+    ~TSecretCipher(); // wipes the key schedule and the register
     TSecretCipher(const TSecretCipher&) = delete;
     TSecretCipher& operator=(const TSecretCipher&) = delete;
 
@@ -33,7 +33,7 @@ private:
     // One CFB-8 step: returns in ^ keystream; the cipher byte enters the register.
     uint8_t Step(uint8_t in, bool encrypting);
 
-    std::unique_ptr<evp_cipher_ctx_st, TCtxDeleter> FCtx;  // AES-192 key schedule
+    std::unique_ptr<evp_cipher_ctx_st, TCtxDeleter> FCtx; // AES-192 key schedule
     TBlock FRegister{};
 };
 

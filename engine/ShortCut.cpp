@@ -11,10 +11,10 @@ struct TNamedKey {
     const char* Name;
 };
 const TNamedKey NamedKeys[] = {
-    {VK_BACK, "BkSp"}, {VK_TAB, "Tab"},    {VK_ESCAPE, "Esc"}, {VK_RETURN, "Enter"},
-    {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}, {VK_END, "End"},
-    {VK_HOME, "Home"}, {VK_LEFT, "Left"},  {VK_UP, "Up"},      {VK_RIGHT, "Right"},
-    {VK_DOWN, "Down"}, {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
+    {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},    {VK_ESCAPE, "Esc"}, {VK_RETURN, "Enter"},
+    {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},  {VK_END, "End"},
+    {VK_HOME, "Home"},   {VK_LEFT, "Left"},  {VK_UP, "Up"},      {VK_RIGHT, "Right"},
+    {VK_DOWN, "Down"},   {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
 };
 
 struct TModifier {
@@ -39,14 +39,16 @@ const std::array<std::string, 256>& OtherNames() {
     static const std::array<std::string, 256> names = [] {
         std::array<std::string, 256> n;
         std::set<std::string> used;
-        for (int key = 1; key < 256; ++key) used.insert(UpperCase(FixedName(WORD(key))));
+        for (int key = 1; key < 256; ++key)
+            used.insert(UpperCase(FixedName(WORD(key))));
         for (int key = 1; key < 256; ++key) {
             if (!FixedName(WORD(key)).empty()) continue;
             char name[64] = {};
             const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
             if (scan) GetKeyNameTextA(LONG(scan << 16), name, sizeof(name));
             n[key] = name;
-            if (n[key].empty() || !used.insert(UpperCase(n[key])).second) n[key] = Format("VK%02X", key);
+            if (n[key].empty() || !used.insert(UpperCase(n[key])).second)
+                n[key] = Format("VK%02X", key);
         }
         return n;
     }();
@@ -57,7 +59,7 @@ std::string KeyName(WORD key) {
     const std::string fixed = FixedName(key);
     return fixed.empty() && key < 256 ? OtherNames()[key] : fixed;
 }
-}  // namespace
+} // namespace
 
 std::string ShortCutToText(TShortCut shortCut) {
     const WORD key = shortCut & KeyMask;

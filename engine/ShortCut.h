@@ -2,8 +2,8 @@
 // Shortcuts: a virtual-key code in the low bits plus modifier bits; 0 is none.
 // Text forms such as "Ctrl+Alt+Q" and "Alt+Space" are used by "prefs.dat" and the
 // hot-key page.
-#include <windows.h>
 #include <string>
+#include <windows.h>
 
 using TShortCut = WORD;
 

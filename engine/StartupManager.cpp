@@ -7,14 +7,16 @@
 const char* const TStartupManager::RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 namespace {
-bool IsStringType(TRegDataType t) { return t == rdString || t == rdExpandString; }
+bool IsStringType(TRegDataType t) {
+    return t == rdString || t == rdExpandString;
+}
 
 std::string WorkingStartupFolder(bool currentUser) {
     std::string path;
     GetSpecialFolderPath(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP, path);
     return path;
 }
-}  // namespace
+} // namespace
 
 std::string TStartupManager::FolderOf(bool currentUser, bool enabled) const {
     if (enabled) return WorkingStartupFolder(currentUser);
@@ -106,7 +108,7 @@ void TStartupManager::MoveValue(const TStartUpItem& item, bool enabled) {
     if (!source.OpenKey(GetItemKey(item, item.Enabled), false) || !source.ValueExists(item.Name))
         throw Exception("Cannot open the startup entry \"" + item.Name + "\"");
     const TRegDataType type = source.GetDataType(item.Name);
-    const std::string data = source.ReadString(item.Name);  // raises for a non-string value
+    const std::string data = source.ReadString(item.Name); // raises for a non-string value
 
     TRegistry target;
     target.RootKey = item.RootKey;

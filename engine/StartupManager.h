@@ -4,23 +4,23 @@
 // a value under "Run\Disabled", a shortcut in "Disabled Items" beside the program.
 // Main thread only.
 #include "engine/SharedRoutines.h"
-#include <windows.h>
 #include <memory>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 class TStartUpItem {
 public:
     enum TKind : BYTE { skRegistryValue = 0, skShortcut = 1 };
 
-    bool Enabled = true;  // in its working place (true) or parked (false)
+    bool Enabled = true; // in its working place (true) or parked (false)
     BYTE Kind = skRegistryValue;
-    HKEY RootKey = HKEY_CURRENT_USER;  // kind 0
-    std::string KeyPath;               // kind 0: the "Run" key, never "\Disabled"
-    std::string Name;                  // kind 0: the value name
-    bool CurrentUser = true;           // kind 1: the user's or the common Startup folder
-    std::string Location;              // kind 1: the working Startup folder, also when parked
-    std::string FileName;              // kind 1: with its extension
+    HKEY RootKey = HKEY_CURRENT_USER; // kind 0
+    std::string KeyPath;              // kind 0: the "Run" key, never "\Disabled"
+    std::string Name;                 // kind 0: the value name
+    bool CurrentUser = true;          // kind 1: the user's or the common Startup folder
+    std::string Location;             // kind 1: the working Startup folder, also when parked
+    std::string FileName;             // kind 1: with its extension
     std::string Title;
     std::string Command;
 };

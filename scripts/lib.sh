@@ -59,7 +59,7 @@ tw_build() {
 # A private Wine prefix with the drive Z: removed: the program really deletes things.
 tw_make_prefix() {
   local prefix=$1
-  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   if [ ! -f "$prefix/system.reg" ]; then
     local template=$TW_CACHE/wine-template
     mkdir -p "$TW_CACHE"
@@ -98,6 +98,14 @@ tw_unmount_small_drive() {
   if [ -n "${TW_SMALL_MOUNT:-}" ]; then
     umount "$TW_SMALL_MOUNT" 2>/dev/null || umount -l "$TW_SMALL_MOUNT" 2>/dev/null || true
   fi
+}
+
+# Test prefixes only: top-level windows not managed by a window manager. Without one
+# (Xvfb), Wine otherwise waits two seconds for every hidden or destroyed window.
+tw_unmanaged_windows() {
+  local reg=$1/user.reg key='[Software\\Wine\\X11 Driver]'
+  grep -qF "$key" "$reg" 2>/dev/null && return 0
+  printf '\n%s %s\n"Managed"="N"\n' "$key" "$(date +%s)" >>"$reg"
 }
 
 # Starts a private Xvfb when there is no display (or when asked) and sets DISPLAY.

@@ -81,6 +81,20 @@ std::string TimeFormatFromLocale(const std::string& picture, char separator) {
     return r;
 }
 
+// "h:nn:ss AMPM" gives "h:nn AMPM".
+std::string WithoutSeconds(const std::string& format) {
+    bool quoted = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '\'' || format[i] == '"') quoted = !quoted;
+        if (quoted || (format[i] != 's' && format[i] != 'S')) continue;
+        size_t end = format.find_first_not_of("sS", i);
+        if (end == std::string::npos) end = format.size();
+        size_t start = i > 0 && format[i - 1] == ':' ? i - 1 : i;
+        return format.substr(0, start) + format.substr(end);
+    }
+    return format;
+}
+
 TFormatSettings FromLocale() {
     TFormatSettings f;
     f.DateSeparator = LocaleString(LOCALE_SDATE, "/")[0];
@@ -90,8 +104,10 @@ TFormatSettings FromLocale() {
         DateFormatFromLocale(LocaleString(LOCALE_SSHORTDATE, "M/d/yyyy"), f.DateSeparator);
     f.LongTimeFormat =
         TimeFormatFromLocale(LocaleString(LOCALE_STIMEFORMAT, "h:mm:ss tt"), f.TimeSeparator);
-    f.ShortTimeFormat =
-        TimeFormatFromLocale(LocaleString(LOCALE_SSHORTTIME, "h:mm tt"), f.TimeSeparator);
+    // Wine has no short time picture: the long one without seconds stands in.
+    const std::string shortTime = LocaleString(LOCALE_SSHORTTIME, "");
+    f.ShortTimeFormat = shortTime.empty() ? WithoutSeconds(f.LongTimeFormat)
+                                          : TimeFormatFromLocale(shortTime, f.TimeSeparator);
     f.TimeAMString = LocaleString(LOCALE_S1159, "AM");
     f.TimePMString = LocaleString(LOCALE_S2359, "PM");
     for (int i = 0; i < 12; ++i) {

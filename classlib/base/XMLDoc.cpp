@@ -221,9 +221,17 @@ void TXMLDocument::LoadFromXML(const std::string& xml) {
 }
 
 void TXMLDocument::SaveToFile(const std::string& fileName) const {
-    // Written beside the target and moved over it once complete.
+    // Written beside the target, flushed, and only then moved over it.
     const std::string temp = fileName + ".tmp";
-    WriteStringToFile(temp, ToUtf8(WriteXMLDocument(FDoc)));
+    const std::string data = ToUtf8(WriteXMLDocument(FDoc));
+    try {
+        TFileStream stream(temp, fmCreate);
+        stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
+        stream.Flush();
+    } catch (const EWriteError&) {
+        SysDeleteFile(temp);
+        throw;
+    }
     if (!ReplaceFileAtomically(temp, fileName)) {
         DWORD code = GetLastError();
         SysDeleteFile(temp);

@@ -6,6 +6,13 @@ bool IsDotEntry(const char* name) {
     return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
 }
 
+// Junctions and symbolic links to folders are not entered: no loops, and no walking
+// out of the chosen folder.
+bool IsFolderToEnter(const WIN32_FIND_DATAA& data) {
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 // Lists every entry of pattern but "." and ".."; stops when visit returns false.
 // A pattern that lists nothing is passed over.
 template <class F>
@@ -86,33 +93,44 @@ void TFileFinder::SearchTargets() {
 void TFileFinder::WalkFolder(const std::string& folder) {
     ++FDepth;
     const TFolderIgnore ignore = DoFolderChange(folder);
+    const bool enterSubfolders = FTarget->Recursive && (ignore == fiNone || ignore == fiJustThis) &&
+                                 (FTarget->MaxLevel == 0 || FTarget->MaxLevel > FDepth);
+    std::optional<std::vector<std::string>> subfolders;
     if ((ignore == fiNone || ignore == fiJustSubfolders) && FDepth >= FTarget->MinLevel)
-        ListFiles(folder);
-    if (FTarget->Recursive && (ignore == fiNone || ignore == fiJustThis) &&
-        (FTarget->MaxLevel == 0 || FTarget->MaxLevel > FDepth))
-        WalkSubfolders(folder);
+        ListFiles(folder, enterSubfolders ? &subfolders : nullptr);
+    if (enterSubfolders) WalkSubfolders(folder, subfolders);
     --FDepth;
 }
 
-// A file that two masks match is reported once per mask, the last mask first.
-void TFileFinder::ListFiles(const std::string& folder) {
+// A file that two masks match is reported once per mask, the last mask first. A mask
+// that lists everything also yields the subfolders, which saves a second listing.
+void TFileFinder::ListFiles(const std::string& folder,
+                            std::optional<std::vector<std::string>>* subfolders) {
     const auto& masks = FTarget->Masks;
-    for (auto mask = masks.rbegin(); mask != masks.rend() && !FAborted; ++mask)
+    for (auto mask = masks.rbegin(); mask != masks.rend() && !FAborted; ++mask) {
+        const bool collect = subfolders && !subfolders->has_value() && (*mask == "*.*" || *mask == "*");
+        if (collect) subfolders->emplace();
         ListEntries(folder + *mask, [&](const WIN32_FIND_DATAA& data) {
+            if (collect && IsFolderToEnter(data)) (*subfolders)->push_back(data.cFileName);
             if (FPlan->AcceptFile(folder, data) && OnFileMatch && !FAborted)
                 OnFileMatch(this, folder, data);
             return !FAborted;
         });
+    }
 }
 
-// Junctions and symbolic links to folders are not entered: no loops, and no walking
-// out of the chosen folder.
-void TFileFinder::WalkSubfolders(const std::string& folder) {
+void TFileFinder::WalkSubfolders(const std::string& folder,
+                                 const std::optional<std::vector<std::string>>& known) {
     if (FAborted) return;
+    if (known) {
+        for (const std::string& name : *known) {
+            if (FAborted) return;
+            WalkFolder(folder + name + "\\");
+        }
+        return;
+    }
     ListEntries(folder + "*.*", [&](const WIN32_FIND_DATAA& data) {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            WalkFolder(folder + data.cFileName + "\\");
+        if (IsFolderToEnter(data)) WalkFolder(folder + data.cFileName + "\\");
         return !FAborted;
     });
 }

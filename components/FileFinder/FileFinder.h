@@ -8,7 +8,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 // The answer of OnFolderChange.
 enum TFolderIgnore {
@@ -59,8 +61,9 @@ private:
     void StartSearch();
     void SearchTargets();
     void WalkFolder(const std::string& folder);
-    void ListFiles(const std::string& folder);
-    void WalkSubfolders(const std::string& folder);
+    void ListFiles(const std::string& folder, std::optional<std::vector<std::string>>* subfolders);
+    void WalkSubfolders(const std::string& folder,
+                        const std::optional<std::vector<std::string>>& known);
     void SearchThreadEnded();
     void WaitForSearchThread();
     void FinishSearch();

@@ -85,5 +85,6 @@ bool TTargetSearch::AcceptFile(const std::string& folder, const WIN32_FIND_DATAA
     return FAttribute.Matches(file.dwFileAttributes) && FSize.Matches(size) &&
            FTimeStamp.Matches(file.ftCreationTime, file.ftLastWriteTime,
                               file.ftLastAccessTime) &&
-           !Excluded(folder, file.cFileName) && FContent.Matches(folder + file.cFileName);
+           !Excluded(folder, file.cFileName) &&
+           (FContent.Phrase().empty() || FContent.Matches(folder + file.cFileName));
 }

@@ -9,12 +9,8 @@ class DateUtilsTest : public testing::Test {
 protected:
     void SetUp() override {
         FSaved = FormatSettings();
-        FormatSettings().DateSeparator = '/';
-        FormatSettings().TimeSeparator = ':';
+        FormatSettings() = TFormatSettings(); // English names, "/" and ":"
         FormatSettings().ShortDateFormat = "mm/dd/yyyy";
-        FormatSettings().LongTimeFormat = "h:nn:ss AMPM";
-        FormatSettings().TimeAMString = "AM";
-        FormatSettings().TimePMString = "PM";
     }
     void TearDown() override { FormatSettings() = FSaved; }
     TFormatSettings FSaved;
@@ -24,11 +20,18 @@ const TDateTime kSample = 45356 + (((14 * 60 + 7) * 60 + 9) * 1000 + 45) / 86400
 
 } // namespace
 
-TEST(DateUtils, InitialisedFromTheUserLocale) {
-    EXPECT_EQ(FormatSettings().LongTimeFormat, "h:nn:ss AMPM");
-    EXPECT_EQ(FormatSettings().DecimalSeparator, '.');
-    EXPECT_EQ(FormatSettings().LongMonthNames[2], "March");
-    EXPECT_EQ(FormatSettings().ShortDayNames[0], "Sun");
+// The settings come from the user locale: formatting must agree with the platform's.
+TEST(DateUtils, LocaleSettingsFormatLikeThePlatform) {
+    const SYSTEMTIME st = DateTimeToSystemTime(kSample);
+    char text[128];
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, text, sizeof text);
+    EXPECT_EQ(TimeToStr(kSample), text);
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, sizeof text);
+    EXPECT_EQ(DateToStr(kSample), text);
+    GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "dddd ddd MMMM MMM", text, sizeof text);
+    EXPECT_EQ(FormatDateTime("dddd ddd mmmm mmm", kSample), text);
+    GetNumberFormatA(LOCALE_USER_DEFAULT, 0, "1.5", nullptr, text, sizeof text);
+    EXPECT_EQ(text[1], FormatSettings().DecimalSeparator);
 }
 
 TEST(DateUtils, CalendarArithmetic) {

@@ -21,6 +21,8 @@ TEST(SysUtils, IntegerConversions) {
 }
 
 TEST(SysUtils, FloatToStrFixedRoundsExactTiesAwayFromZero) {
+    const char saved = FormatSettings().DecimalSeparator;
+    FormatSettings().DecimalSeparator = '.';
     EXPECT_EQ(FloatToStrFixed(1152 / 1024.0, 2), "1.13"); // exactly 1.125
     EXPECT_EQ(FloatToStrFixed(-1.125, 2), "-1.13");
     EXPECT_EQ(FloatToStrFixed(2.5, 0), "3");
@@ -32,7 +34,6 @@ TEST(SysUtils, FloatToStrFixedRoundsExactTiesAwayFromZero) {
     EXPECT_EQ(FloatToStrFixed(0.5, 0), "1");
     EXPECT_EQ(FloatToStrFixed(1e20, 1), "100000000000000000000.0");
     EXPECT_EQ(FloatToStrFixed(0.0625, 3), "0.063");
-    char saved = FormatSettings().DecimalSeparator;
     FormatSettings().DecimalSeparator = ',';
     EXPECT_EQ(FloatToStrFixed(1.5, 2), "1,50");
     FormatSettings().DecimalSeparator = saved;

@@ -52,6 +52,20 @@ TEST(XMLDoc, SavedDocumentIsIndentedAndKeepsOrder) {
     EXPECT_EQ(items[1].Attribute("Key"), "");
 }
 
+TEST(XMLDoc, FailedSaveKeepsTheOldFile) {
+    TTempFolder temp;
+    const std::string name = temp / "prefs.dat";
+    WriteStringToFile(name, "old");
+    TXMLDocument doc;
+    doc.CreateDocumentElement("Configuration");
+    {
+        TFileStream lock(name, fmOpenRead | fmShareExclusive);
+        EXPECT_THROW(doc.SaveToFile(name), EFCreateError);
+    }
+    EXPECT_EQ(ReadFileToString(name), "old");
+    EXPECT_FALSE(FileExists(name + ".tmp"));
+}
+
 TEST(XMLDoc, ReindentingIsStable) {
     const std::string expected = "<?xml version=\"1.0\"?>\r\n"
                                  "<Configuration>\r\n"

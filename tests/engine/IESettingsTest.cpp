@@ -4,7 +4,8 @@
 
 namespace {
 const char* const MainKey = "\\Software\\Microsoft\\Internet Explorer\\Main";
-const char* const ShellFoldersKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const ShellFoldersKey =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char* const UrlTemplateKey = "\\SOFTWARE\\Microsoft\\Internet Explorer\\Main\\UrlTemplate";
 
 // The Internet Explorer keys of the throwaway prefix; the start page is put back.
@@ -13,14 +14,17 @@ protected:
     void SetUp() override {
         Main.OpenKey(MainKey, true);
         SavedStartPage = Main.ReadString("Start Page");
-        for (const char* name : {"Window Title", "FormSuggest Passwords", "Cache"}) Main.DeleteValue(name);
+        for (const char* name : {"Window Title", "FormSuggest Passwords", "Cache"})
+            Main.DeleteValue(name);
         Templates.RootKey = HKEY_LOCAL_MACHINE;
         ASSERT_TRUE(Templates.OpenKey(UrlTemplateKey, true));
-        for (const std::string& name : Templates.GetValueNames()) Templates.DeleteValue(name);
+        for (const std::string& name : Templates.GetValueNames())
+            Templates.DeleteValue(name);
     }
     void TearDown() override {
         Main.WriteString("Start Page", SavedStartPage);
-        for (const char* name : {"Window Title", "FormSuggest Passwords"}) Main.DeleteValue(name);
+        for (const char* name : {"Window Title", "FormSuggest Passwords"})
+            Main.DeleteValue(name);
         TRegistry folders;
         if (folders.OpenKey(ShellFoldersKey, false) && folders.GetDataType("Cache") != rdString)
             folders.DeleteValue("Cache");
@@ -31,7 +35,7 @@ protected:
     std::string SavedStartPage;
     TIESettings Settings;
 };
-}  // namespace
+} // namespace
 
 TEST(IESettingsSwitches, YesInAnyCaseIsTrue) {
     EXPECT_TRUE(YesNoToBool("yes"));
@@ -61,7 +65,7 @@ TEST_F(IESettingsTest, ReadsAndWritesBack) {
     EXPECT_EQ(Main.ReadString("Start Page"), "http://other.example/");
     EXPECT_EQ(Main.ReadString("FormSuggest Passwords"), "yes");
     EXPECT_EQ(Main.ReadString("Use FormSuggest"), "no");
-    EXPECT_EQ(Main.ReadString("FormSuggest PW Ask"), "no");  // absent read as off, written back
+    EXPECT_EQ(Main.ReadString("FormSuggest PW Ask"), "no"); // absent read as off, written back
     // The folders go into "Main" as well as into "Shell Folders".
     EXPECT_EQ(Main.ReadString("Cache"), "C:\\cache");
     TRegistry folders;
@@ -71,7 +75,7 @@ TEST_F(IESettingsTest, ReadsAndWritesBack) {
 }
 
 TEST_F(IESettingsTest, PartialReadNeverOverwritesWhatItMissed) {
-    Main.WriteInteger("Window Title", 5);  // wrong type: cannot be read
+    Main.WriteInteger("Window Title", 5); // wrong type: cannot be read
     Main.WriteString("Start Page", "http://kept.example/");
     TRegistry folders;
     ASSERT_TRUE(folders.OpenKey(ShellFoldersKey, false));
@@ -80,7 +84,7 @@ TEST_F(IESettingsTest, PartialReadNeverOverwritesWhatItMissed) {
 
     Settings.Read();
     EXPECT_EQ(Settings.WindowTitle, "");
-    EXPECT_EQ(Settings.StartPage, "http://kept.example/");  // read on past the bad value
+    EXPECT_EQ(Settings.StartPage, "http://kept.example/"); // read on past the bad value
     Settings.Write();
     EXPECT_EQ(Main.GetDataType("Window Title"), rdInteger);
     EXPECT_EQ(folders.GetDataType("Cache"), rdInteger);

@@ -9,8 +9,8 @@ TEST(Mem, BytesToMBRoundsHalvesToEven) {
     EXPECT_EQ(TMem::BytesToMB(1000000), 1);
     EXPECT_EQ(TMem::BytesToMB(1000001), 1);
     EXPECT_EQ(TMem::BytesToMB(1049172 * 3), 3);
-    EXPECT_EQ(TMem::BytesToMB(1573758), 2);           // 1.5: to even
-    EXPECT_EQ(TMem::BytesToMB(1049172 * 2 + 524586), 2);  // 2.5: to even
+    EXPECT_EQ(TMem::BytesToMB(1573758), 2);              // 1.5: to even
+    EXPECT_EQ(TMem::BytesToMB(1049172 * 2 + 524586), 2); // 2.5: to even
     // Beyond 2 GiB the figures stay true.
     EXPECT_EQ(TMem::BytesToMB(3ull << 30), 3070);
     EXPECT_EQ(TMem::BytesToMB(64ull << 30), 65499);
@@ -22,8 +22,8 @@ TEST(Mem, FiguresAreRealMegabytes) {
     mem.GetMemoryStatus(f);
     EXPECT_GT(f.TotalPhys, 16);
     EXPECT_LE(f.AvailPhys, f.TotalPhys);
-    EXPECT_GT(f.TotalVirtual, 2048);  // a 64-bit process has far more than 2 GiB
-    EXPECT_EQ(mem.GetCPUUsage(), 1);   // no dynamic-data key on the NT line
+    EXPECT_GT(f.TotalVirtual, 2048); // a 64-bit process has far more than 2 GiB
+    EXPECT_EQ(mem.GetCPUUsage(), 1); // no dynamic-data key on the NT line
     EXPECT_TRUE(TMem::IsWindowsNT());
 }
 
@@ -56,6 +56,6 @@ TEST(Mem, FailureReleasesEveryBlockClaimedAndBlocksAreTouched) {
         throw std::runtime_error("stop");
     };
     EXPECT_THROW(mem.FreeMemory(100), std::runtime_error);
-    EXPECT_GT(held, before + 60 * mb);  // the pages were written, so they are resident
+    EXPECT_GT(held, before + 60 * mb); // the pages were written, so they are resident
     EXPECT_LT(workingSet(), before + 8 * mb);
 }

@@ -1,0 +1,73 @@
+#include "classlib/gui/Animate.h"
+#include "classlib/base/Handle.h"
+#include "classlib/gui/TypInfo.h"
+#include <commctrl.h>
+
+namespace {
+
+[[maybe_unused]] const bool Registered = RegisterPublished<TAnimate>({
+    Published("CommonAVI", &TAnimate::CommonAVI, &TAnimate::SetCommonAVI),
+    Published("Active", &TAnimate::Active, &TAnimate::SetActive),
+    Published("StartFrame", &TAnimate::StartFrame, &TAnimate::SetStartFrame),
+    Published("StopFrame", &TAnimate::StopFrame, &TAnimate::SetStopFrame),
+    Published("Repetitions", &TAnimate::Repetitions, &TAnimate::SetRepetitions),
+});
+
+// The shell's resource ids of the common clips, in TCommonAVI order.
+constexpr int ClipIds[] = {0, 150, 151, 152, 160, 161, 162, 163, 164};
+
+HMODULE ShellModule() {
+    static TLibraryHandle shell(LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    return shell.Get();
+}
+
+}  // namespace
+
+TAnimate::TAnimate(TComponent* owner) : TWinControl(owner) {
+    FWidth = 100;
+    FHeight = 80;
+}
+
+void TAnimate::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.SysClassName = ANIMATE_CLASSA;
+    params.Style |= ACS_CENTER | ACS_TRANSPARENT;
+}
+
+void TAnimate::InitializeWnd() {
+    OpenClip();
+    ApplyActive();
+}
+
+void TAnimate::SetCommonAVI(TCommonAVI value) {
+    FCommonAVI = value;
+    OpenClip();
+    ApplyActive();
+}
+
+void TAnimate::SetActive(bool value) {
+    FActive = value;
+    ApplyActive();
+}
+
+void TAnimate::OpenClip() {
+    FOpen = false;
+    if (!HandleAllocated()) return;
+    SendMessageA(Handle(), ACM_OPENA, 0, 0);  // closes the previous clip
+    HMODULE shell = ShellModule();
+    if (FCommonAVI == aviNone || !shell) return;
+    FOpen = SendMessageA(Handle(), ACM_OPENA, reinterpret_cast<WPARAM>(shell),
+                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(ClipIds[FCommonAVI]))) != 0;
+}
+
+void TAnimate::ApplyActive() {
+    if (!HandleAllocated() || !FOpen) return;
+    if (!FActive) {
+        SendMessageA(Handle(), ACM_STOP, 0, 0);
+        return;
+    }
+    WPARAM times = FRepetitions > 0 ? static_cast<WPARAM>(FRepetitions) : static_cast<WPARAM>(-1);
+    WORD from = static_cast<WORD>(FStartFrame > 0 ? FStartFrame - 1 : 0);
+    WORD to = static_cast<WORD>(FStopFrame > 0 ? FStopFrame - 1 : 0xFFFF);
+    SendMessageA(Handle(), ACM_PLAY, times, MAKELPARAM(from, to));
+}

@@ -1,0 +1,148 @@
+#include "classlib/gui/Application.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/Screen.h"
+#include <algorithm>
+#include <commctrl.h>
+#include <exception>
+
+namespace {
+
+// Both in this file so that the screen outlives the application's forms at exit.
+TScreen ScreenInstance;
+TApplication ApplicationInstance;
+
+}  // namespace
+
+TScreen* const Screen = &ScreenInstance;
+TApplication* const Application = &ApplicationInstance;
+
+TApplication::TApplication()
+    : TComponent(nullptr), FTitle(ChangeFileExt(ExtractFileName(GetModuleFileNameStr()), "")) {}
+
+TApplication::~TApplication() {
+    DestroyComponents();
+    if (FHandle) DestroyWindow(FHandle);
+}
+
+void TApplication::Initialize() {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    Handle();
+}
+
+HWND TApplication::Handle() {
+    if (FHandle) return FHandle;
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &TApplication::WndProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
+        wc.lpszClassName = "TApplication";
+        return RegisterClassExA(&wc) != 0;
+    }();
+    (void)registered;
+    int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    FHandle = CreateWindowExA(0, "TApplication", FTitle.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              x, y, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!FHandle) RaiseLastOSError();
+    SetWindowLongPtrA(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return FHandle;
+}
+
+LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    try {
+        if (app && msg == WM_CLOSE) {
+            if (app->FMainForm) app->FMainForm->Close();
+            return 0;
+        }
+        if (app && msg == WM_NCDESTROY) app->FHandle = nullptr;
+    } catch (...) {
+        app->HandleException(app);
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    FTitle = title;
+    if (FHandle) SetWindowTextA(FHandle, title.c_str());
+}
+
+void TApplication::Run() {
+    if (FMainForm && ShowMainForm && !FTerminated) FMainForm->Show();
+    while (!FTerminated) HandleMessage();
+}
+
+bool TApplication::ProcessMessage() {
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        FTerminated = true;
+        return true;
+    }
+    if (!TForm::IsDialogKeyMessage(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    FreeReleased();
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    while (ProcessMessage()) {
+    }
+}
+
+void TApplication::HandleMessage() {
+    if (!ProcessMessage()) WaitMessage();
+}
+
+void TApplication::Terminate() { FTerminated = true; }
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    HWND owner = GetActiveWindow();
+    if (!owner) owner = Handle();
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void TApplication::HandleException(TObject* sender) noexcept {
+    std::string text = "Unknown exception";
+    try {
+        if (auto current = std::current_exception()) std::rethrow_exception(current);
+    } catch (const std::exception& e) {
+        text = e.what();
+    } catch (...) {
+    }
+    try {
+        if (OnException) return OnException(sender, text);
+    } catch (...) {
+        text += " (and the exception handler failed)";
+    }
+    OutputDebugStringA(("Tarnwhistle: exception: " + text + "\n").c_str());
+}
+
+void TApplication::ReleaseLater(TWinControl* control) {
+    if (std::find(FReleased.begin(), FReleased.end(), control) == FReleased.end())
+        FReleased.push_back(control);
+}
+
+void TApplication::CancelRelease(TWinControl* control) {
+    FReleased.erase(std::remove(FReleased.begin(), FReleased.end(), control), FReleased.end());
+    if (FMainForm == control) FMainForm = nullptr;
+}
+
+void TApplication::FreeReleased() {
+    for (size_t i = 0; i < FReleased.size();) {
+        TWinControl* control = FReleased[i];
+        if (control->InWindowProc()) {
+            ++i;
+            continue;
+        }
+        FReleased.erase(FReleased.begin() + i);
+        delete control;
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+// TApplication: the program's hidden top-level window of class "TApplication" (its
+// title is the application title; forms are owned by it), the message loop and the
+// place where exceptions caught at window callbacks end up. One global instance,
+// Application. Main thread only.
+#include "classlib/gui/Classes.h"
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TForm;
+class TWinControl;
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    void Initialize();  // common controls and the application window
+    HWND Handle();      // the application window, made on first use
+    [[nodiscard]] std::string Title() const { return FTitle; }  // default: the exe's name
+    void SetTitle(const std::string& title);
+
+    // Makes a form owned by the application; the first one becomes the main form.
+    template <class T, class... Args> T* CreateForm(Args&&... args) {
+        T* form = new T(this, std::forward<Args>(args)...);
+        if (!FMainForm) FMainForm = form;
+        form->DoCreate();
+        return form;
+    }
+    [[nodiscard]] TForm* MainForm() const { return FMainForm; }
+    void SetMainForm(TForm* form) { FMainForm = form; }
+    bool ShowMainForm = true;
+
+    // Shows the main form (when ShowMainForm) and processes messages until the main
+    // form closes or Terminate is called. Returns at once when already terminated.
+    void Run();
+    void ProcessMessages();  // every pending message, then returns
+    bool ProcessMessage();   // one message; false when the queue was empty
+    void HandleMessage();    // one message, waiting for it when none is pending
+    void Terminate();
+    [[nodiscard]] bool Terminated() const { return FTerminated; }
+
+    // A message box owned by the active form (or the application window).
+    int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+
+    // Call from a catch block: passes the exception to OnException, else logs it
+    // (OutputDebugString). Never throws.
+    void HandleException(TObject* sender) noexcept;
+    std::function<void(TObject* sender, const std::string& message)> OnException;  // main thread
+
+    // Frees the control once none of its windows is inside its window procedure.
+    void ReleaseLater(TWinControl* control);
+    void CancelRelease(TWinControl* control);  // it is being freed by other means
+
+private:
+    static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void FreeReleased();
+
+    HWND FHandle = nullptr;
+    std::string FTitle;
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    std::vector<TWinControl*> FReleased;
+};
+
+extern TApplication* const Application;

@@ -1,0 +1,36 @@
+#pragma once
+// A bitmap kept as a top-down 32-bit DIB section, so every colour (the magenta key
+// colour included) survives exactly. Its canvas draws into it through a memory DC.
+#include "classlib/gui/Canvas.h"
+#include <cstdint>
+#include <memory>
+
+class TBitmap : public TPersistent {
+public:
+    TBitmap();
+    ~TBitmap() override;
+
+    void SetSize(int width, int height);  // new pixels are black
+    [[nodiscard]] int Width() const { return FWidth; }
+    [[nodiscard]] int Height() const { return FHeight; }
+    [[nodiscard]] bool Empty() const { return FWidth == 0 || FHeight == 0; }
+    [[nodiscard]] HBITMAP Handle() const { return static_cast<HBITMAP>(FBitmap.Get()); }
+    TCanvas& Canvas();
+    // Row y, FWidth pixels as 0x00RRGGBB values; call GdiFlush first after GDI drawing.
+    [[nodiscard]] uint32_t* ScanLine(int y) const;
+    void Assign(const TPersistent& source) override;
+    // Takes a copy of any GDI bitmap; false when it cannot be read.
+    bool CopyFromHandle(HBITMAP bitmap);
+    void LoadFromFile(const std::string& fileName);  // a .bmp file; EFOpenError
+
+private:
+    class TBitmapCanvas;
+    void SelectInto(HDC dc);
+
+    TGdiObject FBitmap;
+    void* FBits = nullptr;
+    int FWidth = 0, FHeight = 0;
+    TMemoryDC FDC;
+    HGDIOBJ FOldBitmap = nullptr;
+    std::unique_ptr<TBitmapCanvas> FCanvas;
+};

@@ -1,0 +1,75 @@
+#include "classlib/gui/Button.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/TypInfo.h"
+
+namespace {
+
+[[maybe_unused]] const bool Registered = RegisterPublished<TButton>({
+    Published("Default", &TButton::Default, &TButton::SetDefault),
+    Published("Cancel", &TButton::Cancel, &TButton::SetCancel),
+    Published("ModalResult", &TButton::ModalResult, &TButton::SetModalResult),
+});
+
+}  // namespace
+
+bool IsAccel(char key, const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] != '&') return SameText(std::string(1, caption[i + 1]), std::string(1, key));
+        ++i;  // "&&" is a literal ampersand
+    }
+    return false;
+}
+
+TButton::TButton(TComponent* owner) : TWinControl(owner) {
+    FWidth = 75;
+    FHeight = 25;
+    SetTabStop(true);
+}
+
+void TButton::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.SysClassName = "BUTTON";
+    params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::SetDefault(bool value) {
+    FDefault = value;
+    if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case CN_COMMAND: CNCommand(message); break;
+    case CM_DIALOGKEY: CMDialogKey(message); break;
+    case CM_DIALOGCHAR: CMDialogChar(message); break;
+    default: TWinControl::WndProc(message); break;
+    }
+}
+
+void TButton::Click() {
+    if (TForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
+    TWinControl::Click();
+}
+
+void TButton::CNCommand(TMessage& message) {
+    if (HIWORD(message.WParam) == BN_CLICKED) Click();
+}
+
+void TButton::CMDialogKey(TMessage& message) {
+    if (!CanFocus()) return;
+    bool buttonFocused = dynamic_cast<TButton*>(FindControl(GetFocus())) != nullptr;
+    bool returnKey = message.WParam == VK_RETURN && (Focused() || (FDefault && !buttonFocused));
+    if (returnKey || (message.WParam == VK_ESCAPE && FCancel)) {
+        Click();
+        message.Result = 1;
+    }
+}
+
+void TButton::CMDialogChar(TMessage& message) {
+    if (CanFocus() && IsAccel(static_cast<char>(message.WParam), Caption())) {
+        Click();
+        message.Result = 1;
+    }
+}

@@ -1,0 +1,88 @@
+#include "classlib/gui/Classes.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/TypInfo.h"
+#include <algorithm>
+#include <cstdlib>
+#include <cxxabi.h>
+
+namespace {
+
+void AddChain(const std::type_info& type, std::vector<const std::type_info*>& out) {
+    out.push_back(&type);
+    if (auto si = dynamic_cast<const abi::__si_class_type_info*>(&type)) {
+        AddChain(*si->__base_type, out);
+    } else if (auto vmi = dynamic_cast<const abi::__vmi_class_type_info*>(&type)) {
+        for (unsigned i = 0; i < vmi->__base_count; ++i) AddChain(*vmi->__base_info[i].__base_type, out);
+    }
+}
+
+[[maybe_unused]] const bool Registered = RegisterPublished<TComponent>({
+    Published("Name", &TComponent::Name, &TComponent::SetName),
+    Published("Tag", &TComponent::Tag, &TComponent::SetTag),
+});
+
+}  // namespace
+
+std::vector<const std::type_info*> ClassChain(const std::type_info& type) {
+    std::vector<const std::type_info*> chain;
+    AddChain(type, chain);
+    return chain;
+}
+
+std::string ClassNameOf(const std::type_info& type) {
+    int status = 0;
+    char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+    std::string result = status == 0 && name ? name : type.name();
+    std::free(name);
+    size_t scope = result.rfind("::");  // the bare class name, as the library's are
+    return scope == std::string::npos ? result : result.substr(scope + 2);
+}
+
+std::string TObject::ClassName() const { return ClassNameOf(typeid(*this)); }
+
+bool TObject::InheritsFrom(const std::string& className) const {
+    for (const std::type_info* type : ClassChain(typeid(*this)))
+        if (ClassNameOf(*type) == className) return true;
+    return false;
+}
+
+void TPersistent::Assign(const TPersistent& source) {
+    throw EConvertError("Cannot assign a " + source.ClassName() + " to a " + ClassName());
+}
+
+TComponent::TComponent(TComponent* owner) {
+    if (owner) owner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+    FDestroying = true;
+    DestroyComponents();
+    if (FOwner) FOwner->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
+    while (!FComponents.empty()) {
+        TComponent* last = FComponents.back();
+        RemoveComponent(last);
+        delete last;
+    }
+}
+
+TComponent* TComponent::FindComponent(const std::string& name) const {
+    for (TComponent* c : FComponents)
+        if (!name.empty() && CompareText(c->FName, name) == 0) return c;
+    return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* component) {
+    if (component->FOwner) component->FOwner->RemoveComponent(component);
+    FComponents.push_back(component);
+    component->FOwner = this;
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+    auto it = std::find(FComponents.begin(), FComponents.end(), component);
+    if (it == FComponents.end()) return;
+    FComponents.erase(it);
+    component->FOwner = nullptr;
+}

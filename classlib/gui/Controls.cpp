@@ -1,0 +1,192 @@
+#include "classlib/gui/Controls.h"
+#include "classlib/gui/TypInfo.h"
+#include "classlib/gui/WinControl.h"
+#include <windowsx.h>
+
+namespace {
+
+[[maybe_unused]] const bool Registered = RegisterPublished<TControl>({
+    Published("Left", &TControl::Left, &TControl::SetLeft),
+    Published("Top", &TControl::Top, &TControl::SetTop),
+    Published("Width", &TControl::Width, &TControl::SetWidth),
+    Published("Height", &TControl::Height, &TControl::SetHeight),
+    Published("Visible", &TControl::Visible, &TControl::SetVisible),
+    Published("Enabled", &TControl::Enabled, &TControl::SetEnabled),
+    Published("Caption", &TControl::Caption, &TControl::SetCaption),
+    Published("Text", &TControl::Text, &TControl::SetText),
+    Published("Color", &TControl::Color, &TControl::SetColor),
+    Published("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
+    Published("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
+});
+
+}  // namespace
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+    WindowProc = TWndMethod::Of<&TControl::WndProc>(this);
+    FFont.OnChange = [this] {
+        if (!FTakingParentFont) FParentFont = false;
+        Perform(CM_FONTCHANGED);
+    };
+}
+
+TControl::~TControl() {
+    if (FParent) FParent->RemoveControl(this);
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage message{msg, wParam, lParam, 0};
+    WindowProc(message);
+    return message.Result;
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == FParent) return;
+    if (FParent) FParent->RemoveControl(this);
+    if (parent) parent->InsertControl(this);
+}
+
+void TControl::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case WM_LBUTTONDOWN: WMLButtonDown(message); break;
+    case WM_LBUTTONUP: WMLButtonUp(message); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(message); break;
+    case CM_PARENTCOLORCHANGED: CMParentColorChanged(message); break;
+    default: DefaultHandler(message); break;
+    }
+}
+
+void TControl::DefaultHandler(TMessage& message) {
+    (void)message;  // a control without a window has no further handling
+}
+
+void TControl::WMLButtonDown(TMessage& message) {
+    FMouseDown = true;
+    DefaultHandler(message);
+}
+
+void TControl::WMLButtonUp(TMessage& message) {
+    bool wasDown = std::exchange(FMouseDown, false);
+    DefaultHandler(message);
+    POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    RECT client = ClientRect();
+    if (wasDown && FClickOnMouseUp && PtInRect(&client, p)) Click();
+}
+
+void TControl::CMParentFontChanged(TMessage& message) {
+    (void)message;
+    if (!FParentFont || !FParent) return;
+    FTakingParentFont = true;
+    FFont.Assign(FParent->Font());
+    FTakingParentFont = false;
+}
+
+void TControl::CMParentColorChanged(TMessage& message) {
+    (void)message;
+    if (!FParentColor || !FParent) return;
+    FColor = FParent->Color();
+    Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    RECT old = BoundsRect();
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    BoundsChanged(old);
+}
+
+void TControl::BoundsChanged(const RECT& oldBounds) {
+    if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
+    RECT now = BoundsRect();
+    InvalidateRect(FParent->Handle(), &oldBounds, TRUE);
+    InvalidateRect(FParent->Handle(), &now, TRUE);
+}
+
+RECT TControl::ClientRect() { return {0, 0, FWidth, FHeight}; }
+
+void TControl::SetClientWidth(int v) { SetWidth(FWidth - ClientWidth() + v); }
+
+void TControl::SetClientHeight(int v) { SetHeight(FHeight - ClientHeight() + v); }
+
+POINT TControl::ClientToScreen(POINT p) {
+    if (auto self = dynamic_cast<TWinControl*>(this)) {
+        ::ClientToScreen(self->Handle(), &p);
+        return p;
+    }
+    if (!FParent) return p;
+    return FParent->ClientToScreen({p.x + FLeft, p.y + FTop});
+}
+
+POINT TControl::ScreenToClient(POINT p) {
+    POINT origin = ClientToScreen({0, 0});
+    return {p.x - origin.x, p.y - origin.y};
+}
+
+void TControl::SetVisible(bool visible) {
+    if (visible == FVisible) return;
+    FVisible = visible;
+    VisibleChanged();
+    Perform(CM_VISIBLECHANGED, visible);
+}
+
+void TControl::VisibleChanged() {
+    if (FParent && FParent->HandleAllocated()) {
+        RECT r = BoundsRect();
+        InvalidateRect(FParent->Handle(), &r, TRUE);
+    }
+}
+
+bool TControl::Showing() const {
+    for (const TControl* c = this; c; c = c->FParent)
+        if (!c->FVisible) return false;
+    return true;
+}
+
+void TControl::SetEnabled(bool enabled) {
+    if (enabled == FEnabled) return;
+    FEnabled = enabled;
+    EnabledChanged();
+    Perform(CM_ENABLEDCHANGED);
+    Invalidate();
+}
+
+void TControl::WriteText(const std::string& text) {
+    if (text == FText) return;
+    FText = text;
+    Perform(CM_TEXTCHANGED);
+    Invalidate();
+}
+
+void TControl::SetColor(TColor color) {
+    FParentColor = false;
+    if (color == FColor) return;
+    FColor = color;
+    Perform(CM_COLORCHANGED);
+    Invalidate();
+}
+
+void TControl::SetParentColor(bool value) {
+    FParentColor = value;
+    if (value) Perform(CM_PARENTCOLORCHANGED);
+}
+
+void TControl::SetParentFont(bool value) {
+    FParentFont = value;
+    if (value) Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::Invalidate() {
+    if (!FParent || !FParent->HandleAllocated() || !Showing()) return;
+    RECT r = BoundsRect();
+    InvalidateRect(FParent->Handle(), &r, TRUE);
+}
+
+void TControl::Update() {
+    if (FParent) FParent->Update();
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}

@@ -1,0 +1,105 @@
+#pragma once
+// TControl: the base of every control, windowed or graphic. Every message a control
+// receives passes through its replaceable WindowProc slot: MainWndProc (windowed
+// controls) -> WindowProc -> WndProc (a switch naming one handler per message) ->
+// DefaultHandler. Graphic controls get their messages from the parent through Perform.
+// Main thread only.
+#include "classlib/gui/Canvas.h"
+#include "classlib/gui/Classes.h"
+#include "classlib/gui/Graphics.h"
+#include "classlib/gui/Messages.h"
+#include <string>
+
+class TWinControl;
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWndMethod WindowProc;  // initially WndProc; replaceable, compare before restoring
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    [[nodiscard]] TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* parent);
+
+    [[nodiscard]] int Left() const { return FLeft; }
+    [[nodiscard]] int Top() const { return FTop; }
+    [[nodiscard]] int Width() const { return FWidth; }
+    [[nodiscard]] int Height() const { return FHeight; }
+    void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+    void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+    void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+    void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    [[nodiscard]] RECT BoundsRect() const { return {FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+    [[nodiscard]] virtual RECT ClientRect();
+    [[nodiscard]] int ClientWidth() { return ClientRect().right; }
+    [[nodiscard]] int ClientHeight() { return ClientRect().bottom; }
+    void SetClientWidth(int v);
+    void SetClientHeight(int v);
+    POINT ClientToScreen(POINT p);
+    POINT ScreenToClient(POINT p);
+
+    [[nodiscard]] bool Visible() const { return FVisible; }
+    void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    [[nodiscard]] bool Showing() const;  // visible with every parent visible
+    [[nodiscard]] bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool enabled);
+
+    [[nodiscard]] std::string Caption() const { return ReadText(); }
+    void SetCaption(const std::string& text) { WriteText(text); }
+    [[nodiscard]] std::string Text() const { return ReadText(); }
+    void SetText(const std::string& text) { WriteText(text); }
+
+    [[nodiscard]] TColor Color() const { return FColor; }
+    void SetColor(TColor color);
+    [[nodiscard]] bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool value);
+    TFont& Font() { return FFont; }
+    [[nodiscard]] bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
+
+    virtual void Invalidate();
+    virtual void Update();
+    void Repaint() { Invalidate(); Update(); }
+    void Refresh() { Repaint(); }
+
+    TNotifyEvent OnClick;  // main thread
+    virtual void Click();
+
+protected:
+    virtual void WndProc(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+    [[nodiscard]] virtual std::string ReadText() const { return FText; }
+    virtual void WriteText(const std::string& text);  // then CM_TEXTCHANGED
+    virtual void BoundsChanged(const RECT& oldBounds);  // the new bounds are stored
+    virtual void VisibleChanged();
+    virtual void EnabledChanged() {}
+
+    void CMParentFontChanged(TMessage& message);
+    void CMParentColorChanged(TMessage& message);
+    void WMLButtonDown(TMessage& message);
+    void WMLButtonUp(TMessage& message);
+
+    std::string FText;
+    bool FClickOnMouseUp = false;  // a left click in the client area fires Click
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+
+private:
+    friend class TWinControl;
+    TWinControl* FParent = nullptr;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TColor FColor = clBtnFace;
+    bool FParentColor = false;
+    TFont FFont;
+    bool FParentFont = true;
+    bool FTakingParentFont = false;
+    bool FMouseDown = false;
+};
+
+// Published: Name, Tag, Left, Top, Width, Height, Visible, Enabled, Caption, Text, Color,
+// ParentColor, ParentFont.

@@ -1,0 +1,295 @@
+#include "classlib/gui/Form.h"
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Screen.h"
+#include "classlib/gui/TypInfo.h"
+#include <vector>
+
+namespace {
+
+[[maybe_unused]] const bool Registered = RegisterPublished<TForm>({
+    Published("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle),
+    Published("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons),
+    Published("Position", &TForm::Position, &TForm::SetPosition),
+    Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle),
+    Published("ModalResult", &TForm::ModalResult, &TForm::SetModalResult),
+});
+
+struct TDisabledWindows {
+    HWND Except;
+    std::vector<HWND> Windows;
+};
+
+BOOL CALLBACK DisableWindow(HWND wnd, LPARAM param) {
+    auto list = reinterpret_cast<TDisabledWindows*>(param);
+    try {
+        if (wnd != list->Except && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
+            list->Windows.push_back(wnd);
+            EnableWindow(wnd, FALSE);
+        }
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+    return TRUE;
+}
+
+void CenterIn(TControl& control, const RECT& area) {
+    control.SetBounds(area.left + (area.right - area.left - control.Width()) / 2,
+                      area.top + (area.bottom - area.top - control.Height()) / 2, control.Width(),
+                      control.Height());
+}
+
+}  // namespace
+
+TForm* GetParentForm(TControl* control) {
+    while (control && control->Parent()) control = control->Parent();
+    return dynamic_cast<TForm*>(control);
+}
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+    SetVisible(false);
+    Screen->AddForm(this);
+}
+
+TForm::~TForm() {
+    if (OnDestroy) OnDestroy(this);
+    Screen->RemoveForm(this);
+    OwningApplication()->CancelRelease(this);
+    DestroyHandle();
+}
+
+TApplication* TForm::OwningApplication() const {
+    auto app = dynamic_cast<TApplication*>(Owner());
+    return app ? app : Application;
+}
+
+void TForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+    FBorderStyle = style;
+    RecreateWnd();
+}
+
+void TForm::SetBorderIcons(unsigned icons) {
+    FBorderIcons = icons;
+    RecreateWnd();
+}
+
+void TForm::SetFormStyle(TFormStyle style) {
+    FFormStyle = style;
+    if (HandleAllocated())
+        SetWindowPos(Handle(), style == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;  // shown by VisibleChanged, once placed
+    if (!Enabled()) params.Style |= WS_DISABLED;
+    params.WndParent = OwningApplication()->Handle();
+    params.WindowClassStyle = CS_DBLCLKS;
+    switch (FBorderStyle) {
+    case bsNone: params.Style |= WS_POPUP; break;
+    case bsSingle:
+    case bsToolWindow: params.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable:
+    case bsSizeToolWin: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+        params.Style |= WS_POPUP | WS_CAPTION;
+        params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        break;
+    }
+    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin)
+        params.ExStyle |= WS_EX_TOOLWINDOW;
+    if (FBorderStyle != bsNone && (FBorderIcons & biSystemMenu)) {
+        params.Style |= WS_SYSMENU;
+        bool dialog = FBorderStyle == bsDialog || FBorderStyle == bsToolWindow ||
+                      FBorderStyle == bsSizeToolWin;
+        if (!dialog && (FBorderIcons & biMinimize)) params.Style |= WS_MINIMIZEBOX;
+        if (!dialog && (FBorderIcons & biMaximize)) params.Style |= WS_MAXIMIZEBOX;
+    }
+    if (FFormStyle == fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+}
+
+void TForm::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case WM_CLOSE: WMClose(message); break;
+    case WM_ACTIVATE: WMActivate(message); break;
+    case CM_ACTIVATE: CMActivate(message); break;
+    case CM_DEACTIVATE: CMDeactivate(message); break;
+    case CM_DIALOGKEY: CMDialogKey(message); break;
+    case CM_DIALOGCHAR: CMDialogChar(message); break;
+    case CM_RELEASE: CMRelease(message); break;
+    default: TWinControl::WndProc(message); break;
+    }
+}
+
+void TForm::VisibleChanged() {
+    if (!Visible()) {
+        if (OnHide) OnHide(this);
+        if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    if (OnShow) OnShow(this);
+    HWND wnd = Handle();
+    ApplyPosition();
+    ShowWindow(wnd, SW_SHOWNORMAL);
+}
+
+void TForm::ApplyPosition() {
+    TForm* main = OwningApplication()->MainForm();
+    TForm* ownerForm = dynamic_cast<TForm*>(Owner());
+    switch (FPosition) {
+    case poScreenCenter: CenterIn(*this, Screen->WorkArea()); break;
+    case poDesktopCenter:
+        CenterIn(*this, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+        break;
+    case poOwnerFormCenter:
+        if (ownerForm && ownerForm != this && ownerForm->HandleAllocated()) {
+            CenterIn(*this, ownerForm->BoundsRect());
+            break;
+        }
+        [[fallthrough]];
+    case poMainFormCenter:
+        if (main && main != this && main->HandleAllocated()) CenterIn(*this, main->BoundsRect());
+        else CenterIn(*this, Screen->WorkArea());
+        break;
+    default: break;
+    }
+}
+
+void TForm::Show() {
+    SetVisible(true);
+    if (HandleAllocated()) SetForegroundWindow(Handle());
+}
+
+bool TForm::Active() const { return HandleIfAllocated() && GetActiveWindow() == HandleIfAllocated(); }
+
+bool TForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TForm::Close() {
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    TApplication* app = OwningApplication();
+    if (app->MainForm() == this) app->Terminate();
+    else if (action == caHide) Hide();
+    else if (action == caMinimize) ShowWindow(Handle(), SW_MINIMIZE);
+    else Release();
+}
+
+void TForm::Release() {
+    if (HandleAllocated()) PostMessageA(Handle(), CM_RELEASE, 0, 0);
+    else OwningApplication()->ReleaseLater(this);
+}
+
+void TForm::CloseModal() {
+    TCloseAction action = CloseQuery() ? caHide : caNone;
+    if (action != caNone && OnClose) OnClose(this, action);
+    if (action == caNone) FModalResult = mrNone;
+    else if (action == caFree) Release();
+}
+
+int TForm::ShowModal() {
+    if (Visible() || FModal) throw EInvalidOperation("Cannot make a visible window modal");
+    HWND previous = GetActiveWindow();
+    TDisabledWindows disabled{Handle(), {}};
+    EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled));
+    auto restore = [&] {
+        FModal = false;
+        for (HWND wnd : disabled.Windows) EnableWindow(wnd, TRUE);
+        if (previous && IsWindow(previous)) SetActiveWindow(previous);
+        Hide();
+    };
+    FModal = true;
+    FModalResult = mrNone;
+    TApplication* app = OwningApplication();
+    try {
+        Show();
+        while (FModalResult == mrNone) {
+            app->HandleMessage();
+            if (app->Terminated()) FModalResult = mrCancel;
+            if (FModalResult != mrNone) CloseModal();
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return FModalResult;
+}
+
+void TForm::WMClose(TMessage& message) {
+    (void)message;
+    Close();
+}
+
+void TForm::WMActivate(TMessage& message) {
+    bool active = LOWORD(message.WParam) != WA_INACTIVE;
+    Perform(active ? CM_ACTIVATE : CM_DEACTIVATE);
+    DefaultHandler(message);
+    // The form itself took the focus: hand it to the first control that takes it.
+    if (active && HandleAllocated() && GetFocus() == Handle())
+        if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) ::SetFocus(first);
+}
+
+void TForm::CMActivate(TMessage& message) {
+    (void)message;
+    if (OnActivate) OnActivate(this);
+}
+
+void TForm::CMDeactivate(TMessage& message) {
+    (void)message;
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+bool TForm::Broadcast(TWinControl* container, TMessage& message) {
+    for (int i = 0; i < container->ControlCount(); ++i) {
+        TControl* c = container->Controls(i);
+        message.Result = c->Perform(message.Msg, message.WParam, message.LParam);
+        if (message.Result) return true;
+        auto windowed = dynamic_cast<TWinControl*>(c);
+        if (windowed && Broadcast(windowed, message)) return true;
+    }
+    return false;
+}
+
+void TForm::CMDialogKey(TMessage& message) {
+    if (message.WParam != VK_TAB) {
+        Broadcast(this, message);  // buttons answer Return and Escape
+        return;
+    }
+    if (HWND next = GetNextDlgTabItem(Handle(), GetFocus(), GetKeyState(VK_SHIFT) < 0)) ::SetFocus(next);
+    message.Result = 1;
+}
+
+void TForm::CMDialogChar(TMessage& message) { Broadcast(this, message); }
+
+void TForm::CMRelease(TMessage& message) {
+    (void)message;
+    OwningApplication()->ReleaseLater(this);
+}
+
+bool TForm::IsDialogKeyMessage(const MSG& msg) {
+    bool key = msg.message == WM_KEYDOWN &&
+               (msg.wParam == VK_TAB || msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
+    if (!key && msg.message != WM_SYSCHAR) return false;
+    auto form = dynamic_cast<TForm*>(FindControl(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (!form || !form->Enabled()) return false;
+    if (msg.message == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
+    MSG copy = msg;
+    LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    if (msg.wParam == VK_TAB && (code & DLGC_WANTTAB)) return false;
+    return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
+}

@@ -1,0 +1,89 @@
+#pragma once
+// TForm: a top-level window built in code, owned by the application window. Shown
+// modeless (Show) or modal (ShowModal, ending when ModalResult is set). Events fire on
+// the main thread.
+#include "classlib/gui/WinControl.h"
+#include <functional>
+
+class TApplication;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+enum TPosition {
+    poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter
+};
+enum TFormStyle { fsNormal, fsStayOnTop };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TModalResult = int;
+enum : TModalResult {
+    mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
+    mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO
+};
+
+class EInvalidOperation : public Exception { using Exception::Exception; };
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    [[nodiscard]] TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle style);
+    [[nodiscard]] unsigned BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(unsigned icons);
+    [[nodiscard]] TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition position) { FPosition = position; }
+    [[nodiscard]] TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle style);
+
+    void Show();  // visible and in front
+    void Close();
+    [[nodiscard]] bool CloseQuery();
+    void Release();  // frees the form once its messages have been handled
+    int ShowModal();  // EInvalidOperation when already visible
+    [[nodiscard]] TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult result) { FModalResult = result; }
+    [[nodiscard]] bool Modal() const { return FModal; }
+    [[nodiscard]] bool Active() const;
+
+    // OnCreate is fired by DoCreate, which whoever builds the form calls once its
+    // controls exist (TApplication::CreateForm does). OnDestroy fires in the destructor.
+    void DoCreate();
+    TNotifyEvent OnCreate, OnDestroy, OnShow, OnHide, OnActivate, OnDeactivate;
+    std::function<void(TObject* sender, TCloseAction& action)> OnClose;
+    std::function<void(TObject* sender, bool& canClose)> OnCloseQuery;
+
+    // Tab, Return and Escape for the form that holds msg.hwnd (sent as CM_DIALOGKEY,
+    // Alt+key as CM_DIALOGCHAR); true when the form used the key.
+    static bool IsDialogKeyMessage(const MSG& msg);
+    // The application that owns the form (its owner when that is one, else Application).
+    [[nodiscard]] TApplication* OwningApplication() const;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
+    void VisibleChanged() override;
+
+    void WMClose(TMessage& message);
+    void WMActivate(TMessage& message);
+    void CMActivate(TMessage& message);
+    void CMDeactivate(TMessage& message);
+    void CMDialogKey(TMessage& message);
+    void CMDialogChar(TMessage& message);
+    void CMRelease(TMessage& message);
+
+private:
+    void ApplyPosition();
+    void CloseModal();
+    bool Broadcast(TWinControl* container, TMessage& message);
+
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    unsigned FBorderIcons = biSystemMenu | biMinimize | biMaximize;
+    TPosition FPosition = poDesigned;
+    TFormStyle FFormStyle = fsNormal;
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+};
+
+// The form a control sits on, or nullptr.
+TForm* GetParentForm(TControl* control);

@@ -1,0 +1,118 @@
+#pragma once
+// TWinControl: a control with its own window. Its window class is named after the
+// library class and superclasses a system class where one is wrapped. One static
+// window procedure serves every such window: it finds the object through a window
+// property (named by ControlAtom) set when the window is created and removed at
+// WM_NCDESTROY. Children's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR* and
+// scroll messages are reflected to the child's WindowProc as CN_ messages.
+// Main thread only.
+#include "classlib/gui/Controls.h"
+#include <vector>
+
+struct TCreateParams {
+    std::string Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    UINT WindowClassStyle = CS_DBLCLKS;
+    std::string WinClassName;  // registered for this control, "TButton"
+    std::string SysClassName;  // the system class it superclasses, "BUTTON"; empty: none
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    HWND Handle();  // makes the window (and its parent's) when there is none yet
+    [[nodiscard]] HWND HandleIfAllocated() const { return FHandle; }
+    [[nodiscard]] bool HandleAllocated() const { return FHandle != nullptr; }
+    void HandleNeeded() { Handle(); }
+    void DestroyHandle();
+    void RecreateWnd();
+
+    [[nodiscard]] int ControlCount() const { return static_cast<int>(FControls.size()); }
+    [[nodiscard]] TControl* Controls(int index) const { return FControls.at(index); }
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    // The visible, enabled graphic child at a client point, or nullptr.
+    [[nodiscard]] TControl* GraphicControlAt(POINT p) const;
+
+    [[nodiscard]] bool Focused() const;
+    [[nodiscard]] bool CanFocus() const;
+    virtual void SetFocus();
+    [[nodiscard]] bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool value);
+    [[nodiscard]] bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
+
+    RECT ClientRect() override;
+    void Invalidate() override;
+    void Update() override;
+    void SetBounds(int left, int top, int width, int height) override;
+
+    // The library control of a window of this thread, or nullptr.
+    static TWinControl* FindControl(HWND wnd);
+    // The control whose window CreateWindowEx is making on this thread, or nullptr.
+    static TWinControl* CreationControl();
+    // The window property naming a window's control: "ControlOfs" + instance + thread id.
+    static ATOM ControlAtom();
+    // Whether this control or one of its children is inside its window procedure.
+    [[nodiscard]] bool InWindowProc() const;
+
+protected:
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateWnd();        // makes the window, then the children's
+    virtual void InitializeWnd() {}  // the window exists: send it the control's state
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    [[nodiscard]] std::string ReadText() const override;
+    void WriteText(const std::string& text) override;
+    void VisibleChanged() override;
+    void EnabledChanged() override;
+    // Paints the control's own surface (not its graphic children) into dc.
+    virtual void PaintWindow(HDC dc);
+    void PaintControls(HDC dc);
+    [[nodiscard]] SIZE NonClientSize();
+    [[nodiscard]] bool IsSystemClass() const { return FSysClass; }
+
+    void WMPaint(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
+    void WMReflect(TMessage& message);
+    void WMMouseMove(TMessage& message);
+    void WMMouseLeave(TMessage& message);
+    void WMMouseButton(TMessage& message);
+    void WMWindowPosChanged(TMessage& message);
+    void WMSetFocus(TMessage& message);
+    void WMKillFocus(TMessage& message);
+    void CNCtlColor(TMessage& message);
+    void CMFontChanged(TMessage& message);
+    void CMColorChanged(TMessage& message);
+    void CMRecreateWnd(TMessage& message);
+
+private:
+    friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
+    void MainWndProc(TMessage& message);
+    void AttachHandle(HWND wnd);
+    void DetachHandle();
+    bool ForwardMouse(TMessage& message);
+    void SetMouseControl(TControl* control);
+
+    HWND FHandle = nullptr;
+    WNDPROC FDefWndProc = nullptr;
+    bool FSysClass = false;
+    std::vector<TControl*> FControls;  // windowed and graphic children, in creation order
+    int FInWndProc = 0;
+    bool FMouseInControl = false;
+    TControl* FMouseControl = nullptr;    // graphic child under the mouse
+    TControl* FCaptureControl = nullptr;  // graphic child holding the mouse while pressed
+    bool FTabStop = false;
+    bool FDoubleBuffered = false;
+    TBrush FBrush;  // the control's colour, for WM_CTLCOLOR* answers and erasing
+};
+
+LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Registers params.WinClassName once (superclassing params.SysClassName when given)
+// and returns the procedure that DefaultHandler passes messages on to.
+WNDPROC RegisterControlClass(const TCreateParams& params);

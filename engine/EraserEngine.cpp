@@ -1,0 +1,109 @@
+#include "engine/EraserEngine.h"
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Registry.h"
+#include "classlib/base/SysUtils.h"
+#include <shellapi.h>
+
+namespace {
+
+const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const RunValue = "Tarnwhistle";
+
+}  // namespace
+
+TEraserEngine::TEraserEngine() {
+    for (int i = 0; i < ciCatalogueCount; ++i) {
+        const TCatalogueEntry& entry = Catalogue[i];
+        if (entry.Class == ecFiles)
+            FItems[i] = std::make_unique<TEraseFiles>(entry.Name, entry.Caption);
+        else
+            FItems[i] = std::make_unique<TEraseRegistry>(entry.Name, entry.Caption);
+        AddEraser(FItems[i].get());
+    }
+    BindWindowsItems();
+    BindBrowserItems();
+    PluginManager = std::make_unique<TPluginManager>();
+    Misc = std::make_unique<TMisc>();
+    Scheduler = std::make_unique<TScheduler>();
+}
+
+TEraserEngine::~TEraserEngine() = default;
+
+TEraseFiles& TEraserEngine::FileItem(TCatalogueItem item) const {
+    return dynamic_cast<TEraseFiles&>(*FItems[item]);
+}
+
+TEraseRegistry& TEraserEngine::RegistryItem(TCatalogueItem item) const {
+    return dynamic_cast<TEraseRegistry&>(*FItems[item]);
+}
+
+void TEraserEngine::BindFiles(TCatalogueItem item, void (TEraserEngine::*collect)(TEraseFiles&)) {
+    FileItem(item).OnCollect = [this, collect](TEraser* sender) {
+        (this->*collect)(*static_cast<TEraseFiles*>(sender));
+    };
+}
+
+void TEraserEngine::BindRegistry(TCatalogueItem item,
+                                 void (TEraserEngine::*collect)(TEraseRegistry&)) {
+    RegistryItem(item).OnCollect = [this, collect](TEraser* sender) {
+        (this->*collect)(*static_cast<TEraseRegistry*>(sender));
+    };
+}
+
+void TEraserEngine::EmptyRecycleBin() {
+    SHEmptyRecycleBinA(MainWindow(), nullptr, 0);
+}
+
+// Registry errors are swallowed; the option follows the request all the same.
+void TEraserEngine::SetLoadAtStartup(bool value) {
+    try {
+        TRegistry reg;
+        reg.RootKey = HKEY_CURRENT_USER;
+        if (reg.OpenKey(RunKey, false)) {
+            if (value)
+                reg.WriteString(RunValue, GetModuleFileNameStr());
+            else
+                reg.DeleteValue(RunValue);
+        }
+    } catch (const Exception&) {
+    }
+    FLoadAtStartup = value;
+}
+
+void TEraserEngine::ToggleStealthMode() {
+    if (!Misc->StealthModeEnabled) return;
+    StealthHidden = !StealthHidden;
+    HWND main = MainWindow();
+    if (!main) return;
+    // The forms are owned by the application's own window.
+    const int show = StealthHidden ? SW_HIDE : SW_SHOW;
+    ShowWindow(main, show);
+    if (HWND application = GetWindow(main, GW_OWNER)) ShowWindow(application, show);
+    SendMessageA(main, StealthHidden ? WM_HIDETRAYICON : WM_SHOWTRAYICON, 0, 0);
+}
+
+namespace {
+
+bool IsBrowserWindow(HWND wnd) {
+    char name[260] = {};
+    GetClassNameA(wnd, name, sizeof(name) - 1);
+    for (const TBrowserEntry& browser : Browsers)
+        if (SameText(name, browser.WindowClass)) return true;
+    return false;
+}
+
+// Every matching window at any depth, siblings in order, each before its children.
+void ShowBrowserWindows(HWND first, bool show) {
+    for (HWND wnd = first; wnd; wnd = GetWindow(wnd, GW_HWNDNEXT)) {
+        if (IsBrowserWindow(wnd)) ShowWindow(wnd, show ? SW_SHOW : SW_HIDE);
+        ShowBrowserWindows(GetWindow(wnd, GW_CHILD), show);
+    }
+}
+
+}  // namespace
+
+void TEraserEngine::ToggleBossKey() {
+    if (!Misc->BossKeyEnabled) return;
+    BrowsersShown = !BrowsersShown;
+    ShowBrowserWindows(GetWindow(GetDesktopWindow(), GW_CHILD), BrowsersShown);
+}

@@ -1,0 +1,188 @@
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Button.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/Screen.h"
+#include "classlib/gui/Timer.h"
+#include "support/PumpMessages.h"
+#include <gtest/gtest.h>
+#include <functional>
+
+namespace {
+
+class TfDialog : public TForm {
+public:
+    explicit TfDialog(TComponent* owner) : TForm(owner) {
+        SetBorderStyle(bsDialog);
+        SetPosition(poScreenCenter);
+        SetBounds(0, 0, 240, 120);
+        SetCaption("Dialog");
+        btnOK = new TButton(this);
+        btnOK->SetParent(this);
+        btnOK->SetBounds(20, 60, 75, 25);
+        btnOK->SetCaption("&OK");
+        btnOK->SetModalResult(mrOk);
+        btnOK->SetDefault(true);
+        btnCancel = new TButton(this);
+        btnCancel->SetParent(this);
+        btnCancel->SetBounds(120, 60, 75, 25);
+        btnCancel->SetCaption("&Cancel");
+        btnCancel->SetModalResult(mrCancel);
+        btnCancel->SetCancel(true);
+    }
+    TButton* btnOK;
+    TButton* btnCancel;
+};
+
+// Runs action once from the message loop, after the current modal loop has started.
+void Later(std::function<void()> action) {
+    auto timer = new TTimer(Application);
+    timer->SetInterval(10);
+    timer->SetOnTimer([timer, action](TObject*) {
+        timer->SetEnabled(false);
+        action();
+    });
+}
+
+HWND FindOwnedDialog(HWND owner) {
+    struct TFind { HWND Owner, Found; } find{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND wnd, LPARAM param) -> BOOL {
+            auto f = reinterpret_cast<TFind*>(param);
+            char cls[32] = {};
+            GetClassNameA(wnd, cls, sizeof(cls));
+            if (std::string(cls) == "#32770" && GetWindow(wnd, GW_OWNER) == f->Owner) f->Found = wnd;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.Found;
+}
+
+}  // namespace
+
+TEST(GuiForms, ModalFormEndsWithAPostedCloseAfterItsCloseQuery) {
+    TfDialog dialog(nullptr);
+    int queries = 0;
+    dialog.OnCloseQuery = [&](TObject*, bool& canClose) { canClose = ++queries > 1; };
+    TfDialog other(nullptr);
+    other.Show();
+    bool otherDisabled = false;
+    Later([&] {
+        otherDisabled = !IsWindowEnabled(other.Handle());
+        PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);  // refused by the first close query
+        PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    EXPECT_EQ(queries, 2);
+    EXPECT_TRUE(otherDisabled);
+    EXPECT_TRUE(IsWindowEnabled(other.Handle()));
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
+    other.Hide();
+}
+
+TEST(GuiForms, ButtonsEndAModalFormWithTheirModalResult) {
+    TfDialog dialog(nullptr);
+    Later([&] { PostMessageA(dialog.btnOK->Handle(), BM_CLICK, 0, 0); });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_THROW(
+        {
+            dialog.Show();
+            dialog.ShowModal();
+        },
+        EInvalidOperation);
+    dialog.Hide();
+
+    // Escape reaches the Cancel button, Return the default one.
+    Later([&] { PostMessageA(dialog.btnCancel->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    Later([&] { PostMessageA(dialog.Handle(), WM_KEYDOWN, VK_RETURN, 0); });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    Later([&] { PostMessageA(dialog.btnOK->Handle(), WM_SYSCHAR, 'c', 0); });
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+}
+
+TEST(GuiForms, ScreenCenterAndCloseActions) {
+    TfDialog dialog(nullptr);
+    dialog.Show();
+    RECT work = Screen->WorkArea();
+    EXPECT_NEAR(dialog.Left() + dialog.Width() / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR(dialog.Top() + dialog.Height() / 2, (work.top + work.bottom) / 2, 1);
+    EXPECT_EQ(dialog.ClientWidth() + (dialog.Width() - dialog.ClientWidth()), dialog.Width());
+
+    TCloseAction chosen = caNone;
+    dialog.OnClose = [&](TObject*, TCloseAction& action) { action = chosen; };
+    dialog.Close();
+    EXPECT_TRUE(dialog.Visible());
+    chosen = caHide;
+    dialog.Close();
+    EXPECT_FALSE(dialog.Visible());
+}
+
+TEST(GuiForms, ShowHideActivateAndScreenOrder) {
+    int before = Screen->FormCount();
+    auto first = new TfDialog(Application);
+    auto second = new TfDialog(Application);
+    ASSERT_EQ(Screen->FormCount(), before + 2);
+    EXPECT_EQ(Screen->Forms(before), first);
+    EXPECT_EQ(Screen->Forms(before + 1), second);
+
+    int shows = 0, hides = 0, activations = 0;
+    first->OnShow = [&](TObject*) { ++shows; };
+    first->OnHide = [&](TObject*) { ++hides; };
+    first->OnActivate = [&](TObject*) { ++activations; };
+    first->Show();
+    EXPECT_TRUE(PumpUntil([&] { return activations > 0; }));
+    EXPECT_EQ(shows, 1);
+    EXPECT_TRUE(first->Active());
+    EXPECT_EQ(Screen->ActiveForm(), first);
+    first->Hide();
+    EXPECT_EQ(hides, 1);
+
+    delete first;
+    EXPECT_EQ(Screen->FormCount(), before + 1);
+    EXPECT_EQ(Screen->Forms(before), second);
+    delete second;
+    EXPECT_EQ(Screen->FormCount(), before);
+}
+
+TEST(GuiApplication, RunEndsWhenTheMainFormClosesOrOnTerminate) {
+    TApplication app;
+    auto main = app.CreateForm<TfDialog>();
+    EXPECT_EQ(app.MainForm(), main);
+    app.CreateForm<TfDialog>();
+    EXPECT_EQ(app.MainForm(), main);
+    Later([&] {
+        EXPECT_TRUE(main->Visible());
+        main->Close();
+    });
+    app.Run();
+    EXPECT_TRUE(app.Terminated());
+    app.Run();  // returns at once once terminated
+
+    TApplication other;
+    Later([&] { other.Terminate(); });
+    other.Run();
+    EXPECT_TRUE(other.Terminated());
+    EXPECT_FALSE(Application->Terminated());
+}
+
+TEST(GuiApplication, TitleAndMessageBoxOwner) {
+    std::string old = Application->Title();
+    Application->SetTitle("Tarnwhistle test");
+    char text[64] = {};
+    GetWindowTextA(Application->Handle(), text, sizeof(text));
+    EXPECT_STREQ(text, "Tarnwhistle test");
+    Application->SetTitle(old);
+
+    HWND owner = nullptr;
+    Later([&] {
+        HWND box = FindOwnedDialog(GetActiveWindow() ? GetActiveWindow() : Application->Handle());
+        if (!box) box = FindOwnedDialog(Application->Handle());
+        owner = box ? GetWindow(box, GW_OWNER) : nullptr;
+        if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    SetActiveWindow(nullptr);
+    EXPECT_EQ(Application->MessageBox("Text", "Caption", MB_OK), IDOK);
+    EXPECT_NE(owner, nullptr);
+}

@@ -1,0 +1,131 @@
+#include "classlib/gui/Animate.h"
+#include "classlib/gui/Bitmap.h"
+#include "classlib/gui/FileCtrl.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/Label.h"
+#include "classlib/gui/ProgressBar.h"
+#include "classlib/gui/Timer.h"
+#include "support/PumpMessages.h"
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+TEST(GuiGraphics, BitmapIsA32BitDibThatKeepsTheKeyColourExactly) {
+    TBitmap bitmap;
+    bitmap.SetSize(8, 4);
+    ASSERT_FALSE(bitmap.Empty());
+    DIBSECTION dib{};
+    ASSERT_EQ(GetObjectA(bitmap.Handle(), sizeof(dib), &dib), int(sizeof(dib)));
+    EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
+    bitmap.Canvas().Brush().SetColor(clFuchsia);
+    bitmap.Canvas().FillRect({0, 0, 8, 4});
+    bitmap.Canvas().SetPixel(1, 2, 0x123456);
+    GdiFlush();
+    EXPECT_EQ(bitmap.ScanLine(0)[0], 0x00FF00FFu);
+    EXPECT_EQ(bitmap.ScanLine(2)[1], 0x00563412u);  // stored as 0x00RRGGBB
+    EXPECT_EQ(bitmap.Canvas().Pixel(1, 2), 0x123456);
+
+    TBitmap copy;
+    copy.Assign(bitmap);
+    EXPECT_EQ(copy.Width(), 8);
+    EXPECT_EQ(copy.ScanLine(3)[7], 0x00FF00FFu);
+    copy.SetSize(0, 5);
+    EXPECT_TRUE(copy.Empty());
+}
+
+TEST(GuiGraphics, CanvasMeasuresTextInItsFont) {
+    TBitmap bitmap;
+    bitmap.SetSize(10, 10);
+    TCanvas& canvas = bitmap.Canvas();
+    int narrow = canvas.TextWidth("iiii");
+    int wide = canvas.TextWidth("WWWW");
+    EXPECT_GT(narrow, 0);
+    EXPECT_GT(wide, narrow);
+    canvas.Font().SetSize(24);
+    EXPECT_GT(canvas.TextWidth("WWWW"), wide);
+    EXPECT_GT(canvas.TextHeight("W"), 20);
+    TCanvas plain;
+    EXPECT_THROW(plain.TextWidth("x"), ECanvasError);
+}
+
+TEST(GuiGraphics, MinimizeNameCutsFoldersFromTheFront) {
+    TBitmap bitmap;
+    bitmap.SetSize(1, 1);
+    TCanvas& c = bitmap.Canvas();
+    const std::string path = "C:\\Program Files\\Tarnwhistle\\Data\\file.txt";
+    auto fitting = [&](const std::string& text) { return MinimizeName(path, c, c.TextWidth(text)); };
+    EXPECT_EQ(fitting(path), path);
+    EXPECT_EQ(fitting("C:\\...\\Tarnwhistle\\Data\\file.txt"), "C:\\...\\Tarnwhistle\\Data\\file.txt");
+    EXPECT_EQ(fitting("C:\\...\\Data\\file.txt"), "C:\\...\\Data\\file.txt");
+    EXPECT_EQ(fitting("C:\\...\\file.txt"), "C:\\...\\file.txt");
+    EXPECT_EQ(fitting("...\\file.txt"), "...\\file.txt");
+    EXPECT_EQ(MinimizeName(path, c, 1), "file.txt");  // too narrow for anything else
+    EXPECT_EQ(MinimizeName("C:\\file.txt", c, 1), "file.txt");  // never "C:file.txt"
+    EXPECT_EQ(MinimizeName("file.txt", c, 1), "file.txt");
+    EXPECT_EQ(MinimizeName("\\\\server\\share\\dir\\a.txt", c, c.TextWidth("\\...\\dir\\a.txt")),
+              "\\...\\dir\\a.txt");
+}
+
+TEST(GuiControls, LabelSizesToItsCaption) {
+    TLabel label(nullptr);
+    label.SetCaption("A");
+    int small = label.Width();
+    label.SetCaption("A much longer caption");
+    EXPECT_GT(label.Width(), small);
+    EXPECT_GT(label.Height(), 0);
+    label.SetAutoSize(false);
+    label.SetWidth(10);
+    label.SetCaption("Again a much longer caption");
+    EXPECT_EQ(label.Width(), 10);
+}
+
+TEST(GuiControls, ProgressBarKeepsItsPositionInRange) {
+    TForm form(nullptr);
+    auto bar = new TProgressBar(&form);
+    bar->SetParent(&form);
+    bar->SetMax(1000);
+    bar->SetPosition(10);
+    HWND wnd = bar->Handle();
+    EXPECT_EQ(SendMessageA(wnd, PBM_GETPOS, 0, 0), 10);
+    EXPECT_EQ(SendMessageA(wnd, PBM_GETRANGE, FALSE, 0), 1000);
+    bar->StepBy(25);
+    EXPECT_EQ(bar->Position(), 35);
+    EXPECT_EQ(SendMessageA(wnd, PBM_GETPOS, 0, 0), 35);
+    bar->StepBy(5000);
+    EXPECT_EQ(bar->Position(), 1000);
+    bar->SetMax(0x7FFFFFFF);
+    bar->SetPosition(0x7FFFFFF0);
+    bar->StepBy(0x7FFFFFFF);  // no overflow
+    EXPECT_EQ(bar->Position(), 0x7FFFFFFF);
+    bar->SetMax(50);
+    EXPECT_EQ(bar->Position(), 50);
+}
+
+TEST(GuiControls, DeleteFileAnimationFailsQuietlyWithoutTheClip) {
+    TForm form(nullptr);
+    auto animate = new TAnimate(&form);
+    animate->SetParent(&form);
+    animate->SetCommonAVI(aviDeleteFile);
+    animate->SetStopFrame(24);
+    animate->SetActive(true);
+    EXPECT_NO_THROW(form.Show());
+    char cls[32] = {};
+    GetClassNameA(animate->Handle(), cls, sizeof(cls));
+    EXPECT_STREQ(cls, "TAnimate");
+    EXPECT_TRUE(animate->Active());  // whether the shell has the clip or not
+    form.Hide();
+}
+
+TEST(GuiControls, TimerFiresWhileEnabled) {
+    TTimer timer(nullptr);
+    int ticks = 0;
+    timer.SetInterval(5);
+    timer.SetOnTimer([&](TObject* sender) {
+        EXPECT_EQ(sender, &timer);
+        ++ticks;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+    timer.SetEnabled(false);
+    int stopped = ticks;
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(ticks, stopped);
+}

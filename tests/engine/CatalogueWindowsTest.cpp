@@ -1,0 +1,233 @@
+// The Windows items, run for real and in simulation over traces planted in the
+// private prefix.
+#include "EngineTestSupport.h"
+#include "classlib/base/Registry.h"
+#include "classlib/base/StringList.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/SharedRoutines.h"
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+namespace {
+
+const char* const ExplorerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+const char* const MemoryManagementKey =
+    "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
+
+class CatalogueWindowsTest : public testing::Test {
+protected:
+    TTestEngine Engine;
+};
+
+TEST_F(CatalogueWindowsTest, RecentDocumentsGoAndTheFolderStays) {
+    const std::string recent = SpecialFolderOf(CSIDL_RECENT);
+    PlantFile(recent + "\\a.txt", "12345");
+    PlantFile(recent + "\\sub\\b.txt", "123");
+    Engine.EnableOnly({ciEraseStartMenuRecentDocuments});
+
+    EXPECT_EQ(Engine.Run(true), Concat({OpeningLines(), ItemLines(ciEraseStartMenuRecentDocuments),
+                                        ClosingLines(0, 0, 1, 2, "8.00 B")}));
+    EXPECT_TRUE(Exists(recent + "\\a.txt"));
+    EXPECT_TRUE(Exists(recent + "\\sub\\b.txt"));
+
+    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseStartMenuRecentDocuments),
+                                         ClosingLines(0, 0, 1, 2, "8.00 B")}));
+    EXPECT_FALSE(Exists(recent + "\\a.txt"));
+    EXPECT_FALSE(Exists(recent + "\\sub"));
+    EXPECT_TRUE(Exists(recent));
+}
+
+TEST_F(CatalogueWindowsTest, FindHistoryStopsAtTheFirstGapOfTheList) {
+    const std::string key = "Software\\Microsoft\\Search Assistant\\ACMru\\5647";
+    for (const char* name : {"000", "001", "003"}) WriteRegString(HKEY_CURRENT_USER, key, name, "pc");
+    Engine.EnableOnly({ciEraseFindComputer});
+
+    // "MRUList" counts though it is missing: its key exists.
+    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseFindComputer),
+                                         ClosingLines(0, 3, 0, 0, "0 B")}));
+    EXPECT_EQ(RegValueNames(HKEY_CURRENT_USER, key), std::vector<std::string>{"003"});
+    DeleteRegKey(HKEY_CURRENT_USER, key);
+}
+
+TEST_F(CatalogueWindowsTest, OpenSaveHistoryOnNTOnly) {
+    const std::string key = std::string(ExplorerKey) + "ComDlg32\\OpenSaveMRU";
+    auto plant = [&] {
+        WriteRegString(HKEY_CURRENT_USER, key + "\\txt", "a", "c:\\a.txt");
+        WriteRegString(HKEY_CURRENT_USER, key + "\\*", "a", "c:\\a.txt");
+        WriteRegString(HKEY_CURRENT_USER, key, "MRUList", "a");
+    };
+    plant();
+    Engine.EnableOnly({ciEraseWindowsOpenSaveHistory});
+    {
+        TVersionOverride win98(false);
+        EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseWindowsOpenSaveHistory),
+                                             ClosingLines(0, 0, 0, 0, "0 B")}));
+        EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, key + "\\txt"));
+    }
+    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseWindowsOpenSaveHistory),
+                                         ClosingLines(2, 1, 0, 0, "0 B")}));
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, key + "\\txt"));
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, key + "\\*"));
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, key, "MRUList"));
+}
+
+TEST_F(CatalogueWindowsTest, ClipboardIsEmptiedOnlyForReal) {
+    auto putText = [] {
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 6);
+        memcpy(GlobalLock(mem), "hello", 6);
+        GlobalUnlock(mem);
+        SetClipboardData(CF_TEXT, mem);
+        CloseClipboard();
+    };
+    putText();
+    Engine.EnableOnly({ciEraseWindowsClipboard});
+    const auto expected = Concat({OpeningLines(), ItemLines(ciEraseWindowsClipboard),
+                                  ClosingLines(0, 0, 0, 0, "0 B")});
+    EXPECT_EQ(Engine.Run(true), expected);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+    EXPECT_EQ(Engine.Run(false), expected);
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+}
+
+TEST_F(CatalogueWindowsTest, SwapFileOnNTSetsThePageFileValueAndDefersItsReset) {
+    WriteRegDword(HKEY_LOCAL_MACHINE, MemoryManagementKey, "ClearPageFileAtShutdown", 0);
+    Engine.EnableOnly({ciEraseWindowsSWAP});
+    Engine.Run(true);
+    EXPECT_EQ(Engine.PostEraser.Count(), 0);
+    EXPECT_TRUE(Engine.Notices.empty());
+
+    Engine.Run(false);
+    TRegistry reg;
+    reg.RootKey = HKEY_LOCAL_MACHINE;
+    ASSERT_TRUE(reg.OpenKey(MemoryManagementKey, false));
+    EXPECT_EQ(reg.ReadInteger("ClearPageFileAtShutdown"), 1);
+    ASSERT_EQ(Engine.PostEraser.Count(), 1);
+    const TPostEraserItem& item = Engine.PostEraser.Items(0);
+    EXPECT_EQ(item.Type, ptWriteInteger);
+    EXPECT_EQ(item.RootKey, HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(item.ValueName, "ClearPageFileAtShutdown");
+    EXPECT_EQ(item.ValueData, "0");
+    EXPECT_TRUE(FileExists(Engine.PostEraser.FileName));
+    EXPECT_NE(ReadRegString(HKEY_LOCAL_MACHINE, RunOnceKey, RunOnceValue), "");
+    EXPECT_EQ(Engine.Notices.size(), 1u);
+    reg.WriteInteger("ClearPageFileAtShutdown", 0);
+}
+
+TEST_F(CatalogueWindowsTest, SwapFileOnWindows9xAddsALineToAutoexecBat) {
+    TVersionOverride win98(false);
+    PlantFile("c:\\autoexec.bat", "@echo off\r\n");
+    Engine.EnableOnly({ciEraseWindowsSWAP});
+    Engine.ShowRebootNotice = false;
+    Engine.Run(false);
+
+    const std::string line =
+        "del " + AddTrailingBackslash(GetShortPath(GetWindowsDir())) + "win386.swp";
+    TStringList lines;
+    lines.LoadFromFile("c:\\autoexec.bat");
+    ASSERT_EQ(lines.Count(), 2);
+    EXPECT_EQ(lines[1], line);
+    ASSERT_EQ(Engine.PostEraser.Count(), 1);
+    EXPECT_EQ(Engine.PostEraser.Items(0).Type, ptRemoveLine);
+    EXPECT_EQ(Engine.PostEraser.Items(0).BATLine, line);
+    EXPECT_TRUE(Engine.Notices.empty());
+    DeleteFileA("c:\\autoexec.bat");
+
+    // Without the file the item fails alone.
+    EXPECT_EQ(Engine.Run(false)[5], "Erasing Windows SWAP File failed.");
+}
+
+TEST_F(CatalogueWindowsTest, ScanDiskFragmentsKeepTheBrowserDatabases) {
+    const std::string folder = TestFolder("chk");
+    PlantFile(folder + "\\FILE0000.CHK");
+    PlantFile(folder + "\\deep\\file0001.chk");
+    PlantFile(folder + "\\EDB.CHK");
+    PlantFile(folder + "\\softokn3.chk");
+    PlantFile(folder + "\\keep.chkx");
+    Engine.EnableOnly({ciEraseScanDiskFiles});
+    Engine.Run(false);
+    Engine.Run(false);
+
+    EXPECT_FALSE(Exists(folder + "\\FILE0000.CHK"));
+    EXPECT_FALSE(Exists(folder + "\\deep\\file0001.chk"));
+    EXPECT_TRUE(Exists(folder + "\\EDB.CHK"));
+    EXPECT_TRUE(Exists(folder + "\\softokn3.chk"));
+    EXPECT_TRUE(Exists(folder + "\\keep.chkx"));
+    EXPECT_EQ(Engine.FileItem(ciEraseScanDiskFiles).Exclude,
+              (std::vector<std::string>{"edb.chk", "softokn3.chk"}));
+}
+
+// Writes a shortcut to target at path.
+void MakeShortcut(const std::string& path, const std::string& target) {
+    CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                               reinterpret_cast<void**>(&link)),
+              S_OK);
+    link->SetPath(target.c_str());
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    file->Save(ToWide(path).c_str(), TRUE);
+    file->Release();
+    link->Release();
+    CoUninitialize();
+}
+
+TEST_F(CatalogueWindowsTest, OfficeHistoryTakesOfficeShortcutsAndSurvivesABrokenOne) {
+    const std::string recent = SpecialFolderOf(CSIDL_RECENT);
+    const std::string docs = TestFolder("docs");
+    PlantFile(docs + "\\report.DOC");
+    PlantFile(docs + "\\notes.txt");
+    PlantFile(docs + "\\sheet.xls");
+    MakeShortcut(recent + "\\report.lnk", docs + "\\report.DOC");
+    MakeShortcut(recent + "\\sheet.lnk", docs + "\\sheet.xls");
+    MakeShortcut(recent + "\\notes.lnk", docs + "\\notes.txt");
+    PlantFile(recent + "\\broken.lnk", "not a shortcut");
+    const std::string office = SpecialFolderOf(CSIDL_APPDATA) + "\\Microsoft\\Office\\Recent";
+    PlantFile(office + "\\x.lnk");
+    Engine.EnableOnly({ciEraseMSOfficeHistory});
+
+    // No Word or Excel under Wine: the after-erase automation stays silent.
+    const auto log = Engine.Run(false);
+    ASSERT_EQ(log.size(), 21u);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 7),
+              Concat({OpeningLines(), ItemLines(ciEraseMSOfficeHistory)}));
+    EXPECT_EQ(log[17], "      Files Erased           - 3");
+    EXPECT_FALSE(Exists(recent + "\\report.lnk"));
+    EXPECT_FALSE(Exists(recent + "\\sheet.lnk"));
+    EXPECT_FALSE(Exists(office + "\\x.lnk"));
+    EXPECT_TRUE(Exists(recent + "\\notes.lnk"));
+    EXPECT_TRUE(Exists(recent + "\\broken.lnk"));
+    EXPECT_TRUE(Exists(docs + "\\report.DOC"));
+    DeleteFileA((recent + "\\notes.lnk").c_str());
+    DeleteFileA((recent + "\\broken.lnk").c_str());
+}
+
+TEST_F(CatalogueWindowsTest, StartMenuClickHistoryRegistersANextStartOnlyForReal) {
+    const std::string key = std::string(ExplorerKey) + "MenuOrder\\Start Menu2\\Programs";
+    WriteRegString(HKEY_CURRENT_USER, key, "Order", "x");
+    Engine.EnableOnly({ciEraseStartMenuClickHistory});
+    Engine.Run(true);
+    EXPECT_EQ(Engine.PostEraser.Count(), 0);
+    EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, key));
+
+    Engine.Run(false);
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, std::string(ExplorerKey) + "MenuOrder\\Start Menu2"));
+    ASSERT_EQ(Engine.PostEraser.Count(), 1);
+    EXPECT_EQ(Engine.PostEraser.Items(0).Type, ptDeleteFile);
+    EXPECT_EQ(Engine.PostEraser.Items(0).FileName, "");
+}
+
+TEST_F(CatalogueWindowsTest, RecycleBinsOfEveryDrive) {
+    PlantFile("C:\\Recycled\\DC1.txt", "1234");
+    PlantFile("C:\\Recycled\\sub\\DC2.txt", "1234");
+    Engine.EnableOnly({ciEraseRecycleBin});
+    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseRecycleBin),
+                                         ClosingLines(0, 0, 1, 2, "8.00 B")}));
+    EXPECT_TRUE(Exists("C:\\Recycled"));
+    EXPECT_FALSE(Exists("C:\\Recycled\\DC1.txt"));
+    RemoveDirectoryA("C:\\Recycled");
+}
+
+}  // namespace
