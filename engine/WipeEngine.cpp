@@ -2,6 +2,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
 #include "engine/WipeMethodsManager.h"
@@ -70,8 +71,8 @@ bool TWipeEngine::Execute() {
     Errors.clear();
     for (auto& item : FItems) item->Shredded = false;
     try {
-        FProgress = std::make_unique<TfProgress>();
-        FProgress->Engine = this;
+        FProgress = std::make_unique<TfProgress>(nullptr);
+        FProgress->OnCancel = [this](TObject*) { Cancelled = true; };
         FProgress->Show();
         FProgress->Repaint();
         for (auto& item : FItems) {
@@ -79,6 +80,7 @@ bool TWipeEngine::Execute() {
             if (Cancelled) break;
             RunItem(*item);
         }
+        FProgress->Close();
     } catch (const std::exception& e) {
         AddError("", e.what());
     }
