@@ -1,3 +1,22 @@
+#include "app/FinishingMode.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
+#include <exception>
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        Application->Initialize();
+        // The global wipe-methods manager is created and loaded here, before either
+        // mode runs, and saved and freed after it.
+        std::vector<std::string> params;
+        for (int i = 1; i <= ParamCount(); ++i)
+            params.push_back(ParamStr(i));
+        if (IsFinishingMode(params)) RunFinishingMode();
+        // The normal mode (memory monitor, main window and dialogs, message loop)
+        // comes with the main window.
+    } catch (const std::exception&) {
+        // Whatever escapes ends the program without a message.
+    }
+    return 0;
+}

@@ -34,13 +34,17 @@ TMD5::TMD5() : FContext(EVP_MD_CTX_new()) {
     Init();
 }
 
-TMD5::~TMD5() { EVP_MD_CTX_free(FContext); }
+TMD5::~TMD5() {
+    EVP_MD_CTX_free(FContext);
+}
 
 void TMD5::Init() {
     if (!EVP_DigestInit_ex(FContext, EVP_md5(), nullptr)) throw Exception("MD5 is not available");
 }
 
-void TMD5::Update(const void* buffer, size_t count) { EVP_DigestUpdate(FContext, buffer, count); }
+void TMD5::Update(const void* buffer, size_t count) {
+    EVP_DigestUpdate(FContext, buffer, count);
+}
 
 TMD5Digest TMD5::Final() {
     EVP_DigestFinal_ex(FContext, FDigest.data(), nullptr);

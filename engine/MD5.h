@@ -14,7 +14,7 @@ public:
 
     virtual void Init() = 0;
     virtual void Update(const void* buffer, size_t count) = 0;
-    virtual TMD5Digest Final() = 0;  // also kept for HexDigest
+    virtual TMD5Digest Final() = 0; // also kept for HexDigest
 
     // The last Final as 32 upper-case hexadecimal digits.
     [[nodiscard]] std::string HexDigest() const;

@@ -34,8 +34,11 @@ std::string TPasswordItem::*const PasswordFields[] = {
 const char* const PasswordAttrs[] = {"Title", "UserName", "Password", "URL"};
 } // namespace
 
-TMisc::TMisc() {
+TMisc::TMisc() : StartPageTimer(std::make_unique<TTimer>(nullptr)) {
     SetDefaultHotKeys();
+    StartPageTimer->SetOnTimer([this](TObject*) { CheckStartPage(); });
+    StartPageTimer->SetInterval(3000);
+    StartPageTimer->SetEnabled(true);
 }
 
 TMisc::~TMisc() = default;

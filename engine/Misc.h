@@ -4,6 +4,7 @@
 // settings, the startup manager and the stored passwords. The engine owns the one
 // instance. Main thread only.
 #include "classlib/base/XMLDoc.h"
+#include "classlib/gui/Timer.h"
 #include "engine/IESettings.h"
 #include "engine/ShortCut.h"
 #include "engine/StartupManager.h"
@@ -53,6 +54,8 @@ public:
     void ReadIESettings() { IESettings.Read(); }
     void WriteIESettings() { IESettings.Write(); }
 
+    // Runs CheckStartPage every 3000 ms from creation on, whether protection is on or not.
+    std::unique_ptr<TTimer> StartPageTimer;
     TShortCut QuickClean = 0;
     TShortCut CleanAndReboot = 0;
     TShortCut CleanAndShutDown = 0;

@@ -1,8 +1,8 @@
 #include "engine/PcBoot.h"
 
 #include "classlib/base/Handle.h"
-#include "classlib/base/SysUtils.h"
 #include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
 
 std::function<BOOL(UINT)> TPcBoot::ExitWindowsCall = TPcBoot::PlatformExitWindows;
 

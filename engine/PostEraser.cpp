@@ -5,12 +5,14 @@
 #include "classlib/base/StringList.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
+#include "classlib/gui/Application.h"
+#include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
 #include <algorithm>
 
 namespace {
 
-const char* const AttributeNames[] = {"Type", "FileName", "RootKey", "Key",
+const char* const AttributeNames[] = {"Type",      "FileName",  "RootKey", "Key",
                                       "ValueName", "ValueData", "BATLine"};
 
 std::string RequiredAttribute(const TXMLNode& node, const std::string& name) {
@@ -33,9 +35,13 @@ std::unique_ptr<TPostEraserItem> ItemFromNode(const TXMLNode& node) {
 }
 
 void ItemToNode(const TPostEraserItem& item, TXMLNode node) {
-    const std::string values[] = {IntToStr(item.Type), item.FileName,
-                                  IntToStr(RootKeyToNumber(item.RootKey)), item.Key,
-                                  item.ValueName, item.ValueData, item.BATLine};
+    const std::string values[] = {IntToStr(item.Type),
+                                  item.FileName,
+                                  IntToStr(RootKeyToNumber(item.RootKey)),
+                                  item.Key,
+                                  item.ValueName,
+                                  item.ValueData,
+                                  item.BATLine};
     for (size_t i = 0; i < std::size(AttributeNames); ++i)
         node.SetAttribute(AttributeNames[i], values[i]);
 }
@@ -81,23 +87,34 @@ void RemoveLineItem(const TPostEraserItem& item) {
 void ExecuteItem(const TPostEraserItem& item) {
     try {
         switch (item.Type) {
-            case ptDeleteFile: DeleteFileItem(item); break;
-            case ptWriteString:
-            case ptWriteInteger: WriteValueItem(item); break;
-            case ptRemoveLine: RemoveLineItem(item); break;
-            default: break;
+        case ptDeleteFile:
+            DeleteFileItem(item);
+            break;
+        case ptWriteString:
+        case ptWriteInteger:
+            WriteValueItem(item);
+            break;
+        case ptRemoveLine:
+            RemoveLineItem(item);
+            break;
+        default:
+            break;
         }
     } catch (const std::exception&) {
     }
 }
 
-}  // namespace
+} // namespace
 
 TPostEraser::TPostEraser() : FileName(GetAppDir() + "posterase.dat") {}
 
-void TPostEraser::Add(std::unique_ptr<TPostEraserItem> item) { FItems.push_back(std::move(item)); }
+void TPostEraser::Add(std::unique_ptr<TPostEraserItem> item) {
+    FItems.push_back(std::move(item));
+}
 
-void TPostEraser::Clear() { FItems.clear(); }
+void TPostEraser::Clear() {
+    FItems.clear();
+}
 
 void TPostEraser::LoadFromFile() {
     if (!FileExists(FileName)) return;
@@ -107,7 +124,8 @@ void TPostEraser::LoadFromFile() {
         const TXMLNode root = doc.DocumentElement();
         if (!root || root.NodeName() != "PostEraser") return;
         Clear();
-        for (const TXMLNode& node : root.ChildNodes()) Add(ItemFromNode(node));
+        for (const TXMLNode& node : root.ChildNodes())
+            Add(ItemFromNode(node));
     } catch (const std::exception&) {
         // A broken file ends the load; the items read so far stay.
     }
@@ -118,7 +136,8 @@ void TPostEraser::SaveToFile() const {
     try {
         TXMLDocument doc;
         TXMLNode root = doc.CreateDocumentElement("PostEraser");
-        for (const auto& item : FItems) ItemToNode(*item, root.AddChild("Item"));
+        for (const auto& item : FItems)
+            ItemToNode(*item, root.AddChild("Item"));
         doc.SaveToFile(temp);
         if (ReplaceFileAtomically(temp, FileName)) return;
     } catch (const std::exception&) {
@@ -153,5 +172,17 @@ void TPostEraser::UnregisterRunOnce() const {
 
 void TPostEraser::Execute() {
     if (FItems.empty()) return;
-    for (const auto& item : FItems) ExecuteItem(*item);
+    TfProgress progress(nullptr);
+    progress.SetCaption("  Tarnwhistle - Finalize cleaning...");
+    progress.SetFileName("Please wait.");
+    progress.FileProgressBar->SetMax(Count() - 1);
+    progress.SetHeight(progress.lblPass->Top()); // only the file line and the overall bar
+    progress.Show();
+    progress.Repaint();
+    for (const auto& item : FItems) {
+        Application->ProcessMessages();
+        ExecuteItem(*item);
+        progress.StepBy(1);
+    }
+    progress.Close();
 }

@@ -3,24 +3,24 @@
 // (files in use, registry values to set back, a line added to a start-up file).
 // The run saves it in "posterase.dat" and registers a run-once value; the program
 // started with "/cleanup" loads the file and carries the items out. Main thread only.
-#include <windows.h>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 // Values of TPostEraserItem::Type; a file may hold others, which do nothing.
 enum TPostEraseType : uint8_t {
-    ptDeleteFile = 1,    // FileName (may be empty: nothing to do)
-    ptWriteString = 2,   // RootKey\Key, ValueName = ValueData
-    ptWriteInteger = 3,  // RootKey\Key, ValueName = ValueData as a decimal integer
-    ptRemoveLine = 4,    // the first line of FileName equal to BATLine, ignoring case
+    ptDeleteFile = 1,   // FileName (may be empty: nothing to do)
+    ptWriteString = 2,  // RootKey\Key, ValueName = ValueData
+    ptWriteInteger = 3, // RootKey\Key, ValueName = ValueData as a decimal integer
+    ptRemoveLine = 4,   // the first line of FileName equal to BATLine, ignoring case
 };
 
 struct TPostEraserItem {
     uint8_t Type = 0;
     std::string FileName;
-    HKEY RootKey = nullptr;  // types 2 and 3
+    HKEY RootKey = nullptr; // types 2 and 3
     std::string Key;
     std::string ValueName;
     std::string ValueData;
@@ -32,7 +32,7 @@ struct TPostEraserItem {
 
 class TPostEraser {
 public:
-    TPostEraser();  // FileName = GetAppDir() + "posterase.dat"
+    TPostEraser(); // FileName = GetAppDir() + "posterase.dat"
 
     std::string FileName;
 

@@ -4,6 +4,7 @@
 #include "classlib/base/Handle.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -20,20 +21,23 @@ std::string RemoveTrailingBackslash(const std::string& s) {
     return s;
 }
 
-std::string GetAppDir() { return ExtractFilePath(GetModuleFileNameStr()); }
+std::string GetAppDir() {
+    return ExtractFilePath(GetModuleFileNameStr());
+}
 
-std::string GetMethodsDir() { return GetAppDir() + "Methods\\"; }
+std::string GetMethodsDir() {
+    return GetAppDir() + "Methods\\";
+}
 
 namespace {
 // Calls a platform routine that fills a character buffer of the given size.
-template <class F>
-std::string FromBuffer(DWORD size, F fill) {
+template <class F> std::string FromBuffer(DWORD size, F fill) {
     std::string buf(size, '\0');
     const DWORD len = fill(buf.data(), size);
     buf.resize(len < size ? len : 0);
     return buf;
 }
-}  // namespace
+} // namespace
 
 std::string GetTempDir() {
     return FromBuffer(256, [](char* b, DWORD n) { return GetTempPathA(n, b); });
@@ -47,7 +51,9 @@ std::string GetSystemDir() {
     return FromBuffer(256, [](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
 }
 
-std::string GetWindowsTempDir() { return AddTrailingBackslash(GetWindowsDir()) + "Temp"; }
+std::string GetWindowsTempDir() {
+    return AddTrailingBackslash(GetWindowsDir()) + "Temp";
+}
 
 std::string GetProgramFilesDir() {
     try {
@@ -177,6 +183,14 @@ bool IsWindowsNT5() {
     return version >= 50 && version <= 52;
 }
 
+void ShowError(const std::string& text) {
+    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONERROR);
+}
+
+void ShowInformation(const std::string& text) {
+    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONINFORMATION);
+}
+
 std::string EncodeLineBreaks(const std::string& s) {
     return StringReplace(StringReplace(s, "\r", "#13"), "\n", "#10");
 }
@@ -198,7 +212,9 @@ std::string FormatSize(int64_t size) {
     return divisions < std::size(units) ? text + units[divisions] : text;
 }
 
-char DigitKeyFilter(char key) { return (key >= '0' && key <= '9') || key == '\b' ? key : '\0'; }
+char DigitKeyFilter(char key) {
+    return (key >= '0' && key <= '9') || key == '\b' ? key : '\0';
+}
 
 TDateTime CombineDateTime(TDateTime datePart, TDateTime timePart) {
     return StrToDate(DateToStr(datePart)) + StrToTime(TimeToStr(timePart));

@@ -4,22 +4,22 @@
 // file listing, drive and shell queries, shortcuts and date-time splitting.
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/StringList.h"
-#include <windows.h>
-#include <shellapi.h>
 #include <cstdint>
 #include <functional>
+#include <shellapi.h>
 #include <string>
+#include <windows.h>
 
 // Paths and folders. Every file name of the program is built on GetAppDir.
-std::string AddTrailingBackslash(const std::string& s);  // "" stays ""
-std::string RemoveTrailingBackslash(const std::string& s);  // one final "\" only
+std::string AddTrailingBackslash(const std::string& s);    // "" stays ""
+std::string RemoveTrailingBackslash(const std::string& s); // one final "\" only
 std::string GetAppDir();
 std::string GetMethodsDir();
 std::string GetTempDir();
 std::string GetWindowsDir();
 std::string GetSystemDir();
 std::string GetWindowsTempDir();
-std::string GetProgramFilesDir();  // "" when the value is missing
+std::string GetProgramFilesDir(); // "" when the value is missing
 std::string GetShortPath(const std::string& path);
 // Without a trailing backslash; "" when the folder cannot be resolved.
 void GetSpecialFolderPath(int csidl, std::string& path);
@@ -28,14 +28,14 @@ void GetSpecialFolderPath(int csidl, std::string& path);
 TStringList ListFiles(const std::string& folder, const std::string& mask);
 
 // Drives and files.
-UINT GetDriveKind(const std::string& root);  // unknown drive and missing root give 0
-DWORD GetClusterSize(const std::string& path);  // 1 without a drive letter or on failure
+UINT GetDriveKind(const std::string& root);    // unknown drive and missing root give 0
+DWORD GetClusterSize(const std::string& path); // 1 without a drive letter or on failure
 // Small icon, display name, type name and system image index. The caller destroys
 // info.hIcon.
 void GetShellFileInfo(const std::string& path, SHFILEINFOA& info);
 
 struct TShortcutInfo {
-    std::string Path;  // short 8.3 form
+    std::string Path; // short 8.3 form
     std::string Arguments;
     std::string Description;
     std::string WorkingDirectory;
@@ -57,10 +57,10 @@ void ReadShlwapiVersion();
 struct TOSVersion {
     DWORD Major = 0;
     DWORD Minor = 0;
-    DWORD PlatformId = 0;  // VER_PLATFORM_WIN32_WINDOWS or VER_PLATFORM_WIN32_NT
+    DWORD PlatformId = 0; // VER_PLATFORM_WIN32_WINDOWS or VER_PLATFORM_WIN32_NT
 };
 extern std::function<TOSVersion()> OSVersionQuery;
-TOSVersion QueryPlatformVersion();  // the default query
+TOSVersion QueryPlatformVersion(); // the default query
 
 // 41 Windows 95, 42 98, 43 Me, 44 NT 4, 50 2000, 51 XP, 52 later 5.x, 40 other.
 int GetWindowsVersion();

@@ -174,23 +174,27 @@ TEST(Misc, RegistersEveryHotKeyButClearedOnes) {
     DestroyWindow(wnd);
 }
 
+// The timer's tick is driven by hand: no test waits 3000 ms.
 TEST(Misc, StartPageProtection) {
     TRegistry main;
     ASSERT_TRUE(main.OpenKey(IEMainKey, true));
     const std::string saved = main.ReadString("Start Page");
     main.WriteString("Start Page", "http://hijacked.example/");
     TMisc misc;
+    ASSERT_EQ(misc.StartPageTimer->Interval(), 3000u);
+    ASSERT_TRUE(misc.StartPageTimer->Enabled());
+    const auto tick = [&] { misc.StartPageTimer->OnTimer()(misc.StartPageTimer.get()); };
     misc.ResetStartPageTo = "http://home.example/";
-    misc.CheckStartPage(); // protection off
+    tick();  // protection off
     EXPECT_EQ(main.ReadString("Start Page"), "http://hijacked.example/");
 
     misc.ProtectStartPage = true;
-    misc.CheckStartPage();
+    tick();
     EXPECT_EQ(main.ReadString("Start Page"), "http://home.example/");
 
-    misc.ResetStartPageTo = ""; // an empty address changes nothing
+    misc.ResetStartPageTo = "";  // an empty address changes nothing
     main.WriteString("Start Page", "http://hijacked.example/");
-    misc.CheckStartPage();
+    tick();
     EXPECT_EQ(main.ReadString("Start Page"), "http://hijacked.example/");
     main.WriteString("Start Page", saved);
 }

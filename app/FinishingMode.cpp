@@ -1,0 +1,37 @@
+#include "app/FinishingMode.h"
+
+#include "classlib/gui/Application.h"
+#include "engine/PcBoot.h"
+#include "engine/PostEraser.h"
+#include "engine/SharedRoutines.h"
+#include <memory>
+
+bool IsFinishingMode(const std::vector<std::string>& params) {
+    return !params.empty() && params[0] == "/cleanup";
+}
+
+void RunFinishingMode() {
+    // Failures are never reported: the message and the restart follow in every case.
+    std::unique_ptr<TPostEraser> postEraser;
+    try {
+        postEraser = std::make_unique<TPostEraser>();
+        postEraser->LoadFromFile();
+        postEraser->Execute();
+    } catch (const std::exception&) {
+    }
+    try {
+        if (postEraser) postEraser->UnregisterRunOnce();
+    } catch (const std::exception&) {
+    }
+    postEraser.reset();
+
+    SetForegroundWindow(Application->Handle());
+    Application->ProcessMessages();
+    ShowInformation("System Clean finished. The system must be restarted.");
+
+    TPcBoot boot(nullptr);
+    boot.ForceBoot = false;
+    boot.BootType = btRestart;
+    boot.Execute();
+    Application->Terminate();
+}

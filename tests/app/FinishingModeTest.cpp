@@ -1,0 +1,191 @@
+#include "app/FinishingMode.h"
+
+#include "classlib/base/Handle.h"
+#include "classlib/base/Registry.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/PostEraser.h"
+#include "support/TempDir.h"
+#include <gtest/gtest.h>
+
+TEST(FinishingMode, OnlyAnExactFirstArgumentSelectsIt) {
+    EXPECT_TRUE(IsFinishingMode({"/cleanup"}));
+    EXPECT_TRUE(IsFinishingMode({"/cleanup", "more"}));
+    EXPECT_FALSE(IsFinishingMode({}));
+    EXPECT_FALSE(IsFinishingMode({"/CLEANUP"}));
+    EXPECT_FALSE(IsFinishingMode({"-cleanup"}));
+    EXPECT_FALSE(IsFinishingMode({"/cleanup "}));
+    EXPECT_FALSE(IsFinishingMode({"other", "/cleanup"}));
+}
+
+namespace {
+
+const char* const TestKey = "Software\\TarnwhistleTests\\FinishingMode";
+const char* const FinishedText = "System Clean finished. The system must be restarted.";
+
+// build\app\Tarnwhistle.exe beside build\tests\app_tests.exe. Without a drive for the
+// build folder, Wine names the module "unix\..." and opens it only as "\\?\unix\...".
+std::string BuiltProgram() {
+    const std::string tests = ExcludeTrailingPathDelimiter(ExtractFilePath(GetModuleFileNameStr()));
+    const std::string program = ExtractFilePath(tests) + "app\\Tarnwhistle.exe";
+    return StartsText("unix\\", program) ? "\\\\?\\" + program : program;
+}
+
+// Tarnwhistle.exe of this build, copied into a folder with a blank in its name and
+// started with "/cleanup"; ExitWindowsEx is only logged (TW_EXITWINDOWS_LOG).
+class FinishingModeRun : public testing::Test {
+protected:
+    void SetUp() override {
+        ProgramDir = Dir.Path() + "Program Dir\\";
+        ASSERT_TRUE(ForceDirectories(ProgramDir));
+        const std::string built = BuiltProgram();
+        ASSERT_TRUE(CopyFileA(built.c_str(), (ProgramDir + "Tarnwhistle.exe").c_str(), FALSE))
+            << built;
+        Reg.RootKey = HKEY_CURRENT_USER;
+        Reg.DeleteKey(TestKey);
+        ASSERT_TRUE(Reg.OpenKey(TestKey, true));
+        TRegistry runOnce;
+        runOnce.RootKey = HKEY_LOCAL_MACHINE;
+        ASSERT_TRUE(runOnce.OpenKey(RunOnceKey, true));
+        runOnce.WriteString(RunOnceValue,
+                            Format("\"%sTarnwhistle.exe\" /cleanup", ProgramDir.c_str()));
+    }
+    void TearDown() override {
+        Reg.CloseKey();
+        Reg.DeleteKey(TestKey);
+    }
+
+    // Starts the program and waits for its message box; returns it (or nullptr).
+    HWND StartAndWaitForMessageBox() {
+        const std::string log = ProgramDir + "exitwindows.log";
+        SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", log.c_str());
+        std::string commandLine = Format("\"%sTarnwhistle.exe\" /cleanup", ProgramDir.c_str());
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                            nullptr, ProgramDir.c_str(), &si, &pi);
+        SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", nullptr);
+        if (!started) return nullptr;
+        Process.Reset(pi.hProcess);
+        CloseHandle(pi.hThread);
+        ProcessId = pi.dwProcessId;
+        for (int i = 0; i < 400; ++i) {
+            if (HWND box = FindProcessWindow("#32770")) return box;
+            if (WaitForSingleObject(Process.Get(), 50) == WAIT_OBJECT_0) break;
+        }
+        return nullptr;
+    }
+
+    // The first visible top-level window of the started program with that class.
+    HWND FindProcessWindow(const char* className) const {
+        struct Search {
+            DWORD Pid;
+            const char* Class;
+            HWND Found;
+        } search{ProcessId, className, nullptr};
+        EnumWindows(
+            [](HWND wnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(wnd, &pid);
+                char name[64] = {};
+                GetClassNameA(wnd, name, sizeof(name));
+                if (pid != s->Pid || !IsWindowVisible(wnd) || strcmp(name, s->Class) != 0)
+                    return TRUE;
+                s->Found = wnd;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.Found;
+    }
+
+    static std::string WindowText(HWND wnd) {
+        char text[512] = {};
+        GetWindowTextA(wnd, text, sizeof(text));
+        return text;
+    }
+
+    // The static texts of a message box, one after the other.
+    static std::string BoxText(HWND box) {
+        std::string all;
+        for (HWND child = nullptr; (child = FindWindowExA(box, child, "Static", nullptr));)
+            all += WindowText(child);
+        return all;
+    }
+
+    void PressOkAndWaitForExit(HWND box) {
+        HWND ok = GetDlgItem(box, IDOK);
+        ASSERT_NE(ok, nullptr);
+        SendMessageA(ok, BM_CLICK, 0, 0);
+        ASSERT_EQ(WaitForSingleObject(Process.Get(), 20000), WAIT_OBJECT_0);
+    }
+
+    void ExpectCleanedUpAndRestartRequested() {
+        EXPECT_FALSE(FileExists(ProgramDir + "posterase.dat"));
+        TRegistry runOnce(KEY_READ);
+        runOnce.RootKey = HKEY_LOCAL_MACHINE;
+        ASSERT_TRUE(runOnce.OpenKeyReadOnly(RunOnceKey));
+        EXPECT_FALSE(runOnce.ValueExists(RunOnceValue));
+        EXPECT_EQ(ReadFileToString(ProgramDir + "exitwindows.log"), "2"); // EWX_REBOOT
+    }
+
+    TTempDir Dir;
+    std::string ProgramDir;
+    TRegistry Reg;
+    TKernelHandle Process;
+    DWORD ProcessId = 0;
+};
+
+} // namespace
+
+TEST_F(FinishingModeRun, CarriesOutTheDeferredWorkThenAsksForARestart) {
+    WriteStringToFile(ProgramDir + "in use.dat", "x");
+    WriteStringToFile(ProgramDir + "readonly.dat", "x");
+    FileSetAttr(ProgramDir + "readonly.dat", FILE_ATTRIBUTE_READONLY);
+    WriteStringToFile(ProgramDir + "autoexec.bat", "@echo off\r\nDEL C:\\WIN386.SWP\r\n");
+    TPostEraser deferred;
+    deferred.FileName = ProgramDir + "posterase.dat";
+    auto add = [&](uint8_t type, const std::string& file, const std::string& name,
+                   const std::string& data, const std::string& line) {
+        auto item = std::make_unique<TPostEraserItem>();
+        item->Type = type;
+        item->FileName = file;
+        item->RootKey =
+            type == ptWriteString || type == ptWriteInteger ? HKEY_CURRENT_USER : nullptr;
+        item->Key = item->RootKey ? TestKey : "";
+        item->ValueName = name;
+        item->ValueData = data;
+        item->BATLine = line;
+        deferred.Add(std::move(item));
+    };
+    add(ptDeleteFile, ProgramDir + "in use.dat", "", "", "");
+    add(ptDeleteFile, ProgramDir + "readonly.dat", "", "", "");
+    add(9, ProgramDir + "autoexec.bat", "", "", "");
+    add(ptWriteString, "", "Text", "restored", "");
+    add(ptWriteInteger, "", "ClearPageFileAtShutdown", "0", "");
+    add(ptRemoveLine, ProgramDir + "autoexec.bat", "", "", "del c:\\win386.swp");
+    deferred.SaveToFile();
+
+    HWND box = StartAndWaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), "Tarnwhistle");
+    EXPECT_NE(BoxText(box).find(FinishedText), std::string::npos) << BoxText(box);
+    EXPECT_EQ(FindProcessWindow("TfProgress"), nullptr); // closed before the box shows
+    PressOkAndWaitForExit(box);
+
+    EXPECT_FALSE(FileExists(ProgramDir + "in use.dat"));
+    EXPECT_FALSE(FileExists(ProgramDir + "readonly.dat"));
+    EXPECT_EQ(ReadFileToString(ProgramDir + "autoexec.bat"), "@echo off\r\n");
+    EXPECT_EQ(Reg.ReadString("Text"), "restored");
+    EXPECT_EQ(Reg.ReadInteger("ClearPageFileAtShutdown"), 0);
+    ExpectCleanedUpAndRestartRequested();
+}
+
+TEST_F(FinishingModeRun, WithoutDeferredWorkItStillAsksForARestart) {
+    HWND box = StartAndWaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(BoxText(box).find(FinishedText), std::string::npos) << BoxText(box);
+    PressOkAndWaitForExit(box);
+    ExpectCleanedUpAndRestartRequested();
+}
