@@ -2,6 +2,7 @@
 #include "classlib/base/Handle.h"
 #include "classlib/base/Random.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/Progress.h"
 
 namespace {
 
@@ -185,4 +186,28 @@ TEST_F(WipeEngineTest, FileOver4GiBIsOverwrittenWhole) {
     }
     file.Reset();
     DeleteFileA(link.c_str());
+}
+
+// The window counts the signature as the last pass; its Cancel button stops the run
+// before the next file.
+TEST_F(WipeEngineTest, ProgressWindowCountsPassesAndItsCancelStopsTheRun) {
+    AddMethod("three.mtd", {BytePass(1), BytePass(2), BytePass(3)});
+    Manager().WriteSignature = true;
+    Manager().Signature = "S";
+    std::string link;
+    Engine.Add(wkFile, UserFile("first.bin", 100, link));
+    const std::string second = (Dir / "second.bin");
+    WriteAll(second, "second");
+    Engine.Add(wkFile, second);
+    std::vector<std::string> labels;
+    Engine.OnPump = [&](THookedEngine& e) {
+        const std::string label = e.Progress()->lblPass->Caption();
+        if (labels.empty() || labels.back() != label) labels.push_back(label);
+        if (label == "Pass 4 of 4") SendMessageA(e.Progress()->btnCancel->Handle(), BM_CLICK, 0, 0);
+    };
+    EXPECT_FALSE(Engine.Execute());
+    EXPECT_EQ(labels, (std::vector<std::string>{"", "Pass 1 of 4", "Pass 2 of 4", "Pass 3 of 4", "Pass 4 of 4"}));
+    EXPECT_EQ(ReadAll(link), std::string(100, 'S'));
+    EXPECT_EQ(ReadAll(second), "second");
+    EXPECT_EQ(Engine.Progress(), nullptr);
 }

@@ -2,6 +2,7 @@
 // tmpfs to a drive letter and names it in TW_SMALL_DRIVE; without it the tests skip.
 #include "WipeTestSupport.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
 #include <cstdlib>
 
@@ -67,14 +68,20 @@ protected:
 
 TEST_F(WipeFreeSpaceTest, FillsOverwritesAndRemovesItsFileOnly) {
     const std::string link = Root + "fill.link";
-    Engine.OnPump = [&](THookedEngine&) {
+    std::vector<std::string> labels;
+    Engine.OnPump = [&](THookedEngine& e) {
         const std::string fill = FillFile();
         if (!fill.empty() && !FileExists(link)) CreateHardLinkA(link.c_str(), fill.c_str(), nullptr);
+        const std::string label = e.Progress()->lblFile->Caption() + "|" + e.Progress()->lblPass->Caption();
+        if (labels.empty() || labels.back() != label) labels.push_back(label);
     };
     EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     EXPECT_EQ(ReadAll(Root + "tem1.tmp"), "user file");
     EXPECT_EQ(ReadAll(Root + "keep.txt"), std::string(10000, 'k'));
     EXPECT_EQ(FillFile(), "");
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_EQ(labels[1], "Creating temporary file...|");
+    EXPECT_NE(labels[2].find(".tmp|Pass 1 of 1"), std::string::npos) << labels[2];
 
     const std::string written = ReadAll(link);
     EXPECT_GE(static_cast<int64_t>(written.size()), Start - 4096);
