@@ -1,5 +1,6 @@
 #include "engine/CustomEraserEngine.h"
 #include "engine/Eraser.h"
+#include <windows.h>
 
 void TCustomEraserEngine::AddEraser(TEraser* Eraser) {
     Eraser->Engine = this;
@@ -11,7 +12,11 @@ void TCustomEraserEngine::DoProgress(TEraser* Sender, const std::string& Msg) {
 }
 
 void TCustomEraserEngine::ProcessMessages() {
-    if (OnProcessMessages) OnProcessMessages();
+    if (!OnProcessMessages) return;
+    const ULONGLONG now = GetTickCount64();
+    if (PumpInterval && now - FLastPump < PumpInterval) return;
+    FLastPump = now;
+    OnProcessMessages();
 }
 
 void TCustomEraserEngine::Execute() {

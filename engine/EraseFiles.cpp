@@ -16,6 +16,15 @@ bool IsFolderLink(DWORD attributes) {
     return IsFolder(attributes) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+DWORD AttributesOf(const std::string& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+}
+
+bool IsWalkableFolder(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && IsFolder(attributes) &&
+           !IsFolderLink(attributes);
+}
+
 int64_t SizeOf(DWORD high, DWORD low) {
     return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
 }
@@ -66,7 +75,7 @@ bool TEraseFiles::MatchMask(const std::string& Mask, const std::string& Name) {
 
 void TEraseFiles::CollectFiles(const std::string& Folder, const std::string& Mask,
                                std::vector<std::string>* List, bool Recurse) {
-    if (Folder.empty() || IsFolderLink(GetFileAttributesA(Folder.c_str()))) return;
+    if (!IsWalkableFolder(AttributesOf(Folder))) return;
     const std::string dir = AddTrailingBackslash(Folder);
     std::vector<std::string> subfolders;
     const bool complete = ForEachEntry(dir, [&](const WIN32_FIND_DATAA& entry) {
@@ -121,14 +130,11 @@ void TEraseFiles::Defer(const std::string& FileName, DWORD Attributes) {
 
 bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                               bool Recurse) {
-    if (Path.empty()) return true;
-    const DWORD attributes = GetFileAttributesA(Path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes)) return true;
-    if (IsFolderLink(attributes)) {
-        if (!KeepFolder) RemoveFolder(Path);
-        return true;
-    }
-    return WalkFolder(Path, Mask, KeepFolder, Recurse);
+    const DWORD attributes = AttributesOf(Path);
+    if (IsWalkableFolder(attributes)) return WalkFolder(Path, Mask, KeepFolder, Recurse);
+    if (attributes != INVALID_FILE_ATTRIBUTES && IsFolderLink(attributes) && !KeepFolder)
+        RemoveFolder(Path);
+    return true;
 }
 
 bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,

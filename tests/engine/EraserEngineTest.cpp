@@ -145,3 +145,10 @@ TEST(TEraserXML, AMissingElementLeavesEnabledAsItWas) {
     eraser.LoadFromXML(root);
     EXPECT_TRUE(eraser.Enabled);
 }
+
+TEST_F(TRunLoop, MessagesRunAtMostOncePerPumpInterval) {
+    First.Enabled = Second.Enabled = true;
+    Engine.PumpInterval = 60000;
+    Engine.Execute();
+    EXPECT_EQ(Engine.Pumps, 1);  // the first look always happens
+}

@@ -30,7 +30,8 @@ void RemoveTree(const std::string& path);
 // at link to the folder target; false when neither can be made.
 bool MakeFolderLink(const std::string& link, const std::string& target);
 
-// An engine whose log lines are recorded, with a hook run at every message pump.
+// An engine whose log lines are recorded; messages "run" before every entry and are
+// counted.
 class TRecordingEngine : public TCustomEraserEngine {
 public:
     TRecordingEngine();

@@ -36,10 +36,6 @@ protected:
 
 } // namespace
 
-TEST_F(PostEraserTest, FileNameIsBesideTheProgram) {
-    EXPECT_EQ(TPostEraser().FileName, ExtractFilePath(GetModuleFileNameStr()) + "posterase.dat");
-}
-
 TEST_F(PostEraserTest, SavedFileHoldsEveryAttributeInOrder) {
     Eraser.Add(MakeItem(ptDeleteFile, "C:\\a b\\locked.dat"));
     Eraser.Add(
@@ -139,14 +135,6 @@ TEST_F(PostEraserTest, OutOfRangeTypeStaysUnknown) {
     Eraser.LoadFromFile();
     ASSERT_EQ(Eraser.Count(), 1);
     EXPECT_EQ(Eraser.Items(0).Type, 0); // not 1, which would delete "x"
-}
-
-TEST_F(PostEraserTest, EmptyEraserSavesAnEmptyDocument) {
-    Eraser.SaveToFile();
-    TXMLDocument doc;
-    doc.LoadFromFile(Eraser.FileName);
-    EXPECT_EQ(doc.DocumentElement().NodeName(), "PostEraser");
-    EXPECT_TRUE(doc.DocumentElement().ChildNodes().empty());
 }
 
 TEST_F(PostEraserTest, FailedSaveLeavesTheOldFileWhole) {

@@ -248,3 +248,22 @@ TEST(TSchedulerXML, AMissingElementEndsTheLoadAndLeavesTheScheduleOff) {
     EXPECT_EQ(scheduler.EveryMinutes, 99);
     EXPECT_FALSE(scheduler.Enabled());
 }
+
+TEST(TSchedulerState, TheTimerChecksWhileMessagesRun) {
+    TScheduler scheduler;
+    scheduler.Kind = skEvery;
+    scheduler.EveryMinutes = 1;
+    int calls = 0;
+    scheduler.Clock = [&] { return At(2027, 1, 1) + ++calls / 1440.0; };
+    int fired = 0;
+    scheduler.OnSchedule = [&](TScheduler*) { ++fired; };
+    scheduler.SetEnabled(true);
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    while (!fired && GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(fired, 1);
+    scheduler.SetEnabled(false);
+}

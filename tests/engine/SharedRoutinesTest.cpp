@@ -16,13 +16,7 @@ TEST(SharedRoutines, TrailingBackslashes) {
     EXPECT_EQ(RemoveTrailingBackslash(""), "");
 }
 
-TEST(SharedRoutines, FoldersOfTheProgramAndOfWindows) {
-    EXPECT_EQ(GetAppDir(), ExtractFilePath(GetModuleFileNameStr()));
-    EXPECT_EQ(GetAppDir().back(), '\\');
-    EXPECT_EQ(GetMethodsDir(), GetAppDir() + "Methods\\");
-    EXPECT_EQ(GetWindowsTempDir(), AddTrailingBackslash(GetWindowsDir()) + "Temp");
-    EXPECT_TRUE(DirectoryExists(GetSystemDir()));
-    EXPECT_TRUE(DirectoryExists(GetTempDir()));
+TEST(SharedRoutines, FoldersFromTheRegistryAndTheShell) {
     EXPECT_TRUE(DirectoryExists(GetProgramFilesDir()));
 
     std::string appData = "stale";
@@ -97,14 +91,6 @@ TEST(SharedRoutines, FormatSizeBoundaries) {
     EXPECT_EQ(FormatSize(int64_t(1) << 50), "1.00"); // past the units
 }
 
-TEST(SharedRoutines, DigitKeyFilter) {
-    EXPECT_EQ(DigitKeyFilter('0'), '0');
-    EXPECT_EQ(DigitKeyFilter('9'), '9');
-    EXPECT_EQ(DigitKeyFilter('\b'), '\b');
-    EXPECT_EQ(DigitKeyFilter('a'), '\0');
-    EXPECT_EQ(DigitKeyFilter('-'), '\0');
-}
-
 TEST(SharedRoutines, DateAndTimeGoThroughTheirTextForms) {
     const TDateTime date = EncodeDate(2024, 2, 29) + EncodeTime(23, 1, 2, 999);
     const TDateTime time = EncodeDate(1999, 1, 1) + EncodeTime(7, 8, 9, 500);
@@ -113,11 +99,6 @@ TEST(SharedRoutines, DateAndTimeGoThroughTheirTextForms) {
     SplitDateTime(date, d, t);
     EXPECT_DOUBLE_EQ(d, EncodeDate(2024, 2, 29));
     EXPECT_NEAR(t, EncodeTime(23, 1, 2, 0), 1e-9);
-}
-
-TEST(SharedRoutines, ShlwapiVersion) {
-    ReadShlwapiVersion();
-    EXPECT_GE(ShlwapiMajorVersion, 5u);
 }
 
 TEST(SharedRoutines, ReadShortcutReadsEveryField) {
