@@ -184,9 +184,15 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::DestroyHandle() {
     if (!FHandle) return;
+    for (TControl* c : FControls)  // children first, so that each keeps its state
+        if (auto w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+    DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
     FText = ReadText();  // kept for a later window
-    DestroyWindow(FHandle);  // the children's windows go with it
-    DetachHandle();          // in case a subclass kept WM_NCDESTROY from us
+    DestroyWindow(FHandle);
+    DetachHandle();  // in case a subclass kept WM_NCDESTROY from us
 }
 
 void TWinControl::RecreateWnd() {
