@@ -75,6 +75,7 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
     } else {
         wc.style = params.WindowClassStyle;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");  // for forms
     }
     wc.lpfnWndProc = StdWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -520,7 +521,7 @@ bool TWinControl::ForwardMouse(TMessage& message) {
 
 void TWinControl::WMWindowPosChanged(TMessage& message) {
     DefaultHandler(message);
-    if (!FHandle) return;
+    if (!FHandle || IsIconic(FHandle)) return;
     RECT r;
     GetWindowRect(FHandle, &r);
     if (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_CHILD)
@@ -533,7 +534,7 @@ void TWinControl::WMWindowPosChanged(TMessage& message) {
 
 void TWinControl::WMSize(TMessage& message) {
     DefaultHandler(message);
-    Realign();
+    if (message.WParam != SIZE_MINIMIZED) Realign();
 }
 
 void TWinControl::WMSetFocus(TMessage& message) {

@@ -2,6 +2,7 @@
 #include "classlib/gui/Edit.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/GroupBox.h"
+#include "classlib/gui/Label.h"
 #include "classlib/gui/ListBox.h"
 #include "classlib/gui/Memo.h"
 #include "classlib/gui/PageControl.h"
@@ -184,4 +185,23 @@ TEST(GuiStdCtrls, PageControlShowsTheActiveSheetOnly) {
     EXPECT_EQ(pages->PageCount(), 2);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 1);
     form.Hide();
+}
+
+TEST(GuiStdCtrls, ChildrenTakeTheParentsColourAndFontUntilGivenTheirOwn) {
+    TForm form(nullptr);
+    auto panel = Make<TPanel>(&form);
+    panel->SetColor(clWhite);
+    panel->Font().SetSize(14);
+    auto label = Make<TLabel>(panel);
+    auto edit = Make<TEdit>(panel);
+    EXPECT_EQ(label->Color(), clWhite);
+    EXPECT_EQ(label->Font().Height(), panel->Font().Height());
+    EXPECT_TRUE(label->ParentFont());
+    EXPECT_EQ(edit->Color(), clWindow);
+    panel->SetColor(clRed);
+    EXPECT_EQ(label->Color(), clRed);
+    label->Font().SetStyle(fsBold);
+    EXPECT_FALSE(label->ParentFont());
+    panel->Font().SetSize(20);
+    EXPECT_NE(label->Font().Height(), panel->Font().Height());
 }
