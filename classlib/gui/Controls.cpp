@@ -10,6 +10,7 @@ namespace {
     Published("Top", &TControl::Top, &TControl::SetTop),
     Published("Width", &TControl::Width, &TControl::SetWidth),
     Published("Height", &TControl::Height, &TControl::SetHeight),
+    Published("Align", &TControl::Align, &TControl::SetAlign),
     Published("Visible", &TControl::Visible, &TControl::SetVisible),
     Published("Enabled", &TControl::Enabled, &TControl::SetEnabled),
     Published("Caption", &TControl::Caption, &TControl::SetCaption),
@@ -95,6 +96,16 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     FWidth = width;
     FHeight = height;
     BoundsChanged(old);
+    RequestAlign();
+}
+
+void TControl::SetAlign(TAlign align) {
+    FAlign = align;
+    RequestAlign();
+}
+
+void TControl::RequestAlign() {
+    if (FAlign != alNone && FParent) FParent->Realign();
 }
 
 void TControl::BoundsChanged(const RECT& oldBounds) {
@@ -128,6 +139,7 @@ void TControl::SetVisible(bool visible) {
     if (visible == FVisible) return;
     FVisible = visible;
     VisibleChanged();
+    RequestAlign();
     Perform(CM_VISIBLECHANGED, visible);
 }
 

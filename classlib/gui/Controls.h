@@ -12,6 +12,8 @@
 
 class TWinControl;
 
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
@@ -33,6 +35,10 @@ public:
     void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
     virtual void SetBounds(int left, int top, int width, int height);
     [[nodiscard]] RECT BoundsRect() const { return {FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+    // Aligned controls fill an edge (or the rest) of the parent's client area, in the
+    // order top, bottom, left, right, client, each group in creation order.
+    [[nodiscard]] TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign align);
     [[nodiscard]] virtual RECT ClientRect();
     [[nodiscard]] int ClientWidth() { return ClientRect().right; }
     [[nodiscard]] int ClientHeight() { return ClientRect().bottom; }
@@ -78,6 +84,7 @@ protected:
     virtual void BoundsChanged(const RECT& oldBounds);  // the new bounds are stored
     virtual void VisibleChanged();
     virtual void EnabledChanged() {}
+    void RequestAlign();  // the parent realigns when this control is aligned
 
     void CMParentFontChanged(TMessage& message);
     void CMParentColorChanged(TMessage& message);
@@ -91,10 +98,11 @@ protected:
 private:
     friend class TWinControl;
     TWinControl* FParent = nullptr;
+    TAlign FAlign = alNone;
     bool FVisible = true;
     bool FEnabled = true;
     TColor FColor = clBtnFace;
-    bool FParentColor = false;
+    bool FParentColor = true;  // SetColor turns it off
     TFont FFont;
     bool FParentFont = true;
     bool FTakingParentFont = false;

@@ -75,6 +75,7 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
     } else {
         wc.style = params.WindowClassStyle;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");  // for forms
     }
     wc.lpfnWndProc = StdWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -184,9 +185,15 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::DestroyHandle() {
     if (!FHandle) return;
+    for (TControl* c : FControls)  // children first, so that each keeps its state
+        if (auto w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+    DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
     FText = ReadText();  // kept for a later window
-    DestroyWindow(FHandle);  // the children's windows go with it
-    DetachHandle();          // in case a subclass kept WM_NCDESTROY from us
+    DestroyWindow(FHandle);
+    DetachHandle();  // in case a subclass kept WM_NCDESTROY from us
 }
 
 void TWinControl::RecreateWnd() {
@@ -209,6 +216,7 @@ void TWinControl::InsertControl(TControl* control) {
     } else if (!windowed) {
         control->Invalidate();
     }
+    if (control->Align() != alNone) Realign();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -287,6 +295,33 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     FWidth = width;
     FHeight = height;
     SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    RequestAlign();
+}
+
+void TWinControl::BoundsChanged(const RECT& oldBounds) {
+    (void)oldBounds;
+    Realign();  // no window yet: WM_SIZE will not come
+}
+
+void TWinControl::Realign() {
+    if (FAligning) return;
+    FAligning = true;
+    RECT r = ClientRect();
+    AdjustClientRect(r);
+    for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* c : FControls) {
+            if (c->Align() != align || !c->Visible()) continue;
+            int w = r.right - r.left, h = r.bottom - r.top;
+            switch (align) {
+            case alTop: c->SetBounds(r.left, r.top, w, c->Height()); r.top += c->Height(); break;
+            case alBottom: c->SetBounds(r.left, r.bottom - c->Height(), w, c->Height()); r.bottom -= c->Height(); break;
+            case alLeft: c->SetBounds(r.left, r.top, c->Width(), h); r.left += c->Width(); break;
+            case alRight: c->SetBounds(r.right - c->Width(), r.top, c->Width(), h); r.right -= c->Width(); break;
+            default: c->SetBounds(r.left, r.top, w, h); break;
+            }
+        }
+    }
+    FAligning = false;
 }
 
 std::string TWinControl::ReadText() const {
@@ -343,6 +378,7 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_MBUTTONDBLCLK: WMMouseButton(message); break;
     case WM_CAPTURECHANGED: FCaptureControl = nullptr; DefaultHandler(message); break;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(message); break;
+    case WM_SIZE: WMSize(message); break;
     case WM_SETFOCUS: WMSetFocus(message); break;
     case WM_KILLFOCUS: WMKillFocus(message); break;
     case CN_CTLCOLORMSGBOX:
@@ -485,7 +521,7 @@ bool TWinControl::ForwardMouse(TMessage& message) {
 
 void TWinControl::WMWindowPosChanged(TMessage& message) {
     DefaultHandler(message);
-    if (!FHandle) return;
+    if (!FHandle || IsIconic(FHandle)) return;
     RECT r;
     GetWindowRect(FHandle, &r);
     if (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_CHILD)
@@ -494,6 +530,11 @@ void TWinControl::WMWindowPosChanged(TMessage& message) {
     FTop = r.top;
     FWidth = r.right - r.left;
     FHeight = r.bottom - r.top;
+}
+
+void TWinControl::WMSize(TMessage& message) {
+    DefaultHandler(message);
+    if (message.WParam != SIZE_MINIMIZED) Realign();
 }
 
 void TWinControl::WMSetFocus(TMessage& message) {

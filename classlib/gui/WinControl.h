@@ -47,6 +47,7 @@ public:
     [[nodiscard]] bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
 
+    void Realign();  // places the aligned children
     RECT ClientRect() override;
     void Invalidate() override;
     void Update() override;
@@ -65,12 +66,16 @@ protected:
     virtual void CreateParams(TCreateParams& params);
     virtual void CreateWnd();        // makes the window, then the children's
     virtual void InitializeWnd() {}  // the window exists: send it the control's state
+    virtual void DestroyWnd();       // keeps the window's state, then destroys it
     void WndProc(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
     [[nodiscard]] std::string ReadText() const override;
     void WriteText(const std::string& text) override;
     void VisibleChanged() override;
     void EnabledChanged() override;
+    void BoundsChanged(const RECT& oldBounds) override;
+    // The part of the client area that aligned children share.
+    virtual void AdjustClientRect(RECT& rect) { (void)rect; }
     // Paints the control's own surface (not its graphic children) into dc.
     virtual void PaintWindow(HDC dc);
     void PaintControls(HDC dc);
@@ -84,6 +89,7 @@ protected:
     void WMMouseLeave(TMessage& message);
     void WMMouseButton(TMessage& message);
     void WMWindowPosChanged(TMessage& message);
+    void WMSize(TMessage& message);
     void WMSetFocus(TMessage& message);
     void WMKillFocus(TMessage& message);
     void CNCtlColor(TMessage& message);
@@ -109,6 +115,7 @@ private:
     TControl* FCaptureControl = nullptr;  // graphic child holding the mouse while pressed
     bool FTabStop = false;
     bool FDoubleBuffered = false;
+    bool FAligning = false;
     TBrush FBrush;  // the control's colour, for WM_CTLCOLOR* answers and erasing
 };
 

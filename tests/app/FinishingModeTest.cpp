@@ -5,7 +5,7 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/PostEraser.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
 TEST(FinishingMode, OnlyAnExactFirstArgumentSelectsIt) {
@@ -130,7 +130,7 @@ protected:
         EXPECT_EQ(ReadFileToString(ProgramDir + "exitwindows.log"), "2"); // EWX_REBOOT
     }
 
-    TTempDir Dir;
+    TTempFolder Dir;
     std::string ProgramDir;
     TRegistry Reg;
     TKernelHandle Process;

@@ -19,14 +19,6 @@ TEST_F(CleaningRunTest, NothingEnabledGivesTheOpeningLinesAndAnEmptySummary) {
     EXPECT_TRUE(Engine.Questions.empty());
 }
 
-TEST_F(CleaningRunTest, CleanStartFiresBeforeTheFirstLine) {
-    Engine.EnableOnly({});
-    size_t linesAtStart = 99;
-    Engine.OnCleanStart = [&](TCustomEraserEngine*) { linesAtStart = Engine.Log.size(); };
-    Engine.Run(false);
-    EXPECT_EQ(linesAtStart, 0u);
-}
-
 // A window of a browser's class, owned by this process.
 class TBrowserWindow {
 public:

@@ -2,7 +2,7 @@
 
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Streams.h"
-#include "support/TempDir.h"
+#include "engine/EraserFixture.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,30 +29,30 @@ TEST(MD5, Rfc1321TestSuite) {
 }
 
 TEST(MD5, FilesOfEverySizeAroundTheBlock) {
-    TTempDir dir;
-    WriteStringToFile(dir.File("empty"), "");
-    EXPECT_EQ(MD5FileHex(dir.File("empty")), "D41D8CD98F00B204E9800998ECF8427E");
-    WriteStringToFile(dir.File("abc"), "abc");
-    EXPECT_EQ(MD5FileHex(dir.File("abc")), "900150983CD24FB0D6963F7D28E17F72");
+    TTempFolder dir;
+    WriteStringToFile(dir / "empty", "");
+    EXPECT_EQ(MD5FileHex(dir / "empty"), "D41D8CD98F00B204E9800998ECF8427E");
+    WriteStringToFile(dir / "abc", "abc");
+    EXPECT_EQ(MD5FileHex(dir / "abc"), "900150983CD24FB0D6963F7D28E17F72");
     for (size_t size : {8191u, 8192u, 8193u, 3u * 8192u, 100000u}) {
         std::string data(size, '\0');
         for (size_t i = 0; i < size; ++i)
             data[i] = static_cast<char>(i * 7 + i / 13);
-        WriteStringToFile(dir.File("data"), data);
-        EXPECT_EQ(MD5FileHex(dir.File("data")), DigestOf(data)) << size;
+        WriteStringToFile(dir / "data", data);
+        EXPECT_EQ(MD5FileHex(dir / "data"), DigestOf(data)) << size;
     }
 }
 
 TEST(MD5, UnopenableFileRaises) {
-    TTempDir dir;
+    TTempFolder dir;
     try {
-        MD5FileHex(dir.File("missing.bin"));
+        MD5FileHex(dir / "missing.bin");
         FAIL() << "no error";
     } catch (const EFOpenError& e) {
-        EXPECT_EQ(e.Message().rfind("Cannot open file " + dir.File("missing.bin"), 0), 0u)
+        EXPECT_EQ(e.Message().rfind("Cannot open file " + (dir / "missing.bin"), 0), 0u)
             << e.Message();
     }
     // Opening denies others write access, so a file open for writing is refused.
-    TFileStream writer(dir.File("busy.bin"), fmCreate);
-    EXPECT_THROW(MD5FileHex(dir.File("busy.bin")), EFOpenError);
+    TFileStream writer(dir / "busy.bin", fmCreate);
+    EXPECT_THROW(MD5FileHex(dir / "busy.bin"), EFOpenError);
 }

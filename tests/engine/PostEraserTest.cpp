@@ -5,7 +5,7 @@
 #include "classlib/base/StringList.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
-#include "support/TempDir.h"
+#include "engine/EraserFixture.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,9 +28,9 @@ std::unique_ptr<TPostEraserItem> MakeItem(uint8_t type, std::string fileName, HK
 
 class PostEraserTest : public testing::Test {
 protected:
-    void SetUp() override { Eraser.FileName = Dir.File("posterase.dat"); }
+    void SetUp() override { Eraser.FileName = Dir / "posterase.dat"; }
 
-    TTempDir Dir;
+    TTempFolder Dir;
     TPostEraser Eraser;
 };
 
@@ -182,22 +182,22 @@ protected:
 
 TEST_F(PostEraserExecuteTest, FilesAreDeletedUnlessLocked) {
     for (const char* name : {"locked.dat", "readonly.dat", "plain.dat"})
-        WriteStringToFile(Dir.File(name), "data");
-    FileSetAttr(Dir.File("readonly.dat"), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
-    TFileHandle lock(CreateFileA(Dir.File("locked.dat").c_str(), GENERIC_READ, 0, nullptr,
+        WriteStringToFile(Dir / name, "data");
+    FileSetAttr(Dir / "readonly.dat", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    TFileHandle lock(CreateFileA((Dir / "locked.dat").c_str(), GENERIC_READ, 0, nullptr,
                                  OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock.Valid());
 
     Eraser.Add(MakeItem(ptDeleteFile, ""));
-    Eraser.Add(MakeItem(ptDeleteFile, Dir.File("locked.dat")));
-    Eraser.Add(MakeItem(ptDeleteFile, Dir.File("readonly.dat")));
-    Eraser.Add(MakeItem(ptDeleteFile, Dir.File("missing.dat")));
-    Eraser.Add(MakeItem(ptDeleteFile, Dir.File("plain.dat")));
+    Eraser.Add(MakeItem(ptDeleteFile, Dir / "locked.dat"));
+    Eraser.Add(MakeItem(ptDeleteFile, Dir / "readonly.dat"));
+    Eraser.Add(MakeItem(ptDeleteFile, Dir / "missing.dat"));
+    Eraser.Add(MakeItem(ptDeleteFile, Dir / "plain.dat"));
     Eraser.Execute();
 
-    EXPECT_TRUE(FileExists(Dir.File("locked.dat")));
-    EXPECT_FALSE(FileExists(Dir.File("readonly.dat")));
-    EXPECT_FALSE(FileExists(Dir.File("plain.dat")));
+    EXPECT_TRUE(FileExists(Dir / "locked.dat"));
+    EXPECT_FALSE(FileExists(Dir / "readonly.dat"));
+    EXPECT_FALSE(FileExists(Dir / "plain.dat"));
 }
 
 TEST_F(PostEraserExecuteTest, RegistryValuesAreWrittenIntoExistingKeysOnly) {
@@ -223,19 +223,19 @@ TEST_F(PostEraserExecuteTest, RegistryValuesAreWrittenIntoExistingKeysOnly) {
 }
 
 TEST_F(PostEraserExecuteTest, StartupFileLosesTheFirstMatchingLineOnly) {
-    const std::string bat = Dir.File("autoexec.bat");
+    const std::string bat = Dir / "autoexec.bat";
     WriteStringToFile(bat,
                       "@echo off\r\nDEL C:\\WIN386.SWP\r\nrem caf\xE9\r\ndel c:\\win386.swp\r\n");
-    WriteStringToFile(Dir.File("other.bat"), "rem caf\xE9\r\n");
+    WriteStringToFile(Dir / "other.bat", "rem caf\xE9\r\n");
     Eraser.Add(MakeItem(ptRemoveLine, bat, nullptr, "", "", "", "del c:\\win386.swp"));
-    Eraser.Add(MakeItem(ptRemoveLine, Dir.File("missing.bat"), nullptr, "", "", "", "x"));
+    Eraser.Add(MakeItem(ptRemoveLine, Dir / "missing.bat", nullptr, "", "", "", "x"));
     // Only ASCII letters compare without case.
-    Eraser.Add(MakeItem(ptRemoveLine, Dir.File("other.bat"), nullptr, "", "", "", "REM CAF\xC9"));
-    Eraser.Add(MakeItem(0, Dir.File("other.bat")));
-    Eraser.Add(MakeItem(5, Dir.File("other.bat")));
+    Eraser.Add(MakeItem(ptRemoveLine, Dir / "other.bat", nullptr, "", "", "", "REM CAF\xC9"));
+    Eraser.Add(MakeItem(0, Dir / "other.bat"));
+    Eraser.Add(MakeItem(5, Dir / "other.bat"));
     Eraser.Execute();
 
     EXPECT_EQ(ReadFileToString(bat), "@echo off\r\nrem caf\xE9\r\ndel c:\\win386.swp\r\n");
-    EXPECT_EQ(ReadFileToString(Dir.File("other.bat")), "rem caf\xE9\r\n");
-    EXPECT_FALSE(FileExists(Dir.File("missing.bat")));
+    EXPECT_EQ(ReadFileToString(Dir / "other.bat"), "rem caf\xE9\r\n");
+    EXPECT_FALSE(FileExists(Dir / "missing.bat"));
 }

@@ -1,7 +1,7 @@
 #include "engine/Progress.h"
 
+#include "engine/EraserFixture.h"
 #include "engine/PostEraser.h"
-#include "support/TempDir.h"
 #include <gtest/gtest.h>
 
 TEST(Progress, StaysOnTopWithoutCloseButtonAndCountsOnBothBars) {
@@ -82,7 +82,7 @@ struct TWindowProbe {
 } // namespace
 
 TEST(Progress, NextStartEraserShowsOnlyTheFileLine) {
-    TTempDir dir;
+    TTempFolder dir;
     TPostEraser eraser;
     for (int i = 0; i < 3; ++i) {
         auto item = std::make_unique<TPostEraserItem>();

@@ -165,13 +165,4 @@ TEST_F(SettingsFileTest, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_FALSE(Exists(Prefs() + ".tmp"));
 }
 
-TEST_F(SettingsFileTest, TheAccessTextIsTheSameAtEverySave) {
-    Engine.AccessPassword = "pw";
-    Engine.SaveSettings(Prefs());
-    const std::string first = ReadFileToString(Prefs());
-    Engine.SaveSettings(Prefs());
-    EXPECT_EQ(ReadFileToString(Prefs()), first);
-    EXPECT_EQ(PosText("pw\"", first), std::string::npos);
-}
-
 }  // namespace

@@ -1,0 +1,34 @@
+#pragma once
+// TCustomEdit: the system edit control (superclassed "EDIT"); TEdit is its one-line
+// form. OnChange fires (main thread) whenever the text changes.
+#include "classlib/gui/WinControl.h"
+
+class TCustomEdit : public TWinControl {
+public:
+    explicit TCustomEdit(TComponent* owner);
+
+    [[nodiscard]] bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+    [[nodiscard]] int MaxLength() const { return FMaxLength; }  // 0: no limit
+    void SetMaxLength(int value);
+    void SelectAll();
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void InitializeWnd() override;
+    void WndProc(TMessage& message) override;
+    void CNCommand(TMessage& message);
+
+private:
+    bool FReadOnly = false;
+    int FMaxLength = 0;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+};

@@ -1,0 +1,6 @@
+#include "classlib/gui/Frame.h"
+
+TFrame::TFrame(TComponent* owner) : TCustomControl(owner) {
+    FWidth = 320;
+    FHeight = 240;
+}

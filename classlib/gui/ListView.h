@@ -1,0 +1,75 @@
+#pragma once
+// TListView: a report-style list view (superclassed "SysListView32") with columns,
+// optional check boxes and whole-row selection. Its items live here; the window
+// shows them. OnChange fires (main thread) when an item's caption is set or its
+// check box changes, by the user or by code.
+#include "classlib/gui/WinControl.h"
+#include <memory>
+#include <vector>
+
+class TListView;
+
+class TListItem {
+public:
+    TListItem(TListView& owner) : FOwner(owner) {}
+    [[nodiscard]] int Index() const;
+    [[nodiscard]] const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& caption);
+    [[nodiscard]] const std::vector<std::string>& SubItems() const { return FSubItems; }
+    void AddSubItem(const std::string& text);
+    void ClearSubItems();
+    [[nodiscard]] bool Checked() const { return FChecked; }
+    void SetChecked(bool value);
+    void* Data = nullptr;  // not owned
+
+private:
+    friend class TListView;
+    TListView& FOwner;
+    std::string FCaption;
+    std::vector<std::string> FSubItems;
+    bool FChecked = false;
+};
+
+class TListView : public TWinControl {
+public:
+    explicit TListView(TComponent* owner);
+
+    void AddColumn(const std::string& caption, int width);
+    [[nodiscard]] bool Checkboxes() const { return FCheckboxes; }
+    void SetCheckboxes(bool value);
+    [[nodiscard]] bool RowSelect() const { return FRowSelect; }
+    void SetRowSelect(bool value);
+
+    TListItem* AddItem();  // an empty, unchecked last row
+    void Clear();
+    [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
+    [[nodiscard]] TListItem* Items(int index) const { return FItems.at(index).get(); }
+    void BeginUpdate();  // no repainting until the matching EndUpdate
+    void EndUpdate();
+
+    std::function<void(TObject* sender, TListItem* item)> OnChange;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void InitializeWnd() override;
+    void WndProc(TMessage& message) override;
+
+private:
+    friend class TListItem;
+    void ItemChanged(TListItem& item);
+    void ShowItem(const TListItem& item);
+    void ShowText(const TListItem& item, int column, const std::string& text);
+    void ShowCheck(const TListItem& item);
+    void ApplyExtendedStyle();
+    void CNNotify(TMessage& message);
+
+    struct TColumn {
+        std::string Caption;
+        int Width;
+    };
+    std::vector<TColumn> FColumns;
+    std::vector<std::unique_ptr<TListItem>> FItems;
+    bool FCheckboxes = false;
+    bool FRowSelect = false;
+    int FUpdateCount = 0;
+};

@@ -1,0 +1,52 @@
+#pragma once
+// TMenuItem and TPopupMenu: a popup menu built from items when it pops up. An item
+// with the caption "-" is a separator; the default item shows in bold. Main thread only.
+#include "classlib/gui/Classes.h"
+#include <windows.h>
+#include <string>
+#include <vector>
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* owner);
+    ~TMenuItem() override;
+
+    [[nodiscard]] const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& caption) { FCaption = caption; }
+    [[nodiscard]] bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value) { FEnabled = value; }
+    [[nodiscard]] bool Default() const { return FDefault; }
+    void SetDefault(bool value) { FDefault = value; }
+    [[nodiscard]] bool IsLine() const { return FCaption == "-"; }
+
+    // Sub-items, in menu order; each is freed by its owner component.
+    void Add(TMenuItem* item);
+    void Remove(TMenuItem* item);
+    [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
+    [[nodiscard]] TMenuItem* Items(int index) const { return FItems.at(index); }
+    [[nodiscard]] TMenuItem* Parent() const { return FParent; }
+
+    TNotifyEvent OnClick;  // main thread
+    virtual void Click();
+
+private:
+    friend class TPopupMenu;
+    std::string FCaption;
+    bool FEnabled = true;
+    bool FDefault = false;
+    TMenuItem* FParent = nullptr;
+    std::vector<TMenuItem*> FItems;
+};
+
+class TPopupMenu : public TComponent {
+public:
+    explicit TPopupMenu(TComponent* owner);
+    TMenuItem& Items() { return FItems; }
+    // Shows the menu at the screen point, owned by the window (the application
+    // window when nullptr), waits for the choice and clicks the chosen item.
+    void Popup(int x, int y, HWND owner = nullptr);
+    TNotifyEvent OnPopup;  // before the menu shows; main thread
+
+private:
+    TMenuItem FItems;
+};
