@@ -32,6 +32,14 @@ std::string ScrambledName(const std::string& path) {
     return name.size() < MAX_PATH ? name : "";
 }
 
+// Moves a bar only by a hundredth of its range or more, or to its end: repainting
+// the bars after every block would cost more time than the writing.
+void MoveBar(TProgressBar& bar, int position) {
+    const int step = std::max(1, bar.Max() / 100);
+    if (position >= bar.Max() || position < bar.Position() || position - bar.Position() >= step)
+        bar.SetPosition(position);
+}
+
 }  // namespace
 
 TWipeEngine::TWipeEngine(std::string name) : Name(std::move(name)) {}
@@ -225,12 +233,12 @@ void TWipeEngine::StepProgress(int64_t bytes) {
     FFileDone += bytes;
     FPassDone += bytes;
     if (!FProgress) return;
-    FProgress->FileProgressBar->SetPosition(static_cast<int>(FFileDone >> FShift));
-    FProgress->PassProgressBar->SetPosition(static_cast<int>(FPassDone >> FShift));
+    MoveBar(*FProgress->FileProgressBar, static_cast<int>(FFileDone >> FShift));
+    MoveBar(*FProgress->PassProgressBar, static_cast<int>(FPassDone >> FShift));
 }
 
 void TWipeEngine::SetPercent(int percent) {
     if (!FProgress) return;
-    FProgress->FileProgressBar->SetPosition(percent);
-    FProgress->PassProgressBar->SetPosition(percent);
+    MoveBar(*FProgress->FileProgressBar, percent);
+    MoveBar(*FProgress->PassProgressBar, percent);
 }
