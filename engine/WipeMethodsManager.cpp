@@ -11,7 +11,7 @@ namespace {
 const char* const SettingsSection = "Settings";
 const char* const EnginesSection = "Engines";
 
-}  // namespace
+} // namespace
 
 TCustomWipeMethodsManager::TCustomWipeMethodsManager() : MethodsDir(GetMethodsDir()) {}
 
@@ -30,7 +30,8 @@ void TCustomWipeMethodsManager::LoadMethods() {
 }
 
 void TCustomWipeMethodsManager::SaveMethods() const {
-    for (const auto& method : Methods) method->SaveToFile();
+    for (const auto& method : Methods)
+        method->SaveToFile();
 }
 
 TWipeMethod* TCustomWipeMethodsManager::FindMethodByFileName(const std::string& path) const {
@@ -92,15 +93,14 @@ void TWipeMethodsManager::SaveSettings() const {
 namespace {
 
 // Each step of the program's start and end goes on when an earlier one failed.
-template <class F>
-void Swallow(F step) {
+template <class F> void Swallow(F step) {
     try {
         step();
     } catch (...) {
     }
 }
 
-}  // namespace
+} // namespace
 
 TWipeMethodsManagerLifetime::TWipeMethodsManagerLifetime() {
     Swallow([] { WipeMethodsManager = std::make_unique<TWipeMethodsManager>(); });
