@@ -1,4 +1,5 @@
 #include "engine/WipeMethod.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/ProfileText.h"
@@ -86,6 +87,8 @@ void TWipeMethod::LoadFromFile() {
 }
 
 void TWipeMethod::SaveToFile() const {
+    // The profile functions would put a file without a path in the Windows folder.
+    if (FileName.empty()) throw Exception("The wipe method \"" + Name + "\" has no file");
     TIniFile ini(FileName);
     ini.WriteString(MethodSection, "Name", EncodeProfileText(Name));
     ini.WriteString(MethodSection, "Description", EncodeProfileText(Description));

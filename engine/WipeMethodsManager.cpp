@@ -3,6 +3,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/ProfileText.h"
 #include "engine/SharedRoutines.h"
+#include <exception>
 
 std::unique_ptr<TWipeMethodsManager> WipeMethodsManager;
 
@@ -29,9 +30,18 @@ void TCustomWipeMethodsManager::LoadMethods() {
     }
 }
 
+// A method that cannot be saved does not keep the others from being saved; the
+// first error passes on afterwards.
 void TCustomWipeMethodsManager::SaveMethods() const {
-    for (const auto& method : Methods)
-        method->SaveToFile();
+    std::exception_ptr first;
+    for (const auto& method : Methods) {
+        try {
+            method->SaveToFile();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    if (first) std::rethrow_exception(first);
 }
 
 TWipeMethod* TCustomWipeMethodsManager::FindMethodByFileName(const std::string& path) const {

@@ -144,4 +144,6 @@ TEST_F(WipeMethodFileTest, AssignCopiesPassesAndRenumbers) {
     ASSERT_EQ(copy.PassCount(), 4);
     EXPECT_EQ(copy.GetPass(3).Name, "pass4");
     EXPECT_EQ(copy.AddPass()->Name, "pass5");
+    TWipeMethod unnamed;
+    EXPECT_THROW(unnamed.SaveToFile(), Exception);
 }

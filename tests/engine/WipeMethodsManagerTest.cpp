@@ -1,4 +1,5 @@
 #include "WipeTestSupport.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/SysUtils.h"
 
@@ -35,6 +36,14 @@ TEST_F(WipeMethodsManagerTest, LoadsOnlyVisibleMtdFiles) {
     EXPECT_EQ(Manager().Methods[0]->PassCount(), 1);
     EXPECT_EQ(Manager().FindMethodByFileName(UpperCase(dir + "PLAIN.MTD")),
               Manager().Methods[0].get());
+}
+
+TEST_F(WipeMethodsManagerTest, AMethodThatCannotBeSavedDoesNotStopTheOthers) {
+    Manager().Methods.push_back(std::make_unique<TWipeMethod>()); // no file
+    TWipeMethod& kept = AddMethod("kept.mtd", {});
+    kept.Name = "Renamed";
+    EXPECT_THROW(Manager().SaveMethods(), Exception);
+    EXPECT_EQ(TIniFile(kept.FileName).ReadString("Method", "Name", ""), "Renamed");
 }
 
 TEST_F(WipeMethodsManagerTest, EngineBindings) {
