@@ -149,3 +149,71 @@ TEST_F(MainWindow, ASecondInstanceEndsAtOnceAndWritesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+void GuardedAutoClean(TEraserEngine& engine) {
+    OnlyRunHistory(engine);
+    engine.AccessPassword = "Secret";
+    engine.AutoCleanAtWindowsStart = true;
+}
+
+class PasswordGate : public MainWindow {
+protected:
+    // Starts the program, types the text into the password dialog and presses a button.
+    void Answer(const char* text, const char* button) {
+        ASSERT_TRUE(Program.Start());
+        HWND dialog = Program.WaitForWindow("TfEnterPassword");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(WindowText(dialog), "  Tarnwhistle");
+        HWND edit = FindChild(dialog, "TPasswordEdit");
+        EXPECT_EQ(WindowText(edit), "");
+        EXPECT_EQ(SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0), '#');
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        PostClick(FindChild(dialog, "TButton", button));
+    }
+};
+
+TEST_F(PasswordGate, AWrongLetterCaseIsRefusedWithoutShowingOrCleaning) {
+    PlantRunHistory();
+    Program.WritePrefs(GuardedAutoClean);
+    Answer("secret", "OK");
+    HWND box = Program.WaitForWindow("#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), "  Tarnwhistle 1.0");
+    EXPECT_NE(FindChild(box, "Static", "Incorrect password. The application will be terminated"), nullptr);
+    EXPECT_EQ(Program.FindWindowOfClass("TfMain"), nullptr);
+    PostClick(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(Program.WaitForExit());
+    EXPECT_TRUE(RunHistoryPresent());
+    TEraserEngine saved;  // the destruction still wrote the settings
+    Program.ReadPrefs(saved);
+    EXPECT_EQ(saved.AccessPassword, "Secret");
+}
+
+TEST_F(PasswordGate, CancelEndsSilently) {
+    PlantRunHistory();
+    Program.WritePrefs(GuardedAutoClean);
+    Answer("Secret", "&Cancel");
+    ASSERT_TRUE(Program.WaitForExit());
+    EXPECT_TRUE(RunHistoryPresent());
+}
+
+// The automatic clean runs at the first activation only, not at every one after it.
+TEST_F(PasswordGate, TheRightPasswordOpensTheWindowWhichCleansOnce) {
+    PlantRunHistory();
+    Program.WritePrefs(GuardedAutoClean);
+    Answer("Secret", "OK");
+    Main = Program.WaitForWindow("TfMain");
+    ASSERT_NE(Main, nullptr);
+    Memo = FindChild(Main, "TMemo");
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    EXPECT_FALSE(RunHistoryPresent());
+    PlantRunHistory();
+    SendMessageA(Main, WM_ACTIVATE, WA_INACTIVE, 0);
+    SendMessageA(Main, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(RunHistoryPresent());
+    CloseProgram();
+}
+
+}  // namespace
