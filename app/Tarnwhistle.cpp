@@ -2,6 +2,7 @@
 #include "app/NormalMode.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
+#include "engine/WipeMethodsManager.h"
 #include <exception>
 #include <windows.h>
 
@@ -10,6 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application->Initialize();
         // The global wipe-methods manager is created and loaded here, before either
         // mode runs, and saved and freed after it.
+        const TWipeMethodsManagerLifetime wipeMethods;
         std::vector<std::string> params;
         for (int i = 1; i <= ParamCount(); ++i)
             params.push_back(ParamStr(i));

@@ -1,11 +1,11 @@
 // The file finder walking a tree beside a plain FindFirstFile walk under the same Wine.
 // Usage: bench_FileFinder folder   (a tree made beforehand, e.g. by scripts/bench-components)
 #include "components/FileFinder/FileFinder.h"
-#include <windows.h>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <windows.h>
 
 namespace {
 double BestSeconds(const std::function<void()>& run, int rounds = 3) {
@@ -50,11 +50,11 @@ int main(int argc, char** argv) {
     long plainFiles = 0;
     const double plain = BestSeconds([&] { plainFiles = PlainWalk(root); });
 
-    TFileFinder finder;
+    TFileFinder finder(nullptr);
     finder.Criteria.Files.FileName = "*.*";
     finder.Criteria.Files.Location = root;
     long found = 0;
-    finder.OnFileMatch = [&](TFileFinder*, const std::string&, const WIN32_FIND_DATAA&) { ++found; };
+    finder.OnFileMatch = [&](TObject*, const std::string&, const WIN32_FIND_DATAA&) { ++found; };
     const double own = BestSeconds([&] {
         found = 0;
         finder.Execute();

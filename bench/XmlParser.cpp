@@ -1,14 +1,14 @@
 // The program's XML parser beside MSXML (through the class library's document class)
 // loading and saving the same 5 MiB "Backup.xml"-shaped document in one process.
 // Usage: bench_XmlParser [folder]   (default: the temporary folder)
+#include "components/XmlParser/XmlParser.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
-#include "components/XmlParser/XmlParser.h"
-#include <windows.h>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <windows.h>
 
 namespace {
 double BestSeconds(const std::function<void()>& run, int rounds = 3) {
@@ -29,8 +29,7 @@ void WriteDocument(const std::string& fileName) {
     TkepXMLParser2 doc;
     doc.SetName("Remover");
     doc.SetText("1");
-    for (int i = 0; doc.NodeCount() == 0 || i % 1000 != 0 || doc.GetXML().size() < 5u << 20;
-         ++i) {
+    for (int i = 0; doc.NodeCount() == 0 || i % 1000 != 0 || doc.GetXML().size() < 5u << 20; ++i) {
         auto entry = std::make_unique<TkepXMLNode2>();
         entry->SetName("Deleted");
         entry->AddAttribute("Name", "C:\\Documents and Settings\\User\\Local Settings\\Temp\\file" +

@@ -1,6 +1,7 @@
 // The cleaning run and the commands around it.
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
 #include "engine/EraserEngine.h"
 #include "engine/SharedRoutines.h"
 #include <windows.h>
@@ -8,7 +9,6 @@
 namespace {
 
 const char* const QuestionTitle = "  Tarnwhistle";
-const char* const ApplicationTitle = "  Tarnwhistle 1.0";
 const char* const CRLF = "\r\n";
 const std::string Rule(51, '=');
 
@@ -150,5 +150,5 @@ void TEraserEngine::RestartWindows(TBootType type) {
 }
 
 void TEraserEngine::ShowRebootNoticeBox(const std::string& text) {
-    MessageBoxA(MainWindow(), text.c_str(), ApplicationTitle, MB_OK);
+    MessageBoxA(MainWindow(), text.c_str(), Application->Title().c_str(), MB_OK);
 }

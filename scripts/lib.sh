@@ -79,6 +79,27 @@ tw_make_prefix() {
   rm -f "$prefix/dosdevices/z:"
 }
 
+# A small drive for the free-space wipe tests: an 8 MiB tmpfs mapped to X: in the
+# prefix and named in TW_SMALL_DRIVE, never the host's root. Mounting needs root;
+# without it the tests that need the drive skip.
+tw_mount_small_drive() {
+  local dir=$1 prefix=$2
+  mkdir -p "$dir"
+  if mount -t tmpfs -o size=8m tw-small "$dir" 2>/dev/null; then
+    TW_SMALL_MOUNT=$dir
+    ln -sfn "$dir" "$prefix/dosdevices/x:"
+    export TW_SMALL_DRIVE=X:
+  else
+    tw_log "no small drive for the free-space tests: mounting a tmpfs failed"
+  fi
+}
+
+tw_unmount_small_drive() {
+  if [ -n "${TW_SMALL_MOUNT:-}" ]; then
+    umount "$TW_SMALL_MOUNT" 2>/dev/null || umount -l "$TW_SMALL_MOUNT" 2>/dev/null || true
+  fi
+}
+
 # Test prefixes only: top-level windows not managed by a window manager. Without one
 # (Xvfb), Wine otherwise waits two seconds for every hidden or destroyed window.
 tw_unmanaged_windows() {

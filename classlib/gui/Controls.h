@@ -102,7 +102,7 @@ private:
     bool FVisible = true;
     bool FEnabled = true;
     TColor FColor = clBtnFace;
-    bool FParentColor = false;
+    bool FParentColor = true;  // SetColor turns it off
     TFont FFont;
     bool FParentFont = true;
     bool FTakingParentFont = false;

@@ -1,4 +1,5 @@
 #include "classlib/gui/Thread.h"
+#include "classlib/gui/Application.h"
 
 namespace {
 constexpr UINT WM_THREADTERMINATE = WM_USER + 1;
@@ -10,7 +11,7 @@ LRESULT CALLBACK NotifyWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     try {
         if (thread->OnTerminate) thread->OnTerminate(thread);
     } catch (...) {
-        // An escaping handler must not cross the message boundary.
+        Application->HandleException(nullptr);
     }
     return 0;
 }
@@ -53,7 +54,9 @@ bool DispatchPending() {
 }
 } // namespace
 
-DWORD MainThreadID() { return GMainThreadID; }
+DWORD MainThreadID() {
+    return GMainThreadID;
+}
 
 DWORD WaitWithMessages(HANDLE handle, DWORD timeout) {
     TKernelHandle duplicate;
@@ -84,14 +87,15 @@ TThread::TThread(bool createSuspended) : FSuspended(true) {
 TThread::~TThread() {
     if (!FHandle || GetCurrentThreadId() == GetThreadId(FHandle.Get())) return;
     if (FFinished) {
-        WaitFor();  // only the thread's last instructions remain
+        WaitFor(); // only the thread's last instructions remain
         return;
     }
     Terminate();
     if (FSuspended) {
-        OnTerminate = nullptr;  // never started: nobody awaits its end
+        OnTerminate = nullptr; // never started: nobody awaits its end
         DWORD count;
-        do count = ResumeThread(FHandle.Get());
+        do
+            count = ResumeThread(FHandle.Get());
         while (count > 1 && count != static_cast<DWORD>(-1));
         FSuspended = false;
     }

@@ -4,10 +4,10 @@
 // while the worker waits, so the main thread must keep processing messages (wait
 // with WaitWithMessages, never a plain wait, for a thread that may still end).
 #include "classlib/base/Handle.h"
-#include <windows.h>
 #include <atomic>
 #include <exception>
 #include <functional>
+#include <windows.h>
 
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 

@@ -75,6 +75,7 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
     } else {
         wc.style = params.WindowClassStyle;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");  // for forms
     }
     wc.lpfnWndProc = StdWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -184,9 +185,15 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::DestroyHandle() {
     if (!FHandle) return;
+    for (TControl* c : FControls)  // children first, so that each keeps its state
+        if (auto w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+    DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
     FText = ReadText();  // kept for a later window
-    DestroyWindow(FHandle);  // the children's windows go with it
-    DetachHandle();          // in case a subclass kept WM_NCDESTROY from us
+    DestroyWindow(FHandle);
+    DetachHandle();  // in case a subclass kept WM_NCDESTROY from us
 }
 
 void TWinControl::RecreateWnd() {
@@ -514,7 +521,7 @@ bool TWinControl::ForwardMouse(TMessage& message) {
 
 void TWinControl::WMWindowPosChanged(TMessage& message) {
     DefaultHandler(message);
-    if (!FHandle) return;
+    if (!FHandle || IsIconic(FHandle)) return;
     RECT r;
     GetWindowRect(FHandle, &r);
     if (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_CHILD)
@@ -527,7 +534,7 @@ void TWinControl::WMWindowPosChanged(TMessage& message) {
 
 void TWinControl::WMSize(TMessage& message) {
     DefaultHandler(message);
-    Realign();
+    if (message.WParam != SIZE_MINIMIZED) Realign();
 }
 
 void TWinControl::WMSetFocus(TMessage& message) {

@@ -66,6 +66,7 @@ protected:
     virtual void CreateParams(TCreateParams& params);
     virtual void CreateWnd();        // makes the window, then the children's
     virtual void InitializeWnd() {}  // the window exists: send it the control's state
+    virtual void DestroyWnd();       // keeps the window's state, then destroys it
     void WndProc(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
     [[nodiscard]] std::string ReadText() const override;

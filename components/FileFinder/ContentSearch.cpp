@@ -1,10 +1,10 @@
 #include "components/FileFinder/ContentSearch.h"
 #include "classlib/base/Handle.h"
-#include <windows.h>
 #include <algorithm>
 #include <bitset>
 #include <cstring>
 #include <vector>
+#include <windows.h>
 
 namespace {
 constexpr int64_t BlockSize = 61440;
@@ -95,11 +95,13 @@ bool SearchBlocks(TBlockReader& data, const std::string& phrase, bool wholeWord,
             const uint8_t byte = data[i];
             if (table[byte] == first && (!wholeWord || IsWordDelimiter(previous))) {
                 switch (ComparePhrase(data, i, phrase, table)) {
-                case TCompare::EndOfFile: return false;
+                case TCompare::EndOfFile:
+                    return false;
                 case TCompare::Match:
                     if (!wholeWord || EndsWord(data, i, phrase.size())) return true;
                     break;
-                case TCompare::Mismatch: break;
+                case TCompare::Mismatch:
+                    break;
                 }
             }
             previous = byte;
@@ -109,16 +111,21 @@ bool SearchBlocks(TBlockReader& data, const std::string& phrase, bool wholeWord,
 }
 } // namespace
 
-const TByteTable& IdentityTable() { return Tables().Identity; }
-const TByteTable& LowerCaseTable() { return Tables().Lower; }
-bool IsWordDelimiter(uint8_t c) { return Tables().Delimiters[c]; }
+const TByteTable& IdentityTable() {
+    return Tables().Identity;
+}
+const TByteTable& LowerCaseTable() {
+    return Tables().Lower;
+}
+bool IsWordDelimiter(uint8_t c) {
+    return Tables().Delimiters[c];
+}
 
 bool FileContainsPhrase(const std::string& fileName, const std::string& phrase, bool wholeWord,
                         const TByteTable& table) {
     if (phrase.empty()) return false;
-    TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.Get(), &size)) return false;
     const int64_t length = static_cast<int64_t>(phrase.size());

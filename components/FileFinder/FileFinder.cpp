@@ -15,8 +15,7 @@ bool IsFolderToEnter(const WIN32_FIND_DATAA& data) {
 
 // Lists every entry of pattern but "." and ".."; stops when visit returns false.
 // A pattern that lists nothing is passed over.
-template <class F>
-void ListEntries(const std::string& pattern, F visit) {
+template <class F> void ListEntries(const std::string& pattern, F visit) {
     WIN32_FIND_DATAA data;
     TFindHandle find(FindFirstFileA(pattern.c_str(), &data));
     if (!find) return;
@@ -43,7 +42,7 @@ TFileFinder::~TFileFinder() {
     WaitForSearchThread();
 }
 
-void TFileFinder::Fire(const std::function<void(TFileFinder*)>& event) {
+void TFileFinder::Fire(const TNotifyEvent& event) {
     if (event && !FDestroying) event(this);
 }
 
@@ -108,7 +107,8 @@ void TFileFinder::ListFiles(const std::string& folder,
                             std::optional<std::vector<std::string>>* subfolders) {
     const auto& masks = FTarget->Masks;
     for (auto mask = masks.rbegin(); mask != masks.rend() && !FAborted; ++mask) {
-        const bool collect = subfolders && !subfolders->has_value() && (*mask == "*.*" || *mask == "*");
+        const bool collect =
+            subfolders && !subfolders->has_value() && (*mask == "*.*" || *mask == "*");
         if (collect) subfolders->emplace();
         ListEntries(folder + *mask, [&](const WIN32_FIND_DATAA& data) {
             if (collect && IsFolderToEnter(data)) (*subfolders)->push_back(data.cFileName);
@@ -163,7 +163,7 @@ void TFileFinder::Abort() {
 // Until the search thread has ended and its termination notification has run.
 void TFileFinder::WaitForSearchThread() {
     if (!FThreadHandle) return;
-    TKernelHandle thread;  // FThreadHandle is reset by the notification during the wait
+    TKernelHandle thread; // FThreadHandle is reset by the notification during the wait
     DuplicateHandle(GetCurrentProcess(), FThreadHandle.Get(), GetCurrentProcess(), thread.Out(),
                     SYNCHRONIZE, FALSE, 0);
     while (FThreadHandle) {

@@ -2,6 +2,7 @@
 // Searches folders for files that meet TSearchCriteria and reports each accepted file,
 // in place or on a search thread of its own (Threaded). One search at a time.
 #include "classlib/base/Handle.h"
+#include "classlib/gui/Classes.h"
 #include "classlib/gui/Thread.h"
 #include "components/FileFinder/SearchCriteria.h"
 #include "components/FileFinder/TargetSearch.h"
@@ -14,21 +15,19 @@
 
 // The answer of OnFolderChange.
 enum TFolderIgnore {
-    fiNone,               // search the folder's files and its subfolders
-    fiJustThis,           // skip its files, still walk its subfolders
-    fiJustSubfolders,     // search its files, skip its subfolders
-    fiThisAndSubfolders,  // skip both
+    fiNone,              // search the folder's files and its subfolders
+    fiJustThis,          // skip its files, still walk its subfolders
+    fiJustSubfolders,    // search its files, skip its subfolders
+    fiThisAndSubfolders, // skip both
 };
 
-class TFileFinder {
+class TFileFinder : public TComponent {
 public:
-    TFileFinder() = default;
+    explicit TFileFinder(TComponent* owner) : TComponent(owner) {}
     // Aborts a running search first (waiting for its thread).
-    ~TFileFinder();
-    TFileFinder(const TFileFinder&) = delete;
-    TFileFinder& operator=(const TFileFinder&) = delete;
+    ~TFileFinder() override;
 
-    TSearchCriteria Criteria;  // copied into the plan when a search starts
+    TSearchCriteria Criteria; // copied into the plan when a search starts
     bool Threaded = false;
     TThreadPriority ThreadPriority = tpNormal;
 
@@ -38,23 +37,22 @@ public:
     // Stops the running search; with a search thread, returns after it has ended and
     // OnSearchFinish has run.
     void Abort();
-    [[nodiscard]] bool Aborted() const { return FAborted; }  // stays set after the search
+    [[nodiscard]] bool Aborted() const { return FAborted; } // stays set after the search
     [[nodiscard]] bool Busy() const { return FBusy; }
 
     // The caller of Execute (the main thread).
-    std::function<void(TFileFinder* sender)> OnSearchBegin;
+    TNotifyEvent OnSearchBegin;
     // The caller of Execute in place; the search thread when Threaded.
-    std::function<void(TFileFinder* sender, const std::string& folder, TFolderIgnore& ignore)>
+    std::function<void(TObject* sender, const std::string& folder, TFolderIgnore& ignore)>
         OnFolderChange;
-    std::function<void(TFileFinder* sender, const std::string& folder,
-                       const WIN32_FIND_DATAA& file)>
+    std::function<void(TObject* sender, const std::string& folder, const WIN32_FIND_DATAA& file)>
         OnFileMatch;
     // The caller of Execute in place; the main thread's message handling when Threaded
     // (inside Abort's wait for an aborted search). Busy is already clear: the handler
     // may call Execute again.
-    std::function<void(TFileFinder* sender)> OnSearchFinish;
+    TNotifyEvent OnSearchFinish;
     // The caller of Abort.
-    std::function<void(TFileFinder* sender)> OnSearchAbort;
+    TNotifyEvent OnSearchAbort;
 
 private:
     class TSearchThread;
@@ -68,13 +66,13 @@ private:
     void WaitForSearchThread();
     void FinishSearch();
     TFolderIgnore DoFolderChange(const std::string& folder);
-    void Fire(const std::function<void(TFileFinder*)>& event);
+    void Fire(const TNotifyEvent& event);
 
     std::atomic<bool> FAborted{false};
     std::atomic<bool> FBusy{false};
     bool FDestroying = false;
     uint16_t FDepth = 0;
-    std::unique_ptr<TTargetSearch> FPlan;  // present only during a search
+    std::unique_ptr<TTargetSearch> FPlan; // present only during a search
     const TTargetFolder* FTarget = nullptr;
-    TKernelHandle FThreadHandle;  // a duplicate: the thread frees itself when it ends
+    TKernelHandle FThreadHandle; // a duplicate: the thread frees itself when it ends
 };

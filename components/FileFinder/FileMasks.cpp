@@ -59,8 +59,7 @@ bool MatchesNameRule(const std::string& name, const std::string& pattern) {
            WildcardMatch(nameBase, patternBase);
 }
 
-bool MatchesExclusion(const std::string& folder, const std::string& name,
-                      const std::string& line) {
+bool MatchesExclusion(const std::string& folder, const std::string& name, const std::string& line) {
     const size_t cut = line.find_last_of("\\:");
     std::string path = cut == std::string::npos ? "" : line.substr(0, cut + 1);
     const std::string mask = line.substr(path.size());

@@ -2,14 +2,14 @@
 #include <cmath>
 
 namespace {
-constexpr DWORD SearchedAttributes = 0x37;  // read-only, hidden, system, directory, archive
+constexpr DWORD SearchedAttributes = 0x37; // read-only, hidden, system, directory, archive
 
 constexpr struct {
     TFileAttribute Attribute;
     DWORD Bit;
 } AttributeBits[] = {
-    {ffArchive, FILE_ATTRIBUTE_ARCHIVE},   {ffReadonly, FILE_ATTRIBUTE_READONLY},
-    {ffHidden, FILE_ATTRIBUTE_HIDDEN},     {ffSystem, FILE_ATTRIBUTE_SYSTEM},
+    {ffArchive, FILE_ATTRIBUTE_ARCHIVE},     {ffReadonly, FILE_ATTRIBUTE_READONLY},
+    {ffHidden, FILE_ATTRIBUTE_HIDDEN},       {ffSystem, FILE_ATTRIBUTE_SYSTEM},
     {ffDirectory, FILE_ATTRIBUTE_DIRECTORY},
 };
 
@@ -75,7 +75,8 @@ void TContentCriteria::SetIgnoreCase(bool ignoreCase) {
 // beyond ASCII fold too.
 void TContentCriteria::Prepare() {
     FPrepared = FPhrase;
-    for (char& c : FPrepared) c = static_cast<char>((*FTable)[static_cast<uint8_t>(c)]);
+    for (char& c : FPrepared)
+        c = static_cast<char>((*FTable)[static_cast<uint8_t>(c)]);
 }
 
 bool TContentCriteria::Matches(const std::string& fileName) const {

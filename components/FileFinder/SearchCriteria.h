@@ -4,19 +4,19 @@
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/StringList.h"
 #include "components/FileFinder/ContentSearch.h"
-#include <windows.h>
 #include <cstdint>
 #include <set>
 #include <string>
+#include <windows.h>
 
 struct TFileCriteria {
-    std::string FileName;  // masks separated by ";"
-    std::string Location;  // folders separated by ";"; "<" or ">" before one overrides Subfolders
-    TStringList Included;  // "C:\Temp\*.tmp" lines, "<"/">" as in Location
-    TStringList Excluded;  // exclusion lines (see FileMasks.h)
+    std::string FileName; // masks separated by ";"
+    std::string Location; // folders separated by ";"; "<" or ">" before one overrides Subfolders
+    TStringList Included; // "C:\Temp\*.tmp" lines, "<"/">" as in Location
+    TStringList Excluded; // exclusion lines (see FileMasks.h)
     bool Subfolders = true;
-    uint16_t MinLevel = 0;  // report files only from this depth on (the start folder is 1)
-    uint16_t MaxLevel = 0;  // enter subfolders only from folders above this depth; 0: no limit
+    uint16_t MinLevel = 0; // report files only from this depth on (the start folder is 1)
+    uint16_t MaxLevel = 0; // enter subfolders only from folders above this depth; 0: no limit
 };
 
 enum TFileAttribute { ffArchive, ffReadonly, ffHidden, ffSystem, ffDirectory };
@@ -49,7 +49,7 @@ struct TDateTimeCriteria {
 };
 
 struct TSizeCriteria {
-    uint32_t Min = 0;  // 0: not set
+    uint32_t Min = 0; // 0: not set
     uint32_t Max = 0;
     [[nodiscard]] bool Matches(uint64_t size) const;
 };
@@ -68,7 +68,7 @@ private:
     void Prepare();
     std::string FPhrase;
     bool FIgnoreCase = true;
-    std::string FPrepared;  // the phrase through FTable
+    std::string FPrepared; // the phrase through FTable
     const TByteTable* FTable = &LowerCaseTable();
 };
 

@@ -83,8 +83,7 @@ bool TTargetSearch::Excluded(const std::string& folder, const std::string& name)
 bool TTargetSearch::AcceptFile(const std::string& folder, const WIN32_FIND_DATAA& file) const {
     const uint64_t size = (static_cast<uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
     return FAttribute.Matches(file.dwFileAttributes) && FSize.Matches(size) &&
-           FTimeStamp.Matches(file.ftCreationTime, file.ftLastWriteTime,
-                              file.ftLastAccessTime) &&
+           FTimeStamp.Matches(file.ftCreationTime, file.ftLastWriteTime, file.ftLastAccessTime) &&
            !Excluded(folder, file.cFileName) &&
            (FContent.Phrase().empty() || FContent.Matches(folder + file.cFileName));
 }

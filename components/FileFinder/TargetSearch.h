@@ -8,7 +8,7 @@
 #include <vector>
 
 struct TTargetFolder {
-    std::string Folder;  // full path ending in "\"
+    std::string Folder; // full path ending in "\"
     bool Recursive = false;
     std::vector<std::string> Masks;
     uint16_t MinLevel = 0;

@@ -1,18 +1,14 @@
 #pragma once
 // A light timer that fires OnTimer through WM_TIMER of one hidden window shared by
 // all timers. Main thread only: created, started, stopped and fired there.
+#include "classlib/gui/Classes.h"
 #include <windows.h>
-#include <functional>
 
-class TMsgTimer {
+class TMsgTimer : public TObject {
 public:
-    using TTimerEvent = std::function<void(TMsgTimer* sender)>;
-
     TMsgTimer() : TMsgTimer(1000, nullptr) {}
-    TMsgTimer(UINT interval, TTimerEvent onTimer);
-    ~TMsgTimer();
-    TMsgTimer(const TMsgTimer&) = delete;
-    TMsgTimer& operator=(const TMsgTimer&) = delete;
+    TMsgTimer(UINT interval, TNotifyEvent onTimer); // Sender: the timer
+    ~TMsgTimer() override;
 
     // False without doing anything when Interval is 0; restarts a running timer.
     bool Start();
@@ -25,9 +21,9 @@ public:
     // Restarts a running timer; 0 removes the Windows timer but keeps Enabled, so that
     // a later non-zero interval starts it again.
     void SetInterval(UINT interval);
-    [[nodiscard]] const TTimerEvent& OnTimer() const { return FOnTimer; }
+    [[nodiscard]] const TNotifyEvent& OnTimer() const { return FOnTimer; }
     // Clearing it removes the Windows timer (Enabled stays); setting it again restarts.
-    void SetOnTimer(TTimerEvent onTimer);
+    void SetOnTimer(TNotifyEvent onTimer);
 
     // The Windows timer id; unique for the life of the program.
     [[nodiscard]] UINT_PTR Id() const { return FId; }
@@ -39,5 +35,5 @@ private:
     UINT_PTR FId;
     bool FEnabled = false;
     UINT FInterval;
-    TTimerEvent FOnTimer;
+    TNotifyEvent FOnTimer;
 };

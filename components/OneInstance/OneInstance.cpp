@@ -1,5 +1,6 @@
 #include "components/OneInstance/OneInstance.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
 
 namespace {
 struct TSearch {
@@ -30,7 +31,7 @@ BOOL CALLBACK FindOther(HWND wnd, LPARAM param) {
 }
 
 std::string MutexName(const std::string& className, const std::string& title) {
-    uint64_t hash = 14695981039346656037ull;  // FNV-1a of class, NUL, title
+    uint64_t hash = 14695981039346656037ull; // FNV-1a of class, NUL, title
     for (const char c : className + '\0' + title)
         hash = (hash ^ static_cast<uint8_t>(c)) * 1099511628211ull;
     return "TOneInstance." + IntToHex(hash, 16);
@@ -39,7 +40,7 @@ std::string MutexName(const std::string& className, const std::string& title) {
 void SendArguments(HWND target) {
     const std::string arguments = TOneInstance::ArgumentsToSend();
     if (arguments.empty()) return;
-    const ATOM atom = GlobalAddAtomA(arguments.c_str());  // 0 beyond 255 characters
+    const ATOM atom = GlobalAddAtomA(arguments.c_str()); // 0 beyond 255 characters
     SendMessageA(target, TOneInstance::WM_ONEINSTANCE, atom, 0);
     if (atom) GlobalDeleteAtom(atom);
 }
@@ -54,12 +55,13 @@ std::string TOneInstance::ArgumentsToSend() {
     return s;
 }
 
-TOneInstance::TOneInstance(HWND applicationWindow) {
-    TSearch search{applicationWindow, ClassOf(applicationWindow), TitleOf(applicationWindow)};
+TOneInstance::TOneInstance(TComponent* owner) : TComponent(owner) {
+    const HWND app = Application->Handle();
+    TSearch search{app, ClassOf(app), TitleOf(app)};
     FMutex.Reset(CreateMutexA(nullptr, FALSE, MutexName(search.ClassName, search.Title).c_str()));
     if (GetLastError() != ERROR_ALREADY_EXISTS) return;
     EnumWindows(FindOther, reinterpret_cast<LPARAM>(&search));
-    if (!search.Other) return;  // the other instance is ending: this one goes on
+    if (!search.Other) return; // the other instance is ending: this one goes on
 
     const HWND popup = GetLastActivePopup(search.Other);
     SendArguments(popup);

@@ -3,17 +3,18 @@
 // this instance's arguments (message 1125 with a global atom), brings it to the front
 // and sets Found; the creator then ends the program. Main thread only.
 #include "classlib/base/Handle.h"
-#include <windows.h>
+#include "classlib/gui/Classes.h"
 #include <string>
+#include <windows.h>
 
-class TOneInstance {
+class TOneInstance : public TComponent {
 public:
     // Message sent to the other instance: wParam a global atom of the arguments.
     static constexpr UINT WM_ONEINSTANCE = WM_USER + 101;
 
-    // applicationWindow: this instance's application window, whose class name and title
-    // identify the program; its title must be final.
-    explicit TOneInstance(HWND applicationWindow);
+    // The application window's class name and title identify the program: set the
+    // application title before creating the guard.
+    explicit TOneInstance(TComponent* owner);
 
     bool Found = false;
 

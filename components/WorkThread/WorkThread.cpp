@@ -10,17 +10,23 @@ TWorkExecuteThread::TWorkExecuteThread(TWorkThread& owner, void* data)
     };
 }
 
-void TWorkExecuteThread::Execute() { FOwner.DoExecute(this); }
+void TWorkExecuteThread::Execute() {
+    FOwner.DoExecute(this);
+}
 
-TWorkThread::TWorkThread() : FTimer(100, [this](TMsgTimer*) { TimerTick(); }) {}
+TWorkThread::TWorkThread(TComponent* owner) : TWorkThreadBase(owner), FTimer(new TTimer(this)) {
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(100);
+    FTimer->SetOnTimer([this](TObject*) { TimerTick(); });
+}
 
 TWorkThread::~TWorkThread() {
-    FTimer.Stop();
+    FTimer->SetEnabled(false);
     if (FWorker) {
         FWorker->OnTerminate = [this](TThread*) { FWorker = nullptr; };
         TKernelHandle handle;
-        DuplicateHandle(GetCurrentProcess(), FWorker->Handle(), GetCurrentProcess(),
-                        handle.Out(), SYNCHRONIZE, FALSE, 0);
+        DuplicateHandle(GetCurrentProcess(), FWorker->Handle(), GetCurrentProcess(), handle.Out(),
+                        SYNCHRONIZE, FALSE, 0);
         Stop();
         while (FWorker && WaitWithMessages(handle.Get(), INFINITE) != WAIT_FAILED) {
         }
@@ -36,7 +42,7 @@ void TWorkThread::SetPriority(TThreadPriority priority) {
 void TWorkThread::SetUpdateEnabled(bool enabled) {
     if (enabled == FUpdateEnabled) return;
     FUpdateEnabled = enabled;
-    FTimer.SetEnabled(enabled);
+    FTimer->SetEnabled(enabled);
 }
 
 void TWorkThread::Start(void* data) {
@@ -48,7 +54,7 @@ void TWorkThread::Start(void* data) {
         OnStart(this, FWorker, FWorker->Data);
     }
     FWorker->Start();
-    FTimer.SetEnabled(FUpdateEnabled);
+    FTimer->SetEnabled(FUpdateEnabled);
 }
 
 void TWorkThread::Stop() {
@@ -91,12 +97,12 @@ void TWorkThread::TimerTick() {
 // Main thread, while the worker waits for this notification to return. The worker is
 // forgotten before the group hears of its end, so that the group counts it as ended.
 void TWorkThread::ThreadTerminated(TWorkExecuteThread* worker) {
-    FTimer.Stop();
+    FTimer->SetEnabled(false);
     FWorker = nullptr;
     if (ThreadGroup()) ThreadGroup()->ThreadEnded(this, worker, worker->Data);
     if (OnTerminate) {
         std::lock_guard lock(Lock());
         OnTerminate(this, worker, worker->Data);
     }
-    FTimer.SetEnabled(FUpdateEnabled);
+    FTimer->SetEnabled(FUpdateEnabled);
 }

@@ -3,7 +3,7 @@
 // OnTerminate fire on the main thread holding Lock(); OnExecute fires on the worker
 // without it.
 #include "classlib/gui/Thread.h"
-#include "components/MsgTimer/MsgTimer.h"
+#include "classlib/gui/Timer.h"
 #include "components/WorkThread/WorkThreadBase.h"
 #include <atomic>
 
@@ -13,7 +13,7 @@ class TWorkExecuteThread : public TThread {
 public:
     TWorkExecuteThread(TWorkThread& owner, void* data);
     void* Data;
-    std::atomic<int> Percent{0};  // set by the work to report progress
+    std::atomic<int> Percent{0}; // set by the work to report progress
 
 protected:
     void Execute() override;
@@ -24,17 +24,17 @@ private:
 
 class TWorkThread : public TWorkThreadBase {
 public:
-    TWorkThread();
+    explicit TWorkThread(TComponent* owner);
     // With work running: asks it to end and waits, processing messages, until it has.
     ~TWorkThread() override;
 
     // Worker thread, without the lock.
     TWorkThreadDataNotifyEvent OnExecute;
 
-    [[nodiscard]] UINT RefreshInterval() const { return FTimer.Interval(); }
-    void SetRefreshInterval(UINT ms) { FTimer.SetInterval(ms); }
+    [[nodiscard]] unsigned RefreshInterval() const { return FTimer->Interval(); }
+    void SetRefreshInterval(unsigned ms) { FTimer->SetInterval(ms); }
     [[nodiscard]] TThreadPriority Priority() const { return FPriority; }
-    void SetPriority(TThreadPriority priority);  // applies at once to running work
+    void SetPriority(TThreadPriority priority); // applies at once to running work
     [[nodiscard]] bool UpdateEnabled() const { return FUpdateEnabled; }
     void SetUpdateEnabled(bool enabled);
 
@@ -56,8 +56,8 @@ private:
     void TimerTick();
     void ThreadTerminated(TWorkExecuteThread* worker);
 
-    TMsgTimer FTimer;
-    TWorkExecuteThread* FWorker = nullptr;  // frees itself when it ends
+    TTimer* FTimer;                        // owned as a component
+    TWorkExecuteThread* FWorker = nullptr; // frees itself when it ends
     TThreadPriority FPriority = tpNormal;
     bool FUpdateEnabled = true;
 };

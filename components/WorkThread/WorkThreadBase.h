@@ -1,6 +1,7 @@
 #pragma once
 // What threads and thread groups share: the events, the group they belong to, the
 // update priority and the lock under which the main-thread events fire.
+#include "classlib/gui/Classes.h"
 #include <functional>
 #include <mutex>
 
@@ -10,16 +11,13 @@ class TWorkThreadBase;
 
 // Data is one pointer per run, passed by reference so that handlers can replace it.
 using TWorkThreadDataNotifyEvent =
-    std::function<void(TWorkThreadBase* sender, TWorkExecuteThread* thread, void*& data)>;
-using TWorkThreadUpdateNotifyEvent = std::function<void(
-    TWorkThreadBase* sender, TWorkExecuteThread* thread, void*& data, int percent)>;
+    std::function<void(TObject* sender, TWorkExecuteThread* thread, void*& data)>;
+using TWorkThreadUpdateNotifyEvent =
+    std::function<void(TObject* sender, TWorkExecuteThread* thread, void*& data, int percent)>;
 
-class TWorkThreadBase {
+class TWorkThreadBase : public TComponent {
 public:
-    TWorkThreadBase() = default;
-    virtual ~TWorkThreadBase() = default;
-    TWorkThreadBase(const TWorkThreadBase&) = delete;
-    TWorkThreadBase& operator=(const TWorkThreadBase&) = delete;
+    explicit TWorkThreadBase(TComponent* owner) : TComponent(owner) {}
 
     TWorkThreadUpdateNotifyEvent OnUpdate;
     TWorkThreadDataNotifyEvent OnStart;

@@ -10,11 +10,14 @@ void TWorkThreadBase::SetThreadGroup(TWorkThreadGroup* group) {
 }
 
 TWorkThreadGroup::~TWorkThreadGroup() {
-    while (!FMembers.empty()) FMembers.back()->SetThreadGroup(nullptr);
+    while (!FMembers.empty())
+        FMembers.back()->SetThreadGroup(nullptr);
     LeaveGroup();
 }
 
-bool TWorkThreadGroup::IsRunning() const { return RunningCount() > 0; }
+bool TWorkThreadGroup::IsRunning() const {
+    return RunningCount() > 0;
+}
 
 int TWorkThreadGroup::RunningCount() const {
     std::lock_guard lock(const_cast<TWorkThreadGroup*>(this)->Lock());
@@ -41,30 +44,36 @@ void TWorkThreadGroup::Leave(TWorkThreadBase* member) {
     member->NotifyGroupTerminate(this);
     std::lock_guard lock(Lock());
     std::erase(FMembers, member);
-    for (TWorkThread* t : ThreadsOf(member)) std::erase(FThreads, t);
+    for (TWorkThread* t : ThreadsOf(member))
+        std::erase(FThreads, t);
 }
 
 void TWorkThreadGroup::Start(void* data) {
-    for (TWorkThreadBase* m : FMembers) m->Start(data);
+    for (TWorkThreadBase* m : FMembers)
+        m->Start(data);
 }
 void TWorkThreadGroup::Stop() {
-    for (TWorkThreadBase* m : FMembers) m->Stop();
+    for (TWorkThreadBase* m : FMembers)
+        m->Stop();
 }
 void TWorkThreadGroup::Suspend() {
-    for (TWorkThreadBase* m : FMembers) m->Suspend();
+    for (TWorkThreadBase* m : FMembers)
+        m->Suspend();
 }
 void TWorkThreadGroup::Resume() {
-    for (TWorkThreadBase* m : FMembers) m->Resume();
+    for (TWorkThreadBase* m : FMembers)
+        m->Resume();
 }
 void TWorkThreadGroup::NotifyGroupStart(TWorkThreadGroup* group) {
-    for (TWorkThreadBase* m : FMembers) m->NotifyGroupStart(group);
+    for (TWorkThreadBase* m : FMembers)
+        m->NotifyGroupStart(group);
 }
 void TWorkThreadGroup::NotifyGroupTerminate(TWorkThreadGroup* group) {
-    for (TWorkThreadBase* m : FMembers) m->NotifyGroupTerminate(group);
+    for (TWorkThreadBase* m : FMembers)
+        m->NotifyGroupTerminate(group);
 }
 
-void TWorkThreadGroup::ThreadStarted(TWorkThread* thread, TWorkExecuteThread* worker,
-                                     void*& data) {
+void TWorkThreadGroup::ThreadStarted(TWorkThread* thread, TWorkExecuteThread* worker, void*& data) {
     bool first;
     {
         std::lock_guard lock(Lock());

@@ -8,8 +8,8 @@ class TWorkThread;
 
 class TWorkThreadGroup : public TWorkThreadBase {
 public:
-    TWorkThreadGroup() = default;
-    ~TWorkThreadGroup() override;  // every member leaves first
+    explicit TWorkThreadGroup(TComponent* owner) : TWorkThreadBase(owner) {}
+    ~TWorkThreadGroup() override; // every member leaves first
 
     // OnThreadStart fires under the group's lock; the others without it.
     TWorkThreadDataNotifyEvent OnThreadStart;
@@ -41,7 +41,7 @@ private:
                       int updatePriority);
     [[nodiscard]] std::vector<TWorkThread*> ThreadsOf(TWorkThreadBase* member) const;
 
-    std::vector<TWorkThreadBase*> FMembers;  // direct members, not owned
-    std::vector<TWorkThread*> FThreads;      // every member thread, nested ones included
+    std::vector<TWorkThreadBase*> FMembers; // direct members, not owned
+    std::vector<TWorkThread*> FThreads;     // every member thread, nested ones included
     int FRunning = 0;
 };

@@ -117,8 +117,7 @@ void TkepXMLParser2::Parse() {
         }
         FPos = end + 2;
         // Errors in the declaration reach the caller.
-        ParseAttributes(Trim(FXML.substr(static_cast<size_t>(lt) + 4, end - lt - 5)),
-                        FDeclaration);
+        ParseAttributes(Trim(FXML.substr(static_cast<size_t>(lt) + 4, end - lt - 5)), FDeclaration);
     }
     try {
         ParseElement(nullptr);
@@ -130,8 +129,8 @@ void TkepXMLParser2::Parse() {
 std::string TkepXMLParser2::ErrorReport(const std::string& message) const {
     const size_t from = FPos < 21 ? 0 : static_cast<size_t>(FPos) - 21;
     const std::string excerpt = from < FXML.size() ? FXML.substr(from, 50) : "";
-    return message + " near " + excerpt + "\r\nError position=" + std::to_string(FPos) +
-           "\r\n" + GetXML();
+    return message + " near " + excerpt + "\r\nError position=" + std::to_string(FPos) + "\r\n" +
+           GetXML();
 }
 
 // Reads one element below parent (nullptr: the root, which is the document itself).
@@ -203,7 +202,8 @@ namespace {
 void WriteElement(std::string& out, const TkepXMLNode2& e, int level) {
     const std::string indent(static_cast<size_t>(level) * 2, ' ');
     out += indent + "<" + e.Name();
-    for (const auto& a : e.Attributes()) out += " " + a->Name + "=\"" + XMLEscape(a->Value) + "\"";
+    for (const auto& a : e.Attributes())
+        out += " " + a->Name + "=\"" + XMLEscape(a->Value) + "\"";
     if (e.NodeCount() == 0) {
         if (e.Text().empty())
             out += "/>";

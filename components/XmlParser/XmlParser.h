@@ -22,8 +22,7 @@ struct TkepXMLAttribute2 {
 };
 
 // A list that owns its items; removing or clearing frees them.
-template <class T>
-class TkepXMLNodeList2 {
+template <class T> class TkepXMLNodeList2 {
 public:
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
     [[nodiscard]] T* operator[](int i) const { return FItems[static_cast<size_t>(i)].get(); }
@@ -68,7 +67,7 @@ public:
     TkepXMLNode2* AddNode(std::unique_ptr<TkepXMLNode2> child);
     // Frees one of this element's children with its subtree.
     void DeleteNode(TkepXMLNode2* child) { FNodes.Remove(child); }
-    [[nodiscard]] TkepXMLNode2* GetNode(int index) const;  // nullptr when out of range
+    [[nodiscard]] TkepXMLNode2* GetNode(int index) const; // nullptr when out of range
     [[nodiscard]] int NodeCount() const { return FNodes.Count(); }
 
     // Appends; an attribute of the same name is neither replaced nor checked.
@@ -79,7 +78,7 @@ public:
     [[nodiscard]] std::string GetAttribute(const char* name) const {
         return GetAttribute(std::string(name));
     }
-    [[nodiscard]] int IndexOfAttribute(const std::string& name) const;  // -1 when absent
+    [[nodiscard]] int IndexOfAttribute(const std::string& name) const; // -1 when absent
 
 protected:
     void ClearTree();
@@ -88,8 +87,8 @@ private:
     std::string FName;
     std::string FNameSpace;
     std::string FText;
-    TkepXMLParser2* FDocument = nullptr;  // not owned
-    TkepXMLNode2* FParentNode = nullptr;  // not owned
+    TkepXMLParser2* FDocument = nullptr; // not owned
+    TkepXMLNode2* FParentNode = nullptr; // not owned
     TkepXMLNodeList2<TkepXMLNode2> FNodes;
     TkepXMLNodeList2<TkepXMLAttribute2> FAttributes;
 };
@@ -119,7 +118,7 @@ private:
     [[nodiscard]] std::string ErrorReport(const std::string& message) const;
 
     std::string FXML;
-    int FPos = 1;  // 1-based into FXML
+    int FPos = 1; // 1-based into FXML
     std::string FLastError;
     TkepXMLNode2 FDeclaration;
 };

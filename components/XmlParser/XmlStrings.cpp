@@ -22,8 +22,7 @@ std::string ReplaceString(const std::string& source, const std::string& find,
     std::string result(source.size() - count * find.size() + count * replace.size(), '\0');
     char* out = result.data();
     size_t from = 0;
-    for (size_t at = source.find(find); at != std::string::npos;
-         at = source.find(find, from)) {
+    for (size_t at = source.find(find); at != std::string::npos; at = source.find(find, from)) {
         std::memcpy(out, source.data() + from, at - from);
         out += at - from;
         std::memcpy(out, replace.data(), replace.size());

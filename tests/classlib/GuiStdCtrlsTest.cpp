@@ -2,9 +2,13 @@
 #include "classlib/gui/Edit.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/GroupBox.h"
+#include "classlib/gui/Label.h"
+#include "classlib/gui/ListBox.h"
 #include "classlib/gui/Memo.h"
+#include "classlib/gui/PageControl.h"
 #include "classlib/gui/Panel.h"
 #include "classlib/gui/TypInfo.h"
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -111,4 +115,93 @@ TEST(GuiStdCtrls, CheckBoxesAndRadioButtons) {
     EXPECT_FALSE(a->Checked());
     EXPECT_EQ(SendMessageA(a->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_TRUE(outside->Checked());  // another parent, another group
+}
+
+TEST(GuiStdCtrls, ListBoxAndComboBoxItems) {
+    TForm form(nullptr);
+    auto list = Make<TListBox>(&form);
+    int value = 7;
+    list->Items().Add("one");
+    list->Items().Add("two", &value);
+    list->SetItemIndex(1);
+    HWND wnd = list->Handle();
+    EXPECT_EQ(SendMessageA(wnd, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_EQ(reinterpret_cast<int*>(SendMessageA(wnd, LB_GETITEMDATA, 1, 0)), &value);
+    list->Items().Insert(0, "zero");
+    list->Items().Delete(2);
+    EXPECT_EQ(SendMessageA(wnd, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(list->Items()[0], "zero");
+    list->RecreateWnd();
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 2);
+
+    auto combo = Make<TComboBox>(&form);
+    combo->SetStyle(csDropDownList);
+    combo->Items().Add("a");
+    combo->Items().Add("b");
+    combo->SetItemIndex(1);
+    int changes = 0;
+    combo->OnChange = [&](TObject*) { ++changes; };
+    EXPECT_EQ(combo->Text(), "b");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    combo->Items().Clear();
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(changes, 0);  // only the user's changes
+}
+
+TEST(GuiStdCtrls, PageControlShowsTheActiveSheetOnly) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto pages = Make<TPageControl>(&form);
+    pages->SetAlign(alClient);
+    auto first = new TTabSheet(&form);
+    first->SetPageControl(pages);
+    first->SetCaption("First");
+    auto second = new TTabSheet(&form);
+    second->SetPageControl(pages);
+    second->SetCaption("Second");
+    auto hidden = new TTabSheet(&form);
+    hidden->SetPageControl(pages);
+    hidden->SetTabVisible(false);
+    form.Show();
+    HWND tabs = pages->Handle();
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(pages->ActivePage(), first);
+    EXPECT_TRUE(first->Visible());
+    EXPECT_FALSE(second->Visible());
+    EXPECT_GT(first->Top(), 0);  // below the tabs
+
+    int changes = 0;
+    pages->OnChange = [&](TObject*) { ++changes; };
+    SendMessageA(tabs, TCM_SETCURFOCUS, 1, 0);  // as a click on the second tab
+    EXPECT_EQ(pages->ActivePage(), second);
+    EXPECT_EQ(changes, 1);
+    pages->SetActivePageIndex(2);
+    EXPECT_TRUE(hidden->Visible());
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), -1);
+    EXPECT_EQ(hidden->PageIndex(), 2);
+
+    delete second;
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 1);
+    form.Hide();
+}
+
+TEST(GuiStdCtrls, ChildrenTakeTheParentsColourAndFontUntilGivenTheirOwn) {
+    TForm form(nullptr);
+    auto panel = Make<TPanel>(&form);
+    panel->SetColor(clWhite);
+    panel->Font().SetSize(14);
+    auto label = Make<TLabel>(panel);
+    auto edit = Make<TEdit>(panel);
+    EXPECT_EQ(label->Color(), clWhite);
+    EXPECT_EQ(label->Font().Height(), panel->Font().Height());
+    EXPECT_TRUE(label->ParentFont());
+    EXPECT_EQ(edit->Color(), clWindow);
+    panel->SetColor(clRed);
+    EXPECT_EQ(label->Color(), clRed);
+    label->Font().SetStyle(fsBold);
+    EXPECT_FALSE(label->ParentFont());
+    panel->Font().SetSize(20);
+    EXPECT_NE(label->Font().Height(), panel->Font().Height());
 }

@@ -1,7 +1,7 @@
-#include "TestHelpers.h"
 #include "components/FileFinder/FileFinder.h"
-#include <gtest/gtest.h>
+#include "TestHelpers.h"
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace {
@@ -22,7 +22,7 @@ protected:
         Temp.Write("other\\e.txt", "e");
         Finder.Criteria.Files.FileName = "*.*";
         Finder.Criteria.Files.Location = Root;
-        Finder.OnFileMatch = [this](TFileFinder*, const std::string& folder,
+        Finder.OnFileMatch = [this](TObject*, const std::string& folder,
                                     const WIN32_FIND_DATAA& file) {
             Found.push_back(folder.substr(Root.size()) + file.cFileName);
         };
@@ -42,15 +42,21 @@ protected:
 
     TTempFolder Temp;
     std::string Root;
-    TFileFinder Finder;
+    TFileFinder Finder{nullptr};
     std::vector<std::string> Found;
 };
 } // namespace
 
 TEST_F(FileFinderTest, FindsEveryFileOfTheTreeInPlace) {
     std::vector<std::string> events;
-    Finder.OnSearchBegin = [&](TFileFinder* f) { events.push_back(f->Busy() ? "begin" : "?"); };
-    Finder.OnSearchFinish = [&](TFileFinder* f) { events.push_back(f->Busy() ? "?" : "finish"); };
+    Finder.OnSearchBegin = [&](TObject* s) {
+        auto* f = static_cast<TFileFinder*>(s);
+        events.push_back(f->Busy() ? "begin" : "?");
+    };
+    Finder.OnSearchFinish = [&](TObject* s) {
+        auto* f = static_cast<TFileFinder*>(s);
+        events.push_back(f->Busy() ? "?" : "finish");
+    };
     EXPECT_EQ(Run(), (List{"a.txt", "b.log", "big.dat", "hidden.txt", "other\\e.txt", "sub\\c.txt",
                            "sub\\deep\\d.txt"}));
     EXPECT_EQ(events, (List{"begin", "finish"}));
@@ -122,7 +128,7 @@ TEST_F(FileFinderTest, AttributeSizeDateContentAndExclusionCriteria) {
 
 TEST_F(FileFinderTest, FolderChangeAnswersSkipFilesOrSubfolders) {
     std::vector<std::string> folders;
-    Finder.OnFolderChange = [&](TFileFinder*, const std::string& folder, TFolderIgnore& ignore) {
+    Finder.OnFolderChange = [&](TObject*, const std::string& folder, TFolderIgnore& ignore) {
         folders.push_back(folder.substr(Root.size()));
         if (folder == Root + "sub\\") ignore = fiJustThis;
         if (folder == Root + "other\\") ignore = fiThisAndSubfolders;
@@ -165,11 +171,12 @@ TEST_F(FileFinderTest, ThreadedSearchReportsOnTheSearchThreadAndFinishesOnTheMai
     std::vector<DWORD> matchThreads;
     DWORD finishThread = 0;
     bool finished = false;
-    Finder.OnFileMatch = [&](TFileFinder*, const std::string& folder, const WIN32_FIND_DATAA& f) {
+    Finder.OnFileMatch = [&](TObject*, const std::string& folder, const WIN32_FIND_DATAA& f) {
         matchThreads.push_back(GetCurrentThreadId());
         Found.push_back(folder.substr(Root.size()) + f.cFileName);
     };
-    Finder.OnSearchFinish = [&](TFileFinder* f) {
+    Finder.OnSearchFinish = [&](TObject* s) {
+        auto* f = static_cast<TFileFinder*>(s);
         finishThread = GetCurrentThreadId();
         finished = !f->Busy();
     };
@@ -188,7 +195,8 @@ TEST_F(FileFinderTest, OnSearchFinishMayStartTheNextSearch) {
         Finder.Criteria.Files.Location = Root + "sub\\";
         std::vector<std::string> queue = {Root + "other\\"};
         int finishes = 0;
-        Finder.OnSearchFinish = [&](TFileFinder* f) {
+        Finder.OnSearchFinish = [&](TObject* s) {
+            auto* f = static_cast<TFileFinder*>(s);
             ++finishes;
             if (queue.empty()) return;
             f->Criteria.Files.Location = queue.back();
@@ -206,36 +214,41 @@ TEST_F(FileFinderTest, AbortStopsAThreadedSearchAndReturnsAfterItsEnd) {
     Finder.Threaded = true;
     std::vector<std::string> events;
     HANDLE matched = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    Finder.OnFileMatch = [&](TFileFinder* f, const std::string&, const WIN32_FIND_DATAA&) {
+    Finder.OnFileMatch = [&](TObject* s, const std::string&, const WIN32_FIND_DATAA&) {
+        auto* f = static_cast<TFileFinder*>(s);
         SetEvent(matched);
-        while (!f->Aborted()) Sleep(1);  // hold the search until Abort
+        while (!f->Aborted())
+            Sleep(1); // hold the search until Abort
     };
-    Finder.OnSearchAbort = [&](TFileFinder*) { events.push_back("abort"); };
-    Finder.OnSearchFinish = [&](TFileFinder* f) {
+    Finder.OnSearchAbort = [&](TObject*) { events.push_back("abort"); };
+    Finder.OnSearchFinish = [&](TObject* s) {
+        auto* f = static_cast<TFileFinder*>(s);
         events.push_back(f->Aborted() ? "finish aborted" : "finish");
     };
     Finder.Execute();
-    Finder.Execute();  // ignored while busy
+    Finder.Execute(); // ignored while busy
     ASSERT_EQ(WaitForSingleObject(matched, 10000), WAIT_OBJECT_0);
     Finder.Abort();
     events.push_back("returned");
     EXPECT_EQ(events, (List{"abort", "finish aborted", "returned"}));
     EXPECT_FALSE(Finder.Busy());
-    Finder.Abort();  // nothing runs: nothing happens
+    Finder.Abort(); // nothing runs: nothing happens
     EXPECT_EQ(events.size(), 3u);
     CloseHandle(matched);
 }
 
 TEST_F(FileFinderTest, DestroyingABusyFinderWaitsForItsThread) {
-    auto finder = std::make_unique<TFileFinder>();
+    auto finder = std::make_unique<TFileFinder>(nullptr);
     finder->Threaded = true;
     finder->Criteria.Files.FileName = "*.*";
     finder->Criteria.Files.Location = Root;
     bool finishFired = false;
-    finder->OnFileMatch = [](TFileFinder* f, const std::string&, const WIN32_FIND_DATAA&) {
-        while (!f->Aborted()) Sleep(1);
+    finder->OnFileMatch = [](TObject* s, const std::string&, const WIN32_FIND_DATAA&) {
+        auto* f = static_cast<TFileFinder*>(s);
+        while (!f->Aborted())
+            Sleep(1);
     };
-    finder->OnSearchFinish = [&](TFileFinder*) { finishFired = true; };
+    finder->OnSearchFinish = [&](TObject*) { finishFired = true; };
     finder->Execute();
     finder.reset();
     EXPECT_FALSE(finishFired);
@@ -244,8 +257,8 @@ TEST_F(FileFinderTest, DestroyingABusyFinderWaitsForItsThread) {
 TEST_F(FileFinderTest, EmptyLocationsStillBeginAndFinish) {
     Finder.Criteria.Files.Location = "";
     int events = 0;
-    Finder.OnSearchBegin = [&](TFileFinder*) { ++events; };
-    Finder.OnSearchFinish = [&](TFileFinder*) { ++events; };
+    Finder.OnSearchBegin = [&](TObject*) { ++events; };
+    Finder.OnSearchFinish = [&](TObject*) { ++events; };
     EXPECT_TRUE(Run().empty());
     EXPECT_EQ(events, 2);
 }

@@ -1,12 +1,12 @@
-#include "TestHelpers.h"
 #include "components/MsgTimer/MsgTimer.h"
+#include "TestHelpers.h"
 #include <gtest/gtest.h>
 #include <memory>
 
 TEST(MsgTimer, FiresUntilStoppedAndNeedsAnInterval) {
     int ticks = 0;
-    TMsgTimer timer(0, [&](TMsgTimer* t) {
-        if (++ticks == 3) t->SetEnabled(false);
+    TMsgTimer timer(0, [&](TObject* t) {
+        if (++ticks == 3) static_cast<TMsgTimer*>(t)->SetEnabled(false);
     });
     EXPECT_FALSE(timer.Start());
     EXPECT_FALSE(timer.Enabled());
@@ -14,16 +14,16 @@ TEST(MsgTimer, FiresUntilStoppedAndNeedsAnInterval) {
     EXPECT_TRUE(timer.Start());
     ASSERT_TRUE(PumpUntil([&] { return !timer.Enabled(); }));
     EXPECT_EQ(ticks, 3);
-    EXPECT_FALSE(timer.Stop());  // no Windows timer left
+    EXPECT_FALSE(timer.Stop()); // no Windows timer left
 }
 
 TEST(MsgTimer, IntervalZeroPausesARunningTimer) {
     int ticks = 0;
-    TMsgTimer timer(500, [&](TMsgTimer*) { ++ticks; });
+    TMsgTimer timer(500, [&](TObject*) { ++ticks; });
     timer.SetEnabled(true);
     timer.SetInterval(0);
     EXPECT_TRUE(timer.Enabled());
-    EXPECT_FALSE(timer.Stop(false));  // already removed
+    EXPECT_FALSE(timer.Stop(false)); // already removed
     timer.SetInterval(10);
     EXPECT_TRUE(PumpUntil([&] { return ticks > 0; }));
     timer.SetOnTimer(nullptr);
@@ -50,12 +50,12 @@ TEST(MsgTimer, SharedWindowLivesWithTheTimers) {
 
 // A WM_TIMER already queued for a timer that is then freed is ignored.
 TEST(MsgTimer, TimerMessageAfterFreeIsIgnored) {
-    TMsgTimer keeper;  // keeps the shared window alive
+    TMsgTimer keeper; // keeps the shared window alive
     int fired = 0;
-    auto timer = std::make_unique<TMsgTimer>(10, [&](TMsgTimer*) { ++fired; });
+    auto timer = std::make_unique<TMsgTimer>(10, [&](TObject*) { ++fired; });
     PostMessageA(TMsgTimer::HandlerWindow(), WM_TIMER, timer->Id(), 0);
     timer.reset();
-    auto other = std::make_unique<TMsgTimer>(10, [&](TMsgTimer*) { fired += 100; });
+    auto other = std::make_unique<TMsgTimer>(10, [&](TObject*) { fired += 100; });
     PumpUntil([] { return false; }, 100);
     EXPECT_EQ(fired, 0);
 }
@@ -65,7 +65,7 @@ TEST(MsgTimer, AHandlerMayFreeItsTimer) {
     auto timer = std::make_unique<TMsgTimer>();
     bool fired = false;
     timer->SetInterval(10);
-    timer->SetOnTimer([&, text = std::string(100, 'x')](TMsgTimer*) {
+    timer->SetOnTimer([&, text = std::string(100, 'x')](TObject*) {
         timer.reset();
         fired = !text.empty();
     });

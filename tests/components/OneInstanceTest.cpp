@@ -1,44 +1,47 @@
-#include "TestHelpers.h"
 #include "components/OneInstance/OneInstance.h"
-#include <gtest/gtest.h>
+#include "TestHelpers.h"
+#include "classlib/gui/Application.h"
 #include <algorithm>
+#include <commctrl.h>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 namespace {
 std::vector<std::string> GReceived;
 
-LRESULT CALLBACK RecordingWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Record(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (msg == TOneInstance::WM_ONEINSTANCE) {
         char text[256] = "";
         GlobalGetAtomNameA(static_cast<ATOM>(wParam), text, sizeof text);
         GReceived.push_back(text);
     }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    return DefSubclassProc(wnd, msg, wParam, lParam);
 }
 
-// This test program plays the first instance with a window of the helper's class and
-// title; OneInstanceHelper.exe (beside it) is started as the second.
+// This test program plays the first instance under the helper's application title;
+// OneInstanceHelper.exe (beside it) is started as the second.
 class OneInstanceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         GReceived.clear();
-        WNDCLASSA cls{};
-        cls.lpfnWndProc = RecordingWndProc;
-        cls.hInstance = GetModuleHandleA(nullptr);
-        cls.lpszClassName = "TOneInstanceTestApp";
-        RegisterClassA(&cls);
         Gate = CreateEventA(nullptr, TRUE, FALSE, "TOneInstanceTestGate");
     }
     void TearDown() override {
         Guard.reset();
-        if (App) DestroyWindow(App);
+        if (App) {
+            RemoveWindowSubclass(App, Record, 1);
+            ShowWindow(App, SW_HIDE);
+            Application->SetTitle(OldTitle);
+        }
         CloseHandle(Gate);
     }
     void BecomeFirstInstance() {
-        App = CreateWindowExA(0, "TOneInstanceTestApp", "One Instance Test", WS_OVERLAPPEDWINDOW,
-                              0, 0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        Guard = std::make_unique<TOneInstance>(App);
+        OldTitle = Application->Title();
+        Application->SetTitle("One Instance Test");
+        App = Application->Handle();
+        SetWindowSubclass(App, Record, 1, 0);
+        Guard = std::make_unique<TOneInstance>(nullptr);
     }
     static HANDLE StartHelper(const std::string& arguments) {
         std::string exe = ExtractFilePath(GetModuleFileNameStr()) + "OneInstanceHelper.exe";
@@ -51,8 +54,8 @@ protected:
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, temp,
-                            &si, &pi))
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si,
+                            &pi))
             return nullptr;
         CloseHandle(pi.hThread);
         return pi.hProcess;
@@ -69,6 +72,7 @@ protected:
 
     HANDLE Gate = nullptr;
     HWND App = nullptr;
+    std::string OldTitle;
     std::unique_ptr<TOneInstance> Guard;
 };
 } // namespace
@@ -106,7 +110,8 @@ TEST_F(OneInstanceTest, TwoInstancesStartedTogetherCannotBothBeFirst) {
     ASSERT_TRUE(one && two);
     ASSERT_TRUE(PumpUntil([] {
         int windows = 0;
-        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "TOneInstanceTestApp", nullptr));)
+        for (HWND w = nullptr;
+             (w = FindWindowExA(nullptr, w, "TApplication", "One Instance Test"));)
             ++windows;
         return windows == 2;
     }));

@@ -1,6 +1,6 @@
+#include "components/FileFinder/SearchCriteria.h"
 #include "TestHelpers.h"
 #include "components/FileFinder/FileMasks.h"
-#include "components/FileFinder/SearchCriteria.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,7 +84,7 @@ TEST(FileMasks, ExclusionNamesFollowTheDosRules) {
     EXPECT_TRUE(MatchesExclusion("C:\\A\\", "README.DOC", "readme"));
     EXPECT_TRUE(MatchesExclusion("C:\\A\\", "abc.txt", "a*z.txt"));
     EXPECT_TRUE(MatchesExclusion("C:\\A\\", "ab.txt", "a?.txt"));
-    EXPECT_TRUE(MatchesExclusion("C:\\A\\", "a.txt", "a?.txt"));  // "?" may match nothing at the end
+    EXPECT_TRUE(MatchesExclusion("C:\\A\\", "a.txt", "a?.txt")); // "?" may match nothing at the end
     EXPECT_FALSE(MatchesExclusion("C:\\A\\", "abc.txt", "a?.txt"));
 }
 
@@ -121,7 +121,8 @@ TEST(ContentSearch, FindsPhrasesAcrossBlockBoundaries) {
     // A phrase longer than a block: the block grows to the phrase length plus one.
     std::string longPhrase(70000, ' ');
     uint32_t seed = 1;
-    for (char& ch : longPhrase) ch = static_cast<char>('a' + (seed = seed * 69069 + 1) % 26);
+    for (char& ch : longPhrase)
+        ch = static_cast<char>('a' + (seed = seed * 69069 + 1) % 26);
     std::string longData(200000, '.');
     longData.replace(120000, longPhrase.size(), longPhrase);
     const std::string longFile = temp.Write("long.bin", longData);
@@ -160,8 +161,8 @@ TEST(ContentSearch, WholeWordsAndCase) {
 // Letters beyond ASCII fold in both directions (code page 1252 here).
 TEST(ContentSearch, IgnoringCaseFoldsNonAsciiLetters) {
     TTempFolder temp;
-    const std::string lower = temp.Write("l.txt", "gr\xfc\xdf \xe4pfel");   // "grüß äpfel"
-    const std::string upper = temp.Write("u.txt", "GR\xdc\xdf \xc4PFEL");   // "GRÜß ÄPFEL"
+    const std::string lower = temp.Write("l.txt", "gr\xfc\xdf \xe4pfel"); // "grüß äpfel"
+    const std::string upper = temp.Write("u.txt", "GR\xdc\xdf \xc4PFEL"); // "GRÜß ÄPFEL"
     TContentCriteria c;
     c.SetPhrase("\xc4PFEL");
     EXPECT_TRUE(c.Matches(lower));

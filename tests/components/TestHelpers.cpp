@@ -35,7 +35,9 @@ TTempFolder::TTempFolder() {
     ForceDirectories(FPath);
 }
 
-TTempFolder::~TTempFolder() { RemoveTree(FPath); }
+TTempFolder::~TTempFolder() {
+    RemoveTree(FPath);
+}
 
 std::string TTempFolder::Write(const std::string& relative, const std::string& content) const {
     const std::string name = FPath + relative;

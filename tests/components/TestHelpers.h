@@ -1,9 +1,9 @@
 #pragma once
 // Helpers of the component tests: a scratch folder and a message pump with a time limit.
 #include "classlib/base/SysUtils.h"
-#include <windows.h>
 #include <functional>
 #include <string>
+#include <windows.h>
 
 // A fresh folder under %TEMP%, removed with its contents at the end of the scope.
 class TTempFolder {
@@ -12,7 +12,7 @@ public:
     ~TTempFolder();
     TTempFolder(const TTempFolder&) = delete;
     TTempFolder& operator=(const TTempFolder&) = delete;
-    [[nodiscard]] const std::string& Path() const { return FPath; }  // ends in "\"
+    [[nodiscard]] const std::string& Path() const { return FPath; } // ends in "\"
     // Creates the file (and its folders) below the folder; returns its full name.
     std::string Write(const std::string& relative, const std::string& content = "x") const;
 

@@ -1,5 +1,5 @@
-#include "TestHelpers.h"
 #include "components/WorkThread/WorkThread.h"
+#include "TestHelpers.h"
 #include "components/WorkThread/WorkThreadGroup.h"
 #include <gtest/gtest.h>
 #include <memory>
@@ -21,26 +21,26 @@ struct TRecorder {
 
 TEST(WorkThread, EventsArriveInOrderOnTheirThreads) {
     TRecorder r;
-    TWorkThread thread;
+    TWorkThread thread(nullptr);
     thread.SetUpdateEnabled(false);
     int payload = 7;
     void* seenInExecute = nullptr;
     void* seenInTerminate = nullptr;
-    thread.OnStart = [&](TWorkThreadBase*, TWorkExecuteThread*, void*& data) {
+    thread.OnStart = [&](TObject*, TWorkExecuteThread*, void*& data) {
         r.Add("start");
-        data = &payload;  // replaced for the rest of the run
+        data = &payload; // replaced for the rest of the run
     };
-    thread.OnExecute = [&](TWorkThreadBase*, TWorkExecuteThread*, void*& data) {
+    thread.OnExecute = [&](TObject*, TWorkExecuteThread*, void*& data) {
         r.Add("execute");
         seenInExecute = data;
     };
-    thread.OnUpdate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&, int) { r.Add("update"); };
-    thread.OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*& data) {
+    thread.OnUpdate = [&](TObject*, TWorkExecuteThread*, void*&, int) { r.Add("update"); };
+    thread.OnTerminate = [&](TObject*, TWorkExecuteThread*, void*& data) {
         r.Add("terminate");
         seenInTerminate = data;
     };
     thread.Start();
-    thread.Start();  // ignored while running
+    thread.Start(); // ignored while running
     EXPECT_TRUE(thread.IsRunning());
     ASSERT_TRUE(PumpUntil([&] { return !thread.IsRunning(); }));
     EXPECT_EQ(r.Events, (std::vector<std::string>{"start@m", "execute@w", "terminate@m"}));
@@ -50,14 +50,15 @@ TEST(WorkThread, EventsArriveInOrderOnTheirThreads) {
 
 TEST(WorkThread, UpdatesReportPercentWhileRunning) {
     TRecorder r;
-    TWorkThread thread;
+    TWorkThread thread(nullptr);
     thread.SetRefreshInterval(10);
     std::vector<int> percents;
-    thread.OnExecute = [&](TWorkThreadBase*, TWorkExecuteThread* worker, void*&) {
+    thread.OnExecute = [&](TObject*, TWorkExecuteThread* worker, void*&) {
         worker->Percent = 50;
-        while (!worker->Terminated()) Sleep(1);
+        while (!worker->Terminated())
+            Sleep(1);
     };
-    thread.OnUpdate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&, int percent) {
+    thread.OnUpdate = [&](TObject*, TWorkExecuteThread*, void*&, int percent) {
         r.Add("update");
         percents.push_back(percent);
     };
@@ -70,12 +71,12 @@ TEST(WorkThread, UpdatesReportPercentWhileRunning) {
 }
 
 TEST(WorkThread, ExceptionInTheWorkStillEndsTheRun) {
-    TWorkThread thread;
+    TWorkThread thread(nullptr);
     bool terminated = false;
-    thread.OnExecute = [](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
+    thread.OnExecute = [](TObject*, TWorkExecuteThread*, void*&) {
         throw std::runtime_error("work failed");
     };
-    thread.OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread* worker, void*&) {
+    thread.OnTerminate = [&](TObject*, TWorkExecuteThread* worker, void*&) {
         terminated = worker->FatalException != nullptr;
     };
     thread.Start();
@@ -83,21 +84,21 @@ TEST(WorkThread, ExceptionInTheWorkStillEndsTheRun) {
 }
 
 TEST(WorkThread, DestroyingWhileRunningWaitsForTheWork) {
-    auto thread = std::make_unique<TWorkThread>();
+    auto thread = std::make_unique<TWorkThread>(nullptr);
     std::atomic<bool> running{false};
     bool workEnded = false;
     bool terminateFired = false;
-    thread->OnExecute = [&](TWorkThreadBase*, TWorkExecuteThread* worker, void*&) {
+    thread->OnExecute = [&](TObject*, TWorkExecuteThread* worker, void*&) {
         running = true;
-        while (!worker->Terminated()) Sleep(1);
+        while (!worker->Terminated())
+            Sleep(1);
         Sleep(50);
         workEnded = true;
     };
-    thread->OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
-        terminateFired = true;
-    };
+    thread->OnTerminate = [&](TObject*, TWorkExecuteThread*, void*&) { terminateFired = true; };
     thread->Start();
-    while (!running) Sleep(1);
+    while (!running)
+        Sleep(1);
     thread.reset();
     EXPECT_TRUE(workEnded);
     EXPECT_FALSE(terminateFired);
@@ -106,38 +107,34 @@ TEST(WorkThread, DestroyingWhileRunningWaitsForTheWork) {
 // The group reports its start with the first thread and its end with the last.
 TEST(WorkThreadGroup, StartsWithTheFirstAndEndsWithTheLastThread) {
     TRecorder r;
-    TWorkThreadGroup group;
-    TWorkThread a, b;
+    TWorkThreadGroup group(nullptr);
+    TWorkThread a(nullptr), b(nullptr);
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     for (TWorkThread* t : {&a, &b}) {
         t->SetUpdateEnabled(false);
         t->SetThreadGroup(&group);
-        t->OnExecute = [release](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
+        t->OnExecute = [release](TObject*, TWorkExecuteThread*, void*&) {
             WaitForSingleObject(release, 10000);
         };
     }
     EXPECT_EQ(a.ThreadGroup(), &group);
-    group.OnStart = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) { r.Add("group start"); };
-    group.OnThreadStart = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
-        r.Add("thread start");
-    };
-    group.OnThreadTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
-        r.Add("thread end");
-    };
-    group.OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) { r.Add("group end"); };
+    group.OnStart = [&](TObject*, TWorkExecuteThread*, void*&) { r.Add("group start"); };
+    group.OnThreadStart = [&](TObject*, TWorkExecuteThread*, void*&) { r.Add("thread start"); };
+    group.OnThreadTerminate = [&](TObject*, TWorkExecuteThread*, void*&) { r.Add("thread end"); };
+    group.OnTerminate = [&](TObject*, TWorkExecuteThread*, void*&) { r.Add("group end"); };
     group.Start();
     EXPECT_EQ(group.RunningCount(), 2);
     SetEvent(release);
     ASSERT_TRUE(PumpUntil([&] { return r.Has("group end@m"); }));
-    EXPECT_EQ(r.Events, (std::vector<std::string>{"thread start@m", "group start@m",
-                                                  "thread start@m", "thread end@m",
-                                                  "thread end@m", "group end@m"}));
+    EXPECT_EQ(r.Events,
+              (std::vector<std::string>{"thread start@m", "group start@m", "thread start@m",
+                                        "thread end@m", "thread end@m", "group end@m"}));
     EXPECT_FALSE(group.IsRunning());
     CloseHandle(release);
 }
 
 TEST(WorkThreadGroup, RefusesToContainItself) {
-    TWorkThreadGroup outer, inner;
+    TWorkThreadGroup outer(nullptr), inner(nullptr);
     inner.SetThreadGroup(&outer);
     EXPECT_EQ(inner.ThreadGroup(), &outer);
     outer.SetThreadGroup(&inner);
@@ -148,15 +145,13 @@ TEST(WorkThreadGroup, RefusesToContainItself) {
 
 TEST(WorkThreadGroup, NestedGroupsPassTheStepsUp) {
     TRecorder r;
-    TWorkThreadGroup outer, inner;
-    TWorkThread thread;
+    TWorkThreadGroup outer(nullptr), inner(nullptr);
+    TWorkThread thread(nullptr);
     thread.SetUpdateEnabled(false);
     inner.SetThreadGroup(&outer);
     thread.SetThreadGroup(&inner);
-    outer.OnStart = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) { r.Add("outer start"); };
-    outer.OnTerminate = [&](TWorkThreadBase*, TWorkExecuteThread*, void*&) {
-        r.Add("outer end");
-    };
+    outer.OnStart = [&](TObject*, TWorkExecuteThread*, void*&) { r.Add("outer start"); };
+    outer.OnTerminate = [&](TObject*, TWorkExecuteThread*, void*&) { r.Add("outer end"); };
     outer.Start();
     ASSERT_TRUE(PumpUntil([&] { return r.Has("outer end@m"); }));
     EXPECT_EQ(r.Events, (std::vector<std::string>{"outer start@m", "outer end@m"}));

@@ -1,6 +1,6 @@
+#include "components/XmlParser/XmlParser.h"
 #include "TestHelpers.h"
 #include "classlib/base/Random.h"
-#include "components/XmlParser/XmlParser.h"
 #include "components/XmlParser/XmlStrings.h"
 #include <gtest/gtest.h>
 
@@ -120,15 +120,20 @@ TEST(XmlParser, LongErrorExcerptStartsTwentyCharactersBeforeThePosition) {
     const std::string& error = doc.LastError();
     const size_t at = error.find(" near ") + 6;
     const size_t position = xml.find("</other>") + 1;
-    const std::string excerpt = xml.substr(position - 21, 50);  // shorter at the end
-    EXPECT_EQ(error.substr(at), excerpt + "\r\nError position=" + std::to_string(position) +
-                                    "\r\n" + doc.GetXML());
+    const std::string excerpt = xml.substr(position - 21, 50); // shorter at the end
+    EXPECT_EQ(error.substr(at),
+              excerpt + "\r\nError position=" + std::to_string(position) + "\r\n" + doc.GetXML());
 }
 
 // Any text survives a write and a read: markup characters, quotes and "]]>" are escaped.
 TEST(XmlParser, EscapesAttributesAndTextSoThatAnyValueRoundTrips) {
-    const std::string values[] = {"<&>", "&amp;quot;", "a<b", "a&b", "x]]>y<![CDATA[",
-                                  "it's \"quoted\"", "C:\\Temp\\R&D's file.txt"};
+    const std::string values[] = {"<&>",
+                                  "&amp;quot;",
+                                  "a<b",
+                                  "a&b",
+                                  "x]]>y<![CDATA[",
+                                  "it's \"quoted\"",
+                                  "C:\\Temp\\R&D's file.txt"};
     for (const std::string& v : values) {
         TkepXMLParser2 doc;
         doc.SetName("r");

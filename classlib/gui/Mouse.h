@@ -1,0 +1,5 @@
+#pragma once
+// Mouse buttons and the shift state of mouse events.
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
+using TShiftState = unsigned; // ss* flags

@@ -1,0 +1,93 @@
+#pragma once
+// The overwriting engine: overwrites files, whole folders and the free space of a
+// drive with the passes of its bound wipe method, then renames and deletes what it
+// overwrote, under the progress window. Main thread only: it lets the message loop
+// run after every block, pass, file and item, and stops when Cancelled is set.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TfProgress;
+class TPass;
+class TWipeMethod;
+class TFileStream;
+
+enum TWipeKind : uint8_t { wkFile = 0, wkFolder = 1, wkFreeSpace = 2 };
+
+class TWipeItem {
+public:
+    uint8_t Kind = wkFile;
+    std::string DisplayName;  // shown in the progress window; Path when empty
+    std::string Path;         // file, folder, or any path on the drive
+    bool Shredded = false;    // set by Execute when the item was wiped completely
+};
+
+class TWipeEngine {
+public:
+    explicit TWipeEngine(std::string name);
+    virtual ~TWipeEngine();
+    TWipeEngine(const TWipeEngine&) = delete;
+    TWipeEngine& operator=(const TWipeEngine&) = delete;
+
+    std::string Name;              // key of the binding in "options.ini"
+    TWipeMethod* Method = nullptr; // last bound method; a run looks it up anew per file
+    bool Cancelled = false;        // set by the progress window's Cancel and the Stop buttons
+    // One line per file or item that was not wiped, for the last run.
+    std::vector<std::string> Errors;
+
+    [[nodiscard]] const std::vector<std::unique_ptr<TWipeItem>>& Items() const { return FItems; }
+    [[nodiscard]] bool Running() const { return FRunning; }
+    // The progress window of the running Execute; nullptr otherwise.
+    [[nodiscard]] TfProgress* Progress() const { return FProgress.get(); }
+
+    // The list cannot change while a run uses it: these return false then (an
+    // item handed to AddItem is freed).
+    bool AddItem(std::unique_ptr<TWipeItem> item);
+    bool DeleteItem(const TWipeItem* item);
+    bool Clear();
+    bool ClearShredded();  // frees the items the last run wiped completely
+
+    // Runs every item in list order under the progress window. Returns false when
+    // the engine was running already (nothing is done), when the run was cancelled
+    // or when any item was not wiped (see Errors).
+    bool Execute();
+
+    bool WipeFile(TWipeItem& item);
+    bool WipeFolderItem(TWipeItem& item);
+    bool WipeFreeSpace(TWipeItem& item);
+    // Files first, then subfolders (always removed); never enters or touches links.
+    // Returns false when the folder could not be removed.
+    bool WipeFolder(const std::string& folder, const std::string& mask, bool keepFolder, bool recurse);
+    // 0 when every pass was written and flushed (or the run was cancelled), 1 when
+    // an error stopped the file; the reason goes to Errors.
+    int OverwriteFile(TWipeItem& item);
+
+protected:
+    // Lets the message loop process pending messages.
+    virtual void ProcessMessages();
+
+private:
+    struct TTarget;
+    // The bound method, checked to write something in every pass; Exception when
+    // there is none, it has no passes, a pass has nothing to write or BufferSize < 1.
+    TWipeMethod& BoundMethod();
+    void WritePass(TTarget& target, const TPass& pass, const std::string& text);
+    void WriteBlock(TTarget& target, const std::string& buffer, int64_t length);
+    void RunItem(TWipeItem& item);
+    void FillFreeSpace(const std::string& root, TFileStream& file);
+    void AddError(const std::string& path, const std::string& reason);
+
+    // Progress in bytes, scaled to the window's 32-bit bars.
+    void StartProgress(const std::string& label, int64_t total, int64_t passTotal);
+    void StartPass(int number, int count);
+    void StepProgress(int64_t bytes);
+    void SetPercent(int percent);
+
+    std::vector<std::unique_ptr<TWipeItem>> FItems;
+    std::unique_ptr<TfProgress> FProgress;
+    bool FRunning = false;
+    int FShift = 0;
+    int64_t FFileDone = 0;
+    int64_t FPassDone = 0;
+};

@@ -1,0 +1,117 @@
+#include "engine/WipeMethodsManager.h"
+#include "classlib/base/IniFiles.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/ProfileText.h"
+#include "engine/SharedRoutines.h"
+
+std::unique_ptr<TWipeMethodsManager> WipeMethodsManager;
+
+namespace {
+
+const char* const SettingsSection = "Settings";
+const char* const EnginesSection = "Engines";
+
+}  // namespace
+
+TCustomWipeMethodsManager::TCustomWipeMethodsManager() : MethodsDir(GetMethodsDir()) {}
+
+void TCustomWipeMethodsManager::LoadMethods() {
+    const std::string folder = AddTrailingBackslash(MethodsDir);
+    const TStringList names = ListFiles(folder, "*.mtd");
+    for (int i = 0; i < names.Count(); ++i) {
+        const std::string& name = names[i];
+        // The search also matches longer extensions through 8.3 aliases.
+        if (!SameText(ExtractFileExt(name), ".mtd")) continue;
+        auto method = std::make_unique<TWipeMethod>();
+        method->FileName = folder + name;
+        method->LoadFromFile();
+        Methods.push_back(std::move(method));
+    }
+}
+
+void TCustomWipeMethodsManager::SaveMethods() const {
+    for (const auto& method : Methods) method->SaveToFile();
+}
+
+TWipeMethod* TCustomWipeMethodsManager::FindMethodByFileName(const std::string& path) const {
+    for (const auto& method : Methods)
+        if (SameText(method->FileName, path)) return method.get();
+    return nullptr;
+}
+
+TWipeMethodsManager::TWipeMethodsManager()
+    : FilesEngine(std::make_unique<TWipeEngine>("FilesEngine")),
+      DrivesEngine(std::make_unique<TWipeEngine>("DrivesEngine")),
+      OptionsFileName(GetAppDir() + "options.ini") {}
+
+TWipeMethod* TWipeMethodsManager::GetEngineMethod(TWipeEngine& engine) const {
+    const std::string value = TIniFile(OptionsFileName).ReadString(EnginesSection, engine.Name, "");
+    if (value.empty()) return Methods.empty() ? nullptr : Methods.front().get();
+    engine.Method = FindMethodByFileName(AddTrailingBackslash(MethodsDir) + value);
+    return engine.Method;
+}
+
+void TWipeMethodsManager::SetEngineMethod(TWipeEngine& engine, TWipeMethod* method) const {
+    engine.Method = method;
+    TIniFile ini(OptionsFileName);
+    ini.WriteString(EnginesSection, engine.Name, method ? ExtractFileName(method->FileName) : "");
+    ini.UpdateFile();
+}
+
+void TWipeMethodsManager::LoadSettings() {
+    const TIniFile ini(OptionsFileName);
+    WipeWithCurrentMethod = ini.ReadBool(SettingsSection, "WipeWithCurrentMethod", true);
+    WipeSlackSpace = ini.ReadBool(SettingsSection, "WipeSlackSpace", true);
+    DeleteToRecycleBin = ini.ReadBool(SettingsSection, "DeleteToRecycleBin", false);
+    ScrambleFile = ini.ReadBool(SettingsSection, "ScrambleFile", true);
+    WriteSignature = ini.ReadBool(SettingsSection, "WriteSignature", false);
+    Signature = DecodeProfileText(ini.ReadString(SettingsSection, "Signature", ""));
+    ConfirmEraseFile = ini.ReadBool(SettingsSection, "ConfirmEraseFile", false);
+    ConfirmEraseAllFiles = ini.ReadBool(SettingsSection, "ConfirmEraseAllFiles", true);
+    ConfirmEraseFolder = ini.ReadBool(SettingsSection, "ConfirmEraseFolder", false);
+    ConfirmErrorOccur = ini.ReadBool(SettingsSection, "ConfirmErrorOccur", true);
+    BufferSize = ini.ReadInteger(SettingsSection, "BufferSize", 524288);
+}
+
+void TWipeMethodsManager::SaveSettings() const {
+    TIniFile ini(OptionsFileName);
+    ini.WriteBool(SettingsSection, "WipeWithCurrentMethod", WipeWithCurrentMethod);
+    ini.WriteBool(SettingsSection, "WipeSlackSpace", WipeSlackSpace);
+    ini.WriteBool(SettingsSection, "DeleteToRecycleBin", DeleteToRecycleBin);
+    ini.WriteBool(SettingsSection, "ScrambleFile", ScrambleFile);
+    ini.WriteBool(SettingsSection, "WriteSignature", WriteSignature);
+    ini.WriteString(SettingsSection, "Signature", EncodeProfileText(Signature));
+    ini.WriteBool(SettingsSection, "ConfirmEraseFile", ConfirmEraseFile);
+    ini.WriteBool(SettingsSection, "ConfirmEraseAllFiles", ConfirmEraseAllFiles);
+    ini.WriteBool(SettingsSection, "ConfirmEraseFolder", ConfirmEraseFolder);
+    ini.WriteBool(SettingsSection, "ConfirmErrorOccur", ConfirmErrorOccur);
+    ini.WriteInteger(SettingsSection, "BufferSize", BufferSize);
+    ini.UpdateFile();
+}
+
+namespace {
+
+// Each step of the program's start and end goes on when an earlier one failed.
+template <class F>
+void Swallow(F step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+TWipeMethodsManagerLifetime::TWipeMethodsManagerLifetime() {
+    Swallow([] { WipeMethodsManager = std::make_unique<TWipeMethodsManager>(); });
+    if (!WipeMethodsManager) return;
+    Swallow([] { WipeMethodsManager->LoadMethods(); });
+    Swallow([] { WipeMethodsManager->LoadSettings(); });
+}
+
+TWipeMethodsManagerLifetime::~TWipeMethodsManagerLifetime() {
+    if (!WipeMethodsManager) return;
+    Swallow([] { WipeMethodsManager->SaveMethods(); });
+    Swallow([] { WipeMethodsManager->SaveSettings(); });
+    WipeMethodsManager.reset();
+}

@@ -1,0 +1,89 @@
+#include "WipeTestSupport.h"
+#include "classlib/base/Handle.h"
+#include "classlib/base/SysUtils.h"
+
+namespace {
+
+// The host's name of a path of the prefix; "" outside Wine.
+std::string UnixName(const std::string& path) {
+    using TUnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<TUnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!unixName) return "";
+    char* name = unixName(ToWide(path).c_str());
+    std::string result = name ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Runs a host program, which Wine starts by its "\\?\unix" path, and waits until
+// done() holds (Wine gives no waitable handle for a host process).
+bool RunHost(const std::string& program, const std::string& arguments, const std::function<bool()>& done) {
+    std::string command = "\\\\?\\unix" + StringReplace(program, "/", "\\") + " " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    TKernelHandle process(pi.hProcess), thread(pi.hThread);
+    for (int i = 0; i < 1000 && !done(); ++i) Sleep(10);
+    return done();
+}
+
+}  // namespace
+
+class WipeFolderTest : public TWipeTestBase {
+protected:
+    void SetUp() override {
+        TWipeTestBase::SetUp();
+        AddMethod("one.mtd", {BytePass(0)});
+        CreateDirectoryA((Dir / "tree").c_str(), nullptr);
+        CreateDirectoryA((Dir / "tree\\sub").c_str(), nullptr);
+        CreateDirectoryA((Dir / "tree\\sub\\deeper").c_str(), nullptr);
+        WriteAll((Dir / "tree\\a.txt"), "a");
+        WriteAll((Dir / "tree\\sub\\b.txt"), "b");
+        WriteAll((Dir / "tree\\sub\\deeper\\c.txt"), "c");
+        Engine.Add(wkFolder, (Dir / "tree"));
+    }
+    THookedEngine Engine{"WipeFolders"};
+};
+
+TEST_F(WipeFolderTest, RemovesEveryFileAndFolder) {
+    std::string link = Link((Dir / "tree\\sub\\deeper\\c.txt"));
+    MoveFileA(link.c_str(), (Dir / "c.link").c_str());
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
+    EXPECT_FALSE(DirectoryExists((Dir / "tree")));
+    EXPECT_EQ(ReadAll((Dir / "c.link")), std::string(1, '\0'));
+    EXPECT_TRUE(Engine.Items()[0]->Shredded);
+}
+
+TEST_F(WipeFolderTest, FileInUseKeepsItsFolders) {
+    TFileHandle lock(CreateFileA((Dir / "tree\\sub\\b.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(Engine.Execute());
+    lock.Reset();
+    EXPECT_EQ(ReadAll((Dir / "tree\\sub\\b.txt")), "b");
+    EXPECT_FALSE(FileExists((Dir / "tree\\a.txt")));
+    EXPECT_FALSE(DirectoryExists((Dir / "tree\\sub\\deeper")));
+    EXPECT_FALSE(Engine.Items()[0]->Shredded);
+}
+
+TEST_F(WipeFolderTest, LinksOutOfTheFolderAreNeitherFollowedNorRemoved) {
+    const std::string outside = (Dir / "outside");
+    CreateDirectoryA(outside.c_str(), nullptr);
+    WriteAll(outside + "\\secret.txt", "secret");
+    const std::string tree = UnixName((Dir / "tree")), target = UnixName(outside);
+    if (tree.empty() || !MakeFolderLink(Dir / "tree\\dirlink", outside) ||
+        !RunHost("/bin/ln", "-s " + target + "/secret.txt " + tree + "/sub/filelink",
+                 [&] { return Exists(Dir / "tree\\sub\\filelink"); }))
+        GTEST_SKIP() << "host symbolic links cannot be made here";
+
+    EXPECT_FALSE(Engine.Execute());
+    EXPECT_EQ(ReadAll(outside + "\\secret.txt"), "secret");
+    EXPECT_EQ(Engine.Errors.size(), 2u);
+    EXPECT_FALSE(FileExists((Dir / "tree\\a.txt")));
+    // The links stay; removing them is left to the host (Wine would delete the target).
+    EXPECT_TRUE(RunHost("/bin/rm", tree + "/dirlink " + tree + "/sub/filelink",
+                        [&] { return !Exists(Dir / "tree\\dirlink") && !Exists(Dir / "tree\\sub\\filelink"); }));
+    EXPECT_EQ(ReadAll(outside + "\\secret.txt"), "secret");
+}

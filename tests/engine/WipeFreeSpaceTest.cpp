@@ -1,0 +1,111 @@
+// Free-space wiping of a small drive of the prefix. scripts/test maps a small
+// tmpfs to a drive letter and names it in TW_SMALL_DRIVE; without it the tests skip.
+#include "WipeTestSupport.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/Progress.h"
+#include "engine/SharedRoutines.h"
+#include <cstdlib>
+
+namespace {
+
+int64_t FreeBytes(const std::string& root) {
+    ULARGE_INTEGER available{};
+    GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr);
+    return static_cast<int64_t>(available.QuadPart);
+}
+
+// Names of the root's files, the temporary file names the wipe uses included.
+std::vector<std::string> RootFiles(const std::string& root) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((root + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+    while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
+}  // namespace
+
+class WipeFreeSpaceTest : public TWipeTestBase {
+protected:
+    void SetUp() override {
+        const char* drive = std::getenv("TW_SMALL_DRIVE");
+        if (!drive || !*drive) GTEST_SKIP() << "no small drive mapped (TW_SMALL_DRIVE; see scripts/test)";
+        Root = AddTrailingBackslash(drive);
+        ULARGE_INTEGER total{};
+        // Only a small drive: never the host's root or another large disk.
+        if (!GetDiskFreeSpaceExA(Root.c_str(), nullptr, &total, nullptr) || total.QuadPart > (64u << 20))
+            GTEST_SKIP() << Root << " is missing or not a small drive";
+        TWipeTestBase::SetUp();
+        AddMethod("fill.mtd", {BytePass(0xEE)});
+        Manager().WipeSlackSpace = true;  // the last buffer cannot grow a full drive
+        Manager().BufferSize = 65536;
+        // The name the fixed temporary-file naming would take, and another file.
+        WriteAll(Root + "tem1.tmp", "user file");
+        WriteAll(Root + "keep.txt", std::string(10000, 'k'));
+        Start = FreeBytes(Root);
+        Engine.Add(wkFreeSpace, Root);
+    }
+    void TearDown() override {
+        if (Root.empty()) return;
+        for (const std::string& name : RootFiles(Root)) DeleteFileA((Root + name).c_str());
+        TWipeTestBase::TearDown();
+    }
+    // The wipe's own temporary file, if it exists.
+    std::string FillFile() const {
+        for (const std::string& name : RootFiles(Root))
+            if (name != "tem1.tmp" && name != "keep.txt" && name != "fill.link") return Root + name;
+        return "";
+    }
+
+    std::string Root;
+    int64_t Start = 0;
+    THookedEngine Engine{"WipeFreeSpace"};
+};
+
+TEST_F(WipeFreeSpaceTest, FillsOverwritesAndRemovesItsFileOnly) {
+    const std::string link = Root + "fill.link";
+    std::vector<std::string> labels;
+    Engine.OnPump = [&](THookedEngine& e) {
+        const std::string fill = FillFile();
+        if (!fill.empty() && !FileExists(link)) CreateHardLinkA(link.c_str(), fill.c_str(), nullptr);
+        const std::string label = e.Progress()->lblFile->Caption() + "|" + e.Progress()->lblPass->Caption();
+        if (labels.empty() || labels.back() != label) labels.push_back(label);
+    };
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
+    EXPECT_EQ(ReadAll(Root + "tem1.tmp"), "user file");
+    EXPECT_EQ(ReadAll(Root + "keep.txt"), std::string(10000, 'k'));
+    EXPECT_EQ(FillFile(), "");
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_EQ(labels[1], "Creating temporary file...|");
+    EXPECT_NE(labels[2].find(".tmp|Pass 1 of 1"), std::string::npos) << labels[2];
+
+    const std::string written = ReadAll(link);
+    EXPECT_GE(static_cast<int64_t>(written.size()), Start - 4096);
+    EXPECT_EQ(written.find_first_not_of('\xEE'), std::string::npos);
+    DeleteFileA(link.c_str());
+    EXPECT_EQ(FreeBytes(Root), Start);
+}
+
+TEST_F(WipeFreeSpaceTest, CancelRemovesTheFileSoTheDriveIsNotLeftFull) {
+    Engine.OnPump = [&](THookedEngine& e) {
+        if (FreeBytes(Root) < Start / 2) e.Cancelled = true;
+    };
+    EXPECT_FALSE(Engine.Execute());
+    EXPECT_EQ(FillFile(), "");
+    EXPECT_EQ(FreeBytes(Root), Start);
+    EXPECT_EQ(ReadAll(Root + "tem1.tmp"), "user file");
+}
+
+TEST_F(WipeFreeSpaceTest, WithoutAMethodTheDriveIsNotFilled) {
+    Manager().Methods.clear();
+    int64_t lowest = Start;
+    Engine.OnPump = [&](THookedEngine&) { lowest = std::min(lowest, FreeBytes(Root)); };
+    EXPECT_FALSE(Engine.Execute());
+    EXPECT_EQ(Engine.Errors.size(), 1u);
+    EXPECT_GE(lowest, Start - 4096);
+    EXPECT_EQ(FillFile(), "");
+}

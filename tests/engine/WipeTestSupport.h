@@ -1,0 +1,96 @@
+#pragma once
+// Shared ground of the wipe tests: a wipe-methods manager of its own in a temporary
+// folder, installed as the global one for the test, and file helpers.
+#include "engine/WipeEngine.h"
+#include "engine/WipeMethodsManager.h"
+#include "engine/EraserFixture.h"  // TTempFolder
+#include <gtest/gtest.h>
+#include <functional>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+
+class TWipeTestBase : public testing::Test {
+protected:
+    void SetUp() override {
+        FSaved = std::exchange(WipeMethodsManager, std::make_unique<TWipeMethodsManager>());
+        Manager().MethodsDir = (Dir / "Methods\\");
+        Manager().OptionsFileName = (Dir / "options.ini");
+        CreateDirectoryA(Manager().MethodsDir.c_str(), nullptr);
+        Manager().WipeSlackSpace = false;
+        Manager().WriteSignature = false;
+        Manager().BufferSize = 4096;
+    }
+    void TearDown() override { WipeMethodsManager = std::move(FSaved); }
+
+    static TWipeMethodsManager& Manager() { return *WipeMethodsManager; }
+
+    // A loaded method of the given passes, saved as Methods\<file>.
+    static TWipeMethod& AddMethod(const std::string& file, std::initializer_list<TPass> passes) {
+        auto method = std::make_unique<TWipeMethod>();
+        method->FileName = Manager().MethodsDir + file;
+        for (const TPass& p : passes) method->Append(std::make_unique<TPass>(p));
+        method->SaveToFile();
+        Manager().Methods.push_back(std::move(method));
+        return *Manager().Methods.back();
+    }
+    static TPass BytePass(uint8_t value) {
+        TPass p;
+        p.BytePatternValue = value;
+        return p;
+    }
+    static TPass TextPass(const std::string& text) {
+        TPass p;
+        p.WipeWith = wwTextPattern;
+        p.TextPatternValue = text;
+        return p;
+    }
+
+    static std::string ReadAll(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static void WriteAll(const std::string& path, const std::string& data) {
+        std::ofstream(path, std::ios::binary) << data;
+    }
+    // A second name of the file (a hard link on the host): it shows what the wipe
+    // wrote after the file itself is gone.
+    std::string Link(const std::string& path) {
+        const std::string link = path + ".link";
+        EXPECT_TRUE(CreateHardLinkA(link.c_str(), path.c_str(), nullptr)) << path;
+        return link;
+    }
+
+    TTempFolder Dir;
+
+private:
+    std::unique_ptr<TWipeMethodsManager> FSaved;
+};
+
+// An engine that runs a test's hook each time it lets the message loop run.
+class THookedEngine : public TWipeEngine {
+public:
+    explicit THookedEngine(std::string name = "WipeFiles") : TWipeEngine(std::move(name)) {}
+    std::function<void(THookedEngine&)> OnPump;
+    // The errors of the last run, for failure messages.
+    [[nodiscard]] std::string ErrorText() const {
+        std::string text;
+        for (const std::string& e : Errors) text += e + "\n";
+        return text;
+    }
+    int Pumps = 0;
+
+    void Add(uint8_t kind, const std::string& path) {
+        auto item = std::make_unique<TWipeItem>();
+        item->Kind = kind;
+        item->Path = path;
+        AddItem(std::move(item));
+    }
+
+protected:
+    void ProcessMessages() override {
+        ++Pumps;
+        if (OnPump) OnPump(*this);
+        TWipeEngine::ProcessMessages();
+    }
+};
