@@ -44,7 +44,7 @@ void TfMain::FormCreate(TObject*) {
     FormatSettings().ShortDateFormat = "mm/dd/yyyy";
     SetCaption(Title);
     Application->SetTitle(Title);
-    FOneInstance = std::make_unique<TOneInstance>(Application->Handle());
+    FOneInstance = new TOneInstance(this);
     if (FOneInstance->Found) {
         // Another instance runs: end now, reading and writing no settings.
         Application->Terminate();
@@ -69,6 +69,7 @@ void TfMain::FormCreate(TObject*) {
     }
     FillPages();
     SetUpFolders();
+    CreateTrayIcon();
     if (Engine->StartInSystemTray) {
         Application->ShowMainForm = false;
         SetVisible(false);
@@ -116,6 +117,16 @@ void TfMain::SetUpFolders() {
     SetCurrentDirectoryA(AppDir.c_str());
 }
 
+void TfMain::CreateTrayIcon() {
+    TrayIcon = new TTrayNotifyIcon(this);
+    TrayIcon->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    TrayIcon->SetIconVisible(true);
+    TrayIcon->MinimizeToTray = true;
+    TrayIcon->SetShowHint(true);
+    TrayIcon->SetHint("  Tarnwhistle");
+    TrayIcon->PopupMenu = TrayPopupMenu;
+}
+
 // The settings are written once, here; a program ended by the single-instance guard
 // never made an engine and writes nothing.
 void TfMain::FormDestroy() {
@@ -152,6 +163,8 @@ void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_HOTKEY: WMHotKey(message); break;
     case WM_CONTEXTMENU: WMContextMenu(message); break;
+    case WM_SHOWTRAYICON: WMShowTrayIcon(message); break;
+    case WM_HIDETRAYICON: WMHideTrayIcon(message); break;
     default: TForm::WndProc(message); break;
     }
 }
@@ -177,4 +190,17 @@ void TfMain::WMContextMenu(TMessage& message) {
     POINT p;
     GetCursorPos(&p);
     userSettingPopupMenu->Popup(p.x, p.y, Handle());
+}
+
+// The stealth toggle's messages.
+void TfMain::WMShowTrayIcon(TMessage&) {
+    if (!TrayIcon) return;
+    TrayIcon->Enabled = true;
+    TrayIcon->SetIconVisible(true);
+}
+
+void TfMain::WMHideTrayIcon(TMessage&) {
+    if (!TrayIcon) return;
+    TrayIcon->SetIconVisible(false);
+    TrayIcon->Enabled = false;
 }

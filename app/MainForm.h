@@ -15,6 +15,7 @@
 #include "classlib/gui/PageControl.h"
 #include "classlib/gui/Panel.h"
 #include "components/OneInstance/OneInstance.h"
+#include "components/TrayIcon/TrayNotifyIcon.h"
 #include "engine/EraserEngine.h"
 #include <initializer_list>
 #include <memory>
@@ -62,6 +63,7 @@ public:
         *miAbout, *miExit;
 
     std::unique_ptr<TEraserEngine> Engine;
+    TTrayNotifyIcon* TrayIcon = nullptr;  // owned by the form
     std::string AppDir;     // the program folder, with a trailing backslash
     std::string BackupDir;  // AppDir + "Backup\"
 
@@ -94,12 +96,15 @@ private:
     void EngineClearLog(TCustomEraserEngine* Sender);
     void WMHotKey(TMessage& message);
     void WMContextMenu(TMessage& message);
+    void WMShowTrayIcon(TMessage& message);
+    void WMHideTrayIcon(TMessage& message);
+    void CreateTrayIcon();
     void RunWithButtonsDisabled(void (TEraserEngine::*command)());
     void SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
                     std::initializer_list<TTabSheet*> hidden);
     [[nodiscard]] std::vector<TItemFrame*> ItemFrames() const;
 
-    std::unique_ptr<TOneInstance> FOneInstance;
+    TOneInstance* FOneInstance = nullptr;  // owned by the form
     bool FAutoCleanDone = false;     // AutoCleanAtWindowsStart runs at the first activation only
     bool FPasswordRefused = false;   // the program is ending: never shown, never cleans
 };

@@ -132,7 +132,4 @@ void TfMain::HelpClick(TObject*) {
     ShellExecuteA(GetDesktopWindow(), nullptr, help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void TfMain::ShowMainWindow() {
-    if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
-    Show();
-}
+void TfMain::ShowMainWindow() { TrayIcon->ShowMainForm(); }
