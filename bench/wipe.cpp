@@ -49,7 +49,8 @@ public:
 
 protected:
     void ProcessMessages() override {
-        if (PassStart == 0 && Progress() && !Progress()->lblPass->Caption().empty()) PassStart = Seconds();
+        if (PassStart == 0 && Progress() && !Progress()->lblPass->Caption().empty())
+            PassStart = Seconds();
         TWipeEngine::ProcessMessages();
     }
 };
@@ -64,12 +65,13 @@ double Run(TWipeEngine& engine, uint8_t kind, const std::string& path, double* s
     if (started) *started = start;
     const bool ok = engine.Execute();
     const double elapsed = Seconds() - start;
-    for (const std::string& error : engine.Errors) std::fprintf(stderr, "%s\n", error.c_str());
+    for (const std::string& error : engine.Errors)
+        std::fprintf(stderr, "%s\n", error.c_str());
     if (!ok) throw std::runtime_error("the wipe failed");
     return elapsed;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     try {
@@ -80,7 +82,8 @@ int main(int argc, char** argv) {
             const double megabytes = static_cast<double>(FileSizeOf(argv[2])) / (1 << 20);
             TWipeEngine engine("WipeFiles");
             const double elapsed = Run(engine, wkFile, argv[2]);
-            std::printf("Tarnwhistle %d pass(es): %.1f MB/s per pass\n", passes, megabytes * passes / elapsed);
+            std::printf("Tarnwhistle %d pass(es): %.1f MB/s per pass\n", passes,
+                        megabytes * passes / elapsed);
         } else if (mode == "free" && argc > 2) {
             InstallManager(1);
             const std::string root = AddTrailingBackslash(argv[2]);
@@ -89,8 +92,8 @@ int main(int argc, char** argv) {
             double start = 0;
             const double elapsed = Run(engine, wkFreeSpace, root, &start);
             const double fill = engine.PassStart - start;
-            std::printf("Tarnwhistle free space of %.0f MiB: fill %.1f MB/s, pass %.1f MB/s\n", megabytes,
-                        megabytes / fill, megabytes / (elapsed - fill));
+            std::printf("Tarnwhistle free space of %.0f MiB: fill %.1f MB/s, pass %.1f MB/s\n",
+                        megabytes, megabytes / fill, megabytes / (elapsed - fill));
         } else {
             std::fprintf(stderr, "usage: bench_wipe file <path> <passes> | free <drive>\n");
             return 2;

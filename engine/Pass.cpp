@@ -11,12 +11,13 @@ namespace {
 uint8_t DrawBetween(uint8_t low, uint8_t high) {
     if (low > high) std::swap(low, high);
     uint32_t r;
-    do r = Random(uint32_t{high} + 1);
+    do
+        r = Random(uint32_t{high} + 1);
     while (r < low);
     return static_cast<uint8_t>(r);
 }
 
-}  // namespace
+} // namespace
 
 std::string FillWithText(const std::string& text, int64_t length) {
     if (text.empty()) throw Exception("The text pattern is empty");
@@ -33,25 +34,33 @@ bool TPass::HasData() const {
     switch (WipeWith) {
     case wwBytePattern:
     case wwRandomBytes:
-    case wwRandomCharacter: return true;
-    case wwTextPattern: return !TextPatternValue.empty();
-    default: return false;
+    case wwRandomCharacter:
+        return true;
+    case wwTextPattern:
+        return !TextPatternValue.empty();
+    default:
+        return false;
     }
 }
 
 std::string TPass::GetPassData(int64_t length) const {
     const size_t n = length > 0 ? static_cast<size_t>(length) : 0;
     switch (WipeWith) {
-    case wwBytePattern: return std::string(n, static_cast<char>(BytePatternValue));
-    case wwTextPattern: return FillWithText(TextPatternValue, length);
+    case wwBytePattern:
+        return std::string(n, static_cast<char>(BytePatternValue));
+    case wwTextPattern:
+        return FillWithText(TextPatternValue, length);
     case wwRandomBytes: {
         std::string result(n, '\0');
-        for (char& c : result) c = static_cast<char>(DrawBetween(RandomBytesValue1, RandomBytesValue2));
+        for (char& c : result)
+            c = static_cast<char>(DrawBetween(RandomBytesValue1, RandomBytesValue2));
         return result;
     }
     case wwRandomCharacter:
         // One draw per buffer, also for an empty one.
-        return std::string(n, static_cast<char>(DrawBetween(RandomCharacterValue1, RandomCharacterValue2)));
-    default: return {};
+        return std::string(
+            n, static_cast<char>(DrawBetween(RandomCharacterValue1, RandomCharacterValue2)));
+    default:
+        return {};
     }
 }

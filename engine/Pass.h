@@ -13,11 +13,11 @@ enum TWipeWith : uint8_t {
 class TPass {
 public:
     std::string Name;
-    bool CheckWipe = false;  // stored and edited only; no wipe reads it
+    bool CheckWipe = false; // stored and edited only; no wipe reads it
     uint8_t WipeWith = wwBytePattern;
     uint8_t BytePatternValue = 0;
     std::string TextPatternValue;
-    uint8_t RandomBytesValue1 = 0;  // bounds are inclusive
+    uint8_t RandomBytesValue1 = 0; // bounds are inclusive
     uint8_t RandomBytesValue2 = 0;
     uint8_t RandomCharacterValue1 = 0;
     uint8_t RandomCharacterValue2 = 0;

@@ -8,7 +8,7 @@ bool StrippedByReader(char c) {
     return c == '"' || c == '\'' || std::isspace(static_cast<unsigned char>(c));
 }
 
-}  // namespace
+} // namespace
 
 std::string EncodeProfileText(const std::string& s) {
     std::string result = EncodeLineBreaks(s);
@@ -17,4 +17,6 @@ std::string EncodeProfileText(const std::string& s) {
     return result;
 }
 
-std::string DecodeProfileText(const std::string& s) { return DecodeLineBreaks(s); }
+std::string DecodeProfileText(const std::string& s) {
+    return DecodeLineBreaks(s);
+}

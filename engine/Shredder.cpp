@@ -17,7 +17,8 @@ const TListForm DrivesForm{"WipeFreeSpace", "Drive", wkFreeSpace};
 
 void SaveList(TXMLNode& shredder, const TListForm& form, const TWipeEngine& engine) {
     TXMLNode list = shredder.AddChild(form.Element);
-    for (const auto& item : engine.Items()) list.AddChild("Item").SetAttribute(form.Attribute, item->Path);
+    for (const auto& item : engine.Items())
+        list.AddChild("Item").SetAttribute(form.Attribute, item->Path);
 }
 
 void LoadList(const TXMLNode& shredder, const TListForm& form, TWipeEngine& engine) {
@@ -32,7 +33,7 @@ void LoadList(const TXMLNode& shredder, const TListForm& form, TWipeEngine& engi
     }
 }
 
-}  // namespace
+} // namespace
 
 TShredder::TShredder() {
     if (!WipeMethodsManager) return;

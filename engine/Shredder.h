@@ -12,10 +12,10 @@ public:
     TShredder();
     virtual ~TShredder() = default;
 
-    TWipeEngine WipeFiles{"WipeFiles"};      // kind 0 items
-    TWipeEngine WipeFolders{"WipeFolders"};  // kind 1 items
-    bool CleanFreeSpaceEnabled = false;      // the free-space page's check box
-    TWipeEngine WipeFreeSpace{"WipeFreeSpace"};  // kind 2 items, drive roots
+    TWipeEngine WipeFiles{"WipeFiles"};         // kind 0 items
+    TWipeEngine WipeFolders{"WipeFolders"};     // kind 1 items
+    bool CleanFreeSpaceEnabled = false;         // the free-space page's check box
+    TWipeEngine WipeFreeSpace{"WipeFreeSpace"}; // kind 2 items, drive roots
 
     // A missing "Shredder" changes nothing; a missing list empties that list. A
     // flag that is not a Boolean raises EConvertError.

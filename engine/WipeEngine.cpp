@@ -12,8 +12,8 @@
 // The open file of OverwriteFile and the length each pass covers.
 struct TWipeEngine::TTarget {
     TFileStream& File;
-    int64_t Size;    // at opening
-    int64_t Length;  // to cover per pass
+    int64_t Size;   // at opening
+    int64_t Length; // to cover per pass
 };
 
 namespace {
@@ -40,7 +40,7 @@ void MoveBar(TProgressBar& bar, int position) {
         bar.SetPosition(position);
 }
 
-}  // namespace
+} // namespace
 
 TWipeEngine::TWipeEngine(std::string name) : Name(std::move(name)) {}
 
@@ -77,7 +77,8 @@ bool TWipeEngine::Execute() {
     FRunning = true;
     Cancelled = false;
     Errors.clear();
-    for (auto& item : FItems) item->Shredded = false;
+    for (auto& item : FItems)
+        item->Shredded = false;
     try {
         FProgress = std::make_unique<TfProgress>(nullptr);
         FProgress->OnCancel = [this](TObject*) { Cancelled = true; };
@@ -99,14 +100,23 @@ bool TWipeEngine::Execute() {
 
 void TWipeEngine::RunItem(TWipeItem& item) {
     switch (item.Kind) {
-    case wkFile: item.Shredded = WipeFile(item); break;
-    case wkFolder: item.Shredded = WipeFolderItem(item); break;
-    case wkFreeSpace: item.Shredded = WipeFreeSpace(item); break;
-    default: break;
+    case wkFile:
+        item.Shredded = WipeFile(item);
+        break;
+    case wkFolder:
+        item.Shredded = WipeFolderItem(item);
+        break;
+    case wkFreeSpace:
+        item.Shredded = WipeFreeSpace(item);
+        break;
+    default:
+        break;
     }
 }
 
-void TWipeEngine::ProcessMessages() { Application->ProcessMessages(); }
+void TWipeEngine::ProcessMessages() {
+    Application->ProcessMessages();
+}
 
 void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
     Errors.push_back(path.empty() ? reason : path + ": " + reason);
@@ -121,7 +131,7 @@ bool TWipeEngine::WipeFile(TWipeItem& item) {
     const DWORD locks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     FileSetAttr(item.Path, attr & ~locks);
     if (OverwriteFile(item) != 0 || Cancelled) {
-        FileSetAttr(item.Path, attr);  // the file stays as it was found
+        FileSetAttr(item.Path, attr); // the file stays as it was found
         return false;
     }
     const std::string scrambled = ScrambledName(item.Path);
@@ -135,10 +145,12 @@ bool TWipeEngine::WipeFile(TWipeItem& item) {
 TWipeMethod& TWipeEngine::BoundMethod() {
     TWipeMethod* method = WipeMethodsManager ? WipeMethodsManager->GetEngineMethod(*this) : nullptr;
     if (!method) throw Exception("No wipe method is bound to " + Name);
-    if (method->PassCount() == 0) throw Exception("The wipe method \"" + method->Name + "\" has no passes");
+    if (method->PassCount() == 0)
+        throw Exception("The wipe method \"" + method->Name + "\" has no passes");
     for (int i = 0; i < method->PassCount(); ++i)
         if (!method->GetPass(i).HasData())
-            throw Exception("Pass " + IntToStr(i + 1) + " of \"" + method->Name + "\" has nothing to write");
+            throw Exception("Pass " + IntToStr(i + 1) + " of \"" + method->Name +
+                            "\" has nothing to write");
     if (WipeMethodsManager->BufferSize < 1) throw Exception("The buffer size is below one byte");
     return *method;
 }
@@ -153,8 +165,8 @@ int TWipeEngine::OverwriteFile(TWipeItem& item) {
         target.Length = LengthToCover(target.Size, cluster, settings.WipeSlackSpace);
         const int count = method.PassCount();
         const int total = count + (settings.WriteSignature ? 1 : 0);
-        StartProgress(item.DisplayName.empty() ? item.Path : item.DisplayName, total * target.Length,
-                      target.Length);
+        StartProgress(item.DisplayName.empty() ? item.Path : item.DisplayName,
+                      total * target.Length, target.Length);
         for (int i = 0; i < count && !Cancelled; ++i) {
             StartPass(i + 1, total);
             file.Seek(0, soBeginning);
@@ -187,7 +199,8 @@ void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::strin
     const int64_t rest = target.Length % length;
     if (rest > 0 && !Cancelled) {
         // Up to the file's current end, never beyond it.
-        const int64_t own = std::clamp(target.File.Size() - target.File.Position(), int64_t{0}, rest);
+        const int64_t own =
+            std::clamp(target.File.Size() - target.File.Position(), int64_t{0}, rest);
         WriteBlock(target, buffer, own);
         StepProgress(rest);
     }
@@ -212,7 +225,8 @@ void TWipeEngine::WriteBlock(TTarget& target, const std::string& buffer, int64_t
 
 void TWipeEngine::StartProgress(const std::string& label, int64_t total, int64_t passTotal) {
     FShift = 0;
-    while ((total >> FShift) > INT_MAX) ++FShift;
+    while ((total >> FShift) > INT_MAX)
+        ++FShift;
     FFileDone = 0;
     FPassDone = 0;
     if (!FProgress) return;

@@ -18,9 +18,9 @@ enum TWipeKind : uint8_t { wkFile = 0, wkFolder = 1, wkFreeSpace = 2 };
 class TWipeItem {
 public:
     uint8_t Kind = wkFile;
-    std::string DisplayName;  // shown in the progress window; Path when empty
-    std::string Path;         // file, folder, or any path on the drive
-    bool Shredded = false;    // set by Execute when the item was wiped completely
+    std::string DisplayName; // shown in the progress window; Path when empty
+    std::string Path;        // file, folder, or any path on the drive
+    bool Shredded = false;   // set by Execute when the item was wiped completely
 };
 
 class TWipeEngine {
@@ -46,7 +46,7 @@ public:
     bool AddItem(std::unique_ptr<TWipeItem> item);
     bool DeleteItem(const TWipeItem* item);
     bool Clear();
-    bool ClearShredded();  // frees the items the last run wiped completely
+    bool ClearShredded(); // frees the items the last run wiped completely
 
     // Runs every item in list order under the progress window. Returns false when
     // the engine was running already (nothing is done), when the run was cancelled
@@ -58,7 +58,8 @@ public:
     bool WipeFreeSpace(TWipeItem& item);
     // Files first, then subfolders (always removed); never enters or touches links.
     // Returns false when the folder could not be removed.
-    bool WipeFolder(const std::string& folder, const std::string& mask, bool keepFolder, bool recurse);
+    bool WipeFolder(const std::string& folder, const std::string& mask, bool keepFolder,
+                    bool recurse);
     // 0 when every pass was written and flushed (or the run was cancelled), 1 when
     // an error stopped the file; the reason goes to Errors.
     int OverwriteFile(TWipeItem& item);

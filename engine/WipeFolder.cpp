@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsDots(const char* name) { return !strcmp(name, ".") || !strcmp(name, ".."); }
+bool IsDots(const char* name) {
+    return !strcmp(name, ".") || !strcmp(name, "..");
+}
 
 // The path with every link resolved; "" when it cannot be opened.
 std::string FinalPath(const std::string& path) {
@@ -24,7 +26,8 @@ std::string FinalPath(const std::string& path) {
 // links to folders as reparse points, so a link is also known by its resolved path
 // not being the folder's resolved path and the entry's name. Links are never
 // removed either: Wine deletes a link's target instead of the link.
-bool IsLink(const WIN32_FIND_DATAA& entry, const std::string& path, const std::string& finalFolder) {
+bool IsLink(const WIN32_FIND_DATAA& entry, const std::string& path,
+            const std::string& finalFolder) {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
     const std::string final = FinalPath(path);
     return !final.empty() && !finalFolder.empty() &&
@@ -43,7 +46,7 @@ std::vector<WIN32_FIND_DATAA> FindEntries(const std::string& pattern) {
     return entries;
 }
 
-}  // namespace
+} // namespace
 
 bool TWipeEngine::WipeFolderItem(TWipeItem& item) {
     return WipeFolder(item.Path, "*.*", false, true) && !DirectoryExists(item.Path);

@@ -13,7 +13,8 @@ namespace {
 
 // "X:\" for a path that starts with a drive letter; "" otherwise.
 std::string DriveRoot(const std::string& path) {
-    if (path.size() < 2 || path[1] != ':' || !isalpha(static_cast<unsigned char>(path[0]))) return "";
+    if (path.size() < 2 || path[1] != ':' || !isalpha(static_cast<unsigned char>(path[0])))
+        return "";
     return UpperCase(path.substr(0, 2)) + "\\";
 }
 
@@ -31,9 +32,11 @@ std::string CreateFillFile(const std::string& root) {
     return name;
 }
 
-bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
+bool IsDiskFull(DWORD error) {
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+}
 
-}  // namespace
+} // namespace
 
 bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
     const std::string root = DriveRoot(item.Path);
@@ -44,7 +47,7 @@ bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
     std::string fill;
     bool wiped = false;
     try {
-        BoundMethod();  // without a usable method the drive is not filled at all
+        BoundMethod(); // without a usable method the drive is not filled at all
         fill = CreateFillFile(root);
         {
             TFileStream file(fill, fmOpenWrite | fmShareDenyWrite);
@@ -68,7 +71,8 @@ bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
 // there is room for them, then single clusters, then the last bytes.
 void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
     const int64_t cluster = GetClusterSize(root);
-    const int64_t block = std::max<int64_t>(cluster, WipeMethodsManager->BufferSize / cluster * cluster);
+    const int64_t block =
+        std::max<int64_t>(cluster, WipeMethodsManager->BufferSize / cluster * cluster);
     const std::string chunk(static_cast<size_t>(block), '0');
     if (FProgress) {
         FProgress->SetFileName("Creating temporary file...");
@@ -91,7 +95,8 @@ void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
             RaiseLastOSError();
         }
         total += written;
-        SetPercent(start > 0 ? static_cast<int>(std::clamp<int64_t>(100 - (free - written) * 100 / start, 0, 100))
+        SetPercent(start > 0 ? static_cast<int>(std::clamp<int64_t>(
+                                   100 - (free - written) * 100 / start, 0, 100))
                              : 100);
         // A short write is followed by one more check of the free space.
         if (length < cluster && !lastWhole) return;

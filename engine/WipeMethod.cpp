@@ -1,4 +1,5 @@
 #include "engine/WipeMethod.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/ProfileText.h"
@@ -10,7 +11,9 @@ const char* const MethodSection = "Method";
 // A broken "Passes" value must not make the reader build passes without end.
 const int MaxPasses = 1000;
 
-std::string PassSection(int number) { return "Pass" + IntToStr(number); }
+std::string PassSection(int number) {
+    return "Pass" + IntToStr(number);
+}
 
 void SavePass(TIniFile& ini, const std::string& section, const TPass& pass) {
     ini.WriteString(section, "Name", EncodeProfileText(pass.Name));
@@ -43,7 +46,7 @@ std::unique_ptr<TPass> LoadPass(const TIniFile& ini, const std::string& section)
     return pass;
 }
 
-}  // namespace
+} // namespace
 
 void TWipeMethod::Clear() {
     FPasses.clear();
@@ -79,14 +82,18 @@ void TWipeMethod::LoadFromFile() {
     Name = DecodeProfileText(ini.ReadString(MethodSection, "Name", ""));
     Description = DecodeProfileText(ini.ReadString(MethodSection, "Description", ""));
     const int count = std::clamp(ini.ReadInteger(MethodSection, "Passes", 0), 0, MaxPasses);
-    for (int n = 1; n <= count; ++n) Append(LoadPass(ini, PassSection(n)));
+    for (int n = 1; n <= count; ++n)
+        Append(LoadPass(ini, PassSection(n)));
 }
 
 void TWipeMethod::SaveToFile() const {
+    // The profile functions would put a file without a path in the Windows folder.
+    if (FileName.empty()) throw Exception("The wipe method \"" + Name + "\" has no file");
     TIniFile ini(FileName);
     ini.WriteString(MethodSection, "Name", EncodeProfileText(Name));
     ini.WriteString(MethodSection, "Description", EncodeProfileText(Description));
     ini.WriteInteger(MethodSection, "Passes", PassCount());
-    for (int i = 0; i < PassCount(); ++i) SavePass(ini, PassSection(i + 1), GetPass(i));
+    for (int i = 0; i < PassCount(); ++i)
+        SavePass(ini, PassSection(i + 1), GetPass(i));
     ini.UpdateFile();
 }

@@ -8,14 +8,16 @@
 
 class TWipeMethod {
 public:
-    int PassCounter = 1;   // number of the next default pass name
-    std::string FileName;  // full path of the ".mtd" file
+    int PassCounter = 1;  // number of the next default pass name
+    std::string FileName; // full path of the ".mtd" file
     std::string Name = "New method";
     std::string Description = "New method Description";
 
     // Frees every pass and sets PassCounter back to 1.
     void Clear();
-    [[nodiscard]] TPass& GetPass(int index) const { return *FPasses.at(static_cast<size_t>(index)); }
+    [[nodiscard]] TPass& GetPass(int index) const {
+        return *FPasses.at(static_cast<size_t>(index));
+    }
     [[nodiscard]] int PassCount() const { return static_cast<int>(FPasses.size()); }
     // A new pass named "pass" + PassCounter, not yet in the list: Append it.
     [[nodiscard]] std::unique_ptr<TPass> AddPass();

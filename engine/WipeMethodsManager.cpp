@@ -3,6 +3,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/ProfileText.h"
 #include "engine/SharedRoutines.h"
+#include <exception>
 
 std::unique_ptr<TWipeMethodsManager> WipeMethodsManager;
 
@@ -11,7 +12,7 @@ namespace {
 const char* const SettingsSection = "Settings";
 const char* const EnginesSection = "Engines";
 
-}  // namespace
+} // namespace
 
 TCustomWipeMethodsManager::TCustomWipeMethodsManager() : MethodsDir(GetMethodsDir()) {}
 
@@ -29,8 +30,18 @@ void TCustomWipeMethodsManager::LoadMethods() {
     }
 }
 
+// A method that cannot be saved does not keep the others from being saved; the
+// first error passes on afterwards.
 void TCustomWipeMethodsManager::SaveMethods() const {
-    for (const auto& method : Methods) method->SaveToFile();
+    std::exception_ptr first;
+    for (const auto& method : Methods) {
+        try {
+            method->SaveToFile();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    if (first) std::rethrow_exception(first);
 }
 
 TWipeMethod* TCustomWipeMethodsManager::FindMethodByFileName(const std::string& path) const {
@@ -92,15 +103,14 @@ void TWipeMethodsManager::SaveSettings() const {
 namespace {
 
 // Each step of the program's start and end goes on when an earlier one failed.
-template <class F>
-void Swallow(F step) {
+template <class F> void Swallow(F step) {
     try {
         step();
     } catch (...) {
     }
 }
 
-}  // namespace
+} // namespace
 
 TWipeMethodsManagerLifetime::TWipeMethodsManagerLifetime() {
     Swallow([] { WipeMethodsManager = std::make_unique<TWipeMethodsManager>(); });

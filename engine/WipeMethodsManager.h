@@ -14,7 +14,7 @@ public:
     virtual ~TCustomWipeMethodsManager() = default;
 
     std::vector<std::unique_ptr<TWipeMethod>> Methods;
-    std::string MethodsDir;  // GetMethodsDir() unless changed
+    std::string MethodsDir; // GetMethodsDir() unless changed
 
     // Appends every ".mtd" file of MethodsDir that is neither hidden nor system,
     // in the order of the file search. A missing folder adds nothing.
@@ -46,7 +46,7 @@ public:
     std::unique_ptr<TWipeEngine> FilesEngine;
     std::unique_ptr<TWipeEngine> DrivesEngine;
 
-    std::string OptionsFileName;  // GetAppDir() + "options.ini" unless changed
+    std::string OptionsFileName; // GetAppDir() + "options.ini" unless changed
 
     // The method bound in section "Engines" (stored in engine.Method), or the first
     // method without storing it when no binding exists; nullptr when the bound file

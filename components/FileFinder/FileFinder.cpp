@@ -48,29 +48,28 @@ void TFileFinder::Fire(const TNotifyEvent& event) {
 
 void TFileFinder::Execute() {
     if (FBusy) return;
-    StartSearch();
-    if (!Threaded) {
-        try {
-            SearchTargets();
-        } catch (...) {
-            FinishSearch();
-            throw;
-        }
-        FinishSearch();
-        return;
-    }
+    const bool threaded = Threaded;
     try {
-        auto* thread = new TSearchThread(*this);
-        thread->FreeOnTerminate = true;
-        thread->SetPriority(ThreadPriority);
-        thread->OnTerminate = [this](TThread*) { SearchThreadEnded(); };
-        DuplicateHandle(GetCurrentProcess(), thread->Handle(), GetCurrentProcess(),
-                        FThreadHandle.Out(), SYNCHRONIZE, FALSE, 0);
-        thread->Start();
+        StartSearch();
+        if (threaded)
+            StartSearchThread();
+        else
+            SearchTargets();
     } catch (...) {
         FinishSearch();
         throw;
     }
+    if (!threaded) FinishSearch();
+}
+
+void TFileFinder::StartSearchThread() {
+    auto* thread = new TSearchThread(*this);
+    thread->FreeOnTerminate = true;
+    thread->SetPriority(ThreadPriority);
+    thread->OnTerminate = [this](TThread*) { SearchThreadEnded(); };
+    DuplicateHandle(GetCurrentProcess(), thread->Handle(), GetCurrentProcess(), FThreadHandle.Out(),
+                    SYNCHRONIZE, FALSE, 0);
+    thread->Start();
 }
 
 void TFileFinder::StartSearch() {

@@ -57,6 +57,7 @@ public:
 private:
     class TSearchThread;
     void StartSearch();
+    void StartSearchThread();
     void SearchTargets();
     void WalkFolder(const std::string& folder);
     void ListFiles(const std::string& folder, std::optional<std::vector<std::string>>* subfolders);

@@ -262,3 +262,21 @@ TEST_F(FileFinderTest, EmptyLocationsStillBeginAndFinish) {
     EXPECT_TRUE(Run().empty());
     EXPECT_EQ(events, 2);
 }
+
+// A handler's exception ends the search: in place it reaches the caller after
+// OnSearchFinish; on the search thread the search still finishes on the main thread.
+TEST_F(FileFinderTest, ExceptionsEndTheSearchAndStillFinishIt) {
+    int finishes = 0;
+    Finder.OnSearchFinish = [&](TObject*) { ++finishes; };
+    Finder.OnFileMatch = [](TObject*, const std::string&, const WIN32_FIND_DATAA&) {
+        throw std::runtime_error("handler failed");
+    };
+    EXPECT_THROW(Finder.Execute(), std::runtime_error);
+    EXPECT_EQ(finishes, 1);
+    EXPECT_FALSE(Finder.Busy());
+
+    Finder.Threaded = true;
+    Finder.Execute();
+    ASSERT_TRUE(PumpUntil([&] { return finishes == 2; }));
+    EXPECT_FALSE(Finder.Busy());
+}

@@ -1,7 +1,7 @@
+#include "engine/Shredder.h"
 #include "WipeTestSupport.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/XMLDoc.h"
-#include "engine/Shredder.h"
 
 namespace {
 
@@ -14,11 +14,12 @@ void AddItem(TWipeEngine& engine, uint8_t kind, const std::string& path) {
 
 std::vector<std::string> Paths(const TWipeEngine& engine) {
     std::vector<std::string> paths;
-    for (const auto& item : engine.Items()) paths.push_back(item->Path);
+    for (const auto& item : engine.Items())
+        paths.push_back(item->Path);
     return paths;
 }
 
-}  // namespace
+} // namespace
 
 class ShredderTest : public TWipeTestBase {
 protected:
@@ -64,13 +65,14 @@ TEST_F(ShredderTest, EmptyShredderAndOddElements) {
     EXPECT_EQ(element.ChildNodes().size(), 3u);
     EXPECT_EQ(element.Attribute("CleanFreeSpaceEnabled"), "False");
 
-    Doc.LoadFromXML("<Configuration><Shredder CleanFreeSpaceEnabled=\"1\"><WipeFiles><Item/><Other FileName=\"x\"/>"
+    Doc.LoadFromXML("<Configuration><Shredder CleanFreeSpaceEnabled=\"1\"><WipeFiles><Item/><Other "
+                    "FileName=\"x\"/>"
                     "</WipeFiles></Shredder></Configuration>");
     TShredder loaded;
     AddItem(loaded.WipeFolders, wkFolder, "C:\\stale");
     loaded.LoadFromXML(Doc.DocumentElement());
     EXPECT_EQ(Paths(loaded.WipeFiles), (std::vector<std::string>{"", "x"}));
-    EXPECT_TRUE(loaded.WipeFolders.Items().empty());  // a missing list empties it
+    EXPECT_TRUE(loaded.WipeFolders.Items().empty()); // a missing list empties it
     EXPECT_TRUE(loaded.CleanFreeSpaceEnabled);
 
     Doc.LoadFromXML("<Configuration><Shredder CleanFreeSpaceEnabled=\"maybe\"/></Configuration>");

@@ -8,7 +8,7 @@ namespace {
 
 const std::string Scrambled = std::string(245, 'a') + ".aaa";
 
-}  // namespace
+} // namespace
 
 class WipeEngineTest : public TWipeTestBase {
 protected:
@@ -53,8 +53,8 @@ TEST_F(WipeEngineTest, SlackAndSignature) {
     Manager().WriteSignature = true;
     Manager().Signature = "Sig";
     std::string smallLink, nearLink;
-    Engine.Add(wkFile, UserFile("small.bin", 10000, smallLink));  // N = 12288 < buffer
-    Engine.Add(wkFile, UserFile("near.bin", 524000, nearLink));   // N = 524288: one buffer
+    Engine.Add(wkFile, UserFile("small.bin", 10000, smallLink)); // N = 12288 < buffer
+    Engine.Add(wkFile, UserFile("near.bin", 524000, nearLink));  // N = 524288: one buffer
     EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     EXPECT_EQ(ReadAll(smallLink), FillWithText("Sig", 10000));
     EXPECT_EQ(ReadAll(nearLink), FillWithText("Sig", 524288));
@@ -75,10 +75,15 @@ TEST_F(WipeEngineTest, ReadOnlyHiddenFileIsShredded) {
 // written over it; its item stays in the list.
 TEST_F(WipeEngineTest, NothingToWriteKeepsTheFile) {
     const std::vector<std::function<void()>> faults = {
-        [] {},                                                  // no method loaded
-        [] { AddMethod("empty.mtd", {}); },                     // no passes
-        [] { AddMethod("text.mtd", {BytePass(1), TextPass("")}); },  // empty text pattern
-        [] { AddMethod("one.mtd", {BytePass(1)}); Manager().BufferSize = 0; },
+        [] {},                              // no method loaded
+        [] { AddMethod("empty.mtd", {}); }, // no passes
+        [] {
+            AddMethod("text.mtd", {BytePass(1), TextPass("")});
+        }, // empty text pattern
+        [] {
+            AddMethod("one.mtd", {BytePass(1)});
+            Manager().BufferSize = 0;
+        },
     };
     for (size_t i = 0; i < faults.size(); ++i) {
         Manager().Methods.clear();
@@ -100,7 +105,8 @@ TEST_F(WipeEngineTest, FileInUseStaysAndTheRunGoesOn) {
     const std::string busy = (Dir / "busy.bin"), free = (Dir / "free.bin");
     WriteAll(busy, "busy");
     WriteAll(free, "free");
-    TFileHandle lock(CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    TFileHandle lock(
+        CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     Engine.Add(wkFile, busy);
     Engine.Add(wkFile, free);
     EXPECT_FALSE(Engine.Execute());
@@ -117,7 +123,7 @@ TEST_F(WipeEngineTest, CancelBetweenBlocksKeepsWhatWasWritten) {
     std::string link;
     const std::string path = UserFile("three.bin", 3 * 4096, link);
     Engine.OnPump = [&](THookedEngine& e) {
-        if (ReadAll(link)[0] == 0x22) e.Cancelled = true;  // the first block of pass 2
+        if (ReadAll(link)[0] == 0x22) e.Cancelled = true; // the first block of pass 2
     };
     Engine.Add(wkFile, path);
     EXPECT_FALSE(Engine.Execute());
@@ -166,15 +172,18 @@ TEST_F(WipeEngineTest, FileOver4GiBIsOverwrittenWhole) {
     const std::string path = (Dir / "large.bin");
     const int64_t size = (int64_t{4} << 30) + 8192;
     {
-        TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        TFileHandle file(
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         LARGE_INTEGER end{};
         end.QuadPart = size;
-        ASSERT_TRUE(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+        ASSERT_TRUE(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) &&
+                    SetEndOfFile(file.Get()));
     }
     const std::string link = Link(path);
     Engine.Add(wkFile, path);
     EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
-    TFileHandle file(CreateFileA(link.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    TFileHandle file(CreateFileA(link.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
     for (int64_t offset : {int64_t{0}, (int64_t{4} << 30) - 4096, size - 4096}) {
         LARGE_INTEGER at{};
         at.QuadPart = offset;
@@ -206,7 +215,8 @@ TEST_F(WipeEngineTest, ProgressWindowCountsPassesAndItsCancelStopsTheRun) {
         if (label == "Pass 4 of 4") SendMessageA(e.Progress()->btnCancel->Handle(), BM_CLICK, 0, 0);
     };
     EXPECT_FALSE(Engine.Execute());
-    EXPECT_EQ(labels, (std::vector<std::string>{"", "Pass 1 of 4", "Pass 2 of 4", "Pass 3 of 4", "Pass 4 of 4"}));
+    EXPECT_EQ(labels, (std::vector<std::string>{"", "Pass 1 of 4", "Pass 2 of 4", "Pass 3 of 4",
+                                                "Pass 4 of 4"}));
     EXPECT_EQ(ReadAll(link), std::string(100, 'S'));
     EXPECT_EQ(ReadAll(second), "second");
     EXPECT_EQ(Engine.Progress(), nullptr);

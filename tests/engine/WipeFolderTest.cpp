@@ -7,8 +7,8 @@ namespace {
 // The host's name of a path of the prefix; "" outside Wine.
 std::string UnixName(const std::string& path) {
     using TUnixName = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<TUnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
     if (!unixName) return "";
     char* name = unixName(ToWide(path).c_str());
     std::string result = name ? name : "";
@@ -18,19 +18,22 @@ std::string UnixName(const std::string& path) {
 
 // Runs a host program, which Wine starts by its "\\?\unix" path, and waits until
 // done() holds (Wine gives no waitable handle for a host process).
-bool RunHost(const std::string& program, const std::string& arguments, const std::function<bool()>& done) {
+bool RunHost(const std::string& program, const std::string& arguments,
+             const std::function<bool()>& done) {
     std::string command = "\\\\?\\unix" + StringReplace(program, "/", "\\") + " " + arguments;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
         return false;
     TKernelHandle process(pi.hProcess), thread(pi.hThread);
-    for (int i = 0; i < 1000 && !done(); ++i) Sleep(10);
+    for (int i = 0; i < 1000 && !done(); ++i)
+        Sleep(10);
     return done();
 }
 
-}  // namespace
+} // namespace
 
 class WipeFolderTest : public TWipeTestBase {
 protected:
@@ -83,7 +86,8 @@ TEST_F(WipeFolderTest, LinksOutOfTheFolderAreNeitherFollowedNorRemoved) {
     EXPECT_EQ(Engine.Errors.size(), 2u);
     EXPECT_FALSE(FileExists((Dir / "tree\\a.txt")));
     // The links stay; removing them is left to the host (Wine would delete the target).
-    EXPECT_TRUE(RunHost("/bin/rm", tree + "/dirlink " + tree + "/sub/filelink",
-                        [&] { return !Exists(Dir / "tree\\dirlink") && !Exists(Dir / "tree\\sub\\filelink"); }));
+    EXPECT_TRUE(RunHost("/bin/rm", tree + "/dirlink " + tree + "/sub/filelink", [&] {
+        return !Exists(Dir / "tree\\dirlink") && !Exists(Dir / "tree\\sub\\filelink");
+    }));
     EXPECT_EQ(ReadAll(outside + "\\secret.txt"), "secret");
 }

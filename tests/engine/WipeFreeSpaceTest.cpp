@@ -27,21 +27,23 @@ std::vector<std::string> RootFiles(const std::string& root) {
     return names;
 }
 
-}  // namespace
+} // namespace
 
 class WipeFreeSpaceTest : public TWipeTestBase {
 protected:
     void SetUp() override {
         const char* drive = std::getenv("TW_SMALL_DRIVE");
-        if (!drive || !*drive) GTEST_SKIP() << "no small drive mapped (TW_SMALL_DRIVE; see scripts/test)";
+        if (!drive || !*drive)
+            GTEST_SKIP() << "no small drive mapped (TW_SMALL_DRIVE; see scripts/test)";
         Root = AddTrailingBackslash(drive);
         ULARGE_INTEGER total{};
         // Only a small drive: never the host's root or another large disk.
-        if (!GetDiskFreeSpaceExA(Root.c_str(), nullptr, &total, nullptr) || total.QuadPart > (64u << 20))
+        if (!GetDiskFreeSpaceExA(Root.c_str(), nullptr, &total, nullptr) ||
+            total.QuadPart > (64u << 20))
             GTEST_SKIP() << Root << " is missing or not a small drive";
         TWipeTestBase::SetUp();
         AddMethod("fill.mtd", {BytePass(0xEE)});
-        Manager().WipeSlackSpace = true;  // the last buffer cannot grow a full drive
+        Manager().WipeSlackSpace = true; // the last buffer cannot grow a full drive
         Manager().BufferSize = 65536;
         // The name the fixed temporary-file naming would take, and another file.
         WriteAll(Root + "tem1.tmp", "user file");
@@ -51,7 +53,8 @@ protected:
     }
     void TearDown() override {
         if (Root.empty()) return;
-        for (const std::string& name : RootFiles(Root)) DeleteFileA((Root + name).c_str());
+        for (const std::string& name : RootFiles(Root))
+            DeleteFileA((Root + name).c_str());
         TWipeTestBase::TearDown();
     }
     // The wipe's own temporary file, if it exists.
@@ -71,8 +74,10 @@ TEST_F(WipeFreeSpaceTest, FillsOverwritesAndRemovesItsFileOnly) {
     std::vector<std::string> labels;
     Engine.OnPump = [&](THookedEngine& e) {
         const std::string fill = FillFile();
-        if (!fill.empty() && !FileExists(link)) CreateHardLinkA(link.c_str(), fill.c_str(), nullptr);
-        const std::string label = e.Progress()->lblFile->Caption() + "|" + e.Progress()->lblPass->Caption();
+        if (!fill.empty() && !FileExists(link))
+            CreateHardLinkA(link.c_str(), fill.c_str(), nullptr);
+        const std::string label =
+            e.Progress()->lblFile->Caption() + "|" + e.Progress()->lblPass->Caption();
         if (labels.empty() || labels.back() != label) labels.push_back(label);
     };
     EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();

@@ -19,7 +19,7 @@ TPass RandomBytes(uint8_t low, uint8_t high) {
     return p;
 }
 
-}  // namespace
+} // namespace
 
 TEST(WipePassTest, PatternBuffersHaveTheirExactBytes) {
     TPass byte;
@@ -44,7 +44,8 @@ TEST(WipePassTest, RandomBytesFollowTheProgramGenerator) {
     uint32_t state = 255;
     for (char c : data) {
         uint32_t r;
-        do r = NextDraw(state, 21);
+        do
+            r = NextDraw(state, 21);
         while (r < 10);
         ASSERT_EQ(static_cast<uint8_t>(c), r);
     }
@@ -59,7 +60,7 @@ TEST(WipePassTest, RandomCharacterDrawsOncePerBufferAndInvertedBoundsEnd) {
     pass.RandomCharacterValue2 = 90;
     RandSeed = 255;
     EXPECT_EQ(pass.GetPassData(0), "");
-    EXPECT_NE(RandSeed, 255u);  // the draw happens for an empty buffer too
+    EXPECT_NE(RandSeed, 255u); // the draw happens for an empty buffer too
     const std::string data = pass.GetPassData(100);
     EXPECT_EQ(data, std::string(100, data[0]));
     EXPECT_GE(data[0], 'A');
@@ -84,7 +85,8 @@ TEST_F(WipeMethodFileTest, TextsRoundTripBlanksQuotesAndLineBreaks) {
     saved.Append(std::make_unique<TPass>(TextPass(pattern)));
     saved.GetPass(0).Name = "\"";
     saved.SaveToFile();
-    EXPECT_EQ(TIniFile(saved.FileName).ReadString("Method", "Description", ""), "a#13#10b \"c\"#10");
+    EXPECT_EQ(TIniFile(saved.FileName).ReadString("Method", "Description", ""),
+              "a#13#10b \"c\"#10");
 
     TWipeMethod loaded;
     loaded.FileName = saved.FileName;
@@ -99,7 +101,8 @@ TEST_F(WipeMethodFileTest, TextsRoundTripBlanksQuotesAndLineBreaks) {
 TEST_F(WipeMethodFileTest, FewerPassesLeaveStaleSectionsThatAreNotRead) {
     TWipeMethod method;
     method.FileName = (Dir / "shrink.mtd");
-    for (int i = 0; i < 5; ++i) method.Append(std::make_unique<TPass>(BytePass(static_cast<uint8_t>(i))));
+    for (int i = 0; i < 5; ++i)
+        method.Append(std::make_unique<TPass>(BytePass(static_cast<uint8_t>(i))));
     method.SaveToFile();
     method.DeletePass(&method.GetPass(4));
     method.DeletePass(&method.GetPass(3));
@@ -117,22 +120,22 @@ TEST_F(WipeMethodFileTest, FewerPassesLeaveStaleSectionsThatAreNotRead) {
 
 TEST_F(WipeMethodFileTest, BrokenValuesReadAsSafeDefaults) {
     const std::string file = (Dir / "broken.mtd");
-    WriteAll(file,
-             "[Method]\r\nName=Broken\r\nPasses=2000000000\r\n"
-             "[Pass1]\r\nWipeWith=x\r\nBytePatternValue=511\r\nCheckWipe=7\r\n");
+    WriteAll(file, "[Method]\r\nName=Broken\r\nPasses=2000000000\r\n"
+                   "[Pass1]\r\nWipeWith=x\r\nBytePatternValue=511\r\nCheckWipe=7\r\n");
     TWipeMethod method;
     method.FileName = file;
     method.LoadFromFile();
     EXPECT_EQ(method.PassCount(), 1000);
     EXPECT_EQ(method.GetPass(0).WipeWith, wwBytePattern);
-    EXPECT_EQ(method.GetPass(0).BytePatternValue, 255);  // low 8 bits
+    EXPECT_EQ(method.GetPass(0).BytePatternValue, 255); // low 8 bits
     EXPECT_TRUE(method.GetPass(0).CheckWipe);
 }
 
 TEST_F(WipeMethodFileTest, AssignCopiesPassesAndRenumbers) {
     TWipeMethod source;
     source.Name = "Source";
-    for (int i = 0; i < 4; ++i) source.Append(source.AddPass());
+    for (int i = 0; i < 4; ++i)
+        source.Append(source.AddPass());
     TWipeMethod copy;
     copy.FileName = "keep.mtd";
     copy.Assign(source);
@@ -141,4 +144,6 @@ TEST_F(WipeMethodFileTest, AssignCopiesPassesAndRenumbers) {
     ASSERT_EQ(copy.PassCount(), 4);
     EXPECT_EQ(copy.GetPass(3).Name, "pass4");
     EXPECT_EQ(copy.AddPass()->Name, "pass5");
+    TWipeMethod unnamed;
+    EXPECT_THROW(unnamed.SaveToFile(), Exception);
 }

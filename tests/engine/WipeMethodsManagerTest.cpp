@@ -1,4 +1,5 @@
 #include "WipeTestSupport.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/SysUtils.h"
 
@@ -33,18 +34,28 @@ TEST_F(WipeMethodsManagerTest, LoadsOnlyVisibleMtdFiles) {
     ASSERT_EQ(Manager().Methods.size(), 1u);
     EXPECT_EQ(Manager().Methods[0]->Name, "Plain");
     EXPECT_EQ(Manager().Methods[0]->PassCount(), 1);
-    EXPECT_EQ(Manager().FindMethodByFileName(UpperCase(dir + "PLAIN.MTD")), Manager().Methods[0].get());
+    EXPECT_EQ(Manager().FindMethodByFileName(UpperCase(dir + "PLAIN.MTD")),
+              Manager().Methods[0].get());
+}
+
+TEST_F(WipeMethodsManagerTest, AMethodThatCannotBeSavedDoesNotStopTheOthers) {
+    Manager().Methods.push_back(std::make_unique<TWipeMethod>()); // no file
+    TWipeMethod& kept = AddMethod("kept.mtd", {});
+    kept.Name = "Renamed";
+    EXPECT_THROW(Manager().SaveMethods(), Exception);
+    EXPECT_EQ(TIniFile(kept.FileName).ReadString("Method", "Name", ""), "Renamed");
 }
 
 TEST_F(WipeMethodsManagerTest, EngineBindings) {
     TWipeMethod& first = AddMethod("first.mtd", {BytePass(1)});
     TWipeMethod& second = AddMethod("second.mtd", {BytePass(2)});
     TWipeEngine engine("WipeFiles");
-    EXPECT_EQ(Manager().GetEngineMethod(engine), &first);  // no binding: the first, not stored
+    EXPECT_EQ(Manager().GetEngineMethod(engine), &first); // no binding: the first, not stored
     EXPECT_EQ(engine.Method, nullptr);
 
     Manager().SetEngineMethod(engine, &second);
-    EXPECT_EQ(TIniFile(Manager().OptionsFileName).ReadString("Engines", "WipeFiles", ""), "second.mtd");
+    EXPECT_EQ(TIniFile(Manager().OptionsFileName).ReadString("Engines", "WipeFiles", ""),
+              "second.mtd");
     engine.Method = nullptr;
     TIniFile(Manager().OptionsFileName).WriteString("Engines", "WipeFiles", "SECOND.MTD");
     EXPECT_EQ(Manager().GetEngineMethod(engine), &second);

@@ -1,12 +1,12 @@
 #pragma once
 // Shared ground of the wipe tests: a wipe-methods manager of its own in a temporary
 // folder, installed as the global one for the test, and file helpers.
+#include "engine/EraserFixture.h" // TTempFolder
 #include "engine/WipeEngine.h"
 #include "engine/WipeMethodsManager.h"
-#include "engine/EraserFixture.h"  // TTempFolder
-#include <gtest/gtest.h>
-#include <functional>
 #include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <iterator>
 
@@ -29,7 +29,8 @@ protected:
     static TWipeMethod& AddMethod(const std::string& file, std::initializer_list<TPass> passes) {
         auto method = std::make_unique<TWipeMethod>();
         method->FileName = Manager().MethodsDir + file;
-        for (const TPass& p : passes) method->Append(std::make_unique<TPass>(p));
+        for (const TPass& p : passes)
+            method->Append(std::make_unique<TPass>(p));
         method->SaveToFile();
         Manager().Methods.push_back(std::move(method));
         return *Manager().Methods.back();
@@ -75,7 +76,8 @@ public:
     // The errors of the last run, for failure messages.
     [[nodiscard]] std::string ErrorText() const {
         std::string text;
-        for (const std::string& e : Errors) text += e + "\n";
+        for (const std::string& e : Errors)
+            text += e + "\n";
         return text;
     }
     int Pumps = 0;
