@@ -2,7 +2,7 @@
 // folders, beside the platform's floor (a plain FindFirstFile/CreateFile/DeleteFile/
 // RemoveDirectory walk), "cmd /c rd /s /q" under the same Wine and "rm -rf" on the
 // host, each on a fresh identical tree. Run it under Wine in a private prefix:
-//   wine build/bench/bench_erase_tree.exe
+//   wine build/bench/bench_erase_tree.exe [rounds]
 #include "engine/CustomEraserEngine.h"
 #include "engine/EraseFiles.h"
 #include <windows.h>
@@ -93,7 +93,7 @@ bool RunProcess(std::string command) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process))
+                        nullptr, "C:\\", &startup, &process))
         return false;
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hProcess);
@@ -101,20 +101,28 @@ bool RunProcess(std::string command) {
     return true;
 }
 
-// Under Wine a Unix program runs beside us; its handle is signalled before it ends,
-// so wait until the tree has gone.
-bool HostRemove(const std::string& root) {
+std::string UnixPath(const std::string& path) {
     using TUnixName = char*(CDECL*)(LPCWSTR);
     const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    if (!unixName) return false;
-    const std::wstring wide(root.begin(), root.end());
-    char* path = unixName(wide.c_str());
-    if (!path) return false;
-    const bool started = RunProcess(std::string("\\\\?\\unix\\bin\\rm -rf ") + path);
-    HeapFree(GetProcessHeap(), 0, path);
-    while (started && GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES) Sleep(1);
-    return started;
+    const std::wstring wide(path.begin(), path.end());
+    char* name = unixName ? unixName(wide.c_str()) : nullptr;
+    const std::string result = name ? name : "";
+    if (name) HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Runs a shell command on the host. Under Wine the handle of a Unix program is
+// signalled before the program ends, so it drops a marker file when done.
+void RunOnHost(const std::string& root, const std::string& command) {
+    const std::string marker = root + ".done";
+    const std::string unixMarker = UnixPath(marker);
+    if (unixMarker.empty()) return;
+    DeleteFileA(marker.c_str());
+    if (!RunProcess("\\\\?\\unix\\bin\\sh -c \"" + command + "; touch '" + unixMarker + "'\""))
+        return;
+    while (GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(1);
+    DeleteFileA(marker.c_str());
 }
 
 double Seconds(const std::function<void()>& work) {
@@ -126,9 +134,10 @@ double Seconds(const std::function<void()>& work) {
     return double(stop.QuadPart - start.QuadPart) / double(frequency.QuadPart);
 }
 
-// Builds a fresh tree and times one way of removing it.
+// Builds a fresh tree, writes it to disk, and times one way of removing it.
 double Measure(const std::string& root, const std::function<void()>& erase) {
     MakeTree(root);
+    RunOnHost(root, "sync");
     const double seconds = Seconds(erase);
     if (GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES)
         std::printf("  (the tree is still there)\n");
@@ -154,7 +163,7 @@ int main(int argc, char** argv) {
         {"plain walk", [&] { PlainWalk(root); }},
         {"eraser", [&] { EraseWithEraser(root); }},
         {"cmd /c rd /s /q", [&] { RunProcess("cmd /c rd /s /q \"" + root + "\""); }},
-        {"rm -rf on the host", [&] { HostRemove(root); }},
+        {"rm -rf on the host", [&] { RunOnHost(root, "rm -rf '" + UnixPath(root) + "'"); }},
     };
     for (int round = 1; round <= rounds; ++round) {
         std::printf("round %d:", round);
