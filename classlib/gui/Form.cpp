@@ -55,6 +55,7 @@ TForm::~TForm() {
     Screen->RemoveForm(this);
     OwningApplication()->CancelRelease(this);
     DestroyHandle();
+    OwningApplication()->UpdateVisible();
 }
 
 TApplication* TForm::OwningApplication() const {
@@ -121,6 +122,7 @@ void TForm::WndProc(TMessage& message) {
     case CM_DIALOGKEY: CMDialogKey(message); break;
     case CM_DIALOGCHAR: CMDialogChar(message); break;
     case CM_RELEASE: CMRelease(message); break;
+    case WM_SYSCOMMAND: WMSysCommand(message); break;
     default: TWinControl::WndProc(message); break;
     }
 }
@@ -129,11 +131,13 @@ void TForm::VisibleChanged() {
     if (!Visible()) {
         if (OnHide) OnHide(this);
         if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        OwningApplication()->UpdateVisible();
         return;
     }
     if (OnShow) OnShow(this);
     HWND wnd = Handle();
     ApplyPosition();
+    OwningApplication()->UpdateVisible();
     ShowWindow(wnd, SW_SHOWNORMAL);
 }
 
@@ -241,6 +245,14 @@ void TForm::WMActivate(TMessage& message) {
     // The form itself took the focus: hand it to the first control that takes it.
     if (active && HandleAllocated() && GetFocus() == Handle())
         if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) ::SetFocus(first);
+}
+
+// The main form minimises the whole application, as its task-bar button is the
+// application window's.
+void TForm::WMSysCommand(TMessage& message) {
+    TApplication* app = OwningApplication();
+    if ((message.WParam & 0xFFF0) == SC_MINIMIZE && app->MainForm() == this) return app->Minimize();
+    DefaultHandler(message);
 }
 
 void TForm::CMActivate(TMessage& message) {

@@ -71,6 +71,7 @@ protected:
     void CMDialogKey(TMessage& message);
     void CMDialogChar(TMessage& message);
     void CMRelease(TMessage& message);
+    void WMSysCommand(TMessage& message);
 
 private:
     void ApplyPosition();
