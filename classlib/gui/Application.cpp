@@ -36,7 +36,7 @@ HWND TApplication::Handle() {
     static const bool registered = [] {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &TApplication::WndProc;
+        wc.lpfnWndProc = &TApplication::StdWndProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
         wc.lpszClassName = "TApplication";
@@ -52,19 +52,81 @@ HWND TApplication::Handle() {
     return FHandle;
 }
 
-LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TApplication::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    if (!app) return DefWindowProcA(wnd, msg, wParam, lParam);
+    TMessage message{msg, wParam, lParam, 0};
     try {
-        if (app && msg == WM_CLOSE) {
-            if (app->FMainForm) app->FMainForm->Close();
-            return 0;
-        }
-        if (app && msg == WM_NCDESTROY) app->FHandle = nullptr;
+        app->WndProc(message);
     } catch (...) {
         app->HandleException(app);
-        return 0;
     }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) app->FHandle = nullptr;
+    return message.Result;
+}
+
+void TApplication::WndProc(TMessage& message) {
+    std::vector<TWindowHook> hooks = FHooks;  // a hook may unhook itself
+    for (const TWindowHook& hook : hooks)
+        if (hook(message)) return;
+    switch (message.Msg) {
+    case WM_CLOSE:
+        if (FMainForm) FMainForm->Close();
+        break;
+    case WM_SYSCOMMAND: WMSysCommand(message); break;
+    default:
+        message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
+        break;
+    }
+}
+
+void TApplication::WMSysCommand(TMessage& message) {
+    switch (message.WParam & 0xFFF0) {
+    case SC_MINIMIZE: Minimize(); break;
+    case SC_RESTORE: Restore(); break;
+    default:
+        message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
+        break;
+    }
+}
+
+void TApplication::HookMainWindow(TWindowHook hook) { FHooks.push_back(hook); }
+
+void TApplication::UnhookMainWindow(TWindowHook hook) {
+    FHooks.erase(std::remove(FHooks.begin(), FHooks.end(), hook), FHooks.end());
+}
+
+void TApplication::Minimize() {
+    if (IsIconic(Handle())) return;
+    ShowOwnedPopups(FHandle, FALSE);  // Windows does it on minimising; Wine may not
+    ShowWindow(FHandle, SW_MINIMIZE);
+    if (OnMinimize) OnMinimize(this);
+}
+
+void TApplication::Restore() {
+    if (!IsIconic(Handle())) return;
+    ShowWindow(FHandle, SW_RESTORE);
+    ShowOwnedPopups(FHandle, TRUE);
+    if (OnRestore) OnRestore(this);
+}
+
+void TApplication::BringToFront() {
+    HWND wnd = GetLastActivePopup(Handle());
+    if (wnd == FHandle && FMainForm && FMainForm->HandleAllocated()) wnd = FMainForm->Handle();
+    if (IsWindowVisible(wnd)) SetForegroundWindow(wnd);
+}
+
+void TApplication::UpdateVisible() {
+    if (!FHandle) return;
+    bool shown = false;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm* form = Screen->Forms(i);
+        shown = shown || (form->OwningApplication() == this && form->Visible());
+    }
+    if (shown == (IsWindowVisible(FHandle) != FALSE)) return;
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                     (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 void TApplication::SetTitle(const std::string& title) {

@@ -4,6 +4,7 @@
 // place where exceptions caught at window callbacks end up. One global instance,
 // Application. Main thread only.
 #include "classlib/gui/Classes.h"
+#include "classlib/gui/Messages.h"
 #include <windows.h>
 #include <functional>
 #include <string>
@@ -43,6 +44,19 @@ public:
     void Terminate();
     [[nodiscard]] bool Terminated() const { return FTerminated; }
 
+    // The application window minimised (its forms hide with it) or restored.
+    void Minimize();
+    void Restore();
+    void BringToFront();  // the application's active form to the foreground
+    TNotifyEvent OnMinimize, OnRestore;  // main thread
+    // The application window is shown (with no size, for its task-bar button) while
+    // one of the application's forms is visible. Forms call it when shown or hidden.
+    void UpdateVisible();
+    // Hooks see the application window's messages first, in the order hooked; one that
+    // returns true ends the message there. A hook may unhook itself while called.
+    void HookMainWindow(TWindowHook hook);
+    void UnhookMainWindow(TWindowHook hook);
+
     // A message box owned by the active form (or the application window).
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
@@ -56,7 +70,9 @@ public:
     void CancelRelease(TWinControl* control);  // it is being freed by other means
 
 private:
-    static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void WndProc(TMessage& message);
+    void WMSysCommand(TMessage& message);
     void FreeReleased();
 
     HWND FHandle = nullptr;
@@ -64,6 +80,7 @@ private:
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     std::vector<TWinControl*> FReleased;
+    std::vector<TWindowHook> FHooks;
 };
 
 extern TApplication* const Application;

@@ -11,6 +11,7 @@ namespace {
     Published("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons),
     Published("Position", &TForm::Position, &TForm::SetPosition),
     Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle),
+    Published("WindowState", &TForm::WindowState, &TForm::SetWindowState),
     Published("ModalResult", &TForm::ModalResult, &TForm::SetModalResult),
 });
 
@@ -55,6 +56,7 @@ TForm::~TForm() {
     Screen->RemoveForm(this);
     OwningApplication()->CancelRelease(this);
     DestroyHandle();
+    OwningApplication()->UpdateVisible();
 }
 
 TApplication* TForm::OwningApplication() const {
@@ -121,6 +123,7 @@ void TForm::WndProc(TMessage& message) {
     case CM_DIALOGKEY: CMDialogKey(message); break;
     case CM_DIALOGCHAR: CMDialogChar(message); break;
     case CM_RELEASE: CMRelease(message); break;
+    case WM_SYSCOMMAND: WMSysCommand(message); break;
     default: TWinControl::WndProc(message); break;
     }
 }
@@ -129,12 +132,27 @@ void TForm::VisibleChanged() {
     if (!Visible()) {
         if (OnHide) OnHide(this);
         if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        OwningApplication()->UpdateVisible();
         return;
     }
     if (OnShow) OnShow(this);
     HWND wnd = Handle();
     ApplyPosition();
-    ShowWindow(wnd, SW_SHOWNORMAL);
+    OwningApplication()->UpdateVisible();
+    static constexpr int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+    ShowWindow(wnd, commands[FWindowState]);
+}
+
+TWindowState TForm::WindowState() const {
+    HWND wnd = HandleIfAllocated();
+    if (!wnd || !IsWindowVisible(wnd)) return FWindowState;
+    return IsIconic(wnd) ? wsMinimized : IsZoomed(wnd) ? wsMaximized : wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState state) {
+    FWindowState = state;
+    static constexpr int commands[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+    if (HandleAllocated() && Visible()) ShowWindow(Handle(), commands[state]);
 }
 
 void TForm::ApplyPosition() {
@@ -241,6 +259,14 @@ void TForm::WMActivate(TMessage& message) {
     // The form itself took the focus: hand it to the first control that takes it.
     if (active && HandleAllocated() && GetFocus() == Handle())
         if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) ::SetFocus(first);
+}
+
+// The main form minimises the whole application, as its task-bar button is the
+// application window's.
+void TForm::WMSysCommand(TMessage& message) {
+    TApplication* app = OwningApplication();
+    if ((message.WParam & 0xFFF0) == SC_MINIMIZE && app->MainForm() == this) return app->Minimize();
+    DefaultHandler(message);
 }
 
 void TForm::CMActivate(TMessage& message) {

@@ -11,29 +11,34 @@ struct TMessage {
     LRESULT Result;
 };
 
-// An object and one of its member functions taking a TMessage: the type of every
-// WindowProc slot. Two methods compare equal when object and function are the same,
-// so a wrapper can tell whether its own method is still installed.
-class TWndMethod {
+// An object and one of its member functions: the type of the WindowProc slot and of
+// application-window hooks. Two methods compare equal when object and function are
+// the same, so a wrapper can tell whether its own method is still installed.
+template <class Signature> class TMethod;
+template <class R, class... Args> class TMethod<R(Args...)> {
 public:
-    TWndMethod() = default;
-    template <auto Method, class T> static TWndMethod Of(T* object) {
-        return TWndMethod(object, &Thunk<T, Method>);
+    TMethod() = default;
+    template <auto Method, class T> static TMethod Of(T* object) {
+        return TMethod(object, &Thunk<T, Method>);
     }
-    void operator()(TMessage& message) const { FCode(FObject, message); }
+    R operator()(Args... args) const { return FCode(FObject, args...); }
     explicit operator bool() const { return FCode != nullptr; }
-    bool operator==(const TWndMethod&) const = default;
+    bool operator==(const TMethod&) const = default;
     [[nodiscard]] void* Object() const { return FObject; }
 
 private:
-    using TCode = void (*)(void*, TMessage&);
-    TWndMethod(void* object, TCode code) : FObject(object), FCode(code) {}
-    template <class T, auto Method> static void Thunk(void* object, TMessage& message) {
-        (static_cast<T*>(object)->*Method)(message);
+    using TCode = R (*)(void*, Args...);
+    TMethod(void* object, TCode code) : FObject(object), FCode(code) {}
+    template <class T, auto Method> static R Thunk(void* object, Args... args) {
+        return (static_cast<T*>(object)->*Method)(args...);
     }
     void* FObject = nullptr;
     TCode FCode = nullptr;
 };
+
+using TWndMethod = TMethod<void(TMessage&)>;
+// Returns true when it handled the message (which then goes no further).
+using TWindowHook = TMethod<bool(TMessage&)>;
 
 enum : UINT {
     CM_BASE = 0xB000,

@@ -51,7 +51,7 @@ private:
 // Waits for the handle while dispatching posted, timer, paint and sent messages
 // (keyboard and mouse input is dropped); WM_QUIT ends the wait and is posted again.
 // timeout in milliseconds or INFINITE. Returns the wait's result (WAIT_OBJECT_0 when
-// signalled, WAIT_TIMEOUT, WAIT_FAILED, or WAIT_ABANDONED for WM_QUIT).
+// signalled, WAIT_TIMEOUT, WAIT_FAILED, or WAIT_OBJECT_0 + 1 when WM_QUIT ended it).
 DWORD WaitWithMessages(HANDLE handle, DWORD timeout);
 
 // The id of the thread that started the program.

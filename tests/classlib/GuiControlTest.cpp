@@ -2,6 +2,7 @@
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Label.h"
+#include "classlib/gui/WindowSubclass.h"
 #include "support/PumpMessages.h"
 #include <gtest/gtest.h>
 #include <memory>
@@ -231,4 +232,47 @@ TEST(GuiWindows, ProcessMessagesHandlesPostedMessages) {
     Application->ProcessMessages();
     EXPECT_EQ(spy.Count(WM_USER + 20), 1);
     EXPECT_EQ(spy.Count(WM_USER + 21), 1);
+}
+
+namespace {
+
+struct TBareHandler {
+    void Proc(TMessage& m) {
+        if (m.Msg == WM_USER + 40) {
+            ++Seen;
+            m.Result = 5;
+            return;
+        }
+        if (m.Msg == WM_GETTEXTLENGTH && Throw) throw std::runtime_error("bare");
+        Subclass->CallPrevious(m);
+    }
+    TWindowSubclass* Subclass = nullptr;
+    int Seen = 0;
+    bool Throw = false;
+};
+
+}  // namespace
+
+TEST(GuiWindows, BareWindowsAreSubclassedBesideOtherSubclasses) {
+    HWND bare = CreateWindowExA(0, "STATIC", "bare", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(bare, nullptr);
+    TBareHandler handler;
+    {
+        TWindowSubclass subclass(bare, TWndMethod::Of<&TBareHandler::Proc>(&handler));
+        handler.Subclass = &subclass;
+        EXPECT_EQ(SendMessageA(bare, WM_USER + 40, 0, 0), 5);
+        EXPECT_EQ(handler.Seen, 1);
+        EXPECT_EQ(GetWindowTextLengthA(bare), 4);  // passed on
+        handler.Throw = true;
+        EXPECT_EQ(GetWindowTextLengthA(bare), 4);  // caught, then passed on
+    }
+    EXPECT_EQ(SendMessageA(bare, WM_USER + 40, 0, 0), 0);  // removed
+    EXPECT_EQ(handler.Seen, 1);
+
+    TWindowSubclass outlived(bare, TWndMethod::Of<&TBareHandler::Proc>(&handler));
+    handler.Subclass = &outlived;
+    handler.Throw = false;
+    DestroyWindow(bare);
+    EXPECT_EQ(outlived.Handle(), nullptr);
 }

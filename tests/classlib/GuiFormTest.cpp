@@ -138,6 +138,13 @@ TEST(GuiForms, ShowHideActivateAndScreenOrder) {
     EXPECT_EQ(Screen->ActiveForm(), first);
     first->Hide();
     EXPECT_EQ(hides, 1);
+    first->SetWindowState(wsMaximized);
+    first->Show();
+    EXPECT_TRUE(IsZoomed(first->Handle()));
+    EXPECT_EQ(first->WindowState(), wsMaximized);
+    first->SetWindowState(wsNormal);
+    EXPECT_FALSE(IsZoomed(first->Handle()));
+    first->Hide();
 
     delete first;
     EXPECT_EQ(Screen->FormCount(), before + 1);
@@ -185,4 +192,55 @@ TEST(GuiApplication, TitleAndMessageBoxOwner) {
     SetActiveWindow(nullptr);
     EXPECT_EQ(Application->MessageBox("Text", "Caption", MB_OK), IDOK);
     EXPECT_NE(owner, nullptr);
+}
+
+namespace {
+
+struct TAppHook {
+    bool Proc(TMessage& m) {
+        if (m.Msg != WM_USER + 30) return false;
+        ++Seen;
+        m.Result = 77;
+        return Consume;
+    }
+    int Seen = 0;
+    bool Consume = true;
+};
+
+}  // namespace
+
+TEST(GuiApplication, HooksSeeTheApplicationWindowsMessagesFirst) {
+    TApplication app;
+    TAppHook first, second;
+    first.Consume = false;
+    app.HookMainWindow(TWindowHook::Of<&TAppHook::Proc>(&first));
+    app.HookMainWindow(TWindowHook::Of<&TAppHook::Proc>(&second));
+    EXPECT_EQ(SendMessageA(app.Handle(), WM_USER + 30, 0, 0), 77);
+    EXPECT_EQ(first.Seen, 1);
+    EXPECT_EQ(second.Seen, 1);
+    app.UnhookMainWindow(TWindowHook::Of<&TAppHook::Proc>(&second));
+    SendMessageA(app.Handle(), WM_USER + 30, 0, 0);
+    EXPECT_EQ(first.Seen, 2);
+    EXPECT_EQ(second.Seen, 1);
+}
+
+TEST(GuiApplication, MinimizingTheMainFormMinimizesTheApplication) {
+    TApplication app;
+    auto main = app.CreateForm<TfDialog>();
+    int minimized = 0, restored = 0;
+    app.OnMinimize = [&](TObject*) { ++minimized; };
+    app.OnRestore = [&](TObject*) { ++restored; };
+    EXPECT_FALSE(IsWindowVisible(app.Handle()));
+    main->Show();
+    EXPECT_TRUE(IsWindowVisible(app.Handle()));  // for the task-bar button
+    SendMessageA(main->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(app.Handle()));
+    EXPECT_FALSE(IsWindowVisible(main->Handle()));  // hidden with its owner
+    EXPECT_EQ(minimized, 1);
+    app.Restore();
+    EXPECT_FALSE(IsIconic(app.Handle()));
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+    EXPECT_EQ(restored, 1);
+    main->Hide();
+    EXPECT_FALSE(IsWindowVisible(app.Handle()));
 }
