@@ -1,5 +1,6 @@
 #include "classlib/gui/WinControl.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/Hints.h"
 #include "classlib/gui/TypInfo.h"
 #include <algorithm>
 #include <commctrl.h>
@@ -179,8 +180,11 @@ void TWinControl::CreateWnd() {
     if (FHandle != wnd) AttachHandle(wnd);
     SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     InitializeWnd();
-    for (TControl* c : FControls)
+    for (TControl* c : FControls) {
         if (auto w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+        else if (c->ShowHint()) UpdateHintTool(*c);
+    }
+    if (ShowHint()) UpdateHintTool(*this);
 }
 
 void TWinControl::DestroyHandle() {
@@ -191,6 +195,9 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::DestroyWnd() {
+    for (TControl* c : FControls)
+        if (c->ShowHint()) RemoveHintTool(*c);
+    if (ShowHint()) RemoveHintTool(*this);
     FText = ReadText();  // kept for a later window
     DestroyWindow(FHandle);
     DetachHandle();  // in case a subclass kept WM_NCDESTROY from us
@@ -215,6 +222,7 @@ void TWinControl::InsertControl(TControl* control) {
         windowed->HandleNeeded();
     } else if (!windowed) {
         control->Invalidate();
+        if (control->ShowHint()) UpdateHintTool(*control);
     }
     if (control->Align() != alNone) Realign();
 }
@@ -226,6 +234,7 @@ void TWinControl::RemoveControl(TControl* control) {
     FControls.erase(it);
     if (FMouseControl == control) FMouseControl = nullptr;
     if (FCaptureControl == control) FCaptureControl = nullptr;
+    if (control->ShowHint()) RemoveHintTool(*control);
     if (auto windowed = dynamic_cast<TWinControl*>(control)) windowed->DestroyHandle();
     control->FParent = nullptr;
 }

@@ -1,9 +1,11 @@
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
+#include "classlib/gui/Hints.h"
 #include "classlib/gui/Label.h"
 #include "classlib/gui/WindowSubclass.h"
 #include "support/PumpMessages.h"
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
@@ -275,4 +277,42 @@ TEST(GuiWindows, BareWindowsAreSubclassedBesideOtherSubclasses) {
     handler.Throw = false;
     DestroyWindow(bare);
     EXPECT_EQ(outlived.Handle(), nullptr);
+}
+
+TEST(GuiWindows, HintsAreToolsOfTheTooltipWindow) {
+    auto tools = [] { return SendMessageA(HintWindow(), TTM_GETTOOLCOUNT, 0, 0); };
+    LRESULT before = tools();
+    auto form = std::make_unique<TfRouting>(nullptr);
+    form->Button->SetHint("Stop the Erasing & Cleaning process.");
+    form->Button->SetShowHint(true);
+    form->Label->SetShowHint(true);
+    form->Label->SetHint("label hint");
+    EXPECT_EQ(tools(), before);  // no windows yet
+    form->Handle();
+    EXPECT_EQ(tools(), before + 2);
+
+    TTTOOLINFOA tool{};
+    char text[80] = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = form->Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(form->Label);
+    tool.lpszText = text;
+    ASSERT_TRUE(SendMessageA(HintWindow(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(tool.rect.left, 100);
+    form->Label->SetLeft(120);
+    SendMessageA(HintWindow(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(tool.rect.left, 120);
+    SendMessageA(HintWindow(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "label hint");
+
+    form->Button->SetShowHint(false);
+    EXPECT_EQ(tools(), before + 1);
+    form->Label->SetVisible(false);
+    EXPECT_EQ(tools(), before);
+    form->Label->SetVisible(true);
+    delete form->Label;
+    EXPECT_EQ(tools(), before);
+    form->Button->SetShowHint(true);
+    form.reset();
+    EXPECT_EQ(tools(), before);
 }
