@@ -1,4 +1,5 @@
 #include "classlib/gui/Application.h"
+#include "classlib/gui/Bitmap.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Hints.h"
@@ -315,4 +316,29 @@ TEST(GuiWindows, HintsAreToolsOfTheTooltipWindow) {
     form->Button->SetShowHint(true);
     form.reset();
     EXPECT_EQ(tools(), before);
+}
+
+TEST(GuiWindows, ContainersPaintIntoADeviceContextGivenInWParam) {
+    TfRouting form(nullptr);
+    form.SetColor(clLime);
+    form.Label->SetColor(clRed);
+    form.Handle();
+    TMessageSpy spy(*form.Label);
+    TBitmap canvas;
+    canvas.SetSize(300, 200);
+    HDC dc = canvas.Canvas().Handle();
+    form.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    form.Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+    ASSERT_EQ(spy.Count(WM_PAINT), 1);
+    EXPECT_EQ(spy.Last(WM_PAINT)->WParam, reinterpret_cast<WPARAM>(dc));
+    GdiFlush();
+    EXPECT_EQ(canvas.ScanLine(5)[5], 0x0000FF00u);       // the form's colour
+    EXPECT_EQ(canvas.ScanLine(118)[148], 0x00FF0000u);   // inside the label, not over its text
+    EXPECT_EQ(canvas.ScanLine(121)[151], 0x0000FF00u);   // just outside it
+
+    form.SetDoubleBuffered(true);
+    form.Show();
+    form.Repaint();
+    EXPECT_EQ(spy.Count(WM_PAINT), 2);
+    form.Hide();
 }
