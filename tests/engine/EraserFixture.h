@@ -3,12 +3,12 @@
 // given size, a link to a folder, and an engine that records its log.
 #include "engine/CustomEraserEngine.h"
 #include "support/TempFolder.h"
-#include <windows.h>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 void MakeFile(const std::string& path, size_t size = 10, DWORD attributes = 0);
-void MakeFolder(const std::string& path);  // with its parents
+void MakeFolder(const std::string& path); // with its parents
 [[nodiscard]] bool Exists(const std::string& path);
 void RemoveTree(const std::string& path);
 // A symbolic link (or, where the platform cannot make one, a Unix link under Wine)
@@ -22,5 +22,5 @@ public:
     TRecordingEngine();
     std::vector<std::string> Lines;
     int Pumps = 0;
-    int CancelAtPump = 0;  // Cancelled is set at this pump (1-based); 0 never
+    int CancelAtPump = 0; // Cancelled is set at this pump (1-based); 0 never
 };
