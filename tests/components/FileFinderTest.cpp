@@ -1,5 +1,6 @@
 #include "components/FileFinder/FileFinder.h"
-#include "TestHelpers.h"
+#include "support/PumpMessages.h"
+#include "support/TempFolder.h"
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,5 +1,5 @@
 #include "components/FileFinder/SearchCriteria.h"
-#include "TestHelpers.h"
+#include "support/TempFolder.h"
 #include "components/FileFinder/FileMasks.h"
 #include <gtest/gtest.h>
 

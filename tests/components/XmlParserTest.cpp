@@ -1,5 +1,5 @@
 #include "components/XmlParser/XmlParser.h"
-#include "TestHelpers.h"
+#include "support/TempFolder.h"
 #include "classlib/base/Random.h"
 #include "components/XmlParser/XmlStrings.h"
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 #pragma once
 // A fresh folder under the temporary folder, removed with its contents at the end.
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
 #include <string>
 #include <windows.h>
 
@@ -21,8 +23,16 @@ public:
     // The folder with a trailing backslash.
     [[nodiscard]] const std::string& Path() const { return FPath; }
     [[nodiscard]] std::string operator/(const std::string& name) const { return FPath + name; }
+    // Creates the file (and its folders) below the folder; returns its full name.
+    std::string Write(const std::string& relative, const std::string& content = "x") const {
+        const std::string name = FPath + relative;
+        ForceDirectories(ExtractFilePath(name));
+        WriteStringToFile(name, content);
+        return name;
+    }
 
 private:
+    // A link to a folder is removed, never entered: its target is not ours.
     static void RemoveTree(const std::string& dir) {
         WIN32_FIND_DATAA data;
         HANDLE find = FindFirstFileA((dir + "*").c_str(), &data);
@@ -31,8 +41,13 @@ private:
                 std::string name = data.cFileName;
                 if (name == "." || name == "..") continue;
                 std::string full = dir + name;
+                const bool folder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+                if (folder && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                    RemoveDirectoryA(full.c_str());
+                    continue;
+                }
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                if (folder)
                     RemoveTree(full + "\\");
                 else
                     DeleteFileA(full.c_str());
