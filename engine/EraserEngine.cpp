@@ -22,6 +22,7 @@ TEraserEngine::TEraserEngine() {
     }
     BindWindowsItems();
     BindBrowserItems();
+    Shredder = std::make_unique<TShredder>();
     PluginManager = std::make_unique<TPluginManager>();
     Misc = std::make_unique<TMisc>();
     Scheduler = std::make_unique<TScheduler>();

@@ -12,6 +12,7 @@
 #include "engine/PcBoot.h"
 #include "engine/PluginManager.h"
 #include "engine/Scheduler.h"
+#include "engine/Shredder.h"
 #include "classlib/base/XMLDoc.h"
 #include <array>
 #include <memory>
@@ -39,6 +40,7 @@ public:
     std::unique_ptr<TScheduler> Scheduler;
     std::unique_ptr<TMisc> Misc;
     std::unique_ptr<TPluginManager> PluginManager;
+    std::unique_ptr<TShredder> Shredder;
 
     [[nodiscard]] TEraser& Item(TCatalogueItem item) const { return *FItems[item]; }
     [[nodiscard]] TEraseFiles& FileItem(TCatalogueItem item) const;

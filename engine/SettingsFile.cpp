@@ -58,6 +58,7 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
                                    : TXMLNode();
             if (parent) attempt([&] { FItems[i]->LoadFromXML(parent); });
         }
+        attempt([&] { Shredder->LoadFromXML(config); });
         attempt([&] { PluginManager->LoadFromXML(config); });
         attempt([&] { Misc->LoadFromXML(config); });
         attempt([&] { Scheduler->LoadFromXML(config); });
@@ -92,6 +93,7 @@ void TEraserEngine::SaveSettings(const std::string& fileName) {
     TXMLNode browsers = config.AddChild("Browsers");
     for (TCatalogueGroup group : BrowserGroups)
         SaveGroup(browsers.AddChild(CatalogueGroupElement(group)), group);
+    Shredder->SaveToXML(config);
     PluginManager->SaveToXML(config);
     Misc->SaveToXML(config);
     Scheduler->SaveToXML(config);

@@ -1,4 +1,5 @@
 #include "classlib/gui/Controls.h"
+#include "classlib/gui/Hints.h"
 #include "classlib/gui/TypInfo.h"
 #include "classlib/gui/WinControl.h"
 #include <windowsx.h>
@@ -18,6 +19,8 @@ namespace {
     Published("Color", &TControl::Color, &TControl::SetColor),
     Published("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
     Published("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
+    Published("Hint", &TControl::Hint, &TControl::SetHint),
+    Published("ShowHint", &TControl::ShowHint, &TControl::SetShowHint),
 });
 
 }  // namespace
@@ -32,6 +35,16 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 TControl::~TControl() {
     if (FParent) FParent->RemoveControl(this);
+}
+
+void TControl::SetHint(const std::string& hint) {
+    FHint = hint;
+    UpdateHintTool(*this);
+}
+
+void TControl::SetShowHint(bool value) {
+    FShowHint = value;
+    UpdateHintTool(*this);
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -109,6 +122,7 @@ void TControl::RequestAlign() {
 }
 
 void TControl::BoundsChanged(const RECT& oldBounds) {
+    if (FShowHint) UpdateHintTool(*this);  // a graphic control's tool is its rectangle
     if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
     RECT now = BoundsRect();
     InvalidateRect(FParent->Handle(), &oldBounds, TRUE);
@@ -138,6 +152,7 @@ POINT TControl::ScreenToClient(POINT p) {
 void TControl::SetVisible(bool visible) {
     if (visible == FVisible) return;
     FVisible = visible;
+    if (FShowHint) UpdateHintTool(*this);
     VisibleChanged();
     RequestAlign();
     Perform(CM_VISIBLECHANGED, visible);

@@ -68,6 +68,11 @@ public:
     [[nodiscard]] bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool value);
 
+    [[nodiscard]] const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& hint);
+    [[nodiscard]] bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value);
+
     virtual void Invalidate();
     virtual void Update();
     void Repaint() { Invalidate(); Update(); }
@@ -107,6 +112,8 @@ private:
     bool FParentFont = true;
     bool FTakingParentFont = false;
     bool FMouseDown = false;
+    std::string FHint;
+    bool FShowHint = false;
 };
 
 // Published: Name, Tag, Left, Top, Width, Height, Visible, Enabled, Caption, Text, Color,

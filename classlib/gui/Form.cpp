@@ -11,6 +11,7 @@ namespace {
     Published("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons),
     Published("Position", &TForm::Position, &TForm::SetPosition),
     Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle),
+    Published("WindowState", &TForm::WindowState, &TForm::SetWindowState),
     Published("ModalResult", &TForm::ModalResult, &TForm::SetModalResult),
 });
 
@@ -138,7 +139,20 @@ void TForm::VisibleChanged() {
     HWND wnd = Handle();
     ApplyPosition();
     OwningApplication()->UpdateVisible();
-    ShowWindow(wnd, SW_SHOWNORMAL);
+    static constexpr int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+    ShowWindow(wnd, commands[FWindowState]);
+}
+
+TWindowState TForm::WindowState() const {
+    HWND wnd = HandleIfAllocated();
+    if (!wnd || !IsWindowVisible(wnd)) return FWindowState;
+    return IsIconic(wnd) ? wsMinimized : IsZoomed(wnd) ? wsMaximized : wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState state) {
+    FWindowState = state;
+    static constexpr int commands[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+    if (HandleAllocated() && Visible()) ShowWindow(Handle(), commands[state]);
 }
 
 void TForm::ApplyPosition() {

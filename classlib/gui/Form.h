@@ -14,6 +14,7 @@ enum TPosition {
 };
 enum TFormStyle { fsNormal, fsStayOnTop };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 using TModalResult = int;
 enum : TModalResult {
     mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
@@ -35,6 +36,9 @@ public:
     void SetPosition(TPosition position) { FPosition = position; }
     [[nodiscard]] TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle style);
+
+    [[nodiscard]] TWindowState WindowState() const;
+    void SetWindowState(TWindowState state);  // applied when the form shows
 
     void Show();  // visible and in front
     void Close();
@@ -82,6 +86,7 @@ private:
     unsigned FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TPosition FPosition = poDesigned;
     TFormStyle FFormStyle = fsNormal;
+    TWindowState FWindowState = wsNormal;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
 };

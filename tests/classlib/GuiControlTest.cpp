@@ -1,8 +1,12 @@
 #include "classlib/gui/Application.h"
+#include "classlib/gui/Bitmap.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
+#include "classlib/gui/Hints.h"
 #include "classlib/gui/Label.h"
+#include "classlib/gui/WindowSubclass.h"
 #include "support/PumpMessages.h"
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
@@ -231,4 +235,110 @@ TEST(GuiWindows, ProcessMessagesHandlesPostedMessages) {
     Application->ProcessMessages();
     EXPECT_EQ(spy.Count(WM_USER + 20), 1);
     EXPECT_EQ(spy.Count(WM_USER + 21), 1);
+}
+
+namespace {
+
+struct TBareHandler {
+    void Proc(TMessage& m) {
+        if (m.Msg == WM_USER + 40) {
+            ++Seen;
+            m.Result = 5;
+            return;
+        }
+        if (m.Msg == WM_GETTEXTLENGTH && Throw) throw std::runtime_error("bare");
+        Subclass->CallPrevious(m);
+    }
+    TWindowSubclass* Subclass = nullptr;
+    int Seen = 0;
+    bool Throw = false;
+};
+
+}  // namespace
+
+TEST(GuiWindows, BareWindowsAreSubclassedBesideOtherSubclasses) {
+    HWND bare = CreateWindowExA(0, "STATIC", "bare", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(bare, nullptr);
+    TBareHandler handler;
+    {
+        TWindowSubclass subclass(bare, TWndMethod::Of<&TBareHandler::Proc>(&handler));
+        handler.Subclass = &subclass;
+        EXPECT_EQ(SendMessageA(bare, WM_USER + 40, 0, 0), 5);
+        EXPECT_EQ(handler.Seen, 1);
+        EXPECT_EQ(GetWindowTextLengthA(bare), 4);  // passed on
+        handler.Throw = true;
+        EXPECT_EQ(GetWindowTextLengthA(bare), 4);  // caught, then passed on
+    }
+    EXPECT_EQ(SendMessageA(bare, WM_USER + 40, 0, 0), 0);  // removed
+    EXPECT_EQ(handler.Seen, 1);
+
+    TWindowSubclass outlived(bare, TWndMethod::Of<&TBareHandler::Proc>(&handler));
+    handler.Subclass = &outlived;
+    handler.Throw = false;
+    DestroyWindow(bare);
+    EXPECT_EQ(outlived.Handle(), nullptr);
+}
+
+TEST(GuiWindows, HintsAreToolsOfTheTooltipWindow) {
+    auto tools = [] { return SendMessageA(HintWindow(), TTM_GETTOOLCOUNT, 0, 0); };
+    LRESULT before = tools();
+    auto form = std::make_unique<TfRouting>(nullptr);
+    form->Button->SetHint("Stop the Erasing & Cleaning process.");
+    form->Button->SetShowHint(true);
+    form->Label->SetShowHint(true);
+    form->Label->SetHint("label hint");
+    EXPECT_EQ(tools(), before);  // no windows yet
+    form->Handle();
+    EXPECT_EQ(tools(), before + 2);
+
+    TTTOOLINFOA tool{};
+    char text[80] = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = form->Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(form->Label);
+    tool.lpszText = text;
+    ASSERT_TRUE(SendMessageA(HintWindow(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(tool.rect.left, 100);
+    form->Label->SetLeft(120);
+    SendMessageA(HintWindow(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(tool.rect.left, 120);
+    SendMessageA(HintWindow(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "label hint");
+
+    form->Button->SetShowHint(false);
+    EXPECT_EQ(tools(), before + 1);
+    form->Label->SetVisible(false);
+    EXPECT_EQ(tools(), before);
+    form->Label->SetVisible(true);
+    delete form->Label;
+    EXPECT_EQ(tools(), before);
+    form->Button->SetShowHint(true);
+    form.reset();
+    EXPECT_EQ(tools(), before);
+}
+
+TEST(GuiWindows, ContainersPaintIntoADeviceContextGivenInWParam) {
+    TfRouting form(nullptr);
+    form.SetColor(clLime);
+    form.Label->SetColor(clRed);
+    form.Handle();
+    TMessageSpy spy(*form.Label);
+    TBitmap canvas;
+    canvas.SetSize(300, 200);
+    HDC dc = canvas.Canvas().Handle();
+    form.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    form.Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+    ASSERT_EQ(spy.Count(WM_PAINT), 1);
+    EXPECT_EQ(spy.Last(WM_PAINT)->WParam, reinterpret_cast<WPARAM>(dc));
+    GdiFlush();
+    EXPECT_EQ(canvas.ScanLine(5)[5], 0x0000FF00u);       // the form's colour
+    EXPECT_EQ(canvas.ScanLine(118)[148], 0x00FF0000u);   // inside the label, not over its text
+    EXPECT_EQ(canvas.ScanLine(121)[151], 0x0000FF00u);   // just outside it
+
+    form.SetDoubleBuffered(true);
+    form.Show();
+    form.Repaint();
+    EXPECT_EQ(spy.Count(WM_PAINT), 2);
+    form.Hide();
 }

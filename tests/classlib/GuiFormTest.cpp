@@ -138,6 +138,13 @@ TEST(GuiForms, ShowHideActivateAndScreenOrder) {
     EXPECT_EQ(Screen->ActiveForm(), first);
     first->Hide();
     EXPECT_EQ(hides, 1);
+    first->SetWindowState(wsMaximized);
+    first->Show();
+    EXPECT_TRUE(IsZoomed(first->Handle()));
+    EXPECT_EQ(first->WindowState(), wsMaximized);
+    first->SetWindowState(wsNormal);
+    EXPECT_FALSE(IsZoomed(first->Handle()));
+    first->Hide();
 
     delete first;
     EXPECT_EQ(Screen->FormCount(), before + 1);

@@ -2,6 +2,7 @@
 // private prefix.
 #include "EngineTestSupport.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/SharedRoutines.h"
 #include "engine/TypedURLs.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -34,6 +35,35 @@ TEST_F(CatalogueBrowsersTest, CookiesKeepTheChosenOnesAndSkipABrokenMask) {
     EXPECT_TRUE(Exists(cookies + "\\user@mail[2].txt"));
     EXPECT_EQ(item.Exclude, (std::vector<std::string>{"USER@BANK[1].TXT", "user@mail*", "[broken"}));
     RemoveTree(cookies);
+}
+
+TEST_F(CatalogueBrowsersTest, InternetExplorerFoldersAreEmptiedAndKept) {
+    // Each item's folder stays; everything below it goes.
+    const std::vector<std::string> roots = {
+        SpecialFolderOf(CSIDL_INTERNET_CACHE), SpecialFolderOf(CSIDL_HISTORY),
+        SpecialFolderOf(CSIDL_FAVORITES), SpecialFolderOf(CSIDL_COMMON_FAVORITES),
+        AddTrailingBackslash(GetWindowsDir()) + "Downloaded Program Files"};
+    for (const std::string& root : roots) PlantFile(root + "\\sub\\trace.dat");
+    const std::string index = SpecialFolderOf(CSIDL_INTERNET_CACHE) + "\\Content.IE5\\index.dat";
+    PlantFile(index);
+    Engine.EnableOnly({ciIEEraseCache, ciIEEraseHistory, ciIEEraseIndexDAT,
+                       ciIEEraseDownloadedProgramFilesDirectory, ciIEEraseFavorites});
+
+    const auto lines = Concat({OpeningLines(), ItemLines(ciIEEraseCache), ItemLines(ciIEEraseHistory),
+                               ItemLines(ciIEEraseIndexDAT),
+                               ItemLines(ciIEEraseDownloadedProgramFilesDirectory),
+                               ItemLines(ciIEEraseFavorites)});
+    auto log = Engine.Run(true);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + lines.size()), lines);
+    for (const std::string& root : roots) EXPECT_TRUE(Exists(root + "\\sub\\trace.dat"));
+
+    log = Engine.Run(false);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + lines.size()), lines);
+    for (const std::string& root : roots) {
+        EXPECT_FALSE(Exists(root + "\\sub")) << root;
+        EXPECT_TRUE(Exists(root)) << root;
+    }
+    EXPECT_FALSE(Exists(index));  // the cache's folder item does not keep it
 }
 
 class TypedURLsTest : public CatalogueBrowsersTest {

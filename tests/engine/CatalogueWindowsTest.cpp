@@ -219,6 +219,20 @@ TEST_F(CatalogueWindowsTest, StartMenuClickHistoryRegistersANextStartOnlyForReal
     EXPECT_EQ(Engine.PostEraser.Items(0).FileName, "");
 }
 
+TEST_F(CatalogueWindowsTest, RegistryBackupsOnWindows2000AreTheFilesWithoutExtension) {
+    TVersionOverride win2000(true, 5, 0);
+    const std::string repair = AddTrailingBackslash(GetWindowsDir()) + "repair";
+    PlantFile(repair + "\\SAM");
+    PlantFile(repair + "\\old\\SYSTEM");
+    PlantFile(repair + "\\setup.log");
+    Engine.EnableOnly({ciEraseRegistryBackups});
+    Engine.Run(false);
+    EXPECT_FALSE(Exists(repair + "\\SAM"));
+    EXPECT_FALSE(Exists(repair + "\\old\\SYSTEM"));
+    EXPECT_TRUE(Exists(repair + "\\setup.log"));
+    RemoveTree(repair);
+}
+
 TEST_F(CatalogueWindowsTest, RecycleBinsOfEveryDrive) {
     PlantFile("C:\\Recycled\\DC1.txt", "1234");
     PlantFile("C:\\Recycled\\sub\\DC2.txt", "1234");

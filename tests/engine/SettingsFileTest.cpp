@@ -28,6 +28,7 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
     Engine.PluginManager->CheckedPlugins.Add("c:\\p.ppw");
     Engine.Misc->BossKeyEnabled = true;
     Engine.Scheduler->EveryMinutes = 42;
+    Engine.Shredder->CleanFreeSpaceEnabled = true;
     Engine.SaveSettings(Prefs());
     EXPECT_FALSE(Exists(Prefs() + ".tmp"));
 
@@ -46,6 +47,7 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
               std::vector<std::string>{"url3"});
     EXPECT_EQ(loaded.PluginManager->CheckedPlugins.Count(), 1);
     EXPECT_TRUE(loaded.Misc->BossKeyEnabled);
+    EXPECT_TRUE(loaded.Shredder->CleanFreeSpaceEnabled);
     EXPECT_EQ(loaded.Scheduler->EveryMinutes, 42);
     EXPECT_TRUE(loaded.Log.empty());
 }
@@ -82,8 +84,8 @@ TEST_F(SettingsFileTest, EveryItemIsWrittenOnceBelowItsGroup) {
     EXPECT_EQ(groups, (std::vector<std::string>{"IE", "NetscapeMozilla", "AOL", "Opera"}));
     std::vector<std::string> top;
     for (const TXMLNode& child : config.ChildNodes()) top.push_back(child.NodeName());
-    EXPECT_EQ(top, (std::vector<std::string>{"Options", "Windows", "Browsers", "Plugins", "Misc",
-                                             "Scheduler"}));
+    EXPECT_EQ(top, (std::vector<std::string>{"Options", "Windows", "Browsers", "Shredder", "Plugins",
+                                             "Misc", "Scheduler"}));
     collect(browsers.FindNode("IE"), cgIE);
     collect(browsers.FindNode("NetscapeMozilla"), cgNetscapeMozilla);
     collect(browsers.FindNode("AOL"), cgAOL);
