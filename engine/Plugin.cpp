@@ -70,12 +70,6 @@ TFileAction ReadFileAction(const TXMLNode& node) {
     a.KeyName = Attr(node, "KeyName");
     return a;
 }
-
-std::string SpecialFolder(int csidl) {
-    std::string path;
-    GetSpecialFolderPath(csidl, path);
-    return path;
-}
 } // namespace
 
 void TPlugin::LoadFromFile() {
@@ -105,7 +99,7 @@ std::string SubstituteFolders(const std::string& path) {
     std::string s = path;
     // Each folder is only looked up when its placeholder is there.
     if (s.find("%AppData%") != std::string::npos)
-        s = StringReplace(s, "%AppData%", RemoveTrailingBackslash(SpecialFolder(CSIDL_APPDATA)));
+        s = StringReplace(s, "%AppData%", SpecialFolder(CSIDL_APPDATA));
     if (s.find("%ProgramFiles%") != std::string::npos)
         s = StringReplace(s, "%ProgramFiles%", RemoveTrailingBackslash(GetProgramFilesDir()));
     if (s.find("%Windows%") != std::string::npos)

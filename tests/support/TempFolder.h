@@ -1,5 +1,6 @@
 #pragma once
-// A fresh folder under the temporary folder, removed with its contents at the end.
+// A fresh folder under the temporary folder, removed with its contents at the end
+// (folder links are removed, never followed).
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include <string>
@@ -32,7 +33,6 @@ public:
     }
 
 private:
-    // A link to a folder is removed, never entered: its target is not ours.
     static void RemoveTree(const std::string& dir) {
         WIN32_FIND_DATAA data;
         HANDLE find = FindFirstFileA((dir + "*").c_str(), &data);
@@ -41,16 +41,14 @@ private:
                 std::string name = data.cFileName;
                 if (name == "." || name == "..") continue;
                 std::string full = dir + name;
-                const bool folder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-                if (folder && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                    RemoveDirectoryA(full.c_str());
-                    continue;
-                }
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (folder)
-                    RemoveTree(full + "\\");
-                else
+                const DWORD attributes = data.dwFileAttributes;
+                if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
                     DeleteFileA(full.c_str());
+                else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                    RemoveDirectoryA(full.c_str());
+                else
+                    RemoveTree(full + "\\");
             } while (FindNextFileA(find, &data));
             FindClose(find);
         }
