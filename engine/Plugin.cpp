@@ -71,11 +71,6 @@ TFileAction ReadFileAction(const TXMLNode& node) {
     return a;
 }
 
-std::string SpecialFolder(int csidl) {
-    std::string path;
-    GetSpecialFolderPath(csidl, path);
-    return path;
-}
 } // namespace
 
 void TPlugin::LoadFromFile() {

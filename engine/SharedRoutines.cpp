@@ -79,6 +79,12 @@ void GetSpecialFolderPath(int csidl, std::string& path) {
     CoTaskMemFree(pidl);
 }
 
+std::string SpecialFolder(int csidl) {
+    std::string path;
+    GetSpecialFolderPath(csidl, path);
+    return path;
+}
+
 TStringList ListFiles(const std::string& folder, const std::string& mask) {
     TStringList list;
     WIN32_FIND_DATAA fd;
@@ -181,6 +187,10 @@ int GetWindowsVersion() {
 bool IsWindowsNT5() {
     const int version = GetWindowsVersion();
     return version >= 50 && version <= 52;
+}
+
+bool IsWindowsNT() {
+    return OSVersionQuery().PlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 void ShowError(const std::string& text) {

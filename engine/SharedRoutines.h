@@ -23,6 +23,7 @@ std::string GetProgramFilesDir(); // "" when the value is missing
 std::string GetShortPath(const std::string& path);
 // Without a trailing backslash; "" when the folder cannot be resolved.
 void GetSpecialFolderPath(int csidl, std::string& path);
+std::string SpecialFolder(int csidl); // the same, as a result
 // Names (without folder) that the platform's search returns for Folder\Mask,
 // leaving out folders, hidden and system files.
 TStringList ListFiles(const std::string& folder, const std::string& mask);
@@ -65,6 +66,7 @@ TOSVersion QueryPlatformVersion(); // the default query
 // 41 Windows 95, 42 98, 43 Me, 44 NT 4, 50 2000, 51 XP, 52 later 5.x, 40 other.
 int GetWindowsVersion();
 bool IsWindowsNT5();
+bool IsWindowsNT(); // the platform is of the Windows NT line
 
 // OK boxes owned by the application, titled with its title.
 void ShowError(const std::string& text);

@@ -12,9 +12,7 @@ bool IsStringType(TRegDataType t) {
 }
 
 std::string WorkingStartupFolder(bool currentUser) {
-    std::string path;
-    GetSpecialFolderPath(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP, path);
-    return path;
+    return SpecialFolder(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP);
 }
 } // namespace
 
