@@ -49,6 +49,18 @@ TEST_F(CatalogueWindowsTest, FindHistoryStopsAtTheFirstGapOfTheList) {
     DeleteRegKey(HKEY_CURRENT_USER, key);
 }
 
+TEST_F(CatalogueWindowsTest, FindHistoryOnWindows9xHasLetteredValues) {
+    TVersionOverride win98(false);
+    const std::string key = std::string(ExplorerKey) + "Doc Find Spec MRU";
+    for (const char* name : {"MRUList", "a", "b", "d", "000"})
+        WriteRegString(HKEY_CURRENT_USER, key, name, "*.txt");
+    Engine.EnableOnly({ciEraseFindFilesFolders});
+    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseFindFilesFolders),
+                                         ClosingLines(0, 3, 0, 0, "0 B")}));
+    EXPECT_EQ(RegValueNames(HKEY_CURRENT_USER, key), (std::vector<std::string>{"000", "d"}));
+    DeleteRegKey(HKEY_CURRENT_USER, key);
+}
+
 TEST_F(CatalogueWindowsTest, OpenSaveHistoryOnNTOnly) {
     const std::string key = std::string(ExplorerKey) + "ComDlg32\\OpenSaveMRU";
     auto plant = [&] {
@@ -238,6 +250,7 @@ TEST_F(CatalogueWindowsTest, RegistryBackupsOnWindows2000AreTheFilesWithoutExten
 TEST_F(CatalogueWindowsTest, RegistryFragmentsGoAndTheWindowsFoldersStay) {
     const std::string windows = AddTrailingBackslash(GetWindowsDir());
     const std::string temp = RemoveTrailingBackslash(GetWindowsTempDir());
+    MakeFolder(temp);
     RemoveTree(windows + "twtest");
     MakeFolder(windows + "twtest\\empty");
     PlantFile(windows + "twtest\\frag\\OLD.REG", "12");

@@ -62,13 +62,7 @@ const char* const FakeBrowserSwitch = "--tw-fake-browser=";
 // This program started again with the switch stands in for a browser: it owns a
 // window of the class named after the switch until it is ended.
 [[noreturn]] void RunFakeBrowser(const std::string& className) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = className.c_str();
-    RegisterClassA(&wc);
-    CreateWindowA(className.c_str(), "browser", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                  wc.hInstance, nullptr);
+    TBrowserWindow window(className.c_str());
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     ExitProcess(1);
