@@ -21,7 +21,10 @@ std::string RemoveTrailingBackslash(const std::string& s) {
     return s;
 }
 
+std::string AppDirOverride;
+
 std::string GetAppDir() {
+    if (!AppDirOverride.empty()) return AddTrailingBackslash(AppDirOverride);
     return ExtractFilePath(GetModuleFileNameStr());
 }
 

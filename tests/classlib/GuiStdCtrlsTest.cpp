@@ -205,3 +205,19 @@ TEST(GuiStdCtrls, ChildrenTakeTheParentsColourAndFontUntilGivenTheirOwn) {
     panel->Font().SetSize(20);
     EXPECT_NE(label->Font().Height(), panel->Font().Height());
 }
+
+TEST(GuiStdCtrls, KeyPressCanChangeOrSwallowTypedCharacters) {
+    TForm form(nullptr);
+    auto edit = Make<TEdit>(&form);
+    edit->OnKeyPress = [](TObject*, char& key) {
+        if (key == 'x') key = 0;
+        else if (key == 'a') key = 'b';
+    };
+    HWND wnd = edit->Handle();
+    for (char c : std::string("axc")) SendMessageA(wnd, WM_CHAR, static_cast<unsigned char>(c), 1);
+    EXPECT_EQ(edit->Text(), "bc");
+    WORD seen = 0;
+    edit->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { seen = key; };
+    SendMessageA(wnd, WM_KEYDOWN, VK_F5, 1);
+    EXPECT_EQ(seen, VK_F5);
+}

@@ -1,5 +1,6 @@
 #pragma once
-// A fresh folder under the temporary folder, removed with its contents at the end.
+// A fresh folder under the temporary folder, removed with its contents at the end
+// (folder links are removed, never followed).
 #include <string>
 #include <windows.h>
 
@@ -32,10 +33,13 @@ private:
                 if (name == "." || name == "..") continue;
                 std::string full = dir + name;
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(full + "\\");
-                else
+                const DWORD attributes = data.dwFileAttributes;
+                if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
                     DeleteFileA(full.c_str());
+                else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                    RemoveDirectoryA(full.c_str());
+                else
+                    RemoveTree(full + "\\");
             } while (FindNextFileA(find, &data));
             FindClose(find);
         }
