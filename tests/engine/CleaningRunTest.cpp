@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <future>
+#include <shellapi.h>
 #include <shlobj.h>
 
 namespace {
