@@ -1,5 +1,14 @@
 #include "classlib/gui/DateTimePicker.h"
+#include "classlib/gui/TypInfo.h"
 #include <commctrl.h>
+
+namespace {
+
+[[maybe_unused]] const bool Registered = RegisterPublished<TDateTimePicker>({
+    Published("Kind", &TDateTimePicker::Kind, &TDateTimePicker::SetKind, {"dtkDate", "dtkTime"}),
+});
+
+}  // namespace
 
 TDateTimePicker::TDateTimePicker(TComponent* owner) : TWinControl(owner), FDateTime(Now()) {
     FWidth = 186;

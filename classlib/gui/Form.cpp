@@ -7,11 +7,15 @@
 namespace {
 
 [[maybe_unused]] const bool Registered = RegisterPublished<TForm>({
-    Published("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle),
+    Published("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle,
+              {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}),
     Published("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons),
-    Published("Position", &TForm::Position, &TForm::SetPosition),
-    Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle),
-    Published("WindowState", &TForm::WindowState, &TForm::SetWindowState),
+    Published("Position", &TForm::Position, &TForm::SetPosition,
+              {"poDesigned", "poDefault", "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}),
+    Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle,
+              {"fsNormal", "fsStayOnTop"}),
+    Published("WindowState", &TForm::WindowState, &TForm::SetWindowState,
+              {"wsNormal", "wsMinimized", "wsMaximized"}),
     Published("ModalResult", &TForm::ModalResult, &TForm::SetModalResult),
 });
 

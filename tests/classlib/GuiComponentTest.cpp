@@ -1,4 +1,5 @@
 #include "classlib/gui/Button.h"
+#include "classlib/gui/CheckBox.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Label.h"
 #include "classlib/gui/TypInfo.h"
@@ -101,6 +102,16 @@ TEST(GuiProperties, TypedAccessAndFailures) {
     EXPECT_EQ(GetStrProp(form, "Caption"), "Title");
     SetOrdProp(form, "Visible", 0);
     EXPECT_FALSE(form.Visible());
+
+    EXPECT_EQ(GetPropValue(form, "BorderStyle"), "bsDialog");
+    SetPropValue(form, "borderstyle", "BSTOOLWINDOW");
+    EXPECT_EQ(form.BorderStyle(), bsToolWindow);
+    SetPropValue(form, "BorderStyle", "2");
+    EXPECT_EQ(GetPropValue(form, "BorderStyle"), "bsSizeable");
+    EXPECT_THROW(SetPropValue(form, "BorderStyle", "bsNowhere"), EConvertError);
+    TCheckBox box(nullptr);
+    SetPropValue(box, "Checked", "True");
+    EXPECT_EQ(GetPropValue(box, "State"), "cbChecked");
 
     EXPECT_THROW(GetPropValue(form, "NoSuchThing"), EPropertyError);
     EXPECT_THROW(SetPropValue(form, "NoSuchThing", "1"), EPropertyError);
