@@ -20,6 +20,7 @@ namespace {
     Published("Color", &TControl::Color, &TControl::SetColor),
     Published("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
     Published("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
+    Published("Font", &TControl::FontObject, &TControl::SetFontObject),
     Published("Hint", &TControl::Hint, &TControl::SetHint),
     Published("ShowHint", &TControl::ShowHint, &TControl::SetShowHint),
 });

@@ -140,11 +140,20 @@ void TForm::VisibleChanged() {
         return;
     }
     if (OnShow) OnShow(this);
-    HWND wnd = Handle();
     ApplyPosition();
     OwningApplication()->UpdateVisible();
+    if (HandleAllocated()) ShowWindow(Handle(), ShowCommand());
+    else HandleNeeded();  // InitializeWnd shows it
+}
+
+// A new window of a visible form (a first show, or a window made anew) shows at once.
+void TForm::InitializeWnd() {
+    if (Visible()) ShowWindow(Handle(), ShowCommand());
+}
+
+int TForm::ShowCommand() const {
     static constexpr int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-    ShowWindow(wnd, commands[FWindowState]);
+    return commands[FWindowState];
 }
 
 TWindowState TForm::WindowState() const {

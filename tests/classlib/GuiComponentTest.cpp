@@ -87,6 +87,11 @@ TEST(GuiProperties, ReadAndWriteByNameAsText) {
     SetPropValue(label, "Width", "123");
     EXPECT_EQ(label.Width(), 123);
     EXPECT_EQ(GetOrdProp(label, "Width"), 123);
+    EXPECT_EQ(GetObjectProp(label, "Font"), &label.Font());
+    TFont big;
+    big.SetSize(20);
+    SetProp(label, "Font", TPropValue(static_cast<TObject*>(&big)));
+    EXPECT_EQ(label.Font().Height(), big.Height());
     SetPropValue(label, "Tag", "-5");
     EXPECT_EQ(label.Tag(), -5);
 }
