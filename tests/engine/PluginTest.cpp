@@ -182,6 +182,7 @@ TEST_F(PluginTest, BrokenPluginsLogOneLineAndDeleteNothing) {
         {"badroot", first + RegAction(TestKey, 0, "", "12345"), ""},
         {"badnumber", first + RegAction(TestKey, 0, "", "HKCU"), ""},
         {"notype", first + "<Action RootKey=\"" + HKCU + "\" Path=\"X\"/>", ""},
+        {"bigtype", first + RegAction(TestKey, 256), ""}, // never read as 0
         {"relative", first, FileAction(0, "Folder=\"Temp\\x\"")},
         {"driveroot", first, FileAction(0, "Folder=\"C:\\Windows\\..\"")},
         {"badmask", first, FileAction(0, "Folder=\"C:\\x\" FileMatch=\"[a-\"", 2)},

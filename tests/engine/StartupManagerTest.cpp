@@ -133,6 +133,19 @@ TEST_F(StartupManagerTest, FailuresAreReportedAndChangeNothing) {
     EXPECT_THROW(Manager.SetEnabled(*item, false), Exception);
     EXPECT_TRUE(item->Enabled);
     EXPECT_TRUE(FileExists(Startup + "\\TwTestWord.lnk"));
+
+    // A shortcut in use cannot leave its place: the parked copy is taken back.
+    AppDirOverride = Dir.Path();
+    {
+        TFileHandle lock(CreateFileA((Startup + "\\TwTestWord.lnk").c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        EXPECT_THROW(Manager.SetEnabled(*item, false), Exception);
+        EXPECT_THROW(Manager.DeleteItem(*item), Exception);
+    }
+    EXPECT_TRUE(item->Enabled);
+    EXPECT_TRUE(FileExists(Startup + "\\TwTestWord.lnk"));
+    EXPECT_FALSE(FileExists(Dir / "Disabled Items\\CurrentUser\\TwTestWord.lnk"));
 }
 
 TEST_F(StartupManagerTest, ShortcutMovesToDisabledItemsAndBack) {
