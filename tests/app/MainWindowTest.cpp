@@ -4,6 +4,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 namespace {
 
@@ -183,6 +184,34 @@ TEST_F(MainWindow, StartInTheTrayShowsNoWindow) {
     ASSERT_TRUE(WaitFor([&] { return Program.FindWindowOfClass("TApplication", false) != nullptr; }));
     SendMessageA(Program.FindWindowOfClass("TApplication", false), WM_NULL, 0, 0);
     EXPECT_FALSE(IsWindowVisible(Main));
+    CloseProgram();
+}
+
+// The buttons on the left choose the sheet and which tool tabs show.
+TEST_F(MainWindow, NavigationChoosesSheetsAndTabs) {
+    StartProgram();
+    auto sheetShown = [&](const char* caption) {
+        return WaitFor([&] {
+            HWND sheet = FindChild(Main, "TTabSheet", caption);
+            return sheet && IsWindowVisible(sheet);
+        });
+    };
+    auto tabCount = [&] {
+        HWND pages = GetParent(FindChild(Main, "TTabSheet", "Shortcut Keys"));
+        return SendMessageA(pages, TCM_GETITEMCOUNT, 0, 0);
+    };
+    PostClick(Button("User settings         "));
+    EXPECT_TRUE(sheetShown("Shortcut Keys"));
+    EXPECT_EQ(tabCount(), 3);  // Internet Explorer, Shortcut Keys, Scheduler
+    PostClick(Button("PC Manager          "));
+    EXPECT_TRUE(sheetShown("Startup Manager"));  // the first shown tab after Internet Explorer
+    EXPECT_EQ(tabCount(), 4);
+    PostClick(Button("Run Options       "));
+    EXPECT_TRUE(sheetShown("Options"));
+    EXPECT_EQ(tabCount(), 2);  // Registry Backup is not named and stays from before
+    PostClick(Button("Scan/Erase           "));
+    EXPECT_TRUE(sheetShown("Main"));
+    EXPECT_FALSE(IsWindowVisible(FindChild(Main, "TTabSheet", "Misc")));
     CloseProgram();
 }
 
