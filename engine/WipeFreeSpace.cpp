@@ -11,13 +11,6 @@
 
 namespace {
 
-// "X:\" for a path that starts with a drive letter; "" otherwise.
-std::string DriveRoot(const std::string& path) {
-    if (path.size() < 2 || path[1] != ':' || !isalpha(static_cast<unsigned char>(path[0])))
-        return "";
-    return UpperCase(path.substr(0, 2)) + "\\";
-}
-
 int64_t FreeBytes(const std::string& root) {
     ULARGE_INTEGER available;
     if (!GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr)) RaiseLastOSError();
@@ -39,7 +32,7 @@ bool IsDiskFull(DWORD error) {
 } // namespace
 
 bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
-    const std::string root = DriveRoot(item.Path);
+    const std::string root = UpperCase(AddTrailingBackslash(ExtractFileDrive(item.Path)));
     if (root.empty()) {
         AddError(item.Path, "The path names no drive");
         return false;
