@@ -11,12 +11,6 @@
 
 namespace {
 
-int64_t FreeBytes(const std::string& root) {
-    ULARGE_INTEGER available;
-    if (!GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr)) RaiseLastOSError();
-    return static_cast<int64_t>(available.QuadPart);
-}
-
 // A new, empty file in the root whose name no file had: an existing file of the
 // user is never taken over.
 std::string CreateFillFile(const std::string& root) {
@@ -72,13 +66,13 @@ void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
         FProgress->FileProgressBar->SetMax(100);
         FProgress->PassProgressBar->SetMax(100);
     }
-    const int64_t start = FreeBytes(root);
+    const int64_t start = GetFreeBytes(root);
     int64_t total = 0;
     bool lastWhole = true;
     // No more than was free at the start: a drive that compresses the file or
     // misreports its free space cannot make the loop run on.
     while (total < start) {
-        const int64_t free = FreeBytes(root);
+        const int64_t free = GetFreeBytes(root);
         ProcessMessages();
         if (Cancelled) return;
         const int64_t length = free >= block ? block : std::min(free, cluster);

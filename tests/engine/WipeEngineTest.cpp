@@ -3,6 +3,7 @@
 #include "classlib/base/Random.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/Progress.h"
+#include "engine/SharedRoutines.h"
 
 namespace {
 
@@ -198,9 +199,7 @@ TEST_F(WipeEngineTest, FileOver4GiBIsOverwrittenWhole) {
     Manager().BufferSize = 8 << 20;
     const std::string path = (Dir / "large.bin");
     const int64_t size = (int64_t{4} << 30) + 8192;
-    ULARGE_INTEGER available{};
-    if (!GetDiskFreeSpaceExA(Dir.Path().c_str(), &available, nullptr, nullptr) ||
-        available.QuadPart < uint64_t(size) * 2)
+    if (GetFreeBytes(Dir.Path()) < size * 2)
         GTEST_SKIP() << "not enough free disk space for a file over 4 GiB";
     {
         TFileHandle file(
