@@ -1,4 +1,5 @@
 #include "app/FinishingMode.h"
+#include "app/NormalMode.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/WipeMethodsManager.h"
@@ -15,8 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         for (int i = 1; i <= ParamCount(); ++i)
             params.push_back(ParamStr(i));
         if (IsFinishingMode(params)) RunFinishingMode();
-        // The normal mode (memory monitor, main window and dialogs, message loop)
-        // comes with the main window.
+        else RunNormalMode();
     } catch (const std::exception&) {
         // Whatever escapes ends the program without a message.
     }

@@ -5,25 +5,26 @@
 //   wine build/bench/bench_erase_tree.exe [rounds]
 #include "engine/CustomEraserEngine.h"
 #include "engine/EraseFiles.h"
-#include <windows.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <windows.h>
 
 namespace {
 
 constexpr int TopFolders = 40;
-constexpr int SubFolders = 49;  // 40 + 40 * 49 = 2,000 folders
-constexpr int FilesPerFolder = 10;  // 20,000 files
+constexpr int SubFolders = 49;     // 40 + 40 * 49 = 2,000 folders
+constexpr int FilesPerFolder = 10; // 20,000 files
 
 void MakeFiles(const std::string& folder) {
     CreateDirectoryA(folder.c_str(), nullptr);
     const char data[100] = {};
     for (int i = 0; i < FilesPerFolder; ++i) {
         const std::string name = folder + "\\file" + std::to_string(i) + ".tmp";
-        HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE file =
+            CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(file, data, sizeof data, &written, nullptr);
         CloseHandle(file);
@@ -35,7 +36,8 @@ void MakeTree(const std::string& root) {
     for (int top = 0; top < TopFolders; ++top) {
         const std::string folder = root + "\\top" + std::to_string(top);
         MakeFiles(folder);
-        for (int sub = 0; sub < SubFolders; ++sub) MakeFiles(folder + "\\sub" + std::to_string(sub));
+        for (int sub = 0; sub < SubFolders; ++sub)
+            MakeFiles(folder + "\\sub" + std::to_string(sub));
     }
 }
 
@@ -92,8 +94,8 @@ bool RunProcess(std::string command) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, "C:\\", &startup, &process))
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        "C:\\", &startup, &process))
         return false;
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hProcess);
@@ -121,7 +123,8 @@ void RunOnHost(const std::string& root, const std::string& command) {
     DeleteFileA(marker.c_str());
     if (!RunProcess("\\\\?\\unix\\bin\\sh -c \"" + command + "; touch '" + unixMarker + "'\""))
         return;
-    while (GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(1);
+    while (GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES)
+        Sleep(1);
     DeleteFileA(marker.c_str());
 }
 

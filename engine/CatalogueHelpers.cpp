@@ -3,16 +3,6 @@
 #include "classlib/base/Masks.h"
 #include "engine/SharedRoutines.h"
 
-std::string SpecialFolder(int csidl) {
-    std::string path;
-    GetSpecialFolderPath(csidl, path);
-    return path;
-}
-
-bool IsWindowsNT() {
-    return OSVersionQuery().PlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 bool IsOfficeDocument(const std::string& target) {
     const size_t dot = target.rfind('.');
     if (dot == std::string::npos) return false;

@@ -39,7 +39,7 @@ void TCustomEraserEngine::RunEraser(TEraser& Eraser) {
     try {
         Eraser.Erase();
     } catch (...) {
-        failed = true;  // ends this eraser only; what it counted stays counted
+        failed = true; // ends this eraser only; what it counted stays counted
     }
     if (failed)
         DoProgress(&Eraser, "Erasing " + Eraser.Caption + " failed.");

@@ -29,20 +29,20 @@ public:
     // (milliseconds; 0 = before every entry).
     unsigned PumpInterval = 50;
 
-    std::vector<TEraser*> Erasers;  // run order; not owned (the subclass frees them)
+    std::vector<TEraser*> Erasers; // run order; not owned (the subclass frees them)
     bool Running = false;
     bool Cancelled = false;
     int KeysErased = 0;
     int ValuesErased = 0;
     int FoldersErased = 0;
     int FilesErased = 0;
-    int64_t BytesErased = 0;  // 64 bits: a large run's summary stays true
+    int64_t BytesErased = 0; // 64 bits: a large run's summary stays true
     TPostEraser PostEraser;
-    bool SimulationMode = false;  // erasers count what they would erase, delete nothing
+    bool SimulationMode = false; // erasers count what they would erase, delete nothing
 
     void AddEraser(TEraser* Eraser);
     void DoProgress(TEraser* Sender, const std::string& Msg);
-    void ProcessMessages();  // at most every PumpInterval ms
+    void ProcessMessages(); // at most every PumpInterval ms
     // Runs every enabled eraser in list order; an eraser's error ends that eraser only.
     void Execute();
 

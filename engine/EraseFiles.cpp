@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsFolder(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+bool IsFolder(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 // Junctions, folder symbolic links and other folder reparse points: never walked.
 bool IsFolderLink(DWORD attributes) {
@@ -39,8 +41,7 @@ void SetReadOnly(const std::string& fileName, DWORD attributes, bool readOnly) {
 } // namespace
 
 void TEraseFiles::AddExclude(const std::string& Name) {
-    if (std::find(Exclude.begin(), Exclude.end(), Name) == Exclude.end())
-        Exclude.push_back(Name);
+    if (std::find(Exclude.begin(), Exclude.end(), Name) == Exclude.end()) Exclude.push_back(Name);
 }
 
 void TEraseFiles::AddFile(const std::string& FileName) {
@@ -140,7 +141,7 @@ bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, 
 bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                              bool Recurse) {
     const std::string dir = AddTrailingBackslash(Path);
-    std::vector<std::pair<std::string, bool>> subfolders;  // path, is a link
+    std::vector<std::pair<std::string, bool>> subfolders; // path, is a link
     const bool complete = ForEachEntry(dir, [&](const WIN32_FIND_DATAA& entry) {
         const std::string path = dir + entry.cFileName;
         if (!IsFolder(entry.dwFileAttributes)) {
@@ -154,7 +155,7 @@ bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, b
     if (!complete) return false;
     for (const auto& [path, isLink] : subfolders) {
         if (isLink)
-            RemoveFolder(path);  // the link itself, never what it points to
+            RemoveFolder(path); // the link itself, never what it points to
         else if (!WalkFolder(path, Mask, false, Recurse))
             return false;
     }

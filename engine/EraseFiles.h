@@ -4,11 +4,11 @@
 // Folder walks never follow a junction or symbolic link: where a walk would remove
 // such a folder it removes the link itself. Main thread only.
 #include "engine/Eraser.h"
-#include <windows.h>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 class TEraseFiles : public TEraser {
 public:
@@ -17,12 +17,11 @@ public:
     // File names or masks that AddFile skips; "Exclude" in "prefs.dat".
     std::vector<std::string> Exclude;
 
-    void AddExclude(const std::string& Name);  // no duplicate of the exact text
+    void AddExclude(const std::string& Name); // no duplicate of the exact text
     // Adds a file item unless its name matches an exclusion (EMaskException for a
     // broken exclusion mask).
     void AddFile(const std::string& FileName);
-    void AddFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
-                   bool Recurse);
+    void AddFolder(const std::string& Path, const std::string& Mask, bool KeepFolder, bool Recurse);
     // Every file of Folder (and below it when Recurse) whose name matches Mask goes to
     // List as a full path, or through AddFile when List is null. Returns at once when
     // the engine is cancelled. An empty Folder finds nothing.

@@ -20,8 +20,7 @@ void TEraseRegistry::AddKey(HKEY RootKey, const std::string& Key) {
 }
 
 void TEraseRegistry::AddValue(HKEY RootKey, const std::string& Key, const std::string& ValueName) {
-    if (std::find(ExcludedValues.begin(), ExcludedValues.end(), ValueName) !=
-        ExcludedValues.end())
+    if (std::find(ExcludedValues.begin(), ExcludedValues.end(), ValueName) != ExcludedValues.end())
         return;
     TEraserItem item;
     item.Kind = ikRegValue;

@@ -21,11 +21,11 @@ public:
     // Fills Items at the start of Erase; main thread. Without it Items stay as they
     // are, so items added once at construction are erased in every run.
     TEraserEvent OnCollect;
-    std::string Name;     // element name and "Name" attribute in "prefs.dat"
-    std::string Caption;  // the item's name in the log
+    std::string Name;    // element name and "Name" attribute in "prefs.dat"
+    std::string Caption; // the item's name in the log
     bool Enabled = false;
-    std::vector<TEraserItem> Items;      // erase order
-    TCustomEraserEngine* Engine = nullptr;  // set by TCustomEraserEngine::AddEraser
+    std::vector<TEraserItem> Items;        // erase order
+    TCustomEraserEngine* Engine = nullptr; // set by TCustomEraserEngine::AddEraser
     // Fired at the end of the subclasses' Erase; main thread.
     TEraserEvent OnAfterErase;
 
@@ -38,7 +38,7 @@ public:
     virtual void SaveToXML(TXMLNode Parent);
 
 protected:
-    [[nodiscard]] TCustomEraserEngine& Owner() const;  // Exception without an engine
+    [[nodiscard]] TCustomEraserEngine& Owner() const; // Exception without an engine
     void DoAfterErase();
-    TXMLNode FElement;  // the element the last SaveToXML created
+    TXMLNode FElement; // the element the last SaveToXML created
 };

@@ -2,9 +2,9 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/XMLValues.h"
-#include <windows.h>
 #include <cmath>
 #include <map>
+#include <windows.h>
 
 namespace {
 
@@ -13,13 +13,21 @@ constexpr int64_t MsPerMinute = 60000;
 constexpr UINT TickInterval = 1000;
 
 // Signed milliseconds from a to b, so that equal moments compare equal.
-int64_t MillisecondsFrom(TDateTime a, TDateTime b) { return std::llround((b - a) * MsPerDay); }
+int64_t MillisecondsFrom(TDateTime a, TDateTime b) {
+    return std::llround((b - a) * MsPerDay);
+}
 
-int64_t DayOf(TDateTime t) { return static_cast<int64_t>(std::floor(t)); }
-TDateTime TimeOfDay(TDateTime t) { return t - std::floor(t); }
+int64_t DayOf(TDateTime t) {
+    return static_cast<int64_t>(std::floor(t));
+}
+TDateTime TimeOfDay(TDateTime t) {
+    return t - std::floor(t);
+}
 
 // 1 Monday to 7 Sunday; day 0 (30 December 1899) was a Saturday.
-int IsoDayOfWeek(int64_t day) { return static_cast<int>(((day + 5) % 7 + 7) % 7) + 1; }
+int IsoDayOfWeek(int64_t day) {
+    return static_cast<int>(((day + 5) % 7 + 7) % 7) + 1;
+}
 
 // The index-th given weekday of a month (1 to 4), or its last one (5); 0 when none.
 int NthWeekdayOfMonth(int year, int month, int index, int dayOfWeek) {
@@ -56,7 +64,9 @@ TScheduler::TScheduler() {
     DailyTime = WeeklyTime = MonthlyTime = 0;
 }
 
-TScheduler::~TScheduler() { StopTimer(); }
+TScheduler::~TScheduler() {
+    StopTimer();
+}
 
 void TScheduler::SetDefaults() {
     SetEnabled(false);
@@ -158,7 +168,7 @@ TDateTime TScheduler::NextWeeklyRun() const {
 TDateTime TScheduler::NextMonthlyRun() const {
     int year = 0, month = 0, day = 0;
     DecodeDate(LastRun, year, month, day);
-    for (int i = 0; i < 48; ++i) {  // every day 1 to 31 occurs within four years
+    for (int i = 0; i < 48; ++i) { // every day 1 to 31 occurs within four years
         if (++month > 12) {
             month = 1;
             ++year;

@@ -14,7 +14,7 @@ enum TScheduleKind : uint8_t {
     skHourly = 2,
     skDaily = 3,
     skWeekly = 4,
-    skMonthly = 5,  // any other value never fires
+    skMonthly = 5, // any other value never fires
 };
 
 class TScheduler {
@@ -36,22 +36,22 @@ public:
     std::function<TDateTime()> Clock = Now;
 
     uint8_t Kind = skOnce;
-    TDateTime LastRun = 0;  // last firing or start of the count; 0 = not yet
+    TDateTime LastRun = 0; // last firing or start of the count; 0 = not yet
     TDateTime OnceDate = 0;
-    int EveryMinutes = 15;  // 0 or less never fires
+    int EveryMinutes = 15; // 0 or less never fires
     int HourlyHours = 1;
     int HourlyMinutes = 0;
     int DailyDays = 1;
     TDateTime DailyTime = 0;
     int WeeklyWeeks = 1;
     TDateTime WeeklyTime = 0;
-    std::array<bool, 7> WeeklyDays{};  // Monday first
+    std::array<bool, 7> WeeklyDays{}; // Monday first
     TDateTime MonthlyTime = 0;
-    bool MonthlyAtDay = true;  // on day MonthlyDay, else on the n-th weekday
+    bool MonthlyAtDay = true; // on day MonthlyDay, else on the n-th weekday
     int MonthlyDay = 1;
-    int MonthlyDayIndexOf = 1;  // 1 to 4, 5 = the last one of the month
-    int MonthlyDayOf = 1;       // 1 Monday to 7 Sunday
-    std::array<bool, 12> MonthlyMonths{};  // January first; the n-th weekday form only
+    int MonthlyDayIndexOf = 1;            // 1 to 4, 5 = the last one of the month
+    int MonthlyDayOf = 1;                 // 1 Monday to 7 Sunday
+    std::array<bool, 12> MonthlyMonths{}; // January first; the n-th weekday form only
 
     [[nodiscard]] bool Enabled() const { return FEnabled; }
     // Switching on from off restarts the count (LastRun 0); the timer runs exactly
@@ -68,7 +68,7 @@ private:
     [[nodiscard]] TDateTime NextDailyRun() const;
     [[nodiscard]] TDateTime NextWeeklyRun() const;
     [[nodiscard]] TDateTime NextMonthlyRun() const;
-    [[nodiscard]] int MonthlyDayIn(int Year, int Month) const;  // 0 when none
+    [[nodiscard]] int MonthlyDayIn(int Year, int Month) const; // 0 when none
     void StartTimer();
     void StopTimer();
 

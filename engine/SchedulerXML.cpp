@@ -27,8 +27,7 @@ bool ReadBool(const TXMLNode& node, const std::string& name) {
 }
 
 // Date and time values are read in protected steps: a bad one keeps the old value.
-template <class TRead>
-void ReadProtected(TRead read) {
+template <class TRead> void ReadProtected(TRead read) {
     try {
         read();
     } catch (const std::exception&) {
@@ -53,7 +52,8 @@ void TScheduler::SaveToXML(TXMLNode Parent) const {
     TXMLNode weekly = scheduler.AddChild("Weekly");
     weekly.SetAttribute("Weeks", IntToStr(WeeklyWeeks));
     weekly.SetAttribute("Hour", TimeToStr(WeeklyTime));
-    for (int i = 0; i < 7; ++i) weekly.SetAttribute(DayNames[i], BoolToXML(WeeklyDays[i]));
+    for (int i = 0; i < 7; ++i)
+        weekly.SetAttribute(DayNames[i], BoolToXML(WeeklyDays[i]));
     TXMLNode monthly = scheduler.AddChild("Monthly");
     monthly.SetAttribute("Hour", TimeToStr(MonthlyTime));
     monthly.SetAttribute("AtDay", BoolToXML(MonthlyAtDay));
@@ -69,9 +69,8 @@ void TScheduler::LoadFromXML(const TXMLNode& Parent) {
     if (!scheduler) return;
     Kind = static_cast<uint8_t>(ReadInt(scheduler, "Inverval"));
     ReadProtected([&] { LastRun = StrToDateTime(scheduler.Attribute("LastRun")); });
-    ReadProtected([&] {
-        OnceDate = StrToDateTime(RequiredChild(scheduler, "Once").Attribute("Date"));
-    });
+    ReadProtected(
+        [&] { OnceDate = StrToDateTime(RequiredChild(scheduler, "Once").Attribute("Date")); });
     EveryMinutes = ReadInt(RequiredChild(scheduler, "Every"), "Minutes");
     const TXMLNode hourly = RequiredChild(scheduler, "Hourly");
     HourlyHours = ReadInt(hourly, "Hours");
@@ -82,13 +81,15 @@ void TScheduler::LoadFromXML(const TXMLNode& Parent) {
     const TXMLNode weekly = RequiredChild(scheduler, "Weekly");
     WeeklyWeeks = ReadInt(weekly, "Weeks");
     ReadProtected([&] { WeeklyTime = StrToTime(weekly.Attribute("Hour")); });
-    for (int i = 0; i < 7; ++i) WeeklyDays[i] = ReadBool(weekly, DayNames[i]);
+    for (int i = 0; i < 7; ++i)
+        WeeklyDays[i] = ReadBool(weekly, DayNames[i]);
     const TXMLNode monthly = RequiredChild(scheduler, "Monthly");
     ReadProtected([&] { MonthlyTime = StrToTime(monthly.Attribute("Hour")); });
     MonthlyAtDay = ReadBool(monthly, "AtDay");
     MonthlyDay = ReadInt(monthly, "Day");
     MonthlyDayIndexOf = ReadInt(monthly, "DayIndexOf");
     MonthlyDayOf = ReadInt(monthly, "DayOf");
-    for (int i = 0; i < 12; ++i) MonthlyMonths[i] = ReadBool(monthly, MonthNames[i]);
+    for (int i = 0; i < 12; ++i)
+        MonthlyMonths[i] = ReadBool(monthly, MonthNames[i]);
     SetEnabled(ReadBool(scheduler, "Enabled"));
 }

@@ -2,7 +2,9 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 
-std::string BoolToXML(bool value) { return value ? "True" : "False"; }
+std::string BoolToXML(bool value) {
+    return value ? "True" : "False";
+}
 
 bool XMLToBool(const std::string& text) {
     if (SameText(text, "True")) return true;

@@ -39,11 +39,11 @@ TEST_F(TRunLoop, WritesTheLinesOfEnabledErasersOnlyAndCountsAfresh) {
     Engine.Execute();
     EXPECT_TRUE(Engine.Lines.empty());
     Second.Enabled = true;
-    Engine.KeysErased = Engine.FilesErased = 7;  // a previous run's counts
+    Engine.KeysErased = Engine.FilesErased = 7; // a previous run's counts
     Engine.BytesErased = 7;
     Engine.Execute();
-    EXPECT_EQ(Engine.Lines, (std::vector<std::string>{"Erasing Second Item...",
-                                                      "Second Item Erased.", ""}));
+    EXPECT_EQ(Engine.Lines,
+              (std::vector<std::string>{"Erasing Second Item...", "Second Item Erased.", ""}));
     EXPECT_EQ(First.Runs, 0);
     EXPECT_EQ(Engine.KeysErased + Engine.BytesErased, 0);
     EXPECT_EQ(Engine.FilesErased, 1);
@@ -57,7 +57,7 @@ TEST_F(TRunLoop, AFailingEraserOrCollectEndsOnlyThatEraser) {
     EXPECT_EQ(Engine.Lines, (std::vector<std::string>{
                                 "Erasing First Item...", "Erasing First Item failed.", "",
                                 "Erasing Second Item...", "Erasing Second Item failed.", ""}));
-    EXPECT_EQ(Engine.FilesErased, 1);  // what the failed eraser counted stays
+    EXPECT_EQ(Engine.FilesErased, 1); // what the failed eraser counted stays
     EXPECT_EQ(Second.Runs, 0);
 }
 
@@ -75,9 +75,8 @@ TEST_F(TRunLoop, AStopWhileMessagesRunEndsTheRunWithTheNextEraser) {
     First.Enabled = Second.Enabled = true;
     Engine.CancelAtPump = 2;
     Engine.Execute();
-    EXPECT_EQ(Engine.Lines, (std::vector<std::string>{"Erasing First Item...",
-                                                      "First Item Erased.", "",
-                                                      "Erasing Second Item...", ""}));
+    EXPECT_EQ(Engine.Lines, (std::vector<std::string>{"Erasing First Item...", "First Item Erased.",
+                                                      "", "Erasing Second Item...", ""}));
 }
 
 TEST(TEraserCollect, ItemsRefillEachRunOrStayWithoutACollect) {
@@ -121,7 +120,7 @@ TEST(TEraserXML, SavesNameAndEnabledAndReadsBooleansInEveryForm) {
     TXMLNode(element).SetAttribute("Enabled", "yes");
     EXPECT_THROW(eraser.LoadFromXML(root), EConvertError);
     eraser.Enabled = true;
-    eraser.LoadFromXML(doc.CreateDocumentElement("Windows"));  // no element: unchanged
+    eraser.LoadFromXML(doc.CreateDocumentElement("Windows")); // no element: unchanged
     EXPECT_TRUE(eraser.Enabled);
 }
 
@@ -129,5 +128,5 @@ TEST_F(TRunLoop, MessagesRunAtMostOncePerPumpInterval) {
     First.Enabled = Second.Enabled = true;
     Engine.PumpInterval = 60000;
     Engine.Execute();
-    EXPECT_EQ(Engine.Pumps, 1);  // the first look always happens
+    EXPECT_EQ(Engine.Pumps, 1); // the first look always happens
 }

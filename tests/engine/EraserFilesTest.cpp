@@ -64,14 +64,13 @@ TEST_F(TEraseFilesTest, ALockedFileIsDeferredReadOnlyAndNotCounted) {
     ASSERT_TRUE(lock);
     EXPECT_FALSE(Eraser.EraseFile(Temp / "sub\\locked.dat"));
     EXPECT_TRUE(Eraser.EraseFolder(Temp / "sub", "*.*", false, true));
-    ExpectCounts(1, 1, 5);  // the folder cannot go but counts
+    ExpectCounts(1, 1, 5); // the folder cannot go but counts
     EXPECT_TRUE(Exists(Temp / "sub"));
     ASSERT_EQ(Engine.PostEraser.Count(), 2);
     EXPECT_EQ(Engine.PostEraser.Items(1).Type, ptDeleteFile);
     EXPECT_EQ(Engine.PostEraser.Items(1).FileName, Temp / "sub\\locked.dat");
     lock.Reset();
-    EXPECT_NE(GetFileAttributesA((Temp / "sub\\locked.dat").c_str()) & FILE_ATTRIBUTE_READONLY,
-              0u);
+    EXPECT_NE(GetFileAttributesA((Temp / "sub\\locked.dat").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
 TEST_F(TEraseFilesTest, EmptyOrMissingPathsFindNothing) {
@@ -91,10 +90,11 @@ TEST_F(TEraseFilesTest, EmptyOrMissingPathsFindNothing) {
 }
 
 TEST_F(TEraseFilesTest, MasksMeanWhatTheyMeanOnWindows) {
-    for (const char* name : {"a.mtd", "b.mtdx", "noext", "c.MTD"}) MakeFile(Temp / name);
+    for (const char* name : {"a.mtd", "b.mtdx", "noext", "c.MTD"})
+        MakeFile(Temp / name);
     std::vector<std::string> found;
     Eraser.CollectFiles(Temp.Path(), "*.mtd", &found, false);
-    EXPECT_EQ(found.size(), 2u);  // never through the 8.3 alias of b.mtdx
+    EXPECT_EQ(found.size(), 2u); // never through the 8.3 alias of b.mtdx
     found.clear();
     Eraser.CollectFiles(Temp.Path(), "*.", &found, false);
     EXPECT_EQ(found, std::vector<std::string>{Temp / "noext"});
@@ -112,10 +112,13 @@ TEST_F(TEraseFilesTest, ExclusionsMatchTheNameWithSetsAndWithoutCase) {
                                            "C:\\x\\ab.ini", "C:\\x\\user@site[1].txt"};
     const std::vector<std::string> added = {"C:\\edb.log\\other.txt", "C:\\x\\dx1.txt",
                                             "C:\\x\\1b.ini", "C:\\x\\abc.ini"};
-    for (const auto& name : kept) Eraser.AddFile(name);
-    for (const auto& name : added) Eraser.AddFile(name);
+    for (const auto& name : kept)
+        Eraser.AddFile(name);
+    for (const auto& name : added)
+        Eraser.AddFile(name);
     ASSERT_EQ(Eraser.Items.size(), added.size());
-    for (size_t i = 0; i < added.size(); ++i) EXPECT_EQ(Eraser.Items[i].Path, added[i]);
+    for (size_t i = 0; i < added.size(); ++i)
+        EXPECT_EQ(Eraser.Items[i].Path, added[i]);
 }
 
 TEST_F(TEraseFilesTest, ABrokenExclusionMaskFailsTheEraser) {
@@ -149,8 +152,8 @@ TEST_F(TEraseFilesTest, AStopDuringADeepWalkReturnsFromEveryLevel) {
     }
     Engine.CancelAtPump = 40;
     EXPECT_FALSE(Eraser.EraseFolder(Temp / "deep", "*.*", false, true));
-    EXPECT_EQ(Engine.Pumps, 40);  // no level went on after the stop
-    EXPECT_EQ(Engine.FoldersErased, 0);  // nor removed its folder
+    EXPECT_EQ(Engine.Pumps, 40);        // no level went on after the stop
+    EXPECT_EQ(Engine.FoldersErased, 0); // nor removed its folder
     EXPECT_TRUE(Exists(path + "\\f.txt"));
     EXPECT_GT(Engine.FilesErased, 0);
 }
@@ -165,19 +168,19 @@ TEST_F(TEraseFilesTest, ALinkToAFolderOutsideIsNeverFollowed) {
     Eraser.CollectFiles(Temp / "tree", "*.*", &found, true);
     EXPECT_EQ(found, std::vector<std::string>{Temp / "tree\\own.txt"});
     Eraser.AddFolder(Temp / "tree", "*.*", true, true);
-    Eraser.AddFolder(Temp / "tree\\link", "*.*", true, true);  // a link as the item itself
+    Eraser.AddFolder(Temp / "tree\\link", "*.*", true, true); // a link as the item itself
     Engine.Execute();
     EXPECT_TRUE(Exists(Temp / "outside\\keep.txt"));
     EXPECT_FALSE(Exists(Temp / "tree\\own.txt"));
     EXPECT_EQ(Engine.FilesErased, 1);
-    EXPECT_EQ(Engine.FoldersErased, 1);  // the link, removed where the platform can
+    EXPECT_EQ(Engine.FoldersErased, 1); // the link, removed where the platform can
 }
 
 TEST_F(TEraseFilesTest, BytesAddUpBeyond32Bits) {
     const std::string big = Temp / "big.bin";
     {
-        TFileHandle file(CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                     nullptr));
+        TFileHandle file(
+            CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         ASSERT_TRUE(file);
         LARGE_INTEGER size;
         size.QuadPart = 5'000'000'000LL;
@@ -210,6 +213,6 @@ TEST(TEraseFilesXML, ExclusionsRoundTrip) {
 
     TXMLNode bare = doc.CreateDocumentElement("IE");
     bare.AddChild("IEEraseCookies").SetAttribute("Enabled", "True");
-    loaded.LoadFromXML(bare);  // no "Exclude": the list stays
+    loaded.LoadFromXML(bare); // no "Exclude": the list stays
     EXPECT_EQ(loaded.Exclude, saved.Exclude);
 }

@@ -2,22 +2,6 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 
-TTempFolder::TTempFolder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    static int counter = 0;
-    FPath = std::string(temp) + "twerase" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(++counter);
-    RemoveTree(FPath);
-    MakeFolder(FPath);
-}
-
-TTempFolder::~TTempFolder() { RemoveTree(FPath); }
-
-std::string TTempFolder::operator/(const std::string& relative) const {
-    return FPath + "\\" + relative;
-}
-
 void MakeFile(const std::string& path, size_t size, DWORD attributes) {
     ForceDirectories(ExtractFileDir(path));
     const std::string data(size, 'x');
@@ -25,7 +9,9 @@ void MakeFile(const std::string& path, size_t size, DWORD attributes) {
     if (attributes) SetFileAttributesA(path.c_str(), attributes);
 }
 
-void MakeFolder(const std::string& path) { ForceDirectories(path); }
+void MakeFolder(const std::string& path) {
+    ForceDirectories(path);
+}
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -57,8 +43,8 @@ namespace {
 
 bool IsFolderLink(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // Wine cannot make links itself; it reports a Unix link to a folder as a folder
@@ -92,7 +78,8 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
     CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
     if (IsFolderLink(link) || !MakeUnixLink(link, target)) return IsFolderLink(link);
     // The process handle of a Unix program is signalled before the program has run.
-    for (int i = 0; i < 500 && !IsFolderLink(link); ++i) Sleep(10);
+    for (int i = 0; i < 500 && !IsFolderLink(link); ++i)
+        Sleep(10);
     return IsFolderLink(link);
 }
 

@@ -2,28 +2,13 @@
 // Helpers of the eraser tests: a temporary folder of the private prefix, files of a
 // given size, a link to a folder, and an engine that records its log.
 #include "engine/CustomEraserEngine.h"
-#include <windows.h>
+#include "support/TempFolder.h"
 #include <string>
 #include <vector>
-
-// A fresh folder below the temporary folder, removed with everything in it at the
-// end (links are removed, never followed).
-class TTempFolder {
-public:
-    TTempFolder();
-    ~TTempFolder();
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-    [[nodiscard]] const std::string& Path() const { return FPath; }
-    // Path + "\" + relative.
-    [[nodiscard]] std::string operator/(const std::string& relative) const;
-
-private:
-    std::string FPath;
-};
+#include <windows.h>
 
 void MakeFile(const std::string& path, size_t size = 10, DWORD attributes = 0);
-void MakeFolder(const std::string& path);  // with its parents
+void MakeFolder(const std::string& path); // with its parents
 [[nodiscard]] bool Exists(const std::string& path);
 void RemoveTree(const std::string& path);
 // A symbolic link (or, where the platform cannot make one, a Unix link under Wine)
@@ -37,5 +22,5 @@ public:
     TRecordingEngine();
     std::vector<std::string> Lines;
     int Pumps = 0;
-    int CancelAtPump = 0;  // Cancelled is set at this pump (1-based); 0 never
+    int CancelAtPump = 0; // Cancelled is set at this pump (1-based); 0 never
 };

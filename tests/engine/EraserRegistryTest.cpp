@@ -22,9 +22,11 @@ struct TEraseRegistryTest : testing::Test {
         ASSERT_TRUE(reg.OpenKey(TestKey + "\\MRU\\Sub", true));
         reg.WriteString("deep", "x");
         ASSERT_TRUE(reg.OpenKey("\\" + TestKey + "\\MRU", false));
-        for (const char* name : {"a", "b", "c"}) reg.WriteString(name, name);
+        for (const char* name : {"a", "b", "c"})
+            reg.WriteString(name, name);
         ASSERT_TRUE(reg.OpenKey("\\" + TestKey + "\\Typed", true));
-        for (const char* name : {"url1", "url2"}) reg.WriteString(name, name);
+        for (const char* name : {"url1", "url2"})
+            reg.WriteString(name, name);
     }
     void TearDown() override { TRegistry().DeleteKey(TestKey); }
 

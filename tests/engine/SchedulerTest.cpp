@@ -1,8 +1,8 @@
 // The scheduler driven by an injected clock, over a year of ticks for each kind.
-#include "classlib/base/Exceptions.h"
 #include "engine/Scheduler.h"
-#include <gtest/gtest.h>
+#include "classlib/base/Exceptions.h"
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -10,7 +10,9 @@ TDateTime At(int year, int month, int day, int hour = 0, int minute = 0) {
     return EncodeDate(year, month, day) + EncodeTime(hour, minute, 0, 0);
 }
 
-std::string Text(TDateTime t) { return FormatDateTime("yyyy-mm-dd hh:nn", t); }
+std::string Text(TDateTime t) {
+    return FormatDateTime("yyyy-mm-dd hh:nn", t);
+}
 
 // Switches the schedule on at start and ticks once a minute (one second past it) for
 // the given number of days; returns the firing times.
@@ -42,7 +44,9 @@ std::vector<std::string> Days(TDateTime first, TDateTime last, int hour, TTest t
     return days;
 }
 
-int IsoWeekday(TDateTime day) { return (DayOfWeek(day) + 5) % 7 + 1; }
+int IsoWeekday(TDateTime day) {
+    return (DayOfWeek(day) + 5) % 7 + 1;
+}
 
 } // namespace
 
@@ -88,8 +92,8 @@ TEST(TSchedulerDue, WeeklyFiresOnEveryChosenDay) {
     TScheduler weekly;
     weekly.Kind = skWeekly;
     weekly.WeeklyTime = EncodeTime(8, 0, 0, 0);
-    weekly.WeeklyDays[0] = weekly.WeeklyDays[3] = true;  // Monday, Thursday
-    const TDateTime start = At(2027, 1, 4, 10);  // a Monday
+    weekly.WeeklyDays[0] = weekly.WeeklyDays[3] = true; // Monday, Thursday
+    const TDateTime start = At(2027, 1, 4, 10);         // a Monday
     EXPECT_EQ(RunTicks(weekly, start), Days(At(2027, 1, 5), At(2028, 1, 4), 8, [](TDateTime d) {
                   return IsoWeekday(d) == 1 || IsoWeekday(d) == 4;
               }));
@@ -114,7 +118,7 @@ TEST(TSchedulerDue, MonthlyOnADayFiresInEveryMonthThatHasIt) {
 
     monthly.MonthlyDay = 31;
     const auto lasts = RunTicks(monthly, At(2027, 1, 15));
-    ASSERT_EQ(lasts.size(), 6u);  // Mar, May, Jul, Aug, Oct, Dec: none in February
+    ASSERT_EQ(lasts.size(), 6u); // Mar, May, Jul, Aug, Oct, Dec: none in February
     EXPECT_EQ(lasts[0], "2027-03-31 08:00");
 
     monthly.MonthlyDay = 15;
@@ -129,7 +133,7 @@ TEST(TSchedulerDue, MonthlyOnTheFirstAndLastWeekdayLandsOnTheRightDates) {
     monthly.MonthlyTime = EncodeTime(8, 0, 0, 0);
     monthly.MonthlyMonths.fill(true);
     monthly.MonthlyDayIndexOf = 1;
-    monthly.MonthlyDayOf = 5;  // Friday
+    monthly.MonthlyDayOf = 5; // Friday
     const std::vector<int> firstFridays = {1, 5, 5, 2, 7, 4, 2, 6, 3, 1, 5, 3};
     const std::vector<int> lastSundays = {31, 28, 28, 25, 30, 27, 25, 29, 26, 31, 28, 26};
     std::vector<std::string> expected;
@@ -186,9 +190,10 @@ TEST(TSchedulerXML, AllValuesRoundTrip) {
     EXPECT_EQ(element.AttributeNames(),
               (std::vector<std::string>{"Enabled", "Inverval", "LastRun"}));
     std::vector<std::string> children;
-    for (const TXMLNode& child : element.ChildNodes()) children.push_back(child.NodeName());
-    EXPECT_EQ(children, (std::vector<std::string>{"Once", "Every", "Hourly", "Daily", "Weekly",
-                                                  "Monthly"}));
+    for (const TXMLNode& child : element.ChildNodes())
+        children.push_back(child.NodeName());
+    EXPECT_EQ(children,
+              (std::vector<std::string>{"Once", "Every", "Hourly", "Daily", "Weekly", "Monthly"}));
     EXPECT_EQ(element.FindNode("Weekly").Attribute("Sunday"), "True");
 
     TScheduler loaded;
@@ -240,7 +245,8 @@ TEST(TSchedulerState, TheTimerChecksWhileMessagesRun) {
     while (!fired && GetTickCount64() < deadline) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     }
     EXPECT_EQ(fired, 1);
     scheduler.SetEnabled(false);

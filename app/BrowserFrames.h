@@ -1,0 +1,19 @@
+#pragma once
+// The Netscape/Mozilla, Opera and AOL pages: the same five boxes (four for AOL,
+// whose boxes are all shown greyed), each for its browser's items.
+#include "app/ItemFrame.h"
+
+class TTNetscapeMozilla : public TItemFrame {
+public:
+    explicit TTNetscapeMozilla(TComponent* owner);
+};
+
+class TTOpera : public TItemFrame {
+public:
+    explicit TTOpera(TComponent* owner);
+};
+
+class TTAOL : public TItemFrame {
+public:
+    explicit TTAOL(TComponent* owner);
+};

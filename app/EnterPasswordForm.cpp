@@ -1,0 +1,29 @@
+#include "app/EnterPasswordForm.h"
+#include "app/FormBuilder.h"
+
+TfEnterPassword* fEnterPassword = nullptr;
+
+void TPasswordEdit::InitializeWnd() {
+    TEdit::InitializeWnd();
+    SendMessageA(Handle(), EM_SETPASSWORDCHAR, '#', 0);
+}
+
+TfEnterPassword::TfEnterPassword(TComponent* owner) : TForm(owner) {
+    SetName("fEnterPassword");
+    SetCaption("  Tarnwhistle");
+    SetBorderStyle(bsDialog);
+    SetBorderIcons(biSystemMenu);
+    SetPosition(poScreenCenter);
+    SetClientWidth(260);
+    SetClientHeight(100);
+    lblEnterPassword = Place<TLabel>(this, this, "lblEnterPassword", "Please enter the password.",
+                                      12, 10, 236, 15);
+    edPassword = Place<TPasswordEdit>(this, this, "edPassword", "", 12, 32, 236, 21);
+    cmdOK = Place<TButton>(this, this, "cmdOK", "OK", 92, 66, 75, 25);
+    cmdOK->SetDefault(true);
+    cmdOK->SetModalResult(mrOk);
+    cmdCancel = Place<TButton>(this, this, "cmdCancel", "&Cancel", 173, 66, 75, 25);
+    cmdCancel->SetCancel(true);
+    cmdCancel->SetModalResult(mrCancel);
+    OnActivate = [this](TObject*) { edPassword->SetText(""); };
+}

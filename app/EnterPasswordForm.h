@@ -1,0 +1,28 @@
+#pragma once
+// The password dialog: asks for the access password when the program starts. It only
+// returns the entered text; the main window compares it.
+#include "classlib/gui/Button.h"
+#include "classlib/gui/Edit.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/Label.h"
+
+// A one-line edit that shows "#" for every character.
+class TPasswordEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+
+protected:
+    void InitializeWnd() override;
+};
+
+class TfEnterPassword : public TForm {
+public:
+    explicit TfEnterPassword(TComponent* owner);
+
+    TLabel* lblEnterPassword;
+    TPasswordEdit* edPassword;
+    TButton* cmdOK;
+    TButton* cmdCancel;
+};
+
+extern TfEnterPassword* fEnterPassword;

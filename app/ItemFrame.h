@@ -1,0 +1,50 @@
+#pragma once
+// The pages that show the cleaning catalogue as check boxes, one per eraser. A box
+// writes its eraser's Enabled flag at once; the pages keep no state of their own but
+// own the catalogue's default choices. Main thread only.
+#include "classlib/gui/Button.h"
+#include "classlib/gui/CheckBox.h"
+#include "classlib/gui/Frame.h"
+#include "engine/EraserEngine.h"
+#include <vector>
+
+struct TItemBox {
+    const char* Box;      // the check box's name
+    const char* Caption;  // shown followed by " (*)" when the item needs a restart
+    TCatalogueItem Item;
+    bool Default;
+    bool NeedsReboot;
+    bool Disabled = false;     // shown greyed; still follows the page's commands
+    bool BoundOnLoad = false;  // writes the engine only after the first LoadSettings
+};
+
+class TItemFrame : public TFrame {
+public:
+    TEraserEngine* Engine = nullptr;  // set by the main window before any other call
+
+    // Writes each item's default Enabled flag into the engine; the boxes stay.
+    void SetDefaults();
+    // Checks each box as its item's Enabled flag says, in table order.
+    void LoadSettings();
+    void btnSelectAllClick(TObject* Sender);
+    void btnRemoveAllClick(TObject* Sender);
+
+    [[nodiscard]] TCheckBox* Box(const std::string& name) const;
+    TButton* btnSelectAll;
+    TButton* btnRemoveAll;
+
+protected:
+    TItemFrame(TComponent* owner, std::vector<TItemBox> boxes);
+    [[nodiscard]] int ButtonsTop() const;  // below the last box
+
+private:
+    void BindBox(size_t index);
+
+    std::vector<TItemBox> FTable;
+    std::vector<TCheckBox*> FBoxes;
+};
+
+// The same five boxes for Netscape/Mozilla, Opera and AOL (no favorites item there).
+std::vector<TItemBox> BrowserItemBoxes(TCatalogueItem cache, TCatalogueItem locationBar,
+                                       TCatalogueItem cookies, TCatalogueItem formsData,
+                                       const TCatalogueItem* favorites);

@@ -1,0 +1,91 @@
+#include "app/KeepForm.h"
+#include "app/FormBuilder.h"
+
+TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstColumn, const char* prompt)
+    : TForm(owner) {
+    SetBorderStyle(bsDialog);
+    SetPosition(poDesktopCenter);
+    SetClientWidth(420);
+    SetClientHeight(360);
+    lblFilterBy = Place<TLabel>(this, this, "lblFilterBy", "Filter By:", 10, 14, 60, 15);
+    edFilter = Place<TEdit>(this, this, "edFilter", "", 72, 10, 240, 21);
+    btnFilter = Place<TButton>(this, this, "btnFilter", "Filter", 322, 8, 88, 25);
+    btnFilter->OnClick = [this](TObject*) { FillList(); };
+    Label1 = Place<TLabel>(this, this, "Label1", prompt, 10, 42, 300, 15);
+    List = Place<TListView>(this, this, listName, "", 10, 60, 400, 250);
+    List->SetCheckboxes(true);
+    List->SetRowSelect(true);
+    List->AddColumn(firstColumn, 200);
+    List->AddColumn("Status", 120);
+    List->OnChange = [this](TObject*, TListItem* row) { ListChange(row); };
+    btnSelectAll = Place<TButton>(this, this, "btnSelectAll", "&Select All", 10, 322, 88, 25);
+    btnSelectAll->OnClick = [this](TObject*) { CheckAll(true); };
+    btnDeselectAll = Place<TButton>(this, this, "btnDeselectAll", "&Deselect All", 104, 322, 88, 25);
+    btnDeselectAll->OnClick = [this](TObject*) { CheckAll(false); };
+    btnOK = Place<TButton>(this, this, "btnOK", "&OK", 228, 322, 88, 25);
+    btnOK->SetDefault(true);
+    btnOK->OnClick = [this](TObject*) { btnOKClick(); };
+    btnCnacel = Place<TButton>(this, this, "btnCnacel", "&Cancel", 322, 322, 88, 25);
+    btnCnacel->SetCancel(true);
+    btnCnacel->SetModalResult(mrCancel);
+    OnActivate = [this](TObject*) {
+        KeepList.Clear();
+        for (const std::string& key : ExclusionList()) KeepList.Add(key);
+        FillList();
+    };
+}
+
+void TKeepForm::FillList() {
+    List->BeginUpdate();
+    try {
+        List->Clear();
+        Collect();
+        AddRows();
+    } catch (...) {
+        List->EndUpdate();
+        throw;
+    }
+    List->EndUpdate();
+}
+
+// The collection must find the kept entries too, so the eraser's exclusion list is
+// emptied for it; it is put back whatever the collect does.
+void TKeepForm::Collect() {
+    TEraser* eraser = EditedEraser();
+    eraser->Items.clear();
+    std::vector<std::string> saved = ExclusionList();
+    ExclusionList().clear();
+    try {
+        if (eraser->OnCollect) eraser->OnCollect(eraser);
+    } catch (...) {
+        ExclusionList() = saved;
+        throw;
+    }
+    ExclusionList() = saved;
+}
+
+// Rows are checked before they get their caption, so this acts once per row.
+void TKeepForm::ListChange(TListItem* row) {
+    if (row->Caption().empty()) return;
+    std::string key = RowKey(*row);
+    int index = KeepList.IndexOf(key);
+    if (index >= 0) KeepList.Delete(index);
+    row->ClearSubItems();
+    if (row->Checked()) {
+        row->AddSubItem("Keep");
+        KeepList.Add(key);
+    } else {
+        row->AddSubItem("");
+    }
+}
+
+void TKeepForm::CheckAll(bool checked) {
+    for (int i = 0; i < List->Count(); ++i) List->Items(i)->SetChecked(checked);
+}
+
+void TKeepForm::btnOKClick() {
+    std::vector<std::string>& list = ExclusionList();
+    list.clear();
+    for (int i = 0; i < KeepList.Count(); ++i) list.push_back(KeepList[i]);
+    SetModalResult(mrOk);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The keep-typed-URLs dialog: the typed URLs the typed-URLs eraser would erase now;
+// the value names of the checked ones go to its ExcludedValues list.
+#include "app/KeepForm.h"
+#include "engine/EraseRegistry.h"
+
+class TfKeepTypedURLs : public TKeepForm {
+public:
+    explicit TfKeepTypedURLs(TComponent* owner);
+    TEraseRegistry* Eraser = nullptr;  // set by the caller before each showing
+    TListView* lvURLs;
+
+protected:
+    [[nodiscard]] TEraser* EditedEraser() const override { return Eraser; }
+    std::vector<std::string>& ExclusionList() override { return Eraser->ExcludedValues; }
+    void AddRows() override;
+    [[nodiscard]] std::string RowKey(const TListItem& row) const override;
+};
+
+extern TfKeepTypedURLs* fKeepTypedURLs;

@@ -1,0 +1,206 @@
+#include "app/MainForm.h"
+#include "app/EnterPasswordForm.h"
+#include "classlib/base/DateUtils.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
+#include "engine/SharedRoutines.h"
+
+TfMain* fMain = nullptr;
+
+namespace {
+
+const char* const Title = "  Tarnwhistle 1.0";
+
+}  // namespace
+
+TfMain::TfMain(TComponent* owner) : TForm(owner) {
+    SetName("fMain");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(biSystemMenu | biMinimize);
+    SetPosition(poScreenCenter);
+    SetClientWidth(800);
+    SetClientHeight(580);
+    BuildNavigation();
+    BuildMainSheet();
+    BuildItemSheets();
+    BuildTrayMenu();
+    BindCommands();
+    HandleNeeded();  // the client size holds for the real frame
+    SetClientWidth(800);
+    SetClientHeight(580);
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    OnActivate = [this](TObject* sender) { FormActivate(sender); };
+}
+
+TfMain::~TfMain() { FormDestroy(); }
+
+std::vector<TItemFrame*> TfMain::ItemFrames() const {
+    return {TTWindowsFrame1, TTInternetExplorer1, TTNetscapeMozilla1, TTOpera1, TTAOL1};
+}
+
+void TfMain::FormCreate(TObject*) {
+    FormatSettings().DateSeparator = '/';
+    FormatSettings().ShortDateFormat = "mm/dd/yyyy";
+    SetCaption(Title);
+    Application->SetTitle(Title);
+    FOneInstance = new TOneInstance(this);
+    if (FOneInstance->Found) {
+        // Another instance runs: end now, reading and writing no settings.
+        Application->Terminate();
+        return;
+    }
+    edLogMemo->Lines().Clear();
+    pagMain->SetActivePageIndex(0);
+    pagBrowsers->SetActivePageIndex(0);
+    pagMisc->SetActivePageIndex(0);
+    Engine = std::make_unique<TEraserEngine>();
+    Engine->OnProgress = [this](TEraser* sender, const std::string& msg) { EngineLog(sender, msg); };
+    Engine->OnCleanStart = [this](TCustomEraserEngine* sender) { EngineClearLog(sender); };
+    Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
+    for (TItemFrame* frame : ItemFrames()) frame->Engine = Engine.get();
+    for (TItemFrame* frame : ItemFrames()) frame->SetDefaults();
+    Engine->LoadSettings(GetAppDir() + "prefs.dat");
+    if (!PasswordAccepted()) {
+        // Nothing of the refused program is shown; the rest of the creation still runs
+        // and the settings are written at destruction.
+        FPasswordRefused = true;
+        Application->Terminate();
+    }
+    FillPages();
+    SetUpFolders();
+    CreateTrayIcon();
+    if (Engine->StartInSystemTray) {
+        Application->ShowMainForm = false;
+        SetVisible(false);
+        miShowMainWindow->SetEnabled(true);
+    }
+}
+
+// An empty access password lets everyone in; else the entered text must equal it,
+// letter case included. A wrong text is told; Cancel ends the program silently.
+bool TfMain::PasswordAccepted() {
+    if (Engine->AccessPassword.empty()) return true;
+    fEnterPassword = new TfEnterPassword(Application);
+    TModalResult result = mrCancel;
+    std::string entered;
+    try {
+        result = fEnterPassword->ShowModal();
+        entered = fEnterPassword->edPassword->Text();
+    } catch (...) {
+        delete fEnterPassword;
+        fEnterPassword = nullptr;
+        throw;
+    }
+    delete fEnterPassword;
+    fEnterPassword = nullptr;
+    if (result == mrOk && entered == Engine->AccessPassword) return true;
+    if (result == mrOk) {
+        SetForegroundWindow(Application->Handle());
+        Application->ProcessMessages();
+        ShowError("Incorrect password. The application will be terminated");
+    }
+    return false;
+}
+
+void TfMain::FillPages() {
+    for (TItemFrame* frame : ItemFrames()) frame->LoadSettings();
+    Engine->Misc->HotKeyWindow = Handle();
+    Engine->Misc->ApplyHotKeys();
+    Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
+}
+
+void TfMain::SetUpFolders() {
+    AppDir = GetAppDir();
+    BackupDir = AppDir + "Backup\\";
+    if (!DirectoryExists(BackupDir)) CreateDirectoryA(BackupDir.c_str(), nullptr);
+    SetCurrentDirectoryA(AppDir.c_str());
+}
+
+void TfMain::CreateTrayIcon() {
+    TrayIcon = new TTrayNotifyIcon(this);
+    TrayIcon->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    TrayIcon->SetIconVisible(true);
+    TrayIcon->MinimizeToTray = true;
+    TrayIcon->SetShowHint(true);
+    TrayIcon->SetHint("  Tarnwhistle");
+    TrayIcon->PopupMenu = TrayPopupMenu;
+}
+
+// The settings are written once, here; a program ended by the single-instance guard
+// never made an engine and writes nothing.
+void TfMain::FormDestroy() {
+    if (!Engine) return;
+    try {
+        Engine->Misc->UnregisterHotKeys();
+        Engine->SaveSettings(GetAppDir() + "prefs.dat");
+    } catch (...) {
+        Application->HandleException(this);
+    }
+    Engine.reset();
+}
+
+void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
+    if (!Engine || !Engine->AutoCleanAtWindowsShutdown) return;
+    Engine->Clean();
+    CanClose = !Engine->Cancelled;
+}
+
+void TfMain::FormActivate(TObject*) {
+    if (FPasswordRefused || !Engine) return;
+    if (Engine->AutoCleanAtWindowsStart && !FAutoCleanDone) {
+        FAutoCleanDone = true;
+        Engine->Clean();
+    }
+    miShowMainWindow->SetEnabled(true);
+}
+
+void TfMain::EngineLog(TEraser*, const std::string& Msg) { edLogMemo->Lines().Add(Msg); }
+
+void TfMain::EngineClearLog(TCustomEraserEngine*) { edLogMemo->Lines().Clear(); }
+
+void TfMain::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case WM_HOTKEY: WMHotKey(message); break;
+    case WM_CONTEXTMENU: WMContextMenu(message); break;
+    case WM_SHOWTRAYICON: WMShowTrayIcon(message); break;
+    case WM_HIDETRAYICON: WMHideTrayIcon(message); break;
+    default: TForm::WndProc(message); break;
+    }
+}
+
+void TfMain::WMHotKey(TMessage& message) {
+    if (!Engine) return;
+    switch (static_cast<int>(message.WParam)) {
+    case TMisc::hkQuickClean: Engine->Clean(); break;
+    case TMisc::hkCleanAndReboot: Engine->CleanAndReboot(); break;
+    case TMisc::hkCleanAndShutDown: Engine->CleanAndShutdown(); break;
+    case TMisc::hkStopTask: Engine->Stop(); break;
+    case TMisc::hkStealthMode: Engine->ToggleStealthMode(); break;
+    case TMisc::hkBossKey: Engine->ToggleBossKey(); break;
+    case TMisc::hkRecycleBin: Engine->EmptyRecycleBin(); break;
+    default: break;
+    }
+}
+
+// A right click on "User settings" opens its menu.
+void TfMain::WMContextMenu(TMessage& message) {
+    if (reinterpret_cast<HWND>(message.WParam) != mainMiscButton->HandleIfAllocated())
+        return TForm::WndProc(message);
+    POINT p;
+    GetCursorPos(&p);
+    userSettingPopupMenu->Popup(p.x, p.y, Handle());
+}
+
+// The stealth toggle's messages.
+void TfMain::WMShowTrayIcon(TMessage&) {
+    if (!TrayIcon) return;
+    TrayIcon->Enabled = true;
+    TrayIcon->SetIconVisible(true);
+}
+
+void TfMain::WMHideTrayIcon(TMessage&) {
+    if (!TrayIcon) return;
+    TrayIcon->SetIconVisible(false);
+    TrayIcon->Enabled = false;
+}

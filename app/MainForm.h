@@ -1,0 +1,112 @@
+#pragma once
+// The program's main window: owns the cleaning engine, guards the program with the
+// single-instance check and the access password, shows the engine's log, receives
+// the hot keys and the tray messages, offers the cleaning commands and switches
+// between its sheets. Main thread only.
+#include "app/BrowserFrames.h"
+#include "app/InternetExplorerFrame.h"
+#include "app/WindowsFrame.h"
+#include "classlib/gui/Button.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/Image.h"
+#include "classlib/gui/Label.h"
+#include "classlib/gui/Memo.h"
+#include "classlib/gui/Menus.h"
+#include "classlib/gui/PageControl.h"
+#include "classlib/gui/Panel.h"
+#include "components/OneInstance/OneInstance.h"
+#include "components/TrayIcon/TrayNotifyIcon.h"
+#include "engine/EraserEngine.h"
+#include <initializer_list>
+#include <memory>
+
+class TfMain : public TForm {
+public:
+    explicit TfMain(TComponent* owner);
+    ~TfMain() override;
+
+    // Page controls and their sheets.
+    TPageControl* pagMain;  // no visible tabs: the buttons on the left switch it
+    TTabSheet *TabSheet9, *TabSheet1, *TabSheet2, *TabSheet7, *TabSheet8, *TabSheet10, *TabSheet11,
+        *tabAbout, *Junk_TabSheet;
+    TPageControl* pagBrowsers;
+    TTabSheet *tabIE, *tabNetscapeMozilla, *tabOpera, *tabAOL;
+    TPageControl* pagMisc;
+    TTabSheet *TabSheet12, *tabInternetExplorerSettings, *tabStartupManager, *tabPasswordManager,
+        *tabMemory, *tabRegistryBackup, *tabOptions, *tabScheduler;
+
+    // The item pages.
+    TTWindowsFrame* TTWindowsFrame1;
+    TTInternetExplorer* TTInternetExplorer1;
+    TTNetscapeMozilla* TTNetscapeMozilla1;
+    TTOpera* TTOpera1;
+    TTAOL* TTAOL1;
+
+    // The "Main" sheet.
+    TImage* Image3;
+    TMemo* edLogMemo;
+    TButton *smallsytsemClean, *simulationMode, *btnStopTask, *btnHelpTask, *runoptions;
+
+    // Navigation on the left, and the page switches and notes of the item sheets.
+    TPanel* pnlNavigation;
+    TButton *mainCleabButton, *mainWindowsButton, *mainFreeButton, *mainShredderButton, *mainPCManager,
+        *mainJunkButton, *mainPlugButton, *mainMiscButton;
+    TPopupMenu* userSettingPopupMenu;
+    TMenuItem *ShortcutModes1, *Scheduler1;
+    TButton *cmdWindowsDefault, *cmdIEDefault, *cmdNetscapeDefault, *cmdOperaDefault, *cmdAOLDefault;
+    TButton *Button1, *Button4;
+    TLabel *StaticText1, *StaticText2;
+
+    // The tray icon's menu.
+    TPopupMenu* TrayPopupMenu;
+    TMenuItem *miShowMainWindow, *miQuickClean, *miCleanAndReboot, *miCleanAndShutdown, *miStopTasks, *miHelp,
+        *miAbout, *miExit;
+
+    std::unique_ptr<TEraserEngine> Engine;
+    TTrayNotifyIcon* TrayIcon = nullptr;  // owned by the form
+    std::string AppDir;     // the program folder, with a trailing backslash
+    std::string BackupDir;  // AppDir + "Backup\"
+
+    // Commands.
+    void smallsytsemCleanClick(TObject* Sender);
+    void simulationModeClick(TObject* Sender);
+    void btnStopTaskClick(TObject* Sender);
+    void HelpClick(TObject* Sender);
+    void ShowMainWindow();
+
+protected:
+    void WndProc(TMessage& message) override;
+
+private:
+    // Creation, in its steps.
+    void BuildNavigation();
+    void BuildMainSheet();
+    void BuildItemSheets();
+    void BuildTrayMenu();
+    void BindCommands();
+    void FormCreate(TObject* Sender);
+    bool PasswordAccepted();
+    void FillPages();
+    void SetUpFolders();
+    void FormDestroy();
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FormActivate(TObject* Sender);
+
+    void EngineLog(TEraser* Sender, const std::string& Msg);
+    void EngineClearLog(TCustomEraserEngine* Sender);
+    void WMHotKey(TMessage& message);
+    void WMContextMenu(TMessage& message);
+    void WMShowTrayIcon(TMessage& message);
+    void WMHideTrayIcon(TMessage& message);
+    void CreateTrayIcon();
+    void RunWithButtonsDisabled(void (TEraserEngine::*command)());
+    void SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
+                    std::initializer_list<TTabSheet*> hidden);
+    [[nodiscard]] std::vector<TItemFrame*> ItemFrames() const;
+
+    TOneInstance* FOneInstance = nullptr;  // owned by the form
+    bool FAutoCleanDone = false;     // AutoCleanAtWindowsStart runs at the first activation only
+    bool FPasswordRefused = false;   // the program is ending: never shown, never cleans
+};
+
+extern TfMain* fMain;

@@ -1,0 +1,135 @@
+// The main window's commands: cleaning, help, the tray menu and the navigation.
+#include "app/CleanMethodSelectorForm.h"
+#include "app/MainForm.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/SharedRoutines.h"
+#include <shellapi.h>
+
+namespace {
+
+// Re-enables the two run buttons however the run ends.
+class TButtonsDisabled {
+public:
+    TButtonsDisabled(TButton* a, TButton* b) : FA(a), FB(b) {
+        FA->SetEnabled(false);
+        FB->SetEnabled(false);
+    }
+    ~TButtonsDisabled() {
+        FA->SetEnabled(true);
+        FB->SetEnabled(true);
+    }
+
+private:
+    TButton* FA;
+    TButton* FB;
+};
+
+}  // namespace
+
+void TfMain::BindCommands() {
+    auto bind = [](TControl* control, std::function<void()> action) {
+        control->OnClick = [action](TObject*) { action(); };
+    };
+    auto bindItem = [](TMenuItem* item, std::function<void()> action) {
+        item->OnClick = [action](TObject*) { action(); };
+    };
+    smallsytsemClean->OnClick = [this](TObject* sender) { smallsytsemCleanClick(sender); };
+    simulationMode->OnClick = [this](TObject* sender) { simulationModeClick(sender); };
+    btnStopTask->OnClick = [this](TObject* sender) { btnStopTaskClick(sender); };
+    btnHelpTask->OnClick = [this](TObject* sender) { HelpClick(sender); };
+    miHelp->OnClick = [this](TObject* sender) { HelpClick(sender); };
+    bindItem(miShowMainWindow, [this] { ShowMainWindow(); });
+    bindItem(miQuickClean, [this] { Engine->Clean(); });
+    bindItem(miCleanAndReboot, [this] { Engine->CleanAndReboot(); });
+    bindItem(miCleanAndShutdown, [this] { Engine->CleanAndShutdown(); });
+    bindItem(miStopTasks, [this] { Engine->Stop(); });
+    bindItem(miAbout, [this] {
+        ShowMainWindow();
+        pagMain->SetActivePage(tabAbout);
+    });
+    bindItem(miExit, [this] { Close(); });
+
+    std::pair<TButton*, TItemFrame*> defaults[] = {{cmdWindowsDefault, TTWindowsFrame1},
+                                                    {cmdIEDefault, TTInternetExplorer1},
+                                                    {cmdNetscapeDefault, TTNetscapeMozilla1},
+                                                    {cmdOperaDefault, TTOpera1},
+                                                    {cmdAOLDefault, TTAOL1}};
+    for (auto [button, frame] : defaults)
+        bind(button, [frame] {
+            frame->SetDefaults();
+            frame->LoadSettings();
+        });
+
+    auto show = [this](TTabSheet* sheet) { return [this, sheet] { pagMain->SetActivePage(sheet); }; };
+    bind(mainCleabButton, show(TabSheet9));
+    for (TButton* button : {mainWindowsButton, Button1}) bind(button, show(TabSheet1));
+    bind(Button4, show(TabSheet2));
+    bind(mainShredderButton, show(TabSheet7));
+    bind(mainFreeButton, show(TabSheet8));
+    bind(mainPlugButton, show(TabSheet10));
+    bind(mainJunkButton, show(Junk_TabSheet));
+    bind(mainMiscButton, [this] {
+        SelectMisc(TabSheet12, {tabInternetExplorerSettings, TabSheet12, tabScheduler},
+                   {tabRegistryBackup, tabStartupManager, tabPasswordManager, tabMemory, tabOptions});
+    });
+    // The Internet Explorer sheet is chosen and its tab hidden: the page control moves
+    // on to the next sheet whose tab shows, the startup manager.
+    bind(mainPCManager, [this] {
+        SelectMisc(tabInternetExplorerSettings, {tabRegistryBackup, tabStartupManager, tabPasswordManager, tabMemory},
+                   {tabInternetExplorerSettings, tabOptions, TabSheet12, tabScheduler});
+    });
+    bind(runoptions, [this] {
+        SelectMisc(tabOptions, {tabOptions},
+                   {tabInternetExplorerSettings, tabStartupManager, tabPasswordManager, tabMemory, TabSheet12,
+                    tabScheduler});
+    });
+    bindItem(ShortcutModes1, [this] { SelectMisc(pagMisc->Pages(0), {}, {}); });
+    bindItem(Scheduler1, [this] { SelectMisc(tabScheduler, {}, {}); });
+}
+
+void TfMain::SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
+                        std::initializer_list<TTabSheet*> hidden) {
+    pagMain->SetActivePage(TabSheet11);
+    pagMisc->SetActivePage(page);
+    for (TTabSheet* sheet : shown) sheet->SetTabVisible(true);
+    for (TTabSheet* sheet : hidden) sheet->SetTabVisible(false);
+}
+
+void TfMain::smallsytsemCleanClick(TObject*) {
+    if (fCleanMethodSelector->ShowModal() != mrOk) return;
+    TButtonsDisabled disabled(smallsytsemClean, simulationMode);
+    Engine->SimulationMode = false;
+    if (fCleanMethodSelector->optionClean1->Checked()) {
+        Engine->ShowRebootNotice = true;
+        Engine->CleanAndReboot();
+    } else if (fCleanMethodSelector->optionClean2->Checked()) {
+        Engine->ShowRebootNotice = true;
+        Engine->CleanAndShutdown();
+    } else if (fCleanMethodSelector->optionClean3->Checked()) {
+        Engine->ShowRebootNotice = false;
+        Engine->Clean();
+    }
+}
+
+void TfMain::simulationModeClick(TObject*) {
+    TButtonsDisabled disabled(smallsytsemClean, simulationMode);
+    pagMain->SetActivePage(TabSheet9);
+    Engine->SimulationMode = true;
+    Engine->Clean();
+}
+
+void TfMain::btnStopTaskClick(TObject*) {
+    Engine->Stop();
+    smallsytsemClean->SetEnabled(true);
+    simulationMode->SetEnabled(true);
+}
+
+// "help_english.chm" beside the program, opened by the shell; a missing file is not
+// reported.
+void TfMain::HelpClick(TObject*) {
+    std::string help = AppDir + "help_english.chm";
+    if (!FileExists(help)) return;
+    ShellExecuteA(GetDesktopWindow(), nullptr, help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TfMain::ShowMainWindow() { TrayIcon->ShowMainForm(); }

@@ -1,0 +1,40 @@
+#include "app/WindowsFrame.h"
+
+TTWindowsFrame::TTWindowsFrame(TComponent* owner)
+    : TItemFrame(owner, {
+          {"chkEraserStartMenuRecentDocuments", "Erase Recent Document List From Start Menu->Documents",
+           ciEraseStartMenuRecentDocuments, true, false},
+          {"chkEraseRunHistory", "Erase Run History From Start Menu->Run", ciEraseRunHistory, true, false},
+          {"chkEraseFindComputer", "Erase Find History From Start Menu->Find Computer", ciEraseFindComputer,
+           true, false},
+          {"chkEraseFindFilesFolders", "Erase Find History From Start Menu->Find Files/Folders",
+           ciEraseFindFilesFolders, true, false},
+          {"chkEraseWindowsOpenSaveHistory", "Erase Windows Open/Save History", ciEraseWindowsOpenSaveHistory,
+           true, false},
+          {"chkEraseRegistryStreams", "Erase Windows Registry Streams", ciEraseRegistryStreams, false, true},
+          {"chkEraseWindowsClipboard", "Erase Windows Clipboard", ciEraseWindowsClipboard, true, false},
+          {"chkEraseRecycleBin", "Erase Windows Recycle Bin", ciEraseRecycleBin, false, true},
+          {"chkEraseWindowsTemp", "Erase Windows Temporary Files Directory", ciEraseWindowsTemp, false, true},
+          {"chkEraseWindowsSWAP", "Erase Windows SWAP File", ciEraseWindowsSWAP, false, true},
+          {"chkEraseScanDiskFiles", "Erase Windows Scandisk File Fragments (*.CHK)", ciEraseScanDiskFiles,
+           false, false},
+          {"chkErasePaintRecentFileList", "Erase Windows Paint Recent File List", ciErasePaintRecentFileList,
+           true, false},
+          {"chkEraseWordpadRecentFileList", "Erase Windows Wordpad Recent File List",
+           ciEraseWordpadRecentFileList, true, false},
+          {"chkEraseMediaPlayerRecentFileList", "Erase Windows MediaPlayer Recent File List",
+           ciEraseMediaPlayerRecentFileList, true, true},
+          {"chkEraseMediaPlayerPlaylists", "Erase Windows MediaPlayer Playlists", ciEraseMediaPlayerPlaylists,
+           false, true},
+          {"chkEraseApplicationLog", "Erase Application Log", ciEraseApplicationLog, false, true},
+          {"chkEraseMSOfficeHistory", "Erase Microsoft Office History", ciEraseMSOfficeHistory, false, true},
+          {"chkEraseStartMenuClickHistory", "Erase Start Menu Click History", ciEraseStartMenuClickHistory,
+           false, true},
+          {"chkEraseStartMenuOrderHistory", "Erase Start Menu Order History", ciEraseStartMenuOrderHistory,
+           false, true},
+          {"chkEraseRegistryBackups", "Erase Registry Backups", ciEraseRegistryBackups, false, true},
+          {"chkEraseRegistryFragmentFiles", "Erase Registry Fragment Files", ciEraseRegistryFragmentFiles,
+           false, true},
+      }) {
+    SetName("TTWindowsFrame1");
+}

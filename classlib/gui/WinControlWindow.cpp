@@ -1,0 +1,172 @@
+// The window of a TWinControl: class registration, the one window procedure, and
+// making and destroying the window.
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Hints.h"
+#include "classlib/gui/WinControl.h"
+#include <algorithm>
+#include <commctrl.h>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+thread_local TWinControl* CreatingControl = nullptr;
+
+}  // namespace
+
+LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWinControl* control = TWinControl::FindControl(wnd);
+    if (!control && CreatingControl) {
+        // First message of a window being made (WM_GETMINMAXINFO can precede WM_NCCREATE).
+        control = std::exchange(CreatingControl, nullptr);
+        control->AttachHandle(wnd);
+    }
+    if (!control) return DefWindowProcA(wnd, msg, wParam, lParam);
+    TMessage message{msg, wParam, lParam, 0};
+    control->MainWndProc(message);
+    if (msg == WM_NCDESTROY) control->DetachHandle();
+    return message.Result;
+}
+
+WNDPROC RegisterControlClass(const TCreateParams& params) {
+    static std::map<std::string, WNDPROC> registered;
+    auto it = registered.find(params.WinClassName);
+    if (it != registered.end()) return it->second;
+    static const bool commonControls = [] {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&icc);
+    }();
+    (void)commonControls;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    WNDPROC defProc = DefWindowProcA;
+    if (!params.SysClassName.empty()) {
+        if (!GetClassInfoExA(nullptr, params.SysClassName.c_str(), &wc))
+            throw EOSError("Window class " + params.SysClassName + " is missing", GetLastError());
+        defProc = wc.lpfnWndProc;
+        wc.style &= ~CS_GLOBALCLASS;
+    } else {
+        wc.style = params.WindowClassStyle;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");  // for forms
+    }
+    wc.lpfnWndProc = StdWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = params.WinClassName.c_str();
+    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
+    registered[params.WinClassName] = defProc;
+    return defProc;
+}
+
+ATOM TWinControl::ControlAtom() {
+    static const ATOM atom = [] {
+        char name[64];
+        snprintf(name, sizeof(name), "ControlOfs%.8llX%.8lX",
+                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
+                 static_cast<unsigned long>(GetCurrentThreadId()));
+        return GlobalAddAtomA(name);
+    }();
+    return atom;
+}
+
+TWinControl* TWinControl::FindControl(HWND wnd) {
+    if (!wnd) return nullptr;
+    return static_cast<TWinControl*>(GetPropA(wnd, MAKEINTATOM(ControlAtom())));
+}
+
+TWinControl* TWinControl::CreationControl() { return CreatingControl; }
+
+void TWinControl::AttachHandle(HWND wnd) {
+    FHandle = wnd;
+    SetPropA(wnd, MAKEINTATOM(ControlAtom()), this);
+}
+
+void TWinControl::DetachHandle() {
+    if (!FHandle) return;
+    RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
+    FHandle = nullptr;
+    FMouseInControl = false;
+}
+
+void TWinControl::MainWndProc(TMessage& message) {
+    ++FInWndProc;
+    try {
+        WindowProc(message);
+    } catch (...) {
+        Application->HandleException(this);
+    }
+    --FInWndProc;
+}
+
+bool TWinControl::InWindowProc() const {
+    if (FInWndProc > 0) return true;
+    return std::any_of(FControls.begin(), FControls.end(), [](TControl* c) {
+        auto w = dynamic_cast<TWinControl*>(c);
+        return w && w->InWindowProc();
+    });
+}
+
+HWND TWinControl::Handle() {
+    if (FHandle) return FHandle;
+    if (Parent()) Parent()->HandleNeeded();  // which makes the children's windows too
+    if (!FHandle) CreateWnd();
+    return FHandle;
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+    params.Caption = FText;
+    params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (Visible()) params.Style |= WS_VISIBLE;
+    if (!Enabled()) params.Style |= WS_DISABLED;
+    if (FTabStop) params.Style |= WS_TABSTOP;
+    params.X = FLeft;
+    params.Y = FTop;
+    params.Width = FWidth;
+    params.Height = FHeight;
+    if (Parent()) params.WndParent = Parent()->HandleIfAllocated();
+    params.WinClassName = ClassName();
+}
+
+void TWinControl::CreateWnd() {
+    TCreateParams params;
+    CreateParams(params);
+    FDefWndProc = RegisterControlClass(params);
+    FSysClass = !params.SysClassName.empty();
+    TWinControl* previous = std::exchange(CreatingControl, this);
+    HWND wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
+                               params.Style, params.X, params.Y, params.Width, params.Height,
+                               params.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    DWORD error = GetLastError();
+    CreatingControl = previous;
+    if (!wnd) throw EOSError("Cannot create a window of class " + params.WinClassName, error);
+    if (FHandle != wnd) AttachHandle(wnd);
+    SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    InitializeWnd();
+    for (TControl* c : FControls) {
+        if (auto w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+        else if (c->ShowHint()) UpdateHintTool(*c);
+    }
+    if (ShowHint()) UpdateHintTool(*this);
+}
+
+void TWinControl::DestroyHandle() {
+    if (!FHandle) return;
+    for (TControl* c : FControls)  // children first, so that each keeps its state
+        if (auto w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+    DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
+    for (TControl* c : FControls)
+        if (c->ShowHint()) RemoveHintTool(*c);
+    if (ShowHint()) RemoveHintTool(*this);
+    FText = ReadText();  // kept for a later window
+    DestroyWindow(FHandle);
+    DetachHandle();  // in case a subclass kept WM_NCDESTROY from us
+}
+
+void TWinControl::RecreateWnd() {
+    if (!FHandle) return;
+    DestroyHandle();
+    HandleNeeded();
+}

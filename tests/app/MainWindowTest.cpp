@@ -1,0 +1,225 @@
+// The program seen from outside: started in its own folder, driven by window messages.
+#include "ProgramRun.h"
+#include "classlib/base/Registry.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/EraserEngine.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const RunMRUKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+
+// A run history entry, as the Run box leaves it.
+void PlantRunHistory() {
+    TRegistry reg;
+    reg.RootKey = HKEY_CURRENT_USER;
+    ASSERT_TRUE(reg.OpenKey(RunMRUKey, true));
+    reg.WriteString("a", "notepad\\1");
+    reg.WriteString("MRUList", "a");
+}
+
+bool RunHistoryPresent() {
+    TRegistry reg(KEY_READ);
+    reg.RootKey = HKEY_CURRENT_USER;
+    return reg.KeyExists(RunMRUKey);
+}
+
+// Only the run history item is on; everything else a run would touch stays off.
+void OnlyRunHistory(TEraserEngine& engine) { engine.Item(ciEraseRunHistory).Enabled = true; }
+
+class MainWindow : public testing::Test {
+protected:
+    // Starts the program and waits for its main window.
+    void StartProgram() {
+        ASSERT_TRUE(Program.Start());
+        Main = Program.WaitForWindow("TfMain");
+        ASSERT_NE(Main, nullptr);
+        Memo = FindChild(Main, "TMemo");
+        ASSERT_NE(Memo, nullptr);
+    }
+    HWND Button(const char* caption) const {
+        HWND button = FindChild(Main, "TButton", caption);
+        EXPECT_NE(button, nullptr) << caption;
+        return button;
+    }
+    bool LogShows(const std::string& text, DWORD timeoutMs = 20000) const {
+        return WaitFor([&] { return WindowText(Memo).find(text) != std::string::npos; }, timeoutMs);
+    }
+    void CloseProgram() {
+        PostMessageA(Main, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(Program.WaitForExit());
+    }
+
+    TProgramRun Program;
+    HWND Main = nullptr;
+    HWND Memo = nullptr;
+};
+
+TEST_F(MainWindow, SimulationCountsWithoutErasingAndSettingsAreWrittenAtClose) {
+    PlantRunHistory();
+    Program.WritePrefs(OnlyRunHistory);
+    StartProgram();
+    EXPECT_EQ(WindowText(Main), "  Tarnwhistle 1.0");
+    PostClick(Button("Simulation Mode  "));
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    EXPECT_NE(WindowText(Memo).find("Run History From Start Menu->Run Erased."), std::string::npos) << WindowText(Memo);
+    EXPECT_TRUE(RunHistoryPresent());
+    // A box toggled on the Windows page reaches prefs.dat when the window closes.
+    HWND recycleBin = FindChild(Main, "TCheckBox", "Erase Windows Recycle Bin (*)");
+    ASSERT_NE(recycleBin, nullptr);
+    EXPECT_EQ(SendMessageA(recycleBin, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    PostClick(recycleBin);
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_TRUE(saved.Item(ciEraseRecycleBin).Enabled);
+    EXPECT_TRUE(saved.Item(ciEraseRunHistory).Enabled);
+    EXPECT_FALSE(saved.Item(ciEraseWindowsClipboard).Enabled);
+}
+
+TEST_F(MainWindow, SystemCleanWithoutRestartErasesPlantedTraces) {
+    PlantRunHistory();
+    Program.WritePrefs(OnlyRunHistory);
+    StartProgram();
+    PostClick(Button("System Clean        "));
+    HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
+    ASSERT_NE(dialog, nullptr);
+    HWND ok = FindChild(dialog, "TButton", "&OK");
+    EXPECT_FALSE(IsWindowEnabled(ok));  // no choice made yet
+    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsWindowEnabled(ok));
+    PostClick(ok);
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    EXPECT_FALSE(RunHistoryPresent());
+    CloseProgram();
+}
+
+TEST_F(MainWindow, CancelledCleaningModeDialogRunsNothing) {
+    Program.WritePrefs(OnlyRunHistory);
+    StartProgram();
+    PostClick(Button("System Clean        "));
+    HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion"), BM_CLICK, 0, 0);
+    PostClick(FindChild(dialog, "TButton", "&Cancel"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    // Opened again, it shows no choice and a disabled OK.
+    PostClick(Button("System Clean        "));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }));
+    EXPECT_FALSE(IsWindowEnabled(FindChild(dialog, "TButton", "&OK")));
+    EXPECT_EQ(SendMessageA(FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion"),
+                           BM_GETCHECK, 0, 0),
+              BST_UNCHECKED);
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    EXPECT_EQ(WindowText(Memo), "");
+    EXPECT_TRUE(IsWindowEnabled(Button("System Clean        ")));
+    CloseProgram();
+}
+
+TEST_F(MainWindow, StopEndsARunningClean) {
+    PlantRunHistory();
+    Program.WritePrefs(OnlyRunHistory);
+    StartProgram();
+    PostClick(Button("System Clean        "));
+    HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"), BM_CLICK, 0, 0);
+    // Both clicks wait in the queue: the run meets the stop at its first look at it.
+    HWND ok = FindChild(dialog, "TButton", "&OK");
+    HWND stop = Button("Stop Process         ");
+    PostClick(ok);
+    PostClick(stop);
+    ASSERT_TRUE(LogShows("Cleaning terminated by user.")) << WindowText(Memo);
+    EXPECT_TRUE(RunHistoryPresent());
+    EXPECT_TRUE(IsWindowEnabled(Button("Simulation Mode  ")));
+    CloseProgram();
+}
+
+TEST_F(MainWindow, ASecondInstanceEndsAtOnceAndWritesNothing) {
+    StartProgram();
+    TProgramRun second;
+    CopyFileA((Program.Dir() + "Tarnwhistle.exe").c_str(), (second.Dir() + "Tarnwhistle.exe").c_str(), FALSE);
+    ASSERT_TRUE(second.Start("one two"));
+    ASSERT_TRUE(second.WaitForExit());
+    EXPECT_EQ(second.FindWindowOfClass("TfMain", false), nullptr);
+    EXPECT_FALSE(FileExists(second.Dir() + "prefs.dat"));
+    EXPECT_TRUE(IsWindow(Main));
+    CloseProgram();
+}
+
+}  // namespace
+
+namespace {
+
+void GuardedAutoClean(TEraserEngine& engine) {
+    OnlyRunHistory(engine);
+    engine.AccessPassword = "Secret";
+    engine.AutoCleanAtWindowsStart = true;
+}
+
+class PasswordGate : public MainWindow {
+protected:
+    // Starts the program, types the text into the password dialog and presses a key
+    // there (Return, Escape) or a button.
+    void Answer(const char* text, const char* button, WPARAM key = 0) {
+        ASSERT_TRUE(Program.Start());
+        HWND dialog = Program.WaitForWindow("TfEnterPassword");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(WindowText(dialog), "  Tarnwhistle");
+        HWND edit = FindChild(dialog, "TPasswordEdit");
+        EXPECT_EQ(WindowText(edit), "");
+        EXPECT_EQ(SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0), '#');
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        if (key) {
+            PostMessageA(edit, WM_KEYDOWN, key, 1);
+            PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
+        } else {
+            PostClick(FindChild(dialog, "TButton", button));
+        }
+    }
+};
+
+TEST_F(PasswordGate, AWrongLetterCaseIsRefusedWithoutShowingOrCleaning) {
+    PlantRunHistory();
+    Program.WritePrefs(GuardedAutoClean);
+    Answer("secret", nullptr, VK_RETURN);
+    HWND box = Program.WaitForWindow("#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), "  Tarnwhistle 1.0");
+    EXPECT_NE(FindChild(box, "Static", "Incorrect password. The application will be terminated"), nullptr);
+    EXPECT_EQ(Program.FindWindowOfClass("TfMain"), nullptr);
+    PostClick(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(Program.WaitForExit());
+    EXPECT_TRUE(RunHistoryPresent());
+    TEraserEngine saved;  // the destruction still wrote the settings
+    Program.ReadPrefs(saved);
+    EXPECT_EQ(saved.AccessPassword, "Secret");
+}
+
+TEST_F(PasswordGate, EscapeCancelsAndEndsSilently) {
+    PlantRunHistory();
+    Program.WritePrefs(GuardedAutoClean);
+    Answer("Secret", nullptr, VK_ESCAPE);
+    ASSERT_TRUE(Program.WaitForExit());
+    EXPECT_TRUE(RunHistoryPresent());
+}
+
+// The automatic clean runs at the first activation only, not at every one after it.
+TEST_F(PasswordGate, TheRightPasswordOpensTheWindowWhichCleansOnce) {
+    PlantRunHistory();
+    Program.WritePrefs(GuardedAutoClean);
+    Answer("Secret", "OK");
+    Main = Program.WaitForWindow("TfMain");
+    ASSERT_NE(Main, nullptr);
+    Memo = FindChild(Main, "TMemo");
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    EXPECT_FALSE(RunHistoryPresent());
+    PlantRunHistory();
+    SendMessageA(Main, WM_ACTIVATE, WA_INACTIVE, 0);
+    SendMessageA(Main, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(RunHistoryPresent());
+    CloseProgram();
+}
+
+}  // namespace

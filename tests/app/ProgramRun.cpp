@@ -1,0 +1,122 @@
+#include "ProgramRun.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/EraserEngine.h"
+#include <cstring>
+
+std::string BuiltProgram() {
+    const std::string tests = ExcludeTrailingPathDelimiter(ExtractFilePath(GetModuleFileNameStr()));
+    const std::string program = ExtractFilePath(tests) + "app\\Tarnwhistle.exe";
+    // Without a drive for the build folder Wine names the module "unix\..." and opens
+    // it only as "\\?\unix\...".
+    return StartsText("unix\\", program) ? "\\\\?\\" + program : program;
+}
+
+TProgramRun::TProgramRun() : FDir(FFolder.Path()) {
+    CopyFileA(BuiltProgram().c_str(), (FDir + "Tarnwhistle.exe").c_str(), FALSE);
+}
+
+TProgramRun::~TProgramRun() {
+    if (FProcess && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(FProcess.Get(), 1);
+        WaitForSingleObject(FProcess.Get(), 5000);
+    }
+}
+
+void TProgramRun::WritePrefs(const std::function<void(TEraserEngine&)>& setUp) const {
+    TEraserEngine engine;
+    setUp(engine);
+    engine.SaveSettings(FDir + "prefs.dat");
+}
+
+void TProgramRun::ReadPrefs(TEraserEngine& engine) const { engine.LoadSettings(FDir + "prefs.dat"); }
+
+bool TProgramRun::Start(const std::string& arguments) {
+    std::string command = "\"" + FDir + "Tarnwhistle.exe\"";
+    if (!arguments.empty()) command += " " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, FDir.c_str(), &si, &pi))
+        return false;
+    FProcess.Reset(pi.hProcess);
+    CloseHandle(pi.hThread);
+    FProcessId = pi.dwProcessId;
+    return true;
+}
+
+HWND TProgramRun::FindWindowOfClass(const char* className, bool visibleOnly) const {
+    struct TSearch {
+        DWORD Pid;
+        const char* Class;
+        bool VisibleOnly;
+        HWND Found;
+    } search{FProcessId, className, visibleOnly, nullptr};
+    EnumWindows(
+        [](HWND wnd, LPARAM param) -> BOOL {
+            auto s = reinterpret_cast<TSearch*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(wnd, &pid);
+            char name[64] = {};
+            GetClassNameA(wnd, name, sizeof(name));
+            if (pid != s->Pid || (s->VisibleOnly && !IsWindowVisible(wnd)) || strcmp(name, s->Class) != 0)
+                return TRUE;
+            s->Found = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND TProgramRun::WaitForWindow(const char* className, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindWindowOfClass(className)) != nullptr || WaitForExit(0); }, timeoutMs);
+    return found;
+}
+
+bool TProgramRun::WaitForExit(DWORD timeoutMs) const {
+    return FProcess && WaitForSingleObject(FProcess.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD TProgramRun::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(FProcess.Get(), &code);
+    return code;
+}
+
+HWND FindChild(HWND parent, const char* className, const char* caption) {
+    struct TSearch {
+        const char* Class;
+        const char* Caption;
+        HWND Found;
+    } search{className, caption, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND wnd, LPARAM param) -> BOOL {
+            auto s = reinterpret_cast<TSearch*>(param);
+            char name[64] = {};
+            GetClassNameA(wnd, name, sizeof(name));
+            if (strcmp(name, s->Class) != 0 || (s->Caption && WindowText(wnd) != s->Caption)) return TRUE;
+            s->Found = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+std::string WindowText(HWND wnd) {
+    LRESULT length = SendMessageA(wnd, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(length + 1, '\0');
+    text.resize(SendMessageA(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+    return text;
+}
+
+void PostClick(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The program of this build, copied into a fresh folder and started there; its
+// windows are found by class and driven through window messages, as a user would.
+#include "classlib/base/Handle.h"
+#include "support/TempFolder.h"
+#include <windows.h>
+#include <functional>
+#include <string>
+
+class TEraserEngine;
+
+// build\app\Tarnwhistle.exe beside build\tests\app_tests.exe.
+std::string BuiltProgram();
+
+class TProgramRun {
+public:
+    TProgramRun();
+    ~TProgramRun();  // ends a program still running
+
+    // The program folder, with a trailing backslash; prefs.dat lives here.
+    [[nodiscard]] const std::string& Dir() const { return FDir; }
+    // Writes prefs.dat from an engine whose items all start disabled.
+    void WritePrefs(const std::function<void(TEraserEngine&)>& setUp) const;
+    // Reads prefs.dat back into a fresh engine.
+    void ReadPrefs(TEraserEngine& engine) const;
+
+    bool Start(const std::string& arguments = "");
+    // Waits for a visible top-level window of the program with that class.
+    HWND WaitForWindow(const char* className, DWORD timeoutMs = 20000) const;
+    [[nodiscard]] HWND FindWindowOfClass(const char* className, bool visibleOnly = true) const;
+    bool WaitForExit(DWORD timeoutMs = 20000) const;
+    [[nodiscard]] DWORD ExitCode() const;
+    [[nodiscard]] DWORD ProcessId() const { return FProcessId; }
+
+private:
+    TTempFolder FFolder;
+    std::string FDir;
+    TKernelHandle FProcess;
+    DWORD FProcessId = 0;
+};
+
+// A child window of that class and caption (any caption when nullptr), at any depth.
+HWND FindChild(HWND parent, const char* className, const char* caption = nullptr);
+std::string WindowText(HWND wnd);
+// Clicks a button of another process: the click is queued, the caller goes on.
+void PostClick(HWND button);
+// Polls until the condition holds; false after the timeout.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
