@@ -134,6 +134,10 @@ TEST(GuiForms, ShowHideActivateAndScreenOrder) {
     EXPECT_EQ(first->WindowState(), wsMaximized);
     first->SetWindowState(wsNormal);
     EXPECT_FALSE(IsZoomed(first->Handle()));
+    HWND old = first->Handle();
+    first->SetBorderStyle(bsSingle);  // a new window, still shown
+    EXPECT_NE(first->Handle(), old);
+    EXPECT_TRUE(IsWindowVisible(first->Handle()));
     first->Hide();
 
     delete first;

@@ -2,12 +2,15 @@
 #include "classlib/gui/Bitmap.h"
 #include "classlib/gui/FileCtrl.h"
 #include "classlib/gui/Form.h"
+#include "classlib/gui/ImageList.h"
 #include "classlib/gui/Label.h"
+#include "classlib/gui/ListView.h"
 #include "classlib/gui/ProgressBar.h"
 #include "classlib/gui/Timer.h"
 #include "support/PumpMessages.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <memory>
 
 TEST(GuiGraphics, BitmapIsA32BitDibThatKeepsTheKeyColourExactly) {
     TBitmap bitmap;
@@ -128,4 +131,36 @@ TEST(GuiControls, TimerFiresWhileEnabled) {
     int stopped = ticks;
     PumpUntil([] { return false; }, 50);
     EXPECT_EQ(ticks, stopped);
+}
+
+TEST(GuiControls, ImageListsShowInListViews) {
+    TBitmap strip;
+    strip.SetSize(32, 16);
+    strip.Canvas().Brush().SetColor(clFuchsia);
+    strip.Canvas().FillRect({0, 0, 32, 16});
+    auto images = std::make_unique<TImageList>(nullptr);
+    EXPECT_EQ(images->AddMasked(strip, clFuchsia), 0);
+    EXPECT_EQ(images->Count(), 2);
+    EXPECT_EQ(images->Width(), 16);
+
+    TForm form(nullptr);
+    auto list = new TListView(&form);
+    list->SetParent(&form);
+    list->AddColumn("Name", 100);
+    list->SetSmallImages(images.get());
+    auto item = list->AddItem();
+    item->SetCaption("one");
+    item->SetImageIndex(1);
+    HWND wnd = list->Handle();
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), images->Handle());
+    LVITEMA row{};
+    row.mask = LVIF_IMAGE;
+    ASSERT_TRUE(SendMessageA(wnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+    EXPECT_EQ(row.iImage, 1);
+
+    auto wrapper = std::make_unique<TImageList>(nullptr);
+    wrapper->SetHandle(images->Handle(), true);
+    wrapper.reset();  // a shared list is not freed
+    EXPECT_EQ(images->Count(), 2);
+    list->SetSmallImages(nullptr);
 }

@@ -1,4 +1,5 @@
 #include "classlib/gui/CheckBox.h"
+#include "classlib/gui/DateTimePicker.h"
 #include "classlib/gui/Edit.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/GroupBox.h"
@@ -259,4 +260,19 @@ TEST(GuiStdCtrls, SpinEditsAndUpDownsKeepTheirNumbers) {
     EXPECT_LE(upDown->Position(), 60);
     upDown->SetPosition(0);
     EXPECT_EQ(upDown->Position(), 1);
+}
+
+TEST(GuiStdCtrls, DateTimePickerHoldsItsMoment) {
+    TForm form(nullptr);
+    auto picker = Make<TDateTimePicker>(&form);
+    picker->SetKind(dtkTime);
+    TDateTime moment = EncodeDate(2024, 2, 29) + EncodeTime(13, 45, 10, 0);
+    picker->SetDateTime(moment);
+    picker->Handle();
+    EXPECT_NEAR(picker->DateTime(), moment, 1e-6);
+    picker->SetKind(dtkDate);  // a new window keeps the moment
+    EXPECT_NEAR(picker->DateTime(), moment, 1e-6);
+    char cls[32] = {};
+    GetClassNameA(picker->Handle(), cls, sizeof(cls));
+    EXPECT_STREQ(cls, "TDateTimePicker");
 }
