@@ -6,6 +6,7 @@
 #include "classlib/gui/Label.h"
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/ProgressBar.h"
+#include "classlib/gui/SpeedButton.h"
 #include "classlib/gui/Timer.h"
 #include "support/PumpMessages.h"
 #include <commctrl.h>
@@ -163,4 +164,40 @@ TEST(GuiControls, ImageListsShowInListViews) {
     wrapper.reset();  // a shared list is not freed
     EXPECT_EQ(images->Count(), 2);
     list->SetSmallImages(nullptr);
+}
+
+TEST(GuiControls, SpeedButtonsClickAndDrawTheirGlyphTransparently) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    form.SetColor(clWhite);
+    auto button = new TSpeedButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 10, 40, 30);
+    button->SetFlat(true);
+    button->Glyph().SetSize(16, 16);
+    button->Glyph().Canvas().Brush().SetColor(clFuchsia);
+    button->Glyph().Canvas().FillRect({0, 0, 16, 16});
+    button->Glyph().Canvas().Brush().SetColor(clBlue);
+    button->Glyph().Canvas().FillRect({6, 6, 10, 10});
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    form.Handle();
+    SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(clicks, 1);
+
+    TBitmap shot;
+    shot.SetSize(200, 100);
+    form.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(shot.Canvas().Handle()));
+    form.Perform(WM_PAINT, reinterpret_cast<WPARAM>(shot.Canvas().Handle()));
+    GdiFlush();
+    int blue = 0, magenta = 0;
+    for (int y = 10; y < 40; ++y)
+        for (int x = 10; x < 50; ++x) {
+            uint32_t p = shot.ScanLine(y)[x] & 0xFFFFFF;
+            blue += p == 0x0000FF;
+            magenta += p == 0xFF00FF;
+        }
+    EXPECT_EQ(blue, 16);
+    EXPECT_EQ(magenta, 0);
 }
