@@ -152,16 +152,29 @@ TEST_F(MainWindow, StopEndsARunningClean) {
     CloseProgram();
 }
 
+// A hot key touches no flag: after "Simulation Mode" the quick clean only simulates.
 TEST_F(MainWindow, HotKeysCallTheEngineAndOtherIdsNothing) {
     PlantRunHistory();
     Program.WritePrefs(OnlyRunHistory);
     StartProgram();
     SendMessageA(Main, WM_HOTKEY, 1234, 0);
     EXPECT_EQ(WindowText(Memo), "");
-    EXPECT_TRUE(RunHistoryPresent());
     SendMessageA(Main, WM_HOTKEY, 1000, 0); // the quick clean
     EXPECT_NE(WindowText(Memo).find("Cleaning Completed!"), std::string::npos);
     EXPECT_FALSE(RunHistoryPresent());
+    PlantRunHistory();
+    SendMessageA(Button("Simulation Mode  "), BM_CLICK, 0, 0); // returns after the run
+    SendMessageA(Main, WM_HOTKEY, 1000, 0);
+    EXPECT_NE(WindowText(Memo).find("Cleaning Completed!"), std::string::npos);
+    EXPECT_TRUE(RunHistoryPresent());
+    CloseProgram();
+}
+
+TEST_F(MainWindow, HelpWithoutItsFileSaysNothing) {
+    StartProgram();
+    SendMessageA(Button("Help && Support       "), BM_CLICK, 0, 0);
+    EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(Main));
     CloseProgram();
 }
 
