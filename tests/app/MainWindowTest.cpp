@@ -239,6 +239,29 @@ TEST_F(MainWindow, NavigationChoosesSheetsAndTabs) {
     CloseProgram();
 }
 
+// From the Windows sheet to the browsers and the keep-cookies dialog, and back.
+TEST_F(MainWindow, TheKeepCookiesDialogOpensFromTheInternetExplorerPage) {
+    StartProgram();
+    auto shown = [&](const char* className, const char* caption) {
+        HWND found = nullptr;
+        EXPECT_TRUE(WaitFor([&] {
+            return (found = FindChild(Main, className, caption)) != nullptr &&
+                   IsWindowVisible(found);
+        })) << caption;
+        return found;
+    };
+    PostClick(Button("Cleaner Settings   "));
+    PostClick(shown("TButton", "Internet Browsers"));
+    PostClick(shown("TButton", "Keep Cookies"));
+    HWND dialog = Program.WaitForWindow("TfKeepCookie");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), "Keep Cookies");
+    EXPECT_NE(FindChild(dialog, "TListView"), nullptr);
+    PostClick(FindChild(dialog, "TButton", "&Cancel"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    CloseProgram();
+}
+
 TEST_F(MainWindow, ASecondInstanceEndsAtOnceAndWritesNothing) {
     StartProgram();
     TProgramRun second;
