@@ -23,6 +23,19 @@ template <class T> T* AddFrame(TComponent* owner, TWinControl* parent, int width
     return frame;
 }
 
+// A panel for the controls of a sheet whose windows are made when the sheet is first
+// shown: the program starts quicker. Until then the controls live without windows.
+TPanel* DeferredContent(TComponent* owner, TTabSheet* sheet, const char* name) {
+    auto content = new TPanel(owner);
+    content->SetName(name);
+    content->SetBevelOuter(bvNone);
+    content->SetBounds(0, 0, PageWidth - 8, PageHeight - 8);
+    sheet->OnShow = [content, sheet](TObject*) {
+        if (!content->Parent()) content->SetParent(sheet);
+    };
+    return content;
+}
+
 TMenuItem* AddItem(TComponent* owner, TPopupMenu* menu, const char* name, const char* caption) {
     auto item = new TMenuItem(owner);
     item->SetName(name);
@@ -31,14 +44,15 @@ TMenuItem* AddItem(TComponent* owner, TPopupMenu* menu, const char* name, const 
     return item;
 }
 
-}  // namespace
+} // namespace
 
 void TfMain::BuildNavigation() {
     pnlNavigation = Place<TPanel>(this, this, "pnlNavigation", "", 0, 0, NavWidth, 580);
     pnlNavigation->SetBevelOuter(bvNone);
     int top = 8;
     auto nav = [&](const char* name, const char* caption) {
-        TButton* button = Place<TButton>(this, pnlNavigation, name, caption, 8, top, NavWidth - 16, 30);
+        TButton* button =
+            Place<TButton>(this, pnlNavigation, name, caption, 8, top, NavWidth - 16, 30);
         top += 36;
         return button;
     };
@@ -65,18 +79,22 @@ void TfMain::BuildNavigation() {
     TabSheet11 = AddSheet(this, pagMain, "TabSheet11", "Misc");
     tabAbout = AddSheet(this, pagMain, "tabAbout", "About");
     Junk_TabSheet = AddSheet(this, pagMain, "Junk_TabSheet", "Junk");
-    for (int i = 0; i < pagMain->PageCount(); ++i) pagMain->Pages(i)->SetTabVisible(false);
+    for (int i = 0; i < pagMain->PageCount(); ++i)
+        pagMain->Pages(i)->SetTabVisible(false);
 
-    pagMisc = Place<TPageControl>(this, TabSheet11, "pagMisc", "", 4, 4, PageWidth - 12, PageHeight - 12);
+    pagMisc =
+        Place<TPageControl>(this, TabSheet11, "pagMisc", "", 4, 4, PageWidth - 12, PageHeight - 12);
     TabSheet12 = AddSheet(this, pagMisc, "TabSheet12", "Shortcut Keys");
-    tabInternetExplorerSettings = AddSheet(this, pagMisc, "tabInternetExplorerSettings", "Internet Explorer");
+    tabInternetExplorerSettings =
+        AddSheet(this, pagMisc, "tabInternetExplorerSettings", "Internet Explorer");
     tabStartupManager = AddSheet(this, pagMisc, "tabStartupManager", "Startup Manager");
     tabPasswordManager = AddSheet(this, pagMisc, "tabPasswordManager", "Password Manager");
     tabMemory = AddSheet(this, pagMisc, "tabMemory", "Memory Optimization");
     tabRegistryBackup = AddSheet(this, pagMisc, "tabRegistryBackup", "Registry Backup");
     tabOptions = AddSheet(this, pagMisc, "tabOptions", "Options");
     tabScheduler = AddSheet(this, pagMisc, "tabScheduler", "Scheduler");
-    for (TTabSheet* hidden : {TabSheet12, tabRegistryBackup, tabOptions, tabScheduler}) hidden->SetTabVisible(false);
+    for (TTabSheet* hidden : {TabSheet12, tabRegistryBackup, tabOptions, tabScheduler})
+        hidden->SetTabVisible(false);
 }
 
 void TfMain::BuildMainSheet() {
@@ -95,19 +113,25 @@ void TfMain::BuildMainSheet() {
     btnStopTask = command("btnStopTask", "Stop Process         ");
     btnHelpTask = command("btnHelpTask", "Help && Support       ");
     runoptions = command("runoptions", "Run Options       ");
-    edLogMemo = Place<TMemo>(this, TabSheet9, "edLogMemo", "", 8, 148, PageWidth - 20, PageHeight - 160);
+    edLogMemo =
+        Place<TMemo>(this, TabSheet9, "edLogMemo", "", 8, 148, PageWidth - 20, PageHeight - 160);
     edLogMemo->SetReadOnly(true);
     edLogMemo->SetWordWrap(false);
     edLogMemo->SetScrollBars(ssBoth);
 }
 
 void TfMain::BuildItemSheets() {
-    TTWindowsFrame1 = AddFrame<TTWindowsFrame>(this, TabSheet1, 470, 480);
-    cmdWindowsDefault = Place<TButton>(this, TabSheet1, "cmdWindowsDefault", "Default", 490, 8, 120, 27);
-    Button4 = Place<TButton>(this, TabSheet1, "Button4", "Internet Browsers", 490, 42, 120, 27);
-    StaticText1 = Place<TLabel>(this, TabSheet1, "StaticText1", RebootNote, 12, 500, 400, 15);
+    TPanel* windowsContent = DeferredContent(this, TabSheet1, "pnlWindows");
+    TPanel* browsersContent = DeferredContent(this, TabSheet2, "pnlBrowsers");
+    TTWindowsFrame1 = AddFrame<TTWindowsFrame>(this, windowsContent, 470, 480);
+    cmdWindowsDefault =
+        Place<TButton>(this, windowsContent, "cmdWindowsDefault", "Default", 490, 8, 120, 27);
+    Button4 =
+        Place<TButton>(this, windowsContent, "Button4", "Internet Browsers", 490, 42, 120, 27);
+    StaticText1 = Place<TLabel>(this, windowsContent, "StaticText1", RebootNote, 12, 500, 400, 15);
 
-    pagBrowsers = Place<TPageControl>(this, TabSheet2, "pagBrowsers", "", 4, 4, PageWidth - 16, 440);
+    pagBrowsers =
+        Place<TPageControl>(this, browsersContent, "pagBrowsers", "", 4, 4, PageWidth - 16, 440);
     tabIE = AddSheet(this, pagBrowsers, "tabIE", "Internet Explorer");
     tabNetscapeMozilla = AddSheet(this, pagBrowsers, "tabNetscapeMozilla", "Netscape/Mozilla");
     tabOpera = AddSheet(this, pagBrowsers, "tabOpera", "Opera");
@@ -117,11 +141,12 @@ void TfMain::BuildItemSheets() {
     TTOpera1 = AddFrame<TTOpera>(this, tabOpera, 456, 400);
     TTAOL1 = AddFrame<TTAOL>(this, tabAOL, 456, 400);
     cmdIEDefault = Place<TButton>(this, tabIE, "cmdIEDefault", "Default", 466, 8, 120, 27);
-    cmdNetscapeDefault = Place<TButton>(this, tabNetscapeMozilla, "cmdNetscapeDefault", "Default", 466, 8, 120, 27);
+    cmdNetscapeDefault =
+        Place<TButton>(this, tabNetscapeMozilla, "cmdNetscapeDefault", "Default", 466, 8, 120, 27);
     cmdOperaDefault = Place<TButton>(this, tabOpera, "cmdOperaDefault", "Default", 466, 8, 120, 27);
     cmdAOLDefault = Place<TButton>(this, tabAOL, "cmdAOLDefault", "Default", 466, 8, 120, 27);
-    Button1 = Place<TButton>(this, TabSheet2, "Button1", "Windows", 4, 452, 120, 27);
-    StaticText2 = Place<TLabel>(this, TabSheet2, "StaticText2", RebootNote, 12, 492, 400, 15);
+    Button1 = Place<TButton>(this, browsersContent, "Button1", "Windows", 4, 452, 120, 27);
+    StaticText2 = Place<TLabel>(this, browsersContent, "StaticText2", RebootNote, 12, 492, 400, 15);
 }
 
 void TfMain::BuildTrayMenu() {

@@ -16,14 +16,18 @@ protected:
     void WndProc(TMessage& message) override;
     void CNCommand(TMessage& message);
     void CMDialogChar(TMessage& message);
-    virtual void Toggle() = 0;  // the user clicked
+    virtual void Toggle() = 0; // the user clicked
 
     bool FChecked = false;
 };
 
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
 class TCheckBox : public TButtonControl {
 public:
     explicit TCheckBox(TComponent* owner) : TButtonControl(owner) {}
+    [[nodiscard]] TCheckBoxState State() const { return FChecked ? cbChecked : cbUnchecked; }
+    void SetState(TCheckBoxState state) { SetChecked(state == cbChecked); }
 
 protected:
     void CreateParams(TCreateParams& params) override;

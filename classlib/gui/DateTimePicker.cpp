@@ -1,5 +1,14 @@
 #include "classlib/gui/DateTimePicker.h"
+#include "classlib/gui/TypInfo.h"
 #include <commctrl.h>
+
+namespace {
+
+[[maybe_unused]] const bool Registered = RegisterPublished<TDateTimePicker>({
+    Published("Kind", &TDateTimePicker::Kind, &TDateTimePicker::SetKind, {"dtkDate", "dtkTime"}),
+});
+
+} // namespace
 
 TDateTimePicker::TDateTimePicker(TComponent* owner) : TWinControl(owner), FDateTime(Now()) {
     FWidth = 186;
@@ -44,7 +53,8 @@ void TDateTimePicker::SetDateTime(TDateTime value) {
 
 void TDateTimePicker::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) {
-        if (reinterpret_cast<NMHDR*>(message.LParam)->code == DTN_DATETIMECHANGE && OnChange) OnChange(this);
+        if (reinterpret_cast<NMHDR*>(message.LParam)->code == DTN_DATETIMECHANGE && OnChange)
+            OnChange(this);
         return;
     }
     TWinControl::WndProc(message);

@@ -5,13 +5,14 @@ namespace {
 
 [[maybe_unused]] const bool Registered = RegisterPublished<TLabel>({
     Published("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize),
-    Published("Alignment", &TLabel::Alignment, &TLabel::SetAlignment),
+    Published("Alignment", &TLabel::Alignment, &TLabel::SetAlignment,
+              {"taLeftJustify", "taRightJustify", "taCenter"}),
     Published("Transparent", &TLabel::Transparent, &TLabel::SetTransparent),
     Published("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap),
     Published("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar),
 });
 
-}  // namespace
+} // namespace
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
     FWidth = 65;
@@ -27,7 +28,9 @@ void TLabel::WndProc(TMessage& message) {
         AdjustBounds();
         Invalidate();
         break;
-    default: TGraphicControl::WndProc(message); break;
+    default:
+        TGraphicControl::WndProc(message);
+        break;
     }
 }
 

@@ -4,12 +4,13 @@
 namespace {
 
 [[maybe_unused]] const bool Registered = RegisterPublished<TPanel>({
-    Published("BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter),
+    Published("BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter,
+              {"bvNone", "bvLowered", "bvRaised"}),
     Published("BorderWidth", &TPanel::BorderWidth, &TPanel::SetBorderWidth),
     Published("ParentBackground", &TPanel::ParentBackground, &TPanel::SetParentBackground),
 });
 
-}  // namespace
+} // namespace
 
 TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
     FWidth = 185;
@@ -19,7 +20,7 @@ TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
 
 void TPanel::WndProc(TMessage& message) {
     if (message.Msg == WM_ERASEBKGND) {
-        message.Result = 1;  // Paint fills the whole client area
+        message.Result = 1; // Paint fills the whole client area
         return;
     }
     TCustomControl::WndProc(message);

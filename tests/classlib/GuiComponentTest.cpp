@@ -1,4 +1,5 @@
 #include "classlib/gui/Button.h"
+#include "classlib/gui/CheckBox.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Label.h"
 #include "classlib/gui/TypInfo.h"
@@ -21,7 +22,7 @@ public:
     using TForm::TForm;
 };
 
-}  // namespace
+} // namespace
 
 TEST(GuiComponent, OwnerFreesOwnedComponentsLastCreatedFirst) {
     FreedNames.clear();
@@ -49,7 +50,7 @@ TEST(GuiComponent, ComponentFreedEarlyUnlinksFromItsOwner) {
     EXPECT_EQ(b->Owner(), &owner);
 
     TComponent other(nullptr);
-    other.InsertComponent(b);  // moves it
+    other.InsertComponent(b); // moves it
     EXPECT_EQ(owner.ComponentCount(), 0);
     EXPECT_EQ(b->Owner(), &other);
 }
@@ -86,13 +87,18 @@ TEST(GuiProperties, ReadAndWriteByNameAsText) {
     SetPropValue(label, "Width", "123");
     EXPECT_EQ(label.Width(), 123);
     EXPECT_EQ(GetOrdProp(label, "Width"), 123);
+    EXPECT_EQ(GetObjectProp(label, "Font"), &label.Font());
+    TFont big;
+    big.SetSize(20);
+    SetProp(label, "Font", TPropValue(static_cast<TObject*>(&big)));
+    EXPECT_EQ(label.Font().Height(), big.Height());
     SetPropValue(label, "Tag", "-5");
     EXPECT_EQ(label.Tag(), -5);
 }
 
 TEST(GuiProperties, TypedAccessAndFailures) {
     TfSample form(nullptr);
-    EXPECT_TRUE(IsPublishedProp(form, "BorderStyle"));  // inherited from TForm
+    EXPECT_TRUE(IsPublishedProp(form, "BorderStyle")); // inherited from TForm
     EXPECT_TRUE(IsPublishedProp(form, "Name"));
     EXPECT_FALSE(IsPublishedProp(form, "NoSuchThing"));
     SetOrdProp(form, "BorderStyle", bsDialog);
@@ -101,6 +107,16 @@ TEST(GuiProperties, TypedAccessAndFailures) {
     EXPECT_EQ(GetStrProp(form, "Caption"), "Title");
     SetOrdProp(form, "Visible", 0);
     EXPECT_FALSE(form.Visible());
+
+    EXPECT_EQ(GetPropValue(form, "BorderStyle"), "bsDialog");
+    SetPropValue(form, "borderstyle", "BSTOOLWINDOW");
+    EXPECT_EQ(form.BorderStyle(), bsToolWindow);
+    SetPropValue(form, "BorderStyle", "2");
+    EXPECT_EQ(GetPropValue(form, "BorderStyle"), "bsSizeable");
+    EXPECT_THROW(SetPropValue(form, "BorderStyle", "bsNowhere"), EConvertError);
+    TCheckBox box(nullptr);
+    SetPropValue(box, "Checked", "True");
+    EXPECT_EQ(GetPropValue(box, "State"), "cbChecked");
 
     EXPECT_THROW(GetPropValue(form, "NoSuchThing"), EPropertyError);
     EXPECT_THROW(SetPropValue(form, "NoSuchThing", "1"), EPropertyError);

@@ -6,6 +6,7 @@
 #include "classlib/gui/Label.h"
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/ProgressBar.h"
+#include "classlib/gui/SpeedButton.h"
 #include "classlib/gui/Timer.h"
 #include "support/PumpMessages.h"
 #include <commctrl.h>
@@ -24,7 +25,7 @@ TEST(GuiGraphics, BitmapIsA32BitDibThatKeepsTheKeyColourExactly) {
     bitmap.Canvas().SetPixel(1, 2, 0x123456);
     GdiFlush();
     EXPECT_EQ(bitmap.ScanLine(0)[0], 0x00FF00FFu);
-    EXPECT_EQ(bitmap.ScanLine(2)[1], 0x00563412u);  // stored as 0x00RRGGBB
+    EXPECT_EQ(bitmap.ScanLine(2)[1], 0x00563412u); // stored as 0x00RRGGBB
     EXPECT_EQ(bitmap.Canvas().Pixel(1, 2), 0x123456);
 
     TBitmap copy;
@@ -55,14 +56,17 @@ TEST(GuiGraphics, MinimizeNameCutsFoldersFromTheFront) {
     bitmap.SetSize(1, 1);
     TCanvas& c = bitmap.Canvas();
     const std::string path = "C:\\Program Files\\Tarnwhistle\\Data\\file.txt";
-    auto fitting = [&](const std::string& text) { return MinimizeName(path, c, c.TextWidth(text)); };
+    auto fitting = [&](const std::string& text) {
+        return MinimizeName(path, c, c.TextWidth(text));
+    };
     EXPECT_EQ(fitting(path), path);
-    EXPECT_EQ(fitting("C:\\...\\Tarnwhistle\\Data\\file.txt"), "C:\\...\\Tarnwhistle\\Data\\file.txt");
+    EXPECT_EQ(fitting("C:\\...\\Tarnwhistle\\Data\\file.txt"),
+              "C:\\...\\Tarnwhistle\\Data\\file.txt");
     EXPECT_EQ(fitting("C:\\...\\Data\\file.txt"), "C:\\...\\Data\\file.txt");
     EXPECT_EQ(fitting("C:\\...\\file.txt"), "C:\\...\\file.txt");
     EXPECT_EQ(fitting("...\\file.txt"), "...\\file.txt");
-    EXPECT_EQ(MinimizeName(path, c, 1), "file.txt");  // too narrow for anything else
-    EXPECT_EQ(MinimizeName("C:\\file.txt", c, 1), "file.txt");  // never "C:file.txt"
+    EXPECT_EQ(MinimizeName(path, c, 1), "file.txt");           // too narrow for anything else
+    EXPECT_EQ(MinimizeName("C:\\file.txt", c, 1), "file.txt"); // never "C:file.txt"
     EXPECT_EQ(MinimizeName("file.txt", c, 1), "file.txt");
     EXPECT_EQ(MinimizeName("\\\\server\\share\\dir\\a.txt", c, c.TextWidth("\\...\\dir\\a.txt")),
               "\\...\\dir\\a.txt");
@@ -97,7 +101,7 @@ TEST(GuiControls, ProgressBarKeepsItsPositionInRange) {
     EXPECT_EQ(bar->Position(), 1000);
     bar->SetMax(0x7FFFFFFF);
     bar->SetPosition(0x7FFFFFF0);
-    bar->StepBy(0x7FFFFFFF);  // no overflow
+    bar->StepBy(0x7FFFFFFF); // no overflow
     EXPECT_EQ(bar->Position(), 0x7FFFFFFF);
     bar->SetMax(50);
     EXPECT_EQ(bar->Position(), 50);
@@ -114,7 +118,7 @@ TEST(GuiControls, DeleteFileAnimationFailsQuietlyWithoutTheClip) {
     char cls[32] = {};
     GetClassNameA(animate->Handle(), cls, sizeof(cls));
     EXPECT_STREQ(cls, "TAnimate");
-    EXPECT_TRUE(animate->Active());  // whether the shell has the clip or not
+    EXPECT_TRUE(animate->Active()); // whether the shell has the clip or not
     form.Hide();
 }
 
@@ -152,7 +156,8 @@ TEST(GuiControls, ImageListsShowInListViews) {
     item->SetCaption("one");
     item->SetImageIndex(1);
     HWND wnd = list->Handle();
-    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), images->Handle());
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+              images->Handle());
     LVITEMA row{};
     row.mask = LVIF_IMAGE;
     ASSERT_TRUE(SendMessageA(wnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row)));
@@ -160,7 +165,43 @@ TEST(GuiControls, ImageListsShowInListViews) {
 
     auto wrapper = std::make_unique<TImageList>(nullptr);
     wrapper->SetHandle(images->Handle(), true);
-    wrapper.reset();  // a shared list is not freed
+    wrapper.reset(); // a shared list is not freed
     EXPECT_EQ(images->Count(), 2);
     list->SetSmallImages(nullptr);
+}
+
+TEST(GuiControls, SpeedButtonsClickAndDrawTheirGlyphTransparently) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    form.SetColor(clWhite);
+    auto button = new TSpeedButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 10, 40, 30);
+    button->SetFlat(true);
+    button->Glyph().SetSize(16, 16);
+    button->Glyph().Canvas().Brush().SetColor(clFuchsia);
+    button->Glyph().Canvas().FillRect({0, 0, 16, 16});
+    button->Glyph().Canvas().Brush().SetColor(clBlue);
+    button->Glyph().Canvas().FillRect({6, 6, 10, 10});
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    form.Handle();
+    SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(clicks, 1);
+
+    TBitmap shot;
+    shot.SetSize(200, 100);
+    form.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(shot.Canvas().Handle()));
+    form.Perform(WM_PAINT, reinterpret_cast<WPARAM>(shot.Canvas().Handle()));
+    GdiFlush();
+    int blue = 0, magenta = 0;
+    for (int y = 10; y < 40; ++y)
+        for (int x = 10; x < 50; ++x) {
+            uint32_t p = shot.ScanLine(y)[x] & 0xFFFFFF;
+            blue += p == 0x0000FF;
+            magenta += p == 0xFF00FF;
+        }
+    EXPECT_EQ(blue, 16);
+    EXPECT_EQ(magenta, 0);
 }
