@@ -50,7 +50,7 @@ private:
     void Defer(const std::string& FileName, DWORD Attributes);
     bool WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                     bool Recurse);
-    void RemoveFolder(const std::string& Path);
+    void RemoveFolder(const std::string& Path, bool IsLink);
     // Visits the entries of Folder but "." and "..", letting messages run and testing
     // the cancel flag before each; false when cancelled.
     bool ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit);
