@@ -12,25 +12,12 @@ std::string Attr(const TXMLNode& node, const char* name) {
     return node.Attribute(name);
 }
 
-int NumberAttr(const TXMLNode& node, const char* name) {
-    if (!node.HasAttribute(name))
-        throw Exception(std::string("the attribute \"") + name + "\" is missing");
-    return StrToInt(node.Attribute(name));
-}
-
 uint8_t ByteAttr(const TXMLNode& node, const char* name) {
-    return uint8_t(NumberAttr(node, name));
-}
-
-bool BoolAttr(const TXMLNode& node, const char* name) {
-    if (!node.HasAttribute(name))
-        throw Exception(std::string("the attribute \"") + name + "\" is missing");
-    return XMLToBool(node.Attribute(name));
+    return uint8_t(IntAttribute(node, name));
 }
 
 HKEY RootKeyAttr(const TXMLNode& node) {
-    if (!node.HasAttribute("RootKey")) throw Exception("the attribute \"RootKey\" is missing");
-    const HKEY root = RootKeyFromNumber(StrToInt64(node.Attribute("RootKey")));
+    const HKEY root = RootKeyFromNumber(StrToInt64(RequiredAttribute(node, "RootKey")));
     for (HKEY known : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
                        HKEY_CURRENT_CONFIG})
         if (root == known) return root;
@@ -64,7 +51,7 @@ TFileAction ReadFileAction(const TXMLNode& node) {
     a.FileName = Attr(node, "FileName");
     a.FolderActionType = ByteAttr(node, "FolderActionType");
     a.FileMatch = Attr(node, "FileMatch");
-    a.IncludeSubDirs = BoolAttr(node, "IncludeSubDirs");
+    a.IncludeSubDirs = BoolAttribute(node, "IncludeSubDirs");
     a.FileActionType = ByteAttr(node, "FileActionType");
     a.SectionName = Attr(node, "SectionName");
     a.KeyName = Attr(node, "KeyName");
