@@ -2,7 +2,8 @@
 // The eraser of files and folders. Deletes what its collect found, counts it in the
 // engine and defers every file it cannot delete now to the next-start eraser.
 // Folder walks never follow a junction or symbolic link: where a walk would remove
-// such a folder it removes the link itself. Main thread only.
+// such a folder it removes the link itself, and leaves it where the platform would
+// remove its target instead (Wine). Main thread only.
 #include "engine/Eraser.h"
 #include <cstdint>
 #include <functional>

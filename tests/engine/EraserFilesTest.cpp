@@ -185,6 +185,14 @@ TEST_F(TEraseFilesTest, AStopDuringADeepWalkReturnsFromEveryLevel) {
     EXPECT_EQ(Engine.FoldersErased, 0); // nor removed its folder
     EXPECT_TRUE(Exists(path + "\\f.txt"));
     EXPECT_GT(Engine.FilesErased, 0);
+
+    Engine.Cancelled = false;
+    Engine.Pumps = 0;
+    Engine.CancelAtPump = 20;
+    std::vector<std::string> found;
+    Eraser.CollectFiles(Temp / "deep", "*.*", &found, true);
+    EXPECT_EQ(Engine.Pumps, 20); // the collect, too, stops on every level
+    EXPECT_EQ(std::count(found.begin(), found.end(), path + "\\f.txt"), 0);
 }
 
 // Wine hands out a link's target when asked for the link: an empty target must not
