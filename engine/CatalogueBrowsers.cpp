@@ -99,8 +99,7 @@ void TEraserEngine::RenumberTypedURLs(TEraseRegistry& sender) {
 }
 
 void TEraserEngine::CollectIEIndexDat(TEraseFiles& sender) {
-    sender.AddFile(AddTrailingBackslash(SpecialFolder(CSIDL_INTERNET_CACHE)) +
-                   "Content.IE5\\index.dat");
+    sender.AddFile(SpecialSubfolder(CSIDL_INTERNET_CACHE, "Content.IE5\\index.dat"));
 }
 
 // Counts one key in every mode; drives the Internet Options dialogs only for real.
@@ -128,8 +127,8 @@ void TEraserEngine::CollectNothing(TEraseFiles&) {}
 std::vector<std::string> TEraserEngine::FindProfiles(TEraseFiles& sender, const char* root,
                                                     const char* marker) {
     std::vector<std::string> markers;
-    sender.CollectFiles(AddTrailingBackslash(SpecialFolder(CSIDL_APPDATA)) + root + "\\", marker,
-                        &markers, true);
+    sender.CollectFiles(SpecialSubfolder(CSIDL_APPDATA, std::string(root) + "\\"), marker, &markers,
+                        true);
     std::vector<std::string> profiles;
     for (const std::string& marker : markers) profiles.push_back(ExtractFilePath(marker));
     return profiles;

@@ -1,24 +1,16 @@
 #include "engine/CatalogueHelpers.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Masks.h"
+#include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 
-std::string SpecialFolder(int csidl) {
-    std::string path;
-    GetSpecialFolderPath(csidl, path);
-    return path;
-}
-
-bool IsWindowsNT() {
-    return OSVersionQuery().PlatformId == VER_PLATFORM_WIN32_NT;
+std::string SpecialSubfolder(int csidl, const std::string& relative) {
+    const std::string folder = SpecialFolder(csidl);
+    return folder.empty() ? "" : AddTrailingBackslash(folder) + relative;
 }
 
 bool IsOfficeDocument(const std::string& target) {
-    const size_t dot = target.rfind('.');
-    if (dot == std::string::npos) return false;
-    std::string ext = target.substr(dot);
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const std::string ext = LowerCase(ExtractFileExt(target));
     return ext == ".doc" || ext == ".xls" || ext == ".mdb" || ext == ".ppt";
 }
 

@@ -167,13 +167,14 @@ void TEraserEngine::CollectMediaPlayerPlaylists(TEraseFiles& sender) {
     sender.AddFolder(index, "*.*", true, true);
     sender.AddFile(index + "wmplibrary_v_0_12.db");
     sender.AddFile(index + "wmplibrary_v_0_12.lrd");
-    const std::string personal = AddTrailingBackslash(SpecialFolder(CSIDL_PERSONAL));
-    const std::string common = AddTrailingBackslash(SpecialFolder(CSIDL_COMMON_APPDATA));
-    sender.AddFolder(personal + "My Music\\My Playlists\\", "*.wpl", true, true);
-    sender.AddFolder(personal + "Microsoft\\Media Player\\", "*.*", true, true);
-    sender.AddFolder(personal + "Microsoft\\Media Index\\", "*.*", true, true);
-    sender.AddFolder(common + "Microsoft\\Media Index\\", "*.*", true, true);
-    sender.AddFolder(common + "Microsoft\\Media Player\\", "*.*", true, true);
+    const auto folder = [&](int csidl, const char* relative, const char* mask) {
+        sender.AddFolder(SpecialSubfolder(csidl, relative), mask, true, true);
+    };
+    folder(CSIDL_PERSONAL, "My Music\\My Playlists\\", "*.wpl");
+    folder(CSIDL_PERSONAL, "Microsoft\\Media Player\\", "*.*");
+    folder(CSIDL_PERSONAL, "Microsoft\\Media Index\\", "*.*");
+    folder(CSIDL_COMMON_APPDATA, "Microsoft\\Media Index\\", "*.*");
+    folder(CSIDL_COMMON_APPDATA, "Microsoft\\Media Player\\", "*.*");
 }
 
 void TEraserEngine::CollectApplicationLog(TEraseFiles& sender) {
@@ -183,11 +184,11 @@ void TEraserEngine::CollectApplicationLog(TEraseFiles& sender) {
 // The Office folder of recent files, then the Recent folder's shortcuts to Office
 // documents. A shortcut that cannot be read is skipped, not the whole item.
 void TEraserEngine::CollectOfficeHistory(TEraseFiles& sender) {
-    sender.AddFolder(AddTrailingBackslash(SpecialFolder(CSIDL_APPDATA)) + "Microsoft\\Office\\Recent\\",
-                     "*.*", true, true);
-    const std::string recent = AddTrailingBackslash(SpecialFolder(CSIDL_RECENT));
-    const TStringList shortcuts = ListFiles(recent, "*.lnk");
-    for (const auto& entry : shortcuts) {
+    sender.AddFolder(SpecialSubfolder(CSIDL_APPDATA, "Microsoft\\Office\\Recent\\"), "*.*", true,
+                     true);
+    const std::string recent = SpecialSubfolder(CSIDL_RECENT, "");
+    if (recent.empty()) return;
+    for (const auto& entry : ListFiles(recent, "*.lnk")) {
         TShortcutInfo info;
         try {
             ReadShortcut(recent + entry.S, info);
@@ -224,6 +225,8 @@ void TEraserEngine::CollectRegistryBackups(TEraseFiles& sender) {
         sender.AddFolder(windows + "Sysbckup\\", "rb*.", true, true);
 }
 
+// File by file: a folder item would also remove every empty folder of the Windows
+// tree (its "Temp" folder that item 9 has just emptied, among others).
 void TEraserEngine::CollectRegistryFragments(TEraseFiles& sender) {
-    sender.AddFolder(AddTrailingBackslash(GetWindowsDir()), "*.reg", true, true);
+    sender.CollectFiles(GetWindowsDir(), "*.reg", nullptr, true);
 }

@@ -5,6 +5,7 @@
 #include "engine/EraserEngine.h"
 #include "engine/SharedRoutines.h"
 #include <windows.h>
+#include <algorithm>
 
 namespace {
 
@@ -110,17 +111,19 @@ void TEraserEngine::WriteSummary() {
 }
 
 // A stopped run drops the file deletions it deferred, and gives those files the
-// attributes they had back. What undoes a change the run made (the swap-file line,
-// the page-file setting) stays, as do the items of earlier runs.
+// attributes they had back, latest deferral first, so that a file deferred twice
+// ends as it was before the first. What undoes a change the run made (the
+// swap-file line, the page-file setting) stays, as do the items of earlier runs.
 void TEraserEngine::DropDeferredDeletions(int firstOfRun) {
     std::vector<TPostEraserItem> kept;
-    for (int i = 0; i < PostEraser.Count(); ++i) {
+    for (int i = PostEraser.Count() - 1; i >= 0; --i) {
         const TPostEraserItem& item = PostEraser.Items(i);
         if (i < firstOfRun || item.Type != ptDeleteFile)
             kept.push_back(item);
         else if (!item.FileName.empty() && item.Attributes != INVALID_FILE_ATTRIBUTES)
             SetFileAttributesA(item.FileName.c_str(), item.Attributes);
     }
+    std::reverse(kept.begin(), kept.end());
     PostEraser.Clear();
     for (const TPostEraserItem& item : kept)
         PostEraser.Add(std::make_unique<TPostEraserItem>(item));

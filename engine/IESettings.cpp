@@ -122,8 +122,11 @@ void TIESettings::Write() {
             TRegistry reg;
             reg.RootKey = HKEY_CURRENT_USER;
             if (!reg.OpenKey(step.Key, false)) continue;
-            for (size_t i : step.Values)
-                if (Writable(i)) reg.WriteString(Values[i].Name, TextOf(i));
+            for (size_t i : step.Values) {
+                if (!Writable(i)) continue;
+                reg.WriteString(Values[i].Name, TextOf(i));
+                FKnown[i] = true; // the registry now holds the field's value
+            }
         } catch (const Exception&) {
             // The next key is still written.
         }
@@ -146,6 +149,7 @@ void TIESettings::WriteTemplates() {
                                 n <= UrlTemplates.Count();
             if (!reused) reg.DeleteValue(name);
         }
+        FTemplatesKnown = true;
     } catch (const Exception&) {
         // What was written so far stays; the old values are deleted only after it.
     }

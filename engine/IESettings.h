@@ -22,8 +22,8 @@ public:
     // leaves its field unchanged; the others are still read.
     void Read();
     // Fields to registry; no key is created. A field is written only when its value
-    // was read or has been changed since, so a partial read never overwrites the
-    // values it missed.
+    // was read or written before or has been changed since the read, so a partial
+    // read never overwrites the values it missed.
     void Write();
 
     static constexpr size_t ValueCount = 12;

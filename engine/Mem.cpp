@@ -66,7 +66,7 @@ int TMem::GetCPUUsage() const {
 }
 
 bool TMem::IsWindowsNT() {
-    return OSVersionQuery().PlatformId == VER_PLATFORM_WIN32_NT;
+    return ::IsWindowsNT();
 }
 
 bool TMem::AutoStart(bool write, bool enable) {

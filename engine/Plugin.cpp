@@ -8,20 +8,30 @@
 #include <shlobj.h>
 
 namespace {
-std::string Attr(const TXMLNode& node, const char* name) {
+std::string RequiredAttr(const TXMLNode& node, const char* name) {
+    if (!node.HasAttribute(name))
+        throw Exception(std::string("the attribute \"") + name + "\" is missing");
     return node.Attribute(name);
 }
 
+// An action kind: a number outside 0..255 is an error, never another kind.
 uint8_t ByteAttr(const TXMLNode& node, const char* name) {
-    return uint8_t(IntAttribute(node, name));
+    const int value = StrToInt(RequiredAttr(node, name));
+    if (value < 0 || value > 255) throw Exception(std::string("bad \"") + name + "\"");
+    return uint8_t(value);
+}
+
+bool BoolAttr(const TXMLNode& node, const char* name) {
+    return XMLToBool(RequiredAttr(node, name));
 }
 
 HKEY RootKeyAttr(const TXMLNode& node) {
-    const HKEY root = RootKeyFromNumber(StrToInt64(RequiredAttribute(node, "RootKey")));
+    const std::string text = RequiredAttr(node, "RootKey");
+    const HKEY root = RootKeyFromNumber(StrToInt64(text));
     for (HKEY known : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
                        HKEY_CURRENT_CONFIG})
         if (root == known) return root;
-    throw Exception("unknown root key " + node.Attribute("RootKey"));
+    throw Exception("unknown root key " + text);
 }
 
 // A key path without surrounding backslashes; an empty one would name the root key.
@@ -38,30 +48,24 @@ TRegistryAction ReadRegistryAction(const TXMLNode& node) {
     a.RootKey = RootKeyAttr(node);
     a.Path = KeyPathAttr(node);
     a.ActionType = ByteAttr(node, "ActionType");
-    a.KeyContains = Attr(node, "KeyContains");
-    a.ValueName = Attr(node, "ValueName");
-    a.ValueContains = Attr(node, "ValueContains");
+    a.KeyContains = node.Attribute("KeyContains");
+    a.ValueName = node.Attribute("ValueName");
+    a.ValueContains = node.Attribute("ValueContains");
     return a;
 }
 
 TFileAction ReadFileAction(const TXMLNode& node) {
     TFileAction a;
     a.ActionType = ByteAttr(node, "ActionType");
-    a.Folder = Attr(node, "Folder");
-    a.FileName = Attr(node, "FileName");
+    a.Folder = node.Attribute("Folder");
+    a.FileName = node.Attribute("FileName");
     a.FolderActionType = ByteAttr(node, "FolderActionType");
-    a.FileMatch = Attr(node, "FileMatch");
-    a.IncludeSubDirs = BoolAttribute(node, "IncludeSubDirs");
+    a.FileMatch = node.Attribute("FileMatch");
+    a.IncludeSubDirs = BoolAttr(node, "IncludeSubDirs");
     a.FileActionType = ByteAttr(node, "FileActionType");
-    a.SectionName = Attr(node, "SectionName");
-    a.KeyName = Attr(node, "KeyName");
+    a.SectionName = node.Attribute("SectionName");
+    a.KeyName = node.Attribute("KeyName");
     return a;
-}
-
-std::string SpecialFolder(int csidl) {
-    std::string path;
-    GetSpecialFolderPath(csidl, path);
-    return path;
 }
 } // namespace
 
@@ -71,10 +75,10 @@ void TPlugin::LoadFromFile() {
     doc.LoadFromFile(FileName);
     const TXMLNode root = doc.DocumentElement();
     if (!root || root.NodeName() != "Plugin") throw Exception("not a plug-in file");
-    Name = Attr(root, "Name");
-    Version = Attr(root, "Version");
-    Provider = Attr(root, "Provider");
-    Description = Attr(root, "Description");
+    Name = root.Attribute("Name");
+    Version = root.Attribute("Version");
+    Provider = root.Attribute("Provider");
+    Description = root.Attribute("Description");
     // Read into locals first: a broken action leaves the plug-in with none.
     std::vector<TRegistryAction> registryActions;
     std::vector<TFileAction> fileActions;
@@ -92,7 +96,7 @@ std::string SubstituteFolders(const std::string& path) {
     std::string s = path;
     // Each folder is only looked up when its placeholder is there.
     if (s.find("%AppData%") != std::string::npos)
-        s = StringReplace(s, "%AppData%", RemoveTrailingBackslash(SpecialFolder(CSIDL_APPDATA)));
+        s = StringReplace(s, "%AppData%", SpecialFolder(CSIDL_APPDATA));
     if (s.find("%ProgramFiles%") != std::string::npos)
         s = StringReplace(s, "%ProgramFiles%", RemoveTrailingBackslash(GetProgramFilesDir()));
     if (s.find("%Windows%") != std::string::npos)

@@ -6,6 +6,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
 #include "engine/EraseFiles.h"
+#include "engine/SharedRoutines.h"
 
 namespace {
 bool IsAbsolute(const std::string& path) {
@@ -48,7 +49,7 @@ TCustomEraserEngine& TPluginManager::Owner() const {
 }
 
 TStringList TPluginManager::ListPluginFiles() const {
-    const std::string folder = AppDir + "Plugins\\";
+    const std::string folder = GetAppDir() + "Plugins\\";
     TStringList paths;
     for (const auto& entry : ListFiles(folder, "*.ppw"))
         if (SameText(ExtractFileExt(entry.S), ".ppw"))
@@ -70,10 +71,9 @@ void TPluginManager::Execute() {
         try {
             plugin.LoadFromFile();
             RunPlugin(plugin);
-        } catch (const std::exception& e) {
-            engine.DoProgress(
-                &plugin, "Error executing plugin: " + (plugin.Name.empty() ? path : plugin.Name) +
-                             " (" + e.what() + ")");
+        } catch (const std::exception&) {
+            engine.DoProgress(&plugin, "Error executing plugin: " +
+                                           (plugin.Name.empty() ? path : plugin.Name));
         }
     }
 }

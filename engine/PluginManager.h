@@ -5,7 +5,6 @@
 #include "classlib/base/StringList.h"
 #include "classlib/base/XMLDoc.h"
 #include "engine/Plugin.h"
-#include "engine/SharedRoutines.h"
 #include <string>
 
 class TCustomEraserEngine;
@@ -24,8 +23,8 @@ public:
     [[nodiscard]] TStringList ListPluginFiles() const;
     [[nodiscard]] bool IsChecked(const std::string& Path) const; // ignoring case
     // Loads and runs every checked plug-in in order. One that cannot be loaded or
-    // fails gives the log line "Error executing plugin: " + its name or path and the
-    // reason; the others still run.
+    // fails gives the log line "Error executing plugin: " + its name or path; the
+    // others still run.
     void Execute();
     // Runs one loaded plug-in. Every file target is resolved and checked first (an
     // absolute path, no drive root as a folder): a bad one raises before anything
@@ -37,8 +36,6 @@ public:
 
     TCustomEraserEngine* Engine = nullptr; // set by the engine before each run
     TStringList CheckedPlugins;
-    // The program folder (with its trailing "\") that holds "Plugins".
-    std::string AppDir = GetAppDir();
 
 private:
     [[nodiscard]] TCustomEraserEngine& Owner() const;

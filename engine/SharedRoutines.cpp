@@ -21,7 +21,10 @@ std::string RemoveTrailingBackslash(const std::string& s) {
     return s;
 }
 
+std::string AppDirOverride;
+
 std::string GetAppDir() {
+    if (!AppDirOverride.empty()) return AddTrailingBackslash(AppDirOverride);
     return ExtractFilePath(GetModuleFileNameStr());
 }
 
@@ -77,6 +80,12 @@ void GetSpecialFolderPath(int csidl, std::string& path) {
     std::string buf(4096, '\0');
     if (SHGetPathFromIDListA(pidl, buf.data())) path = RemoveTrailingBackslash(buf.c_str());
     CoTaskMemFree(pidl);
+}
+
+std::string SpecialFolder(int csidl) {
+    std::string path;
+    GetSpecialFolderPath(csidl, path);
+    return path;
 }
 
 TStringList ListFiles(const std::string& folder, const std::string& mask) {
@@ -181,6 +190,10 @@ int GetWindowsVersion() {
 bool IsWindowsNT5() {
     const int version = GetWindowsVersion();
     return version >= 50 && version <= 52;
+}
+
+bool IsWindowsNT() {
+    return OSVersionQuery().PlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 void ShowError(const std::string& text) {

@@ -2,6 +2,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/SharedRoutines.h"
 #include <shlobj.h>
 
 const char* const TStartupManager::RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -12,15 +13,13 @@ bool IsStringType(TRegDataType t) {
 }
 
 std::string WorkingStartupFolder(bool currentUser) {
-    std::string path;
-    GetSpecialFolderPath(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP, path);
-    return path;
+    return SpecialFolder(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP);
 }
 } // namespace
 
 std::string TStartupManager::FolderOf(bool currentUser, bool enabled) const {
     if (enabled) return WorkingStartupFolder(currentUser);
-    return AppDir + (currentUser ? "Disabled Items\\CurrentUser" : "Disabled Items\\Users");
+    return GetAppDir() + (currentUser ? "Disabled Items\\CurrentUser" : "Disabled Items\\Users");
 }
 
 std::string TStartupManager::GetItemKey(const TStartUpItem& item, bool enabled) {

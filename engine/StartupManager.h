@@ -3,7 +3,6 @@
 // shortcuts of both Startup folders. A switched-off entry is parked, not deleted:
 // a value under "Run\Disabled", a shortcut in "Disabled Items" beside the program.
 // Main thread only.
-#include "engine/SharedRoutines.h"
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,8 +45,6 @@ public:
     [[nodiscard]] std::string GetStartupFolder(const TStartUpItem& item, bool enabled) const;
 
     std::vector<std::unique_ptr<TStartUpItem>> Items;
-    // The program folder (with its trailing "\") that holds "Disabled Items".
-    std::string AppDir = GetAppDir();
 
 private:
     void ReadKey(HKEY root, bool enabled);

@@ -77,6 +77,12 @@ tw_make_prefix() {
     cp -a "$template/." "$prefix/"
   fi
   rm -f "$prefix/dosdevices/z:"
+  # Wine links the profile's Desktop, Documents, Music ... to the Unix home: plain
+  # folders instead, so that cleaning them stays inside the prefix.
+  local link
+  for link in "$prefix"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+  done
 }
 
 # A small drive for the free-space wipe tests: an 8 MiB tmpfs mapped to X: in the

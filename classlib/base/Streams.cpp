@@ -125,3 +125,20 @@ void WriteStringToFile(const std::string& fileName, const std::string& data) {
     TFileStream stream(fileName, fmCreate);
     stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
 }
+
+void WriteStringToFileAtomically(const std::string& fileName, const std::string& data) {
+    const std::string temp = fileName + ".tmp";
+    try {
+        TFileStream stream(temp, fmCreate);
+        stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
+        stream.Flush();
+    } catch (const EWriteError&) {
+        SysDeleteFile(temp);
+        throw;
+    }
+    if (!ReplaceFileAtomically(temp, fileName)) {
+        const DWORD code = GetLastError();
+        SysDeleteFile(temp);
+        throw EFCreateError("Cannot create file " + fileName + ". " + SysErrorMessage(code));
+    }
+}

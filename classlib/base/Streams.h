@@ -47,3 +47,6 @@ private:
 // Whole-file helpers.
 std::string ReadFileToString(const std::string& fileName);  // EFOpenError
 void WriteStringToFile(const std::string& fileName, const std::string& data);  // EFCreateError
+// Writes beside the file (".tmp"), flushes, and only then replaces it: a failed write
+// leaves the previous file as it was. EFCreateError, EWriteError.
+void WriteStringToFileAtomically(const std::string& fileName, const std::string& data);

@@ -221,22 +221,7 @@ void TXMLDocument::LoadFromXML(const std::string& xml) {
 }
 
 void TXMLDocument::SaveToFile(const std::string& fileName) const {
-    // Written beside the target, flushed, and only then moved over it.
-    const std::string temp = fileName + ".tmp";
-    const std::string data = ToUtf8(WriteXMLDocument(FDoc));
-    try {
-        TFileStream stream(temp, fmCreate);
-        stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
-        stream.Flush();
-    } catch (const EWriteError&) {
-        SysDeleteFile(temp);
-        throw;
-    }
-    if (!ReplaceFileAtomically(temp, fileName)) {
-        DWORD code = GetLastError();
-        SysDeleteFile(temp);
-        throw EFCreateError("Cannot create file " + fileName + ". " + SysErrorMessage(code));
-    }
+    WriteStringToFileAtomically(fileName, ToUtf8(WriteXMLDocument(FDoc)));
 }
 
 std::string TXMLDocument::XML() const {

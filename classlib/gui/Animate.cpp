@@ -6,7 +6,9 @@
 namespace {
 
 [[maybe_unused]] const bool Registered = RegisterPublished<TAnimate>({
-    Published("CommonAVI", &TAnimate::CommonAVI, &TAnimate::SetCommonAVI),
+    Published("CommonAVI", &TAnimate::CommonAVI, &TAnimate::SetCommonAVI,
+              {"aviNone", "aviFindFolder", "aviFindFile", "aviFindComputer", "aviCopyFiles",
+                  "aviCopyFile", "aviRecycleFile", "aviEmptyRecycle", "aviDeleteFile"}),
     Published("Active", &TAnimate::Active, &TAnimate::SetActive),
     Published("StartFrame", &TAnimate::StartFrame, &TAnimate::SetStartFrame),
     Published("StopFrame", &TAnimate::StopFrame, &TAnimate::SetStopFrame),

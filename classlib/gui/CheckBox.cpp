@@ -6,6 +6,8 @@ namespace {
 
 [[maybe_unused]] const bool Registered = RegisterPublished<TButtonControl>({
     Published("Checked", &TButtonControl::Checked, &TButtonControl::SetChecked),
+}) && RegisterPublished<TCheckBox>({
+    Published("State", &TCheckBox::State, &TCheckBox::SetState, {"cbUnchecked", "cbChecked", "cbGrayed"}),
 });
 
 }  // namespace

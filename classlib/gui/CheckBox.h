@@ -21,9 +21,13 @@ protected:
     bool FChecked = false;
 };
 
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
 class TCheckBox : public TButtonControl {
 public:
     explicit TCheckBox(TComponent* owner) : TButtonControl(owner) {}
+    [[nodiscard]] TCheckBoxState State() const { return FChecked ? cbChecked : cbUnchecked; }
+    void SetState(TCheckBoxState state) { SetChecked(state == cbChecked); }
 
 protected:
     void CreateParams(TCreateParams& params) override;

@@ -11,7 +11,8 @@ namespace {
     Published("Top", &TControl::Top, &TControl::SetTop),
     Published("Width", &TControl::Width, &TControl::SetWidth),
     Published("Height", &TControl::Height, &TControl::SetHeight),
-    Published("Align", &TControl::Align, &TControl::SetAlign),
+    Published("Align", &TControl::Align, &TControl::SetAlign,
+              {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}),
     Published("Visible", &TControl::Visible, &TControl::SetVisible),
     Published("Enabled", &TControl::Enabled, &TControl::SetEnabled),
     Published("Caption", &TControl::Caption, &TControl::SetCaption),
@@ -19,6 +20,7 @@ namespace {
     Published("Color", &TControl::Color, &TControl::SetColor),
     Published("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
     Published("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
+    Published("Font", &TControl::FontObject, &TControl::SetFontObject),
     Published("Hint", &TControl::Hint, &TControl::SetHint),
     Published("ShowHint", &TControl::ShowHint, &TControl::SetShowHint),
 });

@@ -65,6 +65,11 @@ public:
     [[nodiscard]] bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool value);
     TFont& Font() { return FFont; }
+    // The font as the object property "Font"; setting it copies the given font.
+    [[nodiscard]] TFont* FontObject() const { return const_cast<TFont*>(&FFont); }
+    void SetFontObject(TFont* font) {
+        if (font) FFont.Assign(*font);
+    }
     [[nodiscard]] bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool value);
 

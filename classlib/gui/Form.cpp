@@ -7,11 +7,15 @@
 namespace {
 
 [[maybe_unused]] const bool Registered = RegisterPublished<TForm>({
-    Published("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle),
+    Published("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle,
+              {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}),
     Published("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons),
-    Published("Position", &TForm::Position, &TForm::SetPosition),
-    Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle),
-    Published("WindowState", &TForm::WindowState, &TForm::SetWindowState),
+    Published("Position", &TForm::Position, &TForm::SetPosition,
+              {"poDesigned", "poDefault", "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}),
+    Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle,
+              {"fsNormal", "fsStayOnTop"}),
+    Published("WindowState", &TForm::WindowState, &TForm::SetWindowState,
+              {"wsNormal", "wsMinimized", "wsMaximized"}),
     Published("ModalResult", &TForm::ModalResult, &TForm::SetModalResult),
 });
 
@@ -136,11 +140,20 @@ void TForm::VisibleChanged() {
         return;
     }
     if (OnShow) OnShow(this);
-    HWND wnd = Handle();
     ApplyPosition();
     OwningApplication()->UpdateVisible();
+    if (HandleAllocated()) ShowWindow(Handle(), ShowCommand());
+    else HandleNeeded();  // InitializeWnd shows it
+}
+
+// A new window of a visible form (a first show, or a window made anew) shows at once.
+void TForm::InitializeWnd() {
+    if (Visible()) ShowWindow(Handle(), ShowCommand());
+}
+
+int TForm::ShowCommand() const {
     static constexpr int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-    ShowWindow(wnd, commands[FWindowState]);
+    return commands[FWindowState];
 }
 
 TWindowState TForm::WindowState() const {

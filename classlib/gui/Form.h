@@ -67,6 +67,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& message) override;
     void VisibleChanged() override;
+    void InitializeWnd() override;
 
     void WMClose(TMessage& message);
     void WMActivate(TMessage& message);
@@ -79,6 +80,7 @@ protected:
 
 private:
     void ApplyPosition();
+    [[nodiscard]] int ShowCommand() const;
     void CloseModal();
     bool Broadcast(TWinControl* container, TMessage& message);
 

@@ -5,7 +5,8 @@ namespace {
 
 [[maybe_unused]] const bool Registered = RegisterPublished<TLabel>({
     Published("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize),
-    Published("Alignment", &TLabel::Alignment, &TLabel::SetAlignment),
+    Published("Alignment", &TLabel::Alignment, &TLabel::SetAlignment,
+              {"taLeftJustify", "taRightJustify", "taCenter"}),
     Published("Transparent", &TLabel::Transparent, &TLabel::SetTransparent),
     Published("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap),
     Published("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar),

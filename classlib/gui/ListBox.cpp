@@ -7,7 +7,8 @@ namespace {
     Published("ItemIndex", &TListBox::ItemIndex, &TListBox::SetItemIndex),
 }) && RegisterPublished<TComboBox>({
     Published("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex),
-    Published("Style", &TComboBox::Style, &TComboBox::SetStyle),
+    Published("Style", &TComboBox::Style, &TComboBox::SetStyle,
+              {"csDropDown", "csDropDownList"}),
 });
 
 constexpr TItemStrings::TMessages ListBoxMessages{LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING,

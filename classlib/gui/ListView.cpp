@@ -24,6 +24,11 @@ void TListItem::ClearSubItems() {
     FSubItems.clear();
 }
 
+void TListItem::SetImageIndex(int index) {
+    FImageIndex = index;
+    FOwner.ShowImage(*this);
+}
+
 void TListItem::SetChecked(bool value) {
     if (value == FChecked) return;
     FChecked = value;
@@ -41,13 +46,14 @@ TListView::TListView(TComponent* owner) : TWinControl(owner) {
 void TListView::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = WC_LISTVIEWA;
-    params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL;
+    params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TListView::InitializeWnd() {
     ApplyExtendedStyle();
     HWND wnd = HandleIfAllocated();
+    if (FSmallImages) SendMessageA(wnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(FSmallImages->Handle()));
     for (size_t i = 0; i < FColumns.size(); ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -67,6 +73,12 @@ void TListView::ApplyExtendedStyle() {
 void TListView::AddColumn(const std::string& caption, int width) {
     FColumns.push_back({caption, width});
     if (HandleAllocated()) RecreateWnd();
+}
+
+void TListView::SetSmallImages(TImageList* images) {
+    FSmallImages = images;
+    if (HandleAllocated())
+        SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
 }
 
 void TListView::SetCheckboxes(bool value) {
@@ -114,6 +126,16 @@ void TListView::ShowItem(const TListItem& item) {
     SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
     for (size_t i = 0; i < item.FSubItems.size(); ++i) ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
     ShowCheck(item);
+    ShowImage(item);
+}
+
+void TListView::ShowImage(const TListItem& item) {
+    if (!HandleAllocated()) return;
+    LVITEMA row{};
+    row.mask = LVIF_IMAGE;
+    row.iItem = item.Index();
+    row.iImage = item.FImageIndex;
+    SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&row));
 }
 
 void TListView::ShowText(const TListItem& item, int column, const std::string& text) {

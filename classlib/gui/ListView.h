@@ -3,6 +3,7 @@
 // optional check boxes and whole-row selection. Its items live here; the window
 // shows them. OnChange fires (main thread) when an item's caption is set or its
 // check box changes, by the user or by code.
+#include "classlib/gui/ImageList.h"
 #include "classlib/gui/WinControl.h"
 #include <memory>
 #include <vector>
@@ -20,6 +21,8 @@ public:
     void ClearSubItems();
     [[nodiscard]] bool Checked() const { return FChecked; }
     void SetChecked(bool value);
+    [[nodiscard]] int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int index);  // in the list view's SmallImages; -1 for none
     void* Data = nullptr;  // not owned
 
 private:
@@ -28,6 +31,7 @@ private:
     std::string FCaption;
     std::vector<std::string> FSubItems;
     bool FChecked = false;
+    int FImageIndex = -1;
 };
 
 class TListView : public TWinControl {
@@ -39,6 +43,10 @@ public:
     void SetCheckboxes(bool value);
     [[nodiscard]] bool RowSelect() const { return FRowSelect; }
     void SetRowSelect(bool value);
+
+    // Not owned: the image list must outlive its use here.
+    [[nodiscard]] TImageList* SmallImages() const { return FSmallImages; }
+    void SetSmallImages(TImageList* images);
 
     TListItem* AddItem();  // an empty, unchecked last row
     void Clear();
@@ -60,6 +68,7 @@ private:
     void ShowItem(const TListItem& item);
     void ShowText(const TListItem& item, int column, const std::string& text);
     void ShowCheck(const TListItem& item);
+    void ShowImage(const TListItem& item);
     void ApplyExtendedStyle();
     void CNNotify(TMessage& message);
 
@@ -69,6 +78,7 @@ private:
     };
     std::vector<TColumn> FColumns;
     std::vector<std::unique_ptr<TListItem>> FItems;
+    TImageList* FSmallImages = nullptr;
     bool FCheckboxes = false;
     bool FRowSelect = false;
     int FUpdateCount = 0;

@@ -5,7 +5,8 @@
 namespace {
 
 [[maybe_unused]] const bool Registered = RegisterPublished<TMemo>({
-    Published("ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars),
+    Published("ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars,
+              {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}),
     Published("WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap),
 });
 

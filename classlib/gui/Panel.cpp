@@ -4,7 +4,8 @@
 namespace {
 
 [[maybe_unused]] const bool Registered = RegisterPublished<TPanel>({
-    Published("BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter),
+    Published("BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter,
+              {"bvNone", "bvLowered", "bvRaised"}),
     Published("BorderWidth", &TPanel::BorderWidth, &TPanel::SetBorderWidth),
     Published("ParentBackground", &TPanel::ParentBackground, &TPanel::SetParentBackground),
 });

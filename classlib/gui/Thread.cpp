@@ -128,8 +128,12 @@ void TThread::SetPriority(TThreadPriority priority) {
 }
 
 void TThread::WaitFor() {
+    WaitForThreadEnd(FHandle.Get());
+}
+
+void WaitForThreadEnd(HANDLE thread) {
     for (;;) {
-        const DWORD result = WaitWithMessages(FHandle.Get(), INFINITE);
+        const DWORD result = WaitWithMessages(thread, INFINITE);
         if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) return;
     }
 }

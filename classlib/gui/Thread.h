@@ -54,5 +54,10 @@ private:
 // signalled, WAIT_TIMEOUT, WAIT_FAILED, or WAIT_OBJECT_0 + 1 when WM_QUIT ended it).
 DWORD WaitWithMessages(HANDLE handle, DWORD timeout);
 
+// Waits as WaitWithMessages until the thread has ended (a WM_QUIT does not end this
+// wait). A TThread's OnTerminate has run by then. For a thread that frees itself, keep
+// a duplicate of its handle from before it could end.
+void WaitForThreadEnd(HANDLE thread);
+
 // The id of the thread that started the program.
 DWORD MainThreadID();

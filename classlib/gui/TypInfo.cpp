@@ -34,6 +34,12 @@ bool TextToBool(const std::string& text) {
     return StrToInt64(text) != 0;
 }
 
+int64_t EnumValue(const TPropInfo& info, const std::string& text) {
+    for (size_t i = 0; i < info.EnumNames.size(); ++i)
+        if (SameText(info.EnumNames[i], text)) return static_cast<int64_t>(i);
+    return StrToInt64(text);
+}
+
 }  // namespace
 
 void RegisterProperties(const std::type_info& cls, std::vector<TPropInfo> props) {
@@ -63,8 +69,9 @@ TPropValue GetProp(const TObject& obj, const std::string& name) {
 void SetProp(TObject& obj, const std::string& name, const TPropValue& value) {
     const TPropInfo& info = FindWritable(obj, name);
     static constexpr TTypeKind kindOf[] = {tkInteger, tkBoolean, tkString, tkClass};
-    if (kindOf[value.index()] != info.Kind) {
-        if (info.Kind == tkInteger && value.index() == 1) return info.Set(obj, ToOrd(value, name));
+    TTypeKind kind = info.Kind == tkEnumeration ? tkInteger : info.Kind;
+    if (kindOf[value.index()] != kind) {
+        if (kind == tkInteger && value.index() == 1) return info.Set(obj, ToOrd(value, name));
         if (info.Kind == tkBoolean && value.index() == 0) return info.Set(obj, ToOrd(value, name) != 0);
         throw EPropertyError("Invalid property type for " + name);
     }
@@ -96,7 +103,13 @@ TObject* GetObjectProp(const TObject& obj, const std::string& name) {
 }
 
 std::string GetPropValue(const TObject& obj, const std::string& name) {
-    TPropValue v = GetProp(obj, name);
+    const TPropInfo& info = FindProp(obj, name);
+    TPropValue v = info.Get(obj);
+    if (info.Kind == tkEnumeration) {
+        int64_t i = std::get<int64_t>(v);
+        bool named = i >= 0 && i < static_cast<int64_t>(info.EnumNames.size());
+        return named ? info.EnumNames[i] : IntToStr(i);
+    }
     switch (v.index()) {
     case 0: return IntToStr(std::get<int64_t>(v));
     case 1: return std::get<bool>(v) ? "True" : "False";
@@ -111,6 +124,7 @@ void SetPropValue(TObject& obj, const std::string& name, const std::string& valu
     case tkInteger: return info.Set(obj, StrToInt64(value));
     case tkBoolean: return info.Set(obj, TextToBool(value));
     case tkString: return info.Set(obj, value);
+    case tkEnumeration: return info.Set(obj, EnumValue(info, value));
     case tkClass: throw EPropertyError("Property " + name + " has no text form");
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The published-property registry: per class, a list of name -> typed getter and
 // setter, found by name along the class chain (names compared without case).
-// As text, Booleans read "True"/"False" and integers are decimal.
+// As text, Booleans read "True"/"False", enumerations by their names ("taCenter") and
+// integers are decimal.
 #include "classlib/gui/Classes.h"
 #include <cstdint>
 #include <functional>
@@ -11,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-enum TTypeKind { tkInteger, tkBoolean, tkString, tkClass };
+enum TTypeKind { tkInteger, tkBoolean, tkString, tkClass, tkEnumeration };
 
 using TPropValue = std::variant<int64_t, bool, std::string, TObject*>;
 
@@ -20,6 +21,7 @@ struct TPropInfo {
     TTypeKind Kind;
     std::function<TPropValue(const TObject&)> Get;
     std::function<void(TObject&, const TPropValue&)> Set;  // empty: read-only
+    std::vector<std::string> EnumNames;                     // tkEnumeration: by value
 };
 
 class EPropertyError : public Exception { using Exception::Exception; };
@@ -65,6 +67,16 @@ TPropInfo Published(const char* name, G (T::*get)() const) {
     return Published<T, G, G>(name, get, static_cast<void (T::*)(G)>(nullptr));
 }
 
+// An enumeration property: its values are integers, its text the names, in order.
+template <class T, class G, class S>
+TPropInfo Published(const char* name, G (T::*get)() const, void (T::*set)(S),
+                    std::vector<std::string> enumNames) {
+    TPropInfo info = Published(name, get, set);
+    info.Kind = tkEnumeration;
+    info.EnumNames = std::move(enumNames);
+    return info;
+}
+
 // nullptr when the object's class chain publishes no such property.
 const TPropInfo* GetPropInfo(const TObject& obj, const std::string& name);
 bool IsPublishedProp(const TObject& obj, const std::string& name);
@@ -79,6 +91,7 @@ void SetStrProp(TObject& obj, const std::string& name, const std::string& value)
 TObject* GetObjectProp(const TObject& obj, const std::string& name);
 
 // Any property as text. Setting a Boolean accepts "True"/"False" in any letter case
-// or a number (0 false); setting an integer needs a number (EConvertError otherwise).
+// or a number (0 false); an enumeration its name in any letter case or a number;
+// an integer a number (EConvertError otherwise).
 std::string GetPropValue(const TObject& obj, const std::string& name);
 void SetPropValue(TObject& obj, const std::string& name, const std::string& value);

@@ -7,6 +7,8 @@
 // scroll messages are reflected to the child's WindowProc as CN_ messages.
 // Main thread only.
 #include "classlib/gui/Controls.h"
+#include "classlib/gui/Mouse.h"
+#include <functional>
 #include <vector>
 
 struct TCreateParams {
@@ -48,6 +50,11 @@ public:
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
 
     void Realign();  // places the aligned children
+    // Keyboard events (main thread). Setting key to 0 in OnKeyPress (WM_CHAR) or
+    // OnKeyDown (WM_KEYDOWN) keeps the key from the control.
+    std::function<void(TObject* sender, char& key)> OnKeyPress;
+    std::function<void(TObject* sender, WORD& key, TShiftState shift)> OnKeyDown;
+
     RECT ClientRect() override;
     void Invalidate() override;
     void Update() override;
@@ -90,6 +97,8 @@ protected:
     void WMMouseButton(TMessage& message);
     void WMWindowPosChanged(TMessage& message);
     void WMSize(TMessage& message);
+    void WMChar(TMessage& message);
+    void WMKeyDown(TMessage& message);
     void WMSetFocus(TMessage& message);
     void WMKillFocus(TMessage& message);
     void CNCtlColor(TMessage& message);

@@ -61,6 +61,8 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_CAPTURECHANGED: FCaptureControl = nullptr; DefaultHandler(message); break;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(message); break;
     case WM_SIZE: WMSize(message); break;
+    case WM_CHAR: WMChar(message); break;
+    case WM_KEYDOWN: WMKeyDown(message); break;
     case WM_SETFOCUS: WMSetFocus(message); break;
     case WM_KILLFOCUS: WMKillFocus(message); break;
     case CN_CTLCOLORMSGBOX:
@@ -217,6 +219,30 @@ void TWinControl::WMWindowPosChanged(TMessage& message) {
 void TWinControl::WMSize(TMessage& message) {
     DefaultHandler(message);
     if (message.WParam != SIZE_MINIMIZED) Realign();
+}
+
+void TWinControl::WMChar(TMessage& message) {
+    if (OnKeyPress) {
+        char key = static_cast<char>(message.WParam);
+        OnKeyPress(this, key);
+        if (!key) return;
+        message.WParam = static_cast<unsigned char>(key);
+    }
+    DefaultHandler(message);
+}
+
+void TWinControl::WMKeyDown(TMessage& message) {
+    if (OnKeyDown) {
+        WORD key = static_cast<WORD>(message.WParam);
+        TShiftState shift = 0;
+        if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+        if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+        if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+        OnKeyDown(this, key, shift);
+        if (!key) return;
+        message.WParam = key;
+    }
+    DefaultHandler(message);
 }
 
 void TWinControl::WMSetFocus(TMessage& message) {

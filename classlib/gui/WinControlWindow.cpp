@@ -33,7 +33,7 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
     auto it = registered.find(params.WinClassName);
     if (it != registered.end()) return it->second;
     static const bool commonControls = [] {
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
         return InitCommonControlsEx(&icc);
     }();
     (void)commonControls;

@@ -162,11 +162,7 @@ void TFileFinder::Abort() {
 // Until the search thread has ended and its termination notification has run.
 void TFileFinder::WaitForSearchThread() {
     if (!FThreadHandle) return;
-    TKernelHandle thread; // FThreadHandle is reset by the notification during the wait
-    DuplicateHandle(GetCurrentProcess(), FThreadHandle.Get(), GetCurrentProcess(), thread.Out(),
-                    SYNCHRONIZE, FALSE, 0);
-    while (FThreadHandle) {
-        const DWORD result = WaitWithMessages(thread.Get(), INFINITE);
-        if (result == WAIT_OBJECT_0 || result == WAIT_FAILED) return;
-    }
+    // Moved out: an OnSearchFinish run during the wait may start the next search.
+    const TKernelHandle thread = std::move(FThreadHandle);
+    WaitForThreadEnd(thread.Get());
 }

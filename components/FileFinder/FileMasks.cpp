@@ -6,29 +6,10 @@ char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// Splits at the last "." that stands after the last "\" or ":"; the dot goes
-// with the extension.
+// The extension runs from the last "." after the last "\" or ":", dot included.
 void SplitExtension(const std::string& s, std::string& base, std::string& ext) {
-    const size_t dot = s.find_last_of(".\\:");
-    if (dot == std::string::npos || s[dot] != '.') {
-        base = s;
-        ext.clear();
-        return;
-    }
-    base = s.substr(0, dot);
-    ext = s.substr(dot);
-}
-
-// "X:" or "\\server\share"; "" otherwise.
-std::string DrivePart(const std::string& path) {
-    if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2);
-    if (path.rfind("\\\\", 0) == 0) {
-        const size_t server = path.find('\\', 2);
-        if (server == std::string::npos) return path;
-        const size_t share = path.find('\\', server + 1);
-        return path.substr(0, share);
-    }
-    return "";
+    ext = ExtractFileExt(s);
+    base = s.substr(0, s.size() - ext.size());
 }
 
 bool DrivesAgree(const std::string& fileDrive, const std::string& lineDrive) {
@@ -64,8 +45,8 @@ bool MatchesExclusion(const std::string& folder, const std::string& name, const 
     std::string path = cut == std::string::npos ? "" : line.substr(0, cut + 1);
     const std::string mask = line.substr(path.size());
     if (!path.empty()) {
-        const std::string lineDrive = DrivePart(path);
-        const std::string folderDrive = DrivePart(folder);
+        const std::string lineDrive = ExtractFileDrive(path);
+        const std::string folderDrive = ExtractFileDrive(folder);
         if (!lineDrive.empty()) {
             if (!DrivesAgree(folderDrive, lineDrive)) return false;
             path.erase(0, lineDrive.size());

@@ -23,13 +23,15 @@ TWorkThread::TWorkThread(TComponent* owner) : TWorkThreadBase(owner), FTimer(new
 TWorkThread::~TWorkThread() {
     FTimer->SetEnabled(false);
     if (FWorker) {
-        FWorker->OnTerminate = [this](TThread*) { FWorker = nullptr; };
+        // Only forgets the worker (and tells the group): no OnTerminate while destroying.
+        FWorker->OnTerminate = [this](TThread* t) {
+            ClearThread(static_cast<TWorkExecuteThread*>(t));
+        };
         TKernelHandle handle;
         DuplicateHandle(GetCurrentProcess(), FWorker->Handle(), GetCurrentProcess(), handle.Out(),
                         SYNCHRONIZE, FALSE, 0);
         Stop();
-        while (FWorker && WaitWithMessages(handle.Get(), INFINITE) != WAIT_FAILED) {
-        }
+        WaitForThreadEnd(handle.Get());
     }
     LeaveGroup();
 }
@@ -94,12 +96,17 @@ void TWorkThread::TimerTick() {
     }
 }
 
-// Main thread, while the worker waits for this notification to return. The worker is
-// forgotten before the group hears of its end, so that the group counts it as ended.
-void TWorkThread::ThreadTerminated(TWorkExecuteThread* worker) {
-    FTimer->SetEnabled(false);
+// The worker is forgotten before the group hears of its end, so that the group counts
+// it as ended.
+void TWorkThread::ClearThread(TWorkExecuteThread* worker) {
     FWorker = nullptr;
     if (ThreadGroup()) ThreadGroup()->ThreadEnded(this, worker, worker->Data);
+}
+
+// Main thread, while the worker waits for this notification to return.
+void TWorkThread::ThreadTerminated(TWorkExecuteThread* worker) {
+    FTimer->SetEnabled(false);
+    ClearThread(worker);
     if (OnTerminate) {
         std::lock_guard lock(Lock());
         OnTerminate(this, worker, worker->Data);

@@ -55,6 +55,7 @@ private:
     void DoExecute(TWorkExecuteThread* worker);
     void TimerTick();
     void ThreadTerminated(TWorkExecuteThread* worker);
+    void ClearThread(TWorkExecuteThread* worker);
 
     TTimer* FTimer;                        // owned as a component
     TWorkExecuteThread* FWorker = nullptr; // frees itself when it ends

@@ -24,19 +24,12 @@ int TWorkThreadGroup::RunningCount() const {
     return FRunning;
 }
 
-std::vector<TWorkThread*> TWorkThreadGroup::ThreadsOf(TWorkThreadBase* member) const {
-    if (auto* group = dynamic_cast<TWorkThreadGroup*>(member)) return group->FThreads;
-    return {static_cast<TWorkThread*>(member)};
-}
-
 bool TWorkThreadGroup::Join(TWorkThreadBase* member) {
     for (TWorkThreadBase* g = this; g; g = g->ThreadGroup())
         if (g == member) return false;
     member->NotifyGroupStart(this);
     std::lock_guard lock(Lock());
     FMembers.push_back(member);
-    const auto threads = ThreadsOf(member);
-    FThreads.insert(FThreads.end(), threads.begin(), threads.end());
     return true;
 }
 
@@ -44,8 +37,6 @@ void TWorkThreadGroup::Leave(TWorkThreadBase* member) {
     member->NotifyGroupTerminate(this);
     std::lock_guard lock(Lock());
     std::erase(FMembers, member);
-    for (TWorkThread* t : ThreadsOf(member))
-        std::erase(FThreads, t);
 }
 
 void TWorkThreadGroup::Start(void* data) {

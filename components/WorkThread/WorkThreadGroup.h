@@ -39,9 +39,7 @@ private:
     void ThreadEnded(TWorkThread* thread, TWorkExecuteThread* worker, void*& data);
     void ThreadUpdate(TWorkThread* thread, TWorkExecuteThread* worker, void*& data, int percent,
                       int updatePriority);
-    [[nodiscard]] std::vector<TWorkThread*> ThreadsOf(TWorkThreadBase* member) const;
 
     std::vector<TWorkThreadBase*> FMembers; // direct members, not owned
-    std::vector<TWorkThread*> FThreads;     // every member thread, nested ones included
     int FRunning = 0;
 };

@@ -93,7 +93,7 @@ void TkepXMLParser2::LoadFromFile(const std::string& fileName) {
 }
 
 void TkepXMLParser2::SaveToFile(const std::string& fileName) const {
-    StringToFile(fileName, GetXML());
+    WriteStringToFileAtomically(fileName, GetXML());
 }
 
 int TkepXMLParser2::FindFromPos(const char* what) const {

@@ -102,6 +102,7 @@ public:
     // Raises the stream error when the file cannot be read (LastError() unchanged).
     void LoadFromFile(const std::string& fileName);
     [[nodiscard]] std::string GetXML() const;
+    // Through a temporary file beside it: a failed write leaves the previous file.
     void SaveToFile(const std::string& fileName) const;
     [[nodiscard]] const std::string& LastError() const { return FLastError; }
     // Holds the declaration's pseudo-attributes ("version", "encoding").

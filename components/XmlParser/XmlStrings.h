@@ -12,11 +12,7 @@
 [[nodiscard]] std::string ReplaceString(const std::string& source, const std::string& find,
                                         const std::string& replace);
 
-// Whole-file helpers: create/truncate and write the bytes; read the whole file.
-// They raise the stream errors of the class library.
-inline void StringToFile(const std::string& fileName, const std::string& s) {
-    WriteStringToFile(fileName, s);
-}
+// The whole file; raises the stream errors of the class library.
 [[nodiscard]] inline std::string FileToString(const std::string& fileName) {
     return ReadFileToString(fileName);
 }

@@ -160,8 +160,9 @@ void GuardedAutoClean(TEraserEngine& engine) {
 
 class PasswordGate : public MainWindow {
 protected:
-    // Starts the program, types the text into the password dialog and presses a button.
-    void Answer(const char* text, const char* button) {
+    // Starts the program, types the text into the password dialog and presses a key
+    // there (Return, Escape) or a button.
+    void Answer(const char* text, const char* button, WPARAM key = 0) {
         ASSERT_TRUE(Program.Start());
         HWND dialog = Program.WaitForWindow("TfEnterPassword");
         ASSERT_NE(dialog, nullptr);
@@ -170,14 +171,19 @@ protected:
         EXPECT_EQ(WindowText(edit), "");
         EXPECT_EQ(SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0), '#');
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-        PostClick(FindChild(dialog, "TButton", button));
+        if (key) {
+            PostMessageA(edit, WM_KEYDOWN, key, 1);
+            PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
+        } else {
+            PostClick(FindChild(dialog, "TButton", button));
+        }
     }
 };
 
 TEST_F(PasswordGate, AWrongLetterCaseIsRefusedWithoutShowingOrCleaning) {
     PlantRunHistory();
     Program.WritePrefs(GuardedAutoClean);
-    Answer("secret", "OK");
+    Answer("secret", nullptr, VK_RETURN);
     HWND box = Program.WaitForWindow("#32770");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), "  Tarnwhistle 1.0");
@@ -191,10 +197,10 @@ TEST_F(PasswordGate, AWrongLetterCaseIsRefusedWithoutShowingOrCleaning) {
     EXPECT_EQ(saved.AccessPassword, "Secret");
 }
 
-TEST_F(PasswordGate, CancelEndsSilently) {
+TEST_F(PasswordGate, EscapeCancelsAndEndsSilently) {
     PlantRunHistory();
     Program.WritePrefs(GuardedAutoClean);
-    Answer("Secret", "&Cancel");
+    Answer("Secret", nullptr, VK_ESCAPE);
     ASSERT_TRUE(Program.WaitForExit());
     EXPECT_TRUE(RunHistoryPresent());
 }

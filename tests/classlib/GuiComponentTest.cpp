@@ -1,4 +1,5 @@
 #include "classlib/gui/Button.h"
+#include "classlib/gui/CheckBox.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Label.h"
 #include "classlib/gui/TypInfo.h"
@@ -86,6 +87,11 @@ TEST(GuiProperties, ReadAndWriteByNameAsText) {
     SetPropValue(label, "Width", "123");
     EXPECT_EQ(label.Width(), 123);
     EXPECT_EQ(GetOrdProp(label, "Width"), 123);
+    EXPECT_EQ(GetObjectProp(label, "Font"), &label.Font());
+    TFont big;
+    big.SetSize(20);
+    SetProp(label, "Font", TPropValue(static_cast<TObject*>(&big)));
+    EXPECT_EQ(label.Font().Height(), big.Height());
     SetPropValue(label, "Tag", "-5");
     EXPECT_EQ(label.Tag(), -5);
 }
@@ -101,6 +107,16 @@ TEST(GuiProperties, TypedAccessAndFailures) {
     EXPECT_EQ(GetStrProp(form, "Caption"), "Title");
     SetOrdProp(form, "Visible", 0);
     EXPECT_FALSE(form.Visible());
+
+    EXPECT_EQ(GetPropValue(form, "BorderStyle"), "bsDialog");
+    SetPropValue(form, "borderstyle", "BSTOOLWINDOW");
+    EXPECT_EQ(form.BorderStyle(), bsToolWindow);
+    SetPropValue(form, "BorderStyle", "2");
+    EXPECT_EQ(GetPropValue(form, "BorderStyle"), "bsSizeable");
+    EXPECT_THROW(SetPropValue(form, "BorderStyle", "bsNowhere"), EConvertError);
+    TCheckBox box(nullptr);
+    SetPropValue(box, "Checked", "True");
+    EXPECT_EQ(GetPropValue(box, "State"), "cbChecked");
 
     EXPECT_THROW(GetPropValue(form, "NoSuchThing"), EPropertyError);
     EXPECT_THROW(SetPropValue(form, "NoSuchThing", "1"), EPropertyError);

@@ -33,16 +33,6 @@ public:
     TButton* btnCancel;
 };
 
-// Runs action once from the message loop, after the current modal loop has started.
-void Later(std::function<void()> action) {
-    auto timer = new TTimer(Application);
-    timer->SetInterval(10);
-    timer->SetOnTimer([timer, action](TObject*) {
-        timer->SetEnabled(false);
-        action();
-    });
-}
-
 HWND FindOwnedDialog(HWND owner) {
     struct TFind { HWND Owner, Found; } find{owner, nullptr};
     EnumThreadWindows(
@@ -67,7 +57,7 @@ TEST(GuiForms, ModalFormEndsWithAPostedCloseAfterItsCloseQuery) {
     TfDialog other(nullptr);
     other.Show();
     bool otherDisabled = false;
-    Later([&] {
+    RunLater([&] {
         otherDisabled = !IsWindowEnabled(other.Handle());
         PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);  // refused by the first close query
         PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
@@ -83,7 +73,7 @@ TEST(GuiForms, ModalFormEndsWithAPostedCloseAfterItsCloseQuery) {
 
 TEST(GuiForms, ButtonsEndAModalFormWithTheirModalResult) {
     TfDialog dialog(nullptr);
-    Later([&] { PostMessageA(dialog.btnOK->Handle(), BM_CLICK, 0, 0); });
+    RunLater([&] { PostMessageA(dialog.btnOK->Handle(), BM_CLICK, 0, 0); });
     EXPECT_EQ(dialog.ShowModal(), mrOk);
     EXPECT_THROW(
         {
@@ -94,11 +84,11 @@ TEST(GuiForms, ButtonsEndAModalFormWithTheirModalResult) {
     dialog.Hide();
 
     // Escape reaches the Cancel button, Return the default one.
-    Later([&] { PostMessageA(dialog.btnCancel->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
+    RunLater([&] { PostMessageA(dialog.btnCancel->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
-    Later([&] { PostMessageA(dialog.Handle(), WM_KEYDOWN, VK_RETURN, 0); });
+    RunLater([&] { PostMessageA(dialog.Handle(), WM_KEYDOWN, VK_RETURN, 0); });
     EXPECT_EQ(dialog.ShowModal(), mrOk);
-    Later([&] { PostMessageA(dialog.btnOK->Handle(), WM_SYSCHAR, 'c', 0); });
+    RunLater([&] { PostMessageA(dialog.btnOK->Handle(), WM_SYSCHAR, 'c', 0); });
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
 }
 
@@ -144,6 +134,10 @@ TEST(GuiForms, ShowHideActivateAndScreenOrder) {
     EXPECT_EQ(first->WindowState(), wsMaximized);
     first->SetWindowState(wsNormal);
     EXPECT_FALSE(IsZoomed(first->Handle()));
+    HWND old = first->Handle();
+    first->SetBorderStyle(bsSingle);  // a new window, still shown
+    EXPECT_NE(first->Handle(), old);
+    EXPECT_TRUE(IsWindowVisible(first->Handle()));
     first->Hide();
 
     delete first;
@@ -159,7 +153,7 @@ TEST(GuiApplication, RunEndsWhenTheMainFormClosesOrOnTerminate) {
     EXPECT_EQ(app.MainForm(), main);
     app.CreateForm<TfDialog>();
     EXPECT_EQ(app.MainForm(), main);
-    Later([&] {
+    RunLater([&] {
         EXPECT_TRUE(main->Visible());
         main->Close();
     });
@@ -168,7 +162,7 @@ TEST(GuiApplication, RunEndsWhenTheMainFormClosesOrOnTerminate) {
     app.Run();  // returns at once once terminated
 
     TApplication other;
-    Later([&] { other.Terminate(); });
+    RunLater([&] { other.Terminate(); });
     other.Run();
     EXPECT_TRUE(other.Terminated());
     EXPECT_FALSE(Application->Terminated());
@@ -183,7 +177,7 @@ TEST(GuiApplication, TitleAndMessageBoxOwner) {
     Application->SetTitle(old);
 
     HWND owner = nullptr;
-    Later([&] {
+    RunLater([&] {
         HWND box = FindOwnedDialog(GetActiveWindow() ? GetActiveWindow() : Application->Handle());
         if (!box) box = FindOwnedDialog(Application->Handle());
         owner = box ? GetWindow(box, GW_OWNER) : nullptr;

@@ -2,12 +2,16 @@
 #include "classlib/gui/Bitmap.h"
 #include "classlib/gui/FileCtrl.h"
 #include "classlib/gui/Form.h"
+#include "classlib/gui/ImageList.h"
 #include "classlib/gui/Label.h"
+#include "classlib/gui/ListView.h"
 #include "classlib/gui/ProgressBar.h"
+#include "classlib/gui/SpeedButton.h"
 #include "classlib/gui/Timer.h"
 #include "support/PumpMessages.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <memory>
 
 TEST(GuiGraphics, BitmapIsA32BitDibThatKeepsTheKeyColourExactly) {
     TBitmap bitmap;
@@ -128,4 +132,72 @@ TEST(GuiControls, TimerFiresWhileEnabled) {
     int stopped = ticks;
     PumpUntil([] { return false; }, 50);
     EXPECT_EQ(ticks, stopped);
+}
+
+TEST(GuiControls, ImageListsShowInListViews) {
+    TBitmap strip;
+    strip.SetSize(32, 16);
+    strip.Canvas().Brush().SetColor(clFuchsia);
+    strip.Canvas().FillRect({0, 0, 32, 16});
+    auto images = std::make_unique<TImageList>(nullptr);
+    EXPECT_EQ(images->AddMasked(strip, clFuchsia), 0);
+    EXPECT_EQ(images->Count(), 2);
+    EXPECT_EQ(images->Width(), 16);
+
+    TForm form(nullptr);
+    auto list = new TListView(&form);
+    list->SetParent(&form);
+    list->AddColumn("Name", 100);
+    list->SetSmallImages(images.get());
+    auto item = list->AddItem();
+    item->SetCaption("one");
+    item->SetImageIndex(1);
+    HWND wnd = list->Handle();
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), images->Handle());
+    LVITEMA row{};
+    row.mask = LVIF_IMAGE;
+    ASSERT_TRUE(SendMessageA(wnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row)));
+    EXPECT_EQ(row.iImage, 1);
+
+    auto wrapper = std::make_unique<TImageList>(nullptr);
+    wrapper->SetHandle(images->Handle(), true);
+    wrapper.reset();  // a shared list is not freed
+    EXPECT_EQ(images->Count(), 2);
+    list->SetSmallImages(nullptr);
+}
+
+TEST(GuiControls, SpeedButtonsClickAndDrawTheirGlyphTransparently) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    form.SetColor(clWhite);
+    auto button = new TSpeedButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 10, 40, 30);
+    button->SetFlat(true);
+    button->Glyph().SetSize(16, 16);
+    button->Glyph().Canvas().Brush().SetColor(clFuchsia);
+    button->Glyph().Canvas().FillRect({0, 0, 16, 16});
+    button->Glyph().Canvas().Brush().SetColor(clBlue);
+    button->Glyph().Canvas().FillRect({6, 6, 10, 10});
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    form.Handle();
+    SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(clicks, 1);
+
+    TBitmap shot;
+    shot.SetSize(200, 100);
+    form.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(shot.Canvas().Handle()));
+    form.Perform(WM_PAINT, reinterpret_cast<WPARAM>(shot.Canvas().Handle()));
+    GdiFlush();
+    int blue = 0, magenta = 0;
+    for (int y = 10; y < 40; ++y)
+        for (int x = 10; x < 50; ++x) {
+            uint32_t p = shot.ScanLine(y)[x] & 0xFFFFFF;
+            blue += p == 0x0000FF;
+            magenta += p == 0xFF00FF;
+        }
+    EXPECT_EQ(blue, 16);
+    EXPECT_EQ(magenta, 0);
 }

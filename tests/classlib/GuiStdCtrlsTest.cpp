@@ -1,4 +1,5 @@
 #include "classlib/gui/CheckBox.h"
+#include "classlib/gui/DateTimePicker.h"
 #include "classlib/gui/Edit.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/GroupBox.h"
@@ -7,7 +8,9 @@
 #include "classlib/gui/Memo.h"
 #include "classlib/gui/PageControl.h"
 #include "classlib/gui/Panel.h"
+#include "classlib/gui/SpinEdit.h"
 #include "classlib/gui/TypInfo.h"
+#include "classlib/gui/UpDown.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -204,4 +207,72 @@ TEST(GuiStdCtrls, ChildrenTakeTheParentsColourAndFontUntilGivenTheirOwn) {
     EXPECT_FALSE(label->ParentFont());
     panel->Font().SetSize(20);
     EXPECT_NE(label->Font().Height(), panel->Font().Height());
+}
+
+TEST(GuiStdCtrls, KeyPressCanChangeOrSwallowTypedCharacters) {
+    TForm form(nullptr);
+    auto edit = Make<TEdit>(&form);
+    edit->OnKeyPress = [](TObject*, char& key) {
+        if (key == 'x') key = 0;
+        else if (key == 'a') key = 'b';
+    };
+    HWND wnd = edit->Handle();
+    for (char c : std::string("axc")) SendMessageA(wnd, WM_CHAR, static_cast<unsigned char>(c), 1);
+    EXPECT_EQ(edit->Text(), "bc");
+    WORD seen = 0;
+    edit->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { seen = key; };
+    SendMessageA(wnd, WM_KEYDOWN, VK_F5, 1);
+    EXPECT_EQ(seen, VK_F5);
+}
+
+TEST(GuiStdCtrls, SpinEditsAndUpDownsKeepTheirNumbers) {
+    TForm form(nullptr);
+    auto spin = Make<TSpinEdit>(&form);
+    spin->SetMinValue(0);
+    spin->SetMaxValue(255);
+    spin->SetValue(300);
+    EXPECT_EQ(spin->Text(), "255");
+    spin->SetText("junk");
+    EXPECT_EQ(spin->Value(), 0);
+    spin->SetText("300");
+    EXPECT_EQ(spin->Value(), 255);
+    spin->SetMaxValue(0);  // no limits
+    EXPECT_EQ(spin->Value(), 300);
+
+    HWND arrows = GetWindow(spin->Handle(), GW_CHILD);
+    ASSERT_NE(arrows, nullptr);
+    NMUPDOWN change{};
+    change.hdr.hwndFrom = arrows;
+    change.hdr.code = UDN_DELTAPOS;
+    change.iDelta = 1;
+    SendMessageA(spin->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+    EXPECT_EQ(spin->Value(), 301);
+
+    auto edit = Make<TEdit>(&form);
+    auto upDown = Make<TUpDown>(&form);
+    upDown->SetMin(1);
+    upDown->SetMax(60);
+    upDown->SetAssociate(edit);
+    upDown->SetPosition(15);
+    EXPECT_EQ(edit->Text(), "15");
+    edit->SetText("90");  // typed beyond the range: the edit keeps it, the position stays in range
+    EXPECT_EQ(edit->Text(), "90");
+    EXPECT_LE(upDown->Position(), 60);
+    upDown->SetPosition(0);
+    EXPECT_EQ(upDown->Position(), 1);
+}
+
+TEST(GuiStdCtrls, DateTimePickerHoldsItsMoment) {
+    TForm form(nullptr);
+    auto picker = Make<TDateTimePicker>(&form);
+    picker->SetKind(dtkTime);
+    TDateTime moment = EncodeDate(2024, 2, 29) + EncodeTime(13, 45, 10, 0);
+    picker->SetDateTime(moment);
+    picker->Handle();
+    EXPECT_NEAR(picker->DateTime(), moment, 1e-6);
+    picker->SetKind(dtkDate);  // a new window keeps the moment
+    EXPECT_NEAR(picker->DateTime(), moment, 1e-6);
+    char cls[32] = {};
+    GetClassNameA(picker->Handle(), cls, sizeof(cls));
+    EXPECT_STREQ(cls, "TDateTimePicker");
 }

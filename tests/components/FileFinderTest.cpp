@@ -1,5 +1,6 @@
 #include "components/FileFinder/FileFinder.h"
-#include "TestHelpers.h"
+#include "support/PumpMessages.h"
+#include "support/TempFolder.h"
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
@@ -252,6 +253,25 @@ TEST_F(FileFinderTest, DestroyingABusyFinderWaitsForItsThread) {
     finder->Execute();
     finder.reset();
     EXPECT_FALSE(finishFired);
+}
+
+// In place, Abort comes from a handler: the walk stops at once and still finishes.
+TEST_F(FileFinderTest, AbortFromAHandlerStopsAnInPlaceSearch) {
+    std::vector<std::string> events;
+    Finder.OnFileMatch = [&](TObject* s, const std::string&, const WIN32_FIND_DATAA&) {
+        events.push_back("match");
+        static_cast<TFileFinder*>(s)->Abort();
+    };
+    Finder.OnFolderChange = [&](TObject*, const std::string&, TFolderIgnore&) {
+        events.push_back("folder");
+    };
+    Finder.OnSearchAbort = [&](TObject*) { events.push_back("abort"); };
+    Finder.OnSearchFinish = [&](TObject* s) {
+        events.push_back(static_cast<TFileFinder*>(s)->Aborted() ? "finish aborted" : "finish");
+    };
+    Finder.Execute();
+    EXPECT_EQ(events, (List{"folder", "match", "abort", "finish aborted"}));
+    EXPECT_FALSE(Finder.Busy());
 }
 
 TEST_F(FileFinderTest, EmptyLocationsStillBeginAndFinish) {

@@ -1,5 +1,5 @@
 #include "components/MsgTimer/MsgTimer.h"
-#include "TestHelpers.h"
+#include "support/PumpMessages.h"
 #include <gtest/gtest.h>
 #include <memory>
 

@@ -1,5 +1,6 @@
 #include "components/OneInstance/OneInstance.h"
-#include "TestHelpers.h"
+#include "classlib/base/SysUtils.h"
+#include "support/PumpMessages.h"
 #include "classlib/gui/Application.h"
 #include <algorithm>
 #include <commctrl.h>

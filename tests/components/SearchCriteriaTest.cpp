@@ -1,5 +1,5 @@
 #include "components/FileFinder/SearchCriteria.h"
-#include "TestHelpers.h"
+#include "support/TempFolder.h"
 #include "components/FileFinder/FileMasks.h"
 #include <gtest/gtest.h>
 
@@ -129,6 +129,24 @@ TEST(ContentSearch, FindsPhrasesAcrossBlockBoundaries) {
     c.WholeWord = false;
     c.SetPhrase(longPhrase);
     EXPECT_TRUE(c.Matches(longFile));
+}
+
+// Word boundaries on either side of the 61440-byte block boundary.
+TEST(ContentSearch, WholeWordsAtTheBlockBoundary) {
+    TTempFolder temp;
+    int files = 0;
+    const auto fileWith = [&](size_t at, const std::string& text) {
+        std::string data(100000, ' ');
+        data.replace(at, text.size(), text);
+        return temp.Write(std::to_string(++files) + ".bin", data);
+    };
+    TContentCriteria c;
+    c.SetPhrase("needle");
+    c.WholeWord = true;
+    EXPECT_TRUE(c.Matches(fileWith(61440 - 6, "needle ")));  // ends the first block
+    EXPECT_FALSE(c.Matches(fileWith(61440 - 6, "needlex"))); // a letter after it
+    EXPECT_TRUE(c.Matches(fileWith(61440 - 1, " needle")));  // starts the second block
+    EXPECT_FALSE(c.Matches(fileWith(61440 - 1, "xneedle"))); // a letter before it
 }
 
 TEST(ContentSearch, WholeWordsAndCase) {

@@ -1,4 +1,4 @@
-#include "TestHelpers.h"
+#include "support/PumpMessages.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Menus.h"

@@ -1,5 +1,5 @@
 #include "components/WorkThread/WorkThread.h"
-#include "TestHelpers.h"
+#include "support/PumpMessages.h"
 #include "components/WorkThread/WorkThreadGroup.h"
 #include <gtest/gtest.h>
 #include <memory>
@@ -155,4 +155,43 @@ TEST(WorkThreadGroup, NestedGroupsPassTheStepsUp) {
     outer.Start();
     ASSERT_TRUE(PumpUntil([&] { return r.Has("outer end@m"); }));
     EXPECT_EQ(r.Events, (std::vector<std::string>{"outer start@m", "outer end@m"}));
+}
+
+// However a member stops counting as running (its work ends, it leaves the group while
+// running, or it is destroyed while running), the group hears of it and ends with it;
+// an idle member that leaves ends nothing.
+TEST(WorkThreadGroup, EndsWhenItsLastRunningMemberLeavesOrIsDestroyed) {
+    TWorkThreadGroup group(nullptr);
+    int groupEnds = 0;
+    group.OnTerminate = [&](TObject*, TWorkExecuteThread*, void*&) { ++groupEnds; };
+    const auto waitForStop = [](TObject*, TWorkExecuteThread* worker, void*&) {
+        while (!worker->Terminated())
+            Sleep(1);
+    };
+
+    TWorkThread idle(nullptr);
+    idle.SetThreadGroup(&group);
+    idle.SetThreadGroup(nullptr);
+    EXPECT_EQ(groupEnds, 0);
+
+    TWorkThread leaving(nullptr);
+    leaving.OnExecute = waitForStop;
+    leaving.SetThreadGroup(&group);
+    leaving.Start();
+    EXPECT_TRUE(group.IsRunning());
+    leaving.SetThreadGroup(nullptr);
+    EXPECT_FALSE(group.IsRunning());
+    EXPECT_EQ(groupEnds, 1);
+    leaving.Stop();
+    ASSERT_TRUE(PumpUntil([&] { return !leaving.IsRunning(); }));
+    EXPECT_EQ(groupEnds, 1);
+
+    auto destroyed = std::make_unique<TWorkThread>(nullptr);
+    destroyed->OnExecute = waitForStop;
+    destroyed->SetThreadGroup(&group);
+    destroyed->Start();
+    EXPECT_TRUE(group.IsRunning());
+    destroyed.reset();
+    EXPECT_FALSE(group.IsRunning());
+    EXPECT_EQ(groupEnds, 2);
 }

@@ -1,5 +1,6 @@
 #include "components/XmlParser/XmlParser.h"
-#include "TestHelpers.h"
+#include "support/SmallDrive.h"
+#include "support/TempFolder.h"
 #include "classlib/base/Random.h"
 #include "components/XmlParser/XmlStrings.h"
 #include <gtest/gtest.h>
@@ -185,4 +186,32 @@ TEST(XmlParser, SavesLoadsAndDeletesNodes) {
     ASSERT_EQ(back.NodeCount(), 1);
     EXPECT_EQ(back.GetNode(0)->GetAttribute("Name"), "b.txt");
     EXPECT_THROW(back.LoadFromFile(temp.Path() + "missing.xml"), EStreamError);
+}
+
+// A save that fails for want of space leaves the previous file as it was.
+TEST(XmlParser, FailedSaveKeepsThePreviousFile) {
+    const std::string root = SmallDriveRoot();
+    if (root.empty()) GTEST_SKIP() << "no small drive mapped (TW_SMALL_DRIVE; see scripts/test)";
+    const std::string file = root + "Backup.xml";
+    const std::string filler = root + "filler.bin";
+    TkepXMLParser2 doc;
+    doc.SetName("Remover");
+    doc.SetText("1");
+    doc.SaveToFile(file);
+    const std::string saved = FileToString(file);
+    {
+        TFileStream fill(filler, fmCreate);
+        const std::string block(65536, 'f');
+        try {
+            for (;;)
+                fill.WriteBuffer(block.data(), static_cast<int64_t>(block.size()));
+        } catch (const EWriteError&) {
+        }
+    }
+    doc.SetText(std::string(1 << 20, 'x'));
+    EXPECT_ANY_THROW(doc.SaveToFile(file));
+    EXPECT_TRUE(FileToString(file) == saved) << "the previous file was overwritten";
+    EXPECT_FALSE(FileExists(file + ".tmp"));
+    DeleteFileA(filler.c_str());
+    DeleteFileA(file.c_str());
 }

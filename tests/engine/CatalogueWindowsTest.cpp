@@ -49,6 +49,18 @@ TEST_F(CatalogueWindowsTest, FindHistoryStopsAtTheFirstGapOfTheList) {
     DeleteRegKey(HKEY_CURRENT_USER, key);
 }
 
+TEST_F(CatalogueWindowsTest, FindHistoryOnWindows9xHasLetteredValues) {
+    TVersionOverride win98(false);
+    const std::string key = std::string(ExplorerKey) + "Doc Find Spec MRU";
+    for (const char* name : {"MRUList", "a", "b", "d", "000"})
+        WriteRegString(HKEY_CURRENT_USER, key, name, "*.txt");
+    Engine.EnableOnly({ciEraseFindFilesFolders});
+    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseFindFilesFolders),
+                                         ClosingLines(0, 3, 0, 0, "0 B")}));
+    EXPECT_EQ(RegValueNames(HKEY_CURRENT_USER, key), (std::vector<std::string>{"000", "d"}));
+    DeleteRegKey(HKEY_CURRENT_USER, key);
+}
+
 TEST_F(CatalogueWindowsTest, OpenSaveHistoryOnNTOnly) {
     const std::string key = std::string(ExplorerKey) + "ComDlg32\\OpenSaveMRU";
     auto plant = [&] {
@@ -231,6 +243,90 @@ TEST_F(CatalogueWindowsTest, RegistryBackupsOnWindows2000AreTheFilesWithoutExten
     EXPECT_FALSE(Exists(repair + "\\old\\SYSTEM"));
     EXPECT_TRUE(Exists(repair + "\\setup.log"));
     RemoveTree(repair);
+}
+
+// Only the fragments go: the Windows folders stay, empty or not, also the "Temp"
+// folder that item 9 has just emptied.
+TEST_F(CatalogueWindowsTest, RegistryFragmentsGoAndTheWindowsFoldersStay) {
+    const std::string windows = AddTrailingBackslash(GetWindowsDir());
+    const std::string temp = RemoveTrailingBackslash(GetWindowsTempDir());
+    MakeFolder(temp);
+    RemoveTree(windows + "twtest");
+    MakeFolder(windows + "twtest\\empty");
+    PlantFile(windows + "twtest\\frag\\OLD.REG", "12");
+    PlantFile(windows + "twtest\\frag\\keep.txt");
+    Engine.EnableOnly({ciEraseRegistryFragmentFiles});
+    const auto log = Engine.Run(true);
+    ASSERT_EQ(log.size(), 21u);
+    EXPECT_EQ(log[16], "      Folder Erased          - 0");
+    EXPECT_TRUE(Exists(windows + "twtest\\frag\\OLD.REG"));
+
+    Engine.EnableOnly({ciEraseWindowsTemp, ciEraseRegistryFragmentFiles});
+    Engine.Run(false);
+    EXPECT_FALSE(Exists(windows + "twtest\\frag\\OLD.REG"));
+    EXPECT_TRUE(Exists(windows + "twtest\\frag\\keep.txt"));
+    EXPECT_TRUE(Exists(windows + "twtest\\empty"));
+    EXPECT_TRUE(Exists(temp));
+    RemoveTree(windows + "twtest");
+}
+
+// Points one of the user's shell folders at a folder that does not exist, so that
+// it cannot be resolved, for the lifetime of the object.
+class TUnresolvedShellFolder {
+public:
+    explicit TUnresolvedShellFolder(const char* name) : FName(name) {
+        RegOpenKeyExA(HKEY_CURRENT_USER, Key, 0, KEY_ALL_ACCESS, &FKey);
+        DWORD size = sizeof(FData);
+        FSaved = RegQueryValueExA(FKey, name, nullptr, &FType, FData, &size) == ERROR_SUCCESS;
+        FSize = size;
+        const std::string nowhere = std::string("C:\\twtest\\nowhere\\") + name;
+        RegSetValueExA(FKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(nowhere.c_str()),
+                       static_cast<DWORD>(nowhere.size() + 1));
+    }
+    ~TUnresolvedShellFolder() {
+        if (FSaved)
+            RegSetValueExA(FKey, FName, 0, FType, FData, FSize);
+        else
+            RegDeleteValueA(FKey, FName);
+        RegCloseKey(FKey);
+    }
+
+private:
+    static constexpr const char* Key =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const char* FName;
+    HKEY FKey = nullptr;
+    bool FSaved = false;
+    DWORD FType = 0, FSize = 0;
+    BYTE FData[1024] = {};
+};
+
+// A folder that cannot be resolved yields nothing, never the same path below the
+// current folder.
+TEST_F(CatalogueWindowsTest, UnresolvedShellFoldersCollectNothing) {
+    const std::string here = TestFolder("current");
+    const std::vector<std::string> traces = {
+        here + "\\Mozilla\\p\\prefs.js",          here + "\\Mozilla\\p\\cookies.txt",
+        here + "\\Microsoft\\Office\\Recent\\a.txt", here + "\\Microsoft\\Media Player\\b.txt",
+        here + "\\My Music\\My Playlists\\c.wpl",  here + "\\Content.IE5\\index.dat",
+        here + "\\report.doc"};
+    for (const std::string& trace : traces) PlantFile(trace);
+    MakeShortcut(here + "\\report.lnk", here + "\\report.doc");
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(here.c_str());
+    {
+        TUnresolvedShellFolder appData("AppData"), personal("Personal"), recent("Recent"),
+            cache("Cache");
+        ASSERT_EQ(SpecialFolder(CSIDL_APPDATA), "");
+        ASSERT_EQ(SpecialFolder(CSIDL_RECENT), "");
+        Engine.EnableOnly({ciEraseMediaPlayerPlaylists, ciEraseMSOfficeHistory, ciIEEraseIndexDAT,
+                           ciNetscapeMozillaCookies});
+        Engine.Run(false);
+    }
+    SetCurrentDirectoryA(previous);
+    for (const std::string& trace : traces) EXPECT_TRUE(Exists(trace)) << trace;
+    EXPECT_TRUE(Exists(here + "\\report.lnk"));
 }
 
 TEST_F(CatalogueWindowsTest, RecycleBinsOfEveryDrive) {

@@ -2,24 +2,6 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 
-TTempFolder::TTempFolder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    static int counter = 0;
-    FPath = std::string(temp) + "twerase" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(++counter);
-    RemoveTree(FPath);
-    MakeFolder(FPath);
-}
-
-TTempFolder::~TTempFolder() {
-    RemoveTree(FPath);
-}
-
-std::string TTempFolder::operator/(const std::string& relative) const {
-    return FPath + "\\" + relative;
-}
-
 void MakeFile(const std::string& path, size_t size, DWORD attributes) {
     ForceDirectories(ExtractFileDir(path));
     const std::string data(size, 'x');

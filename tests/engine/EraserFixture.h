@@ -2,25 +2,10 @@
 // Helpers of the eraser tests: a temporary folder of the private prefix, files of a
 // given size, a link to a folder, and an engine that records its log.
 #include "engine/CustomEraserEngine.h"
+#include "support/TempFolder.h"
 #include <string>
 #include <vector>
 #include <windows.h>
-
-// A fresh folder below the temporary folder, removed with everything in it at the
-// end (links are removed, never followed).
-class TTempFolder {
-public:
-    TTempFolder();
-    ~TTempFolder();
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-    [[nodiscard]] const std::string& Path() const { return FPath; }
-    // Path + "\" + relative.
-    [[nodiscard]] std::string operator/(const std::string& relative) const;
-
-private:
-    std::string FPath;
-};
 
 void MakeFile(const std::string& path, size_t size = 10, DWORD attributes = 0);
 void MakeFolder(const std::string& path); // with its parents

@@ -95,6 +95,10 @@ TEST_F(IESettingsTest, PartialReadNeverOverwritesWhatItMissed) {
     Settings.WindowTitle = "Mine";
     Settings.Write();
     EXPECT_EQ(Main.ReadString("Window Title"), "Mine");
+    // Once written it is the registry's value: setting it back is written too.
+    Settings.WindowTitle = "";
+    Settings.Write();
+    EXPECT_EQ(Main.ReadString("Window Title"), "");
 }
 
 TEST_F(IESettingsTest, AutoFindListIsRenumberedAndCanBeEmptied) {

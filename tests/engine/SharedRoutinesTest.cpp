@@ -35,10 +35,10 @@ TEST(SharedRoutines, ListFilesLeavesOutFoldersHiddenAndSystemFiles) {
     FileSetAttr(dir / "system.txt", FILE_ATTRIBUTE_SYSTEM);
     CreateDirectoryA((dir / "folder.txt").c_str(), nullptr);
 
-    TStringList list = ListFiles(dir.Path(), "*.txt");
+    TStringList list = ListFiles(RemoveTrailingBackslash(dir.Path()), "*.txt");
     list.Sort();
     EXPECT_EQ(list.CommaText(), "a.txt,b.txt");
-    EXPECT_EQ(ListFiles(dir.Path() + "\\", "*.log").CommaText(), "c.log");
+    EXPECT_EQ(ListFiles(dir.Path(), "*.log").CommaText(), "c.log");
 }
 
 TEST(SharedRoutines, DrivesAndClusters) {
@@ -114,7 +114,7 @@ TEST(SharedRoutines, ReadShortcutReadsEveryField) {
         link->SetPath(target.c_str());
         link->SetArguments("/quiet");
         link->SetDescription("A test link");
-        link->SetWorkingDirectory(dir.Path().c_str());
+        link->SetWorkingDirectory(RemoveTrailingBackslash(dir.Path()).c_str());
         link->SetIconLocation(target.c_str(), 2);
         link->SetShowCmd(SW_SHOWNORMAL);
         link->SetHotkey(MAKEWORD('Q', HOTKEYF_CONTROL));
@@ -128,7 +128,7 @@ TEST(SharedRoutines, ReadShortcutReadsEveryField) {
     EXPECT_EQ(info.Path.find(' '), std::string::npos);
     EXPECT_EQ(info.Arguments, "/quiet");
     EXPECT_EQ(info.Description, "A test link");
-    EXPECT_EQ(RemoveTrailingBackslash(info.WorkingDirectory), dir.Path());
+    EXPECT_EQ(AddTrailingBackslash(info.WorkingDirectory), dir.Path());
     EXPECT_EQ(info.IconLocation, target);
     EXPECT_EQ(info.IconIndex, 2);
     EXPECT_EQ(info.ShowCmd, SW_SHOWNORMAL);

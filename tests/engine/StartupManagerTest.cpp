@@ -5,6 +5,7 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserFixture.h"
+#include "engine/SharedRoutines.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -33,11 +34,14 @@ void MakeShortcut(const std::string& file, const std::string& target, const std:
 class StartupManagerTest : public testing::Test {
 protected:
     void SetUp() override {
-        Manager.AppDir = Dir.Path() + "\\";
+        AppDirOverride = Dir.Path();
         Startup = UserStartupFolder();
         Clean();
     }
-    void TearDown() override { Clean(); }
+    void TearDown() override {
+        Clean();
+        AppDirOverride.clear();
+    }
 
     // Removes every value and shortcut this test made.
     void Clean() {
@@ -122,13 +126,26 @@ TEST_F(StartupManagerTest, FailuresAreReportedAndChangeNothing) {
     // A parking folder that cannot be made: the shortcut stays where it is.
     MakeShortcut(Startup + "\\TwTestWord.lnk", "C:\\windows\\notepad.exe", "");
     WriteStringToFile(Dir / "blocked", "a file, not a folder");
-    Manager.AppDir = (Dir / "blocked") + "\\";
+    AppDirOverride = Dir / "blocked";
     Manager.Refresh();
     TStartUpItem* item = Find("TwTestWord");
     ASSERT_NE(item, nullptr);
     EXPECT_THROW(Manager.SetEnabled(*item, false), Exception);
     EXPECT_TRUE(item->Enabled);
     EXPECT_TRUE(FileExists(Startup + "\\TwTestWord.lnk"));
+
+    // A shortcut in use cannot leave its place: the parked copy is taken back.
+    AppDirOverride = Dir.Path();
+    {
+        TFileHandle lock(CreateFileA((Startup + "\\TwTestWord.lnk").c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        EXPECT_THROW(Manager.SetEnabled(*item, false), Exception);
+        EXPECT_THROW(Manager.DeleteItem(*item), Exception);
+    }
+    EXPECT_TRUE(item->Enabled);
+    EXPECT_TRUE(FileExists(Startup + "\\TwTestWord.lnk"));
+    EXPECT_FALSE(FileExists(Dir / "Disabled Items\\CurrentUser\\TwTestWord.lnk"));
 }
 
 TEST_F(StartupManagerTest, ShortcutMovesToDisabledItemsAndBack) {

@@ -4,7 +4,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
-#include <cstdlib>
+#include "support/SmallDrive.h"
 
 namespace {
 
@@ -32,15 +32,8 @@ std::vector<std::string> RootFiles(const std::string& root) {
 class WipeFreeSpaceTest : public TWipeTestBase {
 protected:
     void SetUp() override {
-        const char* drive = std::getenv("TW_SMALL_DRIVE");
-        if (!drive || !*drive)
-            GTEST_SKIP() << "no small drive mapped (TW_SMALL_DRIVE; see scripts/test)";
-        Root = AddTrailingBackslash(drive);
-        ULARGE_INTEGER total{};
-        // Only a small drive: never the host's root or another large disk.
-        if (!GetDiskFreeSpaceExA(Root.c_str(), nullptr, &total, nullptr) ||
-            total.QuadPart > (64u << 20))
-            GTEST_SKIP() << Root << " is missing or not a small drive";
+        Root = SmallDriveRoot();
+        if (Root.empty()) GTEST_SKIP() << "no small drive mapped (TW_SMALL_DRIVE; see scripts/test)";
         TWipeTestBase::SetUp();
         AddMethod("fill.mtd", {BytePass(0xEE)});
         Manager().WipeSlackSpace = true; // the last buffer cannot grow a full drive

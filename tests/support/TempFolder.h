@@ -1,5 +1,8 @@
 #pragma once
-// A fresh folder under the temporary folder, removed with its contents at the end.
+// A fresh folder under the temporary folder, removed with its contents at the end
+// (folder links are removed, never followed).
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
 #include <string>
 #include <windows.h>
 
@@ -21,6 +24,13 @@ public:
     // The folder with a trailing backslash.
     [[nodiscard]] const std::string& Path() const { return FPath; }
     [[nodiscard]] std::string operator/(const std::string& name) const { return FPath + name; }
+    // Creates the file (and its folders) below the folder; returns its full name.
+    std::string Write(const std::string& relative, const std::string& content = "x") const {
+        const std::string name = FPath + relative;
+        ForceDirectories(ExtractFilePath(name));
+        WriteStringToFile(name, content);
+        return name;
+    }
 
 private:
     static void RemoveTree(const std::string& dir) {
@@ -32,10 +42,13 @@ private:
                 if (name == "." || name == "..") continue;
                 std::string full = dir + name;
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(full + "\\");
-                else
+                const DWORD attributes = data.dwFileAttributes;
+                if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
                     DeleteFileA(full.c_str());
+                else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                    RemoveDirectoryA(full.c_str());
+                else
+                    RemoveTree(full + "\\");
             } while (FindNextFileA(find, &data));
             FindClose(find);
         }

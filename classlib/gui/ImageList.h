@@ -1,0 +1,29 @@
+#pragma once
+// TImageList: a list of same-sized images (an image list of the common controls).
+// With ShareImages the handle is not destroyed with the object (the system image
+// list, for one).
+#include "classlib/gui/Bitmap.h"
+#include "classlib/gui/Classes.h"
+#include <commctrl.h>
+
+class TImageList : public TComponent {
+public:
+    explicit TImageList(TComponent* owner, int width = 16, int height = 16);
+    ~TImageList() override;
+
+    [[nodiscard]] HIMAGELIST Handle() const { return FHandle; }
+    void SetHandle(HIMAGELIST handle, bool share);  // frees the previous one unless shared
+    [[nodiscard]] bool ShareImages() const { return FShareImages; }
+    [[nodiscard]] int Width() const;
+    [[nodiscard]] int Height() const;
+    [[nodiscard]] int Count() const { return ImageList_GetImageCount(FHandle); }
+
+    int AddIcon(HICON icon);  // the new image's index, -1 on failure
+    // Adds the bitmap's images (its width over Width); maskColor shows through.
+    int AddMasked(TBitmap& bitmap, TColor maskColor);
+    void Clear() { ImageList_RemoveAll(FHandle); }
+
+private:
+    HIMAGELIST FHandle = nullptr;
+    bool FShareImages = false;
+};

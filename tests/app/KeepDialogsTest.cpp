@@ -1,0 +1,113 @@
+#include "app/KeepCookiesForm.h"
+#include "app/KeepTypedURLsForm.h"
+#include "classlib/base/Registry.h"
+#include "support/TempFolder.h"
+#include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+std::vector<std::string> Captions(const TListView& list) {
+    std::vector<std::string> captions;
+    for (int i = 0; i < list.Count(); ++i) captions.push_back(list.Items(i)->Caption());
+    return captions;
+}
+
+class KeepCookies : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"a@site.txt", "b@other.txt", "index.dat"})
+            Eraser.AddFile(Folder / name);  // the collect finds these three
+        Found = Eraser.Items;
+        Eraser.OnCollect = [this](TEraser*) {
+            for (const TEraserItem& item : Found) Eraser.AddFile(item.Path);
+        };
+        Eraser.Exclude = {"B@OTHER.TXT"};
+        Dialog = std::make_unique<TfKeepCookie>(nullptr);
+        Dialog->Eraser = &Eraser;
+        Dialog->Perform(CM_ACTIVATE);  // as showing it does
+    }
+    TListItem* Row(const std::string& caption) const {
+        for (int i = 0; i < Dialog->lvCookies->Count(); ++i)
+            if (Dialog->lvCookies->Items(i)->Caption() == caption) return Dialog->lvCookies->Items(i);
+        return nullptr;
+    }
+
+    TTempFolder Folder;
+    TEraseFiles Eraser{"IEEraseCookies", "Cookies"};
+    std::vector<TEraserItem> Found;
+    std::unique_ptr<TfKeepCookie> Dialog;
+};
+
+TEST_F(KeepCookies, ListsEveryTextCookieWithTheKeptOnesChecked) {
+    EXPECT_EQ(Captions(*Dialog->lvCookies), (std::vector<std::string>{"a@site.txt", "b@other.txt"}));
+    EXPECT_FALSE(Row("a@site.txt")->Checked());
+    EXPECT_TRUE(Row("b@other.txt")->Checked());
+    EXPECT_EQ(Row("b@other.txt")->SubItems(), std::vector<std::string>{"Keep"});
+    EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
+    Dialog->edFilter->SetText("  a@*  ");
+    Dialog->btnFilter->Click();
+    EXPECT_EQ(Captions(*Dialog->lvCookies), std::vector<std::string>{"a@site.txt"});
+    Dialog->edFilter->SetText("[");  // a broken mask lists nothing, and raises nothing
+    Dialog->btnFilter->Click();
+    EXPECT_EQ(Dialog->lvCookies->Count(), 0);
+}
+
+TEST_F(KeepCookies, OKWritesTheKeepListOnceAndCancelNothing) {
+    Row("a@site.txt")->SetChecked(true);
+    Row("a@site.txt")->SetChecked(false);
+    Row("a@site.txt")->SetChecked(true);
+    Dialog->btnCnacel->Click();
+    EXPECT_EQ(Dialog->ModalResult(), mrCancel);
+    EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
+    Dialog->Perform(CM_ACTIVATE);  // reopened: the old state
+    EXPECT_FALSE(Row("a@site.txt")->Checked());
+    Row("a@site.txt")->SetChecked(true);
+    Row("a@site.txt")->SetChecked(false);
+    Row("a@site.txt")->SetChecked(true);
+    Dialog->btnOK->Click();
+    EXPECT_EQ(Dialog->ModalResult(), mrOk);
+    // Each listed key went out and back in as the row names it.
+    EXPECT_EQ(Eraser.Exclude, (std::vector<std::string>{"b@other.txt", "a@site.txt"}));
+    Dialog->btnDeselectAll->Click();
+    Dialog->btnOK->Click();
+    EXPECT_TRUE(Eraser.Exclude.empty());
+}
+
+TEST_F(KeepCookies, AFailingCollectLeavesTheExclusionListAsItWas) {
+    Eraser.OnCollect = [](TEraser*) { throw std::runtime_error("collect failed"); };
+    EXPECT_THROW(Dialog->FillList(), std::runtime_error);
+    EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
+    EXPECT_EQ(Dialog->lvCookies->Count(), 0);
+}
+
+TEST(KeepTypedURLs, ListsTheURLsAndKeepsValueNames) {
+    const std::string key = "Software\\TarnwhistleTests\\TypedURLs";
+    TRegistry reg;
+    reg.RootKey = HKEY_CURRENT_USER;
+    ASSERT_TRUE(reg.OpenKey(key, true));
+    reg.WriteString("url1", "http://one.example/");
+    reg.WriteString("url2", "http://two.example/");
+    TEraseRegistry eraser("IEEraseTypedURLs", "Typed URLs");
+    eraser.ExcludedValues = {"url2"};
+    eraser.OnCollect = [&](TEraser*) {
+        eraser.AddValue(HKEY_CURRENT_USER, key, "url1");
+        eraser.AddValue(HKEY_CURRENT_USER, key, "url2");
+        eraser.AddValue(HKEY_CURRENT_USER, key + "\\Missing", "url3");
+    };
+    TfKeepTypedURLs dialog(nullptr);
+    dialog.Eraser = &eraser;
+    dialog.Perform(CM_ACTIVATE);
+    EXPECT_EQ(Captions(*dialog.lvURLs),
+              (std::vector<std::string>{"http://one.example/", "http://two.example/", ""}));
+    EXPECT_TRUE(dialog.lvURLs->Items(1)->Checked());
+    dialog.lvURLs->Items(2)->SetChecked(true);  // without a caption: no effect on the list
+    dialog.lvURLs->Items(0)->SetChecked(true);
+    dialog.btnOK->Click();
+    EXPECT_EQ(eraser.ExcludedValues, (std::vector<std::string>{"url2", "url1"}));
+    reg.CloseKey();
+    reg.DeleteKey("Software\\TarnwhistleTests");
+}
+
+}  // namespace
