@@ -36,10 +36,10 @@ int64_t SizeOf(DWORD high, DWORD low) {
 // would remove instead: a handle that does not show the reparse point is left
 // alone, and with it the link.
 void RemoveLink(const std::string& path) {
-    TFileHandle link(CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    TFileHandle link(
+        CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     FILE_ATTRIBUTE_TAG_INFO opened{};
     if (!link ||
         !GetFileInformationByHandleEx(link.Get(), FileAttributeTagInfo, &opened, sizeof opened) ||

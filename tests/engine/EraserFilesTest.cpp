@@ -1,8 +1,8 @@
 // The file eraser against the real file system of the private prefix.
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Handle.h"
-#include "engine/EraseFiles.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/EraseFiles.h"
 #include "engine/EraserFixture.h"
 #include <algorithm>
 #include <gtest/gtest.h>
