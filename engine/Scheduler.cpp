@@ -1,7 +1,4 @@
 #include "engine/Scheduler.h"
-#include "classlib/base/Exceptions.h"
-#include "classlib/base/SysUtils.h"
-#include "engine/XMLValues.h"
 #include <cmath>
 
 namespace {
