@@ -23,6 +23,19 @@ template <class T> T* AddFrame(TComponent* owner, TWinControl* parent, int width
     return frame;
 }
 
+// A panel for the controls of a sheet whose windows are made when the sheet is first
+// shown: the program starts quicker. Until then the controls live without windows.
+TPanel* DeferredContent(TComponent* owner, TTabSheet* sheet, const char* name) {
+    auto content = new TPanel(owner);
+    content->SetName(name);
+    content->SetBevelOuter(bvNone);
+    content->SetBounds(0, 0, PageWidth - 8, PageHeight - 8);
+    sheet->OnShow = [content, sheet](TObject*) {
+        if (!content->Parent()) content->SetParent(sheet);
+    };
+    return content;
+}
+
 TMenuItem* AddItem(TComponent* owner, TPopupMenu* menu, const char* name, const char* caption) {
     auto item = new TMenuItem(owner);
     item->SetName(name);
@@ -102,12 +115,14 @@ void TfMain::BuildMainSheet() {
 }
 
 void TfMain::BuildItemSheets() {
-    TTWindowsFrame1 = AddFrame<TTWindowsFrame>(this, TabSheet1, 470, 480);
-    cmdWindowsDefault = Place<TButton>(this, TabSheet1, "cmdWindowsDefault", "Default", 490, 8, 120, 27);
-    Button4 = Place<TButton>(this, TabSheet1, "Button4", "Internet Browsers", 490, 42, 120, 27);
-    StaticText1 = Place<TLabel>(this, TabSheet1, "StaticText1", RebootNote, 12, 500, 400, 15);
+    TPanel* windowsContent = DeferredContent(this, TabSheet1, "pnlWindows");
+    TPanel* browsersContent = DeferredContent(this, TabSheet2, "pnlBrowsers");
+    TTWindowsFrame1 = AddFrame<TTWindowsFrame>(this, windowsContent, 470, 480);
+    cmdWindowsDefault = Place<TButton>(this, windowsContent, "cmdWindowsDefault", "Default", 490, 8, 120, 27);
+    Button4 = Place<TButton>(this, windowsContent, "Button4", "Internet Browsers", 490, 42, 120, 27);
+    StaticText1 = Place<TLabel>(this, windowsContent, "StaticText1", RebootNote, 12, 500, 400, 15);
 
-    pagBrowsers = Place<TPageControl>(this, TabSheet2, "pagBrowsers", "", 4, 4, PageWidth - 16, 440);
+    pagBrowsers = Place<TPageControl>(this, browsersContent, "pagBrowsers", "", 4, 4, PageWidth - 16, 440);
     tabIE = AddSheet(this, pagBrowsers, "tabIE", "Internet Explorer");
     tabNetscapeMozilla = AddSheet(this, pagBrowsers, "tabNetscapeMozilla", "Netscape/Mozilla");
     tabOpera = AddSheet(this, pagBrowsers, "tabOpera", "Opera");
@@ -120,8 +135,8 @@ void TfMain::BuildItemSheets() {
     cmdNetscapeDefault = Place<TButton>(this, tabNetscapeMozilla, "cmdNetscapeDefault", "Default", 466, 8, 120, 27);
     cmdOperaDefault = Place<TButton>(this, tabOpera, "cmdOperaDefault", "Default", 466, 8, 120, 27);
     cmdAOLDefault = Place<TButton>(this, tabAOL, "cmdAOLDefault", "Default", 466, 8, 120, 27);
-    Button1 = Place<TButton>(this, TabSheet2, "Button1", "Windows", 4, 452, 120, 27);
-    StaticText2 = Place<TLabel>(this, TabSheet2, "StaticText2", RebootNote, 12, 492, 400, 15);
+    Button1 = Place<TButton>(this, browsersContent, "Button1", "Windows", 4, 452, 120, 27);
+    StaticText2 = Place<TLabel>(this, browsersContent, "StaticText2", RebootNote, 12, 492, 400, 15);
 }
 
 void TfMain::BuildTrayMenu() {

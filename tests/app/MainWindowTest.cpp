@@ -65,8 +65,14 @@ TEST_F(MainWindow, SimulationCountsWithoutErasingAndSettingsAreWrittenAtClose) {
     EXPECT_NE(WindowText(Memo).find("Run History From Start Menu->Run Erased."), std::string::npos) << WindowText(Memo);
     EXPECT_TRUE(RunHistoryPresent());
     // A box toggled on the Windows page reaches prefs.dat when the window closes.
-    HWND recycleBin = FindChild(Main, "TCheckBox", "Erase Windows Recycle Bin (*)");
-    ASSERT_NE(recycleBin, nullptr);
+    PostClick(Button("Cleaner Settings   "));
+    HWND recycleBin = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        return (recycleBin = FindChild(Main, "TCheckBox", "Erase Windows Recycle Bin (*)")) != nullptr &&
+               IsWindowVisible(recycleBin);
+    }));
+    EXPECT_EQ(SendMessageA(FindChild(Main, "TCheckBox", "Erase Windows Clipboard"), BM_GETCHECK, 0, 0),
+              BST_UNCHECKED);  // as prefs.dat says, against its default
     EXPECT_EQ(SendMessageA(recycleBin, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     PostClick(recycleBin);
     CloseProgram();
@@ -133,6 +139,50 @@ TEST_F(MainWindow, StopEndsARunningClean) {
     ASSERT_TRUE(LogShows("Cleaning terminated by user.")) << WindowText(Memo);
     EXPECT_TRUE(RunHistoryPresent());
     EXPECT_TRUE(IsWindowEnabled(Button("Simulation Mode  ")));
+    CloseProgram();
+}
+
+TEST_F(MainWindow, HotKeysCallTheEngineAndOtherIdsNothing) {
+    PlantRunHistory();
+    Program.WritePrefs(OnlyRunHistory);
+    StartProgram();
+    SendMessageA(Main, WM_HOTKEY, 1234, 0);
+    EXPECT_EQ(WindowText(Memo), "");
+    EXPECT_TRUE(RunHistoryPresent());
+    SendMessageA(Main, WM_HOTKEY, 1000, 0);  // the quick clean
+    EXPECT_NE(WindowText(Memo).find("Cleaning Completed!"), std::string::npos);
+    EXPECT_FALSE(RunHistoryPresent());
+    CloseProgram();
+}
+
+// Closing runs the clean first; a stopped run keeps the window open.
+TEST_F(MainWindow, AStoppedCleanAtShutdownKeepsTheWindowOpen) {
+    PlantRunHistory();
+    Program.WritePrefs([](TEraserEngine& engine) {
+        OnlyRunHistory(engine);
+        engine.AutoCleanAtWindowsShutdown = true;
+    });
+    StartProgram();
+    HWND stop = Button("Stop Process         ");
+    PostMessageA(Main, WM_CLOSE, 0, 0);
+    PostClick(stop);
+    ASSERT_TRUE(LogShows("Cleaning terminated by user.")) << WindowText(Memo);
+    SendMessageA(Main, WM_NULL, 0, 0);  // the close has been handled
+    EXPECT_FALSE(Program.WaitForExit(0));
+    EXPECT_TRUE(IsWindowVisible(Main));
+    EXPECT_TRUE(RunHistoryPresent());
+    CloseProgram();  // this time the run completes and the window closes
+    EXPECT_FALSE(RunHistoryPresent());
+}
+
+TEST_F(MainWindow, StartInTheTrayShowsNoWindow) {
+    Program.WritePrefs([](TEraserEngine& engine) { engine.StartInSystemTray = true; });
+    ASSERT_TRUE(Program.Start());
+    ASSERT_TRUE(WaitFor([&] { return (Main = Program.FindWindowOfClass("TfMain", false)) != nullptr; }));
+    // Once the message loop answers, the start is over.
+    ASSERT_TRUE(WaitFor([&] { return Program.FindWindowOfClass("TApplication", false) != nullptr; }));
+    SendMessageA(Program.FindWindowOfClass("TApplication", false), WM_NULL, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(Main));
     CloseProgram();
 }
 
