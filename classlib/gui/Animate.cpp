@@ -8,7 +8,7 @@ namespace {
 [[maybe_unused]] const bool Registered = RegisterPublished<TAnimate>({
     Published("CommonAVI", &TAnimate::CommonAVI, &TAnimate::SetCommonAVI,
               {"aviNone", "aviFindFolder", "aviFindFile", "aviFindComputer", "aviCopyFiles",
-                  "aviCopyFile", "aviRecycleFile", "aviEmptyRecycle", "aviDeleteFile"}),
+               "aviCopyFile", "aviRecycleFile", "aviEmptyRecycle", "aviDeleteFile"}),
     Published("Active", &TAnimate::Active, &TAnimate::SetActive),
     Published("StartFrame", &TAnimate::StartFrame, &TAnimate::SetStartFrame),
     Published("StopFrame", &TAnimate::StopFrame, &TAnimate::SetStopFrame),
@@ -23,7 +23,7 @@ HMODULE ShellModule() {
     return shell.Get();
 }
 
-}  // namespace
+} // namespace
 
 TAnimate::TAnimate(TComponent* owner) : TWinControl(owner) {
     FWidth = 100;
@@ -55,7 +55,7 @@ void TAnimate::SetActive(bool value) {
 void TAnimate::OpenClip() {
     FOpen = false;
     if (!HandleAllocated()) return;
-    SendMessageA(Handle(), ACM_OPENA, 0, 0);  // closes the previous clip
+    SendMessageA(Handle(), ACM_OPENA, 0, 0); // closes the previous clip
     HMODULE shell = ShellModule();
     if (FCommonAVI == aviNone || !shell) return;
     FOpen = SendMessageA(Handle(), ACM_OPENA, reinterpret_cast<WPARAM>(shell),

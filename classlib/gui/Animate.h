@@ -5,8 +5,15 @@
 #include "classlib/gui/WinControl.h"
 
 enum TCommonAVI {
-    aviNone, aviFindFolder, aviFindFile, aviFindComputer, aviCopyFiles, aviCopyFile,
-    aviRecycleFile, aviEmptyRecycle, aviDeleteFile
+    aviNone,
+    aviFindFolder,
+    aviFindFile,
+    aviFindComputer,
+    aviCopyFiles,
+    aviCopyFile,
+    aviRecycleFile,
+    aviEmptyRecycle,
+    aviDeleteFile
 };
 
 class TAnimate : public TWinControl {
@@ -16,13 +23,13 @@ public:
     [[nodiscard]] TCommonAVI CommonAVI() const { return FCommonAVI; }
     void SetCommonAVI(TCommonAVI value);
     [[nodiscard]] bool Active() const { return FActive; }
-    void SetActive(bool value);  // plays (or stops) once the clip is open
-    [[nodiscard]] bool Open() const { return FOpen; }  // a clip is loaded
-    [[nodiscard]] int StartFrame() const { return FStartFrame; }  // from 1
+    void SetActive(bool value);                       // plays (or stops) once the clip is open
+    [[nodiscard]] bool Open() const { return FOpen; } // a clip is loaded
+    [[nodiscard]] int StartFrame() const { return FStartFrame; } // from 1
     void SetStartFrame(int value) { FStartFrame = value; }
-    [[nodiscard]] int StopFrame() const { return FStopFrame; }  // 0: the last frame
+    [[nodiscard]] int StopFrame() const { return FStopFrame; } // 0: the last frame
     void SetStopFrame(int value) { FStopFrame = value; }
-    [[nodiscard]] int Repetitions() const { return FRepetitions; }  // 0: endless
+    [[nodiscard]] int Repetitions() const { return FRepetitions; } // 0: endless
     void SetRepetitions(int value) { FRepetitions = value; }
 
 protected:

@@ -12,7 +12,7 @@ namespace {
 TScreen ScreenInstance;
 TApplication ApplicationInstance;
 
-}  // namespace
+} // namespace
 
 TScreen* const Screen = &ScreenInstance;
 TApplication* const Application = &ApplicationInstance;
@@ -66,14 +66,16 @@ LRESULT CALLBACK TApplication::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPA
 }
 
 void TApplication::WndProc(TMessage& message) {
-    std::vector<TWindowHook> hooks = FHooks;  // a hook may unhook itself
+    std::vector<TWindowHook> hooks = FHooks; // a hook may unhook itself
     for (const TWindowHook& hook : hooks)
         if (hook(message)) return;
     switch (message.Msg) {
     case WM_CLOSE:
         if (FMainForm) FMainForm->Close();
         break;
-    case WM_SYSCOMMAND: WMSysCommand(message); break;
+    case WM_SYSCOMMAND:
+        WMSysCommand(message);
+        break;
     default:
         message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
         break;
@@ -82,15 +84,21 @@ void TApplication::WndProc(TMessage& message) {
 
 void TApplication::WMSysCommand(TMessage& message) {
     switch (message.WParam & 0xFFF0) {
-    case SC_MINIMIZE: Minimize(); break;
-    case SC_RESTORE: Restore(); break;
+    case SC_MINIMIZE:
+        Minimize();
+        break;
+    case SC_RESTORE:
+        Restore();
+        break;
     default:
         message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
         break;
     }
 }
 
-void TApplication::HookMainWindow(TWindowHook hook) { FHooks.push_back(hook); }
+void TApplication::HookMainWindow(TWindowHook hook) {
+    FHooks.push_back(hook);
+}
 
 void TApplication::UnhookMainWindow(TWindowHook hook) {
     FHooks.erase(std::remove(FHooks.begin(), FHooks.end(), hook), FHooks.end());
@@ -98,7 +106,7 @@ void TApplication::UnhookMainWindow(TWindowHook hook) {
 
 void TApplication::Minimize() {
     if (IsIconic(Handle())) return;
-    ShowOwnedPopups(FHandle, FALSE);  // Windows does it on minimising; Wine may not
+    ShowOwnedPopups(FHandle, FALSE); // Windows does it on minimising; Wine may not
     ShowWindow(FHandle, SW_MINIMIZE);
     if (OnMinimize) OnMinimize(this);
 }
@@ -136,7 +144,8 @@ void TApplication::SetTitle(const std::string& title) {
 
 void TApplication::Run() {
     if (FMainForm && ShowMainForm && !FTerminated) FMainForm->Show();
-    while (!FTerminated) HandleMessage();
+    while (!FTerminated)
+        HandleMessage();
 }
 
 bool TApplication::ProcessMessage() {
@@ -163,7 +172,9 @@ void TApplication::HandleMessage() {
     if (!ProcessMessage()) WaitMessage();
 }
 
-void TApplication::Terminate() { FTerminated = true; }
+void TApplication::Terminate() {
+    FTerminated = true;
+}
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
     HWND owner = GetActiveWindow();

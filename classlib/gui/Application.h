@@ -5,11 +5,11 @@
 // Application. Main thread only.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Messages.h"
-#include <windows.h>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+#include <windows.h>
 
 class TForm;
 class TWinControl;
@@ -19,9 +19,9 @@ public:
     TApplication();
     ~TApplication() override;
 
-    void Initialize();  // common controls and the application window
-    HWND Handle();      // the application window, made on first use
-    [[nodiscard]] std::string Title() const { return FTitle; }  // default: the exe's name
+    void Initialize(); // common controls and the application window
+    HWND Handle();     // the application window, made on first use
+    [[nodiscard]] std::string Title() const { return FTitle; } // default: the exe's name
     void SetTitle(const std::string& title);
 
     // Makes a form owned by the application; the first one becomes the main form.
@@ -38,17 +38,17 @@ public:
     // Shows the main form (when ShowMainForm) and processes messages until the main
     // form closes or Terminate is called. Returns at once when already terminated.
     void Run();
-    void ProcessMessages();  // every pending message, then returns
-    bool ProcessMessage();   // one message; false when the queue was empty
-    void HandleMessage();    // one message, waiting for it when none is pending
+    void ProcessMessages(); // every pending message, then returns
+    bool ProcessMessage();  // one message; false when the queue was empty
+    void HandleMessage();   // one message, waiting for it when none is pending
     void Terminate();
     [[nodiscard]] bool Terminated() const { return FTerminated; }
 
     // The application window minimised (its forms hide with it) or restored.
     void Minimize();
     void Restore();
-    void BringToFront();  // the application's active form to the foreground
-    TNotifyEvent OnMinimize, OnRestore;  // main thread
+    void BringToFront();                // the application's active form to the foreground
+    TNotifyEvent OnMinimize, OnRestore; // main thread
     // The application window is shown (with no size, for its task-bar button) while
     // one of the application's forms is visible. Forms call it when shown or hidden.
     void UpdateVisible();
@@ -63,11 +63,11 @@ public:
     // Call from a catch block: passes the exception to OnException, else logs it
     // (OutputDebugString). Never throws.
     void HandleException(TObject* sender) noexcept;
-    std::function<void(TObject* sender, const std::string& message)> OnException;  // main thread
+    std::function<void(TObject* sender, const std::string& message)> OnException; // main thread
 
     // Frees the control once none of its windows is inside its window procedure.
     void ReleaseLater(TWinControl* control);
-    void CancelRelease(TWinControl* control);  // it is being freed by other means
+    void CancelRelease(TWinControl* control); // it is being freed by other means
 
 private:
     static LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -4,7 +4,10 @@
 class TBitmap::TBitmapCanvas : public TCanvas {
 public:
     explicit TBitmapCanvas(TBitmap& bitmap) : FBitmap(bitmap) {}
-    void Release() { Deselect(); SetHandle(nullptr); }
+    void Release() {
+        Deselect();
+        SetHandle(nullptr);
+    }
 
 protected:
     void CreateHandle() override {
@@ -28,7 +31,9 @@ void TBitmap::SelectInto(HDC dc) {
     FOldBitmap = FBitmap ? SelectObject(dc, FBitmap.Get()) : nullptr;
 }
 
-TCanvas& TBitmap::Canvas() { return *FCanvas; }
+TCanvas& TBitmap::Canvas() {
+    return *FCanvas;
+}
 
 void TBitmap::SetSize(int width, int height) {
     if (width == FWidth && height == FHeight) return;
@@ -43,7 +48,7 @@ void TBitmap::SetSize(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = FWidth;
-    info.bmiHeader.biHeight = -FHeight;  // top-down
+    info.bmiHeader.biHeight = -FHeight; // top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;

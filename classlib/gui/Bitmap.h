@@ -10,7 +10,7 @@ public:
     TBitmap();
     ~TBitmap() override;
 
-    void SetSize(int width, int height);  // new pixels are black
+    void SetSize(int width, int height); // new pixels are black
     [[nodiscard]] int Width() const { return FWidth; }
     [[nodiscard]] int Height() const { return FHeight; }
     [[nodiscard]] bool Empty() const { return FWidth == 0 || FHeight == 0; }
@@ -21,7 +21,7 @@ public:
     void Assign(const TPersistent& source) override;
     // Takes a copy of any GDI bitmap; false when it cannot be read.
     bool CopyFromHandle(HBITMAP bitmap);
-    void LoadFromFile(const std::string& fileName);  // a .bmp file; EFOpenError
+    void LoadFromFile(const std::string& fileName); // a .bmp file; EFOpenError
 
 private:
     class TBitmapCanvas;

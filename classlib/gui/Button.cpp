@@ -11,13 +11,14 @@ namespace {
     Published("ModalResult", &TButton::ModalResult, &TButton::SetModalResult),
 });
 
-}  // namespace
+} // namespace
 
 bool IsAccel(char key, const std::string& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
-        if (caption[i + 1] != '&') return SameText(std::string(1, caption[i + 1]), std::string(1, key));
-        ++i;  // "&&" is a literal ampersand
+        if (caption[i + 1] != '&')
+            return SameText(std::string(1, caption[i + 1]), std::string(1, key));
+        ++i; // "&&" is a literal ampersand
     }
     return false;
 }
@@ -36,15 +37,24 @@ void TButton::CreateParams(TCreateParams& params) {
 
 void TButton::SetDefault(bool value) {
     FDefault = value;
-    if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if (HandleAllocated())
+        SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case CN_COMMAND: CNCommand(message); break;
-    case CM_DIALOGKEY: CMDialogKey(message); break;
-    case CM_DIALOGCHAR: CMDialogChar(message); break;
-    default: TWinControl::WndProc(message); break;
+    case CN_COMMAND:
+        CNCommand(message);
+        break;
+    case CM_DIALOGKEY:
+        CMDialogKey(message);
+        break;
+    case CM_DIALOGCHAR:
+        CMDialogChar(message);
+        break;
+    default:
+        TWinControl::WndProc(message);
+        break;
     }
 }
 

@@ -7,7 +7,9 @@ TCanvas::TCanvas() {
     FPen.OnChange = [this] { Deselect(); };
 }
 
-TCanvas::~TCanvas() { Deselect(); }
+TCanvas::~TCanvas() {
+    Deselect();
+}
 
 HDC TCanvas::Handle() {
     if (!FHandle) CreateHandle();
@@ -20,7 +22,9 @@ void TCanvas::SetHandle(HDC dc) {
     FHandle = dc;
 }
 
-void TCanvas::CreateHandle() { throw ECanvasError("Canvas does not allow drawing"); }
+void TCanvas::CreateHandle() {
+    throw ECanvasError("Canvas does not allow drawing");
+}
 
 void TCanvas::Deselect() {
     if (!FHandle) return;
@@ -52,7 +56,8 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 void TCanvas::TextRect(const RECT& rect, int x, int y, const std::string& text) {
     RequireState(csFont | csBrush);
     UINT options = ETO_CLIPPED | (FBrush.Style() == bsClear ? 0 : ETO_OPAQUE);
-    ExtTextOutA(FHandle, x, y, options, &rect, text.data(), static_cast<UINT>(text.size()), nullptr);
+    ExtTextOutA(FHandle, x, y, options, &rect, text.data(), static_cast<UINT>(text.size()),
+                nullptr);
 }
 
 int TCanvas::DrawText(const std::string& text, RECT& rect, UINT flags) {
@@ -91,13 +96,18 @@ void TCanvas::LineTo(int x, int y) {
     ::LineTo(FHandle, x, y);
 }
 
-TColor TCanvas::Pixel(int x, int y) { return static_cast<TColor>(GetPixel(Handle(), x, y)); }
+TColor TCanvas::Pixel(int x, int y) {
+    return static_cast<TColor>(GetPixel(Handle(), x, y));
+}
 
-void TCanvas::SetPixel(int x, int y, TColor color) { ::SetPixel(Handle(), x, y, ColorToRGB(color)); }
+void TCanvas::SetPixel(int x, int y, TColor color) {
+    ::SetPixel(Handle(), x, y, ColorToRGB(color));
+}
 
 void TCanvas::Draw(int x, int y, TBitmap& bitmap) {
     if (bitmap.Empty()) return;
-    BitBlt(Handle(), x, y, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
+    BitBlt(Handle(), x, y, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0,
+           SRCCOPY);
 }
 
 void TCanvas::StretchDraw(const RECT& dest, TBitmap& bitmap) {

@@ -6,7 +6,9 @@
 
 class TBitmap;
 
-class ECanvasError : public Exception { using Exception::Exception; };
+class ECanvasError : public Exception {
+    using Exception::Exception;
+};
 
 class TCanvas : public TPersistent {
 public:
@@ -15,7 +17,7 @@ public:
 
     // The DC; a plain canvas without one raises ECanvasError, descendants make one.
     HDC Handle();
-    void SetHandle(HDC dc);  // not owned; nullptr lets go of the current one
+    void SetHandle(HDC dc); // not owned; nullptr lets go of the current one
     [[nodiscard]] bool HandleAllocated() const { return FHandle != nullptr; }
 
     TFont& Font() { return FFont; }
@@ -24,7 +26,7 @@ public:
 
     // Text is drawn in the font's colour, on the brush colour unless the brush is clear.
     void TextOut(int x, int y, const std::string& text);
-    void TextRect(const RECT& rect, int x, int y, const std::string& text);  // clipped to rect
+    void TextRect(const RECT& rect, int x, int y, const std::string& text); // clipped to rect
     // DrawTextA with the canvas's font and brush; returns the text height. With
     // DT_CALCRECT it measures into rect instead.
     int DrawText(const std::string& text, RECT& rect, UINT flags);
@@ -32,9 +34,9 @@ public:
     int TextWidth(const std::string& text) { return TextExtent(text).cx; }
     int TextHeight(const std::string& text) { return TextExtent(text).cy; }
 
-    void FillRect(const RECT& rect);   // with the brush
-    void FrameRect(const RECT& rect);  // with the brush
-    void Rectangle(int left, int top, int right, int bottom);  // pen outline, brush inside
+    void FillRect(const RECT& rect);                          // with the brush
+    void FrameRect(const RECT& rect);                         // with the brush
+    void Rectangle(int left, int top, int right, int bottom); // pen outline, brush inside
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     [[nodiscard]] TColor Pixel(int x, int y);
@@ -46,7 +48,7 @@ public:
 
 protected:
     virtual void CreateHandle();
-    void Deselect();  // puts the DC's original objects back
+    void Deselect(); // puts the DC's original objects back
 
 private:
     enum : unsigned { csFont = 1, csBrush = 2, csPen = 4 };

@@ -4,13 +4,16 @@
 
 namespace {
 
-[[maybe_unused]] const bool Registered = RegisterPublished<TButtonControl>({
-    Published("Checked", &TButtonControl::Checked, &TButtonControl::SetChecked),
-}) && RegisterPublished<TCheckBox>({
-    Published("State", &TCheckBox::State, &TCheckBox::SetState, {"cbUnchecked", "cbChecked", "cbGrayed"}),
-});
+[[maybe_unused]] const bool Registered =
+    RegisterPublished<TButtonControl>({
+        Published("Checked", &TButtonControl::Checked, &TButtonControl::SetChecked),
+    }) &&
+    RegisterPublished<TCheckBox>({
+        Published("State", &TCheckBox::State, &TCheckBox::SetState,
+                  {"cbUnchecked", "cbChecked", "cbGrayed"}),
+    });
 
-}  // namespace
+} // namespace
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
     FWidth = 97;
@@ -29,9 +32,15 @@ void TButtonControl::InitializeWnd() {
 
 void TButtonControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case CN_COMMAND: CNCommand(message); break;
-    case CM_DIALOGCHAR: CMDialogChar(message); break;
-    default: TWinControl::WndProc(message); break;
+    case CN_COMMAND:
+        CNCommand(message);
+        break;
+    case CM_DIALOGCHAR:
+        CMDialogChar(message);
+        break;
+    default:
+        TWinControl::WndProc(message);
+        break;
     }
 }
 
@@ -49,7 +58,8 @@ void TButtonControl::CMDialogChar(TMessage& message) {
 void TButtonControl::SetChecked(bool value) {
     if (value == FChecked) return;
     FChecked = value;
-    if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (HandleAllocated())
+        SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
     Click();
 }
 
@@ -72,6 +82,7 @@ void TRadioButton::SetChecked(bool value) {
         }
     }
     FChecked = value;
-    if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (HandleAllocated())
+        SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
     if (value) Click();
 }

@@ -16,7 +16,7 @@ protected:
     void WndProc(TMessage& message) override;
     void CNCommand(TMessage& message);
     void CMDialogChar(TMessage& message);
-    virtual void Toggle() = 0;  // the user clicked
+    virtual void Toggle() = 0; // the user clicked
 
     bool FChecked = false;
 };

@@ -12,7 +12,8 @@ void AddChain(const std::type_info& type, std::vector<const std::type_info*>& ou
     if (auto si = dynamic_cast<const abi::__si_class_type_info*>(&type)) {
         AddChain(*si->__base_type, out);
     } else if (auto vmi = dynamic_cast<const abi::__vmi_class_type_info*>(&type)) {
-        for (unsigned i = 0; i < vmi->__base_count; ++i) AddChain(*vmi->__base_info[i].__base_type, out);
+        for (unsigned i = 0; i < vmi->__base_count; ++i)
+            AddChain(*vmi->__base_info[i].__base_type, out);
     }
 }
 
@@ -21,7 +22,7 @@ void AddChain(const std::type_info& type, std::vector<const std::type_info*>& ou
     Published("Tag", &TComponent::Tag, &TComponent::SetTag),
 });
 
-}  // namespace
+} // namespace
 
 std::vector<const std::type_info*> ClassChain(const std::type_info& type) {
     std::vector<const std::type_info*> chain;
@@ -34,11 +35,13 @@ std::string ClassNameOf(const std::type_info& type) {
     char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
     std::string result = status == 0 && name ? name : type.name();
     std::free(name);
-    size_t scope = result.rfind("::");  // the bare class name, as the library's are
+    size_t scope = result.rfind("::"); // the bare class name, as the library's are
     return scope == std::string::npos ? result : result.substr(scope + 2);
 }
 
-std::string TObject::ClassName() const { return ClassNameOf(typeid(*this)); }
+std::string TObject::ClassName() const {
+    return ClassNameOf(typeid(*this));
+}
 
 bool TObject::InheritsFrom(const std::string& className) const {
     for (const std::type_info* type : ClassChain(typeid(*this)))

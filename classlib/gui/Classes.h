@@ -47,7 +47,7 @@ public:
     [[nodiscard]] TComponent* Owner() const { return FOwner; }
     [[nodiscard]] int ComponentCount() const { return static_cast<int>(FComponents.size()); }
     [[nodiscard]] TComponent* Components(int index) const { return FComponents.at(index); }
-    [[nodiscard]] TComponent* FindComponent(const std::string& name) const;  // case-insensitive
+    [[nodiscard]] TComponent* FindComponent(const std::string& name) const; // case-insensitive
 
     [[nodiscard]] const std::string& Name() const { return FName; }
     void SetName(const std::string& name) { FName = name; }

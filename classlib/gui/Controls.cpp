@@ -25,7 +25,7 @@ namespace {
     Published("ShowHint", &TControl::ShowHint, &TControl::SetShowHint),
 });
 
-}  // namespace
+} // namespace
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
     WindowProc = TWndMethod::Of<&TControl::WndProc>(this);
@@ -63,16 +63,26 @@ void TControl::SetParent(TWinControl* parent) {
 
 void TControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_LBUTTONDOWN: WMLButtonDown(message); break;
-    case WM_LBUTTONUP: WMLButtonUp(message); break;
-    case CM_PARENTFONTCHANGED: CMParentFontChanged(message); break;
-    case CM_PARENTCOLORCHANGED: CMParentColorChanged(message); break;
-    default: DefaultHandler(message); break;
+    case WM_LBUTTONDOWN:
+        WMLButtonDown(message);
+        break;
+    case WM_LBUTTONUP:
+        WMLButtonUp(message);
+        break;
+    case CM_PARENTFONTCHANGED:
+        CMParentFontChanged(message);
+        break;
+    case CM_PARENTCOLORCHANGED:
+        CMParentColorChanged(message);
+        break;
+    default:
+        DefaultHandler(message);
+        break;
     }
 }
 
 void TControl::DefaultHandler(TMessage& message) {
-    (void)message;  // a control without a window has no further handling
+    (void)message; // a control without a window has no further handling
 }
 
 void TControl::WMLButtonDown(TMessage& message) {
@@ -124,18 +134,24 @@ void TControl::RequestAlign() {
 }
 
 void TControl::BoundsChanged(const RECT& oldBounds) {
-    if (FShowHint) UpdateHintTool(*this);  // a graphic control's tool is its rectangle
+    if (FShowHint) UpdateHintTool(*this); // a graphic control's tool is its rectangle
     if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
     RECT now = BoundsRect();
     InvalidateRect(FParent->Handle(), &oldBounds, TRUE);
     InvalidateRect(FParent->Handle(), &now, TRUE);
 }
 
-RECT TControl::ClientRect() { return {0, 0, FWidth, FHeight}; }
+RECT TControl::ClientRect() {
+    return {0, 0, FWidth, FHeight};
+}
 
-void TControl::SetClientWidth(int v) { SetWidth(FWidth - ClientWidth() + v); }
+void TControl::SetClientWidth(int v) {
+    SetWidth(FWidth - ClientWidth() + v);
+}
 
-void TControl::SetClientHeight(int v) { SetHeight(FHeight - ClientHeight() + v); }
+void TControl::SetClientHeight(int v) {
+    SetHeight(FHeight - ClientHeight() + v);
+}
 
 POINT TControl::ClientToScreen(POINT p) {
     if (auto self = dynamic_cast<TWinControl*>(this)) {

@@ -19,7 +19,7 @@ public:
     explicit TControl(TComponent* owner);
     ~TControl() override;
 
-    TWndMethod WindowProc;  // initially WndProc; replaceable, compare before restoring
+    TWndMethod WindowProc; // initially WndProc; replaceable, compare before restoring
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
     [[nodiscard]] TWinControl* Parent() const { return FParent; }
@@ -51,7 +51,7 @@ public:
     void SetVisible(bool visible);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
-    [[nodiscard]] bool Showing() const;  // visible with every parent visible
+    [[nodiscard]] bool Showing() const; // visible with every parent visible
     [[nodiscard]] bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
 
@@ -80,21 +80,24 @@ public:
 
     virtual void Invalidate();
     virtual void Update();
-    void Repaint() { Invalidate(); Update(); }
+    void Repaint() {
+        Invalidate();
+        Update();
+    }
     void Refresh() { Repaint(); }
 
-    TNotifyEvent OnClick;  // main thread
+    TNotifyEvent OnClick; // main thread
     virtual void Click();
 
 protected:
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
     [[nodiscard]] virtual std::string ReadText() const { return FText; }
-    virtual void WriteText(const std::string& text);  // then CM_TEXTCHANGED
-    virtual void BoundsChanged(const RECT& oldBounds);  // the new bounds are stored
+    virtual void WriteText(const std::string& text);   // then CM_TEXTCHANGED
+    virtual void BoundsChanged(const RECT& oldBounds); // the new bounds are stored
     virtual void VisibleChanged();
     virtual void EnabledChanged() {}
-    void RequestAlign();  // the parent realigns when this control is aligned
+    void RequestAlign(); // the parent realigns when this control is aligned
 
     void CMParentFontChanged(TMessage& message);
     void CMParentColorChanged(TMessage& message);
@@ -102,7 +105,7 @@ protected:
     void WMLButtonUp(TMessage& message);
 
     std::string FText;
-    bool FClickOnMouseUp = false;  // a left click in the client area fires Click
+    bool FClickOnMouseUp = false; // a left click in the client area fires Click
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
 
 private:
@@ -112,7 +115,7 @@ private:
     bool FVisible = true;
     bool FEnabled = true;
     TColor FColor = clBtnFace;
-    bool FParentColor = true;  // SetColor turns it off
+    bool FParentColor = true; // SetColor turns it off
     TFont FFont;
     bool FParentFont = true;
     bool FTakingParentFont = false;

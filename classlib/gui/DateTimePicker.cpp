@@ -8,7 +8,7 @@ namespace {
     Published("Kind", &TDateTimePicker::Kind, &TDateTimePicker::SetKind, {"dtkDate", "dtkTime"}),
 });
 
-}  // namespace
+} // namespace
 
 TDateTimePicker::TDateTimePicker(TComponent* owner) : TWinControl(owner), FDateTime(Now()) {
     FWidth = 186;
@@ -53,7 +53,8 @@ void TDateTimePicker::SetDateTime(TDateTime value) {
 
 void TDateTimePicker::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) {
-        if (reinterpret_cast<NMHDR*>(message.LParam)->code == DTN_DATETIMECHANGE && OnChange) OnChange(this);
+        if (reinterpret_cast<NMHDR*>(message.LParam)->code == DTN_DATETIMECHANGE && OnChange)
+            OnChange(this);
         return;
     }
     TWinControl::WndProc(message);

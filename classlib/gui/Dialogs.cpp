@@ -23,7 +23,7 @@ DWORD DialogFlags(unsigned options) {
     return flags;
 }
 
-}  // namespace
+} // namespace
 
 bool TOpenDialog::Run(bool save) {
     std::vector<char> buffer(65536, '\0');
@@ -51,13 +51,15 @@ bool TOpenDialog::Run(bool save) {
 void TOpenDialog::ReadChoice(const std::vector<char>& buffer) {
     FFiles.clear();
     std::vector<std::string> parts;
-    for (const char* p = buffer.data(); *p; p += parts.back().size() + 1) parts.emplace_back(p);
+    for (const char* p = buffer.data(); *p; p += parts.back().size() + 1)
+        parts.emplace_back(p);
     if (parts.size() == 1) {
         FFiles = parts;
     } else {
         std::string dir = parts[0];
         if (!dir.empty() && dir.back() != '\\') dir += '\\';
-        for (size_t i = 1; i < parts.size(); ++i) FFiles.push_back(dir + parts[i]);
+        for (size_t i = 1; i < parts.size(); ++i)
+            FFiles.push_back(dir + parts[i]);
     }
     FileName = FFiles.empty() ? "" : FFiles.front();
 }

@@ -6,8 +6,12 @@
 #include <vector>
 
 enum TOpenOption : unsigned {
-    ofHideReadOnly = 1, ofAllowMultiSelect = 2, ofPathMustExist = 4, ofFileMustExist = 8,
-    ofOverwritePrompt = 16, ofEnableSizing = 32
+    ofHideReadOnly = 1,
+    ofAllowMultiSelect = 2,
+    ofPathMustExist = 4,
+    ofFileMustExist = 8,
+    ofOverwritePrompt = 16,
+    ofEnableSizing = 32
 };
 
 class TOpenDialog : public TComponent {
@@ -16,11 +20,11 @@ public:
     virtual bool Execute() { return Run(false); }
 
     std::string Title;
-    std::string Filter;  // "Text files|*.txt|All Files *.*|*.*": description|pattern pairs
+    std::string Filter; // "Text files|*.txt|All Files *.*|*.*": description|pattern pairs
     std::string DefaultExt;
     std::string InitialDir;
-    std::string FileName;  // initial name; after Execute the (first) chosen file
-    unsigned Options = ofHideReadOnly | ofEnableSizing;  // TOpenOption bits
+    std::string FileName; // initial name; after Execute the (first) chosen file
+    unsigned Options = ofHideReadOnly | ofEnableSizing; // TOpenOption bits
     // Every chosen file with its path (one unless ofAllowMultiSelect).
     [[nodiscard]] const std::vector<std::string>& Files() const { return FFiles; }
 

@@ -8,7 +8,7 @@ namespace {
     Published("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength),
 });
 
-}  // namespace
+} // namespace
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
     FWidth = 121;
@@ -25,7 +25,7 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
 }
 
 void TCustomEdit::InitializeWnd() {
-    SendMessageA(Handle(), EM_SETLIMITTEXT, FMaxLength, 0);  // 0 lifts the default limit
+    SendMessageA(Handle(), EM_SETLIMITTEXT, FMaxLength, 0); // 0 lifts the default limit
 }
 
 void TCustomEdit::WndProc(TMessage& message) {

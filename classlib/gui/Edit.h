@@ -9,7 +9,7 @@ public:
 
     [[nodiscard]] bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value);
-    [[nodiscard]] int MaxLength() const { return FMaxLength; }  // 0: no limit
+    [[nodiscard]] int MaxLength() const { return FMaxLength; } // 0: no limit
     void SetMaxLength(int value);
     void SelectAll();
     TNotifyEvent OnChange;

@@ -12,7 +12,7 @@ std::string CutFirstDirectory(std::string dir) {
     return root && !dir.empty() ? "\\" + dir : dir;
 }
 
-}  // namespace
+} // namespace
 
 std::string MinimizeName(const std::string& fileName, TCanvas& canvas, int maxWidth) {
     size_t slash = fileName.find_last_of('\\');
@@ -29,7 +29,7 @@ std::string MinimizeName(const std::string& fileName, TCanvas& canvas, int maxWi
             drive.clear();
             dir = "...\\";
         } else if (dir.empty() || dir == "\\") {
-            drive.clear();  // a name straight under the root: no "C:name" in between
+            drive.clear(); // a name straight under the root: no "C:name" in between
             dir.clear();
         } else {
             dir = CutFirstDirectory(dir);

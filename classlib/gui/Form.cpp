@@ -11,9 +11,9 @@ namespace {
               {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}),
     Published("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons),
     Published("Position", &TForm::Position, &TForm::SetPosition,
-              {"poDesigned", "poDefault", "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}),
-    Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle,
-              {"fsNormal", "fsStayOnTop"}),
+              {"poDesigned", "poDefault", "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
+               "poOwnerFormCenter"}),
+    Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle, {"fsNormal", "fsStayOnTop"}),
     Published("WindowState", &TForm::WindowState, &TForm::SetWindowState,
               {"wsNormal", "wsMinimized", "wsMaximized"}),
     Published("ModalResult", &TForm::ModalResult, &TForm::SetModalResult),
@@ -43,10 +43,11 @@ void CenterIn(TControl& control, const RECT& area) {
                       control.Height());
 }
 
-}  // namespace
+} // namespace
 
 TForm* GetParentForm(TControl* control) {
-    while (control && control->Parent()) control = control->Parent();
+    while (control && control->Parent())
+        control = control->Parent();
     return dynamic_cast<TForm*>(control);
 }
 
@@ -91,16 +92,22 @@ void TForm::SetFormStyle(TFormStyle style) {
 
 void TForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
-    params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;  // shown by VisibleChanged, once placed
+    params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS; // shown by VisibleChanged, once placed
     if (!Enabled()) params.Style |= WS_DISABLED;
     params.WndParent = OwningApplication()->Handle();
     params.WindowClassStyle = CS_DBLCLKS;
     switch (FBorderStyle) {
-    case bsNone: params.Style |= WS_POPUP; break;
+    case bsNone:
+        params.Style |= WS_POPUP;
+        break;
     case bsSingle:
-    case bsToolWindow: params.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsToolWindow:
+        params.Style |= WS_CAPTION | WS_BORDER;
+        break;
     case bsSizeable:
-    case bsSizeToolWin: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsSizeToolWin:
+        params.Style |= WS_CAPTION | WS_THICKFRAME;
+        break;
     case bsDialog:
         params.Style |= WS_POPUP | WS_CAPTION;
         params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
@@ -120,15 +127,33 @@ void TForm::CreateParams(TCreateParams& params) {
 
 void TForm::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_CLOSE: WMClose(message); break;
-    case WM_ACTIVATE: WMActivate(message); break;
-    case CM_ACTIVATE: CMActivate(message); break;
-    case CM_DEACTIVATE: CMDeactivate(message); break;
-    case CM_DIALOGKEY: CMDialogKey(message); break;
-    case CM_DIALOGCHAR: CMDialogChar(message); break;
-    case CM_RELEASE: CMRelease(message); break;
-    case WM_SYSCOMMAND: WMSysCommand(message); break;
-    default: TWinControl::WndProc(message); break;
+    case WM_CLOSE:
+        WMClose(message);
+        break;
+    case WM_ACTIVATE:
+        WMActivate(message);
+        break;
+    case CM_ACTIVATE:
+        CMActivate(message);
+        break;
+    case CM_DEACTIVATE:
+        CMDeactivate(message);
+        break;
+    case CM_DIALOGKEY:
+        CMDialogKey(message);
+        break;
+    case CM_DIALOGCHAR:
+        CMDialogChar(message);
+        break;
+    case CM_RELEASE:
+        CMRelease(message);
+        break;
+    case WM_SYSCOMMAND:
+        WMSysCommand(message);
+        break;
+    default:
+        TWinControl::WndProc(message);
+        break;
     }
 }
 
@@ -142,8 +167,10 @@ void TForm::VisibleChanged() {
     if (OnShow) OnShow(this);
     ApplyPosition();
     OwningApplication()->UpdateVisible();
-    if (HandleAllocated()) ShowWindow(Handle(), ShowCommand());
-    else HandleNeeded();  // InitializeWnd shows it
+    if (HandleAllocated())
+        ShowWindow(Handle(), ShowCommand());
+    else
+        HandleNeeded(); // InitializeWnd shows it
 }
 
 // A new window of a visible form (a first show, or a window made anew) shows at once.
@@ -172,7 +199,9 @@ void TForm::ApplyPosition() {
     TForm* main = OwningApplication()->MainForm();
     TForm* ownerForm = dynamic_cast<TForm*>(Owner());
     switch (FPosition) {
-    case poScreenCenter: CenterIn(*this, Screen->WorkArea()); break;
+    case poScreenCenter:
+        CenterIn(*this, Screen->WorkArea());
+        break;
     case poDesktopCenter:
         CenterIn(*this, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         break;
@@ -183,10 +212,13 @@ void TForm::ApplyPosition() {
         }
         [[fallthrough]];
     case poMainFormCenter:
-        if (main && main != this && main->HandleAllocated()) CenterIn(*this, main->BoundsRect());
-        else CenterIn(*this, Screen->WorkArea());
+        if (main && main != this && main->HandleAllocated())
+            CenterIn(*this, main->BoundsRect());
+        else
+            CenterIn(*this, Screen->WorkArea());
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -195,7 +227,9 @@ void TForm::Show() {
     if (HandleAllocated()) SetForegroundWindow(Handle());
 }
 
-bool TForm::Active() const { return HandleIfAllocated() && GetActiveWindow() == HandleIfAllocated(); }
+bool TForm::Active() const {
+    return HandleIfAllocated() && GetActiveWindow() == HandleIfAllocated();
+}
 
 bool TForm::CloseQuery() {
     bool canClose = true;
@@ -213,22 +247,30 @@ void TForm::Close() {
     if (OnClose) OnClose(this, action);
     if (action == caNone) return;
     TApplication* app = OwningApplication();
-    if (app->MainForm() == this) app->Terminate();
-    else if (action == caHide) Hide();
-    else if (action == caMinimize) ShowWindow(Handle(), SW_MINIMIZE);
-    else Release();
+    if (app->MainForm() == this)
+        app->Terminate();
+    else if (action == caHide)
+        Hide();
+    else if (action == caMinimize)
+        ShowWindow(Handle(), SW_MINIMIZE);
+    else
+        Release();
 }
 
 void TForm::Release() {
-    if (HandleAllocated()) PostMessageA(Handle(), CM_RELEASE, 0, 0);
-    else OwningApplication()->ReleaseLater(this);
+    if (HandleAllocated())
+        PostMessageA(Handle(), CM_RELEASE, 0, 0);
+    else
+        OwningApplication()->ReleaseLater(this);
 }
 
 void TForm::CloseModal() {
     TCloseAction action = CloseQuery() ? caHide : caNone;
     if (action != caNone && OnClose) OnClose(this, action);
-    if (action == caNone) FModalResult = mrNone;
-    else if (action == caFree) Release();
+    if (action == caNone)
+        FModalResult = mrNone;
+    else if (action == caFree)
+        Release();
 }
 
 int TForm::ShowModal() {
@@ -238,7 +280,8 @@ int TForm::ShowModal() {
     EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled));
     auto restore = [&] {
         FModal = false;
-        for (HWND wnd : disabled.Windows) EnableWindow(wnd, TRUE);
+        for (HWND wnd : disabled.Windows)
+            EnableWindow(wnd, TRUE);
         if (previous && IsWindow(previous)) SetActiveWindow(previous);
         Hide();
     };
@@ -305,14 +348,17 @@ bool TForm::Broadcast(TWinControl* container, TMessage& message) {
 
 void TForm::CMDialogKey(TMessage& message) {
     if (message.WParam != VK_TAB) {
-        Broadcast(this, message);  // buttons answer Return and Escape
+        Broadcast(this, message); // buttons answer Return and Escape
         return;
     }
-    if (HWND next = GetNextDlgTabItem(Handle(), GetFocus(), GetKeyState(VK_SHIFT) < 0)) ::SetFocus(next);
+    if (HWND next = GetNextDlgTabItem(Handle(), GetFocus(), GetKeyState(VK_SHIFT) < 0))
+        ::SetFocus(next);
     message.Result = 1;
 }
 
-void TForm::CMDialogChar(TMessage& message) { Broadcast(this, message); }
+void TForm::CMDialogChar(TMessage& message) {
+    Broadcast(this, message);
+}
 
 void TForm::CMRelease(TMessage& message) {
     (void)message;
@@ -327,7 +373,8 @@ bool TForm::IsDialogKeyMessage(const MSG& msg) {
     if (!form || !form->Enabled()) return false;
     if (msg.message == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
     MSG copy = msg;
-    LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+    LRESULT code =
+        SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
     if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     if (msg.wParam == VK_TAB && (code & DLGC_WANTTAB)) return false;
     return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;

@@ -10,18 +10,31 @@ class TApplication;
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
 enum TPosition {
-    poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter
+    poDesigned,
+    poDefault,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
 };
 enum TFormStyle { fsNormal, fsStayOnTop };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 using TModalResult = int;
 enum : TModalResult {
-    mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
-    mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO
+    mrNone = 0,
+    mrOk = IDOK,
+    mrCancel = IDCANCEL,
+    mrAbort = IDABORT,
+    mrRetry = IDRETRY,
+    mrIgnore = IDIGNORE,
+    mrYes = IDYES,
+    mrNo = IDNO
 };
 
-class EInvalidOperation : public Exception { using Exception::Exception; };
+class EInvalidOperation : public Exception {
+    using Exception::Exception;
+};
 
 class TForm : public TWinControl {
 public:
@@ -38,13 +51,13 @@ public:
     void SetFormStyle(TFormStyle style);
 
     [[nodiscard]] TWindowState WindowState() const;
-    void SetWindowState(TWindowState state);  // applied when the form shows
+    void SetWindowState(TWindowState state); // applied when the form shows
 
-    void Show();  // visible and in front
+    void Show(); // visible and in front
     void Close();
     [[nodiscard]] bool CloseQuery();
     void Release();  // frees the form once its messages have been handled
-    int ShowModal();  // EInvalidOperation when already visible
+    int ShowModal(); // EInvalidOperation when already visible
     [[nodiscard]] TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult result) { FModalResult = result; }
     [[nodiscard]] bool Modal() const { return FModal; }

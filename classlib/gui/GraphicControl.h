@@ -2,8 +2,8 @@
 // TGraphicControl: a control without a window, painted by its parent: the parent's
 // WM_PAINT reaches it through its WindowProc with the DC in wParam, the origin at the
 // control's top left and the clip set to its bounds. Main thread only.
-#include "classlib/gui/Controls.h"
 #include "classlib/base/Handle.h"
+#include "classlib/gui/Controls.h"
 
 // A canvas for a control: the paint DC while painting, otherwise a memory DC
 // compatible with the screen (for measuring text).

@@ -8,7 +8,7 @@ int ScreenPixelsPerInch() {
     return GetDeviceCaps(dc.Get(), LOGPIXELSY);
 }
 
-}  // namespace
+} // namespace
 
 COLORREF ColorToRGB(TColor color) {
     if ((static_cast<uint32_t>(color) & 0xFF000000u) == 0xFF000000u)
@@ -22,7 +22,7 @@ HGDIOBJ TGraphicsObject::Handle() const {
 }
 
 void TGraphicsObject::Changed() {
-    TGdiObject previous = std::move(FHandle);  // freed once OnChange has let go of it
+    TGdiObject previous = std::move(FHandle); // freed once OnChange has let go of it
     if (OnChange) OnChange();
 }
 
@@ -44,9 +44,13 @@ void TFont::SetName(const std::string& name) {
     Changed();
 }
 
-int TFont::Size() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch()); }
+int TFont::Size() const {
+    return -MulDiv(FHeight, 72, ScreenPixelsPerInch());
+}
 
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72)); }
+void TFont::SetSize(int points) {
+    SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72));
+}
 
 void TFont::SetHeight(int height) {
     if (height == FHeight) return;

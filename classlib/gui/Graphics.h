@@ -8,7 +8,9 @@
 #include <string>
 
 using TColor = int32_t;
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0xFF000000u | index); }
+constexpr TColor SystemColor(int index) {
+    return static_cast<TColor>(0xFF000000u | index);
+}
 constexpr TColor clBlack = 0x000000, clWhite = 0xFFFFFF, clRed = 0x0000FF, clLime = 0x00FF00,
                  clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clGray = 0x808080, clSilver = 0xC0C0C0,
                  clNavy = 0x800000, clMaroon = 0x000080, clGreen = 0x008000;
@@ -17,7 +19,8 @@ constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE), clWindow = SystemColor(
                  clWindowText = SystemColor(COLOR_WINDOWTEXT),
                  clBtnText = SystemColor(COLOR_BTNTEXT), clHighlight = SystemColor(COLOR_HIGHLIGHT),
                  clHighlightText = SystemColor(COLOR_HIGHLIGHTTEXT),
-                 clGrayText = SystemColor(COLOR_GRAYTEXT), clBtnShadow = SystemColor(COLOR_BTNSHADOW),
+                 clGrayText = SystemColor(COLOR_GRAYTEXT),
+                 clBtnShadow = SystemColor(COLOR_BTNSHADOW),
                  clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
 
 COLORREF ColorToRGB(TColor color);
@@ -48,11 +51,11 @@ public:
 
     [[nodiscard]] const std::string& Name() const { return FName; }
     void SetName(const std::string& name);
-    [[nodiscard]] int Size() const;  // points
+    [[nodiscard]] int Size() const; // points
     void SetSize(int points);
-    [[nodiscard]] int Height() const { return FHeight; }  // pixels; negative: character height
+    [[nodiscard]] int Height() const { return FHeight; } // pixels; negative: character height
     void SetHeight(int height);
-    [[nodiscard]] unsigned Style() const { return FStyle; }  // TFontStyle bits
+    [[nodiscard]] unsigned Style() const { return FStyle; } // TFontStyle bits
     void SetStyle(unsigned style);
     [[nodiscard]] TColor Color() const { return FColor; }
     void SetColor(TColor color);

@@ -26,7 +26,7 @@ TTTOOLINFOA ToolOf(TControl& control, HWND& owner) {
     return tool;
 }
 
-}  // namespace
+} // namespace
 
 HWND HintWindow() {
     if (TipWindow && IsWindow(TipWindow)) return TipWindow;

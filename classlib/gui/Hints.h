@@ -6,6 +6,6 @@
 
 class TControl;
 
-void UpdateHintTool(TControl& control);  // adds, moves, retexts or removes the tool
+void UpdateHintTool(TControl& control); // adds, moves, retexts or removes the tool
 void RemoveHintTool(TControl& control);
-HWND HintWindow();  // the tooltip window, made on first use
+HWND HintWindow(); // the tooltip window, made on first use

@@ -3,7 +3,9 @@
 TImageList::TImageList(TComponent* owner, int width, int height)
     : TComponent(owner), FHandle(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {}
 
-TImageList::~TImageList() { SetHandle(nullptr, false); }
+TImageList::~TImageList() {
+    SetHandle(nullptr, false);
+}
 
 void TImageList::SetHandle(HIMAGELIST handle, bool share) {
     if (FHandle && !FShareImages && FHandle != handle) ImageList_Destroy(FHandle);
@@ -23,7 +25,9 @@ int TImageList::Height() const {
     return h;
 }
 
-int TImageList::AddIcon(HICON icon) { return ImageList_AddIcon(FHandle, icon); }
+int TImageList::AddIcon(HICON icon) {
+    return ImageList_AddIcon(FHandle, icon);
+}
 
 int TImageList::AddMasked(TBitmap& bitmap, TColor maskColor) {
     GdiFlush();

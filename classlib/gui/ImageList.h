@@ -12,13 +12,13 @@ public:
     ~TImageList() override;
 
     [[nodiscard]] HIMAGELIST Handle() const { return FHandle; }
-    void SetHandle(HIMAGELIST handle, bool share);  // frees the previous one unless shared
+    void SetHandle(HIMAGELIST handle, bool share); // frees the previous one unless shared
     [[nodiscard]] bool ShareImages() const { return FShareImages; }
     [[nodiscard]] int Width() const;
     [[nodiscard]] int Height() const;
     [[nodiscard]] int Count() const { return ImageList_GetImageCount(FHandle); }
 
-    int AddIcon(HICON icon);  // the new image's index, -1 on failure
+    int AddIcon(HICON icon); // the new image's index, -1 on failure
     // Adds the bitmap's images (its width over Width); maskColor shows through.
     int AddMasked(TBitmap& bitmap, TColor maskColor);
     void Clear() { ImageList_RemoveAll(FHandle); }

@@ -2,8 +2,8 @@
 // The items of a list box or combo box: kept in the object and mirrored into the
 // control's window whenever it has one. Each item may carry a pointer (not owned).
 #include "classlib/base/StringList.h"
-#include <windows.h>
 #include <string>
+#include <windows.h>
 
 class TWinControl;
 
@@ -27,7 +27,7 @@ public:
     [[nodiscard]] int IndexOf(const std::string& s) const { return FList.IndexOf(s); }
     [[nodiscard]] const TStringList& List() const { return FList; }
 
-    void FillWindow();  // puts every item into a new window
+    void FillWindow(); // puts every item into a new window
 
 private:
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -12,7 +12,7 @@ namespace {
     Published("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar),
 });
 
-}  // namespace
+} // namespace
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
     FWidth = 65;
@@ -28,7 +28,9 @@ void TLabel::WndProc(TMessage& message) {
         AdjustBounds();
         Invalidate();
         break;
-    default: TGraphicControl::WndProc(message); break;
+    default:
+        TGraphicControl::WndProc(message);
+        break;
     }
 }
 

@@ -17,7 +17,7 @@ public:
     void SetTransparent(bool value);
     [[nodiscard]] bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
-    [[nodiscard]] bool ShowAccelChar() const { return FShowAccelChar; }  // "&x" underlines x
+    [[nodiscard]] bool ShowAccelChar() const { return FShowAccelChar; } // "&x" underlines x
     void SetShowAccelChar(bool value);
 
 protected:

@@ -3,20 +3,22 @@
 
 namespace {
 
-[[maybe_unused]] const bool Registered = RegisterPublished<TListBox>({
-    Published("ItemIndex", &TListBox::ItemIndex, &TListBox::SetItemIndex),
-}) && RegisterPublished<TComboBox>({
-    Published("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex),
-    Published("Style", &TComboBox::Style, &TComboBox::SetStyle,
-              {"csDropDown", "csDropDownList"}),
-});
+[[maybe_unused]] const bool Registered =
+    RegisterPublished<TListBox>({
+        Published("ItemIndex", &TListBox::ItemIndex, &TListBox::SetItemIndex),
+    }) &&
+    RegisterPublished<TComboBox>({
+        Published("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex),
+        Published("Style", &TComboBox::Style, &TComboBox::SetStyle,
+                  {"csDropDown", "csDropDownList"}),
+    });
 
 constexpr TItemStrings::TMessages ListBoxMessages{LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING,
                                                   LB_RESETCONTENT, LB_SETITEMDATA};
 constexpr TItemStrings::TMessages ComboBoxMessages{CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING,
                                                    CB_RESETCONTENT, CB_SETITEMDATA};
 
-}  // namespace
+} // namespace
 
 TListBox::TListBox(TComponent* owner) : TWinControl(owner), FItems(*this, ListBoxMessages) {
     FWidth = 121;
@@ -59,11 +61,14 @@ void TListBox::WndProc(TMessage& message) {
 
 void TListBox::CNCommand(TMessage& message) {
     switch (HIWORD(message.WParam)) {
-    case LBN_SELCHANGE: Click(); break;
+    case LBN_SELCHANGE:
+        Click();
+        break;
     case LBN_DBLCLK:
         if (OnDblClick) OnDblClick(this);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -79,7 +84,7 @@ void TComboBox::CreateParams(TCreateParams& params) {
     params.SysClassName = "COMBOBOX";
     params.Style |= WS_VSCROLL | CBS_AUTOHSCROLL;
     params.Style |= FStyle == csDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN;
-    params.Height = 200;  // the window's height includes its drop-down list
+    params.Height = 200; // the window's height includes its drop-down list
 }
 
 void TComboBox::InitializeWnd() {
@@ -99,8 +104,10 @@ int TComboBox::ItemIndex() const {
 
 void TComboBox::SetItemIndex(int index) {
     FItemIndex = index;
-    if (HandleAllocated()) SendMessageA(Handle(), CB_SETCURSEL, index, 0);
-    else FText = index >= 0 && index < FItems.Count() ? FItems[index] : "";
+    if (HandleAllocated())
+        SendMessageA(Handle(), CB_SETCURSEL, index, 0);
+    else
+        FText = index >= 0 && index < FItems.Count() ? FItems[index] : "";
 }
 
 void TComboBox::SetStyle(TComboBoxStyle style) {

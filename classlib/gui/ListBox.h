@@ -9,7 +9,7 @@ class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* owner);
     TItemStrings& Items() { return FItems; }
-    [[nodiscard]] int ItemIndex() const;  // -1: none
+    [[nodiscard]] int ItemIndex() const; // -1: none
     void SetItemIndex(int index);
     TNotifyEvent OnDblClick;
 
@@ -22,7 +22,7 @@ protected:
 
 private:
     TItemStrings FItems;
-    int FItemIndex = -1;  // while there is no window
+    int FItemIndex = -1; // while there is no window
 };
 
 enum TComboBoxStyle { csDropDown, csDropDownList };

@@ -16,11 +16,15 @@ TStringList Split(const std::string& text) {
     return list;
 }
 
-}  // namespace
+} // namespace
 
-int TMemoLines::Count() const { return Split(FMemo.Text()).Count(); }
+int TMemoLines::Count() const {
+    return Split(FMemo.Text()).Count();
+}
 
-std::string TMemoLines::operator[](int index) const { return Split(FMemo.Text())[index]; }
+std::string TMemoLines::operator[](int index) const {
+    return Split(FMemo.Text())[index];
+}
 
 void TMemoLines::Add(const std::string& line) {
     std::string text = FMemo.Text();
@@ -34,11 +38,17 @@ void TMemoLines::Delete(int index) {
     FMemo.SetText(list.Text());
 }
 
-void TMemoLines::Clear() { FMemo.SetText(""); }
+void TMemoLines::Clear() {
+    FMemo.SetText("");
+}
 
-std::string TMemoLines::Text() const { return FMemo.Text(); }
+std::string TMemoLines::Text() const {
+    return FMemo.Text();
+}
 
-void TMemoLines::SetText(const std::string& text) { FMemo.SetText(text); }
+void TMemoLines::SetText(const std::string& text) {
+    FMemo.SetText(text);
+}
 
 TMemo::TMemo(TComponent* owner) : TCustomEdit(owner), FLines(*this) {
     FWidth = 185;

@@ -12,8 +12,8 @@ class TMemoLines {
 public:
     explicit TMemoLines(TMemo& memo) : FMemo(memo) {}
     [[nodiscard]] int Count() const;
-    [[nodiscard]] std::string operator[](int index) const;  // EListError when out of range
-    void Add(const std::string& line);  // appended at the end, the caret follows
+    [[nodiscard]] std::string operator[](int index) const; // EListError when out of range
+    void Add(const std::string& line);                     // appended at the end, the caret follows
     void Delete(int index);
     void Clear();
     [[nodiscard]] std::string Text() const;

@@ -10,7 +10,7 @@ namespace {
     Published("ParentBackground", &TPanel::ParentBackground, &TPanel::SetParentBackground),
 });
 
-}  // namespace
+} // namespace
 
 TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
     FWidth = 185;
@@ -20,7 +20,7 @@ TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
 
 void TPanel::WndProc(TMessage& message) {
     if (message.Msg == WM_ERASEBKGND) {
-        message.Result = 1;  // Paint fills the whole client area
+        message.Result = 1; // Paint fills the whole client area
         return;
     }
     TCustomControl::WndProc(message);

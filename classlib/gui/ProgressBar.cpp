@@ -12,7 +12,7 @@ namespace {
     Published("Step", &TProgressBar::Step, &TProgressBar::SetStep),
 });
 
-}  // namespace
+} // namespace
 
 TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) {
     FWidth = 150;
@@ -24,7 +24,9 @@ void TProgressBar::CreateParams(TCreateParams& params) {
     params.SysClassName = PROGRESS_CLASSA;
 }
 
-void TProgressBar::InitializeWnd() { ApplyRange(); }
+void TProgressBar::InitializeWnd() {
+    ApplyRange();
+}
 
 void TProgressBar::ApplyRange() {
     if (!HandleAllocated()) return;
@@ -52,6 +54,6 @@ void TProgressBar::SetPosition(int value) {
 }
 
 void TProgressBar::StepBy(int delta) {
-    int64_t target = int64_t(FPosition) + delta;  // no overflow near the 32-bit ends
+    int64_t target = int64_t(FPosition) + delta; // no overflow near the 32-bit ends
     SetPosition(static_cast<int>(std::clamp<int64_t>(target, FMin, FMax)));
 }

@@ -12,7 +12,7 @@ public:
     [[nodiscard]] int Max() const { return FMax; }
     void SetMax(int value);
     [[nodiscard]] int Position() const { return FPosition; }
-    void SetPosition(int value);  // kept within Min..Max
+    void SetPosition(int value); // kept within Min..Max
     void StepBy(int delta);
     [[nodiscard]] int Step() const { return FStep; }
     void SetStep(int value) { FStep = value; }

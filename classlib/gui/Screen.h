@@ -2,8 +2,8 @@
 // TScreen: the forms in creation order and the desktop's size. One global instance,
 // Screen. Main thread only.
 #include "classlib/gui/Classes.h"
-#include <windows.h>
 #include <vector>
+#include <windows.h>
 
 class TForm;
 
@@ -12,7 +12,7 @@ public:
     TScreen() : TComponent(nullptr) {}
     [[nodiscard]] int FormCount() const { return static_cast<int>(FForms.size()); }
     [[nodiscard]] TForm* Forms(int index) const { return FForms.at(index); }
-    [[nodiscard]] TForm* ActiveForm() const;  // the form whose window is active, or nullptr
+    [[nodiscard]] TForm* ActiveForm() const; // the form whose window is active, or nullptr
     [[nodiscard]] int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
     [[nodiscard]] int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
     [[nodiscard]] RECT WorkArea() const;

@@ -10,7 +10,7 @@ namespace {
     Published("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs),
 });
 
-}  // namespace
+} // namespace
 
 TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
     FWidth = 23;
@@ -34,11 +34,24 @@ void TSpeedButton::SetNumGlyphs(int value) {
 
 void TSpeedButton::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case CM_MOUSEENTER: FHot = true; Invalidate(); break;
-    case CM_MOUSELEAVE: FHot = false; Invalidate(); break;
-    case WM_LBUTTONDOWN: FPressed = true; Invalidate(); break;
-    case WM_LBUTTONUP: FPressed = false; Invalidate(); break;
-    default: break;
+    case CM_MOUSEENTER:
+        FHot = true;
+        Invalidate();
+        break;
+    case CM_MOUSELEAVE:
+        FHot = false;
+        Invalidate();
+        break;
+    case WM_LBUTTONDOWN:
+        FPressed = true;
+        Invalidate();
+        break;
+    case WM_LBUTTONUP:
+        FPressed = false;
+        Invalidate();
+        break;
+    default:
+        break;
     }
     TGraphicControl::WndProc(message);
 }
@@ -49,8 +62,10 @@ void TSpeedButton::Paint() {
     canvas.Brush().SetColor(Color());
     canvas.FillRect(r);
     bool sunken = FDown || (FPressed && FHot);
-    if (sunken) DrawEdge(canvas.Handle(), &r, FFlat ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-    else if (!FFlat || (FHot && Enabled())) DrawEdge(canvas.Handle(), &r, FFlat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
+    if (sunken)
+        DrawEdge(canvas.Handle(), &r, FFlat ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+    else if (!FFlat || (FHot && Enabled()))
+        DrawEdge(canvas.Handle(), &r, FFlat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
     int shift = sunken ? 1 : 0;
     int glyphWidth = FGlyph.Empty() ? 0 : FGlyph.Width() / FNumGlyphs;
     std::string caption = Caption();
@@ -71,8 +86,8 @@ void TSpeedButton::PaintGlyph(int x, int y) {
     int w = FGlyph.Width() / FNumGlyphs;
     int frame = !Enabled() && FNumGlyphs > 1 ? 1 : 0;
     GdiFlush();
-    COLORREF key = FGlyph.ScanLine(FGlyph.Height() - 1)[0] & 0xFFFFFF;  // 0x00RRGGBB
+    COLORREF key = FGlyph.ScanLine(FGlyph.Height() - 1)[0] & 0xFFFFFF; // 0x00RRGGBB
     COLORREF transparent = RGB(GetBValue(key), GetGValue(key), GetRValue(key));
-    TransparentBlt(Canvas().Handle(), x, y, w, FGlyph.Height(), FGlyph.Canvas().Handle(), frame * w, 0,
-                   w, FGlyph.Height(), transparent);
+    TransparentBlt(Canvas().Handle(), x, y, w, FGlyph.Height(), FGlyph.Canvas().Handle(), frame * w,
+                   0, w, FGlyph.Height(), transparent);
 }

@@ -12,8 +12,8 @@ public:
     [[nodiscard]] bool Flat() const { return FFlat; }
     void SetFlat(bool value);
     [[nodiscard]] bool Down() const { return FDown; }
-    void SetDown(bool value);  // shown pressed while set
-    TBitmap& Glyph() { return FGlyph; }  // Invalidate after changing it
+    void SetDown(bool value);           // shown pressed while set
+    TBitmap& Glyph() { return FGlyph; } // Invalidate after changing it
     [[nodiscard]] int NumGlyphs() const { return FNumGlyphs; }
     void SetNumGlyphs(int value);
 

@@ -15,7 +15,7 @@ namespace {
 
 constexpr int ArrowsWidth = 15;
 
-}  // namespace
+} // namespace
 
 TSpinEdit::TSpinEdit(TComponent* owner) : TCustomEdit(owner) {
     SetText("0");
@@ -28,10 +28,11 @@ void TSpinEdit::CreateParams(TCreateParams& params) {
 
 void TSpinEdit::InitializeWnd() {
     TCustomEdit::InitializeWnd();
-    FArrows = CreateWindowExA(0, UPDOWN_CLASSA, nullptr, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS, 0, 0,
-                              ArrowsWidth, 0, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    FArrows =
+        CreateWindowExA(0, UPDOWN_CLASSA, nullptr, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS, 0, 0,
+                        ArrowsWidth, 0, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(FArrows, UDM_SETRANGE32, 0, 2);
-    SendMessageA(FArrows, UDM_SETPOS32, 0, 1);  // any step away from the middle is a click
+    SendMessageA(FArrows, UDM_SETPOS32, 0, 1); // any step away from the middle is a click
     PlaceArrows();
 }
 
@@ -44,7 +45,8 @@ void TSpinEdit::PlaceArrows() {
 }
 
 int TSpinEdit::Checked(int64_t value) const {
-    if (FMinValue == FMaxValue) return static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+    if (FMinValue == FMaxValue)
+        return static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
     return static_cast<int>(std::clamp<int64_t>(value, FMinValue, FMaxValue));
 }
 
@@ -58,19 +60,25 @@ int TSpinEdit::Value() const {
     return Checked(value);
 }
 
-void TSpinEdit::SetValue(int value) { SetText(IntToStr(Checked(value))); }
+void TSpinEdit::SetValue(int value) {
+    SetText(IntToStr(Checked(value)));
+}
 
 void TSpinEdit::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_NOTIFY: {
         auto change = reinterpret_cast<NMUPDOWN*>(message.LParam);
         if (change->hdr.hwndFrom != FArrows || change->hdr.code != UDN_DELTAPOS) break;
-        SetValue(static_cast<int>(Checked(int64_t(Value()) + int64_t(change->iDelta) * FIncrement)));
-        message.Result = 1;  // the arrows keep their own position
+        SetValue(
+            static_cast<int>(Checked(int64_t(Value()) + int64_t(change->iDelta) * FIncrement)));
+        message.Result = 1; // the arrows keep their own position
         return;
     }
-    case WM_NCDESTROY: FArrows = nullptr; break;
-    default: break;
+    case WM_NCDESTROY:
+        FArrows = nullptr;
+        break;
+    default:
+        break;
     }
     TCustomEdit::WndProc(message);
     if (message.Msg == WM_SIZE) PlaceArrows();

@@ -29,5 +29,5 @@ private:
     int FMinValue = 0;
     int FMaxValue = 0;
     int FIncrement = 1;
-    HWND FArrows = nullptr;  // a child window of the edit, destroyed with it
+    HWND FArrows = nullptr; // a child window of the edit, destroyed with it
 };

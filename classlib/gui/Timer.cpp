@@ -8,12 +8,14 @@ namespace {
     Published("Interval", &TTimer::Interval, &TTimer::SetInterval),
 });
 
-}  // namespace
+} // namespace
 
 TTimer::TTimer(TComponent* owner)
     : TComponent(owner), FWindow([this](TMessage& m) { return HandleMessage(m); }) {}
 
-TTimer::~TTimer() { KillTimer(FWindow.Handle(), 1); }
+TTimer::~TTimer() {
+    KillTimer(FWindow.Handle(), 1);
+}
 
 void TTimer::SetEnabled(bool value) {
     FEnabled = value;

@@ -14,7 +14,7 @@ public:
     [[nodiscard]] unsigned Interval() const { return FInterval; }
     void SetInterval(unsigned value);
     [[nodiscard]] TNotifyEvent OnTimer() const { return FOnTimer; }
-    void SetOnTimer(TNotifyEvent handler);  // the timer runs only with a handler
+    void SetOnTimer(TNotifyEvent handler); // the timer runs only with a handler
 
 private:
     void UpdateTimer();

@@ -40,11 +40,12 @@ int64_t EnumValue(const TPropInfo& info, const std::string& text) {
     return StrToInt64(text);
 }
 
-}  // namespace
+} // namespace
 
 void RegisterProperties(const std::type_info& cls, std::vector<TPropInfo> props) {
     auto& list = Registry()[std::type_index(cls)];
-    for (auto& p : props) list.push_back(std::move(p));
+    for (auto& p : props)
+        list.push_back(std::move(p));
 }
 
 const TPropInfo* GetPropInfo(const TObject& obj, const std::string& name) {
@@ -72,7 +73,8 @@ void SetProp(TObject& obj, const std::string& name, const TPropValue& value) {
     TTypeKind kind = info.Kind == tkEnumeration ? tkInteger : info.Kind;
     if (kindOf[value.index()] != kind) {
         if (kind == tkInteger && value.index() == 1) return info.Set(obj, ToOrd(value, name));
-        if (info.Kind == tkBoolean && value.index() == 0) return info.Set(obj, ToOrd(value, name) != 0);
+        if (info.Kind == tkBoolean && value.index() == 0)
+            return info.Set(obj, ToOrd(value, name) != 0);
         throw EPropertyError("Invalid property type for " + name);
     }
     info.Set(obj, value);
@@ -111,20 +113,29 @@ std::string GetPropValue(const TObject& obj, const std::string& name) {
         return named ? info.EnumNames[i] : IntToStr(i);
     }
     switch (v.index()) {
-    case 0: return IntToStr(std::get<int64_t>(v));
-    case 1: return std::get<bool>(v) ? "True" : "False";
-    case 2: return std::get<std::string>(v);
-    default: throw EPropertyError("Property " + name + " has no text form");
+    case 0:
+        return IntToStr(std::get<int64_t>(v));
+    case 1:
+        return std::get<bool>(v) ? "True" : "False";
+    case 2:
+        return std::get<std::string>(v);
+    default:
+        throw EPropertyError("Property " + name + " has no text form");
     }
 }
 
 void SetPropValue(TObject& obj, const std::string& name, const std::string& value) {
     const TPropInfo& info = FindWritable(obj, name);
     switch (info.Kind) {
-    case tkInteger: return info.Set(obj, StrToInt64(value));
-    case tkBoolean: return info.Set(obj, TextToBool(value));
-    case tkString: return info.Set(obj, value);
-    case tkEnumeration: return info.Set(obj, EnumValue(info, value));
-    case tkClass: throw EPropertyError("Property " + name + " has no text form");
+    case tkInteger:
+        return info.Set(obj, StrToInt64(value));
+    case tkBoolean:
+        return info.Set(obj, TextToBool(value));
+    case tkString:
+        return info.Set(obj, value);
+    case tkEnumeration:
+        return info.Set(obj, EnumValue(info, value));
+    case tkClass:
+        throw EPropertyError("Property " + name + " has no text form");
     }
 }

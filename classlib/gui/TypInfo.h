@@ -20,11 +20,13 @@ struct TPropInfo {
     std::string Name;
     TTypeKind Kind;
     std::function<TPropValue(const TObject&)> Get;
-    std::function<void(TObject&, const TPropValue&)> Set;  // empty: read-only
-    std::vector<std::string> EnumNames;                     // tkEnumeration: by value
+    std::function<void(TObject&, const TPropValue&)> Set; // empty: read-only
+    std::vector<std::string> EnumNames;                   // tkEnumeration: by value
 };
 
-class EPropertyError : public Exception { using Exception::Exception; };
+class EPropertyError : public Exception {
+    using Exception::Exception;
+};
 
 void RegisterProperties(const std::type_info& cls, std::vector<TPropInfo> props);
 template <class T> bool RegisterPublished(std::vector<TPropInfo> props) {
@@ -39,15 +41,22 @@ TPropInfo Published(const char* name, G (T::*get)() const, void (T::*set)(S)) {
     using V = std::decay_t<G>;
     TPropInfo info;
     info.Name = name;
-    if constexpr (std::is_same_v<V, bool>) info.Kind = tkBoolean;
-    else if constexpr (std::is_same_v<V, std::string>) info.Kind = tkString;
-    else if constexpr (std::is_pointer_v<V>) info.Kind = tkClass;
-    else info.Kind = tkInteger;
+    if constexpr (std::is_same_v<V, bool>)
+        info.Kind = tkBoolean;
+    else if constexpr (std::is_same_v<V, std::string>)
+        info.Kind = tkString;
+    else if constexpr (std::is_pointer_v<V>)
+        info.Kind = tkClass;
+    else
+        info.Kind = tkInteger;
     info.Get = [get](const TObject& obj) -> TPropValue {
         V v = (static_cast<const T&>(obj).*get)();
-        if constexpr (std::is_same_v<V, bool> || std::is_same_v<V, std::string>) return v;
-        else if constexpr (std::is_pointer_v<V>) return static_cast<TObject*>(v);
-        else return static_cast<int64_t>(v);
+        if constexpr (std::is_same_v<V, bool> || std::is_same_v<V, std::string>)
+            return v;
+        else if constexpr (std::is_pointer_v<V>)
+            return static_cast<TObject*>(v);
+        else
+            return static_cast<int64_t>(v);
     };
     if (set) {
         info.Set = [set](TObject& obj, const TPropValue& value) {
@@ -62,8 +71,7 @@ TPropInfo Published(const char* name, G (T::*get)() const, void (T::*set)(S)) {
     }
     return info;
 }
-template <class T, class G>
-TPropInfo Published(const char* name, G (T::*get)() const) {
+template <class T, class G> TPropInfo Published(const char* name, G (T::*get)() const) {
     return Published<T, G, G>(name, get, static_cast<void (T::*)(G)>(nullptr));
 }
 
@@ -84,7 +92,7 @@ bool IsPublishedProp(const TObject& obj, const std::string& name);
 // EPropertyError when the property is missing, read-only (setters) or of another kind.
 TPropValue GetProp(const TObject& obj, const std::string& name);
 void SetProp(TObject& obj, const std::string& name, const TPropValue& value);
-int64_t GetOrdProp(const TObject& obj, const std::string& name);  // integers and Booleans
+int64_t GetOrdProp(const TObject& obj, const std::string& name); // integers and Booleans
 void SetOrdProp(TObject& obj, const std::string& name, int64_t value);
 std::string GetStrProp(const TObject& obj, const std::string& name);
 void SetStrProp(TObject& obj, const std::string& name, const std::string& value);

@@ -11,7 +11,7 @@ namespace {
     Published("Position", &TUpDown::Position, &TUpDown::SetPosition),
 });
 
-}  // namespace
+} // namespace
 
 TUpDown::TUpDown(TComponent* owner) : TWinControl(owner) {
     FWidth = 16;
@@ -28,7 +28,8 @@ void TUpDown::CreateParams(TCreateParams& params) {
 void TUpDown::InitializeWnd() {
     HWND wnd = Handle();
     SendMessageA(wnd, UDM_SETRANGE32, FMin, FMax);
-    if (FAssociate) SendMessageA(wnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(FAssociate->Handle()), 0);
+    if (FAssociate)
+        SendMessageA(wnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(FAssociate->Handle()), 0);
     SendMessageA(wnd, UDM_SETPOS32, 0, FPosition);
 }
 

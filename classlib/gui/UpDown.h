@@ -8,13 +8,13 @@ public:
     explicit TUpDown(TComponent* owner);
 
     [[nodiscard]] TWinControl* Associate() const { return FAssociate; }
-    void SetAssociate(TWinControl* edit);  // not owned; the edit must outlive the link
+    void SetAssociate(TWinControl* edit); // not owned; the edit must outlive the link
     [[nodiscard]] int Min() const { return FMin; }
     void SetMin(int value);
     [[nodiscard]] int Max() const { return FMax; }
     void SetMax(int value);
-    [[nodiscard]] int Position() const;  // as the control holds it (read back from the edit)
-    void SetPosition(int value);  // OnClick fires when the user moves it (main thread)
+    [[nodiscard]] int Position() const; // as the control holds it (read back from the edit)
+    void SetPosition(int value);        // OnClick fires when the user moves it (main thread)
 
 protected:
     void CreateParams(TCreateParams& params) override;

@@ -10,9 +10,11 @@ namespace {
     Published("DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered),
 });
 
-bool IsWindowed(const TControl* control) { return dynamic_cast<const TWinControl*>(control); }
+bool IsWindowed(const TControl* control) {
+    return dynamic_cast<const TWinControl*>(control);
+}
 
-}  // namespace
+} // namespace
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
     FBrush.SetColor(Color());
@@ -21,7 +23,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 TWinControl::~TWinControl() {
     if (Parent()) Parent()->RemoveControl(this);
     DestroyHandle();
-    while (!FControls.empty()) delete FControls.back();  // each one unlinks itself
+    while (!FControls.empty())
+        delete FControls.back(); // each one unlinks itself
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -31,8 +34,10 @@ void TWinControl::InsertControl(TControl* control) {
     control->Perform(CM_PARENTCOLORCHANGED);
     auto windowed = dynamic_cast<TWinControl*>(control);
     if (windowed && windowed->FHandle) {
-        if (FHandle) ::SetParent(windowed->FHandle, FHandle);
-        else windowed->DestroyHandle();
+        if (FHandle)
+            ::SetParent(windowed->FHandle, FHandle);
+        else
+            windowed->DestroyHandle();
     } else if (windowed && FHandle) {
         windowed->HandleNeeded();
     } else if (!windowed) {
@@ -63,7 +68,9 @@ TControl* TWinControl::GraphicControlAt(POINT p) const {
     return nullptr;
 }
 
-bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+bool TWinControl::Focused() const {
+    return FHandle && GetFocus() == FHandle;
+}
 
 bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c; c = c->Parent())
@@ -71,7 +78,9 @@ bool TWinControl::CanFocus() const {
     return true;
 }
 
-void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+void TWinControl::SetFocus() {
+    ::SetFocus(Handle());
+}
 
 void TWinControl::SetTabStop(bool value) {
     FTabStop = value;
@@ -95,7 +104,8 @@ SIZE TWinControl::NonClientSize() {
         RECT window, client;
         GetWindowRect(FHandle, &window);
         GetClientRect(FHandle, &client);
-        return {window.right - window.left - client.right, window.bottom - window.top - client.bottom};
+        return {window.right - window.left - client.right,
+                window.bottom - window.top - client.bottom};
     }
     TCreateParams params;
     CreateParams(params);
@@ -124,7 +134,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 
 void TWinControl::BoundsChanged(const RECT& oldBounds) {
     (void)oldBounds;
-    Realign();  // no window yet: WM_SIZE will not come
+    Realign(); // no window yet: WM_SIZE will not come
 }
 
 void TWinControl::Realign() {
@@ -137,11 +147,25 @@ void TWinControl::Realign() {
             if (c->Align() != align || !c->Visible()) continue;
             int w = r.right - r.left, h = r.bottom - r.top;
             switch (align) {
-            case alTop: c->SetBounds(r.left, r.top, w, c->Height()); r.top += c->Height(); break;
-            case alBottom: c->SetBounds(r.left, r.bottom - c->Height(), w, c->Height()); r.bottom -= c->Height(); break;
-            case alLeft: c->SetBounds(r.left, r.top, c->Width(), h); r.left += c->Width(); break;
-            case alRight: c->SetBounds(r.right - c->Width(), r.top, c->Width(), h); r.right -= c->Width(); break;
-            default: c->SetBounds(r.left, r.top, w, h); break;
+            case alTop:
+                c->SetBounds(r.left, r.top, w, c->Height());
+                r.top += c->Height();
+                break;
+            case alBottom:
+                c->SetBounds(r.left, r.bottom - c->Height(), w, c->Height());
+                r.bottom -= c->Height();
+                break;
+            case alLeft:
+                c->SetBounds(r.left, r.top, c->Width(), h);
+                r.left += c->Width();
+                break;
+            case alRight:
+                c->SetBounds(r.right - c->Width(), r.top, c->Width(), h);
+                r.right -= c->Width();
+                break;
+            default:
+                c->SetBounds(r.left, r.top, w, h);
+                break;
             }
         }
     }

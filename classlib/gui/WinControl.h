@@ -18,8 +18,8 @@ struct TCreateParams {
     int X = 0, Y = 0, Width = 0, Height = 0;
     HWND WndParent = nullptr;
     UINT WindowClassStyle = CS_DBLCLKS;
-    std::string WinClassName;  // registered for this control, "TButton"
-    std::string SysClassName;  // the system class it superclasses, "BUTTON"; empty: none
+    std::string WinClassName; // registered for this control, "TButton"
+    std::string SysClassName; // the system class it superclasses, "BUTTON"; empty: none
 };
 
 class TWinControl : public TControl {
@@ -27,7 +27,7 @@ public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
-    HWND Handle();  // makes the window (and its parent's) when there is none yet
+    HWND Handle(); // makes the window (and its parent's) when there is none yet
     [[nodiscard]] HWND HandleIfAllocated() const { return FHandle; }
     [[nodiscard]] bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
@@ -49,7 +49,7 @@ public:
     [[nodiscard]] bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
 
-    void Realign();  // places the aligned children
+    void Realign(); // places the aligned children
     // Keyboard events (main thread). Setting key to 0 in OnKeyPress (WM_CHAR) or
     // OnKeyDown (WM_KEYDOWN) keeps the key from the control.
     std::function<void(TObject* sender, char& key)> OnKeyPress;
@@ -71,9 +71,9 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& params);
-    virtual void CreateWnd();        // makes the window, then the children's
-    virtual void InitializeWnd() {}  // the window exists: send it the control's state
-    virtual void DestroyWnd();       // keeps the window's state, then destroys it
+    virtual void CreateWnd();       // makes the window, then the children's
+    virtual void InitializeWnd() {} // the window exists: send it the control's state
+    virtual void DestroyWnd();      // keeps the window's state, then destroys it
     void WndProc(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
     [[nodiscard]] std::string ReadText() const override;
@@ -117,15 +117,15 @@ private:
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
     bool FSysClass = false;
-    std::vector<TControl*> FControls;  // windowed and graphic children, in creation order
+    std::vector<TControl*> FControls; // windowed and graphic children, in creation order
     int FInWndProc = 0;
     bool FMouseInControl = false;
-    TControl* FMouseControl = nullptr;    // graphic child under the mouse
-    TControl* FCaptureControl = nullptr;  // graphic child holding the mouse while pressed
+    TControl* FMouseControl = nullptr;   // graphic child under the mouse
+    TControl* FCaptureControl = nullptr; // graphic child holding the mouse while pressed
     bool FTabStop = false;
     bool FDoubleBuffered = false;
     bool FAligning = false;
-    TBrush FBrush;  // the control's colour, for WM_CTLCOLOR* answers and erasing
+    TBrush FBrush; // the control's colour, for WM_CTLCOLOR* answers and erasing
 };
 
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

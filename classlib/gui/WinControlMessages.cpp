@@ -6,7 +6,9 @@
 
 namespace {
 
-bool IsWindowed(const TControl* control) { return dynamic_cast<const TWinControl*>(control); }
+bool IsWindowed(const TControl* control) {
+    return dynamic_cast<const TWinControl*>(control);
+}
 
 bool IsButtonDown(UINT msg) {
     return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
@@ -20,21 +22,27 @@ bool IsButtonUp(UINT msg) {
 // The child window a notification comes from, or nullptr.
 HWND NotifyingWindow(const TMessage& m) {
     switch (m.Msg) {
-    case WM_NOTIFY: return reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom;
+    case WM_NOTIFY:
+        return reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom;
     case WM_DRAWITEM: {
         auto item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
         return item->CtlType == ODT_MENU ? nullptr : item->hwndItem;
     }
-    default: return reinterpret_cast<HWND>(m.LParam);  // WM_COMMAND, scrolls, WM_CTLCOLOR*
+    default:
+        return reinterpret_cast<HWND>(m.LParam); // WM_COMMAND, scrolls, WM_CTLCOLOR*
     }
 }
 
-}  // namespace
+} // namespace
 
 void TWinControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_PAINT: WMPaint(message); break;
-    case WM_ERASEBKGND: WMEraseBkgnd(message); break;
+    case WM_PAINT:
+        WMPaint(message);
+        break;
+    case WM_ERASEBKGND:
+        WMEraseBkgnd(message);
+        break;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -46,9 +54,15 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: WMReflect(message); break;
-    case WM_MOUSEMOVE: WMMouseMove(message); break;
-    case WM_MOUSELEAVE: WMMouseLeave(message); break;
+    case WM_CTLCOLORSTATIC:
+        WMReflect(message);
+        break;
+    case WM_MOUSEMOVE:
+        WMMouseMove(message);
+        break;
+    case WM_MOUSELEAVE:
+        WMMouseLeave(message);
+        break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
@@ -57,25 +71,52 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK: WMMouseButton(message); break;
-    case WM_CAPTURECHANGED: FCaptureControl = nullptr; DefaultHandler(message); break;
-    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(message); break;
-    case WM_SIZE: WMSize(message); break;
-    case WM_CHAR: WMChar(message); break;
-    case WM_KEYDOWN: WMKeyDown(message); break;
-    case WM_SETFOCUS: WMSetFocus(message); break;
-    case WM_KILLFOCUS: WMKillFocus(message); break;
+    case WM_MBUTTONDBLCLK:
+        WMMouseButton(message);
+        break;
+    case WM_CAPTURECHANGED:
+        FCaptureControl = nullptr;
+        DefaultHandler(message);
+        break;
+    case WM_WINDOWPOSCHANGED:
+        WMWindowPosChanged(message);
+        break;
+    case WM_SIZE:
+        WMSize(message);
+        break;
+    case WM_CHAR:
+        WMChar(message);
+        break;
+    case WM_KEYDOWN:
+        WMKeyDown(message);
+        break;
+    case WM_SETFOCUS:
+        WMSetFocus(message);
+        break;
+    case WM_KILLFOCUS:
+        WMKillFocus(message);
+        break;
     case CN_CTLCOLORMSGBOX:
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORDLG:
     case CN_CTLCOLORSCROLLBAR:
-    case CN_CTLCOLORSTATIC: CNCtlColor(message); break;
-    case CM_FONTCHANGED: CMFontChanged(message); break;
-    case CM_COLORCHANGED: CMColorChanged(message); break;
-    case CM_RECREATEWND: CMRecreateWnd(message); break;
-    default: TControl::WndProc(message); break;
+    case CN_CTLCOLORSTATIC:
+        CNCtlColor(message);
+        break;
+    case CM_FONTCHANGED:
+        CMFontChanged(message);
+        break;
+    case CM_COLORCHANGED:
+        CMColorChanged(message);
+        break;
+    case CM_RECREATEWND:
+        CMRecreateWnd(message);
+        break;
+    default:
+        TControl::WndProc(message);
+        break;
     }
 }
 
@@ -83,7 +124,8 @@ void TWinControl::DefaultHandler(TMessage& message) {
     // The library's own messages mean nothing to the system procedures.
     bool ours = message.Msg >= CM_BASE && message.Msg < 0xC000;
     if (!FHandle || ours) return TControl::DefaultHandler(message);
-    message.Result = CallWindowProcA(FDefWndProc, FHandle, message.Msg, message.WParam, message.LParam);
+    message.Result =
+        CallWindowProcA(FDefWndProc, FHandle, message.Msg, message.WParam, message.LParam);
 }
 
 void TWinControl::PaintWindow(HDC dc) {
@@ -105,8 +147,8 @@ void TWinControl::PaintControls(HDC dc) {
 }
 
 void TWinControl::WMPaint(TMessage& message) {
-    bool graphicChildren = std::any_of(FControls.begin(), FControls.end(),
-                                       [](TControl* c) { return !IsWindowed(c); });
+    bool graphicChildren =
+        std::any_of(FControls.begin(), FControls.end(), [](TControl* c) { return !IsWindowed(c); });
     if (FSysClass && !graphicChildren) return DefaultHandler(message);
     if (HDC dc = reinterpret_cast<HDC>(message.WParam)) {
         PaintWindow(dc);
@@ -168,7 +210,7 @@ void TWinControl::WMMouseMove(TMessage& message) {
         TrackMouseEvent(&track);
         Perform(CM_MOUSEENTER);
     }
-    if (!FHandle) return;  // a handler of CM_MOUSEENTER destroyed the window
+    if (!FHandle) return; // a handler of CM_MOUSEENTER destroyed the window
     POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
     SetMouseControl(GraphicControlAt(p));
     if (!ForwardMouse(message)) DefaultHandler(message);
@@ -258,14 +300,16 @@ void TWinControl::WMKillFocus(TMessage& message) {
 void TWinControl::CMFontChanged(TMessage& message) {
     (void)message;
     if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
-    for (TControl* c : FControls) c->Perform(CM_PARENTFONTCHANGED);
+    for (TControl* c : FControls)
+        c->Perform(CM_PARENTFONTCHANGED);
 }
 
 void TWinControl::CMColorChanged(TMessage& message) {
     (void)message;
     FBrush.SetColor(Color());
     Invalidate();
-    for (TControl* c : FControls) c->Perform(CM_PARENTCOLORCHANGED);
+    for (TControl* c : FControls)
+        c->Perform(CM_PARENTCOLORCHANGED);
 }
 
 void TWinControl::CMRecreateWnd(TMessage& message) {

@@ -12,7 +12,7 @@ namespace {
 
 thread_local TWinControl* CreatingControl = nullptr;
 
-}  // namespace
+} // namespace
 
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWinControl* control = TWinControl::FindControl(wnd);
@@ -48,7 +48,7 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
     } else {
         wc.style = params.WindowClassStyle;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");  // for forms
+        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON"); // for forms
     }
     wc.lpfnWndProc = StdWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -61,9 +61,10 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
 ATOM TWinControl::ControlAtom() {
     static const ATOM atom = [] {
         char name[64];
-        snprintf(name, sizeof(name), "ControlOfs%.8llX%.8lX",
-                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
-                 static_cast<unsigned long>(GetCurrentThreadId()));
+        snprintf(
+            name, sizeof(name), "ControlOfs%.8llX%.8lX",
+            static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
+            static_cast<unsigned long>(GetCurrentThreadId()));
         return GlobalAddAtomA(name);
     }();
     return atom;
@@ -74,7 +75,9 @@ TWinControl* TWinControl::FindControl(HWND wnd) {
     return static_cast<TWinControl*>(GetPropA(wnd, MAKEINTATOM(ControlAtom())));
 }
 
-TWinControl* TWinControl::CreationControl() { return CreatingControl; }
+TWinControl* TWinControl::CreationControl() {
+    return CreatingControl;
+}
 
 void TWinControl::AttachHandle(HWND wnd) {
     FHandle = wnd;
@@ -108,7 +111,7 @@ bool TWinControl::InWindowProc() const {
 
 HWND TWinControl::Handle() {
     if (FHandle) return FHandle;
-    if (Parent()) Parent()->HandleNeeded();  // which makes the children's windows too
+    if (Parent()) Parent()->HandleNeeded(); // which makes the children's windows too
     if (!FHandle) CreateWnd();
     return FHandle;
 }
@@ -143,15 +146,17 @@ void TWinControl::CreateWnd() {
     SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     InitializeWnd();
     for (TControl* c : FControls) {
-        if (auto w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
-        else if (c->ShowHint()) UpdateHintTool(*c);
+        if (auto w = dynamic_cast<TWinControl*>(c))
+            w->HandleNeeded();
+        else if (c->ShowHint())
+            UpdateHintTool(*c);
     }
     if (ShowHint()) UpdateHintTool(*this);
 }
 
 void TWinControl::DestroyHandle() {
     if (!FHandle) return;
-    for (TControl* c : FControls)  // children first, so that each keeps its state
+    for (TControl* c : FControls) // children first, so that each keeps its state
         if (auto w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
     DestroyWnd();
 }
@@ -160,9 +165,9 @@ void TWinControl::DestroyWnd() {
     for (TControl* c : FControls)
         if (c->ShowHint()) RemoveHintTool(*c);
     if (ShowHint()) RemoveHintTool(*this);
-    FText = ReadText();  // kept for a later window
+    FText = ReadText(); // kept for a later window
     DestroyWindow(FHandle);
-    DetachHandle();  // in case a subclass kept WM_NCDESTROY from us
+    DetachHandle(); // in case a subclass kept WM_NCDESTROY from us
 }
 
 void TWinControl::RecreateWnd() {

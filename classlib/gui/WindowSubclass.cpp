@@ -13,7 +13,8 @@ TWindowSubclass::~TWindowSubclass() {
 }
 
 void TWindowSubclass::CallPrevious(TMessage& message) const {
-    if (FHandle) message.Result = DefSubclassProc(FHandle, message.Msg, message.WParam, message.LParam);
+    if (FHandle)
+        message.Result = DefSubclassProc(FHandle, message.Msg, message.WParam, message.LParam);
 }
 
 LRESULT CALLBACK TWindowSubclass::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,

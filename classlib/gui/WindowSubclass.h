@@ -12,7 +12,7 @@ public:
     TWindowSubclass(const TWindowSubclass&) = delete;
     TWindowSubclass& operator=(const TWindowSubclass&) = delete;
 
-    [[nodiscard]] HWND Handle() const { return FHandle; }  // nullptr once the window is gone
+    [[nodiscard]] HWND Handle() const { return FHandle; } // nullptr once the window is gone
     void CallPrevious(TMessage& message) const;
 
 private:

@@ -22,7 +22,7 @@ public:
     using TForm::TForm;
 };
 
-}  // namespace
+} // namespace
 
 TEST(GuiComponent, OwnerFreesOwnedComponentsLastCreatedFirst) {
     FreedNames.clear();
@@ -50,7 +50,7 @@ TEST(GuiComponent, ComponentFreedEarlyUnlinksFromItsOwner) {
     EXPECT_EQ(b->Owner(), &owner);
 
     TComponent other(nullptr);
-    other.InsertComponent(b);  // moves it
+    other.InsertComponent(b); // moves it
     EXPECT_EQ(owner.ComponentCount(), 0);
     EXPECT_EQ(b->Owner(), &other);
 }
@@ -98,7 +98,7 @@ TEST(GuiProperties, ReadAndWriteByNameAsText) {
 
 TEST(GuiProperties, TypedAccessAndFailures) {
     TfSample form(nullptr);
-    EXPECT_TRUE(IsPublishedProp(form, "BorderStyle"));  // inherited from TForm
+    EXPECT_TRUE(IsPublishedProp(form, "BorderStyle")); // inherited from TForm
     EXPECT_TRUE(IsPublishedProp(form, "Name"));
     EXPECT_FALSE(IsPublishedProp(form, "NoSuchThing"));
     SetOrdProp(form, "BorderStyle", bsDialog);

@@ -28,7 +28,8 @@ public:
     }
     int Count(UINT msg) const {
         int n = 0;
-        for (const TMessage& m : Messages) n += m.Msg == msg;
+        for (const TMessage& m : Messages)
+            n += m.Msg == msg;
         return n;
     }
     const TMessage* Last(UINT msg) const {
@@ -71,9 +72,11 @@ public:
     TLabel* Label;
 };
 
-LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+LPARAM Point(int x, int y) {
+    return MAKELPARAM(x, y);
+}
 
-}  // namespace
+} // namespace
 
 TEST(GuiWindows, ClassesAreNamedAfterTheLibraryClassAndFormsOwnedByTheApplication) {
     TfRouting form(nullptr);
@@ -88,7 +91,8 @@ TEST(GuiWindows, ClassesAreNamedAfterTheLibraryClassAndFormsOwnedByTheApplicatio
     EXPECT_FALSE(Application->Title().empty());
 
     EXPECT_EQ(TWinControl::FindControl(wnd), &form);
-    EXPECT_EQ(GetPropA(form.Button->Handle(), MAKEINTATOM(TWinControl::ControlAtom())), form.Button);
+    EXPECT_EQ(GetPropA(form.Button->Handle(), MAKEINTATOM(TWinControl::ControlAtom())),
+              form.Button);
     char atomName[64] = {};
     GlobalGetAtomNameA(TWinControl::ControlAtom(), atomName, sizeof(atomName));
     char threadId[16];
@@ -99,8 +103,8 @@ TEST(GuiWindows, ClassesAreNamedAfterTheLibraryClassAndFormsOwnedByTheApplicatio
     form.DestroyHandle();
     EXPECT_FALSE(form.HandleAllocated());
     EXPECT_FALSE(form.Button->HandleAllocated());
-    EXPECT_EQ(form.Button->Caption(), "&Press");  // kept across the window's end
-    HWND again = form.Button->Handle();           // a new window for parent and child
+    EXPECT_EQ(form.Button->Caption(), "&Press"); // kept across the window's end
+    HWND again = form.Button->Handle();          // a new window for parent and child
     EXPECT_TRUE(form.HandleAllocated());
     EXPECT_EQ(TWinControl::FindControl(again), form.Button);
 }
@@ -112,12 +116,12 @@ TEST(GuiWindows, WindowProcCanBeReplacedAndRestoredInOrder) {
     auto outer = std::make_unique<TMessageSpy>(form);
     {
         TMessageSpy inner(form);
-        SendMessageA(form.Handle(), WM_USER + 7, 1, 2);  // through MainWndProc
+        SendMessageA(form.Handle(), WM_USER + 7, 1, 2); // through MainWndProc
         form.Perform(WM_USER + 8);
         EXPECT_EQ(inner.Count(WM_USER + 7), 1);
         EXPECT_EQ(inner.Count(WM_USER + 8), 1);
         EXPECT_EQ(outer->Count(WM_USER + 7), 1);
-        EXPECT_FALSE(outer->Restore());  // not on top: must not restore
+        EXPECT_FALSE(outer->Restore()); // not on top: must not restore
         EXPECT_TRUE(inner.Restore());
     }
     EXPECT_TRUE(outer->Restore());
@@ -172,7 +176,7 @@ TEST(GuiWindows, MouseEnterAndLeaveReachWindowedAndGraphicControls) {
     SendMessageA(form.Handle(), WM_MOUSEMOVE, 0, Point(110, 105));
     EXPECT_EQ(labelSpy.Count(CM_MOUSEENTER), 1);
     ASSERT_EQ(labelSpy.Count(WM_MOUSEMOVE), 1);
-    EXPECT_EQ(labelSpy.Last(WM_MOUSEMOVE)->LParam, Point(10, 5));  // in the label's coordinates
+    EXPECT_EQ(labelSpy.Last(WM_MOUSEMOVE)->LParam, Point(10, 5)); // in the label's coordinates
     SendMessageA(form.Handle(), WM_MOUSEMOVE, 0, Point(5, 150));
     EXPECT_EQ(labelSpy.Count(CM_MOUSELEAVE), 1);
     SendMessageA(form.Handle(), WM_MOUSELEAVE, 0, 0);
@@ -186,7 +190,7 @@ TEST(GuiWindows, GraphicControlsArePaintedAndClickedThroughTheirParent) {
     TMessageSpy spy(*form.Label);
     form.Repaint();
     ASSERT_GE(spy.Count(WM_PAINT), 1);
-    EXPECT_NE(spy.Last(WM_PAINT)->WParam, 0u);  // the parent's DC
+    EXPECT_NE(spy.Last(WM_PAINT)->WParam, 0u); // the parent's DC
 
     int clicks = 0;
     form.Label->OnClick = [&](TObject*) { ++clicks; };
@@ -194,7 +198,7 @@ TEST(GuiWindows, GraphicControlsArePaintedAndClickedThroughTheirParent) {
     SendMessageA(form.Handle(), WM_LBUTTONUP, 0, Point(106, 106));
     EXPECT_EQ(clicks, 1);
     SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(105, 105));
-    SendMessageA(form.Handle(), WM_LBUTTONUP, 0, Point(5, 5));  // released outside
+    SendMessageA(form.Handle(), WM_LBUTTONUP, 0, Point(5, 5)); // released outside
     EXPECT_EQ(clicks, 1);
     form.Hide();
 }
@@ -254,7 +258,7 @@ struct TBareHandler {
     bool Throw = false;
 };
 
-}  // namespace
+} // namespace
 
 TEST(GuiWindows, BareWindowsAreSubclassedBesideOtherSubclasses) {
     HWND bare = CreateWindowExA(0, "STATIC", "bare", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
@@ -266,11 +270,11 @@ TEST(GuiWindows, BareWindowsAreSubclassedBesideOtherSubclasses) {
         handler.Subclass = &subclass;
         EXPECT_EQ(SendMessageA(bare, WM_USER + 40, 0, 0), 5);
         EXPECT_EQ(handler.Seen, 1);
-        EXPECT_EQ(GetWindowTextLengthA(bare), 4);  // passed on
+        EXPECT_EQ(GetWindowTextLengthA(bare), 4); // passed on
         handler.Throw = true;
-        EXPECT_EQ(GetWindowTextLengthA(bare), 4);  // caught, then passed on
+        EXPECT_EQ(GetWindowTextLengthA(bare), 4); // caught, then passed on
     }
-    EXPECT_EQ(SendMessageA(bare, WM_USER + 40, 0, 0), 0);  // removed
+    EXPECT_EQ(SendMessageA(bare, WM_USER + 40, 0, 0), 0); // removed
     EXPECT_EQ(handler.Seen, 1);
 
     TWindowSubclass outlived(bare, TWndMethod::Of<&TBareHandler::Proc>(&handler));
@@ -288,7 +292,7 @@ TEST(GuiWindows, HintsAreToolsOfTheTooltipWindow) {
     form->Button->SetShowHint(true);
     form->Label->SetShowHint(true);
     form->Label->SetHint("label hint");
-    EXPECT_EQ(tools(), before);  // no windows yet
+    EXPECT_EQ(tools(), before); // no windows yet
     form->Handle();
     EXPECT_EQ(tools(), before + 2);
 
@@ -332,9 +336,9 @@ TEST(GuiWindows, ContainersPaintIntoADeviceContextGivenInWParam) {
     ASSERT_EQ(spy.Count(WM_PAINT), 1);
     EXPECT_EQ(spy.Last(WM_PAINT)->WParam, reinterpret_cast<WPARAM>(dc));
     GdiFlush();
-    EXPECT_EQ(canvas.ScanLine(5)[5], 0x0000FF00u);       // the form's colour
-    EXPECT_EQ(canvas.ScanLine(118)[148], 0x00FF0000u);   // inside the label, not over its text
-    EXPECT_EQ(canvas.ScanLine(121)[151], 0x0000FF00u);   // just outside it
+    EXPECT_EQ(canvas.ScanLine(5)[5], 0x0000FF00u);     // the form's colour
+    EXPECT_EQ(canvas.ScanLine(118)[148], 0x00FF0000u); // inside the label, not over its text
+    EXPECT_EQ(canvas.ScanLine(121)[151], 0x0000FF00u); // just outside it
 
     form.SetDoubleBuffered(true);
     form.Show();

@@ -15,7 +15,8 @@ HWND FindFileDialog() {
         [](HWND wnd, LPARAM param) -> BOOL {
             char cls[32] = {};
             GetClassNameA(wnd, cls, sizeof(cls));
-            if (std::string(cls) == "#32770" && IsWindowVisible(wnd)) *reinterpret_cast<HWND*>(param) = wnd;
+            if (std::string(cls) == "#32770" && IsWindowVisible(wnd))
+                *reinterpret_cast<HWND*>(param) = wnd;
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&found));
@@ -41,7 +42,7 @@ void Answer(const std::string& name, std::string* title = nullptr) {
     });
 }
 
-}  // namespace
+} // namespace
 
 TEST(GuiDialogs, OpenDialogReturnsTheChosenFileOrNothing) {
     TTempFolder folder;

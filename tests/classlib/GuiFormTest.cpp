@@ -4,8 +4,8 @@
 #include "classlib/gui/Screen.h"
 #include "classlib/gui/Timer.h"
 #include "support/PumpMessages.h"
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -34,21 +34,24 @@ public:
 };
 
 HWND FindOwnedDialog(HWND owner) {
-    struct TFind { HWND Owner, Found; } find{owner, nullptr};
+    struct TFind {
+        HWND Owner, Found;
+    } find{owner, nullptr};
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND wnd, LPARAM param) -> BOOL {
             auto f = reinterpret_cast<TFind*>(param);
             char cls[32] = {};
             GetClassNameA(wnd, cls, sizeof(cls));
-            if (std::string(cls) == "#32770" && GetWindow(wnd, GW_OWNER) == f->Owner) f->Found = wnd;
+            if (std::string(cls) == "#32770" && GetWindow(wnd, GW_OWNER) == f->Owner)
+                f->Found = wnd;
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&find));
     return find.Found;
 }
 
-}  // namespace
+} // namespace
 
 TEST(GuiForms, ModalFormEndsWithAPostedCloseAfterItsCloseQuery) {
     TfDialog dialog(nullptr);
@@ -59,7 +62,7 @@ TEST(GuiForms, ModalFormEndsWithAPostedCloseAfterItsCloseQuery) {
     bool otherDisabled = false;
     RunLater([&] {
         otherDisabled = !IsWindowEnabled(other.Handle());
-        PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);  // refused by the first close query
+        PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0); // refused by the first close query
         PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
@@ -135,7 +138,7 @@ TEST(GuiForms, ShowHideActivateAndScreenOrder) {
     first->SetWindowState(wsNormal);
     EXPECT_FALSE(IsZoomed(first->Handle()));
     HWND old = first->Handle();
-    first->SetBorderStyle(bsSingle);  // a new window, still shown
+    first->SetBorderStyle(bsSingle); // a new window, still shown
     EXPECT_NE(first->Handle(), old);
     EXPECT_TRUE(IsWindowVisible(first->Handle()));
     first->Hide();
@@ -159,7 +162,7 @@ TEST(GuiApplication, RunEndsWhenTheMainFormClosesOrOnTerminate) {
     });
     app.Run();
     EXPECT_TRUE(app.Terminated());
-    app.Run();  // returns at once once terminated
+    app.Run(); // returns at once once terminated
 
     TApplication other;
     RunLater([&] { other.Terminate(); });
@@ -201,7 +204,7 @@ struct TAppHook {
     bool Consume = true;
 };
 
-}  // namespace
+} // namespace
 
 TEST(GuiApplication, HooksSeeTheApplicationWindowsMessagesFirst) {
     TApplication app;
@@ -226,10 +229,10 @@ TEST(GuiApplication, MinimizingTheMainFormMinimizesTheApplication) {
     app.OnRestore = [&](TObject*) { ++restored; };
     EXPECT_FALSE(IsWindowVisible(app.Handle()));
     main->Show();
-    EXPECT_TRUE(IsWindowVisible(app.Handle()));  // for the task-bar button
+    EXPECT_TRUE(IsWindowVisible(app.Handle())); // for the task-bar button
     SendMessageA(main->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(IsIconic(app.Handle()));
-    EXPECT_FALSE(IsWindowVisible(main->Handle()));  // hidden with its owner
+    EXPECT_FALSE(IsWindowVisible(main->Handle())); // hidden with its owner
     EXPECT_EQ(minimized, 1);
     app.Restore();
     EXPECT_FALSE(IsIconic(app.Handle()));

@@ -25,7 +25,7 @@ TEST(GuiGraphics, BitmapIsA32BitDibThatKeepsTheKeyColourExactly) {
     bitmap.Canvas().SetPixel(1, 2, 0x123456);
     GdiFlush();
     EXPECT_EQ(bitmap.ScanLine(0)[0], 0x00FF00FFu);
-    EXPECT_EQ(bitmap.ScanLine(2)[1], 0x00563412u);  // stored as 0x00RRGGBB
+    EXPECT_EQ(bitmap.ScanLine(2)[1], 0x00563412u); // stored as 0x00RRGGBB
     EXPECT_EQ(bitmap.Canvas().Pixel(1, 2), 0x123456);
 
     TBitmap copy;
@@ -56,14 +56,17 @@ TEST(GuiGraphics, MinimizeNameCutsFoldersFromTheFront) {
     bitmap.SetSize(1, 1);
     TCanvas& c = bitmap.Canvas();
     const std::string path = "C:\\Program Files\\Tarnwhistle\\Data\\file.txt";
-    auto fitting = [&](const std::string& text) { return MinimizeName(path, c, c.TextWidth(text)); };
+    auto fitting = [&](const std::string& text) {
+        return MinimizeName(path, c, c.TextWidth(text));
+    };
     EXPECT_EQ(fitting(path), path);
-    EXPECT_EQ(fitting("C:\\...\\Tarnwhistle\\Data\\file.txt"), "C:\\...\\Tarnwhistle\\Data\\file.txt");
+    EXPECT_EQ(fitting("C:\\...\\Tarnwhistle\\Data\\file.txt"),
+              "C:\\...\\Tarnwhistle\\Data\\file.txt");
     EXPECT_EQ(fitting("C:\\...\\Data\\file.txt"), "C:\\...\\Data\\file.txt");
     EXPECT_EQ(fitting("C:\\...\\file.txt"), "C:\\...\\file.txt");
     EXPECT_EQ(fitting("...\\file.txt"), "...\\file.txt");
-    EXPECT_EQ(MinimizeName(path, c, 1), "file.txt");  // too narrow for anything else
-    EXPECT_EQ(MinimizeName("C:\\file.txt", c, 1), "file.txt");  // never "C:file.txt"
+    EXPECT_EQ(MinimizeName(path, c, 1), "file.txt");           // too narrow for anything else
+    EXPECT_EQ(MinimizeName("C:\\file.txt", c, 1), "file.txt"); // never "C:file.txt"
     EXPECT_EQ(MinimizeName("file.txt", c, 1), "file.txt");
     EXPECT_EQ(MinimizeName("\\\\server\\share\\dir\\a.txt", c, c.TextWidth("\\...\\dir\\a.txt")),
               "\\...\\dir\\a.txt");
@@ -98,7 +101,7 @@ TEST(GuiControls, ProgressBarKeepsItsPositionInRange) {
     EXPECT_EQ(bar->Position(), 1000);
     bar->SetMax(0x7FFFFFFF);
     bar->SetPosition(0x7FFFFFF0);
-    bar->StepBy(0x7FFFFFFF);  // no overflow
+    bar->StepBy(0x7FFFFFFF); // no overflow
     EXPECT_EQ(bar->Position(), 0x7FFFFFFF);
     bar->SetMax(50);
     EXPECT_EQ(bar->Position(), 50);
@@ -115,7 +118,7 @@ TEST(GuiControls, DeleteFileAnimationFailsQuietlyWithoutTheClip) {
     char cls[32] = {};
     GetClassNameA(animate->Handle(), cls, sizeof(cls));
     EXPECT_STREQ(cls, "TAnimate");
-    EXPECT_TRUE(animate->Active());  // whether the shell has the clip or not
+    EXPECT_TRUE(animate->Active()); // whether the shell has the clip or not
     form.Hide();
 }
 
@@ -153,7 +156,8 @@ TEST(GuiControls, ImageListsShowInListViews) {
     item->SetCaption("one");
     item->SetImageIndex(1);
     HWND wnd = list->Handle();
-    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), images->Handle());
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+              images->Handle());
     LVITEMA row{};
     row.mask = LVIF_IMAGE;
     ASSERT_TRUE(SendMessageA(wnd, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row)));
@@ -161,7 +165,7 @@ TEST(GuiControls, ImageListsShowInListViews) {
 
     auto wrapper = std::make_unique<TImageList>(nullptr);
     wrapper->SetHandle(images->Handle(), true);
-    wrapper.reset();  // a shared list is not freed
+    wrapper.reset(); // a shared list is not freed
     EXPECT_EQ(images->Count(), 2);
     list->SetSmallImages(nullptr);
 }

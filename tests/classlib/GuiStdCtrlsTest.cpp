@@ -22,7 +22,7 @@ template <class T> T* Make(TWinControl* parent) {
     return control;
 }
 
-}  // namespace
+} // namespace
 
 TEST(GuiStdCtrls, AlignedControlsShareTheClientArea) {
     TForm form(nullptr);
@@ -39,14 +39,14 @@ TEST(GuiStdCtrls, AlignedControlsShareTheClientArea) {
     auto inner = Make<TPanel>(client);
     inner->SetAlign(alClient);
 
-    form.Handle();  // the window's real client size from here on
+    form.Handle(); // the window's real client size from here on
     int w = form.ClientWidth(), h = form.ClientHeight();
     EXPECT_EQ(top->BoundsRect().right, w);
     EXPECT_EQ(left->Top(), 40);
     EXPECT_EQ(left->Height(), h - 40);
     EXPECT_EQ(client->Left(), 100);
     EXPECT_EQ(client->Width(), w - 100);
-    EXPECT_EQ(inner->Left(), 5);  // bevel and border
+    EXPECT_EQ(inner->Left(), 5); // bevel and border
     EXPECT_EQ(inner->Width(), client->Width() - 10);
 
     form.SetClientWidth(500);
@@ -72,7 +72,7 @@ TEST(GuiStdCtrls, EditAndMemoText) {
     EXPECT_TRUE(GetWindowLongPtrA(edit->Handle(), GWL_STYLE) & ES_READONLY);
 
     auto memo = Make<TMemo>(&form);
-    memo->Lines().Add("first");  // before the window exists
+    memo->Lines().Add("first"); // before the window exists
     memo->Handle();
     memo->Lines().Add("second");
     EXPECT_EQ(memo->Text(), "first\r\nsecond\r\n");
@@ -86,8 +86,9 @@ TEST(GuiStdCtrls, EditAndMemoText) {
     memo->Lines().Clear();
     EXPECT_EQ(memo->Lines().Count(), 0);
     std::string big;
-    for (int i = 0; i < 4000; ++i) big += "line of the log\r\n";
-    memo->SetText(big);  // past the edit control's default limit
+    for (int i = 0; i < 4000; ++i)
+        big += "line of the log\r\n";
+    memo->SetText(big); // past the edit control's default limit
     EXPECT_EQ(memo->Text().size(), big.size());
 }
 
@@ -96,7 +97,7 @@ TEST(GuiStdCtrls, CheckBoxesAndRadioButtons) {
     auto box = Make<TCheckBox>(&form);
     int clicks = 0;
     box->OnClick = [&](TObject*) { ++clicks; };
-    box->SetChecked(true);  // before the window: applied when it is made
+    box->SetChecked(true); // before the window: applied when it is made
     EXPECT_EQ(clicks, 1);
     HWND wnd = box->Handle();
     EXPECT_EQ(SendMessageA(wnd, BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -117,7 +118,7 @@ TEST(GuiStdCtrls, CheckBoxesAndRadioButtons) {
     EXPECT_TRUE(b->Checked());
     EXPECT_FALSE(a->Checked());
     EXPECT_EQ(SendMessageA(a->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_TRUE(outside->Checked());  // another parent, another group
+    EXPECT_TRUE(outside->Checked()); // another parent, another group
 }
 
 TEST(GuiStdCtrls, ListBoxAndComboBoxItems) {
@@ -149,7 +150,7 @@ TEST(GuiStdCtrls, ListBoxAndComboBoxItems) {
     EXPECT_EQ(combo->ItemIndex(), 1);
     combo->Items().Clear();
     EXPECT_EQ(combo->ItemIndex(), -1);
-    EXPECT_EQ(changes, 0);  // only the user's changes
+    EXPECT_EQ(changes, 0); // only the user's changes
 }
 
 TEST(GuiStdCtrls, PageControlShowsTheActiveSheetOnly) {
@@ -172,11 +173,11 @@ TEST(GuiStdCtrls, PageControlShowsTheActiveSheetOnly) {
     EXPECT_EQ(pages->ActivePage(), first);
     EXPECT_TRUE(first->Visible());
     EXPECT_FALSE(second->Visible());
-    EXPECT_GT(first->Top(), 0);  // below the tabs
+    EXPECT_GT(first->Top(), 0); // below the tabs
 
     int changes = 0;
     pages->OnChange = [&](TObject*) { ++changes; };
-    SendMessageA(tabs, TCM_SETCURFOCUS, 1, 0);  // as a click on the second tab
+    SendMessageA(tabs, TCM_SETCURFOCUS, 1, 0); // as a click on the second tab
     EXPECT_EQ(pages->ActivePage(), second);
     EXPECT_EQ(changes, 1);
     pages->SetActivePageIndex(2);
@@ -213,11 +214,14 @@ TEST(GuiStdCtrls, KeyPressCanChangeOrSwallowTypedCharacters) {
     TForm form(nullptr);
     auto edit = Make<TEdit>(&form);
     edit->OnKeyPress = [](TObject*, char& key) {
-        if (key == 'x') key = 0;
-        else if (key == 'a') key = 'b';
+        if (key == 'x')
+            key = 0;
+        else if (key == 'a')
+            key = 'b';
     };
     HWND wnd = edit->Handle();
-    for (char c : std::string("axc")) SendMessageA(wnd, WM_CHAR, static_cast<unsigned char>(c), 1);
+    for (char c : std::string("axc"))
+        SendMessageA(wnd, WM_CHAR, static_cast<unsigned char>(c), 1);
     EXPECT_EQ(edit->Text(), "bc");
     WORD seen = 0;
     edit->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { seen = key; };
@@ -236,7 +240,7 @@ TEST(GuiStdCtrls, SpinEditsAndUpDownsKeepTheirNumbers) {
     EXPECT_EQ(spin->Value(), 0);
     spin->SetText("300");
     EXPECT_EQ(spin->Value(), 255);
-    spin->SetMaxValue(0);  // no limits
+    spin->SetMaxValue(0); // no limits
     EXPECT_EQ(spin->Value(), 300);
 
     HWND arrows = GetWindow(spin->Handle(), GW_CHILD);
@@ -255,7 +259,7 @@ TEST(GuiStdCtrls, SpinEditsAndUpDownsKeepTheirNumbers) {
     upDown->SetAssociate(edit);
     upDown->SetPosition(15);
     EXPECT_EQ(edit->Text(), "15");
-    edit->SetText("90");  // typed beyond the range: the edit keeps it, the position stays in range
+    edit->SetText("90"); // typed beyond the range: the edit keeps it, the position stays in range
     EXPECT_EQ(edit->Text(), "90");
     EXPECT_LE(upDown->Position(), 60);
     upDown->SetPosition(0);
@@ -270,7 +274,7 @@ TEST(GuiStdCtrls, DateTimePickerHoldsItsMoment) {
     picker->SetDateTime(moment);
     picker->Handle();
     EXPECT_NEAR(picker->DateTime(), moment, 1e-6);
-    picker->SetKind(dtkDate);  // a new window keeps the moment
+    picker->SetKind(dtkDate); // a new window keeps the moment
     EXPECT_NEAR(picker->DateTime(), moment, 1e-6);
     char cls[32] = {};
     GetClassNameA(picker->Handle(), cls, sizeof(cls));
