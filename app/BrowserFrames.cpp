@@ -8,11 +8,12 @@ const TCatalogueItem OperaFavorites = ciOperaFavorites;
 std::vector<TItemBox> AOLBoxes() {
     std::vector<TItemBox> boxes =
         BrowserItemBoxes(ciAOLCache, ciAOLLocationBar, ciAOLCookies, ciAOLFormsData, nullptr);
-    for (TItemBox& box : boxes) box.Disabled = true;
+    for (TItemBox& box : boxes)
+        box.Disabled = true;
     return boxes;
 }
 
-}  // namespace
+} // namespace
 
 TTNetscapeMozilla::TTNetscapeMozilla(TComponent* owner)
     : TItemFrame(owner, BrowserItemBoxes(ciNetscapeMozillaCache, ciNetscapeMozillaLocationBar,
@@ -22,9 +23,11 @@ TTNetscapeMozilla::TTNetscapeMozilla(TComponent* owner)
 }
 
 TTOpera::TTOpera(TComponent* owner)
-    : TItemFrame(owner, BrowserItemBoxes(ciOperaCache, ciOperaLocationBar, ciOperaCookies, ciOperaFormsData,
-                                         &OperaFavorites)) {
+    : TItemFrame(owner, BrowserItemBoxes(ciOperaCache, ciOperaLocationBar, ciOperaCookies,
+                                         ciOperaFormsData, &OperaFavorites)) {
     SetName("TTOpera1");
 }
 
-TTAOL::TTAOL(TComponent* owner) : TItemFrame(owner, AOLBoxes()) { SetName("TTAOL1"); }
+TTAOL::TTAOL(TComponent* owner) : TItemFrame(owner, AOLBoxes()) {
+    SetName("TTAOL1");
+}

@@ -11,19 +11,22 @@ TfCleanMethodSelector::TfCleanMethodSelector(TComponent* owner) : TForm(owner) {
     SetPosition(poScreenCenter);
     SetClientWidth(380);
     SetClientHeight(190);
-    Label1 = Place<TLabel>(this, this, "Label1",
-                           "In order for all cleaning functions to complete it is required that you "
-                           "reboot your system.",
-                           12, 10, 356, 30);
+    Label1 =
+        Place<TLabel>(this, this, "Label1",
+                      "In order for all cleaning functions to complete it is required that you "
+                      "reboot your system.",
+                      12, 10, 356, 30);
     Label1->SetAutoSize(false);
     Label1->SetWordWrap(true);
     Label2 = Place<TLabel>(this, this, "Label2", "What would you like to do?", 12, 48, 200, 15);
-    optionClean1 = Place<TRadioButton>(this, this, "optionClean1",
-                                       "Restart my computer upon completion (Recommended)", 20, 72, 350, 18);
-    optionClean2 = Place<TRadioButton>(this, this, "optionClean2", "Shutdown my computer upon completion",
-                                       20, 96, 350, 18);
-    optionClean3 = Place<TRadioButton>(this, this, "optionClean3", "Nothing, I will restart later (Rapid Erase)",
-                                       20, 120, 350, 18);
+    optionClean1 =
+        Place<TRadioButton>(this, this, "optionClean1",
+                            "Restart my computer upon completion (Recommended)", 20, 72, 350, 18);
+    optionClean2 = Place<TRadioButton>(this, this, "optionClean2",
+                                       "Shutdown my computer upon completion", 20, 96, 350, 18);
+    optionClean3 =
+        Place<TRadioButton>(this, this, "optionClean3",
+                            "Nothing, I will restart later (Rapid Erase)", 20, 120, 350, 18);
     for (TRadioButton* option : {optionClean1, optionClean2, optionClean3})
         option->OnClick = [this](TObject* sender) { optionCleanClick(sender); };
     cmdOK = Place<TButton>(this, this, "cmdOK", "&OK", 206, 154, 75, 25);
@@ -36,10 +39,12 @@ TfCleanMethodSelector::TfCleanMethodSelector(TComponent* owner) : TForm(owner) {
 }
 
 void TfCleanMethodSelector::FormActivate(TObject* Sender) {
-    for (TRadioButton* option : {optionClean1, optionClean2, optionClean3}) option->SetChecked(false);
+    for (TRadioButton* option : {optionClean1, optionClean2, optionClean3})
+        option->SetChecked(false);
     optionCleanClick(Sender);
 }
 
 void TfCleanMethodSelector::optionCleanClick(TObject*) {
-    cmdOK->SetEnabled(optionClean1->Checked() || optionClean2->Checked() || optionClean3->Checked());
+    cmdOK->SetEnabled(optionClean1->Checked() || optionClean2->Checked() ||
+                      optionClean3->Checked());
 }

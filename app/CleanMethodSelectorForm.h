@@ -12,9 +12,9 @@ public:
 
     TLabel* Label1;
     TLabel* Label2;
-    TRadioButton* optionClean1;  // restart
-    TRadioButton* optionClean2;  // shut down
-    TRadioButton* optionClean3;  // "Rapid Erase": neither
+    TRadioButton* optionClean1; // restart
+    TRadioButton* optionClean2; // shut down
+    TRadioButton* optionClean3; // "Rapid Erase": neither
     TButton* cmdOK;
     TButton* cmdCancel;
 

@@ -17,7 +17,7 @@ TfEnterPassword::TfEnterPassword(TComponent* owner) : TForm(owner) {
     SetClientWidth(260);
     SetClientHeight(100);
     lblEnterPassword = Place<TLabel>(this, this, "lblEnterPassword", "Please enter the password.",
-                                      12, 10, 236, 15);
+                                     12, 10, 236, 15);
     edPassword = Place<TPasswordEdit>(this, this, "edPassword", "", 12, 32, 236, 21);
     cmdOK = Place<TButton>(this, this, "cmdOK", "OK", 92, 66, 75, 25);
     cmdOK->SetDefault(true);

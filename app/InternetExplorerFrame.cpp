@@ -4,26 +4,32 @@
 #include "app/KeepTypedURLsForm.h"
 
 TTInternetExplorer::TTInternetExplorer(TComponent* owner)
-    : TItemFrame(owner, {
-          {"chkEraseCache", "Erase Cache", ciIEEraseCache, true, true},
-          {"chkEraseHistory", "Erase History", ciIEEraseHistory, true, true},
-          {"chkEraseCookies", "Erase Cookies", ciIEEraseCookies, true, false},
-          {"chkEraseLocationBarURLs", "Erase Location Bar URLs", ciIEEraseLocationBarURLs, true, false, true},
-          {"chkEraseTypedURLs", "Erase Typed URLs", ciIEEraseTypedURLs, true, true},
-          {"chkEraseIndexDAT", "Erase Index.dat", ciIEEraseIndexDAT, false, true},
-          {"chkEraseAutoCompleteFormsData", "Erase Auto Complete Forms Data", ciIEEraseAutoCompleteFormsData,
-           false, true},
-          {"chkEraseAutoCompletePaswords", "Erase Auto Complete Passwords", ciIEEraseAutoCompletePaswords,
-           true, true},
-          {"chkEraseDownloadedProgramFilesDirectory", "Erase Downloaded Program Files Directory",
-           ciIEEraseDownloadedProgramFilesDirectory, false, true},
-          {"chkEraseFavorites", "Erase Favorites", ciIEEraseFavorites, false, true},
-          {"chkEraseURLErrorLogs", "Erase URL Error Logs", ciIEEraseURLErrorLogs, false, true},
-      }) {
+    : TItemFrame(
+          owner,
+          {
+              {"chkEraseCache", "Erase Cache", ciIEEraseCache, true, true},
+              {"chkEraseHistory", "Erase History", ciIEEraseHistory, true, true},
+              {"chkEraseCookies", "Erase Cookies", ciIEEraseCookies, true, false},
+              {"chkEraseLocationBarURLs", "Erase Location Bar URLs", ciIEEraseLocationBarURLs, true,
+               false, true},
+              {"chkEraseTypedURLs", "Erase Typed URLs", ciIEEraseTypedURLs, true, true},
+              {"chkEraseIndexDAT", "Erase Index.dat", ciIEEraseIndexDAT, false, true},
+              {"chkEraseAutoCompleteFormsData", "Erase Auto Complete Forms Data",
+               ciIEEraseAutoCompleteFormsData, false, true},
+              {"chkEraseAutoCompletePaswords", "Erase Auto Complete Passwords",
+               ciIEEraseAutoCompletePaswords, true, true},
+              {"chkEraseDownloadedProgramFilesDirectory",
+               "Erase Downloaded Program Files Directory", ciIEEraseDownloadedProgramFilesDirectory,
+               false, true},
+              {"chkEraseFavorites", "Erase Favorites", ciIEEraseFavorites, false, true},
+              {"chkEraseURLErrorLogs", "Erase URL Error Logs", ciIEEraseURLErrorLogs, false, true},
+          }) {
     SetName("TTInternetExplorer1");
-    btnKeepCookies = Place<TButton>(this, this, "btnKeepCookies", "Keep Cookies", 200, ButtonsTop(), 100, 25);
+    btnKeepCookies =
+        Place<TButton>(this, this, "btnKeepCookies", "Keep Cookies", 200, ButtonsTop(), 100, 25);
     btnKeepCookies->OnClick = [this](TObject* sender) { btnKeepCookiesClick(sender); };
-    btnKeepURLs = Place<TButton>(this, this, "btnKeepURLs", "Keep Typed URLs", 310, ButtonsTop(), 110, 25);
+    btnKeepURLs =
+        Place<TButton>(this, this, "btnKeepURLs", "Keep Typed URLs", 310, ButtonsTop(), 110, 25);
     btnKeepURLs->OnClick = [this](TObject* sender) { btnKeepURLsClick(sender); };
 }
 

@@ -5,7 +5,7 @@ namespace {
 
 constexpr int BoxLeft = 8, BoxTop = 8, BoxHeight = 17, BoxStep = 20, BoxWidth = 440;
 
-}  // namespace
+} // namespace
 
 TItemFrame::TItemFrame(TComponent* owner, std::vector<TItemBox> boxes)
     : TFrame(owner), FTable(std::move(boxes)) {
@@ -13,19 +13,24 @@ TItemFrame::TItemFrame(TComponent* owner, std::vector<TItemBox> boxes)
         const TItemBox& entry = FTable[i];
         std::string caption = entry.Caption;
         if (entry.NeedsReboot) caption += " (*)";
-        TCheckBox* box = Place<TCheckBox>(this, this, entry.Box, caption, BoxLeft,
-                                          BoxTop + static_cast<int>(i) * BoxStep, BoxWidth, BoxHeight);
+        TCheckBox* box =
+            Place<TCheckBox>(this, this, entry.Box, caption, BoxLeft,
+                             BoxTop + static_cast<int>(i) * BoxStep, BoxWidth, BoxHeight);
         box->SetEnabled(!entry.Disabled);
         FBoxes.push_back(box);
         if (!entry.BoundOnLoad) BindBox(i);
     }
-    btnSelectAll = Place<TButton>(this, this, "btnSelectAll", "&Select All", BoxLeft, ButtonsTop(), 90, 25);
+    btnSelectAll =
+        Place<TButton>(this, this, "btnSelectAll", "&Select All", BoxLeft, ButtonsTop(), 90, 25);
     btnSelectAll->OnClick = [this](TObject* sender) { btnSelectAllClick(sender); };
-    btnRemoveAll = Place<TButton>(this, this, "btnRemoveAll", "&Remove All", BoxLeft + 100, ButtonsTop(), 90, 25);
+    btnRemoveAll = Place<TButton>(this, this, "btnRemoveAll", "&Remove All", BoxLeft + 100,
+                                  ButtonsTop(), 90, 25);
     btnRemoveAll->OnClick = [this](TObject* sender) { btnRemoveAllClick(sender); };
 }
 
-int TItemFrame::ButtonsTop() const { return BoxTop + static_cast<int>(FTable.size()) * BoxStep + 8; }
+int TItemFrame::ButtonsTop() const {
+    return BoxTop + static_cast<int>(FTable.size()) * BoxStep + 8;
+}
 
 void TItemFrame::BindBox(size_t index) {
     FBoxes[index]->OnClick = [this, index](TObject*) {
@@ -34,21 +39,25 @@ void TItemFrame::BindBox(size_t index) {
 }
 
 void TItemFrame::SetDefaults() {
-    for (const TItemBox& entry : FTable) Engine->Item(entry.Item).Enabled = entry.Default;
+    for (const TItemBox& entry : FTable)
+        Engine->Item(entry.Item).Enabled = entry.Default;
 }
 
 void TItemFrame::LoadSettings() {
     for (size_t i = 0; i < FTable.size(); ++i)
         if (FTable[i].BoundOnLoad) BindBox(i);
-    for (size_t i = 0; i < FTable.size(); ++i) FBoxes[i]->SetChecked(Engine->Item(FTable[i].Item).Enabled);
+    for (size_t i = 0; i < FTable.size(); ++i)
+        FBoxes[i]->SetChecked(Engine->Item(FTable[i].Item).Enabled);
 }
 
 void TItemFrame::btnSelectAllClick(TObject*) {
-    for (TCheckBox* box : FBoxes) box->SetChecked(true);
+    for (TCheckBox* box : FBoxes)
+        box->SetChecked(true);
 }
 
 void TItemFrame::btnRemoveAllClick(TObject*) {
-    for (TCheckBox* box : FBoxes) box->SetChecked(false);
+    for (TCheckBox* box : FBoxes)
+        box->SetChecked(false);
 }
 
 TCheckBox* TItemFrame::Box(const std::string& name) const {
@@ -62,8 +71,11 @@ std::vector<TItemBox> BrowserItemBoxes(TCatalogueItem cache, TCatalogueItem loca
         {"chkEraseCache", "Erase Cache", cache, false, true},
         {"chkEraseLocationBar", "Erase History, Location Bar URLs", locationBar, false, true},
         {"chkEraseCookies", "Erase Cookies", cookies, false, true},
-        {"chkEraseFormsData", "Erase Auto Complete Forms and Passwords Data", formsData, false, true},
+        {"chkEraseFormsData", "Erase Auto Complete Forms and Passwords Data", formsData, false,
+         true},
     };
-    if (favorites) boxes.push_back({"chkEraseFavorites", "Erase Favorites", *favorites, false, true, false, true});
+    if (favorites)
+        boxes.push_back(
+            {"chkEraseFavorites", "Erase Favorites", *favorites, false, true, false, true});
     return boxes;
 }

@@ -9,18 +9,18 @@
 #include <vector>
 
 struct TItemBox {
-    const char* Box;      // the check box's name
-    const char* Caption;  // shown followed by " (*)" when the item needs a restart
+    const char* Box;     // the check box's name
+    const char* Caption; // shown followed by " (*)" when the item needs a restart
     TCatalogueItem Item;
     bool Default;
     bool NeedsReboot;
-    bool Disabled = false;     // shown greyed; still follows the page's commands
-    bool BoundOnLoad = false;  // writes the engine only after the first LoadSettings
+    bool Disabled = false;    // shown greyed; still follows the page's commands
+    bool BoundOnLoad = false; // writes the engine only after the first LoadSettings
 };
 
 class TItemFrame : public TFrame {
 public:
-    TEraserEngine* Engine = nullptr;  // set by the main window before any other call
+    TEraserEngine* Engine = nullptr; // set by the main window before any other call
 
     // Writes each item's default Enabled flag into the engine; the boxes stay.
     void SetDefaults();
@@ -35,7 +35,7 @@ public:
 
 protected:
     TItemFrame(TComponent* owner, std::vector<TItemBox> boxes);
-    [[nodiscard]] int ButtonsTop() const;  // below the last box
+    [[nodiscard]] int ButtonsTop() const; // below the last box
 
 private:
     void BindBox(size_t index);

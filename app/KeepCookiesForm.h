@@ -7,7 +7,7 @@
 class TfKeepCookie : public TKeepForm {
 public:
     explicit TfKeepCookie(TComponent* owner);
-    TEraseFiles* Eraser = nullptr;  // set by the caller before each showing
+    TEraseFiles* Eraser = nullptr; // set by the caller before each showing
     TListView* lvCookies;
 
 protected:

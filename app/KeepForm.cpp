@@ -1,7 +1,8 @@
 #include "app/KeepForm.h"
 #include "app/FormBuilder.h"
 
-TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstColumn, const char* prompt)
+TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstColumn,
+                     const char* prompt)
     : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetPosition(poDesktopCenter);
@@ -20,7 +21,8 @@ TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstC
     List->OnChange = [this](TObject*, TListItem* row) { ListChange(row); };
     btnSelectAll = Place<TButton>(this, this, "btnSelectAll", "&Select All", 10, 322, 88, 25);
     btnSelectAll->OnClick = [this](TObject*) { CheckAll(true); };
-    btnDeselectAll = Place<TButton>(this, this, "btnDeselectAll", "&Deselect All", 104, 322, 88, 25);
+    btnDeselectAll =
+        Place<TButton>(this, this, "btnDeselectAll", "&Deselect All", 104, 322, 88, 25);
     btnDeselectAll->OnClick = [this](TObject*) { CheckAll(false); };
     btnOK = Place<TButton>(this, this, "btnOK", "&OK", 228, 322, 88, 25);
     btnOK->SetDefault(true);
@@ -30,7 +32,8 @@ TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstC
     btnCnacel->SetModalResult(mrCancel);
     OnActivate = [this](TObject*) {
         KeepList.Clear();
-        for (const std::string& key : ExclusionList()) KeepList.Add(key);
+        for (const std::string& key : ExclusionList())
+            KeepList.Add(key);
         FillList();
     };
 }
@@ -80,12 +83,14 @@ void TKeepForm::ListChange(TListItem* row) {
 }
 
 void TKeepForm::CheckAll(bool checked) {
-    for (int i = 0; i < List->Count(); ++i) List->Items(i)->SetChecked(checked);
+    for (int i = 0; i < List->Count(); ++i)
+        List->Items(i)->SetChecked(checked);
 }
 
 void TKeepForm::btnOKClick() {
     std::vector<std::string>& list = ExclusionList();
     list.clear();
-    for (int i = 0; i < KeepList.Count(); ++i) list.push_back(KeepList[i]);
+    for (int i = 0; i < KeepList.Count(); ++i)
+        list.push_back(KeepList[i]);
     SetModalResult(mrOk);
 }

@@ -19,12 +19,12 @@ public:
     TEdit* edFilter;
     TButton* btnFilter;
     TLabel* Label1;
-    TListView* List;  // lvCookies or lvURLs
+    TListView* List; // lvCookies or lvURLs
     TButton* btnOK;
     TButton* btnCnacel;
     TButton* btnSelectAll;
     TButton* btnDeselectAll;
-    TStringList KeepList;  // ignores letter case
+    TStringList KeepList; // ignores letter case
 
     // Empties the list, collects every entry (kept ones too) and adds a row for each.
     void FillList();

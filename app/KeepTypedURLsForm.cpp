@@ -17,7 +17,7 @@ std::string ReadURL(const TEraserItem& item) {
     }
 }
 
-}  // namespace
+} // namespace
 
 TfKeepTypedURLs::TfKeepTypedURLs(TComponent* owner)
     : TKeepForm(owner, "lvURLs", "URL", "Select the URLs you want to keep:") {

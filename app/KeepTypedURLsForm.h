@@ -7,7 +7,7 @@
 class TfKeepTypedURLs : public TKeepForm {
 public:
     explicit TfKeepTypedURLs(TComponent* owner);
-    TEraseRegistry* Eraser = nullptr;  // set by the caller before each showing
+    TEraseRegistry* Eraser = nullptr; // set by the caller before each showing
     TListView* lvURLs;
 
 protected:

@@ -11,7 +11,7 @@ namespace {
 
 const char* const Title = "  Tarnwhistle 1.0";
 
-}  // namespace
+} // namespace
 
 TfMain::TfMain(TComponent* owner) : TForm(owner) {
     SetName("fMain");
@@ -25,7 +25,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     BuildItemSheets();
     BuildTrayMenu();
     BindCommands();
-    HandleNeeded();  // the client size holds for the real frame
+    HandleNeeded(); // the client size holds for the real frame
     SetClientWidth(800);
     SetClientHeight(580);
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
@@ -33,7 +33,9 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     OnActivate = [this](TObject* sender) { FormActivate(sender); };
 }
 
-TfMain::~TfMain() { FormDestroy(); }
+TfMain::~TfMain() {
+    FormDestroy();
+}
 
 std::vector<TItemFrame*> TfMain::ItemFrames() const {
     return {TTWindowsFrame1, TTInternetExplorer1, TTNetscapeMozilla1, TTOpera1, TTAOL1};
@@ -55,11 +57,15 @@ void TfMain::FormCreate(TObject*) {
     pagBrowsers->SetActivePageIndex(0);
     pagMisc->SetActivePageIndex(0);
     Engine = std::make_unique<TEraserEngine>();
-    Engine->OnProgress = [this](TEraser* sender, const std::string& msg) { EngineLog(sender, msg); };
+    Engine->OnProgress = [this](TEraser* sender, const std::string& msg) {
+        EngineLog(sender, msg);
+    };
     Engine->OnCleanStart = [this](TCustomEraserEngine* sender) { EngineClearLog(sender); };
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
-    for (TItemFrame* frame : ItemFrames()) frame->Engine = Engine.get();
-    for (TItemFrame* frame : ItemFrames()) frame->SetDefaults();
+    for (TItemFrame* frame : ItemFrames())
+        frame->Engine = Engine.get();
+    for (TItemFrame* frame : ItemFrames())
+        frame->SetDefaults();
     Engine->LoadSettings(GetAppDir() + "prefs.dat");
     if (!PasswordAccepted()) {
         // Nothing of the refused program is shown; the rest of the creation still runs
@@ -104,7 +110,8 @@ bool TfMain::PasswordAccepted() {
 }
 
 void TfMain::FillPages() {
-    for (TItemFrame* frame : ItemFrames()) frame->LoadSettings();
+    for (TItemFrame* frame : ItemFrames())
+        frame->LoadSettings();
     Engine->Misc->HotKeyWindow = Handle();
     Engine->Misc->ApplyHotKeys();
     Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
@@ -155,31 +162,60 @@ void TfMain::FormActivate(TObject*) {
     miShowMainWindow->SetEnabled(true);
 }
 
-void TfMain::EngineLog(TEraser*, const std::string& Msg) { edLogMemo->Lines().Add(Msg); }
+void TfMain::EngineLog(TEraser*, const std::string& Msg) {
+    edLogMemo->Lines().Add(Msg);
+}
 
-void TfMain::EngineClearLog(TCustomEraserEngine*) { edLogMemo->Lines().Clear(); }
+void TfMain::EngineClearLog(TCustomEraserEngine*) {
+    edLogMemo->Lines().Clear();
+}
 
 void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_HOTKEY: WMHotKey(message); break;
-    case WM_CONTEXTMENU: WMContextMenu(message); break;
-    case WM_SHOWTRAYICON: WMShowTrayIcon(message); break;
-    case WM_HIDETRAYICON: WMHideTrayIcon(message); break;
-    default: TForm::WndProc(message); break;
+    case WM_HOTKEY:
+        WMHotKey(message);
+        break;
+    case WM_CONTEXTMENU:
+        WMContextMenu(message);
+        break;
+    case WM_SHOWTRAYICON:
+        WMShowTrayIcon(message);
+        break;
+    case WM_HIDETRAYICON:
+        WMHideTrayIcon(message);
+        break;
+    default:
+        TForm::WndProc(message);
+        break;
     }
 }
 
 void TfMain::WMHotKey(TMessage& message) {
     if (!Engine) return;
     switch (static_cast<int>(message.WParam)) {
-    case TMisc::hkQuickClean: Engine->Clean(); break;
-    case TMisc::hkCleanAndReboot: Engine->CleanAndReboot(); break;
-    case TMisc::hkCleanAndShutDown: Engine->CleanAndShutdown(); break;
-    case TMisc::hkStopTask: Engine->Stop(); break;
-    case TMisc::hkStealthMode: Engine->ToggleStealthMode(); break;
-    case TMisc::hkBossKey: Engine->ToggleBossKey(); break;
-    case TMisc::hkRecycleBin: Engine->EmptyRecycleBin(); break;
-    default: break;
+    case TMisc::hkQuickClean:
+        Engine->Clean();
+        break;
+    case TMisc::hkCleanAndReboot:
+        Engine->CleanAndReboot();
+        break;
+    case TMisc::hkCleanAndShutDown:
+        Engine->CleanAndShutdown();
+        break;
+    case TMisc::hkStopTask:
+        Engine->Stop();
+        break;
+    case TMisc::hkStealthMode:
+        Engine->ToggleStealthMode();
+        break;
+    case TMisc::hkBossKey:
+        Engine->ToggleBossKey();
+        break;
+    case TMisc::hkRecycleBin:
+        Engine->EmptyRecycleBin();
+        break;
+    default:
+        break;
     }
 }
 

@@ -26,7 +26,7 @@ public:
     ~TfMain() override;
 
     // Page controls and their sheets.
-    TPageControl* pagMain;  // no visible tabs: the buttons on the left switch it
+    TPageControl* pagMain; // no visible tabs: the buttons on the left switch it
     TTabSheet *TabSheet9, *TabSheet1, *TabSheet2, *TabSheet7, *TabSheet8, *TabSheet10, *TabSheet11,
         *tabAbout, *Junk_TabSheet;
     TPageControl* pagBrowsers;
@@ -49,23 +49,24 @@ public:
 
     // Navigation on the left, and the page switches and notes of the item sheets.
     TPanel* pnlNavigation;
-    TButton *mainCleabButton, *mainWindowsButton, *mainFreeButton, *mainShredderButton, *mainPCManager,
-        *mainJunkButton, *mainPlugButton, *mainMiscButton;
+    TButton *mainCleabButton, *mainWindowsButton, *mainFreeButton, *mainShredderButton,
+        *mainPCManager, *mainJunkButton, *mainPlugButton, *mainMiscButton;
     TPopupMenu* userSettingPopupMenu;
     TMenuItem *ShortcutModes1, *Scheduler1;
-    TButton *cmdWindowsDefault, *cmdIEDefault, *cmdNetscapeDefault, *cmdOperaDefault, *cmdAOLDefault;
+    TButton *cmdWindowsDefault, *cmdIEDefault, *cmdNetscapeDefault, *cmdOperaDefault,
+        *cmdAOLDefault;
     TButton *Button1, *Button4;
     TLabel *StaticText1, *StaticText2;
 
     // The tray icon's menu.
     TPopupMenu* TrayPopupMenu;
-    TMenuItem *miShowMainWindow, *miQuickClean, *miCleanAndReboot, *miCleanAndShutdown, *miStopTasks, *miHelp,
-        *miAbout, *miExit;
+    TMenuItem *miShowMainWindow, *miQuickClean, *miCleanAndReboot, *miCleanAndShutdown,
+        *miStopTasks, *miHelp, *miAbout, *miExit;
 
     std::unique_ptr<TEraserEngine> Engine;
-    TTrayNotifyIcon* TrayIcon = nullptr;  // owned by the form
-    std::string AppDir;     // the program folder, with a trailing backslash
-    std::string BackupDir;  // AppDir + "Backup\"
+    TTrayNotifyIcon* TrayIcon = nullptr; // owned by the form
+    std::string AppDir;                  // the program folder, with a trailing backslash
+    std::string BackupDir;               // AppDir + "Backup\"
 
     // Commands.
     void smallsytsemCleanClick(TObject* Sender);
@@ -104,9 +105,9 @@ private:
                     std::initializer_list<TTabSheet*> hidden);
     [[nodiscard]] std::vector<TItemFrame*> ItemFrames() const;
 
-    TOneInstance* FOneInstance = nullptr;  // owned by the form
-    bool FAutoCleanDone = false;     // AutoCleanAtWindowsStart runs at the first activation only
-    bool FPasswordRefused = false;   // the program is ending: never shown, never cleans
+    TOneInstance* FOneInstance = nullptr; // owned by the form
+    bool FAutoCleanDone = false;   // AutoCleanAtWindowsStart runs at the first activation only
+    bool FPasswordRefused = false; // the program is ending: never shown, never cleans
 };
 
 extern TfMain* fMain;

@@ -24,7 +24,7 @@ private:
     TButton* FB;
 };
 
-}  // namespace
+} // namespace
 
 void TfMain::BindCommands() {
     auto bind = [](TControl* control, std::function<void()> action) {
@@ -50,38 +50,43 @@ void TfMain::BindCommands() {
     bindItem(miExit, [this] { Close(); });
 
     std::pair<TButton*, TItemFrame*> defaults[] = {{cmdWindowsDefault, TTWindowsFrame1},
-                                                    {cmdIEDefault, TTInternetExplorer1},
-                                                    {cmdNetscapeDefault, TTNetscapeMozilla1},
-                                                    {cmdOperaDefault, TTOpera1},
-                                                    {cmdAOLDefault, TTAOL1}};
+                                                   {cmdIEDefault, TTInternetExplorer1},
+                                                   {cmdNetscapeDefault, TTNetscapeMozilla1},
+                                                   {cmdOperaDefault, TTOpera1},
+                                                   {cmdAOLDefault, TTAOL1}};
     for (auto [button, frame] : defaults)
         bind(button, [frame] {
             frame->SetDefaults();
             frame->LoadSettings();
         });
 
-    auto show = [this](TTabSheet* sheet) { return [this, sheet] { pagMain->SetActivePage(sheet); }; };
+    auto show = [this](TTabSheet* sheet) {
+        return [this, sheet] { pagMain->SetActivePage(sheet); };
+    };
     bind(mainCleabButton, show(TabSheet9));
-    for (TButton* button : {mainWindowsButton, Button1}) bind(button, show(TabSheet1));
+    for (TButton* button : {mainWindowsButton, Button1})
+        bind(button, show(TabSheet1));
     bind(Button4, show(TabSheet2));
     bind(mainShredderButton, show(TabSheet7));
     bind(mainFreeButton, show(TabSheet8));
     bind(mainPlugButton, show(TabSheet10));
     bind(mainJunkButton, show(Junk_TabSheet));
     bind(mainMiscButton, [this] {
-        SelectMisc(TabSheet12, {tabInternetExplorerSettings, TabSheet12, tabScheduler},
-                   {tabRegistryBackup, tabStartupManager, tabPasswordManager, tabMemory, tabOptions});
+        SelectMisc(
+            TabSheet12, {tabInternetExplorerSettings, TabSheet12, tabScheduler},
+            {tabRegistryBackup, tabStartupManager, tabPasswordManager, tabMemory, tabOptions});
     });
     // The Internet Explorer sheet is chosen and its tab hidden: the page control moves
     // on to the next sheet whose tab shows, the startup manager.
     bind(mainPCManager, [this] {
-        SelectMisc(tabInternetExplorerSettings, {tabRegistryBackup, tabStartupManager, tabPasswordManager, tabMemory},
+        SelectMisc(tabInternetExplorerSettings,
+                   {tabRegistryBackup, tabStartupManager, tabPasswordManager, tabMemory},
                    {tabInternetExplorerSettings, tabOptions, TabSheet12, tabScheduler});
     });
     bind(runoptions, [this] {
         SelectMisc(tabOptions, {tabOptions},
-                   {tabInternetExplorerSettings, tabStartupManager, tabPasswordManager, tabMemory, TabSheet12,
-                    tabScheduler});
+                   {tabInternetExplorerSettings, tabStartupManager, tabPasswordManager, tabMemory,
+                    TabSheet12, tabScheduler});
     });
     bindItem(ShortcutModes1, [this] { SelectMisc(pagMisc->Pages(0), {}, {}); });
     bindItem(Scheduler1, [this] { SelectMisc(tabScheduler, {}, {}); });
@@ -91,8 +96,10 @@ void TfMain::SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown
                         std::initializer_list<TTabSheet*> hidden) {
     pagMain->SetActivePage(TabSheet11);
     pagMisc->SetActivePage(page);
-    for (TTabSheet* sheet : shown) sheet->SetTabVisible(true);
-    for (TTabSheet* sheet : hidden) sheet->SetTabVisible(false);
+    for (TTabSheet* sheet : shown)
+        sheet->SetTabVisible(true);
+    for (TTabSheet* sheet : hidden)
+        sheet->SetTabVisible(false);
 }
 
 void TfMain::smallsytsemCleanClick(TObject*) {
@@ -132,4 +139,6 @@ void TfMain::HelpClick(TObject*) {
     ShellExecuteA(GetDesktopWindow(), nullptr, help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void TfMain::ShowMainWindow() { TrayIcon->ShowMainForm(); }
+void TfMain::ShowMainWindow() {
+    TrayIcon->ShowMainForm();
+}

@@ -44,14 +44,15 @@ TMenuItem* AddItem(TComponent* owner, TPopupMenu* menu, const char* name, const 
     return item;
 }
 
-}  // namespace
+} // namespace
 
 void TfMain::BuildNavigation() {
     pnlNavigation = Place<TPanel>(this, this, "pnlNavigation", "", 0, 0, NavWidth, 580);
     pnlNavigation->SetBevelOuter(bvNone);
     int top = 8;
     auto nav = [&](const char* name, const char* caption) {
-        TButton* button = Place<TButton>(this, pnlNavigation, name, caption, 8, top, NavWidth - 16, 30);
+        TButton* button =
+            Place<TButton>(this, pnlNavigation, name, caption, 8, top, NavWidth - 16, 30);
         top += 36;
         return button;
     };
@@ -78,18 +79,22 @@ void TfMain::BuildNavigation() {
     TabSheet11 = AddSheet(this, pagMain, "TabSheet11", "Misc");
     tabAbout = AddSheet(this, pagMain, "tabAbout", "About");
     Junk_TabSheet = AddSheet(this, pagMain, "Junk_TabSheet", "Junk");
-    for (int i = 0; i < pagMain->PageCount(); ++i) pagMain->Pages(i)->SetTabVisible(false);
+    for (int i = 0; i < pagMain->PageCount(); ++i)
+        pagMain->Pages(i)->SetTabVisible(false);
 
-    pagMisc = Place<TPageControl>(this, TabSheet11, "pagMisc", "", 4, 4, PageWidth - 12, PageHeight - 12);
+    pagMisc =
+        Place<TPageControl>(this, TabSheet11, "pagMisc", "", 4, 4, PageWidth - 12, PageHeight - 12);
     TabSheet12 = AddSheet(this, pagMisc, "TabSheet12", "Shortcut Keys");
-    tabInternetExplorerSettings = AddSheet(this, pagMisc, "tabInternetExplorerSettings", "Internet Explorer");
+    tabInternetExplorerSettings =
+        AddSheet(this, pagMisc, "tabInternetExplorerSettings", "Internet Explorer");
     tabStartupManager = AddSheet(this, pagMisc, "tabStartupManager", "Startup Manager");
     tabPasswordManager = AddSheet(this, pagMisc, "tabPasswordManager", "Password Manager");
     tabMemory = AddSheet(this, pagMisc, "tabMemory", "Memory Optimization");
     tabRegistryBackup = AddSheet(this, pagMisc, "tabRegistryBackup", "Registry Backup");
     tabOptions = AddSheet(this, pagMisc, "tabOptions", "Options");
     tabScheduler = AddSheet(this, pagMisc, "tabScheduler", "Scheduler");
-    for (TTabSheet* hidden : {TabSheet12, tabRegistryBackup, tabOptions, tabScheduler}) hidden->SetTabVisible(false);
+    for (TTabSheet* hidden : {TabSheet12, tabRegistryBackup, tabOptions, tabScheduler})
+        hidden->SetTabVisible(false);
 }
 
 void TfMain::BuildMainSheet() {
@@ -108,7 +113,8 @@ void TfMain::BuildMainSheet() {
     btnStopTask = command("btnStopTask", "Stop Process         ");
     btnHelpTask = command("btnHelpTask", "Help && Support       ");
     runoptions = command("runoptions", "Run Options       ");
-    edLogMemo = Place<TMemo>(this, TabSheet9, "edLogMemo", "", 8, 148, PageWidth - 20, PageHeight - 160);
+    edLogMemo =
+        Place<TMemo>(this, TabSheet9, "edLogMemo", "", 8, 148, PageWidth - 20, PageHeight - 160);
     edLogMemo->SetReadOnly(true);
     edLogMemo->SetWordWrap(false);
     edLogMemo->SetScrollBars(ssBoth);
@@ -118,11 +124,14 @@ void TfMain::BuildItemSheets() {
     TPanel* windowsContent = DeferredContent(this, TabSheet1, "pnlWindows");
     TPanel* browsersContent = DeferredContent(this, TabSheet2, "pnlBrowsers");
     TTWindowsFrame1 = AddFrame<TTWindowsFrame>(this, windowsContent, 470, 480);
-    cmdWindowsDefault = Place<TButton>(this, windowsContent, "cmdWindowsDefault", "Default", 490, 8, 120, 27);
-    Button4 = Place<TButton>(this, windowsContent, "Button4", "Internet Browsers", 490, 42, 120, 27);
+    cmdWindowsDefault =
+        Place<TButton>(this, windowsContent, "cmdWindowsDefault", "Default", 490, 8, 120, 27);
+    Button4 =
+        Place<TButton>(this, windowsContent, "Button4", "Internet Browsers", 490, 42, 120, 27);
     StaticText1 = Place<TLabel>(this, windowsContent, "StaticText1", RebootNote, 12, 500, 400, 15);
 
-    pagBrowsers = Place<TPageControl>(this, browsersContent, "pagBrowsers", "", 4, 4, PageWidth - 16, 440);
+    pagBrowsers =
+        Place<TPageControl>(this, browsersContent, "pagBrowsers", "", 4, 4, PageWidth - 16, 440);
     tabIE = AddSheet(this, pagBrowsers, "tabIE", "Internet Explorer");
     tabNetscapeMozilla = AddSheet(this, pagBrowsers, "tabNetscapeMozilla", "Netscape/Mozilla");
     tabOpera = AddSheet(this, pagBrowsers, "tabOpera", "Opera");
@@ -132,7 +141,8 @@ void TfMain::BuildItemSheets() {
     TTOpera1 = AddFrame<TTOpera>(this, tabOpera, 456, 400);
     TTAOL1 = AddFrame<TTAOL>(this, tabAOL, 456, 400);
     cmdIEDefault = Place<TButton>(this, tabIE, "cmdIEDefault", "Default", 466, 8, 120, 27);
-    cmdNetscapeDefault = Place<TButton>(this, tabNetscapeMozilla, "cmdNetscapeDefault", "Default", 466, 8, 120, 27);
+    cmdNetscapeDefault =
+        Place<TButton>(this, tabNetscapeMozilla, "cmdNetscapeDefault", "Default", 466, 8, 120, 27);
     cmdOperaDefault = Place<TButton>(this, tabOpera, "cmdOperaDefault", "Default", 466, 8, 120, 27);
     cmdAOLDefault = Place<TButton>(this, tabAOL, "cmdAOLDefault", "Default", 466, 8, 120, 27);
     Button1 = Place<TButton>(this, browsersContent, "Button1", "Windows", 4, 452, 120, 27);

@@ -13,10 +13,11 @@ namespace {
 
 // The application frees its forms here, before the units' finalisations run.
 void FreeForms() {
-    while (Application->ComponentCount() > 0) delete Application->Components(Application->ComponentCount() - 1);
+    while (Application->ComponentCount() > 0)
+        delete Application->Components(Application->ComponentCount() - 1);
 }
 
-}  // namespace
+} // namespace
 
 void RunNormalMode() {
     auto mem = std::make_unique<TMem>();

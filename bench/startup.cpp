@@ -3,12 +3,12 @@
 // the main window is shown and the program idle, and its peak working set.
 // Goal: within 3x the minimal program's start and under 40 MB peak working set.
 #include "classlib/base/SysUtils.h"
-#include <windows.h>
-#include <psapi.h>
 #include <algorithm>
 #include <cstdio>
+#include <psapi.h>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 namespace {
 
@@ -35,7 +35,8 @@ HWND VisibleWindowOf(DWORD pid, const char* className) {
             GetWindowThreadProcessId(wnd, &owner);
             char name[64] = {};
             GetClassNameA(wnd, name, sizeof(name));
-            if (owner != s->Pid || !IsWindowVisible(wnd) || std::string(name) != s->Class) return TRUE;
+            if (owner != s->Pid || !IsWindowVisible(wnd) || std::string(name) != s->Class)
+                return TRUE;
             s->Found = wnd;
             return FALSE;
         },
@@ -56,7 +57,8 @@ bool StartOnce(const std::string& exe, const char* className, TSample& sample) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     const double start = Seconds();
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                        &si, &pi))
         return false;
     HWND wnd = nullptr;
     for (int i = 0; i < 30000 && !wnd; ++i) {
@@ -64,7 +66,7 @@ bool StartOnce(const std::string& exe, const char* className, TSample& sample) {
         wnd = VisibleWindowOf(pi.dwProcessId, className);
     }
     if (wnd) {
-        SendMessageA(wnd, WM_NULL, 0, 0);  // answered by an idle message loop
+        SendMessageA(wnd, WM_NULL, 0, 0); // answered by an idle message loop
         sample.Seconds = Seconds() - start;
         PROCESS_MEMORY_COUNTERS counters{};
         counters.cb = sizeof(counters);
@@ -88,12 +90,14 @@ struct TProgram {
 // The median start and the largest peak, printed.
 TSample Report(const TProgram& program) {
     std::vector<TSample> samples = program.Samples;
-    std::sort(samples.begin(), samples.end(), [](auto& a, auto& b) { return a.Seconds < b.Seconds; });
+    std::sort(samples.begin(), samples.end(),
+              [](auto& a, auto& b) { return a.Seconds < b.Seconds; });
     TSample result;
     result.Seconds = samples[samples.size() / 2].Seconds;
-    for (const TSample& s : samples) result.PeakMB = std::max(result.PeakMB, s.PeakMB);
-    std::printf("%-16s start %.3f s (median of %d)   peak working set %.1f MB (largest)\n", program.Label,
-                result.Seconds, Runs, result.PeakMB);
+    for (const TSample& s : samples)
+        result.PeakMB = std::max(result.PeakMB, s.PeakMB);
+    std::printf("%-16s start %.3f s (median of %d)   peak working set %.1f MB (largest)\n",
+                program.Label, result.Seconds, Runs, result.PeakMB);
     return result;
 }
 
@@ -115,7 +119,7 @@ std::string BenchDir() {
     return StartsText("unix\\", dir) ? "\\\\?\\" + dir : dir;
 }
 
-}  // namespace
+} // namespace
 
 int main() {
     char temp[MAX_PATH];
@@ -123,7 +127,8 @@ int main() {
     const std::string programDir = std::string(temp) + "tw_bench_startup\\";
     CreateDirectoryA(programDir.c_str(), nullptr);
     const std::string program = programDir + "Tarnwhistle.exe";
-    const std::string built = ExtractFilePath(ExcludeTrailingPathDelimiter(BenchDir())) + "app\\Tarnwhistle.exe";
+    const std::string built =
+        ExtractFilePath(ExcludeTrailingPathDelimiter(BenchDir())) + "app\\Tarnwhistle.exe";
     if (!CopyFileA(built.c_str(), program.c_str(), FALSE)) {
         std::fprintf(stderr, "cannot copy %s\n", built.c_str());
         return 1;

@@ -17,6 +17,8 @@ void TImage::SetStretch(bool value) {
 
 void TImage::Paint() {
     if (FPicture.Empty()) return;
-    if (FStretch) Canvas().StretchDraw(ClientRect(), FPicture);
-    else Canvas().Draw(0, 0, FPicture);
+    if (FStretch)
+        Canvas().StretchDraw(ClientRect(), FPicture);
+    else
+        Canvas().Draw(0, 0, FPicture);
 }

@@ -2,8 +2,8 @@
 #include "classlib/base/Streams.h"
 #include <csetjmp>
 #include <cstdio>
-#include <vector>
 #include <jpeglib.h>
+#include <vector>
 
 namespace {
 
@@ -25,8 +25,8 @@ void ErrorExit(j_common_ptr info) {
 void NoOutput(j_common_ptr) {}
 
 // Decodes into pixels (0x00RRGGBB, top row first); false with error->Message set.
-bool Decode(const unsigned char* data, size_t size, std::vector<uint32_t>& pixels,
-            unsigned& width, unsigned& height, TJpegError* error) {
+bool Decode(const unsigned char* data, size_t size, std::vector<uint32_t>& pixels, unsigned& width,
+            unsigned& height, TJpegError* error) {
     jpeg_decompress_struct info;
     info.err = jpeg_std_error(&error->Manager);
     error->Manager.error_exit = ErrorExit;
@@ -38,7 +38,7 @@ bool Decode(const unsigned char* data, size_t size, std::vector<uint32_t>& pixel
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGRX;  // the bitmap's own layout
+    info.out_color_space = JCS_EXT_BGRX; // the bitmap's own layout
     jpeg_start_decompress(&info);
     width = info.output_width;
     height = info.output_height;
@@ -52,7 +52,7 @@ bool Decode(const unsigned char* data, size_t size, std::vector<uint32_t>& pixel
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void TJPEGImage::LoadFromMemory(const void* data, size_t size) {
     std::vector<uint32_t> pixels;
@@ -74,7 +74,7 @@ void TJPEGImage::LoadFromFile(const std::string& fileName) {
 
 void TJPEGImage::LoadFromResource(const std::string& name) {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC info = FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HRSRC info = FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(10)); // RT_RCDATA
     HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) throw EResNotFound("Resource " + name + " not found");

@@ -6,14 +6,18 @@
 #include <cstddef>
 #include <string>
 
-class EInvalidGraphic : public Exception { using Exception::Exception; };
-class EResNotFound : public Exception { using Exception::Exception; };
+class EInvalidGraphic : public Exception {
+    using Exception::Exception;
+};
+class EResNotFound : public Exception {
+    using Exception::Exception;
+};
 
 class TJPEGImage : public TPersistent {
 public:
     void LoadFromMemory(const void* data, size_t size);
-    void LoadFromFile(const std::string& fileName);  // EFOpenError, EInvalidGraphic
-    void LoadFromResource(const std::string& name);  // RCDATA of the exe; EResNotFound
+    void LoadFromFile(const std::string& fileName); // EFOpenError, EInvalidGraphic
+    void LoadFromResource(const std::string& name); // RCDATA of the exe; EResNotFound
 
     [[nodiscard]] int Width() const { return FBitmap.Width(); }
     [[nodiscard]] int Height() const { return FBitmap.Height(); }
@@ -24,4 +28,3 @@ public:
 private:
     TBitmap FBitmap;
 };
-

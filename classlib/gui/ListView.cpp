@@ -4,7 +4,8 @@
 
 int TListItem::Index() const {
     const auto& items = FOwner.FItems;
-    auto it = std::find_if(items.begin(), items.end(), [this](const auto& p) { return p.get() == this; });
+    auto it =
+        std::find_if(items.begin(), items.end(), [this](const auto& p) { return p.get() == this; });
     return static_cast<int>(it - items.begin());
 }
 
@@ -20,7 +21,8 @@ void TListItem::AddSubItem(const std::string& text) {
 }
 
 void TListItem::ClearSubItems() {
-    for (size_t i = 1; i <= FSubItems.size(); ++i) FOwner.ShowText(*this, static_cast<int>(i), "");
+    for (size_t i = 1; i <= FSubItems.size(); ++i)
+        FOwner.ShowText(*this, static_cast<int>(i), "");
     FSubItems.clear();
 }
 
@@ -53,7 +55,9 @@ void TListView::CreateParams(TCreateParams& params) {
 void TListView::InitializeWnd() {
     ApplyExtendedStyle();
     HWND wnd = HandleIfAllocated();
-    if (FSmallImages) SendMessageA(wnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(FSmallImages->Handle()));
+    if (FSmallImages)
+        SendMessageA(wnd, LVM_SETIMAGELIST, LVSIL_SMALL,
+                     reinterpret_cast<LPARAM>(FSmallImages->Handle()));
     for (size_t i = 0; i < FColumns.size(); ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -61,13 +65,15 @@ void TListView::InitializeWnd() {
         column.cx = FColumns[i].Width;
         SendMessageA(wnd, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
-    for (const auto& item : FItems) ShowItem(*item);
+    for (const auto& item : FItems)
+        ShowItem(*item);
 }
 
 void TListView::ApplyExtendedStyle() {
     if (!HandleAllocated()) return;
     DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0);
-    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT, style);
+    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+                 style);
 }
 
 void TListView::AddColumn(const std::string& caption, int width) {
@@ -78,7 +84,8 @@ void TListView::AddColumn(const std::string& caption, int width) {
 void TListView::SetSmallImages(TImageList* images) {
     FSmallImages = images;
     if (HandleAllocated())
-        SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
+        SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
+                     reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
 }
 
 void TListView::SetCheckboxes(bool value) {
@@ -124,7 +131,8 @@ void TListView::ShowItem(const TListItem& item) {
     std::string caption = item.FCaption;
     row.pszText = caption.data();
     SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
-    for (size_t i = 0; i < item.FSubItems.size(); ++i) ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
+    for (size_t i = 0; i < item.FSubItems.size(); ++i)
+        ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
     ShowCheck(item);
     ShowImage(item);
 }
@@ -169,6 +177,6 @@ void TListView::CNNotify(TMessage& message) {
     if (!(change->uChanged & LVIF_STATE) || change->iItem < 0 || change->iItem >= Count()) return;
     if (((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) == 0) return;
     unsigned image = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
-    if (image == 0) return;  // no state image yet
+    if (image == 0) return; // no state image yet
     FItems[change->iItem]->SetChecked(image == 2);
 }

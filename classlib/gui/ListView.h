@@ -22,8 +22,8 @@ public:
     [[nodiscard]] bool Checked() const { return FChecked; }
     void SetChecked(bool value);
     [[nodiscard]] int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int index);  // in the list view's SmallImages; -1 for none
-    void* Data = nullptr;  // not owned
+    void SetImageIndex(int index); // in the list view's SmallImages; -1 for none
+    void* Data = nullptr;          // not owned
 
 private:
     friend class TListView;
@@ -48,11 +48,11 @@ public:
     [[nodiscard]] TImageList* SmallImages() const { return FSmallImages; }
     void SetSmallImages(TImageList* images);
 
-    TListItem* AddItem();  // an empty, unchecked last row
+    TListItem* AddItem(); // an empty, unchecked last row
     void Clear();
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
     [[nodiscard]] TListItem* Items(int index) const { return FItems.at(index).get(); }
-    void BeginUpdate();  // no repainting until the matching EndUpdate
+    void BeginUpdate(); // no repainting until the matching EndUpdate
     void EndUpdate();
 
     std::function<void(TObject* sender, TListItem* item)> OnChange;

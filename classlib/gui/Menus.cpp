@@ -7,7 +7,8 @@ TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
 
 TMenuItem::~TMenuItem() {
     if (FParent) FParent->Remove(this);
-    for (TMenuItem* item : FItems) item->FParent = nullptr;
+    for (TMenuItem* item : FItems)
+        item->FParent = nullptr;
 }
 
 void TMenuItem::Add(TMenuItem* item) {
@@ -39,7 +40,8 @@ void BuildMenu(HMENU menu, const TMenuItem& parent, std::vector<TMenuItem*>& com
         if (item->Count() > 0) {
             HMENU sub = CreatePopupMenu();
             BuildMenu(sub, *item, commands);
-            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), item->Caption().c_str());
+            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
+                        item->Caption().c_str());
             continue;
         }
         commands.push_back(item);
@@ -48,7 +50,7 @@ void BuildMenu(HMENU menu, const TMenuItem& parent, std::vector<TMenuItem*>& com
     }
 }
 
-}  // namespace
+} // namespace
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(nullptr) {}
 
@@ -60,7 +62,8 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     if (!owner) owner = Application->Handle();
     // The owner must be in front, or the menu does not close when clicked beside it.
     SetForegroundWindow(owner);
-    UINT chosen = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    UINT chosen =
+        TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
     PostMessageA(owner, WM_NULL, 0, 0);
     if (chosen > 0 && chosen <= commands.size()) commands[chosen - 1]->Click();
 }

@@ -2,9 +2,9 @@
 // TMenuItem and TPopupMenu: a popup menu built from items when it pops up. An item
 // with the caption "-" is a separator; the default item shows in bold. Main thread only.
 #include "classlib/gui/Classes.h"
-#include <windows.h>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 class TMenuItem : public TComponent {
 public:
@@ -26,7 +26,7 @@ public:
     [[nodiscard]] TMenuItem* Items(int index) const { return FItems.at(index); }
     [[nodiscard]] TMenuItem* Parent() const { return FParent; }
 
-    TNotifyEvent OnClick;  // main thread
+    TNotifyEvent OnClick; // main thread
     virtual void Click();
 
 private:
@@ -45,7 +45,7 @@ public:
     // Shows the menu at the screen point, owned by the window (the application
     // window when nullptr), waits for the choice and clicks the chosen item.
     void Popup(int x, int y, HWND owner = nullptr);
-    TNotifyEvent OnPopup;  // before the menu shows; main thread
+    TNotifyEvent OnPopup; // before the menu shows; main thread
 
 private:
     TMenuItem FItems;

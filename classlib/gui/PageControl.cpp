@@ -2,9 +2,13 @@
 #include <algorithm>
 #include <commctrl.h>
 
-TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) { SetVisible(false); }
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
+    SetVisible(false);
+}
 
-TTabSheet::~TTabSheet() { SetPageControl(nullptr); }
+TTabSheet::~TTabSheet() {
+    SetPageControl(nullptr);
+}
 
 void TTabSheet::SetPageControl(TPageControl* pageControl) {
     if (pageControl == FPageControl) return;
@@ -39,7 +43,8 @@ TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
 
 // The sheets outlive the page's list while the base class frees its children.
 TPageControl::~TPageControl() {
-    for (TTabSheet* page : FPages) page->FPageControl = nullptr;
+    for (TTabSheet* page : FPages)
+        page->FPageControl = nullptr;
     FPages.clear();
 }
 
@@ -93,13 +98,16 @@ void TPageControl::SetActivePage(TTabSheet* page) {
     if (page && page->PageControl() != this) return;
     TTabSheet* previous = FActivePage;
     FActivePage = page;
-    for (TTabSheet* p : FPages) p->SetVisible(p == page);
+    for (TTabSheet* p : FPages)
+        p->SetVisible(p == page);
     UpdateTabs();
     LayoutPages();
     if (page && page != previous && page->OnShow) page->OnShow(page);
 }
 
-int TPageControl::ActivePageIndex() const { return FActivePage ? FActivePage->PageIndex() : -1; }
+int TPageControl::ActivePageIndex() const {
+    return FActivePage ? FActivePage->PageIndex() : -1;
+}
 
 void TPageControl::SetActivePageIndex(int index) {
     SetActivePage(index >= 0 && index < PageCount() ? FPages[index] : nullptr);
@@ -131,17 +139,22 @@ RECT TPageControl::DisplayRect() {
 
 void TPageControl::LayoutPages() {
     RECT r = DisplayRect();
-    for (TTabSheet* page : FPages) page->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    for (TTabSheet* page : FPages)
+        page->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 void TPageControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case CN_NOTIFY: CNNotify(message); break;
+    case CN_NOTIFY:
+        CNNotify(message);
+        break;
     case WM_SIZE:
         TWinControl::WndProc(message);
         LayoutPages();
         break;
-    default: TWinControl::WndProc(message); break;
+    default:
+        TWinControl::WndProc(message);
+        break;
     }
 }
 

@@ -15,11 +15,11 @@ public:
     ~TTabSheet() override;
 
     [[nodiscard]] TPageControl* PageControl() const { return FPageControl; }
-    void SetPageControl(TPageControl* pageControl);  // also the sheet's parent
+    void SetPageControl(TPageControl* pageControl); // also the sheet's parent
     [[nodiscard]] int PageIndex() const;
     [[nodiscard]] bool TabVisible() const { return FTabVisible; }
     void SetTabVisible(bool value);
-    TNotifyEvent OnShow;  // the sheet became the active one; main thread
+    TNotifyEvent OnShow; // the sheet became the active one; main thread
 
 protected:
     void WndProc(TMessage& message) override;
@@ -41,7 +41,7 @@ public:
     void SetActivePage(TTabSheet* page);
     [[nodiscard]] int ActivePageIndex() const;
     void SetActivePageIndex(int index);
-    TNotifyEvent OnChange;  // the user chose another tab; main thread
+    TNotifyEvent OnChange; // the user chose another tab; main thread
 
 protected:
     void CreateParams(TCreateParams& params) override;

@@ -1,4 +1,5 @@
 #include "app/FinishingMode.h"
+#include "ProgramRun.h"
 
 #include "classlib/base/Handle.h"
 #include "classlib/base/Registry.h"
@@ -22,14 +23,6 @@ namespace {
 
 const char* const TestKey = "Software\\TarnwhistleTests\\FinishingMode";
 const char* const FinishedText = "System Clean finished. The system must be restarted.";
-
-// build\app\Tarnwhistle.exe beside build\tests\app_tests.exe. Without a drive for the
-// build folder, Wine names the module "unix\..." and opens it only as "\\?\unix\...".
-std::string BuiltProgram() {
-    const std::string tests = ExcludeTrailingPathDelimiter(ExtractFilePath(GetModuleFileNameStr()));
-    const std::string program = ExtractFilePath(tests) + "app\\Tarnwhistle.exe";
-    return StartsText("unix\\", program) ? "\\\\?\\" + program : program;
-}
 
 // Tarnwhistle.exe of this build, copied into a folder with a blank in its name and
 // started with "/cleanup"; ExitWindowsEx is only logged (TW_EXITWINDOWS_LOG).

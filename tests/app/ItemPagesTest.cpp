@@ -17,8 +17,8 @@ TEST(ItemPages, DefaultsGoToTheEngineAndLoadSettingsToTheBoxes) {
     windows.Page->SetDefaults();
     EXPECT_TRUE(windows.Engine.Item(ciEraseRunHistory).Enabled);
     EXPECT_FALSE(windows.Engine.Item(ciEraseRecycleBin).Enabled);
-    EXPECT_FALSE(windows.Page->Box("chkEraseRunHistory")->Checked());  // the boxes stay
-    windows.Engine.Item(ciEraseRecycleBin).Enabled = true;  // as a settings file may say
+    EXPECT_FALSE(windows.Page->Box("chkEraseRunHistory")->Checked()); // the boxes stay
+    windows.Engine.Item(ciEraseRecycleBin).Enabled = true;            // as a settings file may say
     windows.Page->LoadSettings();
     EXPECT_TRUE(windows.Page->Box("chkEraseRunHistory")->Checked());
     EXPECT_TRUE(windows.Page->Box("chkEraseRecycleBin")->Checked());
@@ -42,11 +42,12 @@ TEST(ItemPages, RemoveAllAndSelectAllReachTheEngineThroughTheBoxes) {
     for (int i = ciEraseStartMenuRecentDocuments; i <= ciEraseRegistryFragmentFiles; ++i)
         EXPECT_FALSE(windows.Engine.Item(TCatalogueItem(i)).Enabled) << i;
 
-    TPageOnEngine<TTAOL> aol;  // its boxes are greyed, yet follow the page's commands
+    TPageOnEngine<TTAOL> aol; // its boxes are greyed, yet follow the page's commands
     aol.Page->LoadSettings();
     EXPECT_FALSE(aol.Page->Box("chkEraseCache")->Enabled());
     aol.Page->btnSelectAllClick(nullptr);
-    for (int i = ciAOLCache; i <= ciAOLFormsData; ++i) EXPECT_TRUE(aol.Engine.Item(TCatalogueItem(i)).Enabled) << i;
+    for (int i = ciAOLCache; i <= ciAOLFormsData; ++i)
+        EXPECT_TRUE(aol.Engine.Item(TCatalogueItem(i)).Enabled) << i;
     EXPECT_EQ(aol.Page->Box("chkEraseFavorites"), nullptr);
 }
 
@@ -63,4 +64,4 @@ TEST(ItemPages, TheFavoritesBoxWritesTheEngineOnlyAfterTheFirstLoad) {
     EXPECT_TRUE(netscape.Engine.Item(ciNetscapeMozillaFavorites).Enabled);
 }
 
-}  // namespace
+} // namespace

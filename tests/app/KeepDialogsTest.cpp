@@ -10,7 +10,8 @@ namespace {
 
 std::vector<std::string> Captions(const TListView& list) {
     std::vector<std::string> captions;
-    for (int i = 0; i < list.Count(); ++i) captions.push_back(list.Items(i)->Caption());
+    for (int i = 0; i < list.Count(); ++i)
+        captions.push_back(list.Items(i)->Caption());
     return captions;
 }
 
@@ -18,19 +19,21 @@ class KeepCookies : public testing::Test {
 protected:
     void SetUp() override {
         for (const char* name : {"a@site.txt", "b@other.txt", "index.dat"})
-            Eraser.AddFile(Folder / name);  // the collect finds these three
+            Eraser.AddFile(Folder / name); // the collect finds these three
         Found = Eraser.Items;
         Eraser.OnCollect = [this](TEraser*) {
-            for (const TEraserItem& item : Found) Eraser.AddFile(item.Path);
+            for (const TEraserItem& item : Found)
+                Eraser.AddFile(item.Path);
         };
         Eraser.Exclude = {"B@OTHER.TXT"};
         Dialog = std::make_unique<TfKeepCookie>(nullptr);
         Dialog->Eraser = &Eraser;
-        Dialog->Perform(CM_ACTIVATE);  // as showing it does
+        Dialog->Perform(CM_ACTIVATE); // as showing it does
     }
     TListItem* Row(const std::string& caption) const {
         for (int i = 0; i < Dialog->lvCookies->Count(); ++i)
-            if (Dialog->lvCookies->Items(i)->Caption() == caption) return Dialog->lvCookies->Items(i);
+            if (Dialog->lvCookies->Items(i)->Caption() == caption)
+                return Dialog->lvCookies->Items(i);
         return nullptr;
     }
 
@@ -41,7 +44,8 @@ protected:
 };
 
 TEST_F(KeepCookies, ListsEveryTextCookieWithTheKeptOnesChecked) {
-    EXPECT_EQ(Captions(*Dialog->lvCookies), (std::vector<std::string>{"a@site.txt", "b@other.txt"}));
+    EXPECT_EQ(Captions(*Dialog->lvCookies),
+              (std::vector<std::string>{"a@site.txt", "b@other.txt"}));
     EXPECT_FALSE(Row("a@site.txt")->Checked());
     EXPECT_TRUE(Row("b@other.txt")->Checked());
     EXPECT_EQ(Row("b@other.txt")->SubItems(), std::vector<std::string>{"Keep"});
@@ -49,7 +53,7 @@ TEST_F(KeepCookies, ListsEveryTextCookieWithTheKeptOnesChecked) {
     Dialog->edFilter->SetText("  a@*  ");
     Dialog->btnFilter->Click();
     EXPECT_EQ(Captions(*Dialog->lvCookies), std::vector<std::string>{"a@site.txt"});
-    Dialog->edFilter->SetText("[");  // a broken mask lists nothing, and raises nothing
+    Dialog->edFilter->SetText("["); // a broken mask lists nothing, and raises nothing
     Dialog->btnFilter->Click();
     EXPECT_EQ(Dialog->lvCookies->Count(), 0);
 }
@@ -61,7 +65,7 @@ TEST_F(KeepCookies, OKWritesTheKeepListOnceAndCancelNothing) {
     Dialog->btnCnacel->Click();
     EXPECT_EQ(Dialog->ModalResult(), mrCancel);
     EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
-    Dialog->Perform(CM_ACTIVATE);  // reopened: the old state
+    Dialog->Perform(CM_ACTIVATE); // reopened: the old state
     EXPECT_FALSE(Row("a@site.txt")->Checked());
     Row("a@site.txt")->SetChecked(true);
     Row("a@site.txt")->SetChecked(false);
@@ -102,7 +106,7 @@ TEST(KeepTypedURLs, ListsTheURLsAndKeepsValueNames) {
     EXPECT_EQ(Captions(*dialog.lvURLs),
               (std::vector<std::string>{"http://one.example/", "http://two.example/", ""}));
     EXPECT_TRUE(dialog.lvURLs->Items(1)->Checked());
-    dialog.lvURLs->Items(2)->SetChecked(true);  // without a caption: no effect on the list
+    dialog.lvURLs->Items(2)->SetChecked(true); // without a caption: no effect on the list
     dialog.lvURLs->Items(0)->SetChecked(true);
     dialog.btnOK->Click();
     EXPECT_EQ(eraser.ExcludedValues, (std::vector<std::string>{"url2", "url1"}));
@@ -110,4 +114,4 @@ TEST(KeepTypedURLs, ListsTheURLsAndKeepsValueNames) {
     reg.DeleteKey("Software\\TarnwhistleTests");
 }
 
-}  // namespace
+} // namespace

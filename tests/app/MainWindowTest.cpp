@@ -3,6 +3,7 @@
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,7 +26,9 @@ bool RunHistoryPresent() {
 }
 
 // Only the run history item is on; everything else a run would touch stays off.
-void OnlyRunHistory(TEraserEngine& engine) { engine.Item(ciEraseRunHistory).Enabled = true; }
+void OnlyRunHistory(TEraserEngine& engine) {
+    engine.Item(ciEraseRunHistory).Enabled = true;
+}
 
 class MainWindow : public testing::Test {
 protected:
@@ -62,17 +65,20 @@ TEST_F(MainWindow, SimulationCountsWithoutErasingAndSettingsAreWrittenAtClose) {
     EXPECT_EQ(WindowText(Main), "  Tarnwhistle 1.0");
     PostClick(Button("Simulation Mode  "));
     ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
-    EXPECT_NE(WindowText(Memo).find("Run History From Start Menu->Run Erased."), std::string::npos) << WindowText(Memo);
+    EXPECT_NE(WindowText(Memo).find("Run History From Start Menu->Run Erased."), std::string::npos)
+        << WindowText(Memo);
     EXPECT_TRUE(RunHistoryPresent());
     // A box toggled on the Windows page reaches prefs.dat when the window closes.
     PostClick(Button("Cleaner Settings   "));
     HWND recycleBin = nullptr;
     ASSERT_TRUE(WaitFor([&] {
-        return (recycleBin = FindChild(Main, "TCheckBox", "Erase Windows Recycle Bin (*)")) != nullptr &&
+        return (recycleBin = FindChild(Main, "TCheckBox", "Erase Windows Recycle Bin (*)")) !=
+                   nullptr &&
                IsWindowVisible(recycleBin);
     }));
-    EXPECT_EQ(SendMessageA(FindChild(Main, "TCheckBox", "Erase Windows Clipboard"), BM_GETCHECK, 0, 0),
-              BST_UNCHECKED);  // as prefs.dat says, against its default
+    EXPECT_EQ(
+        SendMessageA(FindChild(Main, "TCheckBox", "Erase Windows Clipboard"), BM_GETCHECK, 0, 0),
+        BST_UNCHECKED); // as prefs.dat says, against its default
     EXPECT_EQ(SendMessageA(recycleBin, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     PostClick(recycleBin);
     CloseProgram();
@@ -91,8 +97,9 @@ TEST_F(MainWindow, SystemCleanWithoutRestartErasesPlantedTraces) {
     HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
     ASSERT_NE(dialog, nullptr);
     HWND ok = FindChild(dialog, "TButton", "&OK");
-    EXPECT_FALSE(IsWindowEnabled(ok));  // no choice made yet
-    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(ok)); // no choice made yet
+    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
+                 BM_CLICK, 0, 0);
     EXPECT_TRUE(IsWindowEnabled(ok));
     PostClick(ok);
     ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
@@ -106,16 +113,18 @@ TEST_F(MainWindow, CancelledCleaningModeDialogRunsNothing) {
     PostClick(Button("System Clean        "));
     HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
     ASSERT_NE(dialog, nullptr);
-    SendMessageA(FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion"), BM_CLICK, 0, 0);
+    SendMessageA(FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion"),
+                 BM_CLICK, 0, 0);
     PostClick(FindChild(dialog, "TButton", "&Cancel"));
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
     // Opened again, it shows no choice and a disabled OK.
     PostClick(Button("System Clean        "));
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }));
     EXPECT_FALSE(IsWindowEnabled(FindChild(dialog, "TButton", "&OK")));
-    EXPECT_EQ(SendMessageA(FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion"),
-                           BM_GETCHECK, 0, 0),
-              BST_UNCHECKED);
+    EXPECT_EQ(
+        SendMessageA(FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion"),
+                     BM_GETCHECK, 0, 0),
+        BST_UNCHECKED);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
     EXPECT_EQ(WindowText(Memo), "");
@@ -130,7 +139,8 @@ TEST_F(MainWindow, StopEndsARunningClean) {
     PostClick(Button("System Clean        "));
     HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
     ASSERT_NE(dialog, nullptr);
-    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"), BM_CLICK, 0, 0);
+    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
+                 BM_CLICK, 0, 0);
     // Both clicks wait in the queue: the run meets the stop at its first look at it.
     HWND ok = FindChild(dialog, "TButton", "&OK");
     HWND stop = Button("Stop Process         ");
@@ -149,7 +159,7 @@ TEST_F(MainWindow, HotKeysCallTheEngineAndOtherIdsNothing) {
     SendMessageA(Main, WM_HOTKEY, 1234, 0);
     EXPECT_EQ(WindowText(Memo), "");
     EXPECT_TRUE(RunHistoryPresent());
-    SendMessageA(Main, WM_HOTKEY, 1000, 0);  // the quick clean
+    SendMessageA(Main, WM_HOTKEY, 1000, 0); // the quick clean
     EXPECT_NE(WindowText(Memo).find("Cleaning Completed!"), std::string::npos);
     EXPECT_FALSE(RunHistoryPresent());
     CloseProgram();
@@ -167,29 +177,60 @@ TEST_F(MainWindow, AStoppedCleanAtShutdownKeepsTheWindowOpen) {
     PostMessageA(Main, WM_CLOSE, 0, 0);
     PostClick(stop);
     ASSERT_TRUE(LogShows("Cleaning terminated by user.")) << WindowText(Memo);
-    SendMessageA(Main, WM_NULL, 0, 0);  // the close has been handled
+    SendMessageA(Main, WM_NULL, 0, 0); // the close has been handled
     EXPECT_FALSE(Program.WaitForExit(0));
     EXPECT_TRUE(IsWindowVisible(Main));
     EXPECT_TRUE(RunHistoryPresent());
-    CloseProgram();  // this time the run completes and the window closes
+    CloseProgram(); // this time the run completes and the window closes
     EXPECT_FALSE(RunHistoryPresent());
 }
 
 TEST_F(MainWindow, StartInTheTrayShowsNoWindow) {
     Program.WritePrefs([](TEraserEngine& engine) { engine.StartInSystemTray = true; });
     ASSERT_TRUE(Program.Start());
-    ASSERT_TRUE(WaitFor([&] { return (Main = Program.FindWindowOfClass("TfMain", false)) != nullptr; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return (Main = Program.FindWindowOfClass("TfMain", false)) != nullptr; }));
     // Once the message loop answers, the start is over.
-    ASSERT_TRUE(WaitFor([&] { return Program.FindWindowOfClass("TApplication", false) != nullptr; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return Program.FindWindowOfClass("TApplication", false) != nullptr; }));
     SendMessageA(Program.FindWindowOfClass("TApplication", false), WM_NULL, 0, 0);
     EXPECT_FALSE(IsWindowVisible(Main));
+    CloseProgram();
+}
+
+// The buttons on the left choose the sheet and which tool tabs show.
+TEST_F(MainWindow, NavigationChoosesSheetsAndTabs) {
+    StartProgram();
+    auto sheetShown = [&](const char* caption) {
+        return WaitFor([&] {
+            HWND sheet = FindChild(Main, "TTabSheet", caption);
+            return sheet && IsWindowVisible(sheet);
+        });
+    };
+    auto tabCount = [&] {
+        HWND pages = GetParent(FindChild(Main, "TTabSheet", "Shortcut Keys"));
+        return SendMessageA(pages, TCM_GETITEMCOUNT, 0, 0);
+    };
+    PostClick(Button("User settings         "));
+    EXPECT_TRUE(sheetShown("Shortcut Keys"));
+    EXPECT_EQ(tabCount(), 3); // Internet Explorer, Shortcut Keys, Scheduler
+    PostClick(Button("PC Manager          "));
+    EXPECT_TRUE(sheetShown("Startup Manager")); // the first shown tab after Internet Explorer
+    EXPECT_EQ(tabCount(), 4);
+    PostClick(Button("Run Options       "));
+    EXPECT_TRUE(sheetShown("Options"));
+    EXPECT_EQ(tabCount(), 2); // Registry Backup is not named and stays from before
+    PostClick(Button("Scan/Erase           "));
+    EXPECT_TRUE(sheetShown("Main"));
+    EXPECT_FALSE(IsWindowVisible(FindChild(Main, "TTabSheet", "Misc")));
     CloseProgram();
 }
 
 TEST_F(MainWindow, ASecondInstanceEndsAtOnceAndWritesNothing) {
     StartProgram();
     TProgramRun second;
-    CopyFileA((Program.Dir() + "Tarnwhistle.exe").c_str(), (second.Dir() + "Tarnwhistle.exe").c_str(), FALSE);
+    CopyFileA((Program.Dir() + "Tarnwhistle.exe").c_str(),
+              (second.Dir() + "Tarnwhistle.exe").c_str(), FALSE);
     ASSERT_TRUE(second.Start("one two"));
     ASSERT_TRUE(second.WaitForExit());
     EXPECT_EQ(second.FindWindowOfClass("TfMain", false), nullptr);
@@ -198,7 +239,7 @@ TEST_F(MainWindow, ASecondInstanceEndsAtOnceAndWritesNothing) {
     CloseProgram();
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -237,12 +278,13 @@ TEST_F(PasswordGate, AWrongLetterCaseIsRefusedWithoutShowingOrCleaning) {
     HWND box = Program.WaitForWindow("#32770");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), "  Tarnwhistle 1.0");
-    EXPECT_NE(FindChild(box, "Static", "Incorrect password. The application will be terminated"), nullptr);
+    EXPECT_NE(FindChild(box, "Static", "Incorrect password. The application will be terminated"),
+              nullptr);
     EXPECT_EQ(Program.FindWindowOfClass("TfMain"), nullptr);
     PostClick(GetDlgItem(box, IDOK));
     ASSERT_TRUE(Program.WaitForExit());
     EXPECT_TRUE(RunHistoryPresent());
-    TEraserEngine saved;  // the destruction still wrote the settings
+    TEraserEngine saved; // the destruction still wrote the settings
     Program.ReadPrefs(saved);
     EXPECT_EQ(saved.AccessPassword, "Secret");
 }
@@ -272,4 +314,4 @@ TEST_F(PasswordGate, TheRightPasswordOpensTheWindowWhichCleansOnce) {
     CloseProgram();
 }
 
-}  // namespace
+} // namespace

@@ -28,7 +28,9 @@ void TProgramRun::WritePrefs(const std::function<void(TEraserEngine&)>& setUp) c
     engine.SaveSettings(FDir + "prefs.dat");
 }
 
-void TProgramRun::ReadPrefs(TEraserEngine& engine) const { engine.LoadSettings(FDir + "prefs.dat"); }
+void TProgramRun::ReadPrefs(TEraserEngine& engine) const {
+    engine.LoadSettings(FDir + "prefs.dat");
+}
 
 bool TProgramRun::Start(const std::string& arguments) {
     std::string command = "\"" + FDir + "Tarnwhistle.exe\"";
@@ -36,7 +38,8 @@ bool TProgramRun::Start(const std::string& arguments) {
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, FDir.c_str(), &si, &pi))
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, FDir.c_str(),
+                        &si, &pi))
         return false;
     FProcess.Reset(pi.hProcess);
     CloseHandle(pi.hThread);
@@ -58,7 +61,8 @@ HWND TProgramRun::FindWindowOfClass(const char* className, bool visibleOnly) con
             GetWindowThreadProcessId(wnd, &pid);
             char name[64] = {};
             GetClassNameA(wnd, name, sizeof(name));
-            if (pid != s->Pid || (s->VisibleOnly && !IsWindowVisible(wnd)) || strcmp(name, s->Class) != 0)
+            if (pid != s->Pid || (s->VisibleOnly && !IsWindowVisible(wnd)) ||
+                strcmp(name, s->Class) != 0)
                 return TRUE;
             s->Found = wnd;
             return FALSE;
@@ -69,7 +73,8 @@ HWND TProgramRun::FindWindowOfClass(const char* className, bool visibleOnly) con
 
 HWND TProgramRun::WaitForWindow(const char* className, DWORD timeoutMs) const {
     HWND found = nullptr;
-    WaitFor([&] { return (found = FindWindowOfClass(className)) != nullptr || WaitForExit(0); }, timeoutMs);
+    WaitFor([&] { return (found = FindWindowOfClass(className)) != nullptr || WaitForExit(0); },
+            timeoutMs);
     return found;
 }
 
@@ -95,7 +100,8 @@ HWND FindChild(HWND parent, const char* className, const char* caption) {
             auto s = reinterpret_cast<TSearch*>(param);
             char name[64] = {};
             GetClassNameA(wnd, name, sizeof(name));
-            if (strcmp(name, s->Class) != 0 || (s->Caption && WindowText(wnd) != s->Caption)) return TRUE;
+            if (strcmp(name, s->Class) != 0 || (s->Caption && WindowText(wnd) != s->Caption))
+                return TRUE;
             s->Found = wnd;
             return FALSE;
         },
@@ -110,7 +116,9 @@ std::string WindowText(HWND wnd) {
     return text;
 }
 
-void PostClick(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+void PostClick(HWND button) {
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     DWORD start = GetTickCount();

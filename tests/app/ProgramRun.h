@@ -3,9 +3,9 @@
 // windows are found by class and driven through window messages, as a user would.
 #include "classlib/base/Handle.h"
 #include "support/TempFolder.h"
-#include <windows.h>
 #include <functional>
 #include <string>
+#include <windows.h>
 
 class TEraserEngine;
 
@@ -15,7 +15,7 @@ std::string BuiltProgram();
 class TProgramRun {
 public:
     TProgramRun();
-    ~TProgramRun();  // ends a program still running
+    ~TProgramRun(); // ends a program still running
 
     // The program folder, with a trailing backslash; prefs.dat lives here.
     [[nodiscard]] const std::string& Dir() const { return FDir; }

@@ -13,19 +13,24 @@ int main(int argc, char** argv) {
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
         return 1;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     HWND main = nullptr;
-    if (!WaitFor([&] { return (main = FindWindowA("TfMain", nullptr)) != nullptr && IsWindowVisible(main); },
-                 60000))
+    if (!WaitFor(
+            [&] {
+                return (main = FindWindowA("TfMain", nullptr)) != nullptr && IsWindowVisible(main);
+            },
+            60000))
         return 1;
     HWND button = FindChild(main, "TButton", "Simulation Mode  ");
     HWND memo = FindChild(main, "TMemo");
     if (!button || !memo) return 1;
     PostClick(button);
-    if (!WaitFor([&] { return WindowText(memo).find("Cleaning Completed!") != std::string::npos; }, 300000))
+    if (!WaitFor([&] { return WindowText(memo).find("Cleaning Completed!") != std::string::npos; },
+                 300000))
         return 1;
     RECT r;
     GetWindowRect(main, &r);
