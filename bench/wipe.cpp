@@ -19,12 +19,6 @@ double Seconds() {
     return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-int64_t FreeBytes(const std::string& root) {
-    ULARGE_INTEGER available{};
-    GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr);
-    return static_cast<int64_t>(available.QuadPart);
-}
-
 // A manager with the settings of a program without "options.ini" and one method
 // of the given number of random-byte passes.
 void InstallManager(int passes) {
@@ -87,7 +81,7 @@ int main(int argc, char** argv) {
         } else if (mode == "free" && argc > 2) {
             InstallManager(1);
             const std::string root = AddTrailingBackslash(argv[2]);
-            const double megabytes = static_cast<double>(FreeBytes(root)) / (1 << 20);
+            const double megabytes = static_cast<double>(GetFreeBytes(root)) / (1 << 20);
             TTimedEngine engine("WipeFreeSpace");
             double start = 0;
             const double elapsed = Run(engine, wkFreeSpace, root, &start);

@@ -115,6 +115,12 @@ DWORD GetClusterSize(const std::string& path) {
     return sectorsPerCluster * bytesPerSector;
 }
 
+int64_t GetFreeBytes(const std::string& path) {
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExA(path.c_str(), &available, nullptr, nullptr)) RaiseLastOSError();
+    return static_cast<int64_t>(available.QuadPart);
+}
+
 void GetShellFileInfo(const std::string& path, SHFILEINFOA& info) {
     info = SHFILEINFOA{};
     SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),

@@ -35,6 +35,8 @@ TStringList ListFiles(const std::string& folder, const std::string& mask);
 // Drives and files.
 UINT GetDriveKind(const std::string& root);    // unknown drive and missing root give 0
 DWORD GetClusterSize(const std::string& path); // 1 without a drive letter or on failure
+// Bytes free to the caller on the drive that holds path; EOSError on failure.
+int64_t GetFreeBytes(const std::string& path);
 // Small icon, display name, type name and system image index. The caller destroys
 // info.hIcon.
 void GetShellFileInfo(const std::string& path, SHFILEINFOA& info);

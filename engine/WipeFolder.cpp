@@ -48,8 +48,15 @@ std::vector<WIN32_FIND_DATAA> FindEntries(const std::string& pattern) {
 
 } // namespace
 
+// A folder that stays is a failure of the run; its reason is reported once, by the
+// file or link that kept it when there is one.
 bool TWipeEngine::WipeFolderItem(TWipeItem& item) {
-    return WipeFolder(item.Path, "*.*", false, true) && !DirectoryExists(item.Path);
+    const size_t errors = Errors.size();
+    if (WipeFolder(item.Path, "*.*", false, true) && !DirectoryExists(item.Path)) return true;
+    if (!Cancelled && Errors.size() == errors)
+        AddError(item.Path, DirectoryExists(item.Path) ? "The folder could not be removed"
+                                                       : "The folder does not exist");
+    return false;
 }
 
 bool TWipeEngine::WipeFolder(const std::string& folder, const std::string& mask, bool keepFolder,

@@ -11,19 +11,6 @@
 
 namespace {
 
-// "X:\" for a path that starts with a drive letter; "" otherwise.
-std::string DriveRoot(const std::string& path) {
-    if (path.size() < 2 || path[1] != ':' || !isalpha(static_cast<unsigned char>(path[0])))
-        return "";
-    return UpperCase(path.substr(0, 2)) + "\\";
-}
-
-int64_t FreeBytes(const std::string& root) {
-    ULARGE_INTEGER available;
-    if (!GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr)) RaiseLastOSError();
-    return static_cast<int64_t>(available.QuadPart);
-}
-
 // A new, empty file in the root whose name no file had: an existing file of the
 // user is never taken over.
 std::string CreateFillFile(const std::string& root) {
@@ -39,7 +26,7 @@ bool IsDiskFull(DWORD error) {
 } // namespace
 
 bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
-    const std::string root = DriveRoot(item.Path);
+    const std::string root = UpperCase(AddTrailingBackslash(ExtractFileDrive(item.Path)));
     if (root.empty()) {
         AddError(item.Path, "The path names no drive");
         return false;
@@ -79,13 +66,13 @@ void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
         FProgress->FileProgressBar->SetMax(100);
         FProgress->PassProgressBar->SetMax(100);
     }
-    const int64_t start = FreeBytes(root);
+    const int64_t start = GetFreeBytes(root);
     int64_t total = 0;
     bool lastWhole = true;
     // No more than was free at the start: a drive that compresses the file or
     // misreports its free space cannot make the loop run on.
     while (total < start) {
-        const int64_t free = FreeBytes(root);
+        const int64_t free = GetFreeBytes(root);
         ProcessMessages();
         if (Cancelled) return;
         const int64_t length = free >= block ? block : std::min(free, cluster);

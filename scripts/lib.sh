@@ -85,24 +85,45 @@ tw_make_prefix() {
   done
 }
 
+# Runs the calling script again in a mount namespace of its own when the system
+# allows one, so that its mounts vanish with it even when it is killed. Call it
+# first, with the script's arguments.
+tw_private_mounts() {
+  [ -n "${TW_PRIVATE_MOUNTS:-}" ] && return 0
+  unshare --mount --propagation private true 2>/dev/null || return 0
+  TW_PRIVATE_MOUNTS=1 exec unshare --mount --propagation private "$BASH" "$0" "$@"
+}
+
+TW_MOUNTS=()
+
+# Mounts a file system on dir (the mount arguments follow) and maps it to a drive
+# letter of the prefix. Returns 1, leaving nothing behind, when mounting is not
+# permitted; tw_unmount_drives undoes what succeeded.
+tw_mount_drive() {
+  local prefix=$1 letter=$2 dir=$3; shift 3
+  mkdir -p "$dir"
+  mount "$@" "$dir" 2>/dev/null || return 1
+  TW_MOUNTS+=("$dir")
+  ln -sfn "$dir" "$prefix/dosdevices/$letter:"
+}
+
+tw_unmount_drives() {
+  local dir
+  for dir in "${TW_MOUNTS[@]}"; do
+    umount "$dir" 2>/dev/null || umount -l "$dir" 2>/dev/null || true
+  done
+  TW_MOUNTS=()
+}
+
 # A small drive for the free-space wipe tests: an 8 MiB tmpfs mapped to X: in the
 # prefix and named in TW_SMALL_DRIVE, never the host's root. Mounting needs root;
 # without it the tests that need the drive skip.
 tw_mount_small_drive() {
-  local dir=$1 prefix=$2
-  mkdir -p "$dir"
-  if mount -t tmpfs -o size=8m tw-small "$dir" 2>/dev/null; then
-    TW_SMALL_MOUNT=$dir
-    ln -sfn "$dir" "$prefix/dosdevices/x:"
+  unset TW_SMALL_DRIVE
+  if tw_mount_drive "$2" x "$1" -t tmpfs -o size=8m tw-small; then
     export TW_SMALL_DRIVE=X:
   else
     tw_log "no small drive for the free-space tests: mounting a tmpfs failed"
-  fi
-}
-
-tw_unmount_small_drive() {
-  if [ -n "${TW_SMALL_MOUNT:-}" ]; then
-    umount "$TW_SMALL_MOUNT" 2>/dev/null || umount -l "$TW_SMALL_MOUNT" 2>/dev/null || true
   fi
 }
 

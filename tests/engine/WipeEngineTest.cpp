@@ -3,6 +3,7 @@
 #include "classlib/base/Random.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/Progress.h"
+#include "engine/SharedRoutines.h"
 
 namespace {
 
@@ -131,6 +132,33 @@ TEST_F(WipeEngineTest, CancelBetweenBlocksKeepsWhatWasWritten) {
     EXPECT_FALSE(Engine.Items()[0]->Shredded);
 }
 
+TEST_F(WipeEngineTest, CancelBetweenPassesKeepsTheFirstPass) {
+    AddMethod("two.mtd", {BytePass(0x11), BytePass(0x22)});
+    std::string link;
+    const std::string path = UserFile("small.bin", 100, link); // below one buffer
+    Engine.OnPump = [&](THookedEngine& e) {
+        if (ReadAll(link)[0] == 0x11) e.Cancelled = true; // after pass 1
+    };
+    Engine.Add(wkFile, path);
+    EXPECT_FALSE(Engine.Execute());
+    EXPECT_EQ(ReadAll(path), std::string(100, 0x11));
+}
+
+// In a folder short enough for the scrambled name to fit, the file is renamed to it
+// and deleted under it: nothing is left behind.
+TEST_F(WipeEngineTest, RenamedFileIsDeletedUnderItsNewName) {
+    AddMethod("one.mtd", {BytePass(0)});
+    const std::string folder = "C:\\w" + std::to_string(GetCurrentProcessId() % 10000);
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    const std::string path = folder + "\\f.txt";
+    WriteAll(path, "short");
+    Engine.Add(wkFile, path);
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_FALSE(FileExists(folder + "\\" + Scrambled));
+    EXPECT_TRUE(RemoveDirectoryA(folder.c_str())); // empty
+}
+
 TEST_F(WipeEngineTest, CancelBetweenFilesSkipsTheRest) {
     AddMethod("one.mtd", {BytePass(0)});
     const std::string first = (Dir / "first.bin"), second = (Dir / "second.bin");
@@ -171,9 +199,7 @@ TEST_F(WipeEngineTest, FileOver4GiBIsOverwrittenWhole) {
     Manager().BufferSize = 8 << 20;
     const std::string path = (Dir / "large.bin");
     const int64_t size = (int64_t{4} << 30) + 8192;
-    ULARGE_INTEGER available{};
-    if (!GetDiskFreeSpaceExA(Dir.Path().c_str(), &available, nullptr, nullptr) ||
-        available.QuadPart < uint64_t(size) * 2)
+    if (GetFreeBytes(Dir.Path()) < size * 2)
         GTEST_SKIP() << "not enough free disk space for a file over 4 GiB";
     {
         TFileHandle file(

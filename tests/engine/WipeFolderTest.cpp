@@ -91,3 +91,17 @@ TEST_F(WipeFolderTest, LinksOutOfTheFolderAreNeitherFollowedNorRemoved) {
     }));
     EXPECT_EQ(ReadAll(outside + "\\secret.txt"), "secret");
 }
+
+// A folder item that is not removed (missing, or a file's path) is a failure of the
+// run, not a success.
+TEST_F(WipeFolderTest, FolderThatIsNotRemovedIsReported) {
+    WriteAll((Dir / "plain.txt"), "plain");
+    for (const std::string& path : {(Dir / "missing"), (Dir / "plain.txt")}) {
+        Engine.Clear();
+        Engine.Add(wkFolder, path);
+        EXPECT_FALSE(Engine.Execute()) << path;
+        EXPECT_EQ(Engine.Errors.size(), 1u) << path;
+        EXPECT_FALSE(Engine.Items()[0]->Shredded);
+    }
+    EXPECT_EQ(ReadAll((Dir / "plain.txt")), "plain");
+}

@@ -8,12 +8,6 @@
 
 namespace {
 
-int64_t FreeBytes(const std::string& root) {
-    ULARGE_INTEGER available{};
-    GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr);
-    return static_cast<int64_t>(available.QuadPart);
-}
-
 // Names of the root's files, the temporary file names the wipe uses included.
 std::vector<std::string> RootFiles(const std::string& root) {
     std::vector<std::string> names;
@@ -41,7 +35,7 @@ protected:
         // The name the fixed temporary-file naming would take, and another file.
         WriteAll(Root + "tem1.tmp", "user file");
         WriteAll(Root + "keep.txt", std::string(10000, 'k'));
-        Start = FreeBytes(Root);
+        Start = GetFreeBytes(Root);
         Engine.Add(wkFreeSpace, Root);
     }
     void TearDown() override {
@@ -85,23 +79,23 @@ TEST_F(WipeFreeSpaceTest, FillsOverwritesAndRemovesItsFileOnly) {
     EXPECT_GE(static_cast<int64_t>(written.size()), Start - 4096);
     EXPECT_EQ(written.find_first_not_of('\xEE'), std::string::npos);
     DeleteFileA(link.c_str());
-    EXPECT_EQ(FreeBytes(Root), Start);
+    EXPECT_EQ(GetFreeBytes(Root), Start);
 }
 
 TEST_F(WipeFreeSpaceTest, CancelRemovesTheFileSoTheDriveIsNotLeftFull) {
     Engine.OnPump = [&](THookedEngine& e) {
-        if (FreeBytes(Root) < Start / 2) e.Cancelled = true;
+        if (GetFreeBytes(Root) < Start / 2) e.Cancelled = true;
     };
     EXPECT_FALSE(Engine.Execute());
     EXPECT_EQ(FillFile(), "");
-    EXPECT_EQ(FreeBytes(Root), Start);
+    EXPECT_EQ(GetFreeBytes(Root), Start);
     EXPECT_EQ(ReadAll(Root + "tem1.tmp"), "user file");
 }
 
 TEST_F(WipeFreeSpaceTest, WithoutAMethodTheDriveIsNotFilled) {
     Manager().Methods.clear();
     int64_t lowest = Start;
-    Engine.OnPump = [&](THookedEngine&) { lowest = std::min(lowest, FreeBytes(Root)); };
+    Engine.OnPump = [&](THookedEngine&) { lowest = std::min(lowest, GetFreeBytes(Root)); };
     EXPECT_FALSE(Engine.Execute());
     EXPECT_EQ(Engine.Errors.size(), 1u);
     EXPECT_GE(lowest, Start - 4096);
