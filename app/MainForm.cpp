@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
+#include "app/FormBuilder.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -18,16 +19,12 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu | biMinimize);
     SetPosition(poScreenCenter);
-    SetClientWidth(800);
-    SetClientHeight(580);
+    SetFormClientSize(this, 800, 580);
     BuildNavigation();
     BuildMainSheet();
     BuildItemSheets();
     BuildTrayMenu();
     BindCommands();
-    HandleNeeded(); // the client size holds for the real frame
-    SetClientWidth(800);
-    SetClientHeight(580);
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnActivate = [this](TObject* sender) { FormActivate(sender); };

@@ -8,17 +8,13 @@
 #include "classlib/gui/Application.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
+#include "engine/XMLValues.h"
 #include <algorithm>
 
 namespace {
 
 const char* const AttributeNames[] = {"Type",      "FileName",  "RootKey", "Key",
                                       "ValueName", "ValueData", "BATLine"};
-
-std::string RequiredAttribute(const TXMLNode& node, const std::string& name) {
-    if (!node.HasAttribute(name)) throw EXMLDocError("Missing attribute " + name);
-    return node.Attribute(name);
-}
 
 std::unique_ptr<TPostEraserItem> ItemFromNode(const TXMLNode& node) {
     auto item = std::make_unique<TPostEraserItem>();

@@ -94,3 +94,13 @@ void TBitmap::LoadFromFile(const std::string& fileName) {
     if (!loaded || !CopyFromHandle(static_cast<HBITMAP>(loaded.Get())))
         throw EFOpenError("Cannot open file " + fileName);
 }
+
+void DrawGlyphFrame(TCanvas& canvas, TBitmap& strip, int frames, int frame, int x, int y) {
+    if (strip.Empty() || frames < 1) return;
+    int w = strip.Width() / frames;
+    GdiFlush();
+    COLORREF key = strip.ScanLine(strip.Height() - 1)[0] & 0xFFFFFF; // 0x00RRGGBB
+    COLORREF transparent = RGB(GetBValue(key), GetGValue(key), GetRValue(key));
+    TransparentBlt(canvas.Handle(), x, y, w, strip.Height(), strip.Canvas().Handle(), frame * w, 0,
+                   w, strip.Height(), transparent);
+}

@@ -34,3 +34,7 @@ private:
     HGDIOBJ FOldBitmap = nullptr;
     std::unique_ptr<TBitmapCanvas> FCanvas;
 };
+
+// Draws frame (from 0) of a strip of frames same-sized pictures side by side, at x, y;
+// the strip's bottom-left pixel's colour shows through. Button glyphs are such strips.
+void DrawGlyphFrame(TCanvas& canvas, TBitmap& strip, int frames, int frame, int x, int y);

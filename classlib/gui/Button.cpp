@@ -37,8 +37,9 @@ void TButton::CreateParams(TCreateParams& params) {
 
 void TButton::SetDefault(bool value) {
     FDefault = value;
-    if (HandleAllocated())
-        SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if (!HandleAllocated()) return;
+    if ((GetWindowLongPtrA(Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) return Invalidate();
+    SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::WndProc(TMessage& message) {

@@ -73,21 +73,14 @@ void TSpeedButton::Paint() {
     if (!caption.empty()) canvas.DrawText(caption, text, DT_SINGLELINE | DT_CALCRECT);
     int gap = glyphWidth && text.right ? 4 : 0;
     int x = (FWidth - glyphWidth - gap - text.right) / 2 + shift;
-    if (glyphWidth) PaintGlyph(x, (FHeight - FGlyph.Height()) / 2 + shift);
+    int frame = !Enabled() && FNumGlyphs > 1 ? 1 : 0; // up, disabled
+    if (glyphWidth)
+        DrawGlyphFrame(canvas, FGlyph, FNumGlyphs, frame, x,
+                       (FHeight - FGlyph.Height()) / 2 + shift);
     if (caption.empty()) return;
     canvas.Brush().SetStyle(bsClear);
     if (!Enabled()) canvas.Font().SetColor(clGrayText);
     OffsetRect(&text, x + glyphWidth + gap, (FHeight - text.bottom) / 2 + shift);
     canvas.DrawText(caption, text, DT_SINGLELINE);
     canvas.Font().SetColor(Font().Color());
-}
-
-void TSpeedButton::PaintGlyph(int x, int y) {
-    int w = FGlyph.Width() / FNumGlyphs;
-    int frame = !Enabled() && FNumGlyphs > 1 ? 1 : 0;
-    GdiFlush();
-    COLORREF key = FGlyph.ScanLine(FGlyph.Height() - 1)[0] & 0xFFFFFF; // 0x00RRGGBB
-    COLORREF transparent = RGB(GetBValue(key), GetGValue(key), GetRValue(key));
-    TransparentBlt(Canvas().Handle(), x, y, w, FGlyph.Height(), FGlyph.Canvas().Handle(), frame * w,
-                   0, w, FGlyph.Height(), transparent);
 }

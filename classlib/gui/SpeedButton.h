@@ -22,8 +22,6 @@ protected:
     void Paint() override;
 
 private:
-    void PaintGlyph(int x, int y);
-
     bool FFlat = false;
     bool FDown = false;
     bool FHot = false;

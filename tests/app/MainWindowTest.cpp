@@ -152,16 +152,29 @@ TEST_F(MainWindow, StopEndsARunningClean) {
     CloseProgram();
 }
 
+// A hot key touches no flag: after "Simulation Mode" the quick clean only simulates.
 TEST_F(MainWindow, HotKeysCallTheEngineAndOtherIdsNothing) {
     PlantRunHistory();
     Program.WritePrefs(OnlyRunHistory);
     StartProgram();
     SendMessageA(Main, WM_HOTKEY, 1234, 0);
     EXPECT_EQ(WindowText(Memo), "");
-    EXPECT_TRUE(RunHistoryPresent());
     SendMessageA(Main, WM_HOTKEY, 1000, 0); // the quick clean
     EXPECT_NE(WindowText(Memo).find("Cleaning Completed!"), std::string::npos);
     EXPECT_FALSE(RunHistoryPresent());
+    PlantRunHistory();
+    SendMessageA(Button("Simulation Mode  "), BM_CLICK, 0, 0); // returns after the run
+    SendMessageA(Main, WM_HOTKEY, 1000, 0);
+    EXPECT_NE(WindowText(Memo).find("Cleaning Completed!"), std::string::npos);
+    EXPECT_TRUE(RunHistoryPresent());
+    CloseProgram();
+}
+
+TEST_F(MainWindow, HelpWithoutItsFileSaysNothing) {
+    StartProgram();
+    SendMessageA(Button("Help && Support       "), BM_CLICK, 0, 0);
+    EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(Main));
     CloseProgram();
 }
 
@@ -223,6 +236,29 @@ TEST_F(MainWindow, NavigationChoosesSheetsAndTabs) {
     PostClick(Button("Scan/Erase           "));
     EXPECT_TRUE(sheetShown("Main"));
     EXPECT_FALSE(IsWindowVisible(FindChild(Main, "TTabSheet", "Misc")));
+    CloseProgram();
+}
+
+// From the Windows sheet to the browsers and the keep-cookies dialog, and back.
+TEST_F(MainWindow, TheKeepCookiesDialogOpensFromTheInternetExplorerPage) {
+    StartProgram();
+    auto shown = [&](const char* className, const char* caption) {
+        HWND found = nullptr;
+        EXPECT_TRUE(WaitFor([&] {
+            return (found = FindChild(Main, className, caption)) != nullptr &&
+                   IsWindowVisible(found);
+        })) << caption;
+        return found;
+    };
+    PostClick(Button("Cleaner Settings   "));
+    PostClick(shown("TButton", "Internet Browsers"));
+    PostClick(shown("TButton", "Keep Cookies"));
+    HWND dialog = Program.WaitForWindow("TfKeepCookie");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), "Keep Cookies");
+    EXPECT_NE(FindChild(dialog, "TListView"), nullptr);
+    PostClick(FindChild(dialog, "TButton", "&Cancel"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
     CloseProgram();
 }
 

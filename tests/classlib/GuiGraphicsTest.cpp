@@ -1,4 +1,5 @@
 #include "classlib/gui/Animate.h"
+#include "classlib/gui/BitBtn.h"
 #include "classlib/gui/Bitmap.h"
 #include "classlib/gui/FileCtrl.h"
 #include "classlib/gui/Form.h"
@@ -204,4 +205,51 @@ TEST(GuiControls, SpeedButtonsClickAndDrawTheirGlyphTransparently) {
         }
     EXPECT_EQ(blue, 16);
     EXPECT_EQ(magenta, 0);
+}
+
+TEST(GuiControls, BitmapButtonsDrawGlyphAndCaption) {
+    TForm form(nullptr);
+    auto button = new TBitBtn(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 10, 90, 30);
+    button->SetCaption("&Add");
+    button->SetDefault(true);
+    TBitmap& glyph = button->Glyph();
+    glyph.SetSize(32, 16); // up and disabled
+    glyph.Canvas().Brush().SetColor(clFuchsia);
+    glyph.Canvas().FillRect({0, 0, 32, 16});
+    glyph.Canvas().Brush().SetColor(clBlue);
+    glyph.Canvas().FillRect({4, 4, 12, 12});
+    glyph.Canvas().Brush().SetColor(clRed);
+    glyph.Canvas().FillRect({20, 4, 28, 12});
+    button->SetNumGlyphs(2);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    HWND wnd = button->Handle();
+    EXPECT_EQ(GetWindowLongPtrA(wnd, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    SendMessageA(wnd, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+
+    auto count = [](TBitmap& shot, uint32_t colour) {
+        GdiFlush();
+        int n = 0;
+        for (int y = 0; y < shot.Height(); ++y)
+            for (int x = 0; x < shot.Width(); ++x)
+                n += (shot.ScanLine(y)[x] & 0xFFFFFF) == colour;
+        return n;
+    };
+    TBitmap shot;
+    shot.SetSize(90, 30);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.hwndItem = wnd;
+    item.hDC = shot.Canvas().Handle();
+    item.rcItem = {0, 0, 90, 30};
+    button->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(count(shot, 0x0000FF), 64); // the up glyph, its key colour left out
+    EXPECT_EQ(count(shot, 0xFF00FF), 0);
+    button->SetEnabled(false);
+    item.itemState = ODS_DISABLED;
+    button->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(count(shot, 0xFF0000), 64); // the disabled glyph
 }
