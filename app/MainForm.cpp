@@ -84,19 +84,18 @@ void TfMain::FormCreate(TObject*) {
 // letter case included. A wrong text is told; Cancel ends the program silently.
 bool TfMain::PasswordAccepted() {
     if (Engine->AccessPassword.empty()) return true;
-    fEnterPassword = new TfEnterPassword(Application);
     TModalResult result = mrCancel;
     std::string entered;
-    try {
-        result = fEnterPassword->ShowModal();
-        entered = fEnterPassword->edPassword->Text();
-    } catch (...) {
-        delete fEnterPassword;
-        fEnterPassword = nullptr;
-        throw;
+    {
+        // Freed, and its global reference cleared, however the dialog ends.
+        struct TClearReference {
+            ~TClearReference() { fEnterPassword = nullptr; }
+        } clear;
+        auto dialog = std::make_unique<TfEnterPassword>(Application);
+        fEnterPassword = dialog.get();
+        result = dialog->ShowModal();
+        entered = dialog->edPassword->Text();
     }
-    delete fEnterPassword;
-    fEnterPassword = nullptr;
     if (result == mrOk && entered == Engine->AccessPassword) return true;
     if (result == mrOk) {
         SetForegroundWindow(Application->Handle());
