@@ -9,8 +9,7 @@ TfCleanMethodSelector::TfCleanMethodSelector(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
-    SetClientWidth(380);
-    SetClientHeight(190);
+    SetFormClientSize(this, 380, 190);
     Label1 =
         Place<TLabel>(this, this, "Label1",
                       "In order for all cleaning functions to complete it is required that you "

@@ -14,8 +14,7 @@ TfEnterPassword::TfEnterPassword(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
-    SetClientWidth(260);
-    SetClientHeight(100);
+    SetFormClientSize(this, 260, 100);
     lblEnterPassword = Place<TLabel>(this, this, "lblEnterPassword", "Please enter the password.",
                                      12, 10, 236, 15);
     edPassword = Place<TPasswordEdit>(this, this, "edPassword", "", 12, 32, 236, 21);

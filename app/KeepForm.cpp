@@ -6,8 +6,7 @@ TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstC
     : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetPosition(poDesktopCenter);
-    SetClientWidth(420);
-    SetClientHeight(360);
+    SetFormClientSize(this, 420, 360);
     lblFilterBy = Place<TLabel>(this, this, "lblFilterBy", "Filter By:", 10, 14, 60, 15);
     edFilter = Place<TEdit>(this, this, "edFilter", "", 72, 10, 240, 21);
     btnFilter = Place<TButton>(this, this, "btnFilter", "Filter", 322, 8, 88, 25);

@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
+#include "app/FormBuilder.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -18,16 +19,12 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu | biMinimize);
     SetPosition(poScreenCenter);
-    SetClientWidth(800);
-    SetClientHeight(580);
+    SetFormClientSize(this, 800, 580);
     BuildNavigation();
     BuildMainSheet();
     BuildItemSheets();
     BuildTrayMenu();
     BindCommands();
-    HandleNeeded(); // the client size holds for the real frame
-    SetClientWidth(800);
-    SetClientHeight(580);
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnActivate = [this](TObject* sender) { FormActivate(sender); };
@@ -87,19 +84,18 @@ void TfMain::FormCreate(TObject*) {
 // letter case included. A wrong text is told; Cancel ends the program silently.
 bool TfMain::PasswordAccepted() {
     if (Engine->AccessPassword.empty()) return true;
-    fEnterPassword = new TfEnterPassword(Application);
     TModalResult result = mrCancel;
     std::string entered;
-    try {
-        result = fEnterPassword->ShowModal();
-        entered = fEnterPassword->edPassword->Text();
-    } catch (...) {
-        delete fEnterPassword;
-        fEnterPassword = nullptr;
-        throw;
+    {
+        // Freed, and its global reference cleared, however the dialog ends.
+        struct TClearReference {
+            ~TClearReference() { fEnterPassword = nullptr; }
+        } clear;
+        auto dialog = std::make_unique<TfEnterPassword>(Application);
+        fEnterPassword = dialog.get();
+        result = dialog->ShowModal();
+        entered = dialog->edPassword->Text();
     }
-    delete fEnterPassword;
-    fEnterPassword = nullptr;
     if (result == mrOk && entered == Engine->AccessPassword) return true;
     if (result == mrOk) {
         SetForegroundWindow(Application->Handle());

@@ -1,6 +1,5 @@
 #include "engine/CustomEraserEngine.h"
 #include "engine/Eraser.h"
-#include <windows.h>
 
 void TCustomEraserEngine::AddEraser(TEraser* Eraser) {
     Eraser->Engine = this;
@@ -12,11 +11,7 @@ void TCustomEraserEngine::DoProgress(TEraser* Sender, const std::string& Msg) {
 }
 
 void TCustomEraserEngine::ProcessMessages() {
-    if (!OnProcessMessages) return;
-    const ULONGLONG now = GetTickCount64();
-    if (PumpInterval && now - FLastPump < PumpInterval) return;
-    FLastPump = now;
-    OnProcessMessages();
+    if (OnProcessMessages) OnProcessMessages();
 }
 
 void TCustomEraserEngine::Execute() {

@@ -21,13 +21,10 @@ public:
     std::function<void(TEraser* Sender, const std::string& Msg)> OnProgress;
     // Fired by Clean before its first line. Main thread.
     std::function<void(TCustomEraserEngine* Sender)> OnCleanStart;
-    // Lets the message loop process pending messages between entries (the program
-    // binds Application.ProcessMessages); a Stop may arrive from inside it.
+    // Lets the message loop process pending messages before every eraser and every
+    // folder entry (the program binds Application.ProcessMessages); a Stop may arrive
+    // from inside it.
     std::function<void()> OnProcessMessages;
-    // Under Wine every look at the message queue is a round trip to the server, as
-    // dear as deleting a file: ProcessMessages lets messages run at most this often
-    // (milliseconds; 0 = before every entry).
-    unsigned PumpInterval = 50;
 
     std::vector<TEraser*> Erasers; // run order; not owned (the subclass frees them)
     bool Running = false;
@@ -42,12 +39,11 @@ public:
 
     void AddEraser(TEraser* Eraser);
     void DoProgress(TEraser* Sender, const std::string& Msg);
-    void ProcessMessages(); // at most every PumpInterval ms
+    void ProcessMessages();
     // Runs every enabled eraser in list order; an eraser's error ends that eraser only.
     void Execute();
 
 private:
     void ResetCounters();
-    unsigned long long FLastPump = 0;
     void RunEraser(TEraser& Eraser);
 };

@@ -31,6 +31,24 @@ int64_t SizeOf(DWORD high, DWORD low) {
     return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
 }
 
+// Removes a junction or folder symbolic link itself. Wine ignores the request to
+// open the link and hands out its target, which RemoveDirectory or a deletion
+// would remove instead: a handle that does not show the reparse point is left
+// alone, and with it the link.
+void RemoveLink(const std::string& path) {
+    TFileHandle link(
+        CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FILE_ATTRIBUTE_TAG_INFO opened{};
+    if (!link ||
+        !GetFileInformationByHandleEx(link.Get(), FileAttributeTagInfo, &opened, sizeof opened) ||
+        !(opened.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    SetFileInformationByHandle(link.Get(), FileDispositionInfo, &dispose, sizeof dispose);
+}
+
 // FILE_ATTRIBUTE_NORMAL must stand alone; 0 would mean "leave unchanged".
 void SetReadOnly(const std::string& fileName, DWORD attributes, bool readOnly) {
     DWORD changed = attributes & ~(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_READONLY);
@@ -109,6 +127,9 @@ bool TEraseFiles::EraseExistingFile(const std::string& FileName, DWORD Attribute
     if (!engine.SimulationMode) {
         if (Attributes & FILE_ATTRIBUTE_READONLY) SetReadOnly(FileName, Attributes, false);
         if (!DeleteFileA(FileName.c_str())) {
+            const DWORD error = GetLastError();
+            // Gone since the folder was listed (temporary folders change all the time).
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
             Defer(FileName, Attributes);
             return false;
         }
@@ -134,7 +155,7 @@ bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, 
     const DWORD attributes = AttributesOf(Path);
     if (IsWalkableFolder(attributes)) return WalkFolder(Path, Mask, KeepFolder, Recurse);
     if (attributes != INVALID_FILE_ATTRIBUTES && IsFolderLink(attributes) && !KeepFolder)
-        RemoveFolder(Path);
+        RemoveFolder(Path, true);
     return true;
 }
 
@@ -155,19 +176,24 @@ bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, b
     if (!complete) return false;
     for (const auto& [path, isLink] : subfolders) {
         if (isLink)
-            RemoveFolder(path); // the link itself, never what it points to
+            RemoveFolder(path, true);
         else if (!WalkFolder(path, Mask, false, Recurse))
             return false;
     }
-    if (!KeepFolder) RemoveFolder(Path);
+    if (!KeepFolder) RemoveFolder(Path, false);
     return true;
 }
 
 // Counted whether or not the removal succeeds: a folder that still holds a deferred
-// file stays until the next start.
-void TEraseFiles::RemoveFolder(const std::string& Path) {
+// file stays until the next start. Of a link only the link itself goes.
+void TEraseFiles::RemoveFolder(const std::string& Path, bool IsLink) {
     TCustomEraserEngine& engine = Owner();
-    if (!engine.SimulationMode) RemoveDirectoryA(Path.c_str());
+    if (!engine.SimulationMode) {
+        if (IsLink)
+            RemoveLink(Path);
+        else
+            RemoveDirectoryA(Path.c_str());
+    }
     ++engine.FoldersErased;
 }
 
@@ -188,7 +214,9 @@ bool TEraseFiles::ForEachEntry(const std::string& Folder, const TEntryVisitor& V
 
 void TEraseFiles::Erase() {
     TEraser::Erase();
-    for (const TEraserItem& item : Items) {
+    // A copy: messages run during the walks, and a handler may refill Items.
+    const std::vector<TEraserItem> items = Items;
+    for (const TEraserItem& item : items) {
         if (item.Path.empty()) continue;
         if (item.Kind == ikFile)
             EraseFile(item.Path);

@@ -2,7 +2,8 @@
 // The eraser of files and folders. Deletes what its collect found, counts it in the
 // engine and defers every file it cannot delete now to the next-start eraser.
 // Folder walks never follow a junction or symbolic link: where a walk would remove
-// such a folder it removes the link itself. Main thread only.
+// such a folder it removes the link itself, and leaves it where the platform would
+// remove its target instead (Wine). Main thread only.
 #include "engine/Eraser.h"
 #include <cstdint>
 #include <functional>
@@ -50,7 +51,7 @@ private:
     void Defer(const std::string& FileName, DWORD Attributes);
     bool WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                     bool Recurse);
-    void RemoveFolder(const std::string& Path);
+    void RemoveFolder(const std::string& Path, bool IsLink);
     // Visits the entries of Folder but "." and "..", letting messages run and testing
     // the cancel flag before each; false when cancelled.
     bool ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit);

@@ -1,16 +1,11 @@
 #include "engine/Scheduler.h"
-#include "classlib/base/Exceptions.h"
-#include "classlib/base/SysUtils.h"
-#include "engine/XMLValues.h"
 #include <cmath>
-#include <map>
-#include <windows.h>
 
 namespace {
 
 constexpr double MsPerDay = 86400000.0;
 constexpr int64_t MsPerMinute = 60000;
-constexpr UINT TickInterval = 1000;
+constexpr unsigned TickInterval = 1000;
 
 // Signed milliseconds from a to b, so that equal moments compare equal.
 int64_t MillisecondsFrom(TDateTime a, TDateTime b) {
@@ -41,32 +36,18 @@ int NthWeekdayOfMonth(int year, int month, int index, int dayOfWeek) {
     return 1 + (dayOfWeek - IsoDayOfWeek(first) + 7) % 7 + 7 * (index - 1);
 }
 
-// Thread timers carry only their id: map it back to its scheduler.
-std::map<UINT_PTR, TScheduler*>& Timers() {
-    static std::map<UINT_PTR, TScheduler*> timers;
-    return timers;
-}
-
-void CALLBACK SchedulerTimerProc(HWND, UINT, UINT_PTR id, DWORD) {
-    try {
-        const auto it = Timers().find(id);
-        if (it != Timers().end()) it->second->TimerTick();
-    } catch (...) {
-        // Nothing may cross the message loop's callback.
-    }
-}
-
 } // namespace
 
-TScheduler::TScheduler() {
+TScheduler::TScheduler() : Timer(std::make_unique<TTimer>(nullptr)) {
+    Timer->SetEnabled(false);
+    Timer->SetInterval(TickInterval);
+    Timer->SetOnTimer([this](TObject*) { TimerTick(); });
     SetDefaults();
     OnceDate = Date();
     DailyTime = WeeklyTime = MonthlyTime = 0;
 }
 
-TScheduler::~TScheduler() {
-    StopTimer();
-}
+TScheduler::~TScheduler() = default;
 
 void TScheduler::SetDefaults() {
     SetEnabled(false);
@@ -89,23 +70,7 @@ void TScheduler::SetDefaults() {
 void TScheduler::SetEnabled(bool Value) {
     if (!FEnabled) LastRun = 0;
     FEnabled = Value;
-    if (Value)
-        StartTimer();
-    else
-        StopTimer();
-}
-
-void TScheduler::StartTimer() {
-    if (FTimer) return;
-    FTimer = SetTimer(nullptr, 0, TickInterval, SchedulerTimerProc);
-    if (FTimer) Timers()[FTimer] = this;
-}
-
-void TScheduler::StopTimer() {
-    if (!FTimer) return;
-    KillTimer(nullptr, FTimer);
-    Timers().erase(FTimer);
-    FTimer = 0;
+    Timer->SetEnabled(Value);
 }
 
 void TScheduler::TimerTick() {

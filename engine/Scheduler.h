@@ -1,12 +1,14 @@
 #pragma once
 // Starts cleaning runs by the clock: one schedule of one of six kinds, checked once a
 // second while enabled; OnSchedule fires when it is due. Main thread only: the check
-// runs from a thread timer, so the thread must run a message loop.
+// runs from a window-message timer, so the thread must run a message loop.
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/XMLDoc.h"
+#include "classlib/gui/Timer.h"
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 enum TScheduleKind : uint8_t {
     skOnce = 0,
@@ -34,6 +36,9 @@ public:
     std::function<void(TScheduler* Sender)> OnSchedule;
     // The current local date and time; tests inject their own clock.
     std::function<TDateTime()> Clock = Now;
+    // Ticks TimerTick every second, enabled exactly while Enabled(): switch it only
+    // through SetEnabled. What OnSchedule raises goes to Application->HandleException.
+    const std::unique_ptr<TTimer> Timer;
 
     uint8_t Kind = skOnce;
     TDateTime LastRun = 0; // last firing or start of the count; 0 = not yet
@@ -69,9 +74,6 @@ private:
     [[nodiscard]] TDateTime NextWeeklyRun() const;
     [[nodiscard]] TDateTime NextMonthlyRun() const;
     [[nodiscard]] int MonthlyDayIn(int Year, int Month) const; // 0 when none
-    void StartTimer();
-    void StopTimer();
 
     bool FEnabled = false;
-    uintptr_t FTimer = 0;
 };

@@ -1,6 +1,5 @@
 // The scheduler's element "Scheduler" in "prefs.dat". The kind's attribute is
 // spelled "Inverval" in the file.
-#include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/Scheduler.h"
 #include "engine/XMLValues.h"
@@ -11,20 +10,6 @@ const char* const DayNames[7] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                  "Friday", "Saturday", "Sunday"};
 const char* const MonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-TXMLNode RequiredChild(const TXMLNode& parent, const std::string& name) {
-    TXMLNode child = parent.FindNode(name);
-    if (!child) throw EXMLDocError("The element \"" + name + "\" is missing");
-    return child;
-}
-
-int ReadInt(const TXMLNode& node, const std::string& name) {
-    return StrToInt(node.Attribute(name));
-}
-
-bool ReadBool(const TXMLNode& node, const std::string& name) {
-    return XMLToBool(node.Attribute(name));
-}
 
 // Date and time values are read in protected steps: a bad one keeps the old value.
 template <class TRead> void ReadProtected(TRead read) {
@@ -67,29 +52,29 @@ void TScheduler::SaveToXML(TXMLNode Parent) const {
 void TScheduler::LoadFromXML(const TXMLNode& Parent) {
     const TXMLNode scheduler = Parent.FindNode("Scheduler");
     if (!scheduler) return;
-    Kind = static_cast<uint8_t>(ReadInt(scheduler, "Inverval"));
+    Kind = static_cast<uint8_t>(IntAttribute(scheduler, "Inverval"));
     ReadProtected([&] { LastRun = StrToDateTime(scheduler.Attribute("LastRun")); });
     ReadProtected(
         [&] { OnceDate = StrToDateTime(RequiredChild(scheduler, "Once").Attribute("Date")); });
-    EveryMinutes = ReadInt(RequiredChild(scheduler, "Every"), "Minutes");
+    EveryMinutes = IntAttribute(RequiredChild(scheduler, "Every"), "Minutes");
     const TXMLNode hourly = RequiredChild(scheduler, "Hourly");
-    HourlyHours = ReadInt(hourly, "Hours");
-    HourlyMinutes = ReadInt(hourly, "Minutes");
+    HourlyHours = IntAttribute(hourly, "Hours");
+    HourlyMinutes = IntAttribute(hourly, "Minutes");
     const TXMLNode daily = RequiredChild(scheduler, "Daily");
-    DailyDays = ReadInt(daily, "Days");
+    DailyDays = IntAttribute(daily, "Days");
     ReadProtected([&] { DailyTime = StrToTime(daily.Attribute("Hour")); });
     const TXMLNode weekly = RequiredChild(scheduler, "Weekly");
-    WeeklyWeeks = ReadInt(weekly, "Weeks");
+    WeeklyWeeks = IntAttribute(weekly, "Weeks");
     ReadProtected([&] { WeeklyTime = StrToTime(weekly.Attribute("Hour")); });
     for (int i = 0; i < 7; ++i)
-        WeeklyDays[i] = ReadBool(weekly, DayNames[i]);
+        WeeklyDays[i] = BoolAttribute(weekly, DayNames[i]);
     const TXMLNode monthly = RequiredChild(scheduler, "Monthly");
     ReadProtected([&] { MonthlyTime = StrToTime(monthly.Attribute("Hour")); });
-    MonthlyAtDay = ReadBool(monthly, "AtDay");
-    MonthlyDay = ReadInt(monthly, "Day");
-    MonthlyDayIndexOf = ReadInt(monthly, "DayIndexOf");
-    MonthlyDayOf = ReadInt(monthly, "DayOf");
+    MonthlyAtDay = BoolAttribute(monthly, "AtDay");
+    MonthlyDay = IntAttribute(monthly, "Day");
+    MonthlyDayIndexOf = IntAttribute(monthly, "DayIndexOf");
+    MonthlyDayOf = IntAttribute(monthly, "DayOf");
     for (int i = 0; i < 12; ++i)
-        MonthlyMonths[i] = ReadBool(monthly, MonthNames[i]);
-    SetEnabled(ReadBool(scheduler, "Enabled"));
+        MonthlyMonths[i] = BoolAttribute(monthly, MonthNames[i]);
+    SetEnabled(BoolAttribute(scheduler, "Enabled"));
 }

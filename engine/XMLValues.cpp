@@ -13,3 +13,22 @@ bool XMLToBool(const std::string& text) {
     if (TryStrToInt(text, number)) return number != 0;
     throw EConvertError("'" + text + "' is not a valid boolean value");
 }
+
+TXMLNode RequiredChild(const TXMLNode& parent, const std::string& name) {
+    TXMLNode child = parent.FindNode(name);
+    if (!child) throw EXMLDocError("the element \"" + name + "\" is missing");
+    return child;
+}
+
+std::string RequiredAttribute(const TXMLNode& node, const std::string& name) {
+    if (!node.HasAttribute(name)) throw EXMLDocError("the attribute \"" + name + "\" is missing");
+    return node.Attribute(name);
+}
+
+int IntAttribute(const TXMLNode& node, const std::string& name) {
+    return StrToInt(RequiredAttribute(node, name));
+}
+
+bool BoolAttribute(const TXMLNode& node, const std::string& name) {
+    return XMLToBool(RequiredAttribute(node, name));
+}

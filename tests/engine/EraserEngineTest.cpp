@@ -123,10 +123,3 @@ TEST(TEraserXML, SavesNameAndEnabledAndReadsBooleansInEveryForm) {
     eraser.LoadFromXML(doc.CreateDocumentElement("Windows")); // no element: unchanged
     EXPECT_TRUE(eraser.Enabled);
 }
-
-TEST_F(TRunLoop, MessagesRunAtMostOncePerPumpInterval) {
-    First.Enabled = Second.Enabled = true;
-    Engine.PumpInterval = 60000;
-    Engine.Execute();
-    EXPECT_EQ(Engine.Pumps, 1); // the first look always happens
-}

@@ -1,11 +1,40 @@
 // The file eraser against the real file system of the private prefix.
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Handle.h"
+#include "classlib/base/SysUtils.h"
 #include "engine/EraseFiles.h"
 #include "engine/EraserFixture.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
+
+// Wine can neither see nor remove a link whose target is gone, so the temporary
+// folder's cleanup would leave the links behind: they go from the host side first.
+void RemoveLinksOnHost(const std::vector<std::string>& links) {
+    using TUnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!unixName) return;
+    std::string command = "\\\\?\\unix\\bin\\rm -f";
+    for (const std::string& link : links) {
+        char* name = unixName(ToWide(link).c_str());
+        if (!name) continue;
+        command += std::string(" \"") + name + "\"";
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    // The process handle of a Unix program is signalled before the program has run.
+    for (int i = 0; i < 500 && std::any_of(links.begin(), links.end(), Exists); ++i)
+        Sleep(10);
+}
 
 struct TEraseFilesTest : testing::Test {
     TTempFolder Temp;
@@ -156,24 +185,79 @@ TEST_F(TEraseFilesTest, AStopDuringADeepWalkReturnsFromEveryLevel) {
     EXPECT_EQ(Engine.FoldersErased, 0); // nor removed its folder
     EXPECT_TRUE(Exists(path + "\\f.txt"));
     EXPECT_GT(Engine.FilesErased, 0);
+
+    Engine.Cancelled = false;
+    Engine.Pumps = 0;
+    Engine.CancelAtPump = 20;
+    std::vector<std::string> found;
+    Eraser.CollectFiles(Temp / "deep", "*.*", &found, true);
+    EXPECT_EQ(Engine.Pumps, 20); // the collect, too, stops on every level
+    EXPECT_EQ(std::count(found.begin(), found.end(), path + "\\f.txt"), 0);
 }
 
+// Wine hands out a link's target when asked for the link: an empty target must not
+// be removed in the link's place.
 TEST_F(TEraseFilesTest, ALinkToAFolderOutsideIsNeverFollowed) {
     MakeFile(Temp / "outside\\keep.txt");
+    MakeFolder(Temp / "empty");
     MakeFolder(Temp / "tree");
     MakeFile(Temp / "tree\\own.txt");
-    if (!MakeFolderLink(Temp / "tree\\link", Temp / "outside"))
+    const std::vector<std::string> links = {Temp / "tree\\link", Temp / "tree\\toempty",
+                                            Temp / "linkitem"};
+    if (!MakeFolderLink(links[0], Temp / "outside") || !MakeFolderLink(links[1], Temp / "empty") ||
+        !MakeFolderLink(links[2], Temp / "empty")) {
+        RemoveLinksOnHost(links);
         GTEST_SKIP() << "no folder link can be made here";
+    }
     std::vector<std::string> found;
     Eraser.CollectFiles(Temp / "tree", "*.*", &found, true);
     EXPECT_EQ(found, std::vector<std::string>{Temp / "tree\\own.txt"});
     Eraser.AddFolder(Temp / "tree", "*.*", true, true);
     Eraser.AddFolder(Temp / "tree\\link", "*.*", true, true); // a link as the item itself
+    Eraser.AddFolder(Temp / "linkitem", "*.*", false, true);  // ... that would be removed
     Engine.Execute();
     EXPECT_TRUE(Exists(Temp / "outside\\keep.txt"));
+    EXPECT_TRUE(Exists(Temp / "empty"));
     EXPECT_FALSE(Exists(Temp / "tree\\own.txt"));
     EXPECT_EQ(Engine.FilesErased, 1);
-    EXPECT_EQ(Engine.FoldersErased, 1); // the link, removed where the platform can
+    EXPECT_EQ(Engine.FoldersErased, 3); // the links, removed where the platform can
+    RemoveLinksOnHost(links);
+}
+
+// Temporary folders change all the time: another program deletes the files after
+// they were listed.
+TEST_F(TEraseFilesTest, AFileGoneSinceTheListingIsNeitherCountedNorDeferred) {
+    MakeFile(Temp / "churn\\a.tmp");
+    MakeFile(Temp / "churn\\b.tmp");
+    int pumps = 0;
+    Engine.OnProcessMessages = [&] {
+        if (++pumps != 3) return; // 1 ".", 2 "..", 3 the first file
+        DeleteFileA((Temp / "churn\\a.tmp").c_str());
+        DeleteFileA((Temp / "churn\\b.tmp").c_str());
+    };
+    EXPECT_TRUE(Eraser.EraseFolder(Temp / "churn", "*.*", true, false));
+    EXPECT_EQ(Engine.PostEraser.Count(), 0);
+    ExpectCounts(0, 0, 0);
+}
+
+// A handler that runs while messages are processed (a keep dialog) refills Items.
+TEST_F(TEraseFilesTest, TheRunErasesWhatItsCollectFound) {
+    MakeFile(Temp / "walk\\a.tmp");
+    for (const char* name : {"second.txt", "other1.txt", "other2.txt"})
+        MakeFile(Temp / name);
+    Eraser.AddFolder(Temp / "walk", "*.*", true, false);
+    Eraser.AddFile(Temp / "second.txt");
+    int pumps = 0;
+    Engine.OnProcessMessages = [&] {
+        if (++pumps != 2) return; // inside the walk
+        Eraser.Items.clear();
+        Eraser.AddFile(Temp / "other1.txt");
+        Eraser.AddFile(Temp / "other2.txt");
+    };
+    Engine.Execute();
+    EXPECT_FALSE(Exists(Temp / "second.txt"));
+    EXPECT_TRUE(Exists(Temp / "other1.txt"));
+    EXPECT_TRUE(Exists(Temp / "other2.txt"));
 }
 
 TEST_F(TEraseFilesTest, BytesAddUpBeyond32Bits) {

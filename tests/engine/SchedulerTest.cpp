@@ -1,6 +1,7 @@
 // The scheduler driven by an injected clock, over a year of ticks for each kind.
 #include "engine/Scheduler.h"
 #include "classlib/base/Exceptions.h"
+#include "support/PumpMessages.h"
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -232,8 +233,9 @@ TEST(TSchedulerXML, AMissingElementEndsTheLoadAndLeavesTheScheduleOff) {
     EXPECT_FALSE(scheduler.Enabled());
 }
 
-TEST(TSchedulerState, TheTimerChecksWhileMessagesRun) {
+TEST(TSchedulerState, TheTimerChecksWhileMessagesRunExactlyWhileEnabled) {
     TScheduler scheduler;
+    EXPECT_FALSE(scheduler.Timer->Enabled());
     scheduler.Kind = skEvery;
     scheduler.EveryMinutes = 1;
     int calls = 0;
@@ -241,13 +243,8 @@ TEST(TSchedulerState, TheTimerChecksWhileMessagesRun) {
     int fired = 0;
     scheduler.OnSchedule = [&](TScheduler*) { ++fired; };
     scheduler.SetEnabled(true);
-    const ULONGLONG deadline = GetTickCount64() + 5000;
-    while (!fired && GetTickCount64() < deadline) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-    }
-    EXPECT_EQ(fired, 1);
+    EXPECT_TRUE(scheduler.Timer->Enabled());
+    EXPECT_TRUE(PumpUntil([&] { return fired > 0; }));
     scheduler.SetEnabled(false);
+    EXPECT_FALSE(scheduler.Timer->Enabled());
 }
