@@ -48,12 +48,14 @@ bool TOpenDialog::Run(bool save) {
 }
 
 // One full path, or (several files) the folder followed by the names, each ended by
-// a zero byte, the list by a second one.
+// a zero byte, the list by a second one. Only the multiple-selection dialog ends with
+// that second zero: the single one leaves the rest of a longer offered name behind it.
 void TOpenDialog::ReadChoice(const std::vector<char>& buffer) {
     FFiles.clear();
-    std::vector<std::string> parts;
-    for (const char* p = buffer.data(); *p; p += parts.back().size() + 1)
-        parts.emplace_back(p);
+    std::vector<std::string> parts{buffer.data()};
+    if ((Options & ofAllowMultiSelect) && !parts[0].empty())
+        for (const char* p = buffer.data() + parts[0].size() + 1; *p; p += parts.back().size() + 1)
+            parts.emplace_back(p);
     if (parts.size() == 1) {
         FFiles = parts;
     } else {

@@ -72,6 +72,12 @@ TEST(GuiDialogs, OpenDialogReturnsTheChosenFileOrNothing) {
     EXPECT_EQ(dialog.Files()[0], file);
     EXPECT_EQ(dialog.FileName, dialog.Files()[0]);
 
+    std::string shorter = folder / "c.txt";
+    std::ofstream(shorter) << "x";
+    Answer(shorter); // offered the longer name chosen before
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Files(), std::vector<std::string>{shorter});
+
     Answer("");
     EXPECT_FALSE(dialog.Execute());
 }
@@ -85,6 +91,12 @@ TEST(GuiDialogs, SaveDialogAddsTheDefaultExtension) {
     Answer(folder / "method");
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.FileName, folder / "method.mtd");
+
+    // A shorter name than the one offered: the rest of the offered name is no file.
+    Answer(folder / "m");
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName, folder / "m.mtd");
+    EXPECT_EQ(dialog.Files(), std::vector<std::string>{folder / "m.mtd"});
 }
 
 TEST(GuiDialogs, FolderDialogStartsAtTheGivenFolder) {
