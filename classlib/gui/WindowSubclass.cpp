@@ -27,9 +27,7 @@ LRESULT CALLBACK TWindowSubclass::SubclassProc(HWND wnd, UINT msg, WPARAM wParam
         Application->HandleException(nullptr);
         message.Result = DefSubclassProc(wnd, msg, wParam, lParam);
     }
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(wnd, SubclassProc, id);
-        self->FHandle = nullptr;
-    }
+    // The handler may have freed this object (its destructor removed the subclass).
+    if (msg == WM_NCDESTROY && RemoveWindowSubclass(wnd, SubclassProc, id)) self->FHandle = nullptr;
     return message.Result;
 }

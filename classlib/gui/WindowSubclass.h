@@ -2,7 +2,8 @@
 // Routes the messages of a bare window (one the library did not make) through a
 // handler, by SetWindowSubclass, so it coexists with other subclasses of the window.
 // The handler passes messages on with CallPrevious. The subclass goes away with this
-// object or with the window (after WM_NCDESTROY has been passed on). Main thread only.
+// object or with the window (after WM_NCDESTROY has been passed on); the handler may
+// free this object, WM_NCDESTROY's included. Main thread only.
 #include "classlib/gui/Messages.h"
 
 class TWindowSubclass {
