@@ -58,9 +58,16 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
-    FDestroying = true;
+    BeginDestroy();
     DestroyComponents();
     if (FOwner) FOwner->RemoveComponent(this);
+}
+
+void TComponent::BeginDestroy() {
+    if (FDestroying) return;
+    FDestroying = true;
+    for (TComponent* c : FComponents)
+        c->BeginDestroy();
 }
 
 void TComponent::DestroyComponents() {

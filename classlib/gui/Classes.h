@@ -61,6 +61,10 @@ public:
 protected:
     // Frees the owned components now; a descendant that must outlive them calls it first.
     void DestroyComponents();
+    // Destroying() holds from here on, for this component and the ones it owns. A
+    // destructor that still sends messages (a control ending its windows) calls it
+    // first, as C++ runs this class's destructor last.
+    void BeginDestroy();
 
 private:
     TComponent* FOwner = nullptr;

@@ -36,6 +36,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    BeginDestroy();
     if (FParent) FParent->RemoveControl(this);
 }
 

@@ -57,6 +57,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
+    BeginDestroy();
     if (OnDestroy) OnDestroy(this);
     Screen->RemoveForm(this);
     OwningApplication()->CancelRelease(this);

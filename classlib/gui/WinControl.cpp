@@ -21,6 +21,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
+    BeginDestroy();
     if (Parent()) Parent()->RemoveControl(this);
     DestroyHandle();
     while (!FControls.empty())

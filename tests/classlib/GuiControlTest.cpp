@@ -7,8 +7,10 @@
 #include "classlib/gui/WindowSubclass.h"
 #include "support/PumpMessages.h"
 #include <commctrl.h>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <vector>
 
@@ -282,6 +284,62 @@ TEST(GuiWindows, BareWindowsAreSubclassedBesideOtherSubclasses) {
     handler.Throw = false;
     DestroyWindow(bare);
     EXPECT_EQ(outlived.Handle(), nullptr);
+}
+
+namespace {
+
+// Frees its subclass when the window ends, then marks the freed memory.
+struct TSelfFreeing {
+    void Proc(TMessage& m) {
+        Subclass->CallPrevious(m);
+        if (m.Msg != WM_NCDESTROY) return;
+        Subclass->~TWindowSubclass();
+        std::memset(Memory, 0xAA, sizeof(Memory));
+    }
+    alignas(TWindowSubclass) unsigned char Memory[sizeof(TWindowSubclass)];
+    TWindowSubclass* Subclass = nullptr;
+};
+
+} // namespace
+
+TEST(GuiWindows, BareWindowSubclassMayBeFreedWhenItsWindowEnds) {
+    HWND bare = CreateWindowExA(0, "STATIC", "bare", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(bare, nullptr);
+    TSelfFreeing handler;
+    handler.Subclass = new (handler.Memory)
+        TWindowSubclass(bare, TWndMethod::Of<&TSelfFreeing::Proc>(&handler));
+    DestroyWindow(bare);
+    for (unsigned char byte : handler.Memory)
+        ASSERT_EQ(byte, 0xAA); // nothing written to the freed subclass
+}
+
+namespace {
+
+// Records whether its control counted as destroying when its window ended.
+struct TDestroySpy {
+    void Proc(TMessage& m) {
+        if (m.Msg == WM_DESTROY) DestroyingAtEnd = Control->Destroying() ? 1 : 0;
+        Previous(m);
+    }
+    TControl* Control;
+    TWndMethod Previous;
+    int DestroyingAtEnd = -1;
+};
+
+} // namespace
+
+TEST(GuiWindows, ControlsAreDestroyingWhileTheirWindowsEnd) {
+    auto form = new TfRouting(nullptr);
+    form->Handle();
+    TDestroySpy formSpy{form, form->WindowProc};
+    form->WindowProc = TWndMethod::Of<&TDestroySpy::Proc>(&formSpy);
+    TDestroySpy buttonSpy{form->Button, form->Button->WindowProc};
+    form->Button->WindowProc = TWndMethod::Of<&TDestroySpy::Proc>(&buttonSpy);
+    EXPECT_FALSE(form->Destroying());
+    delete form;
+    EXPECT_EQ(formSpy.DestroyingAtEnd, 1);
+    EXPECT_EQ(buttonSpy.DestroyingAtEnd, 1); // owned by the form
 }
 
 TEST(GuiWindows, HintsAreToolsOfTheTooltipWindow) {
