@@ -42,3 +42,10 @@ void TTInternetExplorer::btnKeepURLsClick(TObject*) {
     fKeepTypedURLs->Eraser = &Engine->RegistryItem(ciIEEraseTypedURLs);
     fKeepTypedURLs->ShowModal();
 }
+
+void TTInternetExplorer::RunningChanged(bool running) {
+    btnKeepCookies->SetEnabled(!running);
+    btnKeepURLs->SetEnabled(!running);
+    if (fKeepCookie) fKeepCookie->RunningChanged(running);
+    if (fKeepTypedURLs) fKeepTypedURLs->RunningChanged(running);
+}
