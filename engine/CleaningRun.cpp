@@ -135,6 +135,7 @@ void TEraserEngine::DropDeferredDeletions(int firstOfRun) {
 }
 
 void TEraserEngine::SaveDeferredWork() {
+    PostEraser.KeepPendingItems();
     PostEraser.SaveToFile();
     PostEraser.RegisterRunOnce();
     if (ShowRebootNotice)

@@ -100,6 +100,27 @@ void ExecuteItem(const TPostEraserItem& item) {
     }
 }
 
+// Quoted, so that a path with blanks still passes "/cleanup" as the first argument.
+std::string RunOnceCommand() {
+    // Built step by step: GCC 12 reports a false -Wrestrict for "literal" + temporary.
+    std::string command = "\"";
+    command += GetModuleFileNameStr();
+    command += "\" /cleanup";
+    return command;
+}
+
+// The run-once value holds this program's command.
+bool RunOnceRegistered() {
+    try {
+        TRegistry reg(KEY_READ);
+        reg.RootKey = HKEY_LOCAL_MACHINE;
+        return reg.OpenKeyReadOnly(RunOnceKey) && reg.ValueExists(RunOnceValue) &&
+               SameText(reg.ReadString(RunOnceValue), RunOnceCommand());
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 TPostEraser::TPostEraser() : FileName(GetAppDir() + "posterase.dat") {}
@@ -127,31 +148,35 @@ void TPostEraser::LoadFromFile() {
     }
 }
 
+// The document replaces the file only once it is complete.
 void TPostEraser::SaveToFile() const {
-    const std::string temp = FileName + ".tmp";
     try {
         TXMLDocument doc;
         TXMLNode root = doc.CreateDocumentElement("PostEraser");
         for (const auto& item : FItems)
             ItemToNode(*item, root.AddChild("Item"));
-        doc.SaveToFile(temp);
-        if (ReplaceFileAtomically(temp, FileName)) return;
+        doc.SaveToFile(FileName);
     } catch (const std::exception&) {
     }
-    SysDeleteFile(temp);
+}
+
+void TPostEraser::KeepPendingItems() {
+    if (FPendingItemsKept) return;
+    FPendingItemsKept = true;
+    if (!RunOnceRegistered()) return;
+    TPostEraser pending;
+    pending.FileName = FileName;
+    pending.LoadFromFile();
+    for (auto& item : FItems)
+        pending.FItems.push_back(std::move(item));
+    FItems = std::move(pending.FItems);
 }
 
 void TPostEraser::RegisterRunOnce() const {
     try {
         TRegistry reg;
         reg.RootKey = HKEY_LOCAL_MACHINE;
-        if (!reg.OpenKey(RunOnceKey, false)) return;
-        // Quoted, so that a path with blanks still passes "/cleanup" as the first argument.
-        // Built step by step: GCC 12 reports a false -Wrestrict for "literal" + temporary.
-        std::string command = "\"";
-        command += GetModuleFileNameStr();
-        command += "\" /cleanup";
-        reg.WriteString(RunOnceValue, command);
+        if (reg.OpenKey(RunOnceKey, false)) reg.WriteString(RunOnceValue, RunOnceCommand());
     } catch (const std::exception&) {
     }
 }

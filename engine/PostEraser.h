@@ -46,6 +46,11 @@ public:
     void LoadFromFile();
     // Replaces the file only once the new one is complete; errors are swallowed.
     void SaveToFile() const;
+    // Call before saving: while this program's run-once value is registered, the file
+    // holds work of an earlier run (an earlier program session) that no restart has
+    // carried out yet. Once per eraser, its items go ahead of those in memory, so that
+    // the save keeps them; later saves hold them already.
+    void KeepPendingItems();
     // HKLM Runonce "Tarnwhistle" = "\"<program path>\" /cleanup".
     void RegisterRunOnce() const;
     // Deletes the run-once value, then the file.
@@ -55,6 +60,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<TPostEraserItem>> FItems;
+    bool FPendingItemsKept = false;
 };
 
 // The run-once registration, shared with the tests.

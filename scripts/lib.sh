@@ -38,15 +38,15 @@ tw_build_deps() {
   "$TW_ROOT/scripts/deps"
 }
 
+# Configured every time (a second is enough): an existing build dir takes up the
+# current deps prefix and TW_WERROR instead of keeping those of its first run.
 tw_configure() {
   local type=${1:-Release}
   local deps; deps=$("$TW_ROOT/scripts/deps" --prefix)
-  if [ ! -f "$TW_BUILD/build.ninja" ]; then
-    cmake -S "$TW_ROOT" -B "$TW_BUILD" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$TW_ROOT/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE="$type" -DTW_DEPS_PREFIX="$deps" \
-      -DTW_WARNINGS_AS_ERRORS="${TW_WERROR:-OFF}" >/dev/null
-  fi
+  cmake -S "$TW_ROOT" -B "$TW_BUILD" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$TW_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE="$type" -DTW_DEPS_PREFIX="$deps" \
+    -DTW_WARNINGS_AS_ERRORS="${TW_WERROR:-OFF}" >/dev/null
 }
 
 tw_build() {
@@ -77,6 +77,10 @@ tw_make_prefix() {
     cp -a "$template/." "$prefix/"
   fi
   rm -f "$prefix/dosdevices/z:"
+  # Wine's recycle bin is the freedesktop trash of XDG_DATA_HOME: one of the prefix's
+  # own, never the user's.
+  export XDG_DATA_HOME=$prefix/xdg-data
+  mkdir -p "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info"
   # Wine links the profile's Desktop, Documents, Music ... to the Unix home: plain
   # folders instead, so that cleaning them stays inside the prefix.
   local link

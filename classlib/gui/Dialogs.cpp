@@ -1,6 +1,7 @@
 #include "classlib/gui/Dialogs.h"
 #include "classlib/gui/Application.h"
 #include <commdlg.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -62,4 +63,29 @@ void TOpenDialog::ReadChoice(const std::vector<char>& buffer) {
             FFiles.push_back(dir + parts[i]);
     }
     FileName = FFiles.empty() ? "" : FFiles.front();
+}
+
+namespace {
+
+// Selects the start folder once the dialog is up.
+int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED && data) SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
+}
+
+} // namespace
+
+std::string BrowseForFolder(const std::string& title, const std::string& startFolder) {
+    BROWSEINFOA info{};
+    info.hwndOwner = GetActiveWindow() ? GetActiveWindow() : Application->Handle();
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = BrowseCallback;
+    info.lParam = startFolder.empty() ? 0 : reinterpret_cast<LPARAM>(startFolder.c_str());
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+    if (!chosen) return "";
+    char path[MAX_PATH] = {};
+    BOOL ok = SHGetPathFromIDListA(chosen, path);
+    CoTaskMemFree(chosen);
+    return ok ? path : "";
 }

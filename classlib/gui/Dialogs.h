@@ -41,3 +41,7 @@ public:
     explicit TSaveDialog(TComponent* owner) : TOpenDialog(owner) {}
     bool Execute() override { return Run(true); }
 };
+
+// The shell's folder dialog for file-system folders, starting at startFolder (when
+// it exists); the chosen folder, or "" when cancelled.
+std::string BrowseForFolder(const std::string& title, const std::string& startFolder);

@@ -1,8 +1,10 @@
 #include "classlib/gui/Dialogs.h"
+#include "classlib/gui/Timer.h"
 #include "support/PumpMessages.h"
 #include "support/TempFolder.h"
 #include <dlgs.h>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,13 +25,23 @@ HWND FindFileDialog() {
     return found;
 }
 
+// Runs act on the first visible dialog of this thread, from the dialog's own modal
+// loop, once the dialog is up.
+void WhenDialogShows(std::function<void(HWND)> act) {
+    auto timer = new TTimer(Application);
+    timer->SetInterval(10);
+    timer->SetOnTimer([timer, act](TObject*) {
+        HWND dialog = FindFileDialog();
+        if (!dialog) return;
+        timer->SetEnabled(false);
+        act(dialog);
+    });
+}
+
 // Answers the next file dialog: types name into its file name box and presses OK,
 // or cancels it when name is empty.
 void Answer(const std::string& name, std::string* title = nullptr) {
-    RunLater([name, title] {
-        HWND dialog = nullptr;
-        PumpUntil([&] { return (dialog = FindFileDialog()) != nullptr; });
-        if (!dialog) return;
+    WhenDialogShows([name, title](HWND dialog) {
         if (title) {
             char text[128] = {};
             GetWindowTextA(dialog, text, sizeof(text));
@@ -73,4 +85,13 @@ TEST(GuiDialogs, SaveDialogAddsTheDefaultExtension) {
     Answer(folder / "method");
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.FileName, folder / "method.mtd");
+}
+
+TEST(GuiDialogs, FolderDialogStartsAtTheGivenFolder) {
+    TTempFolder folder;
+    std::string start = folder.Path().substr(0, folder.Path().size() - 1);
+    Answer(""); // cancelled
+    EXPECT_EQ(BrowseForFolder("Select Directory", start), "");
+    WhenDialogShows([](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); });
+    EXPECT_EQ(BrowseForFolder("Select Directory", start), start);
 }

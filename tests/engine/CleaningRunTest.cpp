@@ -218,6 +218,39 @@ TEST_F(CleaningRunTest, ALockedFileIsDeferredSavedRegisteredAndAnnounced) {
     DeleteFileA(locked.c_str());
 }
 
+// "posterase.dat" of an earlier session, not yet carried out by a restart: a run
+// that defers work keeps its items, and a later run saves nothing twice.
+TEST_F(CleaningRunTest, DeferredWorkOfAnEarlierSessionIsKeptAndNotRepeated) {
+    TPostEraser earlier;
+    earlier.FileName = Engine.PostEraser.FileName;
+    auto reset = std::make_unique<TPostEraserItem>();
+    reset->Type = ptWriteInteger;
+    reset->RootKey = HKEY_LOCAL_MACHINE;
+    reset->Key = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
+    reset->ValueName = "ClearPageFileAtShutdown";
+    reset->ValueData = "0";
+    earlier.Add(std::move(reset));
+    earlier.SaveToFile();
+    earlier.RegisterRunOnce();
+
+    const std::string locked = SpecialFolderOf(CSIDL_RECENT) + "\\pending.txt";
+    PlantFile(locked);
+    HANDLE lock = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Engine.EnableOnly({ciEraseStartMenuRecentDocuments});
+    Engine.Run(false);
+    CloseHandle(lock);
+    Engine.Run(true);
+
+    TPostEraser saved;
+    saved.FileName = Engine.PostEraser.FileName;
+    saved.LoadFromFile();
+    ASSERT_EQ(saved.Count(), 2);
+    EXPECT_EQ(saved.Items(0).ValueName, "ClearPageFileAtShutdown");
+    EXPECT_EQ(saved.Items(1).FileName, locked);
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(locked.c_str());
+}
+
 TEST_F(CleaningRunTest, RestartFollowsOnlyACompleteRun) {
     Engine.EnableOnly({});
     Engine.CleanAndReboot();

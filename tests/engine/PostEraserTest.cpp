@@ -165,6 +165,39 @@ TEST_F(PostEraserTest, RunOnceValueIsQuotedAndRemovedWithTheFile) {
     Eraser.UnregisterRunOnce(); // nothing left to remove: no error
 }
 
+// Work saved by an earlier program session stays pending until the restart: only
+// while this program's run-once value is registered does the file's work go ahead
+// of the items in memory, and only once.
+TEST_F(PostEraserTest, PendingItemsOfAnEarlierSessionAreKeptOnce) {
+    // The item types of a new session's eraser that kept what it could before saving.
+    const auto kept = [&](const std::string& runOnce) {
+        TRegistry reg;
+        reg.RootKey = HKEY_LOCAL_MACHINE;
+        EXPECT_TRUE(reg.OpenKey(RunOnceKey, false));
+        reg.DeleteValue(RunOnceValue);
+        if (!runOnce.empty()) reg.WriteString(RunOnceValue, runOnce);
+        TPostEraser earlier;
+        earlier.FileName = Eraser.FileName;
+        earlier.Add(MakeItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y",
+                             "ClearPageFileAtShutdown", "0"));
+        earlier.Add(MakeItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del x"));
+        earlier.SaveToFile();
+        TPostEraser now;
+        now.FileName = Eraser.FileName;
+        now.Add(MakeItem(ptDeleteFile, "C:\\now.dat"));
+        now.KeepPendingItems();
+        now.KeepPendingItems();
+        std::vector<std::string> types;
+        for (int i = 0; i < now.Count(); ++i) types.push_back(IntToStr(now.Items(i).Type));
+        return types;
+    };
+    const std::string ours = Format("\"%s\" /cleanup", GetModuleFileNameStr().c_str());
+    EXPECT_EQ(kept(ours), (std::vector<std::string>{"3", "4", "1"}));
+    EXPECT_EQ(kept(""), (std::vector<std::string>{"1"})); // restarted: the file is stale
+    EXPECT_EQ(kept("\"C:\\Other\\Tarnwhistle.exe\" /cleanup"), (std::vector<std::string>{"1"}));
+    Eraser.UnregisterRunOnce();
+}
+
 class PostEraserExecuteTest : public PostEraserTest {
 protected:
     void SetUp() override {
