@@ -3,21 +3,18 @@
 
 TfEnterPassword* fEnterPassword = nullptr;
 
-void TPasswordEdit::InitializeWnd() {
-    TEdit::InitializeWnd();
-    SendMessageA(Handle(), EM_SETPASSWORDCHAR, '#', 0);
-}
-
 TfEnterPassword::TfEnterPassword(TComponent* owner) : TForm(owner) {
     SetName("fEnterPassword");
     SetCaption("  Tarnwhistle");
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
-    SetFormClientSize(this, 260, 100);
+    SetClientWidth(260);
+    SetClientHeight(100);
     lblEnterPassword = Place<TLabel>(this, this, "lblEnterPassword", "Please enter the password.",
                                      12, 10, 236, 15);
-    edPassword = Place<TPasswordEdit>(this, this, "edPassword", "", 12, 32, 236, 21);
+    edPassword = Place<TEdit>(this, this, "edPassword", "", 12, 32, 236, 21);
+    edPassword->SetPasswordChar('#');
     cmdOK = Place<TButton>(this, this, "cmdOK", "OK", 92, 66, 75, 25);
     cmdOK->SetDefault(true);
     cmdOK->SetModalResult(mrOk);

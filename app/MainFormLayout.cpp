@@ -111,6 +111,8 @@ void TfMain::BuildMainSheet() {
     smallsytsemClean = command("smallsytsemClean", "System Clean        ");
     simulationMode = command("simulationMode", "Simulation Mode  ");
     btnStopTask = command("btnStopTask", "Stop Process         ");
+    btnStopTask->SetHint("Stop the Erasing & Cleaning process.");
+    btnStopTask->SetShowHint(true);
     btnHelpTask = command("btnHelpTask", "Help && Support       ");
     runoptions = command("runoptions", "Run Options       ");
     edLogMemo =

@@ -2,6 +2,7 @@
 // cookies and 500 most-recently-used values, beside a plain FindFirstFile/DeleteFile
 // walk (and RegDeleteValue) doing the same deletions under the same Wine: the floor.
 // Run it in a throwaway prefix only (scripts/bench-engine): it deletes for real.
+#include "bench/BenchSupport.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
@@ -21,64 +22,38 @@ std::string Folder(int csidl) {
     return IncludeTrailingPathDelimiter(path);
 }
 
-void Touch(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, "0123456789", 10, &written, nullptr);
-    CloseHandle(file);
-}
-
 void Plant() {
     const std::string cache = Folder(CSIDL_INTERNET_CACHE);
     for (int f = 0; f < CacheFolders; ++f) {
         const std::string dir = cache + "bench" + IntToStr(f) + "\\";
         CreateDirectoryA(dir.c_str(), nullptr);
-        for (int i = 0; i < CacheFilesPerFolder; ++i) Touch(dir + "c" + IntToStr(i) + ".htm");
+        for (int i = 0; i < CacheFilesPerFolder; ++i)
+            PlantFile(dir + "c" + IntToStr(i) + ".htm", 10);
     }
     const std::string cookies = Folder(CSIDL_COOKIES);
-    for (int i = 0; i < Cookies; ++i) Touch(cookies + "user@site" + IntToStr(i) + ".txt");
+    for (int i = 0; i < Cookies; ++i) PlantFile(cookies + "user@site" + IntToStr(i) + ".txt", 10);
     TRegistry reg;
     reg.OpenKey(MRUKey, true);
     for (int i = 0; i < MRUValues; ++i) reg.WriteString(Format("%03d", i), "computer");
 }
 
 // The floor: every file found and deleted, every value deleted, nothing else.
-long PlainWalk(const std::string& folder) {
+long DeleteTree(const std::string& folder) {
     long files = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            files += PlainWalk(folder + name + "\\");
-            RemoveDirectoryA((folder + name).c_str());
-        } else if (DeleteFileA((folder + name).c_str())) {
-            ++files;
-        }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    PlainWalk(
+        folder, [&](const std::string& file) { files += DeleteFileA(file.c_str()) ? 1 : 0; },
+        [](const std::string& subfolder) { RemoveDirectoryA(subfolder.c_str()); });
     return files;
 }
 
 long Floor() {
-    long files = PlainWalk(Folder(CSIDL_INTERNET_CACHE)) + PlainWalk(Folder(CSIDL_COOKIES));
+    long files = DeleteTree(Folder(CSIDL_INTERNET_CACHE)) + DeleteTree(Folder(CSIDL_COOKIES));
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, MRUKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
         for (int i = 0; i < MRUValues; ++i) RegDeleteValueA(key, Format("%03d", i).c_str());
         RegCloseKey(key);
     }
     return files;
-}
-
-double Seconds(const auto& run) {
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    run();
-    QueryPerformanceCounter(&end);
-    return double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
 }
 
 void Report(const char* what, long files, double seconds, double floor) {

@@ -1,43 +1,12 @@
 // The file finder walking a tree beside a plain FindFirstFile walk under the same Wine.
 // Usage: bench_FileFinder folder   (a tree made beforehand, e.g. by scripts/bench-components)
 #include "components/FileFinder/FileFinder.h"
+#include "bench/BenchSupport.h"
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <windows.h>
-
-namespace {
-double BestSeconds(const std::function<void()>& run, int rounds = 3) {
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    double best = 1e30;
-    for (int i = 0; i < rounds; ++i) {
-        QueryPerformanceCounter(&start);
-        run();
-        QueryPerformanceCounter(&end);
-        best = std::min(best, double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
-    }
-    return best;
-}
-
-long PlainWalk(const std::string& folder) {
-    long files = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            files += PlainWalk(folder + name + "\\");
-        else
-            ++files;
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return files;
-}
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -48,7 +17,10 @@ int main(int argc, char** argv) {
     if (root.back() != '\\') root += '\\';
 
     long plainFiles = 0;
-    const double plain = BestSeconds([&] { plainFiles = PlainWalk(root); });
+    const double plain = BestSeconds([&] {
+        plainFiles = 0;
+        PlainWalk(root, [&](const std::string&) { ++plainFiles; });
+    });
 
     TFileFinder finder(nullptr);
     finder.Criteria.Files.FileName = "*.*";

@@ -2,6 +2,7 @@
 // loading and saving the same 5 MiB "Backup.xml"-shaped document in one process.
 // Usage: bench_XmlParser [folder]   (default: the temporary folder)
 #include "components/XmlParser/XmlParser.h"
+#include "bench/BenchSupport.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
@@ -11,19 +12,6 @@
 #include <windows.h>
 
 namespace {
-double BestSeconds(const std::function<void()>& run, int rounds = 3) {
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    double best = 1e30;
-    for (int i = 0; i < rounds; ++i) {
-        QueryPerformanceCounter(&start);
-        run();
-        QueryPerformanceCounter(&end);
-        best = std::min(best, double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart));
-    }
-    return best;
-}
-
 // Entries like the store of removed files writes, until the text reaches 5 MiB.
 void WriteDocument(const std::string& fileName) {
     TkepXMLParser2 doc;

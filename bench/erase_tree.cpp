@@ -3,6 +3,7 @@
 // RemoveDirectory walk), "cmd /c rd /s /q" under the same Wine and "rm -rf" on the
 // host, each on a fresh identical tree. Run it under Wine in a private prefix:
 //   wine build/bench/bench_erase_tree.exe [rounds]
+#include "bench/BenchSupport.h"
 #include "engine/CustomEraserEngine.h"
 #include "engine/EraseFiles.h"
 #include <algorithm>
@@ -20,15 +21,8 @@ constexpr int FilesPerFolder = 10; // 20,000 files
 
 void MakeFiles(const std::string& folder) {
     CreateDirectoryA(folder.c_str(), nullptr);
-    const char data[100] = {};
-    for (int i = 0; i < FilesPerFolder; ++i) {
-        const std::string name = folder + "\\file" + std::to_string(i) + ".tmp";
-        HANDLE file =
-            CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, data, sizeof data, &written, nullptr);
-        CloseHandle(file);
-    }
+    for (int i = 0; i < FilesPerFolder; ++i)
+        PlantFile(folder + "\\file" + std::to_string(i) + ".tmp", 100);
 }
 
 void MakeTree(const std::string& root) {
@@ -42,19 +36,11 @@ void MakeTree(const std::string& root) {
 }
 
 // The floor: each file opened once for its size, then deleted.
-int64_t PlainWalk(const std::string& folder) {
+int64_t DeleteTree(const std::string& folder) {
     int64_t bytes = 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                bytes += PlainWalk(path);
-                continue;
-            }
+    PlainWalk(
+        folder + "\\",
+        [&](const std::string& path) {
             HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, 0, nullptr);
             if (file != INVALID_HANDLE_VALUE) {
@@ -62,9 +48,8 @@ int64_t PlainWalk(const std::string& folder) {
                 CloseHandle(file);
             }
             DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
+        },
+        [](const std::string& subfolder) { RemoveDirectoryA(subfolder.c_str()); });
     RemoveDirectoryA(folder.c_str());
     return bytes;
 }
@@ -128,15 +113,6 @@ void RunOnHost(const std::string& root, const std::string& command) {
     DeleteFileA(marker.c_str());
 }
 
-double Seconds(const std::function<void()>& work) {
-    LARGE_INTEGER frequency, start, stop;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    work();
-    QueryPerformanceCounter(&stop);
-    return double(stop.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-}
-
 // Builds a fresh tree, writes it to disk, and times one way of removing it.
 double Measure(const std::string& root, const std::function<void()>& erase) {
     MakeTree(root);
@@ -163,7 +139,7 @@ int main(int argc, char** argv) {
     GetTempPathA(MAX_PATH, temp);
     const std::string root = std::string(temp) + "twbench";
     TMethod methods[] = {
-        {"plain walk", [&] { PlainWalk(root); }},
+        {"plain walk", [&] { DeleteTree(root); }},
         {"eraser", [&] { EraseWithEraser(root); }},
         {"cmd /c rd /s /q", [&] { RunProcess("cmd /c rd /s /q \"" + root + "\""); }},
         {"rm -rf on the host", [&] { RunOnHost(root, "rm -rf '" + UnixPath(root) + "'"); }},

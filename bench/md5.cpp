@@ -1,5 +1,6 @@
 // Hashes a file with MD5FileHex and prints the throughput. Without an argument it
 // writes a 256 MiB file of its own into the temporary folder and removes it after.
+#include "bench/BenchSupport.h"
 #include "engine/MD5.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
@@ -21,13 +22,6 @@ void WriteTestFile(const std::string& fileName) {
         file.WriteBuffer(block.data(), block.size() * 4);
     }
 }
-
-double Seconds() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / frequency.QuadPart;
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -36,9 +30,9 @@ int main(int argc, char** argv) {
         const std::string fileName = own ? GetTempDir() + "tw_bench_md5.bin" : argv[1];
         if (own) WriteTestFile(fileName);
         MD5FileHex(fileName); // warms the file cache
-        const double start = Seconds();
+        const double start = CounterSeconds();
         const std::string digest = MD5FileHex(fileName);
-        const double elapsed = Seconds() - start;
+        const double elapsed = CounterSeconds() - start;
         const double megabytes = static_cast<double>(FileSizeOf(fileName)) / (1 << 20);
         std::printf("MD5FileHex %s %.1f MB/s\n", LowerCase(digest).c_str(), megabytes / elapsed);
         if (own) SysDeleteFile(fileName);

@@ -2,6 +2,7 @@
 // Win32 program beside this benchmark several times each, and measures the time until
 // the main window is shown and the program idle, and its peak working set.
 // Goal: within 3x the minimal program's start and under 40 MB peak working set.
+#include "bench/BenchSupport.h"
 #include "classlib/base/SysUtils.h"
 #include <algorithm>
 #include <cstdio>
@@ -13,13 +14,6 @@
 namespace {
 
 constexpr int Runs = 9;
-
-double Seconds() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / frequency.QuadPart;
-}
 
 // A visible top-level window of the process, or nullptr.
 HWND VisibleWindowOf(DWORD pid, const char* className) {
@@ -56,7 +50,7 @@ bool StartOnce(const std::string& exe, const char* className, TSample& sample) {
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    const double start = Seconds();
+    const double start = CounterSeconds();
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
                         &si, &pi))
         return false;
@@ -67,7 +61,7 @@ bool StartOnce(const std::string& exe, const char* className, TSample& sample) {
     }
     if (wnd) {
         SendMessageA(wnd, WM_NULL, 0, 0); // answered by an idle message loop
-        sample.Seconds = Seconds() - start;
+        sample.Seconds = CounterSeconds() - start;
         PROCESS_MEMORY_COUNTERS counters{};
         counters.cb = sizeof(counters);
         GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters));

@@ -2,6 +2,7 @@
 // pass. scripts/bench-wipe runs it beside GNU shred and dd on the same disk.
 //   bench_wipe.exe file <path> <passes>   random-byte passes over the file
 //   bench_wipe.exe free <drive>           fill the drive, one random-byte pass
+#include "bench/BenchSupport.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
@@ -11,13 +12,6 @@
 #include <exception>
 
 namespace {
-
-double Seconds() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // A manager with the settings of a program without "options.ini" and one method
 // of the given number of random-byte passes.
@@ -44,7 +38,7 @@ public:
 protected:
     void ProcessMessages() override {
         if (PassStart == 0 && Progress() && !Progress()->lblPass->Caption().empty())
-            PassStart = Seconds();
+            PassStart = CounterSeconds();
         TWipeEngine::ProcessMessages();
     }
 };
@@ -55,10 +49,10 @@ double Run(TWipeEngine& engine, uint8_t kind, const std::string& path, double* s
     item->Kind = kind;
     item->Path = path;
     engine.AddItem(std::move(item));
-    const double start = Seconds();
+    const double start = CounterSeconds();
     if (started) *started = start;
     const bool ok = engine.Execute();
-    const double elapsed = Seconds() - start;
+    const double elapsed = CounterSeconds() - start;
     for (const std::string& error : engine.Errors)
         std::fprintf(stderr, "%s\n", error.c_str());
     if (!ok) throw std::runtime_error("the wipe failed");

@@ -2,11 +2,30 @@
 #include "classlib/base/Registry.h"
 #include "engine/CustomEraserEngine.h"
 #include <algorithm>
+#include <functional>
 
 namespace {
 
 bool NamesSubkey(const std::string& key) {
     return key.find_first_not_of('\\') != std::string::npos;
+}
+
+// Opens Key under RootKey and, unless only simulating, runs `erase` on it; counts it in
+// `erased` either way. A missing key (or the root key itself) is nothing to do; false only
+// where the registry refuses.
+bool EraseInKey(HKEY RootKey, const std::string& Key, bool simulate, int& erased,
+                const std::function<void(TRegistry&)>& erase) {
+    if (!NamesSubkey(Key)) return true;
+    try {
+        TRegistry registry;
+        registry.RootKey = RootKey;
+        if (!registry.OpenKey(Key, false)) return true;
+        if (!simulate) erase(registry);
+        ++erased;
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 } // namespace
@@ -31,35 +50,19 @@ void TEraseRegistry::AddValue(HKEY RootKey, const std::string& Key, const std::s
 }
 
 bool TEraseRegistry::DeleteKey(HKEY RootKey, const std::string& Key) {
-    if (!NamesSubkey(Key)) return true;
     TCustomEraserEngine& engine = Owner();
-    try {
-        TRegistry registry;
-        registry.RootKey = RootKey;
-        if (!registry.OpenKey(Key, false)) return true;
-        registry.CloseKey();
-        if (!engine.SimulationMode) registry.DeleteKey(Key);
-        ++engine.KeysErased;
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return EraseInKey(RootKey, Key, engine.SimulationMode, engine.KeysErased,
+                      [&](TRegistry& registry) {
+                          registry.CloseKey();
+                          registry.DeleteKey(Key);
+                      });
 }
 
 bool TEraseRegistry::DeleteValue(HKEY RootKey, const std::string& Key,
                                  const std::string& ValueName) {
-    if (!NamesSubkey(Key)) return true;
     TCustomEraserEngine& engine = Owner();
-    try {
-        TRegistry registry;
-        registry.RootKey = RootKey;
-        if (!registry.OpenKey(Key, false)) return true;
-        if (!engine.SimulationMode) registry.DeleteValue(ValueName);
-        ++engine.ValuesErased;
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return EraseInKey(RootKey, Key, engine.SimulationMode, engine.ValuesErased,
+                      [&](TRegistry& registry) { registry.DeleteValue(ValueName); });
 }
 
 void TEraseRegistry::Erase() {

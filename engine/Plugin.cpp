@@ -8,25 +8,15 @@
 #include <shlobj.h>
 
 namespace {
-std::string RequiredAttr(const TXMLNode& node, const char* name) {
-    if (!node.HasAttribute(name))
-        throw Exception(std::string("the attribute \"") + name + "\" is missing");
-    return node.Attribute(name);
-}
-
 // An action kind: a number outside 0..255 is an error, never another kind.
 uint8_t ByteAttr(const TXMLNode& node, const char* name) {
-    const int value = StrToInt(RequiredAttr(node, name));
+    const int value = IntAttribute(node, name);
     if (value < 0 || value > 255) throw Exception(std::string("bad \"") + name + "\"");
     return uint8_t(value);
 }
 
-bool BoolAttr(const TXMLNode& node, const char* name) {
-    return XMLToBool(RequiredAttr(node, name));
-}
-
 HKEY RootKeyAttr(const TXMLNode& node) {
-    const std::string text = RequiredAttr(node, "RootKey");
+    const std::string text = RequiredAttribute(node, "RootKey");
     const HKEY root = RootKeyFromNumber(StrToInt64(text));
     for (HKEY known : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
                        HKEY_CURRENT_CONFIG})
@@ -61,7 +51,7 @@ TFileAction ReadFileAction(const TXMLNode& node) {
     a.FileName = node.Attribute("FileName");
     a.FolderActionType = ByteAttr(node, "FolderActionType");
     a.FileMatch = node.Attribute("FileMatch");
-    a.IncludeSubDirs = BoolAttr(node, "IncludeSubDirs");
+    a.IncludeSubDirs = BoolAttribute(node, "IncludeSubDirs");
     a.FileActionType = ByteAttr(node, "FileActionType");
     a.SectionName = node.Attribute("SectionName");
     a.KeyName = node.Attribute("KeyName");

@@ -10,12 +10,5 @@ void TCustomControl::WndProc(TMessage& message) {
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-    FCanvas.SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas.SetHandle(nullptr);
-        throw;
-    }
-    FCanvas.SetHandle(nullptr);
+    FCanvas.PaintOn(dc, [this] { Paint(); });
 }

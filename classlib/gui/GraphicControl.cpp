@@ -5,6 +5,17 @@ void TControlCanvas::CreateHandle() {
     SetHandle(FMeasureDC.Get());
 }
 
+void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
+    SetHandle(dc);
+    try {
+        paint();
+    } catch (...) {
+        SetHandle(nullptr);
+        throw;
+    }
+    SetHandle(nullptr);
+}
+
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {
     FClickOnMouseUp = true;
     FCanvas.Font().Assign(Font());
@@ -27,14 +38,7 @@ void TGraphicControl::WndProc(TMessage& message) {
 void TGraphicControl::WMPaint(TMessage& message) {
     HDC dc = reinterpret_cast<HDC>(message.WParam);
     if (!dc) return;
-    FCanvas.SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas.SetHandle(nullptr);
-        throw;
-    }
-    FCanvas.SetHandle(nullptr);
+    FCanvas.PaintOn(dc, [this] { Paint(); });
 }
 
 void TGraphicControl::CMFontChanged(TMessage& message) {

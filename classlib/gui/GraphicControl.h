@@ -4,10 +4,15 @@
 // control's top left and the clip set to its bounds. Main thread only.
 #include "classlib/base/Handle.h"
 #include "classlib/gui/Controls.h"
+#include <functional>
 
 // A canvas for a control: the paint DC while painting, otherwise a memory DC
 // compatible with the screen (for measuring text).
 class TControlCanvas : public TCanvas {
+public:
+    // Lends the canvas `dc` while `paint` runs.
+    void PaintOn(HDC dc, const std::function<void()>& paint);
+
 protected:
     void CreateHandle() override;
 
