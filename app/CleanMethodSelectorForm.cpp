@@ -1,5 +1,5 @@
 #include "app/CleanMethodSelectorForm.h"
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 
 TfCleanMethodSelector* fCleanMethodSelector = nullptr;
 
@@ -9,7 +9,8 @@ TfCleanMethodSelector::TfCleanMethodSelector(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
-    SetFormClientSize(this, 380, 190);
+    SetClientWidth(380);
+    SetClientHeight(190);
     Label1 =
         Place<TLabel>(this, this, "Label1",
                       "In order for all cleaning functions to complete it is required that you "

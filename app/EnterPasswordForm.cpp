@@ -1,12 +1,7 @@
 #include "app/EnterPasswordForm.h"
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 
 TfEnterPassword* fEnterPassword = nullptr;
-
-void TPasswordEdit::InitializeWnd() {
-    TEdit::InitializeWnd();
-    SendMessageA(Handle(), EM_SETPASSWORDCHAR, '#', 0);
-}
 
 TfEnterPassword::TfEnterPassword(TComponent* owner) : TForm(owner) {
     SetName("fEnterPassword");
@@ -14,10 +9,12 @@ TfEnterPassword::TfEnterPassword(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
-    SetFormClientSize(this, 260, 100);
+    SetClientWidth(260);
+    SetClientHeight(100);
     lblEnterPassword = Place<TLabel>(this, this, "lblEnterPassword", "Please enter the password.",
                                      12, 10, 236, 15);
-    edPassword = Place<TPasswordEdit>(this, this, "edPassword", "", 12, 32, 236, 21);
+    edPassword = Place<TEdit>(this, this, "edPassword", "", 12, 32, 236, 21);
+    edPassword->SetPasswordChar('#');
     cmdOK = Place<TButton>(this, this, "cmdOK", "OK", 92, 66, 75, 25);
     cmdOK->SetDefault(true);
     cmdOK->SetModalResult(mrOk);

@@ -6,21 +6,12 @@
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Label.h"
 
-// A one-line edit that shows "#" for every character.
-class TPasswordEdit : public TEdit {
-public:
-    using TEdit::TEdit;
-
-protected:
-    void InitializeWnd() override;
-};
-
 class TfEnterPassword : public TForm {
 public:
     explicit TfEnterPassword(TComponent* owner);
 
     TLabel* lblEnterPassword;
-    TPasswordEdit* edPassword;
+    TEdit* edPassword; // shows "#" for every character
     TButton* cmdOK;
     TButton* cmdCancel;
 };

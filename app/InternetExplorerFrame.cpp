@@ -1,5 +1,5 @@
 #include "app/InternetExplorerFrame.h"
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 #include "app/KeepCookiesForm.h"
 #include "app/KeepTypedURLsForm.h"
 
@@ -25,11 +25,13 @@ TTInternetExplorer::TTInternetExplorer(TComponent* owner)
               {"chkEraseURLErrorLogs", "Erase URL Error Logs", ciIEEraseURLErrorLogs, false, true},
           }) {
     SetName("TTInternetExplorer1");
-    btnKeepCookies =
-        Place<TButton>(this, this, "btnKeepCookies", "Keep Cookies", 200, ButtonsTop(), 100, 25);
+    // In the row of "&Select All" and "&Remove All", as far apart as those two.
+    const int gap = btnRemoveAll->Left() - btnSelectAll->BoundsRect().right;
+    btnKeepCookies = Place<TButton>(this, this, "btnKeepCookies", "Keep Cookies",
+                                    btnRemoveAll->BoundsRect().right + gap, ButtonsTop(), 100, 25);
     btnKeepCookies->OnClick = [this](TObject* sender) { btnKeepCookiesClick(sender); };
-    btnKeepURLs =
-        Place<TButton>(this, this, "btnKeepURLs", "Keep Typed URLs", 310, ButtonsTop(), 110, 25);
+    btnKeepURLs = Place<TButton>(this, this, "btnKeepURLs", "Keep Typed URLs",
+                                 btnKeepCookies->BoundsRect().right + gap, ButtonsTop(), 110, 25);
     btnKeepURLs->OnClick = [this](TObject* sender) { btnKeepURLsClick(sender); };
 }
 
@@ -41,4 +43,11 @@ void TTInternetExplorer::btnKeepCookiesClick(TObject*) {
 void TTInternetExplorer::btnKeepURLsClick(TObject*) {
     fKeepTypedURLs->Eraser = &Engine->RegistryItem(ciIEEraseTypedURLs);
     fKeepTypedURLs->ShowModal();
+}
+
+void TTInternetExplorer::RunningChanged(bool running) {
+    btnKeepCookies->SetEnabled(!running);
+    btnKeepURLs->SetEnabled(!running);
+    if (fKeepCookie) fKeepCookie->RunningChanged(running);
+    if (fKeepTypedURLs) fKeepTypedURLs->RunningChanged(running);
 }

@@ -11,4 +11,6 @@ public:
     // Give the keep dialog its eraser and show it; the modal result is not used.
     void btnKeepCookiesClick(TObject* Sender);
     void btnKeepURLsClick(TObject* Sender);
+    // The keep dialogs edit what a cleaning run uses: not while one goes.
+    void RunningChanged(bool running);
 };

@@ -1,12 +1,16 @@
 #include "app/KeepForm.h"
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
+#include "engine/CustomEraserEngine.h"
+#include <initializer_list>
+#include <utility>
 
 TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstColumn,
                      const char* prompt)
     : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetPosition(poDesktopCenter);
-    SetFormClientSize(this, 420, 360);
+    SetClientWidth(420);
+    SetClientHeight(360);
     lblFilterBy = Place<TLabel>(this, this, "lblFilterBy", "Filter By:", 10, 14, 60, 15);
     edFilter = Place<TEdit>(this, this, "edFilter", "", 72, 10, 240, 21);
     btnFilter = Place<TButton>(this, this, "btnFilter", "Filter", 322, 8, 88, 25);
@@ -30,6 +34,7 @@ TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstC
     btnCnacel->SetCancel(true);
     btnCnacel->SetModalResult(mrCancel);
     OnActivate = [this](TObject*) {
+        if (FRunning) return;
         KeepList.Clear();
         for (const std::string& key : ExclusionList())
             KeepList.Add(key);
@@ -50,20 +55,43 @@ void TKeepForm::FillList() {
     List->EndUpdate();
 }
 
+void TKeepForm::RunningChanged(bool running) {
+    FRunning = running;
+    for (TControl* control : std::initializer_list<TControl*>{edFilter, btnFilter, List,
+                                                              btnSelectAll, btnDeselectAll, btnOK})
+        control->SetEnabled(!running);
+    if (!running && Visible()) FillList();
+}
+
 // The collection must find the kept entries too, so the eraser's exclusion list is
-// emptied for it; it is put back whatever the collect does.
+// emptied for it; it is put back whatever the collect does. Meanwhile no message gets
+// through (no run may start on the emptied list), and a stopped run does not cut the
+// collection short.
 void TKeepForm::Collect() {
     TEraser* eraser = EditedEraser();
     eraser->Items.clear();
     std::vector<std::string> saved = ExclusionList();
     ExclusionList().clear();
+    TCustomEraserEngine* engine = eraser->Engine;
+    std::function<void()> pump;
+    bool cancelled = false;
+    if (engine) {
+        pump = std::exchange(engine->OnProcessMessages, nullptr);
+        cancelled = std::exchange(engine->Cancelled, false);
+    }
+    auto restore = [&] {
+        ExclusionList() = saved;
+        if (!engine) return;
+        engine->OnProcessMessages = pump;
+        engine->Cancelled = cancelled;
+    };
     try {
         if (eraser->OnCollect) eraser->OnCollect(eraser);
     } catch (...) {
-        ExclusionList() = saved;
+        restore();
         throw;
     }
-    ExclusionList() = saved;
+    restore();
 }
 
 // Rows are checked before they get their caption, so this acts once per row.

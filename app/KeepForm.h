@@ -28,6 +28,9 @@ public:
 
     // Empties the list, collects every entry (kept ones too) and adds a row for each.
     void FillList();
+    // A cleaning run owns the eraser's items and lists while it goes: the dialog then
+    // allows only Cancel, and lists afresh when the run has ended.
+    void RunningChanged(bool running);
 
 protected:
     TKeepForm(TComponent* owner, const char* listName, const char* firstColumn, const char* prompt);
@@ -40,6 +43,7 @@ protected:
     [[nodiscard]] bool IsKept(const std::string& key) const { return KeepList.IndexOf(key) >= 0; }
 
 private:
+    bool FRunning = false;
     void Collect();
     void ListChange(TListItem* row);
     void CheckAll(bool checked);

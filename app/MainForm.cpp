@@ -1,6 +1,5 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
-#include "app/FormBuilder.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -19,7 +18,8 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu | biMinimize);
     SetPosition(poScreenCenter);
-    SetFormClientSize(this, 800, 580);
+    SetClientWidth(800);
+    SetClientHeight(580);
     BuildNavigation();
     BuildMainSheet();
     BuildItemSheets();
@@ -57,7 +57,13 @@ void TfMain::FormCreate(TObject*) {
     Engine->OnProgress = [this](TEraser* sender, const std::string& msg) {
         EngineLog(sender, msg);
     };
-    Engine->OnCleanStart = [this](TCustomEraserEngine* sender) { EngineClearLog(sender); };
+    Engine->OnCleanStart = [this](TCustomEraserEngine* sender) {
+        EngineClearLog(sender);
+        TTInternetExplorer1->RunningChanged(true);
+    };
+    Engine->OnCleanEnd = [this](TCustomEraserEngine*) {
+        TTInternetExplorer1->RunningChanged(false);
+    };
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
     for (TItemFrame* frame : ItemFrames())
         frame->Engine = Engine.get();

@@ -100,7 +100,6 @@ private:
     void WMShowTrayIcon(TMessage& message);
     void WMHideTrayIcon(TMessage& message);
     void CreateTrayIcon();
-    void RunWithButtonsDisabled(void (TEraserEngine::*command)());
     void SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
                     std::initializer_list<TTabSheet*> hidden);
     [[nodiscard]] std::vector<TItemFrame*> ItemFrames() const;

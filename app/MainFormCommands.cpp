@@ -27,27 +27,25 @@ private:
 } // namespace
 
 void TfMain::BindCommands() {
-    auto bind = [](TControl* control, std::function<void()> action) {
+    // A button or a menu item runs the action.
+    auto bind = [](auto* control, std::function<void()> action) {
         control->OnClick = [action](TObject*) { action(); };
-    };
-    auto bindItem = [](TMenuItem* item, std::function<void()> action) {
-        item->OnClick = [action](TObject*) { action(); };
     };
     smallsytsemClean->OnClick = [this](TObject* sender) { smallsytsemCleanClick(sender); };
     simulationMode->OnClick = [this](TObject* sender) { simulationModeClick(sender); };
     btnStopTask->OnClick = [this](TObject* sender) { btnStopTaskClick(sender); };
     btnHelpTask->OnClick = [this](TObject* sender) { HelpClick(sender); };
     miHelp->OnClick = [this](TObject* sender) { HelpClick(sender); };
-    bindItem(miShowMainWindow, [this] { ShowMainWindow(); });
-    bindItem(miQuickClean, [this] { Engine->Clean(); });
-    bindItem(miCleanAndReboot, [this] { Engine->CleanAndReboot(); });
-    bindItem(miCleanAndShutdown, [this] { Engine->CleanAndShutdown(); });
-    bindItem(miStopTasks, [this] { Engine->Stop(); });
-    bindItem(miAbout, [this] {
+    bind(miShowMainWindow, [this] { ShowMainWindow(); });
+    bind(miQuickClean, [this] { Engine->Clean(); });
+    bind(miCleanAndReboot, [this] { Engine->CleanAndReboot(); });
+    bind(miCleanAndShutdown, [this] { Engine->CleanAndShutdown(); });
+    bind(miStopTasks, [this] { Engine->Stop(); });
+    bind(miAbout, [this] {
         ShowMainWindow();
         pagMain->SetActivePage(tabAbout);
     });
-    bindItem(miExit, [this] { Close(); });
+    bind(miExit, [this] { Close(); });
 
     std::pair<TButton*, TItemFrame*> defaults[] = {{cmdWindowsDefault, TTWindowsFrame1},
                                                    {cmdIEDefault, TTInternetExplorer1},
@@ -88,8 +86,8 @@ void TfMain::BindCommands() {
                    {tabInternetExplorerSettings, tabStartupManager, tabPasswordManager, tabMemory,
                     TabSheet12, tabScheduler});
     });
-    bindItem(ShortcutModes1, [this] { SelectMisc(pagMisc->Pages(0), {}, {}); });
-    bindItem(Scheduler1, [this] { SelectMisc(tabScheduler, {}, {}); });
+    bind(ShortcutModes1, [this] { SelectMisc(pagMisc->Pages(0), {}, {}); });
+    bind(Scheduler1, [this] { SelectMisc(tabScheduler, {}, {}); });
 }
 
 void TfMain::SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,

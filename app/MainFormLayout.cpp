@@ -1,5 +1,5 @@
 // The main window's controls, built in code in the order of its form description.
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 #include "app/MainForm.h"
 #include "classlib/gui/JPEG.h"
 
@@ -111,6 +111,8 @@ void TfMain::BuildMainSheet() {
     smallsytsemClean = command("smallsytsemClean", "System Clean        ");
     simulationMode = command("simulationMode", "Simulation Mode  ");
     btnStopTask = command("btnStopTask", "Stop Process         ");
+    btnStopTask->SetHint("Stop the Erasing & Cleaning process.");
+    btnStopTask->SetShowHint(true);
     btnHelpTask = command("btnHelpTask", "Help && Support       ");
     runoptions = command("runoptions", "Run Options       ");
     edLogMemo =

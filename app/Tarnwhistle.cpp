@@ -3,7 +3,6 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/WipeMethodsManager.h"
-#include <exception>
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -15,9 +14,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         std::vector<std::string> params;
         for (int i = 1; i <= ParamCount(); ++i)
             params.push_back(ParamStr(i));
-        if (IsFinishingMode(params)) RunFinishingMode();
-        else RunNormalMode();
-    } catch (const std::exception&) {
+        if (IsFinishingMode(params))
+            RunFinishingMode();
+        else
+            RunNormalMode();
+    } catch (...) {
         // Whatever escapes ends the program without a message.
     }
     return 0;

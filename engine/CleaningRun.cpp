@@ -4,8 +4,8 @@
 #include "classlib/gui/Application.h"
 #include "engine/EraserEngine.h"
 #include "engine/SharedRoutines.h"
-#include <windows.h>
 #include <algorithm>
+#include <windows.h>
 
 namespace {
 
@@ -22,7 +22,7 @@ void TerminateOwnerOf(const char* windowClass) {
     if (process) TerminateProcess(process.Get(), 0);
 }
 
-}  // namespace
+} // namespace
 
 void TEraserEngine::Clean() {
     if (Running) return;
@@ -52,6 +52,7 @@ void TEraserEngine::Clean() {
         // An error outside the erasers' own traps ends the run silently.
     }
     Running = false;
+    if (OnCleanEnd) OnCleanEnd(this);
 }
 
 // A run already going is left alone: Windows is not restarted in its middle.
@@ -78,7 +79,8 @@ void TEraserEngine::OfferToCloseBrowsers() {
     std::vector<const TBrowserEntry*> open;
     for (const TBrowserEntry& browser : Browsers) {
         bool enabled = false;
-        for (int i = browser.First; i <= browser.Last; ++i) enabled = enabled || FItems[i]->Enabled;
+        for (int i = browser.First; i <= browser.Last; ++i)
+            enabled = enabled || FItems[i]->Enabled;
         if (enabled && FindWindowA(browser.WindowClass, nullptr)) open.push_back(&browser);
     }
     if (open.empty()) return;
@@ -87,9 +89,11 @@ void TEraserEngine::OfferToCloseBrowsers() {
                     "closed before cleaning. ") +
         CRLF + "  Tarnwhistle will attempt to close these applications. Do you want to do it now?" +
         CRLF + CRLF;
-    for (const TBrowserEntry* browser : open) text += std::string(browser->DisplayName) + CRLF;
+    for (const TBrowserEntry* browser : open)
+        text += std::string(browser->DisplayName) + CRLF;
     if (!AskToCloseBrowsers(text)) return;
-    for (const TBrowserEntry* browser : open) TerminateOwnerOf(browser->WindowClass);
+    for (const TBrowserEntry* browser : open)
+        TerminateOwnerOf(browser->WindowClass);
 }
 
 void TEraserEngine::WriteSummary() {
@@ -107,7 +111,8 @@ void TEraserEngine::WriteSummary() {
         "Released Disk Space           - " + FormatSize(BytesErased),
         Rule,
     };
-    for (const std::string& line : lines) DoProgress(nullptr, line);
+    for (const std::string& line : lines)
+        DoProgress(nullptr, line);
 }
 
 // A stopped run drops the file deletions it deferred, and gives those files the
@@ -142,8 +147,8 @@ void TEraserEngine::SaveDeferredWork() {
 }
 
 bool TEraserEngine::AskToCloseBrowsers(const std::string& text) {
-    return MessageBoxA(MainWindow(), text.c_str(), QuestionTitle,
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBoxA(MainWindow(), text.c_str(), QuestionTitle, MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
 }
 
 void TEraserEngine::RestartWindows(TBootType type) {

@@ -21,6 +21,8 @@ public:
     std::function<void(TEraser* Sender, const std::string& Msg)> OnProgress;
     // Fired by Clean before its first line. Main thread.
     std::function<void(TCustomEraserEngine* Sender)> OnCleanStart;
+    // Fired by Clean after its run, Running already cleared. Main thread.
+    std::function<void(TCustomEraserEngine* Sender)> OnCleanEnd;
     // Lets the message loop process pending messages before every eraser and every
     // folder entry (the program binds Application.ProcessMessages); a Stop may arrive
     // from inside it.

@@ -146,11 +146,11 @@ RECT TControl::ClientRect() {
 }
 
 void TControl::SetClientWidth(int v) {
-    SetWidth(FWidth - ClientWidth() + v);
+    SetWidth(v + NonClientSize().cx);
 }
 
 void TControl::SetClientHeight(int v) {
-    SetHeight(FHeight - ClientHeight() + v);
+    SetHeight(v + NonClientSize().cy);
 }
 
 POINT TControl::ClientToScreen(POINT p) {

@@ -42,6 +42,7 @@ public:
     [[nodiscard]] virtual RECT ClientRect();
     [[nodiscard]] int ClientWidth() { return ClientRect().right; }
     [[nodiscard]] int ClientHeight() { return ClientRect().bottom; }
+    // Sizes the control so that its client area is v wide (high), its frame added.
     void SetClientWidth(int v);
     void SetClientHeight(int v);
     POINT ClientToScreen(POINT p);
@@ -97,6 +98,8 @@ protected:
     virtual void BoundsChanged(const RECT& oldBounds); // the new bounds are stored
     virtual void VisibleChanged();
     virtual void EnabledChanged() {}
+    // The frame around the client area: none for a control without a window.
+    [[nodiscard]] virtual SIZE NonClientSize() { return {0, 0}; }
     void RequestAlign(); // the parent realigns when this control is aligned
 
     void CMParentFontChanged(TMessage& message);

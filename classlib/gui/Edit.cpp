@@ -26,6 +26,8 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
 
 void TCustomEdit::InitializeWnd() {
     SendMessageA(Handle(), EM_SETLIMITTEXT, FMaxLength, 0); // 0 lifts the default limit
+    if (FPasswordChar)
+        SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
 }
 
 void TCustomEdit::WndProc(TMessage& message) {
@@ -45,6 +47,13 @@ void TCustomEdit::SetReadOnly(bool value) {
 void TCustomEdit::SetMaxLength(int value) {
     FMaxLength = value;
     if (HandleAllocated()) SendMessageA(Handle(), EM_SETLIMITTEXT, value, 0);
+}
+
+void TCustomEdit::SetPasswordChar(char value) {
+    FPasswordChar = value;
+    if (!HandleAllocated()) return;
+    SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(value), 0);
+    Invalidate();
 }
 
 void TCustomEdit::SelectAll() {

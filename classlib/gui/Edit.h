@@ -11,6 +11,9 @@ public:
     void SetReadOnly(bool value);
     [[nodiscard]] int MaxLength() const { return FMaxLength; } // 0: no limit
     void SetMaxLength(int value);
+    // Shown for every character in place of the text; 0 shows the text.
+    [[nodiscard]] char PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char value);
     void SelectAll();
     TNotifyEvent OnChange;
 
@@ -23,6 +26,7 @@ protected:
 private:
     bool FReadOnly = false;
     int FMaxLength = 0;
+    char FPasswordChar = 0;
 };
 
 class TEdit : public TCustomEdit {

@@ -86,7 +86,7 @@ protected:
     // Paints the control's own surface (not its graphic children) into dc.
     virtual void PaintWindow(HDC dc);
     void PaintControls(HDC dc);
-    [[nodiscard]] SIZE NonClientSize();
+    [[nodiscard]] SIZE NonClientSize() override;
     [[nodiscard]] bool IsSystemClass() const { return FSysClass; }
 
     void WMPaint(TMessage& message);

@@ -1,8 +1,10 @@
 #include "app/KeepCookiesForm.h"
 #include "app/KeepTypedURLsForm.h"
 #include "classlib/base/Registry.h"
+#include "engine/CustomEraserEngine.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 
@@ -84,6 +86,48 @@ TEST_F(KeepCookies, AFailingCollectLeavesTheExclusionListAsItWas) {
     EXPECT_THROW(Dialog->FillList(), std::runtime_error);
     EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
     EXPECT_EQ(Dialog->lvCookies->Count(), 0);
+}
+
+// While a run goes the dialog leaves the eraser alone; afterwards it lists again.
+TEST_F(KeepCookies, ARunningCleanBlocksEverythingButCancel) {
+    Dialog->RunningChanged(true);
+    for (TControl* control : std::initializer_list<TControl*>{
+             Dialog->edFilter, Dialog->btnFilter, Dialog->lvCookies, Dialog->btnSelectAll,
+             Dialog->btnDeselectAll, Dialog->btnOK})
+        EXPECT_FALSE(control->Enabled()) << control->Name();
+    EXPECT_TRUE(Dialog->btnCnacel->Enabled());
+    Eraser.Items.clear(); // as the run's own collect does
+    Dialog->Perform(CM_ACTIVATE);
+    EXPECT_TRUE(Eraser.Items.empty());
+    EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
+    Dialog->RunningChanged(false);
+    EXPECT_TRUE(Dialog->btnOK->Enabled());
+    Dialog->Perform(CM_ACTIVATE);
+    EXPECT_EQ(Dialog->lvCookies->Count(), 2);
+}
+
+// The collect pumps no messages (no run can start on the emptied exclusion list) and
+// a stopped run before it does not cut the listing short.
+TEST_F(KeepCookies, TheCollectLetsNoMessageThroughAndIgnoresAnEarlierStop) {
+    TCustomEraserEngine engine;
+    engine.AddEraser(&Eraser);
+    int pumped = 0;
+    engine.OnProcessMessages = [&] { ++pumped; };
+    engine.Cancelled = true;
+    Folder.Write("cookies\\c@third.txt");
+    Folder.Write("cookies\\d@fourth.txt");
+    Eraser.OnCollect = [this](TEraser*) {
+        EXPECT_TRUE(Eraser.Exclude.empty());
+        Eraser.CollectFiles(Folder / "cookies\\", "*.*", nullptr, false);
+    };
+    Dialog->FillList();
+    EXPECT_EQ(Dialog->lvCookies->Count(), 2);
+    EXPECT_EQ(pumped, 0);
+    EXPECT_TRUE(engine.Cancelled);
+    ASSERT_TRUE(engine.OnProcessMessages);
+    engine.OnProcessMessages();
+    EXPECT_EQ(pumped, 1);
+    EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
 }
 
 TEST(KeepTypedURLs, ListsTheURLsAndKeepsValueNames) {

@@ -294,7 +294,7 @@ protected:
         HWND dialog = Program.WaitForWindow("TfEnterPassword");
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(WindowText(dialog), "  Tarnwhistle");
-        HWND edit = FindChild(dialog, "TPasswordEdit");
+        HWND edit = FindChild(dialog, "TEdit");
         EXPECT_EQ(WindowText(edit), "");
         EXPECT_EQ(SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0), '#');
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));

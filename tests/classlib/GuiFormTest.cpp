@@ -112,6 +112,23 @@ TEST(GuiForms, ScreenCenterAndCloseActions) {
     EXPECT_FALSE(dialog.Visible());
 }
 
+// A form that has no size yet still gets its frame around the asked client area.
+TEST(GuiForms, ClientSizeOfAnUnsizedFormAddsTheFrame) {
+    for (TFormBorderStyle style : {bsDialog, bsSingle, bsSizeable}) {
+        TForm form(nullptr);
+        form.SetBorderStyle(style);
+        form.SetClientWidth(300);
+        form.SetClientHeight(200);
+        EXPECT_GT(form.Width(), 300);
+        EXPECT_GT(form.Height(), 200);
+        form.Show();
+        EXPECT_EQ(form.ClientWidth(), 300);
+        EXPECT_EQ(form.ClientHeight(), 200);
+        form.SetClientHeight(150); // with a window: its real frame
+        EXPECT_EQ(form.ClientHeight(), 150);
+    }
+}
+
 TEST(GuiForms, ShowHideActivateAndScreenOrder) {
     int before = Screen->FormCount();
     auto first = new TfDialog(Application);

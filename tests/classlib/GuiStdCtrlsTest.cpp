@@ -71,6 +71,14 @@ TEST(GuiStdCtrls, EditAndMemoText) {
     edit->SetReadOnly(true);
     EXPECT_TRUE(GetWindowLongPtrA(edit->Handle(), GWL_STYLE) & ES_READONLY);
 
+    auto masked = Make<TEdit>(&form);
+    masked->SetPasswordChar('#'); // before the window exists
+    masked->SetText("secret");
+    EXPECT_EQ(SendMessageA(masked->Handle(), EM_GETPASSWORDCHAR, 0, 0), '#');
+    EXPECT_EQ(masked->Text(), "secret");
+    masked->SetPasswordChar(0);
+    EXPECT_EQ(SendMessageA(masked->Handle(), EM_GETPASSWORDCHAR, 0, 0), 0);
+
     auto memo = Make<TMemo>(&form);
     memo->Lines().Add("first"); // before the window exists
     memo->Handle();

@@ -3,9 +3,9 @@
 #include "EngineTestSupport.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
-#include <gtest/gtest.h>
 #include <cstring>
 #include <future>
+#include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -18,8 +18,13 @@ protected:
 
 TEST_F(CleaningRunTest, NothingEnabledGivesTheOpeningLinesAndAnEmptySummary) {
     Engine.EnableOnly({});
+    std::vector<bool> runningAtEvents;
+    auto note = [&](TCustomEraserEngine* sender) { runningAtEvents.push_back(sender->Running); };
+    Engine.OnCleanStart = note;
+    Engine.OnCleanEnd = note;
     EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ClosingLines(0, 0, 0, 0, "0 B")}));
     EXPECT_FALSE(Engine.Running);
+    EXPECT_EQ(runningAtEvents, (std::vector<bool>{true, false}));
     EXPECT_TRUE(Engine.Questions.empty());
 }
 
@@ -49,8 +54,9 @@ TEST_F(CleaningRunTest, OpenBrowsersOfEnabledItemsAreNamedInOneQuestion) {
 
     Engine.EnableOnly({ciIEEraseLocationBarURLs, ciOperaCookies});
     Engine.AnswerYes = false;
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciIEEraseLocationBarURLs),
-                                         ItemLines(ciOperaCookies), ClosingLines(0, 0, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(false),
+              Concat({OpeningLines(), ItemLines(ciIEEraseLocationBarURLs),
+                      ItemLines(ciOperaCookies), ClosingLines(0, 0, 0, 0, "0 B")}));
     ASSERT_EQ(Engine.Questions.size(), 1u);
     EXPECT_EQ(Engine.Questions[0],
               "The following application(s) are running on your computer and needs to be closed "
@@ -65,7 +71,8 @@ const char* const FakeBrowserSwitch = "--tw-fake-browser=";
 [[noreturn]] void RunFakeBrowser(const std::string& className) {
     TBrowserWindow window(className.c_str());
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
     ExitProcess(1);
 }
 
@@ -92,7 +99,8 @@ public:
         CloseHandle(pi.hThread);
         FProcess.Reset(pi.hProcess);
         Id = pi.dwProcessId;
-        for (int i = 0; i < 200 && !HasWindow(className); ++i) Sleep(50);
+        for (int i = 0; i < 200 && !HasWindow(className); ++i)
+            Sleep(50);
     }
     ~TBrowserProcess() {
         if (Running()) TerminateProcess(FProcess.Get(), 1);
@@ -125,7 +133,8 @@ private:
 // No leaves every browser running; Yes ends, with exit code 0, the process of the
 // first window of each browser named, and only that one.
 TEST_F(CleaningRunTest, YesEndsTheProcessOfEachNamedBrowsersFirstWindow) {
-    TBrowserProcess ie1("IEFrame"), ie2("IEFrame"), opera("OpWindow"), mozilla("MozillaWindowClass");
+    TBrowserProcess ie1("IEFrame"), ie2("IEFrame"), opera("OpWindow"),
+        mozilla("MozillaWindowClass");
     ASSERT_TRUE(ie1.Running() && ie2.Running() && opera.Running() && mozilla.Running());
     Engine.EnableOnly({ciIEEraseLocationBarURLs, ciOperaCookies});
     const auto log = Concat({OpeningLines(), ItemLines(ciIEEraseLocationBarURLs),
@@ -373,7 +382,7 @@ TEST_F(CleaningRunTest, EmptyRecycleBinEmptiesOnlyAfterTheShellsQuestion) {
     if (RecycleBinItems() != 0) GTEST_SKIP() << "the recycle bin is missing or not empty";
     const std::string file = TestFolder("bin") + "\\junk.txt";
     PlantFile(file);
-    const std::string from = file + '\0';  // and c_str's: a double-null list
+    const std::string from = file + '\0'; // and c_str's: a double-null list
     SHFILEOPSTRUCTA op{};
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
@@ -433,4 +442,4 @@ TEST_F(CleaningRunTest, LoadAtStartupWritesAndRemovesTheRunValue) {
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, key, "Other"));
 }
 
-}  // namespace
+} // namespace
