@@ -48,6 +48,11 @@ protected:
     bool LogShows(const std::string& text, DWORD timeoutMs = 20000) const {
         return WaitFor([&] { return WindowText(Memo).find(text) != std::string::npos; }, timeoutMs);
     }
+    // Clicks System Clean and waits for the cleaning-mode dialog (nullptr if none shows).
+    HWND OpenCleanMethodSelector() {
+        PostClick(Button("System Clean        "));
+        return Program.WaitForWindow("TfCleanMethodSelector");
+    }
     void CloseProgram() {
         PostMessageA(Main, WM_CLOSE, 0, 0);
         ASSERT_TRUE(Program.WaitForExit());
@@ -93,8 +98,7 @@ TEST_F(MainWindow, SystemCleanWithoutRestartErasesPlantedTraces) {
     PlantRunHistory();
     Program.WritePrefs(OnlyRunHistory);
     StartProgram();
-    PostClick(Button("System Clean        "));
-    HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
+    HWND dialog = OpenCleanMethodSelector();
     ASSERT_NE(dialog, nullptr);
     HWND ok = FindChild(dialog, "TButton", "&OK");
     EXPECT_FALSE(IsWindowEnabled(ok)); // no choice made yet
@@ -110,8 +114,7 @@ TEST_F(MainWindow, SystemCleanWithoutRestartErasesPlantedTraces) {
 TEST_F(MainWindow, CancelledCleaningModeDialogRunsNothing) {
     Program.WritePrefs(OnlyRunHistory);
     StartProgram();
-    PostClick(Button("System Clean        "));
-    HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
+    HWND dialog = OpenCleanMethodSelector();
     ASSERT_NE(dialog, nullptr);
     SendMessageA(FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion"),
                  BM_CLICK, 0, 0);
@@ -136,8 +139,7 @@ TEST_F(MainWindow, StopEndsARunningClean) {
     PlantRunHistory();
     Program.WritePrefs(OnlyRunHistory);
     StartProgram();
-    PostClick(Button("System Clean        "));
-    HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
+    HWND dialog = OpenCleanMethodSelector();
     ASSERT_NE(dialog, nullptr);
     SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
                  BM_CLICK, 0, 0);
