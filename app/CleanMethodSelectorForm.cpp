@@ -1,5 +1,5 @@
 #include "app/CleanMethodSelectorForm.h"
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 
 TfCleanMethodSelector* fCleanMethodSelector = nullptr;
 

@@ -1,5 +1,5 @@
 #include "app/EnterPasswordForm.h"
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 
 TfEnterPassword* fEnterPassword = nullptr;
 

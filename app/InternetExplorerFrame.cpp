@@ -1,5 +1,5 @@
 #include "app/InternetExplorerFrame.h"
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 #include "app/KeepCookiesForm.h"
 #include "app/KeepTypedURLsForm.h"
 

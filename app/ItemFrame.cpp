@@ -1,5 +1,5 @@
 #include "app/ItemFrame.h"
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "app/KeepForm.h"
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 #include "engine/CustomEraserEngine.h"
 #include <initializer_list>
 #include <utility>

@@ -1,5 +1,5 @@
 // The main window's controls, built in code in the order of its form description.
-#include "app/FormBuilder.h"
+#include "classlib/gui/PlaceControl.h"
 #include "app/MainForm.h"
 #include "classlib/gui/JPEG.h"
 

@@ -4,6 +4,7 @@
 // Goal: within 3x the minimal program's start and under 40 MB peak working set.
 #include "bench/BenchSupport.h"
 #include "classlib/base/SysUtils.h"
+#include "tests/support/ProcessWindow.h"
 #include <algorithm>
 #include <cstdio>
 #include <psapi.h>
@@ -14,29 +15,6 @@
 namespace {
 
 constexpr int Runs = 9;
-
-// A visible top-level window of the process, or nullptr.
-HWND VisibleWindowOf(DWORD pid, const char* className) {
-    struct TSearch {
-        DWORD Pid;
-        const char* Class;
-        HWND Found;
-    } search{pid, className, nullptr};
-    EnumWindows(
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto s = reinterpret_cast<TSearch*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(wnd, &owner);
-            char name[64] = {};
-            GetClassNameA(wnd, name, sizeof(name));
-            if (owner != s->Pid || !IsWindowVisible(wnd) || std::string(name) != s->Class)
-                return TRUE;
-            s->Found = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
 
 struct TSample {
     double Seconds = 0;
@@ -57,7 +35,7 @@ bool StartOnce(const std::string& exe, const char* className, TSample& sample) {
     HWND wnd = nullptr;
     for (int i = 0; i < 30000 && !wnd; ++i) {
         WaitForInputIdle(pi.hProcess, 10);
-        wnd = VisibleWindowOf(pi.dwProcessId, className);
+        wnd = FindProcessWindow(pi.dwProcessId, className);
     }
     if (wnd) {
         SendMessageA(wnd, WM_NULL, 0, 0); // answered by an idle message loop

@@ -2,17 +2,7 @@
 
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/FileCtrl.h"
-
-namespace {
-template <class T>
-T* AddControl(TfProgress* form, const char* name, int left, int top, int width, int height) {
-    T* control = new T(form);
-    control->SetName(name);
-    control->SetParent(form);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
-} // namespace
+#include "classlib/gui/PlaceControl.h"
 
 TfProgress::TfProgress(TComponent* owner) : TForm(owner) {
     SetName("fProgress");
@@ -22,13 +12,14 @@ TfProgress::TfProgress(TComponent* owner) : TForm(owner) {
     SetPosition(poDesktopCenter);
     SetClientWidth(392);
     SetClientHeight(228);
-    Animate = AddControl<TAnimate>(this, "Animate", 60, 8, 272, 60);
-    lblFile = AddControl<TLabel>(this, "lblFile", 8, 74, 376, 16);
-    FileProgressBar = AddControl<TProgressBar>(this, "FileProgressBar", 8, 92, 376, 16);
+    // Captions are set by FormCreate, again at each use.
+    Animate = Place<TAnimate>(this, this, "Animate", "", 60, 8, 272, 60);
+    lblFile = Place<TLabel>(this, this, "lblFile", "", 8, 74, 376, 16);
+    FileProgressBar = Place<TProgressBar>(this, this, "FileProgressBar", "", 8, 92, 376, 16);
     // The next-start eraser cuts the window off at lblPass: keep it well below the bar.
-    lblPass = AddControl<TLabel>(this, "lblPass", 8, 150, 376, 16);
-    PassProgressBar = AddControl<TProgressBar>(this, "PassProgressBar", 8, 168, 376, 16);
-    btnCancel = AddControl<TButton>(this, "btnCancel", 158, 194, 75, 25);
+    lblPass = Place<TLabel>(this, this, "lblPass", "", 8, 150, 376, 16);
+    PassProgressBar = Place<TProgressBar>(this, this, "PassProgressBar", "", 8, 168, 376, 16);
+    btnCancel = Place<TButton>(this, this, "btnCancel", "", 158, 194, 75, 25);
     for (TLabel* label : {lblFile, lblPass}) {
         label->SetAutoSize(false);
         label->SetShowAccelChar(false); // file names may hold "&"

@@ -1,12 +1,10 @@
 #include "app/FinishingMode.h"
 #include "ProgramRun.h"
 
-#include "classlib/base/Handle.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/PostEraser.h"
-#include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
 TEST(FinishingMode, OnlyAnExactFirstArgumentSelectsIt) {
@@ -29,11 +27,7 @@ const char* const FinishedText = "System Clean finished. The system must be rest
 class FinishingModeRun : public testing::Test {
 protected:
     void SetUp() override {
-        ProgramDir = Dir.Path() + "Program Dir\\";
-        ASSERT_TRUE(ForceDirectories(ProgramDir));
-        const std::string built = BuiltProgram();
-        ASSERT_TRUE(CopyFileA(built.c_str(), (ProgramDir + "Tarnwhistle.exe").c_str(), FALSE))
-            << built;
+        ASSERT_TRUE(FileExists(ProgramDir + "Tarnwhistle.exe")) << BuiltProgram();
         Reg.RootKey = HKEY_CURRENT_USER;
         Reg.DeleteKey(TestKey);
         ASSERT_TRUE(Reg.OpenKey(TestKey, true));
@@ -52,51 +46,9 @@ protected:
     HWND StartAndWaitForMessageBox() {
         const std::string log = ProgramDir + "exitwindows.log";
         SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", log.c_str());
-        std::string commandLine = Format("\"%sTarnwhistle.exe\" /cleanup", ProgramDir.c_str());
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                            nullptr, ProgramDir.c_str(), &si, &pi);
+        const bool started = Program.Start("/cleanup");
         SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", nullptr);
-        if (!started) return nullptr;
-        Process.Reset(pi.hProcess);
-        CloseHandle(pi.hThread);
-        ProcessId = pi.dwProcessId;
-        for (int i = 0; i < 400; ++i) {
-            if (HWND box = FindProcessWindow("#32770")) return box;
-            if (WaitForSingleObject(Process.Get(), 50) == WAIT_OBJECT_0) break;
-        }
-        return nullptr;
-    }
-
-    // The first visible top-level window of the started program with that class.
-    HWND FindProcessWindow(const char* className) const {
-        struct Search {
-            DWORD Pid;
-            const char* Class;
-            HWND Found;
-        } search{ProcessId, className, nullptr};
-        EnumWindows(
-            [](HWND wnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(wnd, &pid);
-                char name[64] = {};
-                GetClassNameA(wnd, name, sizeof(name));
-                if (pid != s->Pid || !IsWindowVisible(wnd) || strcmp(name, s->Class) != 0)
-                    return TRUE;
-                s->Found = wnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.Found;
-    }
-
-    static std::string WindowText(HWND wnd) {
-        char text[512] = {};
-        GetWindowTextA(wnd, text, sizeof(text));
-        return text;
+        return started ? Program.WaitForWindow("#32770") : nullptr;
     }
 
     // The static texts of a message box, one after the other.
@@ -111,7 +63,7 @@ protected:
         HWND ok = GetDlgItem(box, IDOK);
         ASSERT_NE(ok, nullptr);
         SendMessageA(ok, BM_CLICK, 0, 0);
-        ASSERT_EQ(WaitForSingleObject(Process.Get(), 20000), WAIT_OBJECT_0);
+        ASSERT_TRUE(Program.WaitForExit());
     }
 
     void ExpectCleanedUpAndRestartRequested() {
@@ -123,11 +75,9 @@ protected:
         EXPECT_EQ(ReadFileToString(ProgramDir + "exitwindows.log"), "2"); // EWX_REBOOT
     }
 
-    TTempFolder Dir;
-    std::string ProgramDir;
+    TProgramRun Program{"Program Dir"};
+    const std::string ProgramDir = Program.Dir();
     TRegistry Reg;
-    TKernelHandle Process;
-    DWORD ProcessId = 0;
 };
 
 } // namespace
@@ -164,7 +114,7 @@ TEST_F(FinishingModeRun, CarriesOutTheDeferredWorkThenAsksForARestart) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), "Tarnwhistle");
     EXPECT_NE(BoxText(box).find(FinishedText), std::string::npos) << BoxText(box);
-    EXPECT_EQ(FindProcessWindow("TfProgress"), nullptr); // closed before the box shows
+    EXPECT_EQ(Program.FindWindowOfClass("TfProgress"), nullptr); // closed before the box shows
     PressOkAndWaitForExit(box);
 
     EXPECT_FALSE(FileExists(ProgramDir + "in use.dat"));

@@ -1,6 +1,7 @@
 #include "ProgramRun.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
+#include "support/ProcessWindow.h"
 #include <cstring>
 
 std::string BuiltProgram() {
@@ -11,7 +12,9 @@ std::string BuiltProgram() {
     return StartsText("unix\\", program) ? "\\\\?\\" + program : program;
 }
 
-TProgramRun::TProgramRun() : FDir(FFolder.Path()) {
+TProgramRun::TProgramRun(const std::string& subfolder)
+    : FDir(subfolder.empty() ? FFolder.Path() : FFolder.Path() + subfolder + "\\") {
+    ForceDirectories(FDir);
     CopyFileA(BuiltProgram().c_str(), (FDir + "Tarnwhistle.exe").c_str(), FALSE);
 }
 
@@ -48,27 +51,7 @@ bool TProgramRun::Start(const std::string& arguments) {
 }
 
 HWND TProgramRun::FindWindowOfClass(const char* className, bool visibleOnly) const {
-    struct TSearch {
-        DWORD Pid;
-        const char* Class;
-        bool VisibleOnly;
-        HWND Found;
-    } search{FProcessId, className, visibleOnly, nullptr};
-    EnumWindows(
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto s = reinterpret_cast<TSearch*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(wnd, &pid);
-            char name[64] = {};
-            GetClassNameA(wnd, name, sizeof(name));
-            if (pid != s->Pid || (s->VisibleOnly && !IsWindowVisible(wnd)) ||
-                strcmp(name, s->Class) != 0)
-                return TRUE;
-            s->Found = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
+    return FindProcessWindow(FProcessId, className, visibleOnly);
 }
 
 HWND TProgramRun::WaitForWindow(const char* className, DWORD timeoutMs) const {

@@ -14,7 +14,8 @@ std::string BuiltProgram();
 
 class TProgramRun {
 public:
-    TProgramRun();
+    // The copy goes into `subfolder` of the fresh folder where one is named.
+    explicit TProgramRun(const std::string& subfolder = "");
     ~TProgramRun(); // ends a program still running
 
     // The program folder, with a trailing backslash; prefs.dat lives here.

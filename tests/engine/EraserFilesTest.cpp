@@ -12,28 +12,13 @@ namespace {
 // Wine can neither see nor remove a link whose target is gone, so the temporary
 // folder's cleanup would leave the links behind: they go from the host side first.
 void RemoveLinksOnHost(const std::vector<std::string>& links) {
-    using TUnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    if (!unixName) return;
-    std::string command = "\\\\?\\unix\\bin\\rm -f";
+    std::string arguments = "-f";
     for (const std::string& link : links) {
-        char* name = unixName(ToWide(link).c_str());
-        if (!name) continue;
-        command += std::string(" \"") + name + "\"";
-        HeapFree(GetProcessHeap(), 0, name);
+        const std::string name = UnixName(link);
+        if (!name.empty()) arguments += " \"" + name + "\"";
     }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    // The process handle of a Unix program is signalled before the program has run.
-    for (int i = 0; i < 500 && std::any_of(links.begin(), links.end(), Exists); ++i)
-        Sleep(10);
+    RunHost("/bin/rm", arguments,
+            [&] { return std::none_of(links.begin(), links.end(), Exists); });
 }
 
 struct TEraseFilesTest : testing::Test {

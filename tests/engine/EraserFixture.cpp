@@ -1,4 +1,5 @@
 #include "engine/EraserFixture.h"
+#include "classlib/base/Handle.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 
@@ -39,6 +40,32 @@ void RemoveTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
+std::string UnixName(const std::string& path) {
+    using TUnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!unixName) return "";
+    char* name = unixName(ToWide(path).c_str());
+    std::string result = name ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+bool RunHost(const std::string& program, const std::string& arguments,
+             const std::function<bool()>& done) {
+    std::string command = "\\\\?\\unix" + StringReplace(program, "/", "\\") + " " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return false;
+    TKernelHandle process(pi.hProcess), thread(pi.hThread);
+    for (int i = 0; i < 1000 && !done(); ++i)
+        Sleep(10);
+    return done();
+}
+
 namespace {
 
 bool IsFolderLink(const std::string& path) {
@@ -47,40 +74,18 @@ bool IsFolderLink(const std::string& path) {
            (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Wine cannot make links itself; it reports a Unix link to a folder as a folder
-// with the reparse-point attribute.
-bool MakeUnixLink(const std::string& link, const std::string& target) {
-    using TUnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    if (!unixName) return false;
-    char* unixTarget = unixName(ToWide(target).c_str());
-    char* unixParent = unixName(ToWide(ExtractFileDir(link)).c_str());
-    if (!unixTarget || !unixParent) return false;
-    std::string command = std::string("\\\\?\\unix\\bin\\ln -s \"") + unixTarget + "\" \"" +
-                          unixParent + "/" + ExtractFileName(link) + "\"";
-    HeapFree(GetProcessHeap(), 0, unixTarget);
-    HeapFree(GetProcessHeap(), 0, unixParent);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return true;
-}
-
 } // namespace
 
 bool MakeFolderLink(const std::string& link, const std::string& target) {
     CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
-    if (IsFolderLink(link) || !MakeUnixLink(link, target)) return IsFolderLink(link);
-    // The process handle of a Unix program is signalled before the program has run.
-    for (int i = 0; i < 500 && !IsFolderLink(link); ++i)
-        Sleep(10);
-    return IsFolderLink(link);
+    if (IsFolderLink(link)) return true;
+    // Wine cannot make links itself; it reports a Unix link to a folder as a folder
+    // with the reparse-point attribute.
+    const std::string unixTarget = UnixName(target), unixParent = UnixName(ExtractFileDir(link));
+    if (unixTarget.empty() || unixParent.empty()) return false;
+    return RunHost("/bin/ln",
+                   "-s \"" + unixTarget + "\" \"" + unixParent + "/" + ExtractFileName(link) + "\"",
+                   [&] { return IsFolderLink(link); });
 }
 
 TRecordingEngine::TRecordingEngine() {

@@ -1,8 +1,10 @@
 #pragma once
 // Helpers of the eraser tests: a temporary folder of the private prefix, files of a
-// given size, a link to a folder, and an engine that records its log.
+// given size, a link to a folder, host programs run from the prefix, and an engine
+// that records its log.
 #include "engine/CustomEraserEngine.h"
 #include "support/TempFolder.h"
+#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -14,6 +16,12 @@ void RemoveTree(const std::string& path);
 // A symbolic link (or, where the platform cannot make one, a Unix link under Wine)
 // at link to the folder target; false when neither can be made.
 bool MakeFolderLink(const std::string& link, const std::string& target);
+// The host's name of a path of the prefix; "" outside Wine.
+std::string UnixName(const std::string& path);
+// Runs a host program, which Wine starts by its "\\?\unix" path, and waits until
+// done() holds (Wine gives no waitable handle for a host process).
+bool RunHost(const std::string& program, const std::string& arguments,
+             const std::function<bool()>& done);
 
 // An engine whose log lines are recorded; messages "run" before every entry and are
 // counted.

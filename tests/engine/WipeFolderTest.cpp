@@ -2,39 +2,6 @@
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
 
-namespace {
-
-// The host's name of a path of the prefix; "" outside Wine.
-std::string UnixName(const std::string& path) {
-    using TUnixName = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    if (!unixName) return "";
-    char* name = unixName(ToWide(path).c_str());
-    std::string result = name ? name : "";
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-// Runs a host program, which Wine starts by its "\\?\unix" path, and waits until
-// done() holds (Wine gives no waitable handle for a host process).
-bool RunHost(const std::string& program, const std::string& arguments,
-             const std::function<bool()>& done) {
-    std::string command = "\\\\?\\unix" + StringReplace(program, "/", "\\") + " " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return false;
-    TKernelHandle process(pi.hProcess), thread(pi.hThread);
-    for (int i = 0; i < 1000 && !done(); ++i)
-        Sleep(10);
-    return done();
-}
-
-} // namespace
-
 class WipeFolderTest : public TWipeTestBase {
 protected:
     void SetUp() override {

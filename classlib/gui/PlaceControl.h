@@ -1,6 +1,7 @@
 #pragma once
 // Building forms in code: one call per control with its name, caption and bounds.
-#include "classlib/gui/Form.h"
+#include "classlib/gui/Controls.h"
+#include "classlib/gui/WinControl.h"
 #include <string>
 
 template <class T>
