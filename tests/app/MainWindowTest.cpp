@@ -264,6 +264,41 @@ TEST_F(MainWindow, TheKeepCookiesDialogOpensFromTheInternetExplorerPage) {
     CloseProgram();
 }
 
+// While a run goes the keep buttons are greyed: the dialogs would empty the cookie
+// eraser's exclusion list under the run. The run is held at its question about an
+// open Internet Explorer (a window of its class made here; the answer is No).
+TEST_F(MainWindow, TheKeepButtonsAreDisabledWhileARunGoes) {
+    Program.WritePrefs([](TEraserEngine& engine) { engine.Item(ciIEEraseCookies).Enabled = true; });
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "IEFrame";
+    RegisterClassA(&wc);
+    HWND browser = CreateWindowA("IEFrame", "browser", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
+    StartProgram();
+    PostClick(Button("Cleaner Settings   "));
+    PostClick(Button("Internet Browsers"));
+    HWND keepCookies = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        keepCookies = FindChild(Main, "TButton", "Keep Cookies");
+        return keepCookies && IsWindowVisible(keepCookies);
+    }));
+    HWND keepURLs = FindChild(Main, "TButton", "Keep Typed URLs");
+    PostClick(Button("Scan/Erase           "));
+    PostClick(Button("Simulation Mode  "));
+    HWND question = Program.WaitForWindow("#32770");
+    ASSERT_NE(question, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(keepCookies));
+    EXPECT_FALSE(IsWindowEnabled(keepURLs));
+    PostClick(GetDlgItem(question, IDNO));
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(keepCookies) && IsWindowEnabled(keepURLs); }));
+    CloseProgram();
+    DestroyWindow(browser);
+    UnregisterClassA("IEFrame", wc.hInstance);
+}
+
 TEST_F(MainWindow, ASecondInstanceEndsAtOnceAndWritesNothing) {
     StartProgram();
     TProgramRun second;
