@@ -1,7 +1,7 @@
 #include "app/InternetExplorerFrame.h"
-#include "classlib/gui/PlaceControl.h"
 #include "app/KeepCookiesForm.h"
 #include "app/KeepTypedURLsForm.h"
+#include "classlib/gui/PlaceControl.h"
 
 TTInternetExplorer::TTInternetExplorer(TComponent* owner)
     : TItemFrame(

@@ -1,7 +1,7 @@
 // The main window's controls, built in code in the order of its form description.
-#include "classlib/gui/PlaceControl.h"
 #include "app/MainForm.h"
 #include "classlib/gui/JPEG.h"
+#include "classlib/gui/PlaceControl.h"
 
 namespace {
 

@@ -23,7 +23,8 @@ inline double Seconds(const std::function<void()>& run) {
 // The fastest of `rounds` runs, in seconds.
 inline double BestSeconds(const std::function<void()>& run, int rounds = 3) {
     double best = 1e30;
-    for (int i = 0; i < rounds; ++i) best = std::min(best, Seconds(run));
+    for (int i = 0; i < rounds; ++i)
+        best = std::min(best, Seconds(run));
     return best;
 }
 

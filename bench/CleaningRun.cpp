@@ -6,10 +6,10 @@
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
-#include <shlobj.h>
-#include <windows.h>
 #include <cstdio>
+#include <shlobj.h>
 #include <string>
+#include <windows.h>
 
 namespace {
 
@@ -31,10 +31,12 @@ void Plant() {
             PlantFile(dir + "c" + IntToStr(i) + ".htm", 10);
     }
     const std::string cookies = Folder(CSIDL_COOKIES);
-    for (int i = 0; i < Cookies; ++i) PlantFile(cookies + "user@site" + IntToStr(i) + ".txt", 10);
+    for (int i = 0; i < Cookies; ++i)
+        PlantFile(cookies + "user@site" + IntToStr(i) + ".txt", 10);
     TRegistry reg;
     reg.OpenKey(MRUKey, true);
-    for (int i = 0; i < MRUValues; ++i) reg.WriteString(Format("%03d", i), "computer");
+    for (int i = 0; i < MRUValues; ++i)
+        reg.WriteString(Format("%03d", i), "computer");
 }
 
 // The floor: every file found and deleted, every value deleted, nothing else.
@@ -50,7 +52,8 @@ long Floor() {
     long files = DeleteTree(Folder(CSIDL_INTERNET_CACHE)) + DeleteTree(Folder(CSIDL_COOKIES));
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, MRUKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        for (int i = 0; i < MRUValues; ++i) RegDeleteValueA(key, Format("%03d", i).c_str());
+        for (int i = 0; i < MRUValues; ++i)
+            RegDeleteValueA(key, Format("%03d", i).c_str());
         RegCloseKey(key);
     }
     return files;
@@ -63,7 +66,7 @@ void Report(const char* what, long files, double seconds, double floor) {
     std::printf("\n");
 }
 
-}  // namespace
+} // namespace
 
 int main() {
     std::printf("planting %d cache files, %d cookies, %d MRU values\n",
@@ -85,6 +88,7 @@ int main() {
     Report("floor", floorFiles, floor, 0);
     Report("simulation run", simulated, simulation, floor);
     Report("real run", engine.FilesErased, real, floor);
-    std::printf("values erased: %d, deferred: %d\n", engine.ValuesErased, engine.PostEraser.Count());
+    std::printf("values erased: %d, deferred: %d\n", engine.ValuesErased,
+                engine.PostEraser.Count());
     return 0;
 }

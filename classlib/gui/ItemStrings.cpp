@@ -39,4 +39,19 @@ void TItemStrings::FillWindow() {
         Send(FMessages.AddString, 0, reinterpret_cast<LPARAM>(FList[i].c_str()));
         Send(FMessages.SetItemData, i, reinterpret_cast<LPARAM>(FList.Objects(i)));
     }
+    Send(FMessages.SetCurSel, FItemIndex, 0);
+}
+
+int TItemStrings::ItemIndex() const {
+    HWND wnd = FControl.HandleIfAllocated();
+    return wnd ? static_cast<int>(SendMessageA(wnd, FMessages.GetCurSel, 0, 0)) : FItemIndex;
+}
+
+void TItemStrings::SetItemIndex(int index) {
+    FItemIndex = index;
+    Send(FMessages.SetCurSel, index, 0);
+}
+
+void TItemStrings::KeepItemIndex() {
+    FItemIndex = ItemIndex();
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The items of a list box or combo box: kept in the object and mirrored into the
-// control's window whenever it has one. Each item may carry a pointer (not owned).
+// The items of a list box or combo box, and the selected one: kept in the object and
+// mirrored into the control's window whenever it has one. Each item may carry a
+// pointer (not owned).
 #include "classlib/base/StringList.h"
 #include <string>
 #include <windows.h>
@@ -11,7 +12,7 @@ class TItemStrings {
 public:
     // The control's messages for the same operations (LB_* or CB_*).
     struct TMessages {
-        UINT AddString, InsertString, DeleteString, ResetContent, SetItemData;
+        UINT AddString, InsertString, DeleteString, ResetContent, SetItemData, GetCurSel, SetCurSel;
     };
     TItemStrings(TWinControl& control, const TMessages& messages)
         : FControl(control), FMessages(messages) {}
@@ -27,7 +28,12 @@ public:
     [[nodiscard]] int IndexOf(const std::string& s) const { return FList.IndexOf(s); }
     [[nodiscard]] const TStringList& List() const { return FList; }
 
-    void FillWindow(); // puts every item into a new window
+    // The selected item (-1: none): the window's while there is one.
+    [[nodiscard]] int ItemIndex() const;
+    void SetItemIndex(int index);
+
+    void FillWindow();    // puts every item, and the selection, into a new window
+    void KeepItemIndex(); // keeps the window's selection before the window goes
 
 private:
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -35,4 +41,5 @@ private:
     TWinControl& FControl;
     TMessages FMessages;
     TStringList FList;
+    int FItemIndex = -1; // while there is no window
 };

@@ -13,10 +13,12 @@ namespace {
                   {"csDropDown", "csDropDownList"}),
     });
 
-constexpr TItemStrings::TMessages ListBoxMessages{LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING,
-                                                  LB_RESETCONTENT, LB_SETITEMDATA};
-constexpr TItemStrings::TMessages ComboBoxMessages{CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING,
-                                                   CB_RESETCONTENT, CB_SETITEMDATA};
+constexpr TItemStrings::TMessages ListBoxMessages{LB_ADDSTRING,    LB_INSERTSTRING, LB_DELETESTRING,
+                                                  LB_RESETCONTENT, LB_SETITEMDATA,  LB_GETCURSEL,
+                                                  LB_SETCURSEL};
+constexpr TItemStrings::TMessages ComboBoxMessages{
+    CB_ADDSTRING,   CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT,
+    CB_SETITEMDATA, CB_GETCURSEL,    CB_SETCURSEL};
 
 } // namespace
 
@@ -36,22 +38,19 @@ void TListBox::CreateParams(TCreateParams& params) {
 
 void TListBox::InitializeWnd() {
     FItems.FillWindow();
-    SendMessageA(Handle(), LB_SETCURSEL, FItemIndex, 0);
 }
 
 void TListBox::DestroyWnd() {
-    FItemIndex = ItemIndex();
+    FItems.KeepItemIndex();
     TWinControl::DestroyWnd();
 }
 
 int TListBox::ItemIndex() const {
-    HWND wnd = HandleIfAllocated();
-    return wnd ? static_cast<int>(SendMessageA(wnd, LB_GETCURSEL, 0, 0)) : FItemIndex;
+    return FItems.ItemIndex();
 }
 
 void TListBox::SetItemIndex(int index) {
-    FItemIndex = index;
-    if (HandleAllocated()) SendMessageA(Handle(), LB_SETCURSEL, index, 0);
+    FItems.SetItemIndex(index);
 }
 
 void TListBox::WndProc(TMessage& message) {
@@ -89,25 +88,20 @@ void TComboBox::CreateParams(TCreateParams& params) {
 
 void TComboBox::InitializeWnd() {
     FItems.FillWindow();
-    SendMessageA(Handle(), CB_SETCURSEL, FItemIndex, 0);
 }
 
 void TComboBox::DestroyWnd() {
-    FItemIndex = ItemIndex();
+    FItems.KeepItemIndex();
     TWinControl::DestroyWnd();
 }
 
 int TComboBox::ItemIndex() const {
-    HWND wnd = HandleIfAllocated();
-    return wnd ? static_cast<int>(SendMessageA(wnd, CB_GETCURSEL, 0, 0)) : FItemIndex;
+    return FItems.ItemIndex();
 }
 
 void TComboBox::SetItemIndex(int index) {
-    FItemIndex = index;
-    if (HandleAllocated())
-        SendMessageA(Handle(), CB_SETCURSEL, index, 0);
-    else
-        FText = index >= 0 && index < FItems.Count() ? FItems[index] : "";
+    FItems.SetItemIndex(index);
+    if (!HandleAllocated()) FText = index >= 0 && index < FItems.Count() ? FItems[index] : "";
 }
 
 void TComboBox::SetStyle(TComboBoxStyle style) {

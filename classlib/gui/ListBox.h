@@ -22,7 +22,6 @@ protected:
 
 private:
     TItemStrings FItems;
-    int FItemIndex = -1; // while there is no window
 };
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
@@ -46,6 +45,5 @@ protected:
 
 private:
     TItemStrings FItems;
-    int FItemIndex = -1;
     TComboBoxStyle FStyle = csDropDown;
 };

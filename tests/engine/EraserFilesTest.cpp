@@ -17,8 +17,7 @@ void RemoveLinksOnHost(const std::vector<std::string>& links) {
         const std::string name = UnixName(link);
         if (!name.empty()) arguments += " \"" + name + "\"";
     }
-    RunHost("/bin/rm", arguments,
-            [&] { return std::none_of(links.begin(), links.end(), Exists); });
+    RunHost("/bin/rm", arguments, [&] { return std::none_of(links.begin(), links.end(), Exists); });
 }
 
 struct TEraseFilesTest : testing::Test {
