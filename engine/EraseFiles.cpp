@@ -4,6 +4,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
 #include "engine/SharedRoutines.h"
+#include "engine/XMLValues.h"
 #include <algorithm>
 #include <memory>
 
@@ -228,17 +229,10 @@ void TEraseFiles::Erase() {
 
 void TEraseFiles::LoadFromXML(const TXMLNode& Parent) {
     TEraser::LoadFromXML(Parent);
-    const TXMLNode element = Parent.FindNode(Name);
-    const TXMLNode exclude = element ? element.FindNode("Exclude") : TXMLNode();
-    if (!exclude) return;
-    Exclude.clear();
-    for (const TXMLNode& item : exclude.ChildNodes())
-        Exclude.push_back(item.Attribute("FileName"));
+    ReadItemList(Parent.FindNode(Name), "Exclude", "FileName", Exclude);
 }
 
 void TEraseFiles::SaveToXML(TXMLNode Parent) {
     TEraser::SaveToXML(Parent);
-    TXMLNode exclude = FElement.AddChild("Exclude");
-    for (const std::string& name : Exclude)
-        exclude.AddChild("Item").SetAttribute("FileName", name);
+    WriteItemList(FElement, "Exclude", "FileName", Exclude);
 }

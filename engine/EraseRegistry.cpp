@@ -1,6 +1,7 @@
 #include "engine/EraseRegistry.h"
 #include "classlib/base/Registry.h"
 #include "engine/CustomEraserEngine.h"
+#include "engine/XMLValues.h"
 #include <algorithm>
 #include <functional>
 
@@ -80,17 +81,10 @@ void TEraseRegistry::Erase() {
 
 void TEraseRegistry::LoadFromXML(const TXMLNode& Parent) {
     TEraser::LoadFromXML(Parent);
-    const TXMLNode element = Parent.FindNode(Name);
-    const TXMLNode excluded = element ? element.FindNode("ExcludedValues") : TXMLNode();
-    if (!excluded) return;
-    ExcludedValues.clear();
-    for (const TXMLNode& item : excluded.ChildNodes())
-        ExcludedValues.push_back(item.Attribute("Value"));
+    ReadItemList(Parent.FindNode(Name), "ExcludedValues", "Value", ExcludedValues);
 }
 
 void TEraseRegistry::SaveToXML(TXMLNode Parent) {
     TEraser::SaveToXML(Parent);
-    TXMLNode excluded = FElement.AddChild("ExcludedValues");
-    for (const std::string& value : ExcludedValues)
-        excluded.AddChild("Item").SetAttribute("Value", value);
+    WriteItemList(FElement, "ExcludedValues", "Value", ExcludedValues);
 }

@@ -32,3 +32,19 @@ int IntAttribute(const TXMLNode& node, const std::string& name) {
 bool BoolAttribute(const TXMLNode& node, const std::string& name) {
     return XMLToBool(RequiredAttribute(node, name));
 }
+
+void ReadItemList(const TXMLNode& element, const std::string& listName,
+                  const std::string& attribute, std::vector<std::string>& list) {
+    const TXMLNode items = element ? element.FindNode(listName) : TXMLNode();
+    if (!items) return;
+    list.clear();
+    for (const TXMLNode& item : items.ChildNodes())
+        list.push_back(item.Attribute(attribute));
+}
+
+void WriteItemList(TXMLNode element, const std::string& listName, const std::string& attribute,
+                   const std::vector<std::string>& list) {
+    TXMLNode items = element.AddChild(listName);
+    for (const std::string& text : list)
+        items.AddChild("Item").SetAttribute(attribute, text);
+}

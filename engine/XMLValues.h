@@ -4,6 +4,7 @@
 // required parts of an element are read with an error when they are missing.
 #include "classlib/base/XMLDoc.h"
 #include <string>
+#include <vector>
 
 [[nodiscard]] std::string BoolToXML(bool value);
 // EConvertError for any other text (an empty one too).
@@ -15,3 +16,10 @@
 [[nodiscard]] std::string RequiredAttribute(const TXMLNode& node, const std::string& name);
 [[nodiscard]] int IntAttribute(const TXMLNode& node, const std::string& name);
 [[nodiscard]] bool BoolAttribute(const TXMLNode& node, const std::string& name);
+
+// A list of texts as <Item> children of the child `listName`, each text in `attribute`.
+// Reading replaces `list` only where the element (which may be null) has that child.
+void ReadItemList(const TXMLNode& element, const std::string& listName,
+                  const std::string& attribute, std::vector<std::string>& list);
+void WriteItemList(TXMLNode element, const std::string& listName, const std::string& attribute,
+                   const std::vector<std::string>& list);
