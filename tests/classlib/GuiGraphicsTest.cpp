@@ -13,6 +13,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 TEST(GuiGraphics, BitmapIsA32BitDibThatKeepsTheKeyColourExactly) {
     TBitmap bitmap;
@@ -35,6 +36,36 @@ TEST(GuiGraphics, BitmapIsA32BitDibThatKeepsTheKeyColourExactly) {
     EXPECT_EQ(copy.ScanLine(3)[7], 0x00FF00FFu);
     copy.SetSize(0, 5);
     EXPECT_TRUE(copy.Empty());
+}
+
+// GetGuiResources counts nothing under Wine: each handle is checked to be gone instead.
+TEST(GuiGraphics, ControlsFreeTheirFontsBrushesAndDCs) {
+    std::vector<HGDIOBJ> handles;
+    HGDIOBJ replacedFont = nullptr;
+    {
+        TForm form(nullptr);
+        auto button = new TBitBtn(&form);
+        button->SetParent(&form);
+        auto label = new TLabel(&form);
+        label->SetParent(&form);
+        label->SetCaption("measured");
+        form.Show();
+        form.Repaint();
+        HWND buttonWnd = button->Handle();
+        replacedFont = reinterpret_cast<HGDIOBJ>(SendMessageA(buttonWnd, WM_GETFONT, 0, 0));
+        form.Font().SetStyle(fsBold); // the children take a new font
+        handles = {reinterpret_cast<HGDIOBJ>(SendMessageA(buttonWnd, WM_GETFONT, 0, 0)),
+                   reinterpret_cast<HGDIOBJ>(SendMessageA(form.Handle(), WM_CTLCOLORBTN,
+                                                          0, reinterpret_cast<LPARAM>(buttonWnd))),
+                   label->Canvas().Font().Handle(), label->Canvas().Handle()};
+        EXPECT_EQ(GetObjectType(replacedFont), 0u); // freed once the button had the new one
+        EXPECT_EQ(GetObjectType(handles[0]), DWORD(OBJ_FONT));
+        EXPECT_EQ(GetObjectType(handles[1]), DWORD(OBJ_BRUSH));
+        EXPECT_EQ(GetObjectType(handles[3]), DWORD(OBJ_MEMDC));
+        form.Hide();
+    }
+    for (HGDIOBJ handle : handles)
+        EXPECT_EQ(GetObjectType(handle), 0u);
 }
 
 TEST(GuiGraphics, CanvasMeasuresTextInItsFont) {
