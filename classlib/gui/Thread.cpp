@@ -78,10 +78,9 @@ DWORD WaitWithMessages(HANDLE handle, DWORD timeout) {
     }
 }
 
-TThread::TThread(bool createSuspended) : FSuspended(true) {
+TThread::TThread() : FSuspended(true) {
     DWORD id = 0;
     FHandle.Reset(CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &id));
-    if (!createSuspended) Resume();
 }
 
 TThread::~TThread() {

@@ -13,7 +13,9 @@ enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest,
 
 class TThread {
 public:
-    explicit TThread(bool createSuspended);
+    // Made suspended: Start runs Execute once the derived object exists (starting it
+    // here could run Execute before the derived constructor has finished).
+    TThread();
     // Requests termination and waits (processing messages) while the thread runs.
     virtual ~TThread();
     TThread(const TThread&) = delete;

@@ -27,7 +27,7 @@ template <class F> void ListEntries(const std::string& pattern, F visit) {
 
 class TFileFinder::TSearchThread : public TThread {
 public:
-    explicit TSearchThread(TFileFinder& finder) : TThread(true), FFinder(finder) {}
+    explicit TSearchThread(TFileFinder& finder) : FFinder(finder) {}
 
 protected:
     void Execute() override { FFinder.SearchTargets(); }

@@ -2,7 +2,7 @@
 #include "components/WorkThread/WorkThreadGroup.h"
 
 TWorkExecuteThread::TWorkExecuteThread(TWorkThread& owner, void* data)
-    : TThread(true), Data(data), FOwner(owner) {
+    : Data(data), FOwner(owner) {
     FreeOnTerminate = true;
     SetPriority(owner.Priority());
     OnTerminate = [&owner](TThread* t) {
