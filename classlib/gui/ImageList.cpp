@@ -1,35 +1,32 @@
 #include "classlib/gui/ImageList.h"
 
 TImageList::TImageList(TComponent* owner, int width, int height)
-    : TComponent(owner), FHandle(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {}
-
-TImageList::~TImageList() {
-    SetHandle(nullptr, false);
-}
+    : TComponent(owner), FOwned(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {}
 
 void TImageList::SetHandle(HIMAGELIST handle, bool share) {
-    if (FHandle && !FShareImages && FHandle != handle) ImageList_Destroy(FHandle);
-    FHandle = handle;
+    if (handle == FOwned.Get()) (void)FOwned.Release(); // the same list changes hands only
+    FOwned.Reset(share ? nullptr : handle);
+    FShared = share ? handle : nullptr;
     FShareImages = share;
 }
 
 int TImageList::Width() const {
     int w = 0, h = 0;
-    ImageList_GetIconSize(FHandle, &w, &h);
+    ImageList_GetIconSize(Handle(), &w, &h);
     return w;
 }
 
 int TImageList::Height() const {
     int w = 0, h = 0;
-    ImageList_GetIconSize(FHandle, &w, &h);
+    ImageList_GetIconSize(Handle(), &w, &h);
     return h;
 }
 
 int TImageList::AddIcon(HICON icon) {
-    return ImageList_AddIcon(FHandle, icon);
+    return ImageList_AddIcon(Handle(), icon);
 }
 
 int TImageList::AddMasked(TBitmap& bitmap, TColor maskColor) {
     GdiFlush();
-    return ImageList_AddMasked(FHandle, bitmap.Handle(), ColorToRGB(maskColor));
+    return ImageList_AddMasked(Handle(), bitmap.Handle(), ColorToRGB(maskColor));
 }

@@ -6,24 +6,31 @@
 #include "classlib/gui/Classes.h"
 #include <commctrl.h>
 
+struct TImageListTraits {
+    using Type = HIMAGELIST;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { ImageList_Destroy(h); }
+};
+using TImageListHandle = THandle<TImageListTraits>;
+
 class TImageList : public TComponent {
 public:
     explicit TImageList(TComponent* owner, int width = 16, int height = 16);
-    ~TImageList() override;
 
-    [[nodiscard]] HIMAGELIST Handle() const { return FHandle; }
+    [[nodiscard]] HIMAGELIST Handle() const { return FShareImages ? FShared : FOwned.Get(); }
     void SetHandle(HIMAGELIST handle, bool share); // frees the previous one unless shared
     [[nodiscard]] bool ShareImages() const { return FShareImages; }
     [[nodiscard]] int Width() const;
     [[nodiscard]] int Height() const;
-    [[nodiscard]] int Count() const { return ImageList_GetImageCount(FHandle); }
+    [[nodiscard]] int Count() const { return ImageList_GetImageCount(Handle()); }
 
     int AddIcon(HICON icon); // the new image's index, -1 on failure
     // Adds the bitmap's images (its width over Width); maskColor shows through.
     int AddMasked(TBitmap& bitmap, TColor maskColor);
-    void Clear() { ImageList_RemoveAll(FHandle); }
+    void Clear() { ImageList_RemoveAll(Handle()); }
 
 private:
-    HIMAGELIST FHandle = nullptr;
+    TImageListHandle FOwned;
+    HIMAGELIST FShared = nullptr; // someone else's, with ShareImages
     bool FShareImages = false;
 };
