@@ -23,12 +23,23 @@ private:
 TBitmap::TBitmap() : FCanvas(std::make_unique<TBitmapCanvas>(*this)) {}
 
 TBitmap::~TBitmap() {
-    FCanvas->Release();
-    if (FDC && FOldBitmap) SelectObject(FDC.Get(), FOldBitmap);
+    FreeContext();
 }
 
 void TBitmap::SelectInto(HDC dc) {
     FOldBitmap = FBitmap ? SelectObject(dc, FBitmap.Get()) : nullptr;
+}
+
+void TBitmap::FreeContext() {
+    FCanvas->Release();
+    if (FDC && FOldBitmap) SelectObject(FDC.Get(), FOldBitmap);
+    FOldBitmap = nullptr;
+    FDC.Reset();
+}
+
+HBITMAP TBitmap::Handle() {
+    FreeContext();
+    return static_cast<HBITMAP>(FBitmap.Get());
 }
 
 TCanvas& TBitmap::Canvas() {
@@ -37,9 +48,7 @@ TCanvas& TBitmap::Canvas() {
 
 void TBitmap::SetSize(int width, int height) {
     if (width == FWidth && height == FHeight) return;
-    FCanvas->Release();
-    if (FDC && FOldBitmap) SelectObject(FDC.Get(), FOldBitmap);
-    FDC.Reset();
+    FreeContext();
     FBitmap.Reset();
     FBits = nullptr;
     FWidth = width > 0 && height > 0 ? width : 0;

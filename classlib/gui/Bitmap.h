@@ -14,7 +14,9 @@ public:
     [[nodiscard]] int Width() const { return FWidth; }
     [[nodiscard]] int Height() const { return FHeight; }
     [[nodiscard]] bool Empty() const { return FWidth == 0 || FHeight == 0; }
-    [[nodiscard]] HBITMAP Handle() const { return static_cast<HBITMAP>(FBitmap.Get()); }
+    // The bitmap, taken out of the canvas's DC first: a bitmap can be selected into one
+    // DC only, and whoever asks for the handle may select it into their own.
+    [[nodiscard]] HBITMAP Handle();
     TCanvas& Canvas();
     // Row y, FWidth pixels as 0x00RRGGBB values; call GdiFlush first after GDI drawing.
     [[nodiscard]] uint32_t* ScanLine(int y) const;
@@ -26,6 +28,7 @@ public:
 private:
     class TBitmapCanvas;
     void SelectInto(HDC dc);
+    void FreeContext(); // the canvas lets go of its DC (made again when drawn on)
 
     TGdiObject FBitmap;
     void* FBits = nullptr;

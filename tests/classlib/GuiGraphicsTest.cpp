@@ -30,6 +30,16 @@ TEST(GuiGraphics, BitmapIsA32BitDibThatKeepsTheKeyColourExactly) {
     EXPECT_EQ(bitmap.ScanLine(2)[1], 0x00563412u); // stored as 0x00RRGGBB
     EXPECT_EQ(bitmap.Canvas().Pixel(1, 2), 0x123456);
 
+    // Drawn on, the bitmap is still free to go into another DC (a bitmap fits in one).
+    TMemoryDC other(CreateCompatibleDC(nullptr));
+    HGDIOBJ previous = SelectObject(other.Get(), bitmap.Handle());
+    ASSERT_NE(previous, nullptr);
+    EXPECT_EQ(GetPixel(other.Get(), 1, 2), COLORREF(0x123456));
+    SelectObject(other.Get(), previous);
+    bitmap.Canvas().SetPixel(0, 0, clRed); // and drawn on again
+    GdiFlush();
+    EXPECT_EQ(bitmap.ScanLine(0)[0], 0x00FF0000u);
+
     TBitmap copy;
     copy.Assign(bitmap);
     EXPECT_EQ(copy.Width(), 8);
