@@ -15,6 +15,20 @@ bool IsButtonDown(UINT msg) {
            msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
 }
 
+// The press of a button message, WM_LBUTTONDOWN for WM_LBUTTONDBLCLK.
+UINT ButtonDown(UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDBLCLK:
+        return WM_LBUTTONDOWN;
+    case WM_RBUTTONDBLCLK:
+        return WM_RBUTTONDOWN;
+    case WM_MBUTTONDBLCLK:
+        return WM_MBUTTONDOWN;
+    default:
+        return msg;
+    }
+}
+
 bool IsButtonUp(UINT msg) {
     return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;
 }
@@ -237,7 +251,9 @@ bool TWinControl::ForwardMouse(TMessage& message) {
     }
     bool releasing = IsButtonUp(message.Msg) && FCaptureControl;
     LPARAM local = MAKELPARAM(p.x - target->Left(), p.y - target->Top());
-    message.Result = target->Perform(message.Msg, message.WParam, local);
+    // Graphic controls know no double clicks: a quick second click is a press again.
+    UINT msg = IsButtonDown(message.Msg) ? ButtonDown(message.Msg) : message.Msg;
+    message.Result = target->Perform(msg, message.WParam, local);
     if (releasing) {
         FCaptureControl = nullptr;
         ReleaseCapture();

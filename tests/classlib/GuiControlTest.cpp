@@ -202,6 +202,11 @@ TEST(GuiWindows, GraphicControlsArePaintedAndClickedThroughTheirParent) {
     SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(105, 105));
     SendMessageA(form.Handle(), WM_LBUTTONUP, 0, Point(5, 5)); // released outside
     EXPECT_EQ(clicks, 1);
+    SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(105, 105));
+    SendMessageA(form.Handle(), WM_LBUTTONUP, 0, Point(105, 105));
+    SendMessageA(form.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(105, 105)); // a quick second
+    SendMessageA(form.Handle(), WM_LBUTTONUP, 0, Point(105, 105));
+    EXPECT_EQ(clicks, 3);
     form.Hide();
 }
 
