@@ -49,11 +49,12 @@ tw_configure() {
     -DTW_WARNINGS_AS_ERRORS="${TW_WERROR:-OFF}" >/dev/null
 }
 
+# Builds the given targets, or everything.
 tw_build() {
   tw_install_packages
   tw_build_deps
   tw_configure
-  cmake --build "$TW_BUILD"
+  cmake --build "$TW_BUILD" ${1:+--target "$@"}
 }
 
 # A private Wine prefix with the drive Z: removed: the program really deletes things.
