@@ -4,11 +4,11 @@
 namespace {
 
 [[maybe_unused]] const bool Registered =
-    RegisterPublished<TListBox>({
-        Published("ItemIndex", &TListBox::ItemIndex, &TListBox::SetItemIndex),
+    RegisterPublished<TCustomListControl>({
+        Published("ItemIndex", &TCustomListControl::ItemIndex,
+                  &TCustomListControl::SetItemIndex),
     }) &&
     RegisterPublished<TComboBox>({
-        Published("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex),
         Published("Style", &TComboBox::Style, &TComboBox::SetStyle,
                   {"csDropDown", "csDropDownList"}),
     });
@@ -22,7 +22,17 @@ constexpr TItemStrings::TMessages ComboBoxMessages{
 
 } // namespace
 
-TListBox::TListBox(TComponent* owner) : TWinControl(owner), FItems(*this, ListBoxMessages) {
+void TCustomListControl::DestroyWnd() {
+    FItems.KeepItemIndex();
+    TWinControl::DestroyWnd();
+}
+
+void TCustomListControl::WndProc(TMessage& message) {
+    if (message.Msg == CN_COMMAND) return Notified(HIWORD(message.WParam));
+    TWinControl::WndProc(message);
+}
+
+TListBox::TListBox(TComponent* owner) : TCustomListControl(owner, ListBoxMessages) {
     FWidth = 121;
     FHeight = 97;
     SetColor(clWindow);
@@ -36,42 +46,12 @@ void TListBox::CreateParams(TCreateParams& params) {
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-void TListBox::InitializeWnd() {
-    FItems.FillWindow();
+void TListBox::Notified(WORD code) {
+    if (code == LBN_SELCHANGE) Click();
+    else if (code == LBN_DBLCLK && OnDblClick) OnDblClick(this);
 }
 
-void TListBox::DestroyWnd() {
-    FItems.KeepItemIndex();
-    TWinControl::DestroyWnd();
-}
-
-int TListBox::ItemIndex() const {
-    return FItems.ItemIndex();
-}
-
-void TListBox::SetItemIndex(int index) {
-    FItems.SetItemIndex(index);
-}
-
-void TListBox::WndProc(TMessage& message) {
-    if (message.Msg == CN_COMMAND) return CNCommand(message);
-    TWinControl::WndProc(message);
-}
-
-void TListBox::CNCommand(TMessage& message) {
-    switch (HIWORD(message.WParam)) {
-    case LBN_SELCHANGE:
-        Click();
-        break;
-    case LBN_DBLCLK:
-        if (OnDblClick) OnDblClick(this);
-        break;
-    default:
-        break;
-    }
-}
-
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), FItems(*this, ComboBoxMessages) {
+TComboBox::TComboBox(TComponent* owner) : TCustomListControl(owner, ComboBoxMessages) {
     FWidth = 145;
     FHeight = 21;
     SetColor(clWindow);
@@ -86,19 +66,6 @@ void TComboBox::CreateParams(TCreateParams& params) {
     params.Height = 200; // the window's height includes its drop-down list
 }
 
-void TComboBox::InitializeWnd() {
-    FItems.FillWindow();
-}
-
-void TComboBox::DestroyWnd() {
-    FItems.KeepItemIndex();
-    TWinControl::DestroyWnd();
-}
-
-int TComboBox::ItemIndex() const {
-    return FItems.ItemIndex();
-}
-
 void TComboBox::SetItemIndex(int index) {
     FItems.SetItemIndex(index);
     if (!HandleAllocated()) FText = index >= 0 && index < FItems.Count() ? FItems[index] : "";
@@ -109,12 +76,6 @@ void TComboBox::SetStyle(TComboBoxStyle style) {
     RecreateWnd();
 }
 
-void TComboBox::WndProc(TMessage& message) {
-    if (message.Msg == CN_COMMAND) return CNCommand(message);
-    TWinControl::WndProc(message);
-}
-
-void TComboBox::CNCommand(TMessage& message) {
-    WORD code = HIWORD(message.WParam);
+void TComboBox::Notified(WORD code) {
     if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) && OnChange) OnChange(this);
 }

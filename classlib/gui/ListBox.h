@@ -1,49 +1,53 @@
 #pragma once
-// TListBox (superclassed "LISTBOX") and TComboBox (superclassed "COMBOBOX"), unsorted.
+// TListBox (superclassed "LISTBOX") and TComboBox (superclassed "COMBOBOX"), unsorted,
+// on one base that keeps their items and selection across window re-creation.
 // OnClick (list box) and OnChange (combo box) fire on the main thread when the user
 // changes the selection or, for a drop-down combo box, the text.
 #include "classlib/gui/ItemStrings.h"
 #include "classlib/gui/WinControl.h"
 
-class TListBox : public TWinControl {
+class TCustomListControl : public TWinControl {
+public:
+    TItemStrings& Items() { return FItems; }
+    [[nodiscard]] int ItemIndex() const { return FItems.ItemIndex(); } // -1: none
+    virtual void SetItemIndex(int index) { FItems.SetItemIndex(index); }
+
+protected:
+    TCustomListControl(TComponent* owner, const TItemStrings::TMessages& messages)
+        : TWinControl(owner), FItems(*this, messages) {}
+    void InitializeWnd() override { FItems.FillWindow(); }
+    void DestroyWnd() override;
+    void WndProc(TMessage& message) override;
+    // The control's notification (HIWORD of wParam of its reflected WM_COMMAND).
+    virtual void Notified(WORD code) = 0;
+
+    TItemStrings FItems;
+};
+
+class TListBox : public TCustomListControl {
 public:
     explicit TListBox(TComponent* owner);
-    TItemStrings& Items() { return FItems; }
-    [[nodiscard]] int ItemIndex() const; // -1: none
-    void SetItemIndex(int index);
     TNotifyEvent OnDblClick;
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void InitializeWnd() override;
-    void DestroyWnd() override;
-    void WndProc(TMessage& message) override;
-    void CNCommand(TMessage& message);
-
-private:
-    TItemStrings FItems;
+    void Notified(WORD code) override;
 };
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
-class TComboBox : public TWinControl {
+class TComboBox : public TCustomListControl {
 public:
     explicit TComboBox(TComponent* owner);
-    TItemStrings& Items() { return FItems; }
-    [[nodiscard]] int ItemIndex() const;
-    void SetItemIndex(int index);
+    void SetItemIndex(int index) override;
     [[nodiscard]] TComboBoxStyle Style() const { return FStyle; }
     void SetStyle(TComboBoxStyle style);
     TNotifyEvent OnChange;
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void InitializeWnd() override;
-    void DestroyWnd() override;
-    void WndProc(TMessage& message) override;
-    void CNCommand(TMessage& message);
+    void Notified(WORD code) override;
 
 private:
-    TItemStrings FItems;
     TComboBoxStyle FStyle = csDropDown;
 };
