@@ -23,6 +23,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     BuildNavigation();
     BuildMainSheet();
     BuildItemSheets();
+    BuildToolSheets();
     BuildTrayMenu();
     BindCommands();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
@@ -67,6 +68,9 @@ void TfMain::FormCreate(TObject*) {
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
     for (TItemFrame* frame : ItemFrames())
         frame->Engine = Engine.get();
+    TTPlugins1->Engine = TTMiscShortCutKeys1->Engine = Engine.get();
+    TTinternetExplorerSettings1->Engine = TTStartupManager1->Engine = Engine.get();
+    TfraPasswordManager1->Engine = TTScheduler1->Engine = TTOptions1->Engine = Engine.get();
     for (TItemFrame* frame : ItemFrames())
         frame->SetDefaults();
     Engine->LoadSettings(GetAppDir() + "prefs.dat");
@@ -114,9 +118,20 @@ bool TfMain::PasswordAccepted() {
 void TfMain::FillPages() {
     for (TItemFrame* frame : ItemFrames())
         frame->LoadSettings();
+    FillToolPages();
+}
+
+void TfMain::FillToolPages() {
+    TTPlugins1->LoadPlugins();
     Engine->Misc->HotKeyWindow = Handle();
     Engine->Misc->ApplyHotKeys();
+    TTMiscShortCutKeys1->LoadSettings();
+    TTinternetExplorerSettings1->LoadSettings();
+    TTStartupManager1->LoadItems();
+    TfraPasswordManager1->LoadItems();
     Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
+    TTScheduler1->LoadSettings();
+    TTOptions1->LoadSettings();
 }
 
 void TfMain::SetUpFolders() {

@@ -6,6 +6,14 @@
 #include "app/BrowserFrames.h"
 #include "app/InternetExplorerFrame.h"
 #include "app/WindowsFrame.h"
+#include "app/pages/AboutFrame.h"
+#include "app/pages/InternetExplorerSettingsFrame.h"
+#include "app/pages/MiscShortCutKeysFrame.h"
+#include "app/pages/OptionsFrame.h"
+#include "app/pages/PasswordManagerFrame.h"
+#include "app/pages/PluginsFrame.h"
+#include "app/pages/SchedulerFrame.h"
+#include "app/pages/StartupManagerFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Image.h"
@@ -41,6 +49,16 @@ public:
     TTNetscapeMozilla* TTNetscapeMozilla1;
     TTOpera* TTOpera1;
     TTAOL* TTAOL1;
+
+    // The tool pages.
+    TTPlugins* TTPlugins1;
+    TTMiscShortCutKeys* TTMiscShortCutKeys1;
+    TTinternetExplorerSettings* TTinternetExplorerSettings1;
+    TTStartupManager* TTStartupManager1;
+    TfraPasswordManager* TfraPasswordManager1;
+    TTScheduler* TTScheduler1;
+    TTOptions* TTOptions1;
+    TTAbout* TTAbout1;
 
     // The "Main" sheet.
     TImage* Image3;
@@ -83,11 +101,13 @@ private:
     void BuildNavigation();
     void BuildMainSheet();
     void BuildItemSheets();
+    void BuildToolSheets();
     void BuildTrayMenu();
     void BindCommands();
     void FormCreate(TObject* Sender);
     bool PasswordAccepted();
     void FillPages();
+    void FillToolPages();
     void SetUpFolders();
     void FormDestroy();
     void FormCloseQuery(TObject* Sender, bool& CanClose);

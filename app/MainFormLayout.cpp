@@ -151,6 +151,30 @@ void TfMain::BuildItemSheets() {
     StaticText2 = Place<TLabel>(this, browsersContent, "StaticText2", RebootNote, 12, 492, 400, 15);
 }
 
+void TfMain::BuildToolSheets() {
+    TTPlugins1 =
+        AddFrame<TTPlugins>(this, DeferredContent(this, TabSheet10, "pnlPlugins"), 600, 460);
+    TTAbout1 = AddFrame<TTAbout>(this, DeferredContent(this, tabAbout, "pnlAbout"), 600, 200);
+    auto misc = [this](TTabSheet* sheet, const char* name) {
+        return DeferredContent(this, sheet, name);
+    };
+    TTMiscShortCutKeys1 =
+        AddFrame<TTMiscShortCutKeys>(this, misc(TabSheet12, "pnlShortcutKeys"), 600, 440);
+    TTinternetExplorerSettings1 = AddFrame<TTinternetExplorerSettings>(
+        this, misc(tabInternetExplorerSettings, "pnlInternetExplorerSettings"), 600, 500);
+    TTStartupManager1 =
+        AddFrame<TTStartupManager>(this, misc(tabStartupManager, "pnlStartupManager"), 600, 470);
+    TfraPasswordManager1 = AddFrame<TfraPasswordManager>(
+        this, misc(tabPasswordManager, "pnlPasswordManager"), 600, 470);
+    TTOptions1 = AddFrame<TTOptions>(this, misc(tabOptions, "pnlOptions"), 600, 300);
+    TTScheduler1 = AddFrame<TTScheduler>(this, misc(tabScheduler, "pnlScheduler"), 600, 450);
+    // The sheet already active in "Misc" is not shown again when "Misc" shows.
+    TabSheet11->OnShow = [this](TObject*) {
+        TTabSheet* active = pagMisc->ActivePage();
+        if (active && active->OnShow) active->OnShow(active);
+    };
+}
+
 void TfMain::BuildTrayMenu() {
     TrayPopupMenu = new TPopupMenu(this);
     TrayPopupMenu->SetName("TrayPopupMenu");

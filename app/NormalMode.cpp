@@ -1,5 +1,7 @@
 #include "app/NormalMode.h"
 #include "app/CleanMethodSelectorForm.h"
+#include "app/EditIEAutoFindForm.h"
+#include "app/EditPasswordManagerForm.h"
 #include "app/EnterPasswordForm.h"
 #include "app/KeepCookiesForm.h"
 #include "app/KeepTypedURLsForm.h"
@@ -27,7 +29,9 @@ void RunNormalMode() {
         // the application to end (another instance, a refused password).
         fMain = Application->CreateForm<TfMain>();
         fKeepCookie = Application->CreateForm<TfKeepCookie>();
+        fEditIEAutoFind = Application->CreateForm<TfEditIEAutoFind>();
         fKeepTypedURLs = Application->CreateForm<TfKeepTypedURLs>();
+        fEditPasswordManager = Application->CreateForm<TfEditPasswordManager>();
         fEnterPassword = Application->CreateForm<TfEnterPassword>();
         fCleanMethodSelector = Application->CreateForm<TfCleanMethodSelector>();
         Application->Run();

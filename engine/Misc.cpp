@@ -48,13 +48,17 @@ void TMisc::SetDefaultHotKeys() {
         if (a.Key) this->*a.Key = TextToShortCut(a.Default);
 }
 
-void TMisc::RegisterHotKeys() {
-    if (!HotKeyWindow) return; // without a window they would go to the thread's queue
+std::vector<int> TMisc::RegisterHotKeys() {
+    std::vector<int> failed;
+    if (!HotKeyWindow) return failed; // without a window they would go to the thread's queue
     for (const TShortCutAttr& a : ShortCutAttrs) {
         const TShortCut key = a.Key ? this->*a.Key : 0;
         // A cleared hot key has nothing to register.
-        if (key & 0x1FFF) RegisterHotKey(HotKeyWindow, a.Id, HotKeyModifiers(key), key & 0x1FFF);
+        if ((key & 0x1FFF) &&
+            !RegisterHotKey(HotKeyWindow, a.Id, HotKeyModifiers(key), key & 0x1FFF))
+            failed.push_back(a.Id);
     }
+    return failed;
 }
 
 void TMisc::UnregisterHotKeys() {
@@ -62,9 +66,9 @@ void TMisc::UnregisterHotKeys() {
         if (a.Key) UnregisterHotKey(HotKeyWindow, a.Id);
 }
 
-void TMisc::ApplyHotKeys() {
+std::vector<int> TMisc::ApplyHotKeys() {
     UnregisterHotKeys();
-    RegisterHotKeys();
+    return RegisterHotKeys();
 }
 
 void TMisc::CheckStartPage() {

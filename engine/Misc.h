@@ -44,10 +44,11 @@ public:
     virtual void SaveToXML(TXMLNode Parent);
 
     void SetDefaultHotKeys(); // the switches are left alone
-    // For HotKeyWindow, whatever the switches say; failures are ignored.
-    void RegisterHotKeys();
+    // For HotKeyWindow, whatever the switches say. Returns the ids of the keys that
+    // could not be registered (held by another program, or by an earlier id).
+    std::vector<int> RegisterHotKeys();
     void UnregisterHotKeys();
-    void ApplyHotKeys(); // unregister, then register; never raises
+    std::vector<int> ApplyHotKeys(); // unregister, then register; never raises
     // The tick of start-page protection: writes ResetStartPageTo back as the start
     // page when it differs. Does nothing while protection is off or the address empty.
     void CheckStartPage();

@@ -1,4 +1,6 @@
 #include "engine/Scheduler.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
 #include <cmath>
 
 namespace {
@@ -37,6 +39,18 @@ int NthWeekdayOfMonth(int year, int month, int index, int dayOfWeek) {
 }
 
 } // namespace
+
+std::function<TDateTime()> PlatformClock() {
+    wchar_t file[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"TW_CLOCK_FILE", file, MAX_PATH) == 0) return Now;
+    return [name = ToAnsi(file)] {
+        try {
+            return std::stod(ReadFileToString(name));
+        } catch (const std::exception&) {
+            return Now();
+        }
+    };
+}
 
 TScheduler::TScheduler() : Timer(std::make_unique<TTimer>(nullptr)) {
     Timer->SetEnabled(false);

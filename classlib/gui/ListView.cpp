@@ -31,6 +31,17 @@ void TListItem::SetImageIndex(int index) {
     FOwner.ShowImage(*this);
 }
 
+void TListItem::SetSelected(bool value) {
+    if (value == FSelected) return;
+    FSelected = value;
+    FOwner.ShowSelection(*this);
+    if (FOwner.OnSelectItem) FOwner.OnSelectItem(&FOwner, this, value);
+}
+
+void TListItem::Focus() {
+    FOwner.ShowSelection(*this, true);
+}
+
 void TListItem::SetChecked(bool value) {
     if (value == FChecked) return;
     FChecked = value;
@@ -48,7 +59,9 @@ TListView::TListView(TComponent* owner) : TWinControl(owner) {
 void TListView::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = WC_LISTVIEWA;
-    params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS;
+    params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
+    if (!FMultiSelect) params.Style |= LVS_SINGLESEL;
+    if (!FShowColumnHeaders) params.Style |= LVS_NOCOLUMNHEADER;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -98,10 +111,45 @@ void TListView::SetRowSelect(bool value) {
     ApplyExtendedStyle();
 }
 
+void TListView::SetMultiSelect(bool value) {
+    FMultiSelect = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
+void TListView::SetShowColumnHeaders(bool value) {
+    FShowColumnHeaders = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
 TListItem* TListView::AddItem() {
     FItems.push_back(std::make_unique<TListItem>(*this));
     ShowItem(*FItems.back());
     return FItems.back().get();
+}
+
+void TListView::Delete(int index) {
+    if (HandleAllocated()) SendMessageA(Handle(), LVM_DELETEITEM, index, 0);
+    FItems.erase(FItems.begin() + index);
+}
+
+TListItem* TListView::Selected() const {
+    for (const auto& item : FItems)
+        if (item->FSelected) return item.get();
+    return nullptr;
+}
+
+int TListView::TopIndex() const {
+    HWND wnd = HandleIfAllocated();
+    return wnd ? static_cast<int>(SendMessageA(wnd, LVM_GETTOPINDEX, 0, 0)) : 0;
+}
+
+// Report views scroll by pixels, in whole rows.
+void TListView::SetTopIndex(int index) {
+    if (!HandleAllocated() || index <= 0 || Count() == 0) return;
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    if (!SendMessageA(Handle(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) return;
+    const int rows = std::min(index, Count() - 1) - TopIndex();
+    SendMessageA(Handle(), LVM_SCROLL, 0, rows * (row.bottom - row.top));
 }
 
 void TListView::Clear() {
@@ -135,6 +183,16 @@ void TListView::ShowItem(const TListItem& item) {
         ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
     ShowCheck(item);
     ShowImage(item);
+    if (item.FSelected) ShowSelection(item);
+}
+
+void TListView::ShowSelection(const TListItem& item, bool focus) {
+    if (!HandleAllocated()) return;
+    LVITEMA row{};
+    row.stateMask = LVIS_SELECTED | (focus ? LVIS_FOCUSED : 0);
+    row.state = (item.FSelected ? LVIS_SELECTED : 0) | (focus ? LVIS_FOCUSED : 0);
+    SendMessageA(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
+    if (focus) SendMessageA(Handle(), LVM_ENSUREVISIBLE, item.Index(), FALSE);
 }
 
 void TListView::ShowImage(const TListItem& item) {
@@ -168,15 +226,30 @@ void TListView::WndProc(TMessage& message) {
     TWinControl::WndProc(message);
 }
 
-// A click on a check box changes the window's state image: the item follows it.
-// Changes this class made itself find the item already in that state.
 void TListView::CNNotify(TMessage& message) {
     auto header = reinterpret_cast<const NMHDR*>(message.LParam);
+    if (header->code == NM_DBLCLK) {
+        if (OnDblClick) OnDblClick(this);
+        return;
+    }
     if (header->code != LVN_ITEMCHANGED) return;
     auto change = reinterpret_cast<const NMLISTVIEW*>(message.LParam);
-    if (!(change->uChanged & LVIF_STATE) || change->iItem < 0 || change->iItem >= Count()) return;
-    if (((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) == 0) return;
-    unsigned image = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
+    if (!(change->uChanged & LVIF_STATE)) return;
+    if (change->iItem == -1) { // every row at once
+        for (int i = 0; i < Count(); ++i)
+            ItemStateChanged(i, change->uOldState, change->uNewState);
+    } else if (change->iItem >= 0 && change->iItem < Count()) {
+        ItemStateChanged(change->iItem, change->uOldState, change->uNewState);
+    }
+}
+
+// The user's clicks change the window's states: the item follows them. Changes
+// this class made itself find the item already in that state.
+void TListView::ItemStateChanged(int index, UINT oldState, UINT newState) {
+    TListItem& item = *FItems[index];
+    if ((newState ^ oldState) & LVIS_SELECTED) item.SetSelected((newState & LVIS_SELECTED) != 0);
+    if (((newState ^ oldState) & LVIS_STATEIMAGEMASK) == 0) return;
+    unsigned image = (newState & LVIS_STATEIMAGEMASK) >> 12;
     if (image == 0) return; // no state image yet
-    FItems[change->iItem]->SetChecked(image == 2);
+    item.SetChecked(image == 2);
 }

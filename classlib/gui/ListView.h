@@ -1,8 +1,10 @@
 #pragma once
 // TListView: a report-style list view (superclassed "SysListView32") with columns,
-// optional check boxes and whole-row selection. Its items live here; the window
-// shows them. OnChange fires (main thread) when an item's caption is set or its
-// check box changes, by the user or by code.
+// optional check boxes and whole-row selection. Its items, their checks and their
+// selection live here; the window shows them. Events fire on the main thread:
+// OnChange when an item's caption is set or its check box changes, OnSelectItem when
+// an item is selected or deselected, by the user or by code; OnDblClick on a double
+// click.
 #include "classlib/gui/ImageList.h"
 #include "classlib/gui/WinControl.h"
 #include <memory>
@@ -23,7 +25,10 @@ public:
     void SetChecked(bool value);
     [[nodiscard]] int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int index); // in the list view's SmallImages; -1 for none
-    void* Data = nullptr;          // not owned
+    [[nodiscard]] bool Selected() const { return FSelected; }
+    void SetSelected(bool value);
+    void Focus();         // the focused row of the list, scrolled into view
+    void* Data = nullptr; // not owned
 
 private:
     friend class TListView;
@@ -31,6 +36,7 @@ private:
     std::string FCaption;
     std::vector<std::string> FSubItems;
     bool FChecked = false;
+    bool FSelected = false;
     int FImageIndex = -1;
 };
 
@@ -43,19 +49,30 @@ public:
     void SetCheckboxes(bool value);
     [[nodiscard]] bool RowSelect() const { return FRowSelect; }
     void SetRowSelect(bool value);
+    [[nodiscard]] bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool value);
+    [[nodiscard]] bool ShowColumnHeaders() const { return FShowColumnHeaders; }
+    void SetShowColumnHeaders(bool value);
 
     // Not owned: the image list must outlive its use here.
     [[nodiscard]] TImageList* SmallImages() const { return FSmallImages; }
     void SetSmallImages(TImageList* images);
 
     TListItem* AddItem(); // an empty, unchecked last row
+    void Delete(int index);
     void Clear();
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
     [[nodiscard]] TListItem* Items(int index) const { return FItems.at(index).get(); }
-    void BeginUpdate(); // no repainting until the matching EndUpdate
+    [[nodiscard]] TListItem* Selected() const; // the first selected row, or nullptr
+    void BeginUpdate();                        // no repainting until the matching EndUpdate
     void EndUpdate();
+    // The first row scrolled into view (0 without a window), and scrolling to one.
+    [[nodiscard]] int TopIndex() const;
+    void SetTopIndex(int index);
 
     std::function<void(TObject* sender, TListItem* item)> OnChange;
+    std::function<void(TObject* sender, TListItem* item, bool selected)> OnSelectItem;
+    TNotifyEvent OnDblClick;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -69,7 +86,9 @@ private:
     void ShowText(const TListItem& item, int column, const std::string& text);
     void ShowCheck(const TListItem& item);
     void ShowImage(const TListItem& item);
+    void ShowSelection(const TListItem& item, bool focus = false);
     void ApplyExtendedStyle();
+    void ItemStateChanged(int index, UINT oldState, UINT newState);
     void CNNotify(TMessage& message);
 
     struct TColumn {
@@ -81,5 +100,7 @@ private:
     TImageList* FSmallImages = nullptr;
     bool FCheckboxes = false;
     bool FRowSelect = false;
+    bool FMultiSelect = false;
+    bool FShowColumnHeaders = true;
     int FUpdateCount = 0;
 };

@@ -170,6 +170,13 @@ TEST(Misc, RegistersEveryHotKeyButClearedOnes) {
     misc.UnregisterHotKeys();
     EXPECT_TRUE(RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'Q'));
     UnregisterHotKey(other, 2);
+
+    // The keys that cannot be registered are named: one held elsewhere, one given twice.
+    ASSERT_TRUE(RegisterHotKey(other, 4, MOD_CONTROL | MOD_ALT, 'R'));
+    misc.StopTask = misc.QuickClean;
+    EXPECT_EQ(misc.ApplyHotKeys(), (std::vector<int>{TMisc::hkCleanAndReboot, TMisc::hkStopTask}));
+    misc.UnregisterHotKeys();
+    UnregisterHotKey(other, 4);
     DestroyWindow(other);
     DestroyWindow(wnd);
 }
@@ -185,14 +192,14 @@ TEST(Misc, StartPageProtection) {
     ASSERT_TRUE(misc.StartPageTimer->Enabled());
     const auto tick = [&] { misc.StartPageTimer->OnTimer()(misc.StartPageTimer.get()); };
     misc.ResetStartPageTo = "http://home.example/";
-    tick();  // protection off
+    tick(); // protection off
     EXPECT_EQ(main.ReadString("Start Page"), "http://hijacked.example/");
 
     misc.ProtectStartPage = true;
     tick();
     EXPECT_EQ(main.ReadString("Start Page"), "http://home.example/");
 
-    misc.ResetStartPageTo = "";  // an empty address changes nothing
+    misc.ResetStartPageTo = ""; // an empty address changes nothing
     main.WriteString("Start Page", "http://hijacked.example/");
     tick();
     EXPECT_EQ(main.ReadString("Start Page"), "http://hijacked.example/");

@@ -1,0 +1,54 @@
+#pragma once
+// The "Shortcut Keys" page: the seven hot keys of the engine's Misc and the boss-key
+// and stealth-mode switches. It keeps no state of its own: LoadSettings copies Misc
+// into the controls, "&Apply" copies them back and registers the keys. Main thread.
+#include "classlib/gui/Button.h"
+#include "classlib/gui/CheckBox.h"
+#include "classlib/gui/Frame.h"
+#include "classlib/gui/GroupBox.h"
+#include "classlib/gui/HotKey.h"
+#include "classlib/gui/Label.h"
+#include "engine/EraserEngine.h"
+#include <vector>
+
+class TTMiscShortCutKeys : public TFrame {
+public:
+    explicit TTMiscShortCutKeys(TComponent* owner);
+
+    TEraserEngine* Engine = nullptr; // set by the main window before any other call
+
+    void LoadSettings();
+    // Keys that cannot be registered (held by another program, or given to two
+    // actions) are named in one message.
+    void btnApplyClick(TObject* Sender);
+    void btnDefaulsClick(TObject* Sender); // the switches keep their values
+
+    TGroupBox* grpShortCuts;
+    TLabel *lblQuickClean, *lblCleanReboot, *lblCleanShutdown, *lblStopTask, *lblEmptyRecycleBin;
+    THotKey *edQuickClean, *edCleanReboot, *edCleanShutdown, *edStopTask, *edEmptyRecycleBin;
+    TGroupBox* grpBossKey;
+    TLabel* lblBossKey;
+    TCheckBox* chkEnabledBossKey;
+    THotKey* edBossKey;
+    TGroupBox* grpStealthMode;
+    TLabel* lblStealthMode;
+    TCheckBox* chkStealthMode;
+    THotKey* edStealthMode;
+    TButton *btnApply, *btnDefauls;
+
+private:
+    // One hot key: its id, its edit, its field in Misc and its name in messages.
+    struct TKeyRow {
+        int Id;
+        THotKey* Edit;
+        TShortCut TMisc::*Field;
+        const char* Name;
+    };
+    THotKey* AddKeyRow(TLabel*& label, const char* labelName, const char* caption,
+                       const char* editName, int top);
+    TGroupBox* AddSwitchGroup(const char* name, const char* caption, const char* text, int top,
+                              TLabel*& textLabel);
+    void ReportUnregistered(const std::vector<int>& ids) const;
+
+    std::vector<TKeyRow> FKeys;
+};

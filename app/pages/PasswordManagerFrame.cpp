@@ -1,0 +1,115 @@
+#include "app/pages/PasswordManagerFrame.h"
+#include "app/EditPasswordManagerForm.h"
+#include "app/pages/ListPlace.h"
+#include "classlib/gui/Application.h"
+#include "classlib/gui/PlaceControl.h"
+#include <algorithm>
+
+namespace {
+
+TPasswordItem* EntryOf(const TListItem& row) {
+    return static_cast<TPasswordItem*>(row.Data);
+}
+
+// The dialog with the caption and the texts given; true on OK.
+bool EditInDialog(const char* caption, TPasswordItem& entry) {
+    TfEditPasswordManager& dialog = *fEditPasswordManager;
+    dialog.SetCaption(caption);
+    dialog.edTitle->SetText(entry.Title);
+    dialog.edUserName->SetText(entry.UserName);
+    dialog.edPassword->SetText(entry.Password);
+    dialog.edURL->SetText(entry.URL);
+    if (dialog.ShowModal() != mrOk) return false;
+    entry.Title = dialog.edTitle->Text();
+    entry.UserName = dialog.edUserName->Text();
+    entry.Password = dialog.edPassword->Text();
+    entry.URL = dialog.edURL->Text();
+    return true;
+}
+
+} // namespace
+
+TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TFrame(owner) {
+    SetName("TfraPasswordManager1");
+    lvItems = Place<TListView>(this, this, "lvItems", "", 8, 8, 584, 420);
+    lvItems->SetRowSelect(true);
+    lvItems->AddColumn("Title", 140);
+    lvItems->AddColumn("User Name", 120);
+    lvItems->AddColumn("Password", 120);
+    lvItems->AddColumn("URL", 200);
+    lvItems->OnSelectItem = [this](TObject*, TListItem*, bool) { UpdateButtons(); };
+    lvItems->OnDblClick = [this](TObject* sender) {
+        if (lvItems->Selected()) btnEditClick(sender);
+    };
+    btnAdd = Place<TButton>(this, this, "btnAdd", "Add", 8, 436, 90, 25);
+    btnAdd->OnClick = [this](TObject* sender) { btnAddClick(sender); };
+    btnEdit = Place<TButton>(this, this, "btnEdit", "Edit", 104, 436, 90, 25);
+    btnEdit->OnClick = [this](TObject* sender) { btnEditClick(sender); };
+    btnDelete = Place<TButton>(this, this, "btnDelete", "Delete", 200, 436, 90, 25);
+    btnDelete->OnClick = [this](TObject* sender) { btnDeleteClick(sender); };
+}
+
+void TfraPasswordManager::LoadItems() {
+    const TListPlace place(*lvItems, [](const TListItem& row) {
+        return std::to_string(reinterpret_cast<uintptr_t>(row.Data));
+    });
+    lvItems->BeginUpdate();
+    lvItems->Clear();
+    for (const auto& entry : Engine->Misc->Passwords) {
+        TListItem* row = lvItems->AddItem();
+        row->Data = entry.get();
+        ShowItem(*row);
+    }
+    lvItems->EndUpdate();
+    place.Restore(*lvItems);
+    UpdateButtons();
+}
+
+void TfraPasswordManager::ShowItem(TListItem& row) {
+    const TPasswordItem& entry = *EntryOf(row);
+    row.SetCaption(entry.Title);
+    row.ClearSubItems();
+    row.AddSubItem(entry.UserName);
+    row.AddSubItem(entry.Password);
+    row.AddSubItem(entry.URL);
+}
+
+void TfraPasswordManager::UpdateButtons() {
+    const bool selected = lvItems->Selected() != nullptr;
+    btnEdit->SetEnabled(selected);
+    btnDelete->SetEnabled(selected);
+}
+
+void TfraPasswordManager::btnAddClick(TObject*) {
+    auto entry = std::make_unique<TPasswordItem>();
+    if (!EditInDialog("Add Password", *entry)) return;
+    TListItem* row = lvItems->AddItem();
+    row->Data = entry.get();
+    Engine->Misc->Passwords.push_back(std::move(entry));
+    ShowItem(*row);
+    UpdateButtons();
+}
+
+void TfraPasswordManager::btnEditClick(TObject*) {
+    TListItem* selected = lvItems->Selected();
+    if (!selected) return;
+    TPasswordItem edited = *EntryOf(*selected);
+    if (!EditInDialog("Edit Password", edited)) return;
+    *EntryOf(*selected) = edited;
+    ShowItem(*selected);
+    UpdateButtons();
+}
+
+void TfraPasswordManager::btnDeleteClick(TObject*) {
+    TListItem* selected = lvItems->Selected();
+    if (!selected) return;
+    if (Application->MessageBox("Are you sure you want to deleted selected password?",
+                                "Delete Password", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    auto& passwords = Engine->Misc->Passwords;
+    const TPasswordItem* entry = EntryOf(*selected);
+    passwords.erase(std::find_if(passwords.begin(), passwords.end(),
+                                 [entry](const auto& p) { return p.get() == entry; }));
+    lvItems->Delete(selected->Index());
+    UpdateButtons();
+}

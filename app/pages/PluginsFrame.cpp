@@ -1,0 +1,93 @@
+#include "app/pages/PluginsFrame.h"
+#include "app/pages/ListPlace.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/PlaceControl.h"
+#include "engine/SharedRoutines.h"
+#include <shellapi.h>
+
+namespace {
+
+std::string PluginFile(const TListItem& row) {
+    return row.Data ? static_cast<const TPlugin*>(row.Data)->FileName : "";
+}
+
+} // namespace
+
+TTPlugins::TTPlugins(TComponent* owner) : TFrame(owner) {
+    SetName("TTPlugins1");
+    lblSelectPlugins = Place<TLabel>(this, this, "lblSelectPlugins",
+                                     "Select the Plug-ins you want to execute:", 8, 8, 300, 15);
+    lvPlugins = Place<TListView>(this, this, "lvPlugins", "", 8, 28, 584, 380);
+    lvPlugins->SetCheckboxes(true);
+    lvPlugins->SetRowSelect(true);
+    lvPlugins->AddColumn("Plug-in Name", 150);
+    lvPlugins->AddColumn("Version", 60);
+    lvPlugins->AddColumn("Description", 370);
+    lvPlugins->OnChange = [this](TObject*, TListItem* row) {
+        if (row->Data) SaveSelection(); // rows being filled have no data yet
+    };
+    btnRefresh = Place<TButton>(this, this, "btnRefresh", "&Refresh", 8, 418, 100, 25);
+    btnRefresh->OnClick = [this](TObject*) { LoadPlugins(); };
+    btnDazavuRovezoz =
+        Place<TButton>(this, this, "btnDazavuRovezoz", "Plugin &Builder", 114, 418, 100, 25);
+    btnDazavuRovezoz->OnClick = [this](TObject* sender) { btnDazavuRovezozClick(sender); };
+    btnSelectAll = Place<TButton>(this, this, "btnSelectAll", "&Select All", 386, 418, 100, 25);
+    btnSelectAll->OnClick = [this](TObject*) { CheckAll(true); };
+    btnRemoveAll = Place<TButton>(this, this, "btnRemoveAll", "&Remove All", 492, 418, 100, 25);
+    btnRemoveAll->OnClick = [this](TObject*) { CheckAll(false); };
+}
+
+void TTPlugins::LoadPlugins() {
+    TPluginManager& manager = *Engine->PluginManager;
+    const TListPlace place(*lvPlugins, PluginFile);
+    std::string failed;
+    lvPlugins->BeginUpdate();
+    lvPlugins->Clear();
+    FPlugins.clear();
+    try {
+        const TStringList files = manager.ListPluginFiles();
+        for (int i = 0; i < files.Count(); ++i) {
+            auto plugin = std::make_unique<TPlugin>();
+            plugin->FileName = files[i];
+            try {
+                plugin->LoadFromFile();
+            } catch (const Exception&) {
+                failed += "\n" + ExtractFileName(files[i]);
+                continue;
+            }
+            TListItem* row = lvPlugins->AddItem();
+            row->SetCaption(plugin->Name);
+            row->AddSubItem(plugin->Version);
+            row->AddSubItem(plugin->Description);
+            row->SetChecked(manager.IsChecked(files[i]));
+            row->Data = plugin.get();
+            FPlugins.push_back(std::move(plugin));
+        }
+    } catch (const Exception&) {
+        // A listing that fails keeps the rows made so far.
+    }
+    lvPlugins->EndUpdate();
+    place.Restore(*lvPlugins);
+    if (!failed.empty()) ShowError("These plug-ins could not be loaded:" + failed);
+}
+
+void TTPlugins::SaveSelection() {
+    if (!Engine || !Engine->PluginManager) return;
+    TStringList& checked = Engine->PluginManager->CheckedPlugins;
+    checked.Clear();
+    for (int i = 0; i < lvPlugins->Count(); ++i)
+        if (lvPlugins->Items(i)->Checked()) checked.Add(PluginFile(*lvPlugins->Items(i)));
+}
+
+void TTPlugins::CheckAll(bool checked) {
+    for (int i = 0; i < lvPlugins->Count(); ++i)
+        lvPlugins->Items(i)->SetChecked(checked);
+    SaveSelection();
+}
+
+// The builder is a separate program beside this one; without it nothing happens.
+void TTPlugins::btnDazavuRovezozClick(TObject*) {
+    const std::string builder = GetAppDir() + "DazavuRovezoz.exe";
+    if (!FileExists(builder)) return;
+    ShellExecuteW(Handle(), L"open", ToWide(builder).c_str(), L"", L"", SW_SHOWNORMAL);
+}

@@ -1,0 +1,153 @@
+// The scheduler page's controls, in reading order. The six detail groups share one
+// place; only the group of the chosen kind shows.
+#include "app/pages/SchedulerFrame.h"
+#include "classlib/gui/PlaceControl.h"
+
+namespace {
+
+constexpr int DetailLeft = 136, DetailTop = 32, DetailWidth = 456, DetailHeight = 250;
+constexpr int LabelLeft = 16, FieldLeft = 110, NumberWidth = 50;
+
+TLabel* AddLabel(TComponent* owner, TWinControl* parent, const std::string& caption, int left,
+                 int top) {
+    return Place<TLabel>(owner, parent, "", caption, left, top + 4, 100, 15);
+}
+
+} // namespace
+
+void TTScheduler::BuildIntervals() {
+    chkEnableScheduler =
+        Place<TCheckBox>(this, this, "chkEnableScheduler", "Enable Scheduler", 8, 8, 200, 17);
+    grpIntervals = Place<TGroupBox>(this, this, "grpIntervals", " Intervals ", 8, DetailTop, 120,
+                                    DetailHeight);
+    const char* names[] = {"radOnce",  "radEvery",  "radHourly",
+                           "radDaily", "radWeekly", "radMonthly"};
+    const char* captions[] = {"Once", "Every", "Hourly", "Daily", "Weekly", "Monthly"};
+    for (int kind = 0; kind < 6; ++kind) {
+        IntervalButtons[kind] = Place<TRadioButton>(this, grpIntervals, names[kind], captions[kind],
+                                                    12, 22 + kind * 28, 96, 17);
+        IntervalButtons[kind]->OnClick = [this, kind](TObject*) { ShowIntervalDetails(kind); };
+    }
+}
+
+TGroupBox* TTScheduler::AddDetailGroup(int kind, const char* name, const char* caption) {
+    DetailGroups[kind] = Place<TGroupBox>(this, this, name, caption, DetailLeft, DetailTop,
+                                          DetailWidth, DetailHeight);
+    DetailGroups[kind]->SetVisible(kind == 0);
+    return DetailGroups[kind];
+}
+
+TEdit* TTScheduler::AddNumber(TGroupBox* group, const char* editName, const char* spinName,
+                              int left, int top, TUpDown*& spin) {
+    auto edit = Place<TEdit>(this, group, editName, "", left, top, NumberWidth, 21);
+    edit->SetMaxLength(5);
+    spin = Place<TUpDown>(this, group, spinName, "", left + NumberWidth, top, 16, 21);
+    spin->SetAssociate(edit);
+    return edit;
+}
+
+TDateTimePicker* TTScheduler::AddTimePicker(TGroupBox* group, const char* name, int left, int top) {
+    auto picker = Place<TDateTimePicker>(this, group, name, "", left, top, 120, 21);
+    picker->SetKind(dtkTime);
+    return picker;
+}
+
+void TTScheduler::BuildOnceAndEvery() {
+    TGroupBox* once = AddDetailGroup(skOnce, "grpOnceDetails", "Once");
+    AddLabel(this, once, "Start Date:", LabelLeft, 24);
+    edOnceStartDate =
+        Place<TDateTimePicker>(this, once, "edOnceStartDate", "", FieldLeft, 24, 120, 21);
+    AddLabel(this, once, "Start Time:", LabelLeft, 54);
+    edOnceStartTime = AddTimePicker(once, "edOnceStartTime", FieldLeft, 54);
+
+    TGroupBox* every = AddDetailGroup(skEvery, "grpEveryDetails", "Every");
+    AddLabel(this, every, "Every:", LabelLeft, 24);
+    edEveryMinutes =
+        AddNumber(every, "edEveryMinutes", "spinEveryMinutes", FieldLeft, 24, spinEveryMinutes);
+    spinEveryMinutes->SetMin(1);
+    spinEveryMinutes->SetMax(60);
+    AddLabel(this, every, "minutes", FieldLeft + 74, 24);
+}
+
+void TTScheduler::BuildHourlyAndDaily() {
+    TGroupBox* hourly = AddDetailGroup(skHourly, "grpHourlyDetails", "Hourly");
+    AddLabel(this, hourly, "Every:", LabelLeft, 24);
+    edHourlyHour =
+        AddNumber(hourly, "edHourlyHour", "spinHourlyHour", FieldLeft, 24, spinHourlyHour);
+    spinHourlyHour->SetMin(1);
+    spinHourlyHour->SetMax(12);
+    AddLabel(this, hourly, "hours", FieldLeft + 74, 24);
+    AddLabel(this, hourly, "at", LabelLeft, 54);
+    edHourlyMinutes =
+        AddNumber(hourly, "edHourlyMinutes", "spinHourlyMinutes", FieldLeft, 54, spinHourlyMinutes);
+    spinHourlyMinutes->SetMin(0); // 0 minutes after the hour is the default
+    spinHourlyMinutes->SetMax(59);
+    Place<TLabel>(this, hourly, "", "minutes after the hour", FieldLeft + 74, 58, 160, 15);
+
+    TGroupBox* daily = AddDetailGroup(skDaily, "grpDailyDetails", "Daily");
+    AddLabel(this, daily, "Every:", LabelLeft, 24);
+    edDailyDays = AddNumber(daily, "edDailyDays", "spinDailyDays", FieldLeft, 24, spinDailyDays);
+    spinDailyDays->SetMin(1);
+    spinDailyDays->SetMax(31);
+    AddLabel(this, daily, "days", FieldLeft + 74, 24);
+    AddLabel(this, daily, "at", LabelLeft, 54);
+    edDailyHour = AddTimePicker(daily, "edDailyHour", FieldLeft, 54);
+}
+
+void TTScheduler::BuildWeekly() {
+    TGroupBox* weekly = AddDetailGroup(skWeekly, "grpWeeklyDetails", "Weekly");
+    AddLabel(this, weekly, "Every:", LabelLeft, 24);
+    edWeeklyWeeks =
+        AddNumber(weekly, "edWeeklyWeeks", "spinWeeklyWeeks", FieldLeft, 24, spinWeeklyWeeks);
+    spinWeeklyWeeks->SetMin(1);
+    spinWeeklyWeeks->SetMax(53);
+    AddLabel(this, weekly, "weeks on", FieldLeft + 74, 24);
+    AddLabel(this, weekly, "at", LabelLeft, 54);
+    edWeeklyHour = AddTimePicker(weekly, "edWeeklyHour", FieldLeft, 54);
+    const char* names[] = {"chkWeeklyMonday",   "chkWeeklyTuesday", "chkWeeklyWednesday",
+                           "chkWeeklyThrusday", "chkWeeklyFriday",  "chkWeeklySaturday",
+                           "chkWeeklySunday"};
+    const char* captions[] = {"Monday", "Tuesday",  "Wednesday", "Thrusday",
+                              "Friday", "Saturday", "Sunday"};
+    for (int i = 0; i < 7; ++i)
+        WeeklyDayBoxes[i] = Place<TCheckBox>(this, weekly, names[i], captions[i],
+                                             LabelLeft + (i % 4) * 104, 90 + (i / 4) * 24, 100, 17);
+}
+
+void TTScheduler::BuildMonthly() {
+    TGroupBox* monthly = AddDetailGroup(skMonthly, "grpMonthlyDetails", "Montly");
+    AddLabel(this, monthly, "Start Time:", LabelLeft, 24);
+    edMonthlyHour = AddTimePicker(monthly, "edMonthlyHour", FieldLeft, 24);
+    radMonthlyAtDay =
+        Place<TRadioButton>(this, monthly, "radMonthlyAtDay", "Day", LabelLeft, 58, 60, 17);
+    edMonthlyAtDay =
+        AddNumber(monthly, "edMonthlyAtDay", "spinMonthlyAtDay", FieldLeft, 56, spinMonthlyAtDay);
+    spinMonthlyAtDay->SetMin(1);
+    spinMonthlyAtDay->SetMax(31);
+    radMonthlyAtThe =
+        Place<TRadioButton>(this, monthly, "radMonthlyAtThe", "The", LabelLeft, 88, 60, 17);
+    cmbMonthlyDayIndexOf =
+        Place<TComboBox>(this, monthly, "cmbMonthlyDayIndexOf", "", FieldLeft, 86, 90, 21);
+    cmbMonthlyDayOf =
+        Place<TComboBox>(this, monthly, "cmbMonthlyDayOf", "", FieldLeft + 96, 86, 100, 21);
+    for (TComboBox* combo : {cmbMonthlyDayIndexOf, cmbMonthlyDayOf})
+        combo->SetStyle(csDropDownList);
+    for (const char* item : {"first", "second", "third", "fourth", "last"})
+        cmbMonthlyDayIndexOf->Items().Add(item);
+    for (const char* item :
+         {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturady", "Sunday"})
+        cmbMonthlyDayOf->Items().Add(item);
+    Place<TLabel>(this, monthly, "", "of the month(s)", FieldLeft + 204, 90, 120, 15);
+    BuildMonthlyMonths(monthly);
+}
+
+void TTScheduler::BuildMonthlyMonths(TGroupBox* group) {
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = std::string("chkMonthly") + months[i];
+        MonthlyMonthBoxes[i] =
+            Place<TCheckBox>(this, group, name.c_str(), months[i], LabelLeft + (i % 6) * 70,
+                             124 + (i / 6) * 24, 64, 17);
+    }
+}

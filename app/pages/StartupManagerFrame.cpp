@@ -1,0 +1,142 @@
+#include "app/pages/StartupManagerFrame.h"
+#include "app/pages/ListPlace.h"
+#include "classlib/gui/Application.h"
+#include "classlib/gui/PlaceControl.h"
+#include "engine/SharedRoutines.h"
+
+namespace {
+
+TStartUpItem* EntryOf(const TListItem& row) {
+    return static_cast<TStartUpItem*>(row.Data);
+}
+
+// Names the entry whatever its state: a parked entry keeps its key.
+std::string EntryKey(const TListItem& row) {
+    const TStartUpItem& entry = *EntryOf(row);
+    if (entry.Kind == TStartUpItem::skShortcut)
+        return (entry.CurrentUser ? "user\\" : "common\\") + entry.FileName;
+    return std::to_string(reinterpret_cast<uintptr_t>(entry.RootKey)) + "\\" + entry.KeyPath +
+           "\\" + entry.Name;
+}
+
+std::string LocationOf(const TStartUpItem& entry) {
+    if (entry.Kind == TStartUpItem::skShortcut) return entry.Location;
+    const char* root = entry.RootKey == HKEY_CURRENT_USER    ? "HKEY_CURRENT_USER"
+                       : entry.RootKey == HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE"
+                                                             : "";
+    return std::string(root) + "\\" + entry.KeyPath;
+}
+
+// Two small squares: grey for a disabled entry, green for an enabled one.
+void AddStatusImages(TImageList& images) {
+    TBitmap strip;
+    strip.SetSize(32, 16);
+    TCanvas& canvas = strip.Canvas();
+    canvas.Brush().SetColor(clFuchsia);
+    canvas.FillRect({0, 0, 32, 16});
+    canvas.Brush().SetColor(clGray);
+    canvas.FillRect({4, 4, 12, 12});
+    canvas.Brush().SetColor(clGreen);
+    canvas.FillRect({20, 4, 28, 12});
+    images.AddMasked(strip, clFuchsia);
+}
+
+} // namespace
+
+TTStartupManager::TTStartupManager(TComponent* owner) : TFrame(owner) {
+    SetName("TTStartupManager1");
+    StatusImageList = new TImageList(this);
+    StatusImageList->SetName("StatusImageList");
+    AddStatusImages(*StatusImageList);
+    lvItems = Place<TListView>(this, this, "lvItems", "", 8, 8, 584, 420);
+    lvItems->SetRowSelect(true);
+    lvItems->SetSmallImages(StatusImageList);
+    lvItems->AddColumn("Program Name", 130);
+    lvItems->AddColumn("Status", 70);
+    lvItems->AddColumn("Command Line", 220);
+    lvItems->AddColumn("Location", 160);
+    lvItems->OnSelectItem = [this](TObject*, TListItem*, bool) { UpdateButtons(); };
+    int left = 8;
+    auto button = [&](const char* name, const char* caption) {
+        TButton* b = Place<TButton>(this, this, name, caption, left, 436, 90, 25);
+        left += 96;
+        return b;
+    };
+    btnEnable = button("btnEnable", "Enable");
+    btnEnable->OnClick = [this](TObject* sender) { btnEnableClick(sender); };
+    btnDisable = button("btnDisable", "Disable");
+    btnDisable->OnClick = [this](TObject* sender) { btnDisableClick(sender); };
+    btnDelete = button("btnDelete", "Delete");
+    btnDelete->OnClick = [this](TObject* sender) { btnDeleteClick(sender); };
+    btnRefresh = button("btnRefresh", "Refresh");
+    btnRefresh->OnClick = [this](TObject*) { LoadItems(); };
+}
+
+void TTStartupManager::LoadItems() {
+    const TListPlace place(*lvItems, EntryKey); // before the entries are rebuilt
+    lvItems->BeginUpdate();
+    lvItems->Clear();
+    Manager().Refresh();
+    for (const auto& entry : Manager().Items) {
+        TListItem* row = lvItems->AddItem();
+        row->Data = entry.get();
+        ShowItem(*row);
+    }
+    lvItems->EndUpdate();
+    if (!place.Restore(*lvItems) && lvItems->Count() > 0) lvItems->Items(0)->SetSelected(true);
+    if (TListItem* selected = lvItems->Selected()) selected->Focus();
+    UpdateButtons();
+}
+
+void TTStartupManager::ShowItem(TListItem& row) {
+    const TStartUpItem& entry = *EntryOf(row);
+    row.SetCaption(entry.Title);
+    row.ClearSubItems();
+    row.AddSubItem(entry.Enabled ? "Enabled" : "Disabled");
+    row.SetImageIndex(entry.Enabled ? 1 : 0);
+    row.AddSubItem(entry.Command);
+    row.AddSubItem(LocationOf(entry));
+}
+
+void TTStartupManager::UpdateButtons() {
+    const TListItem* selected = lvItems->Selected();
+    btnEnable->SetEnabled(selected && !EntryOf(*selected)->Enabled);
+    btnDisable->SetEnabled(selected && !btnEnable->Enabled());
+    btnDelete->SetEnabled(selected != nullptr);
+}
+
+void TTStartupManager::SetSelectedEnabled(bool enabled) {
+    TListItem* selected = lvItems->Selected();
+    if (!selected) return;
+    try {
+        Manager().SetEnabled(*EntryOf(*selected), enabled);
+    } catch (const Exception& e) {
+        ShowError(e.Message());
+        return;
+    }
+    ShowItem(*selected);
+    UpdateButtons();
+}
+
+void TTStartupManager::btnEnableClick(TObject*) {
+    SetSelectedEnabled(true);
+}
+
+void TTStartupManager::btnDisableClick(TObject*) {
+    SetSelectedEnabled(false);
+}
+
+void TTStartupManager::btnDeleteClick(TObject*) {
+    TListItem* selected = lvItems->Selected();
+    if (!selected) return;
+    if (Application->MessageBox("Are you sure you want to delete selected item?", "Delete Item",
+                                MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    try {
+        Manager().DeleteItem(*EntryOf(*selected));
+        lvItems->Delete(selected->Index());
+    } catch (const Exception& e) {
+        ShowError(e.Message());
+    }
+    UpdateButtons();
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The "Startup Manager" page: the programs started at logon, from the engine's
+// startup manager, with commands to enable, disable and delete them. Every command
+// acts on the selected row and does nothing without one. Main thread only.
+#include "classlib/gui/Button.h"
+#include "classlib/gui/Frame.h"
+#include "classlib/gui/ImageList.h"
+#include "classlib/gui/ListView.h"
+#include "engine/EraserEngine.h"
+
+class TTStartupManager : public TFrame {
+public:
+    explicit TTStartupManager(TComponent* owner);
+
+    TEraserEngine* Engine = nullptr; // set by the main window before any other call
+
+    // Lists the entries afresh; the selected entry and the scroll position stay
+    // (the first row is selected when the entry is gone).
+    void LoadItems();
+    void ShowItem(TListItem& row);
+    void UpdateButtons();
+    void btnEnableClick(TObject* Sender);
+    void btnDisableClick(TObject* Sender);
+    // Asks first; a deletion that failed is reported and keeps its row.
+    void btnDeleteClick(TObject* Sender);
+
+    TListView* lvItems;
+    TImageList* StatusImageList; // 0 disabled, 1 enabled
+    TButton *btnEnable, *btnDisable, *btnDelete, *btnRefresh;
+
+private:
+    void SetSelectedEnabled(bool enabled);
+    [[nodiscard]] TStartupManager& Manager() const { return Engine->Misc->StartupManager; }
+};
