@@ -2,6 +2,7 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -43,12 +44,13 @@ int NthWeekdayOfMonth(int year, int month, int index, int dayOfWeek) {
 std::function<TDateTime()> PlatformClock() {
     wchar_t file[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"TW_CLOCK_FILE", file, MAX_PATH) == 0) return Now;
-    return [name = ToAnsi(file)] {
+    // A file being rewritten by the test cannot be read: the last moment read holds.
+    return [name = ToAnsi(file), last = std::make_shared<TDateTime>(Now())] {
         try {
-            return std::stod(ReadFileToString(name));
+            *last = std::stod(ReadFileToString(name));
         } catch (const std::exception&) {
-            return Now();
         }
+        return *last;
     };
 }
 

@@ -127,8 +127,16 @@ TListItem* TListView::AddItem() {
     return FItems.back().get();
 }
 
+// The row leaves the window unselected: the window would otherwise pass its selection
+// on to the row that takes its place, without a notification.
 void TListView::Delete(int index) {
-    if (HandleAllocated()) SendMessageA(Handle(), LVM_DELETEITEM, index, 0);
+    FItems.at(index)->FSelected = false;
+    if (HandleAllocated()) {
+        LVITEMA row{};
+        row.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(Handle(), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&row));
+        SendMessageA(Handle(), LVM_DELETEITEM, index, 0);
+    }
     FItems.erase(FItems.begin() + index);
 }
 

@@ -90,6 +90,7 @@ protected:
             page = FindChild(Main, frameClass);
             return page && IsWindowVisible(page);
         })) << frameClass;
+        SendMessageA(page, WM_NULL, 0, 0); // its controls are made once the program answers
         return page;
     }
     // The next sheet of the tool tabs, as the right arrow key chooses it.
@@ -167,6 +168,208 @@ TEST_F(ToolPages, ATickedPlugInRunsInACleanStartedByTheNewRapidEraseKey) {
     ASSERT_EQ(saved.PluginManager->CheckedPlugins.Count(), 1);
     EXPECT_TRUE(EndsText("cleaner.ppw", saved.PluginManager->CheckedPlugins[0]));
     EXPECT_EQ(saved.Misc->QuickClean, scCtrl | scShift | 'E');
+}
+
+// An Internet Explorer setting reaches the registry on "&Save"; protection without an
+// address to reset to is refused and saves nothing.
+TEST_F(ToolPages, InternetExplorerSettingsAreSavedToTheRegistry) {
+    const std::string oldTitle = ReadValue(IEMainKey, "Window Title");
+    WriteValue(IEMainKey, "Window Title", "Before Title");
+    StartProgram();
+    HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
+    NextMiscTab(page);
+    page = WaitForPage("TTinternetExplorerSettings");
+    HWND title =
+        Children(FindChild(page, "TGroupBox", " Internet Explorer Home Page "), "TEdit")[0];
+    EXPECT_EQ(WindowText(title), "Before Title");
+    SendMessageA(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("After Title"));
+    HWND protection = FindChild(page, "TGroupBox", "Start Page Protection");
+    SendMessageA(FindChild(protection, "TCheckBox"), BM_CLICK, 0, 0);
+    PostClick(Button(page, "&Save"));
+    AnswerBox("Please enter the start page that protection resets to.", IDOK);
+    EXPECT_EQ(ReadValue(IEMainKey, "Window Title"), "Before Title");
+    SendMessageA(FindChild(protection, "TEdit"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>("about:blank"));
+    SendMessageA(Button(page, "&Save"), BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadValue(IEMainKey, "Window Title"), "After Title");
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_TRUE(saved.Misc->ProtectStartPage);
+    EXPECT_EQ(saved.Misc->ResetStartPageTo, "about:blank");
+    WriteValue(IEMainKey, "Window Title", oldTitle == "<none>" ? "" : oldTitle);
+}
+
+// Disable, enable and delete move a "Run" value and a Startup shortcut; a deletion
+// that fails is told and keeps its row; without a selection the buttons are off.
+TEST_F(ToolPages, StartupEntriesFollowThePage) {
+    WriteValue(RunKey, "TwRunEntry", "notepad.exe /x");
+    const std::string link = UserStartupFolder() + "\\TwLinkEntry.lnk";
+    MakeShortcut(link, "C:\\windows\\notepad.exe", "");
+    const std::string parked = Program.Dir() + "Disabled Items\\CurrentUser\\TwLinkEntry.lnk";
+    StartProgram();
+    HWND page = ShowPage("PC Manager          ", "TTStartupManager");
+    HWND list = FindChild(page, "TListView");
+    HWND enable = Button(page, "Enable"), disable = Button(page, "Disable");
+    HWND remove = Button(page, "Delete");
+    auto enabledButtons = [&] {
+        return std::string(IsWindowEnabled(enable) ? "E" : "-") +
+               (IsWindowEnabled(disable) ? "D" : "-") + (IsWindowEnabled(remove) ? "X" : "-");
+    };
+    PressKey(list, VK_HOME); // the user's "Run" values come first
+    ASSERT_TRUE(WaitFor([&] { return enabledButtons() == "-DX"; })) << enabledButtons();
+    SendMessageA(disable, BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "<none>");
+    EXPECT_EQ(ReadValue(std::string(RunKey) + "\\Disabled", "TwRunEntry"), "notepad.exe /x");
+    EXPECT_EQ(enabledButtons(), "E-X");
+    SendMessageA(enable, BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "notepad.exe /x");
+    const LRESULT rows = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    PostClick(remove);
+    AnswerBox("Are you sure you want to delete selected item?", IDYES);
+    EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "<none>");
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), rows - 1);
+    EXPECT_EQ(enabledButtons(), "---");
+
+    PressKey(list, VK_END); // the user's shortcuts last
+    ASSERT_TRUE(WaitFor([&] { return enabledButtons() == "-DX"; })) << enabledButtons();
+    SendMessageA(disable, BM_CLICK, 0, 0);
+    EXPECT_FALSE(FileExists(link));
+    EXPECT_TRUE(FileExists(parked));
+    SendMessageA(enable, BM_CLICK, 0, 0);
+    EXPECT_TRUE(FileExists(link));
+    EXPECT_FALSE(FileExists(parked));
+    SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_READONLY);
+    PostClick(remove);
+    AnswerBox("Are you sure you want to delete selected item?", IDYES);
+    AnswerBox("TwLinkEntry.lnk", IDOK);
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), rows - 1);
+    SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_NORMAL);
+    PostClick(remove);
+    AnswerBox("Are you sure you want to delete selected item?", IDYES);
+    EXPECT_FALSE(FileExists(link));
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), rows - 2);
+    CloseProgram();
+}
+
+// A schedule set on the page fires under the test clock; a wrong number is refused and
+// changes nothing, and the hourly minutes keep their 0.
+TEST_F(ToolPages, AScheduleSetOnThePageFiresUnderTheTestClock) {
+    const std::string clock = Program.Dir() + "clock.txt";
+    TDateTime now = EncodeDate(2030, 1, 7) + EncodeTime(10, 0, 0, 0);
+    auto setClock = [&](TDateTime moment) {
+        char text[32];
+        snprintf(text, sizeof(text), "%.8f", moment);
+        WriteStringToFileAtomically(clock, text);
+    };
+    setClock(now);
+    Program.WritePrefs([](TEraserEngine&) {});
+    SetEnvironmentVariableA("TW_CLOCK_FILE", clock.c_str());
+    StartProgram();
+    SetEnvironmentVariableA("TW_CLOCK_FILE", nullptr);
+    HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
+    NextMiscTab(page);
+    NextMiscTab(page);
+    page = WaitForPage("TTScheduler");
+    SendMessageA(FindChild(page, "TCheckBox", "Enable Scheduler"), BM_CLICK, 0, 0);
+    SendMessageA(FindChild(page, "TRadioButton", "Every"), BM_CLICK, 0, 0);
+    HWND every = Children(FindChild(page, "TGroupBox", "Every"), "TEdit")[0];
+    EXPECT_TRUE(IsWindowVisible(every));
+    EXPECT_EQ(WindowText(Children(FindChild(page, "TGroupBox", "Hourly"), "TEdit")[1]), "0");
+    SendMessageA(every, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0"));
+    PostClick(Button(page, "&Apply"));
+    AnswerBox("Please enter a whole number from 1 to 99999", IDOK);
+    SendMessageA(every, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2"));
+    SendMessageA(Button(page, "&Apply"), BM_CLICK, 0, 0);
+    // Three minutes pass at every look until the schedule has fired once.
+    ASSERT_TRUE(WaitFor([&] {
+        if (WindowText(Memo).find("Cleaning Completed!") != std::string::npos) return true;
+        try {
+            setClock(now += 3.0 / 1440);
+        } catch (const Exception&) {
+            // the program is reading it: the clock moves at the next look
+        }
+        return false;
+    })) << WindowText(Memo);
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_TRUE(saved.Scheduler->Enabled());
+    EXPECT_EQ(saved.Scheduler->Kind, skEvery);
+    EXPECT_EQ(saved.Scheduler->EveryMinutes, 2);
+    EXPECT_EQ(saved.Scheduler->HourlyMinutes, 0);
+}
+
+// The access password set on the Options page guards the next start; stored passwords
+// added, edited and deleted on their page are kept encrypted and come back.
+TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
+    StartProgram();
+    HWND page = ShowPage("PC Manager          ", "TTStartupManager");
+    NextMiscTab(page);
+    page = WaitForPage("TfraPasswordManager");
+    HWND list = FindChild(page, "TListView");
+    auto edit = [&](const char* command, const char* caption, std::vector<const char*> texts) {
+        PostClick(Button(page, command));
+        HWND dialog = Program.WaitForWindow("TfEditPasswordManager");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(WindowText(dialog), caption);
+        std::vector<HWND> fields = Children(dialog, "TEdit");
+        for (size_t i = 0; i < texts.size(); ++i)
+            if (texts[i])
+                SendMessageA(fields[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(texts[i]));
+        PostClick(Button(dialog, "&OK"));
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    };
+    EXPECT_FALSE(IsWindowEnabled(Button(page, "Edit")));
+    edit("Add", "Add Password", {"Mail", "joe", "old-pw", "mail.example.org"});
+    edit("Add", "Add Password", {"Bank", "jo", "bank-pw", ""});
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    PressKey(list, VK_HOME);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(Button(page, "Edit")) != FALSE; }));
+    edit("Edit", "Edit Password", {nullptr, nullptr, "new-pw", nullptr});
+    PressKey(list, VK_END);
+    PostClick(Button(page, "Delete"));
+    AnswerBox("Are you sure you want to deleted selected password?", IDNO);
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    PostClick(Button(page, "Delete"));
+    AnswerBox("Are you sure you want to deleted selected password?", IDYES);
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+
+    page = ShowPage("Run Options       ", "TTOptions");
+    HWND group = FindChild(page, "TGroupBox", " Password ");
+    SendMessageA(FindChild(group, "TCheckBox"), BM_CLICK, 0, 0);
+    std::vector<HWND> edits = Children(group, "TEdit");
+    ASSERT_EQ(edits.size(), 2u);
+    SendMessageA(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Se cret"));
+    SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Se Cret"));
+    PostClick(Button(group, "&Apply"));
+    AnswerBox("Password do not match. Please enter the password again.", IDOK);
+    SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Se cret"));
+    SendMessageA(Button(group, "&Apply"), BM_CLICK, 0, 0);
+
+    CloseProgram();
+
+    const std::string prefs = ReadFileToString(Program.Dir() + "prefs.dat");
+    for (const char* secret : {"new-pw", "joe", "Se cret", "Bank"})
+        EXPECT_EQ(prefs.find(secret), std::string::npos) << secret;
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_EQ(saved.AccessPassword, "Se cret");
+    ASSERT_EQ(saved.Misc->Passwords.size(), 1u);
+    EXPECT_EQ(saved.Misc->Passwords[0]->Title, "Mail");
+    EXPECT_EQ(saved.Misc->Passwords[0]->Password, "new-pw");
+
+    ASSERT_TRUE(Program.Start());
+    HWND gate = Program.WaitForWindow("TfEnterPassword");
+    ASSERT_NE(gate, nullptr);
+    SendMessageA(FindChild(gate, "TEdit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Se cret"));
+    PostClick(FindChild(gate, "TButton", "OK"));
+    WaitForMain();
+    page = ShowPage("PC Manager          ", "TTStartupManager");
+    NextMiscTab(page);
+    page = WaitForPage("TfraPasswordManager");
+    EXPECT_EQ(SendMessageA(FindChild(page, "TListView"), LVM_GETITEMCOUNT, 0, 0), 1);
+    CloseProgram();
 }
 
 } // namespace

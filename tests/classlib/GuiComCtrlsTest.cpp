@@ -159,3 +159,38 @@ TEST_F(ComCtrls, ListViewReportsCaptionsAndChecks) {
 }
 
 } // namespace
+
+namespace {
+
+// The selection follows the keyboard and code both ways.
+TEST_F(ComCtrls, ListViewSelectionFollowsTheWindow) {
+    auto list = Make<TListView>();
+    list->AddColumn("Name", 100);
+    list->SetRowSelect(true);
+    std::vector<std::string> selected;
+    list->OnSelectItem = [&](TObject*, TListItem* item, bool on) {
+        if (on) selected.push_back(item->Caption());
+    };
+    for (const char* name : {"alpha", "beta", "gamma"})
+        list->AddItem()->SetCaption(name);
+    list->Items(0)->SetSelected(true);
+    list->Items(0)->Focus();
+    HWND wnd = list->Handle();
+    EXPECT_EQ(SendMessageA(wnd, LVM_GETNEXTITEM, -1, LVNI_SELECTED), 0);
+    SendMessageA(wnd, WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_NE(list->Selected(), nullptr);
+    EXPECT_EQ(list->Selected()->Caption(), "beta");
+    EXPECT_FALSE(list->Items(0)->Selected());
+    SendMessageA(wnd, WM_KEYDOWN, VK_END, 0);
+    ASSERT_NE(list->Selected(), nullptr);
+    EXPECT_EQ(list->Selected()->Caption(), "gamma");
+    EXPECT_EQ(selected, (std::vector<std::string>{"alpha", "beta", "gamma"}));
+    list->Delete(list->Selected()->Index());
+    EXPECT_EQ(list->Selected(), nullptr);
+    EXPECT_EQ(SendMessageA(wnd, LVM_GETITEMCOUNT, 0, 0), 2);
+    SendMessageA(wnd, WM_KEYDOWN, VK_END, 0); // the window kept no selection either
+    ASSERT_NE(list->Selected(), nullptr);
+    EXPECT_EQ(list->Selected()->Caption(), "beta");
+}
+
+} // namespace
