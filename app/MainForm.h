@@ -3,9 +3,9 @@
 // single-instance check and the access password, shows the engine's log, receives
 // the hot keys and the tray messages, offers the cleaning commands and switches
 // between its sheets. Main thread only.
-#include "app/BrowserFrames.h"
-#include "app/InternetExplorerFrame.h"
-#include "app/WindowsFrame.h"
+#include "app/pages/BrowserFrames.h"
+#include "app/pages/InternetExplorerFrame.h"
+#include "app/pages/WindowsFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Image.h"

@@ -1,4 +1,4 @@
-#include "app/ItemFrame.h"
+#include "app/pages/ItemFrame.h"
 #include "classlib/gui/PlaceControl.h"
 
 namespace {

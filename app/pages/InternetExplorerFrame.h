@@ -1,6 +1,6 @@
 #pragma once
 // The Internet Explorer page: its 11 items and the two keep dialogs.
-#include "app/ItemFrame.h"
+#include "app/pages/ItemFrame.h"
 
 class TTInternetExplorer : public TItemFrame {
 public:
