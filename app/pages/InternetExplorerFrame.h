@@ -12,5 +12,5 @@ public:
     void btnKeepCookiesClick(TObject* Sender);
     void btnKeepURLsClick(TObject* Sender);
     // The keep dialogs edit what a cleaning run uses: not while one goes.
-    void RunningChanged(bool running);
+    void RunningChanged(bool running) override;
 };
