@@ -45,12 +45,8 @@ void TSkinForm::SkinChanged() {
 
 void TSkinForm::SkinWndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_SKINQUERY:
-        message.Result = 1;
-        return;
-    case WM_SKINACTIVATE:
-        FActivated = true;
-        return;
+    case WM_SKINQUERY: message.Result = 1; return;
+    case WM_SKINACTIVATE: FActivated = true; return;
     case WM_ERASEBKGND:
         if (FForm) break;
         RECT r;

@@ -104,11 +104,8 @@ void TSkinManage::HookCall(int code, WPARAM wParam, LPARAM lParam) {
     switch (code) {
     case HCBT_CREATEWND:
         return WindowCreated(wnd, *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs);
-    case HCBT_DESTROYWND:
-        return WindowDestroyed(wnd);
-    case HCBT_ACTIVATE:
-        SkinWindow(wnd);
-        return;
+    case HCBT_DESTROYWND: return WindowDestroyed(wnd);
+    case HCBT_ACTIVATE: SkinWindow(wnd); return;
     }
 }
 
