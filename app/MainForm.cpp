@@ -21,9 +21,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     SetClientWidth(800);
     SetClientHeight(580);
     BuildNavigation();
-    BuildMainSheet();
-    BuildItemSheets();
-    BuildToolSheets();
+    BuildPages();
     BuildTrayMenu();
     BindCommands();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
@@ -35,8 +33,18 @@ TfMain::~TfMain() {
     FormDestroy();
 }
 
-std::vector<TItemFrame*> TfMain::ItemFrames() const {
-    return {TTWindowsFrame1, TTInternetExplorer1, TTNetscapeMozilla1, TTOpera1, TTAOL1};
+std::vector<TPageFrame*> TfMain::Pages() const {
+    return {MainPage,
+            WindowsPage,
+            BrowsersPage,
+            TTPlugins1,
+            TTMiscShortCutKeys1,
+            TTinternetExplorerSettings1,
+            TTStartupManager1,
+            TfraPasswordManager1,
+            TTScheduler1,
+            TTOptions1,
+            TTAbout1};
 }
 
 void TfMain::FormCreate(TObject*) {
@@ -50,9 +58,9 @@ void TfMain::FormCreate(TObject*) {
         Application->Terminate();
         return;
     }
-    edLogMemo->Lines().Clear();
+    MainPage->edLogMemo->Lines().Clear();
     pagMain->SetActivePageIndex(0);
-    pagBrowsers->SetActivePageIndex(0);
+    BrowsersPage->pagBrowsers->SetActivePageIndex(0);
     pagMisc->SetActivePageIndex(0);
     Engine = std::make_unique<TEraserEngine>();
     Engine->OnProgress = [this](TEraser* sender, const std::string& msg) {
@@ -60,19 +68,18 @@ void TfMain::FormCreate(TObject*) {
     };
     Engine->OnCleanStart = [this](TCustomEraserEngine* sender) {
         EngineClearLog(sender);
-        TTInternetExplorer1->RunningChanged(true);
+        for (TPageFrame* page : Pages())
+            page->RunningChanged(true);
     };
     Engine->OnCleanEnd = [this](TCustomEraserEngine*) {
-        TTInternetExplorer1->RunningChanged(false);
+        for (TPageFrame* page : Pages())
+            page->RunningChanged(false);
     };
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
-    for (TItemFrame* frame : ItemFrames())
-        frame->Engine = Engine.get();
-    TTPlugins1->Engine = TTMiscShortCutKeys1->Engine = Engine.get();
-    TTinternetExplorerSettings1->Engine = TTStartupManager1->Engine = Engine.get();
-    TfraPasswordManager1->Engine = TTScheduler1->Engine = TTOptions1->Engine = Engine.get();
-    for (TItemFrame* frame : ItemFrames())
-        frame->SetDefaults();
+    for (TPageFrame* page : Pages())
+        page->SetEngine(Engine.get());
+    for (TPageFrame* page : Pages())
+        page->SetDefaults();
     Engine->LoadSettings(GetAppDir() + "prefs.dat");
     if (!PasswordAccepted()) {
         // Nothing of the refused program is shown; the rest of the creation still runs
@@ -116,22 +123,11 @@ bool TfMain::PasswordAccepted() {
 }
 
 void TfMain::FillPages() {
-    for (TItemFrame* frame : ItemFrames())
-        frame->LoadSettings();
-    FillToolPages();
-}
-
-void TfMain::FillToolPages() {
-    TTPlugins1->LoadPlugins();
+    for (TPageFrame* page : Pages())
+        page->LoadSettings();
     Engine->Misc->HotKeyWindow = Handle();
     Engine->Misc->ApplyHotKeys();
-    TTMiscShortCutKeys1->LoadSettings();
-    TTinternetExplorerSettings1->LoadSettings();
-    TTStartupManager1->LoadItems();
-    TfraPasswordManager1->LoadItems();
     Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
-    TTScheduler1->LoadSettings();
-    TTOptions1->LoadSettings();
 }
 
 void TfMain::SetUpFolders() {
@@ -143,7 +139,7 @@ void TfMain::SetUpFolders() {
 
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
-    TrayIcon->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    TrayIcon->SetIcon(LoadIconA(GetModuleHandleW(nullptr), "MAINICON"));
     TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);
@@ -157,6 +153,8 @@ void TfMain::FormDestroy() {
     if (!Engine) return;
     try {
         Engine->Misc->UnregisterHotKeys();
+        for (TPageFrame* page : Pages())
+            page->ApplySettings();
         Engine->SaveSettings(GetAppDir() + "prefs.dat");
     } catch (...) {
         Application->HandleException(this);
@@ -180,59 +178,34 @@ void TfMain::FormActivate(TObject*) {
 }
 
 void TfMain::EngineLog(TEraser*, const std::string& Msg) {
-    edLogMemo->Lines().Add(Msg);
+    MainPage->edLogMemo->Lines().Add(Msg);
 }
 
 void TfMain::EngineClearLog(TCustomEraserEngine*) {
-    edLogMemo->Lines().Clear();
+    MainPage->edLogMemo->Lines().Clear();
 }
 
 void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_HOTKEY:
-        WMHotKey(message);
-        break;
-    case WM_CONTEXTMENU:
-        WMContextMenu(message);
-        break;
-    case WM_SHOWTRAYICON:
-        WMShowTrayIcon(message);
-        break;
-    case WM_HIDETRAYICON:
-        WMHideTrayIcon(message);
-        break;
-    default:
-        TForm::WndProc(message);
-        break;
+    case WM_HOTKEY: WMHotKey(message); break;
+    case WM_CONTEXTMENU: WMContextMenu(message); break;
+    case WM_SHOWTRAYICON: WMShowTrayIcon(message); break;
+    case WM_HIDETRAYICON: WMHideTrayIcon(message); break;
+    default: TForm::WndProc(message); break;
     }
 }
 
 void TfMain::WMHotKey(TMessage& message) {
     if (!Engine) return;
     switch (static_cast<int>(message.WParam)) {
-    case TMisc::hkQuickClean:
-        Engine->Clean();
-        break;
-    case TMisc::hkCleanAndReboot:
-        Engine->CleanAndReboot();
-        break;
-    case TMisc::hkCleanAndShutDown:
-        Engine->CleanAndShutdown();
-        break;
-    case TMisc::hkStopTask:
-        Engine->Stop();
-        break;
-    case TMisc::hkStealthMode:
-        Engine->ToggleStealthMode();
-        break;
-    case TMisc::hkBossKey:
-        Engine->ToggleBossKey();
-        break;
-    case TMisc::hkRecycleBin:
-        Engine->EmptyRecycleBin();
-        break;
-    default:
-        break;
+    case TMisc::hkQuickClean: Engine->Clean(); break;
+    case TMisc::hkCleanAndReboot: Engine->CleanAndReboot(); break;
+    case TMisc::hkCleanAndShutDown: Engine->CleanAndShutdown(); break;
+    case TMisc::hkStopTask: Engine->Stop(); break;
+    case TMisc::hkStealthMode: Engine->ToggleStealthMode(); break;
+    case TMisc::hkBossKey: Engine->ToggleBossKey(); break;
+    case TMisc::hkRecycleBin: Engine->EmptyRecycleBin(); break;
+    default: break;
     }
 }
 

@@ -45,7 +45,7 @@ std::function<TDateTime()> PlatformClock() {
     wchar_t file[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"TW_CLOCK_FILE", file, MAX_PATH) == 0) return Now;
     // A file being rewritten by the test cannot be read: the last moment read holds.
-    return [name = ToAnsi(file), last = std::make_shared<TDateTime>(Now())] {
+    return [name = ToUtf8(file), last = std::make_shared<TDateTime>(Now())] {
         try {
             *last = std::stod(ReadFileToString(name));
         } catch (const std::exception&) {
@@ -100,8 +100,7 @@ void TScheduler::TimerTick() {
 bool TScheduler::IsDue(TDateTime At) const {
     TDateTime next = 0;
     switch (Kind) {
-    case skOnce:
-        return At > OnceDate && OnceDate > LastRun;
+    case skOnce: return At > OnceDate && OnceDate > LastRun;
     case skEvery:
         return EveryMinutes > 0 &&
                std::llabs(MillisecondsFrom(LastRun, At)) / MsPerMinute >= EveryMinutes;
@@ -109,17 +108,10 @@ bool TScheduler::IsDue(TDateTime At) const {
         const int64_t minutes = int64_t{HourlyHours} * 60 + HourlyMinutes;
         return minutes > 0 && MillisecondsFrom(LastRun, At) >= minutes * MsPerMinute;
     }
-    case skDaily:
-        next = NextDailyRun();
-        break;
-    case skWeekly:
-        next = NextWeeklyRun();
-        break;
-    case skMonthly:
-        next = NextMonthlyRun();
-        break;
-    default:
-        return false;
+    case skDaily: next = NextDailyRun(); break;
+    case skWeekly: next = NextWeeklyRun(); break;
+    case skMonthly: next = NextMonthlyRun(); break;
+    default: return false;
     }
     return next != 0 && MillisecondsFrom(next, At) >= 0;
 }

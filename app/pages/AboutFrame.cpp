@@ -1,7 +1,7 @@
 #include "app/pages/AboutFrame.h"
 #include "classlib/gui/PlaceControl.h"
 
-TTAbout::TTAbout(TComponent* owner) : TFrame(owner) {
+TTAbout::TTAbout(TComponent* owner) : TPageFrame(owner) {
     SetName("TTAbout1");
     Image1 = Place<TImage>(this, this, "Image1", "", 284, 40, 32, 32);
     TBitmap& picture = Image1->Picture();

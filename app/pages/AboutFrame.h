@@ -1,10 +1,10 @@
 #pragma once
 // The "About" page: the program's icon, name and version.
-#include "classlib/gui/Frame.h"
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Image.h"
 #include "classlib/gui/Label.h"
 
-class TTAbout : public TFrame {
+class TTAbout : public TPageFrame {
 public:
     explicit TTAbout(TComponent* owner);
 

@@ -11,7 +11,7 @@ constexpr int GroupWidth = 584, LabelLeft = 16, EditLeft = 100, EditWidth = 370,
 
 } // namespace
 
-TTinternetExplorerSettings::TTinternetExplorerSettings(TComponent* owner) : TFrame(owner) {
+TTinternetExplorerSettings::TTinternetExplorerSettings(TComponent* owner) : TPageFrame(owner) {
     SetName("TTinternetExplorerSettings1");
     BuildHomePage();
     BuildAutoComplete();

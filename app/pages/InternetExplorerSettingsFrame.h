@@ -3,22 +3,19 @@
 // switches, AutoFind list and folders, read from the registry when filled and
 // written back only on "&Save"; and the start-page protection of the engine's Misc.
 // Main thread only.
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
 #include "classlib/gui/Edit.h"
-#include "classlib/gui/Frame.h"
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/Label.h"
-#include "engine/EraserEngine.h"
 
-class TTinternetExplorerSettings : public TFrame {
+class TTinternetExplorerSettings : public TPageFrame {
 public:
     explicit TTinternetExplorerSettings(TComponent* owner);
 
-    TEraserEngine* Engine = nullptr; // set by the main window before any other call
-
     // Reads the registry into Misc, then Misc into the controls.
-    void LoadSettings();
+    void LoadSettings() override;
     // The controls into Misc, then Misc into the registry. Protection without an
     // address to reset to is refused with a message, and nothing is saved.
     void btnSaveSettingsClick(TObject* Sender);

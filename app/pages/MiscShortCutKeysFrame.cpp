@@ -8,7 +8,7 @@ constexpr int GroupWidth = 584, LabelLeft = 16, KeyLeft = 170, KeyWidth = 160;
 
 } // namespace
 
-TTMiscShortCutKeys::TTMiscShortCutKeys(TComponent* owner) : TFrame(owner) {
+TTMiscShortCutKeys::TTMiscShortCutKeys(TComponent* owner) : TPageFrame(owner) {
     SetName("TTMiscShortCutKeys1");
     grpShortCuts = Place<TGroupBox>(this, this, "grpShortCuts", "Cleaning Action Settings", 8, 8,
                                     GroupWidth, 170);

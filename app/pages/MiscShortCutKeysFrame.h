@@ -2,22 +2,19 @@
 // The "Shortcut Keys" page: the seven hot keys of the engine's Misc and the boss-key
 // and stealth-mode switches. It keeps no state of its own: LoadSettings copies Misc
 // into the controls, "&Apply" copies them back and registers the keys. Main thread.
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
-#include "classlib/gui/Frame.h"
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/HotKey.h"
 #include "classlib/gui/Label.h"
-#include "engine/EraserEngine.h"
 #include <vector>
 
-class TTMiscShortCutKeys : public TFrame {
+class TTMiscShortCutKeys : public TPageFrame {
 public:
     explicit TTMiscShortCutKeys(TComponent* owner);
 
-    TEraserEngine* Engine = nullptr; // set by the main window before any other call
-
-    void LoadSettings();
+    void LoadSettings() override;
     // Keys that cannot be registered (held by another program, or given to two
     // actions) are named in one message.
     void btnApplyClick(TObject* Sender);

@@ -3,7 +3,7 @@
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 
-TTOptions::TTOptions(TComponent* owner) : TFrame(owner) {
+TTOptions::TTOptions(TComponent* owner) : TPageFrame(owner) {
     SetName("TTOptions1");
     grpOptions = Place<TGroupBox>(this, this, "grpOptions", " Options ", 8, 8, 584, 130);
     chkLoadAtStartup = AddOption("chkLoadAtStartup", "Load At Windows Startup", 0,

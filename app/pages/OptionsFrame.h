@@ -1,21 +1,18 @@
 #pragma once
 // The "Options" page: the program's general options, written to the engine at once,
 // and the access password that guards opening the program. Main thread only.
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
 #include "classlib/gui/Edit.h"
-#include "classlib/gui/Frame.h"
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/Label.h"
-#include "engine/EraserEngine.h"
 
-class TTOptions : public TFrame {
+class TTOptions : public TPageFrame {
 public:
     explicit TTOptions(TComponent* owner);
 
-    TEraserEngine* Engine = nullptr; // set by the main window before any other call
-
-    void LoadSettings();
+    void LoadSettings() override;
     void chkPasswordClick(TObject* Sender);
     void cmdApplyPasswordClick(TObject* Sender);
 

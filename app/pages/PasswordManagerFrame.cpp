@@ -29,7 +29,7 @@ bool EditInDialog(const char* caption, TPasswordItem& entry) {
 
 } // namespace
 
-TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TFrame(owner) {
+TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TPageFrame(owner) {
     SetName("TfraPasswordManager1");
     lvItems = Place<TListView>(this, this, "lvItems", "", 8, 8, 584, 420);
     lvItems->SetRowSelect(true);

@@ -2,19 +2,17 @@
 // The "Password Manager" page: the stored passwords of the engine's Misc, shown in
 // clear text, added, edited and deleted through the password dialog. Changes reach
 // Misc at once and "prefs.dat" (encrypted) when the main window saves. Main thread.
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
-#include "classlib/gui/Frame.h"
 #include "classlib/gui/ListView.h"
-#include "engine/EraserEngine.h"
 
-class TfraPasswordManager : public TFrame {
+class TfraPasswordManager : public TPageFrame {
 public:
     explicit TfraPasswordManager(TComponent* owner);
 
-    TEraserEngine* Engine = nullptr; // set by the main window before any other call
-
     // Lists the entries again; the selected entry and the scroll position stay.
     void LoadItems();
+    void LoadSettings() override { LoadItems(); }
     void ShowItem(TListItem& row);
     void UpdateButtons();
     void btnAddClick(TObject* Sender);

@@ -13,7 +13,7 @@ std::string PluginFile(const TListItem& row) {
 
 } // namespace
 
-TTPlugins::TTPlugins(TComponent* owner) : TFrame(owner) {
+TTPlugins::TTPlugins(TComponent* owner) : TPageFrame(owner) {
     SetName("TTPlugins1");
     lblSelectPlugins = Place<TLabel>(this, this, "lblSelectPlugins",
                                      "Select the Plug-ins you want to execute:", 8, 8, 300, 15);

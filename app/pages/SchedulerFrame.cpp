@@ -23,7 +23,7 @@ bool ReadNumber(const std::string& text, int& value) {
 
 } // namespace
 
-TTScheduler::TTScheduler(TComponent* owner) : TFrame(owner) {
+TTScheduler::TTScheduler(TComponent* owner) : TPageFrame(owner) {
     SetName("TTScheduler1");
     BuildIntervals();
     BuildOnceAndEvery();
@@ -49,7 +49,10 @@ void TTScheduler::BindNumbers() {
     };
     for (TEdit* edit : {edEveryMinutes, edHourlyHour, edHourlyMinutes, edDailyDays, edWeeklyWeeks,
                         edMonthlyAtDay})
-        edit->OnKeyPress = [](TObject*, char& key) { key = DigitKeyFilter(key); };
+        edit->OnKeyPress = [](TObject*, wchar_t& key) {
+            // Only digits and backspace are ASCII here; every other key is dropped.
+            key = key < 0x80 ? static_cast<wchar_t>(DigitKeyFilter(static_cast<char>(key))) : 0;
+        };
 }
 
 void TTScheduler::ShowIntervalDetails(int kind) {

@@ -2,27 +2,24 @@
 // The "Scheduler" page: the engine's schedule. It changes the scheduler only on
 // "&Apply" (which checks every number first and changes nothing when one is wrong)
 // and "&Default". Main thread only.
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
 #include "classlib/gui/DateTimePicker.h"
 #include "classlib/gui/Edit.h"
-#include "classlib/gui/Frame.h"
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/Label.h"
 #include "classlib/gui/ListBox.h"
 #include "classlib/gui/UpDown.h"
-#include "engine/EraserEngine.h"
 #include <array>
 #include <vector>
 
-class TTScheduler : public TFrame {
+class TTScheduler : public TPageFrame {
 public:
     explicit TTScheduler(TComponent* owner);
 
-    TEraserEngine* Engine = nullptr; // set by the main window before any other call
-
     void ShowIntervalDetails(int kind); // a kind above 5 hides every group
-    void LoadSettings();
+    void LoadSettings() override;
     // False, with one message naming the wrong number, when a number is missing or
     // out of its range; the scheduler is then unchanged.
     bool SaveSettings();

@@ -8,9 +8,9 @@ namespace {
 constexpr int DetailLeft = 136, DetailTop = 32, DetailWidth = 456, DetailHeight = 250;
 constexpr int LabelLeft = 16, FieldLeft = 110, NumberWidth = 50;
 
-TLabel* AddLabel(TComponent* owner, TWinControl* parent, const std::string& caption, int left,
-                 int top) {
-    return Place<TLabel>(owner, parent, "", caption, left, top + 4, 100, 15);
+TLabel* AddLabel(TComponent* owner, TWinControl* parent, const char* name,
+                 const std::string& caption, int left, int top, int width = 100) {
+    return Place<TLabel>(owner, parent, name, caption, left, top + 4, width, 15);
 }
 
 } // namespace
@@ -54,55 +54,55 @@ TDateTimePicker* TTScheduler::AddTimePicker(TGroupBox* group, const char* name, 
 
 void TTScheduler::BuildOnceAndEvery() {
     TGroupBox* once = AddDetailGroup(skOnce, "grpOnceDetails", "Once");
-    AddLabel(this, once, "Start Date:", LabelLeft, 24);
+    AddLabel(this, once, "lblOnceStartDate", "Start Date:", LabelLeft, 24);
     edOnceStartDate =
         Place<TDateTimePicker>(this, once, "edOnceStartDate", "", FieldLeft, 24, 120, 21);
-    AddLabel(this, once, "Start Time:", LabelLeft, 54);
+    AddLabel(this, once, "lblOnceStartTime", "Start Time:", LabelLeft, 54);
     edOnceStartTime = AddTimePicker(once, "edOnceStartTime", FieldLeft, 54);
 
     TGroupBox* every = AddDetailGroup(skEvery, "grpEveryDetails", "Every");
-    AddLabel(this, every, "Every:", LabelLeft, 24);
+    AddLabel(this, every, "lblEvery", "Every:", LabelLeft, 24);
     edEveryMinutes =
         AddNumber(every, "edEveryMinutes", "spinEveryMinutes", FieldLeft, 24, spinEveryMinutes);
     spinEveryMinutes->SetMin(1);
     spinEveryMinutes->SetMax(60);
-    AddLabel(this, every, "minutes", FieldLeft + 74, 24);
+    AddLabel(this, every, "lblEveryMinutes", "minutes", FieldLeft + 74, 24);
 }
 
 void TTScheduler::BuildHourlyAndDaily() {
     TGroupBox* hourly = AddDetailGroup(skHourly, "grpHourlyDetails", "Hourly");
-    AddLabel(this, hourly, "Every:", LabelLeft, 24);
+    AddLabel(this, hourly, "lblHourlyEvery", "Every:", LabelLeft, 24);
     edHourlyHour =
         AddNumber(hourly, "edHourlyHour", "spinHourlyHour", FieldLeft, 24, spinHourlyHour);
     spinHourlyHour->SetMin(1);
     spinHourlyHour->SetMax(12);
-    AddLabel(this, hourly, "hours", FieldLeft + 74, 24);
-    AddLabel(this, hourly, "at", LabelLeft, 54);
+    AddLabel(this, hourly, "lblHourlyHours", "hours", FieldLeft + 74, 24);
+    AddLabel(this, hourly, "lblHourlyAt", "at", LabelLeft, 54);
     edHourlyMinutes =
         AddNumber(hourly, "edHourlyMinutes", "spinHourlyMinutes", FieldLeft, 54, spinHourlyMinutes);
     spinHourlyMinutes->SetMin(0); // 0 minutes after the hour is the default
     spinHourlyMinutes->SetMax(59);
-    Place<TLabel>(this, hourly, "", "minutes after the hour", FieldLeft + 74, 58, 160, 15);
+    AddLabel(this, hourly, "lblHourlyMinutes", "minutes after the hour", FieldLeft + 74, 54, 160);
 
     TGroupBox* daily = AddDetailGroup(skDaily, "grpDailyDetails", "Daily");
-    AddLabel(this, daily, "Every:", LabelLeft, 24);
+    AddLabel(this, daily, "lblDailyEvery", "Every:", LabelLeft, 24);
     edDailyDays = AddNumber(daily, "edDailyDays", "spinDailyDays", FieldLeft, 24, spinDailyDays);
     spinDailyDays->SetMin(1);
     spinDailyDays->SetMax(31);
-    AddLabel(this, daily, "days", FieldLeft + 74, 24);
-    AddLabel(this, daily, "at", LabelLeft, 54);
+    AddLabel(this, daily, "lblDailyDays", "days", FieldLeft + 74, 24);
+    AddLabel(this, daily, "lblDailyAt", "at", LabelLeft, 54);
     edDailyHour = AddTimePicker(daily, "edDailyHour", FieldLeft, 54);
 }
 
 void TTScheduler::BuildWeekly() {
     TGroupBox* weekly = AddDetailGroup(skWeekly, "grpWeeklyDetails", "Weekly");
-    AddLabel(this, weekly, "Every:", LabelLeft, 24);
+    AddLabel(this, weekly, "lblWeeklyEvery", "Every:", LabelLeft, 24);
     edWeeklyWeeks =
         AddNumber(weekly, "edWeeklyWeeks", "spinWeeklyWeeks", FieldLeft, 24, spinWeeklyWeeks);
     spinWeeklyWeeks->SetMin(1);
     spinWeeklyWeeks->SetMax(53);
-    AddLabel(this, weekly, "weeks on", FieldLeft + 74, 24);
-    AddLabel(this, weekly, "at", LabelLeft, 54);
+    AddLabel(this, weekly, "lblWeeklyWeeks", "weeks on", FieldLeft + 74, 24);
+    AddLabel(this, weekly, "lblWeeklyAt", "at", LabelLeft, 54);
     edWeeklyHour = AddTimePicker(weekly, "edWeeklyHour", FieldLeft, 54);
     const char* names[] = {"chkWeeklyMonday",   "chkWeeklyTuesday", "chkWeeklyWednesday",
                            "chkWeeklyThrusday", "chkWeeklyFriday",  "chkWeeklySaturday",
@@ -116,7 +116,7 @@ void TTScheduler::BuildWeekly() {
 
 void TTScheduler::BuildMonthly() {
     TGroupBox* monthly = AddDetailGroup(skMonthly, "grpMonthlyDetails", "Montly");
-    AddLabel(this, monthly, "Start Time:", LabelLeft, 24);
+    AddLabel(this, monthly, "lblMonthlyStartTime", "Start Time:", LabelLeft, 24);
     edMonthlyHour = AddTimePicker(monthly, "edMonthlyHour", FieldLeft, 24);
     radMonthlyAtDay =
         Place<TRadioButton>(this, monthly, "radMonthlyAtDay", "Day", LabelLeft, 58, 60, 17);
@@ -137,7 +137,7 @@ void TTScheduler::BuildMonthly() {
     for (const char* item :
          {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturady", "Sunday"})
         cmbMonthlyDayOf->Items().Add(item);
-    Place<TLabel>(this, monthly, "", "of the month(s)", FieldLeft + 204, 90, 120, 15);
+    AddLabel(this, monthly, "lblMonthlyOfTheMonths", "of the month(s)", FieldLeft + 204, 86, 120);
     BuildMonthlyMonths(monthly);
 }
 

@@ -43,7 +43,7 @@ void AddStatusImages(TImageList& images) {
 
 } // namespace
 
-TTStartupManager::TTStartupManager(TComponent* owner) : TFrame(owner) {
+TTStartupManager::TTStartupManager(TComponent* owner) : TPageFrame(owner) {
     SetName("TTStartupManager1");
     StatusImageList = new TImageList(this);
     StatusImageList->SetName("StatusImageList");

@@ -2,21 +2,19 @@
 // The "Startup Manager" page: the programs started at logon, from the engine's
 // startup manager, with commands to enable, disable and delete them. Every command
 // acts on the selected row and does nothing without one. Main thread only.
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
-#include "classlib/gui/Frame.h"
 #include "classlib/gui/ImageList.h"
 #include "classlib/gui/ListView.h"
-#include "engine/EraserEngine.h"
 
-class TTStartupManager : public TFrame {
+class TTStartupManager : public TPageFrame {
 public:
     explicit TTStartupManager(TComponent* owner);
-
-    TEraserEngine* Engine = nullptr; // set by the main window before any other call
 
     // Lists the entries afresh; the selected entry and the scroll position stay
     // (the first row is selected when the entry is gone).
     void LoadItems();
+    void LoadSettings() override { LoadItems(); }
     void ShowItem(TListItem& row);
     void UpdateButtons();
     void btnEnableClick(TObject* Sender);

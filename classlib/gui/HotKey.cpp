@@ -40,8 +40,8 @@ void THotKey::CreateParams(TCreateParams& params) {
 }
 
 void THotKey::InitializeWnd() {
-    SendMessageA(Handle(), HKM_SETRULES, HKCOMB_NONE, MAKELPARAM(HOTKEYF_ALT, 0));
-    SendMessageA(Handle(), HKM_SETHOTKEY, ToControl(FHotKey), 0);
+    SendMessageW(Handle(), HKM_SETRULES, HKCOMB_NONE, MAKELPARAM(HOTKEYF_ALT, 0));
+    SendMessageW(Handle(), HKM_SETHOTKEY, ToControl(FHotKey), 0);
 }
 
 void THotKey::DestroyWnd() {
@@ -51,10 +51,10 @@ void THotKey::DestroyWnd() {
 
 WORD THotKey::HotKey() const {
     HWND wnd = HandleIfAllocated();
-    return wnd ? FromControl(LOWORD(SendMessageA(wnd, HKM_GETHOTKEY, 0, 0))) : FHotKey;
+    return wnd ? FromControl(LOWORD(SendMessageW(wnd, HKM_GETHOTKEY, 0, 0))) : FHotKey;
 }
 
 void THotKey::SetHotKey(WORD value) {
     FHotKey = value;
-    if (HandleAllocated()) SendMessageA(Handle(), HKM_SETHOTKEY, ToControl(value), 0);
+    if (HandleAllocated()) SendMessageW(Handle(), HKM_SETHOTKEY, ToControl(value), 0);
 }

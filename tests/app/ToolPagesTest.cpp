@@ -9,6 +9,7 @@
 #include "support/Shortcuts.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -84,19 +85,19 @@ protected:
         PostClick(FindChild(Main, "TButton", navigation));
         return WaitForPage(frameClass);
     }
+    // Throws when the page does not show: the steps after it need its window.
     HWND WaitForPage(const char* frameClass) {
         HWND page = nullptr;
-        EXPECT_TRUE(WaitFor([&] {
-            page = FindChild(Main, frameClass);
-            return page && IsWindowVisible(page);
-        })) << frameClass;
+        if (!WaitFor([&] {
+                page = FindChild(Main, frameClass);
+                return page && IsWindowVisible(page);
+            }))
+            throw std::runtime_error(std::string("page not shown: ") + frameClass);
         SendMessageA(page, WM_NULL, 0, 0); // its controls are made once the program answers
         return page;
     }
     // The next sheet of the tool tabs, as the right arrow key chooses it.
-    void NextMiscTab(HWND shownPage) {
-        PressKey(GetParent(GetParent(GetParent(shownPage))), VK_RIGHT);
-    }
+    void NextMiscTab(HWND shownPage) { PressKey(GetParent(GetParent(shownPage)), VK_RIGHT); }
     static HWND Button(HWND parent, const char* caption) {
         HWND button = FindChild(parent, "TButton", caption);
         EXPECT_NE(button, nullptr) << caption;
