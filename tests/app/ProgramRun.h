@@ -5,6 +5,7 @@
 #include "support/TempFolder.h"
 #include <functional>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 class TEraserEngine;
@@ -43,6 +44,8 @@ private:
 // A child window of that class and caption (any caption when nullptr), at any depth.
 HWND FindChild(HWND parent, const char* className, const char* caption = nullptr);
 std::string WindowText(HWND wnd);
+// The row captions of a list view of another process, read through its memory.
+std::vector<std::string> ListViewCaptions(HWND list);
 // Clicks a button of another process: the click is queued, the caller goes on.
 void PostClick(HWND button);
 // Polls until the condition holds; false after the timeout.

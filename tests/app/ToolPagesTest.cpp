@@ -7,6 +7,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include "support/Shortcuts.h"
+#include <algorithm>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -43,6 +44,16 @@ std::vector<HWND> Children(HWND parent, const char* className) {
 void PressKey(HWND wnd, WPARAM key) {
     PostMessageA(wnd, WM_KEYDOWN, key, 1);
     PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
+}
+
+// Selects the row with that caption as the arrow keys would.
+void SelectRow(HWND list, const std::string& caption) {
+    const std::vector<std::string> captions = ListViewCaptions(list);
+    const auto row = std::find(captions.begin(), captions.end(), caption);
+    ASSERT_NE(row, captions.end()) << caption;
+    PressKey(list, VK_HOME);
+    for (auto i = captions.begin(); i != row; ++i)
+        PressKey(list, VK_DOWN);
 }
 
 // Keys typed on the keyboard: the modifiers held while the key goes down and up.
@@ -217,7 +228,7 @@ TEST_F(ToolPages, StartupEntriesFollowThePage) {
         return std::string(IsWindowEnabled(enable) ? "E" : "-") +
                (IsWindowEnabled(disable) ? "D" : "-") + (IsWindowEnabled(remove) ? "X" : "-");
     };
-    PressKey(list, VK_HOME); // the user's "Run" values come first
+    SelectRow(list, "TwRunEntry");
     ASSERT_TRUE(WaitFor([&] { return enabledButtons() == "-DX"; })) << enabledButtons();
     SendMessageA(disable, BM_CLICK, 0, 0);
     EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "<none>");
@@ -232,7 +243,7 @@ TEST_F(ToolPages, StartupEntriesFollowThePage) {
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), rows - 1);
     EXPECT_EQ(enabledButtons(), "---");
 
-    PressKey(list, VK_END); // the user's shortcuts last
+    SelectRow(list, "TwLinkEntry");
     ASSERT_TRUE(WaitFor([&] { return enabledButtons() == "-DX"; })) << enabledButtons();
     SendMessageA(disable, BM_CLICK, 0, 0);
     EXPECT_FALSE(FileExists(link));
