@@ -46,14 +46,19 @@ void PressKey(HWND wnd, WPARAM key) {
     PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
 }
 
-// Selects the row with that caption as the arrow keys would.
+// Selects the row with that caption as the arrow keys would. Throws when it cannot:
+// the clicks after it would act on another row.
 void SelectRow(HWND list, const std::string& caption) {
     const std::vector<std::string> captions = ListViewCaptions(list);
     const auto row = std::find(captions.begin(), captions.end(), caption);
-    ASSERT_NE(row, captions.end()) << caption;
+    if (row == captions.end()) throw std::runtime_error("no row " + caption);
     PressKey(list, VK_HOME);
     for (auto i = captions.begin(); i != row; ++i)
         PressKey(list, VK_DOWN);
+    // Sent clicks overtake posted keys: the keys must have been taken first.
+    const LRESULT index = row - captions.begin();
+    if (!WaitFor([&] { return SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == index; }))
+        throw std::runtime_error("row not selected: " + caption);
 }
 
 // Keys typed on the keyboard: the modifiers held while the key goes down and up.
@@ -336,10 +341,9 @@ TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
     edit("Add", "Add Password", {"Mail", "joe", "old-pw", "mail.example.org"});
     edit("Add", "Add Password", {"Bank", "jo", "bank-pw", ""});
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
-    PressKey(list, VK_HOME);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(Button(page, "Edit")) != FALSE; }));
+    SelectRow(list, "Mail");
     edit("Edit", "Edit Password", {nullptr, nullptr, "new-pw", nullptr});
-    PressKey(list, VK_END);
+    SelectRow(list, "Bank");
     PostClick(Button(page, "Delete"));
     AnswerBox("Are you sure you want to deleted selected password?", IDNO);
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
