@@ -111,12 +111,9 @@ TSafeFileResult DisposeOf(const TEntry& entry) {
 
 std::string TSafeFileResult::Text() const {
     switch (Status) {
-    case sfDone:
-        return "";
-    case sfLink:
-        return "a link; it and its target were left alone";
-    case sfFailed:
-        break;
+    case sfDone: return "";
+    case sfLink: return "a link; it and its target were left alone";
+    case sfFailed: break;
     }
     return SysErrorMessage(Error);
 }
