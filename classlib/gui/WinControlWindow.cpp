@@ -3,24 +3,15 @@
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Hints.h"
 #include "classlib/gui/WinControl.h"
+#include "classlib/gui/WindowObjects.h"
 #include <algorithm>
 #include <commctrl.h>
-#include <cstdio>
 #include <map>
 
-namespace {
-
-thread_local TWinControl* CreatingControl = nullptr;
-
-} // namespace
-
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* control = TWinControl::FindControl(wnd);
-    if (!control && CreatingControl) {
-        // First message of a window being made (WM_GETMINMAXINFO can precede WM_NCCREATE).
-        control = std::exchange(CreatingControl, nullptr);
-        control->AttachHandle(wnd);
-    }
+    // Only controls' windows have this procedure; a window being made is claimed at its
+    // first message (WM_GETMINMAXINFO can precede WM_NCCREATE) unless a hook asked first.
+    auto control = static_cast<TWinControl*>(WindowObject(wnd));
     if (!control) return DefWindowProcA(wnd, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
     control->MainWndProc(message);
@@ -59,34 +50,25 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
 }
 
 ATOM TWinControl::ControlAtom() {
-    static const ATOM atom = [] {
-        char name[64];
-        snprintf(
-            name, sizeof(name), "ControlOfs%.8llX%.8lX",
-            static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
-            static_cast<unsigned long>(GetCurrentThreadId()));
-        return GlobalAddAtomA(name);
-    }();
-    return atom;
+    return WindowObjectAtom();
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
-    if (!wnd) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(wnd, MAKEINTATOM(ControlAtom())));
+    return dynamic_cast<TWinControl*>(WindowObject(wnd));
 }
 
 TWinControl* TWinControl::CreationControl() {
-    return CreatingControl;
+    return dynamic_cast<TWinControl*>(WindowObjectInCreation());
 }
 
 void TWinControl::AttachHandle(HWND wnd) {
     FHandle = wnd;
-    SetPropA(wnd, MAKEINTATOM(ControlAtom()), this);
+    SetWindowObject(wnd, this);
 }
 
 void TWinControl::DetachHandle() {
     if (!FHandle) return;
-    RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
+    SetWindowObject(FHandle, nullptr);
     FHandle = nullptr;
     FMouseInControl = false;
 }
@@ -135,12 +117,17 @@ void TWinControl::CreateWnd() {
     CreateParams(params);
     FDefWndProc = RegisterControlClass(params);
     FSysClass = !params.SysClassName.empty();
-    TWinControl* previous = std::exchange(CreatingControl, this);
-    HWND wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
-                               params.Style, params.X, params.Y, params.Width, params.Height,
-                               params.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
-    DWORD error = GetLastError();
-    CreatingControl = previous;
+    HWND wnd;
+    DWORD error;
+    {
+        TWindowCreation creation(*this, params.WinClassName, [](TObject& control, HWND made) {
+            static_cast<TWinControl&>(control).AttachHandle(made);
+        });
+        wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
+                              params.Style, params.X, params.Y, params.Width, params.Height,
+                              params.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        error = GetLastError();
+    }
     if (!wnd) throw EOSError("Cannot create a window of class " + params.WinClassName, error);
     if (FHandle != wnd) AttachHandle(wnd);
     SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
