@@ -35,22 +35,22 @@ void TApplication::Initialize() {
 HWND TApplication::Handle() {
     if (FHandle) return FHandle;
     static const bool registered = [] {
-        WNDCLASSEXA wc{};
+        WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = &TApplication::StdWndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
-        wc.lpszClassName = "TApplication";
-        return RegisterClassExA(&wc) != 0;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
+        wc.lpszClassName = L"TApplication";
+        return RegisterClassExW(&wc) != 0;
     }();
     (void)registered;
     int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
     TWindowCreation creation(*this, "TApplication", [](TObject& app, HWND made) {
         static_cast<TApplication&>(app).FHandle = made;
     });
-    FHandle = CreateWindowExA(0, "TApplication", FTitle.c_str(),
+    FHandle = CreateWindowExW(0, L"TApplication", ToWide(FTitle).c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              x, y, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                              x, y, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!FHandle) RaiseLastOSError();
     WindowObject(FHandle); // claimed now if no message reached it
     return FHandle;
@@ -58,7 +58,7 @@ HWND TApplication::Handle() {
 
 LRESULT CALLBACK TApplication::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto app = static_cast<TApplication*>(WindowObject(wnd));
-    if (!app) return DefWindowProcA(wnd, msg, wParam, lParam);
+    if (!app) return DefWindowProcW(wnd, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
     try {
         app->WndProc(message);
@@ -82,7 +82,7 @@ void TApplication::WndProc(TMessage& message) {
         break;
     case WM_SYSCOMMAND: WMSysCommand(message); break;
     default:
-        message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
+        message.Result = DefWindowProcW(FHandle, message.Msg, message.WParam, message.LParam);
         break;
     }
 }
@@ -92,7 +92,7 @@ void TApplication::WMSysCommand(TMessage& message) {
     case SC_MINIMIZE: Minimize(); break;
     case SC_RESTORE: Restore(); break;
     default:
-        message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
+        message.Result = DefWindowProcW(FHandle, message.Msg, message.WParam, message.LParam);
         break;
     }
 }
@@ -140,7 +140,7 @@ void TApplication::UpdateVisible() {
 
 void TApplication::SetTitle(const std::string& title) {
     FTitle = title;
-    if (FHandle) SetWindowTextA(FHandle, title.c_str());
+    if (FHandle) SetWindowTextW(FHandle, ToWide(title).c_str());
 }
 
 void TApplication::Run() {
@@ -151,14 +151,14 @@ void TApplication::Run() {
 
 bool TApplication::ProcessMessage() {
     MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     if (msg.message == WM_QUIT) {
         FTerminated = true;
         return true;
     }
     if (!TForm::IsDialogKeyMessage(msg)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     FreeReleased();
     return true;
@@ -180,7 +180,7 @@ void TApplication::Terminate() {
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
     HWND owner = GetActiveWindow();
     if (!owner) owner = Handle();
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return ::MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), flags);
 }
 
 void TApplication::HandleException(TObject* sender) noexcept {
@@ -196,7 +196,7 @@ void TApplication::HandleException(TObject* sender) noexcept {
     } catch (...) {
         text += " (and the exception handler failed)";
     }
-    OutputDebugStringA(("Tarnwhistle: exception: " + text + "\n").c_str());
+    OutputDebugStringW(ToWide("Tarnwhistle: exception: " + text + "\n").c_str());
 }
 
 void TApplication::ReleaseLater(TWinControl* control) {

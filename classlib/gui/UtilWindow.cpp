@@ -5,17 +5,17 @@
 
 TUtilWindow::TUtilWindow(std::function<bool(TMessage&)> handler) : FHandler(std::move(handler)) {
     static const bool registered = [] {
-        WNDCLASSEXA wc{};
+        WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = &TUtilWindow::WndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TPUtilWindow";
-        return RegisterClassExA(&wc) != 0;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TPUtilWindow";
+        return RegisterClassExW(&wc) != 0;
     }();
     (void)registered;
     TWindowCreation creation(*this, "TPUtilWindow", [](TObject&, HWND) {});
-    FHandle = CreateWindowExA(0, "TPUtilWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    FHandle = CreateWindowExW(0, L"TPUtilWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
     if (!FHandle) RaiseLastOSError();
     WindowObject(FHandle); // claimed now if no message reached it
 }
@@ -36,5 +36,5 @@ LRESULT CALLBACK TUtilWindow::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM 
             return 0;
         }
     }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    return DefWindowProcW(wnd, msg, wParam, lParam);
 }

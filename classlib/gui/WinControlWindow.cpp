@@ -1,5 +1,6 @@
 // The window of a TWinControl: class registration, the one window procedure, and
 // making and destroying the window.
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Hints.h"
 #include "classlib/gui/WinControl.h"
@@ -12,7 +13,7 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     // Only controls' windows have this procedure; a window being made is claimed at its
     // first message (WM_GETMINMAXINFO can precede WM_NCCREATE) unless a hook asked first.
     auto control = static_cast<TWinControl*>(WindowObject(wnd));
-    if (!control) return DefWindowProcA(wnd, msg, wParam, lParam);
+    if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
     control->MainWndProc(message);
     if (msg == WM_NCDESTROY) control->DetachHandle();
@@ -28,23 +29,25 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
         return InitCommonControlsEx(&icc);
     }();
     (void)commonControls;
-    WNDCLASSEXA wc{};
+    const std::wstring sysClassName = ToWide(params.SysClassName);
+    const std::wstring className = ToWide(params.WinClassName);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    WNDPROC defProc = DefWindowProcA;
+    WNDPROC defProc = DefWindowProcW;
     if (!params.SysClassName.empty()) {
-        if (!GetClassInfoExA(nullptr, params.SysClassName.c_str(), &wc))
+        if (!GetClassInfoExW(nullptr, sysClassName.c_str(), &wc))
             throw EOSError("Window class " + params.SysClassName + " is missing", GetLastError());
         defProc = wc.lpfnWndProc;
         wc.style &= ~CS_GLOBALCLASS;
     } else {
         wc.style = params.WindowClassStyle;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON"); // for forms
+        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"); // for forms
     }
     wc.lpfnWndProc = StdWndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = params.WinClassName.c_str();
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className.c_str();
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
     registered[params.WinClassName] = defProc;
     return defProc;
 }
@@ -123,14 +126,15 @@ void TWinControl::CreateWnd() {
         TWindowCreation creation(*this, params.WinClassName, [](TObject& control, HWND made) {
             static_cast<TWinControl&>(control).AttachHandle(made);
         });
-        wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
-                              params.Style, params.X, params.Y, params.Width, params.Height,
-                              params.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        wnd = CreateWindowExW(params.ExStyle, ToWide(params.WinClassName).c_str(),
+                              ToWide(params.Caption).c_str(), params.Style, params.X, params.Y,
+                              params.Width, params.Height, params.WndParent, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
         error = GetLastError();
     }
     if (!wnd) throw EOSError("Cannot create a window of class " + params.WinClassName, error);
     if (FHandle != wnd) AttachHandle(wnd);
-    SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     InitializeWnd();
     for (TControl* c : FControls) {
         if (auto w = dynamic_cast<TWinControl*>(c))
