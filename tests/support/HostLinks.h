@@ -32,7 +32,9 @@ inline bool RunHost(const std::string& program, const std::string& arguments,
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi))
         return false;
-    TKernelHandle process(pi.hProcess), thread(pi.hThread);
+    // Wine starts a host program without a process and leaves hThread undefined:
+    // closing it would close some other handle of ours.
+    TKernelHandle process(pi.hProcess), thread(pi.hProcess ? pi.hThread : nullptr);
     for (int i = 0; i < 1000 && !done(); ++i)
         Sleep(10);
     return done();
