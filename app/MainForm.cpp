@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
+#include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -23,6 +24,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     BuildNavigation();
     BuildMainSheet();
     BuildItemSheets();
+    BuildToolSheets();
     BuildTrayMenu();
     BindCommands();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
@@ -67,6 +69,8 @@ void TfMain::FormCreate(TObject*) {
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
     for (TItemFrame* frame : ItemFrames())
         frame->Engine = Engine.get();
+    TTFileShredder1->Engine = Engine.get();
+    TTFreeSpaceShredder1->Engine = Engine.get();
     for (TItemFrame* frame : ItemFrames())
         frame->SetDefaults();
     Engine->LoadSettings(GetAppDir() + "prefs.dat");
@@ -114,6 +118,8 @@ bool TfMain::PasswordAccepted() {
 void TfMain::FillPages() {
     for (TItemFrame* frame : ItemFrames())
         frame->LoadSettings();
+    TTFileShredder1->LoadLists();
+    TTFreeSpaceShredder1->LoadDrives();
     Engine->Misc->HotKeyWindow = Handle();
     Engine->Misc->ApplyHotKeys();
     Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
@@ -149,7 +155,16 @@ void TfMain::FormDestroy() {
     Engine.reset();
 }
 
+// A shredding run uses the engine from inside the message loop: it is stopped, and
+// the window stays until it has ended.
 void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
+    if (Engine && ShredderBusy(*Engine->Shredder)) {
+        for (TWipeEngine* engine : {&Engine->Shredder->WipeFiles, &Engine->Shredder->WipeFolders,
+                                    &Engine->Shredder->WipeFreeSpace})
+            engine->Cancelled = true;
+        CanClose = false;
+        return;
+    }
     if (!Engine || !Engine->AutoCleanAtWindowsShutdown) return;
     Engine->Clean();
     CanClose = !Engine->Cancelled;

@@ -6,6 +6,8 @@
 #include "app/BrowserFrames.h"
 #include "app/InternetExplorerFrame.h"
 #include "app/WindowsFrame.h"
+#include "app/pages/FileShredderFrame.h"
+#include "app/pages/FreeSpaceShredderFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Image.h"
@@ -41,6 +43,8 @@ public:
     TTNetscapeMozilla* TTNetscapeMozilla1;
     TTOpera* TTOpera1;
     TTAOL* TTAOL1;
+    TTFileShredder* TTFileShredder1;
+    TTFreeSpaceShredder* TTFreeSpaceShredder1;
 
     // The "Main" sheet.
     TImage* Image3;
@@ -83,6 +87,7 @@ private:
     void BuildNavigation();
     void BuildMainSheet();
     void BuildItemSheets();
+    void BuildToolSheets();
     void BuildTrayMenu();
     void BindCommands();
     void FormCreate(TObject* Sender);

@@ -168,3 +168,9 @@ void TfMain::BuildTrayMenu() {
     AddItem(this, TrayPopupMenu, "N3", "-");
     miExit = AddItem(this, TrayPopupMenu, "miExit", "&Exit");
 }
+
+void TfMain::BuildToolSheets() {
+    TTFileShredder1 = AddFrame<TTFileShredder>(this, TabSheet7, PageWidth - 16, PageHeight - 16);
+    TTFreeSpaceShredder1 =
+        AddFrame<TTFreeSpaceShredder>(this, TabSheet8, PageWidth - 16, PageHeight - 16);
+}
