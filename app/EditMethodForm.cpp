@@ -44,11 +44,10 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
     BuildPassGroup();
     lblMethodName = Place<TLabel>(this, this, "lblMethodName", "Method Name:", 8, 8, 200, 15);
     txtMethodName = Place<TEdit>(this, this, "txtMethodName", "", 8, 26, 464, 21);
-    txtMethodDescription =
-        Place<TMemo>(this, this, "txtMethodDescription", "", 8, 74, 464, 64);
+    txtMethodDescription = Place<TMemo>(this, this, "txtMethodDescription", "", 8, 74, 464, 64);
     txtMethodDescription->SetScrollBars(ssVertical);
-    lblMethodDescription = Place<TLabel>(this, this, "lblMethodDescription",
-                                         "Method Description:", 8, 56, 200, 15);
+    lblMethodDescription =
+        Place<TLabel>(this, this, "lblMethodDescription", "Method Description:", 8, 56, 200, 15);
     lvPasses = Place<TListView>(this, this, "lvPasses", "", 8, 166, 144, 186);
     lvPasses->SetShowColumnHeaders(false);
     lvPasses->SetRowSelect(true);
@@ -69,12 +68,12 @@ void TfEditMethod::BuildPassGroup() {
     txtTextPattern = Place<TMemo>(this, grpWipeWith, "txtTextPattern", "", 8, 62, 212, 38);
     txtTextPattern->Font().SetName("Courier New");
     txtTextPattern->Font().SetStyle(fsBold);
-    radBytePattern = Place<TRadioButton>(this, grpWipeWith, "radBytePattern", "Byte Pattern", 8,
-                                         20, 108, 19);
-    radTextPattern = Place<TRadioButton>(this, grpWipeWith, "radTextPattern", "Text Pattern", 8,
-                                         42, 108, 19);
-    radRandomBytes = Place<TRadioButton>(this, grpWipeWith, "radRandomBytes", "Random Bytes", 8,
-                                         106, 90, 19);
+    radBytePattern =
+        Place<TRadioButton>(this, grpWipeWith, "radBytePattern", "Byte Pattern", 8, 20, 108, 19);
+    radTextPattern =
+        Place<TRadioButton>(this, grpWipeWith, "radTextPattern", "Text Pattern", 8, 42, 108, 19);
+    radRandomBytes =
+        Place<TRadioButton>(this, grpWipeWith, "radRandomBytes", "Random Bytes", 8, 106, 90, 19);
     txtRandomBytes1 = PlaceSpin(this, grpWipeWith, "txtRandomBytes1", 100, 104);
     txtRandomBytes2 = PlaceSpin(this, grpWipeWith, "txtRandomBytes2", 174, 104);
     radRandomCharacter = Place<TRadioButton>(this, grpWipeWith, "radRandomCharacter",
@@ -160,7 +159,8 @@ void TfEditMethod::ShowPass(const TPass& pass) {
     FShowing = true;
     chkCheckWipe->SetChecked(pass.CheckWipe);
     TRadioButton* radios[] = {radBytePattern, radTextPattern, radRandomBytes, radRandomCharacter};
-    if (pass.WipeWith < 4) radios[pass.WipeWith]->SetChecked(true);
+    if (pass.WipeWith < 4)
+        radios[pass.WipeWith]->SetChecked(true);
     else
         for (TRadioButton* radio : radios)
             radio->SetChecked(false);

@@ -35,7 +35,7 @@ public:
     TLabel* lblMethodDescription;
     TListView* lvPasses; // each row's Data is its pass of Method
 
-    TWipeMethod Method;          // the working copy
+    TWipeMethod Method;           // the working copy
     TPass* CurrentPass = nullptr; // the pass the controls show, or nullptr
 
     void SetMethod(const TWipeMethod& method); // copies all but the file name

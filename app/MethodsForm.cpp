@@ -110,8 +110,8 @@ std::string TfMethodsForm::ChosenFileName() {
     if (!SaveDialog->Execute()) return "";
     const std::string name = ExtractFileName(SaveDialog->FileName);
     if (!SameText(ExtractFilePath(SaveDialog->FileName), MethodsDir())) {
-        ShowInformation("Method files can be saved only in \"" + MethodsDir() + "\".\r\n\"" +
-                        name + "\" will be saved in this folder.");
+        ShowInformation("Method files can be saved only in \"" + MethodsDir() + "\".\r\n\"" + name +
+                        "\" will be saved in this folder.");
         SaveDialog->FileName = MethodsDir() + name;
     }
     return SaveDialog->FileName;

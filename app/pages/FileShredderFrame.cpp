@@ -73,8 +73,8 @@ TTFileShredder::TTFileShredder(TComponent* owner) : TFrame(owner) {
     OpenDialog->Title = "Select files to shred";
     OpenDialog->Filter = "All Files *.*|*.*";
     OpenDialog->DefaultExt = "*.*";
-    OpenDialog->Options = ofAllowMultiSelect | ofPathMustExist | ofFileMustExist | ofHideReadOnly |
-                          ofEnableSizing;
+    OpenDialog->Options =
+        ofAllowMultiSelect | ofPathMustExist | ofFileMustExist | ofHideReadOnly | ofEnableSizing;
     btnOptions = Place<TButton>(this, grpFiles, "btnOptions", "&Options", 500, 205, 96, 25);
     Button1 = Place<TButton>(this, grpFolders, "Button1", "&Options", 500, 205, 96, 25);
 
@@ -202,9 +202,8 @@ void TTFileShredder::StartShred(const TShredGroup& group) {
     if (engine.Running() || engine.Items().empty() || !MethodChosen(engine)) return;
     const bool files = &engine == &Engine->Shredder->WipeFiles;
     const std::string what = files ? "file(s)" : "folder(s)";
-    if (!AskYesNo("Shred the " + IntToStr(static_cast<int>(engine.Items().size())) +
-                  " listed " + what + "? " +
-                  (files ? "They" : "They and everything in them") +
+    if (!AskYesNo("Shred the " + IntToStr(static_cast<int>(engine.Items().size())) + " listed " +
+                  what + "? " + (files ? "They" : "They and everything in them") +
                   " will be overwritten and deleted, and cannot be restored."))
         return;
     for (TButton* button : {group.Add, group.Remove, group.Start})

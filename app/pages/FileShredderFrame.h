@@ -27,8 +27,8 @@ public:
     TListView* lvFolders;
     TButton *btnAddFolder, *btnRemoveFolders, *btnStartShredFolders, *btnStopShredFolders;
     TOpenDialog* OpenDialog;
-    TButton* btnOptions; // the files' methods
-    TButton* Button1;    // the folders' methods
+    TButton* btnOptions;             // the files' methods
+    TButton* Button1;                // the folders' methods
     TEraserEngine* Engine = nullptr; // set by the main window before any other call
 
     void AddFileItem(TWipeItem* item);

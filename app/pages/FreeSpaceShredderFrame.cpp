@@ -17,9 +17,9 @@ bool Listed(UINT kind) {
 TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TFrame(owner) {
     SetName("TTFreeSpaceShredder1");
     SetBounds(0, 0, 616, 540);
-    chkCleanFreeSpace = Place<TCheckBox>(this, this, "chkCleanFreeSpace",
-                                         "Clean free space for the following drives:", 8, 8, 400,
-                                         19);
+    chkCleanFreeSpace =
+        Place<TCheckBox>(this, this, "chkCleanFreeSpace",
+                         "Clean free space for the following drives:", 8, 8, 400, 19);
     lvDrives = Place<TListView>(this, this, "lvDrives", "", 8, 32, 600, 420);
     lvDrives->SetCheckboxes(true);
     lvDrives->AddColumn("Drive", TListView::FillWidth);

@@ -247,7 +247,8 @@ void TListView::CNNotify(TMessage& message) {
     const unsigned changed = change->uNewState ^ change->uOldState;
     if (changed & LVIS_SELECTED) {
         const bool selected = change->uNewState & LVIS_SELECTED;
-        if (change->iItem >= 0) FItems[change->iItem]->SetSelected(selected);
+        if (change->iItem >= 0)
+            FItems[change->iItem]->SetSelected(selected);
         else
             for (size_t i = 0; i < FItems.size(); ++i)
                 FItems[i]->SetSelected(selected);

@@ -26,7 +26,7 @@ public:
     void SetImageIndex(int index); // in the list view's SmallImages; -1 for none
     [[nodiscard]] bool Selected() const { return FSelected; }
     void SetSelected(bool value);
-    void MakeFocused(); // the focused row, scrolled into view
+    void MakeFocused();   // the focused row, scrolled into view
     void* Data = nullptr; // not owned
 
 private:

@@ -3,10 +3,10 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include <commctrl.h>
-#include <shlobj.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <shlobj.h>
 
 namespace {
 
@@ -92,7 +92,9 @@ protected:
         PostMessageA(Main, WM_CLOSE, 0, 0);
         ASSERT_TRUE(Program.WaitForExit());
     }
-    static int Rows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+    static int Rows(HWND list) {
+        return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    }
 
     TProgramRun Program;
     TTempFolder Data;
@@ -105,8 +107,8 @@ TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
     const std::string b = Data.Write("files\\b.txt", std::string(5000, 'b'));
     const std::string inner = Data.Write("folder\\sub\\c.txt", std::string(700, 'c'));
     for (const std::string& file : {a, b, inner})
-        ASSERT_TRUE(CreateHardLinkA((Data / ExtractFileName(file) + ".link").c_str(),
-                                    file.c_str(), nullptr));
+        ASSERT_TRUE(CreateHardLinkA((Data / ExtractFileName(file) + ".link").c_str(), file.c_str(),
+                                    nullptr));
     StartProgram();
     PostClick(Shown(Main, "TButton", "File Shredder          "));
     HWND files = Shown(Main, "TListView", nullptr);
@@ -138,6 +140,86 @@ TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
     TEraserEngine saved;
     Program.ReadPrefs(saved);
     EXPECT_TRUE(saved.Shredder->WipeFiles.Items().empty());
+}
+
+} // namespace
+
+namespace {
+
+// Space toggles the check box of the focused row; Down focuses the first row.
+void ToggleFirstRow(HWND list) {
+    PressKey(list, VK_DOWN);
+    PressKey(list, VK_SPACE);
+}
+
+bool FirstRowChecked(HWND list) {
+    const auto state = SendMessageA(list, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK);
+    return (state >> 12) == 2;
+}
+
+TEST_F(ShredderPages, TheDriveChecksSurviveARestart) {
+    StartProgram();
+    PostClick(Shown(Main, "TButton", "Free Space Clean "));
+    HWND box = Shown(Main, "TCheckBox", "Clean free space for the following drives:");
+    HWND drives = FindChild(GetParent(box), "TListView");
+    ASSERT_GT(Rows(drives), 0); // C: at least
+    EXPECT_FALSE(IsWindowEnabled(drives));
+    PostClick(box);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(drives) != FALSE; }));
+    ToggleFirstRow(drives);
+    ASSERT_TRUE(WaitFor([&] { return FirstRowChecked(drives); }));
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_TRUE(saved.Shredder->CleanFreeSpaceEnabled);
+    ASSERT_EQ(saved.Shredder->WipeFreeSpace.Items().size(), 1u);
+    EXPECT_EQ(saved.Shredder->WipeFreeSpace.Items()[0]->Path, "C:\\");
+
+    StartProgram();
+    PostClick(Shown(Main, "TButton", "Free Space Clean "));
+    box = Shown(Main, "TCheckBox", "Clean free space for the following drives:");
+    drives = FindChild(GetParent(box), "TListView");
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(FirstRowChecked(drives));
+    CloseProgram();
+}
+
+// Saved outside the methods folder, the method goes into it (made when missing); Close
+// binds the selected method to the page's engine.
+TEST_F(ShredderPages, AMethodMadeInTheDialogIsSavedAndBound) {
+    StartProgram();
+    PostClick(Shown(Main, "TButton", "Free Space Clean "));
+    HWND page = GetParent(Shown(Main, "TCheckBox", "Clean free space for the following drives:"));
+    PostClick(FindChild(page, "TButton", "&Options"));
+    HWND methods = Program.WaitForWindow("TfMethodsForm");
+    ASSERT_NE(methods, nullptr);
+    EXPECT_EQ(WindowText(methods), "Wiping Methods");
+    EXPECT_FALSE(IsWindowEnabled(FindChild(methods, "TButton", "&Edit")));
+    PostClick(FindChild(methods, "TButton", "&New"));
+    ChooseInFileDialog(Dialog(), Program.Dir() + "mine.mtd");
+    HWND info = Dialog();
+    EXPECT_NE(FindChild(info, "Static", nullptr), nullptr);
+    PostClick(GetDlgItem(info, IDOK));
+    HWND editor = Program.WaitForWindow("TfEditMethod");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(WindowText(editor), "New Method");
+    SetText(FindChild(editor, "TEdit"), "Mine");
+    SendMessageA(FindChild(editor, "TBitBtn", "Add"), BM_CLICK, 0, 0);
+    HWND passes = FindChild(editor, "TListView");
+    EXPECT_EQ(Rows(passes), 1);
+    PostClick(FindChild(editor, "TButton", "&OK"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(editor); }));
+    HWND list = FindChild(methods, "TListView");
+    ASSERT_TRUE(WaitFor([&] { return Rows(list) == 1; }));
+    ToggleFirstRow(list); // Down selects the new row
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(FindChild(methods, "TButton", "&Edit")); }));
+    PostClick(FindChild(methods, "TButton", "&Close"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(methods); }));
+    const std::string mtd = Program.Dir() + "Methods\\mine.mtd";
+    EXPECT_EQ(IniValue(mtd, "Method", "Name"), "Mine");
+    EXPECT_EQ(IniValue(mtd, "Method", "Passes"), "1");
+    EXPECT_EQ(IniValue(Program.Dir() + "options.ini", "Engines", "WipeFreeSpace"), "mine.mtd");
+    CloseProgram();
 }
 
 } // namespace
