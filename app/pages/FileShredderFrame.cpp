@@ -49,9 +49,8 @@ bool IsProtectedFolder(const std::string& folder) {
            IsFolderLink(path);
 }
 
-TTFileShredder::TTFileShredder(TComponent* owner) : TFrame(owner) {
+TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
     SetName("TTFileShredder1");
-    SetBounds(0, 0, 616, 540);
     grpFiles = Place<TGroupBox>(this, this, "grpFiles", " Shred Files ", 4, 4, 608, 260);
     FFiles = BuildGroup(this, grpFiles, "lvFiles", "btnAddFiles", "btnRemoveFiles",
                         "btnStartShredFiles", "btnStopShredFiles");

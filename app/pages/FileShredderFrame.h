@@ -3,12 +3,11 @@
 // list of one of the shredder's engines, with Add, Remove, Start, Stop and the
 // methods dialog. While an engine runs its list cannot change and it cannot start
 // again. Main thread only.
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Dialogs.h"
-#include "classlib/gui/Frame.h"
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/ListView.h"
-#include "engine/EraserEngine.h"
 
 // One list with its four buttons.
 struct TShredGroup {
@@ -16,7 +15,7 @@ struct TShredGroup {
     TButton *Add, *Remove, *Start, *Stop;
 };
 
-class TTFileShredder : public TFrame {
+class TTFileShredder : public TPageFrame {
 public:
     explicit TTFileShredder(TComponent* owner);
 
@@ -27,14 +26,14 @@ public:
     TListView* lvFolders;
     TButton *btnAddFolder, *btnRemoveFolders, *btnStartShredFolders, *btnStopShredFolders;
     TOpenDialog* OpenDialog;
-    TButton* btnOptions;             // the files' methods
-    TButton* Button1;                // the folders' methods
-    TEraserEngine* Engine = nullptr; // set by the main window before any other call
+    TButton* btnOptions; // the files' methods
+    TButton* Button1;    // the folders' methods
 
     void AddFileItem(TWipeItem* item);
     void AddFolderItem(TWipeItem* item);
     // Refills both lists from the engines, in item order.
     void LoadLists();
+    void LoadSettings() override { LoadLists(); }
     void UpdateButtons();
 
     void btnAddFilesClick(TObject* Sender);

@@ -14,9 +14,8 @@ bool Listed(UINT kind) {
 
 } // namespace
 
-TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TFrame(owner) {
+TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TPageFrame(owner) {
     SetName("TTFreeSpaceShredder1");
-    SetBounds(0, 0, 616, 540);
     chkCleanFreeSpace =
         Place<TCheckBox>(this, this, "chkCleanFreeSpace",
                          "Clean free space for the following drives:", 8, 8, 400, 19);

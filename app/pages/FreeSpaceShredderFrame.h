@@ -3,11 +3,10 @@
 // engine wipes, checked in a list of the present drives. Filling the list does not
 // touch the engine; the user's first change rebuilds its items from the checks.
 // Main thread only.
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
-#include "classlib/gui/Frame.h"
 #include "classlib/gui/ListView.h"
-#include "engine/EraserEngine.h"
 #include <memory>
 #include <vector>
 
@@ -17,7 +16,7 @@ public:
     std::string Root; // "C:\"
 };
 
-class TTFreeSpaceShredder : public TFrame {
+class TTFreeSpaceShredder : public TPageFrame {
 public:
     explicit TTFreeSpaceShredder(TComponent* owner);
 
@@ -25,9 +24,9 @@ public:
     TListView* lvDrives; // each row's Data is its TDriveInfo
     TButton* btnCleanFreeSpace;
     TButton* btnOptions;
-    TEraserEngine* Engine = nullptr; // set by the main window before any other call
 
     void LoadDrives();
+    void LoadSettings() override { LoadDrives(); }
 
 private:
     void chkCleanFreeSpaceClick();
