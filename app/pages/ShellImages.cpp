@@ -7,6 +7,7 @@ TImageList* NewSystemSmallImages(TComponent* owner) {
     auto handle = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     auto images = new TImageList(owner);
+    images->SetName("SystemImages");
     images->SetHandle(handle, true);
     return images;
 }
