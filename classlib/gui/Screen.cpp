@@ -29,12 +29,9 @@ HCURSOR SystemCursor(LPSTR id) {
 
 HCURSOR CursorHandle(TCursor cursor) {
     switch (cursor) {
-    case crHourGlass:
-        return SystemCursor(IDC_WAIT);
-    case crHandPoint:
-        return SystemCursor(IDC_HAND);
-    default:
-        return nullptr;
+    case crHourGlass: return SystemCursor(IDC_WAIT);
+    case crHandPoint: return SystemCursor(IDC_HAND);
+    default: return nullptr;
     }
 }
 
