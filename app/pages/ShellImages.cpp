@@ -1,6 +1,7 @@
 #include "app/pages/ShellImages.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
+#include <shellapi.h>
 
 TImageList* NewSystemSmallImages(TComponent* owner) {
     SHFILEINFOW info{};
@@ -13,11 +14,11 @@ TImageList* NewSystemSmallImages(TComponent* owner) {
 }
 
 TShellEntry ShellEntry(const std::string& path) {
-    SHFILEINFOA info;
-    GetShellFileInfo(path, info);
-    if (info.hIcon) DestroyIcon(info.hIcon);
+    SHFILEINFOW info{};
+    SHGetFileInfoW(ToWide(path).c_str(), 0, &info, sizeof(info),
+                   SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_DISPLAYNAME);
     TShellEntry entry;
-    entry.DisplayName = info.szDisplayName;
+    entry.DisplayName = ToUtf8(info.szDisplayName);
     if (entry.DisplayName.empty())
         entry.DisplayName = ExtractFileName(RemoveTrailingBackslash(path));
     entry.Icon = info.iIcon;
