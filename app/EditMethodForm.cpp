@@ -11,7 +11,9 @@ namespace {
 
 TSpinEdit* PlaceSpin(TComponent* owner, TWinControl* parent, const char* name, int left, int top) {
     auto spin = Place<TSpinEdit>(owner, parent, name, "", left, top, 48, 21);
-    spin->OnKeyPress = [](TObject*, char& key) { key = DigitKeyFilter(key); };
+    spin->OnKeyPress = [](TObject*, wchar_t& key) {
+        if (key > 0x7F || !DigitKeyFilter(static_cast<char>(key))) key = 0; // digits, backspace
+    };
     return spin;
 }
 

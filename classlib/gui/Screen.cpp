@@ -21,8 +21,8 @@ void TScreen::RemoveForm(TForm* form) {
 
 namespace {
 
-HCURSOR SystemCursor(LPSTR id) {
-    return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(id)); // an ordinal, not text
+HCURSOR SystemCursor(LPCWSTR id) {
+    return LoadCursorW(nullptr, id);
 }
 
 } // namespace
