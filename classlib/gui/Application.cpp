@@ -184,13 +184,7 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 }
 
 void TApplication::HandleException(TObject* sender) noexcept {
-    std::string text = "Unknown exception";
-    try {
-        if (auto current = std::current_exception()) std::rethrow_exception(current);
-    } catch (const std::exception& e) {
-        text = e.what();
-    } catch (...) {
-    }
+    std::string text = CurrentExceptionMessage();
     try {
         if (OnException) return OnException(sender, text);
     } catch (...) {
