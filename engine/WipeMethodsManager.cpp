@@ -18,7 +18,7 @@ const char* const EnginesSection = "Engines";
 TCustomWipeMethodsManager::TCustomWipeMethodsManager() : MethodsDir(GetMethodsDir()) {}
 
 void TCustomWipeMethodsManager::LoadMethods() {
-    const std::string folder = AddTrailingBackslash(MethodsDir);
+    const std::string folder = IncludeTrailingPathDelimiter(MethodsDir);
     const TStringList names = ListFiles(folder, "*.mtd");
     for (int i = 0; i < names.Count(); ++i) {
         const std::string& name = names[i];
@@ -59,7 +59,7 @@ TWipeMethodsManager::TWipeMethodsManager()
 TWipeMethod* TWipeMethodsManager::GetEngineMethod(TWipeEngine& engine) const {
     const std::string value = TIniFile(OptionsFileName).ReadString(EnginesSection, engine.Name, "");
     if (value.empty()) return Methods.empty() ? nullptr : Methods.front().get();
-    engine.Method = FindMethodByFileName(AddTrailingBackslash(MethodsDir) + value);
+    engine.Method = FindMethodByFileName(IncludeTrailingPathDelimiter(MethodsDir) + value);
     return engine.Method;
 }
 

@@ -29,10 +29,6 @@ std::wstring FoldWide(std::wstring w) {
     return w;
 }
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
 bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
     size_t i = 0;
     while (i < s.size() && s[i] == ' ')
@@ -66,6 +62,10 @@ bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
 }
 
 } // namespace
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 // Numbers.
 
