@@ -10,11 +10,6 @@
 
 namespace {
 
-bool IsAscii(const std::string& s) {
-    return std::all_of(s.begin(), s.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -65,6 +60,11 @@ bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= ' ';
+}
+
+bool IsAscii(const std::string& s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // Numbers.
