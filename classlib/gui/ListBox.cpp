@@ -5,8 +5,7 @@ namespace {
 
 [[maybe_unused]] const bool Registered =
     RegisterPublished<TCustomListControl>({
-        Published("ItemIndex", &TCustomListControl::ItemIndex,
-                  &TCustomListControl::SetItemIndex),
+        Published("ItemIndex", &TCustomListControl::ItemIndex, &TCustomListControl::SetItemIndex),
     }) &&
     RegisterPublished<TComboBox>({
         Published("Style", &TComboBox::Style, &TComboBox::SetStyle,
@@ -43,12 +42,25 @@ void TListBox::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = "LISTBOX";
     params.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+    if (FMultiSelect) params.Style |= LBS_EXTENDEDSEL;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TListBox::SetMultiSelect(bool value) {
+    FMultiSelect = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
+bool TListBox::Selected(int index) {
+    if (!HandleAllocated()) return false;
+    return SendMessageA(Handle(), LB_GETSEL, index, 0) > 0;
+}
+
 void TListBox::Notified(WORD code) {
-    if (code == LBN_SELCHANGE) Click();
-    else if (code == LBN_DBLCLK && OnDblClick) OnDblClick(this);
+    if (code == LBN_SELCHANGE)
+        Click();
+    else if (code == LBN_DBLCLK && OnDblClick)
+        OnDblClick(this);
 }
 
 TComboBox::TComboBox(TComponent* owner) : TCustomListControl(owner, ComboBoxMessages) {

@@ -1,6 +1,8 @@
 #include "classlib/gui/ListView.h"
+#include "classlib/base/SysUtils.h"
 #include <algorithm>
 #include <commctrl.h>
+#include <windowsx.h>
 
 int TListItem::Index() const {
     const auto& items = FOwner.FItems;
@@ -49,6 +51,7 @@ void TListView::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = WC_LISTVIEWA;
     params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS;
+    if (FEditCaptions) params.Style |= LVS_EDITLABELS;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -71,9 +74,10 @@ void TListView::InitializeWnd() {
 
 void TListView::ApplyExtendedStyle() {
     if (!HandleAllocated()) return;
-    DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0);
-    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-                 style);
+    DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0) |
+                  (FGridLines ? LVS_EX_GRIDLINES : 0);
+    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE,
+                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES, style);
 }
 
 void TListView::AddColumn(const std::string& caption, int width) {
@@ -98,10 +102,50 @@ void TListView::SetRowSelect(bool value) {
     ApplyExtendedStyle();
 }
 
+void TListView::SetGridLines(bool value) {
+    FGridLines = value;
+    ApplyExtendedStyle();
+}
+
+void TListView::SetEditCaptions(bool value) {
+    FEditCaptions = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
 TListItem* TListView::AddItem() {
     FItems.push_back(std::make_unique<TListItem>(*this));
     ShowItem(*FItems.back());
     return FItems.back().get();
+}
+
+void TListView::Delete(int index) {
+    FItems.at(index); // out of range raises before anything changes
+    if (HandleAllocated()) SendMessageA(Handle(), LVM_DELETEITEM, index, 0);
+    FItems.erase(FItems.begin() + index);
+}
+
+TListItem* TListView::Selected() const {
+    if (!HandleAllocated()) return nullptr;
+    const LRESULT index =
+        SendMessageA(HandleIfAllocated(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED);
+    return index >= 0 && index < Count() ? FItems[index].get() : nullptr;
+}
+
+void TListView::SortByCaption() {
+    std::stable_sort(FItems.begin(), FItems.end(), [](const auto& a, const auto& b) {
+        return CompareText(a->FCaption, b->FCaption) < 0;
+    });
+    if (!HandleAllocated()) return;
+    BeginUpdate();
+    SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+    for (const auto& item : FItems)
+        ShowItem(*item);
+    EndUpdate();
+}
+
+void TListView::EditCaption(TListItem* item) {
+    SetFocus();
+    SendMessageA(Handle(), LVM_EDITLABELA, item->Index(), 0);
 }
 
 void TListView::Clear() {
@@ -165,18 +209,55 @@ void TListView::ShowCheck(const TListItem& item) {
 
 void TListView::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) return CNNotify(message);
+    if (message.Msg == WM_CONTEXTMENU && PopupMenu) return WMContextMenu(message);
     TWinControl::WndProc(message);
+}
+
+void TListView::CNNotify(TMessage& message) {
+    auto header = reinterpret_cast<const NMHDR*>(message.LParam);
+    switch (header->code) {
+    case LVN_ITEMCHANGED:
+        return ItemStateChanged(*reinterpret_cast<const NMLISTVIEW*>(message.LParam));
+    case NM_DBLCLK:
+        if (OnDblClick) OnDblClick(this);
+        return;
+    case LVN_ENDLABELEDITA: {
+        auto info = reinterpret_cast<const NMLVDISPINFOA*>(message.LParam);
+        if (info->item.pszText && info->item.iItem >= 0 && info->item.iItem < Count())
+            CaptionEdited(message, *FItems[info->item.iItem], info->item.pszText);
+        return;
+    }
+    case LVN_ENDLABELEDITW: {
+        auto info = reinterpret_cast<const NMLVDISPINFOW*>(message.LParam);
+        if (info->item.pszText && info->item.iItem >= 0 && info->item.iItem < Count())
+            CaptionEdited(message, *FItems[info->item.iItem], ToAnsi(info->item.pszText));
+        return;
+    }
+    default:
+        return;
+    }
 }
 
 // A click on a check box changes the window's state image: the item follows it.
 // Changes this class made itself find the item already in that state.
-void TListView::CNNotify(TMessage& message) {
-    auto header = reinterpret_cast<const NMHDR*>(message.LParam);
-    if (header->code != LVN_ITEMCHANGED) return;
-    auto change = reinterpret_cast<const NMLISTVIEW*>(message.LParam);
-    if (!(change->uChanged & LVIF_STATE) || change->iItem < 0 || change->iItem >= Count()) return;
-    if (((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) == 0) return;
-    unsigned image = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
+void TListView::ItemStateChanged(const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE) || change.iItem < 0 || change.iItem >= Count()) return;
+    if (((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) == 0) return;
+    unsigned image = (change.uNewState & LVIS_STATEIMAGEMASK) >> 12;
     if (image == 0) return; // no state image yet
-    FItems[change->iItem]->SetChecked(image == 2);
+    FItems[change.iItem]->SetChecked(image == 2);
+}
+
+// The window shows the edited text only when the result is TRUE.
+void TListView::CaptionEdited(TMessage& message, TListItem& item, const std::string& text) {
+    bool accept = false;
+    if (OnEdited) OnEdited(this, &item, text, accept);
+    if (accept) item.FCaption = text;
+    message.Result = accept;
+}
+
+void TListView::WMContextMenu(TMessage& message) {
+    POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    if (p.x == -1 && p.y == -1) GetCursorPos(&p); // from the keyboard
+    PopupMenu->Popup(p.x, p.y, Handle());
 }

@@ -1,9 +1,12 @@
 #pragma once
 // TListView: a report-style list view (superclassed "SysListView32") with columns,
-// optional check boxes and whole-row selection. Its items live here; the window
-// shows them. OnChange fires (main thread) when an item's caption is set or its
-// check box changes, by the user or by code.
+// optional check boxes, grid lines and whole-row selection. Its items live here; the
+// window shows them. Events fire on the main thread: OnChange when an item's caption
+// is set or its check box changes, by the user or by code; OnEdited when the user ends
+// editing a caption in place; OnDblClick on a double click. A right click pops up
+// PopupMenu.
 #include "classlib/gui/ImageList.h"
+#include "classlib/gui/Menus.h"
 #include "classlib/gui/WinControl.h"
 #include <memory>
 #include <vector>
@@ -43,19 +46,36 @@ public:
     void SetCheckboxes(bool value);
     [[nodiscard]] bool RowSelect() const { return FRowSelect; }
     void SetRowSelect(bool value);
+    [[nodiscard]] bool GridLines() const { return FGridLines; }
+    void SetGridLines(bool value);
+    // Whether captions can be edited in place (EditCaption, or a click on a selected
+    // row's caption).
+    [[nodiscard]] bool EditCaptions() const { return FEditCaptions; }
+    void SetEditCaptions(bool value);
 
     // Not owned: the image list must outlive its use here.
     [[nodiscard]] TImageList* SmallImages() const { return FSmallImages; }
     void SetSmallImages(TImageList* images);
 
     TListItem* AddItem(); // an empty, unchecked last row
+    void Delete(int index);
     void Clear();
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
     [[nodiscard]] TListItem* Items(int index) const { return FItems.at(index).get(); }
+    [[nodiscard]] TListItem* Selected() const; // the selected row, or nullptr
+    // Orders the rows by caption, ignoring letter case; equal captions keep their order.
+    void SortByCaption();
+    // Starts editing the row's caption in place (the window takes the focus).
+    void EditCaption(TListItem* item);
     void BeginUpdate(); // no repainting until the matching EndUpdate
     void EndUpdate();
 
     std::function<void(TObject* sender, TListItem* item)> OnChange;
+    // The edited text; the caption takes it only when the handler sets accept.
+    std::function<void(TObject* sender, TListItem* item, const std::string& text, bool& accept)>
+        OnEdited;
+    TNotifyEvent OnDblClick;
+    TPopupMenu* PopupMenu = nullptr; // not owned
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -71,6 +91,9 @@ private:
     void ShowImage(const TListItem& item);
     void ApplyExtendedStyle();
     void CNNotify(TMessage& message);
+    void ItemStateChanged(const NMLISTVIEW& change);
+    void CaptionEdited(TMessage& message, TListItem& item, const std::string& text);
+    void WMContextMenu(TMessage& message);
 
     struct TColumn {
         std::string Caption;
@@ -81,5 +104,7 @@ private:
     TImageList* FSmallImages = nullptr;
     bool FCheckboxes = false;
     bool FRowSelect = false;
+    bool FGridLines = false;
+    bool FEditCaptions = false;
     int FUpdateCount = 0;
 };
