@@ -123,6 +123,7 @@ void TfMain::SetUpFolders() {
     AppDir = GetAppDir();
     BackupDir = AppDir + "Backup\\";
     if (!DirectoryExists(BackupDir)) CreateDirectoryA(BackupDir.c_str(), nullptr);
+    TTJunkCleaner1->SetAppDir(AppDir);
     SetCurrentDirectoryA(AppDir.c_str());
 }
 

@@ -6,6 +6,7 @@
 #include "app/BrowserFrames.h"
 #include "app/InternetExplorerFrame.h"
 #include "app/WindowsFrame.h"
+#include "app/pages/JunkCleanerPage.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Image.h"
@@ -41,6 +42,7 @@ public:
     TTNetscapeMozilla* TTNetscapeMozilla1;
     TTOpera* TTOpera1;
     TTAOL* TTAOL1;
+    TTJunkCleaner* TTJunkCleaner1; // the finders and the store of removed files
 
     // The "Main" sheet.
     TImage* Image3;

@@ -149,6 +149,10 @@ void TfMain::BuildItemSheets() {
     cmdAOLDefault = Place<TButton>(this, tabAOL, "cmdAOLDefault", "Default", 466, 8, 120, 27);
     Button1 = Place<TButton>(this, browsersContent, "Button1", "Windows", 4, 452, 120, 27);
     StaticText2 = Place<TLabel>(this, browsersContent, "StaticText2", RebootNote, 12, 492, 400, 15);
+    TTJunkCleaner1 = new TTJunkCleaner(this);
+    Junk_TabSheet->OnShow = [this](TObject*) {
+        if (!TTJunkCleaner1->Parent()) TTJunkCleaner1->SetParent(Junk_TabSheet);
+    };
 }
 
 void TfMain::BuildTrayMenu() {
