@@ -30,6 +30,8 @@ TExclusionGroup::TExclusionGroup(TComponent* owner, TWinControl* parent, const c
                                  const std::string& listName, TExclusionKind kind,
                                  const RECT& bounds)
     : TGroupBox(owner), FKind(kind) {
+    const std::string stem = listName.substr(0, listName.find('_'));
+    SetName(stem + "_GroupBox");
     SetParent(parent);
     SetCaption(caption);
     SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
@@ -40,7 +42,6 @@ TExclusionGroup::TExclusionGroup(TComponent* owner, TWinControl* parent, const c
     List->SetParent(this);
     List->SetBounds(8, 16, width, height - 52);
     List->SetMultiSelect(true);
-    const std::string stem = listName.substr(0, listName.find('_'));
     const int half = (width - 4) / 2;
     AddButton =
         Place<TButton>(owner, this, (stem + "Add_Button").c_str(), "Add", 8, height - 32, half, 24);

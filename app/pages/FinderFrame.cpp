@@ -99,16 +99,17 @@ void TFinderFrame::BuildRemover(const TFinderNames& names, int top) {
 void TFinderFrame::BuildPopupMenu(const TFinderNames& names) {
     PopupMenu = new TPopupMenu(this);
     PopupMenu->SetName(NameOf(names, "_PopupMenu"));
-    auto item = [&](const char* caption, void (TFinderFrame::*click)()) {
+    auto item = [&](const char* name, const char* caption, void (TFinderFrame::*click)()) {
         auto menuItem = new TMenuItem(this);
+        menuItem->SetName(NameOf(names, name));
         menuItem->SetCaption(caption);
         menuItem->OnClick = [this, click](TObject*) { (this->*click)(); };
         PopupMenu->Items().Add(menuItem);
     };
-    item("Rename", &TFinderFrame::RenClick);
-    item("Explorer", &TFinderFrame::ExpClick);
-    item("Delete", &TFinderFrame::DelClick);
-    item("Delete All", &TFinderFrame::DelAllClick);
+    item("Rename1", "Rename", &TFinderFrame::RenClick);
+    item("Explorer1", "Explorer", &TFinderFrame::ExpClick);
+    item("Delete1", "Delete", &TFinderFrame::DelClick);
+    item("DeleteAll1", "Delete All", &TFinderFrame::DelAllClick);
     FilesList->PopupMenu = PopupMenu;
 }
 

@@ -17,9 +17,9 @@ T* PlaceOnSheet(TComponent* owner, TPageControl* pages, const char* name, const 
 
 } // namespace
 
-TTJunkCleaner::TTJunkCleaner(TComponent* owner) : TFrame(owner) {
+TTJunkCleaner::TTJunkCleaner(TComponent* owner) : TPageFrame(owner) {
     SetName("TTJunkCleaner1");
-    SetBounds(0, 0, 624, 564);
+    SetBounds(0, 0, PageClientWidth, PageClientHeight);
     SearchIn_GroupBox =
         Place<TGroupBox>(this, this, "SearchIn_GroupBox", "Search In:", 4, 0, 616, 110);
     Folders_ListBox =

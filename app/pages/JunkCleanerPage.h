@@ -6,11 +6,12 @@
 #include "app/pages/DLLFinderFrame.h"
 #include "app/pages/DuplicateFinderFrame.h"
 #include "app/pages/JunkFinderFrame.h"
+#include "app/pages/PageFrame.h"
 #include "app/pages/RestorationFrame.h"
 #include "classlib/gui/PageControl.h"
 #include <memory>
 
-class TTJunkCleaner : public TFrame {
+class TTJunkCleaner : public TPageFrame {
 public:
     explicit TTJunkCleaner(TComponent* owner);
 
