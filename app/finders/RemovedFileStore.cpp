@@ -50,10 +50,6 @@ void AddTextNode(TkepXMLNode2& parent, const char* name, const std::string& text
     parent.AddNode(std::move(node));
 }
 
-std::string LastErrorText() {
-    return SysErrorMessage(GetLastError());
-}
-
 } // namespace
 
 TRemovedFileStore::TRemovedFileStore(const std::string& appDir)
@@ -83,7 +79,7 @@ std::unique_ptr<TkepXMLParser2> TRemovedFileStore::Load() const {
     }
     if (!damaged) return document;
     const std::string aside = FListFile + ".bad";
-    if (SafeMoveFile(FListFile, aside))
+    if (SafeMoveFile(FListFile, aside).Done())
         throw EStoreDamaged(
             Format("\"%s\" is damaged. It was kept as \"%s.bad\"; nothing was changed.", ListName,
                    ListName));
@@ -119,9 +115,10 @@ void TRemovedFileStore::MoveToBackupStore(const std::string& fileName,
     file.Time = DateTimeToStr(Now());
     const std::string stored = StoredPath(file);
     ForceDirectories(FStoreDir);
-    if (!SafeMoveFile(fileName, stored))
+    const TSafeFileResult moved = SafeMoveFile(fileName, stored);
+    if (!moved.Done())
         throw EStoreError(Format("\"%s\" could not be moved into the store: %s", fileName.c_str(),
-                                 LastErrorText().c_str()));
+                                 moved.Text().c_str()));
     document->SetText(IntToStr(file.Number));
     auto deleted = std::make_unique<TkepXMLNode2>();
     deleted->SetName("Deleted");
@@ -162,10 +159,11 @@ void TRemovedFileStore::Restore(int number) {
     const std::string folder = ExtractFilePath(file.OriginalPath);
     if (!DirectoryExists(folder) && !ForceDirectories(folder))
         throw EStoreError(Format("The folder \"%s\" could not be created: %s", folder.c_str(),
-                                 LastErrorText().c_str()));
-    if (!SafeMoveFile(stored, file.OriginalPath))
+                                 SysErrorMessage(GetLastError()).c_str()));
+    const TSafeFileResult moved = SafeMoveFile(stored, file.OriginalPath);
+    if (!moved.Done())
         throw EStoreError(Format("\"%s\" could not be restored: %s", file.OriginalPath.c_str(),
-                                 LastErrorText().c_str()));
+                                 moved.Text().c_str()));
     document->DeleteNode(record);
     if (document->NodeCount() == 0) document->SetText("0");
     try {

@@ -229,11 +229,11 @@ void TFinderFrame::DelAllClick() {
     for (int i = FilesList->Count() - 1; i >= 0; --i) {
         const TFoundRow& row = FRows.at(FilesList->Items(i));
         if (row.Keep) continue;
-        if (SafeDeleteFile(row.Path))
+        const TSafeFileResult deleted = SafeDeleteFile(row.Path);
+        if (deleted.Done())
             RemoveRow(i);
         else
-            failures.push_back(
-                Format("%s: %s", row.Path.c_str(), SysErrorMessage(GetLastError()).c_str()));
+            failures.push_back(Format("%s: %s", row.Path.c_str(), deleted.Text().c_str()));
     }
     ReportFailures("removed", failures);
 }
@@ -254,9 +254,10 @@ void TFinderFrame::CaptionEdited(TListItem* item, const std::string& text, bool&
     accept = false;
     if (target.empty()) return ShowError(Format("\"%s\" is not a file name.", text.c_str()));
     if (target == row.Path) return;
-    if (!SafeMoveFile(row.Path, target))
-        return ShowError(Format("\"%s\" could not be renamed: %s", row.Path.c_str(),
-                                SysErrorMessage(GetLastError()).c_str()));
+    const TSafeFileResult renamed = SafeMoveFile(row.Path, target);
+    if (!renamed.Done())
+        return ShowError(
+            Format("\"%s\" could not be renamed: %s", row.Path.c_str(), renamed.Text().c_str()));
     row.Path = target;
     accept = true;
 }

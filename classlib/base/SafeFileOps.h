@@ -1,11 +1,26 @@
 #pragma once
-// TEMPORARY stand-in until the link-safe layer lands on main; replaced by it.
+// TEMPORARY stand-in with the interface of the link-safe layer, until it lands.
 #include "classlib/base/SysUtils.h"
+#include <string>
 #include <windows.h>
 
-inline bool SafeMoveFile(const std::string& from, const std::string& to) {
-    return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_COPY_ALLOWED) != 0;
+enum TSafeFileStatus { sfDone, sfFailed, sfLink };
+
+struct TSafeFileResult {
+    TSafeFileStatus Status = sfDone;
+    DWORD Error = 0;
+    [[nodiscard]] bool Done() const { return Status == sfDone; }
+    [[nodiscard]] bool IsLink() const { return Status == sfLink; }
+    [[nodiscard]] std::string Text() const { return SysErrorMessage(Error); }
+};
+
+inline TSafeFileResult SafeResult(BOOL ok) {
+    return ok ? TSafeFileResult{} : TSafeFileResult{sfFailed, GetLastError()};
 }
-inline bool SafeDeleteFile(const std::string& name) {
-    return DeleteFileW(ToWide(name).c_str()) != 0;
+inline TSafeFileResult SafeDeleteFile(const std::string& Path) {
+    return SafeResult(DeleteFileW(ToWide(Path).c_str()));
+}
+inline TSafeFileResult SafeMoveFile(const std::string& From, const std::string& To,
+                                    DWORD Flags = MOVEFILE_COPY_ALLOWED) {
+    return SafeResult(MoveFileExW(ToWide(From).c_str(), ToWide(To).c_str(), Flags));
 }
