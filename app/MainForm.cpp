@@ -178,50 +178,25 @@ void TfMain::EngineClearLog(TCustomEraserEngine*) {
 
 void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_HOTKEY:
-        WMHotKey(message);
-        break;
-    case WM_CONTEXTMENU:
-        WMContextMenu(message);
-        break;
-    case WM_SHOWTRAYICON:
-        WMShowTrayIcon(message);
-        break;
-    case WM_HIDETRAYICON:
-        WMHideTrayIcon(message);
-        break;
-    default:
-        TForm::WndProc(message);
-        break;
+    case WM_HOTKEY: WMHotKey(message); break;
+    case WM_CONTEXTMENU: WMContextMenu(message); break;
+    case WM_SHOWTRAYICON: WMShowTrayIcon(message); break;
+    case WM_HIDETRAYICON: WMHideTrayIcon(message); break;
+    default: TForm::WndProc(message); break;
     }
 }
 
 void TfMain::WMHotKey(TMessage& message) {
     if (!Engine) return;
     switch (static_cast<int>(message.WParam)) {
-    case TMisc::hkQuickClean:
-        Engine->Clean();
-        break;
-    case TMisc::hkCleanAndReboot:
-        Engine->CleanAndReboot();
-        break;
-    case TMisc::hkCleanAndShutDown:
-        Engine->CleanAndShutdown();
-        break;
-    case TMisc::hkStopTask:
-        Engine->Stop();
-        break;
-    case TMisc::hkStealthMode:
-        Engine->ToggleStealthMode();
-        break;
-    case TMisc::hkBossKey:
-        Engine->ToggleBossKey();
-        break;
-    case TMisc::hkRecycleBin:
-        Engine->EmptyRecycleBin();
-        break;
-    default:
-        break;
+    case TMisc::hkQuickClean: Engine->Clean(); break;
+    case TMisc::hkCleanAndReboot: Engine->CleanAndReboot(); break;
+    case TMisc::hkCleanAndShutDown: Engine->CleanAndShutdown(); break;
+    case TMisc::hkStopTask: Engine->Stop(); break;
+    case TMisc::hkStealthMode: Engine->ToggleStealthMode(); break;
+    case TMisc::hkBossKey: Engine->ToggleBossKey(); break;
+    case TMisc::hkRecycleBin: Engine->EmptyRecycleBin(); break;
+    default: break;
     }
 }
 

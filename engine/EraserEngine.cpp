@@ -9,7 +9,7 @@ namespace {
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const RunValue = "Tarnwhistle";
 
-}  // namespace
+} // namespace
 
 TEraserEngine::TEraserEngine() {
     for (int i = 0; i < ciCatalogueCount; ++i) {
@@ -101,7 +101,7 @@ void ShowBrowserWindows(HWND first, bool show) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void TEraserEngine::ToggleBossKey() {
     if (!Misc->BossKeyEnabled) return;

@@ -135,16 +135,11 @@ TRegDataType TRegistry::GetDataType(const std::string& name) const {
         ERROR_SUCCESS)
         return rdUnknown;
     switch (type) {
-    case REG_SZ:
-        return rdString;
-    case REG_EXPAND_SZ:
-        return rdExpandString;
-    case REG_DWORD:
-        return rdInteger;
-    case REG_BINARY:
-        return rdBinary;
-    default:
-        return rdUnknown;
+    case REG_SZ: return rdString;
+    case REG_EXPAND_SZ: return rdExpandString;
+    case REG_DWORD: return rdInteger;
+    case REG_BINARY: return rdBinary;
+    default: return rdUnknown;
     }
 }
 

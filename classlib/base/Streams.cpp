@@ -7,25 +7,18 @@ namespace {
 
 DWORD ShareFlags(unsigned mode) {
     switch (mode & 0xF0) {
-    case fmShareDenyWrite:
-        return FILE_SHARE_READ;
-    case fmShareDenyRead:
-        return FILE_SHARE_WRITE;
-    case fmShareDenyNone:
-        return FILE_SHARE_READ | FILE_SHARE_WRITE;
-    default:
-        return 0; // exclusive, as the compatibility mode
+    case fmShareDenyWrite: return FILE_SHARE_READ;
+    case fmShareDenyRead: return FILE_SHARE_WRITE;
+    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    default: return 0; // exclusive, as the compatibility mode
     }
 }
 
 DWORD AccessFlags(unsigned mode) {
     switch (mode & 3) {
-    case fmOpenWrite:
-        return GENERIC_WRITE;
-    case fmOpenReadWrite:
-        return GENERIC_READ | GENERIC_WRITE;
-    default:
-        return GENERIC_READ;
+    case fmOpenWrite: return GENERIC_WRITE;
+    case fmOpenReadWrite: return GENERIC_READ | GENERIC_WRITE;
+    default: return GENERIC_READ;
     }
 }
 

@@ -73,9 +73,7 @@ void TApplication::WndProc(TMessage& message) {
     case WM_CLOSE:
         if (FMainForm) FMainForm->Close();
         break;
-    case WM_SYSCOMMAND:
-        WMSysCommand(message);
-        break;
+    case WM_SYSCOMMAND: WMSysCommand(message); break;
     default:
         message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
         break;
@@ -84,12 +82,8 @@ void TApplication::WndProc(TMessage& message) {
 
 void TApplication::WMSysCommand(TMessage& message) {
     switch (message.WParam & 0xFFF0) {
-    case SC_MINIMIZE:
-        Minimize();
-        break;
-    case SC_RESTORE:
-        Restore();
-        break;
+    case SC_MINIMIZE: Minimize(); break;
+    case SC_RESTORE: Restore(); break;
     default:
         message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
         break;

@@ -44,18 +44,10 @@ void TButton::SetDefault(bool value) {
 
 void TButton::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case CN_COMMAND:
-        CNCommand(message);
-        break;
-    case CM_DIALOGKEY:
-        CMDialogKey(message);
-        break;
-    case CM_DIALOGCHAR:
-        CMDialogChar(message);
-        break;
-    default:
-        TWinControl::WndProc(message);
-        break;
+    case CN_COMMAND: CNCommand(message); break;
+    case CM_DIALOGKEY: CMDialogKey(message); break;
+    case CM_DIALOGCHAR: CMDialogChar(message); break;
+    default: TWinControl::WndProc(message); break;
     }
 }
 

@@ -32,15 +32,9 @@ void TButtonControl::InitializeWnd() {
 
 void TButtonControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case CN_COMMAND:
-        CNCommand(message);
-        break;
-    case CM_DIALOGCHAR:
-        CMDialogChar(message);
-        break;
-    default:
-        TWinControl::WndProc(message);
-        break;
+    case CN_COMMAND: CNCommand(message); break;
+    case CM_DIALOGCHAR: CMDialogChar(message); break;
+    default: TWinControl::WndProc(message); break;
     }
 }
 

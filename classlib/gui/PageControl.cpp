@@ -145,16 +145,12 @@ void TPageControl::LayoutPages() {
 
 void TPageControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case CN_NOTIFY:
-        CNNotify(message);
-        break;
+    case CN_NOTIFY: CNNotify(message); break;
     case WM_SIZE:
         TWinControl::WndProc(message);
         LayoutPages();
         break;
-    default:
-        TWinControl::WndProc(message);
-        break;
+    default: TWinControl::WndProc(message); break;
     }
 }
 

@@ -74,11 +74,8 @@ void TSpinEdit::WndProc(TMessage& message) {
         message.Result = 1; // the arrows keep their own position
         return;
     }
-    case WM_NCDESTROY:
-        FArrows = nullptr;
-        break;
-    default:
-        break;
+    case WM_NCDESTROY: FArrows = nullptr; break;
+    default: break;
     }
     TCustomEdit::WndProc(message);
     if (message.Msg == WM_SIZE) PlaceArrows();

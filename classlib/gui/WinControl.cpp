@@ -164,9 +164,7 @@ void TWinControl::Realign() {
                 c->SetBounds(r.right - c->Width(), r.top, c->Width(), h);
                 r.right -= c->Width();
                 break;
-            default:
-                c->SetBounds(r.left, r.top, w, h);
-                break;
+            default: c->SetBounds(r.left, r.top, w, h); break;
             }
         }
     }

@@ -312,8 +312,8 @@ TEST(GuiWindows, BareWindowSubclassMayBeFreedWhenItsWindowEnds) {
                                 GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(bare, nullptr);
     TSelfFreeing handler;
-    handler.Subclass = new (handler.Memory)
-        TWindowSubclass(bare, TWndMethod::Of<&TSelfFreeing::Proc>(&handler));
+    handler.Subclass =
+        new (handler.Memory) TWindowSubclass(bare, TWndMethod::Of<&TSelfFreeing::Proc>(&handler));
     DestroyWindow(bare);
     for (unsigned char byte : handler.Memory)
         ASSERT_EQ(byte, 0xAA); // nothing written to the freed subclass

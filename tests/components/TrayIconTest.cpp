@@ -1,8 +1,8 @@
-#include "support/PumpMessages.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Menus.h"
 #include "components/TrayIcon/TrayNotifyIcon.h"
+#include "support/PumpMessages.h"
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
