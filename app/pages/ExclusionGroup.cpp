@@ -12,14 +12,10 @@ struct TQuestion {
 
 TQuestion QuestionOf(TExclusionKind kind) {
     switch (kind) {
-    case ekExtension:
-        return {"Exclude Extensions", "Enter Extension (eg: EXE):"};
-    case ekFile:
-        return {"Exclude Files", "Enter FileName:"};
-    case ekFolder:
-        return {"Exclude Folders", "Enter FolderName:"};
-    case ekIncludeExtension:
-        break;
+    case ekExtension: return {"Exclude Extensions", "Enter Extension (eg: EXE):"};
+    case ekFile: return {"Exclude Files", "Enter FileName:"};
+    case ekFolder: return {"Exclude Folders", "Enter FolderName:"};
+    case ekIncludeExtension: break;
     }
     return {"Include Extensions", "Enter Extension (eg: EXE):"};
 }

@@ -44,8 +44,7 @@ void TCheckListBox::WndProc(TMessage& message) {
     case WM_CHAR:
         if (message.WParam == VK_SPACE && ItemIndex() >= 0) return Toggle(ItemIndex());
         break;
-    default:
-        break;
+    default: break;
     }
     TListBox::WndProc(message);
 }

@@ -233,8 +233,7 @@ void TListView::CNNotify(TMessage& message) {
             CaptionEdited(message, *FItems[info->item.iItem], ToAnsi(info->item.pszText));
         return;
     }
-    default:
-        return;
+    default: return;
     }
 }
 
