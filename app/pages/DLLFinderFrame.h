@@ -9,6 +9,8 @@
 class TTDLLFinder : public TFinderFrame {
 public:
     explicit TTDLLFinder(TComponent* owner);
+    // The search thread reads this page's search state: it ends first.
+    ~TTDLLFinder() override { FindFile->Abort(); }
 
     TCheckBox *DLLSize_CheckBox, *DLLVersion_CheckBox, *DLLSizeVersion_CheckBox;
     TExclusionGroup *DLLExcludeFiles, *DLLExcludeDir;

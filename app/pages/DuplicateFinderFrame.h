@@ -10,6 +10,8 @@
 class TTDuplicateFinder : public TFinderFrame {
 public:
     explicit TTDuplicateFinder(TComponent* owner);
+    // The search thread reads this page's search state: it ends first.
+    ~TTDuplicateFinder() override { FindFile->Abort(); }
 
     TCheckBox *DupName_CheckBox, *DupSize_CheckBox, *DupDT_CheckBox, *DupAttr_CheckBox,
         *DupSkipZero_CheckBox, *DupSameContent_CheckBox, *DupSkipReadOnlySys_CheckBox;

@@ -44,17 +44,19 @@ TTJunkCleaner::TTJunkCleaner(TComponent* owner) : TPageFrame(owner) {
     JunkFiles_TabSheet = Main_PageControl->Pages(1);
     DLL_TabSheet = Main_PageControl->Pages(2);
     Restore_TabSheet = Main_PageControl->Pages(3);
-    for (TFinderFrame* finder :
-         std::initializer_list<TFinderFrame*>{TTDuplicateFinder1, TTJunkFinder1, TTDLLFinder1}) {
+    for (TFinderFrame* finder : Finders()) {
         finder->Folders = Folders_ListBox;
         finder->AddFolder = [this] { AddFolder_ButtonClick(AddFolder_Button); };
     }
 }
 
+std::array<TFinderFrame*, 3> TTJunkCleaner::Finders() const {
+    return {TTDuplicateFinder1, TTJunkFinder1, TTDLLFinder1};
+}
+
 void TTJunkCleaner::SetAppDir(const std::string& appDir) {
     FStore = std::make_unique<TRemovedFileStore>(appDir);
-    for (TFinderFrame* finder :
-         std::initializer_list<TFinderFrame*>{TTDuplicateFinder1, TTJunkFinder1, TTDLLFinder1}) {
+    for (TFinderFrame* finder : Finders()) {
         finder->Store = FStore.get();
         finder->StoreFolder = appDir + "Backup\\";
     }

@@ -9,6 +9,7 @@
 #include "app/pages/PageFrame.h"
 #include "app/pages/RestorationFrame.h"
 #include "classlib/gui/PageControl.h"
+#include <array>
 #include <memory>
 
 class TTJunkCleaner : public TPageFrame {
@@ -32,5 +33,7 @@ public:
     void FolderDel_ButtonClick(TObject* Sender);
 
 private:
+    [[nodiscard]] std::array<TFinderFrame*, 3> Finders() const;
+
     std::unique_ptr<TRemovedFileStore> FStore;
 };

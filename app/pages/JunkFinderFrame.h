@@ -9,6 +9,8 @@
 class TTJunkFinder : public TFinderFrame {
 public:
     explicit TTJunkFinder(TComponent* owner);
+    // The search thread reads this page's search state: it ends first.
+    ~TTJunkFinder() override { FindFile->Abort(); }
 
     TCheckBox *JunkTemp_CheckBox, *JunkGenBak_CheckBox, *JunkComBak_CheckBox, *JunkLog_CheckBox,
         *JunkScanDisk_CheckBox, *JunkUnNec_CheckBox;

@@ -149,6 +149,17 @@ TEST_F(Finders, JunkIsFoundByItsNamesAndGoesIntoTheStore) {
     CheckRows(list, 0, LowerCase(Data) + "draft~.doc");
     ClickAndCount(finder, "&Delete", 6);
     EXPECT_FALSE(FileExists(Data + "report.bak"));
+    // "&Rename" renames the row's file on disk.
+    const std::string renamed = LowerCase(Data) + "renamed.tmp";
+    for (int row = 0; row < ListViewCount(list); ++row)
+        if (ListViewText(list, row, 0) == LowerCase(Data) + "x.tmp") ListViewSelect(list, row);
+    SendMessageA(FindChild(finder, "TButton", "&Rename"), BM_CLICK, 0, 0);
+    HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(renamed.c_str()));
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitFor([&] { return FileExists(Data + "renamed.tmp"); }, 10000));
+    EXPECT_FALSE(FileExists(Data + "x.tmp"));
     auto stored = StoreList();
     ASSERT_EQ(stored->NodeCount(), 2);
     EXPECT_EQ(stored->GetNode(1)->GetNode(0)->Text(), "Junk File");

@@ -43,13 +43,25 @@ std::string ListViewText(HWND list, int row, int column) {
     return text;
 }
 
-void ListViewCheck(HWND list, int row) {
+namespace {
+
+void SetItemState(HWND list, int row, UINT mask, UINT state) {
     TRemoteMemory memory(list, sizeof(LVITEMA));
     LVITEMA item{};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(2);
+    item.stateMask = mask;
+    item.state = state;
     memory.Write(0, &item, sizeof(item));
     SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(memory.At()));
+}
+
+} // namespace
+
+void ListViewCheck(HWND list, int row) {
+    SetItemState(list, row, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(2));
+}
+
+void ListViewSelect(HWND list, int row) {
+    SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 namespace {

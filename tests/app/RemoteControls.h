@@ -24,6 +24,7 @@ private:
 int ListViewCount(HWND list);
 std::string ListViewText(HWND list, int row, int column);
 void ListViewCheck(HWND list, int row);
+void ListViewSelect(HWND list, int row);
 
 // Presses the button that opens the folder dialog and chooses the folder in it.
 bool ChooseFolder(const TProgramRun& program, HWND button, const std::string& folder);
