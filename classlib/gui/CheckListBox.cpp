@@ -26,7 +26,7 @@ void TCheckListBox::CreateParams(TCreateParams& params) {
 
 void TCheckListBox::InitializeWnd() {
     TListBox::InitializeWnd();
-    SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, ItemHeight);
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, ItemHeight);
 }
 
 void TCheckListBox::WndProc(TMessage& message) {
@@ -37,7 +37,7 @@ void TCheckListBox::WndProc(TMessage& message) {
         return;
     case WM_LBUTTONDOWN:
         if (GET_X_LPARAM(message.LParam) < BoxWidth) {
-            const LRESULT hit = SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, message.LParam);
+            const LRESULT hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, message.LParam);
             if (HIWORD(hit) == 0) Toggle(LOWORD(hit));
         }
         break;

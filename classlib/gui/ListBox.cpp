@@ -53,7 +53,7 @@ void TListBox::SetMultiSelect(bool value) {
 
 bool TListBox::Selected(int index) {
     if (!HandleAllocated()) return false;
-    return SendMessageA(Handle(), LB_GETSEL, index, 0) > 0;
+    return SendMessageW(Handle(), LB_GETSEL, index, 0) > 0;
 }
 
 void TListBox::Notified(WORD code) {

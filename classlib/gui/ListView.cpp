@@ -59,14 +59,15 @@ void TListView::InitializeWnd() {
     ApplyExtendedStyle();
     HWND wnd = HandleIfAllocated();
     if (FSmallImages)
-        SendMessageA(wnd, LVM_SETIMAGELIST, LVSIL_SMALL,
+        SendMessageW(wnd, LVM_SETIMAGELIST, LVSIL_SMALL,
                      reinterpret_cast<LPARAM>(FSmallImages->Handle()));
     for (size_t i = 0; i < FColumns.size(); ++i) {
-        LVCOLUMNA column{};
+        std::wstring caption = ToWide(FColumns[i].Caption);
+        LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = FColumns[i].Caption.data();
+        column.pszText = caption.data();
         column.cx = FColumns[i].Width;
-        SendMessageA(wnd, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        SendMessageW(wnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
     for (const auto& item : FItems)
         ShowItem(*item);
@@ -76,7 +77,7 @@ void TListView::ApplyExtendedStyle() {
     if (!HandleAllocated()) return;
     DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0) |
                   (FGridLines ? LVS_EX_GRIDLINES : 0);
-    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE,
+    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE,
                  LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES, style);
 }
 
@@ -88,7 +89,7 @@ void TListView::AddColumn(const std::string& caption, int width) {
 void TListView::SetSmallImages(TImageList* images) {
     FSmallImages = images;
     if (HandleAllocated())
-        SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
+        SendMessageW(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
                      reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
 }
 
@@ -120,14 +121,14 @@ TListItem* TListView::AddItem() {
 
 void TListView::Delete(int index) {
     FItems.at(index); // out of range raises before anything changes
-    if (HandleAllocated()) SendMessageA(Handle(), LVM_DELETEITEM, index, 0);
+    if (HandleAllocated()) SendMessageW(Handle(), LVM_DELETEITEM, index, 0);
     FItems.erase(FItems.begin() + index);
 }
 
 TListItem* TListView::Selected() const {
     if (!HandleAllocated()) return nullptr;
     const LRESULT index =
-        SendMessageA(HandleIfAllocated(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED);
+        SendMessageW(HandleIfAllocated(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED);
     return index >= 0 && index < Count() ? FItems[index].get() : nullptr;
 }
 
@@ -137,7 +138,7 @@ void TListView::SortByCaption() {
     });
     if (!HandleAllocated()) return;
     BeginUpdate();
-    SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
     for (const auto& item : FItems)
         ShowItem(*item);
     EndUpdate();
@@ -145,21 +146,21 @@ void TListView::SortByCaption() {
 
 void TListView::EditCaption(TListItem* item) {
     SetFocus();
-    SendMessageA(Handle(), LVM_EDITLABELA, item->Index(), 0);
+    SendMessageW(Handle(), LVM_EDITLABELW, item->Index(), 0);
 }
 
 void TListView::Clear() {
-    if (HandleAllocated()) SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+    if (HandleAllocated()) SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
     FItems.clear();
 }
 
 void TListView::BeginUpdate() {
-    if (FUpdateCount++ == 0 && HandleAllocated()) SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+    if (FUpdateCount++ == 0 && HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
 }
 
 void TListView::EndUpdate() {
     if (FUpdateCount == 0 || --FUpdateCount > 0 || !HandleAllocated()) return;
-    SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     Invalidate();
 }
 
@@ -169,12 +170,12 @@ void TListView::ItemChanged(TListItem& item) {
 
 void TListView::ShowItem(const TListItem& item) {
     if (!HandleAllocated()) return;
-    LVITEMA row{};
+    LVITEMW row{};
     row.mask = LVIF_TEXT;
     row.iItem = item.Index();
-    std::string caption = item.FCaption;
+    std::wstring caption = ToWide(item.FCaption);
     row.pszText = caption.data();
-    SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
     for (size_t i = 0; i < item.FSubItems.size(); ++i)
         ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
     ShowCheck(item);
@@ -183,28 +184,28 @@ void TListView::ShowItem(const TListItem& item) {
 
 void TListView::ShowImage(const TListItem& item) {
     if (!HandleAllocated()) return;
-    LVITEMA row{};
+    LVITEMW row{};
     row.mask = LVIF_IMAGE;
     row.iItem = item.Index();
     row.iImage = item.FImageIndex;
-    SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&row));
 }
 
 void TListView::ShowText(const TListItem& item, int column, const std::string& text) {
     if (!HandleAllocated()) return;
-    LVITEMA row{};
+    LVITEMW row{};
     row.iSubItem = column;
-    std::string copy = text;
+    std::wstring copy = ToWide(text);
     row.pszText = copy.data();
-    SendMessageA(Handle(), LVM_SETITEMTEXTA, item.Index(), reinterpret_cast<LPARAM>(&row));
+    SendMessageW(Handle(), LVM_SETITEMTEXTW, item.Index(), reinterpret_cast<LPARAM>(&row));
 }
 
 void TListView::ShowCheck(const TListItem& item) {
     if (!HandleAllocated() || !FCheckboxes) return;
-    LVITEMA row{};
+    LVITEMW row{};
     row.stateMask = LVIS_STATEIMAGEMASK;
     row.state = INDEXTOSTATEIMAGEMASK(item.FChecked ? 2 : 1);
-    SendMessageA(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
+    SendMessageW(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
 }
 
 void TListView::WndProc(TMessage& message) {
@@ -221,16 +222,10 @@ void TListView::CNNotify(TMessage& message) {
     case NM_DBLCLK:
         if (OnDblClick) OnDblClick(this);
         return;
-    case LVN_ENDLABELEDITA: {
-        auto info = reinterpret_cast<const NMLVDISPINFOA*>(message.LParam);
-        if (info->item.pszText && info->item.iItem >= 0 && info->item.iItem < Count())
-            CaptionEdited(message, *FItems[info->item.iItem], info->item.pszText);
-        return;
-    }
     case LVN_ENDLABELEDITW: {
         auto info = reinterpret_cast<const NMLVDISPINFOW*>(message.LParam);
         if (info->item.pszText && info->item.iItem >= 0 && info->item.iItem < Count())
-            CaptionEdited(message, *FItems[info->item.iItem], ToAnsi(info->item.pszText));
+            CaptionEdited(message, *FItems[info->item.iItem], ToUtf8(info->item.pszText));
         return;
     }
     default: return;
