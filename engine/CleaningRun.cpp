@@ -1,4 +1,5 @@
 // The cleaning run and the commands around it.
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -50,6 +51,7 @@ void TEraserEngine::Clean() {
         if (PostEraser.Count() > 0) SaveDeferredWork();
     } catch (...) {
         // An error outside the erasers' own traps ends the run silently.
+        LogSwallowed("TEraserEngine::Clean");
     }
     Running = false;
     if (OnCleanEnd) OnCleanEnd(this);

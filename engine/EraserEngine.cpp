@@ -67,6 +67,7 @@ void TEraserEngine::SetLoadAtStartup(bool value) {
                 reg.DeleteValue(RunValue);
         }
     } catch (const Exception&) {
+        LogSwallowed("TEraserEngine::SetLoadAtStartup");
     }
     FLoadAtStartup = value;
 }

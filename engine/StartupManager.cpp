@@ -63,6 +63,7 @@ void TStartupManager::ReadKey(HKEY root, bool enabled) {
             Items.push_back(std::move(item));
         } catch (const Exception&) {
             // A value that vanished or cannot be read is left out.
+            LogSwallowed("TStartupManager::ReadKey");
         }
     }
 }
@@ -89,6 +90,7 @@ void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
             Items.push_back(std::move(item));
         } catch (const Exception&) {
             // A shortcut that cannot be read is left out.
+            LogSwallowed("TStartupManager::ReadFolder");
         }
     }
 }

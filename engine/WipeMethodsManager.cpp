@@ -1,4 +1,5 @@
 #include "engine/WipeMethodsManager.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/ProfileText.h"
@@ -107,6 +108,7 @@ template <class F> void Swallow(F step) {
     try {
         step();
     } catch (...) {
+        LogSwallowed("wipe methods: a step of the start or end");
     }
 }
 

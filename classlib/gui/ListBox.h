@@ -24,7 +24,13 @@ protected:
     TItemStrings FItems;
 };
 
-class TListBox : public TCustomListControl {
+// Any list box: the class a skin tests controls for.
+class TCustomListBox : public TCustomListControl {
+public:
+    using TCustomListControl::TCustomListControl;
+};
+
+class TListBox : public TCustomListBox {
 public:
     explicit TListBox(TComponent* owner);
     // Several items may be selected (with Shift and Ctrl); ItemIndex is then the
@@ -45,7 +51,13 @@ private:
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
-class TComboBox : public TCustomListControl {
+// Any combo box: the class a skin tests controls for.
+class TCustomComboBox : public TCustomListControl {
+public:
+    using TCustomListControl::TCustomListControl;
+};
+
+class TComboBox : public TCustomComboBox {
 public:
     explicit TComboBox(TComponent* owner);
     void SetItemIndex(int index) override;

@@ -40,7 +40,7 @@ void TListItem::SetChecked(bool value) {
     FOwner.ItemChanged(*this);
 }
 
-TListView::TListView(TComponent* owner) : TWinControl(owner) {
+TListView::TListView(TComponent* owner) : TCustomListView(owner) {
     FWidth = 250;
     FHeight = 150;
     SetTabStop(true);

@@ -37,7 +37,13 @@ private:
     int FImageIndex = -1;
 };
 
-class TListView : public TWinControl {
+// Any list view: the class a skin tests controls for.
+class TCustomListView : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+};
+
+class TListView : public TCustomListView {
 public:
     explicit TListView(TComponent* owner);
 

@@ -1,11 +1,10 @@
 #pragma once
 // TWinControl: a control with its own window. Its window class is named after the
 // library class and superclasses a system class where one is wrapped. One static
-// window procedure serves every such window: it finds the object through a window
-// property (named by ControlAtom) set when the window is created and removed at
-// WM_NCDESTROY. Children's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR* and
-// scroll messages are reflected to the child's WindowProc as CN_ messages.
-// Main thread only.
+// window procedure serves every such window: it finds the object through the route
+// of WindowObjects.h, set when the window is created and removed at WM_NCDESTROY. Children's
+// WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR* and scroll messages are reflected to the child's
+// WindowProc as CN_ messages. Main thread only.
 #include "classlib/gui/Controls.h"
 #include "classlib/gui/Mouse.h"
 #include <functional>
@@ -60,11 +59,13 @@ public:
     void Update() override;
     void SetBounds(int left, int top, int width, int height) override;
 
-    // The library control of a window of this thread, or nullptr.
+    // The library control of a window of this thread, or nullptr; answered from a
+    // WH_CBT hook at HCBT_CREATEWND too (see WindowObject).
     static TWinControl* FindControl(HWND wnd);
-    // The control whose window CreateWindowEx is making on this thread, or nullptr.
+    // The control whose window CreateWindowEx is making on this thread and that no
+    // message or question has reached yet, or nullptr.
     static TWinControl* CreationControl();
-    // The window property naming a window's control: "ControlOfs" + instance + thread id.
+    // The window property naming a window's object: "ControlOfs" + instance + thread id.
     static ATOM ControlAtom();
     // Whether this control or one of its children is inside its window procedure.
     [[nodiscard]] bool InWindowProc() const;

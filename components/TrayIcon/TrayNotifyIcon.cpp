@@ -36,25 +36,13 @@ UINT GNextId = 0;
 const UINT WM_TASKBARCREATED = RegisterWindowMessageA("TaskbarCreated");
 } // namespace
 
-LRESULT CALLBACK TTrayNotifyIcon::ApplicationHook(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                                  UINT_PTR, DWORD_PTR data) {
-    TMessage message{msg, wParam, lParam, 0};
-    try {
-        reinterpret_cast<TTrayNotifyIcon*>(data)->HookApplication(message);
-    } catch (...) {
-        Application->HandleException(nullptr);
-    }
-    return DefSubclassProc(wnd, msg, wParam, lParam);
-}
-
 TTrayNotifyIcon::TTrayNotifyIcon(TComponent* owner)
     : TComponent(owner), FId(++GNextId), FCycleTimer(1000, [this](TObject*) { CycleTick(); }),
       FClickTimer(1000, [this](TObject*) { ClickTick(); }),
       FExitTimer(20, [this](TObject*) { ExitTick(); }) {
     if (!GHandler) GHandler = std::make_unique<TTrayIconHandler>();
     GHandler->Icons[FId] = this;
-    FHookedApplication = Application->Handle();
-    SetWindowSubclass(FHookedApplication, ApplicationHook, FId, reinterpret_cast<DWORD_PTR>(this));
+    Application->HookMainWindow(TWindowHook::Of<&TTrayNotifyIcon::HookApplication>(this));
     if (TForm* form = OwnerForm()) {
         FOldOwnerProc = form->WindowProc;
         form->WindowProc = TWndMethod::Of<&TTrayNotifyIcon::OwnerWndProc>(this);
@@ -63,7 +51,7 @@ TTrayNotifyIcon::TTrayNotifyIcon(TComponent* owner)
 
 TTrayNotifyIcon::~TTrayNotifyIcon() {
     HideIcon();
-    RemoveWindowSubclass(FHookedApplication, ApplicationHook, FId);
+    Application->UnhookMainWindow(TWindowHook::Of<&TTrayNotifyIcon::HookApplication>(this));
     // A form being destroyed is no TForm any more here: nothing to restore then.
     TForm* form = OwnerForm();
     if (form && form->WindowProc == TWndMethod::Of<&TTrayNotifyIcon::OwnerWndProc>(this))
@@ -191,7 +179,7 @@ void TTrayNotifyIcon::MinimizeStep() {
 }
 
 // Never consumes a message.
-void TTrayNotifyIcon::HookApplication(TMessage& message) {
+bool TTrayNotifyIcon::HookApplication(TMessage& message) {
     if (message.Msg == WM_SIZE && message.WParam == SIZE_MINIMIZED && MinimizeToTray)
         MinimizeStep();
     else if (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_RESTORE &&
@@ -199,6 +187,7 @@ void TTrayNotifyIcon::HookApplication(TMessage& message) {
         Application->MainForm()->SetVisible(true);
     else if (message.Msg == WM_TASKBARCREATED && FIconVisible)
         ShowIcon(); // the shell has restarted
+    return false;
 }
 
 // The owner form's minimise goes to the notification area when MinimizeToTray is set
