@@ -51,6 +51,7 @@ TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int lis
             }
             FileFound(file);
         } catch (...) {
+            LogSwallowed("a finder's found file"); // the search goes on with the next
         }
     };
     FindFile->OnSearchFinish = [this](TObject*) { SearchFinished(); };
