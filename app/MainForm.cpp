@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
+#include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -34,7 +35,8 @@ TfMain::~TfMain() {
 }
 
 std::vector<TPageFrame*> TfMain::Pages() const {
-    return {MainPage, WindowsPage, BrowsersPage, JunkCleanerPage};
+    return {MainPage,        WindowsPage,          BrowsersPage,
+            TTFileShredder1, TTFreeSpaceShredder1, JunkCleanerPage};
 }
 
 void TfMain::FormCreate(TObject*) {
@@ -153,7 +155,16 @@ void TfMain::FormDestroy() {
     Engine.reset();
 }
 
+// A shredding run uses the engine from inside the message loop: it is stopped, and
+// the window stays until it has ended.
 void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
+    if (Engine && ShredderBusy(*Engine->Shredder)) {
+        for (TWipeEngine* engine : {&Engine->Shredder->WipeFiles, &Engine->Shredder->WipeFolders,
+                                    &Engine->Shredder->WipeFreeSpace})
+            engine->Cancelled = true;
+        CanClose = false;
+        return;
+    }
     if (!Engine || !Engine->AutoCleanAtWindowsShutdown) return;
     Engine->Clean();
     CanClose = !Engine->Cancelled;

@@ -1,10 +1,11 @@
 #pragma once
 // TListView: a report-style list view (superclassed "SysListView32") with columns,
-// optional check boxes, grid lines and whole-row selection. Its items live here; the
-// window shows them. Events fire on the main thread: OnChange when an item's caption
-// is set or its check box changes, by the user or by code; OnEdited when the user ends
-// editing a caption in place; OnDblClick on a double click. A right click pops up
-// PopupMenu.
+// optional check boxes, grid lines, whole-row and multiple selection. Its items live
+// here; the window shows them. Events fire on the main thread: OnChange when an item's
+// caption is set or its check box changes, by the user or by code; OnSelectItem when
+// an item's selection changes, likewise; OnClick when the user clicks the list,
+// OnDblClick when they double-click it; OnEdited when the user ends editing a caption
+// in place. A right click pops up PopupMenu.
 #include "classlib/gui/ImageList.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/WinControl.h"
@@ -26,7 +27,10 @@ public:
     void SetChecked(bool value);
     [[nodiscard]] int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int index); // in the list view's SmallImages; -1 for none
-    void* Data = nullptr;          // not owned
+    [[nodiscard]] bool Selected() const { return FSelected; }
+    void SetSelected(bool value);
+    void MakeFocused();   // the focused row, scrolled into view
+    void* Data = nullptr; // not owned
 
 private:
     friend class TListView;
@@ -34,6 +38,7 @@ private:
     std::string FCaption;
     std::vector<std::string> FSubItems;
     bool FChecked = false;
+    bool FSelected = false;
     int FImageIndex = -1;
 };
 
@@ -47,6 +52,8 @@ class TListView : public TCustomListView {
 public:
     explicit TListView(TComponent* owner);
 
+    // A width of FillWidth takes what the other columns leave of the client width.
+    static constexpr int FillWidth = -1;
     void AddColumn(const std::string& caption, int width);
     [[nodiscard]] bool Checkboxes() const { return FCheckboxes; }
     void SetCheckboxes(bool value);
@@ -58,6 +65,10 @@ public:
     // row's caption).
     [[nodiscard]] bool EditCaptions() const { return FEditCaptions; }
     void SetEditCaptions(bool value);
+    [[nodiscard]] bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool value);
+    [[nodiscard]] bool ShowColumnHeaders() const { return FShowColumnHeaders; }
+    void SetShowColumnHeaders(bool value);
 
     // Not owned: the image list must outlive its use here.
     [[nodiscard]] TImageList* SmallImages() const { return FSmallImages; }
@@ -68,7 +79,8 @@ public:
     void Clear();
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
     [[nodiscard]] TListItem* Items(int index) const { return FItems.at(index).get(); }
-    [[nodiscard]] TListItem* Selected() const; // the selected row, or nullptr
+    [[nodiscard]] TListItem* Selected() const; // the first selected row, or nullptr
+    [[nodiscard]] std::vector<TListItem*> SelectedItems() const; // in row order
     // Orders the rows by caption, ignoring letter case; equal captions keep their order.
     void SortByCaption();
     // Starts editing the row's caption in place (the window takes the focus).
@@ -82,6 +94,7 @@ public:
         OnEdited;
     TNotifyEvent OnDblClick;
     TPopupMenu* PopupMenu = nullptr; // not owned
+    std::function<void(TObject* sender, TListItem* item, bool selected)> OnSelectItem;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -94,6 +107,9 @@ private:
     void ShowItem(const TListItem& item);
     void ShowText(const TListItem& item, int column, const std::string& text);
     void ShowCheck(const TListItem& item);
+    void ShowSelection(const TListItem& item);
+    [[nodiscard]] int ColumnWidth(size_t index);
+    void ApplyStyle(DWORD style, bool on);
     void ShowImage(const TListItem& item);
     void ApplyExtendedStyle();
     void CNNotify(TMessage& message);
@@ -112,5 +128,7 @@ private:
     bool FRowSelect = false;
     bool FGridLines = false;
     bool FEditCaptions = false;
+    bool FMultiSelect = false;
+    bool FShowColumnHeaders = true;
     int FUpdateCount = 0;
 };

@@ -7,6 +7,7 @@
 // WindowProc as CN_ messages. Main thread only.
 #include "classlib/gui/Controls.h"
 #include "classlib/gui/Mouse.h"
+#include "classlib/gui/Screen.h"
 #include <functional>
 #include <vector>
 
@@ -45,6 +46,9 @@ public:
     virtual void SetFocus();
     [[nodiscard]] bool TabStop() const { return FTabStop; }
     void SetTabStop(bool value);
+    // Shown over the client area unless the screen's cursor is set.
+    [[nodiscard]] TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor cursor) { FCursor = cursor; }
     [[nodiscard]] bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
 
@@ -100,6 +104,7 @@ protected:
     void WMSize(TMessage& message);
     void WMChar(TMessage& message);
     void WMKeyDown(TMessage& message);
+    void WMSetCursor(TMessage& message);
     void WMSetFocus(TMessage& message);
     void WMKillFocus(TMessage& message);
     void CNCtlColor(TMessage& message);
@@ -125,6 +130,7 @@ private:
     TControl* FCaptureControl = nullptr; // graphic child holding the mouse while pressed
     bool FTabStop = false;
     bool FDoubleBuffered = false;
+    TCursor FCursor = crDefault;
     bool FAligning = false;
     TBrush FBrush; // the control's colour, for WM_CTLCOLOR* answers and erasing
 };
