@@ -125,14 +125,14 @@ void TfMain::FillPages() {
 void TfMain::SetUpFolders() {
     AppDir = GetAppDir();
     BackupDir = AppDir + "Backup\\";
-    if (!DirectoryExists(BackupDir)) CreateDirectoryA(BackupDir.c_str(), nullptr);
+    if (!DirectoryExists(BackupDir)) CreateDirectoryW(ToWide(BackupDir).c_str(), nullptr);
     JunkCleanerPage->SetAppDir(AppDir);
-    SetCurrentDirectoryA(AppDir.c_str());
+    SetCurrentDirectoryW(ToWide(AppDir).c_str());
 }
 
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
-    TrayIcon->SetIcon(LoadIconA(GetModuleHandleW(nullptr), "MAINICON"));
+    TrayIcon->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);

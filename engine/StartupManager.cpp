@@ -131,7 +131,7 @@ void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const
     if (from.empty() || to.empty()) throw Exception("The Startup folder is unknown");
     const std::string source = from + "\\" + item.FileName;
     const std::string target = to + "\\" + item.FileName;
-    if (!ForceDirectories(to) || !CopyFileA(source.c_str(), target.c_str(), FALSE))
+    if (!ForceDirectories(to) || !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), FALSE))
         throw Exception("Cannot copy \"" + source + "\" to \"" + to + "\"");
     if (!SysDeleteFile(source)) {
         SysDeleteFile(target);
