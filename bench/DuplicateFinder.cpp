@@ -28,7 +28,7 @@ TFloor ReadSharedSizes(const std::string& root) {
     std::unordered_map<uint64_t, int> sizes;
     PlainWalk(root, [&](const std::string& path) {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+        GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data);
         const uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         files.emplace_back(path, size);
         ++sizes[size];
@@ -39,7 +39,7 @@ TFloor ReadSharedSizes(const std::string& root) {
     for (const auto& [path, size] : files) {
         if (sizes[size] < 2) continue;
         ++floor.SharedSizeFiles;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         DWORD read = 0;
         while (ReadFile(file, block.data(), DWORD(block.size()), &read, nullptr) && read > 0)
@@ -62,7 +62,7 @@ TOwnRun SearchDuplicates(const std::string& root) {
     TFileFinder finder(nullptr);
     finder.Criteria.Files.FileName = "*.*";
     finder.Criteria.Files.Location = root;
-    finder.OnFileMatch = [&](TObject*, const std::string& folder, const WIN32_FIND_DATAA& data) {
+    finder.OnFileMatch = [&](TObject*, const std::string& folder, const TFindData& data) {
         const TFoundFile file = FoundFile(folder, data);
         if (exclusions.Excludes(file)) return;
         for (const TDuplicateRow& row : search.Add(file))

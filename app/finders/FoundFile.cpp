@@ -2,13 +2,13 @@
 #include "classlib/base/SysUtils.h"
 #include <algorithm>
 
-TFoundFile FoundFile(const std::string& folder, const WIN32_FIND_DATAA& data) {
+TFoundFile FoundFile(const std::string& folder, const TFindData& data) {
     TFoundFile file;
     const std::string realFolder = IncludeTrailingPathDelimiter(folder);
     file.Folder = LowerCase(realFolder);
-    file.Name = LowerCase(data.cFileName);
-    file.Path = realFolder + data.cFileName;
-    file.Size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    file.Name = LowerCase(data.Name);
+    file.Path = realFolder + data.Name;
+    file.Size = uint64_t(data.Size());
     file.Modified = data.ftLastWriteTime;
     file.Attributes = data.dwFileAttributes;
     return file;

@@ -1,6 +1,7 @@
 #pragma once
 // One file the finders' search reported, and the folders, names and extensions the
 // user excluded. Both are plain values, used on the search thread.
+#include "classlib/base/SysUtils.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,7 +17,7 @@ struct TFoundFile {
 };
 
 // The file finder's find record of a file in folder.
-TFoundFile FoundFile(const std::string& folder, const WIN32_FIND_DATAA& data);
+TFoundFile FoundFile(const std::string& folder, const TFindData& data);
 
 // The lower-cased extension with its dot, "" when none.
 std::string LowerExtension(const std::string& name);

@@ -40,9 +40,10 @@ TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int lis
     FindFile->SetName(NameOf(names, "_FindFile"));
     FindFile->Criteria.Files.FileName = "*.*";
     FindFile->Threaded = true;
-    FindFile->OnFileMatch = [this](TObject*, const std::string& folder,
-                                   const WIN32_FIND_DATAA& data) {
-        // The search thread: nothing may escape it.
+    FindFile->OnFileMatch = [this](TObject*, const std::string& folder, const TFindData& data) {
+        // The search thread: nothing may escape it. A name without a UTF-8 form
+        // could not be reached again: it is not listed.
+        if (!data.Exact) return;
         try {
             const TFoundFile file = FoundFile(folder, data);
             {

@@ -9,9 +9,12 @@ namespace {
 
 TFoundFile Found(const TTempFolder& folder, const std::string& relative) {
     const std::string path = folder / relative;
-    WIN32_FIND_DATAA data{};
-    TFindHandle find(FindFirstFileA(path.c_str(), &data));
-    return FoundFile(ExtractFilePath(path), data);
+    TFoundFile found;
+    ForEachFile(path, [&](const TFindData& data) {
+        found = FoundFile(ExtractFilePath(path), data);
+        return false;
+    });
+    return found;
 }
 
 TEST(DuplicateSearch, OneRowPerFileTheFirstMarkedAndNoFileItsOwnDuplicate) {
@@ -43,7 +46,7 @@ TEST(DuplicateSearch, AnUnreadableFileEqualsNothingAndOtherSizesAreNeverRead) {
     options.SameDateTime = false;
     options.SameSize = false;
     TDuplicateSearch search(options);
-    TKernelHandle locked(CreateFileA((folder / "a\\x.txt").c_str(), GENERIC_READ, 0, nullptr,
+    TKernelHandle locked(CreateFileW(ToWide(folder / "a\\x.txt").c_str(), GENERIC_READ, 0, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(search.Add(Found(folder, "a\\x.txt")).empty());
     EXPECT_TRUE(search.Add(Found(folder, "c\\x.txt")).empty());

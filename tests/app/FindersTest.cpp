@@ -5,6 +5,7 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "components/XmlParser/XmlParser.h"
+#include "engine/SharedRoutines.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -64,7 +65,7 @@ protected:
         ForceDirectories(ExtractFilePath(name));
         WriteStringToFile(name, content);
         // The same modification time for every planted file.
-        TKernelHandle file(CreateFileA(name.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+        TKernelHandle file(CreateFileW(ToWide(name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
         const FILETIME time{0x2a3b4c00, 0x01d9a000};
         SetFileTime(file.Get(), nullptr, nullptr, &time);
@@ -168,12 +169,11 @@ TEST_F(Finders, JunkIsFoundByItsNamesAndGoesIntoTheStore) {
 
 // Copies of a library with a version resource; one without it is never listed.
 TEST_F(Finders, DLLCopiesAreFoundAndDelAllKeepsTheFirst) {
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, MAX_PATH);
-    const std::string library = std::string(system) + "\\version.dll";
+    const std::string library = AddTrailingBackslash(GetSystemDir()) + "version.dll";
     for (const char* folder : {"a\\", "b\\", "c\\"}) {
         ForceDirectories(Data + folder);
-        ASSERT_TRUE(CopyFileA(library.c_str(), (Data + folder + "version.dll").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(ToWide(library).c_str(),
+                              ToWide(Data + folder + "version.dll").c_str(), FALSE));
         Plant(std::string(folder) + "plain.dll", "no version resource");
     }
     StartProgram();
