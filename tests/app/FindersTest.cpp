@@ -169,7 +169,7 @@ TEST_F(Finders, JunkIsFoundByItsNamesAndGoesIntoTheStore) {
 
 // Copies of a library with a version resource; one without it is never listed.
 TEST_F(Finders, DLLCopiesAreFoundAndDelAllKeepsTheFirst) {
-    const std::string library = AddTrailingBackslash(GetSystemDir()) + "version.dll";
+    const std::string library = IncludeTrailingPathDelimiter(GetSystemDir()) + "version.dll";
     for (const char* folder : {"a\\", "b\\", "c\\"}) {
         ForceDirectories(Data + folder);
         ASSERT_TRUE(CopyFileW(ToWide(library).c_str(),
