@@ -1,7 +1,7 @@
 #include "app/finders/DuplicateSearch.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
-#include "engine/MD5.h"
+#include "engine/tools/MD5.h"
 
 std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
     // Folders given twice, or one inside another, report a file more than once.
