@@ -4,9 +4,9 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
-#include "engine/PostEraser.h"
 #include "engine/SharedRoutines.h"
-#include "engine/TypedURLs.h"
+#include "engine/catalogue/TypedURLs.h"
+#include "engine/erasers/PostEraser.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
