@@ -21,8 +21,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     SetClientWidth(800);
     SetClientHeight(580);
     BuildNavigation();
-    BuildMainSheet();
-    BuildItemSheets();
+    BuildPages();
     BuildTrayMenu();
     BindCommands();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
@@ -34,8 +33,8 @@ TfMain::~TfMain() {
     FormDestroy();
 }
 
-std::vector<TItemFrame*> TfMain::ItemFrames() const {
-    return {TTWindowsFrame1, TTInternetExplorer1, TTNetscapeMozilla1, TTOpera1, TTAOL1};
+std::vector<TPageFrame*> TfMain::Pages() const {
+    return {MainPage, WindowsPage, BrowsersPage};
 }
 
 void TfMain::FormCreate(TObject*) {
@@ -49,9 +48,9 @@ void TfMain::FormCreate(TObject*) {
         Application->Terminate();
         return;
     }
-    edLogMemo->Lines().Clear();
+    MainPage->edLogMemo->Lines().Clear();
     pagMain->SetActivePageIndex(0);
-    pagBrowsers->SetActivePageIndex(0);
+    BrowsersPage->pagBrowsers->SetActivePageIndex(0);
     pagMisc->SetActivePageIndex(0);
     Engine = std::make_unique<TEraserEngine>();
     Engine->OnProgress = [this](TEraser* sender, const std::string& msg) {
@@ -59,16 +58,18 @@ void TfMain::FormCreate(TObject*) {
     };
     Engine->OnCleanStart = [this](TCustomEraserEngine* sender) {
         EngineClearLog(sender);
-        TTInternetExplorer1->RunningChanged(true);
+        for (TPageFrame* page : Pages())
+            page->RunningChanged(true);
     };
     Engine->OnCleanEnd = [this](TCustomEraserEngine*) {
-        TTInternetExplorer1->RunningChanged(false);
+        for (TPageFrame* page : Pages())
+            page->RunningChanged(false);
     };
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
-    for (TItemFrame* frame : ItemFrames())
-        frame->Engine = Engine.get();
-    for (TItemFrame* frame : ItemFrames())
-        frame->SetDefaults();
+    for (TPageFrame* page : Pages())
+        page->SetEngine(Engine.get());
+    for (TPageFrame* page : Pages())
+        page->SetDefaults();
     Engine->LoadSettings(GetAppDir() + "prefs.dat");
     if (!PasswordAccepted()) {
         // Nothing of the refused program is shown; the rest of the creation still runs
@@ -112,8 +113,8 @@ bool TfMain::PasswordAccepted() {
 }
 
 void TfMain::FillPages() {
-    for (TItemFrame* frame : ItemFrames())
-        frame->LoadSettings();
+    for (TPageFrame* page : Pages())
+        page->LoadSettings();
     Engine->Misc->HotKeyWindow = Handle();
     Engine->Misc->ApplyHotKeys();
     Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
@@ -128,7 +129,7 @@ void TfMain::SetUpFolders() {
 
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
-    TrayIcon->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    TrayIcon->SetIcon(LoadIconA(GetModuleHandleW(nullptr), "MAINICON"));
     TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);
@@ -142,6 +143,8 @@ void TfMain::FormDestroy() {
     if (!Engine) return;
     try {
         Engine->Misc->UnregisterHotKeys();
+        for (TPageFrame* page : Pages())
+            page->ApplySettings();
         Engine->SaveSettings(GetAppDir() + "prefs.dat");
     } catch (...) {
         Application->HandleException(this);
@@ -165,59 +168,34 @@ void TfMain::FormActivate(TObject*) {
 }
 
 void TfMain::EngineLog(TEraser*, const std::string& Msg) {
-    edLogMemo->Lines().Add(Msg);
+    MainPage->edLogMemo->Lines().Add(Msg);
 }
 
 void TfMain::EngineClearLog(TCustomEraserEngine*) {
-    edLogMemo->Lines().Clear();
+    MainPage->edLogMemo->Lines().Clear();
 }
 
 void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_HOTKEY:
-        WMHotKey(message);
-        break;
-    case WM_CONTEXTMENU:
-        WMContextMenu(message);
-        break;
-    case WM_SHOWTRAYICON:
-        WMShowTrayIcon(message);
-        break;
-    case WM_HIDETRAYICON:
-        WMHideTrayIcon(message);
-        break;
-    default:
-        TForm::WndProc(message);
-        break;
+    case WM_HOTKEY: WMHotKey(message); break;
+    case WM_CONTEXTMENU: WMContextMenu(message); break;
+    case WM_SHOWTRAYICON: WMShowTrayIcon(message); break;
+    case WM_HIDETRAYICON: WMHideTrayIcon(message); break;
+    default: TForm::WndProc(message); break;
     }
 }
 
 void TfMain::WMHotKey(TMessage& message) {
     if (!Engine) return;
     switch (static_cast<int>(message.WParam)) {
-    case TMisc::hkQuickClean:
-        Engine->Clean();
-        break;
-    case TMisc::hkCleanAndReboot:
-        Engine->CleanAndReboot();
-        break;
-    case TMisc::hkCleanAndShutDown:
-        Engine->CleanAndShutdown();
-        break;
-    case TMisc::hkStopTask:
-        Engine->Stop();
-        break;
-    case TMisc::hkStealthMode:
-        Engine->ToggleStealthMode();
-        break;
-    case TMisc::hkBossKey:
-        Engine->ToggleBossKey();
-        break;
-    case TMisc::hkRecycleBin:
-        Engine->EmptyRecycleBin();
-        break;
-    default:
-        break;
+    case TMisc::hkQuickClean: Engine->Clean(); break;
+    case TMisc::hkCleanAndReboot: Engine->CleanAndReboot(); break;
+    case TMisc::hkCleanAndShutDown: Engine->CleanAndShutdown(); break;
+    case TMisc::hkStopTask: Engine->Stop(); break;
+    case TMisc::hkStealthMode: Engine->ToggleStealthMode(); break;
+    case TMisc::hkBossKey: Engine->ToggleBossKey(); break;
+    case TMisc::hkRecycleBin: Engine->EmptyRecycleBin(); break;
+    default: break;
     }
 }
 

@@ -3,14 +3,11 @@
 // single-instance check and the access password, shows the engine's log, receives
 // the hot keys and the tray messages, offers the cleaning commands and switches
 // between its sheets. Main thread only.
-#include "app/BrowserFrames.h"
-#include "app/InternetExplorerFrame.h"
-#include "app/WindowsFrame.h"
+#include "app/pages/BrowsersPage.h"
+#include "app/pages/MainPage.h"
+#include "app/pages/WindowsPage.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
-#include "classlib/gui/Image.h"
-#include "classlib/gui/Label.h"
-#include "classlib/gui/Memo.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/PageControl.h"
 #include "classlib/gui/Panel.h"
@@ -29,34 +26,21 @@ public:
     TPageControl* pagMain; // no visible tabs: the buttons on the left switch it
     TTabSheet *TabSheet9, *TabSheet1, *TabSheet2, *TabSheet7, *TabSheet8, *TabSheet10, *TabSheet11,
         *tabAbout, *Junk_TabSheet;
-    TPageControl* pagBrowsers;
-    TTabSheet *tabIE, *tabNetscapeMozilla, *tabOpera, *tabAOL;
     TPageControl* pagMisc;
     TTabSheet *TabSheet12, *tabInternetExplorerSettings, *tabStartupManager, *tabPasswordManager,
         *tabMemory, *tabRegistryBackup, *tabOptions, *tabScheduler;
 
-    // The item pages.
-    TTWindowsFrame* TTWindowsFrame1;
-    TTInternetExplorer* TTInternetExplorer1;
-    TTNetscapeMozilla* TTNetscapeMozilla1;
-    TTOpera* TTOpera1;
-    TTAOL* TTAOL1;
+    // The pages on the sheets.
+    TMainPage* MainPage;
+    TWindowsPage* WindowsPage;
+    TBrowsersPage* BrowsersPage;
 
-    // The "Main" sheet.
-    TImage* Image3;
-    TMemo* edLogMemo;
-    TButton *smallsytsemClean, *simulationMode, *btnStopTask, *btnHelpTask, *runoptions;
-
-    // Navigation on the left, and the page switches and notes of the item sheets.
+    // Navigation on the left.
     TPanel* pnlNavigation;
     TButton *mainCleabButton, *mainWindowsButton, *mainFreeButton, *mainShredderButton,
         *mainPCManager, *mainJunkButton, *mainPlugButton, *mainMiscButton;
     TPopupMenu* userSettingPopupMenu;
     TMenuItem *ShortcutModes1, *Scheduler1;
-    TButton *cmdWindowsDefault, *cmdIEDefault, *cmdNetscapeDefault, *cmdOperaDefault,
-        *cmdAOLDefault;
-    TButton *Button1, *Button4;
-    TLabel *StaticText1, *StaticText2;
 
     // The tray icon's menu.
     TPopupMenu* TrayPopupMenu;
@@ -81,8 +65,7 @@ protected:
 private:
     // Creation, in its steps.
     void BuildNavigation();
-    void BuildMainSheet();
-    void BuildItemSheets();
+    void BuildPages();
     void BuildTrayMenu();
     void BindCommands();
     void FormCreate(TObject* Sender);
@@ -102,7 +85,7 @@ private:
     void CreateTrayIcon();
     void SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
                     std::initializer_list<TTabSheet*> hidden);
-    [[nodiscard]] std::vector<TItemFrame*> ItemFrames() const;
+    [[nodiscard]] std::vector<TPageFrame*> Pages() const;
 
     TOneInstance* FOneInstance = nullptr; // owned by the form
     bool FAutoCleanDone = false;   // AutoCleanAtWindowsStart runs at the first activation only

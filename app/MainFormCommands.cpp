@@ -31,10 +31,11 @@ void TfMain::BindCommands() {
     auto bind = [](auto* control, std::function<void()> action) {
         control->OnClick = [action](TObject*) { action(); };
     };
-    smallsytsemClean->OnClick = [this](TObject* sender) { smallsytsemCleanClick(sender); };
-    simulationMode->OnClick = [this](TObject* sender) { simulationModeClick(sender); };
-    btnStopTask->OnClick = [this](TObject* sender) { btnStopTaskClick(sender); };
-    btnHelpTask->OnClick = [this](TObject* sender) { HelpClick(sender); };
+    TMainPage* main = MainPage;
+    main->smallsytsemClean->OnClick = [this](TObject* sender) { smallsytsemCleanClick(sender); };
+    main->simulationMode->OnClick = [this](TObject* sender) { simulationModeClick(sender); };
+    main->btnStopTask->OnClick = [this](TObject* sender) { btnStopTaskClick(sender); };
+    main->btnHelpTask->OnClick = [this](TObject* sender) { HelpClick(sender); };
     miHelp->OnClick = [this](TObject* sender) { HelpClick(sender); };
     bind(miShowMainWindow, [this] { ShowMainWindow(); });
     bind(miQuickClean, [this] { Engine->Clean(); });
@@ -47,24 +48,13 @@ void TfMain::BindCommands() {
     });
     bind(miExit, [this] { Close(); });
 
-    std::pair<TButton*, TItemFrame*> defaults[] = {{cmdWindowsDefault, TTWindowsFrame1},
-                                                   {cmdIEDefault, TTInternetExplorer1},
-                                                   {cmdNetscapeDefault, TTNetscapeMozilla1},
-                                                   {cmdOperaDefault, TTOpera1},
-                                                   {cmdAOLDefault, TTAOL1}};
-    for (auto [button, frame] : defaults)
-        bind(button, [frame] {
-            frame->SetDefaults();
-            frame->LoadSettings();
-        });
-
     auto show = [this](TTabSheet* sheet) {
         return [this, sheet] { pagMain->SetActivePage(sheet); };
     };
     bind(mainCleabButton, show(TabSheet9));
-    for (TButton* button : {mainWindowsButton, Button1})
+    for (TButton* button : {mainWindowsButton, BrowsersPage->Button1})
         bind(button, show(TabSheet1));
-    bind(Button4, show(TabSheet2));
+    bind(WindowsPage->Button4, show(TabSheet2));
     bind(mainShredderButton, show(TabSheet7));
     bind(mainFreeButton, show(TabSheet8));
     bind(mainPlugButton, show(TabSheet10));
@@ -81,7 +71,7 @@ void TfMain::BindCommands() {
                    {tabRegistryBackup, tabStartupManager, tabPasswordManager, tabMemory},
                    {tabInternetExplorerSettings, tabOptions, TabSheet12, tabScheduler});
     });
-    bind(runoptions, [this] {
+    bind(main->runoptions, [this] {
         SelectMisc(tabOptions, {tabOptions},
                    {tabInternetExplorerSettings, tabStartupManager, tabPasswordManager, tabMemory,
                     TabSheet12, tabScheduler});
@@ -102,7 +92,7 @@ void TfMain::SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown
 
 void TfMain::smallsytsemCleanClick(TObject*) {
     if (fCleanMethodSelector->ShowModal() != mrOk) return;
-    TButtonsDisabled disabled(smallsytsemClean, simulationMode);
+    TButtonsDisabled disabled(MainPage->smallsytsemClean, MainPage->simulationMode);
     Engine->SimulationMode = false;
     if (fCleanMethodSelector->optionClean1->Checked()) {
         Engine->ShowRebootNotice = true;
@@ -117,7 +107,7 @@ void TfMain::smallsytsemCleanClick(TObject*) {
 }
 
 void TfMain::simulationModeClick(TObject*) {
-    TButtonsDisabled disabled(smallsytsemClean, simulationMode);
+    TButtonsDisabled disabled(MainPage->smallsytsemClean, MainPage->simulationMode);
     pagMain->SetActivePage(TabSheet9);
     Engine->SimulationMode = true;
     Engine->Clean();
@@ -125,8 +115,8 @@ void TfMain::simulationModeClick(TObject*) {
 
 void TfMain::btnStopTaskClick(TObject*) {
     Engine->Stop();
-    smallsytsemClean->SetEnabled(true);
-    simulationMode->SetEnabled(true);
+    MainPage->smallsytsemClean->SetEnabled(true);
+    MainPage->simulationMode->SetEnabled(true);
 }
 
 // "help_english.chm" beside the program, opened by the shell; a missing file is not

@@ -1,39 +1,27 @@
 // The main window's controls, built in code in the order of its form description.
 #include "app/MainForm.h"
-#include "classlib/gui/JPEG.h"
 #include "classlib/gui/PlaceControl.h"
 
 namespace {
 
 constexpr int NavWidth = 160, PageLeft = 164, PageWidth = 632, PageHeight = 572;
-const char* const RebootNote = "(*) This item requires rebooting to complete cleaning.";
 
-TTabSheet* AddSheet(TComponent* owner, TPageControl* pages, const char* name, const char* caption) {
-    auto sheet = new TTabSheet(owner);
-    sheet->SetName(name);
-    sheet->SetCaption(caption);
-    sheet->SetPageControl(pages);
-    return sheet;
+template <class T> T* PlacePage(TComponent* owner, TTabSheet* sheet) {
+    auto page = new T(owner);
+    page->SetBounds(0, 0, PageClientWidth, PageClientHeight);
+    page->SetParent(sheet);
+    return page;
 }
 
-template <class T> T* AddFrame(TComponent* owner, TWinControl* parent, int width, int height) {
-    auto frame = new T(owner);
-    frame->SetParent(parent);
-    frame->SetBounds(4, 4, width, height);
-    return frame;
-}
-
-// A panel for the controls of a sheet whose windows are made when the sheet is first
-// shown: the program starts quicker. Until then the controls live without windows.
-TPanel* DeferredContent(TComponent* owner, TTabSheet* sheet, const char* name) {
-    auto content = new TPanel(owner);
-    content->SetName(name);
-    content->SetBevelOuter(bvNone);
-    content->SetBounds(0, 0, PageWidth - 8, PageHeight - 8);
-    sheet->OnShow = [content, sheet](TObject*) {
-        if (!content->Parent()) content->SetParent(sheet);
+// A page whose windows are made when its sheet is first shown: the program starts
+// quicker. Until then its controls live without windows.
+template <class T> T* DeferredPage(TComponent* owner, TTabSheet* sheet) {
+    auto page = new T(owner);
+    page->SetBounds(0, 0, PageClientWidth, PageClientHeight);
+    sheet->OnShow = [page, sheet](TObject*) {
+        if (!page->Parent()) page->SetParent(sheet);
     };
-    return content;
+    return page;
 }
 
 TMenuItem* AddItem(TComponent* owner, TPopupMenu* menu, const char* name, const char* caption) {
@@ -70,85 +58,37 @@ void TfMain::BuildNavigation() {
     Scheduler1 = AddItem(this, userSettingPopupMenu, "Scheduler1", "Scheduler");
 
     pagMain = Place<TPageControl>(this, this, "pagMain", "", PageLeft, 4, PageWidth, PageHeight);
-    TabSheet9 = AddSheet(this, pagMain, "TabSheet9", "Main");
-    TabSheet1 = AddSheet(this, pagMain, "TabSheet1", "Windows");
-    TabSheet2 = AddSheet(this, pagMain, "TabSheet2", "Browsers");
-    TabSheet7 = AddSheet(this, pagMain, "TabSheet7", "File Shredding");
-    TabSheet8 = AddSheet(this, pagMain, "TabSheet8", "Clean Free Space");
-    TabSheet10 = AddSheet(this, pagMain, "TabSheet10", "Plug-ins");
-    TabSheet11 = AddSheet(this, pagMain, "TabSheet11", "Misc");
-    tabAbout = AddSheet(this, pagMain, "tabAbout", "About");
-    Junk_TabSheet = AddSheet(this, pagMain, "Junk_TabSheet", "Junk");
+    TabSheet9 = PlaceSheet(this, pagMain, "TabSheet9", "Main");
+    TabSheet1 = PlaceSheet(this, pagMain, "TabSheet1", "Windows");
+    TabSheet2 = PlaceSheet(this, pagMain, "TabSheet2", "Browsers");
+    TabSheet7 = PlaceSheet(this, pagMain, "TabSheet7", "File Shredding");
+    TabSheet8 = PlaceSheet(this, pagMain, "TabSheet8", "Clean Free Space");
+    TabSheet10 = PlaceSheet(this, pagMain, "TabSheet10", "Plug-ins");
+    TabSheet11 = PlaceSheet(this, pagMain, "TabSheet11", "Misc");
+    tabAbout = PlaceSheet(this, pagMain, "tabAbout", "About");
+    Junk_TabSheet = PlaceSheet(this, pagMain, "Junk_TabSheet", "Junk");
     for (int i = 0; i < pagMain->PageCount(); ++i)
         pagMain->Pages(i)->SetTabVisible(false);
 
     pagMisc =
         Place<TPageControl>(this, TabSheet11, "pagMisc", "", 4, 4, PageWidth - 12, PageHeight - 12);
-    TabSheet12 = AddSheet(this, pagMisc, "TabSheet12", "Shortcut Keys");
+    TabSheet12 = PlaceSheet(this, pagMisc, "TabSheet12", "Shortcut Keys");
     tabInternetExplorerSettings =
-        AddSheet(this, pagMisc, "tabInternetExplorerSettings", "Internet Explorer");
-    tabStartupManager = AddSheet(this, pagMisc, "tabStartupManager", "Startup Manager");
-    tabPasswordManager = AddSheet(this, pagMisc, "tabPasswordManager", "Password Manager");
-    tabMemory = AddSheet(this, pagMisc, "tabMemory", "Memory Optimization");
-    tabRegistryBackup = AddSheet(this, pagMisc, "tabRegistryBackup", "Registry Backup");
-    tabOptions = AddSheet(this, pagMisc, "tabOptions", "Options");
-    tabScheduler = AddSheet(this, pagMisc, "tabScheduler", "Scheduler");
+        PlaceSheet(this, pagMisc, "tabInternetExplorerSettings", "Internet Explorer");
+    tabStartupManager = PlaceSheet(this, pagMisc, "tabStartupManager", "Startup Manager");
+    tabPasswordManager = PlaceSheet(this, pagMisc, "tabPasswordManager", "Password Manager");
+    tabMemory = PlaceSheet(this, pagMisc, "tabMemory", "Memory Optimization");
+    tabRegistryBackup = PlaceSheet(this, pagMisc, "tabRegistryBackup", "Registry Backup");
+    tabOptions = PlaceSheet(this, pagMisc, "tabOptions", "Options");
+    tabScheduler = PlaceSheet(this, pagMisc, "tabScheduler", "Scheduler");
     for (TTabSheet* hidden : {TabSheet12, tabRegistryBackup, tabOptions, tabScheduler})
         hidden->SetTabVisible(false);
 }
 
-void TfMain::BuildMainSheet() {
-    Image3 = Place<TImage>(this, TabSheet9, "Image3", "", 8, 8, 560, 96);
-    TJPEGImage picture;
-    picture.LoadFromResource("MAINPICTURE");
-    Image3->SetPicture(picture.Bitmap());
-    int left = 8;
-    auto command = [&](const char* name, const char* caption) {
-        TButton* button = Place<TButton>(this, TabSheet9, name, caption, left, 112, 116, 27);
-        left += 122;
-        return button;
-    };
-    smallsytsemClean = command("smallsytsemClean", "System Clean        ");
-    simulationMode = command("simulationMode", "Simulation Mode  ");
-    btnStopTask = command("btnStopTask", "Stop Process         ");
-    btnStopTask->SetHint("Stop the Erasing & Cleaning process.");
-    btnStopTask->SetShowHint(true);
-    btnHelpTask = command("btnHelpTask", "Help && Support       ");
-    runoptions = command("runoptions", "Run Options       ");
-    edLogMemo =
-        Place<TMemo>(this, TabSheet9, "edLogMemo", "", 8, 148, PageWidth - 20, PageHeight - 160);
-    edLogMemo->SetReadOnly(true);
-    edLogMemo->SetWordWrap(false);
-    edLogMemo->SetScrollBars(ssBoth);
-}
-
-void TfMain::BuildItemSheets() {
-    TPanel* windowsContent = DeferredContent(this, TabSheet1, "pnlWindows");
-    TPanel* browsersContent = DeferredContent(this, TabSheet2, "pnlBrowsers");
-    TTWindowsFrame1 = AddFrame<TTWindowsFrame>(this, windowsContent, 470, 480);
-    cmdWindowsDefault =
-        Place<TButton>(this, windowsContent, "cmdWindowsDefault", "Default", 490, 8, 120, 27);
-    Button4 =
-        Place<TButton>(this, windowsContent, "Button4", "Internet Browsers", 490, 42, 120, 27);
-    StaticText1 = Place<TLabel>(this, windowsContent, "StaticText1", RebootNote, 12, 500, 400, 15);
-
-    pagBrowsers =
-        Place<TPageControl>(this, browsersContent, "pagBrowsers", "", 4, 4, PageWidth - 16, 440);
-    tabIE = AddSheet(this, pagBrowsers, "tabIE", "Internet Explorer");
-    tabNetscapeMozilla = AddSheet(this, pagBrowsers, "tabNetscapeMozilla", "Netscape/Mozilla");
-    tabOpera = AddSheet(this, pagBrowsers, "tabOpera", "Opera");
-    tabAOL = AddSheet(this, pagBrowsers, "tabAOL", "AOL");
-    TTInternetExplorer1 = AddFrame<TTInternetExplorer>(this, tabIE, 456, 400);
-    TTNetscapeMozilla1 = AddFrame<TTNetscapeMozilla>(this, tabNetscapeMozilla, 456, 400);
-    TTOpera1 = AddFrame<TTOpera>(this, tabOpera, 456, 400);
-    TTAOL1 = AddFrame<TTAOL>(this, tabAOL, 456, 400);
-    cmdIEDefault = Place<TButton>(this, tabIE, "cmdIEDefault", "Default", 466, 8, 120, 27);
-    cmdNetscapeDefault =
-        Place<TButton>(this, tabNetscapeMozilla, "cmdNetscapeDefault", "Default", 466, 8, 120, 27);
-    cmdOperaDefault = Place<TButton>(this, tabOpera, "cmdOperaDefault", "Default", 466, 8, 120, 27);
-    cmdAOLDefault = Place<TButton>(this, tabAOL, "cmdAOLDefault", "Default", 466, 8, 120, 27);
-    Button1 = Place<TButton>(this, browsersContent, "Button1", "Windows", 4, 452, 120, 27);
-    StaticText2 = Place<TLabel>(this, browsersContent, "StaticText2", RebootNote, 12, 492, 400, 15);
+void TfMain::BuildPages() {
+    MainPage = PlacePage<TMainPage>(this, TabSheet9);
+    WindowsPage = DeferredPage<TWindowsPage>(this, TabSheet1);
+    BrowsersPage = DeferredPage<TBrowsersPage>(this, TabSheet2);
 }
 
 void TfMain::BuildTrayMenu() {

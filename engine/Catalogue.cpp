@@ -34,8 +34,7 @@ const std::array<TCatalogueEntry, ciCatalogueCount> Catalogue = {{
     {"IEEraseAutoCompleteFormsData", "Internet Explorer Auto Complete Forms Data", ecRegistry,
      cgIE},
     {"IEEraseAutoCompletePaswords", "Internet Explorer Auto Complete Paswords", ecRegistry, cgIE},
-    {"IEEraseDownloadedProgramFilesDirectory", "Downloaded Program Files Directory", ecFiles,
-     cgIE},
+    {"IEEraseDownloadedProgramFilesDirectory", "Downloaded Program Files Directory", ecFiles, cgIE},
     {"IEEraseFavorites", "Favorites", ecFiles, cgIE},
     {"IEEraseURLErrorLogs", "URL Error Logs", ecFiles, cgIE},
 
@@ -43,8 +42,8 @@ const std::array<TCatalogueEntry, ciCatalogueCount> Catalogue = {{
     {"NetscapeMozillaLocationBar", "Netscape/Mozilla History, Location Bar URLs", ecFiles,
      cgNetscapeMozilla},
     {"NetscapeMozillaCookies", "Netscape/Mozilla Cookies", ecFiles, cgNetscapeMozilla},
-    {"NetscapeMozillaFormsData", "Netscape/Mozilla Auto Complete Forms and Passwords Data",
-     ecFiles, cgNetscapeMozilla},
+    {"NetscapeMozillaFormsData", "Netscape/Mozilla Auto Complete Forms and Passwords Data", ecFiles,
+     cgNetscapeMozilla},
     {"NetscapeMozillaFavorites", "Netscape/Mozilla Favorites", ecFiles, cgNetscapeMozilla},
 
     {"AOLCache", "AOL Cache", ecFiles, cgAOL},
@@ -61,11 +60,11 @@ const std::array<TCatalogueEntry, ciCatalogueCount> Catalogue = {{
 
 const char* CatalogueGroupElement(TCatalogueGroup group) {
     switch (group) {
-        case cgWindows: return "Windows";
-        case cgIE: return "IE";
-        case cgNetscapeMozilla: return "NetscapeMozilla";
-        case cgAOL: return "AOL";
-        case cgOpera: return "Opera";
+    case cgWindows: return "Windows";
+    case cgIE: return "IE";
+    case cgNetscapeMozilla: return "NetscapeMozilla";
+    case cgAOL: return "AOL";
+    case cgOpera: return "Opera";
     }
     return "";
 }

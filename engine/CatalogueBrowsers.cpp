@@ -14,7 +14,7 @@ const char* const MozillaMarker = "prefs.js";
 const char* const OperaRoot = "Opera";
 const char* const OperaMarker = "opera6.ini";
 
-}  // namespace
+} // namespace
 
 void TEraserEngine::BindBrowserItems() {
     BindFiles(ciIEEraseCache, &TEraserEngine::CollectIECache);
@@ -125,12 +125,13 @@ void TEraserEngine::CollectNothing(TEraseFiles&) {}
 // Every folder below the application-data folder's Root that holds the marker
 // file is a profile, in the order found; the result ends with a backslash.
 std::vector<std::string> TEraserEngine::FindProfiles(TEraseFiles& sender, const char* root,
-                                                    const char* marker) {
+                                                     const char* marker) {
     std::vector<std::string> markers;
     sender.CollectFiles(SpecialSubfolder(CSIDL_APPDATA, std::string(root) + "\\"), marker, &markers,
                         true);
     std::vector<std::string> profiles;
-    for (const std::string& marker : markers) profiles.push_back(ExtractFilePath(marker));
+    for (const std::string& marker : markers)
+        profiles.push_back(ExtractFilePath(marker));
     return profiles;
 }
 
@@ -148,7 +149,8 @@ void TEraserEngine::BindProfileFiles(TCatalogueItem item, const char* root, cons
     FileItem(item).OnCollect = [this, root, marker, fileNames, folder](TEraser* eraser) {
         auto& sender = *static_cast<TEraseFiles*>(eraser);
         for (const std::string& profile : FindProfiles(sender, root, marker)) {
-            for (const char* name : fileNames) sender.AddFile(profile + name);
+            for (const char* name : fileNames)
+                sender.AddFile(profile + name);
             if (folder) sender.AddFolder(profile + folder, "*.*", true, true);
         }
     };

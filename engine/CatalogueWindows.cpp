@@ -26,13 +26,12 @@ std::unique_ptr<TPostEraserItem> DeferredItem(uint8_t type) {
     return item;
 }
 
-}  // namespace
+} // namespace
 
 void TEraserEngine::BindWindowsItems() {
     FileItem(ciEraseStartMenuRecentDocuments)
         .AddFolder(SpecialFolder(CSIDL_RECENT), "*.*", true, true);
-    RegistryItem(ciEraseRunHistory)
-        .AddKey(HKEY_CURRENT_USER, std::string(ExplorerKey) + "RunMRU");
+    RegistryItem(ciEraseRunHistory).AddKey(HKEY_CURRENT_USER, std::string(ExplorerKey) + "RunMRU");
     BindRegistry(ciEraseFindComputer, &TEraserEngine::CollectFindComputer);
     BindRegistry(ciEraseFindFilesFolders, &TEraserEngine::CollectFindFilesFolders);
     BindRegistry(ciEraseWindowsOpenSaveHistory, &TEraserEngine::CollectOpenSaveHistory);
@@ -64,15 +63,13 @@ void TEraserEngine::BindWindowsItems() {
 }
 
 void TEraserEngine::CollectFindComputer(TEraseRegistry& sender) {
-    CollectMRUValues(sender, IsWindowsNT()
-                                 ? "\\Software\\Microsoft\\Search Assistant\\ACMru\\5647"
-                                 : std::string(ExplorerKey) + "FindComputerMRU");
+    CollectMRUValues(sender, IsWindowsNT() ? "\\Software\\Microsoft\\Search Assistant\\ACMru\\5647"
+                                           : std::string(ExplorerKey) + "FindComputerMRU");
 }
 
 void TEraserEngine::CollectFindFilesFolders(TEraseRegistry& sender) {
-    CollectMRUValues(sender, IsWindowsNT()
-                                 ? "\\Software\\Microsoft\\Search Assistant\\ACMru\\5603"
-                                 : std::string(ExplorerKey) + "Doc Find Spec MRU");
+    CollectMRUValues(sender, IsWindowsNT() ? "\\Software\\Microsoft\\Search Assistant\\ACMru\\5603"
+                                           : std::string(ExplorerKey) + "Doc Find Spec MRU");
 }
 
 // "MRUList", then the numbered values up to the first gap.
@@ -94,7 +91,8 @@ void TEraserEngine::CollectOpenSaveHistory(TEraseRegistry& sender) {
     TRegistry reg;
     reg.RootKey = HKEY_CURRENT_USER;
     if (!reg.OpenKey(key, false)) return;
-    for (const std::string& sub : reg.GetKeyNames()) sender.AddKey(HKEY_CURRENT_USER, key + sub);
+    for (const std::string& sub : reg.GetKeyNames())
+        sender.AddKey(HKEY_CURRENT_USER, key + sub);
     for (const std::string& value : reg.GetValueNames())
         sender.AddValue(HKEY_CURRENT_USER, key, value);
 }
@@ -162,8 +160,8 @@ void TEraserEngine::CollectScanDiskFiles(TEraseFiles& sender) {
 }
 
 void TEraserEngine::CollectMediaPlayerPlaylists(TEraseFiles& sender) {
-    const std::string index =
-        AddTrailingBackslash(GetWindowsDir()) + "All Users\\Application Data\\Microsoft\\Media Index\\";
+    const std::string index = AddTrailingBackslash(GetWindowsDir()) +
+                              "All Users\\Application Data\\Microsoft\\Media Index\\";
     sender.AddFolder(index, "*.*", true, true);
     sender.AddFile(index + "wmplibrary_v_0_12.db");
     sender.AddFile(index + "wmplibrary_v_0_12.lrd");
@@ -206,8 +204,9 @@ void TEraserEngine::ClearOfficeRecentLists(TEraseFiles&) {
 }
 
 void TEraserEngine::CollectStartMenuClickHistory(TEraseRegistry& sender) {
-    sender.AddKey(HKEY_CURRENT_USER,
-                  "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2");
+    sender.AddKey(
+        HKEY_CURRENT_USER,
+        "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2");
     // An empty deletion, only so that a next-start run is registered.
     if (!SimulationMode) PostEraser.Add(DeferredItem(ptDeleteFile));
 }

@@ -9,7 +9,7 @@ namespace {
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const RunValue = "Tarnwhistle";
 
-}  // namespace
+} // namespace
 
 TEraserEngine::TEraserEngine() {
     for (int i = 0; i < ciCatalogueCount; ++i) {
@@ -80,7 +80,7 @@ void TEraserEngine::ToggleStealthMode() {
     const int show = StealthHidden ? SW_HIDE : SW_SHOW;
     ShowWindow(main, show);
     if (HWND application = GetWindow(main, GW_OWNER)) ShowWindow(application, show);
-    SendMessageA(main, StealthHidden ? WM_HIDETRAYICON : WM_SHOWTRAYICON, 0, 0);
+    SendMessageW(main, StealthHidden ? WM_HIDETRAYICON : WM_SHOWTRAYICON, 0, 0);
 }
 
 namespace {
@@ -101,7 +101,7 @@ void ShowBrowserWindows(HWND first, bool show) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void TEraserEngine::ToggleBossKey() {
     if (!Misc->BossKeyEnabled) return;

@@ -4,6 +4,7 @@
 // commands the main window, its hot keys, tray menu and scheduler call.
 // Main thread only; a run pumps messages, so Stop and the toggles may arrive
 // in the middle of it.
+#include "classlib/base/XMLDoc.h"
 #include "engine/Catalogue.h"
 #include "engine/CustomEraserEngine.h"
 #include "engine/EraseFiles.h"
@@ -13,7 +14,6 @@
 #include "engine/PluginManager.h"
 #include "engine/Scheduler.h"
 #include "engine/Shredder.h"
-#include "classlib/base/XMLDoc.h"
 #include <array>
 #include <memory>
 #include <string>

@@ -10,7 +10,7 @@ const DWORD AttemptPause = 200;
 const int CloseAttempts = 10;
 const UINT SendTimeout = 5000;
 
-}  // namespace
+} // namespace
 
 HWND FindChildWindow(HWND parent, const char* className, const char* title) {
     return parent ? FindWindowExA(parent, nullptr, className, title) : nullptr;
@@ -25,7 +25,7 @@ void ClickButton(HWND dialog, HWND button, bool wait) {
         SendMessageTimeoutA(dialog, WM_COMMAND, wParam, lParam, SMTO_ABORTIFHUNG, SendTimeout,
                             nullptr);
     else
-        PostMessageA(dialog, WM_COMMAND, wParam, lParam);
+        PostMessageW(dialog, WM_COMMAND, wParam, lParam);
 }
 
 HWND TInternetOptions::WaitForDialog(const char* title) {
@@ -56,8 +56,8 @@ bool TInternetOptions::StartControlPanel() {
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWMINIMIZED;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
         return false;
     CloseHandle(pi.hThread);
     FProcess.Reset(pi.hProcess);

@@ -21,8 +21,8 @@ public:
         DISPPARAMS params{args, nullptr, arg ? 1u : 0u, 0};
         VARIANT result;
         VariantInit(&result);
-        OleCheck(FDisp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result,
-                               nullptr, nullptr));
+        OleCheck(FDisp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, nullptr,
+                               nullptr));
         return result;
     }
 
@@ -33,7 +33,7 @@ public:
             throw Exception("not an object");
         }
         TComPtr<IDispatch> disp;
-        *disp.Out() = v.pdispVal;  // takes the reference the variant held
+        *disp.Out() = v.pdispVal; // takes the reference the variant held
         return TAutoObject(std::move(disp));
     }
 
@@ -68,7 +68,7 @@ void ClearList(const TAutoObject& app) {
         recent.Object(L"Item", &first).Call(L"Delete");
 }
 
-}  // namespace
+} // namespace
 
 void ClearRecentFiles(const char* progId) {
     TCoInitScope com;

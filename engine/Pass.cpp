@@ -34,22 +34,17 @@ bool TPass::HasData() const {
     switch (WipeWith) {
     case wwBytePattern:
     case wwRandomBytes:
-    case wwRandomCharacter:
-        return true;
-    case wwTextPattern:
-        return !TextPatternValue.empty();
-    default:
-        return false;
+    case wwRandomCharacter: return true;
+    case wwTextPattern: return !TextPatternValue.empty();
+    default: return false;
     }
 }
 
 std::string TPass::GetPassData(int64_t length) const {
     const size_t n = length > 0 ? static_cast<size_t>(length) : 0;
     switch (WipeWith) {
-    case wwBytePattern:
-        return std::string(n, static_cast<char>(BytePatternValue));
-    case wwTextPattern:
-        return FillWithText(TextPatternValue, length);
+    case wwBytePattern: return std::string(n, static_cast<char>(BytePatternValue));
+    case wwTextPattern: return FillWithText(TextPatternValue, length);
     case wwRandomBytes: {
         std::string result(n, '\0');
         for (char& c : result)
@@ -60,7 +55,6 @@ std::string TPass::GetPassData(int64_t length) const {
         // One draw per buffer, also for an empty one.
         return std::string(
             n, static_cast<char>(DrawBetween(RandomCharacterValue1, RandomCharacterValue2)));
-    default:
-        return {};
+    default: return {};
     }
 }

@@ -97,9 +97,7 @@ void TPluginManager::RunPlugin(TPlugin& Plugin) {
 
 void TPluginManager::RunRegistryAction(const TRegistryAction& Action) {
     switch (Action.ActionType) {
-    case TRegistryAction::raDeleteKey:
-        DeleteKeyTree(Action.RootKey, Action.Path);
-        break;
+    case TRegistryAction::raDeleteKey: DeleteKeyTree(Action.RootKey, Action.Path); break;
     case TRegistryAction::raDeleteSubKeys: {
         TRegistry reg;
         reg.RootKey = Action.RootKey;
@@ -110,11 +108,8 @@ void TPluginManager::RunRegistryAction(const TRegistryAction& Action) {
         break;
     }
     case TRegistryAction::raDeleteValue:
-    case TRegistryAction::raDeleteValues:
-        DeleteMatchingValues(Action);
-        break;
-    default:
-        break;
+    case TRegistryAction::raDeleteValues: DeleteMatchingValues(Action); break;
+    default: break;
     }
 }
 
@@ -156,17 +151,12 @@ void TPluginManager::RunFileAction(const TFileAction& Action) {
     eraser.Engine = &Owner();
     if (Action.ActionType == TFileAction::faFolder) {
         switch (Action.FolderActionType) {
-        case TFileAction::foDeleteAll:
-            eraser.AddFolder(Action.Folder, "*.*", false, true);
-            break;
-        case TFileAction::foEmpty:
-            eraser.AddFolder(Action.Folder, "*.*", true, true);
-            break;
+        case TFileAction::foDeleteAll: eraser.AddFolder(Action.Folder, "*.*", false, true); break;
+        case TFileAction::foEmpty: eraser.AddFolder(Action.Folder, "*.*", true, true); break;
         case TFileAction::foMatching:
             eraser.AddFolder(Action.Folder, Action.FileMatch, true, Action.IncludeSubDirs);
             break;
-        default:
-            return;
+        default: return;
         }
         eraser.Erase();
     } else if (Action.ActionType == TFileAction::faFile) {

@@ -83,18 +83,11 @@ void RemoveLineItem(const TPostEraserItem& item) {
 void ExecuteItem(const TPostEraserItem& item) {
     try {
         switch (item.Type) {
-        case ptDeleteFile:
-            DeleteFileItem(item);
-            break;
+        case ptDeleteFile: DeleteFileItem(item); break;
         case ptWriteString:
-        case ptWriteInteger:
-            WriteValueItem(item);
-            break;
-        case ptRemoveLine:
-            RemoveLineItem(item);
-            break;
-        default:
-            break;
+        case ptWriteInteger: WriteValueItem(item); break;
+        case ptRemoveLine: RemoveLineItem(item); break;
+        default: break;
         }
     } catch (const std::exception&) {
     }

@@ -84,8 +84,7 @@ void TScheduler::TimerTick() {
 bool TScheduler::IsDue(TDateTime At) const {
     TDateTime next = 0;
     switch (Kind) {
-    case skOnce:
-        return At > OnceDate && OnceDate > LastRun;
+    case skOnce: return At > OnceDate && OnceDate > LastRun;
     case skEvery:
         return EveryMinutes > 0 &&
                std::llabs(MillisecondsFrom(LastRun, At)) / MsPerMinute >= EveryMinutes;
@@ -93,17 +92,10 @@ bool TScheduler::IsDue(TDateTime At) const {
         const int64_t minutes = int64_t{HourlyHours} * 60 + HourlyMinutes;
         return minutes > 0 && MillisecondsFrom(LastRun, At) >= minutes * MsPerMinute;
     }
-    case skDaily:
-        next = NextDailyRun();
-        break;
-    case skWeekly:
-        next = NextWeeklyRun();
-        break;
-    case skMonthly:
-        next = NextMonthlyRun();
-        break;
-    default:
-        return false;
+    case skDaily: next = NextDailyRun(); break;
+    case skWeekly: next = NextWeeklyRun(); break;
+    case skMonthly: next = NextMonthlyRun(); break;
+    default: return false;
     }
     return next != 0 && MillisecondsFrom(next, At) >= 0;
 }

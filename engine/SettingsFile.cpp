@@ -11,9 +11,11 @@ namespace {
 
 const TCatalogueGroup BrowserGroups[] = {cgIE, cgNetscapeMozilla, cgAOL, cgOpera};
 
-std::string DamagedCopyName(const std::string& fileName) { return fileName + ".damaged"; }
+std::string DamagedCopyName(const std::string& fileName) {
+    return fileName + ".damaged";
+}
 
-}  // namespace
+} // namespace
 
 // Loads what can be read: a part that cannot (a missing or broken attribute, an
 // item element in error) keeps its value and does not stop the rest. A damaged
@@ -52,10 +54,9 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
         const TXMLNode browsers = config.FindNode("Browsers");
         for (int i = 0; i < ciCatalogueCount; ++i) {
             const TCatalogueGroup group = Catalogue[i].Group;
-            const TXMLNode parent =
-                group == cgWindows ? config.FindNode("Windows")
-                : browsers         ? browsers.FindNode(CatalogueGroupElement(group))
-                                   : TXMLNode();
+            const TXMLNode parent = group == cgWindows ? config.FindNode("Windows")
+                                    : browsers ? browsers.FindNode(CatalogueGroupElement(group))
+                                               : TXMLNode();
             if (parent) attempt([&] { FItems[i]->LoadFromXML(parent); });
         }
         attempt([&] { Shredder->LoadFromXML(config); });
@@ -70,7 +71,8 @@ void TEraserEngine::KeepDamagedSettings(const std::string& fileName) {
     const std::string copy = DamagedCopyName(fileName);
     if (CopyFileA(fileName.c_str(), copy.c_str(), FALSE))
         DoProgress(nullptr, "The settings file is damaged: what could be read was loaded, and "
-                            "the file was kept as " + copy + ".");
+                            "the file was kept as " +
+                                copy + ".");
     else
         DoProgress(nullptr, "The settings file is damaged: what could be read was loaded.");
 }

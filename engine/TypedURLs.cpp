@@ -29,11 +29,12 @@ std::vector<TRawValue> ReadValues(HKEY key) {
     return values;
 }
 
-}  // namespace
+} // namespace
 
 TRenames RenumberValues(HKEY key, const std::string& prefix) {
     const std::vector<TRawValue> values = ReadValues(key);
-    for (const TRawValue& v : values) RegDeleteValueA(key, v.Name.c_str());
+    for (const TRawValue& v : values)
+        RegDeleteValueA(key, v.Name.c_str());
     TRenames renames;
     for (size_t i = 0; i < values.size(); ++i) {
         const TRawValue& v = values[i];

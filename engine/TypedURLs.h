@@ -2,15 +2,15 @@
 // Renumbering of Internet Explorer's typed addresses after a clean: the values
 // left (the kept ones) become "url1", "url2", ... without gaps, and the keep list
 // follows them to their new names.
-#include <windows.h>
 #include <string>
 #include <utility>
 #include <vector>
+#include <windows.h>
 
 // Below HKEY_CURRENT_USER.
 inline constexpr const char* TypedURLsKey = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
-using TRenames = std::vector<std::pair<std::string, std::string>>;  // old name, new name
+using TRenames = std::vector<std::pair<std::string, std::string>>; // old name, new name
 
 // Renames every value of the open key, in enumeration order, to prefix + 1, 2, ...
 // Each value keeps its data and type, so a non-string value does not stop it.

@@ -100,17 +100,10 @@ bool TWipeEngine::Execute() {
 
 void TWipeEngine::RunItem(TWipeItem& item) {
     switch (item.Kind) {
-    case wkFile:
-        item.Shredded = WipeFile(item);
-        break;
-    case wkFolder:
-        item.Shredded = WipeFolderItem(item);
-        break;
-    case wkFreeSpace:
-        item.Shredded = WipeFreeSpace(item);
-        break;
-    default:
-        break;
+    case wkFile: item.Shredded = WipeFile(item); break;
+    case wkFolder: item.Shredded = WipeFolderItem(item); break;
+    case wkFreeSpace: item.Shredded = WipeFreeSpace(item); break;
+    default: break;
     }
 }
 

@@ -10,7 +10,7 @@ tw_log() { printf '== %s\n' "$*" >&2; }
 # Installs the Debian packages the build, the tests and the program need.
 tw_install_packages() {
   local pkgs=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
-              xvfb xauth cmake ninja-build googletest dpkg-dev xdotool)
+              xvfb xauth cmake ninja-build googletest dpkg-dev xdotool clang-format)
   local missing=()
   for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -95,26 +95,15 @@ size_t AppendShort(int value, size_t run, std::string& out) {
 size_t AppendCode(const std::string& format, size_t i, size_t run, const TDateParts& p,
                   bool minutes, bool twelveHour, std::string& out) {
     switch (Lower(format[i])) {
-    case 'd':
-        return AppendDay(run, p, out);
-    case 'm':
-        return minutes ? AppendShort(p.Min, run, out) : AppendMonth(run, p, out);
-    case 'y':
-        out += run <= 2 ? Digits(p.Year % 100, 2) : Digits(p.Year, 4);
-        return run;
-    case 'h':
-        return AppendShort(twelveHour ? (p.Hour + 11) % 12 + 1 : p.Hour, run, out);
-    case 'n':
-        return AppendShort(p.Min, run, out);
-    case 's':
-        return AppendShort(p.Sec, run, out);
-    case 'z':
-        out += Digits(p.MSec, run >= 3 ? 3 : 1);
-        return run >= 3 ? 3 : 1;
-    case 'a':
-        return AppendAmPm(format, i, p.Hour, out);
-    default:
-        return 0;
+    case 'd': return AppendDay(run, p, out);
+    case 'm': return minutes ? AppendShort(p.Min, run, out) : AppendMonth(run, p, out);
+    case 'y': out += run <= 2 ? Digits(p.Year % 100, 2) : Digits(p.Year, 4); return run;
+    case 'h': return AppendShort(twelveHour ? (p.Hour + 11) % 12 + 1 : p.Hour, run, out);
+    case 'n': return AppendShort(p.Min, run, out);
+    case 's': return AppendShort(p.Sec, run, out);
+    case 'z': out += Digits(p.MSec, run >= 3 ? 3 : 1); return run >= 3 ? 3 : 1;
+    case 'a': return AppendAmPm(format, i, p.Hour, out);
+    default: return 0;
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // TDateTime: days since 30 December 1899, the fraction being the time of day.
 // Formatting follows the format settings below, which the program may change.
-#include <windows.h>
 #include <string>
+#include <windows.h>
 
 using TDateTime = double;
 
@@ -18,9 +18,9 @@ struct TFormatSettings {
     // Index 0 is January; day names start with Sunday.
     std::string ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    std::string LongMonthNames[12] = {"January", "February", "March",     "April",
-                                      "May",     "June",     "July",      "August",
-                                      "September", "October", "November", "December"};
+    std::string LongMonthNames[12] = {"January",   "February", "March",    "April",
+                                      "May",       "June",     "July",     "August",
+                                      "September", "October",  "November", "December"};
     std::string ShortDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     std::string LongDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                    "Thursday", "Friday", "Saturday"};
@@ -31,12 +31,12 @@ TFormatSettings& FormatSettings();
 TDateTime Now();
 TDateTime Date();
 TDateTime Time();
-TDateTime EncodeDate(int year, int month, int day);  // EConvertError on a bad date
+TDateTime EncodeDate(int year, int month, int day); // EConvertError on a bad date
 TDateTime EncodeTime(int hour, int min, int sec, int msec);
 bool TryEncodeDate(int year, int month, int day, TDateTime& out);
 void DecodeDate(TDateTime dt, int& year, int& month, int& day);
 void DecodeTime(TDateTime dt, int& hour, int& min, int& sec, int& msec);
-int DayOfWeek(TDateTime dt);  // 1 = Sunday ... 7 = Saturday
+int DayOfWeek(TDateTime dt); // 1 = Sunday ... 7 = Saturday
 int DaysInAMonth(int year, int month);
 bool IsLeapYear(int year);
 TDateTime IncMonth(TDateTime dt, int months);
@@ -45,12 +45,12 @@ TDateTime IncMonth(TDateTime dt, int months);
 // am/pm a/p AMPM, "/" and ":" (the separators), quoted text. "m" right after an hour
 // is minutes. Any am/pm code makes the hours 12-hour.
 std::string FormatDateTime(const std::string& format, TDateTime dt);
-std::string DateToStr(TDateTime dt);      // ShortDateFormat
-std::string TimeToStr(TDateTime dt);      // LongTimeFormat
-std::string DateTimeToStr(TDateTime dt);  // the time only when not midnight
+std::string DateToStr(TDateTime dt);     // ShortDateFormat
+std::string TimeToStr(TDateTime dt);     // LongTimeFormat
+std::string DateTimeToStr(TDateTime dt); // the time only when not midnight
 // Parsing follows the order of d, m and y in ShortDateFormat and the separators; a
 // missing year is the current one, two-digit years fall within 50 years of today.
-TDateTime StrToDate(const std::string& s);  // EConvertError
+TDateTime StrToDate(const std::string& s); // EConvertError
 TDateTime StrToTime(const std::string& s);
 TDateTime StrToDateTime(const std::string& s);
 bool TryStrToDate(const std::string& s, TDateTime& out);
@@ -59,4 +59,4 @@ bool TryStrToDateTime(const std::string& s, TDateTime& out);
 
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& st);
 SYSTEMTIME DateTimeToSystemTime(TDateTime dt);
-TDateTime FileTimeToLocalDateTime(const FILETIME& ft);  // UTC file time to local time
+TDateTime FileTimeToLocalDateTime(const FILETIME& ft); // UTC file time to local time

@@ -1,9 +1,9 @@
 #pragma once
 // The class library's exception classes. Thrown inside C++ code only: every Win32
 // callback and thread procedure catches them.
-#include <windows.h>
 #include <stdexcept>
 #include <string>
+#include <windows.h>
 
 class Exception : public std::runtime_error {
 public:
@@ -18,17 +18,39 @@ public:
     DWORD Code;
 };
 
-class EStreamError : public Exception { using Exception::Exception; };
-class EFOpenError : public EStreamError { using EStreamError::EStreamError; };     // "Cannot open file %s"
-class EFCreateError : public EStreamError { using EStreamError::EStreamError; };   // "Cannot create file %s"
-class EReadError : public EStreamError { using EStreamError::EStreamError; };
-class EWriteError : public EStreamError { using EStreamError::EStreamError; };
-class EConvertError : public Exception { using Exception::Exception; };
-class ERegistryException : public Exception { using Exception::Exception; };
-class EXMLDocError : public Exception { using Exception::Exception; };
-class EMaskException : public Exception { using Exception::Exception; };
-class EListError : public Exception { using Exception::Exception; };
-class EIniFileException : public Exception { using Exception::Exception; };  // "Unable to write to %s"
+class EStreamError : public Exception {
+    using Exception::Exception;
+};
+class EFOpenError : public EStreamError {
+    using EStreamError::EStreamError;
+}; // "Cannot open file %s"
+class EFCreateError : public EStreamError {
+    using EStreamError::EStreamError;
+}; // "Cannot create file %s"
+class EReadError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+class EConvertError : public Exception {
+    using Exception::Exception;
+};
+class ERegistryException : public Exception {
+    using Exception::Exception;
+};
+class EXMLDocError : public Exception {
+    using Exception::Exception;
+};
+class EMaskException : public Exception {
+    using Exception::Exception;
+};
+class EListError : public Exception {
+    using Exception::Exception;
+};
+class EIniFileException : public Exception {
+    using Exception::Exception;
+}; // "Unable to write to %s"
 
 // Throws EOSError for GetLastError() (or the given code), with the system's text.
 [[noreturn]] void RaiseLastOSError();

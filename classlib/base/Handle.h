@@ -1,12 +1,11 @@
 #pragma once
 // Move-only owners of Win32 handles, one traits type per kind, and scope types
 // for paired calls.
-#include <windows.h>
 #include <objbase.h>
 #include <utility>
+#include <windows.h>
 
-template <class Traits>
-class THandle {
+template <class Traits> class THandle {
 public:
     using Type = typename Traits::Type;
     THandle() = default;
@@ -100,7 +99,9 @@ using TLibraryHandle = THandle<TLibraryTraits>;
 class TWindowDC {
 public:
     explicit TWindowDC(HWND wnd) : FWnd(wnd), FDC(GetDC(wnd)) {}
-    ~TWindowDC() { if (FDC) ReleaseDC(FWnd, FDC); }
+    ~TWindowDC() {
+        if (FDC) ReleaseDC(FWnd, FDC);
+    }
     TWindowDC(const TWindowDC&) = delete;
     TWindowDC& operator=(const TWindowDC&) = delete;
     [[nodiscard]] HDC Get() const { return FDC; }
@@ -143,7 +144,9 @@ private:
 class TCoInitScope {
 public:
     TCoInitScope() : FResult(CoInitialize(nullptr)) {}
-    ~TCoInitScope() { if (SUCCEEDED(FResult)) CoUninitialize(); }
+    ~TCoInitScope() {
+        if (SUCCEEDED(FResult)) CoUninitialize();
+    }
     TCoInitScope(const TCoInitScope&) = delete;
     TCoInitScope& operator=(const TCoInitScope&) = delete;
 
@@ -152,25 +155,37 @@ private:
 };
 
 // Owner of one COM interface pointer.
-template <class I>
-class TComPtr {
+template <class I> class TComPtr {
 public:
     TComPtr() = default;
     TComPtr(const TComPtr&) = delete;
     TComPtr& operator=(const TComPtr&) = delete;
     TComPtr(TComPtr&& o) noexcept : FPtr(std::exchange(o.FPtr, nullptr)) {}
     TComPtr& operator=(TComPtr&& o) noexcept {
-        if (this != &o) { Reset(); FPtr = std::exchange(o.FPtr, nullptr); }
+        if (this != &o) {
+            Reset();
+            FPtr = std::exchange(o.FPtr, nullptr);
+        }
         return *this;
     }
     ~TComPtr() { Reset(); }
     I* operator->() const { return FPtr; }
     [[nodiscard]] I* Get() const { return FPtr; }
     explicit operator bool() const { return FPtr != nullptr; }
-    I** Out() { Reset(); return &FPtr; }
-    [[nodiscard]] I* Detach() { return std::exchange(FPtr, nullptr); }  // the caller owns the reference
+    I** Out() {
+        Reset();
+        return &FPtr;
+    }
+    [[nodiscard]] I* Detach() {
+        return std::exchange(FPtr, nullptr);
+    } // the caller owns the reference
     void** OutVoid() { return reinterpret_cast<void**>(Out()); }
-    void Reset() { if (FPtr) { FPtr->Release(); FPtr = nullptr; } }
+    void Reset() {
+        if (FPtr) {
+            FPtr->Release();
+            FPtr = nullptr;
+        }
+    }
 
 private:
     I* FPtr = nullptr;

@@ -14,16 +14,13 @@ struct TMaskToken {
 
     [[nodiscard]] bool Matches(unsigned char c) const {
         switch (Kind) {
-        case Literal:
-            return c == Char;
-        case AnyChar:
-            return true;
+        case Literal: return c == Char;
+        case AnyChar: return true;
         case Set:
             for (auto [low, high] : Ranges)
                 if (c >= low && c <= high) return !Negated;
             return Negated;
-        default:
-            return false;
+        default: return false;
         }
     }
 };

@@ -6,5 +6,5 @@
 #include <cstdint>
 
 extern uint32_t RandSeed;
-uint32_t Random(uint32_t n);  // 0 <= result < n; 0 when n is 0
-double RandomFloat();          // 0 <= result < 1
+uint32_t Random(uint32_t n); // 0 <= result < n; 0 when n is 0
+double RandomFloat();        // 0 <= result < 1

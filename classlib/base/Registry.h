@@ -14,7 +14,7 @@ public:
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
 
-    HKEY RootKey = HKEY_CURRENT_USER;  // set before opening; CloseKey does not reset it
+    HKEY RootKey = HKEY_CURRENT_USER; // set before opening; CloseKey does not reset it
     REGSAM Access;
 
     // A path without leading "\" is relative to the current key when one is open.
@@ -26,12 +26,12 @@ public:
 
     [[nodiscard]] bool KeyExists(const std::string& key);
     [[nodiscard]] bool ValueExists(const std::string& name) const;
-    bool DeleteKey(const std::string& key);  // with every subkey
+    bool DeleteKey(const std::string& key); // with every subkey
     bool DeleteValue(const std::string& name);
     [[nodiscard]] std::vector<std::string> GetKeyNames() const;
     [[nodiscard]] std::vector<std::string> GetValueNames() const;
     [[nodiscard]] TRegDataType GetDataType(const std::string& name) const;
-    [[nodiscard]] int GetDataSize(const std::string& name) const;  // -1 when absent
+    [[nodiscard]] int GetDataSize(const std::string& name) const; // -1 when absent
 
     // Reads raise ERegistryException on a missing value or wrong type
     // ("Invalid data type for '%s'"); ReadString of a missing value gives "".
@@ -39,7 +39,7 @@ public:
     [[nodiscard]] int ReadInteger(const std::string& name) const;
     [[nodiscard]] bool ReadBool(const std::string& name) const;
     int ReadBinaryData(const std::string& name, void* buffer, int size) const;
-    [[nodiscard]] std::string ReadBinaryString(const std::string& name) const;  // raw bytes
+    [[nodiscard]] std::string ReadBinaryString(const std::string& name) const; // raw bytes
     // Writes raise ERegistryException ("Failed to set data for '%s'").
     void WriteString(const std::string& name, const std::string& value);
     void WriteExpandString(const std::string& name, const std::string& value);
@@ -56,4 +56,6 @@ private:
 // Root keys are stored in files as 32-bit numbers (2147483649 for HKEY_CURRENT_USER):
 // they become handles by sign extension and are written back as unsigned numbers.
 HKEY RootKeyFromNumber(int64_t value);
+// The raw data of a REG_SZ or REG_EXPAND_SZ value (UTF-16, maybe without its NUL) as UTF-8.
+std::string RegStringData(const std::string& data);
 uint32_t RootKeyToNumber(HKEY key);

@@ -7,25 +7,18 @@ namespace {
 
 DWORD ShareFlags(unsigned mode) {
     switch (mode & 0xF0) {
-    case fmShareDenyWrite:
-        return FILE_SHARE_READ;
-    case fmShareDenyRead:
-        return FILE_SHARE_WRITE;
-    case fmShareDenyNone:
-        return FILE_SHARE_READ | FILE_SHARE_WRITE;
-    default:
-        return 0; // exclusive, as the compatibility mode
+    case fmShareDenyWrite: return FILE_SHARE_READ;
+    case fmShareDenyRead: return FILE_SHARE_WRITE;
+    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    default: return 0; // exclusive, as the compatibility mode
     }
 }
 
 DWORD AccessFlags(unsigned mode) {
     switch (mode & 3) {
-    case fmOpenWrite:
-        return GENERIC_WRITE;
-    case fmOpenReadWrite:
-        return GENERIC_READ | GENERIC_WRITE;
-    default:
-        return GENERIC_READ;
+    case fmOpenWrite: return GENERIC_WRITE;
+    case fmOpenReadWrite: return GENERIC_READ | GENERIC_WRITE;
+    default: return GENERIC_READ;
     }
 }
 
@@ -41,7 +34,7 @@ constexpr int64_t kChunk = 1 << 30;
 
 TFileStream::TFileStream(const std::string& fileName, unsigned mode) : FFileName(fileName) {
     const bool create = (mode & 0xFF00) == fmCreate;
-    FHandle.Reset(CreateFileA(fileName.c_str(),
+    FHandle.Reset(CreateFileW(ToWide(fileName).c_str(),
                               create ? GENERIC_READ | GENERIC_WRITE : AccessFlags(mode),
                               ShareFlags(mode), nullptr, create ? CREATE_ALWAYS : OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));

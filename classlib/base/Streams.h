@@ -13,7 +13,7 @@ enum : unsigned {
     fmShareDenyWrite = 0x0020,
     fmShareDenyRead = 0x0030,
     fmShareDenyNone = 0x0040,
-    fmCreate = 0xFF00,  // creates or truncates, read/write
+    fmCreate = 0xFF00, // creates or truncates, read/write
 };
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
@@ -29,13 +29,13 @@ public:
     // Return the count actually transferred.
     int64_t Read(void* buffer, int64_t count);
     int64_t Write(const void* buffer, int64_t count);
-    void ReadBuffer(void* buffer, int64_t count);         // EReadError when short
-    void WriteBuffer(const void* buffer, int64_t count);  // EWriteError when short
+    void ReadBuffer(void* buffer, int64_t count);        // EReadError when short
+    void WriteBuffer(const void* buffer, int64_t count); // EWriteError when short
     int64_t Seek(int64_t offset, TSeekOrigin origin);
     [[nodiscard]] int64_t Position() const;
     [[nodiscard]] int64_t Size() const;
     void SetSize(int64_t size);
-    bool Flush();  // FlushFileBuffers
+    bool Flush(); // FlushFileBuffers
     [[nodiscard]] HANDLE Handle() const { return FHandle.Get(); }
     [[nodiscard]] const std::string& FileName() const { return FFileName; }
 
@@ -45,8 +45,8 @@ private:
 };
 
 // Whole-file helpers.
-std::string ReadFileToString(const std::string& fileName);  // EFOpenError
-void WriteStringToFile(const std::string& fileName, const std::string& data);  // EFCreateError
+std::string ReadFileToString(const std::string& fileName);                    // EFOpenError
+void WriteStringToFile(const std::string& fileName, const std::string& data); // EFCreateError
 // Writes beside the file (".tmp"), flushes, and only then replaces it: a failed write
 // leaves the previous file as it was. EFCreateError, EWriteError.
 void WriteStringToFileAtomically(const std::string& fileName, const std::string& data);

@@ -15,12 +15,12 @@ public:
     [[nodiscard]] void* Objects(int i) const;
     void SetObject(int i, void* obj);
 
-    int Add(const std::string& s, void* obj = nullptr);  // sorted lists insert in order
+    int Add(const std::string& s, void* obj = nullptr); // sorted lists insert in order
     void Insert(int i, const std::string& s, void* obj = nullptr);
     void Delete(int i);
     void Clear() { FItems.clear(); }
     void Exchange(int a, int b);
-    [[nodiscard]] int IndexOf(const std::string& s) const;  // case-insensitive unless CaseSensitive
+    [[nodiscard]] int IndexOf(const std::string& s) const; // case-insensitive unless CaseSensitive
     [[nodiscard]] int IndexOfName(const std::string& name) const;
 
     // "Name=Value" lines.
@@ -29,18 +29,18 @@ public:
     [[nodiscard]] std::string Values(const std::string& name) const;
     void SetValue(const std::string& name, const std::string& value);
 
-    [[nodiscard]] std::string Text() const;  // every line followed by CR LF
-    void SetText(const std::string& text);   // splits at CR LF, LF or CR
+    [[nodiscard]] std::string Text() const; // every line followed by CR LF
+    void SetText(const std::string& text);  // splits at CR LF, LF or CR
     [[nodiscard]] std::string CommaText() const;
     void SetCommaText(const std::string& text);
 
-    void LoadFromFile(const std::string& fileName);  // EFOpenError
-    void SaveToFile(const std::string& fileName) const;  // EFCreateError
+    void LoadFromFile(const std::string& fileName);     // EFOpenError
+    void SaveToFile(const std::string& fileName) const; // EFCreateError
 
     void Sort();
     bool Sorted = false;
     bool CaseSensitive = false;
-    TDuplicates Duplicates = dupAccept;  // used only when Sorted
+    TDuplicates Duplicates = dupAccept; // used only when Sorted
 
     auto begin() const { return FItems.begin(); }
     auto end() const { return FItems.end(); }
@@ -52,6 +52,6 @@ public:
 
 private:
     [[nodiscard]] int Compare(const std::string& a, const std::string& b) const;
-    [[nodiscard]] bool Find(const std::string& s, int& index) const;  // binary search when sorted
+    [[nodiscard]] bool Find(const std::string& s, int& index) const; // binary search when sorted
     std::vector<TItem> FItems;
 };

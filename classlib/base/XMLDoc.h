@@ -27,26 +27,26 @@ public:
     void SetText(const std::string& text);
 
     [[nodiscard]] bool HasAttribute(const std::string& name) const;
-    [[nodiscard]] std::string Attribute(const std::string& name) const;  // "" when absent
-    void SetAttribute(const std::string& name, const std::string& value);  // new ones go last
-    [[nodiscard]] std::vector<std::string> AttributeNames() const;  // in document order
+    [[nodiscard]] std::string Attribute(const std::string& name) const;   // "" when absent
+    void SetAttribute(const std::string& name, const std::string& value); // new ones go last
+    [[nodiscard]] std::vector<std::string> AttributeNames() const;        // in document order
 
     // Child elements only (text and comments are skipped), in document order.
     [[nodiscard]] std::vector<TXMLNode> ChildNodes() const;
-    [[nodiscard]] TXMLNode FindNode(const std::string& name) const;  // first child of that name
+    [[nodiscard]] TXMLNode FindNode(const std::string& name) const; // first child of that name
     TXMLNode AddChild(const std::string& name);
     void RemoveChild(const TXMLNode& child);
 
 private:
     friend class TXMLDocument;
-    explicit TXMLNode(IXMLDOMElement* e);  // takes over the caller's reference
-    [[nodiscard]] IXMLDOMElement* Element() const;  // EXMLDocError when empty
+    explicit TXMLNode(IXMLDOMElement* e);          // takes over the caller's reference
+    [[nodiscard]] IXMLDOMElement* Element() const; // EXMLDocError when empty
     IXMLDOMElement* FElement = nullptr;
 };
 
 class TXMLDocument {
 public:
-    TXMLDocument();  // an empty document; EXMLDocError when MSXML is missing
+    TXMLDocument(); // an empty document; EXMLDocError when MSXML is missing
     ~TXMLDocument();
     TXMLDocument(const TXMLDocument&) = delete;
     TXMLDocument& operator=(const TXMLDocument&) = delete;
@@ -57,10 +57,10 @@ public:
     // Indented by two blanks per level, CR LF line ends, "<?xml version=\"1.0\"?>", UTF-8.
     // Written to fileName + ".tmp" and moved over the file once complete (EFCreateError).
     void SaveToFile(const std::string& fileName) const;
-    [[nodiscard]] std::string XML() const;  // the same indented text, in the process code page
+    [[nodiscard]] std::string XML() const; // the same indented text, in the process code page
 
     [[nodiscard]] TXMLNode DocumentElement() const;
-    TXMLNode CreateDocumentElement(const std::string& name);  // replaces any existing root
+    TXMLNode CreateDocumentElement(const std::string& name); // replaces any existing root
 
 private:
     IXMLDOMDocument* FDoc = nullptr;

@@ -29,29 +29,14 @@ std::wstring Escape(const std::wstring& s, bool attribute) {
     std::wstring r;
     for (wchar_t c : s) {
         switch (c) {
-        case L'&':
-            r += L"&amp;";
-            break;
-        case L'<':
-            r += L"&lt;";
-            break;
-        case L'>':
-            r += L"&gt;";
-            break;
-        case L'\r':
-            r += L"&#13;";
-            break; // parsers turn a raw CR LF into LF
-        case L'"':
-            r += attribute ? L"&quot;" : L"\"";
-            break;
-        case L'\n':
-            r += attribute ? L"&#10;" : L"\n";
-            break;
-        case L'\t':
-            r += attribute ? L"&#9;" : L"\t";
-            break;
-        default:
-            r += c;
+        case L'&': r += L"&amp;"; break;
+        case L'<': r += L"&lt;"; break;
+        case L'>': r += L"&gt;"; break;
+        case L'\r': r += L"&#13;"; break; // parsers turn a raw CR LF into LF
+        case L'"': r += attribute ? L"&quot;" : L"\""; break;
+        case L'\n': r += attribute ? L"&#10;" : L"\n"; break;
+        case L'\t': r += attribute ? L"&#9;" : L"\t"; break;
+        default: r += c;
         }
     }
     return r;
@@ -103,23 +88,14 @@ void WriteElement(IXMLDOMNode* node, int level, std::wstring& out) {
 void WriteNode(IXMLDOMNode* node, int level, std::wstring& out) {
     const std::wstring indent(level > 0 ? 2 * level : 0, L' ');
     switch (NodeType(node)) {
-    case NODE_ELEMENT:
-        WriteElement(node, level, out);
-        break;
-    case NODE_TEXT:
-        out += Escape(NodeValue(node), false);
-        break;
-    case NODE_CDATA_SECTION:
-        out += L"<![CDATA[" + NodeValue(node) + L"]]>";
-        break;
-    case NODE_COMMENT:
-        out += indent + L"<!--" + NodeValue(node) + L"-->";
-        break;
+    case NODE_ELEMENT: WriteElement(node, level, out); break;
+    case NODE_TEXT: out += Escape(NodeValue(node), false); break;
+    case NODE_CDATA_SECTION: out += L"<![CDATA[" + NodeValue(node) + L"]]>"; break;
+    case NODE_COMMENT: out += indent + L"<!--" + NodeValue(node) + L"-->"; break;
     case NODE_PROCESSING_INSTRUCTION:
         out += indent + L"<?" + NodeName(node) + L" " + NodeValue(node) + L"?>";
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

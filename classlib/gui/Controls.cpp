@@ -64,21 +64,11 @@ void TControl::SetParent(TWinControl* parent) {
 
 void TControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_LBUTTONDOWN:
-        WMLButtonDown(message);
-        break;
-    case WM_LBUTTONUP:
-        WMLButtonUp(message);
-        break;
-    case CM_PARENTFONTCHANGED:
-        CMParentFontChanged(message);
-        break;
-    case CM_PARENTCOLORCHANGED:
-        CMParentColorChanged(message);
-        break;
-    default:
-        DefaultHandler(message);
-        break;
+    case WM_LBUTTONDOWN: WMLButtonDown(message); break;
+    case WM_LBUTTONUP: WMLButtonUp(message); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(message); break;
+    case CM_PARENTCOLORCHANGED: CMParentColorChanged(message); break;
+    default: DefaultHandler(message); break;
     }
 }
 

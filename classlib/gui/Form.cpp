@@ -98,17 +98,11 @@ void TForm::CreateParams(TCreateParams& params) {
     params.WndParent = OwningApplication()->Handle();
     params.WindowClassStyle = CS_DBLCLKS;
     switch (FBorderStyle) {
-    case bsNone:
-        params.Style |= WS_POPUP;
-        break;
+    case bsNone: params.Style |= WS_POPUP; break;
     case bsSingle:
-    case bsToolWindow:
-        params.Style |= WS_CAPTION | WS_BORDER;
-        break;
+    case bsToolWindow: params.Style |= WS_CAPTION | WS_BORDER; break;
     case bsSizeable:
-    case bsSizeToolWin:
-        params.Style |= WS_CAPTION | WS_THICKFRAME;
-        break;
+    case bsSizeToolWin: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
     case bsDialog:
         params.Style |= WS_POPUP | WS_CAPTION;
         params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
@@ -128,33 +122,15 @@ void TForm::CreateParams(TCreateParams& params) {
 
 void TForm::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_CLOSE:
-        WMClose(message);
-        break;
-    case WM_ACTIVATE:
-        WMActivate(message);
-        break;
-    case CM_ACTIVATE:
-        CMActivate(message);
-        break;
-    case CM_DEACTIVATE:
-        CMDeactivate(message);
-        break;
-    case CM_DIALOGKEY:
-        CMDialogKey(message);
-        break;
-    case CM_DIALOGCHAR:
-        CMDialogChar(message);
-        break;
-    case CM_RELEASE:
-        CMRelease(message);
-        break;
-    case WM_SYSCOMMAND:
-        WMSysCommand(message);
-        break;
-    default:
-        TWinControl::WndProc(message);
-        break;
+    case WM_CLOSE: WMClose(message); break;
+    case WM_ACTIVATE: WMActivate(message); break;
+    case CM_ACTIVATE: CMActivate(message); break;
+    case CM_DEACTIVATE: CMDeactivate(message); break;
+    case CM_DIALOGKEY: CMDialogKey(message); break;
+    case CM_DIALOGCHAR: CMDialogChar(message); break;
+    case CM_RELEASE: CMRelease(message); break;
+    case WM_SYSCOMMAND: WMSysCommand(message); break;
+    default: TWinControl::WndProc(message); break;
     }
 }
 
@@ -200,9 +176,7 @@ void TForm::ApplyPosition() {
     TForm* main = OwningApplication()->MainForm();
     TForm* ownerForm = dynamic_cast<TForm*>(Owner());
     switch (FPosition) {
-    case poScreenCenter:
-        CenterIn(*this, Screen->WorkArea());
-        break;
+    case poScreenCenter: CenterIn(*this, Screen->WorkArea()); break;
     case poDesktopCenter:
         CenterIn(*this, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         break;
@@ -218,8 +192,7 @@ void TForm::ApplyPosition() {
         else
             CenterIn(*this, Screen->WorkArea());
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -260,7 +233,7 @@ void TForm::Close() {
 
 void TForm::Release() {
     if (HandleAllocated())
-        PostMessageA(Handle(), CM_RELEASE, 0, 0);
+        PostMessageW(Handle(), CM_RELEASE, 0, 0);
     else
         OwningApplication()->ReleaseLater(this);
 }
@@ -375,7 +348,7 @@ bool TForm::IsDialogKeyMessage(const MSG& msg) {
     if (msg.message == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
     MSG copy = msg;
     LRESULT code =
-        SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+        SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
     if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     if (msg.wParam == VK_TAB && (code & DLGC_WANTTAB)) return false;
     return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;

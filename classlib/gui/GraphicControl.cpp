@@ -23,15 +23,9 @@ TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {
 
 void TGraphicControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_PAINT:
-        WMPaint(message);
-        break;
-    case CM_FONTCHANGED:
-        CMFontChanged(message);
-        break;
-    default:
-        TControl::WndProc(message);
-        break;
+    case WM_PAINT: WMPaint(message); break;
+    case CM_FONTCHANGED: CMFontChanged(message); break;
+    default: TControl::WndProc(message); break;
     }
 }
 

@@ -28,9 +28,7 @@ void TLabel::WndProc(TMessage& message) {
         AdjustBounds();
         Invalidate();
         break;
-    default:
-        TGraphicControl::WndProc(message);
-        break;
+    default: TGraphicControl::WndProc(message); break;
     }
 }
 

@@ -5,8 +5,7 @@ namespace {
 
 [[maybe_unused]] const bool Registered =
     RegisterPublished<TCustomListControl>({
-        Published("ItemIndex", &TCustomListControl::ItemIndex,
-                  &TCustomListControl::SetItemIndex),
+        Published("ItemIndex", &TCustomListControl::ItemIndex, &TCustomListControl::SetItemIndex),
     }) &&
     RegisterPublished<TComboBox>({
         Published("Style", &TComboBox::Style, &TComboBox::SetStyle,
@@ -47,8 +46,10 @@ void TListBox::CreateParams(TCreateParams& params) {
 }
 
 void TListBox::Notified(WORD code) {
-    if (code == LBN_SELCHANGE) Click();
-    else if (code == LBN_DBLCLK && OnDblClick) OnDblClick(this);
+    if (code == LBN_SELCHANGE)
+        Click();
+    else if (code == LBN_DBLCLK && OnDblClick)
+        OnDblClick(this);
 }
 
 TComboBox::TComboBox(TComponent* owner) : TCustomListControl(owner, ComboBoxMessages) {

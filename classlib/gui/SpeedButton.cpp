@@ -50,8 +50,7 @@ void TSpeedButton::WndProc(TMessage& message) {
         FPressed = false;
         Invalidate();
         break;
-    default:
-        break;
+    default: break;
     }
     TGraphicControl::WndProc(message);
 }

@@ -113,29 +113,20 @@ std::string GetPropValue(const TObject& obj, const std::string& name) {
         return named ? info.EnumNames[i] : IntToStr(i);
     }
     switch (v.index()) {
-    case 0:
-        return IntToStr(std::get<int64_t>(v));
-    case 1:
-        return std::get<bool>(v) ? "True" : "False";
-    case 2:
-        return std::get<std::string>(v);
-    default:
-        throw EPropertyError("Property " + name + " has no text form");
+    case 0: return IntToStr(std::get<int64_t>(v));
+    case 1: return std::get<bool>(v) ? "True" : "False";
+    case 2: return std::get<std::string>(v);
+    default: throw EPropertyError("Property " + name + " has no text form");
     }
 }
 
 void SetPropValue(TObject& obj, const std::string& name, const std::string& value) {
     const TPropInfo& info = FindWritable(obj, name);
     switch (info.Kind) {
-    case tkInteger:
-        return info.Set(obj, StrToInt64(value));
-    case tkBoolean:
-        return info.Set(obj, TextToBool(value));
-    case tkString:
-        return info.Set(obj, value);
-    case tkEnumeration:
-        return info.Set(obj, EnumValue(info, value));
-    case tkClass:
-        throw EPropertyError("Property " + name + " has no text form");
+    case tkInteger: return info.Set(obj, StrToInt64(value));
+    case tkBoolean: return info.Set(obj, TextToBool(value));
+    case tkString: return info.Set(obj, value);
+    case tkEnumeration: return info.Set(obj, EnumValue(info, value));
+    case tkClass: throw EPropertyError("Property " + name + " has no text form");
     }
 }

@@ -18,14 +18,10 @@ bool IsButtonDown(UINT msg) {
 // The press of a button message, WM_LBUTTONDOWN for WM_LBUTTONDBLCLK.
 UINT ButtonDown(UINT msg) {
     switch (msg) {
-    case WM_LBUTTONDBLCLK:
-        return WM_LBUTTONDOWN;
-    case WM_RBUTTONDBLCLK:
-        return WM_RBUTTONDOWN;
-    case WM_MBUTTONDBLCLK:
-        return WM_MBUTTONDOWN;
-    default:
-        return msg;
+    case WM_LBUTTONDBLCLK: return WM_LBUTTONDOWN;
+    case WM_RBUTTONDBLCLK: return WM_RBUTTONDOWN;
+    case WM_MBUTTONDBLCLK: return WM_MBUTTONDOWN;
+    default: return msg;
     }
 }
 
@@ -36,14 +32,12 @@ bool IsButtonUp(UINT msg) {
 // The child window a notification comes from, or nullptr.
 HWND NotifyingWindow(const TMessage& m) {
     switch (m.Msg) {
-    case WM_NOTIFY:
-        return reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom;
+    case WM_NOTIFY: return reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom;
     case WM_DRAWITEM: {
         auto item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
         return item->CtlType == ODT_MENU ? nullptr : item->hwndItem;
     }
-    default:
-        return reinterpret_cast<HWND>(m.LParam); // WM_COMMAND, scrolls, WM_CTLCOLOR*
+    default: return reinterpret_cast<HWND>(m.LParam); // WM_COMMAND, scrolls, WM_CTLCOLOR*
     }
 }
 
@@ -51,12 +45,8 @@ HWND NotifyingWindow(const TMessage& m) {
 
 void TWinControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_PAINT:
-        WMPaint(message);
-        break;
-    case WM_ERASEBKGND:
-        WMEraseBkgnd(message);
-        break;
+    case WM_PAINT: WMPaint(message); break;
+    case WM_ERASEBKGND: WMEraseBkgnd(message); break;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -68,15 +58,9 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        WMReflect(message);
-        break;
-    case WM_MOUSEMOVE:
-        WMMouseMove(message);
-        break;
-    case WM_MOUSELEAVE:
-        WMMouseLeave(message);
-        break;
+    case WM_CTLCOLORSTATIC: WMReflect(message); break;
+    case WM_MOUSEMOVE: WMMouseMove(message); break;
+    case WM_MOUSELEAVE: WMMouseLeave(message); break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
@@ -85,52 +69,28 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-        WMMouseButton(message);
-        break;
+    case WM_MBUTTONDBLCLK: WMMouseButton(message); break;
     case WM_CAPTURECHANGED:
         FCaptureControl = nullptr;
         DefaultHandler(message);
         break;
-    case WM_WINDOWPOSCHANGED:
-        WMWindowPosChanged(message);
-        break;
-    case WM_SIZE:
-        WMSize(message);
-        break;
-    case WM_CHAR:
-        WMChar(message);
-        break;
-    case WM_KEYDOWN:
-        WMKeyDown(message);
-        break;
-    case WM_SETFOCUS:
-        WMSetFocus(message);
-        break;
-    case WM_KILLFOCUS:
-        WMKillFocus(message);
-        break;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(message); break;
+    case WM_SIZE: WMSize(message); break;
+    case WM_CHAR: WMChar(message); break;
+    case WM_KEYDOWN: WMKeyDown(message); break;
+    case WM_SETFOCUS: WMSetFocus(message); break;
+    case WM_KILLFOCUS: WMKillFocus(message); break;
     case CN_CTLCOLORMSGBOX:
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORDLG:
     case CN_CTLCOLORSCROLLBAR:
-    case CN_CTLCOLORSTATIC:
-        CNCtlColor(message);
-        break;
-    case CM_FONTCHANGED:
-        CMFontChanged(message);
-        break;
-    case CM_COLORCHANGED:
-        CMColorChanged(message);
-        break;
-    case CM_RECREATEWND:
-        CMRecreateWnd(message);
-        break;
-    default:
-        TControl::WndProc(message);
-        break;
+    case CN_CTLCOLORSTATIC: CNCtlColor(message); break;
+    case CM_FONTCHANGED: CMFontChanged(message); break;
+    case CM_COLORCHANGED: CMColorChanged(message); break;
+    case CM_RECREATEWND: CMRecreateWnd(message); break;
+    default: TControl::WndProc(message); break;
     }
 }
 
@@ -139,7 +99,7 @@ void TWinControl::DefaultHandler(TMessage& message) {
     bool ours = message.Msg >= CM_BASE && message.Msg < 0xC000;
     if (!FHandle || ours) return TControl::DefaultHandler(message);
     message.Result =
-        CallWindowProcA(FDefWndProc, FHandle, message.Msg, message.WParam, message.LParam);
+        CallWindowProcW(FDefWndProc, FHandle, message.Msg, message.WParam, message.LParam);
 }
 
 void TWinControl::PaintWindow(HDC dc) {
@@ -266,7 +226,7 @@ void TWinControl::WMWindowPosChanged(TMessage& message) {
     if (!FHandle || IsIconic(FHandle)) return;
     RECT r;
     GetWindowRect(FHandle, &r);
-    if (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_CHILD)
+    if (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD)
         MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
     FLeft = r.left;
     FTop = r.top;
@@ -281,10 +241,10 @@ void TWinControl::WMSize(TMessage& message) {
 
 void TWinControl::WMChar(TMessage& message) {
     if (OnKeyPress) {
-        char key = static_cast<char>(message.WParam);
+        wchar_t key = static_cast<wchar_t>(message.WParam);
         OnKeyPress(this, key);
         if (!key) return;
-        message.WParam = static_cast<unsigned char>(key);
+        message.WParam = key;
     }
     DefaultHandler(message);
 }
@@ -315,7 +275,7 @@ void TWinControl::WMKillFocus(TMessage& message) {
 
 void TWinControl::CMFontChanged(TMessage& message) {
     (void)message;
-    if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    if (FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
     for (TControl* c : FControls)
         c->Perform(CM_PARENTFONTCHANGED);
 }

@@ -95,13 +95,11 @@ bool SearchBlocks(TBlockReader& data, const std::string& phrase, bool wholeWord,
             const uint8_t byte = data[i];
             if (table[byte] == first && (!wholeWord || IsWordDelimiter(previous))) {
                 switch (ComparePhrase(data, i, phrase, table)) {
-                case TCompare::EndOfFile:
-                    return false;
+                case TCompare::EndOfFile: return false;
                 case TCompare::Match:
                     if (!wholeWord || EndsWord(data, i, phrase.size())) return true;
                     break;
-                case TCompare::Mismatch:
-                    break;
+                case TCompare::Mismatch: break;
                 }
             }
             previous = byte;

@@ -25,18 +25,10 @@ void TTrayNotifyIcon::HandleNotify(UINT message) {
     const TShiftState shift = KeyShiftState();
     const POINT p = CursorPos();
     switch (message) {
-    case WM_MOUSEMOVE:
-        MouseMove(shift, p);
-        break;
-    case WM_LBUTTONDOWN:
-        LeftButtonDown(shift, p);
-        break;
-    case WM_LBUTTONUP:
-        LeftButtonUp(shift, p);
-        break;
-    case WM_LBUTTONDBLCLK:
-        LeftDoubleClick();
-        break;
+    case WM_MOUSEMOVE: MouseMove(shift, p); break;
+    case WM_LBUTTONDOWN: LeftButtonDown(shift, p); break;
+    case WM_LBUTTONUP: LeftButtonUp(shift, p); break;
+    case WM_LBUTTONDBLCLK: LeftDoubleClick(); break;
     case WM_RBUTTONDOWN:
         if (OnMouseDown) OnMouseDown(this, mbRight, shift | ssRight, p.x, p.y);
         PopupAtCursor();
@@ -50,20 +42,11 @@ void TTrayNotifyIcon::HandleNotify(UINT message) {
     case WM_MBUTTONUP:
         if (OnMouseUp) OnMouseUp(this, mbMiddle, shift, p.x, p.y);
         break;
-    case NIN_BALLOONSHOW:
-        Fire(this, OnBalloonHintShow);
-        break;
-    case NIN_BALLOONHIDE:
-        Fire(this, OnBalloonHintHide);
-        break;
-    case NIN_BALLOONTIMEOUT:
-        Fire(this, OnBalloonHintTimeout);
-        break;
-    case NIN_BALLOONUSERCLICK:
-        Fire(this, OnBalloonHintClick);
-        break;
-    default:
-        break;
+    case NIN_BALLOONSHOW: Fire(this, OnBalloonHintShow); break;
+    case NIN_BALLOONHIDE: Fire(this, OnBalloonHintHide); break;
+    case NIN_BALLOONTIMEOUT: Fire(this, OnBalloonHintTimeout); break;
+    case NIN_BALLOONUSERCLICK: Fire(this, OnBalloonHintClick); break;
+    default: break;
     }
 }
 

@@ -23,11 +23,8 @@ struct TTrayIconHandler {
         case WM_QUERYENDSESSION:
         case WM_QUIT:
         case WM_ENDSESSION:
-        case WM_NCDESTROY:
-            m.Result = 1;
-            return true;
-        default:
-            return false;
+        case WM_NCDESTROY: m.Result = 1; return true;
+        default: return false;
         }
     }
 };

@@ -1,8 +1,7 @@
 #include "components/WorkThread/WorkThread.h"
 #include "components/WorkThread/WorkThreadGroup.h"
 
-TWorkExecuteThread::TWorkExecuteThread(TWorkThread& owner, void* data)
-    : Data(data), FOwner(owner) {
+TWorkExecuteThread::TWorkExecuteThread(TWorkThread& owner, void* data) : Data(data), FOwner(owner) {
     FreeOnTerminate = true;
     SetPriority(owner.Priority());
     OnTerminate = [&owner](TThread* t) {

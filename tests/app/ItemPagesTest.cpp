@@ -1,6 +1,6 @@
-#include "app/BrowserFrames.h"
-#include "app/InternetExplorerFrame.h"
-#include "app/WindowsFrame.h"
+#include "app/pages/BrowserFrames.h"
+#include "app/pages/InternetExplorerFrame.h"
+#include "app/pages/WindowsFrame.h"
 #include <gtest/gtest.h>
 #include <memory>
 

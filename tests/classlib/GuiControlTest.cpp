@@ -93,7 +93,7 @@ TEST(GuiWindows, ClassesAreNamedAfterTheLibraryClassAndFormsOwnedByTheApplicatio
     EXPECT_FALSE(Application->Title().empty());
 
     EXPECT_EQ(TWinControl::FindControl(wnd), &form);
-    EXPECT_EQ(GetPropA(form.Button->Handle(), MAKEINTATOM(TWinControl::ControlAtom())),
+    EXPECT_EQ(GetPropW(form.Button->Handle(), MAKEINTATOM(TWinControl::ControlAtom())),
               form.Button);
     char atomName[64] = {};
     GlobalGetAtomNameA(TWinControl::ControlAtom(), atomName, sizeof(atomName));
@@ -312,8 +312,8 @@ TEST(GuiWindows, BareWindowSubclassMayBeFreedWhenItsWindowEnds) {
                                 GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(bare, nullptr);
     TSelfFreeing handler;
-    handler.Subclass = new (handler.Memory)
-        TWindowSubclass(bare, TWndMethod::Of<&TSelfFreeing::Proc>(&handler));
+    handler.Subclass =
+        new (handler.Memory) TWindowSubclass(bare, TWndMethod::Of<&TSelfFreeing::Proc>(&handler));
     DestroyWindow(bare);
     for (unsigned char byte : handler.Memory)
         ASSERT_EQ(byte, 0xAA); // nothing written to the freed subclass

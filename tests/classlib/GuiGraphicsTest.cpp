@@ -65,8 +65,8 @@ TEST(GuiGraphics, ControlsFreeTheirFontsBrushesAndDCs) {
         replacedFont = reinterpret_cast<HGDIOBJ>(SendMessageA(buttonWnd, WM_GETFONT, 0, 0));
         form.Font().SetStyle(fsBold); // the children take a new font
         handles = {reinterpret_cast<HGDIOBJ>(SendMessageA(buttonWnd, WM_GETFONT, 0, 0)),
-                   reinterpret_cast<HGDIOBJ>(SendMessageA(form.Handle(), WM_CTLCOLORBTN,
-                                                          0, reinterpret_cast<LPARAM>(buttonWnd))),
+                   reinterpret_cast<HGDIOBJ>(SendMessageA(form.Handle(), WM_CTLCOLORBTN, 0,
+                                                          reinterpret_cast<LPARAM>(buttonWnd))),
                    label->Canvas().Font().Handle(), label->Canvas().Handle()};
         EXPECT_EQ(GetObjectType(replacedFont), 0u); // freed once the button had the new one
         EXPECT_EQ(GetObjectType(handles[0]), DWORD(OBJ_FONT));

@@ -1,7 +1,7 @@
 #include "components/OneInstance/OneInstance.h"
 #include "classlib/base/SysUtils.h"
-#include "support/PumpMessages.h"
 #include "classlib/gui/Application.h"
+#include "support/PumpMessages.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <gtest/gtest.h>

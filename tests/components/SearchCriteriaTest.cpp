@@ -1,6 +1,6 @@
 #include "components/FileFinder/SearchCriteria.h"
-#include "support/TempFolder.h"
 #include "components/FileFinder/FileMasks.h"
+#include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
 namespace {

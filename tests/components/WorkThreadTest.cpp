@@ -1,6 +1,6 @@
 #include "components/WorkThread/WorkThread.h"
-#include "support/PumpMessages.h"
 #include "components/WorkThread/WorkThreadGroup.h"
+#include "support/PumpMessages.h"
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>

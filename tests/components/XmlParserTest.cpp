@@ -1,8 +1,8 @@
 #include "components/XmlParser/XmlParser.h"
-#include "support/SmallDrive.h"
-#include "support/TempFolder.h"
 #include "classlib/base/Random.h"
 #include "components/XmlParser/XmlStrings.h"
+#include "support/SmallDrive.h"
+#include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -27,13 +27,16 @@ TEST_F(CatalogueBrowsersTest, CookiesKeepTheChosenOnesAndSkipABrokenMask) {
     const std::vector<std::string> lines = {"Erasing Internet Explorer Cookies...",
                                             "Invalid exclusion mask skipped: [broken",
                                             "Internet Explorer Cookies Erased.", ""};
-    EXPECT_EQ(Engine.Run(true), Concat({OpeningLines(), lines, ClosingLines(0, 0, 0, 1, "4.00 B")}));
+    EXPECT_EQ(Engine.Run(true),
+              Concat({OpeningLines(), lines, ClosingLines(0, 0, 0, 1, "4.00 B")}));
     EXPECT_TRUE(Exists(cookies + "\\user@ads[1].txt"));
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), lines, ClosingLines(0, 0, 0, 1, "4.00 B")}));
+    EXPECT_EQ(Engine.Run(false),
+              Concat({OpeningLines(), lines, ClosingLines(0, 0, 0, 1, "4.00 B")}));
     EXPECT_FALSE(Exists(cookies + "\\user@ads[1].txt"));
     EXPECT_TRUE(Exists(cookies + "\\user@bank[1].txt"));
     EXPECT_TRUE(Exists(cookies + "\\user@mail[2].txt"));
-    EXPECT_EQ(item.Exclude, (std::vector<std::string>{"USER@BANK[1].TXT", "user@mail*", "[broken"}));
+    EXPECT_EQ(item.Exclude,
+              (std::vector<std::string>{"USER@BANK[1].TXT", "user@mail*", "[broken"}));
     RemoveTree(cookies);
 }
 
@@ -43,19 +46,21 @@ TEST_F(CatalogueBrowsersTest, InternetExplorerFoldersAreEmptiedAndKept) {
         SpecialFolderOf(CSIDL_INTERNET_CACHE), SpecialFolderOf(CSIDL_HISTORY),
         SpecialFolderOf(CSIDL_FAVORITES), SpecialFolderOf(CSIDL_COMMON_FAVORITES),
         AddTrailingBackslash(GetWindowsDir()) + "Downloaded Program Files"};
-    for (const std::string& root : roots) PlantFile(root + "\\sub\\trace.dat");
+    for (const std::string& root : roots)
+        PlantFile(root + "\\sub\\trace.dat");
     const std::string index = SpecialFolderOf(CSIDL_INTERNET_CACHE) + "\\Content.IE5\\index.dat";
     PlantFile(index);
     Engine.EnableOnly({ciIEEraseCache, ciIEEraseHistory, ciIEEraseIndexDAT,
                        ciIEEraseDownloadedProgramFilesDirectory, ciIEEraseFavorites});
 
-    const auto lines = Concat({OpeningLines(), ItemLines(ciIEEraseCache), ItemLines(ciIEEraseHistory),
-                               ItemLines(ciIEEraseIndexDAT),
-                               ItemLines(ciIEEraseDownloadedProgramFilesDirectory),
-                               ItemLines(ciIEEraseFavorites)});
+    const auto lines =
+        Concat({OpeningLines(), ItemLines(ciIEEraseCache), ItemLines(ciIEEraseHistory),
+                ItemLines(ciIEEraseIndexDAT), ItemLines(ciIEEraseDownloadedProgramFilesDirectory),
+                ItemLines(ciIEEraseFavorites)});
     auto log = Engine.Run(true);
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + lines.size()), lines);
-    for (const std::string& root : roots) EXPECT_TRUE(Exists(root + "\\sub\\trace.dat"));
+    for (const std::string& root : roots)
+        EXPECT_TRUE(Exists(root + "\\sub\\trace.dat"));
 
     log = Engine.Run(false);
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + lines.size()), lines);
@@ -63,7 +68,7 @@ TEST_F(CatalogueBrowsersTest, InternetExplorerFoldersAreEmptiedAndKept) {
         EXPECT_FALSE(Exists(root + "\\sub")) << root;
         EXPECT_TRUE(Exists(root)) << root;
     }
-    EXPECT_FALSE(Exists(index));  // the cache's folder item does not keep it
+    EXPECT_FALSE(Exists(index)); // the cache's folder item does not keep it
 }
 
 class TypedURLsTest : public CatalogueBrowsersTest {
@@ -127,7 +132,7 @@ TEST_F(CatalogueBrowsersTest, MozillaProfilesAreFoundByTheirPrefsFile) {
         PlantFile(profile + "\\cookies.txt", "12");
         PlantFile(profile + "\\Cache\\a\\b.bin", "1234");
     }
-    PlantFile(root + "\\stray\\cookies.txt");  // no prefs.js: not a profile
+    PlantFile(root + "\\stray\\cookies.txt"); // no prefs.js: not a profile
     Engine.EnableOnly({ciNetscapeMozillaCookies, ciNetscapeMozillaCache});
 
     EXPECT_EQ(Engine.Run(false),
@@ -178,10 +183,10 @@ TEST_F(CatalogueBrowsersTest, ItemsWithNothingToEraseWriteTheirLinesOnly) {
 int CountProcesses(const char* exeName) {
     int count = 0;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    for (BOOL ok = Process32First(snapshot, &entry); ok; ok = Process32Next(snapshot, &entry))
-        if (SameText(entry.szExeFile, exeName)) ++count;
+    for (BOOL ok = Process32FirstW(snapshot, &entry); ok; ok = Process32NextW(snapshot, &entry))
+        if (SameText(ToUtf8(entry.szExeFile), exeName)) ++count;
     CloseHandle(snapshot);
     return count;
 }
@@ -201,11 +206,10 @@ TEST_F(CatalogueBrowsersTest, AutoCompleteGivesUpAndClosesTheControlPanel) {
     Engine.EnableOnly({ciIEEraseAutoCompleteFormsData});
     const int before = CountProcesses("rundll32.exe");
     const DWORD start = GetTickCount();
-    EXPECT_EQ(Engine.Run(false),
-              Concat({OpeningLines(), ItemLines(ciIEEraseAutoCompleteFormsData),
-                      ClosingLines(1, 0, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciIEEraseAutoCompleteFormsData),
+                                         ClosingLines(1, 0, 0, 0, "0 B")}));
     EXPECT_LT(GetTickCount() - start, 20000u);
     EXPECT_EQ(CountProcesses("rundll32.exe"), before);
 }
 
-}  // namespace
+} // namespace

@@ -39,7 +39,8 @@ TEST_F(CatalogueWindowsTest, RecentDocumentsGoAndTheFolderStays) {
 
 TEST_F(CatalogueWindowsTest, FindHistoryStopsAtTheFirstGapOfTheList) {
     const std::string key = "Software\\Microsoft\\Search Assistant\\ACMru\\5647";
-    for (const char* name : {"000", "001", "003"}) WriteRegString(HKEY_CURRENT_USER, key, name, "pc");
+    for (const char* name : {"000", "001", "003"})
+        WriteRegString(HKEY_CURRENT_USER, key, name, "pc");
     Engine.EnableOnly({ciEraseFindComputer});
 
     // "MRUList" counts though it is missing: its key exists.
@@ -72,8 +73,9 @@ TEST_F(CatalogueWindowsTest, OpenSaveHistoryOnNTOnly) {
     Engine.EnableOnly({ciEraseWindowsOpenSaveHistory});
     {
         TVersionOverride win98(false);
-        EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseWindowsOpenSaveHistory),
-                                             ClosingLines(0, 0, 0, 0, "0 B")}));
+        EXPECT_EQ(Engine.Run(false),
+                  Concat({OpeningLines(), ItemLines(ciEraseWindowsOpenSaveHistory),
+                          ClosingLines(0, 0, 0, 0, "0 B")}));
         EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, key + "\\txt"));
     }
     EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseWindowsOpenSaveHistory),
@@ -95,8 +97,8 @@ TEST_F(CatalogueWindowsTest, ClipboardIsEmptiedOnlyForReal) {
     };
     putText();
     Engine.EnableOnly({ciEraseWindowsClipboard});
-    const auto expected = Concat({OpeningLines(), ItemLines(ciEraseWindowsClipboard),
-                                  ClosingLines(0, 0, 0, 0, "0 B")});
+    const auto expected = Concat(
+        {OpeningLines(), ItemLines(ciEraseWindowsClipboard), ClosingLines(0, 0, 0, 0, "0 B")});
     EXPECT_EQ(Engine.Run(true), expected);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     EXPECT_EQ(Engine.Run(false), expected);
@@ -225,7 +227,8 @@ TEST_F(CatalogueWindowsTest, StartMenuClickHistoryRegistersANextStartOnlyForReal
     EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, key));
 
     Engine.Run(false);
-    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, std::string(ExplorerKey) + "MenuOrder\\Start Menu2"));
+    EXPECT_FALSE(
+        RegKeyExists(HKEY_CURRENT_USER, std::string(ExplorerKey) + "MenuOrder\\Start Menu2"));
     ASSERT_EQ(Engine.PostEraser.Count(), 1);
     EXPECT_EQ(Engine.PostEraser.Items(0).Type, ptDeleteFile);
     EXPECT_EQ(Engine.PostEraser.Items(0).FileName, "");
@@ -305,12 +308,15 @@ private:
 // current folder.
 TEST_F(CatalogueWindowsTest, UnresolvedShellFoldersCollectNothing) {
     const std::string here = TestFolder("current");
-    const std::vector<std::string> traces = {
-        here + "\\Mozilla\\p\\prefs.js",          here + "\\Mozilla\\p\\cookies.txt",
-        here + "\\Microsoft\\Office\\Recent\\a.txt", here + "\\Microsoft\\Media Player\\b.txt",
-        here + "\\My Music\\My Playlists\\c.wpl",  here + "\\Content.IE5\\index.dat",
-        here + "\\report.doc"};
-    for (const std::string& trace : traces) PlantFile(trace);
+    const std::vector<std::string> traces = {here + "\\Mozilla\\p\\prefs.js",
+                                             here + "\\Mozilla\\p\\cookies.txt",
+                                             here + "\\Microsoft\\Office\\Recent\\a.txt",
+                                             here + "\\Microsoft\\Media Player\\b.txt",
+                                             here + "\\My Music\\My Playlists\\c.wpl",
+                                             here + "\\Content.IE5\\index.dat",
+                                             here + "\\report.doc"};
+    for (const std::string& trace : traces)
+        PlantFile(trace);
     MakeShortcut(here + "\\report.lnk", here + "\\report.doc");
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
@@ -325,7 +331,8 @@ TEST_F(CatalogueWindowsTest, UnresolvedShellFoldersCollectNothing) {
         Engine.Run(false);
     }
     SetCurrentDirectoryA(previous);
-    for (const std::string& trace : traces) EXPECT_TRUE(Exists(trace)) << trace;
+    for (const std::string& trace : traces)
+        EXPECT_TRUE(Exists(trace)) << trace;
     EXPECT_TRUE(Exists(here + "\\report.lnk"));
 }
 
@@ -340,4 +347,4 @@ TEST_F(CatalogueWindowsTest, RecycleBinsOfEveryDrive) {
     RemoveDirectoryA("C:\\Recycled");
 }
 
-}  // namespace
+} // namespace

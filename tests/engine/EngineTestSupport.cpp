@@ -23,8 +23,10 @@ TTestEngine::~TTestEngine() {
 }
 
 void TTestEngine::EnableOnly(std::initializer_list<TCatalogueItem> items) {
-    for (TEraser* eraser : Erasers) eraser->Enabled = false;
-    for (TCatalogueItem item : items) Item(item).Enabled = true;
+    for (TEraser* eraser : Erasers)
+        eraser->Enabled = false;
+    for (TCatalogueItem item : items)
+        Item(item).Enabled = true;
 }
 
 std::vector<std::string> TTestEngine::Run(bool simulation) {
@@ -39,7 +41,9 @@ bool TTestEngine::AskToCloseBrowsers(const std::string& text) {
     return AnswerYes;
 }
 
-void TTestEngine::ShowRebootNoticeBox(const std::string& text) { Notices.push_back(text); }
+void TTestEngine::ShowRebootNoticeBox(const std::string& text) {
+    Notices.push_back(text);
+}
 
 std::vector<std::string> OpeningLines() {
     return {"Initializing   Tarnwhistle...", "", "  Tarnwhistle  Ready...", ""};
@@ -71,7 +75,8 @@ std::vector<std::string> ClosingLines(int keys, int values, int folders, int fil
 
 std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
     std::vector<std::string> all;
-    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
@@ -148,4 +153,6 @@ TVersionOverride::TVersionOverride(bool nt, DWORD major, DWORD minor) {
     };
 }
 
-TVersionOverride::~TVersionOverride() { OSVersionQuery = QueryPlatformVersion; }
+TVersionOverride::~TVersionOverride() {
+    OSVersionQuery = QueryPlatformVersion;
+}

@@ -17,7 +17,7 @@ public:
     std::vector<std::string> Questions;
     std::vector<std::string> Notices;
     bool AnswerYes = false;
-    int Restarts = 0;  // restart and shutdown requests that reached Windows
+    int Restarts = 0; // restart and shutdown requests that reached Windows
 
     // Enables exactly these items.
     void EnableOnly(std::initializer_list<TCatalogueItem> items);
@@ -39,8 +39,8 @@ std::vector<std::string> ClosingLines(int keys, int values, int folders, int fil
 std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts);
 
 // Paths and traces.
-std::string SpecialFolderOf(int csidl);  // created when missing, without trailing "\"
-std::string TestFolder(const std::string& name);  // a fresh empty folder on C:
+std::string SpecialFolderOf(int csidl);          // created when missing, without trailing "\"
+std::string TestFolder(const std::string& name); // a fresh empty folder on C:
 // Writes the file, creating its folders.
 void PlantFile(const std::string& path, const std::string& content = "x");
 

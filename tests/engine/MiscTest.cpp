@@ -185,14 +185,14 @@ TEST(Misc, StartPageProtection) {
     ASSERT_TRUE(misc.StartPageTimer->Enabled());
     const auto tick = [&] { misc.StartPageTimer->OnTimer()(misc.StartPageTimer.get()); };
     misc.ResetStartPageTo = "http://home.example/";
-    tick();  // protection off
+    tick(); // protection off
     EXPECT_EQ(main.ReadString("Start Page"), "http://hijacked.example/");
 
     misc.ProtectStartPage = true;
     tick();
     EXPECT_EQ(main.ReadString("Start Page"), "http://home.example/");
 
-    misc.ResetStartPageTo = "";  // an empty address changes nothing
+    misc.ResetStartPageTo = ""; // an empty address changes nothing
     main.WriteString("Start Page", "http://hijacked.example/");
     tick();
     EXPECT_EQ(main.ReadString("Start Page"), "http://hijacked.example/");

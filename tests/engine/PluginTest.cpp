@@ -4,8 +4,8 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
 #include "engine/EraserFixture.h"
-#include "engine/SharedRoutines.h"
 #include "engine/PluginManager.h"
+#include "engine/SharedRoutines.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
 

@@ -188,7 +188,8 @@ TEST_F(PostEraserTest, PendingItemsOfAnEarlierSessionAreKeptOnce) {
         now.KeepPendingItems();
         now.KeepPendingItems();
         std::vector<std::string> types;
-        for (int i = 0; i < now.Count(); ++i) types.push_back(IntToStr(now.Items(i).Type));
+        for (int i = 0; i < now.Count(); ++i)
+            types.push_back(IntToStr(now.Items(i).Type));
         return types;
     };
     const std::string ours = Format("\"%s\" /cleanup", GetModuleFileNameStr().c_str());

@@ -33,7 +33,7 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
     EXPECT_FALSE(Exists(Prefs() + ".tmp"));
 
     TTestEngine loaded;
-    loaded.Item(ciEraseWindowsTemp).Enabled = true;  // a page default the file overrides
+    loaded.Item(ciEraseWindowsTemp).Enabled = true; // a page default the file overrides
     loaded.LoadSettings(Prefs());
     EXPECT_TRUE(loaded.StartInSystemTray);
     EXPECT_FALSE(loaded.AutoCleanAtWindowsStart);
@@ -42,7 +42,8 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
     for (int i = 0; i < ciCatalogueCount; ++i)
         EXPECT_EQ(loaded.Item(TCatalogueItem(i)).Enabled, Engine.Item(TCatalogueItem(i)).Enabled)
             << Catalogue[i].Name;
-    EXPECT_EQ(loaded.FileItem(ciIEEraseCookies).Exclude, (std::vector<std::string>{"a@b.txt", "c*"}));
+    EXPECT_EQ(loaded.FileItem(ciIEEraseCookies).Exclude,
+              (std::vector<std::string>{"a@b.txt", "c*"}));
     EXPECT_EQ(loaded.RegistryItem(ciIEEraseTypedURLs).ExcludedValues,
               std::vector<std::string>{"url3"});
     EXPECT_EQ(loaded.PluginManager->CheckedPlugins.Count(), 1);
@@ -59,10 +60,10 @@ TEST_F(SettingsFileTest, EveryItemIsWrittenOnceBelowItsGroup) {
     const TXMLNode config = doc.DocumentElement();
     ASSERT_EQ(config.NodeName(), "Configuration");
     const TXMLNode options = config.FindNode("Options");
-    EXPECT_EQ(options.AttributeNames(),
-              (std::vector<std::string>{"LoadAtStartup", "StartInSystemTray",
-                                        "AutoCleanAtWindowsStart", "AutoCleanAtWindowsShutdown",
-                                        "Access"}));
+    EXPECT_EQ(
+        options.AttributeNames(),
+        (std::vector<std::string>{"LoadAtStartup", "StartInSystemTray", "AutoCleanAtWindowsStart",
+                                  "AutoCleanAtWindowsShutdown", "Access"}));
     EXPECT_EQ(options.Attribute("Access"), "");
     EXPECT_EQ(options.Attribute("LoadAtStartup"), "False");
 
@@ -72,7 +73,8 @@ TEST_F(SettingsFileTest, EveryItemIsWrittenOnceBelowItsGroup) {
             names.push_back(item.NodeName());
             EXPECT_EQ(item.Attribute("Name"), item.NodeName());
             int index = 0;
-            while (index < ciCatalogueCount && Catalogue[index].Name != item.NodeName()) ++index;
+            while (index < ciCatalogueCount && Catalogue[index].Name != item.NodeName())
+                ++index;
             ASSERT_LT(index, ciCatalogueCount);
             EXPECT_EQ(Catalogue[index].Group, expected);
         }
@@ -80,29 +82,31 @@ TEST_F(SettingsFileTest, EveryItemIsWrittenOnceBelowItsGroup) {
     collect(config.FindNode("Windows"), cgWindows);
     const TXMLNode browsers = config.FindNode("Browsers");
     std::vector<std::string> groups;
-    for (const TXMLNode& group : browsers.ChildNodes()) groups.push_back(group.NodeName());
+    for (const TXMLNode& group : browsers.ChildNodes())
+        groups.push_back(group.NodeName());
     EXPECT_EQ(groups, (std::vector<std::string>{"IE", "NetscapeMozilla", "AOL", "Opera"}));
     std::vector<std::string> top;
-    for (const TXMLNode& child : config.ChildNodes()) top.push_back(child.NodeName());
-    EXPECT_EQ(top, (std::vector<std::string>{"Options", "Windows", "Browsers", "Shredder", "Plugins",
-                                             "Misc", "Scheduler"}));
+    for (const TXMLNode& child : config.ChildNodes())
+        top.push_back(child.NodeName());
+    EXPECT_EQ(top, (std::vector<std::string>{"Options", "Windows", "Browsers", "Shredder",
+                                             "Plugins", "Misc", "Scheduler"}));
     collect(browsers.FindNode("IE"), cgIE);
     collect(browsers.FindNode("NetscapeMozilla"), cgNetscapeMozilla);
     collect(browsers.FindNode("AOL"), cgAOL);
     collect(browsers.FindNode("Opera"), cgOpera);
     ASSERT_EQ(names.size(), size_t(ciCatalogueCount));
-    for (int i = 0; i < ciCatalogueCount; ++i) EXPECT_EQ(names[i], Catalogue[i].Name);
+    for (int i = 0; i < ciCatalogueCount; ++i)
+        EXPECT_EQ(names[i], Catalogue[i].Name);
 }
 
 TEST_F(SettingsFileTest, BooleansAreReadLenientlyAndMissingPartsKeepTheirDefaults) {
-    WriteStringToFile(Prefs(),
-                      "<Configuration><Windows>"
-                      "<EraseRunHistory Name=\"EraseRunHistory\" Enabled=\"TRUE\"/>"
-                      "<EraseRecycleBin Name=\"EraseRecycleBin\" Enabled=\"0\"/>"
-                      "<EraseWindowsTemp Name=\"EraseWindowsTemp\" Enabled=\"2\"/>"
-                      "</Windows><Browsers><IE>"
-                      "<IEEraseCache Name=\"IEEraseCache\" Enabled=\"true\"/></IE>"
-                      "</Browsers></Configuration>");
+    WriteStringToFile(Prefs(), "<Configuration><Windows>"
+                               "<EraseRunHistory Name=\"EraseRunHistory\" Enabled=\"TRUE\"/>"
+                               "<EraseRecycleBin Name=\"EraseRecycleBin\" Enabled=\"0\"/>"
+                               "<EraseWindowsTemp Name=\"EraseWindowsTemp\" Enabled=\"2\"/>"
+                               "</Windows><Browsers><IE>"
+                               "<IEEraseCache Name=\"IEEraseCache\" Enabled=\"true\"/></IE>"
+                               "</Browsers></Configuration>");
     WriteRegString(HKEY_CURRENT_USER, RunKey, "Tarnwhistle", "kept");
     Engine.EnableOnly({ciEraseRecycleBin, ciAOLCache});
     Engine.AccessPassword = "before";
@@ -112,8 +116,8 @@ TEST_F(SettingsFileTest, BooleansAreReadLenientlyAndMissingPartsKeepTheirDefault
     EXPECT_FALSE(Engine.Item(ciEraseRecycleBin).Enabled);
     EXPECT_TRUE(Engine.Item(ciEraseWindowsTemp).Enabled);
     EXPECT_TRUE(Engine.Item(ciIEEraseCache).Enabled);
-    EXPECT_TRUE(Engine.Item(ciAOLCache).Enabled);  // no "AOL" group: the default stays
-    EXPECT_EQ(Engine.AccessPassword, "before");    // no "Options": nothing changes
+    EXPECT_TRUE(Engine.Item(ciAOLCache).Enabled); // no "AOL" group: the default stays
+    EXPECT_EQ(Engine.AccessPassword, "before");   // no "Options": nothing changes
     EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, RunKey, "Tarnwhistle"), "kept");
     EXPECT_FALSE(Exists(Prefs() + ".damaged"));
     EXPECT_TRUE(Engine.Log.empty());
@@ -138,7 +142,8 @@ TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
     EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
     ASSERT_EQ(Engine.Log.size(), 1u);
     EXPECT_EQ(Engine.Log[0], "The settings file is damaged: what could be read was loaded, and the "
-                             "file was kept as " + Prefs() + ".damaged.");
+                             "file was kept as " +
+                                 Prefs() + ".damaged.");
 
     // The next save replaces the file; the damaged copy stays.
     Engine.SaveSettings(Prefs());
@@ -167,4 +172,4 @@ TEST_F(SettingsFileTest, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_FALSE(Exists(Prefs() + ".tmp"));
 }
 
-}  // namespace
+} // namespace

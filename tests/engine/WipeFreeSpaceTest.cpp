@@ -27,7 +27,8 @@ class WipeFreeSpaceTest : public TWipeTestBase {
 protected:
     void SetUp() override {
         Root = SmallDriveRoot();
-        if (Root.empty()) GTEST_SKIP() << "no small drive mapped (TW_SMALL_DRIVE; see scripts/test)";
+        if (Root.empty())
+            GTEST_SKIP() << "no small drive mapped (TW_SMALL_DRIVE; see scripts/test)";
         TWipeTestBase::SetUp();
         AddMethod("fill.mtd", {BytePass(0xEE)});
         Manager().WipeSlackSpace = true; // the last buffer cannot grow a full drive

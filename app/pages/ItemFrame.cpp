@@ -1,4 +1,4 @@
-#include "app/ItemFrame.h"
+#include "app/pages/ItemFrame.h"
 #include "classlib/gui/PlaceControl.h"
 
 namespace {
@@ -8,7 +8,7 @@ constexpr int BoxLeft = 8, BoxTop = 8, BoxHeight = 17, BoxStep = 20, BoxWidth = 
 } // namespace
 
 TItemFrame::TItemFrame(TComponent* owner, std::vector<TItemBox> boxes)
-    : TFrame(owner), FTable(std::move(boxes)) {
+    : TPageFrame(owner), FTable(std::move(boxes)) {
     for (size_t i = 0; i < FTable.size(); ++i) {
         const TItemBox& entry = FTable[i];
         std::string caption = entry.Caption;

@@ -1,4 +1,4 @@
-#include "app/BrowserFrames.h"
+#include "app/pages/BrowserFrames.h"
 
 namespace {
 

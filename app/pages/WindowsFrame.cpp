@@ -1,4 +1,4 @@
-#include "app/WindowsFrame.h"
+#include "app/pages/WindowsFrame.h"
 
 TTWindowsFrame::TTWindowsFrame(TComponent* owner)
     : TItemFrame(

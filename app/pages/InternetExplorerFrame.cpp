@@ -1,4 +1,4 @@
-#include "app/InternetExplorerFrame.h"
+#include "app/pages/InternetExplorerFrame.h"
 #include "app/KeepCookiesForm.h"
 #include "app/KeepTypedURLsForm.h"
 #include "classlib/gui/PlaceControl.h"

@@ -2,10 +2,9 @@
 // The pages that show the cleaning catalogue as check boxes, one per eraser. A box
 // writes its eraser's Enabled flag at once; the pages keep no state of their own but
 // own the catalogue's default choices. Main thread only.
+#include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
-#include "classlib/gui/Frame.h"
-#include "engine/EraserEngine.h"
 #include <vector>
 
 struct TItemBox {
@@ -18,14 +17,12 @@ struct TItemBox {
     bool BoundOnLoad = false; // writes the engine only after the first LoadSettings
 };
 
-class TItemFrame : public TFrame {
+class TItemFrame : public TPageFrame {
 public:
-    TEraserEngine* Engine = nullptr; // set by the main window before any other call
-
     // Writes each item's default Enabled flag into the engine; the boxes stay.
-    void SetDefaults();
+    void SetDefaults() override;
     // Checks each box as its item's Enabled flag says, in table order.
-    void LoadSettings();
+    void LoadSettings() override;
     void btnSelectAllClick(TObject* Sender);
     void btnRemoveAllClick(TObject* Sender);
 

@@ -1,6 +1,6 @@
 #pragma once
 // The Internet Explorer page: its 11 items and the two keep dialogs.
-#include "app/ItemFrame.h"
+#include "app/pages/ItemFrame.h"
 
 class TTInternetExplorer : public TItemFrame {
 public:
@@ -12,5 +12,5 @@ public:
     void btnKeepCookiesClick(TObject* Sender);
     void btnKeepURLsClick(TObject* Sender);
     // The keep dialogs edit what a cleaning run uses: not while one goes.
-    void RunningChanged(bool running);
+    void RunningChanged(bool running) override;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // The Netscape/Mozilla, Opera and AOL pages: the same five boxes (four for AOL,
 // whose boxes are all shown greyed), each for its browser's items.
-#include "app/ItemFrame.h"
+#include "app/pages/ItemFrame.h"
 
 class TTNetscapeMozilla : public TItemFrame {
 public:

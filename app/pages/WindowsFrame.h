@@ -1,6 +1,6 @@
 #pragma once
 // The Windows page: the catalogue's 21 Windows items.
-#include "app/ItemFrame.h"
+#include "app/pages/ItemFrame.h"
 
 class TTWindowsFrame : public TItemFrame {
 public:

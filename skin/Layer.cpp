@@ -1,1 +1,0 @@
-// Layer anchor: keeps the static library non-empty.

@@ -1,0 +1,210 @@
+#include "skin/SkinData.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
+#include "classlib/gui/WinControl.h"
+#include "skin/QuickIni.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinReader.h"
+#include <cstring>
+
+namespace {
+
+// The control factories' default ClassName=kind lines, by kind.
+const char* const DefaultSkin3rd[][2] = {
+    {"scrollbar", "TVirtualStringTree,TVirtualDrawTree,TAdvPanelGroup,THTMLViewer,TDBCtrlGrid,"
+                  "TImageEnMView,TImageEnView,TAdvMemo,TDBAdvMemo"},
+    {"Panel", "TTBXDockablePanel,TControlBar,TTBDock,TTBToolbar,TLMDGROUPBOX,TLMDSIMPLEPANEL,"
+              "TLMDDBCalendar,TLMDButtonPanel,TLMDLMDCalculator,TLMDHeaderPanel,"
+              "TLMDTechnicalLine,TLMDLMDClock,TRzGroup,TLMDCalculator,TLMDTrackbar"},
+    {"Combobox",
+     "TComboboxex,TcxDBLookupComboBox,TcxDBComboBox,TcxDBDateEdit,TcxDBImageComboBox,"
+     "TcxDBCalcEdit,TcxDBBlobEdit,TcxDBPopupEdit,TcxDBFontNameComboBox,TcxDBShellComboBox,"
+     "TRxLookupEdit,TRxDBLookupCombo,TRzDateTimeEdit,TRzColorEdit,TRzDateTimePicker,"
+     "TRzDBDateTimeEdit,TRzDbColorEdit,TRzDBDateTimePicker,TLMDListCombobox,"
+     "TLMDCheckListCombobox,TLMDHeaderListCombobox,TLMDImageCombobox,TLMDColorCombobox,"
+     "TLMDFontCombobox,TLMDFontSizeCombobox,TLMDFontSizeCombobox,TLMDPrinterCombobox,"
+     "TLMDDriveCombobox,TLMDCalculatorComboBox,TLMDTrackBarComboBox,TLMDCalendarComboBox,"
+     "TLMDTreeComboBox,TWWTempKeyCombo,TDBLookupCombobox,TWWDBCombobox,TWWDBCombobox,"
+     "TWWDBLookupCombo,TWWKeyCombo,TWWDBDateTimePicker"},
+    {"speedbutton", "TRxSpeedButton,TfrSpeedButton,TfrTBButton"},
+    {"nil", "TAdvPageControl"},
+    {"button", "TRzButton"},
+    {"bitbtn", "TRzBitbtn,TRzMenuButton,TLMDButton,TcxButton"},
+    {"checkgroup", "TRzCheckGroup,TLMDCheckGroup,TLMDDBCheckGroup"},
+    {"radiogroup", "TRzRadioGroup,TRzDBRadioGroup,TLMDRADIOGROUP,TLMDDBRADIOGROUP,"
+                   "TWWRADIOGROUP,TcxDBRadioGroup,TcxRadioGroup"},
+    {"radiobutton", "TRzDBRadioButton,TLMDRadiobutton"},
+    {"groupbox", "TLMDGroupBox"},
+    {"checkbox", "TDBCheckboxEh,TDBCheckboxEh,TLMDCHECKBOX,TLMDDBCHECKBOX,TcxDBCheckBox,"
+                 "TcxCheckBox"},
+    {"Edit", "TRzButtonEdit,TLMDEDIT,TLMDMASKEDIT,TLMDBROWSEEDIT,TLMDEXTSPINEDIT,"
+             "TLMDCALENDAREDIT,TLMDFILEOPENEDIT,TLMDFILESAVEEDIT,TLMDCOLOREDIT,TLMDDBEDIT,"
+             "TLMDDBMASKEDIT,TLMDDBEXTSPINEDIT,TLMDDBSPINEDIT,TLMDDBEDITDBLookup,"
+             "TLMDEDITDBLookup,TWWDBEDIT,TOVCPICTUREFIELD,TOVCDBPICTUREFIELD,TOVCSLIDEREDIT,"
+             "TOVCDBSLIDEREDIT,TOVCSIMPLEFIELD,TOVCDBSIMPLEFIELD,TO32DBFLEXEDIT,"
+             "TOVCNUMERICFIELD,TLMDCalculatorEdit,TOVCDBNUMERICFIELD"},
+};
+
+void ShowMessageBox(const std::string& text) {
+    MessageBoxW(nullptr, ToWide(text).c_str(), L"Tarnwhistle", MB_OK | MB_ICONWARNING);
+}
+
+} // namespace
+
+std::function<void(const std::string& text)> TSkinData::ShowSkinMessage = ShowMessageBox;
+
+TSkinData::TSkinData(TComponent* owner)
+    : TComponent(owner), SkinControls(0x3FFFFF & ~(SkinKind(xcMenuItem) | SkinKind(xcFastReport))),
+      FMenuImages(new TImageList(this)) {
+    for (const auto& [kind, names] : DefaultSkin3rd)
+        for (const std::string& name : SplitString(names, ','))
+            Skin3rd.Add(name + "=" + kind);
+    static const char* const borders[4] = {"Left", "Right", "Top", "Bottom"};
+    for (int i = 0; i < 4; ++i)
+        FElements.Borders[i] = std::make_unique<TDataSkinBorder>(borders[i]);
+    FElements.Buttons = std::make_unique<TDataSkinButton>("Buttons");
+    FElements.Title = std::make_unique<TDataSkinTitle>("Title");
+    TGdiObject glyphs(LoadImageW(GetModuleHandleW(nullptr), L"SKINMENUGLYPHS", IMAGE_BITMAP, 0, 0,
+                                 LR_CREATEDIBSECTION));
+    TBitmap strip;
+    if (glyphs && strip.CopyFromHandle(static_cast<HBITMAP>(glyphs.Get())))
+        FMenuImages->AddMasked(strip, clWhite);
+}
+
+TSkinData::~TSkinData() {
+    if (TSkinManage* manager = SkinManager()) manager->RemoveSkinData(this);
+}
+
+void TSkinData::ReadSkinStream(const std::string& bytes) {
+    uint32_t n = 0;
+    if (bytes.size() >= 4) std::memcpy(&n, bytes.data(), 4);
+    if (n < 1) return;
+    if (n > bytes.size() - 4) {
+        FSkinStream.clear();
+        FNotReady = true;
+        ShowSkinMessage(SkinDamagedText);
+        return;
+    }
+    FSkinStream = bytes.substr(4, n);
+    LoadSkin();
+}
+
+std::string TSkinData::WriteSkinStream() const {
+    uint32_t n = static_cast<uint32_t>(FSkinStream.size());
+    return std::string(reinterpret_cast<const char*>(&n), 4) + FSkinStream;
+}
+
+bool TSkinData::LoadSkin() {
+    FNotReady = true;
+    TSkinReader reader;
+    if (!reader.LoadFromStream(FSkinStream)) {
+        ShowSkinMessage(reader.Error());
+        return false;
+    }
+    std::string iniName;
+    std::string iniText = reader.FindFile(".ini", iniName);
+    TQuickIni ini;
+    ini.LoadFromStream(iniText);
+    ParseSkin(ini, [&reader](const std::string& name) { return reader.GetFile(name); });
+    return true;
+}
+
+void TSkinData::LoadSkinParts(const std::string& iniText, const TSkinMembers& members) {
+    FNotReady = true;
+    TQuickIni ini;
+    ini.LoadFromStream(iniText);
+    ParseSkin(ini, [&members](const std::string& name) {
+        auto it = members.find(AsciiLowerCase(name));
+        return it == members.end() ? std::string() : it->second;
+    });
+}
+
+void TSkinData::Loaded() {
+    FLoading = false;
+    TSkinManage& manager = CreateSkinManager();
+    manager.AddSkinData(this);
+    if (SkinFormtype != sfMainform) {
+        manager.Active = true;
+        ++manager.State;
+        if (auto form = dynamic_cast<TWinControl*>(Owner())) manager.SkinWindow(form->Handle());
+        return;
+    }
+    manager.InstallHook();
+    if (FActive) {
+        if (!SkinReady())
+            FActive = false;
+        else
+            RequestAction(1);
+    }
+    if (SkinControls & SkinKind(xcMainMenu))
+        SkinControls &= ~SkinKind(xcMenuItem);
+    else
+        SkinControls &= ~SkinKind(xcSystemMenu);
+    MakeAppIcon();
+}
+
+void TSkinData::RequestAction(int action) {
+    TSkinManage* manager = SkinManager();
+    if (!manager) return;
+    manager->SetActionData(this);
+    manager->RequestAction(action, 250);
+}
+
+void TSkinData::SetActive(bool value) {
+    if (value == FActive) return;
+    FActive = value;
+    if (FLoading || (SkinFormtype != sfMainform && SkinFormtype != sfOnlyThisForm)) return;
+    if (!value) return RequestAction(2);
+    if (!SkinReady()) return;
+    // Asked for after the start, the request counts as the first activation.
+    if (TSkinManage* manager = SkinManager(); manager && manager->State == 0) manager->State = 1;
+    RequestAction(1);
+}
+
+void TSkinData::SetSkinFile(const std::string& fileName) {
+    FNotReady = true;
+    FSkinFile = fileName;
+    if (!FileExists(fileName)) return;
+    FSkinStream = ReadFileToString(fileName);
+    LoadSkin();
+    if (SkinFormtype != sfMainform) return;
+    if (!SkinManager()) Loaded();
+    TSkinManage* manager = SkinManager();
+    manager->SetActionData(this);
+    if (manager->State == 1) manager->RequestAction(3, 250);
+}
+
+void TSkinData::DoFormSkin(const std::string& className, bool& doSkin) {
+    if (OnFormSkin) return OnFormSkin(this, className, doSkin);
+    if (className == "SysMonthCal32") doSkin = false;
+    if ((SkinControls & SkinKind(xcFastReport)) && className.rfind("Tfr", 0) == 0) doSkin = false;
+}
+
+void TSkinData::DoSkinChanged() {
+    if (OnSkinChanged) OnSkinChanged(this);
+}
+
+void TSkinData::MakeAppIcon() {
+    const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    HWND app = Application->Handle();
+    auto icon = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, ICON_SMALL, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, ICON_BIG, 0));
+    if (!icon) return;
+    TIconHandle copy(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
+    if (!copy) return;
+    FSmallIcon.SetSize(w, h);
+    TCanvas& canvas = FSmallIcon.Canvas();
+    canvas.Brush().SetColor(clFuchsia);
+    canvas.FillRect(RECT{0, 0, w, h});
+    DrawIconEx(canvas.Handle(), 0, 0, copy.Get(), w, h, 0, nullptr, DI_NORMAL);
+}
+
+TWinControl* FindSkinControl(HWND wnd) {
+    return wnd ? TWinControl::FindControl(wnd) : nullptr;
+}
+
+int SkinDrawText(HDC dc, const std::string& text, RECT& rect, UINT format) {
+    std::wstring wide = ToWide(text);
+    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
+}

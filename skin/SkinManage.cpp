@@ -1,0 +1,296 @@
+#include "skin/SkinManage.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/Screen.h"
+#include "classlib/gui/WindowText.h"
+#include "skin/SkinData.h"
+#include "skin/SkinMessages.h"
+#include "skin/SkinReader.h"
+#include <algorithm>
+
+namespace {
+
+// Freed when the program's static objects end, after its windows.
+std::unique_ptr<TSkinManage> GlobalManager;
+
+bool HasStyle(HWND wnd, int index, LONG_PTR bits) {
+    return (GetWindowLongPtrW(wnd, index) & bits) != 0;
+}
+
+} // namespace
+
+TSkinManage* SkinManager() {
+    return GlobalManager.get();
+}
+
+TSkinManage& CreateSkinManager() {
+    if (!GlobalManager) GlobalManager = std::make_unique<TSkinManage>();
+    return *GlobalManager;
+}
+
+void FreeSkinManager() {
+    GlobalManager.reset();
+}
+
+TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)) {
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(250);
+    FTimer->SetOnTimer([this](TObject*) { DoAction(); });
+}
+
+TSkinManage::~TSkinManage() {
+    State = 4;
+    Active = false;
+    FTimer.reset();
+    for (auto& form : FForms)
+        form->Unskin();
+    FForms.clear();
+    for (auto& menu : FMenus)
+        menu->Unhook();
+    FMenus.clear();
+    if (FHook) UnhookWindowsHookEx(FHook);
+}
+
+void TSkinManage::InstallHook() {
+    if (!FHook) FHook = SetWindowsHookExW(WH_CBT, SkinCBTHookProc, nullptr, GetCurrentThreadId());
+}
+
+void TSkinManage::AddSkinData(TSkinData* data) {
+    if (std::find(FData.begin(), FData.end(), data) != FData.end()) return;
+    FData.push_back(data);
+    if (!FMainData && data->SkinFormtype == sfMainform) FMainData = data;
+}
+
+void TSkinManage::RemoveSkinData(TSkinData* data) {
+    std::erase(FData, data);
+    if (FMainData == data) FMainData = nullptr;
+    if (FActionData == data) {
+        FActionData = nullptr;
+        FTimer->SetEnabled(false);
+    }
+    // A window skinned from it is given back before the data goes.
+    std::erase_if(FForms, [data](const std::unique_ptr<TSkinForm>& form) {
+        if (form->SkinData() != data) return false;
+        form->Unskin();
+        return true;
+    });
+    for (auto& menu : FMenus)
+        if (menu->Data() == data) menu->Unhook();
+    std::erase_if(FMenus,
+                  [data](const std::unique_ptr<TSkinPopMenu>& m) { return m->Data() == data; });
+}
+
+LRESULT CALLBACK TSkinManage::SkinCBTHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (GlobalManager) {
+        try {
+            GlobalManager->HookCall(code, wParam, lParam);
+        } catch (...) {
+            Application->HandleException(nullptr);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void TSkinManage::HookCall(int code, WPARAM wParam, LPARAM lParam) {
+    HWND wnd = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && State == 0) State = 1;
+    if (code < 0 || !Active) return;
+    switch (code) {
+    case HCBT_CREATEWND:
+        return WindowCreated(wnd, *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs);
+    case HCBT_DESTROYWND: return WindowDestroyed(wnd);
+    case HCBT_ACTIVATE: SkinWindow(wnd); return;
+    }
+}
+
+void TSkinManage::WindowCreated(HWND wnd, const CREATESTRUCTW& cs) {
+    if (!(cs.style & WS_CHILD) && GetClassNameStr(wnd) == "#32768") return SkinPopupMenu(wnd);
+    if (cs.dwExStyle & WS_EX_MDICHILD) SkinWindow(wnd);
+}
+
+void TSkinManage::WindowDestroyed(HWND wnd) {
+    auto it = std::find_if(FMenus.begin(), FMenus.end(),
+                           [wnd](const auto& menu) { return menu->Handle() == wnd; });
+    if (it != FMenus.end()) {
+        (*it)->Unhook();
+        FMenus.erase(it);
+    }
+    if (FMenus.empty()) MenuKind = 0;
+}
+
+void TSkinManage::DropDead() {
+    std::erase_if(FForms, [this](const std::unique_ptr<TSkinForm>& form) {
+        return form->Dropped() || !IsWindow(form->Handle);
+    });
+}
+
+TSkinForm* TSkinManage::FindSkinForm(HWND wnd) {
+    DropDead();
+    for (auto& form : FForms)
+        if (form->Handle == wnd) return form.get();
+    return nullptr;
+}
+
+// The checks of a window that may be skinned, after it is known to be new.
+bool TSkinManage::MaySkin(HWND wnd, TWinControl* control) const {
+    const std::string className = GetClassNameStr(wnd);
+    const bool mdiChild = HasStyle(wnd, GWL_EXSTYLE, WS_EX_MDICHILD);
+    if (!SkinAll && HasStyle(wnd, GWL_STYLE, WS_CHILD) && !mdiChild &&
+        AsciiLowerCase(GetClassNameStr(GetParent(wnd))) != "mdiclient")
+        return false;
+    if (!control && className != "#32770" &&
+        reinterpret_cast<HMODULE>(GetWindowLongPtrW(wnd, GWLP_HINSTANCE)) !=
+            GetModuleHandleW(nullptr))
+        return false;
+    RECT r;
+    GetWindowRect(wnd, &r);
+    if ((r.right <= r.left || r.bottom <= r.top) && !mdiChild) return false;
+    if (control && control->Tag() == 99) return false;
+    if (className == "TApplication") return false;
+    if (!FMainData) return true;
+    if (!(FMainData->Options & SkinOption(xoPreview)) &&
+        AsciiLowerCase(className).find("preview") != std::string::npos)
+        return false;
+    bool doSkin = true;
+    FMainData->DoFormSkin(className, doSkin);
+    return doSkin;
+}
+
+// The last registered data that fits: the window's own, a dialog's, the main one, any.
+TSkinData* TSkinManage::ChooseData(HWND wnd) const {
+    auto last = [this](auto fits) -> TSkinData* {
+        for (auto it = FData.rbegin(); it != FData.rend(); ++it)
+            if (fits(*it)) return *it;
+        return nullptr;
+    };
+    TSkinData* data = last([wnd](TSkinData* d) {
+        auto owner = dynamic_cast<TWinControl*>(d->Owner());
+        return d->SkinFormtype == sfOnlyThisForm && owner && owner->HandleIfAllocated() == wnd;
+    });
+    const std::string className = AsciiLowerCase(GetClassNameStr(wnd));
+    if (!data && (className == "tmessageform" || className == "#32770"))
+        data = last([](TSkinData* d) { return d->SkinFormtype == sfDialog; });
+    if (!data) data = last([](TSkinData* d) { return d->SkinFormtype == sfMainform; });
+    if (!data && !FData.empty()) data = FData.front();
+    return data;
+}
+
+bool TSkinManage::SkinWindow(HWND wnd) {
+    if (!Active || !IsWindow(wnd) || SendMessageW(wnd, WM_SKINQUERY, 0, 0) == 1) return false;
+    if (FindSkinForm(wnd)) return false;
+    TWinControl* control = TWinControl::FindControl(wnd);
+    if (!control) {
+        TWinControl* creating = TWinControl::CreationControl();
+        if (creating && !creating->HandleAllocated()) control = creating;
+    }
+    if (!MaySkin(wnd, control)) return false;
+    TSkinData* data = ChooseData(wnd);
+    if (!data || !data->SkinReady()) return false;
+    auto form = std::make_unique<TSkinForm>(nullptr);
+    form->Handle = wnd;
+    form->OwnerTag = OwnerTag;
+    if (control)
+        form->InitForm(data, control);
+    else
+        form->InitWindow(data);
+    FForms.push_back(std::move(form));
+    PostMessageW(wnd, WM_SKINACTIVATE, 0, 1000);
+    return true;
+}
+
+void TSkinManage::SkinPopupMenu(HWND wnd) {
+    if (!Active || SendMessageW(wnd, WM_SKINQUERY, 0, 0) == 1) return;
+    for (auto& menu : FMenus)
+        if (menu->Handle() == wnd) return;
+    TSkinData* data = ChooseData(wnd);
+    if (!data || !data->SkinReady()) return;
+    const TSkinControlTypes kinds = data->SkinControls;
+    if ((MenuKind == 0 && !(kinds & SkinKind(xcPopupMenu))) ||
+        (MenuKind == 1 && !(kinds & (SkinKind(xcMainMenu) | SkinKind(xcMenuItem)))) ||
+        (MenuKind == 2 && !(kinds & SkinKind(xcSystemMenu))))
+        return;
+    auto menu = std::make_unique<TSkinPopMenu>();
+    menu->Hook(wnd, data, nullptr);
+    FMenus.push_back(std::move(menu));
+}
+
+void TSkinManage::SetMenuOwner(TObject* owner) {
+    for (auto it = FMenus.rbegin(); it != FMenus.rend(); ++it)
+        if (!(*it)->Owner) {
+            (*it)->Owner = owner;
+            return;
+        }
+}
+
+TBitmap* TSkinManage::GetMenuBitmap(TObject* owner) const {
+    for (auto& menu : FMenus)
+        if (menu->Owner == owner) return menu->FrameBitmap();
+    return nullptr;
+}
+
+void TSkinManage::RequestAction(int action, unsigned interval) {
+    FAction = action;
+    FTimer->SetInterval(interval);
+    if (State != 0) return FTimer->SetEnabled(true);
+    if (action == 1) Active = true;
+    if (action == 2) Active = false;
+}
+
+void TSkinManage::SkinForms() {
+    Active = true;
+    SkinAll = true;
+    DropDead();
+    for (int i = Screen->FormCount() - 1; i >= 0; --i) {
+        TForm* form = Screen->Forms(i);
+        HWND wnd = form->HandleIfAllocated();
+        if (!wnd || !IsWindowVisible(wnd)) continue;
+        if (HasStyle(wnd, GWL_STYLE, WS_CHILD) && !HasStyle(wnd, GWL_EXSTYLE, WS_EX_MDICHILD))
+            continue;
+        SkinWindow(wnd);
+    }
+    SkinAll = false;
+}
+
+void TSkinManage::UnskinAll() {
+    Active = false;
+    DropDead();
+    for (auto& form : FForms) {
+        form->Unskin();
+        form->Repaint();
+    }
+    FForms.clear();
+}
+
+void TSkinManage::SkinChanged() {
+    DropDead();
+    for (auto& form : FForms)
+        if (form->SkinData() == FActionData) form->SkinChanged();
+}
+
+void TSkinManage::DoAction() {
+    FTimer->SetEnabled(false);
+    TSkinData* data = FActionData;
+    if (!data) return;
+    if (data->SkinFormtype == sfOnlyThisForm) {
+        auto owner = dynamic_cast<TWinControl*>(data->Owner());
+        HWND wnd = owner ? owner->HandleIfAllocated() : nullptr;
+        TSkinForm* form = FindSkinForm(wnd);
+        if (FAction == 1 && wnd) SkinWindow(wnd);
+        if (FAction == 2 && form) {
+            form->Unskin();
+            form->Repaint();
+            std::erase_if(FForms, [form](const auto& f) { return f.get() == form; });
+        }
+        if (FAction == 3 && form) form->SkinChanged();
+    } else if (FAction == 1)
+        SkinForms();
+    else if (FAction == 2)
+        UnskinAll();
+    else if (FAction == 3)
+        SkinChanged();
+    else if (FAction == 6)
+        DropDead();
+    FActionData = nullptr;
+    data->DoSkinChanged();
+}

@@ -1,0 +1,94 @@
+#include "skin/SkinPaint.h"
+#include <algorithm>
+
+namespace {
+
+// Stretching keeps whole pixels (COLORONCOLOR): interpolation would blend the key
+// colour into its neighbours and leave pink fringes that no longer count as key.
+void Stretch(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh) {
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
+    StretchBlt(dst, x, y, w, h, src, sx, sy, sw, sh, SRCCOPY);
+}
+
+RECT FrameRect(TBitmap& source, bool vertical, int frames, int frame) {
+    frames = std::max(frames, 1);
+    frame = std::clamp(frame, 1, frames);
+    if (vertical) {
+        int fh = source.Height() / frames;
+        return {0, (frame - 1) * fh, source.Width(), frame * fh};
+    }
+    int fw = source.Width() / frames;
+    return {(frame - 1) * fw, 0, frame * fw, source.Height()};
+}
+
+void Output(HDC dc, const RECT& rect, TBitmap& bitmap, bool transparent) {
+    if (transparent) return TransparentBlit(dc, rect, bitmap);
+    BitBlt(dc, rect.left, rect.top, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0,
+           SRCCOPY);
+}
+
+} // namespace
+
+std::unique_ptr<TBitmap> MakeSkinBitmap(int w, int h, TBitmap& source, TSkinMargins m,
+                                        bool vertical, bool tile, int frames, int frame) {
+    auto result = std::make_unique<TBitmap>();
+    result->SetSize(w, h);
+    if (result->Empty() || source.Empty()) return result;
+    const RECT f = FrameRect(source, vertical, frames, frame);
+    const int fw = f.right - f.left, fh = f.bottom - f.top;
+    if (m.Left + m.Right > w || m.Left + m.Right > fw) m.Left = m.Right = 0;
+    if (m.Top + m.Bottom > h || m.Top + m.Bottom > fh) m.Top = m.Bottom = 0;
+    HDC dst = result->Canvas().Handle(), src = source.Canvas().Handle();
+    SetStretchBltMode(dst, COLORONCOLOR);
+    const int mw = fw - m.Left - m.Right, mh = fh - m.Top - m.Bottom; // the frame's middle
+    const int tw = w - m.Left - m.Right, th = h - m.Top - m.Bottom;   // the target's middle
+    const int x0 = f.left, y0 = f.top;
+    Stretch(dst, 0, 0, m.Left, m.Top, src, x0, y0, m.Left, m.Top);
+    Stretch(dst, 0, h - m.Bottom, m.Left, m.Bottom, src, x0, y0 + fh - m.Bottom, m.Left, m.Bottom);
+    Stretch(dst, w - m.Right, 0, m.Right, m.Top, src, x0 + fw - m.Right, y0, m.Right, m.Top);
+    Stretch(dst, 0, m.Top, m.Left, th, src, x0, y0 + m.Top, m.Left, mh);
+    Stretch(dst, m.Left, 0, tw, m.Top, src, x0 + m.Left, y0, mw, m.Top);
+    if (tile && mw > 0 && mh > 0) {
+        for (int y = m.Top; y < h - m.Bottom; y += mh)
+            for (int x = m.Left; x < w - m.Right; x += mw)
+                BitBlt(dst, x, y, mw, mh, src, x0 + m.Left, y0 + m.Top, SRCCOPY);
+    } else {
+        Stretch(dst, m.Left, m.Top, tw, th, src, x0 + m.Left, y0 + m.Top, mw, mh);
+    }
+    Stretch(dst, w - m.Right, h - m.Bottom, m.Right, m.Bottom, src, x0 + fw - m.Right,
+            y0 + fh - m.Bottom, m.Right, m.Bottom);
+    Stretch(dst, w - m.Right, m.Top, m.Right, th, src, x0 + fw - m.Right, y0 + m.Top, m.Right, mh);
+    Stretch(dst, m.Left, h - m.Bottom, tw, m.Bottom, src, x0 + m.Left, y0 + fh - m.Bottom, mw,
+            m.Bottom);
+    return result;
+}
+
+void DrawSkinRect(HDC dc, const RECT& rect, TBitmap& source, bool vertical, bool tile,
+                  bool transparent, int frames, int frame, TSkinMargins margins) {
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0) return;
+    auto bitmap = MakeSkinBitmap(w, h, source, margins, vertical, tile, frames, frame);
+    Output(dc, rect, *bitmap, transparent);
+}
+
+void DrawSkinFrame(HDC dc, const RECT& rect, TBitmap& source, bool transparent, int frames,
+                   int frame) {
+    DrawSkinRect(dc, rect, source, false, false, transparent, frames, frame, {});
+}
+
+void DrawSkinFrameTransparent(HDC dc, const RECT& rect, TBitmap& source, int frames, int frame) {
+    if (source.Empty()) return;
+    const RECT f = FrameRect(source, false, frames, frame);
+    const int fw = f.right - f.left, fh = f.bottom - f.top;
+    if (fw <= 0) return;
+    const int x = rect.left + (rect.right - rect.left - fw) / 2;
+    const int y = rect.top + (rect.bottom - rect.top - fh) / 2;
+    TransparentBlt(dc, x, y, fw, fh, source.Canvas().Handle(), f.left, f.top, fw, fh, SkinKeyColor);
+}
+
+void TransparentBlit(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF key) {
+    const int w = std::min<int>(rect.right - rect.left, bitmap.Width());
+    const int h = std::min<int>(rect.bottom - rect.top, bitmap.Height());
+    if (w <= 0 || h <= 0) return;
+    TransparentBlt(dc, rect.left, rect.top, w, h, bitmap.Canvas().Handle(), 0, 0, w, h, key);
+}

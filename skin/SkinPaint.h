@@ -1,0 +1,28 @@
+#pragma once
+// The bitmap routines every skinned painter uses: a frame of a multi-frame skin
+// picture cut out and scaled by nine slices, drawn opaque or with the magenta key
+// colour left out. Frames are numbered from 1. Main thread.
+#include "classlib/gui/Bitmap.h"
+#include <memory>
+
+constexpr COLORREF SkinKeyColor = 0xFF00FF;
+
+// Fixed margins of a frame: left, top, right and bottom widths.
+struct TSkinMargins {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// Frame `frame` of `frames` (stacked when vertical, else side by side) scaled to
+// w x h: corners kept, edges stretched, the middle tiled or stretched. Margins that
+// do not fit are dropped in pairs.
+std::unique_ptr<TBitmap> MakeSkinBitmap(int w, int h, TBitmap& source, TSkinMargins margins,
+                                        bool vertical, bool tile, int frames, int frame);
+void DrawSkinRect(HDC dc, const RECT& rect, TBitmap& source, bool vertical, bool tile,
+                  bool transparent, int frames, int frame, TSkinMargins margins);
+// Frame n (side by side) stretched to the rectangle.
+void DrawSkinFrame(HDC dc, const RECT& rect, TBitmap& source, bool transparent, int frames,
+                   int frame);
+// Frame n at its own size, centred in the rectangle, key colour left out.
+void DrawSkinFrameTransparent(HDC dc, const RECT& rect, TBitmap& source, int frames, int frame);
+// The whole bitmap at the rectangle's top-left, every key-colour pixel left out.
+void TransparentBlit(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF key = SkinKeyColor);

@@ -1,0 +1,111 @@
+// The skin manager skinning the windows it sees activated, and giving them back.
+#include "skin/SkinManage.h"
+#include "SkinTestSupport.h"
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/Menus.h"
+#include "skin/SkinData.h"
+#include "skin/SkinMessages.h"
+#include "support/PumpMessages.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const char* const MenuSkinIni = "[Colours]\nButtonFace=10 20 30\n"
+                                "[MenuBackground]\nImage=menu.bmp\n";
+
+class SkinManage : public testing::Test {
+protected:
+    void SetUp() override {
+        Data = new TSkinData(Application);
+        Data->SetActive(true);
+        Data->LoadSkinParts(MenuSkinIni, {{"menu.bmp", MakeBmp(12, 12, {0x00FF00})}});
+        Data->Loaded();
+    }
+    void TearDown() override {
+        delete Data;
+        FreeSkinManager();
+    }
+    static bool Skinned(TForm& form) {
+        return SendMessageW(form.Handle(), WM_SKINQUERY, 0, 0) == 1;
+    }
+    static std::unique_ptr<TForm> ShownForm(int tag = 0) {
+        auto form = std::make_unique<TForm>(Application);
+        form->SetBounds(10, 10, 200, 100);
+        form->SetTag(tag);
+        form->Show();
+        return form;
+    }
+    TSkinData* Data = nullptr;
+};
+
+} // namespace
+
+TEST_F(SkinManage, SkinsActivatedFormsAndUnskinsThemOnRequest) {
+    TSkinManage* manager = SkinManager();
+    ASSERT_TRUE(manager);
+    EXPECT_TRUE(manager->Active); // no window activated yet: switched on at once
+    auto form = ShownForm();
+    ASSERT_TRUE(PumpUntil([&] { return manager->FindSkinForm(form->Handle()) != nullptr; }));
+    EXPECT_TRUE(Skinned(*form));
+    EXPECT_EQ(form->Color(), RGB(10, 20, 30));
+    EXPECT_FALSE(manager->SkinWindow(form->Handle())); // a second time does nothing
+
+    auto ignored = ShownForm(99);
+    PumpUntil([] { return false; }, 100);
+    EXPECT_FALSE(Skinned(*ignored));
+
+    bool changed = false;
+    Data->OnSkinChanged = [&](TObject*) { changed = true; };
+    Data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return changed; }));
+    EXPECT_FALSE(Skinned(*form));
+    EXPECT_EQ(form->Color(), clBtnFace);
+    EXPECT_EQ(manager->SkinnedCount(), 0);
+
+    Data->SetActive(true); // skins every visible form again, from the timer
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(*form); }));
+}
+
+TEST_F(SkinManage, DestroyedWindowsAndRemovedDataAreForgotten) {
+    TSkinManage* manager = SkinManager();
+    auto form = ShownForm();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(*form); }));
+    HWND wnd = form->Handle();
+    form.reset();
+    EXPECT_EQ(manager->FindSkinForm(wnd), nullptr);
+    EXPECT_EQ(manager->SkinnedCount(), 0);
+
+    auto second = ShownForm();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(*second); }));
+    delete Data; // the manager lets go of the data and of what it skinned
+    Data = nullptr;
+    EXPECT_EQ(manager->MainData(), nullptr);
+    EXPECT_FALSE(Skinned(*second));
+    EXPECT_EQ(second->Color(), clBtnFace);
+}
+
+TEST_F(SkinManage, PopupMenusGetTheSkinnedFrame) {
+    auto form = ShownForm();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(*form); }));
+    TPopupMenu menu(form.get());
+    auto item = new TMenuItem(&menu);
+    item->SetCaption("Item");
+    menu.Items().Add(item);
+    LRESULT answer = 0;
+    COLORREF corner = 0;
+    RunLater([&] {
+        HWND popup = FindWindowW(L"#32768", nullptr);
+        answer = SendMessageW(popup, WM_SKINQUERY, 0, 0);
+        UpdateWindow(popup);
+        HDC dc = GetWindowDC(popup);
+        corner = GetPixel(dc, 1, 1);
+        ReleaseDC(popup, dc);
+        PostMessageW(form->Handle(), WM_CANCELMODE, 0, 0);
+        EndMenu();
+    });
+    menu.Popup(50, 50, form->Handle());
+    EXPECT_EQ(answer, 1);
+    EXPECT_EQ(corner, RGB(0, 255, 0));
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Small skins for tests: .bmp bytes of solid colours, frame by frame.
+#include <cstdint>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+// A 24-bit bottom-up .bmp of frames side by side, each frameWidth x h of one colour
+// (0x00RRGGBB).
+inline std::string MakeBmp(int frameWidth, int h, const std::vector<uint32_t>& frames) {
+    const int w = frameWidth * static_cast<int>(frames.size()), stride = (w * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + stride * h;
+    info.biSize = sizeof(info);
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+    for (int y = 0; y < h; ++y) {
+        std::string row(stride, '\0');
+        for (int x = 0; x < w; ++x) {
+            uint32_t c = frames[x / frameWidth];
+            row[x * 3] = static_cast<char>(c & 0xFF);
+            row[x * 3 + 1] = static_cast<char>((c >> 8) & 0xFF);
+            row[x * 3 + 2] = static_cast<char>((c >> 16) & 0xFF);
+        }
+        bytes += row;
+    }
+    return bytes;
+}
