@@ -1,4 +1,5 @@
 #include "app/FinishingMode.h"
+#include "classlib/base/Exceptions.h"
 
 #include "classlib/gui/Application.h"
 #include "engine/PcBoot.h"
@@ -18,10 +19,12 @@ void RunFinishingMode() {
         postEraser->LoadFromFile();
         postEraser->Execute();
     } catch (const std::exception&) {
+        LogSwallowed("RunFinishingMode");
     }
     try {
         if (postEraser) postEraser->UnregisterRunOnce();
     } catch (const std::exception&) {
+        LogSwallowed("RunFinishingMode");
     }
     postEraser.reset();
 

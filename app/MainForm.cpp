@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
+#include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -34,7 +35,7 @@ TfMain::~TfMain() {
 }
 
 std::vector<TPageFrame*> TfMain::Pages() const {
-    return {MainPage, WindowsPage, BrowsersPage};
+    return {MainPage, WindowsPage, BrowsersPage, TTFileShredder1, TTFreeSpaceShredder1};
 }
 
 void TfMain::FormCreate(TObject*) {
@@ -123,13 +124,13 @@ void TfMain::FillPages() {
 void TfMain::SetUpFolders() {
     AppDir = GetAppDir();
     BackupDir = AppDir + "Backup\\";
-    if (!DirectoryExists(BackupDir)) CreateDirectoryA(BackupDir.c_str(), nullptr);
-    SetCurrentDirectoryA(AppDir.c_str());
+    if (!DirectoryExists(BackupDir)) CreateDirectoryW(ToWide(BackupDir).c_str(), nullptr);
+    SetCurrentDirectoryW(ToWide(AppDir).c_str());
 }
 
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
-    TrayIcon->SetIcon(LoadIconA(GetModuleHandleW(nullptr), "MAINICON"));
+    TrayIcon->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);
@@ -152,7 +153,16 @@ void TfMain::FormDestroy() {
     Engine.reset();
 }
 
+// A shredding run uses the engine from inside the message loop: it is stopped, and
+// the window stays until it has ended.
 void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
+    if (Engine && ShredderBusy(*Engine->Shredder)) {
+        for (TWipeEngine* engine : {&Engine->Shredder->WipeFiles, &Engine->Shredder->WipeFolders,
+                                    &Engine->Shredder->WipeFreeSpace})
+            engine->Cancelled = true;
+        CanClose = false;
+        return;
+    }
     if (!Engine || !Engine->AutoCleanAtWindowsShutdown) return;
     Engine->Clean();
     CanClose = !Engine->Cancelled;

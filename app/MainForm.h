@@ -4,6 +4,8 @@
 // the hot keys and the tray messages, offers the cleaning commands and switches
 // between its sheets. Main thread only.
 #include "app/pages/BrowsersPage.h"
+#include "app/pages/FileShredderFrame.h"
+#include "app/pages/FreeSpaceShredderFrame.h"
 #include "app/pages/MainPage.h"
 #include "app/pages/WindowsPage.h"
 #include "classlib/gui/Button.h"
@@ -34,6 +36,8 @@ public:
     TMainPage* MainPage;
     TWindowsPage* WindowsPage;
     TBrowsersPage* BrowsersPage;
+    TTFileShredder* TTFileShredder1;
+    TTFreeSpaceShredder* TTFreeSpaceShredder1;
 
     // Navigation on the left.
     TPanel* pnlNavigation;

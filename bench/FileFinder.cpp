@@ -28,7 +28,7 @@ double Finder(const std::vector<std::string>& args) {
     finder.Criteria.Files.FileName = "*.*";
     finder.Criteria.Files.Location = Root(args);
     long found = 0;
-    finder.OnFileMatch = [&](TObject*, const std::string&, const WIN32_FIND_DATAA&) { ++found; };
+    finder.OnFileMatch = [&](TObject*, const std::string&, const TFindData&) { ++found; };
     finder.Execute();
     found = 0;
     const double seconds = Seconds([&] { finder.Execute(); });

@@ -95,6 +95,7 @@ void TIESettings::Read() {
             FKnown[i] = true;
         } catch (const Exception&) {
             // A value of the wrong type stays unknown and is not written back.
+            LogSwallowed("TIESettings::Read");
         }
     }
     ReadTemplates();
@@ -113,6 +114,7 @@ void TIESettings::ReadTemplates() {
         FTemplatesKnown = true;
     } catch (const Exception&) {
         // A partly read list is not written back unless edited.
+        LogSwallowed("TIESettings::ReadTemplates");
     }
 }
 
@@ -129,6 +131,7 @@ void TIESettings::Write() {
             }
         } catch (const Exception&) {
             // The next key is still written.
+            LogSwallowed("TIESettings::Write");
         }
     }
     if (FTemplatesKnown || UrlTemplates.Text() != FTemplatesSnapshot) WriteTemplates();
@@ -152,5 +155,6 @@ void TIESettings::WriteTemplates() {
         FTemplatesKnown = true;
     } catch (const Exception&) {
         // What was written so far stays; the old values are deleted only after it.
+        LogSwallowed("TIESettings::WriteTemplates");
     }
 }

@@ -61,6 +61,7 @@ int TMem::GetCPUUsage() const {
             return usage;
     } catch (const Exception&) {
         // Not a binary value: as if absent.
+        LogSwallowed("TMem::GetCPUUsage");
     }
     return 1;
 }

@@ -78,6 +78,7 @@ void TMisc::CheckStartPage() {
             reg.WriteString("Start Page", ResetStartPageTo);
     } catch (const Exception&) {
         // The next tick tries again.
+        LogSwallowed("TMisc::CheckStartPage");
     }
 }
 
@@ -111,6 +112,7 @@ void TMisc::LoadFromXML(const TXMLNode& Parent) {
                 ProtectStartPage = XMLToBool(protection.Attribute("ProtectStartPage"));
             } catch (const EConvertError&) {
                 // A broken switch keeps its value.
+                LogSwallowed("TMisc::LoadFromXML");
             }
         }
         if (protection.HasAttribute("ResetStartPageTo"))
@@ -136,6 +138,7 @@ void TMisc::LoadShortCuts(const TXMLNode& shortCuts) {
         try {
             this->*a.Switch = XMLToBool(text);
         } catch (const EConvertError&) {
+            LogSwallowed("TMisc::LoadShortCuts");
         }
     }
 }

@@ -82,9 +82,11 @@ void ClearRecentFiles(const char* progId) {
         try {
             ClearList(app);
         } catch (const Exception&) {
+            LogSwallowed("ClearRecentFiles");
         }
         app.Call(L"Quit");
     } catch (const Exception&) {
         // Not installed, or a call failed: the item goes on silently.
+        LogSwallowed("ClearRecentFiles");
     }
 }

@@ -90,6 +90,7 @@ void ExecuteItem(const TPostEraserItem& item) {
         default: break;
         }
     } catch (const std::exception&) {
+        LogSwallowed("ExecuteItem");
     }
 }
 
@@ -138,6 +139,7 @@ void TPostEraser::LoadFromFile() {
             Add(ItemFromNode(node));
     } catch (const std::exception&) {
         // A broken file ends the load; the items read so far stay.
+        LogSwallowed("TPostEraser::LoadFromFile");
     }
 }
 
@@ -150,6 +152,7 @@ void TPostEraser::SaveToFile() const {
             ItemToNode(*item, root.AddChild("Item"));
         doc.SaveToFile(FileName);
     } catch (const std::exception&) {
+        LogSwallowed("TPostEraser::SaveToFile");
     }
 }
 
@@ -171,6 +174,7 @@ void TPostEraser::RegisterRunOnce() const {
         reg.RootKey = HKEY_LOCAL_MACHINE;
         if (reg.OpenKey(RunOnceKey, false)) reg.WriteString(RunOnceValue, RunOnceCommand());
     } catch (const std::exception&) {
+        LogSwallowed("TPostEraser::RegisterRunOnce");
     }
 }
 
@@ -180,6 +184,7 @@ void TPostEraser::UnregisterRunOnce() const {
         reg.RootKey = HKEY_LOCAL_MACHINE;
         if (reg.OpenKey(RunOnceKey, false)) reg.DeleteValue(RunOnceValue);
     } catch (const std::exception&) {
+        LogSwallowed("TPostEraser::UnregisterRunOnce");
     }
     SysDeleteFile(FileName);
 }

@@ -1,5 +1,6 @@
 // The scheduler's element "Scheduler" in "prefs.dat". The kind's attribute is
 // spelled "Inverval" in the file.
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/Scheduler.h"
 #include "engine/XMLValues.h"
@@ -16,6 +17,7 @@ template <class TRead> void ReadProtected(TRead read) {
     try {
         read();
     } catch (const std::exception&) {
+        LogSwallowed("ReadProtected");
     }
 }
 

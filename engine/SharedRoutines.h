@@ -39,7 +39,7 @@ DWORD GetClusterSize(const std::string& path); // 1 without a drive letter or on
 int64_t GetFreeBytes(const std::string& path);
 // Small icon, display name, type name and system image index. The caller destroys
 // info.hIcon.
-void GetShellFileInfo(const std::string& path, SHFILEINFOA& info);
+void GetShellFileInfo(const std::string& path, SHFILEINFOW& info);
 
 struct TShortcutInfo {
     std::string Path; // short 8.3 form

@@ -63,6 +63,7 @@ void TStartupManager::ReadKey(HKEY root, bool enabled) {
             Items.push_back(std::move(item));
         } catch (const Exception&) {
             // A value that vanished or cannot be read is left out.
+            LogSwallowed("TStartupManager::ReadKey");
         }
     }
 }
@@ -89,6 +90,7 @@ void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
             Items.push_back(std::move(item));
         } catch (const Exception&) {
             // A shortcut that cannot be read is left out.
+            LogSwallowed("TStartupManager::ReadFolder");
         }
     }
 }
@@ -129,7 +131,7 @@ void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const
     if (from.empty() || to.empty()) throw Exception("The Startup folder is unknown");
     const std::string source = from + "\\" + item.FileName;
     const std::string target = to + "\\" + item.FileName;
-    if (!ForceDirectories(to) || !CopyFileA(source.c_str(), target.c_str(), FALSE))
+    if (!ForceDirectories(to) || !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), FALSE))
         throw Exception("Cannot copy \"" + source + "\" to \"" + to + "\"");
     if (!SysDeleteFile(source)) {
         SysDeleteFile(target);

@@ -1,4 +1,5 @@
 #include "engine/WipeMethodsManager.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/ProfileText.h"
@@ -55,8 +56,12 @@ TWipeMethodsManager::TWipeMethodsManager()
       DrivesEngine(std::make_unique<TWipeEngine>("DrivesEngine")),
       OptionsFileName(GetAppDir() + "options.ini") {}
 
+std::string TWipeMethodsManager::BoundFileName(const TWipeEngine& engine) const {
+    return TIniFile(OptionsFileName).ReadString(EnginesSection, engine.Name, "");
+}
+
 TWipeMethod* TWipeMethodsManager::GetEngineMethod(TWipeEngine& engine) const {
-    const std::string value = TIniFile(OptionsFileName).ReadString(EnginesSection, engine.Name, "");
+    const std::string value = BoundFileName(engine);
     if (value.empty()) return Methods.empty() ? nullptr : Methods.front().get();
     engine.Method = FindMethodByFileName(AddTrailingBackslash(MethodsDir) + value);
     return engine.Method;
@@ -107,6 +112,7 @@ template <class F> void Swallow(F step) {
     try {
         step();
     } catch (...) {
+        LogSwallowed("wipe methods: a step of the start or end");
     }
 }
 

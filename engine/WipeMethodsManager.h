@@ -52,6 +52,8 @@ public:
     // method without storing it when no binding exists; nullptr when the bound file
     // is not loaded.
     TWipeMethod* GetEngineMethod(TWipeEngine& engine) const;
+    // The method file name (without folder) bound in section "Engines"; "" for none.
+    [[nodiscard]] std::string BoundFileName(const TWipeEngine& engine) const;
     void SetEngineMethod(TWipeEngine& engine, TWipeMethod* method) const;
     void LoadSettings();
     void SaveSettings() const;

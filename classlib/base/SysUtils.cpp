@@ -10,11 +10,6 @@
 
 namespace {
 
-bool IsAscii(const std::string& s) {
-    return std::all_of(s.begin(), s.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -66,6 +61,11 @@ bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
 }
 
 } // namespace
+
+bool IsAscii(const std::string& s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 // Numbers.
 

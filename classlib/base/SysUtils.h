@@ -21,6 +21,7 @@ std::string FloatToStrFixed(double v, int decimals);
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 // Text. Case folding works on the whole of Unicode (CharUpperBuffW/CharLowerBuffW).
+bool IsAscii(const std::string& s); // plain ASCII, which needs no conversion
 std::string UpperCase(const std::string& s);
 std::string LowerCase(const std::string& s);
 bool SameText(const std::string& a, const std::string& b);

@@ -31,7 +31,7 @@ void TCustomListControl::WndProc(TMessage& message) {
     TWinControl::WndProc(message);
 }
 
-TListBox::TListBox(TComponent* owner) : TCustomListControl(owner, ListBoxMessages) {
+TListBox::TListBox(TComponent* owner) : TCustomListBox(owner, ListBoxMessages) {
     FWidth = 121;
     FHeight = 97;
     SetColor(clWindow);
@@ -52,7 +52,7 @@ void TListBox::Notified(WORD code) {
         OnDblClick(this);
 }
 
-TComboBox::TComboBox(TComponent* owner) : TCustomListControl(owner, ComboBoxMessages) {
+TComboBox::TComboBox(TComponent* owner) : TCustomComboBox(owner, ComboBoxMessages) {
     FWidth = 145;
     FHeight = 21;
     SetColor(clWindow);

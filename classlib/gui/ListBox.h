@@ -24,7 +24,13 @@ protected:
     TItemStrings FItems;
 };
 
-class TListBox : public TCustomListControl {
+// Any list box: the class a skin tests controls for.
+class TCustomListBox : public TCustomListControl {
+public:
+    using TCustomListControl::TCustomListControl;
+};
+
+class TListBox : public TCustomListBox {
 public:
     explicit TListBox(TComponent* owner);
     TNotifyEvent OnDblClick;
@@ -36,7 +42,13 @@ protected:
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
-class TComboBox : public TCustomListControl {
+// Any combo box: the class a skin tests controls for.
+class TCustomComboBox : public TCustomListControl {
+public:
+    using TCustomListControl::TCustomListControl;
+};
+
+class TComboBox : public TCustomComboBox {
 public:
     explicit TComboBox(TComponent* owner);
     void SetItemIndex(int index) override;

@@ -78,6 +78,7 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SIZE: WMSize(message); break;
     case WM_CHAR: WMChar(message); break;
     case WM_KEYDOWN: WMKeyDown(message); break;
+    case WM_SETCURSOR: WMSetCursor(message); break;
     case WM_SETFOCUS: WMSetFocus(message); break;
     case WM_KILLFOCUS: WMKillFocus(message); break;
     case CN_CTLCOLORMSGBOX:
@@ -247,6 +248,17 @@ void TWinControl::WMChar(TMessage& message) {
         message.WParam = key;
     }
     DefaultHandler(message);
+}
+
+// The screen's cursor wins everywhere; a control's own only over its client area.
+void TWinControl::WMSetCursor(TMessage& message) {
+    TCursor cursor = Screen->Cursor();
+    if (cursor == crDefault && reinterpret_cast<HWND>(message.WParam) == FHandle &&
+        LOWORD(message.LParam) == HTCLIENT)
+        cursor = FCursor;
+    if (cursor == crDefault) return DefaultHandler(message);
+    ::SetCursor(CursorHandle(cursor));
+    message.Result = TRUE;
 }
 
 void TWinControl::WMKeyDown(TMessage& message) {
