@@ -67,6 +67,7 @@ void TfMain::FormCreate(TObject*) {
             page->RunningChanged(false);
     };
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
+    Engine->OnStealthChanged = [this](TEraserEngine*, bool hidden) { StealthChanged(hidden); };
     for (TPageFrame* page : Pages())
         page->SetEngine(Engine.get());
     for (TPageFrame* page : Pages())
@@ -189,8 +190,6 @@ void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_HOTKEY: WMHotKey(message); break;
     case WM_CONTEXTMENU: WMContextMenu(message); break;
-    case WM_SHOWTRAYICON: WMShowTrayIcon(message); break;
-    case WM_HIDETRAYICON: WMHideTrayIcon(message); break;
     default: TForm::WndProc(message); break;
     }
 }
@@ -218,15 +217,14 @@ void TfMain::WMContextMenu(TMessage& message) {
     userSettingPopupMenu->Popup(p.x, p.y, Handle());
 }
 
-// The stealth toggle's messages.
-void TfMain::WMShowTrayIcon(TMessage&) {
+// The tray icon hides and shows with the program's windows.
+void TfMain::StealthChanged(bool hidden) {
     if (!TrayIcon) return;
-    TrayIcon->Enabled = true;
-    TrayIcon->SetIconVisible(true);
-}
-
-void TfMain::WMHideTrayIcon(TMessage&) {
-    if (!TrayIcon) return;
-    TrayIcon->SetIconVisible(false);
-    TrayIcon->Enabled = false;
+    if (hidden) {
+        TrayIcon->SetIconVisible(false);
+        TrayIcon->Enabled = false;
+    } else {
+        TrayIcon->Enabled = true;
+        TrayIcon->SetIconVisible(true);
+    }
 }

@@ -70,7 +70,7 @@ double File(const std::vector<std::string>& args) {
 
 double FreeSpace(const std::vector<std::string>& args) {
     InstallManager(1);
-    const std::string root = AddTrailingBackslash(Arg(args, 0));
+    const std::string root = IncludeTrailingPathDelimiter(Arg(args, 0));
     const double megabytes = static_cast<double>(GetFreeBytes(root)) / (1 << 20);
     TTimedEngine engine("WipeFreeSpace");
     double start = 0;

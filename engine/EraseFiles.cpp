@@ -96,7 +96,7 @@ bool TEraseFiles::MatchMask(const std::string& Mask, const std::string& Name) {
 void TEraseFiles::CollectFiles(const std::string& Folder, const std::string& Mask,
                                std::vector<std::string>* List, bool Recurse) {
     if (!IsWalkableFolder(AttributesOf(Folder))) return;
-    const std::string dir = AddTrailingBackslash(Folder);
+    const std::string dir = IncludeTrailingPathDelimiter(Folder);
     std::vector<std::string> subfolders;
     const bool complete = ForEachEntry(dir, [&](const TFindData& entry) {
         const std::string path = dir + entry.Name;
@@ -165,7 +165,7 @@ bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, 
 
 bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                              bool Recurse) {
-    const std::string dir = AddTrailingBackslash(Path);
+    const std::string dir = IncludeTrailingPathDelimiter(Path);
     std::vector<std::pair<std::string, bool>> subfolders; // path, is a link
     const bool complete = ForEachEntry(dir, [&](const TFindData& entry) {
         const std::string path = dir + entry.Name;

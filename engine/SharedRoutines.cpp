@@ -11,23 +11,6 @@
 DWORD ShlwapiMajorVersion = 0;
 DWORD ShlwapiMinorVersion = 0;
 
-std::string AddTrailingBackslash(const std::string& s) {
-    if (s.empty() || s.back() == '\\') return s;
-    return s + "\\";
-}
-
-std::string RemoveTrailingBackslash(const std::string& s) {
-    if (!s.empty() && s.back() == '\\') return s.substr(0, s.size() - 1);
-    return s;
-}
-
-std::string AppDirOverride;
-
-std::string GetAppDir() {
-    if (!AppDirOverride.empty()) return AddTrailingBackslash(AppDirOverride);
-    return ExtractFilePath(GetModuleFileNameStr());
-}
-
 std::string GetMethodsDir() {
     return GetAppDir() + "Methods\\";
 }
@@ -55,7 +38,7 @@ std::string GetSystemDir() {
 }
 
 std::string GetWindowsTempDir() {
-    return AddTrailingBackslash(GetWindowsDir()) + "Temp";
+    return IncludeTrailingPathDelimiter(GetWindowsDir()) + "Temp";
 }
 
 std::string GetProgramFilesDir() {
@@ -80,7 +63,7 @@ void GetSpecialFolderPath(int csidl, std::string& path) {
     LPITEMIDLIST pidl = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return;
     wchar_t buf[MAX_PATH] = {};
-    if (SHGetPathFromIDListW(pidl, buf)) path = RemoveTrailingBackslash(ToUtf8(buf));
+    if (SHGetPathFromIDListW(pidl, buf)) path = ExcludeTrailingPathDelimiter(ToUtf8(buf));
     CoTaskMemFree(pidl);
 }
 
@@ -93,7 +76,7 @@ std::string SpecialFolder(int csidl) {
 TStringList ListFiles(const std::string& folder, const std::string& mask) {
     TStringList list;
     const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    ForEachFile(AddTrailingBackslash(folder) + mask, [&](const TFindData& entry) {
+    ForEachFile(IncludeTrailingPathDelimiter(folder) + mask, [&](const TFindData& entry) {
         if (!(entry.dwFileAttributes & excluded) && entry.Exact) list.Add(entry.Name);
         return true;
     });
@@ -170,37 +153,6 @@ void ReadShlwapiVersion() {
     if (FAILED(getVersion(&version))) return;
     ShlwapiMajorVersion = version.dwMajorVersion;
     ShlwapiMinorVersion = version.dwMinorVersion;
-}
-
-TOSVersion QueryPlatformVersion() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!GetVersionExW(&info)) return {};
-    return {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId};
-}
-
-std::function<TOSVersion()> OSVersionQuery = QueryPlatformVersion;
-
-int GetWindowsVersion() {
-    const TOSVersion v = OSVersionQuery();
-    if (v.Major == 4 && v.Minor == 0) {
-        if (v.PlatformId == VER_PLATFORM_WIN32_WINDOWS) return 41;
-        if (v.PlatformId == VER_PLATFORM_WIN32_NT) return 44;
-        return 40;
-    }
-    if (v.Major == 4 && v.Minor == 10) return 42;
-    if (v.Major == 4 && v.Minor == 90) return 43;
-    if (v.Major == 5) return v.Minor == 0 ? 50 : v.Minor == 1 ? 51 : 52;
-    return 40;
-}
-
-bool IsWindowsNT5() {
-    const int version = GetWindowsVersion();
-    return version >= 50 && version <= 52;
-}
-
-bool IsWindowsNT() {
-    return OSVersionQuery().PlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 void ShowError(const std::string& text) {

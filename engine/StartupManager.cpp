@@ -23,7 +23,7 @@ std::string TStartupManager::FolderOf(bool currentUser, bool enabled) const {
 }
 
 std::string TStartupManager::GetItemKey(const TStartUpItem& item, bool enabled) {
-    return RemoveTrailingBackslash(item.KeyPath) + (enabled ? "" : "\\Disabled");
+    return ExcludeTrailingPathDelimiter(item.KeyPath) + (enabled ? "" : "\\Disabled");
 }
 
 std::string TStartupManager::GetStartupFolder(const TStartUpItem& item, bool enabled) const {
@@ -78,7 +78,7 @@ void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
         if (!SameText(ExtractFileExt(name), ".lnk")) continue;
         try {
             TShortcutInfo link;
-            ReadShortcut(AddTrailingBackslash(folder) + name, link);
+            ReadShortcut(IncludeTrailingPathDelimiter(folder) + name, link);
             auto item = std::make_unique<TStartUpItem>();
             item->Enabled = enabled;
             item->Kind = TStartUpItem::skShortcut;

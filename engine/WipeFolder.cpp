@@ -27,7 +27,7 @@ bool IsLink(const TFindData& entry, const std::string& path, const std::string& 
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
     const std::string final = FinalPath(path);
     return !final.empty() && !finalFolder.empty() &&
-           !SameText(final, AddTrailingBackslash(finalFolder) + entry.Name);
+           !SameText(final, IncludeTrailingPathDelimiter(finalFolder) + entry.Name);
 }
 
 // Entries of a search, "." and ".." left out, in the order of the search. A name
@@ -57,7 +57,7 @@ bool TWipeEngine::WipeFolderItem(TWipeItem& item) {
 
 bool TWipeEngine::WipeFolder(const std::string& folder, const std::string& mask, bool keepFolder,
                              bool recurse) {
-    const std::string dir = AddTrailingBackslash(folder);
+    const std::string dir = IncludeTrailingPathDelimiter(folder);
     const std::string finalDir = FinalPath(dir);
     for (const auto& entry : FindEntries(dir + mask)) {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;

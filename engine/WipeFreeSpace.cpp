@@ -26,7 +26,7 @@ bool IsDiskFull(DWORD error) {
 } // namespace
 
 bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
-    const std::string root = UpperCase(AddTrailingBackslash(ExtractFileDrive(item.Path)));
+    const std::string root = UpperCase(IncludeTrailingPathDelimiter(ExtractFileDrive(item.Path)));
     if (root.empty()) {
         AddError(item.Path, "The path names no drive");
         return false;

@@ -24,10 +24,6 @@ std::wstring FoldWide(std::wstring w) {
     return w;
 }
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
 bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
     size_t i = 0;
     while (i < s.size() && s[i] == ' ')
@@ -61,6 +57,10 @@ bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
 }
 
 } // namespace
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 bool IsAscii(const std::string& s) {
     return std::all_of(s.begin(), s.end(),
