@@ -5,7 +5,7 @@
 //   bench_erase_tree plant|plain|eraser <folder>
 #include "bench/BenchSupport.h"
 #include "engine/CustomEraserEngine.h"
-#include "engine/EraseFiles.h"
+#include "engine/erasers/EraseFiles.h"
 #include <cstdio>
 #include <string>
 #include <windows.h>

@@ -1,6 +1,6 @@
 // MD5FileHex over a file, in MB/s: the side of scripts/bench that md5sum meets.
 //   bench_md5 hash <file>
-#include "engine/MD5.h"
+#include "engine/tools/MD5.h"
 #include "bench/BenchSupport.h"
 #include "classlib/base/SysUtils.h"
 
