@@ -35,7 +35,8 @@ TfMain::~TfMain() {
 }
 
 std::vector<TPageFrame*> TfMain::Pages() const {
-    return {MainPage, WindowsPage, BrowsersPage, TTFileShredder1, TTFreeSpaceShredder1};
+    return {MainPage,        WindowsPage,          BrowsersPage,
+            TTFileShredder1, TTFreeSpaceShredder1, JunkCleanerPage};
 }
 
 void TfMain::FormCreate(TObject*) {
@@ -126,6 +127,7 @@ void TfMain::SetUpFolders() {
     AppDir = GetAppDir();
     BackupDir = AppDir + "Backup\\";
     if (!DirectoryExists(BackupDir)) CreateDirectoryW(ToWide(BackupDir).c_str(), nullptr);
+    JunkCleanerPage->SetAppDir(AppDir);
     SetCurrentDirectoryW(ToWide(AppDir).c_str());
 }
 

@@ -6,6 +6,7 @@
 #include "app/pages/BrowsersPage.h"
 #include "app/pages/FileShredderFrame.h"
 #include "app/pages/FreeSpaceShredderFrame.h"
+#include "app/pages/JunkCleanerPage.h"
 #include "app/pages/MainPage.h"
 #include "app/pages/WindowsPage.h"
 #include "classlib/gui/Button.h"
@@ -38,6 +39,7 @@ public:
     TBrowsersPage* BrowsersPage;
     TTFileShredder* TTFileShredder1;
     TTFreeSpaceShredder* TTFreeSpaceShredder1;
+    TTJunkCleaner* JunkCleanerPage; // the finders and the store of removed files
 
     // Navigation on the left.
     TPanel* pnlNavigation;

@@ -91,6 +91,7 @@ void TfMain::BuildPages() {
     BrowsersPage = DeferredPage<TBrowsersPage>(this, TabSheet2);
     TTFileShredder1 = DeferredPage<TTFileShredder>(this, TabSheet7);
     TTFreeSpaceShredder1 = DeferredPage<TTFreeSpaceShredder>(this, TabSheet8);
+    JunkCleanerPage = DeferredPage<TTJunkCleaner>(this, Junk_TabSheet);
 }
 
 void TfMain::BuildTrayMenu() {
