@@ -69,7 +69,9 @@ void WriteValueItem(const TPostEraserItem& item) {
         reg.WriteInteger(item.ValueName, StrToInt(item.ValueData));
 }
 
+// Rewriting a link would write its target: it is left alone.
 void RemoveLineItem(const TPostEraserItem& item) {
+    if (SafeCheckNoLink(item.FileName).IsLink()) return;
     TStringList lines;
     lines.LoadFromFile(item.FileName);
     for (int i = 0; i < lines.Count(); ++i) {
