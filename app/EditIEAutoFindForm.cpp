@@ -64,7 +64,7 @@ void TfEditIEAutoFind::UpdateButtons() {
 void TfEditIEAutoFind::SelectOnly(TListItem* row) {
     for (int i = 0; i < lvAutoFind->Count(); ++i)
         lvAutoFind->Items(i)->SetSelected(lvAutoFind->Items(i) == row);
-    row->Focus();
+    row->MakeFocused();
     lvAutoFind->SetFocus();
     UpdateButtons();
 }
@@ -102,7 +102,7 @@ void TfEditIEAutoFind::MoveSelected(int step) {
     selected->SetCaption(text);
     selected->SetSelected(false);
     target->SetSelected(true);
-    target->Focus();
+    target->MakeFocused();
     lvAutoFind->SetFocus();
     UpdateButtons();
 }

@@ -5,7 +5,10 @@
 // between its sheets. Main thread only.
 #include "app/pages/AboutFrame.h"
 #include "app/pages/BrowsersPage.h"
+#include "app/pages/FileShredderFrame.h"
+#include "app/pages/FreeSpaceShredderFrame.h"
 #include "app/pages/InternetExplorerSettingsFrame.h"
+#include "app/pages/JunkCleanerPage.h"
 #include "app/pages/MainPage.h"
 #include "app/pages/MiscShortCutKeysFrame.h"
 #include "app/pages/OptionsFrame.h"
@@ -50,6 +53,9 @@ public:
     TTScheduler* TTScheduler1;
     TTOptions* TTOptions1;
     TTAbout* TTAbout1;
+    TTFileShredder* TTFileShredder1;
+    TTFreeSpaceShredder* TTFreeSpaceShredder1;
+    TTJunkCleaner* JunkCleanerPage; // the finders and the store of removed files
 
     // Navigation on the left.
     TPanel* pnlNavigation;
@@ -96,8 +102,7 @@ private:
     void EngineClearLog(TCustomEraserEngine* Sender);
     void WMHotKey(TMessage& message);
     void WMContextMenu(TMessage& message);
-    void WMShowTrayIcon(TMessage& message);
-    void WMHideTrayIcon(TMessage& message);
+    void StealthChanged(bool hidden);
     void CreateTrayIcon();
     void SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
                     std::initializer_list<TTabSheet*> hidden);

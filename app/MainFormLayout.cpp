@@ -89,6 +89,9 @@ void TfMain::BuildPages() {
     MainPage = PlacePage<TMainPage>(this, TabSheet9);
     WindowsPage = DeferredPage<TWindowsPage>(this, TabSheet1);
     BrowsersPage = DeferredPage<TBrowsersPage>(this, TabSheet2);
+    TTFileShredder1 = DeferredPage<TTFileShredder>(this, TabSheet7);
+    TTFreeSpaceShredder1 = DeferredPage<TTFreeSpaceShredder>(this, TabSheet8);
+    JunkCleanerPage = DeferredPage<TTJunkCleaner>(this, Junk_TabSheet);
     TTPlugins1 = DeferredPage<TTPlugins>(this, TabSheet10);
     TTAbout1 = DeferredPage<TTAbout>(this, tabAbout);
     TTMiscShortCutKeys1 = DeferredPage<TTMiscShortCutKeys>(this, TabSheet12);

@@ -1,11 +1,13 @@
 #include "app/NormalMode.h"
 #include "app/CleanMethodSelectorForm.h"
 #include "app/EditIEAutoFindForm.h"
+#include "app/EditMethodForm.h"
 #include "app/EditPasswordManagerForm.h"
 #include "app/EnterPasswordForm.h"
 #include "app/KeepCookiesForm.h"
 #include "app/KeepTypedURLsForm.h"
 #include "app/MainForm.h"
+#include "app/MethodsForm.h"
 #include "classlib/gui/Application.h"
 #include <memory>
 
@@ -30,6 +32,8 @@ void RunNormalMode() {
         fMain = Application->CreateForm<TfMain>();
         fKeepCookie = Application->CreateForm<TfKeepCookie>();
         fEditIEAutoFind = Application->CreateForm<TfEditIEAutoFind>();
+        fEditMethod = Application->CreateForm<TfEditMethod>();
+        fMethodsForm = Application->CreateForm<TfMethodsForm>();
         fKeepTypedURLs = Application->CreateForm<TfKeepTypedURLs>();
         fEditPasswordManager = Application->CreateForm<TfEditPasswordManager>();
         fEnterPassword = Application->CreateForm<TfEnterPassword>();

@@ -84,7 +84,7 @@ void TTStartupManager::LoadItems() {
     }
     lvItems->EndUpdate();
     if (!place.Restore(*lvItems) && lvItems->Count() > 0) lvItems->Items(0)->SetSelected(true);
-    if (TListItem* selected = lvItems->Selected()) selected->Focus();
+    if (TListItem* selected = lvItems->Selected()) selected->MakeFocused();
     UpdateButtons();
 }
 

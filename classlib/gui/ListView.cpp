@@ -2,6 +2,7 @@
 #include "classlib/base/SysUtils.h"
 #include <algorithm>
 #include <commctrl.h>
+#include <windowsx.h>
 
 int TListItem::Index() const {
     const auto& items = FOwner.FItems;
@@ -34,13 +35,21 @@ void TListItem::SetImageIndex(int index) {
 
 void TListItem::SetSelected(bool value) {
     if (value == FSelected) return;
+    if (value && !FOwner.FMultiSelect)
+        for (const auto& other : FOwner.FItems)
+            if (other.get() != this) other->SetSelected(false);
     FSelected = value;
     FOwner.ShowSelection(*this);
     if (FOwner.OnSelectItem) FOwner.OnSelectItem(&FOwner, this, value);
 }
 
-void TListItem::Focus() {
-    FOwner.ShowSelection(*this, true);
+void TListItem::MakeFocused() {
+    if (!FOwner.HandleAllocated()) return;
+    LVITEMW row{};
+    row.stateMask = LVIS_FOCUSED;
+    row.state = LVIS_FOCUSED;
+    SendMessageW(FOwner.Handle(), LVM_SETITEMSTATE, Index(), reinterpret_cast<LPARAM>(&row));
+    SendMessageW(FOwner.Handle(), LVM_ENSUREVISIBLE, Index(), FALSE);
 }
 
 void TListItem::SetChecked(bool value) {
@@ -50,7 +59,7 @@ void TListItem::SetChecked(bool value) {
     FOwner.ItemChanged(*this);
 }
 
-TListView::TListView(TComponent* owner) : TWinControl(owner) {
+TListView::TListView(TComponent* owner) : TCustomListView(owner) {
     FWidth = 250;
     FHeight = 150;
     SetTabStop(true);
@@ -63,6 +72,7 @@ void TListView::CreateParams(TCreateParams& params) {
     params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
     if (!FMultiSelect) params.Style |= LVS_SINGLESEL;
     if (!FShowColumnHeaders) params.Style |= LVS_NOCOLUMNHEADER;
+    if (FEditCaptions) params.Style |= LVS_EDITLABELS;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -77,7 +87,7 @@ void TListView::InitializeWnd() {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = caption.data();
-        column.cx = FColumns[i].Width;
+        column.cx = ColumnWidth(i);
         SendMessageW(wnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
     for (const auto& item : FItems)
@@ -86,9 +96,18 @@ void TListView::InitializeWnd() {
 
 void TListView::ApplyExtendedStyle() {
     if (!HandleAllocated()) return;
-    DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0);
-    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-                 style);
+    DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0) |
+                  (FGridLines ? LVS_EX_GRIDLINES : 0);
+    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE,
+                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES, style);
+}
+
+int TListView::ColumnWidth(size_t index) {
+    if (FColumns[index].Width != FillWidth) return FColumns[index].Width;
+    int rest = ClientWidth() - GetSystemMetrics(SM_CXVSCROLL);
+    for (const TColumn& column : FColumns)
+        if (column.Width != FillWidth) rest -= column.Width;
+    return std::max(rest, 50);
 }
 
 void TListView::AddColumn(const std::string& caption, int width) {
@@ -113,6 +132,16 @@ void TListView::SetRowSelect(bool value) {
     ApplyExtendedStyle();
 }
 
+void TListView::SetGridLines(bool value) {
+    FGridLines = value;
+    ApplyExtendedStyle();
+}
+
+void TListView::SetEditCaptions(bool value) {
+    FEditCaptions = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
 void TListView::SetMultiSelect(bool value) {
     FMultiSelect = value;
     if (HandleAllocated()) RecreateWnd();
@@ -132,7 +161,8 @@ TListItem* TListView::AddItem() {
 // The row leaves the window unselected: the window would otherwise pass its selection
 // on to the row that takes its place, without a notification.
 void TListView::Delete(int index) {
-    FItems.at(index)->FSelected = false;
+    if (index < 0 || index >= Count()) return;
+    FItems[index]->FSelected = false;
     if (HandleAllocated()) {
         LVITEMW row{};
         row.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -140,12 +170,6 @@ void TListView::Delete(int index) {
         SendMessageW(Handle(), LVM_DELETEITEM, index, 0);
     }
     FItems.erase(FItems.begin() + index);
-}
-
-TListItem* TListView::Selected() const {
-    for (const auto& item : FItems)
-        if (item->FSelected) return item.get();
-    return nullptr;
 }
 
 int TListView::TopIndex() const {
@@ -160,6 +184,36 @@ void TListView::SetTopIndex(int index) {
     if (!SendMessageW(Handle(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) return;
     const int rows = std::min(index, Count() - 1) - TopIndex();
     SendMessageW(Handle(), LVM_SCROLL, 0, rows * (row.bottom - row.top));
+}
+
+TListItem* TListView::Selected() const {
+    for (const auto& item : FItems)
+        if (item->FSelected) return item.get();
+    return nullptr;
+}
+
+std::vector<TListItem*> TListView::SelectedItems() const {
+    std::vector<TListItem*> selected;
+    for (const auto& item : FItems)
+        if (item->FSelected) selected.push_back(item.get());
+    return selected;
+}
+
+void TListView::SortByCaption() {
+    std::stable_sort(FItems.begin(), FItems.end(), [](const auto& a, const auto& b) {
+        return CompareText(a->FCaption, b->FCaption) < 0;
+    });
+    if (!HandleAllocated()) return;
+    BeginUpdate();
+    SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
+    for (const auto& item : FItems)
+        ShowItem(*item);
+    EndUpdate();
+}
+
+void TListView::EditCaption(TListItem* item) {
+    SetFocus();
+    SendMessageW(Handle(), LVM_EDITLABELW, item->Index(), 0);
 }
 
 void TListView::Clear() {
@@ -193,16 +247,7 @@ void TListView::ShowItem(const TListItem& item) {
         ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
     ShowCheck(item);
     ShowImage(item);
-    if (item.FSelected) ShowSelection(item);
-}
-
-void TListView::ShowSelection(const TListItem& item, bool focus) {
-    if (!HandleAllocated()) return;
-    LVITEMW row{};
-    row.stateMask = LVIS_SELECTED | (focus ? LVIS_FOCUSED : 0);
-    row.state = (item.FSelected ? LVIS_SELECTED : 0) | (focus ? LVIS_FOCUSED : 0);
-    SendMessageW(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
-    if (focus) SendMessageW(Handle(), LVM_ENSUREVISIBLE, item.Index(), FALSE);
+    ShowSelection(item);
 }
 
 void TListView::ShowImage(const TListItem& item) {
@@ -231,35 +276,69 @@ void TListView::ShowCheck(const TListItem& item) {
     SendMessageW(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
 }
 
+void TListView::ShowSelection(const TListItem& item) {
+    if (!HandleAllocated()) return;
+    LVITEMW row{};
+    row.stateMask = LVIS_SELECTED;
+    row.state = item.FSelected ? LVIS_SELECTED : 0;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
+}
+
 void TListView::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) return CNNotify(message);
+    if (message.Msg == WM_CONTEXTMENU && PopupMenu) return WMContextMenu(message);
     TWinControl::WndProc(message);
 }
 
+// A click on a check box changes the window's state image, a click on a row its
+// selection: the items follow. Changes this class made itself find the item already
+// in that state. An item index of -1 stands for every row.
 void TListView::CNNotify(TMessage& message) {
     auto header = reinterpret_cast<const NMHDR*>(message.LParam);
-    if (header->code == NM_DBLCLK) {
+    switch (header->code) {
+    case NM_CLICK: return Click();
+    case NM_DBLCLK:
         if (OnDblClick) OnDblClick(this);
         return;
+    case LVN_ITEMCHANGED:
+        return ItemStateChanged(*reinterpret_cast<const NMLISTVIEW*>(message.LParam));
+    case LVN_ENDLABELEDITW: {
+        auto info = reinterpret_cast<const NMLVDISPINFOW*>(message.LParam);
+        if (info->item.pszText && info->item.iItem >= 0 && info->item.iItem < Count())
+            CaptionEdited(message, *FItems[info->item.iItem], ToUtf8(info->item.pszText));
+        return;
     }
-    if (header->code != LVN_ITEMCHANGED) return;
-    auto change = reinterpret_cast<const NMLISTVIEW*>(message.LParam);
-    if (!(change->uChanged & LVIF_STATE)) return;
-    if (change->iItem == -1) { // every row at once
-        for (int i = 0; i < Count(); ++i)
-            ItemStateChanged(i, change->uOldState, change->uNewState);
-    } else if (change->iItem >= 0 && change->iItem < Count()) {
-        ItemStateChanged(change->iItem, change->uOldState, change->uNewState);
+    default: return;
     }
 }
 
-// The user's clicks change the window's states: the item follows them. Changes
-// this class made itself find the item already in that state.
-void TListView::ItemStateChanged(int index, UINT oldState, UINT newState) {
-    TListItem& item = *FItems[index];
-    if ((newState ^ oldState) & LVIS_SELECTED) item.SetSelected((newState & LVIS_SELECTED) != 0);
-    if (((newState ^ oldState) & LVIS_STATEIMAGEMASK) == 0) return;
-    unsigned image = (newState & LVIS_STATEIMAGEMASK) >> 12;
+void TListView::ItemStateChanged(const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE) || change.iItem >= Count()) return;
+    const unsigned changed = change.uNewState ^ change.uOldState;
+    if (changed & LVIS_SELECTED) {
+        const bool selected = change.uNewState & LVIS_SELECTED;
+        if (change.iItem >= 0)
+            FItems[change.iItem]->SetSelected(selected);
+        else
+            for (size_t i = 0; i < FItems.size(); ++i)
+                FItems[i]->SetSelected(selected);
+    }
+    if (change.iItem < 0 || (changed & LVIS_STATEIMAGEMASK) == 0) return;
+    unsigned image = (change.uNewState & LVIS_STATEIMAGEMASK) >> 12;
     if (image == 0) return; // no state image yet
-    item.SetChecked(image == 2);
+    FItems[change.iItem]->SetChecked(image == 2);
+}
+
+// The window shows the edited text only when the result is TRUE.
+void TListView::CaptionEdited(TMessage& message, TListItem& item, const std::string& text) {
+    bool accept = false;
+    if (OnEdited) OnEdited(this, &item, text, accept);
+    if (accept) item.FCaption = text;
+    message.Result = accept;
+}
+
+void TListView::WMContextMenu(TMessage& message) {
+    POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    if (p.x == -1 && p.y == -1) GetCursorPos(&p); // from the keyboard
+    PopupMenu->Popup(p.x, p.y, Handle());
 }

@@ -7,7 +7,7 @@ void MakeFile(const std::string& path, size_t size, DWORD attributes) {
     ForceDirectories(ExtractFileDir(path));
     const std::string data(size, 'x');
     WriteStringToFile(path, data);
-    if (attributes) SetFileAttributesA(path.c_str(), attributes);
+    if (attributes) FileSetAttr(path, attributes);
 }
 
 void MakeFolder(const std::string& path) {
@@ -15,61 +15,29 @@ void MakeFolder(const std::string& path) {
 }
 
 bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return FileGetAttr(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 void RemoveTree(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = FileGetAttr(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    FileSetAttr(path, FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
+        SysDeleteFile(path);
         return;
     }
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = entry.cFileName;
-                if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-            } while (FindNextFileA(find, &entry));
-            FindClose(find);
-        }
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-std::string UnixName(const std::string& path) {
-    using TUnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    if (!unixName) return "";
-    char* name = unixName(ToWide(path).c_str());
-    std::string result = name ? name : "";
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-bool RunHost(const std::string& program, const std::string& arguments,
-             const std::function<bool()>& done) {
-    std::string command = "\\\\?\\unix" + StringReplace(program, "/", "\\") + " " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return false;
-    TKernelHandle process(pi.hProcess), thread(pi.hThread);
-    for (int i = 0; i < 1000 && !done(); ++i)
-        Sleep(10);
-    return done();
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        ForEachFile(path + "\\*", [&](const TFindData& entry) {
+            RemoveTree(path + "\\" + entry.Name);
+            return true;
+        });
+    RemoveDir(path);
 }
 
 namespace {
 
 bool IsFolderLink(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = FileGetAttr(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
@@ -81,11 +49,7 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
     if (IsFolderLink(link)) return true;
     // Wine cannot make links itself; it reports a Unix link to a folder as a folder
     // with the reparse-point attribute.
-    const std::string unixTarget = UnixName(target), unixParent = UnixName(ExtractFileDir(link));
-    if (unixTarget.empty() || unixParent.empty()) return false;
-    return RunHost("/bin/ln",
-                   "-s \"" + unixTarget + "\" \"" + unixParent + "/" + ExtractFileName(link) + "\"",
-                   [&] { return IsFolderLink(link); });
+    return MakeHostLink(link, target) && IsFolderLink(link);
 }
 
 TRecordingEngine::TRecordingEngine() {

@@ -1,0 +1,65 @@
+#pragma once
+// The eraser of files and folders. Deletes what its collect found, counts it in the
+// engine and defers every file it cannot delete now to the next-start eraser.
+// Every deletion goes through the link-safe layer: folder walks never follow a
+// junction or symbolic link, a link is removed itself where the platform can, and
+// any link left in place is logged and not counted. Main thread only.
+#include "classlib/base/SafeFileOps.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/erasers/Eraser.h"
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+class TEraseFiles : public TEraser {
+public:
+    using TEraser::TEraser;
+
+    // File names or masks that AddFile skips; "Exclude" in "prefs.dat".
+    std::vector<std::string> Exclude;
+
+    void AddExclude(const std::string& Name); // no duplicate of the exact text
+    // Adds a file item unless its name matches an exclusion (EMaskException for a
+    // broken exclusion mask).
+    void AddFile(const std::string& FileName);
+    void AddFolder(const std::string& Path, const std::string& Mask, bool KeepFolder, bool Recurse);
+    // Every file of Folder (and below it when Recurse) whose name matches Mask goes to
+    // List as a full path, or through AddFile when List is null. Returns at once when
+    // the engine is cancelled. An empty Folder finds nothing.
+    void CollectFiles(const std::string& Folder, const std::string& Mask,
+                      std::vector<std::string>* List, bool Recurse);
+    // Deletes one file and counts it, or defers it; true when deleted (or, in
+    // simulation mode, when it would be).
+    bool EraseFile(const std::string& FileName);
+    // Deletes the matching files of Path, empties and removes its subfolders when
+    // Recurse, and removes Path itself unless KeepFolder. False when a stop request
+    // ended the walk: nothing more is removed or counted on any level.
+    bool EraseFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
+                     bool Recurse);
+    // The class library's file-mask match; EMaskException for a broken mask.
+    [[nodiscard]] static bool MatchMask(const std::string& Mask, const std::string& Name);
+
+    void Erase() override;
+    void LoadFromXML(const TXMLNode& Parent) override;
+    void SaveToXML(TXMLNode Parent) override;
+
+private:
+    using TEntryVisitor = std::function<void(const TFindData& Entry)>;
+
+    [[nodiscard]] bool IsExcluded(const std::string& FileName) const;
+    bool EraseExistingFile(const std::string& FileName, DWORD Attributes, int64_t Size);
+    void Defer(const std::string& FileName, DWORD Attributes);
+    // Logs a listed entry the link-safe layer left alone; false, for the caller's result.
+    bool ReportLink(const std::string& Path, const TSafeFileResult& Result);
+    bool WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
+                    bool Recurse);
+    void RemoveFolder(const std::string& Path, bool IsLink, bool HoldsLinks);
+    // Visits the entries of Folder but "." and "..", letting messages run and testing
+    // the cancel flag before each; false when cancelled. An entry whose name cannot be
+    // spelt exactly is passed over: it is neither erased, deferred nor counted.
+    bool ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit);
+
+    int FLinksLeft = 0; // links reported so far: a folder that holds one stays
+};

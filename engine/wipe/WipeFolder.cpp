@@ -1,0 +1,63 @@
+// The folder walk of the overwriting engine.
+#include "classlib/base/SafeFileOps.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/SharedRoutines.h"
+#include "engine/wipe/WipeEngine.h"
+#include <vector>
+
+namespace {
+
+// Entries of a search, "." and ".." left out, in the order of the search. A name
+// that cannot be spelt exactly is left out too: it would reach no entry, and the
+// folder that keeps it is reported.
+std::vector<TFindData> FindEntries(const std::string& pattern) {
+    std::vector<TFindData> entries;
+    ForEachFile(pattern, [&](const TFindData& entry) {
+        if (entry.Exact) entries.push_back(entry);
+        return true;
+    });
+    return entries;
+}
+
+} // namespace
+
+// A folder that stays is a failure of the run; its reason is reported once, by the
+// file or link that kept it when there is one.
+bool TWipeEngine::WipeFolderItem(TWipeItem& item) {
+    const size_t errors = Errors.size();
+    if (WipeFolder(item.Path, "*.*", false, true) && !DirectoryExists(item.Path)) return true;
+    if (!Cancelled && Errors.size() == errors)
+        AddError(item.Path, DirectoryExists(item.Path) ? "The folder could not be removed"
+                                                       : "The folder does not exist");
+    return false;
+}
+
+// Links are never entered, overwritten or removed: each is reported, by this check
+// for folders and by WipeFile for files.
+bool TWipeEngine::WipeFolder(const std::string& folder, const std::string& mask, bool keepFolder,
+                             bool recurse) {
+    const TSafeFileResult self = SafeCheckNoLink(folder);
+    if (self.IsLink()) {
+        AddError(folder, self.Text());
+        return false;
+    }
+    const std::string dir = IncludeTrailingPathDelimiter(folder);
+    for (const auto& entry : FindEntries(dir + mask)) {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        TWipeItem item;
+        item.Path = dir + entry.Name;
+        WipeFile(item);
+        ProcessMessages();
+        if (Cancelled) return true;
+    }
+    if (recurse) {
+        for (const auto& entry : FindEntries(dir + "*.*")) {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+            ProcessMessages();
+            if (Cancelled) return true;
+            WipeFolder(dir + entry.Name, mask, false, recurse);
+        }
+    }
+    if (keepFolder) return true;
+    return SafeRemoveDir(folder).Done();
+}
