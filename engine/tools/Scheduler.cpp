@@ -44,11 +44,11 @@ int NthWeekdayOfMonth(int year, int month, int index, int dayOfWeek) {
 std::function<TDateTime()> PlatformClock() {
     wchar_t file[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"TW_CLOCK_FILE", file, MAX_PATH) == 0) return Now;
-    // A file being rewritten by the test cannot be read: the last moment read holds.
     return [name = ToUtf8(file), last = std::make_shared<TDateTime>(Now())] {
         try {
             *last = std::stod(ReadFileToString(name));
         } catch (const std::exception&) {
+            // The test is rewriting the file: the last moment read holds.
         }
         return *last;
     };

@@ -174,7 +174,7 @@ TEST_F(ComCtrls, ListViewSelectionFollowsTheWindow) {
     for (const char* name : {"alpha", "beta", "gamma"})
         list->AddItem()->SetCaption(name);
     list->Items(0)->SetSelected(true);
-    list->Items(0)->Focus();
+    list->Items(0)->MakeFocused();
     HWND wnd = list->Handle();
     EXPECT_EQ(SendMessageA(wnd, LVM_GETNEXTITEM, -1, LVNI_SELECTED), 0);
     SendMessageA(wnd, WM_KEYDOWN, VK_DOWN, 0);
