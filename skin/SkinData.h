@@ -159,6 +159,9 @@ private:
     TImageList* FMenuImages; // owned as a component
 };
 
+// The stored "SkinStream" bytes: the exe's RCDATA resource SKINSTREAM (u32 length
+// and packed skin); empty when the program has none.
+std::string ReadStoredSkinStream();
 // The class-library control of a window, or nullptr.
 TWinControl* FindSkinControl(HWND wnd);
 // Draws UTF-8 text with DrawTextW.
