@@ -143,7 +143,7 @@ void TfMain::SetUpFolders() {
 
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
-    TrayIcon->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    TrayIcon->SetIcon(LoadIconA(GetModuleHandleW(nullptr), "MAINICON"));
     TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);

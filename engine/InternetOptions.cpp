@@ -25,7 +25,7 @@ void ClickButton(HWND dialog, HWND button, bool wait) {
         SendMessageTimeoutA(dialog, WM_COMMAND, wParam, lParam, SMTO_ABORTIFHUNG, SendTimeout,
                             nullptr);
     else
-        PostMessageA(dialog, WM_COMMAND, wParam, lParam);
+        PostMessageW(dialog, WM_COMMAND, wParam, lParam);
 }
 
 HWND TInternetOptions::WaitForDialog(const char* title) {

@@ -4,14 +4,18 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 
+namespace {
+const char* const ShutdownPrivilege = "SeShutdownPrivilege"; // SE_SHUTDOWN_NAME
+} // namespace
+
 std::function<BOOL(UINT)> TPcBoot::ExitWindowsCall = TPcBoot::PlatformExitWindows;
 
 // With TW_EXITWINDOWS_LOG set (only the outside-in tests set it), the request is
 // written to that file instead, so that the test's own Wine session survives.
 BOOL TPcBoot::PlatformExitWindows(UINT flags) {
-    char log[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("TW_EXITWINDOWS_LOG", log, MAX_PATH) > 0) {
-        WriteStringToFile(log, IntToStr(flags));
+    wchar_t log[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"TW_EXITWINDOWS_LOG", log, MAX_PATH) > 0) {
+        WriteStringToFile(ToUtf8(log), IntToStr(flags));
         return TRUE;
     }
     return ExitWindowsEx(flags, 0);
@@ -27,9 +31,9 @@ bool TPcBoot::Execute() {
 }
 
 bool TPcBoot::ExitWindows(UINT flags) {
-    SetPrivilege(SE_SHUTDOWN_NAME, true);
+    SetPrivilege(ShutdownPrivilege, true);
     const bool accepted = ExitWindowsCall(flags);
-    SetPrivilege(SE_SHUTDOWN_NAME, false);
+    SetPrivilege(ShutdownPrivilege, false);
     return accepted;
 }
 
@@ -39,7 +43,8 @@ bool TPcBoot::SetPrivilege(const std::string& name, bool enable) {
         return false;
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
-    if (!LookupPrivilegeValueA(nullptr, name.c_str(), &privileges.Privileges[0].Luid)) return false;
+    if (!LookupPrivilegeValueW(nullptr, ToWide(name).c_str(), &privileges.Privileges[0].Luid))
+        return false;
     privileges.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
     return AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr);
 }

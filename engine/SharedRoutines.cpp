@@ -159,7 +159,7 @@ void ReadShortcut(const std::string& fileName, TShortcutInfo& info) {
 void ReadShlwapiVersion() {
     ShlwapiMajorVersion = 0;
     ShlwapiMinorVersion = 0;
-    TLibraryHandle lib(LoadLibraryA("shlwapi.dll"));
+    TLibraryHandle lib(LoadLibraryW(L"shlwapi.dll"));
     if (!lib) return;
     auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
         reinterpret_cast<void*>(GetProcAddress(lib.Get(), "DllGetVersion")));

@@ -3,6 +3,7 @@
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Screen.h"
+#include "classlib/gui/WindowText.h"
 #include "skin/SkinData.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinReader.h"
@@ -12,12 +13,6 @@ namespace {
 
 // Freed when the program's static objects end, after its windows.
 std::unique_ptr<TSkinManage> GlobalManager;
-
-std::string ClassNameOf(HWND wnd) {
-    wchar_t name[256] = {};
-    GetClassNameW(wnd, name, 256);
-    return ToAnsi(name);
-}
 
 bool HasStyle(HWND wnd, int index, LONG_PTR bits) {
     return (GetWindowLongPtrW(wnd, index) & bits) != 0;
@@ -110,7 +105,7 @@ void TSkinManage::HookCall(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void TSkinManage::WindowCreated(HWND wnd, const CREATESTRUCTW& cs) {
-    if (!(cs.style & WS_CHILD) && ClassNameOf(wnd) == "#32768") return SkinPopupMenu(wnd);
+    if (!(cs.style & WS_CHILD) && GetClassNameStr(wnd) == "#32768") return SkinPopupMenu(wnd);
     if (cs.dwExStyle & WS_EX_MDICHILD) SkinWindow(wnd);
 }
 
@@ -139,10 +134,10 @@ TSkinForm* TSkinManage::FindSkinForm(HWND wnd) {
 
 // The checks of a window that may be skinned, after it is known to be new.
 bool TSkinManage::MaySkin(HWND wnd, TWinControl* control) const {
-    const std::string className = ClassNameOf(wnd);
+    const std::string className = GetClassNameStr(wnd);
     const bool mdiChild = HasStyle(wnd, GWL_EXSTYLE, WS_EX_MDICHILD);
     if (!SkinAll && HasStyle(wnd, GWL_STYLE, WS_CHILD) && !mdiChild &&
-        AsciiLowerCase(ClassNameOf(GetParent(wnd))) != "mdiclient")
+        AsciiLowerCase(GetClassNameStr(GetParent(wnd))) != "mdiclient")
         return false;
     if (!control && className != "#32770" &&
         reinterpret_cast<HMODULE>(GetWindowLongPtrW(wnd, GWLP_HINSTANCE)) !=
@@ -173,7 +168,7 @@ TSkinData* TSkinManage::ChooseData(HWND wnd) const {
         auto owner = dynamic_cast<TWinControl*>(d->Owner());
         return d->SkinFormtype == sfOnlyThisForm && owner && owner->HandleIfAllocated() == wnd;
     });
-    const std::string className = AsciiLowerCase(ClassNameOf(wnd));
+    const std::string className = AsciiLowerCase(GetClassNameStr(wnd));
     if (!data && (className == "tmessageform" || className == "#32770"))
         data = last([](TSkinData* d) { return d->SkinFormtype == sfDialog; });
     if (!data) data = last([](TSkinData* d) { return d->SkinFormtype == sfMainform; });

@@ -39,9 +39,9 @@ void SplitMSecs(TDateTime dt, int64_t& days, int64_t& msecs) {
 }
 
 std::string LocaleString(LCTYPE type, const std::string& def) {
-    char buffer[256];
-    int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer);
-    return n > 1 ? std::string(buffer, n - 1) : def;
+    wchar_t buffer[256];
+    int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 256);
+    return n > 1 ? ToUtf8(std::wstring(buffer, n - 1)) : def;
 }
 
 // A Windows date picture ("M/d/yyyy") as format codes: lower case, separator as "/".

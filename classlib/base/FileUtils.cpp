@@ -1,5 +1,7 @@
 // Path, file and folder routines declared in SysUtils.h.
+#include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
+#include <iterator>
 
 namespace {
 
@@ -64,19 +66,19 @@ std::string ChangeFileExt(const std::string& s, const std::string& ext) {
 }
 
 std::string ExpandFileName(const std::string& s) {
-    char buffer[MAX_PATH * 4];
-    DWORD n = GetFullPathNameA(s.c_str(), sizeof buffer, buffer, nullptr);
-    return n == 0 || n >= sizeof buffer ? s : std::string(buffer, n);
+    wchar_t buffer[MAX_PATH * 4];
+    DWORD n = GetFullPathNameW(ToWide(s).c_str(), std::size(buffer), buffer, nullptr);
+    return n == 0 || n >= std::size(buffer) ? s : ToUtf8(std::wstring(buffer, n));
 }
 
 // Files and folders.
 
 DWORD FileGetAttr(const std::string& name) {
-    return GetFileAttributesA(name.c_str());
+    return GetFileAttributesW(ToWide(name).c_str());
 }
 
 bool FileSetAttr(const std::string& name, DWORD attr) {
-    return SetFileAttributesA(name.c_str(), attr) != 0;
+    return SetFileAttributesW(ToWide(name).c_str(), attr) != 0;
 }
 
 bool FileExists(const std::string& name) {
@@ -95,28 +97,42 @@ bool ForceDirectories(const std::string& dir) {
     if (DirectoryExists(d) || d == ExtractFileDrive(d)) return true; // "C:" or "\\server\share"
     std::string parent = ExtractFileDir(d);
     if (!parent.empty() && parent != d && !ForceDirectories(parent)) return false;
-    return CreateDirectoryA(d.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    return CreateDirectoryW(ToWide(d).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool SysDeleteFile(const std::string& name) {
-    return DeleteFileA(name.c_str()) != 0;
+    return DeleteFileW(ToWide(name).c_str()) != 0;
 }
 
 bool RemoveDir(const std::string& dir) {
-    return RemoveDirectoryA(dir.c_str()) != 0;
+    return RemoveDirectoryW(ToWide(dir).c_str()) != 0;
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    return MoveFileA(from.c_str(), to.c_str()) != 0;
+    return MoveFileW(ToWide(from).c_str(), ToWide(to).c_str()) != 0;
 }
 
 int64_t FileSizeOf(const std::string& name) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (!GetFileAttributesExW(ToWide(name).c_str(), GetFileExInfoStandard, &data)) return -1;
     return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+bool ForEachFile(const std::string& pattern, const std::function<bool(const TFindData&)>& visit) {
+    TFindData entry;
+    TFindHandle find(FindFirstFileExW(ToWide(pattern).c_str(), FindExInfoBasic, &entry,
+                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return true;
+    do {
+        const wchar_t* name = entry.cFileName;
+        if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
+        entry.Exact = ToUtf8Exact(name, entry.Name);
+        if (!visit(entry)) return false;
+    } while (FindNextFileW(find.Get(), &entry));
+    return true;
+}
+
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
-    return MoveFileExA(source.c_str(), target.c_str(),
+    return MoveFileExW(ToWide(source).c_str(), ToWide(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

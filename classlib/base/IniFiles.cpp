@@ -8,14 +8,15 @@
 namespace {
 
 // Calls a profile function with a growing buffer; the function returns the count
-// written, which is size - reserve when the buffer was too small.
-std::string ReadProfile(const std::function<DWORD(char*, DWORD)>& call, DWORD reserve) {
-    std::string buffer(2048, '\0');
+// written, which is size - reserve when the buffer was too small. The W functions keep
+// the file in the ANSI code page, as it always was; the program gets UTF-8.
+std::string ReadProfile(const std::function<DWORD(wchar_t*, DWORD)>& call, DWORD reserve) {
+    std::wstring buffer(2048, L'\0');
     while (true) {
         DWORD n = call(buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n + reserve < buffer.size() || buffer.size() >= (1u << 24)) {
             buffer.resize(n);
-            return buffer;
+            return ToUtf8(buffer);
         }
         buffer.resize(buffer.size() * 4);
     }
@@ -44,9 +45,10 @@ bool ContainsText(const std::vector<std::string>& items, const std::string& s) {
 std::string TIniFile::ReadString(const std::string& section, const std::string& ident,
                                  const std::string& def) const {
     return ReadProfile(
-        [&](char* buf, DWORD size) {
-            return GetPrivateProfileStringA(section.c_str(), ident.c_str(), def.c_str(), buf, size,
-                                            FFileName.c_str());
+        [&](wchar_t* buf, DWORD size) {
+            return GetPrivateProfileStringW(ToWide(section).c_str(), ToWide(ident).c_str(),
+                                            ToWide(def).c_str(), buf, size,
+                                            ToWide(FFileName).c_str());
         },
         1);
 }
@@ -61,8 +63,8 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& ident, bo
 
 void TIniFile::WriteString(const std::string& section, const std::string& ident,
                            const std::string& value) {
-    if (!WritePrivateProfileStringA(section.c_str(), ident.c_str(), value.c_str(),
-                                    FFileName.c_str()))
+    if (!WritePrivateProfileStringW(ToWide(section).c_str(), ToWide(ident).c_str(),
+                                    ToWide(value).c_str(), ToWide(FFileName).c_str()))
         throw EIniFileException("Unable to write to " + FFileName);
 }
 
@@ -76,17 +78,17 @@ void TIniFile::WriteBool(const std::string& section, const std::string& ident, b
 
 std::vector<std::string> TIniFile::ReadSections() const {
     return SplitNulList(ReadProfile(
-        [&](char* buf, DWORD size) {
-            return GetPrivateProfileSectionNamesA(buf, size, FFileName.c_str());
+        [&](wchar_t* buf, DWORD size) {
+            return GetPrivateProfileSectionNamesW(buf, size, ToWide(FFileName).c_str());
         },
         2));
 }
 
 std::vector<std::string> TIniFile::ReadSection(const std::string& section) const {
     return SplitNulList(ReadProfile(
-        [&](char* buf, DWORD size) {
-            return GetPrivateProfileStringA(section.c_str(), nullptr, "", buf, size,
-                                            FFileName.c_str());
+        [&](wchar_t* buf, DWORD size) {
+            return GetPrivateProfileStringW(ToWide(section).c_str(), nullptr, L"", buf, size,
+                                            ToWide(FFileName).c_str());
         },
         2));
 }
@@ -100,14 +102,16 @@ bool TIniFile::ValueExists(const std::string& section, const std::string& ident)
 }
 
 void TIniFile::EraseSection(const std::string& section) {
-    if (!WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, FFileName.c_str()))
+    if (!WritePrivateProfileStringW(ToWide(section).c_str(), nullptr, nullptr,
+                                    ToWide(FFileName).c_str()))
         throw EIniFileException("Unable to write to " + FFileName);
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& ident) {
-    WritePrivateProfileStringA(section.c_str(), ident.c_str(), nullptr, FFileName.c_str());
+    WritePrivateProfileStringW(ToWide(section).c_str(), ToWide(ident).c_str(), nullptr,
+                               ToWide(FFileName).c_str());
 }
 
 void TIniFile::UpdateFile() {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, FFileName.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, ToWide(FFileName).c_str());
 }

@@ -1,5 +1,6 @@
 #include "classlib/base/Registry.h"
 #include "classlib/base/Exceptions.h"
+#include "classlib/base/SysUtils.h"
 #include <cstring>
 
 namespace {
@@ -12,14 +13,15 @@ namespace {
     throw ERegistryException("Invalid data type for '" + name + "'");
 }
 
-// The raw data and type of a value; false when it cannot be read.
+// The raw data and type of a value (strings in UTF-16); false when it cannot be read.
 bool QueryValue(HKEY key, const std::string& name, DWORD& type, std::string& data) {
+    const std::wstring wname = ToWide(name);
     DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key, wname.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return false;
     while (true) {
         data.resize(size);
-        LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type,
+        LONG rc = RegQueryValueExW(key, wname.c_str(), nullptr, &type,
                                    reinterpret_cast<BYTE*>(data.data()), &size);
         if (rc == ERROR_SUCCESS) {
             data.resize(size);
@@ -30,6 +32,14 @@ bool QueryValue(HKEY key, const std::string& name, DWORD& type, std::string& dat
 }
 
 } // namespace
+
+std::string RegStringData(const std::string& data) {
+    std::wstring w(data.size() / sizeof(wchar_t), L'\0');
+    memcpy(w.data(), data.data(), w.size() * sizeof(wchar_t));
+    size_t end = w.find(L'\0');
+    if (end != std::wstring::npos) w.resize(end);
+    return ToUtf8(w);
+}
 
 TRegistry::TRegistry(REGSAM access) : Access(access) {}
 
@@ -45,9 +55,10 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     std::string relative;
     HKEY base = BaseFor(key, relative);
     HKEY opened = nullptr;
-    LONG rc = canCreate ? RegCreateKeyExA(base, relative.c_str(), 0, nullptr, 0, Access, nullptr,
+    const std::wstring wrelative = ToWide(relative);
+    LONG rc = canCreate ? RegCreateKeyExW(base, wrelative.c_str(), 0, nullptr, 0, Access, nullptr,
                                           &opened, nullptr)
-                        : RegOpenKeyExA(base, relative.c_str(), 0, Access, &opened);
+                        : RegOpenKeyExW(base, wrelative.c_str(), 0, Access, &opened);
     if (rc != ERROR_SUCCESS) return false;
     if (!FCurrentKey || base != FCurrentKey.Get())
         FCurrentPath = relative;
@@ -74,12 +85,12 @@ bool TRegistry::KeyExists(const std::string& key) {
     std::string relative;
     HKEY base = BaseFor(key, relative);
     TRegKey probe;
-    return RegOpenKeyExA(base, relative.c_str(), 0, KEY_READ, probe.Out()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(base, ToWide(relative).c_str(), 0, KEY_READ, probe.Out()) == ERROR_SUCCESS;
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
-    return RegQueryValueExA(CurrentKey(), name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
+    return RegQueryValueExW(CurrentKey(), ToWide(name).c_str(), nullptr, nullptr, nullptr,
+                            nullptr) == ERROR_SUCCESS;
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
@@ -88,19 +99,19 @@ bool TRegistry::DeleteKey(const std::string& key) {
     while (!relative.empty() && relative.back() == '\\')
         relative.pop_back();
     if (relative.empty()) return false; // never empty the base key itself
-    return RegDeleteTreeA(base, relative.c_str()) == ERROR_SUCCESS;
+    return RegDeleteTreeW(base, ToWide(relative).c_str()) == ERROR_SUCCESS;
 }
 
 bool TRegistry::DeleteValue(const std::string& name) {
-    return RegDeleteValueA(CurrentKey(), name.c_str()) == ERROR_SUCCESS;
+    return RegDeleteValueW(CurrentKey(), ToWide(name).c_str()) == ERROR_SUCCESS;
 }
 
 namespace {
 
-// Names from RegEnumKeyExA or RegEnumValueA, growing the buffer when a name is longer.
+// Names from RegEnumKeyExW or RegEnumValueW, growing the buffer when a name is longer.
 template <class Enumerate> std::vector<std::string> EnumNames(Enumerate enumerate) {
     std::vector<std::string> names;
-    std::string buffer(256, '\0');
+    std::wstring buffer(256, L'\0');
     for (DWORD i = 0;;) {
         DWORD len = static_cast<DWORD>(buffer.size());
         LONG rc = enumerate(i, buffer.data(), &len);
@@ -109,7 +120,7 @@ template <class Enumerate> std::vector<std::string> EnumNames(Enumerate enumerat
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
-        names.emplace_back(buffer.data(), len);
+        names.push_back(ToUtf8(std::wstring(buffer.data(), len)));
         ++i;
     }
     return names;
@@ -118,20 +129,20 @@ template <class Enumerate> std::vector<std::string> EnumNames(Enumerate enumerat
 } // namespace
 
 std::vector<std::string> TRegistry::GetKeyNames() const {
-    return EnumNames([this](DWORD i, char* name, DWORD* len) {
-        return RegEnumKeyExA(CurrentKey(), i, name, len, nullptr, nullptr, nullptr, nullptr);
+    return EnumNames([this](DWORD i, wchar_t* name, DWORD* len) {
+        return RegEnumKeyExW(CurrentKey(), i, name, len, nullptr, nullptr, nullptr, nullptr);
     });
 }
 
 std::vector<std::string> TRegistry::GetValueNames() const {
-    return EnumNames([this](DWORD i, char* name, DWORD* len) {
-        return RegEnumValueA(CurrentKey(), i, name, len, nullptr, nullptr, nullptr, nullptr);
+    return EnumNames([this](DWORD i, wchar_t* name, DWORD* len) {
+        return RegEnumValueW(CurrentKey(), i, name, len, nullptr, nullptr, nullptr, nullptr);
     });
 }
 
 TRegDataType TRegistry::GetDataType(const std::string& name) const {
     DWORD type = REG_NONE;
-    if (RegQueryValueExA(CurrentKey(), name.c_str(), nullptr, &type, nullptr, nullptr) !=
+    if (RegQueryValueExW(CurrentKey(), ToWide(name).c_str(), nullptr, &type, nullptr, nullptr) !=
         ERROR_SUCCESS)
         return rdUnknown;
     switch (type) {
@@ -144,11 +155,11 @@ TRegDataType TRegistry::GetDataType(const std::string& name) const {
 }
 
 int TRegistry::GetDataSize(const std::string& name) const {
-    DWORD size = 0;
-    if (RegQueryValueExA(CurrentKey(), name.c_str(), nullptr, nullptr, nullptr, &size) !=
-        ERROR_SUCCESS)
-        return -1;
-    return static_cast<int>(size);
+    DWORD type;
+    std::string data;
+    if (!QueryValue(CurrentKey(), name, type, data)) return -1;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return static_cast<int>(data.size());
+    return static_cast<int>(RegStringData(data).size() + 1); // UTF-8 bytes with the NUL
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
@@ -156,9 +167,7 @@ std::string TRegistry::ReadString(const std::string& name) const {
     std::string data;
     if (!QueryValue(CurrentKey(), name, type, data)) return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ) InvalidType(name);
-    size_t end = data.find('\0');
-    if (end != std::string::npos) data.resize(end);
-    return data;
+    return RegStringData(data);
 }
 
 int TRegistry::ReadInteger(const std::string& name) const {
@@ -195,20 +204,24 @@ std::string TRegistry::ReadBinaryString(const std::string& name) const {
 namespace {
 
 void SetValue(HKEY key, const std::string& name, DWORD type, const void* data, DWORD size) {
-    if (RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size) !=
+    if (RegSetValueExW(key, ToWide(name).c_str(), 0, type, static_cast<const BYTE*>(data), size) !=
         ERROR_SUCCESS)
         throw ERegistryException("Failed to set data for '" + name + "'");
+}
+
+void SetString(HKEY key, const std::string& name, DWORD type, const std::string& value) {
+    const std::wstring w = ToWide(value);
+    SetValue(key, name, type, w.c_str(), static_cast<DWORD>((w.size() + 1) * sizeof(wchar_t)));
 }
 
 } // namespace
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
-    SetValue(CurrentKey(), name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    SetString(CurrentKey(), name, REG_SZ, value);
 }
 
 void TRegistry::WriteExpandString(const std::string& name, const std::string& value) {
-    SetValue(CurrentKey(), name, REG_EXPAND_SZ, value.c_str(),
-             static_cast<DWORD>(value.size() + 1));
+    SetString(CurrentKey(), name, REG_EXPAND_SZ, value);
 }
 
 void TRegistry::WriteInteger(const std::string& name, int value) {

@@ -34,7 +34,7 @@ constexpr int64_t kChunk = 1 << 30;
 
 TFileStream::TFileStream(const std::string& fileName, unsigned mode) : FFileName(fileName) {
     const bool create = (mode & 0xFF00) == fmCreate;
-    FHandle.Reset(CreateFileA(fileName.c_str(),
+    FHandle.Reset(CreateFileW(ToWide(fileName).c_str(),
                               create ? GENERIC_READ | GENERIC_WRITE : AccessFlags(mode),
                               ShareFlags(mode), nullptr, create ? CREATE_ALWAYS : OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));

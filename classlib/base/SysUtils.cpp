@@ -10,24 +10,23 @@
 
 namespace {
 
-// Single-byte case folding of the process code page, built once.
-const std::array<unsigned char, 256>& UpperTable() {
-    static const std::array<unsigned char, 256> table = [] {
-        std::array<unsigned char, 256> t{};
-        for (int i = 0; i < 256; ++i)
-            t[i] = static_cast<unsigned char>(i);
-        CharUpperBuffA(reinterpret_cast<char*>(t.data() + 1), 255);
-        return t;
-    }();
-    return table;
+bool IsAscii(const std::string& s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string FoldUpper(const std::string& s) {
-    const auto& t = UpperTable();
-    std::string r(s);
-    for (char& c : r)
-        c = static_cast<char>(t[static_cast<unsigned char>(c)]);
-    return r;
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// UTF-16 upper case, one code unit for one (CharUpperBuffW keeps the length).
+std::wstring FoldWide(std::wstring w) {
+    if (!w.empty()) CharUpperBuffW(w.data(), static_cast<DWORD>(w.size()));
+    return w;
 }
 
 bool IsBlank(char c) {
@@ -169,28 +168,43 @@ std::string Format(const char* fmt, ...) {
 
 // Text.
 
+// Plain ASCII, the common case, is folded here; anything else in UTF-16.
 std::string UpperCase(const std::string& s) {
-    return FoldUpper(s);
-}
-
-std::string LowerCase(const std::string& s) {
+    if (!IsAscii(s)) return ToUtf8(FoldWide(ToWide(s)));
     std::string r(s);
-    if (!r.empty()) CharLowerBuffA(r.data(), static_cast<DWORD>(r.size()));
+    std::transform(r.begin(), r.end(), r.begin(), AsciiUpper);
     return r;
 }
 
+std::string LowerCase(const std::string& s) {
+    if (IsAscii(s)) {
+        std::string r(s);
+        std::transform(r.begin(), r.end(), r.begin(), AsciiLower);
+        return r;
+    }
+    std::wstring w = ToWide(s);
+    CharLowerBuffW(w.data(), static_cast<DWORD>(w.size()));
+    return ToUtf8(w);
+}
+
 int CompareText(const std::string& a, const std::string& b) {
-    const auto& t = UpperTable();
+    if (!IsAscii(a) || !IsAscii(b)) {
+        const std::wstring wa = FoldWide(ToWide(a));
+        const std::wstring wb = FoldWide(ToWide(b));
+        return wa.compare(wb);
+    }
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        int d = t[static_cast<unsigned char>(a[i])] - t[static_cast<unsigned char>(b[i])];
+        int d = AsciiUpper(a[i]) - AsciiUpper(b[i]);
         if (d != 0) return d;
     }
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
 bool SameText(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && CompareText(a, b) == 0;
+    // Folding keeps ASCII bytes apart from the rest, so unequal sizes differ only then.
+    if (a.size() != b.size() && IsAscii(a) && IsAscii(b)) return false;
+    return CompareText(a, b) == 0;
 }
 
 std::string TrimLeft(const std::string& s) {
@@ -211,22 +225,34 @@ std::string Trim(const std::string& s) {
     return TrimLeft(TrimRight(s));
 }
 
-std::string StringReplace(const std::string& s, const std::string& from, const std::string& to,
-                          unsigned flags) {
-    if (from.empty()) return s;
-    const bool ignoreCase = flags & rfIgnoreCase;
-    const std::string hay = ignoreCase ? FoldUpper(s) : s;
-    const std::string needle = ignoreCase ? FoldUpper(from) : from;
-    std::string r;
+namespace {
+
+// Replaces in s the places where hay (s, maybe folded) holds needle.
+template <class S>
+S ReplaceFound(const S& s, const S& hay, const S& needle, const S& to, bool all) {
+    S r;
     size_t pos = 0;
     while (true) {
         size_t hit = hay.find(needle, pos);
-        if (hit == std::string::npos) break;
+        if (hit == S::npos) break;
         r.append(s, pos, hit - pos).append(to);
-        pos = hit + from.size();
-        if (!(flags & rfReplaceAll)) break;
+        pos = hit + needle.size();
+        if (!all) break;
     }
-    return r.append(s, pos, std::string::npos);
+    return r.append(s, pos, S::npos);
+}
+
+} // namespace
+
+std::string StringReplace(const std::string& s, const std::string& from, const std::string& to,
+                          unsigned flags) {
+    if (from.empty()) return s;
+    const bool all = flags & rfReplaceAll;
+    if (!(flags & rfIgnoreCase)) return ReplaceFound(s, s, from, to, all);
+    if (IsAscii(s) && IsAscii(from)) return ReplaceFound(s, UpperCase(s), UpperCase(from), to, all);
+    // Folded in UTF-16, where upper and lower case have the same length.
+    const std::wstring w = ToWide(s);
+    return ToUtf8(ReplaceFound(w, FoldWide(w), FoldWide(ToWide(from)), ToWide(to), all));
 }
 
 bool StartsText(const std::string& prefix, const std::string& s) {
@@ -238,7 +264,10 @@ bool EndsText(const std::string& suffix, const std::string& s) {
 }
 
 size_t PosText(const std::string& sub, const std::string& s) {
-    return FoldUpper(s).find(FoldUpper(sub));
+    if (IsAscii(s) && IsAscii(sub)) return UpperCase(s).find(UpperCase(sub));
+    const std::wstring w = ToWide(s);
+    size_t hit = FoldWide(w).find(FoldWide(ToWide(sub)));
+    return hit == std::wstring::npos ? std::string::npos : ToUtf8(w.substr(0, hit)).size();
 }
 
 std::vector<std::string> SplitString(const std::string& s, char sep) {
@@ -256,24 +285,37 @@ std::vector<std::string> SplitString(const std::string& s, char sep) {
 
 std::wstring ToWide(const std::string& s) {
     if (s.empty()) return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     std::wstring r(n, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), r.data(), n);
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), r.data(), n);
     return r;
 }
 
-std::string ToAnsi(const std::wstring& s) {
+std::string ToUtf8(const std::wstring& s) {
     if (s.empty()) return {};
-    int n = WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
                                 nullptr, nullptr);
     std::string r(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), r.data(), n, nullptr,
+    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), r.data(), n, nullptr,
                         nullptr);
     return r;
 }
 
-std::string ToAnsi(const wchar_t* s) {
-    return s ? ToAnsi(std::wstring(s)) : std::string();
+bool ToUtf8Exact(const wchar_t* s, std::string& utf8) {
+    const int length = static_cast<int>(wcslen(s));
+    int n =
+        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, s, length, nullptr, 0, nullptr, nullptr);
+    if (n == 0 && length > 0) {
+        utf8 = ToUtf8(s);
+        return false;
+    }
+    utf8.resize(n);
+    WideCharToMultiByte(CP_UTF8, 0, s, length, utf8.data(), n, nullptr, nullptr);
+    return true;
+}
+
+std::string ToUtf8(const wchar_t* s) {
+    return s ? ToUtf8(std::wstring(s)) : std::string();
 }
 
 // The program.
@@ -311,31 +353,31 @@ std::vector<std::string> SplitCommandLine(const std::string& cmdLine) {
 
 std::string ParamStr(int index) {
     if (index == 0) return GetModuleFileNameStr();
-    std::vector<std::string> params = SplitCommandLine(GetCommandLineA());
+    std::vector<std::string> params = SplitCommandLine(ToUtf8(GetCommandLineW()));
     return index > 0 && index < static_cast<int>(params.size()) ? params[index] : std::string();
 }
 
 int ParamCount() {
-    std::vector<std::string> params = SplitCommandLine(GetCommandLineA());
+    std::vector<std::string> params = SplitCommandLine(ToUtf8(GetCommandLineW()));
     return params.empty() ? 0 : static_cast<int>(params.size()) - 1;
 }
 
 std::string GetModuleFileNameStr(HMODULE module) {
-    std::string buffer(MAX_PATH, '\0');
+    std::wstring buffer(MAX_PATH, L'\0');
     while (true) {
-        DWORD n = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD n = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return {};
-        if (n < buffer.size()) return buffer.substr(0, n);
+        if (n < buffer.size()) return ToUtf8(buffer.substr(0, n));
         buffer.resize(buffer.size() * 2);
     }
 }
 
 std::string SysErrorMessage(DWORD code) {
-    char* text = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                  FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string r(text ? text : "", n);
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string r = text ? ToUtf8(std::wstring(text, n)) : std::string();
     if (text) LocalFree(text);
     while (!r.empty() && (IsBlank(r.back()) || r.back() == '.'))
         r.pop_back();

@@ -1,7 +1,8 @@
 #pragma once
-// String, number, path and file routines of the class library. Strings are 8-bit,
-// in the process code page (CP_ACP); the A functions of Win32 take them as they are.
+// String, number, path and file routines of the class library. Strings are UTF-8;
+// Win32 text goes through the W functions, converted with ToWide and ToUtf8.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -19,7 +20,7 @@ std::string FloatToStrFixed(double v, int decimals);
 // printf-style formatting into a std::string.
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
-// Text. Case folding follows the code page (CharUpperBuff/CharLowerBuff).
+// Text. Case folding works on the whole of Unicode (CharUpperBuffW/CharLowerBuffW).
 std::string UpperCase(const std::string& s);
 std::string LowerCase(const std::string& s);
 bool SameText(const std::string& a, const std::string& b);
@@ -35,10 +36,12 @@ bool EndsText(const std::string& suffix, const std::string& s);
 size_t PosText(const std::string& sub, const std::string& s);         // npos when absent
 std::vector<std::string> SplitString(const std::string& s, char sep); // "" gives no parts
 
-// Wide strings for COM and W functions (through CP_ACP).
+// UTF-8 to UTF-16 and back, for COM and the W functions.
 std::wstring ToWide(const std::string& s);
-std::string ToAnsi(const std::wstring& s);
-std::string ToAnsi(const wchar_t* s);
+std::string ToUtf8(const std::wstring& s);
+std::string ToUtf8(const wchar_t* s);
+// False, with lone surrogates made U+FFFD, when s has no exact UTF-8 form.
+bool ToUtf8Exact(const wchar_t* s, std::string& utf8);
 
 // Paths.
 std::string IncludeTrailingPathDelimiter(const std::string& s); // "" stays ""
@@ -63,6 +66,20 @@ DWORD FileGetAttr(const std::string& name);  // INVALID_FILE_ATTRIBUTES when mis
 bool FileSetAttr(const std::string& name, DWORD attr);
 // Replaces target with source only once source is complete (same folder).
 bool ReplaceFileAtomically(const std::string& source, const std::string& target);
+
+// A folder entry as FindFirstFileW lists it, with its name in UTF-8. Exact is false when
+// the name has no UTF-8 form (a lone surrogate): Name then does not reach the entry.
+struct TFindData : WIN32_FIND_DATAW {
+    std::string Name;
+    bool Exact = true;
+    [[nodiscard]] bool IsFolder() const { return dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY; }
+    [[nodiscard]] int64_t Size() const {
+        return static_cast<int64_t>((uint64_t(nFileSizeHigh) << 32) | nFileSizeLow);
+    }
+};
+// Visits the entries that pattern ("C:\dir\*.txt") lists, "." and ".." left out, until
+// visit returns false; false then. A pattern that lists nothing gives true.
+bool ForEachFile(const std::string& pattern, const std::function<bool(const TFindData&)>& visit);
 
 // The program.
 std::string ParamStr(int index); // 0 is the program file

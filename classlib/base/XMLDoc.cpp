@@ -23,16 +23,6 @@ void Check(HRESULT hr, const char* what) {
         throw EXMLDocError(Format("%s failed (0x%08lX)", what, static_cast<unsigned long>(hr)));
 }
 
-std::string ToUtf8(const std::wstring& s) {
-    if (s.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string r(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), r.data(), n, nullptr,
-                        nullptr);
-    return r;
-}
-
 TComPtr<IXMLDOMElement> AsElement(IXMLDOMNode* node) {
     TComPtr<IXMLDOMElement> element;
     if (node) node->QueryInterface(kIXMLDOMElement, element.OutVoid());
@@ -68,7 +58,7 @@ IXMLDOMElement* TXMLNode::Element() const {
 }
 
 std::string TXMLNode::NodeName() const {
-    return FElement ? ToAnsi(::NodeName(FElement)) : "";
+    return FElement ? ToUtf8(::NodeName(FElement)) : "";
 }
 
 std::string TXMLNode::Text() const {
@@ -77,7 +67,7 @@ std::string TXMLNode::Text() const {
     ForEachChild(FElement, [&](IXMLDOMNode* child) {
         if (IsText(NodeType(child))) text += NodeValue(child);
     });
-    return ToAnsi(text);
+    return ToUtf8(text);
 }
 
 void TXMLNode::SetText(const std::string& text) {
@@ -95,7 +85,7 @@ std::string TXMLNode::Attribute(const std::string& name) const {
     if (!FElement || FElement->getAttribute(TXMLString(name).Get(), &value) != S_OK ||
         value.Get().vt != VT_BSTR)
         return {};
-    return ToAnsi(std::wstring(value.Get().bstrVal, SysStringLen(value.Get().bstrVal)));
+    return ToUtf8(std::wstring(value.Get().bstrVal, SysStringLen(value.Get().bstrVal)));
 }
 
 void TXMLNode::SetAttribute(const std::string& name, const std::string& value) {
@@ -116,7 +106,7 @@ std::vector<std::string> TXMLNode::AttributeNames() const {
     for (long i = 0; i < count; ++i) {
         TComPtr<IXMLDOMNode> attribute;
         if (SUCCEEDED(attributes->get_item(i, attribute.Out())) && attribute)
-            names.push_back(ToAnsi(::NodeName(attribute.Get())));
+            names.push_back(ToUtf8(::NodeName(attribute.Get())));
     }
     return names;
 }
@@ -192,7 +182,7 @@ namespace {
         error->get_linepos(&column);
     }
     // Wine's parser gives only "error" as its reason.
-    std::string text = "Invalid XML document: " + Trim(reason.Ansi());
+    std::string text = "Invalid XML document: " + Trim(reason.Utf8());
     if (line > 0) text += Format(" (line %ld, position %ld)", line, column);
     throw EXMLDocError(text);
 }
@@ -225,7 +215,7 @@ void TXMLDocument::SaveToFile(const std::string& fileName) const {
 }
 
 std::string TXMLDocument::XML() const {
-    return ToAnsi(WriteXMLDocument(FDoc));
+    return ToUtf8(WriteXMLDocument(FDoc));
 }
 
 TXMLNode TXMLDocument::DocumentElement() const {

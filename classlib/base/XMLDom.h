@@ -25,7 +25,7 @@ public:
     [[nodiscard]] std::wstring Wide() const {
         return FStr ? std::wstring(FStr, SysStringLen(FStr)) : std::wstring();
     }
-    [[nodiscard]] std::string Ansi() const { return ToAnsi(Wide()); }
+    [[nodiscard]] std::string Utf8() const { return ToUtf8(Wide()); }
 
 private:
     BSTR FStr = nullptr;

@@ -19,7 +19,7 @@ namespace {
 constexpr int ClipIds[] = {0, 150, 151, 152, 160, 161, 162, 163, 164};
 
 HMODULE ShellModule() {
-    static TLibraryHandle shell(LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    static TLibraryHandle shell(LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
     return shell.Get();
 }
 
@@ -55,21 +55,21 @@ void TAnimate::SetActive(bool value) {
 void TAnimate::OpenClip() {
     FOpen = false;
     if (!HandleAllocated()) return;
-    SendMessageA(Handle(), ACM_OPENA, 0, 0); // closes the previous clip
+    SendMessageW(Handle(), ACM_OPENW, 0, 0); // closes the previous clip
     HMODULE shell = ShellModule();
     if (FCommonAVI == aviNone || !shell) return;
-    FOpen = SendMessageA(Handle(), ACM_OPENA, reinterpret_cast<WPARAM>(shell),
-                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(ClipIds[FCommonAVI]))) != 0;
+    FOpen = SendMessageW(Handle(), ACM_OPENW, reinterpret_cast<WPARAM>(shell),
+                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(ClipIds[FCommonAVI]))) != 0;
 }
 
 void TAnimate::ApplyActive() {
     if (!HandleAllocated() || !FOpen) return;
     if (!FActive) {
-        SendMessageA(Handle(), ACM_STOP, 0, 0);
+        SendMessageW(Handle(), ACM_STOP, 0, 0);
         return;
     }
     WPARAM times = FRepetitions > 0 ? static_cast<WPARAM>(FRepetitions) : static_cast<WPARAM>(-1);
     WORD from = static_cast<WORD>(FStartFrame > 0 ? FStartFrame - 1 : 0);
     WORD to = static_cast<WORD>(FStopFrame > 0 ? FStopFrame - 1 : 0xFFFF);
-    SendMessageA(Handle(), ACM_PLAY, times, MAKELPARAM(from, to));
+    SendMessageW(Handle(), ACM_PLAY, times, MAKELPARAM(from, to));
 }

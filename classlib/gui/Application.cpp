@@ -34,27 +34,27 @@ void TApplication::Initialize() {
 HWND TApplication::Handle() {
     if (FHandle) return FHandle;
     static const bool registered = [] {
-        WNDCLASSEXA wc{};
+        WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = &TApplication::StdWndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
-        wc.lpszClassName = "TApplication";
-        return RegisterClassExA(&wc) != 0;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
+        wc.lpszClassName = L"TApplication";
+        return RegisterClassExW(&wc) != 0;
     }();
     (void)registered;
     int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    FHandle = CreateWindowExA(0, "TApplication", FTitle.c_str(),
+    FHandle = CreateWindowExW(0, L"TApplication", ToWide(FTitle).c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              x, y, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                              x, y, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!FHandle) RaiseLastOSError();
-    SetWindowLongPtrA(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return FHandle;
 }
 
 LRESULT CALLBACK TApplication::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (!app) return DefWindowProcA(wnd, msg, wParam, lParam);
+    auto app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    if (!app) return DefWindowProcW(wnd, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
     try {
         app->WndProc(message);
@@ -75,7 +75,7 @@ void TApplication::WndProc(TMessage& message) {
         break;
     case WM_SYSCOMMAND: WMSysCommand(message); break;
     default:
-        message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
+        message.Result = DefWindowProcW(FHandle, message.Msg, message.WParam, message.LParam);
         break;
     }
 }
@@ -85,7 +85,7 @@ void TApplication::WMSysCommand(TMessage& message) {
     case SC_MINIMIZE: Minimize(); break;
     case SC_RESTORE: Restore(); break;
     default:
-        message.Result = DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
+        message.Result = DefWindowProcW(FHandle, message.Msg, message.WParam, message.LParam);
         break;
     }
 }
@@ -133,7 +133,7 @@ void TApplication::UpdateVisible() {
 
 void TApplication::SetTitle(const std::string& title) {
     FTitle = title;
-    if (FHandle) SetWindowTextA(FHandle, title.c_str());
+    if (FHandle) SetWindowTextW(FHandle, ToWide(title).c_str());
 }
 
 void TApplication::Run() {
@@ -144,14 +144,14 @@ void TApplication::Run() {
 
 bool TApplication::ProcessMessage() {
     MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     if (msg.message == WM_QUIT) {
         FTerminated = true;
         return true;
     }
     if (!TForm::IsDialogKeyMessage(msg)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     FreeReleased();
     return true;
@@ -173,7 +173,7 @@ void TApplication::Terminate() {
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
     HWND owner = GetActiveWindow();
     if (!owner) owner = Handle();
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return ::MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), flags);
 }
 
 void TApplication::HandleException(TObject* sender) noexcept {
@@ -189,7 +189,7 @@ void TApplication::HandleException(TObject* sender) noexcept {
     } catch (...) {
         text += " (and the exception handler failed)";
     }
-    OutputDebugStringA(("Tarnwhistle: exception: " + text + "\n").c_str());
+    OutputDebugStringW(ToWide("Tarnwhistle: exception: " + text + "\n").c_str());
 }
 
 void TApplication::ReleaseLater(TWinControl* control) {

@@ -1,4 +1,5 @@
 #include "classlib/gui/Bitmap.h"
+#include "classlib/base/SysUtils.h"
 #include <cstring>
 
 class TBitmap::TBitmapCanvas : public TCanvas {
@@ -82,7 +83,7 @@ void TBitmap::Assign(const TPersistent& source) {
 
 bool TBitmap::CopyFromHandle(HBITMAP bitmap) {
     BITMAP bm{};
-    if (!bitmap || !GetObjectA(bitmap, sizeof(bm), &bm)) return false;
+    if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm)) return false;
     SetSize(bm.bmWidth, bm.bmHeight);
     if (Empty()) return true;
     BITMAPINFO info{};
@@ -98,7 +99,7 @@ bool TBitmap::CopyFromHandle(HBITMAP bitmap) {
 }
 
 void TBitmap::LoadFromFile(const std::string& fileName) {
-    TGdiObject loaded(LoadImageA(nullptr, fileName.c_str(), IMAGE_BITMAP, 0, 0,
+    TGdiObject loaded(LoadImageW(nullptr, ToWide(fileName).c_str(), IMAGE_BITMAP, 0, 0,
                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!loaded || !CopyFromHandle(static_cast<HBITMAP>(loaded.Get())))
         throw EFOpenError("Cannot open file " + fileName);

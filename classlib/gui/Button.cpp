@@ -13,11 +13,11 @@ namespace {
 
 } // namespace
 
-bool IsAccel(char key, const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] != '&')
-            return SameText(std::string(1, caption[i + 1]), std::string(1, key));
+bool IsAccel(wchar_t key, const std::string& caption) {
+    const std::wstring text = ToWide(caption);
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] != L'&') return SameText(ToUtf8(text.substr(i + 1, 1)), ToUtf8({key}));
         ++i; // "&&" is a literal ampersand
     }
     return false;
@@ -38,8 +38,8 @@ void TButton::CreateParams(TCreateParams& params) {
 void TButton::SetDefault(bool value) {
     FDefault = value;
     if (!HandleAllocated()) return;
-    if ((GetWindowLongPtrA(Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) return Invalidate();
-    SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if ((GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) return Invalidate();
+    SendMessageW(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::WndProc(TMessage& message) {
@@ -71,7 +71,7 @@ void TButton::CMDialogKey(TMessage& message) {
 }
 
 void TButton::CMDialogChar(TMessage& message) {
-    if (CanFocus() && IsAccel(static_cast<char>(message.WParam), Caption())) {
+    if (CanFocus() && IsAccel(static_cast<wchar_t>(message.WParam), Caption())) {
         Click();
         message.Result = 1;
     }

@@ -30,4 +30,4 @@ private:
 };
 
 // True when caption marks key as its accelerator ("&Cancel" and 'c').
-bool IsAccel(char key, const std::string& caption);
+bool IsAccel(wchar_t key, const std::string& caption);

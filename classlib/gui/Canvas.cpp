@@ -1,4 +1,5 @@
 #include "classlib/gui/Canvas.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Bitmap.h"
 
 TCanvas::TCanvas() {
@@ -50,25 +51,28 @@ void TCanvas::RequireState(unsigned state) {
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     RequireState(csFont | csBrush);
-    ::TextOutA(FHandle, x, y, text.data(), static_cast<int>(text.size()));
+    const std::wstring w = ToWide(text);
+    ::TextOutW(FHandle, x, y, w.data(), static_cast<int>(w.size()));
 }
 
 void TCanvas::TextRect(const RECT& rect, int x, int y, const std::string& text) {
     RequireState(csFont | csBrush);
     UINT options = ETO_CLIPPED | (FBrush.Style() == bsClear ? 0 : ETO_OPAQUE);
-    ExtTextOutA(FHandle, x, y, options, &rect, text.data(), static_cast<UINT>(text.size()),
-                nullptr);
+    const std::wstring w = ToWide(text);
+    ExtTextOutW(FHandle, x, y, options, &rect, w.data(), static_cast<UINT>(w.size()), nullptr);
 }
 
 int TCanvas::DrawText(const std::string& text, RECT& rect, UINT flags) {
     RequireState(csFont | csBrush);
-    return ::DrawTextA(FHandle, text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    const std::wstring w = ToWide(text);
+    return ::DrawTextW(FHandle, w.c_str(), static_cast<int>(w.size()), &rect, flags);
 }
 
 SIZE TCanvas::TextExtent(const std::string& text) {
     RequireState(csFont);
     SIZE size{0, 0};
-    GetTextExtentPoint32A(FHandle, text.data(), static_cast<int>(text.size()), &size);
+    const std::wstring w = ToWide(text);
+    GetTextExtentPoint32W(FHandle, w.data(), static_cast<int>(w.size()), &size);
     return size;
 }
 

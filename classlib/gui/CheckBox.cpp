@@ -27,7 +27,7 @@ void TButtonControl::CreateParams(TCreateParams& params) {
 }
 
 void TButtonControl::InitializeWnd() {
-    SendMessageA(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TButtonControl::WndProc(TMessage& message) {
@@ -43,7 +43,7 @@ void TButtonControl::CNCommand(TMessage& message) {
 }
 
 void TButtonControl::CMDialogChar(TMessage& message) {
-    if (!CanFocus() || !IsAccel(static_cast<char>(message.WParam), Caption())) return;
+    if (!CanFocus() || !IsAccel(static_cast<wchar_t>(message.WParam), Caption())) return;
     SetFocus();
     Toggle();
     message.Result = 1;
@@ -53,7 +53,7 @@ void TButtonControl::SetChecked(bool value) {
     if (value == FChecked) return;
     FChecked = value;
     if (HandleAllocated())
-        SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
     Click();
 }
 
@@ -77,6 +77,6 @@ void TRadioButton::SetChecked(bool value) {
     }
     FChecked = value;
     if (HandleAllocated())
-        SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
     if (value) Click();
 }

@@ -25,7 +25,7 @@ void TDateTimePicker::CreateParams(TCreateParams& params) {
 
 void TDateTimePicker::InitializeWnd() {
     SYSTEMTIME st = DateTimeToSystemTime(FDateTime);
-    SendMessageA(Handle(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+    SendMessageW(Handle(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
 void TDateTimePicker::DestroyWnd() {
@@ -41,7 +41,7 @@ void TDateTimePicker::SetKind(TDateTimeKind kind) {
 TDateTime TDateTimePicker::DateTime() const {
     HWND wnd = HandleIfAllocated();
     SYSTEMTIME st{};
-    if (!wnd || SendMessageA(wnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
+    if (!wnd || SendMessageW(wnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
         return FDateTime;
     return SystemTimeToDateTime(st);
 }

@@ -1,4 +1,5 @@
 #include "classlib/gui/Dialogs.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include <commdlg.h>
 #include <shlobj.h>
@@ -6,11 +7,15 @@
 namespace {
 
 // "a|b|c|d" -> "a\0b\0c\0d\0\0", as the dialog wants its filter.
-std::string FilterList(const std::string& filter) {
-    std::string list = filter;
-    for (char& c : list)
-        if (c == '|') c = '\0';
-    return list + std::string(2, '\0');
+std::wstring FilterList(const std::string& filter) {
+    std::wstring list = ToWide(filter);
+    for (wchar_t& c : list)
+        if (c == L'|') c = L'\0';
+    return list + std::wstring(2, L'\0');
+}
+
+const wchar_t* OrNull(const std::wstring& s) {
+    return s.empty() ? nullptr : s.c_str();
 }
 
 DWORD DialogFlags(unsigned options) {
@@ -27,21 +32,23 @@ DWORD DialogFlags(unsigned options) {
 } // namespace
 
 bool TOpenDialog::Run(bool save) {
-    std::vector<char> buffer(65536, '\0');
-    FileName.copy(buffer.data(), buffer.size() - 2);
-    std::string filter = FilterList(Filter);
-    OPENFILENAMEA ofn{};
+    std::vector<wchar_t> buffer(65536, L'\0');
+    ToWide(FileName).copy(buffer.data(), buffer.size() - 2);
+    const std::wstring filter = FilterList(Filter);
+    const std::wstring initialDir = ToWide(InitialDir), title = ToWide(Title);
+    const std::wstring defaultExt = ToWide(DefaultExt);
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = GetActiveWindow() ? GetActiveWindow() : Application->Handle();
     ofn.lpstrFilter = Filter.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
-    ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
-    ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
+    ofn.lpstrInitialDir = OrNull(initialDir);
+    ofn.lpstrTitle = OrNull(title);
+    ofn.lpstrDefExt = OrNull(defaultExt);
     ofn.Flags = DialogFlags(Options);
-    BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!chosen) return false;
     ReadChoice(buffer);
     return true;
@@ -50,19 +57,20 @@ bool TOpenDialog::Run(bool save) {
 // One full path, or (several files) the folder followed by the names, each ended by
 // a zero byte, the list by a second one. Only the multiple-selection dialog ends with
 // that second zero: the single one leaves the rest of a longer offered name behind it.
-void TOpenDialog::ReadChoice(const std::vector<char>& buffer) {
+void TOpenDialog::ReadChoice(const std::vector<wchar_t>& buffer) {
     FFiles.clear();
-    std::vector<std::string> parts{buffer.data()};
+    std::vector<std::wstring> parts{buffer.data()};
     if ((Options & ofAllowMultiSelect) && !parts[0].empty())
-        for (const char* p = buffer.data() + parts[0].size() + 1; *p; p += parts.back().size() + 1)
+        for (const wchar_t* p = buffer.data() + parts[0].size() + 1; *p;
+             p += parts.back().size() + 1)
             parts.emplace_back(p);
     if (parts.size() == 1) {
-        FFiles = parts;
+        FFiles.push_back(ToUtf8(parts[0]));
     } else {
-        std::string dir = parts[0];
+        std::string dir = ToUtf8(parts[0]);
         if (!dir.empty() && dir.back() != '\\') dir += '\\';
         for (size_t i = 1; i < parts.size(); ++i)
-            FFiles.push_back(dir + parts[i]);
+            FFiles.push_back(dir + ToUtf8(parts[i]));
     }
     FileName = FFiles.empty() ? "" : FFiles.front();
 }
@@ -71,23 +79,24 @@ namespace {
 
 // Selects the start folder once the dialog is up.
 int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED && data) SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, data);
+    if (msg == BFFM_INITIALIZED && data) SendMessageW(wnd, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
 
 } // namespace
 
 std::string BrowseForFolder(const std::string& title, const std::string& startFolder) {
-    BROWSEINFOA info{};
+    const std::wstring wideTitle = ToWide(title), start = ToWide(startFolder);
+    BROWSEINFOW info{};
     info.hwndOwner = GetActiveWindow() ? GetActiveWindow() : Application->Handle();
-    info.lpszTitle = title.c_str();
+    info.lpszTitle = wideTitle.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
-    info.lParam = startFolder.empty() ? 0 : reinterpret_cast<LPARAM>(startFolder.c_str());
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+    info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
     if (!chosen) return "";
-    char path[MAX_PATH] = {};
-    BOOL ok = SHGetPathFromIDListA(chosen, path);
+    wchar_t path[MAX_PATH] = {};
+    BOOL ok = SHGetPathFromIDListW(chosen, path);
     CoTaskMemFree(chosen);
-    return ok ? path : "";
+    return ok ? ToUtf8(path) : "";
 }

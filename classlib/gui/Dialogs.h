@@ -32,7 +32,7 @@ protected:
     bool Run(bool save);
 
 private:
-    void ReadChoice(const std::vector<char>& buffer);
+    void ReadChoice(const std::vector<wchar_t>& buffer);
     std::vector<std::string> FFiles;
 };
 

@@ -25,9 +25,9 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
 }
 
 void TCustomEdit::InitializeWnd() {
-    SendMessageA(Handle(), EM_SETLIMITTEXT, FMaxLength, 0); // 0 lifts the default limit
+    SendMessageW(Handle(), EM_SETLIMITTEXT, FMaxLength, 0); // 0 lifts the default limit
     if (FPasswordChar)
-        SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
+        SendMessageW(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(FPasswordChar), 0);
 }
 
 void TCustomEdit::WndProc(TMessage& message) {
@@ -41,23 +41,23 @@ void TCustomEdit::CNCommand(TMessage& message) {
 
 void TCustomEdit::SetReadOnly(bool value) {
     FReadOnly = value;
-    if (HandleAllocated()) SendMessageA(Handle(), EM_SETREADONLY, value, 0);
+    if (HandleAllocated()) SendMessageW(Handle(), EM_SETREADONLY, value, 0);
 }
 
 void TCustomEdit::SetMaxLength(int value) {
     FMaxLength = value;
-    if (HandleAllocated()) SendMessageA(Handle(), EM_SETLIMITTEXT, value, 0);
+    if (HandleAllocated()) SendMessageW(Handle(), EM_SETLIMITTEXT, value, 0);
 }
 
 void TCustomEdit::SetPasswordChar(char value) {
     FPasswordChar = value;
     if (!HandleAllocated()) return;
-    SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(value), 0);
+    SendMessageW(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(value), 0);
     Invalidate();
 }
 
 void TCustomEdit::SelectAll() {
-    if (HandleAllocated()) SendMessageA(Handle(), EM_SETSEL, 0, -1);
+    if (HandleAllocated()) SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }
 
 TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {}

@@ -233,7 +233,7 @@ void TForm::Close() {
 
 void TForm::Release() {
     if (HandleAllocated())
-        PostMessageA(Handle(), CM_RELEASE, 0, 0);
+        PostMessageW(Handle(), CM_RELEASE, 0, 0);
     else
         OwningApplication()->ReleaseLater(this);
 }
@@ -348,7 +348,7 @@ bool TForm::IsDialogKeyMessage(const MSG& msg) {
     if (msg.message == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
     MSG copy = msg;
     LRESULT code =
-        SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+        SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
     if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     if (msg.wParam == VK_TAB && (code & DLGC_WANTTAB)) return false;
     return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;

@@ -1,4 +1,5 @@
 #include "classlib/gui/Graphics.h"
+#include "classlib/base/SysUtils.h"
 #include <cstring>
 
 namespace {
@@ -71,7 +72,7 @@ void TFont::SetColor(TColor color) {
 }
 
 HGDIOBJ TFont::CreateHandle() const {
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = FHeight;
     lf.lfWeight = FStyle & fsBold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (FStyle & fsItalic) != 0;
@@ -79,8 +80,8 @@ HGDIOBJ TFont::CreateHandle() const {
     lf.lfStrikeOut = (FStyle & fsStrikeOut) != 0;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    strncpy(lf.lfFaceName, FName.c_str(), LF_FACESIZE - 1);
-    return CreateFontIndirectA(&lf);
+    ToWide(FName).copy(lf.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&lf);
 }
 
 void TBrush::Assign(const TPersistent& source) {

@@ -1,4 +1,5 @@
 #include "classlib/gui/Hints.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/WinControl.h"
 #include <commctrl.h>
@@ -9,9 +10,9 @@ HWND TipWindow = nullptr;
 
 // The tool of a control: windowed controls by their window, graphic ones by their
 // address on the parent's window.
-TTTOOLINFOA ToolOf(TControl& control, HWND& owner) {
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+TTTOOLINFOW ToolOf(TControl& control, HWND& owner) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     if (auto windowed = dynamic_cast<TWinControl*>(&control)) {
         owner = windowed->HandleIfAllocated();
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -30,25 +31,25 @@ TTTOOLINFOA ToolOf(TControl& control, HWND& owner) {
 
 HWND HintWindow() {
     if (TipWindow && IsWindow(TipWindow)) return TipWindow;
-    TipWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+    TipWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                Application->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+                                Application->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     return TipWindow;
 }
 
 void RemoveHintTool(TControl& control) {
     HWND owner = nullptr;
-    TTTOOLINFOA tool = ToolOf(control, owner);
+    TTTOOLINFOW tool = ToolOf(control, owner);
     if (owner && TipWindow && IsWindow(TipWindow))
-        SendMessageA(TipWindow, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(TipWindow, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void UpdateHintTool(TControl& control) {
     RemoveHintTool(control);
     HWND owner = nullptr;
-    TTTOOLINFOA tool = ToolOf(control, owner);
+    TTTOOLINFOW tool = ToolOf(control, owner);
     if (!owner || !control.ShowHint() || control.Hint().empty() || !control.Visible()) return;
-    std::string text = control.Hint();
+    std::wstring text = ToWide(control.Hint());
     tool.lpszText = text.data();
-    SendMessageA(HintWindow(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(HintWindow(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }

@@ -1,9 +1,10 @@
 #include "classlib/gui/ItemStrings.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/WinControl.h"
 
 LRESULT TItemStrings::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND wnd = FControl.HandleIfAllocated();
-    return wnd ? SendMessageA(wnd, msg, wParam, lParam) : 0;
+    return wnd ? SendMessageW(wnd, msg, wParam, lParam) : 0;
 }
 
 void TItemStrings::SetObject(int index, void* object) {
@@ -19,7 +20,7 @@ int TItemStrings::Add(const std::string& s, void* object) {
 
 void TItemStrings::Insert(int index, const std::string& s, void* object) {
     FList.Insert(index, s, object);
-    Send(FMessages.InsertString, index, reinterpret_cast<LPARAM>(s.c_str()));
+    Send(FMessages.InsertString, index, reinterpret_cast<LPARAM>(ToWide(s).c_str()));
     Send(FMessages.SetItemData, index, reinterpret_cast<LPARAM>(object));
 }
 
@@ -36,7 +37,7 @@ void TItemStrings::Clear() {
 void TItemStrings::FillWindow() {
     Send(FMessages.ResetContent, 0, 0);
     for (int i = 0; i < Count(); ++i) {
-        Send(FMessages.AddString, 0, reinterpret_cast<LPARAM>(FList[i].c_str()));
+        Send(FMessages.AddString, 0, reinterpret_cast<LPARAM>(ToWide(FList[i]).c_str()));
         Send(FMessages.SetItemData, i, reinterpret_cast<LPARAM>(FList.Objects(i)));
     }
     Send(FMessages.SetCurSel, FItemIndex, 0);
@@ -44,7 +45,7 @@ void TItemStrings::FillWindow() {
 
 int TItemStrings::ItemIndex() const {
     HWND wnd = FControl.HandleIfAllocated();
-    return wnd ? static_cast<int>(SendMessageA(wnd, FMessages.GetCurSel, 0, 0)) : FItemIndex;
+    return wnd ? static_cast<int>(SendMessageW(wnd, FMessages.GetCurSel, 0, 0)) : FItemIndex;
 }
 
 void TItemStrings::SetItemIndex(int index) {

@@ -1,5 +1,6 @@
 #include "classlib/gui/JPEG.h"
 #include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
@@ -73,8 +74,8 @@ void TJPEGImage::LoadFromFile(const std::string& fileName) {
 }
 
 void TJPEGImage::LoadFromResource(const std::string& name) {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC info = FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(10)); // RT_RCDATA
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC info = FindResourceW(module, ToWide(name).c_str(), MAKEINTRESOURCEW(10)); // RT_RCDATA
     HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) throw EResNotFound("Resource " + name + " not found");

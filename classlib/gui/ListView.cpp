@@ -1,4 +1,5 @@
 #include "classlib/gui/ListView.h"
+#include "classlib/base/SysUtils.h"
 #include <algorithm>
 #include <commctrl.h>
 
@@ -56,14 +57,15 @@ void TListView::InitializeWnd() {
     ApplyExtendedStyle();
     HWND wnd = HandleIfAllocated();
     if (FSmallImages)
-        SendMessageA(wnd, LVM_SETIMAGELIST, LVSIL_SMALL,
+        SendMessageW(wnd, LVM_SETIMAGELIST, LVSIL_SMALL,
                      reinterpret_cast<LPARAM>(FSmallImages->Handle()));
     for (size_t i = 0; i < FColumns.size(); ++i) {
-        LVCOLUMNA column{};
+        std::wstring caption = ToWide(FColumns[i].Caption);
+        LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = FColumns[i].Caption.data();
+        column.pszText = caption.data();
         column.cx = FColumns[i].Width;
-        SendMessageA(wnd, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        SendMessageW(wnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
     for (const auto& item : FItems)
         ShowItem(*item);
@@ -72,7 +74,7 @@ void TListView::InitializeWnd() {
 void TListView::ApplyExtendedStyle() {
     if (!HandleAllocated()) return;
     DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0);
-    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                  style);
 }
 
@@ -84,7 +86,7 @@ void TListView::AddColumn(const std::string& caption, int width) {
 void TListView::SetSmallImages(TImageList* images) {
     FSmallImages = images;
     if (HandleAllocated())
-        SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
+        SendMessageW(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
                      reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
 }
 
@@ -105,17 +107,17 @@ TListItem* TListView::AddItem() {
 }
 
 void TListView::Clear() {
-    if (HandleAllocated()) SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+    if (HandleAllocated()) SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
     FItems.clear();
 }
 
 void TListView::BeginUpdate() {
-    if (FUpdateCount++ == 0 && HandleAllocated()) SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+    if (FUpdateCount++ == 0 && HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
 }
 
 void TListView::EndUpdate() {
     if (FUpdateCount == 0 || --FUpdateCount > 0 || !HandleAllocated()) return;
-    SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     Invalidate();
 }
 
@@ -125,12 +127,12 @@ void TListView::ItemChanged(TListItem& item) {
 
 void TListView::ShowItem(const TListItem& item) {
     if (!HandleAllocated()) return;
-    LVITEMA row{};
+    LVITEMW row{};
     row.mask = LVIF_TEXT;
     row.iItem = item.Index();
-    std::string caption = item.FCaption;
+    std::wstring caption = ToWide(item.FCaption);
     row.pszText = caption.data();
-    SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
     for (size_t i = 0; i < item.FSubItems.size(); ++i)
         ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
     ShowCheck(item);
@@ -139,28 +141,28 @@ void TListView::ShowItem(const TListItem& item) {
 
 void TListView::ShowImage(const TListItem& item) {
     if (!HandleAllocated()) return;
-    LVITEMA row{};
+    LVITEMW row{};
     row.mask = LVIF_IMAGE;
     row.iItem = item.Index();
     row.iImage = item.FImageIndex;
-    SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&row));
 }
 
 void TListView::ShowText(const TListItem& item, int column, const std::string& text) {
     if (!HandleAllocated()) return;
-    LVITEMA row{};
+    LVITEMW row{};
     row.iSubItem = column;
-    std::string copy = text;
+    std::wstring copy = ToWide(text);
     row.pszText = copy.data();
-    SendMessageA(Handle(), LVM_SETITEMTEXTA, item.Index(), reinterpret_cast<LPARAM>(&row));
+    SendMessageW(Handle(), LVM_SETITEMTEXTW, item.Index(), reinterpret_cast<LPARAM>(&row));
 }
 
 void TListView::ShowCheck(const TListItem& item) {
     if (!HandleAllocated() || !FCheckboxes) return;
-    LVITEMA row{};
+    LVITEMW row{};
     row.stateMask = LVIS_STATEIMAGEMASK;
     row.state = INDEXTOSTATEIMAGEMASK(item.FChecked ? 2 : 1);
-    SendMessageA(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
+    SendMessageW(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
 }
 
 void TListView::WndProc(TMessage& message) {

@@ -1,5 +1,6 @@
 #include "classlib/gui/Memo.h"
 #include "classlib/base/StringList.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/TypInfo.h"
 
 namespace {
@@ -66,9 +67,9 @@ void TMemo::CreateParams(TCreateParams& params) {
 void TMemo::AppendText(const std::string& text) {
     if (!HandleAllocated()) return SetText(Text() + text);
     HWND wnd = Handle();
-    int end = GetWindowTextLengthA(wnd);
-    SendMessageA(wnd, EM_SETSEL, end, end);
-    SendMessageA(wnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    int end = GetWindowTextLengthW(wnd);
+    SendMessageW(wnd, EM_SETSEL, end, end);
+    SendMessageW(wnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
 }
 
 void TMemo::SetScrollBars(TScrollStyle value) {

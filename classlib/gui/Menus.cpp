@@ -1,5 +1,6 @@
 #include "classlib/gui/Menus.h"
 #include "classlib/base/Handle.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include <algorithm>
 
@@ -33,19 +34,19 @@ void BuildMenu(HMENU menu, const TMenuItem& parent, std::vector<TMenuItem*>& com
     for (int i = 0; i < parent.Count(); ++i) {
         TMenuItem* item = parent.Items(i);
         if (item->IsLine()) {
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
         UINT flags = item->Enabled() ? MF_STRING : MF_STRING | MF_GRAYED;
         if (item->Count() > 0) {
             HMENU sub = CreatePopupMenu();
             BuildMenu(sub, *item, commands);
-            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
-                        item->Caption().c_str());
+            AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
+                        ToWide(item->Caption()).c_str());
             continue;
         }
         commands.push_back(item);
-        AppendMenuA(menu, flags, commands.size(), item->Caption().c_str());
+        AppendMenuW(menu, flags, commands.size(), ToWide(item->Caption()).c_str());
         if (item->Default()) SetMenuDefaultItem(menu, static_cast<UINT>(commands.size()), FALSE);
     }
 }
@@ -64,6 +65,6 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     SetForegroundWindow(owner);
     UINT chosen =
         TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
-    PostMessageA(owner, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
     if (chosen > 0 && chosen <= commands.size()) commands[chosen - 1]->Click();
 }

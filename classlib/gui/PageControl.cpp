@@ -1,4 +1,5 @@
 #include "classlib/gui/PageControl.h"
+#include "classlib/base/SysUtils.h"
 #include <algorithm>
 #include <commctrl.h>
 
@@ -116,24 +117,24 @@ void TPageControl::SetActivePageIndex(int index) {
 void TPageControl::UpdateTabs() {
     HWND wnd = HandleIfAllocated();
     if (!wnd) return;
-    SendMessageA(wnd, TCM_DELETEALLITEMS, 0, 0);
+    SendMessageW(wnd, TCM_DELETEALLITEMS, 0, 0);
     int selected = -1, index = 0;
     for (TTabSheet* page : VisibleTabs()) {
-        std::string caption = page->Caption();
-        TCITEMA item{};
+        std::wstring caption = ToWide(page->Caption());
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = caption.data();
-        SendMessageA(wnd, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(wnd, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
         if (page == FActivePage) selected = index;
         ++index;
     }
-    SendMessageA(wnd, TCM_SETCURSEL, selected, 0);
+    SendMessageW(wnd, TCM_SETCURSEL, selected, 0);
 }
 
 RECT TPageControl::DisplayRect() {
     RECT r = ClientRect();
     if (HandleAllocated() && !VisibleTabs().empty())
-        SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+        SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
     return r;
 }
 
@@ -157,7 +158,7 @@ void TPageControl::WndProc(TMessage& message) {
 void TPageControl::CNNotify(TMessage& message) {
     auto header = reinterpret_cast<const NMHDR*>(message.LParam);
     if (header->code != TCN_SELCHANGE) return;
-    int index = static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
+    int index = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
     std::vector<TTabSheet*> tabs = VisibleTabs();
     if (index < 0 || index >= static_cast<int>(tabs.size())) return;
     SetActivePage(tabs[index]);

@@ -30,8 +30,8 @@ void TProgressBar::InitializeWnd() {
 
 void TProgressBar::ApplyRange() {
     if (!HandleAllocated()) return;
-    SendMessageA(Handle(), PBM_SETRANGE32, static_cast<WPARAM>(FMin), static_cast<LPARAM>(FMax));
-    SendMessageA(Handle(), PBM_SETPOS, static_cast<WPARAM>(FPosition), 0);
+    SendMessageW(Handle(), PBM_SETRANGE32, static_cast<WPARAM>(FMin), static_cast<LPARAM>(FMax));
+    SendMessageW(Handle(), PBM_SETPOS, static_cast<WPARAM>(FPosition), 0);
 }
 
 void TProgressBar::SetMin(int value) {
@@ -50,7 +50,7 @@ void TProgressBar::SetMax(int value) {
 
 void TProgressBar::SetPosition(int value) {
     FPosition = std::clamp(value, FMin, FMax);
-    if (HandleAllocated()) SendMessageA(Handle(), PBM_SETPOS, static_cast<WPARAM>(FPosition), 0);
+    if (HandleAllocated()) SendMessageW(Handle(), PBM_SETPOS, static_cast<WPARAM>(FPosition), 0);
 }
 
 void TProgressBar::StepBy(int delta) {

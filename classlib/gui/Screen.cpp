@@ -11,7 +11,7 @@ TForm* TScreen::ActiveForm() const {
 
 RECT TScreen::WorkArea() const {
     RECT r{0, 0, Width(), Height()};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
     return r;
 }
 

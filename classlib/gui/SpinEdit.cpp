@@ -29,10 +29,10 @@ void TSpinEdit::CreateParams(TCreateParams& params) {
 void TSpinEdit::InitializeWnd() {
     TCustomEdit::InitializeWnd();
     FArrows =
-        CreateWindowExA(0, UPDOWN_CLASSA, nullptr, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS, 0, 0,
-                        ArrowsWidth, 0, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(FArrows, UDM_SETRANGE32, 0, 2);
-    SendMessageA(FArrows, UDM_SETPOS32, 0, 1); // any step away from the middle is a click
+        CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS, 0, 0,
+                        ArrowsWidth, 0, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(FArrows, UDM_SETRANGE32, 0, 2);
+    SendMessageW(FArrows, UDM_SETPOS32, 0, 1); // any step away from the middle is a click
     PlaceArrows();
 }
 
@@ -41,7 +41,7 @@ void TSpinEdit::PlaceArrows() {
     RECT r;
     GetClientRect(Handle(), &r);
     MoveWindow(FArrows, r.right - ArrowsWidth, 0, ArrowsWidth, r.bottom, TRUE);
-    SendMessageA(Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, ArrowsWidth));
+    SendMessageW(Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, ArrowsWidth));
 }
 
 int TSpinEdit::Checked(int64_t value) const {

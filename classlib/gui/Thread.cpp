@@ -6,7 +6,7 @@ constexpr UINT WM_THREADTERMINATE = WM_USER + 1;
 const DWORD GMainThreadID = GetCurrentThreadId();
 
 LRESULT CALLBACK NotifyWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg != WM_THREADTERMINATE) return DefWindowProcA(wnd, msg, wParam, lParam);
+    if (msg != WM_THREADTERMINATE) return DefWindowProcW(wnd, msg, wParam, lParam);
     auto* thread = reinterpret_cast<TThread*>(lParam);
     try {
         if (thread->OnTerminate) thread->OnTerminate(thread);
@@ -19,12 +19,12 @@ LRESULT CALLBACK NotifyWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 // A message-only window of the main thread, created while the program starts, to
 // which workers send their termination notification.
 HWND CreateNotifyWindow() {
-    WNDCLASSA cls{};
+    WNDCLASSW cls{};
     cls.lpfnWndProc = NotifyWndProc;
-    cls.hInstance = GetModuleHandleA(nullptr);
-    cls.lpszClassName = "TThreadNotifyWindow";
-    RegisterClassA(&cls);
-    return CreateWindowExA(0, cls.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = L"TThreadNotifyWindow";
+    RegisterClassW(&cls);
+    return CreateWindowExW(0, cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                            cls.hInstance, nullptr);
 }
 const HWND GNotifyWindow = CreateNotifyWindow();
@@ -41,14 +41,14 @@ bool IsInputMessage(UINT msg) {
 // False when WM_QUIT arrived (it is posted again for the caller's loop).
 bool DispatchPending() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return false;
         }
         if (IsInputMessage(msg.message)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return true;
 }
@@ -109,7 +109,7 @@ DWORD WINAPI TThread::ThreadProc(void* param) {
         thread->FatalException = std::current_exception();
     }
     thread->FFinished = true;
-    SendMessageA(GNotifyWindow, WM_THREADTERMINATE, 0, reinterpret_cast<LPARAM>(thread));
+    SendMessageW(GNotifyWindow, WM_THREADTERMINATE, 0, reinterpret_cast<LPARAM>(thread));
     if (thread->FreeOnTerminate) delete thread;
     return 0;
 }

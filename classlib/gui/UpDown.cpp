@@ -27,10 +27,10 @@ void TUpDown::CreateParams(TCreateParams& params) {
 
 void TUpDown::InitializeWnd() {
     HWND wnd = Handle();
-    SendMessageA(wnd, UDM_SETRANGE32, FMin, FMax);
+    SendMessageW(wnd, UDM_SETRANGE32, FMin, FMax);
     if (FAssociate)
-        SendMessageA(wnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(FAssociate->Handle()), 0);
-    SendMessageA(wnd, UDM_SETPOS32, 0, FPosition);
+        SendMessageW(wnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(FAssociate->Handle()), 0);
+    SendMessageW(wnd, UDM_SETPOS32, 0, FPosition);
 }
 
 void TUpDown::DestroyWnd() {
@@ -45,22 +45,22 @@ void TUpDown::SetAssociate(TWinControl* edit) {
 
 void TUpDown::SetMin(int value) {
     FMin = value;
-    if (HandleAllocated()) SendMessageA(Handle(), UDM_SETRANGE32, FMin, FMax);
+    if (HandleAllocated()) SendMessageW(Handle(), UDM_SETRANGE32, FMin, FMax);
 }
 
 void TUpDown::SetMax(int value) {
     FMax = value;
-    if (HandleAllocated()) SendMessageA(Handle(), UDM_SETRANGE32, FMin, FMax);
+    if (HandleAllocated()) SendMessageW(Handle(), UDM_SETRANGE32, FMin, FMax);
 }
 
 int TUpDown::Position() const {
     HWND wnd = HandleIfAllocated();
-    return wnd ? static_cast<int>(SendMessageA(wnd, UDM_GETPOS32, 0, 0)) : FPosition;
+    return wnd ? static_cast<int>(SendMessageW(wnd, UDM_GETPOS32, 0, 0)) : FPosition;
 }
 
 void TUpDown::SetPosition(int value) {
     FPosition = std::clamp(value, std::min(FMin, FMax), std::max(FMin, FMax));
-    if (HandleAllocated()) SendMessageA(Handle(), UDM_SETPOS32, 0, FPosition);
+    if (HandleAllocated()) SendMessageW(Handle(), UDM_SETPOS32, 0, FPosition);
 }
 
 void TUpDown::WndProc(TMessage& message) {

@@ -4,27 +4,27 @@
 
 TUtilWindow::TUtilWindow(std::function<bool(TMessage&)> handler) : FHandler(std::move(handler)) {
     static const bool registered = [] {
-        WNDCLASSEXA wc{};
+        WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = &TUtilWindow::WndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TPUtilWindow";
-        return RegisterClassExA(&wc) != 0;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TPUtilWindow";
+        return RegisterClassExW(&wc) != 0;
     }();
     (void)registered;
-    FHandle = CreateWindowExA(0, "TPUtilWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    FHandle = CreateWindowExW(0, L"TPUtilWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
     if (!FHandle) RaiseLastOSError();
-    SetWindowLongPtrA(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TUtilWindow::~TUtilWindow() {
-    SetWindowLongPtrA(FHandle, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
     DestroyWindow(FHandle);
 }
 
 LRESULT CALLBACK TUtilWindow::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    auto self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
     if (self) {
         TMessage message{msg, wParam, lParam, 0};
         try {
@@ -34,5 +34,5 @@ LRESULT CALLBACK TUtilWindow::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM 
             return 0;
         }
     }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    return DefWindowProcW(wnd, msg, wParam, lParam);
 }

@@ -1,6 +1,8 @@
 #include "classlib/gui/WinControl.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Hints.h"
 #include "classlib/gui/TypInfo.h"
+#include "classlib/gui/WindowText.h"
 #include <algorithm>
 
 namespace {
@@ -86,8 +88,8 @@ void TWinControl::SetFocus() {
 void TWinControl::SetTabStop(bool value) {
     FTabStop = value;
     if (!FHandle) return;
-    LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
-    SetWindowLongPtrA(FHandle, GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    SetWindowLongPtrW(FHandle, GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
 RECT TWinControl::ClientRect() {
@@ -173,15 +175,13 @@ void TWinControl::Realign() {
 
 std::string TWinControl::ReadText() const {
     if (!FHandle) return FText;
-    std::string text(GetWindowTextLengthA(FHandle) + 1, '\0');
-    text.resize(GetWindowTextA(FHandle, text.data(), static_cast<int>(text.size())));
-    return text;
+    return GetWindowTextStr(FHandle);
 }
 
 void TWinControl::WriteText(const std::string& text) {
     if (text == ReadText()) return;
     FText = text;
-    if (FHandle) SetWindowTextA(FHandle, text.c_str());
+    if (FHandle) SetWindowTextW(FHandle, ToWide(text).c_str());
     Perform(CM_TEXTCHANGED);
 }
 

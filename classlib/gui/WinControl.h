@@ -52,7 +52,7 @@ public:
     void Realign(); // places the aligned children
     // Keyboard events (main thread). Setting key to 0 in OnKeyPress (WM_CHAR) or
     // OnKeyDown (WM_KEYDOWN) keeps the key from the control.
-    std::function<void(TObject* sender, char& key)> OnKeyPress;
+    std::function<void(TObject* sender, wchar_t& key)> OnKeyPress;
     std::function<void(TObject* sender, WORD& key, TShiftState shift)> OnKeyDown;
 
     RECT ClientRect() override;

@@ -99,7 +99,7 @@ void TWinControl::DefaultHandler(TMessage& message) {
     bool ours = message.Msg >= CM_BASE && message.Msg < 0xC000;
     if (!FHandle || ours) return TControl::DefaultHandler(message);
     message.Result =
-        CallWindowProcA(FDefWndProc, FHandle, message.Msg, message.WParam, message.LParam);
+        CallWindowProcW(FDefWndProc, FHandle, message.Msg, message.WParam, message.LParam);
 }
 
 void TWinControl::PaintWindow(HDC dc) {
@@ -226,7 +226,7 @@ void TWinControl::WMWindowPosChanged(TMessage& message) {
     if (!FHandle || IsIconic(FHandle)) return;
     RECT r;
     GetWindowRect(FHandle, &r);
-    if (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_CHILD)
+    if (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD)
         MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
     FLeft = r.left;
     FTop = r.top;
@@ -241,10 +241,10 @@ void TWinControl::WMSize(TMessage& message) {
 
 void TWinControl::WMChar(TMessage& message) {
     if (OnKeyPress) {
-        char key = static_cast<char>(message.WParam);
+        wchar_t key = static_cast<wchar_t>(message.WParam);
         OnKeyPress(this, key);
         if (!key) return;
-        message.WParam = static_cast<unsigned char>(key);
+        message.WParam = key;
     }
     DefaultHandler(message);
 }
@@ -275,7 +275,7 @@ void TWinControl::WMKillFocus(TMessage& message) {
 
 void TWinControl::CMFontChanged(TMessage& message) {
     (void)message;
-    if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    if (FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
     for (TControl* c : FControls)
         c->Perform(CM_PARENTFONTCHANGED);
 }

@@ -1,11 +1,11 @@
 // The window of a TWinControl: class registration, the one window procedure, and
 // making and destroying the window.
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Hints.h"
 #include "classlib/gui/WinControl.h"
 #include <algorithm>
 #include <commctrl.h>
-#include <cstdio>
 #include <map>
 
 namespace {
@@ -21,7 +21,7 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         control = std::exchange(CreatingControl, nullptr);
         control->AttachHandle(wnd);
     }
-    if (!control) return DefWindowProcA(wnd, msg, wParam, lParam);
+    if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
     control->MainWndProc(message);
     if (msg == WM_NCDESTROY) control->DetachHandle();
@@ -37,42 +37,43 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
         return InitCommonControlsEx(&icc);
     }();
     (void)commonControls;
-    WNDCLASSEXA wc{};
+    const std::wstring sysClassName = ToWide(params.SysClassName);
+    const std::wstring className = ToWide(params.WinClassName);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    WNDPROC defProc = DefWindowProcA;
+    WNDPROC defProc = DefWindowProcW;
     if (!params.SysClassName.empty()) {
-        if (!GetClassInfoExA(nullptr, params.SysClassName.c_str(), &wc))
+        if (!GetClassInfoExW(nullptr, sysClassName.c_str(), &wc))
             throw EOSError("Window class " + params.SysClassName + " is missing", GetLastError());
         defProc = wc.lpfnWndProc;
         wc.style &= ~CS_GLOBALCLASS;
     } else {
         wc.style = params.WindowClassStyle;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON"); // for forms
+        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"); // for forms
     }
     wc.lpfnWndProc = StdWndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = params.WinClassName.c_str();
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className.c_str();
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) RaiseLastOSError();
     registered[params.WinClassName] = defProc;
     return defProc;
 }
 
 ATOM TWinControl::ControlAtom() {
     static const ATOM atom = [] {
-        char name[64];
-        snprintf(
-            name, sizeof(name), "ControlOfs%.8llX%.8lX",
-            static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
+        const std::string name = Format(
+            "ControlOfs%.8llX%.8lX",
+            static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))),
             static_cast<unsigned long>(GetCurrentThreadId()));
-        return GlobalAddAtomA(name);
+        return GlobalAddAtomW(ToWide(name).c_str());
     }();
     return atom;
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
     if (!wnd) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(wnd, MAKEINTATOM(ControlAtom())));
+    return static_cast<TWinControl*>(GetPropW(wnd, MAKEINTATOM(ControlAtom())));
 }
 
 TWinControl* TWinControl::CreationControl() {
@@ -81,12 +82,12 @@ TWinControl* TWinControl::CreationControl() {
 
 void TWinControl::AttachHandle(HWND wnd) {
     FHandle = wnd;
-    SetPropA(wnd, MAKEINTATOM(ControlAtom()), this);
+    SetPropW(wnd, MAKEINTATOM(ControlAtom()), this);
 }
 
 void TWinControl::DetachHandle() {
     if (!FHandle) return;
-    RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
+    RemovePropW(FHandle, MAKEINTATOM(ControlAtom()));
     FHandle = nullptr;
     FMouseInControl = false;
 }
@@ -136,14 +137,15 @@ void TWinControl::CreateWnd() {
     FDefWndProc = RegisterControlClass(params);
     FSysClass = !params.SysClassName.empty();
     TWinControl* previous = std::exchange(CreatingControl, this);
-    HWND wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
-                               params.Style, params.X, params.Y, params.Width, params.Height,
-                               params.WndParent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND wnd = CreateWindowExW(params.ExStyle, ToWide(params.WinClassName).c_str(),
+                               ToWide(params.Caption).c_str(), params.Style, params.X, params.Y,
+                               params.Width, params.Height, params.WndParent, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
     DWORD error = GetLastError();
     CreatingControl = previous;
     if (!wnd) throw EOSError("Cannot create a window of class " + params.WinClassName, error);
     if (FHandle != wnd) AttachHandle(wnd);
-    SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     InitializeWnd();
     for (TControl* c : FControls) {
         if (auto w = dynamic_cast<TWinControl*>(c))

@@ -41,7 +41,7 @@ void SendArguments(HWND target) {
     const std::string arguments = TOneInstance::ArgumentsToSend();
     if (arguments.empty()) return;
     const ATOM atom = GlobalAddAtomA(arguments.c_str()); // 0 beyond 255 characters
-    SendMessageA(target, TOneInstance::WM_ONEINSTANCE, atom, 0);
+    SendMessageW(target, TOneInstance::WM_ONEINSTANCE, atom, 0);
     if (atom) GlobalDeleteAtom(atom);
 }
 } // namespace

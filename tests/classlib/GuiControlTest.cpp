@@ -93,7 +93,7 @@ TEST(GuiWindows, ClassesAreNamedAfterTheLibraryClassAndFormsOwnedByTheApplicatio
     EXPECT_FALSE(Application->Title().empty());
 
     EXPECT_EQ(TWinControl::FindControl(wnd), &form);
-    EXPECT_EQ(GetPropA(form.Button->Handle(), MAKEINTATOM(TWinControl::ControlAtom())),
+    EXPECT_EQ(GetPropW(form.Button->Handle(), MAKEINTATOM(TWinControl::ControlAtom())),
               form.Button);
     char atomName[64] = {};
     GlobalGetAtomNameA(TWinControl::ControlAtom(), atomName, sizeof(atomName));

@@ -221,7 +221,7 @@ TEST(GuiStdCtrls, ChildrenTakeTheParentsColourAndFontUntilGivenTheirOwn) {
 TEST(GuiStdCtrls, KeyPressCanChangeOrSwallowTypedCharacters) {
     TForm form(nullptr);
     auto edit = Make<TEdit>(&form);
-    edit->OnKeyPress = [](TObject*, char& key) {
+    edit->OnKeyPress = [](TObject*, wchar_t& key) {
         if (key == 'x')
             key = 0;
         else if (key == 'a')

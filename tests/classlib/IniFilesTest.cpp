@@ -27,3 +27,16 @@ TEST(IniFile, ReadWriteAndSections) {
     ini.EraseSection("Other");
     EXPECT_FALSE(ini.SectionExists("Other"));
 }
+
+// Ini files stay in the ANSI code page (1252 here); the program sees UTF-8, and a file
+// in a folder of any script is found.
+TEST(IniFile, KeepsTheCodePageOnDisk) {
+    TTempFolder temp;
+    const std::string folder = temp / "\u6587\u66f8 \u03b1\u03b2";
+    ASSERT_TRUE(ForceDirectories(folder));
+    TIniFile ini(folder + "\\options.ini");
+    ini.WriteString("Main", "Name", "caf\u00e9");
+    ini.UpdateFile();
+    EXPECT_EQ(ReadFileToString(folder + "\\options.ini"), "[Main]\r\nName=caf\xE9\r\n");
+    EXPECT_EQ(ini.ReadString("Main", "Name", ""), "caf\u00e9");
+}

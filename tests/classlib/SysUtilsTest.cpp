@@ -51,7 +51,24 @@ TEST(SysUtils, TextRoutines) {
     EXPECT_EQ(PosText("B", "abc"), 1u);
     EXPECT_EQ(SplitString("a,,b", ','), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_TRUE(SplitString("", ',').empty());
-    EXPECT_EQ(ToAnsi(ToWide("caf\xE9")), "caf\xE9");
+}
+
+// Strings are UTF-8: names in any script convert exactly and fold without case.
+TEST(SysUtils, TextInAnyScript) {
+    const std::string names = "caf\u00e9 \u6587\u66f8 \u03ac\u03bb\u03c6\u03b1 \U0001F600";
+    EXPECT_EQ(ToWide(names), L"caf\u00e9 \u6587\u66f8 \u03ac\u03bb\u03c6\u03b1 \U0001F600");
+    EXPECT_EQ(ToUtf8(ToWide(names)), names);
+    EXPECT_EQ(UpperCase("\u03ac\u03bb\u03c6\u03b1 \U0001F600.txt"),
+              "\u0386\u039b\u03a6\u0391 \U0001F600.TXT");
+    EXPECT_EQ(LowerCase("\u0391\u0392 \u6587.TXT"), "\u03b1\u03b2 \u6587.txt");
+    EXPECT_TRUE(SameText("\u0386\u039b\u03a6\u0391.TXT", "\u03ac\u03bb\u03c6\u03b1.txt"));
+    EXPECT_FALSE(SameText("\u6587\u66f8", "\u6587"));
+    EXPECT_EQ(CompareText("\u00c9t\u00e9", "\u00e9T\u00c9"), 0);
+    EXPECT_LT(CompareText("a\u00e9", "B"), 0);
+    EXPECT_TRUE(EndsText(".LNK", "\u6587\u66f8.lnk"));
+    EXPECT_EQ(PosText("\u0392\u0397", "\u03b1 \u03b2\u03b7"), 3u); // a byte offset
+    EXPECT_EQ(StringReplace("\u03b1\u0391x", "\u03b1", "\U0001F600", rfReplaceAll | rfIgnoreCase),
+              "\U0001F600\U0001F600x");
 }
 
 TEST(SysUtils, PathRoutines) {

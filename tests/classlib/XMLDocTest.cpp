@@ -25,7 +25,7 @@ TEST(XMLDoc, SavedDocumentIsIndentedAndKeepsOrder) {
         first.SetAttribute("FileName", "C:\\a & b <c>.txt");
         TXMLNode second = root.AddChild("Item");
         second.SetAttribute("Type", "4");
-        second.SetAttribute("ValueData", "say \"hi\"\r\n\tcaf\xE9");
+        second.SetAttribute("ValueData", "say \"hi\"\r\n\tcaf\u00e9 \u6587\U0001F600");
         doc.SaveToFile(name);
     }
     EXPECT_EQ(ReadFileToString(name),
@@ -33,7 +33,8 @@ TEST(XMLDoc, SavedDocumentIsIndentedAndKeepsOrder) {
               "<PostEraser>\r\n"
               "  <Item Type=\"1\" FileName=\"C:\\a &amp; b &lt;c&gt;.txt\" RootKey=\"\" Key=\"\" "
               "ValueName=\"\" ValueData=\"\" BATLine=\"\"/>\r\n"
-              "  <Item Type=\"4\" ValueData=\"say &quot;hi&quot;&#13;&#10;&#9;caf\xC3\xA9\"/>\r\n"
+              "  <Item Type=\"4\" ValueData=\"say &quot;hi&quot;&#13;&#10;&#9;caf\u00e9 "
+              "\u6587\U0001F600\"/>\r\n"
               "</PostEraser>\r\n");
     EXPECT_FALSE(FileExists(name + ".tmp"));
 
@@ -46,7 +47,7 @@ TEST(XMLDoc, SavedDocumentIsIndentedAndKeepsOrder) {
     EXPECT_EQ(items[0].AttributeNames(),
               std::vector<std::string>(std::begin(kItemAttributes), std::end(kItemAttributes)));
     EXPECT_EQ(items[0].Attribute("FileName"), "C:\\a & b <c>.txt");
-    EXPECT_EQ(items[1].Attribute("ValueData"), "say \"hi\"\r\n\tcaf\xE9");
+    EXPECT_EQ(items[1].Attribute("ValueData"), "say \"hi\"\r\n\tcaf\u00e9 \u6587\U0001F600");
     EXPECT_TRUE(items[1].HasAttribute("Type"));
     EXPECT_FALSE(items[1].HasAttribute("Key"));
     EXPECT_EQ(items[1].Attribute("Key"), "");

@@ -18,7 +18,7 @@ void ShellSends(const TTrayNotifyIcon& icon, UINT message) {
 class TrayIconTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Icon.SetIcon(LoadIconA(nullptr, IDI_APPLICATION));
+        Icon.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
         Icon.OnClick = [this](TObject*) { Events.push_back("click"); };
         Icon.OnMouseDown = [this](TObject*, TMouseButton b, TShiftState s, int, int) {
             Events.push_back("down" + std::to_string(b) + (s & ssLeft ? "L" : "") +
@@ -130,7 +130,7 @@ TEST_F(TrayIconTest, EnterAndExitFollowThePointer) {
 TEST_F(TrayIconTest, CyclesThroughTheImageList) {
     HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
     for (int i = 0; i < 3; ++i)
-        ImageList_AddIcon(list, LoadIconA(nullptr, IDI_APPLICATION));
+        ImageList_AddIcon(list, LoadIconW(nullptr, IDI_APPLICATION));
     Icon.SetIconList(list);
     Icon.SetIconIndex(7);
     EXPECT_EQ(Icon.IconIndex(), 2);

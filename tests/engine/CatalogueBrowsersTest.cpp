@@ -183,10 +183,10 @@ TEST_F(CatalogueBrowsersTest, ItemsWithNothingToEraseWriteTheirLinesOnly) {
 int CountProcesses(const char* exeName) {
     int count = 0;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    for (BOOL ok = Process32First(snapshot, &entry); ok; ok = Process32Next(snapshot, &entry))
-        if (SameText(entry.szExeFile, exeName)) ++count;
+    for (BOOL ok = Process32FirstW(snapshot, &entry); ok; ok = Process32NextW(snapshot, &entry))
+        if (SameText(ToUtf8(entry.szExeFile), exeName)) ++count;
     CloseHandle(snapshot);
     return count;
 }

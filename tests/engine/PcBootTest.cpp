@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         TPcBoot::ExitWindowsCall = [this](UINT flags) {
             Requests.push_back(flags);
-            PrivilegeDuringCall = PrivilegeEnabled(SE_SHUTDOWN_NAME);
+            PrivilegeDuringCall = PrivilegeEnabled("SeShutdownPrivilege");
             return Accept;
         };
     }
@@ -66,6 +66,6 @@ TEST_F(PcBootTest, PrivilegeHeldOnlyForTheCall) {
     boot.BootType = btRestart;
     EXPECT_FALSE(boot.Execute());
     EXPECT_TRUE(PrivilegeDuringCall);
-    EXPECT_FALSE(PrivilegeEnabled(SE_SHUTDOWN_NAME));
+    EXPECT_FALSE(PrivilegeEnabled("SeShutdownPrivilege"));
     EXPECT_FALSE(TPcBoot::SetPrivilege("SeNoSuchPrivilege", true));
 }

@@ -9,12 +9,12 @@
 class TTempFolder {
 public:
     TTempFolder() {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
+        wchar_t base[MAX_PATH];
+        GetTempPathW(MAX_PATH, base);
         for (unsigned n = GetTickCount();; ++n) {
-            FPath = std::string(base) + "tw" + std::to_string(GetCurrentProcessId()) + "_" +
+            FPath = ToUtf8(base) + "tw" + std::to_string(GetCurrentProcessId()) + "_" +
                     std::to_string(n) + "\\";
-            if (CreateDirectoryA(FPath.c_str(), nullptr)) break;
+            if (CreateDirectoryW(ToWide(FPath).c_str(), nullptr)) break;
         }
     }
     ~TTempFolder() { RemoveTree(FPath); }
@@ -34,25 +34,18 @@ public:
 
 private:
     static void RemoveTree(const std::string& dir) {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((dir + "*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = data.cFileName;
-                if (name == "." || name == "..") continue;
-                std::string full = dir + name;
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                const DWORD attributes = data.dwFileAttributes;
-                if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-                    DeleteFileA(full.c_str());
-                else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-                    RemoveDirectoryA(full.c_str());
-                else
-                    RemoveTree(full + "\\");
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryA(dir.c_str());
+        ForEachFile(dir + "*", [&](const TFindData& entry) {
+            const std::string full = dir + entry.Name;
+            FileSetAttr(full, FILE_ATTRIBUTE_NORMAL);
+            if (!entry.IsFolder())
+                SysDeleteFile(full);
+            else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                RemoveDir(full);
+            else
+                RemoveTree(full + "\\");
+            return true;
+        });
+        RemoveDir(dir);
     }
     std::string FPath;
 };
