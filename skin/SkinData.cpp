@@ -57,7 +57,7 @@ std::function<void(const std::string& text)> TSkinData::ShowSkinMessage = ShowMe
 
 TSkinData::TSkinData(TComponent* owner)
     : TComponent(owner), SkinControls(0x3FFFFF & ~(SkinKind(xcMenuItem) | SkinKind(xcFastReport))),
-      FMenuImages(new TImageList(this)) {
+      FMenuImages(std::make_unique<TImageList>(nullptr)) {
     for (const auto& [kind, names] : DefaultSkin3rd)
         for (const std::string& name : SplitString(names, ','))
             Skin3rd.Add(name + "=" + kind);

@@ -156,7 +156,7 @@ private:
     std::array<TColor, 10> FCustomColours{};
     TGdiObject FBrush;
     TBitmap FSmallIcon;
-    TImageList* FMenuImages; // owned as a component
+    std::unique_ptr<TImageList> FMenuImages;
 };
 
 // The stored "SkinStream" bytes: the exe's RCDATA resource SKINSTREAM (u32 length
