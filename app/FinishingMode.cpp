@@ -1,9 +1,10 @@
 #include "app/FinishingMode.h"
+#include "classlib/base/Exceptions.h"
 
 #include "classlib/gui/Application.h"
-#include "engine/PcBoot.h"
-#include "engine/PostEraser.h"
 #include "engine/SharedRoutines.h"
+#include "engine/erasers/PostEraser.h"
+#include "engine/tools/PcBoot.h"
 #include <memory>
 
 bool IsFinishingMode(const std::vector<std::string>& params) {
@@ -18,10 +19,12 @@ void RunFinishingMode() {
         postEraser->LoadFromFile();
         postEraser->Execute();
     } catch (const std::exception&) {
+        LogSwallowed("RunFinishingMode");
     }
     try {
         if (postEraser) postEraser->UnregisterRunOnce();
     } catch (const std::exception&) {
+        LogSwallowed("RunFinishingMode");
     }
     postEraser.reset();
 

@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
+#include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -35,7 +36,8 @@ TfMain::~TfMain() {
 }
 
 std::vector<TPageFrame*> TfMain::Pages() const {
-    return {MainPage, WindowsPage, BrowsersPage};
+    return {MainPage,        WindowsPage,          BrowsersPage,
+            TTFileShredder1, TTFreeSpaceShredder1, JunkCleanerPage};
 }
 
 // The skin component as the window's description gives it; it is read, and then
@@ -80,6 +82,7 @@ void TfMain::FormCreate(TObject*) {
             page->RunningChanged(false);
     };
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
+    Engine->OnStealthChanged = [this](TEraserEngine*, bool hidden) { StealthChanged(hidden); };
     for (TPageFrame* page : Pages())
         page->SetEngine(Engine.get());
     for (TPageFrame* page : Pages())
@@ -137,13 +140,14 @@ void TfMain::FillPages() {
 void TfMain::SetUpFolders() {
     AppDir = GetAppDir();
     BackupDir = AppDir + "Backup\\";
-    if (!DirectoryExists(BackupDir)) CreateDirectoryA(BackupDir.c_str(), nullptr);
-    SetCurrentDirectoryA(AppDir.c_str());
+    if (!DirectoryExists(BackupDir)) CreateDirectoryW(ToWide(BackupDir).c_str(), nullptr);
+    JunkCleanerPage->SetAppDir(AppDir);
+    SetCurrentDirectoryW(ToWide(AppDir).c_str());
 }
 
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
-    TrayIcon->SetIcon(LoadIconA(GetModuleHandleW(nullptr), "MAINICON"));
+    TrayIcon->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);
@@ -166,7 +170,16 @@ void TfMain::FormDestroy() {
     Engine.reset();
 }
 
+// A shredding run uses the engine from inside the message loop: it is stopped, and
+// the window stays until it has ended.
 void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
+    if (Engine && ShredderBusy(*Engine->Shredder)) {
+        for (TWipeEngine* engine : {&Engine->Shredder->WipeFiles, &Engine->Shredder->WipeFolders,
+                                    &Engine->Shredder->WipeFreeSpace})
+            engine->Cancelled = true;
+        CanClose = false;
+        return;
+    }
     if (!Engine || !Engine->AutoCleanAtWindowsShutdown) return;
     Engine->Clean();
     CanClose = !Engine->Cancelled;
@@ -193,8 +206,6 @@ void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_HOTKEY: WMHotKey(message); break;
     case WM_CONTEXTMENU: WMContextMenu(message); break;
-    case WM_SHOWTRAYICON: WMShowTrayIcon(message); break;
-    case WM_HIDETRAYICON: WMHideTrayIcon(message); break;
     default: TForm::WndProc(message); break;
     }
 }
@@ -222,15 +233,14 @@ void TfMain::WMContextMenu(TMessage& message) {
     userSettingPopupMenu->Popup(p.x, p.y, Handle());
 }
 
-// The stealth toggle's messages.
-void TfMain::WMShowTrayIcon(TMessage&) {
+// The tray icon hides and shows with the program's windows.
+void TfMain::StealthChanged(bool hidden) {
     if (!TrayIcon) return;
-    TrayIcon->Enabled = true;
-    TrayIcon->SetIconVisible(true);
-}
-
-void TfMain::WMHideTrayIcon(TMessage&) {
-    if (!TrayIcon) return;
-    TrayIcon->SetIconVisible(false);
-    TrayIcon->Enabled = false;
+    if (hidden) {
+        TrayIcon->SetIconVisible(false);
+        TrayIcon->Enabled = false;
+    } else {
+        TrayIcon->Enabled = true;
+        TrayIcon->SetIconVisible(true);
+    }
 }

@@ -4,6 +4,9 @@
 // the hot keys and the tray messages, offers the cleaning commands and switches
 // between its sheets. Main thread only.
 #include "app/pages/BrowsersPage.h"
+#include "app/pages/FileShredderFrame.h"
+#include "app/pages/FreeSpaceShredderFrame.h"
+#include "app/pages/JunkCleanerPage.h"
 #include "app/pages/MainPage.h"
 #include "app/pages/WindowsPage.h"
 #include "classlib/gui/Button.h"
@@ -35,6 +38,9 @@ public:
     TMainPage* MainPage;
     TWindowsPage* WindowsPage;
     TBrowsersPage* BrowsersPage;
+    TTFileShredder* TTFileShredder1;
+    TTFreeSpaceShredder* TTFreeSpaceShredder1;
+    TTJunkCleaner* JunkCleanerPage; // the finders and the store of removed files
 
     // Navigation on the left.
     TPanel* pnlNavigation;
@@ -83,8 +89,7 @@ private:
     void EngineClearLog(TCustomEraserEngine* Sender);
     void WMHotKey(TMessage& message);
     void WMContextMenu(TMessage& message);
-    void WMShowTrayIcon(TMessage& message);
-    void WMHideTrayIcon(TMessage& message);
+    void StealthChanged(bool hidden);
     void CreateTrayIcon();
     void SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
                     std::initializer_list<TTabSheet*> hidden);

@@ -89,6 +89,9 @@ void TfMain::BuildPages() {
     MainPage = PlacePage<TMainPage>(this, TabSheet9);
     WindowsPage = DeferredPage<TWindowsPage>(this, TabSheet1);
     BrowsersPage = DeferredPage<TBrowsersPage>(this, TabSheet2);
+    TTFileShredder1 = DeferredPage<TTFileShredder>(this, TabSheet7);
+    TTFreeSpaceShredder1 = DeferredPage<TTFreeSpaceShredder>(this, TabSheet8);
+    JunkCleanerPage = DeferredPage<TTJunkCleaner>(this, Junk_TabSheet);
 }
 
 void TfMain::BuildTrayMenu() {

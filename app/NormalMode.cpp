@@ -1,9 +1,11 @@
 #include "app/NormalMode.h"
 #include "app/CleanMethodSelectorForm.h"
+#include "app/EditMethodForm.h"
 #include "app/EnterPasswordForm.h"
 #include "app/KeepCookiesForm.h"
 #include "app/KeepTypedURLsForm.h"
 #include "app/MainForm.h"
+#include "app/MethodsForm.h"
 #include "classlib/gui/Application.h"
 #include <memory>
 
@@ -27,6 +29,8 @@ void RunNormalMode() {
         // the application to end (another instance, a refused password).
         fMain = Application->CreateForm<TfMain>();
         fKeepCookie = Application->CreateForm<TfKeepCookie>();
+        fEditMethod = Application->CreateForm<TfEditMethod>();
+        fMethodsForm = Application->CreateForm<TfMethodsForm>();
         fKeepTypedURLs = Application->CreateForm<TfKeepTypedURLs>();
         fEnterPassword = Application->CreateForm<TfEnterPassword>();
         fCleanMethodSelector = Application->CreateForm<TfCleanMethodSelector>();

@@ -1,8 +1,9 @@
 #include "app/FinishingMode.h"
 #include "app/NormalMode.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
-#include "engine/WipeMethodsManager.h"
+#include "engine/wipe/WipeMethodsManager.h"
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -20,6 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             RunNormalMode();
     } catch (...) {
         // Whatever escapes ends the program without a message.
+        LogSwallowed("WinMain");
     }
     return 0;
 }

@@ -5,23 +5,19 @@
 // Main thread only; a run pumps messages, so Stop and the toggles may arrive
 // in the middle of it.
 #include "classlib/base/XMLDoc.h"
-#include "engine/Catalogue.h"
 #include "engine/CustomEraserEngine.h"
-#include "engine/EraseFiles.h"
-#include "engine/EraseRegistry.h"
-#include "engine/Misc.h"
-#include "engine/PcBoot.h"
-#include "engine/PluginManager.h"
-#include "engine/Scheduler.h"
-#include "engine/Shredder.h"
+#include "engine/catalogue/Catalogue.h"
+#include "engine/erasers/EraseFiles.h"
+#include "engine/erasers/EraseRegistry.h"
+#include "engine/tools/Misc.h"
+#include "engine/tools/PcBoot.h"
+#include "engine/tools/PluginManager.h"
+#include "engine/tools/Scheduler.h"
+#include "engine/wipe/Shredder.h"
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
-
-// Sent to the main window by the stealth toggle: hide or show the tray icon.
-inline constexpr UINT WM_SHOWTRAYICON = 2025;
-inline constexpr UINT WM_HIDETRAYICON = 2026;
 
 class TEraserEngine : public TCustomEraserEngine {
 public:
@@ -55,6 +51,9 @@ public:
     // switch in Misc is on.
     void ToggleStealthMode();
     void ToggleBossKey();
+    // The stealth toggle hid (true) or showed the program's windows; the program hides
+    // or shows the rest of itself, its tray icon. Main thread.
+    std::function<void(TEraserEngine* sender, bool hidden)> OnStealthChanged;
     void EmptyRecycleBin();
     [[nodiscard]] bool GetLoadAtStartup() const { return FLoadAtStartup; }
     void SetLoadAtStartup(bool value);

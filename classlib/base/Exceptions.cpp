@@ -15,3 +15,24 @@ void RaiseOSError(DWORD code) {
 void OleCheck(HRESULT hr) {
     if (FAILED(hr)) RaiseOSError(static_cast<DWORD>(hr));
 }
+
+std::string CurrentExceptionMessage() noexcept {
+    try {
+        if (auto current = std::current_exception()) std::rethrow_exception(current);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        // Anything else has no text of its own.
+    }
+    return "Unknown exception";
+}
+
+void LogSwallowed(const char* where) noexcept {
+    try {
+        const std::string text =
+            "Tarnwhistle: " + std::string(where) + ": " + CurrentExceptionMessage() + "\n";
+        OutputDebugStringW(ToWide(text).c_str());
+    } catch (...) {
+        // Out of memory while logging: nothing more can be done.
+    }
+}

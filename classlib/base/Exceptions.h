@@ -57,3 +57,10 @@ class EIniFileException : public Exception {
 [[noreturn]] void RaiseOSError(DWORD code);
 // Throws EOSError when hr failed.
 void OleCheck(HRESULT hr);
+
+// The message of the exception being handled, "Unknown exception" for one that is no
+// std::exception. Call inside a catch block; never throws.
+[[nodiscard]] std::string CurrentExceptionMessage() noexcept;
+// For a catch block that goes on as if nothing happened: logs where and what with
+// OutputDebugString, and nothing else, so what the user sees stays as it was.
+void LogSwallowed(const char* where) noexcept;

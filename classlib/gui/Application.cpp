@@ -2,6 +2,7 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Screen.h"
+#include "classlib/gui/WindowObjects.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <exception>
@@ -44,16 +45,19 @@ HWND TApplication::Handle() {
     }();
     (void)registered;
     int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    TWindowCreation creation(*this, "TApplication", [](TObject& app, HWND made) {
+        static_cast<TApplication&>(app).FHandle = made;
+    });
     FHandle = CreateWindowExW(0, L"TApplication", ToWide(FTitle).c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               x, y, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!FHandle) RaiseLastOSError();
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    WindowObject(FHandle); // claimed now if no message reached it
     return FHandle;
 }
 
 LRESULT CALLBACK TApplication::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    auto app = static_cast<TApplication*>(WindowObject(wnd));
     if (!app) return DefWindowProcW(wnd, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
     try {
@@ -61,7 +65,10 @@ LRESULT CALLBACK TApplication::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPA
     } catch (...) {
         app->HandleException(app);
     }
-    if (msg == WM_NCDESTROY) app->FHandle = nullptr;
+    if (msg == WM_NCDESTROY) {
+        SetWindowObject(wnd, nullptr);
+        app->FHandle = nullptr;
+    }
     return message.Result;
 }
 
@@ -177,13 +184,7 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 }
 
 void TApplication::HandleException(TObject* sender) noexcept {
-    std::string text = "Unknown exception";
-    try {
-        if (auto current = std::current_exception()) std::rethrow_exception(current);
-    } catch (const std::exception& e) {
-        text = e.what();
-    } catch (...) {
-    }
+    std::string text = CurrentExceptionMessage();
     try {
         if (OnException) return OnException(sender, text);
     } catch (...) {

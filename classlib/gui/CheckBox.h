@@ -23,9 +23,15 @@ protected:
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
-class TCheckBox : public TButtonControl {
+// Any check box: the class a skin tests controls for.
+class TCustomCheckBox : public TButtonControl {
 public:
-    explicit TCheckBox(TComponent* owner) : TButtonControl(owner) {}
+    using TButtonControl::TButtonControl;
+};
+
+class TCheckBox : public TCustomCheckBox {
+public:
+    explicit TCheckBox(TComponent* owner) : TCustomCheckBox(owner) {}
     [[nodiscard]] TCheckBoxState State() const { return FChecked ? cbChecked : cbUnchecked; }
     void SetState(TCheckBoxState state) { SetChecked(state == cbChecked); }
 

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cxxabi.h>
+#include <memory>
+#include <mutex>
+#include <typeindex>
+#include <unordered_map>
 
 namespace {
 
@@ -17,20 +21,7 @@ void AddChain(const std::type_info& type, std::vector<const std::type_info*>& ou
     }
 }
 
-[[maybe_unused]] const bool Registered = RegisterPublished<TComponent>({
-    Published("Name", &TComponent::Name, &TComponent::SetName),
-    Published("Tag", &TComponent::Tag, &TComponent::SetTag),
-});
-
-} // namespace
-
-std::vector<const std::type_info*> ClassChain(const std::type_info& type) {
-    std::vector<const std::type_info*> chain;
-    AddChain(type, chain);
-    return chain;
-}
-
-std::string ClassNameOf(const std::type_info& type) {
+std::string Demangled(const std::type_info& type) {
     int status = 0;
     char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
     std::string result = status == 0 && name ? name : type.name();
@@ -39,14 +30,51 @@ std::string ClassNameOf(const std::type_info& type) {
     return scope == std::string::npos ? result : result.substr(scope + 2);
 }
 
-std::string TObject::ClassName() const {
+// A class's name and chain, and the names along the chain.
+struct TClassInfo {
+    std::string Name;
+    std::vector<const std::type_info*> Chain;
+    std::vector<std::string> ChainNames;
+};
+
+// Made on a class's first question and kept: the skin asks every control often.
+const TClassInfo& ClassInfoOf(const std::type_info& type) {
+    static std::mutex lock;
+    static std::unordered_map<std::type_index, std::unique_ptr<TClassInfo>> known;
+    std::lock_guard<std::mutex> guard(lock);
+    std::unique_ptr<TClassInfo>& info = known[std::type_index(type)];
+    if (!info) {
+        info = std::make_unique<TClassInfo>();
+        info->Name = Demangled(type);
+        AddChain(type, info->Chain);
+        for (const std::type_info* link : info->Chain)
+            info->ChainNames.push_back(Demangled(*link));
+    }
+    return *info;
+}
+
+[[maybe_unused]] const bool Registered = RegisterPublished<TComponent>({
+    Published("Name", &TComponent::Name, &TComponent::SetName),
+    Published("Tag", &TComponent::Tag, &TComponent::SetTag),
+});
+
+} // namespace
+
+const std::vector<const std::type_info*>& ClassChain(const std::type_info& type) {
+    return ClassInfoOf(type).Chain;
+}
+
+const std::string& ClassNameOf(const std::type_info& type) {
+    return ClassInfoOf(type).Name;
+}
+
+const std::string& TObject::ClassName() const {
     return ClassNameOf(typeid(*this));
 }
 
 bool TObject::InheritsFrom(const std::string& className) const {
-    for (const std::type_info* type : ClassChain(typeid(*this)))
-        if (ClassNameOf(*type) == className) return true;
-    return false;
+    const std::vector<std::string>& names = ClassInfoOf(typeid(*this)).ChainNames;
+    return std::find(names.begin(), names.end(), className) != names.end();
 }
 
 void TPersistent::Assign(const TPersistent& source) {

@@ -1,6 +1,7 @@
 #pragma once
 // The root classes of the class library: TObject (class name and ancestry from the
-// C++ run-time type information), TPersistent and TComponent (ownership).
+// C++ run-time type information, worked out once per class), TPersistent and
+// TComponent (ownership).
 #include "classlib/base/Exceptions.h"
 #include <functional>
 #include <string>
@@ -15,7 +16,7 @@ public:
     virtual ~TObject() = default;
 
     // The most derived class's name, "TButton", "TfMain".
-    [[nodiscard]] std::string ClassName() const;
+    [[nodiscard]] const std::string& ClassName() const;
     // True when this object's class or one of its ancestors has that exact name.
     [[nodiscard]] bool InheritsFrom(const std::string& className) const;
     template <class T> [[nodiscard]] bool InheritsFrom() const {
@@ -24,8 +25,9 @@ public:
 };
 
 // The class chain of a type, the type itself first, then its bases depth first.
-std::vector<const std::type_info*> ClassChain(const std::type_info& type);
-std::string ClassNameOf(const std::type_info& type);
+const std::vector<const std::type_info*>& ClassChain(const std::type_info& type);
+// The bare name of a class ("TButton"); any thread.
+const std::string& ClassNameOf(const std::type_info& type);
 
 // Fired on the thread that changed the sender (the main thread for controls).
 using TNotifyEvent = std::function<void(TObject* Sender)>;

@@ -51,7 +51,7 @@ TForm* GetParentForm(TControl* control) {
     return dynamic_cast<TForm*>(control);
 }
 
-TForm::TForm(TComponent* owner) : TWinControl(owner) {
+TForm::TForm(TComponent* owner) : TCustomForm(owner) {
     SetVisible(false);
     Screen->AddForm(this);
 }

@@ -36,7 +36,13 @@ class EInvalidOperation : public Exception {
     using Exception::Exception;
 };
 
-class TForm : public TWinControl {
+// Any form: the class a skin tests controls for.
+class TCustomForm : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+};
+
+class TForm : public TCustomForm {
 public:
     explicit TForm(TComponent* owner);
     ~TForm() override;

@@ -1,6 +1,6 @@
 #include "classlib/gui/Frame.h"
 
-TFrame::TFrame(TComponent* owner) : TCustomControl(owner) {
+TFrame::TFrame(TComponent* owner) : TCustomFrame(owner) {
     FWidth = 320;
     FHeight = 240;
 }

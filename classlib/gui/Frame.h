@@ -3,7 +3,13 @@
 // ("TTWindowsFrame"), the base of the program's pages. Main thread only.
 #include "classlib/gui/CustomControl.h"
 
-class TFrame : public TCustomControl {
+// Any frame: the class a skin tests controls for.
+class TCustomFrame : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+};
+
+class TFrame : public TCustomFrame {
 public:
     explicit TFrame(TComponent* owner);
 };

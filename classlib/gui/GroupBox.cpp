@@ -1,6 +1,6 @@
 #include "classlib/gui/GroupBox.h"
 
-TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) {
+TGroupBox::TGroupBox(TComponent* owner) : TCustomGroupBox(owner) {
     FWidth = 185;
     FHeight = 105;
 }

@@ -2,7 +2,13 @@
 // TGroupBox: an etched frame with its caption on the top edge, holding controls.
 #include "classlib/gui/CustomControl.h"
 
-class TGroupBox : public TCustomControl {
+// Any group box: the class a skin tests controls for.
+class TCustomGroupBox : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+};
+
+class TGroupBox : public TCustomGroupBox {
 public:
     explicit TGroupBox(TComponent* owner);
 

@@ -31,7 +31,7 @@ void TCustomListControl::WndProc(TMessage& message) {
     TWinControl::WndProc(message);
 }
 
-TListBox::TListBox(TComponent* owner) : TCustomListControl(owner, ListBoxMessages) {
+TListBox::TListBox(TComponent* owner) : TCustomListBox(owner, ListBoxMessages) {
     FWidth = 121;
     FHeight = 97;
     SetColor(clWindow);
@@ -42,7 +42,18 @@ void TListBox::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = "LISTBOX";
     params.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+    if (FMultiSelect) params.Style |= LBS_EXTENDEDSEL;
     params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::SetMultiSelect(bool value) {
+    FMultiSelect = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
+bool TListBox::Selected(int index) {
+    if (!HandleAllocated()) return false;
+    return SendMessageW(Handle(), LB_GETSEL, index, 0) > 0;
 }
 
 void TListBox::Notified(WORD code) {
@@ -52,7 +63,7 @@ void TListBox::Notified(WORD code) {
         OnDblClick(this);
 }
 
-TComboBox::TComboBox(TComponent* owner) : TCustomListControl(owner, ComboBoxMessages) {
+TComboBox::TComboBox(TComponent* owner) : TCustomComboBox(owner, ComboBoxMessages) {
     FWidth = 145;
     FHeight = 21;
     SetColor(clWindow);

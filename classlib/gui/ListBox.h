@@ -24,19 +24,40 @@ protected:
     TItemStrings FItems;
 };
 
-class TListBox : public TCustomListControl {
+// Any list box: the class a skin tests controls for.
+class TCustomListBox : public TCustomListControl {
+public:
+    using TCustomListControl::TCustomListControl;
+};
+
+class TListBox : public TCustomListBox {
 public:
     explicit TListBox(TComponent* owner);
+    // Several items may be selected (with Shift and Ctrl); ItemIndex is then the
+    // focused one.
+    [[nodiscard]] bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool value);
+    // Whether the item is selected; false without a window.
+    [[nodiscard]] bool Selected(int index);
     TNotifyEvent OnDblClick;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void Notified(WORD code) override;
+
+private:
+    bool FMultiSelect = false;
 };
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
-class TComboBox : public TCustomListControl {
+// Any combo box: the class a skin tests controls for.
+class TCustomComboBox : public TCustomListControl {
+public:
+    using TCustomListControl::TCustomListControl;
+};
+
+class TComboBox : public TCustomComboBox {
 public:
     explicit TComboBox(TComponent* owner);
     void SetItemIndex(int index) override;

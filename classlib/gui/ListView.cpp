@@ -2,6 +2,7 @@
 #include "classlib/base/SysUtils.h"
 #include <algorithm>
 #include <commctrl.h>
+#include <windowsx.h>
 
 int TListItem::Index() const {
     const auto& items = FOwner.FItems;
@@ -32,6 +33,25 @@ void TListItem::SetImageIndex(int index) {
     FOwner.ShowImage(*this);
 }
 
+void TListItem::SetSelected(bool value) {
+    if (value == FSelected) return;
+    if (value && !FOwner.FMultiSelect)
+        for (const auto& other : FOwner.FItems)
+            if (other.get() != this) other->SetSelected(false);
+    FSelected = value;
+    FOwner.ShowSelection(*this);
+    if (FOwner.OnSelectItem) FOwner.OnSelectItem(&FOwner, this, value);
+}
+
+void TListItem::MakeFocused() {
+    if (!FOwner.HandleAllocated()) return;
+    LVITEMW row{};
+    row.stateMask = LVIS_FOCUSED;
+    row.state = LVIS_FOCUSED;
+    SendMessageW(FOwner.Handle(), LVM_SETITEMSTATE, Index(), reinterpret_cast<LPARAM>(&row));
+    SendMessageW(FOwner.Handle(), LVM_ENSUREVISIBLE, Index(), FALSE);
+}
+
 void TListItem::SetChecked(bool value) {
     if (value == FChecked) return;
     FChecked = value;
@@ -39,7 +59,7 @@ void TListItem::SetChecked(bool value) {
     FOwner.ItemChanged(*this);
 }
 
-TListView::TListView(TComponent* owner) : TWinControl(owner) {
+TListView::TListView(TComponent* owner) : TCustomListView(owner) {
     FWidth = 250;
     FHeight = 150;
     SetTabStop(true);
@@ -49,7 +69,10 @@ TListView::TListView(TComponent* owner) : TWinControl(owner) {
 void TListView::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = WC_LISTVIEWA;
-    params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS;
+    params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
+    if (!FMultiSelect) params.Style |= LVS_SINGLESEL;
+    if (!FShowColumnHeaders) params.Style |= LVS_NOCOLUMNHEADER;
+    if (FEditCaptions) params.Style |= LVS_EDITLABELS;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -64,7 +87,7 @@ void TListView::InitializeWnd() {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = caption.data();
-        column.cx = FColumns[i].Width;
+        column.cx = ColumnWidth(i);
         SendMessageW(wnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
     for (const auto& item : FItems)
@@ -73,9 +96,18 @@ void TListView::InitializeWnd() {
 
 void TListView::ApplyExtendedStyle() {
     if (!HandleAllocated()) return;
-    DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0);
-    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-                 style);
+    DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0) |
+                  (FGridLines ? LVS_EX_GRIDLINES : 0);
+    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE,
+                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES, style);
+}
+
+int TListView::ColumnWidth(size_t index) {
+    if (FColumns[index].Width != FillWidth) return FColumns[index].Width;
+    int rest = ClientWidth() - GetSystemMetrics(SM_CXVSCROLL);
+    for (const TColumn& column : FColumns)
+        if (column.Width != FillWidth) rest -= column.Width;
+    return std::max(rest, 50);
 }
 
 void TListView::AddColumn(const std::string& caption, int width) {
@@ -100,10 +132,66 @@ void TListView::SetRowSelect(bool value) {
     ApplyExtendedStyle();
 }
 
+void TListView::SetGridLines(bool value) {
+    FGridLines = value;
+    ApplyExtendedStyle();
+}
+
+void TListView::SetEditCaptions(bool value) {
+    FEditCaptions = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
+void TListView::SetMultiSelect(bool value) {
+    FMultiSelect = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
+void TListView::SetShowColumnHeaders(bool value) {
+    FShowColumnHeaders = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
 TListItem* TListView::AddItem() {
     FItems.push_back(std::make_unique<TListItem>(*this));
     ShowItem(*FItems.back());
     return FItems.back().get();
+}
+
+void TListView::Delete(int index) {
+    if (index < 0 || index >= Count()) return;
+    if (HandleAllocated()) SendMessageW(Handle(), LVM_DELETEITEM, index, 0);
+    FItems.erase(FItems.begin() + index);
+}
+
+TListItem* TListView::Selected() const {
+    for (const auto& item : FItems)
+        if (item->FSelected) return item.get();
+    return nullptr;
+}
+
+std::vector<TListItem*> TListView::SelectedItems() const {
+    std::vector<TListItem*> selected;
+    for (const auto& item : FItems)
+        if (item->FSelected) selected.push_back(item.get());
+    return selected;
+}
+
+void TListView::SortByCaption() {
+    std::stable_sort(FItems.begin(), FItems.end(), [](const auto& a, const auto& b) {
+        return CompareText(a->FCaption, b->FCaption) < 0;
+    });
+    if (!HandleAllocated()) return;
+    BeginUpdate();
+    SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
+    for (const auto& item : FItems)
+        ShowItem(*item);
+    EndUpdate();
+}
+
+void TListView::EditCaption(TListItem* item) {
+    SetFocus();
+    SendMessageW(Handle(), LVM_EDITLABELW, item->Index(), 0);
 }
 
 void TListView::Clear() {
@@ -137,6 +225,7 @@ void TListView::ShowItem(const TListItem& item) {
         ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
     ShowCheck(item);
     ShowImage(item);
+    ShowSelection(item);
 }
 
 void TListView::ShowImage(const TListItem& item) {
@@ -165,20 +254,69 @@ void TListView::ShowCheck(const TListItem& item) {
     SendMessageW(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
 }
 
+void TListView::ShowSelection(const TListItem& item) {
+    if (!HandleAllocated()) return;
+    LVITEMW row{};
+    row.stateMask = LVIS_SELECTED;
+    row.state = item.FSelected ? LVIS_SELECTED : 0;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, item.Index(), reinterpret_cast<LPARAM>(&row));
+}
+
 void TListView::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) return CNNotify(message);
+    if (message.Msg == WM_CONTEXTMENU && PopupMenu) return WMContextMenu(message);
     TWinControl::WndProc(message);
 }
 
-// A click on a check box changes the window's state image: the item follows it.
-// Changes this class made itself find the item already in that state.
+// A click on a check box changes the window's state image, a click on a row its
+// selection: the items follow. Changes this class made itself find the item already
+// in that state. An item index of -1 stands for every row.
 void TListView::CNNotify(TMessage& message) {
     auto header = reinterpret_cast<const NMHDR*>(message.LParam);
-    if (header->code != LVN_ITEMCHANGED) return;
-    auto change = reinterpret_cast<const NMLISTVIEW*>(message.LParam);
-    if (!(change->uChanged & LVIF_STATE) || change->iItem < 0 || change->iItem >= Count()) return;
-    if (((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) == 0) return;
-    unsigned image = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
+    switch (header->code) {
+    case NM_CLICK: return Click();
+    case NM_DBLCLK:
+        if (OnDblClick) OnDblClick(this);
+        return;
+    case LVN_ITEMCHANGED:
+        return ItemStateChanged(*reinterpret_cast<const NMLISTVIEW*>(message.LParam));
+    case LVN_ENDLABELEDITW: {
+        auto info = reinterpret_cast<const NMLVDISPINFOW*>(message.LParam);
+        if (info->item.pszText && info->item.iItem >= 0 && info->item.iItem < Count())
+            CaptionEdited(message, *FItems[info->item.iItem], ToUtf8(info->item.pszText));
+        return;
+    }
+    default: return;
+    }
+}
+
+void TListView::ItemStateChanged(const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE) || change.iItem >= Count()) return;
+    const unsigned changed = change.uNewState ^ change.uOldState;
+    if (changed & LVIS_SELECTED) {
+        const bool selected = change.uNewState & LVIS_SELECTED;
+        if (change.iItem >= 0)
+            FItems[change.iItem]->SetSelected(selected);
+        else
+            for (size_t i = 0; i < FItems.size(); ++i)
+                FItems[i]->SetSelected(selected);
+    }
+    if (change.iItem < 0 || (changed & LVIS_STATEIMAGEMASK) == 0) return;
+    unsigned image = (change.uNewState & LVIS_STATEIMAGEMASK) >> 12;
     if (image == 0) return; // no state image yet
-    FItems[change->iItem]->SetChecked(image == 2);
+    FItems[change.iItem]->SetChecked(image == 2);
+}
+
+// The window shows the edited text only when the result is TRUE.
+void TListView::CaptionEdited(TMessage& message, TListItem& item, const std::string& text) {
+    bool accept = false;
+    if (OnEdited) OnEdited(this, &item, text, accept);
+    if (accept) item.FCaption = text;
+    message.Result = accept;
+}
+
+void TListView::WMContextMenu(TMessage& message) {
+    POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    if (p.x == -1 && p.y == -1) GetCursorPos(&p); // from the keyboard
+    PopupMenu->Popup(p.x, p.y, Handle());
 }

@@ -1,9 +1,13 @@
 #pragma once
 // TListView: a report-style list view (superclassed "SysListView32") with columns,
-// optional check boxes and whole-row selection. Its items live here; the window
-// shows them. OnChange fires (main thread) when an item's caption is set or its
-// check box changes, by the user or by code.
+// optional check boxes, grid lines, whole-row and multiple selection. Its items live
+// here; the window shows them. Events fire on the main thread: OnChange when an item's
+// caption is set or its check box changes, by the user or by code; OnSelectItem when
+// an item's selection changes, likewise; OnClick when the user clicks the list,
+// OnDblClick when they double-click it; OnEdited when the user ends editing a caption
+// in place. A right click pops up PopupMenu.
 #include "classlib/gui/ImageList.h"
+#include "classlib/gui/Menus.h"
 #include "classlib/gui/WinControl.h"
 #include <memory>
 #include <vector>
@@ -23,7 +27,10 @@ public:
     void SetChecked(bool value);
     [[nodiscard]] int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int index); // in the list view's SmallImages; -1 for none
-    void* Data = nullptr;          // not owned
+    [[nodiscard]] bool Selected() const { return FSelected; }
+    void SetSelected(bool value);
+    void MakeFocused();   // the focused row, scrolled into view
+    void* Data = nullptr; // not owned
 
 private:
     friend class TListView;
@@ -31,31 +38,63 @@ private:
     std::string FCaption;
     std::vector<std::string> FSubItems;
     bool FChecked = false;
+    bool FSelected = false;
     int FImageIndex = -1;
 };
 
-class TListView : public TWinControl {
+// Any list view: the class a skin tests controls for.
+class TCustomListView : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+};
+
+class TListView : public TCustomListView {
 public:
     explicit TListView(TComponent* owner);
 
+    // A width of FillWidth takes what the other columns leave of the client width.
+    static constexpr int FillWidth = -1;
     void AddColumn(const std::string& caption, int width);
     [[nodiscard]] bool Checkboxes() const { return FCheckboxes; }
     void SetCheckboxes(bool value);
     [[nodiscard]] bool RowSelect() const { return FRowSelect; }
     void SetRowSelect(bool value);
+    [[nodiscard]] bool GridLines() const { return FGridLines; }
+    void SetGridLines(bool value);
+    // Whether captions can be edited in place (EditCaption, or a click on a selected
+    // row's caption).
+    [[nodiscard]] bool EditCaptions() const { return FEditCaptions; }
+    void SetEditCaptions(bool value);
+    [[nodiscard]] bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool value);
+    [[nodiscard]] bool ShowColumnHeaders() const { return FShowColumnHeaders; }
+    void SetShowColumnHeaders(bool value);
 
     // Not owned: the image list must outlive its use here.
     [[nodiscard]] TImageList* SmallImages() const { return FSmallImages; }
     void SetSmallImages(TImageList* images);
 
     TListItem* AddItem(); // an empty, unchecked last row
+    void Delete(int index);
     void Clear();
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
     [[nodiscard]] TListItem* Items(int index) const { return FItems.at(index).get(); }
+    [[nodiscard]] TListItem* Selected() const; // the first selected row, or nullptr
+    [[nodiscard]] std::vector<TListItem*> SelectedItems() const; // in row order
+    // Orders the rows by caption, ignoring letter case; equal captions keep their order.
+    void SortByCaption();
+    // Starts editing the row's caption in place (the window takes the focus).
+    void EditCaption(TListItem* item);
     void BeginUpdate(); // no repainting until the matching EndUpdate
     void EndUpdate();
 
     std::function<void(TObject* sender, TListItem* item)> OnChange;
+    // The edited text; the caption takes it only when the handler sets accept.
+    std::function<void(TObject* sender, TListItem* item, const std::string& text, bool& accept)>
+        OnEdited;
+    TNotifyEvent OnDblClick;
+    TPopupMenu* PopupMenu = nullptr; // not owned
+    std::function<void(TObject* sender, TListItem* item, bool selected)> OnSelectItem;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -68,9 +107,15 @@ private:
     void ShowItem(const TListItem& item);
     void ShowText(const TListItem& item, int column, const std::string& text);
     void ShowCheck(const TListItem& item);
+    void ShowSelection(const TListItem& item);
+    [[nodiscard]] int ColumnWidth(size_t index);
+    void ApplyStyle(DWORD style, bool on);
     void ShowImage(const TListItem& item);
     void ApplyExtendedStyle();
     void CNNotify(TMessage& message);
+    void ItemStateChanged(const NMLISTVIEW& change);
+    void CaptionEdited(TMessage& message, TListItem& item, const std::string& text);
+    void WMContextMenu(TMessage& message);
 
     struct TColumn {
         std::string Caption;
@@ -81,5 +126,9 @@ private:
     TImageList* FSmallImages = nullptr;
     bool FCheckboxes = false;
     bool FRowSelect = false;
+    bool FGridLines = false;
+    bool FEditCaptions = false;
+    bool FMultiSelect = false;
+    bool FShowColumnHeaders = true;
     int FUpdateCount = 0;
 };

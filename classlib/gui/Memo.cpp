@@ -51,7 +51,7 @@ void TMemoLines::SetText(const std::string& text) {
     FMemo.SetText(text);
 }
 
-TMemo::TMemo(TComponent* owner) : TCustomEdit(owner), FLines(*this) {
+TMemo::TMemo(TComponent* owner) : TCustomMemo(owner), FLines(*this) {
     FWidth = 185;
     FHeight = 89;
 }

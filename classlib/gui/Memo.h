@@ -23,7 +23,13 @@ private:
     TMemo& FMemo;
 };
 
-class TMemo : public TCustomEdit {
+// Any memo: the class a skin tests controls for.
+class TCustomMemo : public TCustomEdit {
+public:
+    using TCustomEdit::TCustomEdit;
+};
+
+class TMemo : public TCustomMemo {
 public:
     explicit TMemo(TComponent* owner);
     TMemoLines& Lines() { return FLines; }

@@ -36,7 +36,7 @@ void TTabSheet::WndProc(TMessage& message) {
     if (message.Msg == CM_TEXTCHANGED && FPageControl) FPageControl->UpdateTabs();
 }
 
-TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
+TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner) {
     FWidth = 289;
     FHeight = 193;
     SetTabStop(true);

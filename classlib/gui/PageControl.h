@@ -30,7 +30,13 @@ private:
     bool FTabVisible = true;
 };
 
-class TPageControl : public TWinControl {
+// Any tab control: the class a skin tests controls for.
+class TCustomTabControl : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+};
+
+class TPageControl : public TCustomTabControl {
 public:
     explicit TPageControl(TComponent* owner);
     ~TPageControl() override;

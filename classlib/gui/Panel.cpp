@@ -12,7 +12,7 @@ namespace {
 
 } // namespace
 
-TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
+TPanel::TPanel(TComponent* owner) : TCustomPanel(owner) {
     FWidth = 185;
     FHeight = 41;
     FClickOnMouseUp = true;

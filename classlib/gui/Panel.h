@@ -4,7 +4,13 @@
 
 enum TBevelCut { bvNone, bvLowered, bvRaised };
 
-class TPanel : public TCustomControl {
+// Any panel: the class a skin tests controls for.
+class TCustomPanel : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+};
+
+class TPanel : public TCustomPanel {
 public:
     explicit TPanel(TComponent* owner);
 

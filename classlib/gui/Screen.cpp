@@ -18,3 +18,28 @@ RECT TScreen::WorkArea() const {
 void TScreen::RemoveForm(TForm* form) {
     FForms.erase(std::remove(FForms.begin(), FForms.end(), form), FForms.end());
 }
+
+namespace {
+
+HCURSOR SystemCursor(LPCWSTR id) {
+    return LoadCursorW(nullptr, id);
+}
+
+} // namespace
+
+HCURSOR CursorHandle(TCursor cursor) {
+    switch (cursor) {
+    case crHourGlass: return SystemCursor(IDC_WAIT);
+    case crHandPoint: return SystemCursor(IDC_HAND);
+    default: return nullptr;
+    }
+}
+
+// Shown at once; the windows keep it on WM_SETCURSOR until it is crDefault again.
+void TScreen::SetCursor(TCursor cursor) {
+    FCursor = cursor;
+    POINT p;
+    GetCursorPos(&p);
+    ::SetCursor(cursor == crDefault ? SystemCursor(IDC_ARROW) : CursorHandle(cursor));
+    SetCursorPos(p.x, p.y); // lets the window under the mouse set its own
+}

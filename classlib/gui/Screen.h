@@ -1,11 +1,15 @@
 #pragma once
-// TScreen: the forms in creation order and the desktop's size. One global instance,
+// TScreen: the forms in creation order, the desktop's size and the cursor that every
+// window of the program shows while it is not crDefault. One global instance,
 // Screen. Main thread only.
 #include "classlib/gui/Classes.h"
 #include <vector>
 #include <windows.h>
 
 class TForm;
+
+enum TCursor { crDefault, crHourGlass, crHandPoint };
+HCURSOR CursorHandle(TCursor cursor); // the system cursor; nullptr for crDefault
 
 class TScreen : public TComponent {
 public:
@@ -17,11 +21,15 @@ public:
     [[nodiscard]] int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
     [[nodiscard]] RECT WorkArea() const;
 
+    [[nodiscard]] TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor cursor);
+
     void AddForm(TForm* form) { FForms.push_back(form); }
     void RemoveForm(TForm* form);
 
 private:
     std::vector<TForm*> FForms;
+    TCursor FCursor = crDefault;
 };
 
 extern TScreen* const Screen;

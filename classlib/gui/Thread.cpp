@@ -1,5 +1,6 @@
 #include "classlib/gui/Thread.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/WindowObjects.h"
 
 namespace {
 constexpr UINT WM_THREADTERMINATE = WM_USER + 1;
@@ -17,17 +18,26 @@ LRESULT CALLBACK NotifyWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 // A message-only window of the main thread, created while the program starts, to
-// which workers send their termination notification.
-HWND CreateNotifyWindow() {
-    WNDCLASSW cls{};
-    cls.lpfnWndProc = NotifyWndProc;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.lpszClassName = L"TThreadNotifyWindow";
-    RegisterClassW(&cls);
-    return CreateWindowExW(0, cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           cls.hInstance, nullptr);
-}
-const HWND GNotifyWindow = CreateNotifyWindow();
+// which workers send their termination notification. The object only names the
+// window as the library's.
+class TThreadNotifyWindow : public TObject {
+public:
+    TThreadNotifyWindow() {
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = NotifyWndProc;
+        cls.hInstance = GetModuleHandleW(nullptr);
+        cls.lpszClassName = L"TThreadNotifyWindow";
+        RegisterClassW(&cls);
+        TWindowCreation creation(*this, "TThreadNotifyWindow", [](TObject&, HWND) {});
+        Handle = CreateWindowExW(0, cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 cls.hInstance, nullptr);
+        WindowObject(Handle);
+    }
+    ~TThreadNotifyWindow() override { SetWindowObject(Handle, nullptr); }
+    HWND Handle;
+};
+const TThreadNotifyWindow GNotifyObject;
+const HWND GNotifyWindow = GNotifyObject.Handle;
 
 constexpr int Priorities[] = {THREAD_PRIORITY_IDLE,         THREAD_PRIORITY_LOWEST,
                               THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL,

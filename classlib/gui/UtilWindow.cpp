@@ -1,6 +1,7 @@
 #include "classlib/gui/UtilWindow.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/WindowObjects.h"
 
 TUtilWindow::TUtilWindow(std::function<bool(TMessage&)> handler) : FHandler(std::move(handler)) {
     static const bool registered = [] {
@@ -12,19 +13,20 @@ TUtilWindow::TUtilWindow(std::function<bool(TMessage&)> handler) : FHandler(std:
         return RegisterClassExW(&wc) != 0;
     }();
     (void)registered;
+    TWindowCreation creation(*this, "TPUtilWindow", [](TObject&, HWND) {});
     FHandle = CreateWindowExW(0, L"TPUtilWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
     if (!FHandle) RaiseLastOSError();
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    WindowObject(FHandle); // claimed now if no message reached it
 }
 
 TUtilWindow::~TUtilWindow() {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
+    SetWindowObject(FHandle, nullptr); // its last messages go to DefWindowProc
     DestroyWindow(FHandle);
 }
 
 LRESULT CALLBACK TUtilWindow::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    auto self = static_cast<TUtilWindow*>(WindowObject(wnd));
     if (self) {
         TMessage message{msg, wParam, lParam, 0};
         try {

@@ -1,16 +1,15 @@
 #pragma once
 // A hidden message-only window of class "TPUtilWindow" whose messages go to a handler;
 // for components that need a window of their own (timers). Main thread only.
+#include "classlib/gui/Classes.h"
 #include "classlib/gui/Messages.h"
 #include <functional>
 
-class TUtilWindow {
+class TUtilWindow : public TObject {
 public:
     // The handler returns true when it handled the message (and set its Result).
     explicit TUtilWindow(std::function<bool(TMessage&)> handler);
     ~TUtilWindow();
-    TUtilWindow(const TUtilWindow&) = delete;
-    TUtilWindow& operator=(const TUtilWindow&) = delete;
     [[nodiscard]] HWND Handle() const { return FHandle; }
 
 private:

@@ -1,13 +1,13 @@
 #pragma once
 // TWinControl: a control with its own window. Its window class is named after the
 // library class and superclasses a system class where one is wrapped. One static
-// window procedure serves every such window: it finds the object through a window
-// property (named by ControlAtom) set when the window is created and removed at
-// WM_NCDESTROY. Children's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR* and
-// scroll messages are reflected to the child's WindowProc as CN_ messages.
-// Main thread only.
+// window procedure serves every such window: it finds the object through the route
+// of WindowObjects.h, set when the window is created and removed at WM_NCDESTROY. Children's
+// WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR* and scroll messages are reflected to the child's
+// WindowProc as CN_ messages. Main thread only.
 #include "classlib/gui/Controls.h"
 #include "classlib/gui/Mouse.h"
+#include "classlib/gui/Screen.h"
 #include <functional>
 #include <vector>
 
@@ -46,6 +46,9 @@ public:
     virtual void SetFocus();
     [[nodiscard]] bool TabStop() const { return FTabStop; }
     void SetTabStop(bool value);
+    // Shown over the client area unless the screen's cursor is set.
+    [[nodiscard]] TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor cursor) { FCursor = cursor; }
     [[nodiscard]] bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
 
@@ -60,11 +63,13 @@ public:
     void Update() override;
     void SetBounds(int left, int top, int width, int height) override;
 
-    // The library control of a window of this thread, or nullptr.
+    // The library control of a window of this thread, or nullptr; answered from a
+    // WH_CBT hook at HCBT_CREATEWND too (see WindowObject).
     static TWinControl* FindControl(HWND wnd);
-    // The control whose window CreateWindowEx is making on this thread, or nullptr.
+    // The control whose window CreateWindowEx is making on this thread and that no
+    // message or question has reached yet, or nullptr.
     static TWinControl* CreationControl();
-    // The window property naming a window's control: "ControlOfs" + instance + thread id.
+    // The window property naming a window's object: "ControlOfs" + instance + thread id.
     static ATOM ControlAtom();
     // Whether this control or one of its children is inside its window procedure.
     [[nodiscard]] bool InWindowProc() const;
@@ -99,6 +104,7 @@ protected:
     void WMSize(TMessage& message);
     void WMChar(TMessage& message);
     void WMKeyDown(TMessage& message);
+    void WMSetCursor(TMessage& message);
     void WMSetFocus(TMessage& message);
     void WMKillFocus(TMessage& message);
     void CNCtlColor(TMessage& message);
@@ -124,9 +130,15 @@ private:
     TControl* FCaptureControl = nullptr; // graphic child holding the mouse while pressed
     bool FTabStop = false;
     bool FDoubleBuffered = false;
+    TCursor FCursor = crDefault;
     bool FAligning = false;
     TBrush FBrush; // the control's colour, for WM_CTLCOLOR* answers and erasing
 };
+
+// Whether the control has a window of its own (is a TWinControl).
+inline bool IsWindowed(const TControl* control) {
+    return dynamic_cast<const TWinControl*>(control);
+}
 
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Registers params.WinClassName once (superclassing params.SysClassName when given)

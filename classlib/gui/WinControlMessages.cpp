@@ -6,10 +6,6 @@
 
 namespace {
 
-bool IsWindowed(const TControl* control) {
-    return dynamic_cast<const TWinControl*>(control);
-}
-
 bool IsButtonDown(UINT msg) {
     return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
            msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
@@ -78,6 +74,7 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SIZE: WMSize(message); break;
     case WM_CHAR: WMChar(message); break;
     case WM_KEYDOWN: WMKeyDown(message); break;
+    case WM_SETCURSOR: WMSetCursor(message); break;
     case WM_SETFOCUS: WMSetFocus(message); break;
     case WM_KILLFOCUS: WMKillFocus(message); break;
     case CN_CTLCOLORMSGBOX:
@@ -247,6 +244,17 @@ void TWinControl::WMChar(TMessage& message) {
         message.WParam = key;
     }
     DefaultHandler(message);
+}
+
+// The screen's cursor wins everywhere; a control's own only over its client area.
+void TWinControl::WMSetCursor(TMessage& message) {
+    TCursor cursor = Screen->Cursor();
+    if (cursor == crDefault && reinterpret_cast<HWND>(message.WParam) == FHandle &&
+        LOWORD(message.LParam) == HTCLIENT)
+        cursor = FCursor;
+    if (cursor == crDefault) return DefaultHandler(message);
+    ::SetCursor(CursorHandle(cursor));
+    message.Result = TRUE;
 }
 
 void TWinControl::WMKeyDown(TMessage& message) {

@@ -4,23 +4,15 @@
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Hints.h"
 #include "classlib/gui/WinControl.h"
+#include "classlib/gui/WindowObjects.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <map>
 
-namespace {
-
-thread_local TWinControl* CreatingControl = nullptr;
-
-} // namespace
-
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* control = TWinControl::FindControl(wnd);
-    if (!control && CreatingControl) {
-        // First message of a window being made (WM_GETMINMAXINFO can precede WM_NCCREATE).
-        control = std::exchange(CreatingControl, nullptr);
-        control->AttachHandle(wnd);
-    }
+    // Only controls' windows have this procedure; a window being made is claimed at its
+    // first message (WM_GETMINMAXINFO can precede WM_NCCREATE) unless a hook asked first.
+    auto control = static_cast<TWinControl*>(WindowObject(wnd));
     if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
     control->MainWndProc(message);
@@ -61,33 +53,25 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
 }
 
 ATOM TWinControl::ControlAtom() {
-    static const ATOM atom = [] {
-        const std::string name = Format(
-            "ControlOfs%.8llX%.8lX",
-            static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))),
-            static_cast<unsigned long>(GetCurrentThreadId()));
-        return GlobalAddAtomW(ToWide(name).c_str());
-    }();
-    return atom;
+    return WindowObjectAtom();
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
-    if (!wnd) return nullptr;
-    return static_cast<TWinControl*>(GetPropW(wnd, MAKEINTATOM(ControlAtom())));
+    return dynamic_cast<TWinControl*>(WindowObject(wnd));
 }
 
 TWinControl* TWinControl::CreationControl() {
-    return CreatingControl;
+    return dynamic_cast<TWinControl*>(WindowObjectInCreation());
 }
 
 void TWinControl::AttachHandle(HWND wnd) {
     FHandle = wnd;
-    SetPropW(wnd, MAKEINTATOM(ControlAtom()), this);
+    SetWindowObject(wnd, this);
 }
 
 void TWinControl::DetachHandle() {
     if (!FHandle) return;
-    RemovePropW(FHandle, MAKEINTATOM(ControlAtom()));
+    SetWindowObject(FHandle, nullptr);
     FHandle = nullptr;
     FMouseInControl = false;
 }
@@ -136,13 +120,18 @@ void TWinControl::CreateWnd() {
     CreateParams(params);
     FDefWndProc = RegisterControlClass(params);
     FSysClass = !params.SysClassName.empty();
-    TWinControl* previous = std::exchange(CreatingControl, this);
-    HWND wnd = CreateWindowExW(params.ExStyle, ToWide(params.WinClassName).c_str(),
-                               ToWide(params.Caption).c_str(), params.Style, params.X, params.Y,
-                               params.Width, params.Height, params.WndParent, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    DWORD error = GetLastError();
-    CreatingControl = previous;
+    HWND wnd;
+    DWORD error;
+    {
+        TWindowCreation creation(*this, params.WinClassName, [](TObject& control, HWND made) {
+            static_cast<TWinControl&>(control).AttachHandle(made);
+        });
+        wnd = CreateWindowExW(params.ExStyle, ToWide(params.WinClassName).c_str(),
+                              ToWide(params.Caption).c_str(), params.Style, params.X, params.Y,
+                              params.Width, params.Height, params.WndParent, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+        error = GetLastError();
+    }
     if (!wnd) throw EOSError("Cannot create a window of class " + params.WinClassName, error);
     if (FHandle != wnd) AttachHandle(wnd);
     SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);

@@ -1,7 +1,9 @@
 #include "components/TrayIcon/TrayNotifyIcon.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/UtilWindow.h"
+#include <iterator>
 #include <map>
 #include <memory>
 
@@ -33,19 +35,8 @@ namespace {
 std::unique_ptr<TTrayIconHandler> GHandler;
 UINT GNextId = 0;
 // Broadcast to top-level windows when the shell (re)starts.
-const UINT WM_TASKBARCREATED = RegisterWindowMessageA("TaskbarCreated");
+const UINT WM_TASKBARCREATED = RegisterWindowMessageW(L"TaskbarCreated");
 } // namespace
-
-LRESULT CALLBACK TTrayNotifyIcon::ApplicationHook(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                                  UINT_PTR, DWORD_PTR data) {
-    TMessage message{msg, wParam, lParam, 0};
-    try {
-        reinterpret_cast<TTrayNotifyIcon*>(data)->HookApplication(message);
-    } catch (...) {
-        Application->HandleException(nullptr);
-    }
-    return DefSubclassProc(wnd, msg, wParam, lParam);
-}
 
 TTrayNotifyIcon::TTrayNotifyIcon(TComponent* owner)
     : TComponent(owner), FId(++GNextId), FCycleTimer(1000, [this](TObject*) { CycleTick(); }),
@@ -53,8 +44,7 @@ TTrayNotifyIcon::TTrayNotifyIcon(TComponent* owner)
       FExitTimer(20, [this](TObject*) { ExitTick(); }) {
     if (!GHandler) GHandler = std::make_unique<TTrayIconHandler>();
     GHandler->Icons[FId] = this;
-    FHookedApplication = Application->Handle();
-    SetWindowSubclass(FHookedApplication, ApplicationHook, FId, reinterpret_cast<DWORD_PTR>(this));
+    Application->HookMainWindow(TWindowHook::Of<&TTrayNotifyIcon::HookApplication>(this));
     if (TForm* form = OwnerForm()) {
         FOldOwnerProc = form->WindowProc;
         form->WindowProc = TWndMethod::Of<&TTrayNotifyIcon::OwnerWndProc>(this);
@@ -63,7 +53,7 @@ TTrayNotifyIcon::TTrayNotifyIcon(TComponent* owner)
 
 TTrayNotifyIcon::~TTrayNotifyIcon() {
     HideIcon();
-    RemoveWindowSubclass(FHookedApplication, ApplicationHook, FId);
+    Application->UnhookMainWindow(TWindowHook::Of<&TTrayNotifyIcon::HookApplication>(this));
     // A form being destroyed is no TForm any more here: nothing to restore then.
     TForm* form = OwnerForm();
     if (form && form->WindowProc == TWndMethod::Of<&TTrayNotifyIcon::OwnerWndProc>(this))
@@ -85,15 +75,15 @@ void TTrayNotifyIcon::Fire(TObject* sender, const TNotifyEvent& event) {
 }
 
 bool TTrayNotifyIcon::Notify(DWORD message) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = GHandler->Window.Handle();
     data.uID = FId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = FIcon.Get();
-    if (!FHint.empty() && FShowHint) FHint.copy(data.szTip, sizeof data.szTip - 1);
-    return Shell_NotifyIconA(message, &data) != FALSE;
+    if (!FHint.empty() && FShowHint) ToWide(FHint).copy(data.szTip, std::size(data.szTip) - 1);
+    return Shell_NotifyIconW(message, &data) != FALSE;
 }
 
 bool TTrayNotifyIcon::ShowIcon() {
@@ -191,7 +181,7 @@ void TTrayNotifyIcon::MinimizeStep() {
 }
 
 // Never consumes a message.
-void TTrayNotifyIcon::HookApplication(TMessage& message) {
+bool TTrayNotifyIcon::HookApplication(TMessage& message) {
     if (message.Msg == WM_SIZE && message.WParam == SIZE_MINIMIZED && MinimizeToTray)
         MinimizeStep();
     else if (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_RESTORE &&
@@ -199,6 +189,7 @@ void TTrayNotifyIcon::HookApplication(TMessage& message) {
         Application->MainForm()->SetVisible(true);
     else if (message.Msg == WM_TASKBARCREATED && FIconVisible)
         ShowIcon(); // the shell has restarted
+    return false;
 }
 
 // The owner form's minimise goes to the notification area when MinimizeToTray is set

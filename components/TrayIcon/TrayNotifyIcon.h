@@ -88,9 +88,7 @@ private:
     void MinimizeStep();
     bool Notify(DWORD message);
     [[nodiscard]] TForm* OwnerForm() const;
-    void HookApplication(TMessage& message);
-    static LRESULT CALLBACK ApplicationHook(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR id, DWORD_PTR data);
+    bool HookApplication(TMessage& message); // through the application's hook list
     void OwnerWndProc(TMessage& message);
     static void Fire(TObject* sender, const TNotifyEvent& event);
 
@@ -113,5 +111,4 @@ private:
     TMsgTimer FClickTimer;
     TMsgTimer FExitTimer;
     TWndMethod FOldOwnerProc; // the owner form's WindowProc before ours
-    HWND FHookedApplication = nullptr;
 };

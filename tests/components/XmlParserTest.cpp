@@ -206,6 +206,7 @@ TEST(XmlParser, FailedSaveKeepsThePreviousFile) {
             for (;;)
                 fill.WriteBuffer(block.data(), static_cast<int64_t>(block.size()));
         } catch (const EWriteError&) {
+            // The drive is full, as wanted.
         }
     }
     doc.SetText(std::string(1 << 20, 'x'));

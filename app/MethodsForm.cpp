@@ -1,0 +1,215 @@
+#include "app/MethodsForm.h"
+#include "app/EditMethodForm.h"
+#include "app/Question.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/PlaceControl.h"
+#include "engine/SharedRoutines.h"
+#include "engine/wipe/WipeMethodsManager.h"
+#include <algorithm>
+
+TfMethodsForm* fMethodsForm = nullptr;
+
+namespace {
+
+std::string MethodsDir() {
+    return IncludeTrailingPathDelimiter(WipeMethodsManager->MethodsDir);
+}
+
+// What the user calls the list an engine serves.
+std::string EngineTitle(const TWipeEngine& engine) {
+    if (engine.Name == "WipeFiles") return "files";
+    if (engine.Name == "WipeFolders") return "folders";
+    if (engine.Name == "WipeFreeSpace") return "free space";
+    return engine.Name;
+}
+
+} // namespace
+
+TfMethodsForm::TfMethodsForm(TComponent* owner) : TForm(owner) {
+    SetName("fMethodsForm");
+    SetCaption("Wiping Methods");
+    SetBorderStyle(bsDialog);
+    SetBorderIcons(biSystemMenu);
+    SetPosition(poScreenCenter);
+    SetClientWidth(420);
+    SetClientHeight(340);
+    lblMethods = Place<TLabel>(this, this, "lblMethods", "&Methods", 8, 8, 200, 15);
+    lvMethods = Place<TListView>(this, this, "lvMethods", "", 8, 26, 316, 200);
+    lvMethods->AddColumn("Name", 300);
+    lvMethods->SetRowSelect(true);
+    lblDescription =
+        Place<TLabel>(this, this, "lblDescription", "Method Description:", 8, 234, 200, 15);
+    btnNewMethod = Place<TButton>(this, this, "btnNewMethod", "&New", 332, 26, 80, 25);
+    btnEditMethod = Place<TButton>(this, this, "btnEditMethod", "&Edit", 332, 56, 80, 25);
+    btnDeleteMethod = Place<TButton>(this, this, "btnDeleteMethod", "&Delete", 332, 86, 80, 25);
+    btnClose = Place<TButton>(this, this, "btnClose", "&Close", 332, 306, 80, 25);
+    btnClose->SetDefault(true);
+    ImageList = new TImageList(this);
+    ImageList->SetName("ImageList");
+    ImageList->AddIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+    lvMethods->SetSmallImages(ImageList);
+    txtDescription = Place<TMemo>(this, this, "txtDescription", "", 8, 252, 316, 80);
+    txtDescription->SetReadOnly(true);
+    txtDescription->SetScrollBars(ssVertical);
+    SaveDialog = new TSaveDialog(this);
+    SaveDialog->SetName("SaveDialog");
+    SaveDialog->DefaultExt = "mtd";
+    SaveDialog->Filter = std::string("  Tarnwhistle wipe method files|*.") + "mtd";
+    lvMethods->OnSelectItem = [this](TObject*, TListItem*, bool) {
+        lvMethodsClick();
+        UpdateButtons();
+    };
+    btnNewMethod->OnClick = [this](TObject*) { btnNewMethodClick(); };
+    btnEditMethod->OnClick = [this](TObject*) { btnEditMethodClick(); };
+    btnDeleteMethod->OnClick = [this](TObject*) { btnDeleteMethodClick(); };
+    btnClose->OnClick = [this](TObject*) { btnCloseClick(); };
+    OnActivate = [this](TObject*) { FormActivate(); };
+}
+
+void TfMethodsForm::AddMethodItem(TWipeMethod* method) {
+    TListItem* row = lvMethods->AddItem();
+    row->SetImageIndex(0);
+    row->SetCaption(method->Name);
+    row->Data = method;
+}
+
+TListItem* TfMethodsForm::RowOf(const TWipeMethod* method) const {
+    for (int i = 0; i < lvMethods->Count(); ++i)
+        if (method && lvMethods->Items(i)->Data == method) return lvMethods->Items(i);
+    return nullptr;
+}
+
+void TfMethodsForm::FormActivate() {
+    SaveDialog->InitialDir = MethodsDir();
+    lvMethods->Clear();
+    for (const auto& method : WipeMethodsManager->Methods)
+        AddMethodItem(method.get());
+    TListItem* row = RowOf(Engine ? Engine->Method : nullptr);
+    if (!row && lvMethods->Count() > 0) row = lvMethods->Items(0);
+    if (row) {
+        row->SetSelected(true);
+        row->MakeFocused();
+    }
+    lvMethodsClick();
+    UpdateButtons();
+}
+
+void TfMethodsForm::lvMethodsClick() {
+    TListItem* row = lvMethods->Selected();
+    txtDescription->Lines().SetText(row ? static_cast<TWipeMethod*>(row->Data)->Description : "");
+}
+
+void TfMethodsForm::UpdateButtons() {
+    const bool selected = lvMethods->Selected() != nullptr;
+    btnEditMethod->SetEnabled(selected);
+    btnDeleteMethod->SetEnabled(selected);
+}
+
+// The file the new method goes to, always in the methods folder; "" when cancelled.
+std::string TfMethodsForm::ChosenFileName() {
+    if (!SaveDialog->Execute()) return "";
+    const std::string name = ExtractFileName(SaveDialog->FileName);
+    if (!SameText(ExtractFilePath(SaveDialog->FileName), MethodsDir())) {
+        ShowInformation("Method files can be saved only in \"" + MethodsDir() + "\".\r\n\"" + name +
+                        "\" will be saved in this folder.");
+        SaveDialog->FileName = MethodsDir() + name;
+    }
+    return SaveDialog->FileName;
+}
+
+// The methods folder is made when missing; a failure is shown.
+bool TfMethodsForm::SaveMethod(TWipeMethod& method) {
+    try {
+        ForceDirectories(MethodsDir());
+        method.SaveToFile();
+        return true;
+    } catch (const std::exception& e) {
+        ShowError("The method could not be saved in \"" + method.FileName + "\": " + e.what());
+        return false;
+    }
+}
+
+// A file name that another loaded method has replaces that method, after a question.
+void TfMethodsForm::btnNewMethodClick() {
+    const std::string fileName = ChosenFileName();
+    if (fileName.empty()) return;
+    TWipeMethod* existing = WipeMethodsManager->FindMethodByFileName(fileName);
+    if ((existing || FileExists(fileName)) &&
+        !AskYesNo(Format("\"%s\" already exists. Do you want to replace it?",
+                         ExtractFileName(fileName).c_str())))
+        return;
+    auto method = std::make_unique<TWipeMethod>();
+    fEditMethod->SetCaption("New Method");
+    fEditMethod->SetMethod(*method);
+    if (fEditMethod->ShowModal() != mrOk) return;
+    TWipeMethod* target = existing ? existing : method.get();
+    fEditMethod->GetMethod(*target);
+    target->FileName = fileName;
+    if (!SaveMethod(*target)) return;
+    if (existing) {
+        if (TListItem* row = RowOf(existing)) row->SetCaption(existing->Name);
+    } else {
+        WipeMethodsManager->Methods.push_back(std::move(method));
+        AddMethodItem(target);
+    }
+    lvMethodsClick();
+}
+
+void TfMethodsForm::btnEditMethodClick() {
+    TListItem* row = lvMethods->Selected();
+    if (!row) return;
+    auto method = static_cast<TWipeMethod*>(row->Data);
+    fEditMethod->SetCaption("Edit Method");
+    fEditMethod->SetMethod(*method);
+    if (fEditMethod->ShowModal() != mrOk) return;
+    fEditMethod->GetMethod(*method);
+    row->SetCaption(method->Name);
+    SaveMethod(*method);
+    lvMethodsClick();
+}
+
+void TfMethodsForm::btnDeleteMethodClick() {
+    TListItem* row = lvMethods->Selected();
+    if (!row) return;
+    auto method = static_cast<TWipeMethod*>(row->Data);
+    if (!AskYesNo("Are you sure you want to delete method \"" + method->Name + "\"?")) return;
+    if (FileExists(method->FileName) && !SysDeleteFile(method->FileName)) {
+        ShowError("The file \"" + method->FileName + "\" could not be deleted.");
+        return;
+    }
+    const std::string fileName = ExtractFileName(method->FileName);
+    lvMethods->Delete(row->Index());
+    auto& methods = WipeMethodsManager->Methods;
+    auto owned = std::find_if(methods.begin(), methods.end(),
+                              [method](const auto& m) { return m.get() == method; });
+    std::unique_ptr<TWipeMethod> removed = std::move(*owned);
+    methods.erase(owned);
+    RebindEngines(removed.get(), fileName);
+    lvMethodsClick();
+    UpdateButtons();
+}
+
+// Engines bound to a deleted method take the first method left, or none.
+void TfMethodsForm::RebindEngines(const TWipeMethod* deleted, const std::string& fileName) {
+    TWipeMethod* replacement =
+        WipeMethodsManager->Methods.empty() ? nullptr : WipeMethodsManager->Methods.front().get();
+    std::string titles;
+    for (TWipeEngine* engine : Engines) {
+        if (engine->Method != deleted &&
+            !SameText(WipeMethodsManager->BoundFileName(*engine), fileName))
+            continue;
+        WipeMethodsManager->SetEngineMethod(*engine, replacement);
+        titles += (titles.empty() ? "" : ", ") + EngineTitle(*engine);
+    }
+    if (titles.empty()) return;
+    ShowInformation("The deleted method was chosen for shredding " + titles + ". " +
+                    (replacement ? "The method \"" + replacement->Name + "\" is chosen now."
+                                 : "No method is chosen now: create one before shredding."));
+}
+
+void TfMethodsForm::btnCloseClick() {
+    TListItem* row = lvMethods->Selected();
+    if (row && Engine)
+        WipeMethodsManager->SetEngineMethod(*Engine, static_cast<TWipeMethod*>(row->Data));
+    SetModalResult(mrOk);
+}

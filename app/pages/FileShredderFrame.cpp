@@ -1,0 +1,219 @@
+#include "app/pages/FileShredderFrame.h"
+#include "app/Question.h"
+#include "app/pages/ShellImages.h"
+#include "app/pages/ShredRun.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/PlaceControl.h"
+#include "engine/SharedRoutines.h"
+
+namespace {
+
+TShredGroup BuildGroup(TComponent* owner, TGroupBox* box, const char* list, const char* add,
+                       const char* remove, const char* start, const char* stop) {
+    TShredGroup group;
+    group.List = Place<TListView>(owner, box, list, "", 10, 20, 480, 210);
+    group.List->SetMultiSelect(true);
+    group.List->AddColumn("Name", 100);
+    group.List->AddColumn("Path", TListView::FillWidth);
+    group.Add = Place<TButton>(owner, box, add, "Add", 500, 20, 96, 25);
+    group.Remove = Place<TButton>(owner, box, remove, "Remove", 500, 50, 96, 25);
+    group.Start = Place<TButton>(owner, box, start, "Start", 500, 80, 96, 25);
+    group.Stop = Place<TButton>(owner, box, stop, "Stop", 500, 110, 96, 25);
+    return group;
+}
+
+bool IsSameOrInside(const std::string& folder, const std::string& path) {
+    const std::string outer = IncludeTrailingPathDelimiter(folder);
+    const std::string inner = IncludeTrailingPathDelimiter(path);
+    return !outer.empty() && SameText(outer, inner.substr(0, outer.size()));
+}
+
+// A junction or symbolic link: shredding it would wipe what it leads to. Wine marks
+// links to folders as reparse points.
+bool IsFolderLink(const std::string& path) {
+    const DWORD attr = GetFileAttributesW(ToWide(path).c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool PathExists(const std::string& path) {
+    return FileGetAttr(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace
+
+bool IsProtectedFolder(const std::string& folder) {
+    const std::string path = ExcludeTrailingPathDelimiter(ExpandFileName(folder));
+    if (path.empty() || SameText(IncludeTrailingPathDelimiter(path), ExtractFileDrive(path) + "\\"))
+        return true;
+    return IsSameOrInside(path, GetWindowsDir()) || IsSameOrInside(path, GetSystemDir()) ||
+           IsFolderLink(path);
+}
+
+TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
+    SetName("TTFileShredder1");
+    grpFiles = Place<TGroupBox>(this, this, "grpFiles", " Shred Files ", 4, 4, 608, 260);
+    FFiles = BuildGroup(this, grpFiles, "lvFiles", "btnAddFiles", "btnRemoveFiles",
+                        "btnStartShredFiles", "btnStopShredFiles");
+    lvFiles = FFiles.List;
+    btnAddFiles = FFiles.Add;
+    btnRemoveFiles = FFiles.Remove;
+    btnStartShredFiles = FFiles.Start;
+    btnStopShredFiles = FFiles.Stop;
+    grpFolders = Place<TGroupBox>(this, this, "grpFolders", " Shred Folders ", 4, 272, 608, 260);
+    FFolders = BuildGroup(this, grpFolders, "lvFolders", "btnAddFolder", "btnRemoveFolders",
+                          "btnStartShredFolders", "btnStopShredFolders");
+    lvFolders = FFolders.List;
+    btnAddFolder = FFolders.Add;
+    btnRemoveFolders = FFolders.Remove;
+    btnStartShredFolders = FFolders.Start;
+    btnStopShredFolders = FFolders.Stop;
+    OpenDialog = new TOpenDialog(this);
+    OpenDialog->SetName("OpenDialog");
+    OpenDialog->Title = "Select files to shred";
+    OpenDialog->Filter = "All Files *.*|*.*";
+    OpenDialog->DefaultExt = "*.*";
+    OpenDialog->Options =
+        ofAllowMultiSelect | ofPathMustExist | ofFileMustExist | ofHideReadOnly | ofEnableSizing;
+    btnOptions = Place<TButton>(this, grpFiles, "btnOptions", "&Options", 500, 205, 96, 25);
+    Button1 = Place<TButton>(this, grpFolders, "Button1", "&Options", 500, 205, 96, 25);
+
+    TImageList* images = NewSystemSmallImages(this);
+    lvFiles->SetSmallImages(images);
+    lvFolders->SetSmallImages(images);
+    BindGroup(FFiles);
+    BindGroup(FFolders);
+    btnAddFiles->OnClick = [this](TObject* sender) { btnAddFilesClick(sender); };
+    btnAddFolder->OnClick = [this](TObject* sender) { btnAddFolderClick(sender); };
+    btnOptions->OnClick = [this](TObject*) {
+        ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFiles);
+    };
+    Button1->OnClick = [this](TObject*) {
+        ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFolders);
+    };
+    UpdateButtons();
+}
+
+void TTFileShredder::BindGroup(const TShredGroup& group) {
+    group.Remove->OnClick = [this, group](TObject*) { RemoveSelected(group); };
+    group.List->OnSelectItem = [this](TObject*, TListItem*, bool) { UpdateButtons(); };
+    group.Start->OnClick = [this, group](TObject*) { StartShred(group); };
+    group.Stop->OnClick = [this, group](TObject*) { EngineOf(group).Cancelled = true; };
+}
+
+TWipeEngine& TTFileShredder::EngineOf(const TShredGroup& group) const {
+    return group.List == lvFiles ? Engine->Shredder->WipeFiles : Engine->Shredder->WipeFolders;
+}
+
+void TTFileShredder::AddRow(TListView* list, TWipeItem* item, const std::string& parent) {
+    const TShellEntry entry = ShellEntry(item->Path);
+    TListItem* row = list->AddItem();
+    row->SetImageIndex(entry.Icon);
+    row->SetCaption(entry.DisplayName);
+    row->AddSubItem(parent);
+    row->Data = item;
+}
+
+void TTFileShredder::AddFileItem(TWipeItem* item) {
+    AddRow(lvFiles, item, ExtractFilePath(item->Path));
+}
+
+void TTFileShredder::AddFolderItem(TWipeItem* item) {
+    AddRow(lvFolders, item, ExtractFilePath(ExcludeTrailingPathDelimiter(item->Path)));
+}
+
+void TTFileShredder::LoadLists() {
+    for (TListView* list : {lvFiles, lvFolders}) {
+        list->BeginUpdate();
+        list->Clear();
+    }
+    for (const auto& item : Engine->Shredder->WipeFiles.Items())
+        AddFileItem(item.get());
+    for (const auto& item : Engine->Shredder->WipeFolders.Items())
+        AddFolderItem(item.get());
+    lvFiles->EndUpdate();
+    lvFolders->EndUpdate();
+    UpdateButtons();
+}
+
+void TTFileShredder::UpdateButtons() {
+    if (!Engine) return;
+    UpdateGroup(FFiles);
+    UpdateGroup(FFolders);
+}
+
+// Stop follows Start as long as the engine is idle, and stays enabled while it runs.
+void TTFileShredder::UpdateGroup(const TShredGroup& group) {
+    const bool running = EngineOf(group).Running();
+    const bool rows = group.List->Count() > 0;
+    group.Add->SetEnabled(!running);
+    group.Remove->SetEnabled(!running && group.List->Selected());
+    group.Start->SetEnabled(!running && rows);
+    group.Stop->SetEnabled(rows);
+}
+
+void TTFileShredder::btnAddFilesClick(TObject*) {
+    TWipeEngine& engine = Engine->Shredder->WipeFiles;
+    if (engine.Running() || !OpenDialog->Execute()) return;
+    for (const std::string& file : OpenDialog->Files()) {
+        auto item = std::make_unique<TWipeItem>();
+        item->Kind = wkFile;
+        item->Path = file;
+        TWipeItem* added = item.get();
+        if (engine.AddItem(std::move(item))) AddFileItem(added);
+    }
+    UpdateButtons();
+}
+
+void TTFileShredder::btnAddFolderClick(TObject*) {
+    TWipeEngine& engine = Engine->Shredder->WipeFolders;
+    if (engine.Running()) return;
+    const std::string folder = BrowseForFolder("Select Folder", "");
+    if (folder.empty()) return;
+    if (IsProtectedFolder(folder)) {
+        ShowError(Format("\"%s\" cannot be shredded: it is a drive, a link or holds Windows.",
+                         folder.c_str()));
+        return;
+    }
+    auto item = std::make_unique<TWipeItem>();
+    item->Kind = wkFolder;
+    item->Path = folder;
+    TWipeItem* added = item.get();
+    if (engine.AddItem(std::move(item))) AddFolderItem(added);
+    UpdateButtons();
+}
+
+void TTFileShredder::RemoveSelected(const TShredGroup& group) {
+    TWipeEngine& engine = EngineOf(group);
+    if (engine.Running()) return;
+    for (int i = group.List->Count() - 1; i >= 0; --i) {
+        TListItem* row = group.List->Items(i);
+        if (!row->Selected()) continue;
+        engine.DeleteItem(static_cast<TWipeItem*>(row->Data));
+        group.List->Delete(i);
+    }
+    UpdateButtons();
+}
+
+// What is gone from disk leaves the list; what is still there stays, and is counted
+// in one message.
+void TTFileShredder::StartShred(const TShredGroup& group) {
+    TWipeEngine& engine = EngineOf(group);
+    if (engine.Running() || engine.Items().empty() || !MethodChosen(engine)) return;
+    const bool files = &engine == &Engine->Shredder->WipeFiles;
+    const std::string what = files ? "file(s)" : "folder(s)";
+    if (!AskYesNo("Shred the " + IntToStr(static_cast<int>(engine.Items().size())) + " listed " +
+                  what + "? " + (files ? "They" : "They and everything in them") +
+                  " will be overwritten and deleted, and cannot be restored."))
+        return;
+    for (TButton* button : {group.Add, group.Remove, group.Start})
+        button->SetEnabled(false); // until the run has ended
+    engine.Execute();
+    std::vector<const TWipeItem*> gone;
+    for (const auto& item : engine.Items())
+        if (item->Shredded || !PathExists(item->Path)) gone.push_back(item.get());
+    for (const TWipeItem* item : gone)
+        engine.DeleteItem(item);
+    LoadLists();
+    ReportFailures(engine, static_cast<int>(engine.Items().size()),
+                   what + " could not be shredded");
+}

@@ -1,0 +1,115 @@
+#include "app/pages/FreeSpaceShredderFrame.h"
+#include "app/pages/ShellImages.h"
+#include "app/pages/ShredRun.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/PlaceControl.h"
+#include "engine/SharedRoutines.h"
+
+namespace {
+
+bool Listed(UINT kind) {
+    return kind == DRIVE_REMOVABLE || kind == DRIVE_FIXED || kind == DRIVE_REMOTE ||
+           kind == DRIVE_RAMDISK;
+}
+
+} // namespace
+
+TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TPageFrame(owner) {
+    SetName("TTFreeSpaceShredder1");
+    chkCleanFreeSpace =
+        Place<TCheckBox>(this, this, "chkCleanFreeSpace",
+                         "Clean free space for the following drives:", 8, 8, 400, 19);
+    lvDrives = Place<TListView>(this, this, "lvDrives", "", 8, 32, 600, 420);
+    lvDrives->SetCheckboxes(true);
+    lvDrives->AddColumn("Drive", TListView::FillWidth);
+    lvDrives->AddColumn("Capacity", 120);
+    lvDrives->AddColumn("Free Space", 120);
+    lvDrives->SetSmallImages(NewSystemSmallImages(this));
+    btnCleanFreeSpace =
+        Place<TButton>(this, this, "btnCleanFreeSpace", "Clean Free Space", 8, 462, 120, 27);
+    btnOptions = Place<TButton>(this, this, "btnOptions", "&Options", 136, 462, 96, 27);
+    chkCleanFreeSpace->OnClick = [this](TObject*) { chkCleanFreeSpaceClick(); };
+    lvDrives->OnChange = [this](TObject*, TListItem*) { lvDrivesChange(); };
+    btnCleanFreeSpace->OnClick = [this](TObject*) { btnCleanFreeSpaceClick(); };
+    btnOptions->OnClick = [this](TObject*) {
+        ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFreeSpace);
+    };
+}
+
+void TTFreeSpaceShredder::LoadDrives() {
+    chkCleanFreeSpace->SetChecked(Engine->Shredder->CleanFreeSpaceEnabled);
+    chkCleanFreeSpaceClick();
+    FFilling = true;
+    lvDrives->BeginUpdate();
+    lvDrives->Clear();
+    FDrives.clear();
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        const std::string root = std::string(1, letter) + ":\\";
+        if ((drives & (1u << (letter - 'A'))) && Listed(GetDriveKind(root))) AddDrive(root);
+    }
+    lvDrives->EndUpdate();
+    ShowEngineChecks();
+    FFilling = false;
+}
+
+void TTFreeSpaceShredder::AddDrive(const std::string& root) {
+    const TShellEntry entry = ShellEntry(root);
+    ULARGE_INTEGER available{}, total{}, free{};
+    GetDiskFreeSpaceExW(ToWide(root).c_str(), &available, &total, &free);
+    TListItem* row = lvDrives->AddItem();
+    row->SetImageIndex(entry.Icon);
+    row->SetCaption(entry.DisplayName);
+    row->AddSubItem(FormatSize(static_cast<int64_t>(total.QuadPart)));
+    row->AddSubItem(FormatSize(static_cast<int64_t>(free.QuadPart)));
+    FDrives.push_back(std::make_unique<TDriveInfo>(root));
+    row->Data = FDrives.back().get();
+}
+
+// A row is checked when the engine holds its root, in any letter case.
+void TTFreeSpaceShredder::ShowEngineChecks() {
+    const bool filling = std::exchange(FFilling, true);
+    for (int i = 0; i < lvDrives->Count(); ++i) {
+        TListItem* row = lvDrives->Items(i);
+        const std::string& root = static_cast<TDriveInfo*>(row->Data)->Root;
+        bool checked = false;
+        for (const auto& item : Engine->Shredder->WipeFreeSpace.Items())
+            checked = checked || SameText(item->Path, root);
+        row->SetChecked(checked);
+    }
+    FFilling = filling;
+}
+
+void TTFreeSpaceShredder::chkCleanFreeSpaceClick() {
+    Engine->Shredder->CleanFreeSpaceEnabled = chkCleanFreeSpace->Checked();
+    lvDrives->SetEnabled(chkCleanFreeSpace->Checked());
+}
+
+// While the engine runs its drives stay as they are: the checks go back.
+void TTFreeSpaceShredder::lvDrivesChange() {
+    if (FFilling || !Engine) return;
+    TWipeEngine& engine = Engine->Shredder->WipeFreeSpace;
+    if (engine.Running()) return ShowEngineChecks();
+    engine.Clear();
+    for (int i = 0; i < lvDrives->Count(); ++i) {
+        TListItem* row = lvDrives->Items(i);
+        if (!row->Checked()) continue;
+        auto item = std::make_unique<TWipeItem>();
+        item->Kind = wkFreeSpace;
+        item->Path = static_cast<TDriveInfo*>(row->Data)->Root;
+        engine.AddItem(std::move(item));
+    }
+}
+
+void TTFreeSpaceShredder::btnCleanFreeSpaceClick() {
+    TWipeEngine& engine = Engine->Shredder->WipeFreeSpace;
+    if (engine.Running() || engine.Items().empty() || !MethodChosen(engine)) return;
+    btnCleanFreeSpace->SetEnabled(false);
+    engine.Execute();
+    btnCleanFreeSpace->SetEnabled(true);
+    if (engine.Cancelled) return;
+    int failed = 0;
+    for (const auto& item : engine.Items())
+        failed += item->Shredded ? 0 : 1;
+    ReportFailures(engine, failed, "drive(s) could not be wiped");
+}

@@ -1,0 +1,26 @@
+#include "app/pages/ShellImages.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/SharedRoutines.h"
+#include <shellapi.h>
+
+TImageList* NewSystemSmallImages(TComponent* owner) {
+    SHFILEINFOW info{};
+    auto handle = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    auto images = new TImageList(owner);
+    images->SetName("SystemImages");
+    images->SetHandle(handle, true);
+    return images;
+}
+
+TShellEntry ShellEntry(const std::string& path) {
+    SHFILEINFOW info{};
+    SHGetFileInfoW(ToWide(path).c_str(), 0, &info, sizeof(info),
+                   SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_DISPLAYNAME);
+    TShellEntry entry;
+    entry.DisplayName = ToUtf8(info.szDisplayName);
+    if (entry.DisplayName.empty())
+        entry.DisplayName = ExtractFileName(ExcludeTrailingPathDelimiter(path));
+    entry.Icon = info.iIcon;
+    return entry;
+}

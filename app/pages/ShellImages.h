@@ -1,0 +1,13 @@
+#pragma once
+// The shell's icons and names for the shredding pages' lists.
+#include "classlib/gui/ImageList.h"
+#include <string>
+
+// The system image list of small icons, shared: the list does not own the handle.
+TImageList* NewSystemSmallImages(TComponent* owner);
+
+struct TShellEntry {
+    std::string DisplayName; // the shell's name, or the path's last part when it has none
+    int Icon = -1;           // index in the system image list
+};
+TShellEntry ShellEntry(const std::string& path);
