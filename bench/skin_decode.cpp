@@ -33,7 +33,7 @@ int main() {
 
     std::vector<double> decode, withSkin, without;
     for (int round = 0; round <= Runs; ++round) {
-        const double d = BestSeconds([&] { TSkinReader::Unpack(packed, package); }, 5);
+        const double d = Seconds([&] { TSkinReader::Unpack(packed, package); });
         const double a = Seconds([&] { TSkinData(nullptr).ReadSkinStream(stored); });
         const double b = Seconds([&] { TSkinData(nullptr).ReadSkinStream(std::string(4, '\0')); });
         if (round == 0) continue; // warms the caches
