@@ -7,6 +7,7 @@
 #include "engine/SharedRoutines.h"
 #include "engine/catalogue/TypedURLs.h"
 #include "engine/erasers/PostEraser.h"
+#include "support/HostLinks.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -154,6 +155,33 @@ TEST_F(MainWindow, TracesNamedInAnyScriptAreCleanedAtOnce) {
     EXPECT_EQ(reg.ReadString("url1"), kept);
     CloseProgram();
     reg.DeleteKey("\\" + std::string(TypedURLsKey));
+}
+
+// The fault a user met: a host link in a cleaned folder to a file outside it. The
+// link and its target stay, the log says so, and nothing is deferred for it.
+TEST_F(MainWindow, ACleanLeavesALinkAndItsTarget) {
+    TTempFolder outside;
+    const std::string target = outside.Write("secret.txt", "secret");
+    const std::string recent = SpecialFolder(CSIDL_RECENT) + "\\";
+    const std::string link = recent + "secret.lnk", own = recent + "own.lnk";
+    WriteStringToFile(own, "trace");
+    if (!MakeHostLink(link, target)) GTEST_SKIP() << "host links cannot be made here";
+    Program.WritePrefs(
+        [](TEraserEngine& engine) { engine.Item(ciEraseStartMenuRecentDocuments).Enabled = true; });
+    StartProgram();
+    HWND dialog = OpenCleanMethodSelector();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageW(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
+                 BM_CLICK, 0, 0);
+    PostClick(FindChild(dialog, "TButton", "&OK"));
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    EXPECT_TRUE(LogShows(link + ": ", 0)) << WindowText(Memo);
+    EXPECT_EQ(ReadFileToString(target), "secret");
+    EXPECT_TRUE(Listed(link));
+    EXPECT_FALSE(FileExists(own));
+    EXPECT_FALSE(FileExists(Program.Dir() + "posterase.dat"));
+    CloseProgram();
+    RemoveHostLinks({link});
 }
 
 TEST_F(MainWindow, CancelledCleaningModeDialogRunsNothing) {
