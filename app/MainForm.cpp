@@ -25,6 +25,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     BuildPages();
     BuildTrayMenu();
     BindCommands();
+    ReadSkin();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnActivate = [this](TObject* sender) { FormActivate(sender); };
@@ -49,6 +50,19 @@ std::vector<TPageFrame*> TfMain::Pages() const {
             TTOptions1,
             TTAbout1,
             JunkCleanerPage};
+}
+
+// The skin component as the window's description gives it; it is read, and then
+// told the window is complete, before the window's creation handler runs.
+void TfMain::ReadSkin() {
+    SkinData = new TSkinData(this);
+    SkinData->SetName("SkinData");
+    SkinData->SetActive(true);
+    SkinData->SkinControls = 0x3FFFFF & ~(SkinKind(xcMenuItem) | SkinKind(xcSpin) |
+                                          SkinKind(xcTrackBar) | SkinKind(xcFastReport));
+    SkinData->Options = 0;
+    SkinData->ReadSkinStream(ReadStoredSkinStream());
+    SkinData->Loaded();
 }
 
 void TfMain::FormCreate(TObject*) {
@@ -146,11 +160,11 @@ void TfMain::SetUpFolders() {
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
     TrayIcon->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
-    TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);
     TrayIcon->SetHint("  Tarnwhistle");
     TrayIcon->PopupMenu = TrayPopupMenu;
+    TrayIcon->SetIconVisible(true); // last: the icon reaches the shell once, complete
 }
 
 // The settings are written once, here; a program ended by the single-instance guard
