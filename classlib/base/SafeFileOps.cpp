@@ -28,7 +28,7 @@ std::wstring Plain(std::wstring path) {
     return path;
 }
 
-std::wstring LongFullPath(const std::wstring& path) {
+std::wstring FullPath(const std::wstring& path) {
     std::wstring full(MAX_PATH, L'\0');
     DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (n >= full.size()) {
@@ -36,10 +36,14 @@ std::wstring LongFullPath(const std::wstring& path) {
         n = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
     }
     full.resize(n < full.size() ? n : 0);
-    if (full.empty()) return Plain(path);
-    std::wstring longName(full.size() + MAX_PATH, L'\0');
-    n = GetLongPathNameW(full.c_str(), longName.data(), static_cast<DWORD>(longName.size()));
-    if (n == 0 || n >= longName.size()) return Plain(full);
+    return full.empty() ? Plain(path) : Plain(full);
+}
+
+std::wstring LongPath(const std::wstring& fullPath) {
+    std::wstring longName(fullPath.size() + MAX_PATH, L'\0');
+    const DWORD n =
+        GetLongPathNameW(fullPath.c_str(), longName.data(), static_cast<DWORD>(longName.size()));
+    if (n == 0 || n >= longName.size()) return fullPath;
     longName.resize(n);
     return Plain(longName);
 }
@@ -60,6 +64,12 @@ std::wstring FinalPath(HANDLE handle) {
 bool SameName(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Long names are looked up only when the plain comparison fails (8.3 names).
+bool IsListedEntry(HANDLE handle, const std::wstring& path) {
+    const std::wstring final = FinalPath(handle), full = FullPath(path);
+    return SameName(final, full) || SameName(final, LongPath(full));
 }
 
 // Opens the entry Path names without following a link and tells what it is.
@@ -92,7 +102,7 @@ TEntry OpenEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags
     // point, and hands out its target (a folder link's too): only the handle's final
     // path, the target's, tells it from the entry that was listed. Anything reached
     // through a linked folder differs the same way.
-    if (!SameName(FinalPath(entry.Handle.Get()), LongFullPath(path))) {
+    if (!IsListedEntry(entry.Handle.Get(), path)) {
         entry.Result = {sfLink, 0};
         entry.Handle.Reset();
     }
@@ -112,7 +122,7 @@ TSafeFileResult DisposeOf(const TEntry& entry) {
 std::string TSafeFileResult::Text() const {
     switch (Status) {
     case sfDone: return "";
-    case sfLink: return "a link; it and its target were left alone";
+    case sfLink: return "A link, left in place with its target";
     case sfFailed: break;
     }
     return SysErrorMessage(Error);
@@ -155,4 +165,9 @@ TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access, DWOR
 
 TSafeFileResult SafeCheckEntry(const std::string& Path) {
     return OpenEntry(Path, 0, ShareAll, 0).Result;
+}
+
+TSafeFileResult SafeCheckNoLink(const std::string& Path) {
+    const TEntry entry = OpenEntry(Path, 0, ShareAll, 0);
+    return entry.Result.Done() && entry.IsMarkedLink() ? TSafeFileResult{sfLink, 0} : entry.Result;
 }

@@ -53,3 +53,6 @@ TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access = GEN
 // and counts): sfLink for an unmarked link, sfFailed when the entry cannot be opened,
 // sfDone otherwise (a marked link included).
 TSafeFileResult SafeCheckEntry(const std::string& Path);
+// As SafeCheckEntry, but a marked link is refused too (sfLink): before a folder is
+// walked or attributes are set, which would follow any link.
+TSafeFileResult SafeCheckNoLink(const std::string& Path);

@@ -65,6 +65,7 @@ TEST_F(SafeFileOpsTest, NoOperationReachesThroughALink) {
     for (const std::string& path : paths) {
         const TSafeFileStatus expected = path == Dangling() ? sfFailed : sfLink;
         EXPECT_EQ(SafeCheckEntry(path).Status, expected) << path;
+        EXPECT_EQ(SafeCheckNoLink(path).Status, expected) << path;
         EXPECT_EQ(SafeDeleteFile(path).Status, expected) << path;
         EXPECT_EQ(SafeRemoveDir(path).Status, expected) << path;
         EXPECT_EQ(SafeMoveFile(path, Temp / "moved").Status, expected) << path;
@@ -84,6 +85,7 @@ TEST_F(SafeFileOpsTest, OrdinaryEntriesAndHardLinksAreHandledAsListed) {
     GetShortPathNameA((Temp / "clean\\own.txt").c_str(), shortName, MAX_PATH);
     EXPECT_TRUE(SafeCheckEntry(shortName).Done()) << shortName;
     EXPECT_TRUE(SafeCheckEntry(UpperCase(Temp / "clean\\own.txt")).Done());
+    EXPECT_TRUE(SafeCheckNoLink(Temp / "clean").Done());
 
     EXPECT_TRUE(SafeMoveFile(Temp / "clean\\own.txt", Temp / "clean\\renamed.txt").Done());
     TSafeOpenedFile opened = SafeOpenForOverwrite(Temp / "clean\\renamed.txt");

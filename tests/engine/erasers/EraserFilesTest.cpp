@@ -241,7 +241,12 @@ TEST_F(TEraseFilesTest, ALinkToAFolderOutsideIsNeverFollowed) {
     EXPECT_TRUE(Exists(Temp / "empty"));
     EXPECT_FALSE(Exists(Temp / "tree\\own.txt"));
     EXPECT_EQ(Engine.FilesErased, 1);
-    EXPECT_EQ(Engine.FoldersErased, 3); // the links, removed where the platform can
+    // Wine cannot remove a link itself: each is logged and none is counted.
+    EXPECT_EQ(Engine.FoldersErased, 0);
+    for (const std::string& link : links)
+        EXPECT_TRUE(std::any_of(Engine.Lines.begin(), Engine.Lines.end(),
+                                [&](const std::string& line) { return line.find(link) == 0; }))
+            << link;
     RemoveHostLinks(links);
 }
 
