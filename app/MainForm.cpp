@@ -148,11 +148,11 @@ void TfMain::SetUpFolders() {
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
     TrayIcon->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
-    TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);
     TrayIcon->SetHint("  Tarnwhistle");
     TrayIcon->PopupMenu = TrayPopupMenu;
+    TrayIcon->SetIconVisible(true); // last: the icon reaches the shell once, complete
 }
 
 // The settings are written once, here; a program ended by the single-instance guard
