@@ -64,6 +64,7 @@ TFloor ReadSharedSizes(const std::string& root) {
 struct TOwnRun {
     std::map<int, std::set<std::string>> Groups;
     size_t Digests = 0;
+    uint64_t BytesDigested = 0;
 };
 
 // The search as the "Duplicate" tab runs it with its default options and lists.
@@ -82,6 +83,7 @@ TOwnRun SearchDuplicates(const std::string& root) {
     };
     finder.Execute();
     run.Digests = search.DigestsComputed();
+    run.BytesDigested = search.BytesDigested();
     return run;
 }
 
@@ -114,8 +116,9 @@ double FinderSide(const std::vector<std::string>& args) {
     const TSizes sizes = WalkSizes(Root(args));
     const auto shared = std::count_if(sizes.Files.begin(), sizes.Files.end(),
                                       [&](const auto& file) { return sizes.Shared(file.second); });
-    std::fprintf(stderr, "duplicate finder: %zu groups, %zu files listed, %zu MD5 digests\n",
-                 own.Groups.size(), listed, own.Digests);
+    std::fprintf(stderr,
+                 "duplicate finder: %zu groups, %zu files listed, %zu MD5 digests (%.1f MiB)\n",
+                 own.Groups.size(), listed, own.Digests, double(own.BytesDigested) / 1048576.0);
     std::fprintf(stderr, "MD5 at most once per file and only for shared sizes: %s\n",
                  own.Digests <= size_t(shared) ? "yes" : "NO");
     return seconds;
