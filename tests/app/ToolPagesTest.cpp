@@ -244,8 +244,9 @@ TEST_F(ToolPages, StartupEntriesFollowThePage) {
     const LRESULT rows = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
     PostClick(remove);
     AnswerBox("Are you sure you want to delete selected item?", IDYES);
+    // The answer is taken after the box has gone.
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == rows - 1; }));
     EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "<none>");
-    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), rows - 1);
     EXPECT_EQ(enabledButtons(), "---");
 
     SelectRow(list, "TwLinkEntry");
@@ -264,8 +265,8 @@ TEST_F(ToolPages, StartupEntriesFollowThePage) {
     SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_NORMAL);
     PostClick(remove);
     AnswerBox("Are you sure you want to delete selected item?", IDYES);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == rows - 2; }));
     EXPECT_FALSE(FileExists(link));
-    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), rows - 2);
     CloseProgram();
 }
 
@@ -349,7 +350,7 @@ TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
     PostClick(Button(page, "Delete"));
     AnswerBox("Are you sure you want to deleted selected password?", IDYES);
-    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
 
     page = ShowPage("Run Options       ", "TTOptions");
     HWND group = FindChild(page, "TGroupBox", " Password ");
