@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
+#include "app/NormalMode.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
@@ -69,6 +70,7 @@ void TfMain::FormCreate(TObject*) {
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
     for (TPageFrame* page : Pages())
         page->SetEngine(Engine.get());
+    MemoryPanel->Memory = Mem;
     for (TPageFrame* page : Pages())
         page->SetDefaults();
     Engine->LoadSettings(GetAppDir() + "prefs.dat");
@@ -124,6 +126,7 @@ void TfMain::FillPages() {
 void TfMain::SetUpFolders() {
     AppDir = GetAppDir();
     BackupDir = AppDir + "Backup\\";
+    RegistryBackupPage->SetUpFolders(AppDir, BackupDir);
     if (!DirectoryExists(BackupDir)) CreateDirectoryA(BackupDir.c_str(), nullptr);
     SetCurrentDirectoryA(AppDir.c_str());
 }

@@ -7,6 +7,8 @@
 #include "app/pages/FileShredderFrame.h"
 #include "app/pages/FreeSpaceShredderFrame.h"
 #include "app/pages/MainPage.h"
+#include "app/pages/MemoryPanel.h"
+#include "app/pages/RegistryBackupPage.h"
 #include "app/pages/WindowsPage.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
@@ -38,6 +40,8 @@ public:
     TBrowsersPage* BrowsersPage;
     TTFileShredder* TTFileShredder1;
     TTFreeSpaceShredder* TTFreeSpaceShredder1;
+    TMemoryPanel* MemoryPanel;
+    TRegistryBackupPage* RegistryBackupPage;
 
     // Navigation on the left.
     TPanel* pnlNavigation;
