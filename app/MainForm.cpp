@@ -68,6 +68,7 @@ void TfMain::FormCreate(TObject*) {
             page->RunningChanged(false);
     };
     Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
+    Engine->OnStealthChanged = [this](TEraserEngine*, bool hidden) { StealthChanged(hidden); };
     for (TPageFrame* page : Pages())
         page->SetEngine(Engine.get());
     MemoryPanel->Memory = Mem;
@@ -127,13 +128,13 @@ void TfMain::SetUpFolders() {
     AppDir = GetAppDir();
     BackupDir = AppDir + "Backup\\";
     RegistryBackupPage->SetUpFolders(AppDir, BackupDir);
-    if (!DirectoryExists(BackupDir)) CreateDirectoryA(BackupDir.c_str(), nullptr);
-    SetCurrentDirectoryA(AppDir.c_str());
+    if (!DirectoryExists(BackupDir)) CreateDirectoryW(ToWide(BackupDir).c_str(), nullptr);
+    SetCurrentDirectoryW(ToWide(AppDir).c_str());
 }
 
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
-    TrayIcon->SetIcon(LoadIconA(GetModuleHandleW(nullptr), "MAINICON"));
+    TrayIcon->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);
@@ -192,8 +193,6 @@ void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_HOTKEY: WMHotKey(message); break;
     case WM_CONTEXTMENU: WMContextMenu(message); break;
-    case WM_SHOWTRAYICON: WMShowTrayIcon(message); break;
-    case WM_HIDETRAYICON: WMHideTrayIcon(message); break;
     default: TForm::WndProc(message); break;
     }
 }
@@ -221,15 +220,14 @@ void TfMain::WMContextMenu(TMessage& message) {
     userSettingPopupMenu->Popup(p.x, p.y, Handle());
 }
 
-// The stealth toggle's messages.
-void TfMain::WMShowTrayIcon(TMessage&) {
+// The tray icon hides and shows with the program's windows.
+void TfMain::StealthChanged(bool hidden) {
     if (!TrayIcon) return;
-    TrayIcon->Enabled = true;
-    TrayIcon->SetIconVisible(true);
-}
-
-void TfMain::WMHideTrayIcon(TMessage&) {
-    if (!TrayIcon) return;
-    TrayIcon->SetIconVisible(false);
-    TrayIcon->Enabled = false;
+    if (hidden) {
+        TrayIcon->SetIconVisible(false);
+        TrayIcon->Enabled = false;
+    } else {
+        TrayIcon->Enabled = true;
+        TrayIcon->SetIconVisible(true);
+    }
 }

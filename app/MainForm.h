@@ -88,8 +88,7 @@ private:
     void EngineClearLog(TCustomEraserEngine* Sender);
     void WMHotKey(TMessage& message);
     void WMContextMenu(TMessage& message);
-    void WMShowTrayIcon(TMessage& message);
-    void WMHideTrayIcon(TMessage& message);
+    void StealthChanged(bool hidden);
     void CreateTrayIcon();
     void SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
                     std::initializer_list<TTabSheet*> hidden);

@@ -124,7 +124,8 @@ void TfMain::btnStopTaskClick(TObject*) {
 void TfMain::HelpClick(TObject*) {
     std::string help = AppDir + "help_english.chm";
     if (!FileExists(help)) return;
-    ShellExecuteA(GetDesktopWindow(), nullptr, help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(GetDesktopWindow(), nullptr, ToWide(help).c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
 }
 
 void TfMain::ShowMainWindow() {

@@ -12,7 +12,7 @@ TfMethodsForm* fMethodsForm = nullptr;
 namespace {
 
 std::string MethodsDir() {
-    return AddTrailingBackslash(WipeMethodsManager->MethodsDir);
+    return IncludeTrailingPathDelimiter(WipeMethodsManager->MethodsDir);
 }
 
 // What the user calls the list an engine serves.

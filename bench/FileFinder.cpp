@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     finder.Criteria.Files.FileName = "*.*";
     finder.Criteria.Files.Location = root;
     long found = 0;
-    finder.OnFileMatch = [&](TObject*, const std::string&, const WIN32_FIND_DATAA&) { ++found; };
+    finder.OnFileMatch = [&](TObject*, const std::string&, const TFindData&) { ++found; };
     const double own = BestSeconds([&] {
         found = 0;
         finder.Execute();

@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
                         megabytes * passes / elapsed);
         } else if (mode == "free" && argc > 2) {
             InstallManager(1);
-            const std::string root = AddTrailingBackslash(argv[2]);
+            const std::string root = IncludeTrailingPathDelimiter(argv[2]);
             const double megabytes = static_cast<double>(GetFreeBytes(root)) / (1 << 20);
             TTimedEngine engine("WipeFreeSpace");
             double start = 0;

@@ -111,8 +111,8 @@ void TEraserEngine::ClearAutoComplete(const char* buttonCaption) {
 }
 
 void TEraserEngine::CollectDownloadedProgramFiles(TEraseFiles& sender) {
-    sender.AddFolder(AddTrailingBackslash(GetWindowsDir()) + "Downloaded Program Files\\", "*.*",
-                     true, true);
+    sender.AddFolder(IncludeTrailingPathDelimiter(GetWindowsDir()) + "Downloaded Program Files\\",
+                     "*.*", true, true);
 }
 
 void TEraserEngine::CollectFavorites(TEraseFiles& sender) {

@@ -6,7 +6,7 @@
 
 std::string SpecialSubfolder(int csidl, const std::string& relative) {
     const std::string folder = SpecialFolder(csidl);
-    return folder.empty() ? "" : AddTrailingBackslash(folder) + relative;
+    return folder.empty() ? "" : IncludeTrailingPathDelimiter(folder) + relative;
 }
 
 bool IsOfficeDocument(const std::string& target) {

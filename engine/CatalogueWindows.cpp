@@ -126,7 +126,7 @@ void TEraserEngine::CollectSwapFile(TEraseFiles&) {
     if (SimulationMode) return;
     if (!IsWindowsNT()) {
         const std::string line =
-            "del " + AddTrailingBackslash(GetShortPath(GetWindowsDir())) + "win386.swp";
+            "del " + IncludeTrailingPathDelimiter(GetShortPath(GetWindowsDir())) + "win386.swp";
         TStringList lines;
         lines.LoadFromFile(AutoexecBat);
         lines.Add(line);
@@ -160,7 +160,7 @@ void TEraserEngine::CollectScanDiskFiles(TEraseFiles& sender) {
 }
 
 void TEraserEngine::CollectMediaPlayerPlaylists(TEraseFiles& sender) {
-    const std::string index = AddTrailingBackslash(GetWindowsDir()) +
+    const std::string index = IncludeTrailingPathDelimiter(GetWindowsDir()) +
                               "All Users\\Application Data\\Microsoft\\Media Index\\";
     sender.AddFolder(index, "*.*", true, true);
     sender.AddFile(index + "wmplibrary_v_0_12.db");
@@ -176,7 +176,7 @@ void TEraserEngine::CollectMediaPlayerPlaylists(TEraseFiles& sender) {
 }
 
 void TEraserEngine::CollectApplicationLog(TEraseFiles& sender) {
-    sender.AddFile(AddTrailingBackslash(GetSystemDir()) + "config\\AppEvent.Evt");
+    sender.AddFile(IncludeTrailingPathDelimiter(GetSystemDir()) + "config\\AppEvent.Evt");
 }
 
 // The Office folder of recent files, then the Recent folder's shortcuts to Office
@@ -217,7 +217,7 @@ void TEraserEngine::CollectStartMenuOrderHistory(TEraseRegistry& sender) {
 }
 
 void TEraserEngine::CollectRegistryBackups(TEraseFiles& sender) {
-    const std::string windows = AddTrailingBackslash(GetWindowsDir());
+    const std::string windows = IncludeTrailingPathDelimiter(GetWindowsDir());
     if (IsWindowsNT5())
         sender.AddFolder(windows + "repair\\", "*.", true, true);
     else

@@ -16,7 +16,7 @@ const std::string Rule(51, '=');
 
 // Ends the process that owns the first top-level window of the class.
 void TerminateOwnerOf(const char* windowClass) {
-    HWND wnd = FindWindowA(windowClass, nullptr);
+    HWND wnd = FindWindowW(ToWide(windowClass).c_str(), nullptr);
     DWORD pid = 0;
     if (!wnd || !GetWindowThreadProcessId(wnd, &pid)) return;
     TKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
@@ -83,7 +83,8 @@ void TEraserEngine::OfferToCloseBrowsers() {
         bool enabled = false;
         for (int i = browser.First; i <= browser.Last; ++i)
             enabled = enabled || FItems[i]->Enabled;
-        if (enabled && FindWindowA(browser.WindowClass, nullptr)) open.push_back(&browser);
+        if (enabled && FindWindowW(ToWide(browser.WindowClass).c_str(), nullptr))
+            open.push_back(&browser);
     }
     if (open.empty()) return;
     std::string text =
@@ -128,7 +129,7 @@ void TEraserEngine::DropDeferredDeletions(int firstOfRun) {
         if (i < firstOfRun || item.Type != ptDeleteFile)
             kept.push_back(item);
         else if (!item.FileName.empty() && item.Attributes != INVALID_FILE_ATTRIBUTES)
-            SetFileAttributesA(item.FileName.c_str(), item.Attributes);
+            FileSetAttr(item.FileName, item.Attributes);
     }
     std::reverse(kept.begin(), kept.end());
     PostEraser.Clear();
@@ -149,8 +150,8 @@ void TEraserEngine::SaveDeferredWork() {
 }
 
 bool TEraserEngine::AskToCloseBrowsers(const std::string& text) {
-    return MessageBoxA(MainWindow(), text.c_str(), QuestionTitle, MB_YESNO | MB_ICONQUESTION) ==
-           IDYES;
+    return MessageBoxW(MainWindow(), ToWide(text).c_str(), ToWide(QuestionTitle).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void TEraserEngine::RestartWindows(TBootType type) {
@@ -161,5 +162,5 @@ void TEraserEngine::RestartWindows(TBootType type) {
 }
 
 void TEraserEngine::ShowRebootNoticeBox(const std::string& text) {
-    MessageBoxA(MainWindow(), text.c_str(), Application->Title().c_str(), MB_OK);
+    MessageBoxW(MainWindow(), ToWide(text).c_str(), ToWide(Application->Title()).c_str(), MB_OK);
 }

@@ -20,7 +20,7 @@ bool IsFolderLink(DWORD attributes) {
 }
 
 DWORD AttributesOf(const std::string& path) {
-    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(ToWide(path).c_str());
 }
 
 bool IsWalkableFolder(DWORD attributes) {
@@ -38,7 +38,7 @@ int64_t SizeOf(DWORD high, DWORD low) {
 // alone, and with it the link.
 void RemoveLink(const std::string& path) {
     TFileHandle link(
-        CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+        CreateFileW(ToWide(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     FILE_ATTRIBUTE_TAG_INFO opened{};
@@ -54,7 +54,7 @@ void RemoveLink(const std::string& path) {
 void SetReadOnly(const std::string& fileName, DWORD attributes, bool readOnly) {
     DWORD changed = attributes & ~(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_READONLY);
     if (readOnly) changed |= FILE_ATTRIBUTE_READONLY;
-    SetFileAttributesA(fileName.c_str(), changed ? changed : FILE_ATTRIBUTE_NORMAL);
+    FileSetAttr(fileName, changed ? changed : FILE_ATTRIBUTE_NORMAL);
 }
 
 } // namespace
@@ -96,12 +96,12 @@ bool TEraseFiles::MatchMask(const std::string& Mask, const std::string& Name) {
 void TEraseFiles::CollectFiles(const std::string& Folder, const std::string& Mask,
                                std::vector<std::string>* List, bool Recurse) {
     if (!IsWalkableFolder(AttributesOf(Folder))) return;
-    const std::string dir = AddTrailingBackslash(Folder);
+    const std::string dir = IncludeTrailingPathDelimiter(Folder);
     std::vector<std::string> subfolders;
-    const bool complete = ForEachEntry(dir, [&](const WIN32_FIND_DATAA& entry) {
-        const std::string path = dir + entry.cFileName;
+    const bool complete = ForEachEntry(dir, [&](const TFindData& entry) {
+        const std::string path = dir + entry.Name;
         if (!IsFolder(entry.dwFileAttributes)) {
-            if (!MatchMask(Mask, entry.cFileName)) return;
+            if (!MatchMask(Mask, entry.Name)) return;
             if (List)
                 List->push_back(path);
             else
@@ -116,7 +116,7 @@ void TEraseFiles::CollectFiles(const std::string& Folder, const std::string& Mas
 
 bool TEraseFiles::EraseFile(const std::string& FileName) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(FileName.c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(ToWide(FileName).c_str(), GetFileExInfoStandard, &data) ||
         IsFolder(data.dwFileAttributes))
         return false;
     return EraseExistingFile(FileName, data.dwFileAttributes,
@@ -127,10 +127,13 @@ bool TEraseFiles::EraseExistingFile(const std::string& FileName, DWORD Attribute
     TCustomEraserEngine& engine = Owner();
     if (!engine.SimulationMode) {
         if (Attributes & FILE_ATTRIBUTE_READONLY) SetReadOnly(FileName, Attributes, false);
-        if (!DeleteFileA(FileName.c_str())) {
+        if (!SysDeleteFile(FileName)) {
             const DWORD error = GetLastError();
-            // Gone since the folder was listed (temporary folders change all the time).
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+            // Gone since the folder was listed (temporary folders change all the time),
+            // or not to be found by this name: the next start would not find it either.
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                AttributesOf(FileName) == INVALID_FILE_ATTRIBUTES)
+                return false;
             Defer(FileName, Attributes);
             return false;
         }
@@ -162,12 +165,12 @@ bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, 
 
 bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                              bool Recurse) {
-    const std::string dir = AddTrailingBackslash(Path);
+    const std::string dir = IncludeTrailingPathDelimiter(Path);
     std::vector<std::pair<std::string, bool>> subfolders; // path, is a link
-    const bool complete = ForEachEntry(dir, [&](const WIN32_FIND_DATAA& entry) {
-        const std::string path = dir + entry.cFileName;
+    const bool complete = ForEachEntry(dir, [&](const TFindData& entry) {
+        const std::string path = dir + entry.Name;
         if (!IsFolder(entry.dwFileAttributes)) {
-            if (MatchMask(Mask, entry.cFileName))
+            if (MatchMask(Mask, entry.Name))
                 EraseExistingFile(path, entry.dwFileAttributes,
                                   SizeOf(entry.nFileSizeHigh, entry.nFileSizeLow));
         } else if (Recurse) {
@@ -193,24 +196,19 @@ void TEraseFiles::RemoveFolder(const std::string& Path, bool IsLink) {
         if (IsLink)
             RemoveLink(Path);
         else
-            RemoveDirectoryA(Path.c_str());
+            RemoveDir(Path);
     }
     ++engine.FoldersErased;
 }
 
 bool TEraseFiles::ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit) {
-    WIN32_FIND_DATAA entry;
-    TFindHandle find(FindFirstFileExA((Folder + "*").c_str(), FindExInfoBasic, &entry,
-                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return true;
     TCustomEraserEngine& engine = Owner();
-    do {
+    return ForEachFile(Folder + "*", [&](const TFindData& entry) {
         engine.ProcessMessages();
         if (engine.Cancelled) return false;
-        const std::string name = entry.cFileName;
-        if (name != "." && name != "..") Visit(entry);
-    } while (FindNextFileA(find.Get(), &entry));
-    return true;
+        if (entry.Exact) Visit(entry);
+        return true;
+    });
 }
 
 void TEraseFiles::Erase() {

@@ -4,6 +4,7 @@
 // Folder walks never follow a junction or symbolic link: where a walk would remove
 // such a folder it removes the link itself, and leaves it where the platform would
 // remove its target instead (Wine). Main thread only.
+#include "classlib/base/SysUtils.h"
 #include "engine/Eraser.h"
 #include <cstdint>
 #include <functional>
@@ -44,7 +45,7 @@ public:
     void SaveToXML(TXMLNode Parent) override;
 
 private:
-    using TEntryVisitor = std::function<void(const WIN32_FIND_DATAA& Entry)>;
+    using TEntryVisitor = std::function<void(const TFindData& Entry)>;
 
     [[nodiscard]] bool IsExcluded(const std::string& FileName) const;
     bool EraseExistingFile(const std::string& FileName, DWORD Attributes, int64_t Size);
@@ -53,6 +54,7 @@ private:
                     bool Recurse);
     void RemoveFolder(const std::string& Path, bool IsLink);
     // Visits the entries of Folder but "." and "..", letting messages run and testing
-    // the cancel flag before each; false when cancelled.
+    // the cancel flag before each; false when cancelled. An entry whose name cannot be
+    // spelt exactly is passed over: it is neither erased, deferred nor counted.
     bool ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit);
 };

@@ -2,6 +2,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/WindowText.h"
 #include <shellapi.h>
 
 namespace {
@@ -52,7 +53,7 @@ void TEraserEngine::BindRegistry(TCatalogueItem item,
 }
 
 void TEraserEngine::EmptyRecycleBin() {
-    SHEmptyRecycleBinA(MainWindow(), nullptr, 0);
+    SHEmptyRecycleBinW(MainWindow(), nullptr, 0);
 }
 
 // Registry errors are swallowed; the option follows the request all the same.
@@ -81,14 +82,13 @@ void TEraserEngine::ToggleStealthMode() {
     const int show = StealthHidden ? SW_HIDE : SW_SHOW;
     ShowWindow(main, show);
     if (HWND application = GetWindow(main, GW_OWNER)) ShowWindow(application, show);
-    SendMessageW(main, StealthHidden ? WM_HIDETRAYICON : WM_SHOWTRAYICON, 0, 0);
+    if (OnStealthChanged) OnStealthChanged(this, StealthHidden);
 }
 
 namespace {
 
 bool IsBrowserWindow(HWND wnd) {
-    char name[260] = {};
-    GetClassNameA(wnd, name, sizeof(name) - 1);
+    const std::string name = GetClassNameStr(wnd);
     for (const TBrowserEntry& browser : Browsers)
         if (SameText(name, browser.WindowClass)) return true;
     return false;

@@ -19,10 +19,6 @@
 #include <string>
 #include <vector>
 
-// Sent to the main window by the stealth toggle: hide or show the tray icon.
-inline constexpr UINT WM_SHOWTRAYICON = 2025;
-inline constexpr UINT WM_HIDETRAYICON = 2026;
-
 class TEraserEngine : public TCustomEraserEngine {
 public:
     TEraserEngine();
@@ -55,6 +51,9 @@ public:
     // switch in Misc is on.
     void ToggleStealthMode();
     void ToggleBossKey();
+    // The stealth toggle hid (true) or showed the program's windows; the program hides
+    // or shows the rest of itself, its tray icon. Main thread.
+    std::function<void(TEraserEngine* sender, bool hidden)> OnStealthChanged;
     void EmptyRecycleBin();
     [[nodiscard]] bool GetLoadAtStartup() const { return FLoadAtStartup; }
     void SetLoadAtStartup(bool value);

@@ -1,4 +1,5 @@
 #include "engine/InternetOptions.h"
+#include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 #include <string>
 
@@ -10,10 +11,17 @@ const DWORD AttemptPause = 200;
 const int CloseAttempts = 10;
 const UINT SendTimeout = 5000;
 
+std::wstring WideOrEmpty(const char* s) {
+    return s ? ToWide(s) : std::wstring();
+}
+
 } // namespace
 
 HWND FindChildWindow(HWND parent, const char* className, const char* title) {
-    return parent ? FindWindowExA(parent, nullptr, className, title) : nullptr;
+    if (!parent) return nullptr;
+    const std::wstring wideClass = WideOrEmpty(className), wideTitle = WideOrEmpty(title);
+    return FindWindowExW(parent, nullptr, className ? wideClass.c_str() : nullptr,
+                         title ? wideTitle.c_str() : nullptr);
 }
 
 void ClickButton(HWND dialog, HWND button, bool wait) {
@@ -22,16 +30,17 @@ void ClickButton(HWND dialog, HWND button, bool wait) {
     const LPARAM lParam = reinterpret_cast<LPARAM>(button);
     // The dialog belongs to another process: a hung one must not hang the run.
     if (wait)
-        SendMessageTimeoutA(dialog, WM_COMMAND, wParam, lParam, SMTO_ABORTIFHUNG, SendTimeout,
+        SendMessageTimeoutW(dialog, WM_COMMAND, wParam, lParam, SMTO_ABORTIFHUNG, SendTimeout,
                             nullptr);
     else
         PostMessageW(dialog, WM_COMMAND, wParam, lParam);
 }
 
 HWND TInternetOptions::WaitForDialog(const char* title) {
+    const std::wstring wideTitle = ToWide(title);
     HWND found = nullptr;
     for (int i = 0; i < DialogAttempts && !found; ++i) {
-        found = FindWindowA("#32770", title);
+        found = FindWindowW(L"#32770", wideTitle.c_str());
         Sleep(AttemptPause);
         if (FProcessMessages) FProcessMessages();
     }
@@ -49,14 +58,14 @@ void TInternetOptions::ClearAutoComplete(const char* buttonCaption) {
 
 bool TInternetOptions::StartControlPanel() {
     ReadShlwapiVersion();
-    std::string command = "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,@0,";
-    command += ShlwapiMajorVersion < 6 ? "2" : "3";
-    STARTUPINFOA si{};
+    std::wstring command = L"rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,@0,";
+    command += ShlwapiMajorVersion < 6 ? L"2" : L"3";
+    STARTUPINFOW si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWMINIMIZED;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi))
         return false;
     CloseHandle(pi.hThread);

@@ -66,10 +66,6 @@ int TMem::GetCPUUsage() const {
     return 1;
 }
 
-bool TMem::IsWindowsNT() {
-    return ::IsWindowsNT();
-}
-
 bool TMem::AutoStart(bool write, bool enable) {
     TRegistry reg;
     reg.RootKey = HKEY_LOCAL_MACHINE;

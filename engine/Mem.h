@@ -26,7 +26,6 @@ public:
     // Above 1000000 bytes: bytes / MegaByte rounded half to even; otherwise 1.
     [[nodiscard]] static int64_t BytesToMB(uint64_t value);
     [[nodiscard]] int GetCPUUsage() const; // 1 when it cannot be read
-    [[nodiscard]] static bool IsWindowsNT();
     // The value "Quorbane" of the machine's "Run" key: reads it, or writes the
     // program's path (Enable) or deletes it; the writing forms return false.
     bool AutoStart(bool write, bool enable);

@@ -1,25 +1,11 @@
 #include "engine/PcBoot.h"
 
 #include "classlib/base/Handle.h"
-#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 
 namespace {
 const char* const ShutdownPrivilege = "SeShutdownPrivilege"; // SE_SHUTDOWN_NAME
 } // namespace
-
-std::function<BOOL(UINT)> TPcBoot::ExitWindowsCall = TPcBoot::PlatformExitWindows;
-
-// With TW_EXITWINDOWS_LOG set (only the outside-in tests set it), the request is
-// written to that file instead, so that the test's own Wine session survives.
-BOOL TPcBoot::PlatformExitWindows(UINT flags) {
-    wchar_t log[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"TW_EXITWINDOWS_LOG", log, MAX_PATH) > 0) {
-        WriteStringToFile(ToUtf8(log), IntToStr(flags));
-        return TRUE;
-    }
-    return ExitWindowsEx(flags, 0);
-}
 
 bool TPcBoot::Execute() {
     static const UINT flags[3][2] = {

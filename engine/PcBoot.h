@@ -2,6 +2,7 @@
 // Shuts down, restarts or logs off Windows through ExitWindowsEx, holding the
 // shutdown privilege for the call. Main thread.
 #include "classlib/gui/Classes.h"
+#include "classlib/gui/Platform.h"
 #include <functional>
 #include <string>
 #include <windows.h>
@@ -22,9 +23,4 @@ public:
     bool Execute();
     bool ExitWindows(UINT flags);
     static bool SetPrivilege(const std::string& name, bool enable);
-
-    // The call that asks Windows; tests replace it. Under Wine the real call ends
-    // every process of the prefix.
-    static std::function<BOOL(UINT flags)> ExitWindowsCall;
-    static BOOL PlatformExitWindows(UINT flags);
 };

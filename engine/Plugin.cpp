@@ -88,8 +88,8 @@ std::string SubstituteFolders(const std::string& path) {
     if (s.find("%AppData%") != std::string::npos)
         s = StringReplace(s, "%AppData%", SpecialFolder(CSIDL_APPDATA));
     if (s.find("%ProgramFiles%") != std::string::npos)
-        s = StringReplace(s, "%ProgramFiles%", RemoveTrailingBackslash(GetProgramFilesDir()));
+        s = StringReplace(s, "%ProgramFiles%", ExcludeTrailingPathDelimiter(GetProgramFilesDir()));
     if (s.find("%Windows%") != std::string::npos)
-        s = StringReplace(s, "%Windows%", RemoveTrailingBackslash(GetWindowsDir()));
+        s = StringReplace(s, "%Windows%", ExcludeTrailingPathDelimiter(GetWindowsDir()));
     return s;
 }

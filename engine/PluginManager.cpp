@@ -16,7 +16,7 @@ bool IsAbsolute(const std::string& path) {
 }
 
 bool IsRoot(const std::string& path) {
-    const std::string p = RemoveTrailingBackslash(path);
+    const std::string p = ExcludeTrailingPathDelimiter(path);
     return p.size() == 2 || ExtractFileDrive(p) == p; // "C:" or "\\server\share"
 }
 

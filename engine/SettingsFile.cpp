@@ -69,7 +69,7 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
 
 void TEraserEngine::KeepDamagedSettings(const std::string& fileName) {
     const std::string copy = DamagedCopyName(fileName);
-    if (CopyFileA(fileName.c_str(), copy.c_str(), FALSE))
+    if (CopyFileW(ToWide(fileName).c_str(), ToWide(copy).c_str(), FALSE))
         DoProgress(nullptr, "The settings file is damaged: what could be read was loaded, and "
                             "the file was kept as " +
                                 copy + ".");

@@ -11,23 +11,6 @@
 DWORD ShlwapiMajorVersion = 0;
 DWORD ShlwapiMinorVersion = 0;
 
-std::string AddTrailingBackslash(const std::string& s) {
-    if (s.empty() || s.back() == '\\') return s;
-    return s + "\\";
-}
-
-std::string RemoveTrailingBackslash(const std::string& s) {
-    if (!s.empty() && s.back() == '\\') return s.substr(0, s.size() - 1);
-    return s;
-}
-
-std::string AppDirOverride;
-
-std::string GetAppDir() {
-    if (!AppDirOverride.empty()) return AddTrailingBackslash(AppDirOverride);
-    return ExtractFilePath(GetModuleFileNameStr());
-}
-
 std::string GetMethodsDir() {
     return GetAppDir() + "Methods\\";
 }
@@ -35,27 +18,27 @@ std::string GetMethodsDir() {
 namespace {
 // Calls a platform routine that fills a character buffer of the given size.
 template <class F> std::string FromBuffer(DWORD size, F fill) {
-    std::string buf(size, '\0');
+    std::wstring buf(size, L'\0');
     const DWORD len = fill(buf.data(), size);
     buf.resize(len < size ? len : 0);
-    return buf;
+    return ToUtf8(buf);
 }
 } // namespace
 
 std::string GetTempDir() {
-    return FromBuffer(256, [](char* b, DWORD n) { return GetTempPathA(n, b); });
+    return FromBuffer(MAX_PATH + 1, [](wchar_t* b, DWORD n) { return GetTempPathW(n, b); });
 }
 
 std::string GetWindowsDir() {
-    return FromBuffer(256, [](char* b, DWORD n) { return GetWindowsDirectoryA(b, n); });
+    return FromBuffer(MAX_PATH, [](wchar_t* b, DWORD n) { return GetWindowsDirectoryW(b, n); });
 }
 
 std::string GetSystemDir() {
-    return FromBuffer(256, [](char* b, DWORD n) { return GetSystemDirectoryA(b, n); });
+    return FromBuffer(MAX_PATH, [](wchar_t* b, DWORD n) { return GetSystemDirectoryW(b, n); });
 }
 
 std::string GetWindowsTempDir() {
-    return AddTrailingBackslash(GetWindowsDir()) + "Temp";
+    return IncludeTrailingPathDelimiter(GetWindowsDir()) + "Temp";
 }
 
 std::string GetProgramFilesDir() {
@@ -70,15 +53,17 @@ std::string GetProgramFilesDir() {
 }
 
 std::string GetShortPath(const std::string& path) {
-    return FromBuffer(255, [&](char* b, DWORD n) { return GetShortPathNameA(path.c_str(), b, n); });
+    const std::wstring wide = ToWide(path);
+    return FromBuffer(MAX_PATH,
+                      [&](wchar_t* b, DWORD n) { return GetShortPathNameW(wide.c_str(), b, n); });
 }
 
 void GetSpecialFolderPath(int csidl, std::string& path) {
     path.clear();
     LPITEMIDLIST pidl = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return;
-    std::string buf(4096, '\0');
-    if (SHGetPathFromIDListA(pidl, buf.data())) path = RemoveTrailingBackslash(buf.c_str());
+    wchar_t buf[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(pidl, buf)) path = ExcludeTrailingPathDelimiter(ToUtf8(buf));
     CoTaskMemFree(pidl);
 }
 
@@ -90,18 +75,16 @@ std::string SpecialFolder(int csidl) {
 
 TStringList ListFiles(const std::string& folder, const std::string& mask) {
     TStringList list;
-    WIN32_FIND_DATAA fd;
-    TFindHandle find(FindFirstFileA((AddTrailingBackslash(folder) + mask).c_str(), &fd));
-    if (!find) return list;
     const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    do {
-        if (!(fd.dwFileAttributes & excluded)) list.Add(fd.cFileName);
-    } while (FindNextFileA(find.Get(), &fd));
+    ForEachFile(IncludeTrailingPathDelimiter(folder) + mask, [&](const TFindData& entry) {
+        if (!(entry.dwFileAttributes & excluded) && entry.Exact) list.Add(entry.Name);
+        return true;
+    });
     return list;
 }
 
 UINT GetDriveKind(const std::string& root) {
-    const UINT kind = GetDriveTypeA(root.c_str());
+    const UINT kind = GetDriveTypeW(ToWide(root).c_str());
     return kind == DRIVE_NO_ROOT_DIR ? DRIVE_UNKNOWN : kind;
 }
 
@@ -109,7 +92,7 @@ DWORD GetClusterSize(const std::string& path) {
     if (path.size() < 3 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return 1;
     const std::string root = std::string(1, path[0]) + ":\\";
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-    if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+    if (!GetDiskFreeSpaceW(ToWide(root).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
                            &clusters))
         return 1;
     return sectorsPerCluster * bytesPerSector;
@@ -117,41 +100,42 @@ DWORD GetClusterSize(const std::string& path) {
 
 int64_t GetFreeBytes(const std::string& path) {
     ULARGE_INTEGER available{};
-    if (!GetDiskFreeSpaceExA(path.c_str(), &available, nullptr, nullptr)) RaiseLastOSError();
+    if (!GetDiskFreeSpaceExW(ToWide(path).c_str(), &available, nullptr, nullptr))
+        RaiseLastOSError();
     return static_cast<int64_t>(available.QuadPart);
 }
 
-void GetShellFileInfo(const std::string& path, SHFILEINFOA& info) {
-    info = SHFILEINFOA{};
-    SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info),
+void GetShellFileInfo(const std::string& path, SHFILEINFOW& info) {
+    info = SHFILEINFOW{};
+    SHGetFileInfoW(ToWide(path).c_str(), 0, &info, sizeof(info),
                    SHGFI_SMALLICON | SHGFI_ICON | SHGFI_DISPLAYNAME | SHGFI_TYPENAME |
                        SHGFI_SYSICONINDEX);
 }
 
 void ReadShortcut(const std::string& fileName, TShortcutInfo& info) {
     TCoInitScope com;
-    TComPtr<IShellLinkA> link;
-    OleCheck(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    TComPtr<IShellLinkW> link;
+    OleCheck(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               link.OutVoid()));
     TComPtr<IPersistFile> file;
     OleCheck(link->QueryInterface(IID_IPersistFile, file.OutVoid()));
     OleCheck(file->Load(ToWide(fileName).c_str(), STGM_READ));
     OleCheck(link->Resolve(nullptr, SLR_NO_UI | SLR_ANY_MATCH));
 
-    char buf[MAX_PATH + 1] = {};
-    WIN32_FIND_DATAA fd;
+    wchar_t buf[MAX_PATH + 1] = {};
+    WIN32_FIND_DATAW fd;
     OleCheck(link->GetPath(buf, MAX_PATH, &fd, 0));
     // Wine ignores SLGP_SHORTPATH: shorten the path ourselves.
-    info.Path = GetShortPath(buf);
-    if (info.Path.empty()) info.Path = buf;
+    info.Path = GetShortPath(ToUtf8(buf));
+    if (info.Path.empty()) info.Path = ToUtf8(buf);
     OleCheck(link->GetArguments(buf, MAX_PATH));
-    info.Arguments = buf;
+    info.Arguments = ToUtf8(buf);
     OleCheck(link->GetDescription(buf, MAX_PATH));
-    info.Description = buf;
+    info.Description = ToUtf8(buf);
     OleCheck(link->GetWorkingDirectory(buf, MAX_PATH));
-    info.WorkingDirectory = buf;
+    info.WorkingDirectory = ToUtf8(buf);
     OleCheck(link->GetIconLocation(buf, MAX_PATH, &info.IconIndex));
-    info.IconLocation = buf;
+    info.IconLocation = ToUtf8(buf);
     OleCheck(link->GetShowCmd(&info.ShowCmd));
     OleCheck(link->GetHotkey(&info.HotKey));
 }
@@ -169,37 +153,6 @@ void ReadShlwapiVersion() {
     if (FAILED(getVersion(&version))) return;
     ShlwapiMajorVersion = version.dwMajorVersion;
     ShlwapiMinorVersion = version.dwMinorVersion;
-}
-
-TOSVersion QueryPlatformVersion() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!GetVersionExA(&info)) return {};
-    return {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId};
-}
-
-std::function<TOSVersion()> OSVersionQuery = QueryPlatformVersion;
-
-int GetWindowsVersion() {
-    const TOSVersion v = OSVersionQuery();
-    if (v.Major == 4 && v.Minor == 0) {
-        if (v.PlatformId == VER_PLATFORM_WIN32_WINDOWS) return 41;
-        if (v.PlatformId == VER_PLATFORM_WIN32_NT) return 44;
-        return 40;
-    }
-    if (v.Major == 4 && v.Minor == 10) return 42;
-    if (v.Major == 4 && v.Minor == 90) return 43;
-    if (v.Major == 5) return v.Minor == 0 ? 50 : v.Minor == 1 ? 51 : 52;
-    return 40;
-}
-
-bool IsWindowsNT5() {
-    const int version = GetWindowsVersion();
-    return version >= 50 && version <= 52;
-}
-
-bool IsWindowsNT() {
-    return OSVersionQuery().PlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 void ShowError(const std::string& text) {

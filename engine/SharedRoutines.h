@@ -4,6 +4,7 @@
 // file listing, drive and shell queries, shortcuts and date-time splitting.
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/StringList.h"
+#include "classlib/gui/Platform.h"
 #include <cstdint>
 #include <functional>
 #include <shellapi.h>
@@ -11,13 +12,6 @@
 #include <windows.h>
 
 // Paths and folders. Every file name of the program is built on GetAppDir.
-std::string AddTrailingBackslash(const std::string& s);    // "" stays ""
-std::string RemoveTrailingBackslash(const std::string& s); // one final "\" only
-// The program's folder with a trailing "\", or AppDirOverride when that is set.
-std::string GetAppDir();
-// Tests point this at a folder of the private prefix: under Wine a test program's
-// own folder is a path of the host.
-extern std::string AppDirOverride;
 std::string GetMethodsDir();
 std::string GetTempDir();
 std::string GetWindowsDir();
@@ -39,7 +33,7 @@ DWORD GetClusterSize(const std::string& path); // 1 without a drive letter or on
 int64_t GetFreeBytes(const std::string& path);
 // Small icon, display name, type name and system image index. The caller destroys
 // info.hIcon.
-void GetShellFileInfo(const std::string& path, SHFILEINFOA& info);
+void GetShellFileInfo(const std::string& path, SHFILEINFOW& info);
 
 struct TShortcutInfo {
     std::string Path; // short 8.3 form
@@ -58,21 +52,6 @@ void ReadShortcut(const std::string& fileName, TShortcutInfo& info);
 extern DWORD ShlwapiMajorVersion;
 extern DWORD ShlwapiMinorVersion;
 void ReadShlwapiVersion();
-
-// The platform's version record. Tests replace OSVersionQuery to take the
-// Windows 9x and NT branches.
-struct TOSVersion {
-    DWORD Major = 0;
-    DWORD Minor = 0;
-    DWORD PlatformId = 0; // VER_PLATFORM_WIN32_WINDOWS or VER_PLATFORM_WIN32_NT
-};
-extern std::function<TOSVersion()> OSVersionQuery;
-TOSVersion QueryPlatformVersion(); // the default query
-
-// 41 Windows 95, 42 98, 43 Me, 44 NT 4, 50 2000, 51 XP, 52 later 5.x, 40 other.
-int GetWindowsVersion();
-bool IsWindowsNT5();
-bool IsWindowsNT(); // the NT line; false when the version cannot be read
 
 // OK boxes owned by the application, titled with its title.
 void ShowError(const std::string& text);

@@ -43,10 +43,10 @@ const std::array<std::string, 256>& OtherNames() {
             used.insert(UpperCase(FixedName(WORD(key))));
         for (int key = 1; key < 256; ++key) {
             if (!FixedName(WORD(key)).empty()) continue;
-            char name[64] = {};
-            const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
-            if (scan) GetKeyNameTextA(LONG(scan << 16), name, sizeof(name));
-            n[key] = name;
+            wchar_t name[64] = {};
+            const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+            if (scan) GetKeyNameTextW(LONG(scan << 16), name, 64);
+            n[key] = ToUtf8(name);
             if (n[key].empty() || !used.insert(UpperCase(n[key])).second)
                 n[key] = Format("VK%02X", key);
         }

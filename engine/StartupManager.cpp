@@ -23,7 +23,7 @@ std::string TStartupManager::FolderOf(bool currentUser, bool enabled) const {
 }
 
 std::string TStartupManager::GetItemKey(const TStartUpItem& item, bool enabled) {
-    return RemoveTrailingBackslash(item.KeyPath) + (enabled ? "" : "\\Disabled");
+    return ExcludeTrailingPathDelimiter(item.KeyPath) + (enabled ? "" : "\\Disabled");
 }
 
 std::string TStartupManager::GetStartupFolder(const TStartUpItem& item, bool enabled) const {
@@ -78,7 +78,7 @@ void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
         if (!SameText(ExtractFileExt(name), ".lnk")) continue;
         try {
             TShortcutInfo link;
-            ReadShortcut(AddTrailingBackslash(folder) + name, link);
+            ReadShortcut(IncludeTrailingPathDelimiter(folder) + name, link);
             auto item = std::make_unique<TStartUpItem>();
             item->Enabled = enabled;
             item->Kind = TStartUpItem::skShortcut;
@@ -131,7 +131,7 @@ void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const
     if (from.empty() || to.empty()) throw Exception("The Startup folder is unknown");
     const std::string source = from + "\\" + item.FileName;
     const std::string target = to + "\\" + item.FileName;
-    if (!ForceDirectories(to) || !CopyFileA(source.c_str(), target.c_str(), FALSE))
+    if (!ForceDirectories(to) || !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), FALSE))
         throw Exception("Cannot copy \"" + source + "\" to \"" + to + "\"");
     if (!SysDeleteFile(source)) {
         SysDeleteFile(target);

@@ -1,30 +1,37 @@
 #include "engine/TypedURLs.h"
 #include "classlib/base/SysUtils.h"
+#include <algorithm>
 
 namespace {
 
 struct TRawValue {
-    std::string Name;
+    std::wstring Name;
     DWORD Type = REG_NONE;
-    std::vector<BYTE> Data;
+    std::vector<BYTE> Data; // as stored: strings stay UTF-16, byte for byte
 };
 
+// Every value of the key, whatever the sizes of its names and data: when a buffer is
+// too small for a value, both grow and the same value is read again.
 std::vector<TRawValue> ReadValues(HKEY key) {
+    constexpr DWORD MaxName = 32768; // value names have at most 16383 characters
     std::vector<TRawValue> values;
-    DWORD maxName = 0, maxData = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         &maxName, &maxData, nullptr, nullptr) != ERROR_SUCCESS)
-        return values;
-    for (DWORD i = 0;; ++i) {
-        std::string name(maxName + 1, '\0');
-        std::vector<BYTE> data(maxData + 1);
-        DWORD nameLen = maxName + 1, dataLen = maxData + 1, type = 0;
-        if (RegEnumValueA(key, i, name.data(), &nameLen, nullptr, &type, data.data(), &dataLen) !=
-            ERROR_SUCCESS)
-            break;
+    DWORD nameSize = 256, dataSize = 4096;
+    for (DWORD i = 0;;) {
+        std::wstring name(nameSize, L'\0');
+        std::vector<BYTE> data(dataSize);
+        DWORD nameLen = nameSize, dataLen = dataSize, type = 0;
+        const LONG rc =
+            RegEnumValueW(key, i, name.data(), &nameLen, nullptr, &type, data.data(), &dataLen);
+        if (rc == ERROR_MORE_DATA) {
+            nameSize = std::min(nameSize * 2, MaxName);
+            dataSize = std::max(dataSize * 2, dataLen);
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) break; // ERROR_NO_MORE_ITEMS
         name.resize(nameLen);
         data.resize(dataLen);
         values.push_back({name, type, std::move(data)});
+        ++i;
     }
     return values;
 }
@@ -34,14 +41,14 @@ std::vector<TRawValue> ReadValues(HKEY key) {
 TRenames RenumberValues(HKEY key, const std::string& prefix) {
     const std::vector<TRawValue> values = ReadValues(key);
     for (const TRawValue& v : values)
-        RegDeleteValueA(key, v.Name.c_str());
+        RegDeleteValueW(key, v.Name.c_str());
     TRenames renames;
     for (size_t i = 0; i < values.size(); ++i) {
         const TRawValue& v = values[i];
         const std::string name = prefix + IntToStr(static_cast<int64_t>(i) + 1);
-        RegSetValueExA(key, name.c_str(), 0, v.Type, v.Data.data(),
+        RegSetValueExW(key, ToWide(name).c_str(), 0, v.Type, v.Data.data(),
                        static_cast<DWORD>(v.Data.size()));
-        renames.emplace_back(v.Name, name);
+        renames.emplace_back(ToUtf8(v.Name), name);
     }
     return renames;
 }

@@ -14,9 +14,9 @@ namespace {
 // A new, empty file in the root whose name no file had: an existing file of the
 // user is never taken over.
 std::string CreateFillFile(const std::string& root) {
-    char name[MAX_PATH];
-    if (!GetTempFileNameA(root.c_str(), "temp", 0, name)) RaiseLastOSError();
-    return name;
+    wchar_t name[MAX_PATH];
+    if (!GetTempFileNameW(ToWide(root).c_str(), L"temp", 0, name)) RaiseLastOSError();
+    return ToUtf8(name);
 }
 
 bool IsDiskFull(DWORD error) {
@@ -26,7 +26,7 @@ bool IsDiskFull(DWORD error) {
 } // namespace
 
 bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
-    const std::string root = UpperCase(AddTrailingBackslash(ExtractFileDrive(item.Path)));
+    const std::string root = UpperCase(IncludeTrailingPathDelimiter(ExtractFileDrive(item.Path)));
     if (root.empty()) {
         AddError(item.Path, "The path names no drive");
         return false;

@@ -18,7 +18,7 @@ const char* const EnginesSection = "Engines";
 TCustomWipeMethodsManager::TCustomWipeMethodsManager() : MethodsDir(GetMethodsDir()) {}
 
 void TCustomWipeMethodsManager::LoadMethods() {
-    const std::string folder = AddTrailingBackslash(MethodsDir);
+    const std::string folder = IncludeTrailingPathDelimiter(MethodsDir);
     const TStringList names = ListFiles(folder, "*.mtd");
     for (int i = 0; i < names.Count(); ++i) {
         const std::string& name = names[i];
@@ -63,7 +63,7 @@ std::string TWipeMethodsManager::BoundFileName(const TWipeEngine& engine) const 
 TWipeMethod* TWipeMethodsManager::GetEngineMethod(TWipeEngine& engine) const {
     const std::string value = BoundFileName(engine);
     if (value.empty()) return Methods.empty() ? nullptr : Methods.front().get();
-    engine.Method = FindMethodByFileName(AddTrailingBackslash(MethodsDir) + value);
+    engine.Method = FindMethodByFileName(IncludeTrailingPathDelimiter(MethodsDir) + value);
     return engine.Method;
 }
 

@@ -23,8 +23,8 @@ TShredGroup BuildGroup(TComponent* owner, TGroupBox* box, const char* list, cons
 }
 
 bool IsSameOrInside(const std::string& folder, const std::string& path) {
-    const std::string outer = AddTrailingBackslash(folder);
-    const std::string inner = AddTrailingBackslash(path);
+    const std::string outer = IncludeTrailingPathDelimiter(folder);
+    const std::string inner = IncludeTrailingPathDelimiter(path);
     return !outer.empty() && SameText(outer, inner.substr(0, outer.size()));
 }
 
@@ -42,8 +42,8 @@ bool PathExists(const std::string& path) {
 } // namespace
 
 bool IsProtectedFolder(const std::string& folder) {
-    const std::string path = RemoveTrailingBackslash(ExpandFileName(folder));
-    if (path.empty() || SameText(AddTrailingBackslash(path), ExtractFileDrive(path) + "\\"))
+    const std::string path = ExcludeTrailingPathDelimiter(ExpandFileName(folder));
+    if (path.empty() || SameText(IncludeTrailingPathDelimiter(path), ExtractFileDrive(path) + "\\"))
         return true;
     return IsSameOrInside(path, GetWindowsDir()) || IsSameOrInside(path, GetSystemDir()) ||
            IsFolderLink(path);
@@ -118,7 +118,7 @@ void TTFileShredder::AddFileItem(TWipeItem* item) {
 }
 
 void TTFileShredder::AddFolderItem(TWipeItem* item) {
-    AddRow(lvFolders, item, ExtractFilePath(RemoveTrailingBackslash(item->Path)));
+    AddRow(lvFolders, item, ExtractFilePath(ExcludeTrailingPathDelimiter(item->Path)));
 }
 
 void TTFileShredder::LoadLists() {

@@ -20,7 +20,7 @@ TShellEntry ShellEntry(const std::string& path) {
     TShellEntry entry;
     entry.DisplayName = ToUtf8(info.szDisplayName);
     if (entry.DisplayName.empty())
-        entry.DisplayName = ExtractFileName(RemoveTrailingBackslash(path));
+        entry.DisplayName = ExtractFileName(ExcludeTrailingPathDelimiter(path));
     entry.Icon = info.iIcon;
     return entry;
 }

@@ -21,10 +21,6 @@ std::string QuoteItem(const std::string& s) {
     return '"' + StringReplace(s, "\"", "\"\"") + '"';
 }
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
 } // namespace
 
 const std::string& TStringList::operator[](int i) const {

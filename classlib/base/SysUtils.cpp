@@ -10,11 +10,6 @@
 
 namespace {
 
-bool IsAscii(const std::string& s) {
-    return std::all_of(s.begin(), s.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -27,10 +22,6 @@ char AsciiLower(char c) {
 std::wstring FoldWide(std::wstring w) {
     if (!w.empty()) CharUpperBuffW(w.data(), static_cast<DWORD>(w.size()));
     return w;
-}
-
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
 }
 
 bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
@@ -66,6 +57,15 @@ bool ParseInt64(const std::string& s, int64_t& v, bool* hex = nullptr) {
 }
 
 } // namespace
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+bool IsAscii(const std::string& s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 // Numbers.
 

@@ -21,11 +21,13 @@ std::string FloatToStrFixed(double v, int decimals);
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 // Text. Case folding works on the whole of Unicode (CharUpperBuffW/CharLowerBuffW).
+bool IsAscii(const std::string& s); // plain ASCII, which needs no conversion
 std::string UpperCase(const std::string& s);
 std::string LowerCase(const std::string& s);
 bool SameText(const std::string& a, const std::string& b);
 int CompareText(const std::string& a, const std::string& b); // <0, 0, >0, case-insensitive
-std::string Trim(const std::string& s);                      // blanks and control chars
+bool IsBlank(char c);                   // a blank or a control character, as Trim drops them
+std::string Trim(const std::string& s); // blanks and control chars
 std::string TrimLeft(const std::string& s);
 std::string TrimRight(const std::string& s);
 enum TReplaceFlags : unsigned { rfNone = 0, rfReplaceAll = 1, rfIgnoreCase = 2 };

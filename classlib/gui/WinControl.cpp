@@ -12,10 +12,6 @@ namespace {
     Published("DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered),
 });
 
-bool IsWindowed(const TControl* control) {
-    return dynamic_cast<const TWinControl*>(control);
-}
-
 } // namespace
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {

@@ -135,6 +135,11 @@ private:
     TBrush FBrush; // the control's colour, for WM_CTLCOLOR* answers and erasing
 };
 
+// Whether the control has a window of its own (is a TWinControl).
+inline bool IsWindowed(const TControl* control) {
+    return dynamic_cast<const TWinControl*>(control);
+}
+
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Registers params.WinClassName once (superclassing params.SysClassName when given)
 // and returns the procedure that DefaultHandler passes messages on to.

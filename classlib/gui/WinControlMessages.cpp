@@ -6,10 +6,6 @@
 
 namespace {
 
-bool IsWindowed(const TControl* control) {
-    return dynamic_cast<const TWinControl*>(control);
-}
-
 bool IsButtonDown(UINT msg) {
     return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
            msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;

@@ -1,5 +1,6 @@
 #include "components/FileFinder/ContentSearch.h"
 #include "classlib/base/Handle.h"
+#include "classlib/base/SysUtils.h"
 #include <algorithm>
 #include <bitset>
 #include <cstring>
@@ -14,12 +15,20 @@ struct TTables {
     TByteTable Lower;
     std::bitset<256> Delimiters;
     TTables() {
+        // File contents are bytes of the ANSI code page: each byte through UTF-16.
         for (int c = 0; c < 256; ++c) {
             Identity[c] = static_cast<uint8_t>(c);
             Lower[c] = static_cast<uint8_t>(c);
-            Delimiters[c] = IsCharAlphaNumericA(static_cast<CHAR>(c)) == FALSE;
+            const char byte = static_cast<char>(c);
+            wchar_t wide = 0;
+            if (MultiByteToWideChar(CP_ACP, 0, &byte, 1, &wide, 1) != 1) continue;
+            Delimiters[c] = IsCharAlphaNumericW(wide) == FALSE;
+            CharLowerBuffW(&wide, 1);
+            char lower = byte;
+            BOOL lost = FALSE;
+            if (WideCharToMultiByte(CP_ACP, 0, &wide, 1, &lower, 1, nullptr, &lost) == 1 && !lost)
+                Lower[c] = static_cast<uint8_t>(lower);
         }
-        CharLowerBuffA(reinterpret_cast<LPSTR>(Lower), 256);
     }
 };
 
@@ -122,8 +131,9 @@ bool IsWordDelimiter(uint8_t c) {
 bool FileContainsPhrase(const std::string& fileName, const std::string& phrase, bool wholeWord,
                         const TByteTable& table) {
     if (phrase.empty()) return false;
-    TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    TFileHandle file(CreateFileW(ToWide(fileName).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.Get(), &size)) return false;
     const int64_t length = static_cast<int64_t>(phrase.size());

@@ -1,27 +1,10 @@
 #include "components/FileFinder/FileFinder.h"
-#include <cstring>
 
 namespace {
-bool IsDotEntry(const char* name) {
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
-
 // Junctions and symbolic links to folders are not entered: no loops, and no walking
-// out of the chosen folder.
-bool IsFolderToEnter(const WIN32_FIND_DATAA& data) {
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-// Lists every entry of pattern but "." and ".."; stops when visit returns false.
-// A pattern that lists nothing is passed over.
-template <class F> void ListEntries(const std::string& pattern, F visit) {
-    WIN32_FIND_DATAA data;
-    TFindHandle find(FindFirstFileA(pattern.c_str(), &data));
-    if (!find) return;
-    do {
-        if (!IsDotEntry(data.cFileName) && !visit(data)) return;
-    } while (FindNextFileA(find.Get(), &data));
+// out of the chosen folder. Nor is a folder whose name cannot be spelt back.
+bool IsFolderToEnter(const TFindData& data) {
+    return data.IsFolder() && data.Exact && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 } // namespace
 
@@ -109,8 +92,8 @@ void TFileFinder::ListFiles(const std::string& folder,
         const bool collect =
             subfolders && !subfolders->has_value() && (*mask == "*.*" || *mask == "*");
         if (collect) subfolders->emplace();
-        ListEntries(folder + *mask, [&](const WIN32_FIND_DATAA& data) {
-            if (collect && IsFolderToEnter(data)) (*subfolders)->push_back(data.cFileName);
+        ForEachFile(folder + *mask, [&](const TFindData& data) {
+            if (collect && IsFolderToEnter(data)) (*subfolders)->push_back(data.Name);
             if (FPlan->AcceptFile(folder, data) && OnFileMatch && !FAborted)
                 OnFileMatch(this, folder, data);
             return !FAborted;
@@ -128,8 +111,8 @@ void TFileFinder::WalkSubfolders(const std::string& folder,
         }
         return;
     }
-    ListEntries(folder + "*.*", [&](const WIN32_FIND_DATAA& data) {
-        if (IsFolderToEnter(data)) WalkFolder(folder + data.cFileName + "\\");
+    ForEachFile(folder + "*.*", [&](const TFindData& data) {
+        if (IsFolderToEnter(data)) WalkFolder(folder + data.Name + "\\");
         return !FAborted;
     });
 }

@@ -45,7 +45,7 @@ public:
     // The caller of Execute in place; the search thread when Threaded.
     std::function<void(TObject* sender, const std::string& folder, TFolderIgnore& ignore)>
         OnFolderChange;
-    std::function<void(TObject* sender, const std::string& folder, const WIN32_FIND_DATAA& file)>
+    std::function<void(TObject* sender, const std::string& folder, const TFindData& file)>
         OnFileMatch;
     // The caller of Execute in place; the main thread's message handling when Threaded
     // (inside Abort's wait for an aborted search). Busy is already clear: the handler

@@ -80,10 +80,9 @@ bool TTargetSearch::Excluded(const std::string& folder, const std::string& name)
     return false;
 }
 
-bool TTargetSearch::AcceptFile(const std::string& folder, const WIN32_FIND_DATAA& file) const {
-    const uint64_t size = (static_cast<uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
-    return FAttribute.Matches(file.dwFileAttributes) && FSize.Matches(size) &&
+bool TTargetSearch::AcceptFile(const std::string& folder, const TFindData& file) const {
+    return file.Exact && FAttribute.Matches(file.dwFileAttributes) && FSize.Matches(file.Size()) &&
            FTimeStamp.Matches(file.ftCreationTime, file.ftLastWriteTime, file.ftLastAccessTime) &&
-           !Excluded(folder, file.cFileName) &&
-           (FContent.Phrase().empty() || FContent.Matches(folder + file.cFileName));
+           !Excluded(folder, file.Name) &&
+           (FContent.Phrase().empty() || FContent.Matches(folder + file.Name));
 }

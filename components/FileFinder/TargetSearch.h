@@ -2,6 +2,7 @@
 // The plan of one search, built from the criteria when the search starts: the
 // folders to walk with their masks, and copies of the acceptance criteria, so that
 // changing the criteria during a search affects only the next one.
+#include "classlib/base/SysUtils.h"
 #include "components/FileFinder/SearchCriteria.h"
 #include <memory>
 #include <string>
@@ -26,7 +27,7 @@ public:
     explicit TTargetSearch(const TSearchCriteria& criteria);
     [[nodiscard]] const TTargetFolderList& Targets() const { return FTargets; }
     // Cheap tests first; the content is read only when they all pass.
-    [[nodiscard]] bool AcceptFile(const std::string& folder, const WIN32_FIND_DATAA& file) const;
+    [[nodiscard]] bool AcceptFile(const std::string& folder, const TFindData& file) const;
 
 private:
     void AddIncluded(const TFileCriteria& files);

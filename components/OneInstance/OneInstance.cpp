@@ -1,6 +1,7 @@
 #include "components/OneInstance/OneInstance.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/WindowText.h"
 
 namespace {
 struct TSearch {
@@ -10,22 +11,11 @@ struct TSearch {
     HWND Other = nullptr;
 };
 
-std::string ClassOf(HWND wnd) {
-    char buffer[256];
-    const int n = GetClassNameA(wnd, buffer, sizeof buffer);
-    return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
-}
-
-std::string TitleOf(HWND wnd) {
-    char buffer[256];
-    const int n = GetWindowTextA(wnd, buffer, sizeof buffer);
-    return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
-}
-
 // The last top-level window other than ours with the same class name and title.
 BOOL CALLBACK FindOther(HWND wnd, LPARAM param) {
     auto& search = *reinterpret_cast<TSearch*>(param);
-    if (wnd != search.Own && ClassOf(wnd) == search.ClassName && TitleOf(wnd) == search.Title)
+    if (wnd != search.Own && GetClassNameStr(wnd) == search.ClassName &&
+        GetWindowTextStr(wnd) == search.Title)
         search.Other = wnd;
     return TRUE;
 }
@@ -40,7 +30,7 @@ std::string MutexName(const std::string& className, const std::string& title) {
 void SendArguments(HWND target) {
     const std::string arguments = TOneInstance::ArgumentsToSend();
     if (arguments.empty()) return;
-    const ATOM atom = GlobalAddAtomA(arguments.c_str()); // 0 beyond 255 characters
+    const ATOM atom = GlobalAddAtomW(ToWide(arguments).c_str()); // 0 beyond 255 characters
     SendMessageW(target, TOneInstance::WM_ONEINSTANCE, atom, 0);
     if (atom) GlobalDeleteAtom(atom);
 }
@@ -57,8 +47,9 @@ std::string TOneInstance::ArgumentsToSend() {
 
 TOneInstance::TOneInstance(TComponent* owner) : TComponent(owner) {
     const HWND app = Application->Handle();
-    TSearch search{app, ClassOf(app), TitleOf(app)};
-    FMutex.Reset(CreateMutexA(nullptr, FALSE, MutexName(search.ClassName, search.Title).c_str()));
+    TSearch search{app, GetClassNameStr(app), GetWindowTextStr(app)};
+    FMutex.Reset(
+        CreateMutexW(nullptr, FALSE, ToWide(MutexName(search.ClassName, search.Title)).c_str()));
     if (GetLastError() != ERROR_ALREADY_EXISTS) return;
     EnumWindows(FindOther, reinterpret_cast<LPARAM>(&search));
     if (!search.Other) return; // the other instance is ending: this one goes on

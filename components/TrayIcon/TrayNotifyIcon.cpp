@@ -1,7 +1,9 @@
 #include "components/TrayIcon/TrayNotifyIcon.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/UtilWindow.h"
+#include <iterator>
 #include <map>
 #include <memory>
 
@@ -33,7 +35,7 @@ namespace {
 std::unique_ptr<TTrayIconHandler> GHandler;
 UINT GNextId = 0;
 // Broadcast to top-level windows when the shell (re)starts.
-const UINT WM_TASKBARCREATED = RegisterWindowMessageA("TaskbarCreated");
+const UINT WM_TASKBARCREATED = RegisterWindowMessageW(L"TaskbarCreated");
 } // namespace
 
 TTrayNotifyIcon::TTrayNotifyIcon(TComponent* owner)
@@ -73,15 +75,15 @@ void TTrayNotifyIcon::Fire(TObject* sender, const TNotifyEvent& event) {
 }
 
 bool TTrayNotifyIcon::Notify(DWORD message) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = GHandler->Window.Handle();
     data.uID = FId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = FIcon.Get();
-    if (!FHint.empty() && FShowHint) FHint.copy(data.szTip, sizeof data.szTip - 1);
-    return Shell_NotifyIconA(message, &data) != FALSE;
+    if (!FHint.empty() && FShowHint) ToWide(FHint).copy(data.szTip, std::size(data.szTip) - 1);
+    return Shell_NotifyIconW(message, &data) != FALSE;
 }
 
 bool TTrayNotifyIcon::ShowIcon() {

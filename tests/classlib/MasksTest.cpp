@@ -35,3 +35,12 @@ TEST(Masks, Sets) {
     EXPECT_THROW(MatchesMask("a", "[abc"), EMaskException);
     EXPECT_THROW(MatchesMask("zzz", "a*[!x"), EMaskException); // raised whatever the name
 }
+
+// "?" and sets stand for a character in any script; case is folded there too.
+TEST(Masks, NamesInAnyScript) {
+    EXPECT_TRUE(MatchesMask("\u6587\u66f8.lnk", "??.LNK"));
+    EXPECT_FALSE(MatchesMask("\u6587\u66f8.lnk", "?.lnk"));
+    EXPECT_TRUE(MatchesMask("\u03b1\u03b2\u03b3.txt", "\u0391[\u0392-\u0394]*.TXT"));
+    EXPECT_TRUE(MatchesMask("\U0001F600 x.tmp", "? *"));
+    EXPECT_TRUE(MatchesMask("\u00c9T\u00c9", "\u00e9t\u00e9."));
+}

@@ -23,9 +23,8 @@ protected:
         Temp.Write("other\\e.txt", "e");
         Finder.Criteria.Files.FileName = "*.*";
         Finder.Criteria.Files.Location = Root;
-        Finder.OnFileMatch = [this](TObject*, const std::string& folder,
-                                    const WIN32_FIND_DATAA& file) {
-            Found.push_back(folder.substr(Root.size()) + file.cFileName);
+        Finder.OnFileMatch = [this](TObject*, const std::string& folder, const TFindData& file) {
+            Found.push_back(folder.substr(Root.size()) + file.Name);
         };
     }
 
@@ -172,9 +171,9 @@ TEST_F(FileFinderTest, ThreadedSearchReportsOnTheSearchThreadAndFinishesOnTheMai
     std::vector<DWORD> matchThreads;
     DWORD finishThread = 0;
     bool finished = false;
-    Finder.OnFileMatch = [&](TObject*, const std::string& folder, const WIN32_FIND_DATAA& f) {
+    Finder.OnFileMatch = [&](TObject*, const std::string& folder, const TFindData& f) {
         matchThreads.push_back(GetCurrentThreadId());
-        Found.push_back(folder.substr(Root.size()) + f.cFileName);
+        Found.push_back(folder.substr(Root.size()) + f.Name);
     };
     Finder.OnSearchFinish = [&](TObject* s) {
         auto* f = static_cast<TFileFinder*>(s);
@@ -215,7 +214,7 @@ TEST_F(FileFinderTest, AbortStopsAThreadedSearchAndReturnsAfterItsEnd) {
     Finder.Threaded = true;
     std::vector<std::string> events;
     HANDLE matched = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    Finder.OnFileMatch = [&](TObject* s, const std::string&, const WIN32_FIND_DATAA&) {
+    Finder.OnFileMatch = [&](TObject* s, const std::string&, const TFindData&) {
         auto* f = static_cast<TFileFinder*>(s);
         SetEvent(matched);
         while (!f->Aborted())
@@ -244,7 +243,7 @@ TEST_F(FileFinderTest, DestroyingABusyFinderWaitsForItsThread) {
     finder->Criteria.Files.FileName = "*.*";
     finder->Criteria.Files.Location = Root;
     bool finishFired = false;
-    finder->OnFileMatch = [](TObject* s, const std::string&, const WIN32_FIND_DATAA&) {
+    finder->OnFileMatch = [](TObject* s, const std::string&, const TFindData&) {
         auto* f = static_cast<TFileFinder*>(s);
         while (!f->Aborted())
             Sleep(1);
@@ -258,7 +257,7 @@ TEST_F(FileFinderTest, DestroyingABusyFinderWaitsForItsThread) {
 // In place, Abort comes from a handler: the walk stops at once and still finishes.
 TEST_F(FileFinderTest, AbortFromAHandlerStopsAnInPlaceSearch) {
     std::vector<std::string> events;
-    Finder.OnFileMatch = [&](TObject* s, const std::string&, const WIN32_FIND_DATAA&) {
+    Finder.OnFileMatch = [&](TObject* s, const std::string&, const TFindData&) {
         events.push_back("match");
         static_cast<TFileFinder*>(s)->Abort();
     };
@@ -288,7 +287,7 @@ TEST_F(FileFinderTest, EmptyLocationsStillBeginAndFinish) {
 TEST_F(FileFinderTest, ExceptionsEndTheSearchAndStillFinishIt) {
     int finishes = 0;
     Finder.OnSearchFinish = [&](TObject*) { ++finishes; };
-    Finder.OnFileMatch = [](TObject*, const std::string&, const WIN32_FIND_DATAA&) {
+    Finder.OnFileMatch = [](TObject*, const std::string&, const TFindData&) {
         throw std::runtime_error("handler failed");
     };
     EXPECT_THROW(Finder.Execute(), std::runtime_error);

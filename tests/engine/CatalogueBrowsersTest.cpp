@@ -45,7 +45,7 @@ TEST_F(CatalogueBrowsersTest, InternetExplorerFoldersAreEmptiedAndKept) {
     const std::vector<std::string> roots = {
         SpecialFolderOf(CSIDL_INTERNET_CACHE), SpecialFolderOf(CSIDL_HISTORY),
         SpecialFolderOf(CSIDL_FAVORITES), SpecialFolderOf(CSIDL_COMMON_FAVORITES),
-        AddTrailingBackslash(GetWindowsDir()) + "Downloaded Program Files"};
+        IncludeTrailingPathDelimiter(GetWindowsDir()) + "Downloaded Program Files"};
     for (const std::string& root : roots)
         PlantFile(root + "\\sub\\trace.dat");
     const std::string index = SpecialFolderOf(CSIDL_INTERNET_CACHE) + "\\Content.IE5\\index.dat";

@@ -137,7 +137,7 @@ TEST_F(CatalogueWindowsTest, SwapFileOnWindows9xAddsALineToAutoexecBat) {
     Engine.Run(false);
 
     const std::string line =
-        "del " + AddTrailingBackslash(GetShortPath(GetWindowsDir())) + "win386.swp";
+        "del " + IncludeTrailingPathDelimiter(GetShortPath(GetWindowsDir())) + "win386.swp";
     TStringList lines;
     lines.LoadFromFile("c:\\autoexec.bat");
     ASSERT_EQ(lines.Count(), 2);
@@ -236,7 +236,7 @@ TEST_F(CatalogueWindowsTest, StartMenuClickHistoryRegistersANextStartOnlyForReal
 
 TEST_F(CatalogueWindowsTest, RegistryBackupsOnWindows2000AreTheFilesWithoutExtension) {
     TVersionOverride win2000(true, 5, 0);
-    const std::string repair = AddTrailingBackslash(GetWindowsDir()) + "repair";
+    const std::string repair = IncludeTrailingPathDelimiter(GetWindowsDir()) + "repair";
     PlantFile(repair + "\\SAM");
     PlantFile(repair + "\\old\\SYSTEM");
     PlantFile(repair + "\\setup.log");
@@ -251,8 +251,8 @@ TEST_F(CatalogueWindowsTest, RegistryBackupsOnWindows2000AreTheFilesWithoutExten
 // Only the fragments go: the Windows folders stay, empty or not, also the "Temp"
 // folder that item 9 has just emptied.
 TEST_F(CatalogueWindowsTest, RegistryFragmentsGoAndTheWindowsFoldersStay) {
-    const std::string windows = AddTrailingBackslash(GetWindowsDir());
-    const std::string temp = RemoveTrailingBackslash(GetWindowsTempDir());
+    const std::string windows = IncludeTrailingPathDelimiter(GetWindowsDir());
+    const std::string temp = ExcludeTrailingPathDelimiter(GetWindowsTempDir());
     MakeFolder(temp);
     RemoveTree(windows + "twtest");
     MakeFolder(windows + "twtest\\empty");

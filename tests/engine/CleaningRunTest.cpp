@@ -299,19 +299,14 @@ TEST_F(CleaningRunTest, PluginsRunAfterTheItemsUnlessTheRunWasStopped) {
         EXPECT_EQ(line.find("Error executing plugin"), std::string::npos);
 }
 
-// A main window owned by a hidden application window, recording the tray messages.
+// A main window owned by a hidden application window.
 class TMainWindows {
 public:
     TMainWindows() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Record;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TTestMain";
-        RegisterClassA(&wc);
-        Application = CreateWindowA("STATIC", "app", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                    wc.hInstance, nullptr);
-        Main = CreateWindowA("TTestMain", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 50, 50,
-                             Application, nullptr, wc.hInstance, nullptr);
+        Application = CreateWindowW(L"STATIC", L"app", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                    nullptr, nullptr);
+        Main = CreateWindowW(L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 50, 50,
+                             Application, nullptr, nullptr, nullptr);
         ShowWindow(Application, SW_SHOW);
     }
     ~TMainWindows() {
@@ -320,19 +315,13 @@ public:
     }
     HWND Application;
     HWND Main;
-    static std::vector<UINT> Messages;
-
-private:
-    static LRESULT CALLBACK Record(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == WM_SHOWTRAYICON || msg == WM_HIDETRAYICON) Messages.push_back(msg);
-        return DefWindowProcA(wnd, msg, wParam, lParam);
-    }
 };
-std::vector<UINT> TMainWindows::Messages;
 
 TEST_F(CleaningRunTest, StealthModeHidesAndShowsTheProgramOnlyWhenSwitchedOn) {
     TMainWindows windows;
     Engine.Misc->HotKeyWindow = windows.Main;
+    std::vector<bool> told;
+    Engine.OnStealthChanged = [&](TEraserEngine*, bool hidden) { told.push_back(hidden); };
     Engine.ToggleStealthMode();
     EXPECT_FALSE(Engine.StealthHidden);
     EXPECT_TRUE(IsWindowVisible(windows.Main));
@@ -346,7 +335,7 @@ TEST_F(CleaningRunTest, StealthModeHidesAndShowsTheProgramOnlyWhenSwitchedOn) {
     EXPECT_FALSE(Engine.StealthHidden);
     EXPECT_TRUE(IsWindowVisible(windows.Main));
     EXPECT_TRUE(IsWindowVisible(windows.Application));
-    EXPECT_EQ(TMainWindows::Messages, (std::vector<UINT>{WM_HIDETRAYICON, WM_SHOWTRAYICON}));
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
 }
 
 // Items in the recycle bins of all drives, -1 when the shell cannot tell.

@@ -11,14 +11,14 @@ TTestEngine::TTestEngine() {
     MakeFolder("C:\\twtest");
     PostEraser.FileName = "C:\\twtest\\posterase.dat";
     OnProgress = [this](TEraser*, const std::string& msg) { Log.push_back(msg); };
-    TPcBoot::ExitWindowsCall = [this](UINT) {
+    ExitWindowsCall = [this](UINT) {
         ++Restarts;
         return TRUE;
     };
 }
 
 TTestEngine::~TTestEngine() {
-    TPcBoot::ExitWindowsCall = TPcBoot::PlatformExitWindows;
+    ExitWindowsCall = PlatformExitWindows;
     PostEraser.UnregisterRunOnce();
 }
 
@@ -83,7 +83,7 @@ std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> 
 std::string SpecialFolderOf(int csidl) {
     char path[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, 0, path);
-    return RemoveTrailingBackslash(path);
+    return ExcludeTrailingPathDelimiter(path);
 }
 
 std::string TestFolder(const std::string& name) {

@@ -7,7 +7,7 @@ void MakeFile(const std::string& path, size_t size, DWORD attributes) {
     ForceDirectories(ExtractFileDir(path));
     const std::string data(size, 'x');
     WriteStringToFile(path, data);
-    if (attributes) SetFileAttributesA(path.c_str(), attributes);
+    if (attributes) FileSetAttr(path, attributes);
 }
 
 void MakeFolder(const std::string& path) {
@@ -15,29 +15,23 @@ void MakeFolder(const std::string& path) {
 }
 
 bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return FileGetAttr(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 void RemoveTree(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = FileGetAttr(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    FileSetAttr(path, FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
+        SysDeleteFile(path);
         return;
     }
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = entry.cFileName;
-                if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-            } while (FindNextFileA(find, &entry));
-            FindClose(find);
-        }
-    }
-    RemoveDirectoryA(path.c_str());
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        ForEachFile(path + "\\*", [&](const TFindData& entry) {
+            RemoveTree(path + "\\" + entry.Name);
+            return true;
+        });
+    RemoveDir(path);
 }
 
 std::string UnixName(const std::string& path) {
@@ -69,7 +63,7 @@ bool RunHost(const std::string& program, const std::string& arguments,
 namespace {
 
 bool IsFolderLink(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = FileGetAttr(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }

@@ -1,4 +1,5 @@
 #include "engine/Mem.h"
+#include "classlib/gui/Platform.h"
 #include <gtest/gtest.h>
 #include <psapi.h>
 #include <stdexcept>
@@ -24,7 +25,7 @@ TEST(Mem, FiguresAreRealMegabytes) {
     EXPECT_LE(f.AvailPhys, f.TotalPhys);
     EXPECT_GT(f.TotalVirtual, 2048); // a 64-bit process has far more than 2 GiB
     EXPECT_EQ(mem.GetCPUUsage(), 1); // no dynamic-data key on the NT line
-    EXPECT_TRUE(TMem::IsWindowsNT());
+    EXPECT_TRUE(IsWindowsNT());
 }
 
 TEST(Mem, OptimizerHoldsAllBlocksThenReleasesThem) {

@@ -27,13 +27,13 @@ bool PrivilegeEnabled(const char* name) {
 class PcBootTest : public testing::Test {
 protected:
     void SetUp() override {
-        TPcBoot::ExitWindowsCall = [this](UINT flags) {
+        ExitWindowsCall = [this](UINT flags) {
             Requests.push_back(flags);
             PrivilegeDuringCall = PrivilegeEnabled("SeShutdownPrivilege");
             return Accept;
         };
     }
-    void TearDown() override { TPcBoot::ExitWindowsCall = TPcBoot::PlatformExitWindows; }
+    void TearDown() override { ExitWindowsCall = PlatformExitWindows; }
 
     std::vector<UINT> Requests;
     bool PrivilegeDuringCall = false;

@@ -112,7 +112,7 @@ TEST_F(PluginTest, FileActionsWithPlaceholders) {
     std::string appData;
     GetSpecialFolderPath(CSIDL_APPDATA, appData);
     const std::string root = appData + "\\TwPluginTest\\";
-    RemoveTree(RemoveTrailingBackslash(root));
+    RemoveTree(ExcludeTrailingPathDelimiter(root));
     ForceDirectories(root + "All\\Sub");
     ForceDirectories(root + "Empty\\Sub");
     ForceDirectories(root + "Match\\Sub");
@@ -142,7 +142,7 @@ TEST_F(PluginTest, FileActionsWithPlaceholders) {
     EXPECT_FALSE(ini.ValueExists("Recent", "File1"));
     EXPECT_TRUE(ini.ValueExists("Recent", "File2"));
     EXPECT_EQ(Engine.FilesErased, 6);
-    RemoveTree(RemoveTrailingBackslash(root));
+    RemoveTree(ExcludeTrailingPathDelimiter(root));
 }
 
 TEST_F(PluginTest, SimulationDeletesNothing) {

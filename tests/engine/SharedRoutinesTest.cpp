@@ -8,12 +8,12 @@
 #include <shlobj.h>
 
 TEST(SharedRoutines, TrailingBackslashes) {
-    EXPECT_EQ(AddTrailingBackslash("C:\\Temp"), "C:\\Temp\\");
-    EXPECT_EQ(AddTrailingBackslash("C:\\Temp\\"), "C:\\Temp\\");
-    EXPECT_EQ(AddTrailingBackslash(""), "");
-    EXPECT_EQ(RemoveTrailingBackslash("C:\\Temp\\\\"), "C:\\Temp\\");
-    EXPECT_EQ(RemoveTrailingBackslash("C:\\Temp"), "C:\\Temp");
-    EXPECT_EQ(RemoveTrailingBackslash(""), "");
+    EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\Temp"), "C:\\Temp\\");
+    EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\Temp\\"), "C:\\Temp\\");
+    EXPECT_EQ(IncludeTrailingPathDelimiter(""), "");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter("C:\\Temp\\\\"), "C:\\Temp\\");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter("C:\\Temp"), "C:\\Temp");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter(""), "");
 }
 
 TEST(SharedRoutines, FoldersFromTheRegistryAndTheShell) {
@@ -35,7 +35,7 @@ TEST(SharedRoutines, ListFilesLeavesOutFoldersHiddenAndSystemFiles) {
     FileSetAttr(dir / "system.txt", FILE_ATTRIBUTE_SYSTEM);
     CreateDirectoryA((dir / "folder.txt").c_str(), nullptr);
 
-    TStringList list = ListFiles(RemoveTrailingBackslash(dir.Path()), "*.txt");
+    TStringList list = ListFiles(ExcludeTrailingPathDelimiter(dir.Path()), "*.txt");
     list.Sort();
     EXPECT_EQ(list.CommaText(), "a.txt,b.txt");
     EXPECT_EQ(ListFiles(dir.Path(), "*.log").CommaText(), "c.log");
@@ -114,7 +114,7 @@ TEST(SharedRoutines, ReadShortcutReadsEveryField) {
         link->SetPath(target.c_str());
         link->SetArguments("/quiet");
         link->SetDescription("A test link");
-        link->SetWorkingDirectory(RemoveTrailingBackslash(dir.Path()).c_str());
+        link->SetWorkingDirectory(ExcludeTrailingPathDelimiter(dir.Path()).c_str());
         link->SetIconLocation(target.c_str(), 2);
         link->SetShowCmd(SW_SHOWNORMAL);
         link->SetHotkey(MAKEWORD('Q', HOTKEYF_CONTROL));
@@ -128,7 +128,7 @@ TEST(SharedRoutines, ReadShortcutReadsEveryField) {
     EXPECT_EQ(info.Path.find(' '), std::string::npos);
     EXPECT_EQ(info.Arguments, "/quiet");
     EXPECT_EQ(info.Description, "A test link");
-    EXPECT_EQ(AddTrailingBackslash(info.WorkingDirectory), dir.Path());
+    EXPECT_EQ(IncludeTrailingPathDelimiter(info.WorkingDirectory), dir.Path());
     EXPECT_EQ(info.IconLocation, target);
     EXPECT_EQ(info.IconIndex, 2);
     EXPECT_EQ(info.ShowCmd, SW_SHOWNORMAL);

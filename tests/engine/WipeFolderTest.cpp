@@ -72,3 +72,20 @@ TEST_F(WipeFolderTest, FolderThatIsNotRemovedIsReported) {
     }
     EXPECT_EQ(ReadAll((Dir / "plain.txt")), "plain");
 }
+
+// Files and folders named in any script are overwritten and removed by their names.
+TEST_F(WipeFolderTest, NamesInAnyScriptAreWipedAndRemoved) {
+    const std::string tree = Dir / "\u6587\u66f8";
+    ASSERT_TRUE(ForceDirectories(tree + "\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac"));
+    const std::string greek =
+        tree + "\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\\\u03b1.txt";
+    WriteAll(greek, "g");
+    WriteAll(tree + "\\\U0001F600.tmp", "e");
+    const std::string link = Link(greek);
+    MoveFileW(ToWide(link).c_str(), ToWide(Dir / "greek.link").c_str());
+    Engine.Clear();
+    Engine.Add(wkFolder, tree);
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
+    EXPECT_FALSE(DirectoryExists(tree));
+    EXPECT_EQ(ReadAll(Dir / "greek.link"), std::string(1, '\0'));
+}

@@ -4,7 +4,6 @@
 #include "engine/EraserFixture.h" // TTempFolder
 #include "engine/WipeEngine.h"
 #include "engine/WipeMethodsManager.h"
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -47,18 +46,26 @@ protected:
         return p;
     }
 
+    // Reads while the wipe holds the file open; "" when it cannot be opened.
     static std::string ReadAll(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        TFileHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+        std::string data;
+        char buffer[65536];
+        DWORD n = 0;
+        while (file && ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0)
+            data.append(buffer, n);
+        return data;
     }
     static void WriteAll(const std::string& path, const std::string& data) {
-        std::ofstream(path, std::ios::binary) << data;
+        WriteStringToFile(path, data);
     }
     // A second name of the file (a hard link on the host): it shows what the wipe
     // wrote after the file itself is gone.
     std::string Link(const std::string& path) {
         const std::string link = path + ".link";
-        EXPECT_TRUE(CreateHardLinkA(link.c_str(), path.c_str(), nullptr)) << path;
+        EXPECT_TRUE(CreateHardLinkW(ToWide(link).c_str(), ToWide(path).c_str(), nullptr)) << path;
         return link;
     }
 
