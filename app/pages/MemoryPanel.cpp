@@ -2,6 +2,7 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/PlaceControl.h"
+#include "classlib/gui/Platform.h"
 #include "engine/SharedRoutines.h"
 #include <algorithm>
 #include <cmath>
@@ -93,7 +94,7 @@ void TMemoryPanel::tabMemoryShow() {
     TimerMem->SetInterval(1000);
     TimerMem->SetEnabled(true);
     SpinEditRefresh->SetValue(1);
-    FNT = TMem::IsWindowsNT();
+    FNT = IsWindowsNT();
     if (FNT) {
         ProgressBarCPU->SetEnabled(false);
         LabelCPUP->SetCaption("n.a.");

@@ -21,7 +21,7 @@ bool IsDots(const std::wstring& name) {
 std::vector<WIN32_FIND_DATAW> FolderEntries(const std::string& folder) {
     std::vector<WIN32_FIND_DATAW> entries;
     WIN32_FIND_DATAW data;
-    TFindHandle find(FindFirstFileW(ToWide(AddTrailingBackslash(folder) + "*").c_str(), &data));
+    TFindHandle find(FindFirstFileW(ToWide(IncludeTrailingPathDelimiter(folder) + "*").c_str(), &data));
     if (!find) return entries;
     do
         if (!IsDots(data.cFileName)) entries.push_back(data);
@@ -40,7 +40,7 @@ bool IsFolder(const WIN32_FIND_DATAW& entry) {
 std::string DeleteFolderTree(const std::string& folder) {
     std::string failed;
     for (const WIN32_FIND_DATAW& entry : FolderEntries(folder)) {
-        const std::string path = AddTrailingBackslash(folder) + ToUtf8(entry.cFileName);
+        const std::string path = IncludeTrailingPathDelimiter(folder) + ToUtf8(entry.cFileName);
         const std::string stays = IsFolder(entry)       ? DeleteFolderTree(path)
                                   : SysDeleteFile(path) ? ""
                                                         : path;
@@ -59,7 +59,7 @@ std::string Quoted(const std::string& s) {
 std::string GetRegeditFolder() {
     wchar_t buffer[256] = {};
     GetSystemDirectoryW(buffer, 255);
-    std::string folder = AddTrailingBackslash(ToUtf8(buffer));
+    std::string folder = IncludeTrailingPathDelimiter(ToUtf8(buffer));
     if (folder.size() >= 4) {
         const size_t slash = folder.find('\\', 3);
         if (slash != std::string::npos) folder.erase(slash + 1);
@@ -206,7 +206,7 @@ void TRegistryBackupPage::ThreadBackupExecute(TWorkExecuteThread* thread) {
         const bool ok =
             RunAndWait(regedit, Quoted(regedit) + " /e " + Quoted(file) + " " + Quoted(key),
                        NewBackupDir, SW_HIDE, code) &&
-            code == 0 && FileExists(AddTrailingBackslash(NewBackupDir) + file);
+            code == 0 && FileExists(IncludeTrailingPathDelimiter(NewBackupDir) + file);
         if (!ok) FFailures.push_back(key);
         Status(ok ? "Done !" : std::string("Backing up ") + key + " failed");
     }
@@ -221,7 +221,7 @@ void TRegistryBackupPage::ThreadRestoreExecute(TWorkExecuteThread* thread) {
         Status(std::string("Restoring ") + key);
         const std::string file = std::string(key) + ".reg";
         DWORD code = 1;
-        const bool ok = FileExists(AddTrailingBackslash(RestoreDir) + file) &&
+        const bool ok = FileExists(IncludeTrailingPathDelimiter(RestoreDir) + file) &&
                         RunAndWait(regedit, Quoted(regedit) + " /s " + Quoted(file), RestoreDir,
                                    SW_HIDE, code) &&
                         code == 0;
