@@ -21,7 +21,8 @@ bool IsDots(const std::wstring& name) {
 std::vector<WIN32_FIND_DATAW> FolderEntries(const std::string& folder) {
     std::vector<WIN32_FIND_DATAW> entries;
     WIN32_FIND_DATAW data;
-    TFindHandle find(FindFirstFileW(ToWide(IncludeTrailingPathDelimiter(folder) + "*").c_str(), &data));
+    TFindHandle find(
+        FindFirstFileW(ToWide(IncludeTrailingPathDelimiter(folder) + "*").c_str(), &data));
     if (!find) return entries;
     do
         if (!IsDots(data.cFileName)) entries.push_back(data);
