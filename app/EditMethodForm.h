@@ -12,7 +12,7 @@
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/Memo.h"
 #include "classlib/gui/SpinEdit.h"
-#include "engine/WipeMethod.h"
+#include "engine/wipe/WipeMethod.h"
 
 class TfEditMethod : public TForm {
 public:

@@ -2,9 +2,9 @@
 #include "classlib/base/Exceptions.h"
 
 #include "classlib/gui/Application.h"
-#include "engine/PcBoot.h"
-#include "engine/PostEraser.h"
 #include "engine/SharedRoutines.h"
+#include "engine/erasers/PostEraser.h"
+#include "engine/tools/PcBoot.h"
 #include <memory>
 
 bool IsFinishingMode(const std::vector<std::string>& params) {

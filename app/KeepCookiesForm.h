@@ -2,7 +2,7 @@
 // The keep-cookies dialog: the cookie files the cookies eraser would erase now; the
 // checked ones go to its Exclude list.
 #include "app/KeepForm.h"
-#include "engine/EraseFiles.h"
+#include "engine/erasers/EraseFiles.h"
 
 class TfKeepCookie : public TKeepForm {
 public:

@@ -9,7 +9,7 @@
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Label.h"
 #include "classlib/gui/ListView.h"
-#include "engine/Eraser.h"
+#include "engine/erasers/Eraser.h"
 #include <string>
 #include <vector>
 

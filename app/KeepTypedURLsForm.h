@@ -2,7 +2,7 @@
 // The keep-typed-URLs dialog: the typed URLs the typed-URLs eraser would erase now;
 // the value names of the checked ones go to its ExcludedValues list.
 #include "app/KeepForm.h"
-#include "engine/EraseRegistry.h"
+#include "engine/erasers/EraseRegistry.h"
 
 class TfKeepTypedURLs : public TKeepForm {
 public:

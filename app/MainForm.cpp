@@ -36,7 +36,8 @@ TfMain::~TfMain() {
 }
 
 std::vector<TPageFrame*> TfMain::Pages() const {
-    return {MainPage, WindowsPage, BrowsersPage, TTFileShredder1, TTFreeSpaceShredder1};
+    return {MainPage,        WindowsPage,          BrowsersPage,
+            TTFileShredder1, TTFreeSpaceShredder1, JunkCleanerPage};
 }
 
 void TfMain::FormCreate(TObject*) {
@@ -129,6 +130,7 @@ void TfMain::SetUpFolders() {
     BackupDir = AppDir + "Backup\\";
     RegistryBackupPage->SetUpFolders(AppDir, BackupDir);
     if (!DirectoryExists(BackupDir)) CreateDirectoryW(ToWide(BackupDir).c_str(), nullptr);
+    JunkCleanerPage->SetAppDir(AppDir);
     SetCurrentDirectoryW(ToWide(AppDir).c_str());
 }
 

@@ -6,6 +6,7 @@
 #include "app/pages/BrowsersPage.h"
 #include "app/pages/FileShredderFrame.h"
 #include "app/pages/FreeSpaceShredderFrame.h"
+#include "app/pages/JunkCleanerPage.h"
 #include "app/pages/MainPage.h"
 #include "app/pages/MemoryPanel.h"
 #include "app/pages/RegistryBackupPage.h"
@@ -42,6 +43,7 @@ public:
     TTFreeSpaceShredder* TTFreeSpaceShredder1;
     TMemoryPanel* MemoryPanel;
     TRegistryBackupPage* RegistryBackupPage;
+    TTJunkCleaner* JunkCleanerPage; // the finders and the store of removed files
 
     // Navigation on the left.
     TPanel* pnlNavigation;

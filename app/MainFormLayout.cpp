@@ -98,6 +98,7 @@ void TfMain::BuildPages() {
         show(sender);
         MemoryPanel->tabMemoryShow();
     };
+    JunkCleanerPage = DeferredPage<TTJunkCleaner>(this, Junk_TabSheet);
 }
 
 void TfMain::BuildTrayMenu() {

@@ -4,7 +4,7 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
-#include "engine/WipeMethodsManager.h"
+#include "engine/wipe/WipeMethodsManager.h"
 #include <algorithm>
 
 TfMethodsForm* fMethodsForm = nullptr;

@@ -9,8 +9,8 @@
 #include "classlib/gui/Label.h"
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/Memo.h"
-#include "engine/WipeEngine.h"
-#include "engine/WipeMethod.h"
+#include "engine/wipe/WipeEngine.h"
+#include "engine/wipe/WipeMethod.h"
 #include <vector>
 
 class TfMethodsForm : public TForm {

@@ -3,7 +3,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
-#include "engine/WipeMethodsManager.h"
+#include "engine/wipe/WipeMethodsManager.h"
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -5,7 +5,7 @@
 //   wine build/bench/bench_erase_tree.exe [rounds]
 #include "bench/BenchSupport.h"
 #include "engine/CustomEraserEngine.h"
-#include "engine/EraseFiles.h"
+#include "engine/erasers/EraseFiles.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Hashes a file with MD5FileHex and prints the throughput. Without an argument it
 // writes a 256 MiB file of its own into the temporary folder and removes it after.
-#include "engine/MD5.h"
+#include "engine/tools/MD5.h"
 #include "bench/BenchSupport.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"

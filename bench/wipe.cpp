@@ -6,8 +6,8 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
-#include "engine/WipeEngine.h"
-#include "engine/WipeMethodsManager.h"
+#include "engine/wipe/WipeEngine.h"
+#include "engine/wipe/WipeMethodsManager.h"
 #include <cstdio>
 #include <exception>
 

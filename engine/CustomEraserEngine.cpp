@@ -1,5 +1,5 @@
 #include "engine/CustomEraserEngine.h"
-#include "engine/Eraser.h"
+#include "engine/erasers/Eraser.h"
 
 void TCustomEraserEngine::AddEraser(TEraser* Eraser) {
     Eraser->Engine = this;

@@ -2,7 +2,7 @@
 // Runs an ordered list of erasers, writing one progress line per step, adding up
 // what was erased and honouring the cancel and simulation flags. Owns the
 // next-start eraser to which undeletable files are deferred. Main thread only.
-#include "engine/PostEraser.h"
+#include "engine/erasers/PostEraser.h"
 #include <cstdint>
 #include <functional>
 #include <string>

@@ -5,15 +5,15 @@
 // Main thread only; a run pumps messages, so Stop and the toggles may arrive
 // in the middle of it.
 #include "classlib/base/XMLDoc.h"
-#include "engine/Catalogue.h"
 #include "engine/CustomEraserEngine.h"
-#include "engine/EraseFiles.h"
-#include "engine/EraseRegistry.h"
-#include "engine/Misc.h"
-#include "engine/PcBoot.h"
-#include "engine/PluginManager.h"
-#include "engine/Scheduler.h"
-#include "engine/Shredder.h"
+#include "engine/catalogue/Catalogue.h"
+#include "engine/erasers/EraseFiles.h"
+#include "engine/erasers/EraseRegistry.h"
+#include "engine/tools/Misc.h"
+#include "engine/tools/PcBoot.h"
+#include "engine/tools/PluginManager.h"
+#include "engine/tools/Scheduler.h"
+#include "engine/wipe/Shredder.h"
 #include <array>
 #include <memory>
 #include <string>

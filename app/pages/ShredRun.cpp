@@ -2,7 +2,7 @@
 #include "app/MethodsForm.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
-#include "engine/WipeMethodsManager.h"
+#include "engine/wipe/WipeMethodsManager.h"
 
 bool ShredderBusy(const TShredder& shredder) {
     return shredder.WipeFiles.Running() || shredder.WipeFolders.Running() ||

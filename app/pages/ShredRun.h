@@ -1,6 +1,6 @@
 #pragma once
 // What both shredding pages do around a run of one of the shredder's engines.
-#include "engine/Shredder.h"
+#include "engine/wipe/Shredder.h"
 #include <string>
 
 // Any of the three engines is running: their lists and methods must stay as they are.

@@ -42,7 +42,18 @@ void TListBox::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = "LISTBOX";
     params.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+    if (FMultiSelect) params.Style |= LBS_EXTENDEDSEL;
     params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::SetMultiSelect(bool value) {
+    FMultiSelect = value;
+    if (HandleAllocated()) RecreateWnd();
+}
+
+bool TListBox::Selected(int index) {
+    if (!HandleAllocated()) return false;
+    return SendMessageW(Handle(), LB_GETSEL, index, 0) > 0;
 }
 
 void TListBox::Notified(WORD code) {

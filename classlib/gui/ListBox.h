@@ -33,11 +33,20 @@ public:
 class TListBox : public TCustomListBox {
 public:
     explicit TListBox(TComponent* owner);
+    // Several items may be selected (with Shift and Ctrl); ItemIndex is then the
+    // focused one.
+    [[nodiscard]] bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool value);
+    // Whether the item is selected; false without a window.
+    [[nodiscard]] bool Selected(int index);
     TNotifyEvent OnDblClick;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void Notified(WORD code) override;
+
+private:
+    bool FMultiSelect = false;
 };
 
 enum TComboBoxStyle { csDropDown, csDropDownList };

@@ -2,6 +2,7 @@
 #include "classlib/base/SysUtils.h"
 #include <algorithm>
 #include <commctrl.h>
+#include <windowsx.h>
 
 int TListItem::Index() const {
     const auto& items = FOwner.FItems;
@@ -71,6 +72,7 @@ void TListView::CreateParams(TCreateParams& params) {
     params.Style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
     if (!FMultiSelect) params.Style |= LVS_SINGLESEL;
     if (!FShowColumnHeaders) params.Style |= LVS_NOCOLUMNHEADER;
+    if (FEditCaptions) params.Style |= LVS_EDITLABELS;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -94,9 +96,10 @@ void TListView::InitializeWnd() {
 
 void TListView::ApplyExtendedStyle() {
     if (!HandleAllocated()) return;
-    DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0);
-    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-                 style);
+    DWORD style = (FCheckboxes ? LVS_EX_CHECKBOXES : 0) | (FRowSelect ? LVS_EX_FULLROWSELECT : 0) |
+                  (FGridLines ? LVS_EX_GRIDLINES : 0);
+    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE,
+                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES, style);
 }
 
 int TListView::ColumnWidth(size_t index) {
@@ -127,6 +130,16 @@ void TListView::SetCheckboxes(bool value) {
 void TListView::SetRowSelect(bool value) {
     FRowSelect = value;
     ApplyExtendedStyle();
+}
+
+void TListView::SetGridLines(bool value) {
+    FGridLines = value;
+    ApplyExtendedStyle();
+}
+
+void TListView::SetEditCaptions(bool value) {
+    FEditCaptions = value;
+    if (HandleAllocated()) RecreateWnd();
 }
 
 void TListView::SetMultiSelect(bool value) {
@@ -162,6 +175,23 @@ std::vector<TListItem*> TListView::SelectedItems() const {
     for (const auto& item : FItems)
         if (item->FSelected) selected.push_back(item.get());
     return selected;
+}
+
+void TListView::SortByCaption() {
+    std::stable_sort(FItems.begin(), FItems.end(), [](const auto& a, const auto& b) {
+        return CompareText(a->FCaption, b->FCaption) < 0;
+    });
+    if (!HandleAllocated()) return;
+    BeginUpdate();
+    SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
+    for (const auto& item : FItems)
+        ShowItem(*item);
+    EndUpdate();
+}
+
+void TListView::EditCaption(TListItem* item) {
+    SetFocus();
+    SendMessageW(Handle(), LVM_EDITLABELW, item->Index(), 0);
 }
 
 void TListView::Clear() {
@@ -234,6 +264,7 @@ void TListView::ShowSelection(const TListItem& item) {
 
 void TListView::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) return CNNotify(message);
+    if (message.Msg == WM_CONTEXTMENU && PopupMenu) return WMContextMenu(message);
     TWinControl::WndProc(message);
 }
 
@@ -242,21 +273,50 @@ void TListView::WndProc(TMessage& message) {
 // in that state. An item index of -1 stands for every row.
 void TListView::CNNotify(TMessage& message) {
     auto header = reinterpret_cast<const NMHDR*>(message.LParam);
-    if (header->code == NM_CLICK) return Click();
-    if (header->code != LVN_ITEMCHANGED) return;
-    auto change = reinterpret_cast<const NMLISTVIEW*>(message.LParam);
-    if (!(change->uChanged & LVIF_STATE) || change->iItem >= Count()) return;
-    const unsigned changed = change->uNewState ^ change->uOldState;
+    switch (header->code) {
+    case NM_CLICK: return Click();
+    case NM_DBLCLK:
+        if (OnDblClick) OnDblClick(this);
+        return;
+    case LVN_ITEMCHANGED:
+        return ItemStateChanged(*reinterpret_cast<const NMLISTVIEW*>(message.LParam));
+    case LVN_ENDLABELEDITW: {
+        auto info = reinterpret_cast<const NMLVDISPINFOW*>(message.LParam);
+        if (info->item.pszText && info->item.iItem >= 0 && info->item.iItem < Count())
+            CaptionEdited(message, *FItems[info->item.iItem], ToUtf8(info->item.pszText));
+        return;
+    }
+    default: return;
+    }
+}
+
+void TListView::ItemStateChanged(const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE) || change.iItem >= Count()) return;
+    const unsigned changed = change.uNewState ^ change.uOldState;
     if (changed & LVIS_SELECTED) {
-        const bool selected = change->uNewState & LVIS_SELECTED;
-        if (change->iItem >= 0)
-            FItems[change->iItem]->SetSelected(selected);
+        const bool selected = change.uNewState & LVIS_SELECTED;
+        if (change.iItem >= 0)
+            FItems[change.iItem]->SetSelected(selected);
         else
             for (size_t i = 0; i < FItems.size(); ++i)
                 FItems[i]->SetSelected(selected);
     }
-    if (change->iItem < 0 || (changed & LVIS_STATEIMAGEMASK) == 0) return;
-    unsigned image = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
+    if (change.iItem < 0 || (changed & LVIS_STATEIMAGEMASK) == 0) return;
+    unsigned image = (change.uNewState & LVIS_STATEIMAGEMASK) >> 12;
     if (image == 0) return; // no state image yet
-    FItems[change->iItem]->SetChecked(image == 2);
+    FItems[change.iItem]->SetChecked(image == 2);
+}
+
+// The window shows the edited text only when the result is TRUE.
+void TListView::CaptionEdited(TMessage& message, TListItem& item, const std::string& text) {
+    bool accept = false;
+    if (OnEdited) OnEdited(this, &item, text, accept);
+    if (accept) item.FCaption = text;
+    message.Result = accept;
+}
+
+void TListView::WMContextMenu(TMessage& message) {
+    POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    if (p.x == -1 && p.y == -1) GetCursorPos(&p); // from the keyboard
+    PopupMenu->Popup(p.x, p.y, Handle());
 }

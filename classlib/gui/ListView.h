@@ -1,10 +1,13 @@
 #pragma once
 // TListView: a report-style list view (superclassed "SysListView32") with columns,
-// optional check boxes, whole-row and multiple selection. Its items live here; the
-// window shows them. OnChange fires (main thread) when an item's caption is set or
-// its check box changes, by the user or by code; OnSelectItem when an item's
-// selection changes, likewise; OnClick when the user clicks the list.
+// optional check boxes, grid lines, whole-row and multiple selection. Its items live
+// here; the window shows them. Events fire on the main thread: OnChange when an item's
+// caption is set or its check box changes, by the user or by code; OnSelectItem when
+// an item's selection changes, likewise; OnClick when the user clicks the list,
+// OnDblClick when they double-click it; OnEdited when the user ends editing a caption
+// in place. A right click pops up PopupMenu.
 #include "classlib/gui/ImageList.h"
+#include "classlib/gui/Menus.h"
 #include "classlib/gui/WinControl.h"
 #include <memory>
 #include <vector>
@@ -56,6 +59,12 @@ public:
     void SetCheckboxes(bool value);
     [[nodiscard]] bool RowSelect() const { return FRowSelect; }
     void SetRowSelect(bool value);
+    [[nodiscard]] bool GridLines() const { return FGridLines; }
+    void SetGridLines(bool value);
+    // Whether captions can be edited in place (EditCaption, or a click on a selected
+    // row's caption).
+    [[nodiscard]] bool EditCaptions() const { return FEditCaptions; }
+    void SetEditCaptions(bool value);
     [[nodiscard]] bool MultiSelect() const { return FMultiSelect; }
     void SetMultiSelect(bool value);
     [[nodiscard]] bool ShowColumnHeaders() const { return FShowColumnHeaders; }
@@ -72,10 +81,19 @@ public:
     [[nodiscard]] TListItem* Items(int index) const { return FItems.at(index).get(); }
     [[nodiscard]] TListItem* Selected() const; // the first selected row, or nullptr
     [[nodiscard]] std::vector<TListItem*> SelectedItems() const; // in row order
+    // Orders the rows by caption, ignoring letter case; equal captions keep their order.
+    void SortByCaption();
+    // Starts editing the row's caption in place (the window takes the focus).
+    void EditCaption(TListItem* item);
     void BeginUpdate(); // no repainting until the matching EndUpdate
     void EndUpdate();
 
     std::function<void(TObject* sender, TListItem* item)> OnChange;
+    // The edited text; the caption takes it only when the handler sets accept.
+    std::function<void(TObject* sender, TListItem* item, const std::string& text, bool& accept)>
+        OnEdited;
+    TNotifyEvent OnDblClick;
+    TPopupMenu* PopupMenu = nullptr; // not owned
     std::function<void(TObject* sender, TListItem* item, bool selected)> OnSelectItem;
 
 protected:
@@ -95,6 +113,9 @@ private:
     void ShowImage(const TListItem& item);
     void ApplyExtendedStyle();
     void CNNotify(TMessage& message);
+    void ItemStateChanged(const NMLISTVIEW& change);
+    void CaptionEdited(TMessage& message, TListItem& item, const std::string& text);
+    void WMContextMenu(TMessage& message);
 
     struct TColumn {
         std::string Caption;
@@ -105,6 +126,8 @@ private:
     TImageList* FSmallImages = nullptr;
     bool FCheckboxes = false;
     bool FRowSelect = false;
+    bool FGridLines = false;
+    bool FEditCaptions = false;
     bool FMultiSelect = false;
     bool FShowColumnHeaders = true;
     int FUpdateCount = 0;

@@ -4,7 +4,7 @@
 #include "classlib/base/Registry.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
-#include "engine/PostEraser.h"
+#include "engine/erasers/PostEraser.h"
 #include <gtest/gtest.h>
 
 TEST(FinishingMode, OnlyAnExactFirstArgumentSelectsIt) {

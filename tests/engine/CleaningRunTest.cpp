@@ -1,8 +1,8 @@
 // The cleaning run as a whole: its log, the browser question, stopping, deferred
 // work and the restart variants.
-#include "EngineTestSupport.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/EngineTestSupport.h"
 #include <cstring>
 #include <future>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "EngineTestSupport.h"
+#include "engine/EngineTestSupport.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
-#include "engine/PcBoot.h"
 #include "engine/SharedRoutines.h"
+#include "engine/tools/PcBoot.h"
 #include <shlobj.h>
 
 TTestEngine::TTestEngine() {

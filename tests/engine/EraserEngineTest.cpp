@@ -1,7 +1,7 @@
 // The run loop, its log lines and counters, and the eraser's element in "prefs.dat".
 #include "classlib/base/Exceptions.h"
-#include "engine/Eraser.h"
 #include "engine/EraserFixture.h"
+#include "engine/erasers/Eraser.h"
 #include <gtest/gtest.h>
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #include "engine/Progress.h"
 
 #include "engine/EraserFixture.h"
-#include "engine/PostEraser.h"
+#include "engine/erasers/PostEraser.h"
 #include <gtest/gtest.h>
 
 TEST(Progress, StaysOnTopWithoutCloseButtonAndCountsOnBothBars) {

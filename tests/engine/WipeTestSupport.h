@@ -2,8 +2,8 @@
 // Shared ground of the wipe tests: a wipe-methods manager of its own in a temporary
 // folder, installed as the global one for the test, and file helpers.
 #include "engine/EraserFixture.h" // TTempFolder
-#include "engine/WipeEngine.h"
-#include "engine/WipeMethodsManager.h"
+#include "engine/wipe/WipeEngine.h"
+#include "engine/wipe/WipeMethodsManager.h"
 #include <functional>
 #include <gtest/gtest.h>
 #include <initializer_list>

@@ -1,0 +1,54 @@
+#pragma once
+// The duplicate finder's comparison: every found file is compared with the files seen
+// before by the criteria switched on; "Same Name" always holds. A file that matches
+// none becomes a seen file; one that matches joins the first seen file it matches.
+// Each file's MD5 is computed at most once per search, and only when an earlier file
+// of the same name and size asks for it. Search thread only.
+#include "app/finders/FoundFile.h"
+#include <deque>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+
+struct TDuplicateOptions {
+    bool SameSize = true;
+    bool SameDateTime = true;
+    bool SameAttributes = true;
+    bool SkipZeroLength = true;
+    bool SameContent = true;
+    bool SkipReadOnlySystem = true;
+};
+
+// A file to list: its group is the seen file it duplicates; First marks that file.
+struct TDuplicateRow {
+    TFoundFile File;
+    std::string DateTime; // the modification time as date-time text
+    int Group = 0;
+    bool First = false;
+};
+
+class TDuplicateSearch {
+public:
+    explicit TDuplicateSearch(const TDuplicateOptions& options) : FOptions(options) {}
+
+    // The rows the file adds: none, the file, or the file and the file it duplicates
+    // when that one has no row yet. A path reported before is passed over.
+    std::vector<TDuplicateRow> Add(const TFoundFile& file);
+    [[nodiscard]] size_t DigestsComputed() const { return FDigests; }
+
+private:
+    struct TEntry {
+        TFoundFile File;
+        std::string DateTime;
+        std::optional<std::string> Digest; // "" when the file could not be read
+        bool Shown = false;
+    };
+    bool IsDuplicate(TEntry& seen, TEntry& found);
+    const std::string& Digest(TEntry& entry);
+
+    TDuplicateOptions FOptions;
+    std::deque<TEntry> FSeen;
+    std::unordered_map<std::string, std::vector<size_t>> FSeenByName;
+    std::unordered_set<std::string> FPaths;
+    size_t FDigests = 0;
+};

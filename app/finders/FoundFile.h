@@ -1,0 +1,36 @@
+#pragma once
+// One file the finders' search reported, and the folders, names and extensions the
+// user excluded. Both are plain values, used on the search thread.
+#include "classlib/base/SysUtils.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+struct TFoundFile {
+    std::string Folder; // lower case, ending in "\"
+    std::string Name;   // lower case
+    std::string Path;   // the real path, as the file system spells it
+    uint64_t Size = 0;
+    FILETIME Modified{};
+    DWORD Attributes = 0;
+};
+
+// The file finder's find record of a file in folder.
+TFoundFile FoundFile(const std::string& folder, const TFindData& data);
+
+// The lower-cased extension with its dot, "" when none.
+std::string LowerExtension(const std::string& name);
+
+// The folders with a trailing "\", in their order, each once (ignoring case); a
+// folder inside another one of the list is left out, so no file is searched twice.
+std::vector<std::string> FoldFolders(const std::vector<std::string>& folders);
+
+// What a search leaves out, copied from the lists when it starts; all lower case.
+struct TFinderExclusions {
+    std::vector<std::string> Extensions; // ".exe"
+    std::vector<std::string> Files;      // "desktop.ini"
+    std::vector<std::string> Folders;    // "c:\temp\"
+    std::string StoreFolder;             // the program's "backup\" folder
+    [[nodiscard]] bool Excludes(const TFoundFile& file) const;
+};

@@ -1,0 +1,184 @@
+#include "app/finders/RemovedFileStore.h"
+#include "classlib/base/DateUtils.h"
+#include "classlib/base/SafeFileOps.h"
+#include "classlib/base/SysUtils.h"
+#include "components/XmlParser/XmlParser.h"
+
+namespace {
+
+const char* const ListName = "Backup.xml";
+
+// 1 to 9 decimal digits, nothing else.
+bool ReadNumber(const std::string& text, int& number) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    number = std::stoi(text);
+    return true;
+}
+
+// "X:\..." or "\\server\share\...", with a file name, no "." or ".." step, and none
+// of the characters that would name another file (a "/" folder, a ":" stream).
+bool IsSafeOriginalPath(const std::string& path) {
+    const bool drive = path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && path[2] == '\\';
+    const bool share = path.size() > 4 && path.compare(0, 2, "\\\\") == 0;
+    if (!drive && !share) return false;
+    if (path.find_first_of("/*?\"<>|", 0) != std::string::npos ||
+        path.find(':', drive ? 2 : 0) != std::string::npos)
+        return false;
+    for (const std::string& step : SplitString(path.substr(2), '\\'))
+        if (step == "." || step == "..") return false;
+    for (char c : path)
+        if (static_cast<unsigned char>(c) < 32) return false;
+    return !ExtractFileName(path).empty();
+}
+
+bool ReadRecord(const TkepXMLNode2& node, TStoredFile& file) {
+    if (node.Name() != "Deleted" || node.NodeCount() < 3) return false;
+    file.Description = node.GetNode(0)->Text();
+    file.OriginalPath = node.GetNode(1)->Text();
+    file.Time = node.GetNode(2)->Text();
+    return ReadNumber(node.Text(), file.Number) && file.Number > 0 &&
+           IsSafeOriginalPath(file.OriginalPath);
+}
+
+void AddTextNode(TkepXMLNode2& parent, const char* name, const std::string& text) {
+    auto node = std::make_unique<TkepXMLNode2>();
+    node->SetName(name);
+    node->SetText(text);
+    parent.AddNode(std::move(node));
+}
+
+} // namespace
+
+TRemovedFileStore::TRemovedFileStore(const std::string& appDir)
+    : FListFile(appDir + ListName), FStoreDir(appDir + "Backup\\") {}
+
+std::string TRemovedFileStore::StoredPath(const TStoredFile& file) const {
+    return FStoreDir + ExtractFileName(file.OriginalPath) + "." + IntToStr(file.Number);
+}
+
+// A missing list is an empty store. A damaged one is moved aside and the operation
+// refused, so it is never overwritten.
+std::unique_ptr<TkepXMLParser2> TRemovedFileStore::Load() const {
+    auto document = std::make_unique<TkepXMLParser2>();
+    document->SetName("Remover");
+    document->SetText("0");
+    if (!FileExists(FListFile)) return document;
+    bool damaged = false;
+    try {
+        document->LoadFromFile(FListFile);
+        int last = 0;
+        damaged = !document->LastError().empty() || document->Name() != "Remover" ||
+                  !ReadNumber(document->Text(), last);
+    } catch (const EkepXMLError&) {
+        damaged = true;
+    } catch (const Exception& e) {
+        throw EStoreError(Format("\"%s\" cannot be read: %s", ListName, e.what()));
+    }
+    if (!damaged) return document;
+    const std::string aside = FListFile + ".bad";
+    if (SafeMoveFile(FListFile, aside).Done())
+        throw EStoreDamaged(
+            Format("\"%s\" is damaged. It was kept as \"%s.bad\"; nothing was changed.", ListName,
+                   ListName));
+    throw EStoreDamaged(
+        Format("\"%s\" is damaged and was left as it is; nothing was changed.", ListName));
+}
+
+void TRemovedFileStore::Save(const TkepXMLParser2& document) const {
+    document.SaveToFile(FListFile);
+}
+
+// Above every number issued, and free in the folder: a file left there after the
+// list was cleared keeps its name.
+int TRemovedFileStore::FreeNumber(const TkepXMLParser2& document, const std::string& name) const {
+    int last = 0;
+    ReadNumber(document.Text(), last);
+    TStoredFile file;
+    for (const auto& node : document.Nodes())
+        if (ReadRecord(*node, file)) last = std::max(last, file.Number);
+    int number = last + 1;
+    while (FileGetAttr(FStoreDir + name + "." + IntToStr(number)) != INVALID_FILE_ATTRIBUTES)
+        ++number;
+    return number;
+}
+
+void TRemovedFileStore::MoveToBackupStore(const std::string& fileName,
+                                          const std::string& description) {
+    auto document = Load();
+    TStoredFile file;
+    file.OriginalPath = fileName;
+    file.Description = description;
+    file.Number = FreeNumber(*document, ExtractFileName(fileName));
+    file.Time = DateTimeToStr(Now());
+    const std::string stored = StoredPath(file);
+    ForceDirectories(FStoreDir);
+    const TSafeFileResult moved = SafeMoveFile(fileName, stored);
+    if (!moved.Done())
+        throw EStoreError(Format("\"%s\" could not be moved into the store: %s", fileName.c_str(),
+                                 moved.Text().c_str()));
+    document->SetText(IntToStr(file.Number));
+    auto deleted = std::make_unique<TkepXMLNode2>();
+    deleted->SetName("Deleted");
+    deleted->SetText(IntToStr(file.Number));
+    AddTextNode(*deleted, "Description", description);
+    AddTextNode(*deleted, "oFile", fileName);
+    AddTextNode(*deleted, "dt", file.Time);
+    document->AddNode(std::move(deleted));
+    try {
+        Save(*document);
+    } catch (const Exception& e) {
+        SafeMoveFile(stored, fileName);
+        throw EStoreError(Format("\"%s\" could not be written, so \"%s\" was not stored: %s",
+                                 ListName, fileName.c_str(), e.what()));
+    }
+}
+
+std::vector<TStoredFile> TRemovedFileStore::Records() const {
+    std::vector<TStoredFile> records;
+    auto document = Load();
+    TStoredFile file;
+    for (const auto& node : document->Nodes())
+        if (ReadRecord(*node, file)) records.push_back(file);
+    return records;
+}
+
+void TRemovedFileStore::Restore(int number) {
+    auto document = Load();
+    TStoredFile file;
+    TkepXMLNode2* record = nullptr;
+    for (const auto& node : document->Nodes())
+        if (ReadRecord(*node, file) && file.Number == number) {
+            record = node.get();
+            break;
+        }
+    if (!record) throw EStoreError(Format("The store holds no file number %d.", number));
+    const std::string stored = StoredPath(file);
+    const std::string folder = ExtractFilePath(file.OriginalPath);
+    if (!DirectoryExists(folder) && !ForceDirectories(folder))
+        throw EStoreError(Format("The folder \"%s\" could not be created: %s", folder.c_str(),
+                                 SysErrorMessage(GetLastError()).c_str()));
+    const TSafeFileResult moved = SafeMoveFile(stored, file.OriginalPath);
+    if (!moved.Done())
+        throw EStoreError(Format("\"%s\" could not be restored: %s", file.OriginalPath.c_str(),
+                                 moved.Text().c_str()));
+    document->DeleteNode(record);
+    if (document->NodeCount() == 0) document->SetText("0");
+    try {
+        Save(*document);
+    } catch (const Exception& e) {
+        SafeMoveFile(file.OriginalPath, stored);
+        throw EStoreError(Format("\"%s\" could not be written, so \"%s\" stays in the store: %s",
+                                 ListName, file.OriginalPath.c_str(), e.what()));
+    }
+}
+
+void TRemovedFileStore::Clear() {
+    (void)Load(); // a damaged list is set aside, not overwritten
+    TkepXMLParser2 document;
+    document.SetName("Remover");
+    document.SetText("0");
+    Save(document);
+}

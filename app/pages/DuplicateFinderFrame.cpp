@@ -1,0 +1,82 @@
+#include "app/pages/DuplicateFinderFrame.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/PlaceControl.h"
+
+std::string PermissionText(DWORD attributes) {
+    const std::pair<DWORD, char> letters[] = {{FILE_ATTRIBUTE_ARCHIVE, 'a'},
+                                              {FILE_ATTRIBUTE_READONLY, 'r'},
+                                              {FILE_ATTRIBUTE_HIDDEN, 'h'},
+                                              {FILE_ATTRIBUTE_SYSTEM, 's'}};
+    std::string text;
+    for (auto [attribute, letter] : letters)
+        text += (attributes & attribute) ? letter : '-';
+    return text;
+}
+
+TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
+    : TFinderFrame(owner, {"Dup", "Duplicate Remover", "Search Options", "Duplicate File"}, 150,
+                   {{"FileName", 150},
+                    {"FileSize", 80},
+                    {"DateTime", 120},
+                    {"Permission", 70},
+                    {"FilePath", 160}}) {
+    SetName("TTDuplicateFinder1");
+    int row = 0;
+    auto box = [&](const char* name, const char* caption) {
+        const int column = row % 2, line = row / 2;
+        ++row;
+        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8 + column * 296,
+                                  BoxTop + line * BoxHeight, 290, BoxHeight);
+        b->SetChecked(true);
+        return b;
+    };
+    DupName_CheckBox = box("DupName_CheckBox", "Same Name");
+    DupSize_CheckBox = box("DupSize_CheckBox", "Same Size");
+    DupDT_CheckBox = box("DupDT_CheckBox", "Same Date Time");
+    DupAttr_CheckBox = box("DupAttr_CheckBox", "Same Attributes");
+    DupSkipZero_CheckBox = box("DupSkipZero_CheckBox", "Skip Zero-Length Files");
+    DupSameContent_CheckBox = box("DupSameContent_CheckBox", "Same Content");
+    DupSkipReadOnlySys_CheckBox = box("DupSkipReadOnlySys_CheckBox", "Skip ReadOnly + System file");
+    // Files of another name are never compared: the box stays checked.
+    DupName_CheckBox->OnClick = [this](TObject*) { DupName_CheckBox->SetChecked(true); };
+
+    const int top = BoxTop + 4 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
+    DupExcludeExt =
+        new TExclusionGroup(this, OptionsGroup, "Exclude Extensions", "DupExcludeExt_ListBox",
+                            ekExtension, {8, top, 202, bottom});
+    DupExcludeFiles =
+        new TExclusionGroup(this, OptionsGroup, "Exclude Files", "DupExcludeFiles_ListBox", ekFile,
+                            {206, top, 400, bottom});
+    DupExcludeDir = new TExclusionGroup(this, OptionsGroup, "Exclude Directories",
+                                        "DupExcludeDir_ListBox", ekFolder, {404, top, 596, bottom});
+    DupExcludeExt->List->Items().Add(".exe");
+    DupExcludeFiles->List->Items().Add("desktop.ini");
+}
+
+void TTDuplicateFinder::StartSearch() {
+    TDuplicateOptions options;
+    options.SameSize = DupSize_CheckBox->Checked();
+    options.SameDateTime = DupDT_CheckBox->Checked();
+    options.SameAttributes = DupAttr_CheckBox->Checked();
+    options.SkipZeroLength = DupSkipZero_CheckBox->Checked();
+    options.SameContent = DupSameContent_CheckBox->Checked();
+    options.SkipReadOnlySystem = DupSkipReadOnlySys_CheckBox->Checked();
+    FSearch = std::make_unique<TDuplicateSearch>(options);
+    FExclusions = {DupExcludeExt->Entries(), DupExcludeFiles->Entries(), DupExcludeDir->Entries(),
+                   LowerCase(StoreFolder)};
+}
+
+void TTDuplicateFinder::FileFound(const TFoundFile& file) {
+    if (FExclusions.Excludes(file)) return;
+    for (const TDuplicateRow& row : FSearch->Add(file))
+        AddRow(row);
+}
+
+void TTDuplicateFinder::AddRow(const TDuplicateRow& row) {
+    const TFoundFile& file = row.File;
+    Report(
+        {file.Path,
+         file.Name,
+         {IntToStr(int64_t(file.Size)), row.DateTime, PermissionText(file.Attributes), file.Folder},
+         row.First});
+}

@@ -1,0 +1,73 @@
+#include "app/pages/ExclusionGroup.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/InputBox.h"
+#include "classlib/gui/PlaceControl.h"
+
+namespace {
+
+struct TQuestion {
+    const char* Title;
+    const char* Prompt;
+};
+
+TQuestion QuestionOf(TExclusionKind kind) {
+    switch (kind) {
+    case ekExtension: return {"Exclude Extensions", "Enter Extension (eg: EXE):"};
+    case ekFile: return {"Exclude Files", "Enter FileName:"};
+    case ekFolder: return {"Exclude Folders", "Enter FolderName:"};
+    case ekIncludeExtension: break;
+    }
+    return {"Include Extensions", "Enter Extension (eg: EXE):"};
+}
+
+} // namespace
+
+TExclusionGroup::TExclusionGroup(TComponent* owner, TWinControl* parent, const char* caption,
+                                 const std::string& listName, TExclusionKind kind,
+                                 const RECT& bounds)
+    : TGroupBox(owner), FKind(kind) {
+    const std::string stem = listName.substr(0, listName.find('_'));
+    SetName(stem + "_GroupBox");
+    SetParent(parent);
+    SetCaption(caption);
+    SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+    const int width = bounds.right - bounds.left - 16;
+    const int height = bounds.bottom - bounds.top;
+    List = kind == ekIncludeExtension ? new TCheckListBox(owner) : new TListBox(owner);
+    List->SetName(listName);
+    List->SetParent(this);
+    List->SetBounds(8, 16, width, height - 52);
+    List->SetMultiSelect(true);
+    const int half = (width - 4) / 2;
+    AddButton =
+        Place<TButton>(owner, this, (stem + "Add_Button").c_str(), "Add", 8, height - 32, half, 24);
+    DelButton = Place<TButton>(owner, this, (stem + "Del_Button").c_str(), "Del", 12 + half,
+                               height - 32, half, 24);
+    AddButton->OnClick = [this](TObject*) { AddClick(); };
+    DelButton->OnClick = [this](TObject*) { DelClick(); };
+}
+
+void TExclusionGroup::AddClick() {
+    const TQuestion question = QuestionOf(FKind);
+    std::string text;
+    if (!InputQuery(question.Title, question.Prompt, text)) return;
+    text = LowerCase(Trim(text));
+    if (text.empty()) return;
+    if (FKind == ekExtension || FKind == ekIncludeExtension) text = "." + text;
+    if (FKind == ekFolder) text = IncludeTrailingPathDelimiter(text);
+    const int index = List->Items().Add(text);
+    if (FKind == ekIncludeExtension) static_cast<TCheckListBox*>(List)->SetChecked(index, true);
+}
+
+void TExclusionGroup::DelClick() {
+    for (int i = List->Items().Count() - 1; i >= 0; --i)
+        if (List->Selected(i)) List->Items().Delete(i);
+}
+
+std::vector<std::string> TExclusionGroup::Entries() const {
+    std::vector<std::string> entries;
+    for (int i = 0; i < List->Items().Count(); ++i)
+        if (FKind != ekIncludeExtension || static_cast<TCheckListBox*>(List)->Checked(i))
+            entries.push_back(List->Items()[i]);
+    return entries;
+}

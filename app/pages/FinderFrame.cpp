@@ -1,0 +1,277 @@
+#include "app/pages/FinderFrame.h"
+#include "classlib/base/SafeFileOps.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/PlaceControl.h"
+#include "engine/SharedRoutines.h"
+#include <shellapi.h>
+
+namespace {
+
+// Posted to the frame by the search thread when rows or the status are waiting.
+constexpr UINT WM_FINDER_FOUND = WM_APP + 0x131;
+const char* const Searching = "&Search";
+const char* const Stopping = "&Stop";
+
+std::string NameOf(const TFinderNames& names, const char* role) {
+    return std::string(names.Prefix) + role;
+}
+
+// A file name without a folder: none of the characters Windows keeps out of names.
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("\\/:*?\"<>|") == std::string::npos;
+}
+
+} // namespace
+
+void ReportFailures(const char* done, const std::vector<std::string>& failures) {
+    if (failures.empty()) return;
+    std::string text = Format("%d file(s) could not be %s:", int(failures.size()), done);
+    for (size_t i = 0; i < failures.size() && i < 10; ++i)
+        text += "\n" + failures[i];
+    ShowError(text);
+}
+
+TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int listHeight,
+                           std::initializer_list<std::pair<const char*, int>> columns)
+    : TFrame(owner), FDescription(names.Description) {
+    SetBounds(0, 0, FrameWidth, FrameHeight);
+    FindFile = new TFileFinder(this);
+    FindFile->SetName(NameOf(names, "_FindFile"));
+    FindFile->Criteria.Files.FileName = "*.*";
+    FindFile->Threaded = true;
+    FindFile->OnFileMatch = [this](TObject*, const std::string& folder, const TFindData& data) {
+        // The search thread: nothing may escape it. A name without a UTF-8 form
+        // could not be reached again: it is not listed.
+        if (!data.Exact) return;
+        try {
+            const TFoundFile file = FoundFile(folder, data);
+            {
+                std::lock_guard lock(FLock);
+                FPendingStatus = file.Folder + file.Name;
+            }
+            FileFound(file);
+        } catch (...) {
+            LogSwallowed("a finder's found file"); // the search goes on with the next
+        }
+    };
+    FindFile->OnSearchFinish = [this](TObject*) { SearchFinished(); };
+
+    FilesList = Place<TListView>(this, this, NameOf(names, "Files_ListView").c_str(), "", 4, 4,
+                                 OptionsWidth, listHeight);
+    FilesList->SetCheckboxes(true);
+    FilesList->SetRowSelect(true);
+    FilesList->SetGridLines(true);
+    FilesList->SetEditCaptions(true);
+    for (auto [caption, width] : columns)
+        FilesList->AddColumn(caption, width);
+    FilesList->OnEdited = [this](TObject*, TListItem* item, const std::string& text, bool& accept) {
+        CaptionEdited(item, text, accept);
+    };
+    FilesList->OnDblClick = [this](TObject*) { ExpClick(); };
+    const int removerTop = listHeight + 8, optionsTop = removerTop + 50;
+    BuildRemover(names, removerTop);
+    BuildPopupMenu(names);
+    OptionsGroup = Place<TGroupBox>(this, this, NameOf(names, "Options_GroupBox").c_str(),
+                                    names.OptionsCaption, 4, optionsTop, OptionsWidth,
+                                    FrameHeight - optionsTop - 4);
+    StatusLabel = Place<TLabel>(this, OptionsGroup, NameOf(names, "Status_Label").c_str(),
+                                "Searching : Stopped", 8, 16, OptionsWidth - 16, 15);
+    StatusLabel->SetAutoSize(false);
+}
+
+void TFinderFrame::BuildRemover(const TFinderNames& names, int top) {
+    RemoverGroup = Place<TGroupBox>(this, this, NameOf(names, "Remover_GroupBox").c_str(),
+                                    names.RemoverCaption, 4, top, OptionsWidth, 46);
+    int left = 8;
+    auto button = [&](const char* role, const char* caption, void (TFinderFrame::*click)()) {
+        TButton* b = Place<TButton>(this, RemoverGroup, NameOf(names, role).c_str(), caption, left,
+                                    16, 110, 25);
+        b->OnClick = [this, click](TObject*) { (this->*click)(); };
+        left += 118;
+        return b;
+    };
+    SearchButton = button("Search_Button", Searching, &TFinderFrame::SearchClick);
+    DelButton = button("Del_Button", "&Delete", &TFinderFrame::DelClick);
+    DelAllButton = button("DelAll_Button", "Del &All", &TFinderFrame::DelAllClick);
+    RenButton = button("Ren_Button", "&Rename", &TFinderFrame::RenClick);
+    ExpButton = button("Exp_Button", "&Explorer", &TFinderFrame::ExpClick);
+}
+
+void TFinderFrame::BuildPopupMenu(const TFinderNames& names) {
+    PopupMenu = new TPopupMenu(this);
+    PopupMenu->SetName(NameOf(names, "_PopupMenu"));
+    auto item = [&](const char* name, const char* caption, void (TFinderFrame::*click)()) {
+        auto menuItem = new TMenuItem(this);
+        menuItem->SetName(NameOf(names, name));
+        menuItem->SetCaption(caption);
+        menuItem->OnClick = [this, click](TObject*) { (this->*click)(); };
+        PopupMenu->Items().Add(menuItem);
+    };
+    item("Rename1", "Rename", &TFinderFrame::RenClick);
+    item("Explorer1", "Explorer", &TFinderFrame::ExpClick);
+    item("Delete1", "Delete", &TFinderFrame::DelClick);
+    item("DeleteAll1", "Delete All", &TFinderFrame::DelAllClick);
+    FilesList->PopupMenu = PopupMenu;
+}
+
+void TFinderFrame::SearchClick() {
+    FindFile->Abort(); // waits for the search thread
+    if (SearchButton->Caption() == Stopping) {
+        SearchButton->SetCaption(Searching);
+        return;
+    }
+    if (Folders->Items().Count() == 0) {
+        if (AddFolder) AddFolder();
+        return;
+    }
+    std::vector<std::string> folders;
+    for (int i = 0; i < Folders->Items().Count(); ++i)
+        folders.push_back(Folders->Items()[i]);
+    const std::vector<std::string> folded = FoldFolders(folders);
+    FQueue.assign(folded.begin(), folded.end());
+    SearchButton->SetCaption(Stopping);
+    FilesList->Clear();
+    FRows.clear();
+    {
+        std::lock_guard lock(FLock);
+        FPending.clear();
+        FNotified = false;
+    }
+    FNotifyWnd = Handle();
+    StartSearch();
+    StartFolder();
+}
+
+void TFinderFrame::StartFolder() {
+    FindFile->Criteria.Files.Location = FQueue.front();
+    FindFile->Execute();
+}
+
+// Main thread, after the search has cleared its busy state.
+void TFinderFrame::SearchFinished() {
+    AddFoundRows();
+    FilesList->SortByCaption();
+    if (FindFile->Aborted()) return;
+    FQueue.pop_front();
+    if (FQueue.empty())
+        SearchClick(); // the caption goes back to "&Search"
+    else
+        StartFolder();
+}
+
+void TFinderFrame::Report(TFoundRow row) {
+    bool notify = false;
+    {
+        std::lock_guard lock(FLock);
+        FPending.push_back(std::move(row));
+        notify = !FNotified;
+        FNotified = true;
+    }
+    if (notify) PostMessageW(FNotifyWnd, WM_FINDER_FOUND, 0, 0);
+}
+
+void TFinderFrame::WndProc(TMessage& message) {
+    if (message.Msg == WM_FINDER_FOUND) return AddFoundRows();
+    TFrame::WndProc(message);
+}
+
+void TFinderFrame::AddFoundRows() {
+    std::vector<TFoundRow> rows;
+    std::string status;
+    {
+        std::lock_guard lock(FLock);
+        rows.swap(FPending);
+        status = FPendingStatus;
+        FNotified = false;
+    }
+    if (!status.empty()) StatusLabel->SetCaption(status);
+    if (rows.empty()) return;
+    FilesList->BeginUpdate();
+    for (TFoundRow& row : rows) {
+        TListItem* item = FilesList->AddItem();
+        item->SetCaption(row.Caption);
+        for (const std::string& text : row.SubItems)
+            item->AddSubItem(text);
+        FRows.emplace(item, std::move(row));
+    }
+    FilesList->EndUpdate();
+}
+
+void TFinderFrame::RemoveRow(int index) {
+    FRows.erase(FilesList->Items(index));
+    FilesList->Delete(index);
+}
+
+// Checked rows go into the store; a file that stays where it was keeps its row.
+void TFinderFrame::DelClick() {
+    std::vector<std::string> failures;
+    for (int i = FilesList->Count() - 1; i >= 0; --i) {
+        if (!FilesList->Items(i)->Checked()) continue;
+        try {
+            Store->MoveToBackupStore(FRows.at(FilesList->Items(i)).Path, FDescription);
+            RemoveRow(i);
+        } catch (const EStoreDamaged& e) {
+            failures.push_back(e.what());
+            break;
+        } catch (const EStoreError& e) {
+            failures.push_back(e.what());
+        }
+    }
+    ReportFailures("removed", failures);
+}
+
+// Every row but the copy each group keeps; its file is deleted for good.
+void TFinderFrame::DelAllClick() {
+    int count = 0;
+    for (const auto& [item, row] : FRows)
+        count += row.Keep ? 0 : 1;
+    if (count == 0 || !ConfirmDelAll(count)) return;
+    std::vector<std::string> failures;
+    for (int i = FilesList->Count() - 1; i >= 0; --i) {
+        const TFoundRow& row = FRows.at(FilesList->Items(i));
+        if (row.Keep) continue;
+        const TSafeFileResult deleted = SafeDeleteFile(row.Path);
+        if (deleted.Done())
+            RemoveRow(i);
+        else
+            failures.push_back(Format("%s: %s", row.Path.c_str(), deleted.Text().c_str()));
+    }
+    ReportFailures("removed", failures);
+}
+
+void TFinderFrame::RenClick() {
+    if (TListItem* item = FilesList->Selected()) FilesList->EditCaption(item);
+}
+
+std::string TFinderFrame::RenamedPath(const std::string& path, const std::string& caption) const {
+    const std::string name = Trim(caption);
+    return IsPlainName(name) ? ExtractFilePath(path) + name : "";
+}
+
+// The file is renamed on disk, or the edit is refused; the row keeps the real path.
+void TFinderFrame::CaptionEdited(TListItem* item, const std::string& text, bool& accept) {
+    TFoundRow& row = FRows.at(item);
+    const std::string target = RenamedPath(row.Path, text);
+    accept = false;
+    if (target.empty()) return ShowError(Format("\"%s\" is not a file name.", text.c_str()));
+    if (target == row.Path) return;
+    const TSafeFileResult renamed = SafeMoveFile(row.Path, target);
+    if (!renamed.Done())
+        return ShowError(
+            Format("\"%s\" could not be renamed: %s", row.Path.c_str(), renamed.Text().c_str()));
+    row.Path = target;
+    accept = true;
+}
+
+const std::string* TFinderFrame::SelectedPath() const {
+    TListItem* item = FilesList->Selected();
+    return item ? &FRows.at(item).Path : nullptr;
+}
+
+void TFinderFrame::ExpClick() {
+    const std::string* path = SelectedPath();
+    if (!path) return;
+    ShellExecuteW(Handle(), L"Open", ToWide(ExtractFilePath(*path)).c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}

@@ -1,0 +1,103 @@
+#pragma once
+// What the duplicate, junk and DLL finders share: the search over the folders of the
+// "Search In:" list, one folder after another on the file finder's search thread; the
+// result list, whose rows keep their files' real paths; its commands (move into the
+// store, delete for good, rename on disk, open the folder); and the status label.
+// Main thread, except FileFound and Report, which run on the search thread.
+#include "app/finders/FoundFile.h"
+#include "app/finders/RemovedFileStore.h"
+#include "classlib/gui/Button.h"
+#include "classlib/gui/Frame.h"
+#include "classlib/gui/GroupBox.h"
+#include "classlib/gui/Label.h"
+#include "classlib/gui/ListBox.h"
+#include "classlib/gui/ListView.h"
+#include "classlib/gui/Menus.h"
+#include "components/FileFinder/FileFinder.h"
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <unordered_map>
+
+// The names and captions that differ from finder to finder.
+struct TFinderNames {
+    const char* Prefix;         // "Dup": "DupSearch_Button", "Dup_FindFile", ...
+    const char* RemoverCaption; // "Duplicate Remover"
+    const char* OptionsCaption; // "Search Options"
+    const char* Description;    // the store's description of a removed file
+};
+
+// A row to add, handed over from the search thread.
+struct TFoundRow {
+    std::string Path; // the file's real path: what every command acts on
+    std::string Caption;
+    std::vector<std::string> SubItems;
+    bool Keep = false; // the copy of its group that "Del &All" keeps
+};
+
+class TFinderFrame : public TFrame {
+public:
+    static constexpr int FrameWidth = 612, FrameHeight = 428;
+
+    // Set by the page that holds the finders, before any search.
+    TListBox* Folders = nullptr;     // the shared "Search In:" list
+    std::function<void()> AddFolder; // its "Add &Folder " command
+    TRemovedFileStore* Store = nullptr;
+    std::string StoreFolder; // the program's "Backup\" folder
+
+    TFileFinder* FindFile;
+    TListView* FilesList;
+    TGroupBox *RemoverGroup, *OptionsGroup;
+    TButton *SearchButton, *DelButton, *DelAllButton, *RenButton, *ExpButton;
+    TLabel* StatusLabel;
+    TPopupMenu* PopupMenu;
+
+    void SearchClick();
+    void DelClick();
+    void DelAllClick();
+    void RenClick();
+    void ExpClick();
+
+protected:
+    // The list takes listHeight; the options group what the remover group leaves.
+    TFinderFrame(TComponent* owner, const TFinderNames& names, int listHeight,
+                 std::initializer_list<std::pair<const char*, int>> columns);
+    // Where the options group's controls go: boxes from 8, 34; the rest below.
+    static constexpr int OptionsWidth = 604, BoxTop = 34, BoxHeight = 19;
+
+    // Main thread, before a search starts: take the options and lists, forget the
+    // files seen before.
+    virtual void StartSearch() = 0;
+    // Search thread: one file the search found.
+    virtual void FileFound(const TFoundFile& file) = 0;
+    // The path the edited caption names, or "" when it names none in the row's folder.
+    [[nodiscard]] virtual std::string RenamedPath(const std::string& path,
+                                                  const std::string& caption) const;
+    // Asked before "Del &All" deletes count files; false cancels.
+    [[nodiscard]] virtual bool ConfirmDelAll(int /*count*/) const { return true; }
+    void Report(TFoundRow row); // search thread
+    void WndProc(TMessage& message) override;
+
+private:
+    void BuildRemover(const TFinderNames& names, int top);
+    void BuildPopupMenu(const TFinderNames& names);
+    void StartFolder();
+    void SearchFinished();
+    void AddFoundRows();
+    void CaptionEdited(TListItem* item, const std::string& text, bool& accept);
+    void RemoveRow(int index);
+    [[nodiscard]] const std::string* SelectedPath() const;
+
+    std::string FDescription;
+    std::deque<std::string> FQueue; // the first is the folder being searched
+    std::unordered_map<const TListItem*, TFoundRow> FRows;
+    HWND FNotifyWnd = nullptr;
+    std::mutex FLock; // guards the three below
+    std::vector<TFoundRow> FPending;
+    std::string FPendingStatus;
+    bool FNotified = false;
+};
+
+// The messages of the files that could not be removed or restored (done), as one
+// error box; nothing when there are none.
+void ReportFailures(const char* done, const std::vector<std::string>& failures);

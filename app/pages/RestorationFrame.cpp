@@ -1,0 +1,89 @@
+#include "app/pages/RestorationFrame.h"
+#include "app/pages/FinderFrame.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/PlaceControl.h"
+#include "engine/SharedRoutines.h"
+#include <shellapi.h>
+
+TTRestoration::TTRestoration(TComponent* owner) : TFrame(owner) {
+    SetName("TTRestoration1");
+    SetBounds(0, 0, TFinderFrame::FrameWidth, TFinderFrame::FrameHeight);
+    Restore_ListView = Place<TListView>(this, this, "Restore_ListView", "", 4, 4, 604, 364);
+    Restore_ListView->SetCheckboxes(true);
+    Restore_ListView->SetRowSelect(true);
+    Restore_ListView->AddColumn("Deleted ID", 70);
+    Restore_ListView->AddColumn("Delete Type", 100);
+    Restore_ListView->AddColumn("Deleted Time", 130);
+    Restore_ListView->AddColumn("Original FileName", 280);
+    Restore_ListView->OnDblClick = [this](TObject* sender) { Restore_ListViewDblClick(sender); };
+    Restoration_GroupBox =
+        Place<TGroupBox>(this, this, "Restoration_GroupBox", "Restoration", 4, 374, 604, 48);
+    auto button = [&](const char* name, const char* caption, int left) {
+        return Place<TButton>(this, Restoration_GroupBox, name, caption, left, 16, 110, 25);
+    };
+    Restore_Button = button("Restore_Button", "&Restore", 8);
+    Refresh_Button = button("Refresh_Button", "Re&fresh", 126);
+    RestoreClear_Button = button("RestoreClear_Button", "&Clear", 244);
+    Restore_Button->OnClick = [this](TObject* sender) { Restore_ButtonClick(sender); };
+    Refresh_Button->OnClick = [this](TObject* sender) { Refresh_ButtonClick(sender); };
+    RestoreClear_Button->OnClick = [this](TObject* sender) { RestoreClear_ButtonClick(sender); };
+}
+
+void TTRestoration::Refresh_ButtonClick(TObject*) {
+    Restore_ListView->Clear();
+    FRecords.clear();
+    std::vector<TStoredFile> records;
+    try {
+        records = Store->Records();
+    } catch (const EStoreError& e) {
+        return ShowError(e.what());
+    }
+    Restore_ListView->BeginUpdate();
+    for (const TStoredFile& record : records) {
+        TListItem* item = Restore_ListView->AddItem();
+        item->SetCaption(IntToStr(record.Number));
+        item->AddSubItem(record.Description);
+        item->AddSubItem(record.Time);
+        item->AddSubItem(record.OriginalPath);
+        FRecords.emplace(item, record);
+    }
+    Restore_ListView->SortByCaption();
+    Restore_ListView->EndUpdate();
+}
+
+// A file that cannot go back keeps its record and its row.
+void TTRestoration::Restore_ButtonClick(TObject*) {
+    std::vector<std::string> failures;
+    for (int i = Restore_ListView->Count() - 1; i >= 0; --i) {
+        TListItem* item = Restore_ListView->Items(i);
+        if (!item->Checked()) continue;
+        try {
+            Store->Restore(FRecords.at(item).Number);
+            FRecords.erase(item);
+            Restore_ListView->Delete(i);
+        } catch (const EStoreDamaged& e) {
+            failures.push_back(e.what());
+            break;
+        } catch (const EStoreError& e) {
+            failures.push_back(e.what());
+        }
+    }
+    ReportFailures("restored", failures);
+}
+
+void TTRestoration::RestoreClear_ButtonClick(TObject*) {
+    Restore_ListView->Clear();
+    FRecords.clear();
+    try {
+        Store->Clear();
+    } catch (const Exception& e) {
+        ShowError(e.what());
+    }
+}
+
+void TTRestoration::Restore_ListViewDblClick(TObject*) {
+    TListItem* item = Restore_ListView->Selected();
+    if (!item) return;
+    const std::string stored = Store->StoredPath(FRecords.at(item));
+    ShellExecuteW(Handle(), L"open", ToWide(stored).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The eraser of registry keys (with everything below them) and values. Counts a key
+// when it opens and a value when its key opens; deletes nothing in simulation mode.
+// Main thread only.
+#include "engine/erasers/Eraser.h"
+#include <string>
+#include <vector>
+
+class TEraseRegistry : public TEraser {
+public:
+    using TEraser::TEraser;
+
+    // Value names AddValue skips (exact, case-sensitive); "ExcludedValues" in "prefs.dat".
+    std::vector<std::string> ExcludedValues;
+
+    // Key paths are taken from the root key, with or without a leading "\".
+    void AddKey(HKEY RootKey, const std::string& Key);
+    void AddValue(HKEY RootKey, const std::string& Key, const std::string& ValueName);
+    // False when the registry layer raised an error. A key path that names no key
+    // below the root (empty or "\") finds nothing: the root is never deleted.
+    bool DeleteKey(HKEY RootKey, const std::string& Key);
+    bool DeleteValue(HKEY RootKey, const std::string& Key, const std::string& ValueName);
+
+    // Tests the engine's cancel flag before each item; a stop skips OnAfterErase.
+    void Erase() override;
+    void LoadFromXML(const TXMLNode& Parent) override;
+    void SaveToXML(TXMLNode Parent) override;
+};

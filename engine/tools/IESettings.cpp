@@ -1,0 +1,160 @@
+#include "engine/tools/IESettings.h"
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Registry.h"
+#include "classlib/base/SysUtils.h"
+#include <vector>
+
+namespace {
+const char* const MainKey = "Software\\Microsoft\\Internet Explorer\\Main";
+const char* const ShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char* const IEKey = "Software\\Microsoft\\Internet Explorer";
+const char* const AutoCompleteKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\AutoComplete";
+const char* const UrlTemplateKey = "SOFTWARE\\Microsoft\\Internet Explorer\\Main\\UrlTemplate";
+
+struct TIEValue {
+    const char* Key;
+    const char* Name;
+    std::string TIESettings::*Text; // null for a switch
+    bool TIESettings::*Switch;      // null for a text
+};
+
+// Reading order. The four folders are read from "Shell Folders" only.
+const TIEValue Values[TIESettings::ValueCount] = {
+    {MainKey, "Window Title", &TIESettings::WindowTitle, nullptr},
+    {MainKey, "Start Page", &TIESettings::StartPage, nullptr},
+    {MainKey, "FormSuggest Passwords", nullptr, &TIESettings::FormSuggestPasswords},
+    {MainKey, "Use FormSuggest", nullptr, &TIESettings::UseFormSuggest},
+    {MainKey, "FormSuggest PW Ask", nullptr, &TIESettings::FormSuggestPWAsk},
+    {MainKey, "Save Directory", &TIESettings::SaveDirectory, nullptr},
+    {ShellFoldersKey, "Cache", &TIESettings::Cache, nullptr},
+    {ShellFoldersKey, "Cookies", &TIESettings::Cookies, nullptr},
+    {ShellFoldersKey, "History", &TIESettings::History, nullptr},
+    {ShellFoldersKey, "Favorites", &TIESettings::Favorites, nullptr},
+    {IEKey, "Download Directory", &TIESettings::DownloadDirectory, nullptr},
+    {AutoCompleteKey, "AutoSuggest", nullptr, &TIESettings::AutoSuggest},
+};
+
+// Writing order: the folders also go into "Main", before "Save Directory".
+struct TWriteStep {
+    const char* Key;
+    std::vector<size_t> Values;
+};
+const TWriteStep WriteSteps[] = {
+    {MainKey, {0, 1, 2, 3, 4, 6, 7, 8, 9, 5}},
+    {ShellFoldersKey, {6, 7, 8, 9}},
+    {IEKey, {10}},
+    {AutoCompleteKey, {11}},
+};
+} // namespace
+
+bool YesNoToBool(const std::string& text) {
+    if (text.size() != 3) return false;
+    const char* yes = "yes";
+    for (size_t i = 0; i < 3; ++i)
+        if ((text[i] | 0x20) != yes[i]) return false;
+    return true;
+}
+
+std::string BoolToYesNo(bool value) {
+    return value ? "yes" : "no";
+}
+
+std::string TIESettings::TextOf(size_t value) const {
+    const TIEValue& v = Values[value];
+    return v.Text ? this->*v.Text : BoolToYesNo(this->*v.Switch);
+}
+
+void TIESettings::SetText(size_t value, const std::string& text) {
+    const TIEValue& v = Values[value];
+    if (v.Text)
+        this->*v.Text = text;
+    else
+        this->*v.Switch = YesNoToBool(text);
+}
+
+bool TIESettings::Writable(size_t value) const {
+    return FKnown[value] || TextOf(value) != FSnapshot[value];
+}
+
+void TIESettings::TakeSnapshot() {
+    for (size_t i = 0; i < ValueCount; ++i)
+        FSnapshot[i] = TextOf(i);
+    FTemplatesSnapshot = UrlTemplates.Text();
+}
+
+void TIESettings::Read() {
+    FKnown.fill(false);
+    for (size_t i = 0; i < ValueCount; ++i) {
+        try {
+            TRegistry reg;
+            reg.RootKey = HKEY_CURRENT_USER;
+            if (!reg.OpenKey(Values[i].Key, false)) continue;
+            SetText(i, reg.ReadString(Values[i].Name)); // an absent value reads as ""
+            FKnown[i] = true;
+        } catch (const Exception&) {
+            // A value of the wrong type stays unknown and is not written back.
+            LogSwallowed("TIESettings::Read");
+        }
+    }
+    ReadTemplates();
+    TakeSnapshot();
+}
+
+void TIESettings::ReadTemplates() {
+    FTemplatesKnown = false;
+    UrlTemplates.Clear();
+    try {
+        TRegistry reg;
+        reg.RootKey = HKEY_LOCAL_MACHINE;
+        if (!reg.OpenKey(UrlTemplateKey, false)) return;
+        for (const std::string& name : reg.GetValueNames())
+            UrlTemplates.Add(reg.ReadString(name));
+        FTemplatesKnown = true;
+    } catch (const Exception&) {
+        // A partly read list is not written back unless edited.
+        LogSwallowed("TIESettings::ReadTemplates");
+    }
+}
+
+void TIESettings::Write() {
+    for (const TWriteStep& step : WriteSteps) {
+        try {
+            TRegistry reg;
+            reg.RootKey = HKEY_CURRENT_USER;
+            if (!reg.OpenKey(step.Key, false)) continue;
+            for (size_t i : step.Values) {
+                if (!Writable(i)) continue;
+                reg.WriteString(Values[i].Name, TextOf(i));
+                FKnown[i] = true; // the registry now holds the field's value
+            }
+        } catch (const Exception&) {
+            // The next key is still written.
+            LogSwallowed("TIESettings::Write");
+        }
+    }
+    if (FTemplatesKnown || UrlTemplates.Text() != FTemplatesSnapshot) WriteTemplates();
+}
+
+void TIESettings::WriteTemplates() {
+    try {
+        TRegistry reg;
+        reg.RootKey = HKEY_LOCAL_MACHINE;
+        if (!reg.OpenKey(UrlTemplateKey, false)) return;
+        // New values first, then the old names that are not reused: a failure
+        // never leaves the key empty.
+        for (int i = 0; i < UrlTemplates.Count(); ++i)
+            reg.WriteString(std::to_string(i + 1), UrlTemplates[i]);
+        for (const std::string& name : reg.GetValueNames()) {
+            int n = 0;
+            const bool reused = TryStrToInt(name, n) && std::to_string(n) == name && n >= 1 &&
+                                n <= UrlTemplates.Count();
+            if (!reused) reg.DeleteValue(name);
+        }
+        FTemplatesKnown = true;
+    } catch (const Exception&) {
+        // What was written so far stays; the old values are deleted only after it.
+        LogSwallowed("TIESettings::WriteTemplates");
+    }
+}

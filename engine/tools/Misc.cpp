@@ -1,0 +1,158 @@
+#include "engine/tools/Misc.h"
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Registry.h"
+#include "engine/settings/SecretCipher.h"
+#include "engine/settings/XMLValues.h"
+
+namespace {
+// The attributes of "ShortCuts" in file order; the hot keys among them in id order.
+struct TShortCutAttr {
+    const char* Name;
+    TShortCut TMisc::*Key; // null for a switch
+    bool TMisc::*Switch;   // null for a hot key
+    int Id;
+    const char* Default;
+};
+const TShortCutAttr ShortCutAttrs[] = {
+    {"QuickClean", &TMisc::QuickClean, nullptr, TMisc::hkQuickClean, "Ctrl+Alt+Q"},
+    {"CleanAndReboot", &TMisc::CleanAndReboot, nullptr, TMisc::hkCleanAndReboot, "Ctrl+Alt+R"},
+    {"CleanAndShutDown", &TMisc::CleanAndShutDown, nullptr, TMisc::hkCleanAndShutDown,
+     "Ctrl+Alt+S"},
+    {"StopTask", &TMisc::StopTask, nullptr, TMisc::hkStopTask, "Ctrl+Alt+T"},
+    {"StealthModeEnabled", nullptr, &TMisc::StealthModeEnabled, 0, nullptr},
+    {"StealthModeKey", &TMisc::StealthModeKey, nullptr, TMisc::hkStealthMode, "Alt+A"},
+    {"BossKeyEnabled", nullptr, &TMisc::BossKeyEnabled, 0, nullptr},
+    {"BossKey", &TMisc::BossKey, nullptr, TMisc::hkBossKey, "Alt+Space"},
+    {"RecycleBinKey", &TMisc::RecycleBinKey, nullptr, TMisc::hkRecycleBin, "Ctrl+Alt+B"},
+};
+
+const char* const IEMainKey = "Software\\Microsoft\\Internet Explorer\\Main";
+
+// The stored password fields in file order.
+std::string TPasswordItem::*const PasswordFields[] = {
+    &TPasswordItem::Title, &TPasswordItem::UserName, &TPasswordItem::Password, &TPasswordItem::URL};
+const char* const PasswordAttrs[] = {"Title", "UserName", "Password", "URL"};
+} // namespace
+
+TMisc::TMisc() : StartPageTimer(std::make_unique<TTimer>(nullptr)) {
+    SetDefaultHotKeys();
+    StartPageTimer->SetOnTimer([this](TObject*) { CheckStartPage(); });
+    StartPageTimer->SetInterval(3000);
+    StartPageTimer->SetEnabled(true);
+}
+
+TMisc::~TMisc() = default;
+
+void TMisc::SetDefaultHotKeys() {
+    for (const TShortCutAttr& a : ShortCutAttrs)
+        if (a.Key) this->*a.Key = TextToShortCut(a.Default);
+}
+
+void TMisc::RegisterHotKeys() {
+    if (!HotKeyWindow) return; // without a window they would go to the thread's queue
+    for (const TShortCutAttr& a : ShortCutAttrs) {
+        const TShortCut key = a.Key ? this->*a.Key : 0;
+        // A cleared hot key has nothing to register.
+        if (key & 0x1FFF) RegisterHotKey(HotKeyWindow, a.Id, HotKeyModifiers(key), key & 0x1FFF);
+    }
+}
+
+void TMisc::UnregisterHotKeys() {
+    for (const TShortCutAttr& a : ShortCutAttrs)
+        if (a.Key) UnregisterHotKey(HotKeyWindow, a.Id);
+}
+
+void TMisc::ApplyHotKeys() {
+    UnregisterHotKeys();
+    RegisterHotKeys();
+}
+
+void TMisc::CheckStartPage() {
+    // An empty address would blank the user's start page.
+    if (!ProtectStartPage || ResetStartPageTo.empty()) return;
+    try {
+        TRegistry reg;
+        reg.RootKey = HKEY_CURRENT_USER;
+        if (!reg.OpenKey(IEMainKey, false)) return;
+        if (reg.ReadString("Start Page") != ResetStartPageTo)
+            reg.WriteString("Start Page", ResetStartPageTo);
+    } catch (const Exception&) {
+        // The next tick tries again.
+        LogSwallowed("TMisc::CheckStartPage");
+    }
+}
+
+void TMisc::SaveToXML(TXMLNode Parent) {
+    TXMLNode misc = Parent.AddChild("Misc");
+    TXMLNode protection = misc.AddChild("StartPageProtection");
+    protection.SetAttribute("ProtectStartPage", BoolToXML(ProtectStartPage));
+    protection.SetAttribute("ResetStartPageTo", ResetStartPageTo);
+
+    TXMLNode shortCuts = misc.AddChild("ShortCuts");
+    for (const TShortCutAttr& a : ShortCutAttrs)
+        shortCuts.SetAttribute(a.Name,
+                               a.Key ? ShortCutToText(this->*a.Key) : BoolToXML(this->*a.Switch));
+
+    // One cipher state for the whole list: each value's text depends on all before it.
+    TSecretCipher cipher;
+    TXMLNode passwords = misc.AddChild("Passwords");
+    for (const auto& p : Passwords) {
+        TXMLNode item = passwords.AddChild("Item");
+        for (size_t f = 0; f < 4; ++f)
+            item.SetAttribute(PasswordAttrs[f], cipher.Encrypt((*p).*PasswordFields[f]));
+    }
+}
+
+void TMisc::LoadFromXML(const TXMLNode& Parent) {
+    const TXMLNode misc = Parent.FindNode("Misc");
+    if (!misc) return;
+    if (const TXMLNode protection = misc.FindNode("StartPageProtection")) {
+        if (protection.HasAttribute("ProtectStartPage")) {
+            try {
+                ProtectStartPage = XMLToBool(protection.Attribute("ProtectStartPage"));
+            } catch (const EConvertError&) {
+                // A broken switch keeps its value.
+                LogSwallowed("TMisc::LoadFromXML");
+            }
+        }
+        if (protection.HasAttribute("ResetStartPageTo"))
+            ResetStartPageTo = protection.Attribute("ResetStartPageTo");
+    }
+    const TXMLNode shortCuts = misc.FindNode("ShortCuts");
+    if (!shortCuts) return;
+    LoadShortCuts(shortCuts);
+    LoadPasswords(misc.FindNode("Passwords"));
+}
+
+void TMisc::LoadShortCuts(const TXMLNode& shortCuts) {
+    // An absent attribute or a broken switch keeps the current value, so one bad
+    // attribute never keeps the password list from loading. An empty text is a hot
+    // key the user cleared.
+    for (const TShortCutAttr& a : ShortCutAttrs) {
+        if (!shortCuts.HasAttribute(a.Name)) continue;
+        const std::string text = shortCuts.Attribute(a.Name);
+        if (a.Key) {
+            this->*a.Key = TextToShortCut(text);
+            continue;
+        }
+        try {
+            this->*a.Switch = XMLToBool(text);
+        } catch (const EConvertError&) {
+            LogSwallowed("TMisc::LoadShortCuts");
+        }
+    }
+}
+
+void TMisc::LoadPasswords(const TXMLNode& passwords) {
+    Passwords.clear();
+    if (!passwords) return;
+    // A fresh state in file order; an absent value does not advance it.
+    TSecretCipher cipher;
+    for (const TXMLNode& node : passwords.ChildNodes()) {
+        auto item = std::make_unique<TPasswordItem>();
+        for (size_t f = 0; f < 4; ++f)
+            if (node.HasAttribute(PasswordAttrs[f]))
+                (*item).*PasswordFields[f] = cipher.Decrypt(node.Attribute(PasswordAttrs[f]));
+        Passwords.push_back(std::move(item));
+    }
+}

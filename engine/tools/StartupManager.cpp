@@ -1,0 +1,152 @@
+#include "engine/tools/StartupManager.h"
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Registry.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/SharedRoutines.h"
+#include <shlobj.h>
+
+const char* const TStartupManager::RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+namespace {
+bool IsStringType(TRegDataType t) {
+    return t == rdString || t == rdExpandString;
+}
+
+std::string WorkingStartupFolder(bool currentUser) {
+    return SpecialFolder(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP);
+}
+} // namespace
+
+std::string TStartupManager::FolderOf(bool currentUser, bool enabled) const {
+    if (enabled) return WorkingStartupFolder(currentUser);
+    return GetAppDir() + (currentUser ? "Disabled Items\\CurrentUser" : "Disabled Items\\Users");
+}
+
+std::string TStartupManager::GetItemKey(const TStartUpItem& item, bool enabled) {
+    return ExcludeTrailingPathDelimiter(item.KeyPath) + (enabled ? "" : "\\Disabled");
+}
+
+std::string TStartupManager::GetStartupFolder(const TStartUpItem& item, bool enabled) const {
+    return FolderOf(item.CurrentUser, enabled);
+}
+
+void TStartupManager::Refresh() {
+    Items.clear();
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        ReadKey(root, true);
+        ReadKey(root, false);
+    }
+    for (bool currentUser : {true, false}) {
+        ReadFolder(currentUser, true);
+        ReadFolder(currentUser, false);
+    }
+}
+
+void TStartupManager::ReadKey(HKEY root, bool enabled) {
+    TStartUpItem probe;
+    probe.KeyPath = RunKey;
+    // Listing needs no write access: a user without it still sees the machine's entries.
+    TRegistry reg(KEY_READ);
+    reg.RootKey = root;
+    if (!reg.OpenKeyReadOnly(GetItemKey(probe, enabled))) return;
+    for (const std::string& name : reg.GetValueNames()) {
+        try {
+            if (!IsStringType(reg.GetDataType(name))) continue;
+            auto item = std::make_unique<TStartUpItem>();
+            item->Enabled = enabled;
+            item->Kind = TStartUpItem::skRegistryValue;
+            item->RootKey = root;
+            item->KeyPath = RunKey;
+            item->Name = name;
+            item->Title = name;
+            item->Command = reg.ReadString(name);
+            Items.push_back(std::move(item));
+        } catch (const Exception&) {
+            // A value that vanished or cannot be read is left out.
+            LogSwallowed("TStartupManager::ReadKey");
+        }
+    }
+}
+
+void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
+    const std::string folder = FolderOf(currentUser, enabled);
+    if (folder.empty() || !DirectoryExists(folder)) return;
+    const TStringList names = ListFiles(folder, "*.lnk");
+    for (const auto& entry : names) {
+        const std::string& name = entry.S;
+        // The platform's search also matches names through their 8.3 aliases.
+        if (!SameText(ExtractFileExt(name), ".lnk")) continue;
+        try {
+            TShortcutInfo link;
+            ReadShortcut(IncludeTrailingPathDelimiter(folder) + name, link);
+            auto item = std::make_unique<TStartUpItem>();
+            item->Enabled = enabled;
+            item->Kind = TStartUpItem::skShortcut;
+            item->CurrentUser = currentUser;
+            item->Location = WorkingStartupFolder(currentUser);
+            item->FileName = name;
+            item->Title = ChangeFileExt(name, "");
+            item->Command = link.Path + " " + link.Arguments;
+            Items.push_back(std::move(item));
+        } catch (const Exception&) {
+            // A shortcut that cannot be read is left out.
+            LogSwallowed("TStartupManager::ReadFolder");
+        }
+    }
+}
+
+void TStartupManager::SetEnabled(TStartUpItem& item, bool enabled) {
+    if (item.Kind == TStartUpItem::skRegistryValue)
+        MoveValue(item, enabled);
+    else
+        MoveShortcut(item, enabled);
+    item.Enabled = enabled;
+}
+
+void TStartupManager::MoveValue(const TStartUpItem& item, bool enabled) {
+    TRegistry source;
+    source.RootKey = item.RootKey;
+    if (!source.OpenKey(GetItemKey(item, item.Enabled), false) || !source.ValueExists(item.Name))
+        throw Exception("Cannot open the startup entry \"" + item.Name + "\"");
+    const TRegDataType type = source.GetDataType(item.Name);
+    const std::string data = source.ReadString(item.Name); // raises for a non-string value
+
+    TRegistry target;
+    target.RootKey = item.RootKey;
+    if (!target.OpenKey(GetItemKey(item, enabled), true))
+        throw Exception("Cannot open the key \"" + GetItemKey(item, enabled) + "\" for writing");
+    if (type == rdExpandString)
+        target.WriteExpandString(item.Name, data);
+    else
+        target.WriteString(item.Name, data);
+    if (!source.DeleteValue(item.Name)) {
+        target.DeleteValue(item.Name);
+        throw Exception("Cannot remove the startup entry \"" + item.Name + "\"");
+    }
+}
+
+void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const {
+    const std::string from = GetStartupFolder(item, item.Enabled);
+    const std::string to = GetStartupFolder(item, enabled);
+    if (from.empty() || to.empty()) throw Exception("The Startup folder is unknown");
+    const std::string source = from + "\\" + item.FileName;
+    const std::string target = to + "\\" + item.FileName;
+    if (!ForceDirectories(to) || !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), FALSE))
+        throw Exception("Cannot copy \"" + source + "\" to \"" + to + "\"");
+    if (!SysDeleteFile(source)) {
+        SysDeleteFile(target);
+        throw Exception("Cannot remove \"" + source + "\"");
+    }
+}
+
+void TStartupManager::DeleteItem(const TStartUpItem& item) {
+    if (item.Kind == TStartUpItem::skRegistryValue) {
+        TRegistry reg;
+        reg.RootKey = item.RootKey;
+        if (!reg.OpenKey(GetItemKey(item, item.Enabled), false) || !reg.DeleteValue(item.Name))
+            throw Exception("Cannot delete the startup entry \"" + item.Name + "\"");
+    } else {
+        const std::string file = GetStartupFolder(item, item.Enabled) + "\\" + item.FileName;
+        if (!SysDeleteFile(file)) throw Exception("Cannot delete \"" + file + "\"");
+    }
+}

@@ -1,0 +1,251 @@
+#include "engine/wipe/WipeEngine.h"
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
+#include "engine/Progress.h"
+#include "engine/SharedRoutines.h"
+#include "engine/wipe/WipeMethodsManager.h"
+#include <algorithm>
+#include <climits>
+
+// The open file of OverwriteFile and the length each pass covers.
+struct TWipeEngine::TTarget {
+    TFileStream& File;
+    int64_t Size;   // at opening
+    int64_t Length; // to cover per pass
+};
+
+namespace {
+
+// With slack wiping, up to the end of the file's last cluster and one cluster
+// more (one cluster for a file smaller than a cluster); else the file itself.
+int64_t LengthToCover(int64_t size, int64_t cluster, bool slack) {
+    if (!slack || size <= 0) return size;
+    return size / cluster * cluster + cluster;
+}
+
+// The name a file takes before it is deleted, in its own folder; "" when that path
+// would be too long to delete afterwards (Wine renames to it, but cannot delete it).
+std::string ScrambledName(const std::string& path) {
+    std::string name = ExtractFilePath(path) + std::string(245, 'a') + ".aaa";
+    return name.size() < MAX_PATH ? name : "";
+}
+
+// Moves a bar only by a hundredth of its range or more, or to its end: repainting
+// the bars after every block would cost more time than the writing.
+void MoveBar(TProgressBar& bar, int position) {
+    const int step = std::max(1, bar.Max() / 100);
+    if (position >= bar.Max() || position < bar.Position() || position - bar.Position() >= step)
+        bar.SetPosition(position);
+}
+
+} // namespace
+
+TWipeEngine::TWipeEngine(std::string name) : Name(std::move(name)) {}
+
+TWipeEngine::~TWipeEngine() = default;
+
+bool TWipeEngine::AddItem(std::unique_ptr<TWipeItem> item) {
+    if (FRunning || !item) return false;
+    FItems.push_back(std::move(item));
+    return true;
+}
+
+bool TWipeEngine::DeleteItem(const TWipeItem* item) {
+    if (FRunning) return false;
+    auto it = std::find_if(FItems.begin(), FItems.end(),
+                           [item](const std::unique_ptr<TWipeItem>& i) { return i.get() == item; });
+    if (it != FItems.end()) FItems.erase(it);
+    return true;
+}
+
+bool TWipeEngine::Clear() {
+    if (FRunning) return false;
+    FItems.clear();
+    return true;
+}
+
+bool TWipeEngine::ClearShredded() {
+    if (FRunning) return false;
+    std::erase_if(FItems, [](const std::unique_ptr<TWipeItem>& i) { return i->Shredded; });
+    return true;
+}
+
+bool TWipeEngine::Execute() {
+    if (FRunning) return false;
+    FRunning = true;
+    Cancelled = false;
+    Errors.clear();
+    for (auto& item : FItems)
+        item->Shredded = false;
+    try {
+        FProgress = std::make_unique<TfProgress>(nullptr);
+        FProgress->OnCancel = [this](TObject*) { Cancelled = true; };
+        FProgress->Show();
+        FProgress->Repaint();
+        for (auto& item : FItems) {
+            ProcessMessages();
+            if (Cancelled) break;
+            RunItem(*item);
+        }
+        FProgress->Close();
+    } catch (const std::exception& e) {
+        AddError("", e.what());
+    }
+    FProgress.reset();
+    FRunning = false;
+    return !Cancelled && Errors.empty();
+}
+
+void TWipeEngine::RunItem(TWipeItem& item) {
+    switch (item.Kind) {
+    case wkFile: item.Shredded = WipeFile(item); break;
+    case wkFolder: item.Shredded = WipeFolderItem(item); break;
+    case wkFreeSpace: item.Shredded = WipeFreeSpace(item); break;
+    default: break;
+    }
+}
+
+void TWipeEngine::ProcessMessages() {
+    Application->ProcessMessages();
+}
+
+void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
+    Errors.push_back(path.empty() ? reason : path + ": " + reason);
+}
+
+bool TWipeEngine::WipeFile(TWipeItem& item) {
+    const DWORD attr = FileGetAttr(item.Path);
+    if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY)) {
+        AddError(item.Path, "The file does not exist");
+        return false;
+    }
+    const DWORD locks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    FileSetAttr(item.Path, attr & ~locks);
+    if (OverwriteFile(item) != 0 || Cancelled) {
+        FileSetAttr(item.Path, attr); // the file stays as it was found
+        return false;
+    }
+    const std::string scrambled = ScrambledName(item.Path);
+    const bool renamed = !scrambled.empty() && RenameFile(item.Path, scrambled);
+    const std::string& last = renamed ? scrambled : item.Path;
+    if (SysDeleteFile(last)) return true;
+    AddError(last, "The file was overwritten but could not be deleted");
+    return false;
+}
+
+TWipeMethod& TWipeEngine::BoundMethod() {
+    TWipeMethod* method = WipeMethodsManager ? WipeMethodsManager->GetEngineMethod(*this) : nullptr;
+    if (!method) throw Exception("No wipe method is bound to " + Name);
+    if (method->PassCount() == 0)
+        throw Exception("The wipe method \"" + method->Name + "\" has no passes");
+    for (int i = 0; i < method->PassCount(); ++i)
+        if (!method->GetPass(i).HasData())
+            throw Exception("Pass " + IntToStr(i + 1) + " of \"" + method->Name +
+                            "\" has nothing to write");
+    if (WipeMethodsManager->BufferSize < 1) throw Exception("The buffer size is below one byte");
+    return *method;
+}
+
+int TWipeEngine::OverwriteFile(TWipeItem& item) {
+    try {
+        const TWipeMethod& method = BoundMethod();
+        const TWipeMethodsManager& settings = *WipeMethodsManager;
+        const int64_t cluster = GetClusterSize(item.Path);
+        TFileStream file(item.Path, fmOpenWrite | fmShareDenyNone);
+        TTarget target{file, file.Size(), 0};
+        target.Length = LengthToCover(target.Size, cluster, settings.WipeSlackSpace);
+        const int count = method.PassCount();
+        const int total = count + (settings.WriteSignature ? 1 : 0);
+        StartProgress(item.DisplayName.empty() ? item.Path : item.DisplayName,
+                      total * target.Length, target.Length);
+        for (int i = 0; i < count && !Cancelled; ++i) {
+            StartPass(i + 1, total);
+            file.Seek(0, soBeginning);
+            WritePass(target, method.GetPass(i), "");
+            ProcessMessages();
+        }
+        if (settings.WriteSignature && !Cancelled) {
+            StartPass(total, total);
+            file.Seek(0, soBeginning);
+            WritePass(target, TPass(), settings.Signature);
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        AddError(item.Path, e.what());
+        return 1;
+    }
+}
+
+void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::string& text) {
+    const int64_t size = WipeMethodsManager->BufferSize;
+    const std::string buffer = text.empty() ? pass.GetPassData(size) : FillWithText(text, size);
+    if (buffer.empty()) throw Exception("The pass has nothing to write");
+    const auto length = static_cast<int64_t>(buffer.size());
+    for (int64_t n = target.Length / length; n > 0; --n) {
+        WriteBlock(target, buffer, length);
+        StepProgress(length);
+        ProcessMessages();
+        if (Cancelled) break;
+    }
+    const int64_t rest = target.Length % length;
+    if (rest > 0 && !Cancelled) {
+        // Up to the file's current end, never beyond it.
+        const int64_t own =
+            std::clamp(target.File.Size() - target.File.Position(), int64_t{0}, rest);
+        WriteBlock(target, buffer, own);
+        StepProgress(rest);
+    }
+    // The pass must reach the disk before the next pass, the rename or the delete.
+    if (!target.File.Flush()) RaiseLastOSError();
+}
+
+// Bytes past the file's size at opening only cover slack: when the drive is too
+// full to grow the file (the free-space file), the file's own bytes are written
+// and the position moves on as if the whole block had been.
+void TWipeEngine::WriteBlock(TTarget& target, const std::string& buffer, int64_t length) {
+    if (length <= 0) return;
+    const int64_t start = target.File.Position();
+    if (target.File.Write(buffer.data(), length) == length) return;
+    const DWORD error = GetLastError();
+    const int64_t own = std::clamp(target.Size - start, int64_t{0}, length);
+    if (own == length) RaiseOSError(error);
+    target.File.Seek(start, soBeginning);
+    if (target.File.Write(buffer.data(), own) != own) RaiseLastOSError();
+    target.File.Seek(start + length, soBeginning);
+}
+
+void TWipeEngine::StartProgress(const std::string& label, int64_t total, int64_t passTotal) {
+    FShift = 0;
+    while ((total >> FShift) > INT_MAX)
+        ++FShift;
+    FFileDone = 0;
+    FPassDone = 0;
+    if (!FProgress) return;
+    FProgress->SetFileName(label);
+    FProgress->FileProgressBar->SetMax(static_cast<int>(total >> FShift));
+    FProgress->PassProgressBar->SetMax(static_cast<int>(passTotal >> FShift));
+    FProgress->FileProgressBar->SetPosition(0);
+}
+
+void TWipeEngine::StartPass(int number, int count) {
+    FPassDone = 0;
+    if (!FProgress) return;
+    FProgress->PassProgressBar->SetPosition(0);
+    FProgress->SetPass(number, count);
+}
+
+void TWipeEngine::StepProgress(int64_t bytes) {
+    FFileDone += bytes;
+    FPassDone += bytes;
+    if (!FProgress) return;
+    MoveBar(*FProgress->FileProgressBar, static_cast<int>(FFileDone >> FShift));
+    MoveBar(*FProgress->PassProgressBar, static_cast<int>(FPassDone >> FShift));
+}
+
+void TWipeEngine::SetPercent(int percent) {
+    if (!FProgress) return;
+    MoveBar(*FProgress->FileProgressBar, percent);
+    MoveBar(*FProgress->PassProgressBar, percent);
+}

@@ -1,0 +1,92 @@
+// The free-space wipe of the overwriting engine: a temporary file fills the drive,
+// is overwritten with the method's passes and deleted.
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/Progress.h"
+#include "engine/SharedRoutines.h"
+#include "engine/wipe/WipeEngine.h"
+#include "engine/wipe/WipeMethodsManager.h"
+#include <algorithm>
+
+namespace {
+
+// A new, empty file in the root whose name no file had: an existing file of the
+// user is never taken over.
+std::string CreateFillFile(const std::string& root) {
+    wchar_t name[MAX_PATH];
+    if (!GetTempFileNameW(ToWide(root).c_str(), L"temp", 0, name)) RaiseLastOSError();
+    return ToUtf8(name);
+}
+
+bool IsDiskFull(DWORD error) {
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+}
+
+} // namespace
+
+bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
+    const std::string root = UpperCase(IncludeTrailingPathDelimiter(ExtractFileDrive(item.Path)));
+    if (root.empty()) {
+        AddError(item.Path, "The path names no drive");
+        return false;
+    }
+    std::string fill;
+    bool wiped = false;
+    try {
+        BoundMethod(); // without a usable method the drive is not filled at all
+        fill = CreateFillFile(root);
+        {
+            TFileStream file(fill, fmOpenWrite | fmShareDenyWrite);
+            FillFreeSpace(root, file);
+        }
+        if (!Cancelled) {
+            TWipeItem fillItem;
+            fillItem.Path = fill;
+            wiped = WipeFile(fillItem);
+        }
+    } catch (const std::exception& e) {
+        AddError(root, e.what());
+    }
+    // After a cancel or an error the file goes without being overwritten, so the
+    // drive is never left full.
+    if (!fill.empty() && FileExists(fill)) SysDeleteFile(fill);
+    return wiped;
+}
+
+// Writes '0' characters until the drive is full: whole buffers (in clusters) while
+// there is room for them, then single clusters, then the last bytes.
+void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
+    const int64_t cluster = GetClusterSize(root);
+    const int64_t block =
+        std::max<int64_t>(cluster, WipeMethodsManager->BufferSize / cluster * cluster);
+    const std::string chunk(static_cast<size_t>(block), '0');
+    if (FProgress) {
+        FProgress->SetFileName("Creating temporary file...");
+        FProgress->FileProgressBar->SetMax(100);
+        FProgress->PassProgressBar->SetMax(100);
+    }
+    const int64_t start = GetFreeBytes(root);
+    int64_t total = 0;
+    bool lastWhole = true;
+    // No more than was free at the start: a drive that compresses the file or
+    // misreports its free space cannot make the loop run on.
+    while (total < start) {
+        const int64_t free = GetFreeBytes(root);
+        ProcessMessages();
+        if (Cancelled) return;
+        const int64_t length = free >= block ? block : std::min(free, cluster);
+        const int64_t written = file.Write(chunk.data(), length);
+        if (written < length) {
+            if (IsDiskFull(GetLastError())) return;
+            RaiseLastOSError();
+        }
+        total += written;
+        SetPercent(start > 0 ? static_cast<int>(std::clamp<int64_t>(
+                                   100 - (free - written) * 100 / start, 0, 100))
+                             : 100);
+        // A short write is followed by one more check of the free space.
+        if (length < cluster && !lastWhole) return;
+        lastWhole = length >= cluster;
+    }
+}

@@ -1,0 +1,99 @@
+#include "engine/wipe/WipeMethod.h"
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/IniFiles.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/wipe/ProfileText.h"
+#include <algorithm>
+
+namespace {
+
+const char* const MethodSection = "Method";
+// A broken "Passes" value must not make the reader build passes without end.
+const int MaxPasses = 1000;
+
+std::string PassSection(int number) {
+    return "Pass" + IntToStr(number);
+}
+
+void SavePass(TIniFile& ini, const std::string& section, const TPass& pass) {
+    ini.WriteString(section, "Name", EncodeProfileText(pass.Name));
+    ini.WriteBool(section, "CheckWipe", pass.CheckWipe);
+    ini.WriteInteger(section, "WipeWith", pass.WipeWith);
+    ini.WriteInteger(section, "BytePatternValue", pass.BytePatternValue);
+    ini.WriteString(section, "TextPatternValue", EncodeProfileText(pass.TextPatternValue));
+    ini.WriteInteger(section, "RandomBytesValue1", pass.RandomBytesValue1);
+    ini.WriteInteger(section, "RandomBytesValue2", pass.RandomBytesValue2);
+    ini.WriteInteger(section, "RandomCharacterValue1", pass.RandomCharacterValue1);
+    ini.WriteInteger(section, "RandomCharacterValue2", pass.RandomCharacterValue2);
+}
+
+// 8-bit fields keep the low 8 bits of what the file holds.
+uint8_t ReadByte(const TIniFile& ini, const std::string& section, const char* ident) {
+    return static_cast<uint8_t>(ini.ReadInteger(section, ident, 0));
+}
+
+std::unique_ptr<TPass> LoadPass(const TIniFile& ini, const std::string& section) {
+    auto pass = std::make_unique<TPass>();
+    pass->Name = DecodeProfileText(ini.ReadString(section, "Name", ""));
+    pass->CheckWipe = ini.ReadBool(section, "CheckWipe", false);
+    pass->WipeWith = ReadByte(ini, section, "WipeWith");
+    pass->BytePatternValue = ReadByte(ini, section, "BytePatternValue");
+    pass->TextPatternValue = DecodeProfileText(ini.ReadString(section, "TextPatternValue", ""));
+    pass->RandomBytesValue1 = ReadByte(ini, section, "RandomBytesValue1");
+    pass->RandomBytesValue2 = ReadByte(ini, section, "RandomBytesValue2");
+    pass->RandomCharacterValue1 = ReadByte(ini, section, "RandomCharacterValue1");
+    pass->RandomCharacterValue2 = ReadByte(ini, section, "RandomCharacterValue2");
+    return pass;
+}
+
+} // namespace
+
+void TWipeMethod::Clear() {
+    FPasses.clear();
+    PassCounter = 1;
+}
+
+std::unique_ptr<TPass> TWipeMethod::AddPass() {
+    auto pass = std::make_unique<TPass>();
+    pass->Name = "pass" + IntToStr(PassCounter++);
+    return pass;
+}
+
+void TWipeMethod::DeletePass(const TPass* pass) {
+    auto it = std::find_if(FPasses.begin(), FPasses.end(),
+                           [pass](const std::unique_ptr<TPass>& p) { return p.get() == pass; });
+    if (it != FPasses.end()) FPasses.erase(it);
+}
+
+void TWipeMethod::Assign(const TWipeMethod& source) {
+    if (&source == this) return;
+    Name = source.Name;
+    Description = source.Description;
+    Clear();
+    for (int i = 0; i < source.PassCount(); ++i) {
+        auto pass = AddPass();
+        pass->Assign(source.GetPass(i));
+        Append(std::move(pass));
+    }
+}
+
+void TWipeMethod::LoadFromFile() {
+    const TIniFile ini(FileName);
+    Name = DecodeProfileText(ini.ReadString(MethodSection, "Name", ""));
+    Description = DecodeProfileText(ini.ReadString(MethodSection, "Description", ""));
+    const int count = std::clamp(ini.ReadInteger(MethodSection, "Passes", 0), 0, MaxPasses);
+    for (int n = 1; n <= count; ++n)
+        Append(LoadPass(ini, PassSection(n)));
+}
+
+void TWipeMethod::SaveToFile() const {
+    // The profile functions would put a file without a path in the Windows folder.
+    if (FileName.empty()) throw Exception("The wipe method \"" + Name + "\" has no file");
+    TIniFile ini(FileName);
+    ini.WriteString(MethodSection, "Name", EncodeProfileText(Name));
+    ini.WriteString(MethodSection, "Description", EncodeProfileText(Description));
+    ini.WriteInteger(MethodSection, "Passes", PassCount());
+    for (int i = 0; i < PassCount(); ++i)
+        SavePass(ini, PassSection(i + 1), GetPass(i));
+    ini.UpdateFile();
+}

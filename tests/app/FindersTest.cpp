@@ -1,0 +1,195 @@
+// The junk cleaner's finders and the store of removed files, seen from outside: the
+// program is started in its own folder and driven by window messages.
+#include "ProgramRun.h"
+#include "RemoteControls.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "components/XmlParser/XmlParser.h"
+#include "engine/SharedRoutines.h"
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// The page's tabs, in order.
+enum TTab { tabDuplicate, tabJunk, tabDLL, tabRestoration };
+
+class Finders : public testing::Test {
+protected:
+    void SetUp() override { Data = Program.Dir() + "data\\"; }
+
+    void StartProgram() {
+        ASSERT_TRUE(Program.Start());
+        Main = Program.WaitForWindow("TfMain");
+        ASSERT_NE(Main, nullptr);
+        SendMessageA(FindChild(Main, "TButton", "Junk Cleaner         "), BM_CLICK, 0, 0);
+        Page = FindChild(Main, "TTJunkCleaner");
+        ASSERT_NE(Page, nullptr);
+    }
+    void CloseProgram() {
+        PostMessageA(Main, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(Program.WaitForExit());
+    }
+    // Selects the tab and returns its frame.
+    HWND Tab(TTab tab) const {
+        SendMessageA(FindChild(Page, "TPageControl"), TCM_SETCURFOCUS, tab, 0);
+        const char* frames[] = {"TTDuplicateFinder", "TTJunkFinder", "TTDLLFinder",
+                                "TTRestoration"};
+        return FindChild(Page, frames[tab]);
+    }
+    void AddFolder(const std::string& folder) const {
+        ASSERT_TRUE(ChooseFolder(Program, FindChild(Page, "TButton", "Add &Folder "),
+                                 ExcludeTrailingPathDelimiter(folder)));
+    }
+    // Runs the finder's search over the folder list and waits for its end.
+    static void Search(HWND finder) {
+        HWND button = FindChild(finder, "TButton", "&Search");
+        SendMessageA(button, BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return WindowText(button) == "&Search"; }));
+    }
+    // Checks the rows whose column holds the text.
+    static void CheckRows(HWND list, int column, const std::string& text) {
+        for (int row = 0; row < ListViewCount(list); ++row)
+            if (ListViewText(list, row, column) == text) ListViewCheck(list, row);
+    }
+    // Clicks the button and waits until the list has that many rows.
+    void ClickAndCount(HWND frame, const char* caption, int rows) const {
+        HWND list = FindChild(frame, "TListView");
+        PostClick(FindChild(frame, "TButton", caption));
+        EXPECT_TRUE(WaitFor([&] { return ListViewCount(list) == rows; }, 10000)) << caption;
+        EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr) << "a message box shows";
+    }
+    std::string Plant(const std::string& relative, const std::string& content) const {
+        const std::string name = Data + relative;
+        ForceDirectories(ExtractFilePath(name));
+        WriteStringToFile(name, content);
+        // The same modification time for every planted file.
+        TKernelHandle file(CreateFileW(ToWide(name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+        const FILETIME time{0x2a3b4c00, 0x01d9a000};
+        SetFileTime(file.Get(), nullptr, nullptr, &time);
+        return name;
+    }
+    [[nodiscard]] std::unique_ptr<TkepXMLParser2> StoreList() const {
+        auto list = std::make_unique<TkepXMLParser2>();
+        list->LoadFromFile(Program.Dir() + "Backup.xml");
+        return list;
+    }
+
+    TProgramRun Program;
+    std::string Data;
+    HWND Main = nullptr;
+    HWND Page = nullptr;
+};
+
+TEST_F(Finders, DuplicatesGoIntoTheStoreComeBackAndTheStoreOutlivesTheProgram) {
+    const std::string twin = Plant("a\\report.txt", "the same words");
+    const std::string other = Plant("b\\REPORT.TXT", "the same words");
+    Plant("c\\report.txt", "other  words!!"); // same size, other content
+    for (const char* folder : {"a", "b", "c"})
+        Plant(std::string(folder) + "\\three.bin", std::string(3000, 'x'));
+    Plant("a\\empty.txt", "");
+    Plant("b\\empty.txt", "");
+    StartProgram();
+    HWND finder = Tab(tabDuplicate);
+    AddFolder(Data);
+    AddFolder(Data + "b"); // inside the first: searched once
+    Search(finder);
+    HWND list = FindChild(finder, "TListView");
+    ASSERT_EQ(ListViewCount(list), 5);
+    EXPECT_EQ(ListViewText(list, 0, 0), "report.txt");
+    EXPECT_EQ(ListViewText(list, 2, 0), "three.bin");
+    EXPECT_EQ(ListViewText(list, 0, 1), "14");
+    EXPECT_EQ(ListViewText(list, 0, 3), "a---");
+    CheckRows(list, 4, LowerCase(Data + "b\\"));
+    CheckRows(list, 4, LowerCase(Data + "c\\"));
+    ClickAndCount(finder, "&Delete", 2);
+    EXPECT_FALSE(FileExists(other));
+    // Rows go from the last to the first: c's and b's three.bin, then b's report.
+    auto stored = StoreList();
+    ASSERT_EQ(stored->NodeCount(), 3);
+    EXPECT_EQ(stored->Text(), "3");
+    EXPECT_EQ(stored->GetNode(2)->Text(), "3");
+    EXPECT_EQ(stored->GetNode(2)->GetNode(0)->Text(), "Duplicate File");
+    EXPECT_TRUE(SameText(stored->GetNode(2)->GetNode(1)->Text(), other));
+    EXPECT_EQ(ReadFileToString(Program.Dir() + "Backup\\REPORT.TXT.3"), "the same words");
+
+    HWND restoration = Tab(tabRestoration);
+    HWND restoreList = FindChild(restoration, "TListView");
+    ClickAndCount(restoration, "Re&fresh", 3);
+    CheckRows(restoreList, 0, "3");
+    ClickAndCount(restoration, "&Restore", 2);
+    EXPECT_EQ(ReadFileToString(other), "the same words");
+    EXPECT_TRUE(FileExists(twin));
+    EXPECT_EQ(StoreList()->NodeCount(), 2);
+    CloseProgram();
+
+    StartProgram();
+    restoration = Tab(tabRestoration);
+    restoreList = FindChild(restoration, "TListView");
+    ClickAndCount(restoration, "Re&fresh", 2);
+    EXPECT_EQ(ListViewText(restoreList, 0, 0), "1");
+    EXPECT_TRUE(SameText(ListViewText(restoreList, 0, 3), Data + "c\\three.bin"));
+    EXPECT_EQ(ListViewText(restoreList, 1, 1), "Duplicate File");
+    CloseProgram();
+}
+
+TEST_F(Finders, JunkIsFoundByItsNamesAndGoesIntoTheStore) {
+    for (const char* name : {"report.bak", "REPORT.BAK", "notes.txt~", "draft~.doc", "file0001.chk",
+                             "chkdsk.chk", "old.nav", "x.tmp", "notes.txt", "myfile.chk", "a.mav"})
+        Plant(name[0] == 'R' ? std::string("upper\\") + name : name, "junk");
+    StartProgram();
+    HWND finder = Tab(tabJunk);
+    AddFolder(Data);
+    Search(finder);
+    HWND list = FindChild(finder, "TListView");
+    ASSERT_EQ(ListViewCount(list), 8);
+    EXPECT_EQ(ListViewText(list, 0, 0), LowerCase(Data) + "chkdsk.chk");
+    CheckRows(list, 0, LowerCase(Data) + "report.bak");
+    CheckRows(list, 0, LowerCase(Data) + "draft~.doc");
+    ClickAndCount(finder, "&Delete", 6);
+    EXPECT_FALSE(FileExists(Data + "report.bak"));
+    // "&Rename" renames the row's file on disk.
+    const std::string renamed = LowerCase(Data) + "renamed.tmp";
+    for (int row = 0; row < ListViewCount(list); ++row)
+        if (ListViewText(list, row, 0) == LowerCase(Data) + "x.tmp") ListViewSelect(list, row);
+    SendMessageA(FindChild(finder, "TButton", "&Rename"), BM_CLICK, 0, 0);
+    HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(renamed.c_str()));
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitFor([&] { return FileExists(Data + "renamed.tmp"); }, 10000));
+    EXPECT_FALSE(FileExists(Data + "x.tmp"));
+    auto stored = StoreList();
+    ASSERT_EQ(stored->NodeCount(), 2);
+    EXPECT_EQ(stored->GetNode(1)->GetNode(0)->Text(), "Junk File");
+    CloseProgram();
+}
+
+// Copies of a library with a version resource; one without it is never listed.
+TEST_F(Finders, DLLCopiesAreFoundAndDelAllKeepsTheFirst) {
+    const std::string library = IncludeTrailingPathDelimiter(GetSystemDir()) + "version.dll";
+    for (const char* folder : {"a\\", "b\\", "c\\"}) {
+        ForceDirectories(Data + folder);
+        ASSERT_TRUE(CopyFileW(ToWide(library).c_str(),
+                              ToWide(Data + folder + "version.dll").c_str(), FALSE));
+        Plant(std::string(folder) + "plain.dll", "no version resource");
+    }
+    StartProgram();
+    HWND finder = Tab(tabDLL);
+    AddFolder(Data);
+    Search(finder);
+    HWND list = FindChild(finder, "TListView");
+    ASSERT_EQ(ListViewCount(list), 3);
+    EXPECT_EQ(ListViewText(list, 0, 0), "version.dll");
+    EXPECT_NE(ListViewText(list, 0, 1), "");
+    ClickAndCount(finder, "Del &All", 1);
+    const int kept = FileExists(Data + "a\\version.dll") + FileExists(Data + "b\\version.dll") +
+                     FileExists(Data + "c\\version.dll");
+    EXPECT_EQ(kept, 1);
+    EXPECT_TRUE(FileExists(Data + "a\\plain.dll"));
+    CloseProgram();
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+#include "RemoteControls.h"
+#include "ProgramRun.h"
+#include "classlib/base/SysUtils.h"
+#include <commctrl.h>
+#include <shlobj.h>
+
+TRemoteMemory::TRemoteMemory(HWND window, size_t size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    FProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    FAddress = static_cast<char*>(
+        VirtualAllocEx(FProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+}
+
+TRemoteMemory::~TRemoteMemory() {
+    VirtualFreeEx(FProcess, FAddress, 0, MEM_RELEASE);
+    CloseHandle(FProcess);
+}
+
+void TRemoteMemory::Write(size_t offset, const void* data, size_t size) const {
+    WriteProcessMemory(FProcess, At(offset), data, size, nullptr);
+}
+
+void TRemoteMemory::Read(size_t offset, void* data, size_t size) const {
+    ReadProcessMemory(FProcess, At(offset), data, size, nullptr);
+}
+
+int ListViewCount(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ListViewText(HWND list, int row, int column) {
+    constexpr size_t TextSize = 1024;
+    TRemoteMemory memory(list, sizeof(LVITEMA) + TextSize);
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = memory.At(sizeof(LVITEMA));
+    item.cchTextMax = TextSize;
+    memory.Write(0, &item, sizeof(item));
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(memory.At()));
+    char text[TextSize] = {};
+    memory.Read(sizeof(LVITEMA), text, TextSize - 1);
+    return text;
+}
+
+namespace {
+
+void SetItemState(HWND list, int row, UINT mask, UINT state) {
+    TRemoteMemory memory(list, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.stateMask = mask;
+    item.state = state;
+    memory.Write(0, &item, sizeof(item));
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(memory.At()));
+}
+
+} // namespace
+
+void ListViewCheck(HWND list, int row) {
+    SetItemState(list, row, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(2));
+}
+
+void ListViewSelect(HWND list, int row) {
+    SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+namespace {
+
+// The caption of the tree's selected item.
+std::string SelectedTreeText(HWND tree) {
+    constexpr size_t TextSize = 512;
+    TRemoteMemory memory(tree, sizeof(TVITEMA) + TextSize);
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = memory.At(sizeof(TVITEMA));
+    item.cchTextMax = TextSize;
+    memory.Write(0, &item, sizeof(item));
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(memory.At()));
+    char text[TextSize] = {};
+    memory.Read(sizeof(TVITEMA), text, TextSize - 1);
+    return text;
+}
+
+} // namespace
+
+// The dialog fills its tree after it shows: the folder is chosen again until the tree
+// has it selected.
+bool ChooseFolder(const TProgramRun& program, HWND button, const std::string& folder) {
+    PostClick(button);
+    HWND dialog = program.WaitForWindow("#32770");
+    if (!dialog) return false;
+    HWND tree = FindChild(dialog, "SysTreeView32");
+    TRemoteMemory memory(dialog, folder.size() + 1);
+    memory.Write(0, folder.c_str(), folder.size() + 1);
+    const bool chosen = WaitFor([&] {
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(memory.At()));
+        return lstrcmpiA(SelectedTreeText(tree).c_str(), ExtractFileName(folder).c_str()) == 0;
+    });
+    PostMessageA(dialog, chosen ? WM_COMMAND : WM_CLOSE, IDOK, 0);
+    if (!chosen) return false;
+    return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}

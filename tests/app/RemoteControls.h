@@ -1,0 +1,30 @@
+#pragma once
+// Reading and setting controls of another process whose messages carry pointers: the
+// data goes through memory allocated in that process.
+#include <string>
+#include <windows.h>
+
+class TProgramRun;
+
+class TRemoteMemory {
+public:
+    TRemoteMemory(HWND window, size_t size); // in the process of that window
+    ~TRemoteMemory();
+    TRemoteMemory(const TRemoteMemory&) = delete;
+    TRemoteMemory& operator=(const TRemoteMemory&) = delete;
+    [[nodiscard]] char* At(size_t offset = 0) const { return FAddress + offset; }
+    void Write(size_t offset, const void* data, size_t size) const;
+    void Read(size_t offset, void* data, size_t size) const;
+
+private:
+    HANDLE FProcess;
+    char* FAddress;
+};
+
+int ListViewCount(HWND list);
+std::string ListViewText(HWND list, int row, int column);
+void ListViewCheck(HWND list, int row);
+void ListViewSelect(HWND list, int row);
+
+// Presses the button that opens the folder dialog and chooses the folder in it.
+bool ChooseFolder(const TProgramRun& program, HWND button, const std::string& folder);

@@ -1,0 +1,175 @@
+// "prefs.dat": the round trip, the element layout, lenient reading and the
+// mends for damaged files and interrupted saves.
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/base/XMLDoc.h"
+#include "engine/EngineTestSupport.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class SettingsFileTest : public testing::Test {
+protected:
+    void SetUp() override { Folder = TestFolder("settings"); }
+    std::string Prefs() const { return Folder + "\\prefs.dat"; }
+    std::string Folder;
+    TTestEngine Engine;
+};
+
+TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) {
+    Engine.StartInSystemTray = true;
+    Engine.AutoCleanAtWindowsShutdown = true;
+    Engine.AccessPassword = "s3cret";
+    Engine.EnableOnly({ciEraseRunHistory, ciIEEraseCookies, ciOperaFavorites});
+    Engine.FileItem(ciIEEraseCookies).Exclude = {"a@b.txt", "c*"};
+    Engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues = {"url3"};
+    Engine.PluginManager->CheckedPlugins.Add("c:\\p.ppw");
+    Engine.Misc->BossKeyEnabled = true;
+    Engine.Scheduler->EveryMinutes = 42;
+    Engine.Shredder->CleanFreeSpaceEnabled = true;
+    Engine.SaveSettings(Prefs());
+    EXPECT_FALSE(Exists(Prefs() + ".tmp"));
+
+    TTestEngine loaded;
+    loaded.Item(ciEraseWindowsTemp).Enabled = true; // a page default the file overrides
+    loaded.LoadSettings(Prefs());
+    EXPECT_TRUE(loaded.StartInSystemTray);
+    EXPECT_FALSE(loaded.AutoCleanAtWindowsStart);
+    EXPECT_TRUE(loaded.AutoCleanAtWindowsShutdown);
+    EXPECT_EQ(loaded.AccessPassword, "s3cret");
+    for (int i = 0; i < ciCatalogueCount; ++i)
+        EXPECT_EQ(loaded.Item(TCatalogueItem(i)).Enabled, Engine.Item(TCatalogueItem(i)).Enabled)
+            << Catalogue[i].Name;
+    EXPECT_EQ(loaded.FileItem(ciIEEraseCookies).Exclude,
+              (std::vector<std::string>{"a@b.txt", "c*"}));
+    EXPECT_EQ(loaded.RegistryItem(ciIEEraseTypedURLs).ExcludedValues,
+              std::vector<std::string>{"url3"});
+    EXPECT_EQ(loaded.PluginManager->CheckedPlugins.Count(), 1);
+    EXPECT_TRUE(loaded.Misc->BossKeyEnabled);
+    EXPECT_TRUE(loaded.Shredder->CleanFreeSpaceEnabled);
+    EXPECT_EQ(loaded.Scheduler->EveryMinutes, 42);
+    EXPECT_TRUE(loaded.Log.empty());
+}
+
+TEST_F(SettingsFileTest, EveryItemIsWrittenOnceBelowItsGroup) {
+    Engine.SaveSettings(Prefs());
+    TXMLDocument doc;
+    doc.LoadFromFile(Prefs());
+    const TXMLNode config = doc.DocumentElement();
+    ASSERT_EQ(config.NodeName(), "Configuration");
+    const TXMLNode options = config.FindNode("Options");
+    EXPECT_EQ(
+        options.AttributeNames(),
+        (std::vector<std::string>{"LoadAtStartup", "StartInSystemTray", "AutoCleanAtWindowsStart",
+                                  "AutoCleanAtWindowsShutdown", "Access"}));
+    EXPECT_EQ(options.Attribute("Access"), "");
+    EXPECT_EQ(options.Attribute("LoadAtStartup"), "False");
+
+    std::vector<std::string> names;
+    auto collect = [&](const TXMLNode& group, TCatalogueGroup expected) {
+        for (const TXMLNode& item : group.ChildNodes()) {
+            names.push_back(item.NodeName());
+            EXPECT_EQ(item.Attribute("Name"), item.NodeName());
+            int index = 0;
+            while (index < ciCatalogueCount && Catalogue[index].Name != item.NodeName())
+                ++index;
+            ASSERT_LT(index, ciCatalogueCount);
+            EXPECT_EQ(Catalogue[index].Group, expected);
+        }
+    };
+    collect(config.FindNode("Windows"), cgWindows);
+    const TXMLNode browsers = config.FindNode("Browsers");
+    std::vector<std::string> groups;
+    for (const TXMLNode& group : browsers.ChildNodes())
+        groups.push_back(group.NodeName());
+    EXPECT_EQ(groups, (std::vector<std::string>{"IE", "NetscapeMozilla", "AOL", "Opera"}));
+    std::vector<std::string> top;
+    for (const TXMLNode& child : config.ChildNodes())
+        top.push_back(child.NodeName());
+    EXPECT_EQ(top, (std::vector<std::string>{"Options", "Windows", "Browsers", "Shredder",
+                                             "Plugins", "Misc", "Scheduler"}));
+    collect(browsers.FindNode("IE"), cgIE);
+    collect(browsers.FindNode("NetscapeMozilla"), cgNetscapeMozilla);
+    collect(browsers.FindNode("AOL"), cgAOL);
+    collect(browsers.FindNode("Opera"), cgOpera);
+    ASSERT_EQ(names.size(), size_t(ciCatalogueCount));
+    for (int i = 0; i < ciCatalogueCount; ++i)
+        EXPECT_EQ(names[i], Catalogue[i].Name);
+}
+
+TEST_F(SettingsFileTest, BooleansAreReadLenientlyAndMissingPartsKeepTheirDefaults) {
+    WriteStringToFile(Prefs(), "<Configuration><Windows>"
+                               "<EraseRunHistory Name=\"EraseRunHistory\" Enabled=\"TRUE\"/>"
+                               "<EraseRecycleBin Name=\"EraseRecycleBin\" Enabled=\"0\"/>"
+                               "<EraseWindowsTemp Name=\"EraseWindowsTemp\" Enabled=\"2\"/>"
+                               "</Windows><Browsers><IE>"
+                               "<IEEraseCache Name=\"IEEraseCache\" Enabled=\"true\"/></IE>"
+                               "</Browsers></Configuration>");
+    WriteRegString(HKEY_CURRENT_USER, RunKey, "Tarnwhistle", "kept");
+    Engine.EnableOnly({ciEraseRecycleBin, ciAOLCache});
+    Engine.AccessPassword = "before";
+    Engine.LoadSettings(Prefs());
+
+    EXPECT_TRUE(Engine.Item(ciEraseRunHistory).Enabled);
+    EXPECT_FALSE(Engine.Item(ciEraseRecycleBin).Enabled);
+    EXPECT_TRUE(Engine.Item(ciEraseWindowsTemp).Enabled);
+    EXPECT_TRUE(Engine.Item(ciIEEraseCache).Enabled);
+    EXPECT_TRUE(Engine.Item(ciAOLCache).Enabled); // no "AOL" group: the default stays
+    EXPECT_EQ(Engine.AccessPassword, "before");   // no "Options": nothing changes
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, RunKey, "Tarnwhistle"), "kept");
+    EXPECT_FALSE(Exists(Prefs() + ".damaged"));
+    EXPECT_TRUE(Engine.Log.empty());
+    Engine.SetLoadAtStartup(false);
+}
+
+TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
+    const std::string damaged =
+        "<Configuration><Options LoadAtStartup=\"False\" StartInSystemTray=\"maybe\" "
+        "AutoCleanAtWindowsStart=\"True\" AutoCleanAtWindowsShutdown=\"True\" Access=\"\"/>"
+        "<Windows><EraseRunHistory Name=\"EraseRunHistory\" Enabled=\"perhaps\"/>"
+        "<EraseRecycleBin Name=\"EraseRecycleBin\" Enabled=\"True\"/></Windows></Configuration>";
+    WriteStringToFile(Prefs(), damaged);
+    Engine.EnableOnly({ciEraseRunHistory});
+    Engine.LoadSettings(Prefs());
+
+    EXPECT_FALSE(Engine.StartInSystemTray);
+    EXPECT_TRUE(Engine.AutoCleanAtWindowsStart);
+    EXPECT_TRUE(Engine.AutoCleanAtWindowsShutdown);
+    EXPECT_TRUE(Engine.Item(ciEraseRunHistory).Enabled);
+    EXPECT_TRUE(Engine.Item(ciEraseRecycleBin).Enabled);
+    EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
+    ASSERT_EQ(Engine.Log.size(), 1u);
+    EXPECT_EQ(Engine.Log[0], "The settings file is damaged: what could be read was loaded, and the "
+                             "file was kept as " +
+                                 Prefs() + ".damaged.");
+
+    // The next save replaces the file; the damaged copy stays.
+    Engine.SaveSettings(Prefs());
+    EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
+}
+
+TEST_F(SettingsFileTest, AnUnreadableFileChangesNothingAndIsKeptAside) {
+    WriteStringToFile(Prefs(), "<Configuration><Options LoadAtStart");
+    Engine.EnableOnly({ciEraseRunHistory});
+    Engine.LoadSettings(Prefs());
+    EXPECT_TRUE(Engine.Item(ciEraseRunHistory).Enabled);
+    EXPECT_TRUE(Exists(Prefs() + ".damaged"));
+    EXPECT_EQ(Engine.Log.size(), 1u);
+}
+
+TEST_F(SettingsFileTest, AFailedSaveLeavesTheOldFileWhole) {
+    Engine.AccessPassword = "old";
+    Engine.SaveSettings(Prefs());
+    const std::string old = ReadFileToString(Prefs());
+    HANDLE lock = CreateFileA(Prefs().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Engine.AccessPassword = "new";
+    EXPECT_ANY_THROW(Engine.SaveSettings(Prefs()));
+    CloseHandle(lock);
+    EXPECT_EQ(ReadFileToString(Prefs()), old);
+    EXPECT_FALSE(Exists(Prefs() + ".tmp"));
+}
+
+} // namespace

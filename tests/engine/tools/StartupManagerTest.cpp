@@ -1,0 +1,194 @@
+#include "engine/tools/StartupManager.h"
+#include "classlib/base/Exceptions.h"
+#include "classlib/base/Handle.h"
+#include "classlib/base/Registry.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/EraserFixture.h"
+#include "engine/SharedRoutines.h"
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+namespace {
+const std::string RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string DisabledKey = RunKey + "\\Disabled";
+
+std::string UserStartupFolder() {
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, 0, path);
+    return path;
+}
+
+void MakeShortcut(const std::string& file, const std::string& target, const std::string& args) {
+    TCoInitScope com;
+    TComPtr<IShellLinkA> link;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IShellLinkA, link.OutVoid())));
+    link->SetPath(target.c_str());
+    link->SetArguments(args.c_str());
+    TComPtr<IPersistFile> persist;
+    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, persist.OutVoid())));
+    ASSERT_TRUE(SUCCEEDED(persist->Save(ToWide(file).c_str(), TRUE)));
+}
+
+class StartupManagerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        AppDirOverride = Dir.Path();
+        Startup = UserStartupFolder();
+        Clean();
+    }
+    void TearDown() override {
+        Clean();
+        AppDirOverride.clear();
+    }
+
+    // Removes every value and shortcut this test made.
+    void Clean() {
+        for (const std::string& key : {RunKey, DisabledKey}) {
+            TRegistry reg;
+            if (!reg.OpenKey(key, false)) continue;
+            for (const std::string& name : reg.GetValueNames())
+                if (StartsText("TwTest", name)) reg.DeleteValue(name);
+        }
+        for (const char* name : {"TwTestBad.lnk", "TwTestWord.lnk"})
+            SysDeleteFile(Startup + "\\" + name);
+    }
+
+    TStartUpItem* Find(const std::string& title) {
+        for (auto& item : Manager.Items)
+            if (item->Title == title) return item.get();
+        return nullptr;
+    }
+
+    TTempFolder Dir;
+    TStartupManager Manager;
+    std::string Startup;
+};
+} // namespace
+
+TEST_F(StartupManagerTest, ValueMovesToDisabledAndBackKeepingItsType) {
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(RunKey, true));
+        reg.WriteExpandString("TwTestExpand", "%SystemRoot%\\tool.exe /quiet");
+    }
+    Manager.Refresh();
+    TStartUpItem* item = Find("TwTestExpand");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->Enabled);
+    EXPECT_EQ(item->Command, "%SystemRoot%\\tool.exe /quiet");
+    EXPECT_EQ(item->KeyPath, RunKey);
+
+    Manager.SetEnabled(*item, false);
+    EXPECT_FALSE(item->Enabled);
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(RunKey, false));
+    EXPECT_FALSE(reg.ValueExists("TwTestExpand"));
+    ASSERT_TRUE(reg.OpenKey("\\" + DisabledKey, false));
+    EXPECT_EQ(reg.GetDataType("TwTestExpand"), rdExpandString);
+
+    Manager.Refresh();
+    item = Find("TwTestExpand");
+    ASSERT_NE(item, nullptr);
+    EXPECT_FALSE(item->Enabled);
+    EXPECT_EQ(item->KeyPath, RunKey);
+
+    Manager.SetEnabled(*item, true);
+    ASSERT_TRUE(reg.OpenKey("\\" + RunKey, false));
+    EXPECT_EQ(reg.GetDataType("TwTestExpand"), rdExpandString);
+    EXPECT_EQ(reg.ReadString("TwTestExpand"), "%SystemRoot%\\tool.exe /quiet");
+    ASSERT_TRUE(reg.OpenKey("\\" + DisabledKey, false));
+    EXPECT_FALSE(reg.ValueExists("TwTestExpand"));
+}
+
+TEST_F(StartupManagerTest, NumberValueDoesNotHideTheEntriesAfterIt) {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(RunKey, true));
+    reg.WriteString("TwTestA", "a.exe");
+    reg.WriteInteger("TwTestB", 7); // listed between A and C
+    reg.WriteString("TwTestC", "c.exe");
+    Manager.Refresh();
+    EXPECT_NE(Find("TwTestA"), nullptr);
+    EXPECT_EQ(Find("TwTestB"), nullptr);
+    ASSERT_NE(Find("TwTestC"), nullptr);
+    EXPECT_EQ(Find("TwTestC")->Command, "c.exe");
+}
+
+TEST_F(StartupManagerTest, FailuresAreReportedAndChangeNothing) {
+    TStartUpItem missing;
+    missing.KeyPath = RunKey;
+    missing.Name = missing.Title = "TwTestMissing";
+    EXPECT_THROW(Manager.SetEnabled(missing, false), Exception);
+    EXPECT_TRUE(missing.Enabled);
+    EXPECT_THROW(Manager.DeleteItem(missing), Exception);
+
+    // A parking folder that cannot be made: the shortcut stays where it is.
+    MakeShortcut(Startup + "\\TwTestWord.lnk", "C:\\windows\\notepad.exe", "");
+    WriteStringToFile(Dir / "blocked", "a file, not a folder");
+    AppDirOverride = Dir / "blocked";
+    Manager.Refresh();
+    TStartUpItem* item = Find("TwTestWord");
+    ASSERT_NE(item, nullptr);
+    EXPECT_THROW(Manager.SetEnabled(*item, false), Exception);
+    EXPECT_TRUE(item->Enabled);
+    EXPECT_TRUE(FileExists(Startup + "\\TwTestWord.lnk"));
+
+    // A shortcut in use cannot leave its place: the parked copy is taken back.
+    AppDirOverride = Dir.Path();
+    {
+        TFileHandle lock(CreateFileA((Startup + "\\TwTestWord.lnk").c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        EXPECT_THROW(Manager.SetEnabled(*item, false), Exception);
+        EXPECT_THROW(Manager.DeleteItem(*item), Exception);
+    }
+    EXPECT_TRUE(item->Enabled);
+    EXPECT_TRUE(FileExists(Startup + "\\TwTestWord.lnk"));
+    EXPECT_FALSE(FileExists(Dir / "Disabled Items\\CurrentUser\\TwTestWord.lnk"));
+}
+
+TEST_F(StartupManagerTest, ShortcutMovesToDisabledItemsAndBack) {
+    // A file that is no shortcut sorts first and must not hide the good one.
+    WriteStringToFile(Startup + "\\TwTestBad.lnk", "not a shortcut");
+    MakeShortcut(Startup + "\\TwTestWord.lnk", "C:\\windows\\notepad.exe", "/p letter.txt");
+    Manager.Refresh();
+    TStartUpItem* item = Find("TwTestWord");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->Kind, TStartUpItem::skShortcut);
+    EXPECT_TRUE(item->CurrentUser);
+    EXPECT_EQ(item->FileName, "TwTestWord.lnk");
+    EXPECT_EQ(item->Location, Startup);
+    EXPECT_TRUE(EndsText("NOTEPAD.EXE /p letter.txt", item->Command)) << item->Command;
+
+    Manager.SetEnabled(*item, false);
+    const std::string parked = Dir / "Disabled Items\\CurrentUser\\TwTestWord.lnk";
+    EXPECT_TRUE(FileExists(parked));
+    EXPECT_FALSE(FileExists(Startup + "\\TwTestWord.lnk"));
+
+    Manager.Refresh();
+    item = Find("TwTestWord");
+    ASSERT_NE(item, nullptr);
+    EXPECT_FALSE(item->Enabled);
+    EXPECT_EQ(item->Location, Startup);
+
+    Manager.SetEnabled(*item, true);
+    EXPECT_TRUE(FileExists(Startup + "\\TwTestWord.lnk"));
+    EXPECT_FALSE(FileExists(parked));
+}
+
+TEST_F(StartupManagerTest, DeleteRemovesTheEntryForTheNextRefresh) {
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(DisabledKey, true));
+        reg.WriteString("TwTestGone", "gone.exe");
+    }
+    Manager.Refresh();
+    TStartUpItem* item = Find("TwTestGone");
+    ASSERT_NE(item, nullptr);
+    EXPECT_FALSE(item->Enabled);
+    Manager.DeleteItem(*item);
+    EXPECT_NE(Find("TwTestGone"), nullptr);
+    Manager.Refresh();
+    EXPECT_EQ(Find("TwTestGone"), nullptr);
+}

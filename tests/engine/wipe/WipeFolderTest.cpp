@@ -1,0 +1,91 @@
+#include "classlib/base/Handle.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/WipeTestSupport.h"
+
+class WipeFolderTest : public TWipeTestBase {
+protected:
+    void SetUp() override {
+        TWipeTestBase::SetUp();
+        AddMethod("one.mtd", {BytePass(0)});
+        CreateDirectoryA((Dir / "tree").c_str(), nullptr);
+        CreateDirectoryA((Dir / "tree\\sub").c_str(), nullptr);
+        CreateDirectoryA((Dir / "tree\\sub\\deeper").c_str(), nullptr);
+        WriteAll((Dir / "tree\\a.txt"), "a");
+        WriteAll((Dir / "tree\\sub\\b.txt"), "b");
+        WriteAll((Dir / "tree\\sub\\deeper\\c.txt"), "c");
+        Engine.Add(wkFolder, (Dir / "tree"));
+    }
+    THookedEngine Engine{"WipeFolders"};
+};
+
+TEST_F(WipeFolderTest, RemovesEveryFileAndFolder) {
+    std::string link = Link((Dir / "tree\\sub\\deeper\\c.txt"));
+    MoveFileA(link.c_str(), (Dir / "c.link").c_str());
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
+    EXPECT_FALSE(DirectoryExists((Dir / "tree")));
+    EXPECT_EQ(ReadAll((Dir / "c.link")), std::string(1, '\0'));
+    EXPECT_TRUE(Engine.Items()[0]->Shredded);
+}
+
+TEST_F(WipeFolderTest, FileInUseKeepsItsFolders) {
+    TFileHandle lock(CreateFileA((Dir / "tree\\sub\\b.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(Engine.Execute());
+    lock.Reset();
+    EXPECT_EQ(ReadAll((Dir / "tree\\sub\\b.txt")), "b");
+    EXPECT_FALSE(FileExists((Dir / "tree\\a.txt")));
+    EXPECT_FALSE(DirectoryExists((Dir / "tree\\sub\\deeper")));
+    EXPECT_FALSE(Engine.Items()[0]->Shredded);
+}
+
+TEST_F(WipeFolderTest, LinksOutOfTheFolderAreNeitherFollowedNorRemoved) {
+    const std::string outside = (Dir / "outside");
+    CreateDirectoryA(outside.c_str(), nullptr);
+    WriteAll(outside + "\\secret.txt", "secret");
+    const std::string tree = UnixName((Dir / "tree")), target = UnixName(outside);
+    if (tree.empty() || !MakeFolderLink(Dir / "tree\\dirlink", outside) ||
+        !RunHost("/bin/ln", "-s " + target + "/secret.txt " + tree + "/sub/filelink",
+                 [&] { return Exists(Dir / "tree\\sub\\filelink"); }))
+        GTEST_SKIP() << "host symbolic links cannot be made here";
+
+    EXPECT_FALSE(Engine.Execute());
+    EXPECT_EQ(ReadAll(outside + "\\secret.txt"), "secret");
+    EXPECT_EQ(Engine.Errors.size(), 2u);
+    EXPECT_FALSE(FileExists((Dir / "tree\\a.txt")));
+    // The links stay; removing them is left to the host (Wine would delete the target).
+    EXPECT_TRUE(RunHost("/bin/rm", tree + "/dirlink " + tree + "/sub/filelink", [&] {
+        return !Exists(Dir / "tree\\dirlink") && !Exists(Dir / "tree\\sub\\filelink");
+    }));
+    EXPECT_EQ(ReadAll(outside + "\\secret.txt"), "secret");
+}
+
+// A folder item that is not removed (missing, or a file's path) is a failure of the
+// run, not a success.
+TEST_F(WipeFolderTest, FolderThatIsNotRemovedIsReported) {
+    WriteAll((Dir / "plain.txt"), "plain");
+    for (const std::string& path : {(Dir / "missing"), (Dir / "plain.txt")}) {
+        Engine.Clear();
+        Engine.Add(wkFolder, path);
+        EXPECT_FALSE(Engine.Execute()) << path;
+        EXPECT_EQ(Engine.Errors.size(), 1u) << path;
+        EXPECT_FALSE(Engine.Items()[0]->Shredded);
+    }
+    EXPECT_EQ(ReadAll((Dir / "plain.txt")), "plain");
+}
+
+// Files and folders named in any script are overwritten and removed by their names.
+TEST_F(WipeFolderTest, NamesInAnyScriptAreWipedAndRemoved) {
+    const std::string tree = Dir / "\u6587\u66f8";
+    ASSERT_TRUE(ForceDirectories(tree + "\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac"));
+    const std::string greek =
+        tree + "\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\\\u03b1.txt";
+    WriteAll(greek, "g");
+    WriteAll(tree + "\\\U0001F600.tmp", "e");
+    const std::string link = Link(greek);
+    MoveFileW(ToWide(link).c_str(), ToWide(Dir / "greek.link").c_str());
+    Engine.Clear();
+    Engine.Add(wkFolder, tree);
+    EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
+    EXPECT_FALSE(DirectoryExists(tree));
+    EXPECT_EQ(ReadAll(Dir / "greek.link"), std::string(1, '\0'));
+}
