@@ -13,7 +13,7 @@
 #include "classlib/gui/SpinEdit.h"
 #include "classlib/gui/Timer.h"
 #include "classlib/gui/TrackBar.h"
-#include "engine/Mem.h"
+#include "engine/tools/Mem.h"
 
 class TMemoryPanel : public TPageFrame {
 public:
