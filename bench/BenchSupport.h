@@ -1,8 +1,14 @@
 #pragma once
-// Timing, tree-planting and plain-walk helpers the benchmarks share.
-#include <algorithm>
+// Timing, tree-planting and plain-walk helpers the benchmarks share. A benchmark
+// program runs one side of a comparison once per start; scripts/benchlib.sh runs the
+// sides in turn and judges the medians.
+#include <cstdio>
+#include <exception>
 #include <functional>
+#include <map>
+#include <stdexcept>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 // The performance counter, in seconds.
@@ -18,14 +24,6 @@ inline double Seconds(const std::function<void()>& run) {
     const double start = CounterSeconds();
     run();
     return CounterSeconds() - start;
-}
-
-// The fastest of `rounds` runs, in seconds.
-inline double BestSeconds(const std::function<void()>& run, int rounds = 3) {
-    double best = 1e30;
-    for (int i = 0; i < rounds; ++i)
-        best = std::min(best, Seconds(run));
-    return best;
 }
 
 // Creates (or empties) the file `path` and writes `size` zero bytes into it.
@@ -58,4 +56,32 @@ inline void PlainWalk(const std::string& folder,
         }
     } while (FindNextFileA(find, &data));
     FindClose(find);
+}
+
+// One side of a comparison: given the arguments after its name, returns its measure.
+using TSide = std::function<double(const std::vector<std::string>& args)>;
+
+// The argument at `index`; std::runtime_error when there are fewer.
+inline const std::string& Arg(const std::vector<std::string>& args, size_t index) {
+    if (index >= args.size()) throw std::runtime_error("missing argument");
+    return args[index];
+}
+
+// Runs the side that argv[1] names with the remaining arguments and prints its
+// measure as the last line; returns the process exit code.
+inline int RunSide(int argc, char** argv, const std::map<std::string, TSide>& sides,
+                   const char* usage) {
+    const auto side = argc > 1 ? sides.find(argv[1]) : sides.end();
+    if (side == sides.end()) {
+        std::fprintf(stderr, "usage: %s\n", usage);
+        return 2;
+    }
+    try {
+        const double measure = side->second(std::vector<std::string>(argv + 2, argv + argc));
+        std::printf("%.4f\n", measure);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
 }

@@ -1,7 +1,9 @@
 // A whole cleaning run, in simulation and for real, over 10,000 cache files, 2,000
 // cookies and 500 most-recently-used values, beside a plain FindFirstFile/DeleteFile
 // walk (and RegDeleteValue) doing the same deletions under the same Wine: the floor.
-// Run it in a throwaway prefix only (scripts/bench-engine): it deletes for real.
+// Each side times its run, in seconds, over what "plant" made before. Run it in a
+// throwaway prefix only (scripts/bench-engine): it deletes for real.
+//   bench_CleaningRun plant|floor|simulation|real
 #include "bench/BenchSupport.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
@@ -59,36 +61,32 @@ long Floor() {
     return files;
 }
 
-void Report(const char* what, long files, double seconds, double floor) {
-    std::printf("%-16s %6ld files in %7.3f s = %8.0f files/s", what, files, seconds,
-                files / seconds);
-    if (floor > 0) std::printf("   %.2fx the floor", seconds / floor);
-    std::printf("\n");
+double FloorSide(const std::vector<std::string>&) {
+    long files = 0;
+    const double seconds = Seconds([&] { files = Floor(); });
+    std::fprintf(stderr, "floor: %ld files\n", files);
+    return seconds;
+}
+
+double CleanSide(bool simulation) {
+    TEraserEngine engine;
+    for (TCatalogueItem item : {ciEraseFindComputer, ciIEEraseCache, ciIEEraseCookies})
+        engine.Item(item).Enabled = true;
+    engine.SimulationMode = simulation;
+    const double seconds = Seconds([&] { engine.Clean(); });
+    std::fprintf(stderr, "%s: %d files, %d values, %d deferred\n",
+                 simulation ? "simulation" : "real run", engine.FilesErased, engine.ValuesErased,
+                 engine.PostEraser.Count());
+    return seconds;
 }
 
 } // namespace
 
-int main() {
-    std::printf("planting %d cache files, %d cookies, %d MRU values\n",
-                CacheFolders * CacheFilesPerFolder, Cookies, MRUValues);
-    Plant();
-    long floorFiles = 0;
-    const double floor = Seconds([&] { floorFiles = Floor(); });
-    Plant();
-
-    TEraserEngine engine;
-    for (TCatalogueItem item : {ciEraseFindComputer, ciIEEraseCache, ciIEEraseCookies})
-        engine.Item(item).Enabled = true;
-    engine.SimulationMode = true;
-    const double simulation = Seconds([&] { engine.Clean(); });
-    const long simulated = engine.FilesErased;
-    engine.SimulationMode = false;
-    const double real = Seconds([&] { engine.Clean(); });
-
-    Report("floor", floorFiles, floor, 0);
-    Report("simulation run", simulated, simulation, floor);
-    Report("real run", engine.FilesErased, real, floor);
-    std::printf("values erased: %d, deferred: %d\n", engine.ValuesErased,
-                engine.PostEraser.Count());
-    return 0;
+int main(int argc, char** argv) {
+    return RunSide(argc, argv,
+                   {{"plant", [](auto&) { return Seconds(Plant); }},
+                    {"floor", FloorSide},
+                    {"simulation", [](auto&) { return CleanSide(true); }},
+                    {"real", [](auto&) { return CleanSide(false); }}},
+                   "bench_CleaningRun plant|floor|simulation|real");
 }

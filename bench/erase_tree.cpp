@@ -1,15 +1,12 @@
-// Times a folder item of the file eraser on a tree of 20,000 small files in 2,000
-// folders, beside the platform's floor (a plain FindFirstFile/CreateFile/DeleteFile/
-// RemoveDirectory walk), "cmd /c rd /s /q" under the same Wine and "rm -rf" on the
-// host, each on a fresh identical tree. Run it under Wine in a private prefix:
-//   wine build/bench/bench_erase_tree.exe [rounds]
+// A folder item of the file eraser, or the platform's floor (a plain FindFirstFile/
+// CreateFile/DeleteFile/RemoveDirectory walk), removing a tree of 20,000 small files
+// in 2,000 folders, in seconds. scripts/bench-engine plants a fresh tree before each
+// side and writes it to disk. Run it under Wine in a private prefix only.
+//   bench_erase_tree plant|plain|eraser <folder>
 #include "bench/BenchSupport.h"
 #include "engine/CustomEraserEngine.h"
 #include "engine/erasers/EraseFiles.h"
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
 #include <string>
 #include <windows.h>
 
@@ -72,92 +69,32 @@ void EraseWithEraser(const std::string& root) {
     eraser.AddFolder(root, "*.*", false, true);
     engine.Execute();
     if (engine.FilesErased != TopFolders * (SubFolders + 1) * FilesPerFolder)
-        std::printf("  (the eraser counted %d files)\n", engine.FilesErased);
+        std::fprintf(stderr, "the eraser counted %d files\n", engine.FilesErased);
 }
 
-bool RunProcess(std::string command) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        "C:\\", &startup, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return true;
-}
-
-std::string UnixPath(const std::string& path) {
-    using TUnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    const std::wstring wide(path.begin(), path.end());
-    char* name = unixName ? unixName(wide.c_str()) : nullptr;
-    const std::string result = name ? name : "";
-    if (name) HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-// Runs a shell command on the host. Under Wine the handle of a Unix program is
-// signalled before the program ends, so it drops a marker file when done.
-void RunOnHost(const std::string& root, const std::string& command) {
-    const std::string marker = root + ".done";
-    const std::string unixMarker = UnixPath(marker);
-    if (unixMarker.empty()) return;
-    DeleteFileA(marker.c_str());
-    if (!RunProcess("\\\\?\\unix\\bin\\sh -c \"" + command + "; touch '" + unixMarker + "'\""))
-        return;
-    while (GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES)
-        Sleep(1);
-    DeleteFileA(marker.c_str());
-}
-
-// Builds a fresh tree, writes it to disk, and times one way of removing it.
-double Measure(const std::string& root, const std::function<void()>& erase) {
-    MakeTree(root);
-    RunOnHost(root, "sync");
+// Sides: the tree is planted beforehand, and must be gone after.
+double Erase(const std::string& root, const std::function<void()>& erase) {
     const double seconds = Seconds(erase);
     if (GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES)
-        std::printf("  (the tree is still there)\n");
+        throw std::runtime_error("the tree is still there");
     return seconds;
 }
 
-struct TMethod {
-    const char* Label;
-    std::function<void()> Erase;
-    double Best = 1e300;
-};
-
 } // namespace
 
-// The machine is shared: every method runs once per round, interleaved, and the
-// best time of each counts. The first argument sets the rounds (3).
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string root = std::string(temp) + "twbench";
-    TMethod methods[] = {
-        {"plain walk", [&] { DeleteTree(root); }},
-        {"eraser", [&] { EraseWithEraser(root); }},
-        {"cmd /c rd /s /q", [&] { RunProcess("cmd /c rd /s /q \"" + root + "\""); }},
-        {"rm -rf on the host", [&] { RunOnHost(root, "rm -rf '" + UnixPath(root) + "'"); }},
-    };
-    for (int round = 1; round <= rounds; ++round) {
-        std::printf("round %d:", round);
-        for (TMethod& method : methods) {
-            const double seconds = Measure(root, method.Erase);
-            method.Best = std::min(method.Best, seconds);
-            std::printf("  %s %.2f s;", method.Label, seconds);
-            std::fflush(stdout);
-        }
-        std::printf("\n");
-    }
-    const double floor = methods[0].Best;
-    std::printf("\nbest of %d rounds, and the ratio to the plain walk (goal: eraser <= 1.25)\n",
-                rounds);
-    for (const TMethod& method : methods)
-        std::printf("  %-20s %8.2f s %6.2f\n", method.Label, method.Best, method.Best / floor);
-    return 0;
+    return RunSide(argc, argv,
+                   {{"plant",
+                     [](const std::vector<std::string>& args) {
+                         return Seconds([&] { MakeTree(Arg(args, 0)); });
+                     }},
+                    {"plain",
+                     [](const std::vector<std::string>& args) {
+                         return Erase(Arg(args, 0), [&] { DeleteTree(Arg(args, 0)); });
+                     }},
+                    {"eraser",
+                     [](const std::vector<std::string>& args) {
+                         return Erase(Arg(args, 0), [&] { EraseWithEraser(Arg(args, 0)); });
+                     }}},
+                   "bench_erase_tree plant|plain|eraser <folder>");
 }

@@ -1,7 +1,8 @@
-// Shreds a file, or wipes the free space of a drive, and prints the throughput per
-// pass. scripts/bench-wipe runs it beside GNU shred and dd on the same disk.
-//   bench_wipe.exe file <path> <passes>   random-byte passes over the file
-//   bench_wipe.exe free <drive>           fill the drive, one random-byte pass
+// Shreds a file, or wipes the free space of a drive, and prints the throughput in
+// MB/s. scripts/bench-wipe runs it in turn with GNU shred and dd on the same disk.
+//   bench_wipe file <path> <passes>   random-byte passes over the file, per pass
+//   bench_wipe free <drive>           fills the drive (the measure), then one
+//                                     random-byte pass
 #include "bench/BenchSupport.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/Progress.h"
@@ -59,36 +60,30 @@ double Run(TWipeEngine& engine, uint8_t kind, const std::string& path, double* s
     return elapsed;
 }
 
+double File(const std::vector<std::string>& args) {
+    const int passes = StrToInt(Arg(args, 1));
+    InstallManager(passes);
+    const double megabytes = static_cast<double>(FileSizeOf(Arg(args, 0))) / (1 << 20);
+    TWipeEngine engine("WipeFiles");
+    return megabytes * passes / Run(engine, wkFile, Arg(args, 0));
+}
+
+double FreeSpace(const std::vector<std::string>& args) {
+    InstallManager(1);
+    const std::string root = IncludeTrailingPathDelimiter(Arg(args, 0));
+    const double megabytes = static_cast<double>(GetFreeBytes(root)) / (1 << 20);
+    TTimedEngine engine("WipeFreeSpace");
+    double start = 0;
+    const double elapsed = Run(engine, wkFreeSpace, root, &start);
+    const double fill = engine.PassStart - start;
+    std::printf("free space of %.0f MiB: pass %.1f MB/s\n", megabytes,
+                megabytes / (elapsed - fill));
+    return megabytes / fill;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    try {
-        const std::string mode = argc > 1 ? argv[1] : "";
-        if (mode == "file" && argc > 3) {
-            const int passes = StrToInt(argv[3]);
-            InstallManager(passes);
-            const double megabytes = static_cast<double>(FileSizeOf(argv[2])) / (1 << 20);
-            TWipeEngine engine("WipeFiles");
-            const double elapsed = Run(engine, wkFile, argv[2]);
-            std::printf("Tarnwhistle %d pass(es): %.1f MB/s per pass\n", passes,
-                        megabytes * passes / elapsed);
-        } else if (mode == "free" && argc > 2) {
-            InstallManager(1);
-            const std::string root = IncludeTrailingPathDelimiter(argv[2]);
-            const double megabytes = static_cast<double>(GetFreeBytes(root)) / (1 << 20);
-            TTimedEngine engine("WipeFreeSpace");
-            double start = 0;
-            const double elapsed = Run(engine, wkFreeSpace, root, &start);
-            const double fill = engine.PassStart - start;
-            std::printf("Tarnwhistle free space of %.0f MiB: fill %.1f MB/s, pass %.1f MB/s\n",
-                        megabytes, megabytes / fill, megabytes / (elapsed - fill));
-        } else {
-            std::fprintf(stderr, "usage: bench_wipe file <path> <passes> | free <drive>\n");
-            return 2;
-        }
-        return 0;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
+    return RunSide(argc, argv, {{"file", File}, {"free", FreeSpace}},
+                   "bench_wipe file <path> <passes> | free <drive>");
 }

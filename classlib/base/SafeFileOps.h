@@ -1,26 +1,58 @@
 #pragma once
-// TEMPORARY stand-in with the interface of the link-safe layer, until it lands.
-#include "classlib/base/SysUtils.h"
+// The one way a listed file or folder is deleted, moved, renamed or overwritten.
+// Every call acts only on the entry the path names, never through a link:
+// - a reparse point (symbolic link, junction) is a link: a delete removes the link
+//   itself, a move or rename moves the link, an overwrite is refused;
+// - an entry whose final path differs from the listed path (compared long,
+//   normalised and case-insensitive) is a link the platform does not mark (Wine
+//   shows a host link to a file as a plain file and acts on its target), or lies
+//   below a linked folder: it and its target are left alone and the result says so;
+// - hard links are ordinary files.
+// Callers report sfLink where they report failures (log line, error list, message)
+// and never count such an entry as removed. Paths are UTF-8. Any thread.
+#include "classlib/base/Handle.h"
 #include <string>
 #include <windows.h>
 
-enum TSafeFileStatus { sfDone, sfFailed, sfLink };
+enum TSafeFileStatus {
+    sfDone,
+    sfFailed, // Error holds the Win32 error
+    sfLink,   // refused: the operation would reach through a link
+};
 
 struct TSafeFileResult {
     TSafeFileStatus Status = sfDone;
     DWORD Error = 0;
     [[nodiscard]] bool Done() const { return Status == sfDone; }
     [[nodiscard]] bool IsLink() const { return Status == sfLink; }
-    [[nodiscard]] std::string Text() const { return SysErrorMessage(Error); }
+    // For logs and error lists: the system's message, or that a link was left alone.
+    [[nodiscard]] std::string Text() const;
 };
 
-inline TSafeFileResult SafeResult(BOOL ok) {
-    return ok ? TSafeFileResult{} : TSafeFileResult{sfFailed, GetLastError()};
-}
-inline TSafeFileResult SafeDeleteFile(const std::string& Path) {
-    return SafeResult(DeleteFileW(ToWide(Path).c_str()));
-}
-inline TSafeFileResult SafeMoveFile(const std::string& From, const std::string& To,
-                                    DWORD Flags = MOVEFILE_COPY_ALLOWED) {
-    return SafeResult(MoveFileExW(ToWide(From).c_str(), ToWide(To).c_str(), Flags));
-}
+// Deletes a file, or a link (to a file or a folder) itself. A folder fails with
+// ERROR_ACCESS_DENIED, a read-only file too, as DeleteFile does.
+TSafeFileResult SafeDeleteFile(const std::string& Path);
+// Removes an empty folder, or a link to a folder itself.
+TSafeFileResult SafeRemoveDir(const std::string& Dir);
+// Moves or renames a file or folder (a link moves itself). Flags as MoveFileEx; the
+// default lets a file move to another drive, as MoveFile does.
+TSafeFileResult SafeMoveFile(const std::string& From, const std::string& To,
+                             DWORD Flags = MOVEFILE_COPY_ALLOWED);
+
+// An existing file opened for overwriting; Handle is empty unless Result is done.
+struct TSafeOpenedFile {
+    TFileHandle Handle;
+    TSafeFileResult Result;
+};
+// Opens an existing file with the given access, sharing and flags; any link, marked
+// or not, is refused.
+TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access = GENERIC_WRITE,
+                                     DWORD Share = 0, DWORD Flags = 0);
+
+// What the calls above would meet, without changing anything (for simulation runs
+// and counts): sfLink for an unmarked link, sfFailed when the entry cannot be opened,
+// sfDone otherwise (a marked link included).
+TSafeFileResult SafeCheckEntry(const std::string& Path);
+// As SafeCheckEntry, but a marked link is refused too (sfLink): before a folder is
+// walked or attributes are set, which would follow any link.
+TSafeFileResult SafeCheckNoLink(const std::string& Path);

@@ -44,6 +44,9 @@ TFileStream::TFileStream(const std::string& fileName, unsigned mode) : FFileName
     throw EFOpenError(WithReason("Cannot open file " + fileName, code));
 }
 
+TFileStream::TFileStream(std::string fileName, TFileHandle handle)
+    : FFileName(std::move(fileName)), FHandle(std::move(handle)) {}
+
 int64_t TFileStream::Read(void* buffer, int64_t count) {
     int64_t total = 0;
     auto* p = static_cast<char*>(buffer);

@@ -23,6 +23,8 @@ public:
     // Raises EFOpenError "Cannot open file %s" or EFCreateError "Cannot create file %s"
     // (with the system's reason appended as the class library does).
     TFileStream(const std::string& fileName, unsigned mode);
+    // Takes over a handle opened elsewhere (the link-safe layer's overwrite open).
+    TFileStream(std::string fileName, TFileHandle handle);
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
 

@@ -60,6 +60,8 @@ std::string ExpandFileName(const std::string& s);
 bool FileExists(const std::string& name); // a file, not a folder
 bool DirectoryExists(const std::string& name);
 bool ForceDirectories(const std::string& dir);
+// The program's own files only (settings, temporary files): these follow links, as
+// the folder holding them may be one. Listed files go through SafeFileOps.h.
 bool SysDeleteFile(const std::string& name); // DeleteFile is a Win32 macro
 bool RemoveDir(const std::string& dir);
 bool RenameFile(const std::string& from, const std::string& to);

@@ -1,6 +1,7 @@
 #include "engine/erasers/EraseFiles.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/Masks.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
 #include "engine/SharedRoutines.h"
@@ -30,24 +31,6 @@ bool IsWalkableFolder(DWORD attributes) {
 
 int64_t SizeOf(DWORD high, DWORD low) {
     return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
-}
-
-// Removes a junction or folder symbolic link itself. Wine ignores the request to
-// open the link and hands out its target, which RemoveDirectory or a deletion
-// would remove instead: a handle that does not show the reparse point is left
-// alone, and with it the link.
-void RemoveLink(const std::string& path) {
-    TFileHandle link(
-        CreateFileW(ToWide(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    FILE_ATTRIBUTE_TAG_INFO opened{};
-    if (!link ||
-        !GetFileInformationByHandleEx(link.Get(), FileAttributeTagInfo, &opened, sizeof opened) ||
-        !(opened.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return;
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    SetFileInformationByHandle(link.Get(), FileDispositionInfo, &dispose, sizeof dispose);
 }
 
 // FILE_ATTRIBUTE_NORMAL must stand alone; 0 would mean "leave unchanged".
@@ -125,13 +108,22 @@ bool TEraseFiles::EraseFile(const std::string& FileName) {
 
 bool TEraseFiles::EraseExistingFile(const std::string& FileName, DWORD Attributes, int64_t Size) {
     TCustomEraserEngine& engine = Owner();
+    // A simulation counts what the layer would delete; attributes change only on the
+    // entry itself, never through a link.
+    const bool readOnly = (Attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (engine.SimulationMode || readOnly) {
+        const TSafeFileResult entry =
+            readOnly ? SafeCheckNoLink(FileName) : SafeCheckEntry(FileName);
+        if (entry.IsLink()) return ReportLink(FileName, entry);
+    }
     if (!engine.SimulationMode) {
-        if (Attributes & FILE_ATTRIBUTE_READONLY) SetReadOnly(FileName, Attributes, false);
-        if (!SysDeleteFile(FileName)) {
-            const DWORD error = GetLastError();
+        if (readOnly) SetReadOnly(FileName, Attributes, false);
+        const TSafeFileResult deleted = SafeDeleteFile(FileName);
+        if (deleted.IsLink()) return ReportLink(FileName, deleted);
+        if (!deleted.Done()) {
             // Gone since the folder was listed (temporary folders change all the time),
             // or not to be found by this name: the next start would not find it either.
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+            if (deleted.Error == ERROR_FILE_NOT_FOUND || deleted.Error == ERROR_PATH_NOT_FOUND ||
                 AttributesOf(FileName) == INVALID_FILE_ATTRIBUTES)
                 return false;
             Defer(FileName, Attributes);
@@ -143,9 +135,20 @@ bool TEraseFiles::EraseExistingFile(const std::string& FileName, DWORD Attribute
     return true;
 }
 
+bool TEraseFiles::ReportLink(const std::string& Path, const TSafeFileResult& Result) {
+    ++FLinksLeft;
+    Owner().DoProgress(this, Path + ": " + Result.Text());
+    return false;
+}
+
 // The next start of Windows deletes the file; read-only keeps programs from
-// rewriting it meanwhile.
+// rewriting it meanwhile. A file held open may not have shown itself as a link yet.
 void TEraseFiles::Defer(const std::string& FileName, DWORD Attributes) {
+    const TSafeFileResult entry = SafeCheckNoLink(FileName);
+    if (entry.IsLink()) {
+        ReportLink(FileName, entry);
+        return;
+    }
     auto item = std::make_unique<TPostEraserItem>();
     item->Type = ptDeleteFile;
     item->FileName = FileName;
@@ -154,17 +157,25 @@ void TEraseFiles::Defer(const std::string& FileName, DWORD Attributes) {
     Owner().PostEraser.Add(std::move(item));
 }
 
+// A folder reached through a link (a linked profile folder, say) is not walked: every
+// entry below it would be a link.
 bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                               bool Recurse) {
     const DWORD attributes = AttributesOf(Path);
-    if (IsWalkableFolder(attributes)) return WalkFolder(Path, Mask, KeepFolder, Recurse);
-    if (attributes != INVALID_FILE_ATTRIBUTES && IsFolderLink(attributes) && !KeepFolder)
-        RemoveFolder(Path, true);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes)) return true;
+    if (IsFolderLink(attributes) && !KeepFolder) {
+        RemoveFolder(Path, true, false);
+        return true;
+    }
+    const TSafeFileResult entry = SafeCheckNoLink(Path);
+    if (!entry.IsLink()) return WalkFolder(Path, Mask, KeepFolder, Recurse);
+    ReportLink(Path, entry);
     return true;
 }
 
 bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                              bool Recurse) {
+    const int linksBefore = FLinksLeft;
     const std::string dir = IncludeTrailingPathDelimiter(Path);
     std::vector<std::pair<std::string, bool>> subfolders; // path, is a link
     const bool complete = ForEachEntry(dir, [&](const TFindData& entry) {
@@ -180,25 +191,28 @@ bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, b
     if (!complete) return false;
     for (const auto& [path, isLink] : subfolders) {
         if (isLink)
-            RemoveFolder(path, true);
+            RemoveFolder(path, true, false);
         else if (!WalkFolder(path, Mask, false, Recurse))
             return false;
     }
-    if (!KeepFolder) RemoveFolder(Path, false);
+    if (!KeepFolder) RemoveFolder(Path, false, FLinksLeft > linksBefore);
     return true;
 }
 
-// Counted whether or not the removal succeeds: a folder that still holds a deferred
-// file stays until the next start. Of a link only the link itself goes.
-void TEraseFiles::RemoveFolder(const std::string& Path, bool IsLink) {
+// Counted whether or not the removal succeeds when only a deferred file may keep the
+// folder; a folder kept by links left in it stays for good and is not. Of a link only
+// the link itself goes, where the platform can remove it; otherwise it is reported.
+void TEraseFiles::RemoveFolder(const std::string& Path, bool IsLink, bool HoldsLinks) {
     TCustomEraserEngine& engine = Owner();
-    if (!engine.SimulationMode) {
-        if (IsLink)
-            RemoveLink(Path);
-        else
-            RemoveDir(Path);
-    }
-    ++engine.FoldersErased;
+    TSafeFileResult removed;
+    if (!engine.SimulationMode)
+        removed = SafeRemoveDir(Path);
+    else if (IsLink)
+        removed = SafeCheckEntry(Path);
+    if (removed.IsLink())
+        ReportLink(Path, removed);
+    else if (!HoldsLinks || (removed.Done() && !engine.SimulationMode))
+        ++engine.FoldersErased;
 }
 
 bool TEraseFiles::ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit) {

@@ -1,9 +1,10 @@
 #pragma once
 // The eraser of files and folders. Deletes what its collect found, counts it in the
 // engine and defers every file it cannot delete now to the next-start eraser.
-// Folder walks never follow a junction or symbolic link: where a walk would remove
-// such a folder it removes the link itself, and leaves it where the platform would
-// remove its target instead (Wine). Main thread only.
+// Every deletion goes through the link-safe layer: folder walks never follow a
+// junction or symbolic link, a link is removed itself where the platform can, and
+// any link left in place is logged and not counted. Main thread only.
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/erasers/Eraser.h"
 #include <cstdint>
@@ -50,11 +51,15 @@ private:
     [[nodiscard]] bool IsExcluded(const std::string& FileName) const;
     bool EraseExistingFile(const std::string& FileName, DWORD Attributes, int64_t Size);
     void Defer(const std::string& FileName, DWORD Attributes);
+    // Logs a listed entry the link-safe layer left alone; false, for the caller's result.
+    bool ReportLink(const std::string& Path, const TSafeFileResult& Result);
     bool WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                     bool Recurse);
-    void RemoveFolder(const std::string& Path, bool IsLink);
+    void RemoveFolder(const std::string& Path, bool IsLink, bool HoldsLinks);
     // Visits the entries of Folder but "." and "..", letting messages run and testing
     // the cancel flag before each; false when cancelled. An entry whose name cannot be
     // spelt exactly is passed over: it is neither erased, deferred nor counted.
     bool ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit);
+
+    int FLinksLeft = 0; // links reported so far: a folder that holds one stays
 };

@@ -2,6 +2,7 @@
 
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/StringList.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
@@ -49,12 +50,13 @@ bool SameAsciiText(const std::string& a, const std::string& b) {
            });
 }
 
+// A link is left in place with its target, as by the run that deferred the file.
 void DeleteFileItem(const TPostEraserItem& item) {
-    if (item.FileName.empty()) return;
+    if (item.FileName.empty() || SafeCheckNoLink(item.FileName).IsLink()) return;
     const DWORD attr = FileGetAttr(item.FileName);
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
         FileSetAttr(item.FileName, attr & ~FILE_ATTRIBUTE_READONLY);
-    SysDeleteFile(item.FileName);
+    SafeDeleteFile(item.FileName);
 }
 
 void WriteValueItem(const TPostEraserItem& item) {
@@ -67,7 +69,9 @@ void WriteValueItem(const TPostEraserItem& item) {
         reg.WriteInteger(item.ValueName, StrToInt(item.ValueData));
 }
 
+// Rewriting a link would write its target: it is left alone.
 void RemoveLineItem(const TPostEraserItem& item) {
+    if (SafeCheckNoLink(item.FileName).IsLink()) return;
     TStringList lines;
     lines.LoadFromFile(item.FileName);
     for (int i = 0; i < lines.Count(); ++i) {

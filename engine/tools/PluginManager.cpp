@@ -3,6 +3,7 @@
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/Masks.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
 #include "engine/SharedRoutines.h"
@@ -166,9 +167,18 @@ void TPluginManager::RunFileAction(const TFileAction& Action) {
         } else if (Action.FileActionType == TFileAction::ffDeleteIniKey &&
                    !Action.SectionName.empty() && !Action.KeyName.empty() &&
                    !Owner().SimulationMode && FileExists(Action.FileName)) {
-            TIniFile(Action.FileName).DeleteKey(Action.SectionName, Action.KeyName);
+            DeleteIniKey(Action);
         }
     }
+}
+
+// Rewriting the file would reach through a link: a link is logged and left alone.
+void TPluginManager::DeleteIniKey(const TFileAction& Action) {
+    const TSafeFileResult entry = SafeCheckNoLink(Action.FileName);
+    if (entry.IsLink())
+        Owner().DoProgress(nullptr, Action.FileName + ": " + entry.Text());
+    else
+        TIniFile(Action.FileName).DeleteKey(Action.SectionName, Action.KeyName);
 }
 
 void TPluginManager::SaveToXML(TXMLNode Parent) {

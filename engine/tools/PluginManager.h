@@ -42,4 +42,5 @@ private:
     void RunRegistryAction(const TRegistryAction& Action);
     void DeleteMatchingValues(const TRegistryAction& Action);
     void RunFileAction(const TFileAction& Action);
+    void DeleteIniKey(const TFileAction& Action);
 };

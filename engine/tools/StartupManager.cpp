@@ -1,6 +1,7 @@
 #include "engine/tools/StartupManager.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 #include <shlobj.h>
@@ -133,9 +134,10 @@ void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const
     const std::string target = to + "\\" + item.FileName;
     if (!ForceDirectories(to) || !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), FALSE))
         throw Exception("Cannot copy \"" + source + "\" to \"" + to + "\"");
-    if (!SysDeleteFile(source)) {
-        SysDeleteFile(target);
-        throw Exception("Cannot remove \"" + source + "\"");
+    const TSafeFileResult removed = SafeDeleteFile(source);
+    if (!removed.Done()) {
+        SafeDeleteFile(target);
+        throw Exception("Cannot remove \"" + source + "\": " + removed.Text());
     }
 }
 
@@ -147,6 +149,7 @@ void TStartupManager::DeleteItem(const TStartUpItem& item) {
             throw Exception("Cannot delete the startup entry \"" + item.Name + "\"");
     } else {
         const std::string file = GetStartupFolder(item, item.Enabled) + "\\" + item.FileName;
-        if (!SysDeleteFile(file)) throw Exception("Cannot delete \"" + file + "\"");
+        const TSafeFileResult deleted = SafeDeleteFile(file);
+        if (!deleted.Done()) throw Exception("Cannot delete \"" + file + "\": " + deleted.Text());
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/wipe/WipeEngine.h"
 #include "classlib/base/Exceptions.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -121,6 +122,12 @@ bool TWipeEngine::WipeFile(TWipeItem& item) {
         AddError(item.Path, "The file does not exist");
         return false;
     }
+    // Attributes change on the listed entry only, never through a link.
+    const TSafeFileResult entry = SafeCheckNoLink(item.Path);
+    if (entry.IsLink()) {
+        AddError(item.Path, entry.Text());
+        return false;
+    }
     const DWORD locks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     FileSetAttr(item.Path, attr & ~locks);
     if (OverwriteFile(item) != 0 || Cancelled) {
@@ -128,9 +135,9 @@ bool TWipeEngine::WipeFile(TWipeItem& item) {
         return false;
     }
     const std::string scrambled = ScrambledName(item.Path);
-    const bool renamed = !scrambled.empty() && RenameFile(item.Path, scrambled);
+    const bool renamed = !scrambled.empty() && SafeMoveFile(item.Path, scrambled).Done();
     const std::string& last = renamed ? scrambled : item.Path;
-    if (SysDeleteFile(last)) return true;
+    if (SafeDeleteFile(last).Done()) return true;
     AddError(last, "The file was overwritten but could not be deleted");
     return false;
 }
@@ -153,7 +160,10 @@ int TWipeEngine::OverwriteFile(TWipeItem& item) {
         const TWipeMethod& method = BoundMethod();
         const TWipeMethodsManager& settings = *WipeMethodsManager;
         const int64_t cluster = GetClusterSize(item.Path);
-        TFileStream file(item.Path, fmOpenWrite | fmShareDenyNone);
+        TSafeOpenedFile opened =
+            SafeOpenForOverwrite(item.Path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        if (!opened.Result.Done()) throw Exception(opened.Result.Text());
+        TFileStream file(item.Path, std::move(opened.Handle));
         TTarget target{file, file.Size(), 0};
         target.Length = LengthToCover(target.Size, cluster, settings.WipeSlackSpace);
         const int count = method.PassCount();

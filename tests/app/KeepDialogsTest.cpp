@@ -1,6 +1,7 @@
 #include "app/KeepCookiesForm.h"
 #include "app/KeepTypedURLsForm.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
@@ -128,6 +129,43 @@ TEST_F(KeepCookies, TheCollectLetsNoMessageThroughAndIgnoresAnEarlierStop) {
     engine.OnProcessMessages();
     EXPECT_EQ(pumped, 1);
     EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
+}
+
+// What the list view's window shows, row by row.
+std::vector<std::string> WindowCaptions(TListView& list) {
+    std::vector<std::string> captions;
+    for (int i = 0; i < list.Count(); ++i) {
+        wchar_t buffer[256] = {};
+        LVITEMW item{};
+        item.pszText = buffer;
+        item.cchTextMax = 256;
+        SendMessageW(list.Handle(), LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        captions.push_back(ToUtf8(buffer));
+    }
+    return captions;
+}
+
+// Cookies named in any script are shown, filtered without case and kept exactly.
+TEST_F(KeepCookies, NamesInAnyScriptAreShownFilteredAndKept) {
+    const std::vector<std::string> names = {"\u6587\u66f8@site.txt", "\u0391\u03b2@other.txt",
+                                            "\U0001F600@x.txt"};
+    Eraser.Items.clear();
+    for (const std::string& name : names)
+        Eraser.AddFile(Folder / name);
+    Found = Eraser.Items;
+    Eraser.Exclude = {"\u03b1\u0392@OTHER.TXT"};
+    Dialog->Perform(CM_ACTIVATE);
+    EXPECT_EQ(WindowCaptions(*Dialog->lvCookies), names);
+    EXPECT_TRUE(Row(names[1])->Checked());
+    Dialog->edFilter->SetText("\u03b1*");
+    EXPECT_EQ(Dialog->edFilter->Text(), "\u03b1*"); // through the edit's window
+    Dialog->btnFilter->Click();
+    EXPECT_EQ(WindowCaptions(*Dialog->lvCookies), std::vector<std::string>{names[1]});
+    Dialog->edFilter->SetText("");
+    Dialog->btnFilter->Click();
+    Row(names[2])->SetChecked(true);
+    Dialog->btnOK->Click();
+    EXPECT_EQ(Eraser.Exclude, (std::vector<std::string>{names[1], names[2]}));
 }
 
 TEST(KeepTypedURLs, ListsTheURLsAndKeepsValueNames) {

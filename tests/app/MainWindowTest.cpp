@@ -1,10 +1,16 @@
 // The program seen from outside: started in its own folder, driven by window messages.
 #include "ProgramRun.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
+#include "engine/SharedRoutines.h"
+#include "engine/catalogue/TypedURLs.h"
+#include "engine/erasers/PostEraser.h"
+#include "support/HostLinks.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -109,6 +115,73 @@ TEST_F(MainWindow, SystemCleanWithoutRestartErasesPlantedTraces) {
     ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     EXPECT_FALSE(RunHistoryPresent());
     CloseProgram();
+}
+
+// Traces named in any script go in one clean: nothing is deferred, so neither
+// "posterase.dat" nor the run-once value is written, and a kept typed address keeps
+// every byte under its new name.
+TEST_F(MainWindow, TracesNamedInAnyScriptAreCleanedAtOnce) {
+    const std::string recent = SpecialFolder(CSIDL_RECENT) + "\\";
+    const std::vector<std::string> traces = {recent + "\u6587\u66f8.lnk",
+                                             recent + "\u0395\u03bb\u03bb\u03ac\u03b4\u03b1.lnk",
+                                             recent + "\U0001F600.lnk"};
+    for (const std::string& trace : traces)
+        WriteStringToFile(trace, "trace");
+    const std::string kept = "http://\u4f8b\u3048.jp/\u00fc";
+    TRegistry reg;
+    reg.DeleteKey(TypedURLsKey);
+    ASSERT_TRUE(reg.OpenKey(TypedURLsKey, true));
+    reg.WriteString("url1", "http://a/");
+    reg.WriteString("url2", kept);
+    Program.WritePrefs([](TEraserEngine& engine) {
+        engine.Item(ciEraseStartMenuRecentDocuments).Enabled = true;
+        engine.Item(ciIEEraseTypedURLs).Enabled = true;
+        engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues = {"url2"};
+    });
+    StartProgram();
+    HWND dialog = OpenCleanMethodSelector();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageW(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
+                 BM_CLICK, 0, 0);
+    PostClick(FindChild(dialog, "TButton", "&OK"));
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    for (const std::string& trace : traces)
+        EXPECT_FALSE(FileExists(trace)) << trace;
+    EXPECT_FALSE(FileExists(Program.Dir() + "posterase.dat"));
+    TRegistry runOnce(KEY_READ);
+    runOnce.RootKey = HKEY_LOCAL_MACHINE;
+    EXPECT_FALSE(runOnce.OpenKey(RunOnceKey, false) && runOnce.ValueExists(RunOnceValue));
+    EXPECT_EQ(reg.GetValueNames(), std::vector<std::string>{"url1"});
+    EXPECT_EQ(reg.ReadString("url1"), kept);
+    CloseProgram();
+    reg.DeleteKey("\\" + std::string(TypedURLsKey));
+}
+
+// The fault a user met: a host link in a cleaned folder to a file outside it. The
+// link and its target stay, the log says so, and nothing is deferred for it.
+TEST_F(MainWindow, ACleanLeavesALinkAndItsTarget) {
+    TTempFolder outside;
+    const std::string target = outside.Write("secret.txt", "secret");
+    const std::string recent = SpecialFolder(CSIDL_RECENT) + "\\";
+    const std::string link = recent + "secret.lnk", own = recent + "own.lnk";
+    WriteStringToFile(own, "trace");
+    if (!MakeHostLink(link, target)) GTEST_SKIP() << "host links cannot be made here";
+    Program.WritePrefs(
+        [](TEraserEngine& engine) { engine.Item(ciEraseStartMenuRecentDocuments).Enabled = true; });
+    StartProgram();
+    HWND dialog = OpenCleanMethodSelector();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageW(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
+                 BM_CLICK, 0, 0);
+    PostClick(FindChild(dialog, "TButton", "&OK"));
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    EXPECT_TRUE(LogShows(link + ": ", 0)) << WindowText(Memo);
+    EXPECT_EQ(ReadFileToString(target), "secret");
+    EXPECT_TRUE(Listed(link));
+    EXPECT_FALSE(FileExists(own));
+    EXPECT_FALSE(FileExists(Program.Dir() + "posterase.dat"));
+    CloseProgram();
+    RemoveHostLinks({link});
 }
 
 TEST_F(MainWindow, CancelledCleaningModeDialogRunsNothing) {

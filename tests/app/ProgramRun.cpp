@@ -93,10 +93,10 @@ HWND FindChild(HWND parent, const char* className, const char* caption) {
 }
 
 std::string WindowText(HWND wnd) {
-    LRESULT length = SendMessageA(wnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(length + 1, '\0');
-    text.resize(SendMessageA(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
-    return text;
+    LRESULT length = SendMessageW(wnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(length + 1, L'\0');
+    text.resize(SendMessageW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+    return ToUtf8(text);
 }
 
 void PostClick(HWND button) {

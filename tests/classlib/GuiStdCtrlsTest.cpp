@@ -1,3 +1,4 @@
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/CheckBox.h"
 #include "classlib/gui/DateTimePicker.h"
 #include "classlib/gui/Edit.h"
@@ -98,6 +99,18 @@ TEST(GuiStdCtrls, EditAndMemoText) {
         big += "line of the log\r\n";
     memo->SetText(big); // past the edit control's default limit
     EXPECT_EQ(memo->Text().size(), big.size());
+
+    // A log line in any script reaches the window and comes back exactly.
+    const std::string line = "\u6587\u66f8.lnk \u03b1\u03b2\u03b3 \U0001F600";
+    memo->SetText("");
+    memo->Lines().Add(line);
+    memo->Lines().Add(line);
+    EXPECT_EQ(memo->Text(), line + "\r\n" + line + "\r\n");
+    std::wstring shown(256, L'\0');
+    shown.resize(GetWindowTextW(memo->Handle(), shown.data(), 256));
+    EXPECT_EQ(shown, ToWide(memo->Text()));
+    edit->SetText(line);
+    EXPECT_EQ(edit->Text(), line);
 }
 
 TEST(GuiStdCtrls, CheckBoxesAndRadioButtons) {

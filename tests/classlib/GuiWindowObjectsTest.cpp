@@ -28,7 +28,8 @@
 namespace {
 
 // A skin's hook: notes what the library answers for each new window and subclasses
-// it; the subclass notes the messages and each window's end.
+// it; the subclass notes the messages and each window's end. A control also gets a
+// procedure in its WindowProc slot there, which must see the window's creation.
 class TCreationHook {
 public:
     TCreationHook() {
@@ -42,22 +43,36 @@ public:
         Current = nullptr;
     }
     struct TSeen {
-        TObject* Object;          // WindowObject at HCBT_CREATEWND
-        TWinControl* InCreation;  // TWinControl::CreationControl there
-        int Messages = 0;         // through the subclass
-        bool Ended = false;       // WM_NCDESTROY passed on
-        TObject* AtEnd = nullptr; // WindowObject when WM_NCDESTROY arrived
+        TObject* Object;            // WindowObject at HCBT_CREATEWND
+        TWinControl* InCreation;    // TWinControl::CreationControl there
+        int Messages = 0;           // through the subclass
+        bool Ended = false;         // WM_NCDESTROY passed on
+        TObject* AtEnd = nullptr;   // WindowObject when WM_NCDESTROY arrived
+        bool SlotSawCreate = false; // WM_CREATE through the control's WindowProc slot
     };
     std::map<HWND, TSeen> Seen;
     std::vector<HWND> EndOrder;
 
 private:
+    struct TSlot {
+        TSeen* Seen;
+        TWndMethod Previous;
+        void Proc(TMessage& message) {
+            if (message.Msg == WM_CREATE) Seen->SlotSawCreate = true;
+            Previous(message);
+        }
+    };
     static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
         if (code == HCBT_CREATEWND) {
             auto wnd = reinterpret_cast<HWND>(wParam);
             TWinControl* inCreation = TWinControl::CreationControl();
-            Current->Seen[wnd] = {WindowObject(wnd), inCreation};
+            TSeen& seen = Current->Seen[wnd] = {WindowObject(wnd), inCreation};
             SetWindowSubclass(wnd, Subclass, 0, 0);
+            if (inCreation) {
+                auto slot = std::make_unique<TSlot>(TSlot{&seen, inCreation->WindowProc});
+                inCreation->WindowProc = TWndMethod::Of<&TSlot::Proc>(slot.get());
+                Current->FSlots.push_back(std::move(slot));
+            }
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
@@ -77,6 +92,7 @@ private:
     }
     static inline TCreationHook* Current = nullptr;
     HHOOK FHook;
+    std::vector<std::unique_ptr<TSlot>> FSlots; // outlive the controls they serve
 };
 
 class TfHooked : public TForm {
@@ -104,6 +120,8 @@ TEST(GuiWindowObjects, ACbtHookIsToldTheObjectOfEachWindowBeforeItsFirstMessage)
     EXPECT_EQ(hook.Seen[wnd].Object, &form);
     EXPECT_EQ(hook.Seen[wnd].InCreation, &form);
     EXPECT_EQ(hook.Seen[box].Object, form.Box);
+    EXPECT_TRUE(hook.Seen[wnd].SlotSawCreate);
+    EXPECT_TRUE(hook.Seen[box].SlotSawCreate);
     EXPECT_EQ(TWinControl::FindControl(box), form.Box);
     EXPECT_EQ(TWinControl::CreationControl(), nullptr); // nothing is being made now
 

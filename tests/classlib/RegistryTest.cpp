@@ -97,3 +97,28 @@ TEST(RootKeys, NumbersFromFilesBecomeHandles) {
     EXPECT_EQ(RootKeyToNumber(HKEY_LOCAL_MACHINE), 2147483650u);
     EXPECT_EQ(RootKeyFromNumber(0), nullptr);
 }
+
+// Key names, value names and string data in any script round-trip exactly; binary
+// data stays untouched.
+TEST_F(RegistryTest, NamesAndTextInAnyScript) {
+    const std::string key = std::string(kTestKey) + "\\\u6587\u66f8";
+    const std::string name = "\u03b1\u03b2\u03b3 \U0001F600",
+                      text = "\u4f8b\u3048 \u00fc \U0001F600";
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(key, true));
+        reg.WriteString(name, text);
+        reg.WriteBinaryData("\u00fc", "\xff\xfe", 2);
+    }
+    TRegistry reg(KEY_READ);
+    ASSERT_TRUE(reg.OpenKey(kTestKey, false));
+    EXPECT_EQ(reg.GetKeyNames(), std::vector<std::string>{"\u6587\u66f8"});
+    ASSERT_TRUE(reg.OpenKey("\u6587\u66f8", false));
+    std::vector<std::string> names = reg.GetValueNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"\u00fc", name}));
+    EXPECT_EQ(reg.ReadString(name), text);
+    EXPECT_EQ(reg.GetDataSize(name), static_cast<int>(text.size() + 1));
+    EXPECT_EQ(reg.ReadBinaryString("\u00fc"), "\xff\xfe");
+    EXPECT_TRUE(reg.KeyExists("\\" + key));
+}

@@ -34,32 +34,6 @@ void RemoveTree(const std::string& path) {
     RemoveDir(path);
 }
 
-std::string UnixName(const std::string& path) {
-    using TUnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<TUnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    if (!unixName) return "";
-    char* name = unixName(ToWide(path).c_str());
-    std::string result = name ? name : "";
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-bool RunHost(const std::string& program, const std::string& arguments,
-             const std::function<bool()>& done) {
-    std::string command = "\\\\?\\unix" + StringReplace(program, "/", "\\") + " " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return false;
-    TKernelHandle process(pi.hProcess), thread(pi.hThread);
-    for (int i = 0; i < 1000 && !done(); ++i)
-        Sleep(10);
-    return done();
-}
-
 namespace {
 
 bool IsFolderLink(const std::string& path) {
@@ -75,11 +49,7 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
     if (IsFolderLink(link)) return true;
     // Wine cannot make links itself; it reports a Unix link to a folder as a folder
     // with the reparse-point attribute.
-    const std::string unixTarget = UnixName(target), unixParent = UnixName(ExtractFileDir(link));
-    if (unixTarget.empty() || unixParent.empty()) return false;
-    return RunHost("/bin/ln",
-                   "-s \"" + unixTarget + "\" \"" + unixParent + "/" + ExtractFileName(link) + "\"",
-                   [&] { return IsFolderLink(link); });
+    return MakeHostLink(link, target) && IsFolderLink(link);
 }
 
 TRecordingEngine::TRecordingEngine() {

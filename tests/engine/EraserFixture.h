@@ -3,6 +3,7 @@
 // given size, a link to a folder, host programs run from the prefix, and an engine
 // that records its log.
 #include "engine/CustomEraserEngine.h"
+#include "support/HostLinks.h"
 #include "support/TempFolder.h"
 #include <functional>
 #include <string>
@@ -16,12 +17,6 @@ void RemoveTree(const std::string& path);
 // A symbolic link (or, where the platform cannot make one, a Unix link under Wine)
 // at link to the folder target; false when neither can be made.
 bool MakeFolderLink(const std::string& link, const std::string& target);
-// The host's name of a path of the prefix; "" outside Wine.
-std::string UnixName(const std::string& path);
-// Runs a host program, which Wine starts by its "\\?\unix" path, and waits until
-// done() holds (Wine gives no waitable handle for a host process).
-bool RunHost(const std::string& program, const std::string& arguments,
-             const std::function<bool()>& done);
 
 // An engine whose log lines are recorded; messages "run" before every entry and are
 // counted.

@@ -1,5 +1,6 @@
 // The browser items, run for real and in simulation over traces planted in the
 // private prefix.
+#include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/SharedRoutines.h"
@@ -121,6 +122,33 @@ TEST_F(TypedURLsTest, ANonStringValueIsRenumberedWithItsData) {
     EXPECT_EQ(data, 7u);
     EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, TypedURLsKey, "url2"), "http://c/");
     EXPECT_EQ(Item().ExcludedValues, (std::vector<std::string>{"url1", "url2", "other"}));
+}
+
+// Kept addresses in any script, of any length, come back byte for byte with their
+// types; a value after a long one is not lost.
+TEST_F(TypedURLsTest, KeptAddressesKeepEveryByteAndTheirTypes) {
+    const std::string japanese = "http://\u4f8b\u3048.jp/\u00fc";
+    const std::string greek = "http://\u03b5\u03bb.gr/\U0001F600", long_(10000, 'l');
+    WriteRegString(HKEY_CURRENT_USER, TypedURLsKey, "url1", "http://a/");
+    WriteRegString(HKEY_CURRENT_USER, TypedURLsKey, "url2", japanese);
+    WriteRegString(HKEY_CURRENT_USER, TypedURLsKey, "url3", long_);
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(TypedURLsKey, false));
+    reg.WriteExpandString("url4", greek);
+    Item().ExcludedValues = {"url2", "url3", "url4"};
+    Engine.Run(false);
+
+    EXPECT_EQ(RegValueNames(HKEY_CURRENT_USER, TypedURLsKey),
+              (std::vector<std::string>{"url1", "url2", "url3"}));
+    const std::wstring wide = ToWide(japanese);
+    const std::string bytes(reinterpret_cast<const char*>(wide.c_str()),
+                            (wide.size() + 1) * sizeof(wchar_t));
+    EXPECT_EQ(reg.ReadBinaryString("url1"), bytes);
+    EXPECT_EQ(reg.GetDataType("url1"), rdString);
+    EXPECT_EQ(reg.ReadString("url2"), long_);
+    EXPECT_EQ(reg.ReadString("url3"), greek);
+    EXPECT_EQ(reg.GetDataType("url3"), rdExpandString);
+    EXPECT_EQ(Item().ExcludedValues, (std::vector<std::string>{"url1", "url2", "url3"}));
 }
 
 TEST_F(CatalogueBrowsersTest, MozillaProfilesAreFoundByTheirPrefsFile) {

@@ -12,7 +12,7 @@ const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class SettingsFileTest : public testing::Test {
 protected:
-    void SetUp() override { Folder = TestFolder("settings"); }
+    void SetUp() override { Folder = TestFolder("settings \u6587\u66f8"); }
     std::string Prefs() const { return Folder + "\\prefs.dat"; }
     std::string Folder;
     TTestEngine Engine;
@@ -23,9 +23,12 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
     Engine.AutoCleanAtWindowsShutdown = true;
     Engine.AccessPassword = "s3cret";
     Engine.EnableOnly({ciEraseRunHistory, ciIEEraseCookies, ciOperaFavorites});
-    Engine.FileItem(ciIEEraseCookies).Exclude = {"a@b.txt", "c*"};
-    Engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues = {"url3"};
-    Engine.PluginManager->CheckedPlugins.Add("c:\\p.ppw");
+    // Keep lists with names in any script.
+    const std::vector<std::string> kept = {"a@b.txt", "c*", "\u6587\u66f8.lnk",
+                                           "\u03b1\u03b2\u03b3*", "\U0001F600.txt"};
+    Engine.FileItem(ciIEEraseCookies).Exclude = kept;
+    Engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues = {"url3", "\u4f8b\u3048"};
+    Engine.PluginManager->CheckedPlugins.Add("c:\\\u03c0.ppw");
     Engine.Misc->BossKeyEnabled = true;
     Engine.Scheduler->EveryMinutes = 42;
     Engine.Shredder->CleanFreeSpaceEnabled = true;
@@ -42,11 +45,11 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
     for (int i = 0; i < ciCatalogueCount; ++i)
         EXPECT_EQ(loaded.Item(TCatalogueItem(i)).Enabled, Engine.Item(TCatalogueItem(i)).Enabled)
             << Catalogue[i].Name;
-    EXPECT_EQ(loaded.FileItem(ciIEEraseCookies).Exclude,
-              (std::vector<std::string>{"a@b.txt", "c*"}));
+    EXPECT_EQ(loaded.FileItem(ciIEEraseCookies).Exclude, kept);
     EXPECT_EQ(loaded.RegistryItem(ciIEEraseTypedURLs).ExcludedValues,
-              std::vector<std::string>{"url3"});
-    EXPECT_EQ(loaded.PluginManager->CheckedPlugins.Count(), 1);
+              (std::vector<std::string>{"url3", "\u4f8b\u3048"}));
+    ASSERT_EQ(loaded.PluginManager->CheckedPlugins.Count(), 1);
+    EXPECT_EQ(loaded.PluginManager->CheckedPlugins[0], "c:\\\u03c0.ppw");
     EXPECT_TRUE(loaded.Misc->BossKeyEnabled);
     EXPECT_TRUE(loaded.Shredder->CleanFreeSpaceEnabled);
     EXPECT_EQ(loaded.Scheduler->EveryMinutes, 42);
@@ -163,7 +166,8 @@ TEST_F(SettingsFileTest, AFailedSaveLeavesTheOldFileWhole) {
     Engine.AccessPassword = "old";
     Engine.SaveSettings(Prefs());
     const std::string old = ReadFileToString(Prefs());
-    HANDLE lock = CreateFileA(Prefs().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE lock =
+        CreateFileW(ToWide(Prefs()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Engine.AccessPassword = "new";
     EXPECT_ANY_THROW(Engine.SaveSettings(Prefs()));

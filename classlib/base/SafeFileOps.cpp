@@ -1,0 +1,173 @@
+#include "classlib/base/SafeFileOps.h"
+#include "classlib/base/SysUtils.h"
+
+namespace {
+
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+TSafeFileResult Failed(DWORD error) {
+    return {sfFailed, error};
+}
+
+TSafeFileResult LastError() {
+    return Failed(GetLastError());
+}
+
+bool StartsWith(const std::wstring& s, const wchar_t* prefix) {
+    return s.compare(0, wcslen(prefix), prefix) == 0;
+}
+
+// "\\?\C:\x" as "C:\x", "\\?\UNC\server\x" as "\\server\x"; no trailing "\" but
+// after a drive.
+std::wstring Plain(std::wstring path) {
+    if (StartsWith(path, L"\\\\?\\UNC\\"))
+        path = L"\\" + path.substr(7);
+    else if (StartsWith(path, L"\\\\?\\"))
+        path = path.substr(4);
+    if (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n >= full.size()) {
+        full.resize(n);
+        n = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    }
+    full.resize(n < full.size() ? n : 0);
+    return full.empty() ? Plain(path) : Plain(full);
+}
+
+std::wstring LongPath(const std::wstring& fullPath) {
+    std::wstring longName(fullPath.size() + MAX_PATH, L'\0');
+    const DWORD n =
+        GetLongPathNameW(fullPath.c_str(), longName.data(), static_cast<DWORD>(longName.size()));
+    if (n == 0 || n >= longName.size()) return fullPath;
+    longName.resize(n);
+    return Plain(longName);
+}
+
+std::wstring FinalPath(HANDLE handle) {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n >= path.size()) {
+        path.resize(n);
+        n = GetFinalPathNameByHandleW(handle, path.data(), n,
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    }
+    path.resize(n < path.size() ? n : 0);
+    return Plain(path);
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Long names are looked up only when the plain comparison fails (8.3 names).
+bool IsListedEntry(HANDLE handle, const std::wstring& path) {
+    const std::wstring final = FinalPath(handle), full = FullPath(path);
+    return SameName(final, full) || SameName(final, LongPath(full));
+}
+
+// Opens the entry Path names without following a link and tells what it is.
+struct TEntry {
+    TFileHandle Handle;
+    DWORD Attributes = 0;
+    TSafeFileResult Result;
+    [[nodiscard]] bool IsMarkedLink() const {
+        return (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    }
+    [[nodiscard]] bool IsFolder() const { return (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+};
+
+TEntry OpenEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags) {
+    TEntry entry;
+    const std::wstring path = ToWide(Path);
+    entry.Handle.Reset(
+        CreateFileW(path.c_str(), Access | FILE_READ_ATTRIBUTES, Share, nullptr, OPEN_EXISTING,
+                    Flags | FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    if (!entry.Handle || !GetFileInformationByHandleEx(entry.Handle.Get(), FileAttributeTagInfo,
+                                                       &info, sizeof info)) {
+        entry.Result = LastError();
+        entry.Handle.Reset();
+        return entry;
+    }
+    entry.Attributes = info.FileAttributes;
+    if (entry.IsMarkedLink()) return entry;
+    // Wine shows a host link to a file as a plain file, even opened as a reparse
+    // point, and hands out its target (a folder link's too): only the handle's final
+    // path, the target's, tells it from the entry that was listed. Anything reached
+    // through a linked folder differs the same way.
+    if (!IsListedEntry(entry.Handle.Get(), path)) {
+        entry.Result = {sfLink, 0};
+        entry.Handle.Reset();
+    }
+    return entry;
+}
+
+TSafeFileResult DisposeOf(const TEntry& entry) {
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    if (!SetFileInformationByHandle(entry.Handle.Get(), FileDispositionInfo, &dispose,
+                                    sizeof dispose))
+        return LastError();
+    return {};
+}
+
+} // namespace
+
+std::string TSafeFileResult::Text() const {
+    switch (Status) {
+    case sfDone: return "";
+    case sfLink: return "A link, left in place with its target";
+    case sfFailed: break;
+    }
+    return SysErrorMessage(Error);
+}
+
+TSafeFileResult SafeDeleteFile(const std::string& Path) {
+    const TEntry entry = OpenEntry(Path, DELETE, ShareAll, 0);
+    if (!entry.Result.Done()) return entry.Result;
+    if (entry.IsFolder() && !entry.IsMarkedLink()) return Failed(ERROR_ACCESS_DENIED);
+    return DisposeOf(entry);
+}
+
+TSafeFileResult SafeRemoveDir(const std::string& Dir) {
+    const TEntry entry = OpenEntry(Dir, DELETE, ShareAll, 0);
+    if (!entry.Result.Done()) return entry.Result;
+    if (!entry.IsFolder() && !entry.IsMarkedLink()) return Failed(ERROR_DIRECTORY);
+    return DisposeOf(entry);
+}
+
+TSafeFileResult SafeMoveFile(const std::string& From, const std::string& To, DWORD Flags) {
+    TEntry entry = OpenEntry(From, 0, ShareAll, 0);
+    if (!entry.Result.Done()) return entry.Result;
+    entry.Handle.Reset(); // MoveFileEx opens the entry itself, as a link where it is one
+    if (!MoveFileExW(ToWide(From).c_str(), ToWide(To).c_str(), Flags)) return LastError();
+    return {};
+}
+
+TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access, DWORD Share,
+                                     DWORD Flags) {
+    TEntry entry = OpenEntry(Path, Access, Share, Flags);
+    if (entry.Result.Done() && entry.IsMarkedLink()) {
+        entry.Result = {sfLink, 0};
+        entry.Handle.Reset();
+    } else if (entry.Result.Done() && entry.IsFolder()) {
+        entry.Result = Failed(ERROR_ACCESS_DENIED);
+        entry.Handle.Reset();
+    }
+    return {std::move(entry.Handle), entry.Result};
+}
+
+TSafeFileResult SafeCheckEntry(const std::string& Path) {
+    return OpenEntry(Path, 0, ShareAll, 0).Result;
+}
+
+TSafeFileResult SafeCheckNoLink(const std::string& Path) {
+    const TEntry entry = OpenEntry(Path, 0, ShareAll, 0);
+    return entry.Result.Done() && entry.IsMarkedLink() ? TSafeFileResult{sfLink, 0} : entry.Result;
+}

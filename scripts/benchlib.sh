@@ -1,0 +1,72 @@
+# Shared helpers of the benchmark scripts. Source it; do not run it.
+# The machine is shared, so one run says little: every comparison runs its sides in
+# turn, TW_BENCH_RUNS times each (at least 5), and judges the medians.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+TW_BENCH_RUNS=$(( ${TW_BENCH_RUNS:-5} < 5 ? 5 : ${TW_BENCH_RUNS:-5} ))
+
+# A throwaway prefix on a private Xvfb with a warm wineserver, removed on exit. Sets
+# TW_BENCH_WORK. The benchmark programs delete for real: never the default prefix.
+tw_bench_prefix() {
+  TW_BENCH_WORK=$(mktemp -d /tmp/tw-bench.XXXXXX)
+  trap tw_bench_cleanup EXIT
+  tw_make_prefix "$TW_BENCH_WORK/prefix"
+  tw_unmanaged_windows "$TW_BENCH_WORK/prefix"
+  tw_need_display --private
+  wineserver -p >/dev/null 2>&1 || true
+  wine cmd /c exit >/dev/null 2>&1 || true
+  tw_log "machine load before measuring: $(cut -d' ' -f1-3 /proc/loadavg)"
+}
+
+tw_bench_cleanup() {
+  WINEPREFIX=$TW_BENCH_WORK/prefix wineserver -k 2>/dev/null || true
+  tw_stop_display
+  tw_unmount_drives
+  rm -rf "$TW_BENCH_WORK"
+}
+
+# Seconds since the epoch, to the nanosecond.
+tw_now() { date +%s.%N; }
+
+# Prints what `count` units in the time from `start` to `end` make per second.
+tw_rate() { awk -v n="$1" -v s="$2" -v e="$3" 'BEGIN { printf "%.4f\n", n / (e - s) }'; }
+
+# tw_compare TITLE UNIT REF_NAME REF_COMMAND [NAME COMMAND GOAL]...
+# Runs the reference and every other side in turn (the order rotates from round to
+# round), TW_BENCH_RUNS rounds. Each command is run by eval and prints its measure
+# (seconds, MB/s, ...) as the last line of its output. Prints every measure, the
+# medians and, for each side, median / reference median against its GOAL, which is
+# "<=x" or ">=x".
+tw_compare() {
+  local title=$1 unit=$2; shift 2
+  local names=() commands=() goals=()
+  names+=("$1"); commands+=("$2"); goals+=(""); shift 2
+  while [ $# -gt 0 ]; do
+    names+=("$1"); commands+=("$2"); goals+=("$3"); shift 3
+  done
+  local sides=${#names[@]} round i k out values=()
+  tw_log "$title: ${names[*]}, $TW_BENCH_RUNS rounds in turn"
+  for ((round = 0; round < TW_BENCH_RUNS; round++)); do
+    for ((k = 0; k < sides; k++)); do
+      i=$(( (k + round) % sides ))
+      out=$(eval "${commands[$i]}" | tail -n1 | tr -d '\r')
+      [[ $out =~ ^[0-9.]+$ ]] || { echo "$title: ${names[$i]} printed '$out'" >&2; return 1; }
+      values[$i]="${values[$i]:-} $out"
+    done
+  done
+  echo "$title ($unit, median of $TW_BENCH_RUNS alternated runs; load $(cut -d' ' -f1 /proc/loadavg))"
+  local medians=()
+  for ((i = 0; i < sides; i++)); do
+    medians[$i]=$(tr ' ' '\n' <<<"${values[$i]}" | grep . | sort -g |
+                  awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+    printf '  %-28s median %10.4f   runs:%s\n' "${names[$i]}" "${medians[$i]}" "${values[$i]}"
+  done
+  for ((i = 1; i < sides; i++)); do
+    awk -v a="${medians[$i]}" -v b="${medians[0]}" -v goal="${goals[$i]}" -v n="${names[$i]}" \
+        -v r="${names[0]}" 'BEGIN {
+      ratio = a / b; op = substr(goal, 1, 2); limit = substr(goal, 3) + 0
+      met = (op == "<=") ? ratio <= limit : ratio >= limit
+      printf "  ratio %s / %s: %.3f (goal %s %s): %s\n", n, r, ratio, op, limit, met ? "met" : "MISSED"
+    }'
+  done
+}
