@@ -2,6 +2,7 @@
 #include "app/Question.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/Handle.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
@@ -30,7 +31,8 @@ std::vector<WIN32_FIND_DATAW> FolderEntries(const std::string& folder) {
     return entries;
 }
 
-// A folder, whatever other attributes it carries; a link to one is removed as a link.
+// A folder, whatever other attributes it carries; a link to one is removed as a link
+// by the link-safe layer.
 bool IsFolder(const WIN32_FIND_DATAW& entry) {
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
            !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -42,12 +44,14 @@ std::string DeleteFolderTree(const std::string& folder) {
     std::string failed;
     for (const WIN32_FIND_DATAW& entry : FolderEntries(folder)) {
         const std::string path = IncludeTrailingPathDelimiter(folder) + ToUtf8(entry.cFileName);
-        const std::string stays = IsFolder(entry)       ? DeleteFolderTree(path)
-                                  : SysDeleteFile(path) ? ""
-                                                        : path;
+        std::string stays = path;
+        if (IsFolder(entry))
+            stays = DeleteFolderTree(path);
+        else if (SafeDeleteFile(path).Done())
+            stays.clear();
         if (failed.empty()) failed = stays;
     }
-    if (failed.empty() && !RemoveDir(folder)) failed = folder;
+    if (failed.empty() && !SafeRemoveDir(folder).Done()) failed = folder;
     return failed;
 }
 
