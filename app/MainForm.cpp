@@ -26,6 +26,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     BuildPages();
     BuildTrayMenu();
     BindCommands();
+    ReadSkin();
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnActivate = [this](TObject* sender) { FormActivate(sender); };
@@ -38,6 +39,19 @@ TfMain::~TfMain() {
 std::vector<TPageFrame*> TfMain::Pages() const {
     return {MainPage,        WindowsPage,          BrowsersPage,
             TTFileShredder1, TTFreeSpaceShredder1, JunkCleanerPage};
+}
+
+// The skin component as the window's description gives it; it is read, and then
+// told the window is complete, before the window's creation handler runs.
+void TfMain::ReadSkin() {
+    SkinData = new TSkinData(this);
+    SkinData->SetName("SkinData");
+    SkinData->SetActive(true);
+    SkinData->SkinControls = 0x3FFFFF & ~(SkinKind(xcMenuItem) | SkinKind(xcSpin) |
+                                          SkinKind(xcTrackBar) | SkinKind(xcFastReport));
+    SkinData->Options = 0;
+    SkinData->ReadSkinStream(ReadStoredSkinStream());
+    SkinData->Loaded();
 }
 
 void TfMain::FormCreate(TObject*) {
@@ -137,11 +151,11 @@ void TfMain::SetUpFolders() {
 void TfMain::CreateTrayIcon() {
     TrayIcon = new TTrayNotifyIcon(this);
     TrayIcon->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
-    TrayIcon->SetIconVisible(true);
     TrayIcon->MinimizeToTray = true;
     TrayIcon->SetShowHint(true);
     TrayIcon->SetHint("  Tarnwhistle");
     TrayIcon->PopupMenu = TrayPopupMenu;
+    TrayIcon->SetIconVisible(true); // last: the icon reaches the shell once, complete
 }
 
 // The settings are written once, here; a program ended by the single-instance guard

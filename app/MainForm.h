@@ -19,6 +19,7 @@
 #include "components/OneInstance/OneInstance.h"
 #include "components/TrayIcon/TrayNotifyIcon.h"
 #include "engine/EraserEngine.h"
+#include "skin/SkinData.h"
 #include <initializer_list>
 #include <memory>
 
@@ -57,6 +58,7 @@ public:
     TMenuItem *miShowMainWindow, *miQuickClean, *miCleanAndReboot, *miCleanAndShutdown,
         *miStopTasks, *miHelp, *miAbout, *miExit;
 
+    TSkinData* SkinData; // paints every window of the program; owned by the form
     std::unique_ptr<TEraserEngine> Engine;
     TTrayNotifyIcon* TrayIcon = nullptr; // owned by the form
     std::string AppDir;                  // the program folder, with a trailing backslash
@@ -78,6 +80,7 @@ private:
     void BuildPages();
     void BuildTrayMenu();
     void BindCommands();
+    void ReadSkin();
     void FormCreate(TObject* Sender);
     bool PasswordAccepted();
     void FillPages();

@@ -52,6 +52,7 @@ TFloor ReadSharedSizes(const std::string& root) {
 struct TOwnRun {
     std::map<int, std::set<std::string>> Groups;
     size_t Digests = 0;
+    uint64_t BytesDigested = 0;
 };
 
 // The search as the "Duplicate" tab runs it with its default options and lists.
@@ -70,6 +71,7 @@ TOwnRun SearchDuplicates(const std::string& root) {
     };
     finder.Execute();
     run.Digests = search.DigestsComputed();
+    run.BytesDigested = search.BytesDigested();
     return run;
 }
 
@@ -108,8 +110,8 @@ int main(int argc, char** argv) {
     const double floorMedian = Median(floorTimes), ownMedian = Median(ownTimes);
     std::printf("tree: %ld files, %ld of a shared size (%.1f MiB read by the floor)\n", floor.Files,
                 floor.SharedSizeFiles, double(floor.BytesRead) / 1048576.0);
-    std::printf("duplicate finder: %zu groups, %zu files listed, %zu MD5 digests\n",
-                own.Groups.size(), listed, own.Digests);
+    std::printf("duplicate finder: %zu groups, %zu files listed, %zu MD5 digests (%.1f MiB)\n",
+                own.Groups.size(), listed, own.Digests, double(own.BytesDigested) / 1048576.0);
     std::printf("MD5 at most once per file and only for shared sizes: %s\n",
                 own.Digests <= size_t(floor.SharedSizeFiles) ? "yes" : "NO");
     std::printf("median of %d: floor (walk, read shared sizes once) %.3f s, duplicate finder "

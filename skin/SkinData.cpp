@@ -47,7 +47,8 @@ const char* const DefaultSkin3rd[][2] = {
 };
 
 void ShowMessageBox(const std::string& text) {
-    MessageBoxW(nullptr, ToWide(text).c_str(), L"Tarnwhistle", MB_OK | MB_ICONWARNING);
+    MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(Application->Title()).c_str(),
+                MB_OK | MB_ICONWARNING);
 }
 
 } // namespace
@@ -56,7 +57,7 @@ std::function<void(const std::string& text)> TSkinData::ShowSkinMessage = ShowMe
 
 TSkinData::TSkinData(TComponent* owner)
     : TComponent(owner), SkinControls(0x3FFFFF & ~(SkinKind(xcMenuItem) | SkinKind(xcFastReport))),
-      FMenuImages(new TImageList(this)) {
+      FMenuImages(std::make_unique<TImageList>(nullptr)) {
     for (const auto& [kind, names] : DefaultSkin3rd)
         for (const std::string& name : SplitString(names, ','))
             Skin3rd.Add(name + "=" + kind);
@@ -198,6 +199,15 @@ void TSkinData::MakeAppIcon() {
     canvas.Brush().SetColor(clFuchsia);
     canvas.FillRect(RECT{0, 0, w, h});
     DrawIconEx(canvas.Handle(), 0, 0, copy.Get(), w, h, 0, nullptr, DI_NORMAL);
+}
+
+std::string ReadStoredSkinStream() {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC info = FindResourceW(module, L"SKINSTREAM", MAKEINTRESOURCEW(10)); // RT_RCDATA
+    HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return {};
+    return std::string(static_cast<const char*>(bytes), SizeofResource(module, info));
 }
 
 TWinControl* FindSkinControl(HWND wnd) {

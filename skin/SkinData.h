@@ -156,9 +156,12 @@ private:
     std::array<TColor, 10> FCustomColours{};
     TGdiObject FBrush;
     TBitmap FSmallIcon;
-    TImageList* FMenuImages; // owned as a component
+    std::unique_ptr<TImageList> FMenuImages;
 };
 
+// The stored "SkinStream" bytes: the exe's RCDATA resource SKINSTREAM (u32 length
+// and packed skin); empty when the program has none.
+std::string ReadStoredSkinStream();
 // The class-library control of a window, or nullptr.
 TWinControl* FindSkinControl(HWND wnd);
 // Draws UTF-8 text with DrawTextW.

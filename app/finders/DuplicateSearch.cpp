@@ -46,6 +46,7 @@ bool TDuplicateSearch::IsDuplicate(TEntry& seen, TEntry& found) {
 const std::string& TDuplicateSearch::Digest(TEntry& entry) {
     if (!entry.Digest) {
         ++FDigests;
+        FDigestBytes += entry.File.Size;
         try {
             entry.Digest = MD5FileHex(entry.File.Path);
         } catch (const std::exception&) {

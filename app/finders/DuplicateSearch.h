@@ -35,6 +35,7 @@ public:
     // when that one has no row yet. A path reported before is passed over.
     std::vector<TDuplicateRow> Add(const TFoundFile& file);
     [[nodiscard]] size_t DigestsComputed() const { return FDigests; }
+    [[nodiscard]] uint64_t BytesDigested() const { return FDigestBytes; }
 
 private:
     struct TEntry {
@@ -51,4 +52,5 @@ private:
     std::unordered_map<std::string, std::vector<size_t>> FSeenByName;
     std::unordered_set<std::string> FPaths;
     size_t FDigests = 0;
+    uint64_t FDigestBytes = 0;
 };

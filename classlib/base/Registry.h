@@ -31,7 +31,8 @@ public:
     [[nodiscard]] std::vector<std::string> GetKeyNames() const;
     [[nodiscard]] std::vector<std::string> GetValueNames() const;
     [[nodiscard]] TRegDataType GetDataType(const std::string& name) const;
-    [[nodiscard]] int GetDataSize(const std::string& name) const; // -1 when absent
+    // Bytes of the data; of a string, its UTF-8 bytes with the NUL. -1 when absent.
+    [[nodiscard]] int GetDataSize(const std::string& name) const;
 
     // Reads raise ERegistryException on a missing value or wrong type
     // ("Invalid data type for '%s'"); ReadString of a missing value gives "".

@@ -109,6 +109,13 @@ TEntry OpenEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags
     return entry;
 }
 
+// For the calls that would follow any link: a marked one is refused too.
+void RefuseMarkedLink(TEntry& entry) {
+    if (!entry.Result.Done() || !entry.IsMarkedLink()) return;
+    entry.Result = {sfLink, 0};
+    entry.Handle.Reset();
+}
+
 TSafeFileResult DisposeOf(const TEntry& entry) {
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (!SetFileInformationByHandle(entry.Handle.Get(), FileDispositionInfo, &dispose,
@@ -153,10 +160,8 @@ TSafeFileResult SafeMoveFile(const std::string& From, const std::string& To, DWO
 TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access, DWORD Share,
                                      DWORD Flags) {
     TEntry entry = OpenEntry(Path, Access, Share, Flags);
-    if (entry.Result.Done() && entry.IsMarkedLink()) {
-        entry.Result = {sfLink, 0};
-        entry.Handle.Reset();
-    } else if (entry.Result.Done() && entry.IsFolder()) {
+    RefuseMarkedLink(entry);
+    if (entry.Result.Done() && entry.IsFolder()) {
         entry.Result = Failed(ERROR_ACCESS_DENIED);
         entry.Handle.Reset();
     }
@@ -168,6 +173,7 @@ TSafeFileResult SafeCheckEntry(const std::string& Path) {
 }
 
 TSafeFileResult SafeCheckNoLink(const std::string& Path) {
-    const TEntry entry = OpenEntry(Path, 0, ShareAll, 0);
-    return entry.Result.Done() && entry.IsMarkedLink() ? TSafeFileResult{sfLink, 0} : entry.Result;
+    TEntry entry = OpenEntry(Path, 0, ShareAll, 0);
+    RefuseMarkedLink(entry);
+    return entry.Result;
 }

@@ -1,10 +1,14 @@
 #include "classlib/gui/WindowObjects.h"
 #include "classlib/base/SysUtils.h"
 #include <cstdio>
+#include <unordered_map>
 
 namespace {
 
 thread_local TWindowCreation* Creating = nullptr;
+// A copy of the properties this thread set, asked instead of them: under Wine every
+// GetPropW is a round trip to the server, and it ran for every message.
+thread_local std::unordered_map<HWND, TObject*> Objects;
 
 // The atom as the property's name.
 LPCWSTR PropertyName() {
@@ -26,15 +30,18 @@ ATOM WindowObjectAtom() {
 }
 
 void SetWindowObject(HWND wnd, TObject* object) {
-    if (object)
+    if (object) {
         SetPropW(wnd, PropertyName(), object);
-    else
+        Objects[wnd] = object;
+    } else {
         RemovePropW(wnd, PropertyName());
+        Objects.erase(wnd);
+    }
 }
 
 TObject* WindowObject(HWND wnd) {
     if (!wnd) return nullptr;
-    if (auto object = static_cast<TObject*>(GetPropW(wnd, PropertyName()))) return object;
+    if (const auto found = Objects.find(wnd); found != Objects.end()) return found->second;
     TWindowCreation* creation = Creating;
     if (!creation || creation->FClaimed) return nullptr;
     // Only the window of the awaited class: a hook may ask about others meanwhile.

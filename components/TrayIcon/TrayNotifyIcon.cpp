@@ -96,8 +96,10 @@ bool TTrayNotifyIcon::HideIcon() {
     return Notify(NIM_DELETE);
 }
 
+// A hidden icon is not in the notification area: the shell learns its state when it
+// is shown. Every call is a round trip to the shell's process.
 bool TTrayNotifyIcon::ModifyIcon() {
-    return Notify(NIM_MODIFY);
+    return !FIconVisible || Notify(NIM_MODIFY);
 }
 
 void TTrayNotifyIcon::SetIconVisible(bool visible) {

@@ -2,6 +2,7 @@
 #include "classlib/base/SysUtils.h"
 #include "components/XmlParser/XmlStrings.h"
 #include <algorithm>
+#include <charconv>
 
 void TkepXMLNode2::SetName(const std::string& name) {
     FName = name;
@@ -55,9 +56,54 @@ std::string XMLEscape(const std::string& s) {
     return ReplaceString(r, "\"", "&quot;");
 }
 
+namespace {
+// The code point of a character reference's digits ("233", "x1F600"); 0 when invalid.
+uint32_t ReferencedCode(const std::string& digits) {
+    const bool hex = !digits.empty() && (digits[0] == 'x' || digits[0] == 'X');
+    const char* first = digits.data() + hex;
+    const char* last = digits.data() + digits.size();
+    uint32_t code = 0;
+    auto [end, error] = std::from_chars(first, last, code, hex ? 16 : 10);
+    const bool valid = first != last && end == last && error == std::errc() && code <= 0x10FFFF &&
+                       (code < 0xD800 || code > 0xDFFF);
+    return valid ? code : 0;
+}
+
+std::string CodePointToUtf8(uint32_t code) {
+    std::wstring w;
+    if (code >= 0x10000) {
+        w += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+        w += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+        w += static_cast<wchar_t>(code);
+    }
+    return ToUtf8(w);
+}
+
+// "&#233;" and "&#x1F600;" as UTF-8; a broken reference stays as it is.
+std::string DecodeCharReferences(const std::string& s) {
+    std::string r;
+    size_t pos = 0;
+    for (size_t hit; (hit = s.find("&#", pos)) != std::string::npos;) {
+        const size_t end = s.find(';', hit);
+        const uint32_t code =
+            end == std::string::npos ? 0 : ReferencedCode(s.substr(hit + 2, end - hit - 2));
+        r.append(s, pos, hit - pos);
+        if (code == 0) {
+            r += "&#";
+            pos = hit + 2;
+            continue;
+        }
+        r += CodePointToUtf8(code);
+        pos = end + 1;
+    }
+    return r.append(s, pos, std::string::npos);
+}
+} // namespace
+
 std::string XMLUnescape(const std::string& s) {
     if (s.find('&') == std::string::npos) return s;
-    std::string r = ReplaceString(s, "&lt;", "<");
+    std::string r = ReplaceString(DecodeCharReferences(s), "&lt;", "<");
     r = ReplaceString(r, "&gt;", ">");
     r = ReplaceString(r, "&apos;", "'");
     r = ReplaceString(r, "&quot;", "\"");
@@ -81,6 +127,62 @@ void ParseAttributes(std::string s, TkepXMLNode2& element) {
         s.erase(0, close + 1);
     }
 }
+
+// The encoding the text's declaration names; "" without one.
+std::string DeclaredEncoding(const std::string& xml) {
+    const size_t lt = xml.find('<');
+    if (lt == std::string::npos || xml.compare(lt, 5, "<?xml") != 0) return "";
+    const size_t end = xml.find("?>", lt);
+    if (end == std::string::npos) return "";
+    TkepXMLNode2 declaration;
+    try {
+        ParseAttributes(Trim(xml.substr(lt + 5, end - lt - 5)), declaration);
+    } catch (const EkepXMLError&) {
+        return ""; // the parse reports it
+    }
+    return declaration.GetAttribute("encoding");
+}
+
+// Files are kept in the encoding they declare: ISO-8859-1 (written by default) and
+// windows-1252 in their code page, UTF-8 and anything else as UTF-8.
+UINT FileCodePage(const std::string& encoding) {
+    if (SameText(encoding, "ISO-8859-1") || SameText(encoding, "latin1")) return 28591;
+    if (SameText(encoding, "windows-1252")) return 1252;
+    return CP_UTF8;
+}
+
+std::string DecodeFile(const std::string& bytes, UINT codePage) {
+    if (codePage == CP_UTF8 || IsAscii(bytes)) return bytes;
+    const int size = static_cast<int>(bytes.size());
+    std::wstring wide(MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(),
+                        static_cast<int>(wide.size()));
+    return ToUtf8(wide);
+}
+
+// A character the code page lacks is written as a reference ("&#25991;").
+std::string EncodeFile(const std::string& text, UINT codePage) {
+    if (codePage == CP_UTF8 || IsAscii(text)) return text;
+    const std::wstring wide = ToWide(text);
+    std::string bytes;
+    for (size_t i = 0; i < wide.size(); ++i) {
+        const wchar_t c = wide[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < wide.size()) {
+            const uint32_t code = 0x10000 + ((c - 0xD800u) << 10) + (wide[++i] - 0xDC00u);
+            bytes += "&#" + std::to_string(code) + ";";
+            continue;
+        }
+        char encoded[8];
+        BOOL lost = FALSE;
+        const int n = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, &c, 1, encoded,
+                                          sizeof encoded, nullptr, &lost);
+        if (n > 0 && !lost)
+            bytes.append(encoded, n);
+        else
+            bytes += "&#" + std::to_string(static_cast<uint32_t>(c)) + ";";
+    }
+    return bytes;
+}
 } // namespace
 
 void TkepXMLParser2::SetXML(const std::string& xml) {
@@ -89,11 +191,13 @@ void TkepXMLParser2::SetXML(const std::string& xml) {
 }
 
 void TkepXMLParser2::LoadFromFile(const std::string& fileName) {
-    SetXML(FileToString(fileName));
+    const std::string bytes = FileToString(fileName);
+    SetXML(DecodeFile(bytes, FileCodePage(DeclaredEncoding(bytes))));
 }
 
 void TkepXMLParser2::SaveToFile(const std::string& fileName) const {
-    WriteStringToFileAtomically(fileName, GetXML());
+    const std::string xml = GetXML();
+    WriteStringToFileAtomically(fileName, EncodeFile(xml, FileCodePage(DeclaredEncoding(xml))));
 }
 
 int TkepXMLParser2::FindFromPos(const char* what) const {

@@ -99,6 +99,8 @@ public:
 
     // Replaces the tree with the parsed text; LastError() is "" on success.
     void SetXML(const std::string& xml);
+    // Strings are UTF-8; files are read and written in the encoding they declare
+    // (ISO-8859-1 by default, other characters as references such as "&#25991;").
     // Raises the stream error when the file cannot be read (LastError() unchanged).
     void LoadFromFile(const std::string& fileName);
     [[nodiscard]] std::string GetXML() const;
@@ -126,5 +128,6 @@ private:
 
 // Escapes "&", "<", ">", "'" and the double quote for attribute values and text.
 [[nodiscard]] std::string XMLEscape(const std::string& s);
-// Replaces the five predefined references, each once ("&amp;" last).
+// Replaces character references ("&#233;", "&#x1F600;") and the five predefined
+// ones, each once ("&amp;" last).
 [[nodiscard]] std::string XMLUnescape(const std::string& s);

@@ -55,7 +55,9 @@ bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
 }
 
 // Writes '0' characters until the drive is full: whole buffers (in clusters) while
-// there is room for them, then single clusters, then the last bytes.
+// there is room for them, then single clusters, then the last bytes. The drive is
+// asked for its free space only when fewer than two buffers are left by the count:
+// under Wine each query costs about as much as writing a buffer.
 void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
     const int64_t cluster = GetClusterSize(root);
     const int64_t block =
@@ -68,11 +70,12 @@ void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
     }
     const int64_t start = GetFreeBytes(root);
     int64_t total = 0;
+    int64_t free = start;
     bool lastWhole = true;
     // No more than was free at the start: a drive that compresses the file or
     // misreports its free space cannot make the loop run on.
     while (total < start) {
-        const int64_t free = GetFreeBytes(root);
+        if (free < 2 * block) free = GetFreeBytes(root);
         ProcessMessages();
         if (Cancelled) return;
         const int64_t length = free >= block ? block : std::min(free, cluster);
@@ -82,9 +85,10 @@ void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
             RaiseLastOSError();
         }
         total += written;
-        SetPercent(start > 0 ? static_cast<int>(std::clamp<int64_t>(
-                                   100 - (free - written) * 100 / start, 0, 100))
-                             : 100);
+        free -= written;
+        SetPercent(start > 0
+                       ? static_cast<int>(std::clamp<int64_t>(100 - free * 100 / start, 0, 100))
+                       : 100);
         // A short write is followed by one more check of the free space.
         if (length < cluster && !lastWhole) return;
         lastWhole = length >= cluster;

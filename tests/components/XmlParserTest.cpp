@@ -216,3 +216,31 @@ TEST(XmlParser, FailedSaveKeepsThePreviousFile) {
     DeleteFileA(filler.c_str());
     DeleteFileA(file.c_str());
 }
+
+// Any character survives a file in the declared encoding: ISO-8859-1 keeps its own
+// bytes and writes the rest as references; UTF-8 keeps every character as it is.
+TEST(XmlParser, FilesCarryAnyCharacterInTheirDeclaredEncoding) {
+    TTempFolder temp;
+    const std::string value = "caf\u00e9 \u6587\u66f8 \u03b1\u03b2 \U0001F600";
+    for (const char* encoding : {"", "UTF-8"}) {
+        TkepXMLParser2 doc;
+        doc.SetName("Store");
+        if (*encoding) doc.Declaration().AddAttribute("encoding", encoding);
+        doc.AddAttribute("Name", value);
+        doc.AddNode(Element("Item", value));
+        doc.SaveToFile(temp / "store.xml");
+        const std::string bytes = ReadFileToString(temp / "store.xml");
+        if (*encoding)
+            EXPECT_NE(bytes.find(value), std::string::npos);
+        else
+            EXPECT_NE(bytes.find("caf\xE9 &#25991;&#26360; &#945;&#946; &#128512;"),
+                      std::string::npos);
+        TkepXMLParser2 back;
+        back.LoadFromFile(temp / "store.xml");
+        EXPECT_EQ(back.LastError(), "");
+        EXPECT_EQ(back.GetAttribute("Name"), value) << encoding;
+        ASSERT_EQ(back.NodeCount(), 1);
+        EXPECT_EQ(back.GetNode(0)->Text(), value) << encoding;
+    }
+    EXPECT_EQ(XMLUnescape("&#x41;&#66;&amp;#67;&#xD800;&#;"), "AB&#67;&#xD800;&#;");
+}
