@@ -1,6 +1,7 @@
 #include "skin/SkinForm.h"
 #include "classlib/gui/WinControl.h"
 #include "skin/SkinData.h"
+#include "skin/SkinMenuItem.h"
 #include "skin/SkinMessages.h"
 
 TSkinForm::~TSkinForm() {
@@ -12,6 +13,7 @@ void TSkinForm::InitForm(TSkinData* data, TWinControl* form) {
     InitWindow(data);
     FOldColor = form->Color();
     form->SetColor(data->Colours().ButtonFace);
+    if (data->SkinControls & SkinKind(xcPopupMenu)) SkinFormPopupMenus(form, data);
 }
 
 void TSkinForm::InitWindow(TSkinData* data) {
@@ -28,7 +30,9 @@ void TSkinForm::Detach() {
 
 void TSkinForm::Unskin() {
     Detach();
-    if (FForm && !FDropped && !FForm->Destroying()) FForm->SetColor(FOldColor);
+    if (!FForm || FDropped || FForm->Destroying()) return;
+    FForm->SetColor(FOldColor);
+    SkinFormPopupMenus(FForm, nullptr);
 }
 
 void TSkinForm::Repaint() {

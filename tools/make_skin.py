@@ -416,10 +416,10 @@ def menu_item(frame):
     if frame == 2:
         p.fill(4, 18, 26, 19, FACE_DARK)
         p.fill(4, 19, 26, 20, WHITE)
-    if frame == 4:
-        p.vgradient(1, 1, 29, 19, mix(PALE, WHITE, 0.3), PALE)
-        p.frame(1, 1, 29, 19, TEAL_LIGHT)
-        p.round_corners(1, 1, 29, 19, 3, TEAL_LIGHT)
+    if frame == 4:  # selected: white text on teal
+        p.vgradient(1, 1, 29, 19, TEAL_LIGHT, TEAL)
+        p.frame(1, 1, 29, 19, TEAL_MID)
+        p.round_corners(1, 1, 29, 19, 3, TEAL_MID)
     return p
 
 

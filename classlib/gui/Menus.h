@@ -2,9 +2,13 @@
 // TMenuItem and TPopupMenu: a popup menu built from items when it pops up. An item
 // with the caption "-" is a separator; the default item shows in bold. Main thread only.
 #include "classlib/gui/Classes.h"
+#include "classlib/gui/Messages.h"
+#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
+
+class TWindowSubclass;
 
 class TMenuItem : public TComponent {
 public:
@@ -46,7 +50,14 @@ public:
     // window when nullptr), waits for the choice and clicks the chosen item.
     void Popup(int x, int y, HWND owner = nullptr);
     TNotifyEvent OnPopup; // before the menu shows; main thread
+    // Owner-drawn items (a skin paints them): measured and drawn by these handlers
+    // while the menu is tracked. Main thread.
+    bool OwnerDraw = false;
+    std::function<void(TMenuItem* item, HDC dc, int& width, int& height)> OnMeasureItem;
+    std::function<void(TMenuItem* item, HDC dc, const RECT& rect, bool selected)> OnDrawItem;
 
 private:
+    void OwnerMessage(TMessage& message);
     TMenuItem FItems;
+    TWindowSubclass* FOwnerSubclass = nullptr; // the owner's, while tracked
 };

@@ -12,7 +12,7 @@
 
 namespace {
 
-const char* const MenuSkinIni = "[Colours]\nButtonFace=10 20 30\n"
+const char* const MenuSkinIni = "[Colours]\nButtonFace=10 20 30\nMenu=0 0 255\n"
                                 "[MenuBackground]\nImage=menu.bmp\n";
 
 class SkinManage : public testing::Test {
@@ -86,26 +86,36 @@ TEST_F(SkinManage, DestroyedWindowsAndRemovedDataAreForgotten) {
     EXPECT_EQ(second->Color(), clBtnFace);
 }
 
-TEST_F(SkinManage, PopupMenusGetTheSkinnedFrame) {
-    auto form = ShownForm();
-    ASSERT_TRUE(PumpUntil([&] { return Skinned(*form); }));
-    TPopupMenu menu(form.get());
-    auto item = new TMenuItem(&menu);
+TEST_F(SkinManage, PopupMenusGetTheSkinnedFrameAndItems) {
+    auto form = std::make_unique<TForm>(Application);
+    auto menu = new TPopupMenu(form.get());
+    auto item = new TMenuItem(menu);
     item->SetCaption("Item");
-    menu.Items().Add(item);
+    menu->Items().Add(item);
+    form->SetBounds(10, 10, 200, 100);
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(*form); }));
+    EXPECT_TRUE(menu->OwnerDraw);
     LRESULT answer = 0;
-    COLORREF corner = 0;
+    COLORREF corner = 0, itemPixel = 0;
     RunLater([&] {
         HWND popup = FindWindowW(L"#32768", nullptr);
         answer = SendMessageW(popup, WM_SKINQUERY, 0, 0);
         UpdateWindow(popup);
+        RECT r;
+        GetWindowRect(popup, &r);
         HDC dc = GetWindowDC(popup);
         corner = GetPixel(dc, 1, 1);
+        itemPixel = GetPixel(dc, r.right - r.left - 8, (r.bottom - r.top) / 2);
         ReleaseDC(popup, dc);
         PostMessageW(form->Handle(), WM_CANCELMODE, 0, 0);
         EndMenu();
     });
-    menu.Popup(50, 50, form->Handle());
+    menu->Popup(50, 50, form->Handle());
     EXPECT_EQ(answer, 1);
     EXPECT_EQ(corner, RGB(0, 255, 0));
+    EXPECT_EQ(itemPixel, RGB(0, 0, 255)); // the skin's menu colour: no MenuItem element
+    Data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return !Skinned(*form); }));
+    EXPECT_FALSE(menu->OwnerDraw);
 }

@@ -1,0 +1,137 @@
+#include "skin/SkinMenuItem.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Menus.h"
+#include "skin/SkinData.h"
+#include "skin/SkinManage.h"
+#include <algorithm>
+
+namespace {
+
+constexpr int GlyphSize = 16;
+
+TGdiObject MenuFont(bool bold) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+    return TGdiObject(CreateFontIndirectW(&metrics.lfMenuFont));
+}
+
+int ElementLeft(const TSkinData& data) {
+    return data.Elements().MenuItem ? data.Elements().MenuItem->LeftWidth : 0;
+}
+
+void MeasureItem(TSkinData& data, TMenuItem* item, HDC dc, int& width, int& height) {
+    if (item->IsLine()) {
+        width = 10;
+        height = 8;
+        return;
+    }
+    TGdiObject font = MenuFont(item->Default());
+    TSelectScope select(dc, font.Get());
+    RECT r{0, 0, 0, 0};
+    SkinDrawText(dc, item->Caption(), r, DT_CALCRECT | DT_SINGLELINE);
+    width = r.right + ElementLeft(data) + 35;
+    height = std::max<int>(GetSystemMetrics(SM_CYMENU), r.bottom + 6);
+}
+
+// The part of the popup's frame picture under the item, or the skin's menu colour.
+void PaintBackground(TSkinData& data, HDC target, HDC itemDC, const RECT& r) {
+    TSkinManage* manager = SkinManager();
+    TBitmap* frame = manager ? manager->GetMenuBitmap(nullptr) : nullptr;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (frame && !frame->Empty()) {
+        HWND menu = WindowFromDC(target);
+        POINT origin{0, 0};
+        RECT window{};
+        ClientToScreen(menu, &origin);
+        GetWindowRect(menu, &window);
+        StretchBlt(itemDC, 0, 0, w, h, frame->Canvas().Handle(), r.left + origin.x - window.left,
+                   r.top + origin.y - window.top, 1, h, SRCCOPY);
+        return;
+    }
+    TGdiObject brush(CreateSolidBrush(ColorToRGB(data.Colours().Menu)));
+    RECT all{0, 0, w, h};
+    FillRect(itemDC, &all, static_cast<HBRUSH>(brush.Get()));
+}
+
+// A separator: the bottom rows of MenuItem's frame 2, its margins kept.
+void PaintSeparator(const TDataSkinObject& e, HDC dc, int w, int h) {
+    const int fw = e.FrameWidth(), rows = std::min(2, e.Bitmap.Height());
+    TBitmap line;
+    line.SetSize(fw, rows);
+    BitBlt(line.Canvas().Handle(), 0, 0, fw, rows, const_cast<TBitmap&>(e.Bitmap).Canvas().Handle(),
+           fw, e.Bitmap.Height() - rows, SRCCOPY);
+    RECT r{0, (h - rows) / 2, w, (h - rows) / 2 + rows};
+    DrawSkinRect(dc, r, line, false, false, true, 1, 1, {e.LeftWidth, 0, e.RightWidth, 0});
+}
+
+void PaintText(TSkinData& data, TMenuItem* item, HDC dc, int w, int h, bool selected) {
+    const TSkinColours& c = data.Colours();
+    TColor color = selected ? c.HilightText : c.MenuText;
+    if (!item->Enabled()) color = c.ButtonShadow == c.MenuText ? clGrayText : c.ButtonShadow;
+    TGdiObject font = MenuFont(item->Default());
+    TSelectScope select(dc, font.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(color));
+    RECT r{1 + ElementLeft(data) + GlyphSize + 8, 0, w - 4, h};
+    SkinDrawText(dc, item->Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
+void DrawItem(TSkinData& data, TMenuItem* item, HDC dc, const RECT& rect, bool selected) {
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0) return;
+    TBitmap bitmap;
+    bitmap.SetSize(w, h);
+    HDC b = bitmap.Canvas().Handle();
+    const auto& element = data.Elements().MenuItem;
+    if (element && !element->Bitmap.Empty()) {
+        PaintBackground(data, dc, b, rect);
+        if (item->IsLine()) {
+            PaintSeparator(*element, b, w, h);
+        } else {
+            DrawSkinRect(b, RECT{0, 0, w, h}, element->Bitmap, false, element->Tile == 1,
+                         element->Trans == 1, 5, selected && item->Enabled() ? 4 : 1,
+                         element->Margins());
+        }
+    } else {
+        TGdiObject brush(
+            CreateSolidBrush(ColorToRGB(selected ? data.Colours().Hilight : data.Colours().Menu)));
+        RECT all{0, 0, w, h};
+        FillRect(b, &all, static_cast<HBRUSH>(brush.Get()));
+        if (item->IsLine()) {
+            RECT line{0, 4, w, h};
+            DrawEdge(b, &line, EDGE_ETCHED, BF_TOP);
+        }
+    }
+    if (!item->IsLine()) PaintText(data, item, b, w, h, selected);
+    BitBlt(dc, rect.left, rect.top, w, h, b, 0, 0, SRCCOPY);
+}
+
+void ForEachPopupMenu(TComponent* owner, const std::function<void(TPopupMenu&)>& action) {
+    for (int i = 0; i < owner->ComponentCount(); ++i) {
+        TComponent* c = owner->Components(i);
+        if (auto menu = dynamic_cast<TPopupMenu*>(c)) action(*menu);
+        ForEachPopupMenu(c, action);
+    }
+}
+
+} // namespace
+
+void SkinFormPopupMenus(TComponent* form, TSkinData* data) {
+    ForEachPopupMenu(form, [data](TPopupMenu& menu) {
+        if (data && menu.Tag() % 100 == data->DisableTag) return;
+        menu.OwnerDraw = data != nullptr;
+        if (!data) {
+            menu.OnMeasureItem = nullptr;
+            menu.OnDrawItem = nullptr;
+            return;
+        }
+        menu.OnMeasureItem = [data](TMenuItem* item, HDC dc, int& width, int& height) {
+            MeasureItem(*data, item, dc, width, height);
+        };
+        menu.OnDrawItem = [data](TMenuItem* item, HDC dc, const RECT& rect, bool selected) {
+            DrawItem(*data, item, dc, rect, selected);
+        };
+    });
+}
