@@ -177,6 +177,14 @@ TEST(TrayIcon, MinimizeToTrayHidesTheMainFormAndShowMainFormBringsItBack) {
     SendMessageA(Application->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(icon->IconVisible());
 
+    // The application window's own minimising reaches the icon through the
+    // application's hook list.
+    SendMessageW(Application->Handle(), WM_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_FALSE(form->Visible());
+    icon->ShowMainForm();
+    EXPECT_TRUE(form->Visible());
+
     Application->SetMainForm(nullptr);
-    delete form; // frees the icon with it
+    delete form; // frees the icon with it, and unhooks it
+    SendMessageW(Application->Handle(), WM_SIZE, SIZE_MINIMIZED, 0);
 }
