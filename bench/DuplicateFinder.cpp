@@ -1,9 +1,10 @@
-// The duplicate finder's "Same Content" search beside its floor under the same Wine:
-// a plain walk that reads every file whose size another file shares, once. Both run
-// alternated, five times each; the medians and their ratio are printed, and the
-// groups found are written to groupsFile (one path per line, a blank line after each
-// group) for scripts/bench-duplicates to compare with jdupes.
-// Usage: bench_DuplicateFinder folder groupsFile
+// The duplicate finder's "Same Content" search, or its floor under the same Wine (a
+// plain walk that reads every file whose size another file shares, once), in
+// seconds. The finder side writes the groups it found to groupsFile (one path per
+// line, a blank line after each group) for scripts/bench-duplicates to compare with
+// jdupes.
+//   bench_DuplicateFinder floor <folder>
+//   bench_DuplicateFinder finder <folder> <groupsFile>
 #include "app/finders/DuplicateSearch.h"
 #include "bench/BenchSupport.h"
 #include "components/FileFinder/FileFinder.h"
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
@@ -22,22 +24,32 @@ struct TFloor {
     uint64_t BytesRead = 0;
 };
 
-// Walks the tree once for the sizes, then reads each file of a shared size whole.
-TFloor ReadSharedSizes(const std::string& root) {
-    std::vector<std::pair<std::string, uint64_t>> files;
-    std::unordered_map<uint64_t, int> sizes;
+struct TSizes {
+    std::vector<std::pair<std::string, uint64_t>> Files;
+    std::unordered_map<uint64_t, int> Count;
+    [[nodiscard]] bool Shared(uint64_t size) const { return Count.at(size) > 1; }
+};
+
+TSizes WalkSizes(const std::string& root) {
+    TSizes sizes;
     PlainWalk(root, [&](const std::string& path) {
         WIN32_FILE_ATTRIBUTE_DATA data;
         GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data);
         const uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        files.emplace_back(path, size);
-        ++sizes[size];
+        sizes.Files.emplace_back(path, size);
+        ++sizes.Count[size];
     });
+    return sizes;
+}
+
+// Walks the tree once for the sizes, then reads each file of a shared size whole.
+TFloor ReadSharedSizes(const std::string& root) {
+    const TSizes sizes = WalkSizes(root);
     TFloor floor;
-    floor.Files = long(files.size());
+    floor.Files = long(sizes.Files.size());
     std::vector<char> block(1 << 16);
-    for (const auto& [path, size] : files) {
-        if (sizes[size] < 2) continue;
+    for (const auto& [path, size] : sizes.Files) {
+        if (!sizes.Shared(size)) continue;
         ++floor.SharedSizeFiles;
         HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -75,31 +87,25 @@ TOwnRun SearchDuplicates(const std::string& root) {
     return run;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+std::string Root(const std::vector<std::string>& args) {
+    const std::string& root = Arg(args, 0);
+    return root.back() == '\\' ? root : root + '\\';
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::printf("usage: bench_DuplicateFinder folder groupsFile\n");
-        return 2;
-    }
-    std::string root = argv[1];
-    if (root.back() != '\\') root += '\\';
-    constexpr int Rounds = 5;
-    std::vector<double> floorTimes, ownTimes;
+double FloorSide(const std::vector<std::string>& args) {
     TFloor floor;
+    const double seconds = Seconds([&] { floor = ReadSharedSizes(Root(args)); });
+    std::fprintf(stderr, "tree: %ld files, %ld of a shared size (%.1f MiB read by the floor)\n",
+                 floor.Files, floor.SharedSizeFiles, double(floor.BytesRead) / 1048576.0);
+    return seconds;
+}
+
+double FinderSide(const std::vector<std::string>& args) {
     TOwnRun own;
-    for (int i = 0; i < Rounds; ++i) {
-        floorTimes.push_back(Seconds([&] { floor = ReadSharedSizes(root); }));
-        ownTimes.push_back(Seconds([&] { own = SearchDuplicates(root); }));
-    }
+    const double seconds = Seconds([&] { own = SearchDuplicates(Root(args)); });
+    FILE* out = std::fopen(Arg(args, 1).c_str(), "w");
+    if (!out) throw std::runtime_error("cannot write " + Arg(args, 1));
     size_t listed = 0;
-    FILE* out = std::fopen(argv[2], "w");
-    if (!out) return 1;
     for (const auto& [group, paths] : own.Groups) {
         for (const std::string& path : paths)
             std::fprintf(out, "%s\n", path.c_str());
@@ -107,16 +113,20 @@ int main(int argc, char** argv) {
         listed += paths.size();
     }
     std::fclose(out);
-    const double floorMedian = Median(floorTimes), ownMedian = Median(ownTimes);
-    std::printf("tree: %ld files, %ld of a shared size (%.1f MiB read by the floor)\n", floor.Files,
-                floor.SharedSizeFiles, double(floor.BytesRead) / 1048576.0);
-    std::printf("duplicate finder: %zu groups, %zu files listed, %zu MD5 digests (%.1f MiB)\n",
-                own.Groups.size(), listed, own.Digests, double(own.BytesDigested) / 1048576.0);
-    std::printf("MD5 at most once per file and only for shared sizes: %s\n",
-                own.Digests <= size_t(floor.SharedSizeFiles) ? "yes" : "NO");
-    std::printf("median of %d: floor (walk, read shared sizes once) %.3f s, duplicate finder "
-                "%.3f s\n",
-                Rounds, floorMedian, ownMedian);
-    std::printf("ratio finder/floor: %.2f (goal: at most 1.5)\n", ownMedian / floorMedian);
-    return 0;
+    const TSizes sizes = WalkSizes(Root(args));
+    const auto shared = std::count_if(sizes.Files.begin(), sizes.Files.end(),
+                                      [&](const auto& file) { return sizes.Shared(file.second); });
+    std::fprintf(stderr,
+                 "duplicate finder: %zu groups, %zu files listed, %zu MD5 digests (%.1f MiB)\n",
+                 own.Groups.size(), listed, own.Digests, double(own.BytesDigested) / 1048576.0);
+    std::fprintf(stderr, "MD5 at most once per file and only for shared sizes: %s\n",
+                 own.Digests <= size_t(shared) ? "yes" : "NO");
+    return seconds;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunSide(argc, argv, {{"floor", FloorSide}, {"finder", FinderSide}},
+                   "bench_DuplicateFinder floor <folder> | finder <folder> <groupsFile>");
 }

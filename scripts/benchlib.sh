@@ -36,7 +36,7 @@ tw_rate() { awk -v n="$1" -v s="$2" -v e="$3" 'BEGIN { printf "%.4f\n", n / (e -
 # round), TW_BENCH_RUNS rounds. Each command is run by eval and prints its measure
 # (seconds, MB/s, ...) as the last line of its output. Prints every measure, the
 # medians and, for each side, median / reference median against its GOAL, which is
-# "<=x" or ">=x".
+# "<=x" or ">=x", or "" for a side shown for comparison only.
 tw_compare() {
   local title=$1 unit=$2; shift 2
   local names=() commands=() goals=()
@@ -65,6 +65,7 @@ tw_compare() {
     awk -v a="${medians[$i]}" -v b="${medians[0]}" -v goal="${goals[$i]}" -v n="${names[$i]}" \
         -v r="${names[0]}" 'BEGIN {
       ratio = a / b; op = substr(goal, 1, 2); limit = substr(goal, 3) + 0
+      if (goal == "") { printf "  ratio %s / %s: %.3f\n", n, r, ratio; exit }
       met = (op == "<=") ? ratio <= limit : ratio >= limit
       printf "  ratio %s / %s: %.3f (goal %s %s): %s\n", n, r, ratio, op, limit, met ? "met" : "MISSED"
     }'
