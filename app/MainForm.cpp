@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
+#include "app/NormalMode.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
@@ -97,6 +98,7 @@ void TfMain::FormCreate(TObject*) {
     Engine->OnStealthChanged = [this](TEraserEngine*, bool hidden) { StealthChanged(hidden); };
     for (TPageFrame* page : Pages())
         page->SetEngine(Engine.get());
+    MemoryPanel->Memory = Mem;
     for (TPageFrame* page : Pages())
         page->SetDefaults();
     Engine->LoadSettings(GetAppDir() + "prefs.dat");
@@ -152,6 +154,7 @@ void TfMain::FillPages() {
 void TfMain::SetUpFolders() {
     AppDir = GetAppDir();
     BackupDir = AppDir + "Backup\\";
+    RegistryBackupPage->SetUpFolders(AppDir, BackupDir);
     if (!DirectoryExists(BackupDir)) CreateDirectoryW(ToWide(BackupDir).c_str(), nullptr);
     JunkCleanerPage->SetAppDir(AppDir);
     SetCurrentDirectoryW(ToWide(AppDir).c_str());

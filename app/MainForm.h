@@ -10,10 +10,12 @@
 #include "app/pages/InternetExplorerSettingsFrame.h"
 #include "app/pages/JunkCleanerPage.h"
 #include "app/pages/MainPage.h"
+#include "app/pages/MemoryPanel.h"
 #include "app/pages/MiscShortCutKeysFrame.h"
 #include "app/pages/OptionsFrame.h"
 #include "app/pages/PasswordManagerFrame.h"
 #include "app/pages/PluginsFrame.h"
+#include "app/pages/RegistryBackupPage.h"
 #include "app/pages/SchedulerFrame.h"
 #include "app/pages/StartupManagerFrame.h"
 #include "app/pages/WindowsPage.h"
@@ -56,6 +58,8 @@ public:
     TTAbout* TTAbout1;
     TTFileShredder* TTFileShredder1;
     TTFreeSpaceShredder* TTFreeSpaceShredder1;
+    TMemoryPanel* MemoryPanel;
+    TRegistryBackupPage* RegistryBackupPage;
     TTJunkCleaner* JunkCleanerPage; // the finders and the store of removed files
 
     // Navigation on the left.

@@ -91,6 +91,13 @@ void TfMain::BuildPages() {
     BrowsersPage = DeferredPage<TBrowsersPage>(this, TabSheet2);
     TTFileShredder1 = DeferredPage<TTFileShredder>(this, TabSheet7);
     TTFreeSpaceShredder1 = DeferredPage<TTFreeSpaceShredder>(this, TabSheet8);
+    MemoryPanel = DeferredPage<TMemoryPanel>(this, tabMemory);
+    RegistryBackupPage = DeferredPage<TRegistryBackupPage>(this, tabRegistryBackup);
+    // Showing the memory tab starts the panel's monitor.
+    tabMemory->OnShow = [show = tabMemory->OnShow, this](TObject* sender) {
+        show(sender);
+        MemoryPanel->tabMemoryShow();
+    };
     JunkCleanerPage = DeferredPage<TTJunkCleaner>(this, Junk_TabSheet);
     TTPlugins1 = DeferredPage<TTPlugins>(this, TabSheet10);
     TTAbout1 = DeferredPage<TTAbout>(this, tabAbout);

@@ -1,6 +1,7 @@
 #include "app/MethodsForm.h"
 #include "app/EditMethodForm.h"
 #include "app/Question.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
@@ -173,7 +174,7 @@ void TfMethodsForm::btnDeleteMethodClick() {
     if (!row) return;
     auto method = static_cast<TWipeMethod*>(row->Data);
     if (!AskYesNo("Are you sure you want to delete method \"" + method->Name + "\"?")) return;
-    if (FileExists(method->FileName) && !SysDeleteFile(method->FileName)) {
+    if (FileExists(method->FileName) && !SafeDeleteFile(method->FileName).Done()) {
         ShowError("The file \"" + method->FileName + "\" could not be deleted.");
         return;
     }

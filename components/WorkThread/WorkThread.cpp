@@ -14,6 +14,7 @@ void TWorkExecuteThread::Execute() {
 }
 
 TWorkThread::TWorkThread(TComponent* owner) : TWorkThreadBase(owner), FTimer(new TTimer(this)) {
+    FTimer->SetName("UpdateTimer");
     FTimer->SetEnabled(false);
     FTimer->SetInterval(100);
     FTimer->SetOnTimer([this](TObject*) { TimerTick(); });

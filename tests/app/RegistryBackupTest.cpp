@@ -1,0 +1,92 @@
+// The registry backup sheet in the running program: regedit exports the five root
+// keys into a dated folder, a restore imports them again, a delete removes the folder.
+#include "ProgramRun.h"
+#include "classlib/base/Registry.h"
+#include "classlib/base/SysUtils.h"
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const TestKey = "Software\\TarnwhistleBackupTest";
+
+void WriteValue(const std::string& text) {
+    TRegistry reg;
+    reg.RootKey = HKEY_CURRENT_USER;
+    ASSERT_TRUE(reg.OpenKey(TestKey, true));
+    reg.WriteString("Value", text);
+}
+
+std::string ReadValue() {
+    TRegistry reg(KEY_READ);
+    reg.RootKey = HKEY_CURRENT_USER;
+    return reg.OpenKey(TestKey, false) ? reg.ReadString("Value") : "";
+}
+
+// The folders directly below the backup folder.
+std::vector<std::string> BackupFolders(const std::string& backupDir) {
+    std::vector<std::string> folders;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((backupDir + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return folders;
+    do {
+        const std::string name = data.cFileName;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
+            folders.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return folders;
+}
+
+TEST(RegistryBackup, ABackupOfTheFiveKeysIsRestoredAndDeleted) {
+    WriteValue("before");
+    TProgramRun program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForWindow("TfMain");
+    ASSERT_NE(main, nullptr);
+    PostClick(FindChild(main, "TButton", "PC Manager          "));
+    // The tabs shown by "PC Manager" end with "Registry Backup": move right until it shows.
+    HWND tabs = GetParent(FindChild(main, "TTabSheet", "Registry Backup"));
+    HWND backup = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        backup = FindChild(main, "TButton", "Backup Registry             ");
+        if (backup && IsWindowVisible(backup)) return true;
+        PostMessageA(tabs, WM_KEYDOWN, VK_RIGHT, 1);
+        return false;
+    }));
+    HWND list = FindChild(GetParent(backup), "TListBox");
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+    const auto ran = [&](HWND button) {
+        return WaitFor([&] { return !IsWindowEnabled(button); }, 5000) &&
+               WaitFor([&] { return IsWindowEnabled(button) != FALSE; }, 180000);
+    };
+    PostClick(backup);
+    ASSERT_TRUE(ran(backup));
+    const std::string backupDir = program.Dir() + "Backup\\";
+    const std::vector<std::string> folders = BackupFolders(backupDir);
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(folders[0].find(':'), std::string::npos);
+    EXPECT_NE(folders[0].find('-'), std::string::npos); // 12-07-2026 13_05_09
+    for (const char* key : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
+                            "HKEY_USERS", "HKEY_CURRENT_CONFIG"})
+        EXPECT_TRUE(FileExists(backupDir + folders[0] + "\\" + key + ".reg")) << key;
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);
+
+    WriteValue("after");
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    HWND restore = FindChild(main, "TButton", "Restore Selected Backup");
+    PostClick(restore);
+    HWND question = program.WaitForWindow("#32770");
+    ASSERT_NE(question, nullptr);
+    PostClick(GetDlgItem(question, IDYES));
+    ASSERT_TRUE(ran(restore));
+    EXPECT_EQ(ReadValue(), "before");
+
+    PostClick(FindChild(main, "TButton", "Delete Restore Point        "));
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == 0; }));
+    EXPECT_TRUE(BackupFolders(backupDir).empty());
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitForExit());
+}
+
+} // namespace
