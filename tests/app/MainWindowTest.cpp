@@ -59,6 +59,16 @@ protected:
         PostClick(Button("System Clean        "));
         return Program.WaitForWindow("TfCleanMethodSelector");
     }
+    // "System Clean" without restart or shutdown, to the end of the run.
+    void RunRapidErase() {
+        HWND dialog = OpenCleanMethodSelector();
+        ASSERT_NE(dialog, nullptr);
+        SendMessageW(
+            FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
+            BM_CLICK, 0, 0);
+        PostClick(FindChild(dialog, "TButton", "&OK"));
+        ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    }
     void CloseProgram() {
         PostMessageA(Main, WM_CLOSE, 0, 0);
         ASSERT_TRUE(Program.WaitForExit());
@@ -139,12 +149,7 @@ TEST_F(MainWindow, TracesNamedInAnyScriptAreCleanedAtOnce) {
         engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues = {"url2"};
     });
     StartProgram();
-    HWND dialog = OpenCleanMethodSelector();
-    ASSERT_NE(dialog, nullptr);
-    SendMessageW(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
-                 BM_CLICK, 0, 0);
-    PostClick(FindChild(dialog, "TButton", "&OK"));
-    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    ASSERT_NO_FATAL_FAILURE(RunRapidErase());
     for (const std::string& trace : traces)
         EXPECT_FALSE(FileExists(trace)) << trace;
     EXPECT_FALSE(FileExists(Program.Dir() + "posterase.dat"));
@@ -169,12 +174,7 @@ TEST_F(MainWindow, ACleanLeavesALinkAndItsTarget) {
     Program.WritePrefs(
         [](TEraserEngine& engine) { engine.Item(ciEraseStartMenuRecentDocuments).Enabled = true; });
     StartProgram();
-    HWND dialog = OpenCleanMethodSelector();
-    ASSERT_NE(dialog, nullptr);
-    SendMessageW(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
-                 BM_CLICK, 0, 0);
-    PostClick(FindChild(dialog, "TButton", "&OK"));
-    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    ASSERT_NO_FATAL_FAILURE(RunRapidErase());
     EXPECT_TRUE(LogShows(link + ": ", 0)) << WindowText(Memo);
     EXPECT_EQ(ReadFileToString(target), "secret");
     EXPECT_TRUE(Listed(link));
