@@ -7,9 +7,10 @@
 namespace {
 
 // The caption's first "||" is a line break.
-std::string BrokenCaption(std::string caption) {
-    if (auto pos = caption.find("||"); pos != std::string::npos) caption.replace(pos, 2, "\n");
-    return caption;
+std::string BrokenCaption(const std::string& caption) {
+    const auto pos = caption.find("||");
+    if (pos == std::string::npos) return caption;
+    return caption.substr(0, pos) + "\n" + caption.substr(pos + 2);
 }
 
 // The rectangle text measured with flags takes inside bounds.
