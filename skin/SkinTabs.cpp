@@ -82,9 +82,9 @@ RECT TSkinTab::DisplayRect(const RECT& rect) const {
     return r;
 }
 
+// A tab control whose tabs are all hidden shows only its pages: nothing to paint.
 void TSkinTab::Draw(HDC dc, const RECT& rect) {
-    const TDataSkinBorder* tabs = SkinData()->Elements().Tabs.get();
-    if (!tabs || FTabBitmap.Empty()) return;
+    if (FTabBitmap.Empty() || SendMessageW(Handle(), TCM_GETITEMCOUNT, 0, 0) == 0) return;
     const RECT display = DisplayRect(rect);
     RECT strip = rect;
     switch (FTabPosition) {

@@ -1,6 +1,7 @@
 // Skinned progress bars, up-down buttons and track bars on the screen: each pixel is the
 // colour of the frame that the control's state selects.
 #include "SkinnedGauges.h"
+#include "classlib/gui/Edit.h"
 #include "classlib/gui/ProgressBar.h"
 #include "classlib/gui/TrackBar.h"
 #include "classlib/gui/UpDown.h"
@@ -64,11 +65,17 @@ TEST_F(SkinnedProgress, UpDownIsHotOnlyUnderTheCursor) {
     EXPECT_EQ(At(wnd, 2, 37), UpDown(7));
 }
 
-TEST_F(SkinnedProgress, TrackBarThumbIsFrameTwoAndFollowsThePosition) {
+TEST_F(SkinnedProgress, TrackBarThumbIsFrameTwoAndASkinChangeKeepsTheFocus) {
     auto track = new TTrackBar(Form.get());
     track->SetParent(Form.get());
     track->SetBounds(10, 10, 200, 32);
+    auto edit = new TEdit(Form.get());
+    edit->SetParent(Form.get());
+    edit->SetBounds(10, 60, 100, 21);
     Skin();
+    edit->SetFocus();
+    Skinned->SkinChanged();
+    EXPECT_EQ(GetFocus(), edit->Handle());
     HWND wnd = track->Handle();
     RECT thumb;
     SendMessageW(wnd, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
