@@ -25,8 +25,11 @@ TMemo* LongMemo(TForm& form) {
     memo->SetBounds(10, 10, 200, 150);
     memo->SetScrollBars(ssBoth);
     std::string text;
-    for (int i = 0; i < 60; ++i)
-        text += "Line " + std::to_string(i) + std::string(80, 'x') + "\r\n";
+    for (int i = 0; i < 60; ++i) {
+        text += std::to_string(i);
+        text.append(80, 'x');
+        text += "\r\n";
+    }
     memo->Lines().SetText(text);
     return memo;
 }
@@ -134,4 +137,33 @@ TEST_F(SkinnedTabs, SelectedTabBorderAndSwitchingByClick) {
     SendMessageW(wnd, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab[1]));
     EXPECT_EQ(Awaited(wnd, tab[1].left + 2, tab[1].top + 3, Tab[1]), Tab[1]);
     EXPECT_EQ(At(wnd, tab[0].left + 2, tab[0].top + 3), Tab[0]);
+}
+
+// Bare tab windows, skinned by the window-class factory: bottom tabs are drawn from the
+// flipped picture, left and right ones lying and turned into place.
+TEST_F(SkinnedTabs, EveryTabPositionShowsTheSelectedFrame) {
+    Skin();
+    for (DWORD position :
+         {DWORD(TCS_BOTTOM), DWORD(TCS_VERTICAL), DWORD(TCS_VERTICAL | TCS_BOTTOM)}) {
+        HWND wnd = CreateWindowExW(
+            0, WC_TABCONTROLW, L"",
+            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE | position, 10, 10, 300, 200,
+            Form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        for (const wchar_t* caption : {L"One", L"Two"}) {
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<wchar_t*>(caption);
+            SendMessageW(wnd, TCM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
+        }
+        SendMessageW(wnd, TCM_SETCURSEL, 1, 0);
+        SkinChildWindow(*Skinned, wnd);
+        RECT tab[2];
+        for (int i = 0; i < 2; ++i)
+            SendMessageW(wnd, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tab[i]));
+        auto corner = [&](const RECT& r) { return POINT{r.left + 3, r.top + 3}; };
+        const POINT selected = corner(tab[1]), other = corner(tab[0]);
+        EXPECT_EQ(Awaited(wnd, selected.x, selected.y, Tab[1]), Tab[1]) << position;
+        EXPECT_EQ(At(wnd, other.x, other.y), Tab[0]) << position;
+        DestroyWindow(wnd);
+    }
 }

@@ -34,13 +34,15 @@ constexpr uint32_t UpDown(int frame) {
 
 // Without arrows the skin has no "Scrollbar" element.
 inline std::string Ini(int progressStyle, bool arrows) {
-    return std::string(arrows ? "[Scrollbar]\nImage=arrows.bmp\n" : "") +
-           "[Tabs]\nImage=tabs.bmp\nBorder=tabborder.bmp\n[HorzScroll]\nImage=hscroll.bmp\n"
+    std::string ini = arrows ? "[Scrollbar]\nImage=arrows.bmp\n" : "";
+    ini += "[Tabs]\nImage=tabs.bmp\nBorder=tabborder.bmp\n[HorzScroll]\nImage=hscroll.bmp\n"
            "[VertScroll]\nImage=vscroll.bmp\n[HorzScrollThumb]\nImage=hthumb.bmp\nFrameCount=3\n"
            "[VertScrollThumb]\nImage=vthumb.bmp\nFrameCount=3\n[Headerbar]\nImage=header.bmp\n"
-           "[Progress]\nBitmap=progress.bmp\nChunk=chunk.bmp\nLeftWidth=4\nRightWidth=4\nStyle=" +
-           std::to_string(progressStyle) +
-           "\n[UpDown.Vert]\nImage=updown.bmp\n[Trackbar.ThumbHorz]\nImage=trackthumb.bmp\n";
+           "[UpDown.Vert]\nImage=updown.bmp\n[Trackbar.ThumbHorz]\nImage=trackthumb.bmp\n"
+           "[Progress]\nBitmap=progress.bmp\nChunk=chunk.bmp\nLeftWidth=4\nRightWidth=4\nStyle=";
+    ini += std::to_string(progressStyle);
+    ini += "\n";
+    return ini;
 }
 
 inline TSkinMembers Members() {
