@@ -94,10 +94,11 @@ protected:
         ClientToScreen(wnd, &p);
         return ScreenPixel(p.x, p.y);
     }
-    // The colour there once it is the expected one, or after two seconds of messages.
+    // The colour there once it is the expected one, or what it still is after a while.
     static uint32_t Awaited(HWND wnd, int x, int y, uint32_t expected) {
-        PumpUntil([&] { return At(wnd, x, y) == expected; }, 2000);
-        return At(wnd, x, y);
+        POINT p{x, y};
+        ClientToScreen(wnd, &p);
+        return ScreenPixelSoon(p.x, p.y, expected);
     }
 
     TSkinData Data{nullptr};
