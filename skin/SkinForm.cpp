@@ -1,6 +1,7 @@
 #include "skin/SkinForm.h"
 #include "classlib/gui/WinControl.h"
 #include "skin/SkinData.h"
+#include "skin/SkinFactory.h"
 #include "skin/SkinMenuItem.h"
 #include "skin/SkinMessages.h"
 
@@ -25,6 +26,7 @@ void TSkinForm::InitWindow(TSkinData* data) {
 }
 
 void TSkinForm::Detach() {
+    FControls.DestroyAll();
     FSubclass.reset();
 }
 
@@ -44,13 +46,17 @@ void TSkinForm::Repaint() {
 void TSkinForm::SkinChanged() {
     if (FDropped) return;
     if (FForm) FForm->SetColor(FSkinData->Colours().ButtonFace);
+    FControls.RefreshAll();
     Repaint();
 }
 
 void TSkinForm::SkinWndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_SKINQUERY: message.Result = 1; return;
-    case WM_SKINACTIVATE: FActivated = true; return;
+    case WM_SKINACTIVATE:
+        FActivated = true;
+        SkinWindowControls(*this);
+        return;
     case WM_ERASEBKGND:
         if (FForm) break;
         RECT r;

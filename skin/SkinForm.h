@@ -6,6 +6,7 @@
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Graphics.h"
 #include "classlib/gui/WindowSubclass.h"
+#include "skin/SkinControl.h"
 #include <memory>
 
 class TSkinData;
@@ -30,12 +31,15 @@ public:
     // The window is gone: the manager drops this object.
     [[nodiscard]] bool Dropped() const { return FDropped; }
     [[nodiscard]] bool Activated() const { return FActivated; }
+    // The skinned controls of the window, made when it is activated.
+    TSkinControls& Controls() { return FControls; }
 
 private:
     void SkinWndProc(TMessage& message);
     void Detach();
 
     std::unique_ptr<TWindowSubclass> FSubclass;
+    TSkinControls FControls;
     TSkinData* FSkinData = nullptr;
     TWinControl* FForm = nullptr;
     TColor FOldColor = clBtnFace;

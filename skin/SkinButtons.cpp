@@ -1,0 +1,371 @@
+#include "skin/SkinButtons.h"
+#include "classlib/gui/BitBtn.h"
+#include "skin/ImageUtils.h"
+#include "skin/SkinData.h"
+#include "skin/SkinForm.h"
+
+namespace {
+
+// The caption's first "||" is a line break.
+std::string BrokenCaption(const std::string& caption) {
+    const auto pos = caption.find("||");
+    if (pos == std::string::npos) return caption;
+    return caption.substr(0, pos) + "\n" + caption.substr(pos + 2);
+}
+
+// The rectangle text measured with flags takes inside bounds.
+RECT TextBox(HDC dc, const std::string& text, RECT bounds, UINT flags) {
+    SkinDrawText(dc, text, bounds, flags | DT_CALCRECT);
+    return bounds;
+}
+
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+} // namespace
+
+// ---- push buttons
+
+TDataSkinButton* TSkinButton::Picture() const {
+    TDataSkinButton* buttons = SkinData()->Elements().Buttons.get();
+    return buttons && !buttons->Bitmap.Empty() ? buttons : nullptr;
+}
+
+bool TSkinButton::Default() const {
+    return (Style() & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+HFONT TSkinButton::Font() const {
+    return Control() ? Control()->Font().Handle() : WindowFont(Handle());
+}
+
+bool TSkinButton::BeforeMessage(TMessage& message) {
+    if (!Picture()) return TSkinControl::BeforeMessage(message); // the native look stays
+    switch (message.Msg) {
+    case WM_PAINT: WmPaint(message); return false;
+    case WM_ERASEBKGND: message.Result = 1; return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (!Focused()) SetFocus(Handle());
+        FState |= ssPressed;
+        PaintControl(nullptr);
+        return false; // the native button never sees the press
+    }
+    return TSkinControl::BeforeMessage(message);
+}
+
+void TSkinButton::AfterMessage(TMessage& message) {
+    if (!Picture()) return TSkinControl::AfterMessage(message);
+    switch (message.Msg) {
+    case WM_LBUTTONUP:
+        if (!(FState & ssPressed)) return;
+        FState &= ~ssPressed;
+        Repaint();
+        return Click(); // last: the click may end the window
+    case CM_MOUSEENTER:
+        if (FCtrlEnabled) Hover(true);
+        return;
+    case CM_MOUSELEAVE:
+    case WM_MOUSELEAVE:
+        if (FCtrlEnabled) Hover(false);
+        return;
+    case WM_MOUSEMOVE: {
+        if (FState & ssHot) return;
+        FState |= ssHot;
+        if (!Control()) {
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+            TrackMouseEvent(&track);
+        }
+        TSkinControl*& hot = SkinForm()->Controls().Hot;
+        if (hot && hot != this) hot->SendMouseLeave();
+        if (hot != this) {
+            Repaint();
+            hot = this;
+        }
+        return;
+    }
+    case WM_SETTEXT: return PaintControl(nullptr);
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (message.WParam != VK_SPACE) break;
+        if (message.Msg == WM_KEYDOWN)
+            FState |= ssPressed;
+        else
+            FState &= ~ssPressed;
+        return Repaint();
+    }
+    TSkinControl::AfterMessage(message);
+}
+
+void TSkinButton::Hover(bool hot) {
+    TSkinControl*& current = SkinForm()->Controls().Hot;
+    if (hot) {
+        FState |= ssHot;
+        current = this;
+    } else {
+        FState &= ~(ssHot | ssPressed);
+        if (current == this) current = nullptr;
+    }
+    Repaint();
+}
+
+void TSkinButton::Click() {
+    if (Control()) return Control()->Click();
+    HWND wnd = Handle();
+    PostMessageW(GetParent(wnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(wnd), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(wnd));
+}
+
+COLORREF TSkinButton::TextColour(int frame) const {
+    if (!FCtrlEnabled) return Control() ? GetSysColor(COLOR_BTNSHADOW) : 0x808080;
+    const TDataSkinButton& b = *SkinData()->Elements().Buttons;
+    TColor colour = Control() ? Control()->Font().Color() : SkinData()->Colours().ButtonText;
+    if (frame == 1 && b.NormalColour2Given) colour = b.NormalColour2;
+    if (frame == 4 && b.MouseOverColour2Given) colour = b.MouseOverColour2;
+    if (frame == 2 && b.PressedColour2Given) colour = b.PressedColour2;
+    return ColorToRGB(colour);
+}
+
+void TSkinButton::DrawFace(HDC buffer, const RECT& rect, int frame) {
+    if (SkinData()->Options & SkinOption(xoTransparent))
+        FillControlColour(buffer, rect);
+    else
+        FillSkinColour(buffer, rect);
+    TDataSkinButton& picture = *Picture();
+    DrawElement(buffer, rect, picture.FrameCount, frame, picture);
+}
+
+void TSkinButton::DrawFocus(HDC buffer, RECT textRect) {
+    if (!FCtrlFocused) return;
+    RECT bounds{0, 0, Width(FWindowRect), Height(FWindowRect)};
+    InflateRect(&textRect, 1, 1);
+    DrawFocusAround(buffer, textRect, bounds);
+}
+
+void TSkinButton::Draw(HDC dc, const RECT& rect) {
+    if (!Picture() || IsRectEmpty(&rect)) return;
+    GetWindowRect(Handle(), &FWindowRect);
+    FCtrlEnabled = WindowEnabled();
+    FCtrlFocused = Focused();
+    int frame = 1;
+    if (FCtrlFocused) frame = 4;
+    if (Default()) frame = 5;
+    if (FState & ssPressed)
+        frame = 2;
+    else if (FState & ssHot)
+        frame = 4;
+    if (!FCtrlEnabled) frame = 3;
+    const RECT local{0, 0, Width(rect), Height(rect)};
+    HDC buffer = ComposeBuffer(local.right, local.bottom);
+    DrawFace(buffer, local, frame);
+    FCaption = BrokenCaption(Control() ? Control()->Caption() : WindowText());
+    HGDIOBJ oldFont = SelectObject(buffer, Font());
+    SetTextColor(buffer, TextColour(frame));
+    SetBkMode(buffer, TRANSPARENT);
+    RECT inner = local;
+    InflateRect(&inner, -2, -2);
+    const UINT flags = DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER;
+    RECT text = TextBox(buffer, FCaption, inner, flags);
+    OffsetRect(&text, inner.left + (Width(inner) - Width(text)) / 2 - text.left,
+               inner.top + (Height(inner) - Height(text)) / 2 - 1 - text.top);
+    SkinDrawText(buffer, FCaption, text, flags);
+    DrawFocus(buffer, text);
+    SelectObject(buffer, oldFont);
+    CopyComposed(dc, rect);
+}
+
+// ---- bitmap buttons
+
+void TSkinBitButton::Draw(HDC dc, const RECT& rect) {
+    auto button = dynamic_cast<TBitBtn*>(Control());
+    if (!button || !Picture() || IsRectEmpty(&rect)) return TSkinButton::Draw(dc, rect);
+    GetWindowRect(Handle(), &FWindowRect);
+    FCtrlEnabled = WindowEnabled();
+    FCtrlFocused = Focused();
+    int frame = FCtrlFocused ? 5 : 1;
+    if (FState & ssPressed)
+        frame = 2;
+    else if (FState & ssHot)
+        frame = 4;
+    if (!FCtrlEnabled) frame = 3;
+    const int glyphNo = frame == 2 ? 3 : frame == 3 ? 2 : 1;
+    const RECT local{0, 0, Width(rect), Height(rect)};
+    HDC buffer = ComposeBuffer(local.right, local.bottom);
+    DrawFace(buffer, local, frame);
+
+    TBitmap& glyph = button->Glyph();
+    const int count = std::max(1, button->NumGlyphs());
+    const int gw = glyph.Empty() ? 0 : glyph.Width() / count,
+              gh = glyph.Empty() ? 0 : glyph.Height();
+    const TButtonLayout layout = button->Layout();
+    const bool across = layout == blGlyphLeft || layout == blGlyphRight;
+    RECT inner = local;
+    InflateRect(&inner, -2, -2);
+    FCaption = button->Caption();
+    HGDIOBJ oldFont = SelectObject(buffer, Font());
+    RECT measure = inner;
+    (across ? measure.right : measure.bottom) -= (across ? gw : gh) + 2;
+    RECT text = FCaption.empty() ? RECT{} : TextBox(buffer, FCaption, measure, DT_WORDBREAK);
+    const int tw = Width(text), th = Height(text);
+    // Along the layout's axis: margin, glyph, spacing, text.
+    const int client = across ? Width(inner) : Height(inner);
+    const int glyphSize = across ? gw : gh, textSize = across ? tw : th;
+    int spacing = (textSize == 0 || glyphSize == 0) ? 0 : button->Spacing();
+    int margin = (client - (glyphSize + spacing + textSize)) / 2;
+    if (spacing == -1) margin = spacing = (client - (glyphSize + textSize)) / 3;
+    const bool first = layout == blGlyphLeft || layout == blGlyphTop;
+    const int glyphAt = first ? margin : client - margin - glyphSize;
+    const int textAt = first ? glyphAt + glyphSize + spacing : glyphAt - spacing - textSize;
+    const int cross = across ? Height(inner) : Width(inner);
+    POINT g{inner.left, inner.top};
+    RECT t{inner.left, inner.top, inner.left + tw, inner.top + th};
+    if (across) {
+        g.x += glyphAt;
+        g.y += (cross - gh + 1) / 2;
+        OffsetRect(&t, textAt, (cross - th + 1) / 2);
+    } else {
+        g.x += (cross - gw + 1) / 2;
+        g.y += glyphAt;
+        OffsetRect(&t, (cross - tw + 1) / 2, textAt);
+    }
+    if (gw > 0) {
+        const int index = count >= glyphNo ? glyphNo - 1 : 0;
+        TBitmap single;
+        single.SetSize(gw, gh);
+        BitBlt(single.Canvas().Handle(), 0, 0, gw, gh, glyph.Canvas().Handle(), index * gw, 0,
+               SRCCOPY);
+        if (glyphNo == 2) GrayBitmap(single);
+        TCanvas canvas;
+        canvas.SetHandle(buffer);
+        DrawGlyphFrame(canvas, single, 1, 0, g.x, g.y);
+        canvas.SetHandle(nullptr);
+    }
+    SetTextColor(buffer, TextColour(frame));
+    SetBkMode(buffer, TRANSPARENT);
+    const UINT align = layout == blGlyphRight ? DT_RIGHT : across ? DT_LEFT : DT_CENTER;
+    SkinDrawText(buffer, FCaption, t, DT_WORDBREAK | align);
+    if (!FCaption.empty()) DrawFocus(buffer, t);
+    SelectObject(buffer, oldFont);
+    CopyComposed(dc, rect);
+}
+
+// ---- check boxes and radio buttons
+
+void TSkinCheckBox::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
+    TSkinControl::InitControl(form, data, useSkinColour);
+    if (Control()) FFlag = 1;
+}
+
+bool TSkinCheckBox::BeforeMessage(TMessage& message) {
+    if (!TSkinControl::BeforeMessage(message)) return false;
+    int frames;
+    TBitmap* strip = Strip(frames);
+    if (!strip || strip->Empty()) return true;
+    if (message.Msg == WM_ERASEBKGND && (SkinData()->Options & SkinOption(xoTransparent))) {
+        WmEraseBkgnd(message);
+        return false;
+    }
+    if ((message.Msg == WM_PAINT || message.Msg == WM_PRINT) && FFlag == 1) {
+        WmPaint(message);
+        return false;
+    }
+    return true;
+}
+
+void TSkinCheckBox::AfterMessage(TMessage& message) {
+    switch (message.Msg) {
+    case BM_SETCHECK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case CM_EXIT: return Repaint();
+    }
+    TSkinControl::AfterMessage(message);
+}
+
+TBitmap* TSkinCheckBox::Strip(int& frames) const {
+    TDataSkinButton* buttons = SkinData()->Elements().Buttons.get();
+    if (!buttons) return nullptr;
+    frames = std::max(1, buttons->CheckFrames);
+    return &buttons->CheckBitmap;
+}
+
+int TSkinCheckBox::GlyphFrame(int frames) const {
+    const LRESULT check = SendMessageW(Handle(), BM_GETCHECK, 0, 0);
+    const bool enabled = WindowEnabled();
+    if (check == BST_INDETERMINATE) return frames == 12 ? (enabled ? 9 : 12) : 4;
+    int value = (check == BST_CHECKED ? 2 : 1) + (enabled ? 0 : 2);
+    if (frames == 12) value = value == 2 ? 5 : value == 3 ? 4 : value == 4 ? 8 : value;
+    return value;
+}
+
+RECT TSkinCheckBox::GlyphBox(const RECT& rect, int glyphWidth, int glyphHeight) const {
+    const int x = (Style() & BS_RIGHTBUTTON) ? rect.right - glyphWidth : rect.left;
+    const int y = rect.top + (Height(rect) - glyphHeight) / 2;
+    return {x, y, x + glyphWidth, y + glyphHeight};
+}
+
+TBitmap* TSkinRadioButton::Strip(int& frames) const {
+    TDataSkinButton* buttons = SkinData()->Elements().Buttons.get();
+    if (!buttons) return nullptr;
+    frames = std::max(1, buttons->RadioFrames);
+    return &buttons->RadioBitmap;
+}
+
+int TSkinRadioButton::GlyphFrame(int frames) const {
+    int value = (SendMessageW(Handle(), BM_GETCHECK, 0, 0) & 1) ? 2 : 1;
+    if (!WindowEnabled()) value += 2;
+    if (frames == 8) value = value == 2 ? 5 : value == 3 ? 4 : value == 4 ? 8 : value;
+    return value;
+}
+
+RECT TSkinRadioButton::GlyphBox(const RECT& rect, int glyphWidth, int glyphHeight) const {
+    RECT box = TSkinCheckBox::GlyphBox(rect, glyphWidth, glyphHeight);
+    if (glyphWidth < 15) OffsetRect(&box, (14 - glyphWidth) / 2, 0);
+    return box;
+}
+
+void TSkinCheckBox::Draw(HDC dc, const RECT& rect) {
+    int frames;
+    TBitmap* strip = Strip(frames);
+    if (!strip || strip->Empty()) {
+        FFlag = 0;
+        return;
+    }
+    FCtrlEnabled = WindowEnabled();
+    FCtrlFocused = Focused();
+    const RECT local{0, 0, Width(rect), Height(rect)};
+    const RECT box = GlyphBox(local, strip->Width() / frames, strip->Height());
+    HDC buffer = ComposeBuffer(local.right, local.bottom);
+    // A bare window keeps its native caption: only the glyph's box is covered.
+    const RECT& filled = FFlag == 1 ? local : box;
+    if (SkinData()->Options & SkinOption(xoTransparent))
+        FillControlColour(buffer, filled);
+    else
+        FillSkinColour(buffer, filled);
+    DrawSkinFrame(buffer, box, *strip, true, frames, GlyphFrame(frames));
+    if (FFlag == 1) {
+        const bool right = Style() & BS_RIGHTBUTTON;
+        RECT text = local;
+        (right ? text.right : text.left) += right ? -18 : 18;
+        FCaption = WindowText();
+        if (FCaption.empty()) FCaption = Control()->Caption();
+        HGDIOBJ oldFont = SelectObject(buffer, Control()->Font().Handle());
+        SetTextColor(buffer, ColorToRGB(Control()->Font().Color()));
+        const UINT flags = right ? DT_RIGHT : DT_WORDBREAK | DT_EXPANDTABS;
+        DrawCaption(buffer, text, flags, FCtrlEnabled, FCaption);
+        if (FCtrlFocused) {
+            RECT measured = TextBox(buffer, FCaption, text, flags | DT_NOCLIP);
+            OffsetRect(&measured, 0, (Height(text) - Height(measured)) / 2 - 1);
+            DrawFocusAround(buffer, measured, local);
+        }
+        SelectObject(buffer, oldFont);
+        return CopyComposed(dc, rect);
+    }
+    BitBlt(dc, rect.left + box.left, rect.top + box.top, Width(box), Height(box), buffer, box.left,
+           box.top, SRCCOPY);
+}

@@ -1,0 +1,67 @@
+#pragma once
+// Skinned push buttons, bitmap buttons, check boxes and radio buttons, painted from
+// the skin's "Buttons" element: its 5-frame push-button strip (1 normal, 2 pressed,
+// 3 disabled, 4 hot or focused, 5 default) and its check-box and radio strips. Push
+// buttons take the press themselves and click on release. Without the picture a
+// control keeps its native paint. Main thread.
+#include "skin/SkinControl.h"
+
+class TDataSkinButton;
+
+class TSkinButton : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void Draw(HDC dc, const RECT& rect) override;
+    // The "Buttons" element when it has its push-button picture.
+    [[nodiscard]] TDataSkinButton* Picture() const;
+    [[nodiscard]] bool Default() const;
+    // Composes the background and the button frame; the caption follows.
+    void DrawFace(HDC buffer, const RECT& rect, int frame);
+    [[nodiscard]] COLORREF TextColour(int frame) const;
+    [[nodiscard]] HFONT Font() const;
+    void DrawFocus(HDC buffer, RECT textRect);
+
+private:
+    void Hover(bool hot);
+    void Click();
+};
+
+// A button with a glyph beside its caption.
+class TSkinBitButton : public TSkinButton {
+public:
+    using TSkinButton::TSkinButton;
+
+protected:
+    void Draw(HDC dc, const RECT& rect) override;
+};
+
+// Check boxes: a control of the library is painted whole, caption included (Flag 1);
+// a bare window keeps its native caption and gets only the glyph (Flag 0).
+class TSkinCheckBox : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    void InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) override;
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void Draw(HDC dc, const RECT& rect) override;
+    // The strip and its frame count, and the frame (from 1) for the control's state.
+    [[nodiscard]] virtual TBitmap* Strip(int& frames) const;
+    [[nodiscard]] virtual int GlyphFrame(int frames) const;
+    [[nodiscard]] virtual RECT GlyphBox(const RECT& rect, int glyphWidth, int glyphHeight) const;
+};
+
+class TSkinRadioButton : public TSkinCheckBox {
+public:
+    using TSkinCheckBox::TSkinCheckBox;
+
+protected:
+    [[nodiscard]] TBitmap* Strip(int& frames) const override;
+    [[nodiscard]] int GlyphFrame(int frames) const override;
+    [[nodiscard]] RECT GlyphBox(const RECT& rect, int glyphWidth, int glyphHeight) const override;
+};

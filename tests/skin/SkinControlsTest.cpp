@@ -1,0 +1,146 @@
+// Skinned controls on a shown form: each paints the frame its state selects (read back
+// from the screen), works as before, and goes back to its native look when unskinned.
+#include "SkinTestSupport.h"
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Button.h"
+#include "classlib/gui/CheckBox.h"
+#include "classlib/gui/Form.h"
+#include "skin/SkinData.h"
+#include "skin/SkinFactory.h"
+#include "skin/SkinForm.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinMessages.h"
+#include "support/PumpMessages.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// One solid colour per frame: a pixel names the frame that was drawn.
+const uint32_t ButtonFrames[5] = {0x101010, 0x202020, 0x303030, 0x404040, 0x505050};
+const uint32_t CheckFrames[4] = {0x110000, 0x220000, 0x330000, 0x440000};
+const uint32_t RadioFrames[4] = {0x001100, 0x002200, 0x003300, 0x004400};
+const char* const ControlsSkinIni = "[Colours]\nButtonFace=200 210 220\n"
+                                    "[Buttons]\nBitmap=button.bmp\nCheckButton=check.bmp\n"
+                                    "CheckButtonFrame=4\nRadioButton=radio.bmp\n"
+                                    "RadioButtonFrame=4\n";
+
+COLORREF Rgb(uint32_t c) {
+    return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+}
+
+// The screen's pixel at a point of the window's client area, once painting is done.
+COLORREF ScreenPixel(HWND wnd, int x, int y) {
+    UpdateWindow(wnd);
+    PumpUntil([] { return false; }, 60);
+    POINT p{x, y};
+    ClientToScreen(wnd, &p);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+class SkinControls : public testing::Test {
+protected:
+    void SetUp() override {
+        Data = new TSkinData(Application);
+        Data->SetActive(true);
+        Data->LoadSkinParts(
+            ControlsSkinIni,
+            {{"button.bmp", MakeBmp(20, 20, {std::begin(ButtonFrames), std::end(ButtonFrames)})},
+             {"check.bmp", MakeBmp(13, 13, {std::begin(CheckFrames), std::end(CheckFrames)})},
+             {"radio.bmp", MakeBmp(13, 13, {std::begin(RadioFrames), std::end(RadioFrames)})}});
+        Data->Loaded();
+        Form = std::make_unique<TForm>(Application);
+        Form->SetBounds(20, 20, 320, 240);
+    }
+    void TearDown() override {
+        Form.reset();
+        delete Data;
+        FreeSkinManager();
+    }
+    template <class T> T* Add(int top, const std::string& caption) {
+        auto control = new T(Form.get());
+        control->SetParent(Form.get());
+        control->SetBounds(10, top, 120, 24);
+        control->SetCaption(caption);
+        return control;
+    }
+    TSkinForm* ShowSkinned() {
+        Form->Show();
+        TSkinForm* skinned = nullptr;
+        PumpUntil([&] {
+            skinned = SkinManager()->FindSkinForm(Form->Handle());
+            return skinned && skinned->Activated();
+        });
+        return skinned;
+    }
+    static bool Skinned(TWinControl* control) {
+        return SendMessageW(control->Handle(), WM_SKINQUERY, 0, 0) == 1;
+    }
+    TSkinData* Data = nullptr;
+    std::unique_ptr<TForm> Form;
+};
+
+} // namespace
+
+TEST_F(SkinControls, PushButtonsShowTheFrameOfTheirStateAndClickOnRelease) {
+    auto normal = Add<TButton>(10, "Normal");
+    auto byDefault = Add<TButton>(40, "Default");
+    byDefault->SetDefault(true);
+    auto disabled = Add<TButton>(70, "Disabled");
+    disabled->SetEnabled(false);
+    int clicks = 0;
+    normal->OnClick = [&](TObject*) { ++clicks; };
+    ASSERT_TRUE(ShowSkinned());
+    ASSERT_TRUE(Skinned(normal));
+    EXPECT_EQ(ScreenPixel(byDefault->Handle(), 2, 2), Rgb(ButtonFrames[4]));
+    EXPECT_EQ(ScreenPixel(disabled->Handle(), 2, 2), Rgb(ButtonFrames[2]));
+    normal->SetFocus();
+    EXPECT_EQ(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3]));
+    byDefault->SetFocus();
+    EXPECT_EQ(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[0]));
+
+    SendMessageW(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[1]));
+    EXPECT_EQ(clicks, 0);
+    SendMessageW(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(clicks, 1);
+    // Pressed, then left before the release: no click.
+    SendMessageW(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(normal->Handle(), CM_MOUSELEAVE, 0, 0);
+    SendMessageW(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(clicks, 1);
+
+    // Switched off, the button paints natively; on again, skinned at once.
+    SendMessageW(normal->Handle(), WM_SKINCONTROL, 0, 0);
+    normal->Repaint();
+    EXPECT_NE(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3]));
+    EXPECT_EQ(SendMessageW(normal->Handle(), WM_SKINQUERY, 0, 0), 0);
+    SendMessageW(normal->Handle(), WM_SKINCONTROL, 1, 0);
+    EXPECT_EQ(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3])); // focused by the press
+}
+
+TEST_F(SkinControls, CheckAndRadioGlyphsFollowTheirStateAndUnskinningGivesThemBack) {
+    auto check = Add<TCheckBox>(10, "Check");
+    auto radio = Add<TRadioButton>(40, "Radio");
+    ASSERT_TRUE(ShowSkinned());
+    const int mid = 12; // inside the 13-pixel glyph, vertically centred in 24
+    EXPECT_EQ(ScreenPixel(check->Handle(), 6, mid), Rgb(CheckFrames[0]));
+    EXPECT_EQ(ScreenPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[0]));
+    EXPECT_EQ(ScreenPixel(check->Handle(), 110, 2), RGB(200, 210, 220)); // the skin's face
+    check->SetChecked(true);
+    radio->SetChecked(true);
+    EXPECT_EQ(ScreenPixel(check->Handle(), 6, mid), Rgb(CheckFrames[1]));
+    EXPECT_EQ(ScreenPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
+    check->SetEnabled(false);
+    EXPECT_EQ(ScreenPixel(check->Handle(), 6, mid), Rgb(CheckFrames[3]));
+
+    Data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return !Skinned(check); }));
+    EXPECT_NE(ScreenPixel(check->Handle(), 6, mid), Rgb(CheckFrames[3]));
+    EXPECT_NE(ScreenPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
+}
