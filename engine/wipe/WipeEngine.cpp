@@ -123,28 +123,30 @@ void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
     Errors.push_back(path.empty() ? reason : path + ": " + reason);
 }
 
+// Overwriting checks the file for links once; attributes are changed, on the listed
+// entry only, just when they lock it.
 bool TWipeEngine::WipeFile(TWipeItem& item) {
     const DWORD attr = FileGetAttr(item.Path);
     if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY)) {
         AddError(item.Path, "The file does not exist");
         return false;
     }
-    // Attributes change on the listed entry only, never through a link.
-    const TSafeFileResult entry = SafeCheckNoLink(item.Path);
-    if (entry.IsLink()) {
-        AddError(item.Path, entry.Text());
-        return false;
+    const DWORD locks =
+        attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    if (locks) {
+        const TSafeFileResult entry = SafeCheckNoLink(item.Path);
+        if (entry.IsLink()) {
+            AddError(item.Path, entry.Text());
+            return false;
+        }
+        FileSetAttr(item.Path, attr & ~locks);
     }
-    const DWORD locks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    FileSetAttr(item.Path, attr & ~locks);
     if (OverwriteFile(item) != 0 || Cancelled) {
-        FileSetAttr(item.Path, attr); // the file stays as it was found
+        if (locks) FileSetAttr(item.Path, attr); // the file stays as it was found
         return false;
     }
-    const std::string scrambled = ScrambledName(item.Path);
-    const bool renamed = !scrambled.empty() && SafeMoveFile(item.Path, scrambled).Done();
-    const std::string& last = renamed ? scrambled : item.Path;
-    if (SafeDeleteFile(last).Done()) return true;
+    std::string last = item.Path;
+    if (SafeDeleteOverwritten(last, ScrambledName(item.Path)).Done()) return true;
     AddError(last, "The file was overwritten but could not be deleted");
     return false;
 }
