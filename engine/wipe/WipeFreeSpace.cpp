@@ -70,11 +70,8 @@ void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
     const int64_t cluster = GetClusterSize(root);
     const int64_t block = std::max<int64_t>(cluster, FillBlockSize / cluster * cluster);
     const std::string chunk(static_cast<size_t>(block), '0');
-    if (FProgress) {
-        FProgress->SetFileName("Creating temporary file...");
-        FProgress->FileProgressBar->SetMax(100);
-        FProgress->PassProgressBar->SetMax(100);
-    }
+    FShown.File = "Creating temporary file...";
+    FShown.FileMax = FShown.PassMax = 100;
     const int64_t start = GetFreeBytes(root);
     int64_t total = 0;
     int64_t free = start;
