@@ -4,7 +4,10 @@
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
+#include "classlib/gui/Edit.h"
 #include "classlib/gui/Form.h"
+#include "classlib/gui/GroupBox.h"
+#include "classlib/gui/ListBox.h"
 #include "skin/SkinData.h"
 #include "skin/SkinFactory.h"
 #include "skin/SkinForm.h"
@@ -20,7 +23,9 @@ namespace {
 const uint32_t ButtonFrames[5] = {0x101010, 0x202020, 0x303030, 0x404040, 0x505050};
 const uint32_t CheckFrames[4] = {0x110000, 0x220000, 0x330000, 0x440000};
 const uint32_t RadioFrames[4] = {0x001100, 0x002200, 0x003300, 0x004400};
-const char* const ControlsSkinIni = "[Colours]\nButtonFace=200 210 220\n"
+const uint32_t ComboFrames[4] = {0x000011, 0x000022, 0x000033, 0x000044};
+const char* const ControlsSkinIni = "[Colours]\nButtonFace=200 210 220\nButtonShadow=90 80 70\n"
+                                    "[ComboButton]\nImage=combo.bmp\nStyle=2\n"
                                     "[Buttons]\nBitmap=button.bmp\nCheckButton=check.bmp\n"
                                     "CheckButtonFrame=4\nRadioButton=radio.bmp\n"
                                     "RadioButtonFrame=4\n";
@@ -41,6 +46,42 @@ COLORREF ScreenPixel(HWND wnd, int x, int y) {
     return c;
 }
 
+// The screen's pixel at a point of the window rectangle.
+COLORREF WindowPixel(HWND wnd, int x, int y) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    return ScreenPixel(wnd, x - (origin.x - r.left), y - (origin.y - r.top));
+}
+
+// A bare top-level window, not made by the class library, that counts its commands.
+struct TBareHost {
+    TBareHost() {
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = Proc;
+        cls.hInstance = GetModuleHandleW(nullptr);
+        cls.lpszClassName = L"SkinControlsBareHost";
+        cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        RegisterClassW(&cls);
+        Handle = CreateWindowExW(0, cls.lpszClassName, L"Bare", WS_POPUP | WS_VISIBLE, 400, 20, 300,
+                                 200, nullptr, nullptr, cls.hInstance, nullptr);
+        Commands = 0;
+    }
+    ~TBareHost() { DestroyWindow(Handle); }
+    HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int top) const {
+        return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 10, top, 150, 24,
+                               Handle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + top)),
+                               GetModuleHandleW(nullptr), nullptr);
+    }
+    static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) ++Commands;
+        return DefWindowProcW(wnd, msg, wParam, lParam);
+    }
+    HWND Handle;
+    static inline int Commands = 0;
+};
+
 class SkinControls : public testing::Test {
 protected:
     void SetUp() override {
@@ -50,7 +91,8 @@ protected:
             ControlsSkinIni,
             {{"button.bmp", MakeBmp(20, 20, {std::begin(ButtonFrames), std::end(ButtonFrames)})},
              {"check.bmp", MakeBmp(13, 13, {std::begin(CheckFrames), std::end(CheckFrames)})},
-             {"radio.bmp", MakeBmp(13, 13, {std::begin(RadioFrames), std::end(RadioFrames)})}});
+             {"radio.bmp", MakeBmp(13, 13, {std::begin(RadioFrames), std::end(RadioFrames)})},
+             {"combo.bmp", MakeBmp(20, 20, {std::begin(ComboFrames), std::end(ComboFrames)})}});
         Data->Loaded();
         Form = std::make_unique<TForm>(Application);
         Form->SetBounds(20, 20, 320, 240);
@@ -143,4 +185,67 @@ TEST_F(SkinControls, CheckAndRadioGlyphsFollowTheirStateAndUnskinningGivesThemBa
     ASSERT_TRUE(PumpUntil([&] { return !Skinned(check); }));
     EXPECT_NE(ScreenPixel(check->Handle(), 6, mid), Rgb(CheckFrames[3]));
     EXPECT_NE(ScreenPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
+}
+
+TEST_F(SkinControls, CombosEditsAndGroupBoxesAreFramedFromTheSkin) {
+    auto combo = Add<TComboBox>(10, "");
+    auto list = Add<TComboBox>(40, "");
+    list->SetStyle(csDropDownList); // no edit child
+    auto edit = Add<TEdit>(70, "Text");
+    auto group = Add<TGroupBox>(100, "Group");
+    group->SetHeight(80);
+    ASSERT_TRUE(ShowSkinned());
+    ASSERT_TRUE(Skinned(list));
+    const int right = combo->Width() - 4, mid = combo->Height() / 2;
+    EXPECT_EQ(WindowPixel(combo->Handle(), right, mid), Rgb(ComboFrames[0]));
+    EXPECT_EQ(WindowPixel(list->Handle(), right, mid), Rgb(ComboFrames[0]));
+    combo->SetFocus();
+    EXPECT_EQ(WindowPixel(combo->Handle(), right, mid), Rgb(ComboFrames[3]));
+    list->SetEnabled(false);
+    EXPECT_EQ(WindowPixel(list->Handle(), right, mid), Rgb(ComboFrames[2]));
+
+    const COLORREF shadow = RGB(90, 80, 70);
+    EXPECT_EQ(WindowPixel(edit->Handle(), 0, 5), shadow);
+    EXPECT_EQ(WindowPixel(edit->Handle(), 1, 5), RGB(255, 255, 255));
+    // A non-client paint alone draws the native frame: the skinned one follows it.
+    RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(WindowPixel(edit->Handle(), 0, 5), shadow);
+
+    EXPECT_EQ(ScreenPixel(group->Handle(), 1, 40), shadow);
+    EXPECT_EQ(ScreenPixel(group->Handle(), 60, 40), RGB(200, 210, 220));
+}
+
+TEST_F(SkinControls, BareWindowsKeepTheirCaptionsAndClickOnce) {
+    TBareHost host;
+    HWND check = host.Child(L"BUTTON", L"Bare caption", BS_AUTOCHECKBOX, 10);
+    HWND push = host.Child(L"BUTTON", L"Push", BS_PUSHBUTTON, 40);
+    HWND bar = host.Child(L"SCROLLBAR", L"", SBS_HORZ, 70);
+    TSkinForm skinned(nullptr);
+    skinned.Handle = host.Handle;
+    skinned.InitWindow(Data);
+    SendMessageW(host.Handle, WM_SKINACTIVATE, 0, 1000);
+    EXPECT_EQ(SendMessageW(check, WM_SKINQUERY, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(bar, WM_SKINQUERY, 0, 0), 0); // no size grip: stays a scroll bar
+
+    EXPECT_EQ(ScreenPixel(check, 6, 12), Rgb(CheckFrames[0]));
+    int ink = 0; // the native caption right of the glyph survives
+    HDC screen = GetDC(nullptr);
+    POINT at{20, 4};
+    ClientToScreen(check, &at);
+    for (int x = 0; x < 120; ++x)
+        for (int y = 0; y < 16; ++y)
+            if (GetRValue(GetPixel(screen, at.x + x, at.y + y)) < 100) ++ink;
+    ReleaseDC(nullptr, screen);
+    EXPECT_GT(ink, 10);
+
+    SendMessageW(push, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); // no press before: no click
+    SendMessageW(push, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(ScreenPixel(push, 2, 2), Rgb(ButtonFrames[1]));
+    SendMessageW(push, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(TBareHost::Commands, 1);
+
+    skinned.Unskin();
+    EXPECT_EQ(SendMessageW(push, WM_SKINQUERY, 0, 0), 0);
+    EXPECT_NE(ScreenPixel(push, 2, 2), Rgb(ButtonFrames[3]));
 }
