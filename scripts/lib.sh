@@ -4,6 +4,7 @@ set -euo pipefail
 TW_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TW_CACHE=${TW_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tarnwhistle}
 TW_BUILD=${TW_BUILD:-$TW_ROOT/build}
+TW_SCREEN_SIZE=1280x1024 # the private Xvfb's, at 24-bit depth
 
 tw_log() { printf '== %s\n' "$*" >&2; }
 
@@ -140,12 +141,27 @@ tw_unmanaged_windows() {
   printf '\n%s %s\n"Managed"="N"\n' "$key" "$(date +%s)" >>"$reg"
 }
 
+# Test prefixes only: the named programs run in a Wine virtual desktop "tw-pixels" the
+# size of the private Xvfb, where non-client painting and window regions show as on
+# Windows and tests can read the screen's pixels. Other programs are unaffected.
+tw_pixel_desktop() {
+  local reg=$1/user.reg exe stamp; stamp=$(date +%s); shift
+  for exe in "$@"; do
+    grep -qF "[Software\\\\Wine\\\\AppDefaults\\\\$exe\\\\Explorer]" "$reg" 2>/dev/null && continue
+    printf '\n[Software\\\\Wine\\\\AppDefaults\\\\%s\\\\Explorer] %s\n"Desktop"="tw-pixels"\n' \
+      "$exe" "$stamp" >>"$reg"
+  done
+  grep -qF '"tw-pixels"=' "$reg" 2>/dev/null && return 0
+  printf '\n[Software\\\\Wine\\\\Explorer\\\\Desktops] %s\n"tw-pixels"="%s"\n' "$stamp" \
+    "$TW_SCREEN_SIZE" >>"$reg"
+}
+
 # Starts a private Xvfb when there is no display (or when asked) and sets DISPLAY.
 # Xvfb picks a free display number itself, so parallel runs do not collide.
 tw_need_display() {
   if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --private ]; then return 0; fi
   local numfile; numfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${TW_SCREEN_SIZE}x24" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
   TW_XVFB_PID=$!
   local i
   for i in $(seq 1 100); do

@@ -1,18 +1,23 @@
 #pragma once
 // Move-only owners of Win32 handles, one traits type per kind, and scope types
 // for paired calls.
+#include <atomic>
 #include <objbase.h>
 #include <utility>
 #include <windows.h>
+
+// GDI objects and memory DCs now held by the library's handle owners. The tests
+// check it for leaks: GetGuiResources is a stub under Wine.
+inline std::atomic<long> LiveGdiObjects{0};
 
 template <class Traits> class THandle {
 public:
     using Type = typename Traits::Type;
     THandle() = default;
-    explicit THandle(Type h) : FHandle(h) {}
+    explicit THandle(Type h) : FHandle(h) { Count(h, 1); }
     THandle(const THandle&) = delete;
     THandle& operator=(const THandle&) = delete;
-    THandle(THandle&& o) noexcept : FHandle(o.Release()) {}
+    THandle(THandle&& o) noexcept : FHandle(std::exchange(o.FHandle, Traits::Empty())) {}
     THandle& operator=(THandle&& o) noexcept {
         if (this != &o) Reset(o.Release());
         return *this;
@@ -22,10 +27,18 @@ public:
     [[nodiscard]] Type Get() const { return FHandle; }
     [[nodiscard]] bool Valid() const { return FHandle != Traits::Empty(); }
     explicit operator bool() const { return Valid(); }
-    Type Release() { return std::exchange(FHandle, Traits::Empty()); }
+    // The handle leaves the owner (and the count): someone else frees it now.
+    Type Release() {
+        Count(FHandle, -1);
+        return std::exchange(FHandle, Traits::Empty());
+    }
     void Reset(Type h = Traits::Empty()) {
-        if (Valid()) Traits::Close(FHandle);
+        if (Valid()) {
+            Traits::Close(FHandle);
+            Count(FHandle, -1);
+        }
         FHandle = h;
+        Count(h, 1);
     }
     // For APIs that fill in a handle: frees the old one first.
     Type* Out() {
@@ -34,6 +47,11 @@ public:
     }
 
 private:
+    static void Count(Type h, long delta) {
+        if constexpr (requires { Traits::CountedGdi; })
+            if (h != Traits::Empty()) LiveGdiObjects += delta;
+    }
+
     Type FHandle = Traits::Empty();
 };
 
@@ -61,11 +79,13 @@ struct TRegKeyTraits {
 };
 struct TGdiObjectTraits {
     using Type = HGDIOBJ;
+    static constexpr bool CountedGdi = true;
     static Type Empty() { return nullptr; }
     static void Close(Type h) { DeleteObject(h); }
 };
 struct TDCTraits {
     using Type = HDC;
+    static constexpr bool CountedGdi = true;
     static Type Empty() { return nullptr; }
     static void Close(Type h) { DeleteDC(h); }
 };

@@ -52,6 +52,7 @@ TEST(GuiGraphics, BitmapIsA32BitDibThatKeepsTheKeyColourExactly) {
 TEST(GuiGraphics, ControlsFreeTheirFontsBrushesAndDCs) {
     std::vector<HGDIOBJ> handles;
     HGDIOBJ replacedFont = nullptr;
+    const long live = LiveGdiObjects;
     {
         TForm form(nullptr);
         auto button = new TBitBtn(&form);
@@ -72,10 +73,16 @@ TEST(GuiGraphics, ControlsFreeTheirFontsBrushesAndDCs) {
         EXPECT_EQ(GetObjectType(handles[0]), DWORD(OBJ_FONT));
         EXPECT_EQ(GetObjectType(handles[1]), DWORD(OBJ_BRUSH));
         EXPECT_EQ(GetObjectType(handles[3]), DWORD(OBJ_MEMDC));
+        EXPECT_GE(LiveGdiObjects - live, 4);
         form.Hide();
     }
     for (HGDIOBJ handle : handles)
         EXPECT_EQ(GetObjectType(handle), 0u);
+    EXPECT_EQ(LiveGdiObjects, live); // the library's own count: GetGuiResources is a stub
+    TGdiObject region(CreateRectRgn(0, 0, 1, 1));
+    EXPECT_EQ(LiveGdiObjects, live + 1);
+    DeleteObject(region.Release()); // released: no longer the library's
+    EXPECT_EQ(LiveGdiObjects, live);
 }
 
 TEST(GuiGraphics, CanvasMeasuresTextInItsFont) {

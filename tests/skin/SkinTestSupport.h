@@ -5,10 +5,9 @@
 #include <vector>
 #include <windows.h>
 
-// A 24-bit bottom-up .bmp of frames side by side, each frameWidth x h of one colour
-// (0x00RRGGBB).
-inline std::string MakeBmp(int frameWidth, int h, const std::vector<uint32_t>& frames) {
-    const int w = frameWidth * static_cast<int>(frames.size()), stride = (w * 3 + 3) & ~3;
+// A 24-bit bottom-up .bmp of w x h whose pixel (x, y) is pixel(x, y) (0x00RRGGBB).
+template <class Pixel> std::string MakeBmpOf(int w, int h, Pixel pixel) {
+    const int stride = (w * 3 + 3) & ~3;
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
     file.bfType = 0x4D42;
@@ -21,10 +20,10 @@ inline std::string MakeBmp(int frameWidth, int h, const std::vector<uint32_t>& f
     info.biBitCount = 24;
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
     bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-    for (int y = 0; y < h; ++y) {
+    for (int y = h - 1; y >= 0; --y) {
         std::string row(stride, '\0');
         for (int x = 0; x < w; ++x) {
-            uint32_t c = frames[x / frameWidth];
+            uint32_t c = pixel(x, y);
             row[x * 3] = static_cast<char>(c & 0xFF);
             row[x * 3 + 1] = static_cast<char>((c >> 8) & 0xFF);
             row[x * 3 + 2] = static_cast<char>((c >> 16) & 0xFF);
@@ -32,4 +31,10 @@ inline std::string MakeBmp(int frameWidth, int h, const std::vector<uint32_t>& f
         bytes += row;
     }
     return bytes;
+}
+
+// Frames side by side, each frameWidth x h of one colour (0x00RRGGBB).
+inline std::string MakeBmp(int frameWidth, int h, const std::vector<uint32_t>& frames) {
+    const int w = frameWidth * static_cast<int>(frames.size());
+    return MakeBmpOf(w, h, [&](int x, int) { return frames[x / frameWidth]; });
 }
