@@ -1,6 +1,5 @@
 // Skinned controls on a shown form: each paints the frame its state selects (read back
 // from the screen), works as before, and goes back to its native look when unskinned.
-#include "SkinTestSupport.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
@@ -8,11 +7,13 @@
 #include "classlib/gui/Form.h"
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/ListBox.h"
+#include "skin/ScreenPixels.h"
 #include "skin/SkinData.h"
 #include "skin/SkinFactory.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinMessages.h"
+#include "skin/SkinTestSupport.h"
 #include "support/PumpMessages.h"
 #include <gtest/gtest.h>
 #include <memory>
@@ -35,15 +36,13 @@ COLORREF Rgb(uint32_t c) {
 }
 
 // The screen's pixel at a point of the window's client area, once painting is done.
-COLORREF ScreenPixel(HWND wnd, int x, int y) {
+COLORREF ControlPixel(HWND wnd, int x, int y) {
     UpdateWindow(wnd);
-    PumpUntil([] { return false; }, 60);
+    SettleScreen(60);
     POINT p{x, y};
     ClientToScreen(wnd, &p);
-    HDC screen = GetDC(nullptr);
-    COLORREF c = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return c;
+    const uint32_t c = ScreenPixel(p.x, p.y);
+    return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
 }
 
 // The screen's pixel at a point of the window rectangle.
@@ -52,7 +51,7 @@ COLORREF WindowPixel(HWND wnd, int x, int y) {
     GetWindowRect(wnd, &r);
     POINT origin{0, 0};
     ClientToScreen(wnd, &origin);
-    return ScreenPixel(wnd, x - (origin.x - r.left), y - (origin.y - r.top));
+    return ControlPixel(wnd, x - (origin.x - r.left), y - (origin.y - r.top));
 }
 
 // A bare top-level window, not made by the class library, that counts its commands.
@@ -82,9 +81,10 @@ struct TBareHost {
     static inline int Commands = 0;
 };
 
-class SkinControls : public testing::Test {
+class SkinControls : public TPixelTest {
 protected:
     void SetUp() override {
+        TPixelTest::SetUp();
         Data = new TSkinData(Application);
         Data->SetActive(true);
         Data->LoadSkinParts(
@@ -137,15 +137,15 @@ TEST_F(SkinControls, PushButtonsShowTheFrameOfTheirStateAndClickOnRelease) {
     normal->OnClick = [&](TObject*) { ++clicks; };
     ASSERT_TRUE(ShowSkinned());
     ASSERT_TRUE(Skinned(normal));
-    EXPECT_EQ(ScreenPixel(byDefault->Handle(), 2, 2), Rgb(ButtonFrames[4]));
-    EXPECT_EQ(ScreenPixel(disabled->Handle(), 2, 2), Rgb(ButtonFrames[2]));
+    EXPECT_EQ(ControlPixel(byDefault->Handle(), 2, 2), Rgb(ButtonFrames[4]));
+    EXPECT_EQ(ControlPixel(disabled->Handle(), 2, 2), Rgb(ButtonFrames[2]));
     normal->SetFocus();
-    EXPECT_EQ(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3]));
+    EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3]));
     byDefault->SetFocus();
-    EXPECT_EQ(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[0]));
+    EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[0]));
 
     SendMessageW(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[1]));
+    EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[1]));
     EXPECT_EQ(clicks, 0);
     SendMessageW(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     PumpUntil([] { return false; }, 50);
@@ -160,10 +160,10 @@ TEST_F(SkinControls, PushButtonsShowTheFrameOfTheirStateAndClickOnRelease) {
     // Switched off, the button paints natively; on again, skinned at once.
     SendMessageW(normal->Handle(), WM_SKINCONTROL, 0, 0);
     normal->Repaint();
-    EXPECT_NE(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3]));
+    EXPECT_NE(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3]));
     EXPECT_EQ(SendMessageW(normal->Handle(), WM_SKINQUERY, 0, 0), 0);
     SendMessageW(normal->Handle(), WM_SKINCONTROL, 1, 0);
-    EXPECT_EQ(ScreenPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3])); // focused by the press
+    EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3])); // focused by the press
 }
 
 TEST_F(SkinControls, CheckAndRadioGlyphsFollowTheirStateAndUnskinningGivesThemBack) {
@@ -171,20 +171,20 @@ TEST_F(SkinControls, CheckAndRadioGlyphsFollowTheirStateAndUnskinningGivesThemBa
     auto radio = Add<TRadioButton>(40, "Radio");
     ASSERT_TRUE(ShowSkinned());
     const int mid = 12; // inside the 13-pixel glyph, vertically centred in 24
-    EXPECT_EQ(ScreenPixel(check->Handle(), 6, mid), Rgb(CheckFrames[0]));
-    EXPECT_EQ(ScreenPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[0]));
-    EXPECT_EQ(ScreenPixel(check->Handle(), 110, 2), RGB(200, 210, 220)); // the skin's face
+    EXPECT_EQ(ControlPixel(check->Handle(), 6, mid), Rgb(CheckFrames[0]));
+    EXPECT_EQ(ControlPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[0]));
+    EXPECT_EQ(ControlPixel(check->Handle(), 110, 2), RGB(200, 210, 220)); // the skin's face
     check->SetChecked(true);
     radio->SetChecked(true);
-    EXPECT_EQ(ScreenPixel(check->Handle(), 6, mid), Rgb(CheckFrames[1]));
-    EXPECT_EQ(ScreenPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
+    EXPECT_EQ(ControlPixel(check->Handle(), 6, mid), Rgb(CheckFrames[1]));
+    EXPECT_EQ(ControlPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
     check->SetEnabled(false);
-    EXPECT_EQ(ScreenPixel(check->Handle(), 6, mid), Rgb(CheckFrames[3]));
+    EXPECT_EQ(ControlPixel(check->Handle(), 6, mid), Rgb(CheckFrames[3]));
 
     Data->SetActive(false);
     ASSERT_TRUE(PumpUntil([&] { return !Skinned(check); }));
-    EXPECT_NE(ScreenPixel(check->Handle(), 6, mid), Rgb(CheckFrames[3]));
-    EXPECT_NE(ScreenPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
+    EXPECT_NE(ControlPixel(check->Handle(), 6, mid), Rgb(CheckFrames[3]));
+    EXPECT_NE(ControlPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
 }
 
 TEST_F(SkinControls, CombosEditsAndGroupBoxesAreFramedFromTheSkin) {
@@ -211,8 +211,8 @@ TEST_F(SkinControls, CombosEditsAndGroupBoxesAreFramedFromTheSkin) {
     RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(WindowPixel(edit->Handle(), 0, 5), shadow);
 
-    EXPECT_EQ(ScreenPixel(group->Handle(), 1, 40), shadow);
-    EXPECT_EQ(ScreenPixel(group->Handle(), 60, 40), RGB(200, 210, 220));
+    EXPECT_EQ(ControlPixel(group->Handle(), 1, 40), shadow);
+    EXPECT_EQ(ControlPixel(group->Handle(), 60, 40), RGB(200, 210, 220));
 }
 
 TEST_F(SkinControls, BareWindowsKeepTheirCaptionsAndClickOnce) {
@@ -227,25 +227,22 @@ TEST_F(SkinControls, BareWindowsKeepTheirCaptionsAndClickOnce) {
     EXPECT_EQ(SendMessageW(check, WM_SKINQUERY, 0, 0), 1);
     EXPECT_EQ(SendMessageW(bar, WM_SKINQUERY, 0, 0), 0); // no size grip: stays a scroll bar
 
-    EXPECT_EQ(ScreenPixel(check, 6, 12), Rgb(CheckFrames[0]));
+    EXPECT_EQ(ControlPixel(check, 6, 12), Rgb(CheckFrames[0]));
     int ink = 0; // the native caption right of the glyph survives
-    HDC screen = GetDC(nullptr);
-    POINT at{20, 4};
-    ClientToScreen(check, &at);
-    for (int x = 0; x < 120; ++x)
-        for (int y = 0; y < 16; ++y)
-            if (GetRValue(GetPixel(screen, at.x + x, at.y + y)) < 100) ++ink;
-    ReleaseDC(nullptr, screen);
+    const auto shot = TScreenShot::OfWindow(check);
+    for (int x = 20; x < 140; ++x)
+        for (int y = 4; y < 20; ++y)
+            if ((shot.At(x, y) >> 16) < 100) ++ink;
     EXPECT_GT(ink, 10);
 
     SendMessageW(push, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); // no press before: no click
     SendMessageW(push, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(ScreenPixel(push, 2, 2), Rgb(ButtonFrames[1]));
+    EXPECT_EQ(ControlPixel(push, 2, 2), Rgb(ButtonFrames[1]));
     SendMessageW(push, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     PumpUntil([] { return false; }, 50);
     EXPECT_EQ(TBareHost::Commands, 1);
 
     skinned.Unskin();
     EXPECT_EQ(SendMessageW(push, WM_SKINQUERY, 0, 0), 0);
-    EXPECT_NE(ScreenPixel(push, 2, 2), Rgb(ButtonFrames[3]));
+    EXPECT_NE(ControlPixel(push, 2, 2), Rgb(ButtonFrames[3]));
 }
