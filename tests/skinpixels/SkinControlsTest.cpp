@@ -101,6 +101,7 @@ protected:
         Form.reset();
         delete Data;
         FreeSkinManager();
+        SettleScreen(300); // the next test finds a quiet screen
     }
     template <class T> T* Add(int top, const std::string& caption) {
         auto control = new T(Form.get());
