@@ -77,6 +77,28 @@ inline uint32_t ScreenPixel(int x, int y) {
     return TScreenShot(RECT{x, y, x + 1, y + 1}).At(0, 0);
 }
 
+// The screen's pixel at (x, y) once it is the expected colour, or what it still is
+// after the timeout. The desktop behind a window belongs to another process
+// (explorer) and repaints in its own time.
+inline uint32_t ScreenPixelSoon(int x, int y, uint32_t expected, DWORD timeoutMs = 3000) {
+    uint32_t seen = 0;
+    PumpUntil(
+        [&] {
+            GdiFlush();
+            seen = ScreenPixel(x, y);
+            return seen == expected;
+        },
+        timeoutMs);
+    return seen;
+}
+
+// The same at (x, y) of the window's rectangle.
+inline uint32_t WindowPixelSoon(HWND wnd, int x, int y, uint32_t expected, DWORD timeoutMs = 3000) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    return ScreenPixelSoon(r.left + x, r.top + y, expected, timeoutMs);
+}
+
 // The background the virtual desktop shows where no window is.
 constexpr uint32_t DesktopColour = 0x256F95;
 
