@@ -41,11 +41,17 @@ constexpr uint32_t SysMenuPicture = 0x808000;
 constexpr int SysMenuX = 6, SysMenuY = 3;
 
 inline std::string ButtonIni(const TSolidButton& b) {
-    return "[" + std::string(b.Section) + "]\nAction=" + std::to_string(b.Action) +
-           "\nAlign=1\nXcoord=" + std::to_string(b.X) + "\nYcoord=" + std::to_string(ButtonTop) +
-           "\nVisibility=" + std::to_string(b.Visibility) +
-           "\nVisibility1=" + std::to_string(b.Visibility1) +
-           "\nframe=4\nButtonImage=" + b.Section + ".bmp\n";
+    std::string ini = "[";
+    ini += b.Section;
+    ini += "]\nAction=" + std::to_string(b.Action);
+    ini += "\nAlign=1\nXcoord=" + std::to_string(b.X);
+    ini += "\nYcoord=" + std::to_string(ButtonTop);
+    ini += "\nVisibility=" + std::to_string(b.Visibility);
+    ini += "\nVisibility1=" + std::to_string(b.Visibility1);
+    ini += "\nframe=4\nButtonImage=";
+    ini += b.Section;
+    ini += ".bmp\n";
+    return ini;
 }
 
 inline std::string Ini() {
