@@ -1,5 +1,9 @@
 #include "skin/SkinControlMakers.h"
 #include "skin/SkinButtons.h"
+#include "skin/SkinListView.h"
+#include "skin/SkinProgress.h"
+#include "skin/SkinTabs.h"
+#include "skin/SkinUpDown.h"
 
 TSkinControl* MakeSkinControl(TSkinKind kind, TComponent* owner) {
     switch (kind) {
@@ -7,16 +11,15 @@ TSkinControl* MakeSkinControl(TSkinKind kind, TComponent* owner) {
     case TSkinKind::BitButton: return new TSkinBitButton(owner);
     case TSkinKind::CheckBox: return new TSkinCheckBox(owner);
     case TSkinKind::RadioButton: return new TSkinRadioButton(owner);
-    // Tabs, scroll bars, list views, up-down buttons, progress and track bars.
-    case TSkinKind::Tab:
-    case TSkinKind::Tab31:
-    case TSkinKind::TabSheet:
-    case TSkinKind::TrackBar:
-    case TSkinKind::UpDown:
-    case TSkinKind::Progress:
-    case TSkinKind::Scrollbar:
-    case TSkinKind::ListView:
-    case TSkinKind::Sizer: return nullptr;
+    case TSkinKind::Tab: return new TSkinTab(owner);
+    case TSkinKind::TabSheet: return new TSkinTabSheet(owner);
+    case TSkinKind::TrackBar: return new TSkinTrackBar(owner);
+    case TSkinKind::UpDown: return new TSkinUpDown(owner);
+    case TSkinKind::Progress: return new TSkinProgress(owner);
+    case TSkinKind::Scrollbar: return new TSkinScrollbar(owner);
+    case TSkinKind::ListView: return new TSkinListView(owner);
+    case TSkinKind::Sizer: return new TSkinSizer(owner);
+    case TSkinKind::Tab31: return nullptr; // the class library has no tab set
     default: return nullptr;
     }
 }

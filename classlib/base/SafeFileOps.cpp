@@ -168,6 +168,15 @@ TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access, DWOR
     return {std::move(entry.Handle), entry.Result};
 }
 
+// Both calls act on the last part of a path itself: a link put there since the
+// check is renamed or deleted, never what it leads to.
+TSafeFileResult SafeDeleteOverwritten(std::string& Path, const std::string& NewName) {
+    if (!NewName.empty() && MoveFileExW(ToWide(Path).c_str(), ToWide(NewName).c_str(), 0))
+        Path = NewName;
+    if (!DeleteFileW(ToWide(Path).c_str())) return LastError();
+    return {};
+}
+
 TSafeFileResult SafeCheckEntry(const std::string& Path) {
     return OpenEntry(Path, 0, ShareAll, 0).Result;
 }

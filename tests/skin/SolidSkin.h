@@ -40,6 +40,7 @@ constexpr int ButtonWidth = 16, ButtonHeight = 14, ButtonTop = 4;
 constexpr uint32_t SysMenuPicture = 0x808000;
 constexpr int SysMenuX = 6, SysMenuY = 3;
 
+// Built by appending: GCC 12 at -O3 misreads a chain of + here as an overlapping copy.
 inline std::string ButtonIni(const TSolidButton& b) {
     std::string ini = "[";
     ini += b.Section;

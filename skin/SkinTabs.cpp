@@ -1,0 +1,205 @@
+#include "skin/SkinTabs.h"
+#include "skin/ImageUtils.h"
+#include "skin/SkinData.h"
+#include "skin/SkinForm.h"
+#include "skin/SkinItemText.h"
+#include "skin/SkinUpDown.h"
+#include <commctrl.h>
+
+namespace {
+
+constexpr TSkinMargins BorderMargins{4, 5, 4, 4};
+
+} // namespace
+
+void TSkinTab::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
+    TSkinControl::InitControl(form, data, useSkinColour);
+    if (!Handle()) return;
+    PrepareBitmaps();
+    FindUpDown();
+}
+
+void TSkinTab::InitHandle(HWND wnd, TSkinData* data, TSkinForm* form) {
+    TSkinControl::InitHandle(wnd, data, form);
+    PrepareBitmaps();
+    FindUpDown();
+}
+
+void TSkinTab::Refresh() {
+    PrepareBitmaps();
+    TSkinControl::Refresh();
+}
+
+// Copies of the tab and border pictures turned for the tab position: bottom tabs use
+// them upside down; the strip of left and right tabs is composed lying and turned, so
+// only the border is turned for them.
+void TSkinTab::PrepareBitmaps() {
+    const LONG_PTR style = Style();
+    if (style & TCS_VERTICAL)
+        FTabPosition = (style & TCS_BOTTOM) ? tpRight : tpLeft;
+    else
+        FTabPosition = (style & TCS_BOTTOM) ? tpBottom : tpTop;
+    FTabBitmap.SetSize(0, 0);
+    FBorderBitmap.SetSize(0, 0);
+    const TDataSkinBorder* tabs = SkinData()->Elements().Tabs.get();
+    if (!tabs || tabs->Bitmap.Empty()) return;
+    FTabBitmap.Assign(tabs->Bitmap);
+    if (!tabs->Bitmap2.Empty()) FBorderBitmap.Assign(tabs->Bitmap2);
+    if (FBorderBitmap.Empty()) return;
+    switch (FTabPosition) {
+    case tpTop: break;
+    case tpBottom:
+        FlipBitmap(FTabBitmap);
+        FlipBitmap(FBorderBitmap);
+        break;
+    case tpLeft: RotateBitmapCCW(FBorderBitmap); break;
+    case tpRight: RotateBitmapCW(FBorderBitmap); break;
+    }
+}
+
+HWND TSkinTab::FindUpDown() {
+    HWND arrows = FindWindowExW(Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+    if (!arrows) return nullptr;
+    if (!SkinForm()->Controls().Find(arrows)) {
+        auto* skinned = new TSkinUpDown(Owner()); // listed by the skinned window
+        skinned->Horizontal = true;
+        skinned->InitHandle(arrows, SkinData(), SkinForm());
+    }
+    return (GetWindowLongPtrW(arrows, GWL_STYLE) & WS_VISIBLE) ? arrows : nullptr;
+}
+
+// The page area with its border, its edge toward the tabs one pixel inward.
+RECT TSkinTab::DisplayRect(const RECT& rect) const {
+    RECT r = rect;
+    SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    InflateRect(&r, 4, 4);
+    switch (FTabPosition) {
+    case tpTop: ++r.top; break;
+    case tpBottom: --r.bottom; break;
+    case tpLeft: ++r.left; break;
+    case tpRight: --r.right; break;
+    }
+    return r;
+}
+
+// A tab control whose tabs are all hidden shows only its pages: nothing to paint.
+void TSkinTab::Draw(HDC dc, const RECT& rect) {
+    if (FTabBitmap.Empty() || SendMessageW(Handle(), TCM_GETITEMCOUNT, 0, 0) == 0) return;
+    const RECT display = DisplayRect(rect);
+    RECT strip = rect;
+    switch (FTabPosition) {
+    case tpTop: strip.bottom = display.top; break;
+    case tpBottom: strip.top = display.bottom; break;
+    case tpLeft: strip.right = display.left; break;
+    case tpRight: strip.left = display.right; break;
+    }
+    DrawStrip(dc, strip, rect);
+    if (!FBorderBitmap.Empty()) DrawBorder(dc, display);
+}
+
+// An item rectangle of the control in the coordinates of the strip buffer, which lies
+// horizontally for left and right tabs.
+RECT TSkinTab::StripItemRect(RECT item, const RECT& strip, const RECT& rect) const {
+    switch (FTabPosition) {
+    case tpTop: OffsetRect(&item, -strip.left, 1 - strip.top); return item;
+    case tpBottom: OffsetRect(&item, -strip.left, -strip.top - 1); return item;
+    case tpLeft:
+        return {rect.bottom - item.bottom, item.left - strip.left, rect.bottom - item.top,
+                item.right - strip.left};
+    case tpRight: break;
+    }
+    return {item.top, rect.right - item.right, item.bottom, rect.right - item.left};
+}
+
+void TSkinTab::DrawStrip(HDC dc, const RECT& strip, const RECT& rect) {
+    const bool lying = FTabPosition == tpLeft || FTabPosition == tpRight;
+    int w = strip.right - strip.left, h = strip.bottom - strip.top;
+    if (lying) std::swap(w, h);
+    if (w <= 0 || h <= 0) return;
+    TBitmap buffer;
+    buffer.SetSize(w, h);
+    HDC b = buffer.Canvas().Handle();
+    FillControlColour(b, {0, 0, w, h});
+    auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
+    TSelectScope useFont(b, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    const int count = static_cast<int>(SendMessageW(Handle(), TCM_GETITEMCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT item;
+        if (SendMessageW(Handle(), TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)))
+            DrawTab(b, i, StripItemRect(item, strip, rect), i == selected);
+    }
+    if (FTabPosition == tpLeft) RotateBitmapCCW(buffer);
+    if (FTabPosition == tpRight) RotateBitmapCW(buffer);
+    const int saved = SaveDC(dc);
+    if (HWND arrows = FindUpDown()) { // the skinned arrows paint themselves
+        RECT a, own;
+        GetWindowRect(arrows, &a);
+        GetWindowRect(Handle(), &own);
+        OffsetRect(&a, -own.left, -own.top);
+        ExcludeClipRect(dc, a.left, a.top, a.right, a.bottom);
+    }
+    BitBlt(dc, strip.left, strip.top, buffer.Width(), buffer.Height(), buffer.Canvas().Handle(), 0,
+           0, SRCCOPY);
+    RestoreDC(dc, saved);
+}
+
+void TSkinTab::DrawTab(HDC dc, int index, const RECT& item, bool selected) {
+    TDataSkinBorder& tabs = *SkinData()->Elements().Tabs;
+    wchar_t text[80] = {};
+    TCITEMW info{};
+    info.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_STATE;
+    info.pszText = text;
+    info.cchTextMax = 80;
+    info.iImage = -1;
+    SendMessageW(Handle(), TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&info));
+    TSkinMargins margins = tabs.Margins();
+    if (FTabPosition == tpBottom) std::swap(margins.Top, margins.Bottom);
+    DrawSkinRect(dc, item, FTabBitmap, false, tabs.Tile == 1, tabs.Trans == 1, tabs.FrameCount,
+                 selected ? 2 : 1, margins);
+    SetTextColor(dc, ColorToRGB(selected ? tabs.MouseOverColour2 : tabs.NormalColour2));
+    auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle(), TCM_GETIMAGELIST, 0, 0));
+    DrawItemContent(dc, item, text, images, info.iImage, DT_CENTER, WindowEnabled());
+}
+
+// The border picture as a frame of eight pieces around the page area, its middle left out.
+void TSkinTab::DrawBorder(HDC dc, const RECT& display) {
+    const int w = display.right - display.left, h = display.bottom - display.top;
+    if (w <= 0 || h <= 0) return;
+    auto frame = MakeSkinBitmap(w, h, FBorderBitmap, BorderMargins, false, false, 1, 1);
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, display.left + BorderMargins.Left, display.top + BorderMargins.Top,
+                    display.right - BorderMargins.Right, display.bottom - BorderMargins.Bottom);
+    TransparentBlit(dc, display, *frame);
+    RestoreDC(dc, saved);
+}
+
+bool TSkinTabSheet::BeforeMessage(TMessage& message) {
+    if (!TSkinControl::BeforeMessage(message)) return false;
+    if (Flag() != 0) return true; // the sheet shows its parent's background
+    switch (message.Msg) {
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(Handle(), &r);
+        FillSkinColour(reinterpret_cast<HDC>(message.WParam), r);
+        message.Result = 1;
+        return false;
+    }
+    case WM_PAINT:
+    case WM_PRINT: WmPaint(message); return false;
+    }
+    return true;
+}
+
+// The face colour, then the sheet's graphic controls (the sheet's own paint does those).
+void TSkinTabSheet::Draw(HDC dc, const RECT& rect) {
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0) return;
+    TBitmap buffer;
+    buffer.SetSize(w, h);
+    HDC b = buffer.Canvas().Handle();
+    FillSkinColour(b, {0, 0, w, h});
+    TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(b), 0, 0};
+    CallPrevious(paint);
+    BitBlt(dc, rect.left, rect.top, w, h, b, 0, 0, SRCCOPY);
+}
