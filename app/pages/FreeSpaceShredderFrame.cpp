@@ -24,7 +24,6 @@ TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TPageFrame(owner) 
     lvDrives->AddColumn("Drive", TListView::FillWidth);
     lvDrives->AddColumn("Capacity", 120);
     lvDrives->AddColumn("Free Space", 120);
-    lvDrives->SetSmallImages(NewSystemSmallImages(this));
     btnCleanFreeSpace =
         Place<TButton>(this, this, "btnCleanFreeSpace", "Clean Free Space", 8, 462, 120, 27);
     btnOptions = Place<TButton>(this, this, "btnOptions", "&Options", 136, 462, 96, 27);
@@ -36,9 +35,18 @@ TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TPageFrame(owner) 
     };
 }
 
-void TTFreeSpaceShredder::LoadDrives() {
+void TTFreeSpaceShredder::LoadSettings() {
     chkCleanFreeSpace->SetChecked(Engine->Shredder->CleanFreeSpaceEnabled);
     chkCleanFreeSpaceClick();
+    ShowEngineChecks();
+}
+
+void TTFreeSpaceShredder::FirstShow() {
+    lvDrives->SetSmallImages(NewSystemSmallImages(this));
+    LoadDrives();
+}
+
+void TTFreeSpaceShredder::LoadDrives() {
     FFilling = true;
     lvDrives->BeginUpdate();
     lvDrives->Clear();
