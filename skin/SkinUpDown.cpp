@@ -1,5 +1,7 @@
 #include "skin/SkinUpDown.h"
+#include "classlib/gui/WindowText.h"
 #include "skin/SkinData.h"
+#include "skin/SkinReader.h"
 #include <commctrl.h>
 
 namespace {
@@ -28,6 +30,10 @@ void DrawLineArrow(HDC dc, TArrow arrow, int x, int y) {
 
 void FillWhite(HDC dc, const RECT& rect) {
     FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+}
+
+bool InsideAnEdit(HWND wnd) {
+    return AsciiLowerCase(GetClassNameStr(GetParent(wnd))).find("edit") != std::string::npos;
 }
 
 // Keeps the rectangle 3 pixels inside the edit's window edges at the top, bottom and right.
@@ -82,7 +88,7 @@ bool TSkinUpDown::BeforeMessage(TMessage& message) {
 
 void TSkinUpDown::Draw(HDC dc, const RECT& whole) {
     RECT rect = whole;
-    if (Embedded) {
+    if (InsideAnEdit(Handle())) {
         RECT client;
         GetClientRect(Handle(), &client);
         FillWhite(dc, client);
