@@ -33,10 +33,11 @@ void InstallManager(int passes) {
     WipeMethodsManager->Methods.push_back(std::move(method));
 }
 
-// Notes when the fill of the free space ends: at the first pump of the pass.
+// Notes when the fill of the free space ends: at the first pump of the pass, with
+// the window shown at every pump so that none comes late.
 class TTimedEngine : public TWipeEngine {
 public:
-    using TWipeEngine::TWipeEngine;
+    explicit TTimedEngine(std::string name) : TWipeEngine(std::move(name)) { ProgressInterval = 0; }
     double PassStart = 0;
 
 protected:

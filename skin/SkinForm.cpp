@@ -1,9 +1,38 @@
 #include "skin/SkinForm.h"
+#include "classlib/gui/Menus.h"
+#include "classlib/gui/Timer.h"
 #include "classlib/gui/WinControl.h"
+#include "classlib/gui/WindowText.h"
+#include "skin/SkinCaption.h"
 #include "skin/SkinData.h"
 #include "skin/SkinFactory.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinMenuBar.h"
 #include "skin/SkinMenuItem.h"
 #include "skin/SkinMessages.h"
+
+namespace {
+
+// Counts the nesting of a window procedure while it runs.
+class TDepthScope {
+public:
+    explicit TDepthScope(int& depth) : FDepth(depth) { ++FDepth; }
+    ~TDepthScope() { --FDepth; }
+    TDepthScope(const TDepthScope&) = delete;
+    TDepthScope& operator=(const TDepthScope&) = delete;
+
+private:
+    int& FDepth;
+};
+
+} // namespace
+
+TSkinForm::TSkinForm(TComponent* owner) : TComponent(owner) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    FCaptionFont.Reset(CreateFontIndirectW(&metrics.lfCaptionFont));
+}
 
 TSkinForm::~TSkinForm() {
     Detach();
@@ -20,19 +49,100 @@ void TSkinForm::InitForm(TSkinData* data, TWinControl* form) {
 void TSkinForm::InitWindow(TSkinData* data) {
     if (FSubclass) return;
     FSkinData = data;
+    FHoverTimer = std::make_unique<TTimer>(nullptr);
+    FHoverTimer->SetEnabled(false);
+    FHoverTimer->SetInterval(250);
+    FHoverTimer->SetOnTimer([this](TObject* sender) { TimerTick(sender); });
+    const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
+    const LONG_PTR ex = GetWindowLongPtrW(Handle, GWL_EXSTYLE);
+    FChild = style & WS_CHILD;
+    FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !FChild;
+    RECT window, client;
+    GetWindowRect(Handle, &window);
+    GetClientRect(Handle, &client);
+    FNativeExtent = {window.right - window.left - client.right,
+                     window.bottom - window.top - client.bottom};
+    FSavedBits = ((style & WS_SYSMENU) ? 8 : 0) | ((style & WS_MINIMIZEBOX) ? 2 : 0) |
+                 ((style & WS_MAXIMIZEBOX) ? 1 : 0);
+    ReadPlacement();
+    FSizeable = style & WS_THICKFRAME;
+    FBorderKind = 1;
+    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
+        FBorderKind = 2;
+    else if (!FSizeable && (style & DS_MODALFRAME))
+        FBorderKind = 3;
+    else if (FSizeable)
+        FBorderKind = 0;
+    if (ex & WS_EX_DLGMODALFRAME) FBorderKind = 3;
+    const std::string className = GetClassNameStr(Handle);
+    FDialogClass = className == "#32770" || className == "TMessageForm";
+    if (FDialogClass) FBorderKind = 3;
+    MakeSystemPopup();
+    if (FFrameSkin) {
+        if (HMENU menu = GetMenu(Handle)) {
+            FAttachMenu = menu;
+            FMetrics.MenuBar = GetSystemMetrics(SM_CYMENU);
+            FMenuBar = std::make_unique<TSkinMenu>(*this, *data);
+            FMenuBar->Build(menu);
+        }
+        if (FPlacement != 2) SetNativeFrame(false);
+        LoadFrame();
+    } else {
+        FAttach = 1;
+    }
     FSubclass =
         std::make_unique<TWindowSubclass>(Handle, TWndMethod::Of<&TSkinForm::SkinWndProc>(this));
     InvalidateRect(Handle, nullptr, TRUE);
 }
 
+// The window proper is skinned: its controls, its size and its region.
+void TSkinForm::Activate() {
+    FActivated = true;
+    SkinWindowControls(*this);
+    if (FAttach == 0 && FFrameSkin && FBorderKind != 2 && FPlacement != 2) {
+        FAttach = 5;
+        KeepClientSize();
+        FAttach = 1;
+        if (FPlacement == 0) UpdateRegion();
+    }
+    FAttach = 1;
+    if (FHoverTimer) FHoverTimer->SetEnabled(true);
+}
+
 void TSkinForm::Detach() {
     FControls.DestroyAll();
+    if (FHoverTimer) FHoverTimer->SetEnabled(false);
+    FHot = nullptr;
+    FButtons.clear();
+    FMenuBar.reset();
+    FTitle.SetSize(0, 0);
     FSubclass.reset();
 }
 
 void TSkinForm::Unskin() {
-    Detach();
-    if (!FForm || FDropped || FForm->Destroying()) return;
+    const bool destroying = FDropped || !IsWindow(Handle) || (FForm && FForm->Destroying());
+    if (FFrameSkin && !destroying) {
+        // Where the native frame puts the client area when it stays where it is now.
+        RECT target;
+        GetClientRect(Handle, &target);
+        MapWindowPoints(Handle, nullptr, reinterpret_cast<POINT*>(&target), 2);
+        if (FMenuBar && !GetMenu(Handle)) SetMenu(Handle, FMenuBar->Menu());
+        ClearRegion();
+        SetNativeFrame(true);
+        Detach();
+        AdjustWindowRectEx(&target, static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)),
+                           GetMenu(Handle) != nullptr,
+                           static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE)));
+        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+        if (FPlacement == 0)
+            SetWindowPos(Handle, nullptr, target.left, target.top, target.right - target.left,
+                         target.bottom - target.top, flags);
+        else
+            SetWindowPos(Handle, nullptr, 0, 0, 0, 0, flags | SWP_NOMOVE | SWP_NOSIZE);
+    } else {
+        Detach();
+    }
+    if (!FForm || destroying) return;
     FForm->SetColor(FOldColor);
     SkinFormPopupMenus(FForm, nullptr);
 }
@@ -43,37 +153,182 @@ void TSkinForm::Repaint() {
     UpdateWindow(Handle);
 }
 
+void TSkinForm::FrameChanged() {
+    SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void TSkinForm::SkinChanged() {
     if (FDropped) return;
     if (FForm) FForm->SetColor(FSkinData->Colours().ButtonFace);
     FControls.RefreshAll();
+    if (FFrameSkin && FAttach == 1) {
+        FAttach = 3;
+        LoadFrame();
+        KeepClientSize();
+        UpdateRegion();
+        FAttach = 1;
+    }
     Repaint();
 }
 
+void TSkinForm::ReadPlacement() {
+    FPlacement = IsIconic(Handle) ? 2 : IsZoomed(Handle) ? 1 : 0;
+}
+
+POINT TSkinForm::WindowPoint(POINT screen) const {
+    ScreenToClient(Handle, &screen);
+    if (FPlacement != 2) {
+        screen.x += FMetrics.Left;
+        screen.y += FMetrics.Title + FMetrics.MenuBar;
+    }
+    return screen;
+}
+
+void TSkinForm::StopHover() {
+    if (FHoverTimer) FHoverTimer->SetEnabled(false);
+}
+
+void TSkinForm::TimerTick(TObject*) {
+    if (FMenuTracking || !FHot) return;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    const POINT p = WindowPoint(cursor);
+    if (!PtInRect(&FHot->Rect, p)) FHot->MouseLeave();
+}
+
 void TSkinForm::SkinWndProc(TMessage& message) {
+    TDepthScope depth(FDepth);
+    if (!Stage1(message)) Previous(message);
+}
+
+bool TSkinForm::Stage1(TMessage& message) {
     switch (message.Msg) {
-    case WM_SKINQUERY: message.Result = 1; return;
-    case WM_SKINACTIVATE:
-        FActivated = true;
-        SkinWindowControls(*this);
-        return;
+    case WM_SKINQUERY: message.Result = 1; return true;
+    case WM_SKINACTIVATE: Activate(); return true;
     case WM_ERASEBKGND:
-        if (FForm) break;
+        if (FForm) return false;
         RECT r;
         GetClientRect(Handle, &r);
         FillRect(reinterpret_cast<HDC>(message.WParam), &r, FSkinData->ButtonFaceBrush());
         message.Result = 1;
-        return;
+        return true;
     case WM_CTLCOLORSTATIC:
-        if (FForm) break;
-        FSubclass->CallPrevious(message);
+        if (FForm) return false;
+        Previous(message);
         SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
         message.Result = reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush());
-        return;
+        return true;
     case WM_NCDESTROY:
+        FAttach = 4;
+        FControls.DestroyAll();
+        StopHover();
+        FButtons.clear();
+        FHot = nullptr;
+        // The menu the bar took from the window goes with the window.
+        if (FMenuBar && GetMenu(Handle) != FMenuBar->Menu()) DestroyMenu(FMenuBar->Menu());
+        FMenuBar.reset();
+        Previous(message);
+        FAttach = 6;
         FDropped = true;
-        FSubclass->CallPrevious(message);
-        return;
+        return true;
+    case WM_INITMENUPOPUP:
+        if (TSkinManage* manager = SkinManager())
+            manager->MenuKind =
+                reinterpret_cast<HMENU>(message.WParam) == GetSystemMenu(Handle, FALSE) ? 2 : 1;
+        return false;
     }
-    FSubclass->CallPrevious(message);
+    return FFrameSkin && Stage2(message);
+}
+
+bool TSkinForm::Stage2(TMessage& message) {
+    switch (message.Msg) {
+    case WM_COMMAND:
+        if (message.WParam >= SC_SIZE && message.WParam <= SC_RESTORE) {
+            PostMessageW(Handle, WM_SYSCOMMAND, message.WParam, 0);
+            return true;
+        }
+        return false;
+    case WM_SIZE: OnSize(message); return true;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(message); return true;
+    case WM_WINDOWPOSCHANGED: ReadPlacement(); return false;
+    case WM_SYSCOMMAND: return OnSysCommand(message);
+    case WM_SETTEXT: OnSetText(message); return true;
+    case WM_MENUSELECT:
+        if (FMenuBar) FMenuBar->MenuSelect(message.WParam, message.LParam);
+        return false;
+    case WM_ACTIVATE: FActive = LOWORD(message.WParam) != WA_INACTIVE; break;
+    case WM_NCACTIVATE: FActive = message.WParam != 0; break;
+    }
+    return FPlacement != 2 && FAttach != 0 && Stage3(message);
+}
+
+bool TSkinForm::Stage3(TMessage& message) {
+    switch (message.Msg) {
+    case WM_NCACTIVATE: OnNcActivate(message); return true;
+    case WM_NCCALCSIZE: OnNcCalcSize(message); return true;
+    case WM_NCHITTEST: OnNcHitTest(message); return true;
+    case WM_NCPAINT: OnNcPaint(message); return true;
+    case WM_SKINREPAINTFRAME: PaintFrame(); return true;
+    case WM_NCMOUSEMOVE: OnNcMouseMove(message); return true;
+    case WM_NCLBUTTONDOWN: OnNcLButtonDown(message); return true;
+    case WM_NCLBUTTONUP: OnNcLButtonUp(message); return true;
+    case WM_NCLBUTTONDBLCLK: OnNcLButtonDblClk(message); return true;
+    case WM_NCRBUTTONDOWN: OnNcRButtonDown(message); return true;
+    }
+    return false;
+}
+
+// The old procedure sees the size change once; the region follows a normal window.
+void TSkinForm::OnSize(TMessage& message) {
+    Previous(message);
+    FPlacement = message.WParam == SIZE_MINIMIZED ? 2 : message.WParam == SIZE_MAXIMIZED ? 1 : 0;
+    if (FPlacement != 2 && (FAttach == 1 || FAttach == 3)) UpdateRegion();
+}
+
+void TSkinForm::OnGetMinMaxInfo(TMessage& message) {
+    Previous(message);
+    ReadPlacement();
+    SetNativeFrame(FPlacement == 2);
+    if (FBorderKind == 0) {
+        auto info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+        info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+    }
+    message.Result = 0;
+}
+
+bool TSkinForm::OnSysCommand(TMessage& message) {
+    const WPARAM command = message.WParam & 0xFFF0;
+    if (command == SC_KEYMENU && !FMenuTracking) {
+        const wchar_t key = static_cast<wchar_t>(message.LParam);
+        if (key == L' ') {
+            POINT origin{0, 0};
+            ClientToScreen(Handle, &origin);
+            SystemPopup(origin);
+            message.Result = 0;
+            return true;
+        }
+        if (key != L'-' && !GetCapture() && FMenuBar && FMenuBar->OpenByKey(key)) {
+            message.Result = 1;
+            return true;
+        }
+    }
+    if (command == SC_MINIMIZE) FPlacement = 2;
+    if (command == SC_MAXIMIZE) FPlacement = 1;
+    if (command == SC_RESTORE) FPlacement = 0;
+    Previous(message);
+    return true;
+}
+
+// DefWindowProc draws the native caption on WM_SETTEXT whenever the style holds the
+// whole WS_CAPTION: hidden from it for that call, the skinned title is painted after.
+void TSkinForm::OnSetText(TMessage& message) {
+    const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
+    const bool hide = (style & WS_CAPTION) == WS_CAPTION && FAttach != 0 && FPlacement != 2;
+    if (hide) SetWindowLongPtrW(Handle, GWL_STYLE, style & ~WS_DLGFRAME);
+    Previous(message);
+    if (hide) {
+        SetWindowLongPtrW(Handle, GWL_STYLE, GetWindowLongPtrW(Handle, GWL_STYLE) | WS_DLGFRAME);
+        PaintFrame();
+    }
 }

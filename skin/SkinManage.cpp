@@ -33,16 +33,24 @@ void FreeSkinManager() {
     GlobalManager.reset();
 }
 
-TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)) {
+TSkinManage::TSkinManage()
+    : FTimer(std::make_unique<TTimer>(nullptr)), FDropTimer(std::make_unique<TTimer>(nullptr)) {
     FTimer->SetEnabled(false);
     FTimer->SetInterval(250);
     FTimer->SetOnTimer([this](TObject*) { DoAction(); });
+    FDropTimer->SetEnabled(false);
+    FDropTimer->SetInterval(10);
+    FDropTimer->SetOnTimer([this](TObject*) {
+        FDropTimer->SetEnabled(false);
+        DropDead();
+    });
 }
 
 TSkinManage::~TSkinManage() {
     State = 4;
     Active = false;
     FTimer.reset();
+    FDropTimer.reset();
     for (auto& form : FForms)
         form->Unskin();
     FForms.clear();
@@ -110,6 +118,10 @@ void TSkinManage::WindowCreated(HWND wnd, const CREATESTRUCTW& cs) {
 }
 
 void TSkinManage::WindowDestroyed(HWND wnd) {
+    // The skinned window's object goes once the window is gone (it may be running
+    // its window procedure now), not with the program.
+    for (auto& form : FForms)
+        if (form->Handle == wnd) FDropTimer->SetEnabled(true);
     auto it = std::find_if(FMenus.begin(), FMenus.end(),
                            [wnd](const auto& menu) { return menu->Handle() == wnd; });
     if (it != FMenus.end()) {
@@ -121,7 +133,7 @@ void TSkinManage::WindowDestroyed(HWND wnd) {
 
 void TSkinManage::DropDead() {
     std::erase_if(FForms, [this](const std::unique_ptr<TSkinForm>& form) {
-        return form->Dropped() || !IsWindow(form->Handle);
+        return !form->Busy() && (form->Dropped() || !IsWindow(form->Handle));
     });
 }
 

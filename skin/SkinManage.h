@@ -54,6 +54,7 @@ private:
     void SkinChanged();
 
     std::unique_ptr<TTimer> FTimer;
+    std::unique_ptr<TTimer> FDropTimer; // frees the objects of destroyed windows soon after
     HHOOK FHook = nullptr;
     std::vector<std::unique_ptr<TSkinForm>> FForms;
     std::vector<std::unique_ptr<TSkinPopMenu>> FMenus;

@@ -1,5 +1,7 @@
 #include "skin/SkinPaint.h"
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 namespace {
 
@@ -91,4 +93,75 @@ void TransparentBlit(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF key) {
     const int h = std::min<int>(rect.bottom - rect.top, bitmap.Height());
     if (w <= 0 || h <= 0) return;
     TransparentBlt(dc, rect.left, rect.top, w, h, bitmap.Canvas().Handle(), 0, 0, w, h, key);
+}
+
+void DrawSkinStrip(HDC dc, const RECT& rect, TBitmap& source, bool vertical, bool transparent,
+                   int frames, int frame, TSkinMargins m) {
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0 || source.Empty()) return;
+    const RECT f = FrameRect(source, vertical, frames, frame);
+    const int fw = f.right - f.left, fh = f.bottom - f.top, middle = fw - m.Left - m.Right;
+    TBitmap strip;
+    strip.SetSize(w, h);
+    HDC dst = strip.Canvas().Handle(), src = source.Canvas().Handle();
+    SetStretchBltMode(dst, COLORONCOLOR);
+    Stretch(dst, 0, 0, m.Left, h, src, f.left, f.top, m.Left, fh);
+    // A middle of no width is never repeated.
+    if (middle > 0)
+        for (int x = m.Left; x < w - m.Right; x += middle)
+            Stretch(dst, x, 0, std::min(middle, w - m.Right - x), h, src, f.left + m.Left, f.top,
+                    std::min(middle, w - m.Right - x), fh);
+    Stretch(dst, w - m.Right, 0, m.Right, h, src, f.right - m.Right, f.top, m.Right, fh);
+    Output(dc, rect, strip, transparent);
+}
+
+TGdiObject RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset, COLORREF key) {
+    TGdiObject result(CreateRectRgn(0, 0, 0, 0));
+    const int r0 = GetRValue(key), g0 = GetGValue(key), b0 = GetBValue(key);
+    auto isKey = [&](uint32_t c) { // 0x00RRGGBB
+        const int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+        return r >= r0 && r <= std::min(r0 + 1, 255) && g >= g0 && g <= std::min(g0 + 1, 255) &&
+               b >= b0 && b <= std::min(b0 + 1, 255);
+    };
+    std::vector<RECT> rects;
+    auto flush = [&] {
+        if (rects.empty()) return;
+        std::vector<char> buffer(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+        auto data = reinterpret_cast<RGNDATA*>(buffer.data());
+        data->rdh = {sizeof(RGNDATAHEADER),
+                     RDH_RECTANGLES,
+                     static_cast<DWORD>(rects.size()),
+                     0,
+                     {INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
+        for (const RECT& r : rects) {
+            RECT& bound = data->rdh.rcBound;
+            bound = {std::min(bound.left, r.left), std::min(bound.top, r.top),
+                     std::max(bound.right, r.right), std::max(bound.bottom, r.bottom)};
+        }
+        std::copy(rects.begin(), rects.end(), reinterpret_cast<RECT*>(data->Buffer));
+        TGdiObject part(ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+        CombineRgn(static_cast<HRGN>(result.Get()), static_cast<HRGN>(result.Get()),
+                   static_cast<HRGN>(part.Get()), RGN_OR);
+        rects.clear();
+    };
+    GdiFlush();
+    const int right = std::min<int>(area.right, bitmap.Width());
+    const int bottom = std::min<int>(area.bottom, bitmap.Height());
+    for (int y = std::max<int>(area.top, 0); y < bottom; ++y) {
+        const uint32_t* row = bitmap.ScanLine(y);
+        for (int x = std::max<int>(area.left, 0); x < right;) {
+            if (isKey(row[x])) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < right && !isKey(row[x]))
+                ++x;
+            const int dx = offset.x - area.left, dy = offset.y - area.top;
+            rects.push_back({start + dx, y + dy, x + dx, y + dy + 1});
+            if (rects.size() == 2000) flush(); // ExtCreateRegion takes them in batches
+        }
+    }
+    flush();
+    return result;
 }

@@ -24,5 +24,12 @@ void DrawSkinFrame(HDC dc, const RECT& rect, TBitmap& source, bool transparent, 
                    int frame);
 // Frame n at its own size, centred in the rectangle, key colour left out.
 void DrawSkinFrameTransparent(HDC dc, const RECT& rect, TBitmap& source, int frames, int frame);
+// Three slices of frame n: the left and right margins kept, the middle repeated.
+void DrawSkinStrip(HDC dc, const RECT& rect, TBitmap& source, bool vertical, bool transparent,
+                   int frames, int frame, TSkinMargins margins);
+// The region of the area's pixels that are not the key colour (each channel within
+// one of it), moved by offset. The caller owns it.
+TGdiObject RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset,
+                            COLORREF key = SkinKeyColor);
 // The whole bitmap at the rectangle's top-left, every key-colour pixel left out.
 void TransparentBlit(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF key = SkinKeyColor);

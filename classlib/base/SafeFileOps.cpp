@@ -75,45 +75,58 @@ bool IsListedEntry(HANDLE handle, const std::wstring& path) {
 // Opens the entry Path names without following a link and tells what it is.
 struct TEntry {
     TFileHandle Handle;
-    DWORD Attributes = 0;
+    DWORD Attributes = 0; // read only where asked for or the path differs
     TSafeFileResult Result;
     [[nodiscard]] bool IsMarkedLink() const {
         return (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     }
     [[nodiscard]] bool IsFolder() const { return (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    void Refuse(const TSafeFileResult& result) {
+        Result = result;
+        Handle.Reset();
+    }
 };
 
-TEntry OpenEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags) {
+bool ReadAttributes(TEntry& entry) {
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    if (!GetFileInformationByHandleEx(entry.Handle.Get(), FileAttributeTagInfo, &info, sizeof info))
+        return false;
+    entry.Attributes = info.FileAttributes;
+    return true;
+}
+
+// Wine shows a host link to a file as a plain file, even opened as a reparse point,
+// and hands out its target (a folder link's too): only the handle's final path, the
+// target's, tells it from the entry that was listed. Anything reached through a
+// linked folder differs the same way. A marked link is opened as itself; where its
+// final path differs all the same, its attributes tell it.
+TEntry OpenEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags,
+                 bool WithAttributes) {
     TEntry entry;
     const std::wstring path = ToWide(Path);
-    entry.Handle.Reset(
-        CreateFileW(path.c_str(), Access | FILE_READ_ATTRIBUTES, Share, nullptr, OPEN_EXISTING,
-                    Flags | FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    FILE_ATTRIBUTE_TAG_INFO info{};
-    if (!entry.Handle || !GetFileInformationByHandleEx(entry.Handle.Get(), FileAttributeTagInfo,
-                                                       &info, sizeof info)) {
+    entry.Handle.Reset(CreateFileW(path.c_str(), Access | FILE_READ_ATTRIBUTES, Share, nullptr,
+                                   OPEN_EXISTING, Flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!entry.Handle) {
         entry.Result = LastError();
-        entry.Handle.Reset();
         return entry;
     }
-    entry.Attributes = info.FileAttributes;
-    if (entry.IsMarkedLink()) return entry;
-    // Wine shows a host link to a file as a plain file, even opened as a reparse
-    // point, and hands out its target (a folder link's too): only the handle's final
-    // path, the target's, tells it from the entry that was listed. Anything reached
-    // through a linked folder differs the same way.
-    if (!IsListedEntry(entry.Handle.Get(), path)) {
-        entry.Result = {sfLink, 0};
-        entry.Handle.Reset();
-    }
+    const bool listed = IsListedEntry(entry.Handle.Get(), path);
+    if ((WithAttributes || !listed) && !ReadAttributes(entry))
+        entry.Refuse(LastError());
+    else if (!listed && !entry.IsMarkedLink())
+        entry.Refuse({sfLink, 0});
     return entry;
+}
+
+// Any entry, a folder too.
+TEntry OpenAnyEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags,
+                    bool WithAttributes) {
+    return OpenEntry(Path, Access, Share, Flags | FILE_FLAG_BACKUP_SEMANTICS, WithAttributes);
 }
 
 // For the calls that would follow any link: a marked one is refused too.
 void RefuseMarkedLink(TEntry& entry) {
-    if (!entry.Result.Done() || !entry.IsMarkedLink()) return;
-    entry.Result = {sfLink, 0};
-    entry.Handle.Reset();
+    if (entry.Result.Done() && entry.IsMarkedLink()) entry.Refuse({sfLink, 0});
 }
 
 TSafeFileResult DisposeOf(const TEntry& entry) {
@@ -136,21 +149,27 @@ std::string TSafeFileResult::Text() const {
 }
 
 TSafeFileResult SafeDeleteFile(const std::string& Path) {
-    const TEntry entry = OpenEntry(Path, DELETE, ShareAll, 0);
+    // Opened as a file first, which spares reading its attributes: a folder, or a
+    // link to one, fails that with ERROR_ACCESS_DENIED and is looked at as any entry.
+    TEntry entry = OpenEntry(Path, DELETE, ShareAll, 0, false);
+    if (!entry.Result.Done() && entry.Result.Error == ERROR_ACCESS_DENIED) {
+        entry = OpenAnyEntry(Path, DELETE, ShareAll, 0, true);
+        if (entry.Result.Done() && entry.IsFolder() && !entry.IsMarkedLink())
+            return Failed(ERROR_ACCESS_DENIED);
+    }
     if (!entry.Result.Done()) return entry.Result;
-    if (entry.IsFolder() && !entry.IsMarkedLink()) return Failed(ERROR_ACCESS_DENIED);
     return DisposeOf(entry);
 }
 
 TSafeFileResult SafeRemoveDir(const std::string& Dir) {
-    const TEntry entry = OpenEntry(Dir, DELETE, ShareAll, 0);
+    const TEntry entry = OpenAnyEntry(Dir, DELETE, ShareAll, 0, true);
     if (!entry.Result.Done()) return entry.Result;
     if (!entry.IsFolder() && !entry.IsMarkedLink()) return Failed(ERROR_DIRECTORY);
     return DisposeOf(entry);
 }
 
 TSafeFileResult SafeMoveFile(const std::string& From, const std::string& To, DWORD Flags) {
-    TEntry entry = OpenEntry(From, 0, ShareAll, 0);
+    TEntry entry = OpenAnyEntry(From, 0, ShareAll, 0, false);
     if (!entry.Result.Done()) return entry.Result;
     entry.Handle.Reset(); // MoveFileEx opens the entry itself, as a link where it is one
     if (!MoveFileExW(ToWide(From).c_str(), ToWide(To).c_str(), Flags)) return LastError();
@@ -159,21 +178,27 @@ TSafeFileResult SafeMoveFile(const std::string& From, const std::string& To, DWO
 
 TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access, DWORD Share,
                                      DWORD Flags) {
-    TEntry entry = OpenEntry(Path, Access, Share, Flags);
+    TEntry entry = OpenAnyEntry(Path, Access, Share, Flags, true);
     RefuseMarkedLink(entry);
-    if (entry.Result.Done() && entry.IsFolder()) {
-        entry.Result = Failed(ERROR_ACCESS_DENIED);
-        entry.Handle.Reset();
-    }
+    if (entry.Result.Done() && entry.IsFolder()) entry.Refuse(Failed(ERROR_ACCESS_DENIED));
     return {std::move(entry.Handle), entry.Result};
 }
 
+// Both calls act on the last part of a path itself: a link put there since the
+// check is renamed or deleted, never what it leads to.
+TSafeFileResult SafeDeleteOverwritten(std::string& Path, const std::string& NewName) {
+    if (!NewName.empty() && MoveFileExW(ToWide(Path).c_str(), ToWide(NewName).c_str(), 0))
+        Path = NewName;
+    if (!DeleteFileW(ToWide(Path).c_str())) return LastError();
+    return {};
+}
+
 TSafeFileResult SafeCheckEntry(const std::string& Path) {
-    return OpenEntry(Path, 0, ShareAll, 0).Result;
+    return OpenAnyEntry(Path, 0, ShareAll, 0, false).Result;
 }
 
 TSafeFileResult SafeCheckNoLink(const std::string& Path) {
-    TEntry entry = OpenEntry(Path, 0, ShareAll, 0);
+    TEntry entry = OpenAnyEntry(Path, 0, ShareAll, 0, true);
     RefuseMarkedLink(entry);
     return entry.Result;
 }

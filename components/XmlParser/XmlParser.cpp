@@ -3,17 +3,17 @@
 #include "components/XmlParser/XmlStrings.h"
 #include <algorithm>
 #include <charconv>
+#include <string_view>
 
-void TkepXMLNode2::SetName(const std::string& name) {
-    FName = name;
+void TkepXMLNode2::SetName(std::string name) {
     const size_t colon = name.find(':');
     if (colon != std::string::npos) FNameSpace = name.substr(0, colon);
+    FName = std::move(name);
 }
 
 TkepXMLNode2* TkepXMLNode2::AddNode(std::unique_ptr<TkepXMLNode2> child) {
     child->FParentNode = this;
-    auto* asDocument = dynamic_cast<TkepXMLParser2*>(this);
-    child->FDocument = asDocument ? asDocument : FDocument;
+    child->FDocument = FDocument ? FDocument : dynamic_cast<TkepXMLParser2*>(this);
     return FNodes.Add(std::move(child));
 }
 
@@ -21,8 +21,9 @@ TkepXMLNode2* TkepXMLNode2::GetNode(int index) const {
     return index >= 0 && index < FNodes.Count() ? FNodes[index] : nullptr;
 }
 
-void TkepXMLNode2::AddAttribute(const std::string& name, const std::string& value) {
-    FAttributes.Add(std::make_unique<TkepXMLAttribute2>(TkepXMLAttribute2{name, value}));
+void TkepXMLNode2::AddAttribute(std::string name, std::string value) {
+    FAttributes.Add(
+        std::make_unique<TkepXMLAttribute2>(TkepXMLAttribute2{std::move(name), std::move(value)}));
 }
 
 std::string TkepXMLNode2::GetAttribute(int index) const {
@@ -101,9 +102,9 @@ std::string DecodeCharReferences(const std::string& s) {
 }
 } // namespace
 
-std::string XMLUnescape(const std::string& s) {
-    if (s.find('&') == std::string::npos) return s;
-    std::string r = ReplaceString(DecodeCharReferences(s), "&lt;", "<");
+std::string XMLUnescape(std::string_view s) {
+    if (s.find('&') == std::string_view::npos) return std::string(s);
+    std::string r = ReplaceString(DecodeCharReferences(std::string(s)), "&lt;", "<");
     r = ReplaceString(r, "&gt;", ">");
     r = ReplaceString(r, "&apos;", "'");
     r = ReplaceString(r, "&quot;", "\"");
@@ -111,20 +112,30 @@ std::string XMLUnescape(const std::string& s) {
 }
 
 namespace {
+// The parser works on views of the text: copies are made only of what it keeps.
+std::string_view Trimmed(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
 // Reads name="value" pairs of a trimmed text into the element.
-void ParseAttributes(std::string s, TkepXMLNode2& element) {
+void ParseAttributes(std::string_view s, TkepXMLNode2& element) {
     while (!s.empty()) {
         const size_t eq = s.find('=');
-        if (eq == std::string::npos) throw EkepXMLError("missing = when parsing attributes");
+        if (eq == std::string_view::npos) throw EkepXMLError("missing = when parsing attributes");
         const char delim = eq + 1 < s.size() ? s[eq + 1] : '\0';
         if (delim != '"' && delim != '\'')
             throw EkepXMLError("missing value delimiter when parsing attributes");
         const size_t close = s.find(delim, eq + 2);
-        if (close == std::string::npos)
+        if (close == std::string_view::npos)
             throw EkepXMLError(std::string("Expected closing ") + delim +
                                " when parsing attributes");
-        element.AddAttribute(Trim(s.substr(0, eq)), XMLUnescape(s.substr(eq + 2, close - eq - 2)));
-        s.erase(0, close + 1);
+        element.AddAttribute(std::string(Trimmed(s.substr(0, eq))),
+                             XMLUnescape(s.substr(eq + 2, close - eq - 2)));
+        s.remove_prefix(close + 1);
     }
 }
 
@@ -136,7 +147,7 @@ std::string DeclaredEncoding(const std::string& xml) {
     if (end == std::string::npos) return "";
     TkepXMLNode2 declaration;
     try {
-        ParseAttributes(Trim(xml.substr(lt + 5, end - lt - 5)), declaration);
+        ParseAttributes(Trimmed(std::string_view(xml).substr(lt + 5, end - lt - 5)), declaration);
     } catch (const EkepXMLError&) {
         return ""; // the parse reports it
     }
@@ -151,7 +162,7 @@ UINT FileCodePage(const std::string& encoding) {
     return CP_UTF8;
 }
 
-std::string DecodeFile(const std::string& bytes, UINT codePage) {
+std::string DecodeFile(std::string bytes, UINT codePage) {
     if (codePage == CP_UTF8 || IsAscii(bytes)) return bytes;
     const int size = static_cast<int>(bytes.size());
     std::wstring wide(MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0), L'\0');
@@ -185,14 +196,15 @@ std::string EncodeFile(const std::string& text, UINT codePage) {
 }
 } // namespace
 
-void TkepXMLParser2::SetXML(const std::string& xml) {
-    FXML = xml;
+void TkepXMLParser2::SetXML(std::string xml) {
+    FXML = std::move(xml);
     Parse();
 }
 
 void TkepXMLParser2::LoadFromFile(const std::string& fileName) {
-    const std::string bytes = FileToString(fileName);
-    SetXML(DecodeFile(bytes, FileCodePage(DeclaredEncoding(bytes))));
+    std::string bytes = FileToString(fileName);
+    const UINT codePage = FileCodePage(DeclaredEncoding(bytes));
+    SetXML(DecodeFile(std::move(bytes), codePage));
 }
 
 void TkepXMLParser2::SaveToFile(const std::string& fileName) const {
@@ -221,7 +233,9 @@ void TkepXMLParser2::Parse() {
         }
         FPos = end + 2;
         // Errors in the declaration reach the caller.
-        ParseAttributes(Trim(FXML.substr(static_cast<size_t>(lt) + 4, end - lt - 5)), FDeclaration);
+        ParseAttributes(
+            Trimmed(std::string_view(FXML).substr(static_cast<size_t>(lt) + 4, end - lt - 5)),
+            FDeclaration);
     }
     try {
         ParseElement(nullptr);
@@ -251,19 +265,21 @@ bool TkepXMLParser2::ParseElement(TkepXMLNode2* parent) {
     }
     const int close = FindFromPos(">");
     if (close == 0) Fail("Missing >");
-    std::string tag = FXML.substr(static_cast<size_t>(FPos), close - FPos - 1);
+    std::string_view tag =
+        std::string_view(FXML).substr(static_cast<size_t>(FPos), close - FPos - 1);
     if (!tag.empty() && tag[0] == '/') return false;
     FPos = close + 1;
 
     const bool empty = !tag.empty() && tag.back() == '/';
-    if (empty) tag = Trim(tag.substr(0, tag.size() - 1));
+    if (empty) tag = Trimmed(tag.substr(0, tag.size() - 1));
     const size_t blank = tag.find(' ');
-    const std::string name = tag.substr(0, blank);
-    const std::string attributes = blank == std::string::npos ? "" : Trim(tag.substr(blank + 1));
+    const std::string_view name = tag.substr(0, blank);
+    const std::string_view attributes =
+        blank == std::string_view::npos ? "" : Trimmed(tag.substr(blank + 1));
 
     TkepXMLNode2* element = this;
     if (parent) element = parent->AddNode(std::make_unique<TkepXMLNode2>());
-    element->SetName(name);
+    element->SetName(std::string(name));
     if (!attributes.empty()) ParseAttributes(attributes, *element);
     if (!empty) {
         ParseText(*element);
@@ -279,10 +295,12 @@ void TkepXMLParser2::ParseEndTag(const TkepXMLNode2& element) {
     if (FPos == 0) Fail("Missing <");
     const int close = FindFromPos(">");
     if (close == 0) Fail("Missing >");
-    const std::string tag = FXML.substr(static_cast<size_t>(FPos), close - FPos - 1);
-    if (tag.empty() || tag[0] != '/') Fail("Not a matching end tag" + tag);
+    const std::string_view tag =
+        std::string_view(FXML).substr(static_cast<size_t>(FPos), close - FPos - 1);
+    if (tag.empty() || tag[0] != '/') Fail("Not a matching end tag" + std::string(tag));
     if (tag.substr(1) != element.Name())
-        Fail("Opening and closing tags don't match " + element.Name() + " " + tag.substr(1));
+        Fail("Opening and closing tags don't match " + element.Name() + " " +
+             std::string(tag.substr(1)));
     FPos = close + 1;
 }
 
@@ -294,33 +312,48 @@ void TkepXMLParser2::ParseText(TkepXMLNode2& element) {
         FPos = lt + 9;
         const int end = FindFromPos("]]>");
         if (end == 0) Fail("Expected ]]> when parsing CDATA section");
-        element.SetText(Trim(FXML.substr(static_cast<size_t>(FPos) - 1, end - FPos)));
+        element.SetText(std::string(
+            Trimmed(std::string_view(FXML).substr(static_cast<size_t>(FPos) - 1, end - FPos))));
         FPos = end + 3;
         return;
     }
-    element.SetText(XMLUnescape(Trim(FXML.substr(static_cast<size_t>(FPos) - 1, lt - FPos))));
+    element.SetText(XMLUnescape(
+        Trimmed(std::string_view(FXML).substr(static_cast<size_t>(FPos) - 1, lt - FPos))));
     FPos = lt;
 }
 
 namespace {
+void AppendEscaped(std::string& out, const std::string& s) {
+    if (s.find_first_of("&<>'\"") == std::string::npos)
+        out += s;
+    else
+        out += XMLEscape(s);
+}
+
+// Appends piece by piece: no temporary strings per element.
 void WriteElement(std::string& out, const TkepXMLNode2& e, int level) {
-    const std::string indent(static_cast<size_t>(level) * 2, ' ');
-    out += indent + "<" + e.Name();
-    for (const auto& a : e.Attributes())
-        out += " " + a->Name + "=\"" + XMLEscape(a->Value) + "\"";
-    if (e.NodeCount() == 0) {
-        if (e.Text().empty())
-            out += "/>";
-        else
-            out += ">" + XMLEscape(e.Text()) + "</" + e.Name() + ">";
+    const size_t indent = static_cast<size_t>(level) * 2;
+    out.append(indent, ' ').append("<").append(e.Name());
+    for (const auto& a : e.Attributes()) {
+        out.append(" ").append(a->Name).append("=\"");
+        AppendEscaped(out, a->Value);
+        out += '"';
+    }
+    if (e.NodeCount() == 0 && e.Text().empty()) {
+        out += "/>";
         return;
     }
-    out += ">" + XMLEscape(e.Text());
+    out += '>';
+    AppendEscaped(out, e.Text());
+    if (e.NodeCount() == 0) {
+        out.append("</").append(e.Name()).append(">");
+        return;
+    }
     for (const auto& child : e.Nodes()) {
         out += "\r\n";
         WriteElement(out, *child, level + 1);
     }
-    out += "\r\n" + indent + "</" + e.Name() + ">";
+    out.append("\r\n").append(indent, ' ').append("</").append(e.Name()).append(">");
 }
 } // namespace
 

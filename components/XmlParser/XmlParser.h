@@ -7,6 +7,7 @@
 #include "classlib/base/Exceptions.h"
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TkepXMLParser2;
@@ -51,10 +52,10 @@ public:
 
     [[nodiscard]] const std::string& Name() const { return FName; }
     // Also sets NameSpace to the part before the first ":" when there is one.
-    void SetName(const std::string& name);
+    void SetName(std::string name);
     [[nodiscard]] const std::string& NameSpace() const { return FNameSpace; }
     [[nodiscard]] const std::string& Text() const { return FText; }
-    void SetText(const std::string& text) { FText = text; }
+    void SetText(std::string text) { FText = std::move(text); }
 
     [[nodiscard]] TkepXMLParser2* Document() const { return FDocument; }
     [[nodiscard]] TkepXMLNode2* ParentNode() const { return FParentNode; }
@@ -71,7 +72,7 @@ public:
     [[nodiscard]] int NodeCount() const { return FNodes.Count(); }
 
     // Appends; an attribute of the same name is neither replaced nor checked.
-    void AddAttribute(const std::string& name, const std::string& value);
+    void AddAttribute(std::string name, std::string value);
     // By position, or the first of that name (case-sensitive); "" when there is none.
     [[nodiscard]] std::string GetAttribute(int index) const;
     [[nodiscard]] std::string GetAttribute(const std::string& name) const;
@@ -98,7 +99,7 @@ public:
     TkepXMLParser2() = default;
 
     // Replaces the tree with the parsed text; LastError() is "" on success.
-    void SetXML(const std::string& xml);
+    void SetXML(std::string xml);
     // Strings are UTF-8; files are read and written in the encoding they declare
     // (ISO-8859-1 by default, other characters as references such as "&#25991;").
     // Raises the stream error when the file cannot be read (LastError() unchanged).
@@ -130,4 +131,4 @@ private:
 [[nodiscard]] std::string XMLEscape(const std::string& s);
 // Replaces character references ("&#233;", "&#x1F600;") and the five predefined
 // ones, each once ("&amp;" last).
-[[nodiscard]] std::string XMLUnescape(const std::string& s);
+[[nodiscard]] std::string XMLUnescape(std::string_view s);

@@ -18,7 +18,7 @@ public:
 
     // The last Final as 32 upper-case hexadecimal digits.
     [[nodiscard]] std::string HexDigest() const;
-    // Reads the file, denying others write access, in blocks of 8192 bytes.
+    // Reads the file, denying others write access, in blocks of 256 KiB.
     // Raises EFOpenError "Cannot open file %s" when it cannot be opened.
     void HashFile(const std::string& fileName);
 

@@ -33,9 +33,10 @@ std::string ScrambledName(const std::string& path) {
     return name.size() < MAX_PATH ? name : "";
 }
 
-// Moves a bar only by a hundredth of its range or more, or to its end: repainting
-// the bars after every block would cost more time than the writing.
-void MoveBar(TProgressBar& bar, int position) {
+// Sets a new range, and moves a bar only by a hundredth of its range or more, or to
+// its end: each change repaints, which costs more than writing a block.
+void ShowBar(TProgressBar& bar, int max, int position) {
+    if (bar.Max() != max) bar.SetMax(max);
     const int step = std::max(1, bar.Max() / 100);
     if (position >= bar.Max() || position < bar.Position() || position - bar.Position() >= step)
         bar.SetPosition(position);
@@ -85,6 +86,8 @@ bool TWipeEngine::Execute() {
         FProgress->OnCancel = [this](TObject*) { Cancelled = true; };
         FProgress->Show();
         FProgress->Repaint();
+        FShown = FOnScreen = TShown();
+        FLastPump = GetTickCount() - ProgressInterval;
         for (auto& item : FItems) {
             ProcessMessages();
             if (Cancelled) break;
@@ -109,6 +112,10 @@ void TWipeEngine::RunItem(TWipeItem& item) {
 }
 
 void TWipeEngine::ProcessMessages() {
+    const uint32_t now = GetTickCount();
+    if (now - FLastPump < ProgressInterval) return;
+    FLastPump = now;
+    ShowProgress();
     Application->ProcessMessages();
 }
 
@@ -116,28 +123,30 @@ void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
     Errors.push_back(path.empty() ? reason : path + ": " + reason);
 }
 
+// Overwriting checks the file for links once; attributes are changed, on the listed
+// entry only, just when they lock it.
 bool TWipeEngine::WipeFile(TWipeItem& item) {
     const DWORD attr = FileGetAttr(item.Path);
     if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY)) {
         AddError(item.Path, "The file does not exist");
         return false;
     }
-    // Attributes change on the listed entry only, never through a link.
-    const TSafeFileResult entry = SafeCheckNoLink(item.Path);
-    if (entry.IsLink()) {
-        AddError(item.Path, entry.Text());
-        return false;
+    const DWORD locks =
+        attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    if (locks) {
+        const TSafeFileResult entry = SafeCheckNoLink(item.Path);
+        if (entry.IsLink()) {
+            AddError(item.Path, entry.Text());
+            return false;
+        }
+        FileSetAttr(item.Path, attr & ~locks);
     }
-    const DWORD locks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    FileSetAttr(item.Path, attr & ~locks);
     if (OverwriteFile(item) != 0 || Cancelled) {
-        FileSetAttr(item.Path, attr); // the file stays as it was found
+        if (locks) FileSetAttr(item.Path, attr); // the file stays as it was found
         return false;
     }
-    const std::string scrambled = ScrambledName(item.Path);
-    const bool renamed = !scrambled.empty() && SafeMoveFile(item.Path, scrambled).Done();
-    const std::string& last = renamed ? scrambled : item.Path;
-    if (SafeDeleteFile(last).Done()) return true;
+    std::string last = item.Path;
+    if (SafeDeleteOverwritten(last, ScrambledName(item.Path)).Done()) return true;
     AddError(last, "The file was overwritten but could not be deleted");
     return false;
 }
@@ -189,17 +198,22 @@ int TWipeEngine::OverwriteFile(TWipeItem& item) {
 }
 
 void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::string& text) {
-    const int64_t size = WipeMethodsManager->BufferSize;
-    const std::string buffer = text.empty() ? pass.GetPassData(size) : FillWithText(text, size);
-    if (buffer.empty()) throw Exception("The pass has nothing to write");
-    const auto length = static_cast<int64_t>(buffer.size());
-    for (int64_t n = target.Length / length; n > 0; --n) {
-        WriteBlock(target, buffer, length);
-        StepProgress(length);
+    const int64_t block = WipeMethodsManager->BufferSize;
+    // Short of a whole block only the file's own bytes are written: only those are made.
+    const int64_t needed =
+        target.Length >= block
+            ? block
+            : std::clamp(target.File.Size() - target.File.Position(), int64_t{0}, target.Length);
+    const std::string buffer = text.empty() ? pass.GetPassData(needed) : FillWithText(text, needed);
+    if (static_cast<int64_t>(buffer.size()) != needed)
+        throw Exception("The pass has nothing to write");
+    for (int64_t n = target.Length / block; n > 0; --n) {
+        WriteBlock(target, buffer, block);
+        StepProgress(block);
         ProcessMessages();
         if (Cancelled) break;
     }
-    const int64_t rest = target.Length % length;
+    const int64_t rest = target.Length % block;
     if (rest > 0 && !Cancelled) {
         // Up to the file's current end, never beyond it.
         const int64_t own =
@@ -232,30 +246,36 @@ void TWipeEngine::StartProgress(const std::string& label, int64_t total, int64_t
         ++FShift;
     FFileDone = 0;
     FPassDone = 0;
-    if (!FProgress) return;
-    FProgress->SetFileName(label);
-    FProgress->FileProgressBar->SetMax(static_cast<int>(total >> FShift));
-    FProgress->PassProgressBar->SetMax(static_cast<int>(passTotal >> FShift));
-    FProgress->FileProgressBar->SetPosition(0);
+    FShown.File = label;
+    FShown.FileMax = static_cast<int>(total >> FShift);
+    FShown.PassMax = static_cast<int>(passTotal >> FShift);
+    FShown.FilePosition = FShown.PassPosition = 0;
 }
 
 void TWipeEngine::StartPass(int number, int count) {
     FPassDone = 0;
-    if (!FProgress) return;
-    FProgress->PassProgressBar->SetPosition(0);
-    FProgress->SetPass(number, count);
+    FShown.PassPosition = 0;
+    FShown.Pass = number;
+    FShown.Passes = count;
 }
 
 void TWipeEngine::StepProgress(int64_t bytes) {
     FFileDone += bytes;
     FPassDone += bytes;
-    if (!FProgress) return;
-    MoveBar(*FProgress->FileProgressBar, static_cast<int>(FFileDone >> FShift));
-    MoveBar(*FProgress->PassProgressBar, static_cast<int>(FPassDone >> FShift));
+    FShown.FilePosition = static_cast<int>(FFileDone >> FShift);
+    FShown.PassPosition = static_cast<int>(FPassDone >> FShift);
 }
 
 void TWipeEngine::SetPercent(int percent) {
+    FShown.FilePosition = FShown.PassPosition = percent;
+}
+
+void TWipeEngine::ShowProgress() {
     if (!FProgress) return;
-    MoveBar(*FProgress->FileProgressBar, percent);
-    MoveBar(*FProgress->PassProgressBar, percent);
+    if (FOnScreen.File != FShown.File) FProgress->SetFileName(FShown.File);
+    if (FShown.Pass > 0 && (FOnScreen.Pass != FShown.Pass || FOnScreen.Passes != FShown.Passes))
+        FProgress->SetPass(FShown.Pass, FShown.Passes);
+    ShowBar(*FProgress->FileProgressBar, FShown.FileMax, FShown.FilePosition);
+    ShowBar(*FProgress->PassProgressBar, FShown.PassMax, FShown.PassPosition);
+    FOnScreen = FShown;
 }

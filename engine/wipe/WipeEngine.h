@@ -2,7 +2,8 @@
 // The overwriting engine: overwrites files, whole folders and the free space of a
 // drive with the passes of its bound wipe method, then renames and deletes what it
 // overwrote, under the progress window. Main thread only: it lets the message loop
-// run after every block, pass, file and item, and stops when Cancelled is set.
+// run after every block, pass, file and item (at most every ProgressInterval ms),
+// and stops when Cancelled is set.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -65,8 +66,12 @@ public:
     int OverwriteFile(TWipeItem& item);
 
 protected:
-    // Lets the message loop process pending messages.
+    // Brings the progress window up to date and lets the message loop process
+    // pending messages, when ProgressInterval ms have passed since it last did.
     virtual void ProcessMessages();
+    // Repainting the window costs more than overwriting a small file: 0 repaints
+    // and pumps at every call.
+    uint32_t ProgressInterval = 50;
 
 private:
     struct TTarget;
@@ -84,6 +89,14 @@ private:
     void StartPass(int number, int count);
     void StepProgress(int64_t bytes);
     void SetPercent(int percent);
+    void ShowProgress();
+
+    // What the progress window is to show, and what it shows.
+    struct TShown {
+        std::string File;
+        int Pass = 0, Passes = 0; // no pass shown while 0
+        int FileMax = 100, PassMax = 100, FilePosition = 0, PassPosition = 0;
+    };
 
     std::vector<std::unique_ptr<TWipeItem>> FItems;
     std::unique_ptr<TfProgress> FProgress;
@@ -91,4 +104,6 @@ private:
     int FShift = 0;
     int64_t FFileDone = 0;
     int64_t FPassDone = 0;
+    TShown FShown, FOnScreen;
+    uint32_t FLastPump = 0;
 };

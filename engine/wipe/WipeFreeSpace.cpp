@@ -11,6 +11,11 @@
 
 namespace {
 
+const int64_t FillBlockSize = 1 << 20;
+// In ms: how often the fill lets the message loop run and moves the bars.
+const ULONGLONG PumpInterval = 10;
+const ULONGLONG BarInterval = 100;
+
 // A new, empty file in the root whose name no file had: an existing file of the
 // user is never taken over.
 std::string CreateFillFile(const std::string& root) {
@@ -54,31 +59,36 @@ bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
     return wiped;
 }
 
-// Writes '0' characters until the drive is full: whole buffers (in clusters) while
-// there is room for them, then single clusters, then the last bytes. The drive is
-// asked for its free space only when fewer than two buffers are left by the count:
-// under Wine each query costs about as much as writing a buffer.
+// Writes '0' characters until the drive is full: blocks of 1 MiB (whole clusters)
+// while there is room for them, then the whole clusters the drive reports free in
+// one write, then the last bytes. The drive is asked for its free space only when
+// fewer than two blocks are left by the count: under Wine each query costs about as
+// much as writing a block. The message loop runs at most every 10 ms and the bars
+// move at most every 100 ms: under Wine a pump costs a server call and each move of
+// the bars a repaint, both more than writing a block.
 void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
     const int64_t cluster = GetClusterSize(root);
-    const int64_t block =
-        std::max<int64_t>(cluster, WipeMethodsManager->BufferSize / cluster * cluster);
+    const int64_t block = std::max<int64_t>(cluster, FillBlockSize / cluster * cluster);
     const std::string chunk(static_cast<size_t>(block), '0');
-    if (FProgress) {
-        FProgress->SetFileName("Creating temporary file...");
-        FProgress->FileProgressBar->SetMax(100);
-        FProgress->PassProgressBar->SetMax(100);
-    }
+    FShown.File = "Creating temporary file...";
+    FShown.FileMax = FShown.PassMax = 100;
     const int64_t start = GetFreeBytes(root);
     int64_t total = 0;
     int64_t free = start;
     bool lastWhole = true;
+    ULONGLONG pumped = 0;
+    ULONGLONG shown = GetTickCount64();
     // No more than was free at the start: a drive that compresses the file or
     // misreports its free space cannot make the loop run on.
     while (total < start) {
         if (free < 2 * block) free = GetFreeBytes(root);
-        ProcessMessages();
-        if (Cancelled) return;
-        const int64_t length = free >= block ? block : std::min(free, cluster);
+        const ULONGLONG now = GetTickCount64();
+        if (now - pumped >= PumpInterval) {
+            pumped = now;
+            ProcessMessages();
+            if (Cancelled) return;
+        }
+        const int64_t length = free >= cluster ? std::min(block, free / cluster * cluster) : free;
         const int64_t written = file.Write(chunk.data(), length);
         if (written < length) {
             if (IsDiskFull(GetLastError())) return;
@@ -86,9 +96,12 @@ void TWipeEngine::FillFreeSpace(const std::string& root, TFileStream& file) {
         }
         total += written;
         free -= written;
-        SetPercent(start > 0
-                       ? static_cast<int>(std::clamp<int64_t>(100 - free * 100 / start, 0, 100))
-                       : 100);
+        if (now - shown >= BarInterval) {
+            shown = now;
+            SetPercent(start > 0
+                           ? static_cast<int>(std::clamp<int64_t>(100 - free * 100 / start, 0, 100))
+                           : 100);
+        }
         // A short write is followed by one more check of the free space.
         if (length < cluster && !lastWhole) return;
         lastWhole = length >= cluster;

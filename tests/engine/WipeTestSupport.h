@@ -75,10 +75,13 @@ private:
     std::unique_ptr<TWipeMethodsManager> FSaved;
 };
 
-// An engine that runs a test's hook each time it lets the message loop run.
+// An engine that runs a test's hook each time it lets the message loop run, and
+// shows its progress at each of those times.
 class THookedEngine : public TWipeEngine {
 public:
-    explicit THookedEngine(std::string name = "WipeFiles") : TWipeEngine(std::move(name)) {}
+    explicit THookedEngine(std::string name = "WipeFiles") : TWipeEngine(std::move(name)) {
+        ProgressInterval = 0;
+    }
     std::function<void(THookedEngine&)> OnPump;
     // The errors of the last run, for failure messages.
     [[nodiscard]] std::string ErrorText() const {
@@ -99,7 +102,7 @@ public:
 protected:
     void ProcessMessages() override {
         ++Pumps;
-        if (OnPump) OnPump(*this);
         TWipeEngine::ProcessMessages();
+        if (OnPump) OnPump(*this);
     }
 };

@@ -34,7 +34,7 @@ TEST(MD5, FilesOfEverySizeAroundTheBlock) {
     EXPECT_EQ(MD5FileHex(dir / "empty"), "D41D8CD98F00B204E9800998ECF8427E");
     WriteStringToFile(dir / "abc", "abc");
     EXPECT_EQ(MD5FileHex(dir / "abc"), "900150983CD24FB0D6963F7D28E17F72");
-    for (size_t size : {8191u, 8192u, 8193u, 3u * 8192u, 100000u}) {
+    for (size_t size : {262143u, 262144u, 262145u, 3u * 262144u, 100000u}) {
         std::string data(size, '\0');
         for (size_t i = 0; i < size; ++i)
             data[i] = static_cast<char>(i * 7 + i / 13);

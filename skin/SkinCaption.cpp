@@ -1,0 +1,323 @@
+#include "skin/SkinCaption.h"
+#include "classlib/gui/Menus.h"
+#include "skin/SkinData.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinMenuBar.h"
+#include "skin/SkinMenuItem.h"
+#include "skin/SkinMessages.h"
+#include "skin/SkinPaint.h"
+
+namespace {
+
+// The window's small icon, else its big one, else its class's; the program's own
+// icon when the window has none.
+HICON WindowIcon(HWND wnd) {
+    auto icon = reinterpret_cast<HICON>(SendMessageW(wnd, WM_GETICON, ICON_SMALL, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(wnd, WM_GETICON, ICON_BIG, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd, GCLP_HICONSM));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd, GCLP_HICON));
+    if (!icon) icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    return icon;
+}
+
+POINT MessagePoint(const TMessage& message) {
+    return {static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+}
+
+} // namespace
+
+void TNCObject::MouseDown() {
+    if (FOwner.Hot() && FOwner.Hot() != this) FOwner.Hot()->MouseLeave();
+    if (!Enabled) return;
+    FOwner.SetHot(this);
+    State = 2;
+    Paint();
+}
+
+void TNCObject::MouseUp() {
+    if (!Enabled) return;
+    State = 3;
+    Paint();
+}
+
+void TNCObject::MouseEnter() {
+    if (FOwner.Hot() == this) return;
+    if (FOwner.Hot()) FOwner.Hot()->MouseLeave();
+    if (!Enabled) return;
+    FOwner.SetHot(this);
+    State = 3;
+    Paint();
+}
+
+void TNCObject::MouseLeave() {
+    if (!Enabled) return;
+    FOwner.SetHot(nullptr);
+    State = 1;
+    Paint();
+}
+
+bool TWinSysButton::IsSysMenu() const {
+    return Element.Action == 3 || Element.Action == 11;
+}
+
+bool TWinSysButton::Laid() const {
+    return Enabled && (IsSysMenu() || !Element.Bitmap.Empty());
+}
+
+bool TWinSysButton::VisibleBy(int code, bool first) const {
+    const bool maximized = FOwner.Placement() == 1;
+    switch (code) {
+    case 0: return !(first && Element.Action == 0 && !FOwner.HadSysMenu());
+    case 1: return maximized;
+    case 2: return !maximized;
+    case 3: return FOwner.Active();
+    case 4: return !FOwner.Active();
+    case 6: return FOwner.HadMaxBox() && (!first || FOwner.HadSysMenu());
+    case 7: return !FOwner.HadMaxBox();
+    case 8: return FOwner.HadMinBox() && (!first || FOwner.HadSysMenu());
+    case 9: return !FOwner.HadMinBox();
+    case 200: return FOwner.BorderKind() == 3 && !FOwner.DialogClass();
+    }
+    if (code > 200 && code < 1000) return true;
+    if (code >= 1000 && code <= 2000)
+        return !first || SendMessageW(FOwner.Handle, WM_SKINBUTTONVISIBLE, FIndex, 0) >= 1;
+    return false; // 5, 100 (no MDI frames here) and every other code
+}
+
+void TWinSysButton::UpdateVisible() {
+    bool visible = VisibleBy(Element.Visibility, true) && VisibleBy(Element.Visibility1, false);
+    if (Element.Action == 1) visible = visible && FOwner.HadMaxBox();
+    if (Element.Action == 2) visible = visible && FOwner.HadMinBox();
+    if (Element.Action == 3 || Element.Action == 11 || Element.Action == 12)
+        visible = visible && FOwner.BorderKind() != 3;
+    Enabled = visible;
+}
+
+void TWinSysButton::Layout(int windowWidth) {
+    int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    if (!IsSysMenu()) {
+        w = Element.FrameWidth();
+        h = Element.Bitmap.Height();
+    }
+    const RECT& text = FOwner.TextRect();
+    const int y = Element.Ycoord;
+    switch (Element.Align) {
+    case 0: Rect = {Element.Xcoord, y, Element.Xcoord + w, y + h}; break;
+    case 1:
+        Rect = {windowWidth - Element.Xcoord, y, windowWidth - Element.Xcoord + w, y + h};
+        break;
+    case 2:
+    case 8: Rect = {text.left - w - Element.Xcoord, y, text.left - Element.Xcoord, y + h}; break;
+    case 3:
+    case 9: Rect = {text.right + Element.Xcoord, y, text.right + Element.Xcoord + w, y + h}; break;
+    default: Rect = {0, 0, w, h};
+    }
+}
+
+void TWinSysButton::PaintInto(HDC dc, int frame) {
+    if (IsSysMenu()) {
+        // The window's (or the program's) icon, whatever picture the skin gives.
+        const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+        if (HICON icon = WindowIcon(FOwner.Handle))
+            DrawIconEx(dc, Rect.left, Rect.top, icon, w, h, 0, nullptr, DI_NORMAL);
+        return;
+    }
+    DrawSkinFrame(dc, Rect, Element.Bitmap, true, Element.FrameCount, frame);
+}
+
+void TWinSysButton::Paint() {
+    TBitmap& back = FOwner.TitleBackground();
+    const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
+    if (!Laid() || back.Empty() || w <= 0 || h <= 0) return;
+    // Composed off screen from the title's background: no trace of the last state.
+    TBitmap scratch;
+    scratch.SetSize(back.Width(), back.Height());
+    HDC s = scratch.Canvas().Handle();
+    BitBlt(s, Rect.left, Rect.top, w, h, back.Canvas().Handle(), Rect.left, Rect.top, SRCCOPY);
+    int frame = State;
+    if (State == 1 && !FOwner.Active() && Element.FrameCount >= 4) frame = 4;
+    PaintInto(s, frame);
+    HDC dc = GetWindowDC(FOwner.Handle);
+    BitBlt(dc, Rect.left, Rect.top, w, std::min<int>(h, back.Height() - Rect.top), s, Rect.left,
+           Rect.top, SRCCOPY);
+    ReleaseDC(FOwner.Handle, dc);
+}
+
+void TSkinForm::MakeSysButtons() {
+    FHot = nullptr;
+    FButtons.clear();
+    int index = 0;
+    for (auto& element : FSkinData->Elements().SysButtons)
+        FButtons.push_back(std::make_unique<TWinSysButton>(*this, *element, index++));
+}
+
+void TSkinForm::LayoutSysButtons(int width) {
+    FRightButtonLeft = 0;
+    for (auto& button : FButtons) {
+        button->UpdateVisible();
+        if (!button->Laid()) continue;
+        button->Layout(width);
+        if (button->Element.Align == 1)
+            FRightButtonLeft = std::max<int>(FRightButtonLeft, button->Rect.left);
+    }
+}
+
+void TSkinForm::PaintSysButtons(HDC titleDC) {
+    for (auto& button : FButtons) {
+        if (!button->Laid() || button->Element.Align == 100) continue;
+        button->State = 1;
+        button->PaintInto(titleDC, FActive || button->Element.FrameCount < 4 ? 1 : 4);
+    }
+}
+
+TNCObject* TSkinForm::ObjectAt(POINT p) const {
+    for (auto& button : FButtons)
+        if (button->Laid() && button->Element.Action >= 0 && PtInRect(&button->Rect, p))
+            return button.get();
+    return FMenuBar ? FMenuBar->ButtonAt(p) : nullptr;
+}
+
+void TSkinForm::OnNcMouseMove(TMessage& message) {
+    message.Result = 0;
+    if (!FActive) return;
+    if (TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)))) {
+        object->MouseEnter();
+        return;
+    }
+    if (FHot) FHot->MouseLeave();
+    Previous(message);
+}
+
+void TSkinForm::OnNcLButtonDown(TMessage& message) {
+    TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)));
+    if (!object) {
+        if (FPlacement == 1 && FActive && message.WParam == HTCAPTION) message.WParam = HTMENU;
+        return Previous(message);
+    }
+    if (!FActive) SetForegroundWindow(Handle);
+    object->MouseDown();
+    if (FMenuBar) FMenuBar->Clicked(object);
+    message.Result = 0;
+}
+
+void TSkinForm::OnNcLButtonUp(TMessage& message) {
+    const POINT screen = MessagePoint(message);
+    TNCObject* object = ObjectAt(WindowPoint(screen));
+    if (!object) return Previous(message);
+    message.Result = 0;
+    auto button = dynamic_cast<TWinSysButton*>(object);
+    if (!button || button != FHot) return;
+    button->MouseUp();
+    switch (const int action = button->Element.Action) {
+    case 0:
+        StopHover();
+        PostMessageW(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    case 1:
+    case 22: Maximize(); break;
+    case 2:
+    case 23: Minimize(); break;
+    case 3:
+    case 11:
+    case 12: SystemPopup({screen.x + 1, screen.y + 1}); break;
+    case 7:
+    case 8:
+    case 9:
+    case 60:
+    case 61:
+    case 62: break; // commands for an MDI frame's active child: none here
+    default: PostMessageW(Handle, WM_SKINSYSBUTTON, action, 0);
+    }
+}
+
+void TSkinForm::OnNcLButtonDblClk(TMessage& message) {
+    message.Result = 0;
+    if (TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)))) {
+        auto button = dynamic_cast<TWinSysButton*>(object);
+        if (button && button->IsSysMenu()) {
+            StopHover();
+            PostMessageW(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        return;
+    }
+    if (message.WParam != HTCAPTION) return Previous(message);
+    if (FPlacement != 0)
+        Restore();
+    else if (HadMaxBox())
+        Maximize();
+    else
+        Previous(message);
+}
+
+void TSkinForm::OnNcRButtonDown(TMessage& message) {
+    if (message.WParam != HTCAPTION) return Previous(message);
+    SystemPopup(MessagePoint(message));
+    message.Result = 0;
+}
+
+void TSkinForm::Maximize() {
+    if (FPlacement == 1) return Restore();
+    FPlacement = 1;
+    if (FHot) FHot->State = 1;
+    FHot = nullptr;
+    PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+void TSkinForm::Restore() {
+    FPlacement = 0;
+    PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TSkinForm::Minimize() {
+    if (FPlacement == 2) return Restore();
+    FPlacement = 2;
+    PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TSkinForm::MakeSystemPopup() {
+    FSystemPopup = new TPopupMenu(this);
+    auto add = [this](const char* caption, int tag) {
+        auto item = new TMenuItem(FSystemPopup);
+        item->SetCaption(caption);
+        item->SetTag(tag);
+        item->OnClick = [this, tag](TObject*) {
+            if (tag == 0) Restore();
+            if (tag == 1) Maximize();
+            if (tag == 2) Minimize();
+            if (tag == 3) {
+                StopHover();
+                PostMessageW(Handle, WM_CLOSE, 0, 0);
+            }
+        };
+        FSystemPopup->Items().Add(item);
+    };
+    add(" Restore ", 0);
+    if (HadMaxBox()) add(" Maximize ", 1);
+    if (HadMinBox()) add(" Minimize ", 2);
+    add("-", 100);
+    add(" Close ", 3);
+    FSystemPopup->SetTag(33333);
+    SkinFormPopupMenus(this, FSkinData);
+}
+
+void TSkinForm::SystemPopup(POINT screen) {
+    TMenuItem& items = FSystemPopup->Items();
+    for (int i = 0; i < items.Count(); ++i) {
+        TMenuItem* item = items.Items(i);
+        const int tag = item->Tag();
+        if (tag >= 0 && tag <= 2) item->SetEnabled(FPlacement != tag);
+    }
+    const DWORD now = GetTickCount(), doubleClick = GetDoubleClickTime();
+    if (now - FLastPopup > doubleClick || static_cast<int>(doubleClick) < 0) {
+        if (TSkinManage* manager = SkinManager()) manager->MenuKind = 2;
+        FLastPopup = now;
+        if (FSkinData->SkinControls & SkinKind(xcSystemMenu))
+            FSystemPopup->Popup(screen.x, screen.y, Handle);
+        else
+            TrackPopupMenu(GetSystemMenu(Handle, FALSE), TPM_RIGHTBUTTON, screen.x, screen.y, 0,
+                           Handle, nullptr);
+    } else if (FHot) {
+        StopHover();
+        PostMessageW(Handle, WM_CLOSE, 0, 0);
+    }
+}

@@ -1,0 +1,227 @@
+#include "skin/SkinMenuBar.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Button.h"
+#include "skin/SkinData.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinPaint.h"
+
+namespace {
+
+TSkinMenu* TrackingBar = nullptr; // the bar whose menu is open
+
+TGdiObject MenuBarFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    return TGdiObject(CreateFontIndirectW(&metrics.lfMenuFont));
+}
+
+} // namespace
+
+TSkinMenu::~TSkinMenu() {
+    if (FHook) UnhookWindowsHookEx(FHook);
+    if (TrackingBar == this) TrackingBar = nullptr;
+}
+
+void TSkinMenu::Build(HMENU menu) {
+    FMenu = menu;
+    FButtons.clear();
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[80] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 79;
+        if (!GetMenuItemInfoW(menu, i, TRUE, &info)) continue;
+        auto button = std::make_unique<TMenuBtn>(FForm, *this);
+        button->Caption = ToUtf8(text);
+        button->ItemEnabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
+        button->Submenu = info.hSubMenu;
+        button->Id = info.wID;
+        FButtons.push_back(std::move(button));
+    }
+    SetMenu(FForm.Handle, nullptr);
+}
+
+void TSkinMenu::PaintCaption(HDC dc, const TMenuBtn& button, const RECT& r) const {
+    const TSkinColours& colours = FData.Colours();
+    SetTextColor(dc, ColorToRGB(button.ItemEnabled ? colours.MenuBarText : colours.ButtonShadow));
+    SetBkMode(dc, TRANSPARENT);
+    RECT text = r;
+    SkinDrawText(dc, button.Caption, text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
+void TSkinMenu::Paint(HDC dc, const RECT& bar) {
+    const int w = bar.right - bar.left, h = bar.bottom - bar.top;
+    if (w <= 0 || h <= 0) return;
+    TBitmap face;
+    face.SetSize(w, h);
+    HDC f = face.Canvas().Handle();
+    const RECT all{0, 0, w, h};
+    int x = 6;
+    if (TDataSkinObject* e = FData.Elements().MenuBar.get()) {
+        const int frame = FForm.Active() ? 1 : 2;
+        if (e->Tile == 1)
+            DrawSkinRect(f, all, e->Bitmap, true, false, false, 2, frame, e->Margins());
+        else
+            DrawSkinStrip(f, all, e->Bitmap, true, false, 2, frame, e->Margins());
+        x = e->LeftWidth + 4;
+        if (w < x) x = 12;
+    } else {
+        TGdiObject brush(CreateSolidBrush(ColorToRGB(FData.Colours().Menubar)));
+        FillRect(f, &all, static_cast<HBRUSH>(brush.Get()));
+    }
+    BarRect = bar;
+    Background.Assign(face);
+    TGdiObject font = MenuBarFont();
+    TSelectScope select(f, font.Get());
+    for (auto& button : FButtons) {
+        RECT size{0, 0, 0, 0};
+        SkinDrawText(f, button->Caption, size, DT_SINGLELINE | DT_CALCRECT);
+        const int bw = button->Caption.empty() ? 0 : size.right + 10;
+        PaintCaption(f, *button, {x, 0, x + bw, h - 1});
+        button->Rect = {bar.left + x, bar.top, bar.left + x + bw, bar.bottom - 1};
+        x += bw;
+    }
+    BitBlt(dc, bar.left, bar.top, w, h, f, 0, 0, SRCCOPY);
+}
+
+void TMenuBtn::Paint() {
+    TBitmap& back = FBar.Background;
+    const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
+    if (back.Empty() || w <= 0 || h <= 0) return;
+    TBitmap face;
+    face.SetSize(w, h);
+    HDC f = face.Canvas().Handle();
+    BitBlt(f, 0, 0, w, h, back.Canvas().Handle(), Rect.left - FBar.BarRect.left,
+           Rect.top - FBar.BarRect.top, SRCCOPY);
+    const RECT all{0, 0, w, h};
+    if (State != 1) {
+        TGdiObject brush(CreateSolidBrush(ColorToRGB(FBar.FData.Colours().ButtonHilight)));
+        FrameRect(f, &all, static_cast<HBRUSH>(brush.Get()));
+    }
+    TGdiObject font = MenuBarFont();
+    TSelectScope select(f, font.Get());
+    FBar.PaintCaption(f, *this, all);
+    HDC dc = GetWindowDC(FOwner.Handle);
+    BitBlt(dc, Rect.left, Rect.top, w, h, f, 0, 0, SRCCOPY);
+    ReleaseDC(FOwner.Handle, dc);
+}
+
+TMenuBtn* TSkinMenu::ButtonAt(POINT p) const {
+    for (auto& button : FButtons)
+        if (!button->Caption.empty() && PtInRect(&button->Rect, p)) return button.get();
+    return nullptr;
+}
+
+bool TSkinMenu::OpenByKey(wchar_t key) {
+    for (int i = 0; i < Count(); ++i) {
+        TMenuBtn& b = *FButtons[i];
+        if (b.Enabled && b.ItemEnabled && (key == 0 || IsAccel(key, b.Caption))) {
+            Track(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TSkinMenu::Clicked(TNCObject* object) {
+    for (int i = 0; i < Count(); ++i)
+        if (FButtons[i].get() == object) return Track(i);
+}
+
+// One menu at a time: a switch to another button ends the open menu, and the next
+// one opens here, after TrackPopupMenu has returned.
+void TSkinMenu::Track(int index) {
+    if (TrackingBar) return;
+    for (int next = index; next >= 0;) {
+        FPending = -1;
+        TrackOne(next);
+        next = FPending;
+    }
+}
+
+void TSkinMenu::TrackOne(int index) {
+    TMenuBtn& button = *FButtons[index];
+    if (!button.Submenu) {
+        PostMessageW(FForm.Handle, WM_COMMAND, button.Id, 0);
+        return;
+    }
+    FTracked = index;
+    FSelectedMenu = nullptr;
+    FSelectedFlags = 0;
+    FFirstKey = true;
+    GetCursorPos(&FLastMouse);
+    TrackingBar = this;
+    FForm.SetMenuTracking(true);
+    button.State = 2;
+    button.Paint();
+    if (TSkinManage* manager = SkinManager()) manager->MenuKind = 1;
+    RECT window;
+    GetWindowRect(FForm.Handle, &window);
+    FHook = SetWindowsHookExW(WH_MSGFILTER, MsgFilter, nullptr, GetCurrentThreadId());
+    if (button.ItemEnabled)
+        TrackPopupMenu(button.Submenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON,
+                       window.left + button.Rect.left, window.top + button.Rect.bottom, 0,
+                       FForm.Handle, nullptr);
+    UnhookWindowsHookEx(FHook);
+    FHook = nullptr;
+    TrackingBar = nullptr;
+    FForm.SetMenuTracking(false);
+    FTracked = -1;
+    button.State = 1;
+    button.Paint();
+    if (FForm.Hot() == &button) FForm.SetHot(nullptr);
+}
+
+void TSkinMenu::MenuSelect(WPARAM wParam, LPARAM lParam) {
+    if (TrackingBar != this) return;
+    const UINT flags = HIWORD(wParam);
+    if (flags == 0xFFFF && !lParam) return; // the menu closed
+    FSelectedMenu = reinterpret_cast<HMENU>(lParam);
+    FSelectedFlags = flags;
+}
+
+void TSkinMenu::SwitchTo(int index) {
+    if (index == FTracked) return;
+    FPending = index;
+    EndMenu();
+}
+
+LRESULT CALLBACK TSkinMenu::MsgFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const LRESULT next = CallNextHookEx(nullptr, code, wParam, lParam);
+    if (next || code != MSGF_MENU || !TrackingBar) return next;
+    return TrackingBar->Filter(*reinterpret_cast<MSG*>(lParam)) ? 1 : 0;
+}
+
+// True when the message is taken from the menu.
+bool TSkinMenu::Filter(MSG& msg) {
+    if (FFirstKey) {
+        FFirstKey = false;
+        PostMessageW(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0); // the first item is selected
+    }
+    const int count = Count();
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RIGHT) {
+        if (FSelectedFlags & MF_POPUP) return false; // the item's submenu opens
+        SwitchTo((FTracked + 1) % count);
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_LEFT) {
+        const HMENU tracked = FButtons[FTracked]->Submenu;
+        if (FSelectedMenu && FSelectedMenu != tracked) return false; // an inner menu closes
+        SwitchTo((FTracked + count - 1) % count);
+        return true;
+    }
+    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU) FPending = -1;
+    if (msg.message == WM_MOUSEMOVE && (msg.pt.x != FLastMouse.x || msg.pt.y != FLastMouse.y)) {
+        FLastMouse = msg.pt;
+        RECT window;
+        GetWindowRect(FForm.Handle, &window);
+        const POINT p{msg.pt.x - window.left, msg.pt.y - window.top};
+        for (int i = 0; i < count; ++i)
+            if (FButtons[i].get() == ButtonAt(p) && FButtons[i]->ItemEnabled) SwitchTo(i);
+    }
+    return false;
+}

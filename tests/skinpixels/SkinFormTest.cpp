@@ -1,0 +1,185 @@
+// Skinned windows as the screen shows them: with the solid skin every border, title
+// and caption-button pixel names the frame drawn in each state, the region cuts the
+// magenta corners, and the client area keeps its size, skinned and unskinned.
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Form.h"
+#include "skin/ScreenPixels.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinMessages.h"
+#include "skin/SolidSkin.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class SkinFormPixels : public TPixelTest {
+protected:
+    void SetUp() override {
+        TPixelTest::SetUp();
+        Data = new TSkinData(Application);
+        Data->SetActive(true);
+        LoadSolidSkin(*Data);
+        Data->Loaded();
+    }
+    void TearDown() override {
+        delete Data;
+        FreeSkinManager();
+    }
+    // A form shown and skinned, its client area 300 x 200.
+    std::unique_ptr<TForm> SkinnedForm(TFormBorderStyle style = bsSizeable, int x = 100) {
+        auto form = std::make_unique<TForm>(Application);
+        form->SetBorderStyle(style);
+        form->SetBounds(x, 100, 200, 100);
+        form->SetClientWidth(300);
+        form->SetClientHeight(200);
+        form->SetCaption("Solid");
+        form->Show();
+        EXPECT_TRUE(PumpUntil([&] {
+            TSkinForm* skinned = SkinManager()->FindSkinForm(form->Handle());
+            return skinned && skinned->Activated();
+        }));
+        SettleScreen();
+        return form;
+    }
+    static SIZE WindowSize(HWND wnd) {
+        RECT r;
+        GetWindowRect(wnd, &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+    // The centre of a caption button, in window coordinates.
+    static POINT ButtonCentre(HWND wnd, const solid::TSolidButton& b) {
+        return {WindowSize(wnd).cx - b.X + solid::ButtonWidth / 2,
+                solid::ButtonTop + solid::ButtonHeight / 2};
+    }
+    static LPARAM ScreenPoint(HWND wnd, POINT p) {
+        RECT r;
+        GetWindowRect(wnd, &r);
+        return MAKELPARAM(r.left + p.x, r.top + p.y);
+    }
+    static uint32_t At(HWND wnd, POINT p, uint32_t expected) {
+        return WindowPixelSoon(wnd, p.x, p.y, expected);
+    }
+    TSkinData* Data = nullptr;
+};
+
+} // namespace
+
+TEST_F(SkinFormPixels, ActiveAndInactiveFramesShowTheirFramesAndTheRegionCutsTheCorners) {
+    auto form = SkinnedForm();
+    HWND wnd = form->Handle();
+    RECT client;
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    const SIZE size = WindowSize(wnd);
+    EXPECT_EQ(size.cx, 300 + solid::LeftWidth + solid::RightWidth);
+    EXPECT_EQ(size.cy, 200 + solid::TitleHeight + solid::BottomHeight);
+    const int w = size.cx, h = size.cy;
+
+    EXPECT_EQ(At(wnd, {2, h / 2}, solid::LeftActive), solid::LeftActive);
+    EXPECT_EQ(At(wnd, {w - 3, h / 2}, solid::RightActive), solid::RightActive);
+    EXPECT_EQ(At(wnd, {w / 2, h - 2}, solid::BottomActive), solid::BottomActive);
+    EXPECT_EQ(At(wnd, {w - 70, 1}, solid::TopActive), solid::TopActive);
+    EXPECT_EQ(At(wnd, {1, 1}, DesktopColour), DesktopColour);
+    EXPECT_EQ(At(wnd, {w - 2, 1}, DesktopColour), DesktopColour);
+    EXPECT_EQ(At(wnd, {1, solid::Corner}, solid::LeftActive), solid::LeftActive);
+    EXPECT_EQ(At(wnd, ButtonCentre(wnd, solid::Close), solid::Close.Frames[0]),
+              solid::Close.Frames[0]);
+    EXPECT_EQ(At(wnd, ButtonCentre(wnd, solid::Maximize), solid::Maximize.Frames[0]),
+              solid::Maximize.Frames[0]);
+    EXPECT_EQ(At(wnd, ButtonCentre(wnd, solid::Minimize), solid::Minimize.Frames[0]),
+              solid::Minimize.Frames[0]);
+    // The system-menu button shows the window's icon, never its own picture.
+    const POINT sysMenu{solid::SysMenuX + 8, solid::SysMenuY + 8};
+    EXPECT_NE(TScreenShot::OfWindow(wnd).At(sysMenu.x, sysMenu.y), solid::SysMenuPicture);
+
+    // A new caption repaints the skinned title (Wine draws the native one on WM_SETTEXT).
+    form->SetCaption("Another caption");
+    EXPECT_EQ(At(wnd, {w - 70, 1}, solid::TopActive), solid::TopActive);
+
+    auto other = SkinnedForm(bsSizeable, 500);
+    EXPECT_EQ(At(wnd, {2, h / 2}, solid::LeftInactive), solid::LeftInactive);
+    EXPECT_EQ(At(wnd, {w - 70, 1}, solid::TopInactive), solid::TopInactive);
+    EXPECT_EQ(At(wnd, ButtonCentre(wnd, solid::Close), solid::Close.Frames[3]),
+              solid::Close.Frames[3]);
+}
+
+TEST_F(SkinFormPixels, CaptionButtonsShowHoverPressAndTheMaximizedLook) {
+    auto form = SkinnedForm();
+    HWND wnd = form->Handle();
+    const POINT close = ButtonCentre(wnd, solid::Close);
+    SendMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(wnd, close));
+    EXPECT_EQ(At(wnd, close, solid::Close.Frames[2]), solid::Close.Frames[2]);
+    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(wnd, close));
+    EXPECT_EQ(At(wnd, close, solid::Close.Frames[1]), solid::Close.Frames[1]);
+    // Leaving it: the normal frame over the title's background, no trace of the press.
+    SendMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(wnd, {150, 2}));
+    EXPECT_EQ(At(wnd, close, solid::Close.Frames[0]), solid::Close.Frames[0]);
+    EXPECT_EQ(At(wnd, {close.x - solid::ButtonWidth / 2 - 1, close.y}, solid::TopActive),
+              solid::TopActive);
+    // Released elsewhere: no action.
+    SendMessageW(wnd, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(wnd, {150, 2}));
+    PumpUntil([] { return false; }, 50);
+    EXPECT_TRUE(IsWindowVisible(wnd));
+
+    const POINT maximize = ButtonCentre(wnd, solid::Maximize);
+    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(wnd, maximize));
+    SendMessageW(wnd, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(wnd, maximize));
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(wnd) != FALSE; }));
+    SettleScreen();
+    EXPECT_EQ(At(wnd, ButtonCentre(wnd, solid::Restore), solid::Restore.Frames[0]),
+              solid::Restore.Frames[0]);
+    ShowWindow(wnd, SW_RESTORE);
+    SettleScreen();
+    EXPECT_EQ(At(wnd, ButtonCentre(wnd, solid::Maximize), solid::Maximize.Frames[0]),
+              solid::Maximize.Frames[0]);
+    RECT client;
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+}
+
+TEST_F(SkinFormPixels, FixedFramesKeepTheirClientSizeAndUnskinningGivesTheNativeFrameBack) {
+    auto form = SkinnedForm(bsSingle);
+    HWND wnd = form->Handle();
+    RECT client;
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+
+    bool changed = false;
+    Data->OnSkinChanged = [&](TObject*) { changed = true; };
+    Data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return changed; }));
+    SettleScreen();
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    POINT now{0, 0};
+    ClientToScreen(wnd, &now);
+    EXPECT_EQ(now.x, origin.x);
+    EXPECT_EQ(now.y, origin.y);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(wnd, region), ERROR);
+    DeleteObject(region);
+    EXPECT_NE(At(wnd, {1, 1}, DesktopColour), DesktopColour);
+    const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+}
+
+TEST_F(SkinFormPixels, BareWindowsAreSkinnedAndForgottenWhenDestroyed) {
+    TSkinManage* manager = SkinManager();
+    const int before = manager->SkinnedCount();
+    HWND dialog =
+        CreateWindowExW(0, L"#32770", L"Bare", WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100, 300,
+                        200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    ASSERT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == before + 1; }));
+    EXPECT_EQ(At(dialog, {2, 100}, solid::LeftActive), solid::LeftActive);
+    DestroyWindow(dialog);
+    EXPECT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == before; }, 1000));
+}
