@@ -42,9 +42,9 @@ public:
 
 protected:
     void ProcessMessages() override {
+        TWipeEngine::ProcessMessages();
         if (PassStart == 0 && Progress() && !Progress()->lblPass->Caption().empty())
             PassStart = CounterSeconds();
-        TWipeEngine::ProcessMessages();
     }
 };
 

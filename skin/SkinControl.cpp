@@ -78,6 +78,10 @@ void TSkinControl::Unhook() {
 }
 
 void TSkinControl::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
+    AttachControl(form, data, useSkinColour, true);
+}
+
+void TSkinControl::AttachControl(TSkinForm* form, TSkinData* data, bool useSkinColour, bool hook) {
     if (FAttached) return;
     FUseSkinColour = useSkinColour;
     FSkinData = data;
@@ -85,9 +89,11 @@ void TSkinControl::InitControl(TSkinForm* form, TSkinData* data, bool useSkinCol
     FControl = dynamic_cast<TWinControl*>(Owner());
     if (!FControl) return;
     FHandle = FControl->Handle();
-    FOldWindowProc = FControl->WindowProc;
-    FControl->WindowProc = TWndMethod::Of<&TSkinControl::MessageProc>(this);
-    FControl->SetDoubleBuffered(true);
+    if (hook) {
+        FOldWindowProc = FControl->WindowProc;
+        FControl->WindowProc = TWndMethod::Of<&TSkinControl::MessageProc>(this);
+        FControl->SetDoubleBuffered(true);
+    }
     form->Controls().Add(this);
     if (useSkinColour) {
         ParentBackground(true);

@@ -80,6 +80,8 @@ public:
     [[nodiscard]] unsigned State() const { return FState; }
 
 protected:
+    // The attach of InitControl; without hook the control's messages do not pass here.
+    void AttachControl(TSkinForm* form, TSkinData* data, bool useSkinColour, bool hook);
     // True: pass the message on to the previous procedure, then AfterMessage.
     virtual bool BeforeMessage(TMessage& message);
     virtual void AfterMessage(TMessage& message);

@@ -1,5 +1,7 @@
 #include "skin/SkinControlMakers.h"
+#include "skin/SkinBoxes.h"
 #include "skin/SkinButtons.h"
+#include "skin/SkinComboEdit.h"
 #include "skin/SkinListView.h"
 #include "skin/SkinProgress.h"
 #include "skin/SkinTabs.h"
@@ -11,6 +13,11 @@ TSkinControl* MakeSkinControl(TSkinKind kind, TComponent* owner) {
     case TSkinKind::BitButton: return new TSkinBitButton(owner);
     case TSkinKind::CheckBox: return new TSkinCheckBox(owner);
     case TSkinKind::RadioButton: return new TSkinRadioButton(owner);
+    case TSkinKind::ComBox: return new TSkinComBox(owner);
+    case TSkinKind::Edit: return new TSkinEdit(owner);
+    case TSkinKind::Box: return new TSkinBox(owner);
+    case TSkinKind::BoxH: return new TSkinBoxH(owner);
+    case TSkinKind::GroupBox: return new TSkinGroupBox(owner);
     case TSkinKind::Tab: return new TSkinTab(owner);
     case TSkinKind::TabSheet: return new TSkinTabSheet(owner);
     case TSkinKind::TrackBar: return new TSkinTrackBar(owner);

@@ -6,6 +6,7 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
+#include <algorithm>
 
 namespace {
 
@@ -53,6 +54,16 @@ std::string DeleteFolderTree(const std::string& folder) {
     }
     if (failed.empty() && !SafeRemoveDir(folder).Done()) failed = folder;
     return failed;
+}
+
+// Waits up to `ms` in short sleeps, each up to the deadline so that their overshoots
+// do not add up; false when the thread was told to end meanwhile.
+bool Pause(TWorkExecuteThread* thread, ULONGLONG ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (ULONGLONG now = GetTickCount64(); now < end && !thread->Terminated();
+         now = GetTickCount64())
+        Sleep(static_cast<DWORD>(std::min<ULONGLONG>(100, end - now)));
+    return !thread->Terminated();
 }
 
 std::string Quoted(const std::string& s) {
@@ -202,9 +213,7 @@ void TRegistryBackupPage::ThreadBackupExecute(TWorkExecuteThread* thread) {
     const std::string regedit = GetRegeditFolder() + "regedit.exe";
     for (const char* key : RootKeys) {
         Status("Backup will be started in 1 second");
-        for (int i = 0; i < 10 && !thread->Terminated(); ++i)
-            Sleep(100);
-        if (thread->Terminated()) return;
+        if (!Pause(thread, 1000)) return;
         Status(std::string("Backing up ") + key + "...");
         const std::string file = std::string(key) + ".reg";
         DWORD code = 1;

@@ -71,6 +71,8 @@ public:
     static TWinControl* CreationControl();
     // The window property naming a window's object: "ControlOfs" + instance + thread id.
     static ATOM ControlAtom();
+    // Paints the visible graphic children into dc (a skin painting the control itself).
+    void PaintControls(HDC dc);
     // Whether this control or one of its children is inside its window procedure.
     [[nodiscard]] bool InWindowProc() const;
 
@@ -90,7 +92,6 @@ protected:
     virtual void AdjustClientRect(RECT& rect) { (void)rect; }
     // Paints the control's own surface (not its graphic children) into dc.
     virtual void PaintWindow(HDC dc);
-    void PaintControls(HDC dc);
     [[nodiscard]] SIZE NonClientSize() override;
     [[nodiscard]] bool IsSystemClass() const { return FSysClass; }
 

@@ -1,0 +1,209 @@
+#include "skin/SkinComboEdit.h"
+#include "classlib/gui/WindowText.h"
+#include "skin/SkinControlMakers.h"
+#include "skin/SkinData.h"
+#include "skin/SkinReader.h"
+
+// ---- combo boxes
+
+void TSkinComBox::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
+    const bool first = LifeState() == 0;
+    TSkinControl::InitControl(form, data, useSkinColour);
+    if (first && LifeState() == lsAttached) Attached();
+}
+
+void TSkinComBox::InitHandle(HWND wnd, TSkinData* data, TSkinForm* form) {
+    const bool first = LifeState() == 0;
+    TSkinControl::InitHandle(wnd, data, form);
+    if (first && LifeState() == lsAttached) Attached();
+}
+
+// A drop-down combo box's edit child shows the press too. A drop-down list has
+// none, and a simple combo box keeps its list native.
+void TSkinComBox::Attached() {
+    if ((Style() & 3) == CBS_SIMPLE) return;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetComboBoxInfo(Handle(), &info) || !info.hwndItem || info.hwndItem == Handle()) return;
+    FEdit = info.hwndItem;
+    FEditSubclass =
+        std::make_unique<TWindowSubclass>(FEdit, TWndMethod::Of<&TSkinComBox::EditProc>(this));
+}
+
+void TSkinComBox::Restore() {
+    TSkinControl::Restore();
+    FEditSubclass.reset();
+    FEdit = nullptr;
+}
+
+void TSkinComBox::EditProc(TMessage& message) {
+    FEditSubclass->CallPrevious(message);
+    switch (message.Msg) {
+    case WM_PAINT:
+        if (Active()) PaintControl(nullptr);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: Press(true); break;
+    case WM_LBUTTONUP: Press(false); break;
+    case WM_NCDESTROY: FEditSubclass.reset(); break;
+    }
+}
+
+void TSkinComBox::Press(bool pressed) {
+    if (pressed)
+        FState |= ssPressed;
+    else
+        FState &= ~ssPressed;
+    Repaint();
+}
+
+void TSkinComBox::AfterMessage(TMessage& message) {
+    switch (message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: return Press(true);
+    case WM_LBUTTONUP: return Press(false);
+    case WM_DRAWITEM:
+    case WM_NCPAINT: return Repaint();
+    case CM_MOUSEENTER:
+        if (FCtrlEnabled) FState |= ssHot;
+        return;
+    case CM_MOUSELEAVE:
+        if (FCtrlEnabled) FState &= ~ssHot;
+        return;
+    }
+    TSkinControl::AfterMessage(message);
+}
+
+int TSkinComBox::Frame() const {
+    int frame = 1;
+    if (!FCtrlEnabled) frame = 3;
+    if (FCtrlFocused) frame = 4;
+    if (FState & ssPressed)
+        frame = 2;
+    else if (FState & ssHot)
+        frame = 4;
+    return frame;
+}
+
+void TSkinComBox::Draw(HDC dc, const RECT& rect) {
+    TDataSkinBorder* button = SkinData()->Elements().ComboButton.get();
+    if (!button || button->Bitmap.Empty()) return;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetComboBoxInfo(Handle(), &info) || (info.stateButton & STATE_SYSTEM_INVISIBLE)) return;
+    FCtrlEnabled = WindowEnabled();
+    const HWND focus = GetFocus();
+    FCtrlFocused = focus && (focus == Handle() || focus == FEdit);
+    const int frame = Frame();
+    const bool leftButton = GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
+    if (button->Style == 1) {
+        // Flat: a frame in the DC's brush, the button picture unscaled at the right.
+        RECT r = rect;
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+        InflateRect(&r, -1, -1);
+        r.left = r.right - GetSystemMetrics(SM_CXVSCROLL);
+        const int w = button->FrameWidth();
+        BitBlt(dc, r.left, r.top, std::min<int>(w, r.right - r.left), r.bottom - r.top,
+               button->Bitmap.Canvas().Handle(), (frame - 1) * w, 0, SRCCOPY);
+        TGdiObject shadow(CreateSolidBrush(ColorToRGB(SkinData()->Colours().ButtonShadow)));
+        FrameRect(dc, &rect, static_cast<HBRUSH>(shadow.Get()));
+        return;
+    }
+    if (button->Style == 2) {
+        // One nine-slice picture of frame, button and arrow; its text area is see-through.
+        TDataSkinObject* whole = button;
+        if (leftButton && SkinData()->Elements().SunkEdge)
+            whole = SkinData()->Elements().SunkEdge.get();
+        return DrawSkinRect(dc, rect, whole->Bitmap, false, whole->Tile == 1, true,
+                            whole->FrameCount, frame, whole->Margins());
+    }
+    DrawParts(dc, rect, frame);
+}
+
+// The sunken frame around the native text, then the button and its arrow.
+void TSkinComBox::DrawParts(HDC dc, const RECT& rect, int frame) {
+    const TSkinElements& e = SkinData()->Elements();
+    const bool leftButton = GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
+    const int b = GetSystemMetrics(SM_CXHSCROLL);
+    RECT text{rect.left + 2, rect.top + 2, rect.right - b - 4, rect.bottom - 2};
+    RECT area{rect.right - b - 2, rect.top, rect.right - 2, rect.bottom};
+    if (leftButton) {
+        text = {rect.left + b + 4, rect.top + 2, rect.right - 2, rect.bottom - 2};
+        area = {rect.left + 2, rect.top, rect.left + b + 2, rect.bottom};
+    }
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
+    if (e.SunkEdge) DrawElement(dc, rect, e.SunkEdge->FrameCount, frame, *e.SunkEdge);
+    TDataSkinBorder& button = *e.ComboButton;
+    DrawSkinFrame(dc, area, leftButton ? button.Bitmap2 : button.Bitmap, true, button.FrameCount,
+                  frame);
+    if (e.ExtraImages && !e.ExtraImages->Bitmap.Empty())
+        DrawSkinFrameTransparent(dc, area, e.ExtraImages->Bitmap, e.ExtraImages->FrameCount, frame);
+    RestoreDC(dc, saved);
+}
+
+// ---- edits
+
+void TSkinEdit::AfterMessage(TMessage& message) {
+    switch (message.Msg) {
+    case WM_NCPAINT: return PaintControl(nullptr); // the native frame was just drawn again
+    case WM_PRINT: {
+        HDC dc = reinterpret_cast<HDC>(message.WParam);
+        if (dc) return DrawPrinted(dc);
+        HDC windowDC = GetWindowDC(Handle());
+        DrawPrinted(windowDC);
+        ReleaseDC(Handle(), windowDC);
+        return;
+    }
+    }
+    TSkinControl::AfterMessage(message);
+}
+
+// Client and window rectangles differ in both directions by more than slack.
+bool TSkinEdit::HasBorder(int slack) const {
+    RECT w, c;
+    GetWindowRect(Handle(), &w);
+    GetClientRect(Handle(), &c);
+    return w.right - w.left > c.right + slack && w.bottom - w.top > c.bottom + slack;
+}
+
+// An up-down or spin window inside the edit is skinned once.
+void TSkinEdit::SkinUpDown() {
+    if (FUpDownSkinned || !(SkinData()->SkinControls & SkinKind(xcSpin))) return;
+    FUpDownSkinned = true;
+    for (HWND child = GetTopWindow(Handle()); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string name = AsciiLowerCase(GetClassNameStr(child));
+        if (name != "msctls_updown32" && name.find("spin") == std::string::npos &&
+            name.find("updown") == std::string::npos)
+            continue;
+        if (TSkinControl* upDown = MakeSkinControl(TSkinKind::UpDown, Owner()))
+            upDown->InitHandle(child, SkinData(), SkinForm());
+        return;
+    }
+}
+
+void TSkinEdit::Draw(HDC dc, const RECT& rect) {
+    SkinUpDown();
+    if (!HasBorder(0)) return;
+    TGdiObject shadow(CreateSolidBrush(ColorToRGB(SkinData()->Colours().ButtonShadow)));
+    auto white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    RECT r = rect;
+    FrameRect(dc, &r, static_cast<HBRUSH>(shadow.Get()));
+    for (int i = 0; i < 2; ++i) {
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, white);
+    }
+}
+
+void TSkinEdit::DrawPrinted(HDC dc) {
+    if (!HasBorder(2)) return;
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    OffsetRect(&r, -r.left, -r.top);
+    RECT inner = r;
+    InflateRect(&inner, -1, -1);
+    FrameRect(dc, &inner, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+    TGdiObject shadow(CreateSolidBrush(ColorToRGB(SkinData()->Colours().ButtonShadow)));
+    FrameRect(dc, &r, static_cast<HBRUSH>(shadow.Get()));
+}

@@ -1,0 +1,249 @@
+// Skinned controls on a shown form: each paints the frame its state selects (read back
+// from the screen), works as before, and goes back to its native look when unskinned.
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Button.h"
+#include "classlib/gui/CheckBox.h"
+#include "classlib/gui/Edit.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/GroupBox.h"
+#include "classlib/gui/ListBox.h"
+#include "skin/ScreenPixels.h"
+#include "skin/SkinData.h"
+#include "skin/SkinFactory.h"
+#include "skin/SkinForm.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinMessages.h"
+#include "skin/SkinTestSupport.h"
+#include "support/PumpMessages.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// One solid colour per frame: a pixel names the frame that was drawn.
+const uint32_t ButtonFrames[5] = {0x101010, 0x202020, 0x303030, 0x404040, 0x505050};
+const uint32_t CheckFrames[4] = {0x110000, 0x220000, 0x330000, 0x440000};
+const uint32_t RadioFrames[4] = {0x001100, 0x002200, 0x003300, 0x004400};
+const uint32_t ComboFrames[4] = {0x000011, 0x000022, 0x000033, 0x000044};
+const char* const ControlsSkinIni = "[Colours]\nButtonFace=200 210 220\nButtonShadow=90 80 70\n"
+                                    "[ComboButton]\nImage=combo.bmp\nStyle=2\n"
+                                    "[Buttons]\nBitmap=button.bmp\nCheckButton=check.bmp\n"
+                                    "CheckButtonFrame=4\nRadioButton=radio.bmp\n"
+                                    "RadioButtonFrame=4\n";
+
+COLORREF Rgb(uint32_t c) {
+    return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+}
+
+// The screen's pixel at a point of the window's client area, once painting is done.
+COLORREF ControlPixel(HWND wnd, int x, int y) {
+    UpdateWindow(wnd);
+    SettleScreen(60);
+    POINT p{x, y};
+    ClientToScreen(wnd, &p);
+    const uint32_t c = ScreenPixel(p.x, p.y);
+    return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+}
+
+// The screen's pixel at a point of the window rectangle.
+COLORREF WindowPixel(HWND wnd, int x, int y) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    return ControlPixel(wnd, x - (origin.x - r.left), y - (origin.y - r.top));
+}
+
+// A bare top-level window, not made by the class library, that counts its commands.
+struct TBareHost {
+    TBareHost() {
+        WNDCLASSW cls{};
+        cls.lpfnWndProc = Proc;
+        cls.hInstance = GetModuleHandleW(nullptr);
+        cls.lpszClassName = L"SkinControlsBareHost";
+        cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        RegisterClassW(&cls);
+        Handle = CreateWindowExW(0, cls.lpszClassName, L"Bare", WS_POPUP | WS_VISIBLE, 400, 20, 300,
+                                 200, nullptr, nullptr, cls.hInstance, nullptr);
+        Commands = 0;
+    }
+    ~TBareHost() { DestroyWindow(Handle); }
+    HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int top) const {
+        return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 10, top, 150, 24,
+                               Handle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + top)),
+                               GetModuleHandleW(nullptr), nullptr);
+    }
+    static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) ++Commands;
+        return DefWindowProcW(wnd, msg, wParam, lParam);
+    }
+    HWND Handle;
+    static inline int Commands = 0;
+};
+
+class SkinControls : public TPixelTest {
+protected:
+    void SetUp() override {
+        TPixelTest::SetUp();
+        Data = new TSkinData(Application);
+        Data->SetActive(true);
+        Data->LoadSkinParts(
+            ControlsSkinIni,
+            {{"button.bmp", MakeBmp(20, 20, {std::begin(ButtonFrames), std::end(ButtonFrames)})},
+             {"check.bmp", MakeBmp(13, 13, {std::begin(CheckFrames), std::end(CheckFrames)})},
+             {"radio.bmp", MakeBmp(13, 13, {std::begin(RadioFrames), std::end(RadioFrames)})},
+             {"combo.bmp", MakeBmp(20, 20, {std::begin(ComboFrames), std::end(ComboFrames)})}});
+        Data->Loaded();
+        Form = std::make_unique<TForm>(Application);
+        Form->SetBounds(20, 20, 320, 240);
+    }
+    void TearDown() override {
+        Form.reset();
+        delete Data;
+        FreeSkinManager();
+        SettleScreen(300); // the next test finds a quiet screen
+    }
+    template <class T> T* Add(int top, const std::string& caption) {
+        auto control = new T(Form.get());
+        control->SetParent(Form.get());
+        control->SetBounds(10, top, 120, 24);
+        control->SetCaption(caption);
+        return control;
+    }
+    TSkinForm* ShowSkinned() {
+        Form->Show();
+        TSkinForm* skinned = nullptr;
+        PumpUntil([&] {
+            skinned = SkinManager()->FindSkinForm(Form->Handle());
+            return skinned && skinned->Activated();
+        });
+        return skinned;
+    }
+    static bool Skinned(TWinControl* control) {
+        return SendMessageW(control->Handle(), WM_SKINQUERY, 0, 0) == 1;
+    }
+    TSkinData* Data = nullptr;
+    std::unique_ptr<TForm> Form;
+};
+
+} // namespace
+
+TEST_F(SkinControls, PushButtonsShowTheFrameOfTheirStateAndClickOnRelease) {
+    auto normal = Add<TButton>(10, "Normal");
+    auto byDefault = Add<TButton>(40, "Default");
+    byDefault->SetDefault(true);
+    auto disabled = Add<TButton>(70, "Disabled");
+    disabled->SetEnabled(false);
+    int clicks = 0;
+    normal->OnClick = [&](TObject*) { ++clicks; };
+    ASSERT_TRUE(ShowSkinned());
+    ASSERT_TRUE(Skinned(normal));
+    EXPECT_EQ(ControlPixel(byDefault->Handle(), 2, 2), Rgb(ButtonFrames[4]));
+    EXPECT_EQ(ControlPixel(disabled->Handle(), 2, 2), Rgb(ButtonFrames[2]));
+    normal->SetFocus();
+    EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3]));
+    byDefault->SetFocus();
+    EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[0]));
+
+    SendMessageW(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[1]));
+    EXPECT_EQ(clicks, 0);
+    SendMessageW(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(clicks, 1);
+    // Pressed, then left before the release: no click.
+    SendMessageW(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(normal->Handle(), CM_MOUSELEAVE, 0, 0);
+    SendMessageW(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(clicks, 1);
+
+    // Switched off, the button paints natively; on again, skinned at once.
+    SendMessageW(normal->Handle(), WM_SKINCONTROL, 0, 0);
+    normal->Repaint();
+    EXPECT_NE(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3]));
+    EXPECT_EQ(SendMessageW(normal->Handle(), WM_SKINQUERY, 0, 0), 0);
+    SendMessageW(normal->Handle(), WM_SKINCONTROL, 1, 0);
+    EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3])); // focused by the press
+}
+
+TEST_F(SkinControls, CheckAndRadioGlyphsFollowTheirStateAndUnskinningGivesThemBack) {
+    auto check = Add<TCheckBox>(10, "Check");
+    auto radio = Add<TRadioButton>(40, "Radio");
+    ASSERT_TRUE(ShowSkinned());
+    const int mid = 12; // inside the 13-pixel glyph, vertically centred in 24
+    EXPECT_EQ(ControlPixel(check->Handle(), 6, mid), Rgb(CheckFrames[0]));
+    EXPECT_EQ(ControlPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[0]));
+    EXPECT_EQ(ControlPixel(check->Handle(), 110, 2), RGB(200, 210, 220)); // the skin's face
+    check->SetChecked(true);
+    radio->SetChecked(true);
+    EXPECT_EQ(ControlPixel(check->Handle(), 6, mid), Rgb(CheckFrames[1]));
+    EXPECT_EQ(ControlPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
+    check->SetEnabled(false);
+    EXPECT_EQ(ControlPixel(check->Handle(), 6, mid), Rgb(CheckFrames[3]));
+
+    Data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return !Skinned(check); }));
+    EXPECT_NE(ControlPixel(check->Handle(), 6, mid), Rgb(CheckFrames[3]));
+    EXPECT_NE(ControlPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
+}
+
+TEST_F(SkinControls, CombosEditsAndGroupBoxesAreFramedFromTheSkin) {
+    auto combo = Add<TComboBox>(10, "");
+    auto list = Add<TComboBox>(40, "");
+    list->SetStyle(csDropDownList); // no edit child
+    auto edit = Add<TEdit>(70, "Text");
+    auto group = Add<TGroupBox>(100, "Group");
+    group->SetHeight(80);
+    ASSERT_TRUE(ShowSkinned());
+    ASSERT_TRUE(Skinned(list));
+    const int right = combo->Width() - 4, mid = combo->Height() / 2;
+    EXPECT_EQ(WindowPixel(combo->Handle(), right, mid), Rgb(ComboFrames[0]));
+    EXPECT_EQ(WindowPixel(list->Handle(), right, mid), Rgb(ComboFrames[0]));
+    combo->SetFocus();
+    EXPECT_EQ(WindowPixel(combo->Handle(), right, mid), Rgb(ComboFrames[3]));
+    list->SetEnabled(false);
+    EXPECT_EQ(WindowPixel(list->Handle(), right, mid), Rgb(ComboFrames[2]));
+
+    const COLORREF shadow = RGB(90, 80, 70);
+    EXPECT_EQ(WindowPixel(edit->Handle(), 0, 5), shadow);
+    EXPECT_EQ(WindowPixel(edit->Handle(), 1, 5), RGB(255, 255, 255));
+    // A non-client paint alone draws the native frame: the skinned one follows it.
+    RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(WindowPixel(edit->Handle(), 0, 5), shadow);
+
+    EXPECT_EQ(ControlPixel(group->Handle(), 1, 40), shadow);
+    EXPECT_EQ(ControlPixel(group->Handle(), 60, 40), RGB(200, 210, 220));
+}
+
+TEST_F(SkinControls, BareWindowsKeepTheirCaptionsAndClickOnce) {
+    TBareHost host;
+    HWND check = host.Child(L"BUTTON", L"Bare caption", BS_AUTOCHECKBOX, 10);
+    HWND push = host.Child(L"BUTTON", L"Push", BS_PUSHBUTTON, 40);
+    HWND bar = host.Child(L"SCROLLBAR", L"", SBS_HORZ, 70);
+    TSkinForm skinned(nullptr);
+    skinned.Handle = host.Handle;
+    skinned.InitWindow(Data);
+    SendMessageW(host.Handle, WM_SKINACTIVATE, 0, 1000);
+    EXPECT_EQ(SendMessageW(check, WM_SKINQUERY, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(bar, WM_SKINQUERY, 0, 0), 0); // no size grip: stays a scroll bar
+
+    EXPECT_EQ(ControlPixel(check, 6, 12), Rgb(CheckFrames[0]));
+    int ink = 0; // the native caption right of the glyph survives
+    const auto shot = TScreenShot::OfWindow(check);
+    for (int x = 20; x < 140; ++x)
+        for (int y = 4; y < 20; ++y)
+            if ((shot.At(x, y) >> 16) < 100) ++ink;
+    EXPECT_GT(ink, 10);
+
+    SendMessageW(push, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); // no press before: no click
+    SendMessageW(push, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(ControlPixel(push, 2, 2), Rgb(ButtonFrames[1]));
+    SendMessageW(push, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(TBareHost::Commands, 1);
+
+    skinned.Unskin();
+    EXPECT_EQ(SendMessageW(push, WM_SKINQUERY, 0, 0), 0);
+    EXPECT_NE(ControlPixel(push, 2, 2), Rgb(ButtonFrames[3]));
+}
