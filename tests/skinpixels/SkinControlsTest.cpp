@@ -85,6 +85,7 @@ class SkinControls : public TPixelTest {
 protected:
     void SetUp() override {
         TPixelTest::SetUp();
+        SetCursorPos(1270, 1015); // no control is hot by chance
         Data = new TSkinData(Application);
         Data->SetActive(true);
         Data->LoadSkinParts(
