@@ -37,7 +37,7 @@ bool InsideAnEdit(HWND wnd) {
 }
 
 // Keeps the rectangle 3 pixels inside the edit's window edges at the top, bottom and right.
-RECT InsideEdit(HWND wnd, RECT rect) {
+RECT WithinEditFrame(HWND wnd, RECT rect) {
     RECT own, edit;
     GetWindowRect(wnd, &own);
     GetWindowRect(GetParent(wnd), &edit);
@@ -92,7 +92,7 @@ void TSkinUpDown::Draw(HDC dc, const RECT& whole) {
         RECT client;
         GetClientRect(Handle(), &client);
         FillWhite(dc, client);
-        rect = InsideEdit(Handle(), rect);
+        rect = WithinEditFrame(Handle(), rect);
     }
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;

@@ -13,11 +13,11 @@ bool Skinned(HWND wnd) {
 
 HWND ShownPage(HWND main, const char* frameClass) {
     HWND page = nullptr;
-    WaitFor([&] {
+    const bool shown = WaitFor([&] {
         page = FindChild(main, frameClass);
         return page && IsWindowVisible(page);
     });
-    return page;
+    return shown ? page : nullptr;
 }
 
 void NextTab(HWND tabs) {
@@ -35,17 +35,18 @@ TEST(SkinnedPages, ControlsOfPagesMadeLaterAreSkinned) {
     EXPECT_TRUE(Skinned(FindChild(main, "TMemo")));
 
     PostClick(FindChild(main, "TButton", "PC Manager          "));
-    HWND page = ShownPage(main, "TTinternetExplorerSettings");
+    HWND page = ShownPage(main, "TTStartupManager");
     ASSERT_NE(page, nullptr);
     HWND tabs = GetParent(GetParent(page));
     EXPECT_TRUE(Skinned(tabs));
-    NextTab(tabs);
-    HWND list = FindChild(ShownPage(main, "TTStartupManager"), "TListView");
+    HWND list = FindChild(page, "TListView");
     EXPECT_TRUE(Skinned(list));
     EXPECT_TRUE(Skinned(FindChild(list, "SysHeader32")));
     NextTab(tabs);
+    ASSERT_NE(ShownPage(main, "TfraPasswordManager"), nullptr);
     NextTab(tabs);
     HWND memory = ShownPage(main, "TMemoryPanel");
+    ASSERT_NE(memory, nullptr);
     EXPECT_TRUE(Skinned(FindChild(memory, "TProgressBar")));
     EXPECT_TRUE(Skinned(FindChild(memory, "TPageControl")));
     PostMessageA(main, WM_CLOSE, 0, 0);
