@@ -1,5 +1,6 @@
 #include "engine/CustomEraserEngine.h"
 #include "engine/erasers/Eraser.h"
+#include <windows.h>
 
 void TCustomEraserEngine::AddEraser(TEraser* Eraser) {
     Eraser->Engine = this;
@@ -11,11 +12,16 @@ void TCustomEraserEngine::DoProgress(TEraser* Sender, const std::string& Msg) {
 }
 
 void TCustomEraserEngine::ProcessMessages() {
-    if (OnProcessMessages) OnProcessMessages();
+    if (!OnProcessMessages) return;
+    const uint64_t now = GetTickCount64();
+    if (FLastPump && now - FLastPump < PumpInterval) return;
+    FLastPump = now;
+    OnProcessMessages();
 }
 
 void TCustomEraserEngine::Execute() {
     ResetCounters();
+    FLastPump = 0;
     for (TEraser* eraser : Erasers) {
         ProcessMessages();
         if (eraser->Enabled) RunEraser(*eraser);

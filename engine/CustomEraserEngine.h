@@ -25,8 +25,11 @@ public:
     std::function<void(TCustomEraserEngine* Sender)> OnCleanEnd;
     // Lets the message loop process pending messages before every eraser and every
     // folder entry (the program binds Application.ProcessMessages); a Stop may arrive
-    // from inside it.
+    // from inside it. A run calls it first thing, then at most every PumpInterval
+    // milliseconds (0: at every call): under Wine every look at the queue is a round
+    // trip to the server, as dear as a third of a file's deletion.
     std::function<void()> OnProcessMessages;
+    unsigned PumpInterval = 15;
 
     std::vector<TEraser*> Erasers; // run order; not owned (the subclass frees them)
     bool Running = false;
@@ -46,6 +49,7 @@ public:
     void Execute();
 
 private:
+    uint64_t FLastPump = 0; // tick count of the last pump; 0 before a run's first
     void ResetCounters();
     void RunEraser(TEraser& Eraser);
 };

@@ -57,11 +57,9 @@ void TSkinForm::InitWindow(TSkinData* data) {
     const LONG_PTR ex = GetWindowLongPtrW(Handle, GWL_EXSTYLE);
     FChild = style & WS_CHILD;
     FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !FChild;
-    RECT window, client;
-    GetWindowRect(Handle, &window);
+    RECT client;
     GetClientRect(Handle, &client);
-    FNativeExtent = {window.right - window.left - client.right,
-                     window.bottom - window.top - client.bottom};
+    FAttachClient = {client.right, client.bottom};
     FSavedBits = ((style & WS_SYSMENU) ? 8 : 0) | ((style & WS_MINIMIZEBOX) ? 2 : 0) |
                  ((style & WS_MAXIMIZEBOX) ? 1 : 0);
     ReadPlacement();

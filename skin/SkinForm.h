@@ -152,7 +152,7 @@ private:
     unsigned FSavedBits = 0; // 8 system menu, 2 minimize box, 1 maximize box, 16 caption
     TMetrics FMetrics;
     SIZE FRegionSize{0, 0};
-    SIZE FNativeExtent{0, 0}; // window size minus client size before skinning
+    SIZE FAttachClient{0, 0}; // the client size before the menu bar took the window's menu
     RECT FTextRect{};
     int FRightButtonLeft = 0; // of the right-most right-aligned caption button
     DWORD FLastPopup = 0;

@@ -222,7 +222,8 @@ void TSkinForm::ClearRegion() {
 }
 
 // The window grows or shrinks so that its client area keeps its size inside the
-// skinned frame: the real client rectangle, whatever frame the window had.
+// skinned frame: the real client rectangle, whatever frame the window had (at
+// activation the one it had before its native menu bar went).
 void TSkinForm::KeepClientSize() {
     UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED;
     if (FAttach == 3) flags |= SWP_NOACTIVATE;
@@ -232,6 +233,7 @@ void TSkinForm::KeepClientSize() {
     }
     RECT client;
     GetClientRect(Handle, &client);
+    if (FAttach == 5) client = {0, 0, FAttachClient.cx, FAttachClient.cy};
     const TMetrics& m = FMetrics;
     SetWindowPos(Handle, nullptr, 0, 0, client.right + m.Left + m.Right,
                  client.bottom + m.Title + m.Bottom + m.MenuBar, flags);

@@ -79,6 +79,7 @@ bool TWipeEngine::Execute() {
     FRunning = true;
     Cancelled = false;
     Errors.clear();
+    FClusterDrive.clear();
     for (auto& item : FItems)
         item->Shredded = false;
     try {
@@ -151,6 +152,17 @@ bool TWipeEngine::WipeFile(TWipeItem& item) {
     return false;
 }
 
+// Asked of the drive once per run: under Wine each question costs about as much as
+// overwriting a small file.
+int64_t TWipeEngine::ClusterSize(const std::string& path) {
+    const std::string drive = UpperCase(ExtractFileDrive(path));
+    if (drive.empty() || drive != FClusterDrive) {
+        FCluster = GetClusterSize(path);
+        FClusterDrive = drive;
+    }
+    return FCluster;
+}
+
 TWipeMethod& TWipeEngine::BoundMethod() {
     TWipeMethod* method = WipeMethodsManager ? WipeMethodsManager->GetEngineMethod(*this) : nullptr;
     if (!method) throw Exception("No wipe method is bound to " + Name);
@@ -168,7 +180,7 @@ int TWipeEngine::OverwriteFile(TWipeItem& item) {
     try {
         const TWipeMethod& method = BoundMethod();
         const TWipeMethodsManager& settings = *WipeMethodsManager;
-        const int64_t cluster = GetClusterSize(item.Path);
+        const int64_t cluster = ClusterSize(item.Path);
         TSafeOpenedFile opened =
             SafeOpenForOverwrite(item.Path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
         if (!opened.Result.Done()) throw Exception(opened.Result.Text());

@@ -81,6 +81,7 @@ private:
     void WritePass(TTarget& target, const TPass& pass, const std::string& text);
     void WriteBlock(TTarget& target, const std::string& buffer, int64_t length);
     void RunItem(TWipeItem& item);
+    int64_t ClusterSize(const std::string& path);
     void FillFreeSpace(const std::string& root, TFileStream& file);
     void AddError(const std::string& path, const std::string& reason);
 
@@ -106,4 +107,6 @@ private:
     int64_t FPassDone = 0;
     TShown FShown, FOnScreen;
     uint32_t FLastPump = 0;
+    std::string FClusterDrive; // of FCluster, in this run
+    int64_t FCluster = 1;
 };

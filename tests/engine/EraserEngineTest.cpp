@@ -79,6 +79,19 @@ TEST_F(TRunLoop, AStopWhileMessagesRunEndsTheRunWithTheNextEraser) {
                                                       "", "Erasing Second Item...", ""}));
 }
 
+// Looking for messages is dear under Wine: each run looks first thing (a stop waiting
+// in the queue is met at once), then once the interval has passed.
+TEST_F(TRunLoop, EachRunLooksForMessagesFirstThenOncePerInterval) {
+    Engine.PumpInterval = 60'000;
+    Engine.Execute();
+    Engine.ProcessMessages();
+    EXPECT_EQ(Engine.Pumps, 1);
+    Engine.CancelAtPump = 2;
+    Engine.Execute();
+    EXPECT_TRUE(Engine.Cancelled);
+    EXPECT_EQ(Engine.Pumps, 2);
+}
+
 TEST(TEraserCollect, ItemsRefillEachRunOrStayWithoutACollect) {
     TRecordingEngine engine;
     TProbeEraser fixed("Fixed"), collected("Collected");

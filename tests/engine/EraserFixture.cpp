@@ -53,6 +53,7 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
 }
 
 TRecordingEngine::TRecordingEngine() {
+    PumpInterval = 0;
     OnProgress = [this](TEraser*, const std::string& msg) { Lines.push_back(msg); };
     OnProcessMessages = [this] {
         if (++Pumps == CancelAtPump) Cancelled = true;

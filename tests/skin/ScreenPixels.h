@@ -102,11 +102,14 @@ inline uint32_t WindowPixelSoon(HWND wnd, int x, int y, uint32_t expected, DWORD
 // The background the virtual desktop shows where no window is.
 constexpr uint32_t DesktopColour = 0x256F95;
 
-// Base of the pixel tests: fails at once outside the virtual desktop.
+// Base of the pixel tests: fails at once outside the virtual desktop, and starts each
+// test with the cursor in the screen's far corner, where no test puts a window (a
+// control left under it by the test before would be hot).
 class TPixelTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(InPixelDesktop()) << "run through scripts/test: the pixel tests need the "
                                          "prefix's virtual desktop \"tw-pixels\"";
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     }
 };
