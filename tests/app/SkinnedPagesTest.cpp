@@ -17,7 +17,9 @@ HWND ShownPage(HWND main, const char* frameClass) {
         page = FindChild(main, frameClass);
         return page && IsWindowVisible(page);
     });
-    return shown ? page : nullptr;
+    if (!shown) return nullptr;
+    SendMessageA(page, WM_NULL, 0, 0); // its controls are made once the program answers
+    return page;
 }
 
 void NextTab(HWND tabs) {
