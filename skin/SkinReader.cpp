@@ -59,10 +59,10 @@ bool TSkinReader::Refuse(const std::string& error) {
 bool TSkinReader::LoadFromStream(const std::string& source) {
     std::string package;
     if (!Unpack(source, package)) return Refuse(SkinDamagedText);
-    return LoadPackage(package);
+    return LoadPackage(std::move(package));
 }
 
-bool TSkinReader::LoadPackage(const std::string& package) {
+bool TSkinReader::LoadPackage(std::string package) {
     if (package.size() < 16) return Refuse(SkinDamagedText);
     if (ReadU32(package, 0) != Magic) return Refuse(SkinOlderText);
     // Every length is checked against the package before a member is read.
@@ -77,11 +77,11 @@ bool TSkinReader::LoadPackage(const std::string& package) {
     uint64_t total = 0;
     for (size_t i = 0; i < count; ++i) {
         FSizes[i] = ReadU32(package, 16 + nameLength + 4 * i);
-        FOffsets[i] = static_cast<size_t>(total);
+        FOffsets[i] = tableEnd + static_cast<size_t>(total);
         total += FSizes[i];
     }
     if (total > package.size() - tableEnd) return Refuse(SkinDamagedText);
-    FData = package.substr(tableEnd);
+    FData = std::move(package); // members are read in place: no second copy
     FError.clear();
     return true;
 }

@@ -22,7 +22,7 @@ public:
     // False for a package that is refused; Error() then says why, for the user.
     bool LoadFromStream(const std::string& source);
     // The same for a package already unpacked.
-    bool LoadPackage(const std::string& package);
+    bool LoadPackage(std::string package);
     [[nodiscard]] const std::string& Error() const { return FError; }
 
     // The member of that name (any case), whole; empty when there is none.
