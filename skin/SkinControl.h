@@ -39,6 +39,8 @@ public:
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
 
     TSkinControl* Hot = nullptr;
+    // A pass over the window's controls is asked for, or running.
+    bool Pending = false;
 
 private:
     std::vector<TSkinControl*> FItems;

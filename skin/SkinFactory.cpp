@@ -344,10 +344,12 @@ void TFactory::ChildWindow(HWND wnd) {
 } // namespace
 
 void SkinWindowControls(TSkinForm& skinForm) {
+    skinForm.Controls().Pending = true; // the windows it makes ask for no further pass
     if (TWinControl* form = skinForm.Form())
         SkinAllControls(skinForm, form);
     else
         SkinChildWindows(skinForm, skinForm.Handle);
+    skinForm.Controls().Pending = false;
 }
 
 void SkinAllControls(TSkinForm& skinForm, TWinControl* form) {

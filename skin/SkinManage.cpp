@@ -114,7 +114,18 @@ void TSkinManage::HookCall(int code, WPARAM wParam, LPARAM lParam) {
 
 void TSkinManage::WindowCreated(HWND wnd, const CREATESTRUCTW& cs) {
     if (!(cs.style & WS_CHILD) && GetClassNameStr(wnd) == "#32768") return SkinPopupMenu(wnd);
-    if (cs.dwExStyle & WS_EX_MDICHILD) SkinWindow(wnd);
+    if (cs.dwExStyle & WS_EX_MDICHILD) return (void)SkinWindow(wnd);
+    if (cs.style & WS_CHILD) ControlCreated(GetAncestor(cs.hwndParent, GA_ROOT));
+}
+
+// A control made after its window was skinned (a page shown for the first time) is
+// skinned by the window's next activation pass, asked for once.
+void TSkinManage::ControlCreated(HWND root) {
+    for (auto& form : FForms)
+        if (form->Handle == root && form->Activated() && !form->Controls().Pending) {
+            form->Controls().Pending = true;
+            PostMessageW(root, WM_SKINACTIVATE, 0, 1000);
+        }
 }
 
 void TSkinManage::WindowDestroyed(HWND wnd) {

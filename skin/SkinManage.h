@@ -46,6 +46,7 @@ private:
     void HookCall(int code, WPARAM wParam, LPARAM lParam);
     void WindowCreated(HWND wnd, const CREATESTRUCTW& cs);
     void WindowDestroyed(HWND wnd);
+    void ControlCreated(HWND root);
     [[nodiscard]] bool MaySkin(HWND wnd, TWinControl* control) const;
     [[nodiscard]] TSkinData* ChooseData(HWND wnd) const;
     void DropDead();

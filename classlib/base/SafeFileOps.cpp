@@ -184,8 +184,9 @@ TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access, DWOR
     return {std::move(entry.Handle), entry.Result};
 }
 
-// Both calls act on the last part of a path itself: a link put there since the
-// check is renamed or deleted, never what it leads to.
+// Trusts the check made at opening: a link put in place since then would be
+// followed (Wine renames and deletes a file link's target), as with any check
+// made before an act.
 TSafeFileResult SafeDeleteOverwritten(std::string& Path, const std::string& NewName) {
     if (!NewName.empty() && MoveFileExW(ToWide(Path).c_str(), ToWide(NewName).c_str(), 0))
         Path = NewName;

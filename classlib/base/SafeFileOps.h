@@ -50,9 +50,8 @@ TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access = GEN
                                      DWORD Share = 0, DWORD Flags = 0);
 // For a file that SafeOpenForOverwrite checked and opened at Path, once closed:
 // renames it to NewName in its folder (unless NewName is empty; a failed rename
-// keeps the name) and deletes it. The check made at opening stands for both steps,
-// neither of which follows a link. Path becomes the name the file was deleted, or
-// left, under.
+// keeps the name) and deletes it. The check made at opening stands for both steps.
+// Path becomes the name the file was deleted, or left, under.
 TSafeFileResult SafeDeleteOverwritten(std::string& Path, const std::string& NewName);
 
 // What the calls above would meet, without changing anything (for simulation runs
