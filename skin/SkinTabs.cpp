@@ -3,7 +3,6 @@
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinItemText.h"
-#include "skin/SkinMessages.h"
 #include "skin/SkinUpDown.h"
 #include <commctrl.h>
 
@@ -177,7 +176,6 @@ void TSkinTab::DrawBorder(HDC dc, const RECT& display) {
 
 bool TSkinTabSheet::BeforeMessage(TMessage& message) {
     if (!TSkinControl::BeforeMessage(message)) return false;
-    if (message.Msg == WM_PARENTNOTIFY) PageCreated(message);
     if (Flag() != 0) return true; // the sheet shows its parent's background
     switch (message.Msg) {
     case WM_ERASEBKGND: {
@@ -191,14 +189,6 @@ bool TSkinTabSheet::BeforeMessage(TMessage& message) {
     case WM_PRINT: WmPaint(message); return false;
     }
     return true;
-}
-
-// A page placed on the sheet after the window was skinned (pages are made when first
-// shown): once it has made its controls, the window skins them as on activation.
-void TSkinTabSheet::PageCreated(const TMessage& message) {
-    auto child = reinterpret_cast<HWND>(message.LParam);
-    if (LOWORD(message.WParam) == WM_CREATE && GetParent(child) == Handle())
-        PostMessageW(SkinForm()->Handle, WM_SKINACTIVATE, 0, 1000);
 }
 
 // The face colour, then the sheet's graphic controls (the sheet's own paint does those).

@@ -2,8 +2,8 @@
 // TSkinTab paints a tab control's (or page control's) tabs from the skin's "Tabs"
 // element (frame 1 a tab, frame 2 the selected one) and the page border from its
 // "Border" picture, in any of the four tab positions; its scroll arrows get a
-// TSkinUpDown. TSkinTabSheet paints a sheet's background in the skin's face colour and
-// has a page that comes to the sheet later skinned too. Main thread.
+// TSkinUpDown. TSkinTabSheet paints a sheet's background in the skin's face colour.
+// Main thread.
 #include "classlib/gui/Bitmap.h"
 #include "skin/SkinControl.h"
 
@@ -40,7 +40,4 @@ public:
 protected:
     bool BeforeMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
-
-private:
-    void PageCreated(const TMessage& message);
 };
