@@ -148,7 +148,7 @@ void TSkinForm::PaintCaptionText(HDC dc) {
     SetTextColor(dc, ColorToRGB(colour));
     const UINT format = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
     RECT calc{0, 0, 0, 0};
-    SkinDrawText(dc, text, calc, format | DT_CALCRECT);
+    SkinDrawText(dc, text, calc, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT); // the whole text
     const int tw = calc.right + e.TXTBackleft + e.TXTBackRight, th = calc.bottom;
     const int w = FTitle.Width(), t = FMetrics.Title, room = w - FMetrics.Left - FMetrics.Right;
     int x = FMetrics.Left + (e.TextAlignment == 0   ? e.LeftWidth

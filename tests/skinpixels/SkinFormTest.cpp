@@ -96,6 +96,13 @@ TEST_F(SkinFormPixels, ActiveAndInactiveFramesShowTheirFramesAndTheRegionCutsThe
     // A new caption repaints the skinned title (Wine draws the native one on WM_SETTEXT).
     form->SetCaption("Another caption");
     EXPECT_EQ(At(wnd, {w - 70, 1}, solid::TopActive), solid::TopActive);
+    // The whole caption is written in the title text colour, not cut to an ellipsis.
+    const TScreenShot title = TScreenShot::OfWindow(wnd);
+    int written = 0;
+    for (int y = 0; y < solid::TitleHeight; ++y)
+        for (int x = solid::LeftWidth; x < w - 60; ++x)
+            written += title.At(x, y) == 0xFFFFFF ? 1 : 0;
+    EXPECT_GT(written, 25); // an ellipsis alone is a dozen
 
     auto other = SkinnedForm(bsSizeable, 500);
     EXPECT_EQ(At(wnd, {2, h / 2}, solid::LeftInactive), solid::LeftInactive);
