@@ -158,7 +158,7 @@ void TWScrollbar::Paint(HDC dc) {
     const int h = info.rcScrollBar.bottom - info.rcScrollBar.top;
     if (w <= 0 || h <= 0) return;
     const int length = vertical ? h : w, thickness = vertical ? w : h;
-    int arrow = info.dxyLineButton > 0 ? info.dxyLineButton : GetSystemMetrics(SM_CXHSCROLL);
+    int arrow = GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
     TBitmap buffer;
     buffer.SetSize(w, h);
     HDC b = buffer.Canvas().Handle();

@@ -1,5 +1,7 @@
 #include "skin/SkinUpDown.h"
+#include "classlib/gui/WindowText.h"
 #include "skin/SkinData.h"
+#include "skin/SkinReader.h"
 #include <commctrl.h>
 
 namespace {
@@ -30,8 +32,12 @@ void FillWhite(HDC dc, const RECT& rect) {
     FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
+bool InsideAnEdit(HWND wnd) {
+    return AsciiLowerCase(GetClassNameStr(GetParent(wnd))).find("edit") != std::string::npos;
+}
+
 // Keeps the rectangle 3 pixels inside the edit's window edges at the top, bottom and right.
-RECT InsideEdit(HWND wnd, RECT rect) {
+RECT WithinEditFrame(HWND wnd, RECT rect) {
     RECT own, edit;
     GetWindowRect(wnd, &own);
     GetWindowRect(GetParent(wnd), &edit);
@@ -82,11 +88,11 @@ bool TSkinUpDown::BeforeMessage(TMessage& message) {
 
 void TSkinUpDown::Draw(HDC dc, const RECT& whole) {
     RECT rect = whole;
-    if (Embedded) {
+    if (InsideAnEdit(Handle())) {
         RECT client;
         GetClientRect(Handle(), &client);
         FillWhite(dc, client);
-        rect = InsideEdit(Handle(), rect);
+        rect = WithinEditFrame(Handle(), rect);
     }
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;

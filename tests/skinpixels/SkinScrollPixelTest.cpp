@@ -25,7 +25,7 @@ TMemo* LongMemo(TForm& form) {
     memo->SetBounds(10, 10, 200, 150);
     memo->SetScrollBars(ssBoth);
     std::string text;
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 15; ++i) {
         text += std::to_string(i);
         text.append(80, 'x');
         text += "\r\n";
@@ -60,6 +60,8 @@ TEST_F(SkinnedScrollBars, PaintArrowsTrackAndThumbAndLeaveScrollingToTheHost) {
     SendMessageW(wnd, WM_VSCROLL, SB_BOTTOM, 0);
     EXPECT_EQ(Awaited(Form->Handle(), 0, 0, solid::Face), solid::Face);
     EXPECT_EQ(ScreenPixel(vx, v.bottom - 20), VertThumb[0]);
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    EXPECT_EQ(ScreenPixel(vx, v.top + arrow + 2), VertTrack[0]);
 }
 
 TEST_F(SkinnedScrollBars, FollowTheHostAndGoWithIt) {

@@ -78,6 +78,8 @@ protected:
     void TearDown() override {
         Skinned.reset();
         Form.reset();
+        // No control of a later test is hot by chance.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     }
     void Skin(int progressStyle = 0, bool arrows = true) {
         LoadSolidSkin(Data, gauges::Ini(progressStyle, arrows), gauges::Members());
