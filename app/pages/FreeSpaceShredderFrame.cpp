@@ -74,8 +74,10 @@ void TTFreeSpaceShredder::AddDrive(const std::string& root) {
     row->Data = FDrives.back().get();
 }
 
-// A row is checked when the engine holds its root, in any letter case.
+// A row is checked when the engine holds its root, in any letter case. A page shown
+// before it has an engine lists the drives unchecked.
 void TTFreeSpaceShredder::ShowEngineChecks() {
+    if (!Engine) return;
     const bool filling = std::exchange(FFilling, true);
     for (int i = 0; i < lvDrives->Count(); ++i) {
         TListItem* row = lvDrives->Items(i);
