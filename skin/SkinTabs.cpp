@@ -118,8 +118,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& strip, const RECT& rect) {
     if (w <= 0 || h <= 0) return;
     TBitmap buffer;
     HDC b = FilledBuffer(buffer, w, h, true); // the parent's colour between the tabs
-    auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
-    TSelectScope useFont(b, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    TSelectScope useFont(b, WindowFont(Handle()));
     const int count = static_cast<int>(SendMessageW(Handle(), TCM_GETITEMCOUNT, 0, 0));
     const int selected = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
     for (int i = 0; i < count; ++i) {
