@@ -10,11 +10,10 @@ namespace {
 
 } // namespace
 
-TTimer::TTimer(TComponent* owner)
-    : TComponent(owner), FWindow([this](TMessage& m) { return HandleMessage(m); }) {}
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
 
 TTimer::~TTimer() {
-    KillTimer(FWindow.Handle(), 1);
+    if (FWindow) KillTimer(FWindow->Handle(), 1);
 }
 
 void TTimer::SetEnabled(bool value) {
@@ -33,8 +32,11 @@ void TTimer::SetOnTimer(TNotifyEvent handler) {
 }
 
 void TTimer::UpdateTimer() {
-    KillTimer(FWindow.Handle(), 1);
-    if (FEnabled && FInterval > 0 && FOnTimer) SetTimer(FWindow.Handle(), 1, FInterval, nullptr);
+    if (FWindow) KillTimer(FWindow->Handle(), 1);
+    if (!FEnabled || FInterval == 0 || !FOnTimer) return;
+    if (!FWindow)
+        FWindow = std::make_unique<TUtilWindow>([this](TMessage& m) { return HandleMessage(m); });
+    SetTimer(FWindow->Handle(), 1, FInterval, nullptr);
 }
 
 bool TTimer::HandleMessage(TMessage& message) {

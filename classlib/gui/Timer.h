@@ -1,8 +1,10 @@
 #pragma once
 // TTimer: fires OnTimer (on the main thread, from the message loop) every Interval
-// milliseconds while Enabled, through WM_TIMER on a hidden window.
+// milliseconds while Enabled, through WM_TIMER on a hidden window made when the timer
+// first runs.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/UtilWindow.h"
+#include <memory>
 
 class TTimer : public TComponent {
 public:
@@ -23,5 +25,5 @@ private:
     bool FEnabled = true;
     unsigned FInterval = 1000;
     TNotifyEvent FOnTimer;
-    TUtilWindow FWindow;
+    std::unique_ptr<TUtilWindow> FWindow;
 };
