@@ -54,16 +54,19 @@ public:
     // or when any item was not wiped (see Errors).
     bool Execute();
 
-    bool WipeFile(TWipeItem& item);
+    // keepRenamed (the folder walk): the file, once renamed to its scrambled name,
+    // stays until the next file's rename takes its place or the walk deletes it.
+    bool WipeFile(TWipeItem& item, bool keepRenamed = false);
     bool WipeFolderItem(TWipeItem& item);
     bool WipeFreeSpace(TWipeItem& item);
     // Files first, then subfolders (always removed); never enters or touches links.
     // Returns false when the folder could not be removed.
     bool WipeFolder(const std::string& folder, const std::string& mask, bool keepFolder,
                     bool recurse);
-    // 0 when every pass was written and flushed (or the run was cancelled), 1 when
-    // an error stopped the file; the reason goes to Errors.
-    int OverwriteFile(TWipeItem& item);
+    // 0 when every pass was written and flushed (or the run was cancelled), the file
+    // left open in `file` with delete access; 1 when an error stopped the file, the
+    // reason going to Errors.
+    int OverwriteFile(TWipeItem& item, std::unique_ptr<TFileStream>& file);
 
 protected:
     // Brings the progress window up to date and lets the message loop process
@@ -81,6 +84,8 @@ private:
     void WritePass(TTarget& target, const TPass& pass, const std::string& text);
     void WriteBlock(TTarget& target, const std::string& buffer, int64_t length);
     void RunItem(TWipeItem& item);
+    bool DeleteOverwritten(const std::string& path, TFileStream& file, bool keepRenamed);
+    void DeleteRenamed();
     int64_t ClusterSize(const std::string& path);
     void FillFreeSpace(const std::string& root, TFileStream& file);
     void AddError(const std::string& path, const std::string& reason);
@@ -109,4 +114,7 @@ private:
     uint32_t FLastPump = 0;
     std::string FClusterDrive; // of FCluster, in this run
     int64_t FCluster = 1;
+    // The walk's last file under its scrambled name. Renaming the next file over it
+    // spares Wine's search of the whole folder for a name that does not exist yet.
+    std::string FRenamed;
 };
