@@ -2,29 +2,9 @@
 #include "app/CleanMethodSelectorForm.h"
 #include "app/MainForm.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/BusyScope.h"
 #include "engine/SharedRoutines.h"
 #include <shellapi.h>
-
-namespace {
-
-// Re-enables the two run buttons however the run ends.
-class TButtonsDisabled {
-public:
-    TButtonsDisabled(TButton* a, TButton* b) : FA(a), FB(b) {
-        FA->SetEnabled(false);
-        FB->SetEnabled(false);
-    }
-    ~TButtonsDisabled() {
-        FA->SetEnabled(true);
-        FB->SetEnabled(true);
-    }
-
-private:
-    TButton* FA;
-    TButton* FB;
-};
-
-} // namespace
 
 void TfMain::BindCommands() {
     // A button or a menu item runs the action.
@@ -92,7 +72,7 @@ void TfMain::SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown
 
 void TfMain::smallsytsemCleanClick(TObject*) {
     if (fCleanMethodSelector->ShowModal() != mrOk) return;
-    TButtonsDisabled disabled(MainPage->smallsytsemClean, MainPage->simulationMode);
+    TBusyScope busy({MainPage->smallsytsemClean, MainPage->simulationMode});
     Engine->SimulationMode = false;
     if (fCleanMethodSelector->optionClean1->Checked()) {
         Engine->ShowRebootNotice = true;
@@ -107,7 +87,7 @@ void TfMain::smallsytsemCleanClick(TObject*) {
 }
 
 void TfMain::simulationModeClick(TObject*) {
-    TButtonsDisabled disabled(MainPage->smallsytsemClean, MainPage->simulationMode);
+    TBusyScope busy({MainPage->smallsytsemClean, MainPage->simulationMode});
     pagMain->SetActivePage(TabSheet9);
     Engine->SimulationMode = true;
     Engine->Clean();

@@ -26,6 +26,12 @@ int Height(const RECT& r) {
     return r.bottom - r.top;
 }
 
+// Looks 1 to 4 (unchecked, checked, then both disabled) where a long strip of check or
+// radio pictures keeps them.
+int LongStripFrame(int look) {
+    return look == 2 ? 5 : look == 3 ? 4 : look == 4 ? 8 : look;
+}
+
 } // namespace
 
 // ---- push buttons
@@ -298,9 +304,8 @@ int TSkinCheckBox::GlyphFrame(int frames) const {
     const LRESULT check = SendMessageW(Handle(), BM_GETCHECK, 0, 0);
     const bool enabled = WindowEnabled();
     if (check == BST_INDETERMINATE) return frames == 12 ? (enabled ? 9 : 12) : 4;
-    int value = (check == BST_CHECKED ? 2 : 1) + (enabled ? 0 : 2);
-    if (frames == 12) value = value == 2 ? 5 : value == 3 ? 4 : value == 4 ? 8 : value;
-    return value;
+    const int value = (check == BST_CHECKED ? 2 : 1) + (enabled ? 0 : 2);
+    return frames == 12 ? LongStripFrame(value) : value;
 }
 
 RECT TSkinCheckBox::GlyphBox(const RECT& rect, int glyphWidth, int glyphHeight) const {
@@ -319,8 +324,7 @@ TBitmap* TSkinRadioButton::Strip(int& frames) const {
 int TSkinRadioButton::GlyphFrame(int frames) const {
     int value = (SendMessageW(Handle(), BM_GETCHECK, 0, 0) & 1) ? 2 : 1;
     if (!WindowEnabled()) value += 2;
-    if (frames == 8) value = value == 2 ? 5 : value == 3 ? 4 : value == 4 ? 8 : value;
-    return value;
+    return frames == 8 ? LongStripFrame(value) : value;
 }
 
 RECT TSkinRadioButton::GlyphBox(const RECT& rect, int glyphWidth, int glyphHeight) const {

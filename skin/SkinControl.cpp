@@ -269,6 +269,16 @@ void TSkinControl::FillSkinColour(HDC dc, const RECT& rect) const {
     FillRect(dc, &rect, FSkinData->ButtonFaceBrush());
 }
 
+HDC TSkinControl::FilledBuffer(TBitmap& buffer, int w, int h, bool controlColour) const {
+    buffer.SetSize(w, h);
+    HDC dc = buffer.Canvas().Handle();
+    if (controlColour)
+        FillControlColour(dc, {0, 0, w, h});
+    else
+        FillSkinColour(dc, {0, 0, w, h});
+    return dc;
+}
+
 void TSkinControl::DrawElement(HDC dc, const RECT& rect, int frames, int frame,
                                TDataSkinObject& element) {
     if (IsRectEmpty(&rect) || element.Bitmap.Empty()) return;

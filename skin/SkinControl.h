@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class TBitmap;
 class TSkinData;
 class TSkinForm;
 class TSkinControl;
@@ -100,6 +101,9 @@ protected:
     [[nodiscard]] TColor GetControlColour(TColor def) const;
     void FillSkinColour(HDC dc, const RECT& rect) const;
     void FillControlColour(HDC dc, const RECT& rect) const;
+    // Sizes the off-screen buffer to w x h, fills it with the skin's face colour (the
+    // control's colour with controlColour) and gives its DC.
+    HDC FilledBuffer(TBitmap& buffer, int w, int h, bool controlColour = false) const;
     // Frame `frame` of `frames` of the element scaled to the rectangle by its margins.
     static void DrawElement(HDC dc, const RECT& rect, int frames, int frame,
                             TDataSkinObject& element);

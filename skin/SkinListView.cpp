@@ -34,8 +34,7 @@ void TSkinHeader::Draw(HDC dc, const RECT& rect) {
     TBitmap buffer;
     buffer.SetSize(w, h);
     HDC b = buffer.Canvas().Handle();
-    auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
-    TSelectScope useFont(b, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    TSelectScope useFont(b, WindowFont(Handle()));
     SetTextColor(b, ColorToRGB(SkinData()->Colours().ButtonText));
     const int count = static_cast<int>(SendMessageW(Handle(), HDM_GETITEMCOUNT, 0, 0));
     int right = 0;

@@ -49,9 +49,7 @@ void TSkinProgress::DrawBar(HDC dc, const RECT& rect, int position, const PBRANG
     if (vertical) std::swap(w, h);
     if (w <= 0 || h <= 0) return;
     TBitmap buffer;
-    buffer.SetSize(w, h);
-    HDC b = buffer.Canvas().Handle();
-    FillSkinColour(b, {0, 0, w, h});
+    HDC b = FilledBuffer(buffer, w, h);
     DrawSkinRect(b, {0, 0, w, h}, e.Bitmap, false, e.Tile == 1, true, 2, 1, e.Margins());
     if (int filled = ProgressFillLength(w, position, range.iLow, range.iHigh); filled > 0)
         DrawSkinRect(b, {0, 0, filled, h}, e.Bitmap, false, e.Tile == 1, true, 2, 2, e.Margins());
@@ -66,9 +64,7 @@ void TSkinProgress::DrawChunks(HDC dc, const RECT& rect, int position, const PBR
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
     TBitmap buffer;
-    buffer.SetSize(w, h);
-    HDC b = buffer.Canvas().Handle();
-    FillSkinColour(b, {0, 0, w, h});
+    HDC b = FilledBuffer(buffer, w, h);
     DrawSkinRect(b, {0, 0, w, h}, e.Bitmap, false, e.Tile == 1, true, 1, 1, e.Margins());
     const int inner = w - e.LeftWidth - e.RightWidth;
     const int filled = ProgressFillLength(inner, position, range.iLow, range.iHigh);

@@ -117,11 +117,8 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& strip, const RECT& rect) {
     if (lying) std::swap(w, h);
     if (w <= 0 || h <= 0) return;
     TBitmap buffer;
-    buffer.SetSize(w, h);
-    HDC b = buffer.Canvas().Handle();
-    FillControlColour(b, {0, 0, w, h});
-    auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
-    TSelectScope useFont(b, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    HDC b = FilledBuffer(buffer, w, h, true); // the parent's colour between the tabs
+    TSelectScope useFont(b, WindowFont(Handle()));
     const int count = static_cast<int>(SendMessageW(Handle(), TCM_GETITEMCOUNT, 0, 0));
     const int selected = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -196,9 +193,7 @@ void TSkinTabSheet::Draw(HDC dc, const RECT& rect) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
     TBitmap buffer;
-    buffer.SetSize(w, h);
-    HDC b = buffer.Canvas().Handle();
-    FillSkinColour(b, {0, 0, w, h});
+    HDC b = FilledBuffer(buffer, w, h);
     TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(b), 0, 0};
     CallPrevious(paint);
     BitBlt(dc, rect.left, rect.top, w, h, b, 0, 0, SRCCOPY);

@@ -97,9 +97,7 @@ void TSkinUpDown::Draw(HDC dc, const RECT& whole) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
     TBitmap buffer;
-    buffer.SetSize(w, h);
-    HDC b = buffer.Canvas().Handle();
-    FillSkinColour(b, {0, 0, w, h});
+    HDC b = FilledBuffer(buffer, w, h);
     POINT cursor;
     GetCursorPos(&cursor);
     ScreenToClient(Handle(), &cursor);

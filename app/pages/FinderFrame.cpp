@@ -22,14 +22,32 @@ bool IsPlainName(const std::string& name) {
            name.find_first_of("\\/:*?\"<>|") == std::string::npos;
 }
 
-} // namespace
-
+// The messages of the files that could not be removed or restored (done), as one
+// error box; nothing when there are none.
 void ReportFailures(const char* done, const std::vector<std::string>& failures) {
     if (failures.empty()) return;
     std::string text = Format("%d file(s) could not be %s:", int(failures.size()), done);
     for (size_t i = 0; i < failures.size() && i < 10; ++i)
         text += "\n" + failures[i];
     ShowError(text);
+}
+
+} // namespace
+
+void StoreCheckedRows(TListView* list, const char* done, const std::function<void(int)>& step) {
+    std::vector<std::string> failures;
+    for (int i = list->Count() - 1; i >= 0; --i) {
+        if (!list->Items(i)->Checked()) continue;
+        try {
+            step(i);
+        } catch (const EStoreDamaged& e) {
+            failures.push_back(e.what());
+            break;
+        } catch (const EStoreError& e) {
+            failures.push_back(e.what());
+        }
+    }
+    ReportFailures(done, failures);
 }
 
 TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int listHeight,
@@ -205,20 +223,10 @@ void TFinderFrame::RemoveRow(int index) {
 
 // Checked rows go into the store; a file that stays where it was keeps its row.
 void TFinderFrame::DelClick() {
-    std::vector<std::string> failures;
-    for (int i = FilesList->Count() - 1; i >= 0; --i) {
-        if (!FilesList->Items(i)->Checked()) continue;
-        try {
-            Store->MoveToBackupStore(FRows.at(FilesList->Items(i)).Path, FDescription);
-            RemoveRow(i);
-        } catch (const EStoreDamaged& e) {
-            failures.push_back(e.what());
-            break;
-        } catch (const EStoreError& e) {
-            failures.push_back(e.what());
-        }
-    }
-    ReportFailures("removed", failures);
+    StoreCheckedRows(FilesList, "removed", [this](int i) {
+        Store->MoveToBackupStore(FRows.at(FilesList->Items(i)).Path, FDescription);
+        RemoveRow(i);
+    });
 }
 
 // Every row but the copy each group keeps; its file is deleted for good.

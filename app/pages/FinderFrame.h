@@ -98,6 +98,7 @@ private:
     bool FNotified = false;
 };
 
-// The messages of the files that could not be removed or restored (done), as one
-// error box; nothing when there are none.
-void ReportFailures(const char* done, const std::vector<std::string>& failures);
+// Runs the store step on every checked row of the list, the last first (the step may
+// remove its row), then shows the files that could not be `done` in one error box. A
+// damaged store stops the rest.
+void StoreCheckedRows(TListView* list, const char* done, const std::function<void(int)>& step);

@@ -2,6 +2,7 @@
 #include "app/pages/ShellImages.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/BusyScope.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 
@@ -104,9 +105,10 @@ void TTFreeSpaceShredder::lvDrivesChange() {
 void TTFreeSpaceShredder::btnCleanFreeSpaceClick() {
     TWipeEngine& engine = Engine->Shredder->WipeFreeSpace;
     if (engine.Running() || engine.Items().empty() || !MethodChosen(engine)) return;
-    btnCleanFreeSpace->SetEnabled(false);
-    engine.Execute();
-    btnCleanFreeSpace->SetEnabled(true);
+    {
+        TBusyScope busy({btnCleanFreeSpace});
+        engine.Execute();
+    }
     if (engine.Cancelled) return;
     int failed = 0;
     for (const auto& item : engine.Items())

@@ -1,6 +1,7 @@
 #include "app/pages/MemoryPanel.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/BusyScope.h"
 #include "classlib/gui/PlaceControl.h"
 #include "classlib/gui/Platform.h"
 #include "engine/SharedRoutines.h"
@@ -146,8 +147,7 @@ void TMemoryPanel::TimerMemTimer() {
 void TMemoryPanel::ActionOptimizeExecute() {
     if (FOptimizing || !Memory) return;
     FOptimizing = true;
-    Screen->SetCursor(crHourGlass);
-    SpeedButtonOptimize->SetEnabled(false);
+    TBusyScope busy({SpeedButtonOptimize}, crHourGlass);
     TMemoryFigures figures;
     Memory->GetMemoryStatus(figures);
     const int64_t count = std::clamp<int64_t>(
@@ -159,8 +159,6 @@ void TMemoryPanel::ActionOptimizeExecute() {
         ProgressBarFree->SetPosition(ProgressBarFree->Min());
         ShowError("Not enough memory: " + Megabytes(count) + " could not be claimed.");
     }
-    SpeedButtonOptimize->SetEnabled(true);
-    Screen->SetCursor(crDefault);
     FOptimizing = false;
 }
 

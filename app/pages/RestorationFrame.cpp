@@ -53,22 +53,12 @@ void TTRestoration::Refresh_ButtonClick(TObject*) {
 
 // A file that cannot go back keeps its record and its row.
 void TTRestoration::Restore_ButtonClick(TObject*) {
-    std::vector<std::string> failures;
-    for (int i = Restore_ListView->Count() - 1; i >= 0; --i) {
+    StoreCheckedRows(Restore_ListView, "restored", [this](int i) {
         TListItem* item = Restore_ListView->Items(i);
-        if (!item->Checked()) continue;
-        try {
-            Store->Restore(FRecords.at(item).Number);
-            FRecords.erase(item);
-            Restore_ListView->Delete(i);
-        } catch (const EStoreDamaged& e) {
-            failures.push_back(e.what());
-            break;
-        } catch (const EStoreError& e) {
-            failures.push_back(e.what());
-        }
-    }
-    ReportFailures("restored", failures);
+        Store->Restore(FRecords.at(item).Number);
+        FRecords.erase(item);
+        Restore_ListView->Delete(i);
+    });
 }
 
 void TTRestoration::RestoreClear_ButtonClick(TObject*) {

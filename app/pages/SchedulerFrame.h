@@ -53,8 +53,9 @@ private:
 
     void BuildIntervals();
     TGroupBox* AddDetailGroup(int kind, const char* name, const char* caption);
-    TEdit* AddNumber(TGroupBox* group, const char* editName, const char* spinName, int left,
-                     int top, TUpDown*& spin);
+    // A numeric edit in the field column with its arrows, which go from min to max.
+    TEdit* AddNumber(TGroupBox* group, const char* editName, const char* spinName, int top, int min,
+                     int max, TUpDown*& spin);
     TDateTimePicker* AddTimePicker(TGroupBox* group, const char* name, int left, int top);
     void BuildOnceAndEvery();
     void BuildHourlyAndDaily();

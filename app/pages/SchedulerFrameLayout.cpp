@@ -37,12 +37,14 @@ TGroupBox* TTScheduler::AddDetailGroup(int kind, const char* name, const char* c
     return DetailGroups[kind];
 }
 
-TEdit* TTScheduler::AddNumber(TGroupBox* group, const char* editName, const char* spinName,
-                              int left, int top, TUpDown*& spin) {
-    auto edit = Place<TEdit>(this, group, editName, "", left, top, NumberWidth, 21);
+TEdit* TTScheduler::AddNumber(TGroupBox* group, const char* editName, const char* spinName, int top,
+                              int min, int max, TUpDown*& spin) {
+    auto edit = Place<TEdit>(this, group, editName, "", FieldLeft, top, NumberWidth, 21);
     edit->SetMaxLength(5);
-    spin = Place<TUpDown>(this, group, spinName, "", left + NumberWidth, top, 16, 21);
+    spin = Place<TUpDown>(this, group, spinName, "", FieldLeft + NumberWidth, top, 16, 21);
     spin->SetAssociate(edit);
+    spin->SetMin(min);
+    spin->SetMax(max);
     return edit;
 }
 
@@ -63,32 +65,23 @@ void TTScheduler::BuildOnceAndEvery() {
     TGroupBox* every = AddDetailGroup(skEvery, "grpEveryDetails", "Every");
     AddLabel(this, every, "lblEvery", "Every:", LabelLeft, 24);
     edEveryMinutes =
-        AddNumber(every, "edEveryMinutes", "spinEveryMinutes", FieldLeft, 24, spinEveryMinutes);
-    spinEveryMinutes->SetMin(1);
-    spinEveryMinutes->SetMax(60);
+        AddNumber(every, "edEveryMinutes", "spinEveryMinutes", 24, 1, 60, spinEveryMinutes);
     AddLabel(this, every, "lblEveryMinutes", "minutes", FieldLeft + 74, 24);
 }
 
 void TTScheduler::BuildHourlyAndDaily() {
     TGroupBox* hourly = AddDetailGroup(skHourly, "grpHourlyDetails", "Hourly");
     AddLabel(this, hourly, "lblHourlyEvery", "Every:", LabelLeft, 24);
-    edHourlyHour =
-        AddNumber(hourly, "edHourlyHour", "spinHourlyHour", FieldLeft, 24, spinHourlyHour);
-    spinHourlyHour->SetMin(1);
-    spinHourlyHour->SetMax(12);
+    edHourlyHour = AddNumber(hourly, "edHourlyHour", "spinHourlyHour", 24, 1, 12, spinHourlyHour);
     AddLabel(this, hourly, "lblHourlyHours", "hours", FieldLeft + 74, 24);
     AddLabel(this, hourly, "lblHourlyAt", "at", LabelLeft, 54);
-    edHourlyMinutes =
-        AddNumber(hourly, "edHourlyMinutes", "spinHourlyMinutes", FieldLeft, 54, spinHourlyMinutes);
-    spinHourlyMinutes->SetMin(0); // 0 minutes after the hour is the default
-    spinHourlyMinutes->SetMax(59);
+    edHourlyMinutes = AddNumber(hourly, "edHourlyMinutes", "spinHourlyMinutes", 54, 0, 59,
+                                spinHourlyMinutes); // 0 minutes after the hour is the default
     AddLabel(this, hourly, "lblHourlyMinutes", "minutes after the hour", FieldLeft + 74, 54, 160);
 
     TGroupBox* daily = AddDetailGroup(skDaily, "grpDailyDetails", "Daily");
     AddLabel(this, daily, "lblDailyEvery", "Every:", LabelLeft, 24);
-    edDailyDays = AddNumber(daily, "edDailyDays", "spinDailyDays", FieldLeft, 24, spinDailyDays);
-    spinDailyDays->SetMin(1);
-    spinDailyDays->SetMax(31);
+    edDailyDays = AddNumber(daily, "edDailyDays", "spinDailyDays", 24, 1, 31, spinDailyDays);
     AddLabel(this, daily, "lblDailyDays", "days", FieldLeft + 74, 24);
     AddLabel(this, daily, "lblDailyAt", "at", LabelLeft, 54);
     edDailyHour = AddTimePicker(daily, "edDailyHour", FieldLeft, 54);
@@ -98,9 +91,7 @@ void TTScheduler::BuildWeekly() {
     TGroupBox* weekly = AddDetailGroup(skWeekly, "grpWeeklyDetails", "Weekly");
     AddLabel(this, weekly, "lblWeeklyEvery", "Every:", LabelLeft, 24);
     edWeeklyWeeks =
-        AddNumber(weekly, "edWeeklyWeeks", "spinWeeklyWeeks", FieldLeft, 24, spinWeeklyWeeks);
-    spinWeeklyWeeks->SetMin(1);
-    spinWeeklyWeeks->SetMax(53);
+        AddNumber(weekly, "edWeeklyWeeks", "spinWeeklyWeeks", 24, 1, 53, spinWeeklyWeeks);
     AddLabel(this, weekly, "lblWeeklyWeeks", "weeks on", FieldLeft + 74, 24);
     AddLabel(this, weekly, "lblWeeklyAt", "at", LabelLeft, 54);
     edWeeklyHour = AddTimePicker(weekly, "edWeeklyHour", FieldLeft, 54);
@@ -121,9 +112,7 @@ void TTScheduler::BuildMonthly() {
     radMonthlyAtDay =
         Place<TRadioButton>(this, monthly, "radMonthlyAtDay", "Day", LabelLeft, 58, 60, 17);
     edMonthlyAtDay =
-        AddNumber(monthly, "edMonthlyAtDay", "spinMonthlyAtDay", FieldLeft, 56, spinMonthlyAtDay);
-    spinMonthlyAtDay->SetMin(1);
-    spinMonthlyAtDay->SetMax(31);
+        AddNumber(monthly, "edMonthlyAtDay", "spinMonthlyAtDay", 56, 1, 31, spinMonthlyAtDay);
     radMonthlyAtThe =
         Place<TRadioButton>(this, monthly, "radMonthlyAtThe", "The", LabelLeft, 88, 60, 17);
     cmbMonthlyDayIndexOf =

@@ -1,6 +1,6 @@
 // The junk cleaner's finders and the store of removed files, seen from outside: the
 // program is started in its own folder and driven by window messages.
-#include "ProgramRun.h"
+#include "ProgramTest.h"
 #include "RemoteControls.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
@@ -15,21 +15,15 @@ namespace {
 // The page's tabs, in order.
 enum TTab { tabDuplicate, tabJunk, tabDLL, tabRestoration };
 
-class Finders : public testing::Test {
+class Finders : public TProgramTest {
 protected:
     void SetUp() override { Data = Program.Dir() + "data\\"; }
 
     void StartProgram() {
-        ASSERT_TRUE(Program.Start());
-        Main = Program.WaitForWindow("TfMain");
-        ASSERT_NE(Main, nullptr);
+        ASSERT_NO_FATAL_FAILURE(TProgramTest::StartProgram());
         SendMessageA(FindChild(Main, "TButton", "Junk Cleaner         "), BM_CLICK, 0, 0);
         Page = FindChild(Main, "TTJunkCleaner");
         ASSERT_NE(Page, nullptr);
-    }
-    void CloseProgram() {
-        PostMessageA(Main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(Program.WaitForExit());
     }
     // Selects the tab and returns its frame.
     HWND Tab(TTab tab) const {
@@ -77,9 +71,7 @@ protected:
         return list;
     }
 
-    TProgramRun Program;
     std::string Data;
-    HWND Main = nullptr;
     HWND Page = nullptr;
 };
 

@@ -1,5 +1,5 @@
 // The program seen from outside: started in its own folder, driven by window messages.
-#include "ProgramRun.h"
+#include "ProgramTest.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
@@ -36,23 +36,12 @@ void OnlyRunHistory(TEraserEngine& engine) {
     engine.Item(ciEraseRunHistory).Enabled = true;
 }
 
-class MainWindow : public testing::Test {
+class MainWindow : public TProgramTest {
 protected:
-    // Starts the program and waits for its main window.
-    void StartProgram() {
-        ASSERT_TRUE(Program.Start());
-        Main = Program.WaitForWindow("TfMain");
-        ASSERT_NE(Main, nullptr);
-        Memo = FindChild(Main, "TMemo");
-        ASSERT_NE(Memo, nullptr);
-    }
     HWND Button(const char* caption) const {
         HWND button = FindChild(Main, "TButton", caption);
         EXPECT_NE(button, nullptr) << caption;
         return button;
-    }
-    bool LogShows(const std::string& text, DWORD timeoutMs = 20000) const {
-        return WaitFor([&] { return WindowText(Memo).find(text) != std::string::npos; }, timeoutMs);
     }
     // Clicks System Clean and waits for the cleaning-mode dialog (nullptr if none shows).
     HWND OpenCleanMethodSelector() {
@@ -69,14 +58,6 @@ protected:
         PostClick(FindChild(dialog, "TButton", "&OK"));
         ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     }
-    void CloseProgram() {
-        PostMessageA(Main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(Program.WaitForExit());
-    }
-
-    TProgramRun Program;
-    HWND Main = nullptr;
-    HWND Memo = nullptr;
 };
 
 TEST_F(MainWindow, SimulationCountsWithoutErasingAndSettingsAreWrittenAtClose) {

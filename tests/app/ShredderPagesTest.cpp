@@ -1,5 +1,5 @@
 // The shredding pages and the wipe-method dialogs, driven in the running program.
-#include "ProgramRun.h"
+#include "ProgramTest.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include <commctrl.h>
@@ -30,7 +30,7 @@ void PressKey(HWND wnd, WPARAM key) {
     PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
 }
 
-class ShredderPages : public testing::Test {
+class ShredderPages : public TProgramTest {
 protected:
     // A method of one byte-pattern pass of 0x5A, bound to the three engines, and no
     // signature or slack: the files end up holding only that byte.
@@ -46,11 +46,6 @@ protected:
         WritePrivateProfileStringA("Settings", "WipeSlackSpace", "0", ini.c_str());
         for (const char* engine : {"WipeFiles", "WipeFolders", "WipeFreeSpace"})
             WritePrivateProfileStringA("Engines", engine, "zed.mtd", ini.c_str());
-    }
-    void StartProgram() {
-        ASSERT_TRUE(Program.Start());
-        Main = Program.WaitForWindow("TfMain");
-        ASSERT_NE(Main, nullptr);
     }
     HWND Shown(HWND parent, const char* className, const char* caption) {
         HWND found = nullptr;
@@ -88,17 +83,11 @@ protected:
         SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
         VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
     }
-    void CloseProgram() {
-        PostMessageA(Main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(Program.WaitForExit());
-    }
     static int Rows(HWND list) {
         return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     }
 
-    TProgramRun Program;
     TTempFolder Data;
-    HWND Main = nullptr;
 };
 
 TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {

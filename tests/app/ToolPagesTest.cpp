@@ -1,7 +1,7 @@
 // The tool pages of the running program: plug-ins, hot keys, Internet Explorer
 // settings, startup manager, scheduler, options and stored passwords, driven through
 // window messages, the keyboard, the registry and the program's files.
-#include "ProgramRun.h"
+#include "ProgramTest.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
@@ -80,21 +80,12 @@ void TypeKeys(std::vector<WORD> modifiers, WORD key) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-class ToolPages : public testing::Test {
+class ToolPages : public TProgramTest {
 protected:
     void TearDown() override {
         TRegistry reg;
         reg.RootKey = HKEY_CURRENT_USER;
         reg.DeleteKey(std::string("\\") + TestKey);
-    }
-    void StartProgram() {
-        ASSERT_TRUE(Program.Start());
-        WaitForMain();
-    }
-    void WaitForMain() {
-        Main = Program.WaitForWindow("TfMain");
-        ASSERT_NE(Main, nullptr);
-        Memo = FindChild(Main, "TMemo");
     }
     // Clicks a navigation button and waits for the page frame of that class to show.
     HWND ShowPage(const char* navigation, const char* frameClass) {
@@ -130,17 +121,6 @@ protected:
         PostClick(GetDlgItem(box, button));
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     }
-    bool LogShows(const std::string& text) const {
-        return WaitFor([&] { return WindowText(Memo).find(text) != std::string::npos; });
-    }
-    void CloseProgram() {
-        PostMessageA(Main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(Program.WaitForExit());
-    }
-
-    TProgramRun Program;
-    HWND Main = nullptr;
-    HWND Memo = nullptr;
 };
 
 // A plug-in ticked on its page runs in a real clean, which the "Rapid Erase:" key
