@@ -33,10 +33,12 @@ double Page(const std::vector<std::string>& args) {
     auto* page = new TRegistryBackupPage(&form);
     page->SetParent(&form);
     page->SetUpFolders(folder, folder + "Backup\\");
+    // The main thread sleeps until a message comes, as in the program's own loop: a
+    // loop polling every 10 ms added 3% to the requests the wineserver served in a run.
     const double seconds = Seconds([&] {
         page->btBackup->Click();
         while (page->ThreadBackup->IsRunning() || !page->btBackup->Enabled()) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
             Application->ProcessMessages();
         }
     });

@@ -7,6 +7,7 @@
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -56,13 +57,16 @@ std::string DeleteFolderTree(const std::string& folder) {
     return failed;
 }
 
-// Waits up to `ms` in short sleeps, each up to the deadline so that their overshoots
-// do not add up; false when the thread was told to end meanwhile.
-bool Pause(TWorkExecuteThread* thread, ULONGLONG ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    for (ULONGLONG now = GetTickCount64(); now < end && !thread->Terminated();
-         now = GetTickCount64())
-        Sleep(static_cast<DWORD>(std::min<ULONGLONG>(100, end - now)));
+// Waits for `length` in short sleeps, each up to the deadline so that their overshoots
+// do not add up; false when the thread was told to end meanwhile. The deadline is
+// read from the performance counter: the tick count moves in steps of 16 ms under
+// Wine and made each pause up to that much longer.
+bool Pause(TWorkExecuteThread* thread, std::chrono::milliseconds length) {
+    using namespace std::chrono;
+    const steady_clock::time_point end = steady_clock::now() + length;
+    for (milliseconds left = length; left.count() > 0 && !thread->Terminated();
+         left = ceil<milliseconds>(end - steady_clock::now()))
+        Sleep(static_cast<DWORD>(std::min<milliseconds::rep>(100, left.count())));
     return !thread->Terminated();
 }
 
@@ -213,7 +217,7 @@ void TRegistryBackupPage::ThreadBackupExecute(TWorkExecuteThread* thread) {
     const std::string regedit = GetRegeditFolder() + "regedit.exe";
     for (const char* key : RootKeys) {
         Status("Backup will be started in 1 second");
-        if (!Pause(thread, 1000)) return;
+        if (!Pause(thread, std::chrono::seconds(1))) return;
         Status(std::string("Backing up ") + key + "...");
         const std::string file = std::string(key) + ".reg";
         DWORD code = 1;
