@@ -79,6 +79,7 @@ bool TWipeEngine::Execute() {
     FRunning = true;
     Cancelled = false;
     Errors.clear();
+    FMethod = nullptr;
     FClusterDrive.clear();
     for (auto& item : FItems)
         item->Shredded = false;
@@ -119,6 +120,7 @@ void TWipeEngine::ProcessMessages() {
     FLastPump = now;
     ShowProgress();
     Application->ProcessMessages();
+    FMethod = nullptr;
 }
 
 void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
@@ -191,6 +193,7 @@ int64_t TWipeEngine::ClusterSize(const std::string& path) {
 }
 
 TWipeMethod& TWipeEngine::BoundMethod() {
+    if (FMethod) return *FMethod;
     TWipeMethod* method = WipeMethodsManager ? WipeMethodsManager->GetEngineMethod(*this) : nullptr;
     if (!method) throw Exception("No wipe method is bound to " + Name);
     if (method->PassCount() == 0)
@@ -200,7 +203,7 @@ TWipeMethod& TWipeEngine::BoundMethod() {
             throw Exception("Pass " + IntToStr(i + 1) + " of \"" + method->Name +
                             "\" has nothing to write");
     if (WipeMethodsManager->BufferSize < 1) throw Exception("The buffer size is below one byte");
-    return *method;
+    return *(FMethod = method);
 }
 
 int TWipeEngine::OverwriteFile(TWipeItem& item, std::unique_ptr<TFileStream>& file) {

@@ -32,7 +32,7 @@ public:
     TWipeEngine& operator=(const TWipeEngine&) = delete;
 
     std::string Name;              // key of the binding in "options.ini"
-    TWipeMethod* Method = nullptr; // last bound method; a run looks it up anew per file
+    TWipeMethod* Method = nullptr; // last bound method; a run looks it up anew after every pump
     bool Cancelled = false;        // set by the progress window's Cancel and the Stop buttons
     // One line per file or item that was not wiped, for the last run.
     std::vector<std::string> Errors;
@@ -80,6 +80,8 @@ private:
     struct TTarget;
     // The bound method, checked to write something in every pass; Exception when
     // there is none, it has no passes, a pass has nothing to write or BufferSize < 1.
+    // Looked up anew after every pump: the binding and the methods change only while
+    // messages are processed (or, in "options.ini", by another program).
     TWipeMethod& BoundMethod();
     void WritePass(TTarget& target, const TPass& pass, const std::string& text);
     void WriteBlock(TTarget& target, const std::string& buffer, int64_t length);
@@ -112,7 +114,8 @@ private:
     int64_t FPassDone = 0;
     TShown FShown, FOnScreen;
     uint32_t FLastPump = 0;
-    std::string FClusterDrive; // of FCluster, in this run
+    TWipeMethod* FMethod = nullptr; // of BoundMethod, until the next pump
+    std::string FClusterDrive;      // of FCluster, in this run
     int64_t FCluster = 1;
     // The walk's last file under its scrambled name. Renaming the next file over it
     // spares Wine's search of the whole folder for a name that does not exist yet.

@@ -56,28 +56,8 @@ TWipeMethodsManager::TWipeMethodsManager()
       DrivesEngine(std::make_unique<TWipeEngine>("DrivesEngine")),
       OptionsFileName(GetAppDir() + "options.ini") {}
 
-TWipeMethodsManager::TStamp TWipeMethodsManager::OptionsStamp() const {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(ToWide(OptionsFileName).c_str(), GetFileExInfoStandard, &data))
-        return {};
-    return {uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow,
-            uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 |
-                data.ftLastWriteTime.dwLowDateTime};
-}
-
 std::string TWipeMethodsManager::BoundFileName(const TWipeEngine& engine) const {
-    const TStamp stamp = OptionsStamp();
-    if (stamp != FStamp) {
-        FBindings.clear();
-        FStamp = stamp;
-    }
-    auto found = FBindings.find(engine.Name);
-    if (found == FBindings.end())
-        found = FBindings
-                    .emplace(engine.Name,
-                             TIniFile(OptionsFileName).ReadString(EnginesSection, engine.Name, ""))
-                    .first;
-    return found->second;
+    return TIniFile(OptionsFileName).ReadString(EnginesSection, engine.Name, "");
 }
 
 TWipeMethod* TWipeMethodsManager::GetEngineMethod(TWipeEngine& engine) const {
@@ -92,7 +72,6 @@ void TWipeMethodsManager::SetEngineMethod(TWipeEngine& engine, TWipeMethod* meth
     TIniFile ini(OptionsFileName);
     ini.WriteString(EnginesSection, engine.Name, method ? ExtractFileName(method->FileName) : "");
     ini.UpdateFile();
-    FBindings.clear(); // the file may keep its size and time through a quick change
 }
 
 void TWipeMethodsManager::LoadSettings() {

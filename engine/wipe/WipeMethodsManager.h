@@ -4,8 +4,6 @@
 // WipeMethodsManager, lives for the whole program run. Main thread only.
 #include "engine/wipe/WipeEngine.h"
 #include "engine/wipe/WipeMethod.h"
-#include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,18 +57,6 @@ public:
     void SetEngineMethod(TWipeEngine& engine, TWipeMethod* method) const;
     void LoadSettings();
     void SaveSettings() const;
-
-private:
-    // Bindings read from "options.ini" since its size and time of last write were
-    // FStamp: a run asks for its binding at every file, and reading the file costs
-    // more than overwriting a small one.
-    struct TStamp {
-        uint64_t Size = 0, Written = 0; // both 0 for a missing file
-        bool operator==(const TStamp&) const = default;
-    };
-    [[nodiscard]] TStamp OptionsStamp() const;
-    mutable TStamp FStamp;
-    mutable std::map<std::string, std::string> FBindings;
 };
 
 // Created and loaded before WinMain, saved and freed after it (see
