@@ -13,13 +13,22 @@ template <class T> T* PlacePage(TComponent* owner, TTabSheet* sheet) {
     return page;
 }
 
-// A page whose windows are made when its sheet is first shown: the program starts
-// quicker. Until then its controls live without windows.
+// A sheet made active in a page control on an inactive sheet is not shown yet.
+bool OnActiveSheets(TControl* sheet, TComponent* form) {
+    for (TControl* c = sheet; c && c != form; c = c->Parent())
+        if (!c->Visible()) return false;
+    return true;
+}
+
+// A page whose windows are made, and whose FirstShow runs, when its sheet is first
+// shown: the program starts quicker. Until then its controls live without windows.
 template <class T> T* DeferredPage(TComponent* owner, TTabSheet* sheet) {
     auto page = new T(owner);
     page->SetBounds(0, 0, PageClientWidth, PageClientHeight);
-    sheet->OnShow = [page, sheet](TObject*) {
-        if (!page->Parent()) page->SetParent(sheet);
+    sheet->OnShow = [page, sheet, owner](TObject*) {
+        if (page->Parent() || !OnActiveSheets(sheet, owner)) return;
+        page->SetParent(sheet);
+        page->FirstShow();
     };
     return page;
 }

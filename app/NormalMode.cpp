@@ -9,6 +9,7 @@
 #include "app/MainForm.h"
 #include "app/MethodsForm.h"
 #include "classlib/gui/Application.h"
+#include "skin/SkinManage.h"
 #include <memory>
 
 TMem* Mem = nullptr;
@@ -19,6 +20,14 @@ namespace {
 void FreeForms() {
     while (Application->ComponentCount() > 0)
         delete Application->Components(Application->ComponentCount() - 1);
+}
+
+// The main window is skinned before it first shows: it appears once, as it stays,
+// instead of natively framed and then skinned, resized and repainted.
+void SkinMainWindowEarly() {
+    TSkinManage* skin = SkinManager();
+    if (skin && Application->ShowMainForm && !Application->Terminated())
+        skin->SkinBeforeShown(fMain->Handle());
 }
 
 } // namespace
@@ -38,6 +47,7 @@ void RunNormalMode() {
         fEditPasswordManager = Application->CreateForm<TfEditPasswordManager>();
         fEnterPassword = Application->CreateForm<TfEnterPassword>();
         fCleanMethodSelector = Application->CreateForm<TfCleanMethodSelector>();
+        SkinMainWindowEarly();
         Application->Run();
     } catch (...) {
         FreeForms();

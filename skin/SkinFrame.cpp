@@ -226,7 +226,7 @@ void TSkinForm::ClearRegion() {
 // activation the one it had before its native menu bar went).
 void TSkinForm::KeepClientSize() {
     UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED;
-    if (FAttach == 3) flags |= SWP_NOACTIVATE;
+    if (FAttach == 3 || !IsWindowVisible(Handle)) flags |= SWP_NOACTIVATE;
     if (FPlacement == 1) {
         SetWindowPos(Handle, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE);
         return;

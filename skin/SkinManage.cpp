@@ -222,6 +222,10 @@ bool TSkinManage::SkinWindow(HWND wnd) {
     return true;
 }
 
+void TSkinManage::SkinBeforeShown(HWND wnd) {
+    if (!IsWindowVisible(wnd) && SkinWindow(wnd)) SendMessageW(wnd, WM_SKINACTIVATE, 0, 1000);
+}
+
 void TSkinManage::SkinPopupMenu(HWND wnd) {
     if (!Active || SendMessageW(wnd, WM_SKINQUERY, 0, 0) == 1) return;
     for (auto& menu : FMenus)

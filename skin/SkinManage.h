@@ -25,6 +25,9 @@ public:
     // Also forgets every reference to it: main and action data, its skinned windows.
     void RemoveSkinData(TSkinData* data);
     bool SkinWindow(HWND wnd);
+    // A window not shown yet is skinned whole at once (controls, frame, region) without
+    // being activated: when shown it appears once, as it stays.
+    void SkinBeforeShown(HWND wnd);
     void SkinPopupMenu(HWND wnd);
     void SetActionData(TSkinData* data) { FActionData = data; }
     void RequestAction(int action, unsigned interval);

@@ -77,9 +77,6 @@ TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
     btnOptions = Place<TButton>(this, grpFiles, "btnOptions", "&Options", 500, 205, 96, 25);
     Button1 = Place<TButton>(this, grpFolders, "Button1", "&Options", 500, 205, 96, 25);
 
-    TImageList* images = NewSystemSmallImages(this);
-    lvFiles->SetSmallImages(images);
-    lvFolders->SetSmallImages(images);
     BindGroup(FFiles);
     BindGroup(FFolders);
     btnAddFiles->OnClick = [this](TObject* sender) { btnAddFilesClick(sender); };
@@ -91,6 +88,12 @@ TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
         ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFolders);
     };
     UpdateButtons();
+}
+
+void TTFileShredder::FirstShow() {
+    TImageList* images = NewSystemSmallImages(this);
+    lvFiles->SetSmallImages(images);
+    lvFolders->SetSmallImages(images);
 }
 
 void TTFileShredder::BindGroup(const TShredGroup& group) {

@@ -34,6 +34,7 @@ public:
     // Refills both lists from the engines, in item order.
     void LoadLists();
     void LoadSettings() override { LoadLists(); }
+    void FirstShow() override;
     void UpdateButtons();
 
     void btnAddFilesClick(TObject* Sender);

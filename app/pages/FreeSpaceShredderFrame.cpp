@@ -25,7 +25,6 @@ TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TPageFrame(owner) 
     lvDrives->AddColumn("Drive", TListView::FillWidth);
     lvDrives->AddColumn("Capacity", 120);
     lvDrives->AddColumn("Free Space", 120);
-    lvDrives->SetSmallImages(NewSystemSmallImages(this));
     btnCleanFreeSpace =
         Place<TButton>(this, this, "btnCleanFreeSpace", "Clean Free Space", 8, 462, 120, 27);
     btnOptions = Place<TButton>(this, this, "btnOptions", "&Options", 136, 462, 96, 27);
@@ -37,9 +36,18 @@ TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TPageFrame(owner) 
     };
 }
 
-void TTFreeSpaceShredder::LoadDrives() {
+void TTFreeSpaceShredder::LoadSettings() {
     chkCleanFreeSpace->SetChecked(Engine->Shredder->CleanFreeSpaceEnabled);
     chkCleanFreeSpaceClick();
+    ShowEngineChecks();
+}
+
+void TTFreeSpaceShredder::FirstShow() {
+    lvDrives->SetSmallImages(NewSystemSmallImages(this));
+    LoadDrives();
+}
+
+void TTFreeSpaceShredder::LoadDrives() {
     FFilling = true;
     lvDrives->BeginUpdate();
     lvDrives->Clear();
@@ -67,8 +75,10 @@ void TTFreeSpaceShredder::AddDrive(const std::string& root) {
     row->Data = FDrives.back().get();
 }
 
-// A row is checked when the engine holds its root, in any letter case.
+// A row is checked when the engine holds its root, in any letter case. A page shown
+// before it has an engine lists the drives unchecked.
 void TTFreeSpaceShredder::ShowEngineChecks() {
+    if (!Engine) return;
     const bool filling = std::exchange(FFilling, true);
     for (int i = 0; i < lvDrives->Count(); ++i) {
         TListItem* row = lvDrives->Items(i);

@@ -1,7 +1,8 @@
 #pragma once
 // The page "Clean Free Space": the drives whose free space the shredder's free-space
 // engine wipes, checked in a list of the present drives. Filling the list does not
-// touch the engine; the user's first change rebuilds its items from the checks.
+// touch the engine; the user's first change rebuilds its items from the checks. The list is
+// filled when the page is first shown.
 // Main thread only.
 #include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
@@ -25,13 +26,14 @@ public:
     TButton* btnCleanFreeSpace;
     TButton* btnOptions;
 
-    void LoadDrives();
-    void LoadSettings() override { LoadDrives(); }
+    void LoadSettings() override;
+    void FirstShow() override;
 
 private:
     void chkCleanFreeSpaceClick();
     void lvDrivesChange();
     void btnCleanFreeSpaceClick();
+    void LoadDrives();
     void AddDrive(const std::string& root);
     void ShowEngineChecks();
 

@@ -21,6 +21,8 @@ public:
     virtual void ApplySettings() {}
     // A cleaning run starts or ends.
     virtual void RunningChanged(bool /*running*/) {}
+    // The page's sheet shows for the first time: work that only a shown page needs.
+    virtual void FirstShow() {}
 
     TEraserEngine* Engine = nullptr;
 

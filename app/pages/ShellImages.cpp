@@ -2,14 +2,14 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 #include <shellapi.h>
+#include <shlobj.h>
 
 TImageList* NewSystemSmallImages(TComponent* owner) {
-    SHFILEINFOW info{};
-    auto handle = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    HIMAGELIST large = nullptr, small = nullptr;
+    if (!Shell_GetImageLists(&large, &small)) small = nullptr;
     auto images = new TImageList(owner);
     images->SetName("SystemImages");
-    images->SetHandle(handle, true);
+    images->SetHandle(small, true);
     return images;
 }
 

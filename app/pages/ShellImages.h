@@ -4,6 +4,7 @@
 #include <string>
 
 // The system image list of small icons, shared: the list does not own the handle.
+// Its first use in the process is slow: pages get it when first shown.
 TImageList* NewSystemSmallImages(TComponent* owner);
 
 struct TShellEntry {

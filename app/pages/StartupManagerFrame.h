@@ -14,7 +14,10 @@ public:
     // Lists the entries afresh; the selected entry and the scroll position stay
     // (the first row is selected when the entry is gone).
     void LoadItems();
-    void LoadSettings() override { LoadItems(); }
+    // A page shown without an engine lists nothing.
+    void FirstShow() override {
+        if (Engine) LoadItems();
+    }
     void ShowItem(TListItem& row);
     void UpdateButtons();
     void btnEnableClick(TObject* Sender);

@@ -151,7 +151,8 @@ TEST_F(ShredderPages, TheDriveChecksSurviveARestart) {
     PostClick(Shown(Main, "TButton", "Free Space Clean "));
     HWND box = Shown(Main, "TCheckBox", "Clean free space for the following drives:");
     HWND drives = FindChild(GetParent(box), "TListView");
-    ASSERT_GT(Rows(drives), 0); // C: at least
+    ASSERT_GT(Rows(drives), 0);                                           // C: at least
+    EXPECT_NE(SendMessageA(drives, LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0); // the shell's icons
     EXPECT_FALSE(IsWindowEnabled(drives));
     PostClick(box);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(drives) != FALSE; }));

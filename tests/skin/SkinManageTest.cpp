@@ -5,6 +5,7 @@
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Menus.h"
 #include "skin/SkinData.h"
+#include "skin/SkinForm.h"
 #include "skin/SkinMessages.h"
 #include "support/PumpMessages.h"
 #include <gtest/gtest.h>
@@ -66,6 +67,23 @@ TEST_F(SkinManage, SkinsActivatedFormsAndUnskinsThemOnRequest) {
 
     Data->SetActive(true); // skins every visible form again, from the timer
     ASSERT_TRUE(PumpUntil([&] { return Skinned(*form); }));
+}
+
+TEST_F(SkinManage, AWindowSkinnedBeforeItShowsIsNeitherShownNorActivated) {
+    TSkinManage* manager = SkinManager();
+    TForm form(Application);
+    form.SetBounds(10, 10, 200, 100);
+    int activations = 0;
+    form.OnActivate = [&](TObject*) { ++activations; };
+    manager->SkinBeforeShown(form.Handle());
+    TSkinForm* skinned = manager->FindSkinForm(form.Handle());
+    ASSERT_TRUE(skinned);
+    EXPECT_TRUE(skinned->Activated()); // controls, frame and region done
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    EXPECT_EQ(activations, 0);
+    form.Show();
+    EXPECT_TRUE(PumpUntil([&] { return activations == 1; }));
+    EXPECT_EQ(manager->FindSkinForm(form.Handle()), skinned);
 }
 
 TEST_F(SkinManage, DestroyedWindowsAndRemovedDataAreForgotten) {
