@@ -223,7 +223,10 @@ bool TSkinManage::SkinWindow(HWND wnd) {
 }
 
 void TSkinManage::SkinBeforeShown(HWND wnd) {
-    if (!IsWindowVisible(wnd) && SkinWindow(wnd)) SendMessageW(wnd, WM_SKINACTIVATE, 0, 1000);
+    if (IsWindowVisible(wnd) || !SkinWindow(wnd)) return;
+    MSG posted; // the pass runs now instead of after the show
+    PeekMessageW(&posted, wnd, WM_SKINACTIVATE, WM_SKINACTIVATE, PM_REMOVE);
+    SendMessageW(wnd, WM_SKINACTIVATE, 0, 1000);
 }
 
 void TSkinManage::SkinPopupMenu(HWND wnd) {

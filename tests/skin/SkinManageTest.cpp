@@ -79,6 +79,8 @@ TEST_F(SkinManage, AWindowSkinnedBeforeItShowsIsNeitherShownNorActivated) {
     TSkinForm* skinned = manager->FindSkinForm(form.Handle());
     ASSERT_TRUE(skinned);
     EXPECT_TRUE(skinned->Activated()); // controls, frame and region done
+    MSG pass;
+    EXPECT_FALSE(PeekMessageW(&pass, form.Handle(), WM_SKINACTIVATE, WM_SKINACTIVATE, PM_NOREMOVE));
     EXPECT_FALSE(IsWindowVisible(form.Handle()));
     EXPECT_EQ(activations, 0);
     form.Show();
