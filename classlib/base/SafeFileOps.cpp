@@ -1,5 +1,8 @@
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
+#include <cstddef>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -129,10 +132,9 @@ void RefuseMarkedLink(TEntry& entry) {
     if (entry.Result.Done() && entry.IsMarkedLink()) entry.Refuse({sfLink, 0});
 }
 
-TSafeFileResult DisposeOf(const TEntry& entry) {
+TSafeFileResult DisposeOf(HANDLE handle) {
     FILE_DISPOSITION_INFO dispose{TRUE};
-    if (!SetFileInformationByHandle(entry.Handle.Get(), FileDispositionInfo, &dispose,
-                                    sizeof dispose))
+    if (!SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof dispose))
         return LastError();
     return {};
 }
@@ -158,14 +160,14 @@ TSafeFileResult SafeDeleteFile(const std::string& Path) {
             return Failed(ERROR_ACCESS_DENIED);
     }
     if (!entry.Result.Done()) return entry.Result;
-    return DisposeOf(entry);
+    return DisposeOf(entry.Handle.Get());
 }
 
 TSafeFileResult SafeRemoveDir(const std::string& Dir) {
     const TEntry entry = OpenAnyEntry(Dir, DELETE, ShareAll, 0, true);
     if (!entry.Result.Done()) return entry.Result;
     if (!entry.IsFolder() && !entry.IsMarkedLink()) return Failed(ERROR_DIRECTORY);
-    return DisposeOf(entry);
+    return DisposeOf(entry.Handle.Get());
 }
 
 TSafeFileResult SafeMoveFile(const std::string& From, const std::string& To, DWORD Flags) {
@@ -184,14 +186,21 @@ TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access, DWOR
     return {std::move(entry.Handle), entry.Result};
 }
 
-// Trusts the check made at opening: a link put in place since then would be
-// followed (Wine renames and deletes a file link's target), as with any check
-// made before an act.
-TSafeFileResult SafeDeleteOverwritten(std::string& Path, const std::string& NewName) {
-    if (!NewName.empty() && MoveFileExW(ToWide(Path).c_str(), ToWide(NewName).c_str(), 0))
-        Path = NewName;
-    if (!DeleteFileW(ToWide(Path).c_str())) return LastError();
+TSafeFileResult SafeRenameOpened(HANDLE File, const std::string& NewName, bool Replace) {
+    const std::wstring name = ToWide(NewName);
+    const size_t bytes = name.size() * sizeof(wchar_t);
+    std::vector<char> buffer(offsetof(FILE_RENAME_INFO, FileName) + bytes + sizeof(wchar_t));
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = Replace;
+    info->FileNameLength = static_cast<DWORD>(bytes);
+    std::memcpy(info->FileName, name.c_str(), bytes + sizeof(wchar_t));
+    if (!SetFileInformationByHandle(File, FileRenameInfo, info, static_cast<DWORD>(buffer.size())))
+        return LastError();
     return {};
+}
+
+TSafeFileResult SafeDeleteOpened(HANDLE File) {
+    return DisposeOf(File);
 }
 
 TSafeFileResult SafeCheckEntry(const std::string& Path) {

@@ -48,11 +48,12 @@ struct TSafeOpenedFile {
 // or not, is refused.
 TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access = GENERIC_WRITE,
                                      DWORD Share = 0, DWORD Flags = 0);
-// For a file that SafeOpenForOverwrite checked and opened at Path, once closed:
-// renames it to NewName in its folder (unless NewName is empty; a failed rename
-// keeps the name) and deletes it. The check made at opening stands for both steps.
-// Path becomes the name the file was deleted, or left, under.
-TSafeFileResult SafeDeleteOverwritten(std::string& Path, const std::string& NewName);
+// For a file that SafeOpenForOverwrite checked and opened with DELETE access, through
+// its handle, so that the check made at opening covers them: renames it to NewName, a
+// full path in its folder, taking the place of a file of that name only when Replace
+// is set; deletes it once the handle is closed.
+TSafeFileResult SafeRenameOpened(HANDLE File, const std::string& NewName, bool Replace);
+TSafeFileResult SafeDeleteOpened(HANDLE File);
 
 // What the calls above would meet, without changing anything (for simulation runs
 // and counts): sfLink for an unmarked link, sfFailed when the entry cannot be opened,

@@ -6,15 +6,13 @@
 
 namespace {
 
-// One value from low to high inclusive, drawn until it is not below low. Inverted
+// Values from low to high inclusive, each drawn until it is not below low. Inverted
 // bounds are taken the other way round, so the draw always ends.
-uint8_t DrawBetween(uint8_t low, uint8_t high) {
+std::string DrawBetween(size_t count, uint8_t low, uint8_t high) {
     if (low > high) std::swap(low, high);
-    uint32_t r;
-    do
-        r = Random(uint32_t{high} + 1);
-    while (r < low);
-    return static_cast<uint8_t>(r);
+    std::string result(count, '\0');
+    FillRandomBytes(reinterpret_cast<uint8_t*>(result.data()), count, low, high);
+    return result;
 }
 
 } // namespace
@@ -45,16 +43,10 @@ std::string TPass::GetPassData(int64_t length) const {
     switch (WipeWith) {
     case wwBytePattern: return std::string(n, static_cast<char>(BytePatternValue));
     case wwTextPattern: return FillWithText(TextPatternValue, length);
-    case wwRandomBytes: {
-        std::string result(n, '\0');
-        for (char& c : result)
-            c = static_cast<char>(DrawBetween(RandomBytesValue1, RandomBytesValue2));
-        return result;
-    }
+    case wwRandomBytes: return DrawBetween(n, RandomBytesValue1, RandomBytesValue2);
     case wwRandomCharacter:
         // One draw per buffer, also for an empty one.
-        return std::string(
-            n, static_cast<char>(DrawBetween(RandomCharacterValue1, RandomCharacterValue2)));
+        return std::string(n, DrawBetween(1, RandomCharacterValue1, RandomCharacterValue2)[0]);
     default: return {};
     }
 }

@@ -79,6 +79,7 @@ bool TWipeEngine::Execute() {
     FRunning = true;
     Cancelled = false;
     Errors.clear();
+    FMethod = nullptr;
     FClusterDrive.clear();
     for (auto& item : FItems)
         item->Shredded = false;
@@ -98,6 +99,7 @@ bool TWipeEngine::Execute() {
     } catch (const std::exception& e) {
         AddError("", e.what());
     }
+    DeleteRenamed(); // left by a walk that an error broke off
     FProgress.reset();
     FRunning = false;
     return !Cancelled && Errors.empty();
@@ -118,6 +120,7 @@ void TWipeEngine::ProcessMessages() {
     FLastPump = now;
     ShowProgress();
     Application->ProcessMessages();
+    FMethod = nullptr;
 }
 
 void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
@@ -125,8 +128,9 @@ void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
 }
 
 // Overwriting checks the file for links once; attributes are changed, on the listed
-// entry only, just when they lock it.
-bool TWipeEngine::WipeFile(TWipeItem& item) {
+// entry only, just when they lock it. The rename and the delete go through the handle
+// that was checked.
+bool TWipeEngine::WipeFile(TWipeItem& item, bool keepRenamed) {
     const DWORD attr = FileGetAttr(item.Path);
     if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY)) {
         AddError(item.Path, "The file does not exist");
@@ -142,14 +146,39 @@ bool TWipeEngine::WipeFile(TWipeItem& item) {
         }
         FileSetAttr(item.Path, attr & ~locks);
     }
-    if (OverwriteFile(item) != 0 || Cancelled) {
+    std::unique_ptr<TFileStream> file;
+    if (OverwriteFile(item, file) != 0 || Cancelled) {
+        file.reset();
         if (locks) FileSetAttr(item.Path, attr); // the file stays as it was found
         return false;
     }
-    std::string last = item.Path;
-    if (SafeDeleteOverwritten(last, ScrambledName(item.Path)).Done()) return true;
+    return DeleteOverwritten(item.Path, *file, keepRenamed);
+}
+
+// Renamed to the scrambled name, over the walk's previous file when that is where it
+// lies, then deleted; a failed rename deletes it under its own name.
+bool TWipeEngine::DeleteOverwritten(const std::string& path, TFileStream& file, bool keepRenamed) {
+    const std::string renamed = ScrambledName(path);
+    const bool overPrevious = !renamed.empty() && renamed == FRenamed;
+    std::string last = path;
+    if (!renamed.empty() && SafeRenameOpened(file.Handle(), renamed, overPrevious).Done()) {
+        last = renamed;
+        if (overPrevious) FRenamed.clear();
+        if (keepRenamed) {
+            FRenamed = renamed;
+            return true;
+        }
+    }
+    if (SafeDeleteOpened(file.Handle()).Done()) return true;
     AddError(last, "The file was overwritten but could not be deleted");
     return false;
+}
+
+void TWipeEngine::DeleteRenamed() {
+    if (FRenamed.empty()) return;
+    if (!SafeDeleteFile(FRenamed).Done())
+        AddError(FRenamed, "The file was overwritten but could not be deleted");
+    FRenamed.clear();
 }
 
 // Asked of the drive once per run: under Wine each question costs about as much as
@@ -164,6 +193,7 @@ int64_t TWipeEngine::ClusterSize(const std::string& path) {
 }
 
 TWipeMethod& TWipeEngine::BoundMethod() {
+    if (FMethod) return *FMethod;
     TWipeMethod* method = WipeMethodsManager ? WipeMethodsManager->GetEngineMethod(*this) : nullptr;
     if (!method) throw Exception("No wipe method is bound to " + Name);
     if (method->PassCount() == 0)
@@ -173,19 +203,22 @@ TWipeMethod& TWipeEngine::BoundMethod() {
             throw Exception("Pass " + IntToStr(i + 1) + " of \"" + method->Name +
                             "\" has nothing to write");
     if (WipeMethodsManager->BufferSize < 1) throw Exception("The buffer size is below one byte");
-    return *method;
+    return *(FMethod = method);
 }
 
-int TWipeEngine::OverwriteFile(TWipeItem& item) {
+int TWipeEngine::OverwriteFile(TWipeItem& item, std::unique_ptr<TFileStream>& file) {
     try {
         const TWipeMethod& method = BoundMethod();
         const TWipeMethodsManager& settings = *WipeMethodsManager;
         const int64_t cluster = ClusterSize(item.Path);
-        TSafeOpenedFile opened =
-            SafeOpenForOverwrite(item.Path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+        TSafeOpenedFile opened = SafeOpenForOverwrite(item.Path, GENERIC_WRITE | DELETE, share);
+        // Open elsewhere without delete sharing: overwritten all the same.
+        if (opened.Result.Error == ERROR_SHARING_VIOLATION)
+            opened = SafeOpenForOverwrite(item.Path, GENERIC_WRITE, share);
         if (!opened.Result.Done()) throw Exception(opened.Result.Text());
-        TFileStream file(item.Path, std::move(opened.Handle));
-        TTarget target{file, file.Size(), 0};
+        file = std::make_unique<TFileStream>(item.Path, std::move(opened.Handle));
+        TTarget target{*file, file->Size(), 0};
         target.Length = LengthToCover(target.Size, cluster, settings.WipeSlackSpace);
         const int count = method.PassCount();
         const int total = count + (settings.WriteSignature ? 1 : 0);
@@ -193,17 +226,18 @@ int TWipeEngine::OverwriteFile(TWipeItem& item) {
                       total * target.Length, target.Length);
         for (int i = 0; i < count && !Cancelled; ++i) {
             StartPass(i + 1, total);
-            file.Seek(0, soBeginning);
+            file->Seek(0, soBeginning);
             WritePass(target, method.GetPass(i), "");
             ProcessMessages();
         }
         if (settings.WriteSignature && !Cancelled) {
             StartPass(total, total);
-            file.Seek(0, soBeginning);
+            file->Seek(0, soBeginning);
             WritePass(target, TPass(), settings.Signature);
         }
         return 0;
     } catch (const std::exception& e) {
+        file.reset();
         AddError(item.Path, e.what());
         return 1;
     }

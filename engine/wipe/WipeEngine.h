@@ -32,7 +32,7 @@ public:
     TWipeEngine& operator=(const TWipeEngine&) = delete;
 
     std::string Name;              // key of the binding in "options.ini"
-    TWipeMethod* Method = nullptr; // last bound method; a run looks it up anew per file
+    TWipeMethod* Method = nullptr; // last bound method; a run looks it up anew after every pump
     bool Cancelled = false;        // set by the progress window's Cancel and the Stop buttons
     // One line per file or item that was not wiped, for the last run.
     std::vector<std::string> Errors;
@@ -54,16 +54,19 @@ public:
     // or when any item was not wiped (see Errors).
     bool Execute();
 
-    bool WipeFile(TWipeItem& item);
+    // keepRenamed (the folder walk): the file, once renamed to its scrambled name,
+    // stays until the next file's rename takes its place or the walk deletes it.
+    bool WipeFile(TWipeItem& item, bool keepRenamed = false);
     bool WipeFolderItem(TWipeItem& item);
     bool WipeFreeSpace(TWipeItem& item);
     // Files first, then subfolders (always removed); never enters or touches links.
     // Returns false when the folder could not be removed.
     bool WipeFolder(const std::string& folder, const std::string& mask, bool keepFolder,
                     bool recurse);
-    // 0 when every pass was written and flushed (or the run was cancelled), 1 when
-    // an error stopped the file; the reason goes to Errors.
-    int OverwriteFile(TWipeItem& item);
+    // 0 when every pass was written and flushed (or the run was cancelled), the file
+    // left open in `file` with delete access; 1 when an error stopped the file, the
+    // reason going to Errors.
+    int OverwriteFile(TWipeItem& item, std::unique_ptr<TFileStream>& file);
 
 protected:
     // Brings the progress window up to date and lets the message loop process
@@ -77,10 +80,14 @@ private:
     struct TTarget;
     // The bound method, checked to write something in every pass; Exception when
     // there is none, it has no passes, a pass has nothing to write or BufferSize < 1.
+    // Looked up anew after every pump: the binding and the methods change only while
+    // messages are processed (or, in "options.ini", by another program).
     TWipeMethod& BoundMethod();
     void WritePass(TTarget& target, const TPass& pass, const std::string& text);
     void WriteBlock(TTarget& target, const std::string& buffer, int64_t length);
     void RunItem(TWipeItem& item);
+    bool DeleteOverwritten(const std::string& path, TFileStream& file, bool keepRenamed);
+    void DeleteRenamed();
     int64_t ClusterSize(const std::string& path);
     void FillFreeSpace(const std::string& root, TFileStream& file);
     void AddError(const std::string& path, const std::string& reason);
@@ -107,6 +114,10 @@ private:
     int64_t FPassDone = 0;
     TShown FShown, FOnScreen;
     uint32_t FLastPump = 0;
-    std::string FClusterDrive; // of FCluster, in this run
+    TWipeMethod* FMethod = nullptr; // of BoundMethod, until the next pump
+    std::string FClusterDrive;      // of FCluster, in this run
     int64_t FCluster = 1;
+    // The walk's last file under its scrambled name. Renaming the next file over it
+    // spares Wine's search of the whole folder for a name that does not exist yet.
+    std::string FRenamed;
 };

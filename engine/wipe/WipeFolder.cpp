@@ -46,10 +46,12 @@ bool TWipeEngine::WipeFolder(const std::string& folder, const std::string& mask,
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         TWipeItem item;
         item.Path = dir + entry.Name;
-        WipeFile(item);
+        WipeFile(item, true);
         ProcessMessages();
-        if (Cancelled) return true;
+        if (Cancelled) break;
     }
+    DeleteRenamed();
+    if (Cancelled) return true;
     if (recurse) {
         for (const auto& entry : FindEntries(dir + "*.*")) {
             if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;

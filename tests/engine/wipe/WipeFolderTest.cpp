@@ -89,3 +89,27 @@ TEST_F(WipeFolderTest, NamesInAnyScriptAreWipedAndRemoved) {
     EXPECT_FALSE(DirectoryExists(tree));
     EXPECT_EQ(ReadAll(Dir / "greek.link"), std::string(1, '\0'));
 }
+
+// In a folder short enough for the scrambled name, each file is renamed over the one
+// before it, whatever file stays in between, and the last is deleted: no file is left
+// under that name.
+TEST_F(WipeFolderTest, FilesRenamedOverEachOtherLeaveNothingBehind) {
+    const std::string folder = "C:\\wf" + std::to_string(GetCurrentProcessId() % 10000);
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    const std::vector<std::string> names = {"a", "b", "c", "d"};
+    for (const std::string& name : names) {
+        WriteAll(folder + "\\" + name, name);
+        MoveFileA(Link(folder + "\\" + name).c_str(), (Dir / name).c_str());
+    }
+    TFileHandle lock(
+        CreateFileA((folder + "\\c").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    Engine.Clear();
+    Engine.Add(wkFolder, folder);
+    EXPECT_FALSE(Engine.Execute());
+    lock.Reset();
+    EXPECT_EQ(Engine.Errors.size(), 1u) << Engine.ErrorText();
+    for (const std::string& name : names)
+        EXPECT_EQ(ReadAll(Dir / name), name == "c" ? "c" : std::string(1, '\0')) << name;
+    EXPECT_TRUE(DeleteFileA((folder + "\\c").c_str()));
+    EXPECT_TRUE(RemoveDirectoryA(folder.c_str())); // nothing else was left
+}
