@@ -130,8 +130,8 @@ void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
 // Overwriting checks the file for links once; attributes are changed, on the listed
 // entry only, just when they lock it. The rename and the delete go through the handle
 // that was checked.
-bool TWipeEngine::WipeFile(TWipeItem& item, bool keepRenamed) {
-    const DWORD attr = FileGetAttr(item.Path);
+bool TWipeEngine::WipeFile(TWipeItem& item, bool keepRenamed, uint32_t attr) {
+    if (attr == INVALID_FILE_ATTRIBUTES) attr = FileGetAttr(item.Path);
     if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY)) {
         AddError(item.Path, "The file does not exist");
         return false;
@@ -246,10 +246,9 @@ int TWipeEngine::OverwriteFile(TWipeItem& item, std::unique_ptr<TFileStream>& fi
 void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::string& text) {
     const int64_t block = WipeMethodsManager->BufferSize;
     // Short of a whole block only the file's own bytes are written: only those are made.
+    // Each pass starts at the beginning.
     const int64_t needed =
-        target.Length >= block
-            ? block
-            : std::clamp(target.File.Size() - target.File.Position(), int64_t{0}, target.Length);
+        target.Length >= block ? block : std::clamp(target.File.Size(), int64_t{0}, target.Length);
     const std::string buffer = text.empty() ? pass.GetPassData(needed) : FillWithText(text, needed);
     if (static_cast<int64_t>(buffer.size()) != needed)
         throw Exception("The pass has nothing to write");
@@ -261,9 +260,12 @@ void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::strin
     }
     const int64_t rest = target.Length % block;
     if (rest > 0 && !Cancelled) {
-        // Up to the file's current end, never beyond it.
+        // Up to the file's current end, never beyond it: no block moved it for less
+        // than a block.
         const int64_t own =
-            std::clamp(target.File.Size() - target.File.Position(), int64_t{0}, rest);
+            target.Length < block
+                ? needed
+                : std::clamp(target.File.Size() - target.File.Position(), int64_t{0}, rest);
         WriteBlock(target, buffer, own);
         StepProgress(rest);
     }

@@ -55,8 +55,9 @@ public:
     bool Execute();
 
     // keepRenamed (the folder walk): the file, once renamed to its scrambled name,
-    // stays until the next file's rename takes its place or the walk deletes it.
-    bool WipeFile(TWipeItem& item, bool keepRenamed = false);
+    // stays until the next file's rename takes its place or the walk deletes it;
+    // attr: the attributes the walk found, read here when INVALID_FILE_ATTRIBUTES.
+    bool WipeFile(TWipeItem& item, bool keepRenamed = false, uint32_t attr = 0xFFFFFFFF);
     bool WipeFolderItem(TWipeItem& item);
     bool WipeFreeSpace(TWipeItem& item);
     // Files first, then subfolders (always removed); never enters or touches links.

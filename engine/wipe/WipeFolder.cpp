@@ -46,7 +46,7 @@ bool TWipeEngine::WipeFolder(const std::string& folder, const std::string& mask,
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         TWipeItem item;
         item.Path = dir + entry.Name;
-        WipeFile(item, true);
+        WipeFile(item, true, entry.dwFileAttributes);
         ProcessMessages();
         if (Cancelled) break;
     }
