@@ -246,9 +246,9 @@ int TWipeEngine::OverwriteFile(TWipeItem& item, std::unique_ptr<TFileStream>& fi
 void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::string& text) {
     const int64_t block = WipeMethodsManager->BufferSize;
     // Short of a whole block only the file's own bytes are written: only those are made.
-    // Each pass starts at the beginning.
+    // Each pass starts at the beginning, and no pass shorter than a block moves the end.
     const int64_t needed =
-        target.Length >= block ? block : std::clamp(target.File.Size(), int64_t{0}, target.Length);
+        target.Length >= block ? block : std::clamp(target.Size, int64_t{0}, target.Length);
     const std::string buffer = text.empty() ? pass.GetPassData(needed) : FillWithText(text, needed);
     if (static_cast<int64_t>(buffer.size()) != needed)
         throw Exception("The pass has nothing to write");
@@ -260,8 +260,7 @@ void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::strin
     }
     const int64_t rest = target.Length % block;
     if (rest > 0 && !Cancelled) {
-        // Up to the file's current end, never beyond it: no block moved it for less
-        // than a block.
+        // Up to the file's current end, never beyond it.
         const int64_t own =
             target.Length < block
                 ? needed
