@@ -2,7 +2,6 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/ImageList.h"
 #include "classlib/gui/Menus.h"
-#include "skin/ImageUtils.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
 #include <algorithm>
@@ -88,7 +87,23 @@ void PaintSeparator(const TDataSkinObject& e, HDC dc, int w, int h) {
     DrawSkinRect(dc, r, line, false, false, true, 1, 1, {e.LeftWidth, 0, e.RightWidth, 0});
 }
 
-// The item's image at the glyph column's top left, grey when the item is disabled.
+// A disabled item's text and image colour.
+TColor DisabledColour(const TSkinColours& c) {
+    return c.ButtonShadow == c.MenuText ? clGrayText : c.ButtonShadow;
+}
+
+// Every drawn pixel of the picture in one colour; white stays.
+void Silhouette(TBitmap& picture, COLORREF colour) {
+    GdiFlush();
+    const uint32_t c = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    for (int y = 0; y < picture.Height(); ++y) {
+        uint32_t* row = picture.ScanLine(y);
+        for (int x = 0; x < picture.Width(); ++x)
+            if ((row[x] & 0xFFFFFF) != 0xFFFFFF) row[x] = c;
+    }
+}
+
+// The item's image at the glyph column's top left; a disabled item's in its text colour.
 void PaintImage(const TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC dc) {
     const int index = item->ImageIndex();
     if (!menu.Images || index < 0 || index >= menu.Images->Count()) return;
@@ -99,7 +114,7 @@ void PaintImage(const TSkinData& data, const TPopupMenu& menu, TMenuItem* item, 
     RECT all{0, 0, w, h};
     FillRect(g, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     ImageList_Draw(menu.Images->Handle(), index, g, 0, 0, ILD_TRANSPARENT);
-    if (!item->Enabled()) GrayBitmap(glyph);
+    if (!item->Enabled()) Silhouette(glyph, ColorToRGB(DisabledColour(data.Colours())));
     const int x = 1 + ElementLeft(data);
     TransparentBlit(dc, {x, 1, x + w, 1 + h}, glyph, 0xFFFFFF);
 }
@@ -108,7 +123,7 @@ void PaintText(TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC dc,
                bool selected) {
     const TSkinColours& c = data.Colours();
     TColor color = selected ? c.HilightText : c.MenuText;
-    if (!item->Enabled()) color = c.ButtonShadow == c.MenuText ? clGrayText : c.ButtonShadow;
+    if (!item->Enabled()) color = DisabledColour(c);
     TGdiObject font = MenuFont(item->Default());
     TSelectScope select(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);

@@ -239,8 +239,10 @@ TEST_F(SkinFormPixels, TheSystemPopupShowsTheMenuImagesAndTheCloseShortcut) {
     SendMessageW(wnd, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(wnd, {150, 8}));
     EXPECT_EQ(close, images[3]);
     EXPECT_EQ(minimize, images[2]);
-    // A normal window cannot be restored: the item is disabled, its image grey.
-    EXPECT_EQ(restore, 0x404040u);
+    // A normal window cannot be restored: the item is disabled, its image in the
+    // disabled text's colour.
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_EQ(restore, (GetRValue(shadow) << 16) | (GetGValue(shadow) << 8) | GetBValue(shadow));
     EXPECT_GT(closeInk, 10);
     EXPECT_EQ(minimizeInk, 0);
 }
