@@ -45,7 +45,7 @@ public:
 
 protected:
     void Draw(HDC dc, const RECT& rect) override;
-    // Glyph (a strip of count pictures: up, disabled, down) and caption laid out along
+    // Glyph (a strip of count pictures: up, disabled, down) and FCaption laid out along
     // the layout's axis in the rectangle shrunk by 2, spacing apart (-1: the free space
     // in three equal parts); the caption's rectangle.
     RECT DrawGlyphAndCaption(HDC buffer, const RECT& rect, int frame, TBitmap& glyph, int count,
