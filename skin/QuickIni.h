@@ -11,7 +11,7 @@
 
 class TQuickIni {
 public:
-    // A skin's ini is a few KiB (ours about 8); texts and section counts beyond these
+    // A skin's ini is a few KiB (ours about 3); texts and section counts beyond these
     // are refused, so a hostile one cannot take memory or time without bound.
     static constexpr size_t MaxTextSize = 256u << 10;
     static constexpr size_t MaxSections = 512;

@@ -105,15 +105,17 @@ bool TSkinData::Refuse(const std::string& message) {
 
 bool TSkinData::LoadSkin() {
     FNotReady = true;
-    std::string package;
-    if (!TSkinReader::Unpack(FSkinStream, package)) return Refuse(SkinDamagedText);
-    return LoadSkinPackage(std::move(package));
+    TSkinReader reader;
+    return reader.LoadFromStream(FSkinStream) ? ParseMembers(reader) : Refuse(reader.Error());
 }
 
 bool TSkinData::LoadSkinPackage(std::string package) {
     FNotReady = true;
     TSkinReader reader;
-    if (!reader.LoadPackage(std::move(package))) return Refuse(reader.Error());
+    return reader.LoadPackage(std::move(package)) ? ParseMembers(reader) : Refuse(reader.Error());
+}
+
+bool TSkinData::ParseMembers(const TSkinReader& reader) {
     std::string iniName;
     const std::string_view iniText = reader.FindFile(".ini", iniName);
     if (!ParseParts(iniText, [&reader](const std::string& name) { return reader.GetFile(name); }))

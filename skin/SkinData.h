@@ -86,6 +86,7 @@ struct TSkinElements {
 // A skin's members by lower-case name (the .bmp bytes), for loading without a package.
 using TSkinMembers = std::map<std::string, std::string>;
 class TQuickIni;
+class TSkinReader;
 
 class TSkinData : public TComponent {
 public:
@@ -112,7 +113,7 @@ public:
                        const std::string& controlClass, TComponent*& skinnedControl)>
         OnSkinControl;
 
-    // The pixels a skin's pictures may hold together (ours hold about 0.2 million).
+    // The pixels a skin's pictures may hold together (ours hold under 60 thousand).
     static constexpr int64_t MaxSkinPixels = 4 << 20;
 
     // The "SkinStream" property: u32 length n, then n bytes of packed skin. Reading
@@ -152,6 +153,7 @@ public:
 private:
     using TMemberGetter = std::function<std::string_view(const std::string&)>;
     bool ParseSkin(const TQuickIni& ini, const TMemberGetter& member);
+    bool ParseMembers(const TSkinReader& reader);
     bool ParseParts(std::string_view iniText, const TMemberGetter& member);
     bool Refuse(const std::string& message);
     void RequestAction(int action);
