@@ -123,7 +123,7 @@ public:
     // Decodes and parses the packed skin held; false (skin not ready) when refused.
     bool LoadSkin();
     // Parses a decoded package; false (skin not ready), with the one message, when the
-    // package, its ini or its pictures are refused. A package without an ini is.
+    // package, its ini or its pictures are refused; a package without an ini is refused.
     bool LoadSkinPackage(std::string package);
     // Parses an ini text with its members, as LoadSkinPackage does but without a message.
     bool LoadSkinParts(const std::string& iniText, const TSkinMembers& members);
