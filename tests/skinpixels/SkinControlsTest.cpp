@@ -294,6 +294,9 @@ TEST_F(SkinControls, SpeedButtonsShowNormalHotAndPressedFramesAndStillClick) {
     EXPECT_EQ(ControlPixel(wnd, 12, 12), Rgb(ButtonFrames[2]));
     button->SetDown(true); // shown pressed whatever its state
     EXPECT_EQ(ControlPixel(wnd, 12, 12), Rgb(ButtonFrames[1]));
+
+    Data->SetActive(false); // its own paint comes back
+    EXPECT_TRUE(PumpUntil([&] { return ControlPixel(wnd, 12, 12) != Rgb(ButtonFrames[1]); }));
 }
 
 TEST_F(SkinControls, DatePickersGetTheComboButtonAndStillDropTheirCalendar) {
