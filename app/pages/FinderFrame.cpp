@@ -227,7 +227,7 @@ void TFinderFrame::RemoveRow(int index) {
 void TFinderFrame::DelClick() {
     std::vector<int> rows;
     std::vector<std::string> files;
-    for (int i = 0; i < FilesList->Count(); ++i)
+    for (int i = FilesList->Count() - 1; i >= 0; --i) // the last first, as numbered before
         if (FilesList->Items(i)->Checked()) {
             rows.push_back(i);
             files.push_back(FRows.at(FilesList->Items(i)).Path);
@@ -239,8 +239,8 @@ void TFinderFrame::DelClick() {
     } catch (const EStoreError& e) {
         batch.Failures.push_back(e.what());
     }
-    for (auto stored = batch.Stored.rbegin(); stored != batch.Stored.rend(); ++stored)
-        RemoveRow(rows[*stored]);
+    for (const size_t stored : batch.Stored) // rows from the last up
+        RemoveRow(rows[stored]);
     ReportFailures("removed", batch.Failures);
 }
 

@@ -6,7 +6,8 @@
 #include "engine/Progress.h"
 
 namespace {
-// Repainting the window costs more than a move: it follows at most this often.
+// A batch shorter than this shows no window; then it follows at most this often, as
+// repainting costs more than a move.
 constexpr DWORD ProgressInterval = 50;
 } // namespace
 
@@ -21,18 +22,16 @@ TStoreBatch StoreWithProgress(TRemovedFileStore& store, const std::vector<std::s
     progress.FileProgressBar->SetMax(static_cast<int>(files.size()));
     bool stop = false;
     progress.OnCancel = [&stop](TObject*) { stop = true; };
-    progress.Show();
-    progress.Repaint();
-    DWORD shown = GetTickCount() - ProgressInterval;
+    DWORD shown = GetTickCount();
     return store.StoreFiles(files, description, [&](size_t done) {
-        if (GetTickCount() - shown >= ProgressInterval) {
-            progress.SetFileName(files[done - 1]);
-            progress.FileProgressBar->SetPosition(static_cast<int>(done));
-            progress.lblPass->SetCaption(IntToStr(static_cast<int>(done)) + " of " +
-                                         IntToStr(static_cast<int>(files.size())));
-            Application->ProcessMessages();
-            shown = GetTickCount();
-        }
+        if (GetTickCount() - shown < ProgressInterval) return !stop;
+        progress.SetFileName(files[done - 1]);
+        progress.FileProgressBar->SetPosition(static_cast<int>(done));
+        progress.lblPass->SetCaption(IntToStr(static_cast<int>(done)) + " of " +
+                                     IntToStr(static_cast<int>(files.size())));
+        if (!progress.Visible()) progress.Show();
+        Application->ProcessMessages();
+        shown = GetTickCount();
         return !stop;
     });
 }

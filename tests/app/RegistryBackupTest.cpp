@@ -38,30 +38,39 @@ std::vector<std::string> BackupFolders(const std::string& backupDir) {
     return folders;
 }
 
+// The sheet's "Backup Registry" button, once the sheet shows.
+HWND ShowSheet(HWND main) {
+    PostClick(FindChild(main, "TButton", "PC Manager          "));
+    // The tabs shown by "PC Manager" end with "Registry Backup": move right until it shows.
+    HWND tabs = GetParent(FindChild(main, "TTabSheet", "Registry Backup"));
+    HWND backup = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+        backup = FindChild(main, "TButton", "Backup Registry             ");
+        if (backup && IsWindowVisible(backup)) return true;
+        PostMessageA(tabs, WM_KEYDOWN, VK_RIGHT, 1);
+        return false;
+    }));
+    return backup;
+}
+
+// The button is disabled while its run goes, then enabled again.
+bool Ran(HWND button) {
+    return WaitFor([&] { return !IsWindowEnabled(button); }, 5000) &&
+           WaitFor([&] { return IsWindowEnabled(button) != FALSE; }, 180000);
+}
+
 TEST(RegistryBackup, ABackupOfTheFiveKeysIsRestoredAndDeleted) {
     WriteValue("before");
     TProgramRun program;
     ASSERT_TRUE(program.Start());
     HWND main = program.WaitForWindow("TfMain");
     ASSERT_NE(main, nullptr);
-    PostClick(FindChild(main, "TButton", "PC Manager          "));
-    // The tabs shown by "PC Manager" end with "Registry Backup": move right until it shows.
-    HWND tabs = GetParent(FindChild(main, "TTabSheet", "Registry Backup"));
-    HWND backup = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        backup = FindChild(main, "TButton", "Backup Registry             ");
-        if (backup && IsWindowVisible(backup)) return true;
-        PostMessageA(tabs, WM_KEYDOWN, VK_RIGHT, 1);
-        return false;
-    }));
+    HWND backup = ShowSheet(main);
+    ASSERT_NE(backup, nullptr);
     HWND list = FindChild(GetParent(backup), "TListBox");
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
-    const auto ran = [&](HWND button) {
-        return WaitFor([&] { return !IsWindowEnabled(button); }, 5000) &&
-               WaitFor([&] { return IsWindowEnabled(button) != FALSE; }, 180000);
-    };
     PostClick(backup);
-    ASSERT_TRUE(ran(backup));
+    ASSERT_TRUE(Ran(backup));
     const std::string backupDir = program.Dir() + "Backup\\";
     const std::vector<std::string> folders = BackupFolders(backupDir);
     ASSERT_EQ(folders.size(), 1u);
@@ -79,12 +88,51 @@ TEST(RegistryBackup, ABackupOfTheFiveKeysIsRestoredAndDeleted) {
     HWND question = program.WaitForWindow("#32770");
     ASSERT_NE(question, nullptr);
     PostClick(GetDlgItem(question, IDYES));
-    ASSERT_TRUE(ran(restore));
+    ASSERT_TRUE(Ran(restore));
     EXPECT_EQ(ReadValue(), "before");
 
     PostClick(FindChild(main, "TButton", "Delete Restore Point        "));
     EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == 0; }));
     EXPECT_TRUE(BackupFolders(backupDir).empty());
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitForExit());
+}
+
+// A backup whose export fails part way leaves no restore point behind, and a folder
+// that lacks a key's file is refused before anything is imported.
+TEST(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
+    TProgramRun program;
+    const std::string backupDir = program.Dir() + "Backup\\";
+    const std::string partial = "12-01-2026 10_00_00";
+    ForceDirectories(backupDir + partial);
+    WriteStringToFile(backupDir + partial + "\\HKEY_CURRENT_USER.reg", "REGEDIT4\r\n");
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForWindow("TfMain");
+    ASSERT_NE(main, nullptr);
+    HWND backup = ShowSheet(main);
+    ASSERT_NE(backup, nullptr);
+    HWND list = FindChild(GetParent(backup), "TListBox");
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    PostClick(FindChild(main, "TButton", "Restore Selected Backup"));
+    HWND box = program.WaitForWindow("#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find("incomplete"), std::string::npos);
+    PostClick(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+
+    // The last key's file cannot be written: a folder holds its name.
+    PostClick(backup);
+    std::string made;
+    ASSERT_TRUE(WaitFor([&] {
+        for (const std::string& folder : BackupFolders(backupDir))
+            if (folder != partial) made = folder;
+        return !made.empty();
+    }));
+    ASSERT_TRUE(ForceDirectories(backupDir + made + "\\HKEY_CURRENT_CONFIG.reg"));
+    ASSERT_TRUE(Ran(backup));
+    EXPECT_EQ(BackupFolders(backupDir), std::vector<std::string>{partial});
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit());
 }
