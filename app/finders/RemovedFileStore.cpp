@@ -3,6 +3,7 @@
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "components/XmlParser/XmlParser.h"
+#include <unordered_set>
 
 namespace {
 
@@ -111,13 +112,40 @@ void TRemovedFileStore::Save(const TkepXMLParser2& document) const {
     document.SaveToFile(FListFile);
 }
 
-// The next number above `last` that is free in the folder: a file left there after
+// The names in the store folder, in lower case: read once per batch, as asking for a
+// name that is not there makes Wine search the whole folder.
+std::unordered_set<std::string> TRemovedFileStore::TakenNames() const {
+    std::unordered_set<std::string> names;
+    ForEachFile(FStoreDir + "*", [&](const TFindData& entry) {
+        names.insert(LowerCase(entry.Name));
+        return true;
+    });
+    return names;
+}
+
+// The next number above `last` whose name is free: a file left in the folder after
 // the list was cleared keeps its name.
-int TRemovedFileStore::NextFreeNumber(int last, const std::string& name) const {
+int TRemovedFileStore::NextFreeNumber(int last, const std::string& name,
+                                      const std::unordered_set<std::string>& taken) const {
+    const std::string lower = LowerCase(name) + ".";
     int number = last + 1;
-    while (FileGetAttr(FStoreDir + name + "." + IntToStr(number)) != INVALID_FILE_ATTRIBUTES)
+    while (taken.count(lower + IntToStr(number)))
         ++number;
     return number;
+}
+
+// A name taken since the folder was read moves the file to the next free number.
+TSafeFileResult TRemovedFileStore::MoveIn(TStoredFile& file, int last,
+                                          std::unordered_set<std::string>& taken) const {
+    const std::string name = ExtractFileName(file.OriginalPath);
+    for (int tries = 0;; ++tries) {
+        file.Number = NextFreeNumber(last, name, taken);
+        const TSafeFileResult moved = SafeMoveFile(file.OriginalPath, StoredPath(file));
+        const bool nameTaken =
+            moved.Error == ERROR_ALREADY_EXISTS || moved.Error == ERROR_FILE_EXISTS;
+        if (moved.Done() || !nameTaken || tries == 100) return moved;
+        taken.insert(LowerCase(ExtractFileName(StoredPath(file))));
+    }
 }
 
 TStoreBatch TRemovedFileStore::StoreFiles(const std::vector<std::string>& files,
@@ -127,18 +155,17 @@ TStoreBatch TRemovedFileStore::StoreFiles(const std::vector<std::string>& files,
     auto document = Load();
     int last = LastNumber(*document);
     ForceDirectories(FStoreDir);
+    std::unordered_set<std::string> taken = TakenNames();
     std::vector<std::pair<std::string, std::string>> moved; // original, stored
     for (size_t i = 0; i < files.size(); ++i) {
         TStoredFile file;
         file.OriginalPath = files[i];
         file.Description = description;
-        file.Number = NextFreeNumber(last, ExtractFileName(file.OriginalPath));
-        const std::string stored = StoredPath(file);
-        const TSafeFileResult result = SafeMoveFile(file.OriginalPath, stored);
+        const TSafeFileResult result = MoveIn(file, last, taken);
         if (result.Done()) {
             file.Time = DateTimeToStr(Now());
             document->AddNode(RecordNode(file));
-            moved.emplace_back(file.OriginalPath, stored);
+            moved.emplace_back(file.OriginalPath, StoredPath(file));
             batch.Stored.push_back(i);
             last = file.Number;
         } else {

@@ -4,9 +4,11 @@
 // read and written whole by every operation; nothing is held between them. A damaged
 // "Backup.xml" is set aside as "Backup.xml.bad", never overwritten. Main thread only.
 #include "classlib/base/Exceptions.h"
+#include "classlib/base/SafeFileOps.h"
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class TkepXMLParser2;
@@ -65,7 +67,12 @@ public:
 private:
     [[nodiscard]] std::unique_ptr<TkepXMLParser2> Load() const;
     void Save(const TkepXMLParser2& document) const;
-    [[nodiscard]] int NextFreeNumber(int last, const std::string& name) const;
+    [[nodiscard]] std::unordered_set<std::string> TakenNames() const;
+    [[nodiscard]] int NextFreeNumber(int last, const std::string& name,
+                                     const std::unordered_set<std::string>& taken) const;
+    // Moves the file in under the next free number above last, which it sets.
+    TSafeFileResult MoveIn(TStoredFile& file, int last,
+                           std::unordered_set<std::string>& taken) const;
     // Moves the stored copies back after the list could not be written.
     void Unstore(const std::vector<std::pair<std::string, std::string>>& moved,
                  std::vector<std::string>& failures) const;
