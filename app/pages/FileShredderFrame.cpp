@@ -125,8 +125,8 @@ void TTFileShredder::LoadSettings() {
     for (const auto& item : Engine->Shredder->WipeFolders.Items())
         if (IsProtectedFolder(item->Path)) refused += "\r\n" + item->Path;
     if (!refused.empty())
-        ShowError(Format("These folders cannot be shredded. %s.\r\n%s", ProtectedFolderText,
-                         refused.c_str()));
+        ShowError(Format("These folders stay listed but cannot be shredded: %s.\r\n%s",
+                         ProtectedFolderText, refused.c_str()));
 }
 
 void TTFileShredder::UpdateButtons() {
@@ -164,7 +164,7 @@ void TTFileShredder::btnAddFolderClick(TObject*) {
     const std::string folder = BrowseForFolder("Select Folder", "");
     if (folder.empty()) return;
     if (IsProtectedFolder(folder)) {
-        ShowError(Format("\"%s\" cannot be shredded. %s.", folder.c_str(), ProtectedFolderText));
+        ShowError(Format("\"%s\" cannot be shredded: %s.", folder.c_str(), ProtectedFolderText));
         return;
     }
     auto item = std::make_unique<TWipeItem>();

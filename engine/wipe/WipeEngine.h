@@ -30,7 +30,7 @@ public:
 [[nodiscard]] bool IsProtectedFolder(const std::string& folder);
 // Why such a folder stays: the reason in Errors and in the pages' messages.
 inline constexpr const char* ProtectedFolderText =
-    "It is a drive, a link, or holds or lies in the Windows folder: it is never shredded";
+    "drives, links and the folders in or around Windows are never shredded";
 
 class TWipeEngine {
 public:
