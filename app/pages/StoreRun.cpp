@@ -14,7 +14,7 @@ constexpr DWORD ProgressInterval = 50;
 TStoreBatch StoreWithProgress(TRemovedFileStore& store, const std::vector<std::string>& files,
                               const std::string& description, TControl* owner) {
     TControl* form = GetParentForm(owner);
-    TBusyScope busy({form ? form : owner}, crHourGlass);
+    TBusyScope busy({form ? form : owner});
     TfProgress progress(nullptr);
     progress.SetCaption("Moving files into the store");
     progress.btnCancel->SetCaption("&Stop");
