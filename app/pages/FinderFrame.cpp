@@ -1,4 +1,5 @@
 #include "app/pages/FinderFrame.h"
+#include "app/pages/StoreRun.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
@@ -221,12 +222,26 @@ void TFinderFrame::RemoveRow(int index) {
     FilesList->Delete(index);
 }
 
-// Checked rows go into the store; a file that stays where it was keeps its row.
+// Checked rows go into the store in one batch; a file that stays where it was keeps
+// its row.
 void TFinderFrame::DelClick() {
-    StoreCheckedRows(FilesList, "removed", [this](int i) {
-        Store->MoveToBackupStore(FRows.at(FilesList->Items(i)).Path, FDescription);
-        RemoveRow(i);
-    });
+    std::vector<int> rows;
+    std::vector<std::string> files;
+    for (int i = FilesList->Count() - 1; i >= 0; --i) // the last first, as numbered before
+        if (FilesList->Items(i)->Checked()) {
+            rows.push_back(i);
+            files.push_back(FRows.at(FilesList->Items(i)).Path);
+        }
+    if (files.empty()) return;
+    TStoreBatch batch;
+    try {
+        batch = StoreWithProgress(*Store, files, FDescription, this);
+    } catch (const EStoreError& e) {
+        batch.Failures.push_back(e.what());
+    }
+    for (const size_t stored : batch.Stored) // rows from the last up
+        RemoveRow(rows[stored]);
+    ReportFailures("removed", batch.Failures);
 }
 
 // Every row but the copy each group keeps; its file is deleted for good.
