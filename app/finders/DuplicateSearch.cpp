@@ -4,7 +4,7 @@
 #include "engine/tools/MD5.h"
 
 std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
-    TEntry found{file, DateTimeToStr(FileTimeToLocalDateTime(file.Modified)), {}, {}, false, {}};
+    TEntry found{file, {}, {}, {}, false, {}};
     std::vector<size_t>& sameName = FSeenByName[file.Name];
     for (size_t index : sameName) {
         TEntry& seen = FSeen[index];
@@ -14,10 +14,10 @@ std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
         seen.Members.push_back(FSeen.size());
         FSeen.push_back(found);
         const int group = static_cast<int>(index);
-        std::vector<TDuplicateRow> rows{{file, found.DateTime, group, false}};
+        std::vector<TDuplicateRow> rows{{file, DateTime(found), group, false}};
         if (!seen.Shown) {
             seen.Shown = true;
-            rows.push_back({seen.File, seen.DateTime, group, true});
+            rows.push_back({seen.File, DateTime(seen), group, true});
         }
         return rows;
     }
@@ -33,7 +33,7 @@ TDuplicateSearch::TMatch TDuplicateSearch::Compare(TEntry& seen, TEntry& found) 
     const TFoundFile& e = seen.File;
     const TFoundFile& f = found.File;
     if (FOptions.SameSize && e.Size != f.Size) return mtDifferent;
-    if (FOptions.SameDateTime && seen.DateTime != found.DateTime) return mtDifferent;
+    if (FOptions.SameDateTime && DateTime(seen) != DateTime(found)) return mtDifferent;
     if (FOptions.SameAttributes && e.Attributes != f.Attributes) return mtDifferent;
     if (FOptions.SkipZeroLength && e.Size == 0) return mtDifferent;
     if (FOptions.SkipReadOnlySystem &&
@@ -50,6 +50,13 @@ TDuplicateSearch::TMatch TDuplicateSearch::Compare(TEntry& seen, TEntry& found) 
     if (!probeE.Read || !probeF.Read || probeE.FirstBlock != probeF.FirstBlock) return mtDifferent;
     const std::string& digest = Digest(seen);
     return !digest.empty() && digest == Digest(found) ? mtDuplicate : mtDifferent;
+}
+
+// Made when first asked for: most files are never compared.
+const std::string& TDuplicateSearch::DateTime(TEntry& entry) {
+    if (!entry.DateTime)
+        entry.DateTime = DateTimeToStr(FileTimeToLocalDateTime(entry.File.Modified));
+    return *entry.DateTime;
 }
 
 bool TDuplicateSearch::IsMember(const TEntry& seen, TEntry& found) {

@@ -42,7 +42,7 @@ public:
 private:
     struct TEntry {
         TFoundFile File;
-        std::string DateTime;
+        std::optional<std::string> DateTime;
         std::optional<TFileProbe> Probe;
         std::optional<std::string> Digest; // "" when the file could not be read
         bool Shown = false;
@@ -50,6 +50,7 @@ private:
     };
     enum TMatch { mtDifferent, mtDuplicate, mtSameFile };
     TMatch Compare(TEntry& seen, TEntry& found);
+    static const std::string& DateTime(TEntry& entry);
     bool IsMember(const TEntry& seen, TEntry& found);
     const TFileProbe& Probe(TEntry& entry);
     const std::string& Digest(TEntry& entry);
