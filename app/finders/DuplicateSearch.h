@@ -3,10 +3,9 @@
 // before by the criteria switched on; "Same Name" always holds. A file that matches
 // none becomes a seen file; one that matches joins the first seen file it matches; one
 // that is a file met before, reached by another path, is passed over. A file that
-// passes the
-// cheap tests against an earlier one is opened once for its identity and first block;
-// its MD5 is computed at most once per search, and only when an earlier file of the
-// same name, size and first block asks for it. Search thread only.
+// passes the cheap tests against an earlier one is opened once for its identity and
+// first block; its MD5 is computed at most once per search, and only when an earlier
+// file of the same name, size and first block asks for it. Search thread only.
 #include "app/finders/FoundFile.h"
 #include <deque>
 #include <optional>
