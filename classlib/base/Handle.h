@@ -83,6 +83,13 @@ struct TGdiObjectTraits {
     static Type Empty() { return nullptr; }
     static void Close(Type h) { DeleteObject(h); }
 };
+// One kind of GDI object, so that its owner gives the typed handle.
+template <class H> struct TTypedGdiTraits {
+    using Type = H;
+    static constexpr bool CountedGdi = true;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { DeleteObject(h); }
+};
 struct TDCTraits {
     using Type = HDC;
     static constexpr bool CountedGdi = true;
@@ -110,6 +117,11 @@ using TKernelHandle = THandle<TKernelHandleTraits>;
 using TFindHandle = THandle<TFindHandleTraits>;
 using TRegKey = THandle<TRegKeyTraits>;
 using TGdiObject = THandle<TGdiObjectTraits>;
+using TBrushHandle = THandle<TTypedGdiTraits<HBRUSH>>;
+using TPenHandle = THandle<TTypedGdiTraits<HPEN>>;
+using TFontHandle = THandle<TTypedGdiTraits<HFONT>>;
+using TBitmapHandle = THandle<TTypedGdiTraits<HBITMAP>>;
+using TRegionHandle = THandle<TTypedGdiTraits<HRGN>>;
 using TMemoryDC = THandle<TDCTraits>;
 using TIconHandle = THandle<TIconTraits>;
 using TMenuHandle = THandle<TMenuTraits>;
@@ -124,6 +136,22 @@ public:
     }
     TWindowDC(const TWindowDC&) = delete;
     TWindowDC& operator=(const TWindowDC&) = delete;
+    [[nodiscard]] HDC Get() const { return FDC; }
+
+private:
+    HWND FWnd;
+    HDC FDC;
+};
+
+// GetWindowDC/ReleaseDC: the whole window, frame included.
+class TWholeWindowDC {
+public:
+    explicit TWholeWindowDC(HWND wnd) : FWnd(wnd), FDC(GetWindowDC(wnd)) {}
+    ~TWholeWindowDC() {
+        if (FDC) ReleaseDC(FWnd, FDC);
+    }
+    TWholeWindowDC(const TWholeWindowDC&) = delete;
+    TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
     [[nodiscard]] HDC Get() const { return FDC; }
 
 private:
@@ -158,6 +186,19 @@ public:
 private:
     HDC FDC;
     HGDIOBJ FOld;
+};
+
+// SaveDC/RestoreDC: every change made to the DC in the scope is undone at its end.
+class TSavedDC {
+public:
+    explicit TSavedDC(HDC dc) : FDC(dc), FSaved(SaveDC(dc)) {}
+    ~TSavedDC() { RestoreDC(FDC, FSaved); }
+    TSavedDC(const TSavedDC&) = delete;
+    TSavedDC& operator=(const TSavedDC&) = delete;
+
+private:
+    HDC FDC;
+    int FSaved;
 };
 
 // CoInitialize/CoUninitialize (only when the initialisation succeeded).
