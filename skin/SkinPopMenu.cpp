@@ -45,9 +45,9 @@ void TSkinPopMenu::Print(TMessage& message) {
     MakeFrame();
     BitBlt(dc, 0, 0, FFrame->Width(), FFrame->Height(), FFrame->Canvas().Handle(), 0, 0, SRCCOPY);
     const int mode = SetBkMode(dc, TRANSPARENT);
-    TGdiObject clip(CreateRectRgn(FrameWidth, FrameWidth, FFrame->Width() - FrameWidth,
-                                  FFrame->Height() - FrameWidth));
-    SelectClipRgn(dc, static_cast<HRGN>(clip.Get()));
+    TRegionHandle clip(CreateRectRgn(FrameWidth, FrameWidth, FFrame->Width() - FrameWidth,
+                                     FFrame->Height() - FrameWidth));
+    SelectClipRgn(dc, clip.Get());
     FSubclass->CallPrevious(message);
     SelectClipRgn(dc, nullptr);
     SetBkMode(dc, mode);
@@ -67,9 +67,7 @@ void TSkinPopMenu::WndProc(TMessage& message) {
         return;
     case WM_NCPAINT: {
         if (!CanPaint()) break;
-        HDC dc = GetWindowDC(FHandle);
-        PaintFrame(dc);
-        ReleaseDC(FHandle, dc);
+        PaintFrame(TWholeWindowDC(FHandle).Get());
         message.Result = 0;
         return;
     }
