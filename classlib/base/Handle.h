@@ -127,37 +127,24 @@ using TIconHandle = THandle<TIconTraits>;
 using TMenuHandle = THandle<TMenuTraits>;
 using TLibraryHandle = THandle<TLibraryTraits>;
 
-// GetDC/ReleaseDC.
-class TWindowDC {
+// A window's DC from GetDC (the client area) or GetWindowDC (the whole window, frame
+// included), released at the end of the scope.
+template <HDC(WINAPI* Take)(HWND)> class TReleasedDC {
 public:
-    explicit TWindowDC(HWND wnd) : FWnd(wnd), FDC(GetDC(wnd)) {}
-    ~TWindowDC() {
+    explicit TReleasedDC(HWND wnd) : FWnd(wnd), FDC(Take(wnd)) {}
+    ~TReleasedDC() {
         if (FDC) ReleaseDC(FWnd, FDC);
     }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
+    TReleasedDC(const TReleasedDC&) = delete;
+    TReleasedDC& operator=(const TReleasedDC&) = delete;
     [[nodiscard]] HDC Get() const { return FDC; }
 
 private:
     HWND FWnd;
     HDC FDC;
 };
-
-// GetWindowDC/ReleaseDC: the whole window, frame included.
-class TWholeWindowDC {
-public:
-    explicit TWholeWindowDC(HWND wnd) : FWnd(wnd), FDC(GetWindowDC(wnd)) {}
-    ~TWholeWindowDC() {
-        if (FDC) ReleaseDC(FWnd, FDC);
-    }
-    TWholeWindowDC(const TWholeWindowDC&) = delete;
-    TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
-    [[nodiscard]] HDC Get() const { return FDC; }
-
-private:
-    HWND FWnd;
-    HDC FDC;
-};
+using TWindowDC = TReleasedDC<GetDC>;
+using TWholeWindowDC = TReleasedDC<GetWindowDC>;
 
 // BeginPaint/EndPaint.
 class TPaintScope {
