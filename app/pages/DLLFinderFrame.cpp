@@ -3,7 +3,7 @@
 #include "classlib/gui/PlaceControl.h"
 
 TTDLLFinder::TTDLLFinder(TComponent* owner)
-    : TFinderFrame(owner, {"DLL", "Duplicate Remover", "Search Options", "DLL Cleaner"}, 150,
+    : TFinderFrame(owner, {"DLL", "Duplicate Remover", "Search Options", "DLL Cleaner"}, 175,
                    {{"FileName", 150}, {"FileVersion", 110}, {"FileSize", 90}, {"FilePath", 220}}) {
     SetName("TTDLLFinder1");
     int line = 0;
@@ -23,9 +23,9 @@ TTDLLFinder::TTDLLFinder(TComponent* owner)
             "Find duplicated DLL's with the same size and version number", false);
     const int top = BoxTop + 3 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
     DLLExcludeFiles = new TExclusionGroup(this, OptionsGroup, "Exclude Files",
-                                          "DLLExcludeFiles_ListBox", ekFile, {8, top, 300, bottom});
+                                          "DLLExcludeFiles_ListBox", ekFile, {8, top, 298, bottom});
     DLLExcludeDir = new TExclusionGroup(this, OptionsGroup, "Exclude Directories",
-                                        "DLLExcludeDir_ListBox", ekFolder, {304, top, 596, bottom});
+                                        "DLLExcludeDir_ListBox", ekFolder, {302, top, 592, bottom});
 }
 
 void TTDLLFinder::StartSearch() {
