@@ -58,6 +58,18 @@ void WriteBitmap(const std::string& fileName, const RECT& r, const std::vector<c
     std::fclose(out);
 }
 
+PROCESS_INFORMATION Start(const char* program) {
+    std::string command = std::string("\"") + program + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        throw EShot("the program did not start");
+    CloseHandle(pi.hThread);
+    return pi;
+}
+
 // The classes and titles of the visible top-level windows, for a failure's message.
 std::string TopWindows() {
     std::string list;
@@ -164,7 +176,12 @@ public:
         }
         HWND menu = Dialog("#32768");
         Shot(menu, "tray-menu");
-        PostMessageW(menu, WM_CHAR, 'a', 0);
+        // The skinned items are drawn by the program: no letter chooses them. From
+        // the bottom up: "Exit", then "About".
+        for (WPARAM key : {VK_UP, VK_UP, VK_RETURN}) {
+            PostMessageW(menu, WM_KEYDOWN, key, 1);
+            PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
+        }
         Shot(FMain, (Shown("TTAbout"), "about"));
     }
 
@@ -237,7 +254,7 @@ void Tour(TDriver& d, HWND main) {
     d.Tab("TTDuplicateFinder", 1, "TTJunkFinder", "junk-junk");
     HWND include = GetParent(d.Shown("TCheckListBox"));
     d.Click("Add", include);
-    HWND input = d.Dialog("TForm", "Include Extensions");
+    HWND input = d.Dialog("TInputBoxForm", "Include Extensions");
     d.Shot(input, "include-extension");
     d.Click("Cancel", input);
     d.Tab("TTDuplicateFinder", 2, "TTDLLFinder", "junk-dll");
@@ -251,6 +268,17 @@ void Tour(TDriver& d, HWND main) {
     d.DialogShot("Edit AutoFind", "TfEditIEAutoFind", "edit-autofind");
     d.Tab("TTMiscShortCutKeys", 2, "TTScheduler", "scheduler");
     d.TrayMenuAndAbout();
+
+    // A password, so that the next start asks for it.
+    d.Click("Scan/Erase           ");
+    d.Click("Run Options       ");
+    HWND options = d.Shown("TTOptions");
+    HWND protect = d.Shown("TCheckBox", "Protect application by password", options);
+    PostClick(protect);
+    WaitFor([&] { return SendMessageW(protect, BM_GETCHECK, 0, 0) == BST_CHECKED; });
+    for (HWND edit = nullptr; (edit = FindWindowExW(GetParent(protect), edit, L"TEdit", nullptr));)
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"pictures"));
+    d.Click("&Apply", options);
 }
 
 void WriteText(const std::string& fileName, const std::string& text) {
@@ -266,15 +294,7 @@ int main(int argc, char** argv) {
     if (argc != 3) return 1;
     const std::string folder = argv[2];
     try {
-        std::string command = std::string("\"") + argv[1] + "\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &si, &pi))
-            throw EShot("the program did not start");
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        PROCESS_INFORMATION pi = Start(argv[1]);
         HWND main = nullptr;
         if (!WaitFor(
                 [&] { return (main = FindWindowA("TfMain", nullptr)) && IsWindowVisible(main); },
@@ -282,7 +302,15 @@ int main(int argc, char** argv) {
             throw EShot("the main window did not show");
         TDriver driver(main, folder);
         Tour(driver, main);
-        PostMessageW(main, WM_CLOSE, 0, 0);
+        PostMessageW(main, WM_CLOSE, 0, 0); // the settings, password included, are written
+        const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
+        CloseHandle(pi.hProcess);
+        if (!ended) throw EShot("the program did not end");
+        pi = Start(argv[1]);
+        CloseHandle(pi.hProcess);
+        HWND password = driver.Dialog("TfEnterPassword");
+        driver.Shot(password, "enter-password");
+        driver.Click("&Cancel", password); // the program ends
         WriteText(folder + "\\pictures.done", "");
         return 0;
     } catch (const EShot& e) {
