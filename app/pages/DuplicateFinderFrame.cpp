@@ -14,8 +14,9 @@ std::string PermissionText(DWORD attributes) {
 }
 
 TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
-    : TFinderFrame(owner, {"Dup", "Duplicate Remover", "Search Options", "Duplicate File"}, 200,
-                   {{"FileName", 140},
+    : TFinderFrame(owner, {"Dup", "Duplicate Remover", "Search Options", "Duplicate File", true},
+                   200,
+                   {{"FileName", 130},
                     {"FileSize", 70},
                     {"DateTime", 130},
                     {"Permission", 70},
@@ -78,5 +79,6 @@ void TTDuplicateFinder::AddRow(const TDuplicateRow& row) {
         {file.Path,
          file.Name,
          {IntToStr(int64_t(file.Size)), row.DateTime, PermissionText(file.Attributes), file.Folder},
+         row.Group,
          row.First});
 }
