@@ -13,6 +13,7 @@
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
 #include "classlib/gui/Label.h"
 #include "classlib/gui/ListView.h"
@@ -94,10 +95,13 @@ private:
     static void Caption(TControl* control, const std::string& name) {
         const bool glyph =
             dynamic_cast<TCustomCheckBox*>(control) || dynamic_cast<TRadioButton*>(control);
+        const bool button = dynamic_cast<TButton*>(control);
         auto* label = dynamic_cast<TLabel*>(control);
-        if (!glyph && !(label && !label->WordWrap())) return;
-        const SIZE text = OneLine(control->Font().Handle(), control->Caption());
-        const int room = control->Width() - (glyph ? GlyphSpace : 0);
+        if (!glyph && !button && !(label && !label->WordWrap())) return;
+        // A button's caption may end in blanks; it is drawn 2 pixels in from each side.
+        const SIZE text = OneLine(control->Font().Handle(),
+                                  button ? TrimRight(control->Caption()) : control->Caption());
+        const int room = control->Width() - (glyph ? GlyphSpace : button ? 4 : 0);
         EXPECT_LE(text.cx, room) << name << " \"" << control->Caption() << "\" is cut";
         EXPECT_LE(text.cy, control->Height()) << name << " \"" << control->Caption() << "\"";
     }
