@@ -442,21 +442,27 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect) {
         else
             FillSkinColour(buffer, area);
         DrawSkinFrame(buffer, glyph, *strip, true, frames, GlyphFrame(frames));
-        if (FFlag == 1) {
-            const bool right = Style() & BS_RIGHTBUTTON;
-            RECT text = local;
-            (right ? text.right : text.left) += right ? -18 : 18;
-            FCaption = WindowText();
-            if (FCaption.empty()) FCaption = Control()->Caption();
-            TSelectScope useFont(buffer, Control()->Font().Handle());
-            SetTextColor(buffer, ColorToRGB(Control()->Font().Color()));
-            const UINT flags = right ? DT_RIGHT : DT_WORDBREAK | DT_EXPANDTABS;
-            DrawCaption(buffer, text, flags, FCtrlEnabled, FCaption);
-            if (FCtrlFocused) {
-                RECT measured = TextBox(buffer, FCaption, text, flags | DT_NOCLIP);
-                OffsetRect(&measured, 0, (Height(text) - Height(measured)) / 2 - 1);
-                DrawFocusAround(buffer, measured, local);
-            }
-        }
+        if (FFlag == 1) DrawCheckCaption(buffer, local);
     });
+}
+
+void TSkinCheckBox::DrawCheckCaption(HDC buffer, const RECT& local) {
+    const bool right = Style() & BS_RIGHTBUTTON;
+    RECT text = local;
+    (right ? text.right : text.left) += right ? -18 : 18;
+    FCaption = WindowText();
+    if (FCaption.empty()) FCaption = Control()->Caption();
+    TSelectScope useFont(buffer, Control()->Font().Handle());
+    SetTextColor(buffer, ColorToRGB(Control()->Font().Color()));
+    UINT flags = right ? DT_RIGHT : DT_WORDBREAK | DT_EXPANDTABS;
+    // A caption the control cannot hold is shortened on one line, never cut.
+    const RECT whole = TextBox(buffer, FCaption, text, flags);
+    if (Height(whole) > Height(text) || Width(whole) > Width(text))
+        flags = (flags & ~DT_WORDBREAK) | DT_SINGLELINE | DT_END_ELLIPSIS;
+    DrawCaption(buffer, text, flags, FCtrlEnabled, FCaption);
+    if (FCtrlFocused) {
+        RECT measured = TextBox(buffer, FCaption, text, flags | DT_NOCLIP);
+        OffsetRect(&measured, 0, (Height(text) - Height(measured)) / 2 - 1);
+        DrawFocusAround(buffer, measured, local);
+    }
 }

@@ -7,6 +7,7 @@
 
 constexpr COLORREF SkinKeyColor = 0xFF00FF;
 
+// A stock brush: WHITE_BRUSH, NULL_BRUSH, ...
 inline HBRUSH StockBrush(int which) {
     return static_cast<HBRUSH>(GetStockObject(which));
 }

@@ -25,8 +25,10 @@ void TSkinPopMenu::MakeFrame() {
     RECT r;
     GetWindowRect(FHandle, &r);
     auto& background = *FData->Elements().MenuBackground;
-    FFrame = MakeSkinBitmap(r.right - r.left, r.bottom - r.top, background.Bitmap,
-                            background.Margins(), false, background.Tile == 1, 1, 1);
+    if (!FFrame) FFrame = std::make_unique<TBitmap>();
+    FFrame->SetSize(r.right - r.left, r.bottom - r.top); // kept while the size stays
+    DrawSkinRect(FFrame->Canvas().Handle(), {0, 0, FFrame->Width(), FFrame->Height()},
+                 background.Bitmap, false, background.Tile == 1, false, 1, 1, background.Margins());
 }
 
 // The outer ring of the frame picture, FrameWidth pixels wide.
