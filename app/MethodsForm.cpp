@@ -202,7 +202,7 @@ void TfMethodsForm::btnDeleteMethodClick() {
     UpdateButtons();
 }
 
-// Engines bound to a deleted method take the first method left, or none.
+// Engines bound to a deleted method take the first method left that can be bound, or none.
 void TfMethodsForm::RebindEngines(const TWipeMethod* deleted, const std::string& fileName) {
     const auto& methods = WipeMethodsManager->Methods;
     auto bindable = std::find_if(methods.begin(), methods.end(), [](const auto& method) {

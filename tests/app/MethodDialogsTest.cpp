@@ -73,14 +73,6 @@ protected:
     HWND List = nullptr; // the methods dialog's list
     HWND Form = nullptr; // the methods dialog
 
-    HWND Shown(HWND parent, const char* className, const char* caption) {
-        HWND found = nullptr;
-        EXPECT_TRUE(WaitFor([&] {
-            return (found = FindChild(parent, className, caption)) != nullptr &&
-                   IsWindowVisible(found);
-        })) << caption;
-        return found;
-    }
     static bool Gone(HWND wnd) { return !IsWindow(wnd) || !IsWindowVisible(wnd); }
     static void WaitGone(HWND wnd) {
         ASSERT_TRUE(WaitFor([&] { return Gone(wnd); }));

@@ -48,14 +48,6 @@ protected:
         for (const char* engine : {"WipeFiles", "WipeFolders", "WipeFreeSpace"})
             WritePrivateProfileStringA("Engines", engine, "zed.mtd", ini.c_str());
     }
-    HWND Shown(HWND parent, const char* className, const char* caption) {
-        HWND found = nullptr;
-        EXPECT_TRUE(WaitFor([&] {
-            return (found = FindChild(parent, className, caption)) != nullptr &&
-                   IsWindowVisible(found);
-        })) << caption;
-        return found;
-    }
     // The next common dialog or message box of the program.
     HWND Dialog() {
         HWND dialog = Program.WaitForWindow("#32770");
