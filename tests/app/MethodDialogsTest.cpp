@@ -340,7 +340,10 @@ protected:
     void CloseDialog(std::string& log) {
         const bool byButton = Chance(70);
         if (byButton && !Methods.empty()) {
-            const int i = Pick(static_cast<int>(Methods.size()));
+            auto unbindable = std::find_if_not(Methods.begin(), Methods.end(), Bindable);
+            const int i = unbindable != Methods.end() && Chance(30)
+                              ? static_cast<int>(unbindable - Methods.begin())
+                              : Pick(static_cast<int>(Methods.size()));
             log += " " + Methods[i].Name;
             Select(i);
             PostClick(Button(Form, "&Close"));
