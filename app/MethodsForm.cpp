@@ -87,10 +87,12 @@ TWipeMethod* TfMethodsForm::SelectedMethod() const {
 }
 
 void TfMethodsForm::FillMethods() {
-    SaveDialog->InitialDir = MethodsDir();
     lvMethods->Clear();
-    for (const auto& method : WipeMethodsManager->Methods)
-        AddMethodItem(method.get());
+    if (WipeMethodsManager) { // none when the program's start could not make it
+        SaveDialog->InitialDir = MethodsDir();
+        for (const auto& method : WipeMethodsManager->Methods)
+            AddMethodItem(method.get());
+    }
     TListItem* row = Engine && Engine->Method ? lvMethods->FindData(Engine->Method) : nullptr;
     if (!row && lvMethods->Count() > 0) row = lvMethods->Items(0);
     if (row) {
