@@ -36,7 +36,8 @@ tw_rate() { awk -v n="$1" -v s="$2" -v e="$3" 'BEGIN { printf "%.4f\n", n / (e -
 # round), TW_BENCH_RUNS rounds. Each command is run by eval and prints its measure
 # (seconds, MB/s, ...) as the last line of its output. Prints every measure, the
 # medians and, for each side, median / reference median against its GOAL, which is
-# "<=x" or ">=x", or "" for a side shown for comparison only.
+# "<=x" or ">=x", or "" for a side shown for comparison only. Leaves the medians, in
+# the order of the sides, in TW_MEDIANS.
 # With TW_COMPARE_PER="COUNT NOUN" (sides timed in seconds over COUNT NOUNs, "12000
 # file"), every median and ratio also shows what one NOUN cost, in microseconds, so
 # that a reader sees where the time goes on the machine the script ran on.
@@ -65,6 +66,7 @@ tw_compare() {
     printf '  %-28s median %10.4f%s   runs:%s\n' "${names[$i]}" "${medians[$i]}" \
       "$(tw_per_unit "${medians[$i]}")" "${values[$i]}"
   done
+  TW_MEDIANS=("${medians[@]}")
   for ((i = 1; i < sides; i++)); do
     awk -v a="${medians[$i]}" -v b="${medians[0]}" -v goal="${goals[$i]}" -v n="${names[$i]}" \
         -v r="${names[0]}" -v per="${TW_COMPARE_PER:-}" 'BEGIN {

@@ -235,6 +235,10 @@ TSafeFileResult SafeDeleteOpened(HANDLE File) {
     return DisposeOf(File);
 }
 
+std::string SafeFinalPath(HANDLE File) {
+    return ToUtf8(FinalPath(File));
+}
+
 TSafeFileResult SafeCheckEntry(const std::string& Path) {
     if (!UnmarkedLinksQuery()) return {};
     return OpenAnyEntry(Path, 0, ShareAll, 0, false).Result;

@@ -22,6 +22,11 @@ void TListItem::AddSubItem(const std::string& text) {
     FOwner.ShowText(*this, static_cast<int>(FSubItems.size()), text);
 }
 
+void TListItem::SetSubItem(size_t index, const std::string& text) {
+    FSubItems.at(index) = text;
+    FOwner.ShowText(*this, static_cast<int>(index + 1), text);
+}
+
 void TListItem::ClearSubItems() {
     for (size_t i = 1; i <= FSubItems.size(); ++i)
         FOwner.ShowText(*this, static_cast<int>(i), "");
@@ -189,6 +194,12 @@ void TListView::SetTopIndex(int index) {
 TListItem* TListView::Selected() const {
     for (const auto& item : FItems)
         if (item->FSelected) return item.get();
+    return nullptr;
+}
+
+TListItem* TListView::FindData(const void* data) const {
+    for (const auto& item : FItems)
+        if (item->Data == data) return item.get();
     return nullptr;
 }
 
