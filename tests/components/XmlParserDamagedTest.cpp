@@ -53,7 +53,7 @@ TEST(XmlParserDamaged, EveryDamagedDocumentIsReadOrRefused) {
         TkepXMLParser2 doc;
         try {
             if (seed % 100 == 0) { // through the file reader: encodings and marks
-                WriteStringToFile(file, damaged);
+                WriteCaseFile(file, damaged);
                 doc.LoadFromFile(file);
             } else {
                 doc.SetXML(damaged);

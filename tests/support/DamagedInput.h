@@ -4,6 +4,7 @@
 // TW_DAMAGED_SEED=<seed> then runs that case alone and shows its input.
 #include <windows.h>
 
+#include "classlib/base/SysUtils.h"
 #include "support/Damager.h"
 
 #include <algorithm>
@@ -18,6 +19,19 @@
 #include <string>
 #include <vector>
 
+// Writes a case's input: over the file when it exists (far cheaper under Wine than
+// creating it anew), else as a new file.
+inline void WriteCaseFile(const std::string& fileName, const std::string& data) {
+    HANDLE file = CreateFileW(ToWide(fileName).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << fileName;
+    DWORD written = 0;
+    WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_EQ(written, data.size()) << fileName;
+}
+
 // Runs a reader over damaged copies of valid seed inputs. Case i uses the seed
 // FirstSeed + i, which picks the valid input and the damage. Per case: no escaping
 // exception (the reader's own refusals are caught by Read), at most CaseLimit seconds,
@@ -28,11 +42,11 @@ public:
     TDamagedRun(std::string format, uint32_t firstSeed, int cases)
         : FFormat(std::move(format)), FFirstSeed(firstSeed), FCases(cases) {}
 
-    std::vector<std::string> Seeds;      // valid inputs of our own making
-    std::vector<size_t> CountOffsets;    // for TDamager
-    double CaseLimit = 5.0;              // seconds
-    size_t MemoryLimit = 256u << 20;     // bytes above the working set at the start
-    size_t LeakLimit = 64u << 20;        // working set after the run above the start
+    std::vector<std::string> Seeds;   // valid inputs of our own making
+    std::vector<size_t> CountOffsets; // for TDamager
+    double CaseLimit = 5.0;           // seconds
+    size_t MemoryLimit = 256u << 20;  // bytes above the working set at the start
+    size_t LeakLimit = 64u << 20;     // working set after the run above the start
     static constexpr DWORD HangLimitMs = 30000;
 
     // read(damaged, seed) reads one damaged input and checks the outcome.
@@ -55,9 +69,9 @@ public:
             damager.CountOffsets = CountOffsets;
             const std::string damaged = damager.Damage(Seeds[seed % Seeds.size()]);
             if (Replay()) Dump(damaged);
-            FLabelLength = std::snprintf(FLabel, sizeof FLabel,
-                                         "\ndamaged %s: case TW_DAMAGED_SEED=%u\n",
-                                         FFormat.c_str(), static_cast<unsigned>(seed));
+            FLabelLength =
+                std::snprintf(FLabel, sizeof FLabel, "\ndamaged %s: case TW_DAMAGED_SEED=%u\n",
+                              FFormat.c_str(), static_cast<unsigned>(seed));
             const bool failedBefore = testing::Test::HasFailure();
             LARGE_INTEGER start, end;
             QueryPerformanceCounter(&start);
@@ -90,9 +104,11 @@ public:
         QueryPerformanceCounter(&runEnd);
         std::printf("damaged %s: %d cases in %.1f s, slowest %.0f ms, peak working set +%zu MB\n",
                     FFormat.c_str(), FCases, Seconds(runStart, runEnd), slowest * 1000,
-                    (after.PeakWorkingSetSize - std::min(after.PeakWorkingSetSize,
-                                                         before.WorkingSetSize)) >> 20);
-        EXPECT_LE(slowest, CaseLimit) << FFormat << ": slowest case TW_DAMAGED_SEED=" << slowestSeed;
+                    (after.PeakWorkingSetSize -
+                     std::min(after.PeakWorkingSetSize, before.WorkingSetSize)) >>
+                        20);
+        EXPECT_LE(slowest, CaseLimit)
+            << FFormat << ": slowest case TW_DAMAGED_SEED=" << slowestSeed;
         // The peak rose no higher than the bound above where the run started.
         EXPECT_LE(after.PeakWorkingSetSize,
                   std::max(before.PeakWorkingSetSize, before.WorkingSetSize + MemoryLimit))
@@ -147,7 +163,8 @@ private:
     static DWORD WINAPI Watch(void* self) {
         auto* run = static_cast<TDamagedRun*>(self);
         while (WaitForSingleObject(run->FDone, 200) == WAIT_TIMEOUT) {
-            if (run->FRunning && GetTickCount() - static_cast<DWORD>(run->FCaseStart) > HangLimitMs) {
+            if (run->FRunning &&
+                GetTickCount() - static_cast<DWORD>(run->FCaseStart) > HangLimitMs) {
                 run->PrintLabel("hangs\n");
                 TerminateProcess(GetCurrentProcess(), 3);
             }

@@ -45,8 +45,7 @@ private:
         case 9: Encoding(d); break;
         case 10: NulBytes(d); break;
         case 11: ValueOutOfRange(d); break;
-        case 12: d.insert(Pos(d), std::string(1 + Below(64), static_cast<char>(FRandom())));
-            break;
+        case 12: d.insert(Pos(d), std::string(1 + Below(64), static_cast<char>(FRandom()))); break;
         default: d.insert(Pos(d), Random(1 + Below(32))); break;
         }
     }
@@ -66,11 +65,43 @@ private:
         return s;
     }
     std::string Token() {
-        return Pick<const char*>({"<", ">", "/", "\"", "'", "=", "&", "&#", "&#x", "&amp;",
-                                  "&#0;", "&#xD800;", "&#99999999999;", "]]>", "<![CDATA[",
-                                  "<!--", "-->", "<?xml", "?>", "[", "]", "\r\n", "\n", "\r",
-                                  "#13", "#10", ";", "\\", "%AppData%", "..\\..\\", " ",
-                                  "\t", "\xff", "\xc3", "\xed\xa0\x80", "\xc0\xaf", "\xef\xbb\xbf"});
+        return Pick<const char*>({"<",
+                                  ">",
+                                  "/",
+                                  "\"",
+                                  "'",
+                                  "=",
+                                  "&",
+                                  "&#",
+                                  "&#x",
+                                  "&amp;",
+                                  "&#0;",
+                                  "&#xD800;",
+                                  "&#99999999999;",
+                                  "]]>",
+                                  "<![CDATA[",
+                                  "<!--",
+                                  "-->",
+                                  "<?xml",
+                                  "?>",
+                                  "[",
+                                  "]",
+                                  "\r\n",
+                                  "\n",
+                                  "\r",
+                                  "#13",
+                                  "#10",
+                                  ";",
+                                  "\\",
+                                  "%AppData%",
+                                  "..\\..\\",
+                                  " ",
+                                  "\t",
+                                  "\xff",
+                                  "\xc3",
+                                  "\xed\xa0\x80",
+                                  "\xc0\xaf",
+                                  "\xef\xbb\xbf"});
     }
 
     // Every length class: empty, a few bytes, anywhere, just short of the end.
@@ -129,9 +160,10 @@ private:
         if (!CountOffsets.empty() && Chance(70)) {
             const size_t at = CountOffsets[Below(CountOffsets.size())];
             if (at + 4 > d.size()) return;
-            const uint32_t value = Chance(50) ? static_cast<uint32_t>(FRandom())
-                                              : Pick<uint32_t>({0, 1, 0x7FFFFFFF, 0x80000000,
-                                                                0xFFFFFFFF, 1 << 20, 1 << 24});
+            const uint32_t value =
+                Chance(50)
+                    ? static_cast<uint32_t>(FRandom())
+                    : Pick<uint32_t>({0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 1 << 20, 1 << 24});
             for (int i = 0; i < 4; ++i)
                 d[at + i] = static_cast<char>(value >> (8 * i));
             return;
@@ -166,10 +198,9 @@ private:
         if (end == std::string::npos) end = d.size();
         const std::string value =
             Chance(60) ? HugeText()
-                       : Pick<std::string>({"", "maybe", "True", "false", "\x01", "x:\\",
-                                            "\\\\", "..\\..", std::string(5000, '9'),
-                                            "31/31/31 99:99:99", "12/31/9999 23:59:59",
-                                            "01/01/0001", "\xff\xfe"});
+                       : Pick<std::string>({"", "maybe", "True", "false", "\x01", "x:\\", "\\\\",
+                                            "..\\..", std::string(5000, '9'), "31/31/31 99:99:99",
+                                            "12/31/9999 23:59:59", "01/01/0001", "\xff\xfe"});
         d.replace(begin, end - begin, value);
     }
 

@@ -13,7 +13,8 @@ TEST(PluginDamaged, EveryDamagedPluginIsReadOrRefused) {
     TDamagedRun run("plug-in", 6000000, 10000);
     run.Seeds = {
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-        "<Plugin Name=\"Cache \u00e9t\u00e9\" Version=\"2.0\" Provider=\"us\" Description=\"a &amp; b\">\r\n"
+        "<Plugin Name=\"Cache \u00e9t\u00e9\" Version=\"2.0\" Provider=\"us\" Description=\"a "
+        "&amp; b\">\r\n"
         "  <RegistryActions>\r\n"
         "    <Action RootKey=\"2147483649\" Path=\"Software\\X\" ActionType=\"1\" "
         "KeyContains=\"cache\" ValueName=\"\" ValueContains=\"\"/>\r\n"
@@ -33,7 +34,7 @@ TEST(PluginDamaged, EveryDamagedPluginIsReadOrRefused) {
     run.Run([&](const std::string& damaged, uint32_t) {
         TPlugin plugin;
         plugin.FileName = dir / "damaged.ppw";
-        WriteStringToFile(plugin.FileName, damaged);
+        WriteCaseFile(plugin.FileName, damaged);
         try {
             plugin.LoadFromFile();
         } catch (const Exception& e) {
