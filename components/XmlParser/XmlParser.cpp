@@ -255,7 +255,6 @@ std::string TkepXMLParser2::ErrorReport(const std::string& message) const {
 // Returns false at an end tag, leaving the position at its "<". The depth is capped:
 // reading, writing and freeing the tree recurse once per level.
 bool TkepXMLParser2::ParseElement(TkepXMLNode2* parent, int depth) {
-    if (depth > MaxDepth) Fail("Elements nested too deeply");
     FPos = FindFromPos("<");
     if (FPos == 0) Fail("Missing <");
     if (FXML.compare(static_cast<size_t>(FPos) - 1, 4, "<!--") == 0) {
@@ -270,6 +269,7 @@ bool TkepXMLParser2::ParseElement(TkepXMLNode2* parent, int depth) {
     std::string_view tag =
         std::string_view(FXML).substr(static_cast<size_t>(FPos), close - FPos - 1);
     if (!tag.empty() && tag[0] == '/') return false;
+    if (depth > MaxDepth) Fail("Elements nested too deeply");
     FPos = close + 1;
 
     const bool empty = !tag.empty() && tag.back() == '/';

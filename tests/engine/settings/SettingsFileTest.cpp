@@ -151,6 +151,11 @@ TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
     // The next save replaces the file; the damaged copy stays.
     Engine.SaveSettings(Prefs());
     EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
+    // A copy kept earlier is never overwritten: the next one takes a free name.
+    WriteStringToFile(Prefs(), "<Configuration>");
+    Engine.LoadSettings(Prefs());
+    EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
+    EXPECT_EQ(ReadFileToString(Prefs() + ".damaged2"), "<Configuration>");
 }
 
 TEST_F(SettingsFileTest, AnUnreadableFileChangesNothingAndIsKeptAside) {
