@@ -57,12 +57,12 @@ void ReadShlwapiVersion();
 void ShowError(const std::string& text);
 void ShowInformation(const std::string& text);
 
-// CR becomes "#13", then LF "#10"; decoding reverses it in the same order.
 // Copies a damaged file aside before anything replaces it: to fileName + ".damaged",
 // or ".damaged2" and on when that name is taken, never over another file. Returns the
 // copy's name, "" when no copy could be made.
 std::string KeepDamagedCopy(const std::string& fileName);
 
+// CR becomes "#13", then LF "#10"; decoding reverses it in the same order.
 std::string EncodeLineBreaks(const std::string& s);
 std::string DecodeLineBreaks(const std::string& s);
 // "0 B", "999.00 B", "0.98 KB", "1.13 KB" (ties round away from zero) ... " TB".

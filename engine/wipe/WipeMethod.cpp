@@ -34,7 +34,7 @@ int LastPassSection(const TIniFile& ini) {
     for (const std::string& section : ini.ReadSections()) {
         int n = 0;
         if (StartsText("Pass", section) && TryStrToInt(section.substr(4), n) &&
-            PassSection(n) == section)
+            SameText(PassSection(n), section))
             last = std::max(last, n);
     }
     return last;
