@@ -43,10 +43,16 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
                 AutoCleanAtWindowsShutdown =
                     XMLToBool(options.Attribute("AutoCleanAtWindowsShutdown"));
             });
-            if (options.HasAttribute("Access")) {
-                TSecretCipher cipher;
-                AccessPassword = cipher.Decrypt(options.Attribute("Access"));
-            }
+            // An "Access" text that does not decode is damage, not an empty password.
+            if (options.HasAttribute("Access"))
+                attempt([&] {
+                    const std::string access = options.Attribute("Access");
+                    TSecretCipher cipher;
+                    std::string password = cipher.Decrypt(access);
+                    if (password.empty() && !access.empty())
+                        throw EConvertError("The access password cannot be read");
+                    AccessPassword = std::move(password);
+                });
         }
         const TXMLNode browsers = config.FindNode("Browsers");
         for (int i = 0; i < ciCatalogueCount; ++i) {

@@ -54,10 +54,10 @@ std::string CaseFile(const TTempFolder& dir, uint32_t seed, const char* extensio
 
 TEST(WipeMethodDamaged, EveryDamagedMethodReadsAsDefaultsWhereDamaged) {
     TTempFolder dir;
-    // Methods of one and of three passes: each key is read on its own, and costs.
+    // Methods of one and of two passes: each key is read on its own, and costs.
     std::vector<std::string> seeds;
     for (const std::vector<int>& kinds :
-         {std::vector<int>{wwTextPattern}, {wwBytePattern, wwRandomBytes, wwRandomCharacter}}) {
+         {std::vector<int>{wwTextPattern}, {wwRandomBytes, wwRandomCharacter}}) {
         TWipeMethod seed;
         seed.FileName = dir / ("seed" + std::to_string(kinds.size()) + ".mtd");
         seed.Name = "Some \"passes\"";
