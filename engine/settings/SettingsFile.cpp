@@ -48,7 +48,7 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
             });
             if (options.HasAttribute("Access")) {
                 TSecretCipher cipher;
-                AccessPassword = cipher.Decrypt(options.Attribute("Access"));
+                AccessPassword = cipher.DecryptText(options.Attribute("Access"));
             }
         }
         const TXMLNode browsers = config.FindNode("Browsers");
@@ -89,7 +89,7 @@ void TEraserEngine::SaveSettings(const std::string& fileName) {
     options.SetAttribute("AutoCleanAtWindowsShutdown", BoolToXML(AutoCleanAtWindowsShutdown));
     {
         TSecretCipher cipher;
-        options.SetAttribute("Access", cipher.Encrypt(AccessPassword));
+        options.SetAttribute("Access", cipher.EncryptText(AccessPassword));
     }
     SaveGroup(config.AddChild("Windows"), cgWindows);
     TXMLNode browsers = config.AddChild("Browsers");

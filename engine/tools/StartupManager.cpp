@@ -96,7 +96,37 @@ void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
     }
 }
 
-void TStartupManager::SetEnabled(TStartUpItem& item, bool enabled) {
+bool TStartupManager::FindClash(const TStartUpItem& item, bool enabled,
+                                std::string& command) const {
+    if (item.Kind == TStartUpItem::skRegistryValue) {
+        TRegistry reg(KEY_READ);
+        reg.RootKey = item.RootKey;
+        if (!reg.OpenKeyReadOnly(GetItemKey(item, enabled)) || !reg.ValueExists(item.Name))
+            return false;
+        try {
+            command = reg.ReadString(item.Name);
+        } catch (const Exception& e) {
+            command = e.Message(); // a value of another type is still in the way
+        }
+        return true;
+    }
+    const std::string target = GetStartupFolder(item, enabled) + "\\" + item.FileName;
+    if (!FileExists(target)) return false;
+    try {
+        TShortcutInfo link;
+        ReadShortcut(target, link);
+        command = link.Path + " " + link.Arguments;
+    } catch (const Exception&) {
+        command = target; // an unreadable shortcut is named by its file
+    }
+    return true;
+}
+
+void TStartupManager::SetEnabled(TStartUpItem& item, bool enabled, bool replace) {
+    std::string existing;
+    if (!replace && FindClash(item, enabled, existing))
+        throw Exception("\"" + item.Title + "\" is already " + (enabled ? "enabled" : "disabled") +
+                        " with the command " + existing);
     if (item.Kind == TStartUpItem::skRegistryValue)
         MoveValue(item, enabled);
     else
@@ -132,7 +162,12 @@ void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const
     if (from.empty() || to.empty()) throw Exception("The Startup folder is unknown");
     const std::string source = from + "\\" + item.FileName;
     const std::string target = to + "\\" + item.FileName;
-    if (!ForceDirectories(to) || !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), FALSE))
+    if (FileExists(target)) { // the caller chose to replace it
+        const TSafeFileResult replaced = SafeDeleteFile(target);
+        if (!replaced.Done())
+            throw Exception("Cannot replace \"" + target + "\": " + replaced.Text());
+    }
+    if (!ForceDirectories(to) || !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), TRUE))
         throw Exception("Cannot copy \"" + source + "\" to \"" + to + "\"");
     const TSafeFileResult removed = SafeDeleteFile(source);
     if (!removed.Done()) {

@@ -151,7 +151,7 @@ TEST(Misc, AbsentPasswordValueDoesNotAdvanceTheState) {
     EXPECT_EQ(misc.Passwords[0]->Password, "joe@example.org");
 }
 
-TEST(Misc, RegistersEveryHotKeyButClearedOnes) {
+TEST(Misc, RegistersEveryHotKeyButClearedOnesAndThoseOfFeaturesOff) {
     HWND wnd =
         CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     HWND other =
@@ -161,11 +161,21 @@ TEST(Misc, RegistersEveryHotKeyButClearedOnes) {
     misc.HotKeyWindow = wnd;
     misc.RecycleBinKey = 0;
     misc.ApplyHotKeys();
-    // A combination held by the first window cannot be taken by another.
-    EXPECT_FALSE(RegisterHotKey(other, 1, MOD_ALT, 'A')); // stealth key, switch off
+    // A combination held by the first window cannot be taken by another; the stealth
+    // and boss keys stay free while their switches are off.
+    EXPECT_TRUE(RegisterHotKey(other, 1, MOD_ALT, 'A'));
+    EXPECT_TRUE(RegisterHotKey(other, 5, MOD_ALT, VK_SPACE));
+    UnregisterHotKey(other, 1);
+    UnregisterHotKey(other, 5);
     EXPECT_FALSE(RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'Q'));
     EXPECT_TRUE(RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'B'));
     UnregisterHotKey(other, 3);
+    misc.StealthModeEnabled = misc.BossKeyEnabled = true;
+    misc.ApplyHotKeys();
+    EXPECT_FALSE(RegisterHotKey(other, 1, MOD_ALT, 'A'));
+    EXPECT_FALSE(RegisterHotKey(other, 5, MOD_ALT, VK_SPACE));
+    misc.StealthModeEnabled = misc.BossKeyEnabled = false;
+    misc.ApplyHotKeys();
 
     misc.UnregisterHotKeys();
     EXPECT_TRUE(RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'Q'));
