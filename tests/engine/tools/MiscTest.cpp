@@ -110,7 +110,7 @@ TEST(Misc, LoadKeepsWhatTheFileLacks) {
 TEST(Misc, PasswordsFormOneCipherChain) {
     TMisc misc;
     misc.Passwords.push_back(
-        Password("mail", "joe@example.org", "s3cr\xe9t", "http://mail.example.org/"));
+        Password("mail", "joe@example.org", "s3cr\u00e9t", "http://mail.example.org/"));
     misc.Passwords.push_back(Password("bank", "joe", "", ""));
     TPrefs prefs;
     misc.SaveToXML(prefs.Root);
@@ -127,7 +127,7 @@ TEST(Misc, PasswordsFormOneCipherChain) {
     TMisc loaded;
     loaded.LoadFromXML(prefs.Root);
     ASSERT_EQ(loaded.Passwords.size(), 2u);
-    EXPECT_EQ(loaded.Passwords[0]->Password, "s3cr\xe9t");
+    EXPECT_EQ(loaded.Passwords[0]->Password, "s3cr\u00e9t");
     EXPECT_EQ(loaded.Passwords[1]->Title, "bank");
     EXPECT_EQ(loaded.Passwords[1]->UserName, "joe");
 
@@ -136,6 +136,22 @@ TEST(Misc, PasswordsFormOneCipherChain) {
     TPrefs again;
     misc.SaveToXML(again.Root);
     EXPECT_NE(again.Node("Passwords").ChildNodes()[0].Attribute("Title"), "GwHoQg==");
+}
+
+// Fields that fit the code page are stored in it, others in UTF-8, in one chain.
+TEST(Misc, StoredPasswordsKeepTextsTheCodePageCannotHold) {
+    ASSERT_EQ(GetACP(), 1252u);
+    TMisc misc;
+    misc.Passwords.push_back(Password("\u00e9", "\u5c71\u7530", "\u30d1\u30b9\u00e9", ""));
+    TPrefs prefs;
+    misc.SaveToXML(prefs.Root);
+    EXPECT_EQ(prefs.Node("Passwords").ChildNodes()[0].Attribute("Title"), "Ig==");
+    TMisc loaded;
+    loaded.LoadFromXML(prefs.Root);
+    ASSERT_EQ(loaded.Passwords.size(), 1u);
+    EXPECT_EQ(loaded.Passwords[0]->Title, "\u00e9");
+    EXPECT_EQ(loaded.Passwords[0]->UserName, "\u5c71\u7530");
+    EXPECT_EQ(loaded.Passwords[0]->Password, "\u30d1\u30b9\u00e9");
 }
 
 TEST(Misc, AbsentPasswordValueDoesNotAdvanceTheState) {
