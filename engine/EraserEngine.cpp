@@ -56,6 +56,10 @@ void TEraserEngine::EmptyRecycleBin() {
     SHEmptyRecycleBinW(MainWindow(), nullptr, 0);
 }
 
+const char* const TEraserEngine::LoadAtStartupFailed =
+    "The program could not be set to load at Windows startup: the registry's \"Run\" key "
+    "cannot be written.";
+
 // The option follows the registry: a Run value that cannot be written or removed
 // leaves it as it was.
 bool TEraserEngine::SetLoadAtStartup(bool value) {

@@ -59,6 +59,7 @@ public:
     // Writes or removes the program's value under the user's "Run" key (creating the
     // key); false, with the option unchanged, when the registry refuses.
     bool SetLoadAtStartup(bool value);
+    static const char* const LoadAtStartupFailed; // the message when writing it failed
 
     void LoadSettings(const std::string& fileName);
     void SaveSettings(const std::string& fileName);

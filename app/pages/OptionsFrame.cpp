@@ -44,8 +44,7 @@ TCheckBox* TTOptions::AddOption(const char* name, const char* caption, int row,
 
 void TTOptions::LoadAtStartupClick(bool on) {
     if (Engine->SetLoadAtStartup(on)) return;
-    ShowError(on ? "The program could not be set to load at Windows startup: the registry's "
-                   "\"Run\" key cannot be written."
+    ShowError(on ? TEraserEngine::LoadAtStartupFailed
                  : "The program could not be kept from loading at Windows startup: its value "
                    "under the registry's \"Run\" key cannot be removed.");
     chkLoadAtStartup->SetChecked(Engine->GetLoadAtStartup());

@@ -108,7 +108,7 @@ void TTStartupManager::UpdateButtons() {
 
 void TTStartupManager::SetSelectedEnabled(bool enabled) {
     TListItem* selected = lvItems->Selected();
-    if (!selected) return;
+    if (!selected || EntryOf(*selected)->Enabled == enabled) return;
     TStartUpItem& entry = *EntryOf(*selected);
     std::string existing;
     const bool replace = Manager().FindClash(entry, enabled, existing);

@@ -37,7 +37,10 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
         if (!config || config.NodeName() != "Configuration")
             throw EXMLDocError("No \"Configuration\" element");
         if (const TXMLNode options = config.FindNode("Options")) {
-            attempt([&] { SetLoadAtStartup(XMLToBool(options.Attribute("LoadAtStartup"))); });
+            attempt([&] {
+                const bool wanted = XMLToBool(options.Attribute("LoadAtStartup"));
+                if (!SetLoadAtStartup(wanted) && wanted) DoProgress(nullptr, LoadAtStartupFailed);
+            });
             attempt([&] { StartInSystemTray = XMLToBool(options.Attribute("StartInSystemTray")); });
             attempt([&] {
                 AutoCleanAtWindowsStart = XMLToBool(options.Attribute("AutoCleanAtWindowsStart"));

@@ -81,6 +81,18 @@ void PressFlatButton(HWND page, TFlatButton button, bool post = false) {
     }
 }
 
+// A left click of the mouse at the middle of a window.
+void ClickWithMouse(HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+}
+
 // Keys typed on the keyboard: the modifiers held while the key goes down and up.
 void TypeKeys(std::vector<WORD> modifiers, WORD key) {
     std::vector<INPUT> inputs;
@@ -134,7 +146,9 @@ protected:
     void AnswerBox(const std::string& textPart, int button) {
         AnswerBoxShowing({textPart}, button);
     }
-    void AnswerBoxShowing(const std::vector<std::string>& textParts, int button) {
+    // With `mouse`, the button is clicked with the mouse as a person would.
+    void AnswerBoxShowing(const std::vector<std::string>& textParts, int button,
+                          bool mouse = false) {
         HWND box = Program.WaitForWindow("#32770");
         ASSERT_NE(box, nullptr) << textParts[0];
         std::string text;
@@ -142,7 +156,10 @@ protected:
             text += WindowText(label);
         for (const std::string& part : textParts)
             EXPECT_NE(text.find(part), std::string::npos) << text;
-        PostClick(GetDlgItem(box, button));
+        if (mouse)
+            ClickWithMouse(GetDlgItem(box, button));
+        else
+            PostClick(GetDlgItem(box, button));
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     }
 };
@@ -314,7 +331,7 @@ TEST_F(ToolPages, StartupEntriesFollowThePageAndNeverOverwriteEachOther) {
 
     SelectRow(list, "TwDup", true); // the parked one, listed after the live one
     PressFlatButton(page, enable, true);
-    AnswerBoxShowing({"new-tool.exe", "old-tool.exe"}, IDNO);
+    AnswerBoxShowing({"new-tool.exe", "old-tool.exe"}, IDNO, true);
     EXPECT_EQ(ReadValue(RunKey, "TwDup"), "new-tool.exe");
     EXPECT_EQ(ReadValue(disabledKey, "TwDup"), "old-tool.exe");
     PressFlatButton(page, enable, true);
