@@ -8,6 +8,7 @@
 #include "engine/EraserEngine.h"
 #include "engine/SharedRoutines.h"
 #include "engine/settings/SecretCipher.h"
+#include "support/KeySecurity.h"
 #include "support/Shortcuts.h"
 #include <algorithm>
 #include <commctrl.h>
@@ -512,8 +513,17 @@ TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
     EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
 
     page = ShowPage("Run Options       ", "TTOptions");
-    SendMessageA(FindChild(page, "TCheckBox", "Load At Windows Startup"), BM_CLICK, 0, 0);
+    HWND loadAtStartup = FindChild(page, "TCheckBox", "Load At Windows Startup");
+    SendMessageA(loadAtStartup, BM_CLICK, 0, 0); // the "Run" key is made
     EXPECT_TRUE(EndsText("Tarnwhistle.exe", ReadValue(RunKey, "Tarnwhistle")));
+    SendMessageA(loadAtStartup, BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadValue(RunKey, "Tarnwhistle"), "<none>");
+    SetKeySecurity(RunKey, ReadOnlyKeyRules);
+    PostClick(loadAtStartup);
+    AnswerBox("The program could not be set to load at Windows startup", IDOK);
+    EXPECT_EQ(SendMessageA(loadAtStartup, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SetKeySecurity(RunKey, OpenKeyRules);
+    SendMessageA(loadAtStartup, BM_CLICK, 0, 0);
     HWND group = FindChild(page, "TGroupBox", " Password ");
     SendMessageA(FindChild(group, "TCheckBox"), BM_CLICK, 0, 0);
     std::vector<HWND> edits = Children(group, "TEdit");
