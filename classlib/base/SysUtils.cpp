@@ -320,12 +320,12 @@ std::string ToUtf8(const wchar_t* s) {
 
 namespace {
 
-std::wstring WideFrom(const std::string& bytes, UINT codePage, DWORD flags = 0) {
+std::wstring WideFrom(const std::string& bytes, UINT codePage) {
     if (bytes.empty()) return {};
     const int size = static_cast<int>(bytes.size());
-    const int n = MultiByteToWideChar(codePage, flags, bytes.data(), size, nullptr, 0);
+    const int n = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
     std::wstring wide(n, L'\0');
-    MultiByteToWideChar(codePage, flags, bytes.data(), size, wide.data(), n);
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), n);
     return wide;
 }
 

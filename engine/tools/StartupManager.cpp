@@ -2,6 +2,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SafeFileOps.h"
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 #include <shlobj.h>
@@ -15,6 +16,19 @@ bool IsStringType(TRegDataType t) {
 
 std::string WorkingStartupFolder(bool currentUser) {
     return SpecialFolder(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP);
+}
+
+// Writes the source's bytes over the target in place, never through a link.
+void OverwriteWithCopy(const std::string& source, const std::string& target) {
+    const std::string data = ReadFileToString(source);
+    const TSafeOpenedFile file = SafeOpenForOverwrite(target);
+    if (!file.Result.Done())
+        throw Exception("Cannot replace \"" + target + "\": " + file.Result.Text());
+    DWORD written = 0;
+    const auto size = static_cast<DWORD>(data.size());
+    if (!WriteFile(file.Handle.Get(), data.data(), size, &written, nullptr) || written != size ||
+        !SetEndOfFile(file.Handle.Get()))
+        throw Exception("Cannot write \"" + target + "\"");
 }
 } // namespace
 
@@ -162,12 +176,10 @@ void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const
     if (from.empty() || to.empty()) throw Exception("The Startup folder is unknown");
     const std::string source = from + "\\" + item.FileName;
     const std::string target = to + "\\" + item.FileName;
-    if (FileExists(target)) { // the caller chose to replace it
-        const TSafeFileResult replaced = SafeDeleteFile(target);
-        if (!replaced.Done())
-            throw Exception("Cannot replace \"" + target + "\": " + replaced.Text());
-    }
-    if (!ForceDirectories(to) || !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), TRUE))
+    if (FileExists(target))
+        OverwriteWithCopy(source, target); // the caller chose to replace it
+    else if (!ForceDirectories(to) ||
+             !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), TRUE))
         throw Exception("Cannot copy \"" + source + "\" to \"" + to + "\"");
     const TSafeFileResult removed = SafeDeleteFile(source);
     if (!removed.Done()) {
