@@ -1,12 +1,17 @@
 // Starts a program once and measures the time until its window of the given class is
 // shown, skinned and painted and the program idle, in seconds, after printing its peak
 // working set.
+// A message box the program shows before its window is answered at once.
 // scripts/bench-startup runs Tarnwhistle (in a folder of its own, default settings)
-// and the minimal Win32 program in turn.
+// and the minimal Win32 program in turn; scripts/bench-skin-damaged runs copies of
+// Tarnwhistle with damaged skins put into them.
 //   bench_startup start <program> <window class> [skinned]
+//   bench_startup put <program> <skin stream file>
 #include "bench/BenchSupport.h"
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "skin/SkinMessages.h"
+#include "tests/support/ExeSkin.h"
 #include "tests/support/ProcessWindow.h"
 #include <cstdio>
 #include <psapi.h>
@@ -61,6 +66,8 @@ double StartOnce(const std::vector<std::string>& args) {
     HWND wnd = nullptr;
     for (int i = 0; i < 30000 && !wnd; ++i) {
         WaitForInputIdle(pi.hProcess, 10);
+        if (HWND box = FindProcessWindow(pi.dwProcessId, "#32770"))
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
         wnd = FindProcessWindow(pi.dwProcessId, Arg(args, 1).c_str());
     }
     double seconds = 0;
@@ -80,9 +87,16 @@ double StartOnce(const std::vector<std::string>& args) {
     return seconds;
 }
 
+double PutSkin(const std::vector<std::string>& args) {
+    if (!PutExeSkin(Arg(args, 0), ReadFileToString(Arg(args, 1))))
+        throw std::runtime_error("cannot put the skin into " + Arg(args, 0));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunSide(argc, argv, {{"start", StartOnce}},
-                   "bench_startup start <program> <window class> [skinned]");
+    return RunSide(argc, argv, {{"start", StartOnce}, {"put", PutSkin}},
+                   "bench_startup start <program> <window class> [skinned] | put <program> "
+                   "<skin stream file>");
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-template <class T> bool ReadAt(const std::string& bytes, size_t offset, T& value) {
+template <class T> bool ReadAt(std::string_view bytes, size_t offset, T& value) {
     if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) return false;
     std::memcpy(&value, bytes.data() + offset, sizeof(T));
     return true;
@@ -62,7 +62,7 @@ const TRamp& FindRamp(int n, COLORREF a, COLORREF z) {
 
 } // namespace
 
-bool LoadBitmapFromBytes(TBitmap& bitmap, const std::string& bytes) {
+bool LoadBitmapFromBytes(TBitmap& bitmap, std::string_view bytes) {
     bitmap.SetSize(0, 0);
     BITMAPFILEHEADER file;
     BITMAPINFOHEADER info;

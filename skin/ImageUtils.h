@@ -3,11 +3,11 @@
 // skin member's .bmp bytes, greying, mirroring, flipping and rotating bitmaps,
 // blending colours and two-colour gradients through a small ramp cache. Main thread.
 #include "classlib/gui/Bitmap.h"
-#include <string>
+#include <string_view>
 
 // Reads a 24- or 32-bit uncompressed .bmp held in memory; false (bitmap emptied) for
 // anything else or for bytes that do not hold the whole picture.
-bool LoadBitmapFromBytes(TBitmap& bitmap, const std::string& bytes);
+bool LoadBitmapFromBytes(TBitmap& bitmap, std::string_view bytes);
 
 void GrayBitmap(TBitmap& bitmap);
 void MirrorBitmap(TBitmap& bitmap);    // left to right

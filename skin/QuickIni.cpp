@@ -2,21 +2,7 @@
 #include "classlib/base/SysUtils.h"
 #include "skin/SkinReader.h"
 
-namespace {
-
-bool IsHeader(const std::string& line) {
-    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
-}
-
-std::string KeyOf(const std::string& line) {
-    size_t eq = line.find('=');
-    return eq == std::string::npos ? std::string()
-                                   : AsciiLowerCase(TrimSkinText(line.substr(0, eq)));
-}
-
-} // namespace
-
-std::string TrimSkinText(const std::string& s) {
+std::string_view TrimSkinText(std::string_view s) {
     size_t first = 0, last = s.size();
     while (first < last && static_cast<unsigned char>(s[first]) <= 32)
         ++first;
@@ -25,43 +11,56 @@ std::string TrimSkinText(const std::string& s) {
     return s.substr(first, last - first);
 }
 
-void TQuickIni::LoadFromStream(const std::string& text) {
+bool TQuickIni::LoadFromStream(std::string_view text) {
     FLines.clear();
-    FSections.clear();
-    for (const std::string& raw : SplitSkinLines(text.substr(0, text.find('\0')))) {
-        std::string line = TrimSkinText(raw);
-        if (line.empty() || line[0] == ';') continue;
-        if (IsHeader(line)) FSections.push_back({line, static_cast<int>(FLines.size())});
-        FLines.push_back(line);
-    }
+    FHeaders.clear();
+    FSectionIndex.clear();
+    text = text.substr(0, text.find('\0'));
+    if (text.size() > MaxTextSize) return false;
+    ForEachSkinLine(text, [this](std::string_view raw) {
+        const std::string_view line = TrimSkinText(raw);
+        if (line.empty() || line[0] == ';') return true;
+        const int index = static_cast<int>(FLines.size());
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            FLines.push_back({true, std::string(line.substr(1, line.size() - 2)), {}});
+            FHeaders.push_back(index);
+            FSectionIndex.emplace(AsciiLowerCase(FLines.back().Key), index);
+            return FHeaders.size() <= MaxSections;
+        }
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos)
+            FLines.push_back({false, {}, {}});
+        else
+            FLines.push_back({false, AsciiLowerCase(std::string(TrimSkinText(line.substr(0, eq)))),
+                              std::string(TrimSkinText(line.substr(eq + 1)))});
+        return true;
+    });
+    if (FHeaders.size() <= MaxSections) return true;
+    FLines.clear();
+    FHeaders.clear();
+    FSectionIndex.clear();
+    return false;
 }
 
 std::vector<std::string> TQuickIni::ReadSections() const {
     std::vector<std::string> names;
-    for (const TSection& s : FSections)
-        names.push_back(TrimSkinText(s.Header.substr(1, s.Header.size() - 2)));
+    for (int line : FHeaders)
+        names.emplace_back(TrimSkinText(FLines[line].Key));
     return names;
 }
 
 int TQuickIni::FindSection(const std::string& name) const {
-    const std::string wanted = AsciiLowerCase(name);
-    for (const TSection& s : FSections)
-        if (s.Header.size() == wanted.size() + 2 &&
-            AsciiLowerCase(s.Header.substr(1, wanted.size())) == wanted)
-            return s.Line;
-    return -1;
+    const auto found = FSectionIndex.find(AsciiLowerCase(name));
+    return found == FSectionIndex.end() ? -1 : found->second;
 }
 
 std::string TQuickIni::ReadString(const std::string& section, const std::string& key,
                                   const std::string& def) const {
-    int line = FindSection(section);
-    if (line < 0) return def;
-    std::string wanted = AsciiLowerCase(key);
-    for (size_t i = line + 1; i < FLines.size() && !IsHeader(FLines[i]); ++i) {
-        if (KeyOf(FLines[i]) != wanted) continue;
-        std::string value = TrimSkinText(FLines[i].substr(FLines[i].find('=') + 1));
-        return value.empty() ? def : value;
-    }
+    const int header = FindSection(section);
+    if (header < 0) return def;
+    const std::string wanted = AsciiLowerCase(key);
+    for (size_t i = header + 1; i < FLines.size() && !FLines[i].Header; ++i)
+        if (FLines[i].Key == wanted) return FLines[i].Value.empty() ? def : FLines[i].Value;
     return def;
 }
 

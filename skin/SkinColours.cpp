@@ -2,7 +2,7 @@
 #include "skin/QuickIni.h"
 
 TColor SkinColorFromText(const std::string& text, TColor def) {
-    const std::string s = TrimSkinText(text);
+    const std::string_view s = TrimSkinText(text);
     if (s.empty()) return def;
     int channels[3] = {0, 0, 0};
     int filled = 0;

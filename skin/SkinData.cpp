@@ -77,17 +77,18 @@ TSkinData::~TSkinData() {
     if (TSkinManage* manager = SkinManager()) manager->RemoveSkinData(this);
 }
 
-void TSkinData::ReadSkinStream(const std::string& bytes) {
+void TSkinData::ReadSkinStream(std::string bytes) {
     uint32_t n = 0;
     if (bytes.size() >= 4) std::memcpy(&n, bytes.data(), 4);
     if (n < 1) return;
     if (n > bytes.size() - 4) {
         FSkinStream.clear();
-        FNotReady = true;
-        ShowSkinMessage(SkinDamagedText);
+        Refuse(SkinDamagedText);
         return;
     }
-    FSkinStream = bytes.substr(4, n);
+    bytes.resize(4 + size_t(n));
+    bytes.erase(0, 4); // in place: a large stream is not held twice
+    FSkinStream = std::move(bytes);
     LoadSkin();
 }
 
@@ -96,29 +97,52 @@ std::string TSkinData::WriteSkinStream() const {
     return std::string(reinterpret_cast<const char*>(&n), 4) + FSkinStream;
 }
 
+bool TSkinData::Refuse(const std::string& message) {
+    FNotReady = true;
+    ShowSkinMessage(message);
+    return false;
+}
+
 bool TSkinData::LoadSkin() {
     FNotReady = true;
     TSkinReader reader;
-    if (!reader.LoadFromStream(FSkinStream)) {
-        ShowSkinMessage(reader.Error());
-        return false;
-    }
+    return reader.LoadFromStream(FSkinStream) ? ParseMembers(reader) : Refuse(reader.Error());
+}
+
+bool TSkinData::LoadSkinPackage(std::string package) {
+    FNotReady = true;
+    TSkinReader reader;
+    return reader.LoadPackage(std::move(package)) ? ParseMembers(reader) : Refuse(reader.Error());
+}
+
+bool TSkinData::ParseMembers(const TSkinReader& reader) {
     std::string iniName;
-    std::string iniText = reader.FindFile(".ini", iniName);
-    TQuickIni ini;
-    ini.LoadFromStream(iniText);
-    ParseSkin(ini, [&reader](const std::string& name) { return reader.GetFile(name); });
+    const std::string_view iniText = reader.FindFile(".ini", iniName);
+    if (!ParseParts(iniText, [&reader](const std::string& name) { return reader.GetFile(name); }))
+        return Refuse(SkinDamagedText);
     return true;
 }
 
-void TSkinData::LoadSkinParts(const std::string& iniText, const TSkinMembers& members) {
+bool TSkinData::LoadSkinParts(const std::string& iniText, const TSkinMembers& members) {
+    return ParseParts(iniText, [&members](const std::string& name) {
+        auto it = members.find(AsciiLowerCase(name));
+        return it == members.end() ? std::string_view() : std::string_view(it->second);
+    });
+}
+
+bool TSkinData::ParseParts(std::string_view iniText, const TMemberGetter& member) {
     FNotReady = true;
     TQuickIni ini;
-    ini.LoadFromStream(iniText);
-    ParseSkin(ini, [&members](const std::string& name) {
-        auto it = members.find(AsciiLowerCase(name));
-        return it == members.end() ? std::string() : it->second;
-    });
+    return !iniText.empty() && ini.LoadFromStream(iniText) && ParseSkin(ini, member);
+}
+
+bool TSkinData::HasFrame() const {
+    if (!SkinReady()) return false;
+    for (const auto& border : FElements.Borders)
+        if (border->Bitmap.Empty()) return false;
+    for (const auto& button : FElements.SysButtons)
+        if (button->Action == 0 && !button->Bitmap.Empty()) return true;
+    return false;
 }
 
 void TSkinData::Loaded() {

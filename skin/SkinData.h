@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 enum TSkinControlType {
@@ -85,6 +86,7 @@ struct TSkinElements {
 // A skin's members by lower-case name (the .bmp bytes), for loading without a package.
 using TSkinMembers = std::map<std::string, std::string>;
 class TQuickIni;
+class TSkinReader;
 
 class TSkinData : public TComponent {
 public:
@@ -111,14 +113,23 @@ public:
                        const std::string& controlClass, TComponent*& skinnedControl)>
         OnSkinControl;
 
+    // The pixels a skin's pictures may hold together (ours hold under 60 thousand).
+    static constexpr int64_t MaxSkinPixels = 4 << 20;
+
     // The "SkinStream" property: u32 length n, then n bytes of packed skin. Reading
     // decodes and parses it at once; a refused skin is reported with one message.
-    void ReadSkinStream(const std::string& bytes);
+    void ReadSkinStream(std::string bytes);
     [[nodiscard]] std::string WriteSkinStream() const;
     // Decodes and parses the packed skin held; false (skin not ready) when refused.
     bool LoadSkin();
-    // Parses an ini text with its members (used by LoadSkin; tests feed it directly).
-    void LoadSkinParts(const std::string& iniText, const TSkinMembers& members);
+    // Parses a decoded package; false (skin not ready), with the one message, when the
+    // package, its ini or its pictures are refused; a package without an ini is refused.
+    bool LoadSkinPackage(std::string package);
+    // Parses an ini text with its members, as LoadSkinPackage does but without a message.
+    bool LoadSkinParts(const std::string& iniText, const TSkinMembers& members);
+    // The skin draws whole frames: all four borders and a close button have pictures.
+    // Without them a skinned window keeps its native frame.
+    [[nodiscard]] bool HasFrame() const;
     // The owning window has been built: manager, hook and the first skin request.
     void Loaded();
 
@@ -140,8 +151,11 @@ public:
     static std::function<void(const std::string& text)> ShowSkinMessage;
 
 private:
-    void ParseSkin(const TQuickIni& ini,
-                   const std::function<std::string(const std::string&)>& member);
+    using TMemberGetter = std::function<std::string_view(const std::string&)>;
+    bool ParseSkin(const TQuickIni& ini, const TMemberGetter& member);
+    bool ParseMembers(const TSkinReader& reader);
+    bool ParseParts(std::string_view iniText, const TMemberGetter& member);
+    bool Refuse(const std::string& message);
     void RequestAction(int action);
 
     bool FActive = false;

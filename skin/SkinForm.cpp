@@ -56,7 +56,7 @@ void TSkinForm::InitWindow(TSkinData* data) {
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
     const LONG_PTR ex = GetWindowLongPtrW(Handle, GWL_EXSTYLE);
     FChild = style & WS_CHILD;
-    FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !FChild;
+    FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !FChild && data->HasFrame();
     RECT client;
     GetClientRect(Handle, &client);
     FAttachClient = {client.right, client.bottom};

@@ -5,17 +5,19 @@
 #include "skin/SkinData.h"
 #include "skin/SkinReader.h"
 #include <algorithm>
+#include <map>
 
 namespace {
 
-using TMemberGetter = std::function<std::string(const std::string&)>;
+using TMemberGetter = std::function<std::string_view(const std::string&)>;
 
 class TSkinParser {
 public:
     TSkinParser(const TQuickIni& ini, const TMemberGetter& member, TSkinElements& e,
                 TSkinColours& colours)
         : FIni(ini), FMember(member), E(e), C(colours) {}
-    void Run(std::vector<TColor>& indexed, std::array<TColor, 10>& custom);
+    // False when the pictures would hold more than MaxSkinPixels.
+    bool Run(std::vector<TColor>& indexed, std::array<TColor, 10>& custom);
 
 private:
     int Int(const std::string& section, const std::string& key, int def) const {
@@ -27,7 +29,7 @@ private:
     TColor Colour(const std::string& section, const std::string& key, TColor def) const {
         return SkinColorFromText(Str(section, key), def);
     }
-    void LoadPicture(TBitmap& bitmap, const std::string& value) const;
+    void LoadPicture(TBitmap& bitmap, const std::string& value);
     void ReadMargins(TDataSkinObject& o, const std::string& section) const;
     void ReadColours(TDataSkinObject& o, const std::string& section) const;
     template <class T> std::unique_ptr<T> Element(const std::string& section, int maxTile = 0);
@@ -46,6 +48,8 @@ private:
 
     const TQuickIni& FIni;
     const TMemberGetter& FMember;
+    std::map<std::string, TBitmap> FDecoded; // each member decoded once, by lower-case name
+    int64_t FPixelsLeft = TSkinData::MaxSkinPixels;
     std::vector<std::string> FSections;
     TSkinElements& E;
     TSkinColours& C;
@@ -64,12 +68,18 @@ std::string UpperAscii(std::string s) {
 
 } // namespace
 
-void TSkinParser::LoadPicture(TBitmap& bitmap, const std::string& value) const {
-    std::string name = value.substr(value.find_last_of("\\/:") + 1);
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bmp") == 0 &&
-        LoadBitmapFromBytes(bitmap, FMember(name)))
-        return;
+// Every picture an element holds counts against the skin's pixels, however many
+// elements name the same member.
+void TSkinParser::LoadPicture(TBitmap& bitmap, const std::string& value) {
     bitmap.SetSize(0, 0);
+    if (FPixelsLeft < 0) return; // refused already
+    const std::string name = value.substr(value.find_last_of("\\/:") + 1);
+    if (name.size() <= 4 || name.compare(name.size() - 4, 4, ".bmp") != 0) return;
+    auto [decoded, isNew] = FDecoded.try_emplace(AsciiLowerCase(name));
+    if (isNew) LoadBitmapFromBytes(decoded->second, FMember(name));
+    const int64_t pixels = int64_t(decoded->second.Width()) * decoded->second.Height();
+    FPixelsLeft -= pixels;
+    if (FPixelsLeft >= 0 && pixels > 0) bitmap.Assign(decoded->second);
 }
 
 void TSkinParser::ReadMargins(TDataSkinObject& o, const std::string& section) const {
@@ -376,7 +386,7 @@ void TSkinParser::MakeToolbarBackground() {
     E.Toolbar->FrameCount = 1;
 }
 
-void TSkinParser::Run(std::vector<TColor>& indexed, std::array<TColor, 10>& custom) {
+bool TSkinParser::Run(std::vector<TColor>& indexed, std::array<TColor, 10>& custom) {
     FSections = FIni.ReadSections();
     ReadBorders();
     ReadColours();
@@ -397,12 +407,22 @@ void TSkinParser::Run(std::vector<TColor>& indexed, std::array<TColor, 10>& cust
     }
     for (int i = 0; i < 10; ++i)
         custom[i] = Colour("Customcolors", "Color" + std::to_string(i), clWhite);
+    return FPixelsLeft >= 0;
 }
 
-void TSkinData::ParseSkin(const TQuickIni& ini, const TMemberGetter& member) {
+// Parsed aside: a refused skin leaves the elements as they were.
+bool TSkinData::ParseSkin(const TQuickIni& ini, const TMemberGetter& member) {
+    TSkinElements elements;
+    TSkinColours colours{};
+    std::vector<TColor> indexed;
+    std::array<TColor, 10> custom{};
+    if (!TSkinParser(ini, member, elements, colours).Run(indexed, custom)) return false;
     FSkinName = ini.ReadString("TitlebarSkin", "SkinName", "");
-    FElements.Toolbar.reset();
-    TSkinParser(ini, member, FElements, FColours).Run(FIndexedColours, FCustomColours);
+    FElements = std::move(elements);
+    FColours = colours;
+    FIndexedColours = std::move(indexed);
+    FCustomColours = custom;
     FBrush.Reset(CreateSolidBrush(ColorToRGB(FColours.ButtonFace)));
     FNotReady = false;
+    return true;
 }

@@ -22,17 +22,24 @@ std::string AsciiLowerCase(std::string s) {
     return s;
 }
 
-std::vector<std::string> SplitSkinLines(const std::string& text) {
-    std::vector<std::string> lines;
+void ForEachSkinLine(std::string_view text, const std::function<bool(std::string_view)>& line) {
     size_t i = 0;
     while (i < text.size()) {
         size_t end = text.find_first_of("\r\n", i);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(i, end - i));
+        if (end == std::string_view::npos) end = text.size();
+        if (!line(text.substr(i, end - i))) return;
         i = end;
         if (i < text.size() && text[i] == '\r') ++i;
         if (i < text.size() && text[i] == '\n') ++i;
     }
+}
+
+std::vector<std::string> SplitSkinLines(std::string_view text) {
+    std::vector<std::string> lines;
+    ForEachSkinLine(text, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -68,10 +75,13 @@ bool TSkinReader::LoadPackage(std::string package) {
     // Every length is checked against the package before a member is read.
     size_t nameLength = ReadU32(package, 4);
     if (nameLength > package.size() - 16) return Refuse(SkinDamagedText);
-    FNames = SplitSkinLines(AsciiLowerCase(package.substr(16, nameLength)));
-    size_t count = FNames.size();
+    const std::string_view names = std::string_view(package).substr(16, nameLength);
+    // Counted before a name is copied: a list of millions of names stops at the cap.
+    size_t count = 0;
+    ForEachSkinLine(names, [&count](std::string_view) { return ++count <= MaxMembers; });
     size_t tableEnd = 16 + nameLength + 4 * count;
     if (count > MaxMembers || tableEnd > package.size()) return Refuse(SkinDamagedText);
+    FNames = SplitSkinLines(AsciiLowerCase(std::string(names)));
     FSizes.resize(count);
     FOffsets.resize(count);
     uint64_t total = 0;
@@ -86,18 +96,18 @@ bool TSkinReader::LoadPackage(std::string package) {
     return true;
 }
 
-std::string TSkinReader::Member(size_t index) const {
-    return FData.substr(FOffsets[index], FSizes[index]);
+std::string_view TSkinReader::Member(size_t index) const {
+    return std::string_view(FData).substr(FOffsets[index], FSizes[index]);
 }
 
-std::string TSkinReader::GetFile(const std::string& name) const {
+std::string_view TSkinReader::GetFile(const std::string& name) const {
     std::string lower = AsciiLowerCase(name);
     for (size_t i = 0; i < FNames.size(); ++i)
         if (FNames[i] == lower) return Member(i);
     return {};
 }
 
-std::string TSkinReader::FindFile(const std::string& part, std::string& name) const {
+std::string_view TSkinReader::FindFile(const std::string& part, std::string& name) const {
     for (size_t i = 0; i < FNames.size(); ++i)
         if (FNames[i].find(part) != std::string::npos) {
             name = FNames[i];

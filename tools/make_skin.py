@@ -2,10 +2,13 @@
 """Draws Tarnwhistle's own skin, "Teal Whistle", in the colours of the program's icon
 and main picture: every bitmap its windows and controls are painted from (24-bit,
 magenta 0xFF00FF as the transparent key) and the ini that describes them, then packs
-them with skinpack into the stored form the program embeds.
+them with skinpack into the stored form the program embeds. Every text the skin's
+colours put on its pictures (captions, control captions) must keep a contrast of at
+least 4.5:1 against each pixel under it, or no skin is written.
 
     make_skin.py OUT.bin [GLYPHS.bmp]   the packed skin, and the caption-menu glyphs
 """
+import configparser
 import os
 import struct
 import sys
@@ -120,7 +123,7 @@ TITLE_H, BORDER = 26, 4
 
 
 def title(active):
-    top, bottom = (TEAL_LIGHT, TEAL_MID) if active else (FACE_DARK, SHADOW)
+    top, bottom = (TEAL, TEAL_MID) if active else (FACE_DARK, SHADOW)
     p = Picture(120, TITLE_H)
     p.vgradient(0, 0, 120, TITLE_H, top, bottom)
     p.fill(0, 1, 120, 2, mix(top, WHITE, 0.45))  # a highlight under the top edge
@@ -417,7 +420,7 @@ def menu_item(frame):
         p.fill(4, 18, 26, 19, FACE_DARK)
         p.fill(4, 19, 26, 20, WHITE)
     if frame == 4:  # selected: white text on teal
-        p.vgradient(1, 1, 29, 19, TEAL_LIGHT, TEAL)
+        p.vgradient(1, 1, 29, 19, TEAL, TEAL_MID)
         p.frame(1, 1, 29, 19, TEAL_MID)
         p.round_corners(1, 1, 29, 19, 3, TEAL_MID)
     return p
@@ -478,9 +481,9 @@ TextAlignment=0
 ActiveTextR=255
 ActiveTextG=255
 ActiveTextB=255
-InActiveTextR=232
-InActiveTextG=240
-InActiveTextB=242
+InActiveTextR=28
+InActiveTextG=43
+InActiveTextB=47
 menuBar=menubar.bmp
 TileMenu=1
 TileLeftMenu=2
@@ -505,7 +508,7 @@ ButtonShadow=125 150 156
 ButtonDkShadow=14 62 72
 MenuBarText=28 43 47
 TitleTextActive=255 255 255
-TitleTextNoActive=232 240 242
+TitleTextNoActive=28 43 47
 
 [ButtonSystemMenu]
 Action=3
@@ -574,7 +577,7 @@ TopHeight=5
 BottomHeight=3
 Trans=1
 NormalColour2=28 43 47
-MouseOverColour2=31 122 140
+MouseOverColour2=23 92 106
 PressedColour2=14 62 72
 
 [Scrollbar]
@@ -669,8 +672,8 @@ Tile=0
 """
 
 
-def members():
-    pictures = {
+def pictures():
+    return {
         'top.bmp': stack([title(True), title(False)]),
         'left.bmp': strip([side(True), side(False)]),
         'right.bmp': strip([side(True), side(False)]),
@@ -704,14 +707,107 @@ def members():
         'menuitem.bmp': strip([menu_item(f) for f in (1, 2, 3, 4, 5)]),
         'menuback.bmp': menu_background(),
     }
-    return [(name, p.bmp()) for name, p in pictures.items()] + [
+
+
+# Contrast -------------------------------------------------------------------------
+
+MIN_CONTRAST = 4.5
+
+
+def luminance(c):
+    def channel(v):
+        v /= 255
+        return v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4
+    r, g, b = (channel(v) for v in c)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def contrast(a, b):
+    la, lb = sorted((luminance(a), luminance(b)), reverse=True)
+    return (la + 0.05) / (lb + 0.05)
+
+
+def ini_colours():
+    """The text and face colours the painters take from the ini."""
+    ini = configparser.ConfigParser(comment_prefixes=(';',), interpolation=None)
+    ini.read_string(INI)
+
+    def rgb(section, key):
+        return tuple(int(v) for v in ini[section][key].replace(',', ' ').split())
+
+    def channels(prefix):
+        p = ini['Personality']
+        return tuple(int(p[prefix + c]) for c in 'RGB')
+
+    colours = {k: rgb('Colours', k) for k in ini['Colours']}
+    colours.update({'activetext': channels('ActiveText'), 'inactivetext': channels('InActiveText')})
+    colours.update({'tabs.' + k: rgb('Tabs', k) for k in ini['Tabs'] if k.endswith('colour2')})
+    return colours
+
+
+def text_areas():
+    """(text colour key, member, frame, box in the frame, frames stacked): every place a
+    painter writes text of that colour, the box being the part of the frame inside its
+    margins that is stretched under the text. Disabled captions are left out, as
+    inactive controls are exempt from the floor."""
+    title_box = (8, 2, 112, TITLE_H)  # the stretched middle, under the top edge lines
+    return [
+        ('activetext', 'top.bmp', 1, title_box, True),
+        ('titletextactive', 'top.bmp', 1, title_box, True),
+        ('inactivetext', 'top.bmp', 2, title_box, True),
+        ('titletextnoactive', 'top.bmp', 2, title_box, True),
+        *[('buttontext', 'button.bmp', f, (5, 5, 35, 19), False) for f in (1, 2, 4, 5)],
+        ('tabs.normalcolour2', 'tabs.bmp', 1, (5, 5, 35, 19), False),
+        ('tabs.normalcolour2', 'tabs.bmp', 5, (5, 5, 35, 19), False),
+        ('tabs.mouseovercolour2', 'tabs.bmp', 2, (5, 5, 35, 19), False),
+        ('tabs.mouseovercolour2', 'tabs.bmp', 4, (5, 5, 35, 19), False),
+        ('tabs.pressedcolour2', 'tabs.bmp', 2, (5, 5, 35, 19), False),
+        *[('buttontext', 'header.bmp', f, (2, 2, 38, 18), False) for f in range(1, 6)],
+        *[('menubartext', 'menubar.bmp', f, (0, 0, 40, 19), True) for f in (1, 2)],
+        ('menutext', 'menuback.bmp', 1, (4, 4, 20, 20), False),
+        ('hilighttext', 'menuitem.bmp', 4, (4, 4, 26, 16), False),
+        ('windowtext', 'sunkedge.bmp', 1, (2, 2, 28, 19), False),
+        ('windowtext', 'statusedges.bmp', 3, (2, 2, 18, 18), False),
+    ]
+
+
+def contrast_faults(pics):
+    """Every text colour and face below the floor, as lines of text."""
+    colours = ini_colours()
+    faces = [('windowtext', 'buttonface'), ('buttontext', 'buttonface'), ('menutext', 'menu'),
+             ('hilighttext', 'hilight'), ('menubartext', 'menubar')]
+    faults = ['%s on %s: %.2f' % (t, f, contrast(colours[t], colours[f]))
+              for t, f in faces if contrast(colours[t], colours[f]) < MIN_CONTRAST]
+    for key, member, frame, (x0, y0, x1, y1), stacked in text_areas():
+        p = pics[member]
+        frames = 2 if stacked else p.w // {'button.bmp': 40, 'tabs.bmp': 40, 'header.bmp': 40,
+                                           'menuback.bmp': 24, 'menuitem.bmp': 30,
+                                           'sunkedge.bmp': 30, 'statusedges.bmp': 20}[member]
+        fw, fh = (p.w, p.h // frames) if stacked else (p.w // frames, p.h)
+        ox, oy = (0, (frame - 1) * fh) if stacked else ((frame - 1) * fw, 0)
+        worst = min((contrast(colours[key], p.px[oy + y][ox + x]), (x, y))
+                    for y in range(y0, y1) for x in range(x0, x1)
+                    if p.px[oy + y][ox + x] != KEY)
+        if worst[0] < MIN_CONTRAST:
+            faults.append('%s on %s frame %d at %s: %.2f' % (key, member, frame, worst[1],
+                                                             worst[0]))
+    return faults
+
+
+def members(pics):
+    return [(name, p.bmp()) for name, p in pics.items()] + [
         ('tealwhistle.ini', INI.replace('\n', '\r\n').encode('ascii'))]
 
 
 def main(argv):
     if len(argv) < 2:
         raise SystemExit(__doc__)
-    packed = skinpack.pack(skinpack.package(members()))
+    pics = pictures()
+    faults = contrast_faults(pics)
+    if faults:
+        raise SystemExit('make_skin: text below %.1f:1 contrast:\n  ' % MIN_CONTRAST +
+                         '\n  '.join(faults))
+    packed = skinpack.pack(skinpack.package(members(pics)))
     with open(argv[1], 'wb') as f:
         f.write(skinpack.resource(packed))
     if len(argv) > 2:

@@ -1,5 +1,6 @@
 // The LZHUF decoder against streams made by the packer and composed by hand, and
 // the package reader's refusals.
+#include "SkinTestSupport.h"
 #include "skin/LZH.h"
 #include "skin/SkinReader.h"
 #include "skin/SkinVectors.h"
@@ -13,23 +14,10 @@ std::string Bytes(const std::vector<uint8_t>& v) {
     return std::string(v.begin(), v.end());
 }
 
-std::string U32(uint32_t v) {
-    return std::string(reinterpret_cast<const char*>(&v), 4);
-}
-
 const TLZHVector& Vector(const std::string& name) {
     for (const TLZHVector& v : LZHVectors())
         if (v.Name == name) return v;
     throw std::runtime_error("no vector " + name);
-}
-
-// An unpacked package.
-std::string Package(const std::string& names, const std::vector<uint32_t>& sizes,
-                    const std::string& data, uint32_t magic = TSkinReader::Magic) {
-    std::string p = U32(magic) + U32(static_cast<uint32_t>(names.size())) + U32(0) + U32(0) + names;
-    for (uint32_t s : sizes)
-        p += U32(s);
-    return p + data;
 }
 
 } // namespace
@@ -64,7 +52,7 @@ TEST(SkinReader, UnpackCapsTheDecodedSize) {
     std::string packed = U32(static_cast<uint32_t>(v.Plain.size())) + Bytes(v.Code);
     EXPECT_TRUE(TSkinReader::Unpack(packed, out));
     EXPECT_EQ(out, Bytes(v.Plain));
-    // Sizes beyond 64 MiB or far beyond what the packed bytes can hold are refused
+    // Sizes beyond 16 MiB or far beyond what the packed bytes can hold are refused
     // before anything is allocated.
     EXPECT_FALSE(TSkinReader::Unpack(U32(0xFFFFFFFF) + Bytes(v.Code), out));
     EXPECT_FALSE(TSkinReader::Unpack(U32(300 * 100) + std::string(100, '\0'), out));

@@ -1,9 +1,36 @@
 #pragma once
-// Small skins for tests: .bmp bytes of solid colours, frame by frame.
+// Small skins for tests: .bmp bytes of solid colours, frame by frame, and packages.
+#include "skin/SkinReader.h"
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 #include <windows.h>
+
+inline std::string U32(uint32_t v) {
+    return std::string(reinterpret_cast<const char*>(&v), 4);
+}
+
+// An unpacked package.
+inline std::string Package(const std::string& names, const std::vector<uint32_t>& sizes,
+                           const std::string& data, uint32_t magic = TSkinReader::Magic) {
+    std::string p = U32(magic) + U32(static_cast<uint32_t>(names.size())) + U32(0) + U32(0) + names;
+    for (uint32_t s : sizes)
+        p += U32(s);
+    return p + data;
+}
+
+// An unpacked package of named members.
+inline std::string PackageOf(const std::vector<std::pair<std::string, std::string>>& members) {
+    std::string names, data;
+    std::vector<uint32_t> sizes;
+    for (const auto& [name, bytes] : members) {
+        names += name + "\r\n";
+        sizes.push_back(static_cast<uint32_t>(bytes.size()));
+        data += bytes;
+    }
+    return Package(names, sizes, data);
+}
 
 // A 24-bit bottom-up .bmp of w x h whose pixel (x, y) is pixel(x, y) (0x00RRGGBB).
 template <class Pixel> std::string MakeBmpOf(int w, int h, Pixel pixel) {

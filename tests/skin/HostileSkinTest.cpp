@@ -1,0 +1,230 @@
+// Hostile skin packages through the real reader: huge name lists, huge inis, many
+// sections, one large picture named again and again, no ini. Each is refused with one
+// message, or loads within the caps; the bytes allocated while loading are counted.
+#include "SkinTestSupport.h"
+#include "SolidSkin.h"
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Form.h"
+#include "skin/QuickIni.h"
+#include "skin/SkinData.h"
+#include "skin/SkinForm.h"
+#include "skin/SkinManage.h"
+#include "support/PumpMessages.h"
+#include <atomic>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <malloc.h>
+#include <memory>
+#include <new>
+#include <random>
+
+namespace {
+
+std::atomic<bool> Counting{false};
+std::atomic<int64_t> Allocated{0};
+
+void* Allocate(size_t size) {
+    void* p = std::malloc(size ? size : 1);
+    if (!p) throw std::bad_alloc();
+    if (Counting) Allocated += static_cast<int64_t>(_msize(p));
+    return p;
+}
+
+// Bytes allocated with new while a job runs: every allocation counts, freed or not.
+template <class Job> int64_t AllocatedBy(Job job) {
+    Allocated = 0;
+    Counting = true;
+    job();
+    Counting = false;
+    return Allocated;
+}
+
+constexpr int64_t MiB = 1 << 20;
+
+// Loads a package into fresh skin data, counting the messages it shows.
+class THostileLoad {
+public:
+    THostileLoad() {
+        TSkinData::ShowSkinMessage = [this](const std::string& text) {
+            ++Messages;
+            LastMessage = text;
+        };
+    }
+    ~THostileLoad() { TSkinData::ShowSkinMessage = FSaved; }
+    THostileLoad(const THostileLoad&) = delete;
+    THostileLoad& operator=(const THostileLoad&) = delete;
+
+    bool Load(std::string package) {
+        bool loaded = false;
+        Bytes = AllocatedBy([&] { loaded = Data.LoadSkinPackage(std::move(package)); });
+        return loaded;
+    }
+
+    TSkinData Data{nullptr};
+    int Messages = 0;
+    std::string LastMessage;
+    int64_t Bytes = 0;
+
+private:
+    std::function<void(const std::string&)> FSaved = TSkinData::ShowSkinMessage;
+};
+
+std::string Repeated(const std::string& unit, size_t totalSize) {
+    std::string text;
+    text.reserve(totalSize + unit.size());
+    while (text.size() < totalSize)
+        text += unit;
+    return text;
+}
+
+std::string CaptionSections(int count, const std::string& picture) {
+    std::string ini;
+    for (int i = 0; i < count; ++i)
+        ini += "[Button" + std::to_string(i) +
+               "]\r\nAction=0\r\nAlign=1\r\nXcoord=20\r\n"
+               "frame=4\r\nButtonImage=" +
+               picture + "\r\n";
+    return ini;
+}
+
+} // namespace
+
+void* operator new(size_t size) {
+    return Allocate(size);
+}
+void* operator new[](size_t size) {
+    return Allocate(size);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size ? size : 1);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+
+TEST(HostileSkin, HugeNameListsAndInisAreRefusedBeforeTheyAreCopied) {
+    // 12 million names: counted up to the member cap, never split into strings.
+    THostileLoad names;
+    EXPECT_FALSE(names.Load(Package(std::string(12 * MiB, '\n'), {}, "")));
+    EXPECT_EQ(names.Messages, 1);
+    EXPECT_EQ(names.LastMessage, SkinDamagedText);
+    EXPECT_LT(names.Bytes, MiB);
+
+    // A 12 MiB ini of short lines: refused by its size, never split into lines.
+    THostileLoad ini;
+    EXPECT_FALSE(ini.Load(PackageOf({{"z.ini", Repeated("a=1\r\n", 12 * MiB)}})));
+    EXPECT_EQ(ini.Messages, 1);
+    EXPECT_LT(ini.Bytes, MiB);
+    EXPECT_FALSE(ini.Data.SkinReady());
+
+    // The most lines an ini may hold load with their work bounded.
+    THostileLoad lines;
+    EXPECT_TRUE(lines.Load(PackageOf({{"z.ini", Repeated("a\n", TQuickIni::MaxTextSize)}})));
+    EXPECT_EQ(lines.Messages, 0);
+    EXPECT_LT(lines.Bytes, 32 * MiB);
+}
+
+TEST(HostileSkin, SectionsAreIndexedOnceAndCapped) {
+    TQuickIni ini;
+    ASSERT_TRUE(ini.LoadFromStream("[Personality]\nTop=first\n[PERSONALITY]\nTop=second\n"));
+    EXPECT_EQ(ini.ReadString("personality", "top", ""), "first"); // the first of a name wins
+    EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Personality", "PERSONALITY"}));
+    EXPECT_FALSE(ini.LoadFromStream(CaptionSections(TQuickIni::MaxSections + 1, "b.bmp")));
+    EXPECT_EQ(ini.FindSection("Button0"), -1); // nothing of a refused text is kept
+
+    THostileLoad many;
+    EXPECT_FALSE(many.Load(PackageOf({{"z.ini", CaptionSections(5000, "b.bmp")}})));
+    EXPECT_EQ(many.Messages, 1);
+
+    // As many caption buttons as sections may be, each asked for its nine keys.
+    THostileLoad most;
+    ASSERT_TRUE(most.Load(PackageOf({{"z.ini", CaptionSections(TQuickIni::MaxSections, "b.bmp")},
+                                     {"b.bmp", MakeBmp(16, 14, {0xFF0000})}})));
+    EXPECT_EQ(most.Data.Elements().SysButtons.size(), TQuickIni::MaxSections + 3);
+    EXPECT_LT(most.Bytes, 8 * MiB);
+}
+
+TEST(HostileSkin, PicturesAreDecodedOnceAndHeldWithinThePixelBudget) {
+    const std::string large = MakeBmpOf(2048, 2048, [](int, int) { return 0x336699u; });
+    // Two hundred buttons naming one picture as large as the whole budget.
+    THostileLoad repeated;
+    EXPECT_FALSE(repeated.Load(
+        PackageOf({{"z.ini", CaptionSections(200, "Large.bmp")}, {"large.bmp", large}})));
+    EXPECT_EQ(repeated.Messages, 1);
+    EXPECT_LT(repeated.Bytes, 2 * MiB); // no member is copied out of the package
+
+    THostileLoad once;
+    ASSERT_TRUE(
+        once.Load(PackageOf({{"z.ini", CaptionSections(1, "large.bmp")}, {"large.bmp", large}})));
+    EXPECT_EQ(once.Data.Elements().SysButtons[0]->Bitmap.Width(), 2048);
+
+    THostileLoad small;
+    ASSERT_TRUE(small.Load(PackageOf({{"z.ini", CaptionSections(200, "small.bmp")},
+                                      {"small.bmp", MakeBmp(64, 64, {0x336699})}})));
+    int64_t pixels = 0;
+    for (const auto& button : small.Data.Elements().SysButtons)
+        pixels += int64_t(button->Bitmap.Width()) * button->Bitmap.Height();
+    EXPECT_EQ(pixels, 200 * 64 * 64);
+}
+
+TEST(HostileSkin, WithoutAnIniOrAFrameWindowsKeepTheirNativeFrame) {
+    TSkinMembers solidMembers = solid::Members();
+    std::vector<std::pair<std::string, std::string>> bitmaps(solidMembers.begin(),
+                                                             solidMembers.end());
+    THostileLoad noIni;
+    EXPECT_FALSE(noIni.Load(PackageOf(bitmaps)));
+    EXPECT_EQ(noIni.Messages, 1);
+    EXPECT_FALSE(noIni.Data.SkinReady());
+
+    std::mt19937 random(1107);
+    std::string garbage(4000, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(1 + random() % 255);
+    bitmaps.emplace_back("z.ini", garbage);
+    THostileLoad garbled;
+    EXPECT_TRUE(garbled.Load(PackageOf(bitmaps)));
+    EXPECT_EQ(garbled.Messages, 0);
+    EXPECT_FALSE(garbled.Data.HasFrame());
+
+    // Borders without a close button are no whole frame either.
+    struct TManagerGuard {
+        ~TManagerGuard() { FreeSkinManager(); }
+    } guard;
+    TSkinData data(Application);
+    std::string ini = solid::Ini();
+    ini.replace(ini.find("Action=0"), 8, "Action=5");
+    ASSERT_TRUE(data.LoadSkinParts(ini, solid::Members()));
+    EXPECT_FALSE(data.HasFrame());
+    data.SetActive(true);
+    data.Loaded();
+    TForm form(Application);
+    form.SetBounds(10, 10, 240, 120);
+    form.Show();
+    TSkinForm* skinned = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        skinned = SkinManager()->FindSkinForm(form.Handle());
+        return skinned && skinned->Activated();
+    }));
+    EXPECT_FALSE(skinned->FrameSkinned());
+    EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    TGdiObject region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(form.Handle(), static_cast<HRGN>(region.Get())), ERROR);
+}
