@@ -82,11 +82,16 @@ void PressFlatButton(HWND page, TFlatButton button, bool post = false) {
     }
 }
 
-// A left click of the mouse at the middle of a window.
+// A left click of the mouse at the middle of a window, once the window is the one
+// there on the screen.
 void ClickWithMouse(HWND wnd) {
     RECT r;
     GetWindowRect(wnd, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    EXPECT_TRUE(WaitFor([&] {
+        return GetForegroundWindow() == GetAncestor(wnd, GA_ROOT) && WindowFromPoint(middle) == wnd;
+    }));
+    SetCursorPos(middle.x, middle.y);
     INPUT clicks[2] = {};
     clicks[0].type = clicks[1].type = INPUT_MOUSE;
     clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
