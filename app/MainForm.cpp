@@ -6,6 +6,7 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/SharedRoutines.h"
+#include <windowsx.h>
 
 TfMain* fMain = nullptr;
 
@@ -248,10 +249,18 @@ void TfMain::WMHotKey(TMessage& message) {
     }
 }
 
-// A right click on "User settings" opens its menu.
+// A right click on "User settings" opens its menu. Passed up from the button, the
+// message may name the panel it passed through instead (Wine): then the click's point
+// tells whether it was on the button.
 void TfMain::WMContextMenu(TMessage& message) {
-    if (reinterpret_cast<HWND>(message.WParam) != mainMiscButton->HandleIfAllocated())
-        return TForm::WndProc(message);
+    HWND button = mainMiscButton->HandleIfAllocated();
+    auto from = reinterpret_cast<HWND>(message.WParam);
+    const POINT at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    RECT r{};
+    const bool onButton =
+        button && (from == button ||
+                   (IsChild(from, button) && GetWindowRect(button, &r) && PtInRect(&r, at)));
+    if (!onButton) return TForm::WndProc(message);
     POINT p;
     GetCursorPos(&p);
     userSettingPopupMenu->Popup(p.x, p.y, Handle());

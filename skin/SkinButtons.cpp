@@ -1,5 +1,5 @@
 #include "skin/SkinButtons.h"
-#include "classlib/gui/BitBtn.h"
+#include "classlib/gui/SpeedButton.h"
 #include "skin/ImageUtils.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -45,8 +45,13 @@ bool TSkinButton::Default() const {
     return (Style() & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
 }
 
+TControl* TSkinButton::LibraryControl() const {
+    return Control() ? Control() : GraphicControl();
+}
+
 HFONT TSkinButton::Font() const {
-    return Control() ? Control()->Font().Handle() : WindowFont(Handle());
+    TControl* control = LibraryControl();
+    return control ? control->Font().Handle() : WindowFont(Handle());
 }
 
 bool TSkinButton::BeforeMessage(TMessage& message) {
@@ -127,20 +132,25 @@ void TSkinButton::Click() {
 }
 
 COLORREF TSkinButton::TextColour(int frame) const {
-    if (!FCtrlEnabled) return Control() ? GetSysColor(COLOR_BTNSHADOW) : 0x808080;
+    TControl* control = LibraryControl();
+    if (!FCtrlEnabled) return control ? GetSysColor(COLOR_BTNSHADOW) : 0x808080;
     const TDataSkinButton& b = *SkinData()->Elements().Buttons;
-    TColor colour = Control() ? Control()->Font().Color() : SkinData()->Colours().ButtonText;
+    TColor colour = control ? control->Font().Color() : SkinData()->Colours().ButtonText;
     if (frame == 1 && b.NormalColour2Given) colour = b.NormalColour2;
     if (frame == 4 && b.MouseOverColour2Given) colour = b.MouseOverColour2;
     if (frame == 2 && b.PressedColour2Given) colour = b.PressedColour2;
     return ColorToRGB(colour);
 }
 
-void TSkinButton::DrawFace(HDC buffer, const RECT& rect, int frame) {
+void TSkinButton::FillBackground(HDC buffer, const RECT& rect) const {
     if (SkinData()->Options & SkinOption(xoTransparent))
         FillControlColour(buffer, rect);
     else
         FillSkinColour(buffer, rect);
+}
+
+void TSkinButton::DrawFace(HDC buffer, const RECT& rect, int frame) {
+    FillBackground(buffer, rect);
     TDataSkinButton& picture = *Picture();
     DrawElement(buffer, rect, picture.FrameCount, frame, picture);
 }
@@ -168,20 +178,26 @@ void TSkinButton::Draw(HDC dc, const RECT& rect) {
     const RECT local{0, 0, Width(rect), Height(rect)};
     HDC buffer = ComposeBuffer(local.right, local.bottom);
     DrawFace(buffer, local, frame);
-    FCaption = BrokenCaption(Control() ? Control()->Caption() : WindowText());
+    DrawFocus(buffer, DrawCentredCaption(buffer, local, frame,
+                                         Control() ? Control()->Caption() : WindowText()));
+    CopyComposed(dc, rect);
+}
+
+RECT TSkinButton::DrawCentredCaption(HDC buffer, const RECT& rect, int frame,
+                                     const std::string& caption) {
+    FCaption = BrokenCaption(caption);
     HGDIOBJ oldFont = SelectObject(buffer, Font());
     SetTextColor(buffer, TextColour(frame));
     SetBkMode(buffer, TRANSPARENT);
-    RECT inner = local;
+    RECT inner = rect;
     InflateRect(&inner, -2, -2);
     const UINT flags = DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER;
     RECT text = TextBox(buffer, FCaption, inner, flags);
     OffsetRect(&text, inner.left + (Width(inner) - Width(text)) / 2 - text.left,
                inner.top + (Height(inner) - Height(text)) / 2 - 1 - text.top);
     SkinDrawText(buffer, FCaption, text, flags);
-    DrawFocus(buffer, text);
     SelectObject(buffer, oldFont);
-    CopyComposed(dc, rect);
+    return text;
 }
 
 // ---- bitmap buttons
@@ -198,20 +214,25 @@ void TSkinBitButton::Draw(HDC dc, const RECT& rect) {
     else if (FState & ssHot)
         frame = 4;
     if (!FCtrlEnabled) frame = 3;
-    const int glyphNo = frame == 2 ? 3 : frame == 3 ? 2 : 1;
     const RECT local{0, 0, Width(rect), Height(rect)};
     HDC buffer = ComposeBuffer(local.right, local.bottom);
     DrawFace(buffer, local, frame);
+    FCaption = button->Caption();
+    const RECT text = DrawGlyphAndCaption(buffer, local, frame, button->Glyph(),
+                                          button->NumGlyphs(), button->Layout(), button->Spacing());
+    if (!FCaption.empty()) DrawFocus(buffer, text);
+    CopyComposed(dc, rect);
+}
 
-    TBitmap& glyph = button->Glyph();
-    const int count = std::max(1, button->NumGlyphs());
+RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, int frame, TBitmap& glyph,
+                                         int count, TButtonLayout layout, int spacing) {
+    const int glyphNo = frame == 2 ? 3 : frame == 3 ? 2 : 1;
+    count = std::max(1, count);
     const int gw = glyph.Empty() ? 0 : glyph.Width() / count,
               gh = glyph.Empty() ? 0 : glyph.Height();
-    const TButtonLayout layout = button->Layout();
     const bool across = layout == blGlyphLeft || layout == blGlyphRight;
-    RECT inner = local;
+    RECT inner = rect;
     InflateRect(&inner, -2, -2);
-    FCaption = button->Caption();
     HGDIOBJ oldFont = SelectObject(buffer, Font());
     RECT measure = inner;
     (across ? measure.right : measure.bottom) -= (across ? gw : gh) + 2;
@@ -220,7 +241,7 @@ void TSkinBitButton::Draw(HDC dc, const RECT& rect) {
     // Along the layout's axis: margin, glyph, spacing, text.
     const int client = across ? Width(inner) : Height(inner);
     const int glyphSize = across ? gw : gh, textSize = across ? tw : th;
-    int spacing = (textSize == 0 || glyphSize == 0) ? 0 : button->Spacing();
+    if (textSize == 0 || glyphSize == 0) spacing = 0;
     int margin = (client - (glyphSize + spacing + textSize)) / 2;
     if (spacing == -1) margin = spacing = (client - (glyphSize + textSize)) / 3;
     const bool first = layout == blGlyphLeft || layout == blGlyphTop;
@@ -254,9 +275,78 @@ void TSkinBitButton::Draw(HDC dc, const RECT& rect) {
     SetBkMode(buffer, TRANSPARENT);
     const UINT align = layout == blGlyphRight ? DT_RIGHT : across ? DT_LEFT : DT_CENTER;
     SkinDrawText(buffer, FCaption, t, DT_WORDBREAK | align);
-    if (!FCaption.empty()) DrawFocus(buffer, t);
     SelectObject(buffer, oldFont);
+    return t;
+}
+
+// ---- speed buttons
+
+void TSkinSpeedButton::SetState(unsigned on, unsigned off) {
+    FState = (FState | on) & ~off;
+    PaintControl(nullptr);
+}
+
+bool TSkinSpeedButton::BeforeMessage(TMessage& message) {
+    if (!Picture()) return TSkinControl::BeforeMessage(message);
+    switch (message.Msg) {
+    case WM_PAINT:
+        Draw(reinterpret_cast<HDC>(message.WParam), GraphicControl()->ClientRect());
+        message.Result = 1;
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        CallPrevious(message);
+        SetState(ssPressed, 0);
+        return false;
+    case WM_LBUTTONUP:
+        // Released before the click runs: the click may take long or end the wrapper.
+        SetState(0, ssPressed);
+        CallPrevious(message);
+        return false;
+    }
+    return TSkinControl::BeforeMessage(message);
+}
+
+void TSkinSpeedButton::AfterMessage(TMessage& message) {
+    if (!Picture()) return TSkinControl::AfterMessage(message);
+    switch (message.Msg) {
+    case CM_MOUSEENTER: return SetState(ssHot, 0);
+    case CM_MOUSELEAVE: return SetState(0, ssHot | ssPressed);
+    }
+    TSkinControl::AfterMessage(message);
+}
+
+// Painted at once, by the parent's paint.
+void TSkinSpeedButton::PaintControl(HDC dc) {
+    TControl* button = GraphicControl();
+    if (dc) return Draw(dc, button->ClientRect());
+    button->Invalidate();
+    button->Update();
+}
+
+void TSkinSpeedButton::Draw(HDC dc, const RECT& rect) {
+    auto button = dynamic_cast<TSpeedButton*>(GraphicControl());
+    if (!button || !dc || !Picture() || IsRectEmpty(&rect) || FPainting) return;
+    FPainting = true;
+    FCtrlEnabled = button->Enabled();
+    int frame = FState & ssPressed ? 2 : FState & ssHot ? 4 : 1;
+    if (!FCtrlEnabled) frame = 3;
+    if (button->Down()) frame = 2;
+    const RECT local{0, 0, Width(rect), Height(rect)};
+    HDC buffer = ComposeBuffer(local.right, local.bottom);
+    if (frame == 2 || frame == 4 || !button->Flat())
+        DrawFace(buffer, local, frame);
+    else
+        FillBackground(buffer, local);
+    if (button->Glyph().Empty()) {
+        DrawCentredCaption(buffer, local, frame, button->Caption());
+    } else {
+        FCaption = button->Caption();
+        DrawGlyphAndCaption(buffer, local, frame, button->Glyph(), button->NumGlyphs(), blGlyphLeft,
+                            TSpeedButton::GlyphGap);
+    }
     CopyComposed(dc, rect);
+    FPainting = false;
 }
 
 // ---- check boxes and radio buttons

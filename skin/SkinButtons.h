@@ -1,9 +1,10 @@
 #pragma once
-// Skinned push buttons, bitmap buttons, check boxes and radio buttons, painted from
+// Skinned push buttons, bitmap buttons, speed buttons, check boxes and radio buttons, painted from
 // the skin's "Buttons" element: its 5-frame push-button strip (1 normal, 2 pressed,
 // 3 disabled, 4 hot or focused, 5 default) and its check-box and radio strips. Push
 // buttons take the press themselves and click on release. Without the picture a
 // control keeps its native paint. Main thread.
+#include "classlib/gui/BitBtn.h"
 #include "skin/SkinControl.h"
 
 class TDataSkinButton;
@@ -19,8 +20,15 @@ protected:
     // The "Buttons" element when it has its push-button picture.
     [[nodiscard]] TDataSkinButton* Picture() const;
     [[nodiscard]] bool Default() const;
+    // The background under the button: the parent's colour with xoTransparent, else the
+    // skin's face.
+    void FillBackground(HDC buffer, const RECT& rect) const;
     // Composes the background and the button frame; the caption follows.
     void DrawFace(HDC buffer, const RECT& rect, int frame);
+    // The caption centred in the rectangle shrunk by 2; its rectangle.
+    RECT DrawCentredCaption(HDC buffer, const RECT& rect, int frame, const std::string& caption);
+    // The control of the library behind the wrapper, windowed or not.
+    [[nodiscard]] TControl* LibraryControl() const;
     [[nodiscard]] COLORREF TextColour(int frame) const;
     [[nodiscard]] HFONT Font() const;
     void DrawFocus(HDC buffer, RECT textRect);
@@ -37,6 +45,29 @@ public:
 
 protected:
     void Draw(HDC dc, const RECT& rect) override;
+    // Glyph (a strip of count pictures: up, disabled, down) and FCaption laid out along
+    // the layout's axis in the rectangle shrunk by 2, spacing apart (-1: the free space
+    // in three equal parts); the caption's rectangle.
+    RECT DrawGlyphAndCaption(HDC buffer, const RECT& rect, int frame, TBitmap& glyph, int count,
+                             TButtonLayout layout, int spacing);
+};
+
+// A speed button: a control without a window, painted on its parent's paint. A flat one
+// shows the button frame only when hot or pressed. The press and the click stay the
+// control's own.
+class TSkinSpeedButton : public TSkinBitButton {
+public:
+    using TSkinBitButton::TSkinBitButton;
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void PaintControl(HDC dc) override;
+    void Draw(HDC dc, const RECT& rect) override;
+
+private:
+    void SetState(unsigned on, unsigned off);
+    bool FPainting = false;
 };
 
 // Check boxes: a control of the library is painted whole, caption included (Flag 1);

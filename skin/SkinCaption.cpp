@@ -276,10 +276,12 @@ void TSkinForm::Minimize() {
 
 void TSkinForm::MakeSystemPopup() {
     FSystemPopup = new TPopupMenu(this);
-    auto add = [this](const char* caption, int tag) {
+    TMenuItem& items = FSystemPopup->Items();
+    auto add = [this, &items](const char* caption, int tag) {
         auto item = new TMenuItem(FSystemPopup);
         item->SetCaption(caption);
         item->SetTag(tag);
+        if (tag <= 3) item->SetImageIndex(tag);
         item->OnClick = [this, tag](TObject*) {
             if (tag == 0) Restore();
             if (tag == 1) Maximize();
@@ -289,13 +291,15 @@ void TSkinForm::MakeSystemPopup() {
                 PostMessageW(Handle, WM_CLOSE, 0, 0);
             }
         };
-        FSystemPopup->Items().Add(item);
+        items.Add(item);
+        return item;
     };
     add(" Restore ", 0);
     if (HadMaxBox()) add(" Maximize ", 1);
     if (HadMinBox()) add(" Minimize ", 2);
     add("-", 100);
-    add(" Close ", 3);
+    add(" Close ", 3)->SetShortCutText("ALT+F4");
+    FSystemPopup->Images = &FSkinData->MenuImages();
     FSystemPopup->SetTag(33333);
     SkinFormPopupMenus(this, FSkinData);
 }

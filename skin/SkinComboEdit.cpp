@@ -1,8 +1,10 @@
 #include "skin/SkinComboEdit.h"
+#include "classlib/gui/DateTimePicker.h"
 #include "classlib/gui/WindowText.h"
 #include "skin/SkinControlMakers.h"
 #include "skin/SkinData.h"
 #include "skin/SkinReader.h"
+#include <commctrl.h>
 
 // ---- combo boxes
 
@@ -19,9 +21,12 @@ void TSkinComBox::InitHandle(HWND wnd, TSkinData* data, TSkinForm* form) {
 }
 
 // A drop-down combo box's edit child shows the press too. A drop-down list has
-// none, and a simple combo box keeps its list native.
+// none, and a simple combo box keeps its list native. A date-time picker is no combo
+// box (its style bits mean other things) and has no edit child.
 void TSkinComBox::Attached() {
-    if ((Style() & 3) == CBS_SIMPLE) return;
+    FPicker = dynamic_cast<TDateTimePicker*>(Control()) ||
+              AsciiLowerCase(GetClassNameStr(Handle())) == "sysdatetimepick32";
+    if (FPicker || (Style() & 3) == CBS_SIMPLE) return;
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
     if (!GetComboBoxInfo(Handle(), &info) || !info.hwndItem || info.hwndItem == Handle()) return;
@@ -62,8 +67,10 @@ void TSkinComBox::AfterMessage(TMessage& message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: return Press(true);
     case WM_LBUTTONUP: return Press(false);
-    case WM_DRAWITEM:
-    case WM_NCPAINT: return Repaint();
+    case WM_DRAWITEM: return Repaint();
+    // Drawn over the new native frame at once: a repaint forced from here would come
+    // before the erase the system may still send, which then wipes the button.
+    case WM_NCPAINT: return PaintControl(nullptr);
     case CM_MOUSEENTER:
         if (FCtrlEnabled) FState |= ssHot;
         return;
@@ -85,12 +92,18 @@ int TSkinComBox::Frame() const {
     return frame;
 }
 
+// A picker shows its drop-down button unless it has up-down arrows instead.
+bool TSkinComBox::ButtonShown() const {
+    if (FPicker) return !(Style() & DTS_UPDOWN);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    return GetComboBoxInfo(Handle(), &info) && !(info.stateButton & STATE_SYSTEM_INVISIBLE);
+}
+
 void TSkinComBox::Draw(HDC dc, const RECT& rect) {
     TDataSkinBorder* button = SkinData()->Elements().ComboButton.get();
     if (!button || button->Bitmap.Empty()) return;
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    if (!GetComboBoxInfo(Handle(), &info) || (info.stateButton & STATE_SYSTEM_INVISIBLE)) return;
+    if (!ButtonShown()) return;
     FCtrlEnabled = WindowEnabled();
     const HWND focus = GetFocus();
     FCtrlFocused = focus && (focus == Handle() || focus == FEdit);

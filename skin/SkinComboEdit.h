@@ -21,9 +21,11 @@ private:
     void EditProc(TMessage& message);
     void Press(bool pressed);
     [[nodiscard]] int Frame() const;
+    [[nodiscard]] bool ButtonShown() const;
     void DrawParts(HDC dc, const RECT& rect, int frame);
 
     HWND FEdit = nullptr; // the edit child of a drop-down combo box
+    bool FPicker = false; // a date-time picker, painted as a drop-down combo box
     std::unique_ptr<TWindowSubclass> FEditSubclass;
 };
 

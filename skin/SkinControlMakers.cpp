@@ -11,6 +11,7 @@ TSkinControl* MakeSkinControl(TSkinKind kind, TComponent* owner) {
     switch (kind) {
     case TSkinKind::Button: return new TSkinButton(owner);
     case TSkinKind::BitButton: return new TSkinBitButton(owner);
+    case TSkinKind::SpeedButton: return new TSkinSpeedButton(owner);
     case TSkinKind::CheckBox: return new TSkinCheckBox(owner);
     case TSkinKind::RadioButton: return new TSkinRadioButton(owner);
     case TSkinKind::ComBox: return new TSkinComBox(owner);

@@ -223,9 +223,11 @@ void TSkinForm::ClearRegion() {
 
 // The window grows or shrinks so that its client area keeps its size inside the
 // skinned frame: the real client rectangle, whatever frame the window had (at
-// activation the one it had before its native menu bar went).
+// activation the one it had before its native menu bar went). The client area moves
+// within the window: what it showed is painted again, never copied to the new place
+// (controls without a window of their own would keep the old picture).
 void TSkinForm::KeepClientSize() {
-    UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED;
+    UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOCOPYBITS;
     if (FAttach == 3 || !IsWindowVisible(Handle)) flags |= SWP_NOACTIVATE;
     if (FPlacement == 1) {
         SetWindowPos(Handle, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE);

@@ -1,5 +1,6 @@
 #include "skin/SkinMenuItem.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/ImageList.h"
 #include "classlib/gui/Menus.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
@@ -21,7 +22,26 @@ int ElementLeft(const TSkinData& data) {
     return data.Elements().MenuItem ? data.Elements().MenuItem->LeftWidth : 0;
 }
 
-void MeasureItem(TSkinData& data, TMenuItem* item, HDC dc, int& width, int& height) {
+// The glyph column's width: the menu's images', else 16.
+int GlyphWidth(const TPopupMenu& menu) {
+    return menu.Images ? menu.Images->Width() : GlyphSize;
+}
+
+// Where an item's caption starts: after the margin and the glyph column.
+int TextLeft(const TSkinData& data, const TPopupMenu& menu) {
+    return 1 + ElementLeft(data) + GlyphWidth(menu) + 8;
+}
+
+constexpr int ShortCutGap = 16, RightGap = 10;
+
+int TextWidth(HDC dc, const std::string& text) {
+    RECT r{0, 0, 0, 0};
+    SkinDrawText(dc, text, r, DT_CALCRECT | DT_SINGLELINE);
+    return r.right;
+}
+
+void MeasureItem(TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC dc, int& width,
+                 int& height) {
     if (item->IsLine()) {
         width = 10;
         height = 8;
@@ -31,8 +51,9 @@ void MeasureItem(TSkinData& data, TMenuItem* item, HDC dc, int& width, int& heig
     TSelectScope select(dc, font.Get());
     RECT r{0, 0, 0, 0};
     SkinDrawText(dc, item->Caption(), r, DT_CALCRECT | DT_SINGLELINE);
-    width = r.right + ElementLeft(data) + 35;
-    height = std::max<int>(GetSystemMetrics(SM_CYMENU), r.bottom + 6);
+    width = TextLeft(data, menu) + r.right + RightGap;
+    if (!item->ShortCutText().empty()) width += ShortCutGap + TextWidth(dc, item->ShortCutText());
+    height = std::max<int>({GetSystemMetrics(SM_CYMENU), r.bottom + 6, GlyphWidth(menu) + 2});
 }
 
 // The part of the popup's frame picture under the item, or the skin's menu colour.
@@ -66,19 +87,56 @@ void PaintSeparator(const TDataSkinObject& e, HDC dc, int w, int h) {
     DrawSkinRect(dc, r, line, false, false, true, 1, 1, {e.LeftWidth, 0, e.RightWidth, 0});
 }
 
-void PaintText(TSkinData& data, TMenuItem* item, HDC dc, int w, int h, bool selected) {
+// A disabled item's text and image colour.
+TColor DisabledColour(const TSkinColours& c) {
+    return c.ButtonShadow == c.MenuText ? clGrayText : c.ButtonShadow;
+}
+
+// Every drawn pixel of the picture in one colour; white stays.
+void Silhouette(TBitmap& picture, COLORREF colour) {
+    GdiFlush();
+    const uint32_t c = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    for (int y = 0; y < picture.Height(); ++y) {
+        uint32_t* row = picture.ScanLine(y);
+        for (int x = 0; x < picture.Width(); ++x)
+            if ((row[x] & 0xFFFFFF) != 0xFFFFFF) row[x] = c;
+    }
+}
+
+// The item's image at the glyph column's top left; a disabled item's in its text colour.
+void PaintImage(const TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC dc) {
+    const int index = item->ImageIndex();
+    if (!menu.Images || index < 0 || index >= menu.Images->Count()) return;
+    const int w = menu.Images->Width(), h = menu.Images->Height();
+    TBitmap glyph; // white shows through, as in the image list's mask
+    glyph.SetSize(w, h);
+    HDC g = glyph.Canvas().Handle();
+    RECT all{0, 0, w, h};
+    FillRect(g, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(menu.Images->Handle(), index, g, 0, 0, ILD_TRANSPARENT);
+    if (!item->Enabled()) Silhouette(glyph, ColorToRGB(DisabledColour(data.Colours())));
+    const int x = 1 + ElementLeft(data);
+    TransparentBlit(dc, {x, 1, x + w, 1 + h}, glyph, 0xFFFFFF);
+}
+
+void PaintText(TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC dc, int w, int h,
+               bool selected) {
     const TSkinColours& c = data.Colours();
     TColor color = selected ? c.HilightText : c.MenuText;
-    if (!item->Enabled()) color = c.ButtonShadow == c.MenuText ? clGrayText : c.ButtonShadow;
+    if (!item->Enabled()) color = DisabledColour(c);
     TGdiObject font = MenuFont(item->Default());
     TSelectScope select(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(color));
-    RECT r{1 + ElementLeft(data) + GlyphSize + 8, 0, w - 4, h};
+    RECT r{TextLeft(data, menu), 0, w - 4, h};
     SkinDrawText(dc, item->Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    if (item->ShortCutText().empty()) return;
+    r.right = w - RightGap;
+    SkinDrawText(dc, item->ShortCutText(), r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
 }
 
-void DrawItem(TSkinData& data, TMenuItem* item, HDC dc, const RECT& rect, bool selected) {
+void DrawItem(TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC dc, const RECT& rect,
+              bool selected) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
     TBitmap bitmap;
@@ -104,7 +162,10 @@ void DrawItem(TSkinData& data, TMenuItem* item, HDC dc, const RECT& rect, bool s
             DrawEdge(b, &line, EDGE_ETCHED, BF_TOP);
         }
     }
-    if (!item->IsLine()) PaintText(data, item, b, w, h, selected);
+    if (!item->IsLine()) {
+        PaintImage(data, menu, item, b);
+        PaintText(data, menu, item, b, w, h, selected);
+    }
     BitBlt(dc, rect.left, rect.top, w, h, b, 0, 0, SRCCOPY);
 }
 
@@ -127,11 +188,12 @@ void SkinFormPopupMenus(TComponent* form, TSkinData* data) {
             menu.OnDrawItem = nullptr;
             return;
         }
-        menu.OnMeasureItem = [data](TMenuItem* item, HDC dc, int& width, int& height) {
-            MeasureItem(*data, item, dc, width, height);
+        const TPopupMenu* popup = &menu; // the handlers live in the menu
+        menu.OnMeasureItem = [data, popup](TMenuItem* item, HDC dc, int& width, int& height) {
+            MeasureItem(*data, *popup, item, dc, width, height);
         };
-        menu.OnDrawItem = [data](TMenuItem* item, HDC dc, const RECT& rect, bool selected) {
-            DrawItem(*data, item, dc, rect, selected);
+        menu.OnDrawItem = [data, popup](TMenuItem* item, HDC dc, const RECT& rect, bool selected) {
+            DrawItem(*data, *popup, item, dc, rect, selected);
         };
     });
 }

@@ -3,8 +3,8 @@
 #include "classlib/gui/PlaceControl.h"
 
 TTDLLFinder::TTDLLFinder(TComponent* owner)
-    : TFinderFrame(owner, {"DLL", "Duplicate Remover", "Search Options", "DLL Cleaner"}, 150,
-                   {{"FileName", 150}, {"FileVersion", 110}, {"FileSize", 90}, {"FilePath", 220}}) {
+    : TFinderFrame(owner, {"DLL", "Duplicate Remover", "Search Options", "DLL Cleaner", true}, 150,
+                   {{"FileName", 140}, {"FileVersion", 100}, {"FileSize", 80}, {"FilePath", 220}}) {
     SetName("TTDLLFinder1");
     int line = 0;
     auto box = [&](const char* name, const char* caption, bool checked) {
@@ -45,5 +45,6 @@ void TTDLLFinder::FileFound(const TFoundFile& file) {
         Report({row.File.Path,
                 row.File.Name,
                 {row.Version, IntToStr(int64_t(row.File.Size)), row.File.Folder},
+                row.Group,
                 row.First});
 }

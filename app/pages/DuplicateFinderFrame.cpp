@@ -14,12 +14,13 @@ std::string PermissionText(DWORD attributes) {
 }
 
 TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
-    : TFinderFrame(owner, {"Dup", "Duplicate Remover", "Search Options", "Duplicate File"}, 150,
-                   {{"FileName", 150},
-                    {"FileSize", 80},
+    : TFinderFrame(owner, {"Dup", "Duplicate Remover", "Search Options", "Duplicate File", true},
+                   150,
+                   {{"FileName", 130},
+                    {"FileSize", 70},
                     {"DateTime", 120},
                     {"Permission", 70},
-                    {"FilePath", 160}}) {
+                    {"FilePath", 150}}) {
     SetName("TTDuplicateFinder1");
     int row = 0;
     auto box = [&](const char* name, const char* caption) {
@@ -78,5 +79,6 @@ void TTDuplicateFinder::AddRow(const TDuplicateRow& row) {
         {file.Path,
          file.Name,
          {IntToStr(int64_t(file.Size)), row.DateTime, PermissionText(file.Attributes), file.Folder},
+         row.Group,
          row.First});
 }

@@ -25,14 +25,18 @@ struct TFinderNames {
     const char* RemoverCaption; // "Duplicate Remover"
     const char* OptionsCaption; // "Search Options"
     const char* Description;    // the store's description of a removed file
+    bool Groups = false;        // rows come in groups of copies: see TFoundRow
 };
 
-// A row to add, handed over from the search thread.
+// A row to add, handed over from the search thread. Of each group of copies, "Del
+// &All" keeps one row, shown in a last column: the first copy found, or, when its row
+// goes, the next row of its group in the list.
 struct TFoundRow {
     std::string Path; // the file's real path: what every command acts on
     std::string Caption;
     std::vector<std::string> SubItems;
-    bool Keep = false; // the copy of its group that "Del &All" keeps
+    int Group = -1;    // -1 outside any group
+    bool Keep = false; // the first copy found
 };
 
 class TFinderFrame : public TFrame {
@@ -86,11 +90,14 @@ private:
     void AddFoundRows();
     void CaptionEdited(TListItem* item, const std::string& text, bool& accept);
     void RemoveRow(int index);
+    void SetKept(TListItem* item, bool kept);
     [[nodiscard]] const std::string* SelectedPath() const;
 
     std::string FDescription;
     std::deque<std::string> FQueue; // the first is the folder being searched
     std::unordered_map<const TListItem*, TFoundRow> FRows;
+    std::unordered_map<int, TListItem*> FKept; // group: its row that "Del &All" keeps
+    bool FGroups;
     HWND FNotifyWnd = nullptr;
     std::mutex FLock; // guards the three below
     std::vector<TFoundRow> FPending;

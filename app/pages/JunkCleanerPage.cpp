@@ -1,6 +1,7 @@
 #include "app/pages/JunkCleanerPage.h"
 #include "classlib/gui/Dialogs.h"
 #include "classlib/gui/PlaceControl.h"
+#include <utility>
 
 namespace {
 
@@ -44,6 +45,10 @@ TTJunkCleaner::TTJunkCleaner(TComponent* owner) : TPageFrame(owner) {
     JunkFiles_TabSheet = Main_PageControl->Pages(1);
     DLL_TabSheet = Main_PageControl->Pages(2);
     Restore_TabSheet = Main_PageControl->Pages(3);
+    // The list is read when its tab first shows, and again after every store.
+    Restore_TabSheet->OnShow = [this](TObject*) {
+        if (!std::exchange(FRestorationShown, true)) TTRestoration1->Refresh_ButtonClick(nullptr);
+    };
     for (TFinderFrame* finder : Finders()) {
         finder->Folders = Folders_ListBox;
         finder->AddFolder = [this] { AddFolder_ButtonClick(AddFolder_Button); };
@@ -61,6 +66,7 @@ void TTJunkCleaner::SetAppDir(const std::string& appDir) {
         finder->StoreFolder = appDir + "Backup\\";
     }
     TTRestoration1->Store = FStore.get();
+    FStore->OnStored = [this] { TTRestoration1->Refresh_ButtonClick(nullptr); };
 }
 
 void TTJunkCleaner::AddFolder_ButtonClick(TObject*) {

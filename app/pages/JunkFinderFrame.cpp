@@ -53,7 +53,7 @@ void TTJunkFinder::StartSearch() {
 
 void TTJunkFinder::FileFound(const TFoundFile& file) {
     if (FExclusions.Excludes(file) || !FRules.IsJunk(file.Name)) return;
-    Report({file.Path, file.Folder + file.Name, {IntToStr(int64_t(file.Size))}, false});
+    Report({file.Path, file.Folder + file.Name, {IntToStr(int64_t(file.Size))}});
 }
 
 std::string TTJunkFinder::RenamedPath(const std::string& path, const std::string& caption) const {

@@ -30,6 +30,7 @@ TTRestoration::TTRestoration(TComponent* owner) : TFrame(owner) {
 }
 
 void TTRestoration::Refresh_ButtonClick(TObject*) {
+    if (!Store) return;
     Restore_ListView->Clear();
     FRecords.clear();
     std::vector<TStoredFile> records;

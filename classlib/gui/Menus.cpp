@@ -46,7 +46,9 @@ void BuildMenu(HMENU menu, const TMenuItem& parent, std::vector<TMenuItem*>& com
         }
         UINT flags = item->Enabled() ? MF_STRING : MF_STRING | MF_GRAYED;
         if (ownerDraw) flags = (flags & ~MF_STRING) | MF_OWNERDRAW;
-        std::wstring caption = ToWide(item->Caption());
+        std::string label = item->Caption();
+        if (!item->ShortCutText().empty()) label += "\t" + item->ShortCutText();
+        std::wstring caption = ToWide(label);
         auto text = ownerDraw ? reinterpret_cast<LPCWSTR>(item) : caption.c_str();
         if (item->Count() > 0) {
             HMENU sub = CreatePopupMenu();

@@ -1,6 +1,8 @@
 #pragma once
 // TMenuItem and TPopupMenu: a popup menu built from items when it pops up. An item
-// with the caption "-" is a separator; the default item shows in bold. Main thread only.
+// with the caption "-" is a separator; the default item shows in bold; a shortcut text
+// shows right-aligned beside the caption. Item images (ImageIndex into the popup's
+// Images) are drawn by owner-drawn menus. Main thread only.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Messages.h"
 #include <functional>
@@ -8,6 +10,7 @@
 #include <vector>
 #include <windows.h>
 
+class TImageList;
 class TWindowSubclass;
 
 class TMenuItem : public TComponent {
@@ -22,6 +25,10 @@ public:
     [[nodiscard]] bool Default() const { return FDefault; }
     void SetDefault(bool value) { FDefault = value; }
     [[nodiscard]] bool IsLine() const { return FCaption == "-"; }
+    [[nodiscard]] const std::string& ShortCutText() const { return FShortCutText; }
+    void SetShortCutText(const std::string& text) { FShortCutText = text; }
+    [[nodiscard]] int ImageIndex() const { return FImageIndex; } // -1: none
+    void SetImageIndex(int index) { FImageIndex = index; }
 
     // Sub-items, in menu order; each is freed by its owner component.
     void Add(TMenuItem* item);
@@ -36,6 +43,8 @@ public:
 private:
     friend class TPopupMenu;
     std::string FCaption;
+    std::string FShortCutText;
+    int FImageIndex = -1;
     bool FEnabled = true;
     bool FDefault = false;
     TMenuItem* FParent = nullptr;
@@ -49,7 +58,8 @@ public:
     // Shows the menu at the screen point, owned by the window (the application
     // window when nullptr), waits for the choice and clicks the chosen item.
     void Popup(int x, int y, HWND owner = nullptr);
-    TNotifyEvent OnPopup; // before the menu shows; main thread
+    TNotifyEvent OnPopup;         // before the menu shows; main thread
+    TImageList* Images = nullptr; // not owned
     // Owner-drawn items (a skin paints them): measured and drawn by these handlers
     // while the menu is tracked. Main thread.
     bool OwnerDraw = false;

@@ -70,7 +70,7 @@ void TSpeedButton::Paint() {
     std::string caption = Caption();
     RECT text{0, 0, 0, 0};
     if (!caption.empty()) canvas.DrawText(caption, text, DT_SINGLELINE | DT_CALCRECT);
-    int gap = glyphWidth && text.right ? 4 : 0;
+    int gap = glyphWidth && text.right ? GlyphGap : 0;
     int x = (FWidth - glyphWidth - gap - text.right) / 2 + shift;
     int frame = !Enabled() && FNumGlyphs > 1 ? 1 : 0; // up, disabled
     if (glyphWidth)

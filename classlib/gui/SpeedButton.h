@@ -8,6 +8,7 @@
 class TSpeedButton : public TGraphicControl {
 public:
     explicit TSpeedButton(TComponent* owner);
+    static constexpr int GlyphGap = 4; // between glyph and caption
 
     [[nodiscard]] bool Flat() const { return FFlat; }
     void SetFlat(bool value);

@@ -35,6 +35,26 @@ bool SkinnedAndActive(HWND wnd) {
     });
 }
 
+// A popup menu on screen, of any process.
+HWND ShownMenu() {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"#32768", nullptr))
+        if (IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+// A right click by the mouse itself (not a posted message) at the window's centre.
+void RightClick(HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 } // namespace
 
 TEST(SkinnedProgram, RunsSwitchesPagesAndOpensAKeepDialogSkinned) {
@@ -66,6 +86,12 @@ TEST(SkinnedProgram, RunsSwitchesPagesAndOpensAKeepDialogSkinned) {
     ASSERT_NE(dialog, nullptr);
     PostClick(shown(dialog, "TButton", "&Cancel"));
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    // The button's context menu reaches the window through its panel.
+    RightClick(shown(main, "TButton", "User settings         "));
+    HWND menu = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (menu = ShownMenu()) != nullptr; }, 5000));
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([] { return ShownMenu() == nullptr; }));
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit());
 }

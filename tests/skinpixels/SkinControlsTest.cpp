@@ -3,10 +3,12 @@
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
+#include "classlib/gui/DateTimePicker.h"
 #include "classlib/gui/Edit.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/ListBox.h"
+#include "classlib/gui/SpeedButton.h"
 #include "skin/ScreenPixels.h"
 #include "skin/SkinData.h"
 #include "skin/SkinFactory.h"
@@ -15,6 +17,7 @@
 #include "skin/SkinMessages.h"
 #include "skin/SkinTestSupport.h"
 #include "support/PumpMessages.h"
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -52,6 +55,16 @@ COLORREF WindowPixel(HWND wnd, int x, int y) {
     POINT origin{0, 0};
     ClientToScreen(wnd, &origin);
     return ControlPixel(wnd, x - (origin.x - r.left), y - (origin.y - r.top));
+}
+
+// The screen's pixel at a client point once it is the expected colour (the hover
+// arrives through the message loop), or what it still is after a while.
+COLORREF ClientPixelSoon(HWND wnd, int x, int y, COLORREF expected) {
+    POINT p{x, y};
+    ClientToScreen(wnd, &p);
+    const uint32_t c = ScreenPixelSoon(
+        p.x, p.y, (GetRValue(expected) << 16) | (GetGValue(expected) << 8) | GetBValue(expected));
+    return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
 }
 
 // A bare top-level window, not made by the class library, that counts its commands.
@@ -247,4 +260,67 @@ TEST_F(SkinControls, BareWindowsKeepTheirCaptionsAndClickOnce) {
     skinned.Unskin();
     EXPECT_EQ(SendMessageW(push, WM_SKINQUERY, 0, 0), 0);
     EXPECT_NE(ControlPixel(push, 2, 2), Rgb(ButtonFrames[3]));
+}
+
+TEST_F(SkinControls, SpeedButtonsShowNormalHotAndPressedFramesAndStillClick) {
+    auto button = Add<TSpeedButton>(10, "Speed");
+    auto flat = Add<TSpeedButton>(40, "Flat");
+    flat->SetFlat(true);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    ASSERT_TRUE(ShowSkinned());
+    HWND wnd = Form->Handle();
+    const COLORREF face = RGB(200, 210, 220);
+    // Painted by the form, whose client area moved when its frame was skinned.
+    EXPECT_EQ(ControlPixel(wnd, 12, 12), Rgb(ButtonFrames[0]));
+    EXPECT_EQ(ControlPixel(wnd, 12, 42), face); // flat: no frame until hovered
+
+    POINT over{20, 20};
+    ClientToScreen(wnd, &over);
+    SetCursorPos(over.x, over.y);
+    EXPECT_EQ(ClientPixelSoon(wnd, 12, 12, Rgb(ButtonFrames[3])), Rgb(ButtonFrames[3]));
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    EXPECT_EQ(ControlPixel(wnd, 12, 12), Rgb(ButtonFrames[1]));
+    EXPECT_EQ(clicks, 0);
+    SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(ControlPixel(wnd, 12, 12), Rgb(ButtonFrames[3]));
+
+    // Over the flat one: its frame shows, the other goes back to normal.
+    SetCursorPos(over.x, over.y + 30);
+    EXPECT_EQ(ClientPixelSoon(wnd, 12, 42, Rgb(ButtonFrames[3])), Rgb(ButtonFrames[3]));
+    EXPECT_EQ(ClientPixelSoon(wnd, 12, 12, Rgb(ButtonFrames[0])), Rgb(ButtonFrames[0]));
+    button->SetEnabled(false);
+    EXPECT_EQ(ControlPixel(wnd, 12, 12), Rgb(ButtonFrames[2]));
+    button->SetDown(true); // shown pressed whatever its state
+    EXPECT_EQ(ControlPixel(wnd, 12, 12), Rgb(ButtonFrames[1]));
+
+    Data->SetActive(false); // its own paint comes back
+    EXPECT_TRUE(PumpUntil([&] { return ControlPixel(wnd, 12, 12) != Rgb(ButtonFrames[1]); }));
+}
+
+TEST_F(SkinControls, DatePickersGetTheComboButtonAndStillDropTheirCalendar) {
+    auto picker = Add<TDateTimePicker>(10, "");
+    auto time = Add<TDateTimePicker>(40, "");
+    time->SetKind(dtkTime); // up-down arrows instead of a drop-down button
+    ASSERT_TRUE(ShowSkinned());
+    ASSERT_TRUE(Skinned(picker));
+    HWND wnd = picker->Handle();
+    const int right = picker->Width() - 4, mid = picker->Height() / 2;
+    EXPECT_EQ(WindowPixel(wnd, right, mid), Rgb(ComboFrames[0]));
+    EXPECT_NE(WindowPixel(time->Handle(), right, mid), Rgb(ComboFrames[0]));
+    picker->SetFocus();
+    EXPECT_EQ(WindowPixel(wnd, right, mid), Rgb(ComboFrames[3]));
+
+    RECT client;
+    GetClientRect(wnd, &client);
+    const LPARAM button = MAKELPARAM(client.right - 4, client.bottom / 2);
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, button);
+    SendMessageW(wnd, WM_LBUTTONUP, 0, button);
+    HWND calendar = nullptr;
+    EXPECT_TRUE(PumpUntil([&] {
+        calendar = reinterpret_cast<HWND>(SendMessageW(wnd, DTM_GETMONTHCAL, 0, 0));
+        return calendar && IsWindowVisible(calendar);
+    }));
+    if (calendar) SendMessageW(calendar, WM_KEYDOWN, VK_ESCAPE, 0);
 }

@@ -3,10 +3,12 @@
 // magenta corners, and the client area keeps its size, skinned and unskinned.
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
+#include "classlib/gui/ImageList.h"
 #include "skin/ScreenPixels.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinMessages.h"
 #include "skin/SolidSkin.h"
+#include "support/PumpMessages.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -189,4 +191,58 @@ TEST_F(SkinFormPixels, BareWindowsAreSkinnedAndForgottenWhenDestroyed) {
     EXPECT_EQ(At(dialog, {2, 100}, solid::LeftActive), solid::LeftActive);
     DestroyWindow(dialog);
     EXPECT_TRUE(PumpUntil([&] { return manager->SkinnedCount() == before; }, 1000));
+}
+
+TEST_F(SkinFormPixels, TheSystemPopupShowsTheMenuImagesAndTheCloseShortcut) {
+    // One solid image each: restore, maximize, minimize, close.
+    const uint32_t images[4] = {0xC00000, 0x00A000, 0x0000C0, 0xA000A0};
+    TBitmap strip;
+    strip.SetSize(64, 16);
+    for (int i = 0; i < 4; ++i) {
+        TGdiObject brush(
+            CreateSolidBrush(RGB(images[i] >> 16, (images[i] >> 8) & 0xFF, images[i] & 0xFF)));
+        RECT r{i * 16, 0, i * 16 + 16, 16};
+        FillRect(strip.Canvas().Handle(), &r, static_cast<HBRUSH>(brush.Get()));
+    }
+    Data->MenuImages().Clear();
+    Data->MenuImages().AddMasked(strip, clWhite);
+    auto form = SkinnedForm();
+    HWND wnd = form->Handle();
+    uint32_t restore = 0, minimize = 0, close = 0;
+    int closeInk = 0, minimizeInk = 0;
+    RunLater([&] {
+        HWND popup = FindWindowExW(nullptr, nullptr, L"#32768", nullptr);
+        while (popup && !IsWindowVisible(popup))
+            popup = FindWindowExW(nullptr, popup, L"#32768", nullptr);
+        auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+        RECT item[5]{};
+        for (int i = 0; i < 5; ++i)
+            GetMenuItemRect(nullptr, menu, i, &item[i]);
+        // Items: Restore, Maximize, Minimize, a line, Close; the glyph box at (1, 1).
+        auto glyph = [&](int i) { return POINT{item[i].left + 9, item[i].top + 9}; };
+        close = ScreenPixelSoon(glyph(4).x, glyph(4).y, images[3]);
+        restore = ScreenPixel(glyph(0).x, glyph(0).y);
+        minimize = ScreenPixel(glyph(2).x, glyph(2).y);
+        // Text ink right-aligned before the item's end: the shortcut of Close only.
+        auto ink = [](const RECT& r) {
+            const TScreenShot shot({r.right - 40, r.top, r.right - 10, r.bottom});
+            int dark = 0;
+            for (int x = 0; x < shot.Width(); ++x)
+                for (int y = 0; y < shot.Height(); ++y)
+                    if ((shot.At(x, y) & 0xFF) < 0x60) ++dark;
+            return dark;
+        };
+        closeInk = ink(item[4]);
+        minimizeInk = ink(item[2]);
+        PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    SendMessageW(wnd, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(wnd, {150, 8}));
+    EXPECT_EQ(close, images[3]);
+    EXPECT_EQ(minimize, images[2]);
+    // A normal window cannot be restored: the item is disabled, its image in the
+    // disabled text's colour.
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_EQ(restore, (GetRValue(shadow) << 16) | (GetGValue(shadow) << 8) | GetBValue(shadow));
+    EXPECT_GT(closeInk, 10);
+    EXPECT_EQ(minimizeInk, 0);
 }
