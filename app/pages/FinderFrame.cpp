@@ -57,10 +57,12 @@ void StoreCheckedRows(TListView* list, const char* done, const std::function<voi
     ReportFailures(done, failures);
 }
 
-TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int listHeight,
+TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
                            std::initializer_list<std::pair<const char*, int>> columns)
     : TFrame(owner), FDescription(names.Description), FGroups(names.Groups) {
     SetBounds(0, 0, FrameWidth, FrameHeight);
+    const int optionsTop = FrameHeight - 4 - optionsHeight, removerTop = optionsTop - 50;
+    const int listHeight = removerTop - 8;
     FindFile = new TFileFinder(this);
     FindFile->SetName(NameOf(names, "_FindFile"));
     FindFile->Criteria.Files.FileName = "*.*";
@@ -95,12 +97,11 @@ TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int lis
         CaptionEdited(item, text, accept);
     };
     FilesList->OnDblClick = [this](TObject*) { ExpClick(); };
-    const int removerTop = listHeight + 8, optionsTop = removerTop + 50;
     BuildRemover(names, removerTop);
     BuildPopupMenu(names);
-    OptionsGroup = Place<TGroupBox>(this, this, NameOf(names, "Options_GroupBox").c_str(),
-                                    names.OptionsCaption, 4, optionsTop, OptionsWidth,
-                                    FrameHeight - optionsTop - 4);
+    OptionsGroup =
+        Place<TGroupBox>(this, this, NameOf(names, "Options_GroupBox").c_str(),
+                         names.OptionsCaption, 4, optionsTop, OptionsWidth, optionsHeight);
     StatusLabel = Place<TLabel>(this, OptionsGroup, NameOf(names, "Status_Label").c_str(),
                                 "Searching : Stopped", 8, 16, OptionsWidth - 16, 15);
     StatusLabel->SetAutoSize(false);

@@ -41,7 +41,8 @@ struct TFoundRow {
 
 class TFinderFrame : public TFrame {
 public:
-    static constexpr int FrameWidth = 612, FrameHeight = 428;
+    // The client area of a sheet of the "Junk Cleaner" page's tabs.
+    static constexpr int FrameWidth = 608, FrameHeight = 447;
 
     // Set by the page that holds the finders, before any search.
     TListBox* Folders = nullptr;     // the shared "Search In:" list
@@ -63,11 +64,11 @@ public:
     void ExpClick();
 
 protected:
-    // The list takes listHeight; the options group what the remover group leaves.
-    TFinderFrame(TComponent* owner, const TFinderNames& names, int listHeight,
+    // The options group takes optionsHeight; the list what the remover group leaves.
+    TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
                  std::initializer_list<std::pair<const char*, int>> columns);
     // Where the options group's controls go: boxes from 8, 34; the rest below.
-    static constexpr int OptionsWidth = 604, BoxTop = 34, BoxHeight = 19;
+    static constexpr int OptionsWidth = FrameWidth - 8, BoxTop = 34, BoxHeight = 17;
 
     // Main thread, before a search starts: take the options and lists, forget the
     // files seen before.

@@ -314,6 +314,12 @@ bool ToUtf8Exact(const wchar_t* s, std::string& utf8) {
     return true;
 }
 
+// The conversion's best fit (a Greek omega as "O") comes back as another text.
+bool FitsAnsiCodePage(const std::string& s) {
+    std::string ansi;
+    return IsAscii(s) || ToCodePage(s, CP_ACP, ansi);
+}
+
 std::string ToUtf8(const wchar_t* s) {
     return s ? ToUtf8(std::wstring(s)) : std::string();
 }

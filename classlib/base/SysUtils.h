@@ -49,6 +49,8 @@ bool IsValidUtf8(const std::string& s);
 // character has no exact form there (bytes then hold the lossy conversion).
 bool ToCodePage(const std::string& utf8, UINT codePage, std::string& bytes);
 std::string FromCodePage(const std::string& bytes, UINT codePage);
+// Whether s comes back unchanged from the ANSI code page (what 8-bit files hold).
+bool FitsAnsiCodePage(const std::string& s);
 
 // Paths.
 std::string IncludeTrailingPathDelimiter(const std::string& s); // "" stays ""

@@ -298,17 +298,9 @@ TEST_F(MainWindow, NavigationChoosesSheetsAndTabs) {
 // From the Windows sheet to the browsers and the keep-cookies dialog, and back.
 TEST_F(MainWindow, TheKeepCookiesDialogOpensFromTheInternetExplorerPage) {
     StartProgram();
-    auto shown = [&](const char* className, const char* caption) {
-        HWND found = nullptr;
-        EXPECT_TRUE(WaitFor([&] {
-            return (found = FindChild(Main, className, caption)) != nullptr &&
-                   IsWindowVisible(found);
-        })) << caption;
-        return found;
-    };
     PostClick(Button("Cleaner Settings   "));
-    PostClick(shown("TButton", "Internet Browsers"));
-    PostClick(shown("TButton", "Keep Cookies"));
+    PostClick(Shown(Main, "TButton", "Internet Browsers"));
+    PostClick(Shown(Main, "TButton", "Keep Cookies"));
     HWND dialog = Program.WaitForWindow("TfKeepCookie");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(dialog), "Keep Cookies");
