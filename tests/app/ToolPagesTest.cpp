@@ -253,7 +253,7 @@ TEST_F(ToolPages, InternetExplorerSettingsAreSavedToTheRegistry) {
     HWND dialog = Program.WaitForWindow("TfEditIEAutoFind");
     ASSERT_NE(dialog, nullptr);
     PostClick(Button(dialog, "&Add"));
-    HWND input = Program.WaitForWindow("TForm");
+    HWND input = Program.WaitForWindow("TInputBoxForm");
     ASSERT_NE(input, nullptr);
     EXPECT_EQ(WindowText(input), "Add Item");
     SendMessageA(FindChild(input, "TEdit"), WM_SETTEXT, 0,
