@@ -434,3 +434,28 @@ TEST_F(PasswordGate, TheRightPasswordOpensTheWindowWhichCleansOnce) {
 }
 
 } // namespace
+
+// A settings file cut short: it is kept aside and the log says so once; the close
+// writes a whole file, which the next start reads without a word.
+TEST_F(MainWindow, ADamagedSettingsFileIsKeptAsideAndSaidOnce) {
+    Program.WritePrefs(OnlyRunHistory);
+    const std::string prefs = Program.Dir() + "prefs.dat";
+    std::string damaged = ReadFileToString(prefs);
+    damaged.resize(damaged.size() / 2);
+    WriteStringToFile(prefs, damaged);
+    const std::string said = "The settings file is damaged: what could be read was loaded, and "
+                             "the file was kept as " +
+                             prefs + ".damaged.";
+    StartProgram();
+    const std::string log = WindowText(Memo);
+    EXPECT_NE(log.find(said), std::string::npos) << log;
+    EXPECT_EQ(log.find(said), log.rfind(said));
+    CloseProgram();
+    EXPECT_EQ(ReadFileToString(prefs + ".damaged"), damaged);
+
+    StartProgram();
+    EXPECT_EQ(WindowText(Memo).find("damaged"), std::string::npos) << WindowText(Memo);
+    CloseProgram();
+    EXPECT_FALSE(FileExists(prefs + ".damaged2"));
+    EXPECT_EQ(ReadFileToString(prefs + ".damaged"), damaged);
+}

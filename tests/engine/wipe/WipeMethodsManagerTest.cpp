@@ -26,7 +26,7 @@ TEST_F(WipeMethodsManagerTest, SettingsReadDefaultsAndRoundTripEveryKey) {
 
 TEST_F(WipeMethodsManagerTest, LoadsOnlyVisibleMtdFiles) {
     const std::string dir = Manager().MethodsDir;
-    WriteAll(dir + "plain.mtd", "[Method]\r\nName=Plain\r\nPasses=1\r\n");
+    WriteAll(dir + "plain.mtd", "[Method]\r\nName=Plain\r\nPasses=1\r\n[Pass1]\r\nWipeWith=1\r\n");
     WriteAll(dir + "hidden.mtd", "[Method]\r\nName=Hidden\r\n");
     SetFileAttributesA((dir + "hidden.mtd").c_str(), FILE_ATTRIBUTE_HIDDEN);
     WriteAll(dir + "other.mtdx", "[Method]\r\nName=Other\r\n");
