@@ -148,7 +148,16 @@ void TfMain::FillPages() {
     for (TPageFrame* page : Pages())
         page->LoadSettings();
     Engine->Misc->HotKeyWindow = Handle();
-    Engine->Misc->ApplyHotKeys();
+    const std::vector<int> unregistered = Engine->Misc->ApplyHotKeys();
+    if (!unregistered.empty() && !FPasswordRefused) {
+        const std::string text = TTMiscShortCutKeys1->UnregisteredText(unregistered);
+        // A message box would show a program that is to run unseen.
+        if (Engine->Misc->StealthModeEnabled)
+            for (const std::string& line : SplitString(text, '\n'))
+                EngineLog(nullptr, line);
+        else
+            ShowError(text);
+    }
     Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
 }
 
