@@ -23,6 +23,14 @@ public:
     // The page controls; their sheets and pages are those of the page table.
     TPageControl* pagMain;           // no visible tabs: the buttons on the left switch it
     TPageControl* pagMisc = nullptr; // the tool pages, on the "Misc" sheet
+    // The sheet of the page table with this name; throws for another name.
+    [[nodiscard]] TTabSheet* Sheet(const char* name) const;
+    // The page of the page table of this class; none for another class.
+    template <class T> [[nodiscard]] T* Page() const {
+        for (const TPlacedPage& placed : FPages)
+            if (auto page = dynamic_cast<T*>(placed.Page)) return page;
+        return nullptr;
+    }
 
     // Navigation on the left.
     TPanel* pnlNavigation;
@@ -76,13 +84,7 @@ private:
     void CreateTrayIcon();
     // Shows the sheet; a tool sheet also shows "Misc" and the given set of tool tabs.
     void ShowSheet(TTabSheet* sheet, TToolTabs tabs = ttNone);
-    [[nodiscard]] TTabSheet* Sheet(const char* name) const; // one of the page table
     [[nodiscard]] std::vector<TPageFrame*> Pages() const;
-    template <class T> [[nodiscard]] T* Page() const {
-        for (const TPlacedPage& placed : FPages)
-            if (auto page = dynamic_cast<T*>(placed.Page)) return page;
-        return nullptr;
-    }
 
     // A row of the page table as built.
     struct TPlacedPage {

@@ -50,14 +50,17 @@ void TfMain::BindCommands() {
     bind(Scheduler1, show("tabScheduler"));
 }
 
-// A tool sheet's tabs change after "Misc" and the sheet are chosen: tabs first shown,
-// then hidden, each in page order.
+// A tool sheet's tabs change after "Misc" is chosen: the set's tabs show, the sheet
+// is chosen, then the set's tabs hide. A sheet whose tab is to be hidden shows it
+// first, so that the page control moves on to the next tab that shows even when its
+// tab was hidden already.
 void TfMain::ShowSheet(TTabSheet* sheet, TToolTabs tabs) {
     if (sheet->PageControl() == pagMisc)
         pagMain->SetActivePage(static_cast<TTabSheet*>(pagMisc->Parent())); // "Misc"
-    sheet->PageControl()->SetActivePage(sheet);
     for (const TPlacedPage& placed : FPages)
-        if (placed.Row->ShownIn & tabs) placed.Sheet->SetTabVisible(true);
+        if (placed.Row->ShownIn & tabs || (placed.Sheet == sheet && placed.Row->HiddenIn & tabs))
+            placed.Sheet->SetTabVisible(true);
+    sheet->PageControl()->SetActivePage(sheet);
     for (const TPlacedPage& placed : FPages)
         if (placed.Row->HiddenIn & tabs) placed.Sheet->SetTabVisible(false);
 }

@@ -78,10 +78,15 @@ void TfMain::BuildPages() {
 TPageFrame* TfMain::MakePage(const TPageRow& row, TTabSheet* sheet) {
     TPageFrame* page = row.Make(this);
     page->SetBounds(0, 0, PageClientWidth, PageClientHeight);
-    if (row.MadeAtStart) page->SetParent(sheet);
-    sheet->OnShow = [page, sheet, &row, this](TObject*) {
+    // The sheets of "Misc" are smaller than those of the window.
+    auto place = [page, sheet] {
+        page->SetParent(sheet);
+        page->SetAlign(alClient);
+    };
+    if (row.MadeAtStart) place();
+    sheet->OnShow = [page, sheet, &row, place, this](TObject*) {
         if (!page->Parent() && OnActiveSheets(sheet, this)) {
-            page->SetParent(sheet);
+            place();
             page->FirstShow();
         }
         if (row.Shown) row.Shown(*page);

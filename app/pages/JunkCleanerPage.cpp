@@ -13,6 +13,7 @@ T* PlaceOnSheet(TComponent* owner, TPageControl* pages, const char* name, const 
     sheet->SetPageControl(pages);
     auto frame = new T(owner);
     frame->SetParent(sheet);
+    frame->SetAlign(alClient);
     return frame;
 }
 
@@ -22,18 +23,18 @@ TTJunkCleaner::TTJunkCleaner(TComponent* owner) : TPageFrame(owner) {
     SetName("TTJunkCleaner1");
     SetBounds(0, 0, PageClientWidth, PageClientHeight);
     SearchIn_GroupBox =
-        Place<TGroupBox>(this, this, "SearchIn_GroupBox", "Search In:", 4, 0, 616, 110);
+        Place<TGroupBox>(this, this, "SearchIn_GroupBox", "Search In:", 4, 0, 616, 84);
     Folders_ListBox =
-        Place<TListBox>(this, SearchIn_GroupBox, "Folders_ListBox", "", 8, 18, 476, 84);
+        Place<TListBox>(this, SearchIn_GroupBox, "Folders_ListBox", "", 8, 18, 476, 60);
     Folders_ListBox->SetMultiSelect(true);
     AddFolder_Button = Place<TButton>(this, SearchIn_GroupBox, "AddFolder_Button", "Add &Folder ",
                                       494, 18, 112, 27);
     FolderDel_Button = Place<TButton>(this, SearchIn_GroupBox, "FolderDel_Button", "Folder D&el   ",
-                                      494, 52, 112, 27);
+                                      494, 50, 112, 27);
     AddFolder_Button->OnClick = [this](TObject* sender) { AddFolder_ButtonClick(sender); };
     FolderDel_Button->OnClick = [this](TObject* sender) { FolderDel_ButtonClick(sender); };
 
-    Main_PageControl = Place<TPageControl>(this, this, "Main_PageControl", "", 4, 114, 616, 446);
+    Main_PageControl = Place<TPageControl>(this, this, "Main_PageControl", "", 4, 88, 616, 472);
     TTDuplicateFinder1 =
         PlaceOnSheet<TTDuplicateFinder>(this, Main_PageControl, "Dup_TabSheet", "Duplicate");
     TTJunkFinder1 =
