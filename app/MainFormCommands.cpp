@@ -14,7 +14,7 @@ void TfMain::BindCommands() {
     auto bind = [](auto* control, std::function<void()> action) {
         control->OnClick = [action](TObject*) { action(); };
     };
-    auto main = Page<TMainPage>();
+    TMainPage* main = Page<TMainPage>();
     main->smallsytsemClean->OnClick = [this](TObject* sender) { smallsytsemCleanClick(sender); };
     main->simulationMode->OnClick = [this](TObject* sender) { simulationModeClick(sender); };
     main->btnStopTask->OnClick = [this](TObject* sender) { btnStopTaskClick(sender); };
@@ -67,7 +67,8 @@ void TfMain::ShowSheet(TTabSheet* sheet, TToolTabs tabs) {
 
 void TfMain::smallsytsemCleanClick(TObject*) {
     if (fCleanMethodSelector->ShowModal() != mrOk) return;
-    TBusyScope busy({Page<TMainPage>()->smallsytsemClean, Page<TMainPage>()->simulationMode});
+    TMainPage* main = Page<TMainPage>();
+    TBusyScope busy({main->smallsytsemClean, main->simulationMode});
     Engine->SimulationMode = false;
     if (fCleanMethodSelector->optionClean1->Checked()) {
         Engine->ShowRebootNotice = true;
@@ -82,7 +83,8 @@ void TfMain::smallsytsemCleanClick(TObject*) {
 }
 
 void TfMain::simulationModeClick(TObject*) {
-    TBusyScope busy({Page<TMainPage>()->smallsytsemClean, Page<TMainPage>()->simulationMode});
+    TMainPage* main = Page<TMainPage>();
+    TBusyScope busy({main->smallsytsemClean, main->simulationMode});
     pagMain->SetActivePage(Sheet("TabSheet9"));
     Engine->SimulationMode = true;
     Engine->Clean();
@@ -90,8 +92,9 @@ void TfMain::simulationModeClick(TObject*) {
 
 void TfMain::btnStopTaskClick(TObject*) {
     Engine->Stop();
-    Page<TMainPage>()->smallsytsemClean->SetEnabled(true);
-    Page<TMainPage>()->simulationMode->SetEnabled(true);
+    TMainPage* main = Page<TMainPage>();
+    main->smallsytsemClean->SetEnabled(true);
+    main->simulationMode->SetEnabled(true);
 }
 
 // "help_english.chm" beside the program, opened by the shell; a missing file is not
