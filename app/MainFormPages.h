@@ -26,7 +26,7 @@ struct TPageRow {
     TPageFrame* (*Make)(TComponent* owner) = nullptr;
     // Made and placed with the window; else when its sheet first shows.
     bool MadeAtStart = false;
-    // Runs each time the sheet shows, after the page is placed.
+    // Runs each time the sheet becomes the active one, after the page is placed.
     void (*Shown)(TPageFrame& page) = nullptr;
     // Tool sheets: whether the tab shows at creation, and the tool tab sets.
     bool TabAtStart = true;
