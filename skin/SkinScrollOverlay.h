@@ -4,6 +4,7 @@
 // nothing itself: a press is handed to the host, whose native scroll loop runs, and
 // the paint follows the host's scroll state. It lives as a sibling just above the host
 // and belongs to the skinned control that made it. Main thread.
+#include "skin/SkinPaint.h"
 #include <windows.h>
 
 class TSkinData;
@@ -46,6 +47,7 @@ private:
     bool FShown = false;
     bool FMouseDown = false;
     int FDownPart = -1;
+    TOffscreen FOffscreen;
     POINT FDownCursor{};
     int FDownThumbTop = 0;
 };
