@@ -5,6 +5,7 @@
 #include "app/pages/JunkCleanerPage.h"
 #include "app/pages/MainPage.h"
 #include "app/pages/MemoryPanel.h"
+#include "app/pages/MiscShortCutKeysFrame.h"
 #include "app/pages/RegistryBackupPage.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
@@ -153,7 +154,7 @@ void TfMain::FillPages() {
     Engine->Misc->HotKeyWindow = Handle();
     const std::vector<int> unregistered = Engine->Misc->ApplyHotKeys();
     if (!unregistered.empty() && !FPasswordRefused) {
-        const std::string text = TTMiscShortCutKeys1->UnregisteredText(unregistered);
+        const std::string text = Page<TTMiscShortCutKeys>()->UnregisteredText(unregistered);
         // A message box would show a program that is to run unseen.
         if (Engine->Misc->StealthModeEnabled)
             for (const std::string& line : SplitString(text, '\n'))
