@@ -4,9 +4,12 @@
 // simulation asks the layer what a delete would meet (an open, the final path, a
 // close); "open and close" is the part of that check no way of asking can skip: under
 // Wine only the final path of an opened handle tells a host link to a file from its
-// target. scripts/bench-engine plants the files afresh before each side.
+// target. "unchecked" deletes through one open without the check (an open, the
+// delete, a close): beside the floor it shows what deleting through a handle adds,
+// beside "checked" what the final path adds. scripts/bench-engine plants the files
+// afresh before each side.
 // Run it under Wine in a private prefix only: it deletes for real.
-//   bench_LinkCheck plant|delete|checked|check|open
+//   bench_LinkCheck plant|delete|checked|unchecked|check|open
 #include "bench/BenchSupport.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
@@ -30,6 +33,14 @@ void Plant() {
     CreateDirectoryA(folder.c_str(), nullptr);
     for (int i = 0; i < Files; ++i)
         PlantFile(folder + "c" + IntToStr(i) + ".htm", 10);
+}
+
+HANDLE OpenForDelete(const std::string& path) {
+    HANDLE file = CreateFileW(ToWide(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error(path);
+    return file;
 }
 
 // Microseconds per file the folder walk with `act` on every file takes.
@@ -60,6 +71,14 @@ int main(int argc, char** argv) {
                              if (!SafeDeleteFile(path).Done()) throw std::runtime_error(path);
                          });
                      }},
+                    {"unchecked",
+                     [](auto&) {
+                         return PerFile([](const std::string& path) {
+                             const TFileHandle file(OpenForDelete(path));
+                             if (!SafeDeleteOpened(file.Get()).Done())
+                                 throw std::runtime_error(path);
+                         });
+                     }},
                     {"check",
                      [](auto&) {
                          return PerFile([](const std::string& path) {
@@ -77,5 +96,5 @@ int main(int argc, char** argv) {
                              CloseHandle(file);
                          });
                      }}},
-                   "bench_LinkCheck plant|delete|checked|check|open");
+                   "bench_LinkCheck plant|delete|checked|unchecked|check|open");
 }

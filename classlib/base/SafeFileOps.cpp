@@ -100,10 +100,12 @@ bool ReadAttributes(TEntry& entry) {
 
 // Wine shows a host link to a file as a plain file, even opened as a reparse point,
 // and hands out its target (a folder link's too): only the handle's final path, the
-// target's, tells it from the entry that was listed. Anything reached through a
-// linked folder differs the same way. A marked link is opened as itself; where its
-// final path differs all the same, its attributes tell it. Where every link is marked
-// the final path is not looked at.
+// target's, tells it from the entry that was listed. The listing and the handle give
+// the target's attributes and file ID alike, and an open relative to a checked folder
+// is looked up by name again, so the final path is asked for every entry. Anything reached through
+// a linked folder differs the same way. A marked link is opened as itself; where its final path
+// differs all the same, its attributes tell it. Where every link is marked the final path is not
+// looked at.
 TEntry OpenEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags,
                  bool WithAttributes) {
     TEntry entry;
@@ -149,6 +151,8 @@ TSafeFileResult ClearReadOnlyOf(HANDLE handle) {
     return {};
 }
 
+// Not FILE_FLAG_DELETE_ON_CLOSE at the open, which would spare this call: Wine cannot
+// take that back when the check then finds a link, and the close deletes its target.
 TSafeFileResult DisposeOf(HANDLE handle) {
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (!SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof dispose))
