@@ -26,17 +26,24 @@ POINT MessagePoint(const TMessage& message) {
 
 } // namespace
 
+int ButtonFrame(TNCState state, bool windowActive, int frameCount) {
+    constexpr int InactiveFrame = 4;
+    if (state == TNCState::Normal && !windowActive && frameCount >= InactiveFrame)
+        return InactiveFrame;
+    return static_cast<int>(state);
+}
+
 void TNCObject::MouseDown() {
     if (FOwner.Hot() && FOwner.Hot() != this) FOwner.Hot()->MouseLeave();
     if (!Enabled) return;
     FOwner.SetHot(this);
-    State = 2;
+    State = TNCState::Down;
     Paint();
 }
 
 void TNCObject::MouseUp() {
     if (!Enabled) return;
-    State = 3;
+    State = TNCState::Hot;
     Paint();
 }
 
@@ -45,19 +52,23 @@ void TNCObject::MouseEnter() {
     if (FOwner.Hot()) FOwner.Hot()->MouseLeave();
     if (!Enabled) return;
     FOwner.SetHot(this);
-    State = 3;
+    State = TNCState::Hot;
     Paint();
 }
 
 void TNCObject::MouseLeave() {
     if (!Enabled) return;
     FOwner.SetHot(nullptr);
-    State = 1;
+    State = TNCState::Normal;
     Paint();
 }
 
+TCaptionAction TWinSysButton::Action() const {
+    return static_cast<TCaptionAction>(Element.Action);
+}
+
 bool TWinSysButton::IsSysMenu() const {
-    return Element.Action == 3 || Element.Action == 11;
+    return Action() == TCaptionAction::SystemMenu || Action() == TCaptionAction::IconMenu;
 }
 
 bool TWinSysButton::Laid() const {
@@ -65,9 +76,9 @@ bool TWinSysButton::Laid() const {
 }
 
 bool TWinSysButton::VisibleBy(int code, bool first) const {
-    const bool maximized = FOwner.Placement() == 1;
+    const bool maximized = FOwner.Placement() == TPlacement::Maximized;
     switch (code) {
-    case 0: return !(first && Element.Action == 0 && !FOwner.HadSysMenu());
+    case 0: return !(first && Action() == TCaptionAction::Close && !FOwner.HadSysMenu());
     case 1: return maximized;
     case 2: return !maximized;
     case 3: return FOwner.Active();
@@ -76,7 +87,7 @@ bool TWinSysButton::VisibleBy(int code, bool first) const {
     case 7: return !FOwner.HadMaxBox();
     case 8: return FOwner.HadMinBox() && (!first || FOwner.HadSysMenu());
     case 9: return !FOwner.HadMinBox();
-    case 200: return FOwner.BorderKind() == 3 && !FOwner.DialogClass();
+    case 200: return FOwner.BorderKind() == TBorderKind::Dialog && !FOwner.DialogClass();
     }
     if (code > 200 && code < 1000) return true;
     if (code >= 1000 && code <= 2000)
@@ -86,10 +97,10 @@ bool TWinSysButton::VisibleBy(int code, bool first) const {
 
 void TWinSysButton::UpdateVisible() {
     bool visible = VisibleBy(Element.Visibility, true) && VisibleBy(Element.Visibility1, false);
-    if (Element.Action == 1) visible = visible && FOwner.HadMaxBox();
-    if (Element.Action == 2) visible = visible && FOwner.HadMinBox();
-    if (Element.Action == 3 || Element.Action == 11 || Element.Action == 12)
-        visible = visible && FOwner.BorderKind() != 3;
+    if (Action() == TCaptionAction::Maximize) visible = visible && FOwner.HadMaxBox();
+    if (Action() == TCaptionAction::Minimize) visible = visible && FOwner.HadMinBox();
+    if (IsSysMenu() || Action() == TCaptionAction::SystemMenuAlt)
+        visible = visible && FOwner.BorderKind() != TBorderKind::Dialog;
     Enabled = visible;
 }
 
@@ -134,9 +145,7 @@ void TWinSysButton::Paint() {
     scratch.SetSize(back.Width(), back.Height());
     HDC s = scratch.Canvas().Handle();
     BitBlt(s, Rect.left, Rect.top, w, h, back.Canvas().Handle(), Rect.left, Rect.top, SRCCOPY);
-    int frame = State;
-    if (State == 1 && !FOwner.Active() && Element.FrameCount >= 4) frame = 4;
-    PaintInto(s, frame);
+    PaintInto(s, ButtonFrame(State, FOwner.Active(), Element.FrameCount));
     HDC dc = GetWindowDC(FOwner.Handle);
     BitBlt(dc, Rect.left, Rect.top, w, std::min<int>(h, back.Height() - Rect.top), s, Rect.left,
            Rect.top, SRCCOPY);
@@ -165,8 +174,9 @@ void TSkinForm::LayoutSysButtons(int width) {
 void TSkinForm::PaintSysButtons(HDC titleDC) {
     for (auto& button : FButtons) {
         if (!button->Laid() || button->Element.Align == 100) continue;
-        button->State = 1;
-        button->PaintInto(titleDC, FActive || button->Element.FrameCount < 4 ? 1 : 4);
+        button->State = TNCState::Normal;
+        button->PaintInto(titleDC,
+                          ButtonFrame(TNCState::Normal, FActive, button->Element.FrameCount));
     }
 }
 
@@ -191,7 +201,8 @@ void TSkinForm::OnNcMouseMove(TMessage& message) {
 void TSkinForm::OnNcLButtonDown(TMessage& message) {
     TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)));
     if (!object) {
-        if (FPlacement == 1 && FActive && message.WParam == HTCAPTION) message.WParam = HTMENU;
+        if (FPlacement == TPlacement::Maximized && FActive && message.WParam == HTCAPTION)
+            message.WParam = HTMENU;
         return Previous(message);
     }
     if (!FActive) SetForegroundWindow(Handle);
@@ -208,25 +219,25 @@ void TSkinForm::OnNcLButtonUp(TMessage& message) {
     auto button = dynamic_cast<TWinSysButton*>(object);
     if (!button || button != FHot) return;
     button->MouseUp();
-    switch (const int action = button->Element.Action) {
-    case 0:
+    switch (button->Action()) {
+    case TCaptionAction::Close:
         StopHover();
         PostMessageW(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-    case 1:
-    case 22: Maximize(); break;
-    case 2:
-    case 23: Minimize(); break;
-    case 3:
-    case 11:
-    case 12: SystemPopup({screen.x + 1, screen.y + 1}); break;
-    case 7:
-    case 8:
-    case 9:
-    case 60:
-    case 61:
-    case 62: break; // commands for an MDI frame's active child: none here
-    default: PostMessageW(Handle, WM_SKINSYSBUTTON, action, 0);
+    case TCaptionAction::Maximize:
+    case TCaptionAction::MaximizeAlt: Maximize(); break;
+    case TCaptionAction::Minimize:
+    case TCaptionAction::MinimizeAlt: Minimize(); break;
+    case TCaptionAction::SystemMenu:
+    case TCaptionAction::IconMenu:
+    case TCaptionAction::SystemMenuAlt: SystemPopup({screen.x + 1, screen.y + 1}); break;
+    case TCaptionAction::ChildMinimize:
+    case TCaptionAction::ChildRestore:
+    case TCaptionAction::ChildClose:
+    case TCaptionAction::ChildMinimizeAlt:
+    case TCaptionAction::ChildRestoreAlt:
+    case TCaptionAction::ChildCloseAlt: break;
+    default: PostMessageW(Handle, WM_SKINSYSBUTTON, button->Element.Action, 0);
     }
 }
 
@@ -241,7 +252,7 @@ void TSkinForm::OnNcLButtonDblClk(TMessage& message) {
         return;
     }
     if (message.WParam != HTCAPTION) return Previous(message);
-    if (FPlacement != 0)
+    if (FPlacement != TPlacement::Normal)
         Restore();
     else if (HadMaxBox())
         Maximize();
@@ -256,21 +267,21 @@ void TSkinForm::OnNcRButtonDown(TMessage& message) {
 }
 
 void TSkinForm::Maximize() {
-    if (FPlacement == 1) return Restore();
-    FPlacement = 1;
-    if (FHot) FHot->State = 1;
+    if (FPlacement == TPlacement::Maximized) return Restore();
+    FPlacement = TPlacement::Maximized;
+    if (FHot) FHot->State = TNCState::Normal;
     FHot = nullptr;
     PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
 }
 
 void TSkinForm::Restore() {
-    FPlacement = 0;
+    FPlacement = TPlacement::Normal;
     PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
 void TSkinForm::Minimize() {
-    if (FPlacement == 2) return Restore();
-    FPlacement = 2;
+    if (FPlacement == TPlacement::Minimized) return Restore();
+    FPlacement = TPlacement::Minimized;
     PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
@@ -309,11 +320,11 @@ void TSkinForm::SystemPopup(POINT screen) {
     for (int i = 0; i < items.Count(); ++i) {
         TMenuItem* item = items.Items(i);
         const int tag = item->Tag();
-        if (tag >= 0 && tag <= 2) item->SetEnabled(FPlacement != tag);
+        if (tag >= 0 && tag <= 2) item->SetEnabled(FPlacement != static_cast<TPlacement>(tag));
     }
     const DWORD now = GetTickCount(), doubleClick = GetDoubleClickTime();
     if (now - FLastPopup > doubleClick || static_cast<int>(doubleClick) < 0) {
-        if (TSkinManage* manager = SkinManager()) manager->MenuKind = 2;
+        if (TSkinManage* manager = SkinManager()) manager->MenuKind = TMenuKind::System;
         FLastPopup = now;
         if (FSkinData->SkinControls & SkinKind(xcSystemMenu))
             FSystemPopup->Popup(screen.x, screen.y, Handle);

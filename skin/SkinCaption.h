@@ -7,6 +7,30 @@
 
 class TDataSkinSysButton;
 
+// A caption object's state, also the frame of its picture strip that shows it.
+enum class TNCState { Normal = 1, Down = 2, Hot = 3 };
+// The frame of a caption button's strip: its state's, or the inactive frame 4 for a
+// resting button of an inactive window when the strip has one.
+int ButtonFrame(TNCState state, bool windowActive, int frameCount);
+
+// The skin's caption-button actions; any other code is posted to the window.
+enum class TCaptionAction {
+    Close = 0,
+    Maximize = 1,
+    Minimize = 2,
+    SystemMenu = 3,
+    ChildMinimize = 7, // the active MDI child's commands: no MDI frames here
+    ChildRestore = 8,
+    ChildClose = 9,
+    IconMenu = 11,
+    SystemMenuAlt = 12,
+    MaximizeAlt = 22,
+    MinimizeAlt = 23,
+    ChildMinimizeAlt = 60,
+    ChildRestoreAlt = 61,
+    ChildCloseAlt = 62
+};
+
 class TNCObject {
 public:
     explicit TNCObject(TSkinForm& owner) : FOwner(owner) {}
@@ -22,7 +46,7 @@ public:
 
     RECT Rect{};         // window coordinates
     bool Enabled = true; // visible and live: a disabled object ignores the mouse
-    int State = 1;       // 1 normal, 2 down, 3 hot
+    TNCState State = TNCState::Normal;
 
 protected:
     TSkinForm& FOwner;
@@ -40,6 +64,7 @@ public:
     void PaintInto(HDC dc, int frame);
     // The new state over the title's own background.
     void Paint() override;
+    [[nodiscard]] TCaptionAction Action() const;
     [[nodiscard]] bool IsSysMenu() const;
     [[nodiscard]] bool Laid() const; // visible with a picture: has a place in the title
 

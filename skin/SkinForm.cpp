@@ -60,21 +60,22 @@ void TSkinForm::InitWindow(TSkinData* data) {
     RECT client;
     GetClientRect(Handle, &client);
     FAttachClient = {client.right, client.bottom};
-    FSavedBits = ((style & WS_SYSMENU) ? 8 : 0) | ((style & WS_MINIMIZEBOX) ? 2 : 0) |
-                 ((style & WS_MAXIMIZEBOX) ? 1 : 0);
+    FSavedBits = ((style & WS_SYSMENU) ? sbSysMenu : 0u) |
+                 ((style & WS_MINIMIZEBOX) ? sbMinBox : 0u) |
+                 ((style & WS_MAXIMIZEBOX) ? sbMaxBox : 0u);
     ReadPlacement();
     FSizeable = style & WS_THICKFRAME;
-    FBorderKind = 1;
+    FBorderKind = TBorderKind::Fixed;
     if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
-        FBorderKind = 2;
+        FBorderKind = TBorderKind::Popup;
     else if (!FSizeable && (style & DS_MODALFRAME))
-        FBorderKind = 3;
+        FBorderKind = TBorderKind::Dialog;
     else if (FSizeable)
-        FBorderKind = 0;
-    if (ex & WS_EX_DLGMODALFRAME) FBorderKind = 3;
+        FBorderKind = TBorderKind::Sizing;
+    if (ex & WS_EX_DLGMODALFRAME) FBorderKind = TBorderKind::Dialog;
     const std::string className = GetClassNameStr(Handle);
     FDialogClass = className == "#32770" || className == "TMessageForm";
-    if (FDialogClass) FBorderKind = 3;
+    if (FDialogClass) FBorderKind = TBorderKind::Dialog;
     MakeSystemPopup();
     if (FFrameSkin) {
         if (HMENU menu = GetMenu(Handle)) {
@@ -83,10 +84,10 @@ void TSkinForm::InitWindow(TSkinData* data) {
             FMenuBar = std::make_unique<TSkinMenu>(*this, *data);
             FMenuBar->Build(menu);
         }
-        if (FPlacement != 2) SetNativeFrame(false);
+        if (FPlacement != TPlacement::Minimized) SetNativeFrame(false);
         LoadFrame();
     } else {
-        FAttach = 1;
+        FAttach = TAttachState::Ready;
     }
     FSubclass =
         std::make_unique<TWindowSubclass>(Handle, TWndMethod::Of<&TSkinForm::SkinWndProc>(this));
@@ -97,13 +98,14 @@ void TSkinForm::InitWindow(TSkinData* data) {
 void TSkinForm::Activate() {
     FActivated = true;
     SkinWindowControls(*this);
-    if (FAttach == 0 && FFrameSkin && FBorderKind != 2 && FPlacement != 2) {
-        FAttach = 5;
+    if (FAttach == TAttachState::Attaching && FFrameSkin && FBorderKind != TBorderKind::Popup &&
+        FPlacement != TPlacement::Minimized) {
+        FAttach = TAttachState::KeepingSize;
         KeepClientSize();
-        FAttach = 1;
-        if (FPlacement == 0) UpdateRegion();
+        FAttach = TAttachState::Ready;
+        if (FPlacement == TPlacement::Normal) UpdateRegion();
     }
-    FAttach = 1;
+    FAttach = TAttachState::Ready;
     if (FHoverTimer) FHoverTimer->SetEnabled(true);
 }
 
@@ -132,7 +134,7 @@ void TSkinForm::Unskin() {
                            GetMenu(Handle) != nullptr,
                            static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE)));
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-        if (FPlacement == 0)
+        if (FPlacement == TPlacement::Normal)
             SetWindowPos(Handle, nullptr, target.left, target.top, target.right - target.left,
                          target.bottom - target.top, flags);
         else
@@ -160,23 +162,25 @@ void TSkinForm::SkinChanged() {
     if (FDropped) return;
     if (FForm) FForm->SetColor(FSkinData->Colours().ButtonFace);
     FControls.RefreshAll();
-    if (FFrameSkin && FAttach == 1) {
-        FAttach = 3;
+    if (FFrameSkin && FAttach == TAttachState::Ready) {
+        FAttach = TAttachState::Reapplying;
         LoadFrame();
         KeepClientSize();
         UpdateRegion();
-        FAttach = 1;
+        FAttach = TAttachState::Ready;
     }
     Repaint();
 }
 
 void TSkinForm::ReadPlacement() {
-    FPlacement = IsIconic(Handle) ? 2 : IsZoomed(Handle) ? 1 : 0;
+    FPlacement = IsIconic(Handle)   ? TPlacement::Minimized
+                 : IsZoomed(Handle) ? TPlacement::Maximized
+                                    : TPlacement::Normal;
 }
 
 POINT TSkinForm::WindowPoint(POINT screen) const {
     ScreenToClient(Handle, &screen);
-    if (FPlacement != 2) {
+    if (FPlacement != TPlacement::Minimized) {
         screen.x += FMetrics.Left;
         screen.y += FMetrics.Title + FMetrics.MenuBar;
     }
@@ -218,7 +222,7 @@ bool TSkinForm::Stage1(TMessage& message) {
         message.Result = reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush());
         return true;
     case WM_NCDESTROY:
-        FAttach = 4;
+        FAttach = TAttachState::Destroying;
         FControls.DestroyAll();
         StopHover();
         FButtons.clear();
@@ -227,13 +231,15 @@ bool TSkinForm::Stage1(TMessage& message) {
         if (FMenuBar && GetMenu(Handle) != FMenuBar->Menu()) DestroyMenu(FMenuBar->Menu());
         FMenuBar.reset();
         Previous(message);
-        FAttach = 6;
+        FAttach = TAttachState::Gone;
         FDropped = true;
         return true;
     case WM_INITMENUPOPUP:
         if (TSkinManage* manager = SkinManager())
             manager->MenuKind =
-                reinterpret_cast<HMENU>(message.WParam) == GetSystemMenu(Handle, FALSE) ? 2 : 1;
+                reinterpret_cast<HMENU>(message.WParam) == GetSystemMenu(Handle, FALSE)
+                    ? TMenuKind::System
+                    : TMenuKind::Main;
         return false;
     }
     return FFrameSkin && Stage2(message);
@@ -258,7 +264,8 @@ bool TSkinForm::Stage2(TMessage& message) {
     case WM_ACTIVATE: FActive = LOWORD(message.WParam) != WA_INACTIVE; break;
     case WM_NCACTIVATE: FActive = message.WParam != 0; break;
     }
-    return FPlacement != 2 && FAttach != 0 && Stage3(message);
+    return FPlacement != TPlacement::Minimized && FAttach != TAttachState::Attaching &&
+           Stage3(message);
 }
 
 bool TSkinForm::Stage3(TMessage& message) {
@@ -280,15 +287,19 @@ bool TSkinForm::Stage3(TMessage& message) {
 // The old procedure sees the size change once; the region follows a normal window.
 void TSkinForm::OnSize(TMessage& message) {
     Previous(message);
-    FPlacement = message.WParam == SIZE_MINIMIZED ? 2 : message.WParam == SIZE_MAXIMIZED ? 1 : 0;
-    if (FPlacement != 2 && (FAttach == 1 || FAttach == 3)) UpdateRegion();
+    FPlacement = message.WParam == SIZE_MINIMIZED   ? TPlacement::Minimized
+                 : message.WParam == SIZE_MAXIMIZED ? TPlacement::Maximized
+                                                    : TPlacement::Normal;
+    if (FPlacement != TPlacement::Minimized &&
+        (FAttach == TAttachState::Ready || FAttach == TAttachState::Reapplying))
+        UpdateRegion();
 }
 
 void TSkinForm::OnGetMinMaxInfo(TMessage& message) {
     Previous(message);
     ReadPlacement();
-    SetNativeFrame(FPlacement == 2);
-    if (FBorderKind == 0) {
+    SetNativeFrame(FPlacement == TPlacement::Minimized);
+    if (FBorderKind == TBorderKind::Sizing) {
         auto info = reinterpret_cast<MINMAXINFO*>(message.LParam);
         info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
     }
@@ -311,9 +322,9 @@ bool TSkinForm::OnSysCommand(TMessage& message) {
             return true;
         }
     }
-    if (command == SC_MINIMIZE) FPlacement = 2;
-    if (command == SC_MAXIMIZE) FPlacement = 1;
-    if (command == SC_RESTORE) FPlacement = 0;
+    if (command == SC_MINIMIZE) FPlacement = TPlacement::Minimized;
+    if (command == SC_MAXIMIZE) FPlacement = TPlacement::Maximized;
+    if (command == SC_RESTORE) FPlacement = TPlacement::Normal;
     Previous(message);
     return true;
 }
@@ -322,7 +333,8 @@ bool TSkinForm::OnSysCommand(TMessage& message) {
 // whole WS_CAPTION: hidden from it for that call, the skinned title is painted after.
 void TSkinForm::OnSetText(TMessage& message) {
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
-    const bool hide = (style & WS_CAPTION) == WS_CAPTION && FAttach != 0 && FPlacement != 2;
+    const bool hide = (style & WS_CAPTION) == WS_CAPTION && FAttach != TAttachState::Attaching &&
+                      FPlacement != TPlacement::Minimized;
     if (hide) SetWindowLongPtrW(Handle, GWL_STYLE, style & ~WS_DLGFRAME);
     Previous(message);
     if (hide) {

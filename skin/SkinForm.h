@@ -26,6 +26,19 @@ class TTimer;
 // window keeps its native caption style and loses only its caption buttons.
 bool KeepsNativeCaption(DWORD platformId, DWORD major, DWORD minor);
 
+// How far the skin of a window is applied; the frame is painted when Ready or Reapplying.
+enum class TAttachState {
+    Attaching = 0,
+    Ready = 1,
+    Reapplying = 3,
+    Destroying = 4,
+    KeepingSize = 5,
+    Gone = 6
+};
+enum class TPlacement { Normal = 0, Maximized = 1, Minimized = 2 };
+// A popup border has no skinned frame; a dialog border has no system-menu button.
+enum class TBorderKind { Sizing = 0, Fixed = 1, Popup = 2, Dialog = 3 };
+
 class TSkinForm : public TComponent {
 public:
     explicit TSkinForm(TComponent* owner);
@@ -59,12 +72,12 @@ public:
     [[nodiscard]] const TMetrics& Metrics() const { return FMetrics; }
     [[nodiscard]] bool FrameSkinned() const { return FFrameSkin; }
     [[nodiscard]] bool Active() const { return FActive; }
-    [[nodiscard]] int Placement() const { return FPlacement; }   // 0 normal, 1 max, 2 min
-    [[nodiscard]] int BorderKind() const { return FBorderKind; } // 0 sizing, 1, 2 popup, 3 dialog
+    [[nodiscard]] TPlacement Placement() const { return FPlacement; }
+    [[nodiscard]] TBorderKind BorderKind() const { return FBorderKind; }
     [[nodiscard]] bool DialogClass() const { return FDialogClass; }
-    [[nodiscard]] bool HadSysMenu() const { return FSavedBits & 8; }
-    [[nodiscard]] bool HadMaxBox() const { return FSavedBits & 1; }
-    [[nodiscard]] bool HadMinBox() const { return FSavedBits & 2; }
+    [[nodiscard]] bool HadSysMenu() const { return FSavedBits & sbSysMenu; }
+    [[nodiscard]] bool HadMaxBox() const { return FSavedBits & sbMaxBox; }
+    [[nodiscard]] bool HadMinBox() const { return FSavedBits & sbMinBox; }
     [[nodiscard]] const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const {
         return FButtons;
     }
@@ -111,7 +124,6 @@ private:
     void UpdateRegion();
     void ClearRegion();
     void KeepClientSize();
-    void RestoreClientPosition();
     void OnNcCalcSize(TMessage& message);
     void OnNcHitTest(TMessage& message);
     void OnNcActivate(TMessage& message);
@@ -146,10 +158,12 @@ private:
     bool FSizeable = false;
     bool FMenuTracking = false;
     bool FRegionSet = false;
-    int FAttach = 0; // 0 attached, 1 ready, 3 re-applying, 4 destroying, 5 keeping size, 6 gone
-    int FBorderKind = 1;
-    int FPlacement = 0;
-    unsigned FSavedBits = 0; // 8 system menu, 2 minimize box, 1 maximize box, 16 caption
+    TAttachState FAttach = TAttachState::Attaching;
+    TBorderKind FBorderKind = TBorderKind::Fixed;
+    TPlacement FPlacement = TPlacement::Normal;
+    // The native caption bits the window had.
+    enum : unsigned { sbMaxBox = 1, sbMinBox = 2, sbSysMenu = 8, sbCaption = 16 };
+    unsigned FSavedBits = 0;
     TMetrics FMetrics;
     SIZE FRegionSize{0, 0};
     SIZE FAttachClient{0, 0}; // the client size before the menu bar took the window's menu

@@ -60,7 +60,7 @@ void TSkinForm::LoadFrame() {
     FMetrics.Right = across(*borders[TSkinElements::bdRight]);
     FMetrics.Title = down(*borders[TSkinElements::bdTop]);
     FMetrics.Bottom = down(*borders[TSkinElements::bdBottom]);
-    if (FBorderKind == 2) FMetrics = {};
+    if (FBorderKind == TBorderKind::Popup) FMetrics = {};
     MakeSysButtons();
 }
 
@@ -70,16 +70,16 @@ void TSkinForm::SetNativeFrame(bool restore) {
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
     LONG_PTR changed = style;
     if (restore) {
-        if (FSavedBits & 8) changed |= WS_SYSMENU;
-        if (FSavedBits & 2) changed |= WS_MINIMIZEBOX;
-        if (FSavedBits & 1) changed |= WS_MAXIMIZEBOX;
-        if (FSavedBits & 16) changed |= WS_CAPTION;
+        if (FSavedBits & sbSysMenu) changed |= WS_SYSMENU;
+        if (FSavedBits & sbMinBox) changed |= WS_MINIMIZEBOX;
+        if (FSavedBits & sbMaxBox) changed |= WS_MAXIMIZEBOX;
+        if (FSavedBits & sbCaption) changed |= WS_CAPTION;
     } else {
         const TOSVersion v = OSVersionQuery();
         const bool unowned = !GetWindow(Handle, GW_OWNER) ||
                              (GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_APPWINDOW);
         if (unowned && !KeepsNativeCaption(v.PlatformId, v.Major, v.Minor)) {
-            if ((style & WS_CAPTION) == WS_CAPTION) FSavedBits |= 16;
+            if ((style & WS_CAPTION) == WS_CAPTION) FSavedBits |= sbCaption;
             changed &= ~WS_CAPTION;
         } else {
             changed &= ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU);
@@ -89,7 +89,8 @@ void TSkinForm::SetNativeFrame(bool restore) {
 }
 
 void TSkinForm::PaintFrame(HDC given) {
-    if ((FAttach != 1 && FAttach != 3) || FBorderKind == 2 || !FFrameSkin || FPlacement == 2)
+    if ((FAttach != TAttachState::Ready && FAttach != TAttachState::Reapplying) ||
+        FBorderKind == TBorderKind::Popup || !FFrameSkin || FPlacement == TPlacement::Minimized)
         return;
     TFrameDC dc(Handle, given);
     RECT r;
@@ -110,7 +111,7 @@ void TSkinForm::PaintFrame(HDC given) {
         FMenuBar->Paint(dc.Get(), bar);
     else if (m.MenuBar > 0)
         FillRect(dc.Get(), &bar, FSkinData->ButtonFaceBrush());
-    if (FHot) FHot->State = 1;
+    if (FHot) FHot->State = TNCState::Normal;
     FHot = nullptr;
 }
 
@@ -154,7 +155,7 @@ void TSkinForm::PaintCaptionText(HDC dc) {
     int x = FMetrics.Left + (e.TextAlignment == 0   ? e.LeftWidth
                              : e.TextAlignment == 1 ? (room - tw) / 2
                                                     : room - e.RightWidth - tw);
-    if (FBorderKind == 3 && e.TextAlignment == 0) x -= 16;
+    if (FBorderKind == TBorderKind::Dialog && e.TextAlignment == 0) x -= 16;
     x = std::max(x, FMetrics.Left);
     const int y = (t - th) / 2 + e.TopHeight / 2;
     const bool popup = GetWindowLongPtrW(Handle, GWL_STYLE) & WS_POPUP;
@@ -171,12 +172,14 @@ void TSkinForm::PaintCaptionText(HDC dc) {
 }
 
 void TSkinForm::UpdateRegion() {
-    if (FAttach == 6 || !FFrameSkin) return;
+    if (FAttach == TAttachState::Gone || !FFrameSkin) return;
     RECT r;
     GetWindowRect(Handle, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    if (FRegionSet && w == FRegionSize.cx && h == FRegionSize.cy && FAttach != 3) return;
+    if (FRegionSet && w == FRegionSize.cx && h == FRegionSize.cy &&
+        FAttach != TAttachState::Reapplying)
+        return;
     FRegionSize = {w, h};
     const auto& borders = FSkinData->Elements().Borders;
     const bool keyed =
@@ -228,14 +231,14 @@ void TSkinForm::ClearRegion() {
 // (controls without a window of their own would keep the old picture).
 void TSkinForm::KeepClientSize() {
     UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOCOPYBITS;
-    if (FAttach == 3 || !IsWindowVisible(Handle)) flags |= SWP_NOACTIVATE;
-    if (FPlacement == 1) {
+    if (FAttach == TAttachState::Reapplying || !IsWindowVisible(Handle)) flags |= SWP_NOACTIVATE;
+    if (FPlacement == TPlacement::Maximized) {
         SetWindowPos(Handle, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE);
         return;
     }
     RECT client;
     GetClientRect(Handle, &client);
-    if (FAttach == 5) client = {0, 0, FAttachClient.cx, FAttachClient.cy};
+    if (FAttach == TAttachState::KeepingSize) client = {0, 0, FAttachClient.cx, FAttachClient.cy};
     const TMetrics& m = FMetrics;
     SetWindowPos(Handle, nullptr, 0, 0, client.right + m.Left + m.Right,
                  client.bottom + m.Title + m.Bottom + m.MenuBar, flags);
@@ -243,7 +246,7 @@ void TSkinForm::KeepClientSize() {
 
 void TSkinForm::OnNcCalcSize(TMessage& message) {
     Previous(message);
-    if (FBorderKind == 2) return;
+    if (FBorderKind == TBorderKind::Popup) return;
     RECT* first = reinterpret_cast<RECT*>(message.LParam);
     RECT window = *first;
     if (message.WParam) {
@@ -283,7 +286,7 @@ void TSkinForm::OnNcActivate(TMessage& message) {
 }
 
 void TSkinForm::OnNcPaint(TMessage& message) {
-    if (FBorderKind == 2) return Previous(message);
+    if (FBorderKind == TBorderKind::Popup) return Previous(message);
     PaintFrame();
     message.Result = 0;
 }

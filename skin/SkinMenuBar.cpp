@@ -98,7 +98,7 @@ void TMenuBtn::Paint() {
     BitBlt(f, 0, 0, w, h, back.Canvas().Handle(), Rect.left - FBar.BarRect.left,
            Rect.top - FBar.BarRect.top, SRCCOPY);
     const RECT all{0, 0, w, h};
-    if (State != 1) {
+    if (State != TNCState::Normal) {
         TGdiObject brush(CreateSolidBrush(ColorToRGB(FBar.FData.Colours().ButtonHilight)));
         FrameRect(f, &all, static_cast<HBRUSH>(brush.Get()));
     }
@@ -156,9 +156,9 @@ void TSkinMenu::TrackOne(int index) {
     GetCursorPos(&FLastMouse);
     TrackingBar = this;
     FForm.SetMenuTracking(true);
-    button.State = 2;
+    button.State = TNCState::Down;
     button.Paint();
-    if (TSkinManage* manager = SkinManager()) manager->MenuKind = 1;
+    if (TSkinManage* manager = SkinManager()) manager->MenuKind = TMenuKind::Main;
     RECT window;
     GetWindowRect(FForm.Handle, &window);
     FHook = SetWindowsHookExW(WH_MSGFILTER, MsgFilter, nullptr, GetCurrentThreadId());
@@ -171,7 +171,7 @@ void TSkinMenu::TrackOne(int index) {
     TrackingBar = nullptr;
     FForm.SetMenuTracking(false);
     FTracked = -1;
-    button.State = 1;
+    button.State = TNCState::Normal;
     button.Paint();
     if (FForm.Hot() == &button) FForm.SetHot(nullptr);
 }
