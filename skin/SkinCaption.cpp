@@ -110,7 +110,7 @@ void TWinSysButton::Layout(int windowWidth) {
         w = Element.FrameWidth();
         h = Element.Bitmap.Height();
     }
-    const RECT& text = FOwner.TextRect();
+    const RECT& text = FOwner.Frame().TextRect();
     const int y = Element.Ycoord;
     switch (Element.Align) {
     case 0: Rect = {Element.Xcoord, y, Element.Xcoord + w, y + h}; break;
@@ -137,7 +137,7 @@ void TWinSysButton::PaintInto(HDC dc, int frame) {
 }
 
 void TWinSysButton::Paint() {
-    TBitmap& back = FOwner.TitleBackground();
+    TBitmap& back = FOwner.Frame().TitleBackground();
     const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
     if (!Laid() || back.Empty() || w <= 0 || h <= 0) return;
     // Composed off screen from the title's background: no trace of the last state.
@@ -152,15 +152,15 @@ void TWinSysButton::Paint() {
     ReleaseDC(FOwner.Handle, dc);
 }
 
-void TSkinForm::MakeSysButtons() {
-    FHot = nullptr;
+void TCaptionButtons::Make() {
+    FForm.SetHot(nullptr);
     FButtons.clear();
     int index = 0;
-    for (auto& element : FSkinData->Elements().SysButtons)
-        FButtons.push_back(std::make_unique<TWinSysButton>(*this, *element, index++));
+    for (auto& element : FForm.SkinData()->Elements().SysButtons)
+        FButtons.push_back(std::make_unique<TWinSysButton>(FForm, *element, index++));
 }
 
-void TSkinForm::LayoutSysButtons(int width) {
+void TCaptionButtons::Layout(int width) {
     FRightButtonLeft = 0;
     for (auto& button : FButtons) {
         button->UpdateVisible();
@@ -171,63 +171,64 @@ void TSkinForm::LayoutSysButtons(int width) {
     }
 }
 
-void TSkinForm::PaintSysButtons(HDC titleDC) {
+void TCaptionButtons::Paint(HDC titleDC) {
     for (auto& button : FButtons) {
         if (!button->Laid() || button->Element.Align == 100) continue;
         button->State = TNCState::Normal;
-        button->PaintInto(titleDC,
-                          ButtonFrame(TNCState::Normal, FActive, button->Element.FrameCount));
+        button->PaintInto(
+            titleDC, ButtonFrame(TNCState::Normal, FForm.Active(), button->Element.FrameCount));
     }
 }
 
-TNCObject* TSkinForm::ObjectAt(POINT p) const {
+TNCObject* TCaptionButtons::ObjectAt(POINT p) const {
     for (auto& button : FButtons)
         if (button->Laid() && button->Element.Action >= 0 && PtInRect(&button->Rect, p))
             return button.get();
-    return FMenuBar ? FMenuBar->ButtonAt(p) : nullptr;
+    return FForm.MenuBar() ? FForm.MenuBar()->ButtonAt(p) : nullptr;
 }
 
-void TSkinForm::OnNcMouseMove(TMessage& message) {
+void TCaptionButtons::OnNcMouseMove(TMessage& message) {
     message.Result = 0;
-    if (!FActive) return;
-    if (TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)))) {
+    if (!FForm.Active()) return;
+    if (TNCObject* object = ObjectAt(FForm.WindowPoint(MessagePoint(message)))) {
         object->MouseEnter();
         return;
     }
-    if (FHot) FHot->MouseLeave();
-    Previous(message);
+    if (FForm.Hot()) FForm.Hot()->MouseLeave();
+    FForm.CallPrevious(message);
 }
 
-void TSkinForm::OnNcLButtonDown(TMessage& message) {
-    TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)));
+void TCaptionButtons::OnNcLButtonDown(TMessage& message) {
+    TNCObject* object = ObjectAt(FForm.WindowPoint(MessagePoint(message)));
     if (!object) {
-        if (FPlacement == TPlacement::Maximized && FActive && message.WParam == HTCAPTION)
+        if (FForm.Placement() == TPlacement::Maximized && FForm.Active() &&
+            message.WParam == HTCAPTION)
             message.WParam = HTMENU;
-        return Previous(message);
+        return FForm.CallPrevious(message);
     }
-    if (!FActive) SetForegroundWindow(Handle);
+    if (!FForm.Active()) SetForegroundWindow(FForm.Handle);
     object->MouseDown();
-    if (FMenuBar) FMenuBar->Clicked(object);
+    if (FForm.MenuBar()) FForm.MenuBar()->Clicked(object);
     message.Result = 0;
 }
 
-void TSkinForm::OnNcLButtonUp(TMessage& message) {
+void TCaptionButtons::OnNcLButtonUp(TMessage& message) {
     const POINT screen = MessagePoint(message);
-    TNCObject* object = ObjectAt(WindowPoint(screen));
-    if (!object) return Previous(message);
+    TNCObject* object = ObjectAt(FForm.WindowPoint(screen));
+    if (!object) return FForm.CallPrevious(message);
     message.Result = 0;
     auto button = dynamic_cast<TWinSysButton*>(object);
-    if (!button || button != FHot) return;
+    if (!button || button != FForm.Hot()) return;
     button->MouseUp();
     switch (button->Action()) {
     case TCaptionAction::Close:
-        StopHover();
-        PostMessageW(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        FForm.StopHover();
+        PostMessageW(FForm.Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
     case TCaptionAction::Maximize:
-    case TCaptionAction::MaximizeAlt: Maximize(); break;
+    case TCaptionAction::MaximizeAlt: FForm.Maximize(); break;
     case TCaptionAction::Minimize:
-    case TCaptionAction::MinimizeAlt: Minimize(); break;
+    case TCaptionAction::MinimizeAlt: FForm.Minimize(); break;
     case TCaptionAction::SystemMenu:
     case TCaptionAction::IconMenu:
     case TCaptionAction::SystemMenuAlt: SystemPopup({screen.x + 1, screen.y + 1}); break;
@@ -237,56 +238,37 @@ void TSkinForm::OnNcLButtonUp(TMessage& message) {
     case TCaptionAction::ChildMinimizeAlt:
     case TCaptionAction::ChildRestoreAlt:
     case TCaptionAction::ChildCloseAlt: break;
-    default: PostMessageW(Handle, WM_SKINSYSBUTTON, button->Element.Action, 0);
+    default: PostMessageW(FForm.Handle, WM_SKINSYSBUTTON, button->Element.Action, 0);
     }
 }
 
-void TSkinForm::OnNcLButtonDblClk(TMessage& message) {
+void TCaptionButtons::OnNcLButtonDblClk(TMessage& message) {
     message.Result = 0;
-    if (TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)))) {
+    if (TNCObject* object = ObjectAt(FForm.WindowPoint(MessagePoint(message)))) {
         auto button = dynamic_cast<TWinSysButton*>(object);
         if (button && button->IsSysMenu()) {
-            StopHover();
-            PostMessageW(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+            FForm.StopHover();
+            PostMessageW(FForm.Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         return;
     }
-    if (message.WParam != HTCAPTION) return Previous(message);
-    if (FPlacement != TPlacement::Normal)
-        Restore();
-    else if (HadMaxBox())
-        Maximize();
+    if (message.WParam != HTCAPTION) return FForm.CallPrevious(message);
+    if (FForm.Placement() != TPlacement::Normal)
+        FForm.Restore();
+    else if (FForm.HadMaxBox())
+        FForm.Maximize();
     else
-        Previous(message);
+        FForm.CallPrevious(message);
 }
 
-void TSkinForm::OnNcRButtonDown(TMessage& message) {
-    if (message.WParam != HTCAPTION) return Previous(message);
+void TCaptionButtons::OnNcRButtonDown(TMessage& message) {
+    if (message.WParam != HTCAPTION) return FForm.CallPrevious(message);
     SystemPopup(MessagePoint(message));
     message.Result = 0;
 }
 
-void TSkinForm::Maximize() {
-    if (FPlacement == TPlacement::Maximized) return Restore();
-    FPlacement = TPlacement::Maximized;
-    if (FHot) FHot->State = TNCState::Normal;
-    FHot = nullptr;
-    PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-}
-
-void TSkinForm::Restore() {
-    FPlacement = TPlacement::Normal;
-    PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
-}
-
-void TSkinForm::Minimize() {
-    if (FPlacement == TPlacement::Minimized) return Restore();
-    FPlacement = TPlacement::Minimized;
-    PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-}
-
-void TSkinForm::MakeSystemPopup() {
-    FSystemPopup = new TPopupMenu(this);
+void TCaptionButtons::MakeSystemPopup() {
+    FSystemPopup = new TPopupMenu(&FForm);
     TMenuItem& items = FSystemPopup->Items();
     auto add = [this, &items](const char* caption, int tag) {
         auto item = new TMenuItem(FSystemPopup);
@@ -294,45 +276,46 @@ void TSkinForm::MakeSystemPopup() {
         item->SetTag(tag);
         if (tag <= 3) item->SetImageIndex(tag);
         item->OnClick = [this, tag](TObject*) {
-            if (tag == 0) Restore();
-            if (tag == 1) Maximize();
-            if (tag == 2) Minimize();
+            if (tag == 0) FForm.Restore();
+            if (tag == 1) FForm.Maximize();
+            if (tag == 2) FForm.Minimize();
             if (tag == 3) {
-                StopHover();
-                PostMessageW(Handle, WM_CLOSE, 0, 0);
+                FForm.StopHover();
+                PostMessageW(FForm.Handle, WM_CLOSE, 0, 0);
             }
         };
         items.Add(item);
         return item;
     };
     add(" Restore ", 0);
-    if (HadMaxBox()) add(" Maximize ", 1);
-    if (HadMinBox()) add(" Minimize ", 2);
+    if (FForm.HadMaxBox()) add(" Maximize ", 1);
+    if (FForm.HadMinBox()) add(" Minimize ", 2);
     add("-", 100);
     add(" Close ", 3)->SetShortCutText("ALT+F4");
-    FSystemPopup->Images = &FSkinData->MenuImages();
+    FSystemPopup->Images = &FForm.SkinData()->MenuImages();
     FSystemPopup->SetTag(33333);
-    SkinFormPopupMenus(this, FSkinData);
+    SkinFormPopupMenus(&FForm, FForm.SkinData());
 }
 
-void TSkinForm::SystemPopup(POINT screen) {
+void TCaptionButtons::SystemPopup(POINT screen) {
     TMenuItem& items = FSystemPopup->Items();
     for (int i = 0; i < items.Count(); ++i) {
         TMenuItem* item = items.Items(i);
         const int tag = item->Tag();
-        if (tag >= 0 && tag <= 2) item->SetEnabled(FPlacement != static_cast<TPlacement>(tag));
+        if (tag >= 0 && tag <= 2)
+            item->SetEnabled(FForm.Placement() != static_cast<TPlacement>(tag));
     }
     const DWORD now = GetTickCount(), doubleClick = GetDoubleClickTime();
     if (now - FLastPopup > doubleClick || static_cast<int>(doubleClick) < 0) {
         if (TSkinManage* manager = SkinManager()) manager->MenuKind = TMenuKind::System;
         FLastPopup = now;
-        if (FSkinData->SkinControls & SkinKind(xcSystemMenu))
-            FSystemPopup->Popup(screen.x, screen.y, Handle);
+        if (FForm.SkinData()->SkinControls & SkinKind(xcSystemMenu))
+            FSystemPopup->Popup(screen.x, screen.y, FForm.Handle);
         else
-            TrackPopupMenu(GetSystemMenu(Handle, FALSE), TPM_RIGHTBUTTON, screen.x, screen.y, 0,
-                           Handle, nullptr);
-    } else if (FHot) {
-        StopHover();
-        PostMessageW(Handle, WM_CLOSE, 0, 0);
+            TrackPopupMenu(GetSystemMenu(FForm.Handle, FALSE), TPM_RIGHTBUTTON, screen.x, screen.y,
+                           0, FForm.Handle, nullptr);
+    } else if (FForm.Hot()) {
+        FForm.StopHover();
+        PostMessageW(FForm.Handle, WM_CLOSE, 0, 0);
     }
 }

@@ -2,10 +2,14 @@
 // Caption objects of a skinned window's title: the skin's caption buttons (close,
 // maximize or restore, minimize, system menu, custom actions) and, as the same base,
 // the menu-bar buttons. Each tracks hover and press from the non-client mouse
-// messages; the window holds at most one hot object. Main thread.
+// messages; the window holds at most one hot object. TCaptionButtons keeps a window's
+// buttons, answers the mouse in its title and offers its system popup. Main thread.
 #include "skin/SkinForm.h"
+#include <memory>
+#include <vector>
 
 class TDataSkinSysButton;
+class TPopupMenu;
 
 // A caption object's state, also the frame of its picture strip that shows it.
 enum class TNCState { Normal = 1, Down = 2, Hot = 3 };
@@ -73,4 +77,42 @@ public:
 private:
     [[nodiscard]] bool VisibleBy(int code, bool first) const;
     int FIndex;
+};
+
+class TCaptionButtons {
+public:
+    explicit TCaptionButtons(TSkinForm& form) : FForm(form) {}
+    TCaptionButtons(const TCaptionButtons&) = delete;
+    TCaptionButtons& operator=(const TCaptionButtons&) = delete;
+
+    // One button per caption-button element of the skin, in its order.
+    void Make();
+    void Clear() { FButtons.clear(); }
+    void Layout(int windowWidth);
+    // Every laid-out button at rest, into the title picture.
+    void Paint(HDC titleDC);
+    // The left edge of the right-most right-aligned button, 0 without one.
+    [[nodiscard]] int RightButtonLeft() const { return FRightButtonLeft; }
+    [[nodiscard]] const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const {
+        return FButtons;
+    }
+    [[nodiscard]] TNCObject* ObjectAt(POINT windowPoint) const;
+
+    void OnNcMouseMove(TMessage& message);
+    void OnNcLButtonDown(TMessage& message);
+    void OnNcLButtonUp(TMessage& message);
+    void OnNcLButtonDblClk(TMessage& message);
+    void OnNcRButtonDown(TMessage& message);
+
+    void MakeSystemPopup();
+    // The skinned system popup, or the native system menu; a second call within the
+    // double-click time closes the window instead.
+    void SystemPopup(POINT screen);
+
+private:
+    TSkinForm& FForm;
+    std::vector<std::unique_ptr<TWinSysButton>> FButtons;
+    int FRightButtonLeft = 0;
+    DWORD FLastPopup = 0;
+    TPopupMenu* FSystemPopup = nullptr; // owned by the form as a component
 };

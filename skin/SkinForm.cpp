@@ -27,12 +27,9 @@ private:
 
 } // namespace
 
-TSkinForm::TSkinForm(TComponent* owner) : TComponent(owner) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    FCaptionFont.Reset(CreateFontIndirectW(&metrics.lfCaptionFont));
-}
+TSkinForm::TSkinForm(TComponent* owner)
+    : TComponent(owner), FFrame(std::make_unique<TSkinFrame>(*this)),
+      FCaption(std::make_unique<TCaptionButtons>(*this)) {}
 
 TSkinForm::~TSkinForm() {
     Detach();
@@ -54,44 +51,43 @@ void TSkinForm::InitWindow(TSkinData* data) {
     FHoverTimer->SetInterval(250);
     FHoverTimer->SetOnTimer([this](TObject* sender) { TimerTick(sender); });
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
-    const LONG_PTR ex = GetWindowLongPtrW(Handle, GWL_EXSTYLE);
-    FChild = style & WS_CHILD;
-    FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !FChild && data->HasFrame();
+    const bool child = style & WS_CHILD;
+    FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !child && data->HasFrame();
     RECT client;
     GetClientRect(Handle, &client);
-    FAttachClient = {client.right, client.bottom};
-    FSavedBits = ((style & WS_SYSMENU) ? sbSysMenu : 0u) |
-                 ((style & WS_MINIMIZEBOX) ? sbMinBox : 0u) |
-                 ((style & WS_MAXIMIZEBOX) ? sbMaxBox : 0u);
+    FFrame->Attach(style, child, {client.right, client.bottom});
     ReadPlacement();
-    FSizeable = style & WS_THICKFRAME;
-    FBorderKind = TBorderKind::Fixed;
-    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
-        FBorderKind = TBorderKind::Popup;
-    else if (!FSizeable && (style & DS_MODALFRAME))
-        FBorderKind = TBorderKind::Dialog;
-    else if (FSizeable)
-        FBorderKind = TBorderKind::Sizing;
-    if (ex & WS_EX_DLGMODALFRAME) FBorderKind = TBorderKind::Dialog;
-    const std::string className = GetClassNameStr(Handle);
-    FDialogClass = className == "#32770" || className == "TMessageForm";
-    if (FDialogClass) FBorderKind = TBorderKind::Dialog;
-    MakeSystemPopup();
+    ReadBorderKind(style, GetWindowLongPtrW(Handle, GWL_EXSTYLE));
+    FCaption->MakeSystemPopup();
     if (FFrameSkin) {
         if (HMENU menu = GetMenu(Handle)) {
-            FAttachMenu = menu;
-            FMetrics.MenuBar = GetSystemMetrics(SM_CYMENU);
+            FFrame->SetMenuBarHeight(GetSystemMetrics(SM_CYMENU));
             FMenuBar = std::make_unique<TSkinMenu>(*this, *data);
             FMenuBar->Build(menu);
         }
-        if (FPlacement != TPlacement::Minimized) SetNativeFrame(false);
-        LoadFrame();
+        if (FPlacement != TPlacement::Minimized) FFrame->SetNative(false);
+        FFrame->Load();
     } else {
         FAttach = TAttachState::Ready;
     }
     FSubclass =
         std::make_unique<TWindowSubclass>(Handle, TWndMethod::Of<&TSkinForm::SkinWndProc>(this));
     InvalidateRect(Handle, nullptr, TRUE);
+}
+
+void TSkinForm::ReadBorderKind(LONG_PTR style, LONG_PTR exStyle) {
+    const bool sizeable = style & WS_THICKFRAME;
+    FBorderKind = TBorderKind::Fixed;
+    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
+        FBorderKind = TBorderKind::Popup;
+    else if (!sizeable && (style & DS_MODALFRAME))
+        FBorderKind = TBorderKind::Dialog;
+    else if (sizeable)
+        FBorderKind = TBorderKind::Sizing;
+    if (exStyle & WS_EX_DLGMODALFRAME) FBorderKind = TBorderKind::Dialog;
+    const std::string className = GetClassNameStr(Handle);
+    FDialogClass = className == "#32770" || className == "TMessageForm";
+    if (FDialogClass) FBorderKind = TBorderKind::Dialog;
 }
 
 // The window proper is skinned: its controls, its size and its region.
@@ -101,9 +97,9 @@ void TSkinForm::Activate() {
     if (FAttach == TAttachState::Attaching && FFrameSkin && FBorderKind != TBorderKind::Popup &&
         FPlacement != TPlacement::Minimized) {
         FAttach = TAttachState::KeepingSize;
-        KeepClientSize();
+        FFrame->KeepClientSize();
         FAttach = TAttachState::Ready;
-        if (FPlacement == TPlacement::Normal) UpdateRegion();
+        if (FPlacement == TPlacement::Normal) FFrame->UpdateRegion();
     }
     FAttach = TAttachState::Ready;
     if (FHoverTimer) FHoverTimer->SetEnabled(true);
@@ -113,9 +109,9 @@ void TSkinForm::Detach() {
     FControls.DestroyAll();
     if (FHoverTimer) FHoverTimer->SetEnabled(false);
     FHot = nullptr;
-    FButtons.clear();
+    FCaption->Clear();
     FMenuBar.reset();
-    FTitle.SetSize(0, 0);
+    FFrame->ForgetTitle();
     FSubclass.reset();
 }
 
@@ -127,8 +123,8 @@ void TSkinForm::Unskin() {
         GetClientRect(Handle, &target);
         MapWindowPoints(Handle, nullptr, reinterpret_cast<POINT*>(&target), 2);
         if (FMenuBar && !GetMenu(Handle)) SetMenu(Handle, FMenuBar->Menu());
-        ClearRegion();
-        SetNativeFrame(true);
+        FFrame->ClearRegion();
+        FFrame->SetNative(true);
         Detach();
         AdjustWindowRectEx(&target, static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)),
                            GetMenu(Handle) != nullptr,
@@ -164,9 +160,9 @@ void TSkinForm::SkinChanged() {
     FControls.RefreshAll();
     if (FFrameSkin && FAttach == TAttachState::Ready) {
         FAttach = TAttachState::Reapplying;
-        LoadFrame();
-        KeepClientSize();
-        UpdateRegion();
+        FFrame->Load();
+        FFrame->KeepClientSize();
+        FFrame->UpdateRegion();
         FAttach = TAttachState::Ready;
     }
     Repaint();
@@ -181,8 +177,9 @@ void TSkinForm::ReadPlacement() {
 POINT TSkinForm::WindowPoint(POINT screen) const {
     ScreenToClient(Handle, &screen);
     if (FPlacement != TPlacement::Minimized) {
-        screen.x += FMetrics.Left;
-        screen.y += FMetrics.Title + FMetrics.MenuBar;
+        const TFrameMetrics& m = FFrame->Metrics();
+        screen.x += m.Left;
+        screen.y += m.Title + m.MenuBar;
     }
     return screen;
 }
@@ -201,7 +198,7 @@ void TSkinForm::TimerTick(TObject*) {
 
 void TSkinForm::SkinWndProc(TMessage& message) {
     TDepthScope depth(FDepth);
-    if (!Stage1(message)) Previous(message);
+    if (!Stage1(message)) CallPrevious(message);
 }
 
 bool TSkinForm::Stage1(TMessage& message) {
@@ -217,7 +214,7 @@ bool TSkinForm::Stage1(TMessage& message) {
         return true;
     case WM_CTLCOLORSTATIC:
         if (FForm) return false;
-        Previous(message);
+        CallPrevious(message);
         SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
         message.Result = reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush());
         return true;
@@ -225,12 +222,12 @@ bool TSkinForm::Stage1(TMessage& message) {
         FAttach = TAttachState::Destroying;
         FControls.DestroyAll();
         StopHover();
-        FButtons.clear();
+        FCaption->Clear();
         FHot = nullptr;
         // The menu the bar took from the window goes with the window.
         if (FMenuBar && GetMenu(Handle) != FMenuBar->Menu()) DestroyMenu(FMenuBar->Menu());
         FMenuBar.reset();
-        Previous(message);
+        CallPrevious(message);
         FAttach = TAttachState::Gone;
         FDropped = true;
         return true;
@@ -271,34 +268,34 @@ bool TSkinForm::Stage2(TMessage& message) {
 bool TSkinForm::Stage3(TMessage& message) {
     switch (message.Msg) {
     case WM_NCACTIVATE: OnNcActivate(message); return true;
-    case WM_NCCALCSIZE: OnNcCalcSize(message); return true;
-    case WM_NCHITTEST: OnNcHitTest(message); return true;
-    case WM_NCPAINT: OnNcPaint(message); return true;
-    case WM_SKINREPAINTFRAME: PaintFrame(); return true;
-    case WM_NCMOUSEMOVE: OnNcMouseMove(message); return true;
-    case WM_NCLBUTTONDOWN: OnNcLButtonDown(message); return true;
-    case WM_NCLBUTTONUP: OnNcLButtonUp(message); return true;
-    case WM_NCLBUTTONDBLCLK: OnNcLButtonDblClk(message); return true;
-    case WM_NCRBUTTONDOWN: OnNcRButtonDown(message); return true;
+    case WM_NCCALCSIZE: FFrame->OnNcCalcSize(message); return true;
+    case WM_NCHITTEST: FFrame->OnNcHitTest(message); return true;
+    case WM_NCPAINT: FFrame->OnNcPaint(message); return true;
+    case WM_SKINREPAINTFRAME: FFrame->Paint(); return true;
+    case WM_NCMOUSEMOVE: FCaption->OnNcMouseMove(message); return true;
+    case WM_NCLBUTTONDOWN: FCaption->OnNcLButtonDown(message); return true;
+    case WM_NCLBUTTONUP: FCaption->OnNcLButtonUp(message); return true;
+    case WM_NCLBUTTONDBLCLK: FCaption->OnNcLButtonDblClk(message); return true;
+    case WM_NCRBUTTONDOWN: FCaption->OnNcRButtonDown(message); return true;
     }
     return false;
 }
 
 // The old procedure sees the size change once; the region follows a normal window.
 void TSkinForm::OnSize(TMessage& message) {
-    Previous(message);
+    CallPrevious(message);
     FPlacement = message.WParam == SIZE_MINIMIZED   ? TPlacement::Minimized
                  : message.WParam == SIZE_MAXIMIZED ? TPlacement::Maximized
                                                     : TPlacement::Normal;
     if (FPlacement != TPlacement::Minimized &&
         (FAttach == TAttachState::Ready || FAttach == TAttachState::Reapplying))
-        UpdateRegion();
+        FFrame->UpdateRegion();
 }
 
 void TSkinForm::OnGetMinMaxInfo(TMessage& message) {
-    Previous(message);
+    CallPrevious(message);
     ReadPlacement();
-    SetNativeFrame(FPlacement == TPlacement::Minimized);
+    FFrame->SetNative(FPlacement == TPlacement::Minimized);
     if (FBorderKind == TBorderKind::Sizing) {
         auto info = reinterpret_cast<MINMAXINFO*>(message.LParam);
         info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
@@ -325,7 +322,7 @@ bool TSkinForm::OnSysCommand(TMessage& message) {
     if (command == SC_MINIMIZE) FPlacement = TPlacement::Minimized;
     if (command == SC_MAXIMIZE) FPlacement = TPlacement::Maximized;
     if (command == SC_RESTORE) FPlacement = TPlacement::Normal;
-    Previous(message);
+    CallPrevious(message);
     return true;
 }
 
@@ -336,9 +333,43 @@ void TSkinForm::OnSetText(TMessage& message) {
     const bool hide = (style & WS_CAPTION) == WS_CAPTION && FAttach != TAttachState::Attaching &&
                       FPlacement != TPlacement::Minimized;
     if (hide) SetWindowLongPtrW(Handle, GWL_STYLE, style & ~WS_DLGFRAME);
-    Previous(message);
+    CallPrevious(message);
     if (hide) {
         SetWindowLongPtrW(Handle, GWL_STYLE, GetWindowLongPtrW(Handle, GWL_STYLE) | WS_DLGFRAME);
         PaintFrame();
     }
+}
+
+void TSkinForm::OnNcActivate(TMessage& message) {
+    FActive = message.WParam != 0;
+    if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
+    FFrame->Paint();
+    message.Result = 1;
+}
+
+void TSkinForm::DropHot() {
+    if (FHot) FHot->State = TNCState::Normal;
+    FHot = nullptr;
+}
+
+void TSkinForm::SystemPopup(POINT screen) {
+    FCaption->SystemPopup(screen);
+}
+
+void TSkinForm::Maximize() {
+    if (FPlacement == TPlacement::Maximized) return Restore();
+    FPlacement = TPlacement::Maximized;
+    DropHot();
+    PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+void TSkinForm::Restore() {
+    FPlacement = TPlacement::Normal;
+    PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TSkinForm::Minimize() {
+    if (FPlacement == TPlacement::Minimized) return Restore();
+    FPlacement = TPlacement::Minimized;
+    PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
