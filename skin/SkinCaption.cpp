@@ -24,6 +24,10 @@ POINT MessagePoint(const TMessage& message) {
     return {static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
 }
 
+// The system popup's items, tagged with their command, which is also the index of
+// their image; the first three match the placement they lead to.
+enum class TPopupCommand { Restore = 0, Maximize = 1, Minimize = 2, Close = 3, Separator = 100 };
+
 } // namespace
 
 int ButtonFrame(TNCState state, bool windowActive, int frameCount) {
@@ -65,6 +69,10 @@ void TNCObject::MouseLeave() {
 
 TCaptionAction TWinSysButton::Action() const {
     return static_cast<TCaptionAction>(Element.Action);
+}
+
+TCaptionAlign TWinSysButton::Align() const {
+    return static_cast<TCaptionAlign>(Element.Align);
 }
 
 bool TWinSysButton::IsSysMenu() const {
@@ -112,15 +120,14 @@ void TWinSysButton::Layout(int windowWidth) {
     }
     const RECT& text = FOwner.Frame().TextRect();
     const int y = Element.Ycoord;
-    switch (Element.Align) {
-    case 0: Rect = {Element.Xcoord, y, Element.Xcoord + w, y + h}; break;
-    case 1:
-        Rect = {windowWidth - Element.Xcoord, y, windowWidth - Element.Xcoord + w, y + h};
-        break;
-    case 2:
-    case 8: Rect = {text.left - w - Element.Xcoord, y, text.left - Element.Xcoord, y + h}; break;
-    case 3:
-    case 9: Rect = {text.right + Element.Xcoord, y, text.right + Element.Xcoord + w, y + h}; break;
+    const int x = Element.Xcoord;
+    switch (Align()) {
+    case TCaptionAlign::Left: Rect = {x, y, x + w, y + h}; break;
+    case TCaptionAlign::Right: Rect = {windowWidth - x, y, windowWidth - x + w, y + h}; break;
+    case TCaptionAlign::BeforeText:
+    case TCaptionAlign::BeforeTextAlt: Rect = {text.left - w - x, y, text.left - x, y + h}; break;
+    case TCaptionAlign::AfterText:
+    case TCaptionAlign::AfterTextAlt: Rect = {text.right + x, y, text.right + x + w, y + h}; break;
     default: Rect = {0, 0, w, h};
     }
 }
@@ -166,14 +173,14 @@ void TCaptionButtons::Layout(int width) {
         button->UpdateVisible();
         if (!button->Laid()) continue;
         button->Layout(width);
-        if (button->Element.Align == 1)
+        if (button->Align() == TCaptionAlign::Right)
             FRightButtonLeft = std::max<int>(FRightButtonLeft, button->Rect.left);
     }
 }
 
 void TCaptionButtons::Paint(HDC titleDC) {
     for (auto& button : FButtons) {
-        if (!button->Laid() || button->Element.Align == 100) continue;
+        if (!button->Laid() || button->Align() == TCaptionAlign::MenuBar) continue;
         button->State = TNCState::Normal;
         button->PaintInto(
             titleDC, ButtonFrame(TNCState::Normal, FForm.Active(), button->Element.FrameCount));
@@ -270,28 +277,31 @@ void TCaptionButtons::OnNcRButtonDown(TMessage& message) {
 void TCaptionButtons::MakeSystemPopup() {
     FSystemPopup = new TPopupMenu(&FForm);
     TMenuItem& items = FSystemPopup->Items();
-    auto add = [this, &items](const char* caption, int tag) {
+    auto add = [this, &items](const char* caption, TPopupCommand command) {
         auto item = new TMenuItem(FSystemPopup);
         item->SetCaption(caption);
-        item->SetTag(tag);
-        if (tag <= 3) item->SetImageIndex(tag);
-        item->OnClick = [this, tag](TObject*) {
-            if (tag == 0) FForm.Restore();
-            if (tag == 1) FForm.Maximize();
-            if (tag == 2) FForm.Minimize();
-            if (tag == 3) {
+        item->SetTag(static_cast<int>(command));
+        if (command != TPopupCommand::Separator) item->SetImageIndex(static_cast<int>(command));
+        item->OnClick = [this, command](TObject*) {
+            switch (command) {
+            case TPopupCommand::Restore: FForm.Restore(); break;
+            case TPopupCommand::Maximize: FForm.Maximize(); break;
+            case TPopupCommand::Minimize: FForm.Minimize(); break;
+            case TPopupCommand::Close:
                 FForm.StopHover();
                 PostMessageW(FForm.Handle, WM_CLOSE, 0, 0);
+                break;
+            case TPopupCommand::Separator: break;
             }
         };
         items.Add(item);
         return item;
     };
-    add(" Restore ", 0);
-    if (FForm.HadMaxBox()) add(" Maximize ", 1);
-    if (FForm.HadMinBox()) add(" Minimize ", 2);
-    add("-", 100);
-    add(" Close ", 3)->SetShortCutText("ALT+F4");
+    add(" Restore ", TPopupCommand::Restore);
+    if (FForm.HadMaxBox()) add(" Maximize ", TPopupCommand::Maximize);
+    if (FForm.HadMinBox()) add(" Minimize ", TPopupCommand::Minimize);
+    add("-", TPopupCommand::Separator);
+    add(" Close ", TPopupCommand::Close)->SetShortCutText("ALT+F4");
     FSystemPopup->Images = &FForm.SkinData()->MenuImages();
     FSystemPopup->SetTag(33333);
     SkinFormPopupMenus(&FForm, FForm.SkinData());
@@ -301,8 +311,9 @@ void TCaptionButtons::SystemPopup(POINT screen) {
     TMenuItem& items = FSystemPopup->Items();
     for (int i = 0; i < items.Count(); ++i) {
         TMenuItem* item = items.Items(i);
+        // The command that leads to the window's placement is off.
         const int tag = item->Tag();
-        if (tag >= 0 && tag <= 2)
+        if (tag >= 0 && tag <= static_cast<int>(TPopupCommand::Minimize))
             item->SetEnabled(FForm.Placement() != static_cast<TPlacement>(tag));
     }
     const DWORD now = GetTickCount(), doubleClick = GetDoubleClickTime();

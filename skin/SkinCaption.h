@@ -17,6 +17,17 @@ enum class TNCState { Normal = 1, Down = 2, Hot = 3 };
 // resting button of an inactive window when the strip has one.
 int ButtonFrame(TNCState state, bool windowActive, int frameCount);
 
+// Where the skin places a caption button in the title; the menu bar draws its own.
+enum class TCaptionAlign {
+    Left = 0,
+    Right = 1,
+    BeforeText = 2,
+    AfterText = 3,
+    BeforeTextAlt = 8,
+    AfterTextAlt = 9,
+    MenuBar = 100
+};
+
 // The skin's caption-button actions; any other code is posted to the window.
 enum class TCaptionAction {
     Close = 0,
@@ -69,6 +80,7 @@ public:
     // The new state over the title's own background.
     void Paint() override;
     [[nodiscard]] TCaptionAction Action() const;
+    [[nodiscard]] TCaptionAlign Align() const;
     [[nodiscard]] bool IsSysMenu() const;
     [[nodiscard]] bool Laid() const; // visible with a picture: has a place in the title
 

@@ -11,6 +11,9 @@
 
 namespace {
 
+// A form of the class library with this tag is never skinned, whatever DisableTag says.
+constexpr int NeverSkinnedTag = 99;
+
 // Freed when the program's static objects end, after its windows.
 std::unique_ptr<TSkinManage> GlobalManager;
 
@@ -169,7 +172,7 @@ bool TSkinManage::MaySkin(HWND wnd, TWinControl* control) const {
     RECT r;
     GetWindowRect(wnd, &r);
     if ((r.right <= r.left || r.bottom <= r.top) && !mdiChild) return false;
-    if (control && control->Tag() == 99) return false;
+    if (control && control->Tag() == NeverSkinnedTag) return false;
     if (className == "TApplication") return false;
     if (!FMainData) return true;
     if (!(FMainData->Options & SkinOption(xoPreview)) &&
