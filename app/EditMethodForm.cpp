@@ -32,11 +32,11 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poOwnerFormCenter);
-    SetClientWidth(480);
+    SetClientWidth(548);
     SetClientHeight(400);
-    btnOK = Place<TButton>(this, this, "btnOK", "&OK", 304, 364, 80, 25);
+    btnOK = Place<TButton>(this, this, "btnOK", "&OK", 372, 364, 80, 25);
     btnOK->SetDefault(true);
-    btnCancel = Place<TButton>(this, this, "btnCancel", "&Cancel", 392, 364, 80, 25);
+    btnCancel = Place<TButton>(this, this, "btnCancel", "&Cancel", 460, 364, 80, 25);
     btnCancel->SetCancel(true);
     btnCancel->SetModalResult(mrCancel);
     lblPasses = Place<TLabel>(this, this, "lblPasses", "Passes:", 8, 148, 100, 15);
@@ -45,8 +45,8 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
     btnDeletePass = Place<TBitBtn>(this, this, "btnDeletePass", "Delete", 160, 226, 60, 25);
     BuildPassGroup();
     lblMethodName = Place<TLabel>(this, this, "lblMethodName", "Method Name:", 8, 8, 200, 15);
-    txtMethodName = Place<TEdit>(this, this, "txtMethodName", "", 8, 26, 464, 21);
-    txtMethodDescription = Place<TMemo>(this, this, "txtMethodDescription", "", 8, 74, 464, 64);
+    txtMethodName = Place<TEdit>(this, this, "txtMethodName", "", 8, 26, 532, 21);
+    txtMethodDescription = Place<TMemo>(this, this, "txtMethodDescription", "", 8, 74, 532, 64);
     txtMethodDescription->SetScrollBars(ssVertical);
     lblMethodDescription =
         Place<TLabel>(this, this, "lblMethodDescription", "Method Description:", 8, 56, 200, 15);
@@ -60,28 +60,30 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
 }
 
 void TfEditMethod::BuildPassGroup() {
-    grpPass = Place<TGroupBox>(this, this, "grpPass", " Pass ", 228, 148, 244, 208);
-    grpWipeWith = Place<TGroupBox>(this, grpPass, "grpWipeWith", " Wipe Width ", 8, 44, 228, 156);
-    lblAND1 = Place<TLabel>(this, grpWipeWith, "lblAND1", "AND", 150, 108, 22, 15);
-    lblAND2 = Place<TLabel>(this, grpWipeWith, "lblAND2", "AND", 150, 132, 22, 15);
-    txtBytePattern = PlaceSpin(this, grpWipeWith, "txtBytePattern", 120, 18);
+    // Radio captions take 124 pixels; the spin edits stand after them.
+    constexpr int SpinLeft = 136, AndLeft = SpinLeft + 52, SecondSpinLeft = AndLeft + 32;
+    grpPass = Place<TGroupBox>(this, this, "grpPass", " Pass ", 228, 148, 312, 208);
+    grpWipeWith = Place<TGroupBox>(this, grpPass, "grpWipeWith", " Wipe Width ", 8, 44, 296, 156);
+    lblAND1 = Place<TLabel>(this, grpWipeWith, "lblAND1", "AND", AndLeft, 108, 28, 15);
+    lblAND2 = Place<TLabel>(this, grpWipeWith, "lblAND2", "AND", AndLeft, 132, 28, 15);
+    txtBytePattern = PlaceSpin(this, grpWipeWith, "txtBytePattern", SpinLeft, 18);
     txtBytePattern->SetMinValue(0);
     txtBytePattern->SetMaxValue(255);
-    txtTextPattern = Place<TMemo>(this, grpWipeWith, "txtTextPattern", "", 8, 62, 212, 38);
+    txtTextPattern = Place<TMemo>(this, grpWipeWith, "txtTextPattern", "", 8, 62, 280, 38);
     txtTextPattern->Font().SetName("Courier New");
     txtTextPattern->Font().SetStyle(fsBold);
     radBytePattern =
-        Place<TRadioButton>(this, grpWipeWith, "radBytePattern", "Byte Pattern", 8, 20, 108, 19);
+        Place<TRadioButton>(this, grpWipeWith, "radBytePattern", "Byte Pattern", 8, 20, 124, 19);
     radTextPattern =
-        Place<TRadioButton>(this, grpWipeWith, "radTextPattern", "Text Pattern", 8, 42, 108, 19);
+        Place<TRadioButton>(this, grpWipeWith, "radTextPattern", "Text Pattern", 8, 42, 124, 19);
     radRandomBytes =
-        Place<TRadioButton>(this, grpWipeWith, "radRandomBytes", "Random Bytes", 8, 106, 90, 19);
-    txtRandomBytes1 = PlaceSpin(this, grpWipeWith, "txtRandomBytes1", 100, 104);
-    txtRandomBytes2 = PlaceSpin(this, grpWipeWith, "txtRandomBytes2", 174, 104);
+        Place<TRadioButton>(this, grpWipeWith, "radRandomBytes", "Random Bytes", 8, 106, 124, 19);
+    txtRandomBytes1 = PlaceSpin(this, grpWipeWith, "txtRandomBytes1", SpinLeft, 104);
+    txtRandomBytes2 = PlaceSpin(this, grpWipeWith, "txtRandomBytes2", SecondSpinLeft, 104);
     radRandomCharacter = Place<TRadioButton>(this, grpWipeWith, "radRandomCharacter",
-                                             "Random Character", 8, 130, 90, 19);
-    txtRandomCharacter1 = PlaceSpin(this, grpWipeWith, "txtRandomCharacter1", 100, 128);
-    txtRandomCharacter2 = PlaceSpin(this, grpWipeWith, "txtRandomCharacter2", 174, 128);
+                                             "Random Character", 8, 130, 124, 19);
+    txtRandomCharacter1 = PlaceSpin(this, grpWipeWith, "txtRandomCharacter1", SpinLeft, 128);
+    txtRandomCharacter2 = PlaceSpin(this, grpWipeWith, "txtRandomCharacter2", SecondSpinLeft, 128);
     chkCheckWipe = Place<TCheckBox>(this, grpPass, "chkCheckWipe", "&Check Wipe", 8, 20, 120, 19);
 }
 

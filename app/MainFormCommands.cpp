@@ -63,9 +63,13 @@ void TfMain::BindCommands() {
 void TfMain::SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
                         std::initializer_list<TTabSheet*> hidden) {
     pagMain->SetActivePage(TabSheet11);
-    pagMisc->SetActivePage(page);
     for (TTabSheet* sheet : shown)
         sheet->SetTabVisible(true);
+    // A page whose tab is to be hidden moves on to the next tab that shows, even when
+    // its tab was hidden already.
+    for (TTabSheet* sheet : hidden)
+        if (sheet == page) page->SetTabVisible(true);
+    pagMisc->SetActivePage(page);
     for (TTabSheet* sheet : hidden)
         sheet->SetTabVisible(false);
 }

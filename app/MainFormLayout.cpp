@@ -8,8 +8,8 @@ constexpr int NavWidth = 160, PageLeft = 164, PageWidth = 632, PageHeight = 572;
 
 template <class T> T* PlacePage(TComponent* owner, TTabSheet* sheet) {
     auto page = new T(owner);
-    page->SetBounds(0, 0, PageClientWidth, PageClientHeight);
     page->SetParent(sheet);
+    page->SetAlign(alClient);
     return page;
 }
 
@@ -28,6 +28,7 @@ template <class T> T* DeferredPage(TComponent* owner, TTabSheet* sheet) {
     sheet->OnShow = [page, sheet, owner](TObject*) {
         if (page->Parent() || !OnActiveSheets(sheet, owner)) return;
         page->SetParent(sheet);
+        page->SetAlign(alClient); // the sheets of "Misc" are smaller than those of the window
         page->FirstShow();
     };
     return page;

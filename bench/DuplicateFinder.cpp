@@ -1,5 +1,5 @@
 // The duplicate finder's "Same Content" search, or its floor under the same Wine (a
-// plain walk that reads every file whose size another file shares, once), in
+// plain walk that reads every file whose size another file shares, once, whole), in
 // seconds. The finder side writes the groups it found to groupsFile (one path per
 // line, a blank line after each group) for scripts/bench-duplicates to compare with
 // jdupes.
@@ -63,6 +63,7 @@ TFloor ReadSharedSizes(const std::string& root) {
 
 struct TOwnRun {
     std::map<int, std::set<std::string>> Groups;
+    size_t Opened = 0;
     size_t Digests = 0;
     uint64_t BytesDigested = 0;
 };
@@ -82,6 +83,7 @@ TOwnRun SearchDuplicates(const std::string& root) {
             run.Groups[row.Group].insert(row.File.Path);
     };
     finder.Execute();
+    run.Opened = search.FilesOpened();
     run.Digests = search.DigestsComputed();
     run.BytesDigested = search.BytesDigested();
     return run;
@@ -117,8 +119,10 @@ double FinderSide(const std::vector<std::string>& args) {
     const auto shared = std::count_if(sizes.Files.begin(), sizes.Files.end(),
                                       [&](const auto& file) { return sizes.Shared(file.second); });
     std::fprintf(stderr,
-                 "duplicate finder: %zu groups, %zu files listed, %zu MD5 digests (%.1f MiB)\n",
-                 own.Groups.size(), listed, own.Digests, double(own.BytesDigested) / 1048576.0);
+                 "duplicate finder: %zu groups, %zu files listed, %zu first blocks read, %zu MD5 "
+                 "digests (%.1f MiB)\n",
+                 own.Groups.size(), listed, own.Opened, own.Digests,
+                 double(own.BytesDigested) / 1048576.0);
     std::fprintf(stderr, "MD5 at most once per file and only for shared sizes: %s\n",
                  own.Digests <= size_t(shared) ? "yes" : "NO");
     return seconds;

@@ -36,7 +36,8 @@ tw_rate() { awk -v n="$1" -v s="$2" -v e="$3" 'BEGIN { printf "%.4f\n", n / (e -
 # round), TW_BENCH_RUNS rounds. Each command is run by eval and prints its measure
 # (seconds, MB/s, ...) as the last line of its output. Prints every measure, the
 # medians and, for each side, median / reference median against its GOAL, which is
-# "<=x" or ">=x", or "" for a side shown for comparison only.
+# "<=x" or ">=x", or "" for a side shown for comparison only. Leaves the medians, in
+# the order of the sides, in TW_MEDIANS.
 tw_compare() {
   local title=$1 unit=$2; shift 2
   local names=() commands=() goals=()
@@ -61,6 +62,7 @@ tw_compare() {
                   awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
     printf '  %-28s median %10.4f   runs:%s\n' "${names[$i]}" "${medians[$i]}" "${values[$i]}"
   done
+  TW_MEDIANS=("${medians[@]}")
   for ((i = 1; i < sides; i++)); do
     awk -v a="${medians[$i]}" -v b="${medians[0]}" -v goal="${goals[$i]}" -v n="${names[$i]}" \
         -v r="${names[0]}" 'BEGIN {

@@ -450,7 +450,11 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect) {
         if (FCaption.empty()) FCaption = Control()->Caption();
         HGDIOBJ oldFont = SelectObject(buffer, Control()->Font().Handle());
         SetTextColor(buffer, ColorToRGB(Control()->Font().Color()));
-        const UINT flags = right ? DT_RIGHT : DT_WORDBREAK | DT_EXPANDTABS;
+        UINT flags = right ? DT_RIGHT : DT_WORDBREAK | DT_EXPANDTABS;
+        // A caption the control cannot hold is shortened on one line, never cut.
+        const RECT whole = TextBox(buffer, FCaption, text, flags);
+        if (Height(whole) > Height(text) || Width(whole) > Width(text))
+            flags = (flags & ~DT_WORDBREAK) | DT_SINGLELINE | DT_END_ELLIPSIS;
         DrawCaption(buffer, text, flags, FCtrlEnabled, FCaption);
         if (FCtrlFocused) {
             RECT measured = TextBox(buffer, FCaption, text, flags | DT_NOCLIP);

@@ -121,10 +121,21 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& strip, const RECT& rect) {
     TSelectScope useFont(b, WindowFont(Handle()));
     const int count = static_cast<int>(SendMessageW(Handle(), TCM_GETITEMCOUNT, 0, 0));
     const int selected = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
+    // The selected tab is drawn last, 2 pixels wider on each side over its neighbours (as
+    // the native control does): its thicker frame leaves its caption the others' room.
     for (int i = 0; i < count; ++i) {
         RECT item;
-        if (SendMessageW(Handle(), TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)))
-            DrawTab(b, i, StripItemRect(item, strip, rect), i == selected);
+        if (i == selected ||
+            !SendMessageW(Handle(), TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)))
+            continue;
+        DrawTab(b, i, StripItemRect(item, strip, rect), false);
+    }
+    RECT item;
+    if (selected >= 0 &&
+        SendMessageW(Handle(), TCM_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&item))) {
+        RECT wide = StripItemRect(item, strip, rect);
+        InflateRect(&wide, 2, 0);
+        DrawTab(b, selected, wide, true);
     }
     if (FTabPosition == tpLeft) RotateBitmapCCW(buffer);
     if (FTabPosition == tpRight) RotateBitmapCW(buffer);

@@ -20,11 +20,18 @@ std::string GetFileVersionText(const std::string& fileName) {
 
 std::vector<TDLLRow> TDLLSearch::Add(const TFoundFile& file, const std::string& version) {
     // A copy without a version resource is never listed, nor compared with later ones.
-    if (version.empty() || !FPaths.insert(file.Folder + file.Name).second) return {};
+    if (version.empty()) return {};
+    TEntry found{file, version, {}, false, {}};
     std::vector<size_t>& sameName = FSeenByName[file.Name];
     for (size_t index : sameName) {
         TEntry& seen = FSeen[index];
         if (!IsDuplicateDLL(seen, file, version)) continue;
+        // One library reached again by another path: the seen one or a copy of it.
+        if (SameFile(seen, found)) return {};
+        for (size_t member : seen.Members)
+            if (SameFile(FSeen[member], found)) return {};
+        seen.Members.push_back(FSeen.size());
+        FSeen.push_back(found);
         const int group = static_cast<int>(index);
         std::vector<TDLLRow> rows{{file, version, group, false}};
         if (!seen.Shown) {
@@ -34,8 +41,14 @@ std::vector<TDLLRow> TDLLSearch::Add(const TFoundFile& file, const std::string& 
         return rows;
     }
     sameName.push_back(FSeen.size());
-    FSeen.push_back({file, version, false});
+    FSeen.push_back(std::move(found));
     return {};
+}
+
+bool TDLLSearch::SameFile(TEntry& a, TEntry& b) {
+    for (TEntry* entry : {&a, &b})
+        if (!entry->Probe) entry->Probe = ProbeFile(entry->File.Path, false);
+    return ::SameFile(a.File, *a.Probe, b.File, *b.Probe);
 }
 
 bool TDLLSearch::IsDuplicateDLL(const TEntry& seen, const TFoundFile& file,

@@ -1,11 +1,12 @@
 #pragma once
 // The DLL finder's comparison: a library is a copy of the first library seen before
-// with the same name that passes the options switched on. Only libraries with a
-// version resource take part. Search thread only.
+// with the same name that passes the options switched on, unless it is that library
+// reached by another path. Only libraries with a version resource take part. Search
+// thread only.
 #include "app/finders/FoundFile.h"
 #include <deque>
+#include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 struct TDLLOptions {
     bool SameSize = true;         // "... with the same size as the system version"
@@ -35,13 +36,15 @@ private:
     struct TEntry {
         TFoundFile File;
         std::string Version;
+        std::optional<TFileProbe> Probe;
         bool Shown = false;
+        std::vector<size_t> Members; // of a seen library: the copies found of it
     };
+    static bool SameFile(TEntry& a, TEntry& b);
     [[nodiscard]] bool IsDuplicateDLL(const TEntry& seen, const TFoundFile& file,
                                       const std::string& version) const;
 
     TDLLOptions FOptions;
-    std::deque<TEntry> FSeen;
+    std::deque<TEntry> FSeen; // seen libraries and their copies
     std::unordered_map<std::string, std::vector<size_t>> FSeenByName;
-    std::unordered_set<std::string> FPaths;
 };

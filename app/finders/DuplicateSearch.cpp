@@ -4,18 +4,20 @@
 #include "engine/tools/MD5.h"
 
 std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
-    // Folders given twice, or one inside another, report a file more than once.
-    if (!FPaths.insert(file.Folder + file.Name).second) return {};
-    TEntry found{file, DateTimeToStr(FileTimeToLocalDateTime(file.Modified)), {}, false};
+    TEntry found{file, {}, {}, {}, false, {}};
     std::vector<size_t>& sameName = FSeenByName[file.Name];
     for (size_t index : sameName) {
         TEntry& seen = FSeen[index];
-        if (!IsDuplicate(seen, found)) continue;
+        const TMatch match = Compare(seen, found);
+        if (match == mtDifferent) continue;
+        if (match == mtSameFile) return {};
+        seen.Members.push_back(FSeen.size());
+        FSeen.push_back(found);
         const int group = static_cast<int>(index);
-        std::vector<TDuplicateRow> rows{{file, found.DateTime, group, false}};
+        std::vector<TDuplicateRow> rows{{file, DateTime(found), group, false}};
         if (!seen.Shown) {
             seen.Shown = true;
-            rows.push_back({seen.File, seen.DateTime, group, true});
+            rows.push_back({seen.File, DateTime(seen), group, true});
         }
         return rows;
     }
@@ -24,23 +26,52 @@ std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
     return {};
 }
 
-// The cheap tests come first; the order does not change the answer.
-bool TDuplicateSearch::IsDuplicate(TEntry& seen, TEntry& found) {
+// The cheap tests come first; the order does not change the answer. Files that pass
+// them are opened once to tell one file reached twice, before any digest, and to
+// compare first blocks.
+TDuplicateSearch::TMatch TDuplicateSearch::Compare(TEntry& seen, TEntry& found) {
     const TFoundFile& e = seen.File;
     const TFoundFile& f = found.File;
-    if (FOptions.SameSize && e.Size != f.Size) return false;
-    if (FOptions.SameDateTime && seen.DateTime != found.DateTime) return false;
-    if (FOptions.SameAttributes && e.Attributes != f.Attributes) return false;
-    if (FOptions.SkipZeroLength && e.Size == 0) return false;
+    if (FOptions.SameSize && e.Size != f.Size) return mtDifferent;
+    if (FOptions.SameDateTime && DateTime(seen) != DateTime(found)) return mtDifferent;
+    if (FOptions.SameAttributes && e.Attributes != f.Attributes) return mtDifferent;
+    if (FOptions.SkipZeroLength && e.Size == 0) return mtDifferent;
     if (FOptions.SkipReadOnlySystem &&
         (f.Attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM)))
-        return false;
-    if (!FOptions.SameContent) return true;
-    // Files of different sizes never hold the same content; an unreadable file
-    // equals nothing.
-    if (e.Size != f.Size) return false;
+        return mtDifferent;
+    // Files of different sizes never hold the same content.
+    if (FOptions.SameContent && e.Size != f.Size) return mtDifferent;
+    const TFileProbe& probeE = Probe(seen);
+    const TFileProbe& probeF = Probe(found);
+    // One file reached again by another path: the seen file or a copy of it.
+    if (SameFile(e, probeE, f, probeF) || IsMember(seen, found)) return mtSameFile;
+    if (!FOptions.SameContent) return mtDuplicate;
+    // An unreadable file equals nothing.
+    if (!probeE.Read || !probeF.Read || probeE.FirstBlock != probeF.FirstBlock) return mtDifferent;
     const std::string& digest = Digest(seen);
-    return !digest.empty() && digest == Digest(found);
+    return !digest.empty() && digest == Digest(found) ? mtDuplicate : mtDifferent;
+}
+
+// Made when first asked for: most files are never compared.
+const std::string& TDuplicateSearch::DateTime(TEntry& entry) {
+    if (!entry.DateTime)
+        entry.DateTime = DateTimeToStr(FileTimeToLocalDateTime(entry.File.Modified));
+    return *entry.DateTime;
+}
+
+bool TDuplicateSearch::IsMember(const TEntry& seen, TEntry& found) {
+    for (size_t member : seen.Members)
+        if (SameFile(FSeen[member].File, Probe(FSeen[member]), found.File, Probe(found)))
+            return true;
+    return false;
+}
+
+const TFileProbe& TDuplicateSearch::Probe(TEntry& entry) {
+    if (!entry.Probe) {
+        ++FProbes;
+        entry.Probe = ProbeFile(entry.File.Path, FOptions.SameContent);
+    }
+    return *entry.Probe;
 }
 
 const std::string& TDuplicateSearch::Digest(TEntry& entry) {

@@ -1,6 +1,9 @@
 #include "app/finders/FoundFile.h"
+#include "classlib/base/Handle.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include <algorithm>
+#include <string_view>
 
 TFoundFile FoundFile(const std::string& folder, const TFindData& data) {
     TFoundFile file;
@@ -12,6 +15,28 @@ TFoundFile FoundFile(const std::string& folder, const TFindData& data) {
     file.Modified = data.ftLastWriteTime;
     file.Attributes = data.dwFileAttributes;
     return file;
+}
+
+TFileProbe ProbeFile(const std::string& path, bool withFirstBlock) {
+    TFileProbe probe;
+    TFileHandle file(CreateFileW(ToWide(path).c_str(), withFirstBlock ? GENERIC_READ : 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    if (!file) return probe;
+    probe.FinalPath = SafeFinalPath(file.Get());
+    if (!withFirstBlock) return probe;
+    char block[FirstBlockSize];
+    DWORD read = 0;
+    probe.Read = ReadFile(file.Get(), block, sizeof block, &read, nullptr);
+    if (probe.Read) probe.FirstBlock = std::hash<std::string_view>()(std::string_view(block, read));
+    return probe;
+}
+
+bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,
+              const TFileProbe& probeB) {
+    if (!probeA.FinalPath.empty() && !probeB.FinalPath.empty())
+        return SameText(probeA.FinalPath, probeB.FinalPath);
+    return SameText(a.Path, b.Path);
 }
 
 std::string LowerExtension(const std::string& name) {

@@ -19,6 +19,21 @@ struct TFoundFile {
 // The file finder's find record of a file in folder.
 TFoundFile FoundFile(const std::string& folder, const TFindData& data);
 
+// What one opening of a found file tells: which file it is, however it was reached (a
+// link to it, a linked folder, a second folder of the list), and a hash of its first
+// bytes, which tells most files of one size apart without reading them whole.
+struct TFileProbe {
+    std::string FinalPath; // "" when the file could not be opened
+    bool Read = false;     // the first block, when asked for
+    size_t FirstBlock = 0;
+};
+constexpr DWORD FirstBlockSize = 4096;
+TFileProbe ProbeFile(const std::string& path, bool withFirstBlock);
+// Both name one file: equal final paths, or, where either could not be opened, equal
+// paths.
+bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,
+              const TFileProbe& probeB);
+
 // The lower-cased extension with its dot, "" when none.
 std::string LowerExtension(const std::string& name);
 

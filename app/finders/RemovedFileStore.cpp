@@ -3,6 +3,7 @@
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "components/XmlParser/XmlParser.h"
+#include <unordered_set>
 
 namespace {
 
@@ -50,6 +51,26 @@ void AddTextNode(TkepXMLNode2& parent, const char* name, const std::string& text
     parent.AddNode(std::move(node));
 }
 
+std::unique_ptr<TkepXMLNode2> RecordNode(const TStoredFile& file) {
+    auto deleted = std::make_unique<TkepXMLNode2>();
+    deleted->SetName("Deleted");
+    deleted->SetText(IntToStr(file.Number));
+    AddTextNode(*deleted, "Description", file.Description);
+    AddTextNode(*deleted, "oFile", file.OriginalPath);
+    AddTextNode(*deleted, "dt", file.Time);
+    return deleted;
+}
+
+// The highest number issued: the root's and every record's.
+int LastNumber(const TkepXMLParser2& document) {
+    int last = 0;
+    ReadNumber(document.Text(), last);
+    TStoredFile file;
+    for (const auto& node : document.Nodes())
+        if (ReadRecord(*node, file)) last = std::max(last, file.Number);
+    return last;
+}
+
 } // namespace
 
 TRemovedFileStore::TRemovedFileStore(const std::string& appDir)
@@ -91,49 +112,100 @@ void TRemovedFileStore::Save(const TkepXMLParser2& document) const {
     document.SaveToFile(FListFile);
 }
 
-// Above every number issued, and free in the folder: a file left there after the
-// list was cleared keeps its name.
-int TRemovedFileStore::FreeNumber(const TkepXMLParser2& document, const std::string& name) const {
-    int last = 0;
-    ReadNumber(document.Text(), last);
-    TStoredFile file;
-    for (const auto& node : document.Nodes())
-        if (ReadRecord(*node, file)) last = std::max(last, file.Number);
+// The names in the store folder, in lower case: read once per batch, as asking for a
+// name that is not there makes Wine search the whole folder.
+std::unordered_set<std::string> TRemovedFileStore::TakenNames() const {
+    std::unordered_set<std::string> names;
+    ForEachFile(FStoreDir + "*", [&](const TFindData& entry) {
+        names.insert(LowerCase(entry.Name));
+        return true;
+    });
+    return names;
+}
+
+// The next number above `last` whose name is free: a file left in the folder after
+// the list was cleared keeps its name.
+int TRemovedFileStore::NextFreeNumber(int last, const std::string& name,
+                                      const std::unordered_set<std::string>& taken) const {
+    const std::string lower = LowerCase(name) + ".";
     int number = last + 1;
-    while (FileGetAttr(FStoreDir + name + "." + IntToStr(number)) != INVALID_FILE_ATTRIBUTES)
+    while (taken.count(lower + IntToStr(number)))
         ++number;
     return number;
 }
 
-void TRemovedFileStore::MoveToBackupStore(const std::string& fileName,
-                                          const std::string& description) {
+// A name taken since the folder was read moves the file to the next free number.
+TSafeFileResult TRemovedFileStore::MoveIn(TStoredFile& file, int last,
+                                          std::unordered_set<std::string>& taken) const {
+    const std::string name = ExtractFileName(file.OriginalPath);
+    for (int tries = 0;; ++tries) {
+        file.Number = NextFreeNumber(last, name, taken);
+        const TSafeFileResult moved = SafeMoveFile(file.OriginalPath, StoredPath(file));
+        const bool nameTaken =
+            moved.Error == ERROR_ALREADY_EXISTS || moved.Error == ERROR_FILE_EXISTS;
+        if (moved.Done() || !nameTaken || tries == 100) return moved;
+        taken.insert(LowerCase(ExtractFileName(StoredPath(file))));
+    }
+}
+
+TStoreBatch TRemovedFileStore::StoreFiles(const std::vector<std::string>& files,
+                                          const std::string& description,
+                                          const std::function<bool(size_t)>& progress) {
+    TStoreBatch batch;
     auto document = Load();
-    TStoredFile file;
-    file.OriginalPath = fileName;
-    file.Description = description;
-    file.Number = FreeNumber(*document, ExtractFileName(fileName));
-    file.Time = DateTimeToStr(Now());
-    const std::string stored = StoredPath(file);
+    int last = LastNumber(*document);
     ForceDirectories(FStoreDir);
-    const TSafeFileResult moved = SafeMoveFile(fileName, stored);
-    if (!moved.Done())
-        throw EStoreError(Format("\"%s\" could not be moved into the store: %s", fileName.c_str(),
-                                 moved.Text().c_str()));
-    document->SetText(IntToStr(file.Number));
-    auto deleted = std::make_unique<TkepXMLNode2>();
-    deleted->SetName("Deleted");
-    deleted->SetText(IntToStr(file.Number));
-    AddTextNode(*deleted, "Description", description);
-    AddTextNode(*deleted, "oFile", fileName);
-    AddTextNode(*deleted, "dt", file.Time);
-    document->AddNode(std::move(deleted));
+    std::unordered_set<std::string> taken = TakenNames();
+    std::vector<std::pair<std::string, std::string>> moved; // original, stored
+    for (size_t i = 0; i < files.size(); ++i) {
+        TStoredFile file;
+        file.OriginalPath = files[i];
+        file.Description = description;
+        const TSafeFileResult result = MoveIn(file, last, taken);
+        if (result.Done()) {
+            file.Time = DateTimeToStr(Now());
+            document->AddNode(RecordNode(file));
+            moved.emplace_back(file.OriginalPath, StoredPath(file));
+            batch.Stored.push_back(i);
+            last = file.Number;
+        } else {
+            batch.Failures.push_back(Format("\"%s\" could not be moved into the store: %s",
+                                            file.OriginalPath.c_str(), result.Text().c_str()));
+        }
+        if (progress && !progress(i + 1)) {
+            batch.Stopped = i + 1 < files.size();
+            break;
+        }
+    }
+    if (moved.empty()) return batch;
+    document->SetText(IntToStr(last));
     try {
         Save(*document);
     } catch (const Exception& e) {
-        SafeMoveFile(stored, fileName);
-        throw EStoreError(Format("\"%s\" could not be written, so \"%s\" was not stored: %s",
-                                 ListName, fileName.c_str(), e.what()));
+        batch.Stored.clear();
+        batch.Failures.push_back(
+            Format("\"%s\" could not be written, so no file was stored: %s", ListName, e.what()));
+        Unstore(moved, batch.Failures);
+        return batch;
     }
+    if (OnStored) OnStored();
+    return batch;
+}
+
+void TRemovedFileStore::Unstore(const std::vector<std::pair<std::string, std::string>>& moved,
+                                std::vector<std::string>& failures) const {
+    for (const auto& [original, stored] : moved) {
+        const TSafeFileResult back = SafeMoveFile(stored, original);
+        if (!back.Done())
+            failures.push_back(Format("\"%s\" is left in the store as \"%s\": %s", original.c_str(),
+                                      stored.c_str(), back.Text().c_str()));
+    }
+}
+
+void TRemovedFileStore::MoveToBackupStore(const std::string& fileName,
+                                          const std::string& description) {
+    const TStoreBatch batch = StoreFiles({fileName}, description);
+    if (!batch.Failures.empty()) throw EStoreError(batch.Failures.front());
 }
 
 std::vector<TStoredFile> TRemovedFileStore::Records() const {

@@ -4,8 +4,11 @@
 // read and written whole by every operation; nothing is held between them. A damaged
 // "Backup.xml" is set aside as "Backup.xml.bad", never overwritten. Main thread only.
 #include "classlib/base/Exceptions.h"
+#include "classlib/base/SafeFileOps.h"
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class TkepXMLParser2;
@@ -27,15 +30,29 @@ struct TStoredFile {
     std::string Time;         // the date-time text of storing
 };
 
+// What one StoreFiles call did.
+struct TStoreBatch {
+    std::vector<size_t> Stored;        // indices of the stored files, ascending
+    std::vector<std::string> Failures; // why the others stay where they were
+    bool Stopped = false;              // the progress handler stopped the batch
+};
+
 class TRemovedFileStore {
 public:
     // appDir: the program folder, with a trailing backslash.
     explicit TRemovedFileStore(const std::string& appDir);
 
-    // Moves the file to "Backup\name.n" and records it. Raises EStoreError when the
-    // file could not be moved (nothing is recorded) or the record not written (the
-    // file is moved back).
+    // Moves the files to "Backup\name.n", one after another, and records them all
+    // with one write of "Backup.xml" at the end. progress(done) runs after each file;
+    // false stops the batch, and what was moved so far is recorded. A file that cannot
+    // be moved stays and the batch goes on; when the list cannot be written, every
+    // moved file is moved back. A damaged list raises EStoreDamaged before any move.
+    TStoreBatch StoreFiles(const std::vector<std::string>& files, const std::string& description,
+                           const std::function<bool(size_t done)>& progress = nullptr);
+    // StoreFiles for one file; its failure raises EStoreError.
     void MoveToBackupStore(const std::string& fileName, const std::string& description);
+    // Runs after every StoreFiles that recorded a file.
+    std::function<void()> OnStored;
     // The usable records in file order; a record with too few children, a number that
     // is not decimal or an original path that is not absolute is left out.
     [[nodiscard]] std::vector<TStoredFile> Records() const;
@@ -50,7 +67,15 @@ public:
 private:
     [[nodiscard]] std::unique_ptr<TkepXMLParser2> Load() const;
     void Save(const TkepXMLParser2& document) const;
-    [[nodiscard]] int FreeNumber(const TkepXMLParser2& document, const std::string& name) const;
+    [[nodiscard]] std::unordered_set<std::string> TakenNames() const;
+    [[nodiscard]] int NextFreeNumber(int last, const std::string& name,
+                                     const std::unordered_set<std::string>& taken) const;
+    // Moves the file in under the next free number above last, which it sets.
+    TSafeFileResult MoveIn(TStoredFile& file, int last,
+                           std::unordered_set<std::string>& taken) const;
+    // Moves the stored copies back after the list could not be written.
+    void Unstore(const std::vector<std::pair<std::string, std::string>>& moved,
+                 std::vector<std::string>& failures) const;
 
     std::string FListFile; // AppDir + "Backup.xml"
     std::string FStoreDir; // AppDir + "Backup\"

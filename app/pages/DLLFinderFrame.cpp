@@ -3,8 +3,11 @@
 #include "classlib/gui/PlaceControl.h"
 
 TTDLLFinder::TTDLLFinder(TComponent* owner)
-    : TFinderFrame(owner, {"DLL", "Duplicate Remover", "Search Options", "DLL Cleaner"}, 150,
-                   {{"FileName", 150}, {"FileVersion", 110}, {"FileSize", 90}, {"FilePath", 220}}) {
+    : TFinderFrame(owner, {"DLL", "Duplicate Remover", "Search Options", "DLL Cleaner", true}, 175,
+                   {{"FileName", 140},
+                    {"FileVersion", 100},
+                    {"FileSize", 80},
+                    {"FilePath", TListView::FillWidth}}) {
     SetName("TTDLLFinder1");
     int line = 0;
     auto box = [&](const char* name, const char* caption, bool checked) {
@@ -23,9 +26,9 @@ TTDLLFinder::TTDLLFinder(TComponent* owner)
             "Find duplicated DLL's with the same size and version number", false);
     const int top = BoxTop + 3 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
     DLLExcludeFiles = new TExclusionGroup(this, OptionsGroup, "Exclude Files",
-                                          "DLLExcludeFiles_ListBox", ekFile, {8, top, 300, bottom});
+                                          "DLLExcludeFiles_ListBox", ekFile, {8, top, 298, bottom});
     DLLExcludeDir = new TExclusionGroup(this, OptionsGroup, "Exclude Directories",
-                                        "DLLExcludeDir_ListBox", ekFolder, {304, top, 596, bottom});
+                                        "DLLExcludeDir_ListBox", ekFolder, {302, top, 592, bottom});
 }
 
 void TTDLLFinder::StartSearch() {
@@ -45,5 +48,6 @@ void TTDLLFinder::FileFound(const TFoundFile& file) {
         Report({row.File.Path,
                 row.File.Name,
                 {row.Version, IntToStr(int64_t(row.File.Size)), row.File.Folder},
+                row.Group,
                 row.First});
 }

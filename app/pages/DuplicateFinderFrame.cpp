@@ -14,19 +14,20 @@ std::string PermissionText(DWORD attributes) {
 }
 
 TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
-    : TFinderFrame(owner, {"Dup", "Duplicate Remover", "Search Options", "Duplicate File"}, 150,
-                   {{"FileName", 150},
-                    {"FileSize", 80},
-                    {"DateTime", 120},
+    : TFinderFrame(owner, {"Dup", "Duplicate Remover", "Search Options", "Duplicate File", true},
+                   200,
+                   {{"FileName", 130},
+                    {"FileSize", 70},
+                    {"DateTime", 130},
                     {"Permission", 70},
-                    {"FilePath", 160}}) {
+                    {"FilePath", TListView::FillWidth}}) {
     SetName("TTDuplicateFinder1");
     int row = 0;
     auto box = [&](const char* name, const char* caption) {
         const int column = row % 2, line = row / 2;
         ++row;
-        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8 + column * 296,
-                                  BoxTop + line * BoxHeight, 290, BoxHeight);
+        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8 + column * 292,
+                                  BoxTop + line * BoxHeight, 284, BoxHeight);
         b->SetChecked(true);
         return b;
     };
@@ -43,12 +44,12 @@ TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
     const int top = BoxTop + 4 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
     DupExcludeExt =
         new TExclusionGroup(this, OptionsGroup, "Exclude Extensions", "DupExcludeExt_ListBox",
-                            ekExtension, {8, top, 202, bottom});
+                            ekExtension, {8, top, 198, bottom});
     DupExcludeFiles =
         new TExclusionGroup(this, OptionsGroup, "Exclude Files", "DupExcludeFiles_ListBox", ekFile,
-                            {206, top, 400, bottom});
+                            {202, top, 392, bottom});
     DupExcludeDir = new TExclusionGroup(this, OptionsGroup, "Exclude Directories",
-                                        "DupExcludeDir_ListBox", ekFolder, {404, top, 596, bottom});
+                                        "DupExcludeDir_ListBox", ekFolder, {396, top, 592, bottom});
     DupExcludeExt->List->Items().Add(".exe");
     DupExcludeFiles->List->Items().Add("desktop.ini");
 }
@@ -78,5 +79,6 @@ void TTDuplicateFinder::AddRow(const TDuplicateRow& row) {
         {file.Path,
          file.Name,
          {IntToStr(int64_t(file.Size)), row.DateTime, PermissionText(file.Attributes), file.Folder},
+         row.Group,
          row.First});
 }

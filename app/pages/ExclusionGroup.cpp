@@ -31,18 +31,19 @@ TExclusionGroup::TExclusionGroup(TComponent* owner, TWinControl* parent, const c
     SetParent(parent);
     SetCaption(caption);
     SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
-    const int width = bounds.right - bounds.left - 16;
-    const int height = bounds.bottom - bounds.top;
+    // The buttons stand beside the list, so a low group still shows a few entries.
+    constexpr int ButtonWidth = 48;
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const int buttonLeft = width - 8 - ButtonWidth;
     List = kind == ekIncludeExtension ? new TCheckListBox(owner) : new TListBox(owner);
     List->SetName(listName);
     List->SetParent(this);
-    List->SetBounds(8, 16, width, height - 52);
+    List->SetBounds(8, 16, buttonLeft - 12, height - 22);
     List->SetMultiSelect(true);
-    const int half = (width - 4) / 2;
-    AddButton =
-        Place<TButton>(owner, this, (stem + "Add_Button").c_str(), "Add", 8, height - 32, half, 24);
-    DelButton = Place<TButton>(owner, this, (stem + "Del_Button").c_str(), "Del", 12 + half,
-                               height - 32, half, 24);
+    AddButton = Place<TButton>(owner, this, (stem + "Add_Button").c_str(), "Add", buttonLeft, 16,
+                               ButtonWidth, 24);
+    DelButton = Place<TButton>(owner, this, (stem + "Del_Button").c_str(), "Del", buttonLeft, 44,
+                               ButtonWidth, 24);
     AddButton->OnClick = [this](TObject*) { AddClick(); };
     DelButton->OnClick = [this](TObject*) { DelClick(); };
 }
@@ -57,6 +58,8 @@ void TExclusionGroup::AddClick() {
     if (FKind == ekFolder) text = IncludeTrailingPathDelimiter(text);
     const int index = List->Items().Add(text);
     if (FKind == ekIncludeExtension) static_cast<TCheckListBox*>(List)->SetChecked(index, true);
+    if (List->HandleAllocated()) // scrolled into sight
+        SendMessageW(List->Handle(), LB_SETCARETINDEX, index, FALSE);
 }
 
 void TExclusionGroup::DelClick() {

@@ -22,32 +22,11 @@ TShredGroup BuildGroup(TComponent* owner, TGroupBox* box, const char* list, cons
     return group;
 }
 
-bool IsSameOrInside(const std::string& folder, const std::string& path) {
-    const std::string outer = IncludeTrailingPathDelimiter(folder);
-    const std::string inner = IncludeTrailingPathDelimiter(path);
-    return !outer.empty() && SameText(outer, inner.substr(0, outer.size()));
-}
-
-// A junction or symbolic link: shredding it would wipe what it leads to. Wine marks
-// links to folders as reparse points.
-bool IsFolderLink(const std::string& path) {
-    const DWORD attr = GetFileAttributesW(ToWide(path).c_str());
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 bool PathExists(const std::string& path) {
     return FileGetAttr(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace
-
-bool IsProtectedFolder(const std::string& folder) {
-    const std::string path = ExcludeTrailingPathDelimiter(ExpandFileName(folder));
-    if (path.empty() || SameText(IncludeTrailingPathDelimiter(path), ExtractFileDrive(path) + "\\"))
-        return true;
-    return IsSameOrInside(path, GetWindowsDir()) || IsSameOrInside(path, GetSystemDir()) ||
-           IsFolderLink(path);
-}
 
 TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
     SetName("TTFileShredder1");
@@ -138,6 +117,18 @@ void TTFileShredder::LoadLists() {
     UpdateButtons();
 }
 
+// Folders read from the settings go through the rule of Add: a refused one stays
+// listed, is named here once, and its run leaves it alone.
+void TTFileShredder::LoadSettings() {
+    LoadLists();
+    std::string refused;
+    for (const auto& item : Engine->Shredder->WipeFolders.Items())
+        if (IsProtectedFolder(item->Path)) refused += "\r\n" + item->Path;
+    if (!refused.empty())
+        ShowError(Format("These folders stay listed but cannot be shredded: %s.\r\n%s",
+                         ProtectedFolderText, refused.c_str()));
+}
+
 void TTFileShredder::UpdateButtons() {
     if (!Engine) return;
     UpdateGroup(FFiles);
@@ -173,8 +164,7 @@ void TTFileShredder::btnAddFolderClick(TObject*) {
     const std::string folder = BrowseForFolder("Select Folder", "");
     if (folder.empty()) return;
     if (IsProtectedFolder(folder)) {
-        ShowError(Format("\"%s\" cannot be shredded: it is a drive, a link or holds Windows.",
-                         folder.c_str()));
+        ShowError(Format("\"%s\" cannot be shredded: %s.", folder.c_str(), ProtectedFolderText));
         return;
     }
     auto item = std::make_unique<TWipeItem>();
@@ -197,8 +187,8 @@ void TTFileShredder::RemoveSelected(const TShredGroup& group) {
     UpdateButtons();
 }
 
-// What is gone from disk leaves the list; what is still there stays, and is counted
-// in one message.
+// What is gone from disk leaves the list; what is still there, and a refused folder,
+// stays and is counted in one message.
 void TTFileShredder::StartShred(const TShredGroup& group) {
     TWipeEngine& engine = EngineOf(group);
     if (engine.Running() || engine.Items().empty() || !MethodChosen(engine)) return;
@@ -212,8 +202,10 @@ void TTFileShredder::StartShred(const TShredGroup& group) {
         button->SetEnabled(false); // until the run has ended
     engine.Execute();
     std::vector<const TWipeItem*> gone;
-    for (const auto& item : engine.Items())
-        if (item->Shredded || !PathExists(item->Path)) gone.push_back(item.get());
+    for (const auto& item : engine.Items()) {
+        const bool refused = !files && IsProtectedFolder(item->Path);
+        if (!refused && (item->Shredded || !PathExists(item->Path))) gone.push_back(item.get());
+    }
     for (const TWipeItem* item : gone)
         engine.DeleteItem(item);
     LoadLists();

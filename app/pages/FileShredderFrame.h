@@ -33,7 +33,7 @@ public:
     void AddFolderItem(TWipeItem* item);
     // Refills both lists from the engines, in item order.
     void LoadLists();
-    void LoadSettings() override { LoadLists(); }
+    void LoadSettings() override;
     void FirstShow() override;
     void UpdateButtons();
 
@@ -50,7 +50,3 @@ private:
 
     TShredGroup FFiles{}, FFolders{};
 };
-
-// Drive roots, the Windows and system folders with what holds them, and links to
-// folders are never shredded as folders.
-[[nodiscard]] bool IsProtectedFolder(const std::string& folder);

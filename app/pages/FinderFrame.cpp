@@ -1,9 +1,11 @@
 #include "app/pages/FinderFrame.h"
+#include "app/pages/StoreRun.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 #include <shellapi.h>
+#include <unordered_set>
 
 namespace {
 
@@ -11,6 +13,11 @@ namespace {
 constexpr UINT WM_FINDER_FOUND = WM_APP + 0x131;
 const char* const Searching = "&Search";
 const char* const Stopping = "&Stop";
+const char* const KeepColumn = "Del All";
+
+const char* KeepText(bool kept) {
+    return kept ? "keep" : "delete";
+}
 
 std::string NameOf(const TFinderNames& names, const char* role) {
     return std::string(names.Prefix) + role;
@@ -50,10 +57,12 @@ void StoreCheckedRows(TListView* list, const char* done, const std::function<voi
     ReportFailures(done, failures);
 }
 
-TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int listHeight,
+TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
                            std::initializer_list<std::pair<const char*, int>> columns)
-    : TFrame(owner), FDescription(names.Description) {
+    : TFrame(owner), FDescription(names.Description), FGroups(names.Groups) {
     SetBounds(0, 0, FrameWidth, FrameHeight);
+    const int optionsTop = FrameHeight - 4 - optionsHeight, removerTop = optionsTop - 50;
+    const int listHeight = removerTop - 8;
     FindFile = new TFileFinder(this);
     FindFile->SetName(NameOf(names, "_FindFile"));
     FindFile->Criteria.Files.FileName = "*.*";
@@ -83,16 +92,16 @@ TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int lis
     FilesList->SetEditCaptions(true);
     for (auto [caption, width] : columns)
         FilesList->AddColumn(caption, width);
+    if (FGroups) FilesList->AddColumn(KeepColumn, 60);
     FilesList->OnEdited = [this](TObject*, TListItem* item, const std::string& text, bool& accept) {
         CaptionEdited(item, text, accept);
     };
     FilesList->OnDblClick = [this](TObject*) { ExpClick(); };
-    const int removerTop = listHeight + 8, optionsTop = removerTop + 50;
     BuildRemover(names, removerTop);
     BuildPopupMenu(names);
-    OptionsGroup = Place<TGroupBox>(this, this, NameOf(names, "Options_GroupBox").c_str(),
-                                    names.OptionsCaption, 4, optionsTop, OptionsWidth,
-                                    FrameHeight - optionsTop - 4);
+    OptionsGroup =
+        Place<TGroupBox>(this, this, NameOf(names, "Options_GroupBox").c_str(),
+                         names.OptionsCaption, 4, optionsTop, OptionsWidth, optionsHeight);
     StatusLabel = Place<TLabel>(this, OptionsGroup, NameOf(names, "Status_Label").c_str(),
                                 "Searching : Stopped", 8, 16, OptionsWidth - 16, 15);
     StatusLabel->SetAutoSize(false);
@@ -151,6 +160,7 @@ void TFinderFrame::SearchClick() {
     SearchButton->SetCaption(Stopping);
     FilesList->Clear();
     FRows.clear();
+    FKept.clear();
     {
         std::lock_guard lock(FLock);
         FPending.clear();
@@ -211,34 +221,75 @@ void TFinderFrame::AddFoundRows() {
         item->SetCaption(row.Caption);
         for (const std::string& text : row.SubItems)
             item->AddSubItem(text);
+        if (FGroups) item->AddSubItem(KeepText(false));
+        const int group = row.Group;
+        const bool first = row.Keep;
         FRows.emplace(item, std::move(row));
+        if (group < 0) continue;
+        // Until the first copy's row comes, the group's other row stands for it.
+        auto kept = FKept.find(group);
+        if (kept == FKept.end())
+            SetKept(item, true);
+        else if (first) {
+            SetKept(kept->second, false);
+            SetKept(item, true);
+        }
     }
     FilesList->EndUpdate();
 }
 
+void TFinderFrame::SetKept(TListItem* item, bool kept) {
+    TFoundRow& row = FRows.at(item);
+    row.Keep = kept;
+    if (kept) FKept[row.Group] = item;
+    item->SetSubItem(item->SubItems().size() - 1, KeepText(kept));
+}
+
+// A kept row that goes hands its part to the next row of its group.
 void TFinderFrame::RemoveRow(int index) {
-    FRows.erase(FilesList->Items(index));
+    TListItem* item = FilesList->Items(index);
+    const auto [group, kept] = std::pair(FRows.at(item).Group, FRows.at(item).Keep);
+    FRows.erase(item);
     FilesList->Delete(index);
+    if (!kept) return;
+    FKept.erase(group);
+    for (int i = 0; i < FilesList->Count(); ++i)
+        if (FRows.at(FilesList->Items(i)).Group == group) return SetKept(FilesList->Items(i), true);
 }
 
-// Checked rows go into the store; a file that stays where it was keeps its row.
+// Checked rows go into the store in one batch; a file that stays where it was keeps
+// its row.
 void TFinderFrame::DelClick() {
-    StoreCheckedRows(FilesList, "removed", [this](int i) {
-        Store->MoveToBackupStore(FRows.at(FilesList->Items(i)).Path, FDescription);
-        RemoveRow(i);
-    });
+    std::vector<int> rows;
+    std::vector<std::string> files;
+    for (int i = FilesList->Count() - 1; i >= 0; --i) // the last first, as numbered before
+        if (FilesList->Items(i)->Checked()) {
+            rows.push_back(i);
+            files.push_back(FRows.at(FilesList->Items(i)).Path);
+        }
+    if (files.empty()) return;
+    TStoreBatch batch;
+    try {
+        batch = StoreWithProgress(*Store, files, FDescription, this);
+    } catch (const EStoreError& e) {
+        batch.Failures.push_back(e.what());
+    }
+    for (const size_t stored : batch.Stored) // rows from the last up
+        RemoveRow(rows[stored]);
+    ReportFailures("removed", batch.Failures);
 }
 
-// Every row but the copy each group keeps; its file is deleted for good.
+// Every row but the one each group keeps; its file is deleted for good. Only the rows
+// counted for the question go, whatever a running search adds while it is open.
 void TFinderFrame::DelAllClick() {
-    int count = 0;
+    std::unordered_set<const TListItem*> named;
     for (const auto& [item, row] : FRows)
-        count += row.Keep ? 0 : 1;
-    if (count == 0 || !ConfirmDelAll(count)) return;
+        if (!row.Keep) named.insert(item);
+    if (named.empty() || !ConfirmDelAll(int(named.size()))) return;
     std::vector<std::string> failures;
     for (int i = FilesList->Count() - 1; i >= 0; --i) {
+        if (!named.count(FilesList->Items(i))) continue;
         const TFoundRow& row = FRows.at(FilesList->Items(i));
-        if (row.Keep) continue;
         const TSafeFileResult deleted = SafeDeleteFile(row.Path);
         if (deleted.Done())
             RemoveRow(i);

@@ -25,19 +25,24 @@ struct TFinderNames {
     const char* RemoverCaption; // "Duplicate Remover"
     const char* OptionsCaption; // "Search Options"
     const char* Description;    // the store's description of a removed file
+    bool Groups = false;        // rows come in groups of copies: see TFoundRow
 };
 
-// A row to add, handed over from the search thread.
+// A row to add, handed over from the search thread. Of each group of copies, "Del
+// &All" keeps one row, shown in a last column: the first copy found, or, when its row
+// goes, the next row of its group in the list.
 struct TFoundRow {
     std::string Path; // the file's real path: what every command acts on
     std::string Caption;
     std::vector<std::string> SubItems;
-    bool Keep = false; // the copy of its group that "Del &All" keeps
+    int Group = -1;    // -1 outside any group
+    bool Keep = false; // the first copy found
 };
 
 class TFinderFrame : public TFrame {
 public:
-    static constexpr int FrameWidth = 612, FrameHeight = 428;
+    // The client area of a sheet of the "Junk Cleaner" page's tabs.
+    static constexpr int FrameWidth = 608, FrameHeight = 447;
 
     // Set by the page that holds the finders, before any search.
     TListBox* Folders = nullptr;     // the shared "Search In:" list
@@ -59,11 +64,11 @@ public:
     void ExpClick();
 
 protected:
-    // The list takes listHeight; the options group what the remover group leaves.
-    TFinderFrame(TComponent* owner, const TFinderNames& names, int listHeight,
+    // The options group takes optionsHeight; the list what the remover group leaves.
+    TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
                  std::initializer_list<std::pair<const char*, int>> columns);
     // Where the options group's controls go: boxes from 8, 34; the rest below.
-    static constexpr int OptionsWidth = 604, BoxTop = 34, BoxHeight = 19;
+    static constexpr int OptionsWidth = FrameWidth - 8, BoxTop = 34, BoxHeight = 17;
 
     // Main thread, before a search starts: take the options and lists, forget the
     // files seen before.
@@ -86,11 +91,14 @@ private:
     void AddFoundRows();
     void CaptionEdited(TListItem* item, const std::string& text, bool& accept);
     void RemoveRow(int index);
+    void SetKept(TListItem* item, bool kept);
     [[nodiscard]] const std::string* SelectedPath() const;
 
     std::string FDescription;
     std::deque<std::string> FQueue; // the first is the folder being searched
     std::unordered_map<const TListItem*, TFoundRow> FRows;
+    std::unordered_map<int, TListItem*> FKept; // group: its row that "Del &All" keeps
+    bool FGroups;
     HWND FNotifyWnd = nullptr;
     std::mutex FLock; // guards the three below
     std::vector<TFoundRow> FPending;

@@ -1,6 +1,7 @@
 #include "app/pages/JunkCleanerPage.h"
 #include "classlib/gui/Dialogs.h"
 #include "classlib/gui/PlaceControl.h"
+#include <utility>
 
 namespace {
 
@@ -12,6 +13,7 @@ T* PlaceOnSheet(TComponent* owner, TPageControl* pages, const char* name, const 
     sheet->SetPageControl(pages);
     auto frame = new T(owner);
     frame->SetParent(sheet);
+    frame->SetAlign(alClient);
     return frame;
 }
 
@@ -21,18 +23,18 @@ TTJunkCleaner::TTJunkCleaner(TComponent* owner) : TPageFrame(owner) {
     SetName("TTJunkCleaner1");
     SetBounds(0, 0, PageClientWidth, PageClientHeight);
     SearchIn_GroupBox =
-        Place<TGroupBox>(this, this, "SearchIn_GroupBox", "Search In:", 4, 0, 616, 110);
+        Place<TGroupBox>(this, this, "SearchIn_GroupBox", "Search In:", 4, 0, 616, 84);
     Folders_ListBox =
-        Place<TListBox>(this, SearchIn_GroupBox, "Folders_ListBox", "", 8, 18, 476, 84);
+        Place<TListBox>(this, SearchIn_GroupBox, "Folders_ListBox", "", 8, 18, 476, 60);
     Folders_ListBox->SetMultiSelect(true);
     AddFolder_Button = Place<TButton>(this, SearchIn_GroupBox, "AddFolder_Button", "Add &Folder ",
                                       494, 18, 112, 27);
     FolderDel_Button = Place<TButton>(this, SearchIn_GroupBox, "FolderDel_Button", "Folder D&el   ",
-                                      494, 52, 112, 27);
+                                      494, 50, 112, 27);
     AddFolder_Button->OnClick = [this](TObject* sender) { AddFolder_ButtonClick(sender); };
     FolderDel_Button->OnClick = [this](TObject* sender) { FolderDel_ButtonClick(sender); };
 
-    Main_PageControl = Place<TPageControl>(this, this, "Main_PageControl", "", 4, 114, 616, 446);
+    Main_PageControl = Place<TPageControl>(this, this, "Main_PageControl", "", 4, 88, 616, 472);
     TTDuplicateFinder1 =
         PlaceOnSheet<TTDuplicateFinder>(this, Main_PageControl, "Dup_TabSheet", "Duplicate");
     TTJunkFinder1 =
@@ -44,6 +46,10 @@ TTJunkCleaner::TTJunkCleaner(TComponent* owner) : TPageFrame(owner) {
     JunkFiles_TabSheet = Main_PageControl->Pages(1);
     DLL_TabSheet = Main_PageControl->Pages(2);
     Restore_TabSheet = Main_PageControl->Pages(3);
+    // The list is read when its tab first shows, and again after every store.
+    Restore_TabSheet->OnShow = [this](TObject*) {
+        if (!std::exchange(FRestorationShown, true)) TTRestoration1->Refresh_ButtonClick(nullptr);
+    };
     for (TFinderFrame* finder : Finders()) {
         finder->Folders = Folders_ListBox;
         finder->AddFolder = [this] { AddFolder_ButtonClick(AddFolder_Button); };
@@ -61,6 +67,7 @@ void TTJunkCleaner::SetAppDir(const std::string& appDir) {
         finder->StoreFolder = appDir + "Backup\\";
     }
     TTRestoration1->Store = FStore.get();
+    FStore->OnStored = [this] { TTRestoration1->Refresh_ButtonClick(nullptr); };
 }
 
 void TTJunkCleaner::AddFolder_ButtonClick(TObject*) {

@@ -36,4 +36,5 @@ private:
     [[nodiscard]] std::array<TFinderFrame*, 3> Finders() const;
 
     std::unique_ptr<TRemovedFileStore> FStore;
+    bool FRestorationShown = false;
 };

@@ -4,13 +4,15 @@
 #include "classlib/gui/PlaceControl.h"
 
 TTJunkFinder::TTJunkFinder(TComponent* owner)
-    : TFinderFrame(owner, {"Junk", "Junk Remover", "Junk Options", "Junk File"}, 110,
-                   {{"FullPath", 480}, {"FileSize", 100}}) {
+    : TFinderFrame(owner, {"Junk", "Junk Remover", "Junk Options", "Junk File"}, 226,
+                   {{"FullPath", 470}, {"FileSize", 90}}) {
     SetName("TTJunkFinder1");
+    // The rule boxes on the left, "Include Extensions" beside them, the other lists below.
+    constexpr int BoxWidth = 376, IncludeLeft = 8 + BoxWidth + 8;
     int line = 0;
     auto box = [&](const char* name, const char* caption) {
         auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8, BoxTop + line++ * BoxHeight,
-                                  OptionsWidth - 16, BoxHeight);
+                                  BoxWidth, BoxHeight);
         b->SetChecked(true);
         return b;
     };
@@ -27,13 +29,13 @@ TTJunkFinder::TTJunkFinder(TComponent* owner)
     const int top = BoxTop + 6 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
     JunkExcludeFiles =
         new TExclusionGroup(this, OptionsGroup, "Exclude Files", "JunkExcludeFiles_ListBox", ekFile,
-                            {8, top, 202, bottom});
+                            {8, top, IncludeLeft / 2, bottom});
     JunkExcludeDir =
         new TExclusionGroup(this, OptionsGroup, "Exclude Directories", "JunkExcludeDir_ListBox",
-                            ekFolder, {206, top, 400, bottom});
-    JunkIncludeExt =
-        new TExclusionGroup(this, OptionsGroup, "Include Extensions", "JunkIncludeExt_CheckListBox",
-                            ekIncludeExtension, {404, top, 596, bottom});
+                            ekFolder, {IncludeLeft / 2 + 4, top, IncludeLeft - 8, bottom});
+    JunkIncludeExt = new TExclusionGroup(this, OptionsGroup, "Include Extensions",
+                                         "JunkIncludeExt_CheckListBox", ekIncludeExtension,
+                                         {IncludeLeft, BoxTop - 2, OptionsWidth - 8, bottom});
     JunkExcludeFiles->List->Items().Add("desktop.ini");
     for (const char* extension : {".err", ".xlk", ".fnd", ".mch", ".dmp"})
         JunkIncludeExt->List->Items().Add(extension);
@@ -53,7 +55,7 @@ void TTJunkFinder::StartSearch() {
 
 void TTJunkFinder::FileFound(const TFoundFile& file) {
     if (FExclusions.Excludes(file) || !FRules.IsJunk(file.Name)) return;
-    Report({file.Path, file.Folder + file.Name, {IntToStr(int64_t(file.Size))}, false});
+    Report({file.Path, file.Folder + file.Name, {IntToStr(int64_t(file.Size))}});
 }
 
 std::string TTJunkFinder::RenamedPath(const std::string& path, const std::string& caption) const {

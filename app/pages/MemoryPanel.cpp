@@ -143,10 +143,15 @@ void TMemoryPanel::TimerMemTimer() {
 }
 
 // At most what the process can still claim: its free address space and the free
-// commit. A failure shows one error; the button and the cursor come back either way.
+// commit. Too little memory shows one error; however the run ends, the button, the
+// cursor and the next run come back.
 void TMemoryPanel::ActionOptimizeExecute() {
     if (FOptimizing || !Memory) return;
     FOptimizing = true;
+    struct TEndRun {
+        bool& Optimizing;
+        ~TEndRun() { Optimizing = false; }
+    } endRun{FOptimizing};
     TBusyScope busy({SpeedButtonOptimize}, crHourGlass);
     TMemoryFigures figures;
     Memory->GetMemoryStatus(figures);
@@ -159,7 +164,6 @@ void TMemoryPanel::ActionOptimizeExecute() {
         ProgressBarFree->SetPosition(ProgressBarFree->Min());
         ShowError("Not enough memory: " + Megabytes(count) + " could not be claimed.");
     }
-    FOptimizing = false;
 }
 
 void TMemoryPanel::TrackRAMChange() {

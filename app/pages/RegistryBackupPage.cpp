@@ -70,6 +70,13 @@ bool Pause(TWorkExecuteThread* thread, std::chrono::milliseconds length) {
     return !thread->Terminated();
 }
 
+// Every root key's file is there: restoring fewer would leave the registry half old.
+bool IsCompleteBackup(const std::string& folder) {
+    return std::all_of(std::begin(RootKeys), std::end(RootKeys), [&](const char* key) {
+        return FileExists(IncludeTrailingPathDelimiter(folder) + key + ".reg");
+    });
+}
+
 std::string Quoted(const std::string& s) {
     return std::string(1, '"') + s + '"';
 }
@@ -183,6 +190,9 @@ void TRegistryBackupPage::btRestoreClick() {
     const int index = ltbk->ItemIndex();
     if (index < 0 || ThreadBackup->IsRunning() || ThreadRestore->IsRunning()) return;
     const std::string name = ltbk->Items()[index];
+    if (!IsCompleteBackup(BackupDir + name))
+        return ShowError("The backup " + Quoted(name) +
+                         " is incomplete: it lacks a key's file, and cannot be restored.");
     if (!AskYesNo("Do you want to restore the registry from the backup " + Quoted(name) + "?"))
         return;
     RestoreDir = BackupDir + name;
@@ -212,12 +222,23 @@ void TRegistryBackupPage::ThreadBackupStart() {
     }
 }
 
+// A backup that failed or was stopped part way is no restore point: its folder goes.
 void TRegistryBackupPage::ThreadBackupExecute(TWorkExecuteThread* thread) {
     if (!FFailures.empty()) return; // no folder to write to
+    ExportKeys(thread);
+    if (FFailures.empty()) return;
+    const std::string stays = DeleteFolderTree(NewBackupDir);
+    if (!stays.empty()) FFailures.push_back("the incomplete backup keeps " + stays);
+}
+
+void TRegistryBackupPage::ExportKeys(TWorkExecuteThread* thread) {
     const std::string regedit = GetRegeditFolder() + "regedit.exe";
     for (const char* key : RootKeys) {
         Status("Backup will be started in 1 second");
-        if (!Pause(thread, std::chrono::seconds(1))) return;
+        if (!Pause(thread, std::chrono::seconds(1))) {
+            FFailures.push_back("stopped");
+            return;
+        }
         Status(std::string("Backing up ") + key + "...");
         const std::string file = std::string(key) + ".reg";
         DWORD code = 1;
@@ -257,7 +278,11 @@ void TRegistryBackupPage::ThreadEnded(bool refresh) {
             list += (list.empty() ? "" : ", ") + failure;
         lbStatus->SetCaption((refresh ? "Backup failed: " : "Restore failed: ") + list);
     }
-    if (refresh) btRefreshClick();
+    if (refresh) {
+        const int failed = ltbk->Items().IndexOf(ExtractFileName(NewBackupDir));
+        if (failed >= 0 && !DirectoryExists(NewBackupDir)) ltbk->Items().Delete(failed);
+        btRefreshClick();
+    }
     UpdateButtons();
 }
 

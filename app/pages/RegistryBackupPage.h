@@ -41,6 +41,7 @@ private:
     void btRestoreClick();
     void ThreadBackupStart();
     void ThreadBackupExecute(TWorkExecuteThread* thread);
+    void ExportKeys(TWorkExecuteThread* thread); // a failed key goes to FFailures
     void ThreadRestoreExecute(TWorkExecuteThread* thread);
     void ThreadEnded(bool refresh);
     void UpdateButtons();

@@ -8,7 +8,9 @@
 TTRestoration::TTRestoration(TComponent* owner) : TFrame(owner) {
     SetName("TTRestoration1");
     SetBounds(0, 0, TFinderFrame::FrameWidth, TFinderFrame::FrameHeight);
-    Restore_ListView = Place<TListView>(this, this, "Restore_ListView", "", 4, 4, 604, 364);
+    constexpr int width = TFinderFrame::FrameWidth - 8, groupTop = TFinderFrame::FrameHeight - 52;
+    Restore_ListView =
+        Place<TListView>(this, this, "Restore_ListView", "", 4, 4, width, groupTop - 8);
     Restore_ListView->SetCheckboxes(true);
     Restore_ListView->SetRowSelect(true);
     Restore_ListView->AddColumn("Deleted ID", 70);
@@ -17,7 +19,7 @@ TTRestoration::TTRestoration(TComponent* owner) : TFrame(owner) {
     Restore_ListView->AddColumn("Original FileName", 280);
     Restore_ListView->OnDblClick = [this](TObject* sender) { Restore_ListViewDblClick(sender); };
     Restoration_GroupBox =
-        Place<TGroupBox>(this, this, "Restoration_GroupBox", "Restoration", 4, 374, 604, 48);
+        Place<TGroupBox>(this, this, "Restoration_GroupBox", "Restoration", 4, groupTop, width, 48);
     auto button = [&](const char* name, const char* caption, int left) {
         return Place<TButton>(this, Restoration_GroupBox, name, caption, left, 16, 110, 25);
     };
@@ -30,6 +32,7 @@ TTRestoration::TTRestoration(TComponent* owner) : TFrame(owner) {
 }
 
 void TTRestoration::Refresh_ButtonClick(TObject*) {
+    if (!Store) return;
     Restore_ListView->Clear();
     FRecords.clear();
     std::vector<TStoredFile> records;

@@ -203,6 +203,10 @@ TSafeFileResult SafeDeleteOpened(HANDLE File) {
     return DisposeOf(File);
 }
 
+std::string SafeFinalPath(HANDLE File) {
+    return ToUtf8(FinalPath(File));
+}
+
 TSafeFileResult SafeCheckEntry(const std::string& Path) {
     return OpenAnyEntry(Path, 0, ShareAll, 0, false).Result;
 }

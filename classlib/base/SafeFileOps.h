@@ -55,6 +55,11 @@ TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access = GEN
 TSafeFileResult SafeRenameOpened(HANDLE File, const std::string& NewName, bool Replace);
 TSafeFileResult SafeDeleteOpened(HANDLE File);
 
+// The path the platform gives for an opened file: the target's where it was reached
+// through a link or a linked folder, so one file has one final path however it is
+// reached; "" when the platform gives none.
+std::string SafeFinalPath(HANDLE File);
+
 // What the calls above would meet, without changing anything (for simulation runs
 // and counts): sfLink for an unmarked link, sfFailed when the entry cannot be opened,
 // sfDone otherwise (a marked link included).

@@ -22,6 +22,11 @@ void TListItem::AddSubItem(const std::string& text) {
     FOwner.ShowText(*this, static_cast<int>(FSubItems.size()), text);
 }
 
+void TListItem::SetSubItem(size_t index, const std::string& text) {
+    FSubItems.at(index) = text;
+    FOwner.ShowText(*this, static_cast<int>(index + 1), text);
+}
+
 void TListItem::ClearSubItems() {
     for (size_t i = 1; i <= FSubItems.size(); ++i)
         FOwner.ShowText(*this, static_cast<int>(i), "");

@@ -22,6 +22,7 @@ public:
     void SetCaption(const std::string& caption);
     [[nodiscard]] const std::vector<std::string>& SubItems() const { return FSubItems; }
     void AddSubItem(const std::string& text);
+    void SetSubItem(size_t index, const std::string& text); // an existing one, from 0
     void ClearSubItems();
     [[nodiscard]] bool Checked() const { return FChecked; }
     void SetChecked(bool value);

@@ -24,6 +24,14 @@ public:
     bool Shredded = false;   // set by Execute when the item was wiped completely
 };
 
+// Never shredded as a folder item: an empty or relative path, a device path, a drive
+// or share root, the Windows and system folders with everything inside them and
+// every folder that holds them, and links to folders.
+[[nodiscard]] bool IsProtectedFolder(const std::string& folder);
+// Why such a folder stays: the reason in Errors and in the pages' messages.
+inline constexpr const char* ProtectedFolderText =
+    "drives, links and the folders in or around Windows are never shredded";
+
 class TWipeEngine {
 public:
     explicit TWipeEngine(std::string name);
@@ -58,7 +66,7 @@ public:
     // stays until the next file's rename takes its place or the walk deletes it;
     // attr: the attributes the walk found, read here when INVALID_FILE_ATTRIBUTES.
     bool WipeFile(TWipeItem& item, bool keepRenamed = false, uint32_t attr = 0xFFFFFFFF);
-    bool WipeFolderItem(TWipeItem& item);
+    bool WipeFolderItem(TWipeItem& item); // refuses a protected folder, touching nothing
     bool WipeFreeSpace(TWipeItem& item);
     // Files first, then subfolders (always removed); never enters or touches links.
     // Returns false when the folder could not be removed.

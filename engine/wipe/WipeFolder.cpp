@@ -19,11 +19,44 @@ std::vector<TFindData> FindEntries(const std::string& pattern) {
     return entries;
 }
 
+bool IsSameOrInside(const std::string& folder, const std::string& path) {
+    const std::string outer = IncludeTrailingPathDelimiter(folder);
+    const std::string inner = IncludeTrailingPathDelimiter(path);
+    return !outer.empty() && SameText(outer, inner.substr(0, outer.size()));
+}
+
+// "X:\..." or "\\server\share\...": a relative path would name a folder below the
+// current one, a device path ("\\?\", "\\.\") slips past the comparisons.
+bool IsPlainFullPath(const std::string& path) {
+    const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    const bool share =
+        path.size() > 2 && path.compare(0, 2, "\\\\") == 0 && path[2] != '?' && path[2] != '.';
+    return drive || share;
+}
+
+bool IsFolderLink(const std::string& path) {
+    const DWORD attr = FileGetAttr(path);
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 } // namespace
+
+bool IsProtectedFolder(const std::string& folder) {
+    if (!IsPlainFullPath(folder)) return true;
+    const std::string path = ExcludeTrailingPathDelimiter(ExpandFileName(folder));
+    if (SameText(IncludeTrailingPathDelimiter(path), ExtractFileDrive(path) + "\\")) return true;
+    for (const std::string& system : {GetWindowsDir(), GetSystemDir()})
+        if (IsSameOrInside(path, system) || IsSameOrInside(system, path)) return true;
+    return IsFolderLink(path);
+}
 
 // A folder that stays is a failure of the run; its reason is reported once, by the
 // file or link that kept it when there is one.
 bool TWipeEngine::WipeFolderItem(TWipeItem& item) {
+    if (IsProtectedFolder(item.Path)) {
+        AddError(item.Path, ProtectedFolderText);
+        return false;
+    }
     const size_t errors = Errors.size();
     if (WipeFolder(item.Path, "*.*", false, true) && !DirectoryExists(item.Path)) return true;
     if (!Cancelled && Errors.size() == errors)

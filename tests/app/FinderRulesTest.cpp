@@ -2,6 +2,7 @@
 #include "app/finders/DLLSearch.h"
 #include "app/finders/DuplicateSearch.h"
 #include "app/finders/JunkRules.h"
+#include "support/HostLinks.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
@@ -37,8 +38,13 @@ TEST(DuplicateSearch, OneRowPerFileTheFirstMarkedAndNoFileItsOwnDuplicate) {
     EXPECT_EQ(search.DigestsComputed(), 3u); // each file once
 }
 
-TEST(DuplicateSearch, AnUnreadableFileEqualsNothingAndOtherSizesAreNeverRead) {
+TEST(DuplicateSearch, OnlyFilesAlikeInTheirFirstBlockAreReadWholeAndAnUnreadableOneEqualsNothing) {
     TTempFolder folder;
+    const std::string block(FirstBlockSize, 'b');
+    folder.Write("a\\early.bin", "A" + block);
+    folder.Write("b\\early.bin", "B" + block); // differs in its first byte
+    folder.Write("a\\late.bin", block + "A");
+    folder.Write("b\\late.bin", block + "B"); // differs after its first block
     folder.Write("a\\x.txt", "same");
     folder.Write("b\\x.txt", "same");
     folder.Write("c\\x.txt", "longer");
@@ -46,14 +52,43 @@ TEST(DuplicateSearch, AnUnreadableFileEqualsNothingAndOtherSizesAreNeverRead) {
     options.SameDateTime = false;
     options.SameSize = false;
     TDuplicateSearch search(options);
+    for (const char* name : {"a\\early.bin", "b\\early.bin", "a\\late.bin", "b\\late.bin"})
+        EXPECT_TRUE(search.Add(Found(folder, name)).empty()) << name;
+    EXPECT_EQ(search.DigestsComputed(), 2u); // the two late ones
+    EXPECT_EQ(search.FilesOpened(), 4u);
     TKernelHandle locked(CreateFileW(ToWide(folder / "a\\x.txt").c_str(), GENERIC_READ, 0, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(search.Add(Found(folder, "a\\x.txt")).empty());
-    EXPECT_TRUE(search.Add(Found(folder, "c\\x.txt")).empty());
-    EXPECT_EQ(search.DigestsComputed(), 0u);
+    EXPECT_TRUE(search.Add(Found(folder, "c\\x.txt")).empty()); // another size: never opened
+    EXPECT_EQ(search.FilesOpened(), 4u);
     EXPECT_TRUE(search.Add(Found(folder, "b\\x.txt")).empty());
-    locked.Reset();
-    EXPECT_EQ(search.DigestsComputed(), 1u); // the locked file, once
+    EXPECT_EQ(search.DigestsComputed(), 2u);
+}
+
+// A host link to a file in a second folder, and a folder searched again through a
+// host link to it: each file stays one file, whether it was seen first or as a copy.
+TEST(FinderSearches, AFileReachedByTwoPathsIsNoCopyOfItself) {
+    TTempFolder folder;
+    const std::string library = folder.Write("a\\x.dll", "library");
+    folder.Write("a\\x.txt", "text");
+    folder.Write("c\\x.txt", "text");
+    ForceDirectories(folder / "b");
+    const std::vector<std::string> links{folder / "b\\x.dll", folder / "linked"};
+    if (!MakeHostLink(links[0], library) || !MakeHostLink(links[1], folder / "a"))
+        GTEST_SKIP() << "host links cannot be made here";
+    TDuplicateOptions options;
+    options.SameDateTime = false;
+    TDuplicateSearch duplicates(options);
+    TDLLSearch libraries{TDLLOptions{}};
+    EXPECT_TRUE(duplicates.Add(Found(folder, "c\\x.txt")).empty());
+    EXPECT_EQ(duplicates.Add(Found(folder, "a\\x.txt")).size(), 2u);     // a real copy
+    EXPECT_TRUE(duplicates.Add(Found(folder, "linked\\x.txt")).empty()); // that copy again
+    for (const char* name : {"a\\x.dll", "b\\x.dll", "linked\\x.dll"}) {
+        EXPECT_TRUE(duplicates.Add(Found(folder, name)).empty()) << name;
+        EXPECT_TRUE(libraries.Add(Found(folder, name), "1.0.0.0").empty()) << name;
+    }
+    EXPECT_EQ(duplicates.DigestsComputed(), 2u); // the two x.txt; no file reached twice
+    RemoveHostLinks(links);
 }
 
 TEST(JunkRules, TheCaptionsSayWhatIsJunk) {
@@ -71,7 +106,9 @@ TEST(DLLSearch, ACopyWithoutAVersionIsNeverListedWhicheverCameFirst) {
     TFoundFile first{"c:\\a\\", "x.dll", "C:\\a\\x.dll", 10, {}, 0};
     TFoundFile second = first, third = first;
     second.Folder = "c:\\b\\";
+    second.Path = "C:\\b\\x.dll";
     third.Folder = "c:\\c\\";
+    third.Path = "C:\\c\\x.dll";
     TDLLSearch search(TDLLOptions{});
     EXPECT_TRUE(search.Add(first, "").empty());
     EXPECT_TRUE(search.Add(second, "1.0.0.0").empty());

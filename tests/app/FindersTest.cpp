@@ -6,6 +6,7 @@
 #include "classlib/base/SysUtils.h"
 #include "components/XmlParser/XmlParser.h"
 #include "engine/SharedRoutines.h"
+#include "support/HostLinks.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -53,6 +54,12 @@ protected:
         PostClick(FindChild(frame, "TButton", caption));
         EXPECT_TRUE(WaitFor([&] { return ListViewCount(list) == rows; }, 10000)) << caption;
         EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr) << "a message box shows";
+    }
+    void CopyLibrary(const std::string& folder) const {
+        const std::string library = IncludeTrailingPathDelimiter(GetSystemDir()) + "version.dll";
+        ForceDirectories(Data + folder);
+        ASSERT_TRUE(CopyFileW(ToWide(library).c_str(),
+                              ToWide(Data + folder + "version.dll").c_str(), FALSE));
     }
     std::string Plant(const std::string& relative, const std::string& content) const {
         const std::string name = Data + relative;
@@ -161,11 +168,8 @@ TEST_F(Finders, JunkIsFoundByItsNamesAndGoesIntoTheStore) {
 
 // Copies of a library with a version resource; one without it is never listed.
 TEST_F(Finders, DLLCopiesAreFoundAndDelAllKeepsTheFirst) {
-    const std::string library = IncludeTrailingPathDelimiter(GetSystemDir()) + "version.dll";
     for (const char* folder : {"a\\", "b\\", "c\\"}) {
-        ForceDirectories(Data + folder);
-        ASSERT_TRUE(CopyFileW(ToWide(library).c_str(),
-                              ToWide(Data + folder + "version.dll").c_str(), FALSE));
+        CopyLibrary(folder);
         Plant(std::string(folder) + "plain.dll", "no version resource");
     }
     StartProgram();
@@ -181,6 +185,85 @@ TEST_F(Finders, DLLCopiesAreFoundAndDelAllKeepsTheFirst) {
                      FileExists(Data + "c\\version.dll");
     EXPECT_EQ(kept, 1);
     EXPECT_TRUE(FileExists(Data + "a\\plain.dll"));
+    CloseProgram();
+}
+
+// One file reached by two paths (a host link to it; a searched folder that links to
+// another) is no copy of itself, so "Del &All" cannot take the only copy. Of each
+// group of real copies one row is kept, and when it goes into the store the next row
+// of its group is kept instead.
+TEST_F(Finders, DelAllKeepsOneCopyOfEachGroupInPlaceAndAFileReachedTwiceIsOneFile) {
+    const std::string single = Plant("real\\single.txt", "one file, two paths");
+    for (const char* folder : {"a", "b", "c"})
+        Plant(std::string(folder) + "\\pair.txt", "three copies");
+    CopyLibrary("real\\");
+    CopyLibrary("b\\");
+    ForceDirectories(Data + "other");
+    const std::string fileLink = Data + "other\\single.txt", folderLink = Program.Dir() + "linked";
+    if (!MakeHostLink(fileLink, single) || !MakeHostLink(folderLink, Data + "real"))
+        GTEST_SKIP() << "host links cannot be made here";
+    StartProgram();
+    AddFolder(Data);
+    AddFolder(folderLink);
+    HWND libraries = Tab(tabDLL);
+    Search(libraries);
+    EXPECT_EQ(ListViewCount(FindChild(libraries, "TListView")), 2);
+
+    HWND finder = Tab(tabDuplicate);
+    Search(finder);
+    HWND list = FindChild(finder, "TListView");
+    ASSERT_EQ(ListViewCount(list), 5); // three pair.txt, two version.dll
+    auto kept = [&](const std::string& name) {
+        std::vector<int> rows;
+        for (int row = 0; row < ListViewCount(list); ++row)
+            if (ListViewText(list, row, 0) == name && ListViewText(list, row, 5) == "keep")
+                rows.push_back(row);
+        return rows;
+    };
+    ASSERT_EQ(kept("pair.txt").size(), 1u);
+    EXPECT_EQ(kept("version.dll").size(), 1u);
+    ListViewCheck(list, kept("pair.txt")[0]);
+    ClickAndCount(finder, "&Delete", 4);
+    EXPECT_EQ(kept("pair.txt").size(), 1u);
+    ClickAndCount(finder, "Del &All", 2);
+    int inPlace = 0;
+    for (const char* folder : {"a", "b", "c"})
+        inPlace += FileExists(Data + folder + "\\pair.txt") ? 1 : 0;
+    EXPECT_EQ(inPlace, 1);
+    EXPECT_NE(FileExists(Data + "real\\version.dll"), FileExists(Data + "b\\version.dll"));
+    EXPECT_EQ(ReadFileToString(fileLink), "one file, two paths");
+    CloseProgram();
+    RemoveHostLinks({fileLink, folderLink});
+}
+
+// "Del &All" deletes the rows its question counted, not those a search still running
+// adds while the question is open.
+TEST_F(Finders, DelAllDeletesOnlyTheRowsItAskedAbout) {
+    const std::string early = Plant("first\\early.tmp", "junk");
+    const std::vector<std::string> late{Plant("late\\a.tmp", "junk"), Plant("late\\b.tmp", "junk")};
+    // Folders enough to keep the search busy between them while the question opens.
+    for (int i = 0; i < 4000; ++i)
+        ForceDirectories(Data + Format("busy\\%02d\\%03d", i / 100, i % 100));
+    StartProgram();
+    HWND finder = Tab(tabJunk);
+    for (const char* folder : {"first", "busy", "late"})
+        AddFolder(Data + folder);
+    HWND list = FindChild(finder, "TListView");
+    HWND search = FindChild(finder, "TButton", "&Search");
+    PostClick(search);
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(list) == 1; }));
+    PostClick(FindChild(finder, "TButton", "Del &All"));
+    HWND question = Program.WaitForWindow("#32770");
+    ASSERT_NE(question, nullptr);
+    ASSERT_NE(FindChild(question, "Static", "Delete all 1 listed files for good?"), nullptr)
+        << "the search ended before the question: give it more folders";
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(list) == 3; }));
+    PostClick(GetDlgItem(question, IDYES));
+    ASSERT_TRUE(WaitFor([&] { return WindowText(search) == "&Search"; }));
+    EXPECT_TRUE(WaitFor([&] { return ListViewCount(list) == 2; }));
+    EXPECT_FALSE(FileExists(early));
+    for (const std::string& file : late)
+        EXPECT_TRUE(FileExists(file)) << file;
     CloseProgram();
 }
 

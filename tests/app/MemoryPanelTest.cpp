@@ -1,5 +1,6 @@
 // The memory panel in the running program: its figures, and the optimizer run by
 // clicks on "&Optimize", seen through the bars and the program's working set.
+#include "app/pages/MemoryPanel.h"
 #include "ProgramRun.h"
 #include <cmath>
 #include <commctrl.h>
@@ -96,6 +97,26 @@ TEST(MemoryPanel, ShowsTheFiguresAndOptimizesOnceAtATime) {
     EXPECT_TRUE(WaitFor([&] { return Position(freed) == Max(freed); }, 60000));
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit());
+}
+
+// An optimization that ends in any error, not only a lack of memory, gives the button
+// back and lets the next one run.
+TEST(MemoryPanel, ARunThatFailsLeavesTheNextOneFree) {
+    TMem memory;
+    int pumps = 0;
+    memory.OnProcessMessages = [&] {
+        if (++pumps == 1) throw Exception("the message loop failed");
+    };
+    TMemoryPanel panel(nullptr);
+    panel.Memory = &memory;
+    panel.tabMemoryShow();
+    panel.TimerMem->SetEnabled(false);
+    panel.TrackRAM->SetPosition(2);
+    EXPECT_THROW(panel.ActionOptimizeExecute(), Exception);
+    EXPECT_TRUE(panel.SpeedButtonOptimize->Enabled());
+    panel.ActionOptimizeExecute();
+    EXPECT_EQ(pumps, 5); // two blocks claimed and released
+    EXPECT_EQ(panel.ProgressBarFree->Position(), panel.ProgressBarFree->Max());
 }
 
 } // namespace

@@ -125,6 +125,13 @@ std::vector<std::string> ListViewCaptions(HWND list) {
     return captions;
 }
 
+std::string MessageBoxText(HWND box) {
+    std::string text;
+    for (HWND child = nullptr; (child = FindWindowExA(box, child, "Static", nullptr));)
+        text += WindowText(child);
+    return text;
+}
+
 void PostClick(HWND button) {
     PostMessageA(button, BM_CLICK, 0, 0);
 }

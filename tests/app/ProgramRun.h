@@ -44,6 +44,8 @@ private:
 // A child window of that class and caption (any caption when nullptr), at any depth.
 HWND FindChild(HWND parent, const char* className, const char* caption = nullptr);
 std::string WindowText(HWND wnd);
+// The text of a message box: its static controls' texts, in order.
+std::string MessageBoxText(HWND box);
 // The row captions of a list view of another process, read through its memory.
 std::vector<std::string> ListViewCaptions(HWND list);
 // Clicks a button of another process: the click is queued, the caller goes on.

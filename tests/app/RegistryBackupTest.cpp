@@ -38,31 +38,50 @@ std::vector<std::string> BackupFolders(const std::string& backupDir) {
     return folders;
 }
 
-TEST(RegistryBackup, ABackupOfTheFiveKeysIsRestoredAndDeleted) {
-    WriteValue("before");
-    TProgramRun program;
-    ASSERT_TRUE(program.Start());
-    HWND main = program.WaitForWindow("TfMain");
-    ASSERT_NE(main, nullptr);
+// The sheet's "Backup Registry" button, once the sheet shows.
+HWND ShowSheet(HWND main) {
     PostClick(FindChild(main, "TButton", "PC Manager          "));
     // The tabs shown by "PC Manager" end with "Registry Backup": move right until it shows.
     HWND tabs = GetParent(FindChild(main, "TTabSheet", "Registry Backup"));
     HWND backup = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(WaitFor([&] {
         backup = FindChild(main, "TButton", "Backup Registry             ");
         if (backup && IsWindowVisible(backup)) return true;
         PostMessageA(tabs, WM_KEYDOWN, VK_RIGHT, 1);
         return false;
     }));
-    HWND list = FindChild(GetParent(backup), "TListBox");
-    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
-    const auto ran = [&](HWND button) {
-        return WaitFor([&] { return !IsWindowEnabled(button); }, 5000) &&
-               WaitFor([&] { return IsWindowEnabled(button) != FALSE; }, 180000);
-    };
-    PostClick(backup);
-    ASSERT_TRUE(ran(backup));
-    const std::string backupDir = program.Dir() + "Backup\\";
+    return backup;
+}
+
+// The button is disabled while its run goes, then enabled again.
+bool Ran(HWND button) {
+    return WaitFor([&] { return !IsWindowEnabled(button); }, 5000) &&
+           WaitFor([&] { return IsWindowEnabled(button) != FALSE; }, 180000);
+}
+
+class RegistryBackup : public testing::Test {
+protected:
+    // Starts the program and shows the sheet.
+    void StartOnSheet() {
+        ASSERT_TRUE(Program.Start());
+        Main = Program.WaitForWindow("TfMain");
+        ASSERT_NE(Main, nullptr);
+        Backup = ShowSheet(Main);
+        ASSERT_NE(Backup, nullptr);
+        List = FindChild(GetParent(Backup), "TListBox");
+    }
+
+    TProgramRun Program;
+    HWND Main = nullptr, Backup = nullptr, List = nullptr;
+};
+
+TEST_F(RegistryBackup, ABackupOfTheFiveKeysIsRestoredAndDeleted) {
+    WriteValue("before");
+    StartOnSheet();
+    EXPECT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 0);
+    PostClick(Backup);
+    ASSERT_TRUE(Ran(Backup));
+    const std::string backupDir = Program.Dir() + "Backup\\";
     const std::vector<std::string> folders = BackupFolders(backupDir);
     ASSERT_EQ(folders.size(), 1u);
     EXPECT_EQ(folders[0].find(':'), std::string::npos);
@@ -70,23 +89,56 @@ TEST(RegistryBackup, ABackupOfTheFiveKeysIsRestoredAndDeleted) {
     for (const char* key : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
                             "HKEY_USERS", "HKEY_CURRENT_CONFIG"})
         EXPECT_TRUE(FileExists(backupDir + folders[0] + "\\" + key + ".reg")) << key;
-    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 1);
 
     WriteValue("after");
-    SendMessageA(list, LB_SETCURSEL, 0, 0);
-    HWND restore = FindChild(main, "TButton", "Restore Selected Backup");
+    SendMessageA(List, LB_SETCURSEL, 0, 0);
+    HWND restore = FindChild(Main, "TButton", "Restore Selected Backup");
     PostClick(restore);
-    HWND question = program.WaitForWindow("#32770");
+    HWND question = Program.WaitForWindow("#32770");
     ASSERT_NE(question, nullptr);
     PostClick(GetDlgItem(question, IDYES));
-    ASSERT_TRUE(ran(restore));
+    ASSERT_TRUE(Ran(restore));
     EXPECT_EQ(ReadValue(), "before");
 
-    PostClick(FindChild(main, "TButton", "Delete Restore Point        "));
-    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == 0; }));
+    PostClick(FindChild(Main, "TButton", "Delete Restore Point        "));
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(List, LB_GETCOUNT, 0, 0) == 0; }));
     EXPECT_TRUE(BackupFolders(backupDir).empty());
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(program.WaitForExit());
+    PostMessageA(Main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Program.WaitForExit());
+}
+
+// A backup whose export fails part way leaves no restore point behind, and a folder
+// that lacks a key's file is refused before anything is imported.
+TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
+    const std::string backupDir = Program.Dir() + "Backup\\";
+    const std::string partial = "12-01-2026 10_00_00";
+    ForceDirectories(backupDir + partial);
+    WriteStringToFile(backupDir + partial + "\\HKEY_CURRENT_USER.reg", "REGEDIT4\r\n");
+    StartOnSheet();
+    ASSERT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 1);
+    SendMessageA(List, LB_SETCURSEL, 0, 0);
+    PostClick(FindChild(Main, "TButton", "Restore Selected Backup"));
+    HWND box = Program.WaitForWindow("#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find("incomplete"), std::string::npos);
+    PostClick(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+
+    // The last key's file cannot be written: a folder holds its name.
+    PostClick(Backup);
+    std::string made;
+    ASSERT_TRUE(WaitFor([&] {
+        for (const std::string& folder : BackupFolders(backupDir))
+            if (folder != partial) made = folder;
+        return !made.empty();
+    }));
+    ASSERT_TRUE(ForceDirectories(backupDir + made + "\\HKEY_CURRENT_CONFIG.reg"));
+    ASSERT_TRUE(Ran(Backup));
+    EXPECT_EQ(BackupFolders(backupDir), std::vector<std::string>{partial});
+    EXPECT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 1);
+    PostMessageA(Main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Program.WaitForExit());
 }
 
 } // namespace

@@ -1,8 +1,12 @@
 // The store's rules that a damaged or hand-edited "Backup.xml" and a reused folder
-// put to the test.
+// put to the test, and storing a selection through the running program.
 #include "app/finders/RemovedFileStore.h"
+#include "ProgramTest.h"
+#include "RemoteControls.h"
 #include "support/TempFolder.h"
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -76,6 +80,115 @@ TEST_F(StoreFolder, RecordsThatFailTheChecksAreLeftOut) {
     // The next number follows the last one issued.
     Store.MoveToBackupStore(App.Write("d.txt"), "Junk File");
     EXPECT_TRUE(FileExists(App / "Backup\\d.txt.8"));
+}
+
+// A selection goes in with one write of the list: a file that cannot move stays and
+// is named, Stop records what moved, and a list that cannot be written sends every
+// moved file back.
+TEST_F(StoreFolder, ABatchIsRecordedWhole) {
+    std::vector<std::string> files;
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"})
+        files.push_back(App.Write(std::string("data\\") + name, name));
+    files.insert(files.begin() + 1, App / "data\\missing.txt");
+    int written = 0;
+    Store.OnStored = [&] { ++written; };
+    std::vector<size_t> progress;
+    const TStoreBatch batch = Store.StoreFiles(files, "Junk File", [&](size_t done) {
+        progress.push_back(done);
+        return done < 4;
+    });
+    EXPECT_EQ(batch.Stored, (std::vector<size_t>{0, 2, 3}));
+    ASSERT_EQ(batch.Failures.size(), 1u);
+    EXPECT_NE(batch.Failures[0].find("missing.txt"), std::string::npos);
+    EXPECT_TRUE(batch.Stopped);
+    EXPECT_EQ(progress, (std::vector<size_t>{1, 2, 3, 4}));
+    EXPECT_EQ(written, 1);
+    EXPECT_EQ(ReadFileToString(files[4]), "d.txt"); // after Stop: left alone
+    const auto records = Store.Records();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[2].Number, 3);
+    EXPECT_EQ(records[2].OriginalPath, files[3]);
+    EXPECT_EQ(ReadFileToString(App / "Backup\\b.txt.2"), "b.txt");
+    EXPECT_NE(List().find("<Remover>3\r\n"), std::string::npos);
+
+    const std::string before = List();
+    ForceDirectories(App / "Backup.xml.tmp"); // the new list cannot be written
+    const TStoreBatch failed = Store.StoreFiles({files[4], App.Write("e.txt", "e")}, "Junk File");
+    EXPECT_TRUE(failed.Stored.empty());
+    ASSERT_EQ(failed.Failures.size(), 1u);
+    EXPECT_NE(failed.Failures[0].find("no file was stored"), std::string::npos);
+    EXPECT_EQ(ReadFileToString(files[4]), "d.txt");
+    EXPECT_EQ(ReadFileToString(App / "e.txt"), "e");
+    EXPECT_EQ(List(), before);
+    EXPECT_EQ(written, 1);
+}
+
+} // namespace
+
+namespace {
+
+class StoreInProgram : public TProgramTest {
+protected:
+    HWND Tab(HWND page, int tab) {
+        SendMessageA(FindChild(page, "TPageControl"), TCM_SETCURFOCUS, tab, 0);
+        const char* frames[] = {"TTDuplicateFinder", "TTJunkFinder", "TTDLLFinder",
+                                "TTRestoration"};
+        return FindChild(page, frames[tab]);
+    }
+
+    TTempFolder Data;
+};
+
+// The Restoration list is read when its tab first shows and after a store; a large
+// selection goes in under a progress window whose Stop leaves every file either where
+// it was or recorded.
+TEST_F(StoreInProgram, ASelectionIsStoredWithProgressAndStop) {
+    const int count = 1500;
+    {
+        TRemovedFileStore store(Program.Dir());
+        store.StoreFiles({Data.Write("old1.txt"), Data.Write("old2.txt")}, "Duplicate File");
+    }
+    std::vector<std::string> files;
+    for (int i = 0; i < count; ++i)
+        files.push_back(Data.Write("junk\\f" + std::to_string(i) + ".tmp", std::to_string(i)));
+    StartProgram();
+    SendMessageA(FindChild(Main, "TButton", "Junk Cleaner         "), BM_CLICK, 0, 0);
+    HWND page = FindChild(Main, "TTJunkCleaner");
+    ASSERT_NE(page, nullptr);
+    HWND restoreList = FindChild(Tab(page, 3), "TListView");
+    EXPECT_TRUE(WaitFor([&] { return ListViewCount(restoreList) == 2; }, 5000));
+
+    HWND finder = Tab(page, 1);
+    ASSERT_TRUE(ChooseFolder(Program, FindChild(page, "TButton", "Add &Folder "), Data / "junk"));
+    HWND search = FindChild(finder, "TButton", "&Search");
+    SendMessageA(search, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return WindowText(search) == "&Search"; }));
+    HWND list = FindChild(finder, "TListView");
+    ASSERT_EQ(ListViewCount(list), count);
+    ListViewCheck(list, -1);
+    PostClick(FindChild(finder, "TButton", "&Delete"));
+    HWND progress = Program.WaitForWindow("TfProgress");
+    ASSERT_NE(progress, nullptr);
+    HWND stop = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (stop = FindChild(progress, "TButton", "&Stop")) != nullptr; }));
+    PostClick(stop);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(progress) || !IsWindowVisible(progress); }));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(Main) != FALSE; }));
+
+    const int left = ListViewCount(list);
+    EXPECT_GT(left, 0);
+    EXPECT_LT(left, count);
+    TRemovedFileStore store(Program.Dir());
+    const auto records = store.Records();
+    EXPECT_EQ(records.size(), static_cast<size_t>(count - left + 2));
+    std::set<std::string> recorded;
+    for (const TStoredFile& record : records)
+        recorded.insert(LowerCase(record.OriginalPath));
+    for (const std::string& file : files)
+        EXPECT_TRUE(FileExists(file) != (recorded.count(LowerCase(file)) != 0)) << file;
+    EXPECT_EQ(ListViewCount(FindChild(Tab(page, 3), "TListView")), count - left + 2);
+    CloseProgram();
 }
 
 } // namespace

@@ -2,10 +2,13 @@
 #include "ProgramTest.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
+#include "engine/SharedRoutines.h"
+#include "support/SmallDrive.h"
 #include <commctrl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <memory>
 #include <shlobj.h>
 
 namespace {
@@ -86,6 +89,19 @@ protected:
     static int Rows(HWND list) {
         return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     }
+    // The text of the next message box, which is then closed with OK.
+    std::string MessageText() {
+        HWND box = Dialog();
+        const std::string text = MessageBoxText(box);
+        Answer(box, IDOK);
+        return text;
+    }
+    HWND FolderGroup() { return FindChild(Main, "TGroupBox", " Shred Folders "); }
+    // Presses the dialog's button and waits until the dialog has gone.
+    static void Answer(HWND dialog, int button) {
+        PostClick(GetDlgItem(dialog, button));
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    }
 
     TTempFolder Data;
 };
@@ -129,6 +145,65 @@ TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
     TEraserEngine saved;
     Program.ReadPrefs(saved);
     EXPECT_TRUE(saved.Shredder->WipeFiles.Items().empty());
+}
+
+// A folder inside Windows, a drive root and anything holding Windows are refused
+// by one rule: read from the settings they stay listed, are named once, and Start
+// leaves them alone while it shreds the rest.
+TEST_F(ShredderPages, ProtectedFoldersAreRefusedAtLoadAddAndStart) {
+    WriteMethod();
+    const std::string windows = IncludeTrailingPathDelimiter(GetWindowsDir());
+    const std::string inWindows =
+        windows + "temp\\twshred" + std::to_string(GetCurrentProcessId()) + "\\";
+    ForceDirectories(inWindows);
+    WriteStringToFile(inWindows + "keep.txt", "kept");
+    // The small test drive stands for a drive root; without one, a drive that is not there.
+    const bool drive = !SmallDriveRoot().empty();
+    const std::string root = drive ? SmallDriveRoot() : "Q:\\";
+    if (drive) WriteStringToFile(root + "keep.txt", "kept");
+    const std::string plain = ExtractFileDir(Data.Write("plain\\gone.txt", "gone"));
+    Program.WritePrefs([&](TEraserEngine& engine) {
+        for (const std::string& folder : {inWindows, root, plain}) {
+            auto item = std::make_unique<TWipeItem>();
+            item->Kind = wkFolder;
+            item->Path = folder;
+            engine.Shredder->WipeFolders.AddItem(std::move(item));
+        }
+    });
+    ASSERT_TRUE(Program.Start());
+    const std::string loaded = MessageText();
+    EXPECT_NE(loaded.find(inWindows), std::string::npos) << loaded;
+    EXPECT_NE(loaded.find(root), std::string::npos) << loaded;
+    EXPECT_EQ(loaded.find("plain"), std::string::npos) << loaded;
+    WaitForMain();
+    PostClick(Shown(Main, "TButton", "File Shredder          "));
+    HWND folders = FindChild(Shown(Main, "TGroupBox", " Shred Folders "), "TListView");
+    ASSERT_TRUE(WaitFor([&] { return Rows(folders) == 3; }));
+
+    PostClick(FindChild(FolderGroup(), "TButton", "Add"));
+    HWND browse = Dialog();
+    SelectInFolderDialog(browse, windows + "system32\\drivers");
+    Answer(browse, IDOK);
+    EXPECT_NE(MessageText().find("cannot be shredded"), std::string::npos);
+    EXPECT_EQ(Rows(folders), 3);
+
+    PostClick(FindChild(FolderGroup(), "TButton", "Start"));
+    Answer(Dialog(), IDYES);
+    EXPECT_NE(MessageText().find("2 folder(s) could not be shredded"), std::string::npos);
+    EXPECT_EQ(Rows(folders), 2);
+    EXPECT_FALSE(DirectoryExists(plain));
+    EXPECT_EQ(ReadAll(inWindows + "keep.txt"), "kept");
+    if (drive) {
+        EXPECT_EQ(ReadAll(root + "keep.txt"), "kept");
+        SysDeleteFile(root + "keep.txt");
+    }
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    ASSERT_EQ(saved.Shredder->WipeFolders.Items().size(), 2u);
+    EXPECT_EQ(saved.Shredder->WipeFolders.Items()[0]->Path, inWindows);
+    SysDeleteFile(inWindows + "keep.txt");
+    RemoveDir(inWindows);
 }
 
 } // namespace

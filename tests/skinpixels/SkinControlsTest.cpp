@@ -203,6 +203,32 @@ TEST_F(SkinControls, CheckAndRadioGlyphsFollowTheirStateAndUnskinningGivesThemBa
     EXPECT_NE(ControlPixel(radio->Handle(), 6, mid), Rgb(RadioFrames[1]));
 }
 
+// A caption longer than its control is shortened on one line, vertically centred: the
+// top rows stay the face colour instead of showing the cut-off bottom of a first line.
+TEST_F(SkinControls, CheckAndRadioCaptionsTooLongForOneLineAreNeverCut) {
+    auto radio = Add<TRadioButton>(10, "Random Character Random Character");
+    auto check = Add<TCheckBox>(40, "Random Character Random Character");
+    for (TButtonControl* box :
+         {static_cast<TButtonControl*>(radio), static_cast<TButtonControl*>(check)})
+        box->SetBounds(10, box->Top(), 90, 19);
+    ASSERT_TRUE(ShowSkinned());
+    const COLORREF face = RGB(200, 210, 220);
+    for (TButtonControl* box :
+         {static_cast<TButtonControl*>(radio), static_cast<TButtonControl*>(check)}) {
+        int inked = 0;
+        EXPECT_EQ(ControlPixel(box->Handle(), 89, 0), face); // painted and settled
+        for (int y = 0; y < 19; ++y)
+            for (int x = 20; x < 90; ++x) {
+                POINT p{x, y};
+                ClientToScreen(box->Handle(), &p);
+                if (Rgb(ScreenPixel(p.x, p.y)) == face) continue;
+                EXPECT_GE(y, 2) << box->Caption() << " cut at " << x;
+                ++inked;
+            }
+        EXPECT_GT(inked, 50) << box->Caption(); // the caption shows
+    }
+}
+
 TEST_F(SkinControls, CombosEditsAndGroupBoxesAreFramedFromTheSkin) {
     auto combo = Add<TComboBox>(10, "");
     auto list = Add<TComboBox>(40, "");

@@ -130,6 +130,7 @@ TEST_F(SkinnedTabs, SelectedTabBorderAndSwitchingByClick) {
     SendMessageW(wnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
     EXPECT_EQ(At(wnd, tab[0].left + 2, tab[0].top + 3), Tab[1]);
     EXPECT_EQ(At(wnd, tab[1].left + 2, tab[1].top + 3), Tab[0]);
+    EXPECT_EQ(At(wnd, tab[0].right + 1, tab[0].top + 3), Tab[1]); // wider over its neighbour
     EXPECT_EQ(At(wnd, display.left - 2, (display.top + display.bottom) / 2), TabBorder);
 
     const LPARAM onSecond = MAKELPARAM(tab[1].left + 5, tab[1].top + 5);

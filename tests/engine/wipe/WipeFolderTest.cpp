@@ -1,5 +1,6 @@
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/SharedRoutines.h"
 #include "engine/WipeTestSupport.h"
 
 class WipeFolderTest : public TWipeTestBase {
@@ -112,4 +113,20 @@ TEST_F(WipeFolderTest, FilesRenamedOverEachOtherLeaveNothingBehind) {
         EXPECT_EQ(ReadAll(Dir / name), name == "c" ? "c" : std::string(1, '\0')) << name;
     EXPECT_TRUE(DeleteFileA((folder + "\\c").c_str()));
     EXPECT_TRUE(RemoveDirectoryA(folder.c_str())); // nothing else was left
+}
+
+// One rule for every folder item: whatever spelling reaches Windows, a root or a
+// place relative to the current folder is refused; a folder beside them is not.
+TEST(ProtectedFolder, WindowsRootsAndRelativePathsAreRefusedTheirNeighboursAreNot) {
+    const std::string windows = ExcludeTrailingPathDelimiter(GetWindowsDir());
+    for (const std::string& folder :
+         {std::string(), std::string("tree"), std::string("C:tree"), std::string("\\tree"),
+          std::string("C:\\"), std::string("c:/"), std::string("\\\\server\\share\\"),
+          std::string("\\\\?\\") + windows + "\\temp", windows, windows + "\\",
+          UpperCase(windows) + "\\TEMP", windows + "\\system32\\drivers",
+          windows + "\\temp\\..\\..", GetSystemDir()})
+        EXPECT_TRUE(IsProtectedFolder(folder)) << folder;
+    for (const std::string& folder :
+         {windows + "x", windows + "\\..\\users", ExtractFileDrive(windows) + "\\data\\tree"})
+        EXPECT_FALSE(IsProtectedFolder(folder)) << folder;
 }
