@@ -95,8 +95,9 @@ void TFactory::EachChild(TControl& control, const std::function<void(TControl&)>
 }
 
 void TFactory::Control(TControl* control, TWinControl* container) {
+    if (Skinned(control)) return; // most controls of a later pass: before reading the facts
     const TControlFacts facts = ControlFacts(*control);
-    if (!Eligible(facts, FRules) || Skinned(control)) return;
+    if (!Eligible(facts, FRules)) return;
     if (ByEvent(control, container, facts.ClassName)) return;
     Apply(ChooseForControl(facts, FRules), *control);
 }
