@@ -56,7 +56,11 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
     lvPasses->AddColumn("", 120);
     BindPassControls();
     grpPass->SetEnabled(false);
-    OnActivate = [this](TObject*) { FormActivate(); };
+    // Not on every activation: the input box and the question activate it again.
+    OnShow = [this](TObject*) { FillPasses(); };
+    OnActivate = [this](TObject*) {
+        if (std::exchange(FFocusPasses, false) && lvPasses->Count() > 0) lvPasses->SetFocus();
+    };
 }
 
 void TfEditMethod::BuildPassGroup() {
@@ -133,7 +137,7 @@ void TfEditMethod::GetMethod(TWipeMethod& method) const {
     method.Assign(Method);
 }
 
-void TfEditMethod::FormActivate() {
+void TfEditMethod::FillPasses() {
     CurrentPass = nullptr;
     txtMethodName->SetText(Method.Name);
     txtMethodDescription->Lines().SetText(Method.Description);
@@ -146,16 +150,20 @@ void TfEditMethod::FormActivate() {
     if (lvPasses->Count() > 0) {
         lvPasses->Items(0)->SetSelected(true);
         lvPasses->Items(0)->MakeFocused();
-        lvPasses->SetFocus();
     }
+    FFocusPasses = true;
     lvPassesClick();
 }
 
-void TfEditMethod::lvPassesClick() {
+TPass* TfEditMethod::SelectedPass() const {
     TListItem* row = lvPasses->Selected();
+    return row ? static_cast<TPass*>(row->Data) : nullptr;
+}
+
+void TfEditMethod::lvPassesClick() {
+    CurrentPass = SelectedPass();
     for (TControl* control : std::initializer_list<TControl*>{grpPass, btnEditPass, btnDeletePass})
-        control->SetEnabled(row != nullptr);
-    CurrentPass = row ? static_cast<TPass*>(row->Data) : nullptr;
+        control->SetEnabled(CurrentPass != nullptr);
     if (CurrentPass) ShowPass(*CurrentPass);
 }
 
@@ -186,24 +194,23 @@ void TfEditMethod::btnAddPassClick() {
     row->Data = added;
 }
 
+// No row is kept across the input box: the pass's row is looked up again afterwards.
 void TfEditMethod::btnEditPassClick() {
-    TListItem* row = lvPasses->Selected();
-    if (!row) return;
-    auto pass = static_cast<TPass*>(row->Data);
+    TPass* pass = SelectedPass();
+    if (!pass) return;
     std::string name = pass->Name;
     if (!InputQuery("Edit pass name", "Pass name", name)) return;
     pass->Name = name;
-    row->SetCaption(name);
+    if (TListItem* row = lvPasses->FindData(pass)) row->SetCaption(name);
 }
 
 // The deleted pass is no longer shown or written to.
 void TfEditMethod::btnDeletePassClick() {
-    TListItem* row = lvPasses->Selected();
-    if (!row) return;
-    auto pass = static_cast<TPass*>(row->Data);
+    TPass* pass = SelectedPass();
+    if (!pass) return;
     if (!AskYesNo("Are you sure you want to delete pass \"" + pass->Name + "\"?")) return;
     CurrentPass = nullptr;
-    lvPasses->Delete(row->Index());
+    if (TListItem* row = lvPasses->FindData(pass)) lvPasses->Delete(row->Index());
     Method.DeletePass(pass);
     lvPassesClick();
 }

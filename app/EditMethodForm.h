@@ -49,11 +49,13 @@ public:
 private:
     void BuildPassGroup();
     void BindPassControls();
-    void FormActivate();
+    void FillPasses();
+    [[nodiscard]] TPass* SelectedPass() const;
     void ShowPass(const TPass& pass);
     void btnOKClick();
 
-    bool FShowing = false; // controls are being set from a pass: nothing to write back
+    bool FShowing = false;     // controls are being set from a pass: nothing to write back
+    bool FFocusPasses = false; // the list takes the focus when the shown form activates
 };
 
 extern TfEditMethod* fEditMethod;

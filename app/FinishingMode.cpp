@@ -14,9 +14,11 @@ bool IsFinishingMode(const std::vector<std::string>& params) {
 void RunFinishingMode() {
     // Failures are never reported: the message and the restart follow in every case.
     std::unique_ptr<TPostEraser> postEraser;
+    std::string notice;
     try {
         postEraser = std::make_unique<TPostEraser>();
         postEraser->LoadFromFile();
+        notice = postEraser->DamageNotice();
         postEraser->Execute();
     } catch (const std::exception&) {
         LogSwallowed("RunFinishingMode");
@@ -30,7 +32,9 @@ void RunFinishingMode() {
 
     SetForegroundWindow(Application->Handle());
     Application->ProcessMessages();
-    ShowInformation("System Clean finished. The system must be restarted.");
+    std::string text = "System Clean finished. The system must be restarted.";
+    if (!notice.empty()) text += "\r\n\r\n" + notice;
+    ShowInformation(text);
 
     TPcBoot boot(nullptr);
     boot.ForceBoot = false;

@@ -24,6 +24,12 @@ std::string EngineTitle(const TWipeEngine& engine) {
     return engine.Name;
 }
 
+// Why a method with this file name can never be bound to an engine.
+std::string UnbindableReason(const std::string& fileName) {
+    return "\"options.ini\" cannot hold every character of the file name \"" +
+           ExtractFileName(fileName) + "\", so the method could never be chosen for shredding.";
+}
+
 } // namespace
 
 TfMethodsForm::TfMethodsForm(TComponent* owner) : TForm(owner) {
@@ -64,7 +70,8 @@ TfMethodsForm::TfMethodsForm(TComponent* owner) : TForm(owner) {
     btnEditMethod->OnClick = [this](TObject*) { btnEditMethodClick(); };
     btnDeleteMethod->OnClick = [this](TObject*) { btnDeleteMethodClick(); };
     btnClose->OnClick = [this](TObject*) { btnCloseClick(); };
-    OnActivate = [this](TObject*) { FormActivate(); };
+    // Not on every activation: a message box or the editor closing activates it again.
+    OnShow = [this](TObject*) { FillMethods(); };
 }
 
 void TfMethodsForm::AddMethodItem(TWipeMethod* method) {
@@ -74,18 +81,19 @@ void TfMethodsForm::AddMethodItem(TWipeMethod* method) {
     row->Data = method;
 }
 
-TListItem* TfMethodsForm::RowOf(const TWipeMethod* method) const {
-    for (int i = 0; i < lvMethods->Count(); ++i)
-        if (method && lvMethods->Items(i)->Data == method) return lvMethods->Items(i);
-    return nullptr;
+TWipeMethod* TfMethodsForm::SelectedMethod() const {
+    TListItem* row = lvMethods->Selected();
+    return row ? static_cast<TWipeMethod*>(row->Data) : nullptr;
 }
 
-void TfMethodsForm::FormActivate() {
-    SaveDialog->InitialDir = MethodsDir();
+void TfMethodsForm::FillMethods() {
     lvMethods->Clear();
-    for (const auto& method : WipeMethodsManager->Methods)
-        AddMethodItem(method.get());
-    TListItem* row = RowOf(Engine ? Engine->Method : nullptr);
+    if (WipeMethodsManager) { // none when the program's start could not make it
+        SaveDialog->InitialDir = MethodsDir();
+        for (const auto& method : WipeMethodsManager->Methods)
+            AddMethodItem(method.get());
+    }
+    TListItem* row = Engine && Engine->Method ? lvMethods->FindData(Engine->Method) : nullptr;
     if (!row && lvMethods->Count() > 0) row = lvMethods->Items(0);
     if (row) {
         row->SetSelected(true);
@@ -96,19 +104,21 @@ void TfMethodsForm::FormActivate() {
 }
 
 void TfMethodsForm::lvMethodsClick() {
-    TListItem* row = lvMethods->Selected();
-    txtDescription->Lines().SetText(row ? static_cast<TWipeMethod*>(row->Data)->Description : "");
+    const TWipeMethod* method = SelectedMethod();
+    txtDescription->Lines().SetText(method ? method->Description : "");
 }
 
 void TfMethodsForm::UpdateButtons() {
-    const bool selected = lvMethods->Selected() != nullptr;
+    const bool selected = SelectedMethod() != nullptr;
     btnEditMethod->SetEnabled(selected);
     btnDeleteMethod->SetEnabled(selected);
 }
 
-// The file the new method goes to, always in the methods folder; "" when cancelled.
+// The file the new method goes to, always a ".mtd" file in the methods folder; "" when
+// cancelled. The dialog adds no extension to a name with a dot ("DoD 5220.22-M").
 std::string TfMethodsForm::ChosenFileName() {
     if (!SaveDialog->Execute()) return "";
+    if (!SameText(ExtractFileExt(SaveDialog->FileName), ".mtd")) SaveDialog->FileName += ".mtd";
     const std::string name = ExtractFileName(SaveDialog->FileName);
     if (!SameText(ExtractFilePath(SaveDialog->FileName), MethodsDir())) {
         ShowInformation("Method files can be saved only in \"" + MethodsDir() + "\".\r\n\"" + name +
@@ -134,6 +144,11 @@ bool TfMethodsForm::SaveMethod(TWipeMethod& method) {
 void TfMethodsForm::btnNewMethodClick() {
     const std::string fileName = ChosenFileName();
     if (fileName.empty()) return;
+    if (!TWipeMethodsManager::CanBind(fileName)) {
+        ShowError("The method was not saved: " + UnbindableReason(fileName) +
+                  " Choose a name without these characters.");
+        return;
+    }
     TWipeMethod* existing = WipeMethodsManager->FindMethodByFileName(fileName);
     if ((existing || FileExists(fileName)) &&
         !AskYesNo(Format("\"%s\" already exists. Do you want to replace it?",
@@ -148,7 +163,7 @@ void TfMethodsForm::btnNewMethodClick() {
     target->FileName = fileName;
     if (!SaveMethod(*target)) return;
     if (existing) {
-        if (TListItem* row = RowOf(existing)) row->SetCaption(existing->Name);
+        if (TListItem* row = lvMethods->FindData(existing)) row->SetCaption(existing->Name);
     } else {
         WipeMethodsManager->Methods.push_back(std::move(method));
         AddMethodItem(target);
@@ -156,30 +171,29 @@ void TfMethodsForm::btnNewMethodClick() {
     lvMethodsClick();
 }
 
+// No row is kept across a modal dialog: its row is looked up again afterwards.
 void TfMethodsForm::btnEditMethodClick() {
-    TListItem* row = lvMethods->Selected();
-    if (!row) return;
-    auto method = static_cast<TWipeMethod*>(row->Data);
+    TWipeMethod* method = SelectedMethod();
+    if (!method) return;
     fEditMethod->SetCaption("Edit Method");
     fEditMethod->SetMethod(*method);
     if (fEditMethod->ShowModal() != mrOk) return;
     fEditMethod->GetMethod(*method);
-    row->SetCaption(method->Name);
+    if (TListItem* row = lvMethods->FindData(method)) row->SetCaption(method->Name);
     SaveMethod(*method);
     lvMethodsClick();
 }
 
 void TfMethodsForm::btnDeleteMethodClick() {
-    TListItem* row = lvMethods->Selected();
-    if (!row) return;
-    auto method = static_cast<TWipeMethod*>(row->Data);
+    TWipeMethod* method = SelectedMethod();
+    if (!method) return;
     if (!AskYesNo("Are you sure you want to delete method \"" + method->Name + "\"?")) return;
     if (FileExists(method->FileName) && !SafeDeleteFile(method->FileName).Done()) {
         ShowError("The file \"" + method->FileName + "\" could not be deleted.");
         return;
     }
     const std::string fileName = ExtractFileName(method->FileName);
-    lvMethods->Delete(row->Index());
+    if (TListItem* row = lvMethods->FindData(method)) lvMethods->Delete(row->Index());
     auto& methods = WipeMethodsManager->Methods;
     auto owned = std::find_if(methods.begin(), methods.end(),
                               [method](const auto& m) { return m.get() == method; });
@@ -190,10 +204,13 @@ void TfMethodsForm::btnDeleteMethodClick() {
     UpdateButtons();
 }
 
-// Engines bound to a deleted method take the first method left, or none.
+// Engines bound to a deleted method take the first method left that can be bound, or none.
 void TfMethodsForm::RebindEngines(const TWipeMethod* deleted, const std::string& fileName) {
-    TWipeMethod* replacement =
-        WipeMethodsManager->Methods.empty() ? nullptr : WipeMethodsManager->Methods.front().get();
+    const auto& methods = WipeMethodsManager->Methods;
+    auto bindable = std::find_if(methods.begin(), methods.end(), [](const auto& method) {
+        return TWipeMethodsManager::CanBind(method->FileName);
+    });
+    TWipeMethod* replacement = bindable == methods.end() ? nullptr : bindable->get();
     std::string titles;
     for (TWipeEngine* engine : Engines) {
         if (engine->Method != deleted &&
@@ -209,8 +226,14 @@ void TfMethodsForm::RebindEngines(const TWipeMethod* deleted, const std::string&
 }
 
 void TfMethodsForm::btnCloseClick() {
-    TListItem* row = lvMethods->Selected();
-    if (row && Engine)
-        WipeMethodsManager->SetEngineMethod(*Engine, static_cast<TWipeMethod*>(row->Data));
+    TWipeMethod* method = SelectedMethod();
+    if (method && Engine) {
+        if (!TWipeMethodsManager::CanBind(method->FileName)) {
+            ShowError(UnbindableReason(method->FileName) +
+                      " Rename its file, or choose another method.");
+            return;
+        }
+        WipeMethodsManager->SetEngineMethod(*Engine, method);
+    }
     SetModalResult(mrOk);
 }

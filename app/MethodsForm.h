@@ -38,11 +38,11 @@ public:
     void btnCloseClick();
 
 private:
-    void FormActivate();
+    void FillMethods();
+    [[nodiscard]] TWipeMethod* SelectedMethod() const;
     [[nodiscard]] std::string ChosenFileName();
     bool SaveMethod(TWipeMethod& method); // false after an error box
     void RebindEngines(const TWipeMethod* deleted, const std::string& fileName);
-    [[nodiscard]] TListItem* RowOf(const TWipeMethod* method) const;
 };
 
 extern TfMethodsForm* fMethodsForm;

@@ -138,7 +138,8 @@ void TEraserEngine::DropDeferredDeletions(int firstOfRun) {
 }
 
 void TEraserEngine::SaveDeferredWork() {
-    PostEraser.KeepPendingItems();
+    const std::string notice = PostEraser.KeepPendingItems();
+    if (!notice.empty()) DoProgress(nullptr, notice);
     PostEraser.SaveToFile();
     PostEraser.RegisterRunOnce();
     if (ShowRebootNotice)

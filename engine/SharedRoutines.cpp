@@ -25,6 +25,16 @@ template <class F> std::string FromBuffer(DWORD size, F fill) {
 }
 } // namespace
 
+std::string KeepDamagedCopy(const std::string& fileName) {
+    for (int n = 1; n < 100; ++n) {
+        const std::string copy = fileName + ".damaged" + (n > 1 ? IntToStr(n) : "");
+        if (CopyFileW(ToWide(fileName).c_str(), ToWide(copy).c_str(), TRUE)) return copy;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    return "";
+}
+
 std::string GetTempDir() {
     return FromBuffer(MAX_PATH + 1, [](wchar_t* b, DWORD n) { return GetTempPathW(n, b); });
 }

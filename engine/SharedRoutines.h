@@ -57,6 +57,11 @@ void ReadShlwapiVersion();
 void ShowError(const std::string& text);
 void ShowInformation(const std::string& text);
 
+// Copies a damaged file aside before anything replaces it: to fileName + ".damaged",
+// or ".damaged2" and on when that name is taken, never over another file. Returns the
+// copy's name, "" when no copy could be made.
+std::string KeepDamagedCopy(const std::string& fileName);
+
 // CR becomes "#13", then LF "#10"; decoding reverses it in the same order.
 std::string EncodeLineBreaks(const std::string& s);
 std::string DecodeLineBreaks(const std::string& s);

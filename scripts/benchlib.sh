@@ -38,6 +38,9 @@ tw_rate() { awk -v n="$1" -v s="$2" -v e="$3" 'BEGIN { printf "%.4f\n", n / (e -
 # medians and, for each side, median / reference median against its GOAL, which is
 # "<=x" or ">=x", or "" for a side shown for comparison only. Leaves the medians, in
 # the order of the sides, in TW_MEDIANS.
+# With TW_COMPARE_PER="COUNT NOUN" (sides timed in seconds over COUNT NOUNs, "12000
+# file"), every median and ratio also shows what one NOUN cost, in microseconds, so
+# that a reader sees where the time goes on the machine the script ran on.
 tw_compare() {
   local title=$1 unit=$2; shift 2
   local names=() commands=() goals=()
@@ -60,16 +63,28 @@ tw_compare() {
   for ((i = 0; i < sides; i++)); do
     medians[$i]=$(tr ' ' '\n' <<<"${values[$i]}" | grep . | sort -g |
                   awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
-    printf '  %-28s median %10.4f   runs:%s\n' "${names[$i]}" "${medians[$i]}" "${values[$i]}"
+    printf '  %-28s median %10.4f%s   runs:%s\n' "${names[$i]}" "${medians[$i]}" \
+      "$(tw_per_unit "${medians[$i]}")" "${values[$i]}"
   done
   TW_MEDIANS=("${medians[@]}")
   for ((i = 1; i < sides; i++)); do
     awk -v a="${medians[$i]}" -v b="${medians[0]}" -v goal="${goals[$i]}" -v n="${names[$i]}" \
-        -v r="${names[0]}" 'BEGIN {
+        -v r="${names[0]}" -v per="${TW_COMPARE_PER:-}" 'BEGIN {
       ratio = a / b; op = substr(goal, 1, 2); limit = substr(goal, 3) + 0
-      if (goal == "") { printf "  ratio %s / %s: %.3f\n", n, r, ratio; exit }
+      costs = ""
+      if (split(per, p, " ") == 2)
+        costs = sprintf(" [per %s: %.1f us beside %.1f us]", p[2], a * 1e6 / p[1], b * 1e6 / p[1])
+      if (goal == "") { printf "  ratio %s / %s: %.3f%s\n", n, r, ratio, costs; exit }
       met = (op == "<=") ? ratio <= limit : ratio >= limit
-      printf "  ratio %s / %s: %.3f (goal %s %s): %s\n", n, r, ratio, op, limit, met ? "met" : "MISSED"
+      printf "  ratio %s / %s: %.3f (goal %s %s): %s%s\n", n, r, ratio, op, limit,
+             met ? "met" : "MISSED", costs
     }'
   done
+}
+
+# " (N us per NOUN)" for a median in seconds under TW_COMPARE_PER, else nothing.
+tw_per_unit() {
+  awk -v s="$1" -v per="${TW_COMPARE_PER:-}" 'BEGIN {
+    if (split(per, p, " ") == 2) printf " (%.1f us per %s)", s * 1e6 / p[1], p[2]
+  }'
 }

@@ -1,6 +1,7 @@
 #include "classlib/base/Registry.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -238,6 +239,16 @@ void TRegistry::WriteBinaryData(const std::string& name, const void* buffer, int
 
 HKEY RootKeyFromNumber(int64_t value) {
     return reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(value)));
+}
+
+HKEY PredefinedRootKey(int64_t value) {
+    // The unsigned or the signed 32-bit form; a wider number is not one of them.
+    if (value < INT32_MIN || value > UINT32_MAX) return nullptr;
+    const HKEY root = RootKeyFromNumber(value);
+    for (HKEY known : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
+                       HKEY_CURRENT_CONFIG})
+        if (root == known) return root;
+    return nullptr;
 }
 
 uint32_t RootKeyToNumber(HKEY key) {

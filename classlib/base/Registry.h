@@ -57,6 +57,9 @@ private:
 // Root keys are stored in files as 32-bit numbers (2147483649 for HKEY_CURRENT_USER):
 // they become handles by sign extension and are written back as unsigned numbers.
 HKEY RootKeyFromNumber(int64_t value);
+// The predefined root key (HKEY_CLASSES_ROOT to HKEY_CURRENT_CONFIG) a number stands
+// for; nullptr for any other number, which could name an open key of the process.
+HKEY PredefinedRootKey(int64_t value);
 // The raw data of a REG_SZ or REG_EXPAND_SZ value (UTF-16, maybe without its NUL) as UTF-8.
 std::string RegStringData(const std::string& data);
 uint32_t RootKeyToNumber(HKEY key);

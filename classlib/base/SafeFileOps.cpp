@@ -102,7 +102,8 @@ bool ReadAttributes(TEntry& entry) {
 // and hands out its target (a folder link's too): only the handle's final path, the
 // target's, tells it from the entry that was listed. Anything reached through a
 // linked folder differs the same way. A marked link is opened as itself; where its
-// final path differs all the same, its attributes tell it.
+// final path differs all the same, its attributes tell it. Where every link is marked
+// the final path is not looked at.
 TEntry OpenEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags,
                  bool WithAttributes) {
     TEntry entry;
@@ -113,7 +114,7 @@ TEntry OpenEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags
         entry.Result = LastError();
         return entry;
     }
-    const bool listed = IsListedEntry(entry.Handle.Get(), path);
+    const bool listed = !UnmarkedLinksQuery() || IsListedEntry(entry.Handle.Get(), path);
     if ((WithAttributes || !listed) && !ReadAttributes(entry))
         entry.Refuse(LastError());
     else if (!listed && !entry.IsMarkedLink())
@@ -132,6 +133,22 @@ void RefuseMarkedLink(TEntry& entry) {
     if (entry.Result.Done() && entry.IsMarkedLink()) entry.Refuse({sfLink, 0});
 }
 
+// Through the handle, so that no link passes the change on to its target.
+TSafeFileResult ClearReadOnlyOf(HANDLE handle) {
+    constexpr DWORD Settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
+                               FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+    FILE_BASIC_INFO info{};
+    if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &info, sizeof info))
+        return LastError();
+    if ((info.FileAttributes & FILE_ATTRIBUTE_READONLY) == 0) return {};
+    const DWORD kept = info.FileAttributes & Settable;
+    info = {}; // times of 0 stay as they are
+    info.FileAttributes = kept ? kept : FILE_ATTRIBUTE_NORMAL;
+    if (!SetFileInformationByHandle(handle, FileBasicInfo, &info, sizeof info)) return LastError();
+    return {};
+}
+
 TSafeFileResult DisposeOf(HANDLE handle) {
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (!SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof dispose))
@@ -140,6 +157,14 @@ TSafeFileResult DisposeOf(HANDLE handle) {
 }
 
 } // namespace
+
+bool RunsUnderWine() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+std::function<bool()> UnmarkedLinksQuery = RunsUnderWine;
 
 std::string TSafeFileResult::Text() const {
     switch (Status) {
@@ -150,16 +175,23 @@ std::string TSafeFileResult::Text() const {
     return SysErrorMessage(Error);
 }
 
-TSafeFileResult SafeDeleteFile(const std::string& Path) {
+TSafeFileResult SafeDeleteFile(const std::string& Path, bool ClearReadOnly) {
     // Opened as a file first, which spares reading its attributes: a folder, or a
     // link to one, fails that with ERROR_ACCESS_DENIED and is looked at as any entry.
-    TEntry entry = OpenEntry(Path, DELETE, ShareAll, 0, false);
+    // So does a read-only file opened to clear the attribute, under Wine for any user
+    // but root; Wine then clears it through the handle opened for deleting.
+    TEntry entry =
+        OpenEntry(Path, DELETE | (ClearReadOnly ? FILE_WRITE_ATTRIBUTES : 0), ShareAll, 0, false);
     if (!entry.Result.Done() && entry.Result.Error == ERROR_ACCESS_DENIED) {
         entry = OpenAnyEntry(Path, DELETE, ShareAll, 0, true);
         if (entry.Result.Done() && entry.IsFolder() && !entry.IsMarkedLink())
             return Failed(ERROR_ACCESS_DENIED);
     }
     if (!entry.Result.Done()) return entry.Result;
+    if (ClearReadOnly && !entry.IsFolder()) {
+        const TSafeFileResult cleared = ClearReadOnlyOf(entry.Handle.Get());
+        if (!cleared.Done()) return cleared;
+    }
     return DisposeOf(entry.Handle.Get());
 }
 
@@ -208,10 +240,17 @@ std::string SafeFinalPath(HANDLE File) {
 }
 
 TSafeFileResult SafeCheckEntry(const std::string& Path) {
+    if (!UnmarkedLinksQuery()) return {};
     return OpenAnyEntry(Path, 0, ShareAll, 0, false).Result;
 }
 
 TSafeFileResult SafeCheckNoLink(const std::string& Path) {
+    if (!UnmarkedLinksQuery()) {
+        const DWORD attributes = GetFileAttributesW(ToWide(Path).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return {sfLink, 0};
+        return {};
+    }
     TEntry entry = OpenAnyEntry(Path, 0, ShareAll, 0, true);
     RefuseMarkedLink(entry);
     return entry.Result;

@@ -3,14 +3,16 @@
 // Every call acts only on the entry the path names, never through a link:
 // - a reparse point (symbolic link, junction) is a link: a delete removes the link
 //   itself, a move or rename moves the link, an overwrite is refused;
-// - an entry whose final path differs from the listed path (compared long,
-//   normalised and case-insensitive) is a link the platform does not mark (Wine
-//   shows a host link to a file as a plain file and acts on its target), or lies
-//   below a linked folder: it and its target are left alone and the result says so;
+// - where the platform can show a link unmarked (Wine shows a host link to a file as
+//   a plain file and acts on its target), an entry whose final path differs from the
+//   listed path (compared long, normalised and case-insensitive) is such a link, or
+//   lies below a linked folder: it and its target are left alone and the result says
+//   so. On Windows every link carries its mark, and the mark alone decides;
 // - hard links are ordinary files.
 // Callers report sfLink where they report failures (log line, error list, message)
 // and never count such an entry as removed. Paths are UTF-8. Any thread.
 #include "classlib/base/Handle.h"
+#include <functional>
 #include <string>
 #include <windows.h>
 
@@ -29,9 +31,18 @@ struct TSafeFileResult {
     [[nodiscard]] std::string Text() const;
 };
 
+// Whether a link can look like a plain file: true under Wine, where a host link to a
+// file carries no mark and only the final path of an opened entry tells it; false on
+// Windows, where every link and junction is marked in the folder listing, so no file
+// is opened just to look for links (and a subst or mapped drive, whose final path
+// differs from the listed one, is no link). Tests replace the query to take either way.
+extern std::function<bool()> UnmarkedLinksQuery;
+bool RunsUnderWine(); // the default query
+
 // Deletes a file, or a link (to a file or a folder) itself. A folder fails with
-// ERROR_ACCESS_DENIED, a read-only file too, as DeleteFile does.
-TSafeFileResult SafeDeleteFile(const std::string& Path);
+// ERROR_ACCESS_DENIED, a read-only file too, as DeleteFile does, unless ClearReadOnly
+// is set: then the attribute is cleared first through the same handle.
+TSafeFileResult SafeDeleteFile(const std::string& Path, bool ClearReadOnly = false);
 // Removes an empty folder, or a link to a folder itself.
 TSafeFileResult SafeRemoveDir(const std::string& Dir);
 // Moves or renames a file or folder (a link moves itself). Flags as MoveFileEx; the
@@ -62,8 +73,10 @@ std::string SafeFinalPath(HANDLE File);
 
 // What the calls above would meet, without changing anything (for simulation runs
 // and counts): sfLink for an unmarked link, sfFailed when the entry cannot be opened,
-// sfDone otherwise (a marked link included).
+// sfDone otherwise (a marked link included). Where every link is marked nothing is
+// opened: sfDone.
 TSafeFileResult SafeCheckEntry(const std::string& Path);
 // As SafeCheckEntry, but a marked link is refused too (sfLink): before a folder is
-// walked or attributes are set, which would follow any link.
+// walked or attributes are set, which would follow any link. Where every link is
+// marked, the entry's attributes answer.
 TSafeFileResult SafeCheckNoLink(const std::string& Path);

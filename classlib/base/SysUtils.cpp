@@ -314,6 +314,19 @@ bool ToUtf8Exact(const wchar_t* s, std::string& utf8) {
     return true;
 }
 
+// The conversion's best fit (a Greek omega as "O") comes back as another text.
+bool FitsAnsiCodePage(const std::string& s) {
+    if (IsAscii(s)) return true;
+    const std::wstring wide = ToWide(s);
+    const int length = static_cast<int>(wide.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string ansi(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), length, ansi.data(), n, nullptr, nullptr);
+    std::wstring back(MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, back.data(), static_cast<int>(back.size()));
+    return back == wide;
+}
+
 std::string ToUtf8(const wchar_t* s) {
     return s ? ToUtf8(std::wstring(s)) : std::string();
 }

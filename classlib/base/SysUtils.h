@@ -44,6 +44,8 @@ std::string ToUtf8(const std::wstring& s);
 std::string ToUtf8(const wchar_t* s);
 // False, with lone surrogates made U+FFFD, when s has no exact UTF-8 form.
 bool ToUtf8Exact(const wchar_t* s, std::string& utf8);
+// Whether s comes back unchanged from the ANSI code page (what 8-bit files hold).
+bool FitsAnsiCodePage(const std::string& s);
 
 // Paths.
 std::string IncludeTrailingPathDelimiter(const std::string& s); // "" stays ""

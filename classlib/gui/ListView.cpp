@@ -197,6 +197,12 @@ TListItem* TListView::Selected() const {
     return nullptr;
 }
 
+TListItem* TListView::FindData(const void* data) const {
+    for (const auto& item : FItems)
+        if (item->Data == data) return item.get();
+    return nullptr;
+}
+
 std::vector<TListItem*> TListView::SelectedItems() const {
     std::vector<TListItem*> selected;
     for (const auto& item : FItems)

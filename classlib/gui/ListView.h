@@ -80,7 +80,8 @@ public:
     void Clear();
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
     [[nodiscard]] TListItem* Items(int index) const { return FItems.at(index).get(); }
-    [[nodiscard]] TListItem* Selected() const; // the first selected row, or nullptr
+    [[nodiscard]] TListItem* Selected() const;                 // the first selected row, or nullptr
+    [[nodiscard]] TListItem* FindData(const void* data) const; // nullptr when none has it
     [[nodiscard]] std::vector<TListItem*> SelectedItems() const; // in row order
     // Orders the rows by caption, ignoring letter case; equal captions keep their order.
     void SortByCaption();

@@ -238,7 +238,7 @@ void TkepXMLParser2::Parse() {
             FDeclaration);
     }
     try {
-        ParseElement(nullptr);
+        ParseElement(nullptr, 0);
     } catch (const EkepXMLError& e) {
         FLastError = ErrorReport(e.Message());
     }
@@ -252,8 +252,9 @@ std::string TkepXMLParser2::ErrorReport(const std::string& message) const {
 }
 
 // Reads one element below parent (nullptr: the root, which is the document itself).
-// Returns false at an end tag, leaving the position at its "<".
-bool TkepXMLParser2::ParseElement(TkepXMLNode2* parent) {
+// Returns false at an end tag, leaving the position at its "<". The depth is capped:
+// reading, writing and freeing the tree recurse once per level.
+bool TkepXMLParser2::ParseElement(TkepXMLNode2* parent, int depth) {
     FPos = FindFromPos("<");
     if (FPos == 0) Fail("Missing <");
     if (FXML.compare(static_cast<size_t>(FPos) - 1, 4, "<!--") == 0) {
@@ -268,6 +269,7 @@ bool TkepXMLParser2::ParseElement(TkepXMLNode2* parent) {
     std::string_view tag =
         std::string_view(FXML).substr(static_cast<size_t>(FPos), close - FPos - 1);
     if (!tag.empty() && tag[0] == '/') return false;
+    if (depth > MaxDepth) Fail("Elements nested too deeply");
     FPos = close + 1;
 
     const bool empty = !tag.empty() && tag.back() == '/';
@@ -283,7 +285,7 @@ bool TkepXMLParser2::ParseElement(TkepXMLNode2* parent) {
     if (!attributes.empty()) ParseAttributes(attributes, *element);
     if (!empty) {
         ParseText(*element);
-        while (ParseElement(element)) {
+        while (ParseElement(element, depth + 1)) {
         }
         ParseEndTag(*element);
     }
@@ -364,7 +366,9 @@ std::string TkepXMLParser2::GetXML() const {
     std::string encoding = FDeclaration.GetAttribute("encoding");
     if (version.empty()) version = "1.0";
     if (encoding.empty()) encoding = "ISO-8859-1";
-    out += "<?xml version=\"" + version + "\" encoding=\"" + encoding + "\" ?>\r\n";
+    // Escaped as attribute values are: a damaged declaration must read back the same.
+    out += "<?xml version=\"" + XMLEscape(version) + "\" encoding=\"" + XMLEscape(encoding) +
+           "\" ?>\r\n";
     WriteElement(out, *this, 0);
     return out;
 }

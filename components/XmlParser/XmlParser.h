@@ -108,13 +108,15 @@ public:
     // Through a temporary file beside it: a failed write leaves the previous file.
     void SaveToFile(const std::string& fileName) const;
     [[nodiscard]] const std::string& LastError() const { return FLastError; }
+    // Deeper elements are refused with an error.
+    static constexpr int MaxDepth = 256;
     // Holds the declaration's pseudo-attributes ("version", "encoding").
     [[nodiscard]] TkepXMLNode2& Declaration() { return FDeclaration; }
 
 private:
     void Parse();
     void ParseDeclaration();
-    bool ParseElement(TkepXMLNode2* parent);
+    bool ParseElement(TkepXMLNode2* parent, int depth);
     void ParseEndTag(const TkepXMLNode2& element);
     void ParseText(TkepXMLNode2& element);
     [[nodiscard]] int FindFromPos(const char* what) const;

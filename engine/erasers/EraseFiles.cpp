@@ -33,11 +33,8 @@ int64_t SizeOf(DWORD high, DWORD low) {
     return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
 }
 
-// FILE_ATTRIBUTE_NORMAL must stand alone; 0 would mean "leave unchanged".
-void SetReadOnly(const std::string& fileName, DWORD attributes, bool readOnly) {
-    DWORD changed = attributes & ~(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_READONLY);
-    if (readOnly) changed |= FILE_ATTRIBUTE_READONLY;
-    FileSetAttr(fileName, changed ? changed : FILE_ATTRIBUTE_NORMAL);
+void SetReadOnly(const std::string& fileName, DWORD attributes) {
+    FileSetAttr(fileName, (attributes & ~FILE_ATTRIBUTE_NORMAL) | FILE_ATTRIBUTE_READONLY);
 }
 
 } // namespace
@@ -108,27 +105,21 @@ bool TEraseFiles::EraseFile(const std::string& FileName) {
 
 bool TEraseFiles::EraseExistingFile(const std::string& FileName, DWORD Attributes, int64_t Size) {
     TCustomEraserEngine& engine = Owner();
-    // A simulation counts what the layer would delete; attributes change only on the
-    // entry itself, never through a link.
-    const bool readOnly = (Attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (engine.SimulationMode || readOnly) {
-        const TSafeFileResult entry =
-            readOnly ? SafeCheckNoLink(FileName) : SafeCheckEntry(FileName);
-        if (entry.IsLink()) return ReportLink(FileName, entry);
-    }
-    if (!engine.SimulationMode) {
-        if (readOnly) SetReadOnly(FileName, Attributes, false);
-        const TSafeFileResult deleted = SafeDeleteFile(FileName);
-        if (deleted.IsLink()) return ReportLink(FileName, deleted);
-        if (!deleted.Done()) {
-            // Gone since the folder was listed (temporary folders change all the time),
-            // or not to be found by this name: the next start would not find it either.
-            if (deleted.Error == ERROR_FILE_NOT_FOUND || deleted.Error == ERROR_PATH_NOT_FOUND ||
-                AttributesOf(FileName) == INVALID_FILE_ATTRIBUTES)
-                return false;
-            Defer(FileName, Attributes);
+    // One open per file: the one that checks the entry deletes it (and clears its
+    // read-only attribute) through the same handle. A simulation asks what it would meet.
+    const TSafeFileResult result =
+        engine.SimulationMode
+            ? SafeCheckEntry(FileName)
+            : SafeDeleteFile(FileName, (Attributes & FILE_ATTRIBUTE_READONLY) != 0);
+    if (result.IsLink()) return ReportLink(FileName, result);
+    if (!engine.SimulationMode && !result.Done()) {
+        // Gone since the folder was listed (temporary folders change all the time),
+        // or not to be found by this name: the next start would not find it either.
+        if (result.Error == ERROR_FILE_NOT_FOUND || result.Error == ERROR_PATH_NOT_FOUND ||
+            AttributesOf(FileName) == INVALID_FILE_ATTRIBUTES)
             return false;
-        }
+        Defer(FileName, Attributes);
+        return false;
     }
     ++engine.FilesErased;
     engine.BytesErased += Size;
@@ -153,7 +144,7 @@ void TEraseFiles::Defer(const std::string& FileName, DWORD Attributes) {
     item->Type = ptDeleteFile;
     item->FileName = FileName;
     item->Attributes = Attributes;
-    SetReadOnly(FileName, Attributes, true);
+    SetReadOnly(FileName, Attributes);
     Owner().PostEraser.Add(std::move(item));
 }
 

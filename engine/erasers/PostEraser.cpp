@@ -17,13 +17,22 @@ namespace {
 const char* const AttributeNames[] = {"Type",      "FileName",  "RootKey", "Key",
                                       "ValueName", "ValueData", "BATLine"};
 
+// 0 (no key) or a predefined root: any other number could name an open key handle.
+HKEY RootKeyAttr(const TXMLNode& node) {
+    const std::string text = RequiredAttribute(node, "RootKey");
+    const int64_t number = StrToInt64(text);
+    const HKEY root = PredefinedRootKey(number);
+    if (!root && number != 0) throw EConvertError("unknown root key " + text);
+    return root;
+}
+
 std::unique_ptr<TPostEraserItem> ItemFromNode(const TXMLNode& node) {
     auto item = std::make_unique<TPostEraserItem>();
     const int type = StrToInt(RequiredAttribute(node, "Type"));
     // A type outside the byte range stays unknown rather than wrapping onto a known one.
     item->Type = type >= 0 && type <= 255 ? static_cast<uint8_t>(type) : 0;
     item->FileName = RequiredAttribute(node, "FileName");
-    item->RootKey = RootKeyFromNumber(StrToInt64(RequiredAttribute(node, "RootKey")));
+    item->RootKey = RootKeyAttr(node);
     item->Key = RequiredAttribute(node, "Key");
     item->ValueName = RequiredAttribute(node, "ValueName");
     item->ValueData = RequiredAttribute(node, "ValueData");
@@ -132,18 +141,24 @@ void TPostEraser::Clear() {
 }
 
 void TPostEraser::LoadFromFile() {
+    FDamageNotice.clear();
     if (!FileExists(FileName)) return;
     try {
         TXMLDocument doc;
         doc.LoadFromFile(FileName);
         const TXMLNode root = doc.DocumentElement();
-        if (!root || root.NodeName() != "PostEraser") return;
+        if (!root || root.NodeName() != "PostEraser")
+            throw EXMLDocError("No \"PostEraser\" element");
         Clear();
         for (const TXMLNode& node : root.ChildNodes())
             Add(ItemFromNode(node));
     } catch (const std::exception&) {
         // A broken file ends the load; the items read so far stay.
         LogSwallowed("TPostEraser::LoadFromFile");
+        const std::string copy = KeepDamagedCopy(FileName);
+        FDamageNotice = "The file of work for the next start is damaged: what could be read "
+                        "was kept";
+        FDamageNotice += copy.empty() ? "." : ", and the file was kept as " + copy + ".";
     }
 }
 
@@ -160,16 +175,17 @@ void TPostEraser::SaveToFile() const {
     }
 }
 
-void TPostEraser::KeepPendingItems() {
-    if (FPendingItemsKept) return;
+std::string TPostEraser::KeepPendingItems() {
+    if (FPendingItemsKept) return "";
     FPendingItemsKept = true;
-    if (!RunOnceRegistered()) return;
+    if (!RunOnceRegistered()) return "";
     TPostEraser pending;
     pending.FileName = FileName;
     pending.LoadFromFile();
     for (auto& item : FItems)
         pending.FItems.push_back(std::move(item));
     FItems = std::move(pending.FItems);
+    return pending.DamageNotice();
 }
 
 void TPostEraser::RegisterRunOnce() const {

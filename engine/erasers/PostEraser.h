@@ -42,15 +42,20 @@ public:
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
     [[nodiscard]] const TPostEraserItem& Items(int i) const { return *FItems.at(i); }
 
-    // A missing file leaves the items as they are; a broken one keeps what was read.
+    // A missing file leaves the items as they are; a broken one keeps what was read
+    // and is copied aside before anything replaces or deletes it (DamageNotice).
     void LoadFromFile();
+    // After a load that met a damaged file: what to tell the user once, naming the copy
+    // kept; "" when the file read whole or was missing.
+    [[nodiscard]] const std::string& DamageNotice() const { return FDamageNotice; }
     // Replaces the file only once the new one is complete; errors are swallowed.
     void SaveToFile() const;
     // Call before saving: while this program's run-once value is registered, the file
     // holds work of an earlier run (an earlier program session) that no restart has
     // carried out yet. Once per eraser, its items go ahead of those in memory, so that
-    // the save keeps them; later saves hold them already.
-    void KeepPendingItems();
+    // the save keeps them; later saves hold them already. Returns the load's
+    // DamageNotice.
+    [[nodiscard]] std::string KeepPendingItems();
     // HKLM Runonce "Tarnwhistle" = "\"<program path>\" /cleanup".
     void RegisterRunOnce() const;
     // Deletes the run-once value, then the file.
@@ -61,6 +66,7 @@ public:
 private:
     std::vector<std::unique_ptr<TPostEraserItem>> FItems;
     bool FPendingItemsKept = false;
+    std::string FDamageNotice;
 };
 
 // The run-once registration, shared with the tests.

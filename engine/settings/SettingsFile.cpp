@@ -4,16 +4,13 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
 #include "engine/EraserEngine.h"
+#include "engine/SharedRoutines.h"
 #include "engine/settings/SecretCipher.h"
 #include "engine/settings/XMLValues.h"
 
 namespace {
 
 const TCatalogueGroup BrowserGroups[] = {cgIE, cgNetscapeMozilla, cgAOL, cgOpera};
-
-std::string DamagedCopyName(const std::string& fileName) {
-    return fileName + ".damaged";
-}
 
 } // namespace
 
@@ -46,10 +43,16 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
                 AutoCleanAtWindowsShutdown =
                     XMLToBool(options.Attribute("AutoCleanAtWindowsShutdown"));
             });
-            if (options.HasAttribute("Access")) {
-                TSecretCipher cipher;
-                AccessPassword = cipher.Decrypt(options.Attribute("Access"));
-            }
+            // An "Access" text that does not decode is damage, not an empty password.
+            if (options.HasAttribute("Access"))
+                attempt([&] {
+                    const std::string access = options.Attribute("Access");
+                    TSecretCipher cipher;
+                    std::string password = cipher.Decrypt(access);
+                    if (password.empty() && !access.empty())
+                        throw EConvertError("The access password cannot be read");
+                    AccessPassword = std::move(password);
+                });
         }
         const TXMLNode browsers = config.FindNode("Browsers");
         for (int i = 0; i < ciCatalogueCount; ++i) {
@@ -68,8 +71,8 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
 }
 
 void TEraserEngine::KeepDamagedSettings(const std::string& fileName) {
-    const std::string copy = DamagedCopyName(fileName);
-    if (CopyFileW(ToWide(fileName).c_str(), ToWide(copy).c_str(), FALSE))
+    const std::string copy = KeepDamagedCopy(fileName);
+    if (!copy.empty())
         DoProgress(nullptr, "The settings file is damaged: what could be read was loaded, and "
                             "the file was kept as " +
                                 copy + ".");

@@ -17,11 +17,9 @@ uint8_t ByteAttr(const TXMLNode& node, const char* name) {
 
 HKEY RootKeyAttr(const TXMLNode& node) {
     const std::string text = RequiredAttribute(node, "RootKey");
-    const HKEY root = RootKeyFromNumber(StrToInt64(text));
-    for (HKEY known : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
-                       HKEY_CURRENT_CONFIG})
-        if (root == known) return root;
-    throw Exception("unknown root key " + text);
+    const HKEY root = PredefinedRootKey(StrToInt64(text));
+    if (!root) throw Exception("unknown root key " + text);
+    return root;
 }
 
 // A key path without surrounding backslashes; an empty one would name the root key.

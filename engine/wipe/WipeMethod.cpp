@@ -27,6 +27,19 @@ void SavePass(TIniFile& ini, const std::string& section, const TPass& pass) {
     ini.WriteInteger(section, "RandomCharacterValue2", pass.RandomCharacterValue2);
 }
 
+// The highest N of the file's "PassN" sections: a damaged count must not add passes
+// that the file does not hold (a missing section among them still reads as defaults).
+int LastPassSection(const TIniFile& ini) {
+    int last = 0;
+    for (const std::string& section : ini.ReadSections()) {
+        int n = 0;
+        if (StartsText("Pass", section) && TryStrToInt(section.substr(4), n) &&
+            SameText(PassSection(n), section))
+            last = std::max(last, n);
+    }
+    return last;
+}
+
 // 8-bit fields keep the low 8 bits of what the file holds.
 uint8_t ReadByte(const TIniFile& ini, const std::string& section, const char* ident) {
     return static_cast<uint8_t>(ini.ReadInteger(section, ident, 0));
@@ -81,7 +94,9 @@ void TWipeMethod::LoadFromFile() {
     const TIniFile ini(FileName);
     Name = DecodeProfileText(ini.ReadString(MethodSection, "Name", ""));
     Description = DecodeProfileText(ini.ReadString(MethodSection, "Description", ""));
-    const int count = std::clamp(ini.ReadInteger(MethodSection, "Passes", 0), 0, MaxPasses);
+    const int count =
+        std::min(std::clamp(ini.ReadInteger(MethodSection, "Passes", 0), 0, MaxPasses),
+                 LastPassSection(ini));
     for (int n = 1; n <= count; ++n)
         Append(LoadPass(ini, PassSection(n)));
 }

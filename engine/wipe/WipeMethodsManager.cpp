@@ -67,7 +67,14 @@ TWipeMethod* TWipeMethodsManager::GetEngineMethod(TWipeEngine& engine) const {
     return engine.Method;
 }
 
+bool TWipeMethodsManager::CanBind(const std::string& fileName) {
+    return FitsAnsiCodePage(ExtractFileName(fileName));
+}
+
 void TWipeMethodsManager::SetEngineMethod(TWipeEngine& engine, TWipeMethod* method) const {
+    if (method && !CanBind(method->FileName))
+        throw Exception("The method file \"" + ExtractFileName(method->FileName) +
+                        "\" cannot be named in \"options.ini\"");
     engine.Method = method;
     TIniFile ini(OptionsFileName);
     ini.WriteString(EnginesSection, engine.Name, method ? ExtractFileName(method->FileName) : "");

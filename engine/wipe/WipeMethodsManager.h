@@ -54,6 +54,10 @@ public:
     TWipeMethod* GetEngineMethod(TWipeEngine& engine) const;
     // The method file name (without folder) bound in section "Engines"; "" for none.
     [[nodiscard]] std::string BoundFileName(const TWipeEngine& engine) const;
+    // Whether a method file's name (the folder aside) survives the 8-bit "options.ini"
+    // unchanged, so that a binding names this method and no other.
+    [[nodiscard]] static bool CanBind(const std::string& fileName);
+    // An Exception, and nothing written, for a method that cannot be bound.
     void SetEngineMethod(TWipeEngine& engine, TWipeMethod* method) const;
     void LoadSettings();
     void SaveSettings() const;

@@ -268,3 +268,31 @@ TEST_F(Finders, DelAllDeletesOnlyTheRowsItAskedAbout) {
 }
 
 } // namespace
+
+// A damaged list is set aside whole and said once; the store then starts anew.
+TEST_F(Finders, ADamagedStoreListIsKeptAsideAndSaidOnce) {
+    const std::string damaged = "<?xml version=\"1.0\" ?>\r\n<Remover>2\r\n  <Deleted>1";
+    WriteStringToFile(Program.Dir() + "Backup.xml", damaged);
+    StartProgram();
+    // The tab's first showing reads the list: posted, as the message box holds it.
+    PostMessageA(FindChild(Page, "TPageControl"), TCM_SETCURFOCUS, tabRestoration, 0);
+    HWND box = Program.WaitForWindow("#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)),
+              "\"Backup.xml\" is damaged. It was kept as \"Backup.xml.bad\"; nothing was changed.");
+    SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    HWND restoration = Tab(tabRestoration);
+    ClickAndCount(restoration, "Re&fresh", 0); // no second message
+    EXPECT_EQ(ReadFileToString(Program.Dir() + "Backup.xml.bad"), damaged);
+    EXPECT_FALSE(FileExists(Program.Dir() + "Backup.xml"));
+
+    const std::string junk = Plant("old.bak", "junk");
+    HWND finder = Tab(tabJunk);
+    AddFolder(Data);
+    Search(finder);
+    CheckRows(FindChild(finder, "TListView"), 0, LowerCase(junk));
+    ClickAndCount(finder, "&Delete", 0);
+    ClickAndCount(Tab(tabRestoration), "Re&fresh", 1);
+    EXPECT_EQ(ReadFileToString(Program.Dir() + "Backup.xml.bad"), damaged);
+    CloseProgram();
+}

@@ -132,3 +132,29 @@ TEST_F(FinishingModeRun, WithoutDeferredWorkItStillAsksForARestart) {
     PressOkAndWaitForExit(box);
     ExpectCleanedUpAndRestartRequested();
 }
+
+// What could be read is carried out; the damaged file is kept aside before it is
+// deleted, and the one message says so.
+TEST_F(FinishingModeRun, ADamagedFileIsCarriedOutAsFarAsItReadsAndKeptAside) {
+    WriteStringToFile(ProgramDir + "in use.dat", "x");
+    const std::string damaged =
+        "<?xml version=\"1.0\"?>\r\n<PostEraser>\r\n"
+        "  <Item Type=\"1\" FileName=\"" +
+        ProgramDir +
+        "in use.dat\" RootKey=\"0\" Key=\"\" "
+        "ValueName=\"\" ValueData=\"\" BATLine=\"\"/>\r\n"
+        "  <Item Type=\"2\" FileName=\"\" RootKey=\"8\" Key=\"x\" ValueName=\"v\" "
+        "ValueData=\"d\" BATLine=\"\"/>\r\n</PostEraser>\r\n";
+    WriteStringToFile(ProgramDir + "posterase.dat", damaged);
+
+    HWND box = StartAndWaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), std::string(FinishedText) +
+                                "\r\n\r\nThe file of work for the next start is damaged: what "
+                                "could be read was kept, and the file was kept as " +
+                                ProgramDir + "posterase.dat.damaged.");
+    PressOkAndWaitForExit(box);
+    EXPECT_FALSE(FileExists(ProgramDir + "in use.dat"));
+    EXPECT_EQ(ReadFileToString(ProgramDir + "posterase.dat.damaged"), damaged);
+    ExpectCleanedUpAndRestartRequested();
+}

@@ -298,17 +298,9 @@ TEST_F(MainWindow, NavigationChoosesSheetsAndTabs) {
 // From the Windows sheet to the browsers and the keep-cookies dialog, and back.
 TEST_F(MainWindow, TheKeepCookiesDialogOpensFromTheInternetExplorerPage) {
     StartProgram();
-    auto shown = [&](const char* className, const char* caption) {
-        HWND found = nullptr;
-        EXPECT_TRUE(WaitFor([&] {
-            return (found = FindChild(Main, className, caption)) != nullptr &&
-                   IsWindowVisible(found);
-        })) << caption;
-        return found;
-    };
     PostClick(Button("Cleaner Settings   "));
-    PostClick(shown("TButton", "Internet Browsers"));
-    PostClick(shown("TButton", "Keep Cookies"));
+    PostClick(Shown(Main, "TButton", "Internet Browsers"));
+    PostClick(Shown(Main, "TButton", "Keep Cookies"));
     HWND dialog = Program.WaitForWindow("TfKeepCookie");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(dialog), "Keep Cookies");
@@ -442,3 +434,28 @@ TEST_F(PasswordGate, TheRightPasswordOpensTheWindowWhichCleansOnce) {
 }
 
 } // namespace
+
+// A settings file cut short: it is kept aside and the log says so once; the close
+// writes a whole file, which the next start reads without a word.
+TEST_F(MainWindow, ADamagedSettingsFileIsKeptAsideAndSaidOnce) {
+    Program.WritePrefs(OnlyRunHistory);
+    const std::string prefs = Program.Dir() + "prefs.dat";
+    std::string damaged = ReadFileToString(prefs);
+    damaged.resize(damaged.size() / 2);
+    WriteStringToFile(prefs, damaged);
+    const std::string said = "The settings file is damaged: what could be read was loaded, and "
+                             "the file was kept as " +
+                             prefs + ".damaged.";
+    StartProgram();
+    const std::string log = WindowText(Memo);
+    EXPECT_NE(log.find(said), std::string::npos) << log;
+    EXPECT_EQ(log.find(said), log.rfind(said));
+    CloseProgram();
+    EXPECT_EQ(ReadFileToString(prefs + ".damaged"), damaged);
+
+    StartProgram();
+    EXPECT_EQ(WindowText(Memo).find("damaged"), std::string::npos) << WindowText(Memo);
+    CloseProgram();
+    EXPECT_FALSE(FileExists(prefs + ".damaged2"));
+    EXPECT_EQ(ReadFileToString(prefs + ".damaged"), damaged);
+}

@@ -21,6 +21,15 @@ protected:
     bool LogShows(const std::string& text, DWORD timeoutMs = 20000) const {
         return WaitFor([&] { return WindowText(Memo).find(text) != std::string::npos; }, timeoutMs);
     }
+    // Waits for a visible child window of that class and caption (any when nullptr).
+    HWND Shown(HWND parent, const char* className, const char* caption) {
+        HWND found = nullptr;
+        EXPECT_TRUE(WaitFor([&] {
+            return (found = FindChild(parent, className, caption)) != nullptr &&
+                   IsWindowVisible(found);
+        })) << caption;
+        return found;
+    }
     // Closes the main window and waits for the program to end.
     void CloseProgram() {
         PostMessageA(Main, WM_CLOSE, 0, 0);

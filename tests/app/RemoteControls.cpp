@@ -2,6 +2,7 @@
 #include "ProgramRun.h"
 #include "classlib/base/SysUtils.h"
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include <shlobj.h>
 
 TRemoteMemory::TRemoteMemory(HWND window, size_t size) {
@@ -83,6 +84,15 @@ std::string SelectedTreeText(HWND tree) {
 }
 
 } // namespace
+
+void ChooseInFileDialog(HWND dialog, const std::string& text) {
+    HWND name = GetDlgItem(dialog, 1148); // the file name combo box
+    HWND edit = FindChild(name ? name : dialog, "Edit");
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
 
 // The dialog fills its tree after it shows: the folder is chosen again until the tree
 // has it selected.

@@ -26,5 +26,7 @@ std::string ListViewText(HWND list, int row, int column);
 void ListViewCheck(HWND list, int row);
 void ListViewSelect(HWND list, int row);
 
+// Types into the file dialog's name box and presses Open or Save.
+void ChooseInFileDialog(HWND dialog, const std::string& text);
 // Presses the button that opens the folder dialog and chooses the folder in it.
 bool ChooseFolder(const TProgramRun& program, HWND button, const std::string& folder);

@@ -1,5 +1,6 @@
 // The shredding pages and the wipe-method dialogs, driven in the running program.
 #include "ProgramTest.h"
+#include "RemoteControls.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include "engine/SharedRoutines.h"
@@ -50,28 +51,11 @@ protected:
         for (const char* engine : {"WipeFiles", "WipeFolders", "WipeFreeSpace"})
             WritePrivateProfileStringA("Engines", engine, "zed.mtd", ini.c_str());
     }
-    HWND Shown(HWND parent, const char* className, const char* caption) {
-        HWND found = nullptr;
-        EXPECT_TRUE(WaitFor([&] {
-            return (found = FindChild(parent, className, caption)) != nullptr &&
-                   IsWindowVisible(found);
-        })) << caption;
-        return found;
-    }
     // The next common dialog or message box of the program.
     HWND Dialog() {
         HWND dialog = Program.WaitForWindow("#32770");
         EXPECT_NE(dialog, nullptr);
         return dialog;
-    }
-    // Types into the file dialog's name box and presses Open or Save.
-    void ChooseInFileDialog(HWND dialog, const std::string& text) {
-        HWND name = GetDlgItem(dialog, 1148); // the file name combo box
-        HWND edit = FindChild(name ? name : dialog, "Edit");
-        ASSERT_NE(edit, nullptr);
-        SetText(edit, text);
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     }
     // The folder dialog takes its selection as a path in the program's memory.
     void SelectInFolderDialog(HWND dialog, const std::string& folder) {

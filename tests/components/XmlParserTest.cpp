@@ -109,6 +109,16 @@ TEST(XmlParser, ReportsErrorsWithExcerptPositionAndPartialTree) {
         doc.SetXML(c.Xml);
         EXPECT_EQ(doc.LastError().rfind(c.Message, 0), 0u) << c.Xml << ": " << doc.LastError();
     }
+    // Nesting is capped below what the stack holds for reading, writing and freeing.
+    std::string open, close;
+    for (int depth = 0; depth <= TkepXMLParser2::MaxDepth; ++depth) {
+        open += "<a>";
+        close += "</a>";
+    }
+    doc.SetXML(open + close);
+    EXPECT_EQ(doc.LastError(), "");
+    doc.SetXML(open + "<a/>" + close);
+    EXPECT_EQ(doc.LastError().rfind("Elements nested too deeply near ", 0), 0u);
     doc.SetXML("<?xml version=\"1.0\" <a/>");
     EXPECT_EQ(doc.LastError(), "Missing ?> in xml declaration.");
     EXPECT_THROW(doc.SetXML("<?xml version 1.0 ?><a/>"), EkepXMLError);
@@ -150,6 +160,13 @@ TEST(XmlParser, EscapesAttributesAndTextSoThatAnyValueRoundTrips) {
     doc.SetName("r");
     doc.AddAttribute("v", "<&>");
     EXPECT_EQ(doc.GetXML(), Declaration + "<r v=\"&lt;&amp;&gt;\"/>");
+    // The declaration's values too.
+    TkepXMLParser2 declared;
+    declared.SetXML("<?xml version='1\"0' encoding='&amp;x' ?><r/>");
+    TkepXMLParser2 back;
+    back.SetXML(declared.GetXML());
+    EXPECT_EQ(back.Declaration().GetAttribute("version"), "1\"0");
+    EXPECT_EQ(back.Declaration().GetAttribute("encoding"), "&x");
 }
 
 TEST(XmlParser, ReadsCDataSectionsAsTheyStand) {

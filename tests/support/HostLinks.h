@@ -1,8 +1,9 @@
 #pragma once
-// Symbolic links made from the host: Wine cannot make them itself. Host programs
-// are started by their "\\?\unix" path; Wine gives no waitable handle for them, so
-// the caller says when the work is done.
+// Symbolic links and drive letters made from the host: Wine cannot make them itself.
+// Host programs are started by their "\\?\unix" path; Wine gives no waitable handle
+// for them, so the caller says when the work is done.
 #include "classlib/base/Handle.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include <functional>
 #include <string>
@@ -75,3 +76,53 @@ inline bool RemoveHostLinks(const std::vector<std::string>& links) {
         return true;
     });
 }
+
+// A second drive letter for the prefix's drive C:, as subst or a mapped drive makes on
+// Windows: the same files by another name, whose final path names C:. Removed again at
+// the end; Root() is empty when no letter could be made.
+class TDriveAlias {
+public:
+    TDriveAlias() {
+        const std::string drive = UnixName("C:\\"), suffix = "dosdevices/c:/";
+        if (drive.size() <= suffix.size() ||
+            drive.compare(drive.size() - suffix.size(), suffix.size(), suffix) != 0)
+            return;
+        for (char letter = 'S'; letter > 'D' && FRoot.empty(); --letter) {
+            const std::string root = std::string(1, letter) + ":\\";
+            if (Exists(root)) continue;
+            FLink = drive.substr(0, drive.size() - 3) + char(letter - 'A' + 'a') + ":";
+            if (RunHost("/bin/ln", "-s \"" + drive + "\" \"" + FLink + "\"",
+                        [&] { return Exists(root); }))
+                FRoot = root;
+        }
+    }
+    ~TDriveAlias() {
+        if (!FRoot.empty())
+            RunHost("/bin/rm", "-f \"" + FLink + "\"", [&] { return !Exists(FRoot); });
+    }
+    TDriveAlias(const TDriveAlias&) = delete;
+    TDriveAlias& operator=(const TDriveAlias&) = delete;
+
+    [[nodiscard]] const std::string& Root() const { return FRoot; }
+    // A path of drive C: by the other letter.
+    [[nodiscard]] std::string operator()(const std::string& path) const {
+        return FRoot + path.substr(3);
+    }
+
+private:
+    static bool Exists(const std::string& path) {
+        return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    std::string FRoot, FLink;
+};
+
+// Whether the link-safe layer takes links to be unmarked (as under Wine) or marked in
+// every listing (as on Windows), for as long as it lives.
+struct TLinkPlatform {
+    explicit TLinkPlatform(bool unmarked) {
+        UnmarkedLinksQuery = [unmarked] { return unmarked; };
+    }
+    ~TLinkPlatform() { UnmarkedLinksQuery = RunsUnderWine; }
+    TLinkPlatform(const TLinkPlatform&) = delete;
+    TLinkPlatform& operator=(const TLinkPlatform&) = delete;
+};

@@ -250,6 +250,35 @@ TEST_F(TEraseFilesTest, ALinkToAFolderOutsideIsNeverFollowed) {
     RemoveHostLinks(links);
 }
 
+// A drive letter that names the same files again (subst, a mapped drive): where every
+// link is marked (Windows) its folders are cleaned as listed; under Wine, where only the
+// final path tells a link, the folder item is left alone and reported.
+TEST_F(TEraseFilesTest, ADriveAliasIsCleanedWhereEveryLinkIsMarked) {
+    const TDriveAlias alias;
+    if (alias.Root().empty()) GTEST_SKIP() << "no drive letter can be made here";
+    MakeSampleTree();
+    Eraser.AddFolder(alias(Temp.Path()), "*.*", true, true);
+    {
+        const TLinkPlatform wine(true);
+        Engine.Execute();
+        ExpectCounts(0, 0, 0);
+        ASSERT_EQ(Engine.Lines.size(), 4u); // erasing, the folder left alone, erased, empty
+        EXPECT_EQ(Engine.Lines[1].rfind(alias(Temp.Path()), 0), 0u);
+        const TLinkPlatform windows(false);
+        Engine.SimulationMode = true;
+        Engine.Execute();
+        ExpectCounts(2, 4, 100);
+        EXPECT_TRUE(Exists(Temp / "sub\\deeper\\c.txt"));
+        Engine.SimulationMode = false;
+        Engine.Execute();
+        ExpectCounts(2, 4, 100);
+    }
+    EXPECT_FALSE(Exists(Temp / "sub"));
+    EXPECT_FALSE(Exists(Temp / "ro.txt"));
+    EXPECT_TRUE(Exists(Temp.Path()));
+    EXPECT_EQ(Engine.PostEraser.Count(), 0);
+}
+
 // Temporary folders change all the time: another program deletes the files after
 // they were listed.
 TEST_F(TEraseFilesTest, AFileGoneSinceTheListingIsNeitherCountedNorDeferred) {

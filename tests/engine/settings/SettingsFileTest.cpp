@@ -151,6 +151,24 @@ TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
     // The next save replaces the file; the damaged copy stays.
     Engine.SaveSettings(Prefs());
     EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
+    // A copy kept earlier is never overwritten: the next one takes a free name.
+    WriteStringToFile(Prefs(), "<Configuration>");
+    Engine.LoadSettings(Prefs());
+    EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
+    EXPECT_EQ(ReadFileToString(Prefs() + ".damaged2"), "<Configuration>");
+}
+
+// A damaged password text neither opens the program to everyone nor is lost.
+TEST_F(SettingsFileTest, AnAccessPasswordThatDoesNotDecodeIsKeptAsDamage) {
+    WriteStringToFile(Prefs(), "<Configuration><Options LoadAtStartup=\"False\" "
+                               "StartInSystemTray=\"False\" AutoCleanAtWindowsStart=\"False\" "
+                               "AutoCleanAtWindowsShutdown=\"False\" Access=\"c2Vj%%%\"/>"
+                               "</Configuration>");
+    Engine.AccessPassword = "before";
+    Engine.LoadSettings(Prefs());
+    EXPECT_EQ(Engine.AccessPassword, "before");
+    EXPECT_TRUE(Exists(Prefs() + ".damaged"));
+    EXPECT_EQ(Engine.Log.size(), 1u);
 }
 
 TEST_F(SettingsFileTest, AnUnreadableFileChangesNothingAndIsKeptAside) {

@@ -125,10 +125,19 @@ TEST_F(WipeMethodFileTest, BrokenValuesReadAsSafeDefaults) {
     TWipeMethod method;
     method.FileName = file;
     method.LoadFromFile();
-    EXPECT_EQ(method.PassCount(), 1000);
+    EXPECT_EQ(method.PassCount(), 1); // no more passes than the file has sections
     EXPECT_EQ(method.GetPass(0).WipeWith, wwBytePattern);
     EXPECT_EQ(method.GetPass(0).BytePatternValue, 255); // low 8 bits
     EXPECT_TRUE(method.GetPass(0).CheckWipe);
+    // A missing section below the last one reads as a default pass.
+    WriteAll(file, "[Method]\r\nPasses=3\r\n[Pass1]\r\nWipeWith=1\r\n"
+                   "[pass3]\r\nBytePatternValue=7\r\n");
+    TWipeMethod gap;
+    gap.FileName = file;
+    gap.LoadFromFile();
+    ASSERT_EQ(gap.PassCount(), 3);
+    EXPECT_EQ(gap.GetPass(1).WipeWith, wwBytePattern);
+    EXPECT_EQ(gap.GetPass(2).BytePatternValue, 7);
 }
 
 TEST_F(WipeMethodFileTest, AssignCopiesPassesAndRenumbers) {

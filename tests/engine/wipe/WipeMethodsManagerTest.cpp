@@ -26,7 +26,7 @@ TEST_F(WipeMethodsManagerTest, SettingsReadDefaultsAndRoundTripEveryKey) {
 
 TEST_F(WipeMethodsManagerTest, LoadsOnlyVisibleMtdFiles) {
     const std::string dir = Manager().MethodsDir;
-    WriteAll(dir + "plain.mtd", "[Method]\r\nName=Plain\r\nPasses=1\r\n");
+    WriteAll(dir + "plain.mtd", "[Method]\r\nName=Plain\r\nPasses=1\r\n[Pass1]\r\nWipeWith=1\r\n");
     WriteAll(dir + "hidden.mtd", "[Method]\r\nName=Hidden\r\n");
     SetFileAttributesA((dir + "hidden.mtd").c_str(), FILE_ATTRIBUTE_HIDDEN);
     WriteAll(dir + "other.mtdx", "[Method]\r\nName=Other\r\n");
@@ -64,4 +64,24 @@ TEST_F(WipeMethodsManagerTest, EngineBindings) {
     TIniFile(Manager().OptionsFileName).WriteString("Engines", "WipeFiles", "gone.mtd");
     EXPECT_EQ(Manager().GetEngineMethod(engine), nullptr);
     EXPECT_EQ(engine.Method, nullptr);
+}
+
+// "options.ini" is 8-bit: a name it would store as another ("Omega.mtd" for the Greek
+// one) is never written, and a stored name binds only the method of exactly that name.
+TEST_F(WipeMethodsManagerTest, ABindingNeverGoesThroughALossyName) {
+    TWipeMethod& greek = AddMethod("\xce\xa9mega.mtd", {BytePass(1)});
+    TWipeMethod& latin = AddMethod("Omega.mtd", {BytePass(2)});
+    TWipeMethod& accented = AddMethod("\xc3\x89mile.mtd", {BytePass(3)}); // E acute fits
+    TWipeEngine engine("WipeFiles");
+    EXPECT_FALSE(TWipeMethodsManager::CanBind(greek.FileName));
+    Manager().SetEngineMethod(engine, &accented);
+    EXPECT_THROW(Manager().SetEngineMethod(engine, &greek), Exception);
+    EXPECT_EQ(engine.Method, &accented);
+    engine.Method = nullptr;
+    EXPECT_EQ(Manager().GetEngineMethod(engine), &accented);
+
+    TIniFile(Manager().OptionsFileName).WriteString("Engines", "WipeFiles", "omega.mtd");
+    EXPECT_EQ(Manager().GetEngineMethod(engine), &latin);
+    Manager().Methods.erase(Manager().Methods.begin() + 1);
+    EXPECT_EQ(Manager().GetEngineMethod(engine), nullptr);
 }
