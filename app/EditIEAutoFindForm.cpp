@@ -1,5 +1,5 @@
 #include "app/EditIEAutoFindForm.h"
-#include "classlib/gui/Dialogs.h"
+#include "classlib/gui/InputBox.h"
 #include "classlib/gui/PlaceControl.h"
 
 TfEditIEAutoFind* fEditIEAutoFind = nullptr;

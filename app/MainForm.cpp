@@ -1,11 +1,19 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
 #include "app/NormalMode.h"
+#include "app/pages/BrowsersPage.h"
+#include "app/pages/JunkCleanerPage.h"
+#include "app/pages/MainPage.h"
+#include "app/pages/MemoryPanel.h"
+#include "app/pages/MiscShortCutKeysFrame.h"
+#include "app/pages/RegistryBackupPage.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/SharedRoutines.h"
+#include <cstring>
+#include <stdexcept>
 #include <windowsx.h>
 
 TfMain* fMain = nullptr;
@@ -38,20 +46,16 @@ TfMain::~TfMain() {
 }
 
 std::vector<TPageFrame*> TfMain::Pages() const {
-    return {MainPage,
-            WindowsPage,
-            BrowsersPage,
-            TTFileShredder1,
-            TTFreeSpaceShredder1,
-            TTPlugins1,
-            TTMiscShortCutKeys1,
-            TTinternetExplorerSettings1,
-            TTStartupManager1,
-            TfraPasswordManager1,
-            TTScheduler1,
-            TTOptions1,
-            TTAbout1,
-            JunkCleanerPage};
+    std::vector<TPageFrame*> pages;
+    for (const TPlacedPage& placed : FPages)
+        if (placed.Page) pages.push_back(placed.Page);
+    return pages;
+}
+
+TTabSheet* TfMain::Sheet(const char* name) const {
+    for (const TPlacedPage& placed : FPages)
+        if (std::strcmp(placed.Row->Sheet, name) == 0) return placed.Sheet;
+    throw std::logic_error(std::string("No sheet named ") + name);
 }
 
 // The skin component as the window's description gives it; it is read, and then
@@ -78,9 +82,9 @@ void TfMain::FormCreate(TObject*) {
         Application->Terminate();
         return;
     }
-    MainPage->edLogMemo->Lines().Clear();
+    Page<TMainPage>()->edLogMemo->Lines().Clear();
     pagMain->SetActivePageIndex(0);
-    BrowsersPage->pagBrowsers->SetActivePageIndex(0);
+    Page<TBrowsersPage>()->pagBrowsers->SetActivePageIndex(0);
     pagMisc->SetActivePageIndex(0);
     Engine = std::make_unique<TEraserEngine>();
     Engine->OnProgress = [this](TEraser* sender, const std::string& msg) {
@@ -99,7 +103,7 @@ void TfMain::FormCreate(TObject*) {
     Engine->OnStealthChanged = [this](TEraserEngine*, bool hidden) { StealthChanged(hidden); };
     for (TPageFrame* page : Pages())
         page->SetEngine(Engine.get());
-    MemoryPanel->Memory = Mem;
+    Page<TMemoryPanel>()->Memory = Mem;
     for (TPageFrame* page : Pages())
         page->SetDefaults();
     Engine->LoadSettings(GetAppDir() + "prefs.dat");
@@ -148,16 +152,25 @@ void TfMain::FillPages() {
     for (TPageFrame* page : Pages())
         page->LoadSettings();
     Engine->Misc->HotKeyWindow = Handle();
-    Engine->Misc->ApplyHotKeys();
+    const std::vector<int> unregistered = Engine->Misc->ApplyHotKeys();
+    if (!unregistered.empty() && !FPasswordRefused) {
+        const std::string text = Page<TTMiscShortCutKeys>()->UnregisteredText(unregistered);
+        // A message box would show a program that is to run unseen.
+        if (Engine->Misc->StealthModeEnabled)
+            for (const std::string& line : SplitString(text, '\n'))
+                EngineLog(nullptr, line);
+        else
+            ShowError(text);
+    }
     Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
 }
 
 void TfMain::SetUpFolders() {
     AppDir = GetAppDir();
     BackupDir = AppDir + "Backup\\";
-    RegistryBackupPage->SetUpFolders(AppDir, BackupDir);
+    Page<TRegistryBackupPage>()->SetUpFolders(AppDir, BackupDir);
     if (!DirectoryExists(BackupDir)) CreateDirectoryW(ToWide(BackupDir).c_str(), nullptr);
-    JunkCleanerPage->SetAppDir(AppDir);
+    Page<TTJunkCleaner>()->SetAppDir(AppDir);
     SetCurrentDirectoryW(ToWide(AppDir).c_str());
 }
 
@@ -211,11 +224,11 @@ void TfMain::FormActivate(TObject*) {
 }
 
 void TfMain::EngineLog(TEraser*, const std::string& Msg) {
-    MainPage->edLogMemo->Lines().Add(Msg);
+    Page<TMainPage>()->edLogMemo->Lines().Add(Msg);
 }
 
 void TfMain::EngineClearLog(TCustomEraserEngine*) {
-    MainPage->edLogMemo->Lines().Clear();
+    Page<TMainPage>()->edLogMemo->Lines().Clear();
 }
 
 void TfMain::WndProc(TMessage& message) {

@@ -3,22 +3,7 @@
 // single-instance check and the access password, shows the engine's log, receives
 // the hot keys and the tray messages, offers the cleaning commands and switches
 // between its sheets. Main thread only.
-#include "app/pages/AboutFrame.h"
-#include "app/pages/BrowsersPage.h"
-#include "app/pages/FileShredderFrame.h"
-#include "app/pages/FreeSpaceShredderFrame.h"
-#include "app/pages/InternetExplorerSettingsFrame.h"
-#include "app/pages/JunkCleanerPage.h"
-#include "app/pages/MainPage.h"
-#include "app/pages/MemoryPanel.h"
-#include "app/pages/MiscShortCutKeysFrame.h"
-#include "app/pages/OptionsFrame.h"
-#include "app/pages/PasswordManagerFrame.h"
-#include "app/pages/PluginsFrame.h"
-#include "app/pages/RegistryBackupPage.h"
-#include "app/pages/SchedulerFrame.h"
-#include "app/pages/StartupManagerFrame.h"
-#include "app/pages/WindowsPage.h"
+#include "app/MainFormPages.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Menus.h"
@@ -28,7 +13,6 @@
 #include "components/TrayIcon/TrayNotifyIcon.h"
 #include "engine/EraserEngine.h"
 #include "skin/SkinData.h"
-#include <initializer_list>
 #include <memory>
 
 class TfMain : public TForm {
@@ -36,31 +20,17 @@ public:
     explicit TfMain(TComponent* owner);
     ~TfMain() override;
 
-    // Page controls and their sheets.
-    TPageControl* pagMain; // no visible tabs: the buttons on the left switch it
-    TTabSheet *TabSheet9, *TabSheet1, *TabSheet2, *TabSheet7, *TabSheet8, *TabSheet10, *TabSheet11,
-        *tabAbout, *Junk_TabSheet;
-    TPageControl* pagMisc;
-    TTabSheet *TabSheet12, *tabInternetExplorerSettings, *tabStartupManager, *tabPasswordManager,
-        *tabMemory, *tabRegistryBackup, *tabOptions, *tabScheduler;
-
-    // The pages on the sheets.
-    TMainPage* MainPage;
-    TWindowsPage* WindowsPage;
-    TBrowsersPage* BrowsersPage;
-    TTPlugins* TTPlugins1;
-    TTMiscShortCutKeys* TTMiscShortCutKeys1;
-    TTinternetExplorerSettings* TTinternetExplorerSettings1;
-    TTStartupManager* TTStartupManager1;
-    TfraPasswordManager* TfraPasswordManager1;
-    TTScheduler* TTScheduler1;
-    TTOptions* TTOptions1;
-    TTAbout* TTAbout1;
-    TTFileShredder* TTFileShredder1;
-    TTFreeSpaceShredder* TTFreeSpaceShredder1;
-    TMemoryPanel* MemoryPanel;
-    TRegistryBackupPage* RegistryBackupPage;
-    TTJunkCleaner* JunkCleanerPage; // the finders and the store of removed files
+    // The page controls; their sheets and pages are those of the page table.
+    TPageControl* pagMain;           // no visible tabs: the buttons on the left switch it
+    TPageControl* pagMisc = nullptr; // the tool pages, on the "Misc" sheet
+    // The sheet of the page table with this name; throws for another name.
+    [[nodiscard]] TTabSheet* Sheet(const char* name) const;
+    // The page of the page table of this class; none for another class.
+    template <class T> [[nodiscard]] T* Page() const {
+        for (const TPlacedPage& placed : FPages)
+            if (auto page = dynamic_cast<T*>(placed.Page)) return page;
+        return nullptr;
+    }
 
     // Navigation on the left.
     TPanel* pnlNavigation;
@@ -94,6 +64,7 @@ private:
     // Creation, in its steps.
     void BuildNavigation();
     void BuildPages();
+    TPageFrame* MakePage(const TPageRow& row, TTabSheet* sheet);
     void BuildTrayMenu();
     void BindCommands();
     void ReadSkin();
@@ -111,9 +82,17 @@ private:
     void WMContextMenu(TMessage& message);
     void StealthChanged(bool hidden);
     void CreateTrayIcon();
-    void SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
-                    std::initializer_list<TTabSheet*> hidden);
+    // Shows the sheet; a tool sheet also shows "Misc" and the given set of tool tabs.
+    void ShowSheet(TTabSheet* sheet, TToolTabs tabs = ttNone);
     [[nodiscard]] std::vector<TPageFrame*> Pages() const;
+
+    // A row of the page table as built.
+    struct TPlacedPage {
+        const TPageRow* Row;
+        TTabSheet* Sheet;
+        TPageFrame* Page; // none on the sheet that holds pagMisc
+    };
+    std::vector<TPlacedPage> FPages; // in the page table's order
 
     TOneInstance* FOneInstance = nullptr; // owned by the form
     bool FAutoCleanDone = false;   // AutoCleanAtWindowsStart runs at the first activation only

@@ -1,6 +1,9 @@
 // The main window's commands: cleaning, help, the tray menu and the navigation.
 #include "app/CleanMethodSelectorForm.h"
 #include "app/MainForm.h"
+#include "app/pages/BrowsersPage.h"
+#include "app/pages/MainPage.h"
+#include "app/pages/WindowsPage.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/BusyScope.h"
 #include "engine/SharedRoutines.h"
@@ -11,7 +14,7 @@ void TfMain::BindCommands() {
     auto bind = [](auto* control, std::function<void()> action) {
         control->OnClick = [action](TObject*) { action(); };
     };
-    TMainPage* main = MainPage;
+    TMainPage* main = Page<TMainPage>();
     main->smallsytsemClean->OnClick = [this](TObject* sender) { smallsytsemCleanClick(sender); };
     main->simulationMode->OnClick = [this](TObject* sender) { simulationModeClick(sender); };
     main->btnStopTask->OnClick = [this](TObject* sender) { btnStopTaskClick(sender); };
@@ -22,61 +25,50 @@ void TfMain::BindCommands() {
     bind(miCleanAndReboot, [this] { Engine->CleanAndReboot(); });
     bind(miCleanAndShutdown, [this] { Engine->CleanAndShutdown(); });
     bind(miStopTasks, [this] { Engine->Stop(); });
-    bind(miAbout, [this] {
+    auto show = [this](const char* sheet, TToolTabs tabs = ttNone) {
+        return [this, sheet = Sheet(sheet), tabs] { ShowSheet(sheet, tabs); };
+    };
+    bind(miAbout, [this, about = show("tabAbout")] {
         ShowMainWindow();
-        pagMain->SetActivePage(tabAbout);
+        about();
     });
     bind(miExit, [this] { Close(); });
-
-    auto show = [this](TTabSheet* sheet) {
-        return [this, sheet] { pagMain->SetActivePage(sheet); };
-    };
-    bind(mainCleabButton, show(TabSheet9));
-    for (TButton* button : {mainWindowsButton, BrowsersPage->Button1})
-        bind(button, show(TabSheet1));
-    bind(WindowsPage->Button4, show(TabSheet2));
-    bind(mainShredderButton, show(TabSheet7));
-    bind(mainFreeButton, show(TabSheet8));
-    bind(mainPlugButton, show(TabSheet10));
-    bind(mainJunkButton, show(Junk_TabSheet));
-    bind(mainMiscButton, [this] {
-        SelectMisc(
-            TabSheet12, {tabInternetExplorerSettings, TabSheet12, tabScheduler},
-            {tabRegistryBackup, tabStartupManager, tabPasswordManager, tabMemory, tabOptions});
-    });
+    bind(mainCleabButton, show("TabSheet9"));
+    for (TButton* button : {mainWindowsButton, Page<TBrowsersPage>()->Button1})
+        bind(button, show("TabSheet1"));
+    bind(Page<TWindowsPage>()->Button4, show("TabSheet2"));
+    bind(mainShredderButton, show("TabSheet7"));
+    bind(mainFreeButton, show("TabSheet8"));
+    bind(mainPlugButton, show("TabSheet10"));
+    bind(mainJunkButton, show("Junk_TabSheet"));
+    bind(mainMiscButton, show("TabSheet12", ttUserSettings));
     // The Internet Explorer sheet is chosen and its tab hidden: the page control moves
     // on to the next sheet whose tab shows, the startup manager.
-    bind(mainPCManager, [this] {
-        SelectMisc(tabInternetExplorerSettings,
-                   {tabRegistryBackup, tabStartupManager, tabPasswordManager, tabMemory},
-                   {tabInternetExplorerSettings, tabOptions, TabSheet12, tabScheduler});
-    });
-    bind(main->runoptions, [this] {
-        SelectMisc(tabOptions, {tabOptions},
-                   {tabInternetExplorerSettings, tabStartupManager, tabPasswordManager, tabMemory,
-                    TabSheet12, tabScheduler});
-    });
-    bind(ShortcutModes1, [this] { SelectMisc(pagMisc->Pages(0), {}, {}); });
-    bind(Scheduler1, [this] { SelectMisc(tabScheduler, {}, {}); });
+    bind(mainPCManager, show("tabInternetExplorerSettings", ttPCManager));
+    bind(main->runoptions, show("tabOptions", ttRunOptions));
+    bind(ShortcutModes1, show("TabSheet12"));
+    bind(Scheduler1, show("tabScheduler"));
 }
 
-void TfMain::SelectMisc(TTabSheet* page, std::initializer_list<TTabSheet*> shown,
-                        std::initializer_list<TTabSheet*> hidden) {
-    pagMain->SetActivePage(TabSheet11);
-    for (TTabSheet* sheet : shown)
-        sheet->SetTabVisible(true);
-    // A page whose tab is to be hidden moves on to the next tab that shows, even when
-    // its tab was hidden already.
-    for (TTabSheet* sheet : hidden)
-        if (sheet == page) page->SetTabVisible(true);
-    pagMisc->SetActivePage(page);
-    for (TTabSheet* sheet : hidden)
-        sheet->SetTabVisible(false);
+// A tool sheet's tabs change after "Misc" is chosen: the set's tabs show, the sheet
+// is chosen, then the set's tabs hide. A sheet whose tab is to be hidden shows it
+// first, so that the page control moves on to the next tab that shows even when its
+// tab was hidden already.
+void TfMain::ShowSheet(TTabSheet* sheet, TToolTabs tabs) {
+    if (sheet->PageControl() == pagMisc)
+        pagMain->SetActivePage(static_cast<TTabSheet*>(pagMisc->Parent())); // "Misc"
+    for (const TPlacedPage& placed : FPages)
+        if (placed.Row->ShownIn & tabs || (placed.Sheet == sheet && placed.Row->HiddenIn & tabs))
+            placed.Sheet->SetTabVisible(true);
+    sheet->PageControl()->SetActivePage(sheet);
+    for (const TPlacedPage& placed : FPages)
+        if (placed.Row->HiddenIn & tabs) placed.Sheet->SetTabVisible(false);
 }
 
 void TfMain::smallsytsemCleanClick(TObject*) {
     if (fCleanMethodSelector->ShowModal() != mrOk) return;
-    TBusyScope busy({MainPage->smallsytsemClean, MainPage->simulationMode});
+    TMainPage* main = Page<TMainPage>();
+    TBusyScope busy({main->smallsytsemClean, main->simulationMode});
     Engine->SimulationMode = false;
     if (fCleanMethodSelector->optionClean1->Checked()) {
         Engine->ShowRebootNotice = true;
@@ -91,16 +83,18 @@ void TfMain::smallsytsemCleanClick(TObject*) {
 }
 
 void TfMain::simulationModeClick(TObject*) {
-    TBusyScope busy({MainPage->smallsytsemClean, MainPage->simulationMode});
-    pagMain->SetActivePage(TabSheet9);
+    TMainPage* main = Page<TMainPage>();
+    TBusyScope busy({main->smallsytsemClean, main->simulationMode});
+    pagMain->SetActivePage(Sheet("TabSheet9"));
     Engine->SimulationMode = true;
     Engine->Clean();
 }
 
 void TfMain::btnStopTaskClick(TObject*) {
     Engine->Stop();
-    MainPage->smallsytsemClean->SetEnabled(true);
-    MainPage->simulationMode->SetEnabled(true);
+    TMainPage* main = Page<TMainPage>();
+    main->smallsytsemClean->SetEnabled(true);
+    main->simulationMode->SetEnabled(true);
 }
 
 // "help_english.chm" beside the program, opened by the shell; a missing file is not

@@ -56,21 +56,30 @@ void TEraserEngine::EmptyRecycleBin() {
     SHEmptyRecycleBinW(MainWindow(), nullptr, 0);
 }
 
-// Registry errors are swallowed; the option follows the request all the same.
-void TEraserEngine::SetLoadAtStartup(bool value) {
+const char* const TEraserEngine::LoadAtStartupFailed =
+    "The program could not be set to load at Windows startup: the registry's \"Run\" key "
+    "cannot be written.";
+
+// The option follows the registry: a Run value that cannot be written or removed
+// leaves it as it was.
+bool TEraserEngine::SetLoadAtStartup(bool value) {
+    bool done = false;
     try {
         TRegistry reg;
         reg.RootKey = HKEY_CURRENT_USER;
-        if (reg.OpenKey(RunKey, false)) {
-            if (value)
-                reg.WriteString(RunValue, GetModuleFileNameStr());
-            else
-                reg.DeleteValue(RunValue);
+        if (value) {
+            done = reg.OpenKey(RunKey, true);
+            if (done) reg.WriteString(RunValue, GetModuleFileNameStr());
+        } else {
+            done = !reg.OpenKey(RunKey, false) || !reg.ValueExists(RunValue) ||
+                   reg.DeleteValue(RunValue);
         }
     } catch (const Exception&) {
+        done = false;
         LogSwallowed("TEraserEngine::SetLoadAtStartup");
     }
-    FLoadAtStartup = value;
+    if (done) FLoadAtStartup = value;
+    return done;
 }
 
 void TEraserEngine::ToggleStealthMode() {

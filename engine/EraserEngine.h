@@ -56,7 +56,10 @@ public:
     std::function<void(TEraserEngine* sender, bool hidden)> OnStealthChanged;
     void EmptyRecycleBin();
     [[nodiscard]] bool GetLoadAtStartup() const { return FLoadAtStartup; }
-    void SetLoadAtStartup(bool value);
+    // Writes or removes the program's value under the user's "Run" key (creating the
+    // key); false, with the option unchanged, when the registry refuses.
+    bool SetLoadAtStartup(bool value);
+    static const char* const LoadAtStartupFailed; // the message when writing it failed
 
     void LoadSettings(const std::string& fileName);
     void SaveSettings(const std::string& fileName);

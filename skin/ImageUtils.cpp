@@ -146,7 +146,7 @@ void GradientFill(HDC dc, const RECT& rect, TColor startColor, TColor endColor, 
     for (int i = from; i < to; ++i) {
         RECT line = rows ? RECT{rect.left, first + i, rect.right, first + i + 1}
                          : RECT{first + i, rect.top, first + i + 1, rect.bottom};
-        TGdiObject brush(CreateSolidBrush(ramp.Colors[i]));
-        FillRect(dc, &line, static_cast<HBRUSH>(brush.Get()));
+        TBrushHandle brush(CreateSolidBrush(ramp.Colors[i]));
+        FillRect(dc, &line, brush.Get());
     }
 }

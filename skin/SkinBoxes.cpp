@@ -42,43 +42,41 @@ bool TSkinGroupBox::BeforeMessage(TMessage& message) {
 }
 
 void TSkinGroupBox::Draw(HDC dc, const RECT& rect) {
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0) return;
+    if (IsRectEmpty(&rect)) return;
     FCaption = WindowText();
     if (FCaption.empty() && Control()) FCaption = Control()->Caption();
     HFONT font = Control() ? Control()->Font().Handle() : WindowFont(Handle());
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SIZE zero{};
-    GetTextExtentPoint32W(dc, L"0", 1, &zero);
-    const int y = zero.cy / 2 - 1;
-    const int saved = SaveDC(dc);
-    if (FFlag == 1) {
-        // The whole box composed off-screen: face, frame, caption; then its graphic children.
-        HDC buffer = ComposeBuffer(w, h);
-        FillSkinColour(buffer, RECT{0, 0, w, h});
-        SelectObject(buffer, font);
-        DrawFrame(buffer, w, h, y);
-        CopyComposed(dc, rect);
-    } else {
-        RECT r{0, y, w, h};
-        for (int i = 0; i < 2; ++i, InflateRect(&r, -1, -1))
-            FrameRect(dc, &r, SkinData()->ButtonFaceBrush());
-        DrawFrame(dc, w, h, y);
+    {
+        TSelectScope useFont(dc, font);
+        TSavedDC state(dc);
+        SIZE zero{};
+        GetTextExtentPoint32W(dc, L"0", 1, &zero);
+        const int y = zero.cy / 2 - 1;
+        if (FFlag == 1) {
+            // The whole box composed off-screen: face, frame, caption; then its graphic children.
+            FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& area) {
+                FillSkinColour(buffer, area);
+                TSelectScope useFont(buffer, font);
+                DrawFrame(buffer, area.right, area.bottom, y);
+            });
+        } else {
+            RECT r{0, y, rect.right - rect.left, rect.bottom - rect.top};
+            for (int i = 0; i < 2; ++i, InflateRect(&r, -1, -1))
+                FrameRect(dc, &r, SkinData()->ButtonFaceBrush());
+            DrawFrame(dc, rect.right - rect.left, rect.bottom - rect.top, y);
+        }
     }
-    RestoreDC(dc, saved);
-    SelectObject(dc, oldFont);
     if (Control()) Control()->PaintControls(dc);
 }
 
 // The rounded frame from y down, and the caption on the face colour over its top edge.
 void TSkinGroupBox::DrawFrame(HDC dc, int w, int h, int y) {
     const TSkinColours& colours = SkinData()->Colours();
-    TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(colours.ButtonShadow)));
-    HGDIOBJ oldPen = SelectObject(dc, pen.Get());
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, 1, y, w - 1, h - 1, 5, 5);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
+    TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(colours.ButtonShadow)));
+    {
+        TSelectScope usePen(dc, pen.Get()), useBrush(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, 1, y, w - 1, h - 1, 5, 5);
+    }
     if (FCaption.empty()) return;
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, ColorToRGB(colours.ButtonFace));

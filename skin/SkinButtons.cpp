@@ -163,7 +163,7 @@ void TSkinButton::DrawFocus(HDC buffer, RECT textRect) {
 }
 
 void TSkinButton::Draw(HDC dc, const RECT& rect) {
-    if (!Picture() || IsRectEmpty(&rect)) return;
+    if (!Picture()) return;
     GetWindowRect(Handle(), &FWindowRect);
     FCtrlEnabled = WindowEnabled();
     FCtrlFocused = Focused();
@@ -175,18 +175,17 @@ void TSkinButton::Draw(HDC dc, const RECT& rect) {
     else if (FState & ssHot)
         frame = 4;
     if (!FCtrlEnabled) frame = 3;
-    const RECT local{0, 0, Width(rect), Height(rect)};
-    HDC buffer = ComposeBuffer(local.right, local.bottom);
-    DrawFace(buffer, local, frame);
-    DrawFocus(buffer, DrawCentredCaption(buffer, local, frame,
-                                         Control() ? Control()->Caption() : WindowText()));
-    CopyComposed(dc, rect);
+    FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& local) {
+        DrawFace(buffer, local, frame);
+        DrawFocus(buffer, DrawCentredCaption(buffer, local, frame,
+                                             Control() ? Control()->Caption() : WindowText()));
+    });
 }
 
 RECT TSkinButton::DrawCentredCaption(HDC buffer, const RECT& rect, int frame,
                                      const std::string& caption) {
     FCaption = BrokenCaption(caption);
-    HGDIOBJ oldFont = SelectObject(buffer, Font());
+    TSelectScope useFont(buffer, Font());
     SetTextColor(buffer, TextColour(frame));
     SetBkMode(buffer, TRANSPARENT);
     RECT inner = rect;
@@ -196,7 +195,6 @@ RECT TSkinButton::DrawCentredCaption(HDC buffer, const RECT& rect, int frame,
     OffsetRect(&text, inner.left + (Width(inner) - Width(text)) / 2 - text.left,
                inner.top + (Height(inner) - Height(text)) / 2 - 1 - text.top);
     SkinDrawText(buffer, FCaption, text, flags);
-    SelectObject(buffer, oldFont);
     return text;
 }
 
@@ -204,7 +202,7 @@ RECT TSkinButton::DrawCentredCaption(HDC buffer, const RECT& rect, int frame,
 
 void TSkinBitButton::Draw(HDC dc, const RECT& rect) {
     auto button = dynamic_cast<TBitBtn*>(Control());
-    if (!button || !Picture() || IsRectEmpty(&rect)) return TSkinButton::Draw(dc, rect);
+    if (!button || !Picture()) return TSkinButton::Draw(dc, rect);
     GetWindowRect(Handle(), &FWindowRect);
     FCtrlEnabled = WindowEnabled();
     FCtrlFocused = Focused();
@@ -214,14 +212,14 @@ void TSkinBitButton::Draw(HDC dc, const RECT& rect) {
     else if (FState & ssHot)
         frame = 4;
     if (!FCtrlEnabled) frame = 3;
-    const RECT local{0, 0, Width(rect), Height(rect)};
-    HDC buffer = ComposeBuffer(local.right, local.bottom);
-    DrawFace(buffer, local, frame);
     FCaption = button->Caption();
-    const RECT text = DrawGlyphAndCaption(buffer, local, frame, button->Glyph(),
-                                          button->NumGlyphs(), button->Layout(), button->Spacing());
-    if (!FCaption.empty()) DrawFocus(buffer, text);
-    CopyComposed(dc, rect);
+    FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& local) {
+        DrawFace(buffer, local, frame);
+        const RECT text =
+            DrawGlyphAndCaption(buffer, local, frame, button->Glyph(), button->NumGlyphs(),
+                                button->Layout(), button->Spacing());
+        if (!FCaption.empty()) DrawFocus(buffer, text);
+    });
 }
 
 RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, int frame, TBitmap& glyph,
@@ -233,7 +231,7 @@ RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, int frame
     const bool across = layout == blGlyphLeft || layout == blGlyphRight;
     RECT inner = rect;
     InflateRect(&inner, -2, -2);
-    HGDIOBJ oldFont = SelectObject(buffer, Font());
+    TSelectScope useFont(buffer, Font());
     RECT measure = inner;
     (across ? measure.right : measure.bottom) -= (across ? gw : gh) + 2;
     RECT text = FCaption.empty() ? RECT{} : TextBox(buffer, FCaption, measure, DT_WORDBREAK);
@@ -275,7 +273,6 @@ RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, int frame
     SetBkMode(buffer, TRANSPARENT);
     const UINT align = layout == blGlyphRight ? DT_RIGHT : across ? DT_LEFT : DT_CENTER;
     SkinDrawText(buffer, FCaption, t, DT_WORDBREAK | align);
-    SelectObject(buffer, oldFont);
     return t;
 }
 
@@ -326,26 +323,25 @@ void TSkinSpeedButton::PaintControl(HDC dc) {
 
 void TSkinSpeedButton::Draw(HDC dc, const RECT& rect) {
     auto button = dynamic_cast<TSpeedButton*>(GraphicControl());
-    if (!button || !dc || !Picture() || IsRectEmpty(&rect) || FPainting) return;
+    if (!button || !dc || !Picture() || FPainting) return;
     FPainting = true;
     FCtrlEnabled = button->Enabled();
     int frame = FState & ssPressed ? 2 : FState & ssHot ? 4 : 1;
     if (!FCtrlEnabled) frame = 3;
     if (button->Down()) frame = 2;
-    const RECT local{0, 0, Width(rect), Height(rect)};
-    HDC buffer = ComposeBuffer(local.right, local.bottom);
-    if (frame == 2 || frame == 4 || !button->Flat())
-        DrawFace(buffer, local, frame);
-    else
-        FillBackground(buffer, local);
-    if (button->Glyph().Empty()) {
-        DrawCentredCaption(buffer, local, frame, button->Caption());
-    } else {
-        FCaption = button->Caption();
-        DrawGlyphAndCaption(buffer, local, frame, button->Glyph(), button->NumGlyphs(), blGlyphLeft,
-                            TSpeedButton::GlyphGap);
-    }
-    CopyComposed(dc, rect);
+    FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& local) {
+        if (frame == 2 || frame == 4 || !button->Flat())
+            DrawFace(buffer, local, frame);
+        else
+            FillBackground(buffer, local);
+        if (button->Glyph().Empty()) {
+            DrawCentredCaption(buffer, local, frame, button->Caption());
+        } else {
+            FCaption = button->Caption();
+            DrawGlyphAndCaption(buffer, local, frame, button->Glyph(), button->NumGlyphs(),
+                                blGlyphLeft, TSpeedButton::GlyphGap);
+        }
+    });
     FPainting = false;
 }
 
@@ -434,36 +430,39 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect) {
     FCtrlFocused = Focused();
     const RECT local{0, 0, Width(rect), Height(rect)};
     const RECT box = GlyphBox(local, strip->Width() / frames, strip->Height());
-    HDC buffer = ComposeBuffer(local.right, local.bottom);
     // A bare window keeps its native caption: only the glyph's box is covered.
     const RECT& filled = FFlag == 1 ? local : box;
-    if (SkinData()->Options & SkinOption(xoTransparent))
-        FillControlColour(buffer, filled);
-    else
-        FillSkinColour(buffer, filled);
-    DrawSkinFrame(buffer, box, *strip, true, frames, GlyphFrame(frames));
-    if (FFlag == 1) {
-        const bool right = Style() & BS_RIGHTBUTTON;
-        RECT text = local;
-        (right ? text.right : text.left) += right ? -18 : 18;
-        FCaption = WindowText();
-        if (FCaption.empty()) FCaption = Control()->Caption();
-        HGDIOBJ oldFont = SelectObject(buffer, Control()->Font().Handle());
-        SetTextColor(buffer, ColorToRGB(Control()->Font().Color()));
-        UINT flags = right ? DT_RIGHT : DT_WORDBREAK | DT_EXPANDTABS;
-        // A caption the control cannot hold is shortened on one line, never cut.
-        const RECT whole = TextBox(buffer, FCaption, text, flags);
-        if (Height(whole) > Height(text) || Width(whole) > Width(text))
-            flags = (flags & ~DT_WORDBREAK) | DT_SINGLELINE | DT_END_ELLIPSIS;
-        DrawCaption(buffer, text, flags, FCtrlEnabled, FCaption);
-        if (FCtrlFocused) {
-            RECT measured = TextBox(buffer, FCaption, text, flags | DT_NOCLIP);
-            OffsetRect(&measured, 0, (Height(text) - Height(measured)) / 2 - 1);
-            DrawFocusAround(buffer, measured, local);
-        }
-        SelectObject(buffer, oldFont);
-        return CopyComposed(dc, rect);
+    RECT target = filled;
+    OffsetRect(&target, rect.left, rect.top);
+    FOffscreen.Paint(dc, target, [&](HDC buffer, const RECT& area) {
+        RECT glyph = box;
+        OffsetRect(&glyph, -filled.left, -filled.top);
+        if (SkinData()->Options & SkinOption(xoTransparent))
+            FillControlColour(buffer, area);
+        else
+            FillSkinColour(buffer, area);
+        DrawSkinFrame(buffer, glyph, *strip, true, frames, GlyphFrame(frames));
+        if (FFlag == 1) DrawCheckCaption(buffer, local);
+    });
+}
+
+void TSkinCheckBox::DrawCheckCaption(HDC buffer, const RECT& local) {
+    const bool right = Style() & BS_RIGHTBUTTON;
+    RECT text = local;
+    (right ? text.right : text.left) += right ? -18 : 18;
+    FCaption = WindowText();
+    if (FCaption.empty()) FCaption = Control()->Caption();
+    TSelectScope useFont(buffer, Control()->Font().Handle());
+    SetTextColor(buffer, ColorToRGB(Control()->Font().Color()));
+    UINT flags = right ? DT_RIGHT : DT_WORDBREAK | DT_EXPANDTABS;
+    // A caption the control cannot hold is shortened on one line, never cut.
+    const RECT whole = TextBox(buffer, FCaption, text, flags);
+    if (Height(whole) > Height(text) || Width(whole) > Width(text))
+        flags = (flags & ~DT_WORDBREAK) | DT_SINGLELINE | DT_END_ELLIPSIS;
+    DrawCaption(buffer, text, flags, FCtrlEnabled, FCaption);
+    if (FCtrlFocused) {
+        RECT measured = TextBox(buffer, FCaption, text, flags | DT_NOCLIP);
+        OffsetRect(&measured, 0, (Height(text) - Height(measured)) / 2 - 1);
+        DrawFocusAround(buffer, measured, local);
     }
-    BitBlt(dc, rect.left + box.left, rect.top + box.top, Width(box), Height(box), buffer, box.left,
-           box.top, SRCCOPY);
 }

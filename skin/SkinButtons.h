@@ -85,6 +85,10 @@ protected:
     [[nodiscard]] virtual TBitmap* Strip(int& frames) const;
     [[nodiscard]] virtual int GlyphFrame(int frames) const;
     [[nodiscard]] virtual RECT GlyphBox(const RECT& rect, int glyphWidth, int glyphHeight) const;
+
+private:
+    // The caption beside the glyph, and its focus rectangle.
+    void DrawCheckCaption(HDC buffer, const RECT& local);
 };
 
 class TSkinRadioButton : public TSkinCheckBox {

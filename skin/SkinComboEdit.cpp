@@ -113,14 +113,13 @@ void TSkinComBox::Draw(HDC dc, const RECT& rect) {
         // Flat: a frame in the DC's brush, the button picture unscaled at the right.
         RECT r = rect;
         InflateRect(&r, -1, -1);
-        FrameRect(dc, &r, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+        FrameRect(dc, &r, CurrentBrush(dc));
         InflateRect(&r, -1, -1);
         r.left = r.right - GetSystemMetrics(SM_CXVSCROLL);
         const int w = button->FrameWidth();
         BitBlt(dc, r.left, r.top, std::min<int>(w, r.right - r.left), r.bottom - r.top,
                button->Bitmap.Canvas().Handle(), (frame - 1) * w, 0, SRCCOPY);
-        TGdiObject shadow(CreateSolidBrush(ColorToRGB(SkinData()->Colours().ButtonShadow)));
-        FrameRect(dc, &rect, static_cast<HBRUSH>(shadow.Get()));
+        FrameShadow(dc, rect);
         return;
     }
     if (button->Style == 2) {
@@ -145,7 +144,7 @@ void TSkinComBox::DrawParts(HDC dc, const RECT& rect, int frame) {
         text = {rect.left + b + 4, rect.top + 2, rect.right - 2, rect.bottom - 2};
         area = {rect.left + 2, rect.top, rect.left + b + 2, rect.bottom};
     }
-    const int saved = SaveDC(dc);
+    TSavedDC state(dc);
     ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
     if (e.SunkEdge) DrawElement(dc, rect, e.SunkEdge->FrameCount, frame, *e.SunkEdge);
     TDataSkinBorder& button = *e.ComboButton;
@@ -153,7 +152,6 @@ void TSkinComBox::DrawParts(HDC dc, const RECT& rect, int frame) {
                   frame);
     if (e.ExtraImages && !e.ExtraImages->Bitmap.Empty())
         DrawSkinFrameTransparent(dc, area, e.ExtraImages->Bitmap, e.ExtraImages->FrameCount, frame);
-    RestoreDC(dc, saved);
 }
 
 // ---- edits
@@ -164,10 +162,7 @@ void TSkinEdit::AfterMessage(TMessage& message) {
     case WM_PRINT: {
         HDC dc = reinterpret_cast<HDC>(message.WParam);
         if (dc) return DrawPrinted(dc);
-        HDC windowDC = GetWindowDC(Handle());
-        DrawPrinted(windowDC);
-        ReleaseDC(Handle(), windowDC);
-        return;
+        return DrawPrinted(TWholeWindowDC(Handle()).Get());
     }
     }
     TSkinControl::AfterMessage(message);
@@ -199,10 +194,9 @@ void TSkinEdit::SkinUpDown() {
 void TSkinEdit::Draw(HDC dc, const RECT& rect) {
     SkinUpDown();
     if (!HasBorder(0)) return;
-    TGdiObject shadow(CreateSolidBrush(ColorToRGB(SkinData()->Colours().ButtonShadow)));
-    auto white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    HBRUSH white = StockBrush(WHITE_BRUSH);
     RECT r = rect;
-    FrameRect(dc, &r, static_cast<HBRUSH>(shadow.Get()));
+    FrameShadow(dc, r);
     for (int i = 0; i < 2; ++i) {
         InflateRect(&r, -1, -1);
         FrameRect(dc, &r, white);
@@ -216,7 +210,6 @@ void TSkinEdit::DrawPrinted(HDC dc) {
     OffsetRect(&r, -r.left, -r.top);
     RECT inner = r;
     InflateRect(&inner, -1, -1);
-    FrameRect(dc, &inner, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
-    TGdiObject shadow(CreateSolidBrush(ColorToRGB(SkinData()->Colours().ButtonShadow)));
-    FrameRect(dc, &r, static_cast<HBRUSH>(shadow.Get()));
+    FrameRect(dc, &inner, CurrentBrush(dc));
+    FrameShadow(dc, r);
 }

@@ -9,6 +9,7 @@
 #include "skin/SkinMessages.h"
 #include "skin/SkinReader.h"
 #include <algorithm>
+#include <optional>
 
 bool TSkinControls::Add(TSkinControl* control) {
     if (std::find(FItems.begin(), FItems.end(), control) != FItems.end()) return true;
@@ -218,9 +219,8 @@ void TSkinControl::PaintControl(HDC dc) {
     if (!FHandle || !GetWindowRect(FHandle, &r)) return;
     OffsetRect(&r, -r.left, -r.top);
     if (dc) return Draw(dc, r);
-    HDC windowDC = GetWindowDC(FHandle);
-    Draw(windowDC, r);
-    ReleaseDC(FHandle, windowDC);
+    TWholeWindowDC windowDC(FHandle);
+    Draw(windowDC.Get(), r);
 }
 
 void TSkinControl::Repaint() {
@@ -235,14 +235,13 @@ void TSkinControl::SendMouseLeave() {
 }
 
 void TSkinControl::WmPaint(TMessage& message) {
+    std::optional<TPaintScope> paint;
     HDC dc = reinterpret_cast<HDC>(message.WParam);
-    PAINTSTRUCT ps;
-    if (!dc) dc = BeginPaint(FHandle, &ps);
+    if (!dc) dc = paint.emplace(FHandle).Get();
     GetWindowRect(FHandle, &FWindowRect);
     RECT r = FWindowRect;
     OffsetRect(&r, -r.left, -r.top);
     Draw(dc, r);
-    if (!message.WParam) EndPaint(FHandle, &ps);
     message.Result = 0;
 }
 
@@ -260,28 +259,23 @@ TColor TSkinControl::GetControlColour(TColor def) const {
 }
 
 void TSkinControl::FillControlColour(HDC dc, const RECT& rect) const {
-    TGdiObject brush(
+    TBrushHandle brush(
         CreateSolidBrush(ColorToRGB(GetControlColour(FSkinData->Colours().ButtonFace))));
-    FillRect(dc, &rect, static_cast<HBRUSH>(brush.Get()));
+    FillRect(dc, &rect, brush.Get());
+}
+
+void TSkinControl::FrameShadow(HDC dc, const RECT& rect) const {
+    TBrushHandle shadow(CreateSolidBrush(ColorToRGB(FSkinData->Colours().ButtonShadow)));
+    FrameRect(dc, &rect, shadow.Get());
 }
 
 void TSkinControl::FillSkinColour(HDC dc, const RECT& rect) const {
     FillRect(dc, &rect, FSkinData->ButtonFaceBrush());
 }
 
-HDC TSkinControl::FilledBuffer(TBitmap& buffer, int w, int h, bool controlColour) const {
-    buffer.SetSize(w, h);
-    HDC dc = buffer.Canvas().Handle();
-    if (controlColour)
-        FillControlColour(dc, {0, 0, w, h});
-    else
-        FillSkinColour(dc, {0, 0, w, h});
-    return dc;
-}
-
 void TSkinControl::DrawElement(HDC dc, const RECT& rect, int frames, int frame,
                                TDataSkinObject& element) {
-    if (IsRectEmpty(&rect) || element.Bitmap.Empty()) return;
+    if (element.Bitmap.Empty()) return;
     DrawSkinRect(dc, rect, element.Bitmap, false, element.Tile == 1, element.Trans == 1, frames,
                  frame, element.Margins());
 }
@@ -316,18 +310,6 @@ std::string TSkinControl::PropText(const std::string& name) const {
 void TSkinControl::SetPropText(const std::string& name, const std::string& value) {
     TControl* control = FControl ? FControl : FGraphicControl;
     if (control && IsPublishedProp(*control, name)) SetPropValue(*control, name, value);
-}
-
-HDC ComposeBuffer(int w, int h) {
-    static TBitmap* buffer = new TBitmap; // lives as long as the program
-    if (buffer->Width() < w || buffer->Height() < h)
-        buffer->SetSize(std::max(w, buffer->Width()), std::max(h, buffer->Height()));
-    return buffer->Canvas().Handle();
-}
-
-void CopyComposed(HDC dc, const RECT& rect) {
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-           ComposeBuffer(0, 0), 0, 0, SRCCOPY);
 }
 
 HFONT WindowFont(HWND wnd) {

@@ -9,11 +9,11 @@
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Controls.h"
 #include "classlib/gui/WindowSubclass.h"
+#include "skin/SkinPaint.h"
 #include <memory>
 #include <string>
 #include <vector>
 
-class TBitmap;
 class TSkinData;
 class TSkinForm;
 class TSkinControl;
@@ -101,9 +101,8 @@ protected:
     [[nodiscard]] TColor GetControlColour(TColor def) const;
     void FillSkinColour(HDC dc, const RECT& rect) const;
     void FillControlColour(HDC dc, const RECT& rect) const;
-    // Sizes the off-screen buffer to w x h, fills it with the skin's face colour (the
-    // control's colour with controlColour) and gives its DC.
-    HDC FilledBuffer(TBitmap& buffer, int w, int h, bool controlColour = false) const;
+    // A one-pixel frame in the skin's shadow colour.
+    void FrameShadow(HDC dc, const RECT& rect) const;
     // Frame `frame` of `frames` of the element scaled to the rectangle by its margins.
     static void DrawElement(HDC dc, const RECT& rect, int frames, int frame,
                             TDataSkinObject& element);
@@ -124,6 +123,7 @@ protected:
     RECT FWindowRect{};
     int FFlag = 0;
     bool FUseSkinColour = false;
+    TOffscreen FOffscreen;
 
 private:
     void MessageProc(TMessage& message);
@@ -144,11 +144,6 @@ private:
     int FLifeState = 0;
 };
 
-// The one off-screen bitmap the skinned painters compose in, at least w x h; its DC.
-// Main thread; one painter at a time.
-HDC ComposeBuffer(int w, int h);
-// Copies the composed w x h to dc at the rectangle's top left.
-void CopyComposed(HDC dc, const RECT& rect);
 // The font a window draws its text with (WM_GETFONT), or the system's.
 HFONT WindowFont(HWND wnd);
 // A window counts as top-level when its parent is the desktop or it is a popup.

@@ -144,7 +144,7 @@ public:
     [[nodiscard]] const TSkinColours& Colours() const { return FColours; }
     [[nodiscard]] const std::vector<TColor>& IndexedColours() const { return FIndexedColours; }
     [[nodiscard]] const std::array<TColor, 10>& CustomColours() const { return FCustomColours; }
-    [[nodiscard]] HBRUSH ButtonFaceBrush() const { return static_cast<HBRUSH>(FBrush.Get()); }
+    [[nodiscard]] HBRUSH ButtonFaceBrush() const { return FBrush.Get(); }
     TBitmap& SmallIcon() { return FSmallIcon; }
     TImageList& MenuImages() { return *FMenuImages; } // restore, maximize, minimize, close
     void MakeAppIcon();
@@ -170,7 +170,7 @@ private:
     TSkinColours FColours{};
     std::vector<TColor> FIndexedColours;
     std::array<TColor, 10> FCustomColours{};
-    TGdiObject FBrush;
+    TBrushHandle FBrush;
     TBitmap FSmallIcon;
     std::unique_ptr<TImageList> FMenuImages;
 };

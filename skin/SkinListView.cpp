@@ -29,24 +29,22 @@ bool TSkinHeader::BeforeMessage(TMessage& message) {
 
 void TSkinHeader::Draw(HDC dc, const RECT& rect) {
     TDataSkinObject* element = Element();
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (!element || w <= 0 || h <= 0) return;
-    TBitmap buffer;
-    buffer.SetSize(w, h);
-    HDC b = buffer.Canvas().Handle();
-    TSelectScope useFont(b, WindowFont(Handle()));
-    SetTextColor(b, ColorToRGB(SkinData()->Colours().ButtonText));
-    const int count = static_cast<int>(SendMessageW(Handle(), HDM_GETITEMCOUNT, 0, 0));
-    int right = 0;
-    for (int i = 0; i < count; ++i) {
-        RECT item;
-        if (!SendMessageW(Handle(), HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item))) continue;
-        DrawItem(b, i, item, *element);
-        right = std::max<int>(right, item.right);
-    }
-    DrawSkinRect(b, {right, 0, w, h}, element->Bitmap, false, element->Tile == 1, false,
-                 element->FrameCount, 1, element->Margins());
-    BitBlt(dc, rect.left, rect.top, w, h, b, 0, 0, SRCCOPY);
+    if (!element) return;
+    FOffscreen.Paint(dc, rect, [&](HDC b, const RECT& area) {
+        TSelectScope useFont(b, WindowFont(Handle()));
+        SetTextColor(b, ColorToRGB(SkinData()->Colours().ButtonText));
+        const int count = static_cast<int>(SendMessageW(Handle(), HDM_GETITEMCOUNT, 0, 0));
+        int right = 0;
+        for (int i = 0; i < count; ++i) {
+            RECT item;
+            if (!SendMessageW(Handle(), HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)))
+                continue;
+            DrawItem(b, i, item, *element);
+            right = std::max<int>(right, item.right);
+        }
+        DrawSkinRect(b, {right, 0, area.right, area.bottom}, element->Bitmap, false,
+                     element->Tile == 1, false, element->FrameCount, 1, element->Margins());
+    });
 }
 
 void TSkinHeader::DrawItem(HDC dc, int index, const RECT& item, TDataSkinObject& element) {

@@ -9,11 +9,11 @@ namespace {
 
 TSkinMenu* TrackingBar = nullptr; // the bar whose menu is open
 
-TGdiObject MenuBarFont() {
+TFontHandle MenuBarFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    return TGdiObject(CreateFontIndirectW(&metrics.lfMenuFont));
+    return TFontHandle(CreateFontIndirectW(&metrics.lfMenuFont));
 }
 
 } // namespace
@@ -54,60 +54,52 @@ void TSkinMenu::PaintCaption(HDC dc, const TMenuBtn& button, const RECT& r) cons
 }
 
 void TSkinMenu::Paint(HDC dc, const RECT& bar) {
-    const int w = bar.right - bar.left, h = bar.bottom - bar.top;
-    if (w <= 0 || h <= 0) return;
-    TBitmap face;
-    face.SetSize(w, h);
-    HDC f = face.Canvas().Handle();
-    const RECT all{0, 0, w, h};
-    int x = 6;
-    if (TDataSkinObject* e = FData.Elements().MenuBar.get()) {
-        const int frame = FForm.Active() ? 1 : 2;
-        if (e->Tile == 1)
-            DrawSkinRect(f, all, e->Bitmap, true, false, false, 2, frame, e->Margins());
-        else
-            DrawSkinStrip(f, all, e->Bitmap, true, false, 2, frame, e->Margins());
-        x = e->LeftWidth + 4;
-        if (w < x) x = 12;
-    } else {
-        TGdiObject brush(CreateSolidBrush(ColorToRGB(FData.Colours().Menubar)));
-        FillRect(f, &all, static_cast<HBRUSH>(brush.Get()));
-    }
-    BarRect = bar;
-    Background.Assign(face);
-    TGdiObject font = MenuBarFont();
-    TSelectScope select(f, font.Get());
-    for (auto& button : FButtons) {
-        RECT size{0, 0, 0, 0};
-        SkinDrawText(f, button->Caption, size, DT_SINGLELINE | DT_CALCRECT);
-        const int bw = button->Caption.empty() ? 0 : size.right + 10;
-        PaintCaption(f, *button, {x, 0, x + bw, h - 1});
-        button->Rect = {bar.left + x, bar.top, bar.left + x + bw, bar.bottom - 1};
-        x += bw;
-    }
-    BitBlt(dc, bar.left, bar.top, w, h, f, 0, 0, SRCCOPY);
+    FOffscreen.Paint(dc, bar, [&](HDC f, const RECT& all) {
+        const int w = all.right, h = all.bottom;
+        int x = 6;
+        if (TDataSkinObject* e = FData.Elements().MenuBar.get()) {
+            const int frame = FForm.Active() ? 1 : 2;
+            if (e->Tile == 1)
+                DrawSkinRect(f, all, e->Bitmap, true, false, false, 2, frame, e->Margins());
+            else
+                DrawSkinStrip(f, all, e->Bitmap, true, false, 2, frame, e->Margins());
+            x = e->LeftWidth + 4;
+            if (w < x) x = 12;
+        } else {
+            TBrushHandle brush(CreateSolidBrush(ColorToRGB(FData.Colours().Menubar)));
+            FillRect(f, &all, brush.Get());
+        }
+        BarRect = bar;
+        Background.SetSize(w, h);
+        BitBlt(Background.Canvas().Handle(), 0, 0, w, h, f, 0, 0, SRCCOPY);
+        TFontHandle font = MenuBarFont();
+        TSelectScope select(f, font.Get());
+        for (auto& button : FButtons) {
+            RECT size{0, 0, 0, 0};
+            SkinDrawText(f, button->Caption, size, DT_SINGLELINE | DT_CALCRECT);
+            const int bw = button->Caption.empty() ? 0 : size.right + 10;
+            PaintCaption(f, *button, {x, 0, x + bw, h - 1});
+            button->Rect = {bar.left + x, bar.top, bar.left + x + bw, bar.bottom - 1};
+            x += bw;
+        }
+    });
 }
 
 void TMenuBtn::Paint() {
     TBitmap& back = FBar.Background;
-    const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
-    if (back.Empty() || w <= 0 || h <= 0) return;
-    TBitmap face;
-    face.SetSize(w, h);
-    HDC f = face.Canvas().Handle();
-    BitBlt(f, 0, 0, w, h, back.Canvas().Handle(), Rect.left - FBar.BarRect.left,
-           Rect.top - FBar.BarRect.top, SRCCOPY);
-    const RECT all{0, 0, w, h};
-    if (State != TNCState::Normal) {
-        TGdiObject brush(CreateSolidBrush(ColorToRGB(FBar.FData.Colours().ButtonHilight)));
-        FrameRect(f, &all, static_cast<HBRUSH>(brush.Get()));
-    }
-    TGdiObject font = MenuBarFont();
-    TSelectScope select(f, font.Get());
-    FBar.PaintCaption(f, *this, all);
-    HDC dc = GetWindowDC(FOwner.Handle);
-    BitBlt(dc, Rect.left, Rect.top, w, h, f, 0, 0, SRCCOPY);
-    ReleaseDC(FOwner.Handle, dc);
+    if (back.Empty()) return;
+    TWholeWindowDC dc(FOwner.Handle);
+    FBar.FOffscreen.Paint(dc.Get(), Rect, [&](HDC f, const RECT& all) {
+        BitBlt(f, 0, 0, all.right, all.bottom, back.Canvas().Handle(),
+               Rect.left - FBar.BarRect.left, Rect.top - FBar.BarRect.top, SRCCOPY);
+        if (State != TNCState::Normal) {
+            TBrushHandle brush(CreateSolidBrush(ColorToRGB(FBar.FData.Colours().ButtonHilight)));
+            FrameRect(f, &all, brush.Get());
+        }
+        TFontHandle font = MenuBarFont();
+        TSelectScope select(f, font.Get());
+        FBar.PaintCaption(f, *this, all);
+    });
 }
 
 TMenuBtn* TSkinMenu::ButtonAt(POINT p) const {

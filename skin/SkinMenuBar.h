@@ -7,6 +7,7 @@
 // the next one opens (menus are never tracked inside one another). Main thread; one
 // bar tracks at a time.
 #include "skin/SkinCaption.h"
+#include "skin/SkinPaint.h"
 #include <string>
 
 class TSkinData;
@@ -69,4 +70,5 @@ private:
     bool FFirstKey = false;
     POINT FLastMouse{};
     HHOOK FHook = nullptr;
+    TOffscreen FOffscreen; // the bar and its buttons
 };

@@ -10,12 +10,12 @@ namespace {
 
 constexpr int GlyphSize = 16;
 
-TGdiObject MenuFont(bool bold) {
+TFontHandle MenuFont(bool bold) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
-    return TGdiObject(CreateFontIndirectW(&metrics.lfMenuFont));
+    return TFontHandle(CreateFontIndirectW(&metrics.lfMenuFont));
 }
 
 int ElementLeft(const TSkinData& data) {
@@ -47,7 +47,7 @@ void MeasureItem(TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC d
         height = 8;
         return;
     }
-    TGdiObject font = MenuFont(item->Default());
+    TFontHandle font = MenuFont(item->Default());
     TSelectScope select(dc, font.Get());
     RECT r{0, 0, 0, 0};
     SkinDrawText(dc, item->Caption(), r, DT_CALCRECT | DT_SINGLELINE);
@@ -71,9 +71,9 @@ void PaintBackground(TSkinData& data, HDC target, HDC itemDC, const RECT& r) {
                    r.top + origin.y - window.top, 1, h, SRCCOPY);
         return;
     }
-    TGdiObject brush(CreateSolidBrush(ColorToRGB(data.Colours().Menu)));
+    TBrushHandle brush(CreateSolidBrush(ColorToRGB(data.Colours().Menu)));
     RECT all{0, 0, w, h};
-    FillRect(itemDC, &all, static_cast<HBRUSH>(brush.Get()));
+    FillRect(itemDC, &all, brush.Get());
 }
 
 // A separator: the bottom rows of MenuItem's frame 2, its margins kept.
@@ -112,7 +112,7 @@ void PaintImage(const TSkinData& data, const TPopupMenu& menu, TMenuItem* item, 
     glyph.SetSize(w, h);
     HDC g = glyph.Canvas().Handle();
     RECT all{0, 0, w, h};
-    FillRect(g, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(g, &all, StockBrush(WHITE_BRUSH));
     ImageList_Draw(menu.Images->Handle(), index, g, 0, 0, ILD_TRANSPARENT);
     if (!item->Enabled()) Silhouette(glyph, ColorToRGB(DisabledColour(data.Colours())));
     const int x = 1 + ElementLeft(data);
@@ -124,7 +124,7 @@ void PaintText(TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC dc,
     const TSkinColours& c = data.Colours();
     TColor color = selected ? c.HilightText : c.MenuText;
     if (!item->Enabled()) color = DisabledColour(c);
-    TGdiObject font = MenuFont(item->Default());
+    TFontHandle font = MenuFont(item->Default());
     TSelectScope select(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(color));
@@ -137,36 +137,32 @@ void PaintText(TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC dc,
 
 void DrawItem(TSkinData& data, const TPopupMenu& menu, TMenuItem* item, HDC dc, const RECT& rect,
               bool selected) {
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0) return;
-    TBitmap bitmap;
-    bitmap.SetSize(w, h);
-    HDC b = bitmap.Canvas().Handle();
-    const auto& element = data.Elements().MenuItem;
-    if (element && !element->Bitmap.Empty()) {
-        PaintBackground(data, dc, b, rect);
-        if (item->IsLine()) {
-            PaintSeparator(*element, b, w, h);
+    static TOffscreen* items = new TOffscreen; // lives as long as the program; one menu paints
+    items->Paint(dc, rect, [&](HDC b, const RECT& all) {
+        const int w = all.right, h = all.bottom;
+        const auto& element = data.Elements().MenuItem;
+        if (element && !element->Bitmap.Empty()) {
+            PaintBackground(data, dc, b, rect);
+            if (item->IsLine())
+                PaintSeparator(*element, b, w, h);
+            else
+                DrawSkinRect(b, all, element->Bitmap, false, element->Tile == 1,
+                             element->Trans == 1, 5, selected && item->Enabled() ? 4 : 1,
+                             element->Margins());
         } else {
-            DrawSkinRect(b, RECT{0, 0, w, h}, element->Bitmap, false, element->Tile == 1,
-                         element->Trans == 1, 5, selected && item->Enabled() ? 4 : 1,
-                         element->Margins());
+            TBrushHandle brush(CreateSolidBrush(
+                ColorToRGB(selected ? data.Colours().Hilight : data.Colours().Menu)));
+            FillRect(b, &all, brush.Get());
+            if (item->IsLine()) {
+                RECT line{0, 4, w, h};
+                DrawEdge(b, &line, EDGE_ETCHED, BF_TOP);
+            }
         }
-    } else {
-        TGdiObject brush(
-            CreateSolidBrush(ColorToRGB(selected ? data.Colours().Hilight : data.Colours().Menu)));
-        RECT all{0, 0, w, h};
-        FillRect(b, &all, static_cast<HBRUSH>(brush.Get()));
-        if (item->IsLine()) {
-            RECT line{0, 4, w, h};
-            DrawEdge(b, &line, EDGE_ETCHED, BF_TOP);
+        if (!item->IsLine()) {
+            PaintImage(data, menu, item, b);
+            PaintText(data, menu, item, b, w, h, selected);
         }
-    }
-    if (!item->IsLine()) {
-        PaintImage(data, menu, item, b);
-        PaintText(data, menu, item, b, w, h, selected);
-    }
-    BitBlt(dc, rect.left, rect.top, w, h, b, 0, 0, SRCCOPY);
+    });
 }
 
 void ForEachPopupMenu(TComponent* owner, const std::function<void(TPopupMenu&)>& action) {

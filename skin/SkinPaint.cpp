@@ -1,4 +1,5 @@
 #include "skin/SkinPaint.h"
+#include "skin/ImageUtils.h"
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -23,10 +24,58 @@ RECT FrameRect(TBitmap& source, bool vertical, int frames, int frame) {
     return {(frame - 1) * fw, 0, frame * fw, source.Height()};
 }
 
-void Output(HDC dc, const RECT& rect, TBitmap& bitmap, bool transparent) {
-    if (transparent) return TransparentBlit(dc, rect, bitmap);
-    BitBlt(dc, rect.left, rect.top, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0,
-           SRCCOPY);
+// The frame's nine slices drawn into dst at (x, y), w x h; margins that do not fit are
+// dropped in pairs.
+void DrawNineSlice(HDC dst, int x, int y, int w, int h, TBitmap& source, TSkinMargins m,
+                   bool vertical, bool tile, int frames, int frame) {
+    const RECT f = FrameRect(source, vertical, frames, frame);
+    const int fw = f.right - f.left, fh = f.bottom - f.top;
+    if (m.Left + m.Right > w || m.Left + m.Right > fw) m.Left = m.Right = 0;
+    if (m.Top + m.Bottom > h || m.Top + m.Bottom > fh) m.Top = m.Bottom = 0;
+    HDC src = source.Canvas().Handle();
+    const int mw = fw - m.Left - m.Right, mh = fh - m.Top - m.Bottom; // the frame's middle
+    const int tw = w - m.Left - m.Right, th = h - m.Top - m.Bottom;   // the target's middle
+    const int x0 = f.left, y0 = f.top, r = x + w - m.Right, b = y + h - m.Bottom;
+    Stretch(dst, x, y, m.Left, m.Top, src, x0, y0, m.Left, m.Top);
+    Stretch(dst, x, b, m.Left, m.Bottom, src, x0, y0 + fh - m.Bottom, m.Left, m.Bottom);
+    Stretch(dst, r, y, m.Right, m.Top, src, x0 + fw - m.Right, y0, m.Right, m.Top);
+    Stretch(dst, x, y + m.Top, m.Left, th, src, x0, y0 + m.Top, m.Left, mh);
+    Stretch(dst, x + m.Left, y, tw, m.Top, src, x0 + m.Left, y0, mw, m.Top);
+    if (tile && mw > 0 && mh > 0) {
+        for (int ty = y + m.Top; ty < b; ty += mh)
+            for (int tx = x + m.Left; tx < r; tx += mw)
+                BitBlt(dst, tx, ty, std::min(mw, r - tx), std::min(mh, b - ty), src, x0 + m.Left,
+                       y0 + m.Top, SRCCOPY);
+    } else {
+        Stretch(dst, x + m.Left, y + m.Top, tw, th, src, x0 + m.Left, y0 + m.Top, mw, mh);
+    }
+    Stretch(dst, r, b, m.Right, m.Bottom, src, x0 + fw - m.Right, y0 + fh - m.Bottom, m.Right,
+            m.Bottom);
+    Stretch(dst, r, y + m.Top, m.Right, th, src, x0 + fw - m.Right, y0 + m.Top, m.Right, mh);
+    Stretch(dst, x + m.Left, b, tw, m.Bottom, src, x0 + m.Left, y0 + fh - m.Bottom, mw, m.Bottom);
+}
+
+// Slices left uncovered stay black, as on a new bitmap.
+template <class F> void DrawClipped(HDC dc, const RECT& rect, F&& draw) {
+    TSavedDC state(dc);
+    IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    PatBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, BLACKNESS);
+    draw(dc, rect.left, rect.top);
+}
+
+// Drawn straight into dc when opaque; a transparent picture is composed first in a
+// program-long scratch bitmap and copied with the key colour left out.
+template <class F> void Output(HDC dc, const RECT& rect, bool transparent, F&& draw) {
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0) return;
+    if (!transparent) return DrawClipped(dc, rect, draw);
+    static TBitmap* scratch = new TBitmap; // lives as long as the program
+    if (scratch->Width() < w || scratch->Height() < h)
+        scratch->SetSize(std::max(w, scratch->Width()), std::max(h, scratch->Height()));
+    HDC s = scratch->Canvas().Handle();
+    DrawClipped(s, {0, 0, w, h}, draw);
+    TransparentBlt(dc, rect.left, rect.top, w, h, s, 0, 0, w, h, SkinKeyColor);
 }
 
 } // namespace
@@ -36,41 +85,19 @@ std::unique_ptr<TBitmap> MakeSkinBitmap(int w, int h, TBitmap& source, TSkinMarg
     auto result = std::make_unique<TBitmap>();
     result->SetSize(w, h);
     if (result->Empty() || source.Empty()) return result;
-    const RECT f = FrameRect(source, vertical, frames, frame);
-    const int fw = f.right - f.left, fh = f.bottom - f.top;
-    if (m.Left + m.Right > w || m.Left + m.Right > fw) m.Left = m.Right = 0;
-    if (m.Top + m.Bottom > h || m.Top + m.Bottom > fh) m.Top = m.Bottom = 0;
-    HDC dst = result->Canvas().Handle(), src = source.Canvas().Handle();
+    HDC dst = result->Canvas().Handle();
     SetStretchBltMode(dst, COLORONCOLOR);
-    const int mw = fw - m.Left - m.Right, mh = fh - m.Top - m.Bottom; // the frame's middle
-    const int tw = w - m.Left - m.Right, th = h - m.Top - m.Bottom;   // the target's middle
-    const int x0 = f.left, y0 = f.top;
-    Stretch(dst, 0, 0, m.Left, m.Top, src, x0, y0, m.Left, m.Top);
-    Stretch(dst, 0, h - m.Bottom, m.Left, m.Bottom, src, x0, y0 + fh - m.Bottom, m.Left, m.Bottom);
-    Stretch(dst, w - m.Right, 0, m.Right, m.Top, src, x0 + fw - m.Right, y0, m.Right, m.Top);
-    Stretch(dst, 0, m.Top, m.Left, th, src, x0, y0 + m.Top, m.Left, mh);
-    Stretch(dst, m.Left, 0, tw, m.Top, src, x0 + m.Left, y0, mw, m.Top);
-    if (tile && mw > 0 && mh > 0) {
-        for (int y = m.Top; y < h - m.Bottom; y += mh)
-            for (int x = m.Left; x < w - m.Right; x += mw)
-                BitBlt(dst, x, y, mw, mh, src, x0 + m.Left, y0 + m.Top, SRCCOPY);
-    } else {
-        Stretch(dst, m.Left, m.Top, tw, th, src, x0 + m.Left, y0 + m.Top, mw, mh);
-    }
-    Stretch(dst, w - m.Right, h - m.Bottom, m.Right, m.Bottom, src, x0 + fw - m.Right,
-            y0 + fh - m.Bottom, m.Right, m.Bottom);
-    Stretch(dst, w - m.Right, m.Top, m.Right, th, src, x0 + fw - m.Right, y0 + m.Top, m.Right, mh);
-    Stretch(dst, m.Left, h - m.Bottom, tw, m.Bottom, src, x0 + m.Left, y0 + fh - m.Bottom, mw,
-            m.Bottom);
+    DrawNineSlice(dst, 0, 0, w, h, source, m, vertical, tile, frames, frame);
     return result;
 }
 
 void DrawSkinRect(HDC dc, const RECT& rect, TBitmap& source, bool vertical, bool tile,
                   bool transparent, int frames, int frame, TSkinMargins margins) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0) return;
-    auto bitmap = MakeSkinBitmap(w, h, source, margins, vertical, tile, frames, frame);
-    Output(dc, rect, *bitmap, transparent);
+    Output(dc, rect, transparent, [&](HDC dst, int x, int y) {
+        if (!source.Empty())
+            DrawNineSlice(dst, x, y, w, h, source, margins, vertical, tile, frames, frame);
+    });
 }
 
 void DrawSkinFrame(HDC dc, const RECT& rect, TBitmap& source, bool transparent, int frames,
@@ -98,25 +125,23 @@ void TransparentBlit(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF key) {
 void DrawSkinStrip(HDC dc, const RECT& rect, TBitmap& source, bool vertical, bool transparent,
                    int frames, int frame, TSkinMargins m) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0 || source.Empty()) return;
+    if (source.Empty()) return;
     const RECT f = FrameRect(source, vertical, frames, frame);
-    const int fw = f.right - f.left, fh = f.bottom - f.top, middle = fw - m.Left - m.Right;
-    TBitmap strip;
-    strip.SetSize(w, h);
-    HDC dst = strip.Canvas().Handle(), src = source.Canvas().Handle();
-    SetStretchBltMode(dst, COLORONCOLOR);
-    Stretch(dst, 0, 0, m.Left, h, src, f.left, f.top, m.Left, fh);
-    // A middle of no width is never repeated.
-    if (middle > 0)
-        for (int x = m.Left; x < w - m.Right; x += middle)
-            Stretch(dst, x, 0, std::min(middle, w - m.Right - x), h, src, f.left + m.Left, f.top,
-                    std::min(middle, w - m.Right - x), fh);
-    Stretch(dst, w - m.Right, 0, m.Right, h, src, f.right - m.Right, f.top, m.Right, fh);
-    Output(dc, rect, strip, transparent);
+    const int fh = f.bottom - f.top, middle = f.right - f.left - m.Left - m.Right;
+    HDC src = source.Canvas().Handle();
+    Output(dc, rect, transparent, [&](HDC dst, int x, int y) {
+        Stretch(dst, x, y, m.Left, h, src, f.left, f.top, m.Left, fh);
+        // A middle of no width is never repeated.
+        if (middle > 0)
+            for (int i = m.Left; i < w - m.Right; i += middle)
+                Stretch(dst, x + i, y, std::min(middle, w - m.Right - i), h, src, f.left + m.Left,
+                        f.top, std::min(middle, w - m.Right - i), fh);
+        Stretch(dst, x + w - m.Right, y, m.Right, h, src, f.right - m.Right, f.top, m.Right, fh);
+    });
 }
 
 TGdiObject RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset, COLORREF key) {
-    TGdiObject result(CreateRectRgn(0, 0, 0, 0));
+    TRegionHandle result(CreateRectRgn(0, 0, 0, 0));
     const int r0 = GetRValue(key), g0 = GetGValue(key), b0 = GetBValue(key);
     auto isKey = [&](uint32_t c) { // 0x00RRGGBB
         const int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
@@ -139,9 +164,8 @@ TGdiObject RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset, COL
                      std::max(bound.right, r.right), std::max(bound.bottom, r.bottom)};
         }
         std::copy(rects.begin(), rects.end(), reinterpret_cast<RECT*>(data->Buffer));
-        TGdiObject part(ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
-        CombineRgn(static_cast<HRGN>(result.Get()), static_cast<HRGN>(result.Get()),
-                   static_cast<HRGN>(part.Get()), RGN_OR);
+        TRegionHandle part(ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+        CombineRgn(result.Get(), result.Get(), part.Get(), RGN_OR);
         rects.clear();
     };
     GdiFlush();
@@ -163,5 +187,21 @@ TGdiObject RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset, COL
         }
     }
     flush();
-    return result;
+    return TGdiObject(result.Release());
+}
+
+HDC TOffscreen::Prepare(const RECT& area, TTurn turn) {
+    const int w = area.right, h = area.bottom;
+    if (turn != TTurn::None)
+        FBitmap.SetSize(w, h); // turned whole: no room around it
+    else if (FBitmap.Width() < w || FBitmap.Height() < h)
+        FBitmap.SetSize(std::max(w, FBitmap.Width()), std::max(h, FBitmap.Height()));
+    return FBitmap.Canvas().Handle();
+}
+
+void TOffscreen::Copy(HDC dc, const RECT& rect, TTurn turn) {
+    if (turn == TTurn::Left) RotateBitmapCCW(FBitmap);
+    if (turn == TTurn::Right) RotateBitmapCW(FBitmap);
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+           FBitmap.Canvas().Handle(), 0, 0, SRCCOPY);
 }

@@ -344,12 +344,12 @@ void TSkinParser::MakeComboPictures() {
     work.SetSize(50, 21);
     strip.SetSize(50 * frames, 21);
     HDC w = work.Canvas().Handle();
-    TGdiObject key(CreateSolidBrush(SkinKeyColor));
+    TBrushHandle key(CreateSolidBrush(SkinKeyColor));
     const RECT whole{0, 0, 50, 21}, buttonArea{50 - b, 0, 50, 21}, text{2, 2, 49 - b, 18};
     RECT all{0, 0, strip.Width(), 21};
-    FillRect(strip.Canvas().Handle(), &all, static_cast<HBRUSH>(key.Get()));
+    FillRect(strip.Canvas().Handle(), &all, key.Get());
     for (int k = 1; k <= frames; ++k) {
-        FillRect(w, &whole, static_cast<HBRUSH>(key.Get()));
+        FillRect(w, &whole, key.Get());
         DrawSkinRect(w, whole, sunk.Bitmap, false, sunk.Tile == 1, sunk.Trans == 1, frames, k,
                      sunk.Margins());
         DrawSkinRect(w, buttonArea, button.Bitmap, false, button.Tile == 1, true, button.FrameCount,
@@ -357,7 +357,7 @@ void TSkinParser::MakeComboPictures() {
         if (E.ExtraImages)
             DrawSkinFrameTransparent(w, buttonArea, E.ExtraImages->Bitmap,
                                      E.ExtraImages->FrameCount, k);
-        FillRect(w, &text, static_cast<HBRUSH>(key.Get()));
+        FillRect(w, &text, key.Get());
         BitBlt(strip.Canvas().Handle(), 50 * (k - 1), 0, 50, 21, w, 0, 0, SRCCOPY);
     }
     button.Style = 2;

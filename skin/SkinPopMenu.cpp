@@ -25,8 +25,10 @@ void TSkinPopMenu::MakeFrame() {
     RECT r;
     GetWindowRect(FHandle, &r);
     auto& background = *FData->Elements().MenuBackground;
-    FFrame = MakeSkinBitmap(r.right - r.left, r.bottom - r.top, background.Bitmap,
-                            background.Margins(), false, background.Tile == 1, 1, 1);
+    if (!FFrame) FFrame = std::make_unique<TBitmap>();
+    FFrame->SetSize(r.right - r.left, r.bottom - r.top); // kept while the size stays
+    DrawSkinRect(FFrame->Canvas().Handle(), {0, 0, FFrame->Width(), FFrame->Height()},
+                 background.Bitmap, false, background.Tile == 1, false, 1, 1, background.Margins());
 }
 
 // The outer ring of the frame picture, FrameWidth pixels wide.
@@ -45,9 +47,9 @@ void TSkinPopMenu::Print(TMessage& message) {
     MakeFrame();
     BitBlt(dc, 0, 0, FFrame->Width(), FFrame->Height(), FFrame->Canvas().Handle(), 0, 0, SRCCOPY);
     const int mode = SetBkMode(dc, TRANSPARENT);
-    TGdiObject clip(CreateRectRgn(FrameWidth, FrameWidth, FFrame->Width() - FrameWidth,
-                                  FFrame->Height() - FrameWidth));
-    SelectClipRgn(dc, static_cast<HRGN>(clip.Get()));
+    TRegionHandle clip(CreateRectRgn(FrameWidth, FrameWidth, FFrame->Width() - FrameWidth,
+                                     FFrame->Height() - FrameWidth));
+    SelectClipRgn(dc, clip.Get());
     FSubclass->CallPrevious(message);
     SelectClipRgn(dc, nullptr);
     SetBkMode(dc, mode);
@@ -67,9 +69,7 @@ void TSkinPopMenu::WndProc(TMessage& message) {
         return;
     case WM_NCPAINT: {
         if (!CanPaint()) break;
-        HDC dc = GetWindowDC(FHandle);
-        PaintFrame(dc);
-        ReleaseDC(FHandle, dc);
+        PaintFrame(TWholeWindowDC(FHandle).Get());
         message.Result = 0;
         return;
     }

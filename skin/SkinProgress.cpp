@@ -1,5 +1,4 @@
 #include "skin/SkinProgress.h"
-#include "skin/ImageUtils.h"
 #include "skin/SkinData.h"
 #include <algorithm>
 
@@ -45,40 +44,31 @@ void TSkinProgress::Draw(HDC dc, const RECT& rect) {
 void TSkinProgress::DrawBar(HDC dc, const RECT& rect, int position, const PBRANGE& range) {
     TDataSkinBorder& e = *SkinData()->Elements().Progress;
     const bool vertical = Style() & PBS_VERTICAL;
-    int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (vertical) std::swap(w, h);
-    if (w <= 0 || h <= 0) return;
-    TBitmap buffer;
-    HDC b = FilledBuffer(buffer, w, h);
-    DrawSkinRect(b, {0, 0, w, h}, e.Bitmap, false, e.Tile == 1, true, 2, 1, e.Margins());
-    if (int filled = ProgressFillLength(w, position, range.iLow, range.iHigh); filled > 0)
-        DrawSkinRect(b, {0, 0, filled, h}, e.Bitmap, false, e.Tile == 1, true, 2, 2, e.Margins());
-    if (vertical) RotateBitmapCCW(buffer);
-    BitBlt(dc, rect.left, rect.top, buffer.Width(), buffer.Height(), buffer.Canvas().Handle(), 0, 0,
-           SRCCOPY);
+    auto paint = [&](HDC b, const RECT& area) {
+        FillSkinColour(b, area);
+        DrawSkinRect(b, area, e.Bitmap, false, e.Tile == 1, true, 2, 1, e.Margins());
+        if (int filled = ProgressFillLength(area.right, position, range.iLow, range.iHigh);
+            filled > 0)
+            DrawSkinRect(b, {0, 0, filled, area.bottom}, e.Bitmap, false, e.Tile == 1, true, 2, 2,
+                         e.Margins());
+    };
+    FOffscreen.Paint(dc, rect, paint, vertical ? TTurn::Left : TTurn::None);
 }
 
 // Chunks side by side from the left margin; the filled strip ends at the right margin.
 void TSkinProgress::DrawChunks(HDC dc, const RECT& rect, int position, const PBRANGE& range) {
     TDataSkinBorder& e = *SkinData()->Elements().Progress;
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0) return;
-    TBitmap buffer;
-    HDC b = FilledBuffer(buffer, w, h);
-    DrawSkinRect(b, {0, 0, w, h}, e.Bitmap, false, e.Tile == 1, true, 1, 1, e.Margins());
-    const int inner = w - e.LeftWidth - e.RightWidth;
-    const int filled = ProgressFillLength(inner, position, range.iLow, range.iHigh);
-    TBitmap& chunk = e.Bitmap2;
-    if (filled > 0) {
-        TBitmap strip;
-        strip.SetSize(filled, chunk.Height());
-        for (int x = 0; x < filled; x += chunk.Width())
-            BitBlt(strip.Canvas().Handle(), x, 0, chunk.Width(), chunk.Height(),
-                   chunk.Canvas().Handle(), 0, 0, SRCCOPY);
-        const int top = (h - chunk.Height()) / 2;
-        TransparentBlit(b, {e.LeftWidth, top, e.LeftWidth + filled, top + chunk.Height()}, strip);
-    }
-    BitBlt(dc, rect.left, rect.top, w, h, b, 0, 0, SRCCOPY);
+    FOffscreen.Paint(dc, rect, [&](HDC b, const RECT& area) {
+        FillSkinColour(b, area);
+        DrawSkinRect(b, area, e.Bitmap, false, e.Tile == 1, true, 1, 1, e.Margins());
+        const int inner = area.right - e.LeftWidth - e.RightWidth;
+        const int filled = ProgressFillLength(inner, position, range.iLow, range.iHigh);
+        const TBitmap& chunk = e.Bitmap2;
+        if (filled <= 0) return;
+        const int top = (area.bottom - chunk.Height()) / 2;
+        DrawSkinStrip(b, {e.LeftWidth, top, e.LeftWidth + filled, top + chunk.Height()}, e.Bitmap2,
+                      false, true, 1, 1, {});
+    });
 }
 
 bool TSkinTrackBar::BeforeMessage(TMessage& message) {
@@ -110,7 +100,7 @@ LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& draw) {
         DrawSkinFrame(draw.hdc, thumb, element->Bitmap, true, element->FrameCount, 2);
         return CDRF_SKIPDEFAULT;
     }
-    TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(SkinData()->Colours().ButtonShadow)));
+    TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(SkinData()->Colours().ButtonShadow)));
     TSelectScope usePen(draw.hdc, pen.Get()), useBrush(draw.hdc, SkinData()->ButtonFaceBrush());
     Rectangle(draw.hdc, thumb.left, thumb.top, thumb.right, thumb.bottom);
     return CDRF_SKIPDEFAULT;

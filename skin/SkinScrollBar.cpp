@@ -76,8 +76,7 @@ void TSkinScrollbar::Draw(HDC dc, const RECT& rect) {
     GetClientRect(Handle(), &client);
     const bool hasEdge = client.right < rect.right || client.bottom < rect.bottom;
     if (!FDrawBorder || !hasEdge) return;
-    TGdiObject shadow(CreateSolidBrush(ColorToRGB(SkinData()->Colours().ButtonShadow)));
-    FrameRect(dc, &rect, static_cast<HBRUSH>(shadow.Get()));
+    FrameShadow(dc, rect);
     RECT inner = rect;
     InflateRect(&inner, -1, -1);
     FrameRect(dc, &inner, SkinData()->ButtonFaceBrush());

@@ -51,13 +51,7 @@ LRESULT CALLBACK TWScrollbar::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM 
 
 bool TWScrollbar::Handled(HWND wnd, UINT msg, LPARAM lParam) {
     switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(wnd, &ps);
-        Paint(dc);
-        EndPaint(wnd, &ps);
-        return true;
-    }
+    case WM_PAINT: Paint(TPaintScope(wnd).Get()); return true;
     case WM_ERASEBKGND: return true;
     case WM_LBUTTONDOWN: Press(lParam); return true;
     case WM_LBUTTONUP: Release(lParam); return true;
@@ -155,30 +149,26 @@ void TWScrollbar::Paint(HDC dc) {
     const bool vertical = FKind == Vertical;
     const int w = info.rcScrollBar.right - info.rcScrollBar.left;
     const int h = info.rcScrollBar.bottom - info.rcScrollBar.top;
-    if (w <= 0 || h <= 0) return;
-    const int length = vertical ? h : w, thickness = vertical ? w : h;
-    int arrow = GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
-    TBitmap buffer;
-    buffer.SetSize(w, h);
-    HDC b = buffer.Canvas().Handle();
-    SetStretchBltMode(b, COLORONCOLOR);
-    const RECT whole{0, 0, w, h};
-    FillRect(b, &whole, FData.ButtonFaceBrush());
-    if (TDataSkinObject* track = (vertical ? e.VertScroll : e.HorzScroll).get()) {
-        RECT r = vertical ? RECT{0, arrow, w, h - arrow} : RECT{arrow, 0, w - arrow, h};
-        DrawSkinRect(b, r, track->Bitmap, false, track->Tile == 1, track->Trans == 1, 4,
-                     enabled ? 1 : 3, track->Margins());
-    }
-    if (2 * arrow > length) arrow = length / 2;
-    const int firstFrame = vertical ? 9 : 1, secondFrame = vertical ? 13 : 5;
-    const RECT first = vertical ? RECT{0, 0, w, arrow} : RECT{0, 0, arrow, h};
-    const RECT second = vertical ? RECT{0, h - arrow, w, h} : RECT{w - arrow, 0, w, h};
-    DrawSkinFrame(b, first, e.Scrollbar->Bitmap, true, 23,
-                  firstFrame + (FMouseDown && FDownPart == SB_LINEUP));
-    DrawSkinFrame(b, second, e.Scrollbar->Bitmap, true, 23,
-                  secondFrame + (FMouseDown && FDownPart == SB_LINEDOWN));
-    if (enabled) DrawThumb(b, info, arrow, thickness);
-    BitBlt(dc, 0, 0, w, h, b, 0, 0, SRCCOPY);
+    FOffscreen.Paint(dc, {0, 0, w, h}, [&](HDC b, const RECT& whole) {
+        const int length = vertical ? h : w, thickness = vertical ? w : h;
+        int arrow = GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
+        SetStretchBltMode(b, COLORONCOLOR);
+        FillRect(b, &whole, FData.ButtonFaceBrush());
+        if (TDataSkinObject* track = (vertical ? e.VertScroll : e.HorzScroll).get()) {
+            RECT r = vertical ? RECT{0, arrow, w, h - arrow} : RECT{arrow, 0, w - arrow, h};
+            DrawSkinRect(b, r, track->Bitmap, false, track->Tile == 1, track->Trans == 1, 4,
+                         enabled ? 1 : 3, track->Margins());
+        }
+        if (2 * arrow > length) arrow = length / 2;
+        const int firstFrame = vertical ? 9 : 1, secondFrame = vertical ? 13 : 5;
+        const RECT first = vertical ? RECT{0, 0, w, arrow} : RECT{0, 0, arrow, h};
+        const RECT second = vertical ? RECT{0, h - arrow, w, h} : RECT{w - arrow, 0, w, h};
+        DrawSkinFrame(b, first, e.Scrollbar->Bitmap, true, 23,
+                      firstFrame + (FMouseDown && FDownPart == SB_LINEUP));
+        DrawSkinFrame(b, second, e.Scrollbar->Bitmap, true, 23,
+                      secondFrame + (FMouseDown && FDownPart == SB_LINEDOWN));
+        if (enabled) DrawThumb(b, info, arrow, thickness);
+    });
 }
 
 // While the host tracks the thumb, the thumb follows the mouse between the arrows.

@@ -5,6 +5,7 @@
 // the paint follows the host's scroll state. It lives as a sibling just above the host
 // and belongs to the skinned control that made it. Main thread.
 #include "classlib/gui/Classes.h"
+#include "skin/SkinPaint.h"
 #include <windows.h>
 
 class TSkinData;
@@ -47,6 +48,7 @@ private:
     bool FShown = false;
     bool FMouseDown = false;
     int FDownPart = -1;
+    TOffscreen FOffscreen;
     POINT FDownCursor{};
     int FDownThumbTop = 0;
 };

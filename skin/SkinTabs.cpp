@@ -112,12 +112,27 @@ RECT TSkinTab::StripItemRect(RECT item, const RECT& strip, const RECT& rect) con
 }
 
 void TSkinTab::DrawStrip(HDC dc, const RECT& strip, const RECT& rect) {
-    const bool lying = FTabPosition == tpLeft || FTabPosition == tpRight;
-    int w = strip.right - strip.left, h = strip.bottom - strip.top;
-    if (lying) std::swap(w, h);
-    if (w <= 0 || h <= 0) return;
-    TBitmap buffer;
-    HDC b = FilledBuffer(buffer, w, h, true); // the parent's colour between the tabs
+    TSavedDC state(dc);
+    if (HWND arrows = FindUpDown()) { // the skinned arrows paint themselves
+        RECT a, own;
+        GetWindowRect(arrows, &a);
+        GetWindowRect(Handle(), &own);
+        OffsetRect(&a, -own.left, -own.top);
+        ExcludeClipRect(dc, a.left, a.top, a.right, a.bottom);
+    }
+    const TTurn turn = FTabPosition == tpLeft    ? TTurn::Left
+                       : FTabPosition == tpRight ? TTurn::Right
+                                                 : TTurn::None;
+    FOffscreen.Paint(
+        dc, strip,
+        [&](HDC b, const RECT& area) {
+            FillControlColour(b, area); // the parent's colour between the tabs
+            DrawTabs(b, strip, rect);
+        },
+        turn);
+}
+
+void TSkinTab::DrawTabs(HDC b, const RECT& strip, const RECT& rect) {
     TSelectScope useFont(b, WindowFont(Handle()));
     const int count = static_cast<int>(SendMessageW(Handle(), TCM_GETITEMCOUNT, 0, 0));
     const int selected = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
@@ -137,19 +152,6 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& strip, const RECT& rect) {
         InflateRect(&wide, 2, 0);
         DrawTab(b, selected, wide, true);
     }
-    if (FTabPosition == tpLeft) RotateBitmapCCW(buffer);
-    if (FTabPosition == tpRight) RotateBitmapCW(buffer);
-    const int saved = SaveDC(dc);
-    if (HWND arrows = FindUpDown()) { // the skinned arrows paint themselves
-        RECT a, own;
-        GetWindowRect(arrows, &a);
-        GetWindowRect(Handle(), &own);
-        OffsetRect(&a, -own.left, -own.top);
-        ExcludeClipRect(dc, a.left, a.top, a.right, a.bottom);
-    }
-    BitBlt(dc, strip.left, strip.top, buffer.Width(), buffer.Height(), buffer.Canvas().Handle(), 0,
-           0, SRCCOPY);
-    RestoreDC(dc, saved);
 }
 
 void TSkinTab::DrawTab(HDC dc, int index, const RECT& item, bool selected) {
@@ -172,14 +174,10 @@ void TSkinTab::DrawTab(HDC dc, int index, const RECT& item, bool selected) {
 
 // The border picture as a frame of eight pieces around the page area, its middle left out.
 void TSkinTab::DrawBorder(HDC dc, const RECT& display) {
-    const int w = display.right - display.left, h = display.bottom - display.top;
-    if (w <= 0 || h <= 0) return;
-    auto frame = MakeSkinBitmap(w, h, FBorderBitmap, BorderMargins, false, false, 1, 1);
-    const int saved = SaveDC(dc);
+    TSavedDC state(dc);
     ExcludeClipRect(dc, display.left + BorderMargins.Left, display.top + BorderMargins.Top,
                     display.right - BorderMargins.Right, display.bottom - BorderMargins.Bottom);
-    TransparentBlit(dc, display, *frame);
-    RestoreDC(dc, saved);
+    DrawSkinRect(dc, display, FBorderBitmap, false, false, true, 1, 1, BorderMargins);
 }
 
 bool TSkinTabSheet::BeforeMessage(TMessage& message) {
@@ -201,11 +199,9 @@ bool TSkinTabSheet::BeforeMessage(TMessage& message) {
 
 // The face colour, then the sheet's graphic controls (the sheet's own paint does those).
 void TSkinTabSheet::Draw(HDC dc, const RECT& rect) {
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0) return;
-    TBitmap buffer;
-    HDC b = FilledBuffer(buffer, w, h);
-    TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(b), 0, 0};
-    CallPrevious(paint);
-    BitBlt(dc, rect.left, rect.top, w, h, b, 0, 0, SRCCOPY);
+    FOffscreen.Paint(dc, rect, [&](HDC b, const RECT& area) {
+        FillSkinColour(b, area);
+        TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(b), 0, 0};
+        CallPrevious(paint);
+    });
 }

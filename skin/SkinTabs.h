@@ -26,6 +26,8 @@ private:
     [[nodiscard]] RECT DisplayRect(const RECT& rect) const;
     [[nodiscard]] RECT StripItemRect(RECT item, const RECT& strip, const RECT& rect) const;
     void DrawStrip(HDC dc, const RECT& strip, const RECT& rect);
+    // The tabs into the strip's picture b, the selected one last.
+    void DrawTabs(HDC b, const RECT& strip, const RECT& rect);
     void DrawTab(HDC dc, int index, const RECT& item, bool selected);
     void DrawBorder(HDC dc, const RECT& display);
 

@@ -29,7 +29,7 @@ void DrawLineArrow(HDC dc, TArrow arrow, int x, int y) {
 }
 
 void FillWhite(HDC dc, const RECT& rect) {
-    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc, &rect, StockBrush(WHITE_BRUSH));
 }
 
 bool InsideAnEdit(HWND wnd) {
@@ -94,25 +94,23 @@ void TSkinUpDown::Draw(HDC dc, const RECT& whole) {
         FillWhite(dc, client);
         rect = WithinEditFrame(Handle(), rect);
     }
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0) return;
-    TBitmap buffer;
-    HDC b = FilledBuffer(buffer, w, h);
     POINT cursor;
     GetCursorPos(&cursor);
     ScreenToClient(Handle(), &cursor);
     cursor.x -= rect.left, cursor.y -= rect.top;
     const LONG style = Style();
     const bool enabled = !(style & WS_DISABLED), horizontal = Horizontal || (style & UDS_HORZ);
-    RECT first{0, 0, w, h}, second = first;
-    if (horizontal)
-        first.right = second.left = w / 2;
-    else
-        first.bottom = second.top = h / 2;
     const bool pressed = FState & ssPressed;
-    PaintButton(b, first, 0, UpDownButtonState(first, cursor, enabled, pressed), horizontal);
-    PaintButton(b, second, 1, UpDownButtonState(second, cursor, enabled, pressed), horizontal);
-    BitBlt(dc, rect.left, rect.top, w, h, b, 0, 0, SRCCOPY);
+    FOffscreen.Paint(dc, rect, [&](HDC b, const RECT& area) {
+        FillSkinColour(b, area);
+        RECT first = area, second = area;
+        if (horizontal)
+            first.right = second.left = area.right / 2;
+        else
+            first.bottom = second.top = area.bottom / 2;
+        PaintButton(b, first, 0, UpDownButtonState(first, cursor, enabled, pressed), horizontal);
+        PaintButton(b, second, 1, UpDownButtonState(second, cursor, enabled, pressed), horizontal);
+    });
 }
 
 void TSkinUpDown::PaintButton(HDC dc, const RECT& button, int index, int state, bool horizontal) {
@@ -126,8 +124,8 @@ void TSkinUpDown::PaintButton(HDC dc, const RECT& button, int index, int state, 
         return;
     }
     const TSkinColours& c = SkinData()->Colours();
-    TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(c.ButtonDkShadow)));
-    TGdiObject brush(
+    TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(c.ButtonDkShadow)));
+    TBrushHandle brush(
         CreateSolidBrush(ColorToRGB(state == 2 || state == 4 ? c.ButtonShadow : c.ButtonFace)));
     TSelectScope usePen(dc, pen.Get()), useBrush(dc, brush.Get());
     Rectangle(dc, button.left, button.top, button.right, button.bottom);

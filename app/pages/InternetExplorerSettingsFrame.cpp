@@ -143,7 +143,12 @@ void TTinternetExplorerSettings::btnSaveSettingsClick(TObject*) {
     ie.DownloadDirectory = edDownload->Text();
     misc.ProtectStartPage = chkProtectStartPage->Checked();
     misc.ResetStartPageTo = edResetStartPageTo->Text();
-    misc.WriteIESettings();
+    const std::vector<std::string> failures = misc.WriteIESettings();
+    if (failures.empty()) return;
+    std::string text = "These Internet Explorer settings could not be read or saved:";
+    for (const std::string& line : failures)
+        text += "\n" + line;
+    ShowError(text);
 }
 
 void TTinternetExplorerSettings::BrowseFolder(TEdit* edit) {

@@ -17,7 +17,8 @@ public:
     // Reads the registry into Misc, then Misc into the controls.
     void LoadSettings() override;
     // The controls into Misc, then Misc into the registry. Protection without an
-    // address to reset to is refused with a message, and nothing is saved.
+    // address to reset to is refused with a message, and nothing is saved. Settings
+    // that could not be read or written are named in one message.
     void btnSaveSettingsClick(TObject* Sender);
     void BrowseFolder(TEdit* edit);
 

@@ -97,7 +97,10 @@ void TTMiscShortCutKeys::btnDefaulsClick(TObject*) {
 }
 
 void TTMiscShortCutKeys::ReportUnregistered(const std::vector<int>& ids) const {
-    if (ids.empty()) return;
+    if (!ids.empty()) ShowError(UnregisteredText(ids));
+}
+
+std::string TTMiscShortCutKeys::UnregisteredText(const std::vector<int>& ids) const {
     std::string text = "These hot keys could not be registered. Another program may use them, "
                        "or two actions have the same keys:";
     for (int id : ids)
@@ -105,5 +108,5 @@ void TTMiscShortCutKeys::ReportUnregistered(const std::vector<int>& ids) const {
             if (key.Id == id)
                 text += std::string("\n") + key.Name + ": " +
                         ShortCutToText((*Engine->Misc).*key.Field);
-    ShowError(text);
+    return text;
 }

@@ -8,6 +8,7 @@
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/HotKey.h"
 #include "classlib/gui/Label.h"
+#include <string>
 #include <vector>
 
 class TTMiscShortCutKeys : public TPageFrame {
@@ -19,6 +20,8 @@ public:
     // actions) are named in one message.
     void btnApplyClick(TObject* Sender);
     void btnDefaulsClick(TObject* Sender); // the switches keep their values
+    // One message naming the keys of those hot-key ids and what they are set to.
+    [[nodiscard]] std::string UnregisteredText(const std::vector<int>& ids) const;
 
     TGroupBox* grpShortCuts;
     TLabel *lblQuickClean, *lblCleanReboot, *lblCleanShutdown, *lblStopTask, *lblEmptyRecycleBin;

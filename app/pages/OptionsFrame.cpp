@@ -7,7 +7,7 @@ TTOptions::TTOptions(TComponent* owner) : TPageFrame(owner) {
     SetName("TTOptions1");
     grpOptions = Place<TGroupBox>(this, this, "grpOptions", " Options ", 8, 8, 584, 130);
     chkLoadAtStartup = AddOption("chkLoadAtStartup", "Load At Windows Startup", 0,
-                                 [this](bool on) { Engine->SetLoadAtStartup(on); });
+                                 [this](bool on) { LoadAtStartupClick(on); });
     chkStartInSystemTray = AddOption("chkStartInSystemTray", "Start in System Tray", 1,
                                      [this](bool on) { Engine->StartInSystemTray = on; });
     chkAutoCleanWhenWindowsStart =
@@ -40,6 +40,14 @@ TCheckBox* TTOptions::AddOption(const char* name, const char* caption, int row,
     auto box = Place<TCheckBox>(this, grpOptions, name, caption, 16, 22 + row * 26, 300, 17);
     box->OnClick = [box, write](TObject*) { write(box->Checked()); };
     return box;
+}
+
+void TTOptions::LoadAtStartupClick(bool on) {
+    if (Engine->SetLoadAtStartup(on)) return;
+    ShowError(on ? TEraserEngine::LoadAtStartupFailed
+                 : "The program could not be kept from loading at Windows startup: its value "
+                   "under the registry's \"Run\" key cannot be removed.");
+    chkLoadAtStartup->SetChecked(Engine->GetLoadAtStartup());
 }
 
 void TTOptions::LoadSettings() {

@@ -26,6 +26,9 @@ public:
     TButton* cmdApplyPassword;
 
 private:
+    // A Run value that cannot be written or removed is told, and the box shows the
+    // option as it stays.
+    void LoadAtStartupClick(bool on);
     TCheckBox* AddOption(const char* name, const char* caption, int row,
                          std::function<void(bool)> write);
 };

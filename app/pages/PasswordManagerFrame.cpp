@@ -41,11 +41,18 @@ TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TPageFrame(owner) 
     lvItems->OnDblClick = [this](TObject* sender) {
         if (lvItems->Selected()) btnEditClick(sender);
     };
-    btnAdd = Place<TButton>(this, this, "btnAdd", "Add", 8, 436, 90, 25);
+    int left = 8;
+    auto button = [&](const char* name, const char* caption) {
+        auto b = Place<TSpeedButton>(this, this, name, caption, left, 436, 90, 25);
+        b->SetFlat(true);
+        left += 96;
+        return b;
+    };
+    btnAdd = button("btnAdd", "Add");
     btnAdd->OnClick = [this](TObject* sender) { btnAddClick(sender); };
-    btnEdit = Place<TButton>(this, this, "btnEdit", "Edit", 104, 436, 90, 25);
+    btnEdit = button("btnEdit", "Edit");
     btnEdit->OnClick = [this](TObject* sender) { btnEditClick(sender); };
-    btnDelete = Place<TButton>(this, this, "btnDelete", "Delete", 200, 436, 90, 25);
+    btnDelete = button("btnDelete", "Delete");
     btnDelete->OnClick = [this](TObject* sender) { btnDeleteClick(sender); };
 }
 

@@ -3,8 +3,8 @@
 // clear text, added, edited and deleted through the password dialog. Changes reach
 // Misc at once and "prefs.dat" (encrypted) when the main window saves. Main thread.
 #include "app/pages/PageFrame.h"
-#include "classlib/gui/Button.h"
 #include "classlib/gui/ListView.h"
+#include "classlib/gui/SpeedButton.h"
 
 class TfraPasswordManager : public TPageFrame {
 public:
@@ -20,5 +20,5 @@ public:
     void btnDeleteClick(TObject* Sender);
 
     TListView* lvItems;
-    TButton *btnAdd, *btnEdit, *btnDelete;
+    TSpeedButton *btnAdd, *btnEdit, *btnDelete; // flat
 };

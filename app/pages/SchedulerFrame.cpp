@@ -39,7 +39,7 @@ TTScheduler::TTScheduler(TComponent* owner) : TPageFrame(owner) {
 
 void TTScheduler::BindNumbers() {
     FNumbers = {
-        {edEveryMinutes, nullptr, 1, 99999, "Every: minutes", &TScheduler::EveryMinutes},
+        {edEveryMinutes, spinEveryMinutes, 1, 99999, "Every: minutes", &TScheduler::EveryMinutes},
         {edHourlyHour, spinHourlyHour, 1, 12, "Hourly: hours", &TScheduler::HourlyHours},
         {edHourlyMinutes, spinHourlyMinutes, 0, 59, "Hourly: minutes after the hour",
          &TScheduler::HourlyMinutes},
@@ -47,12 +47,16 @@ void TTScheduler::BindNumbers() {
         {edWeeklyWeeks, spinWeeklyWeeks, 1, 53, "Weekly: weeks", &TScheduler::WeeklyWeeks},
         {edMonthlyAtDay, spinMonthlyAtDay, 1, 31, "Monthly: day", &TScheduler::MonthlyDay},
     };
-    for (TEdit* edit : {edEveryMinutes, edHourlyHour, edHourlyMinutes, edDailyDays, edWeeklyWeeks,
-                        edMonthlyAtDay})
-        edit->OnKeyPress = [](TObject*, wchar_t& key) {
+    for (const TNumber& number : FNumbers) {
+        // The arrows span the whole range, so that an up-down made on the page's first
+        // show puts no other value into its edit than the one loaded.
+        number.Spin->SetMin(number.Min);
+        number.Spin->SetMax(number.Max);
+        number.Edit->OnKeyPress = [](TObject*, wchar_t& key) {
             // Only digits and backspace are ASCII here; every other key is dropped.
             key = key < 0x80 ? static_cast<wchar_t>(DigitKeyFilter(static_cast<char>(key))) : 0;
         };
+    }
 }
 
 void TTScheduler::ShowIntervalDetails(int kind) {
@@ -70,7 +74,7 @@ void TTScheduler::LoadSettings() {
     for (const TNumber& number : FNumbers) {
         // Shown as the nearest end of the range when outside it.
         const int value = std::clamp(s.*number.Field, number.Min, number.Max);
-        if (number.Spin) number.Spin->SetPosition(value);
+        number.Spin->SetPosition(value);
         number.Edit->SetText(std::to_string(value));
     }
     edDailyHour->SetDateTime(TimeOfDay(s.DailyTime));
@@ -94,11 +98,29 @@ const TTScheduler::TNumber* TTScheduler::FirstWrongNumber() const {
     return nullptr;
 }
 
+// A weekly or monthly schedule without a day or month it may run on would never fire.
+std::string TTScheduler::MissingChoice() const {
+    const auto anyTicked = [](const auto& boxes) {
+        return std::any_of(boxes.begin(), boxes.end(),
+                           [](TCheckBox* box) { return box->Checked(); });
+    };
+    if (IntervalButtons[skWeekly]->Checked() && !anyTicked(WeeklyDayBoxes))
+        return "Please tick at least one day of the week for the weekly schedule.";
+    if (IntervalButtons[skMonthly]->Checked() && radMonthlyAtThe->Checked() &&
+        !anyTicked(MonthlyMonthBoxes))
+        return "Please tick at least one month for the monthly schedule.";
+    return "";
+}
+
 bool TTScheduler::SaveSettings() {
     if (const TNumber* wrong = FirstWrongNumber()) {
         ShowError(std::string("Please enter a whole number from ") + std::to_string(wrong->Min) +
                   " to " + std::to_string(wrong->Max) + " for \"" + wrong->Name + "\".");
         if (wrong->Edit->CanFocus()) wrong->Edit->SetFocus();
+        return false;
+    }
+    if (const std::string missing = MissingChoice(); !missing.empty()) {
+        ShowError(missing);
         return false;
     }
     TScheduler& s = *Engine->Scheduler;

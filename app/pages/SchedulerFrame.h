@@ -20,8 +20,9 @@ public:
 
     void ShowIntervalDetails(int kind); // a kind above 5 hides every group
     void LoadSettings() override;
-    // False, with one message naming the wrong number, when a number is missing or
-    // out of its range; the scheduler is then unchanged.
+    // False, with one message, when a number is missing or out of its range, or a
+    // weekly schedule has no day or a monthly one no month ticked; the scheduler is
+    // then unchanged.
     bool SaveSettings();
     void RestoreDefaults();
 
@@ -42,7 +43,7 @@ public:
     TButton *btnApply, *btnDefault;
 
 private:
-    // A numeric edit with its up-down control and its range.
+    // A numeric edit with its up-down control and its range, which the arrows share.
     struct TNumber {
         TEdit* Edit;
         TUpDown* Spin;
@@ -53,9 +54,9 @@ private:
 
     void BuildIntervals();
     TGroupBox* AddDetailGroup(int kind, const char* name, const char* caption);
-    // A numeric edit in the field column with its arrows, which go from min to max.
-    TEdit* AddNumber(TGroupBox* group, const char* editName, const char* spinName, int top, int min,
-                     int max, TUpDown*& spin);
+    // A numeric edit in the field column with its arrows.
+    TEdit* AddNumber(TGroupBox* group, const char* editName, const char* spinName, int top,
+                     TUpDown*& spin);
     TDateTimePicker* AddTimePicker(TGroupBox* group, const char* name, int left, int top);
     void BuildOnceAndEvery();
     void BuildHourlyAndDaily();
@@ -64,6 +65,7 @@ private:
     void BuildMonthlyMonths(TGroupBox* group);
     void BindNumbers();
     [[nodiscard]] const TNumber* FirstWrongNumber() const;
+    [[nodiscard]] std::string MissingChoice() const; // "" when every kind can fire
 
     std::vector<TNumber> FNumbers;
 };

@@ -38,13 +38,11 @@ TGroupBox* TTScheduler::AddDetailGroup(int kind, const char* name, const char* c
 }
 
 TEdit* TTScheduler::AddNumber(TGroupBox* group, const char* editName, const char* spinName, int top,
-                              int min, int max, TUpDown*& spin) {
+                              TUpDown*& spin) {
     auto edit = Place<TEdit>(this, group, editName, "", FieldLeft, top, NumberWidth, 21);
     edit->SetMaxLength(5);
     spin = Place<TUpDown>(this, group, spinName, "", FieldLeft + NumberWidth, top, 16, 21);
     spin->SetAssociate(edit);
-    spin->SetMin(min);
-    spin->SetMax(max);
     return edit;
 }
 
@@ -64,24 +62,23 @@ void TTScheduler::BuildOnceAndEvery() {
 
     TGroupBox* every = AddDetailGroup(skEvery, "grpEveryDetails", "Every");
     AddLabel(this, every, "lblEvery", "Every:", LabelLeft, 24);
-    edEveryMinutes =
-        AddNumber(every, "edEveryMinutes", "spinEveryMinutes", 24, 1, 60, spinEveryMinutes);
+    edEveryMinutes = AddNumber(every, "edEveryMinutes", "spinEveryMinutes", 24, spinEveryMinutes);
     AddLabel(this, every, "lblEveryMinutes", "minutes", FieldLeft + 74, 24);
 }
 
 void TTScheduler::BuildHourlyAndDaily() {
     TGroupBox* hourly = AddDetailGroup(skHourly, "grpHourlyDetails", "Hourly");
     AddLabel(this, hourly, "lblHourlyEvery", "Every:", LabelLeft, 24);
-    edHourlyHour = AddNumber(hourly, "edHourlyHour", "spinHourlyHour", 24, 1, 12, spinHourlyHour);
+    edHourlyHour = AddNumber(hourly, "edHourlyHour", "spinHourlyHour", 24, spinHourlyHour);
     AddLabel(this, hourly, "lblHourlyHours", "hours", FieldLeft + 74, 24);
     AddLabel(this, hourly, "lblHourlyAt", "at", LabelLeft, 54);
-    edHourlyMinutes = AddNumber(hourly, "edHourlyMinutes", "spinHourlyMinutes", 54, 0, 59,
-                                spinHourlyMinutes); // 0 minutes after the hour is the default
+    edHourlyMinutes =
+        AddNumber(hourly, "edHourlyMinutes", "spinHourlyMinutes", 54, spinHourlyMinutes);
     AddLabel(this, hourly, "lblHourlyMinutes", "minutes after the hour", FieldLeft + 74, 54, 160);
 
     TGroupBox* daily = AddDetailGroup(skDaily, "grpDailyDetails", "Daily");
     AddLabel(this, daily, "lblDailyEvery", "Every:", LabelLeft, 24);
-    edDailyDays = AddNumber(daily, "edDailyDays", "spinDailyDays", 24, 1, 31, spinDailyDays);
+    edDailyDays = AddNumber(daily, "edDailyDays", "spinDailyDays", 24, spinDailyDays);
     AddLabel(this, daily, "lblDailyDays", "days", FieldLeft + 74, 24);
     AddLabel(this, daily, "lblDailyAt", "at", LabelLeft, 54);
     edDailyHour = AddTimePicker(daily, "edDailyHour", FieldLeft, 54);
@@ -90,8 +87,7 @@ void TTScheduler::BuildHourlyAndDaily() {
 void TTScheduler::BuildWeekly() {
     TGroupBox* weekly = AddDetailGroup(skWeekly, "grpWeeklyDetails", "Weekly");
     AddLabel(this, weekly, "lblWeeklyEvery", "Every:", LabelLeft, 24);
-    edWeeklyWeeks =
-        AddNumber(weekly, "edWeeklyWeeks", "spinWeeklyWeeks", 24, 1, 53, spinWeeklyWeeks);
+    edWeeklyWeeks = AddNumber(weekly, "edWeeklyWeeks", "spinWeeklyWeeks", 24, spinWeeklyWeeks);
     AddLabel(this, weekly, "lblWeeklyWeeks", "weeks on", FieldLeft + 74, 24);
     AddLabel(this, weekly, "lblWeeklyAt", "at", LabelLeft, 54);
     edWeeklyHour = AddTimePicker(weekly, "edWeeklyHour", FieldLeft, 54);
@@ -111,8 +107,7 @@ void TTScheduler::BuildMonthly() {
     edMonthlyHour = AddTimePicker(monthly, "edMonthlyHour", FieldLeft, 24);
     radMonthlyAtDay =
         Place<TRadioButton>(this, monthly, "radMonthlyAtDay", "Day", LabelLeft, 58, 60, 17);
-    edMonthlyAtDay =
-        AddNumber(monthly, "edMonthlyAtDay", "spinMonthlyAtDay", 56, 1, 31, spinMonthlyAtDay);
+    edMonthlyAtDay = AddNumber(monthly, "edMonthlyAtDay", "spinMonthlyAtDay", 56, spinMonthlyAtDay);
     radMonthlyAtThe =
         Place<TRadioButton>(this, monthly, "radMonthlyAtThe", "The", LabelLeft, 88, 60, 17);
     cmbMonthlyDayIndexOf =

@@ -58,7 +58,8 @@ TTStartupManager::TTStartupManager(TComponent* owner) : TPageFrame(owner) {
     lvItems->OnSelectItem = [this](TObject*, TListItem*, bool) { UpdateButtons(); };
     int left = 8;
     auto button = [&](const char* name, const char* caption) {
-        TButton* b = Place<TButton>(this, this, name, caption, left, 436, 90, 25);
+        auto b = Place<TSpeedButton>(this, this, name, caption, left, 436, 90, 25);
+        b->SetFlat(true);
         left += 96;
         return b;
     };
@@ -107,15 +108,29 @@ void TTStartupManager::UpdateButtons() {
 
 void TTStartupManager::SetSelectedEnabled(bool enabled) {
     TListItem* selected = lvItems->Selected();
-    if (!selected) return;
+    if (!selected || EntryOf(*selected)->Enabled == enabled) return;
+    TStartUpItem& entry = *EntryOf(*selected);
+    std::string existing;
+    const bool replace = Manager().FindClash(entry, enabled, existing);
+    if (replace && !ConfirmReplace(entry, enabled, existing)) return;
     try {
-        Manager().SetEnabled(*EntryOf(*selected), enabled);
+        Manager().SetEnabled(entry, enabled, replace);
     } catch (const Exception& e) {
         ShowError(e.Message());
         return;
     }
+    if (replace) return LoadItems(); // the replaced entry's row is gone
     ShowItem(*selected);
     UpdateButtons();
+}
+
+bool TTStartupManager::ConfirmReplace(const TStartUpItem& entry, bool enabled,
+                                      const std::string& existing) const {
+    const std::string text = "\"" + entry.Title + "\" is already " +
+                             (enabled ? "enabled" : "disabled") + " with the command\n" + existing +
+                             "\n\nReplace it with this one?\n" + entry.Command;
+    return Application->MessageBox(text, enabled ? "Enable Item" : "Disable Item",
+                                   MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void TTStartupManager::btnEnableClick(TObject*) {

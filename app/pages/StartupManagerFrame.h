@@ -3,9 +3,9 @@
 // startup manager, with commands to enable, disable and delete them. Every command
 // acts on the selected row and does nothing without one. Main thread only.
 #include "app/pages/PageFrame.h"
-#include "classlib/gui/Button.h"
 #include "classlib/gui/ImageList.h"
 #include "classlib/gui/ListView.h"
+#include "classlib/gui/SpeedButton.h"
 
 class TTStartupManager : public TPageFrame {
 public:
@@ -26,10 +26,14 @@ public:
     void btnDeleteClick(TObject* Sender);
 
     TListView* lvItems;
-    TImageList* StatusImageList; // 0 disabled, 1 enabled
-    TButton *btnEnable, *btnDisable, *btnDelete, *btnRefresh;
+    TImageList* StatusImageList;                                   // 0 disabled, 1 enabled
+    TSpeedButton *btnEnable, *btnDisable, *btnDelete, *btnRefresh; // flat
 
 private:
+    // An entry of the same name already in the target place is replaced only when
+    // the user agrees.
     void SetSelectedEnabled(bool enabled);
+    [[nodiscard]] bool ConfirmReplace(const TStartUpItem& entry, bool enabled,
+                                      const std::string& existing) const;
     [[nodiscard]] TStartupManager& Manager() const { return Engine->Misc->StartupManager; }
 };

@@ -27,11 +27,16 @@ std::string CurrentExceptionMessage() noexcept {
     return "Unknown exception";
 }
 
-void LogSwallowed(const char* where) noexcept {
+std::string SwallowedLine(const char* where, std::source_location at) {
+    std::string file = at.file_name();
+    file.erase(0, file.find_last_of("/\\") + 1);
+    return "Tarnwhistle: " + file + ":" + std::to_string(at.line()) + ": " + where + ": " +
+           CurrentExceptionMessage();
+}
+
+void LogSwallowed(const char* where, std::source_location at) noexcept {
     try {
-        const std::string text =
-            "Tarnwhistle: " + std::string(where) + ": " + CurrentExceptionMessage() + "\n";
-        OutputDebugStringW(ToWide(text).c_str());
+        OutputDebugStringW(ToWide(SwallowedLine(where, at) + "\n").c_str());
     } catch (...) {
         // Out of memory while logging: nothing more can be done.
     }

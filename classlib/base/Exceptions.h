@@ -1,6 +1,7 @@
 #pragma once
 // The class library's exception classes. Thrown inside C++ code only: every Win32
 // callback and thread procedure catches them.
+#include <source_location>
 #include <stdexcept>
 #include <string>
 #include <windows.h>
@@ -61,6 +62,11 @@ void OleCheck(HRESULT hr);
 // The message of the exception being handled, "Unknown exception" for one that is no
 // std::exception. Call inside a catch block; never throws.
 [[nodiscard]] std::string CurrentExceptionMessage() noexcept;
+// The line LogSwallowed writes: "Tarnwhistle: File.cpp:12: where: what". Call inside
+// a catch block; the file and line are the caller's.
+[[nodiscard]] std::string SwallowedLine(const char* where,
+                                        std::source_location at = std::source_location::current());
 // For a catch block that goes on as if nothing happened: logs where and what with
 // OutputDebugString, and nothing else, so what the user sees stays as it was.
-void LogSwallowed(const char* where) noexcept;
+void LogSwallowed(const char* where,
+                  std::source_location at = std::source_location::current()) noexcept;

@@ -83,6 +83,13 @@ struct TGdiObjectTraits {
     static Type Empty() { return nullptr; }
     static void Close(Type h) { DeleteObject(h); }
 };
+// One kind of GDI object, so that its owner gives the typed handle.
+template <class H> struct TTypedGdiTraits {
+    using Type = H;
+    static constexpr bool CountedGdi = true;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { DeleteObject(h); }
+};
 struct TDCTraits {
     using Type = HDC;
     static constexpr bool CountedGdi = true;
@@ -110,26 +117,34 @@ using TKernelHandle = THandle<TKernelHandleTraits>;
 using TFindHandle = THandle<TFindHandleTraits>;
 using TRegKey = THandle<TRegKeyTraits>;
 using TGdiObject = THandle<TGdiObjectTraits>;
+using TBrushHandle = THandle<TTypedGdiTraits<HBRUSH>>;
+using TPenHandle = THandle<TTypedGdiTraits<HPEN>>;
+using TFontHandle = THandle<TTypedGdiTraits<HFONT>>;
+using TBitmapHandle = THandle<TTypedGdiTraits<HBITMAP>>;
+using TRegionHandle = THandle<TTypedGdiTraits<HRGN>>;
 using TMemoryDC = THandle<TDCTraits>;
 using TIconHandle = THandle<TIconTraits>;
 using TMenuHandle = THandle<TMenuTraits>;
 using TLibraryHandle = THandle<TLibraryTraits>;
 
-// GetDC/ReleaseDC.
-class TWindowDC {
+// A window's DC from GetDC (the client area) or GetWindowDC (the whole window, frame
+// included), released at the end of the scope.
+template <HDC(WINAPI* Take)(HWND)> class TReleasedDC {
 public:
-    explicit TWindowDC(HWND wnd) : FWnd(wnd), FDC(GetDC(wnd)) {}
-    ~TWindowDC() {
+    explicit TReleasedDC(HWND wnd) : FWnd(wnd), FDC(Take(wnd)) {}
+    ~TReleasedDC() {
         if (FDC) ReleaseDC(FWnd, FDC);
     }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
+    TReleasedDC(const TReleasedDC&) = delete;
+    TReleasedDC& operator=(const TReleasedDC&) = delete;
     [[nodiscard]] HDC Get() const { return FDC; }
 
 private:
     HWND FWnd;
     HDC FDC;
 };
+using TWindowDC = TReleasedDC<GetDC>;
+using TWholeWindowDC = TReleasedDC<GetWindowDC>;
 
 // BeginPaint/EndPaint.
 class TPaintScope {
@@ -158,6 +173,19 @@ public:
 private:
     HDC FDC;
     HGDIOBJ FOld;
+};
+
+// SaveDC/RestoreDC: every change made to the DC in the scope is undone at its end.
+class TSavedDC {
+public:
+    explicit TSavedDC(HDC dc) : FDC(dc), FSaved(SaveDC(dc)) {}
+    ~TSavedDC() { RestoreDC(FDC, FSaved); }
+    TSavedDC(const TSavedDC&) = delete;
+    TSavedDC& operator=(const TSavedDC&) = delete;
+
+private:
+    HDC FDC;
+    int FSaved;
 };
 
 // CoInitialize/CoUninitialize (only when the initialisation succeeded).

@@ -316,19 +316,47 @@ bool ToUtf8Exact(const wchar_t* s, std::string& utf8) {
 
 // The conversion's best fit (a Greek omega as "O") comes back as another text.
 bool FitsAnsiCodePage(const std::string& s) {
-    if (IsAscii(s)) return true;
-    const std::wstring wide = ToWide(s);
-    const int length = static_cast<int>(wide.size());
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string ansi(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), length, ansi.data(), n, nullptr, nullptr);
-    std::wstring back(MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, back.data(), static_cast<int>(back.size()));
-    return back == wide;
+    std::string ansi;
+    return IsAscii(s) || ToCodePage(s, CP_ACP, ansi);
 }
 
 std::string ToUtf8(const wchar_t* s) {
     return s ? ToUtf8(std::wstring(s)) : std::string();
+}
+
+namespace {
+
+std::wstring WideFrom(const std::string& bytes, UINT codePage) {
+    if (bytes.empty()) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(n, L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), n);
+    return wide;
+}
+
+} // namespace
+
+bool IsValidUtf8(const std::string& s) {
+    return s.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(),
+                                            static_cast<int>(s.size()), nullptr, 0) > 0;
+}
+
+bool ToCodePage(const std::string& utf8, UINT codePage, std::string& bytes) {
+    const std::wstring wide = ToWide(utf8);
+    bytes.clear();
+    if (wide.empty()) return true;
+    const int size = static_cast<int>(wide.size());
+    const int n = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    bytes.resize(n);
+    WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(), n, nullptr, nullptr);
+    // Exact only when the bytes read back as the same characters: no default
+    // character, no best fit.
+    return n > 0 && WideFrom(bytes, codePage) == wide;
+}
+
+std::string FromCodePage(const std::string& bytes, UINT codePage) {
+    return ToUtf8(WideFrom(bytes, codePage));
 }
 
 // The program.

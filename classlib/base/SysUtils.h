@@ -44,6 +44,11 @@ std::string ToUtf8(const std::wstring& s);
 std::string ToUtf8(const wchar_t* s);
 // False, with lone surrogates made U+FFFD, when s has no exact UTF-8 form.
 bool ToUtf8Exact(const wchar_t* s, std::string& utf8);
+bool IsValidUtf8(const std::string& s);
+// A UTF-8 text in the bytes of a code page (CP_ACP for the system's); false when a
+// character has no exact form there (bytes then hold the lossy conversion).
+bool ToCodePage(const std::string& utf8, UINT codePage, std::string& bytes);
+std::string FromCodePage(const std::string& bytes, UINT codePage);
 // Whether s comes back unchanged from the ANSI code page (what 8-bit files hold).
 bool FitsAnsiCodePage(const std::string& s);
 

@@ -45,7 +45,3 @@ public:
 // The shell's folder dialog for file-system folders, starting at startFolder (when
 // it exists); the chosen folder, or "" when cancelled.
 std::string BrowseForFolder(const std::string& title, const std::string& startFolder);
-
-// A small modal dialog titled caption that asks for one line of text: value is the
-// start text and, after OK, the text entered. False when cancelled (value unchanged).
-bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);

@@ -1,4 +1,5 @@
 #include "classlib/gui/InputBox.h"
+#include "classlib/gui/Application.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Edit.h"
 #include "classlib/gui/Form.h"
@@ -7,14 +8,15 @@
 
 namespace {
 
+// Its own class, so that its window is told from other forms.
 class TInputBoxForm : public TForm {
 public:
-    TInputBoxForm(const std::string& caption, const std::string& prompt) : TForm(nullptr) {
+    TInputBoxForm(const std::string& caption, const std::string& prompt) : TForm(Application) {
         SetName("InputBox");
         SetCaption(caption);
         SetBorderStyle(bsDialog);
         SetBorderIcons(biSystemMenu);
-        SetPosition(poScreenCenter);
+        SetPosition(poMainFormCenter);
         SetClientWidth(300);
         SetClientHeight(96);
         Place<TLabel>(this, this, "Prompt", prompt, 10, 10, 280, 15);
@@ -25,6 +27,11 @@ public:
         auto cancel = Place<TButton>(this, this, "CancelButton", "Cancel", 215, 62, 75, 25);
         cancel->SetCancel(true);
         cancel->SetModalResult(mrCancel);
+        // The start text is selected, so typing replaces it.
+        OnShow = [this](TObject*) {
+            Edit->SetFocus();
+            Edit->SelectAll();
+        };
     }
     TEdit* Edit;
 };

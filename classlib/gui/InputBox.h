@@ -1,6 +1,6 @@
 #pragma once
 // The class library's input box: a small modal form with a prompt, an edit and OK
-// and Cancel. Main thread only.
+// and Cancel, centred on the main form. Main thread only.
 #include <string>
 
 // Shows the box with value in the edit; on OK value takes the edited text and the

@@ -1,4 +1,7 @@
 #include "classlib/gui/SpeedButton.h"
+#include "classlib/base/Handle.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/gui/Graphics.h"
 #include "classlib/gui/TypInfo.h"
 #include <algorithm>
 
@@ -15,6 +18,7 @@ namespace {
 TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
     FWidth = 23;
     FHeight = 22;
+    (void)Font().Handle(); // see CM_FONTCHANGED
 }
 
 void TSpeedButton::SetFlat(bool value) {
@@ -53,23 +57,35 @@ void TSpeedButton::WndProc(TMessage& message) {
     default: break;
     }
     TGraphicControl::WndProc(message);
+    // A skin draws the caption with the font's handle: it is made with the font, not
+    // at the first paint, so the objects a button holds do not depend on its paints.
+    if (message.Msg == CM_FONTCHANGED) (void)Font().Handle();
 }
 
+// The brush and font are made for the paint and freed with it: a button keeps no GDI
+// objects between paints, whatever state it was last painted in.
 void TSpeedButton::Paint() {
     TCanvas& canvas = Canvas();
+    HDC dc = canvas.Handle();
     RECT r = ClientRect();
-    canvas.Brush().SetColor(Color());
-    canvas.FillRect(r);
+    TBrush face;
+    face.SetColor(Color());
+    FillRect(dc, &r, static_cast<HBRUSH>(face.Handle()));
     bool sunken = FDown || (FPressed && FHot);
     if (sunken)
-        DrawEdge(canvas.Handle(), &r, FFlat ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+        DrawEdge(dc, &r, FFlat ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
     else if (!FFlat || (FHot && Enabled()))
-        DrawEdge(canvas.Handle(), &r, FFlat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
+        DrawEdge(dc, &r, FFlat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
     int shift = sunken ? 1 : 0;
     int glyphWidth = FGlyph.Empty() ? 0 : FGlyph.Width() / FNumGlyphs;
-    std::string caption = Caption();
+    const std::wstring caption = ToWide(Caption());
+    TFont font;
+    font.Assign(Font());
+    TSelectScope selectFont(dc, font.Handle());
     RECT text{0, 0, 0, 0};
-    if (!caption.empty()) canvas.DrawText(caption, text, DT_SINGLELINE | DT_CALCRECT);
+    if (!caption.empty())
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_SINGLELINE | DT_CALCRECT);
     int gap = glyphWidth && text.right ? GlyphGap : 0;
     int x = (FWidth - glyphWidth - gap - text.right) / 2 + shift;
     int frame = !Enabled() && FNumGlyphs > 1 ? 1 : 0; // up, disabled
@@ -77,9 +93,8 @@ void TSpeedButton::Paint() {
         DrawGlyphFrame(canvas, FGlyph, FNumGlyphs, frame, x,
                        (FHeight - FGlyph.Height()) / 2 + shift);
     if (caption.empty()) return;
-    canvas.Brush().SetStyle(bsClear);
-    if (!Enabled()) canvas.Font().SetColor(clGrayText);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(Enabled() ? font.Color() : clGrayText));
     OffsetRect(&text, x + glyphWidth + gap, (FHeight - text.bottom) / 2 + shift);
-    canvas.DrawText(caption, text, DT_SINGLELINE);
-    canvas.Font().SetColor(Font().Color());
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
 }

@@ -206,15 +206,16 @@ bool TWinControl::ForwardMouse(TMessage& message) {
         FCaptureControl = target;
         SetCapture(FHandle);
     }
-    bool releasing = IsButtonUp(message.Msg) && FCaptureControl;
+    // Released before the control sees the button go up: a click that opens a modal
+    // box must leave the mouse to that box.
+    if (IsButtonUp(message.Msg) && FCaptureControl) {
+        FCaptureControl = nullptr;
+        ReleaseCapture();
+    }
     LPARAM local = MAKELPARAM(p.x - target->Left(), p.y - target->Top());
     // Graphic controls know no double clicks: a quick second click is a press again.
     UINT msg = IsButtonDown(message.Msg) ? ButtonDown(message.Msg) : message.Msg;
     message.Result = target->Perform(msg, message.WParam, local);
-    if (releasing) {
-        FCaptureControl = nullptr;
-        ReleaseCapture();
-    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "engine/settings/SecretCipher.h"
 #include "classlib/base/Exceptions.h"
+#include "classlib/base/SysUtils.h"
 #include <algorithm>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
@@ -64,6 +65,18 @@ std::string TSecretCipher::Decrypt(const std::string& text) {
     for (size_t i = 0; i < cipher.size(); ++i)
         plain[i] = static_cast<char>(Step(static_cast<uint8_t>(cipher[i]), false));
     return plain;
+}
+
+std::string TSecretCipher::EncryptText(const std::string& text, UINT codePage) {
+    std::string bytes;
+    return Encrypt(ToCodePage(text, codePage, bytes) ? bytes : text);
+}
+
+std::string TSecretCipher::DecryptText(const std::string& stored, UINT codePage) {
+    const std::string plain = Decrypt(stored);
+    std::string bytes;
+    if (IsValidUtf8(plain) && !ToCodePage(plain, codePage, bytes)) return plain;
+    return FromCodePage(plain, codePage);
 }
 
 std::string Base64Encode(const std::string& data) {

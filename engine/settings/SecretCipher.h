@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <windows.h>
 
 struct evp_cipher_ctx_st;
 
@@ -23,6 +24,12 @@ public:
     // The plain string of a Base64 text. A text that is not valid Base64 gives ""
     // and leaves the state as it was.
     [[nodiscard]] std::string Decrypt(const std::string& text);
+    // A UTF-8 text as stored: its bytes in the code page when it fits there (the form
+    // every build of the file reads), else its UTF-8 bytes.
+    [[nodiscard]] std::string EncryptText(const std::string& text, UINT codePage = CP_ACP);
+    // Back to UTF-8: plain bytes that are valid UTF-8 of a text the code page cannot
+    // hold are taken as UTF-8, all others as code page bytes.
+    [[nodiscard]] std::string DecryptText(const std::string& stored, UINT codePage = CP_ACP);
 
 private:
     using TBlock = std::array<uint8_t, 16>;

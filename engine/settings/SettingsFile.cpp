@@ -34,7 +34,10 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
         if (!config || config.NodeName() != "Configuration")
             throw EXMLDocError("No \"Configuration\" element");
         if (const TXMLNode options = config.FindNode("Options")) {
-            attempt([&] { SetLoadAtStartup(XMLToBool(options.Attribute("LoadAtStartup"))); });
+            attempt([&] {
+                const bool wanted = XMLToBool(options.Attribute("LoadAtStartup"));
+                if (!SetLoadAtStartup(wanted) && wanted) DoProgress(nullptr, LoadAtStartupFailed);
+            });
             attempt([&] { StartInSystemTray = XMLToBool(options.Attribute("StartInSystemTray")); });
             attempt([&] {
                 AutoCleanAtWindowsStart = XMLToBool(options.Attribute("AutoCleanAtWindowsStart"));
@@ -48,7 +51,7 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
                 attempt([&] {
                     const std::string access = options.Attribute("Access");
                     TSecretCipher cipher;
-                    std::string password = cipher.Decrypt(access);
+                    std::string password = cipher.DecryptText(access);
                     if (password.empty() && !access.empty())
                         throw EConvertError("The access password cannot be read");
                     AccessPassword = std::move(password);
@@ -92,7 +95,7 @@ void TEraserEngine::SaveSettings(const std::string& fileName) {
     options.SetAttribute("AutoCleanAtWindowsShutdown", BoolToXML(AutoCleanAtWindowsShutdown));
     {
         TSecretCipher cipher;
-        options.SetAttribute("Access", cipher.Encrypt(AccessPassword));
+        options.SetAttribute("Access", cipher.EncryptText(AccessPassword));
     }
     SaveGroup(config.AddChild("Windows"), cgWindows);
     TXMLNode browsers = config.AddChild("Browsers");

@@ -84,18 +84,33 @@ void TIESettings::TakeSnapshot() {
     FTemplatesSnapshot = UrlTemplates.Text();
 }
 
+namespace {
+// "Window Title (HKEY_CURRENT_USER\...\Main): reason", one line of the failures.
+std::string FailureLine(const char* name, const char* root, const char* key,
+                        const std::string& reason) {
+    return std::string(name) + " (" + root + "\\" + key + "): " + reason;
+}
+std::string ValueFailure(size_t value, const std::string& reason) {
+    return FailureLine(Values[value].Name, "HKEY_CURRENT_USER", Values[value].Key, reason);
+}
+std::string TemplatesFailure(const std::string& reason) {
+    return FailureLine("AutoFind", "HKEY_LOCAL_MACHINE", UrlTemplateKey, reason);
+}
+} // namespace
+
 void TIESettings::Read() {
     FKnown.fill(false);
+    FReadFailures.clear();
     for (size_t i = 0; i < ValueCount; ++i) {
         try {
-            TRegistry reg;
+            TRegistry reg(KEY_READ);
             reg.RootKey = HKEY_CURRENT_USER;
-            if (!reg.OpenKey(Values[i].Key, false)) continue;
-            SetText(i, reg.ReadString(Values[i].Name)); // an absent value reads as ""
+            if (!reg.OpenKeyReadOnly(Values[i].Key)) continue; // made on the next save
+            SetText(i, reg.ReadString(Values[i].Name));        // an absent value reads as ""
             FKnown[i] = true;
-        } catch (const Exception&) {
+        } catch (const Exception& e) {
             // A value of the wrong type stays unknown and is not written back.
-            LogSwallowed("TIESettings::Read");
+            FReadFailures.push_back(ValueFailure(i, e.Message()));
         }
     }
     ReadTemplates();
@@ -106,42 +121,48 @@ void TIESettings::ReadTemplates() {
     FTemplatesKnown = false;
     UrlTemplates.Clear();
     try {
-        TRegistry reg;
+        TRegistry reg(KEY_READ);
         reg.RootKey = HKEY_LOCAL_MACHINE;
-        if (!reg.OpenKey(UrlTemplateKey, false)) return;
+        if (!reg.OpenKeyReadOnly(UrlTemplateKey)) return;
         for (const std::string& name : reg.GetValueNames())
             UrlTemplates.Add(reg.ReadString(name));
         FTemplatesKnown = true;
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
         // A partly read list is not written back unless edited.
-        LogSwallowed("TIESettings::ReadTemplates");
+        FReadFailures.push_back(TemplatesFailure(e.Message()));
     }
 }
 
-void TIESettings::Write() {
+std::vector<std::string> TIESettings::Write() {
+    std::vector<std::string> failures = std::move(FReadFailures);
+    FReadFailures.clear();
     for (const TWriteStep& step : WriteSteps) {
-        try {
-            TRegistry reg;
-            reg.RootKey = HKEY_CURRENT_USER;
-            if (!reg.OpenKey(step.Key, false)) continue;
-            for (size_t i : step.Values) {
-                if (!Writable(i)) continue;
+        TRegistry reg;
+        reg.RootKey = HKEY_CURRENT_USER;
+        bool opened = false;
+        for (size_t i : step.Values) {
+            if (!Writable(i)) continue;
+            try {
+                if (!opened && !reg.OpenKey(step.Key, true))
+                    throw Exception("the key cannot be opened or created");
+                opened = true;
                 reg.WriteString(Values[i].Name, TextOf(i));
                 FKnown[i] = true; // the registry now holds the field's value
+            } catch (const Exception& e) {
+                failures.push_back(ValueFailure(i, e.Message()));
             }
-        } catch (const Exception&) {
-            // The next key is still written.
-            LogSwallowed("TIESettings::Write");
         }
     }
-    if (FTemplatesKnown || UrlTemplates.Text() != FTemplatesSnapshot) WriteTemplates();
+    if (FTemplatesKnown || UrlTemplates.Text() != FTemplatesSnapshot) WriteTemplates(failures);
+    return failures;
 }
 
-void TIESettings::WriteTemplates() {
+void TIESettings::WriteTemplates(std::vector<std::string>& failures) {
     try {
         TRegistry reg;
         reg.RootKey = HKEY_LOCAL_MACHINE;
-        if (!reg.OpenKey(UrlTemplateKey, false)) return;
+        if (!reg.OpenKey(UrlTemplateKey, true))
+            throw Exception("the key cannot be opened or created");
         // New values first, then the old names that are not reused: a failure
         // never leaves the key empty.
         for (int i = 0; i < UrlTemplates.Count(); ++i)
@@ -153,8 +174,8 @@ void TIESettings::WriteTemplates() {
             if (!reused) reg.DeleteValue(name);
         }
         FTemplatesKnown = true;
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
         // What was written so far stays; the old values are deleted only after it.
-        LogSwallowed("TIESettings::WriteTemplates");
+        failures.push_back(TemplatesFailure(e.Message()));
     }
 }

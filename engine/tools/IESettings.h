@@ -5,6 +5,7 @@
 #include "classlib/base/StringList.h"
 #include <array>
 #include <string>
+#include <vector>
 
 class TIESettings {
 public:
@@ -19,12 +20,14 @@ public:
     TStringList UrlTemplates; // the AutoFind list
 
     // Registry to fields. A value that cannot be read (absent key, wrong type)
-    // leaves its field unchanged; the others are still read.
+    // leaves its field unchanged; the others are still read. Failures (not an absent
+    // key) are kept for the next Write to return.
     void Read();
-    // Fields to registry; no key is created. A field is written only when its value
-    // was read or written before or has been changed since the read, so a partial
-    // read never overwrites the values it missed.
-    void Write();
+    // Fields to registry, creating missing keys. A field is written only when its
+    // value was read or written before or has been changed since the read, so a
+    // partial read never overwrites the values it missed. Returns one line per value
+    // that the last Read or this Write could not read or write.
+    std::vector<std::string> Write();
 
     static constexpr size_t ValueCount = 12;
 
@@ -34,10 +37,11 @@ private:
     [[nodiscard]] bool Writable(size_t value) const;
     void TakeSnapshot();
     void ReadTemplates();
-    void WriteTemplates();
+    void WriteTemplates(std::vector<std::string>& failures);
 
     std::array<bool, ValueCount> FKnown{};
     std::array<std::string, ValueCount> FSnapshot; // text forms after the last read
+    std::vector<std::string> FReadFailures;
     bool FTemplatesKnown = false;
     std::string FTemplatesSnapshot;
 };

@@ -12,18 +12,22 @@ struct TShortCutAttr {
     bool TMisc::*Switch;   // null for a hot key
     int Id;
     const char* Default;
+    bool TMisc::*OnlyWhile; // the switch without which the hot key is not registered
 };
 const TShortCutAttr ShortCutAttrs[] = {
-    {"QuickClean", &TMisc::QuickClean, nullptr, TMisc::hkQuickClean, "Ctrl+Alt+Q"},
-    {"CleanAndReboot", &TMisc::CleanAndReboot, nullptr, TMisc::hkCleanAndReboot, "Ctrl+Alt+R"},
-    {"CleanAndShutDown", &TMisc::CleanAndShutDown, nullptr, TMisc::hkCleanAndShutDown,
-     "Ctrl+Alt+S"},
-    {"StopTask", &TMisc::StopTask, nullptr, TMisc::hkStopTask, "Ctrl+Alt+T"},
-    {"StealthModeEnabled", nullptr, &TMisc::StealthModeEnabled, 0, nullptr},
-    {"StealthModeKey", &TMisc::StealthModeKey, nullptr, TMisc::hkStealthMode, "Alt+A"},
-    {"BossKeyEnabled", nullptr, &TMisc::BossKeyEnabled, 0, nullptr},
-    {"BossKey", &TMisc::BossKey, nullptr, TMisc::hkBossKey, "Alt+Space"},
-    {"RecycleBinKey", &TMisc::RecycleBinKey, nullptr, TMisc::hkRecycleBin, "Ctrl+Alt+B"},
+    {"QuickClean", &TMisc::QuickClean, nullptr, TMisc::hkQuickClean, "Ctrl+Alt+Q", nullptr},
+    {"CleanAndReboot", &TMisc::CleanAndReboot, nullptr, TMisc::hkCleanAndReboot, "Ctrl+Alt+R",
+     nullptr},
+    {"CleanAndShutDown", &TMisc::CleanAndShutDown, nullptr, TMisc::hkCleanAndShutDown, "Ctrl+Alt+S",
+     nullptr},
+    {"StopTask", &TMisc::StopTask, nullptr, TMisc::hkStopTask, "Ctrl+Alt+T", nullptr},
+    {"StealthModeEnabled", nullptr, &TMisc::StealthModeEnabled, 0, nullptr, nullptr},
+    {"StealthModeKey", &TMisc::StealthModeKey, nullptr, TMisc::hkStealthMode, "Alt+A",
+     &TMisc::StealthModeEnabled},
+    {"BossKeyEnabled", nullptr, &TMisc::BossKeyEnabled, 0, nullptr, nullptr},
+    // Alt+Space is every window's system menu: taken only while the boss key is on.
+    {"BossKey", &TMisc::BossKey, nullptr, TMisc::hkBossKey, "Alt+Space", &TMisc::BossKeyEnabled},
+    {"RecycleBinKey", &TMisc::RecycleBinKey, nullptr, TMisc::hkRecycleBin, "Ctrl+Alt+B", nullptr},
 };
 
 const char* const IEMainKey = "Software\\Microsoft\\Internet Explorer\\Main";
@@ -53,8 +57,8 @@ std::vector<int> TMisc::RegisterHotKeys() {
     if (!HotKeyWindow) return failed; // without a window they would go to the thread's queue
     for (const TShortCutAttr& a : ShortCutAttrs) {
         const TShortCut key = a.Key ? this->*a.Key : 0;
-        // A cleared hot key has nothing to register.
-        if ((key & 0x1FFF) &&
+        // A cleared hot key, or one whose feature is off, has nothing to register.
+        if ((key & 0x1FFF) && (!a.OnlyWhile || this->*a.OnlyWhile) &&
             !RegisterHotKey(HotKeyWindow, a.Id, HotKeyModifiers(key), key & 0x1FFF))
             failed.push_back(a.Id);
     }
@@ -103,7 +107,7 @@ void TMisc::SaveToXML(TXMLNode Parent) {
     for (const auto& p : Passwords) {
         TXMLNode item = passwords.AddChild("Item");
         for (size_t f = 0; f < 4; ++f)
-            item.SetAttribute(PasswordAttrs[f], cipher.Encrypt((*p).*PasswordFields[f]));
+            item.SetAttribute(PasswordAttrs[f], cipher.EncryptText((*p).*PasswordFields[f]));
     }
 }
 
@@ -156,7 +160,7 @@ void TMisc::LoadPasswords(const TXMLNode& passwords) {
         auto item = std::make_unique<TPasswordItem>();
         for (size_t f = 0; f < 4; ++f)
             if (node.HasAttribute(PasswordAttrs[f]))
-                (*item).*PasswordFields[f] = cipher.Decrypt(node.Attribute(PasswordAttrs[f]));
+                (*item).*PasswordFields[f] = cipher.DecryptText(node.Attribute(PasswordAttrs[f]));
         Passwords.push_back(std::move(item));
     }
 }

@@ -44,8 +44,9 @@ public:
     virtual void SaveToXML(TXMLNode Parent);
 
     void SetDefaultHotKeys(); // the switches are left alone
-    // For HotKeyWindow, whatever the switches say. Returns the ids of the keys that
-    // could not be registered (held by another program, or by an earlier id).
+    // For HotKeyWindow; the stealth and boss keys only while their switch is on.
+    // Returns the ids of the keys that could not be registered (held by another
+    // program, or by an earlier id).
     std::vector<int> RegisterHotKeys();
     void UnregisterHotKeys();
     std::vector<int> ApplyHotKeys(); // unregister, then register; never raises
@@ -53,7 +54,7 @@ public:
     // page when it differs. Does nothing while protection is off or the address empty.
     void CheckStartPage();
     void ReadIESettings() { IESettings.Read(); }
-    void WriteIESettings() { IESettings.Write(); }
+    std::vector<std::string> WriteIESettings() { return IESettings.Write(); }
 
     // Runs CheckStartPage every 3000 ms from creation on, whether protection is on or not.
     std::unique_ptr<TTimer> StartPageTimer;

@@ -2,6 +2,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SafeFileOps.h"
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 #include <shlobj.h>
@@ -15,6 +16,19 @@ bool IsStringType(TRegDataType t) {
 
 std::string WorkingStartupFolder(bool currentUser) {
     return SpecialFolder(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP);
+}
+
+// Writes the source's bytes over the target in place, never through a link.
+void OverwriteWithCopy(const std::string& source, const std::string& target) {
+    const std::string data = ReadFileToString(source);
+    const TSafeOpenedFile file = SafeOpenForOverwrite(target);
+    if (!file.Result.Done())
+        throw Exception("Cannot replace \"" + target + "\": " + file.Result.Text());
+    DWORD written = 0;
+    const auto size = static_cast<DWORD>(data.size());
+    if (!WriteFile(file.Handle.Get(), data.data(), size, &written, nullptr) || written != size ||
+        !SetEndOfFile(file.Handle.Get()))
+        throw Exception("Cannot write \"" + target + "\"");
 }
 } // namespace
 
@@ -96,7 +110,37 @@ void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
     }
 }
 
-void TStartupManager::SetEnabled(TStartUpItem& item, bool enabled) {
+bool TStartupManager::FindClash(const TStartUpItem& item, bool enabled,
+                                std::string& command) const {
+    if (item.Kind == TStartUpItem::skRegistryValue) {
+        TRegistry reg(KEY_READ);
+        reg.RootKey = item.RootKey;
+        if (!reg.OpenKeyReadOnly(GetItemKey(item, enabled)) || !reg.ValueExists(item.Name))
+            return false;
+        try {
+            command = reg.ReadString(item.Name);
+        } catch (const Exception& e) {
+            command = e.Message(); // a value of another type is still in the way
+        }
+        return true;
+    }
+    const std::string target = GetStartupFolder(item, enabled) + "\\" + item.FileName;
+    if (!FileExists(target)) return false;
+    try {
+        TShortcutInfo link;
+        ReadShortcut(target, link);
+        command = link.Path + " " + link.Arguments;
+    } catch (const Exception&) {
+        command = target; // an unreadable shortcut is named by its file
+    }
+    return true;
+}
+
+void TStartupManager::SetEnabled(TStartUpItem& item, bool enabled, bool replace) {
+    std::string existing;
+    if (!replace && FindClash(item, enabled, existing))
+        throw Exception("\"" + item.Title + "\" is already " + (enabled ? "enabled" : "disabled") +
+                        " with the command " + existing);
     if (item.Kind == TStartUpItem::skRegistryValue)
         MoveValue(item, enabled);
     else
@@ -132,7 +176,10 @@ void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const
     if (from.empty() || to.empty()) throw Exception("The Startup folder is unknown");
     const std::string source = from + "\\" + item.FileName;
     const std::string target = to + "\\" + item.FileName;
-    if (!ForceDirectories(to) || !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), FALSE))
+    if (FileExists(target))
+        OverwriteWithCopy(source, target); // the caller chose to replace it
+    else if (!ForceDirectories(to) ||
+             !CopyFileW(ToWide(source).c_str(), ToWide(target).c_str(), TRUE))
         throw Exception("Cannot copy \"" + source + "\" to \"" + to + "\"");
     const TSafeFileResult removed = SafeDeleteFile(source);
     if (!removed.Done()) {

@@ -33,10 +33,14 @@ public:
     // common parked shortcuts. An unreadable value or shortcut is left out; the
     // entries after it are still listed.
     void Refresh();
+    // True, with the command found there, when a value or shortcut of the entry's
+    // name already holds the place the Boolean names.
+    bool FindClash(const TStartUpItem& item, bool enabled, std::string& command) const;
     // Moves the entry to the place the Boolean names: the new copy is written
-    // before the old one is removed, a value keeps its type. Raises Exception
-    // with Enabled unchanged when the entry could not be moved.
-    void SetEnabled(TStartUpItem& item, bool enabled);
+    // before the old one is removed, a value keeps its type. What holds that place
+    // is replaced only when `replace` is set. Raises Exception with Enabled unchanged
+    // when the entry could not be moved or the place is taken.
+    void SetEnabled(TStartUpItem& item, bool enabled, bool replace = false);
     // Deletes the value or file at the entry's current place; raises Exception
     // when it could not. The entry stays in Items until the next Refresh.
     void DeleteItem(const TStartUpItem& item);

@@ -10,6 +10,8 @@
 #include "app/KeepTypedURLsForm.h"
 #include "app/MainForm.h"
 #include "app/MethodsForm.h"
+#include "app/pages/JunkCleanerPage.h"
+#include "app/pages/MainPage.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -129,8 +131,8 @@ TEST(Layout, EveryPageAndDialogKeepsItsControlsInsideAndItsCaptionsWhole) {
     main->Show();
     TLayoutCheck check;
     check.Tree(main.get(), main->Name());
-    main->pagMain->SetActivePage(main->Junk_TabSheet);
-    check.DateTimeFits(main->JunkCleanerPage->TTDuplicateFinder1->FilesList, 2);
+    main->pagMain->SetActivePage(main->Sheet("Junk_TabSheet"));
+    check.DateTimeFits(main->Page<TTJunkCleaner>()->TTDuplicateFinder1->FilesList, 2);
 
     TEraseFiles cookies{"IEEraseCookies", "Cookies"};
     TEraseRegistry typedURLs{"IEEraseTypedURLs", "Typed URLs"};
@@ -165,9 +167,9 @@ TEST(Layout, MiscSheetsShowTheirPageWhateverCameBefore) {
     auto main = std::make_unique<TfMain>(nullptr);
     main->Show();
     const std::pair<TButton*, TTabSheet*> buttons[] = {
-        {main->mainPCManager, main->tabStartupManager},
-        {main->MainPage->runoptions, main->tabOptions},
-        {main->mainMiscButton, main->TabSheet12},
+        {main->mainPCManager, main->Sheet("tabStartupManager")},
+        {main->Page<TMainPage>()->runoptions, main->Sheet("tabOptions")},
+        {main->mainMiscButton, main->Sheet("TabSheet12")},
     };
     for (auto [before, beforeSheet] : buttons)
         for (auto [button, sheet] : buttons) {

@@ -6,10 +6,14 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
+#include "engine/SharedRoutines.h"
+#include "engine/settings/SecretCipher.h"
+#include "support/KeySecurity.h"
 #include "support/Shortcuts.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -18,6 +22,7 @@ namespace {
 const char* const TestKey = "Software\\TarnwhistleTest\\ToolPages";
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const IEMainKey = "Software\\Microsoft\\Internet Explorer\\Main";
+const char* const UrlTemplateKey = "SOFTWARE\\Microsoft\\Internet Explorer\\Main\\UrlTemplate";
 
 std::string ReadValue(const std::string& key, const std::string& name) {
     TRegistry reg(KEY_READ);
@@ -46,11 +51,12 @@ void PressKey(HWND wnd, WPARAM key) {
     PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
 }
 
-// Selects the row with that caption as the arrow keys would. Throws when it cannot:
-// the clicks after it would act on another row.
-void SelectRow(HWND list, const std::string& caption) {
+// Selects the row with that caption (the later one of two when `second`) as the arrow
+// keys would. Throws when it cannot: the clicks after it would act on another row.
+void SelectRow(HWND list, const std::string& caption, bool second = false) {
     const std::vector<std::string> captions = ListViewCaptions(list);
-    const auto row = std::find(captions.begin(), captions.end(), caption);
+    auto row = std::find(captions.begin(), captions.end(), caption);
+    if (second && row != captions.end()) row = std::find(row + 1, captions.end(), caption);
     if (row == captions.end()) throw std::runtime_error("no row " + caption);
     PressKey(list, VK_HOME);
     for (auto i = captions.begin(); i != row; ++i)
@@ -59,6 +65,38 @@ void SelectRow(HWND list, const std::string& caption) {
     const LRESULT index = row - captions.begin();
     if (!WaitFor([&] { return SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == index; }))
         throw std::runtime_error("row not selected: " + caption);
+}
+
+// The flat buttons below a page's list draw themselves on the page, 96 pixels apart: a
+// press goes to the page at the button's place. Sent, it has been handled on return;
+// posted, it may open a box that the caller answers.
+enum TFlatButton { fbFirst, fbSecond, fbThird };
+void PressFlatButton(HWND page, TFlatButton button, bool post = false) {
+    const LPARAM at = MAKELPARAM(8 + 96 * button + 45, 436 + 12);
+    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+        const WPARAM keys = msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
+        if (post)
+            PostMessageA(page, msg, keys, at);
+        else
+            SendMessageA(page, msg, keys, at);
+    }
+}
+
+// A left click of the mouse at the middle of a window, once the window is the one
+// there on the screen.
+void ClickWithMouse(HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    EXPECT_TRUE(WaitFor([&] {
+        return GetForegroundWindow() == GetAncestor(wnd, GA_ROOT) && WindowFromPoint(middle) == wnd;
+    }));
+    SetCursorPos(middle.x, middle.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
 }
 
 // Keys typed on the keyboard: the modifiers held while the key goes down and up.
@@ -112,13 +150,22 @@ protected:
     }
     // Waits for a message box of the program, checks its text and presses a button.
     void AnswerBox(const std::string& textPart, int button) {
+        AnswerBoxShowing({textPart}, button);
+    }
+    // With `mouse`, the button is clicked with the mouse as a person would.
+    void AnswerBoxShowing(const std::vector<std::string>& textParts, int button,
+                          bool mouse = false) {
         HWND box = Program.WaitForWindow("#32770");
-        ASSERT_NE(box, nullptr) << textPart;
+        ASSERT_NE(box, nullptr) << textParts[0];
         std::string text;
         for (HWND label : Children(box, "Static"))
             text += WindowText(label);
-        EXPECT_NE(text.find(textPart), std::string::npos) << text;
-        PostClick(GetDlgItem(box, button));
+        for (const std::string& part : textParts)
+            EXPECT_NE(text.find(part), std::string::npos) << text;
+        if (mouse)
+            ClickWithMouse(GetDlgItem(box, button));
+        else
+            PostClick(GetDlgItem(box, button));
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     }
 };
@@ -174,10 +221,18 @@ TEST_F(ToolPages, ATickedPlugInRunsInACleanStartedByTheNewRapidEraseKey) {
 }
 
 // An Internet Explorer setting reaches the registry on "&Save"; protection without an
-// address to reset to is refused and saves nothing.
+// address to reset to is refused and saves nothing. An AutoFind entry saved without
+// its key creates the key, and a setting that could not be read is named on "&Save".
 TEST_F(ToolPages, InternetExplorerSettingsAreSavedToTheRegistry) {
     const std::string oldTitle = ReadValue(IEMainKey, "Window Title");
     WriteValue(IEMainKey, "Window Title", "Before Title");
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(IEMainKey, true));
+        reg.WriteInteger("Use FormSuggest", 1); // of a type the page cannot read
+        reg.RootKey = HKEY_LOCAL_MACHINE;
+        reg.DeleteKey(std::string("\\") + UrlTemplateKey);
+    }
     StartProgram();
     HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
     NextMiscTab(page);
@@ -193,67 +248,115 @@ TEST_F(ToolPages, InternetExplorerSettingsAreSavedToTheRegistry) {
     EXPECT_EQ(ReadValue(IEMainKey, "Window Title"), "Before Title");
     SendMessageA(FindChild(protection, "TEdit"), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>("about:blank"));
-    SendMessageA(Button(page, "&Save"), BM_CLICK, 0, 0);
+
+    PostClick(Button(page, "Edit AutoFind"));
+    HWND dialog = Program.WaitForWindow("TfEditIEAutoFind");
+    ASSERT_NE(dialog, nullptr);
+    PostClick(Button(dialog, "&Add"));
+    HWND input = Program.WaitForWindow("TInputBoxForm");
+    ASSERT_NE(input, nullptr);
+    EXPECT_EQ(WindowText(input), "Add Item");
+    SendMessageA(FindChild(input, "TEdit"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>("http://find.example/%s"));
+    PostClick(Button(input, "OK"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(input) || !IsWindowVisible(input); }));
+    PostClick(Button(dialog, "&OK"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+
+    PostClick(Button(page, "&Save"));
+    AnswerBox("Use FormSuggest", IDOK);
     EXPECT_EQ(ReadValue(IEMainKey, "Window Title"), "After Title");
+    TRegistry templates(KEY_READ);
+    templates.RootKey = HKEY_LOCAL_MACHINE;
+    ASSERT_TRUE(templates.OpenKey(UrlTemplateKey, false));
+    EXPECT_EQ(templates.ReadString("1"), "http://find.example/%s");
     CloseProgram();
     TEraserEngine saved;
     Program.ReadPrefs(saved);
     EXPECT_TRUE(saved.Misc->ProtectStartPage);
     EXPECT_EQ(saved.Misc->ResetStartPageTo, "about:blank");
     WriteValue(IEMainKey, "Window Title", oldTitle == "<none>" ? "" : oldTitle);
+    TRegistry reg;
+    if (reg.OpenKey(IEMainKey, false)) reg.DeleteValue("Use FormSuggest");
 }
 
 // Disable, enable and delete move a "Run" value and a Startup shortcut; a deletion
-// that fails is told and keeps its row; without a selection the buttons are off.
-TEST_F(ToolPages, StartupEntriesFollowThePage) {
+// that fails is told and keeps its row. A parked entry whose name is live too is
+// enabled only when the user agrees to replace the live one.
+TEST_F(ToolPages, StartupEntriesFollowThePageAndNeverOverwriteEachOther) {
+    const std::string disabledKey = std::string(RunKey) + "\\Disabled";
     WriteValue(RunKey, "TwRunEntry", "notepad.exe /x");
+    WriteValue(RunKey, "TwDup", "new-tool.exe");
+    WriteValue(disabledKey, "TwDup", "old-tool.exe");
     const std::string link = UserStartupFolder() + "\\TwLinkEntry.lnk";
     MakeShortcut(link, "C:\\windows\\notepad.exe", "");
     const std::string parked = Program.Dir() + "Disabled Items\\CurrentUser\\TwLinkEntry.lnk";
+    const std::string liveDup = UserStartupFolder() + "\\TwLinkDup.lnk";
+    const std::string parkedDup = Program.Dir() + "Disabled Items\\CurrentUser\\TwLinkDup.lnk";
+    MakeShortcut(liveDup, "C:\\windows\\notepad.exe", "/new-link");
+    ForceDirectories(ExtractFilePath(parkedDup));
+    MakeShortcut(parkedDup, "C:\\windows\\notepad.exe", "/old-link");
     StartProgram();
     HWND page = ShowPage("PC Manager          ", "TTStartupManager");
     HWND list = FindChild(page, "TListView");
-    HWND enable = Button(page, "Enable"), disable = Button(page, "Disable");
-    HWND remove = Button(page, "Delete");
-    auto enabledButtons = [&] {
-        return std::string(IsWindowEnabled(enable) ? "E" : "-") +
-               (IsWindowEnabled(disable) ? "D" : "-") + (IsWindowEnabled(remove) ? "X" : "-");
-    };
+    const TFlatButton enable = fbFirst, disable = fbSecond, remove = fbThird;
     SelectRow(list, "TwRunEntry");
-    ASSERT_TRUE(WaitFor([&] { return enabledButtons() == "-DX"; })) << enabledButtons();
-    SendMessageA(disable, BM_CLICK, 0, 0);
+    PressFlatButton(page, enable); // off for an enabled entry
+    EXPECT_EQ(ReadValue(disabledKey, "TwRunEntry"), "<none>");
+    PressFlatButton(page, disable);
     EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "<none>");
-    EXPECT_EQ(ReadValue(std::string(RunKey) + "\\Disabled", "TwRunEntry"), "notepad.exe /x");
-    EXPECT_EQ(enabledButtons(), "E-X");
-    SendMessageA(enable, BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadValue(disabledKey, "TwRunEntry"), "notepad.exe /x");
+    PressFlatButton(page, disable); // off for a disabled entry
+    EXPECT_EQ(ReadValue(disabledKey, "TwRunEntry"), "notepad.exe /x");
+    PressFlatButton(page, enable);
     EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "notepad.exe /x");
     const LRESULT rows = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-    PostClick(remove);
+    PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to delete selected item?", IDYES);
     // The answer is taken after the box has gone.
     EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == rows - 1; }));
     EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "<none>");
-    EXPECT_EQ(enabledButtons(), "---");
 
     SelectRow(list, "TwLinkEntry");
-    ASSERT_TRUE(WaitFor([&] { return enabledButtons() == "-DX"; })) << enabledButtons();
-    SendMessageA(disable, BM_CLICK, 0, 0);
+    PressFlatButton(page, disable);
     EXPECT_FALSE(FileExists(link));
     EXPECT_TRUE(FileExists(parked));
-    SendMessageA(enable, BM_CLICK, 0, 0);
+    PressFlatButton(page, enable);
     EXPECT_TRUE(FileExists(link));
     EXPECT_FALSE(FileExists(parked));
     SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_READONLY);
-    PostClick(remove);
+    PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to delete selected item?", IDYES);
     AnswerBox("TwLinkEntry.lnk", IDOK);
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), rows - 1);
     SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_NORMAL);
-    PostClick(remove);
+    PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to delete selected item?", IDYES);
     EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == rows - 2; }));
     EXPECT_FALSE(FileExists(link));
+
+    SelectRow(list, "TwDup", true); // the parked one, listed after the live one
+    PressFlatButton(page, enable, true);
+    AnswerBoxShowing({"new-tool.exe", "old-tool.exe"}, IDNO, true);
+    EXPECT_EQ(ReadValue(RunKey, "TwDup"), "new-tool.exe");
+    EXPECT_EQ(ReadValue(disabledKey, "TwDup"), "old-tool.exe");
+    PressFlatButton(page, enable, true);
+    AnswerBoxShowing({"new-tool.exe", "old-tool.exe"}, IDYES);
+    EXPECT_TRUE(WaitFor([&] { return ReadValue(RunKey, "TwDup") == "old-tool.exe"; }));
+    EXPECT_EQ(ReadValue(disabledKey, "TwDup"), "<none>");
+
+    SelectRow(list, "TwLinkDup", true);
+    PressFlatButton(page, enable, true);
+    AnswerBoxShowing({"/new-link", "/old-link"}, IDNO);
+    SendMessageA(page, WM_NULL, 0, 0);
+    EXPECT_TRUE(FileExists(parkedDup));
+    TShortcutInfo live;
+    ReadShortcut(liveDup, live);
+    EXPECT_EQ(live.Arguments, "/new-link");
     CloseProgram();
+    SysDeleteFile(liveDup);
+    TRegistry reg;
+    if (reg.OpenKey(RunKey, false)) reg.DeleteValue("TwDup");
 }
 
 // A schedule set on the page fires under the test clock; a wrong number is refused and
@@ -304,68 +407,159 @@ TEST_F(ToolPages, AScheduleSetOnThePageFiresUnderTheTestClock) {
     EXPECT_EQ(saved.Scheduler->HourlyMinutes, 0);
 }
 
+// A stored "Every 15 minutes" shows 15 on the page made at its first show, and
+// "&Apply" keeps it; a weekly schedule without a day, or a monthly one on the n-th
+// weekday without a month, never fires and is refused.
+TEST_F(ToolPages, SchedulerNumbersKeepTheirValuesAndSchedulesThatNeverFireAreRefused) {
+    Program.WritePrefs([](TEraserEngine& engine) {
+        engine.Scheduler->Kind = skWeekly;
+        engine.Scheduler->EveryMinutes = 15;
+        engine.Scheduler->HourlyHours = 7;
+        engine.Scheduler->MonthlyAtDay = false;
+    });
+    StartProgram();
+    HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
+    NextMiscTab(page);
+    NextMiscTab(page);
+    page = WaitForPage("TTScheduler");
+    HWND every = Children(FindChild(page, "TGroupBox", "Every"), "TEdit")[0];
+    EXPECT_EQ(WindowText(every), "15");
+    EXPECT_EQ(WindowText(Children(FindChild(page, "TGroupBox", "Hourly"), "TEdit")[0]), "7");
+    SendMessageA(FindChild(page, "TCheckBox", "Enable Scheduler"), BM_CLICK, 0, 0);
+    PostClick(Button(page, "&Apply"));
+    AnswerBox("Please tick at least one day of the week for the weekly schedule.", IDOK);
+    SendMessageA(FindChild(page, "TRadioButton", "Monthly"), BM_CLICK, 0, 0);
+    PostClick(Button(page, "&Apply"));
+    AnswerBox("Please tick at least one month for the monthly schedule.", IDOK);
+    SendMessageA(FindChild(page, "TRadioButton", "Every"), BM_CLICK, 0, 0);
+    SendMessageA(Button(page, "&Apply"), BM_CLICK, 0, 0);
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_TRUE(saved.Scheduler->Enabled());
+    EXPECT_EQ(saved.Scheduler->Kind, skEvery);
+    EXPECT_EQ(saved.Scheduler->EveryMinutes, 15);
+    EXPECT_EQ(saved.Scheduler->HourlyHours, 7);
+}
+
+// A hot key another program holds is named at start (in stealth mode in the log
+// only); the stealth and boss keys are taken only while their features are on.
+TEST_F(ToolPages, HotKeysHeldElsewhereAreNamedAtStartAndSwitchedOffOnesStayFree) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'Q'));
+    ASSERT_TRUE(Program.Start());
+    AnswerBox("Rapid Erase: Ctrl+Alt+Q", IDOK);
+    WaitForMain();
+    for (UINT key : {UINT('A'), UINT(VK_SPACE)}) {
+        EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_ALT, key)) << key;
+        UnregisterHotKey(nullptr, 2);
+    }
+    CloseProgram();
+
+    Program.WritePrefs([](TEraserEngine& engine) {
+        engine.Misc->StealthModeEnabled = true;
+        engine.Misc->BossKeyEnabled = true;
+    });
+    StartProgram();
+    EXPECT_TRUE(LogShows("Rapid Erase: Ctrl+Alt+Q")) << WindowText(Memo);
+    EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr);
+    for (UINT key : {UINT('A'), UINT(VK_SPACE)})
+        EXPECT_FALSE(RegisterHotKey(nullptr, 2, MOD_ALT, key)) << key;
+    CloseProgram();
+    UnregisterHotKey(nullptr, 1);
+}
+
+// Sets the text of a control of the program, in any script.
+void SetText(HWND wnd, const std::string& text) {
+    SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
+}
+
 // The access password set on the Options page guards the next start; stored passwords
-// added, edited and deleted on their page are kept encrypted and come back.
+// added, edited and deleted on their page are kept encrypted and come back. A secret
+// that fits the code page is stored in its bytes, as other builds store it; one that
+// does not comes back whole. "Load At Windows Startup" makes a missing "Run" key.
 TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::string japanese = "\u30d1\u30b9\u30ef\u30fc\u30c9";
+    const std::string access = "S\u00e9 cret";
+    {
+        TRegistry reg;
+        reg.DeleteKey(std::string("\\") + RunKey);
+    }
     StartProgram();
     HWND page = ShowPage("PC Manager          ", "TTStartupManager");
     NextMiscTab(page);
     page = WaitForPage("TfraPasswordManager");
     HWND list = FindChild(page, "TListView");
-    auto edit = [&](const char* command, const char* caption, std::vector<const char*> texts) {
-        PostClick(Button(page, command));
+    const TFlatButton add = fbFirst, change = fbSecond, remove = fbThird;
+    auto edit = [&](TFlatButton command, const char* caption,
+                    std::vector<std::optional<std::string>> texts) {
+        PressFlatButton(page, command, true);
         HWND dialog = Program.WaitForWindow("TfEditPasswordManager");
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(WindowText(dialog), caption);
         std::vector<HWND> fields = Children(dialog, "TEdit");
         for (size_t i = 0; i < texts.size(); ++i)
-            if (texts[i])
-                SendMessageA(fields[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(texts[i]));
+            if (texts[i]) SetText(fields[i], *texts[i]);
         PostClick(Button(dialog, "&OK"));
         ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
     };
-    EXPECT_FALSE(IsWindowEnabled(Button(page, "Edit")));
-    edit("Add", "Add Password", {"Mail", "joe", "old-pw", "mail.example.org"});
-    edit("Add", "Add Password", {"Bank", "jo", "bank-pw", ""});
+    PressFlatButton(page, change); // nothing selected: nothing to edit
+    edit(add, "Add Password", {"Mail", "joe", "old-pw", "mail.example.org"});
+    edit(add, "Add Password", {"Bank", "jo", "bank-pw", ""});
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
     SelectRow(list, "Mail");
-    edit("Edit", "Edit Password", {nullptr, nullptr, "new-pw", nullptr});
+    edit(change, "Edit Password", {std::nullopt, std::nullopt, japanese, std::nullopt});
     SelectRow(list, "Bank");
-    PostClick(Button(page, "Delete"));
+    PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to deleted selected password?", IDNO);
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
-    PostClick(Button(page, "Delete"));
+    PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to deleted selected password?", IDYES);
     EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
 
     page = ShowPage("Run Options       ", "TTOptions");
+    HWND loadAtStartup = FindChild(page, "TCheckBox", "Load At Windows Startup");
+    SendMessageA(loadAtStartup, BM_CLICK, 0, 0); // the "Run" key is made
+    EXPECT_TRUE(EndsText("Tarnwhistle.exe", ReadValue(RunKey, "Tarnwhistle")));
+    SendMessageA(loadAtStartup, BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadValue(RunKey, "Tarnwhistle"), "<none>");
+    SetKeySecurity(RunKey, ReadOnlyKeyRules);
+    PostClick(loadAtStartup);
+    AnswerBox("The program could not be set to load at Windows startup", IDOK);
+    EXPECT_EQ(SendMessageA(loadAtStartup, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SetKeySecurity(RunKey, OpenKeyRules);
+    SendMessageA(loadAtStartup, BM_CLICK, 0, 0);
     HWND group = FindChild(page, "TGroupBox", " Password ");
     SendMessageA(FindChild(group, "TCheckBox"), BM_CLICK, 0, 0);
     std::vector<HWND> edits = Children(group, "TEdit");
     ASSERT_EQ(edits.size(), 2u);
-    SendMessageA(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Se cret"));
-    SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Se Cret"));
+    SetText(edits[0], access);
+    SetText(edits[1], "S\u00e9 Cret");
     PostClick(Button(group, "&Apply"));
     AnswerBox("Password do not match. Please enter the password again.", IDOK);
-    SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Se cret"));
+    SetText(edits[1], access);
     SendMessageA(Button(group, "&Apply"), BM_CLICK, 0, 0);
 
     CloseProgram();
 
     const std::string prefs = ReadFileToString(Program.Dir() + "prefs.dat");
-    for (const char* secret : {"new-pw", "joe", "Se cret", "Bank"})
+    for (const char* secret : {"old-pw", "joe", "Bank"})
         EXPECT_EQ(prefs.find(secret), std::string::npos) << secret;
+    // The bytes of code page 1252, as every build of the file writes them.
+    const std::string stored = "Access=\"" + TSecretCipher().Encrypt("S\xe9 cret") + "\"";
+    EXPECT_NE(prefs.find(stored), std::string::npos) << prefs;
     TEraserEngine saved;
     Program.ReadPrefs(saved);
-    EXPECT_EQ(saved.AccessPassword, "Se cret");
+    EXPECT_EQ(saved.AccessPassword, access);
+    EXPECT_TRUE(saved.GetLoadAtStartup());
     ASSERT_EQ(saved.Misc->Passwords.size(), 1u);
     EXPECT_EQ(saved.Misc->Passwords[0]->Title, "Mail");
-    EXPECT_EQ(saved.Misc->Passwords[0]->Password, "new-pw");
+    EXPECT_EQ(saved.Misc->Passwords[0]->Password, japanese);
 
     ASSERT_TRUE(Program.Start());
     HWND gate = Program.WaitForWindow("TfEnterPassword");
     ASSERT_NE(gate, nullptr);
-    SendMessageA(FindChild(gate, "TEdit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Se cret"));
+    SetText(FindChild(gate, "TEdit"), access);
     PostClick(FindChild(gate, "TButton", "OK"));
     WaitForMain();
     page = ShowPage("PC Manager          ", "TTStartupManager");
@@ -373,6 +567,8 @@ TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
     page = WaitForPage("TfraPasswordManager");
     EXPECT_EQ(SendMessageA(FindChild(page, "TListView"), LVM_GETITEMCOUNT, 0, 0), 1);
     CloseProgram();
+    TRegistry reg;
+    if (reg.OpenKey(RunKey, false)) reg.DeleteValue("Tarnwhistle");
 }
 
 } // namespace

@@ -233,11 +233,18 @@ TEST(GuiControls, SpeedButtonsClickAndDrawTheirGlyphTransparently) {
     button->Glyph().Canvas().Brush().SetColor(clBlue);
     button->Glyph().Canvas().FillRect({6, 6, 10, 10});
     int clicks = 0;
-    button->OnClick = [&](TObject*) { ++clicks; };
+    HWND captured = nullptr;
+    // The mouse is free by the time the click runs: a box it opens must get it.
+    button->OnClick = [&](TObject*) {
+        ++clicks;
+        captured = GetCapture();
+    };
     form.Handle();
     SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    EXPECT_EQ(GetCapture(), form.Handle());
     SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(captured, nullptr);
 
     TBitmap shot;
     shot.SetSize(200, 100);

@@ -138,3 +138,14 @@ TEST(Exceptions, OSErrorCarriesCodeAndText) {
     EXPECT_NO_THROW(OleCheck(S_OK));
     EXPECT_THROW(OleCheck(E_FAIL), EOSError);
 }
+
+TEST(Exceptions, SwallowedLineNamesTheCallersFileAndLine) {
+    try {
+        throw EConvertError("bad number");
+    } catch (...) {
+        const int line = __LINE__ + 1;
+        const std::string text = SwallowedLine("reading");
+        EXPECT_EQ(text, "Tarnwhistle: SysUtilsTest.cpp:" + std::to_string(line) +
+                            ": reading: bad number");
+    }
+}

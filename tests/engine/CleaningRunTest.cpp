@@ -1,8 +1,10 @@
 // The cleaning run as a whole: its log, the browser question, stopping, deferred
 // work and the restart variants.
 #include "classlib/base/Handle.h"
+#include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EngineTestSupport.h"
+#include "support/KeySecurity.h"
 #include <cstring>
 #include <future>
 #include <gtest/gtest.h>
@@ -429,6 +431,18 @@ TEST_F(CleaningRunTest, LoadAtStartupWritesAndRemovesTheRunValue) {
     EXPECT_FALSE(Engine.GetLoadAtStartup());
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, key, "Tarnwhistle"));
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, key, "Other"));
+
+    // A "Run" key that refuses the write leaves the option off.
+    SetKeySecurity(key, ReadOnlyKeyRules);
+    EXPECT_FALSE(Engine.SetLoadAtStartup(true));
+    EXPECT_FALSE(Engine.GetLoadAtStartup());
+    SetKeySecurity(key, OpenKeyRules);
+    // A missing one is made.
+    TRegistry reg;
+    ASSERT_TRUE(reg.DeleteKey(std::string("\\") + key));
+    EXPECT_TRUE(Engine.SetLoadAtStartup(true));
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, key, "Tarnwhistle"), GetModuleFileNameStr());
+    Engine.SetLoadAtStartup(false);
 }
 
 } // namespace

@@ -41,3 +41,22 @@ TEST(SecretCipher, EmptyAndInvalidTextsLeaveTheStateAlone) {
     EXPECT_EQ(dec.Decrypt("uG=XPwlZ"), ""); // padding inside the text
     EXPECT_EQ(dec.Decrypt("uGvXPwlZ"), "secret");
 }
+
+// A text that fits the code page is stored as its bytes there, as other builds of the
+// file store it; one that does not goes as UTF-8, and each reads back as it was.
+TEST(SecretCipher, TextsGoInTheCodePageWhenTheyFitElseInUtf8) {
+    EXPECT_EQ(TSecretCipher().EncryptText("\u00e9", 1252), "Ig==");
+    EXPECT_EQ(TSecretCipher().DecryptText("Ig==", 1252), "\u00e9");
+    EXPECT_EQ(TSecretCipher().EncryptText("abc", 1252), TSecretCipher().Encrypt("abc"));
+    // Valid UTF-8 of a text that fits the code page was code page bytes all along.
+    EXPECT_EQ(TSecretCipher().DecryptText(TSecretCipher().Encrypt("\xc3\xa9"), 1252),
+              "\u00c3\u00a9");
+
+    const char* const japanese = "\u30d1\u30b9\u30ef\u30fc\u30c9\u00e9";
+    EXPECT_EQ(TSecretCipher().EncryptText(japanese, 1252), TSecretCipher().Encrypt(japanese));
+    TSecretCipher enc, dec;
+    const std::string first = enc.EncryptText(japanese, 1252);
+    const std::string second = enc.EncryptText("caf\u00e9", 1252);
+    EXPECT_EQ(dec.DecryptText(first, 1252), japanese);
+    EXPECT_EQ(dec.DecryptText(second, 1252), "caf\u00e9");
+}

@@ -127,6 +127,23 @@ TEST_F(SettingsFileTest, BooleansAreReadLenientlyAndMissingPartsKeepTheirDefault
     Engine.SetLoadAtStartup(false);
 }
 
+// "é" is stored as its code page byte, as other builds store it; a password the code
+// page cannot hold comes back whole.
+TEST_F(SettingsFileTest, TheAccessPasswordIsStoredInTheCodePageWhenItFits) {
+    ASSERT_EQ(GetACP(), 1252u);
+    Engine.AccessPassword = "\u00e9";
+    Engine.SaveSettings(Prefs());
+    EXPECT_NE(ReadFileToString(Prefs()).find("Access=\"Ig==\""), std::string::npos);
+    TTestEngine loaded;
+    loaded.LoadSettings(Prefs());
+    EXPECT_EQ(loaded.AccessPassword, "\u00e9");
+
+    Engine.AccessPassword = "\u65e5\u672c\u00e9";
+    Engine.SaveSettings(Prefs());
+    loaded.LoadSettings(Prefs());
+    EXPECT_EQ(loaded.AccessPassword, "\u65e5\u672c\u00e9");
+}
+
 TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
     const std::string damaged =
         "<Configuration><Options LoadAtStartup=\"False\" StartInSystemTray=\"maybe\" "

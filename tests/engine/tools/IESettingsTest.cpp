@@ -118,3 +118,22 @@ TEST_F(IESettingsTest, AutoFindListIsRenumberedAndCanBeEmptied) {
     Settings.Write();
     EXPECT_TRUE(Templates.GetValueNames().empty());
 }
+
+// An AutoFind list saved without its key creates the key; a value that could not be
+// read is named once, at the next save.
+TEST_F(IESettingsTest, MissingKeysAreCreatedAndFailuresAreReturnedOnce) {
+    Templates.CloseKey();
+    ASSERT_TRUE(Templates.DeleteKey(UrlTemplateKey));
+    Main.WriteInteger("Use FormSuggest", 1);
+    Settings.Read();
+    EXPECT_EQ(Settings.UrlTemplates.Count(), 0);
+    Settings.UrlTemplates.Add("http://find.example/%s");
+    const std::vector<std::string> failures = Settings.Write();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].find("Use FormSuggest (HKEY_CURRENT_USER\\Software"), 0u) << failures[0];
+    EXPECT_EQ(Main.GetDataType("Use FormSuggest"), rdInteger);
+    ASSERT_TRUE(Templates.OpenKey(UrlTemplateKey, false));
+    EXPECT_EQ(Templates.ReadString("1"), "http://find.example/%s");
+    EXPECT_TRUE(Settings.Write().empty());
+    Main.DeleteValue("Use FormSuggest");
+}

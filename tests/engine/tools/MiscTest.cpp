@@ -110,7 +110,7 @@ TEST(Misc, LoadKeepsWhatTheFileLacks) {
 TEST(Misc, PasswordsFormOneCipherChain) {
     TMisc misc;
     misc.Passwords.push_back(
-        Password("mail", "joe@example.org", "s3cr\xe9t", "http://mail.example.org/"));
+        Password("mail", "joe@example.org", "s3cr\u00e9t", "http://mail.example.org/"));
     misc.Passwords.push_back(Password("bank", "joe", "", ""));
     TPrefs prefs;
     misc.SaveToXML(prefs.Root);
@@ -127,7 +127,7 @@ TEST(Misc, PasswordsFormOneCipherChain) {
     TMisc loaded;
     loaded.LoadFromXML(prefs.Root);
     ASSERT_EQ(loaded.Passwords.size(), 2u);
-    EXPECT_EQ(loaded.Passwords[0]->Password, "s3cr\xe9t");
+    EXPECT_EQ(loaded.Passwords[0]->Password, "s3cr\u00e9t");
     EXPECT_EQ(loaded.Passwords[1]->Title, "bank");
     EXPECT_EQ(loaded.Passwords[1]->UserName, "joe");
 
@@ -136,6 +136,22 @@ TEST(Misc, PasswordsFormOneCipherChain) {
     TPrefs again;
     misc.SaveToXML(again.Root);
     EXPECT_NE(again.Node("Passwords").ChildNodes()[0].Attribute("Title"), "GwHoQg==");
+}
+
+// Fields that fit the code page are stored in it, others in UTF-8, in one chain.
+TEST(Misc, StoredPasswordsKeepTextsTheCodePageCannotHold) {
+    ASSERT_EQ(GetACP(), 1252u);
+    TMisc misc;
+    misc.Passwords.push_back(Password("\u00e9", "\u5c71\u7530", "\u30d1\u30b9\u00e9", ""));
+    TPrefs prefs;
+    misc.SaveToXML(prefs.Root);
+    EXPECT_EQ(prefs.Node("Passwords").ChildNodes()[0].Attribute("Title"), "Ig==");
+    TMisc loaded;
+    loaded.LoadFromXML(prefs.Root);
+    ASSERT_EQ(loaded.Passwords.size(), 1u);
+    EXPECT_EQ(loaded.Passwords[0]->Title, "\u00e9");
+    EXPECT_EQ(loaded.Passwords[0]->UserName, "\u5c71\u7530");
+    EXPECT_EQ(loaded.Passwords[0]->Password, "\u30d1\u30b9\u00e9");
 }
 
 TEST(Misc, AbsentPasswordValueDoesNotAdvanceTheState) {
@@ -151,7 +167,7 @@ TEST(Misc, AbsentPasswordValueDoesNotAdvanceTheState) {
     EXPECT_EQ(misc.Passwords[0]->Password, "joe@example.org");
 }
 
-TEST(Misc, RegistersEveryHotKeyButClearedOnes) {
+TEST(Misc, RegistersEveryHotKeyButClearedOnesAndThoseOfFeaturesOff) {
     HWND wnd =
         CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     HWND other =
@@ -161,11 +177,21 @@ TEST(Misc, RegistersEveryHotKeyButClearedOnes) {
     misc.HotKeyWindow = wnd;
     misc.RecycleBinKey = 0;
     misc.ApplyHotKeys();
-    // A combination held by the first window cannot be taken by another.
-    EXPECT_FALSE(RegisterHotKey(other, 1, MOD_ALT, 'A')); // stealth key, switch off
+    // A combination held by the first window cannot be taken by another; the stealth
+    // and boss keys stay free while their switches are off.
+    EXPECT_TRUE(RegisterHotKey(other, 1, MOD_ALT, 'A'));
+    EXPECT_TRUE(RegisterHotKey(other, 5, MOD_ALT, VK_SPACE));
+    UnregisterHotKey(other, 1);
+    UnregisterHotKey(other, 5);
     EXPECT_FALSE(RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'Q'));
     EXPECT_TRUE(RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'B'));
     UnregisterHotKey(other, 3);
+    misc.StealthModeEnabled = misc.BossKeyEnabled = true;
+    misc.ApplyHotKeys();
+    EXPECT_FALSE(RegisterHotKey(other, 1, MOD_ALT, 'A'));
+    EXPECT_FALSE(RegisterHotKey(other, 5, MOD_ALT, VK_SPACE));
+    misc.StealthModeEnabled = misc.BossKeyEnabled = false;
+    misc.ApplyHotKeys();
 
     misc.UnregisterHotKeys();
     EXPECT_TRUE(RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'Q'));

@@ -4,6 +4,7 @@
 #include "classlib/base/Registry.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/EngineTestSupport.h"
 #include "engine/EraserFixture.h"
 #include "engine/SharedRoutines.h"
 #include "support/Shortcuts.h"
@@ -174,4 +175,49 @@ TEST_F(StartupManagerTest, DeleteRemovesTheEntryForTheNextRefresh) {
     EXPECT_NE(Find("TwTestGone"), nullptr);
     Manager.Refresh();
     EXPECT_EQ(Find("TwTestGone"), nullptr);
+}
+
+// An entry whose name already holds the other place is moved there only on request:
+// a value and a shortcut each, named with the command in the way.
+TEST_F(StartupManagerTest, ATakenPlaceIsReplacedOnlyOnRequest) {
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(RunKey, true));
+        reg.WriteString("TwTestDup", "new.exe");
+        ASSERT_TRUE(reg.OpenKey("\\" + DisabledKey, true));
+        reg.WriteString("TwTestDup", "old.exe");
+    }
+    Manager.Refresh();
+    TStartUpItem* parked = nullptr;
+    for (auto& item : Manager.Items)
+        if (item->Title == "TwTestDup" && !item->Enabled) parked = item.get();
+    ASSERT_NE(parked, nullptr);
+    std::string command;
+    ASSERT_TRUE(Manager.FindClash(*parked, true, command));
+    EXPECT_EQ(command, "new.exe");
+    EXPECT_THROW(Manager.SetEnabled(*parked, true), Exception);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, RunKey, "TwTestDup"), "new.exe");
+    Manager.SetEnabled(*parked, true, true);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, RunKey, "TwTestDup"), "old.exe");
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, DisabledKey, "TwTestDup"));
+
+    const std::string live = Startup + "\\TwTestWord.lnk";
+    const std::string parkedLink = Dir / "Disabled Items\\CurrentUser\\TwTestWord.lnk";
+    MakeShortcut(live, "C:\\windows\\notepad.exe", "/new");
+    ForceDirectories(Dir / "Disabled Items\\CurrentUser");
+    MakeShortcut(parkedLink, "C:\\windows\\notepad.exe", "/old");
+    Manager.Refresh();
+    parked = nullptr;
+    for (auto& item : Manager.Items)
+        if (item->Title == "TwTestWord" && !item->Enabled) parked = item.get();
+    ASSERT_NE(parked, nullptr);
+    ASSERT_TRUE(Manager.FindClash(*parked, true, command));
+    EXPECT_TRUE(EndsText(" /new", command)) << command;
+    EXPECT_THROW(Manager.SetEnabled(*parked, true), Exception);
+    EXPECT_TRUE(FileExists(parkedLink));
+    Manager.SetEnabled(*parked, true, true);
+    EXPECT_FALSE(FileExists(parkedLink));
+    TShortcutInfo link;
+    ReadShortcut(live, link);
+    EXPECT_EQ(link.Arguments, "/old");
 }

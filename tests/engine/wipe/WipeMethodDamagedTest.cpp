@@ -88,10 +88,11 @@ TEST(WipeMethodDamaged, EveryDamagedMethodReadsAsDefaultsWhereDamaged) {
         EXPECT_LE(method.PassCount(), 1000);
         for (int i = 0; i < method.PassCount(); ++i) {
             const TPass& pass = method.GetPass(i);
-            if (pass.HasData())
+            if (pass.HasData()) {
                 EXPECT_EQ(pass.GetPassData(100).size(), 100u);
-            else if (pass.WipeWith == wwTextPattern)
+            } else if (pass.WipeWith == wwTextPattern) {
                 EXPECT_THROW((void)pass.GetPassData(100), Exception);
+            }
         }
         if (caseSeed % 100 == 0) {
             // Saved and read twice: texts outside the code page turn to "?" the first time.

@@ -1,0 +1,101 @@
+#include "app/MainFormPages.h"
+#include "app/pages/AboutFrame.h"
+#include "app/pages/BrowsersPage.h"
+#include "app/pages/FileShredderFrame.h"
+#include "app/pages/FreeSpaceShredderFrame.h"
+#include "app/pages/InternetExplorerSettingsFrame.h"
+#include "app/pages/JunkCleanerPage.h"
+#include "app/pages/MainPage.h"
+#include "app/pages/MemoryPanel.h"
+#include "app/pages/MiscShortCutKeysFrame.h"
+#include "app/pages/OptionsFrame.h"
+#include "app/pages/PasswordManagerFrame.h"
+#include "app/pages/PluginsFrame.h"
+#include "app/pages/RegistryBackupPage.h"
+#include "app/pages/SchedulerFrame.h"
+#include "app/pages/StartupManagerFrame.h"
+#include "app/pages/WindowsPage.h"
+
+namespace {
+
+template <class T> TPageFrame* Make(TComponent* owner) {
+    return new T(owner);
+}
+
+// Showing the memory tab starts the panel's monitor.
+void StartMemoryPanel(TPageFrame& page) {
+    static_cast<TMemoryPanel&>(page).tabMemoryShow();
+}
+
+constexpr TPageHost Main = TPageHost::Main, Misc = TPageHost::Misc;
+
+const TPageRow Rows[] = {
+    {"TabSheet9", "Main", Main, Make<TMainPage>, true},
+    {"TabSheet1", "Windows", Main, Make<TWindowsPage>},
+    {"TabSheet2", "Browsers", Main, Make<TBrowsersPage>},
+    {"TabSheet7", "File Shredding", Main, Make<TTFileShredder>},
+    {"TabSheet8", "Clean Free Space", Main, Make<TTFreeSpaceShredder>},
+    {"TabSheet10", "Plug-ins", Main, Make<TTPlugins>},
+    {"TabSheet11", "Misc", Main}, // holds pagMisc
+    {"tabAbout", "About", Main, Make<TTAbout>},
+    {"Junk_TabSheet", "Junk", Main, Make<TTJunkCleaner>}, // the finders and the store
+    {.Sheet = "TabSheet12",
+     .Caption = "Shortcut Keys",
+     .Host = Misc,
+     .Make = Make<TTMiscShortCutKeys>,
+     .TabAtStart = false,
+     .ShownIn = ttUserSettings,
+     .HiddenIn = ttPCManager | ttRunOptions},
+    {.Sheet = "tabInternetExplorerSettings",
+     .Caption = "Internet Explorer",
+     .Host = Misc,
+     .Make = Make<TTinternetExplorerSettings>,
+     .ShownIn = ttUserSettings,
+     .HiddenIn = ttPCManager | ttRunOptions},
+    {.Sheet = "tabStartupManager",
+     .Caption = "Startup Manager",
+     .Host = Misc,
+     .Make = Make<TTStartupManager>,
+     .ShownIn = ttPCManager,
+     .HiddenIn = ttUserSettings | ttRunOptions},
+    {.Sheet = "tabPasswordManager",
+     .Caption = "Password Manager",
+     .Host = Misc,
+     .Make = Make<TfraPasswordManager>,
+     .ShownIn = ttPCManager,
+     .HiddenIn = ttUserSettings | ttRunOptions},
+    {.Sheet = "tabMemory",
+     .Caption = "Memory Optimization",
+     .Host = Misc,
+     .Make = Make<TMemoryPanel>,
+     .Shown = StartMemoryPanel,
+     .ShownIn = ttPCManager,
+     .HiddenIn = ttUserSettings | ttRunOptions},
+    {.Sheet = "tabRegistryBackup",
+     .Caption = "Registry Backup",
+     .Host = Misc,
+     .Make = Make<TRegistryBackupPage>,
+     .TabAtStart = false,
+     .ShownIn = ttPCManager,
+     .HiddenIn = ttUserSettings},
+    {.Sheet = "tabOptions",
+     .Caption = "Options",
+     .Host = Misc,
+     .Make = Make<TTOptions>,
+     .TabAtStart = false,
+     .ShownIn = ttRunOptions,
+     .HiddenIn = ttUserSettings | ttPCManager},
+    {.Sheet = "tabScheduler",
+     .Caption = "Scheduler",
+     .Host = Misc,
+     .Make = Make<TTScheduler>,
+     .TabAtStart = false,
+     .ShownIn = ttUserSettings,
+     .HiddenIn = ttPCManager | ttRunOptions},
+};
+
+} // namespace
+
+std::span<const TPageRow> PageTable() {
+    return Rows;
+}
