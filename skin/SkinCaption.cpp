@@ -153,10 +153,9 @@ void TWinSysButton::Paint() {
     HDC s = scratch.Canvas().Handle();
     BitBlt(s, Rect.left, Rect.top, w, h, back.Canvas().Handle(), Rect.left, Rect.top, SRCCOPY);
     PaintInto(s, ButtonFrame(State, FOwner.Active(), Element.FrameCount));
-    HDC dc = GetWindowDC(FOwner.Handle);
-    BitBlt(dc, Rect.left, Rect.top, w, std::min<int>(h, back.Height() - Rect.top), s, Rect.left,
-           Rect.top, SRCCOPY);
-    ReleaseDC(FOwner.Handle, dc);
+    TWholeWindowDC dc(FOwner.Handle);
+    BitBlt(dc.Get(), Rect.left, Rect.top, w, std::min<int>(h, back.Height() - Rect.top), s,
+           Rect.left, Rect.top, SRCCOPY);
 }
 
 void TCaptionButtons::Make() {
