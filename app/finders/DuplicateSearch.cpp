@@ -5,9 +5,10 @@
 #include <algorithm>
 
 namespace {
-// Reading many files at once pays where digesting, not the disk, is the limit.
+// Digesting, not the disk, is the limit: files are read on several processors, but
+// on no more than half of them, so that the walk that finds the files keeps its pace.
 unsigned ReaderCount() {
-    return std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
+    return std::clamp(std::thread::hardware_concurrency() / 2, 2u, 4u);
 }
 } // namespace
 
@@ -15,7 +16,7 @@ TDuplicateSearch::TDuplicateSearch(const TDuplicateOptions& options)
     : FOptions(options), FReaders(ReaderCount()) {}
 
 std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
-    std::lock_guard lock(FLock);
+    std::unique_lock lock(FLock);
     if (FCancelled) return {};
     TEntry& found = FEntries.emplace_back();
     found.File = file;
@@ -30,7 +31,9 @@ std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
         found.Decided = true;
     else
         Probe(found);
-    return AnswerWaiting();
+    std::vector<TDuplicateRow> rows = AnswerWaiting();
+    StartAsked(lock);
+    return rows;
 }
 
 std::vector<TDuplicateRow> TDuplicateSearch::Finish() {
@@ -41,7 +44,12 @@ std::vector<TDuplicateRow> TDuplicateSearch::Finish() {
         std::vector<TDuplicateRow> more = AnswerWaiting();
         rows.insert(rows.end(), more.begin(), more.end());
         if (FWaiting == FEntries.size()) return rows;
-        FRead.wait(lock);
+        if (FAsked.empty()) {
+            FRead.wait(lock);
+        } else {
+            StartAsked(lock);
+            lock.lock();
+        }
     }
 }
 
@@ -52,6 +60,16 @@ void TDuplicateSearch::Cancel() {
     }
     FRead.notify_all();
     FReaders.Stop();
+}
+
+// The readers get the jobs asked for once the lock is let go: waking a reader may take
+// long.
+void TDuplicateSearch::StartAsked(std::unique_lock<std::mutex>& lock) {
+    std::vector<std::function<void()>> jobs;
+    jobs.swap(FAsked);
+    lock.unlock();
+    for (std::function<void()>& job : jobs)
+        FReaders.Push(std::move(job));
 }
 
 size_t TDuplicateSearch::FilesOpened() const {
@@ -162,14 +180,13 @@ std::optional<bool> TDuplicateSearch::IsMember(const TEntry& seen, TEntry& found
 const TFileProbe* TDuplicateSearch::Probe(TEntry& entry) {
     if (!entry.ProbeAsked) {
         entry.ProbeAsked = true;
-        FReaders.Push([this, &entry] {
+        FAsked.emplace_back([this, &entry] {
             TFileProbe probe = ProbeFile(entry.File.Path, FOptions.SameContent);
-            {
-                std::lock_guard lock(FLock);
-                ++FProbes;
-                entry.Probe = std::move(probe);
-                AskDigestsOfName(entry.File.Name);
-            }
+            std::unique_lock lock(FLock);
+            ++FProbes;
+            entry.Probe = std::move(probe);
+            AskDigestsOfName(entry.File.Name);
+            StartAsked(lock);
             FRead.notify_all();
         });
     }
@@ -180,7 +197,7 @@ const TFileProbe* TDuplicateSearch::Probe(TEntry& entry) {
 const std::string* TDuplicateSearch::Digest(TEntry& entry) {
     if (!entry.DigestAsked) {
         entry.DigestAsked = true;
-        FReaders.Push([this, &entry] {
+        FAsked.emplace_back([this, &entry] {
             std::string digest;
             try {
                 digest = MD5FileHex(entry.File.Path, &FCancelled);

@@ -81,6 +81,7 @@ private:
     std::vector<TDuplicateRow> AnswerWaiting();
     void AskDigestsOfName(const std::string& name);
     void Decide(TEntry& entry);
+    void StartAsked(std::unique_lock<std::mutex>& lock);
 
     const TDuplicateOptions FOptions;
     mutable std::mutex FLock; // guards all below but FCancelled
@@ -89,7 +90,8 @@ private:
     std::deque<TEntry> FEntries; // every file added, in order
     std::unordered_map<std::string, std::vector<size_t>> FByName;
     std::unordered_map<std::string, std::vector<size_t>> FSeenByName;
-    size_t FWaiting = 0; // the first file without its answer
+    std::vector<std::function<void()>> FAsked; // reads asked for, not yet given out
+    size_t FWaiting = 0;                       // the first file without its answer
     size_t FProbes = 0;
     size_t FDigests = 0;
     uint64_t FDigestBytes = 0;
