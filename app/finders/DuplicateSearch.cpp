@@ -44,12 +44,17 @@ std::vector<TDuplicateRow> TDuplicateSearch::Finish() {
         std::vector<TDuplicateRow> more = AnswerWaiting();
         rows.insert(rows.end(), more.begin(), more.end());
         if (FWaiting == FEntries.size()) return rows;
-        if (FAsked.empty()) {
-            FRead.wait(lock);
-        } else {
+        if (!FAsked.empty()) {
             StartAsked(lock);
             lock.lock();
+            continue;
         }
+        // The walk is over: this thread reads too.
+        const size_t reads = FReads;
+        lock.unlock();
+        const bool helped = FReaders.RunOne();
+        lock.lock();
+        if (!helped) FRead.wait(lock, [&] { return FCancelled || FReads != reads; });
     }
 }
 
@@ -184,6 +189,7 @@ const TFileProbe* TDuplicateSearch::Probe(TEntry& entry) {
             TFileProbe probe = ProbeFile(entry.File.Path, FOptions.SameContent);
             std::unique_lock lock(FLock);
             ++FProbes;
+            ++FReads;
             entry.Probe = std::move(probe);
             AskDigestsOfName(entry.File.Name);
             StartAsked(lock);
@@ -207,6 +213,7 @@ const std::string* TDuplicateSearch::Digest(TEntry& entry) {
             {
                 std::lock_guard lock(FLock);
                 ++FDigests;
+                ++FReads;
                 FDigestBytes += entry.File.Size;
                 entry.Digest = std::move(digest);
             }

@@ -92,6 +92,7 @@ private:
     std::unordered_map<std::string, std::vector<size_t>> FSeenByName;
     std::vector<std::function<void()>> FAsked; // reads asked for, not yet given out
     size_t FWaiting = 0;                       // the first file without its answer
+    size_t FReads = 0;                         // probes and digests done
     size_t FProbes = 0;
     size_t FDigests = 0;
     uint64_t FDigestBytes = 0;

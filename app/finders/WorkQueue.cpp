@@ -25,6 +25,23 @@ void TWorkQueue::Stop() {
         if (thread.joinable()) thread.join();
 }
 
+bool TWorkQueue::RunOne() {
+    std::function<void()> job;
+    {
+        std::lock_guard lock(FLock);
+        if (FStopped || FJobs.empty()) return false;
+        job = Take();
+    }
+    job();
+    return true;
+}
+
+std::function<void()> TWorkQueue::Take() {
+    std::function<void()> job = std::move(FJobs.front());
+    FJobs.pop_front();
+    return job;
+}
+
 void TWorkQueue::Work() {
     for (;;) {
         std::function<void()> job;
@@ -32,8 +49,7 @@ void TWorkQueue::Work() {
             std::unique_lock lock(FLock);
             FWake.wait(lock, [this] { return FStopped || !FJobs.empty(); });
             if (FStopped) return;
-            job = std::move(FJobs.front());
-            FJobs.pop_front();
+            job = Take();
         }
         job();
     }

@@ -16,9 +16,12 @@ public:
     TWorkQueue& operator=(const TWorkQueue&) = delete;
 
     void Push(std::function<void()> job); // dropped once stopped
+    // Runs the oldest job on the calling thread; false when there is none.
+    bool RunOne();
     void Stop();
 
 private:
+    std::function<void()> Take(); // the oldest job, FLock held
     void Work();
 
     std::mutex FLock;
