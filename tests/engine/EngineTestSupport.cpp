@@ -80,6 +80,14 @@ std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> 
     return all;
 }
 
+std::vector<std::string> RunLog(std::initializer_list<TCatalogueItem> items, int keys, int values,
+                                int folders, int files, const std::string& space) {
+    std::vector<std::string> log = OpeningLines();
+    for (TCatalogueItem item : items)
+        log = Concat({log, ItemLines(item)});
+    return Concat({log, ClosingLines(keys, values, folders, files, space)});
+}
+
 std::string SpecialFolderOf(int csidl) {
     char path[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, 0, path);

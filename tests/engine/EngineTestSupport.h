@@ -37,6 +37,9 @@ std::vector<std::string> ItemLines(TCatalogueItem item);
 std::vector<std::string> ClosingLines(int keys, int values, int folders, int files,
                                       const std::string& space);
 std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts);
+// The whole log of a run whose items all succeed.
+std::vector<std::string> RunLog(std::initializer_list<TCatalogueItem> items, int keys, int values,
+                                int folders, int files, const std::string& space);
 
 // Paths and traces.
 std::string SpecialFolderOf(int csidl);          // created when missing, without trailing "\"

@@ -1,7 +1,7 @@
 #include "engine/Progress.h"
 
 #include "engine/EraserFixture.h"
-#include "engine/erasers/PostEraser.h"
+#include "engine/PostEraserItem.h"
 #include <gtest/gtest.h>
 
 TEST(Progress, StaysOnTopWithoutCloseButtonAndCountsOnBothBars) {
@@ -85,9 +85,7 @@ TEST(Progress, NextStartEraserShowsOnlyTheFileLine) {
     TTempFolder dir;
     TPostEraser eraser;
     for (int i = 0; i < 3; ++i) {
-        auto item = std::make_unique<TPostEraserItem>();
-        item->Type = ptDeleteFile;
-        eraser.Add(std::move(item));
+        eraser.Add(PostEraserItem(ptDeleteFile));
     }
     TWindowProbe probe;
     eraser.Execute();
