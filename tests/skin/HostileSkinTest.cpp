@@ -147,8 +147,12 @@ TEST(HostileSkin, HostilePackagesAreRefusedWithOneMessageAndLittleWork) {
         EXPECT_FALSE(load.Load(hostile.Package)) << hostile.Name;
         EXPECT_EQ(load.Messages, 1) << hostile.Name;
         EXPECT_FALSE(load.Data.SkinReady()) << hostile.Name;
-        if (hostile.MostBytes) EXPECT_LT(load.Bytes, hostile.MostBytes) << hostile.Name;
-        if (hostile.Message) EXPECT_EQ(load.LastMessage, hostile.Message) << hostile.Name;
+        if (hostile.MostBytes) {
+            EXPECT_LT(load.Bytes, hostile.MostBytes) << hostile.Name;
+        }
+        if (hostile.Message) {
+            EXPECT_EQ(load.LastMessage, hostile.Message) << hostile.Name;
+        }
     }
 }
 
