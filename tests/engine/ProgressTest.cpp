@@ -1,5 +1,6 @@
 #include "engine/Progress.h"
 
+#include "classlib/gui/Application.h"
 #include "engine/EraserFixture.h"
 #include "engine/erasers/PostEraser.h"
 #include <gtest/gtest.h>
@@ -89,6 +90,7 @@ TEST(Progress, NextStartEraserShowsOnlyTheFileLine) {
         item->Type = ptDeleteFile;
         eraser.Add(std::move(item));
     }
+    eraser.OnProcessMessages = [] { Application->ProcessMessages(); };
     TWindowProbe probe;
     eraser.Execute();
     EXPECT_TRUE(probe.Seen);
