@@ -148,6 +148,49 @@ TEST_F(MainWindow, ACleanLeavesALinkAndItsTarget) {
     RemoveHostLinks({link});
 }
 
+// A file in use is deferred by a run that restarts Windows: the notice is a plain box
+// owned by the main window, and the restart follows only once it is answered.
+TEST_F(MainWindow, ARestartRunThatDefersWorkAnnouncesItBeforeTheRestart) {
+    const std::string locked = SpecialFolder(CSIDL_RECENT) + "\\inuse.txt";
+    WriteStringToFile(locked, "trace");
+    HANDLE lock = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Program.WritePrefs(
+        [](TEraserEngine& engine) { engine.Item(ciEraseStartMenuRecentDocuments).Enabled = true; });
+    const std::string exitLog = Program.Dir() + "exitwindows.log";
+    SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", exitLog.c_str());
+    StartProgram();
+    SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", nullptr);
+    HWND dialog = OpenCleanMethodSelector();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(
+        FindChild(dialog, "TRadioButton", "Restart my computer upon completion (Recommended)"),
+        BM_CLICK, 0, 0);
+    PostClick(FindChild(dialog, "TButton", "&OK"));
+
+    HWND notice = Program.WaitForWindow("#32770");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(GetWindow(notice, GW_OWNER), Main);
+    EXPECT_EQ(WindowText(notice), "  Tarnwhistle 1.0");
+    EXPECT_EQ(MessageBoxText(notice),
+              "System Clean finished.\r\n\r\nPlease note some items can only be erased during the "
+              "reboot phase of windows. The next time you boot/restart your computer these "
+              "elements will be cleaned and cause your system to automatically restart again to "
+              "complete the process.");
+    EXPECT_FALSE(FileExists(exitLog));
+    PostClick(GetDlgItem(notice, IDOK));
+    EXPECT_TRUE(WaitFor([&] { return FileExists(exitLog); }));
+    EXPECT_EQ(ReadFileToString(exitLog), "2"); // EWX_REBOOT
+    EXPECT_TRUE(FileExists(Program.Dir() + "posterase.dat"));
+    CloseProgram();
+
+    CloseHandle(lock);
+    DeleteFileA(locked.c_str());
+    TRegistry runOnce;
+    runOnce.RootKey = HKEY_LOCAL_MACHINE;
+    if (runOnce.OpenKey(RunOnceKey, false)) runOnce.DeleteValue(RunOnceValue);
+}
+
 // Cancelled or closed, the cleaning-mode dialog runs nothing and forgets its choice;
 // opened again, a choice enables OK, which cleans.
 TEST_F(MainWindow, TheCleaningModeDialogRunsNothingUntilAChoiceIsConfirmed) {
@@ -309,6 +352,8 @@ TEST_F(MainWindow, TheKeepButtonsAreDisabledWhileARunGoes) {
     PostClick(Button("Simulation Mode  "));
     HWND question = Program.WaitForWindow("#32770");
     ASSERT_NE(question, nullptr);
+    EXPECT_EQ(GetWindow(question, GW_OWNER), Main);
+    EXPECT_EQ(WindowText(question), "  Tarnwhistle");
     EXPECT_FALSE(IsWindowEnabled(keepCookies));
     EXPECT_FALSE(IsWindowEnabled(keepURLs));
     PostClick(GetDlgItem(question, IDNO));

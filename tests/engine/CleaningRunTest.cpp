@@ -132,8 +132,8 @@ private:
     TKernelHandle FProcess;
 };
 
-// No leaves every browser running; Yes ends, with exit code 0, the process of the
-// first window of each browser named, and only that one.
+// No, or no one to ask, leaves every browser running; Yes ends, with exit code 0, the process of
+// the first window of each browser named, and only that one.
 TEST_F(CleaningRunTest, YesEndsTheProcessOfEachNamedBrowsersFirstWindow) {
     TBrowserProcess ie1("IEFrame"), ie2("IEFrame"), opera("OpWindow"),
         mozilla("MozillaWindowClass");
@@ -141,6 +141,12 @@ TEST_F(CleaningRunTest, YesEndsTheProcessOfEachNamedBrowsersFirstWindow) {
     Engine.EnableOnly({ciIEEraseLocationBarURLs, ciOperaCookies});
     const auto log = RunLog({ciIEEraseLocationBarURLs, ciOperaCookies}, 0, 0, 0, 0, "0 B");
     EXPECT_EQ(Engine.Run(false), log);
+    EXPECT_TRUE(ie1.Running() && ie2.Running() && opera.Running() && mozilla.Running());
+    // Nobody to ask: the run goes on as after No, with no box waiting for an answer.
+    TTestEngine unasked;
+    unasked.EnableOnly({ciIEEraseLocationBarURLs, ciOperaCookies});
+    unasked.OnAskToCloseBrowsers = nullptr;
+    EXPECT_EQ(unasked.Run(false), log);
     EXPECT_TRUE(ie1.Running() && ie2.Running() && opera.Running() && mozilla.Running());
 
     DWORD first = 0;
@@ -214,6 +220,11 @@ TEST_F(CleaningRunTest, ALockedFileIsDeferredSavedRegisteredAndAnnounced) {
     Engine.ShowRebootNotice = false;
     Engine.Run(true);
     EXPECT_EQ(Engine.Notices.size(), 2u);
+    // Nobody to tell: the run still saves and registers, and shows no box.
+    Engine.ShowRebootNotice = true;
+    Engine.OnRebootNotice = nullptr;
+    Engine.Run(true);
+    EXPECT_NE(ReadRegString(HKEY_LOCAL_MACHINE, RunOnceKey, RunOnceValue), "");
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(locked.c_str());
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the catalogue, cleaning-run and settings tests: an engine whose
-// message boxes are recorded instead of shown, its log, and traces planted in the
+// questions and notices are recorded, its log, and traces planted in the
 // private Wine prefix (files in special folders, registry values).
 #include "engine/EraserEngine.h"
 #include "engine/EraserFixture.h"
@@ -23,10 +23,6 @@ public:
     void EnableOnly(std::initializer_list<TCatalogueItem> items);
     // Clears the log, runs Clean, returns the log.
     std::vector<std::string> Run(bool simulation);
-
-protected:
-    bool AskToCloseBrowsers(const std::string& text) override;
-    void ShowRebootNoticeBox(const std::string& text) override;
 };
 
 // The four opening lines of a run.

@@ -1,5 +1,6 @@
 #include "engine/Progress.h"
 
+#include "classlib/gui/Application.h"
 #include "engine/EraserFixture.h"
 #include "engine/PostEraserItem.h"
 #include <gtest/gtest.h>
@@ -87,6 +88,7 @@ TEST(Progress, NextStartEraserShowsOnlyTheFileLine) {
     for (int i = 0; i < 3; ++i) {
         eraser.Add(PostEraserItem(ptDeleteFile));
     }
+    eraser.OnProcessMessages = [] { Application->ProcessMessages(); };
     TWindowProbe probe;
     eraser.Execute();
     EXPECT_TRUE(probe.Seen);
