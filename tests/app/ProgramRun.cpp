@@ -136,6 +136,17 @@ void PostClick(HWND button) {
     PostMessageA(button, BM_CLICK, 0, 0);
 }
 
+void PressFlatButton(HWND page, TFlatButton button, bool post) {
+    const LPARAM at = MAKELPARAM(8 + 96 * button + 45, 436 + 12);
+    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+        const WPARAM keys = msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
+        if (post)
+            PostMessageA(page, msg, keys, at);
+        else
+            SendMessageA(page, msg, keys, at);
+    }
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     while (!condition()) {

@@ -50,5 +50,10 @@ std::string MessageBoxText(HWND box);
 std::vector<std::string> ListViewCaptions(HWND list);
 // Clicks a button of another process: the click is queued, the caller goes on.
 void PostClick(HWND button);
+// The flat buttons below a startup-manager or password page's list draw themselves on
+// the page, 96 pixels apart: a press goes to the page at the button's place. Sent, it
+// has been handled on return; posted, it may open a box that the caller answers.
+enum TFlatButton { fbFirst, fbSecond, fbThird };
+void PressFlatButton(HWND page, TFlatButton button, bool post = false);
 // Polls until the condition holds; false after the timeout.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);

@@ -67,21 +67,6 @@ void SelectRow(HWND list, const std::string& caption, bool second = false) {
         throw std::runtime_error("row not selected: " + caption);
 }
 
-// The flat buttons below a page's list draw themselves on the page, 96 pixels apart: a
-// press goes to the page at the button's place. Sent, it has been handled on return;
-// posted, it may open a box that the caller answers.
-enum TFlatButton { fbFirst, fbSecond, fbThird };
-void PressFlatButton(HWND page, TFlatButton button, bool post = false) {
-    const LPARAM at = MAKELPARAM(8 + 96 * button + 45, 436 + 12);
-    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
-        const WPARAM keys = msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
-        if (post)
-            PostMessageA(page, msg, keys, at);
-        else
-            SendMessageA(page, msg, keys, at);
-    }
-}
-
 // A left click of the mouse at the middle of a window, once the window is the one
 // there on the screen.
 void ClickWithMouse(HWND wnd) {

@@ -155,9 +155,13 @@ public:
     }
 
     // A dialog opened by a button, shot and closed by its cancel button.
-    void DialogShot(const char* button, const char* className, const char* name,
-                    HWND root = nullptr) {
-        Click(button, root);
+    void DialogShot(const char* button, const char* className, const char* name) {
+        Click(button);
+        DialogShot(className, name);
+    }
+
+    // A dialog being opened, shot and closed by its cancel button.
+    void DialogShot(const char* className, const char* name) {
         HWND dialog = Dialog(className);
         Shot(dialog, name);
         Click("&Cancel", dialog);
@@ -245,7 +249,8 @@ void Tour(TDriver& d, HWND main) {
     d.Click("PC Manager          ");
     d.Shot(main, (d.Shown("TTStartupManager"), "startup-manager"));
     d.Tab("TTStartupManager", 1, "TfraPasswordManager", "password-manager");
-    d.DialogShot("Add", "TfEditPasswordManager", "password-entry", d.Shown("TfraPasswordManager"));
+    PressFlatButton(d.Shown("TfraPasswordManager"), fbFirst, true); // "Add"
+    d.DialogShot("TfEditPasswordManager", "password-entry");
     d.Tab("TTStartupManager", 2, "TMemoryPanel", "memory-optimization");
     d.Tab("TTStartupManager", 3, "TRegistryBackupPage", "registry-backup");
 
