@@ -9,10 +9,10 @@ TTDLLFinder::TTDLLFinder(TComponent* owner)
                     {"FileSize", 80},
                     {"FilePath", TListView::FillWidth}}) {
     SetName("TTDLLFinder1");
+    constexpr TGrid boxes = Down(Layout::Margin, BoxTop, OptionsWidth - 16, BoxHeight, 0);
     int line = 0;
     auto box = [&](const char* name, const char* caption, bool checked) {
-        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8, BoxTop + line++ * BoxHeight,
-                                  OptionsWidth - 16, BoxHeight);
+        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, boxes.Cell(0, line++));
         b->SetChecked(checked);
         return b;
     };

@@ -22,12 +22,12 @@ TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
                     {"Permission", 70},
                     {"FilePath", TListView::FillWidth}}) {
     SetName("TTDuplicateFinder1");
+    // Two boxes a line.
+    constexpr TGrid boxes{{Layout::Margin, 284, Layout::Margin}, {BoxTop, BoxHeight}};
     int row = 0;
     auto box = [&](const char* name, const char* caption) {
-        const int column = row % 2, line = row / 2;
+        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, boxes.Cell(row % 2, row / 2));
         ++row;
-        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8 + column * 292,
-                                  BoxTop + line * BoxHeight, 284, BoxHeight);
         b->SetChecked(true);
         return b;
     };

@@ -40,10 +40,11 @@ TExclusionGroup::TExclusionGroup(TComponent* owner, TWinControl* parent, const c
     List->SetParent(this);
     List->SetBounds(8, 16, buttonLeft - 12, height - 22);
     List->SetMultiSelect(true);
-    AddButton = Place<TButton>(owner, this, (stem + "Add_Button").c_str(), "Add", buttonLeft, 16,
-                               ButtonWidth, 24);
-    DelButton = Place<TButton>(owner, this, (stem + "Del_Button").c_str(), "Del", buttonLeft, 44,
-                               ButtonWidth, 24);
+    const TGrid buttons = Down(buttonLeft, 16, ButtonWidth, 24, 4);
+    AddButton =
+        Place<TButton>(owner, this, (stem + "Add_Button").c_str(), "Add", buttons.Cell(0, 0));
+    DelButton =
+        Place<TButton>(owner, this, (stem + "Del_Button").c_str(), "Del", buttons.Cell(0, 1));
     AddButton->OnClick = [this](TObject*) { AddClick(); };
     DelButton->OnClick = [this](TObject*) { DelClick(); };
 }

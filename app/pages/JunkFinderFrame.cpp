@@ -9,10 +9,10 @@ TTJunkFinder::TTJunkFinder(TComponent* owner)
     SetName("TTJunkFinder1");
     // The rule boxes on the left, "Include Extensions" beside them, the other lists below.
     constexpr int BoxWidth = 376, IncludeLeft = 8 + BoxWidth + 8;
+    constexpr TGrid boxes = Down(Layout::Margin, BoxTop, BoxWidth, BoxHeight, 0);
     int line = 0;
     auto box = [&](const char* name, const char* caption) {
-        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8, BoxTop + line++ * BoxHeight,
-                                  BoxWidth, BoxHeight);
+        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, boxes.Cell(0, line++));
         b->SetChecked(true);
         return b;
     };
