@@ -31,7 +31,11 @@ bool EditInDialog(const char* caption, TPasswordItem& entry) {
 
 TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TPageFrame(owner) {
     SetName("TfraPasswordManager1");
-    lvItems = Place<TListView>(this, this, "lvItems", "", 8, 8, 584, 420);
+    using namespace Layout;
+    // The list, a row of flat buttons below it.
+    constexpr TBounds list{Margin, Margin, PageContentWidth, 420};
+    constexpr TGrid buttons = Across(Margin, list.Bottom() + Margin, 90, ButtonHeight, ButtonGap);
+    lvItems = Place<TListView>(this, this, "lvItems", "", list);
     lvItems->SetRowSelect(true);
     lvItems->AddColumn("Title", 140);
     lvItems->AddColumn("User Name", 120);
@@ -41,11 +45,10 @@ TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TPageFrame(owner) 
     lvItems->OnDblClick = [this](TObject* sender) {
         if (lvItems->Selected()) btnEditClick(sender);
     };
-    int left = 8;
+    int column = 0;
     auto button = [&](const char* name, const char* caption) {
-        auto b = Place<TSpeedButton>(this, this, name, caption, left, 436, 90, 25);
+        auto b = Place<TSpeedButton>(this, this, name, caption, buttons.Cell(column++, 0));
         b->SetFlat(true);
-        left += 96;
         return b;
     };
     btnAdd = button("btnAdd", "Add");

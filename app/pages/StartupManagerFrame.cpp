@@ -48,7 +48,11 @@ TTStartupManager::TTStartupManager(TComponent* owner) : TPageFrame(owner) {
     StatusImageList = new TImageList(this);
     StatusImageList->SetName("StatusImageList");
     AddStatusImages(*StatusImageList);
-    lvItems = Place<TListView>(this, this, "lvItems", "", 8, 8, 584, 420);
+    using namespace Layout;
+    // The list, a row of flat buttons below it.
+    constexpr TBounds list{Margin, Margin, PageContentWidth, 420};
+    constexpr TGrid buttons = Across(Margin, list.Bottom() + Margin, 90, ButtonHeight, ButtonGap);
+    lvItems = Place<TListView>(this, this, "lvItems", "", list);
     lvItems->SetRowSelect(true);
     lvItems->SetSmallImages(StatusImageList);
     lvItems->AddColumn("Program Name", 130);
@@ -56,11 +60,10 @@ TTStartupManager::TTStartupManager(TComponent* owner) : TPageFrame(owner) {
     lvItems->AddColumn("Command Line", 220);
     lvItems->AddColumn("Location", 160);
     lvItems->OnSelectItem = [this](TObject*, TListItem*, bool) { UpdateButtons(); };
-    int left = 8;
+    int column = 0;
     auto button = [&](const char* name, const char* caption) {
-        auto b = Place<TSpeedButton>(this, this, name, caption, left, 436, 90, 25);
+        auto b = Place<TSpeedButton>(this, this, name, caption, buttons.Cell(column++, 0));
         b->SetFlat(true);
-        left += 96;
         return b;
     };
     btnEnable = button("btnEnable", "Enable");

@@ -23,13 +23,6 @@ T* Place(TComponent* owner, TWinControl* parent, const char* name, const std::st
     return control;
 }
 
-// Transitional: bounds as four numbers, until every form places by layout.
-template <class T>
-T* Place(TComponent* owner, TWinControl* parent, const char* name, const std::string& caption,
-         int left, int top, int width, int height) {
-    return Place<T>(owner, parent, name, caption, TBounds{left, top, width, height});
-}
-
 // A new last sheet of the page control.
 inline TTabSheet* PlaceSheet(TComponent* owner, TPageControl* pages, const char* name,
                              const std::string& caption) {
