@@ -76,7 +76,7 @@ void TfMain::BuildPages() {
 // windows.
 TPageFrame* TfMain::MakePage(const TPageRow& row, TTabSheet* sheet) {
     TPageFrame* page = row.Make(this);
-    page->SetBounds(0, 0, PageClientWidth, PageClientHeight);
+    SetLayoutBounds(page, {0, 0, PageClientWidth, PageClientHeight});
     // The sheets of "Misc" are smaller than those of the window.
     auto place = [page, sheet] {
         page->SetParent(sheet);

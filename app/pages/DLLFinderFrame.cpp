@@ -25,10 +25,12 @@ TTDLLFinder::TTDLLFinder(TComponent* owner)
         box("DLLSizeVersion_CheckBox",
             "Find duplicated DLL's with the same size and version number", false);
     const int top = BoxTop + 3 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
-    DLLExcludeFiles = new TExclusionGroup(this, OptionsGroup, "Exclude Files",
-                                          "DLLExcludeFiles_ListBox", ekFile, {8, top, 298, bottom});
-    DLLExcludeDir = new TExclusionGroup(this, OptionsGroup, "Exclude Directories",
-                                        "DLLExcludeDir_ListBox", ekFolder, {302, top, 592, bottom});
+    DLLExcludeFiles =
+        new TExclusionGroup(this, OptionsGroup, "Exclude Files", "DLLExcludeFiles_ListBox", ekFile,
+                            FromEdges(8, top, 298, bottom));
+    DLLExcludeDir =
+        new TExclusionGroup(this, OptionsGroup, "Exclude Directories", "DLLExcludeDir_ListBox",
+                            ekFolder, FromEdges(302, top, 592, bottom));
 }
 
 void TTDLLFinder::StartSearch() {

@@ -44,12 +44,13 @@ TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
     const int top = BoxTop + 4 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
     DupExcludeExt =
         new TExclusionGroup(this, OptionsGroup, "Exclude Extensions", "DupExcludeExt_ListBox",
-                            ekExtension, {8, top, 198, bottom});
+                            ekExtension, FromEdges(8, top, 198, bottom));
     DupExcludeFiles =
         new TExclusionGroup(this, OptionsGroup, "Exclude Files", "DupExcludeFiles_ListBox", ekFile,
-                            {202, top, 392, bottom});
-    DupExcludeDir = new TExclusionGroup(this, OptionsGroup, "Exclude Directories",
-                                        "DupExcludeDir_ListBox", ekFolder, {396, top, 592, bottom});
+                            FromEdges(202, top, 392, bottom));
+    DupExcludeDir =
+        new TExclusionGroup(this, OptionsGroup, "Exclude Directories", "DupExcludeDir_ListBox",
+                            ekFolder, FromEdges(396, top, 592, bottom));
     DupExcludeExt->List->Items().Add(".exe");
     DupExcludeFiles->List->Items().Add("desktop.ini");
 }

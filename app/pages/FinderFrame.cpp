@@ -60,7 +60,7 @@ void StoreCheckedRows(TListView* list, const char* done, const std::function<voi
 TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
                            std::initializer_list<std::pair<const char*, int>> columns)
     : TFrame(owner), FDescription(names.Description), FGroups(names.Groups) {
-    SetBounds(0, 0, FrameWidth, FrameHeight);
+    SetLayoutBounds(this, {0, 0, FrameWidth, FrameHeight});
     const int optionsTop = FrameHeight - 4 - optionsHeight, removerTop = optionsTop - 50;
     const int listHeight = removerTop - 8;
     FindFile = new TFileFinder(this);

@@ -21,7 +21,7 @@ T* PlaceOnSheet(TComponent* owner, TPageControl* pages, const char* name, const 
 
 TTJunkCleaner::TTJunkCleaner(TComponent* owner) : TPageFrame(owner) {
     SetName("TTJunkCleaner1");
-    SetBounds(0, 0, PageClientWidth, PageClientHeight);
+    SetLayoutBounds(this, {0, 0, PageClientWidth, PageClientHeight});
     using namespace Layout;
     // The folders group above the finders' tabs; in it the list with its buttons beside it.
     constexpr TBounds searchIn{4, 0, 616, 84}, folders{Margin, 18, 476, 60};

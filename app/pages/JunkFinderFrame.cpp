@@ -29,13 +29,13 @@ TTJunkFinder::TTJunkFinder(TComponent* owner)
     const int top = BoxTop + 6 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
     JunkExcludeFiles =
         new TExclusionGroup(this, OptionsGroup, "Exclude Files", "JunkExcludeFiles_ListBox", ekFile,
-                            {8, top, IncludeLeft / 2, bottom});
+                            FromEdges(8, top, IncludeLeft / 2, bottom));
     JunkExcludeDir =
         new TExclusionGroup(this, OptionsGroup, "Exclude Directories", "JunkExcludeDir_ListBox",
-                            ekFolder, {IncludeLeft / 2 + 4, top, IncludeLeft - 8, bottom});
-    JunkIncludeExt = new TExclusionGroup(this, OptionsGroup, "Include Extensions",
-                                         "JunkIncludeExt_CheckListBox", ekIncludeExtension,
-                                         {IncludeLeft, BoxTop - 2, OptionsWidth - 8, bottom});
+                            ekFolder, FromEdges(IncludeLeft / 2 + 4, top, IncludeLeft - 8, bottom));
+    JunkIncludeExt = new TExclusionGroup(
+        this, OptionsGroup, "Include Extensions", "JunkIncludeExt_CheckListBox", ekIncludeExtension,
+        FromEdges(IncludeLeft, BoxTop - 2, OptionsWidth - 8, bottom));
     JunkExcludeFiles->List->Items().Add("desktop.ini");
     for (const char* extension : {".err", ".xlk", ".fnd", ".mch", ".dmp"})
         JunkIncludeExt->List->Items().Add(extension);

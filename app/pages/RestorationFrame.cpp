@@ -7,7 +7,7 @@
 
 TTRestoration::TTRestoration(TComponent* owner) : TFrame(owner) {
     SetName("TTRestoration1");
-    SetBounds(0, 0, TFinderFrame::FrameWidth, TFinderFrame::FrameHeight);
+    SetLayoutBounds(this, {0, 0, TFinderFrame::FrameWidth, TFinderFrame::FrameHeight});
     constexpr int width = TFinderFrame::FrameWidth - 8, groupTop = TFinderFrame::FrameHeight - 52;
     Restore_ListView =
         Place<TListView>(this, this, "Restore_ListView", "", {4, 4, width, groupTop - 8});

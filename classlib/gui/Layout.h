@@ -49,6 +49,11 @@ struct TGrid {
     }
 };
 
+// The bounds between these edges.
+constexpr TBounds FromEdges(int left, int top, int right, int bottom) {
+    return {left, top, right - left, bottom - top};
+}
+
 // Cells side by side, gap apart.
 constexpr TGrid Across(int left, int top, int width, int height, int gap) {
     return {{left, width, gap}, {top, height}};
