@@ -24,19 +24,30 @@ POINT MessagePoint(const TMessage& message) {
     return {static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
 }
 
+// The system popup's items, tagged with their command, which is also the index of
+// their image; the first three match the placement they lead to.
+enum class TPopupCommand { Restore = 0, Maximize = 1, Minimize = 2, Close = 3, Separator = 100 };
+
 } // namespace
+
+int ButtonFrame(TNCState state, bool windowActive, int frameCount) {
+    constexpr int InactiveFrame = 4;
+    if (state == TNCState::Normal && !windowActive && frameCount >= InactiveFrame)
+        return InactiveFrame;
+    return static_cast<int>(state);
+}
 
 void TNCObject::MouseDown() {
     if (FOwner.Hot() && FOwner.Hot() != this) FOwner.Hot()->MouseLeave();
     if (!Enabled) return;
     FOwner.SetHot(this);
-    State = 2;
+    State = TNCState::Down;
     Paint();
 }
 
 void TNCObject::MouseUp() {
     if (!Enabled) return;
-    State = 3;
+    State = TNCState::Hot;
     Paint();
 }
 
@@ -45,19 +56,27 @@ void TNCObject::MouseEnter() {
     if (FOwner.Hot()) FOwner.Hot()->MouseLeave();
     if (!Enabled) return;
     FOwner.SetHot(this);
-    State = 3;
+    State = TNCState::Hot;
     Paint();
 }
 
 void TNCObject::MouseLeave() {
     if (!Enabled) return;
     FOwner.SetHot(nullptr);
-    State = 1;
+    State = TNCState::Normal;
     Paint();
 }
 
+TCaptionAction TWinSysButton::Action() const {
+    return static_cast<TCaptionAction>(Element.Action);
+}
+
+TCaptionAlign TWinSysButton::Align() const {
+    return static_cast<TCaptionAlign>(Element.Align);
+}
+
 bool TWinSysButton::IsSysMenu() const {
-    return Element.Action == 3 || Element.Action == 11;
+    return Action() == TCaptionAction::SystemMenu || Action() == TCaptionAction::IconMenu;
 }
 
 bool TWinSysButton::Laid() const {
@@ -65,9 +84,9 @@ bool TWinSysButton::Laid() const {
 }
 
 bool TWinSysButton::VisibleBy(int code, bool first) const {
-    const bool maximized = FOwner.Placement() == 1;
+    const bool maximized = FOwner.Placement() == TPlacement::Maximized;
     switch (code) {
-    case 0: return !(first && Element.Action == 0 && !FOwner.HadSysMenu());
+    case 0: return !(first && Action() == TCaptionAction::Close && !FOwner.HadSysMenu());
     case 1: return maximized;
     case 2: return !maximized;
     case 3: return FOwner.Active();
@@ -76,7 +95,7 @@ bool TWinSysButton::VisibleBy(int code, bool first) const {
     case 7: return !FOwner.HadMaxBox();
     case 8: return FOwner.HadMinBox() && (!first || FOwner.HadSysMenu());
     case 9: return !FOwner.HadMinBox();
-    case 200: return FOwner.BorderKind() == 3 && !FOwner.DialogClass();
+    case 200: return FOwner.BorderKind() == TBorderKind::Dialog && !FOwner.DialogClass();
     }
     if (code > 200 && code < 1000) return true;
     if (code >= 1000 && code <= 2000)
@@ -86,10 +105,10 @@ bool TWinSysButton::VisibleBy(int code, bool first) const {
 
 void TWinSysButton::UpdateVisible() {
     bool visible = VisibleBy(Element.Visibility, true) && VisibleBy(Element.Visibility1, false);
-    if (Element.Action == 1) visible = visible && FOwner.HadMaxBox();
-    if (Element.Action == 2) visible = visible && FOwner.HadMinBox();
-    if (Element.Action == 3 || Element.Action == 11 || Element.Action == 12)
-        visible = visible && FOwner.BorderKind() != 3;
+    if (Action() == TCaptionAction::Maximize) visible = visible && FOwner.HadMaxBox();
+    if (Action() == TCaptionAction::Minimize) visible = visible && FOwner.HadMinBox();
+    if (IsSysMenu() || Action() == TCaptionAction::SystemMenuAlt)
+        visible = visible && FOwner.BorderKind() != TBorderKind::Dialog;
     Enabled = visible;
 }
 
@@ -99,17 +118,16 @@ void TWinSysButton::Layout(int windowWidth) {
         w = Element.FrameWidth();
         h = Element.Bitmap.Height();
     }
-    const RECT& text = FOwner.TextRect();
+    const RECT& text = FOwner.Frame().TextRect();
     const int y = Element.Ycoord;
-    switch (Element.Align) {
-    case 0: Rect = {Element.Xcoord, y, Element.Xcoord + w, y + h}; break;
-    case 1:
-        Rect = {windowWidth - Element.Xcoord, y, windowWidth - Element.Xcoord + w, y + h};
-        break;
-    case 2:
-    case 8: Rect = {text.left - w - Element.Xcoord, y, text.left - Element.Xcoord, y + h}; break;
-    case 3:
-    case 9: Rect = {text.right + Element.Xcoord, y, text.right + Element.Xcoord + w, y + h}; break;
+    const int x = Element.Xcoord;
+    switch (Align()) {
+    case TCaptionAlign::Left: Rect = {x, y, x + w, y + h}; break;
+    case TCaptionAlign::Right: Rect = {windowWidth - x, y, windowWidth - x + w, y + h}; break;
+    case TCaptionAlign::BeforeText:
+    case TCaptionAlign::BeforeTextAlt: Rect = {text.left - w - x, y, text.left - x, y + h}; break;
+    case TCaptionAlign::AfterText:
+    case TCaptionAlign::AfterTextAlt: Rect = {text.right + x, y, text.right + x + w, y + h}; break;
     default: Rect = {0, 0, w, h};
     }
 }
@@ -126,7 +144,7 @@ void TWinSysButton::PaintInto(HDC dc, int frame) {
 }
 
 void TWinSysButton::Paint() {
-    TBitmap& back = FOwner.TitleBackground();
+    TBitmap& back = FOwner.Frame().TitleBackground();
     const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
     if (!Laid() || back.Empty() || w <= 0 || h <= 0) return;
     // Composed off screen from the title's background: no trace of the last state.
@@ -134,194 +152,180 @@ void TWinSysButton::Paint() {
     scratch.SetSize(back.Width(), back.Height());
     HDC s = scratch.Canvas().Handle();
     BitBlt(s, Rect.left, Rect.top, w, h, back.Canvas().Handle(), Rect.left, Rect.top, SRCCOPY);
-    int frame = State;
-    if (State == 1 && !FOwner.Active() && Element.FrameCount >= 4) frame = 4;
-    PaintInto(s, frame);
-    HDC dc = GetWindowDC(FOwner.Handle);
-    BitBlt(dc, Rect.left, Rect.top, w, std::min<int>(h, back.Height() - Rect.top), s, Rect.left,
-           Rect.top, SRCCOPY);
-    ReleaseDC(FOwner.Handle, dc);
+    PaintInto(s, ButtonFrame(State, FOwner.Active(), Element.FrameCount));
+    TWholeWindowDC dc(FOwner.Handle);
+    BitBlt(dc.Get(), Rect.left, Rect.top, w, std::min<int>(h, back.Height() - Rect.top), s,
+           Rect.left, Rect.top, SRCCOPY);
 }
 
-void TSkinForm::MakeSysButtons() {
-    FHot = nullptr;
+void TCaptionButtons::Make() {
+    FForm.SetHot(nullptr);
     FButtons.clear();
     int index = 0;
-    for (auto& element : FSkinData->Elements().SysButtons)
-        FButtons.push_back(std::make_unique<TWinSysButton>(*this, *element, index++));
+    for (auto& element : FForm.SkinData()->Elements().SysButtons)
+        FButtons.push_back(std::make_unique<TWinSysButton>(FForm, *element, index++));
 }
 
-void TSkinForm::LayoutSysButtons(int width) {
+void TCaptionButtons::Layout(int width) {
     FRightButtonLeft = 0;
     for (auto& button : FButtons) {
         button->UpdateVisible();
         if (!button->Laid()) continue;
         button->Layout(width);
-        if (button->Element.Align == 1)
+        if (button->Align() == TCaptionAlign::Right)
             FRightButtonLeft = std::max<int>(FRightButtonLeft, button->Rect.left);
     }
 }
 
-void TSkinForm::PaintSysButtons(HDC titleDC) {
+void TCaptionButtons::Paint(HDC titleDC) {
     for (auto& button : FButtons) {
-        if (!button->Laid() || button->Element.Align == 100) continue;
-        button->State = 1;
-        button->PaintInto(titleDC, FActive || button->Element.FrameCount < 4 ? 1 : 4);
+        if (!button->Laid() || button->Align() == TCaptionAlign::MenuBar) continue;
+        button->State = TNCState::Normal;
+        button->PaintInto(
+            titleDC, ButtonFrame(TNCState::Normal, FForm.Active(), button->Element.FrameCount));
     }
 }
 
-TNCObject* TSkinForm::ObjectAt(POINT p) const {
+TNCObject* TCaptionButtons::ObjectAt(POINT p) const {
     for (auto& button : FButtons)
         if (button->Laid() && button->Element.Action >= 0 && PtInRect(&button->Rect, p))
             return button.get();
-    return FMenuBar ? FMenuBar->ButtonAt(p) : nullptr;
+    return FForm.MenuBar() ? FForm.MenuBar()->ButtonAt(p) : nullptr;
 }
 
-void TSkinForm::OnNcMouseMove(TMessage& message) {
+void TCaptionButtons::OnNcMouseMove(TMessage& message) {
     message.Result = 0;
-    if (!FActive) return;
-    if (TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)))) {
+    if (!FForm.Active()) return;
+    if (TNCObject* object = ObjectAt(FForm.WindowPoint(MessagePoint(message)))) {
         object->MouseEnter();
         return;
     }
-    if (FHot) FHot->MouseLeave();
-    Previous(message);
+    if (FForm.Hot()) FForm.Hot()->MouseLeave();
+    FForm.CallPrevious(message);
 }
 
-void TSkinForm::OnNcLButtonDown(TMessage& message) {
-    TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)));
+void TCaptionButtons::OnNcLButtonDown(TMessage& message) {
+    TNCObject* object = ObjectAt(FForm.WindowPoint(MessagePoint(message)));
     if (!object) {
-        if (FPlacement == 1 && FActive && message.WParam == HTCAPTION) message.WParam = HTMENU;
-        return Previous(message);
+        if (FForm.Placement() == TPlacement::Maximized && FForm.Active() &&
+            message.WParam == HTCAPTION)
+            message.WParam = HTMENU;
+        return FForm.CallPrevious(message);
     }
-    if (!FActive) SetForegroundWindow(Handle);
+    if (!FForm.Active()) SetForegroundWindow(FForm.Handle);
     object->MouseDown();
-    if (FMenuBar) FMenuBar->Clicked(object);
+    if (FForm.MenuBar()) FForm.MenuBar()->Clicked(object);
     message.Result = 0;
 }
 
-void TSkinForm::OnNcLButtonUp(TMessage& message) {
+void TCaptionButtons::OnNcLButtonUp(TMessage& message) {
     const POINT screen = MessagePoint(message);
-    TNCObject* object = ObjectAt(WindowPoint(screen));
-    if (!object) return Previous(message);
+    TNCObject* object = ObjectAt(FForm.WindowPoint(screen));
+    if (!object) return FForm.CallPrevious(message);
     message.Result = 0;
     auto button = dynamic_cast<TWinSysButton*>(object);
-    if (!button || button != FHot) return;
+    if (!button || button != FForm.Hot()) return;
     button->MouseUp();
-    switch (const int action = button->Element.Action) {
-    case 0:
-        StopHover();
-        PostMessageW(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+    switch (button->Action()) {
+    case TCaptionAction::Close:
+        FForm.StopHover();
+        PostMessageW(FForm.Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-    case 1:
-    case 22: Maximize(); break;
-    case 2:
-    case 23: Minimize(); break;
-    case 3:
-    case 11:
-    case 12: SystemPopup({screen.x + 1, screen.y + 1}); break;
-    case 7:
-    case 8:
-    case 9:
-    case 60:
-    case 61:
-    case 62: break; // commands for an MDI frame's active child: none here
-    default: PostMessageW(Handle, WM_SKINSYSBUTTON, action, 0);
+    case TCaptionAction::Maximize:
+    case TCaptionAction::MaximizeAlt: FForm.Maximize(); break;
+    case TCaptionAction::Minimize:
+    case TCaptionAction::MinimizeAlt: FForm.Minimize(); break;
+    case TCaptionAction::SystemMenu:
+    case TCaptionAction::IconMenu:
+    case TCaptionAction::SystemMenuAlt: SystemPopup({screen.x + 1, screen.y + 1}); break;
+    case TCaptionAction::ChildMinimize:
+    case TCaptionAction::ChildRestore:
+    case TCaptionAction::ChildClose:
+    case TCaptionAction::ChildMinimizeAlt:
+    case TCaptionAction::ChildRestoreAlt:
+    case TCaptionAction::ChildCloseAlt: break;
+    default: PostMessageW(FForm.Handle, WM_SKINSYSBUTTON, button->Element.Action, 0);
     }
 }
 
-void TSkinForm::OnNcLButtonDblClk(TMessage& message) {
+void TCaptionButtons::OnNcLButtonDblClk(TMessage& message) {
     message.Result = 0;
-    if (TNCObject* object = ObjectAt(WindowPoint(MessagePoint(message)))) {
+    if (TNCObject* object = ObjectAt(FForm.WindowPoint(MessagePoint(message)))) {
         auto button = dynamic_cast<TWinSysButton*>(object);
         if (button && button->IsSysMenu()) {
-            StopHover();
-            PostMessageW(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+            FForm.StopHover();
+            PostMessageW(FForm.Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         return;
     }
-    if (message.WParam != HTCAPTION) return Previous(message);
-    if (FPlacement != 0)
-        Restore();
-    else if (HadMaxBox())
-        Maximize();
+    if (message.WParam != HTCAPTION) return FForm.CallPrevious(message);
+    if (FForm.Placement() != TPlacement::Normal)
+        FForm.Restore();
+    else if (FForm.HadMaxBox())
+        FForm.Maximize();
     else
-        Previous(message);
+        FForm.CallPrevious(message);
 }
 
-void TSkinForm::OnNcRButtonDown(TMessage& message) {
-    if (message.WParam != HTCAPTION) return Previous(message);
+void TCaptionButtons::OnNcRButtonDown(TMessage& message) {
+    if (message.WParam != HTCAPTION) return FForm.CallPrevious(message);
     SystemPopup(MessagePoint(message));
     message.Result = 0;
 }
 
-void TSkinForm::Maximize() {
-    if (FPlacement == 1) return Restore();
-    FPlacement = 1;
-    if (FHot) FHot->State = 1;
-    FHot = nullptr;
-    PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-}
-
-void TSkinForm::Restore() {
-    FPlacement = 0;
-    PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
-}
-
-void TSkinForm::Minimize() {
-    if (FPlacement == 2) return Restore();
-    FPlacement = 2;
-    PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-}
-
-void TSkinForm::MakeSystemPopup() {
-    FSystemPopup = new TPopupMenu(this);
+void TCaptionButtons::MakeSystemPopup() {
+    FSystemPopup = new TPopupMenu(&FForm);
     TMenuItem& items = FSystemPopup->Items();
-    auto add = [this, &items](const char* caption, int tag) {
+    auto add = [this, &items](const char* caption, TPopupCommand command) {
         auto item = new TMenuItem(FSystemPopup);
         item->SetCaption(caption);
-        item->SetTag(tag);
-        if (tag <= 3) item->SetImageIndex(tag);
-        item->OnClick = [this, tag](TObject*) {
-            if (tag == 0) Restore();
-            if (tag == 1) Maximize();
-            if (tag == 2) Minimize();
-            if (tag == 3) {
-                StopHover();
-                PostMessageW(Handle, WM_CLOSE, 0, 0);
+        item->SetTag(static_cast<int>(command));
+        if (command != TPopupCommand::Separator) item->SetImageIndex(static_cast<int>(command));
+        item->OnClick = [this, command](TObject*) {
+            switch (command) {
+            case TPopupCommand::Restore: FForm.Restore(); break;
+            case TPopupCommand::Maximize: FForm.Maximize(); break;
+            case TPopupCommand::Minimize: FForm.Minimize(); break;
+            case TPopupCommand::Close:
+                FForm.StopHover();
+                PostMessageW(FForm.Handle, WM_CLOSE, 0, 0);
+                break;
+            case TPopupCommand::Separator: break;
             }
         };
         items.Add(item);
         return item;
     };
-    add(" Restore ", 0);
-    if (HadMaxBox()) add(" Maximize ", 1);
-    if (HadMinBox()) add(" Minimize ", 2);
-    add("-", 100);
-    add(" Close ", 3)->SetShortCutText("ALT+F4");
-    FSystemPopup->Images = &FSkinData->MenuImages();
+    add(" Restore ", TPopupCommand::Restore);
+    if (FForm.HadMaxBox()) add(" Maximize ", TPopupCommand::Maximize);
+    if (FForm.HadMinBox()) add(" Minimize ", TPopupCommand::Minimize);
+    add("-", TPopupCommand::Separator);
+    add(" Close ", TPopupCommand::Close)->SetShortCutText("ALT+F4");
+    FSystemPopup->Images = &FForm.SkinData()->MenuImages();
     FSystemPopup->SetTag(33333);
-    SkinFormPopupMenus(this, FSkinData);
+    SkinFormPopupMenus(&FForm, FForm.SkinData());
 }
 
-void TSkinForm::SystemPopup(POINT screen) {
+void TCaptionButtons::SystemPopup(POINT screen) {
     TMenuItem& items = FSystemPopup->Items();
     for (int i = 0; i < items.Count(); ++i) {
         TMenuItem* item = items.Items(i);
+        // The command that leads to the window's placement is off.
         const int tag = item->Tag();
-        if (tag >= 0 && tag <= 2) item->SetEnabled(FPlacement != tag);
+        if (tag >= 0 && tag <= static_cast<int>(TPopupCommand::Minimize))
+            item->SetEnabled(FForm.Placement() != static_cast<TPlacement>(tag));
     }
     const DWORD now = GetTickCount(), doubleClick = GetDoubleClickTime();
     if (now - FLastPopup > doubleClick || static_cast<int>(doubleClick) < 0) {
-        if (TSkinManage* manager = SkinManager()) manager->MenuKind = 2;
+        if (TSkinManage* manager = SkinManager()) manager->MenuKind = TMenuKind::System;
         FLastPopup = now;
-        if (FSkinData->SkinControls & SkinKind(xcSystemMenu))
-            FSystemPopup->Popup(screen.x, screen.y, Handle);
+        if (FForm.SkinData()->SkinControls & SkinKind(xcSystemMenu))
+            FSystemPopup->Popup(screen.x, screen.y, FForm.Handle);
         else
-            TrackPopupMenu(GetSystemMenu(Handle, FALSE), TPM_RIGHTBUTTON, screen.x, screen.y, 0,
-                           Handle, nullptr);
-    } else if (FHot) {
-        StopHover();
-        PostMessageW(Handle, WM_CLOSE, 0, 0);
+            TrackPopupMenu(GetSystemMenu(FForm.Handle, FALSE), TPM_RIGHTBUTTON, screen.x, screen.y,
+                           0, FForm.Handle, nullptr);
+    } else if (FForm.Hot()) {
+        FForm.StopHover();
+        PostMessageW(FForm.Handle, WM_CLOSE, 0, 0);
     }
 }

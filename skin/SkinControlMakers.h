@@ -5,6 +5,7 @@
 #include "skin/SkinControl.h"
 
 enum class TSkinKind {
+    None,
     Button,
     BitButton,
     SpeedButton,
@@ -26,5 +27,5 @@ enum class TSkinKind {
     Sizer
 };
 
-// A new wrapper owned by owner (nullptr for a bare window), or nullptr.
+// A new wrapper owned by owner (nullptr for a bare window), or nullptr (also for None).
 TSkinControl* MakeSkinControl(TSkinKind kind, TComponent* owner);

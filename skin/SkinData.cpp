@@ -151,7 +151,7 @@ void TSkinData::Loaded() {
     manager.AddSkinData(this);
     if (SkinFormtype != sfMainform) {
         manager.Active = true;
-        ++manager.State;
+        if (manager.State == TManagerState::Waiting) manager.State = TManagerState::Running;
         if (auto form = dynamic_cast<TWinControl*>(Owner())) manager.SkinWindow(form->Handle());
         return;
     }
@@ -160,7 +160,7 @@ void TSkinData::Loaded() {
         if (!SkinReady())
             FActive = false;
         else
-            RequestAction(1);
+            RequestAction(TSkinAction::SkinAll);
     }
     if (SkinControls & SkinKind(xcMainMenu))
         SkinControls &= ~SkinKind(xcMenuItem);
@@ -169,7 +169,7 @@ void TSkinData::Loaded() {
     MakeAppIcon();
 }
 
-void TSkinData::RequestAction(int action) {
+void TSkinData::RequestAction(TSkinAction action) {
     TSkinManage* manager = SkinManager();
     if (!manager) return;
     manager->SetActionData(this);
@@ -180,11 +180,12 @@ void TSkinData::SetActive(bool value) {
     if (value == FActive) return;
     FActive = value;
     if (FLoading || (SkinFormtype != sfMainform && SkinFormtype != sfOnlyThisForm)) return;
-    if (!value) return RequestAction(2);
+    if (!value) return RequestAction(TSkinAction::UnskinAll);
     if (!SkinReady()) return;
     // Asked for after the start, the request counts as the first activation.
-    if (TSkinManage* manager = SkinManager(); manager && manager->State == 0) manager->State = 1;
-    RequestAction(1);
+    if (TSkinManage* manager = SkinManager(); manager && manager->State == TManagerState::Waiting)
+        manager->State = TManagerState::Running;
+    RequestAction(TSkinAction::SkinAll);
 }
 
 void TSkinData::SetSkinFile(const std::string& fileName) {
@@ -197,7 +198,7 @@ void TSkinData::SetSkinFile(const std::string& fileName) {
     if (!SkinManager()) Loaded();
     TSkinManage* manager = SkinManager();
     manager->SetActionData(this);
-    if (manager->State == 1) manager->RequestAction(3, 250);
+    if (manager->State == TManagerState::Running) manager->RequestAction(TSkinAction::Reapply, 250);
 }
 
 void TSkinData::DoFormSkin(const std::string& className, bool& doSkin) {

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+enum class TSkinAction;
+
 enum TSkinControlType {
     xcMainMenu,
     xcPopupMenu,
@@ -156,7 +158,7 @@ private:
     bool ParseMembers(const TSkinReader& reader);
     bool ParseParts(std::string_view iniText, const TMemberGetter& member);
     bool Refuse(const std::string& message);
-    void RequestAction(int action);
+    void RequestAction(TSkinAction action);
 
     bool FActive = false;
     bool FLoading = true; // until Loaded: setting Active only stores it

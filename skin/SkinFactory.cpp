@@ -1,127 +1,38 @@
 #include "skin/SkinFactory.h"
 #include "classlib/base/SysUtils.h"
-#include "classlib/gui/BitBtn.h"
-#include "classlib/gui/CheckBox.h"
-#include "classlib/gui/DateTimePicker.h"
-#include "classlib/gui/Edit.h"
-#include "classlib/gui/Form.h"
-#include "classlib/gui/Frame.h"
-#include "classlib/gui/GroupBox.h"
-#include "classlib/gui/ListBox.h"
-#include "classlib/gui/ListView.h"
-#include "classlib/gui/Memo.h"
-#include "classlib/gui/PageControl.h"
 #include "classlib/gui/Panel.h"
-#include "classlib/gui/ProgressBar.h"
-#include "classlib/gui/SpeedButton.h"
-#include "classlib/gui/TrackBar.h"
 #include "classlib/gui/TypInfo.h"
 #include "classlib/gui/WindowText.h"
-#include "skin/SkinControlMakers.h"
-#include "skin/SkinData.h"
+#include "skin/SkinChoice.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinReader.h"
-#include <commctrl.h>
 #include <functional>
 
 namespace {
 
-template <class T> bool Is(const TControl* control) {
-    return dynamic_cast<const T*>(control) != nullptr;
-}
-
-bool IsScrolling(const TControl* control) {
-    auto windowed = dynamic_cast<const TWinControl*>(control);
-    if (!windowed) return false;
-    HWND wnd = windowed->HandleIfAllocated();
-    const bool bars = wnd && (GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL));
-    return bars || Is<TCustomListBox>(control) || Is<TCustomMemo>(control) || control->Tag() == 55;
-}
-
-// A date-time picker shown with up-down buttons has no drop-down button: an edit.
-bool IsUpDownPicker(const TControl* control) {
-    auto picker = dynamic_cast<const TDateTimePicker*>(control);
-    HWND wnd = picker ? picker->HandleIfAllocated() : nullptr;
-    return wnd && (GetWindowLongPtrW(wnd, GWL_STYLE) & DTS_UPDOWN);
-}
-
-enum class TInit { Flag0, Flag1, Scroll };
-enum class TAfter { Done, WalkChildren, Stop }; // Stop: the row ends the table even ungated
-
-struct TClassRow {
-    const char* Name;                 // the exact upper-case class name, or
-    bool (*Matches)(const TControl*); // a test of the control's class
-    unsigned Gates;                   // SkinControls members it needs
-    bool NeedsTabs;                   // and the skin's "Tabs" element
-    TSkinKind Kind;
-    TInit Init;
-    TAfter After;
-};
-
-constexpr unsigned G(TSkinControlType kind) {
-    return SkinKind(kind);
-}
-
-const TClassRow ClassTable[] = {
-    {nullptr, Is<TCustomTabControl>, G(xcTab), true, TSkinKind::Tab, TInit::Flag0, TAfter::Done},
-    {"TTABSET", nullptr, G(xcTab), true, TSkinKind::Tab31, TInit::Flag0, TAfter::Done},
-    {nullptr, Is<TTabSheet>, G(xcTab), true, TSkinKind::TabSheet, TInit::Flag0, TAfter::Done},
-    {"TTABBEDNOTEBOOK", nullptr, G(xcTab), true, TSkinKind::Tab, TInit::Flag0, TAfter::Done},
-    {nullptr, Is<TCustomCheckBox>, G(xcCheckBox), false, TSkinKind::CheckBox, TInit::Flag0,
-     TAfter::Done},
-    {nullptr, Is<TTrackBar>, G(xcTrackBar), false, TSkinKind::TrackBar, TInit::Flag0, TAfter::Done},
-    {"TUPDOWN", nullptr, G(xcSpin), false, TSkinKind::UpDown, TInit::Flag0, TAfter::Done},
-    {"TSPINBUTTON", nullptr, G(xcSpin), false, TSkinKind::UpDown, TInit::Flag0, TAfter::Done},
-    {nullptr, Is<TCustomGroupBox>, G(xcPanel), false, TSkinKind::GroupBox, TInit::Flag1,
-     TAfter::WalkChildren},
-    {nullptr, Is<TRadioButton>, G(xcRadioButton), false, TSkinKind::RadioButton, TInit::Flag0,
-     TAfter::Done},
-    {nullptr, Is<TProgressBar>, G(xcProgress), false, TSkinKind::Progress, TInit::Flag0,
-     TAfter::Done},
-    {"TTNTCOMBOBOX", nullptr, G(xcCombo), false, TSkinKind::ComBox, TInit::Flag0, TAfter::Done},
-    {nullptr, Is<TCustomComboBox>, G(xcCombo), false, TSkinKind::ComBox, TInit::Flag0,
-     TAfter::Done},
-    {nullptr, IsUpDownPicker, G(xcEdit), false, TSkinKind::Edit, TInit::Flag0, TAfter::Done},
-    {"TDATETIMEPICKER", nullptr, G(xcEdit), false, TSkinKind::ComBox, TInit::Flag0, TAfter::Done},
-    {"TRICHEDIT", nullptr, G(xcScrollbar), false, TSkinKind::Scrollbar, TInit::Scroll,
-     TAfter::Done},
-    {nullptr, Is<TBitBtn>, G(xcBitBtn), false, TSkinKind::BitButton, TInit::Flag0, TAfter::Stop},
-    {nullptr, Is<TSpeedButton>, G(xcSpeedButton), false, TSkinKind::SpeedButton, TInit::Flag0,
-     TAfter::Done},
-    {nullptr, Is<TCustomPanel>, G(xcPanel), false, TSkinKind::Box, TInit::Flag1,
-     TAfter::WalkChildren},
-    {nullptr, Is<TCustomListView>, G(xcScrollbar), false, TSkinKind::ListView, TInit::Scroll,
-     TAfter::Done},
-    {nullptr, Is<TCustomMemo>, G(xcScrollbar), false, TSkinKind::Scrollbar, TInit::Scroll,
-     TAfter::Done},
-    {nullptr, IsScrolling, G(xcScrollbar), false, TSkinKind::Scrollbar, TInit::Scroll,
-     TAfter::Done},
-    {nullptr, Is<TButton>, G(xcButton), false, TSkinKind::Button, TInit::Flag0, TAfter::Done},
-    {nullptr, Is<TCustomEdit>, G(xcEdit), false, TSkinKind::Edit, TInit::Flag0, TAfter::Done},
-};
-
+// Carries out the decisions of SkinChoice.h: makes the handles and the wrappers.
 class TFactory {
 public:
-    explicit TFactory(TSkinForm& form) : FForm(form), FData(*form.SkinData()) {}
+    explicit TFactory(TSkinForm& form)
+        : FForm(form), FData(*form.SkinData()), FRules(TSkinRules::Of(FData)) {}
     void AllControls(TWinControl* form);
     void Control(TControl* control, TWinControl* container);
     void ChildWindow(HWND wnd);
     void ChildWindows(HWND parent);
 
 private:
-    [[nodiscard]] bool Gate(unsigned gates) const { return (FData.SkinControls & gates) == gates; }
     [[nodiscard]] bool Skinned(const TControl* control) const;
     void Children(TWinControl* container);
+    void EachChild(TControl& control, const std::function<void(TControl&)>& action);
     bool ByEvent(TControl* control, TWinControl* container, const std::string& className);
-    bool BySkin3rd(const std::string& className, TControl* control);
-    void ByKind(const std::string& kind, const std::string& className, TControl* control);
-    void ByTable(TControl* control, const std::string& upperName);
-    TSkinControl* Attach(TSkinKind kind, TControl* control, TInit init);
+    void Apply(const TSkinChoice& choice, TControl& control);
+    void Attach(TSkinKind kind, TAttachInit init, TControl& control);
     void AttachHandle(TSkinKind kind, HWND wnd);
 
     TSkinForm& FForm;
     TSkinData& FData;
+    const TSkinRules FRules;
 };
 
 bool TFactory::Skinned(const TControl* control) const {
@@ -131,17 +42,23 @@ bool TFactory::Skinned(const TControl* control) const {
     return FForm.Controls().FindFor(control) != nullptr;
 }
 
-TSkinControl* TFactory::Attach(TSkinKind kind, TControl* control, TInit init) {
-    TSkinControl* skinned = MakeSkinControl(kind, control);
-    if (!skinned) return nullptr;
-    auto windowed = dynamic_cast<TWinControl*>(control);
+void TFactory::Attach(TSkinKind kind, TAttachInit init, TControl& control) {
+    auto windowed = dynamic_cast<TWinControl*>(&control);
+    if (windowed) {
+        try {
+            windowed->HandleNeeded();
+        } catch (const Exception&) {
+            return; // no window, no skin
+        }
+    }
+    TSkinControl* skinned = MakeSkinControl(kind, &control);
+    if (!skinned) return;
     if (!windowed)
         skinned->InitGraphic(&FForm, &FData);
-    else if (init == TInit::Scroll)
+    else if (init == TAttachInit::Scroll)
         skinned->InitScroll(windowed, &FData, &FForm);
     else
-        skinned->InitControl(&FForm, &FData, init == TInit::Flag1);
-    return skinned;
+        skinned->InitControl(&FForm, &FData, init == TAttachInit::SkinColour);
 }
 
 void TFactory::AttachHandle(TSkinKind kind, HWND wnd) {
@@ -171,21 +88,18 @@ void TFactory::Children(TWinControl* container) {
             Control(control, container);
 }
 
+void TFactory::EachChild(TControl& control, const std::function<void(TControl&)>& action) {
+    if (auto parent = dynamic_cast<TWinControl*>(&control))
+        for (int i = 0; i < parent->ControlCount(); ++i)
+            action(*parent->Controls(i));
+}
+
 void TFactory::Control(TControl* control, TWinControl* container) {
-    if (control->Tag() == FData.DisableTag || !control->Parent() || Skinned(control)) return;
-    const std::string upperName = UpperCase(control->ClassName());
-    if (auto windowed = dynamic_cast<TWinControl*>(control)) {
-        try {
-            windowed->HandleNeeded();
-        } catch (const Exception&) {
-            return; // no window, no skin
-        }
-    }
-    if (ByEvent(control, container, upperName)) return;
-    if (BySkin3rd(upperName, control)) return;
-    if (upperName == "TDBCOMBOBOXEH" || upperName == "TFRDESIGNERPAGE" || upperName == "TFRPBOX")
-        return;
-    ByTable(control, upperName);
+    if (Skinned(control)) return; // most controls of a later pass: before reading the facts
+    const TControlFacts facts = ControlFacts(*control);
+    if (!Eligible(facts, FRules)) return;
+    if (ByEvent(control, container, facts.ClassName)) return;
+    Apply(ChooseForControl(facts, FRules), *control);
 }
 
 bool TFactory::ByEvent(TControl* control, TWinControl* container, const std::string& className) {
@@ -200,89 +114,31 @@ bool TFactory::ByEvent(TControl* control, TWinControl* container, const std::str
     return true;
 }
 
-void TFactory::ByTable(TControl* control, const std::string& upperName) {
-    for (const TClassRow& row : ClassTable) {
-        const bool matches = row.Name ? upperName == row.Name : row.Matches(control);
-        if (!matches) continue;
-        if (!Gate(row.Gates) || (row.NeedsTabs && !FData.Elements().Tabs)) {
-            if (row.After == TAfter::Stop) return;
-            continue;
-        }
-        Attach(row.Kind, control, row.Init);
-        if (row.After == TAfter::WalkChildren) Children(static_cast<TWinControl*>(control));
-        return;
-    }
-    if (auto frame = dynamic_cast<TCustomFrame*>(control)) return Children(frame);
-    if (auto form = dynamic_cast<TCustomForm*>(control)) {
-        Attach(TSkinKind::Box, form, TInit::Flag1);
-        Children(form);
-    }
-}
-
-bool TFactory::BySkin3rd(const std::string& className, TControl* control) {
-    const std::string key = AsciiLowerCase(className) + "=";
-    for (int i = 0; i < FData.Skin3rd.Count(); ++i) {
-        const std::string line = AsciiLowerCase(FData.Skin3rd[i]);
-        if (line.rfind(key, 0) != 0) continue;
-        ByKind(line.substr(key.size(), 50), className, control);
-        return true;
-    }
-    return false;
-}
-
-void TFactory::ByKind(const std::string& kind, const std::string& className, TControl* control) {
-    auto windowed = dynamic_cast<TWinControl*>(control);
-    auto each = [control](const std::function<void(TControl*)>& action) {
-        if (auto parent = dynamic_cast<TWinControl*>(control))
-            for (int i = 0; i < parent->ControlCount(); ++i)
-                action(parent->Controls(i));
-    };
-    auto gated = [&](TSkinControlType gate, TSkinKind skinKind, TInit init) {
-        if (Gate(G(gate))) Attach(skinKind, control, init);
-    };
-    if (kind == "combobox") return gated(xcCombo, TSkinKind::ComBox, TInit::Flag0);
-    if (kind == "edit") {
-        RECT w{}, c{};
-        if (windowed) {
-            GetWindowRect(windowed->Handle(), &w);
-            GetClientRect(windowed->Handle(), &c);
-        }
-        if (w.right - w.left > c.right || w.bottom - w.top > c.bottom)
-            gated(xcEdit, TSkinKind::Edit, TInit::Flag0);
-        return;
-    }
-    if (kind == "radiobutton") return gated(xcRadioButton, TSkinKind::RadioButton, TInit::Flag0);
-    if (kind == "panel" && Gate(G(xcPanel))) {
-        SetPropValue(*control, "Transparent", "True");
-        Attach(TSkinKind::Box, control, TInit::Flag1);
-        return;
-    }
-    if (kind == "button") return gated(xcButton, TSkinKind::Button, TInit::Flag0);
-    if (kind == "bitbtn") return gated(xcButton, TSkinKind::BitButton, TInit::Flag0);
-    if (kind == "speedbutton") return gated(xcSpeedButton, TSkinKind::SpeedButton, TInit::Flag0);
-    if (kind == "tab" && FData.Elements().Tabs) return gated(xcTab, TSkinKind::Tab, TInit::Flag0);
-    if (kind == "progress") return gated(xcProgress, TSkinKind::Progress, TInit::Flag0);
-    if (kind == "scrollbar" && Gate(G(xcScrollbar))) {
-        Attach(TSkinKind::Scrollbar, control, TInit::Scroll);
-        if (windowed) Children(windowed);
-        return;
-    }
-    if (kind == "embedscrollbar" && Gate(G(xcScrollbar)))
-        return each([&](TControl* child) {
-            if (IsScrolling(child)) Attach(TSkinKind::Scrollbar, child, TInit::Scroll);
+void TFactory::Apply(const TSkinChoice& choice, TControl& control) {
+    switch (choice.Children) {
+    case TChildPass::Each: // the group's buttons before the group
+        EachChild(control,
+                  [&](TControl& child) { Attach(choice.ChildKind, choice.ChildInit, child); });
+        break;
+    case TChildPass::Scrolling:
+        EachChild(control, [&](TControl& child) {
+            if (IsScrolling(ControlFacts(child))) Attach(choice.ChildKind, choice.ChildInit, child);
         });
-    if (kind == "container")
-        return each([&](TControl* child) { BySkin3rd(UpperCase(child->ClassName()), child); });
-    if (kind == "groupbox") return gated(xcGroupBox, TSkinKind::GroupBox, TInit::Flag1);
-    if ((kind == "radiogroup" || kind == "checkgroup") && Gate(G(xcGroupBox))) {
-        const TSkinKind childKind =
-            kind == "radiogroup" ? TSkinKind::RadioButton : TSkinKind::CheckBox;
-        if (Gate(G(xcRadioButton)) && className.find("TRZ") == std::string::npos)
-            each([&](TControl* child) { Attach(childKind, child, TInit::Flag0); });
-        Attach(TSkinKind::GroupBox, control, TInit::Flag1);
-        return;
+        break;
+    case TChildPass::ClassMap:
+        EachChild(control, [&](TControl& child) {
+            if (auto mapped = ChooseByClassMap(ControlFacts(child), FRules)) Apply(*mapped, child);
+        });
+        break;
+    default: break;
     }
-    if (kind == "checkbox") return gated(xcCheckBox, TSkinKind::CheckBox, TInit::Flag0);
+    if (choice.Kind != TSkinKind::None) {
+        if (!choice.TrueProperty.empty())
+            SetPropValue(control, std::string(choice.TrueProperty), "True");
+        Attach(choice.Kind, choice.Init, control);
+    }
+    if (choice.Children == TChildPass::Walk)
+        if (auto container = dynamic_cast<TWinControl*>(&control)) Children(container);
 }
 
 void TFactory::ChildWindows(HWND parent) {
@@ -290,55 +146,17 @@ void TFactory::ChildWindows(HWND parent) {
         if (GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) ChildWindow(child);
 }
 
-// The kind of a bare "button" window from the button-type field of its style.
-bool ButtonKind(LONG_PTR style, TSkinKind& kind) {
-    switch (style & BS_TYPEMASK) {
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON: kind = TSkinKind::Button; break;
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE: kind = TSkinKind::CheckBox; break;
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: kind = TSkinKind::RadioButton; break;
-    default: return false; // group boxes, owner-drawn and the newer kinds
-    }
-    return !(style & (BS_BITMAP | BS_ICON));
-}
-
 void TFactory::ChildWindow(HWND wnd) {
     if (FForm.Controls().Find(wnd)) return;
-    const std::string name = AsciiLowerCase(GetClassNameStr(wnd));
-    const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-    auto colour = [&] {
+    const TWindowChoice choice =
+        ChooseForWindow(AsciiLowerCase(GetClassNameStr(wnd)), GetWindowLongPtrW(wnd, GWL_STYLE));
+    if (choice.WalkChildren) ChildWindows(wnd);
+    if (choice.Kind != TSkinKind::None)
+        if (HWND target = choice.OnInnerWindow ? GetTopWindow(wnd) : wnd)
+            AttachHandle(choice.Kind, target);
+    if (choice.ButtonFace)
         if (TWinControl* control = FindSkinControl(wnd))
             control->SetColor(FData.Colours().ButtonFace);
-    };
-    TSkinKind kind;
-    if (name == "button" || name == "tbutton" || name == "tcheckbox") {
-        if (ButtonKind(style, kind)) AttachHandle(kind, wnd);
-    } else if (name == "combobox" || name == "tcombobox") {
-        if ((style & 3) != CBS_SIMPLE) AttachHandle(TSkinKind::ComBox, wnd);
-    } else if (name == "comboboxex32") {
-        if (HWND inner = GetTopWindow(wnd)) AttachHandle(TSkinKind::ComBox, inner);
-    } else if (name == "scrollbar") {
-        if (style & (SBS_SIZEBOX | SBS_SIZEGRIP)) AttachHandle(TSkinKind::Sizer, wnd);
-    } else if (name == "#32770") {
-        if (style & 0x10000) return;
-        ChildWindows(wnd);
-        AttachHandle(TSkinKind::BoxH, wnd);
-    } else if (name == "tpanel") {
-        ChildWindows(wnd);
-        colour();
-    } else if (name == "tsilentpaintpanel") {
-        colour();
-    } else if (name == "tprogressbar") {
-        AttachHandle(TSkinKind::Progress, wnd);
-    } else if (name == "systabcontrol32") {
-        if (!(style & TCS_OWNERDRAWFIXED)) AttachHandle(TSkinKind::Tab, wnd);
-    } else if (name == "edit") {
-        AttachHandle(TSkinKind::Edit, wnd);
-    }
 }
 
 } // namespace

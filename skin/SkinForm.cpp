@@ -27,12 +27,9 @@ private:
 
 } // namespace
 
-TSkinForm::TSkinForm(TComponent* owner) : TComponent(owner) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    FCaptionFont.Reset(CreateFontIndirectW(&metrics.lfCaptionFont));
-}
+TSkinForm::TSkinForm(TComponent* owner)
+    : TComponent(owner), FFrame(std::make_unique<TSkinFrame>(*this)),
+      FCaption(std::make_unique<TCaptionButtons>(*this)) {}
 
 TSkinForm::~TSkinForm() {
     Detach();
@@ -54,56 +51,57 @@ void TSkinForm::InitWindow(TSkinData* data) {
     FHoverTimer->SetInterval(250);
     FHoverTimer->SetOnTimer([this](TObject* sender) { TimerTick(sender); });
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
-    const LONG_PTR ex = GetWindowLongPtrW(Handle, GWL_EXSTYLE);
-    FChild = style & WS_CHILD;
-    FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !FChild && data->HasFrame();
+    const bool child = style & WS_CHILD;
+    FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !child && data->HasFrame();
     RECT client;
     GetClientRect(Handle, &client);
-    FAttachClient = {client.right, client.bottom};
-    FSavedBits = ((style & WS_SYSMENU) ? 8 : 0) | ((style & WS_MINIMIZEBOX) ? 2 : 0) |
-                 ((style & WS_MAXIMIZEBOX) ? 1 : 0);
+    FFrame->Attach(style, child, {client.right, client.bottom});
     ReadPlacement();
-    FSizeable = style & WS_THICKFRAME;
-    FBorderKind = 1;
-    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
-        FBorderKind = 2;
-    else if (!FSizeable && (style & DS_MODALFRAME))
-        FBorderKind = 3;
-    else if (FSizeable)
-        FBorderKind = 0;
-    if (ex & WS_EX_DLGMODALFRAME) FBorderKind = 3;
-    const std::string className = GetClassNameStr(Handle);
-    FDialogClass = className == "#32770" || className == "TMessageForm";
-    if (FDialogClass) FBorderKind = 3;
-    MakeSystemPopup();
+    ReadBorderKind(style, GetWindowLongPtrW(Handle, GWL_EXSTYLE));
+    FCaption->MakeSystemPopup();
     if (FFrameSkin) {
         if (HMENU menu = GetMenu(Handle)) {
-            FAttachMenu = menu;
-            FMetrics.MenuBar = GetSystemMetrics(SM_CYMENU);
+            FFrame->SetMenuBarHeight(GetSystemMetrics(SM_CYMENU));
             FMenuBar = std::make_unique<TSkinMenu>(*this, *data);
             FMenuBar->Build(menu);
         }
-        if (FPlacement != 2) SetNativeFrame(false);
-        LoadFrame();
+        if (FPlacement != TPlacement::Minimized) FFrame->SetNative(false);
+        FFrame->Load();
     } else {
-        FAttach = 1;
+        FAttach = TAttachState::Ready;
     }
     FSubclass =
         std::make_unique<TWindowSubclass>(Handle, TWndMethod::Of<&TSkinForm::SkinWndProc>(this));
     InvalidateRect(Handle, nullptr, TRUE);
 }
 
+void TSkinForm::ReadBorderKind(LONG_PTR style, LONG_PTR exStyle) {
+    const bool sizeable = style & WS_THICKFRAME;
+    FBorderKind = TBorderKind::Fixed;
+    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
+        FBorderKind = TBorderKind::Popup;
+    else if (!sizeable && (style & DS_MODALFRAME))
+        FBorderKind = TBorderKind::Dialog;
+    else if (sizeable)
+        FBorderKind = TBorderKind::Sizing;
+    if (exStyle & WS_EX_DLGMODALFRAME) FBorderKind = TBorderKind::Dialog;
+    const std::string className = GetClassNameStr(Handle);
+    FDialogClass = className == "#32770" || className == "TMessageForm";
+    if (FDialogClass) FBorderKind = TBorderKind::Dialog;
+}
+
 // The window proper is skinned: its controls, its size and its region.
 void TSkinForm::Activate() {
     FActivated = true;
     SkinWindowControls(*this);
-    if (FAttach == 0 && FFrameSkin && FBorderKind != 2 && FPlacement != 2) {
-        FAttach = 5;
-        KeepClientSize();
-        FAttach = 1;
-        if (FPlacement == 0) UpdateRegion();
+    if (FAttach == TAttachState::Attaching && FFrameSkin && FBorderKind != TBorderKind::Popup &&
+        FPlacement != TPlacement::Minimized) {
+        FAttach = TAttachState::KeepingSize;
+        FFrame->KeepClientSize();
+        FAttach = TAttachState::Ready;
+        if (FPlacement == TPlacement::Normal) FFrame->UpdateRegion();
     }
-    FAttach = 1;
+    FAttach = TAttachState::Ready;
     if (FHoverTimer) FHoverTimer->SetEnabled(true);
 }
 
@@ -111,9 +109,9 @@ void TSkinForm::Detach() {
     FControls.DestroyAll();
     if (FHoverTimer) FHoverTimer->SetEnabled(false);
     FHot = nullptr;
-    FButtons.clear();
+    FCaption->Clear();
     FMenuBar.reset();
-    FTitle.SetSize(0, 0);
+    FFrame->ForgetTitle();
     FSubclass.reset();
 }
 
@@ -125,14 +123,14 @@ void TSkinForm::Unskin() {
         GetClientRect(Handle, &target);
         MapWindowPoints(Handle, nullptr, reinterpret_cast<POINT*>(&target), 2);
         if (FMenuBar && !GetMenu(Handle)) SetMenu(Handle, FMenuBar->Menu());
-        ClearRegion();
-        SetNativeFrame(true);
+        FFrame->ClearRegion();
+        FFrame->SetNative(true);
         Detach();
         AdjustWindowRectEx(&target, static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)),
                            GetMenu(Handle) != nullptr,
                            static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE)));
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-        if (FPlacement == 0)
+        if (FPlacement == TPlacement::Normal)
             SetWindowPos(Handle, nullptr, target.left, target.top, target.right - target.left,
                          target.bottom - target.top, flags);
         else
@@ -160,25 +158,28 @@ void TSkinForm::SkinChanged() {
     if (FDropped) return;
     if (FForm) FForm->SetColor(FSkinData->Colours().ButtonFace);
     FControls.RefreshAll();
-    if (FFrameSkin && FAttach == 1) {
-        FAttach = 3;
-        LoadFrame();
-        KeepClientSize();
-        UpdateRegion();
-        FAttach = 1;
+    if (FFrameSkin && FAttach == TAttachState::Ready) {
+        FAttach = TAttachState::Reapplying;
+        FFrame->Load();
+        FFrame->KeepClientSize();
+        FFrame->UpdateRegion();
+        FAttach = TAttachState::Ready;
     }
     Repaint();
 }
 
 void TSkinForm::ReadPlacement() {
-    FPlacement = IsIconic(Handle) ? 2 : IsZoomed(Handle) ? 1 : 0;
+    FPlacement = IsIconic(Handle)   ? TPlacement::Minimized
+                 : IsZoomed(Handle) ? TPlacement::Maximized
+                                    : TPlacement::Normal;
 }
 
 POINT TSkinForm::WindowPoint(POINT screen) const {
     ScreenToClient(Handle, &screen);
-    if (FPlacement != 2) {
-        screen.x += FMetrics.Left;
-        screen.y += FMetrics.Title + FMetrics.MenuBar;
+    if (FPlacement != TPlacement::Minimized) {
+        const TFrameMetrics& m = FFrame->Metrics();
+        screen.x += m.Left;
+        screen.y += m.Title + m.MenuBar;
     }
     return screen;
 }
@@ -197,7 +198,7 @@ void TSkinForm::TimerTick(TObject*) {
 
 void TSkinForm::SkinWndProc(TMessage& message) {
     TDepthScope depth(FDepth);
-    if (!Stage1(message)) Previous(message);
+    if (!Stage1(message)) CallPrevious(message);
 }
 
 bool TSkinForm::Stage1(TMessage& message) {
@@ -213,27 +214,29 @@ bool TSkinForm::Stage1(TMessage& message) {
         return true;
     case WM_CTLCOLORSTATIC:
         if (FForm) return false;
-        Previous(message);
+        CallPrevious(message);
         SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
         message.Result = reinterpret_cast<LRESULT>(FSkinData->ButtonFaceBrush());
         return true;
     case WM_NCDESTROY:
-        FAttach = 4;
+        FAttach = TAttachState::Destroying;
         FControls.DestroyAll();
         StopHover();
-        FButtons.clear();
+        FCaption->Clear();
         FHot = nullptr;
         // The menu the bar took from the window goes with the window.
         if (FMenuBar && GetMenu(Handle) != FMenuBar->Menu()) DestroyMenu(FMenuBar->Menu());
         FMenuBar.reset();
-        Previous(message);
-        FAttach = 6;
+        CallPrevious(message);
+        FAttach = TAttachState::Gone;
         FDropped = true;
         return true;
     case WM_INITMENUPOPUP:
         if (TSkinManage* manager = SkinManager())
             manager->MenuKind =
-                reinterpret_cast<HMENU>(message.WParam) == GetSystemMenu(Handle, FALSE) ? 2 : 1;
+                reinterpret_cast<HMENU>(message.WParam) == GetSystemMenu(Handle, FALSE)
+                    ? TMenuKind::System
+                    : TMenuKind::Main;
         return false;
     }
     return FFrameSkin && Stage2(message);
@@ -258,37 +261,42 @@ bool TSkinForm::Stage2(TMessage& message) {
     case WM_ACTIVATE: FActive = LOWORD(message.WParam) != WA_INACTIVE; break;
     case WM_NCACTIVATE: FActive = message.WParam != 0; break;
     }
-    return FPlacement != 2 && FAttach != 0 && Stage3(message);
+    return FPlacement != TPlacement::Minimized && FAttach != TAttachState::Attaching &&
+           Stage3(message);
 }
 
 bool TSkinForm::Stage3(TMessage& message) {
     switch (message.Msg) {
     case WM_NCACTIVATE: OnNcActivate(message); return true;
-    case WM_NCCALCSIZE: OnNcCalcSize(message); return true;
-    case WM_NCHITTEST: OnNcHitTest(message); return true;
-    case WM_NCPAINT: OnNcPaint(message); return true;
-    case WM_SKINREPAINTFRAME: PaintFrame(); return true;
-    case WM_NCMOUSEMOVE: OnNcMouseMove(message); return true;
-    case WM_NCLBUTTONDOWN: OnNcLButtonDown(message); return true;
-    case WM_NCLBUTTONUP: OnNcLButtonUp(message); return true;
-    case WM_NCLBUTTONDBLCLK: OnNcLButtonDblClk(message); return true;
-    case WM_NCRBUTTONDOWN: OnNcRButtonDown(message); return true;
+    case WM_NCCALCSIZE: FFrame->OnNcCalcSize(message); return true;
+    case WM_NCHITTEST: FFrame->OnNcHitTest(message); return true;
+    case WM_NCPAINT: FFrame->OnNcPaint(message); return true;
+    case WM_SKINREPAINTFRAME: FFrame->Paint(); return true;
+    case WM_NCMOUSEMOVE: FCaption->OnNcMouseMove(message); return true;
+    case WM_NCLBUTTONDOWN: FCaption->OnNcLButtonDown(message); return true;
+    case WM_NCLBUTTONUP: FCaption->OnNcLButtonUp(message); return true;
+    case WM_NCLBUTTONDBLCLK: FCaption->OnNcLButtonDblClk(message); return true;
+    case WM_NCRBUTTONDOWN: FCaption->OnNcRButtonDown(message); return true;
     }
     return false;
 }
 
 // The old procedure sees the size change once; the region follows a normal window.
 void TSkinForm::OnSize(TMessage& message) {
-    Previous(message);
-    FPlacement = message.WParam == SIZE_MINIMIZED ? 2 : message.WParam == SIZE_MAXIMIZED ? 1 : 0;
-    if (FPlacement != 2 && (FAttach == 1 || FAttach == 3)) UpdateRegion();
+    CallPrevious(message);
+    FPlacement = message.WParam == SIZE_MINIMIZED   ? TPlacement::Minimized
+                 : message.WParam == SIZE_MAXIMIZED ? TPlacement::Maximized
+                                                    : TPlacement::Normal;
+    if (FPlacement != TPlacement::Minimized &&
+        (FAttach == TAttachState::Ready || FAttach == TAttachState::Reapplying))
+        FFrame->UpdateRegion();
 }
 
 void TSkinForm::OnGetMinMaxInfo(TMessage& message) {
-    Previous(message);
+    CallPrevious(message);
     ReadPlacement();
-    SetNativeFrame(FPlacement == 2);
-    if (FBorderKind == 0) {
+    FFrame->SetNative(FPlacement == TPlacement::Minimized);
+    if (FBorderKind == TBorderKind::Sizing) {
         auto info = reinterpret_cast<MINMAXINFO*>(message.LParam);
         info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
     }
@@ -311,10 +319,10 @@ bool TSkinForm::OnSysCommand(TMessage& message) {
             return true;
         }
     }
-    if (command == SC_MINIMIZE) FPlacement = 2;
-    if (command == SC_MAXIMIZE) FPlacement = 1;
-    if (command == SC_RESTORE) FPlacement = 0;
-    Previous(message);
+    if (command == SC_MINIMIZE) FPlacement = TPlacement::Minimized;
+    if (command == SC_MAXIMIZE) FPlacement = TPlacement::Maximized;
+    if (command == SC_RESTORE) FPlacement = TPlacement::Normal;
+    CallPrevious(message);
     return true;
 }
 
@@ -322,11 +330,46 @@ bool TSkinForm::OnSysCommand(TMessage& message) {
 // whole WS_CAPTION: hidden from it for that call, the skinned title is painted after.
 void TSkinForm::OnSetText(TMessage& message) {
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
-    const bool hide = (style & WS_CAPTION) == WS_CAPTION && FAttach != 0 && FPlacement != 2;
+    const bool hide = (style & WS_CAPTION) == WS_CAPTION && FAttach != TAttachState::Attaching &&
+                      FPlacement != TPlacement::Minimized;
     if (hide) SetWindowLongPtrW(Handle, GWL_STYLE, style & ~WS_DLGFRAME);
-    Previous(message);
+    CallPrevious(message);
     if (hide) {
         SetWindowLongPtrW(Handle, GWL_STYLE, GetWindowLongPtrW(Handle, GWL_STYLE) | WS_DLGFRAME);
         PaintFrame();
     }
+}
+
+void TSkinForm::OnNcActivate(TMessage& message) {
+    FActive = message.WParam != 0;
+    if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
+    FFrame->Paint();
+    message.Result = 1;
+}
+
+void TSkinForm::DropHot() {
+    if (FHot) FHot->State = TNCState::Normal;
+    FHot = nullptr;
+}
+
+void TSkinForm::SystemPopup(POINT screen) {
+    FCaption->SystemPopup(screen);
+}
+
+void TSkinForm::Maximize() {
+    if (FPlacement == TPlacement::Maximized) return Restore();
+    FPlacement = TPlacement::Maximized;
+    DropHot();
+    PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+void TSkinForm::Restore() {
+    FPlacement = TPlacement::Normal;
+    PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TSkinForm::Minimize() {
+    if (FPlacement == TPlacement::Minimized) return Restore();
+    FPlacement = TPlacement::Minimized;
+    PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }

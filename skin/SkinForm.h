@@ -2,29 +2,37 @@
 // TSkinForm: one per skinned window, made by the skin manager. It routes the window's
 // messages through SkinWndProc (answering WM_SKINQUERY), gives a form the skin's face
 // colour and a bare window the skin's brush, and hands everything back on Unskin or
-// when the window is destroyed. With xcMainMenu in the skin data's SkinControls it
-// also draws the whole non-client area from the skin (SkinFrame.cpp): borders, title,
-// caption buttons and system popup (SkinCaption.cpp), the menu bar (SkinMenuBar.h),
-// and cuts the window's region from the borders' key pixels. Main thread.
-#include "classlib/gui/Bitmap.h"
+// when the window is destroyed. With xcMainMenu in the skin data's SkinControls its
+// frame (SkinFrame.h) draws the whole non-client area from the skin and cuts the
+// window's region, its caption buttons (SkinCaption.h) answer the mouse in the title
+// and offer the system popup, and the menu bar (SkinMenuBar.h) takes the window's menu.
+// Main thread.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Graphics.h"
 #include "classlib/gui/WindowSubclass.h"
 #include "skin/SkinControl.h"
+#include "skin/SkinFrame.h"
 #include <memory>
-#include <vector>
 
 class TSkinData;
 class TWinControl;
 class TNCObject;
-class TWinSysButton;
+class TCaptionButtons;
 class TSkinMenu;
-class TPopupMenu;
 class TTimer;
 
-// True on the Windows NT line from XP on (5.1, or any later version): there a skinned
-// window keeps its native caption style and loses only its caption buttons.
-bool KeepsNativeCaption(DWORD platformId, DWORD major, DWORD minor);
+// How far the skin of a window is applied; the frame is painted when Ready or Reapplying.
+enum class TAttachState {
+    Attaching = 0,
+    Ready = 1,
+    Reapplying = 3,
+    Destroying = 4,
+    KeepingSize = 5,
+    Gone = 6
+};
+enum class TPlacement { Normal = 0, Maximized = 1, Minimized = 2 };
+// A popup border has no skinned frame; a dialog border has no system-menu button.
+enum class TBorderKind { Sizing = 0, Fixed = 1, Popup = 2, Dialog = 3 };
 
 class TSkinForm : public TComponent {
 public:
@@ -38,7 +46,7 @@ public:
     void Repaint();
     void SkinChanged();
     void FrameChanged(); // SetWindowPos with SWP_FRAMECHANGED only
-    void PaintFrame(HDC dc = nullptr);
+    void PaintFrame(HDC dc = nullptr) { FFrame->Paint(dc); }
 
     HWND Handle = nullptr;
     int OwnerTag = 0;
@@ -52,22 +60,18 @@ public:
     // The skinned controls of the window, made when it is activated.
     TSkinControls& Controls() { return FControls; }
 
-    // Frame metrics: left border width, title height, right and bottom border.
-    struct TMetrics {
-        int Left = 0, Title = 0, Right = 0, Bottom = 0, MenuBar = 0;
-    };
-    [[nodiscard]] const TMetrics& Metrics() const { return FMetrics; }
+    [[nodiscard]] TSkinFrame& Frame() const { return *FFrame; }
+    [[nodiscard]] TCaptionButtons& Caption() const { return *FCaption; }
+    [[nodiscard]] const TFrameMetrics& Metrics() const { return FFrame->Metrics(); }
     [[nodiscard]] bool FrameSkinned() const { return FFrameSkin; }
+    [[nodiscard]] TAttachState AttachState() const { return FAttach; }
     [[nodiscard]] bool Active() const { return FActive; }
-    [[nodiscard]] int Placement() const { return FPlacement; }   // 0 normal, 1 max, 2 min
-    [[nodiscard]] int BorderKind() const { return FBorderKind; } // 0 sizing, 1, 2 popup, 3 dialog
+    [[nodiscard]] TPlacement Placement() const { return FPlacement; }
+    [[nodiscard]] TBorderKind BorderKind() const { return FBorderKind; }
     [[nodiscard]] bool DialogClass() const { return FDialogClass; }
-    [[nodiscard]] bool HadSysMenu() const { return FSavedBits & 8; }
-    [[nodiscard]] bool HadMaxBox() const { return FSavedBits & 1; }
-    [[nodiscard]] bool HadMinBox() const { return FSavedBits & 2; }
-    [[nodiscard]] const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const {
-        return FButtons;
-    }
+    [[nodiscard]] bool HadSysMenu() const { return FFrame->HadSysMenu(); }
+    [[nodiscard]] bool HadMaxBox() const { return FFrame->HadMaxBox(); }
+    [[nodiscard]] bool HadMinBox() const { return FFrame->HadMinBox(); }
     [[nodiscard]] TSkinMenu* MenuBar() const { return FMenuBar.get(); }
     [[nodiscard]] bool MenuTracking() const { return FMenuTracking; }
     void SetMenuTracking(bool value) { FMenuTracking = value; }
@@ -75,12 +79,12 @@ public:
     // The caption object pressed or under the mouse.
     [[nodiscard]] TNCObject* Hot() const { return FHot; }
     void SetHot(TNCObject* object) { FHot = object; }
-    // The title as painted before the caption buttons: what a button's new state is
-    // drawn over.
-    [[nodiscard]] TBitmap& TitleBackground() { return FTitleBack; }
-    [[nodiscard]] const RECT& TextRect() const { return FTextRect; }
+    // The hot object, if any, is drawn at rest and forgotten.
+    void DropHot();
     // A screen point in window coordinates (origin at the window's top-left corner).
     [[nodiscard]] POINT WindowPoint(POINT screen) const;
+    // The window procedure the skin replaced.
+    void CallPrevious(TMessage& message) { FSubclass->CallPrevious(message); }
 
     void Maximize();
     void Restore();
@@ -95,39 +99,14 @@ private:
     bool Stage3(TMessage& message);
     void Activate();
     void Detach();
-    void Previous(TMessage& message) { FSubclass->CallPrevious(message); }
     void ReadPlacement();
+    void ReadBorderKind(LONG_PTR style, LONG_PTR exStyle);
     void OnSize(TMessage& message);
     void OnGetMinMaxInfo(TMessage& message);
     bool OnSysCommand(TMessage& message);
     void OnSetText(TMessage& message);
-    void TimerTick(TObject* sender);
-
-    // SkinFrame.cpp
-    void LoadFrame();
-    void SetNativeFrame(bool restore);
-    void PaintTitle(HDC dc, TBitmap& left, TBitmap& right);
-    void PaintCaptionText(HDC dc);
-    void UpdateRegion();
-    void ClearRegion();
-    void KeepClientSize();
-    void RestoreClientPosition();
-    void OnNcCalcSize(TMessage& message);
-    void OnNcHitTest(TMessage& message);
     void OnNcActivate(TMessage& message);
-    void OnNcPaint(TMessage& message);
-
-    // SkinCaption.cpp
-    void MakeSysButtons();
-    void LayoutSysButtons(int width);
-    void PaintSysButtons(HDC titleDC);
-    [[nodiscard]] TNCObject* ObjectAt(POINT windowPoint) const;
-    void OnNcMouseMove(TMessage& message);
-    void OnNcLButtonDown(TMessage& message);
-    void OnNcLButtonUp(TMessage& message);
-    void OnNcLButtonDblClk(TMessage& message);
-    void OnNcRButtonDown(TMessage& message);
-    void MakeSystemPopup();
+    void TimerTick(TObject* sender);
 
     std::unique_ptr<TWindowSubclass> FSubclass;
     TSkinControls FControls;
@@ -139,29 +118,15 @@ private:
     int FDepth = 0;
 
     bool FFrameSkin = false;
-    bool FNative = false; // the native caption bits are back
     bool FActive = true;
-    bool FChild = false;
     bool FDialogClass = false;
-    bool FSizeable = false;
     bool FMenuTracking = false;
-    bool FRegionSet = false;
-    int FAttach = 0; // 0 attached, 1 ready, 3 re-applying, 4 destroying, 5 keeping size, 6 gone
-    int FBorderKind = 1;
-    int FPlacement = 0;
-    unsigned FSavedBits = 0; // 8 system menu, 2 minimize box, 1 maximize box, 16 caption
-    TMetrics FMetrics;
-    SIZE FRegionSize{0, 0};
-    SIZE FAttachClient{0, 0}; // the client size before the menu bar took the window's menu
-    RECT FTextRect{};
-    int FRightButtonLeft = 0; // of the right-most right-aligned caption button
-    DWORD FLastPopup = 0;
-    HMENU FAttachMenu = nullptr; // the window's menu before the menu bar took it
-    TGdiObject FCaptionFont;
-    TBitmap FTitle, FTitleBack;
+    TAttachState FAttach = TAttachState::Attaching;
+    TBorderKind FBorderKind = TBorderKind::Fixed;
+    TPlacement FPlacement = TPlacement::Normal;
     std::unique_ptr<TTimer> FHoverTimer;
-    std::vector<std::unique_ptr<TWinSysButton>> FButtons;
     TNCObject* FHot = nullptr;
-    TPopupMenu* FSystemPopup = nullptr; // owned as a component
+    std::unique_ptr<TSkinFrame> FFrame;
+    std::unique_ptr<TCaptionButtons> FCaption;
     std::unique_ptr<TSkinMenu> FMenuBar;
 };

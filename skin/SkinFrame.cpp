@@ -1,8 +1,5 @@
-// TSkinForm's non-client area: frame metrics, the native caption bits, painting of
-// borders and title, the window region cut from the borders' key pixels and the
-// client size kept inside the skinned frame.
+#include "skin/SkinFrame.h"
 #include "classlib/gui/Platform.h"
-#include "classlib/gui/Timer.h"
 #include "classlib/gui/WindowText.h"
 #include "skin/SkinCaption.h"
 #include "skin/SkinData.h"
@@ -51,100 +48,125 @@ bool KeepsNativeCaption(DWORD platformId, DWORD major, DWORD minor) {
     return platformId == VER_PLATFORM_WIN32_NT && (major > 5 || (major == 5 && minor >= 1));
 }
 
-void TSkinForm::LoadFrame() {
-    if (!FSkinData->SkinReady()) return;
-    const auto& borders = FSkinData->Elements().Borders;
+TSkinFrame::TSkinFrame(TSkinForm& form) : FForm(form) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    FCaptionFont.Reset(CreateFontIndirectW(&metrics.lfCaptionFont));
+}
+
+const TSkinData& TSkinFrame::Data() const {
+    return *FForm.SkinData();
+}
+
+void TSkinFrame::Attach(LONG_PTR style, bool child, SIZE client) {
+    FChild = child;
+    FAttachClient = client;
+    FSavedBits = ((style & WS_SYSMENU) ? sbSysMenu : 0u) |
+                 ((style & WS_MINIMIZEBOX) ? sbMinBox : 0u) |
+                 ((style & WS_MAXIMIZEBOX) ? sbMaxBox : 0u);
+}
+
+void TSkinFrame::Load() {
+    if (!Data().SkinReady()) return;
+    const auto& borders = Data().Elements().Borders;
     auto across = [](const TDataSkinBorder& b) { return b.Bitmap.Width() / b.FrameCount; };
     auto down = [](const TDataSkinBorder& b) { return b.Bitmap.Height() / b.FrameCount; };
     FMetrics.Left = across(*borders[TSkinElements::bdLeft]);
     FMetrics.Right = across(*borders[TSkinElements::bdRight]);
     FMetrics.Title = down(*borders[TSkinElements::bdTop]);
     FMetrics.Bottom = down(*borders[TSkinElements::bdBottom]);
-    if (FBorderKind == 2) FMetrics = {};
-    MakeSysButtons();
+    if (FForm.BorderKind() == TBorderKind::Popup) FMetrics = {};
+    FForm.Caption().Make();
 }
 
-void TSkinForm::SetNativeFrame(bool restore) {
+void TSkinFrame::SetNative(bool restore) {
     if (restore && FChild) return;
-    FNative = restore;
-    const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
+    const LONG_PTR style = GetWindowLongPtrW(FForm.Handle, GWL_STYLE);
     LONG_PTR changed = style;
     if (restore) {
-        if (FSavedBits & 8) changed |= WS_SYSMENU;
-        if (FSavedBits & 2) changed |= WS_MINIMIZEBOX;
-        if (FSavedBits & 1) changed |= WS_MAXIMIZEBOX;
-        if (FSavedBits & 16) changed |= WS_CAPTION;
+        if (FSavedBits & sbSysMenu) changed |= WS_SYSMENU;
+        if (FSavedBits & sbMinBox) changed |= WS_MINIMIZEBOX;
+        if (FSavedBits & sbMaxBox) changed |= WS_MAXIMIZEBOX;
+        if (FSavedBits & sbCaption) changed |= WS_CAPTION;
     } else {
         const TOSVersion v = OSVersionQuery();
-        const bool unowned = !GetWindow(Handle, GW_OWNER) ||
-                             (GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+        const bool unowned = !GetWindow(FForm.Handle, GW_OWNER) ||
+                             (GetWindowLongPtrW(FForm.Handle, GWL_EXSTYLE) & WS_EX_APPWINDOW);
         if (unowned && !KeepsNativeCaption(v.PlatformId, v.Major, v.Minor)) {
-            if ((style & WS_CAPTION) == WS_CAPTION) FSavedBits |= 16;
+            if ((style & WS_CAPTION) == WS_CAPTION) FSavedBits |= sbCaption;
             changed &= ~WS_CAPTION;
         } else {
             changed &= ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU);
         }
     }
-    if (changed != style) SetWindowLongPtrW(Handle, GWL_STYLE, changed);
+    if (changed != style) SetWindowLongPtrW(FForm.Handle, GWL_STYLE, changed);
 }
 
-void TSkinForm::PaintFrame(HDC given) {
-    if ((FAttach != 1 && FAttach != 3) || FBorderKind == 2 || !FFrameSkin || FPlacement == 2)
-        return;
-    TFrameDC dc(Handle, given);
+bool TSkinFrame::Shown() const {
+    const TAttachState state = FForm.AttachState();
+    return (state == TAttachState::Ready || state == TAttachState::Reapplying) &&
+           FForm.BorderKind() != TBorderKind::Popup && FForm.FrameSkinned() &&
+           FForm.Placement() != TPlacement::Minimized;
+}
+
+void TSkinFrame::Paint(HDC given) {
+    if (!Shown()) return;
+    TFrameDC dc(FForm.Handle, given);
     RECT r;
-    GetWindowRect(Handle, &r);
+    GetWindowRect(FForm.Handle, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    const TMetrics& m = FMetrics;
-    auto left = MakeBorder(*FSkinData, TSkinElements::bdLeft, m.Left, h, FActive);
-    auto right = MakeBorder(*FSkinData, TSkinElements::bdRight, m.Right, h, FActive);
+    const TFrameMetrics& m = FMetrics;
+    const bool active = FForm.Active();
+    auto left = MakeBorder(Data(), TSkinElements::bdLeft, m.Left, h, active);
+    auto right = MakeBorder(Data(), TSkinElements::bdRight, m.Right, h, active);
     auto bottom =
-        MakeBorder(*FSkinData, TSkinElements::bdBottom, w - m.Left - m.Right, m.Bottom, FActive);
+        MakeBorder(Data(), TSkinElements::bdBottom, w - m.Left - m.Right, m.Bottom, active);
     BitBlt(dc.Get(), 0, 0, m.Left, h, left->Canvas().Handle(), 0, 0, SRCCOPY);
     BitBlt(dc.Get(), w - m.Right, 0, m.Right, h, right->Canvas().Handle(), 0, 0, SRCCOPY);
     BitBlt(dc.Get(), m.Left, h - m.Bottom, w - m.Left - m.Right, m.Bottom,
            bottom->Canvas().Handle(), 0, 0, SRCCOPY);
     PaintTitle(dc.Get(), *left, *right);
     const RECT bar{m.Left, m.Title, w - m.Right, m.Title + m.MenuBar};
-    if (FMenuBar)
-        FMenuBar->Paint(dc.Get(), bar);
+    if (FForm.MenuBar())
+        FForm.MenuBar()->Paint(dc.Get(), bar);
     else if (m.MenuBar > 0)
-        FillRect(dc.Get(), &bar, FSkinData->ButtonFaceBrush());
-    if (FHot) FHot->State = 1;
-    FHot = nullptr;
+        FillRect(dc.Get(), &bar, Data().ButtonFaceBrush());
+    FForm.DropHot();
 }
 
 // The title goes to the screen in one copy: borders' tops, the top border, the
 // caption text, then the caption buttons.
-void TSkinForm::PaintTitle(HDC dc, TBitmap& left, TBitmap& right) {
+void TSkinFrame::PaintTitle(HDC dc, TBitmap& left, TBitmap& right) {
     RECT r;
-    GetWindowRect(Handle, &r);
+    GetWindowRect(FForm.Handle, &r);
     const int w = r.right - r.left, t = FMetrics.Title;
     if (w <= 0 || t <= 0) return;
     if (FTitle.Width() != w || FTitle.Height() != t) FTitle.SetSize(w, t);
     HDC title = FTitle.Canvas().Handle();
     BitBlt(title, 0, 0, FMetrics.Left, t, left.Canvas().Handle(), 0, 0, SRCCOPY);
     BitBlt(title, w - FMetrics.Right, 0, FMetrics.Right, t, right.Canvas().Handle(), 0, 0, SRCCOPY);
-    auto top = MakeBorder(*FSkinData, TSkinElements::bdTop, w - FMetrics.Left - FMetrics.Right, t,
-                          FActive);
+    auto top = MakeBorder(Data(), TSkinElements::bdTop, w - FMetrics.Left - FMetrics.Right, t,
+                          FForm.Active());
     BitBlt(title, FMetrics.Left, 0, top->Width(), t, top->Canvas().Handle(), 0, 0, SRCCOPY);
     PaintCaptionText(title);
     if (FTitleBack.Width() != w || FTitleBack.Height() != t) FTitleBack.SetSize(w, t);
     BitBlt(FTitleBack.Canvas().Handle(), 0, 0, w, t, title, 0, 0, SRCCOPY);
-    LayoutSysButtons(w);
-    PaintSysButtons(title);
+    FForm.Caption().Layout(w);
+    FForm.Caption().Paint(title);
     BitBlt(dc, 0, 0, w, t, title, 0, 0, SRCCOPY);
     SetBkMode(dc, OPAQUE);
 }
 
-void TSkinForm::PaintCaptionText(HDC dc) {
-    TDataSkinTitle& e = *FSkinData->Elements().Title;
-    const TSkinColours& colours = FSkinData->Colours();
-    const std::string text = "  " + GetWindowTextStr(Handle) + " ";
+void TSkinFrame::PaintCaptionText(HDC dc) {
+    TDataSkinTitle& e = *FForm.SkinData()->Elements().Title;
+    const TSkinColours& colours = Data().Colours();
+    const std::string text = "  " + GetWindowTextStr(FForm.Handle) + " ";
     TSelectScope font(dc, FCaptionFont.Get());
     SetBkMode(dc, TRANSPARENT);
-    TColor colour = FActive ? e.ActiveTextColor : e.InactiveTextColor;
-    if (colour == clNone) colour = FActive ? colours.TitleTextActive : colours.TitleTextNoActive;
+    TColor colour = FForm.Active() ? e.ActiveTextColor : e.InactiveTextColor;
+    if (colour == clNone)
+        colour = FForm.Active() ? colours.TitleTextActive : colours.TitleTextNoActive;
     SetTextColor(dc, ColorToRGB(colour));
     const UINT format = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
     RECT calc{0, 0, 0, 0};
@@ -154,15 +176,15 @@ void TSkinForm::PaintCaptionText(HDC dc) {
     int x = FMetrics.Left + (e.TextAlignment == 0   ? e.LeftWidth
                              : e.TextAlignment == 1 ? (room - tw) / 2
                                                     : room - e.RightWidth - tw);
-    if (FBorderKind == 3 && e.TextAlignment == 0) x -= 16;
+    if (FForm.BorderKind() == TBorderKind::Dialog && e.TextAlignment == 0) x -= 16;
     x = std::max(x, FMetrics.Left);
     const int y = (t - th) / 2 + e.TopHeight / 2;
-    const bool popup = GetWindowLongPtrW(Handle, GWL_STYLE) & WS_POPUP;
-    const int clip =
-        popup && FRightButtonLeft >= 6 ? FRightButtonLeft - 5 : w - FMetrics.Right - e.RightWidth;
+    const bool popup = GetWindowLongPtrW(FForm.Handle, GWL_STYLE) & WS_POPUP;
+    const int buttonLeft = FForm.Caption().RightButtonLeft();
+    const int clip = popup && buttonLeft >= 6 ? buttonLeft - 5 : w - FMetrics.Right - e.RightWidth;
     FTextRect = {x, y, std::min(x + tw, clip), y + th};
     if (!e.Bitmap.Empty())
-        DrawSkinStrip(dc, FTextRect, e.Bitmap, true, true, 2, FActive ? 1 : 2,
+        DrawSkinStrip(dc, FTextRect, e.Bitmap, true, true, 2, FForm.Active() ? 1 : 2,
                       {e.TXTBackleft, 0, e.TXTBackRight, 0});
     RECT r = FTextRect;
     r.left += e.TXTBackleft;
@@ -170,18 +192,20 @@ void TSkinForm::PaintCaptionText(HDC dc) {
     if (r.right > r.left) SkinDrawText(dc, text, r, format);
 }
 
-void TSkinForm::UpdateRegion() {
-    if (FAttach == 6 || !FFrameSkin) return;
+void TSkinFrame::UpdateRegion() {
+    if (FForm.AttachState() == TAttachState::Gone || !FForm.FrameSkinned()) return;
     RECT r;
-    GetWindowRect(Handle, &r);
+    GetWindowRect(FForm.Handle, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    if (FRegionSet && w == FRegionSize.cx && h == FRegionSize.cy && FAttach != 3) return;
+    if (FRegionSet && w == FRegionSize.cx && h == FRegionSize.cy &&
+        FForm.AttachState() != TAttachState::Reapplying)
+        return;
     FRegionSize = {w, h};
-    const auto& borders = FSkinData->Elements().Borders;
+    const auto& borders = Data().Elements().Borders;
     const bool keyed =
         std::any_of(borders.begin(), borders.end(), [](const auto& b) { return b->Trans == 1; });
-    const TMetrics& m = FMetrics;
+    const TFrameMetrics& m = FMetrics;
     TGdiObject region(CreateRectRgn(0, 0, w, h));
     if (keyed) {
         region.Reset(CreateRectRgn(m.Left, m.Title, w - m.Right, h - m.Bottom));
@@ -192,7 +216,7 @@ void TSkinForm::UpdateRegion() {
             if (borders[n]->Trans != 1 || pw <= 0 || ph <= 0)
                 return TGdiObject(CreateRectRgn(p.left, p.top, p.right, p.bottom));
             if (fromTitle) return RegionFromBitmap(FTitle, p, {p.left, p.top});
-            auto bitmap = MakeBorder(*FSkinData, n, pw, ph, FActive);
+            auto bitmap = MakeBorder(Data(), n, pw, ph, FForm.Active());
             return RegionFromBitmap(*bitmap, {0, 0, pw, ph}, {p.left, p.top});
         };
         TGdiObject left = piece(TSkinElements::bdLeft, {0, 0, m.Left, h});
@@ -209,14 +233,14 @@ void TSkinForm::UpdateRegion() {
         unite(region, top);
     }
     // The system owns the region from here on (Wine deletes the handle at once).
-    SetWindowRgn(Handle, static_cast<HRGN>(region.Release()), TRUE);
+    SetWindowRgn(FForm.Handle, static_cast<HRGN>(region.Release()), TRUE);
     FRegionSet = true;
 }
 
-void TSkinForm::ClearRegion() {
+void TSkinFrame::ClearRegion() {
     if (!FRegionSet) return;
     FTitle.SetSize(0, 0);
-    SetWindowRgn(Handle, nullptr, FALSE);
+    SetWindowRgn(FForm.Handle, nullptr, FALSE);
     FRegionSet = false;
     FRegionSize = {0, 0};
 }
@@ -226,24 +250,26 @@ void TSkinForm::ClearRegion() {
 // activation the one it had before its native menu bar went). The client area moves
 // within the window: what it showed is painted again, never copied to the new place
 // (controls without a window of their own would keep the old picture).
-void TSkinForm::KeepClientSize() {
+void TSkinFrame::KeepClientSize() {
     UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOCOPYBITS;
-    if (FAttach == 3 || !IsWindowVisible(Handle)) flags |= SWP_NOACTIVATE;
-    if (FPlacement == 1) {
-        SetWindowPos(Handle, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE);
+    if (FForm.AttachState() == TAttachState::Reapplying || !IsWindowVisible(FForm.Handle))
+        flags |= SWP_NOACTIVATE;
+    if (FForm.Placement() == TPlacement::Maximized) {
+        SetWindowPos(FForm.Handle, nullptr, 0, 0, 0, 0, flags | SWP_NOSIZE);
         return;
     }
     RECT client;
-    GetClientRect(Handle, &client);
-    if (FAttach == 5) client = {0, 0, FAttachClient.cx, FAttachClient.cy};
-    const TMetrics& m = FMetrics;
-    SetWindowPos(Handle, nullptr, 0, 0, client.right + m.Left + m.Right,
+    GetClientRect(FForm.Handle, &client);
+    if (FForm.AttachState() == TAttachState::KeepingSize)
+        client = {0, 0, FAttachClient.cx, FAttachClient.cy};
+    const TFrameMetrics& m = FMetrics;
+    SetWindowPos(FForm.Handle, nullptr, 0, 0, client.right + m.Left + m.Right,
                  client.bottom + m.Title + m.Bottom + m.MenuBar, flags);
 }
 
-void TSkinForm::OnNcCalcSize(TMessage& message) {
-    Previous(message);
-    if (FBorderKind == 2) return;
+void TSkinFrame::OnNcCalcSize(TMessage& message) {
+    FForm.CallPrevious(message);
+    if (FForm.BorderKind() == TBorderKind::Popup) return;
     RECT* first = reinterpret_cast<RECT*>(message.LParam);
     RECT window = *first;
     if (message.WParam) {
@@ -251,7 +277,7 @@ void TSkinForm::OnNcCalcSize(TMessage& message) {
         const WINDOWPOS& pos = *params->lppos;
         window = {pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
     }
-    const TMetrics& m = FMetrics;
+    const TFrameMetrics& m = FMetrics;
     RECT client{window.left + m.Left, window.top + m.Title + m.MenuBar, window.right - m.Right,
                 window.bottom - m.Bottom};
     client.right = std::max(client.right, client.left);
@@ -266,24 +292,17 @@ void TSkinForm::OnNcCalcSize(TMessage& message) {
     }
 }
 
-void TSkinForm::OnNcHitTest(TMessage& message) {
-    Previous(message);
+void TSkinFrame::OnNcHitTest(TMessage& message) {
+    FForm.CallPrevious(message);
     if (message.Result != HTNOWHERE && message.Result != HTCAPTION) return;
-    const POINT p = WindowPoint(
+    const POINT p = FForm.WindowPoint(
         {static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))});
     if (p.y > 3) message.Result = HTCAPTION;
     if (FMetrics.MenuBar > 0 && p.y > FMetrics.Title) message.Result = HTMENU;
 }
 
-void TSkinForm::OnNcActivate(TMessage& message) {
-    FActive = message.WParam != 0;
-    if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
-    PaintFrame();
-    message.Result = 1;
-}
-
-void TSkinForm::OnNcPaint(TMessage& message) {
-    if (FBorderKind == 2) return Previous(message);
-    PaintFrame();
+void TSkinFrame::OnNcPaint(TMessage& message) {
+    if (FForm.BorderKind() == TBorderKind::Popup) return FForm.CallPrevious(message);
+    Paint();
     message.Result = 0;
 }

@@ -11,6 +11,9 @@
 
 namespace {
 
+// A form of the class library with this tag is never skinned, whatever DisableTag says.
+constexpr int NeverSkinnedTag = 99;
+
 // Freed when the program's static objects end, after its windows.
 std::unique_ptr<TSkinManage> GlobalManager;
 
@@ -47,7 +50,7 @@ TSkinManage::TSkinManage()
 }
 
 TSkinManage::~TSkinManage() {
-    State = 4;
+    State = TManagerState::Destroying;
     Active = false;
     FTimer.reset();
     FDropTimer.reset();
@@ -102,7 +105,7 @@ LRESULT CALLBACK TSkinManage::SkinCBTHookProc(int code, WPARAM wParam, LPARAM lP
 
 void TSkinManage::HookCall(int code, WPARAM wParam, LPARAM lParam) {
     HWND wnd = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && State == 0) State = 1;
+    if (code == HCBT_ACTIVATE && State == TManagerState::Waiting) State = TManagerState::Running;
     if (code < 0 || !Active) return;
     switch (code) {
     case HCBT_CREATEWND:
@@ -139,7 +142,7 @@ void TSkinManage::WindowDestroyed(HWND wnd) {
         (*it)->Unhook();
         FMenus.erase(it);
     }
-    if (FMenus.empty()) MenuKind = 0;
+    if (FMenus.empty()) MenuKind = TMenuKind::Popup;
 }
 
 void TSkinManage::DropDead() {
@@ -169,7 +172,7 @@ bool TSkinManage::MaySkin(HWND wnd, TWinControl* control) const {
     RECT r;
     GetWindowRect(wnd, &r);
     if ((r.right <= r.left || r.bottom <= r.top) && !mdiChild) return false;
-    if (control && control->Tag() == 99) return false;
+    if (control && control->Tag() == NeverSkinnedTag) return false;
     if (className == "TApplication") return false;
     if (!FMainData) return true;
     if (!(FMainData->Options & SkinOption(xoPreview)) &&
@@ -236,9 +239,9 @@ void TSkinManage::SkinPopupMenu(HWND wnd) {
     TSkinData* data = ChooseData(wnd);
     if (!data || !data->SkinReady()) return;
     const TSkinControlTypes kinds = data->SkinControls;
-    if ((MenuKind == 0 && !(kinds & SkinKind(xcPopupMenu))) ||
-        (MenuKind == 1 && !(kinds & (SkinKind(xcMainMenu) | SkinKind(xcMenuItem)))) ||
-        (MenuKind == 2 && !(kinds & SkinKind(xcSystemMenu))))
+    if ((MenuKind == TMenuKind::Popup && !(kinds & SkinKind(xcPopupMenu))) ||
+        (MenuKind == TMenuKind::Main && !(kinds & (SkinKind(xcMainMenu) | SkinKind(xcMenuItem)))) ||
+        (MenuKind == TMenuKind::System && !(kinds & SkinKind(xcSystemMenu))))
         return;
     auto menu = std::make_unique<TSkinPopMenu>();
     menu->Hook(wnd, data, nullptr);
@@ -259,12 +262,12 @@ TBitmap* TSkinManage::GetMenuBitmap(TObject* owner) const {
     return nullptr;
 }
 
-void TSkinManage::RequestAction(int action, unsigned interval) {
+void TSkinManage::RequestAction(TSkinAction action, unsigned interval) {
     FAction = action;
     FTimer->SetInterval(interval);
-    if (State != 0) return FTimer->SetEnabled(true);
-    if (action == 1) Active = true;
-    if (action == 2) Active = false;
+    if (State != TManagerState::Waiting) return FTimer->SetEnabled(true);
+    if (action == TSkinAction::SkinAll) Active = true;
+    if (action == TSkinAction::UnskinAll) Active = false;
 }
 
 void TSkinManage::SkinForms() {
@@ -306,20 +309,20 @@ void TSkinManage::DoAction() {
         auto owner = dynamic_cast<TWinControl*>(data->Owner());
         HWND wnd = owner ? owner->HandleIfAllocated() : nullptr;
         TSkinForm* form = FindSkinForm(wnd);
-        if (FAction == 1 && wnd) SkinWindow(wnd);
-        if (FAction == 2 && form) {
+        if (FAction == TSkinAction::SkinAll && wnd) SkinWindow(wnd);
+        if (FAction == TSkinAction::UnskinAll && form) {
             form->Unskin();
             form->Repaint();
             std::erase_if(FForms, [form](const auto& f) { return f.get() == form; });
         }
-        if (FAction == 3 && form) form->SkinChanged();
-    } else if (FAction == 1)
+        if (FAction == TSkinAction::Reapply && form) form->SkinChanged();
+    } else if (FAction == TSkinAction::SkinAll)
         SkinForms();
-    else if (FAction == 2)
+    else if (FAction == TSkinAction::UnskinAll)
         UnskinAll();
-    else if (FAction == 3)
+    else if (FAction == TSkinAction::Reapply)
         SkinChanged();
-    else if (FAction == 6)
+    else if (FAction == TSkinAction::DropDead)
         DropDead();
     FActionData = nullptr;
     data->DoSkinChanged();

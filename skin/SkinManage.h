@@ -3,8 +3,7 @@
 // window of the main thread as it is created, activated and destroyed; it decides
 // whether and with which TSkinData a window is skinned, makes its TSkinForm (or a
 // TSkinPopMenu for a popup menu), and carries out the skin-wide actions a skin data
-// requests (1 skin all, 2 unskin all, 3 re-apply, 6 drop dead windows) from a
-// 250 ms timer. Main thread.
+// requests from a 250 ms timer. Main thread.
 #include "classlib/gui/Timer.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinPopMenu.h"
@@ -12,6 +11,13 @@
 #include <vector>
 
 class TSkinData;
+
+// The skin-wide actions a skin data requests.
+enum class TSkinAction { None = 0, SkinAll = 1, UnskinAll = 2, Reapply = 3, DropDead = 6 };
+// Before a window has been activated the actions only switch the manager on or off.
+enum class TManagerState { Waiting = 0, Running = 1, Destroying = 4 };
+// The kind of menu whose popup is opening.
+enum class TMenuKind { Popup = 0, Main = 1, System = 2 };
 
 class TSkinManage {
 public:
@@ -30,7 +36,7 @@ public:
     void SkinBeforeShown(HWND wnd);
     void SkinPopupMenu(HWND wnd);
     void SetActionData(TSkinData* data) { FActionData = data; }
-    void RequestAction(int action, unsigned interval);
+    void RequestAction(TSkinAction action, unsigned interval);
     void DoAction();
     [[nodiscard]] TSkinForm* FindSkinForm(HWND wnd);
     void SetMenuOwner(TObject* owner);
@@ -40,8 +46,8 @@ public:
 
     bool Active = false;
     bool SkinAll = false; // while action 1 walks the forms: child windows are not refused
-    int State = 0;        // 1 once a window has been activated; 4 while destroying
-    int MenuKind = 0;     // the popup opening: 0 popup menu, 1 main menu, 2 system menu
+    TManagerState State = TManagerState::Waiting;
+    TMenuKind MenuKind = TMenuKind::Popup;
     int OwnerTag = 0;
 
 private:
@@ -63,7 +69,7 @@ private:
     std::vector<std::unique_ptr<TSkinForm>> FForms;
     std::vector<std::unique_ptr<TSkinPopMenu>> FMenus;
     std::vector<TSkinData*> FData;
-    int FAction = 0;
+    TSkinAction FAction = TSkinAction::None;
     TSkinData* FActionData = nullptr;
     TSkinData* FMainData = nullptr;
 };

@@ -92,7 +92,7 @@ void TMenuBtn::Paint() {
     FBar.FOffscreen.Paint(dc.Get(), Rect, [&](HDC f, const RECT& all) {
         BitBlt(f, 0, 0, all.right, all.bottom, back.Canvas().Handle(),
                Rect.left - FBar.BarRect.left, Rect.top - FBar.BarRect.top, SRCCOPY);
-        if (State != 1) {
+        if (State != TNCState::Normal) {
             TBrushHandle brush(CreateSolidBrush(ColorToRGB(FBar.FData.Colours().ButtonHilight)));
             FrameRect(f, &all, brush.Get());
         }
@@ -148,9 +148,9 @@ void TSkinMenu::TrackOne(int index) {
     GetCursorPos(&FLastMouse);
     TrackingBar = this;
     FForm.SetMenuTracking(true);
-    button.State = 2;
+    button.State = TNCState::Down;
     button.Paint();
-    if (TSkinManage* manager = SkinManager()) manager->MenuKind = 1;
+    if (TSkinManage* manager = SkinManager()) manager->MenuKind = TMenuKind::Main;
     RECT window;
     GetWindowRect(FForm.Handle, &window);
     FHook = SetWindowsHookExW(WH_MSGFILTER, MsgFilter, nullptr, GetCurrentThreadId());
@@ -163,7 +163,7 @@ void TSkinMenu::TrackOne(int index) {
     TrackingBar = nullptr;
     FForm.SetMenuTracking(false);
     FTracked = -1;
-    button.State = 1;
+    button.State = TNCState::Normal;
     button.Paint();
     if (FForm.Hot() == &button) FForm.SetHot(nullptr);
 }

@@ -1,5 +1,6 @@
 #include "skin/SkinScrollOverlay.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/WindowObjects.h"
 #include "skin/SkinData.h"
 #include <algorithm>
 #include <windowsx.h>
@@ -27,22 +28,19 @@ TWScrollbar::TWScrollbar(TSkinData& data, HWND host, TKind kind)
     static const bool registered = RegisterOverlayClass(&TWScrollbar::WndProc);
     HWND parent = GetAncestor(host, GA_PARENT);
     if (!registered || !parent || parent == GetDesktopWindow()) return;
+    TWindowCreation creation(*this, "TWScrollbar", [](TObject&, HWND) {});
     FWnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"TWScrollbar", L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
-                           0, 0, parent, nullptr, GetModuleHandleW(nullptr), this);
+                           0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 TWScrollbar::~TWScrollbar() {
     if (!FWnd) return;
-    SetWindowLongPtrW(FWnd, GWLP_USERDATA, 0);
+    SetWindowObject(FWnd, nullptr);
     DestroyWindow(FWnd);
 }
 
 LRESULT CALLBACK TWScrollbar::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<TWScrollbar*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    auto* self = dynamic_cast<TWScrollbar*>(WindowObject(wnd));
     try {
         if (self && self->Handled(wnd, msg, lParam)) return msg == WM_ERASEBKGND;
     } catch (...) {
@@ -58,6 +56,7 @@ bool TWScrollbar::Handled(HWND wnd, UINT msg, LPARAM lParam) {
     case WM_LBUTTONDOWN: Press(lParam); return true;
     case WM_LBUTTONUP: Release(lParam); return true;
     case WM_NCDESTROY: // the parent is going, and this window with it
+        SetWindowObject(wnd, nullptr);
         FWnd = nullptr;
         FShown = false;
         return false;

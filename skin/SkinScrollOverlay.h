@@ -4,16 +4,17 @@
 // nothing itself: a press is handed to the host, whose native scroll loop runs, and
 // the paint follows the host's scroll state. It lives as a sibling just above the host
 // and belongs to the skinned control that made it. Main thread.
+#include "classlib/gui/Classes.h"
 #include "skin/SkinPaint.h"
 #include <windows.h>
 
 class TSkinData;
 
-class TWScrollbar {
+class TWScrollbar : public TObject {
 public:
     enum TKind { Horizontal = 0, Vertical = 1 };
     TWScrollbar(TSkinData& data, HWND host, TKind kind);
-    ~TWScrollbar();
+    ~TWScrollbar() override;
     TWScrollbar(const TWScrollbar&) = delete;
     TWScrollbar& operator=(const TWScrollbar&) = delete;
 

@@ -31,6 +31,8 @@ public:
     [[nodiscard]] HWND HandleIfAllocated() const { return FHandle; }
     [[nodiscard]] bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
+    // The window's style and extended style, or those it will be made with.
+    void WindowStyles(DWORD& style, DWORD& exStyle);
     void DestroyHandle();
     void RecreateWnd();
 

@@ -115,6 +115,18 @@ void TWinControl::CreateParams(TCreateParams& params) {
     params.WinClassName = ClassName();
 }
 
+void TWinControl::WindowStyles(DWORD& style, DWORD& exStyle) {
+    if (FHandle) {
+        style = static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_STYLE));
+        exStyle = static_cast<DWORD>(GetWindowLongPtrW(FHandle, GWL_EXSTYLE));
+        return;
+    }
+    TCreateParams params;
+    CreateParams(params);
+    style = params.Style;
+    exStyle = params.ExStyle;
+}
+
 void TWinControl::CreateWnd() {
     TCreateParams params;
     CreateParams(params);

@@ -147,11 +147,11 @@ TEST(SkinnedProgram, PagesDialogsAndSkinningOverAndOverLeakNothing) {
         EXPECT_TRUE(boxSkinned);
         for (int i = 0; i < times; ++i) {
             manager.SetActionData(main->SkinData);
-            manager.RequestAction(2, 10);
+            manager.RequestAction(TSkinAction::UnskinAll, 10);
             manager.DoAction();
             ASSERT_FALSE(Skinned(main->mainCleabButton->Handle()));
             manager.SetActionData(main->SkinData);
-            manager.RequestAction(1, 10);
+            manager.RequestAction(TSkinAction::SkinAll, 10);
             manager.DoAction();
             ASSERT_TRUE(SkinnedAndActive(main->Handle()));
         }

@@ -10,6 +10,7 @@
 #include "classlib/gui/ListBox.h"
 #include "classlib/gui/SpeedButton.h"
 #include "skin/ScreenPixels.h"
+#include "skin/SkinButtons.h"
 #include "skin/SkinData.h"
 #include "skin/SkinFactory.h"
 #include "skin/SkinForm.h"
@@ -349,4 +350,24 @@ TEST_F(SkinControls, DatePickersGetTheComboButtonAndStillDropTheirCalendar) {
         return calendar && IsWindowVisible(calendar);
     }));
     if (calendar) SendMessageW(calendar, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+TEST_F(SkinControls, TheApplicationsEventAndTheDisableTagComeBeforeTheTables) {
+    auto chosen = Add<TButton>(10, "Chosen");
+    auto tagged = Add<TButton>(40, "Tagged");
+    tagged->SetTag(Data->DisableTag);
+    auto plain = Add<TButton>(70, "Plain");
+    TSkinButton* wrapper = nullptr;
+    Data->OnSkinControl = [&](TComponent*, TSkinData*, TControl*, TControl* control,
+                              const std::string& className, TComponent*& skinned) {
+        EXPECT_EQ(className, "TBUTTON");
+        if (control == chosen) skinned = wrapper = new TSkinButton(control);
+    };
+    TSkinForm* skinned = ShowSkinned();
+    ASSERT_TRUE(skinned);
+    ASSERT_TRUE(wrapper);
+    EXPECT_EQ(skinned->Controls().FindFor(chosen), wrapper) << "the event's wrapper is attached";
+    EXPECT_TRUE(Skinned(chosen));
+    EXPECT_FALSE(Skinned(tagged));
+    EXPECT_TRUE(Skinned(plain));
 }
