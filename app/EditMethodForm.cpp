@@ -1,5 +1,5 @@
 #include "app/EditMethodForm.h"
-#include "app/Question.h"
+#include "app/MessageBoxes.h"
 #include "classlib/gui/InputBox.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"

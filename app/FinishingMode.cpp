@@ -1,4 +1,5 @@
 #include "app/FinishingMode.h"
+#include "app/MessageBoxes.h"
 #include "classlib/base/Exceptions.h"
 
 #include "classlib/gui/Application.h"
@@ -17,6 +18,7 @@ void RunFinishingMode() {
     std::string notice;
     try {
         postEraser = std::make_unique<TPostEraser>();
+        postEraser->OnProcessMessages = [] { Application->ProcessMessages(); };
         postEraser->LoadFromFile();
         notice = postEraser->DamageNotice();
         postEraser->Execute();

@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/EnterPasswordForm.h"
+#include "app/MessageBoxes.h"
 #include "app/NormalMode.h"
 #include "app/pages/BrowsersPage.h"
 #include "app/pages/JunkCleanerPage.h"
@@ -99,7 +100,14 @@ void TfMain::FormCreate(TObject*) {
         for (TPageFrame* page : Pages())
             page->RunningChanged(false);
     };
-    Engine->OnProcessMessages = [] { Application->ProcessMessages(); };
+    const auto pump = [] { Application->ProcessMessages(); };
+    Engine->OnProcessMessages = pump;
+    for (TWipeEngine* engine : Engine->Shredder->Engines())
+        engine->OnProcessMessages = pump;
+    Engine->OnAskToCloseBrowsers = [this](const std::string& text) {
+        return AskYesNo(text, Handle());
+    };
+    Engine->OnRebootNotice = [this](const std::string& text) { ShowNotice(text, Handle()); };
     Engine->OnStealthChanged = [this](TEraserEngine*, bool hidden) { StealthChanged(hidden); };
     for (TPageFrame* page : Pages())
         page->SetEngine(Engine.get());
@@ -203,8 +211,7 @@ void TfMain::FormDestroy() {
 // the window stays until it has ended.
 void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
     if (Engine && ShredderBusy(*Engine->Shredder)) {
-        for (TWipeEngine* engine : {&Engine->Shredder->WipeFiles, &Engine->Shredder->WipeFolders,
-                                    &Engine->Shredder->WipeFreeSpace})
+        for (TWipeEngine* engine : Engine->Shredder->Engines())
             engine->Cancelled = true;
         CanClose = false;
         return;

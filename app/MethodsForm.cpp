@@ -1,6 +1,6 @@
 #include "app/MethodsForm.h"
 #include "app/EditMethodForm.h"
-#include "app/Question.h"
+#include "app/MessageBoxes.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"

@@ -7,6 +7,7 @@
 //   bench_wipe plain <path> <passes>  the same passes by a plain Win32 loop
 #include "bench/BenchSupport.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
 #include "engine/wipe/WipeEngine.h"
@@ -48,8 +49,9 @@ protected:
     }
 };
 
-// Seconds that Execute took for one item.
+// Seconds that Execute took for one item, pumping messages as the program does.
 double Run(TWipeEngine& engine, uint8_t kind, const std::string& path, double* started = nullptr) {
+    engine.OnProcessMessages = [] { Application->ProcessMessages(); };
     auto item = std::make_unique<TWipeItem>();
     item->Kind = kind;
     item->Path = path;

@@ -2,7 +2,6 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
-#include "classlib/gui/Application.h"
 #include "engine/EraserEngine.h"
 #include "engine/SharedRoutines.h"
 #include <algorithm>
@@ -10,7 +9,6 @@
 
 namespace {
 
-const char* const QuestionTitle = "  Tarnwhistle";
 const char* const CRLF = "\r\n";
 const std::string Rule(51, '=');
 
@@ -94,7 +92,7 @@ void TEraserEngine::OfferToCloseBrowsers() {
         CRLF + CRLF;
     for (const TBrowserEntry* browser : open)
         text += std::string(browser->DisplayName) + CRLF;
-    if (!AskToCloseBrowsers(text)) return;
+    if (!OnAskToCloseBrowsers || !OnAskToCloseBrowsers(text)) return;
     for (const TBrowserEntry* browser : open)
         TerminateOwnerOf(browser->WindowClass);
 }
@@ -142,17 +140,12 @@ void TEraserEngine::SaveDeferredWork() {
     if (!notice.empty()) DoProgress(nullptr, notice);
     PostEraser.SaveToFile();
     PostEraser.RegisterRunOnce();
-    if (ShowRebootNotice)
-        ShowRebootNoticeBox(
+    if (ShowRebootNotice && OnRebootNotice)
+        OnRebootNotice(
             std::string("System Clean finished.") + CRLF + CRLF +
             "Please note some items can only be erased during the reboot phase of windows. The "
             "next time you boot/restart your computer these elements will be cleaned and cause "
             "your system to automatically restart again to complete the process.");
-}
-
-bool TEraserEngine::AskToCloseBrowsers(const std::string& text) {
-    return MessageBoxW(MainWindow(), ToWide(text).c_str(), ToWide(QuestionTitle).c_str(),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void TEraserEngine::RestartWindows(TBootType type) {
@@ -160,8 +153,4 @@ void TEraserEngine::RestartWindows(TBootType type) {
     boot.BootType = type;
     boot.ForceBoot = false;
     boot.Execute();
-}
-
-void TEraserEngine::ShowRebootNoticeBox(const std::string& text) {
-    MessageBoxW(MainWindow(), ToWide(text).c_str(), ToWide(Application->Title()).c_str(), MB_OK);
 }

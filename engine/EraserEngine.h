@@ -54,6 +54,12 @@ public:
     // The stealth toggle hid (true) or showed the program's windows; the program hides
     // or shows the rest of itself, its tray icon. Main thread.
     std::function<void(TEraserEngine* sender, bool hidden)> OnStealthChanged;
+    // The run's Yes/No question whether to close the listed browsers before it goes
+    // on; true on Yes. Unset, the answer is No: nothing is closed. Main thread.
+    std::function<bool(const std::string& text)> OnAskToCloseBrowsers;
+    // The run's notice that deferred work waits for the next start of Windows, shown
+    // with an OK button. Unset, nothing is shown. Main thread.
+    std::function<void(const std::string& text)> OnRebootNotice;
     void EmptyRecycleBin();
     [[nodiscard]] bool GetLoadAtStartup() const { return FLoadAtStartup; }
     // Writes or removes the program's value under the user's "Run" key (creating the
@@ -67,11 +73,6 @@ public:
     // Collect routines the keep dialogs also call, to list what a clean would erase.
     void CollectIECookies(TEraseFiles& sender);
     void CollectIETypedURLs(TEraseRegistry& sender);
-
-protected:
-    // The run's dealings with the user and with Windows; tests replace them.
-    virtual bool AskToCloseBrowsers(const std::string& text);
-    virtual void ShowRebootNoticeBox(const std::string& text);
 
 private:
     void BindWindowsItems();

@@ -4,7 +4,6 @@
 #include "classlib/base/Handle.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
-#include "classlib/gui/Application.h"
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -163,14 +162,6 @@ void ReadShlwapiVersion() {
     if (FAILED(getVersion(&version))) return;
     ShlwapiMajorVersion = version.dwMajorVersion;
     ShlwapiMinorVersion = version.dwMinorVersion;
-}
-
-void ShowError(const std::string& text) {
-    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONERROR);
-}
-
-void ShowInformation(const std::string& text) {
-    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONINFORMATION);
 }
 
 std::string EncodeLineBreaks(const std::string& s) {

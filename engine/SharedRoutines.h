@@ -1,7 +1,7 @@
 #pragma once
 // Free routines shared by the engine, the wipe code and the pages: the program's
-// and Windows' folders, the Windows version code, message boxes, size formatting,
-// file listing, drive and shell queries, shortcuts and date-time splitting.
+// and Windows' folders, the Windows version code, size formatting, file listing,
+// drive and shell queries, shortcuts and date-time splitting.
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/StringList.h"
 #include "classlib/gui/Platform.h"
@@ -52,10 +52,6 @@ void ReadShortcut(const std::string& fileName, TShortcutInfo& info);
 extern DWORD ShlwapiMajorVersion;
 extern DWORD ShlwapiMinorVersion;
 void ReadShlwapiVersion();
-
-// OK boxes owned by the application, titled with its title.
-void ShowError(const std::string& text);
-void ShowInformation(const std::string& text);
 
 // Copies a damaged file aside before anything replaces it: to fileName + ".damaged",
 // or ".damaged2" and on when that name is taken, never over another file. Returns the

@@ -1,5 +1,5 @@
 #include "app/pages/FileShredderFrame.h"
-#include "app/Question.h"
+#include "app/MessageBoxes.h"
 #include "app/pages/ShellImages.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/SysUtils.h"

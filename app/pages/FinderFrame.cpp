@@ -1,4 +1,5 @@
 #include "app/pages/FinderFrame.h"
+#include "app/MessageBoxes.h"
 #include "app/pages/StoreRun.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"

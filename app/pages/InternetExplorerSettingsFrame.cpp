@@ -1,5 +1,6 @@
 #include "app/pages/InternetExplorerSettingsFrame.h"
 #include "app/EditIEAutoFindForm.h"
+#include "app/MessageBoxes.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Dialogs.h"
 #include "classlib/gui/PlaceControl.h"

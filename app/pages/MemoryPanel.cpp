@@ -1,4 +1,5 @@
 #include "app/pages/MemoryPanel.h"
+#include "app/MessageBoxes.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/BusyScope.h"

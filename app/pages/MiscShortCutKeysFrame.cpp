@@ -1,4 +1,5 @@
 #include "app/pages/MiscShortCutKeysFrame.h"
+#include "app/MessageBoxes.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 

@@ -1,4 +1,5 @@
 #include "app/pages/OptionsFrame.h"
+#include "app/MessageBoxes.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"

@@ -1,4 +1,5 @@
 #include "app/pages/PluginsFrame.h"
+#include "app/MessageBoxes.h"
 #include "app/pages/ListPlace.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"

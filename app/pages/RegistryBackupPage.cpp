@@ -1,5 +1,5 @@
 #include "app/pages/RegistryBackupPage.h"
-#include "app/Question.h"
+#include "app/MessageBoxes.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/SafeFileOps.h"

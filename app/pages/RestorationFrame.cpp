@@ -1,4 +1,5 @@
 #include "app/pages/RestorationFrame.h"
+#include "app/MessageBoxes.h"
 #include "app/pages/FinderFrame.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"

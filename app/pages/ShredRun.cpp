@@ -1,4 +1,5 @@
 #include "app/pages/ShredRun.h"
+#include "app/MessageBoxes.h"
 #include "app/MethodsForm.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
@@ -29,6 +30,6 @@ void ShowMethodsFor(TShredder& shredder, TWipeEngine& engine) {
         return;
     }
     fMethodsForm->Engine = &engine;
-    fMethodsForm->Engines = {&shredder.WipeFiles, &shredder.WipeFolders, &shredder.WipeFreeSpace};
+    fMethodsForm->Engines = shredder.Engines();
     fMethodsForm->ShowModal();
 }

@@ -1,4 +1,5 @@
 #include "app/pages/StartupManagerFrame.h"
+#include "app/MessageBoxes.h"
 #include "app/pages/ListPlace.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/PlaceControl.h"

@@ -177,8 +177,9 @@ void TApplication::Terminate() {
     FTerminated = true;
 }
 
-int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
-    HWND owner = GetActiveWindow();
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags,
+                             HWND owner) {
+    if (!owner) owner = GetActiveWindow();
     if (!owner) owner = Handle();
     return ::MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), flags);
 }

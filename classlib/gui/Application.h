@@ -57,8 +57,10 @@ public:
     void HookMainWindow(TWindowHook hook);
     void UnhookMainWindow(TWindowHook hook);
 
-    // A message box owned by the active form (or the application window).
-    int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+    // A message box owned by owner, or when that is nullptr by the active form (or the
+    // application window).
+    int MessageBox(const std::string& text, const std::string& caption, UINT flags,
+                   HWND owner = nullptr);
 
     // Call from a catch block: passes the exception to OnException, else logs it
     // (OutputDebugString). Never throws.

@@ -52,3 +52,19 @@ BOOL PlatformExitWindows(UINT flags) {
     }
     return ExitWindowsEx(flags, 0);
 }
+
+std::function<TDateTime()> ClockQuery = PlatformClock;
+
+// With TW_CLOCK_FILE set (only the outside-in tests set it), the date-time number that
+// file holds, so that a test can move the program's clock.
+TDateTime PlatformClock() {
+    wchar_t file[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"TW_CLOCK_FILE", file, MAX_PATH) == 0) return Now();
+    static TDateTime last = Now();
+    try {
+        last = std::stod(ReadFileToString(ToUtf8(file)));
+    } catch (const std::exception&) {
+        // The test is rewriting the file: the last moment read holds.
+    }
+    return last;
+}

@@ -1,6 +1,8 @@
 #pragma once
 // The platform's answers and calls that tests replace, in one place: the Windows
-// version, the program's folder and the request that ends the Windows session.
+// version, the program's folder, the request that ends the Windows session and the
+// clock the scheduler goes by.
+#include "classlib/base/DateUtils.h"
 #include <functional>
 #include <string>
 #include <windows.h>
@@ -32,3 +34,8 @@ extern std::string AppDirOverride;
 // prefix.
 extern std::function<BOOL(UINT flags)> ExitWindowsCall;
 BOOL PlatformExitWindows(UINT flags); // the default call
+
+// The local date and time the scheduler goes by. Tests replace ClockQuery to move
+// the clock.
+extern std::function<TDateTime()> ClockQuery;
+TDateTime PlatformClock(); // the default query

@@ -6,7 +6,6 @@
 #include "classlib/base/StringList.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
-#include "classlib/gui/Application.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
 #include "engine/settings/XMLValues.h"
@@ -219,7 +218,7 @@ void TPostEraser::Execute() {
     progress.Show();
     progress.Repaint();
     for (const auto& item : FItems) {
-        Application->ProcessMessages();
+        if (OnProcessMessages) OnProcessMessages();
         ExecuteItem(*item);
         progress.StepBy(1);
     }

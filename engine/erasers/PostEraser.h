@@ -4,6 +4,7 @@
 // The run saves it in "posterase.dat" and registers a run-once value; the program
 // started with "/cleanup" loads the file and carries the items out. Main thread only.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ public:
     TPostEraser(); // FileName = GetAppDir() + "posterase.dat"
 
     std::string FileName;
+    // Lets the message loop process pending messages before each item, so that the
+    // progress window paints (the program binds Application.ProcessMessages). Unset,
+    // Execute pumps nothing. Main thread.
+    std::function<void()> OnProcessMessages;
 
     // The eraser owns the item from then on.
     void Add(std::unique_ptr<TPostEraserItem> item);

@@ -1,6 +1,6 @@
 #include "engine/tools/Scheduler.h"
-#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Platform.h"
 #include <cmath>
 #include <memory>
 
@@ -41,19 +41,6 @@ int NthWeekdayOfMonth(int year, int month, int index, int dayOfWeek) {
 
 } // namespace
 
-std::function<TDateTime()> PlatformClock() {
-    wchar_t file[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"TW_CLOCK_FILE", file, MAX_PATH) == 0) return Now;
-    return [name = ToUtf8(file), last = std::make_shared<TDateTime>(Now())] {
-        try {
-            *last = std::stod(ReadFileToString(name));
-        } catch (const std::exception&) {
-            // The test is rewriting the file: the last moment read holds.
-        }
-        return *last;
-    };
-}
-
 TScheduler::TScheduler() : Timer(std::make_unique<TTimer>(nullptr)) {
     Timer->SetEnabled(false);
     Timer->SetInterval(TickInterval);
@@ -67,7 +54,7 @@ TScheduler::~TScheduler() = default;
 
 void TScheduler::SetDefaults() {
     SetEnabled(false);
-    const TDateTime now = Clock();
+    const TDateTime now = ClockQuery();
     Kind = skOnce;
     LastRun = 0;
     OnceDate = std::floor(now);
@@ -90,8 +77,8 @@ void TScheduler::SetEnabled(bool Value) {
 }
 
 void TScheduler::TimerTick() {
-    if (LastRun == 0) LastRun = Clock();
-    const TDateTime now = Clock();
+    if (LastRun == 0) LastRun = ClockQuery();
+    const TDateTime now = ClockQuery();
     if (!IsDue(now)) return;
     LastRun = now;
     if (OnSchedule) OnSchedule(this);

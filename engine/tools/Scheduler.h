@@ -19,10 +19,6 @@ enum TScheduleKind : uint8_t {
     skMonthly = 5, // any other value never fires
 };
 
-// Now; with TW_CLOCK_FILE set (only the outside-in tests set it), the date-time number
-// that file holds, so that a test can move the program's clock.
-std::function<TDateTime()> PlatformClock();
-
 class TScheduler {
 public:
     TScheduler();
@@ -38,8 +34,6 @@ public:
 
     // Fired inside the tick when the schedule is due; main thread.
     std::function<void(TScheduler* Sender)> OnSchedule;
-    // The current local date and time; tests inject their own clock.
-    std::function<TDateTime()> Clock = PlatformClock();
     // Ticks TimerTick every second, enabled exactly while Enabled(): switch it only
     // through SetEnabled. What OnSchedule raises goes to Application->HandleException.
     const std::unique_ptr<TTimer> Timer;

@@ -37,7 +37,7 @@ void LoadList(const TXMLNode& shredder, const TListForm& form, TWipeEngine& engi
 
 TShredder::TShredder() {
     if (!WipeMethodsManager) return;
-    for (TWipeEngine* engine : {&WipeFiles, &WipeFolders, &WipeFreeSpace})
+    for (TWipeEngine* engine : Engines())
         engine->Method = WipeMethodsManager->GetEngineMethod(*engine);
 }
 

@@ -17,6 +17,11 @@ public:
     bool CleanFreeSpaceEnabled = false;         // the free-space page's check box
     TWipeEngine WipeFreeSpace{"WipeFreeSpace"}; // kind 2 items, drive roots
 
+    // The three engines in page order.
+    [[nodiscard]] std::vector<TWipeEngine*> Engines() {
+        return {&WipeFiles, &WipeFolders, &WipeFreeSpace};
+    }
+
     // A missing "Shredder" changes nothing; a missing list empties that list. A
     // flag that is not a Boolean raises EConvertError.
     virtual void LoadFromXML(const TXMLNode& parent);

@@ -3,7 +3,6 @@
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
-#include "classlib/gui/Application.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
 #include "engine/wipe/WipeMethodsManager.h"
@@ -119,7 +118,7 @@ void TWipeEngine::ProcessMessages() {
     if (now - FLastPump < ProgressInterval) return;
     FLastPump = now;
     ShowProgress();
-    Application->ProcessMessages();
+    if (OnProcessMessages) OnProcessMessages();
     FMethod = nullptr;
 }
 

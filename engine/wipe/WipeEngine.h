@@ -1,10 +1,11 @@
 #pragma once
 // The overwriting engine: overwrites files, whole folders and the free space of a
 // drive with the passes of its bound wipe method, then renames and deletes what it
-// overwrote, under the progress window. Main thread only: it lets the message loop
-// run after every block, pass, file and item (at most every ProgressInterval ms),
-// and stops when Cancelled is set.
+// overwrote, under the progress window. Main thread only: it fires OnProcessMessages
+// after every block, pass, file and item (at most every ProgressInterval ms), and
+// stops when Cancelled is set.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,7 +40,11 @@ public:
     TWipeEngine(const TWipeEngine&) = delete;
     TWipeEngine& operator=(const TWipeEngine&) = delete;
 
-    std::string Name;              // key of the binding in "options.ini"
+    std::string Name; // key of the binding in "options.ini"
+    // Lets the message loop process pending messages (the program binds
+    // Application.ProcessMessages): the progress window paints and its Cancel, or a
+    // Stop, arrives from inside it. Unset, a run pumps nothing. Main thread.
+    std::function<void()> OnProcessMessages;
     TWipeMethod* Method = nullptr; // last bound method; a run looks it up anew after every pump
     bool Cancelled = false;        // set by the progress window's Cancel and the Stop buttons
     // One line per file or item that was not wiped, for the last run.
@@ -78,8 +83,8 @@ public:
     int OverwriteFile(TWipeItem& item, std::unique_ptr<TFileStream>& file);
 
 protected:
-    // Brings the progress window up to date and lets the message loop process
-    // pending messages, when ProgressInterval ms have passed since it last did.
+    // Brings the progress window up to date and fires OnProcessMessages, when
+    // ProgressInterval ms have passed since it last did.
     virtual void ProcessMessages();
     // Repainting the window costs more than overwriting a small file: 0 repaints
     // and pumps at every call.

@@ -4,7 +4,7 @@
 #include "classlib/base/Registry.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
-#include "engine/erasers/PostEraser.h"
+#include "engine/PostEraserItem.h"
 #include <gtest/gtest.h>
 
 TEST(FinishingMode, OnlyAnExactFirstArgumentSelectsIt) {
@@ -51,14 +51,6 @@ protected:
         return started ? Program.WaitForWindow("#32770") : nullptr;
     }
 
-    // The static texts of a message box, one after the other.
-    static std::string BoxText(HWND box) {
-        std::string all;
-        for (HWND child = nullptr; (child = FindWindowExA(box, child, "Static", nullptr));)
-            all += WindowText(child);
-        return all;
-    }
-
     void PressOkAndWaitForExit(HWND box) {
         HWND ok = GetDlgItem(box, IDOK);
         ASSERT_NE(ok, nullptr);
@@ -91,16 +83,9 @@ TEST_F(FinishingModeRun, CarriesOutTheDeferredWorkThenAsksForARestart) {
     deferred.FileName = ProgramDir + "posterase.dat";
     auto add = [&](uint8_t type, const std::string& file, const std::string& name,
                    const std::string& data, const std::string& line) {
-        auto item = std::make_unique<TPostEraserItem>();
-        item->Type = type;
-        item->FileName = file;
-        item->RootKey =
+        const HKEY root =
             type == ptWriteString || type == ptWriteInteger ? HKEY_CURRENT_USER : nullptr;
-        item->Key = item->RootKey ? TestKey : "";
-        item->ValueName = name;
-        item->ValueData = data;
-        item->BATLine = line;
-        deferred.Add(std::move(item));
+        deferred.Add(PostEraserItem(type, file, root, root ? TestKey : "", name, data, line));
     };
     add(ptDeleteFile, ProgramDir + "in use.dat", "", "", "");
     add(ptDeleteFile, ProgramDir + "readonly.dat", "", "", "");
@@ -113,7 +98,7 @@ TEST_F(FinishingModeRun, CarriesOutTheDeferredWorkThenAsksForARestart) {
     HWND box = StartAndWaitForMessageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), "Tarnwhistle");
-    EXPECT_NE(BoxText(box).find(FinishedText), std::string::npos) << BoxText(box);
+    EXPECT_NE(MessageBoxText(box).find(FinishedText), std::string::npos) << MessageBoxText(box);
     EXPECT_EQ(Program.FindWindowOfClass("TfProgress"), nullptr); // closed before the box shows
     PressOkAndWaitForExit(box);
 
@@ -128,7 +113,7 @@ TEST_F(FinishingModeRun, CarriesOutTheDeferredWorkThenAsksForARestart) {
 TEST_F(FinishingModeRun, WithoutDeferredWorkItStillAsksForARestart) {
     HWND box = StartAndWaitForMessageBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(BoxText(box).find(FinishedText), std::string::npos) << BoxText(box);
+    EXPECT_NE(MessageBoxText(box).find(FinishedText), std::string::npos) << MessageBoxText(box);
     PressOkAndWaitForExit(box);
     ExpectCleanedUpAndRestartRequested();
 }
@@ -149,10 +134,11 @@ TEST_F(FinishingModeRun, ADamagedFileIsCarriedOutAsFarAsItReadsAndKeptAside) {
 
     HWND box = StartAndWaitForMessageBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(BoxText(box), std::string(FinishedText) +
-                                "\r\n\r\nThe file of work for the next start is damaged: what "
-                                "could be read was kept, and the file was kept as " +
-                                ProgramDir + "posterase.dat.damaged.");
+    EXPECT_EQ(MessageBoxText(box),
+              std::string(FinishedText) +
+                  "\r\n\r\nThe file of work for the next start is damaged: what "
+                  "could be read was kept, and the file was kept as " +
+                  ProgramDir + "posterase.dat.damaged.");
     PressOkAndWaitForExit(box);
     EXPECT_FALSE(FileExists(ProgramDir + "in use.dat"));
     EXPECT_EQ(ReadFileToString(ProgramDir + "posterase.dat.damaged"), damaged);

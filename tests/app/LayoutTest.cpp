@@ -1,15 +1,8 @@
 // Every page, tab and dialog of the program, built here in its skin: each control lies
 // inside its parent's client area, and the captions of check boxes, radio buttons and
 // labels and the column titles of lists fit on one line in their control's font.
-#include "app/CleanMethodSelectorForm.h"
-#include "app/EditIEAutoFindForm.h"
-#include "app/EditMethodForm.h"
-#include "app/EditPasswordManagerForm.h"
-#include "app/EnterPasswordForm.h"
-#include "app/KeepCookiesForm.h"
-#include "app/KeepTypedURLsForm.h"
+#include "EveryDialog.h"
 #include "app/MainForm.h"
-#include "app/MethodsForm.h"
 #include "app/pages/JunkCleanerPage.h"
 #include "app/pages/MainPage.h"
 #include "classlib/base/DateUtils.h"
@@ -19,11 +12,7 @@
 #include "classlib/gui/CheckBox.h"
 #include "classlib/gui/Label.h"
 #include "classlib/gui/ListView.h"
-#include "engine/Progress.h"
-#include "engine/erasers/EraseFiles.h"
-#include "engine/erasers/EraseRegistry.h"
 #include <commctrl.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -134,29 +123,9 @@ TEST(Layout, EveryPageAndDialogKeepsItsControlsInsideAndItsCaptionsWhole) {
     main->pagMain->SetActivePage(main->Sheet("Junk_TabSheet"));
     check.DateTimeFits(main->Page<TTJunkCleaner>()->TTDuplicateFinder1->FilesList, 2);
 
-    TEraseFiles cookies{"IEEraseCookies", "Cookies"};
-    TEraseRegistry typedURLs{"IEEraseTypedURLs", "Typed URLs"};
-    const std::vector<std::function<TForm*()>> dialogs = {
-        [&] {
-            auto d = new TfKeepCookie(nullptr);
-            d->Eraser = &cookies;
-            return d;
-        },
-        [&] {
-            auto d = new TfKeepTypedURLs(nullptr);
-            d->Eraser = &typedURLs;
-            return d;
-        },
-        [] { return new TfEditIEAutoFind(nullptr); },
-        [] { return new TfEditMethod(nullptr); },
-        [] { return new TfMethodsForm(nullptr); },
-        [] { return new TfEditPasswordManager(nullptr); },
-        [] { return new TfEnterPassword(nullptr); },
-        [] { return new TfCleanMethodSelector(nullptr); },
-        [] { return new TfProgress(nullptr); },
-    };
-    for (const auto& make : dialogs) {
-        std::unique_ptr<TForm> dialog(make());
+    TEveryDialog dialogs;
+    for (const TEveryDialog::TMake& make : dialogs.Makers()) {
+        std::unique_ptr<TForm> dialog = make();
         dialog->Show();
         check.Tree(dialog.get(), dialog->ClassName());
     }

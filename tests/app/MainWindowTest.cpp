@@ -91,23 +91,6 @@ TEST_F(MainWindow, SimulationCountsWithoutErasingAndSettingsAreWrittenAtClose) {
     EXPECT_FALSE(saved.Item(ciEraseWindowsClipboard).Enabled);
 }
 
-TEST_F(MainWindow, SystemCleanWithoutRestartErasesPlantedTraces) {
-    PlantRunHistory();
-    Program.WritePrefs(OnlyRunHistory);
-    StartProgram();
-    HWND dialog = OpenCleanMethodSelector();
-    ASSERT_NE(dialog, nullptr);
-    HWND ok = FindChild(dialog, "TButton", "&OK");
-    EXPECT_FALSE(IsWindowEnabled(ok)); // no choice made yet
-    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
-                 BM_CLICK, 0, 0);
-    EXPECT_TRUE(IsWindowEnabled(ok));
-    PostClick(ok);
-    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
-    EXPECT_FALSE(RunHistoryPresent());
-    CloseProgram();
-}
-
 // Traces named in any script go in one clean: nothing is deferred, so neither
 // "posterase.dat" nor the run-once value is written, and a kept typed address keeps
 // every byte under its new name.
@@ -165,27 +148,80 @@ TEST_F(MainWindow, ACleanLeavesALinkAndItsTarget) {
     RemoveHostLinks({link});
 }
 
-TEST_F(MainWindow, CancelledCleaningModeDialogRunsNothing) {
+// A file in use is deferred by a run that restarts Windows: the notice is a plain box
+// owned by the main window, and the restart follows only once it is answered.
+TEST_F(MainWindow, ARestartRunThatDefersWorkAnnouncesItBeforeTheRestart) {
+    const std::string locked = SpecialFolder(CSIDL_RECENT) + "\\inuse.txt";
+    WriteStringToFile(locked, "trace");
+    HANDLE lock = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Program.WritePrefs(
+        [](TEraserEngine& engine) { engine.Item(ciEraseStartMenuRecentDocuments).Enabled = true; });
+    const std::string exitLog = Program.Dir() + "exitwindows.log";
+    SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", exitLog.c_str());
+    StartProgram();
+    SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", nullptr);
+    HWND dialog = OpenCleanMethodSelector();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(
+        FindChild(dialog, "TRadioButton", "Restart my computer upon completion (Recommended)"),
+        BM_CLICK, 0, 0);
+    PostClick(FindChild(dialog, "TButton", "&OK"));
+
+    HWND notice = Program.WaitForWindow("#32770");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(GetWindow(notice, GW_OWNER), Main);
+    EXPECT_EQ(WindowText(notice), "  Tarnwhistle 1.0");
+    EXPECT_EQ(MessageBoxText(notice),
+              "System Clean finished.\r\n\r\nPlease note some items can only be erased during the "
+              "reboot phase of windows. The next time you boot/restart your computer these "
+              "elements will be cleaned and cause your system to automatically restart again to "
+              "complete the process.");
+    EXPECT_FALSE(FileExists(exitLog));
+    PostClick(GetDlgItem(notice, IDOK));
+    EXPECT_TRUE(WaitFor([&] { return FileExists(exitLog); }));
+    EXPECT_EQ(ReadFileToString(exitLog), "2"); // EWX_REBOOT
+    EXPECT_TRUE(FileExists(Program.Dir() + "posterase.dat"));
+    CloseProgram();
+
+    CloseHandle(lock);
+    DeleteFileA(locked.c_str());
+    TRegistry runOnce;
+    runOnce.RootKey = HKEY_LOCAL_MACHINE;
+    if (runOnce.OpenKey(RunOnceKey, false)) runOnce.DeleteValue(RunOnceValue);
+}
+
+// Cancelled or closed, the cleaning-mode dialog runs nothing and forgets its choice;
+// opened again, a choice enables OK, which cleans.
+TEST_F(MainWindow, TheCleaningModeDialogRunsNothingUntilAChoiceIsConfirmed) {
+    PlantRunHistory();
     Program.WritePrefs(OnlyRunHistory);
     StartProgram();
     HWND dialog = OpenCleanMethodSelector();
     ASSERT_NE(dialog, nullptr);
-    SendMessageA(FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion"),
-                 BM_CLICK, 0, 0);
+    HWND ok = FindChild(dialog, "TButton", "&OK");
+    HWND shutdown = FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion");
+    EXPECT_FALSE(IsWindowEnabled(ok)); // no choice made yet
+    SendMessageA(shutdown, BM_CLICK, 0, 0);
     PostClick(FindChild(dialog, "TButton", "&Cancel"));
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
-    // Opened again, it shows no choice and a disabled OK.
     PostClick(Button("System Clean        "));
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }));
-    EXPECT_FALSE(IsWindowEnabled(FindChild(dialog, "TButton", "&OK")));
-    EXPECT_EQ(
-        SendMessageA(FindChild(dialog, "TRadioButton", "Shutdown my computer upon completion"),
-                     BM_GETCHECK, 0, 0),
-        BST_UNCHECKED);
+    EXPECT_FALSE(IsWindowEnabled(ok));
+    EXPECT_EQ(SendMessageA(shutdown, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
     EXPECT_EQ(WindowText(Memo), "");
+    EXPECT_TRUE(RunHistoryPresent());
     EXPECT_TRUE(IsWindowEnabled(Button("System Clean        ")));
+
+    ASSERT_EQ(OpenCleanMethodSelector(), dialog);
+    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
+                 BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsWindowEnabled(ok));
+    PostClick(ok);
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    EXPECT_FALSE(RunHistoryPresent());
     CloseProgram();
 }
 
@@ -226,14 +262,6 @@ TEST_F(MainWindow, HotKeysCallTheEngineAndOtherIdsNothing) {
     CloseProgram();
 }
 
-TEST_F(MainWindow, HelpWithoutItsFileSaysNothing) {
-    StartProgram();
-    SendMessageA(Button("Help && Support       "), BM_CLICK, 0, 0);
-    EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr);
-    EXPECT_TRUE(IsWindowEnabled(Main));
-    CloseProgram();
-}
-
 // Closing runs the clean first; a stopped run keeps the window open.
 TEST_F(MainWindow, AStoppedCleanAtShutdownKeepsTheWindowOpen) {
     PlantRunHistory();
@@ -267,9 +295,13 @@ TEST_F(MainWindow, StartInTheTrayShowsNoWindow) {
     CloseProgram();
 }
 
-// The buttons on the left choose the sheet and which tool tabs show.
-TEST_F(MainWindow, NavigationChoosesSheetsAndTabs) {
+// The buttons on the left choose the sheet and which tool tabs show; Help without its
+// file says nothing.
+TEST_F(MainWindow, NavigationChoosesSheetsAndTabsAndHelpSaysNothing) {
     StartProgram();
+    SendMessageA(Button("Help && Support       "), BM_CLICK, 0, 0);
+    EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(Main));
     auto sheetShown = [&](const char* caption) {
         return WaitFor([&] {
             HWND sheet = FindChild(Main, "TTabSheet", caption);
@@ -292,21 +324,6 @@ TEST_F(MainWindow, NavigationChoosesSheetsAndTabs) {
     PostClick(Button("Scan/Erase           "));
     EXPECT_TRUE(sheetShown("Main"));
     EXPECT_FALSE(IsWindowVisible(FindChild(Main, "TTabSheet", "Misc")));
-    CloseProgram();
-}
-
-// From the Windows sheet to the browsers and the keep-cookies dialog, and back.
-TEST_F(MainWindow, TheKeepCookiesDialogOpensFromTheInternetExplorerPage) {
-    StartProgram();
-    PostClick(Button("Cleaner Settings   "));
-    PostClick(Shown(Main, "TButton", "Internet Browsers"));
-    PostClick(Shown(Main, "TButton", "Keep Cookies"));
-    HWND dialog = Program.WaitForWindow("TfKeepCookie");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(dialog), "Keep Cookies");
-    EXPECT_NE(FindChild(dialog, "TListView"), nullptr);
-    PostClick(FindChild(dialog, "TButton", "&Cancel"));
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
     CloseProgram();
 }
 
@@ -335,6 +352,8 @@ TEST_F(MainWindow, TheKeepButtonsAreDisabledWhileARunGoes) {
     PostClick(Button("Simulation Mode  "));
     HWND question = Program.WaitForWindow("#32770");
     ASSERT_NE(question, nullptr);
+    EXPECT_EQ(GetWindow(question, GW_OWNER), Main);
+    EXPECT_EQ(WindowText(question), "  Tarnwhistle");
     EXPECT_FALSE(IsWindowEnabled(keepCookies));
     EXPECT_FALSE(IsWindowEnabled(keepURLs));
     PostClick(GetDlgItem(question, IDNO));

@@ -2,6 +2,7 @@
 // clicks on "&Optimize", seen through the bars and the program's working set.
 #include "app/pages/MemoryPanel.h"
 #include "ProgramRun.h"
+#include "RemoteControls.h"
 #include <cmath>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ TEST(MemoryPanel, ShowsTheFiguresAndOptimizesOnceAtATime) {
         panel = FindChild(main, "TMemoryPanel");
         if (panel && IsWindowVisible(panel)) return true;
         HWND tabs = GetParent(FindChild(main, "TTabSheet", "Memory Optimization"));
-        PostMessageA(tabs, WM_KEYDOWN, VK_RIGHT, 1);
+        PressKey(tabs, VK_RIGHT);
         return false;
     }));
     SendMessageA(panel, WM_NULL, 0, 0);
@@ -71,7 +72,7 @@ TEST(MemoryPanel, ShowsTheFiguresAndOptimizesOnceAtATime) {
 
     // The slider chooses the amount; a second click while the first runs is ignored.
     SendMessageA(track, TBM_SETPOS, TRUE, Blocks - 1);
-    PostMessageA(track, WM_KEYDOWN, VK_RIGHT, 1);
+    PressKey(track, VK_RIGHT);
     ASSERT_TRUE(WaitFor([&] { return SendMessageA(track, TBM_GETPOS, 0, 0) == Blocks; }));
     TKernelHandle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.ProcessId()));

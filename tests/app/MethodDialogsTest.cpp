@@ -77,37 +77,6 @@ protected:
     static void WaitGone(HWND wnd) {
         ASSERT_TRUE(WaitFor([&] { return Gone(wnd); }));
     }
-    // The texts of a message box (its icon is a text control too).
-    static std::string BoxText(HWND box) {
-        std::string text;
-        EnumChildWindows(
-            box,
-            [](HWND wnd, LPARAM param) -> BOOL {
-                char name[16] = {};
-                GetClassNameA(wnd, name, sizeof name);
-                if (lstrcmpiA(name, "Static") == 0)
-                    *reinterpret_cast<std::string*>(param) += WindowText(wnd) + "\n";
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&text));
-        return text;
-    }
-    // The next message box or common dialog; its text holds `words` when given.
-    HWND Box(const char* words = nullptr) {
-        HWND box = Program.WaitForWindow("#32770");
-        EXPECT_NE(box, nullptr);
-        if (box && words) {
-            EXPECT_NE(BoxText(box).find(words), std::string::npos) << BoxText(box);
-        }
-        return box;
-    }
-    void Answer(HWND box, int button) {
-        PostClick(GetDlgItem(box, button));
-        WaitGone(box);
-    }
-    static void SetText(HWND wnd, const std::string& text) {
-        SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
-    }
     static int SelectedRow(HWND list) {
         return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
     }

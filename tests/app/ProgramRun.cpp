@@ -2,7 +2,6 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include "support/ProcessWindow.h"
-#include <commctrl.h>
 #include <cstring>
 
 std::string BuiltProgram() {
@@ -98,31 +97,6 @@ std::string WindowText(HWND wnd) {
     std::wstring text(length + 1, L'\0');
     text.resize(SendMessageW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     return ToUtf8(text);
-}
-
-std::vector<std::string> ListViewCaptions(HWND list) {
-    std::vector<std::string> captions;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(list, &pid);
-    TKernelHandle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-    if (!process) return captions;
-    constexpr size_t TextSize = 260;
-    char* remote = static_cast<char*>(VirtualAllocEx(
-        process.Get(), nullptr, sizeof(LVITEMA) + TextSize, MEM_COMMIT, PAGE_READWRITE));
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; remote && i < count; ++i) {
-        LVITEMA item{};
-        item.pszText = remote + sizeof(LVITEMA);
-        item.cchTextMax = TextSize;
-        char text[TextSize] = {};
-        WriteProcessMemory(process.Get(), remote, &item, sizeof(item), nullptr);
-        SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process.Get(), remote + sizeof(LVITEMA), text, TextSize - 1, nullptr);
-        captions.emplace_back(text);
-    }
-    if (remote) VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
-    return captions;
 }
 
 std::string MessageBoxText(HWND box) {

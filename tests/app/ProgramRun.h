@@ -5,7 +5,6 @@
 #include "support/TempFolder.h"
 #include <functional>
 #include <string>
-#include <vector>
 #include <windows.h>
 
 class TEraserEngine;
@@ -46,8 +45,6 @@ HWND FindChild(HWND parent, const char* className, const char* caption = nullptr
 std::string WindowText(HWND wnd);
 // The text of a message box: its static controls' texts, in order.
 std::string MessageBoxText(HWND box);
-// The row captions of a list view of another process, read through its memory.
-std::vector<std::string> ListViewCaptions(HWND list);
 // Clicks a button of another process: the click is queued, the caller goes on.
 void PostClick(HWND button);
 // The flat buttons below a startup-manager or password page's list draw themselves on

@@ -2,7 +2,9 @@
 // A test fixture around the program of this build: started in its fresh folder, its
 // main window and log found, closed as a user would. Main thread of the test.
 #include "ProgramRun.h"
+#include "RemoteControls.h"
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <string>
 
 class TProgramTest : public testing::Test {
@@ -29,6 +31,39 @@ protected:
                    IsWindowVisible(found);
         })) << caption;
         return found;
+    }
+    // Clicks a navigation button and waits for the page frame of that class to show.
+    HWND ShowPage(const char* navigation, const char* frameClass) {
+        PostClick(FindChild(Main, "TButton", navigation));
+        return WaitForPage(frameClass);
+    }
+    // Throws when the page does not show: the steps after it need its window.
+    HWND WaitForPage(const char* frameClass) {
+        HWND page = nullptr;
+        if (!WaitFor([&] {
+                page = FindChild(Main, frameClass);
+                return page && IsWindowVisible(page);
+            }))
+            throw std::runtime_error(std::string("page not shown: ") + frameClass);
+        SendMessageA(page, WM_NULL, 0, 0); // its controls are made once the program answers
+        return page;
+    }
+    // The next sheet of the tabs that hold a shown page, as the right arrow key chooses it.
+    static void NextTab(HWND shownPage) { PressKey(GetParent(GetParent(shownPage)), VK_RIGHT); }
+    // The next message box or common dialog of the program; its text holds `words` when
+    // given.
+    HWND Box(const char* words = nullptr) {
+        HWND box = Program.WaitForWindow("#32770");
+        EXPECT_NE(box, nullptr);
+        if (box && words) {
+            EXPECT_NE(MessageBoxText(box).find(words), std::string::npos) << MessageBoxText(box);
+        }
+        return box;
+    }
+    // Presses a button of a box or dialog and waits until it has gone.
+    static void Answer(HWND box, int button) {
+        PostClick(GetDlgItem(box, button));
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
     }
     // Closes the main window and waits for the program to end.
     void CloseProgram() {

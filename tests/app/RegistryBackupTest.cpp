@@ -1,6 +1,6 @@
 // The registry backup sheet in the running program: regedit exports the five root
 // keys into a dated folder, a restore imports them again, a delete removes the folder.
-#include "ProgramRun.h"
+#include "ProgramTest.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include <commctrl.h>
@@ -47,7 +47,7 @@ HWND ShowSheet(HWND main) {
     EXPECT_TRUE(WaitFor([&] {
         backup = FindChild(main, "TButton", "Backup Registry             ");
         if (backup && IsWindowVisible(backup)) return true;
-        PostMessageA(tabs, WM_KEYDOWN, VK_RIGHT, 1);
+        PressKey(tabs, VK_RIGHT);
         return false;
     }));
     return backup;
@@ -59,20 +59,17 @@ bool Ran(HWND button) {
            WaitFor([&] { return IsWindowEnabled(button) != FALSE; }, 180000);
 }
 
-class RegistryBackup : public testing::Test {
+class RegistryBackup : public TProgramTest {
 protected:
     // Starts the program and shows the sheet.
     void StartOnSheet() {
-        ASSERT_TRUE(Program.Start());
-        Main = Program.WaitForWindow("TfMain");
-        ASSERT_NE(Main, nullptr);
+        StartProgram();
         Backup = ShowSheet(Main);
         ASSERT_NE(Backup, nullptr);
         List = FindChild(GetParent(Backup), "TListBox");
     }
 
-    TProgramRun Program;
-    HWND Main = nullptr, Backup = nullptr, List = nullptr;
+    HWND Backup = nullptr, List = nullptr;
 };
 
 TEST_F(RegistryBackup, ABackupOfTheFiveKeysIsRestoredAndDeleted) {
@@ -95,17 +92,14 @@ TEST_F(RegistryBackup, ABackupOfTheFiveKeysIsRestoredAndDeleted) {
     SendMessageA(List, LB_SETCURSEL, 0, 0);
     HWND restore = FindChild(Main, "TButton", "Restore Selected Backup");
     PostClick(restore);
-    HWND question = Program.WaitForWindow("#32770");
-    ASSERT_NE(question, nullptr);
-    PostClick(GetDlgItem(question, IDYES));
+    Answer(Box(), IDYES);
     ASSERT_TRUE(Ran(restore));
     EXPECT_EQ(ReadValue(), "before");
 
     PostClick(FindChild(Main, "TButton", "Delete Restore Point        "));
     EXPECT_TRUE(WaitFor([&] { return SendMessageA(List, LB_GETCOUNT, 0, 0) == 0; }));
     EXPECT_TRUE(BackupFolders(backupDir).empty());
-    PostMessageA(Main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(Program.WaitForExit());
+    CloseProgram();
 }
 
 // A backup whose export fails part way leaves no restore point behind, and a folder
@@ -119,11 +113,7 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     ASSERT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 1);
     SendMessageA(List, LB_SETCURSEL, 0, 0);
     PostClick(FindChild(Main, "TButton", "Restore Selected Backup"));
-    HWND box = Program.WaitForWindow("#32770");
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(MessageBoxText(box).find("incomplete"), std::string::npos);
-    PostClick(GetDlgItem(box, IDOK));
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    Answer(Box("incomplete"), IDOK);
 
     // The last key's file cannot be written: a folder holds its name.
     PostClick(Backup);
@@ -137,8 +127,7 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     ASSERT_TRUE(Ran(Backup));
     EXPECT_EQ(BackupFolders(backupDir), std::vector<std::string>{partial});
     EXPECT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 1);
-    PostMessageA(Main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(Program.WaitForExit());
+    CloseProgram();
 }
 
 } // namespace

@@ -44,6 +44,13 @@ std::string ListViewText(HWND list, int row, int column) {
     return text;
 }
 
+std::vector<std::string> ListViewCaptions(HWND list) {
+    std::vector<std::string> captions;
+    for (int row = 0, count = ListViewCount(list); row < count; ++row)
+        captions.push_back(ListViewText(list, row, 0));
+    return captions;
+}
+
 namespace {
 
 void SetItemState(HWND list, int row, UINT mask, UINT state) {
@@ -85,11 +92,31 @@ std::string SelectedTreeText(HWND tree) {
 
 } // namespace
 
+void SetText(HWND wnd, const std::string& text) {
+    SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
+}
+
+void PressKey(HWND wnd, WPARAM key) {
+    PostMessageA(wnd, WM_KEYDOWN, key, 1);
+    PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
+}
+
+void MouseClick(HWND wnd, bool right) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+}
+
 void ChooseInFileDialog(HWND dialog, const std::string& text) {
     HWND name = GetDlgItem(dialog, 1148); // the file name combo box
     HWND edit = FindChild(name ? name : dialog, "Edit");
     ASSERT_NE(edit, nullptr);
-    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
+    SetText(edit, text);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }

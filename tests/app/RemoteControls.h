@@ -2,6 +2,7 @@
 // Reading and setting controls of another process whose messages carry pointers: the
 // data goes through memory allocated in that process.
 #include <string>
+#include <vector>
 #include <windows.h>
 
 class TProgramRun;
@@ -23,8 +24,17 @@ private:
 
 int ListViewCount(HWND list);
 std::string ListViewText(HWND list, int row, int column);
+// The row captions, in order.
+std::vector<std::string> ListViewCaptions(HWND list);
 void ListViewCheck(HWND list, int row);
 void ListViewSelect(HWND list, int row);
+
+// Sets a control's text, in any script.
+void SetText(HWND wnd, const std::string& text);
+// A key pressed and let go, queued to the window.
+void PressKey(HWND wnd, WPARAM key);
+// A click of the mouse itself (not a queued message) at the middle of the window.
+void MouseClick(HWND wnd, bool right = false);
 
 // Types into the file dialog's name box and presses Open or Save.
 void ChooseInFileDialog(HWND dialog, const std::string& text);

@@ -1,37 +1,22 @@
 // The shredding pages and the wipe-method dialogs, driven in the running program.
 #include "ProgramTest.h"
 #include "RemoteControls.h"
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include "engine/SharedRoutines.h"
 #include "support/SmallDrive.h"
 #include <commctrl.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <memory>
 #include <shlobj.h>
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 std::string IniValue(const std::string& file, const char* section, const char* key) {
     char value[256] = {};
     GetPrivateProfileStringA(section, key, "", value, sizeof value, file.c_str());
     return value;
-}
-
-void SetText(HWND wnd, const std::string& text) {
-    SendMessageA(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void PressKey(HWND wnd, WPARAM key) {
-    PostMessageA(wnd, WM_KEYDOWN, key, 1);
-    PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
 }
 
 class ShredderPages : public TProgramTest {
@@ -51,42 +36,14 @@ protected:
         for (const char* engine : {"WipeFiles", "WipeFolders", "WipeFreeSpace"})
             WritePrivateProfileStringA("Engines", engine, "zed.mtd", ini.c_str());
     }
-    // The next common dialog or message box of the program.
-    HWND Dialog() {
-        HWND dialog = Program.WaitForWindow("#32770");
-        EXPECT_NE(dialog, nullptr);
-        return dialog;
-    }
-    // The folder dialog takes its selection as a path in the program's memory.
-    void SelectInFolderDialog(HWND dialog, const std::string& folder) {
-        const std::wstring path = ToWide(folder);
-        const SIZE_T size = (path.size() + 1) * sizeof(wchar_t);
-        TKernelHandle process(
-            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, Program.ProcessId()));
-        ASSERT_TRUE(process);
-        void* remote = VirtualAllocEx(process.Get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-        ASSERT_NE(remote, nullptr);
-        ASSERT_TRUE(WriteProcessMemory(process.Get(), remote, path.c_str(), size, nullptr));
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
-        VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
-    }
-    static int Rows(HWND list) {
-        return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    }
     // The text of the next message box, which is then closed with OK.
     std::string MessageText() {
-        HWND box = Dialog();
+        HWND box = Box();
         const std::string text = MessageBoxText(box);
         Answer(box, IDOK);
         return text;
     }
     HWND FolderGroup() { return FindChild(Main, "TGroupBox", " Shred Folders "); }
-    // Presses the dialog's button and waits until the dialog has gone.
-    static void Answer(HWND dialog, int button) {
-        PostClick(GetDlgItem(dialog, button));
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
-    }
-
     TTempFolder Data;
 };
 
@@ -102,29 +59,27 @@ TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
     PostClick(Shown(Main, "TButton", "File Shredder          "));
     HWND files = Shown(Main, "TListView", nullptr);
     PostClick(Shown(Main, "TButton", "Add"));
-    HWND open = Dialog();
+    HWND open = Box();
     ChooseInFileDialog(open, Data / "files");
     ChooseInFileDialog(open, "\"a.txt\" \"b.txt\"");
-    ASSERT_TRUE(WaitFor([&] { return Rows(files) == 2; }));
-    HWND addFolder = FindChild(FindChild(Main, "TGroupBox", " Shred Folders "), "TButton", "Add");
-    PostClick(addFolder);
-    HWND browse = Dialog();
-    SelectInFolderDialog(browse, Data / "folder");
-    PostClick(GetDlgItem(browse, IDOK));
-    HWND folders = FindChild(FindChild(Main, "TGroupBox", " Shred Folders "), "TListView");
-    ASSERT_TRUE(WaitFor([&] { return Rows(folders) == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(files) == 2; }));
+    HWND addFolder = FindChild(FolderGroup(), "TButton", "Add");
+    ASSERT_TRUE(ChooseFolder(Program, addFolder, Data / "folder"));
+    HWND folders = FindChild(FolderGroup(), "TListView");
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(folders) == 1; }));
 
     PostClick(FindChild(FindChild(Main, "TGroupBox", " Shred Files "), "TButton", "Start"));
-    PostClick(GetDlgItem(Dialog(), IDYES));
-    ASSERT_TRUE(WaitFor([&] { return Rows(files) == 0 && !FileExists(a) && !FileExists(b); }));
-    EXPECT_EQ(ReadAll(Data / "a.txt.link"), std::string(3000, 'Z'));
-    EXPECT_EQ(ReadAll(Data / "b.txt.link"), std::string(5000, 'Z'));
-    PostClick(FindChild(FindChild(Main, "TGroupBox", " Shred Folders "), "TButton", "Start"));
-    PostClick(GetDlgItem(Dialog(), IDYES));
-    ASSERT_TRUE(WaitFor([&] { return Rows(folders) == 0; }));
+    Answer(Box(), IDYES);
+    ASSERT_TRUE(
+        WaitFor([&] { return ListViewCount(files) == 0 && !FileExists(a) && !FileExists(b); }));
+    EXPECT_EQ(ReadFileToString(Data / "a.txt.link"), std::string(3000, 'Z'));
+    EXPECT_EQ(ReadFileToString(Data / "b.txt.link"), std::string(5000, 'Z'));
+    PostClick(FindChild(FolderGroup(), "TButton", "Start"));
+    Answer(Box(), IDYES);
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(folders) == 0; }));
 
     EXPECT_FALSE(DirectoryExists(Data / "folder"));
-    EXPECT_EQ(ReadAll(Data / "c.txt.link"), std::string(700, 'Z'));
+    EXPECT_EQ(ReadFileToString(Data / "c.txt.link"), std::string(700, 'Z'));
     CloseProgram();
     TEraserEngine saved;
     Program.ReadPrefs(saved);
@@ -162,23 +117,21 @@ TEST_F(ShredderPages, ProtectedFoldersAreRefusedAtLoadAddAndStart) {
     WaitForMain();
     PostClick(Shown(Main, "TButton", "File Shredder          "));
     HWND folders = FindChild(Shown(Main, "TGroupBox", " Shred Folders "), "TListView");
-    ASSERT_TRUE(WaitFor([&] { return Rows(folders) == 3; }));
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(folders) == 3; }));
 
-    PostClick(FindChild(FolderGroup(), "TButton", "Add"));
-    HWND browse = Dialog();
-    SelectInFolderDialog(browse, windows + "system32\\drivers");
-    Answer(browse, IDOK);
+    ASSERT_TRUE(ChooseFolder(Program, FindChild(FolderGroup(), "TButton", "Add"),
+                             windows + "system32\\drivers"));
     EXPECT_NE(MessageText().find("cannot be shredded"), std::string::npos);
-    EXPECT_EQ(Rows(folders), 3);
+    EXPECT_EQ(ListViewCount(folders), 3);
 
     PostClick(FindChild(FolderGroup(), "TButton", "Start"));
-    Answer(Dialog(), IDYES);
+    Answer(Box(), IDYES);
     EXPECT_NE(MessageText().find("2 folder(s) could not be shredded"), std::string::npos);
-    EXPECT_EQ(Rows(folders), 2);
+    EXPECT_EQ(ListViewCount(folders), 2);
     EXPECT_FALSE(DirectoryExists(plain));
-    EXPECT_EQ(ReadAll(inWindows + "keep.txt"), "kept");
+    EXPECT_EQ(ReadFileToString(inWindows + "keep.txt"), "kept");
     if (drive) {
-        EXPECT_EQ(ReadAll(root + "keep.txt"), "kept");
+        EXPECT_EQ(ReadFileToString(root + "keep.txt"), "kept");
         SysDeleteFile(root + "keep.txt");
     }
     CloseProgram();
@@ -210,7 +163,7 @@ TEST_F(ShredderPages, TheDriveChecksSurviveARestart) {
     PostClick(Shown(Main, "TButton", "Free Space Clean "));
     HWND box = Shown(Main, "TCheckBox", "Clean free space for the following drives:");
     HWND drives = FindChild(GetParent(box), "TListView");
-    ASSERT_GT(Rows(drives), 0);                                           // C: at least
+    ASSERT_GT(ListViewCount(drives), 0);                                  // C: at least
     EXPECT_NE(SendMessageA(drives, LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0); // the shell's icons
     EXPECT_FALSE(IsWindowEnabled(drives));
     PostClick(box);
@@ -245,8 +198,8 @@ TEST_F(ShredderPages, AMethodMadeInTheDialogIsSavedAndBound) {
     EXPECT_EQ(WindowText(methods), "Wiping Methods");
     EXPECT_FALSE(IsWindowEnabled(FindChild(methods, "TButton", "&Edit")));
     PostClick(FindChild(methods, "TButton", "&New"));
-    ChooseInFileDialog(Dialog(), Program.Dir() + "mine.mtd");
-    HWND info = Dialog();
+    ChooseInFileDialog(Box(), Program.Dir() + "mine.mtd");
+    HWND info = Box();
     EXPECT_NE(FindChild(info, "Static", nullptr), nullptr);
     PostClick(GetDlgItem(info, IDOK));
     HWND editor = Program.WaitForWindow("TfEditMethod");
@@ -255,11 +208,11 @@ TEST_F(ShredderPages, AMethodMadeInTheDialogIsSavedAndBound) {
     SetText(FindChild(editor, "TEdit"), "Mine");
     SendMessageA(FindChild(editor, "TBitBtn", "Add"), BM_CLICK, 0, 0);
     HWND passes = FindChild(editor, "TListView");
-    EXPECT_EQ(Rows(passes), 1);
+    EXPECT_EQ(ListViewCount(passes), 1);
     PostClick(FindChild(editor, "TButton", "&OK"));
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(editor); }));
     HWND list = FindChild(methods, "TListView");
-    ASSERT_TRUE(WaitFor([&] { return Rows(list) == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(list) == 1; }));
     ToggleFirstRow(list); // Down selects the new row
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(FindChild(methods, "TButton", "&Edit")); }));
     PostClick(FindChild(methods, "TButton", "&Close"));

@@ -2,6 +2,7 @@
 // settings, startup manager, scheduler, options and stored passwords, driven through
 // window messages, the keyboard, the registry and the program's files.
 #include "ProgramTest.h"
+#include "RemoteControls.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
@@ -46,11 +47,6 @@ std::vector<HWND> Children(HWND parent, const char* className) {
     return found;
 }
 
-void PressKey(HWND wnd, WPARAM key) {
-    PostMessageA(wnd, WM_KEYDOWN, key, 1);
-    PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
-}
-
 // Selects the row with that caption (the later one of two when `second`) as the arrow
 // keys would. Throws when it cannot: the clicks after it would act on another row.
 void SelectRow(HWND list, const std::string& caption, bool second = false) {
@@ -76,12 +72,7 @@ void ClickWithMouse(HWND wnd) {
     EXPECT_TRUE(WaitFor([&] {
         return GetForegroundWindow() == GetAncestor(wnd, GA_ROOT) && WindowFromPoint(middle) == wnd;
     }));
-    SetCursorPos(middle.x, middle.y);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    MouseClick(wnd);
 }
 
 // Keys typed on the keyboard: the modifiers held while the key goes down and up.
@@ -110,24 +101,13 @@ protected:
         reg.RootKey = HKEY_CURRENT_USER;
         reg.DeleteKey(std::string("\\") + TestKey);
     }
-    // Clicks a navigation button and waits for the page frame of that class to show.
-    HWND ShowPage(const char* navigation, const char* frameClass) {
-        PostClick(FindChild(Main, "TButton", navigation));
-        return WaitForPage(frameClass);
+    // The scheduler, the third of the tabs that "User settings" shows.
+    HWND ShowScheduler() {
+        HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
+        NextTab(page);
+        NextTab(page);
+        return WaitForPage("TTScheduler");
     }
-    // Throws when the page does not show: the steps after it need its window.
-    HWND WaitForPage(const char* frameClass) {
-        HWND page = nullptr;
-        if (!WaitFor([&] {
-                page = FindChild(Main, frameClass);
-                return page && IsWindowVisible(page);
-            }))
-            throw std::runtime_error(std::string("page not shown: ") + frameClass);
-        SendMessageA(page, WM_NULL, 0, 0); // its controls are made once the program answers
-        return page;
-    }
-    // The next sheet of the tool tabs, as the right arrow key chooses it.
-    void NextMiscTab(HWND shownPage) { PressKey(GetParent(GetParent(shownPage)), VK_RIGHT); }
     static HWND Button(HWND parent, const char* caption) {
         HWND button = FindChild(parent, "TButton", caption);
         EXPECT_NE(button, nullptr) << caption;
@@ -140,11 +120,9 @@ protected:
     // With `mouse`, the button is clicked with the mouse as a person would.
     void AnswerBoxShowing(const std::vector<std::string>& textParts, int button,
                           bool mouse = false) {
-        HWND box = Program.WaitForWindow("#32770");
+        HWND box = Box();
         ASSERT_NE(box, nullptr) << textParts[0];
-        std::string text;
-        for (HWND label : Children(box, "Static"))
-            text += WindowText(label);
+        const std::string text = MessageBoxText(box);
         for (const std::string& part : textParts)
             EXPECT_NE(text.find(part), std::string::npos) << text;
         if (mouse)
@@ -172,7 +150,7 @@ TEST_F(ToolPages, ATickedPlugInRunsInACleanStartedByTheNewRapidEraseKey) {
     WaitForMain();
     HWND page = ShowPage("Plug-ins                  ", "TTPlugins");
     HWND list = FindChild(page, "TListView");
-    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(ListViewCount(list), 1);
     PostClick(Button(page, "&Select All"));
 
     page = ShowPage("User settings         ", "TTMiscShortCutKeys");
@@ -220,19 +198,18 @@ TEST_F(ToolPages, InternetExplorerSettingsAreSavedToTheRegistry) {
     }
     StartProgram();
     HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
-    NextMiscTab(page);
+    NextTab(page);
     page = WaitForPage("TTinternetExplorerSettings");
     HWND title =
         Children(FindChild(page, "TGroupBox", " Internet Explorer Home Page "), "TEdit")[0];
     EXPECT_EQ(WindowText(title), "Before Title");
-    SendMessageA(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("After Title"));
+    SetText(title, "After Title");
     HWND protection = FindChild(page, "TGroupBox", "Start Page Protection");
     SendMessageA(FindChild(protection, "TCheckBox"), BM_CLICK, 0, 0);
     PostClick(Button(page, "&Save"));
     AnswerBox("Please enter the start page that protection resets to.", IDOK);
     EXPECT_EQ(ReadValue(IEMainKey, "Window Title"), "Before Title");
-    SendMessageA(FindChild(protection, "TEdit"), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>("about:blank"));
+    SetText(FindChild(protection, "TEdit"), "about:blank");
 
     PostClick(Button(page, "Edit AutoFind"));
     HWND dialog = Program.WaitForWindow("TfEditIEAutoFind");
@@ -241,8 +218,7 @@ TEST_F(ToolPages, InternetExplorerSettingsAreSavedToTheRegistry) {
     HWND input = Program.WaitForWindow("TInputBoxForm");
     ASSERT_NE(input, nullptr);
     EXPECT_EQ(WindowText(input), "Add Item");
-    SendMessageA(FindChild(input, "TEdit"), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>("http://find.example/%s"));
+    SetText(FindChild(input, "TEdit"), "http://find.example/%s");
     PostClick(Button(input, "OK"));
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(input) || !IsWindowVisible(input); }));
     PostClick(Button(dialog, "&OK"));
@@ -295,11 +271,11 @@ TEST_F(ToolPages, StartupEntriesFollowThePageAndNeverOverwriteEachOther) {
     EXPECT_EQ(ReadValue(disabledKey, "TwRunEntry"), "notepad.exe /x");
     PressFlatButton(page, enable);
     EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "notepad.exe /x");
-    const LRESULT rows = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    const LRESULT rows = ListViewCount(list);
     PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to delete selected item?", IDYES);
     // The answer is taken after the box has gone.
-    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == rows - 1; }));
+    EXPECT_TRUE(WaitFor([&] { return ListViewCount(list) == rows - 1; }));
     EXPECT_EQ(ReadValue(RunKey, "TwRunEntry"), "<none>");
 
     SelectRow(list, "TwLinkEntry");
@@ -313,11 +289,11 @@ TEST_F(ToolPages, StartupEntriesFollowThePageAndNeverOverwriteEachOther) {
     PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to delete selected item?", IDYES);
     AnswerBox("TwLinkEntry.lnk", IDOK);
-    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), rows - 1);
+    EXPECT_EQ(ListViewCount(list), rows - 1);
     SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_NORMAL);
     PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to delete selected item?", IDYES);
-    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == rows - 2; }));
+    EXPECT_TRUE(WaitFor([&] { return ListViewCount(list) == rows - 2; }));
     EXPECT_FALSE(FileExists(link));
 
     SelectRow(list, "TwDup", true); // the parked one, listed after the live one
@@ -359,19 +335,16 @@ TEST_F(ToolPages, AScheduleSetOnThePageFiresUnderTheTestClock) {
     SetEnvironmentVariableA("TW_CLOCK_FILE", clock.c_str());
     StartProgram();
     SetEnvironmentVariableA("TW_CLOCK_FILE", nullptr);
-    HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
-    NextMiscTab(page);
-    NextMiscTab(page);
-    page = WaitForPage("TTScheduler");
+    HWND page = ShowScheduler();
     SendMessageA(FindChild(page, "TCheckBox", "Enable Scheduler"), BM_CLICK, 0, 0);
     SendMessageA(FindChild(page, "TRadioButton", "Every"), BM_CLICK, 0, 0);
     HWND every = Children(FindChild(page, "TGroupBox", "Every"), "TEdit")[0];
     EXPECT_TRUE(IsWindowVisible(every));
     EXPECT_EQ(WindowText(Children(FindChild(page, "TGroupBox", "Hourly"), "TEdit")[1]), "0");
-    SendMessageA(every, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0"));
+    SetText(every, "0");
     PostClick(Button(page, "&Apply"));
     AnswerBox("Please enter a whole number from 1 to 99999", IDOK);
-    SendMessageA(every, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2"));
+    SetText(every, "2");
     SendMessageA(Button(page, "&Apply"), BM_CLICK, 0, 0);
     // Three minutes pass at every look until the schedule has fired once.
     ASSERT_TRUE(WaitFor([&] {
@@ -403,10 +376,7 @@ TEST_F(ToolPages, SchedulerNumbersKeepTheirValuesAndSchedulesThatNeverFireAreRef
         engine.Scheduler->MonthlyAtDay = false;
     });
     StartProgram();
-    HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
-    NextMiscTab(page);
-    NextMiscTab(page);
-    page = WaitForPage("TTScheduler");
+    HWND page = ShowScheduler();
     HWND every = Children(FindChild(page, "TGroupBox", "Every"), "TEdit")[0];
     EXPECT_EQ(WindowText(every), "15");
     EXPECT_EQ(WindowText(Children(FindChild(page, "TGroupBox", "Hourly"), "TEdit")[0]), "7");
@@ -453,11 +423,6 @@ TEST_F(ToolPages, HotKeysHeldElsewhereAreNamedAtStartAndSwitchedOffOnesStayFree)
     UnregisterHotKey(nullptr, 1);
 }
 
-// Sets the text of a control of the program, in any script.
-void SetText(HWND wnd, const std::string& text) {
-    SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
-}
-
 // The access password set on the Options page guards the next start; stored passwords
 // added, edited and deleted on their page are kept encrypted and come back. A secret
 // that fits the code page is stored in its bytes, as other builds store it; one that
@@ -472,7 +437,7 @@ TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
     }
     StartProgram();
     HWND page = ShowPage("PC Manager          ", "TTStartupManager");
-    NextMiscTab(page);
+    NextTab(page);
     page = WaitForPage("TfraPasswordManager");
     HWND list = FindChild(page, "TListView");
     const TFlatButton add = fbFirst, change = fbSecond, remove = fbThird;
@@ -491,16 +456,16 @@ TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
     PressFlatButton(page, change); // nothing selected: nothing to edit
     edit(add, "Add Password", {"Mail", "joe", "old-pw", "mail.example.org"});
     edit(add, "Add Password", {"Bank", "jo", "bank-pw", ""});
-    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(ListViewCount(list), 2);
     SelectRow(list, "Mail");
     edit(change, "Edit Password", {std::nullopt, std::nullopt, japanese, std::nullopt});
     SelectRow(list, "Bank");
     PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to deleted selected password?", IDNO);
-    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(ListViewCount(list), 2);
     PressFlatButton(page, remove, true);
     AnswerBox("Are you sure you want to deleted selected password?", IDYES);
-    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return ListViewCount(list) == 1; }));
 
     page = ShowPage("Run Options       ", "TTOptions");
     HWND loadAtStartup = FindChild(page, "TCheckBox", "Load At Windows Startup");
@@ -548,9 +513,9 @@ TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
     PostClick(FindChild(gate, "TButton", "OK"));
     WaitForMain();
     page = ShowPage("PC Manager          ", "TTStartupManager");
-    NextMiscTab(page);
+    NextTab(page);
     page = WaitForPage("TfraPasswordManager");
-    EXPECT_EQ(SendMessageA(FindChild(page, "TListView"), LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(ListViewCount(FindChild(page, "TListView")), 1);
     CloseProgram();
     TRegistry reg;
     if (reg.OpenKey(RunKey, false)) reg.DeleteValue("Tarnwhistle");

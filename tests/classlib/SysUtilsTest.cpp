@@ -76,6 +76,8 @@ TEST(SysUtils, PathRoutines) {
     EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\a"), "C:\\a\\");
     EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\a\\"), "C:\\a\\");
     EXPECT_EQ(ExcludeTrailingPathDelimiter("C:\\a\\\\"), "C:\\a\\");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter("C:\\a"), "C:\\a");
+    EXPECT_EQ(ExcludeTrailingPathDelimiter(""), "");
     EXPECT_EQ(ExtractFilePath("C:\\dir\\f.txt"), "C:\\dir\\");
     EXPECT_EQ(ExtractFileDir("C:\\dir\\f.txt"), "C:\\dir");
     EXPECT_EQ(ExtractFileDir("C:\\f.txt"), "C:\\");

@@ -4,6 +4,7 @@
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EngineTestSupport.h"
+#include "engine/PostEraserItem.h"
 #include "support/KeySecurity.h"
 #include <cstring>
 #include <future>
@@ -24,7 +25,7 @@ TEST_F(CleaningRunTest, NothingEnabledGivesTheOpeningLinesAndAnEmptySummary) {
     auto note = [&](TCustomEraserEngine* sender) { runningAtEvents.push_back(sender->Running); };
     Engine.OnCleanStart = note;
     Engine.OnCleanEnd = note;
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ClosingLines(0, 0, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(false), RunLog({}, 0, 0, 0, 0, "0 B"));
     EXPECT_FALSE(Engine.Running);
     EXPECT_EQ(runningAtEvents, (std::vector<bool>{true, false}));
     EXPECT_TRUE(Engine.Questions.empty());
@@ -57,8 +58,7 @@ TEST_F(CleaningRunTest, OpenBrowsersOfEnabledItemsAreNamedInOneQuestion) {
     Engine.EnableOnly({ciIEEraseLocationBarURLs, ciOperaCookies});
     Engine.AnswerYes = false;
     EXPECT_EQ(Engine.Run(false),
-              Concat({OpeningLines(), ItemLines(ciIEEraseLocationBarURLs),
-                      ItemLines(ciOperaCookies), ClosingLines(0, 0, 0, 0, "0 B")}));
+              RunLog({ciIEEraseLocationBarURLs, ciOperaCookies}, 0, 0, 0, 0, "0 B"));
     ASSERT_EQ(Engine.Questions.size(), 1u);
     EXPECT_EQ(Engine.Questions[0],
               "The following application(s) are running on your computer and needs to be closed "
@@ -132,16 +132,21 @@ private:
     TKernelHandle FProcess;
 };
 
-// No leaves every browser running; Yes ends, with exit code 0, the process of the
-// first window of each browser named, and only that one.
+// No, or no one to ask, leaves every browser running; Yes ends, with exit code 0, the process of
+// the first window of each browser named, and only that one.
 TEST_F(CleaningRunTest, YesEndsTheProcessOfEachNamedBrowsersFirstWindow) {
     TBrowserProcess ie1("IEFrame"), ie2("IEFrame"), opera("OpWindow"),
         mozilla("MozillaWindowClass");
     ASSERT_TRUE(ie1.Running() && ie2.Running() && opera.Running() && mozilla.Running());
     Engine.EnableOnly({ciIEEraseLocationBarURLs, ciOperaCookies});
-    const auto log = Concat({OpeningLines(), ItemLines(ciIEEraseLocationBarURLs),
-                             ItemLines(ciOperaCookies), ClosingLines(0, 0, 0, 0, "0 B")});
+    const auto log = RunLog({ciIEEraseLocationBarURLs, ciOperaCookies}, 0, 0, 0, 0, "0 B");
     EXPECT_EQ(Engine.Run(false), log);
+    EXPECT_TRUE(ie1.Running() && ie2.Running() && opera.Running() && mozilla.Running());
+    // Nobody to ask: the run goes on as after No, with no box waiting for an answer.
+    TTestEngine unasked;
+    unasked.EnableOnly({ciIEEraseLocationBarURLs, ciOperaCookies});
+    unasked.OnAskToCloseBrowsers = nullptr;
+    EXPECT_EQ(unasked.Run(false), log);
     EXPECT_TRUE(ie1.Running() && ie2.Running() && opera.Running() && mozilla.Running());
 
     DWORD first = 0;
@@ -196,8 +201,7 @@ TEST_F(CleaningRunTest, ALockedFileIsDeferredSavedRegisteredAndAnnounced) {
     PlantFile(locked);
     HANDLE lock = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     Engine.EnableOnly({ciEraseStartMenuRecentDocuments});
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseStartMenuRecentDocuments),
-                                         ClosingLines(0, 0, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(false), RunLog({ciEraseStartMenuRecentDocuments}, 0, 0, 0, 0, "0 B"));
     CloseHandle(lock);
     ASSERT_EQ(Engine.PostEraser.Count(), 1);
     EXPECT_EQ(Engine.PostEraser.Items(0).FileName, locked);
@@ -216,6 +220,11 @@ TEST_F(CleaningRunTest, ALockedFileIsDeferredSavedRegisteredAndAnnounced) {
     Engine.ShowRebootNotice = false;
     Engine.Run(true);
     EXPECT_EQ(Engine.Notices.size(), 2u);
+    // Nobody to tell: the run still saves and registers, and shows no box.
+    Engine.ShowRebootNotice = true;
+    Engine.OnRebootNotice = nullptr;
+    Engine.Run(true);
+    EXPECT_NE(ReadRegString(HKEY_LOCAL_MACHINE, RunOnceKey, RunOnceValue), "");
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(locked.c_str());
 }
@@ -225,13 +234,10 @@ TEST_F(CleaningRunTest, ALockedFileIsDeferredSavedRegisteredAndAnnounced) {
 TEST_F(CleaningRunTest, DeferredWorkOfAnEarlierSessionIsKeptAndNotRepeated) {
     TPostEraser earlier;
     earlier.FileName = Engine.PostEraser.FileName;
-    auto reset = std::make_unique<TPostEraserItem>();
-    reset->Type = ptWriteInteger;
-    reset->RootKey = HKEY_LOCAL_MACHINE;
-    reset->Key = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
-    reset->ValueName = "ClearPageFileAtShutdown";
-    reset->ValueData = "0";
-    earlier.Add(std::move(reset));
+    earlier.Add(
+        PostEraserItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE,
+                       "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management",
+                       "ClearPageFileAtShutdown", "0"));
     earlier.SaveToFile();
     earlier.RegisterRunOnce();
 
@@ -280,8 +286,7 @@ TEST_F(CleaningRunTest, RestartCommandsDuringARunDoNothing) {
     };
     Engine.Run(false);
     EXPECT_EQ(Engine.Restarts, 0);
-    EXPECT_EQ(Engine.Log, Concat({OpeningLines(), ItemLines(ciIEEraseURLErrorLogs),
-                                  ClosingLines(0, 0, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Log, RunLog({ciIEEraseURLErrorLogs}, 0, 0, 0, 0, "0 B"));
 }
 
 TEST_F(CleaningRunTest, PluginsRunAfterTheItemsUnlessTheRunWasStopped) {

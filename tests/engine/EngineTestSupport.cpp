@@ -11,6 +11,11 @@ TTestEngine::TTestEngine() {
     MakeFolder("C:\\twtest");
     PostEraser.FileName = "C:\\twtest\\posterase.dat";
     OnProgress = [this](TEraser*, const std::string& msg) { Log.push_back(msg); };
+    OnAskToCloseBrowsers = [this](const std::string& text) {
+        Questions.push_back(text);
+        return AnswerYes;
+    };
+    OnRebootNotice = [this](const std::string& text) { Notices.push_back(text); };
     ExitWindowsCall = [this](UINT) {
         ++Restarts;
         return TRUE;
@@ -34,15 +39,6 @@ std::vector<std::string> TTestEngine::Run(bool simulation) {
     SimulationMode = simulation;
     Clean();
     return Log;
-}
-
-bool TTestEngine::AskToCloseBrowsers(const std::string& text) {
-    Questions.push_back(text);
-    return AnswerYes;
-}
-
-void TTestEngine::ShowRebootNoticeBox(const std::string& text) {
-    Notices.push_back(text);
 }
 
 std::vector<std::string> OpeningLines() {
@@ -78,6 +74,14 @@ std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> 
     for (const auto& part : parts)
         all.insert(all.end(), part.begin(), part.end());
     return all;
+}
+
+std::vector<std::string> RunLog(std::initializer_list<TCatalogueItem> items, int keys, int values,
+                                int folders, int files, const std::string& space) {
+    std::vector<std::string> log = OpeningLines();
+    for (TCatalogueItem item : items)
+        log = Concat({log, ItemLines(item)});
+    return Concat({log, ClosingLines(keys, values, folders, files, space)});
 }
 
 std::string SpecialFolderOf(int csidl) {

@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the catalogue, cleaning-run and settings tests: an engine whose
-// message boxes are recorded instead of shown, its log, and traces planted in the
+// questions and notices are recorded, its log, and traces planted in the
 // private Wine prefix (files in special folders, registry values).
 #include "engine/EraserEngine.h"
 #include "engine/EraserFixture.h"
@@ -23,10 +23,6 @@ public:
     void EnableOnly(std::initializer_list<TCatalogueItem> items);
     // Clears the log, runs Clean, returns the log.
     std::vector<std::string> Run(bool simulation);
-
-protected:
-    bool AskToCloseBrowsers(const std::string& text) override;
-    void ShowRebootNoticeBox(const std::string& text) override;
 };
 
 // The four opening lines of a run.
@@ -37,6 +33,9 @@ std::vector<std::string> ItemLines(TCatalogueItem item);
 std::vector<std::string> ClosingLines(int keys, int values, int folders, int files,
                                       const std::string& space);
 std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts);
+// The whole log of a run whose items all succeed.
+std::vector<std::string> RunLog(std::initializer_list<TCatalogueItem> items, int keys, int values,
+                                int folders, int files, const std::string& space);
 
 // Paths and traces.
 std::string SpecialFolderOf(int csidl);          // created when missing, without trailing "\"

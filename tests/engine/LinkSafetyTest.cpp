@@ -4,6 +4,7 @@
 // reach stays byte-identical, and only the two files of our own are counted: no
 // folder, as both keep links.
 #include "classlib/base/Streams.h"
+#include "engine/PostEraserItem.h"
 #include "engine/WipeTestSupport.h"
 #include "engine/erasers/EraseFiles.h"
 #include "engine/tools/PluginManager.h"
@@ -100,16 +101,10 @@ protected:
     }
     void RunPostEraser() {
         for (const std::string& path : Reached()) {
-            auto item = std::make_unique<TPostEraserItem>();
-            item->Type = ptDeleteFile;
-            item->FileName = path;
-            Engine.PostEraser.Add(std::move(item));
+            Engine.PostEraser.Add(PostEraserItem(ptDeleteFile, path));
         }
-        auto line = std::make_unique<TPostEraserItem>();
-        line->Type = ptRemoveLine;
-        line->FileName = Dir / "clean\\ini";
-        line->BATLine = "K=V";
-        Engine.PostEraser.Add(std::move(line));
+        Engine.PostEraser.Add(
+            PostEraserItem(ptRemoveLine, Dir / "clean\\ini", nullptr, "", "", "", "K=V"));
         Engine.PostEraser.Execute();
     }
     void RunPlugin() {

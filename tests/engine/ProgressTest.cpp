@@ -1,7 +1,8 @@
 #include "engine/Progress.h"
 
+#include "classlib/gui/Application.h"
 #include "engine/EraserFixture.h"
-#include "engine/erasers/PostEraser.h"
+#include "engine/PostEraserItem.h"
 #include <gtest/gtest.h>
 
 TEST(Progress, StaysOnTopWithoutCloseButtonAndCountsOnBothBars) {
@@ -85,10 +86,9 @@ TEST(Progress, NextStartEraserShowsOnlyTheFileLine) {
     TTempFolder dir;
     TPostEraser eraser;
     for (int i = 0; i < 3; ++i) {
-        auto item = std::make_unique<TPostEraserItem>();
-        item->Type = ptDeleteFile;
-        eraser.Add(std::move(item));
+        eraser.Add(PostEraserItem(ptDeleteFile));
     }
+    eraser.OnProcessMessages = [] { Application->ProcessMessages(); };
     TWindowProbe probe;
     eraser.Execute();
     EXPECT_TRUE(probe.Seen);

@@ -7,15 +7,6 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-TEST(SharedRoutines, TrailingBackslashes) {
-    EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\Temp"), "C:\\Temp\\");
-    EXPECT_EQ(IncludeTrailingPathDelimiter("C:\\Temp\\"), "C:\\Temp\\");
-    EXPECT_EQ(IncludeTrailingPathDelimiter(""), "");
-    EXPECT_EQ(ExcludeTrailingPathDelimiter("C:\\Temp\\\\"), "C:\\Temp\\");
-    EXPECT_EQ(ExcludeTrailingPathDelimiter("C:\\Temp"), "C:\\Temp");
-    EXPECT_EQ(ExcludeTrailingPathDelimiter(""), "");
-}
-
 TEST(SharedRoutines, FoldersFromTheRegistryAndTheShell) {
     EXPECT_TRUE(DirectoryExists(GetProgramFilesDir()));
 

@@ -1,6 +1,7 @@
 #pragma once
 // Shared ground of the wipe tests: a wipe-methods manager of its own in a temporary
 // folder, installed as the global one for the test, and file helpers.
+#include "classlib/gui/Application.h"
 #include "engine/EraserFixture.h" // TTempFolder
 #include "engine/wipe/WipeEngine.h"
 #include "engine/wipe/WipeMethodsManager.h"
@@ -81,6 +82,7 @@ class THookedEngine : public TWipeEngine {
 public:
     explicit THookedEngine(std::string name = "WipeFiles") : TWipeEngine(std::move(name)) {
         ProgressInterval = 0;
+        OnProcessMessages = [] { Application->ProcessMessages(); };
     }
     std::function<void(THookedEngine&)> OnPump;
     // The errors of the last run, for failure messages.

@@ -120,39 +120,49 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 
-TEST(HostileSkin, HugeNameListsAndInisAreRefusedBeforeTheyAreCopied) {
-    // 12 million names: counted up to the member cap, never split into strings.
-    THostileLoad names;
-    EXPECT_FALSE(names.Load(Package(std::string(12 * MiB, '\n'), {}, "")));
-    EXPECT_EQ(names.Messages, 1);
-    EXPECT_EQ(names.LastMessage, SkinDamagedText);
-    EXPECT_LT(names.Bytes, MiB);
+// Refused with one message, each before it is copied whole or decoded.
+TEST(HostileSkin, HostilePackagesAreRefusedWithOneMessageAndLittleWork) {
+    const TSkinMembers solidMembers = solid::Members();
+    const std::string large = MakeBmpOf(2048, 2048, [](int, int) { return 0x336699u; });
+    const struct {
+        const char* Name;
+        std::string Package;
+        int64_t MostBytes;   // 0: not counted
+        const char* Message; // nullptr: any
+    } cases[] = {
+        // Counted up to the member cap, never split into strings.
+        {"12 million names", Package(std::string(12 * MiB, '\n'), {}, ""), MiB, SkinDamagedText},
+        // Refused by its size, never split into lines.
+        {"a 12 MiB ini", PackageOf({{"z.ini", Repeated("a=1\r\n", 12 * MiB)}}), MiB, nullptr},
+        {"5000 sections", PackageOf({{"z.ini", CaptionSections(5000, "b.bmp")}}), 0, nullptr},
+        // Two hundred buttons naming one picture as large as the whole budget: no member
+        // is copied out of the package.
+        {"a large picture named 200 times",
+         PackageOf({{"z.ini", CaptionSections(200, "Large.bmp")}, {"large.bmp", large}}), 2 * MiB,
+         nullptr},
+        {"no ini", PackageOf({solidMembers.begin(), solidMembers.end()}), 0, nullptr},
+    };
+    for (const auto& hostile : cases) {
+        THostileLoad load;
+        EXPECT_FALSE(load.Load(hostile.Package)) << hostile.Name;
+        EXPECT_EQ(load.Messages, 1) << hostile.Name;
+        EXPECT_FALSE(load.Data.SkinReady()) << hostile.Name;
+        if (hostile.MostBytes) {
+            EXPECT_LT(load.Bytes, hostile.MostBytes) << hostile.Name;
+        }
+        if (hostile.Message) {
+            EXPECT_EQ(load.LastMessage, hostile.Message) << hostile.Name;
+        }
+    }
+}
 
-    // A 12 MiB ini of short lines: refused by its size, never split into lines.
-    THostileLoad ini;
-    EXPECT_FALSE(ini.Load(PackageOf({{"z.ini", Repeated("a=1\r\n", 12 * MiB)}})));
-    EXPECT_EQ(ini.Messages, 1);
-    EXPECT_LT(ini.Bytes, MiB);
-    EXPECT_FALSE(ini.Data.SkinReady());
-
-    // The most lines an ini may hold load with their work bounded.
+// At the caps a package loads with its work bounded.
+TEST(HostileSkin, PackagesAtTheCapsLoadWithinTheirBudgets) {
+    // The most lines an ini may hold.
     THostileLoad lines;
     EXPECT_TRUE(lines.Load(PackageOf({{"z.ini", Repeated("a\n", TQuickIni::MaxTextSize)}})));
     EXPECT_EQ(lines.Messages, 0);
     EXPECT_LT(lines.Bytes, 32 * MiB);
-}
-
-TEST(HostileSkin, SectionsAreIndexedOnceAndCapped) {
-    TQuickIni ini;
-    ASSERT_TRUE(ini.LoadFromStream("[Personality]\nTop=first\n[PERSONALITY]\nTop=second\n"));
-    EXPECT_EQ(ini.ReadString("personality", "top", ""), "first"); // the first of a name wins
-    EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Personality", "PERSONALITY"}));
-    EXPECT_FALSE(ini.LoadFromStream(CaptionSections(TQuickIni::MaxSections + 1, "b.bmp")));
-    EXPECT_EQ(ini.FindSection("Button0"), -1); // nothing of a refused text is kept
-
-    THostileLoad many;
-    EXPECT_FALSE(many.Load(PackageOf({{"z.ini", CaptionSections(5000, "b.bmp")}})));
-    EXPECT_EQ(many.Messages, 1);
 
     // As many caption buttons as sections may be, each asked for its nine keys.
     THostileLoad most;
@@ -160,22 +170,13 @@ TEST(HostileSkin, SectionsAreIndexedOnceAndCapped) {
                                      {"b.bmp", MakeBmp(16, 14, {0xFF0000})}})));
     EXPECT_EQ(most.Data.Elements().SysButtons.size(), TQuickIni::MaxSections + 3);
     EXPECT_LT(most.Bytes, 8 * MiB);
-}
 
-TEST(HostileSkin, PicturesAreDecodedOnceAndHeldWithinThePixelBudget) {
+    // Pictures are decoded once and held within the pixel budget.
     const std::string large = MakeBmpOf(2048, 2048, [](int, int) { return 0x336699u; });
-    // Two hundred buttons naming one picture as large as the whole budget.
-    THostileLoad repeated;
-    EXPECT_FALSE(repeated.Load(
-        PackageOf({{"z.ini", CaptionSections(200, "Large.bmp")}, {"large.bmp", large}})));
-    EXPECT_EQ(repeated.Messages, 1);
-    EXPECT_LT(repeated.Bytes, 2 * MiB); // no member is copied out of the package
-
     THostileLoad once;
     ASSERT_TRUE(
         once.Load(PackageOf({{"z.ini", CaptionSections(1, "large.bmp")}, {"large.bmp", large}})));
     EXPECT_EQ(once.Data.Elements().SysButtons[0]->Bitmap.Width(), 2048);
-
     THostileLoad small;
     ASSERT_TRUE(small.Load(PackageOf({{"z.ini", CaptionSections(200, "small.bmp")},
                                       {"small.bmp", MakeBmp(64, 64, {0x336699})}})));
@@ -185,15 +186,19 @@ TEST(HostileSkin, PicturesAreDecodedOnceAndHeldWithinThePixelBudget) {
     EXPECT_EQ(pixels, 200 * 64 * 64);
 }
 
-TEST(HostileSkin, WithoutAnIniOrAFrameWindowsKeepTheirNativeFrame) {
+TEST(HostileSkin, SectionsAreIndexedOnce) {
+    TQuickIni ini;
+    ASSERT_TRUE(ini.LoadFromStream("[Personality]\nTop=first\n[PERSONALITY]\nTop=second\n"));
+    EXPECT_EQ(ini.ReadString("personality", "top", ""), "first"); // the first of a name wins
+    EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Personality", "PERSONALITY"}));
+    EXPECT_FALSE(ini.LoadFromStream(CaptionSections(TQuickIni::MaxSections + 1, "b.bmp")));
+    EXPECT_EQ(ini.FindSection("Button0"), -1); // nothing of a refused text is kept
+}
+
+TEST(HostileSkin, WithoutAFrameWindowsKeepTheirNativeFrame) {
     TSkinMembers solidMembers = solid::Members();
     std::vector<std::pair<std::string, std::string>> bitmaps(solidMembers.begin(),
                                                              solidMembers.end());
-    THostileLoad noIni;
-    EXPECT_FALSE(noIni.Load(PackageOf(bitmaps)));
-    EXPECT_EQ(noIni.Messages, 1);
-    EXPECT_FALSE(noIni.Data.SkinReady());
-
     std::mt19937 random(1107);
     std::string garbage(4000, '\0');
     for (char& c : garbage)

@@ -3,6 +3,7 @@
 // names the frame that was drawn: borders with magenta (key colour) corners, caption
 // buttons with four state frames, a menu bar. Colours are 0x00RRGGBB.
 #include "SkinTestSupport.h"
+#include "classlib/gui/Application.h"
 #include "skin/SkinData.h"
 #include "skin/SkinReader.h"
 #include <cstdint>
@@ -113,4 +114,13 @@ inline void LoadSolidSkin(TSkinData& data, const std::string& extraIni = "",
     TSkinMembers members = solid::Members();
     members.insert(extraMembers.begin(), extraMembers.end());
     data.LoadSkinParts(solid::Ini() + extraIni, members);
+}
+
+// New skin data, owned by the application, switched on and loaded with the solid skin.
+inline TSkinData* ActiveSolidSkin() {
+    auto data = new TSkinData(Application);
+    data->SetActive(true);
+    LoadSolidSkin(*data);
+    data->Loaded();
+    return data;
 }

@@ -8,6 +8,7 @@
 #include "skin/SkinManage.h"
 #include "skin/SkinMessages.h"
 #include "skin/SolidSkin.h"
+#include "support/PopupMenus.h"
 #include "support/PumpMessages.h"
 #include <gtest/gtest.h>
 #include <memory>
@@ -18,10 +19,7 @@ class SkinFormPixels : public TPixelTest {
 protected:
     void SetUp() override {
         TPixelTest::SetUp();
-        Data = new TSkinData(Application);
-        Data->SetActive(true);
-        LoadSolidSkin(*Data);
-        Data->Loaded();
+        Data = ActiveSolidSkin();
     }
     void TearDown() override {
         delete Data;
@@ -211,9 +209,8 @@ TEST_F(SkinFormPixels, TheSystemPopupShowsTheMenuImagesAndTheCloseShortcut) {
     uint32_t restore = 0, minimize = 0, close = 0;
     int closeInk = 0, minimizeInk = 0;
     RunLater([&] {
-        HWND popup = FindWindowExW(nullptr, nullptr, L"#32768", nullptr);
-        while (popup && !IsWindowVisible(popup))
-            popup = FindWindowExW(nullptr, popup, L"#32768", nullptr);
+        const std::vector<HWND> popups = ShownMenus();
+        HWND popup = popups.empty() ? nullptr : popups[0];
         auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
         RECT item[5]{};
         for (int i = 0; i < 5; ++i)

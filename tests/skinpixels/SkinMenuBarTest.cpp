@@ -7,6 +7,7 @@
 #include "skin/ScreenPixels.h"
 #include "skin/SkinManage.h"
 #include "skin/SolidSkin.h"
+#include "support/PopupMenus.h"
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -24,19 +25,13 @@ HMENU Submenu(std::initializer_list<std::pair<const wchar_t*, HMENU>> items) {
 }
 
 int OpenMenus() {
-    int count = 0;
-    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w;
-         w = FindWindowExW(nullptr, w, L"#32768", nullptr))
-        count += IsWindowVisible(w) ? 1 : 0;
-    return count;
+    return static_cast<int>(ShownMenus().size());
 }
 
+// A key for the innermost open menu.
 void Key(UINT key) {
-    HWND menu = nullptr;
-    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w;
-         w = FindWindowExW(nullptr, w, L"#32768", nullptr))
-        if (IsWindowVisible(w)) menu = w;
-    PostMessageW(menu, WM_KEYDOWN, key, 0);
+    const std::vector<HWND> menus = ShownMenus();
+    if (!menus.empty()) PostMessageW(menus.back(), WM_KEYDOWN, key, 0);
 }
 
 } // namespace
@@ -44,10 +39,7 @@ void Key(UINT key) {
 using SkinMenuBarPixels = TPixelTest;
 
 TEST_F(SkinMenuBarPixels, TheBarIsPaintedAndTheArrowKeysMoveBetweenItsMenus) {
-    auto data = new TSkinData(Application);
-    data->SetActive(true);
-    LoadSolidSkin(*data);
-    data->Loaded();
+    TSkinData* data = ActiveSolidSkin();
     auto form = std::make_unique<TForm>(Application);
     form->SetBounds(100, 100, 400, 300);
     HMENU bar = CreateMenu();

@@ -11,9 +11,7 @@ using namespace gauges;
 using SkinnedProgress = TSkinnedGaugeTest;
 
 TEST_F(SkinnedProgress, FillsTheShareOfItsRangeAndUnskinsToTheNativeBar) {
-    auto bar = new TProgressBar(Form.get());
-    bar->SetParent(Form.get());
-    bar->SetBounds(10, 10, 200, 20);
+    auto bar = Add<TProgressBar>(10, 10, 200, 20);
     bar->SetMin(50);
     bar->SetMax(150);
     bar->SetPosition(100); // half of a range that starts above 0
@@ -32,9 +30,7 @@ TEST_F(SkinnedProgress, FillsTheShareOfItsRangeAndUnskinsToTheNativeBar) {
 }
 
 TEST_F(SkinnedProgress, ChunksStayInsideTheMarginsWhenFull) {
-    auto bar = new TProgressBar(Form.get());
-    bar->SetParent(Form.get());
-    bar->SetBounds(10, 10, 200, 20);
+    auto bar = Add<TProgressBar>(10, 10, 200, 20);
     bar->SetPosition(100);
     Skin(1);
     HWND wnd = bar->Handle();
@@ -44,9 +40,7 @@ TEST_F(SkinnedProgress, ChunksStayInsideTheMarginsWhenFull) {
 }
 
 TEST_F(SkinnedProgress, UpDownIsHotOnlyUnderTheCursor) {
-    auto upDown = new TUpDown(Form.get());
-    upDown->SetParent(Form.get());
-    upDown->SetBounds(10, 10, 16, 40);
+    auto upDown = Add<TUpDown>(10, 10, 16, 40);
     Skin();
     HWND wnd = upDown->Handle();
     POINT upper{4, 4}, lower{4, 36}, beside{-30, 4};
@@ -66,12 +60,8 @@ TEST_F(SkinnedProgress, UpDownIsHotOnlyUnderTheCursor) {
 }
 
 TEST_F(SkinnedProgress, TrackBarThumbIsFrameTwoAndASkinChangeKeepsTheFocus) {
-    auto track = new TTrackBar(Form.get());
-    track->SetParent(Form.get());
-    track->SetBounds(10, 10, 200, 32);
-    auto edit = new TEdit(Form.get());
-    edit->SetParent(Form.get());
-    edit->SetBounds(10, 60, 100, 21);
+    auto track = Add<TTrackBar>(10, 10, 200, 32);
+    auto edit = Add<TEdit>(10, 60, 100, 21);
     Skin();
     edit->SetFocus();
     Skinned->SkinChanged();

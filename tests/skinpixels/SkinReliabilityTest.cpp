@@ -39,10 +39,7 @@ void Change(TForm& form, TForm& other, int i) {
 using SkinReliability = TPixelTest;
 
 TEST_F(SkinReliability, AThousandChangesOfSizeStateAndCaptionLeakNoGdiObject) {
-    auto data = new TSkinData(Application);
-    data->SetActive(true);
-    LoadSolidSkin(*data);
-    data->Loaded();
+    TSkinData* data = ActiveSolidSkin();
     auto form = ShownForm(100);
     auto other = ShownForm(600);
     ASSERT_TRUE(PumpUntil([&] {

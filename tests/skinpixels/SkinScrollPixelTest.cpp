@@ -93,9 +93,7 @@ TEST_F(SkinnedScrollBars, StayNativeWithoutTheSkinsArrows) {
 }
 
 TEST_F(SkinnedScrollBars, ListViewHeaderAndBarsAreSkinned) {
-    auto view = new TListView(Form.get());
-    view->SetParent(Form.get());
-    view->SetBounds(10, 10, 300, 150);
+    auto view = Add<TListView>(10, 10, 300, 150);
     view->AddColumn("Name", 100);
     view->AddColumn("Size", 80);
     for (int i = 0; i < 40; ++i)
@@ -114,9 +112,7 @@ TEST_F(SkinnedScrollBars, ListViewHeaderAndBarsAreSkinned) {
 using SkinnedTabs = TSkinnedGaugeTest;
 
 TEST_F(SkinnedTabs, SelectedTabBorderAndSwitchingByClick) {
-    auto pages = new TPageControl(Form.get());
-    pages->SetParent(Form.get());
-    pages->SetBounds(10, 10, 300, 200);
+    auto pages = Add<TPageControl>(10, 10, 300, 200);
     for (const char* caption : {"One", "Two"}) {
         auto sheet = new TTabSheet(Form.get());
         sheet->SetPageControl(pages);

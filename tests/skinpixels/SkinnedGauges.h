@@ -81,6 +81,13 @@ protected:
         // No control of a later test is hot by chance.
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     }
+    // A control of the form, at those bounds.
+    template <class Control> Control* Add(int left, int top, int width, int height) {
+        auto control = new Control(Form.get());
+        control->SetParent(Form.get());
+        control->SetBounds(left, top, width, height);
+        return control;
+    }
     void Skin(int progressStyle = 0, bool arrows = true) {
         LoadSolidSkin(Data, gauges::Ini(progressStyle, arrows), gauges::Members());
         Form->Show();

@@ -4,6 +4,7 @@
 // TW_DAMAGED_SEED=<seed> then runs that case alone and shows its input.
 #include <windows.h>
 
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "support/Damager.h"
 
@@ -30,6 +31,13 @@ inline void WriteCaseFile(const std::string& fileName, const std::string& data) 
     SetEndOfFile(file);
     CloseHandle(file);
     ASSERT_EQ(written, data.size()) << fileName;
+}
+
+// A damaged input set aside under `kept` holds it to the byte; the copy is then removed
+// for the next case.
+inline void ExpectKeptAside(const std::string& kept, const std::string& damaged) {
+    EXPECT_EQ(ReadFileToString(kept), damaged) << kept;
+    SysDeleteFile(kept);
 }
 
 // Runs a reader over damaged copies of valid seed inputs. Case i uses the seed

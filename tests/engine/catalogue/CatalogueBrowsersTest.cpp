@@ -88,13 +88,11 @@ TEST_F(TypedURLsTest, KeptAddressesAreRenumberedAndStayKept) {
     WriteRegString(HKEY_CURRENT_USER, TypedURLsKey, "url3", "http://c/");
     Item().ExcludedValues = {"url2"};
 
-    EXPECT_EQ(Engine.Run(true), Concat({OpeningLines(), ItemLines(ciIEEraseTypedURLs),
-                                        ClosingLines(0, 2, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(true), RunLog({ciIEEraseTypedURLs}, 0, 2, 0, 0, "0 B"));
     EXPECT_EQ(RegValueNames(HKEY_CURRENT_USER, TypedURLsKey).size(), 3u);
     EXPECT_EQ(Item().ExcludedValues, std::vector<std::string>{"url2"});
 
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciIEEraseTypedURLs),
-                                         ClosingLines(0, 2, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(false), RunLog({ciIEEraseTypedURLs}, 0, 2, 0, 0, "0 B"));
     EXPECT_EQ(RegValueNames(HKEY_CURRENT_USER, TypedURLsKey), std::vector<std::string>{"url1"});
     EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, TypedURLsKey, "url1"), "http://b/");
     EXPECT_EQ(Item().ExcludedValues, std::vector<std::string>{"url1"});
@@ -164,8 +162,7 @@ TEST_F(CatalogueBrowsersTest, MozillaProfilesAreFoundByTheirPrefsFile) {
     Engine.EnableOnly({ciNetscapeMozillaCookies, ciNetscapeMozillaCache});
 
     EXPECT_EQ(Engine.Run(false),
-              Concat({OpeningLines(), ItemLines(ciNetscapeMozillaCache),
-                      ItemLines(ciNetscapeMozillaCookies), ClosingLines(0, 0, 2, 4, "12.00 B")}));
+              RunLog({ciNetscapeMozillaCache, ciNetscapeMozillaCookies}, 0, 0, 2, 4, "12.00 B"));
     for (const std::string& profile : {one, two}) {
         EXPECT_FALSE(Exists(profile + "\\cookies.txt"));
         EXPECT_FALSE(Exists(profile + "\\Cache\\a"));
@@ -185,8 +182,7 @@ TEST_F(CatalogueBrowsersTest, OperaProfileHistoryFilesAndSessions) {
     PlantFile(profile + "\\cookies4.dat");
     Engine.EnableOnly({ciOperaLocationBar});
 
-    EXPECT_EQ(Engine.Run(true), Concat({OpeningLines(), ItemLines(ciOperaLocationBar),
-                                        ClosingLines(0, 0, 0, 5, "5.00 B")}));
+    EXPECT_EQ(Engine.Run(true), RunLog({ciOperaLocationBar}, 0, 0, 0, 5, "5.00 B"));
     EXPECT_TRUE(Exists(profile + "\\global.dat"));
     Engine.Run(false);
     EXPECT_FALSE(Exists(profile + "\\global.dat"));
@@ -202,10 +198,9 @@ TEST_F(CatalogueBrowsersTest, ItemsWithNothingToEraseWriteTheirLinesOnly) {
     Engine.EnableOnly({ciIEEraseLocationBarURLs, ciIEEraseURLErrorLogs, ciAOLCache,
                        ciAOLLocationBar, ciAOLCookies, ciAOLFormsData});
     EXPECT_EQ(Engine.Run(false),
-              Concat({OpeningLines(), ItemLines(ciIEEraseLocationBarURLs),
-                      ItemLines(ciIEEraseURLErrorLogs), ItemLines(ciAOLCache),
-                      ItemLines(ciAOLLocationBar), ItemLines(ciAOLCookies),
-                      ItemLines(ciAOLFormsData), ClosingLines(0, 0, 0, 0, "0 B")}));
+              RunLog({ciIEEraseLocationBarURLs, ciIEEraseURLErrorLogs, ciAOLCache, ciAOLLocationBar,
+                      ciAOLCookies, ciAOLFormsData},
+                     0, 0, 0, 0, "0 B"));
 }
 
 int CountProcesses(const char* exeName) {
@@ -222,9 +217,9 @@ int CountProcesses(const char* exeName) {
 TEST_F(CatalogueBrowsersTest, AutoCompleteCountsAKeyAndStartsNothingInSimulation) {
     Engine.EnableOnly({ciIEEraseAutoCompleteFormsData, ciIEEraseAutoCompletePaswords});
     const int before = CountProcesses("rundll32.exe");
-    EXPECT_EQ(Engine.Run(true),
-              Concat({OpeningLines(), ItemLines(ciIEEraseAutoCompleteFormsData),
-                      ItemLines(ciIEEraseAutoCompletePaswords), ClosingLines(2, 0, 0, 0, "0 B")}));
+    EXPECT_EQ(
+        Engine.Run(true),
+        RunLog({ciIEEraseAutoCompleteFormsData, ciIEEraseAutoCompletePaswords}, 2, 0, 0, 0, "0 B"));
     EXPECT_EQ(CountProcesses("rundll32.exe"), before);
 }
 
@@ -234,8 +229,7 @@ TEST_F(CatalogueBrowsersTest, AutoCompleteGivesUpAndClosesTheControlPanel) {
     Engine.EnableOnly({ciIEEraseAutoCompleteFormsData});
     const int before = CountProcesses("rundll32.exe");
     const DWORD start = GetTickCount();
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciIEEraseAutoCompleteFormsData),
-                                         ClosingLines(1, 0, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(false), RunLog({ciIEEraseAutoCompleteFormsData}, 1, 0, 0, 0, "0 B"));
     EXPECT_LT(GetTickCount() - start, 20000u);
     EXPECT_EQ(CountProcesses("rundll32.exe"), before);
 }

@@ -25,13 +25,11 @@ TEST_F(CatalogueWindowsTest, RecentDocumentsGoAndTheFolderStays) {
     PlantFile(recent + "\\sub\\b.txt", "123");
     Engine.EnableOnly({ciEraseStartMenuRecentDocuments});
 
-    EXPECT_EQ(Engine.Run(true), Concat({OpeningLines(), ItemLines(ciEraseStartMenuRecentDocuments),
-                                        ClosingLines(0, 0, 1, 2, "8.00 B")}));
+    EXPECT_EQ(Engine.Run(true), RunLog({ciEraseStartMenuRecentDocuments}, 0, 0, 1, 2, "8.00 B"));
     EXPECT_TRUE(Exists(recent + "\\a.txt"));
     EXPECT_TRUE(Exists(recent + "\\sub\\b.txt"));
 
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseStartMenuRecentDocuments),
-                                         ClosingLines(0, 0, 1, 2, "8.00 B")}));
+    EXPECT_EQ(Engine.Run(false), RunLog({ciEraseStartMenuRecentDocuments}, 0, 0, 1, 2, "8.00 B"));
     EXPECT_FALSE(Exists(recent + "\\a.txt"));
     EXPECT_FALSE(Exists(recent + "\\sub"));
     EXPECT_TRUE(Exists(recent));
@@ -44,8 +42,7 @@ TEST_F(CatalogueWindowsTest, FindHistoryStopsAtTheFirstGapOfTheList) {
     Engine.EnableOnly({ciEraseFindComputer});
 
     // "MRUList" counts though it is missing: its key exists.
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseFindComputer),
-                                         ClosingLines(0, 3, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(false), RunLog({ciEraseFindComputer}, 0, 3, 0, 0, "0 B"));
     EXPECT_EQ(RegValueNames(HKEY_CURRENT_USER, key), std::vector<std::string>{"003"});
     DeleteRegKey(HKEY_CURRENT_USER, key);
 }
@@ -56,8 +53,7 @@ TEST_F(CatalogueWindowsTest, FindHistoryOnWindows9xHasLetteredValues) {
     for (const char* name : {"MRUList", "a", "b", "d", "000"})
         WriteRegString(HKEY_CURRENT_USER, key, name, "*.txt");
     Engine.EnableOnly({ciEraseFindFilesFolders});
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseFindFilesFolders),
-                                         ClosingLines(0, 3, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(false), RunLog({ciEraseFindFilesFolders}, 0, 3, 0, 0, "0 B"));
     EXPECT_EQ(RegValueNames(HKEY_CURRENT_USER, key), (std::vector<std::string>{"000", "d"}));
     DeleteRegKey(HKEY_CURRENT_USER, key);
 }
@@ -73,13 +69,10 @@ TEST_F(CatalogueWindowsTest, OpenSaveHistoryOnNTOnly) {
     Engine.EnableOnly({ciEraseWindowsOpenSaveHistory});
     {
         TVersionOverride win98(false);
-        EXPECT_EQ(Engine.Run(false),
-                  Concat({OpeningLines(), ItemLines(ciEraseWindowsOpenSaveHistory),
-                          ClosingLines(0, 0, 0, 0, "0 B")}));
+        EXPECT_EQ(Engine.Run(false), RunLog({ciEraseWindowsOpenSaveHistory}, 0, 0, 0, 0, "0 B"));
         EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, key + "\\txt"));
     }
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseWindowsOpenSaveHistory),
-                                         ClosingLines(2, 1, 0, 0, "0 B")}));
+    EXPECT_EQ(Engine.Run(false), RunLog({ciEraseWindowsOpenSaveHistory}, 2, 1, 0, 0, "0 B"));
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, key + "\\txt"));
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, key + "\\*"));
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, key, "MRUList"));
@@ -97,8 +90,7 @@ TEST_F(CatalogueWindowsTest, ClipboardIsEmptiedOnlyForReal) {
     };
     putText();
     Engine.EnableOnly({ciEraseWindowsClipboard});
-    const auto expected = Concat(
-        {OpeningLines(), ItemLines(ciEraseWindowsClipboard), ClosingLines(0, 0, 0, 0, "0 B")});
+    const auto expected = RunLog({ciEraseWindowsClipboard}, 0, 0, 0, 0, "0 B");
     EXPECT_EQ(Engine.Run(true), expected);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     EXPECT_EQ(Engine.Run(false), expected);
@@ -340,8 +332,7 @@ TEST_F(CatalogueWindowsTest, RecycleBinsOfEveryDrive) {
     PlantFile("C:\\Recycled\\DC1.txt", "1234");
     PlantFile("C:\\Recycled\\sub\\DC2.txt", "1234");
     Engine.EnableOnly({ciEraseRecycleBin});
-    EXPECT_EQ(Engine.Run(false), Concat({OpeningLines(), ItemLines(ciEraseRecycleBin),
-                                         ClosingLines(0, 0, 1, 2, "8.00 B")}));
+    EXPECT_EQ(Engine.Run(false), RunLog({ciEraseRecycleBin}, 0, 0, 1, 2, "8.00 B"));
     EXPECT_TRUE(Exists("C:\\Recycled"));
     EXPECT_FALSE(Exists("C:\\Recycled\\DC1.txt"));
     RemoveDirectoryA("C:\\Recycled");

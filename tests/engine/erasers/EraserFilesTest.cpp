@@ -25,6 +25,16 @@ struct TEraseFilesTest : testing::Test {
         MakeFile(Temp / "sub\\b.dat", 30);
         MakeFile(Temp / "sub\\deeper\\c.txt", 40);
     }
+    // Temp\deep\d\d... `levels` folders down, a file of one byte in each; the deepest.
+    std::string MakeDeepTree(int levels) {
+        std::string path = Temp / "deep";
+        for (int level = 0; level < levels; ++level) {
+            path += "\\d";
+            MakeFolder(path);
+            MakeFile(path + "\\f.txt", 1);
+        }
+        return path;
+    }
     void ExpectCounts(int folders, int files, int64_t bytes) const {
         EXPECT_EQ(Engine.FoldersErased, folders);
         EXPECT_EQ(Engine.FilesErased, files);
@@ -181,12 +191,7 @@ TEST_F(TEraseFilesTest, ABrokenExclusionMaskFailsTheEraser) {
 }
 
 TEST_F(TEraseFilesTest, ADeepTreeGoesCompletely) {
-    std::string path = Temp / "deep";
-    for (int level = 0; level < 40; ++level) {
-        path += "\\d";
-        MakeFolder(path);
-        MakeFile(path + "\\f.txt", 1);
-    }
+    MakeDeepTree(40);
     Eraser.AddFolder(Temp / "deep", "*.*", false, true);
     Engine.Execute();
     EXPECT_FALSE(Exists(Temp / "deep"));
@@ -194,12 +199,7 @@ TEST_F(TEraseFilesTest, ADeepTreeGoesCompletely) {
 }
 
 TEST_F(TEraseFilesTest, AStopDuringADeepWalkReturnsFromEveryLevel) {
-    std::string path = Temp / "deep";
-    for (int level = 0; level < 30; ++level) {
-        path += "\\d";
-        MakeFolder(path);
-        MakeFile(path + "\\f.txt", 1);
-    }
+    const std::string path = MakeDeepTree(30);
     Engine.CancelAtPump = 40;
     EXPECT_FALSE(Eraser.EraseFolder(Temp / "deep", "*.*", false, true));
     EXPECT_EQ(Engine.Pumps, 40);        // no level went on after the stop

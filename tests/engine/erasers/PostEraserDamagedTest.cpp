@@ -3,22 +3,12 @@
 // is not a predefined root.
 #include "classlib/base/Registry.h"
 #include "classlib/base/Streams.h"
-#include "engine/erasers/PostEraser.h"
+#include "engine/PostEraserItem.h"
 #include "support/DamagedInput.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
 namespace {
-
-std::unique_ptr<TPostEraserItem> Item(uint8_t type, std::string file, HKEY root = nullptr,
-                                      std::string key = "", std::string value = "",
-                                      std::string data = "", std::string line = "") {
-    auto item = std::make_unique<TPostEraserItem>();
-    *item = TPostEraserItem{type,           std::move(file),  root,
-                            std::move(key), std::move(value), std::move(data),
-                            std::move(line)};
-    return item;
-}
 
 bool SameItems(const TPostEraser& a, const TPostEraser& b) {
     if (a.Count() != b.Count()) return false;
@@ -38,10 +28,11 @@ TEST(PostEraserDamaged, EveryDamagedFileKeepsWhatItCanAndIsCopiedAside) {
     TTempFolder dir;
     TPostEraser seed;
     seed.FileName = dir / "posterase.dat";
-    seed.Add(Item(ptDeleteFile, "C:\\a b\\locked.dat"));
-    seed.Add(Item(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name", " two "));
-    seed.Add(Item(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y", "Clear", "0"));
-    seed.Add(Item(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del c:\\win386.swp"));
+    seed.Add(PostEraserItem(ptDeleteFile, "C:\\a b\\locked.dat"));
+    seed.Add(PostEraserItem(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name", " two "));
+    seed.Add(PostEraserItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y", "Clear", "0"));
+    seed.Add(PostEraserItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "",
+                            "del c:\\win386.swp"));
     seed.SaveToFile();
     TDamagedRun run("posterase.dat", 3000000, 10000);
     run.Seeds = {ReadFileToString(seed.FileName)};
@@ -56,8 +47,7 @@ TEST(PostEraserDamaged, EveryDamagedFileKeepsWhatItCanAndIsCopiedAside) {
                                              "what could be read was kept, and the file was "
                                              "kept as " +
                                                  seed.FileName + ".damaged.");
-            EXPECT_EQ(ReadFileToString(seed.FileName + ".damaged"), damaged);
-            SysDeleteFile(seed.FileName + ".damaged");
+            ExpectKeptAside(seed.FileName + ".damaged", damaged);
         }
         for (int i = 0; i < eraser.Count(); ++i) {
             const HKEY root = eraser.Items(i).RootKey;

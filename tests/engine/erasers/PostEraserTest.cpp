@@ -6,25 +6,12 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
 #include "engine/EraserFixture.h"
+#include "engine/PostEraserItem.h"
 #include <gtest/gtest.h>
 
 namespace {
 
 const char* const TestKey = "Software\\TarnwhistleTests\\PostEraser";
-
-std::unique_ptr<TPostEraserItem> MakeItem(uint8_t type, std::string fileName, HKEY root = nullptr,
-                                          std::string key = "", std::string valueName = "",
-                                          std::string valueData = "", std::string line = "") {
-    auto item = std::make_unique<TPostEraserItem>();
-    item->Type = type;
-    item->FileName = std::move(fileName);
-    item->RootKey = root;
-    item->Key = std::move(key);
-    item->ValueName = std::move(valueName);
-    item->ValueData = std::move(valueData);
-    item->BATLine = std::move(line);
-    return item;
-}
 
 class PostEraserTest : public testing::Test {
 protected:
@@ -37,13 +24,13 @@ protected:
 } // namespace
 
 TEST_F(PostEraserTest, SavedFileHoldsEveryAttributeInOrder) {
-    Eraser.Add(MakeItem(ptDeleteFile, "C:\\a b\\locked.dat"));
-    Eraser.Add(
-        MakeItem(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name", " two  blanks "));
-    Eraser.Add(MakeItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y",
-                        "ClearPageFileAtShutdown", "0"));
-    Eraser.Add(
-        MakeItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del c:\\win386.swp"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, "C:\\a b\\locked.dat"));
+    Eraser.Add(PostEraserItem(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name",
+                              " two  blanks "));
+    Eraser.Add(PostEraserItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y",
+                              "ClearPageFileAtShutdown", "0"));
+    Eraser.Add(PostEraserItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "",
+                              "del c:\\win386.swp"));
     Eraser.SaveToFile();
 
     TXMLDocument doc;
@@ -66,12 +53,13 @@ TEST_F(PostEraserTest, SavedFileHoldsEveryAttributeInOrder) {
 }
 
 TEST_F(PostEraserTest, RoundTripKeepsEveryItem) {
-    Eraser.Add(MakeItem(ptDeleteFile, ""));
+    Eraser.Add(PostEraserItem(ptDeleteFile, ""));
+    Eraser.Add(PostEraserItem(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name",
+                              " two  blanks "));
+    Eraser.Add(PostEraserItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y", "Value", "0"));
     Eraser.Add(
-        MakeItem(ptWriteString, "", HKEY_CURRENT_USER, "Software\\X", "Name", " two  blanks "));
-    Eraser.Add(MakeItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y", "Value", "0"));
-    Eraser.Add(MakeItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del <&> \"x\""));
-    Eraser.Add(MakeItem(7, "z"));
+        PostEraserItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del <&> \"x\""));
+    Eraser.Add(PostEraserItem(7, "z"));
     Eraser.SaveToFile();
 
     TPostEraser loaded;
@@ -116,7 +104,7 @@ TEST_F(PostEraserTest, BrokenFilesKeepWhatWasRead) {
     Eraser.LoadFromFile();
     EXPECT_EQ(Eraser.Count(), 2); // the load stops at the item without its attributes
 
-    Eraser.Add(MakeItem(ptDeleteFile, "kept"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, "kept"));
     WriteStringToFile(Eraser.FileName, "<PostEraser><Item Type=");
     Eraser.LoadFromFile();
     EXPECT_EQ(Eraser.Count(), 3);
@@ -138,12 +126,12 @@ TEST_F(PostEraserTest, OutOfRangeTypeStaysUnknown) {
 }
 
 TEST_F(PostEraserTest, FailedSaveLeavesTheOldFileWhole) {
-    Eraser.Add(MakeItem(ptDeleteFile, "old"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, "old"));
     Eraser.SaveToFile();
     const std::string old = ReadFileToString(Eraser.FileName);
     // A folder in the way of the temporary file makes the save fail.
     ASSERT_TRUE(CreateDirectoryA((Eraser.FileName + ".tmp").c_str(), nullptr));
-    Eraser.Add(MakeItem(ptDeleteFile, "new"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, "new"));
     Eraser.SaveToFile();
     EXPECT_EQ(ReadFileToString(Eraser.FileName), old);
     RemoveDirectoryA((Eraser.FileName + ".tmp").c_str());
@@ -178,13 +166,13 @@ TEST_F(PostEraserTest, PendingItemsOfAnEarlierSessionAreKeptOnce) {
         if (!runOnce.empty()) reg.WriteString(RunOnceValue, runOnce);
         TPostEraser earlier;
         earlier.FileName = Eraser.FileName;
-        earlier.Add(MakeItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y",
-                             "ClearPageFileAtShutdown", "0"));
-        earlier.Add(MakeItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del x"));
+        earlier.Add(PostEraserItem(ptWriteInteger, "", HKEY_LOCAL_MACHINE, "System\\Y",
+                                   "ClearPageFileAtShutdown", "0"));
+        earlier.Add(PostEraserItem(ptRemoveLine, "c:\\autoexec.bat", nullptr, "", "", "", "del x"));
         earlier.SaveToFile();
         TPostEraser now;
         now.FileName = Eraser.FileName;
-        now.Add(MakeItem(ptDeleteFile, "C:\\now.dat"));
+        now.Add(PostEraserItem(ptDeleteFile, "C:\\now.dat"));
         EXPECT_EQ(now.KeepPendingItems(), ""); // the file is whole
         EXPECT_EQ(now.KeepPendingItems(), "");
         std::vector<std::string> types;
@@ -222,11 +210,11 @@ TEST_F(PostEraserExecuteTest, FilesAreDeletedUnlessLocked) {
                                  OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock.Valid());
 
-    Eraser.Add(MakeItem(ptDeleteFile, ""));
-    Eraser.Add(MakeItem(ptDeleteFile, Dir / "locked.dat"));
-    Eraser.Add(MakeItem(ptDeleteFile, Dir / "readonly.dat"));
-    Eraser.Add(MakeItem(ptDeleteFile, Dir / "missing.dat"));
-    Eraser.Add(MakeItem(ptDeleteFile, Dir / "plain.dat"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, ""));
+    Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "locked.dat"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "readonly.dat"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "missing.dat"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "plain.dat"));
     Eraser.Execute();
 
     EXPECT_TRUE(FileExists(Dir / "locked.dat"));
@@ -236,13 +224,13 @@ TEST_F(PostEraserExecuteTest, FilesAreDeletedUnlessLocked) {
 
 TEST_F(PostEraserExecuteTest, RegistryValuesAreWrittenIntoExistingKeysOnly) {
     const std::string missingKey = std::string(TestKey) + "\\Missing";
-    Eraser.Add(MakeItem(ptWriteString, "", HKEY_CURRENT_USER, TestKey, "Text", "a value"));
-    Eraser.Add(MakeItem(ptWriteInteger, "", HKEY_CURRENT_USER, TestKey, "Zero", "0"));
-    Eraser.Add(MakeItem(ptWriteInteger, "", HKEY_CURRENT_USER, TestKey, "Number", "4711"));
-    Eraser.Add(MakeItem(ptWriteInteger, "", HKEY_CURRENT_USER, TestKey, "Bad", "12abc"));
-    Eraser.Add(MakeItem(ptWriteString, "", HKEY_CURRENT_USER, missingKey, "Text", "x"));
-    Eraser.Add(MakeItem(ptWriteString, "", nullptr, TestKey, "NoRoot", "x"));
-    Eraser.Add(MakeItem(ptWriteString, "", HKEY_CURRENT_USER, TestKey, "Last", "done"));
+    Eraser.Add(PostEraserItem(ptWriteString, "", HKEY_CURRENT_USER, TestKey, "Text", "a value"));
+    Eraser.Add(PostEraserItem(ptWriteInteger, "", HKEY_CURRENT_USER, TestKey, "Zero", "0"));
+    Eraser.Add(PostEraserItem(ptWriteInteger, "", HKEY_CURRENT_USER, TestKey, "Number", "4711"));
+    Eraser.Add(PostEraserItem(ptWriteInteger, "", HKEY_CURRENT_USER, TestKey, "Bad", "12abc"));
+    Eraser.Add(PostEraserItem(ptWriteString, "", HKEY_CURRENT_USER, missingKey, "Text", "x"));
+    Eraser.Add(PostEraserItem(ptWriteString, "", nullptr, TestKey, "NoRoot", "x"));
+    Eraser.Add(PostEraserItem(ptWriteString, "", HKEY_CURRENT_USER, TestKey, "Last", "done"));
     Eraser.Execute();
 
     EXPECT_EQ(Reg.ReadString("Text"), "a value");
@@ -261,12 +249,12 @@ TEST_F(PostEraserExecuteTest, StartupFileLosesTheFirstMatchingLineOnly) {
     WriteStringToFile(bat,
                       "@echo off\r\nDEL C:\\WIN386.SWP\r\nrem caf\xE9\r\ndel c:\\win386.swp\r\n");
     WriteStringToFile(Dir / "other.bat", "rem caf\xE9\r\n");
-    Eraser.Add(MakeItem(ptRemoveLine, bat, nullptr, "", "", "", "del c:\\win386.swp"));
-    Eraser.Add(MakeItem(ptRemoveLine, Dir / "missing.bat", nullptr, "", "", "", "x"));
+    Eraser.Add(PostEraserItem(ptRemoveLine, bat, nullptr, "", "", "", "del c:\\win386.swp"));
+    Eraser.Add(PostEraserItem(ptRemoveLine, Dir / "missing.bat", nullptr, "", "", "", "x"));
     // Only ASCII letters compare without case.
-    Eraser.Add(MakeItem(ptRemoveLine, Dir / "other.bat", nullptr, "", "", "", "REM CAF\xC9"));
-    Eraser.Add(MakeItem(0, Dir / "other.bat"));
-    Eraser.Add(MakeItem(5, Dir / "other.bat"));
+    Eraser.Add(PostEraserItem(ptRemoveLine, Dir / "other.bat", nullptr, "", "", "", "REM CAF\xC9"));
+    Eraser.Add(PostEraserItem(0, Dir / "other.bat"));
+    Eraser.Add(PostEraserItem(5, Dir / "other.bat"));
     Eraser.Execute();
 
     EXPECT_EQ(ReadFileToString(bat), "@echo off\r\nrem caf\xE9\r\ndel c:\\win386.swp\r\n");

@@ -4,6 +4,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/XMLDoc.h"
 #include "engine/tools/Scheduler.h"
+#include "support/ClockOverride.h"
 #include "support/DamagedInput.h"
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ TEST(SchedulerDamaged, EveryDamagedScheduleIsReadOrLeftOff) {
             return;
         }
         TScheduler scheduler;
-        scheduler.Clock = [&] { return now; };
+        const TClockOverride clock([&] { return now; });
         try {
             scheduler.LoadFromXML(doc.DocumentElement());
         } catch (const Exception& e) { // EConvertError, EXMLDocError

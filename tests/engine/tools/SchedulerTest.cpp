@@ -1,6 +1,7 @@
 // The scheduler driven by an injected clock, over a year of ticks for each kind.
 #include "engine/tools/Scheduler.h"
 #include "classlib/base/Exceptions.h"
+#include "support/ClockOverride.h"
 #include "support/PumpMessages.h"
 #include <cmath>
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ std::string Text(TDateTime t) {
 std::vector<std::string> RunTicks(TScheduler& scheduler, TDateTime start, int days = 365) {
     TDateTime now = start;
     std::vector<std::string> fired;
-    scheduler.Clock = [&] { return now; };
+    const TClockOverride clock([&] { return now; });
     scheduler.OnSchedule = [&](TScheduler* sender) {
         EXPECT_EQ(sender, &scheduler);
         fired.push_back(Text(now));
@@ -31,7 +32,6 @@ std::vector<std::string> RunTicks(TScheduler& scheduler, TDateTime start, int da
         scheduler.TimerTick();
     }
     scheduler.SetEnabled(false);
-    scheduler.Clock = Now;
     scheduler.OnSchedule = nullptr;
     return fired;
 }
@@ -239,7 +239,7 @@ TEST(TSchedulerState, TheTimerChecksWhileMessagesRunExactlyWhileEnabled) {
     scheduler.Kind = skEvery;
     scheduler.EveryMinutes = 1;
     int calls = 0;
-    scheduler.Clock = [&] { return At(2027, 1, 1) + ++calls / 1440.0; };
+    const TClockOverride clock([&] { return At(2027, 1, 1) + ++calls / 1440.0; });
     int fired = 0;
     scheduler.OnSchedule = [&](TScheduler*) { ++fired; };
     scheduler.SetEnabled(true);

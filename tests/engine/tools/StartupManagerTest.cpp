@@ -44,6 +44,12 @@ protected:
             if (item->Title == title) return item.get();
         return nullptr;
     }
+    // The disabled entry of that title, beside an enabled one of the same name.
+    TStartUpItem* FindParked(const std::string& title) {
+        for (auto& item : Manager.Items)
+            if (item->Title == title && !item->Enabled) return item.get();
+        return nullptr;
+    }
 
     TTempFolder Dir;
     TStartupManager Manager;
@@ -87,11 +93,9 @@ TEST_F(StartupManagerTest, ValueMovesToDisabledAndBackKeepingItsType) {
 }
 
 TEST_F(StartupManagerTest, NumberValueDoesNotHideTheEntriesAfterIt) {
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(RunKey, true));
-    reg.WriteString("TwTestA", "a.exe");
-    reg.WriteInteger("TwTestB", 7); // listed between A and C
-    reg.WriteString("TwTestC", "c.exe");
+    WriteRegString(HKEY_CURRENT_USER, RunKey, "TwTestA", "a.exe");
+    WriteRegDword(HKEY_CURRENT_USER, RunKey, "TwTestB", 7); // listed between A and C
+    WriteRegString(HKEY_CURRENT_USER, RunKey, "TwTestC", "c.exe");
     Manager.Refresh();
     EXPECT_NE(Find("TwTestA"), nullptr);
     EXPECT_EQ(Find("TwTestB"), nullptr);
@@ -162,11 +166,7 @@ TEST_F(StartupManagerTest, ShortcutMovesToDisabledItemsAndBack) {
 }
 
 TEST_F(StartupManagerTest, DeleteRemovesTheEntryForTheNextRefresh) {
-    {
-        TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(DisabledKey, true));
-        reg.WriteString("TwTestGone", "gone.exe");
-    }
+    WriteRegString(HKEY_CURRENT_USER, DisabledKey, "TwTestGone", "gone.exe");
     Manager.Refresh();
     TStartUpItem* item = Find("TwTestGone");
     ASSERT_NE(item, nullptr);
@@ -180,17 +180,10 @@ TEST_F(StartupManagerTest, DeleteRemovesTheEntryForTheNextRefresh) {
 // An entry whose name already holds the other place is moved there only on request:
 // a value and a shortcut each, named with the command in the way.
 TEST_F(StartupManagerTest, ATakenPlaceIsReplacedOnlyOnRequest) {
-    {
-        TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(RunKey, true));
-        reg.WriteString("TwTestDup", "new.exe");
-        ASSERT_TRUE(reg.OpenKey("\\" + DisabledKey, true));
-        reg.WriteString("TwTestDup", "old.exe");
-    }
+    WriteRegString(HKEY_CURRENT_USER, RunKey, "TwTestDup", "new.exe");
+    WriteRegString(HKEY_CURRENT_USER, DisabledKey, "TwTestDup", "old.exe");
     Manager.Refresh();
-    TStartUpItem* parked = nullptr;
-    for (auto& item : Manager.Items)
-        if (item->Title == "TwTestDup" && !item->Enabled) parked = item.get();
+    TStartUpItem* parked = FindParked("TwTestDup");
     ASSERT_NE(parked, nullptr);
     std::string command;
     ASSERT_TRUE(Manager.FindClash(*parked, true, command));
@@ -207,9 +200,7 @@ TEST_F(StartupManagerTest, ATakenPlaceIsReplacedOnlyOnRequest) {
     ForceDirectories(Dir / "Disabled Items\\CurrentUser");
     MakeShortcut(parkedLink, "C:\\windows\\notepad.exe", "/old");
     Manager.Refresh();
-    parked = nullptr;
-    for (auto& item : Manager.Items)
-        if (item->Title == "TwTestWord" && !item->Enabled) parked = item.get();
+    parked = FindParked("TwTestWord");
     ASSERT_NE(parked, nullptr);
     ASSERT_TRUE(Manager.FindClash(*parked, true, command));
     EXPECT_TRUE(EndsText(" /new", command)) << command;

@@ -1,0 +1,19 @@
+#include "app/MessageBoxes.h"
+#include "classlib/gui/Application.h"
+
+bool AskYesNo(const std::string& text, HWND owner) {
+    return Application->MessageBox(text, "  Tarnwhistle", MB_YESNO | MB_ICONQUESTION, owner) ==
+           IDYES;
+}
+
+void ShowError(const std::string& text) {
+    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONERROR);
+}
+
+void ShowInformation(const std::string& text) {
+    Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONINFORMATION);
+}
+
+void ShowNotice(const std::string& text, HWND owner) {
+    Application->MessageBox(text, Application->Title(), MB_OK, owner);
+}

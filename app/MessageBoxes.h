@@ -1,0 +1,14 @@
+#pragma once
+// The program's message boxes: Yes/No questions titled "  Tarnwhistle" with the
+// question icon, and OK boxes titled with the application's title. Each is owned by
+// owner, or when that is nullptr by the active window (or the application's).
+#include <string>
+#include <windows.h>
+
+// True on Yes.
+bool AskYesNo(const std::string& text, HWND owner = nullptr);
+// With the error or the information icon.
+void ShowError(const std::string& text);
+void ShowInformation(const std::string& text);
+// Plain: no icon.
+void ShowNotice(const std::string& text, HWND owner = nullptr);
