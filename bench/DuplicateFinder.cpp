@@ -76,12 +76,15 @@ TOwnRun SearchDuplicates(const std::string& root) {
     TFileFinder finder(nullptr);
     finder.Criteria.Files.FileName = "*.*";
     finder.Criteria.Files.Location = root;
-    finder.OnFileMatch = [&](TObject*, const std::string& folder, const TFindData& data) {
-        const TFoundFile file = FoundFile(folder, data);
-        if (exclusions.Excludes(file)) return;
-        for (const TDuplicateRow& row : search.Add(file))
+    auto list = [&](const std::vector<TDuplicateRow>& rows) {
+        for (const TDuplicateRow& row : rows)
             run.Groups[row.Group].insert(row.File.Path);
     };
+    finder.OnFileMatch = [&](TObject*, const std::string& folder, const TFindData& data) {
+        const TFoundFile file = FoundFile(folder, data);
+        if (!exclusions.Excludes(file)) list(search.Add(file));
+    };
+    finder.OnWalkEnd = [&](TObject*) { list(search.Finish()); };
     finder.Execute();
     run.Opened = search.FilesOpened();
     run.Digests = search.DigestsComputed();

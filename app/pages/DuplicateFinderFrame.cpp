@@ -53,6 +53,18 @@ TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
                             ekFolder, FromEdges(396, top, 592, bottom));
     DupExcludeExt->List->Items().Add(".exe");
     DupExcludeFiles->List->Items().Add("desktop.ini");
+
+    // The files still being read when a folder's walk ends are waited for on the
+    // search thread, so that its rows are all in before the search finishes.
+    FindFile->OnWalkEnd = [this](TObject*) {
+        try {
+            for (const TDuplicateRow& row : FSearch->Finish())
+                AddRow(row);
+        } catch (...) {
+            LogSwallowed("the duplicate finder's last rows");
+        }
+    };
+    FindFile->OnSearchAbort = [this](TObject*) { FSearch->Cancel(); };
 }
 
 void TTDuplicateFinder::StartSearch() {

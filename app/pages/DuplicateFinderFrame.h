@@ -24,7 +24,8 @@ protected:
 private:
     void AddRow(const TDuplicateRow& row);
 
-    // Made at each start, used by the search thread only while the search runs.
+    // Made at each start, used by the search thread only while the search runs; a
+    // stop cancels it from the main thread.
     std::unique_ptr<TDuplicateSearch> FSearch;
     TFinderExclusions FExclusions;
 };

@@ -64,11 +64,12 @@ void TFileFinder::StartSearch() {
 
 void TFileFinder::SearchTargets() {
     for (const auto& target : FPlan->Targets().Folders) {
-        if (FAborted) return;
+        if (FAborted) break;
         FDepth = 0;
         FTarget = target.get();
         WalkFolder(target->Folder);
     }
+    Fire(OnWalkEnd);
 }
 
 void TFileFinder::WalkFolder(const std::string& folder) {

@@ -47,6 +47,9 @@ public:
         OnFolderChange;
     std::function<void(TObject* sender, const std::string& folder, const TFindData& file)>
         OnFileMatch;
+    // The thread that walked (the search thread when Threaded), once the walk has
+    // ended, aborted or not; before OnSearchFinish.
+    TNotifyEvent OnWalkEnd;
     // The caller of Execute in place; the main thread's message handling when Threaded
     // (inside Abort's wait for an aborted search). Busy is already clear: the handler
     // may call Execute again.
@@ -71,7 +74,7 @@ private:
 
     std::atomic<bool> FAborted{false};
     std::atomic<bool> FBusy{false};
-    bool FDestroying = false;
+    std::atomic<bool> FDestroying{false}; // read by the search thread
     uint16_t FDepth = 0;
     std::unique_ptr<TTargetSearch> FPlan; // present only during a search
     const TTargetFolder* FTarget = nullptr;

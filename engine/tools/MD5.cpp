@@ -16,7 +16,7 @@ std::string TCustomMD5::HexDigest() const {
     return hex;
 }
 
-void TCustomMD5::HashFile(const std::string& fileName) {
+void TCustomMD5::HashFile(const std::string& fileName, const std::atomic<bool>* stop) {
     // Large enough that the reads cost little beside the digest, small enough to
     // stay in the processor's cache while it is digested.
     constexpr int64_t blockSize = 256 * 1024;
@@ -27,7 +27,7 @@ void TCustomMD5::HashFile(const std::string& fileName) {
     do {
         count = file.Read(block.data(), blockSize);
         Update(block.data(), static_cast<size_t>(count));
-    } while (count == blockSize);
+    } while (count == blockSize && !(stop && *stop));
     Final();
 }
 
@@ -53,8 +53,8 @@ TMD5Digest TMD5::Final() {
     return FDigest;
 }
 
-std::string MD5FileHex(const std::string& fileName) {
+std::string MD5FileHex(const std::string& fileName, const std::atomic<bool>* stop) {
     TMD5 md5;
-    md5.HashFile(fileName);
+    md5.HashFile(fileName, stop);
     return md5.HexDigest();
 }

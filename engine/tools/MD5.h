@@ -2,6 +2,7 @@
 // MD5 message digests (RFC 1321). TCustomMD5 reads files and writes the hex form;
 // TMD5 computes the digest with libcrypto.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,8 +20,9 @@ public:
     // The last Final as 32 upper-case hexadecimal digits.
     [[nodiscard]] std::string HexDigest() const;
     // Reads the file, denying others write access, in blocks of 256 KiB.
-    // Raises EFOpenError "Cannot open file %s" when it cannot be opened.
-    void HashFile(const std::string& fileName);
+    // Raises EFOpenError "Cannot open file %s" when it cannot be opened. Once *stop
+    // is set the reading ends early and the digest means nothing.
+    void HashFile(const std::string& fileName, const std::atomic<bool>* stop = nullptr);
 
 protected:
     TMD5Digest FDigest{};
@@ -43,5 +45,5 @@ private:
     evp_md_ctx_st* FContext;
 };
 
-// The file's MD5 as 32 upper-case hexadecimal digits; raises like HashFile.
-std::string MD5FileHex(const std::string& fileName);
+// The file's MD5 as 32 upper-case hexadecimal digits; raises and stops like HashFile.
+std::string MD5FileHex(const std::string& fileName, const std::atomic<bool>* stop = nullptr);

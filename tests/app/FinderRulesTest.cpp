@@ -18,6 +18,19 @@ TFoundFile Found(const TTempFolder& folder, const std::string& relative) {
     return found;
 }
 
+// The rows of the files, given in turn, once the search has answered them all.
+std::vector<TDuplicateRow> Search(TDuplicateSearch& search, const TTempFolder& folder,
+                                  const std::vector<const char*>& names) {
+    std::vector<TDuplicateRow> rows;
+    for (const char* name : names) {
+        const auto more = search.Add(Found(folder, name));
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
+    const auto last = search.Finish();
+    rows.insert(rows.end(), last.begin(), last.end());
+    return rows;
+}
+
 TEST(DuplicateSearch, OneRowPerFileTheFirstMarkedAndNoFileItsOwnDuplicate) {
     TTempFolder folder;
     for (const char* name : {"a\\x.txt", "b\\X.TXT", "c\\x.txt"})
@@ -25,16 +38,16 @@ TEST(DuplicateSearch, OneRowPerFileTheFirstMarkedAndNoFileItsOwnDuplicate) {
     TDuplicateOptions options;
     options.SameDateTime = false;
     TDuplicateSearch search(options);
-    EXPECT_TRUE(search.Add(Found(folder, "a\\x.txt")).empty());
-    EXPECT_TRUE(search.Add(Found(folder, "a\\x.txt")).empty()); // reported again
-    const auto second = search.Add(Found(folder, "b\\X.TXT"));
-    ASSERT_EQ(second.size(), 2u);
-    EXPECT_FALSE(second[0].First);
-    EXPECT_TRUE(second[1].First);
-    EXPECT_EQ(second[1].File.Path, folder / "a\\x.txt");
-    const auto third = search.Add(Found(folder, "c\\x.txt"));
-    ASSERT_EQ(third.size(), 1u);
-    EXPECT_EQ(third[0].Group, second[0].Group);
+    // a\x.txt is reported again: the same file, no copy of itself.
+    const auto rows = Search(search, folder, {"a\\x.txt", "a\\x.txt", "b\\X.TXT", "c\\x.txt"});
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].File.Path, folder / "b\\X.TXT");
+    EXPECT_FALSE(rows[0].First);
+    EXPECT_EQ(rows[1].File.Path, folder / "a\\x.txt");
+    EXPECT_TRUE(rows[1].First);
+    EXPECT_EQ(rows[2].File.Path, folder / "c\\x.txt");
+    EXPECT_EQ(rows[2].Group, rows[0].Group);
+    EXPECT_EQ(rows[1].Group, rows[0].Group);
     EXPECT_EQ(search.DigestsComputed(), 3u); // each file once
 }
 
@@ -52,17 +65,65 @@ TEST(DuplicateSearch, OnlyFilesAlikeInTheirFirstBlockAreReadWholeAndAnUnreadable
     options.SameDateTime = false;
     options.SameSize = false;
     TDuplicateSearch search(options);
-    for (const char* name : {"a\\early.bin", "b\\early.bin", "a\\late.bin", "b\\late.bin"})
-        EXPECT_TRUE(search.Add(Found(folder, name)).empty()) << name;
+    EXPECT_TRUE(
+        Search(search, folder, {"a\\early.bin", "b\\early.bin", "a\\late.bin", "b\\late.bin"})
+            .empty());
     EXPECT_EQ(search.DigestsComputed(), 2u); // the two late ones
     EXPECT_EQ(search.FilesOpened(), 4u);
     TKernelHandle locked(CreateFileW(ToWide(folder / "a\\x.txt").c_str(), GENERIC_READ, 0, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
-    EXPECT_TRUE(search.Add(Found(folder, "a\\x.txt")).empty());
-    EXPECT_TRUE(search.Add(Found(folder, "c\\x.txt")).empty()); // another size: never opened
+    // c\x.txt has another size: never opened.
+    EXPECT_TRUE(Search(search, folder, {"a\\x.txt", "c\\x.txt"}).empty());
     EXPECT_EQ(search.FilesOpened(), 4u);
-    EXPECT_TRUE(search.Add(Found(folder, "b\\x.txt")).empty());
+    EXPECT_TRUE(Search(search, folder, {"b\\x.txt"}).empty());
     EXPECT_EQ(search.DigestsComputed(), 2u);
+}
+
+// Files are read on several threads at once, the small ones done long before the
+// large: the rows still come in the order of the files, each group whole.
+TEST(DuplicateSearch, RowsComeInTheOrderOfTheFilesWhicheverIsReadFirst) {
+    TTempFolder folder;
+    const std::string large(8 << 20, 'L');
+    for (const char* name : {"a\\large.bin", "b\\large.bin", "c\\large.bin"})
+        folder.Write(name, large);
+    for (const char* name : {"a\\small.txt", "b\\small.txt"})
+        folder.Write(name, "small");
+    TDuplicateOptions options;
+    options.SameDateTime = false;
+    TDuplicateSearch search(options);
+    const auto rows =
+        Search(search, folder,
+               {"a\\large.bin", "b\\large.bin", "a\\small.txt", "b\\small.txt", "c\\large.bin"});
+    std::vector<std::string> paths;
+    for (const TDuplicateRow& row : rows)
+        paths.push_back(row.File.Path.substr(folder.Path().size()));
+    EXPECT_EQ(paths, (std::vector<std::string>{"b\\large.bin", "a\\large.bin", "b\\small.txt",
+                                               "a\\small.txt", "c\\large.bin"}));
+    EXPECT_EQ(rows[4].Group, rows[0].Group);
+    EXPECT_NE(rows[2].Group, rows[0].Group);
+    EXPECT_EQ(search.DigestsComputed(), 5u);
+}
+
+// A stop ends the waiting for files still being read at once, and nothing more is
+// answered after it.
+TEST(DuplicateSearch, ACancelledSearchAnswersNothingMore) {
+    TTempFolder folder;
+    const std::string large(32 << 20, 'L');
+    for (const char* name : {"a\\large.bin", "b\\large.bin"})
+        folder.Write(name, large);
+    folder.Write("a\\x.txt", "same");
+    folder.Write("b\\x.txt", "same");
+    TDuplicateOptions options;
+    options.SameDateTime = false;
+    TDuplicateSearch search(options);
+    search.Add(Found(folder, "a\\large.bin"));
+    search.Add(Found(folder, "b\\large.bin"));
+    search.Cancel();
+    EXPECT_TRUE(search.Finish().empty());
+    EXPECT_TRUE(search.Add(Found(folder, "a\\x.txt")).empty());
+    EXPECT_TRUE(search.Add(Found(folder, "b\\x.txt")).empty());
+    EXPECT_TRUE(search.Finish().empty());
+    EXPECT_LE(search.DigestsComputed(), 2u);
 }
 
 // A host link to a file in a second folder, and a folder searched again through a
@@ -80,11 +141,10 @@ TEST(FinderSearches, AFileReachedByTwoPathsIsNoCopyOfItself) {
     options.SameDateTime = false;
     TDuplicateSearch duplicates(options);
     TDLLSearch libraries{TDLLOptions{}};
-    EXPECT_TRUE(duplicates.Add(Found(folder, "c\\x.txt")).empty());
-    EXPECT_EQ(duplicates.Add(Found(folder, "a\\x.txt")).size(), 2u);     // a real copy
-    EXPECT_TRUE(duplicates.Add(Found(folder, "linked\\x.txt")).empty()); // that copy again
+    // a\x.txt is a real copy; linked\x.txt is that copy again.
+    EXPECT_EQ(Search(duplicates, folder, {"c\\x.txt", "a\\x.txt", "linked\\x.txt"}).size(), 2u);
     for (const char* name : {"a\\x.dll", "b\\x.dll", "linked\\x.dll"}) {
-        EXPECT_TRUE(duplicates.Add(Found(folder, name)).empty()) << name;
+        EXPECT_TRUE(Search(duplicates, folder, {name}).empty()) << name;
         EXPECT_TRUE(libraries.Add(Found(folder, name), "1.0.0.0").empty()) << name;
     }
     EXPECT_EQ(duplicates.DigestsComputed(), 2u); // the two x.txt; no file reached twice

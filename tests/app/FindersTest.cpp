@@ -134,6 +134,31 @@ TEST_F(Finders, DuplicatesGoIntoTheStoreComeBackAndTheStoreOutlivesTheProgram) {
     CloseProgram();
 }
 
+// "&Stop" while large copies are still being read ends the search at once; the next
+// "&Search" lists every copy again.
+TEST_F(Finders, AStoppedSearchEndsAtOnceAndTheNextOneListsEveryCopy) {
+    const std::string large(24 << 20, 'L');
+    for (const char* folder : {"a", "b", "c"}) {
+        Plant(std::string(folder) + "\\large.bin", large);
+        Plant(std::string(folder) + "\\small.txt", "small");
+    }
+    StartProgram();
+    HWND finder = Tab(tabDuplicate);
+    AddFolder(Data);
+    HWND button = FindChild(finder, "TButton", "&Search");
+    HWND list = FindChild(finder, "TListView");
+    SendMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(WindowText(button), "&Stop");
+    SendMessageA(button, BM_CLICK, 0, 0); // returns once the search has ended
+    EXPECT_EQ(WindowText(button), "&Search");
+    EXPECT_LE(ListViewCount(list), 6);
+    Search(finder);
+    ASSERT_EQ(ListViewCount(list), 6);
+    EXPECT_EQ(ListViewText(list, 0, 0), "large.bin");
+    EXPECT_EQ(ListViewText(list, 5, 0), "small.txt");
+    CloseProgram();
+}
+
 TEST_F(Finders, JunkIsFoundByItsNamesAndGoesIntoTheStore) {
     for (const char* name : {"report.bak", "REPORT.BAK", "notes.txt~", "draft~.doc", "file0001.chk",
                              "chkdsk.chk", "old.nav", "x.tmp", "notes.txt", "myfile.chk", "a.mav"})

@@ -2,6 +2,7 @@
 #include "support/PumpMessages.h"
 #include "support/TempFolder.h"
 #include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -169,11 +170,16 @@ TEST_F(FileFinderTest, DoesNotFollowFolderLinks) {
 TEST_F(FileFinderTest, ThreadedSearchReportsOnTheSearchThreadAndFinishesOnTheMain) {
     Finder.Threaded = true;
     std::vector<DWORD> matchThreads;
-    DWORD finishThread = 0;
+    DWORD finishThread = 0, walkEndThread = 0;
+    size_t foundAtWalkEnd = 0;
     bool finished = false;
     Finder.OnFileMatch = [&](TObject*, const std::string& folder, const TFindData& f) {
         matchThreads.push_back(GetCurrentThreadId());
         Found.push_back(folder.substr(Root.size()) + f.Name);
+    };
+    Finder.OnWalkEnd = [&](TObject*) {
+        walkEndThread = GetCurrentThreadId();
+        foundAtWalkEnd = Found.size();
     };
     Finder.OnSearchFinish = [&](TObject* s) {
         auto* f = static_cast<TFileFinder*>(s);
@@ -186,6 +192,8 @@ TEST_F(FileFinderTest, ThreadedSearchReportsOnTheSearchThreadAndFinishesOnTheMai
     EXPECT_EQ(finishThread, GetCurrentThreadId());
     ASSERT_FALSE(matchThreads.empty());
     EXPECT_NE(matchThreads.front(), GetCurrentThreadId());
+    EXPECT_EQ(walkEndThread, matchThreads.front());
+    EXPECT_EQ(foundAtWalkEnd, 7u); // after the last file
     EXPECT_FALSE(Finder.Aborted());
 }
 
@@ -220,6 +228,8 @@ TEST_F(FileFinderTest, AbortStopsAThreadedSearchAndReturnsAfterItsEnd) {
         while (!f->Aborted())
             Sleep(1); // hold the search until Abort
     };
+    std::atomic<bool> walkEnded{false};
+    Finder.OnWalkEnd = [&](TObject*) { walkEnded = true; };
     Finder.OnSearchAbort = [&](TObject*) { events.push_back("abort"); };
     Finder.OnSearchFinish = [&](TObject* s) {
         auto* f = static_cast<TFileFinder*>(s);
@@ -231,6 +241,7 @@ TEST_F(FileFinderTest, AbortStopsAThreadedSearchAndReturnsAfterItsEnd) {
     Finder.Abort();
     events.push_back("returned");
     EXPECT_EQ(events, (List{"abort", "finish aborted", "returned"}));
+    EXPECT_TRUE(walkEnded);
     EXPECT_FALSE(Finder.Busy());
     Finder.Abort(); // nothing runs: nothing happens
     EXPECT_EQ(events.size(), 3u);
@@ -243,6 +254,8 @@ TEST_F(FileFinderTest, DestroyingABusyFinderWaitsForItsThread) {
     finder->Criteria.Files.FileName = "*.*";
     finder->Criteria.Files.Location = Root;
     bool finishFired = false;
+    std::atomic<bool> walkEnded{false}; // the owner may be half gone: nothing is called
+    finder->OnWalkEnd = [&](TObject*) { walkEnded = true; };
     finder->OnFileMatch = [](TObject* s, const std::string&, const TFindData&) {
         auto* f = static_cast<TFileFinder*>(s);
         while (!f->Aborted())
@@ -252,6 +265,7 @@ TEST_F(FileFinderTest, DestroyingABusyFinderWaitsForItsThread) {
     finder->Execute();
     finder.reset();
     EXPECT_FALSE(finishFired);
+    EXPECT_FALSE(walkEnded);
 }
 
 // In place, Abort comes from a handler: the walk stops at once and still finishes.
@@ -265,11 +279,12 @@ TEST_F(FileFinderTest, AbortFromAHandlerStopsAnInPlaceSearch) {
         events.push_back("folder");
     };
     Finder.OnSearchAbort = [&](TObject*) { events.push_back("abort"); };
+    Finder.OnWalkEnd = [&](TObject*) { events.push_back("walk end"); };
     Finder.OnSearchFinish = [&](TObject* s) {
         events.push_back(static_cast<TFileFinder*>(s)->Aborted() ? "finish aborted" : "finish");
     };
     Finder.Execute();
-    EXPECT_EQ(events, (List{"folder", "match", "abort", "finish aborted"}));
+    EXPECT_EQ(events, (List{"folder", "match", "abort", "walk end", "finish aborted"}));
     EXPECT_FALSE(Finder.Busy());
 }
 
