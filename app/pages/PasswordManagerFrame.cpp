@@ -1,8 +1,8 @@
 #include "app/pages/PasswordManagerFrame.h"
 #include "app/EditPasswordManagerForm.h"
+#include "app/pages/ListButtonsLayout.h"
 #include "app/pages/ListPlace.h"
 #include "classlib/gui/Application.h"
-#include "classlib/gui/PlaceControl.h"
 #include <algorithm>
 
 namespace {
@@ -31,12 +31,8 @@ bool EditInDialog(const char* caption, TPasswordItem& entry) {
 
 TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TPageFrame(owner) {
     SetName("TfraPasswordManager1");
-    using namespace Layout;
-    // The list, a row of flat buttons below it.
-    constexpr TBounds list{Margin, Margin, PageContentWidth, 420};
-    constexpr TGrid buttons = Across(Margin, list.Bottom() + Margin, 90, ButtonHeight, ButtonGap);
-    lvItems = Place<TListView>(this, this, "lvItems", "", list);
-    lvItems->SetRowSelect(true);
+    TListButtonsLayout layout(this);
+    lvItems = layout.PlaceList();
     lvItems->AddColumn("Title", 140);
     lvItems->AddColumn("User Name", 120);
     lvItems->AddColumn("Password", 120);
@@ -45,18 +41,11 @@ TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TPageFrame(owner) 
     lvItems->OnDblClick = [this](TObject* sender) {
         if (lvItems->Selected()) btnEditClick(sender);
     };
-    int column = 0;
-    auto button = [&](const char* name, const char* caption) {
-        auto b = Place<TSpeedButton>(this, this, name, caption, buttons.Cell(column++, 0));
-        b->SetFlat(true);
-        return b;
-    };
-    btnAdd = button("btnAdd", "Add");
-    btnAdd->OnClick = [this](TObject* sender) { btnAddClick(sender); };
-    btnEdit = button("btnEdit", "Edit");
-    btnEdit->OnClick = [this](TObject* sender) { btnEditClick(sender); };
-    btnDelete = button("btnDelete", "Delete");
-    btnDelete->OnClick = [this](TObject* sender) { btnDeleteClick(sender); };
+    btnAdd = layout.PlaceButton("btnAdd", "Add", [this](TObject* sender) { btnAddClick(sender); });
+    btnEdit =
+        layout.PlaceButton("btnEdit", "Edit", [this](TObject* sender) { btnEditClick(sender); });
+    btnDelete = layout.PlaceButton("btnDelete", "Delete",
+                                   [this](TObject* sender) { btnDeleteClick(sender); });
 }
 
 void TfraPasswordManager::LoadItems() {
