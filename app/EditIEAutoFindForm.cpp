@@ -12,8 +12,11 @@ TfEditIEAutoFind::TfEditIEAutoFind(TComponent* owner) : TForm(owner) {
     SetPosition(poMainFormCenter);
     SetClientWidth(360);
     SetClientHeight(300);
-    lblAutoFind = Place<TLabel>(this, this, "lblAutoFind", "Auto Find:", 10, 10, 100, 15);
-    lvAutoFind = Place<TListView>(this, this, "lvAutoFind", "", 10, 28, 250, 262);
+    using namespace Layout;
+    const TBounds list{10, 28, 250, 262};
+    lblAutoFind =
+        Place<TLabel>(this, this, "lblAutoFind", "Auto Find:", {list.Left, 10, 100, LabelHeight});
+    lvAutoFind = Place<TListView>(this, this, "lvAutoFind", "", list);
     lvAutoFind->AddColumn("Item", 226);
     lvAutoFind->SetShowColumnHeaders(false);
     lvAutoFind->SetRowSelect(true);
@@ -22,11 +25,13 @@ TfEditIEAutoFind::TfEditIEAutoFind(TComponent* owner) : TForm(owner) {
     lvAutoFind->OnDblClick = [this](TObject*) {
         if (lvAutoFind->Selected()) btnModifyClick();
     };
-    int top = 28;
+    // Beside the list: the editing buttons from its top, OK and Cancel ending at its bottom.
+    constexpr int Gap = 6;
+    TGrid column = Down(list.Right() + 10, list.Top, 80, ButtonHeight, Gap);
+    int row = 0;
     auto button = [&](const char* name, const char* caption, std::function<void()> action) {
-        TButton* b = Place<TButton>(this, this, name, caption, 270, top, 80, 25);
+        TButton* b = Place<TButton>(this, this, name, caption, column.Cell(0, row++));
         b->OnClick = [action](TObject*) { action(); };
-        top += 31;
         return b;
     };
     btnAdd = button("btnAdd", "&Add", [this] { btnAddClick(); });
@@ -34,7 +39,8 @@ TfEditIEAutoFind::TfEditIEAutoFind(TComponent* owner) : TForm(owner) {
     btnDelete = button("btnDelete", "&Delete", [this] { btnDeleteClick(); });
     btnMoveUp = button("btnMoveUp", "Move &Up", [this] { MoveSelected(-1); });
     btnMoveDown = button("btnMoveDown", "Move &Down", [this] { MoveSelected(1); });
-    top = 234;
+    column.Rows = TTrack::EndingAt(list.Bottom(), 2, ButtonHeight, Gap);
+    row = 0;
     btnOK = button("btnOK", "&OK", [this] { btnOKClick(); });
     btnOK->SetDefault(true);
     btnCancel = button("btnCancel", "&Cancel", [] {});

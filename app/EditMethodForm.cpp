@@ -10,7 +10,7 @@ TfEditMethod* fEditMethod = nullptr;
 namespace {
 
 TSpinEdit* PlaceSpin(TComponent* owner, TWinControl* parent, const char* name, int left, int top) {
-    auto spin = Place<TSpinEdit>(owner, parent, name, "", left, top, 48, 21);
+    auto spin = Place<TSpinEdit>(owner, parent, name, "", {left, top, 48, Layout::EditHeight});
     spin->OnKeyPress = [](TObject*, wchar_t& key) {
         if (key > 0x7F || !DigitKeyFilter(static_cast<char>(key))) key = 0; // digits, backspace
     };
@@ -32,25 +32,35 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poOwnerFormCenter);
-    SetClientWidth(548);
+    constexpr int ClientWidth = 548;
+    SetClientWidth(ClientWidth);
     SetClientHeight(400);
-    btnOK = Place<TButton>(this, this, "btnOK", "&OK", 372, 364, 80, 25);
+    using namespace Layout;
+    // Full-width name and description, then the passes with their buttons beside them.
+    constexpr int Width = ClientWidth - 2 * Margin, LabelWidth = 200, FormButtonWidth = 80;
+    const TBounds passes{Margin, 166, 144, 186};
+    const TGrid passButtons = Down(passes.Right() + Margin, passes.Top, 60, ButtonHeight, StackGap);
+    const TGrid buttons = ButtonsEndingAt(Margin + Width, 364, 2, FormButtonWidth, Margin);
+    btnOK = Place<TButton>(this, this, "btnOK", "&OK", buttons.Cell(0, 0));
     btnOK->SetDefault(true);
-    btnCancel = Place<TButton>(this, this, "btnCancel", "&Cancel", 460, 364, 80, 25);
+    btnCancel = Place<TButton>(this, this, "btnCancel", "&Cancel", buttons.Cell(1, 0));
     btnCancel->SetCancel(true);
     btnCancel->SetModalResult(mrCancel);
-    lblPasses = Place<TLabel>(this, this, "lblPasses", "Passes:", 8, 148, 100, 15);
-    btnAddPass = Place<TBitBtn>(this, this, "btnAddPass", "Add", 160, 166, 60, 25);
-    btnEditPass = Place<TBitBtn>(this, this, "btnEditPass", "Edit", 160, 196, 60, 25);
-    btnDeletePass = Place<TBitBtn>(this, this, "btnDeletePass", "Delete", 160, 226, 60, 25);
+    lblPasses = Place<TLabel>(this, this, "lblPasses", "Passes:", {Margin, 148, 100, LabelHeight});
+    btnAddPass = Place<TBitBtn>(this, this, "btnAddPass", "Add", passButtons.Cell(0, 0));
+    btnEditPass = Place<TBitBtn>(this, this, "btnEditPass", "Edit", passButtons.Cell(0, 1));
+    btnDeletePass = Place<TBitBtn>(this, this, "btnDeletePass", "Delete", passButtons.Cell(0, 2));
     BuildPassGroup();
-    lblMethodName = Place<TLabel>(this, this, "lblMethodName", "Method Name:", 8, 8, 200, 15);
-    txtMethodName = Place<TEdit>(this, this, "txtMethodName", "", 8, 26, 532, 21);
-    txtMethodDescription = Place<TMemo>(this, this, "txtMethodDescription", "", 8, 74, 532, 64);
+    lblMethodName = Place<TLabel>(this, this, "lblMethodName",
+                                  "Method Name:", {Margin, Margin, LabelWidth, LabelHeight});
+    txtMethodName = Place<TEdit>(this, this, "txtMethodName", "", {Margin, 26, Width, EditHeight});
+    txtMethodDescription =
+        Place<TMemo>(this, this, "txtMethodDescription", "", {Margin, 74, Width, 64});
     txtMethodDescription->SetScrollBars(ssVertical);
     lblMethodDescription =
-        Place<TLabel>(this, this, "lblMethodDescription", "Method Description:", 8, 56, 200, 15);
-    lvPasses = Place<TListView>(this, this, "lvPasses", "", 8, 166, 144, 186);
+        Place<TLabel>(this, this, "lblMethodDescription",
+                      "Method Description:", {Margin, 56, LabelWidth, LabelHeight});
+    lvPasses = Place<TListView>(this, this, "lvPasses", "", passes);
     lvPasses->SetShowColumnHeaders(false);
     lvPasses->SetRowSelect(true);
     lvPasses->AddColumn("", 120);
@@ -65,30 +75,43 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
 
 void TfEditMethod::BuildPassGroup() {
     // Radio captions take 124 pixels; the spin edits stand after them.
+    using namespace Layout;
     constexpr int SpinLeft = 136, AndLeft = SpinLeft + 52, SecondSpinLeft = AndLeft + 32;
-    grpPass = Place<TGroupBox>(this, this, "grpPass", " Pass ", 228, 148, 312, 208);
-    grpWipeWith = Place<TGroupBox>(this, grpPass, "grpWipeWith", " Wipe Width ", 8, 44, 296, 156);
-    lblAND1 = Place<TLabel>(this, grpWipeWith, "lblAND1", "AND", AndLeft, 108, 28, 15);
-    lblAND2 = Place<TLabel>(this, grpWipeWith, "lblAND2", "AND", AndLeft, 132, 28, 15);
+    constexpr int RadioWidth = 124, RadioHeight = 19;
+    // The random rows: a radio button, a spin edit, "AND" and another spin edit.
+    constexpr TTrack randomRows{104, EditHeight, 3};
+    auto radio = [](int top) { return TBounds{8, top, RadioWidth, RadioHeight}; };
+    auto andLabel = [&](int row) {
+        return TBounds{AndLeft, randomRows.At(row) + LabelDrop, 28, LabelHeight};
+    };
+    grpPass = Place<TGroupBox>(this, this, "grpPass", " Pass ", {228, 148, 312, 208});
+    grpWipeWith =
+        Place<TGroupBox>(this, grpPass, "grpWipeWith", " Wipe Width ", {Margin, 44, 296, 156});
+    lblAND1 = Place<TLabel>(this, grpWipeWith, "lblAND1", "AND", andLabel(0));
+    lblAND2 = Place<TLabel>(this, grpWipeWith, "lblAND2", "AND", andLabel(1));
     txtBytePattern = PlaceSpin(this, grpWipeWith, "txtBytePattern", SpinLeft, 18);
     txtBytePattern->SetMinValue(0);
     txtBytePattern->SetMaxValue(255);
-    txtTextPattern = Place<TMemo>(this, grpWipeWith, "txtTextPattern", "", 8, 62, 280, 38);
+    txtTextPattern = Place<TMemo>(this, grpWipeWith, "txtTextPattern", "", {8, 62, 280, 38});
     txtTextPattern->Font().SetName("Courier New");
     txtTextPattern->Font().SetStyle(fsBold);
     radBytePattern =
-        Place<TRadioButton>(this, grpWipeWith, "radBytePattern", "Byte Pattern", 8, 20, 124, 19);
+        Place<TRadioButton>(this, grpWipeWith, "radBytePattern", "Byte Pattern", radio(20));
     radTextPattern =
-        Place<TRadioButton>(this, grpWipeWith, "radTextPattern", "Text Pattern", 8, 42, 124, 19);
-    radRandomBytes =
-        Place<TRadioButton>(this, grpWipeWith, "radRandomBytes", "Random Bytes", 8, 106, 124, 19);
-    txtRandomBytes1 = PlaceSpin(this, grpWipeWith, "txtRandomBytes1", SpinLeft, 104);
-    txtRandomBytes2 = PlaceSpin(this, grpWipeWith, "txtRandomBytes2", SecondSpinLeft, 104);
+        Place<TRadioButton>(this, grpWipeWith, "radTextPattern", "Text Pattern", radio(42));
+    radRandomBytes = Place<TRadioButton>(this, grpWipeWith, "radRandomBytes", "Random Bytes",
+                                         radio(randomRows.At(0) + 2));
+    txtRandomBytes1 = PlaceSpin(this, grpWipeWith, "txtRandomBytes1", SpinLeft, randomRows.At(0));
+    txtRandomBytes2 =
+        PlaceSpin(this, grpWipeWith, "txtRandomBytes2", SecondSpinLeft, randomRows.At(0));
     radRandomCharacter = Place<TRadioButton>(this, grpWipeWith, "radRandomCharacter",
-                                             "Random Character", 8, 130, 124, 19);
-    txtRandomCharacter1 = PlaceSpin(this, grpWipeWith, "txtRandomCharacter1", SpinLeft, 128);
-    txtRandomCharacter2 = PlaceSpin(this, grpWipeWith, "txtRandomCharacter2", SecondSpinLeft, 128);
-    chkCheckWipe = Place<TCheckBox>(this, grpPass, "chkCheckWipe", "&Check Wipe", 8, 20, 120, 19);
+                                             "Random Character", radio(randomRows.At(1) + 2));
+    txtRandomCharacter1 =
+        PlaceSpin(this, grpWipeWith, "txtRandomCharacter1", SpinLeft, randomRows.At(1));
+    txtRandomCharacter2 =
+        PlaceSpin(this, grpWipeWith, "txtRandomCharacter2", SecondSpinLeft, randomRows.At(1));
+    chkCheckWipe =
+        Place<TCheckBox>(this, grpPass, "chkCheckWipe", "&Check Wipe", {8, 20, 120, RadioHeight});
 }
 
 void TfEditMethod::BindPassControls() {

@@ -10,22 +10,27 @@ TfEditPasswordManager::TfEditPasswordManager(TComponent* owner) : TForm(owner) {
     SetPosition(poMainFormCenter);
     SetClientWidth(340);
     SetClientHeight(170);
-    int top = 12;
+    using namespace Layout;
+    // A label before each edit.
+    const TGrid edits = Down(96, 12, 232, EditHeight, 9);
+    int line = 0;
     auto row = [&](TLabel*& label, const char* labelName, const char* caption,
                    const char* editName) {
-        label = Place<TLabel>(this, this, labelName, caption, 12, top + 4, 80, 15);
-        TEdit* edit = Place<TEdit>(this, this, editName, "", 96, top, 232, 21);
-        top += 30;
-        return edit;
+        const TBounds bounds = edits.Cell(0, line++);
+        label = Place<TLabel>(this, this, labelName, caption,
+                              {12, bounds.Top + LabelDrop, 80, LabelHeight});
+        return Place<TEdit>(this, this, editName, "", bounds);
     };
     edTitle = row(lblTitle, "lblTitle", "Title:", "edTitle");
     edUserName = row(lblUserName, "lblUserName", "User Name:", "edUserName");
     edPassword = row(lblPassword, "lblPassword", "Password:", "edPassword");
     edURL = row(lblURL, "lblURL", "URL:", "edURL");
-    cmdOK = Place<TButton>(this, this, "cmdOK", "&OK", 172, 134, 75, 25);
+    const TBounds last = edits.Cell(0, line - 1);
+    const TGrid buttons = ButtonsEndingAt(last.Right(), last.Bottom() + 11, 2, ButtonWidth);
+    cmdOK = Place<TButton>(this, this, "cmdOK", "&OK", buttons.Cell(0, 0));
     cmdOK->SetDefault(true);
     cmdOK->SetModalResult(mrOk);
-    cmdCancel = Place<TButton>(this, this, "cmdCancel", "&Cancel", 253, 134, 75, 25);
+    cmdCancel = Place<TButton>(this, this, "cmdCancel", "&Cancel", buttons.Cell(1, 0));
     cmdCancel->SetCancel(true);
     cmdCancel->SetModalResult(mrCancel);
     OnShow = [this](TObject*) { edTitle->SetFocus(); };

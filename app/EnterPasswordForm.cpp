@@ -11,14 +11,17 @@ TfEnterPassword::TfEnterPassword(TComponent* owner) : TForm(owner) {
     SetPosition(poScreenCenter);
     SetClientWidth(260);
     SetClientHeight(100);
-    lblEnterPassword = Place<TLabel>(this, this, "lblEnterPassword", "Please enter the password.",
-                                     12, 10, 236, 15);
-    edPassword = Place<TEdit>(this, this, "edPassword", "", 12, 32, 236, 21);
+    using namespace Layout;
+    const TBounds label{12, 10, 236, LabelHeight}, edit = label.Below(7, EditHeight);
+    const TGrid buttons = ButtonsEndingAt(edit.Right(), edit.Bottom() + 13, 2, ButtonWidth);
+    lblEnterPassword =
+        Place<TLabel>(this, this, "lblEnterPassword", "Please enter the password.", label);
+    edPassword = Place<TEdit>(this, this, "edPassword", "", edit);
     edPassword->SetPasswordChar('#');
-    cmdOK = Place<TButton>(this, this, "cmdOK", "OK", 92, 66, 75, 25);
+    cmdOK = Place<TButton>(this, this, "cmdOK", "OK", buttons.Cell(0, 0));
     cmdOK->SetDefault(true);
     cmdOK->SetModalResult(mrOk);
-    cmdCancel = Place<TButton>(this, this, "cmdCancel", "&Cancel", 173, 66, 75, 25);
+    cmdCancel = Place<TButton>(this, this, "cmdCancel", "&Cancel", buttons.Cell(1, 0));
     cmdCancel->SetCancel(true);
     cmdCancel->SetModalResult(mrCancel);
     OnActivate = [this](TObject*) { edPassword->SetText(""); };

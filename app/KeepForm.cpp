@@ -11,26 +11,37 @@ TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstC
     SetPosition(poDesktopCenter);
     SetClientWidth(420);
     SetClientHeight(360);
-    lblFilterBy = Place<TLabel>(this, this, "lblFilterBy", "Filter By:", 10, 14, 60, 15);
-    edFilter = Place<TEdit>(this, this, "edFilter", "", 72, 10, 240, 21);
-    btnFilter = Place<TButton>(this, this, "btnFilter", "Filter", 322, 8, 88, 25);
+    using namespace Layout;
+    // The filter row above the list, the buttons below it, all within the list's width.
+    constexpr int Edge = 10, KeepButtonWidth = 88;
+    const TBounds list{Edge, 60, 400, 250}, filter{72, 10, 240, EditHeight};
+    const int buttonsTop = list.Bottom() + 12;
+    const TGrid leftButtons = Across(Edge, buttonsTop, KeepButtonWidth, ButtonHeight, ButtonGap);
+    const TGrid rightButtons = ButtonsEndingAt(list.Right(), buttonsTop, 2, KeepButtonWidth);
+    lblFilterBy = Place<TLabel>(this, this, "lblFilterBy",
+                                "Filter By:", {Edge, filter.Top + LabelDrop, 60, LabelHeight});
+    edFilter = Place<TEdit>(this, this, "edFilter", "", filter);
+    btnFilter = Place<TButton>(
+        this, this, "btnFilter", "Filter",
+        {list.Right() - KeepButtonWidth, filter.Top - 2, KeepButtonWidth, ButtonHeight});
     btnFilter->OnClick = [this](TObject*) { FillList(); };
-    Label1 = Place<TLabel>(this, this, "Label1", prompt, 10, 42, 300, 15);
-    List = Place<TListView>(this, this, listName, "", 10, 60, 400, 250);
+    Label1 = Place<TLabel>(this, this, "Label1", prompt, {Edge, 42, 300, LabelHeight});
+    List = Place<TListView>(this, this, listName, "", list);
     List->SetCheckboxes(true);
     List->SetRowSelect(true);
     List->AddColumn(firstColumn, 200);
     List->AddColumn("Status", 120);
     List->OnChange = [this](TObject*, TListItem* row) { ListChange(row); };
-    btnSelectAll = Place<TButton>(this, this, "btnSelectAll", "&Select All", 10, 322, 88, 25);
+    btnSelectAll =
+        Place<TButton>(this, this, "btnSelectAll", "&Select All", leftButtons.Cell(0, 0));
     btnSelectAll->OnClick = [this](TObject*) { CheckAll(true); };
     btnDeselectAll =
-        Place<TButton>(this, this, "btnDeselectAll", "&Deselect All", 104, 322, 88, 25);
+        Place<TButton>(this, this, "btnDeselectAll", "&Deselect All", leftButtons.Cell(1, 0));
     btnDeselectAll->OnClick = [this](TObject*) { CheckAll(false); };
-    btnOK = Place<TButton>(this, this, "btnOK", "&OK", 228, 322, 88, 25);
+    btnOK = Place<TButton>(this, this, "btnOK", "&OK", rightButtons.Cell(0, 0));
     btnOK->SetDefault(true);
     btnOK->OnClick = [this](TObject*) { btnOKClick(); };
-    btnCnacel = Place<TButton>(this, this, "btnCnacel", "&Cancel", 322, 322, 88, 25);
+    btnCnacel = Place<TButton>(this, this, "btnCnacel", "&Cancel", rightButtons.Cell(1, 0));
     btnCnacel->SetCancel(true);
     btnCnacel->SetModalResult(mrCancel);
     OnActivate = [this](TObject*) {

@@ -24,14 +24,13 @@ TMenuItem* AddItem(TComponent* owner, TPopupMenu* menu, const char* name, const 
 } // namespace
 
 void TfMain::BuildNavigation() {
-    pnlNavigation = Place<TPanel>(this, this, "pnlNavigation", "", 0, 0, NavWidth, 580);
+    using namespace Layout;
+    pnlNavigation = Place<TPanel>(this, this, "pnlNavigation", "", {0, 0, NavWidth, 580});
     pnlNavigation->SetBevelOuter(bvNone);
-    int top = 8;
+    constexpr TGrid buttons = Down(Margin, Margin, NavWidth - 2 * Margin, 30, 6);
+    int row = 0;
     auto nav = [&](const char* name, const char* caption) {
-        TButton* button =
-            Place<TButton>(this, pnlNavigation, name, caption, 8, top, NavWidth - 16, 30);
-        top += 36;
-        return button;
+        return Place<TButton>(this, pnlNavigation, name, caption, buttons.Cell(0, row++));
     };
     mainCleabButton = nav("mainCleabButton", "Scan/Erase           ");
     mainWindowsButton = nav("mainWindowsButton", "Cleaner Settings   ");
@@ -50,12 +49,12 @@ void TfMain::BuildNavigation() {
 // The sheets of the page table in page order, their tabs as at creation, then their
 // pages.
 void TfMain::BuildPages() {
-    pagMain = Place<TPageControl>(this, this, "pagMain", "", PageLeft, 4, PageWidth, PageHeight);
+    pagMain = Place<TPageControl>(this, this, "pagMain", "", {PageLeft, 4, PageWidth, PageHeight});
     TTabSheet* tools = nullptr; // the sheet that holds pagMisc
     for (const TPageRow& row : PageTable()) {
         if (row.Host == TPageHost::Misc && !pagMisc)
-            pagMisc = Place<TPageControl>(this, tools, "pagMisc", "", 4, 4, PageWidth - 12,
-                                          PageHeight - 12);
+            pagMisc = Place<TPageControl>(this, tools, "pagMisc", "",
+                                          {4, 4, PageWidth - 12, PageHeight - 12});
         TPageControl* pages = row.Host == TPageHost::Main ? pagMain : pagMisc;
         TTabSheet* sheet = PlaceSheet(this, pages, row.Sheet, row.Caption);
         if (!row.Make) tools = sheet;
@@ -77,7 +76,7 @@ void TfMain::BuildPages() {
 // windows.
 TPageFrame* TfMain::MakePage(const TPageRow& row, TTabSheet* sheet) {
     TPageFrame* page = row.Make(this);
-    page->SetBounds(0, 0, PageClientWidth, PageClientHeight);
+    SetLayoutBounds(page, {0, 0, PageClientWidth, PageClientHeight});
     // The sheets of "Misc" are smaller than those of the window.
     auto place = [page, sheet] {
         page->SetParent(sheet);

@@ -40,22 +40,29 @@ TfMethodsForm::TfMethodsForm(TComponent* owner) : TForm(owner) {
     SetPosition(poScreenCenter);
     SetClientWidth(420);
     SetClientHeight(340);
-    lblMethods = Place<TLabel>(this, this, "lblMethods", "&Methods", 8, 8, 200, 15);
-    lvMethods = Place<TListView>(this, this, "lvMethods", "", 8, 26, 316, 200);
+    using namespace Layout;
+    // The list with its label above, the description below it, the buttons beside it.
+    const TBounds list{Margin, 26, 316, 200}, description = list.Below(26, 80);
+    const TGrid buttons = Down(list.Right() + Margin, list.Top, 80, ButtonHeight, StackGap);
+    lblMethods =
+        Place<TLabel>(this, this, "lblMethods", "&Methods", {Margin, Margin, 200, LabelHeight});
+    lvMethods = Place<TListView>(this, this, "lvMethods", "", list);
     lvMethods->AddColumn("Name", 300);
     lvMethods->SetRowSelect(true);
     lblDescription =
-        Place<TLabel>(this, this, "lblDescription", "Method Description:", 8, 234, 200, 15);
-    btnNewMethod = Place<TButton>(this, this, "btnNewMethod", "&New", 332, 26, 80, 25);
-    btnEditMethod = Place<TButton>(this, this, "btnEditMethod", "&Edit", 332, 56, 80, 25);
-    btnDeleteMethod = Place<TButton>(this, this, "btnDeleteMethod", "&Delete", 332, 86, 80, 25);
-    btnClose = Place<TButton>(this, this, "btnClose", "&Close", 332, 306, 80, 25);
+        Place<TLabel>(this, this, "lblDescription",
+                      "Method Description:", {Margin, list.Bottom() + Margin, 200, LabelHeight});
+    btnNewMethod = Place<TButton>(this, this, "btnNewMethod", "&New", buttons.Cell(0, 0));
+    btnEditMethod = Place<TButton>(this, this, "btnEditMethod", "&Edit", buttons.Cell(0, 1));
+    btnDeleteMethod = Place<TButton>(this, this, "btnDeleteMethod", "&Delete", buttons.Cell(0, 2));
+    btnClose = Place<TButton>(this, this, "btnClose", "&Close",
+                              {buttons.Columns.Start, 306, buttons.Columns.Size, ButtonHeight});
     btnClose->SetDefault(true);
     ImageList = new TImageList(this);
     ImageList->SetName("ImageList");
     ImageList->AddIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     lvMethods->SetSmallImages(ImageList);
-    txtDescription = Place<TMemo>(this, this, "txtDescription", "", 8, 252, 316, 80);
+    txtDescription = Place<TMemo>(this, this, "txtDescription", "", description);
     txtDescription->SetReadOnly(true);
     txtDescription->SetScrollBars(ssVertical);
     SaveDialog = new TSaveDialog(this);

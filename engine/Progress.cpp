@@ -10,16 +10,25 @@ TfProgress::TfProgress(TComponent* owner) : TForm(owner) {
     SetBorderIcons(0); // no close button
     SetFormStyle(fsStayOnTop);
     SetPosition(poDesktopCenter);
-    SetClientWidth(392);
+    constexpr int ClientWidth = 392;
+    SetClientWidth(ClientWidth);
     SetClientHeight(228);
-    // Captions are set by FormCreate, again at each use.
-    Animate = Place<TAnimate>(this, this, "Animate", "", 60, 8, 272, 60);
-    lblFile = Place<TLabel>(this, this, "lblFile", "", 8, 74, 376, 16);
-    FileProgressBar = Place<TProgressBar>(this, this, "FileProgressBar", "", 8, 92, 376, 16);
+    using namespace Layout;
+    // Each label above its bar, the animation and the button centred. Captions are set
+    // by FormCreate, again at each use.
+    constexpr int LineHeight = 16, PassDrop = 76, AnimateWidth = 272;
+    const TGrid file = Down(Margin, 74, ClientWidth - 2 * Margin, LineHeight, 2);
+    Animate = Place<TAnimate>(this, this, "Animate", "",
+                              {(ClientWidth - AnimateWidth) / 2, Margin, AnimateWidth, 60});
+    lblFile = Place<TLabel>(this, this, "lblFile", "", file.Cell(0, 0));
+    FileProgressBar = Place<TProgressBar>(this, this, "FileProgressBar", "", file.Cell(0, 1));
     // The next-start eraser cuts the window off at lblPass: keep it well below the bar.
-    lblPass = Place<TLabel>(this, this, "lblPass", "", 8, 150, 376, 16);
-    PassProgressBar = Place<TProgressBar>(this, this, "PassProgressBar", "", 8, 168, 376, 16);
-    btnCancel = Place<TButton>(this, this, "btnCancel", "", 158, 194, 75, 25);
+    lblPass = Place<TLabel>(this, this, "lblPass", "", file.Cell(0, 0).Moved(0, PassDrop));
+    const TBounds passBar = file.Cell(0, 1).Moved(0, PassDrop);
+    PassProgressBar = Place<TProgressBar>(this, this, "PassProgressBar", "", passBar);
+    btnCancel = Place<TButton>(
+        this, this, "btnCancel", "",
+        {(ClientWidth - ButtonWidth) / 2, passBar.Bottom() + 10, ButtonWidth, ButtonHeight});
     for (TLabel* label : {lblFile, lblPass}) {
         label->SetAutoSize(false);
         label->SetShowAccelChar(false); // file names may hold "&"

@@ -2,18 +2,23 @@
 #include "app/pages/WindowsPage.h"
 #include "classlib/gui/PlaceControl.h"
 
+using namespace Layout;
+
 namespace {
 
 // An item page on its sheet, with its "Default" button beside it.
+constexpr TBounds ItemsFrame{4, 4, 456, 400};
+
 template <class T> T* AddItems(TComponent* owner, TTabSheet* sheet) {
     auto frame = new T(owner);
     frame->SetParent(sheet);
-    frame->SetBounds(4, 4, 456, 400);
+    SetLayoutBounds(frame, ItemsFrame);
     return frame;
 }
 
 TButton* AddDefault(TComponent* owner, TTabSheet* sheet, const char* name, TItemFrame* frame) {
-    auto button = Place<TButton>(owner, sheet, name, "Default", 466, 8, 120, 27);
+    auto button = Place<TButton>(owner, sheet, name, "Default",
+                                 {ItemsFrame.Right() + 6, Margin, 120, TallButtonHeight});
     button->OnClick = [frame](TObject*) {
         frame->SetDefaults();
         frame->LoadSettings();
@@ -25,8 +30,8 @@ TButton* AddDefault(TComponent* owner, TTabSheet* sheet, const char* name, TItem
 
 TBrowsersPage::TBrowsersPage(TComponent* owner) : TPageFrame(owner) {
     SetName("BrowsersPage");
-    pagBrowsers =
-        Place<TPageControl>(this, this, "pagBrowsers", "", 4, 4, PageClientWidth - 8, 440);
+    const TBounds pages{4, 4, PageClientWidth - 8, 440};
+    pagBrowsers = Place<TPageControl>(this, this, "pagBrowsers", "", pages);
     tabIE = PlaceSheet(this, pagBrowsers, "tabIE", "Internet Explorer");
     tabNetscapeMozilla = PlaceSheet(this, pagBrowsers, "tabNetscapeMozilla", "Netscape/Mozilla");
     tabOpera = PlaceSheet(this, pagBrowsers, "tabOpera", "Opera");
@@ -40,8 +45,10 @@ TBrowsersPage::TBrowsersPage(TComponent* owner) : TPageFrame(owner) {
         AddDefault(this, tabNetscapeMozilla, "cmdNetscapeDefault", TTNetscapeMozilla1);
     cmdOperaDefault = AddDefault(this, tabOpera, "cmdOperaDefault", TTOpera1);
     cmdAOLDefault = AddDefault(this, tabAOL, "cmdAOLDefault", TTAOL1);
-    Button1 = Place<TButton>(this, this, "Button1", "Windows", 4, 452, 120, 27);
-    StaticText2 = Place<TLabel>(this, this, "StaticText2", RebootNote, 12, 492, 400, 15);
+    const TBounds windows{pages.Left, pages.Bottom() + Margin, 120, TallButtonHeight};
+    Button1 = Place<TButton>(this, this, "Button1", "Windows", windows);
+    StaticText2 = Place<TLabel>(this, this, "StaticText2", RebootNote,
+                                {12, windows.Bottom() + 13, 400, LabelHeight});
 }
 
 std::vector<TItemFrame*> TBrowsersPage::ItemFrames() const {

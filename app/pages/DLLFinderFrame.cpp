@@ -9,10 +9,10 @@ TTDLLFinder::TTDLLFinder(TComponent* owner)
                     {"FileSize", 80},
                     {"FilePath", TListView::FillWidth}}) {
     SetName("TTDLLFinder1");
+    constexpr TGrid boxes = Down(Layout::Margin, BoxTop, OptionsWidth - 16, BoxHeight, 0);
     int line = 0;
     auto box = [&](const char* name, const char* caption, bool checked) {
-        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8, BoxTop + line++ * BoxHeight,
-                                  OptionsWidth - 16, BoxHeight);
+        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, boxes.Cell(0, line++));
         b->SetChecked(checked);
         return b;
     };
@@ -25,10 +25,12 @@ TTDLLFinder::TTDLLFinder(TComponent* owner)
         box("DLLSizeVersion_CheckBox",
             "Find duplicated DLL's with the same size and version number", false);
     const int top = BoxTop + 3 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
-    DLLExcludeFiles = new TExclusionGroup(this, OptionsGroup, "Exclude Files",
-                                          "DLLExcludeFiles_ListBox", ekFile, {8, top, 298, bottom});
-    DLLExcludeDir = new TExclusionGroup(this, OptionsGroup, "Exclude Directories",
-                                        "DLLExcludeDir_ListBox", ekFolder, {302, top, 592, bottom});
+    DLLExcludeFiles =
+        new TExclusionGroup(this, OptionsGroup, "Exclude Files", "DLLExcludeFiles_ListBox", ekFile,
+                            FromEdges(8, top, 298, bottom));
+    DLLExcludeDir =
+        new TExclusionGroup(this, OptionsGroup, "Exclude Directories", "DLLExcludeDir_ListBox",
+                            ekFolder, FromEdges(302, top, 592, bottom));
 }
 
 void TTDLLFinder::StartSearch() {

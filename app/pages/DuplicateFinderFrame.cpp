@@ -22,12 +22,12 @@ TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
                     {"Permission", 70},
                     {"FilePath", TListView::FillWidth}}) {
     SetName("TTDuplicateFinder1");
+    // Two boxes a line.
+    constexpr TGrid boxes{{Layout::Margin, 284, Layout::Margin}, {BoxTop, BoxHeight}};
     int row = 0;
     auto box = [&](const char* name, const char* caption) {
-        const int column = row % 2, line = row / 2;
+        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, boxes.Cell(row % 2, row / 2));
         ++row;
-        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8 + column * 292,
-                                  BoxTop + line * BoxHeight, 284, BoxHeight);
         b->SetChecked(true);
         return b;
     };
@@ -44,12 +44,13 @@ TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
     const int top = BoxTop + 4 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
     DupExcludeExt =
         new TExclusionGroup(this, OptionsGroup, "Exclude Extensions", "DupExcludeExt_ListBox",
-                            ekExtension, {8, top, 198, bottom});
+                            ekExtension, FromEdges(8, top, 198, bottom));
     DupExcludeFiles =
         new TExclusionGroup(this, OptionsGroup, "Exclude Files", "DupExcludeFiles_ListBox", ekFile,
-                            {202, top, 392, bottom});
-    DupExcludeDir = new TExclusionGroup(this, OptionsGroup, "Exclude Directories",
-                                        "DupExcludeDir_ListBox", ekFolder, {396, top, 592, bottom});
+                            FromEdges(202, top, 392, bottom));
+    DupExcludeDir =
+        new TExclusionGroup(this, OptionsGroup, "Exclude Directories", "DupExcludeDir_ListBox",
+                            ekFolder, FromEdges(396, top, 592, bottom));
     DupExcludeExt->List->Items().Add(".exe");
     DupExcludeFiles->List->Items().Add("desktop.ini");
 

@@ -24,26 +24,26 @@ TQuestion QuestionOf(TExclusionKind kind) {
 
 TExclusionGroup::TExclusionGroup(TComponent* owner, TWinControl* parent, const char* caption,
                                  const std::string& listName, TExclusionKind kind,
-                                 const RECT& bounds)
+                                 const TBounds& bounds)
     : TGroupBox(owner), FKind(kind) {
     const std::string stem = listName.substr(0, listName.find('_'));
     SetName(stem + "_GroupBox");
     SetParent(parent);
     SetCaption(caption);
-    SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+    SetLayoutBounds(this, bounds);
     // The buttons stand beside the list, so a low group still shows a few entries.
     constexpr int ButtonWidth = 48;
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    const int buttonLeft = width - 8 - ButtonWidth;
+    const int buttonLeft = bounds.Width - Layout::Margin - ButtonWidth;
     List = kind == ekIncludeExtension ? new TCheckListBox(owner) : new TListBox(owner);
     List->SetName(listName);
     List->SetParent(this);
-    List->SetBounds(8, 16, buttonLeft - 12, height - 22);
+    SetLayoutBounds(List, {Layout::Margin, 16, buttonLeft - 12, bounds.Height - 22});
     List->SetMultiSelect(true);
-    AddButton = Place<TButton>(owner, this, (stem + "Add_Button").c_str(), "Add", buttonLeft, 16,
-                               ButtonWidth, 24);
-    DelButton = Place<TButton>(owner, this, (stem + "Del_Button").c_str(), "Del", buttonLeft, 44,
-                               ButtonWidth, 24);
+    const TGrid buttons = Down(buttonLeft, 16, ButtonWidth, 24, 4);
+    AddButton =
+        Place<TButton>(owner, this, (stem + "Add_Button").c_str(), "Add", buttons.Cell(0, 0));
+    DelButton =
+        Place<TButton>(owner, this, (stem + "Del_Button").c_str(), "Del", buttons.Cell(0, 1));
     AddButton->OnClick = [this](TObject*) { AddClick(); };
     DelButton->OnClick = [this](TObject*) { DelClick(); };
 }

@@ -5,6 +5,7 @@
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckListBox.h"
 #include "classlib/gui/GroupBox.h"
+#include "classlib/gui/Layout.h"
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ class TExclusionGroup : public TGroupBox {
 public:
     // The group's controls belong to owner; their names start with listName.
     TExclusionGroup(TComponent* owner, TWinControl* parent, const char* caption,
-                    const std::string& listName, TExclusionKind kind, const RECT& bounds);
+                    const std::string& listName, TExclusionKind kind, const TBounds& bounds);
 
     TListBox* List; // a TCheckListBox for ekIncludeExtension
     TButton* AddButton;

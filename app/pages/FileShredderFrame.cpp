@@ -6,19 +6,27 @@
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 
+using namespace Layout;
+
 namespace {
+
+// In each group: the list, and beside it a column of buttons with "Options" at its foot.
+constexpr TBounds List{10, 20, 480, 210};
+constexpr TGrid Buttons = Down(List.Right() + 10, List.Top, 96, ButtonHeight, StackGap);
+constexpr TBounds OptionsButton{Buttons.Columns.Start, List.Bottom() - ButtonHeight, 96,
+                                ButtonHeight};
 
 TShredGroup BuildGroup(TComponent* owner, TGroupBox* box, const char* list, const char* add,
                        const char* remove, const char* start, const char* stop) {
     TShredGroup group;
-    group.List = Place<TListView>(owner, box, list, "", 10, 20, 480, 210);
+    group.List = Place<TListView>(owner, box, list, "", List);
     group.List->SetMultiSelect(true);
     group.List->AddColumn("Name", 100);
     group.List->AddColumn("Path", TListView::FillWidth);
-    group.Add = Place<TButton>(owner, box, add, "Add", 500, 20, 96, 25);
-    group.Remove = Place<TButton>(owner, box, remove, "Remove", 500, 50, 96, 25);
-    group.Start = Place<TButton>(owner, box, start, "Start", 500, 80, 96, 25);
-    group.Stop = Place<TButton>(owner, box, stop, "Stop", 500, 110, 96, 25);
+    group.Add = Place<TButton>(owner, box, add, "Add", Buttons.Cell(0, 0));
+    group.Remove = Place<TButton>(owner, box, remove, "Remove", Buttons.Cell(0, 1));
+    group.Start = Place<TButton>(owner, box, start, "Start", Buttons.Cell(0, 2));
+    group.Stop = Place<TButton>(owner, box, stop, "Stop", Buttons.Cell(0, 3));
     return group;
 }
 
@@ -30,7 +38,8 @@ bool PathExists(const std::string& path) {
 
 TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
     SetName("TTFileShredder1");
-    grpFiles = Place<TGroupBox>(this, this, "grpFiles", " Shred Files ", 4, 4, 608, 260);
+    constexpr TGrid groups = Down(4, 4, 608, 260, Margin);
+    grpFiles = Place<TGroupBox>(this, this, "grpFiles", " Shred Files ", groups.Cell(0, 0));
     FFiles = BuildGroup(this, grpFiles, "lvFiles", "btnAddFiles", "btnRemoveFiles",
                         "btnStartShredFiles", "btnStopShredFiles");
     lvFiles = FFiles.List;
@@ -38,7 +47,7 @@ TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
     btnRemoveFiles = FFiles.Remove;
     btnStartShredFiles = FFiles.Start;
     btnStopShredFiles = FFiles.Stop;
-    grpFolders = Place<TGroupBox>(this, this, "grpFolders", " Shred Folders ", 4, 272, 608, 260);
+    grpFolders = Place<TGroupBox>(this, this, "grpFolders", " Shred Folders ", groups.Cell(0, 1));
     FFolders = BuildGroup(this, grpFolders, "lvFolders", "btnAddFolder", "btnRemoveFolders",
                           "btnStartShredFolders", "btnStopShredFolders");
     lvFolders = FFolders.List;
@@ -53,8 +62,8 @@ TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
     OpenDialog->DefaultExt = "*.*";
     OpenDialog->Options =
         ofAllowMultiSelect | ofPathMustExist | ofFileMustExist | ofHideReadOnly | ofEnableSizing;
-    btnOptions = Place<TButton>(this, grpFiles, "btnOptions", "&Options", 500, 205, 96, 25);
-    Button1 = Place<TButton>(this, grpFolders, "Button1", "&Options", 500, 205, 96, 25);
+    btnOptions = Place<TButton>(this, grpFiles, "btnOptions", "&Options", OptionsButton);
+    Button1 = Place<TButton>(this, grpFolders, "Button1", "&Options", OptionsButton);
 
     BindGroup(FFiles);
     BindGroup(FFolders);

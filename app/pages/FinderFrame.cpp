@@ -61,7 +61,7 @@ void StoreCheckedRows(TListView* list, const char* done, const std::function<voi
 TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
                            std::initializer_list<std::pair<const char*, int>> columns)
     : TFrame(owner), FDescription(names.Description), FGroups(names.Groups) {
-    SetBounds(0, 0, FrameWidth, FrameHeight);
+    SetLayoutBounds(this, {0, 0, FrameWidth, FrameHeight});
     const int optionsTop = FrameHeight - 4 - optionsHeight, removerTop = optionsTop - 50;
     const int listHeight = removerTop - 8;
     FindFile = new TFileFinder(this);
@@ -85,8 +85,8 @@ TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int opt
     };
     FindFile->OnSearchFinish = [this](TObject*) { SearchFinished(); };
 
-    FilesList = Place<TListView>(this, this, NameOf(names, "Files_ListView").c_str(), "", 4, 4,
-                                 OptionsWidth, listHeight);
+    FilesList = Place<TListView>(this, this, NameOf(names, "Files_ListView").c_str(), "",
+                                 {4, 4, OptionsWidth, listHeight});
     FilesList->SetCheckboxes(true);
     FilesList->SetRowSelect(true);
     FilesList->SetGridLines(true);
@@ -102,21 +102,21 @@ TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int opt
     BuildPopupMenu(names);
     OptionsGroup =
         Place<TGroupBox>(this, this, NameOf(names, "Options_GroupBox").c_str(),
-                         names.OptionsCaption, 4, optionsTop, OptionsWidth, optionsHeight);
+                         names.OptionsCaption, {4, optionsTop, OptionsWidth, optionsHeight});
     StatusLabel = Place<TLabel>(this, OptionsGroup, NameOf(names, "Status_Label").c_str(),
-                                "Searching : Stopped", 8, 16, OptionsWidth - 16, 15);
+                                "Searching : Stopped",
+                                {Layout::Margin, 16, OptionsWidth - 16, Layout::LabelHeight});
     StatusLabel->SetAutoSize(false);
 }
 
 void TFinderFrame::BuildRemover(const TFinderNames& names, int top) {
     RemoverGroup = Place<TGroupBox>(this, this, NameOf(names, "Remover_GroupBox").c_str(),
-                                    names.RemoverCaption, 4, top, OptionsWidth, 46);
-    int left = 8;
+                                    names.RemoverCaption, {4, top, OptionsWidth, 46});
+    int column = 0;
     auto button = [&](const char* role, const char* caption, void (TFinderFrame::*click)()) {
-        TButton* b = Place<TButton>(this, RemoverGroup, NameOf(names, role).c_str(), caption, left,
-                                    16, 110, 25);
+        TButton* b = Place<TButton>(this, RemoverGroup, NameOf(names, role).c_str(), caption,
+                                    GroupButtons.Cell(column++, 0));
         b->OnClick = [this, click](TObject*) { (this->*click)(); };
-        left += 118;
         return b;
     };
     SearchButton = button("Search_Button", Searching, &TFinderFrame::SearchClick);

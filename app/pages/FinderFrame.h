@@ -10,6 +10,7 @@
 #include "classlib/gui/Frame.h"
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/Label.h"
+#include "classlib/gui/Layout.h"
 #include "classlib/gui/ListBox.h"
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/Menus.h"
@@ -43,6 +44,8 @@ class TFinderFrame : public TFrame {
 public:
     // The client area of a sheet of the "Junk Cleaner" page's tabs.
     static constexpr int FrameWidth = 608, FrameHeight = 447;
+    // The buttons in a row along a group at the frame's foot.
+    static constexpr TGrid GroupButtons = Across(8, 16, 110, Layout::ButtonHeight, 8);
 
     // Set by the page that holds the finders, before any search.
     TListBox* Folders = nullptr;     // the shared "Search In:" list

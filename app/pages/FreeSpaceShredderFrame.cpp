@@ -17,17 +17,19 @@ bool Listed(UINT kind) {
 
 TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TPageFrame(owner) {
     SetName("TTFreeSpaceShredder1");
+    using namespace Layout;
+    const TBounds list{Margin, 32, 600, 420};
+    const TBounds clean{Margin, list.Bottom() + 10, 120, TallButtonHeight};
     chkCleanFreeSpace =
         Place<TCheckBox>(this, this, "chkCleanFreeSpace",
-                         "Clean free space for the following drives:", 8, 8, 400, 19);
-    lvDrives = Place<TListView>(this, this, "lvDrives", "", 8, 32, 600, 420);
+                         "Clean free space for the following drives:", {Margin, Margin, 400, 19});
+    lvDrives = Place<TListView>(this, this, "lvDrives", "", list);
     lvDrives->SetCheckboxes(true);
     lvDrives->AddColumn("Drive", TListView::FillWidth);
     lvDrives->AddColumn("Capacity", 120);
     lvDrives->AddColumn("Free Space", 120);
-    btnCleanFreeSpace =
-        Place<TButton>(this, this, "btnCleanFreeSpace", "Clean Free Space", 8, 462, 120, 27);
-    btnOptions = Place<TButton>(this, this, "btnOptions", "&Options", 136, 462, 96, 27);
+    btnCleanFreeSpace = Place<TButton>(this, this, "btnCleanFreeSpace", "Clean Free Space", clean);
+    btnOptions = Place<TButton>(this, this, "btnOptions", "&Options", clean.After(Margin, 96));
     chkCleanFreeSpace->OnClick = [this](TObject*) { chkCleanFreeSpaceClick(); };
     lvDrives->OnChange = [this](TObject*, TListItem*) { lvDrivesChange(); };
     btnCleanFreeSpace->OnClick = [this](TObject*) { btnCleanFreeSpaceClick(); };

@@ -26,12 +26,11 @@ TTInternetExplorer::TTInternetExplorer(TComponent* owner)
           }) {
     SetName("TTInternetExplorer1");
     // In the row of "&Select All" and "&Remove All", as far apart as those two.
-    const int gap = btnRemoveAll->Left() - btnSelectAll->BoundsRect().right;
-    btnKeepCookies = Place<TButton>(this, this, "btnKeepCookies", "Keep Cookies",
-                                    btnRemoveAll->BoundsRect().right + gap, ButtonsTop(), 100, 25);
+    const TBounds keepCookies = Button(1).After(ButtonSpacing, 100);
+    btnKeepCookies = Place<TButton>(this, this, "btnKeepCookies", "Keep Cookies", keepCookies);
     btnKeepCookies->OnClick = [this](TObject* sender) { btnKeepCookiesClick(sender); };
     btnKeepURLs = Place<TButton>(this, this, "btnKeepURLs", "Keep Typed URLs",
-                                 btnKeepCookies->BoundsRect().right + gap, ButtonsTop(), 110, 25);
+                                 keepCookies.After(ButtonSpacing, 110));
     btnKeepURLs->OnClick = [this](TObject* sender) { btnKeepURLsClick(sender); };
 }
 

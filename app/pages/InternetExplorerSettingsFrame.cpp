@@ -6,9 +6,29 @@
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 
+using namespace Layout;
+
 namespace {
 
-constexpr int GroupWidth = 584, LabelLeft = 16, EditLeft = 100, EditWidth = 370, ButtonLeft = 480;
+// The groups one below another, "Auto Find" beside "Auto Complete".
+constexpr int GroupGap = 4;
+constexpr TBounds HomePageGroup{Margin, 4, PageContentWidth, 80};
+constexpr TBounds AutoCompleteGroup{Margin, HomePageGroup.Bottom() + GroupGap, 440, 70};
+constexpr TBounds AutoFindGroup = AutoCompleteGroup.After(Margin, 136);
+constexpr TBounds PathsGroup{Margin, AutoCompleteGroup.Bottom() + GroupGap, PageContentWidth, 192};
+constexpr TBounds ProtectionGroup{Margin, PathsGroup.Bottom() + GroupGap, PageContentWidth, 76};
+
+// Inside a group: rows of a label, an edit and a button.
+constexpr int LabelLeft = 16, EditLeft = 100, EditWidth = 370, ButtonLeft = 480;
+constexpr TTrack Rows{20, EditHeight, 7};
+
+constexpr TBounds LabelAt(int top) {
+    return {LabelLeft, top + LabelDrop, 80, LabelHeight};
+}
+
+constexpr TBounds EditAt(int top) {
+    return {EditLeft, top, EditWidth, EditHeight};
+}
 
 } // namespace
 
@@ -18,67 +38,67 @@ TTinternetExplorerSettings::TTinternetExplorerSettings(TComponent* owner) : TPag
     BuildAutoComplete();
     BuildPaths();
     BuildProtection();
-    btnSaveSettings = Place<TButton>(this, this, "btnSaveSettings", "&Save", 386, 468, 100, 25);
+    const TGrid buttons = PageButtonsAtRight(468, 2);
+    btnSaveSettings = Place<TButton>(this, this, "btnSaveSettings", "&Save", buttons.Cell(0, 0));
     btnSaveSettings->OnClick = [this](TObject* sender) { btnSaveSettingsClick(sender); };
     btnRefreshSettings =
-        Place<TButton>(this, this, "btnRefreshSettings", "Refresh", 492, 468, 100, 25);
+        Place<TButton>(this, this, "btnRefreshSettings", "Refresh", buttons.Cell(1, 0));
     btnRefreshSettings->OnClick = [this](TObject*) { LoadSettings(); };
 }
 
 void TTinternetExplorerSettings::BuildHomePage() {
-    grpInternetExplorerHomePage =
-        Place<TGroupBox>(this, this, "grpInternetExplorerHomePage", " Internet Explorer Home Page ",
-                         8, 4, GroupWidth, 80);
+    grpInternetExplorerHomePage = Place<TGroupBox>(this, this, "grpInternetExplorerHomePage",
+                                                   " Internet Explorer Home Page ", HomePageGroup);
     TGroupBox* group = grpInternetExplorerHomePage;
-    lblTitle = Place<TLabel>(this, group, "lblTitle", "Title:", LabelLeft, 24, 80, 15);
-    edTitle = Place<TEdit>(this, group, "edTitle", "", EditLeft, 20, EditWidth, 21);
-    btnRestore = Place<TButton>(this, group, "btnRestore", "&Restore", ButtonLeft, 18, 90, 25);
+    lblTitle = Place<TLabel>(this, group, "lblTitle", "Title:", LabelAt(Rows.At(0)));
+    edTitle = Place<TEdit>(this, group, "edTitle", "", EditAt(Rows.At(0)));
+    btnRestore = Place<TButton>(this, group, "btnRestore", "&Restore",
+                                {ButtonLeft, Rows.At(0) - 2, 90, ButtonHeight});
     btnRestore->OnClick = [this](TObject*) { edTitle->SetText("Microsoft Internet Explorer"); };
-    lblStartPage = Place<TLabel>(this, group, "lblStartPage", "Start Page:", LabelLeft, 52, 80, 15);
-    edStartPage = Place<TEdit>(this, group, "edStartPage", "", EditLeft, 48, EditWidth, 21);
-    btnBlankPage =
-        Place<TButton>(this, group, "btnBlankPage", "&Blank Page", ButtonLeft, 46, 90, 25);
+    lblStartPage = Place<TLabel>(this, group, "lblStartPage", "Start Page:", LabelAt(Rows.At(1)));
+    edStartPage = Place<TEdit>(this, group, "edStartPage", "", EditAt(Rows.At(1)));
+    btnBlankPage = Place<TButton>(this, group, "btnBlankPage", "&Blank Page",
+                                  {ButtonLeft, Rows.At(1) - 2, 90, ButtonHeight});
     btnBlankPage->OnClick = [this](TObject*) { edStartPage->SetText("about:blank"); };
 }
 
 void TTinternetExplorerSettings::BuildAutoComplete() {
     grpAutoComplete = Place<TGroupBox>(this, this, "grpAutoComplete",
-                                       " Internet Explorer  Auto Complete  ", 8, 88, 440, 70);
+                                       " Internet Explorer  Auto Complete  ", AutoCompleteGroup);
     TGroupBox* group = grpAutoComplete;
+    constexpr TGrid boxes{{LabelLeft, 200, 4}, {Rows.Start, CheckHeight, 7}};
     chkAutoSuggest =
-        Place<TCheckBox>(this, group, "chkAutoSuggest", "Auto Suggest", LabelLeft, 20, 200, 17);
+        Place<TCheckBox>(this, group, "chkAutoSuggest", "Auto Suggest", boxes.Cell(0, 0));
     chkAutoSavePassword = Place<TCheckBox>(this, group, "chkAutoSavePassword", "Auto Save Password",
-                                           220, 20, 200, 17);
+                                           boxes.Cell(1, 0));
     chkAutoSavePassword->OnClick = [this](TObject*) {
         chkSavePasswordAsk->SetEnabled(chkAutoSavePassword->Checked());
     };
-    chkUseFormSuggest = Place<TCheckBox>(this, group, "chkUseFormSuggest", "Use FormSuggest",
-                                         LabelLeft, 44, 200, 17);
+    chkUseFormSuggest =
+        Place<TCheckBox>(this, group, "chkUseFormSuggest", "Use FormSuggest", boxes.Cell(0, 1));
     chkSavePasswordAsk =
-        Place<TCheckBox>(this, group, "chkSavePasswordAsk", "Save Password Ask", 220, 44, 200, 17);
-    grpAutoFind = Place<TGroupBox>(this, this, "grpAutoFind", " Auto Find ", 456, 88, 136, 70);
-    btnEditAutoFind =
-        Place<TButton>(this, grpAutoFind, "btnEditAutoFind", "Edit AutoFind", 16, 26, 104, 25);
+        Place<TCheckBox>(this, group, "chkSavePasswordAsk", "Save Password Ask", boxes.Cell(1, 1));
+    grpAutoFind = Place<TGroupBox>(this, this, "grpAutoFind", " Auto Find ", AutoFindGroup);
+    btnEditAutoFind = Place<TButton>(this, grpAutoFind, "btnEditAutoFind", "Edit AutoFind",
+                                     {16, 26, 104, ButtonHeight});
     btnEditAutoFind->OnClick = [this](TObject*) { btnEditAutoFindClick(); };
 }
 
 TEdit* TTinternetExplorerSettings::AddPathRow(const char* name, const char* caption, int row,
                                               TLabel*& label, TButton*& browse) {
     TGroupBox* group = grpInternetExplorerPaths;
-    const int top = 20 + row * 28;
+    const int top = Rows.At(row);
     const std::string edit = std::string("ed") + name, button = std::string("btn") + name;
-    label = Place<TLabel>(this, group, (std::string("lbl") + name).c_str(), caption, LabelLeft,
-                          top + 4, 80, 15);
-    auto ed = Place<TEdit>(this, group, edit.c_str(), "", EditLeft, top, EditWidth, 21);
-    browse = Place<TButton>(this, group, button.c_str(), "...", ButtonLeft, top - 1, 30, 23);
+    label = Place<TLabel>(this, group, (std::string("lbl") + name).c_str(), caption, LabelAt(top));
+    auto ed = Place<TEdit>(this, group, edit.c_str(), "", EditAt(top));
+    browse = Place<TButton>(this, group, button.c_str(), "...", {ButtonLeft, top - 1, 30, 23});
     browse->OnClick = [this, ed](TObject*) { BrowseFolder(ed); };
     return ed;
 }
 
 void TTinternetExplorerSettings::BuildPaths() {
-    grpInternetExplorerPaths =
-        Place<TGroupBox>(this, this, "grpInternetExplorerPaths", " Internet Explorer Paths ", 8,
-                         162, GroupWidth, 192);
+    grpInternetExplorerPaths = Place<TGroupBox>(this, this, "grpInternetExplorerPaths",
+                                                " Internet Explorer Paths ", PathsGroup);
     edCache = AddPathRow("Cache", "Cache:", 0, lblCache, btnCache);
     edCookies = AddPathRow("Cookies", "Cookies:", 1, lblCookies, btnCookies);
     edHistory = AddPathRow("History", "History:", 2, lblHistory, btnHistory);
@@ -89,15 +109,15 @@ void TTinternetExplorerSettings::BuildPaths() {
 
 void TTinternetExplorerSettings::BuildProtection() {
     grpStartPageProtection = Place<TGroupBox>(this, this, "grpStartPageProtection",
-                                              "Start Page Protection", 8, 358, GroupWidth, 76);
+                                              "Start Page Protection", ProtectionGroup);
     TGroupBox* group = grpStartPageProtection;
     chkProtectStartPage =
         Place<TCheckBox>(this, group, "chkProtectStartPage", "Protect Start Page from hijackers",
-                         LabelLeft, 20, 300, 17);
+                         {LabelLeft, Rows.Start, 300, CheckHeight});
+    constexpr int resetTop = 44;
     lblResetStartPageTo =
-        Place<TLabel>(this, group, "lblResetStartPageTo", "Reset to:", LabelLeft, 48, 80, 15);
-    edResetStartPageTo =
-        Place<TEdit>(this, group, "edResetStartPageTo", "", EditLeft, 44, EditWidth, 21);
+        Place<TLabel>(this, group, "lblResetStartPageTo", "Reset to:", LabelAt(resetTop));
+    edResetStartPageTo = Place<TEdit>(this, group, "edResetStartPageTo", "", EditAt(resetTop));
 }
 
 void TTinternetExplorerSettings::LoadSettings() {

@@ -1,9 +1,12 @@
 #include "app/pages/ItemFrame.h"
 #include "classlib/gui/PlaceControl.h"
 
+using namespace Layout;
+
 namespace {
 
-constexpr int BoxLeft = 8, BoxTop = 8, BoxHeight = 17, BoxStep = 20, BoxWidth = 440;
+// The boxes one below another, the buttons in a row below the last.
+constexpr TGrid Boxes = Down(Margin, Margin, 440, CheckHeight, 3);
 
 } // namespace
 
@@ -14,22 +17,20 @@ TItemFrame::TItemFrame(TComponent* owner, std::vector<TItemBox> boxes)
         std::string caption = entry.Caption;
         if (entry.NeedsReboot) caption += " (*)";
         TCheckBox* box =
-            Place<TCheckBox>(this, this, entry.Box, caption, BoxLeft,
-                             BoxTop + static_cast<int>(i) * BoxStep, BoxWidth, BoxHeight);
+            Place<TCheckBox>(this, this, entry.Box, caption, Boxes.Cell(0, static_cast<int>(i)));
         box->SetEnabled(!entry.Disabled);
         FBoxes.push_back(box);
         if (!entry.BoundOnLoad) BindBox(i);
     }
-    btnSelectAll =
-        Place<TButton>(this, this, "btnSelectAll", "&Select All", BoxLeft, ButtonsTop(), 90, 25);
+    btnSelectAll = Place<TButton>(this, this, "btnSelectAll", "&Select All", Button(0));
     btnSelectAll->OnClick = [this](TObject* sender) { btnSelectAllClick(sender); };
-    btnRemoveAll = Place<TButton>(this, this, "btnRemoveAll", "&Remove All", BoxLeft + 100,
-                                  ButtonsTop(), 90, 25);
+    btnRemoveAll = Place<TButton>(this, this, "btnRemoveAll", "&Remove All", Button(1));
     btnRemoveAll->OnClick = [this](TObject* sender) { btnRemoveAllClick(sender); };
 }
 
-int TItemFrame::ButtonsTop() const {
-    return BoxTop + static_cast<int>(FTable.size()) * BoxStep + 8;
+TBounds TItemFrame::Button(int index) const {
+    const int top = Boxes.Rows.At(static_cast<int>(FTable.size())) + Margin;
+    return Across(Margin, top, 90, ButtonHeight, ButtonSpacing).Cell(index, 0);
 }
 
 void TItemFrame::BindBox(size_t index) {

@@ -32,7 +32,10 @@ public:
 
 protected:
     TItemFrame(TComponent* owner, std::vector<TItemBox> boxes);
-    [[nodiscard]] int ButtonsTop() const; // below the last box
+    // The index-th button of the row below the last box ("&Select All", "&Remove All",
+    // then a page's own), ButtonSpacing apart.
+    [[nodiscard]] TBounds Button(int index) const;
+    static constexpr int ButtonSpacing = 10;
 
 private:
     void BindBox(size_t index);

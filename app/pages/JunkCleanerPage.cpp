@@ -21,20 +21,23 @@ T* PlaceOnSheet(TComponent* owner, TPageControl* pages, const char* name, const 
 
 TTJunkCleaner::TTJunkCleaner(TComponent* owner) : TPageFrame(owner) {
     SetName("TTJunkCleaner1");
-    SetBounds(0, 0, PageClientWidth, PageClientHeight);
-    SearchIn_GroupBox =
-        Place<TGroupBox>(this, this, "SearchIn_GroupBox", "Search In:", 4, 0, 616, 84);
-    Folders_ListBox =
-        Place<TListBox>(this, SearchIn_GroupBox, "Folders_ListBox", "", 8, 18, 476, 60);
+    SetLayoutBounds(this, {0, 0, PageClientWidth, PageClientHeight});
+    using namespace Layout;
+    // The folders group above the finders' tabs; in it the list with its buttons beside it.
+    constexpr TBounds searchIn{4, 0, 616, 84}, folders{Margin, 18, 476, 60};
+    constexpr TGrid buttons = Down(folders.Right() + 10, folders.Top, 112, TallButtonHeight, 5);
+    SearchIn_GroupBox = Place<TGroupBox>(this, this, "SearchIn_GroupBox", "Search In:", searchIn);
+    Folders_ListBox = Place<TListBox>(this, SearchIn_GroupBox, "Folders_ListBox", "", folders);
     Folders_ListBox->SetMultiSelect(true);
     AddFolder_Button = Place<TButton>(this, SearchIn_GroupBox, "AddFolder_Button", "Add &Folder ",
-                                      494, 18, 112, 27);
+                                      buttons.Cell(0, 0));
     FolderDel_Button = Place<TButton>(this, SearchIn_GroupBox, "FolderDel_Button", "Folder D&el   ",
-                                      494, 50, 112, 27);
+                                      buttons.Cell(0, 1));
     AddFolder_Button->OnClick = [this](TObject* sender) { AddFolder_ButtonClick(sender); };
     FolderDel_Button->OnClick = [this](TObject* sender) { FolderDel_ButtonClick(sender); };
 
-    Main_PageControl = Place<TPageControl>(this, this, "Main_PageControl", "", 4, 88, 616, 472);
+    Main_PageControl =
+        Place<TPageControl>(this, this, "Main_PageControl", "", searchIn.Below(4, 472));
     TTDuplicateFinder1 =
         PlaceOnSheet<TTDuplicateFinder>(this, Main_PageControl, "Dup_TabSheet", "Duplicate");
     TTJunkFinder1 =

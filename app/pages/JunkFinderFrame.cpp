@@ -9,10 +9,10 @@ TTJunkFinder::TTJunkFinder(TComponent* owner)
     SetName("TTJunkFinder1");
     // The rule boxes on the left, "Include Extensions" beside them, the other lists below.
     constexpr int BoxWidth = 376, IncludeLeft = 8 + BoxWidth + 8;
+    constexpr TGrid boxes = Down(Layout::Margin, BoxTop, BoxWidth, BoxHeight, 0);
     int line = 0;
     auto box = [&](const char* name, const char* caption) {
-        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, 8, BoxTop + line++ * BoxHeight,
-                                  BoxWidth, BoxHeight);
+        auto b = Place<TCheckBox>(this, OptionsGroup, name, caption, boxes.Cell(0, line++));
         b->SetChecked(true);
         return b;
     };
@@ -29,13 +29,13 @@ TTJunkFinder::TTJunkFinder(TComponent* owner)
     const int top = BoxTop + 6 * BoxHeight + 4, bottom = OptionsGroup->Height() - 6;
     JunkExcludeFiles =
         new TExclusionGroup(this, OptionsGroup, "Exclude Files", "JunkExcludeFiles_ListBox", ekFile,
-                            {8, top, IncludeLeft / 2, bottom});
+                            FromEdges(8, top, IncludeLeft / 2, bottom));
     JunkExcludeDir =
         new TExclusionGroup(this, OptionsGroup, "Exclude Directories", "JunkExcludeDir_ListBox",
-                            ekFolder, {IncludeLeft / 2 + 4, top, IncludeLeft - 8, bottom});
-    JunkIncludeExt = new TExclusionGroup(this, OptionsGroup, "Include Extensions",
-                                         "JunkIncludeExt_CheckListBox", ekIncludeExtension,
-                                         {IncludeLeft, BoxTop - 2, OptionsWidth - 8, bottom});
+                            ekFolder, FromEdges(IncludeLeft / 2 + 4, top, IncludeLeft - 8, bottom));
+    JunkIncludeExt = new TExclusionGroup(
+        this, OptionsGroup, "Include Extensions", "JunkIncludeExt_CheckListBox", ekIncludeExtension,
+        FromEdges(IncludeLeft, BoxTop - 2, OptionsWidth - 8, bottom));
     JunkExcludeFiles->List->Items().Add("desktop.ini");
     for (const char* extension : {".err", ".xlk", ".fnd", ".mch", ".dmp"})
         JunkIncludeExt->List->Items().Add(extension);

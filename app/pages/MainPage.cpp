@@ -4,15 +4,17 @@
 
 TMainPage::TMainPage(TComponent* owner) : TPageFrame(owner) {
     SetName("MainPage");
-    Image3 = Place<TImage>(this, this, "Image3", "", 8, 8, 560, 96);
+    using namespace Layout;
+    // The picture, a row of command buttons below it, the log below them.
+    constexpr TBounds image{Margin, Margin, 560, 96};
+    constexpr TGrid commands = Across(Margin, image.Bottom() + Margin, 116, TallButtonHeight, 6);
+    Image3 = Place<TImage>(this, this, "Image3", "", image);
     TJPEGImage picture;
     picture.LoadFromResource("MAINPICTURE");
     Image3->SetPicture(picture.Bitmap());
-    int left = 8;
+    int column = 0;
     auto command = [&](const char* name, const char* caption) {
-        TButton* button = Place<TButton>(this, this, name, caption, left, 112, 116, 27);
-        left += 122;
-        return button;
+        return Place<TButton>(this, this, name, caption, commands.Cell(column++, 0));
     };
     smallsytsemClean = command("smallsytsemClean", "System Clean        ");
     simulationMode = command("simulationMode", "Simulation Mode  ");
@@ -21,8 +23,9 @@ TMainPage::TMainPage(TComponent* owner) : TPageFrame(owner) {
     btnStopTask->SetShowHint(true);
     btnHelpTask = command("btnHelpTask", "Help && Support       ");
     runoptions = command("runoptions", "Run Options       ");
-    edLogMemo = Place<TMemo>(this, this, "edLogMemo", "", 8, 148, PageClientWidth - 12,
-                             PageClientHeight - 152);
+    const int logTop = commands.Cell(0, 0).Bottom() + 9;
+    edLogMemo = Place<TMemo>(this, this, "edLogMemo", "",
+                             {Margin, logTop, PageClientWidth - 12, PageClientHeight - logTop - 4});
     edLogMemo->SetReadOnly(true);
     edLogMemo->SetWordWrap(false);
     edLogMemo->SetScrollBars(ssBoth);

@@ -10,12 +10,29 @@
 #include <cmath>
 #include <new>
 
+using namespace Layout;
+
 namespace {
+
+// The optimize button above the monitor groups, the settings beside them.
+constexpr TBounds OptimizeButton{Margin, Margin, 120, 30};
+constexpr TBounds MonitorGroup{Margin, OptimizeButton.Bottom() + Margin, 290, 150};
+// In the monitor: rows of a caption, a bar and a percentage.
+constexpr TTrack MonitorRows{22, 18, 22};
+constexpr int CaptionLeft = 10, BarLeft = 54, BarWidth = 180, PercentLeft = 240;
+
+constexpr TBounds MonitorLabel(int left, int row) {
+    return {left, MonitorRows.At(row) + 2, 40, LabelHeight};
+}
+
+constexpr TBounds MonitorBar(int row) {
+    return {BarLeft, MonitorRows.At(row), BarWidth, MonitorRows.Size};
+}
 
 template <class T>
 T* PlaceHidden(TComponent* owner, TWinControl* parent, const char* name, const char* caption,
-               int left, int top, int width, int height) {
-    T* control = Place<T>(owner, parent, name, caption, left, top, width, height);
+               const TBounds& bounds) {
+    T* control = Place<T>(owner, parent, name, caption, bounds);
     control->SetVisible(false);
     return control;
 }
@@ -29,7 +46,7 @@ std::string Megabytes(int64_t mb) {
 TMemoryPanel::TMemoryPanel(TComponent* owner) : TPageFrame(owner) {
     SetName("MemoryPanel");
     SpeedButtonOptimize =
-        Place<TSpeedButton>(this, this, "SpeedButtonOptimize", "&Optimize", 8, 8, 120, 30);
+        Place<TSpeedButton>(this, this, "SpeedButtonOptimize", "&Optimize", OptimizeButton);
     SpeedButtonOptimize->OnClick = [this](TObject*) { ActionOptimizeExecute(); };
     BuildMonitor();
     BuildSettings();
@@ -41,49 +58,57 @@ TMemoryPanel::TMemoryPanel(TComponent* owner) : TPageFrame(owner) {
 
 void TMemoryPanel::BuildMonitor() {
     grpMonitorUsage =
-        Place<TGroupBox>(this, this, "grpMonitorUsage", "Monitor Usage", 8, 46, 290, 150);
+        Place<TGroupBox>(this, this, "grpMonitorUsage", "Monitor Usage", MonitorGroup);
     grpMonitorUsage->SetHint("Double click to tray");
-    LabelCPU = PlaceHidden<TLabel>(this, grpMonitorUsage, "LabelCPU", "CPU", 10, 24, 40, 15);
-    LabelMEM = Place<TLabel>(this, grpMonitorUsage, "LabelMEM", "MEM", 10, 64, 40, 15);
-    LabelMEMP = Place<TLabel>(this, grpMonitorUsage, "LabelMEMP", "100%", 240, 64, 40, 15);
-    LabelCPUP = PlaceHidden<TLabel>(this, grpMonitorUsage, "LabelCPUP", "100%", 240, 24, 40, 15);
-    LabelFree = Place<TLabel>(this, grpMonitorUsage, "LabelFree", "-", 10, 120, 270, 15);
-    ProgressBarCPU =
-        PlaceHidden<TProgressBar>(this, grpMonitorUsage, "ProgressBarCPU", "", 54, 22, 180, 18);
-    ProgressBarMEM =
-        Place<TProgressBar>(this, grpMonitorUsage, "ProgressBarMEM", "", 54, 62, 180, 18);
+    TGroupBox* group = grpMonitorUsage;
+    LabelCPU = PlaceHidden<TLabel>(this, group, "LabelCPU", "CPU", MonitorLabel(CaptionLeft, 0));
+    LabelMEM = Place<TLabel>(this, group, "LabelMEM", "MEM", MonitorLabel(CaptionLeft, 1));
+    LabelMEMP = Place<TLabel>(this, group, "LabelMEMP", "100%", MonitorLabel(PercentLeft, 1));
+    LabelCPUP = PlaceHidden<TLabel>(this, group, "LabelCPUP", "100%", MonitorLabel(PercentLeft, 0));
+    LabelFree = Place<TLabel>(this, group, "LabelFree", "-", {CaptionLeft, 120, 270, LabelHeight});
+    ProgressBarCPU = PlaceHidden<TProgressBar>(this, group, "ProgressBarCPU", "", MonitorBar(0));
+    ProgressBarMEM = Place<TProgressBar>(this, group, "ProgressBarMEM", "", MonitorBar(1));
     ProgressBarMEM->SetMax(128);
-    grpOptimizing = Place<TGroupBox>(this, this, "grpOptimizing", "Optimizing", 8, 204, 290, 60);
-    ProgressBarFree =
-        Place<TProgressBar>(this, grpOptimizing, "ProgressBarFree", "", 10, 26, 270, 18);
+    grpOptimizing =
+        Place<TGroupBox>(this, this, "grpOptimizing", "Optimizing", MonitorGroup.Below(Margin, 60));
+    ProgressBarFree = Place<TProgressBar>(this, grpOptimizing, "ProgressBarFree", "",
+                                          {CaptionLeft, 26, 270, MonitorRows.Size});
 }
 
 void TMemoryPanel::BuildSettings() {
-    pagSettings = Place<TPageControl>(this, this, "pagSettings", "", 306, 8, 300, 300);
+    pagSettings = Place<TPageControl>(this, this, "pagSettings", "",
+                                      {MonitorGroup.Right() + Margin, Margin, 300, 300});
     tabSettings = PlaceSheet(this, pagSettings, "tabSettings", "Settings");
-    grpSelectRAM =
-        Place<TGroupBox>(this, tabSettings, "grpSelectRAM", "Select RAM to Free", 6, 6, 280, 80);
+    // Three groups one below another; their controls from the same left.
+    constexpr TGrid groups = Down(6, 6, 280, 80, 6);
+    constexpr int Left = 10, Wide = 260;
+    grpSelectRAM = Place<TGroupBox>(this, tabSettings, "grpSelectRAM", "Select RAM to Free",
+                                    groups.Cell(0, 0));
     grpSelectRAM->SetHint("Select RAM to Free");
-    LabelSlider = Place<TLabel>(this, grpSelectRAM, "LabelSlider", "%d MB", 10, 20, 120, 15);
-    TrackRAM = Place<TTrackBar>(this, grpSelectRAM, "TrackRAM", "", 10, 38, 260, 32);
+    LabelSlider =
+        Place<TLabel>(this, grpSelectRAM, "LabelSlider", "%d MB", {Left, 20, 120, LabelHeight});
+    TrackRAM = Place<TTrackBar>(this, grpSelectRAM, "TrackRAM", "", {Left, 38, Wide, 32});
     TrackRAM->SetMax(128);
     TrackRAM->SetCursor(crHandPoint);
     TrackRAM->OnChange = [this](TObject*) { TrackRAMChange(); };
     grpAlarmLevel =
-        Place<TGroupBox>(this, tabSettings, "grpAlarmLevel", "Alarm Level", 6, 92, 280, 80);
+        Place<TGroupBox>(this, tabSettings, "grpAlarmLevel", "Alarm Level", groups.Cell(0, 1));
     CheckBoxAutoOptimize =
         Place<TCheckBox>(this, grpAlarmLevel, "CheckBoxAutoOptimize",
-                         "Automatic RAM Optimization when reach", 10, 20, 260, 19);
-    SpinEditAlarmMB = Place<TSpinEdit>(this, grpAlarmLevel, "SpinEditAlarmMB", "", 10, 46, 80, 21);
+                         "Automatic RAM Optimization when reach", {Left, 20, Wide, 19});
+    const TBounds alarm{Left, 46, 80, EditHeight};
+    SpinEditAlarmMB = Place<TSpinEdit>(this, grpAlarmLevel, "SpinEditAlarmMB", "", alarm);
     SpinEditAlarmMB->SetValue(0);
-    LabelMB = Place<TLabel>(this, grpAlarmLevel, "LabelMB", "MB", 96, 49, 30, 15);
-    grpMisc = Place<TGroupBox>(this, tabSettings, "grpMisc", "Misc", 6, 178, 280, 80);
-    LabelRefresh =
-        Place<TLabel>(this, grpMisc, "LabelRefresh", "Refresh (in sec)", 10, 22, 110, 15);
-    SpinEditRefresh = Place<TSpinEdit>(this, grpMisc, "SpinEditRefresh", "", 124, 18, 60, 21);
+    LabelMB = Place<TLabel>(this, grpAlarmLevel, "LabelMB", "MB",
+                            {alarm.Right() + 6, alarm.Top + 3, 30, LabelHeight});
+    grpMisc = Place<TGroupBox>(this, tabSettings, "grpMisc", "Misc", groups.Cell(0, 2));
+    const TBounds refresh{124, 18, 60, EditHeight};
+    LabelRefresh = Place<TLabel>(this, grpMisc, "LabelRefresh", "Refresh (in sec)",
+                                 {Left, refresh.Top + LabelDrop, 110, LabelHeight});
+    SpinEditRefresh = Place<TSpinEdit>(this, grpMisc, "SpinEditRefresh", "", refresh);
     SpinEditRefresh->SetValue(0);
     CheckBoxAutoRun = Place<TCheckBox>(this, grpMisc, "CheckBoxAutoRun", "Autorun on Windows start",
-                                       10, 48, 260, 19);
+                                       {Left, 48, Wide, 19});
 }
 
 void TMemoryPanel::tabMemoryShow() {

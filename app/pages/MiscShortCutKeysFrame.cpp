@@ -3,47 +3,64 @@
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 
+using namespace Layout;
+
 namespace {
 
-constexpr int GroupWidth = 584, LabelLeft = 16, KeyLeft = 170, KeyWidth = 160;
+// Groups one below another; in each, rows of a caption and its hot key.
+constexpr int GroupWidth = PageContentWidth, LabelLeft = 16, KeyLeft = 170, KeyWidth = 160;
+constexpr TBounds ShortCutsGroup{Margin, Margin, GroupWidth, 170};
+constexpr TTrack KeyRows{24, EditHeight, 7};
+constexpr int SwitchGroupHeight = 96, SwitchKeyTop = 60;
+
+constexpr TBounds KeyAt(int top) {
+    return {KeyLeft, top, KeyWidth, EditHeight};
+}
+
+constexpr TBounds SwitchBox{LabelLeft, SwitchKeyTop + 2, 140, CheckHeight};
 
 } // namespace
 
 TTMiscShortCutKeys::TTMiscShortCutKeys(TComponent* owner) : TPageFrame(owner) {
     SetName("TTMiscShortCutKeys1");
-    grpShortCuts = Place<TGroupBox>(this, this, "grpShortCuts", "Cleaning Action Settings", 8, 8,
-                                    GroupWidth, 170);
-    edQuickClean = AddKeyRow(lblQuickClean, "lblQuickClean", "Rapid Erase:", "edQuickClean", 24);
-    edCleanReboot =
-        AddKeyRow(lblCleanReboot, "lblCleanReboot", "Erase && Reboot:", "edCleanReboot", 52);
+    grpShortCuts =
+        Place<TGroupBox>(this, this, "grpShortCuts", "Cleaning Action Settings", ShortCutsGroup);
+    edQuickClean =
+        AddKeyRow(lblQuickClean, "lblQuickClean", "Rapid Erase:", "edQuickClean", KeyRows.At(0));
+    edCleanReboot = AddKeyRow(lblCleanReboot, "lblCleanReboot", "Erase && Reboot:", "edCleanReboot",
+                              KeyRows.At(1));
     edCleanShutdown = AddKeyRow(lblCleanShutdown, "lblCleanShutdown",
-                                "Erase && Shutdown:", "edCleanShutdown", 80);
-    edStopTask = AddKeyRow(lblStopTask, "lblStopTask", "Stop Process:", "edStopTask", 108);
+                                "Erase && Shutdown:", "edCleanShutdown", KeyRows.At(2));
+    edStopTask =
+        AddKeyRow(lblStopTask, "lblStopTask", "Stop Process:", "edStopTask", KeyRows.At(3));
     edEmptyRecycleBin = AddKeyRow(lblEmptyRecycleBin, "lblEmptyRecycleBin",
-                                  "Empty Recycle Bin:", "edEmptyRecycleBin", 136);
+                                  "Empty Recycle Bin:", "edEmptyRecycleBin", KeyRows.At(4));
+
+    const TGrid switchGroups =
+        Down(Margin, ShortCutsGroup.Bottom() + Margin, GroupWidth, SwitchGroupHeight, Margin);
 
     grpBossKey = AddSwitchGroup("grpBossKey", "Boss Key",
                                 "This feature allows you to hide/unhide all internet browsers "
                                 "actively running on your screen by pressing the hotkey "
                                 "combination entered below",
-                                186, lblBossKey);
+                                switchGroups.Cell(0, 0).Top, lblBossKey);
     chkEnabledBossKey =
-        Place<TCheckBox>(this, grpBossKey, "chkEnabledBossKey", "Boss Key", LabelLeft, 62, 140, 17);
-    edBossKey = Place<THotKey>(this, grpBossKey, "edBossKey", "", KeyLeft, 60, KeyWidth, 21);
+        Place<TCheckBox>(this, grpBossKey, "chkEnabledBossKey", "Boss Key", SwitchBox);
+    edBossKey = Place<THotKey>(this, grpBossKey, "edBossKey", "", KeyAt(SwitchKeyTop));
     grpStealthMode = AddSwitchGroup("grpStealthMode", "Stealth Mode",
                                     "Stealth Mode allows the application to run invisibly to pc "
                                     "users. You can hide/unhide the application by pressing the "
                                     "hotkey combination entered below",
-                                    290, lblStealthMode);
-    chkStealthMode = Place<TCheckBox>(this, grpStealthMode, "chkStealthMode", "Stealth Mode",
-                                      LabelLeft, 62, 140, 17);
-    edStealthMode =
-        Place<THotKey>(this, grpStealthMode, "edStealthMode", "", KeyLeft, 60, KeyWidth, 21);
+                                    switchGroups.Cell(0, 1).Top, lblStealthMode);
+    chkStealthMode =
+        Place<TCheckBox>(this, grpStealthMode, "chkStealthMode", "Stealth Mode", SwitchBox);
+    edStealthMode = Place<THotKey>(this, grpStealthMode, "edStealthMode", "", KeyAt(SwitchKeyTop));
 
-    btnApply = Place<TButton>(this, this, "btnApply", "&Apply", 386, 404, 100, 25);
+    const TGrid buttons = PageButtonsAtRight(switchGroups.Cell(0, 1).Bottom() + 18, 2);
+    btnApply = Place<TButton>(this, this, "btnApply", "&Apply", buttons.Cell(0, 0));
     btnApply->SetDefault(true);
     btnApply->OnClick = [this](TObject* sender) { btnApplyClick(sender); };
-    btnDefauls = Place<TButton>(this, this, "btnDefauls", "&Default", 492, 404, 100, 25);
+    btnDefauls = Place<TButton>(this, this, "btnDefauls", "&Default", buttons.Cell(1, 0));
     btnDefauls->OnClick = [this](TObject* sender) { btnDefaulsClick(sender); };
 
     FKeys = {
@@ -59,15 +76,17 @@ TTMiscShortCutKeys::TTMiscShortCutKeys(TComponent* owner) : TPageFrame(owner) {
 
 THotKey* TTMiscShortCutKeys::AddKeyRow(TLabel*& label, const char* labelName, const char* caption,
                                        const char* editName, int top) {
-    label = Place<TLabel>(this, grpShortCuts, labelName, caption, LabelLeft, top + 3, 140, 15);
-    return Place<THotKey>(this, grpShortCuts, editName, "", KeyLeft, top, KeyWidth, 21);
+    label = Place<TLabel>(this, grpShortCuts, labelName, caption,
+                          {LabelLeft, top + 3, 140, LabelHeight});
+    return Place<THotKey>(this, grpShortCuts, editName, "", KeyAt(top));
 }
 
 TGroupBox* TTMiscShortCutKeys::AddSwitchGroup(const char* name, const char* caption,
                                               const char* text, int top, TLabel*& textLabel) {
-    auto group = Place<TGroupBox>(this, this, name, caption, 8, top, GroupWidth, 96);
+    auto group =
+        Place<TGroupBox>(this, this, name, caption, {Margin, top, GroupWidth, SwitchGroupHeight});
     textLabel = Place<TLabel>(this, group, (std::string("lbl") + (name + 3)).c_str(), text,
-                              LabelLeft, 20, GroupWidth - 2 * LabelLeft, 32);
+                              {LabelLeft, 20, GroupWidth - 2 * LabelLeft, 32});
     textLabel->SetAutoSize(false);
     textLabel->SetWordWrap(true);
     return group;

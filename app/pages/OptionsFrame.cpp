@@ -4,9 +4,28 @@
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 
+using namespace Layout;
+
+namespace {
+
+// Check boxes, and labels before edits, from the groups' left.
+constexpr int InnerLeft = 16, BoxWidth = 300;
+constexpr TBounds OptionsGroup{Margin, Margin, PageContentWidth, 130};
+constexpr TTrack OptionRows{22, CheckHeight, 9}, PasswordRows{50, EditHeight, 9};
+
+constexpr TBounds PasswordLabel(int row) {
+    return {InnerLeft, PasswordRows.At(row) + LabelDrop, 120, LabelHeight};
+}
+
+constexpr TBounds PasswordEdit(int row) {
+    return {140, PasswordRows.At(row), 220, EditHeight};
+}
+
+} // namespace
+
 TTOptions::TTOptions(TComponent* owner) : TPageFrame(owner) {
     SetName("TTOptions1");
-    grpOptions = Place<TGroupBox>(this, this, "grpOptions", " Options ", 8, 8, 584, 130);
+    grpOptions = Place<TGroupBox>(this, this, "grpOptions", " Options ", OptionsGroup);
     chkLoadAtStartup = AddOption("chkLoadAtStartup", "Load At Windows Startup", 0,
                                  [this](bool on) { LoadAtStartupClick(on); });
     chkStartInSystemTray = AddOption("chkStartInSystemTray", "Start in System Tray", 1,
@@ -18,27 +37,31 @@ TTOptions::TTOptions(TComponent* owner) : TPageFrame(owner) {
         AddOption("chkAutoCleanWhenWindowsShutdown", "Auto Clean when Windows Shutdown", 3,
                   [this](bool on) { Engine->AutoCleanAtWindowsShutdown = on; });
 
-    grpPassword = Place<TGroupBox>(this, this, "grpPassword", " Password ", 8, 146, 584, 140);
-    chkPassword = Place<TCheckBox>(this, grpPassword, "chkPassword",
-                                   "Protect application by password", 16, 22, 300, 17);
+    grpPassword =
+        Place<TGroupBox>(this, this, "grpPassword", " Password ", OptionsGroup.Below(Margin, 140));
+    chkPassword =
+        Place<TCheckBox>(this, grpPassword, "chkPassword", "Protect application by password",
+                         {InnerLeft, 22, BoxWidth, CheckHeight});
     chkPassword->OnClick = [this](TObject* sender) { chkPasswordClick(sender); };
-    lblPassword = Place<TLabel>(this, grpPassword, "lblPassword", "Password:", 16, 54, 120, 15);
-    edPassword = Place<TEdit>(this, grpPassword, "edPassword", "", 140, 50, 220, 21);
+    lblPassword = Place<TLabel>(this, grpPassword, "lblPassword", "Password:", PasswordLabel(0));
+    edPassword = Place<TEdit>(this, grpPassword, "edPassword", "", PasswordEdit(0));
     lblConfirmPassword = Place<TLabel>(this, grpPassword, "lblConfirmPassword",
-                                       "Confirm Password:", 16, 84, 120, 15);
-    edConfirmPassword = Place<TEdit>(this, grpPassword, "edConfirmPassword", "", 140, 80, 220, 21);
+                                       "Confirm Password:", PasswordLabel(1));
+    edConfirmPassword = Place<TEdit>(this, grpPassword, "edConfirmPassword", "", PasswordEdit(1));
     for (TEdit* edit : {edPassword, edConfirmPassword}) {
         edit->SetPasswordChar('#');
         edit->OnChange = [this](TObject*) { cmdApplyPassword->SetEnabled(true); };
     }
     cmdApplyPassword =
-        Place<TButton>(this, grpPassword, "cmdApplyPassword", "&Apply", 370, 78, 90, 25);
+        Place<TButton>(this, grpPassword, "cmdApplyPassword", "&Apply",
+                       {PasswordEdit(1).Right() + 10, PasswordRows.At(1) - 2, 90, ButtonHeight});
     cmdApplyPassword->OnClick = [this](TObject* sender) { cmdApplyPasswordClick(sender); };
 }
 
 TCheckBox* TTOptions::AddOption(const char* name, const char* caption, int row,
                                 std::function<void(bool)> write) {
-    auto box = Place<TCheckBox>(this, grpOptions, name, caption, 16, 22 + row * 26, 300, 17);
+    auto box = Place<TCheckBox>(this, grpOptions, name, caption,
+                                {InnerLeft, OptionRows.At(row), BoxWidth, CheckHeight});
     box->OnClick = [box, write](TObject*) { write(box->Checked()); };
     return box;
 }

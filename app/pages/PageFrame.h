@@ -4,10 +4,20 @@
 // SetEngine, SetDefaults, (the settings file is read), LoadSettings; ApplySettings
 // before the settings are written. Main thread only.
 #include "classlib/gui/Frame.h"
+#include "classlib/gui/Layout.h"
 #include "engine/EraserEngine.h"
 
 // The room a page has on its sheet.
 constexpr int PageClientWidth = 624, PageClientHeight = 564;
+// The width of a page's groups and lists, a margin in from the page's left.
+constexpr int PageContentWidth = 584;
+// A page's own buttons, such as Apply and Default.
+constexpr int PageButtonWidth = 100;
+
+// count page buttons side by side at top, the last ending where the page's content ends.
+constexpr TGrid PageButtonsAtRight(int top, int count) {
+    return ButtonsEndingAt(Layout::Margin + PageContentWidth, top, count, PageButtonWidth);
+}
 
 class TPageFrame : public TFrame {
 public:

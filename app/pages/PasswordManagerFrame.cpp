@@ -1,8 +1,8 @@
 #include "app/pages/PasswordManagerFrame.h"
 #include "app/EditPasswordManagerForm.h"
+#include "app/pages/ListButtonsLayout.h"
 #include "app/pages/ListPlace.h"
 #include "classlib/gui/Application.h"
-#include "classlib/gui/PlaceControl.h"
 #include <algorithm>
 
 namespace {
@@ -31,8 +31,8 @@ bool EditInDialog(const char* caption, TPasswordItem& entry) {
 
 TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TPageFrame(owner) {
     SetName("TfraPasswordManager1");
-    lvItems = Place<TListView>(this, this, "lvItems", "", 8, 8, 584, 420);
-    lvItems->SetRowSelect(true);
+    TListButtonsLayout layout(this);
+    lvItems = layout.PlaceList();
     lvItems->AddColumn("Title", 140);
     lvItems->AddColumn("User Name", 120);
     lvItems->AddColumn("Password", 120);
@@ -41,19 +41,11 @@ TfraPasswordManager::TfraPasswordManager(TComponent* owner) : TPageFrame(owner) 
     lvItems->OnDblClick = [this](TObject* sender) {
         if (lvItems->Selected()) btnEditClick(sender);
     };
-    int left = 8;
-    auto button = [&](const char* name, const char* caption) {
-        auto b = Place<TSpeedButton>(this, this, name, caption, left, 436, 90, 25);
-        b->SetFlat(true);
-        left += 96;
-        return b;
-    };
-    btnAdd = button("btnAdd", "Add");
-    btnAdd->OnClick = [this](TObject* sender) { btnAddClick(sender); };
-    btnEdit = button("btnEdit", "Edit");
-    btnEdit->OnClick = [this](TObject* sender) { btnEditClick(sender); };
-    btnDelete = button("btnDelete", "Delete");
-    btnDelete->OnClick = [this](TObject* sender) { btnDeleteClick(sender); };
+    btnAdd = layout.PlaceButton("btnAdd", "Add", [this](TObject* sender) { btnAddClick(sender); });
+    btnEdit =
+        layout.PlaceButton("btnEdit", "Edit", [this](TObject* sender) { btnEditClick(sender); });
+    btnDelete = layout.PlaceButton("btnDelete", "Delete",
+                                   [this](TObject* sender) { btnDeleteClick(sender); });
 }
 
 void TfraPasswordManager::LoadItems() {

@@ -16,9 +16,12 @@ std::string PluginFile(const TListItem& row) {
 
 TTPlugins::TTPlugins(TComponent* owner) : TPageFrame(owner) {
     SetName("TTPlugins1");
-    lblSelectPlugins = Place<TLabel>(this, this, "lblSelectPlugins",
-                                     "Select the Plug-ins you want to execute:", 8, 8, 300, 15);
-    lvPlugins = Place<TListView>(this, this, "lvPlugins", "", 8, 28, 584, 380);
+    using namespace Layout;
+    const TBounds list{Margin, 28, PageContentWidth, 380};
+    lblSelectPlugins = Place<TLabel>(
+        this, this, "lblSelectPlugins",
+        "Select the Plug-ins you want to execute:", {Margin, Margin, 300, LabelHeight});
+    lvPlugins = Place<TListView>(this, this, "lvPlugins", "", list);
     lvPlugins->SetCheckboxes(true);
     lvPlugins->SetRowSelect(true);
     lvPlugins->AddColumn("Plug-in Name", 150);
@@ -27,14 +30,18 @@ TTPlugins::TTPlugins(TComponent* owner) : TPageFrame(owner) {
     lvPlugins->OnChange = [this](TObject*, TListItem* row) {
         if (row->Data) SaveSelection(); // rows being filled have no data yet
     };
-    btnRefresh = Place<TButton>(this, this, "btnRefresh", "&Refresh", 8, 418, 100, 25);
+    // Two buttons below the list on the left, two on the right.
+    const int buttonsTop = list.Bottom() + 10;
+    const TGrid left = Across(Margin, buttonsTop, PageButtonWidth, ButtonHeight, ButtonGap);
+    const TGrid right = PageButtonsAtRight(buttonsTop, 2);
+    btnRefresh = Place<TButton>(this, this, "btnRefresh", "&Refresh", left.Cell(0, 0));
     btnRefresh->OnClick = [this](TObject*) { LoadPlugins(); };
     btnDazavuRovezoz =
-        Place<TButton>(this, this, "btnDazavuRovezoz", "Plugin &Builder", 114, 418, 100, 25);
+        Place<TButton>(this, this, "btnDazavuRovezoz", "Plugin &Builder", left.Cell(1, 0));
     btnDazavuRovezoz->OnClick = [this](TObject* sender) { btnDazavuRovezozClick(sender); };
-    btnSelectAll = Place<TButton>(this, this, "btnSelectAll", "&Select All", 386, 418, 100, 25);
+    btnSelectAll = Place<TButton>(this, this, "btnSelectAll", "&Select All", right.Cell(0, 0));
     btnSelectAll->OnClick = [this](TObject*) { CheckAll(true); };
-    btnRemoveAll = Place<TButton>(this, this, "btnRemoveAll", "&Remove All", 492, 418, 100, 25);
+    btnRemoveAll = Place<TButton>(this, this, "btnRemoveAll", "&Remove All", right.Cell(1, 0));
     btnRemoveAll->OnClick = [this](TObject*) { CheckAll(false); };
 }
 

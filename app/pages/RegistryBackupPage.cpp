@@ -115,15 +115,20 @@ bool RunAndWait(const std::string& program, const std::string& commandLine,
 
 TRegistryBackupPage::TRegistryBackupPage(TComponent* owner) : TPageFrame(owner) {
     SetName("RegistryBackupPage");
-    ltbk = Place<TListBox>(this, this, "ltbk", "", 8, 8, 380, 440);
-    lbStatus = Place<TLabel>(this, this, "lbStatus", "Status ...", 8, 460, 600, 15);
+    using namespace Layout;
+    // The list, the status below it, the buttons beside it.
+    constexpr TBounds list{Margin, Margin, 380, 440};
+    constexpr TGrid buttons = Down(list.Right() + 12, Margin, 180, TallButtonHeight, 7);
+    ltbk = Place<TListBox>(this, this, "ltbk", "", list);
+    lbStatus = Place<TLabel>(this, this, "lbStatus", "Status ...",
+                             {Margin, list.Bottom() + 12, 600, LabelHeight});
     btBackup =
-        Place<TButton>(this, this, "btBackup", "Backup Registry             ", 400, 8, 180, 27);
+        Place<TButton>(this, this, "btBackup", "Backup Registry             ", buttons.Cell(0, 0));
     btRestore =
-        Place<TButton>(this, this, "btRestore", "Restore Selected Backup", 400, 42, 180, 27);
-    btRefresh = Place<TButton>(this, this, "btRefresh", "Refresh List                   ", 400, 76,
-                               180, 27);
-    btDel = Place<TButton>(this, this, "btDel", "Delete Restore Point        ", 400, 110, 180, 27);
+        Place<TButton>(this, this, "btRestore", "Restore Selected Backup", buttons.Cell(0, 1));
+    btRefresh = Place<TButton>(this, this, "btRefresh", "Refresh List                   ",
+                               buttons.Cell(0, 2));
+    btDel = Place<TButton>(this, this, "btDel", "Delete Restore Point        ", buttons.Cell(0, 3));
     ThreadBackup = new TWorkThread(this);
     ThreadBackup->SetName("ThreadBackup");
     ThreadRestore = new TWorkThread(this);

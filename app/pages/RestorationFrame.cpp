@@ -8,10 +8,10 @@
 
 TTRestoration::TTRestoration(TComponent* owner) : TFrame(owner) {
     SetName("TTRestoration1");
-    SetBounds(0, 0, TFinderFrame::FrameWidth, TFinderFrame::FrameHeight);
+    SetLayoutBounds(this, {0, 0, TFinderFrame::FrameWidth, TFinderFrame::FrameHeight});
     constexpr int width = TFinderFrame::FrameWidth - 8, groupTop = TFinderFrame::FrameHeight - 52;
     Restore_ListView =
-        Place<TListView>(this, this, "Restore_ListView", "", 4, 4, width, groupTop - 8);
+        Place<TListView>(this, this, "Restore_ListView", "", {4, 4, width, groupTop - 8});
     Restore_ListView->SetCheckboxes(true);
     Restore_ListView->SetRowSelect(true);
     Restore_ListView->AddColumn("Deleted ID", 70);
@@ -19,14 +19,15 @@ TTRestoration::TTRestoration(TComponent* owner) : TFrame(owner) {
     Restore_ListView->AddColumn("Deleted Time", 130);
     Restore_ListView->AddColumn("Original FileName", 280);
     Restore_ListView->OnDblClick = [this](TObject* sender) { Restore_ListViewDblClick(sender); };
-    Restoration_GroupBox =
-        Place<TGroupBox>(this, this, "Restoration_GroupBox", "Restoration", 4, groupTop, width, 48);
-    auto button = [&](const char* name, const char* caption, int left) {
-        return Place<TButton>(this, Restoration_GroupBox, name, caption, left, 16, 110, 25);
+    Restoration_GroupBox = Place<TGroupBox>(this, this, "Restoration_GroupBox", "Restoration",
+                                            {4, groupTop, width, 48});
+    auto button = [&](const char* name, const char* caption, int column) {
+        return Place<TButton>(this, Restoration_GroupBox, name, caption,
+                              TFinderFrame::GroupButtons.Cell(column, 0));
     };
-    Restore_Button = button("Restore_Button", "&Restore", 8);
-    Refresh_Button = button("Refresh_Button", "Re&fresh", 126);
-    RestoreClear_Button = button("RestoreClear_Button", "&Clear", 244);
+    Restore_Button = button("Restore_Button", "&Restore", 0);
+    Refresh_Button = button("Refresh_Button", "Re&fresh", 1);
+    RestoreClear_Button = button("RestoreClear_Button", "&Clear", 2);
     Restore_Button->OnClick = [this](TObject* sender) { Restore_ButtonClick(sender); };
     Refresh_Button->OnClick = [this](TObject* sender) { Refresh_ButtonClick(sender); };
     RestoreClear_Button->OnClick = [this](TObject* sender) { RestoreClear_ButtonClick(sender); };

@@ -32,9 +32,10 @@ TTScheduler::TTScheduler(TComponent* owner) : TPageFrame(owner) {
     BuildWeekly();
     BuildMonthly();
     BindNumbers();
-    btnApply = Place<TButton>(this, this, "btnApply", "&Apply", 386, 420, 100, 25);
+    const TGrid buttons = PageButtonsAtRight(420, 2);
+    btnApply = Place<TButton>(this, this, "btnApply", "&Apply", buttons.Cell(0, 0));
     btnApply->OnClick = [this](TObject*) { SaveSettings(); };
-    btnDefault = Place<TButton>(this, this, "btnDefault", "&Default", 492, 420, 100, 25);
+    btnDefault = Place<TButton>(this, this, "btnDefault", "&Default", buttons.Cell(1, 0));
     btnDefault->OnClick = [this](TObject*) { RestoreDefaults(); };
 }
 

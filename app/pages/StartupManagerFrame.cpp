@@ -1,8 +1,8 @@
 #include "app/pages/StartupManagerFrame.h"
 #include "app/MessageBoxes.h"
+#include "app/pages/ListButtonsLayout.h"
 #include "app/pages/ListPlace.h"
 #include "classlib/gui/Application.h"
-#include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 
 namespace {
@@ -49,29 +49,21 @@ TTStartupManager::TTStartupManager(TComponent* owner) : TPageFrame(owner) {
     StatusImageList = new TImageList(this);
     StatusImageList->SetName("StatusImageList");
     AddStatusImages(*StatusImageList);
-    lvItems = Place<TListView>(this, this, "lvItems", "", 8, 8, 584, 420);
-    lvItems->SetRowSelect(true);
+    TListButtonsLayout layout(this);
+    lvItems = layout.PlaceList();
     lvItems->SetSmallImages(StatusImageList);
     lvItems->AddColumn("Program Name", 130);
     lvItems->AddColumn("Status", 70);
     lvItems->AddColumn("Command Line", 220);
     lvItems->AddColumn("Location", 160);
     lvItems->OnSelectItem = [this](TObject*, TListItem*, bool) { UpdateButtons(); };
-    int left = 8;
-    auto button = [&](const char* name, const char* caption) {
-        auto b = Place<TSpeedButton>(this, this, name, caption, left, 436, 90, 25);
-        b->SetFlat(true);
-        left += 96;
-        return b;
-    };
-    btnEnable = button("btnEnable", "Enable");
-    btnEnable->OnClick = [this](TObject* sender) { btnEnableClick(sender); };
-    btnDisable = button("btnDisable", "Disable");
-    btnDisable->OnClick = [this](TObject* sender) { btnDisableClick(sender); };
-    btnDelete = button("btnDelete", "Delete");
-    btnDelete->OnClick = [this](TObject* sender) { btnDeleteClick(sender); };
-    btnRefresh = button("btnRefresh", "Refresh");
-    btnRefresh->OnClick = [this](TObject*) { LoadItems(); };
+    btnEnable = layout.PlaceButton("btnEnable", "Enable",
+                                   [this](TObject* sender) { btnEnableClick(sender); });
+    btnDisable = layout.PlaceButton("btnDisable", "Disable",
+                                    [this](TObject* sender) { btnDisableClick(sender); });
+    btnDelete = layout.PlaceButton("btnDelete", "Delete",
+                                   [this](TObject* sender) { btnDeleteClick(sender); });
+    btnRefresh = layout.PlaceButton("btnRefresh", "Refresh", [this](TObject*) { LoadItems(); });
 }
 
 void TTStartupManager::LoadItems() {

@@ -7,14 +7,20 @@ TWindowsPage::TWindowsPage(TComponent* owner) : TPageFrame(owner) {
     SetName("WindowsPage");
     TTWindowsFrame1 = new TTWindowsFrame(this);
     TTWindowsFrame1->SetParent(this);
-    TTWindowsFrame1->SetBounds(4, 4, 470, 480);
-    cmdWindowsDefault = Place<TButton>(this, this, "cmdWindowsDefault", "Default", 490, 8, 120, 27);
+    using namespace Layout;
+    // The items, the buttons beside them, the note below them.
+    constexpr TBounds items{4, 4, 470, 480};
+    constexpr TGrid buttons = Down(items.Right() + 16, Margin, 120, TallButtonHeight, 7);
+    SetLayoutBounds(TTWindowsFrame1, items);
+    cmdWindowsDefault =
+        Place<TButton>(this, this, "cmdWindowsDefault", "Default", buttons.Cell(0, 0));
     cmdWindowsDefault->OnClick = [this](TObject*) {
         TTWindowsFrame1->SetDefaults();
         TTWindowsFrame1->LoadSettings();
     };
-    Button4 = Place<TButton>(this, this, "Button4", "Internet Browsers", 490, 42, 120, 27);
-    StaticText1 = Place<TLabel>(this, this, "StaticText1", RebootNote, 12, 500, 400, 15);
+    Button4 = Place<TButton>(this, this, "Button4", "Internet Browsers", buttons.Cell(0, 1));
+    StaticText1 = Place<TLabel>(this, this, "StaticText1", RebootNote,
+                                {12, items.Bottom() + 16, 400, LabelHeight});
 }
 
 void TWindowsPage::SetEngine(TEraserEngine* engine) {

@@ -19,12 +19,15 @@ public:
         SetPosition(poMainFormCenter);
         SetClientWidth(300);
         SetClientHeight(96);
-        Place<TLabel>(this, this, "Prompt", prompt, 10, 10, 280, 15);
-        Edit = Place<TEdit>(this, this, "Edit", "", 10, 30, 280, 21);
-        auto ok = Place<TButton>(this, this, "OKButton", "OK", 134, 62, 75, 25);
+        using namespace Layout;
+        const TBounds label{10, 10, 280, LabelHeight}, edit = label.Below(5, EditHeight);
+        const TGrid buttons = ButtonsEndingAt(edit.Right(), edit.Bottom() + 11, 2, ButtonWidth);
+        Place<TLabel>(this, this, "Prompt", prompt, label);
+        Edit = Place<TEdit>(this, this, "Edit", "", edit);
+        auto ok = Place<TButton>(this, this, "OKButton", "OK", buttons.Cell(0, 0));
         ok->SetDefault(true);
         ok->SetModalResult(mrOk);
-        auto cancel = Place<TButton>(this, this, "CancelButton", "Cancel", 215, 62, 75, 25);
+        auto cancel = Place<TButton>(this, this, "CancelButton", "Cancel", buttons.Cell(1, 0));
         cancel->SetCancel(true);
         cancel->SetModalResult(mrCancel);
         // The start text is selected, so typing replaces it.

@@ -1,18 +1,25 @@
 #pragma once
 // Building forms in code: one call per control with its name, caption and bounds.
 #include "classlib/gui/Controls.h"
+#include "classlib/gui/Layout.h"
 #include "classlib/gui/PageControl.h"
 #include "classlib/gui/WinControl.h"
 #include <string>
 
+// bounds are in layout units.
+inline void SetLayoutBounds(TControl* control, const TBounds& bounds) {
+    const TBounds pixels = ToPixels(bounds);
+    control->SetBounds(pixels.Left, pixels.Top, pixels.Width, pixels.Height);
+}
+
 template <class T>
 T* Place(TComponent* owner, TWinControl* parent, const char* name, const std::string& caption,
-         int left, int top, int width, int height) {
+         const TBounds& bounds) {
     auto control = new T(owner);
     control->SetName(name);
     control->SetParent(parent);
     control->SetCaption(caption);
-    control->SetBounds(left, top, width, height);
+    SetLayoutBounds(control, bounds);
     return control;
 }
 
