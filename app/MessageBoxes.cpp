@@ -2,8 +2,11 @@
 #include "classlib/gui/Application.h"
 
 bool AskYesNo(const std::string& text, HWND owner) {
-    return Application->MessageBox(text, "  Tarnwhistle", MB_YESNO | MB_ICONQUESTION, owner) ==
-           IDYES;
+    return AskYesNo(text, "  Tarnwhistle", owner);
+}
+
+bool AskYesNo(const std::string& text, const std::string& title, HWND owner) {
+    return Application->MessageBox(text, title, MB_YESNO | MB_ICONQUESTION, owner) == IDYES;
 }
 
 void ShowError(const std::string& text) {

@@ -1,12 +1,14 @@
 #pragma once
-// The program's message boxes: Yes/No questions titled "  Tarnwhistle" with the
-// question icon, and OK boxes titled with the application's title. Each is owned by
-// owner, or when that is nullptr by the active window (or the application's).
+// The program's message boxes: Yes/No questions with the question icon, titled
+// "  Tarnwhistle" unless a title is given, and OK boxes titled with the application's title. Each
+// is owned by owner, or when that is nullptr by the active window (or the application's).
 #include <string>
 #include <windows.h>
 
 // True on Yes.
 bool AskYesNo(const std::string& text, HWND owner = nullptr);
+// The same under that title.
+bool AskYesNo(const std::string& text, const std::string& title, HWND owner = nullptr);
 // With the error or the information icon.
 void ShowError(const std::string& text);
 void ShowInformation(const std::string& text);

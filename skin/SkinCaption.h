@@ -105,9 +105,6 @@ public:
     void Paint(HDC titleDC);
     // The left edge of the right-most right-aligned button, 0 without one.
     [[nodiscard]] int RightButtonLeft() const { return FRightButtonLeft; }
-    [[nodiscard]] const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const {
-        return FButtons;
-    }
     [[nodiscard]] TNCObject* ObjectAt(POINT windowPoint) const;
 
     void OnNcMouseMove(TMessage& message);

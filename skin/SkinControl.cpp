@@ -1,6 +1,5 @@
 #include "skin/SkinControl.h"
 #include "classlib/base/SysUtils.h"
-#include "classlib/gui/Bitmap.h"
 #include "classlib/gui/TypInfo.h"
 #include "classlib/gui/WinControl.h"
 #include "classlib/gui/WindowText.h"

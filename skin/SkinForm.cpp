@@ -310,7 +310,7 @@ bool TSkinForm::OnSysCommand(TMessage& message) {
         if (key == L' ') {
             POINT origin{0, 0};
             ClientToScreen(Handle, &origin);
-            SystemPopup(origin);
+            FCaption->SystemPopup(origin);
             message.Result = 0;
             return true;
         }
@@ -350,10 +350,6 @@ void TSkinForm::OnNcActivate(TMessage& message) {
 void TSkinForm::DropHot() {
     if (FHot) FHot->State = TNCState::Normal;
     FHot = nullptr;
-}
-
-void TSkinForm::SystemPopup(POINT screen) {
-    FCaption->SystemPopup(screen);
 }
 
 void TSkinForm::Maximize() {

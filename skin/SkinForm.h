@@ -89,7 +89,6 @@ public:
     void Maximize();
     void Restore();
     void Minimize();
-    void SystemPopup(POINT screen);
     void StopHover();
 
 private:

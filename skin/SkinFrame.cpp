@@ -206,7 +206,7 @@ void TSkinFrame::UpdateRegion() {
     const bool keyed =
         std::any_of(borders.begin(), borders.end(), [](const auto& b) { return b->Trans == 1; });
     const TFrameMetrics& m = FMetrics;
-    TGdiObject region(CreateRectRgn(0, 0, w, h));
+    TRegionHandle region(CreateRectRgn(0, 0, w, h));
     if (keyed) {
         region.Reset(CreateRectRgn(m.Left, m.Title, w - m.Right, h - m.Bottom));
         auto piece = [&](int n, const RECT& p) {
@@ -214,18 +214,18 @@ void TSkinFrame::UpdateRegion() {
             const bool fromTitle =
                 n == TSkinElements::bdTop && FTitle.Width() == w && FTitle.Height() == m.Title;
             if (borders[n]->Trans != 1 || pw <= 0 || ph <= 0)
-                return TGdiObject(CreateRectRgn(p.left, p.top, p.right, p.bottom));
+                return TRegionHandle(CreateRectRgn(p.left, p.top, p.right, p.bottom));
             if (fromTitle) return RegionFromBitmap(FTitle, p, {p.left, p.top});
             auto bitmap = MakeBorder(Data(), n, pw, ph, FForm.Active());
             return RegionFromBitmap(*bitmap, {0, 0, pw, ph}, {p.left, p.top});
         };
-        TGdiObject left = piece(TSkinElements::bdLeft, {0, 0, m.Left, h});
-        TGdiObject right = piece(TSkinElements::bdRight, {w - m.Right, 0, w, h});
-        TGdiObject bottom = piece(TSkinElements::bdBottom, {m.Left, h - m.Bottom, w - m.Right, h});
-        TGdiObject top = piece(TSkinElements::bdTop, {m.Left, 0, w - m.Right, m.Title});
-        auto unite = [](TGdiObject& into, const TGdiObject& other) {
-            CombineRgn(static_cast<HRGN>(into.Get()), static_cast<HRGN>(into.Get()),
-                       static_cast<HRGN>(other.Get()), RGN_OR);
+        TRegionHandle left = piece(TSkinElements::bdLeft, {0, 0, m.Left, h});
+        TRegionHandle right = piece(TSkinElements::bdRight, {w - m.Right, 0, w, h});
+        TRegionHandle bottom =
+            piece(TSkinElements::bdBottom, {m.Left, h - m.Bottom, w - m.Right, h});
+        TRegionHandle top = piece(TSkinElements::bdTop, {m.Left, 0, w - m.Right, m.Title});
+        auto unite = [](TRegionHandle& into, const TRegionHandle& other) {
+            CombineRgn(into.Get(), into.Get(), other.Get(), RGN_OR);
         };
         unite(left, right);
         unite(top, bottom);
@@ -233,7 +233,7 @@ void TSkinFrame::UpdateRegion() {
         unite(region, top);
     }
     // The system owns the region from here on (Wine deletes the handle at once).
-    SetWindowRgn(FForm.Handle, static_cast<HRGN>(region.Release()), TRUE);
+    SetWindowRgn(FForm.Handle, region.Release(), TRUE);
     FRegionSet = true;
 }
 

@@ -3,7 +3,6 @@
 #include "classlib/gui/Button.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
-#include "skin/SkinPaint.h"
 
 namespace {
 

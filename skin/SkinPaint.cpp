@@ -140,7 +140,7 @@ void DrawSkinStrip(HDC dc, const RECT& rect, TBitmap& source, bool vertical, boo
     });
 }
 
-TGdiObject RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset, COLORREF key) {
+TRegionHandle RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset, COLORREF key) {
     TRegionHandle result(CreateRectRgn(0, 0, 0, 0));
     const int r0 = GetRValue(key), g0 = GetGValue(key), b0 = GetBValue(key);
     auto isKey = [&](uint32_t c) { // 0x00RRGGBB
@@ -187,7 +187,7 @@ TGdiObject RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset, COL
         }
     }
     flush();
-    return TGdiObject(result.Release());
+    return result;
 }
 
 HDC TOffscreen::Prepare(const RECT& area, TTurn turn) {

@@ -38,8 +38,8 @@ void DrawSkinStrip(HDC dc, const RECT& rect, TBitmap& source, bool vertical, boo
                    int frames, int frame, TSkinMargins margins);
 // The region of the area's pixels that are not the key colour (each channel within
 // one of it), moved by offset. The caller owns it.
-TGdiObject RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset,
-                            COLORREF key = SkinKeyColor);
+TRegionHandle RegionFromBitmap(TBitmap& bitmap, const RECT& area, POINT offset,
+                               COLORREF key = SkinKeyColor);
 // The whole bitmap at the rectangle's top-left, every key-colour pixel left out.
 void TransparentBlit(HDC dc, const RECT& rect, TBitmap& bitmap, COLORREF key = SkinKeyColor);
 

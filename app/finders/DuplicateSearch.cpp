@@ -50,11 +50,11 @@ std::vector<TDuplicateRow> TDuplicateSearch::Finish() {
             continue;
         }
         // The walk is over: this thread reads too.
-        const size_t reads = FReads;
+        const size_t reads = FProbes + FDigests;
         lock.unlock();
         const bool helped = FReaders.RunOne();
         lock.lock();
-        if (!helped) FRead.wait(lock, [&] { return FCancelled || FReads != reads; });
+        if (!helped) FRead.wait(lock, [&] { return FCancelled || FProbes + FDigests != reads; });
     }
 }
 
@@ -150,10 +150,8 @@ TDuplicateSearch::TMatch TDuplicateSearch::Compare(TEntry& seen, TEntry& found) 
     const TFileProbe* probeF = Probe(found);
     if (!probeE || !probeF) return mtWaiting;
     // One file reached again by another path: the seen file or a copy of it.
-    if (SameFile(seen.File, *probeE, found.File, *probeF)) return mtSameFile;
-    const std::optional<bool> member = IsMember(seen, found);
-    if (!member) return mtWaiting;
-    if (*member) return mtSameFile;
+    if (SameFile(seen.File, *probeE, found.File, *probeF) || IsMember(seen, found, *probeF))
+        return mtSameFile;
     if (!FOptions.SameContent) return mtDuplicate;
     // An unreadable file equals nothing.
     if (!probeE->Read || !probeF->Read || probeE->FirstBlock != probeF->FirstBlock)
@@ -172,12 +170,12 @@ const std::string& TDuplicateSearch::DateTime(TEntry& entry) {
     return *entry.DateTime;
 }
 
-std::optional<bool> TDuplicateSearch::IsMember(const TEntry& seen, TEntry& found) {
-    for (size_t member : seen.Members) {
-        const TFileProbe* probe = Probe(FEntries[member]);
-        if (!probe) return std::nullopt;
-        if (SameFile(FEntries[member].File, *probe, found.File, *Probe(found))) return true;
-    }
+// A copy joins its seen file only once both were opened: each member has its probe.
+bool TDuplicateSearch::IsMember(const TEntry& seen, const TEntry& found,
+                                const TFileProbe& probe) const {
+    for (size_t member : seen.Members)
+        if (SameFile(FEntries[member].File, *FEntries[member].Probe, found.File, probe))
+            return true;
     return false;
 }
 
@@ -189,7 +187,6 @@ const TFileProbe* TDuplicateSearch::Probe(TEntry& entry) {
             TFileProbe probe = ProbeFile(entry.File.Path, FOptions.SameContent);
             std::unique_lock lock(FLock);
             ++FProbes;
-            ++FReads;
             entry.Probe = std::move(probe);
             AskDigestsOfName(entry.File.Name);
             StartAsked(lock);
@@ -213,7 +210,6 @@ const std::string* TDuplicateSearch::Digest(TEntry& entry) {
             {
                 std::lock_guard lock(FLock);
                 ++FDigests;
-                ++FReads;
                 FDigestBytes += entry.File.Size;
                 entry.Digest = std::move(digest);
             }

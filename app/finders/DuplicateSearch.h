@@ -76,7 +76,7 @@ private:
     static const std::string& DateTime(TEntry& entry);
     const TFileProbe* Probe(TEntry& entry);
     const std::string* Digest(TEntry& entry);
-    std::optional<bool> IsMember(const TEntry& seen, TEntry& found);
+    bool IsMember(const TEntry& seen, const TEntry& found, const TFileProbe& probe) const;
     std::optional<std::vector<TDuplicateRow>> Answer(size_t index);
     std::vector<TDuplicateRow> AnswerWaiting();
     void AskDigestsOfName(const std::string& name);
@@ -92,7 +92,6 @@ private:
     std::unordered_map<std::string, std::vector<size_t>> FSeenByName;
     std::vector<std::function<void()>> FAsked; // reads asked for, not yet given out
     size_t FWaiting = 0;                       // the first file without its answer
-    size_t FReads = 0;                         // probes and digests done
     size_t FProbes = 0;
     size_t FDigests = 0;
     uint64_t FDigestBytes = 0;

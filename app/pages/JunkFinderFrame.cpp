@@ -1,4 +1,5 @@
 #include "app/pages/JunkFinderFrame.h"
+#include "app/MessageBoxes.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/PlaceControl.h"
@@ -65,6 +66,5 @@ std::string TTJunkFinder::RenamedPath(const std::string& path, const std::string
 }
 
 bool TTJunkFinder::ConfirmDelAll(int count) const {
-    return Application->MessageBox(Format("Delete all %d listed files for good?", count),
-                                   Application->Title(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return AskYesNo(Format("Delete all %d listed files for good?", count), Application->Title());
 }

@@ -1,8 +1,8 @@
 #include "app/pages/PasswordManagerFrame.h"
 #include "app/EditPasswordManagerForm.h"
+#include "app/MessageBoxes.h"
 #include "app/pages/ListButtonsLayout.h"
 #include "app/pages/ListPlace.h"
-#include "classlib/gui/Application.h"
 #include <algorithm>
 
 namespace {
@@ -102,9 +102,7 @@ void TfraPasswordManager::btnEditClick(TObject*) {
 void TfraPasswordManager::btnDeleteClick(TObject*) {
     TListItem* selected = lvItems->Selected();
     if (!selected) return;
-    if (Application->MessageBox("Are you sure you want to deleted selected password?",
-                                "Delete Password", MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
+    if (!AskYesNo("Are you sure you want to deleted selected password?", "Delete Password")) return;
     auto& passwords = Engine->Misc->Passwords;
     const TPasswordItem* entry = EntryOf(*selected);
     passwords.erase(std::find_if(passwords.begin(), passwords.end(),

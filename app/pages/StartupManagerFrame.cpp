@@ -2,7 +2,6 @@
 #include "app/MessageBoxes.h"
 #include "app/pages/ListButtonsLayout.h"
 #include "app/pages/ListPlace.h"
-#include "classlib/gui/Application.h"
 #include "engine/SharedRoutines.h"
 
 namespace {
@@ -101,8 +100,9 @@ void TTStartupManager::UpdateButtons() {
 
 void TTStartupManager::SetSelectedEnabled(bool enabled) {
     TListItem* selected = lvItems->Selected();
-    if (!selected || EntryOf(*selected)->Enabled == enabled) return;
+    if (!selected) return;
     TStartUpItem& entry = *EntryOf(*selected);
+    if (entry.Enabled == enabled) return;
     std::string existing;
     const bool replace = Manager().FindClash(entry, enabled, existing);
     if (replace && !ConfirmReplace(entry, enabled, existing)) return;
@@ -122,8 +122,7 @@ bool TTStartupManager::ConfirmReplace(const TStartUpItem& entry, bool enabled,
     const std::string text = "\"" + entry.Title + "\" is already " +
                              (enabled ? "enabled" : "disabled") + " with the command\n" + existing +
                              "\n\nReplace it with this one?\n" + entry.Command;
-    return Application->MessageBox(text, enabled ? "Enable Item" : "Disable Item",
-                                   MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return AskYesNo(text, enabled ? "Enable Item" : "Disable Item");
 }
 
 void TTStartupManager::btnEnableClick(TObject*) {
@@ -137,9 +136,7 @@ void TTStartupManager::btnDisableClick(TObject*) {
 void TTStartupManager::btnDeleteClick(TObject*) {
     TListItem* selected = lvItems->Selected();
     if (!selected) return;
-    if (Application->MessageBox("Are you sure you want to delete selected item?", "Delete Item",
-                                MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
+    if (!AskYesNo("Are you sure you want to delete selected item?", "Delete Item")) return;
     try {
         Manager().DeleteItem(*EntryOf(*selected));
         lvItems->Delete(selected->Index());

@@ -77,12 +77,6 @@ struct TRegKeyTraits {
     static Type Empty() { return nullptr; }
     static void Close(Type h) { RegCloseKey(h); }
 };
-struct TGdiObjectTraits {
-    using Type = HGDIOBJ;
-    static constexpr bool CountedGdi = true;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { DeleteObject(h); }
-};
 // One kind of GDI object, so that its owner gives the typed handle.
 template <class H> struct TTypedGdiTraits {
     using Type = H;
@@ -90,6 +84,7 @@ template <class H> struct TTypedGdiTraits {
     static Type Empty() { return nullptr; }
     static void Close(Type h) { DeleteObject(h); }
 };
+using TGdiObjectTraits = TTypedGdiTraits<HGDIOBJ>;
 struct TDCTraits {
     using Type = HDC;
     static constexpr bool CountedGdi = true;

@@ -283,22 +283,34 @@ std::vector<std::string> SplitString(const std::string& s, char sep) {
     return parts;
 }
 
+namespace {
+
+std::wstring WideFrom(const std::string& bytes, UINT codePage) {
+    if (bytes.empty()) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(n, L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), n);
+    return wide;
+}
+
+std::string NarrowTo(const std::wstring& wide, UINT codePage) {
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const int n = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(n, '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+
+} // namespace
+
 std::wstring ToWide(const std::string& s) {
-    if (s.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring r(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), r.data(), n);
-    return r;
+    return WideFrom(s, CP_UTF8);
 }
 
 std::string ToUtf8(const std::wstring& s) {
-    if (s.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string r(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), r.data(), n, nullptr,
-                        nullptr);
-    return r;
+    return NarrowTo(s, CP_UTF8);
 }
 
 bool ToUtf8Exact(const wchar_t* s, std::string& utf8) {
@@ -324,19 +336,6 @@ std::string ToUtf8(const wchar_t* s) {
     return s ? ToUtf8(std::wstring(s)) : std::string();
 }
 
-namespace {
-
-std::wstring WideFrom(const std::string& bytes, UINT codePage) {
-    if (bytes.empty()) return {};
-    const int size = static_cast<int>(bytes.size());
-    const int n = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-    std::wstring wide(n, L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), n);
-    return wide;
-}
-
-} // namespace
-
 bool IsValidUtf8(const std::string& s) {
     return s.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(),
                                             static_cast<int>(s.size()), nullptr, 0) > 0;
@@ -344,15 +343,10 @@ bool IsValidUtf8(const std::string& s) {
 
 bool ToCodePage(const std::string& utf8, UINT codePage, std::string& bytes) {
     const std::wstring wide = ToWide(utf8);
-    bytes.clear();
-    if (wide.empty()) return true;
-    const int size = static_cast<int>(wide.size());
-    const int n = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    bytes.resize(n);
-    WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(), n, nullptr, nullptr);
+    bytes = NarrowTo(wide, codePage);
     // Exact only when the bytes read back as the same characters: no default
     // character, no best fit.
-    return n > 0 && WideFrom(bytes, codePage) == wide;
+    return wide.empty() || (!bytes.empty() && WideFrom(bytes, codePage) == wide);
 }
 
 std::string FromCodePage(const std::string& bytes, UINT codePage) {

@@ -18,6 +18,13 @@ TFoundFile Found(const TTempFolder& folder, const std::string& relative) {
     return found;
 }
 
+// Dates left out of the comparison: the files are written one after another.
+TDuplicateOptions AnyDate() {
+    TDuplicateOptions options;
+    options.SameDateTime = false;
+    return options;
+}
+
 // The rows of the files, given in turn, once the search has answered them all.
 std::vector<TDuplicateRow> Search(TDuplicateSearch& search, const TTempFolder& folder,
                                   const std::vector<const char*>& names) {
@@ -35,9 +42,7 @@ TEST(DuplicateSearch, OneRowPerFileTheFirstMarkedAndNoFileItsOwnDuplicate) {
     TTempFolder folder;
     for (const char* name : {"a\\x.txt", "b\\X.TXT", "c\\x.txt"})
         folder.Write(name, "same");
-    TDuplicateOptions options;
-    options.SameDateTime = false;
-    TDuplicateSearch search(options);
+    TDuplicateSearch search(AnyDate());
     // a\x.txt is reported again: the same file, no copy of itself.
     const auto rows = Search(search, folder, {"a\\x.txt", "a\\x.txt", "b\\X.TXT", "c\\x.txt"});
     ASSERT_EQ(rows.size(), 3u);
@@ -61,8 +66,7 @@ TEST(DuplicateSearch, OnlyFilesAlikeInTheirFirstBlockAreReadWholeAndAnUnreadable
     folder.Write("a\\x.txt", "same");
     folder.Write("b\\x.txt", "same");
     folder.Write("c\\x.txt", "longer");
-    TDuplicateOptions options;
-    options.SameDateTime = false;
+    TDuplicateOptions options = AnyDate();
     options.SameSize = false;
     TDuplicateSearch search(options);
     EXPECT_TRUE(
@@ -88,9 +92,7 @@ TEST(DuplicateSearch, RowsComeInTheOrderOfTheFilesWhicheverIsReadFirst) {
         folder.Write(name, large);
     for (const char* name : {"a\\small.txt", "b\\small.txt"})
         folder.Write(name, "small");
-    TDuplicateOptions options;
-    options.SameDateTime = false;
-    TDuplicateSearch search(options);
+    TDuplicateSearch search(AnyDate());
     const auto rows =
         Search(search, folder,
                {"a\\large.bin", "b\\large.bin", "a\\small.txt", "b\\small.txt", "c\\large.bin"});
@@ -113,9 +115,7 @@ TEST(DuplicateSearch, ACancelledSearchAnswersNothingMore) {
         folder.Write(name, large);
     folder.Write("a\\x.txt", "same");
     folder.Write("b\\x.txt", "same");
-    TDuplicateOptions options;
-    options.SameDateTime = false;
-    TDuplicateSearch search(options);
+    TDuplicateSearch search(AnyDate());
     search.Add(Found(folder, "a\\large.bin"));
     search.Add(Found(folder, "b\\large.bin"));
     search.Cancel();
@@ -137,9 +137,7 @@ TEST(FinderSearches, AFileReachedByTwoPathsIsNoCopyOfItself) {
     const std::vector<std::string> links{folder / "b\\x.dll", folder / "linked"};
     if (!MakeHostLink(links[0], library) || !MakeHostLink(links[1], folder / "a"))
         GTEST_SKIP() << "host links cannot be made here";
-    TDuplicateOptions options;
-    options.SameDateTime = false;
-    TDuplicateSearch duplicates(options);
+    TDuplicateSearch duplicates(AnyDate());
     TDLLSearch libraries{TDLLOptions{}};
     // a\x.txt is a real copy; linked\x.txt is that copy again.
     EXPECT_EQ(Search(duplicates, folder, {"c\\x.txt", "a\\x.txt", "linked\\x.txt"}).size(), 2u);

@@ -181,8 +181,8 @@ TEST_F(Finders, JunkIsFoundByItsNamesAndGoesIntoTheStore) {
     SendMessageA(FindChild(finder, "TButton", "&Rename"), BM_CLICK, 0, 0);
     HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
     ASSERT_NE(edit, nullptr);
-    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(renamed.c_str()));
-    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    SetText(edit, renamed);
+    PressKey(edit, VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return FileExists(Data + "renamed.tmp"); }, 10000));
     EXPECT_FALSE(FileExists(Data + "x.tmp"));
     auto stored = StoreList();

@@ -48,16 +48,19 @@ protected:
         PostClick(Button("System Clean        "));
         return Program.WaitForWindow("TfCleanMethodSelector");
     }
-    // "System Clean" without restart or shutdown, to the end of the run.
-    void RunRapidErase() {
+    // "System Clean" with that cleaning mode chosen and OK clicked: the click is queued.
+    void StartSystemClean(const char* mode) {
         HWND dialog = OpenCleanMethodSelector();
         ASSERT_NE(dialog, nullptr);
-        SendMessageW(
-            FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
-            BM_CLICK, 0, 0);
+        SendMessageW(FindChild(dialog, "TRadioButton", mode), BM_CLICK, 0, 0);
         PostClick(FindChild(dialog, "TButton", "&OK"));
+    }
+    // "System Clean" without restart or shutdown, to the end of the run.
+    void RunRapidErase() {
+        StartSystemClean(RapidErase);
         ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     }
+    static constexpr const char* RapidErase = "Nothing, I will restart later (Rapid Erase)";
 };
 
 TEST_F(MainWindow, SimulationCountsWithoutErasingAndSettingsAreWrittenAtClose) {
@@ -161,12 +164,7 @@ TEST_F(MainWindow, ARestartRunThatDefersWorkAnnouncesItBeforeTheRestart) {
     SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", exitLog.c_str());
     StartProgram();
     SetEnvironmentVariableA("TW_EXITWINDOWS_LOG", nullptr);
-    HWND dialog = OpenCleanMethodSelector();
-    ASSERT_NE(dialog, nullptr);
-    SendMessageA(
-        FindChild(dialog, "TRadioButton", "Restart my computer upon completion (Recommended)"),
-        BM_CLICK, 0, 0);
-    PostClick(FindChild(dialog, "TButton", "&OK"));
+    StartSystemClean("Restart my computer upon completion (Recommended)");
 
     HWND notice = Program.WaitForWindow("#32770");
     ASSERT_NE(notice, nullptr);
@@ -216,8 +214,7 @@ TEST_F(MainWindow, TheCleaningModeDialogRunsNothingUntilAChoiceIsConfirmed) {
     EXPECT_TRUE(IsWindowEnabled(Button("System Clean        ")));
 
     ASSERT_EQ(OpenCleanMethodSelector(), dialog);
-    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
-                 BM_CLICK, 0, 0);
+    SendMessageA(FindChild(dialog, "TRadioButton", RapidErase), BM_CLICK, 0, 0);
     EXPECT_TRUE(IsWindowEnabled(ok));
     PostClick(ok);
     ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
@@ -229,14 +226,9 @@ TEST_F(MainWindow, StopEndsARunningClean) {
     PlantRunHistory();
     Program.WritePrefs(OnlyRunHistory);
     StartProgram();
-    HWND dialog = OpenCleanMethodSelector();
-    ASSERT_NE(dialog, nullptr);
-    SendMessageA(FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
-                 BM_CLICK, 0, 0);
     // Both clicks wait in the queue: the run meets the stop at its first look at it.
-    HWND ok = FindChild(dialog, "TButton", "&OK");
     HWND stop = Button("Stop Process         ");
-    PostClick(ok);
+    StartSystemClean(RapidErase);
     PostClick(stop);
     ASSERT_TRUE(LogShows("Cleaning terminated by user.")) << WindowText(Memo);
     EXPECT_TRUE(RunHistoryPresent());
@@ -399,13 +391,11 @@ protected:
         HWND edit = FindChild(dialog, "TEdit");
         EXPECT_EQ(WindowText(edit), "");
         EXPECT_EQ(SendMessageA(edit, EM_GETPASSWORDCHAR, 0, 0), '#');
-        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-        if (key) {
-            PostMessageA(edit, WM_KEYDOWN, key, 1);
-            PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
-        } else {
+        SetText(edit, text);
+        if (key)
+            PressKey(edit, key);
+        else
             PostClick(FindChild(dialog, "TButton", button));
-        }
     }
 };
 

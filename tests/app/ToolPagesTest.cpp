@@ -115,20 +115,16 @@ protected:
     }
     // Waits for a message box of the program, checks its text and presses a button.
     void AnswerBox(const std::string& textPart, int button) {
-        AnswerBoxShowing({textPart}, button);
+        Answer(Box(textPart.c_str()), button);
     }
-    // With `mouse`, the button is clicked with the mouse as a person would.
-    void AnswerBoxShowing(const std::vector<std::string>& textParts, int button,
-                          bool mouse = false) {
-        HWND box = Box();
-        ASSERT_NE(box, nullptr) << textParts[0];
-        const std::string text = MessageBoxText(box);
-        for (const std::string& part : textParts)
-            EXPECT_NE(text.find(part), std::string::npos) << text;
-        if (mouse)
-            ClickWithMouse(GetDlgItem(box, button));
-        else
-            PostClick(GetDlgItem(box, button));
+    // A box naming both parts; with `mouse`, the button is clicked with the mouse as a
+    // person would.
+    void AnswerBoxNaming(const char* first, const char* second, int button, bool mouse = false) {
+        HWND box = Box(first);
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(MessageBoxText(box).find(second), std::string::npos) << MessageBoxText(box);
+        if (!mouse) return Answer(box, button);
+        ClickWithMouse(GetDlgItem(box, button));
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     }
 };
@@ -298,17 +294,17 @@ TEST_F(ToolPages, StartupEntriesFollowThePageAndNeverOverwriteEachOther) {
 
     SelectRow(list, "TwDup", true); // the parked one, listed after the live one
     PressFlatButton(page, enable, true);
-    AnswerBoxShowing({"new-tool.exe", "old-tool.exe"}, IDNO, true);
+    AnswerBoxNaming("new-tool.exe", "old-tool.exe", IDNO, true);
     EXPECT_EQ(ReadValue(RunKey, "TwDup"), "new-tool.exe");
     EXPECT_EQ(ReadValue(disabledKey, "TwDup"), "old-tool.exe");
     PressFlatButton(page, enable, true);
-    AnswerBoxShowing({"new-tool.exe", "old-tool.exe"}, IDYES);
+    AnswerBoxNaming("new-tool.exe", "old-tool.exe", IDYES);
     EXPECT_TRUE(WaitFor([&] { return ReadValue(RunKey, "TwDup") == "old-tool.exe"; }));
     EXPECT_EQ(ReadValue(disabledKey, "TwDup"), "<none>");
 
     SelectRow(list, "TwLinkDup", true);
     PressFlatButton(page, enable, true);
-    AnswerBoxShowing({"/new-link", "/old-link"}, IDNO);
+    AnswerBoxNaming("/new-link", "/old-link", IDNO);
     SendMessageA(page, WM_NULL, 0, 0);
     EXPECT_TRUE(FileExists(parkedDup));
     TShortcutInfo live;

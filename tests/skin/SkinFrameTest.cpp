@@ -22,8 +22,8 @@ TEST(SkinFrame, RegionsKeepEveryNonKeyPixelAcrossBatchesOfRectangles) {
     ASSERT_TRUE(LoadBitmapFromBytes(bitmap, MakeBmpOf(100, 60, [](int x, int y) {
                                         return (x + y) % 2 ? 0xFF00FFu : 0x102030u;
                                     })));
-    TGdiObject region = RegionFromBitmap(bitmap, {0, 0, 100, 60}, {10, 20});
-    auto rgn = static_cast<HRGN>(region.Get());
+    TRegionHandle region = RegionFromBitmap(bitmap, {0, 0, 100, 60}, {10, 20});
+    HRGN rgn = region.Get();
     EXPECT_TRUE(PtInRegion(rgn, 10, 20));
     EXPECT_FALSE(PtInRegion(rgn, 11, 20));
     EXPECT_TRUE(PtInRegion(rgn, 109, 79));
