@@ -29,6 +29,12 @@ void TCustomEraserEngine::Execute() {
     }
 }
 
+TWorkQueue& TCustomEraserEngine::FileWorkers() {
+    constexpr unsigned Workers = 2; // three were slower than two, on two cores and on eight
+    if (!FFileWorkers) FFileWorkers = std::make_unique<TWorkQueue>(Workers);
+    return *FFileWorkers;
+}
+
 void TCustomEraserEngine::ResetCounters() {
     KeysErased = ValuesErased = FoldersErased = FilesErased = 0;
     BytesErased = 0;

@@ -2,9 +2,11 @@
 // Runs an ordered list of erasers, writing one progress line per step, adding up
 // what was erased and honouring the cancel and simulation flags. Owns the
 // next-start eraser to which undeletable files are deferred. Main thread only.
+#include "classlib/base/WorkQueue.h"
 #include "engine/erasers/PostEraser.h"
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,9 +49,14 @@ public:
     void ProcessMessages();
     // Runs every enabled eraser in list order; an eraser's error ends that eraser only.
     void Execute();
+    // Threads on which the erasers delete or check files while the main thread lists
+    // and counts: under Wine each file is a few round trips to the server, and two
+    // files in flight hide most of their wait. Made on first use.
+    TWorkQueue& FileWorkers();
 
 private:
     uint64_t FLastPump = 0; // tick count of the last pump; 0 before a run's first
+    std::unique_ptr<TWorkQueue> FFileWorkers;
     void ResetCounters();
     void RunEraser(TEraser& Eraser);
 };

@@ -10,7 +10,7 @@
 // on adding files; the answers still come in the order the files came. Add and
 // Finish belong to one thread at a time (the search thread); Cancel to any.
 #include "app/finders/FoundFile.h"
-#include "app/finders/WorkQueue.h"
+#include "classlib/base/WorkQueue.h"
 #include <atomic>
 #include <condition_variable>
 #include <deque>

@@ -1,6 +1,7 @@
 #include "engine/erasers/EraseFiles.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/Masks.h"
+#include "classlib/base/OrderedJobs.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/CustomEraserEngine.h"
@@ -35,6 +36,31 @@ int64_t SizeOf(DWORD high, DWORD low) {
 
 void SetReadOnly(const std::string& fileName, DWORD attributes) {
     FileSetAttr(fileName, (attributes & ~FILE_ATTRIBUTE_NORMAL) | FILE_ATTRIBUTE_READONLY);
+}
+
+// On a file worker. One open per file: the one that checks the entry deletes it (and
+// clears its read-only attribute) through the same handle. A simulation asks what it
+// would meet.
+TFileJob Act(TFileJob file, bool simulation) {
+    file.Result = simulation
+                      ? SafeCheckEntry(file.Path)
+                      : SafeDeleteFile(file.Path, (file.Attributes & FILE_ATTRIBUTE_READONLY) != 0);
+    return file;
+}
+
+// An item's file is looked at first: it may be gone, or be a folder.
+TFileJob ActOnItem(const std::string& path, bool simulation) {
+    TFileJob file;
+    file.Path = path;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+        IsFolder(data.dwFileAttributes)) {
+        file.Found = false;
+        return file;
+    }
+    file.Attributes = data.dwFileAttributes;
+    file.Size = SizeOf(data.nFileSizeHigh, data.nFileSizeLow);
+    return Act(std::move(file), simulation);
 }
 
 } // namespace
@@ -95,41 +121,50 @@ void TEraseFiles::CollectFiles(const std::string& Folder, const std::string& Mas
 }
 
 bool TEraseFiles::EraseFile(const std::string& FileName) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(ToWide(FileName).c_str(), GetFileExInfoStandard, &data) ||
-        IsFolder(data.dwFileAttributes))
-        return false;
-    return EraseExistingFile(FileName, data.dwFileAttributes,
-                             SizeOf(data.nFileSizeHigh, data.nFileSizeLow));
+    return Account(ActOnItem(FileName, Owner().SimulationMode));
 }
 
-bool TEraseFiles::EraseExistingFile(const std::string& FileName, DWORD Attributes, int64_t Size) {
+void TEraseFiles::Submit(TFileJobs& Jobs, std::function<TFileJob()> Job) {
+    constexpr size_t MaxPending = 32;
+    Jobs.Push(std::move(Job));
+    while (Jobs.Pending() > MaxPending || Jobs.OldestFinished())
+        if (const std::optional<TFileJob> file = Jobs.TakeOldest()) Account(*file);
+}
+
+void TEraseFiles::AccountAll(TFileJobs& Jobs) {
+    while (Jobs.Pending() > 0)
+        if (const std::optional<TFileJob> file = Jobs.TakeOldest()) Account(*file);
+}
+
+bool TEraseFiles::Account(const TFileJob& File) {
+    if (!File.Found) return false;
     TCustomEraserEngine& engine = Owner();
-    // One open per file: the one that checks the entry deletes it (and clears its
-    // read-only attribute) through the same handle. A simulation asks what it would meet.
-    const TSafeFileResult result =
-        engine.SimulationMode
-            ? SafeCheckEntry(FileName)
-            : SafeDeleteFile(FileName, (Attributes & FILE_ATTRIBUTE_READONLY) != 0);
-    if (result.IsLink()) return ReportLink(FileName, result);
+    const TSafeFileResult& result = File.Result;
+    if (result.IsLink()) return ReportLink(File.Path, result);
     if (!engine.SimulationMode && !result.Done()) {
         // Gone since the folder was listed (temporary folders change all the time),
         // or not to be found by this name: the next start would not find it either.
         if (result.Error == ERROR_FILE_NOT_FOUND || result.Error == ERROR_PATH_NOT_FOUND ||
-            AttributesOf(FileName) == INVALID_FILE_ATTRIBUTES)
+            AttributesOf(File.Path) == INVALID_FILE_ATTRIBUTES)
             return false;
-        Defer(FileName, Attributes);
+        Defer(File.Path, File.Attributes);
         return false;
     }
     ++engine.FilesErased;
-    engine.BytesErased += Size;
+    engine.BytesErased += File.Size;
     return true;
 }
 
 bool TEraseFiles::ReportLink(const std::string& Path, const TSafeFileResult& Result) {
-    ++FLinksLeft;
+    FLinks.push_back(Path);
     Owner().DoProgress(this, Path + ": " + Result.Text());
     return false;
+}
+
+bool TEraseFiles::HoldsLinks(const std::string& Folder) const {
+    const std::string prefix = IncludeTrailingPathDelimiter(Folder);
+    return std::any_of(FLinks.begin(), FLinks.end(),
+                       [&](const std::string& link) { return link.starts_with(prefix); });
 }
 
 // The next start of Windows deletes the file; read-only keeps programs from
@@ -149,9 +184,12 @@ void TEraseFiles::Defer(const std::string& FileName, DWORD Attributes) {
 }
 
 // A folder reached through a link (a linked profile folder, say) is not walked: every
-// entry below it would be a link.
+// entry below it would be a link. The files of the whole tree are deleted on the file
+// workers while the listing goes on, and counted in the order they were listed; the
+// folders go once every file has, the deepest first.
 bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
                               bool Recurse) {
+    TCustomEraserEngine& engine = Owner();
     const DWORD attributes = AttributesOf(Path);
     if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes)) return true;
     if (IsFolderLink(attributes) && !KeepFolder) {
@@ -159,34 +197,50 @@ bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, 
         return true;
     }
     const TSafeFileResult entry = SafeCheckNoLink(Path);
-    if (!entry.IsLink()) return WalkFolder(Path, Mask, KeepFolder, Recurse);
-    ReportLink(Path, entry);
+    if (entry.IsLink()) {
+        ReportLink(Path, entry);
+        return true;
+    }
+    FLinks.clear();
+    TFolderWalk walk(engine.FileWorkers());
+    const bool complete = WalkFolder(walk, Path, Mask, Recurse);
+    if (!complete) walk.Jobs.Drop();
+    AccountAll(walk.Jobs);
+    if (!complete) return false;
+    for (size_t i = walk.Folders.size(); i-- > (KeepFolder ? 1 : 0);) {
+        engine.ProcessMessages();
+        if (engine.Cancelled) return false;
+        RemoveFolder(walk.Folders[i], false, HoldsLinks(walk.Folders[i]));
+    }
     return true;
 }
 
-bool TEraseFiles::WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
+bool TEraseFiles::WalkFolder(TFolderWalk& Walk, const std::string& Path, const std::string& Mask,
                              bool Recurse) {
-    const int linksBefore = FLinksLeft;
+    const bool simulation = Owner().SimulationMode;
+    Walk.Folders.push_back(Path);
     const std::string dir = IncludeTrailingPathDelimiter(Path);
     std::vector<std::pair<std::string, bool>> subfolders; // path, is a link
     const bool complete = ForEachEntry(dir, [&](const TFindData& entry) {
-        const std::string path = dir + entry.Name;
         if (!IsFolder(entry.dwFileAttributes)) {
-            if (MatchMask(Mask, entry.Name))
-                EraseExistingFile(path, entry.dwFileAttributes,
-                                  SizeOf(entry.nFileSizeHigh, entry.nFileSizeLow));
+            if (!MatchMask(Mask, entry.Name)) return;
+            TFileJob file;
+            file.Path = dir + entry.Name;
+            file.Attributes = entry.dwFileAttributes;
+            file.Size = entry.Size();
+            Submit(Walk.Jobs,
+                   [file = std::move(file), simulation] { return Act(file, simulation); });
         } else if (Recurse) {
-            subfolders.emplace_back(path, IsFolderLink(entry.dwFileAttributes));
+            subfolders.emplace_back(dir + entry.Name, IsFolderLink(entry.dwFileAttributes));
         }
     });
     if (!complete) return false;
     for (const auto& [path, isLink] : subfolders) {
         if (isLink)
             RemoveFolder(path, true, false);
-        else if (!WalkFolder(path, Mask, false, Recurse))
+        else if (!WalkFolder(Walk, path, Mask, Recurse))
             return false;
     }
-    if (!KeepFolder) RemoveFolder(Path, false, FLinksLeft > linksBefore);
     return true;
 }
 
@@ -218,15 +272,26 @@ bool TEraseFiles::ForEachEntry(const std::string& Folder, const TEntryVisitor& V
 
 void TEraseFiles::Erase() {
     TEraser::Erase();
+    TCustomEraserEngine& engine = Owner();
+    const bool simulation = engine.SimulationMode;
     // A copy: messages run during the walks, and a handler may refill Items.
     const std::vector<TEraserItem> items = Items;
+    TFileJobs jobs(engine.FileWorkers());
     for (const TEraserItem& item : items) {
+        engine.ProcessMessages();
+        if (engine.Cancelled) {
+            jobs.Drop();
+            break;
+        }
         if (item.Path.empty()) continue;
-        if (item.Kind == ikFile)
-            EraseFile(item.Path);
-        else if (item.Kind == ikFolder)
+        if (item.Kind == ikFile) {
+            Submit(jobs, [path = item.Path, simulation] { return ActOnItem(path, simulation); });
+        } else if (item.Kind == ikFolder) {
+            AccountAll(jobs);
             EraseFolder(item.Path, item.Mask, item.KeepFolder, item.Recurse);
+        }
     }
+    AccountAll(jobs);
     DoAfterErase();
 }
 

@@ -3,7 +3,9 @@
 // engine and defers every file it cannot delete now to the next-start eraser.
 // Every deletion goes through the link-safe layer: folder walks never follow a
 // junction or symbolic link, a link is removed itself where the platform can, and
-// any link left in place is logged and not counted. Main thread only.
+// any link left in place is logged and not counted. Main thread only;
+// the files themselves are deleted on the engine's file workers.
+#include "classlib/base/OrderedJobs.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/erasers/Eraser.h"
@@ -12,6 +14,16 @@
 #include <string>
 #include <vector>
 #include <windows.h>
+
+// One file a file worker deleted (or checked), for the main thread to count, log or
+// defer.
+struct TFileJob {
+    std::string Path;
+    DWORD Attributes = 0;
+    int64_t Size = 0;
+    TSafeFileResult Result;
+    bool Found = true; // false: an item's file was gone or a folder when looked at
+};
 
 class TEraseFiles : public TEraser {
 public:
@@ -47,19 +59,35 @@ public:
 
 private:
     using TEntryVisitor = std::function<void(const TFindData& Entry)>;
+    using TFileJobs = TOrderedJobs<TFileJob>;
 
     [[nodiscard]] bool IsExcluded(const std::string& FileName) const;
-    bool EraseExistingFile(const std::string& FileName, DWORD Attributes, int64_t Size);
+    // Hands a job to the file workers, counting the results already there in order,
+    // and waiting for the oldest while too many are in flight.
+    void Submit(TFileJobs& Jobs, std::function<TFileJob()> Job);
+    void AccountAll(TFileJobs& Jobs); // waits for and counts every job pushed
+    // Counts a file's deletion, or logs the link left or defers the file; true when
+    // counted.
+    bool Account(const TFileJob& File);
     void Defer(const std::string& FileName, DWORD Attributes);
     // Logs a listed entry the link-safe layer left alone; false, for the caller's result.
     bool ReportLink(const std::string& Path, const TSafeFileResult& Result);
-    bool WalkFolder(const std::string& Path, const std::string& Mask, bool KeepFolder,
+    // One folder item's walk: its files' jobs, and its folders in the order their walks
+    // began (a folder before its subfolders).
+    struct TFolderWalk {
+        explicit TFolderWalk(TWorkQueue& Workers) : Jobs(Workers) {}
+        TFileJobs Jobs;
+        std::vector<std::string> Folders;
+    };
+    bool WalkFolder(TFolderWalk& Walk, const std::string& Path, const std::string& Mask,
                     bool Recurse);
+    // Whether a link was reported below Folder during this walk.
+    [[nodiscard]] bool HoldsLinks(const std::string& Folder) const;
     void RemoveFolder(const std::string& Path, bool IsLink, bool HoldsLinks);
     // Visits the entries of Folder but "." and "..", letting messages run and testing
     // the cancel flag before each; false when cancelled. An entry whose name cannot be
     // spelt exactly is passed over: it is neither erased, deferred nor counted.
     bool ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit);
 
-    int FLinksLeft = 0; // links reported so far: a folder that holds one stays
+    std::vector<std::string> FLinks; // reported in this walk: a folder that holds one stays
 };

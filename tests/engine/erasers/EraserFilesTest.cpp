@@ -355,3 +355,36 @@ TEST(TEraseFilesXML, ExclusionsRoundTrip) {
     loaded.LoadFromXML(bare); // no "Exclude": the list stays
     EXPECT_EQ(loaded.Exclude, saved.Exclude);
 }
+
+// Files are deleted on the file workers: whatever a stop leaves, the count is what
+// went from the disk, in a folder walk as in a list of file items.
+TEST_F(TEraseFilesTest, AStopAmongManyFilesCountsExactlyTheFilesThatWent) {
+    constexpr int Files = 60;
+    MakeFolder(Temp / "walk");
+    MakeFolder(Temp / "items");
+    for (int i = 0; i < Files; ++i) {
+        MakeFile(Temp / ("walk\\f" + IntToStr(i)), 1);
+        MakeFile(Temp / ("items\\f" + IntToStr(i)), 1);
+    }
+    const auto left = [&](const std::string& folder) {
+        int count = 0;
+        for (int i = 0; i < Files; ++i)
+            count += Exists(Temp / (folder + "\\f" + IntToStr(i))) ? 1 : 0;
+        return count;
+    };
+    Engine.CancelAtPump = 30;
+    EXPECT_FALSE(Eraser.EraseFolder(Temp / "walk", "*.*", false, false));
+    EXPECT_GT(left("walk"), 0);
+    EXPECT_EQ(Engine.FilesErased, Files - left("walk"));
+
+    Engine.Cancelled = false;
+    Engine.Pumps = 0;
+    Engine.CancelAtPump = 30;
+    Engine.FilesErased = 0;
+    for (int i = 0; i < Files; ++i)
+        Eraser.AddFile(Temp / ("items\\f" + IntToStr(i)));
+    Eraser.Erase();
+    EXPECT_GT(left("items"), 0);
+    EXPECT_EQ(Engine.FilesErased, Files - left("items"));
+    EXPECT_EQ(Engine.BytesErased, 2 * Files - left("walk") - left("items"));
+}

@@ -1,4 +1,4 @@
-#include "app/finders/WorkQueue.h"
+#include "classlib/base/WorkQueue.h"
 
 TWorkQueue::TWorkQueue(unsigned threads) {
     for (unsigned i = 0; i < threads; ++i)
