@@ -48,6 +48,18 @@ TFileJob Act(TFileJob file, bool simulation) {
     return file;
 }
 
+// A folder's removal; a simulation only checks a link.
+TFileJob RemoveFolderJob(std::string path, bool isLink, bool simulation) {
+    TFileJob folder;
+    folder.Path = std::move(path);
+    folder.Folder = true;
+    if (!simulation)
+        folder.Result = SafeRemoveDir(folder.Path);
+    else if (isLink)
+        folder.Result = SafeCheckEntry(folder.Path);
+    return folder;
+}
+
 // An item's file is looked at first: it may be gone, or be a folder.
 TFileJob ActOnItem(const std::string& path, bool simulation) {
     TFileJob file;
@@ -139,6 +151,7 @@ void TEraseFiles::AccountAll(TFileJobs& Jobs) {
 bool TEraseFiles::Account(const TFileJob& File) {
     if (!File.Found) return false;
     TCustomEraserEngine& engine = Owner();
+    if (File.Folder) return AccountFolder(File);
     const TSafeFileResult& result = File.Result;
     if (result.IsLink()) return ReportLink(File.Path, result);
     if (!engine.SimulationMode && !result.Done()) {
@@ -193,7 +206,7 @@ bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, 
     const DWORD attributes = AttributesOf(Path);
     if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes)) return true;
     if (IsFolderLink(attributes) && !KeepFolder) {
-        RemoveFolder(Path, true, false);
+        RemoveFolder(Path, true);
         return true;
     }
     const TSafeFileResult entry = SafeCheckNoLink(Path);
@@ -203,22 +216,41 @@ bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, 
     }
     FLinks.clear();
     TFolderWalk walk(engine.FileWorkers());
-    const bool complete = WalkFolder(walk, Path, Mask, Recurse);
+    const bool complete = WalkFolder(walk, Path, 0, Mask, Recurse);
     if (!complete) walk.Jobs.Drop();
     AccountAll(walk.Jobs);
-    if (!complete) return false;
-    for (size_t i = walk.Folders.size(); i-- > (KeepFolder ? 1 : 0);) {
+    return complete && RemoveWalkedFolders(walk, KeepFolder);
+}
+
+// The folders of one depth go at once, the deepest first.
+bool TEraseFiles::RemoveWalkedFolders(TFolderWalk& Walk, bool KeepFolder) {
+    TCustomEraserEngine& engine = Owner();
+    const bool simulation = engine.SimulationMode;
+    std::vector<TWalkedFolder>& folders = Walk.Folders;
+    if (KeepFolder) folders.erase(folders.begin());
+    std::stable_sort(
+        folders.begin(), folders.end(),
+        [](const TWalkedFolder& a, const TWalkedFolder& b) { return a.Depth > b.Depth; });
+    for (size_t i = 0; i < folders.size(); ++i) {
+        if (i > 0 && folders[i].Depth != folders[i - 1].Depth) AccountAll(Walk.Jobs);
         engine.ProcessMessages();
-        if (engine.Cancelled) return false;
-        RemoveFolder(walk.Folders[i], false, HoldsLinks(walk.Folders[i]));
+        if (engine.Cancelled) {
+            Walk.Jobs.Drop();
+            AccountAll(Walk.Jobs);
+            return false;
+        }
+        Submit(Walk.Jobs, [path = folders[i].Path, simulation] {
+            return RemoveFolderJob(path, false, simulation);
+        });
     }
+    AccountAll(Walk.Jobs);
     return true;
 }
 
-bool TEraseFiles::WalkFolder(TFolderWalk& Walk, const std::string& Path, const std::string& Mask,
-                             bool Recurse) {
+bool TEraseFiles::WalkFolder(TFolderWalk& Walk, const std::string& Path, int Depth,
+                             const std::string& Mask, bool Recurse) {
     const bool simulation = Owner().SimulationMode;
-    Walk.Folders.push_back(Path);
+    Walk.Folders.push_back({Path, Depth});
     const std::string dir = IncludeTrailingPathDelimiter(Path);
     std::vector<std::pair<std::string, bool>> subfolders; // path, is a link
     const bool complete = ForEachEntry(dir, [&](const TFindData& entry) {
@@ -237,27 +269,29 @@ bool TEraseFiles::WalkFolder(TFolderWalk& Walk, const std::string& Path, const s
     if (!complete) return false;
     for (const auto& [path, isLink] : subfolders) {
         if (isLink)
-            RemoveFolder(path, true, false);
-        else if (!WalkFolder(Walk, path, Mask, Recurse))
+            RemoveFolder(path, true);
+        else if (!WalkFolder(Walk, path, Depth + 1, Mask, Recurse))
             return false;
     }
     return true;
 }
 
+void TEraseFiles::RemoveFolder(const std::string& Path, bool IsLink) {
+    Account(RemoveFolderJob(Path, IsLink, Owner().SimulationMode));
+}
+
 // Counted whether or not the removal succeeds when only a deferred file may keep the
 // folder; a folder kept by links left in it stays for good and is not. Of a link only
 // the link itself goes, where the platform can remove it; otherwise it is reported.
-void TEraseFiles::RemoveFolder(const std::string& Path, bool IsLink, bool HoldsLinks) {
+bool TEraseFiles::AccountFolder(const TFileJob& Folder) {
     TCustomEraserEngine& engine = Owner();
-    TSafeFileResult removed;
-    if (!engine.SimulationMode)
-        removed = SafeRemoveDir(Path);
-    else if (IsLink)
-        removed = SafeCheckEntry(Path);
-    if (removed.IsLink())
-        ReportLink(Path, removed);
-    else if (!HoldsLinks || (removed.Done() && !engine.SimulationMode))
+    const TSafeFileResult& removed = Folder.Result;
+    if (removed.IsLink()) return ReportLink(Folder.Path, removed);
+    if (!HoldsLinks(Folder.Path) || (removed.Done() && !engine.SimulationMode)) {
         ++engine.FoldersErased;
+        return true;
+    }
+    return false;
 }
 
 bool TEraseFiles::ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit) {

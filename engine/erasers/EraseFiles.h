@@ -22,7 +22,8 @@ struct TFileJob {
     DWORD Attributes = 0;
     int64_t Size = 0;
     TSafeFileResult Result;
-    bool Found = true; // false: an item's file was gone or a folder when looked at
+    bool Found = true;   // false: an item's file was gone or a folder when looked at
+    bool Folder = false; // a folder's removal
 };
 
 class TEraseFiles : public TEraser {
@@ -74,16 +75,23 @@ private:
     bool ReportLink(const std::string& Path, const TSafeFileResult& Result);
     // One folder item's walk: its files' jobs, and its folders in the order their walks
     // began (a folder before its subfolders).
+    struct TWalkedFolder {
+        std::string Path;
+        int Depth; // 0 for the item's folder
+    };
     struct TFolderWalk {
         explicit TFolderWalk(TWorkQueue& Workers) : Jobs(Workers) {}
         TFileJobs Jobs;
-        std::vector<std::string> Folders;
+        std::vector<TWalkedFolder> Folders;
     };
-    bool WalkFolder(TFolderWalk& Walk, const std::string& Path, const std::string& Mask,
+    bool WalkFolder(TFolderWalk& Walk, const std::string& Path, int Depth, const std::string& Mask,
                     bool Recurse);
+    // Once every file of the walk is gone; false when a stop request ended it.
+    bool RemoveWalkedFolders(TFolderWalk& Walk, bool KeepFolder);
+    bool AccountFolder(const TFileJob& Folder);
     // Whether a link was reported below Folder during this walk.
     [[nodiscard]] bool HoldsLinks(const std::string& Folder) const;
-    void RemoveFolder(const std::string& Path, bool IsLink, bool HoldsLinks);
+    void RemoveFolder(const std::string& Path, bool IsLink);
     // Visits the entries of Folder but "." and "..", letting messages run and testing
     // the cancel flag before each; false when cancelled. An entry whose name cannot be
     // spelt exactly is passed over: it is neither erased, deferred nor counted.
