@@ -239,9 +239,11 @@ bool TEraseFiles::RemoveWalkedFolders(TFolderWalk& Walk, bool KeepFolder) {
             AccountAll(Walk.Jobs);
             return false;
         }
-        Submit(Walk.Jobs, [path = folders[i].Path, simulation] {
-            return RemoveFolderJob(path, false, simulation);
-        });
+        if (simulation) // nothing to remove, nothing to hand over
+            RemoveFolder(folders[i].Path, false);
+        else
+            Submit(Walk.Jobs,
+                   [path = folders[i].Path] { return RemoveFolderJob(path, false, false); });
     }
     AccountAll(Walk.Jobs);
     return true;
