@@ -180,12 +180,15 @@ std::string TSafeFileResult::Text() const {
 }
 
 TSafeFileResult SafeDeleteFile(const std::string& Path, bool ClearReadOnly) {
-    // Opened as a file first, which spares reading its attributes: a folder, or a
-    // link to one, fails that with ERROR_ACCESS_DENIED and is looked at as any entry.
-    // So does a read-only file opened to clear the attribute, under Wine for any user
-    // but root; Wine then clears it through the handle opened for deleting.
+    // Opened as a file first: a folder, or a link to one, fails that with
+    // ERROR_ACCESS_DENIED and is looked at as any entry. So does a read-only file opened
+    // to clear the attribute, under Wine for any user but root; Wine then clears it
+    // through the handle opened for deleting. The attributes are read through the handle
+    // all the same: under Wine that hands this thread the file's descriptor, so the
+    // file's blocks are freed (on a disk that discards them, waiting for the disk) when
+    // this thread closes the handle, not in the wineserver that every thread waits on.
     TEntry entry =
-        OpenEntry(Path, DELETE | (ClearReadOnly ? FILE_WRITE_ATTRIBUTES : 0), ShareAll, 0, false);
+        OpenEntry(Path, DELETE | (ClearReadOnly ? FILE_WRITE_ATTRIBUTES : 0), ShareAll, 0, true);
     if (!entry.Result.Done() && entry.Result.Error == ERROR_ACCESS_DENIED) {
         entry = OpenAnyEntry(Path, DELETE, ShareAll, 0, true);
         if (entry.Result.Done() && entry.IsFolder() && !entry.IsMarkedLink())
