@@ -4,15 +4,13 @@
 #include <algorithm>
 
 namespace {
-// Files are opened and read on several processors, but on no more than half of them,
-// so that the walk that finds the files keeps its pace.
-unsigned ReaderCount() {
-    return std::clamp(std::thread::hardware_concurrency() / 2, 2u, 4u);
-}
+// Opening files costs round trips more than processor time: two readers keep up with
+// the walk that finds the files, and more only slow it down.
+constexpr unsigned ReaderCount = 2;
 } // namespace
 
 TDuplicateSearch::TDuplicateSearch(const TDuplicateOptions& options)
-    : FOptions(options), FReaders(ReaderCount()) {}
+    : FOptions(options), FReaders(ReaderCount) {}
 
 std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
     std::unique_lock lock(FLock);
