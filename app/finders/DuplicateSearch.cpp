@@ -117,7 +117,7 @@ std::vector<TDuplicateRow> TDuplicateSearch::AnswerWaiting() {
     return rows;
 }
 
-// The rows of one file, or nothing while a probe or digest it needs is being read.
+// The rows of one file, or nothing while a probe or comparison it needs is being read.
 std::optional<std::vector<TDuplicateRow>> TDuplicateSearch::Answer(size_t index) {
     TEntry& found = FEntries[index];
     std::vector<size_t>& sameName = FSeenByName[found.File.Name];
