@@ -64,8 +64,8 @@ TFloor ReadSharedSizes(const std::string& root) {
 struct TOwnRun {
     std::map<int, std::set<std::string>> Groups;
     size_t Opened = 0;
-    size_t Digests = 0;
-    uint64_t BytesDigested = 0;
+    size_t Comparisons = 0;
+    uint64_t BytesCompared = 0;
 };
 
 // The search as the "Duplicate" tab runs it with its default options and lists.
@@ -87,8 +87,8 @@ TOwnRun SearchDuplicates(const std::string& root) {
     finder.OnWalkEnd = [&](TObject*) { list(search.Finish()); };
     finder.Execute();
     run.Opened = search.FilesOpened();
-    run.Digests = search.DigestsComputed();
-    run.BytesDigested = search.BytesDigested();
+    run.Comparisons = search.ComparisonsMade();
+    run.BytesCompared = search.BytesCompared();
     return run;
 }
 
@@ -122,12 +122,12 @@ double FinderSide(const std::vector<std::string>& args) {
     const auto shared = std::count_if(sizes.Files.begin(), sizes.Files.end(),
                                       [&](const auto& file) { return sizes.Shared(file.second); });
     std::fprintf(stderr,
-                 "duplicate finder: %zu groups, %zu files listed, %zu first blocks read, %zu MD5 "
-                 "digests (%.1f MiB)\n",
-                 own.Groups.size(), listed, own.Opened, own.Digests,
-                 double(own.BytesDigested) / 1048576.0);
-    std::fprintf(stderr, "MD5 at most once per file and only for shared sizes: %s\n",
-                 own.Digests <= size_t(shared) ? "yes" : "NO");
+                 "duplicate finder: %zu groups, %zu files listed, %zu first blocks read, %zu "
+                 "files compared whole (%.1f MiB read)\n",
+                 own.Groups.size(), listed, own.Opened, own.Comparisons,
+                 double(own.BytesCompared) / 1048576.0);
+    std::fprintf(stderr, "compared whole only among files of a shared size: %s\n",
+                 own.Comparisons <= size_t(shared) ? "yes" : "NO");
     return seconds;
 }
 

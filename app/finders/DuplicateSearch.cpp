@@ -1,19 +1,16 @@
 #include "app/finders/DuplicateSearch.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
-#include "engine/tools/MD5.h"
 #include <algorithm>
 
 namespace {
-// Digesting, not the disk, is the limit: files are read on several processors, but
-// on no more than half of them, so that the walk that finds the files keeps its pace.
-unsigned ReaderCount() {
-    return std::clamp(std::thread::hardware_concurrency() / 2, 2u, 4u);
-}
+// Opening files costs round trips more than processor time: two readers keep up with
+// the walk that finds the files, and more only slow it down.
+constexpr unsigned ReaderCount = 2;
 } // namespace
 
 TDuplicateSearch::TDuplicateSearch(const TDuplicateOptions& options)
-    : FOptions(options), FReaders(ReaderCount()) {}
+    : FOptions(options), FReaders(ReaderCount) {}
 
 std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
     std::unique_lock lock(FLock);
@@ -28,7 +25,7 @@ std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
     for (size_t partner : found.Partners)
         Probe(FEntries[partner]);
     if (found.Partners.empty())
-        found.Decided = true;
+        found.Sorted = true; // a content of its own
     else
         Probe(found);
     std::vector<TDuplicateRow> rows = AnswerWaiting();
@@ -43,19 +40,22 @@ std::vector<TDuplicateRow> TDuplicateSearch::Finish() {
         if (FCancelled) return {};
         std::vector<TDuplicateRow> more = AnswerWaiting();
         rows.insert(rows.end(), more.begin(), more.end());
-        if (FWaiting == FEntries.size()) return rows;
+        if (FWaiting == FEntries.size() && FReading == 0) break;
         if (!FAsked.empty()) {
             StartAsked(lock);
             lock.lock();
             continue;
         }
         // The walk is over: this thread reads too.
-        const size_t reads = FProbes + FDigests;
+        const size_t reading = FReading;
         lock.unlock();
         const bool helped = FReaders.RunOne();
         lock.lock();
-        if (!helped) FRead.wait(lock, [&] { return FCancelled || FProbes + FDigests != reads; });
+        if (!helped) FRead.wait(lock, [&] { return FCancelled || FReading != reading; });
     }
+    std::vector<TFileHandle> open = TakeOpenFiles();
+    lock.unlock();
+    return rows;
 }
 
 void TDuplicateSearch::Cancel() {
@@ -65,6 +65,19 @@ void TDuplicateSearch::Cancel() {
     }
     FRead.notify_all();
     FReaders.Stop();
+    std::unique_lock lock(FLock);
+    std::vector<TFileHandle> open = TakeOpenFiles();
+    lock.unlock();
+}
+
+// No file stays open once every read is done: the user may move or delete the copies
+// listed. They are closed by the caller, without the lock.
+std::vector<TFileHandle> TDuplicateSearch::TakeOpenFiles() {
+    std::vector<TFileHandle> open;
+    for (TEntry& entry : FEntries)
+        if (entry.Open) open.push_back(std::move(entry.Open));
+    FOpenFiles = 0;
+    return open;
 }
 
 // The readers get the jobs asked for once the lock is let go: waking a reader may take
@@ -82,14 +95,14 @@ size_t TDuplicateSearch::FilesOpened() const {
     return FProbes;
 }
 
-size_t TDuplicateSearch::DigestsComputed() const {
+size_t TDuplicateSearch::ComparisonsMade() const {
     std::lock_guard lock(FLock);
-    return FDigests;
+    return FComparisons;
 }
 
-uint64_t TDuplicateSearch::BytesDigested() const {
+uint64_t TDuplicateSearch::BytesCompared() const {
     std::lock_guard lock(FLock);
-    return FDigestBytes;
+    return FBytesCompared;
 }
 
 // The waiting files in their order, as far as the reading allows.
@@ -104,7 +117,7 @@ std::vector<TDuplicateRow> TDuplicateSearch::AnswerWaiting() {
     return rows;
 }
 
-// The rows of one file, or nothing while a probe or digest it needs is being read.
+// The rows of one file, or nothing while a probe or comparison it needs is being read.
 std::optional<std::vector<TDuplicateRow>> TDuplicateSearch::Answer(size_t index) {
     TEntry& found = FEntries[index];
     std::vector<size_t>& sameName = FSeenByName[found.File.Name];
@@ -143,7 +156,8 @@ bool TDuplicateSearch::PassCheapTests(TEntry& seen, TEntry& found) {
 }
 
 // Files that pass the cheap tests are opened to tell one file reached twice, before
-// any digest, and to compare first blocks.
+// any content is read, and to compare first blocks. Equal bytes mean equal digests, and
+// two files of different bytes are never listed as copies, whatever their digests.
 TDuplicateSearch::TMatch TDuplicateSearch::Compare(TEntry& seen, TEntry& found) {
     if (!PassCheapTests(seen, found)) return mtDifferent;
     const TFileProbe* probeE = Probe(seen);
@@ -156,11 +170,11 @@ TDuplicateSearch::TMatch TDuplicateSearch::Compare(TEntry& seen, TEntry& found) 
     // An unreadable file equals nothing.
     if (!probeE->Read || !probeF->Read || probeE->FirstBlock != probeF->FirstBlock)
         return mtDifferent;
-    const std::string* digestE = Digest(seen);
-    if (digestE && digestE->empty()) return mtDifferent;
-    const std::string* digestF = Digest(found);
-    if (!digestE || !digestF) return mtWaiting;
-    return *digestE == *digestF ? mtDuplicate : mtDifferent;
+    // The seen file is a partner of the found one, so it is sorted first.
+    if (!found.Sorted) return mtWaiting;
+    if (seen.Unreadable || found.Unreadable) return mtDifferent;
+    auto content = [](const TEntry& entry) { return entry.CopyOf ? entry.CopyOf : &entry; };
+    return content(seen) == content(found) ? mtDuplicate : mtDifferent;
 }
 
 // Made when first asked for: most files are never compared.
@@ -179,16 +193,26 @@ bool TDuplicateSearch::IsMember(const TEntry& seen, const TEntry& found,
     return false;
 }
 
-// The probe, or nullptr while a reader opens the file.
+// The probe, or nullptr while a reader opens the file. A file whose first block was
+// read stays open, so that comparing it opens nothing again, as long as not too many
+// are.
 const TFileProbe* TDuplicateSearch::Probe(TEntry& entry) {
+    constexpr size_t MaxOpenFiles = 256;
     if (!entry.ProbeAsked) {
         entry.ProbeAsked = true;
+        ++FReading;
         FAsked.emplace_back([this, &entry] {
-            TFileProbe probe = ProbeFile(entry.File.Path, FOptions.SameContent);
+            TFileHandle open;
+            TFileProbe probe = ProbeFile(entry.File.Path, FOptions.SameContent, &open);
             std::unique_lock lock(FLock);
+            --FReading;
             ++FProbes;
             entry.Probe = std::move(probe);
-            AskDigestsOfName(entry.File.Name);
+            if (open && FOpenFiles < MaxOpenFiles && !FCancelled) {
+                entry.Open = std::move(open);
+                ++FOpenFiles;
+            }
+            SortName(entry.File.Name);
             StartAsked(lock);
             FRead.notify_all();
         });
@@ -196,56 +220,82 @@ const TFileProbe* TDuplicateSearch::Probe(TEntry& entry) {
     return entry.Probe ? &*entry.Probe : nullptr;
 }
 
-// The digest, or nullptr while a reader computes it.
-const std::string* TDuplicateSearch::Digest(TEntry& entry) {
-    if (!entry.DigestAsked) {
-        entry.DigestAsked = true;
-        FAsked.emplace_back([this, &entry] {
-            std::string digest;
-            try {
-                digest = MD5FileHex(entry.File.Path, &FCancelled);
-            } catch (const std::exception&) {
-                digest = ""; // equals nothing
-            }
-            {
-                std::lock_guard lock(FLock);
-                ++FDigests;
-                FDigestBytes += entry.File.Size;
-                entry.Digest = std::move(digest);
-            }
-            FRead.notify_all();
-        });
-    }
-    return entry.Digest ? &*entry.Digest : nullptr;
-}
-
-// Digests are asked for ahead of the answers, so that many files are read at once:
-// the files of a name are decided in their order, each once its partners and it are
-// opened, so that a file reached twice is never read whole again.
-void TDuplicateSearch::AskDigestsOfName(const std::string& name) {
+// The files of a name are sorted by content ahead of the answers, so that many files
+// are read at once: each once it and its partners are opened (a file reached twice is
+// never read whole), and as far as its earlier partners are sorted.
+void TDuplicateSearch::SortName(const std::string& name) {
     for (size_t index : FByName[name]) {
         TEntry& entry = FEntries[index];
-        if (entry.Decided) continue;
-        const bool opened =
-            entry.Probe && std::all_of(entry.Partners.begin(), entry.Partners.end(),
-                                       [&](size_t partner) { return FEntries[partner].Probe; });
-        if (!opened) return;
-        Decide(entry);
+        if (entry.Sorted || entry.Comparing) continue;
+        if (!entry.Sorting) {
+            const bool opened =
+                entry.Probe && std::all_of(entry.Partners.begin(), entry.Partners.end(),
+                                           [&](size_t partner) { return FEntries[partner].Probe; });
+            if (opened) StartSorting(entry);
+        } else {
+            CompareWithNext(entry);
+        }
     }
 }
 
-void TDuplicateSearch::Decide(TEntry& entry) {
-    entry.Decided = true;
+void TDuplicateSearch::StartSorting(TEntry& entry) {
+    entry.Sorting = true;
     for (size_t partner : entry.Partners) {
         const TEntry& other = FEntries[partner];
         entry.Alias = entry.Alias || SameFile(other.File, *other.Probe, entry.File, *entry.Probe);
     }
-    if (entry.Alias || !FOptions.SameContent || !entry.Probe->Read) return;
-    for (size_t partner : entry.Partners) {
-        TEntry& other = FEntries[partner];
-        if (other.Alias || !other.Probe->Read || other.Probe->FirstBlock != entry.Probe->FirstBlock)
+    if (entry.Alias || !FOptions.SameContent || !entry.Probe->Read)
+        entry.Sorted = true;
+    else
+        CompareWithNext(entry);
+}
+
+// Partners are taken in their order; one not sorted yet holds the file back, since
+// only a partner that is no copy itself is compared with.
+void TDuplicateSearch::CompareWithNext(TEntry& entry) {
+    while (entry.NextPartner < entry.Partners.size()) {
+        const TEntry& other = FEntries[entry.Partners[entry.NextPartner]];
+        if (!other.Sorted) return;
+        ++entry.NextPartner;
+        if (other.Alias || other.CopyOf || other.Unreadable || !other.Probe->Read ||
+            other.Probe->FirstBlock != entry.Probe->FirstBlock)
             continue;
-        Digest(other);
-        Digest(entry);
+        AskComparison(entry, other);
+        return;
     }
+    entry.Sorted = true; // a content of its own
+}
+
+void TDuplicateSearch::AskComparison(TEntry& entry, const TEntry& original) {
+    entry.Comparing = true;
+    ++FReading;
+    FAsked.emplace_back([this, &entry, &original] {
+        // Files kept open are only closed once no read is left.
+        TFileHandle file = entry.Open ? TFileHandle() : OpenToRead(entry.File.Path);
+        TFileHandle other = original.Open ? TFileHandle() : OpenToRead(original.File.Path);
+        const TContentComparison comparison =
+            CompareContents(entry.Open ? entry.Open.Get() : file.Get(),
+                            original.Open ? original.Open.Get() : other.Get(), FCancelled);
+        TFileHandle done; // closed once the lock is let go
+        std::unique_lock lock(FLock);
+        --FReading;
+        ++FComparisons;
+        FBytesCompared += comparison.BytesRead;
+        entry.Comparing = false;
+        if (comparison.Match == cmSame) {
+            entry.CopyOf = &original;
+            entry.Sorted = true;
+        } else if (comparison.Match == cmUnreadable) {
+            entry.Unreadable = true;
+            entry.Sorted = true;
+        }
+        // Only a file of a content of its own is compared with again.
+        if (entry.Sorted && entry.Open) {
+            done = std::move(entry.Open);
+            --FOpenFiles;
+        }
+        SortName(entry.File.Name);
+        StartAsked(lock);
+        FRead.notify_all();
+    });
 }

@@ -4,8 +4,9 @@
 // none becomes a seen file; one that matches joins the first seen file it matches; one
 // that is a file met before, reached by another path, is passed over. A file that
 // passes the cheap tests against an earlier one is opened once for its identity and
-// first block; its MD5 is computed at most once per search, and only when an earlier
-// file of the same name, size and first block asks for it.
+// first block. "Same Content" is equal bytes: a file whose first block matches an
+// earlier file's is read whole beside that file, at most once for each distinct
+// content among the earlier files of its name, and never digested.
 // The files are opened and read on threads of the search's own while the caller goes
 // on adding files; the answers still come in the order the files came. Add and
 // Finish belong to one thread at a time (the search thread); Cancel to any.
@@ -52,9 +53,9 @@ public:
     // Stops the reading at once; Add and Finish return no more rows.
     void Cancel();
 
-    [[nodiscard]] size_t FilesOpened() const; // for identity, first block
-    [[nodiscard]] size_t DigestsComputed() const;
-    [[nodiscard]] uint64_t BytesDigested() const;
+    [[nodiscard]] size_t FilesOpened() const;     // for identity, first block
+    [[nodiscard]] size_t ComparisonsMade() const; // of two files read whole
+    [[nodiscard]] uint64_t BytesCompared() const;
 
 private:
     struct TEntry {
@@ -62,11 +63,17 @@ private:
         std::optional<std::string> DateTime;
         std::vector<size_t> Partners; // earlier files of its name it passes the cheap tests with
         bool ProbeAsked = false;
-        bool DigestAsked = false;
         std::optional<TFileProbe> Probe;
-        std::optional<std::string> Digest; // "" when the file could not be read
-        bool Decided = false;              // whether its digest is wanted
-        bool Alias = false;                // the same file as one of its partners
+        TFileHandle Open; // kept open since its probe, to be compared
+        // Sorting by content: the file is compared in turn with each earlier partner
+        // that holds a content of its own, until one holds its bytes.
+        bool Sorting = false;
+        bool Comparing = false;
+        size_t NextPartner = 0;
+        bool Sorted = false;
+        const TEntry* CopyOf = nullptr; // the earlier file holding the same bytes
+        bool Unreadable = false;        // could not be read whole: equals nothing
+        bool Alias = false;             // the same file as one of its partners
         bool Shown = false;
         std::vector<size_t> Members; // of a seen file: the copies found of it
     };
@@ -75,12 +82,14 @@ private:
     TMatch Compare(TEntry& seen, TEntry& found);
     static const std::string& DateTime(TEntry& entry);
     const TFileProbe* Probe(TEntry& entry);
-    const std::string* Digest(TEntry& entry);
     bool IsMember(const TEntry& seen, const TEntry& found, const TFileProbe& probe) const;
     std::optional<std::vector<TDuplicateRow>> Answer(size_t index);
     std::vector<TDuplicateRow> AnswerWaiting();
-    void AskDigestsOfName(const std::string& name);
-    void Decide(TEntry& entry);
+    void SortName(const std::string& name);
+    void StartSorting(TEntry& entry);
+    void CompareWithNext(TEntry& entry);
+    void AskComparison(TEntry& entry, const TEntry& original);
+    std::vector<TFileHandle> TakeOpenFiles();
     void StartAsked(std::unique_lock<std::mutex>& lock);
 
     const TDuplicateOptions FOptions;
@@ -92,8 +101,10 @@ private:
     std::unordered_map<std::string, std::vector<size_t>> FSeenByName;
     std::vector<std::function<void()>> FAsked; // reads asked for, not yet given out
     size_t FWaiting = 0;                       // the first file without its answer
+    size_t FReading = 0;                       // reads asked for and not done
+    size_t FOpenFiles = 0;
     size_t FProbes = 0;
-    size_t FDigests = 0;
-    uint64_t FDigestBytes = 0;
+    size_t FComparisons = 0;
+    uint64_t FBytesCompared = 0;
     TWorkQueue FReaders; // last: its threads end before the rest goes
 };

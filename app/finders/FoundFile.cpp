@@ -3,6 +3,7 @@
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 TFoundFile FoundFile(const std::string& folder, const TFindData& data) {
@@ -17,19 +18,65 @@ TFoundFile FoundFile(const std::string& folder, const TFindData& data) {
     return file;
 }
 
-TFileProbe ProbeFile(const std::string& path, bool withFirstBlock) {
+namespace {
+TFileHandle OpenShared(const std::string& path, DWORD access, DWORD flags) {
+    return TFileHandle(CreateFileW(ToWide(path).c_str(), access,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, flags, nullptr));
+}
+
+// Reads at an offset of its own, not the handle's position.
+bool ReadAt(HANDLE file, uint64_t offset, char* buffer, DWORD size, DWORD& read) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    read = 0;
+    return ReadFile(file, buffer, size, &read, &at) || GetLastError() == ERROR_HANDLE_EOF;
+}
+} // namespace
+
+TFileProbe ProbeFile(const std::string& path, bool withFirstBlock, TFileHandle* keepOpen) {
     TFileProbe probe;
-    TFileHandle file(CreateFileW(ToWide(path).c_str(), withFirstBlock ? GENERIC_READ : 0,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
+    TFileHandle file = OpenShared(path, withFirstBlock ? GENERIC_READ : 0, 0);
     if (!file) return probe;
     probe.FinalPath = SafeFinalPath(file.Get());
     if (!withFirstBlock) return probe;
     char block[FirstBlockSize];
     DWORD read = 0;
-    probe.Read = ReadFile(file.Get(), block, sizeof block, &read, nullptr);
-    if (probe.Read) probe.FirstBlock = std::hash<std::string_view>()(std::string_view(block, read));
+    probe.Read = ReadAt(file.Get(), 0, block, sizeof block, read);
+    if (!probe.Read) return probe;
+    probe.FirstBlock = std::hash<std::string_view>()(std::string_view(block, read));
+    if (keepOpen) *keepOpen = std::move(file);
     return probe;
+}
+
+TFileHandle OpenToRead(const std::string& path) {
+    return OpenShared(path, GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
+TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<bool>& stop) {
+    constexpr DWORD blockSize = 256 * 1024;
+    TContentComparison comparison;
+    if (file == INVALID_HANDLE_VALUE || !file) {
+        comparison.Match = cmUnreadable;
+        return comparison;
+    }
+    if (other == INVALID_HANDLE_VALUE || !other) return comparison;
+    std::vector<char> block(blockSize), otherBlock(blockSize);
+    for (uint64_t offset = 0;; offset += blockSize) {
+        DWORD read = 0, otherRead = 0;
+        if (!ReadAt(file, offset, block.data(), blockSize, read)) {
+            comparison.Match = cmUnreadable;
+            return comparison;
+        }
+        if (!ReadAt(other, offset, otherBlock.data(), blockSize, otherRead)) return comparison;
+        comparison.BytesRead += read + otherRead;
+        if (read != otherRead || std::memcmp(block.data(), otherBlock.data(), read) != 0 || stop)
+            return comparison;
+        if (read < blockSize) break;
+    }
+    comparison.Match = cmSame;
+    return comparison;
 }
 
 bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,

@@ -1,7 +1,9 @@
 #pragma once
 // One file the finders' search reported, and the folders, names and extensions the
 // user excluded. Both are plain values, used on the search thread.
+#include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,7 +30,20 @@ struct TFileProbe {
     size_t FirstBlock = 0;
 };
 constexpr DWORD FirstBlockSize = 4096;
-TFileProbe ProbeFile(const std::string& path, bool withFirstBlock);
+// With keepOpen, a file whose first block was read stays open there, to be compared.
+TFileProbe ProbeFile(const std::string& path, bool withFirstBlock, TFileHandle* keepOpen = nullptr);
+
+TFileHandle OpenToRead(const std::string& path);
+// Two files read side by side from their start, block by block, until their bytes
+// differ; a handle may be read by several threads at once. Unreadable: the first file
+// could not be read whole (or opened: an invalid handle); the second unreadable only
+// differs.
+enum TContentMatch { cmSame, cmDifferent, cmUnreadable };
+struct TContentComparison {
+    TContentMatch Match = cmDifferent;
+    uint64_t BytesRead = 0; // of both files
+};
+TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<bool>& stop);
 // Both name one file: equal final paths, or, where either could not be opened, equal
 // paths.
 bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,

@@ -5,6 +5,8 @@
 #include "support/HostLinks.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -53,7 +55,7 @@ TEST(DuplicateSearch, OneRowPerFileTheFirstMarkedAndNoFileItsOwnDuplicate) {
     EXPECT_EQ(rows[2].File.Path, folder / "c\\x.txt");
     EXPECT_EQ(rows[2].Group, rows[0].Group);
     EXPECT_EQ(rows[1].Group, rows[0].Group);
-    EXPECT_EQ(search.DigestsComputed(), 3u); // each file once
+    EXPECT_EQ(search.ComparisonsMade(), 2u); // each copy beside the first
 }
 
 TEST(DuplicateSearch, OnlyFilesAlikeInTheirFirstBlockAreReadWholeAndAnUnreadableOneEqualsNothing) {
@@ -62,7 +64,7 @@ TEST(DuplicateSearch, OnlyFilesAlikeInTheirFirstBlockAreReadWholeAndAnUnreadable
     folder.Write("a\\early.bin", "A" + block);
     folder.Write("b\\early.bin", "B" + block); // differs in its first byte
     folder.Write("a\\late.bin", block + "A");
-    folder.Write("b\\late.bin", block + "B"); // differs after its first block
+    folder.Write("b\\late.bin", block + "B"); // differs in its last byte
     folder.Write("a\\x.txt", "same");
     folder.Write("b\\x.txt", "same");
     folder.Write("c\\x.txt", "longer");
@@ -72,7 +74,7 @@ TEST(DuplicateSearch, OnlyFilesAlikeInTheirFirstBlockAreReadWholeAndAnUnreadable
     EXPECT_TRUE(
         Search(search, folder, {"a\\early.bin", "b\\early.bin", "a\\late.bin", "b\\late.bin"})
             .empty());
-    EXPECT_EQ(search.DigestsComputed(), 2u); // the two late ones
+    EXPECT_EQ(search.ComparisonsMade(), 1u); // the two late ones
     EXPECT_EQ(search.FilesOpened(), 4u);
     TKernelHandle locked(CreateFileW(ToWide(folder / "a\\x.txt").c_str(), GENERIC_READ, 0, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
@@ -80,7 +82,35 @@ TEST(DuplicateSearch, OnlyFilesAlikeInTheirFirstBlockAreReadWholeAndAnUnreadable
     EXPECT_TRUE(Search(search, folder, {"a\\x.txt", "c\\x.txt"}).empty());
     EXPECT_EQ(search.FilesOpened(), 4u);
     EXPECT_TRUE(Search(search, folder, {"b\\x.txt"}).empty());
-    EXPECT_EQ(search.DigestsComputed(), 2u);
+    EXPECT_EQ(search.ComparisonsMade(), 1u);
+}
+
+// Files of one name, size and first block but two contents, met in turn: each is read
+// beside the earlier files of other contents only until one holds its bytes, however
+// far into the file they differ.
+TEST(DuplicateSearch, CopiesOfTwoContentsOfOneNameFormTwoGroups) {
+    TTempFolder folder;
+    const std::string large(3 << 20, 'L');
+    for (const char* name : {"a\\x.bin", "d\\x.bin"})
+        folder.Write(name, large + "1");
+    for (const char* name : {"b\\x.bin", "c\\x.bin", "e\\x.bin"})
+        folder.Write(name, large + "2");
+    TDuplicateSearch search(AnyDate());
+    const auto rows =
+        Search(search, folder, {"a\\x.bin", "b\\x.bin", "c\\x.bin", "d\\x.bin", "e\\x.bin"});
+    std::map<int, std::set<std::string>> groups;
+    for (const TDuplicateRow& row : rows)
+        groups[row.Group].insert(row.File.Path.substr(folder.Path().size()));
+    EXPECT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[rows[0].Group], (std::set<std::string>{"b\\x.bin", "c\\x.bin", "e\\x.bin"}));
+    EXPECT_EQ(groups[rows[2].Group], (std::set<std::string>{"a\\x.bin", "d\\x.bin"}));
+    // b, c and e beside a; c and e beside b; d beside a.
+    EXPECT_EQ(search.ComparisonsMade(), 6u);
+    // Nothing is left open once the search has answered: the copies can go at once.
+    for (const char* name : {"a\\x.bin", "b\\x.bin", "c\\x.bin", "d\\x.bin", "e\\x.bin"}) {
+        EXPECT_TRUE(DeleteFileW(ToWide(folder / name).c_str())) << name;
+        EXPECT_FALSE(FileExists(folder / name)) << name;
+    }
 }
 
 // Files are read on several threads at once, the small ones done long before the
@@ -103,7 +133,7 @@ TEST(DuplicateSearch, RowsComeInTheOrderOfTheFilesWhicheverIsReadFirst) {
                                                "a\\small.txt", "c\\large.bin"}));
     EXPECT_EQ(rows[4].Group, rows[0].Group);
     EXPECT_NE(rows[2].Group, rows[0].Group);
-    EXPECT_EQ(search.DigestsComputed(), 5u);
+    EXPECT_EQ(search.ComparisonsMade(), 3u);
 }
 
 // A stop ends the waiting for files still being read at once, and nothing more is
@@ -123,7 +153,11 @@ TEST(DuplicateSearch, ACancelledSearchAnswersNothingMore) {
     EXPECT_TRUE(search.Add(Found(folder, "a\\x.txt")).empty());
     EXPECT_TRUE(search.Add(Found(folder, "b\\x.txt")).empty());
     EXPECT_TRUE(search.Finish().empty());
-    EXPECT_LE(search.DigestsComputed(), 2u);
+    EXPECT_LE(search.ComparisonsMade(), 1u);
+    for (const char* name : {"a\\large.bin", "b\\large.bin"}) {
+        EXPECT_TRUE(DeleteFileW(ToWide(folder / name).c_str())) << name;
+        EXPECT_FALSE(FileExists(folder / name)) << name;
+    }
 }
 
 // A host link to a file in a second folder, and a folder searched again through a
@@ -145,7 +179,7 @@ TEST(FinderSearches, AFileReachedByTwoPathsIsNoCopyOfItself) {
         EXPECT_TRUE(Search(duplicates, folder, {name}).empty()) << name;
         EXPECT_TRUE(libraries.Add(Found(folder, name), "1.0.0.0").empty()) << name;
     }
-    EXPECT_EQ(duplicates.DigestsComputed(), 2u); // the two x.txt; no file reached twice
+    EXPECT_EQ(duplicates.ComparisonsMade(), 1u); // the two x.txt; no file reached twice
     RemoveHostLinks(links);
 }
 
