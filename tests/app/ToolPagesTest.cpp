@@ -124,8 +124,14 @@ protected:
         ASSERT_NE(box, nullptr);
         EXPECT_NE(MessageBoxText(box).find(second), std::string::npos) << MessageBoxText(box);
         if (!mouse) return Answer(box, button);
-        ClickWithMouse(GetDlgItem(box, button));
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+        // On a loaded machine a click can be lost while the box takes over the mouse; a
+        // person clicks again. A box that never takes the mouse still fails.
+        bool closed = false;
+        for (int click = 0; click < 3 && !closed && IsWindow(box); ++click) {
+            ClickWithMouse(GetDlgItem(box, button));
+            closed = WaitFor([&] { return !IsWindow(box); }, 5000);
+        }
+        ASSERT_TRUE(closed || !IsWindow(box));
     }
 };
 
