@@ -25,7 +25,7 @@ std::vector<TDuplicateRow> TDuplicateSearch::Add(const TFoundFile& file) {
     for (size_t partner : found.Partners)
         Probe(FEntries[partner]);
     if (found.Partners.empty())
-        found.Sorted = true; // a content of its own
+        found.Sorting = soSorted; // a content of its own
     else
         Probe(found);
     std::vector<TDuplicateRow> rows = AnswerWaiting();
@@ -53,8 +53,7 @@ std::vector<TDuplicateRow> TDuplicateSearch::Finish() {
         lock.lock();
         if (!helped) FRead.wait(lock, [&] { return FCancelled || FReading != reading; });
     }
-    std::vector<TFileHandle> open = TakeOpenFiles();
-    lock.unlock();
+    CloseOpenFiles(lock);
     return rows;
 }
 
@@ -66,18 +65,17 @@ void TDuplicateSearch::Cancel() {
     FRead.notify_all();
     FReaders.Stop();
     std::unique_lock lock(FLock);
-    std::vector<TFileHandle> open = TakeOpenFiles();
-    lock.unlock();
+    CloseOpenFiles(lock);
 }
 
 // No file stays open once every read is done: the user may move or delete the copies
-// listed. They are closed by the caller, without the lock.
-std::vector<TFileHandle> TDuplicateSearch::TakeOpenFiles() {
+// listed. They are closed once the lock is let go.
+void TDuplicateSearch::CloseOpenFiles(std::unique_lock<std::mutex>& lock) {
     std::vector<TFileHandle> open;
     for (TEntry& entry : FEntries)
         if (entry.Open) open.push_back(std::move(entry.Open));
     FOpenFiles = 0;
-    return open;
+    lock.unlock();
 }
 
 // The readers get the jobs asked for once the lock is let go: waking a reader may take
@@ -171,7 +169,7 @@ TDuplicateSearch::TMatch TDuplicateSearch::Compare(TEntry& seen, TEntry& found) 
     if (!probeE->Read || !probeF->Read || probeE->FirstBlock != probeF->FirstBlock)
         return mtDifferent;
     // The seen file is a partner of the found one, so it is sorted first.
-    if (!found.Sorted) return mtWaiting;
+    if (found.Sorting != soSorted) return mtWaiting;
     if (seen.Unreadable || found.Unreadable) return mtDifferent;
     auto content = [](const TEntry& entry) { return entry.CopyOf ? entry.CopyOf : &entry; };
     return content(seen) == content(found) ? mtDuplicate : mtDifferent;
@@ -226,26 +224,25 @@ const TFileProbe* TDuplicateSearch::Probe(TEntry& entry) {
 void TDuplicateSearch::SortName(const std::string& name) {
     for (size_t index : FByName[name]) {
         TEntry& entry = FEntries[index];
-        if (entry.Sorted || entry.Comparing) continue;
-        if (!entry.Sorting) {
+        if (entry.Sorting == soSorting) {
+            CompareWithNext(entry);
+        } else if (entry.Sorting == soWaiting) {
             const bool opened =
                 entry.Probe && std::all_of(entry.Partners.begin(), entry.Partners.end(),
                                            [&](size_t partner) { return FEntries[partner].Probe; });
             if (opened) StartSorting(entry);
-        } else {
-            CompareWithNext(entry);
         }
     }
 }
 
 void TDuplicateSearch::StartSorting(TEntry& entry) {
-    entry.Sorting = true;
+    entry.Sorting = soSorting;
     for (size_t partner : entry.Partners) {
         const TEntry& other = FEntries[partner];
         entry.Alias = entry.Alias || SameFile(other.File, *other.Probe, entry.File, *entry.Probe);
     }
     if (entry.Alias || !FOptions.SameContent || !entry.Probe->Read)
-        entry.Sorted = true;
+        entry.Sorting = soSorted;
     else
         CompareWithNext(entry);
 }
@@ -255,7 +252,7 @@ void TDuplicateSearch::StartSorting(TEntry& entry) {
 void TDuplicateSearch::CompareWithNext(TEntry& entry) {
     while (entry.NextPartner < entry.Partners.size()) {
         const TEntry& other = FEntries[entry.Partners[entry.NextPartner]];
-        if (!other.Sorted) return;
+        if (other.Sorting != soSorted) return;
         ++entry.NextPartner;
         if (other.Alias || other.CopyOf || other.Unreadable || !other.Probe->Read ||
             other.Probe->FirstBlock != entry.Probe->FirstBlock)
@@ -263,34 +260,32 @@ void TDuplicateSearch::CompareWithNext(TEntry& entry) {
         AskComparison(entry, other);
         return;
     }
-    entry.Sorted = true; // a content of its own
+    entry.Sorting = soSorted; // a content of its own
 }
 
 void TDuplicateSearch::AskComparison(TEntry& entry, const TEntry& original) {
-    entry.Comparing = true;
+    entry.Sorting = soComparing;
     ++FReading;
     FAsked.emplace_back([this, &entry, &original] {
         // Files kept open are only closed once no read is left.
-        TFileHandle file = entry.Open ? TFileHandle() : OpenToRead(entry.File.Path);
-        TFileHandle other = original.Open ? TFileHandle() : OpenToRead(original.File.Path);
+        auto handle = [](const TEntry& file, TFileHandle& opened) {
+            if (file.Open) return file.Open.Get();
+            opened = OpenToRead(file.File.Path);
+            return opened.Get();
+        };
+        TFileHandle file, other;
         const TContentComparison comparison =
-            CompareContents(entry.Open ? entry.Open.Get() : file.Get(),
-                            original.Open ? original.Open.Get() : other.Get(), FCancelled);
+            CompareContents(handle(entry, file), handle(original, other), FCancelled);
         TFileHandle done; // closed once the lock is let go
         std::unique_lock lock(FLock);
         --FReading;
         ++FComparisons;
         FBytesCompared += comparison.BytesRead;
-        entry.Comparing = false;
-        if (comparison.Match == cmSame) {
-            entry.CopyOf = &original;
-            entry.Sorted = true;
-        } else if (comparison.Match == cmUnreadable) {
-            entry.Unreadable = true;
-            entry.Sorted = true;
-        }
+        entry.Sorting = comparison.Match == cmDifferent ? soSorting : soSorted;
+        if (comparison.Match == cmSame) entry.CopyOf = &original;
+        entry.Unreadable = comparison.Match == cmUnreadable;
         // Only a file of a content of its own is compared with again.
-        if (entry.Sorted && entry.Open) {
+        if (entry.Sorting == soSorted && entry.Open) {
             done = std::move(entry.Open);
             --FOpenFiles;
         }

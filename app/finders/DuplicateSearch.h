@@ -58,6 +58,9 @@ public:
     [[nodiscard]] uint64_t BytesCompared() const;
 
 private:
+    // Waiting for it and its partners to be opened; sorting, held back by a partner not
+    // sorted yet; comparing with a partner; sorted.
+    enum TSorting { soWaiting, soSorting, soComparing, soSorted };
     struct TEntry {
         TFoundFile File;
         std::optional<std::string> DateTime;
@@ -67,10 +70,8 @@ private:
         TFileHandle Open; // kept open since its probe, to be compared
         // Sorting by content: the file is compared in turn with each earlier partner
         // that holds a content of its own, until one holds its bytes.
-        bool Sorting = false;
-        bool Comparing = false;
+        TSorting Sorting = soWaiting;
         size_t NextPartner = 0;
-        bool Sorted = false;
         const TEntry* CopyOf = nullptr; // the earlier file holding the same bytes
         bool Unreadable = false;        // could not be read whole: equals nothing
         bool Alias = false;             // the same file as one of its partners
@@ -89,7 +90,7 @@ private:
     void StartSorting(TEntry& entry);
     void CompareWithNext(TEntry& entry);
     void AskComparison(TEntry& entry, const TEntry& original);
-    std::vector<TFileHandle> TakeOpenFiles();
+    void CloseOpenFiles(std::unique_lock<std::mutex>& lock);
     void StartAsked(std::unique_lock<std::mutex>& lock);
 
     const TDuplicateOptions FOptions;
