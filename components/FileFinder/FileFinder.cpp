@@ -1,13 +1,5 @@
 #include "components/FileFinder/FileFinder.h"
 
-namespace {
-// Junctions and symbolic links to folders are not entered: no loops, and no walking
-// out of the chosen folder. Nor is a folder whose name cannot be spelt back.
-bool IsFolderToEnter(const TFindData& data) {
-    return data.IsFolder() && data.Exact && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-} // namespace
-
 class TFileFinder::TSearchThread : public TThread {
 public:
     explicit TSearchThread(TFileFinder& finder) : FFinder(finder) {}
@@ -67,7 +59,9 @@ void TFileFinder::SearchTargets() {
         if (FAborted) break;
         FDepth = 0;
         FTarget = target.get();
+        FReadAhead = std::make_unique<TFolderReadAhead>(target->Masks, FAborted);
         WalkFolder(target->Folder);
+        FReadAhead.reset();
     }
     Fire(OnWalkEnd);
 }
@@ -75,47 +69,44 @@ void TFileFinder::SearchTargets() {
 void TFileFinder::WalkFolder(const std::string& folder) {
     ++FDepth;
     const TFolderIgnore ignore = DoFolderChange(folder);
-    const bool enterSubfolders = FTarget->Recursive && (ignore == fiNone || ignore == fiJustThis) &&
-                                 (FTarget->MaxLevel == 0 || FTarget->MaxLevel > FDepth);
-    std::optional<std::vector<std::string>> subfolders;
-    if ((ignore == fiNone || ignore == fiJustSubfolders) && FDepth >= FTarget->MinLevel)
-        ListFiles(folder, enterSubfolders ? &subfolders : nullptr);
-    if (enterSubfolders) WalkSubfolders(folder, subfolders);
+    TListingWanted wanted;
+    wanted.Files = (ignore == fiNone || ignore == fiJustSubfolders) && FDepth >= FTarget->MinLevel;
+    wanted.Subfolders = (ignore == fiNone || ignore == fiJustThis) && EntersSubfolders(FDepth);
+    if (!wanted.Files && !wanted.Subfolders) {
+        FReadAhead->Drop(folder);
+    } else {
+        const TFolderListing listing = FReadAhead->Take(folder, wanted);
+        if (wanted.Files) ReportFiles(folder, listing);
+        if (wanted.Subfolders) WalkSubfolders(folder, listing.Subfolders);
+    }
     --FDepth;
 }
 
-// A file that two masks match is reported once per mask, the last mask first. A mask
-// that lists everything also yields the subfolders, which saves a second listing.
-void TFileFinder::ListFiles(const std::string& folder,
-                            std::optional<std::vector<std::string>>* subfolders) {
-    const auto& masks = FTarget->Masks;
-    for (auto mask = masks.rbegin(); mask != masks.rend() && !FAborted; ++mask) {
-        const bool collect =
-            subfolders && !subfolders->has_value() && (*mask == "*.*" || *mask == "*");
-        if (collect) subfolders->emplace();
-        ForEachFile(folder + *mask, [&](const TFindData& data) {
-            if (collect && IsFolderToEnter(data)) (*subfolders)->push_back(data.Name);
-            if (FPlan->AcceptFile(folder, data) && OnFileMatch && !FAborted)
-                OnFileMatch(this, folder, data);
-            return !FAborted;
-        });
-    }
+bool TFileFinder::EntersSubfolders(uint16_t depth) const {
+    return FTarget->Recursive && (FTarget->MaxLevel == 0 || FTarget->MaxLevel > depth);
 }
 
-void TFileFinder::WalkSubfolders(const std::string& folder,
-                                 const std::optional<std::vector<std::string>>& known) {
-    if (FAborted) return;
-    if (known) {
-        for (const std::string& name : *known) {
+// A file that two masks match is reported once per mask, the last mask first.
+void TFileFinder::ReportFiles(const std::string& folder, const TFolderListing& listing) {
+    for (const std::vector<TFindData>& entries : listing.ByMask)
+        for (const TFindData& data : entries) {
             if (FAborted) return;
-            WalkFolder(folder + name + "\\");
+            if (FPlan->AcceptFile(folder, data) && OnFileMatch) OnFileMatch(this, folder, data);
         }
-        return;
+}
+
+// The subfolders are listed ahead while the walk is in the ones before them.
+void TFileFinder::WalkSubfolders(const std::string& folder, const std::vector<std::string>& names) {
+    if (FAborted) return;
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(folder + name + "\\");
+    const uint16_t depth = FDepth + 1;
+    FReadAhead->Expect(paths, {depth >= FTarget->MinLevel, EntersSubfolders(depth)});
+    for (const std::string& path : paths) {
+        if (FAborted) return;
+        WalkFolder(path);
     }
-    ForEachFile(folder + "*.*", [&](const TFindData& data) {
-        if (IsFolderToEnter(data)) WalkFolder(folder + data.Name + "\\");
-        return !FAborted;
-    });
 }
 
 TFolderIgnore TFileFinder::DoFolderChange(const std::string& folder) {
@@ -131,6 +122,7 @@ void TFileFinder::SearchThreadEnded() {
 }
 
 void TFileFinder::FinishSearch() {
+    FReadAhead.reset();
     FPlan.reset();
     FBusy = false;
     Fire(OnSearchFinish);

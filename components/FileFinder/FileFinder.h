@@ -4,6 +4,7 @@
 #include "classlib/base/Handle.h"
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Thread.h"
+#include "components/FileFinder/FolderReadAhead.h"
 #include "components/FileFinder/SearchCriteria.h"
 #include "components/FileFinder/TargetSearch.h"
 #include <atomic>
@@ -63,9 +64,9 @@ private:
     void StartSearchThread();
     void SearchTargets();
     void WalkFolder(const std::string& folder);
-    void ListFiles(const std::string& folder, std::optional<std::vector<std::string>>* subfolders);
-    void WalkSubfolders(const std::string& folder,
-                        const std::optional<std::vector<std::string>>& known);
+    [[nodiscard]] bool EntersSubfolders(uint16_t depth) const;
+    void ReportFiles(const std::string& folder, const TFolderListing& listing);
+    void WalkSubfolders(const std::string& folder, const std::vector<std::string>& names);
     void SearchThreadEnded();
     void WaitForSearchThread();
     void FinishSearch();
@@ -78,5 +79,6 @@ private:
     uint16_t FDepth = 0;
     std::unique_ptr<TTargetSearch> FPlan; // present only during a search
     const TTargetFolder* FTarget = nullptr;
+    std::unique_ptr<TFolderReadAhead> FReadAhead; // of the target being walked
     TKernelHandle FThreadHandle; // a duplicate: the thread frees itself when it ends
 };

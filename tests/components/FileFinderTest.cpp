@@ -3,6 +3,7 @@
 #include "support/TempFolder.h"
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -313,4 +314,69 @@ TEST_F(FileFinderTest, ExceptionsEndTheSearchAndStillFinishIt) {
     Finder.Execute();
     ASSERT_TRUE(PumpUntil([&] { return finishes == 2; }));
     EXPECT_FALSE(Finder.Busy());
+}
+
+// Folders listed ahead on another thread change nothing the handlers see: folder
+// changes and files come in the order of a plain walk, skipped folders stay skipped,
+// and nothing comes after a stop.
+TEST_F(FileFinderTest, FoldersListedAheadKeepTheWalksOrderSkipsAndStop) {
+    for (int a = 0; a < 6; ++a)
+        for (int b = 0; b < 6; ++b)
+            for (int f = 0; f < 3; ++f)
+                Temp.Write("t" + std::to_string(a) + "\\u" + std::to_string(b) + "\\f" +
+                               std::to_string(f) + ".txt",
+                           "x");
+    auto answer = [](const std::string& folder) {
+        if (folder.find("u1\\") != std::string::npos) return fiThisAndSubfolders;
+        if (folder.find("t2\\") == folder.size() - 3) return fiJustThis;
+        if (folder.find("u4\\") != std::string::npos) return fiJustSubfolders;
+        return fiNone;
+    };
+    // The same walk, by hand, one folder listing at a time.
+    std::vector<std::string> expected;
+    std::function<void(const std::string&)> walk = [&](const std::string& folder) {
+        expected.push_back("folder " + folder.substr(Root.size()));
+        const TFolderIgnore ignore = answer(folder);
+        std::vector<std::string> subfolders;
+        ForEachFile(folder + "*.*", [&](const TFindData& data) {
+            if (data.IsFolder())
+                subfolders.push_back(folder + data.Name + "\\");
+            else if (ignore == fiNone || ignore == fiJustSubfolders)
+                expected.push_back(folder.substr(Root.size()) + data.Name);
+            return true;
+        });
+        if (ignore == fiNone || ignore == fiJustThis)
+            for (const std::string& subfolder : subfolders)
+                walk(subfolder);
+    };
+    walk(Root);
+    ASSERT_GT(expected.size(), 100u);
+
+    std::vector<std::string> seen;
+    Finder.OnFolderChange = [&](TObject*, const std::string& folder, TFolderIgnore& ignore) {
+        seen.push_back("folder " + folder.substr(Root.size()));
+        ignore = answer(folder);
+    };
+    Finder.OnFileMatch = [&](TObject*, const std::string& folder, const TFindData& file) {
+        seen.push_back(folder.substr(Root.size()) + file.Name);
+    };
+    for (int run = 0; run < 3; ++run) {
+        seen.clear();
+        Finder.Execute();
+        EXPECT_EQ(seen, expected) << "run " << run;
+    }
+
+    // Stopped at the 50th file: the next folder change answers for itself and no file
+    // comes after.
+    size_t files = 0;
+    Finder.OnFileMatch = [&](TObject*, const std::string& folder, const TFindData& file) {
+        seen.push_back(folder.substr(Root.size()) + file.Name);
+        if (++files == 50) Finder.Abort();
+    };
+    seen.clear();
+    Finder.Execute();
+    EXPECT_TRUE(Finder.Aborted());
+    ASSERT_LE(seen.size(), expected.size());
+    EXPECT_EQ(seen, std::vector<std::string>(expected.begin(), expected.begin() + seen.size()));
+    EXPECT_EQ(files, 50u);
 }
