@@ -49,12 +49,8 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
             // An "Access" text that does not decode is damage, not an empty password.
             if (options.HasAttribute("Access"))
                 attempt([&] {
-                    const std::string access = options.Attribute("Access");
                     TSecretCipher cipher;
-                    std::string password = cipher.DecryptText(access);
-                    if (password.empty() && !access.empty())
-                        throw EConvertError("The access password cannot be read");
-                    AccessPassword = std::move(password);
+                    AccessPassword = cipher.DecryptText(options.Attribute("Access"));
                 });
         }
         const TXMLNode browsers = config.FindNode("Browsers");
