@@ -205,7 +205,8 @@ void TfMain::FormDestroy() {
         Engine->SaveSettings(prefs);
     } catch (...) {
         // What was set in this run is lost: the user is told.
-        ShowError("The settings could not be saved to " + prefs + ": " + CurrentExceptionMessage());
+        ShowError("The settings could not be saved to " + prefs + ".\n" +
+                  CurrentExceptionMessage());
     }
     Engine.reset();
 }
