@@ -10,6 +10,7 @@
 #include "app/pages/RegistryBackupPage.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/SharedRoutines.h"
@@ -196,13 +197,16 @@ void TfMain::CreateTrayIcon() {
 // never made an engine and writes nothing.
 void TfMain::FormDestroy() {
     if (!Engine) return;
+    const std::string prefs = GetAppDir() + "prefs.dat";
     try {
         Engine->Misc->UnregisterHotKeys();
         for (TPageFrame* page : Pages())
             page->ApplySettings();
-        Engine->SaveSettings(GetAppDir() + "prefs.dat");
+        Engine->SaveSettings(prefs);
     } catch (...) {
-        Application->HandleException(this);
+        // What was set in this run is lost: the user is told.
+        ShowError("The settings could not be saved to " + prefs + ".\n" +
+                  CurrentExceptionMessage());
     }
     Engine.reset();
 }
@@ -223,9 +227,10 @@ void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
 
 void TfMain::FormActivate(TObject*) {
     if (FPasswordRefused || !Engine) return;
-    if (Engine->AutoCleanAtWindowsStart && !FAutoCleanDone) {
+    // The start is the first activation: an option ticked later waits for the next start.
+    if (!FAutoCleanDone) {
         FAutoCleanDone = true;
-        Engine->Clean();
+        if (Engine->AutoCleanAtWindowsStart) Engine->Clean();
     }
     miShowMainWindow->SetEnabled(true);
 }

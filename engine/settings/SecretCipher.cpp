@@ -60,7 +60,10 @@ std::string TSecretCipher::Encrypt(const std::string& plain) {
 
 std::string TSecretCipher::Decrypt(const std::string& text) {
     std::string cipher;
-    if (!Base64Decode(text, cipher)) return "";
+    return Base64Decode(text, cipher) ? DecryptBytes(cipher) : "";
+}
+
+std::string TSecretCipher::DecryptBytes(const std::string& cipher) {
     std::string plain(cipher.size(), '\0');
     for (size_t i = 0; i < cipher.size(); ++i)
         plain[i] = static_cast<char>(Step(static_cast<uint8_t>(cipher[i]), false));
@@ -73,7 +76,9 @@ std::string TSecretCipher::EncryptText(const std::string& text, UINT codePage) {
 }
 
 std::string TSecretCipher::DecryptText(const std::string& stored, UINT codePage) {
-    const std::string plain = Decrypt(stored);
+    std::string cipher;
+    if (!Base64Decode(stored, cipher)) throw EConvertError("A stored secret is not Base64");
+    const std::string plain = DecryptBytes(cipher);
     std::string bytes;
     if (IsValidUtf8(plain) && !ToCodePage(plain, codePage, bytes)) return plain;
     return FromCodePage(plain, codePage);

@@ -28,7 +28,8 @@ public:
     // every build of the file reads), else its UTF-8 bytes.
     [[nodiscard]] std::string EncryptText(const std::string& text, UINT codePage = CP_ACP);
     // Back to UTF-8: plain bytes that are valid UTF-8 of a text the code page cannot
-    // hold are taken as UTF-8, all others as code page bytes.
+    // hold are taken as UTF-8, all others as code page bytes. A text that is not
+    // Base64 raises EConvertError and leaves the state as it was.
     [[nodiscard]] std::string DecryptText(const std::string& stored, UINT codePage = CP_ACP);
 
 private:
@@ -37,6 +38,7 @@ private:
         void operator()(evp_cipher_ctx_st* c) const;
     };
     [[nodiscard]] TBlock EncryptBlock(const TBlock& in) const;
+    [[nodiscard]] std::string DecryptBytes(const std::string& cipher);
     // One CFB-8 step: returns in ^ keystream; the cipher byte enters the register.
     uint8_t Step(uint8_t in, bool encrypting);
 

@@ -1,6 +1,5 @@
 // "prefs.dat": the engine's options, the catalogue's items and the owned tools.
 #include "classlib/base/Exceptions.h"
-#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
 #include "engine/EraserEngine.h"
@@ -29,7 +28,7 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
     };
     attempt([&] {
         TXMLDocument doc;
-        doc.LoadFromXML(ReadFileToString(fileName));
+        doc.LoadFromFile(fileName);
         const TXMLNode config = doc.DocumentElement();
         if (!config || config.NodeName() != "Configuration")
             throw EXMLDocError("No \"Configuration\" element");
@@ -49,12 +48,8 @@ void TEraserEngine::LoadSettings(const std::string& fileName) {
             // An "Access" text that does not decode is damage, not an empty password.
             if (options.HasAttribute("Access"))
                 attempt([&] {
-                    const std::string access = options.Attribute("Access");
                     TSecretCipher cipher;
-                    std::string password = cipher.DecryptText(access);
-                    if (password.empty() && !access.empty())
-                        throw EConvertError("The access password cannot be read");
-                    AccessPassword = std::move(password);
+                    AccessPassword = cipher.DecryptText(options.Attribute("Access"));
                 });
         }
         const TXMLNode browsers = config.FindNode("Browsers");

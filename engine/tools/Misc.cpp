@@ -126,10 +126,11 @@ void TMisc::LoadFromXML(const TXMLNode& Parent) {
         if (protection.HasAttribute("ResetStartPageTo"))
             ResetStartPageTo = protection.Attribute("ResetStartPageTo");
     }
+    // Stored passwords load even without the hot keys: the next save would lose them.
     const TXMLNode shortCuts = misc.FindNode("ShortCuts");
-    if (!shortCuts) return;
-    LoadShortCuts(shortCuts);
-    LoadPasswords(misc.FindNode("Passwords"));
+    if (shortCuts) LoadShortCuts(shortCuts);
+    const TXMLNode passwords = misc.FindNode("Passwords");
+    if (shortCuts || passwords) LoadPasswords(passwords);
 }
 
 void TMisc::LoadShortCuts(const TXMLNode& shortCuts) {
@@ -154,13 +155,21 @@ void TMisc::LoadShortCuts(const TXMLNode& shortCuts) {
 void TMisc::LoadPasswords(const TXMLNode& passwords) {
     Passwords.clear();
     if (!passwords) return;
-    // A fresh state in file order; an absent value does not advance it.
+    // A fresh state in file order; an absent value does not advance it. A value that
+    // does not decode stays empty, the rest still loads, and the file is damaged.
     TSecretCipher cipher;
+    bool unreadable = false;
     for (const TXMLNode& node : passwords.ChildNodes()) {
         auto item = std::make_unique<TPasswordItem>();
-        for (size_t f = 0; f < 4; ++f)
-            if (node.HasAttribute(PasswordAttrs[f]))
+        for (size_t f = 0; f < 4; ++f) {
+            if (!node.HasAttribute(PasswordAttrs[f])) continue;
+            try {
                 (*item).*PasswordFields[f] = cipher.DecryptText(node.Attribute(PasswordAttrs[f]));
+            } catch (const EConvertError&) {
+                unreadable = true;
+            }
+        }
         Passwords.push_back(std::move(item));
     }
+    if (unreadable) throw EConvertError("A stored password cannot be read");
 }

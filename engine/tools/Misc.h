@@ -39,7 +39,8 @@ public:
     TMisc(const TMisc&) = delete;
     TMisc& operator=(const TMisc&) = delete;
 
-    // The element "Misc" below Parent. Loading never registers hot keys.
+    // The element "Misc" below Parent. Loading never registers hot keys. A stored
+    // password that cannot be decoded raises EConvertError once the list has loaded.
     virtual void LoadFromXML(const TXMLNode& Parent);
     virtual void SaveToXML(TXMLNode Parent);
 

@@ -205,6 +205,7 @@ TEST_F(MainWindow, TheCleaningModeDialogRunsNothingUntilAChoiceIsConfirmed) {
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
     PostClick(Button("System Clean        "));
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }));
+    SendMessageA(dialog, WM_NULL, 0, 0); // shown, and activated once the dialog answers
     EXPECT_FALSE(IsWindowEnabled(ok));
     EXPECT_EQ(SendMessageA(shutdown, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     PostMessageA(dialog, WM_CLOSE, 0, 0);

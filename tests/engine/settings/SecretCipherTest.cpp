@@ -4,6 +4,7 @@
 //   printf secret | openssl enc -aes-192-cfb8 -K $K -iv $IV | base64
 // Chained values are slices of one openssl run over their concatenation.
 #include "engine/settings/SecretCipher.h"
+#include "classlib/base/Exceptions.h"
 #include <gtest/gtest.h>
 
 TEST(SecretCipher, MatchesOpensslForSingleValues) {
@@ -37,8 +38,9 @@ TEST(SecretCipher, EmptyAndInvalidTextsLeaveTheStateAlone) {
     TSecretCipher dec;
     EXPECT_EQ(dec.Decrypt(""), "");
     EXPECT_EQ(dec.Decrypt("not base64!"), "");
-    EXPECT_EQ(dec.Decrypt("uGv"), "");      // length not a multiple of four
-    EXPECT_EQ(dec.Decrypt("uG=XPwlZ"), ""); // padding inside the text
+    EXPECT_EQ(dec.Decrypt("uGv"), "");                         // length not a multiple of four
+    EXPECT_EQ(dec.Decrypt("uG=XPwlZ"), "");                    // padding inside the text
+    EXPECT_THROW((void)dec.DecryptText("uGv"), EConvertError); // a stored text is damage
     EXPECT_EQ(dec.Decrypt("uGvXPwlZ"), "secret");
 }
 

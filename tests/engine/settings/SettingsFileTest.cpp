@@ -127,6 +127,29 @@ TEST_F(SettingsFileTest, BooleansAreReadLenientlyAndMissingPartsKeepTheirDefault
     Engine.SetLoadAtStartup(false);
 }
 
+// A file edited and saved in another encoding is read as its declaration or byte
+// order mark says, not taken as damaged or with its letters replaced.
+TEST_F(SettingsFileTest, AWellFormedFileInAnotherEncodingLoads) {
+    const std::wstring text = L"<Configuration><Browsers><IE><IEEraseCookies "
+                              L"Name=\"IEEraseCookies\" Enabled=\"True\"><Exclude><Item "
+                              L"FileName=\"caf\u00e9.txt\"/></Exclude></IEEraseCookies></IE>"
+                              L"</Browsers></Configuration>";
+    std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+    for (wchar_t c : text)
+        latin1 += static_cast<char>(c);
+    const std::string utf16 =
+        "\xff\xfe" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    for (const std::string& file : {latin1, utf16}) {
+        WriteStringToFile(Prefs(), file);
+        TTestEngine loaded;
+        loaded.LoadSettings(Prefs());
+        EXPECT_TRUE(loaded.Item(ciIEEraseCookies).Enabled);
+        EXPECT_EQ(loaded.FileItem(ciIEEraseCookies).Exclude,
+                  std::vector<std::string>{"caf\u00e9.txt"});
+        EXPECT_TRUE(loaded.Log.empty());
+    }
+}
+
 // "é" is stored as its code page byte, as other builds store it; a password the code
 // page cannot hold comes back whole.
 TEST_F(SettingsFileTest, TheAccessPasswordIsStoredInTheCodePageWhenItFits) {

@@ -1,0 +1,90 @@
+// The stored passwords, the options page and the settings file as a person meets
+// them across restarts: damaged files, options changed while the program runs, and a
+// program folder that cannot take the settings.
+#include "ProgramTest.h"
+#include "RemoteControls.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "classlib/base/XMLDoc.h"
+#include "engine/EraserEngine.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+void AddPassword(TEraserEngine& engine, const char* title, const char* password) {
+    auto entry = std::make_unique<TPasswordItem>();
+    entry->Title = title;
+    entry->UserName = "joe";
+    entry->Password = password;
+    entry->URL = "example.org";
+    engine.Misc->Passwords.push_back(std::move(entry));
+}
+
+class PasswordAndOptions : public TProgramTest {
+protected:
+    HWND ShowPasswordManager() {
+        HWND page = ShowPage("PC Manager          ", "TTStartupManager");
+        NextTab(page);
+        return FindChild(WaitForPage("TfraPasswordManager"), "TListView");
+    }
+    [[nodiscard]] std::string Prefs() const { return Program.Dir() + "prefs.dat"; }
+};
+
+// A file without hot keys still holds the user's passwords, and one that cannot be
+// read is damage: the list loads, and the file is kept before the close replaces it.
+TEST_F(PasswordAndOptions, StoredPasswordsOfADamagedFileLoadAndTheFileIsKeptAside) {
+    Program.WritePrefs([](TEraserEngine& engine) {
+        AddPassword(engine, "Mail", "pw-one");
+        AddPassword(engine, "Bank", "pw-two");
+    });
+    TXMLDocument doc;
+    doc.LoadFromFile(Prefs());
+    TXMLNode misc = doc.DocumentElement().FindNode("Misc");
+    misc.RemoveChild(misc.FindNode("ShortCuts"));
+    misc.FindNode("Passwords").ChildNodes()[1].SetAttribute("URL", "not Base64");
+    doc.SaveToFile(Prefs());
+    const std::string damaged = ReadFileToString(Prefs());
+
+    StartProgram();
+    EXPECT_TRUE(LogShows("The settings file is damaged")) << WindowText(Memo);
+    HWND list = ShowPasswordManager();
+    ASSERT_EQ(ListViewCaptions(list), (std::vector<std::string>{"Mail", "Bank"}));
+    EXPECT_EQ(ListViewText(list, 0, 2), "pw-one");
+    EXPECT_EQ(ListViewText(list, 1, 2), "pw-two");
+    CloseProgram();
+    EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    ASSERT_EQ(saved.Misc->Passwords.size(), 2u);
+    EXPECT_EQ(saved.Misc->Passwords[1]->Password, "pw-two");
+}
+
+// "Auto Clean when Windows Starts" ticked while the program runs waits for the next
+// start: switching windows meanwhile cleans nothing.
+TEST_F(PasswordAndOptions, AutoCleanTickedWhileRunningWaitsForTheNextStart) {
+    Program.WritePrefs([](TEraserEngine&) {});
+    StartProgram();
+    HWND page = ShowPage("Run Options       ", "TTOptions");
+    SendMessageA(FindChild(page, "TCheckBox", "Auto Clean when Windows Starts"), BM_CLICK, 0, 0);
+    SendMessageA(Main, WM_ACTIVATE, WA_INACTIVE, 0);
+    SendMessageA(Main, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(WindowText(Memo).find("Cleaning Completed!"), std::string::npos) << WindowText(Memo);
+    CloseProgram();
+
+    StartProgram();
+    EXPECT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    CloseProgram();
+}
+
+// Settings that cannot be written at the close are told, not lost unseen.
+TEST_F(PasswordAndOptions, SettingsThatCannotBeWrittenAreTold) {
+    ASSERT_TRUE(CreateDirectoryA(Prefs().c_str(), nullptr));
+    StartProgram();
+    PostMessageA(Main, WM_CLOSE, 0, 0);
+    HWND box = Box("The settings could not be saved");
+    Answer(box, IDOK);
+    ASSERT_TRUE(Program.WaitForExit());
+    EXPECT_FALSE(FileExists(Prefs() + ".tmp"));
+}
+
+} // namespace
