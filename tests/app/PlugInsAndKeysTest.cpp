@@ -46,10 +46,6 @@ void SetRowCheck(HWND list, int row, bool checked) {
     SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(memory.At()));
 }
 
-bool RowChecked(HWND list, int row) {
-    return (SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
-
 class PlugInsAndKeys : public TProgramTest {
 protected:
     void TearDown() override {
@@ -62,7 +58,8 @@ protected:
 } // namespace
 
 // Unticking a plug-in while the clean runs the plug-ins leaves the run with the
-// plug-ins it started with: the next one still runs.
+// plug-ins it started with: the next one still runs. The untick counts from the next
+// clean on and is kept.
 TEST_F(PlugInsAndKeys, ChecksChangedWhileACleanRunsThePlugInsKeepTheRunWhole) {
     ForceDirectories(Plugins());
     std::string slow = DeleteKeyAction("A1");
@@ -92,5 +89,11 @@ TEST_F(PlugInsAndKeys, ChecksChangedWhileACleanRunsThePlugInsKeepTheRunWhole) {
     ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     EXPECT_FALSE(KeyExists("B")) << WindowText(Memo);
     EXPECT_FALSE(KeyExists("C")) << WindowText(Memo);
+    EXPECT_EQ(WindowText(Memo).find("Error executing plugin"), std::string::npos);
     CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    ASSERT_EQ(saved.PluginManager->CheckedPlugins.Count(), 2);
+    EXPECT_EQ(saved.PluginManager->CheckedPlugins[0], dir + "b.ppw");
+    EXPECT_EQ(saved.PluginManager->CheckedPlugins[1], dir + "c.ppw");
 }
