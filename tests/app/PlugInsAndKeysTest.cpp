@@ -97,3 +97,31 @@ TEST_F(PlugInsAndKeys, ChecksChangedWhileACleanRunsThePlugInsKeepTheRunWhole) {
     EXPECT_EQ(saved.PluginManager->CheckedPlugins[0], dir + "b.ppw");
     EXPECT_EQ(saved.PluginManager->CheckedPlugins[1], dir + "c.ppw");
 }
+
+// Eleven AutoFind entries as the program saves them ("1" to "11") come back in their
+// order, although the registry lists the names as text ("1", "10", "11", "2").
+TEST_F(PlugInsAndKeys, ElevenAutoFindEntriesComeBackInTheirOrder) {
+    std::vector<std::string> texts;
+    {
+        TRegistry reg;
+        reg.RootKey = HKEY_LOCAL_MACHINE;
+        ASSERT_TRUE(reg.OpenKey("SOFTWARE\\Microsoft\\Internet Explorer\\Main\\UrlTemplate", true));
+        for (const std::string& name : reg.GetValueNames())
+            reg.DeleteValue(name);
+        for (int i = 1; i <= 11; ++i) {
+            texts.push_back("http://find" + std::to_string(i) + ".example/%s");
+            reg.WriteString(std::to_string(i), texts.back());
+        }
+    }
+    StartProgram();
+    HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
+    NextTab(page);
+    page = WaitForPage("TTinternetExplorerSettings");
+    PostClick(FindChild(page, "TButton", "Edit AutoFind"));
+    HWND dialog = Program.WaitForWindow("TfEditIEAutoFind");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ListViewCaptions(FindChild(dialog, "TListView")), texts);
+    PostClick(FindChild(dialog, "TButton", "&Cancel"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    CloseProgram();
+}
