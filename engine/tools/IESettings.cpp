@@ -2,6 +2,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -96,6 +97,28 @@ std::string ValueFailure(size_t value, const std::string& reason) {
 std::string TemplatesFailure(const std::string& reason) {
     return FailureLine("AutoFind", "HKEY_LOCAL_MACHINE", UrlTemplateKey, reason);
 }
+
+// A name as the AutoFind list is saved: "1", "2" and so on, without leading zeros.
+bool PositionName(const std::string& name, int& position) {
+    return TryStrToInt(name, position) && position >= 1 && std::to_string(position) == name;
+}
+
+// The registry may list names as text ("1", "10", "2"): the saved positions are put
+// back in their order, in the places that position names hold; other names stay.
+std::vector<std::string> InSavedOrder(std::vector<std::string> names) {
+    std::vector<size_t> places;
+    std::vector<int> positions;
+    for (size_t i = 0; i < names.size(); ++i) {
+        int position = 0;
+        if (!PositionName(names[i], position)) continue;
+        places.push_back(i);
+        positions.push_back(position);
+    }
+    std::sort(positions.begin(), positions.end());
+    for (size_t k = 0; k < places.size(); ++k)
+        names[places[k]] = std::to_string(positions[k]);
+    return names;
+}
 } // namespace
 
 void TIESettings::Read() {
@@ -124,7 +147,7 @@ void TIESettings::ReadTemplates() {
         TRegistry reg(KEY_READ);
         reg.RootKey = HKEY_LOCAL_MACHINE;
         if (!reg.OpenKeyReadOnly(UrlTemplateKey)) return;
-        for (const std::string& name : reg.GetValueNames())
+        for (const std::string& name : InSavedOrder(reg.GetValueNames()))
             UrlTemplates.Add(reg.ReadString(name));
         FTemplatesKnown = true;
     } catch (const Exception& e) {
@@ -168,10 +191,9 @@ void TIESettings::WriteTemplates(std::vector<std::string>& failures) {
         for (int i = 0; i < UrlTemplates.Count(); ++i)
             reg.WriteString(std::to_string(i + 1), UrlTemplates[i]);
         for (const std::string& name : reg.GetValueNames()) {
-            int n = 0;
-            const bool reused = TryStrToInt(name, n) && std::to_string(n) == name && n >= 1 &&
-                                n <= UrlTemplates.Count();
-            if (!reused) reg.DeleteValue(name);
+            int position = 0;
+            if (!PositionName(name, position) || position > UrlTemplates.Count())
+                reg.DeleteValue(name);
         }
         FTemplatesKnown = true;
     } catch (const Exception& e) {

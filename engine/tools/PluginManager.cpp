@@ -64,7 +64,10 @@ bool TPluginManager::IsChecked(const std::string& Path) const {
 
 void TPluginManager::Execute() {
     TCustomEraserEngine& engine = Owner();
-    for (const auto& entry : CheckedPlugins) {
+    // The checks can change while the plug-ins run (the message loop runs between
+    // actions): the run keeps the list it started with.
+    const TStringList paths = CheckedPlugins;
+    for (const auto& entry : paths) {
         const std::string& path = entry.S;
         TPlugin plugin;
         plugin.Engine = &engine;

@@ -22,9 +22,9 @@ public:
     // Full paths of the "*.ppw" files of the program's "Plugins" folder.
     [[nodiscard]] TStringList ListPluginFiles() const;
     [[nodiscard]] bool IsChecked(const std::string& Path) const; // ignoring case
-    // Loads and runs every checked plug-in in order. One that cannot be loaded or
-    // fails gives the log line "Error executing plugin: " + its name or path; the
-    // others still run.
+    // Loads and runs every plug-in checked when it starts, in order. One that cannot
+    // be loaded or fails gives the log line "Error executing plugin: " + its name or
+    // path; the others still run.
     void Execute();
     // Runs one loaded plug-in. Every file target is resolved and checked first (an
     // absolute path, no drive root as a folder): a bad one raises before anything
