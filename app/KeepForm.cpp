@@ -44,7 +44,9 @@ TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstC
     btnCnacel = Place<TButton>(this, this, "btnCnacel", "&Cancel", rightButtons.Cell(1, 0));
     btnCnacel->SetCancel(true);
     btnCnacel->SetModalResult(mrCancel);
-    OnActivate = [this](TObject*) {
+    // Not on every activation: another program's window taking the focus and giving it
+    // back would drop the ticks not yet confirmed.
+    OnShow = [this](TObject*) {
         if (FRunning) return;
         KeepList.Clear();
         for (const std::string& key : ExclusionList())
