@@ -164,4 +164,31 @@ TEST_F(ItemPagesProgram, AKeptCookieSurvivesAnotherWindowTheRestartAndTheClean) 
     SysDeleteFile(cookies + "kept@site.txt");
 }
 
+// Extensions typed as a person may type them, with or without their dot or star,
+// become one entry of the form the finders compare with.
+TEST_F(ItemPagesProgram, AnExtensionTypedWithItsDotIsExcludedAsTyped) {
+    StartProgram();
+    SendMessageA(Button("Junk Cleaner         "), BM_CLICK, 0, 0);
+    HWND finder = WaitForPage("TTDuplicateFinder");
+    HWND list = FindChild(finder, "TListBox");
+    HWND add = FindChild(GetParent(list), "TButton", "Add");
+    ASSERT_NE(add, nullptr);
+    for (const char* typed : {" .TXT ", "*.Log", "dat"}) {
+        PostClick(add);
+        HWND input = Program.WaitForWindow("TInputBoxForm");
+        ASSERT_NE(input, nullptr);
+        SetText(FindChild(input, "TEdit"), typed);
+        PostClick(FindChild(input, "TButton", "OK"));
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(input) || !IsWindowVisible(input); }));
+    }
+    std::vector<std::string> entries;
+    for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+        wchar_t text[64] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(ToUtf8(text));
+    }
+    EXPECT_EQ(entries, (std::vector<std::string>{".exe", ".txt", ".log", ".dat"}));
+    CloseProgram();
+}
+
 } // namespace
