@@ -236,7 +236,7 @@ TEST_F(MainWindow, StopEndsARunningClean) {
     CloseProgram();
 }
 
-// A hot key touches no flag: after "Simulation Mode" the quick clean only simulates.
+// A simulation is one run only: the quick clean of a hot key after it erases for real.
 TEST_F(MainWindow, HotKeysCallTheEngineAndOtherIdsNothing) {
     PlantRunHistory();
     Program.WritePrefs(OnlyRunHistory);
@@ -248,9 +248,10 @@ TEST_F(MainWindow, HotKeysCallTheEngineAndOtherIdsNothing) {
     EXPECT_FALSE(RunHistoryPresent());
     PlantRunHistory();
     SendMessageA(Button("Simulation Mode  "), BM_CLICK, 0, 0); // returns after the run
+    EXPECT_TRUE(RunHistoryPresent());
     SendMessageA(Main, WM_HOTKEY, 1000, 0);
     EXPECT_NE(WindowText(Memo).find("Cleaning Completed!"), std::string::npos);
-    EXPECT_TRUE(RunHistoryPresent());
+    EXPECT_FALSE(RunHistoryPresent());
     CloseProgram();
 }
 
