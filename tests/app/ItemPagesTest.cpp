@@ -4,6 +4,7 @@
 #include "app/pages/WindowsFrame.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
+#include <algorithm>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -73,11 +74,6 @@ TEST(ItemPages, TheFavoritesBoxWritesTheEngineOnlyAfterTheFirstLoad) {
 // and against what a clean leaves.
 class ItemPagesProgram : public TProgramTest {
 protected:
-    HWND Button(const char* caption) const {
-        HWND button = FindChild(Main, "TButton", caption);
-        EXPECT_NE(button, nullptr) << caption;
-        return button;
-    }
     // The Internet Explorer page of the "Browsers" sheet.
     void ShowInternetExplorerPage() {
         PostClick(Button("Cleaner Settings   "));
@@ -102,17 +98,6 @@ protected:
         const std::vector<std::string> captions = ListViewCaptions(list);
         const auto found = std::find(captions.begin(), captions.end(), caption);
         return found == captions.end() ? -1 : static_cast<int>(found - captions.begin());
-    }
-    // "System Clean" without restart or shutdown, to the end of the run.
-    void RunRapidErase() {
-        PostClick(Button("System Clean        "));
-        HWND dialog = Program.WaitForWindow("TfCleanMethodSelector");
-        ASSERT_NE(dialog, nullptr);
-        SendMessageW(
-            FindChild(dialog, "TRadioButton", "Nothing, I will restart later (Rapid Erase)"),
-            BM_CLICK, 0, 0);
-        PostClick(FindChild(dialog, "TButton", "&OK"));
-        ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     }
 };
 
