@@ -10,6 +10,7 @@
 #include "app/pages/RegistryBackupPage.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/SharedRoutines.h"
@@ -192,19 +193,40 @@ void TfMain::CreateTrayIcon() {
     TrayIcon->SetIconVisible(true); // last: the icon reaches the shell once, complete
 }
 
-// The settings are written once, here; a program ended by the single-instance guard
-// never made an engine and writes nothing.
+// The settings are written here, and at the end of the Windows session; a program
+// ended by the single-instance guard never made an engine and writes nothing.
 void TfMain::FormDestroy() {
     if (!Engine) return;
     try {
         Engine->Misc->UnregisterHotKeys();
-        for (TPageFrame* page : Pages())
-            page->ApplySettings();
-        Engine->SaveSettings(GetAppDir() + "prefs.dat");
+        WriteSettings();
     } catch (...) {
         Application->HandleException(this);
     }
     Engine.reset();
+}
+
+void TfMain::WriteSettings() {
+    for (TPageFrame* page : Pages())
+        page->ApplySettings();
+    Engine->SaveSettings(GetAppDir() + "prefs.dat");
+}
+
+// Windows asks before it ends the session: the answer is the close query's, so the
+// close-time clean runs. A refused program only ends.
+void TfMain::WMQueryEndSession(TMessage& message) {
+    message.Result = FPasswordRefused || !Engine || CloseQuery();
+}
+
+// Windows ends the program without destroying its window: the settings are written
+// now, and no box is shown for a failure.
+void TfMain::WMEndSession(TMessage& message) {
+    if (!message.WParam || !Engine) return;
+    try {
+        WriteSettings();
+    } catch (const std::exception&) {
+        LogSwallowed("TfMain::WMEndSession");
+    }
 }
 
 // A shredding run uses the engine from inside the message loop: it is stopped, and
@@ -242,6 +264,8 @@ void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_HOTKEY: WMHotKey(message); break;
     case WM_CONTEXTMENU: WMContextMenu(message); break;
+    case WM_QUERYENDSESSION: WMQueryEndSession(message); break;
+    case WM_ENDSESSION: WMEndSession(message); break;
     default: TForm::WndProc(message); break;
     }
 }

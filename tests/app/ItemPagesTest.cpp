@@ -176,4 +176,29 @@ TEST_F(ItemPagesProgram, AnExtensionTypedWithItsDotIsExcludedAsTyped) {
     CloseProgram();
 }
 
+// Windows ending the session with the program open: the close-time clean runs first,
+// and a box ticked since the start is in prefs.dat before the program is ended.
+TEST_F(ItemPagesProgram, TheEndOfTheSessionCleansAndKeepsTheTicks) {
+    const std::string cookie =
+        IncludeTrailingPathDelimiter(SpecialFolder(CSIDL_COOKIES)) + "session@site.txt";
+    ASSERT_TRUE(ForceDirectories(ExtractFilePath(cookie)));
+    WriteStringToFile(cookie, "s");
+    Program.WritePrefs([](TEraserEngine& engine) {
+        engine.Item(ciIEEraseCookies).Enabled = true;
+        engine.AutoCleanAtWindowsShutdown = true;
+    });
+    StartProgram();
+    ShowInternetExplorerPage();
+    SendMessageA(FindChild(Main, "TCheckBox", "Erase History (*)"), BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageA(Main, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_NE(WindowText(Memo).find("Cleaning Completed!"), std::string::npos);
+    EXPECT_FALSE(FileExists(cookie));
+    SendMessageA(Main, WM_ENDSESSION, TRUE, 0);
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_TRUE(saved.Item(ciIEEraseHistory).Enabled);
+    EXPECT_TRUE(saved.Item(ciIEEraseCookies).Enabled);
+    CloseProgram();
+}
+
 } // namespace
