@@ -111,8 +111,10 @@ void TKeepForm::Collect() {
 void TKeepForm::ListChange(TListItem* row) {
     if (row->Caption().empty()) return;
     std::string key = RowKey(*row);
-    int index = KeepList.IndexOf(key);
-    if (index >= 0) KeepList.Delete(index);
+    // Every copy: a settings file may name a key twice.
+    int index;
+    while ((index = KeepList.IndexOf(key)) >= 0)
+        KeepList.Delete(index);
     row->ClearSubItems();
     if (row->Checked()) {
         row->AddSubItem("Keep");

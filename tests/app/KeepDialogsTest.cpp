@@ -86,6 +86,12 @@ TEST_F(KeepCookies, OKWritesTheKeepListOnceAndCancelNothing) {
     Dialog->btnDeselectAll->Click();
     Dialog->btnOK->Click();
     EXPECT_TRUE(Eraser.Exclude.empty());
+    // A settings file may name a kept cookie twice: one untick lets it go.
+    Eraser.Exclude = {"b@other.txt", "B@OTHER.TXT"};
+    ShowOnce(*Dialog);
+    Row("b@other.txt")->SetChecked(false);
+    Dialog->btnOK->Click();
+    EXPECT_TRUE(Eraser.Exclude.empty());
 }
 
 TEST_F(KeepCookies, AFailingCollectLeavesTheExclusionListAsItWas) {
