@@ -44,7 +44,9 @@ TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstC
     btnCnacel = Place<TButton>(this, this, "btnCnacel", "&Cancel", rightButtons.Cell(1, 0));
     btnCnacel->SetCancel(true);
     btnCnacel->SetModalResult(mrCancel);
-    OnActivate = [this](TObject*) {
+    // Not on every activation: another program's window taking the focus and giving it
+    // back would drop the ticks not yet confirmed.
+    OnShow = [this](TObject*) {
         if (FRunning) return;
         KeepList.Clear();
         for (const std::string& key : ExclusionList())
@@ -109,8 +111,10 @@ void TKeepForm::Collect() {
 void TKeepForm::ListChange(TListItem* row) {
     if (row->Caption().empty()) return;
     std::string key = RowKey(*row);
-    int index = KeepList.IndexOf(key);
-    if (index >= 0) KeepList.Delete(index);
+    // Every copy: a settings file may name a key twice.
+    int index;
+    while ((index = KeepList.IndexOf(key)) >= 0)
+        KeepList.Delete(index);
     row->ClearSubItems();
     if (row->Checked()) {
         row->AddSubItem("Keep");

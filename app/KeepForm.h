@@ -1,7 +1,7 @@
 #pragma once
 // The base of the two keep dialogs: lists what an eraser would erase now, one row
 // with a check box per entry; checked entries are kept (left out of cleaning). The
-// working KeepList is reloaded from the eraser at every activation; OK writes it
+// working KeepList is reloaded from the eraser at every showing; OK writes it
 // back, Cancel leaves the eraser as it was. Main thread only.
 #include "classlib/base/StringList.h"
 #include "classlib/gui/Button.h"

@@ -21,6 +21,9 @@
 TfMain* fMain = nullptr;
 
 namespace {
+std::string PrefsFile() {
+    return GetAppDir() + "prefs.dat";
+}
 
 const char* const Title = "  Tarnwhistle 1.0";
 
@@ -115,7 +118,7 @@ void TfMain::FormCreate(TObject*) {
     Page<TMemoryPanel>()->Memory = Mem;
     for (TPageFrame* page : Pages())
         page->SetDefaults();
-    Engine->LoadSettings(GetAppDir() + "prefs.dat");
+    Engine->LoadSettings(PrefsFile());
     if (!PasswordAccepted()) {
         // Nothing of the refused program is shown; the rest of the creation still runs
         // and the settings are written at destruction.
@@ -193,22 +196,42 @@ void TfMain::CreateTrayIcon() {
     TrayIcon->SetIconVisible(true); // last: the icon reaches the shell once, complete
 }
 
-// The settings are written once, here; a program ended by the single-instance guard
-// never made an engine and writes nothing.
+// The settings are written here, and at the end of the Windows session; a program
+// ended by the single-instance guard never made an engine and writes nothing.
 void TfMain::FormDestroy() {
     if (!Engine) return;
-    const std::string prefs = GetAppDir() + "prefs.dat";
     try {
         Engine->Misc->UnregisterHotKeys();
-        for (TPageFrame* page : Pages())
-            page->ApplySettings();
-        Engine->SaveSettings(prefs);
+        WriteSettings();
     } catch (...) {
         // What was set in this run is lost: the user is told.
-        ShowError("The settings could not be saved to " + prefs + ".\n" +
+        ShowError("The settings could not be saved to " + PrefsFile() + ".\n" +
                   CurrentExceptionMessage());
     }
     Engine.reset();
+}
+
+void TfMain::WriteSettings() {
+    for (TPageFrame* page : Pages())
+        page->ApplySettings();
+    Engine->SaveSettings(PrefsFile());
+}
+
+// Windows asks before it ends the session: the answer is the close query's, so the
+// close-time clean runs. A refused program only ends.
+void TfMain::WMQueryEndSession(TMessage& message) {
+    message.Result = FPasswordRefused || !Engine || CloseQuery();
+}
+
+// Windows ends the program without destroying its window: the settings are written
+// now, and no box is shown for a failure.
+void TfMain::WMEndSession(TMessage& message) {
+    if (!message.WParam || !Engine) return;
+    try {
+        WriteSettings();
+    } catch (const std::exception&) {
+        LogSwallowed("TfMain::WMEndSession");
+    }
 }
 
 // A shredding run uses the engine from inside the message loop: it is stopped, and
@@ -247,6 +270,8 @@ void TfMain::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_HOTKEY: WMHotKey(message); break;
     case WM_CONTEXTMENU: WMContextMenu(message); break;
+    case WM_QUERYENDSESSION: WMQueryEndSession(message); break;
+    case WM_ENDSESSION: WMEndSession(message); break;
     default: TForm::WndProc(message); break;
     }
 }

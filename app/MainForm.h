@@ -73,6 +73,8 @@ private:
     void FillPages();
     void SetUpFolders();
     void FormDestroy();
+    // Writes "prefs.dat" from the pages and the engine.
+    void WriteSettings();
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormActivate(TObject* Sender);
 
@@ -80,6 +82,8 @@ private:
     void EngineClearLog(TCustomEraserEngine* Sender);
     void WMHotKey(TMessage& message);
     void WMContextMenu(TMessage& message);
+    void WMQueryEndSession(TMessage& message);
+    void WMEndSession(TMessage& message);
     void StealthChanged(bool hidden);
     void CreateTrayIcon();
     // Shows the sheet; a tool sheet also shows "Misc" and the given set of tool tabs.

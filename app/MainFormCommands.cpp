@@ -88,6 +88,9 @@ void TfMain::simulationModeClick(TObject*) {
     pagMain->SetActivePage(Sheet("TabSheet9"));
     Engine->SimulationMode = true;
     Engine->Clean();
+    // One run only: the tray, the hot keys, the schedule and a close-time clean, which
+    // choose no mode, erase for real.
+    Engine->SimulationMode = false;
 }
 
 void TfMain::btnStopTaskClick(TObject*) {

@@ -53,8 +53,11 @@ void TExclusionGroup::AddClick() {
     std::string text;
     if (!InputQuery(question.Title, question.Prompt, text)) return;
     text = LowerCase(Trim(text));
+    const bool extension = FKind == ekExtension || FKind == ekIncludeExtension;
+    // "exe", ".exe" and "*.exe" all mean ".exe".
+    if (extension) text.erase(0, text.find_first_not_of("*."));
     if (text.empty()) return;
-    if (FKind == ekExtension || FKind == ekIncludeExtension) text = "." + text;
+    if (extension) text = "." + text;
     if (FKind == ekFolder) text = IncludeTrailingPathDelimiter(text);
     const int index = List->Items().Add(text);
     if (FKind == ekIncludeExtension) static_cast<TCheckListBox*>(List)->SetChecked(index, true);

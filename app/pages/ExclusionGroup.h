@@ -10,7 +10,7 @@
 #include <vector>
 
 enum TExclusionKind {
-    ekExtension,       // "EXE" becomes ".exe"
+    ekExtension,       // "EXE", ".EXE" or "*.EXE" becomes ".exe"
     ekFile,            // "desktop.ini"
     ekFolder,          // "C:\Temp" becomes "c:\temp\"
     ekIncludeExtension // as ekExtension, in a list whose entries have check boxes

@@ -332,8 +332,9 @@ void TEraseFiles::Erase() {
 }
 
 void TEraseFiles::LoadFromXML(const TXMLNode& Parent) {
-    TEraser::LoadFromXML(Parent);
+    // The kept names first: a damaged "Enabled" must not lose them.
     ReadItemList(Parent.FindNode(Name), "Exclude", "FileName", Exclude);
+    TEraser::LoadFromXML(Parent);
 }
 
 void TEraseFiles::SaveToXML(TXMLNode Parent) {

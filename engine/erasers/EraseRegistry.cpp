@@ -80,8 +80,9 @@ void TEraseRegistry::Erase() {
 }
 
 void TEraseRegistry::LoadFromXML(const TXMLNode& Parent) {
-    TEraser::LoadFromXML(Parent);
+    // The kept names first: a damaged "Enabled" must not lose them.
     ReadItemList(Parent.FindNode(Name), "ExcludedValues", "Value", ExcludedValues);
+    TEraser::LoadFromXML(Parent);
 }
 
 void TEraseRegistry::SaveToXML(TXMLNode Parent) {

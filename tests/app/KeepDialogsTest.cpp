@@ -11,6 +11,12 @@
 
 namespace {
 
+// Opens and closes the dialog: each showing lists afresh.
+void ShowOnce(TForm& dialog) {
+    dialog.Show();
+    dialog.Hide();
+}
+
 std::vector<std::string> Captions(const TListView& list) {
     std::vector<std::string> captions;
     for (int i = 0; i < list.Count(); ++i)
@@ -31,7 +37,7 @@ protected:
         Eraser.Exclude = {"B@OTHER.TXT"};
         Dialog = std::make_unique<TfKeepCookie>(nullptr);
         Dialog->Eraser = &Eraser;
-        Dialog->Perform(CM_ACTIVATE); // as showing it does
+        ShowOnce(*Dialog);
     }
     TListItem* Row(const std::string& caption) const {
         for (int i = 0; i < Dialog->lvCookies->Count(); ++i)
@@ -68,7 +74,7 @@ TEST_F(KeepCookies, OKWritesTheKeepListOnceAndCancelNothing) {
     Dialog->btnCnacel->Click();
     EXPECT_EQ(Dialog->ModalResult(), mrCancel);
     EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
-    Dialog->Perform(CM_ACTIVATE); // reopened: the old state
+    ShowOnce(*Dialog); // reopened: the old state
     EXPECT_FALSE(Row("a@site.txt")->Checked());
     Row("a@site.txt")->SetChecked(true);
     Row("a@site.txt")->SetChecked(false);
@@ -78,6 +84,12 @@ TEST_F(KeepCookies, OKWritesTheKeepListOnceAndCancelNothing) {
     // Each listed key went out and back in as the row names it.
     EXPECT_EQ(Eraser.Exclude, (std::vector<std::string>{"b@other.txt", "a@site.txt"}));
     Dialog->btnDeselectAll->Click();
+    Dialog->btnOK->Click();
+    EXPECT_TRUE(Eraser.Exclude.empty());
+    // A settings file may name a kept cookie twice: one untick lets it go.
+    Eraser.Exclude = {"b@other.txt", "B@OTHER.TXT"};
+    ShowOnce(*Dialog);
+    Row("b@other.txt")->SetChecked(false);
     Dialog->btnOK->Click();
     EXPECT_TRUE(Eraser.Exclude.empty());
 }
@@ -98,12 +110,12 @@ TEST_F(KeepCookies, ARunningCleanBlocksEverythingButCancel) {
         EXPECT_FALSE(control->Enabled()) << control->Name();
     EXPECT_TRUE(Dialog->btnCnacel->Enabled());
     Eraser.Items.clear(); // as the run's own collect does
-    Dialog->Perform(CM_ACTIVATE);
+    ShowOnce(*Dialog);
     EXPECT_TRUE(Eraser.Items.empty());
     EXPECT_EQ(Eraser.Exclude, std::vector<std::string>{"B@OTHER.TXT"});
     Dialog->RunningChanged(false);
     EXPECT_TRUE(Dialog->btnOK->Enabled());
-    Dialog->Perform(CM_ACTIVATE);
+    ShowOnce(*Dialog);
     EXPECT_EQ(Dialog->lvCookies->Count(), 2);
 }
 
@@ -154,7 +166,7 @@ TEST_F(KeepCookies, NamesInAnyScriptAreShownFilteredAndKept) {
         Eraser.AddFile(Folder / name);
     Found = Eraser.Items;
     Eraser.Exclude = {"\u03b1\u0392@OTHER.TXT"};
-    Dialog->Perform(CM_ACTIVATE);
+    ShowOnce(*Dialog);
     EXPECT_EQ(WindowCaptions(*Dialog->lvCookies), names);
     EXPECT_TRUE(Row(names[1])->Checked());
     Dialog->edFilter->SetText("\u03b1*");
@@ -184,7 +196,7 @@ TEST(KeepTypedURLs, ListsTheURLsAndKeepsValueNames) {
     };
     TfKeepTypedURLs dialog(nullptr);
     dialog.Eraser = &eraser;
-    dialog.Perform(CM_ACTIVATE);
+    ShowOnce(dialog);
     EXPECT_EQ(Captions(*dialog.lvURLs),
               (std::vector<std::string>{"http://one.example/", "http://two.example/", ""}));
     EXPECT_TRUE(dialog.lvURLs->Items(1)->Checked());

@@ -65,6 +65,30 @@ protected:
         PostClick(GetDlgItem(box, button));
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
     }
+    // A button of the main window by its caption.
+    HWND Button(const char* caption) const {
+        HWND button = FindChild(Main, "TButton", caption);
+        EXPECT_NE(button, nullptr) << caption;
+        return button;
+    }
+    // Clicks System Clean and waits for the cleaning-mode dialog (nullptr if none shows).
+    HWND OpenCleanMethodSelector() {
+        PostClick(Button("System Clean        "));
+        return Program.WaitForWindow("TfCleanMethodSelector");
+    }
+    // "System Clean" with that cleaning mode chosen and OK clicked: the click is queued.
+    void StartSystemClean(const char* mode) {
+        HWND dialog = OpenCleanMethodSelector();
+        ASSERT_NE(dialog, nullptr);
+        SendMessageW(FindChild(dialog, "TRadioButton", mode), BM_CLICK, 0, 0);
+        PostClick(FindChild(dialog, "TButton", "&OK"));
+    }
+    // "System Clean" without restart or shutdown, to the end of the run.
+    void RunRapidErase() {
+        StartSystemClean(RapidErase);
+        ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    }
+    static constexpr const char* RapidErase = "Nothing, I will restart later (Rapid Erase)";
     // Closes the main window and waits for the program to end.
     void CloseProgram() {
         PostMessageA(Main, WM_CLOSE, 0, 0);

@@ -172,7 +172,11 @@ TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
         "<Configuration><Options LoadAtStartup=\"False\" StartInSystemTray=\"maybe\" "
         "AutoCleanAtWindowsStart=\"True\" AutoCleanAtWindowsShutdown=\"True\" Access=\"\"/>"
         "<Windows><EraseRunHistory Name=\"EraseRunHistory\" Enabled=\"perhaps\"/>"
-        "<EraseRecycleBin Name=\"EraseRecycleBin\" Enabled=\"True\"/></Windows></Configuration>";
+        "<EraseRecycleBin Name=\"EraseRecycleBin\" Enabled=\"True\"/></Windows><Browsers><IE>"
+        "<IEEraseCookies Name=\"IEEraseCookies\" Enabled=\"oui\"><Exclude>"
+        "<Item FileName=\"kept@site.txt\"/></Exclude></IEEraseCookies>"
+        "<IEEraseTypedURLs Name=\"IEEraseTypedURLs\"><ExcludedValues><Item Value=\"url2\"/>"
+        "</ExcludedValues></IEEraseTypedURLs></IE></Browsers></Configuration>";
     WriteStringToFile(Prefs(), damaged);
     Engine.EnableOnly({ciEraseRunHistory});
     Engine.LoadSettings(Prefs());
@@ -182,6 +186,10 @@ TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
     EXPECT_TRUE(Engine.AutoCleanAtWindowsShutdown);
     EXPECT_TRUE(Engine.Item(ciEraseRunHistory).Enabled);
     EXPECT_TRUE(Engine.Item(ciEraseRecycleBin).Enabled);
+    // A damaged "Enabled" loses no kept entries: the next clean would erase them.
+    EXPECT_EQ(Engine.FileItem(ciIEEraseCookies).Exclude, std::vector<std::string>{"kept@site.txt"});
+    EXPECT_EQ(Engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues,
+              std::vector<std::string>{"url2"});
     EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
     ASSERT_EQ(Engine.Log.size(), 1u);
     EXPECT_EQ(Engine.Log[0], "The settings file is damaged: what could be read was loaded, and the "
