@@ -3,6 +3,7 @@
 #include "support/TempFolder.h"
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
@@ -322,10 +323,11 @@ TEST_F(FileFinderTest, ExceptionsEndTheSearchAndStillFinishIt) {
 TEST_F(FileFinderTest, FoldersListedAheadKeepTheWalksOrderSkipsAndStop) {
     for (int a = 0; a < 6; ++a)
         for (int b = 0; b < 6; ++b)
-            for (int f = 0; f < 3; ++f)
-                Temp.Write("t" + std::to_string(a) + "\\u" + std::to_string(b) + "\\f" +
-                               std::to_string(f) + ".txt",
-                           "x");
+            for (int f = 0; f < 3; ++f) {
+                char name[32];
+                std::snprintf(name, sizeof name, "t%d\\u%d\\f%d.txt", a, b, f);
+                Temp.Write(name, "x");
+            }
     auto answer = [](const std::string& folder) {
         if (folder.find("u1\\") != std::string::npos) return fiThisAndSubfolders;
         if (folder.find("t2\\") == folder.size() - 3) return fiJustThis;
