@@ -136,6 +136,7 @@ void TForm::WndProc(TMessage& message) {
 
 void TForm::VisibleChanged() {
     if (!Visible()) {
+        Screen->FormHidden(this);
         if (OnHide) OnHide(this);
         if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
         OwningApplication()->UpdateVisible();
@@ -282,9 +283,11 @@ void TForm::WMClose(TMessage& message) {
     Close();
 }
 
+// OnActivate fires when the form becomes the application's active form: coming back
+// to it from another program, or from a message box, is no new activation.
 void TForm::WMActivate(TMessage& message) {
     bool active = LOWORD(message.WParam) != WA_INACTIVE;
-    Perform(active ? CM_ACTIVATE : CM_DEACTIVATE);
+    if (!active || Screen->ActivatesForm(this)) Perform(active ? CM_ACTIVATE : CM_DEACTIVATE);
     DefaultHandler(message);
     // The form itself took the focus: hand it to the first control that takes it.
     if (active && HandleAllocated() && GetFocus() == Handle())

@@ -16,7 +16,18 @@ RECT TScreen::WorkArea() const {
 }
 
 void TScreen::RemoveForm(TForm* form) {
+    FormHidden(form);
     FForms.erase(std::remove(FForms.begin(), FForms.end(), form), FForms.end());
+}
+
+bool TScreen::ActivatesForm(TForm* form) {
+    if (FLastActivated == form) return false;
+    FLastActivated = form;
+    return true;
+}
+
+void TScreen::FormHidden(TForm* form) {
+    if (FLastActivated == form) FLastActivated = nullptr;
 }
 
 namespace {

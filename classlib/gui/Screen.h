@@ -26,9 +26,14 @@ public:
 
     void AddForm(TForm* form) { FForms.push_back(form); }
     void RemoveForm(TForm* form);
+    // The application's activation of a form, not the system's: false when the form is
+    // the one last activated, as when the user comes back to it from another program.
+    bool ActivatesForm(TForm* form);
+    void FormHidden(TForm* form); // shown again, it is activated anew
 
 private:
     std::vector<TForm*> FForms;
+    TForm* FLastActivated = nullptr;
     TCursor FCursor = crDefault;
 };
 

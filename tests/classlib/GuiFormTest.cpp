@@ -6,6 +6,7 @@
 #include "support/PumpMessages.h"
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -165,6 +166,37 @@ TEST(GuiForms, ShowHideActivateAndScreenOrder) {
     EXPECT_EQ(Screen->Forms(before), second);
     delete second;
     EXPECT_EQ(Screen->FormCount(), before);
+}
+
+// Coming back to a form from a window that is no form (another program's, a message
+// box) is no activation; coming back from another form, or showing it again, is.
+TEST(GuiForms, ActivationIsTheApplicationsNotTheSystems) {
+    auto first = std::make_unique<TfDialog>(Application);
+    auto second = std::make_unique<TfDialog>(Application);
+    int activations = 0;
+    first->OnActivate = [&](TObject*) { ++activations; };
+    first->Show();
+    ASSERT_TRUE(PumpUntil([&] { return activations == 1; }));
+    auto activate = [](HWND wnd) {
+        SetActiveWindow(wnd);
+        return PumpUntil([&] { return GetActiveWindow() == wnd; });
+    };
+
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(activate(other));
+    ASSERT_TRUE(activate(first->Handle()));
+    EXPECT_EQ(activations, 1);
+    DestroyWindow(other);
+
+    second->Show();
+    ASSERT_TRUE(activate(second->Handle()));
+    ASSERT_TRUE(activate(first->Handle()));
+    EXPECT_EQ(activations, 2);
+
+    first->Hide();
+    first->Show();
+    EXPECT_TRUE(PumpUntil([&] { return activations == 3; }));
 }
 
 TEST(GuiApplication, RunEndsWhenTheMainFormClosesOrOnTerminate) {
