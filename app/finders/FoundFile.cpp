@@ -25,14 +25,6 @@ TFileHandle OpenShared(const std::string& path, DWORD access, DWORD flags) {
                                    OPEN_EXISTING, flags, nullptr));
 }
 
-// Reads at an offset of its own, not the handle's position.
-bool ReadAt(HANDLE file, uint64_t offset, char* buffer, DWORD size, DWORD& read) {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    read = 0;
-    return ReadFile(file, buffer, size, &read, &at) || GetLastError() == ERROR_HANDLE_EOF;
-}
 } // namespace
 
 TFileProbe ProbeFile(const std::string& path, bool withFirstBlock, TFileHandle* keepOpen) {
@@ -43,7 +35,7 @@ TFileProbe ProbeFile(const std::string& path, bool withFirstBlock, TFileHandle* 
     if (!withFirstBlock) return probe;
     char block[FirstBlockSize];
     DWORD read = 0;
-    probe.Read = ReadAt(file.Get(), 0, block, sizeof block, read);
+    probe.Read = ReadFileAt(file.Get(), 0, block, sizeof block, read);
     if (!probe.Read) return probe;
     probe.FirstBlock = std::hash<std::string_view>()(std::string_view(block, read));
     if (keepOpen) *keepOpen = std::move(file);
@@ -65,11 +57,11 @@ TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<
     std::vector<char> block(blockSize), otherBlock(blockSize);
     for (uint64_t offset = 0;; offset += blockSize) {
         DWORD read = 0, otherRead = 0;
-        if (!ReadAt(file, offset, block.data(), blockSize, read)) {
+        if (!ReadFileAt(file, offset, block.data(), blockSize, read)) {
             comparison.Match = cmUnreadable;
             return comparison;
         }
-        if (!ReadAt(other, offset, otherBlock.data(), blockSize, otherRead)) return comparison;
+        if (!ReadFileAt(other, offset, otherBlock.data(), blockSize, otherRead)) return comparison;
         comparison.BytesRead += read + otherRead;
         if (read != otherRead || std::memcmp(block.data(), otherBlock.data(), read) != 0 || stop)
             return comparison;

@@ -77,6 +77,9 @@ DWORD FileGetAttr(const std::string& name);  // INVALID_FILE_ATTRIBUTES when mis
 bool FileSetAttr(const std::string& name, DWORD attr);
 // Replaces target with source only once source is complete (same folder).
 bool ReplaceFileAtomically(const std::string& source, const std::string& target);
+// Reads up to size bytes at offset, not at the handle's position, so that threads may
+// share the handle; true at the end of the file too (read is 0 there).
+bool ReadFileAt(HANDLE file, uint64_t offset, void* buffer, DWORD size, DWORD& read);
 
 // A folder entry as FindFirstFileW lists it, with its name in UTF-8. Exact is false when
 // the name has no UTF-8 form (a lone surrogate): Name then does not reach the entry.

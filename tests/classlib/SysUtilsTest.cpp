@@ -129,6 +129,38 @@ TEST(SysUtils, FilesAndFolders) {
     EXPECT_TRUE(RemoveDir(deep));
 }
 
+// Reads at their own offsets leave the handle's position alone; the end of the file
+// reads nothing and is no failure; a handle that cannot read fails with its error.
+TEST(SysUtils, ReadFileAtReadsWhereItIsToldAndTellsFailures) {
+    TTempFolder temp;
+    const std::string file = temp / "r.bin";
+    WriteStringToFile(file, "0123456789");
+    HANDLE read = CreateFileW(ToWide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(read, INVALID_HANDLE_VALUE);
+    char buffer[8] = {};
+    DWORD count = 99;
+    ASSERT_TRUE(ReadFileAt(read, 6, buffer, sizeof buffer, count));
+    EXPECT_EQ(std::string(buffer, count), "6789");
+    ASSERT_TRUE(ReadFileAt(read, 2, buffer, 3, count));
+    EXPECT_EQ(std::string(buffer, count), "234");
+    for (uint64_t offset : {10ull, 4000000000ull}) {
+        count = 99;
+        EXPECT_TRUE(ReadFileAt(read, offset, buffer, sizeof buffer, count));
+        EXPECT_EQ(count, 0u);
+    }
+    CloseHandle(read);
+
+    HANDLE noRead = CreateFileW(ToWide(file).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(noRead, INVALID_HANDLE_VALUE);
+    SetLastError(0);
+    EXPECT_FALSE(ReadFileAt(noRead, 0, buffer, sizeof buffer, count));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(count, 0u);
+    CloseHandle(noRead);
+}
+
 TEST(Exceptions, OSErrorCarriesCodeAndText) {
     try {
         RaiseOSError(ERROR_FILE_NOT_FOUND);
