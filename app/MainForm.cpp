@@ -200,6 +200,7 @@ void TfMain::CreateTrayIcon() {
 // ended by the single-instance guard never made an engine and writes nothing.
 void TfMain::FormDestroy() {
     if (!Engine) return;
+    Engine->ShowHiddenBrowsers();
     try {
         Engine->Misc->UnregisterHotKeys();
         WriteSettings();

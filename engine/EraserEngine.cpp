@@ -104,9 +104,10 @@ bool IsBrowserWindow(HWND wnd) {
 }
 
 // Every matching window at any depth, siblings in order, each before its children.
+// Without waiting for the browser: a hung one would hang the program too.
 void ShowBrowserWindows(HWND first, bool show) {
     for (HWND wnd = first; wnd; wnd = GetWindow(wnd, GW_HWNDNEXT)) {
-        if (IsBrowserWindow(wnd)) ShowWindow(wnd, show ? SW_SHOW : SW_HIDE);
+        if (IsBrowserWindow(wnd)) ShowWindowAsync(wnd, show ? SW_SHOW : SW_HIDE);
         ShowBrowserWindows(GetWindow(wnd, GW_CHILD), show);
     }
 }
@@ -117,4 +118,10 @@ void TEraserEngine::ToggleBossKey() {
     if (!Misc->BossKeyEnabled) return;
     BrowsersShown = !BrowsersShown;
     ShowBrowserWindows(GetWindow(GetDesktopWindow(), GW_CHILD), BrowsersShown);
+}
+
+void TEraserEngine::ShowHiddenBrowsers() {
+    if (BrowsersShown) return;
+    BrowsersShown = true;
+    ShowBrowserWindows(GetWindow(GetDesktopWindow(), GW_CHILD), true);
 }

@@ -51,6 +51,9 @@ public:
     // switch in Misc is on.
     void ToggleStealthMode();
     void ToggleBossKey();
+    // Shows the browsers the boss key hid, whatever the switch now says: the program is
+    // ending and nothing could show them again.
+    void ShowHiddenBrowsers();
     // The stealth toggle hid (true) or showed the program's windows; the program hides
     // or shows the rest of itself, its tray icon. Main thread.
     std::function<void(TEraserEngine* sender, bool hidden)> OnStealthChanged;

@@ -8,6 +8,7 @@
 #include "engine/catalogue/TypedURLs.h"
 #include "engine/erasers/PostEraser.h"
 #include "support/HostLinks.h"
+#include "support/PumpMessages.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -37,6 +38,26 @@ void OnlyRunHistory(TEraserEngine& engine) {
 }
 
 class MainWindow : public TProgramTest {};
+
+// A window of Internet Explorer's class, as the program looks for browsers.
+struct TFakeBrowser {
+    explicit TFakeBrowser(DWORD style) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "IEFrame";
+        RegisterClassA(&wc);
+        Window = CreateWindowA("IEFrame", "browser", WS_OVERLAPPED | style, 0, 0, 10, 10, nullptr,
+                               nullptr, wc.hInstance, nullptr);
+    }
+    ~TFakeBrowser() {
+        DestroyWindow(Window);
+        UnregisterClassA("IEFrame", GetModuleHandleA(nullptr));
+    }
+    TFakeBrowser(const TFakeBrowser&) = delete;
+    TFakeBrowser& operator=(const TFakeBrowser&) = delete;
+    HWND Window = nullptr;
+};
 
 TEST_F(MainWindow, SimulationCountsWithoutErasingAndSettingsAreWrittenAtClose) {
     PlantRunHistory();
@@ -301,13 +322,7 @@ TEST_F(MainWindow, NavigationChoosesSheetsAndTabsAndHelpSaysNothing) {
 // open Internet Explorer (a window of its class made here; the answer is No).
 TEST_F(MainWindow, TheKeepButtonsAreDisabledWhileARunGoes) {
     Program.WritePrefs([](TEraserEngine& engine) { engine.Item(ciIEEraseCookies).Enabled = true; });
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "IEFrame";
-    RegisterClassA(&wc);
-    HWND browser = CreateWindowA("IEFrame", "browser", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                 nullptr, wc.hInstance, nullptr);
+    TFakeBrowser browser(0);
     StartProgram();
     PostClick(Button("Cleaner Settings   "));
     PostClick(Button("Internet Browsers"));
@@ -329,8 +344,19 @@ TEST_F(MainWindow, TheKeepButtonsAreDisabledWhileARunGoes) {
     ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(keepCookies) && IsWindowEnabled(keepURLs); }));
     CloseProgram();
-    DestroyWindow(browser);
-    UnregisterClassA("IEFrame", wc.hInstance);
+}
+
+// Browsers hidden by the boss key come back when the program ends, whatever the
+// switch says by then.
+TEST_F(MainWindow, BrowsersHiddenByTheBossKeyComeBackWhenTheProgramEnds) {
+    Program.WritePrefs([](TEraserEngine& engine) { engine.Misc->BossKeyEnabled = true; });
+    TFakeBrowser browser(WS_VISIBLE);
+    StartProgram();
+    SendMessageA(Main, WM_HOTKEY, 6000, 0);
+    // The browser's thread, this one, shows and hides its window.
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(browser.Window); }, 20000));
+    CloseProgram();
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(browser.Window); }, 20000));
 }
 
 TEST_F(MainWindow, ASecondInstanceEndsAtOnceAndWritesNothing) {

@@ -11,7 +11,7 @@ class TProgramTest : public testing::Test {
 protected:
     // Starts the program and waits for its main window.
     void StartProgram() {
-        ASSERT_TRUE(Program.Start());
+        ASSERT_TRUE(Program.Start()) << "the program did not start, error " << GetLastError();
         WaitForMain();
     }
     void WaitForMain() {
