@@ -40,8 +40,12 @@ bool IsFolder(const WIN32_FIND_DATAW& entry) {
            !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+bool IsGone(const TSafeFileResult& result) {
+    return result.Error == ERROR_FILE_NOT_FOUND || result.Error == ERROR_PATH_NOT_FOUND;
+}
+
 // Empties and removes the folder bottom-up; the name of the first entry that stays,
-// or "" when everything went.
+// or "" when everything went. A folder already gone counts as removed.
 std::string DeleteFolderTree(const std::string& folder) {
     std::string failed;
     for (const WIN32_FIND_DATAW& entry : FolderEntries(folder)) {
@@ -53,8 +57,9 @@ std::string DeleteFolderTree(const std::string& folder) {
             stays.clear();
         if (failed.empty()) failed = stays;
     }
-    if (failed.empty() && !SafeRemoveDir(folder).Done()) failed = folder;
-    return failed;
+    if (!failed.empty()) return failed;
+    const TSafeFileResult removed = SafeRemoveDir(folder);
+    return removed.Done() || IsGone(removed) ? "" : folder;
 }
 
 // Waits for `length` in short sleeps, each up to the deadline so that their overshoots

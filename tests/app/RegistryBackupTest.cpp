@@ -102,8 +102,9 @@ TEST_F(RegistryBackup, ABackupOfTheFiveKeysIsRestoredAndDeleted) {
     CloseProgram();
 }
 
-// A backup whose export fails part way leaves no restore point behind, and a folder
-// that lacks a key's file is refused before anything is imported.
+// A backup whose export fails part way leaves no restore point behind, a folder that
+// lacks a key's file is refused before anything is imported, and one removed by hand
+// can still be deleted from the list.
 TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     const std::string backupDir = Program.Dir() + "Backup\\";
     const std::string partial = "12-01-2026 10_00_00";
@@ -127,6 +128,13 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     ASSERT_TRUE(Ran(Backup));
     EXPECT_EQ(BackupFolders(backupDir), std::vector<std::string>{partial});
     EXPECT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 1);
+
+    // A listed folder removed by hand is deleted without an error, and its row goes.
+    ASSERT_TRUE(SysDeleteFile(backupDir + partial + "\\HKEY_CURRENT_USER.reg"));
+    ASSERT_TRUE(RemoveDir(backupDir + partial));
+    SendMessageA(List, LB_SETCURSEL, 0, 0);
+    PostClick(FindChild(Main, "TButton", "Delete Restore Point        "));
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(List, LB_GETCOUNT, 0, 0) == 0; }));
     CloseProgram();
 }
 
