@@ -226,25 +226,41 @@ void TRemovedFileStore::Restore(int number) {
             record = node.get();
             break;
         }
-    if (!record) throw EStoreError(Format("The store holds no file number %d.", number));
+    if (!record) throw EStoreRecordGone(Format("The store holds no file number %d.", number));
     const std::string stored = StoredPath(file);
     const std::string folder = ExtractFilePath(file.OriginalPath);
     if (!DirectoryExists(folder) && !ForceDirectories(folder))
         throw EStoreError(Format("The folder \"%s\" could not be created: %s", folder.c_str(),
                                  SysErrorMessage(GetLastError()).c_str()));
     const TSafeFileResult moved = SafeMoveFile(stored, file.OriginalPath);
+    if (!moved.Done() && moved.NotFound() && !FileExists(stored)) {
+        try {
+            Forget(*document, record);
+        } catch (const Exception& e) {
+            throw EStoreError(
+                Format("\"%s\" is no longer in the store, and \"%s\" could not be written: %s",
+                       stored.c_str(), ListName, e.what()));
+        }
+        throw EStoreRecordGone(
+            Format("\"%s\" is no longer in the store; its record was removed.", stored.c_str()));
+    }
     if (!moved.Done())
         throw EStoreError(Format("\"%s\" could not be restored: %s", file.OriginalPath.c_str(),
                                  moved.Text().c_str()));
-    document->DeleteNode(record);
-    if (document->NodeCount() == 0) document->SetText("0");
     try {
-        Save(*document);
+        Forget(*document, record);
     } catch (const Exception& e) {
         SafeMoveFile(file.OriginalPath, stored);
         throw EStoreError(Format("\"%s\" could not be written, so \"%s\" stays in the store: %s",
                                  ListName, file.OriginalPath.c_str(), e.what()));
     }
+}
+
+// Removes the record and writes the list.
+void TRemovedFileStore::Forget(TkepXMLParser2& document, TkepXMLNode2* record) const {
+    document.DeleteNode(record);
+    if (document.NodeCount() == 0) document.SetText("0");
+    Save(document);
 }
 
 void TRemovedFileStore::Clear() {

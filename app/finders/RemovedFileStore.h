@@ -12,6 +12,7 @@
 #include <vector>
 
 class TkepXMLParser2;
+class TkepXMLNode2;
 
 // An operation of the store failed; the message says what and what was kept.
 class EStoreError : public Exception {
@@ -20,6 +21,12 @@ class EStoreError : public Exception {
 
 // "Backup.xml" is damaged: it was set aside, and nothing can be stored until then.
 class EStoreDamaged : public EStoreError {
+    using EStoreError::EStoreError;
+};
+
+// The record, or its stored copy, is gone: there is nothing to restore, and the
+// record is no longer in the list.
+class EStoreRecordGone : public EStoreError {
     using EStoreError::EStoreError;
 };
 
@@ -57,7 +64,8 @@ public:
     // is not decimal or an original path that is not absolute is left out.
     [[nodiscard]] std::vector<TStoredFile> Records() const;
     // Moves the stored copy back, creating its folder, and forgets the record.
-    // Raises EStoreError when it cannot; the record then stays.
+    // Raises EStoreError when it cannot; the record then stays. A record whose stored
+    // copy is gone is forgotten and raises EStoreRecordGone.
     void Restore(int number);
     // Forgets every record; the stored files stay in the folder.
     void Clear();
@@ -67,6 +75,7 @@ public:
 private:
     [[nodiscard]] std::unique_ptr<TkepXMLParser2> Load() const;
     void Save(const TkepXMLParser2& document) const;
+    void Forget(TkepXMLParser2& document, TkepXMLNode2* record) const;
     [[nodiscard]] std::unordered_set<std::string> TakenNames() const;
     [[nodiscard]] int NextFreeNumber(int last, const std::string& name,
                                      const std::unordered_set<std::string>& taken) const;

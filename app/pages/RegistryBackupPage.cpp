@@ -40,10 +40,6 @@ bool IsFolder(const WIN32_FIND_DATAW& entry) {
            !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-bool IsGone(const TSafeFileResult& result) {
-    return result.Error == ERROR_FILE_NOT_FOUND || result.Error == ERROR_PATH_NOT_FOUND;
-}
-
 // Empties and removes the folder bottom-up; the name of the first entry that stays,
 // or "" when everything went. A folder already gone counts as removed.
 std::string DeleteFolderTree(const std::string& folder) {
@@ -59,7 +55,7 @@ std::string DeleteFolderTree(const std::string& folder) {
     }
     if (!failed.empty()) return failed;
     const TSafeFileResult removed = SafeRemoveDir(folder);
-    return removed.Done() || IsGone(removed) ? "" : folder;
+    return removed.Done() || removed.NotFound() ? "" : folder;
 }
 
 // Waits for `length` in short sleeps, each up to the deadline so that their overshoots

@@ -56,13 +56,22 @@ void TTRestoration::Refresh_ButtonClick(TObject*) {
     Restore_ListView->EndUpdate();
 }
 
-// A file that cannot go back keeps its record and its row.
+// A file that cannot go back keeps its record and its row; a record that is gone
+// loses its row too.
 void TTRestoration::Restore_ButtonClick(TObject*) {
     StoreCheckedRows(Restore_ListView, "restored", [this](int i) {
         TListItem* item = Restore_ListView->Items(i);
-        Store->Restore(FRecords.at(item).Number);
-        FRecords.erase(item);
-        Restore_ListView->Delete(i);
+        const auto forget = [&] {
+            FRecords.erase(item);
+            Restore_ListView->Delete(i);
+        };
+        try {
+            Store->Restore(FRecords.at(item).Number);
+        } catch (const EStoreRecordGone&) {
+            forget();
+            throw;
+        }
+        forget();
     });
 }
 

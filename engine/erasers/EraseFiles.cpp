@@ -157,9 +157,7 @@ bool TEraseFiles::Account(const TFileJob& File) {
     if (!engine.SimulationMode && !result.Done()) {
         // Gone since the folder was listed (temporary folders change all the time),
         // or not to be found by this name: the next start would not find it either.
-        if (result.Error == ERROR_FILE_NOT_FOUND || result.Error == ERROR_PATH_NOT_FOUND ||
-            AttributesOf(File.Path) == INVALID_FILE_ATTRIBUTES)
-            return false;
+        if (result.NotFound() || AttributesOf(File.Path) == INVALID_FILE_ATTRIBUTES) return false;
         Defer(File.Path, File.Attributes);
         return false;
     }

@@ -141,7 +141,7 @@ protected:
 
 // The Restoration list is read when its tab first shows and after a store; a large
 // selection goes in under a progress window whose Stop leaves every file either where
-// it was or recorded.
+// it was or recorded; a restore of a file no longer in the store drops its record.
 TEST_F(StoreInProgram, ASelectionIsStoredWithProgressAndStop) {
     const int count = 1500;
     {
@@ -188,6 +188,15 @@ TEST_F(StoreInProgram, ASelectionIsStoredWithProgressAndStop) {
     for (const std::string& file : files)
         EXPECT_TRUE(FileExists(file) != (recorded.count(LowerCase(file)) != 0)) << file;
     EXPECT_EQ(ListViewCount(FindChild(Tab(page, 3), "TListView")), count - left + 2);
+
+    // A record whose stored copy was removed by hand is forgotten at Restore, row and all.
+    ASSERT_TRUE(SysDeleteFile(Program.Dir() + "Backup\\old1.txt.1"));
+    ASSERT_EQ(ListViewText(restoreList, 0, 0), "1");
+    ListViewCheck(restoreList, 0);
+    PostClick(FindChild(Tab(page, 3), "TButton", "&Restore"));
+    Answer(Box("no longer in the store"), IDOK);
+    EXPECT_EQ(ListViewCount(restoreList), count - left + 1);
+    EXPECT_EQ(store.Records().size(), records.size() - 1);
     CloseProgram();
 }
 
