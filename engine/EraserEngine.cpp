@@ -82,6 +82,13 @@ bool TEraserEngine::SetLoadAtStartup(bool value) {
     return done;
 }
 
+bool TEraserEngine::GetLoadAtStartup() const {
+    if (!FLoadAtStartup) return false;
+    TRegistry reg(KEY_READ);
+    reg.RootKey = HKEY_CURRENT_USER;
+    return reg.OpenKeyReadOnly(RunKey) && reg.ValueExists(RunValue);
+}
+
 void TEraserEngine::ToggleStealthMode() {
     if (!Misc->StealthModeEnabled) return;
     StealthHidden = !StealthHidden;

@@ -64,7 +64,9 @@ public:
     // with an OK button. Unset, nothing is shown. Main thread.
     std::function<void(const std::string& text)> OnRebootNotice;
     void EmptyRecycleBin();
-    [[nodiscard]] bool GetLoadAtStartup() const { return FLoadAtStartup; }
+    // On only while the program's value is still under the user's "Run" key: the
+    // startup manager may have parked or deleted it since.
+    [[nodiscard]] bool GetLoadAtStartup() const;
     // Writes or removes the program's value under the user's "Run" key (creating the
     // key); false, with the option unchanged, when the registry refuses.
     bool SetLoadAtStartup(bool value);
