@@ -233,7 +233,7 @@ void TRemovedFileStore::Restore(int number) {
         throw EStoreError(Format("The folder \"%s\" could not be created: %s", folder.c_str(),
                                  SysErrorMessage(GetLastError()).c_str()));
     const TSafeFileResult moved = SafeMoveFile(stored, file.OriginalPath);
-    if (!moved.Done() && moved.NotFound() && !FileExists(stored)) {
+    if (moved.NotFound() && !FileExists(stored)) {
         try {
             Forget(*document, record);
         } catch (const Exception& e) {

@@ -27,9 +27,10 @@ struct TSafeFileResult {
     DWORD Error = 0;
     [[nodiscard]] bool Done() const { return Status == sfDone; }
     [[nodiscard]] bool IsLink() const { return Status == sfLink; }
-    // The entry, or a folder on its path, does not exist.
+    // Failed because the entry, or a folder on its path, does not exist.
     [[nodiscard]] bool NotFound() const {
-        return Error == ERROR_FILE_NOT_FOUND || Error == ERROR_PATH_NOT_FOUND;
+        return Status == sfFailed &&
+               (Error == ERROR_FILE_NOT_FOUND || Error == ERROR_PATH_NOT_FOUND);
     }
     // For logs and error lists: the system's message, or that a link was left alone.
     [[nodiscard]] std::string Text() const;
