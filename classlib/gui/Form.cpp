@@ -1,4 +1,5 @@
 #include "classlib/gui/Form.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Screen.h"
 #include "classlib/gui/TypInfo.h"
@@ -13,7 +14,8 @@ namespace {
     Published("Position", &TForm::Position, &TForm::SetPosition,
               {"poDesigned", "poDefault", "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
                "poOwnerFormCenter"}),
-    Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle, {"fsNormal", "fsStayOnTop"}),
+    Published("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle,
+              {"fsNormal", "fsStayOnTop", "fsMDIChild", "fsMDIForm"}),
     Published("WindowState", &TForm::WindowState, &TForm::SetWindowState,
               {"wsNormal", "wsMinimized", "wsMaximized"}),
     Published("ModalResult", &TForm::ModalResult, &TForm::SetModalResult),
@@ -85,7 +87,11 @@ void TForm::SetBorderIcons(unsigned icons) {
 }
 
 void TForm::SetFormStyle(TFormStyle style) {
+    if (style == FFormStyle) return;
+    auto mdi = [](TFormStyle s) { return s == fsMDIChild || s == fsMDIForm; };
+    const bool remake = mdi(style) || mdi(FFormStyle);
     FFormStyle = style;
+    if (remake) return RecreateWnd();
     if (HandleAllocated())
         SetWindowPos(Handle(), style == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -118,6 +124,11 @@ void TForm::CreateParams(TCreateParams& params) {
         if (!dialog && (FBorderIcons & biMaximize)) params.Style |= WS_MAXIMIZEBOX;
     }
     if (FFormStyle == fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+    if (FFormStyle == fsMDIChild) {
+        params.Style |= WS_CHILD;
+        params.ExStyle |= WS_EX_MDICHILD;
+        params.WndParent = MDIParent().ClientHandle();
+    }
 }
 
 void TForm::WndProc(TMessage& message) {
@@ -153,7 +164,77 @@ void TForm::VisibleChanged() {
 
 // A new window of a visible form (a first show, or a window made anew) shows at once.
 void TForm::InitializeWnd() {
-    if (Visible()) ShowWindow(Handle(), ShowCommand());
+    if (FFormStyle == fsMDIForm) {
+        RECT r;
+        GetClientRect(Handle(), &r);
+        CLIENTCREATESTRUCT client{nullptr, 0xFF00}; // no window menu; ids of the children
+        FClientHandle = CreateWindowExW(
+            WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+            WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, r.right,
+            r.bottom, Handle(), nullptr, GetModuleHandleW(nullptr), &client);
+        if (!FClientHandle) RaiseLastOSError();
+    }
+    if (!Visible()) return;
+    ShowWindow(Handle(), ShowCommand());
+    if (FFormStyle == fsMDIChild)
+        SendMessageW(MDIParent().ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Handle()),
+                     0);
+}
+
+TForm& TForm::MDIParent() const {
+    auto owner = dynamic_cast<TForm*>(Owner());
+    if (owner && owner->FFormStyle == fsMDIForm) return *owner;
+    TForm* main = OwningApplication()->MainForm();
+    if (!main || main->FFormStyle != fsMDIForm)
+        throw EInvalidOperation("An MDI child form needs an MDI form to live in");
+    main->HandleNeeded();
+    return *main;
+}
+
+// An MDI child is made and destroyed by its MDI client.
+HWND TForm::CreateWindowHandle(const TCreateParams& params) {
+    if (FFormStyle != fsMDIChild) return TCustomForm::CreateWindowHandle(params);
+    const std::wstring className = ToWide(params.WinClassName), caption = ToWide(params.Caption);
+    MDICREATESTRUCTW create{className.c_str(), caption.c_str(), GetModuleHandleW(nullptr),
+                            params.X,          params.Y,        params.Width,
+                            params.Height,     params.Style,    0};
+    return reinterpret_cast<HWND>(
+        SendMessageW(params.WndParent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+}
+
+void TForm::DestroyWindowHandle() {
+    HWND wnd = HandleIfAllocated();
+    HWND client = wnd ? GetParent(wnd) : nullptr;
+    if (FFormStyle == fsMDIChild && client)
+        SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(wnd), 0);
+    else
+        TCustomForm::DestroyWindowHandle();
+    FClientHandle = nullptr;
+}
+
+void TForm::DefaultHandler(TMessage& message) {
+    HWND wnd = HandleIfAllocated();
+    const bool ours = message.Msg >= CM_BASE && message.Msg < 0xC000;
+    if (!wnd || ours || (FFormStyle != fsMDIChild && FFormStyle != fsMDIForm))
+        return TCustomForm::DefaultHandler(message);
+    message.Result =
+        FFormStyle == fsMDIChild
+            ? DefMDIChildProcW(wnd, message.Msg, message.WParam, message.LParam)
+            : DefFrameProcW(wnd, FClientHandle, message.Msg, message.WParam, message.LParam);
+}
+
+TForm* TForm::ActiveMDIChild() const {
+    if (!FClientHandle) return nullptr;
+    HWND child = reinterpret_cast<HWND>(SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+    return dynamic_cast<TForm*>(FindControl(child));
+}
+
+void TForm::Tile() {
+    if (FClientHandle) SendMessageW(FClientHandle, WM_MDITILE, MDITILE_VERTICAL, 0);
+}
+
+void TForm::Cascade() {
+    if (FClientHandle) SendMessageW(FClientHandle, WM_MDICASCADE, 0, 0);
 }
 
 int TForm::ShowCommand() const {
@@ -199,7 +280,11 @@ void TForm::ApplyPosition() {
 
 void TForm::Show() {
     SetVisible(true);
-    if (HandleAllocated()) SetForegroundWindow(Handle());
+    if (!HandleAllocated()) return;
+    if (FFormStyle == fsMDIChild)
+        SendMessageW(GetParent(Handle()), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Handle()), 0);
+    else
+        SetForegroundWindow(Handle());
 }
 
 bool TForm::Active() const {
@@ -218,7 +303,7 @@ void TForm::Close() {
         return;
     }
     if (!CloseQuery()) return;
-    TCloseAction action = caHide;
+    TCloseAction action = FFormStyle == fsMDIChild ? caFree : caHide; // a child has no hiding
     if (OnClose) OnClose(this, action);
     if (action == caNone) return;
     TApplication* app = OwningApplication();

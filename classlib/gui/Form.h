@@ -17,7 +17,8 @@ enum TPosition {
     poMainFormCenter,
     poOwnerFormCenter
 };
-enum TFormStyle { fsNormal, fsStayOnTop };
+// An MDI form's window holds an "MDIClient" window in which the MDI child forms live.
+enum TFormStyle { fsNormal, fsStayOnTop, fsMDIChild, fsMDIForm };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 using TModalResult = int;
@@ -69,6 +70,13 @@ public:
     [[nodiscard]] bool Modal() const { return FModal; }
     [[nodiscard]] bool Active() const;
 
+    // An MDI form's client window, nullptr for other forms or before the window exists.
+    [[nodiscard]] HWND ClientHandle() const { return FClientHandle; }
+    // The MDI child that is active in this MDI form, or nullptr.
+    [[nodiscard]] TForm* ActiveMDIChild() const;
+    void Tile();
+    void Cascade();
+
     // OnCreate is fired by DoCreate, which whoever builds the form calls once its
     // controls exist (TApplication::CreateForm does). OnDestroy fires in the destructor.
     void DoCreate();
@@ -87,6 +95,9 @@ protected:
     void WndProc(TMessage& message) override;
     void VisibleChanged() override;
     void InitializeWnd() override;
+    HWND CreateWindowHandle(const TCreateParams& params) override;
+    void DestroyWindowHandle() override;
+    void DefaultHandler(TMessage& message) override;
 
     void WMClose(TMessage& message);
     void WMActivate(TMessage& message);
@@ -102,6 +113,8 @@ private:
     [[nodiscard]] int ShowCommand() const;
     void CloseModal();
     bool Broadcast(TWinControl* container, TMessage& message);
+    // The MDI form an MDI child lives in: its owner when that is one, else the main form.
+    [[nodiscard]] TForm& MDIParent() const;
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     unsigned FBorderIcons = biSystemMenu | biMinimize | biMaximize;
@@ -110,6 +123,7 @@ private:
     TWindowState FWindowState = wsNormal;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
+    HWND FClientHandle = nullptr;
 };
 
 // The form a control sits on, or nullptr.

@@ -80,7 +80,10 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& params);
-    virtual void CreateWnd();       // makes the window, then the children's
+    virtual void CreateWnd(); // makes the window, then the children's
+    // The window itself, made while the control is being attached to it.
+    virtual HWND CreateWindowHandle(const TCreateParams& params);
+    virtual void DestroyWindowHandle();
     virtual void InitializeWnd() {} // the window exists: send it the control's state
     virtual void DestroyWnd();      // keeps the window's state, then destroys it
     void WndProc(TMessage& message) override;

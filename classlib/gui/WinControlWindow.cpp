@@ -138,10 +138,7 @@ void TWinControl::CreateWnd() {
         TWindowCreation creation(*this, params.WinClassName, [](TObject& control, HWND made) {
             static_cast<TWinControl&>(control).AttachHandle(made);
         });
-        wnd = CreateWindowExW(params.ExStyle, ToWide(params.WinClassName).c_str(),
-                              ToWide(params.Caption).c_str(), params.Style, params.X, params.Y,
-                              params.Width, params.Height, params.WndParent, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+        wnd = CreateWindowHandle(params);
         error = GetLastError();
     }
     if (!wnd) throw EOSError("Cannot create a window of class " + params.WinClassName, error);
@@ -157,6 +154,17 @@ void TWinControl::CreateWnd() {
     if (ShowHint()) UpdateHintTool(*this);
 }
 
+HWND TWinControl::CreateWindowHandle(const TCreateParams& params) {
+    return CreateWindowExW(params.ExStyle, ToWide(params.WinClassName).c_str(),
+                           ToWide(params.Caption).c_str(), params.Style, params.X, params.Y,
+                           params.Width, params.Height, params.WndParent, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+void TWinControl::DestroyWindowHandle() {
+    DestroyWindow(FHandle);
+}
+
 void TWinControl::DestroyHandle() {
     if (!FHandle) return;
     for (TControl* c : FControls) // children first, so that each keeps its state
@@ -169,7 +177,7 @@ void TWinControl::DestroyWnd() {
         if (c->ShowHint()) RemoveHintTool(*c);
     if (ShowHint()) RemoveHintTool(*this);
     FText = ReadText(); // kept for a later window
-    DestroyWindow(FHandle);
+    DestroyWindowHandle();
     DetachHandle(); // in case a subclass kept WM_NCDESTROY from us
 }
 

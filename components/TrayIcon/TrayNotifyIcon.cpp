@@ -191,7 +191,18 @@ bool TTrayNotifyIcon::HookApplication(TMessage& message) {
         Application->MainForm()->SetVisible(true);
     else if (message.Msg == WM_TASKBARCREATED && FIconVisible)
         ShowIcon(); // the shell has restarted
+    else if (message.Msg == WM_WINDOWPOSCHANGED && FFirstPositionChange)
+        FirstPositionChange();
     return false;
+}
+
+void TTrayNotifyIcon::FirstPositionChange() {
+    FFirstPositionChange = false;
+    TForm* main = Application->MainForm();
+    if (!main || main->FormStyle() != fsMDIForm || !OnStartup) return;
+    bool show = true;
+    OnStartup(this, show);
+    if (!show) ShowWindow(Application->Handle(), SW_HIDE);
 }
 
 // The owner form's minimise goes to the notification area when MinimizeToTray is set

@@ -22,6 +22,7 @@ using TTrayMouseEvent =
     std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TTrayMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TCycleEvent = std::function<void(TObject* sender, int nextIndex)>;
+using TStartupEvent = std::function<void(TObject* sender, bool& showMainForm)>;
 
 class TTrayNotifyIcon : public TComponent {
 public:
@@ -73,6 +74,9 @@ public:
     TTrayMouseEvent OnMouseDown, OnMouseUp;
     TTrayMouseMoveEvent OnMouseMove;
     TCycleEvent OnCycle;
+    // Asked once, at the application window's first move, when the main form is an MDI
+    // form; answering false hides the application window.
+    TStartupEvent OnStartup;
 
 private:
     friend struct TTrayIconHandler;
@@ -86,6 +90,7 @@ private:
     void CycleTick();
     void PopupAtCursor();
     void MinimizeStep();
+    void FirstPositionChange();
     bool Notify(DWORD message);
     [[nodiscard]] TForm* OwnerForm() const;
     bool HookApplication(TMessage& message); // through the application's hook list
@@ -107,6 +112,7 @@ private:
     bool FLeftDown = false;
     bool FClickPending = false;
     bool FDoubleClicked = false;
+    bool FFirstPositionChange = true;
     TMsgTimer FCycleTimer;
     TMsgTimer FClickTimer;
     TMsgTimer FExitTimer;

@@ -188,3 +188,31 @@ TEST(TrayIcon, MinimizeToTrayHidesTheMainFormAndShowMainFormBringsItBack) {
     delete form; // frees the icon with it, and unhooks it
     SendMessageW(Application->Handle(), WM_SIZE, SIZE_MINIMIZED, 0);
 }
+
+// With an MDI form as the main form the icon is asked at the application window's first
+// move whether the program shows itself, and only then.
+TEST(TrayIcon, AnMDIMainFormAsksOnStartupAtTheFirstMoveOnly) {
+    const bool wasVisible = IsWindowVisible(Application->Handle());
+    for (TFormStyle style : {fsNormal, fsMDIForm}) {
+        auto* form = new TForm(Application);
+        form->SetFormStyle(style);
+        Application->SetMainForm(form);
+        auto* icon = new TTrayNotifyIcon(form);
+        int asked = 0;
+        icon->OnStartup = [&](TObject*, bool& show) {
+            EXPECT_TRUE(show);
+            ++asked;
+            show = false;
+        };
+        ShowWindow(Application->Handle(), SW_SHOWNA);
+        SetWindowPos(Application->Handle(), nullptr, 10, 10, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(Application->Handle(), nullptr, 20, 20, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(asked, style == fsMDIForm ? 1 : 0);
+        EXPECT_EQ(IsWindowVisible(Application->Handle()) != 0, style != fsMDIForm);
+        Application->SetMainForm(nullptr);
+        delete form;
+    }
+    ShowWindow(Application->Handle(), wasVisible ? SW_SHOWNA : SW_HIDE);
+}
