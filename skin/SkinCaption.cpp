@@ -95,12 +95,13 @@ bool TWinSysButton::VisibleBy(int code, bool first) const {
     case 7: return !FOwner.HadMaxBox();
     case 8: return FOwner.HadMinBox() && (!first || FOwner.HadSysMenu());
     case 9: return !FOwner.HadMinBox();
+    case 100: return FOwner.MenuBar() && FOwner.MDIChildMaximized();
     case 200: return FOwner.BorderKind() == TBorderKind::Dialog && !FOwner.DialogClass();
     }
     if (code > 200 && code < 1000) return true;
     if (code >= 1000 && code <= 2000)
         return !first || SendMessageW(FOwner.Handle, WM_SKINBUTTONVISIBLE, FIndex, 0) >= 1;
-    return false; // 5, 100 (no MDI frames here) and every other code
+    return false; // 5 and every other code
 }
 
 void TWinSysButton::UpdateVisible() {
@@ -128,6 +129,14 @@ void TWinSysButton::Layout(int windowWidth) {
     case TCaptionAlign::BeforeTextAlt: Rect = {text.left - w - x, y, text.left - x, y + h}; break;
     case TCaptionAlign::AfterText:
     case TCaptionAlign::AfterTextAlt: Rect = {text.right + x, y, text.right + x + w, y + h}; break;
+    case TCaptionAlign::MenuBar: {
+        const TFrameMetrics& m = FOwner.Metrics();
+        const TDataSkinObject* bar = FOwner.SkinData()->Elements().MenuBar.get();
+        const int left = windowWidth - x - m.Right - (bar ? bar->LeftWidth : 0);
+        const int top = m.Title + (m.MenuBar - h) / 2;
+        Rect = {left, top, left + w, top + h};
+        break;
+    }
     default: Rect = {0, 0, w, h};
     }
 }
@@ -146,7 +155,8 @@ void TWinSysButton::PaintInto(HDC dc, int frame) {
 void TWinSysButton::Paint() {
     TBitmap& back = FOwner.Frame().TitleBackground();
     const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
-    if (!Laid() || back.Empty() || w <= 0 || h <= 0) return;
+    // The buttons in the menu bar are drawn with the bar.
+    if (!Laid() || Align() == TCaptionAlign::MenuBar || back.Empty() || w <= 0 || h <= 0) return;
     // Composed off screen from the title's background: no trace of the last state.
     TBitmap scratch;
     scratch.SetSize(back.Width(), back.Height());
@@ -239,11 +249,11 @@ void TCaptionButtons::OnNcLButtonUp(TMessage& message) {
     case TCaptionAction::IconMenu:
     case TCaptionAction::SystemMenuAlt: SystemPopup({screen.x + 1, screen.y + 1}); break;
     case TCaptionAction::ChildMinimize:
+    case TCaptionAction::ChildMinimizeAlt: FForm.MDIChildCommand(SC_MINIMIZE); break;
     case TCaptionAction::ChildRestore:
+    case TCaptionAction::ChildRestoreAlt: FForm.MDIChildCommand(SC_RESTORE); break;
     case TCaptionAction::ChildClose:
-    case TCaptionAction::ChildMinimizeAlt:
-    case TCaptionAction::ChildRestoreAlt:
-    case TCaptionAction::ChildCloseAlt: break;
+    case TCaptionAction::ChildCloseAlt: FForm.MDIChildCommand(SC_CLOSE); break;
     default: PostMessageW(FForm.Handle, WM_SKINSYSBUTTON, button->Element.Action, 0);
     }
 }

@@ -34,7 +34,7 @@ enum class TCaptionAction {
     Maximize = 1,
     Minimize = 2,
     SystemMenu = 3,
-    ChildMinimize = 7, // the active MDI child's commands: no MDI frames here
+    ChildMinimize = 7, // the active MDI child's commands
     ChildRestore = 8,
     ChildClose = 9,
     IconMenu = 11,
@@ -100,6 +100,9 @@ public:
     // One button per caption-button element of the skin, in its order.
     void Make();
     void Clear() { FButtons.clear(); }
+    [[nodiscard]] const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const {
+        return FButtons;
+    }
     void Layout(int windowWidth);
     // Every laid-out button at rest, into the title picture.
     void Paint(HDC titleDC);

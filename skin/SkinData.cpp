@@ -194,10 +194,13 @@ void TSkinData::SetSkinFile(const std::string& fileName) {
     if (!FileExists(fileName)) return;
     FSkinStream = ReadFileToString(fileName);
     LoadSkin();
-    if (SkinFormtype != sfMainform) return;
-    if (!SkinManager()) Loaded();
+    if (SkinFormtype == sfMainform && !SkinManager()) Loaded();
     TSkinManage* manager = SkinManager();
+    if (!manager) return;
+    // The windows skinned from this data let go of the elements just replaced, before
+    // any of them paints again, and take the new ones when the skin is re-applied.
     manager->SetActionData(this);
+    manager->RefreshData();
     if (manager->State == TManagerState::Running) manager->RequestAction(TSkinAction::Reapply, 250);
 }
 

@@ -1,4 +1,5 @@
 #include "skin/SkinForm.h"
+#include "classlib/gui/Form.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/Timer.h"
 #include "classlib/gui/WinControl.h"
@@ -51,27 +52,38 @@ void TSkinForm::InitWindow(TSkinData* data) {
     FHoverTimer->SetInterval(250);
     FHoverTimer->SetOnTimer([this](TObject* sender) { TimerTick(sender); });
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
-    const bool child = style & WS_CHILD;
+    const LONG_PTR exStyle = GetWindowLongPtrW(Handle, GWL_EXSTYLE);
+    AttachMDI(exStyle);
+    const bool mdiChild = FMDIRole == TMDIRole::Child;
+    const bool child = (style & WS_CHILD) && !mdiChild;
     FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !child && data->HasFrame();
     RECT client;
     GetClientRect(Handle, &client);
     FFrame->Attach(style, child, {client.right, client.bottom});
     ReadPlacement();
-    ReadBorderKind(style, GetWindowLongPtrW(Handle, GWL_EXSTYLE));
+    ReadBorderKind(style, exStyle);
     FCaption->MakeSystemPopup();
+    TSkinManage* manager = SkinManager();
     if (FFrameSkin) {
-        if (HMENU menu = GetMenu(Handle)) {
+        if (HMENU menu = GetMenu(Handle); menu && !mdiChild) {
             FFrame->SetMenuBarHeight(GetSystemMetrics(SM_CYMENU));
             FMenuBar = std::make_unique<TSkinMenu>(*this, *data);
             FMenuBar->Build(menu);
         }
-        if (FPlacement != TPlacement::Minimized) FFrame->SetNative(false);
+        if (FPlacement != TPlacement::Minimized &&
+            !(mdiChild && manager && manager->MDIMaximized()))
+            FFrame->SetNative(false);
         FFrame->Load();
+        // The top of an MDI child is never lower than its native one.
+        const int native = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+        if (mdiChild && native > FFrame->Metrics().Title)
+            FFrame->SetMenuBarHeight(native - FFrame->Metrics().Title);
     } else {
         FAttach = TAttachState::Ready;
     }
     FSubclass =
         std::make_unique<TWindowSubclass>(Handle, TWndMethod::Of<&TSkinForm::SkinWndProc>(this));
+    if (mdiChild && FPlacement == TPlacement::Maximized && manager) manager->SetMDIMaximized(true);
     InvalidateRect(Handle, nullptr, TRUE);
 }
 
@@ -94,8 +106,10 @@ void TSkinForm::ReadBorderKind(LONG_PTR style, LONG_PTR exStyle) {
 void TSkinForm::Activate() {
     FActivated = true;
     SkinWindowControls(*this);
-    if (FAttach == TAttachState::Attaching && FFrameSkin && FBorderKind != TBorderKind::Popup &&
-        FPlacement != TPlacement::Minimized) {
+    if (FAttach == TAttachState::Attaching && FFrameSkin && FMDIRole == TMDIRole::Child) {
+        ActivateMDIChild();
+    } else if (FAttach == TAttachState::Attaching && FFrameSkin &&
+               FBorderKind != TBorderKind::Popup && FPlacement != TPlacement::Minimized) {
         FAttach = TAttachState::KeepingSize;
         FFrame->KeepClientSize();
         FAttach = TAttachState::Ready;
@@ -112,6 +126,7 @@ void TSkinForm::Detach() {
     FCaption->Clear();
     FMenuBar.reset();
     FFrame->ForgetTitle();
+    FClientSubclass.reset();
     FSubclass.reset();
 }
 
@@ -121,7 +136,8 @@ void TSkinForm::Unskin() {
         // Where the native frame puts the client area when it stays where it is now.
         RECT target;
         GetClientRect(Handle, &target);
-        MapWindowPoints(Handle, nullptr, reinterpret_cast<POINT*>(&target), 2);
+        MapWindowPoints(Handle, FMDIRole == TMDIRole::Child ? GetParent(Handle) : nullptr,
+                        reinterpret_cast<POINT*>(&target), 2);
         if (FMenuBar && !GetMenu(Handle)) SetMenu(Handle, FMenuBar->Menu());
         FFrame->ClearRegion();
         FFrame->SetNative(true);
@@ -156,16 +172,28 @@ void TSkinForm::FrameChanged() {
 
 void TSkinForm::SkinChanged() {
     if (FDropped) return;
-    if (FForm) FForm->SetColor(FSkinData->Colours().ButtonFace);
+    if (FForm) {
+        const TColor face = FSkinData->Colours().ButtonFace;
+        FForm->SetColor(face);
+        for (int i = 0; i < FForm->ComponentCount(); ++i)
+            if (auto form = dynamic_cast<TForm*>(FForm->Components(i))) form->SetColor(face);
+    }
     FControls.RefreshAll();
     if (FFrameSkin && FAttach == TAttachState::Ready) {
         FAttach = TAttachState::Reapplying;
-        FFrame->Load();
+        if (FForm && (FSkinData->SkinControls & SkinKind(xcPopupMenu)))
+            SkinFormPopupMenus(FForm, FSkinData);
         FFrame->KeepClientSize();
         FFrame->UpdateRegion();
         FAttach = TAttachState::Ready;
     }
     Repaint();
+}
+
+void TSkinForm::FreeSysButtons() {
+    DropHot();
+    FCaption->Clear();
+    FFrame->ForgetTitle();
 }
 
 void TSkinForm::ReadPlacement() {
@@ -205,6 +233,7 @@ bool TSkinForm::Stage1(TMessage& message) {
     switch (message.Msg) {
     case WM_SKINQUERY: message.Result = 1; return true;
     case WM_SKINACTIVATE: Activate(); return true;
+    case WM_SKINCHANGED: SkinChanged(); return true;
     case WM_ERASEBKGND:
         if (FForm) return false;
         RECT r;
@@ -261,8 +290,8 @@ bool TSkinForm::Stage2(TMessage& message) {
     case WM_ACTIVATE: FActive = LOWORD(message.WParam) != WA_INACTIVE; break;
     case WM_NCACTIVATE: FActive = message.WParam != 0; break;
     }
-    return FPlacement != TPlacement::Minimized && FAttach != TAttachState::Attaching &&
-           Stage3(message);
+    return FrameDrawn() && FPlacement != TPlacement::Minimized &&
+           FAttach != TAttachState::Attaching && Stage3(message);
 }
 
 bool TSkinForm::Stage3(TMessage& message) {
@@ -287,7 +316,11 @@ void TSkinForm::OnSize(TMessage& message) {
     FPlacement = message.WParam == SIZE_MINIMIZED   ? TPlacement::Minimized
                  : message.WParam == SIZE_MAXIMIZED ? TPlacement::Maximized
                                                     : TPlacement::Normal;
-    if (FPlacement != TPlacement::Minimized &&
+    if (FMDIRole == TMDIRole::Child) FollowMDIPlacement();
+    TSkinManage* manager = SkinManager();
+    const bool mdiHeld = FMDIRole == TMDIRole::Child &&
+                         ((manager && manager->MDIMaximized()) || FPlacement != TPlacement::Normal);
+    if (FPlacement != TPlacement::Minimized && !mdiHeld &&
         (FAttach == TAttachState::Ready || FAttach == TAttachState::Reapplying))
         FFrame->UpdateRegion();
 }
@@ -295,7 +328,8 @@ void TSkinForm::OnSize(TMessage& message) {
 void TSkinForm::OnGetMinMaxInfo(TMessage& message) {
     CallPrevious(message);
     ReadPlacement();
-    FFrame->SetNative(FPlacement == TPlacement::Minimized);
+    FFrame->SetNative(FPlacement == TPlacement::Minimized ||
+                      (FMDIRole == TMDIRole::Child && FPlacement == TPlacement::Maximized));
     if (FBorderKind == TBorderKind::Sizing) {
         auto info = reinterpret_cast<MINMAXINFO*>(message.LParam);
         info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
@@ -319,9 +353,18 @@ bool TSkinForm::OnSysCommand(TMessage& message) {
             return true;
         }
     }
-    if (command == SC_MINIMIZE) FPlacement = TPlacement::Minimized;
+    const bool mdiChild = FMDIRole == TMDIRole::Child;
+    if (command == SC_MINIMIZE) {
+        FPlacement = TPlacement::Minimized;
+        if (mdiChild) FFrame->SetNative(true);
+    }
     if (command == SC_MAXIMIZE) FPlacement = TPlacement::Maximized;
-    if (command == SC_RESTORE) FPlacement = TPlacement::Normal;
+    if (command == SC_RESTORE) {
+        FPlacement = TPlacement::Normal;
+        if (TSkinManage* manager = SkinManager(); mdiChild && manager)
+            manager->SetMDIMaximized(false);
+        if (mdiChild) FFrame->SetNative(false);
+    }
     CallPrevious(message);
     return true;
 }
@@ -343,6 +386,9 @@ void TSkinForm::OnSetText(TMessage& message) {
 void TSkinForm::OnNcActivate(TMessage& message) {
     FActive = message.WParam != 0;
     if (FHoverTimer) FHoverTimer->SetEnabled(FActive);
+    if (FMDIRole == TMDIRole::Frame && FMDIClient)
+        SendMessageW(FMDIClient, WM_NCACTIVATE, message.WParam, 0);
+    if (FMDIRole == TMDIRole::Child) CallPrevious(message);
     FFrame->Paint();
     message.Result = 1;
 }
@@ -354,6 +400,8 @@ void TSkinForm::DropHot() {
 
 void TSkinForm::Maximize() {
     if (FPlacement == TPlacement::Maximized) return Restore();
+    if (TSkinManage* manager = SkinManager(); manager && FMDIRole == TMDIRole::Child)
+        manager->SetMDIMaximized(true);
     FPlacement = TPlacement::Maximized;
     DropHot();
     PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);

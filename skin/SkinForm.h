@@ -31,6 +31,8 @@ enum class TAttachState {
     Gone = 6
 };
 enum class TPlacement { Normal = 0, Maximized = 1, Minimized = 2 };
+// An MDI frame holds an "MDIClient" window; an MDI child lives in one.
+enum class TMDIRole { None = 0, Frame = 1, Child = 2 };
 // A popup border has no skinned frame; a dialog border has no system-menu button.
 enum class TBorderKind { Sizing = 0, Fixed = 1, Popup = 2, Dialog = 3 };
 
@@ -44,7 +46,12 @@ public:
     void InitWindow(TSkinData* data);
     void Unskin();
     void Repaint();
+    // Re-applies a changed skin; the caption buttons and metrics are loaded before.
     void SkinChanged();
+    // The caption buttons go: they point into the skin's elements.
+    void FreeSysButtons();
+    // Frame metrics and caption buttons from the skin.
+    void LoadFrame() { FFrame->Load(); }
     void FrameChanged(); // SetWindowPos with SWP_FRAMECHANGED only
     void PaintFrame(HDC dc = nullptr) { FFrame->Paint(dc); }
 
@@ -73,6 +80,19 @@ public:
     [[nodiscard]] bool HadMaxBox() const { return FFrame->HadMaxBox(); }
     [[nodiscard]] bool HadMinBox() const { return FFrame->HadMinBox(); }
     [[nodiscard]] TSkinMenu* MenuBar() const { return FMenuBar.get(); }
+    [[nodiscard]] TMDIRole MDIRole() const { return FMDIRole; }
+    // An MDI frame's client window.
+    [[nodiscard]] HWND MDIClient() const { return FMDIClient; }
+    // An MDI frame whose active child is maximized.
+    [[nodiscard]] bool MDIChildMaximized() const;
+    // The skinned frame is drawn: not an MDI child that is not normal or has its
+    // native frame.
+    [[nodiscard]] bool FrameDrawn() const;
+    // An MDI child follows the manager's MDI-maximized mode and native-frames flag.
+    void MDIMaximizedChanged(bool on);
+    void NativeFramesChanged(bool native);
+    // An MDI frame sends its active child the system command.
+    void MDIChildCommand(WPARAM command);
     [[nodiscard]] bool MenuTracking() const { return FMenuTracking; }
     void SetMenuTracking(bool value) { FMenuTracking = value; }
 
@@ -106,6 +126,10 @@ private:
     void OnSetText(TMessage& message);
     void OnNcActivate(TMessage& message);
     void TimerTick(TObject* sender);
+    void AttachMDI(LONG_PTR exStyle);
+    void ClientWndProc(TMessage& message);
+    void ActivateMDIChild();
+    void FollowMDIPlacement();
 
     std::unique_ptr<TWindowSubclass> FSubclass;
     TSkinControls FControls;
@@ -128,4 +152,8 @@ private:
     std::unique_ptr<TSkinFrame> FFrame;
     std::unique_ptr<TCaptionButtons> FCaption;
     std::unique_ptr<TSkinMenu> FMenuBar;
+    TMDIRole FMDIRole = TMDIRole::None;
+    HWND FMDIClient = nullptr;
+    std::unique_ptr<TWindowSubclass> FClientSubclass;
+    bool FSavedMenuUpdate = true;
 };

@@ -4,6 +4,7 @@
 #include "skin/SkinCaption.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
+#include "skin/SkinManage.h"
 #include "skin/SkinMenuBar.h"
 #include "skin/SkinPaint.h"
 #include <algorithm>
@@ -82,6 +83,10 @@ void TSkinFrame::Load() {
 
 void TSkinFrame::SetNative(bool restore) {
     if (restore && FChild) return;
+    const bool mdiChild = FForm.MDIRole() == TMDIRole::Child;
+    if (TSkinManage* manager = SkinManager();
+        !restore && mdiChild && manager && manager->MDIMaximized())
+        return;
     const LONG_PTR style = GetWindowLongPtrW(FForm.Handle, GWL_STYLE);
     LONG_PTR changed = style;
     if (restore) {
@@ -91,7 +96,7 @@ void TSkinFrame::SetNative(bool restore) {
         if (FSavedBits & sbCaption) changed |= WS_CAPTION;
     } else {
         const TOSVersion v = OSVersionQuery();
-        const bool unowned = !GetWindow(FForm.Handle, GW_OWNER) ||
+        const bool unowned = (!GetWindow(FForm.Handle, GW_OWNER) && !mdiChild) ||
                              (GetWindowLongPtrW(FForm.Handle, GWL_EXSTYLE) & WS_EX_APPWINDOW);
         if (unowned && !KeepsNativeCaption(v.PlatformId, v.Major, v.Minor)) {
             if ((style & WS_CAPTION) == WS_CAPTION) FSavedBits |= sbCaption;
@@ -107,7 +112,7 @@ bool TSkinFrame::Shown() const {
     const TAttachState state = FForm.AttachState();
     return (state == TAttachState::Ready || state == TAttachState::Reapplying) &&
            FForm.BorderKind() != TBorderKind::Popup && FForm.FrameSkinned() &&
-           FForm.Placement() != TPlacement::Minimized;
+           FForm.Placement() != TPlacement::Minimized && FForm.FrameDrawn();
 }
 
 void TSkinFrame::Paint(HDC given) {
@@ -193,13 +198,14 @@ void TSkinFrame::PaintCaptionText(HDC dc) {
 }
 
 void TSkinFrame::UpdateRegion() {
-    if (FForm.AttachState() == TAttachState::Gone || !FForm.FrameSkinned()) return;
+    if (FForm.AttachState() == TAttachState::Gone || !FForm.FrameSkinned() || !FForm.FrameDrawn())
+        return;
     RECT r;
     GetWindowRect(FForm.Handle, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
     if (FRegionSet && w == FRegionSize.cx && h == FRegionSize.cy &&
-        FForm.AttachState() != TAttachState::Reapplying)
+        FForm.AttachState() != TAttachState::Reapplying && FForm.MDIRole() != TMDIRole::Child)
         return;
     FRegionSize = {w, h};
     const auto& borders = Data().Elements().Borders;
@@ -240,7 +246,7 @@ void TSkinFrame::UpdateRegion() {
 void TSkinFrame::ClearRegion() {
     if (!FRegionSet) return;
     FTitle.SetSize(0, 0);
-    SetWindowRgn(FForm.Handle, nullptr, FALSE);
+    SetWindowRgn(FForm.Handle, nullptr, FForm.MDIRole() == TMDIRole::Child);
     FRegionSet = false;
     FRegionSize = {0, 0};
 }

@@ -29,6 +29,9 @@ public:
     // The window's caption bits and client size as the skin takes it over.
     void Attach(LONG_PTR style, bool child, SIZE client);
     void SetMenuBarHeight(int height) { FMetrics.MenuBar = height; }
+    // The client size kept at activation.
+    void SetAttachClient(SIZE client) { FAttachClient = client; }
+    [[nodiscard]] bool RegionSet() const { return FRegionSet; }
     // Metrics from the skin; the caption buttons are made anew.
     void Load();
     // Hides the native caption (its buttons, or all of it) or gives it back.

@@ -295,10 +295,43 @@ void TSkinManage::UnskinAll() {
     FForms.clear();
 }
 
-void TSkinManage::SkinChanged() {
+void TSkinManage::RefreshData() {
+    for (auto& form : FForms)
+        if (form->SkinData() == FActionData) form->FreeSysButtons();
+}
+
+// Caption buttons and metrics are loaded anew first, then each window applies the skin.
+void TSkinManage::SkinChanged(const TSkinForm* only) {
+    DropDead();
+    std::vector<HWND> changed;
+    for (auto& form : FForms)
+        if (only ? form.get() == only : form->SkinData() == FActionData) {
+            form->FreeSysButtons();
+            form->LoadFrame();
+            changed.push_back(form->Handle);
+        }
+    for (HWND wnd : changed)
+        SendMessageW(wnd, WM_SKINCHANGED, 0, 0);
+}
+
+void TSkinManage::SetMDIMaximized(bool value) {
+    if (value == FMDIMaximized) return;
+    FMDIMaximized = value;
     DropDead();
     for (auto& form : FForms)
-        if (form->SkinData() == FActionData) form->SkinChanged();
+        if (form->MDIRole() == TMDIRole::Child) form->MDIMaximizedChanged(value);
+    // The frames' menu bars show or hide the maximized child's buttons.
+    for (auto& form : FForms)
+        if (form->MDIRole() == TMDIRole::Frame)
+            PostMessageW(form->Handle, WM_SKINREPAINTFRAME, 0, 0);
+}
+
+void TSkinManage::SetNativeMDIFrames(bool value) {
+    if (value == FNativeFrames) return;
+    FNativeFrames = value;
+    DropDead();
+    for (auto& form : FForms)
+        if (form->MDIRole() == TMDIRole::Child) form->NativeFramesChanged(value);
 }
 
 void TSkinManage::DoAction() {
@@ -315,13 +348,13 @@ void TSkinManage::DoAction() {
             form->Repaint();
             std::erase_if(FForms, [form](const auto& f) { return f.get() == form; });
         }
-        if (FAction == TSkinAction::Reapply && form) form->SkinChanged();
+        if (FAction == TSkinAction::Reapply && form) SkinChanged(form);
     } else if (FAction == TSkinAction::SkinAll)
         SkinForms();
     else if (FAction == TSkinAction::UnskinAll)
         UnskinAll();
     else if (FAction == TSkinAction::Reapply)
-        SkinChanged();
+        SkinChanged(nullptr);
     else if (FAction == TSkinAction::DropDead)
         DropDead();
     FActionData = nullptr;

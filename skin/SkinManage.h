@@ -38,11 +38,22 @@ public:
     void SetActionData(TSkinData* data) { FActionData = data; }
     void RequestAction(TSkinAction action, unsigned interval);
     void DoAction();
+    // Every window skinned from the action data lets go of its caption buttons, which
+    // point into the elements a new skin has just replaced.
+    void RefreshData();
     [[nodiscard]] TSkinForm* FindSkinForm(HWND wnd);
     void SetMenuOwner(TObject* owner);
     [[nodiscard]] TBitmap* GetMenuBitmap(TObject* owner) const;
     [[nodiscard]] int SkinnedCount() const { return static_cast<int>(FForms.size()); }
     [[nodiscard]] TSkinData* MainData() const { return FMainData; }
+
+    // MDI children drawn with their native frames (true) or skinned ones.
+    [[nodiscard]] bool NativeMDIFrames() const { return FNativeFrames; }
+    void SetNativeMDIFrames(bool value);
+    // On while an MDI child is maximized: every skinned MDI child then has its native
+    // caption bits and no region; switched off, those not minimized are skinned again.
+    [[nodiscard]] bool MDIMaximized() const { return FMDIMaximized; }
+    void SetMDIMaximized(bool value);
 
     bool Active = false;
     bool SkinAll = false; // while action 1 walks the forms: child windows are not refused
@@ -61,7 +72,7 @@ private:
     void DropDead();
     void SkinForms();
     void UnskinAll();
-    void SkinChanged();
+    void SkinChanged(const TSkinForm* only);
 
     std::unique_ptr<TTimer> FTimer;
     std::unique_ptr<TTimer> FDropTimer; // frees the objects of destroyed windows soon after
@@ -72,6 +83,8 @@ private:
     TSkinAction FAction = TSkinAction::None;
     TSkinData* FActionData = nullptr;
     TSkinData* FMainData = nullptr;
+    bool FNativeFrames = false;
+    bool FMDIMaximized = false;
 };
 
 // The global manager: nullptr until the first TSkinData is loaded.

@@ -81,7 +81,22 @@ void TSkinMenu::Paint(HDC dc, const RECT& bar) {
             button->Rect = {bar.left + x, bar.top, bar.left + x + bw, bar.bottom - 1};
             x += bw;
         }
+        PaintMDIButtons(f, bar);
     });
+}
+
+// An MDI frame with a maximized child shows the child's caption buttons in its bar.
+void TSkinMenu::PaintMDIButtons(HDC dc, const RECT& bar) {
+    if (FForm.MDIRole() != TMDIRole::Frame || !FForm.MDIChildMaximized()) return;
+    for (const auto& button : FForm.Caption().Buttons()) {
+        TDataSkinSysButton& e = button->Element;
+        if (button->Align() != TCaptionAlign::MenuBar || !button->Laid() || e.Bitmap.Empty())
+            continue;
+        RECT r = button->Rect;
+        OffsetRect(&r, -bar.left, -bar.top);
+        DrawSkinFrame(dc, r, e.Bitmap, true, e.FrameCount, 1);
+    }
+    if (TSkinManage* manager = SkinManager()) manager->SetMDIMaximized(true);
 }
 
 void TMenuBtn::Paint() {

@@ -59,6 +59,7 @@ private:
     static LRESULT CALLBACK MsgFilter(int code, WPARAM wParam, LPARAM lParam);
     bool Filter(MSG& msg);
     void PaintCaption(HDC dc, const TMenuBtn& button, const RECT& r) const;
+    void PaintMDIButtons(HDC dc, const RECT& bar);
 
     TSkinForm& FForm;
     TSkinData& FData;

@@ -1,0 +1,192 @@
+// A skinned MDI form with two MDI children, as the screen shows it: normal children
+// in skinned frames; a maximized one with its native caption bits and the active
+// child's three buttons in the frame's menu bar, which restore and close it; tile and
+// cascade giving every child its skinned frame back; native MDI frames on and off.
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Form.h"
+#include "skin/ScreenPixels.h"
+#include "skin/SkinCaption.h"
+#include "skin/SkinManage.h"
+#include "skin/SolidSkin.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// Frames 1 to 4 of the minimize, restore and close buttons of the MDI child.
+constexpr uint32_t MDIColours[12] = {0x3060E0, 0x203080, 0x80A0FF, 0x101840, 0xE06030, 0x803020,
+                                     0xFFA080, 0x401810, 0x30E060, 0x208030, 0x80FFA0, 0x104018};
+constexpr int MDIButton = 12;
+
+class SkinMDIPixels : public TPixelTest {
+protected:
+    void SetUp() override {
+        TPixelTest::SetUp();
+        Data = new TSkinData(Application);
+        Data->SetActive(true);
+        LoadSolidSkin(*Data, "[MDIControls]\nImage=mdicontrols.bmp\n",
+                      {{"mdicontrols.bmp", MakeBmp(MDIButton, MDIButton,
+                                                   std::vector<uint32_t>(std::begin(MDIColours),
+                                                                         std::end(MDIColours)))}});
+        Data->Loaded();
+        Frame = std::make_unique<TForm>(Application);
+        Frame->SetFormStyle(fsMDIForm);
+        Frame->SetBounds(60, 60, 640, 480);
+        Frame->SetCaption("Frame");
+        HMENU bar = CreateMenu();
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"&File");
+        SetMenu(Frame->Handle(), bar);
+        Frame->Show();
+        ASSERT_TRUE(PumpUntil([&] { return Skinned(Frame->Handle()); }));
+    }
+    void TearDown() override {
+        Frame.reset();
+        delete Data;
+        FreeSkinManager();
+    }
+    // The skinned window, once it has been activated.
+    static TSkinForm* Skinned(HWND wnd) {
+        TSkinForm* skinned = SkinManager()->FindSkinForm(wnd);
+        return skinned && skinned->Activated() ? skinned : nullptr;
+    }
+    TForm* Child(const std::string& caption, int x) {
+        auto child = new TForm(Frame.get());
+        child->SetFormStyle(fsMDIChild);
+        child->SetBounds(x, 10, 240, 180);
+        child->SetCaption(caption);
+        child->Show();
+        EXPECT_TRUE(PumpUntil([&] { return Skinned(child->Handle()); }));
+        return child;
+    }
+    HWND Client() const { return Frame->ClientHandle(); }
+    // The child shows the skin's left border and bottom: its skinned frame.
+    static bool SkinnedFrameShown(HWND wnd) {
+        RECT r;
+        GetWindowRect(wnd, &r);
+        const int h = r.bottom - r.top;
+        const uint32_t left = WindowPixelSoon(wnd, 2, h / 2, solid::LeftActive, 1500);
+        return left == solid::LeftActive || left == solid::LeftInactive;
+    }
+    // The non-client height is the skin's title and bottom, or the top of a native
+    // caption where that is higher.
+    static bool SkinnedClientSize(HWND wnd) {
+        TSkinForm* skinned = SkinManager()->FindSkinForm(wnd);
+        RECT client, window;
+        GetClientRect(wnd, &client);
+        GetWindowRect(wnd, &window);
+        const TFrameMetrics& m = skinned->Metrics();
+        return window.right - window.left - client.right == m.Left + m.Right &&
+               window.bottom - window.top - client.bottom == m.Title + m.MenuBar + m.Bottom;
+    }
+    static bool NativeCaptionBits(HWND wnd) {
+        const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+        return (style & WS_SYSMENU) && (style & WS_MAXIMIZEBOX) && (style & WS_MINIMIZEBOX);
+    }
+    static bool HasRegion(HWND wnd) {
+        TRegionHandle region(CreateRectRgn(0, 0, 0, 0));
+        return GetWindowRgn(wnd, region.Get()) != ERROR;
+    }
+    // The frame's MDI-child button with that action, laid out in the menu bar.
+    TWinSysButton* MDIButtonOf(TCaptionAction action) const {
+        for (const auto& button : Skinned(Frame->Handle())->Caption().Buttons())
+            if (button->Action() == action) return button.get();
+        return nullptr;
+    }
+    void Click(TWinSysButton& button) const {
+        HWND wnd = Frame->Handle();
+        RECT r;
+        GetWindowRect(wnd, &r);
+        const LPARAM at = MAKELPARAM(r.left + (button.Rect.left + button.Rect.right) / 2,
+                                     r.top + (button.Rect.top + button.Rect.bottom) / 2);
+        SendMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, at);
+        SendMessageW(wnd, WM_NCLBUTTONUP, HTMENU, at);
+    }
+    TSkinData* Data = nullptr;
+    std::unique_ptr<TForm> Frame;
+};
+
+} // namespace
+
+TEST_F(SkinMDIPixels, MaximizeRestoreTileCascadeAndCloseKeepEveryChildFramed) {
+    TForm* one = Child("One", 10);
+    TForm* two = Child("Two", 280);
+    EXPECT_EQ(Skinned(Frame->Handle())->MDIRole(), TMDIRole::Frame);
+    for (TForm* child : {one, two}) {
+        HWND wnd = child->Handle();
+        EXPECT_EQ(Skinned(wnd)->MDIRole(), TMDIRole::Child);
+        EXPECT_TRUE(SkinnedClientSize(wnd));
+        EXPECT_TRUE(SkinnedFrameShown(wnd));
+        EXPECT_TRUE(HasRegion(wnd));
+    }
+    const LONG_PTR clientStyle = GetWindowLongPtrW(Client(), GWL_STYLE);
+    EXPECT_FALSE(clientStyle & (WS_HSCROLL | WS_VSCROLL)) << "no scroll bars without the option";
+
+    // Maximized: native caption bits, no region, the three buttons in the menu bar.
+    SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
+    ASSERT_TRUE(PumpUntil([&] { return SkinManager()->MDIMaximized(); }));
+    SettleScreen();
+    EXPECT_TRUE(NativeCaptionBits(one->Handle()));
+    EXPECT_FALSE(HasRegion(one->Handle()));
+    const TCaptionAction actions[3] = {TCaptionAction::ChildMinimize, TCaptionAction::ChildRestore,
+                                       TCaptionAction::ChildClose};
+    for (int k = 0; k < 3; ++k) {
+        TWinSysButton* button = MDIButtonOf(actions[k]);
+        ASSERT_TRUE(button);
+        ASSERT_TRUE(button->Laid());
+        const RECT& r = button->Rect;
+        EXPECT_GE(r.top, Skinned(Frame->Handle())->Metrics().Title) << "in the menu bar";
+        const uint32_t expected = MDIColours[4 * k];
+        EXPECT_EQ(WindowPixelSoon(Frame->Handle(), (r.left + r.right) / 2, (r.top + r.bottom) / 2,
+                                  expected),
+                  expected);
+    }
+
+    // The restore button gives the child its skinned frame back.
+    Click(*MDIButtonOf(TCaptionAction::ChildRestore));
+    ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(one->Handle()); }));
+    EXPECT_FALSE(SkinManager()->MDIMaximized());
+    EXPECT_FALSE(NativeCaptionBits(one->Handle()));
+    EXPECT_TRUE(HasRegion(one->Handle()));
+    EXPECT_TRUE(PumpUntil([&] { return !MDIButtonOf(TCaptionAction::ChildRestore)->Laid(); }));
+    EXPECT_TRUE(SkinnedFrameShown(one->Handle()));
+
+    // Tiled or cascaded from a maximized child, every child is framed again.
+    for (bool tile : {true, false}) {
+        SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(two->Handle()), 0);
+        ASSERT_TRUE(PumpUntil([&] { return SkinManager()->MDIMaximized(); }));
+        tile ? Frame->Tile() : Frame->Cascade();
+        ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(two->Handle()); }));
+        EXPECT_FALSE(SkinManager()->MDIMaximized());
+        for (TForm* child : {one, two}) {
+            EXPECT_TRUE(SkinnedClientSize(child->Handle())) << (tile ? "tile" : "cascade");
+            EXPECT_TRUE(SkinnedFrameShown(child->Handle())) << (tile ? "tile" : "cascade");
+        }
+    }
+
+    // The close button closes the maximized child; the other one is left.
+    SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(two->Handle()), 0);
+    ASSERT_TRUE(PumpUntil([&] { return SkinManager()->MDIMaximized(); }));
+    SettleScreen();
+    HWND twoWnd = two->Handle();
+    Click(*MDIButtonOf(TCaptionAction::ChildClose));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(twoWnd); }));
+    EXPECT_EQ(Frame->ActiveMDIChild(), one);
+    EXPECT_EQ(SkinManager()->MDIMaximized(), bool(IsZoomed(one->Handle())));
+}
+
+TEST_F(SkinMDIPixels, NativeMDIFramesOnAndOff) {
+    TForm* one = Child("One", 10);
+    HWND wnd = one->Handle();
+    SkinManager()->SetNativeMDIFrames(true);
+    SettleScreen();
+    EXPECT_TRUE(NativeCaptionBits(wnd));
+    EXPECT_FALSE(HasRegion(wnd));
+    EXPECT_FALSE(SkinnedClientSize(wnd));
+    EXPECT_FALSE(SkinnedFrameShown(wnd));
+    SkinManager()->SetNativeMDIFrames(false);
+    SettleScreen();
+    EXPECT_FALSE(NativeCaptionBits(wnd));
+    EXPECT_TRUE(HasRegion(wnd));
+    EXPECT_TRUE(SkinnedClientSize(wnd));
+    EXPECT_TRUE(SkinnedFrameShown(wnd));
+}
