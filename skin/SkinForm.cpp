@@ -143,7 +143,7 @@ void TSkinForm::Unskin() {
         FFrame->SetNative(true);
         Detach();
         AdjustWindowRectEx(&target, static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)),
-                           GetMenu(Handle) != nullptr,
+                           FMDIRole != TMDIRole::Child && GetMenu(Handle), // a child's is its id
                            static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE)));
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
         if (FPlacement == TPlacement::Normal)

@@ -174,7 +174,7 @@ TEST_F(SkinMDIPixels, MaximizeRestoreTileCascadeAndCloseKeepEveryChildFramed) {
     EXPECT_EQ(SkinManager()->MDIMaximized(), bool(IsZoomed(one->Handle())));
 }
 
-TEST_F(SkinMDIPixels, NativeMDIFramesOnAndOff) {
+TEST_F(SkinMDIPixels, NativeMDIFramesOnAndOffAndTheSkinSwitchedOff) {
     TForm* one = Child("One", 10);
     HWND wnd = one->Handle();
     SkinManager()->SetNativeMDIFrames(true);
@@ -189,4 +189,21 @@ TEST_F(SkinMDIPixels, NativeMDIFramesOnAndOff) {
     EXPECT_TRUE(HasRegion(wnd));
     EXPECT_TRUE(SkinnedClientSize(wnd));
     EXPECT_TRUE(SkinnedFrameShown(wnd));
+
+    // Unskinned, the child keeps its client area where it is, in its client's place.
+    auto clientOnScreen = [wnd] {
+        RECT r;
+        GetClientRect(wnd, &r);
+        MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT before = clientOnScreen();
+    Data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([] { return SkinManager()->SkinnedCount() == 0; }));
+    const RECT after = clientOnScreen();
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, before.bottom);
+    EXPECT_TRUE(NativeCaptionBits(wnd));
 }
