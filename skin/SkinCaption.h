@@ -88,6 +88,7 @@ public:
 
 private:
     [[nodiscard]] bool VisibleBy(int code, bool first) const;
+    void PaintInMenuBar();
     int FIndex;
 };
 

@@ -141,6 +141,21 @@ TEST_F(SkinMDIPixels, MaximizeRestoreTileCascadeAndCloseKeepEveryChildFramed) {
                   expected);
     }
 
+    // Under the mouse a button shows its fourth frame.
+    {
+        TWinSysButton& minimize = *MDIButtonOf(TCaptionAction::ChildMinimize);
+        RECT fr;
+        GetWindowRect(Frame->Handle(), &fr);
+        const POINT centre{(minimize.Rect.left + minimize.Rect.right) / 2,
+                           (minimize.Rect.top + minimize.Rect.bottom) / 2};
+        SetCursorPos(fr.left + centre.x, fr.top + centre.y); // the hover timer keeps it hot
+        SendMessageW(Frame->Handle(), WM_NCMOUSEMOVE, HTMENU,
+                     MAKELPARAM(fr.left + centre.x, fr.top + centre.y));
+        EXPECT_EQ(WindowPixelSoon(Frame->Handle(), centre.x, centre.y, MDIColours[3]),
+                  MDIColours[3]);
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+
     // The restore button gives the child its skinned frame back.
     Click(*MDIButtonOf(TCaptionAction::ChildRestore));
     ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(one->Handle()); }));
