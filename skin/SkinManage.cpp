@@ -314,24 +314,25 @@ void TSkinManage::SkinChanged(const TSkinForm* only) {
         SendMessageW(wnd, WM_SKINCHANGED, 0, 0);
 }
 
+void TSkinManage::ForEachInRole(TMDIRole role, const std::function<void(TSkinForm&)>& action) {
+    DropDead();
+    for (auto& form : FForms)
+        if (form->MDIRole() == role) action(*form);
+}
+
 void TSkinManage::SetMDIMaximized(bool value) {
     if (value == FMDIMaximized) return;
     FMDIMaximized = value;
-    DropDead();
-    for (auto& form : FForms)
-        if (form->MDIRole() == TMDIRole::Child) form->MDIMaximizedChanged(value);
+    ForEachInRole(TMDIRole::Child, [value](TSkinForm& child) { child.MDIMaximizedChanged(value); });
     // The frames' menu bars show or hide the maximized child's buttons.
-    for (auto& form : FForms)
-        if (form->MDIRole() == TMDIRole::Frame)
-            PostMessageW(form->Handle, WM_SKINREPAINTFRAME, 0, 0);
+    ForEachInRole(TMDIRole::Frame,
+                  [](TSkinForm& frame) { PostMessageW(frame.Handle, WM_SKINREPAINTFRAME, 0, 0); });
 }
 
 void TSkinManage::SetNativeMDIFrames(bool value) {
     if (value == FNativeFrames) return;
     FNativeFrames = value;
-    DropDead();
-    for (auto& form : FForms)
-        if (form->MDIRole() == TMDIRole::Child) form->NativeFramesChanged(value);
+    ForEachInRole(TMDIRole::Child, [value](TSkinForm& child) { child.NativeFramesChanged(value); });
 }
 
 void TSkinManage::DoAction() {

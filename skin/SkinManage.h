@@ -7,6 +7,7 @@
 #include "classlib/gui/Timer.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinPopMenu.h"
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -73,6 +74,7 @@ private:
     void SkinForms();
     void UnskinAll();
     void SkinChanged(const TSkinForm* only);
+    void ForEachInRole(TMDIRole role, const std::function<void(TSkinForm&)>& action);
 
     std::unique_ptr<TTimer> FTimer;
     std::unique_ptr<TTimer> FDropTimer; // frees the objects of destroyed windows soon after
