@@ -7,6 +7,7 @@
 #include "skin/SkinForm.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinReader.h"
+#include <windowsx.h>
 #include <algorithm>
 #include <optional>
 
@@ -245,10 +246,27 @@ void TSkinControl::WmPaint(TMessage& message) {
 }
 
 void TSkinControl::WmEraseBkgnd(TMessage& message) {
+    FillParentBackground(reinterpret_cast<HDC>(message.WParam));
+    message.Result = 1;
+}
+
+void TSkinControl::ForwardMouseDown(const TMessage& message) const {
+    TControl* control = FControl ? FControl : FGraphicControl;
+    if (!control) return;
+    POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    if (control->Width() > 32768 || control->Height() > 32768) {
+        GetCursorPos(&p);
+        p = control->ScreenToClient(p);
+    }
+    control->MouseDown(mbLeft, KeysToShiftState(static_cast<unsigned>(message.WParam)), p.x, p.y);
+}
+
+void TSkinControl::FillParentBackground(HDC dc) const {
+    TControl* control = FControl ? FControl : FGraphicControl;
+    if (control && control->Parent()) return DrawParentBackground(*control, dc);
     RECT r;
     GetClientRect(FHandle, &r);
-    FillControlColour(reinterpret_cast<HDC>(message.WParam), r);
-    message.Result = 1;
+    FillControlColour(dc, r);
 }
 
 TColor TSkinControl::GetControlColour(TColor def) const {
@@ -309,6 +327,19 @@ std::string TSkinControl::PropText(const std::string& name) const {
 void TSkinControl::SetPropText(const std::string& name, const std::string& value) {
     TControl* control = FControl ? FControl : FGraphicControl;
     if (control && IsPublishedProp(*control, name)) SetPropValue(*control, name, value);
+}
+
+void DrawParentBackground(TControl& control, HDC dc) {
+    TWinControl* parent = control.Parent();
+    if (!parent || !parent->HandleAllocated()) return;
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, -control.Left(), -control.Top(), nullptr);
+    RECT client;
+    GetClientRect(parent->Handle(), &client);
+    IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+    parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, saved);
 }
 
 HFONT WindowFont(HWND wnd) {

@@ -212,6 +212,11 @@ bool TSkinForm::Stage1(TMessage& message) {
         FillRect(reinterpret_cast<HDC>(message.WParam), &r, FSkinData->ButtonFaceBrush());
         message.Result = 1;
         return true;
+    case WM_CTLCOLORBTN:
+        if (FForm) return false;
+        CallPrevious(message);
+        SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
+        return true;
     case WM_CTLCOLORSTATIC:
         if (FForm) return false;
         CallPrevious(message);
@@ -255,6 +260,7 @@ bool TSkinForm::Stage2(TMessage& message) {
     case WM_WINDOWPOSCHANGED: ReadPlacement(); return false;
     case WM_SYSCOMMAND: return OnSysCommand(message);
     case WM_SETTEXT: OnSetText(message); return true;
+    case CM_MENUCHANGED: OnMenuChanged(message); return true;
     case WM_MENUSELECT:
         if (FMenuBar) FMenuBar->MenuSelect(message.WParam, message.LParam);
         return false;
@@ -338,6 +344,18 @@ void TSkinForm::OnSetText(TMessage& message) {
         SetWindowLongPtrW(Handle, GWL_STYLE, GetWindowLongPtrW(Handle, GWL_STYLE) | WS_DLGFRAME);
         PaintFrame();
     }
+}
+
+// The window's menu was changed: the bar takes the new one.
+void TSkinForm::OnMenuChanged(TMessage& message) {
+    const bool painting = FSkinData->FramePainting;
+    FSkinData->FramePainting = false;
+    CallPrevious(message);
+    FSkinData->FramePainting = painting;
+    HMENU menu = GetMenu(Handle);
+    if (!FMenuBar || !FSkinData->MenuUpdate || !menu) return;
+    FMenuBar->Build(menu);
+    FFrame->Paint();
 }
 
 void TSkinForm::OnNcActivate(TMessage& message) {

@@ -105,6 +105,7 @@ private:
     bool OnSysCommand(TMessage& message);
     void OnSetText(TMessage& message);
     void OnNcActivate(TMessage& message);
+    void OnMenuChanged(TMessage& message);
     void TimerTick(TObject* sender);
 
     std::unique_ptr<TWindowSubclass> FSubclass;
