@@ -362,3 +362,19 @@ void DrawCaption(HDC dc, RECT rect, UINT flags, bool enabled, const std::string&
     if (!enabled) SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
     SkinDrawText(dc, text, rect, flags | DT_EXPANDTABS);
 }
+
+void DrawSkinText(HDC dc, RECT rect, const std::string& text, TAlignment alignment, bool enabled) {
+    const UINT flags = (alignment == taRightJustify ? DT_RIGHT
+                        : alignment == taCenter     ? DT_CENTER
+                                                    : DT_LEFT) |
+                       DT_SINGLELINE | DT_EXPANDTABS;
+    SetBkMode(dc, TRANSPARENT);
+    RECT measured = rect;
+    SkinDrawText(dc, text, measured, flags | DT_CALCRECT);
+    const int w = measured.right - measured.left, h = measured.bottom - measured.top;
+    OffsetRect(&rect, (rect.right - rect.left - w) / 2, (rect.bottom - rect.top - h) / 2);
+    rect.right = rect.left + w;
+    rect.bottom = rect.top + h;
+    if (!enabled) SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    SkinDrawText(dc, text, rect, flags);
+}

@@ -8,6 +8,7 @@
 // Main thread.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Controls.h"
+#include "classlib/gui/Label.h"
 #include "classlib/gui/WindowSubclass.h"
 #include "skin/SkinPaint.h"
 #include <memory>
@@ -159,3 +160,6 @@ bool IsTopLevelWindow(HWND wnd);
 // Text drawn once in the rectangle, vertically centred (half the free height, minus
 // one); disabled text in the button-shadow colour. Flags as DrawText's.
 void DrawCaption(HDC dc, RECT rect, UINT flags, bool enabled, const std::string& text);
+// One line of text centred in the rectangle, both ways, with the alignment's flag;
+// disabled text in the button-shadow colour.
+void DrawSkinText(HDC dc, RECT rect, const std::string& text, TAlignment alignment, bool enabled);

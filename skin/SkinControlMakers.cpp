@@ -27,6 +27,7 @@ TSkinControl* MakeSkinControl(TSkinKind kind, TComponent* owner) {
     case TSkinKind::Scrollbar: return new TSkinScrollbar(owner);
     case TSkinKind::ListView: return new TSkinListView(owner);
     case TSkinKind::Sizer: return new TSkinSizer(owner);
+    case TSkinKind::StatusBar: return new TSkinStatusBar(owner);
     case TSkinKind::Tab31: return nullptr; // the class library has no tab set
     default: return nullptr;
     }

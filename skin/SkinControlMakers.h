@@ -24,7 +24,8 @@ enum class TSkinKind {
     Progress,
     Scrollbar,
     ListView,
-    Sizer
+    Sizer,
+    StatusBar
 };
 
 // A new wrapper owned by owner (nullptr for a bare window), or nullptr (also for None).

@@ -47,9 +47,7 @@ void TSkinMenu::Build(HMENU menu) {
 void TSkinMenu::PaintCaption(HDC dc, const TMenuBtn& button, const RECT& r) const {
     const TSkinColours& colours = FData.Colours();
     SetTextColor(dc, ColorToRGB(button.ItemEnabled ? colours.MenuBarText : colours.ButtonShadow));
-    SetBkMode(dc, TRANSPARENT);
-    RECT text = r;
-    SkinDrawText(dc, button.Caption, text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    DrawSkinText(dc, r, button.Caption, taCenter, true);
 }
 
 void TSkinMenu::Paint(HDC dc, const RECT& bar) {
