@@ -52,6 +52,8 @@ void TSkinForm::InitWindow(TSkinData* data) {
     FHoverTimer->SetOnTimer([this](TObject* sender) { TimerTick(sender); });
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
     const bool child = style & WS_CHILD;
+    FRightToLeft = GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
+    FHadMenu = GetMenu(Handle) != nullptr;
     FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !child && data->HasFrame();
     RECT client;
     GetClientRect(Handle, &client);
@@ -283,8 +285,28 @@ bool TSkinForm::Stage3(TMessage& message) {
     case WM_NCLBUTTONUP: FCaption->OnNcLButtonUp(message); return true;
     case WM_NCLBUTTONDBLCLK: FCaption->OnNcLButtonDblClk(message); return true;
     case WM_NCRBUTTONDOWN: FCaption->OnNcRButtonDown(message); return true;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM: return OnMenuItem(message);
     }
     return false;
+}
+
+// Items of the menus the bar drops are drawn from the skin; other owner-drawn items
+// are the old procedure's.
+bool TSkinForm::OnMenuItem(TMessage& message) {
+    const HMENU tracked = FMenuBar ? FMenuBar->TrackedPopup() : nullptr;
+    if (!FHadMenu || !tracked) return false;
+    if (message.Msg == WM_MEASUREITEM) {
+        auto measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+        if (measure->CtlType != ODT_MENU) return false;
+        MeasureNativeMenuItem(*FSkinData, tracked, *measure);
+    } else {
+        auto draw = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
+        if (draw->CtlType != ODT_MENU) return false;
+        DrawNativeMenuItem(*FSkinData, *draw, FRightToLeft);
+    }
+    message.Result = TRUE;
+    return true;
 }
 
 // The old procedure sees the size change once; the region follows a normal window.

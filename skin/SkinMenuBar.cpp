@@ -3,6 +3,7 @@
 #include "classlib/gui/Button.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinMenuItem.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ void TSkinMenu::Paint(HDC dc, const RECT& bar) {
                 DrawSkinRect(f, all, e->Bitmap, true, false, false, 2, frame, e->Margins());
             else
                 DrawSkinStrip(f, all, e->Bitmap, true, false, 2, frame, e->Margins());
-            x = e->LeftWidth + 4;
+            x = FForm.RightToLeft() ? e->RightWidth + 8 : e->LeftWidth + 4;
             if (w < x) x = 12;
         } else {
             TBrushHandle brush(CreateSolidBrush(ColorToRGB(FData.Colours().Menubar)));
@@ -75,8 +76,10 @@ void TSkinMenu::Paint(HDC dc, const RECT& bar) {
             RECT size{0, 0, 0, 0};
             SkinDrawText(f, button->Caption, size, DT_SINGLELINE | DT_CALCRECT);
             const int bw = button->Caption.empty() ? 0 : size.right + 10;
-            PaintCaption(f, *button, {x, 0, x + bw, h - 1});
-            button->Rect = {bar.left + x, bar.top, bar.left + x + bw, bar.bottom - 1};
+            // A right-to-left bar is laid from its right edge leftwards.
+            const int left = FForm.RightToLeft() ? w - x - bw : x;
+            PaintCaption(f, *button, {left, 0, left + bw, h - 1});
+            button->Rect = {bar.left + left, bar.top, bar.left + left + bw, bar.bottom - 1};
             x += bw;
         }
     });
@@ -150,11 +153,14 @@ void TSkinMenu::TrackOne(int index) {
     if (TSkinManage* manager = SkinManager()) manager->MenuKind = TMenuKind::Main;
     RECT window;
     GetWindowRect(FForm.Handle, &window);
+    MakeMenuOwnerDrawn(button.Submenu);
     FHook = SetWindowsHookExW(WH_MSGFILTER, MsgFilter, nullptr, GetCurrentThreadId());
+    const bool rightToLeft = FForm.RightToLeft();
     if (button.ItemEnabled)
-        TrackPopupMenu(button.Submenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON,
-                       window.left + button.Rect.left, window.top + button.Rect.bottom, 0,
-                       FForm.Handle, nullptr);
+        TrackPopupMenu(button.Submenu,
+                       TPM_RIGHTBUTTON | (rightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN),
+                       window.left + (rightToLeft ? button.Rect.right : button.Rect.left),
+                       window.top + button.Rect.bottom, 0, FForm.Handle, nullptr);
     UnhookWindowsHookEx(FHook);
     FHook = nullptr;
     TrackingBar = nullptr;
@@ -192,6 +198,9 @@ bool TSkinMenu::Filter(MSG& msg) {
         PostMessageW(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0); // the first item is selected
     }
     const int count = Count();
+    if (FForm.RightToLeft() && msg.message == WM_KEYDOWN &&
+        (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT))
+        msg.wParam = msg.wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_RIGHT) {
         if (FSelectedFlags & MF_POPUP) return false; // the item's submenu opens
         SwitchTo((FTracked + 1) % count);

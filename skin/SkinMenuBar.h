@@ -44,6 +44,10 @@ public:
     // The item WM_MENUSELECT reports while a menu of the bar is open.
     void MenuSelect(WPARAM wParam, LPARAM lParam);
     [[nodiscard]] int TrackedIndex() const { return FTracked; }
+    // The submenu dropped now, or nullptr.
+    [[nodiscard]] HMENU TrackedPopup() const {
+        return FTracked >= 0 ? FButtons[FTracked]->Submenu : nullptr;
+    }
     [[nodiscard]] int Count() const { return static_cast<int>(FButtons.size()); }
     [[nodiscard]] TMenuBtn& Button(int i) const { return *FButtons[i]; }
 

@@ -45,6 +45,7 @@ void BuildMenu(HMENU menu, const TMenuItem& parent, std::vector<TMenuItem*>& com
             continue;
         }
         UINT flags = item->Enabled() ? MF_STRING : MF_STRING | MF_GRAYED;
+        if (item->Checked()) flags |= MF_CHECKED;
         if (ownerDraw) flags = (flags & ~MF_STRING) | MF_OWNERDRAW;
         std::string label = item->Caption();
         if (!item->ShortCutText().empty()) label += "\t" + item->ShortCutText();

@@ -1,8 +1,9 @@
 #pragma once
 // TMenuItem and TPopupMenu: a popup menu built from items when it pops up. An item
 // with the caption "-" is a separator; the default item shows in bold; a shortcut text
-// shows right-aligned beside the caption. Item images (ImageIndex into the popup's
-// Images) are drawn by owner-drawn menus. Main thread only.
+// shows right-aligned beside the caption; a checked item shows a check mark. Item
+// images (ImageIndex into the popup's Images) are drawn by owner-drawn menus. Main
+// thread only.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Messages.h"
 #include <functional>
@@ -24,6 +25,9 @@ public:
     void SetEnabled(bool value) { FEnabled = value; }
     [[nodiscard]] bool Default() const { return FDefault; }
     void SetDefault(bool value) { FDefault = value; }
+    // Shown with a check mark.
+    [[nodiscard]] bool Checked() const { return FChecked; }
+    void SetChecked(bool value) { FChecked = value; }
     [[nodiscard]] bool IsLine() const { return FCaption == "-"; }
     [[nodiscard]] const std::string& ShortCutText() const { return FShortCutText; }
     void SetShortCutText(const std::string& text) { FShortCutText = text; }
@@ -47,6 +51,7 @@ private:
     int FImageIndex = -1;
     bool FEnabled = true;
     bool FDefault = false;
+    bool FChecked = false;
     TMenuItem* FParent = nullptr;
     std::vector<TMenuItem*> FItems;
 };
