@@ -12,6 +12,7 @@
 #include "support/PumpMessages.h"
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -32,6 +33,20 @@ TSkinForm* SkinnedSoon(HWND wnd) {
         return skinned && skinned->Activated();
     });
     return skinned && skinned->Activated() ? skinned : nullptr;
+}
+
+// An opaque small icon of one colour; the caller destroys it.
+HICON SolidIcon(uint32_t colour) {
+    const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    TBitmap picture;
+    picture.SetSize(w, h);
+    picture.Canvas().Brush().SetColor(
+        static_cast<TColor>(RGB(colour >> 16, (colour >> 8) & 0xFF, colour & 0xFF)));
+    picture.Canvas().FillRect(RECT{0, 0, w, h});
+    const std::vector<uint8_t> zeros(((w + 15) / 16) * 2 * h, 0);
+    TGdiObject mask(CreateBitmap(w, h, 1, 1, zeros.data()));
+    ICONINFO info{TRUE, 0, 0, static_cast<HBITMAP>(mask.Get()), picture.Handle()};
+    return CreateIconIndirect(&info);
 }
 
 class SkinWindowDetails : public TPixelTest {
@@ -148,4 +163,33 @@ TEST_F(SkinWindowDetails, TransparentControlsShowWhatTheirParentPaintsUnderThem)
     ClientToScreen(check->Handle(), &p);
     EXPECT_EQ(ScreenPixelSoon(p.x, p.y, 0x110000), 0x110000u);
     form.reset();
+}
+
+TEST_F(SkinWindowDetails, AWindowWithoutAnIconShowsTheProgramsIconInItsCaption) {
+    const uint32_t program = 0x2080E0, own = 0xE08020;
+    HICON programIcon = SolidIcon(program), ownIcon = SolidIcon(own);
+    HWND app = Application->Handle();
+    const LRESULT before = SendMessageW(app, WM_SETICON, ICON_BIG,
+                                        reinterpret_cast<LPARAM>(programIcon));
+    Data = ActiveSolidSkin(); // its small icon is made from the program's
+    auto open = [](int x) {
+        HWND wnd = CreateWindowExW(0, L"#32770", L"Icon", WS_POPUP | WS_CAPTION | WS_SYSMENU, x,
+                                   100, 250, 150, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                   nullptr);
+        return wnd;
+    };
+    HWND plain = open(100), withIcon = open(400);
+    SendMessageW(withIcon, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ownIcon));
+    for (HWND wnd : {plain, withIcon}) {
+        ShowWindow(wnd, SW_SHOW);
+        EXPECT_TRUE(SkinnedSoon(wnd));
+    }
+    const int x = solid::SysMenuX + 8, y = solid::SysMenuY + 8;
+    EXPECT_EQ(WindowPixelSoon(plain, x, y, program), program);
+    EXPECT_EQ(WindowPixelSoon(withIcon, x, y, own), own);
+    DestroyWindow(plain);
+    DestroyWindow(withIcon);
+    SendMessageW(app, WM_SETICON, ICON_BIG, before);
+    DestroyIcon(programIcon);
+    DestroyIcon(ownIcon);
 }
