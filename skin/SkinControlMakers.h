@@ -25,7 +25,8 @@ enum class TSkinKind {
     Scrollbar,
     ListView,
     Sizer,
-    StatusBar
+    StatusBar,
+    ListBars
 };
 
 // A new wrapper owned by owner (nullptr for a bare window), or nullptr (also for None).

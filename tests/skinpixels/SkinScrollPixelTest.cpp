@@ -2,6 +2,7 @@
 // overlays paint the host's bars (arrows included), follow the host and go with it; the
 // host still scrolls, and tabs still switch, as natively.
 #include "SkinnedGauges.h"
+#include "classlib/gui/ListBox.h"
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/Memo.h"
 #include "classlib/gui/PageControl.h"
@@ -62,6 +63,29 @@ TEST_F(SkinnedScrollBars, PaintArrowsTrackAndThumbAndLeaveScrollingToTheHost) {
     EXPECT_EQ(ScreenPixel(vx, v.bottom - 20), VertThumb[0]);
     const int arrow = GetSystemMetrics(SM_CYVSCROLL);
     EXPECT_EQ(ScreenPixel(vx, v.top + arrow + 2), VertTrack[0]);
+}
+
+TEST_F(SkinnedScrollBars, ASimpleComboBoxsListGetsSkinnedBarsThatStillScrollIt) {
+    auto combo = Add<TComboBox>(10, 10, 150, 150);
+    combo->SetStyle(csSimple);
+    for (int i = 0; i < 40; ++i)
+        combo->Items().Add("Item " + std::to_string(i));
+    Skin();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    HWND list = info.hwndList;
+    const RECT v = Bar(list, OBJID_VSCROLL);
+    ASSERT_GT(v.bottom - v.top, 40);
+    const int vx = (v.left + v.right) / 2;
+    EXPECT_EQ(ScreenPixelSoon(vx, v.top + 3, Arrow(9)), Arrow(9));
+    EXPECT_EQ(ScreenPixel(vx, v.bottom - 3), Arrow(13));
+    EXPECT_EQ(ScreenPixel(vx, v.bottom - 20), VertTrack[0]);
+
+    SendMessageW(list, WM_VSCROLL, SB_BOTTOM, 0); // the thumb follows the list
+    EXPECT_EQ(ScreenPixelSoon(vx, v.bottom - 20, VertThumb[0]), VertThumb[0]);
+    Skinned.reset(); // unskinned: the native bar again
+    EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(vx, v.top + 3) != Arrow(9); }));
 }
 
 TEST_F(SkinnedScrollBars, FollowTheHostAndGoWithIt) {
