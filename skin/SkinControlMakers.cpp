@@ -30,7 +30,7 @@ TSkinControl* MakeSkinControl(TSkinKind kind, TComponent* owner) {
     case TSkinKind::Sizer: return new TSkinSizer(owner);
     case TSkinKind::StatusBar: return new TSkinStatusBar(owner);
     case TSkinKind::ListBars: return new TSkinScrollbarH(owner);
-    case TSkinKind::Tab31: return nullptr; // the class library has no tab set
+    case TSkinKind::Tab31: return new TSkinTab31(owner);
     default: return nullptr;
     }
 }

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int GlyphSize = 16;
+constexpr int SystemCheckMark = 32760; // OBM_CHECK, declared only with OEMRESOURCE
 
 TFontHandle MenuFont(bool bold) {
     NONCLIENTMETRICSW metrics{};
@@ -114,7 +115,7 @@ RECT GlyphBox(const TSkinData& data, const TImageList* images, const TMenuItem* 
 
 // The system's check mark in the button-text colour, its white left out.
 void PaintCheckMark(HDC dc, const RECT& box) {
-    TGdiObject mark(LoadBitmapW(nullptr, MAKEINTRESOURCEW(OBM_CHECK)));
+    TGdiObject mark(LoadBitmapW(nullptr, MAKEINTRESOURCEW(SystemCheckMark)));
     BITMAP size{};
     if (!mark || !GetObjectW(mark.Get(), sizeof(size), &size)) return;
     TMemoryDC source(CreateCompatibleDC(dc));
