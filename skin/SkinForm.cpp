@@ -1,4 +1,5 @@
 #include "skin/SkinForm.h"
+#include "classlib/gui/MainMenu.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/Timer.h"
 #include "classlib/gui/WinControl.h"
@@ -24,6 +25,13 @@ public:
 private:
     int& FDepth;
 };
+
+// The first main menu the form owns, or nullptr.
+TMainMenu* MainMenuOf(TComponent& form) {
+    for (int i = 0; i < form.ComponentCount(); ++i)
+        if (auto menu = dynamic_cast<TMainMenu*>(form.Components(i))) return menu;
+    return nullptr;
+}
 
 } // namespace
 
@@ -65,6 +73,7 @@ void TSkinForm::InitWindow(TSkinData* data) {
         if (HMENU menu = GetMenu(Handle)) {
             FFrame->SetMenuBarHeight(GetSystemMetrics(SM_CYMENU));
             FMenuBar = std::make_unique<TSkinMenu>(*this, *data);
+            if (FForm) FMenuBar->SetMainMenu(MainMenuOf(*FForm));
             FMenuBar->Build(menu);
         }
         if (FPlacement != TPlacement::Minimized) FFrame->SetNative(false);

@@ -1,6 +1,7 @@
 #include "skin/SkinMenuBar.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Button.h"
+#include "classlib/gui/MainMenu.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinMenuItem.h"
@@ -17,6 +18,23 @@ TFontHandle MenuBarFont() {
 }
 
 } // namespace
+
+void TidySeparators(TMenuItem& item) {
+    TMenuItem* pending = nullptr; // the last separator since the last item shown
+    bool itemBefore = false;
+    for (int i = 0; i < item.Count(); ++i) {
+        TMenuItem* child = item.Items(i);
+        if (child->IsLine()) {
+            if (pending) pending->SetVisible(false);
+            pending = child;
+        } else if (child->Visible()) {
+            if (pending) pending->SetVisible(itemBefore);
+            pending = nullptr;
+            itemBefore = true;
+        }
+    }
+    if (pending) pending->SetVisible(false);
+}
 
 TSkinMenu::~TSkinMenu() {
     if (FHook) UnhookWindowsHookEx(FHook);
@@ -40,6 +58,12 @@ void TSkinMenu::Build(HMENU menu) {
         button->ItemEnabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
         button->Submenu = info.hSubMenu;
         button->Id = info.wID;
+        if (TMenuItem* item = FMainMenu ? FMainMenu->FindItem(info.wID) : nullptr) {
+            button->Caption = item->Caption();
+            button->ItemEnabled = item->Enabled();
+            button->Item = item;
+            button->Submenu = item->Count() > 0 ? item->Handle() : nullptr;
+        }
         FButtons.push_back(std::move(button));
     }
     SetMenu(FForm.Handle, nullptr);
@@ -153,6 +177,10 @@ void TSkinMenu::TrackOne(int index) {
     if (TSkinManage* manager = SkinManager()) manager->MenuKind = TMenuKind::Main;
     RECT window;
     GetWindowRect(FForm.Handle, &window);
+    if (button.Item && FMainMenu) {
+        TidySeparators(*button.Item);
+        FMainMenu->RebuildItem(*button.Item);
+    }
     MakeMenuOwnerDrawn(button.Submenu);
     FHook = SetWindowsHookExW(WH_MSGFILTER, MsgFilter, nullptr, GetCurrentThreadId());
     const bool rightToLeft = FForm.RightToLeft();

@@ -11,6 +11,12 @@
 #include <string>
 
 class TSkinData;
+class TMainMenu;
+class TMenuItem;
+
+// Leading and trailing separators of the item's children are hidden, and of a run
+// only the last shows; one hidden before shows again once an item follows it.
+void TidySeparators(TMenuItem& item);
 
 class TMenuBtn : public TNCObject {
 public:
@@ -18,6 +24,7 @@ public:
     void Paint() override;
 
     std::string Caption;
+    TMenuItem* Item = nullptr; // of the form's main menu
     bool ItemEnabled = true;
     HMENU Submenu = nullptr;
     UINT Id = 0;
@@ -33,6 +40,8 @@ public:
     TSkinMenu(const TSkinMenu&) = delete;
     TSkinMenu& operator=(const TSkinMenu&) = delete;
 
+    // The form's main menu: its items give the buttons their captions and states.
+    void SetMainMenu(TMainMenu* menu) { FMainMenu = menu; }
     // Buttons from the window's menu, which then leaves the window.
     void Build(HMENU menu);
     [[nodiscard]] HMENU Menu() const { return FMenu; }
@@ -67,6 +76,7 @@ private:
     TSkinForm& FForm;
     TSkinData& FData;
     HMENU FMenu = nullptr;
+    TMainMenu* FMainMenu = nullptr;
     std::vector<std::unique_ptr<TMenuBtn>> FButtons;
     int FTracked = -1, FPending = -1;
     HMENU FSelectedMenu = nullptr; // from WM_MENUSELECT

@@ -28,6 +28,13 @@ public:
     // Shown with a check mark.
     [[nodiscard]] bool Checked() const { return FChecked; }
     void SetChecked(bool value) { FChecked = value; }
+    // A hidden item is left out of the menu built from its parent.
+    [[nodiscard]] bool Visible() const { return FVisible; }
+    void SetVisible(bool value) { FVisible = value; }
+    // The command id of the item in a main menu, unique in the program.
+    [[nodiscard]] UINT Command() const { return FCommand; }
+    // The submenu a main menu made of the item's children; nullptr before.
+    [[nodiscard]] HMENU Handle() const { return FHandle; }
     [[nodiscard]] bool IsLine() const { return FCaption == "-"; }
     [[nodiscard]] const std::string& ShortCutText() const { return FShortCutText; }
     void SetShortCutText(const std::string& text) { FShortCutText = text; }
@@ -46,12 +53,16 @@ public:
 
 private:
     friend class TPopupMenu;
+    friend class TMainMenu;
     std::string FCaption;
     std::string FShortCutText;
     int FImageIndex = -1;
     bool FEnabled = true;
     bool FDefault = false;
     bool FChecked = false;
+    bool FVisible = true;
+    UINT FCommand;
+    HMENU FHandle = nullptr;
     TMenuItem* FParent = nullptr;
     std::vector<TMenuItem*> FItems;
 };

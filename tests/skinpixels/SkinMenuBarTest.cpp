@@ -3,6 +3,7 @@
 #include "skin/SkinMenuBar.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
+#include "classlib/gui/MainMenu.h"
 #include "classlib/gui/Timer.h"
 #include "skin/ScreenPixels.h"
 #include "skin/SkinManage.h"
@@ -256,6 +257,65 @@ TEST_F(SkinMenuBarPixels, ARightToLeftBarRunsFromTheRightAndSwapsTheArrowKeys) {
                   [&] { Key(VK_ESCAPE); }});
     EXPECT_EQ(tracked, (std::vector<int>{0, 1, 0}));
     EXPECT_EQ(dropRight, window.left + menuBar->Button(0).Rect.right);
+
+    form.reset();
+    delete data;
+    FreeSkinManager();
+}
+
+TEST_F(SkinMenuBarPixels, AFormsMainMenuGivesTheBarItsItemsAndDropsNoStraySeparators) {
+    TSkinData* data = ActiveSolidSkin();
+    auto form = std::make_unique<TForm>(Application);
+    form->SetBounds(100, 100, 400, 300);
+    auto menu = new TMainMenu(form.get());
+    auto add = [&](TMenuItem& parent, const char* caption) {
+        auto item = new TMenuItem(menu);
+        item->SetCaption(caption);
+        parent.Add(item);
+        return item;
+    };
+    TMenuItem* file = add(menu->Items(), "&File");
+    add(*add(menu->Items(), "&Edit"), "&Copy");
+    std::vector<TMenuItem*> items;
+    for (const char* caption : {"-", "&Open", "-", "-", "&Close", "-"})
+        items.push_back(add(*file, caption));
+    int opened = 0;
+    items[1]->OnClick = [&](TObject*) { ++opened; };
+    menu->AttachTo(*form);
+    form->Show();
+    HWND wnd = form->Handle();
+    TSkinForm* skinned = SkinnedSoon(wnd);
+    ASSERT_TRUE(skinned && skinned->MenuBar());
+    TSkinMenu& bar = *skinned->MenuBar();
+    ASSERT_EQ(bar.Count(), 2);
+    EXPECT_EQ(bar.Button(0).Item, file);
+    EXPECT_EQ(bar.Button(0).Submenu, file->Handle());
+    EXPECT_EQ(GetMenu(wnd), nullptr);
+
+    // The types of the dropped menu's items: 's' a separator, 'i' an item.
+    auto dropped = [&](UINT key) {
+        std::string types;
+        WhileDropped(wnd, 'f',
+                     {[&] {
+                          for (int i = 0; i < GetMenuItemCount(file->Handle()); ++i) {
+                              MENUITEMINFOW info{sizeof(info), MIIM_FTYPE};
+                              GetMenuItemInfoW(file->Handle(), i, TRUE, &info);
+                              types += (info.fType & MFT_SEPARATOR) ? 's' : 'i';
+                          }
+                          Key(key);
+                      },
+                      [&] { Key(VK_ESCAPE); }});
+        return types;
+    };
+    EXPECT_EQ(dropped(VK_RETURN), "isi"); // Open chosen
+    EXPECT_TRUE(PumpUntil([&] { return opened == 1; }));
+    items[4]->SetVisible(false); // Close hidden: the separators before it trail
+    EXPECT_EQ(dropped(VK_ESCAPE), "i");
+    items[4]->SetVisible(true); // the last of the run shows again
+    EXPECT_EQ(dropped(VK_ESCAPE), "isi");
+    EXPECT_TRUE(items[3]->Visible());
+    EXPECT_FALSE(items[2]->Visible());
+    EXPECT_EQ(opened, 1);
 
     form.reset();
     delete data;
