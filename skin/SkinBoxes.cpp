@@ -1,8 +1,8 @@
 #include "skin/SkinBoxes.h"
 #include "classlib/gui/StatusBar.h"
 #include "classlib/gui/WinControl.h"
-#include <commctrl.h>
 #include "skin/SkinData.h"
+#include <commctrl.h>
 
 namespace {
 
@@ -158,11 +158,10 @@ void TSkinStatusBar::DrawPanels(HDC buffer, const RECT& all, const TStatusBar& b
 void TSkinStatusBar::DrawEdge(HDC buffer, const RECT& rect, int frame) const {
     TDataSkinObject* e = SkinData()->Elements().StatusBarEdges.get();
     if (e && !e->Bitmap.Empty()) {
-        auto edge = MakeSkinBitmap(rect.right - rect.left, rect.bottom - rect.top,
-                                   e->Bitmap, e->Margins(), false,
-                                   e->Tile != 1, e->FrameCount, frame);
-        BitBlt(buffer, rect.left, rect.top, edge->Width(), edge->Height(),
-               edge->Canvas().Handle(), 0, 0, SRCCOPY);
+        auto edge = MakeSkinBitmap(rect.right - rect.left, rect.bottom - rect.top, e->Bitmap,
+                                   e->Margins(), false, e->Tile != 1, e->FrameCount, frame);
+        BitBlt(buffer, rect.left, rect.top, edge->Width(), edge->Height(), edge->Canvas().Handle(),
+               0, 0, SRCCOPY);
         return;
     }
     if (frame == 3) return;

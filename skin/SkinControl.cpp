@@ -7,9 +7,9 @@
 #include "skin/SkinForm.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinReader.h"
-#include <windowsx.h>
 #include <algorithm>
 #include <optional>
+#include <windowsx.h>
 
 bool TSkinControls::Add(TSkinControl* control) {
     if (std::find(FItems.begin(), FItems.end(), control) != FItems.end()) return true;

@@ -180,8 +180,8 @@ void PaintText(TSkinData& data, const TImageList* images, TMenuItem* item, HDC d
                  DT_SINGLELINE | DT_VCENTER | (rightToLeft ? DT_LEFT : DT_RIGHT));
 }
 
-void DrawItem(TSkinData& data, const TImageList* images, TMenuItem* item, HDC dc,
-              const RECT& rect, bool selected, bool rightToLeft = false) {
+void DrawItem(TSkinData& data, const TImageList* images, TMenuItem* item, HDC dc, const RECT& rect,
+              bool selected, bool rightToLeft = false) {
     static TOffscreen* items = new TOffscreen; // lives as long as the program; one menu paints
     items->Paint(dc, rect, [&](HDC b, const RECT& all) {
         const int w = all.right, h = all.bottom;

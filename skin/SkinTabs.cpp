@@ -256,7 +256,8 @@ void TSkinTab31::Draw(HDC dc, const RECT& rect) {
             const bool selected = i == tabSet->TabIndex();
             DrawSkinRect(buffer, tab, FTabBitmap, false, tabs->Tile == 1, tabs->Trans == 1,
                          tabs->FrameCount, selected ? 2 : 1, margins);
-            SetTextColor(buffer, ColorToRGB(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
+            SetTextColor(buffer,
+                         ColorToRGB(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
             DrawCaption(buffer, tab, DT_CENTER, true, tabSet->Tabs()[i]);
         }
     });

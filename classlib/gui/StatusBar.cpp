@@ -56,7 +56,8 @@ void TStatusBar::ApplyPanels() {
     }
     std::vector<int> ends;
     int x = 0;
-    for (const TStatusPanel& panel : FPanels) ends.push_back(x += panel.Width);
+    for (const TStatusPanel& panel : FPanels)
+        ends.push_back(x += panel.Width);
     ends.back() = -1;
     SendMessageW(wnd, SB_SETPARTS, ends.size(), reinterpret_cast<LPARAM>(ends.data()));
     for (size_t i = 0; i < FPanels.size(); ++i) {

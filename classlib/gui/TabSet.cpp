@@ -90,9 +90,10 @@ void TTabSet::Paint() {
     for (int i = FFirstIndex; i < static_cast<int>(FTabs.size()); ++i) {
         const RECT r = TabRect(i);
         if (IsRectEmpty(&r)) continue;
-        const POINT shape[4] = {{r.left, 0}, {r.left + 4, r.bottom - 2}, {r.right - 4, r.bottom - 2},
-                                {r.right, 0}};
-        TBrushHandle face(CreateSolidBrush(GetSysColor(i == FTabIndex ? COLOR_BTNFACE : COLOR_3DLIGHT)));
+        const POINT shape[4] = {
+            {r.left, 0}, {r.left + 4, r.bottom - 2}, {r.right - 4, r.bottom - 2}, {r.right, 0}};
+        TBrushHandle face(
+            CreateSolidBrush(GetSysColor(i == FTabIndex ? COLOR_BTNFACE : COLOR_3DLIGHT)));
         TSelectScope brush(dc, face.Get());
         Polygon(dc, shape, 4);
         RECT text = r;

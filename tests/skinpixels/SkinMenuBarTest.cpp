@@ -148,9 +148,9 @@ TEST_F(SkinMenuBarPixels, DroppedItemsAreDrawnFromTheSkinWithTextsShortcutsAndCh
     const uint32_t normal = 0xD0E0C0, selected = 0x4060A0;
     auto data = new TSkinData(Application);
     data->SetActive(true);
-    LoadSolidSkin(*data, "[MenuItem]\nImage=menuitem.bmp\n",
-                  {{"menuitem.bmp", MakeBmp(10, 10, {normal, 0x111111, 0x222222, selected,
-                                                     0x333333})}});
+    LoadSolidSkin(
+        *data, "[MenuItem]\nImage=menuitem.bmp\n",
+        {{"menuitem.bmp", MakeBmp(10, 10, {normal, 0x111111, 0x222222, selected, 0x333333})}});
     data->Loaded();
     auto form = std::make_unique<TForm>(Application);
     form->SetBounds(100, 100, 400, 300);
@@ -181,8 +181,8 @@ TEST_F(SkinMenuBarPixels, DroppedItemsAreDrawnFromTheSkinWithTextsShortcutsAndCh
                       first = ScreenPixelSoon(item[0].right - 3, mid0, selected); // selected
                       last = ScreenPixel(item[2].right - 3, mid2);
                       const uint32_t mark = GetSysColor(COLOR_BTNTEXT);
-                      const uint32_t markRgb = ((mark & 0xFF) << 16) | (mark & 0xFF00) |
-                                               ((mark >> 16) & 0xFF);
+                      const uint32_t markRgb =
+                          ((mark & 0xFF) << 16) | (mark & 0xFF00) | ((mark >> 16) & 0xFF);
                       auto box = [](const RECT& r) {
                           return RECT{r.left + 1, r.top + 1, r.left + 19, r.bottom - 1};
                       };
@@ -190,8 +190,8 @@ TEST_F(SkinMenuBarPixels, DroppedItemsAreDrawnFromTheSkinWithTextsShortcutsAndCh
                       plainCheckInk = Count(box(item[2]), markRgb);
                       const RECT caption{item[2].left + 25, item[2].top + 2, item[2].left + 60,
                                          item[2].bottom - 2};
-                      const RECT shortcut{item[2].right - 60, item[2].top + 2,
-                                          item[2].right - 12, item[2].bottom - 2};
+                      const RECT shortcut{item[2].right - 60, item[2].top + 2, item[2].right - 12,
+                                          item[2].bottom - 2};
                       textInk = (caption.right - caption.left) * (caption.bottom - caption.top) -
                                 Count(caption, normal);
                       shortcutInk =

@@ -169,13 +169,13 @@ TEST_F(SkinWindowDetails, AWindowWithoutAnIconShowsTheProgramsIconInItsCaption) 
     const uint32_t program = 0x2080E0, own = 0xE08020;
     HICON programIcon = SolidIcon(program), ownIcon = SolidIcon(own);
     HWND app = Application->Handle();
-    const LRESULT before = SendMessageW(app, WM_SETICON, ICON_BIG,
-                                        reinterpret_cast<LPARAM>(programIcon));
+    const LRESULT before =
+        SendMessageW(app, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon));
     Data = ActiveSolidSkin(); // its small icon is made from the program's
     auto open = [](int x) {
-        HWND wnd = CreateWindowExW(0, L"#32770", L"Icon", WS_POPUP | WS_CAPTION | WS_SYSMENU, x,
-                                   100, 250, 150, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                   nullptr);
+        HWND wnd =
+            CreateWindowExW(0, L"#32770", L"Icon", WS_POPUP | WS_CAPTION | WS_SYSMENU, x, 100, 250,
+                            150, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         return wnd;
     };
     HWND plain = open(100), withIcon = open(400);
