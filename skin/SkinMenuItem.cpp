@@ -257,9 +257,15 @@ void MakeMenuOwnerDrawn(HMENU menu) {
 namespace {
 
 // The text of a native item found by its id anywhere in the menu; empty when none.
+// (Asked as the item's string: an owner-drawn item keeps its text there.)
 std::string NativeItemText(HMENU menu, UINT id) {
     wchar_t text[256] = {};
-    if (!menu || GetMenuStringW(menu, id, text, 255, MF_BYCOMMAND) <= 0) return {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 255;
+    if (!menu || !GetMenuItemInfoW(menu, id, FALSE, &info)) return {};
     return ToUtf8(text);
 }
 
@@ -270,7 +276,9 @@ void MeasureNativeMenuItem(TSkinData& data, HMENU popup, MEASUREITEMSTRUCT& meas
     TWindowDC screen(nullptr);
     TFontHandle font = MenuFont(false);
     TSelectScope select(screen.Get(), font.Get());
-    measure.itemWidth = TextWidth(screen.Get(), text) + 26 + ElementLeft(data);
+    RECT r{0, 0, 0, 0};
+    SkinDrawText(screen.Get(), text, r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    measure.itemWidth = r.right + 26 + ElementLeft(data);
     measure.itemHeight = text.empty() ? 8 : measure.itemHeight + 4;
 }
 

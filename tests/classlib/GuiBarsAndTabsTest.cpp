@@ -44,8 +44,8 @@ TEST(GuiBarsAndTabs, StatusBarPanelsBecomeTheWindowsPartsAndSimpleTextReplacesTh
     EXPECT_EQ(ends[1], 200);
     EXPECT_EQ(ends[2], -1); // the last part reaches the edge
     EXPECT_EQ(PartText(wnd, 1), "Second");
-    EXPECT_EQ(HIWORD(SendMessageW(wnd, SB_GETTEXTLENGTHW, 1, 0)), SBT_POPOUT >> 8);
-    EXPECT_EQ(HIWORD(SendMessageW(wnd, SB_GETTEXTLENGTHW, 2, 0)), SBT_NOBORDERS >> 8);
+    EXPECT_EQ(HIWORD(SendMessageW(wnd, SB_GETTEXTLENGTHW, 1, 0)), SBT_POPOUT);
+    EXPECT_EQ(HIWORD(SendMessageW(wnd, SB_GETTEXTLENGTHW, 2, 0)), SBT_NOBORDERS);
 
     bar->SetPanel(0, {"Ünïcode", 80});
     EXPECT_EQ(PartText(wnd, 0), "Ünïcode");
