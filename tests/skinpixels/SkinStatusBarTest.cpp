@@ -5,6 +5,8 @@
 #include "classlib/gui/Form.h"
 #include "classlib/gui/StatusBar.h"
 #include "skin/ScreenPixels.h"
+#include "skin/SkinData.h"
+#include "skin/SkinForm.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinTestSupport.h"

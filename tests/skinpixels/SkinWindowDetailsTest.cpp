@@ -173,22 +173,21 @@ TEST_F(SkinWindowDetails, AWindowWithoutAnIconShowsTheProgramsIconInItsCaption) 
         SendMessageW(app, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon));
     Data = ActiveSolidSkin(); // its small icon is made from the program's
     auto open = [](int x) {
-        HWND wnd =
-            CreateWindowExW(0, L"#32770", L"Icon", WS_POPUP | WS_CAPTION | WS_SYSMENU, x, 100, 250,
-                            150, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        return wnd;
+        auto form = std::make_unique<TForm>(Application);
+        form->SetBounds(x, 100, 250, 150);
+        return form;
     };
-    HWND plain = open(100), withIcon = open(400);
-    SendMessageW(withIcon, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ownIcon));
-    for (HWND wnd : {plain, withIcon}) {
-        ShowWindow(wnd, SW_SHOW);
-        EXPECT_TRUE(SkinnedSoon(wnd));
+    auto plain = open(100), withIcon = open(400);
+    SendMessageW(withIcon->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ownIcon));
+    for (TForm* form : {plain.get(), withIcon.get()}) {
+        form->Show();
+        EXPECT_TRUE(SkinnedSoon(form->Handle()));
     }
     const int x = solid::SysMenuX + 8, y = solid::SysMenuY + 8;
-    EXPECT_EQ(WindowPixelSoon(plain, x, y, program), program);
-    EXPECT_EQ(WindowPixelSoon(withIcon, x, y, own), own);
-    DestroyWindow(plain);
-    DestroyWindow(withIcon);
+    EXPECT_EQ(WindowPixelSoon(plain->Handle(), x, y, program), program);
+    EXPECT_EQ(WindowPixelSoon(withIcon->Handle(), x, y, own), own);
+    plain.reset();
+    withIcon.reset();
     SendMessageW(app, WM_SETICON, ICON_BIG, before);
     DestroyIcon(programIcon);
     DestroyIcon(ownIcon);
