@@ -133,6 +133,7 @@ void TSkinForm::Unskin() {
         RECT target;
         GetClientRect(Handle, &target);
         MapWindowPoints(Handle, nullptr, reinterpret_cast<POINT*>(&target), 2);
+        if (FMenuBar) FMenuBar->DrawMenusNatively();
         if (FMenuBar && !GetMenu(Handle)) SetMenu(Handle, FMenuBar->Menu());
         FFrame->ClearRegion();
         FFrame->SetNative(true);

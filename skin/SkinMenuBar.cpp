@@ -69,6 +69,11 @@ void TSkinMenu::Build(HMENU menu) {
     SetMenu(FForm.Handle, nullptr);
 }
 
+void TSkinMenu::DrawMenusNatively() {
+    for (auto& button : FButtons)
+        if (button->Submenu) SetMenuOwnerDrawn(button->Submenu, false);
+}
+
 void TSkinMenu::PaintCaption(HDC dc, const TMenuBtn& button, const RECT& r) const {
     const TSkinColours& colours = FData.Colours();
     SetTextColor(dc, ColorToRGB(button.ItemEnabled ? colours.MenuBarText : colours.ButtonShadow));
@@ -181,7 +186,7 @@ void TSkinMenu::TrackOne(int index) {
         TidySeparators(*button.Item);
         FMainMenu->RebuildItem(*button.Item);
     }
-    MakeMenuOwnerDrawn(button.Submenu);
+    SetMenuOwnerDrawn(button.Submenu, true);
     FHook = SetWindowsHookExW(WH_MSGFILTER, MsgFilter, nullptr, GetCurrentThreadId());
     const bool rightToLeft = FForm.RightToLeft();
     if (button.ItemEnabled)

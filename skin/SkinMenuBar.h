@@ -44,6 +44,8 @@ public:
     void SetMainMenu(TMainMenu* menu) { FMainMenu = menu; }
     // Buttons from the window's menu, which then leaves the window.
     void Build(HMENU menu);
+    // The menus dropped so far are drawn by the system again.
+    void DrawMenusNatively();
     [[nodiscard]] HMENU Menu() const { return FMenu; }
     void Paint(HDC dc, const RECT& bar);
     [[nodiscard]] TMenuBtn* ButtonAt(POINT windowPoint) const;

@@ -239,17 +239,17 @@ void SkinFormPopupMenus(TComponent* form, TSkinData* data) {
     });
 }
 
-void MakeMenuOwnerDrawn(HMENU menu) {
+void SetMenuOwnerDrawn(HMENU menu, bool ownerDrawn) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
         if (!GetMenuItemInfoW(menu, i, TRUE, &info)) continue;
-        if (info.hSubMenu) MakeMenuOwnerDrawn(info.hSubMenu);
-        if (info.fType & MFT_OWNERDRAW) continue;
+        if (info.hSubMenu) SetMenuOwnerDrawn(info.hSubMenu, ownerDrawn);
+        if (((info.fType & MFT_OWNERDRAW) != 0) == ownerDrawn) continue;
         info.fMask = MIIM_FTYPE;
-        info.fType |= MFT_OWNERDRAW;
+        info.fType ^= MFT_OWNERDRAW;
         SetMenuItemInfoW(menu, i, TRUE, &info);
     }
 }

@@ -10,8 +10,9 @@ class TSkinData;
 // Tag mod 100 is the data's DisableTag; with data nullptr they draw natively again.
 void SkinFormPopupMenus(TComponent* form, TSkinData* data);
 
-// Every item of the menu, at any depth, is drawn by its owner window from now on.
-void MakeMenuOwnerDrawn(HMENU menu);
+// Every item of the menu, at any depth, is drawn by its owner window from now on, or
+// by the system again.
+void SetMenuOwnerDrawn(HMENU menu, bool ownerDrawn);
 // A native item of the popup (found by its id at any depth) measured from its text.
 void MeasureNativeMenuItem(TSkinData& data, HMENU popup, MEASUREITEMSTRUCT& measure);
 // A native menu item drawn from the skin, as the class library's items are.

@@ -207,6 +207,13 @@ TEST_F(SkinMenuBarPixels, DroppedItemsAreDrawnFromTheSkinWithTextsShortcutsAndCh
     EXPECT_GT(textInk, 10);
     EXPECT_GT(shortcutInk, 10);
 
+    data->SetActive(false); // the system draws the window's menus again
+    ASSERT_TRUE(PumpUntil([&] { return GetMenu(wnd) == bar; }));
+    for (int i = 0; i < 3; ++i) {
+        MENUITEMINFOW info{sizeof(info), MIIM_FTYPE};
+        GetMenuItemInfoW(file, i, TRUE, &info);
+        EXPECT_FALSE(info.fType & MFT_OWNERDRAW) << i;
+    }
     form.reset();
     delete data;
     FreeSkinManager();
