@@ -25,6 +25,15 @@ HMENU Submenu(std::initializer_list<std::pair<const wchar_t*, HMENU>> items) {
     return menu;
 }
 
+// The type flags (MFT_*) of the item at that position.
+UINT ItemType(HMENU menu, int position) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(menu, position, TRUE, &info);
+    return info.fType;
+}
+
 int OpenMenus() {
     return static_cast<int>(ShownMenus().size());
 }
@@ -171,9 +180,7 @@ TEST_F(SkinMenuBarPixels, DroppedItemsAreDrawnFromTheSkinWithTextsShortcutsAndCh
                  {[&] {
                       RECT item[3]{};
                       for (int i = 0; i < 3; ++i) {
-                          MENUITEMINFOW info{sizeof(info), MIIM_FTYPE};
-                          GetMenuItemInfoW(file, i, TRUE, &info);
-                          if (info.fType & MFT_OWNERDRAW) ++ownerDrawn;
+                          if (ItemType(file, i) & MFT_OWNERDRAW) ++ownerDrawn;
                           GetMenuItemRect(wnd, file, i, &item[i]);
                       }
                       const int mid0 = (item[0].top + item[0].bottom) / 2;
@@ -210,9 +217,7 @@ TEST_F(SkinMenuBarPixels, DroppedItemsAreDrawnFromTheSkinWithTextsShortcutsAndCh
     data->SetActive(false); // the system draws the window's menus again
     ASSERT_TRUE(PumpUntil([&] { return GetMenu(wnd) == bar; }));
     for (int i = 0; i < 3; ++i) {
-        MENUITEMINFOW info{sizeof(info), MIIM_FTYPE};
-        GetMenuItemInfoW(file, i, TRUE, &info);
-        EXPECT_FALSE(info.fType & MFT_OWNERDRAW) << i;
+        EXPECT_FALSE(ItemType(file, i) & MFT_OWNERDRAW) << i;
     }
     form.reset();
     delete data;
@@ -305,9 +310,7 @@ TEST_F(SkinMenuBarPixels, AFormsMainMenuGivesTheBarItsItemsAndDropsNoStraySepara
         WhileDropped(wnd, 'f',
                      {[&] {
                           for (int i = 0; i < GetMenuItemCount(file->Handle()); ++i) {
-                              MENUITEMINFOW info{sizeof(info), MIIM_FTYPE};
-                              GetMenuItemInfoW(file->Handle(), i, TRUE, &info);
-                              types += (info.fType & MFT_SEPARATOR) ? 's' : 'i';
+                              types += (ItemType(file->Handle(), i) & MFT_SEPARATOR) ? 's' : 'i';
                           }
                           Key(key);
                       },
