@@ -47,6 +47,8 @@ public:
     [[nodiscard]] TBitmap* GetMenuBitmap(TObject* owner) const;
     [[nodiscard]] int SkinnedCount() const { return static_cast<int>(FForms.size()); }
     [[nodiscard]] TSkinData* MainData() const { return FMainData; }
+    // The small application icon of a main form's skin other than data, or nullptr.
+    [[nodiscard]] TBitmap* MainFormIcon(const TSkinData* data) const;
 
     // MDI children drawn with their native frames (true) or skinned ones.
     [[nodiscard]] bool NativeMDIFrames() const { return FNativeFrames; }
