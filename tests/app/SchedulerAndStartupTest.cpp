@@ -3,6 +3,7 @@
 #include "ProgramTest.h"
 #include "RemoteControls.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/Streams.h"
 #include "engine/EraserEngine.h"
 #include <algorithm>
 #include <commctrl.h>
@@ -147,6 +148,33 @@ TEST_F(SchedulerAndStartup, EntriesOfOneNameKeepTheirRowsAndChangeOnlyWhereTheyL
     EXPECT_TRUE(WaitFor([&] { return ReadAt(Machine32Run, "TwSame") == "<none>"; }));
     EXPECT_EQ(ReadAt(UserRun, "TwSame"), "live.exe");
     CloseProgram();
+}
+
+// "Load At Windows Startup" shows the "Run" entry as it stands whenever the page
+// shows: unticked once the entry is parked on the startup page, so that one click
+// writes it again, its path quoted.
+TEST_F(SchedulerAndStartup, TheOptionsBoxShowsTheRunEntryAsItStandsAndWritesItQuoted) {
+    const std::string program = Program.Dir() + "Tarnwhistle.exe";
+    Program.WritePrefs([](TEraserEngine& engine) { ASSERT_TRUE(engine.SetLoadAtStartup(true)); });
+    StartProgram();
+    HWND page = ShowPage("Run Options       ", "TTOptions");
+    HWND box = FindChild(page, "TCheckBox", "Load At Windows Startup");
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    page = ShowStartupManager();
+    HWND list = FindChild(page, "TListView");
+    const int own = RowOf(list, "Tarnwhistle", "Enabled", UserPlace);
+    ASSERT_GE(own, 0);
+    ListViewSelect(list, own);
+    PressFlatButton(page, Disable);
+    ASSERT_EQ(ReadAt(UserRun, "Tarnwhistle"), "<none>");
+    ShowPage("Run Options       ", "TTOptions");
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageA(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(ReadAt(UserRun, "Tarnwhistle"), "\"" + program + "\"");
+    CloseProgram();
+    EXPECT_NE(ReadFileToString(Program.Dir() + "prefs.dat").find("LoadAtStartup=\"True\""),
+              std::string::npos);
 }
 
 } // namespace
