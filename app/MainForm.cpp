@@ -7,6 +7,7 @@
 #include "app/pages/MainPage.h"
 #include "app/pages/MemoryPanel.h"
 #include "app/pages/MiscShortCutKeysFrame.h"
+#include "app/pages/PluginsFrame.h"
 #include "app/pages/RegistryBackupPage.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/DateUtils.h"
@@ -26,6 +27,10 @@ std::string PrefsFile() {
 }
 
 const char* const Title = "  Tarnwhistle 1.0";
+
+// Posted at the end of the creation: the start's automatic clean runs once the
+// message loop does, whether the window shows or starts in the tray.
+constexpr UINT WM_STARTCLEAN = WM_APP + 200;
 
 } // namespace
 
@@ -97,6 +102,10 @@ void TfMain::FormCreate(TObject*) {
     };
     Engine->OnCleanStart = [this](TCustomEraserEngine* sender) {
         EngineClearLog(sender);
+        // What the start told stays readable above the first run's lines.
+        for (const std::string& line : FStartNotes)
+            EngineLog(nullptr, line);
+        FStartNotes.clear();
         for (TPageFrame* page : Pages())
             page->RunningChanged(true);
     };
@@ -119,10 +128,11 @@ void TfMain::FormCreate(TObject*) {
         page->SetDefaults();
     Engine->LoadSettings(PrefsFile());
     if (!PasswordAccepted()) {
-        // Nothing of the refused program is shown; the rest of the creation still runs
-        // and the settings are written at destruction.
+        // Nothing of the refused program is filled or shown; the settings it read are
+        // written back at destruction.
         FPasswordRefused = true;
         Application->Terminate();
+        return;
     }
     FillPages();
     SetUpFolders();
@@ -132,6 +142,7 @@ void TfMain::FormCreate(TObject*) {
         SetVisible(false);
         miShowMainWindow->SetEnabled(true);
     }
+    if (Engine->AutoCleanAtWindowsStart) PostMessageW(Handle(), WM_STARTCLEAN, 0, 0);
 }
 
 // An empty access password lets everyone in; else the entered text must equal it,
@@ -164,16 +175,24 @@ void TfMain::FillPages() {
         page->LoadSettings();
     Engine->Misc->HotKeyWindow = Handle();
     const std::vector<int> unregistered = Engine->Misc->ApplyHotKeys();
-    if (!unregistered.empty() && !FPasswordRefused) {
-        const std::string text = Page<TTMiscShortCutKeys>()->UnregisteredText(unregistered);
-        // A message box would show a program that is to run unseen.
-        if (Engine->Misc->StealthModeEnabled)
-            for (const std::string& line : SplitString(text, '\n'))
-                EngineLog(nullptr, line);
-        else
-            ShowError(text);
-    }
+    if (!unregistered.empty())
+        TellAtStart(Page<TTMiscShortCutKeys>()->UnregisteredText(unregistered));
+    TellAtStart(Page<TTPlugins>()->Unloadable);
     Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
+}
+
+// A message box would show a program that is to run unseen, in stealth mode or in
+// the tray: there the text goes to the log.
+void TfMain::TellAtStart(const std::string& text) {
+    if (text.empty()) return;
+    if (!Engine->Misc->StealthModeEnabled && !Engine->StartInSystemTray) {
+        ShowError(text);
+        return;
+    }
+    for (const std::string& line : SplitString(text, '\n')) {
+        EngineLog(nullptr, line);
+        FStartNotes.push_back(line);
+    }
 }
 
 void TfMain::SetUpFolders() {
@@ -212,8 +231,9 @@ void TfMain::FormDestroy() {
 }
 
 void TfMain::WriteSettings() {
-    for (TPageFrame* page : Pages())
-        page->ApplySettings();
+    if (!FPasswordRefused) // the pages of a refused start were never filled
+        for (TPageFrame* page : Pages())
+            page->ApplySettings();
     Engine->SaveSettings(PrefsFile());
 }
 
@@ -250,11 +270,6 @@ void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
 
 void TfMain::FormActivate(TObject*) {
     if (FPasswordRefused || !Engine) return;
-    // The start is the first activation: an option ticked later waits for the next start.
-    if (!FAutoCleanDone) {
-        FAutoCleanDone = true;
-        if (Engine->AutoCleanAtWindowsStart) Engine->Clean();
-    }
     miShowMainWindow->SetEnabled(true);
 }
 
@@ -274,6 +289,9 @@ void TfMain::WndProc(TMessage& message) {
     case WM_ENDSESSION: WMEndSession(message); break;
     case TEraserEngine::WM_SHOWTRAYICON: WMShowTrayIcon(); break;
     case TEraserEngine::WM_HIDETRAYICON: WMHideTrayIcon(); break;
+    case WM_STARTCLEAN:
+        if (Engine) Engine->Clean();
+        break;
     default: TForm::WndProc(message); break;
     }
 }

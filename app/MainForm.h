@@ -71,6 +71,9 @@ private:
     void FormCreate(TObject* Sender);
     bool PasswordAccepted();
     void FillPages();
+    // A problem found while filling the pages: a box, or log lines for a program
+    // that starts unseen, which the first clean keeps.
+    void TellAtStart(const std::string& text);
     void SetUpFolders();
     void FormDestroy();
     // Writes "prefs.dat" from the pages and the engine.
@@ -100,8 +103,8 @@ private:
     std::vector<TPlacedPage> FPages; // in the page table's order
 
     TOneInstance* FOneInstance = nullptr; // owned by the form
-    bool FAutoCleanDone = false;   // AutoCleanAtWindowsStart runs at the first activation only
-    bool FPasswordRefused = false; // the program is ending: never shown, never cleans
+    bool FPasswordRefused = false;        // the program is ending: never shown, never cleans
+    std::vector<std::string> FStartNotes; // the log lines of TellAtStart
 };
 
 extern TfMain* fMain;

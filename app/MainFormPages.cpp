@@ -27,6 +27,11 @@ void StartMemoryPanel(TPageFrame& page) {
     static_cast<TMemoryPanel&>(page).tabMemoryShow();
 }
 
+// The options page shows the "Run" entry as it stands each time.
+void ShowLoadAtStartup(TPageFrame& page) {
+    static_cast<TTOptions&>(page).ShowLoadAtStartup();
+}
+
 constexpr TPageHost Main = TPageHost::Main, Misc = TPageHost::Misc;
 
 const TPageRow Rows[] = {
@@ -82,6 +87,7 @@ const TPageRow Rows[] = {
      .Caption = "Options",
      .Host = Misc,
      .Make = Make<TTOptions>,
+     .Shown = ShowLoadAtStartup,
      .TabAtStart = false,
      .ShownIn = ttRunOptions,
      .HiddenIn = ttUserSettings | ttPCManager},

@@ -10,6 +10,17 @@ namespace {
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const RunValue = "Tarnwhistle";
 
+// The program's command, quoted: unquoted, "C:\Program Files\..." would first try
+// to run "C:\Program.exe".
+std::string OwnRunCommand() {
+    return std::string("\"").append(GetModuleFileNameStr()).append("\"");
+}
+
+// Both forms name the program: older builds wrote the path unquoted.
+bool IsOwnRunCommand(const std::string& command) {
+    return SameText(command, OwnRunCommand()) || SameText(command, GetModuleFileNameStr());
+}
+
 } // namespace
 
 TEraserEngine::TEraserEngine() {
@@ -69,7 +80,7 @@ bool TEraserEngine::SetLoadAtStartup(bool value) {
         reg.RootKey = HKEY_CURRENT_USER;
         if (value) {
             done = reg.OpenKey(RunKey, true);
-            if (done) reg.WriteString(RunValue, GetModuleFileNameStr());
+            if (done) reg.WriteString(RunValue, OwnRunCommand());
         } else {
             done = !reg.OpenKey(RunKey, false) || !reg.ValueExists(RunValue) ||
                    reg.DeleteValue(RunValue);
@@ -78,15 +89,18 @@ bool TEraserEngine::SetLoadAtStartup(bool value) {
         done = false;
         LogSwallowed("TEraserEngine::SetLoadAtStartup");
     }
-    if (done) FLoadAtStartup = value;
     return done;
 }
 
 bool TEraserEngine::GetLoadAtStartup() const {
-    if (!FLoadAtStartup) return false;
-    TRegistry reg(KEY_READ);
-    reg.RootKey = HKEY_CURRENT_USER;
-    return reg.OpenKeyReadOnly(RunKey) && reg.ValueExists(RunValue);
+    try {
+        TRegistry reg(KEY_READ);
+        reg.RootKey = HKEY_CURRENT_USER;
+        return reg.OpenKeyReadOnly(RunKey) && reg.ValueExists(RunValue) &&
+               IsOwnRunCommand(reg.ReadString(RunValue));
+    } catch (const Exception&) {
+        return false; // a value of another type starts nothing of this program
+    }
 }
 
 void TEraserEngine::ToggleStealthMode() {

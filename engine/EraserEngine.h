@@ -64,11 +64,11 @@ public:
     // with an OK button. Unset, nothing is shown. Main thread.
     std::function<void(const std::string& text)> OnRebootNotice;
     void EmptyRecycleBin();
-    // On only while the program's value is still under the user's "Run" key: the
-    // startup manager may have parked or deleted it since.
+    // On while the user's "Run" key holds the program's value, naming this program
+    // quoted or not: the startup manager may have parked, deleted or enabled it since.
     [[nodiscard]] bool GetLoadAtStartup() const;
-    // Writes or removes the program's value under the user's "Run" key (creating the
-    // key); false, with the option unchanged, when the registry refuses.
+    // Writes the program's value, its path quoted, under the user's "Run" key
+    // (creating the key), or removes it; false when the registry refuses.
     bool SetLoadAtStartup(bool value);
     static const char* const LoadAtStartupFailed; // the message when writing it failed
 
@@ -137,6 +137,5 @@ private:
     void KeepDamagedSettings(const std::string& fileName);
     void SaveGroup(TXMLNode parent, TCatalogueGroup group) const;
 
-    bool FLoadAtStartup = false;
     std::array<std::unique_ptr<TEraser>, ciCatalogueCount> FItems;
 };

@@ -101,6 +101,15 @@ void TTMiscShortCutKeys::LoadSettings() {
 }
 
 void TTMiscShortCutKeys::btnApplyClick(TObject*) {
+    std::string refused;
+    for (const TKeyRow& key : FKeys)
+        if (!IsAllowedHotKey(key.Edit->HotKey())) refused += KeyLine(key, key.Edit->HotKey());
+    if (!refused.empty()) {
+        ShowError("A hot key needs Ctrl or Alt: without them it would take its keys from "
+                  "typing in every program. No hot key was changed." +
+                  refused);
+        return;
+    }
     TMisc& misc = *Engine->Misc;
     for (const TKeyRow& key : FKeys)
         misc.*key.Field = key.Edit->HotKey();
@@ -122,11 +131,14 @@ void TTMiscShortCutKeys::ReportUnregistered(const std::vector<int>& ids) const {
 
 std::string TTMiscShortCutKeys::UnregisteredText(const std::vector<int>& ids) const {
     std::string text = "These hot keys could not be registered. Another program may use them, "
-                       "or two actions have the same keys:";
+                       "two actions may have the same keys, or a key lacks Ctrl or Alt:";
     for (int id : ids)
         for (const TKeyRow& key : FKeys)
-            if (key.Id == id)
-                text += std::string("\n") + key.Name + ": " +
-                        ShortCutToText((*Engine->Misc).*key.Field);
+            if (key.Id == id) text += KeyLine(key, (*Engine->Misc).*key.Field);
     return text;
+}
+
+std::string TTMiscShortCutKeys::KeyLine(const TKeyRow& key, TShortCut value) {
+    return std::string("\n") + key.Name + ": " + ShortCutToText(value) +
+           (IsAllowedHotKey(value) ? "" : " (needs Ctrl or Alt)");
 }

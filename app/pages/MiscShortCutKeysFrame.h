@@ -16,8 +16,9 @@ public:
     explicit TTMiscShortCutKeys(TComponent* owner);
 
     void LoadSettings() override;
-    // Keys that cannot be registered (held by another program, or given to two
-    // actions) are named in one message.
+    // Keys without Ctrl or Alt are refused, and nothing changes; keys that cannot be
+    // registered (held by another program, or given to two actions) are named in one
+    // message.
     void btnApplyClick(TObject* Sender);
     void btnDefaulsClick(TObject* Sender); // the switches keep their values
     // One message naming the keys of those hot-key ids and what they are set to.
@@ -49,6 +50,8 @@ private:
     TGroupBox* AddSwitchGroup(const char* name, const char* caption, const char* text, int top,
                               TLabel*& textLabel);
     void ReportUnregistered(const std::vector<int>& ids) const;
+    // A line of a message: the key's action and its keys.
+    [[nodiscard]] static std::string KeyLine(const TKeyRow& key, TShortCut value);
 
     std::vector<TKeyRow> FKeys;
 };

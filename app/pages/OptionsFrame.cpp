@@ -71,11 +71,15 @@ void TTOptions::LoadAtStartupClick(bool on) {
     ShowError(on ? TEraserEngine::LoadAtStartupFailed
                  : "The program could not be kept from loading at Windows startup: its value "
                    "under the registry's \"Run\" key cannot be removed.");
+    ShowLoadAtStartup();
+}
+
+void TTOptions::ShowLoadAtStartup() {
     chkLoadAtStartup->SetChecked(Engine->GetLoadAtStartup());
 }
 
 void TTOptions::LoadSettings() {
-    chkLoadAtStartup->SetChecked(Engine->GetLoadAtStartup());
+    ShowLoadAtStartup();
     chkStartInSystemTray->SetChecked(Engine->StartInSystemTray);
     chkAutoCleanWhenWindowsStart->SetChecked(Engine->AutoCleanAtWindowsStart);
     chkAutoCleanWhenWindowsShutdown->SetChecked(Engine->AutoCleanAtWindowsShutdown);

@@ -13,6 +13,9 @@ public:
     explicit TTOptions(TComponent* owner);
 
     void LoadSettings() override;
+    // Ticks "Load At Windows Startup" as the "Run" key stands now: the startup
+    // manager may have parked, deleted or enabled the program's entry meanwhile.
+    void ShowLoadAtStartup();
     void chkPasswordClick(TObject* Sender);
     void cmdApplyPasswordClick(TObject* Sender);
 

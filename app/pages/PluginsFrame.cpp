@@ -35,7 +35,7 @@ TTPlugins::TTPlugins(TComponent* owner) : TPageFrame(owner) {
     const TGrid left = Across(Margin, buttonsTop, PageButtonWidth, ButtonHeight, ButtonGap);
     const TGrid right = PageButtonsAtRight(buttonsTop, 2);
     btnRefresh = Place<TButton>(this, this, "btnRefresh", "&Refresh", left.Cell(0, 0));
-    btnRefresh->OnClick = [this](TObject*) { LoadPlugins(); };
+    btnRefresh->OnClick = [this](TObject* sender) { btnRefreshClick(sender); };
     btnDazavuRovezoz =
         Place<TButton>(this, this, "btnDazavuRovezoz", "Plugin &Builder", left.Cell(1, 0));
     btnDazavuRovezoz->OnClick = [this](TObject* sender) { btnDazavuRovezozClick(sender); };
@@ -76,7 +76,12 @@ void TTPlugins::LoadPlugins() {
     }
     lvPlugins->EndUpdate();
     place.Restore(*lvPlugins);
-    if (!failed.empty()) ShowError("These plug-ins could not be loaded:" + failed);
+    Unloadable = failed.empty() ? "" : "These plug-ins could not be loaded:" + failed;
+}
+
+void TTPlugins::btnRefreshClick(TObject*) {
+    LoadPlugins();
+    if (!Unloadable.empty()) ShowError(Unloadable);
 }
 
 void TTPlugins::SaveSelection() {

@@ -14,9 +14,13 @@ public:
     explicit TTPlugins(TComponent* owner);
 
     // Lists the plug-in files again, checked as the manager says; selection and
-    // scroll position stay. Files that cannot be loaded are named in one message.
+    // scroll position stay. Files that cannot be loaded are left out and named in
+    // Unloadable.
     void LoadPlugins();
+    // At start the main window tells of the files that could not be loaded.
     void LoadSettings() override { LoadPlugins(); }
+    // "&Refresh": the list again, and one message naming the files that failed.
+    void btnRefreshClick(TObject* Sender);
     // The checked rows' files become the manager's checked plug-ins, in row order.
     void SaveSelection();
     void btnDazavuRovezozClick(TObject* Sender);
@@ -24,6 +28,9 @@ public:
     TLabel* lblSelectPlugins;
     TListView* lvPlugins;
     TButton *btnRefresh, *btnDazavuRovezoz, *btnSelectAll, *btnRemoveAll;
+    // "These plug-ins could not be loaded:" and the files, one a line; empty when
+    // the last listing loaded every file.
+    std::string Unloadable;
 
 private:
     void CheckAll(bool checked);

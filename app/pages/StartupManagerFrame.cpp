@@ -10,21 +10,18 @@ TStartUpItem* EntryOf(const TListItem& row) {
     return static_cast<TStartUpItem*>(row.Data);
 }
 
-// Names the entry whatever its state: a parked entry keeps its key.
+// Names the entry by its state, its place and its name: entries of one name may be
+// live and parked, or live in two places, at once.
 std::string EntryKey(const TListItem& row) {
     const TStartUpItem& entry = *EntryOf(row);
-    if (entry.Kind == TStartUpItem::skShortcut)
-        return (entry.CurrentUser ? "user\\" : "common\\") + entry.FileName;
-    return std::to_string(reinterpret_cast<uintptr_t>(entry.RootKey)) + "\\" + entry.KeyPath +
-           "\\" + entry.Name;
+    return std::string(entry.Enabled ? "enabled " : "disabled ") +
+           TStartupManager::GetItemPlace(entry, entry.Enabled) + "\\" +
+           (entry.Kind == TStartUpItem::skShortcut ? entry.FileName : entry.Name);
 }
 
+// A parked entry shows the place it returns to when enabled.
 std::string LocationOf(const TStartUpItem& entry) {
-    if (entry.Kind == TStartUpItem::skShortcut) return entry.Location;
-    const char* root = entry.RootKey == HKEY_CURRENT_USER    ? "HKEY_CURRENT_USER"
-                       : entry.RootKey == HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE"
-                                                             : "";
-    return std::string(root) + "\\" + entry.KeyPath;
+    return TStartupManager::GetItemPlace(entry, true);
 }
 
 // Two small squares: grey for a disabled entry, green for an enabled one.
@@ -136,9 +133,14 @@ void TTStartupManager::btnDisableClick(TObject*) {
 void TTStartupManager::btnDeleteClick(TObject*) {
     TListItem* selected = lvItems->Selected();
     if (!selected) return;
-    if (!AskYesNo("Are you sure you want to delete selected item?", "Delete Item")) return;
+    const TStartUpItem& entry = *EntryOf(*selected);
+    if (!AskYesNo("Are you sure you want to delete selected item?\n\n" + entry.Title + " (" +
+                      (entry.Enabled ? "Enabled" : "Disabled") + ")\n" +
+                      TStartupManager::GetItemPlace(entry, entry.Enabled),
+                  "Delete Item"))
+        return;
     try {
-        Manager().DeleteItem(*EntryOf(*selected));
+        Manager().DeleteItem(entry);
         lvItems->Delete(selected->Index());
     } catch (const Exception& e) {
         ShowError(e.Message());

@@ -71,7 +71,7 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
 
 bool TRegistry::OpenKeyReadOnly(const std::string& key) {
     REGSAM saved = Access;
-    Access = KEY_READ;
+    Access = KEY_READ | (saved & (KEY_WOW64_32KEY | KEY_WOW64_64KEY)); // the view stays
     bool ok = OpenKey(key, false);
     Access = saved;
     return ok;

@@ -58,7 +58,8 @@ std::vector<int> TMisc::RegisterHotKeys() {
     for (const TShortCutAttr& a : ShortCutAttrs) {
         const TShortCut key = a.Key ? this->*a.Key : 0;
         // A cleared hot key, or one whose feature is off, has nothing to register.
-        if ((key & 0x1FFF) && (!a.OnlyWhile || this->*a.OnlyWhile) &&
+        if (!(key & 0x1FFF) || (a.OnlyWhile && !(this->*a.OnlyWhile))) continue;
+        if (!IsAllowedHotKey(key) ||
             !RegisterHotKey(HotKeyWindow, a.Id, HotKeyModifiers(key), key & 0x1FFF))
             failed.push_back(a.Id);
     }

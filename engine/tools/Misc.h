@@ -47,7 +47,7 @@ public:
     void SetDefaultHotKeys(); // the switches are left alone
     // For HotKeyWindow; the stealth and boss keys only while their switch is on.
     // Returns the ids of the keys that could not be registered (held by another
-    // program, or by an earlier id).
+    // program, or by an earlier id) or may not be (without Ctrl or Alt).
     std::vector<int> RegisterHotKeys();
     void UnregisterHotKeys();
     std::vector<int> ApplyHotKeys(); // unregister, then register; never raises

@@ -97,3 +97,7 @@ UINT HotKeyModifiers(TShortCut shortCut) {
     if (shortCut & scShift) bits |= MOD_SHIFT;
     return bits;
 }
+
+bool IsAllowedHotKey(TShortCut shortCut) {
+    return !(shortCut & 0x1FFF) || (shortCut & (scCtrl | scAlt));
+}

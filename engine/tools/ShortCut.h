@@ -15,3 +15,7 @@ std::string ShortCutToText(TShortCut shortCut);
 TShortCut TextToShortCut(const std::string& text);
 // RegisterHotKey's modifier bits for a shortcut: Alt 1, Ctrl 2, Shift 4.
 UINT HotKeyModifiers(TShortCut shortCut);
+// Whether a global hot key may hold this shortcut: one without Ctrl or Alt (Shift
+// with a letter, a key alone) would take that key from typing in every program.
+// A cleared shortcut is allowed.
+bool IsAllowedHotKey(TShortCut shortCut);

@@ -6,6 +6,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 #include <shlobj.h>
+#include <utility>
 
 const char* const TStartupManager::RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -32,7 +33,7 @@ void OverwriteWithCopy(const std::string& source, const std::string& target) {
 }
 } // namespace
 
-std::string TStartupManager::FolderOf(bool currentUser, bool enabled) const {
+std::string TStartupManager::FolderOf(bool currentUser, bool enabled) {
     if (enabled) return WorkingStartupFolder(currentUser);
     return GetAppDir() + (currentUser ? "Disabled Items\\CurrentUser" : "Disabled Items\\Users");
 }
@@ -45,11 +46,24 @@ std::string TStartupManager::GetStartupFolder(const TStartUpItem& item, bool ena
     return FolderOf(item.CurrentUser, enabled);
 }
 
+std::string TStartupManager::GetItemPlace(const TStartUpItem& item, bool enabled) {
+    if (item.Kind == TStartUpItem::skShortcut) return FolderOf(item.CurrentUser, enabled);
+    std::string key = GetItemKey(item, enabled);
+    if (item.View == KEY_WOW64_32KEY) key.insert(key.find('\\') + 1, "WOW6432Node\\");
+    const char* root = item.RootKey == HKEY_CURRENT_USER    ? "HKEY_CURRENT_USER"
+                       : item.RootKey == HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE"
+                                                            : "";
+    return std::string(root) + "\\" + key;
+}
+
 void TStartupManager::Refresh() {
     Items.clear();
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        ReadKey(root, true);
-        ReadKey(root, false);
+    // This program is 64-bit: the machine's keys of 32-bit programs lie in another view.
+    const std::pair<HKEY, REGSAM> keys[] = {
+        {HKEY_CURRENT_USER, 0}, {HKEY_LOCAL_MACHINE, 0}, {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}};
+    for (const auto& [root, view] : keys) {
+        ReadKey(root, view, true);
+        ReadKey(root, view, false);
     }
     for (bool currentUser : {true, false}) {
         ReadFolder(currentUser, true);
@@ -57,11 +71,11 @@ void TStartupManager::Refresh() {
     }
 }
 
-void TStartupManager::ReadKey(HKEY root, bool enabled) {
+void TStartupManager::ReadKey(HKEY root, REGSAM view, bool enabled) {
     TStartUpItem probe;
     probe.KeyPath = RunKey;
     // Listing needs no write access: a user without it still sees the machine's entries.
-    TRegistry reg(KEY_READ);
+    TRegistry reg(KEY_READ | view);
     reg.RootKey = root;
     if (!reg.OpenKeyReadOnly(GetItemKey(probe, enabled))) return;
     for (const std::string& name : reg.GetValueNames()) {
@@ -71,6 +85,7 @@ void TStartupManager::ReadKey(HKEY root, bool enabled) {
             item->Enabled = enabled;
             item->Kind = TStartUpItem::skRegistryValue;
             item->RootKey = root;
+            item->View = view;
             item->KeyPath = RunKey;
             item->Name = name;
             item->Title = name;
@@ -113,7 +128,7 @@ void TStartupManager::ReadFolder(bool currentUser, bool enabled) {
 bool TStartupManager::FindClash(const TStartUpItem& item, bool enabled,
                                 std::string& command) const {
     if (item.Kind == TStartUpItem::skRegistryValue) {
-        TRegistry reg(KEY_READ);
+        TRegistry reg(KEY_READ | item.View);
         reg.RootKey = item.RootKey;
         if (!reg.OpenKeyReadOnly(GetItemKey(item, enabled)) || !reg.ValueExists(item.Name))
             return false;
@@ -149,14 +164,14 @@ void TStartupManager::SetEnabled(TStartUpItem& item, bool enabled, bool replace)
 }
 
 void TStartupManager::MoveValue(const TStartUpItem& item, bool enabled) {
-    TRegistry source;
+    TRegistry source(KEY_ALL_ACCESS | item.View);
     source.RootKey = item.RootKey;
     if (!source.OpenKey(GetItemKey(item, item.Enabled), false) || !source.ValueExists(item.Name))
         throw Exception("Cannot open the startup entry \"" + item.Name + "\"");
     const TRegDataType type = source.GetDataType(item.Name);
     const std::string data = source.ReadString(item.Name); // raises for a non-string value
 
-    TRegistry target;
+    TRegistry target(KEY_ALL_ACCESS | item.View);
     target.RootKey = item.RootKey;
     if (!target.OpenKey(GetItemKey(item, enabled), true))
         throw Exception("Cannot open the key \"" + GetItemKey(item, enabled) + "\" for writing");
@@ -190,7 +205,7 @@ void TStartupManager::MoveShortcut(const TStartUpItem& item, bool enabled) const
 
 void TStartupManager::DeleteItem(const TStartUpItem& item) {
     if (item.Kind == TStartUpItem::skRegistryValue) {
-        TRegistry reg;
+        TRegistry reg(KEY_ALL_ACCESS | item.View);
         reg.RootKey = item.RootKey;
         if (!reg.OpenKey(GetItemKey(item, item.Enabled), false) || !reg.DeleteValue(item.Name))
             throw Exception("Cannot delete the startup entry \"" + item.Name + "\"");

@@ -273,15 +273,26 @@ TEST_F(MainWindow, AStoppedCleanAtShutdownKeepsTheWindowOpen) {
     EXPECT_FALSE(RunHistoryPresent());
 }
 
-TEST_F(MainWindow, StartInTheTrayShowsNoWindow) {
-    Program.WritePrefs([](TEraserEngine& engine) { engine.StartInSystemTray = true; });
+// A start in the tray shows no window, not even a box: a plug-in that cannot be loaded
+// is named in the log, also after the clean of "Auto Clean when Windows Starts", which
+// still runs.
+TEST_F(MainWindow, AStartInTheTrayShowsNoWindowYetCleansAndLogsABrokenPlugIn) {
+    PlantRunHistory();
+    Program.WritePrefs([](TEraserEngine& engine) {
+        OnlyRunHistory(engine);
+        engine.StartInSystemTray = true;
+        engine.AutoCleanAtWindowsStart = true;
+    });
+    ForceDirectories(Program.Dir() + "Plugins");
+    WriteStringToFile(Program.Dir() + "Plugins\\broken.ppw", "<Plugin Name=\"x\"><unclosed>");
     ASSERT_TRUE(Program.Start());
     ASSERT_TRUE(
         WaitFor([&] { return (Main = Program.FindWindowOfClass("TfMain", false)) != nullptr; }));
-    // Once the message loop answers, the start is over.
-    ASSERT_TRUE(
-        WaitFor([&] { return Program.FindWindowOfClass("TApplication", false) != nullptr; }));
-    SendMessageA(Program.FindWindowOfClass("TApplication", false), WM_NULL, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return (Memo = FindChild(Main, "TMemo")) != nullptr; }));
+    EXPECT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    EXPECT_FALSE(RunHistoryPresent());
+    EXPECT_NE(WindowText(Memo).find("broken.ppw"), std::string::npos) << WindowText(Memo);
+    EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr);
     EXPECT_FALSE(IsWindowVisible(Main));
     CloseProgram();
 }
@@ -435,9 +446,13 @@ protected:
     }
 };
 
+// A refused start tells only the refusal: a plug-in that cannot be loaded makes no
+// second box.
 TEST_F(PasswordGate, AWrongLetterCaseIsRefusedWithoutShowingOrCleaning) {
     PlantRunHistory();
     Program.WritePrefs(GuardedAutoClean);
+    ForceDirectories(Program.Dir() + "Plugins");
+    WriteStringToFile(Program.Dir() + "Plugins\\broken.ppw", "<Plugin Name=\"x\"><unclosed>");
     Answer("secret", nullptr, VK_RETURN);
     HWND box = Program.WaitForWindow("#32770");
     ASSERT_NE(box, nullptr);
@@ -446,7 +461,11 @@ TEST_F(PasswordGate, AWrongLetterCaseIsRefusedWithoutShowingOrCleaning) {
               nullptr);
     EXPECT_EQ(Program.FindWindowOfClass("TfMain"), nullptr);
     PostClick(GetDlgItem(box, IDOK));
-    ASSERT_TRUE(Program.WaitForExit());
+    ASSERT_TRUE(WaitFor([&] {
+        HWND next = Program.FindWindowOfClass("#32770");
+        return Program.WaitForExit(0) || (next && next != box);
+    }));
+    EXPECT_TRUE(Program.WaitForExit(0)) << MessageBoxText(Program.FindWindowOfClass("#32770"));
     EXPECT_TRUE(RunHistoryPresent());
     TEraserEngine saved; // the destruction still wrote the settings
     Program.ReadPrefs(saved);

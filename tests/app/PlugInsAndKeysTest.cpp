@@ -125,3 +125,54 @@ TEST_F(PlugInsAndKeys, ElevenAutoFindEntriesComeBackInTheirOrder) {
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
     CloseProgram();
 }
+
+// A hot key without Ctrl or Alt would take its key from typing in every program: a
+// stored one is named at start and left free, and one typed on the page is refused
+// with nothing applied, however often "&Apply" is pressed.
+TEST_F(PlugInsAndKeys, KeysWithoutCtrlOrAltAreNeverTakenFromTyping) {
+    Program.WritePrefs([](TEraserEngine& engine) { engine.Misc->QuickClean = scShift | 'X'; });
+    ASSERT_TRUE(Program.Start());
+    Answer(Box("Rapid Erase: Shift+X (needs Ctrl or Alt)"), IDOK);
+    WaitForMain();
+    const auto taken = [](UINT modifiers, UINT key) {
+        if (!RegisterHotKey(nullptr, 1, modifiers, key)) return true;
+        UnregisterHotKey(nullptr, 1);
+        return false;
+    };
+    EXPECT_FALSE(taken(MOD_SHIFT, 'X'));
+
+    HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
+    HWND group = FindChild(page, "TGroupBox", "Cleaning Action Settings");
+    std::vector<HWND> keys;
+    for (HWND key = nullptr; (key = FindWindowExA(group, key, "THotKey", nullptr));)
+        keys.push_back(key);
+    ASSERT_EQ(keys.size(), 5u);
+    HWND apply = FindChild(page, "TButton", "&Apply");
+    SendMessageA(keys[0], HKM_SETHOTKEY, MAKEWORD('X', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+    SendMessageA(keys[2], HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_SHIFT), 0); // "Erase & Shutdown"
+    SendMessageA(keys[3], HKM_SETHOTKEY, VK_F9, 0);                        // "Stop Process"
+    for (int press = 0; press < 2; ++press) {
+        PostClick(apply);
+        HWND box = Box("A hot key needs Ctrl or Alt");
+        const std::string text = MessageBoxText(box);
+        EXPECT_NE(text.find("Erase & Shutdown: Shift+S"), std::string::npos) << text;
+        EXPECT_NE(text.find("Stop Process: F9"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Rapid Erase"), std::string::npos) << text;
+        Answer(box, IDOK);
+        EXPECT_FALSE(taken(MOD_SHIFT, 'S'));
+        EXPECT_FALSE(taken(0, VK_F9));
+        EXPECT_TRUE(taken(MOD_CONTROL | MOD_ALT, 'S'));
+        EXPECT_FALSE(taken(MOD_CONTROL | MOD_SHIFT, 'X')); // nothing was applied
+    }
+    SendMessageA(keys[2], HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    SendMessageA(keys[3], HKM_SETHOTKEY, MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    SendMessageA(apply, BM_CLICK, 0, 0);
+    EXPECT_TRUE(taken(MOD_CONTROL | MOD_SHIFT, 'X'));
+    EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr);
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_EQ(saved.Misc->QuickClean, scCtrl | scShift | 'X');
+    EXPECT_EQ(saved.Misc->CleanAndShutDown, scCtrl | scAlt | 'S');
+    EXPECT_EQ(saved.Misc->StopTask, scCtrl | scAlt | 'T');
+}

@@ -50,7 +50,7 @@ void PostClick(HWND button);
 // The flat buttons below a startup-manager or password page's list draw themselves on
 // the page, 96 pixels apart: a press goes to the page at the button's place. Sent, it
 // has been handled on return; posted, it may open a box that the caller answers.
-enum TFlatButton { fbFirst, fbSecond, fbThird };
+enum TFlatButton { fbFirst, fbSecond, fbThird, fbFourth };
 void PressFlatButton(HWND page, TFlatButton button, bool post = false);
 // Polls until the condition holds; false after the timeout.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);

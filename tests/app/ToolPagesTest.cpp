@@ -472,7 +472,7 @@ TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
     page = ShowPage("Run Options       ", "TTOptions");
     HWND loadAtStartup = FindChild(page, "TCheckBox", "Load At Windows Startup");
     SendMessageA(loadAtStartup, BM_CLICK, 0, 0); // the "Run" key is made
-    EXPECT_TRUE(EndsText("Tarnwhistle.exe", ReadValue(RunKey, "Tarnwhistle")));
+    EXPECT_TRUE(EndsText("Tarnwhistle.exe\"", ReadValue(RunKey, "Tarnwhistle")));
     SendMessageA(loadAtStartup, BM_CLICK, 0, 0);
     EXPECT_EQ(ReadValue(RunKey, "Tarnwhistle"), "<none>");
     SetKeySecurity(RunKey, ReadOnlyKeyRules);

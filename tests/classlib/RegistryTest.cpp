@@ -90,6 +90,25 @@ TEST_F(RegistryTest, DeleteKeyRemovesSubkeys) {
     EXPECT_FALSE(reg.DeleteKey("\\")); // never the root itself
 }
 
+// The machine's software of 32-bit programs lies in a view of its own; a read-only
+// open stays in the view the registry object was made for.
+TEST(RegistryViews, AReadOnlyOpenKeepsTheView) {
+    TRegistry wow(KEY_ALL_ACCESS | KEY_WOW64_32KEY);
+    wow.RootKey = HKEY_LOCAL_MACHINE;
+    ASSERT_TRUE(wow.OpenKey(kTestKey, true));
+    wow.WriteString("InView", "32");
+    TRegistry reader(KEY_READ | KEY_WOW64_32KEY);
+    reader.RootKey = HKEY_LOCAL_MACHINE;
+    ASSERT_TRUE(reader.OpenKeyReadOnly(kTestKey));
+    EXPECT_EQ(reader.ReadString("InView"), "32");
+    TRegistry native(KEY_READ);
+    native.RootKey = HKEY_LOCAL_MACHINE;
+    EXPECT_FALSE(native.OpenKeyReadOnly(kTestKey) && native.ValueExists("InView"));
+    wow.CloseKey();
+    EXPECT_EQ(RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"Software\\TarnwhistleTest", KEY_WOW64_32KEY, 0),
+              ERROR_SUCCESS);
+}
+
 TEST(RootKeys, NumbersFromFilesBecomeHandles) {
     EXPECT_EQ(RootKeyFromNumber(2147483649LL), HKEY_CURRENT_USER);
     EXPECT_EQ(RootKeyFromNumber(2147483650LL), HKEY_LOCAL_MACHINE);

@@ -438,12 +438,20 @@ TEST_F(CleaningRunTest, BossKeyHidesBrowserWindowsAtAnyDepth) {
     DestroyWindow(host);
 }
 
+// The value holds the program's path quoted, so that "C:\\Program.exe" never runs in
+// its place; the unquoted path of older builds is the program's own too, another
+// program's path is not.
 TEST_F(CleaningRunTest, LoadAtStartupWritesAndRemovesTheRunValue) {
     const char* const key = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::string quoted = std::string("\"").append(GetModuleFileNameStr()).append("\"");
     WriteRegString(HKEY_CURRENT_USER, key, "Other", "x");
     Engine.SetLoadAtStartup(true);
     EXPECT_TRUE(Engine.GetLoadAtStartup());
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, key, "Tarnwhistle"), GetModuleFileNameStr());
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, key, "Tarnwhistle"), quoted);
+    WriteRegString(HKEY_CURRENT_USER, key, "Tarnwhistle", UpperCase(GetModuleFileNameStr()));
+    EXPECT_TRUE(Engine.GetLoadAtStartup());
+    WriteRegString(HKEY_CURRENT_USER, key, "Tarnwhistle", "\"C:\\Other\\Tarnwhistle.exe\"");
+    EXPECT_FALSE(Engine.GetLoadAtStartup());
     Engine.SetLoadAtStartup(false);
     EXPECT_FALSE(Engine.GetLoadAtStartup());
     EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, key, "Tarnwhistle"));
@@ -458,7 +466,7 @@ TEST_F(CleaningRunTest, LoadAtStartupWritesAndRemovesTheRunValue) {
     TRegistry reg;
     ASSERT_TRUE(reg.DeleteKey(std::string("\\") + key));
     EXPECT_TRUE(Engine.SetLoadAtStartup(true));
-    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, key, "Tarnwhistle"), GetModuleFileNameStr());
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, key, "Tarnwhistle"), quoted);
     Engine.SetLoadAtStartup(false);
 }
 

@@ -29,12 +29,15 @@ protected:
 
     // Removes every value and shortcut this test made.
     void Clean() {
-        for (const std::string& key : {RunKey, DisabledKey}) {
-            TRegistry reg;
-            if (!reg.OpenKey(key, false)) continue;
-            for (const std::string& name : reg.GetValueNames())
-                if (StartsText("TwTest", name)) reg.DeleteValue(name);
-        }
+        for (const REGSAM view : {REGSAM(0), REGSAM(KEY_WOW64_32KEY)})
+            for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+                for (const std::string& key : {RunKey, DisabledKey}) {
+                    TRegistry reg(KEY_ALL_ACCESS | view);
+                    reg.RootKey = root;
+                    if (!reg.OpenKey(key, false)) continue;
+                    for (const std::string& name : reg.GetValueNames())
+                        if (StartsText("TwTest", name)) reg.DeleteValue(name);
+                }
         for (const char* name : {"TwTestBad.lnk", "TwTestWord.lnk"})
             SysDeleteFile(Startup + "\\" + name);
     }
@@ -211,4 +214,34 @@ TEST_F(StartupManagerTest, ATakenPlaceIsReplacedOnlyOnRequest) {
     TShortcutInfo link;
     ReadShortcut(live, link);
     EXPECT_EQ(link.Arguments, "/old");
+}
+
+// 64-bit Windows keeps the machine's entries of 32-bit programs in a view of their own:
+// they are listed with their place, and parked, restored and deleted in that view.
+TEST_F(StartupManagerTest, MachineEntriesOf32BitProgramsStayInTheirView) {
+    TRegistry wow(KEY_ALL_ACCESS | KEY_WOW64_32KEY);
+    wow.RootKey = HKEY_LOCAL_MACHINE;
+    ASSERT_TRUE(wow.OpenKey(RunKey, true));
+    wow.WriteString("TwTestWow", "wow.exe");
+    const auto inView = [&](const std::string& key) {
+        return wow.OpenKey("\\" + key, false) && wow.ValueExists("TwTestWow");
+    };
+    Manager.Refresh();
+    TStartUpItem* item = Find("TwTestWow");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->View, REGSAM(KEY_WOW64_32KEY));
+    EXPECT_EQ(TStartupManager::GetItemPlace(*item, true),
+              "HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
+    Manager.SetEnabled(*item, false);
+    EXPECT_TRUE(inView(DisabledKey));
+    EXPECT_FALSE(inView(RunKey));
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, DisabledKey, "TwTestWow"));
+    Manager.Refresh();
+    item = FindParked("TwTestWow");
+    ASSERT_NE(item, nullptr);
+    Manager.SetEnabled(*item, true);
+    EXPECT_TRUE(inView(RunKey));
+    EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, RunKey, "TwTestWow"));
+    Manager.DeleteItem(*item);
+    EXPECT_FALSE(inView(RunKey));
 }
