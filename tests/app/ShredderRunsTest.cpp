@@ -48,8 +48,8 @@ protected:
     }
 };
 
-// Cancel in the progress window: the box, owned by the main window, says the run was
-// stopped and how many files went, and that number is what left the disk and the list.
+// Stop while the progress window shows: the box, owned by the main window, says the
+// run was stopped and how many files went, which is what left the disk and the list.
 TEST_F(ShredderRuns, AStoppedRunSaysSoAndHowManyFilesWereShredded) {
     WriteMethod();
     std::vector<std::string> files;
@@ -60,9 +60,8 @@ TEST_F(ShredderRuns, AStoppedRunSaysSoAndHowManyFilesWereShredded) {
     HWND list = ShowFilePage();
     ASSERT_TRUE(WaitFor([&] { return ListViewCount(list) == Count; }));
     StartGroup(FileGroup());
-    HWND progress = Program.WaitForWindow("TfProgress");
-    ASSERT_NE(progress, nullptr);
-    PostClick(FindChild(progress, "TButton"));
+    ASSERT_NE(Program.WaitForWindow("TfProgress"), nullptr);
+    PostClick(FindChild(FileGroup(), "TButton", "Stop"));
     HWND box = Box("The run was stopped: ");
     EXPECT_EQ(GetWindow(box, GW_OWNER), Main);
     const std::string text = MessageBoxText(box);
