@@ -1,5 +1,6 @@
 #include "app/EditMethodForm.h"
 #include "app/MessageBoxes.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/InputBox.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
@@ -15,6 +16,19 @@ TSpinEdit* PlaceSpin(TComponent* owner, TWinControl* parent, const char* name, i
         if (key > 0x7F || !DigitKeyFilter(static_cast<char>(key))) key = 0; // digits, backspace
     };
     return spin;
+}
+
+// The characters of text that the system's code page lacks, each once.
+std::string OutsideCodePage(const std::string& text) {
+    std::string lacking;
+    const std::wstring wide = ToWide(text);
+    for (size_t i = 0; i < wide.size(); ++i) {
+        const size_t length = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() ? 2 : 1;
+        const std::string c = ToUtf8(wide.substr(i, length));
+        if (!FitsAnsiCodePage(c) && lacking.find(c) == std::string::npos) lacking += c;
+        i += length - 1;
+    }
+    return lacking;
 }
 
 // A random pass draws between its bounds: the lower one first.
@@ -139,10 +153,21 @@ void TfEditMethod::BindPassControls() {
         spin->OnChange = write([spin, field](TPass& p) {
             p.*field = static_cast<uint8_t>(spin->Value()); // the low 8 bits
         });
-    txtTextPattern->OnChange =
-        write([this](TPass& p) { p.TextPatternValue = txtTextPattern->Lines().Text(); });
-    txtMethodName->OnChange = [this](TObject*) { Method.Name = txtMethodName->Text(); };
+    // Text the method file cannot hold is refused as it is typed: the control shows
+    // what it held before.
+    txtTextPattern->OnChange = write([this](TPass& p) {
+        if (Refused(txtTextPattern->Lines().Text(), "text pattern"))
+            return txtTextPattern->Lines().SetText(p.TextPatternValue);
+        p.TextPatternValue = txtTextPattern->Lines().Text();
+    });
+    txtMethodName->OnChange = [this](TObject*) {
+        if (Refused(txtMethodName->Text(), "method name"))
+            return txtMethodName->SetText(Method.Name);
+        Method.Name = txtMethodName->Text();
+    };
     txtMethodDescription->OnChange = [this](TObject*) {
+        if (Refused(txtMethodDescription->Lines().Text(), "method description"))
+            return txtMethodDescription->Lines().SetText(Method.Description);
         Method.Description = txtMethodDescription->Lines().Text();
     };
     lvPasses->OnSelectItem = [this](TObject*, TListItem*, bool) { lvPassesClick(); };
@@ -222,7 +247,7 @@ void TfEditMethod::btnEditPassClick() {
     TPass* pass = SelectedPass();
     if (!pass) return;
     std::string name = pass->Name;
-    if (!InputQuery("Edit pass name", "Pass name", name)) return;
+    if (!InputQuery("Edit pass name", "Pass name", name) || Refused(name, "pass name")) return;
     pass->Name = name;
     if (TListItem* row = lvPasses->FindData(pass)) row->SetCaption(name);
 }
@@ -236,6 +261,16 @@ void TfEditMethod::btnDeletePassClick() {
     if (TListItem* row = lvPasses->FindData(pass)) lvPasses->Delete(row->Index());
     Method.DeletePass(pass);
     lvPassesClick();
+}
+
+bool TfEditMethod::Refused(const std::string& text, const std::string& what) {
+    const std::string lacking = OutsideCodePage(text);
+    if (lacking.empty()) return false;
+    ShowError("The " + what + " cannot hold \"" + lacking +
+                  "\": method files keep their text in the system's code page, which lacks "
+                  "these characters, so they would be saved as other ones.",
+              Handle());
+    return true;
 }
 
 void TfEditMethod::btnOKClick() {

@@ -53,6 +53,8 @@ private:
     [[nodiscard]] TPass* SelectedPass() const;
     void ShowPass(const TPass& pass);
     void btnOKClick();
+    // True, after an error box, when text has characters the method file cannot hold.
+    bool Refused(const std::string& text, const std::string& what);
 
     bool FShowing = false;     // controls are being set from a pass: nothing to write back
     bool FFocusPasses = false; // the list takes the focus when the shown form activates

@@ -5,12 +5,17 @@
 #include <string>
 #include <windows.h>
 
+class TControl;
+
 // True on Yes.
 bool AskYesNo(const std::string& text, HWND owner = nullptr);
 // The same under that title.
 bool AskYesNo(const std::string& text, const std::string& title, HWND owner = nullptr);
 // With the error or the information icon.
-void ShowError(const std::string& text);
-void ShowInformation(const std::string& text);
+void ShowError(const std::string& text, HWND owner = nullptr);
+void ShowInformation(const std::string& text, HWND owner = nullptr);
 // Plain: no icon.
 void ShowNotice(const std::string& text, HWND owner = nullptr);
+// The window of the form that holds asker: the owner of the boxes it asks for, which
+// the active window may not be once a progress window has gone.
+HWND BoxOwner(TControl* asker);

@@ -26,8 +26,36 @@ std::string EngineTitle(const TWipeEngine& engine) {
 
 // Why a method with this file name can never be bound to an engine.
 std::string UnbindableReason(const std::string& fileName) {
-    return "\"options.ini\" cannot hold every character of the file name \"" +
-           ExtractFileName(fileName) + "\", so the method could never be chosen for shredding.";
+    return "\"options.ini\" cannot hold the file name \"" + ExtractFileName(fileName) +
+           "\" as it is (it has characters outside the system's code page, or a blank or a "
+           "quote at its start or end), so the method could never be chosen for shredding.";
+}
+
+bool IsDeviceName(const std::string& fileName) {
+    const std::string base = UpperCase(TrimRight(fileName.substr(0, fileName.find('.'))));
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* device : devices)
+        if (base == device) return true;
+    return base.size() == 4 && (StartsText("COM", base) || StartsText("LPT", base)) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+// Why the file system would refuse the method file, or "": asked before the editor
+// opens, so that no edit is lost to a name that cannot be saved. A file that is not
+// there yet is made and removed again by the system (delete on close).
+std::string FileNameProblem(const std::string& path) {
+    const std::string name = ExtractFileName(path);
+    if (IsDeviceName(name)) return "it is the name of a device";
+    if (name.find_first_of("<>:\"/\\|?*") != std::string::npos ||
+        std::any_of(name.begin(), name.end(), [](char c) { return c > 0 && c < ' '; }))
+        return "it holds a character that file names cannot hold";
+    if (ToWide(path).size() >= MAX_PATH) return "the path is too long";
+    if (FileExists(path)) return "";
+    ForceDirectories(ExtractFilePath(path));
+    const TFileHandle probe(CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    const DWORD error = GetLastError();
+    return probe ? "" : SysErrorMessage(error);
 }
 
 } // namespace
@@ -156,6 +184,11 @@ void TfMethodsForm::btnNewMethodClick() {
                   " Choose a name without these characters.");
         return;
     }
+    if (const std::string problem = FileNameProblem(fileName); !problem.empty()) {
+        ShowError("The method cannot be saved as \"" + ExtractFileName(fileName) +
+                  "\": " + problem + ". Choose another name.");
+        return;
+    }
     TWipeMethod* existing = WipeMethodsManager->FindMethodByFileName(fileName);
     if ((existing || FileExists(fileName)) &&
         !AskYesNo(Format("\"%s\" already exists. Do you want to replace it?",
@@ -219,17 +252,24 @@ void TfMethodsForm::RebindEngines(const TWipeMethod* deleted, const std::string&
     });
     TWipeMethod* replacement = bindable == methods.end() ? nullptr : bindable->get();
     std::string titles;
+    bool written = true;
     for (TWipeEngine* engine : Engines) {
         if (engine->Method != deleted &&
             !SameText(WipeMethodsManager->BoundFileName(*engine), fileName))
             continue;
-        WipeMethodsManager->SetEngineMethod(*engine, replacement);
+        try {
+            WipeMethodsManager->SetEngineMethod(*engine, replacement);
+        } catch (const std::exception& e) {
+            ShowError(e.what());
+            written = false;
+        }
         titles += (titles.empty() ? "" : ", ") + EngineTitle(*engine);
     }
     if (titles.empty()) return;
     ShowInformation("The deleted method was chosen for shredding " + titles + ". " +
-                    (replacement ? "The method \"" + replacement->Name + "\" is chosen now."
-                                 : "No method is chosen now: create one before shredding."));
+                    (replacement && written
+                         ? "The method \"" + replacement->Name + "\" is chosen now."
+                         : "No method is chosen now: create one before shredding."));
 }
 
 void TfMethodsForm::btnCloseClick() {
@@ -240,7 +280,12 @@ void TfMethodsForm::btnCloseClick() {
                       " Rename its file, or choose another method.");
             return;
         }
-        WipeMethodsManager->SetEngineMethod(*Engine, method);
+        try {
+            WipeMethodsManager->SetEngineMethod(*Engine, method);
+        } catch (const std::exception& e) {
+            ShowError(std::string(e.what()) + ". The method was not chosen.");
+            return;
+        }
     }
     SetModalResult(mrOk);
 }

@@ -60,8 +60,9 @@ TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
     OpenDialog->Title = "Select files to shred";
     OpenDialog->Filter = "All Files *.*|*.*";
     OpenDialog->DefaultExt = "*.*";
-    OpenDialog->Options =
-        ofAllowMultiSelect | ofPathMustExist | ofFileMustExist | ofHideReadOnly | ofEnableSizing;
+    // A chosen shortcut is shredded itself, never the file it points to.
+    OpenDialog->Options = ofAllowMultiSelect | ofPathMustExist | ofFileMustExist | ofHideReadOnly |
+                          ofEnableSizing | ofNoDereferenceLinks;
     btnOptions = Place<TButton>(this, grpFiles, "btnOptions", "&Options", OptionsButton);
     Button1 = Place<TButton>(this, grpFolders, "Button1", "&Options", OptionsButton);
 
@@ -70,10 +71,10 @@ TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
     btnAddFiles->OnClick = [this](TObject* sender) { btnAddFilesClick(sender); };
     btnAddFolder->OnClick = [this](TObject* sender) { btnAddFolderClick(sender); };
     btnOptions->OnClick = [this](TObject*) {
-        ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFiles);
+        ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFiles, BoxOwner(this));
     };
     Button1->OnClick = [this](TObject*) {
-        ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFolders);
+        ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFolders, BoxOwner(this));
     };
     UpdateButtons();
 }
@@ -135,7 +136,8 @@ void TTFileShredder::LoadSettings() {
         if (IsProtectedFolder(item->Path)) refused += "\r\n" + item->Path;
     if (!refused.empty())
         ShowError(Format("These folders stay listed but cannot be shredded: %s.\r\n%s",
-                         ProtectedFolderText, refused.c_str()));
+                         ProtectedFolderText, refused.c_str()),
+                  BoxOwner(this));
 }
 
 void TTFileShredder::UpdateButtons() {
@@ -157,7 +159,12 @@ void TTFileShredder::UpdateGroup(const TShredGroup& group) {
 void TTFileShredder::btnAddFilesClick(TObject*) {
     TWipeEngine& engine = Engine->Shredder->WipeFiles;
     if (engine.Running() || !OpenDialog->Execute()) return;
+    std::string refused;
     for (const std::string& file : OpenDialog->Files()) {
+        if (IsProtectedFile(file)) {
+            refused += "\r\n" + file;
+            continue;
+        }
         auto item = std::make_unique<TWipeItem>();
         item->Kind = wkFile;
         item->Path = file;
@@ -165,6 +172,10 @@ void TTFileShredder::btnAddFilesClick(TObject*) {
         if (engine.AddItem(std::move(item))) AddFileItem(added);
     }
     UpdateButtons();
+    if (!refused.empty())
+        ShowError(
+            Format("These files cannot be shredded: %s.\r\n%s", ProtectedFileText, refused.c_str()),
+            BoxOwner(this));
 }
 
 void TTFileShredder::btnAddFolderClick(TObject*) {
@@ -173,7 +184,8 @@ void TTFileShredder::btnAddFolderClick(TObject*) {
     const std::string folder = BrowseForFolder("Select Folder", "");
     if (folder.empty()) return;
     if (IsProtectedFolder(folder)) {
-        ShowError(Format("\"%s\" cannot be shredded: %s.", folder.c_str(), ProtectedFolderText));
+        ShowError(Format("\"%s\" cannot be shredded: %s.", folder.c_str(), ProtectedFolderText),
+                  BoxOwner(this));
         return;
     }
     auto item = std::make_unique<TWipeItem>();
@@ -200,24 +212,26 @@ void TTFileShredder::RemoveSelected(const TShredGroup& group) {
 // stays and is counted in one message.
 void TTFileShredder::StartShred(const TShredGroup& group) {
     TWipeEngine& engine = EngineOf(group);
-    if (engine.Running() || engine.Items().empty() || !MethodChosen(engine)) return;
+    const HWND owner = BoxOwner(this);
+    if (engine.Running() || engine.Items().empty() || !MethodChosen(engine, owner)) return;
     const bool files = &engine == &Engine->Shredder->WipeFiles;
     const std::string what = files ? "file(s)" : "folder(s)";
     if (!AskYesNo("Shred the " + IntToStr(static_cast<int>(engine.Items().size())) + " listed " +
-                  what + "? " + (files ? "They" : "They and everything in them") +
-                  " will be overwritten and deleted, and cannot be restored."))
+                      what + "? " + (files ? "They" : "They and everything in them") +
+                      " will be overwritten and deleted, and cannot be restored.",
+                  owner))
         return;
     for (TButton* button : {group.Add, group.Remove, group.Start})
         button->SetEnabled(false); // until the run has ended
     engine.Execute();
     std::vector<const TWipeItem*> gone;
     for (const auto& item : engine.Items()) {
-        const bool refused = !files && IsProtectedFolder(item->Path);
+        const bool refused = files ? IsProtectedFile(item->Path) : IsProtectedFolder(item->Path);
         if (!refused && (item->Shredded || !PathExists(item->Path))) gone.push_back(item.get());
     }
     for (const TWipeItem* item : gone)
         engine.DeleteItem(item);
     LoadLists();
-    ReportFailures(engine, static_cast<int>(engine.Items().size()),
-                   what + " could not be shredded");
+    ReportRun(engine, static_cast<int>(gone.size()), static_cast<int>(engine.Items().size()), what,
+              "shredded", "could not be shredded", owner);
 }

@@ -1,4 +1,5 @@
 #include "app/pages/FreeSpaceShredderFrame.h"
+#include "app/MessageBoxes.h"
 #include "app/pages/ShellImages.h"
 #include "app/pages/ShredRun.h"
 #include "classlib/base/SysUtils.h"
@@ -34,7 +35,7 @@ TTFreeSpaceShredder::TTFreeSpaceShredder(TComponent* owner) : TPageFrame(owner) 
     lvDrives->OnChange = [this](TObject*, TListItem*) { lvDrivesChange(); };
     btnCleanFreeSpace->OnClick = [this](TObject*) { btnCleanFreeSpaceClick(); };
     btnOptions->OnClick = [this](TObject*) {
-        ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFreeSpace);
+        ShowMethodsFor(*Engine->Shredder, Engine->Shredder->WipeFreeSpace, BoxOwner(this));
     };
 }
 
@@ -116,14 +117,15 @@ void TTFreeSpaceShredder::lvDrivesChange() {
 
 void TTFreeSpaceShredder::btnCleanFreeSpaceClick() {
     TWipeEngine& engine = Engine->Shredder->WipeFreeSpace;
-    if (engine.Running() || engine.Items().empty() || !MethodChosen(engine)) return;
+    const HWND owner = BoxOwner(this);
+    if (engine.Running() || engine.Items().empty() || !MethodChosen(engine, owner)) return;
     {
         TBusyScope busy({btnCleanFreeSpace});
         engine.Execute();
     }
-    if (engine.Cancelled) return;
-    int failed = 0;
+    int wiped = 0;
     for (const auto& item : engine.Items())
-        failed += item->Shredded ? 0 : 1;
-    ReportFailures(engine, failed, "drive(s) could not be wiped");
+        wiped += item->Shredded ? 1 : 0;
+    ReportRun(engine, wiped, static_cast<int>(engine.Items().size()) - wiped, "drive(s)", "wiped",
+              "could not be wiped", owner);
 }

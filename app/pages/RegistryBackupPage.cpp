@@ -153,6 +153,13 @@ TRegistryBackupPage::TRegistryBackupPage(TComponent* owner) : TPageFrame(owner) 
     btDel->OnClick = [this](TObject*) { btDelClick(); };
 }
 
+// A thread component freed early leaves its owner; it waits for its worker, and a
+// stopped backup removes its folder before the worker ends.
+TRegistryBackupPage::~TRegistryBackupPage() {
+    delete ThreadBackup;
+    delete ThreadRestore;
+}
+
 void TRegistryBackupPage::SetUpFolders(const std::string& appDir, const std::string& backupDir) {
     AppDir = appDir;
     BackupDir = backupDir;

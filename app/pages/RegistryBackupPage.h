@@ -16,6 +16,8 @@
 class TRegistryBackupPage : public TPageFrame {
 public:
     explicit TRegistryBackupPage(TComponent* owner);
+    // The workers use this page's fields: they are stopped and waited for first.
+    ~TRegistryBackupPage() override;
 
     TListBox* ltbk; // the backup folders' names
     TLabel* lbStatus;

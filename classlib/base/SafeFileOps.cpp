@@ -246,6 +246,24 @@ std::string SafeFinalPath(HANDLE File) {
     return ToUtf8(FinalPath(File));
 }
 
+std::string SafeRealPath(const std::string& Path) {
+    std::wstring existing = FullPath(ToWide(Path)), rest;
+    for (;;) {
+        const TFileHandle entry(CreateFileW(existing.c_str(), 0, ShareAll, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (entry) {
+            const std::wstring real = FinalPath(entry.Get());
+            if (real.empty()) return "";
+            return ToUtf8(real.back() == L'\\' && !rest.empty() ? real + rest.substr(1)
+                                                                : real + rest);
+        }
+        const size_t slash = existing.find_last_of(L'\\');
+        if (slash == std::wstring::npos || slash + 1 >= existing.size()) return "";
+        rest = existing.substr(slash) + rest;
+        existing.erase(slash > 2 ? slash : slash + 1); // "C:\x" goes up to "C:\"
+    }
+}
+
 TSafeFileResult SafeCheckEntry(const std::string& Path) {
     if (!UnmarkedLinksQuery()) return {};
     return OpenAnyEntry(Path, 0, ShareAll, 0, false).Result;

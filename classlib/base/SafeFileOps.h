@@ -76,6 +76,12 @@ TSafeFileResult SafeDeleteOpened(HANDLE File);
 // reached; "" when the platform gives none.
 std::string SafeFinalPath(HANDLE File);
 
+// The real path of a file or folder: every link and junction on the way followed, as
+// the platform resolves it (host links under Wine too). For a path that does not
+// exist, its nearest existing folder's real path with the rest appended; "" when not
+// even the drive can be opened. Never changes anything.
+std::string SafeRealPath(const std::string& Path);
+
 // What the calls above would meet, without changing anything (for simulation runs
 // and counts): sfLink for an unmarked link, sfFailed when the entry cannot be opened,
 // sfDone otherwise (a marked link included). Where every link is marked nothing is

@@ -38,6 +38,7 @@ DWORD DialogFlags(unsigned options) {
     if (options & ofFileMustExist) flags |= OFN_FILEMUSTEXIST;
     if (options & ofOverwritePrompt) flags |= OFN_OVERWRITEPROMPT;
     if (options & ofEnableSizing) flags |= OFN_ENABLESIZING;
+    if (options & ofNoDereferenceLinks) flags |= OFN_NODEREFERENCELINKS;
     return flags;
 }
 

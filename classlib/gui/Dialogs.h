@@ -11,7 +11,8 @@ enum TOpenOption : unsigned {
     ofPathMustExist = 4,
     ofFileMustExist = 8,
     ofOverwritePrompt = 16,
-    ofEnableSizing = 32
+    ofEnableSizing = 32,
+    ofNoDereferenceLinks = 64 // a chosen shortcut is the ".lnk" file, not its target
 };
 
 class TOpenDialog : public TComponent {

@@ -78,6 +78,7 @@ bool TWipeEngine::Execute() {
     FRunning = true;
     Cancelled = false;
     Errors.clear();
+    Notices.clear();
     FMethod = nullptr;
     FClusterDrive.clear();
     for (auto& item : FItems)
@@ -106,7 +107,12 @@ bool TWipeEngine::Execute() {
 
 void TWipeEngine::RunItem(TWipeItem& item) {
     switch (item.Kind) {
-    case wkFile: item.Shredded = WipeFile(item); break;
+    case wkFile:
+        if (IsProtectedFile(item.Path))
+            AddError(item.Path, ProtectedFileText);
+        else
+            item.Shredded = WipeFile(item);
+        break;
     case wkFolder: item.Shredded = WipeFolderItem(item); break;
     case wkFreeSpace: item.Shredded = WipeFreeSpace(item); break;
     default: break;

@@ -27,8 +27,17 @@ public:
 
 // Never shredded as a folder item: an empty or relative path, a device path, a drive
 // or share root, the Windows and system folders with everything inside them and
-// every folder that holds them, and links to folders.
+// every folder that holds them, and links to folders. A folder is judged by its path
+// and by its real path, every link and junction on the way followed.
 [[nodiscard]] bool IsProtectedFolder(const std::string& folder);
+// Never shredded as a file item: a file inside the Windows or system folders, judged
+// the same way, and one without a plain full path.
+[[nodiscard]] bool IsProtectedFile(const std::string& file);
+inline constexpr const char* ProtectedFileText =
+    "files in or below the Windows folders are never shredded";
+// The name of the file that fills a drive's free space, in its root: a filler left by
+// a run that was killed is known by it and removed before the next fill.
+inline constexpr const char* FreeSpaceFillName = "Tarnwhistle free space fill.tmp";
 // Why such a folder stays: the reason in Errors and in the pages' messages.
 inline constexpr const char* ProtectedFolderText =
     "drives, links and the folders in or around Windows are never shredded";
@@ -49,6 +58,9 @@ public:
     bool Cancelled = false;        // set by the progress window's Cancel and the Stop buttons
     // One line per file or item that was not wiped, for the last run.
     std::vector<std::string> Errors;
+    // What the last run did besides its items, for the user (an earlier free-space
+    // filler removed).
+    std::vector<std::string> Notices;
 
     [[nodiscard]] const std::vector<std::unique_ptr<TWipeItem>>& Items() const { return FItems; }
     [[nodiscard]] bool Running() const { return FRunning; }
@@ -103,6 +115,7 @@ private:
     bool DeleteOverwritten(const std::string& path, TFileStream& file, bool keepRenamed);
     void DeleteRenamed();
     int64_t ClusterSize(const std::string& path);
+    void RemoveEarlierFiller(const std::string& root);
     void FillFreeSpace(const std::string& root, TFileStream& file);
     void AddError(const std::string& path, const std::string& reason);
 

@@ -39,15 +39,49 @@ bool IsFolderLink(const std::string& path) {
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+bool IsDriveRoot(const std::string& path) {
+    return SameText(IncludeTrailingPathDelimiter(path), ExtractFileDrive(path) + "\\");
+}
+
+// The Windows and system folders, as spelled and as they really are.
+std::vector<std::string> SystemFolders() {
+    std::vector<std::string> folders;
+    for (const std::string& folder : {GetWindowsDir(), GetSystemDir()}) {
+        folders.push_back(folder);
+        if (std::string real = SafeRealPath(folder); !real.empty()) folders.push_back(real);
+    }
+    return folders;
+}
+
+// The path as spelled and its real path (a junction or link on the way followed).
+std::vector<std::string> Spellings(const std::string& path) {
+    std::vector<std::string> spellings{path};
+    if (std::string real = SafeRealPath(path); !real.empty())
+        spellings.push_back(ExcludeTrailingPathDelimiter(real));
+    return spellings;
+}
+
 } // namespace
 
 bool IsProtectedFolder(const std::string& folder) {
     if (!IsPlainFullPath(folder)) return true;
     const std::string path = ExcludeTrailingPathDelimiter(ExpandFileName(folder));
-    if (SameText(IncludeTrailingPathDelimiter(path), ExtractFileDrive(path) + "\\")) return true;
-    for (const std::string& system : {GetWindowsDir(), GetSystemDir()})
-        if (IsSameOrInside(path, system) || IsSameOrInside(system, path)) return true;
+    const std::vector<std::string> systemFolders = SystemFolders();
+    for (const std::string& spelling : Spellings(path)) {
+        if (IsDriveRoot(spelling)) return true;
+        for (const std::string& system : systemFolders)
+            if (IsSameOrInside(spelling, system) || IsSameOrInside(system, spelling)) return true;
+    }
     return IsFolderLink(path);
+}
+
+bool IsProtectedFile(const std::string& file) {
+    if (!IsPlainFullPath(file)) return true;
+    const std::vector<std::string> systemFolders = SystemFolders();
+    for (const std::string& spelling : Spellings(ExpandFileName(file)))
+        for (const std::string& system : systemFolders)
+            if (IsSameOrInside(system, ExtractFileDir(spelling))) return true;
+    return false;
 }
 
 // A folder that stays is a failure of the run; its reason is reported once, by the

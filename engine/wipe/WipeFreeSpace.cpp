@@ -1,6 +1,8 @@
 // The free-space wipe of the overwriting engine: a temporary file fills the drive,
 // is overwritten with the method's passes and deleted.
 #include "classlib/base/Exceptions.h"
+#include "classlib/base/Handle.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/Progress.h"
@@ -18,12 +20,13 @@ const int64_t AllocateStep = int64_t{1} << 30;
 const ULONGLONG PumpInterval = 10;
 const ULONGLONG BarInterval = 100;
 
-// A new, empty file in the root whose name no file had: an existing file of the
-// user is never taken over.
+// A new, empty file under the filler's own name in the root.
 std::string CreateFillFile(const std::string& root) {
-    wchar_t name[MAX_PATH];
-    if (!GetTempFileNameW(ToWide(root).c_str(), L"temp", 0, name)) RaiseLastOSError();
-    return ToUtf8(name);
+    const std::string name = root + FreeSpaceFillName;
+    const TFileHandle made(CreateFileW(ToWide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!made) RaiseLastOSError();
+    return name;
 }
 
 bool IsDiskFull(DWORD error) {
@@ -62,6 +65,7 @@ bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
     bool wiped = false;
     try {
         BoundMethod(); // without a usable method the drive is not filled at all
+        RemoveEarlierFiller(root);
         fill = CreateFillFile(root);
         {
             TFileStream file(fill, fmOpenWrite | fmShareDenyWrite);
@@ -79,6 +83,19 @@ bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
     // drive is never left full.
     if (!fill.empty() && FileExists(fill)) SysDeleteFile(fill);
     return wiped;
+}
+
+// A filler that a run left behind (the program was killed while it filled) would keep
+// the drive full: it goes before the next fill.
+void TWipeEngine::RemoveEarlierFiller(const std::string& root) {
+    const std::string earlier = root + FreeSpaceFillName;
+    if (!FileExists(earlier)) return;
+    const TSafeFileResult removed = SafeDeleteFile(earlier, true);
+    if (!removed.Done())
+        throw Exception("The filler of an earlier run, \"" + earlier +
+                        "\", could not be removed: " + removed.Text());
+    Notices.push_back("The filler of an earlier run that did not end, \"" + earlier +
+                      "\", was removed.");
 }
 
 // Writes '0' characters until the drive is full, in blocks of 1 MiB (whole clusters):

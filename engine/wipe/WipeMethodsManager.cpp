@@ -68,17 +68,22 @@ TWipeMethod* TWipeMethodsManager::GetEngineMethod(TWipeEngine& engine) const {
 }
 
 bool TWipeMethodsManager::CanBind(const std::string& fileName) {
-    return FitsAnsiCodePage(ExtractFileName(fileName));
+    const std::string name = ExtractFileName(fileName);
+    return FitsAnsiCodePage(name) && EncodeProfileText(name) == name &&
+           DecodeProfileText(name) == name;
 }
 
 void TWipeMethodsManager::SetEngineMethod(TWipeEngine& engine, TWipeMethod* method) const {
     if (method && !CanBind(method->FileName))
         throw Exception("The method file \"" + ExtractFileName(method->FileName) +
                         "\" cannot be named in \"options.ini\"");
-    engine.Method = method;
+    const std::string value = method ? ExtractFileName(method->FileName) : "";
     TIniFile ini(OptionsFileName);
-    ini.WriteString(EnginesSection, engine.Name, method ? ExtractFileName(method->FileName) : "");
+    ini.WriteString(EnginesSection, engine.Name, value);
     ini.UpdateFile();
+    if (BoundFileName(engine) != value)
+        throw Exception("The choice of method could not be written to \"" + OptionsFileName + "\"");
+    engine.Method = method;
 }
 
 void TWipeMethodsManager::LoadSettings() {

@@ -55,9 +55,11 @@ public:
     // The method file name (without folder) bound in section "Engines"; "" for none.
     [[nodiscard]] std::string BoundFileName(const TWipeEngine& engine) const;
     // Whether a method file's name (the folder aside) survives the 8-bit "options.ini"
+    // and the profile functions' reading (which strip blanks and quotes at its ends)
     // unchanged, so that a binding names this method and no other.
     [[nodiscard]] static bool CanBind(const std::string& fileName);
-    // An Exception, and nothing written, for a method that cannot be bound.
+    // An Exception, and nothing written, for a method that cannot be bound; an
+    // Exception too when the binding read back is not the one written.
     void SetEngineMethod(TWipeEngine& engine, TWipeMethod* method) const;
     void LoadSettings();
     void SaveSettings() const;

@@ -138,4 +138,42 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     CloseProgram();
 }
 
+// The heap of the program fills what it frees, so that memory used after it was freed
+// shows; for the program of this test only.
+class TFreedMemoryFilled {
+public:
+    TFreedMemoryFilled() {
+        TRegistry reg;
+        reg.RootKey = HKEY_LOCAL_MACHINE;
+        if (reg.OpenKey(Key, true)) reg.WriteInteger("GlobalFlag", 0x30); // free and tail checks
+    }
+    ~TFreedMemoryFilled() {
+        TRegistry reg;
+        reg.RootKey = HKEY_LOCAL_MACHINE;
+        reg.DeleteKey(Key);
+    }
+
+private:
+    static constexpr const char* Key = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Image "
+                                       "File Execution Options\\Tarnwhistle.exe";
+};
+
+// Closing the program a moment after "Backup Registry" stops the backup: the program
+// ends cleanly, the half-made folder is gone and the next start lists nothing.
+TEST_F(RegistryBackup, ClosingDuringABackupLeavesNoFolderBehind) {
+    const std::string backupDir = Program.Dir() + "Backup\\";
+    const TFreedMemoryFilled filled;
+    StartOnSheet();
+    PostClick(Backup);
+    ASSERT_TRUE(WaitFor([&] { return !BackupFolders(backupDir).empty(); }));
+    PostMessageA(Main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Program.WaitForExit(120000));
+    EXPECT_EQ(Program.ExitCode(), 0u);
+    EXPECT_TRUE(BackupFolders(backupDir).empty());
+
+    StartOnSheet();
+    EXPECT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 0);
+    CloseProgram();
+}
+
 } // namespace

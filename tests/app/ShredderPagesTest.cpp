@@ -1,6 +1,5 @@
 // The shredding pages and the wipe-method dialogs, driven in the running program.
-#include "ProgramTest.h"
-#include "RemoteControls.h"
+#include "ShredderFixture.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
@@ -12,40 +11,6 @@
 #include <shlobj.h>
 
 namespace {
-
-std::string IniValue(const std::string& file, const char* section, const char* key) {
-    char value[256] = {};
-    GetPrivateProfileStringA(section, key, "", value, sizeof value, file.c_str());
-    return value;
-}
-
-class ShredderPages : public TProgramTest {
-protected:
-    // A method of one byte-pattern pass of 0x5A, bound to the three engines, and no
-    // signature or slack: the files end up holding only that byte.
-    void WriteMethod() {
-        const std::string methods = Program.Dir() + "Methods\\";
-        ForceDirectories(methods);
-        const std::string mtd = methods + "zed.mtd";
-        WritePrivateProfileStringA("Method", "Name", "Zed", mtd.c_str());
-        WritePrivateProfileStringA("Method", "Passes", "1", mtd.c_str());
-        WritePrivateProfileStringA("Pass1", "Name", "pass1", mtd.c_str());
-        WritePrivateProfileStringA("Pass1", "BytePatternValue", "90", mtd.c_str());
-        const std::string ini = Program.Dir() + "options.ini";
-        WritePrivateProfileStringA("Settings", "WipeSlackSpace", "0", ini.c_str());
-        for (const char* engine : {"WipeFiles", "WipeFolders", "WipeFreeSpace"})
-            WritePrivateProfileStringA("Engines", engine, "zed.mtd", ini.c_str());
-    }
-    // The text of the next message box, which is then closed with OK.
-    std::string MessageText() {
-        HWND box = Box();
-        const std::string text = MessageBoxText(box);
-        Answer(box, IDOK);
-        return text;
-    }
-    HWND FolderGroup() { return FindChild(Main, "TGroupBox", " Shred Folders "); }
-    TTempFolder Data;
-};
 
 TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
     WriteMethod();

@@ -151,3 +151,17 @@ TEST_F(SafeFileOpsTest, OnlyWhereLinksCanBeUnmarkedDoesTheFinalPathDecide) {
     EXPECT_FALSE(Listed(Temp / "clean\\own.txt"));
     ExpectOutsideUntouched();
 }
+
+// A link anywhere on a path is followed to the real place, also below it where
+// nothing exists yet; a plain path is its own real path.
+TEST_F(SafeFileOpsTest, TheRealPathFollowsLinksInTheMiddleOfAPath) {
+    const std::string outside = ExcludeTrailingPathDelimiter(Temp / "outside");
+    EXPECT_TRUE(
+        SameText(SafeRealPath(Temp / "clean\\folder\\inner.txt"), outside + "\\dir\\inner.txt"))
+        << SafeRealPath(Temp / "clean\\folder\\inner.txt");
+    EXPECT_TRUE(
+        SameText(SafeRealPath(Temp / "clean\\relfolder\\not\\yet"), outside + "\\dir\\not\\yet"))
+        << SafeRealPath(Temp / "clean\\relfolder\\not\\yet");
+    EXPECT_TRUE(SameText(SafeRealPath(Temp / "clean\\own.txt"), Temp / "clean\\own.txt"));
+    EXPECT_EQ(SafeRealPath("Q:\\x"), "");
+}

@@ -2,6 +2,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 #include "engine/WipeTestSupport.h"
+#include "support/HostLinks.h"
 
 class WipeFolderTest : public TWipeTestBase {
 protected:
@@ -129,4 +130,19 @@ TEST(ProtectedFolder, WindowsRootsAndRelativePathsAreRefusedTheirNeighboursAreNo
     for (const std::string& folder :
          {windows + "x", windows + "\\..\\users", ExtractFileDrive(windows) + "\\data\\tree"})
         EXPECT_FALSE(IsProtectedFolder(folder)) << folder;
+}
+
+// A link in the middle of a path does not hide Windows: a folder below it and a file
+// in it are judged by where they really are; a file beside Windows is no system file.
+TEST(ProtectedFolder, WindowsReachedThroughALinkIsStillWindows) {
+    TTempFolder temp;
+    const std::string link = temp / "j";
+    if (!MakeHostLink(link, GetWindowsDir())) GTEST_SKIP() << "host links cannot be made here";
+    EXPECT_TRUE(IsProtectedFolder(link + "\\temp\\not\\there"));
+    EXPECT_TRUE(IsProtectedFolder(link + "\\system32"));
+    EXPECT_TRUE(IsProtectedFile(link + "\\system32\\kernel32.dll"));
+    EXPECT_TRUE(IsProtectedFile(IncludeTrailingPathDelimiter(GetSystemDir()) + "kernel32.dll"));
+    EXPECT_FALSE(IsProtectedFile(temp / "plain.txt"));
+    EXPECT_FALSE(IsProtectedFile(ExtractFileDrive(GetWindowsDir()) + "\\report.txt"));
+    RemoveHostLinks({link});
 }

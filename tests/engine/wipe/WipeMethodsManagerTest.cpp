@@ -85,3 +85,15 @@ TEST_F(WipeMethodsManagerTest, ABindingNeverGoesThroughALossyName) {
     Manager().Methods.erase(Manager().Methods.begin() + 1);
     EXPECT_EQ(Manager().GetEngineMethod(engine), nullptr);
 }
+
+// The profile functions strip blanks and quotes at a value's ends and read "#13" as a
+// line break: such a file name would bind another file, and is refused.
+TEST_F(WipeMethodsManagerTest, ANameTheProfileFunctionsWouldChangeIsNeverBound) {
+    TWipeMethod& lead = AddMethod(" lead.mtd", {BytePass(1)});
+    TWipeEngine engine("WipeFiles");
+    for (const char* name : {" lead.mtd", "'quoted.mtd", "a#13b.mtd"})
+        EXPECT_FALSE(TWipeMethodsManager::CanBind(name)) << name;
+    EXPECT_TRUE(TWipeMethodsManager::CanBind("DoD 5220.22-M.mtd"));
+    EXPECT_THROW(Manager().SetEngineMethod(engine, &lead), Exception);
+    EXPECT_EQ(TIniFile(Manager().OptionsFileName).ReadString("Engines", "WipeFiles", ""), "");
+}
