@@ -1,0 +1,114 @@
+// A clean as a new user meets it: what was kept stays, what goes is what was listed,
+// and the log says what was left and what failed.
+#include "ProgramTest.h"
+#include "classlib/base/Registry.h"
+#include "classlib/base/SafeFileOps.h"
+#include "classlib/base/Streams.h"
+#include "classlib/base/SysUtils.h"
+#include "engine/EraserEngine.h"
+#include "engine/SharedRoutines.h"
+#include "engine/catalogue/TypedURLs.h"
+#include "support/HostLinks.h"
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+namespace {
+
+// Files the test makes in the user's folders, removed again from the host side
+// (which reaches every name) at the end.
+class CleanChoices : public TProgramTest {
+protected:
+    struct TPlanted {
+        std::string Folder, Name; // the name as the folder lists it
+        [[nodiscard]] std::string Path() const { return Folder + "\\" + Name; }
+        // Whether the folder's listing shows the name (no path routine splits it wrongly).
+        [[nodiscard]] bool Listed() const {
+            bool found = false;
+            ForEachFile(ExactPath(Folder) + "\\*", [&](const TFindData& entry) {
+                found = found || entry.Name == Name;
+                return !found;
+            });
+            return found;
+        }
+    };
+    TPlanted Plant(const std::string& path, const std::string& content) {
+        const std::string exact = ExactPath(path);
+        for (size_t slash = exact.find('\\', 7); slash != std::string::npos;
+             slash = exact.find('\\', slash + 1))
+            CreateDirectoryW(ToWide(exact.substr(0, slash)).c_str(), nullptr);
+        WriteStringToFile(exact, content);
+        Planted.push_back({ExtractFileDir(path), ExtractFileName(path)});
+        return Planted.back();
+    }
+    // A name Windows cannot make, written as another system on the same disk would.
+    TPlanted PlantFromHost(const std::string& folder, const std::string& name) {
+        Planted.push_back({ExcludeTrailingPathDelimiter(folder), name});
+        std::string quoted = "\"";
+        quoted += UnixName(folder) + "/" + name + "\"";
+        const TPlanted planted = Planted.back();
+        EXPECT_TRUE(RunHost("/usr/bin/touch", quoted, [&] { return planted.Listed(); })) << name;
+        return planted;
+    }
+    void TearDown() override {
+        std::string arguments = "-rf";
+        for (const TPlanted& planted : Planted) {
+            const std::string folder = UnixName(planted.Folder);
+            if (!folder.empty()) arguments += " \"" + folder + "/" + planted.Name + "\"";
+        }
+        RunHost("/bin/rm", arguments, [&] {
+            return std::none_of(Planted.begin(), Planted.end(),
+                                [](const TPlanted& planted) { return planted.Listed(); });
+        });
+    }
+    bool LogHas(const std::string& text) const {
+        return WindowText(Memo).find(text) != std::string::npos;
+    }
+    // The file's bytes, or that it is gone.
+    static std::string Read(const TPlanted& planted) {
+        return planted.Listed() ? ReadFileToString(ExactPath(planted.Path())) : "(gone)";
+    }
+
+    std::vector<TPlanted> Planted;
+};
+
+// A look-alike whose name ends in a dot or blank goes, and the kept cookie it would
+// be taken for under Win32's trimming stays; a path far beyond 260 characters is
+// cleaned; names Windows cannot hold are left and named in the log.
+TEST_F(CleanChoices, EveryNameIsTakenExactlyAsListed) {
+    const std::string cookies = IncludeTrailingPathDelimiter(SpecialFolder(CSIDL_COOKIES));
+    const std::string cache = IncludeTrailingPathDelimiter(SpecialFolder(CSIDL_INTERNET_CACHE));
+    const TPlanted kept = Plant(cookies + "root@bank[1].txt", "kept");
+    const TPlanted dotted = Plant(cookies + "root@bank[1].txt.", "look-alike");
+    const TPlanted blank = Plant(cookies + "root@bank[1].txt ", "look-alike");
+    std::string deep = cache;
+    for (char part = 'a'; part < 'f'; ++part)
+        deep += std::string(60, part) + "\\";
+    ASSERT_GT(deep.size(), 300u);
+    const TPlanted deepFile = Plant(deep + "deep.htm", "deep");
+    Planted.push_back({ExcludeTrailingPathDelimiter(cache), std::string(60, 'a')});
+    const TPlanted question = PlantFromHost(cookies, "q?.txt");
+    const TPlanted colon = PlantFromHost(cache, "a:b.tmp");
+    Program.WritePrefs([](TEraserEngine& engine) {
+        engine.Item(ciIEEraseCookies).Enabled = true;
+        engine.FileItem(ciIEEraseCookies).Exclude = {"root@bank[1].txt"};
+        engine.Item(ciIEEraseCache).Enabled = true;
+    });
+    StartProgram();
+    ASSERT_NO_FATAL_FAILURE(RunRapidErase());
+
+    EXPECT_EQ(Read(kept), "kept");
+    EXPECT_FALSE(dotted.Listed());
+    EXPECT_FALSE(blank.Listed());
+    EXPECT_FALSE(deepFile.Listed());
+    EXPECT_FALSE(LogHas("A link")) << WindowText(Memo);
+    for (const TPlanted& left : {question, colon}) {
+        EXPECT_TRUE(left.Listed()) << left.Name;
+        EXPECT_TRUE(LogHas(left.Path() + ": A name Windows cannot hold, left in place"))
+            << WindowText(Memo);
+    }
+    EXPECT_FALSE(FileExists(Program.Dir() + "posterase.dat"));
+    CloseProgram();
+}
+
+} // namespace
