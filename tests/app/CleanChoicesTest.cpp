@@ -111,4 +111,42 @@ TEST_F(CleanChoices, EveryNameIsTakenExactlyAsListed) {
     CloseProgram();
 }
 
+// Twelve typed addresses with three kept: they keep their order ("url2" before
+// "url10") under their new numbers, and the keep list follows them. The AutoComplete
+// item, whose dialogs this system does not have, says that it failed and counts
+// nothing.
+TEST_F(CleanChoices, KeptAddressesKeepTheirOrderAndAnItemThatCannotRunSaysSo) {
+    TRegistry reg;
+    reg.RootKey = HKEY_CURRENT_USER;
+    reg.DeleteKey(TypedURLsKey);
+    ASSERT_TRUE(reg.OpenKey(TypedURLsKey, true));
+    for (int i = 1; i <= 12; ++i)
+        reg.WriteString("url" + IntToStr(i), "http://site" + IntToStr(i) + ".example/");
+    Program.WritePrefs([](TEraserEngine& engine) {
+        engine.Item(ciIEEraseTypedURLs).Enabled = true;
+        engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues = {"url11", "url2", "url10"};
+        engine.Item(ciIEEraseAutoCompleteFormsData).Enabled = true;
+    });
+    StartProgram();
+    ASSERT_NO_FATAL_FAILURE(RunRapidErase());
+    std::vector<std::string> names = reg.GetValueNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"url1", "url2", "url3"}));
+    EXPECT_EQ(reg.ReadString("url1"), "http://site2.example/");
+    EXPECT_EQ(reg.ReadString("url2"), "http://site10.example/");
+    EXPECT_EQ(reg.ReadString("url3"), "http://site11.example/");
+    EXPECT_TRUE(LogHas("Erasing Internet Explorer Auto Complete Forms Data failed."))
+        << WindowText(Memo);
+    EXPECT_FALSE(LogHas("Internet Explorer Auto Complete Forms Data Erased."));
+    EXPECT_TRUE(LogHas("      Registry Keys Erased    - 0\r\n")) << WindowText(Memo);
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    std::vector<std::string> kept = saved.RegistryItem(ciIEEraseTypedURLs).ExcludedValues;
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (std::vector<std::string>{"url1", "url2", "url3"}));
+    reg.CloseKey();
+    reg.DeleteKey(std::string("\\") + TypedURLsKey);
+}
+
 } // namespace
