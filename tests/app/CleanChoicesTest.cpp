@@ -149,4 +149,52 @@ TEST_F(CleanChoices, KeptAddressesKeepTheirOrderAndAnItemThatCannotRunSaysSo) {
     reg.DeleteKey(std::string("\\") + TypedURLsKey);
 }
 
+// One cookie name in two folders is one keep entry: its rows show one state, so the
+// name stays kept while a row shows it ticked, and a clean spares both files.
+TEST_F(CleanChoices, TheRowsOfOneCookieNameShareOneKeepState) {
+    const std::string cookies = IncludeTrailingPathDelimiter(SpecialFolder(CSIDL_COOKIES));
+    const TPlanted first = Plant(cookies + "twice@site.txt", "first");
+    const TPlanted second = Plant(cookies + "Other\\twice@site.txt", "second");
+    Planted.push_back({ExcludeTrailingPathDelimiter(cookies), "Other"});
+    Program.WritePrefs([](TEraserEngine& engine) {
+        engine.Item(ciIEEraseCookies).Enabled = true;
+        engine.FileItem(ciIEEraseCookies).Exclude = {"twice@site.txt"};
+    });
+    StartProgram();
+    PostClick(Button("Cleaner Settings   "));
+    PostClick(Button("Internet Browsers"));
+    WaitForPage("TTInternetExplorer");
+    PostClick(Button("Keep Cookies"));
+    HWND dialog = Program.WaitForWindow("TfKeepCookie");
+    ASSERT_NE(dialog, nullptr);
+    HWND list = FindChild(dialog, "TListView");
+    std::vector<int> rows;
+    ASSERT_TRUE(WaitFor([&] {
+        rows.clear();
+        const std::vector<std::string> captions = ListViewCaptions(list);
+        for (size_t i = 0; i < captions.size(); ++i)
+            if (captions[i] == "twice@site.txt") rows.push_back(static_cast<int>(i));
+        return rows.size() == 2;
+    }));
+    ListViewCheck(list, rows[0], false);
+    for (int row : rows) {
+        EXPECT_FALSE(ListViewChecked(list, row)) << row;
+        EXPECT_EQ(ListViewText(list, row, 1), "") << row;
+    }
+    ListViewCheck(list, rows[1], true);
+    for (int row : rows) {
+        EXPECT_TRUE(ListViewChecked(list, row)) << row;
+        EXPECT_EQ(ListViewText(list, row, 1), "Keep") << row;
+    }
+    PostClick(FindChild(dialog, "TButton", "&OK"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    ASSERT_NO_FATAL_FAILURE(RunRapidErase());
+    EXPECT_EQ(Read(first), "first");
+    EXPECT_EQ(Read(second), "second");
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_EQ(saved.FileItem(ciIEEraseCookies).Exclude, std::vector<std::string>{"twice@site.txt"});
+}
+
 } // namespace
