@@ -8,12 +8,35 @@
 #include "engine/tools/PcBoot.h"
 #include <memory>
 
+namespace {
+
+std::string Joined(const std::string& first, const std::string& second) {
+    if (first.empty() || second.empty()) return first + second;
+    return first + "\r\n\r\n" + second;
+}
+
+// The files still held open are saved and registered again for the next start;
+// returns what to tell the user about them ("" when there are none).
+std::string KeepForNextStart(const TPostEraser& left) {
+    if (left.Count() == 0) return "";
+    left.SaveToFile();
+    left.RegisterRunOnce();
+    std::string text = "These files could not be erased now and are kept for the next start "
+                       "of Windows:";
+    for (int i = 0; i < left.Count(); ++i)
+        text += "\r\n" + left.Items(i).FileName;
+    return text;
+}
+
+} // namespace
+
 bool IsFinishingMode(const std::vector<std::string>& params) {
     return !params.empty() && params[0] == "/cleanup";
 }
 
 void RunFinishingMode() {
-    // Failures are never reported: the message and the restart follow in every case.
+    // Only files kept for the next start are reported; the message and the restart
+    // follow in every case.
     std::unique_ptr<TPostEraser> postEraser;
     std::string notice;
     try {
@@ -26,7 +49,10 @@ void RunFinishingMode() {
         LogSwallowed("RunFinishingMode");
     }
     try {
-        if (postEraser) postEraser->UnregisterRunOnce();
+        if (postEraser) {
+            postEraser->UnregisterRunOnce();
+            notice = Joined(notice, KeepForNextStart(*postEraser));
+        }
     } catch (const std::exception&) {
         LogSwallowed("RunFinishingMode");
     }
@@ -34,9 +60,7 @@ void RunFinishingMode() {
 
     SetForegroundWindow(Application->Handle());
     Application->ProcessMessages();
-    std::string text = "System Clean finished. The system must be restarted.";
-    if (!notice.empty()) text += "\r\n\r\n" + notice;
-    ShowInformation(text);
+    ShowInformation(Joined("System Clean finished. The system must be restarted.", notice));
 
     TPcBoot boot(nullptr);
     boot.ForceBoot = false;

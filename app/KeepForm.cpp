@@ -1,4 +1,5 @@
 #include "app/KeepForm.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/CustomEraserEngine.h"
 #include <initializer_list>
@@ -121,6 +122,14 @@ void TKeepForm::ListChange(TListItem* row) {
         KeepList.Add(key);
     } else {
         row->AddSubItem("");
+    }
+    // One key, one state: a cookie name found in two folders is kept for both or for
+    // neither, and each of its rows says which.
+    for (int i = 0; i < List->Count(); ++i) {
+        TListItem* other = List->Items(i);
+        if (other != row && !other->Caption().empty() && other->Checked() != row->Checked() &&
+            SameText(RowKey(*other), key))
+            other->SetChecked(row->Checked());
     }
 }
 

@@ -1,8 +1,10 @@
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <vector>
+#include <winternl.h>
 
 namespace {
 
@@ -42,6 +44,29 @@ std::wstring FullPath(const std::wstring& path) {
     return full.empty() ? Plain(path) : Plain(full);
 }
 
+// "X:\..." or "\\server\share\..." with no "/", no empty part and no "." or ".." part:
+// Win32 would change it only by dropping trailing dots and blanks.
+bool IsPlainFullPath(const std::wstring& path) {
+    const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
+    const bool share =
+        path.size() > 2 && StartsWith(path, L"\\\\") && path[2] != L'?' && path[2] != L'.';
+    if (!(drive || share) || path.find(L'/') != std::wstring::npos) return false;
+    for (size_t start = drive ? 3 : 2; start < path.size();) {
+        const size_t end = std::min(path.find(L'\\', start), path.size());
+        const std::wstring part = path.substr(start, end - start);
+        if (part.empty() || part == L"." || part == L"..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::wstring ExactWide(const std::wstring& path) {
+    if (StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\")) return path;
+    const std::wstring full = IsPlainFullPath(Plain(path)) ? Plain(path) : FullPath(path);
+    if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 std::wstring LongPath(const std::wstring& fullPath) {
     std::wstring longName(fullPath.size() + MAX_PATH, L'\0');
     const DWORD n =
@@ -51,16 +76,35 @@ std::wstring LongPath(const std::wstring& fullPath) {
     return Plain(longName);
 }
 
+// Wine's final-path call holds the name in a buffer of MAX_PATH whatever the caller
+// gives; the object name it reads from has any length and, under Wine, the DOS form.
+std::wstring ObjectDosName(HANDLE handle) {
+    std::vector<char> buffer(4096);
+    for (;;) {
+        ULONG needed = 0;
+        const NTSTATUS status = NtQueryObject(handle, ObjectNameInformation, buffer.data(),
+                                              static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) break;
+        if (buffer.size() >= 0x20000) return L"";
+        buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
+    }
+    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+    const std::wstring path(name->Buffer, name->Length / sizeof(wchar_t));
+    return StartsWith(path, L"\\??\\") ? L"\\\\?\\" + path.substr(4) : L"";
+}
+
+// "" when the platform tells none; the buffer grows to what the path needs.
 std::wstring FinalPath(HANDLE handle) {
+    constexpr DWORD Flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
     std::wstring path(MAX_PATH, L'\0');
-    DWORD n = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
-                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    DWORD n =
+        GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), Flags);
     if (n >= path.size()) {
         path.resize(n);
-        n = GetFinalPathNameByHandleW(handle, path.data(), n,
-                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        n = GetFinalPathNameByHandleW(handle, path.data(), n, Flags);
     }
     path.resize(n < path.size() ? n : 0);
+    if (path.empty() && GetLastError() == ERROR_MORE_DATA) path = ObjectDosName(handle);
     return Plain(path);
 }
 
@@ -69,10 +113,45 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-// Long names are looked up only when the plain comparison fails (8.3 names).
-bool IsListedEntry(HANDLE handle, const std::wstring& path) {
-    const std::wstring final = FinalPath(handle), full = FullPath(path);
-    return SameName(final, full) || SameName(final, LongPath(full));
+// Every part without its trailing dots and blanks, as Wine spells final paths.
+std::wstring Trimmed(const std::wstring& path) {
+    std::wstring trimmed;
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find(L'\\', start), path.size());
+        std::wstring part = path.substr(start, end - start);
+        while (!part.empty() && (part.back() == L'.' || part.back() == L' '))
+            part.pop_back();
+        trimmed += part;
+        if (end < path.size()) trimmed += L'\\';
+        start = end + 1;
+    }
+    return trimmed;
+}
+
+bool SameFile(HANDLE handle, const std::wstring& otherPath) {
+    const TFileHandle other(CreateFileW(otherPath.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    return other && GetFileInformationByHandle(handle, &a) &&
+           GetFileInformationByHandle(other.Get(), &b) &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+enum class TListed { Yes, No, Unknown };
+
+// The handle's final path against the exact path it was opened by. Long names are
+// looked up only when the plain comparison fails (8.3 names). Wine drops trailing dots
+// and blanks from final paths, so a name that has them matches its trimmed form, unless
+// the handle is the very file the trimmed name opens: then a link led to it.
+TListed IsListedEntry(HANDLE handle, const std::wstring& exactPath) {
+    const std::wstring final = FinalPath(handle), listed = Plain(exactPath);
+    if (final.empty()) return TListed::Unknown;
+    if (SameName(final, listed) || SameName(final, LongPath(listed))) return TListed::Yes;
+    const std::wstring trimmed = Trimmed(listed);
+    if (trimmed != listed && SameName(final, trimmed) && !SameFile(handle, ExactWide(trimmed)))
+        return TListed::Yes;
+    return TListed::No;
 }
 
 // Opens the entry Path names without following a link and tells what it is.
@@ -109,17 +188,22 @@ bool ReadAttributes(TEntry& entry) {
 TEntry OpenEntry(const std::string& Path, DWORD Access, DWORD Share, DWORD Flags,
                  bool WithAttributes) {
     TEntry entry;
-    const std::wstring path = ToWide(Path);
+    entry.Result = SafeCheckName(Path);
+    if (!entry.Result.Done()) return entry;
+    const std::wstring path = ExactWide(ToWide(Path));
     entry.Handle.Reset(CreateFileW(path.c_str(), Access | FILE_READ_ATTRIBUTES, Share, nullptr,
                                    OPEN_EXISTING, Flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!entry.Handle) {
         entry.Result = LastError();
         return entry;
     }
-    const bool listed = !UnmarkedLinksQuery() || IsListedEntry(entry.Handle.Get(), path);
-    if ((WithAttributes || !listed) && !ReadAttributes(entry))
+    const TListed listed =
+        UnmarkedLinksQuery() ? IsListedEntry(entry.Handle.Get(), path) : TListed::Yes;
+    if (listed == TListed::Unknown)
+        entry.Refuse(Failed(ERROR_CANT_RESOLVE_FILENAME));
+    else if ((WithAttributes || listed == TListed::No) && !ReadAttributes(entry))
         entry.Refuse(LastError());
-    else if (!listed && !entry.IsMarkedLink())
+    else if (listed == TListed::No && !entry.IsMarkedLink())
         entry.Refuse({sfLink, 0});
     return entry;
 }
@@ -176,7 +260,23 @@ std::string TSafeFileResult::Text() const {
     case sfLink: return "A link, left in place with its target";
     case sfFailed: break;
     }
+    if (Error == ERROR_INVALID_NAME) return "A name Windows cannot hold, left in place";
+    if (Error == ERROR_CANT_RESOLVE_FILENAME)
+        return "Where the name leads cannot be told, left in place";
     return SysErrorMessage(Error);
+}
+
+std::string ExactPath(const std::string& Path) {
+    return ToUtf8(ExactWide(ToWide(Path)));
+}
+
+TSafeFileResult SafeCheckName(const std::string& Path) {
+    const size_t slash = Path.rfind('\\');
+    if (slash == std::string::npos) return {};
+    for (const char c : Path.substr(slash + 1))
+        if (static_cast<unsigned char>(c) < 0x20 || std::strchr("<>:\"/|?*", c))
+            return Failed(ERROR_INVALID_NAME);
+    return {};
 }
 
 TSafeFileResult SafeDeleteFile(const std::string& Path, bool ClearReadOnly) {
@@ -213,7 +313,8 @@ TSafeFileResult SafeMoveFile(const std::string& From, const std::string& To, DWO
     TEntry entry = OpenAnyEntry(From, 0, ShareAll, 0, false);
     if (!entry.Result.Done()) return entry.Result;
     entry.Handle.Reset(); // MoveFileEx opens the entry itself, as a link where it is one
-    if (!MoveFileExW(ToWide(From).c_str(), ToWide(To).c_str(), Flags)) return LastError();
+    if (!MoveFileExW(ExactWide(ToWide(From)).c_str(), ExactWide(ToWide(To)).c_str(), Flags))
+        return LastError();
     return {};
 }
 
@@ -265,13 +366,15 @@ std::string SafeRealPath(const std::string& Path) {
 }
 
 TSafeFileResult SafeCheckEntry(const std::string& Path) {
-    if (!UnmarkedLinksQuery()) return {};
+    if (!UnmarkedLinksQuery()) return SafeCheckName(Path);
     return OpenAnyEntry(Path, 0, ShareAll, 0, false).Result;
 }
 
 TSafeFileResult SafeCheckNoLink(const std::string& Path) {
     if (!UnmarkedLinksQuery()) {
-        const DWORD attributes = GetFileAttributesW(ToWide(Path).c_str());
+        const TSafeFileResult name = SafeCheckName(Path);
+        if (!name.Done()) return name;
+        const DWORD attributes = GetFileAttributesW(ExactWide(ToWide(Path)).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
         if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return {sfLink, 0};
         return {};

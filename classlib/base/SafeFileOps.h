@@ -1,6 +1,8 @@
 #pragma once
 // The one way a listed file or folder is deleted, moved, renamed or overwritten.
-// Every call acts only on the entry the path names, never through a link:
+// Every call acts only on the entry the path names, spelt exactly as given (a name with
+// trailing dots or blanks is not its trimmed look-alike; no length limit), never
+// through a link:
 // - a reparse point (symbolic link, junction) is a link: a delete removes the link
 //   itself, a move or rename moves the link, an overwrite is refused;
 // - where the platform can show a link unmarked (Wine shows a host link to a file as
@@ -32,7 +34,14 @@ struct TSafeFileResult {
         return Status == sfFailed &&
                (Error == ERROR_FILE_NOT_FOUND || Error == ERROR_PATH_NOT_FOUND);
     }
-    // For logs and error lists: the system's message, or that a link was left alone.
+    // Failed for good: a name Windows cannot hold (ERROR_INVALID_NAME), or an entry
+    // whose final path the platform cannot tell (ERROR_CANT_RESOLVE_FILENAME). The
+    // entry is left in place; a later try fails alike.
+    [[nodiscard]] bool Unreachable() const {
+        return Status == sfFailed &&
+               (Error == ERROR_INVALID_NAME || Error == ERROR_CANT_RESOLVE_FILENAME);
+    }
+    // For logs and error lists: the system's message, or that the entry was left alone.
     [[nodiscard]] std::string Text() const;
 };
 
@@ -43,6 +52,14 @@ struct TSafeFileResult {
 // differs from the listed one, is no link). Tests replace the query to take either way.
 extern std::function<bool()> UnmarkedLinksQuery;
 bool RunsUnderWine(); // the default query
+
+// The "\\?\" form of a path, so that Win32 takes every name as spelt; a relative or
+// unnormalised path ("..", "/") is made full first.
+std::string ExactPath(const std::string& Path);
+// Fails with ERROR_INVALID_NAME for an entry whose name (the part after the last "\")
+// holds a character Windows never allows in one, as other systems on the same disk
+// may write: no call here reaches it by that name, and none tries.
+TSafeFileResult SafeCheckName(const std::string& Path);
 
 // Deletes a file, or a link (to a file or a folder) itself. A folder fails with
 // ERROR_ACCESS_DENIED, a read-only file too, as DeleteFile does, unless ClearReadOnly

@@ -1,4 +1,5 @@
 // The collect and after-erase routines of the 25 browser items.
+#include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
@@ -102,12 +103,15 @@ void TEraserEngine::CollectIEIndexDat(TEraseFiles& sender) {
     sender.AddFile(SpecialSubfolder(CSIDL_INTERNET_CACHE, "Content.IE5\\index.dat"));
 }
 
-// Counts one key in every mode; drives the Internet Options dialogs only for real.
+// Counts one key; drives the Internet Options dialogs only for real, where dialogs that
+// do not show (another system or version) fail the item rather than count it.
 void TEraserEngine::ClearAutoComplete(const char* buttonCaption) {
+    if (!SimulationMode) {
+        TInternetOptions options([this] { ProcessMessages(); });
+        if (!options.ClearAutoComplete(buttonCaption))
+            throw Exception("the Internet Options dialogs did not show");
+    }
     ++KeysErased;
-    if (SimulationMode) return;
-    TInternetOptions options([this] { ProcessMessages(); });
-    options.ClearAutoComplete(buttonCaption);
 }
 
 void TEraserEngine::CollectDownloadedProgramFiles(TEraseFiles& sender) {

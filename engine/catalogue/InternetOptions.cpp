@@ -47,13 +47,15 @@ HWND TInternetOptions::WaitForDialog(const char* title) {
     return found;
 }
 
-void TInternetOptions::ClearAutoComplete(const char* buttonCaption) {
-    if (!StartControlPanel()) return;
+bool TInternetOptions::ClearAutoComplete(const char* buttonCaption) {
+    if (!StartControlPanel()) return false;
+    bool cleared = false;
     if (HWND properties = WaitForDialog("Internet Properties")) {
-        PressAutoComplete(properties, buttonCaption);
+        cleared = PressAutoComplete(properties, buttonCaption);
         ClickButton(properties, FindChildWindow(properties, "Button", "Cancel"), true);
     }
     EndControlPanel();
+    return cleared;
 }
 
 bool TInternetOptions::StartControlPanel() {
@@ -73,19 +75,23 @@ bool TInternetOptions::StartControlPanel() {
     return true;
 }
 
-void TInternetOptions::PressAutoComplete(HWND properties, const char* buttonCaption) {
+bool TInternetOptions::PressAutoComplete(HWND properties, const char* buttonCaption) {
     HWND content = FindChildWindow(properties, "#32770", "Content");
     HWND autoComplete = FindChildWindow(content, "Button", "A&utoComplete...");
-    if (!autoComplete) return;
+    if (!autoComplete) return false;
     ClickButton(properties, autoComplete, false);
     HWND settings = WaitForDialog("AutoComplete Settings");
-    if (!settings) return;
+    if (!settings) return false;
+    bool confirmed = false;
     if (HWND clear = FindChildWindow(settings, "Button", buttonCaption)) {
         ClickButton(settings, clear, false);
-        if (HWND confirm = WaitForDialog("Internet Options"))
-            ClickButton(confirm, FindChildWindow(confirm, "Button", "OK"), true);
+        HWND confirm = WaitForDialog("Internet Options");
+        HWND ok = FindChildWindow(confirm, "Button", "OK");
+        confirmed = ok != nullptr;
+        if (confirm) ClickButton(confirm, ok, true);
     }
     ClickButton(settings, FindChildWindow(settings, "Button", "Cancel"), true);
+    return confirmed;
 }
 
 // Waits a bounded time for the control panel to close, then ends it.

@@ -21,8 +21,8 @@ public:
     // Starts the control panel minimised, presses "A&utoComplete...", the given
     // button and the confirmation's OK, then Cancel on each dialog. Gives up at the
     // first dialog that does not appear; the control panel it started is ended when
-    // it is still running afterwards.
-    void ClearAutoComplete(const char* buttonCaption);
+    // it is still running afterwards. True only when the confirmation's OK was pressed.
+    bool ClearAutoComplete(const char* buttonCaption);
 
     // A dialog ("#32770") with exactly that title: 21 attempts, 200 ms apart,
     // pumping messages; nullptr after the last.
@@ -30,7 +30,7 @@ public:
 
 private:
     bool StartControlPanel();
-    void PressAutoComplete(HWND properties, const char* buttonCaption);
+    bool PressAutoComplete(HWND properties, const char* buttonCaption);
     void EndControlPanel();
 
     std::function<void()> FProcessMessages;

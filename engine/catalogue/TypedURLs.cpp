@@ -1,6 +1,8 @@
 #include "engine/catalogue/TypedURLs.h"
 #include "classlib/base/SysUtils.h"
 #include <algorithm>
+#include <cstdint>
+#include <cwchar>
 
 namespace {
 
@@ -36,10 +38,27 @@ std::vector<TRawValue> ReadValues(HKEY key) {
     return values;
 }
 
+// The number after the prefix ("url12": 12); names without one sort after all others.
+uint64_t NumberOf(const std::wstring& name, const std::wstring& prefix) {
+    constexpr uint64_t None = UINT64_MAX;
+    if (name.size() <= prefix.size() || _wcsnicmp(name.c_str(), prefix.c_str(), prefix.size()) != 0)
+        return None;
+    uint64_t number = 0;
+    for (size_t i = prefix.size(); i < name.size(); ++i) {
+        if (name[i] < L'0' || name[i] > L'9' || number > (None - 9) / 10) return None;
+        number = number * 10 + (name[i] - L'0');
+    }
+    return number;
+}
+
 } // namespace
 
 TRenames RenumberValues(HKEY key, const std::string& prefix) {
-    const std::vector<TRawValue> values = ReadValues(key);
+    std::vector<TRawValue> values = ReadValues(key);
+    const std::wstring widePrefix = ToWide(prefix);
+    std::stable_sort(values.begin(), values.end(), [&](const TRawValue& a, const TRawValue& b) {
+        return NumberOf(a.Name, widePrefix) < NumberOf(b.Name, widePrefix);
+    });
     for (const TRawValue& v : values)
         RegDeleteValueW(key, v.Name.c_str());
     TRenames renames;

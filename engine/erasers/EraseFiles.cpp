@@ -21,8 +21,10 @@ bool IsFolderLink(DWORD attributes) {
     return IsFolder(attributes) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+// Listed names are spelt exactly: a trailing dot or blank is part of the name.
 DWORD AttributesOf(const std::string& path) {
-    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(ToWide(path).c_str());
+    return path.empty() ? INVALID_FILE_ATTRIBUTES
+                        : GetFileAttributesW(ToWide(ExactPath(path)).c_str());
 }
 
 bool IsWalkableFolder(DWORD attributes) {
@@ -35,7 +37,8 @@ int64_t SizeOf(DWORD high, DWORD low) {
 }
 
 void SetReadOnly(const std::string& fileName, DWORD attributes) {
-    FileSetAttr(fileName, (attributes & ~FILE_ATTRIBUTE_NORMAL) | FILE_ATTRIBUTE_READONLY);
+    FileSetAttr(ExactPath(fileName),
+                (attributes & ~FILE_ATTRIBUTE_NORMAL) | FILE_ATTRIBUTE_READONLY);
 }
 
 // On a file worker. One open per file: the one that checks the entry deletes it (and
@@ -60,12 +63,15 @@ TFileJob RemoveFolderJob(std::string path, bool isLink, bool simulation) {
     return folder;
 }
 
-// An item's file is looked at first: it may be gone, or be a folder.
+// An item's file is looked at first: it may be gone, or be a folder, or have a name
+// that cannot be looked at.
 TFileJob ActOnItem(const std::string& path, bool simulation) {
     TFileJob file;
     file.Path = path;
+    file.Result = SafeCheckName(path);
+    if (!file.Result.Done()) return file;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(ToWide(ExactPath(path)).c_str(), GetFileExInfoStandard, &data) ||
         IsFolder(data.dwFileAttributes)) {
         file.Found = false;
         return file;
@@ -153,7 +159,7 @@ bool TEraseFiles::Account(const TFileJob& File) {
     TCustomEraserEngine& engine = Owner();
     if (File.Folder) return AccountFolder(File);
     const TSafeFileResult& result = File.Result;
-    if (result.IsLink()) return ReportLink(File.Path, result);
+    if (result.IsLink() || result.Unreachable()) return ReportLeft(File.Path, result);
     if (!engine.SimulationMode && !result.Done()) {
         // Gone since the folder was listed (temporary folders change all the time),
         // or not to be found by this name: the next start would not find it either.
@@ -166,15 +172,15 @@ bool TEraseFiles::Account(const TFileJob& File) {
     return true;
 }
 
-bool TEraseFiles::ReportLink(const std::string& Path, const TSafeFileResult& Result) {
-    FLinks.push_back(Path);
+bool TEraseFiles::ReportLeft(const std::string& Path, const TSafeFileResult& Result) {
+    FLeft.push_back(Path);
     Owner().DoProgress(this, Path + ": " + Result.Text());
     return false;
 }
 
-bool TEraseFiles::HoldsLinks(const std::string& Folder) const {
+bool TEraseFiles::HoldsLeft(const std::string& Folder) const {
     const std::string prefix = IncludeTrailingPathDelimiter(Folder);
-    return std::any_of(FLinks.begin(), FLinks.end(),
+    return std::any_of(FLeft.begin(), FLeft.end(),
                        [&](const std::string& link) { return link.starts_with(prefix); });
 }
 
@@ -182,8 +188,8 @@ bool TEraseFiles::HoldsLinks(const std::string& Folder) const {
 // rewriting it meanwhile. A file held open may not have shown itself as a link yet.
 void TEraseFiles::Defer(const std::string& FileName, DWORD Attributes) {
     const TSafeFileResult entry = SafeCheckNoLink(FileName);
-    if (entry.IsLink()) {
-        ReportLink(FileName, entry);
+    if (entry.IsLink() || entry.Unreachable()) {
+        ReportLeft(FileName, entry);
         return;
     }
     auto item = std::make_unique<TPostEraserItem>();
@@ -208,11 +214,11 @@ bool TEraseFiles::EraseFolder(const std::string& Path, const std::string& Mask, 
         return true;
     }
     const TSafeFileResult entry = SafeCheckNoLink(Path);
-    if (entry.IsLink()) {
-        ReportLink(Path, entry);
+    if (entry.IsLink() || entry.Unreachable()) {
+        ReportLeft(Path, entry);
         return true;
     }
-    FLinks.clear();
+    FLeft.clear();
     TFolderWalk walk(engine.FileWorkers());
     const bool complete = WalkFolder(walk, Path, 0, Mask, Recurse);
     if (!complete) walk.Jobs.Drop();
@@ -286,8 +292,8 @@ void TEraseFiles::RemoveFolder(const std::string& Path, bool IsLink) {
 bool TEraseFiles::AccountFolder(const TFileJob& Folder) {
     TCustomEraserEngine& engine = Owner();
     const TSafeFileResult& removed = Folder.Result;
-    if (removed.IsLink()) return ReportLink(Folder.Path, removed);
-    if (!HoldsLinks(Folder.Path) || (removed.Done() && !engine.SimulationMode)) {
+    if (removed.IsLink() || removed.Unreachable()) return ReportLeft(Folder.Path, removed);
+    if (!HoldsLeft(Folder.Path) || (removed.Done() && !engine.SimulationMode)) {
         ++engine.FoldersErased;
         return true;
     }
@@ -296,12 +302,13 @@ bool TEraseFiles::AccountFolder(const TFileJob& Folder) {
 
 bool TEraseFiles::ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit) {
     TCustomEraserEngine& engine = Owner();
-    return ForEachFile(Folder + "*", [&](const TFindData& entry) {
-        engine.ProcessMessages();
-        if (engine.Cancelled) return false;
-        if (entry.Exact) Visit(entry);
-        return true;
-    });
+    return ForEachFile(IncludeTrailingPathDelimiter(ExactPath(Folder)) + "*",
+                       [&](const TFindData& entry) {
+                           engine.ProcessMessages();
+                           if (engine.Cancelled) return false;
+                           if (entry.Exact) Visit(entry);
+                           return true;
+                       });
 }
 
 void TEraseFiles::Erase() {

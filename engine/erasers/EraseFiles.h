@@ -3,7 +3,8 @@
 // engine and defers every file it cannot delete now to the next-start eraser.
 // Every deletion goes through the link-safe layer: folder walks never follow a
 // junction or symbolic link, a link is removed itself where the platform can, and
-// any link left in place is logged and not counted. Main thread only;
+// any entry left in place (a link, a name Windows cannot hold) is logged and not
+// counted. Listed names are used exactly as listed. Main thread only;
 // the files themselves are deleted on the engine's file workers.
 #include "classlib/base/OrderedJobs.h"
 #include "classlib/base/SafeFileOps.h"
@@ -71,8 +72,9 @@ private:
     // counted.
     bool Account(const TFileJob& File);
     void Defer(const std::string& FileName, DWORD Attributes);
-    // Logs a listed entry the link-safe layer left alone; false, for the caller's result.
-    bool ReportLink(const std::string& Path, const TSafeFileResult& Result);
+    // Logs a listed entry left in place (a link, or a name that cannot be reached);
+    // false, for the caller's result.
+    bool ReportLeft(const std::string& Path, const TSafeFileResult& Result);
     // One folder item's walk: its files' jobs, and its folders in the order their walks
     // began (a folder before its subfolders).
     struct TWalkedFolder {
@@ -89,13 +91,13 @@ private:
     // Once every file of the walk is gone; false when a stop request ended it.
     bool RemoveWalkedFolders(TFolderWalk& Walk, bool KeepFolder);
     bool AccountFolder(const TFileJob& Folder);
-    // Whether a link was reported below Folder during this walk.
-    [[nodiscard]] bool HoldsLinks(const std::string& Folder) const;
+    // Whether an entry left was reported below Folder during this walk.
+    [[nodiscard]] bool HoldsLeft(const std::string& Folder) const;
     void RemoveFolder(const std::string& Path, bool IsLink);
     // Visits the entries of Folder but "." and "..", letting messages run and testing
     // the cancel flag before each; false when cancelled. An entry whose name cannot be
     // spelt exactly is passed over: it is neither erased, deferred nor counted.
     bool ForEachEntry(const std::string& Folder, const TEntryVisitor& Visit);
 
-    std::vector<std::string> FLinks; // reported in this walk: a folder that holds one stays
+    std::vector<std::string> FLeft; // reported in this walk: a folder that holds one stays
 };

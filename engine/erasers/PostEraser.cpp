@@ -58,13 +58,13 @@ bool SameAsciiText(const std::string& a, const std::string& b) {
            });
 }
 
-// A link is left in place with its target, as by the run that deferred the file.
-void DeleteFileItem(const TPostEraserItem& item) {
-    if (item.FileName.empty() || SafeCheckNoLink(item.FileName).IsLink()) return;
-    const DWORD attr = FileGetAttr(item.FileName);
-    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY))
-        FileSetAttr(item.FileName, attr & ~FILE_ATTRIBUTE_READONLY);
-    SafeDeleteFile(item.FileName);
+// False when the file is still there to delete (held open): its read-only mark stays,
+// as the attribute is cleared only through the handle that deletes it. A link is left
+// in place with its target, as by the run that deferred the file.
+bool DeleteFileItem(const TPostEraserItem& item) {
+    if (item.FileName.empty()) return true;
+    const TSafeFileResult deleted = SafeDeleteFile(item.FileName, true);
+    return deleted.Done() || deleted.NotFound() || deleted.IsLink() || deleted.Unreachable();
 }
 
 void WriteValueItem(const TPostEraserItem& item) {
@@ -91,11 +91,12 @@ void RemoveLineItem(const TPostEraserItem& item) {
     lines.SaveToFile(item.FileName);
 }
 
-// Each item's work is trapped on its own: a failure is silent.
-void ExecuteItem(const TPostEraserItem& item) {
+// Each item's work is trapped on its own: a failure is silent. False only for a file
+// that could not be deleted this time.
+bool ExecuteItem(const TPostEraserItem& item) {
     try {
         switch (item.Type) {
-        case ptDeleteFile: DeleteFileItem(item); break;
+        case ptDeleteFile: return DeleteFileItem(item);
         case ptWriteString:
         case ptWriteInteger: WriteValueItem(item); break;
         case ptRemoveLine: RemoveLineItem(item); break;
@@ -104,6 +105,7 @@ void ExecuteItem(const TPostEraserItem& item) {
     } catch (const std::exception&) {
         LogSwallowed("ExecuteItem");
     }
+    return true;
 }
 
 // Quoted, so that a path with blanks still passes "/cleanup" as the first argument.
@@ -217,10 +219,13 @@ void TPostEraser::Execute() {
     progress.SetHeight(progress.lblPass->Top()); // only the file line and the overall bar
     progress.Show();
     progress.Repaint();
+    std::vector<bool> finished;
     for (const auto& item : FItems) {
         if (OnProcessMessages) OnProcessMessages();
-        ExecuteItem(*item);
+        finished.push_back(ExecuteItem(*item));
         progress.StepBy(1);
     }
+    size_t i = 0;
+    std::erase_if(FItems, [&](const auto&) { return finished[i++]; });
     progress.Close();
 }

@@ -65,7 +65,9 @@ public:
     void RegisterRunOnce() const;
     // Deletes the run-once value, then the file.
     void UnregisterRunOnce() const;
-    // Carries out every item under a progress window; each failure is silent.
+    // Carries out every item under a progress window; each failure is silent. Afterwards
+    // the items hold only the files that could not be deleted (still held open), for
+    // the caller to keep for the next start.
     void Execute();
 
 private:

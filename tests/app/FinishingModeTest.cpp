@@ -144,3 +144,46 @@ TEST_F(FinishingModeRun, ADamagedFileIsCarriedOutAsFarAsItReadsAndKeptAside) {
     EXPECT_EQ(ReadFileToString(ProgramDir + "posterase.dat.damaged"), damaged);
     ExpectCleanedUpAndRestartRequested();
 }
+
+// A deferred file still held open at the next start is kept, read-only, for the start
+// after it, registered again, and the message names it; the rest is carried out.
+TEST_F(FinishingModeRun, AFileStillHeldOpenIsKeptForTheNextStartAndNamed) {
+    const std::string held = ProgramDir + "held open.dat", free = ProgramDir + "free.dat";
+    WriteStringToFile(held, "held");
+    WriteStringToFile(free, "free");
+    for (const std::string& file : {held, free})
+        FileSetAttr(file, FILE_ATTRIBUTE_READONLY);
+    TFileHandle lock(
+        CreateFileW(ToWide(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
+    TPostEraser deferred;
+    deferred.FileName = ProgramDir + "posterase.dat";
+    for (const std::string& file : {held, free})
+        deferred.Add(PostEraserItem(ptDeleteFile, file, nullptr, "", "", "", ""));
+    deferred.SaveToFile();
+
+    HWND box = StartAndWaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), std::string(FinishedText) +
+                                       "\r\n\r\nThese files could not be erased now and are kept "
+                                       "for the next start of Windows:\r\n" +
+                                       held);
+    PressOkAndWaitForExit(box);
+    EXPECT_FALSE(FileExists(free));
+    EXPECT_EQ(FileGetAttr(held) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
+    TPostEraser kept;
+    kept.FileName = ProgramDir + "posterase.dat";
+    kept.LoadFromFile();
+    ASSERT_EQ(kept.Count(), 1);
+    EXPECT_EQ(kept.Items(0).FileName, held);
+    TRegistry runOnce(KEY_READ);
+    runOnce.RootKey = HKEY_LOCAL_MACHINE;
+    ASSERT_TRUE(runOnce.OpenKeyReadOnly(RunOnceKey));
+    EXPECT_EQ(runOnce.ReadString(RunOnceValue),
+              Format("\"%sTarnwhistle.exe\" /cleanup", ProgramDir.c_str()));
+    lock.Reset();
+    FileSetAttr(held, FILE_ATTRIBUTE_NORMAL);
+    TRegistry cleanUp;
+    cleanUp.RootKey = HKEY_LOCAL_MACHINE;
+    if (cleanUp.OpenKey(RunOnceKey, false)) cleanUp.DeleteValue(RunOnceValue);
+}

@@ -64,8 +64,12 @@ void SetItemState(HWND list, int row, UINT mask, UINT state) {
 
 } // namespace
 
-void ListViewCheck(HWND list, int row) {
-    SetItemState(list, row, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(2));
+void ListViewCheck(HWND list, int row, bool checked) {
+    SetItemState(list, row, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1));
+}
+
+bool ListViewChecked(HWND list, int row) {
+    return (SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12) == 2;
 }
 
 void ListViewSelect(HWND list, int row) {

@@ -26,7 +26,8 @@ int ListViewCount(HWND list);
 std::string ListViewText(HWND list, int row, int column);
 // The row captions, in order.
 std::vector<std::string> ListViewCaptions(HWND list);
-void ListViewCheck(HWND list, int row);
+void ListViewCheck(HWND list, int row, bool checked = true); // through its check box
+bool ListViewChecked(HWND list, int row);
 void ListViewSelect(HWND list, int row);
 
 // Sets a control's text, in any script.

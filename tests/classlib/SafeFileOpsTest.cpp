@@ -165,3 +165,47 @@ TEST_F(SafeFileOpsTest, TheRealPathFollowsLinksInTheMiddleOfAPath) {
     EXPECT_TRUE(SameText(SafeRealPath(Temp / "clean\\own.txt"), Temp / "clean\\own.txt"));
     EXPECT_EQ(SafeRealPath("Q:\\x"), "");
 }
+
+// Names are taken as listed: a look-alike with a trailing dot or blank is reached, not
+// the file Win32 trimming would make of it, also where a link so named leads to that
+// file; long paths are reached; names Windows cannot hold are never tried.
+TEST(SafeFileNames, EveryNameIsReachedExactlyAsListed) {
+    TTempFolder temp;
+    const std::string kept = temp.Write("k.txt", "kept");
+    const std::string dotted = ExactPath(kept + "."), blank = ExactPath(kept + " ");
+    for (const std::string& alike : {dotted, blank})
+        WriteStringToFile(alike, "alike");
+    EXPECT_EQ(ExactPath(temp / "sub\\..\\k.txt"), ExactPath(kept));
+    EXPECT_EQ(ExactPath(dotted), dotted);
+    for (const std::string& alike : {dotted, blank}) {
+        EXPECT_TRUE(SafeCheckEntry(alike).Done());
+        EXPECT_TRUE(SafeDeleteFile(alike).Done());
+        EXPECT_FALSE(Listed(alike));
+    }
+    EXPECT_EQ(ReadFileToString(kept), "kept");
+
+    std::string deep = temp.Path();
+    for (char part = 'a'; part < 'f'; ++part) {
+        deep += std::string(60, part) + "\\";
+        CreateDirectoryW(ToWide(ExactPath(deep)).c_str(), nullptr);
+    }
+    WriteStringToFile(ExactPath(deep + "deep.txt"), "deep");
+    const TSafeFileResult deleted = SafeDeleteFile(deep + "deep.txt");
+    EXPECT_TRUE(deleted.Done()) << deleted.Text();
+    EXPECT_FALSE(Listed(deep + "deep.txt"));
+
+    for (const char* name : {"a:b.tmp", "q?.tmp", "t\tab.tmp"}) {
+        const TSafeFileResult result = SafeDeleteFile(temp / name);
+        EXPECT_TRUE(result.Unreachable()) << name;
+        EXPECT_EQ(result.Text(), "A name Windows cannot hold, left in place");
+    }
+
+    // Made from the host: Wine would trim the name the link is made by.
+    const std::string unixLink = UnixName(temp.Path()) + "/k.txt.";
+    if (!RunHost("/bin/ln", "-s \"" + UnixName(kept) + "\" \"" + unixLink + "\"",
+                 [&] { return Listed(dotted); }))
+        GTEST_SKIP() << "host links cannot be made here";
+    EXPECT_TRUE(SafeDeleteFile(dotted).IsLink());
+    EXPECT_EQ(ReadFileToString(kept), "kept");
+    RunHost("/bin/rm", "-f \"" + unixLink + "\"", [&] { return !Listed(dotted); });
+}
