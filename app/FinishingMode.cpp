@@ -35,22 +35,27 @@ bool IsFinishingMode(const std::vector<std::string>& params) {
 }
 
 void RunFinishingMode() {
-    // Only files kept for the next start are reported; the message and the restart
-    // follow in every case.
+    // Only files kept for the next start are reported. The restart follows unless
+    // nothing could be erased this time: a file held open at every start would
+    // otherwise restart the machine at every start.
     std::unique_ptr<TPostEraser> postEraser;
     std::string notice;
+    int loaded = 0;
     try {
         postEraser = std::make_unique<TPostEraser>();
         postEraser->OnProcessMessages = [] { Application->ProcessMessages(); };
         postEraser->LoadFromFile();
         notice = postEraser->DamageNotice();
+        loaded = postEraser->Count();
         postEraser->Execute();
     } catch (const std::exception&) {
         LogSwallowed("RunFinishingMode");
     }
+    bool nothingErased = false;
     try {
         if (postEraser) {
             postEraser->UnregisterRunOnce();
+            nothingErased = loaded > 0 && postEraser->Count() == loaded;
             notice = Joined(notice, KeepForNextStart(*postEraser));
         }
     } catch (const std::exception&) {
@@ -60,6 +65,11 @@ void RunFinishingMode() {
 
     SetForegroundWindow(Application->Handle());
     Application->ProcessMessages();
+    if (nothingErased) {
+        ShowInformation(notice);
+        Application->Terminate();
+        return;
+    }
     ShowInformation(Joined("System Clean finished. The system must be restarted.", notice));
 
     TPcBoot boot(nullptr);

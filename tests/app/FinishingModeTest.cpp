@@ -181,6 +181,21 @@ TEST_F(FinishingModeRun, AFileStillHeldOpenIsKeptForTheNextStartAndNamed) {
     ASSERT_TRUE(runOnce.OpenKeyReadOnly(RunOnceKey));
     EXPECT_EQ(runOnce.ReadString(RunOnceValue),
               Format("\"%sTarnwhistle.exe\" /cleanup", ProgramDir.c_str()));
+    EXPECT_EQ(ReadFileToString(ProgramDir + "exitwindows.log"), "2"); // something was erased
+
+    // The next start erases nothing: it names the file again and does not restart,
+    // or a file held open at every start would restart the machine at every start.
+    DeleteFileW(ToWide(ProgramDir + "exitwindows.log").c_str());
+    box = StartAndWaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              "These files could not be erased now and are kept for the next start of "
+              "Windows:\r\n" +
+                  held);
+    PressOkAndWaitForExit(box);
+    EXPECT_FALSE(FileExists(ProgramDir + "exitwindows.log"));
+    kept.LoadFromFile();
+    EXPECT_EQ(kept.Count(), 1);
     lock.Reset();
     FileSetAttr(held, FILE_ATTRIBUTE_NORMAL);
     TRegistry cleanUp;
