@@ -1,12 +1,14 @@
 #include "app/pages/FinderFrame.h"
 #include "app/MessageBoxes.h"
+#include "app/finders/KeptCopy.h"
 #include "app/pages/StoreRun.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
+#include <memory>
 #include <shellapi.h>
-#include <unordered_set>
 
 namespace {
 
@@ -60,7 +62,8 @@ void StoreCheckedRows(TListView* list, const char* done, const std::function<voi
 
 TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
                            std::initializer_list<std::pair<const char*, int>> columns)
-    : TFrame(owner), FDescription(names.Description), FGroups(names.Groups) {
+    : TFrame(owner), FDescription(names.Description), FGroups(names.Groups),
+      FAsksDelAll(names.AsksDelAll) {
     SetLayoutBounds(this, {0, 0, FrameWidth, FrameHeight});
     const int optionsTop = FrameHeight - 4 - optionsHeight, removerTop = optionsTop - 50;
     const int listHeight = removerTop - 8;
@@ -280,24 +283,53 @@ void TFinderFrame::DelClick() {
     ReportFailures("removed", batch.Failures);
 }
 
-// Every row but the one each group keeps; its file is deleted for good. Only the rows
-// counted for the question go, whatever a running search adds while it is open.
+// Every row but the one each group keeps; its file is deleted for good, a copy only
+// while its bytes equal those of its group's kept file. Only the rows counted for the
+// question go, whatever a running search adds meanwhile.
 void TFinderFrame::DelAllClick() {
-    std::unordered_set<const TListItem*> named;
-    for (const auto& [item, row] : FRows)
-        if (!row.Keep) named.insert(item);
+    std::vector<TListItem*> named; // the last row first
+    for (int i = FilesList->Count() - 1; i >= 0; --i)
+        if (!FRows.at(FilesList->Items(i)).Keep) named.push_back(FilesList->Items(i));
     if (named.empty() || !ConfirmDelAll(int(named.size()))) return;
     std::vector<std::string> failures;
-    for (int i = FilesList->Count() - 1; i >= 0; --i) {
-        if (!named.count(FilesList->Items(i))) continue;
-        const TFoundRow& row = FRows.at(FilesList->Items(i));
-        const TSafeFileResult deleted = SafeDeleteFile(row.Path);
-        if (deleted.Done())
-            RemoveRow(i);
-        else
-            failures.push_back(Format("%s: %s", row.Path.c_str(), deleted.Text().c_str()));
+    std::vector<TListItem*> deleted;
+    {
+        TProgressRun run(this, "Deleting files", named.size());
+        std::unique_ptr<TKeptCopy> kept; // rows of a group mostly follow each other
+        for (size_t done = 0; done < named.size();) {
+            const TFoundRow& row = FRows.at(named[done]);
+            std::string failure;
+            if (row.Group < 0) {
+                const TSafeFileResult result = SafeDeleteFile(row.Path);
+                if (!result.Done()) failure = result.Text();
+            } else {
+                const std::string& keptPath = FRows.at(FKept.at(row.Group)).Path;
+                if (!kept || kept->Path() != keptPath) kept = std::make_unique<TKeptCopy>(keptPath);
+                static const std::atomic<bool> neverStopped{false};
+                failure = kept->DeleteCopy(row.Path, neverStopped);
+            }
+            if (failure.empty())
+                deleted.push_back(named[done]);
+            else
+                failures.push_back(Format("%s: %s", row.Path.c_str(), failure.c_str()));
+            if (!run.Step(++done, row.Path)) break;
+        }
     }
-    ReportFailures("removed", failures);
+    FilesList->BeginUpdate();
+    for (const TListItem* item : deleted)
+        RemoveRow(item->Index());
+    FilesList->EndUpdate();
+    ReportFailures("deleted", failures);
+}
+
+bool TFinderFrame::ConfirmDelAll(int count) const {
+    if (!FAsksDelAll) return true;
+    const std::string question =
+        FGroups ? Format("Delete %d listed copies for good? Each group keeps the file marked "
+                         "\"keep\".",
+                         count)
+                : Format("Delete all %d listed files for good?", count);
+    return AskYesNo(question, Application->Title());
 }
 
 void TFinderFrame::RenClick() {
