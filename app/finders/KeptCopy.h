@@ -6,7 +6,9 @@
 // deleted. Any thread.
 #include "classlib/base/Handle.h"
 #include <atomic>
+#include <functional>
 #include <string>
+#include <vector>
 
 class TKeptCopy {
 public:
@@ -23,3 +25,17 @@ private:
     std::string FFinalPath;
     std::string FOpenError; // why the kept file could not be opened
 };
+
+// One file "Del &All" deletes.
+struct TDeletion {
+    std::string Path;
+    std::string Kept; // its group's kept file; "" outside a group of copies
+    bool Deleted = false;
+    std::string Failure; // why it stays; "" when deleted or never begun
+};
+
+// Deletes the files on threads of their own, the files of one kept file (a run of them
+// in the list) in their order on one thread. The calling thread waits in progress,
+// called with the count of files done about every 50 ms; false stops the deletion and
+// the files not begun stay.
+void DeleteForGood(std::vector<TDeletion>& files, const std::function<bool(size_t done)>& progress);

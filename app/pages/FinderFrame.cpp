@@ -7,7 +7,7 @@
 #include "classlib/gui/Application.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
-#include <memory>
+#include <algorithm>
 #include <shellapi.h>
 
 namespace {
@@ -17,6 +17,8 @@ constexpr UINT WM_FINDER_FOUND = WM_APP + 0x131;
 const char* const Searching = "&Search";
 const char* const Stopping = "&Stop";
 const char* const KeepColumn = "Del All";
+// The window answers between batches of found rows at least this often.
+constexpr DWORD AddingTime = 50;
 
 const char* KeepText(bool kept) {
     return kept ? "keep" : "delete";
@@ -165,6 +167,7 @@ void TFinderFrame::SearchClick() {
     FilesList->Clear();
     FRows.clear();
     FKept.clear();
+    FWaitingRows.clear();
     {
         std::lock_guard lock(FLock);
         FPending.clear();
@@ -182,7 +185,7 @@ void TFinderFrame::StartFolder() {
 
 // Main thread, after the search has cleared its busy state.
 void TFinderFrame::SearchFinished() {
-    AddFoundRows();
+    AddFoundRows(true);
     FilesList->SortByCaption();
     if (FindFile->Aborted()) return;
     FQueue.pop_front();
@@ -204,42 +207,59 @@ void TFinderFrame::Report(TFoundRow row) {
 }
 
 void TFinderFrame::WndProc(TMessage& message) {
-    if (message.Msg == WM_FINDER_FOUND) return AddFoundRows();
+    if (message.Msg == WM_FINDER_FOUND) return AddFoundRows(false);
     TFrame::WndProc(message);
 }
 
-void TFinderFrame::AddFoundRows() {
-    std::vector<TFoundRow> rows;
+// Each row goes in at its place by caption, so the list stays sorted as it grows. Rows
+// handed over are added for at most AddingTime per message; the rest follow in the next.
+void TFinderFrame::AddFoundRows(bool all) {
     std::string status;
     {
         std::lock_guard lock(FLock);
-        rows.swap(FPending);
-        status = FPendingStatus;
+        std::move(FPending.begin(), FPending.end(), std::back_inserter(FWaitingRows));
+        FPending.clear();
+        status.swap(FPendingStatus);
         FNotified = false;
     }
     if (!status.empty()) StatusLabel->SetCaption(status);
-    if (rows.empty()) return;
+    if (FWaitingRows.empty()) return;
+    const DWORD start = GetTickCount();
     FilesList->BeginUpdate();
-    for (TFoundRow& row : rows) {
-        TListItem* item = FilesList->AddItem();
-        item->SetCaption(row.Caption);
-        for (const std::string& text : row.SubItems)
-            item->AddSubItem(text);
-        if (FGroups) item->AddSubItem(KeepText(false));
-        const int group = row.Group;
-        const bool first = row.Keep;
-        FRows.emplace(item, std::move(row));
-        if (group < 0) continue;
-        // Until the first copy's row comes, the group's other row stands for it.
-        auto kept = FKept.find(group);
-        if (kept == FKept.end())
-            SetKept(item, true);
-        else if (first) {
-            SetKept(kept->second, false);
-            SetKept(item, true);
-        }
+    while (!FWaitingRows.empty() && (all || GetTickCount() - start < AddingTime)) {
+        AddRow(std::move(FWaitingRows.front()));
+        FWaitingRows.pop_front();
     }
     FilesList->EndUpdate();
+    if (!FWaitingRows.empty()) PostMessageW(Handle(), WM_FINDER_FOUND, 0, 0);
+}
+
+void TFinderFrame::AddRow(TFoundRow row) {
+    int before = 0, after = FilesList->Count(); // after the rows of an equal caption
+    while (before < after) {
+        const int middle = (before + after) / 2;
+        if (CompareText(row.Caption, FilesList->Items(middle)->Caption()) < 0)
+            after = middle;
+        else
+            before = middle + 1;
+    }
+    TListItem* item = FilesList->InsertItem(before);
+    item->SetCaption(row.Caption);
+    for (const std::string& text : row.SubItems)
+        item->AddSubItem(text);
+    if (FGroups) item->AddSubItem(KeepText(false));
+    const int group = row.Group;
+    const bool first = row.Keep;
+    FRows.emplace(item, std::move(row));
+    if (group < 0) return;
+    // Until the first copy's row comes, the group's other row stands for it.
+    auto kept = FKept.find(group);
+    if (kept == FKept.end())
+        SetKept(item, true);
+    else if (first) {
+        SetKept(kept->second, false);
+        SetKept(item, true);
+    }
 }
 
 void TFinderFrame::SetKept(TListItem* item, bool kept) {
@@ -291,29 +311,24 @@ void TFinderFrame::DelAllClick() {
     for (int i = FilesList->Count() - 1; i >= 0; --i)
         if (!FRows.at(FilesList->Items(i)).Keep) named.push_back(FilesList->Items(i));
     if (named.empty() || !ConfirmDelAll(int(named.size()))) return;
+    std::vector<TDeletion> files;
+    for (const TListItem* item : named) {
+        const TFoundRow& row = FRows.at(item);
+        files.push_back(
+            {row.Path, row.Group < 0 ? "" : FRows.at(FKept.at(row.Group)).Path, false, {}});
+    }
+    {
+        TProgressRun run(this, "Deleting files", files.size());
+        DeleteForGood(files, [&](size_t done) {
+            return run.Step(done, files[std::min(done, files.size() - 1)].Path);
+        });
+    }
     std::vector<std::string> failures;
     std::vector<TListItem*> deleted;
-    {
-        TProgressRun run(this, "Deleting files", named.size());
-        std::unique_ptr<TKeptCopy> kept; // rows of a group mostly follow each other
-        for (size_t done = 0; done < named.size();) {
-            const TFoundRow& row = FRows.at(named[done]);
-            std::string failure;
-            if (row.Group < 0) {
-                const TSafeFileResult result = SafeDeleteFile(row.Path);
-                if (!result.Done()) failure = result.Text();
-            } else {
-                const std::string& keptPath = FRows.at(FKept.at(row.Group)).Path;
-                if (!kept || kept->Path() != keptPath) kept = std::make_unique<TKeptCopy>(keptPath);
-                static const std::atomic<bool> neverStopped{false};
-                failure = kept->DeleteCopy(row.Path, neverStopped);
-            }
-            if (failure.empty())
-                deleted.push_back(named[done]);
-            else
-                failures.push_back(Format("%s: %s", row.Path.c_str(), failure.c_str()));
-            if (!run.Step(++done, row.Path)) break;
-        }
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (files[i].Deleted) deleted.push_back(named[i]);
+        if (!files[i].Failure.empty())
+            failures.push_back(Format("%s: %s", files[i].Path.c_str(), files[i].Failure.c_str()));
     }
     FilesList->BeginUpdate();
     for (const TListItem* item : deleted)

@@ -90,7 +90,8 @@ private:
     void BuildPopupMenu(const TFinderNames& names);
     void StartFolder();
     void SearchFinished();
-    void AddFoundRows();
+    void AddFoundRows(bool all);
+    void AddRow(TFoundRow row);
     void CaptionEdited(TListItem* item, const std::string& text, bool& accept);
     void RemoveRow(int index);
     void SetKept(TListItem* item, bool kept);
@@ -101,6 +102,7 @@ private:
     std::string FDescription;
     std::deque<std::string> FQueue; // the first is the folder being searched
     std::unordered_map<const TListItem*, TFoundRow> FRows;
+    std::deque<TFoundRow> FWaitingRows;        // handed over, not added yet
     std::unordered_map<int, TListItem*> FKept; // group: its row that "Del &All" keeps
     bool FGroups;
     bool FAsksDelAll;
