@@ -185,7 +185,8 @@ void TFinderFrame::StartFolder() {
 
 // Main thread, after the search has cleared its busy state.
 void TFinderFrame::SearchFinished() {
-    AddFoundRows(true);
+    const bool last = FindFile->Aborted() || FQueue.size() == 1;
+    AddFoundRows(last); // the rows of a search that ends are all in when it does
     FilesList->SortByCaption();
     if (FindFile->Aborted()) return;
     FQueue.pop_front();
@@ -223,14 +224,15 @@ void TFinderFrame::AddFoundRows(bool all) {
         FNotified = false;
     }
     if (!status.empty()) StatusLabel->SetCaption(status);
-    if (FWaitingRows.empty()) return;
-    const DWORD start = GetTickCount();
-    FilesList->BeginUpdate();
-    while (!FWaitingRows.empty() && (all || GetTickCount() - start < AddingTime)) {
-        AddRow(std::move(FWaitingRows.front()));
-        FWaitingRows.pop_front();
+    if (!FWaitingRows.empty()) {
+        const DWORD start = GetTickCount();
+        FilesList->BeginUpdate();
+        while (!FWaitingRows.empty() && (all || GetTickCount() - start < AddingTime)) {
+            AddRow(std::move(FWaitingRows.front()));
+            FWaitingRows.pop_front();
+        }
+        FilesList->EndUpdate();
     }
-    FilesList->EndUpdate();
     if (!FWaitingRows.empty()) PostMessageW(Handle(), WM_FINDER_FOUND, 0, 0);
 }
 
