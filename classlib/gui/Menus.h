@@ -58,7 +58,11 @@ public:
     // Shows the menu at the screen point, owned by the window (the application
     // window when nullptr), waits for the choice and clicks the chosen item.
     void Popup(int x, int y, HWND owner = nullptr);
-    TNotifyEvent OnPopup;         // before the menu shows; main thread
+    TNotifyEvent OnPopup; // before the menu shows; main thread
+    // Off: a component that opens the menu by itself (a tray icon's click) leaves it.
+    bool AutoPopup = true;
+    // The component that opened the menu last (not owned).
+    TComponent* PopupComponent = nullptr;
     TImageList* Images = nullptr; // not owned
     // Owner-drawn items (a skin paints them): measured and drawn by these handlers
     // while the menu is tracked. Main thread.
