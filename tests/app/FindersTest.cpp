@@ -309,6 +309,40 @@ TEST_F(Finders, DelAllDeletesOnlyCopiesThatStillEqualTheirKeptFile) {
     CloseProgram();
 }
 
+// "&Stop" in Del All's progress window ends it: the rows left are the files left, and
+// a second Del All deletes the rest.
+TEST_F(Finders, DelAllStoppedLeavesARowForEveryFileLeft) {
+    constexpr int Pairs = 1500;
+    for (const char* folder : {"a\\", "b\\"})
+        for (int i = 0; i < Pairs; ++i)
+            Plant(folder + Format("f%04d.txt", i), Format("copy %04d", i));
+    StartProgram();
+    HWND finder = Tab(tabDuplicate);
+    AddFolder(Data + "a");
+    AddFolder(Data + "b");
+    Search(finder);
+    HWND list = FindChild(finder, "TListView");
+    ASSERT_EQ(ListViewCount(list), 2 * Pairs);
+    PostClick(FindChild(finder, "TButton", "Del &All"));
+    HWND progress = Program.WaitForWindow("TfProgress");
+    ASSERT_NE(progress, nullptr);
+    SendMessageA(FindChild(progress, "TButton", "&Stop"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(progress) && IsWindowEnabled(Main); }));
+    SendMessageA(finder, WM_NULL, 0, 0);
+    int left = 0;
+    for (int i = 0; i < Pairs; ++i)
+        left += FileExists(Data + Format("b\\f%04d.txt", i)) ? 1 : 0;
+    EXPECT_LT(left, Pairs) << "nothing was deleted before the stop";
+    EXPECT_GT(left, 0) << "Del All ended before the stop: plant more files";
+    EXPECT_EQ(ListViewCount(list), Pairs + left);
+    for (int row = 0; row < ListViewCount(list); ++row)
+        EXPECT_TRUE(FileExists(ListViewText(list, row, 4) + ListViewText(list, row, 0))) << row;
+    ClickAndCount(finder, "Del &All", Pairs);
+    for (int i = 0; i < Pairs; ++i)
+        EXPECT_TRUE(FileExists(Data + Format("a\\f%04d.txt", i))) << i;
+    CloseProgram();
+}
+
 // A copy of a library with the same name, size and version but other bytes is no copy
 // to delete; "Del &All" asks once first, and No deletes nothing.
 TEST_F(Finders, DLLDelAllAsksOnceAndDeletesOnlyByteIdenticalCopies) {
