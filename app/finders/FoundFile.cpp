@@ -54,7 +54,8 @@ TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<
         return comparison;
     }
     if (other == INVALID_HANDLE_VALUE || !other) return comparison;
-    std::vector<char> block(blockSize), otherBlock(blockSize);
+    // Made once for each thread: most files compared are small.
+    thread_local std::vector<char> block(blockSize), otherBlock(blockSize);
     for (uint64_t offset = 0;; offset += blockSize) {
         DWORD read = 0, otherRead = 0;
         if (!ReadFileAt(file, offset, block.data(), blockSize, read)) {

@@ -3,7 +3,8 @@
 #include "classlib/gui/PlaceControl.h"
 
 TTDLLFinder::TTDLLFinder(TComponent* owner)
-    : TFinderFrame(owner, {"DLL", "Duplicate Remover", "Search Options", "DLL Cleaner", true}, 175,
+    : TFinderFrame(owner, {"DLL", "Duplicate Remover", "Search Options", "DLL Cleaner", true, true},
+                   175,
                    {{"FileName", 140},
                     {"FileVersion", 100},
                     {"FileSize", 80},

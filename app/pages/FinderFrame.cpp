@@ -1,12 +1,14 @@
 #include "app/pages/FinderFrame.h"
 #include "app/MessageBoxes.h"
+#include "app/finders/KeptCopy.h"
 #include "app/pages/StoreRun.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
+#include <algorithm>
 #include <shellapi.h>
-#include <unordered_set>
 
 namespace {
 
@@ -15,6 +17,8 @@ constexpr UINT WM_FINDER_FOUND = WM_APP + 0x131;
 const char* const Searching = "&Search";
 const char* const Stopping = "&Stop";
 const char* const KeepColumn = "Del All";
+// The window answers between batches of found rows at least this often.
+constexpr DWORD AddingTime = 50;
 
 const char* KeepText(bool kept) {
     return kept ? "keep" : "delete";
@@ -60,7 +64,8 @@ void StoreCheckedRows(TListView* list, const char* done, const std::function<voi
 
 TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
                            std::initializer_list<std::pair<const char*, int>> columns)
-    : TFrame(owner), FDescription(names.Description), FGroups(names.Groups) {
+    : TFrame(owner), FDescription(names.Description), FGroups(names.Groups),
+      FAsksDelAll(names.AsksDelAll) {
     SetLayoutBounds(this, {0, 0, FrameWidth, FrameHeight});
     const int optionsTop = FrameHeight - 4 - optionsHeight, removerTop = optionsTop - 50;
     const int listHeight = removerTop - 8;
@@ -162,6 +167,7 @@ void TFinderFrame::SearchClick() {
     FilesList->Clear();
     FRows.clear();
     FKept.clear();
+    FWaitingRows.clear();
     {
         std::lock_guard lock(FLock);
         FPending.clear();
@@ -179,7 +185,8 @@ void TFinderFrame::StartFolder() {
 
 // Main thread, after the search has cleared its busy state.
 void TFinderFrame::SearchFinished() {
-    AddFoundRows();
+    const bool last = FindFile->Aborted() || FQueue.size() == 1;
+    AddFoundRows(last); // the rows of a search that ends are all in when it does
     FilesList->SortByCaption();
     if (FindFile->Aborted()) return;
     FQueue.pop_front();
@@ -201,42 +208,60 @@ void TFinderFrame::Report(TFoundRow row) {
 }
 
 void TFinderFrame::WndProc(TMessage& message) {
-    if (message.Msg == WM_FINDER_FOUND) return AddFoundRows();
+    if (message.Msg == WM_FINDER_FOUND) return AddFoundRows(false);
     TFrame::WndProc(message);
 }
 
-void TFinderFrame::AddFoundRows() {
-    std::vector<TFoundRow> rows;
+// Each row goes in at its place by caption, so the list stays sorted as it grows. Rows
+// handed over are added for at most AddingTime per message; the rest follow in the next.
+void TFinderFrame::AddFoundRows(bool all) {
     std::string status;
     {
         std::lock_guard lock(FLock);
-        rows.swap(FPending);
-        status = FPendingStatus;
+        std::move(FPending.begin(), FPending.end(), std::back_inserter(FWaitingRows));
+        FPending.clear();
+        status.swap(FPendingStatus);
         FNotified = false;
     }
     if (!status.empty()) StatusLabel->SetCaption(status);
-    if (rows.empty()) return;
-    FilesList->BeginUpdate();
-    for (TFoundRow& row : rows) {
-        TListItem* item = FilesList->AddItem();
-        item->SetCaption(row.Caption);
-        for (const std::string& text : row.SubItems)
-            item->AddSubItem(text);
-        if (FGroups) item->AddSubItem(KeepText(false));
-        const int group = row.Group;
-        const bool first = row.Keep;
-        FRows.emplace(item, std::move(row));
-        if (group < 0) continue;
-        // Until the first copy's row comes, the group's other row stands for it.
-        auto kept = FKept.find(group);
-        if (kept == FKept.end())
-            SetKept(item, true);
-        else if (first) {
-            SetKept(kept->second, false);
-            SetKept(item, true);
+    if (!FWaitingRows.empty()) {
+        const DWORD start = GetTickCount();
+        FilesList->BeginUpdate();
+        while (!FWaitingRows.empty() && (all || GetTickCount() - start < AddingTime)) {
+            AddRow(std::move(FWaitingRows.front()));
+            FWaitingRows.pop_front();
         }
+        FilesList->EndUpdate();
     }
-    FilesList->EndUpdate();
+    if (!FWaitingRows.empty()) PostMessageW(Handle(), WM_FINDER_FOUND, 0, 0);
+}
+
+void TFinderFrame::AddRow(TFoundRow row) {
+    int before = 0, after = FilesList->Count(); // after the rows of an equal caption
+    while (before < after) {
+        const int middle = (before + after) / 2;
+        if (CompareText(row.Caption, FilesList->Items(middle)->Caption()) < 0)
+            after = middle;
+        else
+            before = middle + 1;
+    }
+    TListItem* item = FilesList->InsertItem(before);
+    item->SetCaption(row.Caption);
+    for (const std::string& text : row.SubItems)
+        item->AddSubItem(text);
+    if (FGroups) item->AddSubItem(KeepText(false));
+    const int group = row.Group;
+    const bool first = row.Keep;
+    FRows.emplace(item, std::move(row));
+    if (group < 0) return;
+    // Until the first copy's row comes, the group's other row stands for it.
+    auto kept = FKept.find(group);
+    if (kept == FKept.end())
+        SetKept(item, true);
+    else if (first) {
+        SetKept(kept->second, false);
+        SetKept(item, true);
+    }
 }
 
 void TFinderFrame::SetKept(TListItem* item, bool kept) {
@@ -280,24 +305,48 @@ void TFinderFrame::DelClick() {
     ReportFailures("removed", batch.Failures);
 }
 
-// Every row but the one each group keeps; its file is deleted for good. Only the rows
-// counted for the question go, whatever a running search adds while it is open.
+// Every row but the one each group keeps; its file is deleted for good, a copy only
+// while its bytes equal those of its group's kept file. Only the rows counted for the
+// question go, whatever a running search adds meanwhile.
 void TFinderFrame::DelAllClick() {
-    std::unordered_set<const TListItem*> named;
-    for (const auto& [item, row] : FRows)
-        if (!row.Keep) named.insert(item);
+    std::vector<TListItem*> named; // the last row first
+    for (int i = FilesList->Count() - 1; i >= 0; --i)
+        if (!FRows.at(FilesList->Items(i)).Keep) named.push_back(FilesList->Items(i));
     if (named.empty() || !ConfirmDelAll(int(named.size()))) return;
-    std::vector<std::string> failures;
-    for (int i = FilesList->Count() - 1; i >= 0; --i) {
-        if (!named.count(FilesList->Items(i))) continue;
-        const TFoundRow& row = FRows.at(FilesList->Items(i));
-        const TSafeFileResult deleted = SafeDeleteFile(row.Path);
-        if (deleted.Done())
-            RemoveRow(i);
-        else
-            failures.push_back(Format("%s: %s", row.Path.c_str(), deleted.Text().c_str()));
+    std::vector<TDeletion> files;
+    for (const TListItem* item : named) {
+        const TFoundRow& row = FRows.at(item);
+        files.push_back(
+            {row.Path, row.Group < 0 ? "" : FRows.at(FKept.at(row.Group)).Path, false, {}});
     }
-    ReportFailures("removed", failures);
+    {
+        TProgressRun run(this, "Deleting files", files.size());
+        DeleteForGood(files, [&](size_t done) {
+            return run.Step(done, files[std::min(done, files.size() - 1)].Path);
+        });
+    }
+    std::vector<std::string> failures;
+    std::vector<TListItem*> deleted;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (files[i].Deleted) deleted.push_back(named[i]);
+        if (!files[i].Failure.empty())
+            failures.push_back(Format("%s: %s", files[i].Path.c_str(), files[i].Failure.c_str()));
+    }
+    FilesList->BeginUpdate();
+    for (const TListItem* item : deleted)
+        RemoveRow(item->Index());
+    FilesList->EndUpdate();
+    ReportFailures("deleted", failures);
+}
+
+bool TFinderFrame::ConfirmDelAll(int count) const {
+    if (!FAsksDelAll) return true;
+    const std::string question =
+        FGroups ? Format("Delete %d listed copies for good? Each group keeps the file marked "
+                         "\"keep\".",
+                         count)
+                : Format("Delete all %d listed files for good?", count);
+    return AskYesNo(question, Application->Title());
 }
 
 void TFinderFrame::RenClick() {

@@ -27,6 +27,7 @@ struct TFinderNames {
     const char* OptionsCaption; // "Search Options"
     const char* Description;    // the store's description of a removed file
     bool Groups = false;        // rows come in groups of copies: see TFoundRow
+    bool AsksDelAll = false;    // "Del &All" asks once before it deletes
 };
 
 // A row to add, handed over from the search thread. Of each group of copies, "Del
@@ -81,8 +82,6 @@ protected:
     // The path the edited caption names, or "" when it names none in the row's folder.
     [[nodiscard]] virtual std::string RenamedPath(const std::string& path,
                                                   const std::string& caption) const;
-    // Asked before "Del &All" deletes count files; false cancels.
-    [[nodiscard]] virtual bool ConfirmDelAll(int /*count*/) const { return true; }
     void Report(TFoundRow row); // search thread
     void WndProc(TMessage& message) override;
 
@@ -91,17 +90,22 @@ private:
     void BuildPopupMenu(const TFinderNames& names);
     void StartFolder();
     void SearchFinished();
-    void AddFoundRows();
+    void AddFoundRows(bool all);
+    void AddRow(TFoundRow row);
     void CaptionEdited(TListItem* item, const std::string& text, bool& accept);
     void RemoveRow(int index);
     void SetKept(TListItem* item, bool kept);
     [[nodiscard]] const std::string* SelectedPath() const;
+    // Asked before "Del &All" deletes count files; false cancels.
+    [[nodiscard]] bool ConfirmDelAll(int count) const;
 
     std::string FDescription;
     std::deque<std::string> FQueue; // the first is the folder being searched
     std::unordered_map<const TListItem*, TFoundRow> FRows;
+    std::deque<TFoundRow> FWaitingRows;        // handed over, not added yet
     std::unordered_map<int, TListItem*> FKept; // group: its row that "Del &All" keeps
     bool FGroups;
+    bool FAsksDelAll;
     HWND FNotifyWnd = nullptr;
     std::mutex FLock; // guards the three below
     std::vector<TFoundRow> FPending;

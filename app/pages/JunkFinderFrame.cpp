@@ -1,11 +1,9 @@
 #include "app/pages/JunkFinderFrame.h"
-#include "app/MessageBoxes.h"
 #include "classlib/base/SysUtils.h"
-#include "classlib/gui/Application.h"
 #include "classlib/gui/PlaceControl.h"
 
 TTJunkFinder::TTJunkFinder(TComponent* owner)
-    : TFinderFrame(owner, {"Junk", "Junk Remover", "Junk Options", "Junk File"}, 226,
+    : TFinderFrame(owner, {"Junk", "Junk Remover", "Junk Options", "Junk File", false, true}, 226,
                    {{"FullPath", 470}, {"FileSize", 90}}) {
     SetName("TTJunkFinder1");
     // The rule boxes on the left, "Include Extensions" beside them, the other lists below.
@@ -63,8 +61,4 @@ std::string TTJunkFinder::RenamedPath(const std::string& path, const std::string
     const std::string edited = Trim(caption);
     if (!SameText(ExtractFilePath(edited), ExtractFilePath(path))) return "";
     return TFinderFrame::RenamedPath(path, ExtractFileName(edited));
-}
-
-bool TTJunkFinder::ConfirmDelAll(int count) const {
-    return AskYesNo(Format("Delete all %d listed files for good?", count), Application->Title());
 }

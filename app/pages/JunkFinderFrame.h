@@ -22,7 +22,6 @@ protected:
     // The caption is the full path: only the name part may change.
     [[nodiscard]] std::string RenamedPath(const std::string& path,
                                           const std::string& caption) const override;
-    [[nodiscard]] bool ConfirmDelAll(int count) const override;
 
 private:
     // Taken at each start, read by the search thread while the search runs.

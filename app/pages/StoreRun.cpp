@@ -1,37 +1,42 @@
 #include "app/pages/StoreRun.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
-#include "classlib/gui/BusyScope.h"
 #include "classlib/gui/Form.h"
-#include "engine/Progress.h"
 
 namespace {
-// A batch shorter than this shows no window; then it follows at most this often, as
-// repainting costs more than a move.
+// Repainting costs more than a file: the window follows at most this often.
 constexpr DWORD ProgressInterval = 50;
+
+TControl* FormOf(TControl* owner) {
+    TControl* form = GetParentForm(owner);
+    return form ? form : owner;
+}
 } // namespace
+
+TProgressRun::TProgressRun(TControl* owner, const std::string& caption, size_t count)
+    : FBusy({FormOf(owner)}), FProgress(nullptr), FCount(count), FShown(GetTickCount()) {
+    FProgress.SetCaption(caption);
+    FProgress.btnCancel->SetCaption("&Stop");
+    FProgress.PassProgressBar->SetVisible(false);
+    FProgress.FileProgressBar->SetMax(static_cast<int>(count));
+    FProgress.OnCancel = [this](TObject*) { FStop = true; };
+}
+
+bool TProgressRun::Step(size_t done, const std::string& file) {
+    if (GetTickCount() - FShown < ProgressInterval) return !FStop;
+    FProgress.SetFileName(file);
+    FProgress.FileProgressBar->SetPosition(static_cast<int>(done));
+    FProgress.lblPass->SetCaption(IntToStr(static_cast<int>(done)) + " of " +
+                                  IntToStr(static_cast<int>(FCount)));
+    if (!FProgress.Visible()) FProgress.Show();
+    Application->ProcessMessages();
+    FShown = GetTickCount();
+    return !FStop;
+}
 
 TStoreBatch StoreWithProgress(TRemovedFileStore& store, const std::vector<std::string>& files,
                               const std::string& description, TControl* owner) {
-    TControl* form = GetParentForm(owner);
-    TBusyScope busy({form ? form : owner});
-    TfProgress progress(nullptr);
-    progress.SetCaption("Moving files into the store");
-    progress.btnCancel->SetCaption("&Stop");
-    progress.PassProgressBar->SetVisible(false);
-    progress.FileProgressBar->SetMax(static_cast<int>(files.size()));
-    bool stop = false;
-    progress.OnCancel = [&stop](TObject*) { stop = true; };
-    DWORD shown = GetTickCount();
-    return store.StoreFiles(files, description, [&](size_t done) {
-        if (GetTickCount() - shown < ProgressInterval) return !stop;
-        progress.SetFileName(files[done - 1]);
-        progress.FileProgressBar->SetPosition(static_cast<int>(done));
-        progress.lblPass->SetCaption(IntToStr(static_cast<int>(done)) + " of " +
-                                     IntToStr(static_cast<int>(files.size())));
-        if (!progress.Visible()) progress.Show();
-        Application->ProcessMessages();
-        shown = GetTickCount();
-        return !stop;
-    });
+    TProgressRun run(owner, "Moving files into the store", files.size());
+    return store.StoreFiles(files, description,
+                            [&](size_t done) { return run.Step(done, files[done - 1]); });
 }

@@ -5,10 +5,7 @@
 #include <windowsx.h>
 
 int TListItem::Index() const {
-    const auto& items = FOwner.FItems;
-    auto it =
-        std::find_if(items.begin(), items.end(), [this](const auto& p) { return p.get() == this; });
-    return static_cast<int>(it - items.begin());
+    return FIndex;
 }
 
 void TListItem::SetCaption(const std::string& caption) {
@@ -158,9 +155,20 @@ void TListView::SetShowColumnHeaders(bool value) {
 }
 
 TListItem* TListView::AddItem() {
-    FItems.push_back(std::make_unique<TListItem>(*this));
-    ShowItem(*FItems.back());
-    return FItems.back().get();
+    return InsertItem(Count());
+}
+
+TListItem* TListView::InsertItem(int index) {
+    index = std::clamp(index, 0, Count());
+    FItems.insert(FItems.begin() + index, std::make_unique<TListItem>(*this));
+    Renumber(index);
+    ShowItem(*FItems[index]);
+    return FItems[index].get();
+}
+
+void TListView::Renumber(size_t from) {
+    for (size_t i = from; i < FItems.size(); ++i)
+        FItems[i]->FIndex = static_cast<int>(i);
 }
 
 // The row leaves the window unselected: the window would otherwise pass its selection
@@ -175,6 +183,7 @@ void TListView::Delete(int index) {
         SendMessageW(Handle(), LVM_DELETEITEM, index, 0);
     }
     FItems.erase(FItems.begin() + index);
+    Renumber(index);
 }
 
 int TListView::TopIndex() const {
@@ -210,10 +219,14 @@ std::vector<TListItem*> TListView::SelectedItems() const {
     return selected;
 }
 
+// Rows already in order are not shown anew.
 void TListView::SortByCaption() {
-    std::stable_sort(FItems.begin(), FItems.end(), [](const auto& a, const auto& b) {
+    auto before = [](const auto& a, const auto& b) {
         return CompareText(a->FCaption, b->FCaption) < 0;
-    });
+    };
+    if (std::is_sorted(FItems.begin(), FItems.end(), before)) return;
+    std::stable_sort(FItems.begin(), FItems.end(), before);
+    Renumber(0);
     if (!HandleAllocated()) return;
     BeginUpdate();
     SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);

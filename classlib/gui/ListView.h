@@ -41,6 +41,7 @@ private:
     bool FChecked = false;
     bool FSelected = false;
     int FImageIndex = -1;
+    int FIndex = 0; // kept by the list view
 };
 
 // Any list view: the class a skin tests controls for.
@@ -76,6 +77,8 @@ public:
     void SetSmallImages(TImageList* images);
 
     TListItem* AddItem(); // an empty, unchecked last row
+    // An empty, unchecked row at index (0 to Count()); the rows from there move down.
+    TListItem* InsertItem(int index);
     void Delete(int index);
     void Clear();
     [[nodiscard]] int Count() const { return static_cast<int>(FItems.size()); }
@@ -109,6 +112,7 @@ protected:
 private:
     friend class TListItem;
     void ItemChanged(TListItem& item);
+    void Renumber(size_t from);
     void ShowItem(const TListItem& item);
     void ShowText(const TListItem& item, int column, const std::string& text);
     void ShowCheck(const TListItem& item);

@@ -205,7 +205,9 @@ TEST_F(Finders, DLLCopiesAreFoundAndDelAllKeepsTheFirst) {
     ASSERT_EQ(ListViewCount(list), 3);
     EXPECT_EQ(ListViewText(list, 0, 0), "version.dll");
     EXPECT_NE(ListViewText(list, 0, 1), "");
-    ClickAndCount(finder, "Del &All", 1);
+    PostClick(FindChild(finder, "TButton", "Del &All"));
+    Answer(Box("Delete 2 listed copies for good?"), IDYES);
+    EXPECT_TRUE(WaitFor([&] { return ListViewCount(list) == 1; }));
     const int kept = FileExists(Data + "a\\version.dll") + FileExists(Data + "b\\version.dll") +
                      FileExists(Data + "c\\version.dll");
     EXPECT_EQ(kept, 1);
@@ -259,6 +261,121 @@ TEST_F(Finders, DelAllKeepsOneCopyOfEachGroupInPlaceAndAFileReachedTwiceIsOneFil
     EXPECT_EQ(ReadFileToString(fileLink), "one file, two paths");
     CloseProgram();
     RemoveHostLinks({fileLink, folderLink});
+}
+
+// The list is out of date when "Del &All" runs: a kept file deleted or changed since
+// the search leaves its whole group, a copy changed since then stays, and the box
+// says which. The same click again leaves the same files.
+TEST_F(Finders, DelAllDeletesOnlyCopiesThatStillEqualTheirKeptFile) {
+    for (const char* folder : {"a\\", "b\\", "c\\"}) {
+        Plant(std::string(folder) + "gone.txt", "kept file deleted");
+        Plant(std::string(folder) + "peer.txt", "one copy changes");
+    }
+    for (const char* folder : {"a\\", "b\\"}) {
+        Plant(std::string(folder) + "changed.txt", "kept file changes");
+        Plant(std::string(folder) + "fine.txt", "nothing changes");
+    }
+    StartProgram();
+    HWND finder = Tab(tabDuplicate);
+    for (const char* folder : {"a", "b", "c"}) // the first found, in a, is kept
+        AddFolder(Data + folder);
+    Search(finder);
+    HWND list = FindChild(finder, "TListView");
+    ASSERT_EQ(ListViewCount(list), 10);
+    for (int row = 0; row < ListViewCount(list); ++row)
+        EXPECT_EQ(ListViewText(list, row, 5),
+                  SameText(ListViewText(list, row, 4), Data + "a\\") ? "keep" : "delete");
+    ASSERT_TRUE(DeleteFileW(ToWide(Data + "a\\gone.txt").c_str()));
+    WriteStringToFile(Data + "a\\changed.txt", "KEPT FILE CHANGES");
+    WriteStringToFile(Data + "c\\peer.txt", "ONE COPY CHANGES");
+    const std::vector<std::string> left{"b\\gone.txt", "c\\gone.txt", "b\\changed.txt",
+                                        "c\\peer.txt"};
+    for (int click = 0; click < 2; ++click) {
+        PostClick(FindChild(finder, "TButton", "Del &All"));
+        HWND box = Box("4 file(s) could not be deleted:");
+        ASSERT_NE(box, nullptr);
+        const std::string text = LowerCase(MessageBoxText(box));
+        for (const std::string& file : left)
+            EXPECT_NE(text.find(LowerCase(Data + file) + ": left, as "), std::string::npos) << text;
+        EXPECT_NE(text.find("its bytes differ from the kept copy"), std::string::npos) << text;
+        Answer(box, IDOK);
+        EXPECT_EQ(ListViewCount(list), 8);
+    }
+    EXPECT_FALSE(FileExists(Data + "b\\peer.txt"));
+    EXPECT_FALSE(FileExists(Data + "b\\fine.txt"));
+    for (const std::string& file : left)
+        EXPECT_TRUE(FileExists(Data + file)) << file;
+    EXPECT_EQ(ReadFileToString(Data + "b\\changed.txt"), "kept file changes");
+    CloseProgram();
+}
+
+// "&Stop" in Del All's progress window ends it: the rows left are the files left, and
+// a second Del All deletes the rest.
+TEST_F(Finders, DelAllStoppedLeavesARowForEveryFileLeft) {
+    constexpr int Pairs = 1500;
+    for (const char* folder : {"a\\", "b\\"})
+        for (int i = 0; i < Pairs; ++i)
+            Plant(folder + Format("f%04d.txt", i), Format("copy %04d", i));
+    StartProgram();
+    HWND finder = Tab(tabDuplicate);
+    AddFolder(Data + "a");
+    AddFolder(Data + "b");
+    Search(finder);
+    HWND list = FindChild(finder, "TListView");
+    ASSERT_EQ(ListViewCount(list), 2 * Pairs);
+    PostClick(FindChild(finder, "TButton", "Del &All"));
+    HWND progress = Program.WaitForWindow("TfProgress");
+    ASSERT_NE(progress, nullptr);
+    SendMessageA(FindChild(progress, "TButton", "&Stop"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(progress) && IsWindowEnabled(Main); }));
+    SendMessageA(finder, WM_NULL, 0, 0);
+    int left = 0;
+    for (int i = 0; i < Pairs; ++i)
+        left += FileExists(Data + Format("b\\f%04d.txt", i)) ? 1 : 0;
+    EXPECT_LT(left, Pairs) << "nothing was deleted before the stop";
+    EXPECT_GT(left, 0) << "Del All ended before the stop: plant more files";
+    EXPECT_EQ(ListViewCount(list), Pairs + left);
+    for (int row = 0; row < ListViewCount(list); ++row)
+        EXPECT_TRUE(FileExists(ListViewText(list, row, 4) + ListViewText(list, row, 0))) << row;
+    ClickAndCount(finder, "Del &All", Pairs);
+    for (int i = 0; i < Pairs; ++i)
+        EXPECT_TRUE(FileExists(Data + Format("a\\f%04d.txt", i))) << i;
+    CloseProgram();
+}
+
+// A copy of a library with the same name, size and version but other bytes is no copy
+// to delete; "Del &All" asks once first, and No deletes nothing.
+TEST_F(Finders, DLLDelAllAsksOnceAndDeletesOnlyByteIdenticalCopies) {
+    for (const char* folder : {"a\\", "b\\", "c\\"})
+        CopyLibrary(folder);
+    std::string other = ReadFileToString(Data + "c\\version.dll");
+    other[0x50] ^= 0x20; // in the stub's text: the version resource stays as it was
+    WriteStringToFile(Data + "c\\version.dll", other);
+    StartProgram();
+    HWND finder = Tab(tabDLL);
+    for (const char* folder : {"a", "b", "c"})
+        AddFolder(Data + folder);
+    Search(finder);
+    HWND list = FindChild(finder, "TListView");
+    ASSERT_EQ(ListViewCount(list), 3);
+    for (int answer : {IDNO, IDYES}) {
+        PostClick(FindChild(finder, "TButton", "Del &All"));
+        HWND question = Box("Delete 2 listed copies for good?");
+        ASSERT_NE(question, nullptr);
+        Answer(question, answer);
+    }
+    HWND box = Box("1 file(s) could not be deleted:");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(LowerCase(MessageBoxText(box))
+                  .find(LowerCase(Data) + "c\\version.dll: left, as its bytes differ"),
+              std::string::npos)
+        << MessageBoxText(box);
+    Answer(box, IDOK);
+    EXPECT_EQ(ListViewCount(list), 2);
+    EXPECT_TRUE(FileExists(Data + "a\\version.dll"));
+    EXPECT_FALSE(FileExists(Data + "b\\version.dll"));
+    EXPECT_EQ(ReadFileToString(Data + "c\\version.dll"), other);
+    CloseProgram();
 }
 
 // "Del &All" deletes the rows its question counted, not those a search still running

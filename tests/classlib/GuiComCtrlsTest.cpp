@@ -1,3 +1,4 @@
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/JPEG.h"
 #include "classlib/gui/ListView.h"
@@ -156,6 +157,55 @@ TEST_F(ComCtrls, ListViewReportsCaptionsAndChecks) {
     EXPECT_EQ(changes.size(), 3u);
     list->Clear();
     EXPECT_EQ(SendMessageA(list->Handle(), LVM_GETITEMCOUNT, 0, 0), 0);
+}
+
+// Rows inserted, deleted and sorted: each knows its place, and what is set on it later
+// shows on its own row of the window.
+TEST_F(ComCtrls, ListViewRowsKeepTheirPlaceThroughInsertsDeletesAndSorting) {
+    auto list = Make<TListView>();
+    list->SetCheckboxes(true);
+    list->AddColumn("Name", 100);
+    list->AddColumn("Size", 60);
+    auto windowText = [&](int row, int column) {
+        char text[32] = {};
+        LVITEMA read{};
+        read.iSubItem = column;
+        read.pszText = text;
+        read.cchTextMax = sizeof(text);
+        SendMessageA(list->Handle(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&read));
+        return std::string(text);
+    };
+    auto check = [&] {
+        ASSERT_EQ(SendMessageA(list->Handle(), LVM_GETITEMCOUNT, 0, 0), list->Count());
+        for (int row = 0; row < list->Count(); ++row) {
+            EXPECT_EQ(list->Items(row)->Index(), row);
+            EXPECT_EQ(windowText(row, 0), list->Items(row)->Caption());
+            EXPECT_EQ(windowText(row, 1), list->Items(row)->SubItems().at(0));
+            const bool checked = SendMessageA(list->Handle(), LVM_GETITEMSTATE, row,
+                                              LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+            EXPECT_EQ(checked, list->Items(row)->Checked()) << row;
+        }
+    };
+    for (const char* name : {"delta", "bravo"})
+        list->AddItem()->SetCaption(name);
+    TListItem* alpha = list->InsertItem(0);
+    TListItem* charlie = list->InsertItem(2);
+    TListItem* last = list->InsertItem(99); // past the end: the last row
+    alpha->SetCaption("alpha");
+    charlie->SetCaption("charlie");
+    last->SetCaption("echo");
+    for (int row = 0; row < list->Count(); ++row)
+        list->Items(row)->AddSubItem(IntToStr(row));
+    charlie->SetChecked(true);
+    check();
+    list->Delete(alpha->Index());
+    list->Items(0)->SetChecked(true);
+    check();
+    list->SortByCaption();
+    EXPECT_EQ(list->Items(0)->Caption(), "bravo");
+    EXPECT_EQ(last->Index(), 3);
+    last->SetSubItem(0, "last");
+    check();
 }
 
 } // namespace
