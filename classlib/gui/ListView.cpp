@@ -224,7 +224,7 @@ void TListView::Delete(int index) {
         SendMessageW(Handle(), LVM_DELETEITEM, index, 0);
     }
     FItems.erase(FItems.begin() + index);
-    FHintCell = {-1, -1};
+    HideCellHint();
     FitColumnsLater();
 }
 
@@ -281,7 +281,7 @@ void TListView::EditCaption(TListItem* item) {
 void TListView::Clear() {
     if (HandleAllocated()) SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
     FItems.clear();
-    FHintCell = {-1, -1};
+    HideCellHint();
     FitColumnsLater();
 }
 
@@ -335,7 +335,7 @@ void TListView::ShowText(const TListItem& item, int column, const std::string& t
     row.pszText = cut ? LPSTR_TEXTCALLBACKW : copy.data();
     const int index = item.Index();
     SendMessageW(Handle(), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&row));
-    if (FHintCell.x == column && FHintCell.y == index) FHintCell = {-1, -1};
+    if (FHintCell.x == column && FHintCell.y == index) HideCellHint();
     FitColumnsLater();
 }
 
@@ -367,9 +367,13 @@ void TListView::GetDisplayText(TMessage& message) const {
     lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
 }
 
-// The hint follows the cell under the pointer: the whole text of a cut cell, none for
-// one that shows all of it. The move that changed the tool is handed to it again.
+// The hint follows the pointer from cell to cell: the whole text of a cut cell, none for
+// one that shows all of it. A move the system makes up for a pointer that stays while
+// the rows change under it is no move. The move that changed the tool is handed to it.
 void TListView::ShowCellHint(TMessage& message) {
+    const bool moved = FLastMove != -1 && FLastMove != message.LParam;
+    FLastMove = message.LParam;
+    if (!moved) return;
     LVHITTESTINFO hit{};
     hit.pt = {GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
     SendMessageW(Handle(), LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
@@ -388,6 +392,12 @@ void TListView::ShowCellHint(TMessage& message) {
     GetCursorPos(&move.pt);
     if (!hint.empty())
         SendMessageW(HintWindow(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+void TListView::HideCellHint() {
+    FHintCell = {-1, -1};
+    SetShowHint(false);
+    SetHint("");
 }
 
 void TListView::FitColumnsLater() {
@@ -444,6 +454,7 @@ void TListView::WndProc(TMessage& message) {
     if (message.Msg == WM_CONTEXTMENU && PopupMenu) return WMContextMenu(message);
     if (message.Msg == FitColumnsMessage()) return FitColumns();
     if (message.Msg == WM_MOUSEMOVE && HandleAllocated()) ShowCellHint(message);
+    if (message.Msg == WM_MOUSELEAVE) FLastMove = -1;
     if (message.Msg == WM_PAINT || message.Msg == WM_PRINTCLIENT) {
         const bool painting = FPainting;
         FPainting = true;

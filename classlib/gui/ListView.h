@@ -121,6 +121,7 @@ private:
     [[nodiscard]] RECT CellRect(int row, int column) const; // where the text is drawn
     void GetDisplayText(TMessage& message) const;
     void ShowCellHint(TMessage& message);
+    void HideCellHint();
     void CustomDraw(TMessage& message);
     void FitColumnsLater();
     void FitColumns();
@@ -154,4 +155,5 @@ private:
     bool FPainting = false;  // path columns are cut only for the paint
     bool FFitPosted = false; // name columns are fitted once the queue gets to it
     POINT FHintCell{-1, -1}; // column, row
+    LPARAM FLastMove = -1;   // the pointer's last place in the list, while it is in
 };

@@ -279,10 +279,12 @@ TEST_F(ComCtrls, ListViewCellsKeepFileNamesAndTheSelectionInSight) {
     }
     EXPECT_EQ(list->Items(0)->SubItems()[0], folder + "working file 1.tmp");
 
-    // The pointer on a cut cell shows its whole text; on one that shows all, nothing.
+    // The pointer moved onto a cut cell shows its whole text; onto one that shows all,
+    // nothing. Rows changing under a pointer that stays change no hint.
     auto pointAt = [&](int row, int column) {
         const RECT cell = CellRect(wnd, row, column);
-        SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(cell.left + 5, (cell.top + cell.bottom) / 2));
+        for (int x : {cell.left + 4, cell.left + 5})
+            SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, (cell.top + cell.bottom) / 2));
     };
     pointAt(1, 1);
     EXPECT_TRUE(list->ShowHint());
@@ -291,9 +293,14 @@ TEST_F(ComCtrls, ListViewCellsKeepFileNamesAndTheSelectionInSight) {
     EXPECT_FALSE(list->ShowHint());
     pointAt(0, 1);
     EXPECT_EQ(list->Hint(), folder + "working file 1.tmp");
-    list->Items(0)->SetSubItem(0, "c:\\short");
-    pointAt(0, 1);
+    list->Items(0)->SetSubItem(0, "c:\\short"); // the text under the pointer changes
     EXPECT_EQ(list->Hint(), "");
+    SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+    const RECT second = CellRect(wnd, 1, 1);
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(second.left + 5, second.top + 2));
+    EXPECT_EQ(list->Hint(), "");
+    pointAt(1, 1);
+    EXPECT_EQ(list->Hint(), folder + "working file 2.tmp");
 
     // A selected row is drawn in the selection colour, also while another window has
     // the focus.
