@@ -388,7 +388,9 @@ void TListView::ShowCellHint(TMessage& message) {
     }
     SetShowHint(!hint.empty());
     SetHint(hint);
-    MSG move{Handle(), message.Msg, message.WParam, message.LParam, GetMessageTime(), {}};
+    MSG move{
+        Handle(), message.Msg, message.WParam, message.LParam, static_cast<DWORD>(GetMessageTime()),
+        {}};
     GetCursorPos(&move.pt);
     if (!hint.empty())
         SendMessageW(HintWindow(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
