@@ -5,10 +5,10 @@
 TTDLLFinder::TTDLLFinder(TComponent* owner)
     : TFinderFrame(owner, {"DLL", "Duplicate Remover", "Search Options", "DLL Cleaner", true, true},
                    175,
-                   {{"FileName", 140},
+                   {{"FileName", 140, TListView::ckName},
                     {"FileVersion", 100},
                     {"FileSize", 80},
-                    {"FilePath", TListView::FillWidth}}) {
+                    {"FilePath", TListView::FillWidth, TListView::ckPath}}) {
     SetName("TTDLLFinder1");
     constexpr TGrid boxes = Down(Layout::Margin, BoxTop, OptionsWidth - 16, BoxHeight, 0);
     int line = 0;

@@ -16,11 +16,11 @@ std::string PermissionText(DWORD attributes) {
 TTDuplicateFinder::TTDuplicateFinder(TComponent* owner)
     : TFinderFrame(owner, {"Dup", "Duplicate Remover", "Search Options", "Duplicate File", true},
                    200,
-                   {{"FileName", 130},
+                   {{"FileName", 130, TListView::ckName},
                     {"FileSize", 70},
                     {"DateTime", 130},
                     {"Permission", 70},
-                    {"FilePath", TListView::FillWidth}}) {
+                    {"FilePath", TListView::FillWidth, TListView::ckPath}}) {
     SetName("TTDuplicateFinder1");
     // Two boxes a line.
     constexpr TGrid boxes{{Layout::Margin, 284, Layout::Margin}, {BoxTop, BoxHeight}};

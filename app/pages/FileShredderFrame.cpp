@@ -21,8 +21,8 @@ TShredGroup BuildGroup(TComponent* owner, TGroupBox* box, const char* list, cons
     TShredGroup group;
     group.List = Place<TListView>(owner, box, list, "", List);
     group.List->SetMultiSelect(true);
-    group.List->AddColumn("Name", 100);
-    group.List->AddColumn("Path", TListView::FillWidth);
+    group.List->AddColumn("Name", 100, TListView::ckName);
+    group.List->AddColumn("Path", TListView::FillWidth, TListView::ckPath);
     group.Add = Place<TButton>(owner, box, add, "Add", Buttons.Cell(0, 0));
     group.Remove = Place<TButton>(owner, box, remove, "Remove", Buttons.Cell(0, 1));
     group.Start = Place<TButton>(owner, box, start, "Start", Buttons.Cell(0, 2));
@@ -96,11 +96,11 @@ TWipeEngine& TTFileShredder::EngineOf(const TShredGroup& group) const {
     return group.List == lvFiles ? Engine->Shredder->WipeFiles : Engine->Shredder->WipeFolders;
 }
 
+// The name is the file's own, as on disk: the shell's name could hide its extension.
 void TTFileShredder::AddRow(TListView* list, TWipeItem* item, const std::string& parent) {
-    const TShellEntry entry = ShellEntry(item->Path);
     TListItem* row = list->AddItem();
-    row->SetImageIndex(entry.Icon);
-    row->SetCaption(entry.DisplayName);
+    row->SetImageIndex(ShellTypeIcon(item->Path, item->Kind == wkFolder));
+    row->SetCaption(ExtractFileName(ExcludeTrailingPathDelimiter(item->Path)));
     row->AddSubItem(parent);
     row->Data = item;
 }
@@ -160,6 +160,7 @@ void TTFileShredder::btnAddFilesClick(TObject*) {
     TWipeEngine& engine = Engine->Shredder->WipeFiles;
     if (engine.Running() || !OpenDialog->Execute()) return;
     std::string refused;
+    lvFiles->BeginUpdate();
     for (const std::string& file : OpenDialog->Files()) {
         if (IsProtectedFile(file)) {
             refused += "\r\n" + file;
@@ -171,6 +172,7 @@ void TTFileShredder::btnAddFilesClick(TObject*) {
         TWipeItem* added = item.get();
         if (engine.AddItem(std::move(item))) AddFileItem(added);
     }
+    lvFiles->EndUpdate();
     UpdateButtons();
     if (!refused.empty())
         ShowError(

@@ -63,7 +63,7 @@ void StoreCheckedRows(TListView* list, const char* done, const std::function<voi
 }
 
 TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
-                           std::initializer_list<std::pair<const char*, int>> columns)
+                           std::initializer_list<TColumn> columns)
     : TFrame(owner), FDescription(names.Description), FGroups(names.Groups),
       FAsksDelAll(names.AsksDelAll) {
     SetLayoutBounds(this, {0, 0, FrameWidth, FrameHeight});
@@ -96,8 +96,8 @@ TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int opt
     FilesList->SetRowSelect(true);
     FilesList->SetGridLines(true);
     FilesList->SetEditCaptions(true);
-    for (auto [caption, width] : columns)
-        FilesList->AddColumn(caption, width);
+    for (const TColumn& column : columns)
+        FilesList->AddColumn(column.Caption, column.Width, column.Kind);
     if (FGroups) FilesList->AddColumn(KeepColumn, 60);
     FilesList->OnEdited = [this](TObject*, TListItem* item, const std::string& text, bool& accept) {
         CaptionEdited(item, text, accept);

@@ -68,9 +68,14 @@ public:
     void ExpClick();
 
 protected:
+    struct TColumn {
+        const char* Caption;
+        int Width;
+        TListView::TColumnKind Kind = TListView::ckText;
+    };
     // The options group takes optionsHeight; the list what the remover group leaves.
     TFinderFrame(TComponent* owner, const TFinderNames& names, int optionsHeight,
-                 std::initializer_list<std::pair<const char*, int>> columns);
+                 std::initializer_list<TColumn> columns);
     // Where the options group's controls go: boxes from 8, 34; the rest below.
     static constexpr int OptionsWidth = FrameWidth - 8, BoxTop = 34, BoxHeight = 17;
 

@@ -4,7 +4,7 @@
 
 TTJunkFinder::TTJunkFinder(TComponent* owner)
     : TFinderFrame(owner, {"Junk", "Junk Remover", "Junk Options", "Junk File", false, true}, 226,
-                   {{"FullPath", 470}, {"FileSize", 90}}) {
+                   {{"FullPath", 470, TListView::ckPath}, {"FileSize", 90}}) {
     SetName("TTJunkFinder1");
     // The rule boxes on the left, "Include Extensions" beside them, the other lists below.
     constexpr int BoxWidth = 376, IncludeLeft = 8 + BoxWidth + 8;

@@ -24,7 +24,7 @@ TTPlugins::TTPlugins(TComponent* owner) : TPageFrame(owner) {
     lvPlugins = Place<TListView>(this, this, "lvPlugins", "", list);
     lvPlugins->SetCheckboxes(true);
     lvPlugins->SetRowSelect(true);
-    lvPlugins->AddColumn("Plug-in Name", 150);
+    lvPlugins->AddColumn("Plug-in Name", 150, TListView::ckName);
     lvPlugins->AddColumn("Version", 60);
     lvPlugins->AddColumn("Description", 370);
     lvPlugins->OnChange = [this](TObject*, TListItem* row) {

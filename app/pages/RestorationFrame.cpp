@@ -17,7 +17,7 @@ TTRestoration::TTRestoration(TComponent* owner) : TFrame(owner) {
     Restore_ListView->AddColumn("Deleted ID", 70);
     Restore_ListView->AddColumn("Delete Type", 100);
     Restore_ListView->AddColumn("Deleted Time", 130);
-    Restore_ListView->AddColumn("Original FileName", 280);
+    Restore_ListView->AddColumn("Original FileName", 280, TListView::ckPath);
     Restore_ListView->OnDblClick = [this](TObject* sender) { Restore_ListViewDblClick(sender); };
     Restoration_GroupBox = Place<TGroupBox>(this, this, "Restoration_GroupBox", "Restoration",
                                             {4, groupTop, width, 48});

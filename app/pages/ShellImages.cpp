@@ -1,6 +1,7 @@
 #include "app/pages/ShellImages.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
+#include <map>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -23,4 +24,16 @@ TShellEntry ShellEntry(const std::string& path) {
         entry.DisplayName = ExtractFileName(ExcludeTrailingPathDelimiter(path));
     entry.Icon = info.iIcon;
     return entry;
+}
+
+int ShellTypeIcon(const std::string& path, bool folder) {
+    static std::map<std::string, int> icons; // by lower-case extension; "\\" for folders
+    const std::string type = folder ? "\\" : LowerCase(ExtractFileExt(path));
+    auto known = icons.find(type);
+    if (known != icons.end()) return known->second;
+    SHFILEINFOW info{};
+    const DWORD attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    SHGetFileInfoW(ToWide("x" + type).c_str(), attributes, &info, sizeof(info),
+                   SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    return icons[type] = info.iIcon;
 }

@@ -12,3 +12,7 @@ struct TShellEntry {
     int Icon = -1;           // index in the system image list
 };
 TShellEntry ShellEntry(const std::string& path);
+
+// The icon the shell gives every file of the path's type (its extension), or every
+// folder, without reading the disk: the long shredding lists ask once per type.
+int ShellTypeIcon(const std::string& path, bool folder);

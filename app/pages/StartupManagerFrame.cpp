@@ -48,10 +48,10 @@ TTStartupManager::TTStartupManager(TComponent* owner) : TPageFrame(owner) {
     TListButtonsLayout layout(this);
     lvItems = layout.PlaceList();
     lvItems->SetSmallImages(StatusImageList);
-    lvItems->AddColumn("Program Name", 130);
+    lvItems->AddColumn("Program Name", 130, TListView::ckName);
     lvItems->AddColumn("Status", 70);
-    lvItems->AddColumn("Command Line", 220);
-    lvItems->AddColumn("Location", 160);
+    lvItems->AddColumn("Command Line", 220, TListView::ckPath);
+    lvItems->AddColumn("Location", 160, TListView::ckPath);
     lvItems->OnSelectItem = [this](TObject*, TListItem*, bool) { UpdateButtons(); };
     btnEnable = layout.PlaceButton("btnEnable", "Enable",
                                    [this](TObject* sender) { btnEnableClick(sender); });

@@ -1,5 +1,6 @@
 #include "classlib/gui/ListView.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Hints.h"
 #include <algorithm>
 #include <commctrl.h>
 #include <windowsx.h>
@@ -7,6 +8,54 @@
 int TListItem::Index() const {
     return FIndex;
 }
+
+namespace {
+
+// Posted to a list to fit its name columns once the rows of a batch are in.
+UINT FitColumnsMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TListView.FitColumns");
+    return message;
+}
+
+// Room the list leaves between a cell's edges and its text.
+constexpr int CellPadding = 12;
+
+// A memory DC with the list's font, for measuring its texts.
+class TMeasureDC {
+public:
+    explicit TMeasureDC(HWND list)
+        : FDC(CreateCompatibleDC(nullptr)),
+          FOld(SelectObject(FDC, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)))) {}
+    ~TMeasureDC() {
+        SelectObject(FDC, FOld);
+        DeleteDC(FDC);
+    }
+    TMeasureDC(const TMeasureDC&) = delete;
+    TMeasureDC& operator=(const TMeasureDC&) = delete;
+    [[nodiscard]] int Width(const std::wstring& text) const {
+        SIZE size{};
+        GetTextExtentPoint32W(FDC, text.c_str(), static_cast<int>(text.size()), &size);
+        return size.cx;
+    }
+    // The path with folders in its middle left out ("c:\a\...\name.txt") so that it
+    // fits `width`; the system's path ellipsis.
+    [[nodiscard]] std::wstring CutPath(std::wstring text, int width) const {
+        if (Width(text) <= width) return text;
+        const size_t length = text.size();
+        text.resize(length + 4); // DT_MODIFYSTRING may add up to four characters
+        RECT rect{0, 0, width, 100};
+        DrawTextW(FDC, text.data(), static_cast<int>(length), &rect,
+                  DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+        text.resize(wcslen(text.c_str()));
+        return text;
+    }
+
+private:
+    HDC FDC;
+    HGDIOBJ FOld;
+};
+
+} // namespace
 
 void TListItem::SetCaption(const std::string& caption) {
     FCaption = caption;
@@ -112,8 +161,8 @@ int TListView::ColumnWidth(size_t index) {
     return std::max(rest, 50);
 }
 
-void TListView::AddColumn(const std::string& caption, int width) {
-    FColumns.push_back({caption, width});
+void TListView::AddColumn(const std::string& caption, int width, TColumnKind kind) {
+    FColumns.push_back({caption, width, kind});
     if (HandleAllocated()) RecreateWnd();
 }
 
@@ -184,6 +233,8 @@ void TListView::Delete(int index) {
     }
     FItems.erase(FItems.begin() + index);
     Renumber(index);
+    HideCellHint();
+    FitColumnsLater();
 }
 
 int TListView::TopIndex() const {
@@ -243,6 +294,8 @@ void TListView::EditCaption(TListItem* item) {
 void TListView::Clear() {
     if (HandleAllocated()) SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
     FItems.clear();
+    HideCellHint();
+    FitColumnsLater();
 }
 
 void TListView::BeginUpdate() {
@@ -265,8 +318,10 @@ void TListView::ShowItem(const TListItem& item) {
     row.mask = LVIF_TEXT;
     row.iItem = item.Index();
     std::wstring caption = ToWide(item.FCaption);
-    row.pszText = caption.data();
+    const bool cut = !FColumns.empty() && FColumns[0].Kind == ckPath;
+    row.pszText = cut ? LPSTR_TEXTCALLBACKW : caption.data();
     SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
+    FitColumnsLater();
     for (size_t i = 0; i < item.FSubItems.size(); ++i)
         ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
     ShowCheck(item);
@@ -283,13 +338,114 @@ void TListView::ShowImage(const TListItem& item) {
     SendMessageW(Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&row));
 }
 
+// A path column's text comes from GetDisplayText, which cuts it for the paint only.
 void TListView::ShowText(const TListItem& item, int column, const std::string& text) {
     if (!HandleAllocated()) return;
     LVITEMW row{};
     row.iSubItem = column;
     std::wstring copy = ToWide(text);
-    row.pszText = copy.data();
-    SendMessageW(Handle(), LVM_SETITEMTEXTW, item.Index(), reinterpret_cast<LPARAM>(&row));
+    const bool cut = column < static_cast<int>(FColumns.size()) && FColumns[column].Kind == ckPath;
+    row.pszText = cut ? LPSTR_TEXTCALLBACKW : copy.data();
+    const int index = item.Index();
+    SendMessageW(Handle(), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&row));
+    if (FHintCell.x == column && FHintCell.y == index) HideCellHint();
+    FitColumnsLater();
+}
+
+const std::string& TListView::CellText(const TListItem& item, int column) const {
+    static const std::string none;
+    if (column == 0) return item.FCaption;
+    return column <= static_cast<int>(item.FSubItems.size()) ? item.FSubItems[column - 1] : none;
+}
+
+RECT TListView::CellRect(int row, int column) const {
+    RECT rect{LVIR_LABEL, column, 0, 0};
+    if (!SendMessageW(HandleIfAllocated(), column == 0 ? LVM_GETITEMRECT : LVM_GETSUBITEMRECT, row,
+                      reinterpret_cast<LPARAM>(&rect)))
+        return {};
+    rect.right -= CellPadding;
+    return rect;
+}
+
+void TListView::GetDisplayText(TMessage& message) const {
+    auto& item = reinterpret_cast<NMLVDISPINFOW*>(message.LParam)->item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iItem < 0 ||
+        item.iItem >= Count())
+        return;
+    std::wstring text = ToWide(CellText(*FItems[item.iItem], item.iSubItem));
+    if (FPainting) {
+        const RECT cell = CellRect(item.iItem, item.iSubItem);
+        text = TMeasureDC(HandleIfAllocated()).CutPath(std::move(text), cell.right - cell.left);
+    }
+    lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+}
+
+// The hint follows the pointer from cell to cell: the whole text of a cut cell, none for
+// one that shows all of it. A move the system makes up for a pointer that stays while
+// the rows change under it is no move. The move that changed the tool is handed to it.
+void TListView::ShowCellHint(TMessage& message) {
+    const bool moved = FLastMove != -1 && FLastMove != message.LParam;
+    FLastMove = message.LParam;
+    if (!moved) return;
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    SendMessageW(Handle(), LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    const POINT cell{hit.iSubItem, hit.iItem};
+    if (cell.x == FHintCell.x && cell.y == FHintCell.y) return;
+    FHintCell = cell;
+    std::string hint;
+    if (cell.y >= 0 && cell.y < Count()) {
+        const std::string& text = CellText(*FItems[cell.y], cell.x);
+        const RECT rect = CellRect(cell.y, cell.x);
+        if (TMeasureDC(Handle()).Width(ToWide(text)) > rect.right - rect.left) hint = text;
+    }
+    SetShowHint(!hint.empty());
+    SetHint(hint);
+    MSG move{
+        Handle(), message.Msg, message.WParam, message.LParam, static_cast<DWORD>(GetMessageTime()),
+        {}};
+    GetCursorPos(&move.pt);
+    if (!hint.empty())
+        SendMessageW(HintWindow(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+void TListView::HideCellHint() {
+    FHintCell = {-1, -1};
+    SetShowHint(false);
+    SetHint("");
+}
+
+void TListView::FitColumnsLater() {
+    if (FFitPosted || !HandleAllocated()) return;
+    if (std::none_of(FColumns.begin(), FColumns.end(),
+                     [](const TColumn& column) { return column.Kind == ckName; }))
+        return;
+    FFitPosted = PostMessageW(Handle(), FitColumnsMessage(), 0, 0);
+}
+
+// Name columns take the width of their longest text; the filling column what is left.
+void TListView::FitColumns() {
+    FFitPosted = false;
+    if (!HandleAllocated()) return;
+    for (size_t i = 0; i < FColumns.size(); ++i) {
+        if (FColumns[i].Kind != ckName) continue;
+        SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE);
+        const int fitted = static_cast<int>(SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, i, 0));
+        const int width =
+            std::clamp(fitted, FColumns[i].Width, std::max(FColumns[i].Width, ClientWidth() / 2));
+        SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, i, width);
+    }
+    SetColumnWidths();
+}
+
+void TListView::SetColumnWidths() {
+    for (size_t i = 0; i < FColumns.size(); ++i) {
+        if (FColumns[i].Width != FillWidth) continue;
+        int rest = ClientWidth() - GetSystemMetrics(SM_CXVSCROLL);
+        for (size_t j = 0; j < FColumns.size(); ++j)
+            if (j != i) rest -= static_cast<int>(SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, j, 0));
+        SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, i, std::max(rest, 50));
+    }
 }
 
 void TListView::ShowCheck(const TListItem& item) {
@@ -311,6 +467,16 @@ void TListView::ShowSelection(const TListItem& item) {
 void TListView::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) return CNNotify(message);
     if (message.Msg == WM_CONTEXTMENU && PopupMenu) return WMContextMenu(message);
+    if (message.Msg == FitColumnsMessage()) return FitColumns();
+    if (message.Msg == WM_MOUSEMOVE && HandleAllocated()) ShowCellHint(message);
+    if (message.Msg == WM_MOUSELEAVE) FLastMove = -1;
+    if (message.Msg == WM_PAINT || message.Msg == WM_PRINTCLIENT) {
+        const bool painting = FPainting;
+        FPainting = true;
+        TWinControl::WndProc(message);
+        FPainting = painting;
+        return;
+    }
     TWinControl::WndProc(message);
 }
 
@@ -326,6 +492,8 @@ void TListView::CNNotify(TMessage& message) {
         return;
     case LVN_ITEMCHANGED:
         return ItemStateChanged(*reinterpret_cast<const NMLISTVIEW*>(message.LParam));
+    case LVN_GETDISPINFOW: return GetDisplayText(message);
+    case NM_CUSTOMDRAW: return CustomDraw(message);
     case LVN_ENDLABELEDITW: {
         auto info = reinterpret_cast<const NMLVDISPINFOW*>(message.LParam);
         if (info->item.pszText && info->item.iItem >= 0 && info->item.iItem < Count())
@@ -351,6 +519,26 @@ void TListView::ItemStateChanged(const NMLISTVIEW& change) {
     unsigned image = (change.uNewState & LVIS_STATEIMAGEMASK) >> 12;
     if (image == 0) return; // no state image yet
     FItems[change.iItem]->SetChecked(image == 2);
+}
+
+// A selection stays as plain while the list has no focus as while it has: the buttons
+// beside a list act on it. The window would paint it in the colour of a button face.
+void TListView::CustomDraw(TMessage& message) {
+    auto& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(message.LParam);
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+        message.Result = CDRF_NOTIFYITEMDRAW;
+        return;
+    }
+    message.Result = CDRF_DODEFAULT;
+    if (!(draw.nmcd.dwDrawStage & CDDS_ITEMPREPAINT)) return;
+    const bool cell = draw.nmcd.dwDrawStage & CDDS_SUBITEM;
+    if (!(draw.nmcd.uItemState & CDIS_SELECTED) || GetFocus() == Handle() ||
+        (cell && draw.iSubItem > 0 && !FRowSelect))
+        return;
+    draw.nmcd.uItemState &= ~CDIS_SELECTED;
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    message.Result = CDRF_NEWFONT | (cell ? 0 : CDRF_NOTIFYSUBITEMDRAW);
 }
 
 // The window shows the edited text only when the result is TRUE.

@@ -5,7 +5,8 @@
 // caption is set or its check box changes, by the user or by code; OnSelectItem when
 // an item's selection changes, likewise; OnClick when the user clicks the list,
 // OnDblClick when they double-click it; OnEdited when the user ends editing a caption
-// in place. A right click pops up PopupMenu.
+// in place. A right click pops up PopupMenu. A cell whose text is cut shows the whole
+// text in a hint while the pointer rests on it.
 #include "classlib/gui/ImageList.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/WinControl.h"
@@ -56,7 +57,12 @@ public:
 
     // A width of FillWidth takes what the other columns leave of the client width.
     static constexpr int FillWidth = -1;
-    void AddColumn(const std::string& caption, int width);
+    enum TColumnKind {
+        ckText, // cut at its end
+        ckPath, // cut in the middle, keeping the file name
+        ckName, // as wide as its longest text (the given width at least, half the list at most)
+    };
+    void AddColumn(const std::string& caption, int width, TColumnKind kind = ckText);
     [[nodiscard]] bool Checkboxes() const { return FCheckboxes; }
     void SetCheckboxes(bool value);
     [[nodiscard]] bool RowSelect() const { return FRowSelect; }
@@ -115,6 +121,15 @@ private:
     void Renumber(size_t from);
     void ShowItem(const TListItem& item);
     void ShowText(const TListItem& item, int column, const std::string& text);
+    [[nodiscard]] const std::string& CellText(const TListItem& item, int column) const;
+    [[nodiscard]] RECT CellRect(int row, int column) const; // where the text is drawn
+    void GetDisplayText(TMessage& message) const;
+    void ShowCellHint(TMessage& message);
+    void HideCellHint();
+    void CustomDraw(TMessage& message);
+    void FitColumnsLater();
+    void FitColumns();
+    void SetColumnWidths();
     void ShowCheck(const TListItem& item);
     void ShowSelection(const TListItem& item);
     [[nodiscard]] int ColumnWidth(size_t index);
@@ -129,6 +144,7 @@ private:
     struct TColumn {
         std::string Caption;
         int Width;
+        TColumnKind Kind;
     };
     std::vector<TColumn> FColumns;
     std::vector<std::unique_ptr<TListItem>> FItems;
@@ -140,4 +156,8 @@ private:
     bool FMultiSelect = false;
     bool FShowColumnHeaders = true;
     int FUpdateCount = 0;
+    bool FPainting = false;  // path columns are cut only for the paint
+    bool FFitPosted = false; // name columns are fitted once the queue gets to it
+    POINT FHintCell{-1, -1}; // column, row
+    LPARAM FLastMove = -1;   // the pointer's last place in the list, while it is in
 };

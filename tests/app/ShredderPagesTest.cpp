@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <shlobj.h>
+#include <vector>
 
 namespace {
 
@@ -121,6 +122,32 @@ void ToggleFirstRow(HWND list) {
 bool FirstRowChecked(HWND list) {
     const auto state = SendMessageA(list, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK);
     return (state >> 12) == 2;
+}
+
+// Files of the saved list whose long names differ only at their end: each row names
+// its own file in full, in a column as wide as the names, and keeps its whole path.
+TEST_F(ShredderPages, LongListedNamesAreShownWhole) {
+    const std::string deep = "application data\\working files of the week\\";
+    std::vector<std::string> files;
+    for (const char* name : {"working file number one.tmp", "working file number two.tmp"})
+        files.push_back(Data.Write(deep + name, "x"));
+    Program.WritePrefs([&](TEraserEngine& engine) {
+        for (const std::string& file : files) {
+            auto item = std::make_unique<TWipeItem>();
+            item->Path = file;
+            engine.Shredder->WipeFiles.AddItem(std::move(item));
+        }
+    });
+    StartProgram();
+    PostClick(Shown(Main, "TButton", "File Shredder          "));
+    HWND list = Shown(Main, "TListView", nullptr);
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(list) == 2; }));
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(ListViewText(list, row, 0), ExtractFileName(files[row]));
+        EXPECT_EQ(ListViewText(list, row, 1), ExtractFilePath(files[row]));
+    }
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0) > 150; }));
+    CloseProgram();
 }
 
 TEST_F(ShredderPages, TheDriveChecksSurviveARestart) {

@@ -3,10 +3,13 @@
 #include "classlib/gui/JPEG.h"
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/PageControl.h"
+#include "support/PumpMessages.h"
 #include <commctrl.h>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -241,6 +244,121 @@ TEST_F(ComCtrls, ListViewSelectionFollowsTheWindow) {
     SendMessageA(wnd, WM_KEYDOWN, VK_END, 0); // the window kept no selection either
     ASSERT_NE(list->Selected(), nullptr);
     EXPECT_EQ(list->Selected()->Caption(), "beta");
+}
+
+// The texts a list view asked for while it painted, by row and column.
+std::map<std::pair<int, int>, std::wstring> Drawn;
+
+LRESULT CALLBACK CatchDrawnText(int code, WPARAM wParam, LPARAM lParam) {
+    auto call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_NOTIFY) {
+        auto info = reinterpret_cast<const NMLVDISPINFOW*>(call->lParam);
+        if (info->hdr.code == LVN_GETDISPINFOW && (info->item.mask & LVIF_TEXT))
+            Drawn[{info->item.iItem, info->item.iSubItem}] = info->item.pszText;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Paints the list into a bitmap; returns the colour at (x, y) of its client area.
+COLORREF PaintList(HWND list, POINT at) {
+    RECT client;
+    GetClientRect(list, &client);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROCRET, CatchDrawnText, nullptr, GetCurrentThreadId());
+    SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    UnhookWindowsHookEx(hook);
+    const COLORREF colour = GetPixel(dc, at.x, at.y);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return colour;
+}
+
+RECT CellRect(HWND list, int row, int column) {
+    RECT cell{LVIR_BOUNDS, column, 0, 0};
+    SendMessageW(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    return cell;
+}
+
+std::string WindowCellText(HWND list, int row, int column) {
+    wchar_t text[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return ToUtf8(text);
+}
+
+// Rows of long paths that differ only in their file names, as a junk list shows them.
+TEST_F(ComCtrls, ListViewCellsKeepFileNamesAndTheSelectionInSight) {
+    auto list = Make<TListView>();
+    list->SetBounds(0, 0, 380, 200);
+    list->SetRowSelect(true);
+    list->AddColumn("Name", 40, TListView::ckName);
+    list->AddColumn("Path", TListView::FillWidth, TListView::ckPath);
+    const std::string folder = "c:\\junktest\\application data\\working files of the week\\";
+    for (const char* name : {"working file 1.tmp", "working file 2.tmp", "x"}) {
+        TListItem* row = list->AddItem();
+        row->SetCaption(name);
+        row->AddSubItem(folder + name);
+    }
+    HWND wnd = list->Handle();
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 0, 0) > 40; }));
+    const int nameWidth = int(SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 0, 0));
+    EXPECT_GT(nameWidth, int(SendMessageW(wnd, LVM_GETSTRINGWIDTHW, 0,
+                                          reinterpret_cast<LPARAM>(L"working file 1.tmp"))));
+    EXPECT_LE(nameWidth, list->ClientWidth() / 2);
+    EXPECT_LE(nameWidth + SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 1, 0), list->ClientWidth());
+
+    // Cut in the middle for the paint only: the window gives out the whole path.
+    Drawn.clear();
+    PaintList(wnd, {0, 0});
+    for (int row : {0, 1}) {
+        const std::wstring drawn = Drawn[{row, 1}];
+        const std::wstring name = row ? L"working file 2.tmp" : L"working file 1.tmp";
+        EXPECT_NE(drawn.find(L"..."), std::wstring::npos) << ToUtf8(drawn);
+        EXPECT_EQ(drawn.substr(drawn.size() - std::min(drawn.size(), name.size())), name);
+        EXPECT_EQ(WindowCellText(wnd, row, 1), folder + ToUtf8(name));
+    }
+    EXPECT_EQ(list->Items(0)->SubItems()[0], folder + "working file 1.tmp");
+
+    // The pointer moved onto a cut cell shows its whole text; onto one that shows all,
+    // nothing. Rows changing under a pointer that stays change no hint.
+    auto pointAt = [&](int row, int column) {
+        const RECT cell = CellRect(wnd, row, column);
+        for (int x : {cell.left + 4, cell.left + 5})
+            SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, (cell.top + cell.bottom) / 2));
+    };
+    pointAt(1, 1);
+    EXPECT_TRUE(list->ShowHint());
+    EXPECT_EQ(list->Hint(), folder + "working file 2.tmp");
+    pointAt(2, 0);
+    EXPECT_FALSE(list->ShowHint());
+    pointAt(0, 1);
+    EXPECT_EQ(list->Hint(), folder + "working file 1.tmp");
+    list->Items(0)->SetSubItem(0, "c:\\short"); // the text under the pointer changes
+    EXPECT_EQ(list->Hint(), "");
+    SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+    const RECT second = CellRect(wnd, 1, 1);
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(second.left + 5, second.top + 2));
+    EXPECT_EQ(list->Hint(), "");
+    pointAt(1, 1);
+    EXPECT_EQ(list->Hint(), folder + "working file 2.tmp");
+
+    // A selected row is drawn in the selection colour, also while another window has
+    // the focus.
+    list->Items(1)->SetSelected(true);
+    ASSERT_NE(GetFocus(), wnd);
+    const RECT selected = CellRect(wnd, 1, 1), plain = CellRect(wnd, 2, 1);
+    EXPECT_EQ(PaintList(wnd, {selected.right - 3, selected.bottom - 2}),
+              GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(PaintList(wnd, {plain.right - 3, plain.bottom - 2}), GetSysColor(COLOR_WINDOW));
 }
 
 } // namespace
