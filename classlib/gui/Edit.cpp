@@ -8,6 +8,37 @@ namespace {
     Published("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength),
 });
 
+// What a one-line setting may hold: no controls (line breaks, tabs, the manual line
+// break of word processors), no unpaired surrogates and no non-characters.
+std::wstring OneLineText(const std::wstring& s) {
+    std::wstring r;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const wchar_t c = s[i];
+        const bool high = c >= 0xD800 && c <= 0xDBFF;
+        const bool low = c >= 0xDC00 && c <= 0xDFFF;
+        if (high && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+            r += c;
+            r += s[++i];
+        } else if (c >= 0x20 && c != 0x7F && !high && !low && c != 0xFFFE && c != 0xFFFF) {
+            r += c;
+        }
+    }
+    return r;
+}
+
+std::wstring ClipboardText(HWND owner) {
+    std::wstring text;
+    if (!OpenClipboard(owner)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 } // namespace
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
@@ -32,11 +63,29 @@ void TCustomEdit::InitializeWnd() {
 
 void TCustomEdit::WndProc(TMessage& message) {
     if (message.Msg == CN_COMMAND) return CNCommand(message);
+    // A disabled edit asks for the colours of static text: it is painted disabled.
+    if (message.Msg == CN_CTLCOLORSTATIC && !IsWindowEnabled(Handle()))
+        return CNCtlColorDisabled(message);
+    if (message.Msg == WM_PASTE &&
+        !(GetWindowLongW(Handle(), GWL_STYLE) & (ES_MULTILINE | ES_READONLY)))
+        return PasteOneLine();
     TWinControl::WndProc(message);
 }
 
 void TCustomEdit::CNCommand(TMessage& message) {
     if (HIWORD(message.WParam) == EN_CHANGE && OnChange) OnChange(this);
+}
+
+void TCustomEdit::CNCtlColorDisabled(TMessage& message) {
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    message.Result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void TCustomEdit::PasteOneLine() {
+    const std::wstring text = OneLineText(ClipboardText(Handle()));
+    SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void TCustomEdit::SetReadOnly(bool value) {
