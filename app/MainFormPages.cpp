@@ -27,6 +27,11 @@ void StartMemoryPanel(TPageFrame& page) {
     static_cast<TMemoryPanel&>(page).tabMemoryShow();
 }
 
+// The Internet Explorer page shows what the registry holds now, not at the start.
+void ReadInternetExplorerSettings(TPageFrame& page) {
+    page.LoadSettings();
+}
+
 constexpr TPageHost Main = TPageHost::Main, Misc = TPageHost::Misc;
 
 const TPageRow Rows[] = {
@@ -50,6 +55,7 @@ const TPageRow Rows[] = {
      .Caption = "Internet Explorer",
      .Host = Misc,
      .Make = Make<TTinternetExplorerSettings>,
+     .Shown = ReadInternetExplorerSettings,
      .ShownIn = ttUserSettings,
      .HiddenIn = ttPCManager | ttRunOptions},
     {.Sheet = "tabStartupManager",
