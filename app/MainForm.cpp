@@ -14,6 +14,7 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/SharedRoutines.h"
+#include "engine/wipe/WipeMethodsManager.h"
 #include <cstring>
 #include <stdexcept>
 #include <windowsx.h>
@@ -119,6 +120,9 @@ void TfMain::FormCreate(TObject*) {
     for (TPageFrame* page : Pages())
         page->SetDefaults();
     Engine->LoadSettings(PrefsFile());
+    if (WipeMethodsManager)
+        for (const std::string& note : WipeMethodsManager->DamageNotes)
+            EngineLog(nullptr, note);
     if (!PasswordAccepted()) {
         // Nothing of the refused program is shown; the rest of the creation still runs
         // and the settings are written at destruction.
