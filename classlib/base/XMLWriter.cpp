@@ -1,4 +1,5 @@
 // Serialisation of the XML document class: MSXML itself does not indent.
+#include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDom.h"
 
 std::wstring NodeName(IXMLDOMNode* node) {
@@ -25,33 +26,15 @@ bool IsBlank(const std::wstring& s) {
     return s.find_first_not_of(L" \t\r\n") == std::wstring::npos;
 }
 
-bool IsHighSurrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool IsLowSurrogate(wchar_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 // XML 1.0 has no form, not even a reference, for the C0 controls other than tab and
 // line ends, for U+FFFE and U+FFFF, nor for unpaired surrogates: they are written as
 // U+FFFD, so every document written here reads back.
+bool IsXmlChar(wchar_t c) {
+    return (c >= 0x20 || c == L'\t' || c == L'\n' || c == L'\r') && c != 0xFFFE && c != 0xFFFF;
+}
+
 std::wstring XmlChars(const std::wstring& s) {
-    std::wstring r;
-    r.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        const wchar_t c = s[i];
-        if (IsHighSurrogate(c) && i + 1 < s.size() && IsLowSurrogate(s[i + 1])) {
-            r += c;
-            r += s[++i];
-        } else if ((c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r') || IsHighSurrogate(c) ||
-                   IsLowSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
-            r += L'\xFFFD';
-        } else {
-            r += c;
-        }
-    }
-    return r;
+    return KeepUnits(s, IsXmlChar, 0xFFFD);
 }
 
 std::wstring Escape(const std::wstring& s, bool attribute) {

@@ -1,4 +1,5 @@
 #include "classlib/gui/Edit.h"
+#include "classlib/base/SysUtils.h"
 #include "classlib/gui/TypInfo.h"
 
 namespace {
@@ -10,20 +11,8 @@ namespace {
 
 // What a one-line setting may hold: no controls (line breaks, tabs, the manual line
 // break of word processors), no unpaired surrogates and no non-characters.
-std::wstring OneLineText(const std::wstring& s) {
-    std::wstring r;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const wchar_t c = s[i];
-        const bool high = c >= 0xD800 && c <= 0xDBFF;
-        const bool low = c >= 0xDC00 && c <= 0xDFFF;
-        if (high && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-            r += c;
-            r += s[++i];
-        } else if (c >= 0x20 && c != 0x7F && !high && !low && c != 0xFFFE && c != 0xFFFF) {
-            r += c;
-        }
-    }
-    return r;
+bool IsOneLineChar(wchar_t c) {
+    return c >= 0x20 && c != 0x7F && c != 0xFFFE && c != 0xFFFF;
 }
 
 std::wstring ClipboardText(HWND owner) {
@@ -84,7 +73,7 @@ void TCustomEdit::CNCtlColorDisabled(TMessage& message) {
 }
 
 void TCustomEdit::PasteOneLine() {
-    const std::wstring text = OneLineText(ClipboardText(Handle()));
+    const std::wstring text = KeepUnits(ClipboardText(Handle()), IsOneLineChar, 0);
     SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
