@@ -113,7 +113,6 @@ void TfMain::FormCreate(TObject*) {
         return AskYesNo(text, Handle());
     };
     Engine->OnRebootNotice = [this](const std::string& text) { ShowNotice(text, Handle()); };
-    Engine->OnStealthChanged = [this](TEraserEngine*, bool hidden) { StealthChanged(hidden); };
     for (TPageFrame* page : Pages())
         page->SetEngine(Engine.get());
     Page<TMemoryPanel>()->Memory = Mem;
@@ -277,6 +276,8 @@ void TfMain::WndProc(TMessage& message) {
     case WM_CONTEXTMENU: WMContextMenu(message); break;
     case WM_QUERYENDSESSION: WMQueryEndSession(message); break;
     case WM_ENDSESSION: WMEndSession(message); break;
+    case TEraserEngine::WM_SHOWTRAYICON: WMShowTrayIcon(); break;
+    case TEraserEngine::WM_HIDETRAYICON: WMHideTrayIcon(); break;
     default: TForm::WndProc(message); break;
     }
 }
@@ -312,14 +313,15 @@ void TfMain::WMContextMenu(TMessage& message) {
     userSettingPopupMenu->Popup(p.x, p.y, Handle());
 }
 
-// The tray icon hides and shows with the program's windows.
-void TfMain::StealthChanged(bool hidden) {
+// The stealth toggle, or another program, shows and hides the tray icon.
+void TfMain::WMShowTrayIcon() {
     if (!TrayIcon) return;
-    if (hidden) {
-        TrayIcon->SetIconVisible(false);
-        TrayIcon->Enabled = false;
-    } else {
-        TrayIcon->Enabled = true;
-        TrayIcon->SetIconVisible(true);
-    }
+    TrayIcon->Enabled = true;
+    TrayIcon->SetIconVisible(true);
+}
+
+void TfMain::WMHideTrayIcon() {
+    if (!TrayIcon) return;
+    TrayIcon->SetIconVisible(false);
+    TrayIcon->Enabled = false;
 }

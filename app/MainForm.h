@@ -84,7 +84,8 @@ private:
     void WMContextMenu(TMessage& message);
     void WMQueryEndSession(TMessage& message);
     void WMEndSession(TMessage& message);
-    void StealthChanged(bool hidden);
+    void WMShowTrayIcon();
+    void WMHideTrayIcon();
     void CreateTrayIcon();
     // Shows the sheet; a tool sheet also shows "Misc" and the given set of tool tabs.
     void ShowSheet(TTabSheet* sheet, TToolTabs tabs = ttNone);

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "app/pages/BrowsersPage.h"
 #include "app/pages/MainPage.h"
+#include "app/pages/MemoryPanel.h"
 #include "app/pages/WindowsPage.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/BusyScope.h"
@@ -34,9 +35,11 @@ void TfMain::BindCommands() {
     });
     bind(miExit, [this] { Close(); });
     bind(mainCleabButton, show("TabSheet9"));
-    for (TButton* button : {mainWindowsButton, Page<TBrowsersPage>()->Button1})
+    TBrowsersPage* browsers = Page<TBrowsersPage>();
+    for (TButton* button : {mainWindowsButton, browsers->Button1, browsers->Button2})
         bind(button, show("TabSheet1"));
-    bind(Page<TWindowsPage>()->Button4, show("TabSheet2"));
+    for (TButton* button : {Page<TWindowsPage>()->Button3, Page<TWindowsPage>()->Button4})
+        bind(button, show("TabSheet2"));
     bind(mainShredderButton, show("TabSheet7"));
     bind(mainFreeButton, show("TabSheet8"));
     bind(mainPlugButton, show("TabSheet10"));
@@ -48,6 +51,9 @@ void TfMain::BindCommands() {
     bind(main->runoptions, show("tabOptions", ttRunOptions));
     bind(ShortcutModes1, show("TabSheet12"));
     bind(Scheduler1, show("tabScheduler"));
+    // The icon menu is attached to nothing; only its optimizer item has an action.
+    auto iconMenu = static_cast<TPopupMenu*>(FindComponent("PopupMenuIcon"));
+    bind(iconMenu->Items().Items(1), [this] { Page<TMemoryPanel>()->ActionOptimizeExecute(); });
 }
 
 // A tool sheet's tabs change after "Misc" is chosen: the set's tabs show, the sheet

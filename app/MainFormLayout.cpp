@@ -109,4 +109,9 @@ void TfMain::BuildTrayMenu() {
     miAbout = AddItem(this, TrayPopupMenu, "miAbout", "&About");
     AddItem(this, TrayPopupMenu, "N3", "-");
     miExit = AddItem(this, TrayPopupMenu, "miExit", "&Exit");
+    auto iconMenu = new TPopupMenu(this);
+    iconMenu->SetName("PopupMenuIcon");
+    AddItem(this, iconMenu, "OpenMainWindow1", "Open &Main Window");
+    AddItem(this, iconMenu, "Optimize1", "&Optimize");
+    AddItem(this, iconMenu, "Exit1", "E&xit");
 }

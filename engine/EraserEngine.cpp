@@ -98,7 +98,7 @@ void TEraserEngine::ToggleStealthMode() {
     const int show = StealthHidden ? SW_HIDE : SW_SHOW;
     ShowWindow(main, show);
     if (HWND application = GetWindow(main, GW_OWNER)) ShowWindow(application, show);
-    if (OnStealthChanged) OnStealthChanged(this, StealthHidden);
+    SendMessageW(main, StealthHidden ? WM_HIDETRAYICON : WM_SHOWTRAYICON, 0, 0);
 }
 
 namespace {

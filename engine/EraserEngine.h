@@ -48,15 +48,15 @@ public:
     void CleanAndShutdown();
     void Stop() { Cancelled = true; }
     // Hide or show the program, or every browser window; each only while its
-    // switch in Misc is on.
+    // switch in Misc is on. The stealth toggle then sends the main window
+    // WM_HIDETRAYICON or WM_SHOWTRAYICON and waits for it to handle the message.
     void ToggleStealthMode();
+    static constexpr UINT WM_SHOWTRAYICON = 2025;
+    static constexpr UINT WM_HIDETRAYICON = 2026;
     void ToggleBossKey();
     // Shows the browsers the boss key hid, whatever the switch now says: the program is
     // ending and nothing could show them again.
     void ShowHiddenBrowsers();
-    // The stealth toggle hid (true) or showed the program's windows; the program hides
-    // or shows the rest of itself, its tray icon. Main thread.
-    std::function<void(TEraserEngine* sender, bool hidden)> OnStealthChanged;
     // The run's Yes/No question whether to close the listed browsers before it goes
     // on; true on Yes. Unset, the answer is No: nothing is closed. Main thread.
     std::function<bool(const std::string& text)> OnAskToCloseBrowsers;

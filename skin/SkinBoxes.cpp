@@ -1,6 +1,26 @@
 #include "skin/SkinBoxes.h"
+#include "classlib/gui/StatusBar.h"
 #include "classlib/gui/WinControl.h"
 #include "skin/SkinData.h"
+#include <commctrl.h>
+
+namespace {
+
+// A one-pixel 3D frame: top and left in one colour, bottom and right in the other.
+void Frame3D(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
+    auto line = [dc](int x, int y, int w, int h, COLORREF colour) {
+        TBrushHandle brush(CreateSolidBrush(colour));
+        const RECT l{x, y, x + w, y + h};
+        FillRect(dc, &l, brush.Get());
+    };
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    line(r.left, r.top, w - 1, 1, topLeft);
+    line(r.left, r.top, 1, h - 1, topLeft);
+    line(r.right - 1, r.top, 1, h, bottomRight);
+    line(r.left, r.bottom - 1, w, 1, bottomRight);
+}
+
+} // namespace
 
 void TSkinBox::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
     AttachControl(form, data, useSkinColour, false);
@@ -83,4 +103,77 @@ void TSkinGroupBox::DrawFrame(HDC dc, int w, int h, int y) {
     SetTextColor(dc, ColorToRGB(Control() ? Control()->Font().Color() : colours.ButtonText));
     RECT text{8, 0, w, h};
     SkinDrawText(dc, FCaption, text, DT_EXPANDTABS | DT_SINGLELINE);
+}
+
+bool TSkinStatusBar::BeforeMessage(TMessage& message) {
+    switch (message.Msg) {
+    case WM_PAINT: WmPaint(message); return false;
+    case WM_ERASEBKGND: message.Result = 1; return false;
+    }
+    return TSkinControl::BeforeMessage(message);
+}
+
+void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
+    auto bar = dynamic_cast<TStatusBar*>(Control());
+    if (!bar) return;
+    FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& all) {
+        FillSkinColour(buffer, all);
+        TSelectScope font(buffer, bar->Font().Handle());
+        const TDataSkinObject* edges = SkinData()->Elements().StatusBarEdges.get();
+        SetTextColor(buffer, ColorToRGB(edges ? edges->NormalColour2 : bar->Font().Color()));
+        DrawPanels(buffer, all, *bar);
+        if (Style() & SBARS_SIZEGRIP) DrawSizeGrip(buffer, all);
+    });
+    bar->PaintControls(dc);
+}
+
+void TSkinStatusBar::DrawPanels(HDC buffer, const RECT& all, const TStatusBar& bar) {
+    if (bar.SimplePanel() || bar.PanelCount() == 0) {
+        DrawEdge(buffer, all, 1);
+        RECT text = all;
+        InflateRect(&text, -2, 0);
+        const UINT align = bar.BiDiMode() == bdRightToLeft ? DT_RIGHT : DT_LEFT;
+        DrawCaption(buffer, text, align, true, bar.SimpleText().empty() ? " " : bar.SimpleText());
+        return;
+    }
+    for (int i = 0; i < bar.PanelCount(); ++i) {
+        const TStatusPanel& panel = bar.Panel(i);
+        TAlignment alignment = panel.Alignment;
+        if (panel.BiDiMode == bdRightToLeft && alignment != taCenter)
+            alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+        RECT r;
+        if (!SendMessageW(Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
+        r.right += 2;
+        if (i == bar.PanelCount() - 1) r.right = all.right;
+        DrawEdge(buffer, r, panel.Bevel == pbLowered ? 1 : panel.Bevel == pbRaised ? 2 : 3);
+        if (panel.Style != psText) continue;
+        InflateRect(&r, -2, 0);
+        const UINT flags = alignment == taRightJustify ? DT_RIGHT
+                           : alignment == taCenter     ? DT_CENTER
+                                                       : DT_LEFT;
+        DrawCaption(buffer, r, flags, true, panel.Text.empty() ? " " : panel.Text);
+    }
+}
+
+void TSkinStatusBar::DrawEdge(HDC buffer, const RECT& rect, int frame) const {
+    TDataSkinObject* e = SkinData()->Elements().StatusBarEdges.get();
+    if (e && !e->Bitmap.Empty()) {
+        auto edge = MakeSkinBitmap(rect.right - rect.left, rect.bottom - rect.top, e->Bitmap,
+                                   e->Margins(), false, e->Tile != 1, e->FrameCount, frame);
+        BitBlt(buffer, rect.left, rect.top, edge->Width(), edge->Height(), edge->Canvas().Handle(),
+               0, 0, SRCCOPY);
+        return;
+    }
+    if (frame == 3) return;
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    Frame3D(buffer, rect, frame == 1 ? shadow : light, frame == 1 ? light : shadow);
+}
+
+// The grip ends one pixel inside the bottom-right corner.
+void TSkinStatusBar::DrawSizeGrip(HDC buffer, const RECT& all) const {
+    TDataSkinObject* e = SkinData()->Elements().ExtraImages.get();
+    if (!e || e->Bitmap.Empty() || e->FrameCount < 5) return;
+    const int w = e->FrameWidth(), h = e->Bitmap.Height();
+    const RECT grip{all.right - 1 - w, all.bottom - 1 - h, all.right - 1, all.bottom - 1};
+    DrawSkinFrame(buffer, grip, e->Bitmap, true, e->FrameCount, 5);
 }

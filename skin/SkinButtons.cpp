@@ -64,6 +64,7 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
         if (!Focused()) SetFocus(Handle());
         FState |= ssPressed;
         PaintControl(nullptr);
+        ForwardMouseDown(message);
         return false; // the native button never sees the press
     }
     return TSkinControl::BeforeMessage(message);
@@ -144,7 +145,7 @@ COLORREF TSkinButton::TextColour(int frame) const {
 
 void TSkinButton::FillBackground(HDC buffer, const RECT& rect) const {
     if (SkinData()->Options & SkinOption(xoTransparent))
-        FillControlColour(buffer, rect);
+        FillParentBackground(buffer);
     else
         FillSkinColour(buffer, rect);
 }
@@ -438,7 +439,7 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect) {
         RECT glyph = box;
         OffsetRect(&glyph, -filled.left, -filled.top);
         if (SkinData()->Options & SkinOption(xoTransparent))
-            FillControlColour(buffer, area);
+            FillParentBackground(buffer);
         else
             FillSkinColour(buffer, area);
         DrawSkinFrame(buffer, glyph, *strip, true, frames, GlyphFrame(frames));

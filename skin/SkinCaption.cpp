@@ -9,15 +9,18 @@
 
 namespace {
 
-// The window's small icon, else its big one, else its class's; the program's own
-// icon when the window has none.
+// The window's own small icon, else its big one.
 HICON WindowIcon(HWND wnd) {
     auto icon = reinterpret_cast<HICON>(SendMessageW(wnd, WM_GETICON, ICON_SMALL, 0));
     if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(wnd, WM_GETICON, ICON_BIG, 0));
-    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd, GCLP_HICONSM));
-    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd, GCLP_HICON));
-    if (!icon) icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
     return icon;
+}
+
+// The skin's small application icon, else another main form skin's; nullptr for none.
+TBitmap* ApplicationIcon(TSkinData& data) {
+    if (!data.SmallIcon().Empty()) return &data.SmallIcon();
+    TSkinManage* manager = SkinManager();
+    return manager ? manager->MainFormIcon(&data) : nullptr;
 }
 
 POINT MessagePoint(const TMessage& message) {
@@ -134,10 +137,12 @@ void TWinSysButton::Layout(int windowWidth) {
 
 void TWinSysButton::PaintInto(HDC dc, int frame) {
     if (IsSysMenu()) {
-        // The window's (or the program's) icon, whatever picture the skin gives.
+        // The window's icon (else the program's), whatever picture the skin gives.
         const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
         if (HICON icon = WindowIcon(FOwner.Handle))
             DrawIconEx(dc, Rect.left, Rect.top, icon, w, h, 0, nullptr, DI_NORMAL);
+        else if (TBitmap* icon = ApplicationIcon(*FOwner.SkinData()))
+            DrawSkinFrame(dc, Rect, *icon, true, 1, 1);
         return;
     }
     DrawSkinFrame(dc, Rect, Element.Bitmap, true, Element.FrameCount, frame);

@@ -14,6 +14,7 @@
 #include "classlib/gui/Panel.h"
 #include "classlib/gui/ProgressBar.h"
 #include "classlib/gui/SpeedButton.h"
+#include "classlib/gui/StatusBar.h"
 #include "classlib/gui/TrackBar.h"
 #include "skin/SkinReader.h"
 #include <commctrl.h>
@@ -69,6 +70,7 @@ const TClassRow ClassTable[] = {
     {nullptr, Is<TCustomGroupBox>, G(xcPanel), false, Coloured(GroupBox, TChildPass::Walk)},
     {nullptr, Is<TRadioButton>, G(xcRadioButton), false, Plainly(RadioButton)},
     {nullptr, Is<TProgressBar>, G(xcProgress), false, Plainly(Progress)},
+    {nullptr, Is<TStatusBar>, G(xcStatusBar), false, Plainly(StatusBar)},
     {"TTNTCOMBOBOX", {}, G(xcCombo), false, Plainly(ComBox)},
     {nullptr, Is<TCustomComboBox>, G(xcCombo), false, Plainly(ComBox)},
     {nullptr, IsUpDownPicker, G(xcEdit), false, Plainly(Edit)},

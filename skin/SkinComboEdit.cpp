@@ -21,18 +21,27 @@ void TSkinComBox::InitHandle(HWND wnd, TSkinData* data, TSkinForm* form) {
 }
 
 // A drop-down combo box's edit child shows the press too. A drop-down list has
-// none, and a simple combo box keeps its list native. A date-time picker is no combo
+// none, and a simple combo box's list gets skinned scroll bars. A date-time picker is no combo
 // box (its style bits mean other things) and has no edit child.
 void TSkinComBox::Attached() {
     FPicker = dynamic_cast<TDateTimePicker*>(Control()) ||
               AsciiLowerCase(GetClassNameStr(Handle())) == "sysdatetimepick32";
-    if (FPicker || (Style() & 3) == CBS_SIMPLE) return;
+    if (FPicker) return;
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
-    if (!GetComboBoxInfo(Handle(), &info) || !info.hwndItem || info.hwndItem == Handle()) return;
+    if (!GetComboBoxInfo(Handle(), &info)) return;
+    if ((Style() & 3) == CBS_SIMPLE) return SkinList(info.hwndList);
+    if (!info.hwndItem || info.hwndItem == Handle()) return;
     FEdit = info.hwndItem;
     FEditSubclass =
         std::make_unique<TWindowSubclass>(FEdit, TWndMethod::Of<&TSkinComBox::EditProc>(this));
+}
+
+// A simple combo box's list, a child window of its own, gets skinned scroll bars.
+void TSkinComBox::SkinList(HWND list) {
+    if (!list || !(GetWindowLongPtrW(list, GWL_STYLE) & WS_CHILD) || IsTopLevelWindow(list)) return;
+    if (TSkinControl* bars = MakeSkinControl(TSkinKind::ListBars, Owner()))
+        bars->InitHandle(list, SkinData(), SkinForm());
 }
 
 void TSkinComBox::Restore() {

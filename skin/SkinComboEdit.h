@@ -18,6 +18,7 @@ protected:
 
 private:
     void Attached();
+    void SkinList(HWND list);
     void EditProc(TMessage& message);
     void Press(bool pressed);
     [[nodiscard]] int Frame() const;

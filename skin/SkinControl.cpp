@@ -9,6 +9,7 @@
 #include "skin/SkinReader.h"
 #include <algorithm>
 #include <optional>
+#include <windowsx.h>
 
 bool TSkinControls::Add(TSkinControl* control) {
     if (std::find(FItems.begin(), FItems.end(), control) != FItems.end()) return true;
@@ -245,10 +246,27 @@ void TSkinControl::WmPaint(TMessage& message) {
 }
 
 void TSkinControl::WmEraseBkgnd(TMessage& message) {
+    FillParentBackground(reinterpret_cast<HDC>(message.WParam));
+    message.Result = 1;
+}
+
+void TSkinControl::ForwardMouseDown(const TMessage& message) const {
+    TControl* control = FControl ? FControl : FGraphicControl;
+    if (!control) return;
+    POINT p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    if (control->Width() > 32768 || control->Height() > 32768) {
+        GetCursorPos(&p);
+        p = control->ScreenToClient(p);
+    }
+    control->MouseDown(mbLeft, KeysToShiftState(static_cast<unsigned>(message.WParam)), p.x, p.y);
+}
+
+void TSkinControl::FillParentBackground(HDC dc) const {
+    TControl* control = FControl ? FControl : FGraphicControl;
+    if (control && control->Parent()) return DrawParentBackground(*control, dc);
     RECT r;
     GetClientRect(FHandle, &r);
-    FillControlColour(reinterpret_cast<HDC>(message.WParam), r);
-    message.Result = 1;
+    FillControlColour(dc, r);
 }
 
 TColor TSkinControl::GetControlColour(TColor def) const {
@@ -311,6 +329,19 @@ void TSkinControl::SetPropText(const std::string& name, const std::string& value
     if (control && IsPublishedProp(*control, name)) SetPropValue(*control, name, value);
 }
 
+void DrawParentBackground(TControl& control, HDC dc) {
+    TWinControl* parent = control.Parent();
+    if (!parent || !parent->HandleAllocated()) return;
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, -control.Left(), -control.Top(), nullptr);
+    RECT client;
+    GetClientRect(parent->Handle(), &client);
+    IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+    parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, saved);
+}
+
 HFONT WindowFont(HWND wnd) {
     auto font = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0));
     return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -330,4 +361,20 @@ void DrawCaption(HDC dc, RECT rect, UINT flags, bool enabled, const std::string&
     rect.bottom = rect.top + h;
     if (!enabled) SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
     SkinDrawText(dc, text, rect, flags | DT_EXPANDTABS);
+}
+
+void DrawSkinText(HDC dc, RECT rect, const std::string& text, TAlignment alignment, bool enabled) {
+    const UINT flags = (alignment == taRightJustify ? DT_RIGHT
+                        : alignment == taCenter     ? DT_CENTER
+                                                    : DT_LEFT) |
+                       DT_SINGLELINE | DT_EXPANDTABS;
+    SetBkMode(dc, TRANSPARENT);
+    RECT measured = rect;
+    SkinDrawText(dc, text, measured, flags | DT_CALCRECT);
+    const int w = measured.right - measured.left, h = measured.bottom - measured.top;
+    OffsetRect(&rect, (rect.right - rect.left - w) / 2, (rect.bottom - rect.top - h) / 2);
+    rect.right = rect.left + w;
+    rect.bottom = rect.top + h;
+    if (!enabled) SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    SkinDrawText(dc, text, rect, flags);
 }

@@ -8,6 +8,7 @@
 // Main thread.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Controls.h"
+#include "classlib/gui/Label.h"
 #include "classlib/gui/WindowSubclass.h"
 #include "skin/SkinPaint.h"
 #include <memory>
@@ -97,6 +98,11 @@ protected:
     void CallPrevious(TMessage& message);
     void WmPaint(TMessage& message);
     void WmEraseBkgnd(TMessage& message);
+    // The wrapped control's own mouse-down handling, for a press the wrapper keeps.
+    void ForwardMouseDown(const TMessage& message) const;
+    // What the parent paints under the control (its background and content), else a
+    // fill with the parent's colour.
+    void FillParentBackground(HDC dc) const;
     // The control's parent colour, else def.
     [[nodiscard]] TColor GetControlColour(TColor def) const;
     void FillSkinColour(HDC dc, const RECT& rect) const;
@@ -144,6 +150,9 @@ private:
     int FLifeState = 0;
 };
 
+// The parent's background and content under a control without one of its own, drawn
+// into the control's DC.
+void DrawParentBackground(TControl& control, HDC dc);
 // The font a window draws its text with (WM_GETFONT), or the system's.
 HFONT WindowFont(HWND wnd);
 // A window counts as top-level when its parent is the desktop or it is a popup.
@@ -151,3 +160,6 @@ bool IsTopLevelWindow(HWND wnd);
 // Text drawn once in the rectangle, vertically centred (half the free height, minus
 // one); disabled text in the button-shadow colour. Flags as DrawText's.
 void DrawCaption(HDC dc, RECT rect, UINT flags, bool enabled, const std::string& text);
+// One line of text centred in the rectangle, both ways, with the alignment's flag;
+// disabled text in the button-shadow colour.
+void DrawSkinText(HDC dc, RECT rect, const std::string& text, TAlignment alignment, bool enabled);

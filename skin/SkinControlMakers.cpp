@@ -4,6 +4,7 @@
 #include "skin/SkinComboEdit.h"
 #include "skin/SkinListView.h"
 #include "skin/SkinProgress.h"
+#include "skin/SkinScrollBar.h"
 #include "skin/SkinTabs.h"
 #include "skin/SkinUpDown.h"
 
@@ -27,7 +28,9 @@ TSkinControl* MakeSkinControl(TSkinKind kind, TComponent* owner) {
     case TSkinKind::Scrollbar: return new TSkinScrollbar(owner);
     case TSkinKind::ListView: return new TSkinListView(owner);
     case TSkinKind::Sizer: return new TSkinSizer(owner);
-    case TSkinKind::Tab31: return nullptr; // the class library has no tab set
+    case TSkinKind::StatusBar: return new TSkinStatusBar(owner);
+    case TSkinKind::ListBars: return new TSkinScrollbarH(owner);
+    case TSkinKind::Tab31: return new TSkinTab31(owner);
     default: return nullptr;
     }
 }

@@ -24,7 +24,9 @@ enum class TSkinKind {
     Progress,
     Scrollbar,
     ListView,
-    Sizer
+    Sizer,
+    StatusBar,
+    ListBars
 };
 
 // A new wrapper owned by owner (nullptr for a bare window), or nullptr (also for None).

@@ -108,6 +108,8 @@ public:
     [[nodiscard]] std::string Version() const { return "3.24.07.11"; }
     bool MenuUpdate = true;
     bool MenuMerge = false;
+    // Off: skinned windows leave their non-client area unpainted.
+    bool FramePainting = true;
 
     std::function<void(TObject* sender, const std::string& name, bool& doSkin)> OnFormSkin;
     TNotifyEvent OnSkinChanged;

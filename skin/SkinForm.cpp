@@ -1,4 +1,5 @@
 #include "skin/SkinForm.h"
+#include "classlib/gui/MainMenu.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/Timer.h"
 #include "classlib/gui/WinControl.h"
@@ -24,6 +25,13 @@ public:
 private:
     int& FDepth;
 };
+
+// The first main menu the form owns, or nullptr.
+TMainMenu* MainMenuOf(TComponent& form) {
+    for (int i = 0; i < form.ComponentCount(); ++i)
+        if (auto menu = dynamic_cast<TMainMenu*>(form.Components(i))) return menu;
+    return nullptr;
+}
 
 } // namespace
 
@@ -52,6 +60,8 @@ void TSkinForm::InitWindow(TSkinData* data) {
     FHoverTimer->SetOnTimer([this](TObject* sender) { TimerTick(sender); });
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
     const bool child = style & WS_CHILD;
+    FRightToLeft = GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
+    FHadMenu = GetMenu(Handle) != nullptr;
     FFrameSkin = (data->SkinControls & SkinKind(xcMainMenu)) && !child && data->HasFrame();
     RECT client;
     GetClientRect(Handle, &client);
@@ -63,6 +73,7 @@ void TSkinForm::InitWindow(TSkinData* data) {
         if (HMENU menu = GetMenu(Handle)) {
             FFrame->SetMenuBarHeight(GetSystemMetrics(SM_CYMENU));
             FMenuBar = std::make_unique<TSkinMenu>(*this, *data);
+            if (FForm) FMenuBar->SetMainMenu(MainMenuOf(*FForm));
             FMenuBar->Build(menu);
         }
         if (FPlacement != TPlacement::Minimized) FFrame->SetNative(false);
@@ -122,6 +133,7 @@ void TSkinForm::Unskin() {
         RECT target;
         GetClientRect(Handle, &target);
         MapWindowPoints(Handle, nullptr, reinterpret_cast<POINT*>(&target), 2);
+        if (FMenuBar) FMenuBar->DrawMenusNatively();
         if (FMenuBar && !GetMenu(Handle)) SetMenu(Handle, FMenuBar->Menu());
         FFrame->ClearRegion();
         FFrame->SetNative(true);
@@ -212,6 +224,11 @@ bool TSkinForm::Stage1(TMessage& message) {
         FillRect(reinterpret_cast<HDC>(message.WParam), &r, FSkinData->ButtonFaceBrush());
         message.Result = 1;
         return true;
+    case WM_CTLCOLORBTN:
+        if (FForm) return false;
+        CallPrevious(message);
+        SetBkMode(reinterpret_cast<HDC>(message.WParam), TRANSPARENT);
+        return true;
     case WM_CTLCOLORSTATIC:
         if (FForm) return false;
         CallPrevious(message);
@@ -255,6 +272,7 @@ bool TSkinForm::Stage2(TMessage& message) {
     case WM_WINDOWPOSCHANGED: ReadPlacement(); return false;
     case WM_SYSCOMMAND: return OnSysCommand(message);
     case WM_SETTEXT: OnSetText(message); return true;
+    case CM_MENUCHANGED: OnMenuChanged(message); return true;
     case WM_MENUSELECT:
         if (FMenuBar) FMenuBar->MenuSelect(message.WParam, message.LParam);
         return false;
@@ -277,8 +295,28 @@ bool TSkinForm::Stage3(TMessage& message) {
     case WM_NCLBUTTONUP: FCaption->OnNcLButtonUp(message); return true;
     case WM_NCLBUTTONDBLCLK: FCaption->OnNcLButtonDblClk(message); return true;
     case WM_NCRBUTTONDOWN: FCaption->OnNcRButtonDown(message); return true;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM: return OnMenuItem(message);
     }
     return false;
+}
+
+// Items of the menus the bar drops are drawn from the skin; other owner-drawn items
+// are the old procedure's.
+bool TSkinForm::OnMenuItem(TMessage& message) {
+    const HMENU tracked = FMenuBar ? FMenuBar->TrackedPopup() : nullptr;
+    if (!FHadMenu || !tracked) return false;
+    if (message.Msg == WM_MEASUREITEM) {
+        auto measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+        if (measure->CtlType != ODT_MENU) return false;
+        MeasureNativeMenuItem(*FSkinData, tracked, *measure);
+    } else {
+        auto draw = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
+        if (draw->CtlType != ODT_MENU) return false;
+        DrawNativeMenuItem(*FSkinData, *draw, FRightToLeft);
+    }
+    message.Result = TRUE;
+    return true;
 }
 
 // The old procedure sees the size change once; the region follows a normal window.
@@ -338,6 +376,18 @@ void TSkinForm::OnSetText(TMessage& message) {
         SetWindowLongPtrW(Handle, GWL_STYLE, GetWindowLongPtrW(Handle, GWL_STYLE) | WS_DLGFRAME);
         PaintFrame();
     }
+}
+
+// The window's menu was changed: the bar takes the new one.
+void TSkinForm::OnMenuChanged(TMessage& message) {
+    const bool painting = FSkinData->FramePainting;
+    FSkinData->FramePainting = false;
+    CallPrevious(message);
+    FSkinData->FramePainting = painting;
+    HMENU menu = GetMenu(Handle);
+    if (!FMenuBar || !FSkinData->MenuUpdate || !menu) return;
+    FMenuBar->Build(menu);
+    FFrame->Paint();
 }
 
 void TSkinForm::OnNcActivate(TMessage& message) {

@@ -69,6 +69,8 @@ public:
     [[nodiscard]] TPlacement Placement() const { return FPlacement; }
     [[nodiscard]] TBorderKind BorderKind() const { return FBorderKind; }
     [[nodiscard]] bool DialogClass() const { return FDialogClass; }
+    // The window reads from right to left (WS_EX_LEFTSCROLLBAR): so does its menu.
+    [[nodiscard]] bool RightToLeft() const { return FRightToLeft; }
     [[nodiscard]] bool HadSysMenu() const { return FFrame->HadSysMenu(); }
     [[nodiscard]] bool HadMaxBox() const { return FFrame->HadMaxBox(); }
     [[nodiscard]] bool HadMinBox() const { return FFrame->HadMinBox(); }
@@ -105,6 +107,8 @@ private:
     bool OnSysCommand(TMessage& message);
     void OnSetText(TMessage& message);
     void OnNcActivate(TMessage& message);
+    void OnMenuChanged(TMessage& message);
+    bool OnMenuItem(TMessage& message);
     void TimerTick(TObject* sender);
 
     std::unique_ptr<TWindowSubclass> FSubclass;
@@ -120,6 +124,8 @@ private:
     bool FActive = true;
     bool FDialogClass = false;
     bool FMenuTracking = false;
+    bool FRightToLeft = false;
+    bool FHadMenu = false; // at attach
     TAttachState FAttach = TAttachState::Attaching;
     TBorderKind FBorderKind = TBorderKind::Fixed;
     TPlacement FPlacement = TPlacement::Normal;

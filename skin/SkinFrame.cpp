@@ -161,7 +161,7 @@ void TSkinFrame::PaintTitle(HDC dc, TBitmap& left, TBitmap& right) {
 void TSkinFrame::PaintCaptionText(HDC dc) {
     TDataSkinTitle& e = *FForm.SkinData()->Elements().Title;
     const TSkinColours& colours = Data().Colours();
-    const std::string text = "  " + GetWindowTextStr(FForm.Handle) + " ";
+    const std::string text = CaptionText();
     TSelectScope font(dc, FCaptionFont.Get());
     SetBkMode(dc, TRANSPARENT);
     TColor colour = FForm.Active() ? e.ActiveTextColor : e.InactiveTextColor;
@@ -263,8 +263,36 @@ void TSkinFrame::KeepClientSize() {
     if (FForm.AttachState() == TAttachState::KeepingSize)
         client = {0, 0, FAttachClient.cx, FAttachClient.cy};
     const TFrameMetrics& m = FMetrics;
-    SetWindowPos(FForm.Handle, nullptr, 0, 0, client.right + m.Left + m.Right,
-                 client.bottom + m.Title + m.Bottom + m.MenuBar, flags);
+    int width = client.right + m.Left + m.Right;
+    if (FForm.DialogClass() && FForm.AttachState() == TAttachState::KeepingSize)
+        width = WidenForCaption(width);
+    SetWindowPos(FForm.Handle, nullptr, 0, 0, width, client.bottom + m.Title + m.Bottom + m.MenuBar,
+                 flags);
+}
+
+// A dialog narrower than its caption is widened to show it whole; its controls move
+// by half the growth.
+int TSkinFrame::WidenForCaption(int width) const {
+    const TDataSkinTitle& e = *Data().Elements().Title;
+    TWindowDC screen(nullptr);
+    TSelectScope font(screen.Get(), FCaptionFont.Get());
+    RECT calc{0, 0, 0, 0};
+    SkinDrawText(screen.Get(), CaptionText(), calc, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    const int needed = e.LeftWidth + calc.right + e.RightWidth;
+    if (width >= needed) return width;
+    const int shift = (needed - width) / 2;
+    for (HWND child = GetTopWindow(FForm.Handle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, FForm.Handle, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(child, nullptr, r.left + shift, r.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return needed;
+}
+
+std::string TSkinFrame::CaptionText() const {
+    return "  " + GetWindowTextStr(FForm.Handle) + " ";
 }
 
 void TSkinFrame::OnNcCalcSize(TMessage& message) {
@@ -302,6 +330,8 @@ void TSkinFrame::OnNcHitTest(TMessage& message) {
 }
 
 void TSkinFrame::OnNcPaint(TMessage& message) {
+    message.Result = 0;
+    if (!Data().FramePainting) return;
     if (FForm.BorderKind() == TBorderKind::Popup) return FForm.CallPrevious(message);
     Paint();
     message.Result = 0;

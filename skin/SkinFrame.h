@@ -7,6 +7,7 @@
 #include "classlib/gui/Bitmap.h"
 #include "classlib/gui/Graphics.h"
 #include "classlib/gui/Messages.h"
+#include <string>
 
 class TSkinData;
 class TSkinForm;
@@ -58,6 +59,8 @@ private:
     [[nodiscard]] bool Shown() const;
     void PaintTitle(HDC dc, TBitmap& left, TBitmap& right);
     void PaintCaptionText(HDC dc);
+    [[nodiscard]] std::string CaptionText() const;
+    [[nodiscard]] int WidenForCaption(int width) const;
 
     TSkinForm& FForm;
     // The native caption bits the window had.

@@ -327,3 +327,10 @@ void TSkinManage::DoAction() {
     FActionData = nullptr;
     data->DoSkinChanged();
 }
+
+TBitmap* TSkinManage::MainFormIcon(const TSkinData* data) const {
+    for (TSkinData* other : FData)
+        if (other != data && other->SkinFormtype == sfMainform && !other->SmallIcon().Empty())
+            return &other->SmallIcon();
+    return nullptr;
+}

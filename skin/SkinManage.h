@@ -43,6 +43,8 @@ public:
     [[nodiscard]] TBitmap* GetMenuBitmap(TObject* owner) const;
     [[nodiscard]] int SkinnedCount() const { return static_cast<int>(FForms.size()); }
     [[nodiscard]] TSkinData* MainData() const { return FMainData; }
+    // The small application icon of a main form's skin other than data, or nullptr.
+    [[nodiscard]] TBitmap* MainFormIcon(const TSkinData* data) const;
 
     bool Active = false;
     bool SkinAll = false; // while action 1 walks the forms: child windows are not refused

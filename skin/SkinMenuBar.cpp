@@ -1,8 +1,10 @@
 #include "skin/SkinMenuBar.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Button.h"
+#include "classlib/gui/MainMenu.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinMenuItem.h"
 
 namespace {
 
@@ -16,6 +18,23 @@ TFontHandle MenuBarFont() {
 }
 
 } // namespace
+
+void TidySeparators(TMenuItem& item) {
+    TMenuItem* pending = nullptr; // the last separator since the last item shown
+    bool itemBefore = false;
+    for (int i = 0; i < item.Count(); ++i) {
+        TMenuItem* child = item.Items(i);
+        if (child->IsLine()) {
+            if (pending) pending->SetVisible(false);
+            pending = child;
+        } else if (child->Visible()) {
+            if (pending) pending->SetVisible(itemBefore);
+            pending = nullptr;
+            itemBefore = true;
+        }
+    }
+    if (pending) pending->SetVisible(false);
+}
 
 TSkinMenu::~TSkinMenu() {
     if (FHook) UnhookWindowsHookEx(FHook);
@@ -39,17 +58,26 @@ void TSkinMenu::Build(HMENU menu) {
         button->ItemEnabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
         button->Submenu = info.hSubMenu;
         button->Id = info.wID;
+        if (TMenuItem* item = FMainMenu ? FMainMenu->FindItem(info.wID) : nullptr) {
+            button->Caption = item->Caption();
+            button->ItemEnabled = item->Enabled();
+            button->Item = item;
+            button->Submenu = item->Count() > 0 ? item->Handle() : nullptr;
+        }
         FButtons.push_back(std::move(button));
     }
     SetMenu(FForm.Handle, nullptr);
 }
 
+void TSkinMenu::DrawMenusNatively() {
+    for (auto& button : FButtons)
+        if (button->Submenu) SetMenuOwnerDrawn(button->Submenu, false);
+}
+
 void TSkinMenu::PaintCaption(HDC dc, const TMenuBtn& button, const RECT& r) const {
     const TSkinColours& colours = FData.Colours();
     SetTextColor(dc, ColorToRGB(button.ItemEnabled ? colours.MenuBarText : colours.ButtonShadow));
-    SetBkMode(dc, TRANSPARENT);
-    RECT text = r;
-    SkinDrawText(dc, button.Caption, text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    DrawSkinText(dc, r, button.Caption, taCenter, true);
 }
 
 void TSkinMenu::Paint(HDC dc, const RECT& bar) {
@@ -62,7 +90,7 @@ void TSkinMenu::Paint(HDC dc, const RECT& bar) {
                 DrawSkinRect(f, all, e->Bitmap, true, false, false, 2, frame, e->Margins());
             else
                 DrawSkinStrip(f, all, e->Bitmap, true, false, 2, frame, e->Margins());
-            x = e->LeftWidth + 4;
+            x = FForm.RightToLeft() ? e->RightWidth + 8 : e->LeftWidth + 4;
             if (w < x) x = 12;
         } else {
             TBrushHandle brush(CreateSolidBrush(ColorToRGB(FData.Colours().Menubar)));
@@ -77,8 +105,10 @@ void TSkinMenu::Paint(HDC dc, const RECT& bar) {
             RECT size{0, 0, 0, 0};
             SkinDrawText(f, button->Caption, size, DT_SINGLELINE | DT_CALCRECT);
             const int bw = button->Caption.empty() ? 0 : size.right + 10;
-            PaintCaption(f, *button, {x, 0, x + bw, h - 1});
-            button->Rect = {bar.left + x, bar.top, bar.left + x + bw, bar.bottom - 1};
+            // A right-to-left bar is laid from its right edge leftwards.
+            const int left = FForm.RightToLeft() ? w - x - bw : x;
+            PaintCaption(f, *button, {left, 0, left + bw, h - 1});
+            button->Rect = {bar.left + left, bar.top, bar.left + left + bw, bar.bottom - 1};
             x += bw;
         }
     });
@@ -152,11 +182,18 @@ void TSkinMenu::TrackOne(int index) {
     if (TSkinManage* manager = SkinManager()) manager->MenuKind = TMenuKind::Main;
     RECT window;
     GetWindowRect(FForm.Handle, &window);
+    if (button.Item && FMainMenu) {
+        TidySeparators(*button.Item);
+        FMainMenu->RebuildItem(*button.Item);
+    }
+    SetMenuOwnerDrawn(button.Submenu, true);
     FHook = SetWindowsHookExW(WH_MSGFILTER, MsgFilter, nullptr, GetCurrentThreadId());
+    const bool rightToLeft = FForm.RightToLeft();
     if (button.ItemEnabled)
-        TrackPopupMenu(button.Submenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON,
-                       window.left + button.Rect.left, window.top + button.Rect.bottom, 0,
-                       FForm.Handle, nullptr);
+        TrackPopupMenu(button.Submenu,
+                       TPM_RIGHTBUTTON | (rightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN),
+                       window.left + (rightToLeft ? button.Rect.right : button.Rect.left),
+                       window.top + button.Rect.bottom, 0, FForm.Handle, nullptr);
     UnhookWindowsHookEx(FHook);
     FHook = nullptr;
     TrackingBar = nullptr;
@@ -194,6 +231,9 @@ bool TSkinMenu::Filter(MSG& msg) {
         PostMessageW(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0); // the first item is selected
     }
     const int count = Count();
+    if (FForm.RightToLeft() && msg.message == WM_KEYDOWN &&
+        (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT))
+        msg.wParam = msg.wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_RIGHT) {
         if (FSelectedFlags & MF_POPUP) return false; // the item's submenu opens
         SwitchTo((FTracked + 1) % count);

@@ -11,6 +11,12 @@
 #include <string>
 
 class TSkinData;
+class TMainMenu;
+class TMenuItem;
+
+// Leading and trailing separators of the item's children are hidden, and of a run
+// only the last shows; one hidden before shows again once an item follows it.
+void TidySeparators(TMenuItem& item);
 
 class TMenuBtn : public TNCObject {
 public:
@@ -18,6 +24,7 @@ public:
     void Paint() override;
 
     std::string Caption;
+    TMenuItem* Item = nullptr; // of the form's main menu
     bool ItemEnabled = true;
     HMENU Submenu = nullptr;
     UINT Id = 0;
@@ -33,8 +40,12 @@ public:
     TSkinMenu(const TSkinMenu&) = delete;
     TSkinMenu& operator=(const TSkinMenu&) = delete;
 
+    // The form's main menu: its items give the buttons their captions and states.
+    void SetMainMenu(TMainMenu* menu) { FMainMenu = menu; }
     // Buttons from the window's menu, which then leaves the window.
     void Build(HMENU menu);
+    // The menus dropped so far are drawn by the system again.
+    void DrawMenusNatively();
     [[nodiscard]] HMENU Menu() const { return FMenu; }
     void Paint(HDC dc, const RECT& bar);
     [[nodiscard]] TMenuBtn* ButtonAt(POINT windowPoint) const;
@@ -44,6 +55,10 @@ public:
     // The item WM_MENUSELECT reports while a menu of the bar is open.
     void MenuSelect(WPARAM wParam, LPARAM lParam);
     [[nodiscard]] int TrackedIndex() const { return FTracked; }
+    // The submenu dropped now, or nullptr.
+    [[nodiscard]] HMENU TrackedPopup() const {
+        return FTracked >= 0 ? FButtons[FTracked]->Submenu : nullptr;
+    }
     [[nodiscard]] int Count() const { return static_cast<int>(FButtons.size()); }
     [[nodiscard]] TMenuBtn& Button(int i) const { return *FButtons[i]; }
 
@@ -63,6 +78,7 @@ private:
     TSkinForm& FForm;
     TSkinData& FData;
     HMENU FMenu = nullptr;
+    TMainMenu* FMainMenu = nullptr;
     std::vector<std::unique_ptr<TMenuBtn>> FButtons;
     int FTracked = -1, FPending = -1;
     HMENU FSelectedMenu = nullptr; // from WM_MENUSELECT

@@ -92,3 +92,12 @@ void TSkinScrollbar::FillCorner(HDC dc) {
     OffsetRect(&corner, -window.left, -window.top);
     FillSkinColour(dc, corner);
 }
+
+void TSkinScrollbarH::AfterMessage(TMessage& message) {
+    if (VertBar() && !IsWindowVisible(Handle())) VertBar()->HideBar();
+    if (message.Msg == WM_SIZE || message.Msg == WM_NCPAINT) {
+        UpdateBars();
+        return Repaint();
+    }
+    TSkinScrollbar::AfterMessage(message);
+}

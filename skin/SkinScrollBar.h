@@ -18,17 +18,27 @@ public:
     [[nodiscard]] TWScrollbar* VertBar() const { return FVertBar.get(); }
 
 protected:
+    void UpdateBars();
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
 
 private:
     void MakeBars();
-    void UpdateBars();
     void HideBars();
     void FillCorner(HDC dc);
 
     std::unique_ptr<TWScrollbar> FHorzBar, FVertBar;
     bool FDrawBorder = false;
+};
+
+// The window scroll bars of a bare window that is no control of the skinned window's
+// own, such as a simple combo box's list: its vertical bar hides with the window.
+class TSkinScrollbarH : public TSkinScrollbar {
+public:
+    using TSkinScrollbar::TSkinScrollbar;
+
+protected:
+    void AfterMessage(TMessage& message) override;
 };
 
 class TSkinSizer : public TSkinControl {

@@ -1,4 +1,5 @@
 #include "skin/SkinTabs.h"
+#include "classlib/gui/TabSet.h"
 #include "skin/ImageUtils.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
@@ -203,5 +204,61 @@ void TSkinTabSheet::Draw(HDC dc, const RECT& rect) {
         FillSkinColour(b, area);
         TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(b), 0, 0};
         CallPrevious(paint);
+    });
+}
+
+// ---- tab sets
+
+void TSkinTab31::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
+    (void)useSkinColour;
+    auto control = dynamic_cast<TWinControl*>(Owner());
+    if (!control) return;
+    InitHandle(control->Handle(), data, form);
+    PrepareBitmap();
+}
+
+void TSkinTab31::Refresh() {
+    PrepareBitmap();
+    TSkinControl::Refresh();
+}
+
+void TSkinTab31::PrepareBitmap() {
+    FTabBitmap.SetSize(0, 0);
+    const TDataSkinBorder* tabs = SkinData()->Elements().Tabs.get();
+    if (!tabs || tabs->Bitmap.Empty()) return;
+    FTabBitmap.Assign(tabs->Bitmap);
+    FlipBitmap(FTabBitmap);
+}
+
+// The skin paints first; the tab set's own paint then finds nothing left to paint.
+bool TSkinTab31::BeforeMessage(TMessage& message) {
+    switch (message.Msg) {
+    case WM_PAINT: WmPaint(message); return true;
+    case WM_ERASEBKGND: message.Result = 1; return false;
+    }
+    return TSkinControl::BeforeMessage(message);
+}
+
+void TSkinTab31::Draw(HDC dc, const RECT& rect) {
+    auto tabSet = dynamic_cast<TTabSet*>(Owner());
+    const TDataSkinBorder* tabs = SkinData()->Elements().Tabs.get();
+    if (!tabSet || !tabs || FTabBitmap.Empty()) return;
+    TSkinMargins margins = tabs->Margins();
+    std::swap(margins.Top, margins.Bottom); // the picture is upside down
+    FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& all) {
+        FillSkinColour(buffer, all);
+        TSelectScope font(buffer, tabSet->Font().Handle());
+        const int count = static_cast<int>(tabSet->Tabs().size());
+        for (int i = tabSet->FirstIndex(); i < count; ++i) {
+            RECT tab = tabSet->TabRect(i);
+            if (IsRectEmpty(&tab)) continue;
+            tab.bottom = all.bottom;
+            const bool selected = i == tabSet->TabIndex();
+            DrawSkinRect(buffer, tab, FTabBitmap, false, tabs->Tile == 1, tabs->Trans == 1,
+                         tabs->FrameCount, selected ? 2 : 1, margins);
+            SetTextColor(buffer,
+                         ColorToRGB(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
+            DrawCaption(buffer, tab, DT_CENTER, true, tabSet->Tabs()[i]);
+        }
     });
 }

@@ -35,6 +35,23 @@ private:
     TBitmap FTabBitmap, FBorderBitmap; // turned for the tab position
 };
 
+class TSkinTab31 : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    // Subclasses the tab set's window, not its WindowProc.
+    void InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) override;
+    void Refresh() override;
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void Draw(HDC dc, const RECT& rect) override;
+
+private:
+    void PrepareBitmap();
+
+    TBitmap FTabBitmap;
+};
+
 class TSkinTabSheet : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;

@@ -47,6 +47,10 @@ TBrowsersPage::TBrowsersPage(TComponent* owner) : TPageFrame(owner) {
     cmdAOLDefault = AddDefault(this, tabAOL, "cmdAOLDefault", TTAOL1);
     const TBounds windows{pages.Left, pages.Bottom() + Margin, 120, TallButtonHeight};
     Button1 = Place<TButton>(this, this, "Button1", "Windows", windows);
+    Button2 =
+        Place<TButton>(this, this, "Button2", "Windows",
+                       {windows.Right() + Margin, windows.Top, windows.Width, windows.Height});
+    Button2->SetVisible(false);
     StaticText2 = Place<TLabel>(this, this, "StaticText2", RebootNote,
                                 {12, windows.Bottom() + 13, 400, LabelHeight});
 }

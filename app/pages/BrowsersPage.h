@@ -24,6 +24,7 @@ public:
     TTOpera* TTOpera1;
     TTAOL* TTAOL1;
     TButton *cmdIEDefault, *cmdNetscapeDefault, *cmdOperaDefault, *cmdAOLDefault, *Button1;
+    TButton* Button2; // hidden: a second switch to the Windows items
     TLabel* StaticText2;
 
 private:

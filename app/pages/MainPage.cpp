@@ -23,6 +23,9 @@ TMainPage::TMainPage(TComponent* owner) : TPageFrame(owner) {
     btnStopTask->SetShowHint(true);
     btnHelpTask = command("btnHelpTask", "Help && Support       ");
     runoptions = command("runoptions", "Run Options       ");
+    // Three hidden "Rapid Erase" buttons that do nothing.
+    for (const char* name : {"btnRapidErase1", "btnRapidErase2", "btnRapidErase3"})
+        command(name, "Rapid Erase")->SetVisible(false);
     const int logTop = commands.Cell(0, 0).Bottom() + 9;
     edLogMemo = Place<TMemo>(this, this, "edLogMemo", "",
                              {Margin, logTop, PageClientWidth - 12, PageClientHeight - logTop - 4});

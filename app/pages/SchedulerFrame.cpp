@@ -4,12 +4,13 @@
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 TDateTime TimeOfDay(TDateTime value) {
-    return value - std::floor(value);
+    TDateTime date = 0, time = 0;
+    SplitDateTime(value, date, time);
+    return time;
 }
 
 // The whole number an edit holds; false for anything else.

@@ -19,6 +19,8 @@ TWindowsPage::TWindowsPage(TComponent* owner) : TPageFrame(owner) {
         TTWindowsFrame1->LoadSettings();
     };
     Button4 = Place<TButton>(this, this, "Button4", "Internet Browsers", buttons.Cell(0, 1));
+    Button3 = Place<TButton>(this, this, "Button3", "Intenet Browsers", buttons.Cell(0, 2));
+    Button3->SetVisible(false);
     StaticText1 = Place<TLabel>(this, this, "StaticText1", RebootNote,
                                 {12, items.Bottom() + 16, 400, LabelHeight});
 }

@@ -14,6 +14,7 @@ public:
 
     TTWindowsFrame* TTWindowsFrame1;
     TButton *cmdWindowsDefault, *Button4;
+    TButton* Button3; // hidden: "Intenet Browsers", a second switch to the browser items
     TLabel* StaticText1;
 };
 

@@ -53,6 +53,9 @@ HWND TApplication::Handle() {
                               x, y, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!FHandle) RaiseLastOSError();
     WindowObject(FHandle); // claimed now if no message reached it
+    // The program's icon is the application window's own, as WM_GETICON reports it.
+    if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"))
+        SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     return FHandle;
 }
 

@@ -60,6 +60,10 @@ public:
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
 
+    // Called once whoever built the component from a description has set all its
+    // properties; a component made in code and set up by its caller is not called.
+    virtual void Loaded() {}
+
 protected:
     // Frees the owned components now; a descendant that must outlive them calls it first.
     void DestroyComponents();

@@ -66,6 +66,13 @@ void TControl::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_LBUTTONDOWN: WMLButtonDown(message); break;
     case WM_LBUTTONUP: WMLButtonUp(message); break;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        DefaultHandler(message);
+        MouseDown(message.Msg == WM_RBUTTONDOWN ? mbRight : mbMiddle,
+                  KeysToShiftState(static_cast<unsigned>(message.WParam)),
+                  GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+        break;
     case CM_PARENTFONTCHANGED: CMParentFontChanged(message); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(message); break;
     default: DefaultHandler(message); break;
@@ -79,6 +86,23 @@ void TControl::DefaultHandler(TMessage& message) {
 void TControl::WMLButtonDown(TMessage& message) {
     FMouseDown = true;
     DefaultHandler(message);
+    MouseDown(mbLeft, KeysToShiftState(static_cast<unsigned>(message.WParam)),
+              GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+TShiftState KeysToShiftState(unsigned keys) {
+    TShiftState shift = 0;
+    if (keys & MK_SHIFT) shift |= ssShift;
+    if (keys & MK_CONTROL) shift |= ssCtrl;
+    if (keys & MK_LBUTTON) shift |= ssLeft;
+    if (keys & MK_RBUTTON) shift |= ssRight;
+    if (keys & MK_MBUTTON) shift |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+    return shift;
 }
 
 void TControl::WMLButtonUp(TMessage& message) {

@@ -8,6 +8,8 @@
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Graphics.h"
 #include "classlib/gui/Messages.h"
+#include "classlib/gui/Mouse.h"
+#include <functional>
 #include <string>
 
 class TWinControl;
@@ -89,6 +91,10 @@ public:
 
     TNotifyEvent OnClick; // main thread
     virtual void Click();
+    // A mouse button went down at (x, y) of the client area; main thread.
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>
+        OnMouseDown;
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
 
 protected:
     virtual void WndProc(TMessage& message);

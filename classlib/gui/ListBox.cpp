@@ -9,7 +9,7 @@ namespace {
     }) &&
     RegisterPublished<TComboBox>({
         Published("Style", &TComboBox::Style, &TComboBox::SetStyle,
-                  {"csDropDown", "csDropDownList"}),
+                  {"csDropDown", "csDropDownList", "csSimple"}),
     });
 
 constexpr TItemStrings::TMessages ListBoxMessages{LB_ADDSTRING,    LB_INSERTSTRING, LB_DELETESTRING,
@@ -74,7 +74,9 @@ void TComboBox::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = "COMBOBOX";
     params.Style |= WS_VSCROLL | CBS_AUTOHSCROLL;
-    params.Style |= FStyle == csDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN;
+    params.Style |= FStyle == csDropDownList ? CBS_DROPDOWNLIST
+                    : FStyle == csSimple     ? CBS_SIMPLE
+                                             : CBS_DROPDOWN;
     params.Height = 200; // the window's height includes its drop-down list
 }
 

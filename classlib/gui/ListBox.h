@@ -49,7 +49,7 @@ private:
     bool FMultiSelect = false;
 };
 
-enum TComboBoxStyle { csDropDown, csDropDownList };
+enum TComboBoxStyle { csDropDown, csDropDownList, csSimple }; // csSimple: the list always shows
 
 // Any combo box: the class a skin tests controls for.
 class TCustomComboBox : public TCustomListControl {

@@ -6,7 +6,18 @@
 #include <algorithm>
 #include <memory>
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
+namespace {
+
+// Command ids of main-menu items: above the ids popup menus number from 1.
+UINT NextCommand() {
+    static UINT last = 0x400;
+    last = last >= 0xEFFF ? 0x401 : last + 1; // below the system's SC_* ids
+    return last;
+}
+
+} // namespace
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(NextCommand()) {}
 
 TMenuItem::~TMenuItem() {
     if (FParent) FParent->Remove(this);
@@ -37,6 +48,7 @@ void BuildMenu(HMENU menu, const TMenuItem& parent, std::vector<TMenuItem*>& com
                bool ownerDraw) {
     for (int i = 0; i < parent.Count(); ++i) {
         TMenuItem* item = parent.Items(i);
+        if (!item->Visible()) continue;
         if (item->IsLine()) {
             if (ownerDraw)
                 AppendMenuW(menu, MF_SEPARATOR | MF_OWNERDRAW, 0, reinterpret_cast<LPCWSTR>(item));
@@ -45,6 +57,7 @@ void BuildMenu(HMENU menu, const TMenuItem& parent, std::vector<TMenuItem*>& com
             continue;
         }
         UINT flags = item->Enabled() ? MF_STRING : MF_STRING | MF_GRAYED;
+        if (item->Checked()) flags |= MF_CHECKED;
         if (ownerDraw) flags = (flags & ~MF_STRING) | MF_OWNERDRAW;
         std::string label = item->Caption();
         if (!item->ShortCutText().empty()) label += "\t" + item->ShortCutText();

@@ -1,8 +1,9 @@
 #pragma once
 // TMenuItem and TPopupMenu: a popup menu built from items when it pops up. An item
 // with the caption "-" is a separator; the default item shows in bold; a shortcut text
-// shows right-aligned beside the caption. Item images (ImageIndex into the popup's
-// Images) are drawn by owner-drawn menus. Main thread only.
+// shows right-aligned beside the caption; a checked item shows a check mark. Item
+// images (ImageIndex into the popup's Images) are drawn by owner-drawn menus. Main
+// thread only.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Messages.h"
 #include <functional>
@@ -24,6 +25,16 @@ public:
     void SetEnabled(bool value) { FEnabled = value; }
     [[nodiscard]] bool Default() const { return FDefault; }
     void SetDefault(bool value) { FDefault = value; }
+    // Shown with a check mark.
+    [[nodiscard]] bool Checked() const { return FChecked; }
+    void SetChecked(bool value) { FChecked = value; }
+    // A hidden item is left out of the menu built from its parent.
+    [[nodiscard]] bool Visible() const { return FVisible; }
+    void SetVisible(bool value) { FVisible = value; }
+    // The command id of the item in a main menu, unique in the program.
+    [[nodiscard]] UINT Command() const { return FCommand; }
+    // The submenu a main menu made of the item's children; nullptr before.
+    [[nodiscard]] HMENU Handle() const { return FHandle; }
     [[nodiscard]] bool IsLine() const { return FCaption == "-"; }
     [[nodiscard]] const std::string& ShortCutText() const { return FShortCutText; }
     void SetShortCutText(const std::string& text) { FShortCutText = text; }
@@ -42,11 +53,16 @@ public:
 
 private:
     friend class TPopupMenu;
+    friend class TMainMenu;
     std::string FCaption;
     std::string FShortCutText;
     int FImageIndex = -1;
     bool FEnabled = true;
     bool FDefault = false;
+    bool FChecked = false;
+    bool FVisible = true;
+    UINT FCommand;
+    HMENU FHandle = nullptr;
     TMenuItem* FParent = nullptr;
     std::vector<TMenuItem*> FItems;
 };
@@ -58,7 +74,11 @@ public:
     // Shows the menu at the screen point, owned by the window (the application
     // window when nullptr), waits for the choice and clicks the chosen item.
     void Popup(int x, int y, HWND owner = nullptr);
-    TNotifyEvent OnPopup;         // before the menu shows; main thread
+    TNotifyEvent OnPopup; // before the menu shows; main thread
+    // Off: a component that opens the menu by itself (a tray icon's click) leaves it.
+    bool AutoPopup = true;
+    // The component that opened the menu last (not owned).
+    TComponent* PopupComponent = nullptr;
     TImageList* Images = nullptr; // not owned
     // Owner-drawn items (a skin paints them): measured and drawn by these handlers
     // while the menu is tracked. Main thread.

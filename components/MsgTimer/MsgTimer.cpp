@@ -8,6 +8,7 @@
 // freed finds nothing and is ignored.
 struct TMsgTimerHandler {
     std::map<UINT_PTR, TMsgTimer*> Timers;
+    int Running = 0;
     TUtilWindow Window{[this](TMessage& m) { return HandleMessage(m); }};
 
     bool HandleMessage(TMessage& message) {
@@ -15,6 +16,7 @@ struct TMsgTimerHandler {
         const auto found = Timers.find(message.WParam);
         if (found == Timers.end()) return true;
         TMsgTimer* timer = found->second;
+        if (timer->OneShot) timer->Stop();
         const TNotifyEvent event = timer->OnTimer(); // the handler may free the timer
         if (event) event(timer);
         return true;
@@ -28,6 +30,10 @@ UINT_PTR GNextId = 0;
 
 HWND TMsgTimer::HandlerWindow() {
     return GHandler ? GHandler->Window.Handle() : nullptr;
+}
+
+int TMsgTimer::RunningCount() {
+    return GHandler ? GHandler->Running : 0;
 }
 
 TMsgTimer::TMsgTimer(UINT interval, TNotifyEvent onTimer)
@@ -47,12 +53,15 @@ bool TMsgTimer::Start() {
     if (FEnabled) Stop();
     if (!SetTimer(GHandler->Window.Handle(), FId, FInterval, nullptr)) return false;
     FEnabled = true;
+    ++GHandler->Running;
     return true;
 }
 
 bool TMsgTimer::Stop(bool clearEnabled) {
     if (clearEnabled) FEnabled = false;
-    return KillTimer(GHandler->Window.Handle(), FId) != FALSE;
+    if (!KillTimer(GHandler->Window.Handle(), FId)) return false;
+    if (GHandler->Running > 0) --GHandler->Running;
+    return true;
 }
 
 void TMsgTimer::SetEnabled(bool enabled) {

@@ -25,10 +25,15 @@ public:
     // Clearing it removes the Windows timer (Enabled stays); setting it again restarts.
     void SetOnTimer(TNotifyEvent onTimer);
 
+    // When set, the timer stops itself before it fires: it fires once per Start.
+    bool OneShot = false;
+
     // The Windows timer id; unique for the life of the program.
     [[nodiscard]] UINT_PTR Id() const { return FId; }
     // The shared window, present while any timer exists.
     [[nodiscard]] static HWND HandlerWindow();
+    // How many timers have a Windows timer set now.
+    [[nodiscard]] static int RunningCount();
 
 private:
     friend struct TMsgTimerHandler;

@@ -87,7 +87,7 @@ void TTrayNotifyIcon::LeftDoubleClick() {
     FClickPending = false;
     FDoubleClicked = true;
     Fire(this, OnDblClick);
-    if (LeftPopup || !PopupMenu) return;
+    if (LeftPopup || !MenuPopsUp()) return;
     TMenuItem& items = PopupMenu->Items();
     for (int i = 0; i < items.Count(); ++i)
         if (items.Items(i)->Default()) {
@@ -122,11 +122,16 @@ void TTrayNotifyIcon::CycleTick() {
     SetIconIndex(next);
 }
 
+bool TTrayNotifyIcon::MenuPopsUp() const {
+    return PopupMenu && PopupMenu->AutoPopup;
+}
+
 // The menu brings its owner window to the foreground and posts it WM_NULL afterwards.
 void TTrayNotifyIcon::PopupAtCursor() {
-    if (!PopupMenu) return;
+    if (!MenuPopsUp()) return;
     const POINT p = CursorPos();
     Application->ProcessMessages();
+    PopupMenu->PopupComponent = this;
     TForm* form = OwnerForm();
     PopupMenu->Popup(p.x, p.y, form ? form->Handle() : nullptr);
 }

@@ -86,6 +86,30 @@ bool TTrayNotifyIcon::Notify(DWORD message) {
     return Shell_NotifyIconW(message, &data) != FALSE;
 }
 
+bool TTrayNotifyIcon::StartupShowsMainForm() {
+    bool show = true;
+    if (OnStartup) OnStartup(this, show);
+    return show;
+}
+
+void TTrayNotifyIcon::Loaded() {
+    TComponent::Loaded();
+    if (OwnerForm() && !StartupShowsMainForm()) {
+        Application->ShowMainForm = false;
+        HideMainForm();
+    }
+    ModifyIcon();
+    SetIconVisible(FIconVisible);
+    SetCycleIcons(FCycleIcons);
+    SetWantEnterExitEvents(FWantEnterExitEvents);
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = GHandler->Window.Handle();
+    data.uID = FId;
+    data.uVersion = FNotifyVersion;
+    Shell_NotifyIconW(NIM_SETVERSION, &data);
+}
+
 bool TTrayNotifyIcon::ShowIcon() {
     FIconVisible = true;
     return Notify(NIM_ADD);

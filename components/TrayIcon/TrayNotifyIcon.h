@@ -22,6 +22,8 @@ using TTrayMouseEvent =
     std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TTrayMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TCycleEvent = std::function<void(TObject* sender, int nextIndex)>;
+// Asked once at start whether the main form shows; set showMainForm false to start hidden.
+using TStartupEvent = std::function<void(TObject* sender, bool& showMainForm)>;
 
 class TTrayNotifyIcon : public TComponent {
 public:
@@ -29,6 +31,10 @@ public:
 
     explicit TTrayNotifyIcon(TComponent* owner);
     ~TTrayNotifyIcon() override;
+    // The after-loading step of an icon built from a form's description: asks OnStartup,
+    // re-applies the shown state, cycling and the exit poll, and tells the shell the
+    // notification version. An icon made in code does not call it.
+    void Loaded() override;
 
     // Copied; the component owns its copy. Any change updates the shown icon.
     [[nodiscard]] HICON Icon() const { return FIcon.Get(); }
@@ -73,6 +79,7 @@ public:
     TTrayMouseEvent OnMouseDown, OnMouseUp;
     TTrayMouseMoveEvent OnMouseMove;
     TCycleEvent OnCycle;
+    TStartupEvent OnStartup;
 
 private:
     friend struct TTrayIconHandler;
@@ -91,6 +98,8 @@ private:
     bool HookApplication(TMessage& message); // through the application's hook list
     void OwnerWndProc(TMessage& message);
     static void Fire(TObject* sender, const TNotifyEvent& event);
+    [[nodiscard]] bool StartupShowsMainForm();
+    [[nodiscard]] bool MenuPopsUp() const;
 
     UINT FId; // the icon's uID and its key in the shared window's table
     TIconHandle FIcon;
@@ -107,6 +116,8 @@ private:
     bool FLeftDown = false;
     bool FClickPending = false;
     bool FDoubleClicked = false;
+    bool FFirstPositionChange = true; // the application window's first WM_WINDOWPOSCHANGED
+    UINT FNotifyVersion = 0;          // told to the shell by Loaded; nothing sets another
     TMsgTimer FCycleTimer;
     TMsgTimer FClickTimer;
     TMsgTimer FExitTimer;

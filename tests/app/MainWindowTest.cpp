@@ -8,6 +8,7 @@
 #include "engine/catalogue/TypedURLs.h"
 #include "engine/erasers/PostEraser.h"
 #include "support/HostLinks.h"
+#include "support/PopupMenus.h"
 #include "support/PumpMessages.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -314,6 +315,38 @@ TEST_F(MainWindow, NavigationChoosesSheetsAndTabsAndHelpSaysNothing) {
     PostClick(Button("Scan/Erase           "));
     EXPECT_TRUE(sheetShown("Main"));
     EXPECT_FALSE(IsWindowVisible(FindChild(Main, "TTabSheet", "Misc")));
+
+    CloseProgram();
+}
+
+// Messages 2026 and 2025, as the stealth toggle or another program sends them, hide
+// the tray icon and switch it off, then switch it on and show it again.
+TEST_F(MainWindow, TrayIconMessagesHideAndShowTheIcon) {
+    StartProgram();
+    DWORD pid = 0;
+    GetWindowThreadProcessId(Main, &pid);
+    // The program's shared window of its one tray icon hears the shell's right click.
+    auto rightClickIcon = [&] {
+        bool busy = false;
+        for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, L"TPUtilWindow", nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            DWORD_PTR result = 0;
+            if (owner == pid)
+                busy |=
+                    !SendMessageTimeoutW(w, 0x800, 1, WM_RBUTTONDOWN, SMTO_NORMAL, 1000, &result);
+        }
+        return busy; // a menu is being tracked
+    };
+    SendMessageA(Main, 2026, 0, 0);
+    EXPECT_FALSE(rightClickIcon());
+    EXPECT_TRUE(ShownMenus().empty());
+    SendMessageA(Main, 2025, 0, 0);
+    EXPECT_TRUE(rightClickIcon());
+    ASSERT_TRUE(WaitFor([] { return !ShownMenus().empty(); }));
+    for (HWND menu : ShownMenus())
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitFor([] { return ShownMenus().empty(); }));
     CloseProgram();
 }
 

@@ -72,3 +72,36 @@ TEST(MsgTimer, AHandlerMayFreeItsTimer) {
     timer->Start();
     EXPECT_TRUE(PumpUntil([&] { return fired; }));
 }
+
+// The shared handler counts the timers that run; a one-shot timer has stopped, and
+// left the count, before its handler sees it.
+TEST(MsgTimer, RunningCountAndOneShot) {
+    TMsgTimer a(10, nullptr), b(10, nullptr);
+    EXPECT_EQ(TMsgTimer::RunningCount(), 0);
+    a.Start();
+    a.Start(); // a restart counts once
+    b.Start();
+    EXPECT_EQ(TMsgTimer::RunningCount(), 2);
+    b.SetInterval(0); // no Windows timer, though still enabled
+    EXPECT_EQ(TMsgTimer::RunningCount(), 1);
+    b.Stop();
+    EXPECT_EQ(TMsgTimer::RunningCount(), 1);
+
+    int fired = 0, runningWhenFired = -1;
+    TMsgTimer once(10, [&](TObject*) {
+        ++fired;
+        runningWhenFired = TMsgTimer::RunningCount();
+    });
+    once.OneShot = true;
+    once.Start();
+    EXPECT_EQ(TMsgTimer::RunningCount(), 2);
+    ASSERT_TRUE(PumpUntil([&] { return fired > 0; }));
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(runningWhenFired, 1);
+    EXPECT_FALSE(once.Enabled());
+    EXPECT_TRUE(once.Start()); // fires once again after another Start
+    ASSERT_TRUE(PumpUntil([&] { return fired == 2; }));
+    a.Stop();
+    EXPECT_EQ(TMsgTimer::RunningCount(), 0);
+}

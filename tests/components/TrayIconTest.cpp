@@ -92,10 +92,23 @@ TEST_F(TrayIconTest, RightButtonOpensThePopupMenuLeftOnlyWithLeftPopup) {
     ShellSends(Icon, WM_RBUTTONDOWN);
     EXPECT_EQ(popups, 1);
     ShellSends(Icon, WM_RBUTTONUP);
+    EXPECT_EQ(menu.PopupComponent, &Icon);
     Icon.LeftPopup = true;
     ShellSends(Icon, WM_LBUTTONDOWN);
     EXPECT_EQ(popups, 2);
     EXPECT_EQ(Events, (List{"down0L", "down1R", "up1", "down0L"}));
+
+    // A menu without its automatic popup is left to its own owner, also on a double
+    // click's default item.
+    menu.AutoPopup = false;
+    item->SetDefault(true);
+    item->OnClick = [this](TObject*) { Events.push_back("default item"); };
+    Icon.LeftPopup = false;
+    Events.clear();
+    ShellSends(Icon, WM_RBUTTONDOWN);
+    ShellSends(Icon, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(popups, 2);
+    EXPECT_EQ(Events, (List{"down1R"}));
 }
 
 TEST_F(TrayIconTest, BalloonAndMiddleButtonNotifications) {
@@ -152,6 +165,41 @@ TEST_F(TrayIconTest, NotificationForAFreedIconIsIgnored) {
     SendMessageA(TTrayNotifyIcon::HandlerWindow(), TTrayNotifyIcon::WM_TRAYNOTIFY, id,
                  WM_LBUTTONDOWN);
     EXPECT_TRUE(Events.empty());
+}
+
+// An icon built from a form's description asks at the end of loading whether the main
+// form shows; an icon made in code is never asked.
+TEST(TrayIcon, LoadedAsksOnStartupAndReappliesTheShownState) {
+    auto* form = new TForm(Application);
+    Application->SetMainForm(form);
+    form->Show();
+    auto* icon = new TTrayNotifyIcon(form);
+    int asked = 0;
+    icon->OnStartup = [&](TObject* sender, bool& show) {
+        ++asked;
+        EXPECT_EQ(sender, icon);
+        EXPECT_TRUE(show);
+        show = false;
+    };
+    icon->SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    icon->SetIconVisible(true);
+    EXPECT_EQ(asked, 0);
+    icon->Loaded();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(Application->ShowMainForm);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(icon->IconVisible());
+
+    // Answered true, the form stays as it is.
+    Application->ShowMainForm = true;
+    form->Show();
+    icon->OnStartup = [&](TObject*, bool&) { ++asked; };
+    icon->Loaded();
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(Application->ShowMainForm);
+    EXPECT_TRUE(form->Visible());
+    Application->SetMainForm(nullptr);
+    delete form;
 }
 
 // Minimising the owner form hides it into the notification area.

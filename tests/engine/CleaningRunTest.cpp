@@ -6,6 +6,7 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/PostEraserItem.h"
 #include "support/KeySecurity.h"
+#include <commctrl.h>
 #include <cstring>
 #include <future>
 #include <gtest/gtest.h>
@@ -324,14 +325,23 @@ public:
     HWND Main;
 };
 
+// The tray-icon messages the main window receives, in order.
+LRESULT CALLBACK RecordTrayMessages(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                    DWORD_PTR data) {
+    if (msg == TEraserEngine::WM_SHOWTRAYICON || msg == TEraserEngine::WM_HIDETRAYICON)
+        reinterpret_cast<std::vector<UINT>*>(data)->push_back(msg);
+    return DefSubclassProc(wnd, msg, wp, lp);
+}
+
 TEST_F(CleaningRunTest, StealthModeHidesAndShowsTheProgramOnlyWhenSwitchedOn) {
     TMainWindows windows;
     Engine.Misc->HotKeyWindow = windows.Main;
-    std::vector<bool> told;
-    Engine.OnStealthChanged = [&](TEraserEngine*, bool hidden) { told.push_back(hidden); };
+    std::vector<UINT> told;
+    SetWindowSubclass(windows.Main, RecordTrayMessages, 1, reinterpret_cast<DWORD_PTR>(&told));
     Engine.ToggleStealthMode();
     EXPECT_FALSE(Engine.StealthHidden);
     EXPECT_TRUE(IsWindowVisible(windows.Main));
+    EXPECT_TRUE(told.empty());
 
     Engine.Misc->StealthModeEnabled = true;
     Engine.ToggleStealthMode();
@@ -342,7 +352,9 @@ TEST_F(CleaningRunTest, StealthModeHidesAndShowsTheProgramOnlyWhenSwitchedOn) {
     EXPECT_FALSE(Engine.StealthHidden);
     EXPECT_TRUE(IsWindowVisible(windows.Main));
     EXPECT_TRUE(IsWindowVisible(windows.Application));
-    EXPECT_EQ(told, (std::vector<bool>{true, false}));
+    // Sent, not posted: the messages have arrived when the toggle returns.
+    EXPECT_EQ(told, (std::vector<UINT>{2026, 2025}));
+    RemoveWindowSubclass(windows.Main, RecordTrayMessages, 1);
 }
 
 // Items in the recycle bins of all drives, -1 when the shell cannot tell.

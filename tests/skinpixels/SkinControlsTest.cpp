@@ -160,9 +160,19 @@ TEST_F(SkinControls, PushButtonsShowTheFrameOfTheirStateAndClickOnRelease) {
     byDefault->SetFocus();
     EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[0]));
 
-    SendMessageW(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    int downs = 0; // the press the wrapper keeps still reaches the control's event
+    normal->OnMouseDown = [&](TObject*, TMouseButton button, TShiftState shift, int x, int y) {
+        ++downs;
+        EXPECT_EQ(button, mbLeft);
+        EXPECT_EQ(shift & (ssShift | ssLeft | ssCtrl), ssShift | ssLeft);
+        EXPECT_EQ(x, 5);
+        EXPECT_EQ(y, 6);
+    };
+    SendMessageW(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(5, 6));
     EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[1]));
     EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(downs, 1);
+    normal->OnMouseDown = nullptr;
     SendMessageW(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     PumpUntil([] { return false; }, 50);
     EXPECT_EQ(clicks, 1);

@@ -3,6 +3,7 @@
 #include "skin/SkinMenuBar.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
+#include "classlib/gui/MainMenu.h"
 #include "classlib/gui/Timer.h"
 #include "skin/ScreenPixels.h"
 #include "skin/SkinManage.h"
@@ -22,6 +23,15 @@ HMENU Submenu(std::initializer_list<std::pair<const wchar_t*, HMENU>> items) {
         AppendMenuW(menu, sub ? MF_POPUP : MF_STRING, sub ? reinterpret_cast<UINT_PTR>(sub) : id++,
                     text);
     return menu;
+}
+
+// The type flags (MFT_*) of the item at that position.
+UINT ItemType(HMENU menu, int position) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(menu, position, TRUE, &info);
+    return info.fType;
 }
 
 int OpenMenus() {
@@ -102,6 +112,221 @@ TEST_F(SkinMenuBarPixels, TheBarIsPaintedAndTheArrowKeysMoveBetweenItsMenus) {
 
     data->SetActive(false); // the window gets its menu back
     ASSERT_TRUE(PumpUntil([&] { return GetMenu(wnd) == bar; }));
+    form.reset();
+    delete data;
+    FreeSkinManager();
+}
+
+namespace {
+
+// Runs the steps one after another while a menu of the bar is open (each once the
+// menus have settled after the one before), starting with the key's button.
+void WhileDropped(HWND wnd, wchar_t key, const std::vector<std::function<void()>>& steps) {
+    size_t step = 0;
+    TTimer timer(nullptr);
+    timer.SetInterval(200);
+    timer.SetOnTimer([&](TObject*) {
+        if (step < steps.size()) steps[step++]();
+    });
+    SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, key);
+    timer.SetEnabled(false);
+}
+
+TSkinForm* SkinnedSoon(HWND wnd) {
+    TSkinForm* skinned = nullptr;
+    PumpUntil([&] {
+        skinned = SkinManager()->FindSkinForm(wnd);
+        return skinned && skinned->Activated();
+    });
+    return skinned;
+}
+
+// Pixels of one colour in a screen rectangle.
+int Count(const RECT& r, uint32_t colour) {
+    const TScreenShot shot(r);
+    int n = 0;
+    for (int x = 0; x < shot.Width(); ++x)
+        for (int y = 0; y < shot.Height(); ++y)
+            if (shot.At(x, y) == colour) ++n;
+    return n;
+}
+
+} // namespace
+
+TEST_F(SkinMenuBarPixels, DroppedItemsAreDrawnFromTheSkinWithTextsShortcutsAndCheckMarks) {
+    const uint32_t normal = 0xD0E0C0, selected = 0x4060A0;
+    auto data = new TSkinData(Application);
+    data->SetActive(true);
+    LoadSolidSkin(
+        *data, "[MenuItem]\nImage=menuitem.bmp\n",
+        {{"menuitem.bmp", MakeBmp(10, 10, {normal, 0x111111, 0x222222, selected, 0x333333})}});
+    data->Loaded();
+    auto form = std::make_unique<TForm>(Application);
+    form->SetBounds(100, 100, 400, 300);
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING | MF_CHECKED, 100, L"&Open");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING, 101, L"&Close\tCtrl+W");
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    SetMenu(form->Handle(), bar);
+    form->Show();
+    HWND wnd = form->Handle();
+    ASSERT_TRUE(SkinnedSoon(wnd));
+
+    int ownerDrawn = 0, checkInk = 0, plainCheckInk = 0, textInk = 0, shortcutInk = 0;
+    uint32_t first = 0, last = 0;
+    WhileDropped(wnd, 'f',
+                 {[&] {
+                      RECT item[3]{};
+                      for (int i = 0; i < 3; ++i) {
+                          if (ItemType(file, i) & MFT_OWNERDRAW) ++ownerDrawn;
+                          GetMenuItemRect(wnd, file, i, &item[i]);
+                      }
+                      const int mid0 = (item[0].top + item[0].bottom) / 2;
+                      const int mid2 = (item[2].top + item[2].bottom) / 2;
+                      first = ScreenPixelSoon(item[0].right - 3, mid0, selected); // selected
+                      last = ScreenPixel(item[2].right - 3, mid2);
+                      const uint32_t mark = GetSysColor(COLOR_BTNTEXT);
+                      const uint32_t markRgb =
+                          ((mark & 0xFF) << 16) | (mark & 0xFF00) | ((mark >> 16) & 0xFF);
+                      auto box = [](const RECT& r) {
+                          return RECT{r.left + 1, r.top + 1, r.left + 19, r.bottom - 1};
+                      };
+                      checkInk = Count(box(item[0]), markRgb);
+                      plainCheckInk = Count(box(item[2]), markRgb);
+                      const RECT caption{item[2].left + 25, item[2].top + 2, item[2].left + 60,
+                                         item[2].bottom - 2};
+                      const RECT shortcut{item[2].right - 60, item[2].top + 2, item[2].right - 12,
+                                          item[2].bottom - 2};
+                      textInk = (caption.right - caption.left) * (caption.bottom - caption.top) -
+                                Count(caption, normal);
+                      shortcutInk =
+                          (shortcut.right - shortcut.left) * (shortcut.bottom - shortcut.top) -
+                          Count(shortcut, normal);
+                  },
+                  [&] { Key(VK_ESCAPE); }});
+    EXPECT_EQ(ownerDrawn, 3);
+    EXPECT_EQ(first, selected);
+    EXPECT_EQ(last, normal);
+    EXPECT_GT(checkInk, 5);
+    EXPECT_EQ(plainCheckInk, 0);
+    EXPECT_GT(textInk, 10);
+    EXPECT_GT(shortcutInk, 10);
+
+    data->SetActive(false); // the system draws the window's menus again
+    ASSERT_TRUE(PumpUntil([&] { return GetMenu(wnd) == bar; }));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(ItemType(file, i) & MFT_OWNERDRAW) << i;
+    }
+    form.reset();
+    delete data;
+    FreeSkinManager();
+}
+
+TEST_F(SkinMenuBarPixels, ARightToLeftBarRunsFromTheRightAndSwapsTheArrowKeys) {
+    TSkinData* data = ActiveSolidSkin();
+    auto form = std::make_unique<TForm>(Application);
+    form->SetBounds(100, 100, 400, 300);
+    HWND wnd = form->Handle();
+    SetWindowLongPtrW(wnd, GWL_EXSTYLE, GetWindowLongPtrW(wnd, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(Submenu({{L"&Open", nullptr}})),
+                L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(Submenu({{L"&Copy", nullptr}})),
+                L"&Edit");
+    SetMenu(wnd, bar);
+    form->Show();
+    TSkinForm* skinned = SkinnedSoon(wnd);
+    ASSERT_TRUE(skinned);
+    TSkinMenu* menuBar = skinned->MenuBar();
+    ASSERT_TRUE(menuBar && menuBar->Count() == 2);
+    RECT window;
+    GetWindowRect(wnd, &window);
+    const int width = window.right - window.left;
+    EXPECT_GT(menuBar->Button(0).Rect.left, width / 2);
+    EXPECT_LT(menuBar->Button(1).Rect.right, menuBar->Button(0).Rect.left + 1);
+
+    std::vector<int> tracked;
+    int dropRight = 0;
+    WhileDropped(wnd, 'f',
+                 {[&] {
+                      const std::vector<HWND> menus = ShownMenus();
+                      RECT r{};
+                      if (!menus.empty()) GetWindowRect(menus[0], &r);
+                      dropRight = r.right;
+                      tracked.push_back(menuBar->TrackedIndex());
+                      Key(VK_LEFT); // on to the next button, on its left
+                  },
+                  [&] {
+                      tracked.push_back(menuBar->TrackedIndex());
+                      Key(VK_RIGHT);
+                  },
+                  [&] {
+                      tracked.push_back(menuBar->TrackedIndex());
+                      Key(VK_ESCAPE);
+                  },
+                  [&] { Key(VK_ESCAPE); }});
+    EXPECT_EQ(tracked, (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(dropRight, window.left + menuBar->Button(0).Rect.right);
+
+    form.reset();
+    delete data;
+    FreeSkinManager();
+}
+
+TEST_F(SkinMenuBarPixels, AFormsMainMenuGivesTheBarItsItemsAndDropsNoStraySeparators) {
+    TSkinData* data = ActiveSolidSkin();
+    auto form = std::make_unique<TForm>(Application);
+    form->SetBounds(100, 100, 400, 300);
+    auto menu = new TMainMenu(form.get());
+    auto add = [&](TMenuItem& parent, const char* caption) {
+        auto item = new TMenuItem(menu);
+        item->SetCaption(caption);
+        parent.Add(item);
+        return item;
+    };
+    TMenuItem* file = add(menu->Items(), "&File");
+    add(*add(menu->Items(), "&Edit"), "&Copy");
+    std::vector<TMenuItem*> items;
+    for (const char* caption : {"-", "&Open", "-", "-", "&Close", "-"})
+        items.push_back(add(*file, caption));
+    int opened = 0;
+    items[1]->OnClick = [&](TObject*) { ++opened; };
+    menu->AttachTo(*form);
+    form->Show();
+    HWND wnd = form->Handle();
+    TSkinForm* skinned = SkinnedSoon(wnd);
+    ASSERT_TRUE(skinned && skinned->MenuBar());
+    TSkinMenu& bar = *skinned->MenuBar();
+    ASSERT_EQ(bar.Count(), 2);
+    EXPECT_EQ(bar.Button(0).Item, file);
+    EXPECT_EQ(bar.Button(0).Submenu, file->Handle());
+    EXPECT_EQ(GetMenu(wnd), nullptr);
+
+    // The types of the dropped menu's items: 's' a separator, 'i' an item.
+    auto dropped = [&](UINT key) {
+        std::string types;
+        WhileDropped(wnd, 'f',
+                     {[&] {
+                          for (int i = 0; i < GetMenuItemCount(file->Handle()); ++i) {
+                              types += (ItemType(file->Handle(), i) & MFT_SEPARATOR) ? 's' : 'i';
+                          }
+                          Key(key);
+                      },
+                      [&] { Key(VK_ESCAPE); }});
+        return types;
+    };
+    EXPECT_EQ(dropped(VK_RETURN), "isi"); // Open chosen
+    EXPECT_TRUE(PumpUntil([&] { return opened == 1; }));
+    items[4]->SetVisible(false); // Close hidden: the separators before it trail
+    EXPECT_EQ(dropped(VK_ESCAPE), "i");
+    items[4]->SetVisible(true); // the last of the run shows again
+    EXPECT_EQ(dropped(VK_ESCAPE), "isi");
+    EXPECT_TRUE(items[3]->Visible());
+    EXPECT_FALSE(items[2]->Visible());
+    EXPECT_EQ(opened, 1);
+
     form.reset();
     delete data;
     FreeSkinManager();

@@ -2,9 +2,12 @@
 // overlays paint the host's bars (arrows included), follow the host and go with it; the
 // host still scrolls, and tabs still switch, as natively.
 #include "SkinnedGauges.h"
+#include "classlib/gui/ListBox.h"
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/Memo.h"
 #include "classlib/gui/PageControl.h"
+#include "classlib/gui/TabSet.h"
+#include "skin/SkinMessages.h"
 #include <commctrl.h>
 
 using namespace gauges;
@@ -62,6 +65,29 @@ TEST_F(SkinnedScrollBars, PaintArrowsTrackAndThumbAndLeaveScrollingToTheHost) {
     EXPECT_EQ(ScreenPixel(vx, v.bottom - 20), VertThumb[0]);
     const int arrow = GetSystemMetrics(SM_CYVSCROLL);
     EXPECT_EQ(ScreenPixel(vx, v.top + arrow + 2), VertTrack[0]);
+}
+
+TEST_F(SkinnedScrollBars, ASimpleComboBoxsListGetsSkinnedBarsThatStillScrollIt) {
+    auto combo = Add<TComboBox>(10, 10, 150, 150);
+    combo->SetStyle(csSimple);
+    for (int i = 0; i < 40; ++i)
+        combo->Items().Add("Item " + std::to_string(i));
+    Skin();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    HWND list = info.hwndList;
+    const RECT v = Bar(list, OBJID_VSCROLL);
+    ASSERT_GT(v.bottom - v.top, 40);
+    const int vx = (v.left + v.right) / 2;
+    EXPECT_EQ(ScreenPixelSoon(vx, v.top + 3, Arrow(9)), Arrow(9));
+    EXPECT_EQ(ScreenPixel(vx, v.bottom - 3), Arrow(13));
+    EXPECT_EQ(ScreenPixel(vx, v.bottom - 20), VertTrack[0]);
+
+    SendMessageW(list, WM_VSCROLL, SB_BOTTOM, 0); // the thumb follows the list
+    EXPECT_EQ(ScreenPixelSoon(vx, v.bottom - 20, VertThumb[0]), VertThumb[0]);
+    Skinned.reset(); // unskinned: the native bar again
+    EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(vx, v.top + 3) != Arrow(9); }));
 }
 
 TEST_F(SkinnedScrollBars, FollowTheHostAndGoWithIt) {
@@ -165,4 +191,36 @@ TEST_F(SkinnedTabs, EveryTabPositionShowsTheSelectedFrame) {
         EXPECT_EQ(At(wnd, other.x, other.y), Tab[0]) << position;
         DestroyWindow(wnd);
     }
+}
+
+// A tab set's tabs hang from its top edge: the selected one in frame 2; a tab too wide
+// for the room left is skipped, while a later narrower one still shows; a press selects.
+TEST_F(SkinnedTabs, TabSetsShowTheSelectedFrameAndSkipATabThatDoesNotFit) {
+    auto tabSet = Add<TTabSet>(10, 10, 200, 21);
+    tabSet->SetTabs({"One", "Two", std::string(60, 'W'), "Six"});
+    tabSet->SetTabIndex(0);
+    int changes = 0;
+    tabSet->OnChange = [&](TObject*) { ++changes; };
+    Skin();
+    HWND wnd = tabSet->Handle();
+    ASSERT_EQ(SendMessageW(wnd, WM_SKINQUERY, 0, 0), 1);
+    const RECT one = tabSet->TabRect(0), two = tabSet->TabRect(1), wide = tabSet->TabRect(2),
+               six = tabSet->TabRect(3);
+    EXPECT_TRUE(IsRectEmpty(&wide));
+    ASSERT_FALSE(IsRectEmpty(&six));
+    EXPECT_EQ(six.left, two.right);
+    EXPECT_EQ(Awaited(wnd, one.left + 2, 2, Tab[1]), Tab[1]);
+    EXPECT_EQ(At(wnd, two.left + 2, 2), Tab[0]);
+    EXPECT_EQ(At(wnd, six.left + 2, 2), Tab[0]);
+    EXPECT_EQ(At(wnd, six.right + 3, 2), solid::Face); // beyond the last tab
+
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(six.left + 4, 5));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(six.left + 4, 5));
+    EXPECT_EQ(tabSet->TabIndex(), 3);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(Awaited(wnd, six.left + 2, 2, Tab[1]), Tab[1]);
+    EXPECT_EQ(At(wnd, one.left + 2, 2), Tab[0]);
+
+    Skinned.reset(); // its own paint again
+    EXPECT_TRUE(PumpUntil([&] { return At(wnd, six.left + 2, 2) != Tab[1]; }));
 }

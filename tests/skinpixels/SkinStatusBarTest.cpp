@@ -1,0 +1,111 @@
+// A skinned status bar: each panel's edge is the skin's frame for its bevel, the last
+// panel reaches the edge, text keeps its side (mirrored for right-to-left reading), the
+// size grip comes from the skin, and a simple text takes the whole bar.
+#include "classlib/gui/Application.h"
+#include "classlib/gui/Form.h"
+#include "classlib/gui/StatusBar.h"
+#include "skin/ScreenPixels.h"
+#include "skin/SkinData.h"
+#include "skin/SkinForm.h"
+#include "skin/SkinManage.h"
+#include "skin/SkinMessages.h"
+#include "skin/SkinTestSupport.h"
+#include "support/PumpMessages.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// Frames 1 lowered, 2 raised, 3 no bevel; a 2-pixel edge round a face-coloured middle
+// would hide the frame in text, so each frame is one solid colour.
+const uint32_t EdgeFrames[3] = {0x305070, 0x507030, 0x703050};
+const uint32_t GripColour = 0x00A0A0, TextColour = 0x000000;
+const COLORREF Face = RGB(200, 210, 220);
+
+COLORREF Rgb(uint32_t c) {
+    return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+}
+
+class SkinnedStatusBar : public TPixelTest {
+protected:
+    void SetUp() override {
+        TPixelTest::SetUp();
+        Data = new TSkinData(Application);
+        Data->SetActive(true);
+        Data->LoadSkinParts(
+            "[Colours]\nButtonFace=200 210 220\n"
+            "[StatusBarEdges]\nImage=edges.bmp\nNormalColour2=0 0 0\n"
+            "[ExtraImages]\nImage=extra.bmp\n",
+            {{"edges.bmp", MakeBmp(8, 8, {std::begin(EdgeFrames), std::end(EdgeFrames)})},
+             {"extra.bmp", MakeBmp(6, 6, {0xFF00FF, 0xFF00FF, 0xFF00FF, 0xFF00FF, GripColour})}});
+        Data->Loaded();
+        Form = std::make_unique<TForm>(Application);
+        Form->SetBounds(100, 100, 400, 200);
+        Bar = new TStatusBar(Form.get());
+        Bar->SetParent(Form.get());
+    }
+    void TearDown() override {
+        Form.reset();
+        delete Data;
+        FreeSkinManager();
+        SettleScreen(200);
+    }
+    bool ShowSkinned() {
+        Form->Show();
+        return PumpUntil([&] {
+            TSkinForm* skinned = SkinManager()->FindSkinForm(Form->Handle());
+            return skinned && skinned->Activated() &&
+                   SendMessageW(Bar->Handle(), WM_SKINQUERY, 0, 0) == 1;
+        });
+    }
+    COLORREF Pixel(int x, int y, COLORREF expected) {
+        POINT p{x, y};
+        ClientToScreen(Bar->Handle(), &p);
+        const uint32_t want =
+            (GetRValue(expected) << 16) | (GetGValue(expected) << 8) | GetBValue(expected);
+        return Rgb(ScreenPixelSoon(p.x, p.y, want));
+    }
+    // Pixels of the text colour in a band of the bar's client area.
+    int Ink(int left, int right) {
+        const auto shot = TScreenShot::OfWindow(Bar->Handle());
+        int ink = 0;
+        for (int x = left; x < right; ++x)
+            for (int y = 4; y < Bar->Height() - 4; ++y)
+                if (shot.At(x, y) == TextColour) ++ink;
+        return ink;
+    }
+    TSkinData* Data = nullptr;
+    std::unique_ptr<TForm> Form;
+    TStatusBar* Bar = nullptr;
+};
+
+} // namespace
+
+TEST_F(SkinnedStatusBar, PanelsShowTheFrameOfTheirBevelAndTextKeepsItsSide) {
+    Bar->AddPanel({"", 100, taLeftJustify, pbLowered});
+    Bar->AddPanel({"", 100, taLeftJustify, pbRaised});
+    Bar->AddPanel({"Right to left", 100, taLeftJustify, pbNone, bdRightToLeft});
+    ASSERT_TRUE(ShowSkinned());
+    RECT client;
+    GetClientRect(Bar->Handle(), &client);
+    const int y = client.bottom / 2;
+    EXPECT_EQ(Pixel(50, y, Rgb(EdgeFrames[0])), Rgb(EdgeFrames[0]));
+    EXPECT_EQ(Pixel(150, y, Rgb(EdgeFrames[1])), Rgb(EdgeFrames[1]));
+    EXPECT_EQ(Pixel(205, y, Rgb(EdgeFrames[2])), Rgb(EdgeFrames[2]));
+    // The last panel runs to the bar's edge, under the grip drawn one pixel inside it.
+    EXPECT_EQ(Pixel(client.right - 10, 3, Rgb(EdgeFrames[2])), Rgb(EdgeFrames[2]));
+    EXPECT_EQ(Pixel(client.right - 3, client.bottom - 3, Rgb(GripColour)), Rgb(GripColour));
+    // Read from right to left, a left-aligned text sits at the panel's right.
+    EXPECT_GT(Ink(client.right - 90, client.right - 8), 10);
+    EXPECT_EQ(Ink(205, 280), 0);
+
+    Bar->SetSimplePanel(true);
+    Bar->SetSimpleText("Simple");
+    Bar->Repaint();
+    EXPECT_EQ(Pixel(150, y, Rgb(EdgeFrames[0])), Rgb(EdgeFrames[0]));
+    EXPECT_GT(Ink(0, 60), 10);
+
+    Data->SetActive(false); // the native bar again
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(Bar->Handle(), WM_SKINQUERY, 0, 0) == 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return Pixel(150, y, Face) != Rgb(EdgeFrames[0]); }));
+}
