@@ -72,12 +72,7 @@ TEST_F(PasswordAndOptions, SecretsComeBackAsTheyWereSet) {
         for (const std::string& secret : secrets)
             AddPassword(engine, secret.c_str(), secret.c_str());
     });
-    ASSERT_TRUE(Program.Start());
-    HWND gate = Program.WaitForWindow("TfEnterPassword");
-    ASSERT_NE(gate, nullptr);
-    SetText(FindChild(gate, "TEdit"), access);
-    PostClick(FindChild(gate, "TButton", "OK"));
-    WaitForMain();
+    StartWithPassword(access);
     HWND list = ShowPasswordManager();
     ASSERT_EQ(ListViewCount(list), static_cast<int>(secrets.size()));
     for (size_t i = 0; i < secrets.size(); ++i)

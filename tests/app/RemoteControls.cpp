@@ -92,6 +92,14 @@ std::string SelectedTreeText(HWND tree) {
 
 } // namespace
 
+std::vector<HWND> Children(HWND parent, const char* className) {
+    std::vector<HWND> found;
+    while (HWND next =
+               FindWindowExA(parent, found.empty() ? nullptr : found.back(), className, nullptr))
+        found.push_back(next);
+    return found;
+}
+
 void SetText(HWND wnd, const std::string& text) {
     SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
 }

@@ -8,8 +8,8 @@
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
+#include "support/Clipboard.h"
 #include "support/RandomText.h"
-#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -57,17 +57,11 @@ private:
     std::vector<std::string> FOld;
 };
 
-// The clipboard holds data only for an owner window.
-void PutOnClipboard(const std::wstring& text) {
+// A window of the test to own what it puts on the clipboard.
+HWND ClipboardOwner() {
     static HWND owner =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(WaitFor([] { return OpenClipboard(owner) != FALSE; }));
-    EmptyClipboard();
-    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(data), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(data);
-    SetClipboardData(CF_UNICODETEXT, data);
-    CloseClipboard();
+    return owner;
 }
 
 // What a one-line setting keeps of a pasted text.
@@ -93,15 +87,6 @@ std::wstring WideText(HWND wnd) {
 
 void SetWideText(HWND wnd, const std::wstring& text) {
     SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-// Every child of that class below parent, in window order.
-std::vector<HWND> Children(HWND parent, const char* className) {
-    std::vector<HWND> found;
-    while (HWND next =
-               FindWindowExA(parent, found.empty() ? nullptr : found.back(), className, nullptr))
-        found.push_back(next);
-    return found;
 }
 
 class SettingsKept : public TProgramTest {
@@ -172,7 +157,7 @@ TEST_F(SettingsKept, OddTextsInASettingNeverCostTheOtherSettings) {
     for (int round = 0; round < 8; ++round) {
         const std::wstring text = L"x" + RandomText(rng, 40);
         SetWideText(reset, L"");
-        PutOnClipboard(text);
+        PutOnClipboard(ClipboardOwner(), text);
         SendMessageW(reset, WM_PASTE, 0, 0);
         ASSERT_EQ(WideText(reset), OneLine(text)) << "seed " << seed << " round " << round;
     }

@@ -12,8 +12,8 @@
 #include "classlib/gui/SpinEdit.h"
 #include "classlib/gui/TypInfo.h"
 #include "classlib/gui/UpDown.h"
+#include "support/Clipboard.h"
 #include <commctrl.h>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -113,20 +113,6 @@ TEST(GuiStdCtrls, EditAndMemoText) {
     edit->SetText(line);
     EXPECT_EQ(edit->Text(), line);
 }
-
-namespace {
-
-void PutOnClipboard(HWND owner, const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(data), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(data);
-    SetClipboardData(CF_UNICODETEXT, data);
-    CloseClipboard();
-}
-
-} // namespace
 
 // A one-line edit takes pasted text without controls (the manual line break of word
 // processors among them), lone surrogates and non-characters; a memo takes it whole.
