@@ -15,6 +15,7 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/SharedRoutines.h"
+#include "engine/wipe/WipeMethodsManager.h"
 #include <cstring>
 #include <stdexcept>
 #include <windowsx.h>
@@ -127,6 +128,9 @@ void TfMain::FormCreate(TObject*) {
     for (TPageFrame* page : Pages())
         page->SetDefaults();
     Engine->LoadSettings(PrefsFile());
+    if (WipeMethodsManager)
+        for (const std::string& note : WipeMethodsManager->DamageNotes)
+            EngineLog(nullptr, note);
     if (!PasswordAccepted()) {
         // Nothing of the refused program is filled or shown; the settings it read are
         // written back at destruction.

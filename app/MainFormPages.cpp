@@ -32,6 +32,11 @@ void ShowLoadAtStartup(TPageFrame& page) {
     static_cast<TTOptions&>(page).ShowLoadAtStartup();
 }
 
+// The Internet Explorer page shows what the registry holds now, not at the start.
+void ReadInternetExplorerSettings(TPageFrame& page) {
+    page.LoadSettings();
+}
+
 constexpr TPageHost Main = TPageHost::Main, Misc = TPageHost::Misc;
 
 const TPageRow Rows[] = {
@@ -55,6 +60,7 @@ const TPageRow Rows[] = {
      .Caption = "Internet Explorer",
      .Host = Misc,
      .Make = Make<TTinternetExplorerSettings>,
+     .Shown = ReadInternetExplorerSettings,
      .ShownIn = ttUserSettings,
      .HiddenIn = ttPCManager | ttRunOptions},
     {.Sheet = "tabStartupManager",

@@ -203,12 +203,14 @@ void TSkinEdit::SkinUpDown() {
 void TSkinEdit::Draw(HDC dc, const RECT& rect) {
     SkinUpDown();
     if (!HasBorder(0)) return;
-    HBRUSH white = StockBrush(WHITE_BRUSH);
+    // A disabled edit's client is the face colour (the edit control's own answer): its
+    // inner frames join it.
+    HBRUSH inner = WindowEnabled() ? StockBrush(WHITE_BRUSH) : GetSysColorBrush(COLOR_BTNFACE);
     RECT r = rect;
     FrameShadow(dc, r);
     for (int i = 0; i < 2; ++i) {
         InflateRect(&r, -1, -1);
-        FrameRect(dc, &r, white);
+        FrameRect(dc, &r, inner);
     }
 }
 

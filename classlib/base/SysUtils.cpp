@@ -326,6 +326,25 @@ bool ToUtf8Exact(const wchar_t* s, std::string& utf8) {
     return true;
 }
 
+std::wstring KeepUnits(const std::wstring& s, bool (*keep)(wchar_t), wchar_t replacement) {
+    auto high = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    auto low = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    std::wstring r;
+    r.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        const wchar_t c = s[i];
+        if (high(c) && i + 1 < s.size() && low(s[i + 1])) {
+            r += c;
+            r += s[++i];
+        } else if (!high(c) && !low(c) && keep(c)) {
+            r += c;
+        } else if (replacement) {
+            r += replacement;
+        }
+    }
+    return r;
+}
+
 // The conversion's best fit (a Greek omega as "O") comes back as another text.
 bool FitsAnsiCodePage(const std::string& s) {
     std::string ansi;

@@ -45,6 +45,9 @@ std::string ToUtf8(const wchar_t* s);
 // False, with lone surrogates made U+FFFD, when s has no exact UTF-8 form.
 bool ToUtf8Exact(const wchar_t* s, std::string& utf8);
 bool IsValidUtf8(const std::string& s);
+// s with every unit that `keep` refuses, and every unpaired surrogate, replaced by
+// `replacement` (dropped when it is 0); surrogate pairs stay as they are.
+std::wstring KeepUnits(const std::wstring& s, bool (*keep)(wchar_t), wchar_t replacement);
 // A UTF-8 text in the bytes of a code page (CP_ACP for the system's); false when a
 // character has no exact form there (bytes then hold the lossy conversion).
 bool ToCodePage(const std::string& utf8, UINT codePage, std::string& bytes);

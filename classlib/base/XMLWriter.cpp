@@ -1,4 +1,5 @@
 // Serialisation of the XML document class: MSXML itself does not indent.
+#include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDom.h"
 
 std::wstring NodeName(IXMLDOMNode* node) {
@@ -25,9 +26,20 @@ bool IsBlank(const std::wstring& s) {
     return s.find_first_not_of(L" \t\r\n") == std::wstring::npos;
 }
 
+// XML 1.0 has no form, not even a reference, for the C0 controls other than tab and
+// line ends, for U+FFFE and U+FFFF, nor for unpaired surrogates: they are written as
+// U+FFFD, so every document written here reads back.
+bool IsXmlChar(wchar_t c) {
+    return (c >= 0x20 || c == L'\t' || c == L'\n' || c == L'\r') && c != 0xFFFE && c != 0xFFFF;
+}
+
+std::wstring XmlChars(const std::wstring& s) {
+    return KeepUnits(s, IsXmlChar, 0xFFFD);
+}
+
 std::wstring Escape(const std::wstring& s, bool attribute) {
     std::wstring r;
-    for (wchar_t c : s) {
+    for (wchar_t c : XmlChars(s)) {
         switch (c) {
         case L'&': r += L"&amp;"; break;
         case L'<': r += L"&lt;"; break;
@@ -90,8 +102,8 @@ void WriteNode(IXMLDOMNode* node, int level, std::wstring& out) {
     switch (NodeType(node)) {
     case NODE_ELEMENT: WriteElement(node, level, out); break;
     case NODE_TEXT: out += Escape(NodeValue(node), false); break;
-    case NODE_CDATA_SECTION: out += L"<![CDATA[" + NodeValue(node) + L"]]>"; break;
-    case NODE_COMMENT: out += indent + L"<!--" + NodeValue(node) + L"-->"; break;
+    case NODE_CDATA_SECTION: out += L"<![CDATA[" + XmlChars(NodeValue(node)) + L"]]>"; break;
+    case NODE_COMMENT: out += indent + L"<!--" + XmlChars(NodeValue(node)) + L"-->"; break;
     case NODE_PROCESSING_INSTRUCTION:
         out += indent + L"<?" + NodeName(node) + L" " + NodeValue(node) + L"?>";
         break;

@@ -24,6 +24,11 @@ protected:
     void CNCommand(TMessage& message);
 
 private:
+    // Grey text on the face colour.
+    static void CNCtlColorDisabled(TMessage& message);
+    // A one-line edit takes pasted text without the characters a setting cannot hold.
+    void PasteOneLine();
+
     bool FReadOnly = false;
     int FMaxLength = 0;
     char FPasswordChar = 0;

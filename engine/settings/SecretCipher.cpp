@@ -9,6 +9,8 @@ namespace {
 // Held in the program as plain text; files written by every build depend on it.
 const char PassPhrase[] = "zuzazazod";
 const char Base64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+// Marks a stored secret held as UTF-8; every other one is in the code page.
+const std::string Utf8Mark = "\xEF\xBB\xBF";
 } // namespace
 
 void TSecretCipher::TCtxDeleter::operator()(evp_cipher_ctx_st* c) const {
@@ -72,15 +74,15 @@ std::string TSecretCipher::DecryptBytes(const std::string& cipher) {
 
 std::string TSecretCipher::EncryptText(const std::string& text, UINT codePage) {
     std::string bytes;
-    return Encrypt(ToCodePage(text, codePage, bytes) ? bytes : text);
+    if (ToCodePage(text, codePage, bytes) && !bytes.starts_with(Utf8Mark)) return Encrypt(bytes);
+    return Encrypt(Utf8Mark + text);
 }
 
 std::string TSecretCipher::DecryptText(const std::string& stored, UINT codePage) {
     std::string cipher;
     if (!Base64Decode(stored, cipher)) throw EConvertError("A stored secret is not Base64");
     const std::string plain = DecryptBytes(cipher);
-    std::string bytes;
-    if (IsValidUtf8(plain) && !ToCodePage(plain, codePage, bytes)) return plain;
+    if (plain.starts_with(Utf8Mark)) return plain.substr(Utf8Mark.size());
     return FromCodePage(plain, codePage);
 }
 

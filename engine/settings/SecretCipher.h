@@ -25,11 +25,11 @@ public:
     // and leaves the state as it was.
     [[nodiscard]] std::string Decrypt(const std::string& text);
     // A UTF-8 text as stored: its bytes in the code page when it fits there (the form
-    // every build of the file reads), else its UTF-8 bytes.
+    // every build of the file reads), else a UTF-8 byte order mark and its UTF-8 bytes.
+    // Code page bytes that would begin with the mark go in the UTF-8 form.
     [[nodiscard]] std::string EncryptText(const std::string& text, UINT codePage = CP_ACP);
-    // Back to UTF-8: plain bytes that are valid UTF-8 of a text the code page cannot
-    // hold are taken as UTF-8, all others as code page bytes. A text that is not
-    // Base64 raises EConvertError and leaves the state as it was.
+    // Back to UTF-8: plain bytes after the mark are UTF-8, all others code page bytes.
+    // A text that is not Base64 raises EConvertError and leaves the state as it was.
     [[nodiscard]] std::string DecryptText(const std::string& stored, UINT codePage = CP_ACP);
 
 private:

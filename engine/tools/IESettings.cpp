@@ -75,8 +75,8 @@ void TIESettings::SetText(size_t value, const std::string& text) {
         this->*v.Switch = YesNoToBool(text);
 }
 
-bool TIESettings::Writable(size_t value) const {
-    return FKnown[value] || TextOf(value) != FSnapshot[value];
+bool TIESettings::Changed(size_t value) const {
+    return TextOf(value) != FSnapshot[value];
 }
 
 void TIESettings::TakeSnapshot() {
@@ -122,7 +122,6 @@ std::vector<std::string> InSavedOrder(std::vector<std::string> names) {
 } // namespace
 
 void TIESettings::Read() {
-    FKnown.fill(false);
     FReadFailures.clear();
     for (size_t i = 0; i < ValueCount; ++i) {
         try {
@@ -130,9 +129,8 @@ void TIESettings::Read() {
             reg.RootKey = HKEY_CURRENT_USER;
             if (!reg.OpenKeyReadOnly(Values[i].Key)) continue; // made on the next save
             SetText(i, reg.ReadString(Values[i].Name));        // an absent value reads as ""
-            FKnown[i] = true;
         } catch (const Exception& e) {
-            // A value of the wrong type stays unknown and is not written back.
+            // A value of the wrong type keeps its field, and is written only when changed.
             FReadFailures.push_back(ValueFailure(i, e.Message()));
         }
     }
@@ -141,42 +139,55 @@ void TIESettings::Read() {
 }
 
 void TIESettings::ReadTemplates() {
-    FTemplatesKnown = false;
     UrlTemplates.Clear();
+    FUnreadTemplates.clear();
     try {
         TRegistry reg(KEY_READ);
         reg.RootKey = HKEY_LOCAL_MACHINE;
         if (!reg.OpenKeyReadOnly(UrlTemplateKey)) return;
-        for (const std::string& name : InSavedOrder(reg.GetValueNames()))
-            UrlTemplates.Add(reg.ReadString(name));
-        FTemplatesKnown = true;
+        for (const std::string& name : InSavedOrder(reg.GetValueNames())) {
+            try {
+                UrlTemplates.Add(reg.ReadString(name));
+            } catch (const Exception&) {
+                FUnreadTemplates.push_back(name); // kept in its place on a write
+            }
+        }
     } catch (const Exception& e) {
-        // A partly read list is not written back unless edited.
         FReadFailures.push_back(TemplatesFailure(e.Message()));
     }
+    if (FUnreadTemplates.empty()) return;
+    std::string names;
+    for (const std::string& name : FUnreadTemplates)
+        names += (names.empty() ? "" : ", ") + name;
+    FReadFailures.push_back(
+        TemplatesFailure("values that are not text are not listed and are kept: " + names));
 }
 
 std::vector<std::string> TIESettings::Write() {
     std::vector<std::string> failures = std::move(FReadFailures);
     FReadFailures.clear();
+    std::array<bool, ValueCount> failed{};
     for (const TWriteStep& step : WriteSteps) {
         TRegistry reg;
         reg.RootKey = HKEY_CURRENT_USER;
         bool opened = false;
         for (size_t i : step.Values) {
-            if (!Writable(i)) continue;
+            if (!Changed(i)) continue;
             try {
                 if (!opened && !reg.OpenKey(step.Key, true))
                     throw Exception("the key cannot be opened or created");
                 opened = true;
                 reg.WriteString(Values[i].Name, TextOf(i));
-                FKnown[i] = true; // the registry now holds the field's value
             } catch (const Exception& e) {
+                failed[i] = true;
                 failures.push_back(ValueFailure(i, e.Message()));
             }
         }
     }
-    if (FTemplatesKnown || UrlTemplates.Text() != FTemplatesSnapshot) WriteTemplates(failures);
+    // A folder is written to two keys: it is saved once both took it.
+    for (size_t i = 0; i < ValueCount; ++i)
+        if (!failed[i]) FSnapshot[i] = TextOf(i);
+    if (UrlTemplates.Text() != FTemplatesSnapshot) WriteTemplates(failures);
     return failures;
 }
 
@@ -186,16 +197,23 @@ void TIESettings::WriteTemplates(std::vector<std::string>& failures) {
         reg.RootKey = HKEY_LOCAL_MACHINE;
         if (!reg.OpenKey(UrlTemplateKey, true))
             throw Exception("the key cannot be opened or created");
-        // New values first, then the old names that are not reused: a failure
-        // never leaves the key empty.
-        for (int i = 0; i < UrlTemplates.Count(); ++i)
-            reg.WriteString(std::to_string(i + 1), UrlTemplates[i]);
-        for (const std::string& name : reg.GetValueNames()) {
-            int position = 0;
-            if (!PositionName(name, position) || position > UrlTemplates.Count())
-                reg.DeleteValue(name);
+        auto unread = [&](const std::string& name) {
+            return std::find(FUnreadTemplates.begin(), FUnreadTemplates.end(), name) !=
+                   FUnreadTemplates.end();
+        };
+        // New values first, in the positions the unread values leave free, then the old
+        // names that are not reused: a failure never leaves the key empty.
+        std::vector<std::string> written;
+        for (int i = 0, position = 1; i < UrlTemplates.Count(); ++position) {
+            const std::string name = std::to_string(position);
+            if (unread(name)) continue;
+            reg.WriteString(name, UrlTemplates[i++]);
+            written.push_back(name);
         }
-        FTemplatesKnown = true;
+        for (const std::string& name : reg.GetValueNames())
+            if (!unread(name) && std::find(written.begin(), written.end(), name) == written.end())
+                reg.DeleteValue(name);
+        FTemplatesSnapshot = UrlTemplates.Text();
     } catch (const Exception& e) {
         // What was written so far stays; the old values are deleted only after it.
         failures.push_back(TemplatesFailure(e.Message()));

@@ -20,12 +20,13 @@ public:
     TStringList UrlTemplates; // the AutoFind list
 
     // Registry to fields. A value that cannot be read (absent key, wrong type)
-    // leaves its field unchanged; the others are still read. Failures (not an absent
-    // key) are kept for the next Write to return.
+    // leaves its field unchanged; the others are still read. AutoFind values that are
+    // not text are left out of the list and named in one failure line. Failures (not
+    // an absent key) are kept for the next Write to return.
     void Read();
-    // Fields to registry, creating missing keys. A field is written only when its
-    // value was read or written before or has been changed since the read, so a
-    // partial read never overwrites the values it missed. Returns one line per value
+    // Fields to registry, creating missing keys. Only the fields changed since the last
+    // Read or Write are written, so what other programs set meanwhile stays. AutoFind
+    // values that were not read keep their names and data. Returns one line per value
     // that the last Read or this Write could not read or write.
     std::vector<std::string> Write();
 
@@ -34,16 +35,15 @@ public:
 private:
     [[nodiscard]] std::string TextOf(size_t value) const;
     void SetText(size_t value, const std::string& text);
-    [[nodiscard]] bool Writable(size_t value) const;
+    [[nodiscard]] bool Changed(size_t value) const;
     void TakeSnapshot();
     void ReadTemplates();
     void WriteTemplates(std::vector<std::string>& failures);
 
-    std::array<bool, ValueCount> FKnown{};
-    std::array<std::string, ValueCount> FSnapshot; // text forms after the last read
+    std::array<std::string, ValueCount> FSnapshot; // text forms the registry holds
     std::vector<std::string> FReadFailures;
-    bool FTemplatesKnown = false;
     std::string FTemplatesSnapshot;
+    std::vector<std::string> FUnreadTemplates; // AutoFind value names not of text
 };
 
 // "yes" in any case of its ASCII letters is true; anything else false.

@@ -71,16 +71,19 @@ void TScheduler::SetDefaults() {
 }
 
 void TScheduler::SetEnabled(bool Value) {
-    if (!FEnabled) LastRun = 0;
+    if (!FEnabled) {
+        LastRun = Value ? ClockQuery() : 0;
+        FCountStart = Value;
+    }
     FEnabled = Value;
     Timer->SetEnabled(Value);
 }
 
 void TScheduler::TimerTick() {
-    if (LastRun == 0) LastRun = ClockQuery();
     const TDateTime now = ClockQuery();
     if (!IsDue(now)) return;
     LastRun = now;
+    FCountStart = false;
     if (OnSchedule) OnSchedule(this);
 }
 
@@ -103,13 +106,21 @@ bool TScheduler::IsDue(TDateTime At) const {
     return next != 0 && MillisecondsFrom(next, At) >= 0;
 }
 
-// DailyDays calendar days after the day of LastRun, at the time of day.
+bool TScheduler::FirstOfCount(TDateTime Moment) const {
+    return FCountStart && MillisecondsFrom(LastRun, Moment) >= 0;
+}
+
+// The time of day on the day of the count's start when still ahead, else DailyDays
+// calendar days after the day of LastRun.
 TDateTime TScheduler::NextDailyRun() const {
     if (DailyDays < 1) return 0;
+    const TDateTime sameDay = static_cast<double>(DayOf(LastRun)) + TimeOfDay(DailyTime);
+    if (FirstOfCount(sameDay)) return sameDay;
     return static_cast<double>(DayOf(LastRun) + DailyDays) + TimeOfDay(DailyTime);
 }
 
-// A chosen day later in the week of LastRun, else one in the week WeeklyWeeks on.
+// A chosen day later in the week of LastRun (or that day, still ahead of the count's
+// start), else one in the week WeeklyWeeks on.
 TDateTime TScheduler::NextWeeklyRun() const {
     if (WeeklyWeeks < 1) return 0;
     const int64_t lastDay = DayOf(LastRun);
@@ -117,17 +128,22 @@ TDateTime TScheduler::NextWeeklyRun() const {
     for (const int64_t week : {int64_t{0}, int64_t{WeeklyWeeks}}) {
         for (int weekday = 0; weekday < 7; ++weekday) {
             const int64_t day = monday + 7 * week + weekday;
-            if (day > lastDay && WeeklyDays[weekday])
-                return static_cast<double>(day) + TimeOfDay(WeeklyTime);
+            const TDateTime moment = static_cast<double>(day) + TimeOfDay(WeeklyTime);
+            if (WeeklyDays[weekday] && (day > lastDay || FirstOfCount(moment))) return moment;
         }
     }
     return 0;
 }
 
-// The first month after the month of LastRun that holds the chosen day.
+// The first month after the month of LastRun that holds the chosen day; the month of
+// the count's start when its day is still ahead.
 TDateTime TScheduler::NextMonthlyRun() const {
     int year = 0, month = 0, day = 0;
     DecodeDate(LastRun, year, month, day);
+    if (const int due = MonthlyDayIn(year, month)) {
+        const TDateTime moment = EncodeDate(year, month, due) + TimeOfDay(MonthlyTime);
+        if (FirstOfCount(moment)) return moment;
+    }
     for (int i = 0; i < 48; ++i) { // every day 1 to 31 occurs within four years
         if (++month > 12) {
             month = 1;

@@ -39,7 +39,7 @@ public:
     const std::unique_ptr<TTimer> Timer;
 
     uint8_t Kind = skOnce;
-    TDateTime LastRun = 0; // last firing or start of the count; 0 = not yet
+    TDateTime LastRun = 0; // last firing or start of the count; 0 while off
     TDateTime OnceDate = 0;
     int EveryMinutes = 15; // 0 or less never fires
     int HourlyHours = 1;
@@ -57,21 +57,25 @@ public:
     std::array<bool, 12> MonthlyMonths{}; // January first; the n-th weekday form only
 
     [[nodiscard]] bool Enabled() const { return FEnabled; }
-    // Switching on from off restarts the count (LastRun 0); the timer runs exactly
-    // while enabled.
+    // Switching on from off (loading an enabled schedule too) starts the count at the
+    // clock's moment; the timer runs exactly while enabled.
     void SetEnabled(bool Value);
     void SetDefaults();
-    // The check: starts the count at the first tick, fires OnSchedule when due.
+    // The check: fires OnSchedule when due.
     void TimerTick();
     [[nodiscard]] bool IsDue(TDateTime At) const;
 
 private:
-    // The first moment after LastRun at which the daily, weekly or monthly schedule is
-    // due; 0 when it never is.
+    // The next moment at which the daily, weekly or monthly schedule is due after a
+    // run, or from the count's start; 0 when it never is.
     [[nodiscard]] TDateTime NextDailyRun() const;
     [[nodiscard]] TDateTime NextWeeklyRun() const;
     [[nodiscard]] TDateTime NextMonthlyRun() const;
     [[nodiscard]] int MonthlyDayIn(int Year, int Month) const; // 0 when none
+    // True for a moment not before the count's start while no run followed it: the
+    // first run of a count is the first scheduled moment from its start.
+    [[nodiscard]] bool FirstOfCount(TDateTime Moment) const;
 
     bool FEnabled = false;
+    bool FCountStart = false; // LastRun is the start of the count, not a run
 };

@@ -2,6 +2,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/SysUtils.h"
+#include "engine/wipe/CheckedIni.h"
 #include "engine/wipe/ProfileText.h"
 #include <algorithm>
 
@@ -41,17 +42,17 @@ int LastPassSection(const TIniFile& ini) {
 }
 
 // 8-bit fields keep the low 8 bits of what the file holds.
-uint8_t ReadByte(const TIniFile& ini, const std::string& section, const char* ident) {
-    return static_cast<uint8_t>(ini.ReadInteger(section, ident, 0));
+uint8_t ReadByte(TCheckedIni& ini, const std::string& section, const char* ident) {
+    return static_cast<uint8_t>(ini.ReadInteger(section, ident, 0, 0, 255));
 }
 
-std::unique_ptr<TPass> LoadPass(const TIniFile& ini, const std::string& section) {
+std::unique_ptr<TPass> LoadPass(TCheckedIni& ini, const std::string& section) {
     auto pass = std::make_unique<TPass>();
-    pass->Name = DecodeProfileText(ini.ReadString(section, "Name", ""));
+    pass->Name = DecodeProfileText(ini.Ini.ReadString(section, "Name", ""));
     pass->CheckWipe = ini.ReadBool(section, "CheckWipe", false);
     pass->WipeWith = ReadByte(ini, section, "WipeWith");
     pass->BytePatternValue = ReadByte(ini, section, "BytePatternValue");
-    pass->TextPatternValue = DecodeProfileText(ini.ReadString(section, "TextPatternValue", ""));
+    pass->TextPatternValue = DecodeProfileText(ini.Ini.ReadString(section, "TextPatternValue", ""));
     pass->RandomBytesValue1 = ReadByte(ini, section, "RandomBytesValue1");
     pass->RandomBytesValue2 = ReadByte(ini, section, "RandomBytesValue2");
     pass->RandomCharacterValue1 = ReadByte(ini, section, "RandomCharacterValue1");
@@ -90,15 +91,18 @@ void TWipeMethod::Assign(const TWipeMethod& source) {
     }
 }
 
-void TWipeMethod::LoadFromFile() {
-    const TIniFile ini(FileName);
-    Name = DecodeProfileText(ini.ReadString(MethodSection, "Name", ""));
-    Description = DecodeProfileText(ini.ReadString(MethodSection, "Description", ""));
-    const int count =
-        std::min(std::clamp(ini.ReadInteger(MethodSection, "Passes", 0), 0, MaxPasses),
-                 LastPassSection(ini));
+bool TWipeMethod::LoadFromFile() {
+    TCheckedIni ini(FileName);
+    // Every method file holds its section "Method".
+    if (!ini.Ini.SectionExists(MethodSection)) ini.NoteDamage();
+    Name = DecodeProfileText(ini.Ini.ReadString(MethodSection, "Name", ""));
+    Description = DecodeProfileText(ini.Ini.ReadString(MethodSection, "Description", ""));
+    const int passes = ini.ReadInteger(MethodSection, "Passes", 0, 0, MaxPasses);
+    const int count = std::min(std::clamp(passes, 0, MaxPasses), LastPassSection(ini.Ini));
+    if (count < passes) ini.NoteDamage();
     for (int n = 1; n <= count; ++n)
         Append(LoadPass(ini, PassSection(n)));
+    return !ini.Damaged();
 }
 
 void TWipeMethod::SaveToFile() const {

@@ -28,8 +28,10 @@ public:
     void Assign(const TWipeMethod& source);
 
     // Appends the passes of FileName to the list; missing values read as defaults.
-    // Errors of the file pass to the caller.
-    void LoadFromFile();
+    // False when the file is damaged: no section "Method", passes it does not hold, or
+    // numbers that are not whole numbers in their range (read as defaults). Errors of
+    // the file pass to the caller.
+    bool LoadFromFile();
     // Writes into the existing file; sections of passes beyond the count stay.
     void SaveToFile() const;
 

@@ -3,6 +3,7 @@
 #include "classlib/base/IniFiles.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
+#include "engine/wipe/CheckedIni.h"
 #include "engine/wipe/ProfileText.h"
 #include <exception>
 
@@ -26,7 +27,7 @@ void TCustomWipeMethodsManager::LoadMethods() {
         if (!SameText(ExtractFileExt(name), ".mtd")) continue;
         auto method = std::make_unique<TWipeMethod>();
         method->FileName = folder + name;
-        method->LoadFromFile();
+        if (!method->LoadFromFile()) DamageNotes.push_back(KeepDamagedWipeFile(method->FileName));
         Methods.push_back(std::move(method));
     }
 }
@@ -87,18 +88,21 @@ void TWipeMethodsManager::SetEngineMethod(TWipeEngine& engine, TWipeMethod* meth
 }
 
 void TWipeMethodsManager::LoadSettings() {
-    const TIniFile ini(OptionsFileName);
+    TCheckedIni ini(OptionsFileName);
+    // A file written by the program holds a section; one without any is not an ini file.
+    if (FileSizeOf(OptionsFileName) > 0 && ini.Ini.ReadSections().empty()) ini.NoteDamage();
     WipeWithCurrentMethod = ini.ReadBool(SettingsSection, "WipeWithCurrentMethod", true);
     WipeSlackSpace = ini.ReadBool(SettingsSection, "WipeSlackSpace", true);
     DeleteToRecycleBin = ini.ReadBool(SettingsSection, "DeleteToRecycleBin", false);
     ScrambleFile = ini.ReadBool(SettingsSection, "ScrambleFile", true);
     WriteSignature = ini.ReadBool(SettingsSection, "WriteSignature", false);
-    Signature = DecodeProfileText(ini.ReadString(SettingsSection, "Signature", ""));
+    Signature = DecodeProfileText(ini.Ini.ReadString(SettingsSection, "Signature", ""));
     ConfirmEraseFile = ini.ReadBool(SettingsSection, "ConfirmEraseFile", false);
     ConfirmEraseAllFiles = ini.ReadBool(SettingsSection, "ConfirmEraseAllFiles", true);
     ConfirmEraseFolder = ini.ReadBool(SettingsSection, "ConfirmEraseFolder", false);
     ConfirmErrorOccur = ini.ReadBool(SettingsSection, "ConfirmErrorOccur", true);
     BufferSize = ini.ReadInteger(SettingsSection, "BufferSize", 524288);
+    if (ini.Damaged()) DamageNotes.push_back(KeepDamagedWipeFile(OptionsFileName));
 }
 
 void TWipeMethodsManager::SaveSettings() const {

@@ -15,9 +15,13 @@ public:
 
     std::vector<std::unique_ptr<TWipeMethod>> Methods;
     std::string MethodsDir; // GetMethodsDir() unless changed
+    // One line for each damaged file the loads met and kept aside, since the program's
+    // end rewrites the files.
+    std::vector<std::string> DamageNotes;
 
     // Appends every ".mtd" file of MethodsDir that is neither hidden nor system,
-    // in the order of the file search. A missing folder adds nothing.
+    // in the order of the file search. A missing folder adds nothing. A damaged file
+    // is copied aside and noted.
     void LoadMethods();
     void SaveMethods() const;
     // The first method whose FileName equals path, ignoring case; nullptr if none.
@@ -61,6 +65,8 @@ public:
     // An Exception, and nothing written, for a method that cannot be bound; an
     // Exception too when the binding read back is not the one written.
     void SetEngineMethod(TWipeEngine& engine, TWipeMethod* method) const;
+    // A damaged "options.ini" (numbers or switches that are not whole numbers in range,
+    // or no section at all) is copied aside and noted.
     void LoadSettings();
     void SaveSettings() const;
 };

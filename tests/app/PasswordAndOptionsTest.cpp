@@ -7,6 +7,7 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
 #include "engine/EraserEngine.h"
+#include "engine/settings/SecretCipher.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +58,39 @@ TEST_F(PasswordAndOptions, StoredPasswordsOfADamagedFileLoadAndTheFileIsKeptAsid
     Program.ReadPrefs(saved);
     ASSERT_EQ(saved.Misc->Passwords.size(), 2u);
     EXPECT_EQ(saved.Misc->Passwords[1]->Password, "pw-two");
+}
+
+// Secrets whose code page bytes are also valid UTF-8, and secrets the code page cannot
+// hold, come back as they were set: the access password opens the program, and the
+// stored passwords show and are saved unchanged.
+TEST_F(PasswordAndOptions, SecretsComeBackAsTheyWereSet) {
+    const std::string access = "Ma\u00df\u00a71";
+    const std::vector<std::string> secrets = {"\u00dc\u20ac", "\u00c2\u20acx", "\u00e6\u2013\u2021",
+                                              "\u6587", "Gr\u00fc\u00dfe \u6587"};
+    Program.WritePrefs([&](TEraserEngine& engine) {
+        engine.AccessPassword = access;
+        for (const std::string& secret : secrets)
+            AddPassword(engine, secret.c_str(), secret.c_str());
+    });
+    StartWithPassword(access);
+    HWND list = ShowPasswordManager();
+    ASSERT_EQ(ListViewCount(list), static_cast<int>(secrets.size()));
+    for (size_t i = 0; i < secrets.size(); ++i)
+        EXPECT_EQ(ListViewText(list, static_cast<int>(i), 2), secrets[i]) << i;
+    CloseProgram();
+
+    // The access password fits code page 1252: its bytes there, as other builds write it.
+    const std::string stored = "Access=\"" +
+                               TSecretCipher().Encrypt("Ma\xdf\xa7"
+                                                       "1") +
+                               "\"";
+    EXPECT_NE(ReadFileToString(Prefs()).find(stored), std::string::npos);
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_EQ(saved.AccessPassword, access);
+    ASSERT_EQ(saved.Misc->Passwords.size(), secrets.size());
+    for (size_t i = 0; i < secrets.size(); ++i)
+        EXPECT_EQ(saved.Misc->Passwords[i]->Password, secrets[i]) << i;
 }
 
 // "Auto Clean when Windows Starts" ticked while the program runs waits for the next

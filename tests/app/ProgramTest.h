@@ -20,6 +20,15 @@ protected:
         Memo = FindChild(Main, "TMemo");
         ASSERT_NE(Memo, nullptr);
     }
+    // Starts the program, opens it with the access password and waits for its main window.
+    void StartWithPassword(const std::string& password) {
+        ASSERT_TRUE(Program.Start());
+        HWND gate = Program.WaitForWindow("TfEnterPassword");
+        ASSERT_NE(gate, nullptr);
+        SetText(FindChild(gate, "TEdit"), password);
+        PostClick(FindChild(gate, "TButton", "OK"));
+        WaitForMain();
+    }
     bool LogShows(const std::string& text, DWORD timeoutMs = 20000) const {
         return WaitFor([&] { return WindowText(Memo).find(text) != std::string::npos; }, timeoutMs);
     }

@@ -32,16 +32,16 @@ int ListViewCount(HWND list) {
 
 std::string ListViewText(HWND list, int row, int column) {
     constexpr size_t TextSize = 1024;
-    TRemoteMemory memory(list, sizeof(LVITEMA) + TextSize);
-    LVITEMA item{};
+    TRemoteMemory memory(list, sizeof(LVITEMW) + TextSize * sizeof(wchar_t));
+    LVITEMW item{};
     item.iSubItem = column;
-    item.pszText = memory.At(sizeof(LVITEMA));
+    item.pszText = reinterpret_cast<wchar_t*>(memory.At(sizeof(LVITEMW)));
     item.cchTextMax = TextSize;
     memory.Write(0, &item, sizeof(item));
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(memory.At()));
-    char text[TextSize] = {};
-    memory.Read(sizeof(LVITEMA), text, TextSize - 1);
-    return text;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(memory.At()));
+    wchar_t text[TextSize] = {};
+    memory.Read(sizeof(LVITEMW), text, (TextSize - 1) * sizeof(wchar_t));
+    return ToUtf8(text);
 }
 
 std::vector<std::string> ListViewCaptions(HWND list) {
@@ -95,6 +95,14 @@ std::string SelectedTreeText(HWND tree) {
 }
 
 } // namespace
+
+std::vector<HWND> Children(HWND parent, const char* className) {
+    std::vector<HWND> found;
+    while (HWND next =
+               FindWindowExA(parent, found.empty() ? nullptr : found.back(), className, nullptr))
+        found.push_back(next);
+    return found;
+}
 
 void SetText(HWND wnd, const std::string& text) {
     SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));

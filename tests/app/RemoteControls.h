@@ -30,6 +30,8 @@ void ListViewCheck(HWND list, int row, bool checked = true); // through its chec
 bool ListViewChecked(HWND list, int row);
 void ListViewSelect(HWND list, int row);
 
+// Every child of that class below parent, in window order (the order they were made).
+std::vector<HWND> Children(HWND parent, const char* className);
 // Sets a control's text, in any script.
 void SetText(HWND wnd, const std::string& text);
 // A key pressed and let go, queued to the window.

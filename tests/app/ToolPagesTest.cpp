@@ -38,15 +38,6 @@ void WriteValue(const std::string& key, const std::string& name, const std::stri
     reg.WriteString(name, value);
 }
 
-// Every child of that class below parent, in window order (the order they were made).
-std::vector<HWND> Children(HWND parent, const char* className) {
-    std::vector<HWND> found;
-    while (HWND next =
-               FindWindowExA(parent, found.empty() ? nullptr : found.back(), className, nullptr))
-        found.push_back(next);
-    return found;
-}
-
 // Selects the row with that caption (the later one of two when `second`) as the arrow
 // keys would. Throws when it cannot: the clicks after it would act on another row.
 void SelectRow(HWND list, const std::string& caption, bool second = false) {
@@ -508,12 +499,7 @@ TEST_F(ToolPages, PasswordsAreKeptEncryptedAndComeBackAfterARestart) {
     EXPECT_EQ(saved.Misc->Passwords[0]->Title, "Mail");
     EXPECT_EQ(saved.Misc->Passwords[0]->Password, japanese);
 
-    ASSERT_TRUE(Program.Start());
-    HWND gate = Program.WaitForWindow("TfEnterPassword");
-    ASSERT_NE(gate, nullptr);
-    SetText(FindChild(gate, "TEdit"), access);
-    PostClick(FindChild(gate, "TButton", "OK"));
-    WaitForMain();
+    StartWithPassword(access);
     page = ShowPage("PC Manager          ", "TTStartupManager");
     NextTab(page);
     page = WaitForPage("TfraPasswordManager");

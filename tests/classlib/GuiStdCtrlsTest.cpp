@@ -12,6 +12,7 @@
 #include "classlib/gui/SpinEdit.h"
 #include "classlib/gui/TypInfo.h"
 #include "classlib/gui/UpDown.h"
+#include "support/Clipboard.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -111,6 +112,50 @@ TEST(GuiStdCtrls, EditAndMemoText) {
     EXPECT_EQ(shown, ToWide(memo->Text()));
     edit->SetText(line);
     EXPECT_EQ(edit->Text(), line);
+}
+
+// A one-line edit takes pasted text without controls (the manual line break of word
+// processors among them), lone surrogates and non-characters; a memo takes it whole.
+TEST(GuiStdCtrls, PastedTextLosesWhatASettingCannotHold) {
+    TForm form(nullptr);
+    auto edit = Make<TEdit>(&form);
+    edit->SetText("<>");
+    SendMessageW(edit->Handle(), EM_SETSEL, 1, 1);
+    PutOnClipboard(form.Handle(), L"http://a.example/\v\tx\r\ny\x01\xD800z\xFFFF\xD83D\xDE00");
+    SendMessageW(edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(edit->Text(), "<http://a.example/xyz\U0001F600>");
+    edit->SetReadOnly(true);
+    SendMessageW(edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(edit->Text(), "<http://a.example/xyz\U0001F600>");
+
+    auto memo = Make<TMemo>(&form);
+    PutOnClipboard(form.Handle(), L"a\r\nb");
+    SendMessageW(memo->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(memo->Text(), "a\r\nb");
+}
+
+// A disabled edit is painted disabled: grey text on the face colour. A read-only one
+// asks the same question and keeps its own colours.
+TEST(GuiStdCtrls, DisabledEditsLookDisabled) {
+    TForm form(nullptr);
+    auto edit = Make<TEdit>(&form);
+    edit->SetText("secret");
+    HWND wnd = edit->Handle();
+    HDC dc = GetDC(wnd);
+    auto answer = [&] {
+        return reinterpret_cast<HBRUSH>(SendMessageW(form.Handle(), WM_CTLCOLORSTATIC,
+                                                     reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(wnd)));
+    };
+    edit->SetReadOnly(true);
+    EXPECT_NE(answer(), GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(GetBkColor(dc), ColorToRGB(clWindow));
+    edit->SetReadOnly(false);
+    edit->SetEnabled(false);
+    EXPECT_EQ(answer(), GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_GRAYTEXT));
+    ReleaseDC(wnd, dc);
 }
 
 TEST(GuiStdCtrls, CheckBoxesAndRadioButtons) {

@@ -2,6 +2,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
+#include "support/RandomText.h"
 #include "support/TempFolder.h"
 #include <gtest/gtest.h>
 
@@ -124,4 +125,47 @@ TEST(XMLDoc, LoadErrorsCarryTheReason) {
     WriteStringToFile(temp / "bad.xml", "<Configuration><Options></Configuration>");
     EXPECT_THROW(doc.LoadFromFile(temp / "bad.xml"), EXMLDocError);
     EXPECT_THROW(doc.LoadFromFile(temp / "missing.xml"), EFOpenError);
+}
+
+namespace {
+
+bool XmlAllows(wchar_t c) {
+    return (c >= 0x20 || c == L'\t' || c == L'\n' || c == L'\r') && c != 0xFFFE && c != 0xFFFF;
+}
+
+} // namespace
+
+// Whatever text a setting holds, the saved document reads back: in attributes, where
+// settings live, characters XML allows come back as they were and the ones it forbids
+// as U+FFFD.
+TEST(XMLDoc, AnyTextSavedReadsBack) {
+    const unsigned seed = 20261208;
+    std::mt19937 rng(seed);
+    TTempFolder temp;
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::string> texts;
+        TXMLDocument doc;
+        TXMLNode root = doc.CreateDocumentElement("Configuration");
+        for (int i = 0; i < 10; ++i) {
+            texts.push_back(ToUtf8(RandomText(rng)));
+            TXMLNode item = root.AddChild("Item");
+            item.SetAttribute("Value", texts.back());
+        }
+        doc.SaveToFile(temp / "prefs.dat");
+        TXMLDocument back;
+        ASSERT_NO_THROW(back.LoadFromFile(temp / "prefs.dat"))
+            << "seed " << seed << " round " << round;
+        const std::vector<TXMLNode> items = back.DocumentElement().ChildNodes();
+        ASSERT_EQ(items.size(), texts.size());
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const std::wstring set = ToWide(texts[i]);
+            const std::wstring got = ToWide(items[i].Attribute("Value"));
+            ASSERT_EQ(got.size(), set.size()) << "round " << round << " item " << i;
+            for (size_t k = 0; k < set.size(); ++k)
+                if (got[k] != set[k]) {
+                    EXPECT_EQ(got[k], 0xFFFD) << "round " << round << " item " << i;
+                    EXPECT_FALSE(XmlAllows(set[k])) << "round " << round << " item " << i;
+                }
+        }
+    }
 }

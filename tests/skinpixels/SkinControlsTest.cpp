@@ -262,6 +262,17 @@ TEST_F(SkinControls, CombosEditsAndGroupBoxesAreFramedFromTheSkin) {
     // A non-client paint alone draws the native frame: the skinned one follows it.
     RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(WindowPixel(edit->Handle(), 0, 5), shadow);
+    const int clientRight = edit->ClientWidth() - 3;
+    EXPECT_EQ(ControlPixel(edit->Handle(), clientRight, 5), RGB(255, 255, 255));
+    // A disabled edit looks disabled: face colour inside the shadow, client and frames.
+    edit->SetEnabled(false);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    ASSERT_NE(face, RGB(255, 255, 255));
+    EXPECT_EQ(WindowPixel(edit->Handle(), 0, 5), shadow);
+    EXPECT_EQ(WindowPixel(edit->Handle(), 1, 5), face);
+    EXPECT_EQ(ControlPixel(edit->Handle(), clientRight, 5), face);
+    edit->SetEnabled(true);
+    EXPECT_EQ(WindowPixel(edit->Handle(), 1, 5), RGB(255, 255, 255));
 
     EXPECT_EQ(ControlPixel(group->Handle(), 1, 40), shadow);
     EXPECT_EQ(ControlPixel(group->Handle(), 60, 40), RGB(200, 210, 220));

@@ -6,6 +6,7 @@
 #include "engine/settings/SecretCipher.h"
 #include "classlib/base/Exceptions.h"
 #include <gtest/gtest.h>
+#include <vector>
 
 TEST(SecretCipher, MatchesOpensslForSingleValues) {
     EXPECT_EQ(TSecretCipher().Encrypt("secret"), "uGvXPwlZ");
@@ -45,20 +46,33 @@ TEST(SecretCipher, EmptyAndInvalidTextsLeaveTheStateAlone) {
 }
 
 // A text that fits the code page is stored as its bytes there, as other builds of the
-// file store it; one that does not goes as UTF-8, and each reads back as it was.
-TEST(SecretCipher, TextsGoInTheCodePageWhenTheyFitElseInUtf8) {
+// file store it; one that does not goes as a UTF-8 byte order mark and UTF-8. Only the
+// mark says UTF-8: code page bytes that happen to be valid UTF-8 stay code page text.
+TEST(SecretCipher, TextsGoInTheCodePageWhenTheyFitElseAsMarkedUtf8) {
     EXPECT_EQ(TSecretCipher().EncryptText("\u00e9", 1252), "Ig==");
     EXPECT_EQ(TSecretCipher().DecryptText("Ig==", 1252), "\u00e9");
     EXPECT_EQ(TSecretCipher().EncryptText("abc", 1252), TSecretCipher().Encrypt("abc"));
-    // Valid UTF-8 of a text that fits the code page was code page bytes all along.
     EXPECT_EQ(TSecretCipher().DecryptText(TSecretCipher().Encrypt("\xc3\xa9"), 1252),
               "\u00c3\u00a9");
+    EXPECT_EQ(TSecretCipher().EncryptText("Ma\u00df\u00a71", 1252),
+              TSecretCipher().Encrypt("Ma\xdf\xa7"
+                                      "1"));
 
     const char* const japanese = "\u30d1\u30b9\u30ef\u30fc\u30c9\u00e9";
-    EXPECT_EQ(TSecretCipher().EncryptText(japanese, 1252), TSecretCipher().Encrypt(japanese));
+    EXPECT_EQ(TSecretCipher().EncryptText(japanese, 1252),
+              TSecretCipher().Encrypt(std::string("\xef\xbb\xbf") + japanese));
+    // Code page text that begins with the mark's bytes is stored marked, so it reads back.
+    EXPECT_EQ(TSecretCipher().EncryptText("\u00ef\u00bb\u00bfx", 1252),
+              TSecretCipher().Encrypt("\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbfx"));
+
+    const char* const texts[] = {
+        "Ma\u00df\u00a71", "\u00dc\u20ac",           "\u00c2\u20acx", "\u00e6\u2013\u2021",
+        "\u6587",          "Gr\u00fc\u00dfe \u6587", japanese,        "\u00ef\u00bb\u00bfx",
+        "caf\u00e9"};
     TSecretCipher enc, dec;
-    const std::string first = enc.EncryptText(japanese, 1252);
-    const std::string second = enc.EncryptText("caf\u00e9", 1252);
-    EXPECT_EQ(dec.DecryptText(first, 1252), japanese);
-    EXPECT_EQ(dec.DecryptText(second, 1252), "caf\u00e9");
+    std::vector<std::string> stored;
+    for (const char* text : texts)
+        stored.push_back(enc.EncryptText(text, 1252));
+    for (size_t i = 0; i < stored.size(); ++i)
+        EXPECT_EQ(dec.DecryptText(stored[i], 1252), texts[i]) << i;
 }

@@ -61,11 +61,13 @@ TEST_F(IESettingsTest, ReadsAndWritesBack) {
 
     Settings.StartPage = "http://other.example/";
     Settings.Cache = "C:\\cache";
+    Settings.UseFormSuggest = true;
     Settings.Write();
     EXPECT_EQ(Main.ReadString("Start Page"), "http://other.example/");
-    EXPECT_EQ(Main.ReadString("FormSuggest Passwords"), "yes");
-    EXPECT_EQ(Main.ReadString("Use FormSuggest"), "no");
-    EXPECT_EQ(Main.ReadString("FormSuggest PW Ask"), "no"); // absent read as off, written back
+    EXPECT_EQ(Main.ReadString("Use FormSuggest"), "yes");
+    // Values not changed since the read are not written.
+    EXPECT_EQ(Main.ReadString("FormSuggest Passwords"), "YES");
+    EXPECT_FALSE(Main.ValueExists("FormSuggest PW Ask"));
     // The folders go into "Main" as well as into "Shell Folders".
     EXPECT_EQ(Main.ReadString("Cache"), "C:\\cache");
     TRegistry folders;
@@ -109,8 +111,11 @@ TEST_F(IESettingsTest, AutoFindListIsRenumberedAndCanBeEmptied) {
     ASSERT_EQ(Settings.UrlTemplates.Count(), 3);
     EXPECT_EQ(Settings.UrlTemplates[2], "http://x.example/%s");
 
+    Settings.Write(); // unchanged: not written
+    EXPECT_EQ(Templates.GetValueNames(), (std::vector<std::string>{"a", "b", "x"}));
+    Settings.UrlTemplates.Add("http://y.example/%s");
     Settings.Write();
-    EXPECT_EQ(Templates.GetValueNames(), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(Templates.GetValueNames(), (std::vector<std::string>{"1", "2", "3", "4"}));
     EXPECT_EQ(Templates.ReadString("1"), "http://a.example/%s");
     EXPECT_EQ(Templates.ReadString("3"), "http://x.example/%s");
 
@@ -136,4 +141,49 @@ TEST_F(IESettingsTest, MissingKeysAreCreatedAndFailuresAreReturnedOnce) {
     EXPECT_EQ(Templates.ReadString("1"), "http://find.example/%s");
     EXPECT_TRUE(Settings.Write().empty());
     Main.DeleteValue("Use FormSuggest");
+}
+
+// A save writes only what changed since the values were read: values other programs
+// set after the read stay, and so does a later change of a saved value.
+TEST_F(IESettingsTest, ASaveKeepsWhatOtherProgramsSetAfterTheRead) {
+    Main.WriteString("Start Page", "http://read.example/");
+    Settings.Read();
+    Main.WriteString("Start Page", "http://other-program.example/");
+    Templates.WriteString("1", "http://other-program.example/%s");
+    Settings.WindowTitle = "Mine";
+    EXPECT_TRUE(Settings.Write().empty());
+    EXPECT_EQ(Main.ReadString("Window Title"), "Mine");
+    EXPECT_EQ(Main.ReadString("Start Page"), "http://other-program.example/");
+    EXPECT_EQ(Templates.ReadString("1"), "http://other-program.example/%s");
+    Main.WriteString("Window Title", "Theirs");
+    Settings.Write();
+    EXPECT_EQ(Main.ReadString("Window Title"), "Theirs");
+}
+
+// AutoFind values of another type are left out of the list, named once, and kept in
+// their places when the list is saved; the entries after them are neither hidden nor
+// deleted.
+TEST_F(IESettingsTest, AutoFindValuesOfAnotherTypeAreKeptInTheirPlaces) {
+    Templates.WriteString("1", "http://one.example/%s");
+    Templates.WriteString("2", "http://two.example/%s");
+    Templates.WriteInteger("3", 7);
+    Templates.WriteString("4", "http://four.example/%s");
+    Templates.WriteString("5", "http://five.example/%s");
+    Settings.Read();
+    EXPECT_EQ(Settings.UrlTemplates.Text(), "http://one.example/%s\r\nhttp://two.example/%s\r\n"
+                                            "http://four.example/%s\r\nhttp://five.example/%s\r\n");
+    Settings.UrlTemplates.Delete(0);
+    Settings.UrlTemplates.Add("http://six.example/%s");
+    const std::vector<std::string> failures = Settings.Write();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_NE(failures[0].find("AutoFind"), std::string::npos) << failures[0];
+    EXPECT_NE(failures[0].find(": values that are not text"), std::string::npos) << failures[0];
+    EXPECT_EQ(Templates.GetDataType("3"), rdInteger);
+    EXPECT_EQ(Templates.ReadInteger("3"), 7);
+    EXPECT_EQ(Templates.ReadString("1"), "http://two.example/%s");
+    EXPECT_EQ(Templates.ReadString("2"), "http://four.example/%s");
+    EXPECT_EQ(Templates.ReadString("4"), "http://five.example/%s");
+    EXPECT_EQ(Templates.ReadString("5"), "http://six.example/%s");
+    EXPECT_EQ(Templates.GetValueNames().size(), 5u);
+    EXPECT_TRUE(Settings.Write().empty()); // said once
 }

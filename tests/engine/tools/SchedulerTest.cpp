@@ -89,6 +89,45 @@ TEST(TSchedulerDue, DailyFiresAtItsTimeFromTheNextDayOn) {
     EXPECT_TRUE(RunTicks(daily, At(2027, 3, 1, 9), 5).empty());
 }
 
+// A program started every morning and closed every evening, each start loading what
+// the last close saved: "Daily at 12:00" fires every day, and so does a weekly
+// schedule on every day and a monthly one on the day of the week's start.
+TEST(TSchedulerDue, SchedulesFireOnTheDayOfAStartWhoseMomentIsStillAhead) {
+    for (const uint8_t kind : {skDaily, skWeekly, skMonthly}) {
+        TScheduler first;
+        first.Kind = kind;
+        first.DailyTime = first.WeeklyTime = first.MonthlyTime = EncodeTime(12, 0, 0, 0);
+        first.WeeklyDays.fill(true);
+        first.MonthlyDay = 3;
+        first.SetEnabled(true);
+        TXMLDocument doc;
+        first.SaveToXML(doc.CreateDocumentElement("Configuration"));
+        std::vector<std::string> fired;
+        for (int day = 1; day <= 7; ++day) {
+            const TDateTime morning = At(2027, 3, day, 8);
+            TDateTime now = morning;
+            const TClockOverride clock([&] { return now; });
+            TScheduler program;
+            program.LoadFromXML(doc.DocumentElement());
+            program.OnSchedule = [&](TScheduler*) { fired.push_back(Text(now)); };
+            ASSERT_TRUE(program.Enabled());
+            for (int minute = 0; minute < 10 * 60; ++minute) {
+                now = morning + (minute * 60 + 1) / 86400.0;
+                program.TimerTick();
+            }
+            program.OnSchedule = nullptr;
+            doc.DocumentElement().RemoveChild(doc.DocumentElement().FindNode("Scheduler"));
+            program.SaveToXML(doc.DocumentElement());
+        }
+        if (kind == skMonthly)
+            EXPECT_EQ(fired, std::vector<std::string>{"2027-03-03 12:00"});
+        else
+            EXPECT_EQ(fired,
+                      Days(At(2027, 3, 1), At(2027, 3, 7), 12, [](TDateTime) { return true; }))
+                << int{kind};
+    }
+}
+
 TEST(TSchedulerDue, WeeklyFiresOnEveryChosenDay) {
     TScheduler weekly;
     weekly.Kind = skWeekly;
@@ -119,12 +158,15 @@ TEST(TSchedulerDue, MonthlyOnADayFiresInEveryMonthThatHasIt) {
 
     monthly.MonthlyDay = 31;
     const auto lasts = RunTicks(monthly, At(2027, 1, 15));
-    ASSERT_EQ(lasts.size(), 6u); // Mar, May, Jul, Aug, Oct, Dec: none in February
-    EXPECT_EQ(lasts[0], "2027-03-31 08:00");
+    ASSERT_EQ(lasts.size(), 7u); // Jan, Mar, May, Jul, Aug, Oct, Dec: none in February
+    EXPECT_EQ(lasts[0], "2027-01-31 08:00");
+    EXPECT_EQ(lasts[1], "2027-03-31 08:00");
 
+    // The day still ahead in the month the count starts in is its first run.
     monthly.MonthlyDay = 15;
     monthly.MonthlyTime = EncodeTime(10, 0, 0, 0);
-    EXPECT_EQ(RunTicks(monthly, At(2027, 3, 1, 9), 50)[0], "2027-04-15 10:00");
+    EXPECT_EQ(RunTicks(monthly, At(2027, 3, 1, 9), 50)[0], "2027-03-15 10:00");
+    EXPECT_EQ(RunTicks(monthly, At(2027, 3, 15, 11), 50)[0], "2027-04-15 10:00");
 }
 
 TEST(TSchedulerDue, MonthlyOnTheFirstAndLastWeekdayLandsOnTheRightDates) {
@@ -212,9 +254,10 @@ TEST(TSchedulerXML, LoadingEnabledStartsAFreshCount) {
     saved.LastRun = At(2027, 1, 1, 10);
     saved.SaveToXML(root);
     TScheduler loaded;
+    const TClockOverride clock([] { return At(2027, 2, 3, 8); });
     loaded.LoadFromXML(root);
     EXPECT_TRUE(loaded.Enabled());
-    EXPECT_EQ(loaded.LastRun, 0);
+    EXPECT_EQ(loaded.LastRun, At(2027, 2, 3, 8));
 }
 
 TEST(TSchedulerXML, AMissingElementEndsTheLoadAndLeavesTheScheduleOff) {

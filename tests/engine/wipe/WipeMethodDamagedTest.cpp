@@ -134,5 +134,6 @@ TEST(WipeMethodDamaged, EveryDamagedOptionsFileReadsAsDefaultsWhereDamaged) {
             EXPECT_EQ(once, SavedAndRead(manager, CaseFile(dir, caseSeed, ".2.ini")));
         }
         SysDeleteFile(damagedFile);
+        if (!manager.DamageNotes.empty()) SysDeleteFile(damagedFile + ".damaged");
     });
 }
