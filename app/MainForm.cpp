@@ -296,7 +296,7 @@ void TfMain::WMHotKey(TMessage& message) {
 // message may name the panel it passed through instead (Wine): then the click's point
 // tells whether it was on the button.
 void TfMain::WMContextMenu(TMessage& message) {
-    HWND button = mainMiscButton->HandleIfAllocated();
+    HWND button = NavigationButton("mainMiscButton")->HandleIfAllocated();
     auto from = reinterpret_cast<HWND>(message.WParam);
     const POINT at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
     RECT r{};
