@@ -13,6 +13,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 #include <cstring>
 #include <stdexcept>
@@ -34,8 +35,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu | biMinimize);
     SetPosition(poScreenCenter);
-    SetClientWidth(800);
-    SetClientHeight(580);
+    SetLayoutClientSize(this, 800, 580);
     BuildNavigation();
     BuildPages();
     BuildTrayMenu();
