@@ -9,8 +9,7 @@ TfCleanMethodSelector::TfCleanMethodSelector(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
-    SetClientWidth(380);
-    SetClientHeight(190);
+    SetLayoutClientSize(this, 380, 190);
     using namespace Layout;
     Label1 =
         Place<TLabel>(this, this, "Label1",

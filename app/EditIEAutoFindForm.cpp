@@ -10,8 +10,7 @@ TfEditIEAutoFind::TfEditIEAutoFind(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poMainFormCenter);
-    SetClientWidth(360);
-    SetClientHeight(300);
+    SetLayoutClientSize(this, 360, 300);
     using namespace Layout;
     const TBounds list{10, 28, 250, 262};
     lblAutoFind =

@@ -47,8 +47,7 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
     SetBorderIcons(biSystemMenu);
     SetPosition(poOwnerFormCenter);
     constexpr int ClientWidth = 548;
-    SetClientWidth(ClientWidth);
-    SetClientHeight(400);
+    SetLayoutClientSize(this, ClientWidth, 400);
     using namespace Layout;
     // Full-width name and description, then the passes with their buttons beside them.
     constexpr int Width = ClientWidth - 2 * Margin, LabelWidth = 200, FormButtonWidth = 80;

@@ -8,8 +8,7 @@ TfEditPasswordManager::TfEditPasswordManager(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poMainFormCenter);
-    SetClientWidth(340);
-    SetClientHeight(170);
+    SetLayoutClientSize(this, 340, 170);
     using namespace Layout;
     // A label before each edit.
     const TGrid edits = Down(96, 12, 232, EditHeight, 9);

@@ -9,8 +9,7 @@ TfEnterPassword::TfEnterPassword(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
-    SetClientWidth(260);
-    SetClientHeight(100);
+    SetLayoutClientSize(this, 260, 100);
     using namespace Layout;
     const TBounds label{12, 10, 236, LabelHeight}, edit = label.Below(7, EditHeight);
     const TGrid buttons = ButtonsEndingAt(edit.Right(), edit.Bottom() + 13, 2, ButtonWidth);

@@ -10,8 +10,7 @@ TKeepForm::TKeepForm(TComponent* owner, const char* listName, const char* firstC
     : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetPosition(poDesktopCenter);
-    SetClientWidth(420);
-    SetClientHeight(360);
+    SetLayoutClientSize(this, 420, 360);
     using namespace Layout;
     // The filter row above the list, the buttons below it, all within the list's width.
     constexpr int Edge = 10, KeepButtonWidth = 88;

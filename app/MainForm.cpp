@@ -14,6 +14,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
 #include "engine/wipe/WipeMethodsManager.h"
 #include <cstring>
@@ -40,8 +41,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsSingle);
     SetBorderIcons(biSystemMenu | biMinimize);
     SetPosition(poScreenCenter);
-    SetClientWidth(800);
-    SetClientHeight(580);
+    SetLayoutClientSize(this, 800, 580);
     BuildNavigation();
     BuildPages();
     BuildTrayMenu();
@@ -318,7 +318,7 @@ void TfMain::WMHotKey(TMessage& message) {
 // message may name the panel it passed through instead (Wine): then the click's point
 // tells whether it was on the button.
 void TfMain::WMContextMenu(TMessage& message) {
-    HWND button = mainMiscButton->HandleIfAllocated();
+    HWND button = NavigationButton("mainMiscButton")->HandleIfAllocated();
     auto from = reinterpret_cast<HWND>(message.WParam);
     const POINT at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
     RECT r{};

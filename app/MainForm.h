@@ -32,17 +32,14 @@ public:
         return nullptr;
     }
 
-    // Navigation on the left.
-    TPanel* pnlNavigation;
-    TButton *mainCleabButton, *mainWindowsButton, *mainFreeButton, *mainShredderButton,
-        *mainPCManager, *mainJunkButton, *mainPlugButton, *mainMiscButton;
-    TPopupMenu* userSettingPopupMenu;
-    TMenuItem *ShortcutModes1, *Scheduler1;
+    // The buttons on the left, top to bottom, and one of them by its name; each shows
+    // the sheet of its row of the page table.
+    [[nodiscard]] std::vector<TButton*> NavigationButtons() const;
+    [[nodiscard]] TButton* NavigationButton(const char* name) const;
+    TPopupMenu* userSettingPopupMenu; // opened by a right click on "User settings"
 
-    // The tray icon's menu.
     TPopupMenu* TrayPopupMenu;
-    TMenuItem *miShowMainWindow, *miQuickClean, *miCleanAndReboot, *miCleanAndShutdown,
-        *miStopTasks, *miHelp, *miAbout, *miExit;
+    TMenuItem* miShowMainWindow; // enabled at the first activation or a start in the tray
 
     TSkinData* SkinData; // paints every window of the program; owned by the form
     std::unique_ptr<TEraserEngine> Engine;
@@ -65,6 +62,7 @@ private:
     void BuildNavigation();
     void BuildPages();
     TPageFrame* MakePage(const TPageRow& row, TTabSheet* sheet);
+    void BuildUserSettingsMenu();
     void BuildTrayMenu();
     void BindCommands();
     void ReadSkin();

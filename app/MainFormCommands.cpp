@@ -20,37 +20,15 @@ void TfMain::BindCommands() {
     main->simulationMode->OnClick = [this](TObject* sender) { simulationModeClick(sender); };
     main->btnStopTask->OnClick = [this](TObject* sender) { btnStopTaskClick(sender); };
     main->btnHelpTask->OnClick = [this](TObject* sender) { HelpClick(sender); };
-    miHelp->OnClick = [this](TObject* sender) { HelpClick(sender); };
-    bind(miShowMainWindow, [this] { ShowMainWindow(); });
-    bind(miQuickClean, [this] { Engine->Clean(); });
-    bind(miCleanAndReboot, [this] { Engine->CleanAndReboot(); });
-    bind(miCleanAndShutdown, [this] { Engine->CleanAndShutdown(); });
-    bind(miStopTasks, [this] { Engine->Stop(); });
     auto show = [this](const char* sheet, TToolTabs tabs = ttNone) {
         return [this, sheet = Sheet(sheet), tabs] { ShowSheet(sheet, tabs); };
     };
-    bind(miAbout, [this, about = show("tabAbout")] {
-        ShowMainWindow();
-        about();
-    });
-    bind(miExit, [this] { Close(); });
-    bind(mainCleabButton, show("TabSheet9"));
     TBrowsersPage* browsers = Page<TBrowsersPage>();
-    for (TButton* button : {mainWindowsButton, browsers->Button1, browsers->Button2})
+    for (TButton* button : {browsers->Button1, browsers->Button2})
         bind(button, show("TabSheet1"));
     for (TButton* button : {Page<TWindowsPage>()->Button3, Page<TWindowsPage>()->Button4})
         bind(button, show("TabSheet2"));
-    bind(mainShredderButton, show("TabSheet7"));
-    bind(mainFreeButton, show("TabSheet8"));
-    bind(mainPlugButton, show("TabSheet10"));
-    bind(mainJunkButton, show("Junk_TabSheet"));
-    bind(mainMiscButton, show("TabSheet12", ttUserSettings));
-    // The Internet Explorer sheet is chosen and its tab hidden: the page control moves
-    // on to the next sheet whose tab shows, the startup manager.
-    bind(mainPCManager, show("tabInternetExplorerSettings", ttPCManager));
     bind(main->runoptions, show("tabOptions", ttRunOptions));
-    bind(ShortcutModes1, show("TabSheet12"));
-    bind(Scheduler1, show("tabScheduler"));
     // The icon menu is attached to nothing; only its optimizer item has an action.
     auto iconMenu = static_cast<TPopupMenu*>(FindComponent("PopupMenuIcon"));
     bind(iconMenu->Items().Items(1), [this] { Page<TMemoryPanel>()->ActionOptimizeExecute(); });

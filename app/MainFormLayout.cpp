@@ -1,6 +1,7 @@
 // The main window's controls, built in code in the order of its form description.
 #include "app/MainForm.h"
 #include "classlib/gui/PlaceControl.h"
+#include <algorithm>
 
 namespace {
 
@@ -21,29 +22,55 @@ TMenuItem* AddItem(TComponent* owner, TPopupMenu* menu, const char* name, const 
     return item;
 }
 
+// The buttons on the left, in their order from the top.
+std::vector<const TPageRow*> NavigationRows() {
+    std::vector<const TPageRow*> rows;
+    for (const TPageRow& row : PageTable())
+        if (row.Nav.Name) rows.push_back(&row);
+    std::ranges::sort(rows, {}, [](const TPageRow* row) { return row->Nav.Slot; });
+    return rows;
+}
+
 } // namespace
 
 void TfMain::BuildNavigation() {
     using namespace Layout;
-    pnlNavigation = Place<TPanel>(this, this, "pnlNavigation", "", {0, 0, NavWidth, 580});
-    pnlNavigation->SetBevelOuter(bvNone);
+    auto panel = Place<TPanel>(this, this, "pnlNavigation", "", {0, 0, NavWidth, 580});
+    panel->SetBevelOuter(bvNone);
     constexpr TGrid buttons = Down(Margin, Margin, NavWidth - 2 * Margin, 30, 6);
-    int row = 0;
-    auto nav = [&](const char* name, const char* caption) {
-        return Place<TButton>(this, pnlNavigation, name, caption, buttons.Cell(0, row++));
+    for (const TPageRow* row : NavigationRows()) {
+        auto button = Place<TButton>(this, panel, row->Nav.Name, row->Nav.Caption,
+                                     buttons.Cell(0, row->Nav.Slot));
+        button->OnClick = [this, row](TObject*) { ShowSheet(Sheet(row->Sheet), row->Nav.Tabs); };
+    }
+    BuildUserSettingsMenu();
+}
+
+std::vector<TButton*> TfMain::NavigationButtons() const {
+    std::vector<TButton*> buttons;
+    for (const TPageRow* row : NavigationRows())
+        buttons.push_back(NavigationButton(row->Nav.Name));
+    return buttons;
+}
+
+TButton* TfMain::NavigationButton(const char* name) const {
+    return dynamic_cast<TButton*>(FindComponent(name));
+}
+
+// The menu of "User settings": each item shows a sheet of "Misc".
+void TfMain::BuildUserSettingsMenu() {
+    struct TItem {
+        const char *Name, *Caption, *Sheet;
     };
-    mainCleabButton = nav("mainCleabButton", "Scan/Erase           ");
-    mainWindowsButton = nav("mainWindowsButton", "Cleaner Settings   ");
-    mainFreeButton = nav("mainFreeButton", "Free Space Clean ");
-    mainShredderButton = nav("mainShredderButton", "File Shredder          ");
-    mainPCManager = nav("mainPCManager", "PC Manager          ");
-    mainJunkButton = nav("mainJunkButton", "Junk Cleaner         ");
-    mainPlugButton = nav("mainPlugButton", "Plug-ins                  ");
-    mainMiscButton = nav("mainMiscButton", "User settings         ");
+    static constexpr TItem Items[] = {
+        {"ShortcutModes1", "Shortcut/Modes", "TabSheet12"},
+        {"Scheduler1", "Scheduler", "tabScheduler"},
+    };
     userSettingPopupMenu = new TPopupMenu(this);
     userSettingPopupMenu->SetName("userSettingPopupMenu");
-    ShortcutModes1 = AddItem(this, userSettingPopupMenu, "ShortcutModes1", "Shortcut/Modes");
-    Scheduler1 = AddItem(this, userSettingPopupMenu, "Scheduler1", "Scheduler");
+    for (const TItem& item : Items)
+        AddItem(this, userSettingPopupMenu, item.Name, item.Caption)->OnClick =
+            [this, sheet = item.Sheet](TObject*) { ShowSheet(Sheet(sheet)); };
 }
 
 // The sheets of the page table in page order, their tabs as at creation, then their
@@ -93,22 +120,41 @@ TPageFrame* TfMain::MakePage(const TPageRow& row, TTabSheet* sheet) {
     return page;
 }
 
+// The tray icon's menu: each item runs its command, a "-" is a separator.
 void TfMain::BuildTrayMenu() {
+    struct TItem {
+        const char *Name, *Caption;
+        void (*Command)(TfMain& main);
+    };
+    static constexpr TItem Items[] = {
+        {"miShowMainWindow", "Show &Main Window", [](TfMain& main) { main.ShowMainWindow(); }},
+        {"N1", "-", nullptr},
+        {"miQuickClean", "&Quick Clean", [](TfMain& main) { main.Engine->Clean(); }},
+        {"miCleanAndReboot", "Clean && Reboot",
+         [](TfMain& main) { main.Engine->CleanAndReboot(); }},
+        {"miCleanAndShutdown", "Clean && Shutdown",
+         [](TfMain& main) { main.Engine->CleanAndShutdown(); }},
+        {"miStopTasks", "&Stop Tasks", [](TfMain& main) { main.Engine->Stop(); }},
+        {"N2", "-", nullptr},
+        {"miHelp", "&Help", [](TfMain& main) { main.HelpClick(nullptr); }},
+        {"miAbout", "&About",
+         [](TfMain& main) {
+             main.ShowMainWindow();
+             main.ShowSheet(main.Sheet("tabAbout"));
+         }},
+        {"N3", "-", nullptr},
+        {"miExit", "&Exit", [](TfMain& main) { main.Close(); }},
+    };
     TrayPopupMenu = new TPopupMenu(this);
     TrayPopupMenu->SetName("TrayPopupMenu");
-    miShowMainWindow = AddItem(this, TrayPopupMenu, "miShowMainWindow", "Show &Main Window");
+    for (const TItem& item : Items) {
+        TMenuItem* added = AddItem(this, TrayPopupMenu, item.Name, item.Caption);
+        if (item.Command)
+            added->OnClick = [this, command = item.Command](TObject*) { command(*this); };
+    }
+    miShowMainWindow = TrayPopupMenu->Items().Items(0);
     miShowMainWindow->SetDefault(true);
     miShowMainWindow->SetEnabled(false);
-    AddItem(this, TrayPopupMenu, "N1", "-");
-    miQuickClean = AddItem(this, TrayPopupMenu, "miQuickClean", "&Quick Clean");
-    miCleanAndReboot = AddItem(this, TrayPopupMenu, "miCleanAndReboot", "Clean && Reboot");
-    miCleanAndShutdown = AddItem(this, TrayPopupMenu, "miCleanAndShutdown", "Clean && Shutdown");
-    miStopTasks = AddItem(this, TrayPopupMenu, "miStopTasks", "&Stop Tasks");
-    AddItem(this, TrayPopupMenu, "N2", "-");
-    miHelp = AddItem(this, TrayPopupMenu, "miHelp", "&Help");
-    miAbout = AddItem(this, TrayPopupMenu, "miAbout", "&About");
-    AddItem(this, TrayPopupMenu, "N3", "-");
-    miExit = AddItem(this, TrayPopupMenu, "miExit", "&Exit");
     auto iconMenu = new TPopupMenu(this);
     iconMenu->SetName("PopupMenuIcon");
     AddItem(this, iconMenu, "OpenMainWindow1", "Open &Main Window");

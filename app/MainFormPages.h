@@ -18,6 +18,15 @@ enum TToolTabs : unsigned {
     ttRunOptions = 4,
 };
 
+// The button on the left that shows a sheet: its name, its caption, its place from the
+// top, and the set of tool tabs it shows.
+struct TNavButton {
+    const char* Name = nullptr; // none: no button on the left shows the sheet
+    const char* Caption = nullptr;
+    int Slot = 0;
+    TToolTabs Tabs = ttNone;
+};
+
 struct TPageRow {
     const char* Sheet; // the sheet's component name
     const char* Caption;
@@ -31,6 +40,7 @@ struct TPageRow {
     // Tool sheets: whether the tab shows at creation, and the tool tab sets.
     bool TabAtStart = true;
     unsigned ShownIn = ttNone, HiddenIn = ttNone;
+    TNavButton Nav{};
 };
 
 [[nodiscard]] std::span<const TPageRow> PageTable();

@@ -66,8 +66,7 @@ TfMethodsForm::TfMethodsForm(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsDialog);
     SetBorderIcons(biSystemMenu);
     SetPosition(poScreenCenter);
-    SetClientWidth(420);
-    SetClientHeight(340);
+    SetLayoutClientSize(this, 420, 340);
     using namespace Layout;
     // The list with its label above, the description below it, the buttons beside it.
     const TBounds list{Margin, 26, 316, 200}, description = list.Below(26, 80);

@@ -26,9 +26,7 @@ double SwitchPages(const std::vector<std::string>& args) {
         if (form && form->Activated()) break;
         Sleep(5);
     }
-    TButton* pages[] = {main->mainCleabButton,    main->mainWindowsButton, main->mainFreeButton,
-                        main->mainShredderButton, main->mainPCManager,     main->mainJunkButton,
-                        main->mainPlugButton,     main->mainMiscButton};
+    const std::vector<TButton*> pages = main->NavigationButtons();
     auto visit = [&](TButton* page) {
         page->Click();
         Pump();

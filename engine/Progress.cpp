@@ -11,8 +11,7 @@ TfProgress::TfProgress(TComponent* owner) : TForm(owner) {
     SetFormStyle(fsStayOnTop);
     SetPosition(poDesktopCenter);
     constexpr int ClientWidth = 392;
-    SetClientWidth(ClientWidth);
-    SetClientHeight(228);
+    SetLayoutClientSize(this, ClientWidth, 228);
     using namespace Layout;
     // Each label above its bar, the animation and the button centred. Captions are set
     // by FormCreate, again at each use.

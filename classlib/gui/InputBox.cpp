@@ -17,8 +17,7 @@ public:
         SetBorderStyle(bsDialog);
         SetBorderIcons(biSystemMenu);
         SetPosition(poMainFormCenter);
-        SetClientWidth(300);
-        SetClientHeight(96);
+        SetLayoutClientSize(this, 300, 96);
         using namespace Layout;
         const TBounds label{10, 10, 280, LabelHeight}, edit = label.Below(5, EditHeight);
         const TGrid buttons = ButtonsEndingAt(edit.Right(), edit.Bottom() + 11, 2, ButtonWidth);

@@ -12,6 +12,13 @@ inline void SetLayoutBounds(TControl* control, const TBounds& bounds) {
     control->SetBounds(pixels.Left, pixels.Top, pixels.Width, pixels.Height);
 }
 
+// A form's client area; width and height are in layout units.
+inline void SetLayoutClientSize(TControl* form, int width, int height) {
+    const TBounds pixels = ToPixels({0, 0, width, height});
+    form->SetClientWidth(pixels.Width);
+    form->SetClientHeight(pixels.Height);
+}
+
 template <class T>
 T* Place(TComponent* owner, TWinControl* parent, const char* name, const std::string& caption,
          const TBounds& bounds) {

@@ -136,9 +136,9 @@ TEST(Layout, MiscSheetsShowTheirPageWhateverCameBefore) {
     auto main = std::make_unique<TfMain>(nullptr);
     main->Show();
     const std::pair<TButton*, TTabSheet*> buttons[] = {
-        {main->mainPCManager, main->Sheet("tabStartupManager")},
+        {main->NavigationButton("mainPCManager"), main->Sheet("tabStartupManager")},
         {main->Page<TMainPage>()->runoptions, main->Sheet("tabOptions")},
-        {main->mainMiscButton, main->Sheet("TabSheet12")},
+        {main->NavigationButton("mainMiscButton"), main->Sheet("TabSheet12")},
     };
     for (auto [before, beforeSheet] : buttons)
         for (auto [button, sheet] : buttons) {

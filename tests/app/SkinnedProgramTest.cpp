@@ -70,9 +70,7 @@ TEST(SkinnedWindows, PagesDialogsAndSkinningOverAndOverLeakNothing) {
     ASSERT_TRUE(SkinnedAndActive(main->Handle()));
     TSkinManage& manager = *SkinManager();
     TEveryDialog dialogs;
-    TButton* pages[] = {main->mainCleabButton,    main->mainWindowsButton, main->mainFreeButton,
-                        main->mainShredderButton, main->mainPCManager,     main->mainJunkButton,
-                        main->mainPlugButton,     main->mainMiscButton};
+    const std::vector<TButton*> pages = main->NavigationButtons();
     auto round = [&](int times) {
         for (TButton* page : pages) {
             page->Click();
@@ -96,13 +94,13 @@ TEST(SkinnedWindows, PagesDialogsAndSkinningOverAndOverLeakNothing) {
             manager.SetActionData(main->SkinData);
             manager.RequestAction(TSkinAction::UnskinAll, 10);
             manager.DoAction();
-            ASSERT_FALSE(Skinned(main->mainCleabButton->Handle()));
+            ASSERT_FALSE(Skinned(main->NavigationButton("mainCleabButton")->Handle()));
             manager.SetActionData(main->SkinData);
             manager.RequestAction(TSkinAction::SkinAll, 10);
             manager.DoAction();
             ASSERT_TRUE(SkinnedAndActive(main->Handle()));
         }
-        ASSERT_TRUE(Skinned(main->mainCleabButton->Handle()));
+        ASSERT_TRUE(Skinned(main->NavigationButton("mainCleabButton")->Handle()));
         // The controls paint what they keep for painting: counted at rest, never half-way.
         Application->ProcessMessages();
     };
