@@ -27,14 +27,17 @@ void StartMemoryPanel(TPageFrame& page) {
     static_cast<TMemoryPanel&>(page).tabMemoryShow();
 }
 
-// The options page shows the "Run" entry as it stands each time.
+// The options page shows the "Run" entry as it stands each time. A window built
+// without its creation step has no engine.
 void ShowLoadAtStartup(TPageFrame& page) {
-    static_cast<TTOptions&>(page).ShowLoadAtStartup();
+    if (page.Engine) static_cast<TTOptions&>(page).ShowLoadAtStartup();
 }
 
-// The Internet Explorer page shows what the registry holds now, not at the start.
+// The Internet Explorer page shows what the registry holds now, not at the start,
+// unless it holds changes not yet saved.
 void ReadInternetExplorerSettings(TPageFrame& page) {
-    page.LoadSettings();
+    auto& settings = static_cast<TTinternetExplorerSettings&>(page);
+    if (settings.Engine && settings.ShowsStoredValues()) settings.LoadSettings();
 }
 
 constexpr TPageHost Main = TPageHost::Main, Misc = TPageHost::Misc;

@@ -141,6 +141,32 @@ void TTinternetExplorerSettings::LoadSettings() {
     edDownload->SetText(ie.DownloadDirectory);
 }
 
+bool TTinternetExplorerSettings::ShowsStoredValues() const {
+    const TMisc& misc = *Engine->Misc;
+    const TIESettings& ie = misc.IESettings;
+    const std::pair<const TEdit*, const std::string*> texts[] = {
+        {edTitle, &ie.WindowTitle},
+        {edStartPage, &ie.StartPage},
+        {edCache, &ie.Cache},
+        {edCookies, &ie.Cookies},
+        {edHistory, &ie.History},
+        {edFavorites, &ie.Favorites},
+        {edSave, &ie.SaveDirectory},
+        {edDownload, &ie.DownloadDirectory},
+        {edResetStartPageTo, &misc.ResetStartPageTo}};
+    const std::pair<const TCheckBox*, bool> boxes[] = {
+        {chkAutoSuggest, ie.AutoSuggest},
+        {chkAutoSavePassword, ie.FormSuggestPasswords},
+        {chkUseFormSuggest, ie.UseFormSuggest},
+        {chkSavePasswordAsk, ie.FormSuggestPWAsk},
+        {chkProtectStartPage, misc.ProtectStartPage}};
+    for (const auto& [edit, value] : texts)
+        if (edit->Text() != *value) return false;
+    for (const auto& [box, value] : boxes)
+        if (box->Checked() != value) return false;
+    return true;
+}
+
 void TTinternetExplorerSettings::btnSaveSettingsClick(TObject*) {
     // Protection would write an empty start page every three seconds.
     if (chkProtectStartPage->Checked() && Trim(edResetStartPageTo->Text()).empty()) {

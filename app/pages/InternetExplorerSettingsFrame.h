@@ -16,6 +16,9 @@ public:
 
     // Reads the registry into Misc, then Misc into the controls.
     void LoadSettings() override;
+    // True while the controls show what was last read or saved: nothing typed on the
+    // page would be lost by reading the registry again.
+    [[nodiscard]] bool ShowsStoredValues() const;
     // The controls into Misc, then Misc into the registry. Protection without an
     // address to reset to is refused with a message, and nothing is saved. Settings
     // that could not be read or written are named in one message.

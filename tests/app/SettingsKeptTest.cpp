@@ -207,7 +207,14 @@ TEST_F(SettingsKept, TheInternetExplorerPageWritesOnlyWhatWasChangedOnIt) {
     page = WaitForPage("TTinternetExplorerSettings");
     EXPECT_EQ(WindowText(startPage), "http://other-program.example/");
     WriteValue(ShellFoldersKey, "Favorites", "C:\\Other Favorites");
-    SetText(Edit(page, " Internet Explorer Home Page ", 0), "My Title");
+    HWND title = Edit(page, " Internet Explorer Home Page ", 0);
+    SetText(title, "My Title");
+    // What is typed and not yet saved stays through a visit to another tab.
+    NextTab(page);
+    WaitForPage("TTScheduler");
+    PressKey(GetParent(GetParent(page)), VK_LEFT);
+    page = WaitForPage("TTinternetExplorerSettings");
+    EXPECT_EQ(WindowText(title), "My Title");
     Save(page);
     EXPECT_EQ(ReadValue(IEMainKey, "Window Title"), "My Title");
     EXPECT_EQ(ReadValue(IEMainKey, "Start Page"), "http://other-program.example/");
