@@ -1,5 +1,6 @@
 #include "app/finders/KeptCopy.h"
 #include "app/finders/FoundFile.h"
+#include "app/finders/RunHold.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/WorkQueue.h"
@@ -53,6 +54,7 @@ void DeleteForGood(std::vector<TDeletion>& files,
     std::mutex lock; // guards done
     std::condition_variable changed;
     size_t done = 0;
+    TRunHold hold;
     TWorkQueue workers(DeletingThreads);
     for (size_t first = 0, end = 0; first < files.size(); first = end) {
         end = first + 1;
@@ -62,7 +64,7 @@ void DeleteForGood(std::vector<TDeletion>& files,
         workers.Push([&, first, end] {
             std::optional<TKeptCopy> kept;
             if (!files[first].Kept.empty()) kept.emplace(files[first].Kept);
-            for (size_t i = first; i < end && !stop; ++i) {
+            for (size_t i = first; i < end && hold.Proceed([&] { return bool(stop); }); ++i) {
                 TDeletion& file = files[i];
                 try {
                     file.Failure = Delete(file, kept, stop);

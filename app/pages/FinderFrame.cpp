@@ -18,7 +18,7 @@ const char* const Searching = "&Search";
 const char* const Stopping = "&Stop";
 const char* const KeepColumn = "Del All";
 // The window answers between batches of found rows at least this often.
-constexpr DWORD AddingTime = 50;
+constexpr DWORD AddingTime = 30;
 
 const char* KeepText(bool kept) {
     return kept ? "keep" : "delete";
@@ -74,9 +74,9 @@ TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int opt
     FindFile->Criteria.Files.FileName = "*.*";
     FindFile->Threaded = true;
     FindFile->OnFileMatch = [this](TObject*, const std::string& folder, const TFindData& data) {
-        // The search thread: nothing may escape it. A name without a UTF-8 form
-        // could not be reached again: it is not listed.
-        if (!data.Exact) return;
+        // The search thread: nothing may escape it. A file met after a stop is not
+        // listed, nor a name without a UTF-8 form, which could not be reached again.
+        if (!FHold->Proceed([this] { return FindFile->Aborted(); }) || !data.Exact) return;
         try {
             const TFoundFile file = FoundFile(folder, data);
             {
@@ -150,10 +150,7 @@ void TFinderFrame::BuildPopupMenu(const TFinderNames& names) {
 
 void TFinderFrame::SearchClick() {
     FindFile->Abort(); // waits for the search thread
-    if (SearchButton->Caption() == Stopping) {
-        SearchButton->SetCaption(Searching);
-        return;
-    }
+    if (SearchButton->Caption() == Stopping) return EndSearch();
     if (Folders->Items().Count() == 0) {
         if (AddFolder) AddFolder();
         return;
@@ -174,6 +171,7 @@ void TFinderFrame::SearchClick() {
         FNotified = false;
     }
     FNotifyWnd = Handle();
+    FHold.emplace();
     StartSearch();
     StartFolder();
 }
@@ -183,17 +181,23 @@ void TFinderFrame::StartFolder() {
     FindFile->Execute();
 }
 
-// Main thread, after the search has cleared its busy state.
+// Main thread, after the search has cleared its busy state. A stopped search is ended
+// by the click that stopped it; after the last folder the rows still waiting go in
+// batches, and the search ends with the last of them.
 void TFinderFrame::SearchFinished() {
-    const bool last = FindFile->Aborted() || FQueue.size() == 1;
-    AddFoundRows(last); // the rows of a search that ends are all in when it does
-    FilesList->SortByCaption();
     if (FindFile->Aborted()) return;
+    if (FQueue.size() == 1) return AddRowsInTurn();
     FQueue.pop_front();
-    if (FQueue.empty())
-        SearchClick(); // the caption goes back to "&Search"
-    else
-        StartFolder();
+    StartFolder();
+}
+
+// The rows of a search that ends are all in when it does; the caption goes back to
+// "&Search".
+void TFinderFrame::EndSearch() {
+    AddFoundRows(true);
+    FilesList->SortByCaption(); // a row renamed meanwhile may stand out of order
+    FQueue.clear();
+    SearchButton->SetCaption(Searching);
 }
 
 void TFinderFrame::Report(TFoundRow row) {
@@ -208,12 +212,21 @@ void TFinderFrame::Report(TFoundRow row) {
 }
 
 void TFinderFrame::WndProc(TMessage& message) {
-    if (message.Msg == WM_FINDER_FOUND) return AddFoundRows(false);
+    if (message.Msg == WM_FINDER_FOUND) return AddRowsInTurn();
     TFrame::WndProc(message);
 }
 
-// Each row goes in at its place by caption, so the list stays sorted as it grows. Rows
-// handed over are added for at most AddingTime per message; the rest follow in the next.
+// Rows handed over are added for at most AddingTime per message; the rest follow in
+// the next. A search whose last folder is walked ends with its last row.
+void TFinderFrame::AddRowsInTurn() {
+    AddFoundRows(false);
+    if (!FWaitingRows.empty())
+        PostMessageW(Handle(), WM_FINDER_FOUND, 0, 0);
+    else if (!FQueue.empty() && !FindFile->Busy())
+        EndSearch();
+}
+
+// Each row goes in at its place by caption, so the list stays sorted as it grows.
 void TFinderFrame::AddFoundRows(bool all) {
     std::string status;
     {
@@ -233,7 +246,6 @@ void TFinderFrame::AddFoundRows(bool all) {
         }
         FilesList->EndUpdate();
     }
-    if (!FWaitingRows.empty()) PostMessageW(Handle(), WM_FINDER_FOUND, 0, 0);
 }
 
 void TFinderFrame::AddRow(TFoundRow row) {

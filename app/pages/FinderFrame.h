@@ -6,6 +6,7 @@
 // Main thread, except FileFound and Report, which run on the search thread.
 #include "app/finders/FoundFile.h"
 #include "app/finders/RemovedFileStore.h"
+#include "app/finders/RunHold.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/Frame.h"
 #include "classlib/gui/GroupBox.h"
@@ -18,6 +19,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 // The names and captions that differ from finder to finder.
@@ -95,6 +97,8 @@ private:
     void BuildPopupMenu(const TFinderNames& names);
     void StartFolder();
     void SearchFinished();
+    void EndSearch();
+    void AddRowsInTurn();
     void AddFoundRows(bool all);
     void AddRow(TFoundRow row);
     void CaptionEdited(TListItem* item, const std::string& text, bool& accept);
@@ -105,7 +109,9 @@ private:
     [[nodiscard]] bool ConfirmDelAll(int count) const;
 
     std::string FDescription;
-    std::deque<std::string> FQueue; // the first is the folder being searched
+    // The first is the folder being searched; empty once the search has ended.
+    std::deque<std::string> FQueue;
+    std::optional<TRunHold> FHold; // of the running search, made at its start
     std::unordered_map<const TListItem*, TFoundRow> FRows;
     std::deque<TFoundRow> FWaitingRows;        // handed over, not added yet
     std::unordered_map<int, TListItem*> FKept; // group: its row that "Del &All" keeps
