@@ -10,6 +10,7 @@
 #include "app/finders/RemovedFileStore.h"
 #include "app/pages/DuplicateFinderFrame.h"
 #include "bench/BenchSupport.h"
+#include "classlib/base/Handle.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -106,6 +107,7 @@ double Search(const std::vector<std::string>& args) {
     std::atomic<bool> done{false};
     double longest = 0;
     HWND window = page.Finder->Handle();
+    const TKernelHandle ended(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::thread watcher([&] {
         while (!done) {
             const double start = CounterSeconds();
@@ -114,9 +116,14 @@ double Search(const std::vector<std::string>& args) {
             longest = std::max(longest, CounterSeconds() - start);
             Sleep(5);
         }
+        SetEvent(ended.Get());
     });
     const double seconds = Seconds([&] { page.Search(folders); });
     done = true;
+    // The watcher's last message is answered, not left to its time-out.
+    HANDLE end = ended.Get();
+    while (MsgWaitForMultipleObjects(1, &end, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+        Application->ProcessMessages();
     watcher.join();
     const int rows = page.Finder->FilesList->Count();
     std::fprintf(stderr, "%d rows in %.3f s; longest wait %.3f s\n", rows, seconds, longest);

@@ -58,6 +58,7 @@ private:
 } // namespace
 
 void TListItem::SetCaption(const std::string& caption) {
+    if (!FCaption.empty()) FOwner.TextReplaced(0);
     FCaption = caption;
     FOwner.ShowText(*this, 0, caption);
     FOwner.ItemChanged(*this);
@@ -69,13 +70,16 @@ void TListItem::AddSubItem(const std::string& text) {
 }
 
 void TListItem::SetSubItem(size_t index, const std::string& text) {
+    FOwner.TextReplaced(static_cast<int>(index + 1));
     FSubItems.at(index) = text;
     FOwner.ShowText(*this, static_cast<int>(index + 1), text);
 }
 
 void TListItem::ClearSubItems() {
-    for (size_t i = 1; i <= FSubItems.size(); ++i)
+    for (size_t i = 1; i <= FSubItems.size(); ++i) {
+        FOwner.TextReplaced(static_cast<int>(i));
         FOwner.ShowText(*this, static_cast<int>(i), "");
+    }
     FSubItems.clear();
 }
 
@@ -234,6 +238,7 @@ void TListView::Delete(int index) {
     FItems.erase(FItems.begin() + index);
     Renumber(index);
     HideCellHint();
+    FRemeasure = true;
     FitColumnsLater();
 }
 
@@ -294,6 +299,8 @@ void TListView::EditCaption(TListItem* item) {
 void TListView::Clear() {
     if (HandleAllocated()) SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
     FItems.clear();
+    FUnmeasured.clear();
+    FRemeasure = true;
     HideCellHint();
     FitColumnsLater();
 }
@@ -321,7 +328,7 @@ void TListView::ShowItem(const TListItem& item) {
     const bool cut = !FColumns.empty() && FColumns[0].Kind == ckPath;
     row.pszText = cut ? LPSTR_TEXTCALLBACKW : caption.data();
     SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
-    FitColumnsLater();
+    TextShown(0, item.FCaption);
     for (size_t i = 0; i < item.FSubItems.size(); ++i)
         ShowText(item, static_cast<int>(i + 1), item.FSubItems[i]);
     ShowCheck(item);
@@ -349,7 +356,7 @@ void TListView::ShowText(const TListItem& item, int column, const std::string& t
     const int index = item.Index();
     SendMessageW(Handle(), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&row));
     if (FHintCell.x == column && FHintCell.y == index) HideCellHint();
-    FitColumnsLater();
+    TextShown(column, text);
 }
 
 const std::string& TListView::CellText(const TListItem& item, int column) const {
@@ -423,19 +430,61 @@ void TListView::FitColumnsLater() {
     FFitPosted = PostMessageW(Handle(), FitColumnsMessage(), 0, 0);
 }
 
-// Name columns take the width of their longest text; the filling column what is left.
+void TListView::TextShown(int column, const std::string& text) {
+    if (column < static_cast<int>(FColumns.size()) && FColumns[column].Kind == ckName &&
+        !FRemeasure)
+        FUnmeasured.emplace_back(column, text);
+    FitColumnsLater();
+}
+
+// A name column's longest text may have gone.
+void TListView::TextReplaced(int column) {
+    if (column < static_cast<int>(FColumns.size()) && FColumns[column].Kind == ckName) {
+        FRemeasure = true;
+        FUnmeasured.clear();
+    }
+}
+
+// Name columns take the width of their longest text, measured here once for each text
+// shown (the system's own sizing measures every row each time); the filling column
+// takes what is left.
 void TListView::FitColumns() {
     FFitPosted = false;
     if (!HandleAllocated()) return;
+    const TMeasureDC measure(Handle());
     for (size_t i = 0; i < FColumns.size(); ++i) {
-        if (FColumns[i].Kind != ckName) continue;
-        SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE);
-        const int fitted = static_cast<int>(SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, i, 0));
+        TColumn& column = FColumns[i];
+        if (column.Kind != ckName) continue;
+        if (FRemeasure) {
+            column.Widest = 0;
+            for (const auto& item : FItems)
+                column.Widest =
+                    std::max(column.Widest, measure.Width(ToWide(CellText(*item, int(i)))));
+        }
+        for (const auto& [shown, text] : FUnmeasured)
+            if (shown == int(i))
+                column.Widest = std::max(column.Widest, measure.Width(ToWide(text)));
+        const int fitted = TextLead(i) + column.Widest + CellPadding;
         const int width =
-            std::clamp(fitted, FColumns[i].Width, std::max(FColumns[i].Width, ClientWidth() / 2));
+            std::clamp(fitted, column.Width, std::max(column.Width, ClientWidth() / 2));
         SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, i, width);
     }
+    FUnmeasured.clear();
+    FRemeasure = false;
     SetColumnWidths();
+}
+
+// What comes before the text in a cell of the column: the check box and the image.
+int TListView::TextLead(size_t column) const {
+    if (column != 0) return 0;
+    int lead = 0;
+    for (int list : {LVSIL_STATE, LVSIL_SMALL}) {
+        int width = 0, height = 0;
+        const auto images = reinterpret_cast<HIMAGELIST>(
+            SendMessageW(HandleIfAllocated(), LVM_GETIMAGELIST, list, 0));
+        if (images && ImageList_GetIconSize(images, &width, &height)) lead += width;
+    }
+    return lead;
 }
 
 void TListView::SetColumnWidths() {
@@ -545,7 +594,11 @@ void TListView::CustomDraw(TMessage& message) {
 void TListView::CaptionEdited(TMessage& message, TListItem& item, const std::string& text) {
     bool accept = false;
     if (OnEdited) OnEdited(this, &item, text, accept);
-    if (accept) item.FCaption = text;
+    if (accept) {
+        item.FCaption = text;
+        TextReplaced(0);
+        FitColumnsLater();
+    }
     message.Result = accept;
 }
 

@@ -128,7 +128,10 @@ private:
     void HideCellHint();
     void CustomDraw(TMessage& message);
     void FitColumnsLater();
+    void TextShown(int column, const std::string& text);
+    void TextReplaced(int column);
     void FitColumns();
+    [[nodiscard]] int TextLead(size_t column) const;
     void SetColumnWidths();
     void ShowCheck(const TListItem& item);
     void ShowSelection(const TListItem& item);
@@ -145,8 +148,13 @@ private:
         std::string Caption;
         int Width;
         TColumnKind Kind;
+        int Widest = 0; // of a name column: its longest text measured, in pixels
     };
     std::vector<TColumn> FColumns;
+    // Name columns measure only the texts shown since they were fitted, unless a text
+    // went (then every row again).
+    std::vector<std::pair<int, std::string>> FUnmeasured;
+    bool FRemeasure = false;
     std::vector<std::unique_ptr<TListItem>> FItems;
     TImageList* FSmallImages = nullptr;
     bool FCheckboxes = false;

@@ -361,4 +361,39 @@ TEST_F(ComCtrls, ListViewCellsKeepFileNamesAndTheSelectionInSight) {
     EXPECT_EQ(PaintList(wnd, {plain.right - 3, plain.bottom - 2}), GetSysColor(COLOR_WINDOW));
 }
 
+// A name column follows its longest text as rows come, are renamed and go; the text
+// shows whole beside the check box.
+TEST_F(ComCtrls, ListViewNameColumnFollowsItsLongestText) {
+    auto list = Make<TListView>();
+    list->SetBounds(0, 0, 600, 200);
+    list->SetCheckboxes(true);
+    list->AddColumn("Name", 40, TListView::ckName);
+    list->AddColumn("Path", TListView::FillWidth, TListView::ckPath);
+    HWND wnd = list->Handle();
+    auto width = [&] { return int(SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 0, 0)); };
+    // Row 1's caption shows whole in its cell.
+    auto showsWhole = [&](const wchar_t* text) {
+        RECT label{LVIR_LABEL, 0, 0, 0};
+        SendMessageW(wnd, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&label));
+        return label.right - label.left >=
+               SendMessageW(wnd, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text));
+    };
+    for (const char* name : {"a.txt", "a longer name than the others.txt", "b.txt"})
+        list->AddItem()->SetCaption(name);
+    ASSERT_TRUE(PumpUntil([&] { return width() > 40; }));
+    const int wide = width();
+    EXPECT_TRUE(showsWhole(L"a longer name than the others.txt"));
+    EXPECT_LE(wide + SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 1, 0), list->ClientWidth());
+
+    list->Delete(1);
+    ASSERT_TRUE(PumpUntil([&] { return width() < wide; })) << width();
+    const int narrow = width();
+    EXPECT_TRUE(showsWhole(L"b.txt"));
+    list->Items(1)->SetCaption("b, renamed to the longest name of them all.txt");
+    EXPECT_TRUE(PumpUntil([&] { return width() > wide; })) << width();
+    EXPECT_TRUE(showsWhole(L"b, renamed to the longest name of them all.txt"));
+    list->Items(1)->SetCaption("b.txt");
+    EXPECT_TRUE(PumpUntil([&] { return width() == narrow; })) << width();
+}
+
 } // namespace
