@@ -94,6 +94,7 @@ void TSkinForm::InitWindow(TSkinData* data) {
     }
     FSubclass =
         std::make_unique<TWindowSubclass>(Handle, TWndMethod::Of<&TSkinForm::SkinWndProc>(this));
+    HookForm();
     if (mdiChild && FPlacement == TPlacement::Maximized && manager) manager->SetMDIMaximized(true);
     InvalidateRect(Handle, nullptr, TRUE);
 }
@@ -139,6 +140,7 @@ void TSkinForm::Detach() {
     FFrame->ForgetTitle();
     FClientSubclass.reset();
     FSubclass.reset();
+    if (!FDropped) UnhookForm(); // a dropped window's form may be gone
 }
 
 void TSkinForm::Unskin() {
@@ -273,6 +275,7 @@ bool TSkinForm::Stage1(TMessage& message) {
         // The menu the bar took from the window goes with the window.
         if (FMenuBar && GetMenu(Handle) != FMenuBar->Menu()) DestroyMenu(FMenuBar->Menu());
         FMenuBar.reset();
+        UnhookForm();
         CallPrevious(message);
         FAttach = TAttachState::Gone;
         FDropped = true;
