@@ -314,10 +314,7 @@ bool TSkinForm::RouteFrame(TMessage& message) {
     case WM_SETTEXT:
     case WM_SETICON: CallHidingNativeCaption(message); return true;
     case WM_SETTINGCHANGE: OnSettingChange(message); return true;
-    case WM_SYSCOLORCHANGE: // the title's colours may be the system's
-        CallPrevious(message);
-        FFrame->Paint();
-        return true;
+    case WM_SYSCOLORCHANGE: OnSysColorChange(message); return true;
     case CM_MENUCHANGED: OnMenuChanged(message); return true;
     case WM_MENUSELECT:
         if (FMenuBar) FMenuBar->MenuSelect(message.WParam, message.LParam);
@@ -449,6 +446,12 @@ void TSkinForm::OnSettingChange(TMessage& message) {
     FFrame->ReadCaptionFont();
     LoadFrameMetrics();
     if (FPlacement != TPlacement::Minimized) ReapplyFrame();
+}
+
+// The title's colours may be the system's.
+void TSkinForm::OnSysColorChange(TMessage& message) {
+    CallPrevious(message);
+    FFrame->Paint();
 }
 
 // The window's menu was changed: the bar takes the new one.

@@ -132,6 +132,7 @@ private:
     bool OnSysCommand(TMessage& message);
     void CallHidingNativeCaption(TMessage& message);
     void OnSettingChange(TMessage& message);
+    void OnSysColorChange(TMessage& message);
     void OnNcActivate(TMessage& message);
     void OnMenuChanged(TMessage& message);
     bool OnMenuItem(TMessage& message);

@@ -112,7 +112,7 @@ bool TSkinFrame::Shown() const {
            FForm.Placement() != TPlacement::Minimized && FForm.FrameDrawn();
 }
 
-const TFrameBorders& TSkinFrame::Borders(int w, int h) {
+const TSkinFrame::TBorders& TSkinFrame::Borders(int w, int h) {
     const bool active = FForm.Active();
     if (FBorders.Left && FBorders.Size.cx == w && FBorders.Size.cy == h &&
         FBorders.Active == active)
@@ -135,7 +135,7 @@ void TSkinFrame::Paint() {
     GetWindowRect(FForm.Handle, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const TFrameMetrics& m = FMetrics;
-    const TFrameBorders& borders = Borders(w, h);
+    const TBorders& borders = Borders(w, h);
     BitBlt(dc.Get(), 0, 0, m.Left, h, borders.Left->Canvas().Handle(), 0, 0, SRCCOPY);
     BitBlt(dc.Get(), w - m.Right, 0, m.Right, h, borders.Right->Canvas().Handle(), 0, 0, SRCCOPY);
     BitBlt(dc.Get(), m.Left, h - m.Bottom, w - m.Left - m.Right, m.Bottom,
@@ -151,7 +151,7 @@ void TSkinFrame::Paint() {
 
 // The title goes to the screen in one copy: borders' tops, the top border, the
 // caption text, then the caption buttons.
-void TSkinFrame::PaintTitle(HDC dc, const TFrameBorders& borders) {
+void TSkinFrame::PaintTitle(HDC dc, const TBorders& borders) {
     const int w = borders.Size.cx, t = FMetrics.Title;
     if (w <= 0 || t <= 0) return;
     FOffscreen.Paint(dc, {0, 0, w, t}, [&](HDC title, const RECT&) {
@@ -239,7 +239,7 @@ void TSkinFrame::UpdateRegion() {
     TRegionHandle region(CreateRectRgn(0, 0, w, h));
     if (keyed) {
         region.Reset(CreateRectRgn(m.Left, m.Title, w - m.Right, h - m.Bottom));
-        const TFrameBorders& pictures = Borders(w, h);
+        const TBorders& pictures = Borders(w, h);
         auto piece = [&](int n, TBitmap& picture, const RECT& p) {
             const int pw = p.right - p.left, ph = p.bottom - p.top;
             const bool fromTitle =

@@ -26,13 +26,6 @@ struct TFrameMetrics {
     int Left = 0, Title = 0, Right = 0, Bottom = 0, MenuBar = 0;
 };
 
-// The four borders drawn for one window size and active state.
-struct TFrameBorders {
-    SIZE Size{0, 0};
-    bool Active = false;
-    std::unique_ptr<TBitmap> Left, Right, Top, Bottom;
-};
-
 class TSkinFrame {
 public:
     explicit TSkinFrame(TSkinForm& form);
@@ -74,12 +67,19 @@ public:
     [[nodiscard]] const RECT& TextRect() const { return FTextRect; }
 
 private:
+    // The four borders drawn for one window size and active state.
+    struct TBorders {
+        SIZE Size{0, 0};
+        bool Active = false;
+        std::unique_ptr<TBitmap> Left, Right, Top, Bottom;
+    };
+
     [[nodiscard]] const TSkinData& Data() const;
     // Drawn from the skin now: attached, with a frame, not minimized.
     [[nodiscard]] bool Shown() const;
     // The borders for the window's size and active state, drawn when either changed.
-    const TFrameBorders& Borders(int w, int h);
-    void PaintTitle(HDC dc, const TFrameBorders& borders);
+    const TBorders& Borders(int w, int h);
+    void PaintTitle(HDC dc, const TBorders& borders);
     void PaintCaptionText(HDC dc, int w);
     [[nodiscard]] std::string CaptionText() const;
     [[nodiscard]] int WidenForCaption(int width) const;
@@ -95,7 +95,7 @@ private:
     SIZE FAttachClient{0, 0}; // the client size before the menu bar took the window's menu
     RECT FTextRect{};
     TGdiObject FCaptionFont;
-    TFrameBorders FBorders;
+    TBorders FBorders;
     TOffscreen FOffscreen;
     // The title as painted (its key pixels cut the region) and before the caption
     // buttons (what a button's new state is drawn over).
