@@ -445,7 +445,7 @@ void TSkinForm::OnSettingChange(TMessage& message) {
     if (message.WParam != SPI_SETNONCLIENTMETRICS) return;
     FFrame->ReadCaptionFont();
     LoadFrameMetrics();
-    if (FPlacement != TPlacement::Minimized) ReapplyFrame();
+    if (FPlacement != TPlacement::Minimized && FrameDrawn()) ReapplyFrame();
 }
 
 // The title's colours may be the system's.
