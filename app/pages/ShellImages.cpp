@@ -3,6 +3,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 #include <map>
+#include <set>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -16,6 +17,14 @@ bool LookUp(const std::string& path, TShellEntry& entry) {
     entry.DisplayName = ToUtf8(info.szDisplayName);
     entry.Icon = info.iIcon;
     return !entry.DisplayName.empty();
+}
+
+// Programs, shortcuts and icon files carry icons of their own: those are asked for
+// file by file.
+bool HasOwnIcon(const std::string& type) {
+    static const std::set<std::string> own{".exe", ".lnk", ".ico", ".cur", ".ani",
+                                           ".scr", ".cpl", ".pif", ".url"};
+    return own.count(type) > 0;
 }
 
 } // namespace
@@ -42,6 +51,7 @@ int ShellTypeIcon(const std::string& path, bool folder) {
     auto known = icons.find(type);
     if (known != icons.end()) return known->second;
     TShellEntry entry;
-    if (!LookUp(path, entry)) return entry.Icon; // a path that is gone tells nothing of its type
+    // A path that is gone tells nothing of its type.
+    if (!LookUp(path, entry) || (!folder && HasOwnIcon(type))) return entry.Icon;
     return icons[type] = entry.Icon;
 }
