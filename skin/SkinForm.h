@@ -5,7 +5,9 @@
 // when the window is destroyed. With xcMainMenu in the skin data's SkinControls its
 // frame (SkinFrame.h) draws the whole non-client area from the skin and cuts the
 // window's region, its caption buttons (SkinCaption.h) answer the mouse in the title
-// and offer the system popup, and the menu bar (SkinMenuBar.h) takes the window's menu.
+// and offer the system popup, and the menu bar (SkinMenuBar.h) takes the window's menu;
+// then the form's WindowProc is hooked too: an Alt+key that no control of the form took
+// opens the menu bar's button of that key, or goes on from an MDI child to its MDI form.
 // Main thread.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Graphics.h"
@@ -53,7 +55,7 @@ public:
     // Frame metrics and caption buttons from the skin.
     void LoadFrame() { FFrame->Load(); }
     void FrameChanged(); // SetWindowPos with SWP_FRAMECHANGED only
-    void PaintFrame(HDC dc = nullptr) { FFrame->Paint(dc); }
+    void PaintFrame() { FFrame->Paint(); }
 
     HWND Handle = nullptr;
     int OwnerTag = 0;
@@ -115,17 +117,28 @@ public:
 
 private:
     void SkinWndProc(TMessage& message);
-    bool Stage1(TMessage& message);
-    bool Stage2(TMessage& message);
-    bool Stage3(TMessage& message);
+    void HookForm();
+    void UnhookForm();
+    void FormWndProc(TMessage& message);
+    void DialogChar(TMessage& message);
+    // The router's stages, each true for a message it answered: what every skinned
+    // window answers, what a window whose frame is skinned answers, and the non-client
+    // messages of a frame drawn now.
+    bool RouteWindow(TMessage& message);
+    bool RouteFrame(TMessage& message);
+    bool RouteDrawnFrame(TMessage& message);
     void Activate();
     void Detach();
+    void LoadFrameMetrics();
+    void ReapplyFrame();
     void ReadPlacement();
     void ReadBorderKind(LONG_PTR style, LONG_PTR exStyle);
     void OnSize(TMessage& message);
     void OnGetMinMaxInfo(TMessage& message);
     bool OnSysCommand(TMessage& message);
-    void OnSetText(TMessage& message);
+    void CallHidingNativeCaption(TMessage& message);
+    void OnSettingChange(TMessage& message);
+    void OnSysColorChange(TMessage& message);
     void OnNcActivate(TMessage& message);
     void OnMenuChanged(TMessage& message);
     bool OnMenuItem(TMessage& message);
@@ -136,6 +149,7 @@ private:
     void FollowMDIPlacement();
 
     std::unique_ptr<TWindowSubclass> FSubclass;
+    TWndMethod FOldFormProc; // while the form's WindowProc is hooked
     TSkinControls FControls;
     TSkinData* FSkinData = nullptr;
     TWinControl* FForm = nullptr;
