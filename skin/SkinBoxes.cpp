@@ -46,14 +46,9 @@ bool TSkinBoxH::BeforeMessage(TMessage& message) {
     return TSkinControl::BeforeMessage(message);
 }
 
-void TSkinGroupBox::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
-    TSkinControl::InitControl(form, data, useSkinColour);
-    if (Control()) FFlag = 1;
-}
-
 bool TSkinGroupBox::BeforeMessage(TMessage& message) {
     if (!TSkinControl::BeforeMessage(message)) return false;
-    if (FFlag != 1) return true;
+    if (!Control()) return true;
     switch (message.Msg) {
     case WM_PAINT: WmPaint(message); return false;
     case WM_ERASEBKGND: WmEraseBkgnd(message); return false;
@@ -72,7 +67,7 @@ void TSkinGroupBox::Draw(HDC dc, const RECT& rect) {
         SIZE zero{};
         GetTextExtentPoint32W(dc, L"0", 1, &zero);
         const int y = zero.cy / 2 - 1;
-        if (FFlag == 1) {
+        if (Control()) {
             // The whole box composed off-screen: face, frame, caption; then its graphic children.
             FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& area) {
                 FillSkinColour(buffer, area);
@@ -159,7 +154,7 @@ void TSkinStatusBar::DrawEdge(HDC buffer, const RECT& rect, int frame) const {
     TDataSkinObject* e = SkinData()->Elements().StatusBarEdges.get();
     if (e && !e->Bitmap.Empty()) {
         auto edge = MakeSkinBitmap(rect.right - rect.left, rect.bottom - rect.top, e->Bitmap,
-                                   e->Margins(), false, e->Tile != 1, e->FrameCount, frame);
+                                   e->Margins(), false, !e->Tile, e->FrameCount, frame);
         BitBlt(buffer, rect.left, rect.top, edge->Width(), edge->Height(), edge->Canvas().Handle(),
                0, 0, SRCCOPY);
         return;

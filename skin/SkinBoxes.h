@@ -21,12 +21,11 @@ protected:
     bool BeforeMessage(TMessage& message) override;
 };
 
-// Flag 1: a control of the class library, painted whole; 0: a bare group-box window,
-// whose native frame is covered.
+// A control of the class library is painted whole; a bare group-box window gets its
+// native frame covered.
 class TSkinGroupBox : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
-    void InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) override;
 
 protected:
     bool BeforeMessage(TMessage& message) override;
