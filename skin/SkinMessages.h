@@ -12,3 +12,7 @@ enum : UINT {
     WM_SKINMDICHILD = 0x3516,
     WM_SKINQUERY = 0x3523, // answered 1 by every skinned window, menu and control
 };
+
+// Undocumented: themed systems send them to have DefWindowProc draw the native caption
+// and frame.
+enum : UINT { WM_NCUAHDRAWCAPTION = 0x00AE, WM_NCUAHDRAWFRAME = 0x00AF };
