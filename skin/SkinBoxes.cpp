@@ -120,6 +120,19 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
         if (Style() & SBARS_SIZEGRIP) DrawSizeGrip(buffer, all);
     });
     bar->PaintControls(dc);
+    if (bar->OnDrawPanel && !bar->SimplePanel()) DrawOwnerPanels(dc, *bar);
+}
+
+// Owner-drawn panels are painted by the bar's handler over their skinned edge.
+void TSkinStatusBar::DrawOwnerPanels(HDC dc, TStatusBar& bar) {
+    for (int i = 0; i < bar.PanelCount(); ++i) {
+        RECT r;
+        if (bar.Panel(i).Style != psOwnerDraw ||
+            !SendMessageW(Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&r)))
+            continue;
+        InflateRect(&r, -2, -2);
+        bar.OnDrawPanel(&bar, i, dc, r);
+    }
 }
 
 void TSkinStatusBar::DrawPanels(HDC buffer, const RECT& all, const TStatusBar& bar) {
