@@ -120,16 +120,15 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
         if (Style() & SBARS_SIZEGRIP) DrawSizeGrip(buffer, all);
     });
     bar->PaintControls(dc);
-    if (bar->OnDrawPanel && !bar->SimplePanel()) DrawOwnerPanels(dc, *bar);
+    if (bar->OnDrawPanel && !bar->SimplePanel()) CallDrawPanel(dc, *bar);
 }
 
-// Owner-drawn panels are painted by the bar's handler over their skinned edge.
-void TSkinStatusBar::DrawOwnerPanels(HDC dc, TStatusBar& bar) {
+// The bar's handler is called for every panel, inside its skinned edge: it paints the
+// panels it draws itself (owner-drawn ones, as the plain bar asks for).
+void TSkinStatusBar::CallDrawPanel(HDC dc, TStatusBar& bar) {
     for (int i = 0; i < bar.PanelCount(); ++i) {
         RECT r;
-        if (bar.Panel(i).Style != psOwnerDraw ||
-            !SendMessageW(Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&r)))
-            continue;
+        if (!SendMessageW(Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
         InflateRect(&r, -2, -2);
         bar.OnDrawPanel(&bar, i, dc, r);
     }

@@ -50,5 +50,5 @@ private:
     void DrawPanels(HDC buffer, const RECT& all, const TStatusBar& bar);
     void DrawEdge(HDC buffer, const RECT& rect, int frame) const;
     void DrawSizeGrip(HDC buffer, const RECT& all) const;
-    void DrawOwnerPanels(HDC dc, TStatusBar& bar);
+    void CallDrawPanel(HDC dc, TStatusBar& bar);
 };
