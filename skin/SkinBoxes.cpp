@@ -46,14 +46,9 @@ bool TSkinBoxH::BeforeMessage(TMessage& message) {
     return TSkinControl::BeforeMessage(message);
 }
 
-void TSkinGroupBox::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
-    TSkinControl::InitControl(form, data, useSkinColour);
-    if (Control()) FFlag = 1;
-}
-
 bool TSkinGroupBox::BeforeMessage(TMessage& message) {
     if (!TSkinControl::BeforeMessage(message)) return false;
-    if (FFlag != 1) return true;
+    if (!Control()) return true;
     switch (message.Msg) {
     case WM_PAINT: WmPaint(message); return false;
     case WM_ERASEBKGND: WmEraseBkgnd(message); return false;
@@ -72,7 +67,7 @@ void TSkinGroupBox::Draw(HDC dc, const RECT& rect) {
         SIZE zero{};
         GetTextExtentPoint32W(dc, L"0", 1, &zero);
         const int y = zero.cy / 2 - 1;
-        if (FFlag == 1) {
+        if (Control()) {
             // The whole box composed off-screen: face, frame, caption; then its graphic children.
             FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& area) {
                 FillSkinColour(buffer, area);
@@ -125,16 +120,15 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
         if (Style() & SBARS_SIZEGRIP) DrawSizeGrip(buffer, all);
     });
     bar->PaintControls(dc);
-    if (bar->OnDrawPanel && !bar->SimplePanel()) DrawOwnerPanels(dc, *bar);
+    if (bar->OnDrawPanel && !bar->SimplePanel()) CallDrawPanel(dc, *bar);
 }
 
-// Owner-drawn panels are painted by the bar's handler over their skinned edge.
-void TSkinStatusBar::DrawOwnerPanels(HDC dc, TStatusBar& bar) {
+// The bar's handler is called for every panel, inside its skinned edge: it paints the
+// panels it draws itself (owner-drawn ones, as the plain bar asks for).
+void TSkinStatusBar::CallDrawPanel(HDC dc, TStatusBar& bar) {
     for (int i = 0; i < bar.PanelCount(); ++i) {
         RECT r;
-        if (bar.Panel(i).Style != psOwnerDraw ||
-            !SendMessageW(Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&r)))
-            continue;
+        if (!SendMessageW(Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
         InflateRect(&r, -2, -2);
         bar.OnDrawPanel(&bar, i, dc, r);
     }
@@ -172,7 +166,7 @@ void TSkinStatusBar::DrawEdge(HDC buffer, const RECT& rect, int frame) const {
     TDataSkinObject* e = SkinData()->Elements().StatusBarEdges.get();
     if (e && !e->Bitmap.Empty()) {
         auto edge = MakeSkinBitmap(rect.right - rect.left, rect.bottom - rect.top, e->Bitmap,
-                                   e->Margins(), false, e->Tile != 1, e->FrameCount, frame);
+                                   e->Margins(), false, !e->Tile, e->FrameCount, frame);
         BitBlt(buffer, rect.left, rect.top, edge->Width(), edge->Height(), edge->Canvas().Handle(),
                0, 0, SRCCOPY);
         return;

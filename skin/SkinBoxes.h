@@ -22,12 +22,11 @@ protected:
     bool BeforeMessage(TMessage& message) override;
 };
 
-// Flag 1: a control of the class library, painted whole; 0: a bare group-box window,
-// whose native frame is covered.
+// A control of the class library is painted whole; a bare group-box window gets its
+// native frame covered.
 class TSkinGroupBox : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
-    void InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) override;
 
 protected:
     bool BeforeMessage(TMessage& message) override;
@@ -51,5 +50,5 @@ private:
     void DrawPanels(HDC buffer, const RECT& all, const TStatusBar& bar);
     void DrawEdge(HDC buffer, const RECT& rect, int frame) const;
     void DrawSizeGrip(HDC buffer, const RECT& all) const;
-    void DrawOwnerPanels(HDC dc, TStatusBar& bar);
+    void CallDrawPanel(HDC dc, TStatusBar& bar);
 };

@@ -3,6 +3,7 @@
 #include "skin/ImageUtils.h"
 #include "skin/SkinData.h"
 #include "skin/SkinForm.h"
+#include "skin/SkinReader.h"
 
 namespace {
 
@@ -26,6 +27,15 @@ int Height(const RECT& r) {
     return r.bottom - r.top;
 }
 
+// The glyph (from 1, of a strip of up, disabled and down pictures) a face shows.
+int FaceGlyph(TButtonFace face) {
+    switch (face) {
+    case TButtonFace::Pressed: return 3;
+    case TButtonFace::Disabled: return 2;
+    default: return 1;
+    }
+}
+
 // Looks 1 to 4 (unchecked, checked, then both disabled) where a long strip of check or
 // radio pictures keeps them.
 int LongStripFrame(int look) {
@@ -39,6 +49,13 @@ int LongStripFrame(int look) {
 TDataSkinButton* TSkinButton::Picture() const {
     TDataSkinButton* buttons = SkinData()->Elements().Buttons.get();
     return buttons && !buttons->Bitmap.Empty() ? buttons : nullptr;
+}
+
+void TSkinButton::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
+    TSkinControl::InitControl(form, data, useSkinColour);
+    if (!Control()) return;
+    const std::string name = AsciiLowerCase(Control()->ClassName());
+    FForwardsMouseDown = name.rfind("trz", 0) != 0 && name.rfind("tel", 0) != 0;
 }
 
 bool TSkinButton::Default() const {
@@ -64,7 +81,7 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
         if (!Focused()) SetFocus(Handle());
         FState |= ssPressed;
         PaintControl(nullptr);
-        ForwardMouseDown(message);
+        if (FForwardsMouseDown) ForwardMouseDown(message);
         return false; // the native button never sees the press
     }
     return TSkinControl::BeforeMessage(message);
@@ -132,14 +149,14 @@ void TSkinButton::Click() {
                  reinterpret_cast<LPARAM>(wnd));
 }
 
-COLORREF TSkinButton::TextColour(int frame) const {
+COLORREF TSkinButton::TextColour(TButtonFace face) const {
     TControl* control = LibraryControl();
     if (!FCtrlEnabled) return control ? GetSysColor(COLOR_BTNSHADOW) : 0x808080;
     const TDataSkinButton& b = *SkinData()->Elements().Buttons;
     TColor colour = control ? control->Font().Color() : SkinData()->Colours().ButtonText;
-    if (frame == 1 && b.NormalColour2Given) colour = b.NormalColour2;
-    if (frame == 4 && b.MouseOverColour2Given) colour = b.MouseOverColour2;
-    if (frame == 2 && b.PressedColour2Given) colour = b.PressedColour2;
+    if (face == TButtonFace::Normal && b.NormalColour2Given) colour = b.NormalColour2;
+    if (face == TButtonFace::Hot && b.MouseOverColour2Given) colour = b.MouseOverColour2;
+    if (face == TButtonFace::Pressed && b.PressedColour2Given) colour = b.PressedColour2;
     return ColorToRGB(colour);
 }
 
@@ -150,10 +167,10 @@ void TSkinButton::FillBackground(HDC buffer, const RECT& rect) const {
         FillSkinColour(buffer, rect);
 }
 
-void TSkinButton::DrawFace(HDC buffer, const RECT& rect, int frame) {
+void TSkinButton::DrawFace(HDC buffer, const RECT& rect, TButtonFace face) {
     FillBackground(buffer, rect);
     TDataSkinButton& picture = *Picture();
-    DrawElement(buffer, rect, picture.FrameCount, frame, picture);
+    DrawElement(buffer, rect, picture.FrameCount, FaceFrame(face), picture);
 }
 
 void TSkinButton::DrawFocus(HDC buffer, RECT textRect) {
@@ -163,35 +180,37 @@ void TSkinButton::DrawFocus(HDC buffer, RECT textRect) {
     DrawFocusAround(buffer, textRect, bounds);
 }
 
-void TSkinButton::Draw(HDC dc, const RECT& rect) {
-    if (!Picture()) return;
+TButtonState TSkinButton::ReadState() {
     GetWindowRect(Handle(), &FWindowRect);
     FCtrlEnabled = WindowEnabled();
     FCtrlFocused = Focused();
-    int frame = 1;
-    if (FCtrlFocused) frame = 4;
-    if (Default()) frame = 5;
-    if (FState & ssPressed)
-        frame = 2;
-    else if (FState & ssHot)
-        frame = 4;
-    if (!FCtrlEnabled) frame = 3;
+    return {.Focused = FCtrlFocused,
+            .Default = Default(),
+            .Hot = (FState & ssHot) != 0,
+            .Pressed = (FState & ssPressed) != 0,
+            .Enabled = FCtrlEnabled};
+}
+
+void TSkinButton::Draw(HDC dc, const RECT& rect) {
+    if (!Picture()) return;
+    const TButtonFace face = ButtonFace(ReadState());
+    FMultiLine = Control() ? PropText("MultiLine") == "true" : (Style() & BS_MULTILINE) != 0;
     FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& local) {
-        DrawFace(buffer, local, frame);
-        DrawFocus(buffer, DrawCentredCaption(buffer, local, frame,
+        DrawFace(buffer, local, face);
+        DrawFocus(buffer, DrawCentredCaption(buffer, local, face,
                                              Control() ? Control()->Caption() : WindowText()));
     });
 }
 
-RECT TSkinButton::DrawCentredCaption(HDC buffer, const RECT& rect, int frame,
+RECT TSkinButton::DrawCentredCaption(HDC buffer, const RECT& rect, TButtonFace face,
                                      const std::string& caption) {
     FCaption = BrokenCaption(caption);
     TSelectScope useFont(buffer, Font());
-    SetTextColor(buffer, TextColour(frame));
+    SetTextColor(buffer, TextColour(face));
     SetBkMode(buffer, TRANSPARENT);
     RECT inner = rect;
     InflateRect(&inner, -2, -2);
-    const UINT flags = DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER;
+    const UINT flags = (FMultiLine ? DT_WORDBREAK : 0) | DT_EXPANDTABS | DT_CENTER;
     RECT text = TextBox(buffer, FCaption, inner, flags);
     OffsetRect(&text, inner.left + (Width(inner) - Width(text)) / 2 - text.left,
                inner.top + (Height(inner) - Height(text)) / 2 - 1 - text.top);
@@ -204,28 +223,23 @@ RECT TSkinButton::DrawCentredCaption(HDC buffer, const RECT& rect, int frame,
 void TSkinBitButton::Draw(HDC dc, const RECT& rect) {
     auto button = dynamic_cast<TBitBtn*>(Control());
     if (!button || !Picture()) return TSkinButton::Draw(dc, rect);
-    GetWindowRect(Handle(), &FWindowRect);
-    FCtrlEnabled = WindowEnabled();
-    FCtrlFocused = Focused();
-    int frame = FCtrlFocused ? 5 : 1;
-    if (FState & ssPressed)
-        frame = 2;
-    else if (FState & ssHot)
-        frame = 4;
-    if (!FCtrlEnabled) frame = 3;
+    TButtonState state = ReadState();
+    state.Default = state.Focused; // a focused bitmap button wears the default face
+    const TButtonFace face = ButtonFace(state);
     FCaption = button->Caption();
     FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& local) {
-        DrawFace(buffer, local, frame);
+        DrawFace(buffer, local, face);
         const RECT text =
-            DrawGlyphAndCaption(buffer, local, frame, button->Glyph(), button->NumGlyphs(),
+            DrawGlyphAndCaption(buffer, local, face, button->Glyph(), button->NumGlyphs(),
                                 button->Layout(), button->Spacing());
         if (!FCaption.empty()) DrawFocus(buffer, text);
     });
 }
 
-RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, int frame, TBitmap& glyph,
-                                         int count, TButtonLayout layout, int spacing) {
-    const int glyphNo = frame == 2 ? 3 : frame == 3 ? 2 : 1;
+RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TButtonFace face,
+                                         TBitmap& glyph, int count, TButtonLayout layout,
+                                         int spacing) {
+    const int glyphNo = FaceGlyph(face);
     count = std::max(1, count);
     const int gw = glyph.Empty() ? 0 : glyph.Width() / count,
               gh = glyph.Empty() ? 0 : glyph.Height();
@@ -264,13 +278,13 @@ RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, int frame
         single.SetSize(gw, gh);
         BitBlt(single.Canvas().Handle(), 0, 0, gw, gh, glyph.Canvas().Handle(), index * gw, 0,
                SRCCOPY);
-        if (glyphNo == 2) GrayBitmap(single);
+        if (face == TButtonFace::Disabled) GrayBitmap(single);
         TCanvas canvas;
         canvas.SetHandle(buffer);
         DrawGlyphFrame(canvas, single, 1, 0, g.x, g.y);
         canvas.SetHandle(nullptr);
     }
-    SetTextColor(buffer, TextColour(frame));
+    SetTextColor(buffer, TextColour(face));
     SetBkMode(buffer, TRANSPARENT);
     const UINT align = layout == blGlyphRight ? DT_RIGHT : across ? DT_LEFT : DT_CENTER;
     SkinDrawText(buffer, FCaption, t, DT_WORDBREAK | align);
@@ -327,19 +341,20 @@ void TSkinSpeedButton::Draw(HDC dc, const RECT& rect) {
     if (!button || !dc || !Picture() || FPainting) return;
     FPainting = true;
     FCtrlEnabled = button->Enabled();
-    int frame = FState & ssPressed ? 2 : FState & ssHot ? 4 : 1;
-    if (!FCtrlEnabled) frame = 3;
-    if (button->Down()) frame = 2;
+    const TButtonFace face = ButtonFace({.Hot = (FState & ssHot) != 0,
+                                         .Pressed = (FState & ssPressed) != 0,
+                                         .Enabled = FCtrlEnabled,
+                                         .Down = button->Down()});
     FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& local) {
-        if (frame == 2 || frame == 4 || !button->Flat())
-            DrawFace(buffer, local, frame);
+        if (face == TButtonFace::Pressed || face == TButtonFace::Hot || !button->Flat())
+            DrawFace(buffer, local, face);
         else
             FillBackground(buffer, local);
         if (button->Glyph().Empty()) {
-            DrawCentredCaption(buffer, local, frame, button->Caption());
+            DrawCentredCaption(buffer, local, face, button->Caption());
         } else {
             FCaption = button->Caption();
-            DrawGlyphAndCaption(buffer, local, frame, button->Glyph(), button->NumGlyphs(),
+            DrawGlyphAndCaption(buffer, local, face, button->Glyph(), button->NumGlyphs(),
                                 blGlyphLeft, TSpeedButton::GlyphGap);
         }
     });
@@ -350,7 +365,7 @@ void TSkinSpeedButton::Draw(HDC dc, const RECT& rect) {
 
 void TSkinCheckBox::InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) {
     TSkinControl::InitControl(form, data, useSkinColour);
-    if (Control()) FFlag = 1;
+    FPaintsWhole = Control() != nullptr;
 }
 
 bool TSkinCheckBox::BeforeMessage(TMessage& message) {
@@ -362,7 +377,7 @@ bool TSkinCheckBox::BeforeMessage(TMessage& message) {
         WmEraseBkgnd(message);
         return false;
     }
-    if ((message.Msg == WM_PAINT || message.Msg == WM_PRINT) && FFlag == 1) {
+    if ((message.Msg == WM_PAINT || message.Msg == WM_PRINT) && FPaintsWhole) {
         WmPaint(message);
         return false;
     }
@@ -424,7 +439,7 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect) {
     int frames;
     TBitmap* strip = Strip(frames);
     if (!strip || strip->Empty()) {
-        FFlag = 0;
+        FPaintsWhole = false;
         return;
     }
     FCtrlEnabled = WindowEnabled();
@@ -432,7 +447,7 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect) {
     const RECT local{0, 0, Width(rect), Height(rect)};
     const RECT box = GlyphBox(local, strip->Width() / frames, strip->Height());
     // A bare window keeps its native caption: only the glyph's box is covered.
-    const RECT& filled = FFlag == 1 ? local : box;
+    const RECT& filled = FPaintsWhole ? local : box;
     RECT target = filled;
     OffsetRect(&target, rect.left, rect.top);
     FOffscreen.Paint(dc, target, [&](HDC buffer, const RECT& area) {
@@ -443,7 +458,7 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect) {
         else
             FillSkinColour(buffer, area);
         DrawSkinFrame(buffer, glyph, *strip, true, frames, GlyphFrame(frames));
-        if (FFlag == 1) DrawCheckCaption(buffer, local);
+        if (FPaintsWhole) DrawCheckCaption(buffer, local);
     });
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // Skinned push buttons, bitmap buttons, speed buttons, check boxes and radio buttons, painted from
-// the skin's "Buttons" element: its 5-frame push-button strip (1 normal, 2 pressed,
-// 3 disabled, 4 hot or focused, 5 default) and its check-box and radio strips. Push
-// buttons take the press themselves and click on release. Without the picture a
-// control keeps its native paint. Main thread.
+// the skin's "Buttons" element: its 5-frame push-button strip (the faces of ButtonFaces.h)
+// and its check-box and radio strips. Push buttons take the press themselves and click on
+// release. Without the picture a control keeps its native paint. Main thread.
 #include "classlib/gui/BitBtn.h"
+#include "skin/ButtonFaces.h"
 #include "skin/SkinControl.h"
 
 class TDataSkinButton;
@@ -12,6 +12,7 @@ class TDataSkinButton;
 class TSkinButton : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
+    void InitControl(TSkinForm* form, TSkinData* data, bool useSkinColour) override;
 
 protected:
     bool BeforeMessage(TMessage& message) override;
@@ -23,19 +24,28 @@ protected:
     // The background under the button: the parent's colour with xoTransparent, else the
     // skin's face.
     void FillBackground(HDC buffer, const RECT& rect) const;
-    // Composes the background and the button frame; the caption follows.
-    void DrawFace(HDC buffer, const RECT& rect, int frame);
-    // The caption centred in the rectangle shrunk by 2; its rectangle.
-    RECT DrawCentredCaption(HDC buffer, const RECT& rect, int frame, const std::string& caption);
+    // Reads enabled and focused again; the button's state for its face.
+    TButtonState ReadState();
+    // Composes the background and the button's face; the caption follows.
+    void DrawFace(HDC buffer, const RECT& rect, TButtonFace face);
+    // The caption centred in the rectangle shrunk by 2, word-wrapped when FMultiLine; its
+    // rectangle.
+    RECT DrawCentredCaption(HDC buffer, const RECT& rect, TButtonFace face,
+                            const std::string& caption);
     // The control of the library behind the wrapper, windowed or not.
     [[nodiscard]] TControl* LibraryControl() const;
-    [[nodiscard]] COLORREF TextColour(int frame) const;
+    [[nodiscard]] COLORREF TextColour(TButtonFace face) const;
     [[nodiscard]] HFONT Font() const;
     void DrawFocus(HDC buffer, RECT textRect);
 
 private:
     void Hover(bool hot);
     void Click();
+
+    // The caption wraps at word ends over several lines, as the native BS_MULTILINE.
+    bool FMultiLine = false;
+    // Off for the classes that run their own mouse-down event on a press the wrapper keeps.
+    bool FForwardsMouseDown = true;
 };
 
 // A button with a glyph beside its caption.
@@ -48,8 +58,8 @@ protected:
     // Glyph (a strip of count pictures: up, disabled, down) and FCaption laid out along
     // the layout's axis in the rectangle shrunk by 2, spacing apart (-1: the free space
     // in three equal parts); the caption's rectangle.
-    RECT DrawGlyphAndCaption(HDC buffer, const RECT& rect, int frame, TBitmap& glyph, int count,
-                             TButtonLayout layout, int spacing);
+    RECT DrawGlyphAndCaption(HDC buffer, const RECT& rect, TButtonFace face, TBitmap& glyph,
+                             int count, TButtonLayout layout, int spacing);
 };
 
 // A speed button: a control without a window, painted on its parent's paint. A flat one
@@ -70,8 +80,8 @@ private:
     bool FPainting = false;
 };
 
-// Check boxes: a control of the library is painted whole, caption included (Flag 1);
-// a bare window keeps its native caption and gets only the glyph (Flag 0).
+// Check boxes: a control of the library is painted whole, caption included; a bare
+// window keeps its native caption and gets only the glyph.
 class TSkinCheckBox : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
@@ -89,6 +99,9 @@ protected:
 private:
     // The caption beside the glyph, and its focus rectangle.
     void DrawCheckCaption(HDC buffer, const RECT& local);
+
+    // Painted whole, caption included; off for a bare window and once the strip is missing.
+    bool FPaintsWhole = false;
 };
 
 class TSkinRadioButton : public TSkinCheckBox {

@@ -90,15 +90,11 @@ void TSkinComBox::AfterMessage(TMessage& message) {
     TSkinControl::AfterMessage(message);
 }
 
-int TSkinComBox::Frame() const {
-    int frame = 1;
-    if (!FCtrlEnabled) frame = 3;
-    if (FCtrlFocused) frame = 4;
-    if (FState & ssPressed)
-        frame = 2;
-    else if (FState & ssHot)
-        frame = 4;
-    return frame;
+TButtonFace TSkinComBox::Face() const {
+    return ButtonFace({.Focused = FCtrlFocused,
+                       .Hot = (FState & ssHot) != 0,
+                       .Pressed = (FState & ssPressed) != 0,
+                       .Enabled = FCtrlEnabled});
 }
 
 // A picker shows its drop-down button unless it has up-down arrows instead.
@@ -110,15 +106,15 @@ bool TSkinComBox::ButtonShown() const {
 }
 
 void TSkinComBox::Draw(HDC dc, const RECT& rect) {
-    TDataSkinBorder* button = SkinData()->Elements().ComboButton.get();
+    TDataSkinComboButton* button = SkinData()->Elements().ComboButton.get();
     if (!button || button->Bitmap.Empty()) return;
     if (!ButtonShown()) return;
     FCtrlEnabled = WindowEnabled();
     const HWND focus = GetFocus();
     FCtrlFocused = focus && (focus == Handle() || focus == FEdit);
-    const int frame = Frame();
+    const int frame = FaceFrame(Face());
     const bool leftButton = GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
-    if (button->Style == 1) {
+    if (button->Style == TComboButtonStyle::Flat) {
         // Flat: a frame in the DC's brush, the button picture unscaled at the right.
         RECT r = rect;
         InflateRect(&r, -1, -1);
@@ -131,13 +127,13 @@ void TSkinComBox::Draw(HDC dc, const RECT& rect) {
         FrameShadow(dc, rect);
         return;
     }
-    if (button->Style == 2) {
+    if (button->Style == TComboButtonStyle::Whole) {
         // One nine-slice picture of frame, button and arrow; its text area is see-through.
         TDataSkinObject* whole = button;
         if (leftButton && SkinData()->Elements().SunkEdge)
             whole = SkinData()->Elements().SunkEdge.get();
-        return DrawSkinRect(dc, rect, whole->Bitmap, false, whole->Tile == 1, true,
-                            whole->FrameCount, frame, whole->Margins());
+        return DrawSkinRect(dc, rect, whole->Bitmap, false, whole->Tile, true, whole->FrameCount,
+                            frame, whole->Margins());
     }
     DrawParts(dc, rect, frame);
 }
@@ -156,7 +152,7 @@ void TSkinComBox::DrawParts(HDC dc, const RECT& rect, int frame) {
     TSavedDC state(dc);
     ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
     if (e.SunkEdge) DrawElement(dc, rect, e.SunkEdge->FrameCount, frame, *e.SunkEdge);
-    TDataSkinBorder& button = *e.ComboButton;
+    TDataSkinComboButton& button = *e.ComboButton;
     DrawSkinFrame(dc, area, leftButton ? button.Bitmap2 : button.Bitmap, true, button.FrameCount,
                   frame);
     if (e.ExtraImages && !e.ExtraImages->Bitmap.Empty())

@@ -3,6 +3,7 @@
 // from the skin's "ComboButton", "SunkEdge" and "ExtraImages" over the native paint,
 // following hover and press; and skinned edits: a border in the skin's colours,
 // drawn again after every client and non-client paint. Main thread.
+#include "skin/ButtonFaces.h"
 #include "skin/SkinControl.h"
 
 class TSkinComBox : public TSkinControl {
@@ -21,7 +22,7 @@ private:
     void SkinList(HWND list);
     void EditProc(TMessage& message);
     void Press(bool pressed);
-    [[nodiscard]] int Frame() const;
+    [[nodiscard]] TButtonFace Face() const;
     [[nodiscard]] bool ButtonShown() const;
     void DrawParts(HDC dc, const RECT& rect, int frame);
 

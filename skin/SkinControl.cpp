@@ -101,7 +101,6 @@ void TSkinControl::AttachControl(TSkinForm* form, TSkinData* data, bool useSkinC
         FSavedColour = FControl->Color();
         FControl->SetColor(data->Colours().ButtonFace);
     }
-    if (FParentBgWasTrue) FFlag = 1;
     FControl->Invalidate();
     FAttached = true;
     FLifeState = lsAttached;
@@ -293,8 +292,8 @@ void TSkinControl::FillSkinColour(HDC dc, const RECT& rect) const {
 void TSkinControl::DrawElement(HDC dc, const RECT& rect, int frames, int frame,
                                TDataSkinObject& element) {
     if (element.Bitmap.Empty()) return;
-    DrawSkinRect(dc, rect, element.Bitmap, false, element.Tile == 1, element.Trans == 1, frames,
-                 frame, element.Margins());
+    DrawSkinRect(dc, rect, element.Bitmap, false, element.Tile, element.Trans, frames, frame,
+                 element.Margins());
 }
 
 void TSkinControl::DrawFocusAround(HDC dc, RECT textRect, const RECT& bounds) const {

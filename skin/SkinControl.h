@@ -79,8 +79,7 @@ public:
     [[nodiscard]] TSkinForm* SkinForm() const { return FSkinForm; }
     [[nodiscard]] bool Active() const { return FActive; }
     [[nodiscard]] int LifeState() const { return FLifeState; }
-    [[nodiscard]] int Flag() const { return FFlag; }
-    void SetFlag(int flag) { FFlag = flag; }
+    [[nodiscard]] bool UseSkinColour() const { return FUseSkinColour; }
     [[nodiscard]] unsigned State() const { return FState; }
 
 protected:
@@ -115,6 +114,8 @@ protected:
     // A focus rectangle around the text's rectangle, kept inside bounds.
     void DrawFocusAround(HDC dc, RECT textRect, const RECT& bounds) const;
     [[nodiscard]] bool Focused() const { return FHandle && GetFocus() == FHandle; }
+    // The control's "ParentBackground" was on and the attach switched it off.
+    [[nodiscard]] bool ParentBackgroundSwitchedOff() const { return FParentBgWasTrue; }
     [[nodiscard]] bool WindowEnabled() const;
     [[nodiscard]] LONG_PTR Style() const;
     [[nodiscard]] std::string WindowText() const;
@@ -127,7 +128,6 @@ protected:
     bool FCtrlFocused = false;
     std::string FCaption;
     RECT FWindowRect{};
-    int FFlag = 0;
     bool FUseSkinColour = false;
     TOffscreen FOffscreen;
 

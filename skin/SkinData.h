@@ -77,7 +77,9 @@ struct TSkinElements {
     std::unique_ptr<TDataSkinButton> Buttons;                    // always present
     std::unique_ptr<TDataSkinTitle> Title;                       // always present
     std::vector<std::unique_ptr<TDataSkinSysButton>> SysButtons; // the skin's, then 3 MDI ones
-    std::unique_ptr<TDataSkinBorder> Progress, Tabs, ComboButton, UpDownHorz, UpDownVert;
+    std::unique_ptr<TDataSkinProgress> Progress;
+    std::unique_ptr<TDataSkinComboButton> ComboButton;
+    std::unique_ptr<TDataSkinBorder> Tabs, UpDownHorz, UpDownVert;
     std::unique_ptr<TDataSkinBoxLabel> GroupBox;
     std::unique_ptr<TDataSkinObject> MenuBar, GroupBoxEdge, StatusBarEdges, ToolBars, SunkEdge,
         ExtraImages, Headerbar, MenuItem, MenuBackground, Scrollbar, HorzScroll, VertScroll,

@@ -1,7 +1,7 @@
 #pragma once
 // Skin elements: one picture of the skin (all its frames side by side, or stacked
 // for borders) with its margins, transparency, tiling, frame count, style and
-// colours, as the skin's ini gives them. Painters only read them. Main thread.
+// colours, typed as the skin's ini is read. Painters only read them. Main thread.
 #include "classlib/gui/Bitmap.h"
 #include "skin/SkinPaint.h"
 #include <string>
@@ -21,11 +21,10 @@ public:
 
     int LeftWidth = 0, TopHeight = 0, RightWidth = 0, BottomHeight = 0;
     TBitmap Bitmap;
-    int Trans = 0; // 1: magenta pixels are transparent
-    int Tile = 0;  // how the middle of a frame is filled, 0 or 1
+    bool Trans = false; // magenta pixels are transparent
+    bool Tile = false;  // the middle of a frame is tiled, else stretched (a border's: stretched)
     std::string Name;
     int FrameCount = 1; // at least 1
-    int Style = 0;
     int NormalColour = -1, MouseOverColour = -1, PressedColour = -1;
     TColor NormalColour2 = clBtnText, MouseOverColour2 = clBtnText, PressedColour2 = clBtnText;
 };
@@ -36,6 +35,25 @@ class TDataSkinBorder : public TDataSkinObject {
 public:
     using TDataSkinObject::TDataSkinObject;
     TBitmap Bitmap2;
+};
+
+// "ComboButton" "Style": 0 the button beside the sunken edge, 1 flat, 2 one picture of
+// the whole box.
+enum class TComboButtonStyle { Parts, Flat, Whole };
+
+class TDataSkinComboButton : public TDataSkinBorder {
+public:
+    using TDataSkinBorder::TDataSkinBorder;
+    TComboButtonStyle Style = TComboButtonStyle::Parts;
+};
+
+// "Progress" "Style": 0 the bar's filled frame stretched, 1 its "Chunk" picture repeated.
+enum class TProgressStyle { Bar, Chunks };
+
+class TDataSkinProgress : public TDataSkinBorder {
+public:
+    using TDataSkinBorder::TDataSkinBorder;
+    TProgressStyle Style = TProgressStyle::Bar;
 };
 
 // "Buttons": the push-button strip (5 frames) with the check-box and radio strips.

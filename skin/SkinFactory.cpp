@@ -109,7 +109,7 @@ bool TFactory::ByEvent(TControl* control, TWinControl* container, const std::str
     auto skinned = dynamic_cast<TSkinControl*>(result);
     if (!skinned) return false;
     if (!FForm.Controls().FindFor(control))
-        skinned->InitControl(&FForm, &FData, skinned->Flag() == 1);
+        skinned->InitControl(&FForm, &FData, skinned->UseSkinColour());
     if (auto panel = dynamic_cast<TCustomPanel*>(control)) Children(panel);
     return true;
 }

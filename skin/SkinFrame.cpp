@@ -20,7 +20,7 @@ std::unique_ptr<TBitmap> MakeBorder(const TSkinData& data, int n, int w, int h, 
     TDataSkinBorder& b = *data.Elements().Borders[n];
     if (w <= 0 || h <= 0) return std::make_unique<TBitmap>();
     const bool vertical = n == TSkinElements::bdTop || n == TSkinElements::bdBottom;
-    return MakeSkinBitmap(w, h, b.Bitmap, b.Margins(), vertical, b.Tile != 1, b.FrameCount,
+    return MakeSkinBitmap(w, h, b.Bitmap, b.Margins(), vertical, !b.Tile, b.FrameCount,
                           BorderFrame(b, active));
 }
 
@@ -234,7 +234,7 @@ void TSkinFrame::UpdateRegion() {
     FRegionSize = {w, h};
     const auto& borders = Data().Elements().Borders;
     const bool keyed =
-        std::any_of(borders.begin(), borders.end(), [](const auto& b) { return b->Trans == 1; });
+        std::any_of(borders.begin(), borders.end(), [](const auto& b) { return b->Trans; });
     const TFrameMetrics& m = FMetrics;
     TRegionHandle region(CreateRectRgn(0, 0, w, h));
     if (keyed) {
@@ -244,7 +244,7 @@ void TSkinFrame::UpdateRegion() {
             const int pw = p.right - p.left, ph = p.bottom - p.top;
             const bool fromTitle =
                 n == TSkinElements::bdTop && FTitle.Width() == w && FTitle.Height() == m.Title;
-            if (borders[n]->Trans != 1 || pw <= 0 || ph <= 0)
+            if (!borders[n]->Trans || pw <= 0 || ph <= 0)
                 return TRegionHandle(CreateRectRgn(p.left, p.top, p.right, p.bottom));
             if (fromTitle) return RegionFromBitmap(FTitle, p, {p.left, p.top});
             return RegionFromBitmap(picture, {0, 0, pw, ph}, {p.left, p.top});

@@ -42,8 +42,8 @@ void TSkinHeader::Draw(HDC dc, const RECT& rect) {
             DrawItem(b, i, item, *element);
             right = std::max<int>(right, item.right);
         }
-        DrawSkinRect(b, {right, 0, area.right, area.bottom}, element->Bitmap, false,
-                     element->Tile == 1, false, element->FrameCount, 1, element->Margins());
+        DrawSkinRect(b, {right, 0, area.right, area.bottom}, element->Bitmap, false, element->Tile,
+                     false, element->FrameCount, 1, element->Margins());
     });
 }
 
@@ -54,7 +54,7 @@ void TSkinHeader::DrawItem(HDC dc, int index, const RECT& item, TDataSkinObject&
     info.pszText = text;
     info.cchTextMax = 201;
     SendMessageW(Handle(), HDM_GETITEMW, index, reinterpret_cast<LPARAM>(&info));
-    DrawSkinRect(dc, item, element.Bitmap, false, element.Tile == 1, false, element.FrameCount, 1,
+    DrawSkinRect(dc, item, element.Bitmap, false, element.Tile, false, element.FrameCount, 1,
                  element.Margins());
     if (!text[0]) return;
     const UINT align = (info.fmt & HDF_RIGHT)    ? DT_RIGHT

@@ -86,7 +86,7 @@ void TSkinMenu::Paint(HDC dc, const RECT& bar) {
         int x = 6;
         if (TDataSkinObject* e = FData.Elements().MenuBar.get()) {
             const int frame = FForm.Active() ? 1 : 2;
-            if (e->Tile == 1)
+            if (e->Tile)
                 DrawSkinRect(f, all, e->Bitmap, true, false, false, 2, frame, e->Margins());
             else
                 DrawSkinStrip(f, all, e->Bitmap, true, false, 2, frame, e->Margins());

@@ -191,9 +191,8 @@ void DrawItem(TSkinData& data, const TImageList* images, TMenuItem* item, HDC dc
             if (item->IsLine())
                 PaintSeparator(*element, b, w, h);
             else
-                DrawSkinRect(b, all, element->Bitmap, false, element->Tile == 1,
-                             element->Trans == 1, 5, selected && item->Enabled() ? 4 : 1,
-                             element->Margins());
+                DrawSkinRect(b, all, element->Bitmap, false, element->Tile, element->Trans, 5,
+                             selected && item->Enabled() ? 4 : 1, element->Margins());
         } else {
             TBrushHandle brush(CreateSolidBrush(
                 ColorToRGB(selected ? data.Colours().Hilight : data.Colours().Menu)));

@@ -30,10 +30,12 @@ private:
         return SkinColorFromText(Str(section, key), def);
     }
     void LoadPicture(TBitmap& bitmap, const std::string& value);
-    void ReadMargins(TDataSkinObject& o, const std::string& section) const;
+    // Margins, "Trans" and "Tile"; a "Tile" above 1 tiles when tileAboveOne.
+    void ReadMargins(TDataSkinObject& o, const std::string& section, bool tileAboveOne) const;
     void ReadColours(TDataSkinObject& o, const std::string& section) const;
-    template <class T> std::unique_ptr<T> Element(const std::string& section, int maxTile = 0);
-    std::unique_ptr<TDataSkinBorder> TwoImages(const std::string& section, const std::string& key2);
+    template <class T> std::unique_ptr<T> Element(const std::string& section);
+    template <class T = TDataSkinBorder>
+    std::unique_ptr<T> TwoImages(const std::string& section, const std::string& key2);
     void ReadBorders();
     void ReadColours();
     void ReadSysButtons();
@@ -66,6 +68,11 @@ std::string UpperAscii(std::string s) {
     return s;
 }
 
+// A "Tile" (or a border's stretch) value: 1 is on, 0 and below off.
+bool TileValue(int value, bool aboveOne) {
+    return value > 1 ? aboveOne : value == 1;
+}
+
 } // namespace
 
 // Every picture an element holds counts against the skin's pixels, however many
@@ -82,14 +89,14 @@ void TSkinParser::LoadPicture(TBitmap& bitmap, const std::string& value) {
     if (FPixelsLeft >= 0 && pixels > 0) bitmap.Assign(decoded->second);
 }
 
-void TSkinParser::ReadMargins(TDataSkinObject& o, const std::string& section) const {
-    o.Style = Int(section, "Style", 0);
+void TSkinParser::ReadMargins(TDataSkinObject& o, const std::string& section,
+                              bool tileAboveOne) const {
     o.LeftWidth = Int(section, "LeftWidth", 0);
     o.RightWidth = Int(section, "RightWidth", 0);
     o.TopHeight = Int(section, "TopHeight", 0);
     o.BottomHeight = Int(section, "BottomHeight", 0);
-    o.Trans = Int(section, "Trans", 0);
-    o.Tile = Int(section, "Tile", 0);
+    o.Trans = Int(section, "Trans", 0) == 1;
+    o.Tile = TileValue(Int(section, "Tile", 0), tileAboveOne);
 }
 
 void TSkinParser::ReadColours(TDataSkinObject& o, const std::string& section) const {
@@ -102,21 +109,19 @@ void TSkinParser::ReadColours(TDataSkinObject& o, const std::string& section) co
 }
 
 // The element loader: absent when its "Image" key is empty.
-template <class T>
-std::unique_ptr<T> TSkinParser::Element(const std::string& section, int maxTile) {
+template <class T> std::unique_ptr<T> TSkinParser::Element(const std::string& section) {
     std::string image = Str(section, "Image");
     if (image.empty()) return nullptr;
     auto o = std::make_unique<T>(section);
-    ReadMargins(*o, section);
+    ReadMargins(*o, section, false);
     ReadColours(*o, section);
-    if (o->Tile > 1) o->Tile = maxTile;
     LoadPicture(o->Bitmap, image);
     return o;
 }
 
-std::unique_ptr<TDataSkinBorder> TSkinParser::TwoImages(const std::string& section,
-                                                        const std::string& key2) {
-    auto o = Element<TDataSkinBorder>(section);
+template <class T>
+std::unique_ptr<T> TSkinParser::TwoImages(const std::string& section, const std::string& key2) {
+    auto o = Element<T>(section);
     if (o) LoadPicture(o->Bitmap2, Str(section, key2));
     return o;
 }
@@ -134,9 +139,8 @@ void TSkinParser::ReadBorders() {
         else
             b->LeftWidth = first, b->RightWidth = second;
         b->FrameCount = std::max(1, Int(p, name + "Frame", 1));
-        b->Tile = Int(p, name + "Stretch", 1);
-        if (b->Tile > 1) b->Tile = 1;
-        b->Trans = Int(p, name + "Trans", 1);
+        b->Tile = TileValue(Int(p, name + "Stretch", 1), true);
+        b->Trans = Int(p, name + "Trans", 1) == 1;
     }
 }
 
@@ -218,10 +222,8 @@ void TSkinParser::ReadButtons() {
     LoadPicture(b->Bitmap, Str(s, "Bitmap"));
     LoadPicture(b->CheckBitmap, Str(s, "CheckButton"));
     LoadPicture(b->RadioBitmap, Str(s, "RadioButton"));
-    ReadMargins(*b, s);
-    b->Style = 0;
+    ReadMargins(*b, s, false);
     ReadColours(*b, s);
-    if (b->Tile > 1) b->Tile = 0;
     b->RadioFrames = Int(s, "RadioButtonFrame", 0);
     b->CheckFrames = Int(s, "CheckButtonFrame", 0);
     b->NormalColour2Given = !Str(s, "NormalColour2").empty();
@@ -255,9 +257,9 @@ void TSkinParser::ReadProgressAndMenuBar() {
     const std::string s = "Progress";
     E.Progress.reset();
     if (std::string image = Str(s, "Bitmap"); !image.empty()) {
-        auto o = std::make_unique<TDataSkinBorder>(s);
-        ReadMargins(*o, s);
-        if (o->Tile > 1) o->Tile = 1;
+        auto o = std::make_unique<TDataSkinProgress>(s);
+        ReadMargins(*o, s, true);
+        if (Int(s, "Style", 0) == 1) o->Style = TProgressStyle::Chunks;
         LoadPicture(o->Bitmap, image);
         LoadPicture(o->Bitmap2, Str(s, "Chunk"));
         E.Progress = std::move(o);
@@ -266,8 +268,7 @@ void TSkinParser::ReadProgressAndMenuBar() {
     E.MenuBar.reset();
     if (std::string image = Str(p, "menuBar"); !image.empty()) {
         auto o = std::make_unique<TDataSkinObject>(p);
-        o->Tile = Int(p, "TileMenu", 1);
-        if (o->Tile > 1) o->Tile = 1;
+        o->Tile = TileValue(Int(p, "TileMenu", 1), true);
         o->LeftWidth = Int(p, "TileLeftMenu", 1);
         o->RightWidth = Int(p, "TileRightMenu", 1);
         LoadPicture(o->Bitmap, image);
@@ -286,7 +287,12 @@ void TSkinParser::ReadElements() {
     E.Tabs = TwoImages("Tabs", "Border");
     E.StatusBarEdges = Element<TDataSkinObject>("StatusBarEdges");
     E.ToolBars = Element<TDataSkinObject>("ToolBars");
-    E.ComboButton = TwoImages("ComboButton", "****");
+    E.ComboButton = TwoImages<TDataSkinComboButton>("ComboButton", "****");
+    if (E.ComboButton) {
+        const int style = Int("ComboButton", "Style", 0);
+        if (style == 1) E.ComboButton->Style = TComboButtonStyle::Flat;
+        if (style == 2) E.ComboButton->Style = TComboButtonStyle::Whole;
+    }
     if (E.ComboButton && !E.ComboButton->Bitmap.Empty()) {
         E.ComboButton->Bitmap2.Assign(E.ComboButton->Bitmap);
         MirrorBitmap(E.ComboButton->Bitmap2);
@@ -338,7 +344,7 @@ void TSkinParser::SetFrameCounts() {
 void TSkinParser::MakeComboPictures() {
     if (!E.SunkEdge || !E.ComboButton) return;
     TDataSkinObject& sunk = *E.SunkEdge;
-    TDataSkinBorder& button = *E.ComboButton;
+    TDataSkinComboButton& button = *E.ComboButton;
     const int b = GetSystemMetrics(SM_CXHSCROLL) + 2, frames = sunk.FrameCount;
     TBitmap work, strip;
     work.SetSize(50, 21);
@@ -350,17 +356,17 @@ void TSkinParser::MakeComboPictures() {
     FillRect(strip.Canvas().Handle(), &all, key.Get());
     for (int k = 1; k <= frames; ++k) {
         FillRect(w, &whole, key.Get());
-        DrawSkinRect(w, whole, sunk.Bitmap, false, sunk.Tile == 1, sunk.Trans == 1, frames, k,
+        DrawSkinRect(w, whole, sunk.Bitmap, false, sunk.Tile, sunk.Trans, frames, k,
                      sunk.Margins());
-        DrawSkinRect(w, buttonArea, button.Bitmap, false, button.Tile == 1, true, button.FrameCount,
-                     k, button.Margins());
+        DrawSkinRect(w, buttonArea, button.Bitmap, false, button.Tile, true, button.FrameCount, k,
+                     button.Margins());
         if (E.ExtraImages)
             DrawSkinFrameTransparent(w, buttonArea, E.ExtraImages->Bitmap,
                                      E.ExtraImages->FrameCount, k);
         FillRect(w, &text, key.Get());
         BitBlt(strip.Canvas().Handle(), 50 * (k - 1), 0, 50, 21, w, 0, 0, SRCCOPY);
     }
-    button.Style = 2;
+    button.Style = TComboButtonStyle::Whole;
     button.TopHeight = sunk.TopHeight;
     button.BottomHeight = sunk.BottomHeight;
     button.LeftWidth = 2;

@@ -28,7 +28,7 @@ void TSkinPopMenu::MakeFrame() {
     if (!FFrame) FFrame = std::make_unique<TBitmap>();
     FFrame->SetSize(r.right - r.left, r.bottom - r.top); // kept while the size stays
     DrawSkinRect(FFrame->Canvas().Handle(), {0, 0, FFrame->Width(), FFrame->Height()},
-                 background.Bitmap, false, background.Tile == 1, false, 1, 1, background.Margins());
+                 background.Bitmap, false, background.Tile, false, 1, 1, background.Margins());
 }
 
 // The outer ring of the frame picture, FrameWidth pixels wide.

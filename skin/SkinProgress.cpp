@@ -11,7 +11,7 @@ int ProgressFillLength(int length, int position, int lower, int upper) {
 
 bool TSkinProgress::CanPaint() const {
     const auto& e = SkinData()->Elements().Progress;
-    return e && !e->Bitmap.Empty() && (e->Style != 1 || !e->Bitmap2.Empty());
+    return e && !e->Bitmap.Empty() && (e->Style != TProgressStyle::Chunks || !e->Bitmap2.Empty());
 }
 
 bool TSkinProgress::BeforeMessage(TMessage& message) {
@@ -34,7 +34,7 @@ void TSkinProgress::Draw(HDC dc, const RECT& rect) {
     const int position = static_cast<int>(SendMessageW(Handle(), PBM_GETPOS, 0, 0));
     PBRANGE range{};
     SendMessageW(Handle(), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-    if (SkinData()->Elements().Progress->Style == 1)
+    if (SkinData()->Elements().Progress->Style == TProgressStyle::Chunks)
         DrawChunks(dc, rect, position, range);
     else
         DrawBar(dc, rect, position, range);
@@ -42,14 +42,14 @@ void TSkinProgress::Draw(HDC dc, const RECT& rect) {
 
 // Composed lying horizontally; a vertical bar is turned so that it fills upwards.
 void TSkinProgress::DrawBar(HDC dc, const RECT& rect, int position, const PBRANGE& range) {
-    TDataSkinBorder& e = *SkinData()->Elements().Progress;
+    TDataSkinProgress& e = *SkinData()->Elements().Progress;
     const bool vertical = Style() & PBS_VERTICAL;
     auto paint = [&](HDC b, const RECT& area) {
         FillSkinColour(b, area);
-        DrawSkinRect(b, area, e.Bitmap, false, e.Tile == 1, true, 2, 1, e.Margins());
+        DrawSkinRect(b, area, e.Bitmap, false, e.Tile, true, 2, 1, e.Margins());
         if (int filled = ProgressFillLength(area.right, position, range.iLow, range.iHigh);
             filled > 0)
-            DrawSkinRect(b, {0, 0, filled, area.bottom}, e.Bitmap, false, e.Tile == 1, true, 2, 2,
+            DrawSkinRect(b, {0, 0, filled, area.bottom}, e.Bitmap, false, e.Tile, true, 2, 2,
                          e.Margins());
     };
     FOffscreen.Paint(dc, rect, paint, vertical ? TTurn::Left : TTurn::None);
@@ -57,10 +57,10 @@ void TSkinProgress::DrawBar(HDC dc, const RECT& rect, int position, const PBRANG
 
 // Chunks side by side from the left margin; the filled strip ends at the right margin.
 void TSkinProgress::DrawChunks(HDC dc, const RECT& rect, int position, const PBRANGE& range) {
-    TDataSkinBorder& e = *SkinData()->Elements().Progress;
+    TDataSkinProgress& e = *SkinData()->Elements().Progress;
     FOffscreen.Paint(dc, rect, [&](HDC b, const RECT& area) {
         FillSkinColour(b, area);
-        DrawSkinRect(b, area, e.Bitmap, false, e.Tile == 1, true, 1, 1, e.Margins());
+        DrawSkinRect(b, area, e.Bitmap, false, e.Tile, true, 1, 1, e.Margins());
         const int inner = area.right - e.LeftWidth - e.RightWidth;
         const int filled = ProgressFillLength(inner, position, range.iLow, range.iHigh);
         const TBitmap& chunk = e.Bitmap2;

@@ -156,8 +156,8 @@ void TWScrollbar::Paint(HDC dc) {
         FillRect(b, &whole, FData.ButtonFaceBrush());
         if (TDataSkinObject* track = (vertical ? e.VertScroll : e.HorzScroll).get()) {
             RECT r = vertical ? RECT{0, arrow, w, h - arrow} : RECT{arrow, 0, w - arrow, h};
-            DrawSkinRect(b, r, track->Bitmap, false, track->Tile == 1, track->Trans == 1, 4,
-                         enabled ? 1 : 3, track->Margins());
+            DrawSkinRect(b, r, track->Bitmap, false, track->Tile, track->Trans, 4, enabled ? 1 : 3,
+                         track->Margins());
         }
         if (2 * arrow > length) arrow = length / 2;
         const int firstFrame = vertical ? 9 : 1, secondFrame = vertical ? 13 : 5;
@@ -191,6 +191,6 @@ void TWScrollbar::DrawThumb(HDC dc, const SCROLLBARINFO& info, int arrow, int th
     }
     if (end <= start) return;
     const RECT r = vertical ? RECT{0, start, thickness, end} : RECT{start, 0, end, thickness};
-    DrawSkinRect(dc, r, thumb->Bitmap, false, false, thumb->Trans == 1, thumb->FrameCount,
+    DrawSkinRect(dc, r, thumb->Bitmap, false, false, thumb->Trans, thumb->FrameCount,
                  tracking ? 2 : 1, thumb->Margins());
 }

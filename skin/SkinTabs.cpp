@@ -166,7 +166,7 @@ void TSkinTab::DrawTab(HDC dc, int index, const RECT& item, bool selected) {
     SendMessageW(Handle(), TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&info));
     TSkinMargins margins = tabs.Margins();
     if (FTabPosition == tpBottom) std::swap(margins.Top, margins.Bottom);
-    DrawSkinRect(dc, item, FTabBitmap, false, tabs.Tile == 1, tabs.Trans == 1, tabs.FrameCount,
+    DrawSkinRect(dc, item, FTabBitmap, false, tabs.Tile, tabs.Trans, tabs.FrameCount,
                  selected ? 2 : 1, margins);
     SetTextColor(dc, ColorToRGB(selected ? tabs.MouseOverColour2 : tabs.NormalColour2));
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle(), TCM_GETIMAGELIST, 0, 0));
@@ -183,7 +183,7 @@ void TSkinTab::DrawBorder(HDC dc, const RECT& display) {
 
 bool TSkinTabSheet::BeforeMessage(TMessage& message) {
     if (!TSkinControl::BeforeMessage(message)) return false;
-    if (Flag() != 0) return true; // the sheet shows its parent's background
+    if (ParentBackgroundSwitchedOff()) return true; // the sheet shows its parent's background
     switch (message.Msg) {
     case WM_ERASEBKGND: {
         RECT r;
@@ -254,8 +254,8 @@ void TSkinTab31::Draw(HDC dc, const RECT& rect) {
             if (IsRectEmpty(&tab)) continue;
             tab.bottom = all.bottom;
             const bool selected = i == tabSet->TabIndex();
-            DrawSkinRect(buffer, tab, FTabBitmap, false, tabs->Tile == 1, tabs->Trans == 1,
-                         tabs->FrameCount, selected ? 2 : 1, margins);
+            DrawSkinRect(buffer, tab, FTabBitmap, false, tabs->Tile, tabs->Trans, tabs->FrameCount,
+                         selected ? 2 : 1, margins);
             SetTextColor(buffer,
                          ColorToRGB(selected ? tabs->MouseOverColour2 : tabs->NormalColour2));
             DrawCaption(buffer, tab, DT_CENTER, true, tabSet->Tabs()[i]);

@@ -9,6 +9,7 @@ namespace {
     Published("Default", &TButton::Default, &TButton::SetDefault),
     Published("Cancel", &TButton::Cancel, &TButton::SetCancel),
     Published("ModalResult", &TButton::ModalResult, &TButton::SetModalResult),
+    Published("MultiLine", &TButton::MultiLine, &TButton::SetMultiLine),
 });
 
 } // namespace
@@ -33,6 +34,15 @@ void TButton::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = "BUTTON";
     params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if (FMultiLine) params.Style |= BS_MULTILINE;
+}
+
+void TButton::SetMultiLine(bool value) {
+    FMultiLine = value;
+    if (!HandleAllocated()) return;
+    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
+    SetWindowLongPtrW(Handle(), GWL_STYLE, value ? style | BS_MULTILINE : style & ~BS_MULTILINE);
+    Invalidate();
 }
 
 void TButton::SetDefault(bool value) {

@@ -1,7 +1,7 @@
 #pragma once
 // TButton: a push button (superclassed "BUTTON"). A click sets the parent form's
 // ModalResult to the button's, then fires OnClick. Default answers Return, Cancel
-// answers Escape.
+// answers Escape. MultiLine wraps the caption over several lines (BS_MULTILINE).
 #include "classlib/gui/WinControl.h"
 
 class TButton : public TWinControl {
@@ -14,6 +14,8 @@ public:
     void SetCancel(bool value) { FCancel = value; }
     [[nodiscard]] int ModalResult() const { return FModalResult; }
     void SetModalResult(int value) { FModalResult = value; }
+    [[nodiscard]] bool MultiLine() const { return FMultiLine; }
+    void SetMultiLine(bool value);
     void Click() override;
 
 protected:
@@ -27,6 +29,7 @@ private:
     bool FDefault = false;
     bool FCancel = false;
     int FModalResult = 0;
+    bool FMultiLine = false;
 };
 
 // True when caption marks key as its accelerator ("&Cancel" and 'c').

@@ -1,4 +1,5 @@
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
 #include "classlib/gui/DateTimePicker.h"
 #include "classlib/gui/Edit.h"
@@ -185,6 +186,30 @@ TEST(GuiStdCtrls, CheckBoxesAndRadioButtons) {
     EXPECT_FALSE(a->Checked());
     EXPECT_EQ(SendMessageA(a->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_TRUE(outside->Checked()); // another parent, another group
+}
+
+TEST(GuiStdCtrls, MultiLineButtonsKeepTheirWrappingStyle) {
+    TForm form(nullptr);
+    auto early = Make<TButton>(&form);
+    early->SetMultiLine(true); // before the window: made with it
+    auto late = Make<TButton>(&form);
+    auto multiLine = [](TButton* button) {
+        return (GetWindowLongPtrW(button->Handle(), GWL_STYLE) & BS_MULTILINE) != 0;
+    };
+    EXPECT_TRUE(multiLine(early));
+    EXPECT_FALSE(multiLine(late));
+    SetPropValue(*late, "MultiLine", "True"); // as a form file or the skin reads it
+    EXPECT_TRUE(late->MultiLine());
+    EXPECT_TRUE(multiLine(late));
+    EXPECT_EQ(GetPropValue(*late, "MultiLine"), "True");
+    // Becoming the default button and back keeps the wrapping.
+    late->SetDefault(true);
+    late->SetDefault(false);
+    EXPECT_TRUE(multiLine(late));
+    EXPECT_EQ(GetWindowLongPtrW(late->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    late->SetMultiLine(false);
+    late->SetMultiLine(false);
+    EXPECT_FALSE(multiLine(late));
 }
 
 TEST(GuiStdCtrls, ListBoxAndComboBoxItems) {

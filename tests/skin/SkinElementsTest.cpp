@@ -42,9 +42,14 @@ NormalColour2=200 0 0
 [Progress]
 Bitmap=narrow.bmp
 Tile=2
+Style=1
 [Tabs]
 Image=narrow.bmp
 Tile=2
+Trans=1
+[ComboButton]
+Image=narrow.bmp
+Style=3
 [Colour0]
 color=1 1 1
 [ColoursRevert]
@@ -52,6 +57,8 @@ color=2 2 2
 [HorzScrollThumb]
 Image=narrow.bmp
 FrameCount=0
+Trans=2
+Tile=1
 [Scrollbar]
 Image=missing.bmp
 [MenuBackground]
@@ -83,7 +90,8 @@ TEST(SkinElements, ParsedFromATestSkin) {
     EXPECT_EQ(top.LeftWidth, 4);
     EXPECT_EQ(top.RightWidth, 5);
     EXPECT_EQ(top.FrameCount, 1); // a frame count of 0 would divide by zero when painting
-    EXPECT_EQ(top.Tile, 1);       // a border's stretch of 2 gives 1
+    EXPECT_TRUE(top.Tile);        // a border's stretch of 2 gives 1
+    EXPECT_TRUE(top.Trans);       // a border's key colour is on unless switched off
     EXPECT_TRUE(e.Borders[TSkinElements::bdLeft]->Bitmap.Empty()); // ".BMP" is not ".bmp"
 
     EXPECT_EQ(data.Colours().ButtonFace, RGB(10, 20, 30));
@@ -110,12 +118,17 @@ TEST(SkinElements, ParsedFromATestSkin) {
 
     EXPECT_EQ(e.Title->ActiveTextColor, clBlack);
     EXPECT_EQ(e.Title->InactiveTextColor, clNone); // no blue key
-    EXPECT_EQ(e.Progress->Tile, 1);                // Progress keeps 1, plain elements 0
-    EXPECT_EQ(e.Tabs->Tile, 0);
+    EXPECT_TRUE(e.Progress->Tile);                 // Progress keeps 1, plain elements 0
+    EXPECT_EQ(e.Progress->Style, TProgressStyle::Chunks);
+    EXPECT_FALSE(e.Tabs->Tile);
+    EXPECT_TRUE(e.Tabs->Trans);
+    EXPECT_EQ(e.ComboButton->Style, TComboButtonStyle::Parts); // an unknown style: the plain one
     EXPECT_EQ(e.Tabs->FrameCount, 5);
-    EXPECT_EQ(e.MenuBar->Tile, 1);
+    EXPECT_TRUE(e.MenuBar->Tile);
     EXPECT_EQ(e.MenuBar->FrameCount, 2);
     EXPECT_EQ(e.HorzScrollThumb->FrameCount, 1);
+    EXPECT_FALSE(e.HorzScrollThumb->Trans); // only 1 switches the key colour on
+    EXPECT_TRUE(e.HorzScrollThumb->Tile);
     ASSERT_TRUE(e.Scrollbar); // present, its member missing
     EXPECT_TRUE(e.Scrollbar->Bitmap.Empty());
     EXPECT_TRUE(e.MenuBackground->Bitmap.Empty()); // not a .bmp

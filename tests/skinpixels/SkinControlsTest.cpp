@@ -68,6 +68,39 @@ COLORREF ClientPixelSoon(HWND wnd, int x, int y, COLORREF expected) {
     return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
 }
 
+// The caption's ink on a push button showing a face of one colour: its lines (runs of
+// rows holding other colours) and whether all of it lies inside the face's 2-pixel margin.
+struct TCaptionInk {
+    int Lines = 0;
+    bool InsideFace = true;
+};
+
+TCaptionInk CaptionInk(HWND button, uint32_t face) {
+    UpdateWindow(button);
+    SettleScreen(60);
+    const auto shot = TScreenShot::OfWindow(button);
+    TCaptionInk ink;
+    bool previous = false;
+    for (int y = 0; y < shot.Height(); ++y) {
+        bool inked = false;
+        for (int x = 0; x < shot.Width(); ++x) {
+            if (shot.At(x, y) == face) continue;
+            inked = true;
+            if (y < 2 || y >= shot.Height() - 2 || x < 2 || x >= shot.Width() - 2)
+                ink.InsideFace = false;
+        }
+        if (inked && !previous) ++ink.Lines;
+        previous = inked;
+    }
+    return ink;
+}
+
+// A button of a class family that runs its own mouse-down event.
+class TRzButton : public TButton {
+public:
+    using TButton::TButton;
+};
+
 // A bare top-level window, not made by the class library, that counts its commands.
 struct TBareHost {
     TBareHost() {
@@ -149,8 +182,10 @@ TEST_F(SkinControls, PushButtonsShowTheFrameOfTheirStateAndClickOnRelease) {
     byDefault->SetDefault(true);
     auto disabled = Add<TButton>(70, "Disabled");
     disabled->SetEnabled(false);
-    int clicks = 0;
+    auto own = Add<TRzButton>(100, "Own");
+    int clicks = 0, ownClicks = 0;
     normal->OnClick = [&](TObject*) { ++clicks; };
+    own->OnClick = [&](TObject*) { ++ownClicks; };
     ASSERT_TRUE(ShowSkinned());
     ASSERT_TRUE(Skinned(normal));
     EXPECT_EQ(ControlPixel(byDefault->Handle(), 2, 2), Rgb(ButtonFrames[4]));
@@ -176,6 +211,14 @@ TEST_F(SkinControls, PushButtonsShowTheFrameOfTheirStateAndClickOnRelease) {
     SendMessageW(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     PumpUntil([] { return false; }, 50);
     EXPECT_EQ(clicks, 1);
+    // That family's press is not passed to its mouse-down event; the click still comes.
+    own->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    SendMessageW(own->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(ControlPixel(own->Handle(), 2, 2), Rgb(ButtonFrames[1]));
+    SendMessageW(own->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(ownClicks, 1);
     // Pressed, then left before the release: no click.
     SendMessageW(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageW(normal->Handle(), CM_MOUSELEAVE, 0, 0);
@@ -190,6 +233,45 @@ TEST_F(SkinControls, PushButtonsShowTheFrameOfTheirStateAndClickOnRelease) {
     EXPECT_EQ(SendMessageW(normal->Handle(), WM_SKINQUERY, 0, 0), 0);
     SendMessageW(normal->Handle(), WM_SKINCONTROL, 1, 0);
     EXPECT_EQ(ControlPixel(normal->Handle(), 2, 2), Rgb(ButtonFrames[3])); // focused by the press
+}
+
+// As the native BS_MULTILINE: only a multi-line button wraps its caption, centred in the
+// face; a caption that fits looks the same either way.
+TEST_F(SkinControls, MultiLinePushButtonsWrapTheirCaptionOverSeveralLines) {
+    auto edit = Add<TEdit>(10, ""); // takes the focus: the buttons show their normal face
+    const std::string caption = "A caption far too long for one line";
+    auto wrapped = Add<TButton>(40, caption);
+    wrapped->SetMultiLine(true);
+    auto single = Add<TButton>(90, caption);
+    auto shortWrapped = Add<TButton>(140, "Short");
+    shortWrapped->SetMultiLine(true);
+    auto shortSingle = Add<TButton>(170, "Short");
+    for (TButton* tall : {wrapped, single})
+        tall->SetHeight(46);
+    Form->SetHeight(300);
+    ASSERT_TRUE(ShowSkinned());
+    edit->SetFocus();
+    ASSERT_TRUE(Skinned(wrapped));
+    const uint32_t face = ButtonFrames[0];
+    TCaptionInk ink = CaptionInk(wrapped->Handle(), face);
+    EXPECT_GE(ink.Lines, 2);
+    EXPECT_TRUE(ink.InsideFace);
+    EXPECT_EQ(CaptionInk(single->Handle(), face).Lines, 1);
+
+    // Switched off and on again on the shown button.
+    wrapped->SetMultiLine(false);
+    EXPECT_EQ(CaptionInk(wrapped->Handle(), face).Lines, 1);
+    wrapped->SetMultiLine(true);
+    EXPECT_EQ(CaptionInk(wrapped->Handle(), face).Lines, ink.Lines);
+
+    EXPECT_EQ(CaptionInk(shortSingle->Handle(), face).Lines, 1);
+    const auto one = TScreenShot::OfWindow(shortSingle->Handle());
+    const auto other = TScreenShot::OfWindow(shortWrapped->Handle());
+    int differing = 0;
+    for (int y = 0; y < one.Height(); ++y)
+        for (int x = 0; x < one.Width(); ++x)
+            if (one.At(x, y) != other.At(x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(SkinControls, CheckAndRadioGlyphsFollowTheirStateAndUnskinningGivesThemBack) {
@@ -255,6 +337,10 @@ TEST_F(SkinControls, CombosEditsAndGroupBoxesAreFramedFromTheSkin) {
     EXPECT_EQ(WindowPixel(combo->Handle(), right, mid), Rgb(ComboFrames[3]));
     list->SetEnabled(false);
     EXPECT_EQ(WindowPixel(list->Handle(), right, mid), Rgb(ComboFrames[2]));
+    // Disabled while under the mouse: the disabled face, not the hot one.
+    SendMessageW(combo->Handle(), CM_MOUSEENTER, 0, 0);
+    combo->SetEnabled(false);
+    EXPECT_EQ(WindowPixel(combo->Handle(), right, mid), Rgb(ComboFrames[2]));
 
     const COLORREF shadow = RGB(90, 80, 70);
     EXPECT_EQ(WindowPixel(edit->Handle(), 0, 5), shadow);
@@ -283,6 +369,9 @@ TEST_F(SkinControls, BareWindowsKeepTheirCaptionsAndClickOnce) {
     HWND check = host.Child(L"BUTTON", L"Bare caption", BS_AUTOCHECKBOX, 10);
     HWND push = host.Child(L"BUTTON", L"Push", BS_PUSHBUTTON, 40);
     HWND bar = host.Child(L"SCROLLBAR", L"", SBS_HORZ, 70);
+    HWND wrapped = host.Child(L"BUTTON", L"A caption far too long for one line",
+                              BS_PUSHBUTTON | BS_MULTILINE, 100);
+    SetWindowPos(wrapped, nullptr, 0, 0, 150, 46, SWP_NOMOVE | SWP_NOZORDER);
     TSkinForm skinned(nullptr);
     skinned.Handle = host.Handle;
     skinned.InitWindow(Data);
@@ -304,6 +393,7 @@ TEST_F(SkinControls, BareWindowsKeepTheirCaptionsAndClickOnce) {
     SendMessageW(push, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     PumpUntil([] { return false; }, 50);
     EXPECT_EQ(TBareHost::Commands, 1);
+    EXPECT_GE(CaptionInk(wrapped, ButtonFrames[0]).Lines, 2); // its style asks for wrapping
 
     skinned.Unskin();
     EXPECT_EQ(SendMessageW(push, WM_SKINQUERY, 0, 0), 0);
