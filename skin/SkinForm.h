@@ -118,7 +118,7 @@ private:
     bool Stage1(TMessage& message);
     bool Stage2(TMessage& message);
     bool Stage3(TMessage& message);
-    void Activate();
+    void Activate(bool frameOnly);
     void Detach();
     void ReadPlacement();
     void ReadBorderKind(LONG_PTR style, LONG_PTR exStyle);

@@ -12,3 +12,6 @@ enum : UINT {
     WM_SKINMDICHILD = 0x3516,
     WM_SKINQUERY = 0x3523, // answered 1 by every skinned window, menu and control
 };
+
+// WM_SKINACTIVATE's wParam for a window whose controls are not made yet: its frame only.
+constexpr WPARAM SkinFrameOnly = 1;
