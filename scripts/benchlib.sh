@@ -36,8 +36,8 @@ tw_rate() { awk -v n="$1" -v s="$2" -v e="$3" 'BEGIN { printf "%.4f\n", n / (e -
 # round), TW_BENCH_RUNS rounds. Each command is run by eval and prints its measure
 # (seconds, MB/s, ...) as the last line of its output. Prints every measure, the
 # medians and, for each side, median / reference median against its GOAL, which is
-# "<=x" or ">=x", or "" for a side shown for comparison only. Leaves the medians, in
-# the order of the sides, in TW_MEDIANS.
+# "<=x" or ">=x", or "" for a side shown for comparison only, with every run and the
+# spread (lowest-highest). Leaves the medians, in the order of the sides, in TW_MEDIANS.
 # With TW_COMPARE_PER="COUNT NOUN" (sides timed in seconds over COUNT NOUNs, "12000
 # file"), every median and ratio also shows what one NOUN cost, in microseconds, so
 # that a reader sees where the time goes on the machine the script ran on.
@@ -63,8 +63,9 @@ tw_compare() {
   for ((i = 0; i < sides; i++)); do
     medians[$i]=$(tr ' ' '\n' <<<"${values[$i]}" | grep . | sort -g |
                   awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
-    printf '  %-28s median %10.4f%s   runs:%s\n' "${names[$i]}" "${medians[$i]}" \
-      "$(tw_per_unit "${medians[$i]}")" "${values[$i]}"
+    printf '  %-28s median %10.4f%s   runs:%s   (spread %s)\n' "${names[$i]}" "${medians[$i]}" \
+      "$(tw_per_unit "${medians[$i]}")" "${values[$i]}" \
+      "$(tr ' ' '\n' <<<"${values[$i]}" | grep . | sort -g | sed -n '1p;$p' | paste -sd- -)"
   done
   TW_MEDIANS=("${medians[@]}")
   for ((i = 1; i < sides; i++)); do

@@ -40,14 +40,15 @@ tw_build_deps() {
 }
 
 # Configured every time (a second is enough): an existing build dir takes up the
-# current deps prefix and TW_WERROR instead of keeping those of its first run.
+# current deps prefix, and TW_WERROR when it is set (unset keeps the build dir's choice:
+# a flip rebuilds everything).
 tw_configure() {
   local type=${1:-Release}
   local deps; deps=$("$TW_ROOT/scripts/deps" --prefix)
   cmake -S "$TW_ROOT" -B "$TW_BUILD" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$TW_ROOT/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE="$type" -DTW_DEPS_PREFIX="$deps" \
-    -DTW_WARNINGS_AS_ERRORS="${TW_WERROR:-OFF}" >/dev/null
+    ${TW_WERROR:+-DTW_WARNINGS_AS_ERRORS="$TW_WERROR"} >/dev/null
 }
 
 # Builds the given targets, or everything.

@@ -161,18 +161,10 @@ void TWinSysButton::PaintInto(HDC dc, int frame) {
 
 void TWinSysButton::Paint() {
     if (Align() == TCaptionAlign::MenuBar) return PaintInMenuBar();
-    TBitmap& back = FOwner.Frame().TitleBackground();
-    const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
-    if (!Laid() || back.Empty() || w <= 0 || h <= 0) return;
-    // Composed off screen from the title's background: no trace of the last state.
-    TBitmap scratch;
-    scratch.SetSize(back.Width(), back.Height());
-    HDC s = scratch.Canvas().Handle();
-    BitBlt(s, Rect.left, Rect.top, w, h, back.Canvas().Handle(), Rect.left, Rect.top, SRCCOPY);
-    PaintInto(s, ButtonFrame(State, FOwner.Active(), Element.FrameCount));
-    TWholeWindowDC dc(FOwner.Handle);
-    BitBlt(dc.Get(), Rect.left, Rect.top, w, std::min<int>(h, back.Height() - Rect.top), s,
-           Rect.left, Rect.top, SRCCOPY);
+    if (!Laid()) return;
+    FOwner.Frame().PaintOverTitle(Rect, [&](HDC dc) {
+        PaintInto(dc, ButtonFrame(State, FOwner.Active(), Element.FrameCount));
+    });
 }
 
 // Over the menu bar's own background; a hot button shows frame 4.
@@ -183,15 +175,12 @@ void TWinSysButton::PaintInMenuBar() {
         return;
     constexpr int HotFrame = 4;
     const int frame = State == TNCState::Hot ? HotFrame : static_cast<int>(State);
-    TBitmap scratch;
-    scratch.SetSize(w, h);
-    HDC s = scratch.Canvas().Handle();
-    BitBlt(s, 0, 0, w, h, bar->Background.Canvas().Handle(), Rect.left - bar->BarRect.left,
-           Rect.top - bar->BarRect.top, SRCCOPY);
-    DrawSkinFrame(s, {0, 0, w, h}, Element.Bitmap, true, Element.FrameCount,
-                  std::min(frame, Element.FrameCount));
-    TWholeWindowDC dc(FOwner.Handle);
-    BitBlt(dc.Get(), Rect.left, Rect.top, w, h, s, 0, 0, SRCCOPY);
+    FOwner.Frame().PaintPart(Rect, [&](HDC dc) {
+        BitBlt(dc, Rect.left, Rect.top, w, h, bar->Background.Canvas().Handle(),
+               Rect.left - bar->BarRect.left, Rect.top - bar->BarRect.top, SRCCOPY);
+        DrawSkinFrame(dc, Rect, Element.Bitmap, true, Element.FrameCount,
+                      std::min(frame, Element.FrameCount));
+    });
 }
 
 void TCaptionButtons::Make() {

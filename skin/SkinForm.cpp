@@ -84,11 +84,7 @@ void TSkinForm::InitWindow(TSkinData* data) {
         if (FPlacement != TPlacement::Minimized &&
             !(mdiChild && manager && manager->MDIMaximized()))
             FFrame->SetNative(false);
-        FFrame->Load();
-        // The top of an MDI child is never lower than its native one.
-        const int native = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
-        if (mdiChild && native > FFrame->Metrics().Title)
-            FFrame->SetMenuBarHeight(native - FFrame->Metrics().Title);
+        LoadFrameMetrics();
     } else {
         FAttach = TAttachState::Ready;
     }
@@ -96,6 +92,16 @@ void TSkinForm::InitWindow(TSkinData* data) {
         std::make_unique<TWindowSubclass>(Handle, TWndMethod::Of<&TSkinForm::SkinWndProc>(this));
     if (mdiChild && FPlacement == TPlacement::Maximized && manager) manager->SetMDIMaximized(true);
     InvalidateRect(Handle, nullptr, TRUE);
+}
+
+// The frame's metrics from the skin, the menu bar's height from the system; the top of
+// an MDI child is never lower than its native one.
+void TSkinForm::LoadFrameMetrics() {
+    FFrame->SetMenuBarHeight(FMenuBar ? GetSystemMetrics(SM_CYMENU) : 0);
+    FFrame->Load();
+    const int native = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+    if (FMDIRole == TMDIRole::Child && native > FFrame->Metrics().Title)
+        FFrame->SetMenuBarHeight(native - FFrame->Metrics().Title);
 }
 
 void TSkinForm::ReadBorderKind(LONG_PTR style, LONG_PTR exStyle) {
@@ -141,7 +147,7 @@ void TSkinForm::Detach() {
     FHot = nullptr;
     FCaption->Clear();
     FMenuBar.reset();
-    FFrame->ForgetTitle();
+    FFrame->ForgetPictures();
     FClientSubclass.reset();
     FSubclass.reset();
 }
@@ -196,21 +202,26 @@ void TSkinForm::SkinChanged() {
             if (auto form = dynamic_cast<TForm*>(FForm->Components(i))) form->SetColor(face);
     }
     FControls.RefreshAll();
-    if (FFrameSkin && FAttach == TAttachState::Ready) {
-        FAttach = TAttachState::Reapplying;
-        if (FForm && (FSkinData->SkinControls & SkinKind(xcPopupMenu)))
-            SkinFormPopupMenus(FForm, FSkinData);
-        FFrame->KeepClientSize();
-        FFrame->UpdateRegion();
-        FAttach = TAttachState::Ready;
-    }
+    if (FFrameSkin && FAttach == TAttachState::Ready && FForm &&
+        (FSkinData->SkinControls & SkinKind(xcPopupMenu)))
+        SkinFormPopupMenus(FForm, FSkinData);
+    ReapplyFrame();
     Repaint();
+}
+
+// The skinned frame is laid again around the same client area, its region cut anew.
+void TSkinForm::ReapplyFrame() {
+    if (!FFrameSkin || FAttach != TAttachState::Ready) return;
+    FAttach = TAttachState::Reapplying;
+    FFrame->KeepClientSize();
+    FFrame->UpdateRegion();
+    FAttach = TAttachState::Ready;
 }
 
 void TSkinForm::FreeSysButtons() {
     DropHot();
     FCaption->Clear();
-    FFrame->ForgetTitle();
+    FFrame->ForgetPictures();
 }
 
 void TSkinForm::ReadPlacement() {
@@ -243,10 +254,10 @@ void TSkinForm::TimerTick(TObject*) {
 
 void TSkinForm::SkinWndProc(TMessage& message) {
     TDepthScope depth(FDepth);
-    if (!Stage1(message)) CallPrevious(message);
+    if (!RouteWindow(message)) CallPrevious(message);
 }
 
-bool TSkinForm::Stage1(TMessage& message) {
+bool TSkinForm::RouteWindow(TMessage& message) {
     switch (message.Msg) {
     case WM_SKINQUERY: message.Result = 1; return true;
     case WM_SKINACTIVATE: Activate(message.WParam == SkinFrameOnly); return true;
@@ -290,10 +301,10 @@ bool TSkinForm::Stage1(TMessage& message) {
                     : TMenuKind::Main;
         return false;
     }
-    return FFrameSkin && Stage2(message);
+    return FFrameSkin && RouteFrame(message);
 }
 
-bool TSkinForm::Stage2(TMessage& message) {
+bool TSkinForm::RouteFrame(TMessage& message) {
     switch (message.Msg) {
     case WM_COMMAND:
         if (message.WParam >= SC_SIZE && message.WParam <= SC_RESTORE) {
@@ -305,7 +316,10 @@ bool TSkinForm::Stage2(TMessage& message) {
     case WM_GETMINMAXINFO: OnGetMinMaxInfo(message); return true;
     case WM_WINDOWPOSCHANGED: ReadPlacement(); return false;
     case WM_SYSCOMMAND: return OnSysCommand(message);
-    case WM_SETTEXT: OnSetText(message); return true;
+    case WM_SETTEXT:
+    case WM_SETICON: CallHidingNativeCaption(message); return true;
+    case WM_SETTINGCHANGE: OnSettingChange(message); return true;
+    case WM_SYSCOLORCHANGE: OnSysColorChange(message); return true;
     case CM_MENUCHANGED: OnMenuChanged(message); return true;
     case WM_MENUSELECT:
         if (FMenuBar) FMenuBar->MenuSelect(message.WParam, message.LParam);
@@ -314,15 +328,17 @@ bool TSkinForm::Stage2(TMessage& message) {
     case WM_NCACTIVATE: FActive = message.WParam != 0; break;
     }
     return FrameDrawn() && FPlacement != TPlacement::Minimized &&
-           FAttach != TAttachState::Attaching && Stage3(message);
+           FAttach != TAttachState::Attaching && RouteDrawnFrame(message);
 }
 
-bool TSkinForm::Stage3(TMessage& message) {
+bool TSkinForm::RouteDrawnFrame(TMessage& message) {
     switch (message.Msg) {
     case WM_NCACTIVATE: OnNcActivate(message); return true;
     case WM_NCCALCSIZE: FFrame->OnNcCalcSize(message); return true;
     case WM_NCHITTEST: FFrame->OnNcHitTest(message); return true;
-    case WM_NCPAINT: FFrame->OnNcPaint(message); return true;
+    case WM_NCPAINT:
+    case WM_NCUAHDRAWCAPTION:
+    case WM_NCUAHDRAWFRAME: FFrame->OnNcPaint(message); return true;
     case WM_SKINREPAINTFRAME: FFrame->Paint(); return true;
     case WM_NCMOUSEMOVE: FCaption->OnNcMouseMove(message); return true;
     case WM_NCLBUTTONDOWN: FCaption->OnNcLButtonDown(message); return true;
@@ -412,9 +428,10 @@ bool TSkinForm::OnSysCommand(TMessage& message) {
     return true;
 }
 
-// DefWindowProc draws the native caption on WM_SETTEXT whenever the style holds the
-// whole WS_CAPTION: hidden from it for that call, the skinned title is painted after.
-void TSkinForm::OnSetText(TMessage& message) {
+// DefWindowProc draws the native caption on WM_SETTEXT and WM_SETICON whenever the style
+// holds the whole WS_CAPTION: hidden from it for that call, the skinned title is painted
+// after.
+void TSkinForm::CallHidingNativeCaption(TMessage& message) {
     const LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
     const bool hide = (style & WS_CAPTION) == WS_CAPTION && FAttach != TAttachState::Attaching &&
                       FPlacement != TPlacement::Minimized;
@@ -424,6 +441,22 @@ void TSkinForm::OnSetText(TMessage& message) {
         SetWindowLongPtrW(Handle, GWL_STYLE, GetWindowLongPtrW(Handle, GWL_STYLE) | WS_DLGFRAME);
         PaintFrame();
     }
+}
+
+// New non-client metrics: the caption font, the menu bar's height and the frame are read
+// again, the client area keeps its size.
+void TSkinForm::OnSettingChange(TMessage& message) {
+    CallPrevious(message);
+    if (message.WParam != SPI_SETNONCLIENTMETRICS) return;
+    FFrame->ReadCaptionFont();
+    LoadFrameMetrics();
+    if (FPlacement != TPlacement::Minimized && FrameDrawn()) ReapplyFrame();
+}
+
+// The title's colours may be the system's.
+void TSkinForm::OnSysColorChange(TMessage& message) {
+    CallPrevious(message);
+    FFrame->Paint();
 }
 
 // The window's menu was changed: the bar takes the new one.

@@ -53,7 +53,7 @@ public:
     // Frame metrics and caption buttons from the skin.
     void LoadFrame() { FFrame->Load(); }
     void FrameChanged(); // SetWindowPos with SWP_FRAMECHANGED only
-    void PaintFrame(HDC dc = nullptr) { FFrame->Paint(dc); }
+    void PaintFrame() { FFrame->Paint(); }
 
     HWND Handle = nullptr;
     int OwnerTag = 0;
@@ -115,17 +115,24 @@ public:
 
 private:
     void SkinWndProc(TMessage& message);
-    bool Stage1(TMessage& message);
-    bool Stage2(TMessage& message);
-    bool Stage3(TMessage& message);
+    // The router's stages, each true for a message it answered: what every skinned
+    // window answers, what a window whose frame is skinned answers, and the non-client
+    // messages of a frame drawn now.
+    bool RouteWindow(TMessage& message);
+    bool RouteFrame(TMessage& message);
+    bool RouteDrawnFrame(TMessage& message);
     void Activate(bool frameOnly);
     void Detach();
+    void LoadFrameMetrics();
+    void ReapplyFrame();
     void ReadPlacement();
     void ReadBorderKind(LONG_PTR style, LONG_PTR exStyle);
     void OnSize(TMessage& message);
     void OnGetMinMaxInfo(TMessage& message);
     bool OnSysCommand(TMessage& message);
-    void OnSetText(TMessage& message);
+    void CallHidingNativeCaption(TMessage& message);
+    void OnSettingChange(TMessage& message);
+    void OnSysColorChange(TMessage& message);
     void OnNcActivate(TMessage& message);
     void OnMenuChanged(TMessage& message);
     bool OnMenuItem(TMessage& message);

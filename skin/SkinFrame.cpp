@@ -24,24 +24,11 @@ std::unique_ptr<TBitmap> MakeBorder(const TSkinData& data, int n, int w, int h, 
                           BorderFrame(b, active));
 }
 
-// GetWindowDC/ReleaseDC, unless a DC was given.
-class TFrameDC {
-public:
-    TFrameDC(HWND wnd, HDC given) : FWnd(wnd), FDC(given ? given : GetWindowDC(wnd)) {
-        FOwn = !given;
-    }
-    ~TFrameDC() {
-        if (FOwn && FDC) ReleaseDC(FWnd, FDC);
-    }
-    TFrameDC(const TFrameDC&) = delete;
-    TFrameDC& operator=(const TFrameDC&) = delete;
-    [[nodiscard]] HDC Get() const { return FDC; }
-
-private:
-    HWND FWnd;
-    HDC FDC;
-    bool FOwn;
-};
+// into becomes the w x h picture at the DC's top left.
+void KeepPicture(TBitmap& into, HDC from, int w, int h) {
+    if (into.Width() != w || into.Height() != h) into.SetSize(w, h);
+    BitBlt(into.Canvas().Handle(), 0, 0, w, h, from, 0, 0, SRCCOPY);
+}
 
 } // namespace
 
@@ -50,6 +37,10 @@ bool KeepsNativeCaption(DWORD platformId, DWORD major, DWORD minor) {
 }
 
 TSkinFrame::TSkinFrame(TSkinForm& form) : FForm(form) {
+    ReadCaptionFont();
+}
+
+void TSkinFrame::ReadCaptionFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
@@ -69,6 +60,7 @@ void TSkinFrame::Attach(LONG_PTR style, bool child, SIZE client) {
 }
 
 void TSkinFrame::Load() {
+    FBorders = {};
     if (!Data().SkinReady()) return;
     const auto& borders = Data().Elements().Borders;
     auto across = [](const TDataSkinBorder& b) { return b.Bitmap.Width() / b.FrameCount; };
@@ -79,6 +71,11 @@ void TSkinFrame::Load() {
     FMetrics.Bottom = down(*borders[TSkinElements::bdBottom]);
     if (FForm.BorderKind() == TBorderKind::Popup) FMetrics = {};
     FForm.Caption().Make();
+}
+
+void TSkinFrame::ForgetPictures() {
+    FTitle.SetSize(0, 0);
+    FBorders = {};
 }
 
 void TSkinFrame::SetNative(bool restore) {
@@ -115,23 +112,35 @@ bool TSkinFrame::Shown() const {
            FForm.Placement() != TPlacement::Minimized && FForm.FrameDrawn();
 }
 
-void TSkinFrame::Paint(HDC given) {
+const TSkinFrame::TBorders& TSkinFrame::Borders(int w, int h) {
+    const bool active = FForm.Active();
+    if (FBorders.Left && FBorders.Size.cx == w && FBorders.Size.cy == h &&
+        FBorders.Active == active)
+        return FBorders;
+    const TFrameMetrics& m = FMetrics;
+    const int across = w - m.Left - m.Right;
+    FBorders = {{w, h},
+                active,
+                MakeBorder(Data(), TSkinElements::bdLeft, m.Left, h, active),
+                MakeBorder(Data(), TSkinElements::bdRight, m.Right, h, active),
+                MakeBorder(Data(), TSkinElements::bdTop, across, m.Title, active),
+                MakeBorder(Data(), TSkinElements::bdBottom, across, m.Bottom, active)};
+    return FBorders;
+}
+
+void TSkinFrame::Paint() {
     if (!Shown()) return;
-    TFrameDC dc(FForm.Handle, given);
+    TWholeWindowDC dc(FForm.Handle);
     RECT r;
     GetWindowRect(FForm.Handle, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const TFrameMetrics& m = FMetrics;
-    const bool active = FForm.Active();
-    auto left = MakeBorder(Data(), TSkinElements::bdLeft, m.Left, h, active);
-    auto right = MakeBorder(Data(), TSkinElements::bdRight, m.Right, h, active);
-    auto bottom =
-        MakeBorder(Data(), TSkinElements::bdBottom, w - m.Left - m.Right, m.Bottom, active);
-    BitBlt(dc.Get(), 0, 0, m.Left, h, left->Canvas().Handle(), 0, 0, SRCCOPY);
-    BitBlt(dc.Get(), w - m.Right, 0, m.Right, h, right->Canvas().Handle(), 0, 0, SRCCOPY);
+    const TBorders& borders = Borders(w, h);
+    BitBlt(dc.Get(), 0, 0, m.Left, h, borders.Left->Canvas().Handle(), 0, 0, SRCCOPY);
+    BitBlt(dc.Get(), w - m.Right, 0, m.Right, h, borders.Right->Canvas().Handle(), 0, 0, SRCCOPY);
     BitBlt(dc.Get(), m.Left, h - m.Bottom, w - m.Left - m.Right, m.Bottom,
-           bottom->Canvas().Handle(), 0, 0, SRCCOPY);
-    PaintTitle(dc.Get(), *left, *right);
+           borders.Bottom->Canvas().Handle(), 0, 0, SRCCOPY);
+    PaintTitle(dc.Get(), borders);
     const RECT bar{m.Left, m.Title, w - m.Right, m.Title + m.MenuBar};
     if (FForm.MenuBar())
         FForm.MenuBar()->Paint(dc.Get(), bar);
@@ -142,28 +151,43 @@ void TSkinFrame::Paint(HDC given) {
 
 // The title goes to the screen in one copy: borders' tops, the top border, the
 // caption text, then the caption buttons.
-void TSkinFrame::PaintTitle(HDC dc, TBitmap& left, TBitmap& right) {
-    RECT r;
-    GetWindowRect(FForm.Handle, &r);
-    const int w = r.right - r.left, t = FMetrics.Title;
+void TSkinFrame::PaintTitle(HDC dc, const TBorders& borders) {
+    const int w = borders.Size.cx, t = FMetrics.Title;
     if (w <= 0 || t <= 0) return;
-    if (FTitle.Width() != w || FTitle.Height() != t) FTitle.SetSize(w, t);
-    HDC title = FTitle.Canvas().Handle();
-    BitBlt(title, 0, 0, FMetrics.Left, t, left.Canvas().Handle(), 0, 0, SRCCOPY);
-    BitBlt(title, w - FMetrics.Right, 0, FMetrics.Right, t, right.Canvas().Handle(), 0, 0, SRCCOPY);
-    auto top = MakeBorder(Data(), TSkinElements::bdTop, w - FMetrics.Left - FMetrics.Right, t,
-                          FForm.Active());
-    BitBlt(title, FMetrics.Left, 0, top->Width(), t, top->Canvas().Handle(), 0, 0, SRCCOPY);
-    PaintCaptionText(title);
-    if (FTitleBack.Width() != w || FTitleBack.Height() != t) FTitleBack.SetSize(w, t);
-    BitBlt(FTitleBack.Canvas().Handle(), 0, 0, w, t, title, 0, 0, SRCCOPY);
-    FForm.Caption().Layout(w);
-    FForm.Caption().Paint(title);
-    BitBlt(dc, 0, 0, w, t, title, 0, 0, SRCCOPY);
-    SetBkMode(dc, OPAQUE);
+    FOffscreen.Paint(dc, {0, 0, w, t}, [&](HDC title, const RECT&) {
+        BitBlt(title, 0, 0, FMetrics.Left, t, borders.Left->Canvas().Handle(), 0, 0, SRCCOPY);
+        BitBlt(title, w - FMetrics.Right, 0, FMetrics.Right, t, borders.Right->Canvas().Handle(), 0,
+               0, SRCCOPY);
+        BitBlt(title, FMetrics.Left, 0, borders.Top->Width(), t, borders.Top->Canvas().Handle(), 0,
+               0, SRCCOPY);
+        PaintCaptionText(title, w);
+        KeepPicture(FTitleBack, title, w, t);
+        FForm.Caption().Layout(w);
+        FForm.Caption().Paint(title);
+        KeepPicture(FTitle, title, w, t);
+    });
 }
 
-void TSkinFrame::PaintCaptionText(HDC dc) {
+void TSkinFrame::PaintPart(const RECT& rect, const std::function<void(HDC)>& draw) {
+    TWholeWindowDC dc(FForm.Handle);
+    FOffscreen.Paint(dc.Get(), rect, [&](HDC buffer, const RECT&) {
+        SetViewportOrgEx(buffer, -rect.left, -rect.top, nullptr);
+        draw(buffer);
+    });
+}
+
+void TSkinFrame::PaintOverTitle(const RECT& rect, const std::function<void(HDC)>& draw) {
+    const RECT title{0, 0, FTitleBack.Width(), FTitleBack.Height()};
+    RECT part;
+    if (!IntersectRect(&part, &rect, &title)) return;
+    PaintPart(part, [&](HDC buffer) {
+        BitBlt(buffer, part.left, part.top, part.right - part.left, part.bottom - part.top,
+               FTitleBack.Canvas().Handle(), part.left, part.top, SRCCOPY);
+        draw(buffer);
+    });
+}
+
+void TSkinFrame::PaintCaptionText(HDC dc, int w) {
     TDataSkinTitle& e = *FForm.SkinData()->Elements().Title;
     const TSkinColours& colours = Data().Colours();
     const std::string text = CaptionText();
@@ -177,7 +201,7 @@ void TSkinFrame::PaintCaptionText(HDC dc) {
     RECT calc{0, 0, 0, 0};
     SkinDrawText(dc, text, calc, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT); // the whole text
     const int tw = calc.right + e.TXTBackleft + e.TXTBackRight, th = calc.bottom;
-    const int w = FTitle.Width(), t = FMetrics.Title, room = w - FMetrics.Left - FMetrics.Right;
+    const int t = FMetrics.Title, room = w - FMetrics.Left - FMetrics.Right;
     int x = FMetrics.Left + (e.TextAlignment == 0   ? e.LeftWidth
                              : e.TextAlignment == 1 ? (room - tw) / 2
                                                     : room - e.RightWidth - tw);
@@ -215,21 +239,23 @@ void TSkinFrame::UpdateRegion() {
     TRegionHandle region(CreateRectRgn(0, 0, w, h));
     if (keyed) {
         region.Reset(CreateRectRgn(m.Left, m.Title, w - m.Right, h - m.Bottom));
-        auto piece = [&](int n, const RECT& p) {
+        const TBorders& pictures = Borders(w, h);
+        auto piece = [&](int n, TBitmap& picture, const RECT& p) {
             const int pw = p.right - p.left, ph = p.bottom - p.top;
             const bool fromTitle =
                 n == TSkinElements::bdTop && FTitle.Width() == w && FTitle.Height() == m.Title;
             if (borders[n]->Trans != 1 || pw <= 0 || ph <= 0)
                 return TRegionHandle(CreateRectRgn(p.left, p.top, p.right, p.bottom));
             if (fromTitle) return RegionFromBitmap(FTitle, p, {p.left, p.top});
-            auto bitmap = MakeBorder(Data(), n, pw, ph, FForm.Active());
-            return RegionFromBitmap(*bitmap, {0, 0, pw, ph}, {p.left, p.top});
+            return RegionFromBitmap(picture, {0, 0, pw, ph}, {p.left, p.top});
         };
-        TRegionHandle left = piece(TSkinElements::bdLeft, {0, 0, m.Left, h});
-        TRegionHandle right = piece(TSkinElements::bdRight, {w - m.Right, 0, w, h});
-        TRegionHandle bottom =
-            piece(TSkinElements::bdBottom, {m.Left, h - m.Bottom, w - m.Right, h});
-        TRegionHandle top = piece(TSkinElements::bdTop, {m.Left, 0, w - m.Right, m.Title});
+        TRegionHandle left = piece(TSkinElements::bdLeft, *pictures.Left, {0, 0, m.Left, h});
+        TRegionHandle right =
+            piece(TSkinElements::bdRight, *pictures.Right, {w - m.Right, 0, w, h});
+        TRegionHandle bottom = piece(TSkinElements::bdBottom, *pictures.Bottom,
+                                     {m.Left, h - m.Bottom, w - m.Right, h});
+        TRegionHandle top =
+            piece(TSkinElements::bdTop, *pictures.Top, {m.Left, 0, w - m.Right, m.Title});
         auto unite = [](TRegionHandle& into, const TRegionHandle& other) {
             CombineRgn(into.Get(), into.Get(), other.Get(), RGN_OR);
         };

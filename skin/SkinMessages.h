@@ -15,3 +15,7 @@ enum : UINT {
 
 // WM_SKINACTIVATE's wParam for a window whose controls are not made yet: its frame only.
 constexpr WPARAM SkinFrameOnly = 1;
+
+// Undocumented: themed systems send them to have DefWindowProc draw the native caption
+// and frame.
+enum : UINT { WM_NCUAHDRAWCAPTION = 0x00AE, WM_NCUAHDRAWFRAME = 0x00AF };

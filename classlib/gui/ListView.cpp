@@ -141,8 +141,11 @@ void TListView::InitializeWnd() {
         column.cx = ColumnWidth(i);
         SendMessageW(wnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
+    if (FItems.empty()) return;
+    BeginUpdate(); // rows made before the window go in unpainted
     for (const auto& item : FItems)
         ShowItem(*item);
+    EndUpdate();
 }
 
 void TListView::ApplyExtendedStyle() {

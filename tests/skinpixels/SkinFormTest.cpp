@@ -25,10 +25,12 @@ protected:
         delete Data;
         FreeSkinManager();
     }
-    // A form shown and skinned, its client area 300 x 200.
-    std::unique_ptr<TForm> SkinnedForm(TFormBorderStyle style = bsSizeable, int x = 100) {
+    // A form shown and skinned, its client area 300 x 200, with the menu if one is given.
+    std::unique_ptr<TForm> SkinnedForm(TFormBorderStyle style = bsSizeable, int x = 100,
+                                       HMENU menu = nullptr) {
         auto form = std::make_unique<TForm>(Application);
         form->SetBorderStyle(style);
+        if (menu) SetMenu(form->Handle(), menu);
         form->SetBounds(x, 100, 200, 100);
         form->SetClientWidth(300);
         form->SetClientHeight(200);
@@ -61,6 +63,35 @@ protected:
     }
     TSkinData* Data = nullptr;
 };
+
+// Counts the themed native-caption messages that reach the form's own procedure.
+class TNativeCaptionSpy {
+public:
+    explicit TNativeCaptionSpy(TForm& form) : FForm(form), FPrevious(form.WindowProc) {
+        form.WindowProc = TWndMethod::Of<&TNativeCaptionSpy::Proc>(this);
+    }
+    ~TNativeCaptionSpy() { FForm.WindowProc = FPrevious; }
+    TNativeCaptionSpy(const TNativeCaptionSpy&) = delete;
+    TNativeCaptionSpy& operator=(const TNativeCaptionSpy&) = delete;
+    int Count = 0;
+
+private:
+    void Proc(TMessage& message) {
+        if (message.Msg == WM_NCUAHDRAWCAPTION || message.Msg == WM_NCUAHDRAWFRAME) ++Count;
+        FPrevious(message);
+    }
+    TForm& FForm;
+    TWndMethod FPrevious;
+};
+
+// The client area's top left, in window coordinates.
+POINT ClientOrigin(HWND wnd) {
+    RECT window;
+    GetWindowRect(wnd, &window);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    return {origin.x - window.left, origin.y - window.top};
+}
 
 } // namespace
 
@@ -242,4 +273,40 @@ TEST_F(SkinFormPixels, TheSystemPopupShowsTheMenuImagesAndTheCloseShortcut) {
     EXPECT_EQ(restore, (GetRValue(shadow) << 16) | (GetGValue(shadow) << 8) | GetBValue(shadow));
     EXPECT_GT(closeInk, 10);
     EXPECT_EQ(minimizeInk, 0);
+}
+
+TEST_F(SkinFormPixels, NewNonClientMetricsKeepTheClientSizeAndThemedCaptionMessagesStopAtTheSkin) {
+    HMENU menu = CreateMenu();
+    AppendMenuW(menu, MF_STRING, 100, L"&File");
+    auto form = SkinnedForm(bsSizeable, 100, menu);
+    HWND wnd = form->Handle();
+    const int menuHeight = GetSystemMetrics(SM_CYMENU);
+    EXPECT_EQ(ClientOrigin(wnd).y, solid::TitleHeight + menuHeight);
+
+    // Taller menus: the bar grows, the window with it.
+    NONCLIENTMETRICSW before{};
+    before.cbSize = sizeof(before);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(before), &before, 0);
+    NONCLIENTMETRICSW taller = before;
+    taller.iMenuHeight += 12;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(taller), &taller, 0);
+    const int tallerHeight = GetSystemMetrics(SM_CYMENU);
+    SendMessageW(wnd, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(before), &before, 0);
+    EXPECT_GT(tallerHeight, menuHeight);
+    EXPECT_EQ(ClientOrigin(wnd).y, solid::TitleHeight + tallerHeight);
+    RECT client;
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    const SIZE size = WindowSize(wnd);
+    EXPECT_EQ(At(wnd, {size.cx - 70, 1}, solid::TopActive), solid::TopActive);
+
+    // What themed systems send to draw the native caption and frame never gets past the
+    // skin, which draws its own.
+    TNativeCaptionSpy spy(*form);
+    SendMessageW(wnd, WM_NCUAHDRAWCAPTION, 0, 0);
+    SendMessageW(wnd, WM_NCUAHDRAWFRAME, 0, 0);
+    EXPECT_EQ(spy.Count, 0);
+    EXPECT_EQ(At(wnd, {size.cx - 70, 1}, solid::TopActive), solid::TopActive);
 }

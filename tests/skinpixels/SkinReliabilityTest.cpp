@@ -1,6 +1,7 @@
-// A skinned window resized, activated, deactivated, maximized and restored a thousand
-// times, and its caption changed a thousand times, holds no more GDI objects than it
-// began with (the class library's own count: GetGuiResources is a stub under Wine).
+// A skinned window resized, activated, deactivated, maximized, restored, hovered over
+// its close button and its frame painted a thousand times, and its caption changed a
+// thousand times, holds no more GDI objects than it began with (the class library's
+// own count: GetGuiResources is a stub under Wine).
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
 #include "skin/ScreenPixels.h"
@@ -18,10 +19,14 @@ std::unique_ptr<TForm> ShownForm(int x) {
     return form;
 }
 
-// One of the five changes, by turn.
+// One of the seven changes, by turn.
 void Change(TForm& form, TForm& other, int i) {
     HWND wnd = form.Handle();
-    switch (i % 5) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    const LPARAM close = MAKELPARAM(r.right - solid::Close.X + solid::ButtonWidth / 2,
+                                    r.top + solid::ButtonTop + solid::ButtonHeight / 2);
+    switch (i % 7) {
     case 0:
         SetWindowPos(wnd, nullptr, 0, 0, 300 + i % 40, 220 + i % 30, SWP_NOMOVE | SWP_NOZORDER);
         break;
@@ -29,6 +34,11 @@ void Change(TForm& form, TForm& other, int i) {
     case 2: SetForegroundWindow(wnd); break;
     case 3: ShowWindow(wnd, SW_MAXIMIZE); break;
     case 4: ShowWindow(wnd, SW_RESTORE); break;
+    case 5: // onto the close button and off it again
+        SendMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, close);
+        SendMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(r.left + 150, r.top + 2));
+        break;
+    case 6: SendMessageW(wnd, WM_NCPAINT, 1, 0); break;
     }
     UpdateWindow(wnd);
     Application->ProcessMessages();
@@ -38,7 +48,7 @@ void Change(TForm& form, TForm& other, int i) {
 
 using SkinReliability = TPixelTest;
 
-TEST_F(SkinReliability, AThousandChangesOfSizeStateAndCaptionLeakNoGdiObject) {
+TEST_F(SkinReliability, AThousandChangesOfSizeStateHoverAndCaptionLeakNoGdiObject) {
     TSkinData* data = ActiveSolidSkin();
     auto form = ShownForm(100);
     auto other = ShownForm(600);
@@ -47,7 +57,7 @@ TEST_F(SkinReliability, AThousandChangesOfSizeStateAndCaptionLeakNoGdiObject) {
         TSkinForm* b = SkinManager()->FindSkinForm(other->Handle());
         return a && b && a->Activated() && b->Activated();
     }));
-    for (int i = 0; i < 10; ++i) // every object made on first use is made now
+    for (int i = 0; i < 14; ++i) // every object made on first use is made now
         Change(*form, *other, i);
     const long live = LiveGdiObjects;
     for (int i = 0; i < 1000; ++i)

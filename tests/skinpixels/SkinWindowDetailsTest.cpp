@@ -165,7 +165,7 @@ TEST_F(SkinWindowDetails, TransparentControlsShowWhatTheirParentPaintsUnderThem)
     form.reset();
 }
 
-TEST_F(SkinWindowDetails, AWindowWithoutAnIconShowsTheProgramsIconInItsCaption) {
+TEST_F(SkinWindowDetails, AWindowWithoutAnIconShowsTheProgramsIconInItsCaptionAndANewIconAtOnce) {
     const uint32_t program = 0x2080E0, own = 0xE08020;
     HICON programIcon = SolidIcon(program), ownIcon = SolidIcon(own);
     HWND app = Application->Handle();
@@ -186,6 +186,18 @@ TEST_F(SkinWindowDetails, AWindowWithoutAnIconShowsTheProgramsIconInItsCaption) 
     const int x = solid::SysMenuX + 8, y = solid::SysMenuY + 8;
     EXPECT_EQ(WindowPixelSoon(plain->Handle(), x, y, program), program);
     EXPECT_EQ(WindowPixelSoon(withIcon->Handle(), x, y, own), own);
+
+    // A new icon shows at once; the native caption Wine draws on WM_SETICON never does.
+    RECT window;
+    GetWindowRect(plain->Handle(), &window);
+    const POINT title{window.right - window.left - 70, 1};
+    SetForegroundWindow(plain->Handle());
+    EXPECT_EQ(WindowPixelSoon(plain->Handle(), title.x, title.y, solid::TopActive),
+              solid::TopActive);
+    SendMessageW(plain->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ownIcon));
+    SettleScreen();
+    EXPECT_EQ(TScreenShot::OfWindow(plain->Handle()).At(title.x, title.y), solid::TopActive);
+    EXPECT_EQ(WindowPixelSoon(plain->Handle(), x, y, own), own);
     plain.reset();
     withIcon.reset();
     SendMessageW(app, WM_SETICON, ICON_BIG, before);
