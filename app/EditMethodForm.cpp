@@ -10,8 +10,12 @@ TfEditMethod* fEditMethod = nullptr;
 
 namespace {
 
+constexpr int SpinWidth = 48;
+constexpr int CaptionGap = 3; // from a caption down to the field it names
+
 TSpinEdit* PlaceSpin(TComponent* owner, TWinControl* parent, const char* name, int left, int top) {
-    auto spin = Place<TSpinEdit>(owner, parent, name, "", {left, top, 48, Layout::EditHeight});
+    auto spin =
+        Place<TSpinEdit>(owner, parent, name, "", {left, top, SpinWidth, Layout::EditHeight});
     spin->OnKeyPress = [](TObject*, wchar_t& key) {
         if (key > 0x7F || !DigitKeyFilter(static_cast<char>(key))) key = 0; // digits, backspace
     };
@@ -49,30 +53,39 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
     constexpr int ClientWidth = 548;
     SetLayoutClientSize(this, ClientWidth, 400);
     using namespace Layout;
-    // Full-width name and description, then the passes with their buttons beside them.
+    // Rows of a caption over its field: the full-width name and description, then the
+    // passes with their buttons beside them and the pass group; the form's buttons below.
     constexpr int Width = ClientWidth - 2 * Margin, LabelWidth = 200, FormButtonWidth = 80;
-    const TBounds passes{Margin, 166, 144, 186};
-    const TGrid passButtons = Down(passes.Right() + Margin, passes.Top, 60, ButtonHeight, StackGap);
-    const TGrid buttons = ButtonsEndingAt(Margin + Width, 364, 2, FormButtonWidth, Margin);
+    constexpr TBounds nameRow{Margin, Margin, Width, LabelHeight};
+    constexpr TBounds name = nameRow.Below(CaptionGap, EditHeight);
+    constexpr TBounds descriptionRow = name.Below(9, LabelHeight);
+    constexpr TBounds description = descriptionRow.Below(CaptionGap, 64);
+    constexpr TBounds passesRow = description.Below(10, LabelHeight);
+    constexpr TBounds passes = passesRow.Below(CaptionGap, 186).WithWidth(144);
+    constexpr TGrid passButtons =
+        Down(passes.Right() + Margin, passes.Top, 60, ButtonHeight, StackGap);
+    constexpr int groupLeft = passButtons.Cell(0, 0).Right() + Margin;
+    constexpr TBounds passGroup{groupLeft, passesRow.Top, nameRow.Right() - groupLeft, 208};
+    constexpr TGrid buttons =
+        ButtonsEndingAt(nameRow.Right(), passGroup.Bottom() + Margin, 2, FormButtonWidth, Margin);
     btnOK = Place<TButton>(this, this, "btnOK", "&OK", buttons.Cell(0, 0));
     btnOK->SetDefault(true);
     btnCancel = Place<TButton>(this, this, "btnCancel", "&Cancel", buttons.Cell(1, 0));
     btnCancel->SetCancel(true);
     btnCancel->SetModalResult(mrCancel);
-    lblPasses = Place<TLabel>(this, this, "lblPasses", "Passes:", {Margin, 148, 100, LabelHeight});
+    lblPasses = Place<TLabel>(this, this, "lblPasses", "Passes:", passesRow.WithWidth(100));
     btnAddPass = Place<TBitBtn>(this, this, "btnAddPass", "Add", passButtons.Cell(0, 0));
     btnEditPass = Place<TBitBtn>(this, this, "btnEditPass", "Edit", passButtons.Cell(0, 1));
     btnDeletePass = Place<TBitBtn>(this, this, "btnDeletePass", "Delete", passButtons.Cell(0, 2));
-    BuildPassGroup();
-    lblMethodName = Place<TLabel>(this, this, "lblMethodName",
-                                  "Method Name:", {Margin, Margin, LabelWidth, LabelHeight});
-    txtMethodName = Place<TEdit>(this, this, "txtMethodName", "", {Margin, 26, Width, EditHeight});
-    txtMethodDescription =
-        Place<TMemo>(this, this, "txtMethodDescription", "", {Margin, 74, Width, 64});
+    BuildPassGroup(passGroup);
+    lblMethodName =
+        Place<TLabel>(this, this, "lblMethodName", "Method Name:", nameRow.WithWidth(LabelWidth));
+    txtMethodName = Place<TEdit>(this, this, "txtMethodName", "", name);
+    txtMethodDescription = Place<TMemo>(this, this, "txtMethodDescription", "", description);
     txtMethodDescription->SetScrollBars(ssVertical);
     lblMethodDescription =
         Place<TLabel>(this, this, "lblMethodDescription",
-                      "Method Description:", {Margin, 56, LabelWidth, LabelHeight});
+                      "Method Description:", descriptionRow.WithWidth(LabelWidth));
     lvPasses = Place<TListView>(this, this, "lvPasses", "", passes);
     lvPasses->SetShowColumnHeaders(false);
     lvPasses->SetRowSelect(true);
@@ -86,45 +99,54 @@ TfEditMethod::TfEditMethod(TComponent* owner) : TForm(owner) {
     };
 }
 
-void TfEditMethod::BuildPassGroup() {
-    // Radio captions take 124 pixels; the spin edits stand after them.
+// "Check Wipe" over the wipe-with group. In it, a radio button for each kind: the byte
+// pattern's spin edit beside its radio, the text pattern's memo below its radio, and
+// the random rows of a radio, a spin edit, "AND" and another spin edit.
+void TfEditMethod::BuildPassGroup(const TBounds& bounds) {
     using namespace Layout;
-    constexpr int SpinLeft = 136, AndLeft = SpinLeft + 52, SecondSpinLeft = AndLeft + 32;
-    constexpr int RadioWidth = 124, RadioHeight = 19;
-    // The random rows: a radio button, a spin edit, "AND" and another spin edit.
-    constexpr TTrack randomRows{104, EditHeight, 3};
-    auto radio = [](int top) { return TBounds{8, top, RadioWidth, RadioHeight}; };
+    constexpr int RadioWidth = 124, RadioHeight = 19, AndWidth = 28, ColumnGap = 4;
+    constexpr int SpinLeft = Margin + RadioWidth + ColumnGap;
+    constexpr int AndLeft = SpinLeft + SpinWidth + ColumnGap;
+    constexpr int SecondSpinLeft = AndLeft + AndWidth + ColumnGap;
+    constexpr int RadioDrop = 2; // a radio stands this far below the edit beside it
+    constexpr TTrack patternRows{18, EditHeight, 3}; // the byte pattern, then the text pattern
+    auto radio = [](int top) { return TBounds{Margin, top, RadioWidth, RadioHeight}; };
+    const TBounds check = radio(patternRows.At(0) + RadioDrop).WithWidth(120);
+    const TBounds wipeWith =
+        FromEdges(Margin, check.Bottom() + StackGap, bounds.Width - Margin, bounds.Height - Margin);
+    const TBounds textPattern =
+        radio(patternRows.At(1)).Below(1, 38).WithWidth(wipeWith.Width - 2 * Margin);
+    const TTrack randomRows{textPattern.Bottom() + 4, EditHeight, 3};
     auto andLabel = [&](int row) {
-        return TBounds{AndLeft, randomRows.At(row) + LabelDrop, 28, LabelHeight};
+        return TBounds{AndLeft, randomRows.At(row) + LabelDrop, AndWidth, LabelHeight};
     };
-    grpPass = Place<TGroupBox>(this, this, "grpPass", " Pass ", {228, 148, 312, 208});
-    grpWipeWith =
-        Place<TGroupBox>(this, grpPass, "grpWipeWith", " Wipe Width ", {Margin, 44, 296, 156});
+    grpPass = Place<TGroupBox>(this, this, "grpPass", " Pass ", bounds);
+    grpWipeWith = Place<TGroupBox>(this, grpPass, "grpWipeWith", " Wipe Width ", wipeWith);
     lblAND1 = Place<TLabel>(this, grpWipeWith, "lblAND1", "AND", andLabel(0));
     lblAND2 = Place<TLabel>(this, grpWipeWith, "lblAND2", "AND", andLabel(1));
-    txtBytePattern = PlaceSpin(this, grpWipeWith, "txtBytePattern", SpinLeft, 18);
+    txtBytePattern = PlaceSpin(this, grpWipeWith, "txtBytePattern", SpinLeft, patternRows.At(0));
     txtBytePattern->SetMinValue(0);
     txtBytePattern->SetMaxValue(255);
-    txtTextPattern = Place<TMemo>(this, grpWipeWith, "txtTextPattern", "", {8, 62, 280, 38});
+    txtTextPattern = Place<TMemo>(this, grpWipeWith, "txtTextPattern", "", textPattern);
     txtTextPattern->Font().SetName("Courier New");
     txtTextPattern->Font().SetStyle(fsBold);
-    radBytePattern =
-        Place<TRadioButton>(this, grpWipeWith, "radBytePattern", "Byte Pattern", radio(20));
-    radTextPattern =
-        Place<TRadioButton>(this, grpWipeWith, "radTextPattern", "Text Pattern", radio(42));
+    radBytePattern = Place<TRadioButton>(this, grpWipeWith, "radBytePattern", "Byte Pattern",
+                                         radio(patternRows.At(0) + RadioDrop));
+    radTextPattern = Place<TRadioButton>(this, grpWipeWith, "radTextPattern", "Text Pattern",
+                                         radio(patternRows.At(1)));
     radRandomBytes = Place<TRadioButton>(this, grpWipeWith, "radRandomBytes", "Random Bytes",
-                                         radio(randomRows.At(0) + 2));
+                                         radio(randomRows.At(0) + RadioDrop));
     txtRandomBytes1 = PlaceSpin(this, grpWipeWith, "txtRandomBytes1", SpinLeft, randomRows.At(0));
     txtRandomBytes2 =
         PlaceSpin(this, grpWipeWith, "txtRandomBytes2", SecondSpinLeft, randomRows.At(0));
-    radRandomCharacter = Place<TRadioButton>(this, grpWipeWith, "radRandomCharacter",
-                                             "Random Character", radio(randomRows.At(1) + 2));
+    radRandomCharacter =
+        Place<TRadioButton>(this, grpWipeWith, "radRandomCharacter", "Random Character",
+                            radio(randomRows.At(1) + RadioDrop));
     txtRandomCharacter1 =
         PlaceSpin(this, grpWipeWith, "txtRandomCharacter1", SpinLeft, randomRows.At(1));
     txtRandomCharacter2 =
         PlaceSpin(this, grpWipeWith, "txtRandomCharacter2", SecondSpinLeft, randomRows.At(1));
-    chkCheckWipe =
-        Place<TCheckBox>(this, grpPass, "chkCheckWipe", "&Check Wipe", {8, 20, 120, RadioHeight});
+    chkCheckWipe = Place<TCheckBox>(this, grpPass, "chkCheckWipe", "&Check Wipe", check);
 }
 
 void TfEditMethod::BindPassControls() {

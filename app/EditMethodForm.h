@@ -9,6 +9,7 @@
 #include "classlib/gui/Form.h"
 #include "classlib/gui/GroupBox.h"
 #include "classlib/gui/Label.h"
+#include "classlib/gui/Layout.h"
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/Memo.h"
 #include "classlib/gui/SpinEdit.h"
@@ -47,7 +48,7 @@ public:
     void btnDeletePassClick();
 
 private:
-    void BuildPassGroup();
+    void BuildPassGroup(const TBounds& bounds);
     void BindPassControls();
     void FillPasses();
     [[nodiscard]] TPass* SelectedPass() const;

@@ -125,6 +125,18 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
         if (Style() & SBARS_SIZEGRIP) DrawSizeGrip(buffer, all);
     });
     bar->PaintControls(dc);
+    if (bar->OnDrawPanel && !bar->SimplePanel()) CallDrawPanel(dc, *bar);
+}
+
+// The bar's handler is called for every panel, inside its skinned edge: it paints the
+// panels it draws itself (owner-drawn ones, as the plain bar asks for).
+void TSkinStatusBar::CallDrawPanel(HDC dc, TStatusBar& bar) {
+    for (int i = 0; i < bar.PanelCount(); ++i) {
+        RECT r;
+        if (!SendMessageW(Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
+        InflateRect(&r, -2, -2);
+        bar.OnDrawPanel(&bar, i, dc, r);
+    }
 }
 
 void TSkinStatusBar::DrawPanels(HDC buffer, const RECT& all, const TStatusBar& bar) {

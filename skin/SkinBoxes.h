@@ -4,7 +4,8 @@
 // their static text its brush (TSkinBoxH); group boxes are drawn as a rounded frame in
 // the skin's shadow colour with the caption on the face colour (TSkinGroupBox); status
 // bars get their panels' edges from the skin's "StatusBarEdges" element (frames 1
-// lowered, 2 raised, 3 none), or 3D frames without it (TSkinStatusBar). Main thread.
+// lowered, 2 raised, 3 none), or 3D frames without it, and their owner-drawn panels from
+// the bar's OnDrawPanel (TSkinStatusBar). Main thread.
 #include "skin/SkinControl.h"
 
 class TSkinBox : public TSkinControl {
@@ -50,4 +51,5 @@ private:
     void DrawPanels(HDC buffer, const RECT& all, const TStatusBar& bar);
     void DrawEdge(HDC buffer, const RECT& rect, int frame) const;
     void DrawSizeGrip(HDC buffer, const RECT& all) const;
+    void CallDrawPanel(HDC dc, TStatusBar& bar);
 };

@@ -90,6 +90,7 @@ void TSkinForm::InitWindow(TSkinData* data) {
     }
     FSubclass =
         std::make_unique<TWindowSubclass>(Handle, TWndMethod::Of<&TSkinForm::SkinWndProc>(this));
+    HookForm();
     if (mdiChild && FPlacement == TPlacement::Maximized && manager) manager->SetMDIMaximized(true);
     InvalidateRect(Handle, nullptr, TRUE);
 }
@@ -150,6 +151,7 @@ void TSkinForm::Detach() {
     FFrame->ForgetPictures();
     FClientSubclass.reset();
     FSubclass.reset();
+    if (!FDropped) UnhookForm(); // a dropped window's form may be gone
 }
 
 void TSkinForm::Unskin() {
@@ -289,6 +291,7 @@ bool TSkinForm::RouteWindow(TMessage& message) {
         // The menu the bar took from the window goes with the window.
         if (FMenuBar && GetMenu(Handle) != FMenuBar->Menu()) DestroyMenu(FMenuBar->Menu());
         FMenuBar.reset();
+        UnhookForm();
         CallPrevious(message);
         FAttach = TAttachState::Gone;
         FDropped = true;

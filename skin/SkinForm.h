@@ -5,7 +5,9 @@
 // when the window is destroyed. With xcMainMenu in the skin data's SkinControls its
 // frame (SkinFrame.h) draws the whole non-client area from the skin and cuts the
 // window's region, its caption buttons (SkinCaption.h) answer the mouse in the title
-// and offer the system popup, and the menu bar (SkinMenuBar.h) takes the window's menu.
+// and offer the system popup, and the menu bar (SkinMenuBar.h) takes the window's menu;
+// then the form's WindowProc is hooked too: an Alt+key that no control of the form took
+// opens the menu bar's button of that key, or goes on from an MDI child to its MDI form.
 // Main thread.
 #include "classlib/gui/Classes.h"
 #include "classlib/gui/Graphics.h"
@@ -115,6 +117,10 @@ public:
 
 private:
     void SkinWndProc(TMessage& message);
+    void HookForm();
+    void UnhookForm();
+    void FormWndProc(TMessage& message);
+    void DialogChar(TMessage& message);
     // The router's stages, each true for a message it answered: what every skinned
     // window answers, what a window whose frame is skinned answers, and the non-client
     // messages of a frame drawn now.
@@ -143,6 +149,7 @@ private:
     void FollowMDIPlacement();
 
     std::unique_ptr<TWindowSubclass> FSubclass;
+    TWndMethod FOldFormProc; // while the form's WindowProc is hooked
     TSkinControls FControls;
     TSkinData* FSkinData = nullptr;
     TWinControl* FForm = nullptr;

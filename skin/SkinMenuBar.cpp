@@ -152,15 +152,19 @@ TMenuBtn* TSkinMenu::ButtonAt(POINT p) const {
     return nullptr;
 }
 
-bool TSkinMenu::OpenByKey(wchar_t key) {
+int TSkinMenu::IndexOfKey(wchar_t key) const {
     for (int i = 0; i < Count(); ++i) {
-        TMenuBtn& b = *FButtons[i];
-        if (b.Enabled && b.ItemEnabled && (key == 0 || IsAccel(key, b.Caption))) {
-            Track(i);
-            return true;
-        }
+        const TMenuBtn& b = *FButtons[i];
+        if (b.Enabled && b.ItemEnabled && (key == 0 || IsAccel(key, b.Caption))) return i;
     }
-    return false;
+    return -1;
+}
+
+bool TSkinMenu::OpenByKey(wchar_t key) {
+    const int index = IndexOfKey(key);
+    if (index < 0) return false;
+    Track(index);
+    return true;
 }
 
 void TSkinMenu::Clicked(TNCObject* object) {

@@ -49,7 +49,10 @@ public:
     [[nodiscard]] HMENU Menu() const { return FMenu; }
     void Paint(HDC dc, const RECT& bar);
     [[nodiscard]] TMenuBtn* ButtonAt(POINT windowPoint) const;
-    // Opens the button whose caption has the key as its accelerator (the first for 0).
+    // The first enabled button whose caption has the key as its accelerator (the first
+    // enabled one for 0), or -1.
+    [[nodiscard]] int IndexOfKey(wchar_t key) const;
+    // Opens the button of IndexOfKey.
     bool OpenByKey(wchar_t key);
     void Clicked(TNCObject* object);
     // The item WM_MENUSELECT reports while a menu of the bar is open.

@@ -16,13 +16,21 @@ namespace {
 
 // The optimize button above the monitor groups, the settings beside them.
 constexpr TBounds OptimizeButton{Margin, Margin, 120, 30};
-constexpr TBounds MonitorGroup{Margin, OptimizeButton.Bottom() + Margin, 290, 150};
-// In the monitor: rows of a caption, a bar and a percentage.
+constexpr TBounds MonitorGroup = OptimizeButton.Below(Margin, 150).WithWidth(290);
+// In the monitor: rows of a caption, a bar and a percentage, then the free figure a
+// label's height above the bottom; its free figure and the optimizing bar are as wide
+// as the group inside the captions' margin.
 constexpr TTrack MonitorRows{22, 18, 22};
-constexpr int CaptionLeft = 10, BarLeft = 54, BarWidth = 180, PercentLeft = 240;
+constexpr int CaptionLeft = 10, CaptionWidth = 40, BarWidth = 180;
+constexpr int BarLeft = CaptionLeft + CaptionWidth + 4, PercentLeft = BarLeft + BarWidth + 6;
+constexpr int InnerWidth = MonitorGroup.Width - 2 * CaptionLeft;
+constexpr TBounds FreeFigure{CaptionLeft, MonitorGroup.Height - 2 * LabelHeight, InnerWidth,
+                             LabelHeight};
+constexpr TBounds OptimizingGroup = MonitorGroup.Below(Margin, 60);
+constexpr TBounds OptimizingBar{CaptionLeft, MonitorRows.Start + 4, InnerWidth, MonitorRows.Size};
 
 constexpr TBounds MonitorLabel(int left, int row) {
-    return {left, MonitorRows.At(row) + 2, 40, LabelHeight};
+    return {left, MonitorRows.At(row) + 2, CaptionWidth, LabelHeight};
 }
 
 constexpr TBounds MonitorBar(int row) {
@@ -65,50 +73,52 @@ void TMemoryPanel::BuildMonitor() {
     LabelMEM = Place<TLabel>(this, group, "LabelMEM", "MEM", MonitorLabel(CaptionLeft, 1));
     LabelMEMP = Place<TLabel>(this, group, "LabelMEMP", "100%", MonitorLabel(PercentLeft, 1));
     LabelCPUP = PlaceHidden<TLabel>(this, group, "LabelCPUP", "100%", MonitorLabel(PercentLeft, 0));
-    LabelFree = Place<TLabel>(this, group, "LabelFree", "-", {CaptionLeft, 120, 270, LabelHeight});
+    LabelFree = Place<TLabel>(this, group, "LabelFree", "-", FreeFigure);
     ProgressBarCPU = PlaceHidden<TProgressBar>(this, group, "ProgressBarCPU", "", MonitorBar(0));
     ProgressBarMEM = Place<TProgressBar>(this, group, "ProgressBarMEM", "", MonitorBar(1));
     ProgressBarMEM->SetMax(128);
-    grpOptimizing =
-        Place<TGroupBox>(this, this, "grpOptimizing", "Optimizing", MonitorGroup.Below(Margin, 60));
-    ProgressBarFree = Place<TProgressBar>(this, grpOptimizing, "ProgressBarFree", "",
-                                          {CaptionLeft, 26, 270, MonitorRows.Size});
+    grpOptimizing = Place<TGroupBox>(this, this, "grpOptimizing", "Optimizing", OptimizingGroup);
+    ProgressBarFree =
+        Place<TProgressBar>(this, grpOptimizing, "ProgressBarFree", "", OptimizingBar);
 }
 
 void TMemoryPanel::BuildSettings() {
-    pagSettings = Place<TPageControl>(this, this, "pagSettings", "",
-                                      {MonitorGroup.Right() + Margin, Margin, 300, 300});
+    pagSettings =
+        Place<TPageControl>(this, this, "pagSettings", "",
+                            {MonitorGroup.Right() + Margin, OptimizeButton.Top, 300, 300});
     tabSettings = PlaceSheet(this, pagSettings, "tabSettings", "Settings");
-    // Three groups one below another; their controls from the same left.
+    // Three groups one below another; in each, two rows from the same left.
     constexpr TGrid groups = Down(6, 6, 280, 80, 6);
-    constexpr int Left = 10, Wide = 260;
+    constexpr int Left = 10, Wide = 260, FirstRow = 20, CheckRowHeight = 19;
+    constexpr TBounds firstRow{Left, FirstRow, Wide, CheckRowHeight};
+    constexpr TBounds sliderCaption{Left, FirstRow, 120, LabelHeight};
+    constexpr TBounds slider = sliderCaption.Below(3, 32).WithWidth(Wide);
+    constexpr TBounds alarm = firstRow.Below(7, EditHeight).WithWidth(80);
+    constexpr int RefreshLabelWidth = 110;
+    constexpr TBounds refresh{Left + RefreshLabelWidth + 4, FirstRow - 2, 60, EditHeight};
     grpSelectRAM = Place<TGroupBox>(this, tabSettings, "grpSelectRAM", "Select RAM to Free",
                                     groups.Cell(0, 0));
     grpSelectRAM->SetHint("Select RAM to Free");
-    LabelSlider =
-        Place<TLabel>(this, grpSelectRAM, "LabelSlider", "%d MB", {Left, 20, 120, LabelHeight});
-    TrackRAM = Place<TTrackBar>(this, grpSelectRAM, "TrackRAM", "", {Left, 38, Wide, 32});
+    LabelSlider = Place<TLabel>(this, grpSelectRAM, "LabelSlider", "%d MB", sliderCaption);
+    TrackRAM = Place<TTrackBar>(this, grpSelectRAM, "TrackRAM", "", slider);
     TrackRAM->SetMax(128);
     TrackRAM->SetCursor(crHandPoint);
     TrackRAM->OnChange = [this](TObject*) { TrackRAMChange(); };
     grpAlarmLevel =
         Place<TGroupBox>(this, tabSettings, "grpAlarmLevel", "Alarm Level", groups.Cell(0, 1));
-    CheckBoxAutoOptimize =
-        Place<TCheckBox>(this, grpAlarmLevel, "CheckBoxAutoOptimize",
-                         "Automatic RAM Optimization when reach", {Left, 20, Wide, 19});
-    const TBounds alarm{Left, 46, 80, EditHeight};
+    CheckBoxAutoOptimize = Place<TCheckBox>(this, grpAlarmLevel, "CheckBoxAutoOptimize",
+                                            "Automatic RAM Optimization when reach", firstRow);
     SpinEditAlarmMB = Place<TSpinEdit>(this, grpAlarmLevel, "SpinEditAlarmMB", "", alarm);
     SpinEditAlarmMB->SetValue(0);
     LabelMB = Place<TLabel>(this, grpAlarmLevel, "LabelMB", "MB",
                             {alarm.Right() + 6, alarm.Top + 3, 30, LabelHeight});
     grpMisc = Place<TGroupBox>(this, tabSettings, "grpMisc", "Misc", groups.Cell(0, 2));
-    const TBounds refresh{124, 18, 60, EditHeight};
     LabelRefresh = Place<TLabel>(this, grpMisc, "LabelRefresh", "Refresh (in sec)",
-                                 {Left, refresh.Top + LabelDrop, 110, LabelHeight});
+                                 {Left, refresh.Top + LabelDrop, RefreshLabelWidth, LabelHeight});
     SpinEditRefresh = Place<TSpinEdit>(this, grpMisc, "SpinEditRefresh", "", refresh);
     SpinEditRefresh->SetValue(0);
     CheckBoxAutoRun = Place<TCheckBox>(this, grpMisc, "CheckBoxAutoRun", "Autorun on Windows start",
-                                       {Left, 48, Wide, 19});
+                                       {Left, refresh.Bottom() + 9, Wide, CheckRowHeight});
 }
 
 void TMemoryPanel::tabMemoryShow() {

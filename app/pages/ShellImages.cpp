@@ -1,9 +1,33 @@
 #include "app/pages/ShellImages.h"
+#include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 #include <map>
+#include <set>
 #include <shellapi.h>
 #include <shlobj.h>
+
+namespace {
+
+// The shell's name and icon of the path; false when the shell knows no such path.
+bool LookUp(const std::string& path, TShellEntry& entry) {
+    SHFILEINFOW info;
+    GetShellFileInfo(path, info);
+    TIconHandle icon(info.hIcon); // the lists draw from the system image list
+    entry.DisplayName = ToUtf8(info.szDisplayName);
+    entry.Icon = info.iIcon;
+    return !entry.DisplayName.empty();
+}
+
+// Programs, shortcuts and icon files carry icons of their own: those are asked for
+// file by file.
+bool HasOwnIcon(const std::string& type) {
+    static const std::set<std::string> own{".exe", ".lnk", ".ico", ".cur", ".ani",
+                                           ".scr", ".cpl", ".pif", ".url"};
+    return own.count(type) > 0;
+}
+
+} // namespace
 
 TImageList* NewSystemSmallImages(TComponent* owner) {
     HIMAGELIST large = nullptr, small = nullptr;
@@ -15,14 +39,9 @@ TImageList* NewSystemSmallImages(TComponent* owner) {
 }
 
 TShellEntry ShellEntry(const std::string& path) {
-    SHFILEINFOW info{};
-    SHGetFileInfoW(ToWide(path).c_str(), 0, &info, sizeof(info),
-                   SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_DISPLAYNAME);
     TShellEntry entry;
-    entry.DisplayName = ToUtf8(info.szDisplayName);
-    if (entry.DisplayName.empty())
+    if (!LookUp(path, entry))
         entry.DisplayName = ExtractFileName(ExcludeTrailingPathDelimiter(path));
-    entry.Icon = info.iIcon;
     return entry;
 }
 
@@ -31,9 +50,8 @@ int ShellTypeIcon(const std::string& path, bool folder) {
     const std::string type = folder ? "\\" : LowerCase(ExtractFileExt(path));
     auto known = icons.find(type);
     if (known != icons.end()) return known->second;
-    SHFILEINFOW info{};
-    const DWORD attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-    SHGetFileInfoW(ToWide("x" + type).c_str(), attributes, &info, sizeof(info),
-                   SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
-    return icons[type] = info.iIcon;
+    TShellEntry entry;
+    // A path that is gone tells nothing of its type.
+    if (!LookUp(path, entry) || (!folder && HasOwnIcon(type))) return entry.Icon;
+    return icons[type] = entry.Icon;
 }

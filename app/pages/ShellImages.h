@@ -13,6 +13,8 @@ struct TShellEntry {
 };
 TShellEntry ShellEntry(const std::string& path);
 
-// The icon the shell gives every file of the path's type (its extension), or every
-// folder, without reading the disk: the long shredding lists ask once per type.
+// The icon the shell gives the first path of each type (its extension), or of
+// folders, for every path of that type: the long shredding lists ask the shell once
+// per type, as one question per row is slow. Programs, shortcuts and icon files,
+// whose icons are their own, are asked for one by one.
 int ShellTypeIcon(const std::string& path, bool folder);

@@ -105,6 +105,14 @@ TShiftState KeysToShiftState(unsigned keys) {
     return shift;
 }
 
+TShiftState KeyDataToShiftState(long keyData) {
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+    if (keyData & 0x20000000) shift |= ssAlt;
+    return shift;
+}
+
 void TControl::WMLButtonUp(TMessage& message) {
     bool wasDown = std::exchange(FMouseDown, false);
     DefaultHandler(message);

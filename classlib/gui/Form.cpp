@@ -21,6 +21,14 @@ namespace {
     Published("ModalResult", &TForm::ModalResult, &TForm::SetModalResult),
 });
 
+// The window of the form that takes a window's dialog keys: the MDI child that holds
+// it, else its top-level window.
+HWND KeyFormWindow(HWND wnd) {
+    for (HWND w = wnd; w && (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD); w = GetParent(w))
+        if (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_MDICHILD) return w;
+    return GetAncestor(wnd, GA_ROOT);
+}
+
 struct TDisabledWindows {
     HWND Except;
     std::vector<HWND> Windows;
@@ -445,7 +453,7 @@ bool TForm::IsDialogKeyMessage(const MSG& msg) {
     bool key = msg.message == WM_KEYDOWN &&
                (msg.wParam == VK_TAB || msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
     if (!key && msg.message != WM_SYSCHAR) return false;
-    auto form = dynamic_cast<TForm*>(FindControl(GetAncestor(msg.hwnd, GA_ROOT)));
+    auto form = dynamic_cast<TForm*>(FindControl(KeyFormWindow(msg.hwnd)));
     if (!form || !form->Enabled()) return false;
     if (msg.message == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
     MSG copy = msg;

@@ -84,8 +84,9 @@ public:
     std::function<void(TObject* sender, TCloseAction& action)> OnClose;
     std::function<void(TObject* sender, bool& canClose)> OnCloseQuery;
 
-    // Tab, Return and Escape for the form that holds msg.hwnd (sent as CM_DIALOGKEY,
-    // Alt+key as CM_DIALOGCHAR); true when the form used the key.
+    // Tab, Return and Escape for the form that holds msg.hwnd, the MDI child form for a
+    // window in one (sent as CM_DIALOGKEY, Alt+key as CM_DIALOGCHAR); true when the form
+    // used the key.
     static bool IsDialogKeyMessage(const MSG& msg);
     // The application that owns the form (its owner when that is one, else Application).
     [[nodiscard]] TApplication* OwningApplication() const;

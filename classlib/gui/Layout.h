@@ -29,6 +29,10 @@ struct TBounds {
     [[nodiscard]] constexpr TBounds Moved(int dx, int dy) const {
         return {Left + dx, Top + dy, Width, Height};
     }
+    // The same place, width wide.
+    [[nodiscard]] constexpr TBounds WithWidth(int width) const {
+        return {Left, Top, width, Height};
+    }
 };
 
 // Equal cells along one axis: the first starts at Start, each is Size long, Gap apart.

@@ -17,6 +17,15 @@ void TStatusBar::InitializeWnd() {
     ApplyPanels();
 }
 
+// An owner-drawn part is drawn through its parent's WM_DRAWITEM, reflected here.
+void TStatusBar::WndProc(TMessage& message) {
+    if (message.Msg != CN_DRAWITEM) return TWinControl::WndProc(message);
+    const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
+    if (OnDrawPanel && int(draw.itemID) < PanelCount())
+        OnDrawPanel(this, static_cast<int>(draw.itemID), draw.hDC, draw.rcItem);
+    message.Result = TRUE;
+}
+
 void TStatusBar::AddPanel(const TStatusPanel& panel) {
     FPanels.push_back(panel);
     ApplyPanels();
@@ -62,9 +71,10 @@ void TStatusBar::ApplyPanels() {
     SendMessageW(wnd, SB_SETPARTS, ends.size(), reinterpret_cast<LPARAM>(ends.data()));
     for (size_t i = 0; i < FPanels.size(); ++i) {
         const TStatusPanel& panel = FPanels[i];
-        const WPARAM kind = panel.Bevel == pbNone     ? SBT_NOBORDERS
-                            : panel.Bevel == pbRaised ? SBT_POPOUT
-                                                      : 0;
+        WPARAM kind = panel.Bevel == pbNone     ? SBT_NOBORDERS
+                      : panel.Bevel == pbRaised ? SBT_POPOUT
+                                                : 0;
+        if (panel.Style == psOwnerDraw) kind |= SBT_OWNERDRAW;
         const std::wstring text = ToWide(panel.Text);
         SendMessageW(wnd, SB_SETTEXTW, i | kind, reinterpret_cast<LPARAM>(text.c_str()));
     }

@@ -1,8 +1,10 @@
 #pragma once
 // TStatusBar: the common status bar ("msctls_statusbar32"), aligned to the bottom of
-// its parent, with text panels of given widths or one simple text. Main thread.
+// its parent, with panels of given widths or one simple text. A psOwnerDraw panel is
+// painted by OnDrawPanel. Main thread.
 #include "classlib/gui/Label.h"
 #include "classlib/gui/WinControl.h"
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,9 +38,13 @@ public:
     [[nodiscard]] TBiDiMode BiDiMode() const { return FBiDiMode; }
     void SetBiDiMode(TBiDiMode value) { FBiDiMode = value; }
 
+    // Paints an owner-drawn panel (index) in rect on dc; main thread.
+    std::function<void(TStatusBar* sender, int index, HDC dc, const RECT& rect)> OnDrawPanel;
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
+    void WndProc(TMessage& message) override;
 
 private:
     void ApplyPanels();

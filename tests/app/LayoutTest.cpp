@@ -1,10 +1,12 @@
 // Every page, tab and dialog of the program, built here in its skin: each control lies
 // inside its parent's client area, and the captions of check boxes, radio buttons and
-// labels and the column titles of lists fit on one line in their control's font.
+// labels and the column titles of lists fit on one line in their control's font; the
+// method editor and the memory panel keep every control's bounds.
 #include "EveryDialog.h"
 #include "app/MainForm.h"
 #include "app/pages/JunkCleanerPage.h"
 #include "app/pages/MainPage.h"
+#include "app/pages/MemoryPanel.h"
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
@@ -15,6 +17,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -148,6 +152,80 @@ TEST(Layout, MiscSheetsShowTheirPageWhateverCameBefore) {
                 << before->Name() << " then " << button->Name();
             EXPECT_TRUE(sheet->TabVisible()) << button->Name();
         }
+}
+
+// Every control the owner made, with its bounds, as "name left top width height".
+std::vector<std::string> Places(TComponent& owner) {
+    std::vector<std::string> places;
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        auto control = dynamic_cast<TControl*>(owner.Components(i));
+        if (!control || dynamic_cast<TTabSheet*>(control)) continue; // sheets fill their pages
+        places.push_back(control->Name() + " " + IntToStr(control->Left()) + " " +
+                         IntToStr(control->Top()) + " " + IntToStr(control->Width()) + " " +
+                         IntToStr(control->Height()));
+    }
+    return places;
+}
+
+// The method editor and the memory panel keep every control where it has always been.
+TEST(Layout, TheMethodEditorAndTheMemoryPanelKeepTheirControlsInPlace) {
+    TfEditMethod editor(nullptr);
+    EXPECT_EQ(editor.ClientWidth(), 548);
+    EXPECT_EQ(editor.ClientHeight(), 400);
+    EXPECT_EQ(Places(editor), (std::vector<std::string>{
+                                  "btnOK 372 364 80 25",
+                                  "btnCancel 460 364 80 25",
+                                  "lblPasses 8 148 100 15",
+                                  "btnAddPass 160 166 60 25",
+                                  "btnEditPass 160 196 60 25",
+                                  "btnDeletePass 160 226 60 25",
+                                  "grpPass 228 148 312 208",
+                                  "grpWipeWith 8 44 296 156",
+                                  "lblAND1 188 108 28 15",
+                                  "lblAND2 188 132 28 15",
+                                  "txtBytePattern 136 18 48 21",
+                                  "txtTextPattern 8 62 280 38",
+                                  "radBytePattern 8 20 124 19",
+                                  "radTextPattern 8 42 124 19",
+                                  "radRandomBytes 8 106 124 19",
+                                  "txtRandomBytes1 136 104 48 21",
+                                  "txtRandomBytes2 220 104 48 21",
+                                  "radRandomCharacter 8 130 124 19",
+                                  "txtRandomCharacter1 136 128 48 21",
+                                  "txtRandomCharacter2 220 128 48 21",
+                                  "chkCheckWipe 8 20 120 19",
+                                  "lblMethodName 8 8 200 15",
+                                  "txtMethodName 8 26 532 21",
+                                  "txtMethodDescription 8 74 532 64",
+                                  "lblMethodDescription 8 56 200 15",
+                                  "lvPasses 8 166 144 186",
+                              }));
+    TMemoryPanel panel(nullptr);
+    EXPECT_EQ(Places(panel), (std::vector<std::string>{
+                                 "SpeedButtonOptimize 8 8 120 30",
+                                 "grpMonitorUsage 8 46 290 150",
+                                 "LabelCPU 10 24 40 15",
+                                 "LabelMEM 10 64 40 15",
+                                 "LabelMEMP 240 64 40 15",
+                                 "LabelCPUP 240 24 40 15",
+                                 "LabelFree 10 120 270 15",
+                                 "ProgressBarCPU 54 22 180 18",
+                                 "ProgressBarMEM 54 62 180 18",
+                                 "grpOptimizing 8 204 290 60",
+                                 "ProgressBarFree 10 26 270 18",
+                                 "pagSettings 306 8 300 300",
+                                 "grpSelectRAM 6 6 280 80",
+                                 "LabelSlider 10 20 120 15",
+                                 "TrackRAM 10 38 260 32",
+                                 "grpAlarmLevel 6 92 280 80",
+                                 "CheckBoxAutoOptimize 10 20 260 19",
+                                 "SpinEditAlarmMB 10 46 80 21",
+                                 "LabelMB 96 49 30 15",
+                                 "grpMisc 6 178 280 80",
+                                 "LabelRefresh 10 22 110 15",
+                                 "SpinEditRefresh 124 18 60 21",
+                                 "CheckBoxAutoRun 10 48 260 19",
+                             }));
 }
 
 } // namespace

@@ -44,6 +44,17 @@ std::string ListViewText(HWND list, int row, int column) {
     return ToUtf8(text);
 }
 
+int ListViewImage(HWND list, int row) {
+    TRemoteMemory memory(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    memory.Write(0, &item, sizeof(item));
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(memory.At()));
+    memory.Read(0, &item, sizeof(item));
+    return item.iImage;
+}
+
 std::vector<std::string> ListViewCaptions(HWND list) {
     std::vector<std::string> captions;
     for (int row = 0, count = ListViewCount(list); row < count; ++row)

@@ -24,6 +24,7 @@ private:
 
 int ListViewCount(HWND list);
 std::string ListViewText(HWND list, int row, int column);
+int ListViewImage(HWND list, int row); // the row's image index
 // The row captions, in order.
 std::vector<std::string> ListViewCaptions(HWND list);
 void ListViewCheck(HWND list, int row, bool checked = true); // through its check box

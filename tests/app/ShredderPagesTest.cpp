@@ -150,6 +150,32 @@ TEST_F(ShredderPages, LongListedNamesAreShownWhole) {
     CloseProgram();
 }
 
+// The saved list asks the shell once per type: a folder of the list that is gone since
+// does not leave its failed lookup to the folders after it, which share the shell's
+// folder icon.
+TEST_F(ShredderPages, ListedFoldersShareTheFolderIconThoughTheFirstIsGone) {
+    const std::vector<std::string> folders = {Data / "gone",
+                                              ExtractFileDir(Data.Write("one\\a", "a")),
+                                              ExtractFileDir(Data.Write("two\\b", "b"))};
+    Program.WritePrefs([&](TEraserEngine& engine) {
+        for (const std::string& folder : folders) {
+            auto item = std::make_unique<TWipeItem>();
+            item->Kind = wkFolder;
+            item->Path = folder;
+            engine.Shredder->WipeFolders.AddItem(std::move(item));
+        }
+    });
+    StartProgram();
+    PostClick(Shown(Main, "TButton", "File Shredder          "));
+    Shown(Main, "TListView", nullptr);
+    HWND list = FindChild(FolderGroup(), "TListView");
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(list) == 3; })) << ListViewCount(list);
+    const int icon = ListViewImage(list, 1);
+    EXPECT_NE(icon, 0) << "the shell's folder icon, not the gone folder's failed lookup";
+    EXPECT_EQ(ListViewImage(list, 2), icon);
+    CloseProgram();
+}
+
 TEST_F(ShredderPages, TheDriveChecksSurviveARestart) {
     StartProgram();
     PostClick(Shown(Main, "TButton", "Free Space Clean "));

@@ -42,6 +42,7 @@ TEST(GuiLayout, BoundsBesideAndBelowOthersKeepTheGap) {
     ExpectBounds(label.Below(5, 21), 10, 30, 280, 21);
     ExpectBounds(label.After(6, 30), 296, 10, 30, 15);
     ExpectBounds(label.Moved(-2, 4), 8, 14, 280, 15);
+    ExpectBounds(label.Below(5, 21).WithWidth(120), 10, 30, 120, 21);
     ExpectBounds(FromEdges(202, 60, 392, 190), 202, 60, 190, 130);
 }
 

@@ -1,15 +1,21 @@
 // A skinned MDI form with two MDI children, as the screen shows it: normal children
 // in skinned frames; a maximized one with its native caption bits and the active
 // child's three buttons in the frame's menu bar, which restore and close it; tile and
-// cascade giving every child its skinned frame back; native MDI frames on and off.
+// cascade giving every child its skinned frame back; native MDI frames on and off;
+// Alt+keys typed in a child reaching the MDI form.
 #include "classlib/gui/Application.h"
+#include "classlib/gui/Button.h"
+#include "classlib/gui/Edit.h"
 #include "classlib/gui/Form.h"
+#include "classlib/gui/Timer.h"
 #include "skin/ScreenPixels.h"
 #include "skin/SkinCaption.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinMenuBar.h"
 #include "skin/SolidSkin.h"
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -221,4 +227,65 @@ TEST_F(SkinMDIPixels, NativeMDIFramesOnAndOffAndTheSkinSwitchedOff) {
     EXPECT_EQ(after.right, before.right);
     EXPECT_EQ(after.bottom, before.bottom);
     EXPECT_TRUE(NativeCaptionBits(wnd));
+}
+
+namespace {
+
+// Alt+key typed in a control: the key message as the keyboard posts it.
+void AltKey(HWND wnd, wchar_t key) {
+    PostMessageW(wnd, WM_SYSCHAR, key, 0x20000001); // repeat 1, Alt down
+}
+
+} // namespace
+
+// Alt+key typed in a skinned MDI child: its own controls first, then the MDI form's
+// controls, then the form's skinned menu bar; the same key twice acts twice, and the
+// menu bar survives the menu closed in between.
+TEST_F(SkinMDIPixels, AltKeysFromAChildReachItsOwnControlsThenTheMDIForm) {
+    int exported = 0, applied = 0;
+    auto exportButton = new TButton(Frame.get());
+    exportButton->SetParent(Frame.get());
+    exportButton->SetCaption("E&xport");
+    exportButton->OnClick = [&](TObject*) { ++exported; };
+    auto child = new TForm(Frame.get());
+    child->SetFormStyle(fsMDIChild);
+    child->SetBounds(10, 40, 240, 180);
+    auto edit = new TEdit(child);
+    edit->SetParent(child);
+    auto apply = new TButton(child);
+    apply->SetParent(child);
+    apply->SetTop(40);
+    apply->SetCaption("&Apply");
+    apply->OnClick = [&](TObject*) { ++applied; };
+    child->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(child->Handle()); }));
+    edit->SetFocus();
+
+    AltKey(edit->Handle(), 'x');
+    ASSERT_TRUE(PumpUntil([&] { return exported == 1; }));
+    AltKey(edit->Handle(), 'X');
+    ASSERT_TRUE(PumpUntil([&] { return exported == 2; }));
+    AltKey(edit->Handle(), 'a');
+    ASSERT_TRUE(PumpUntil([&] { return applied == 1; }));
+    EXPECT_EQ(exported, 2) << "the child's own button takes its key";
+
+    // The form's menu bar opens the button of the key, the same way twice.
+    TSkinMenu* bar = Skinned(Frame->Handle())->MenuBar();
+    ASSERT_TRUE(bar);
+    AppendMenuW(GetSubMenu(bar->Menu(), 0), MF_STRING, 100, L"&Open");
+    for (int time = 0; time < 2; ++time) {
+        std::vector<int> tracked;
+        TTimer timer(nullptr);
+        timer.SetInterval(100);
+        timer.SetOnTimer([&](TObject*) {
+            if (bar->TrackedIndex() < 0) return;
+            tracked.push_back(bar->TrackedIndex());
+            EndMenu();
+        });
+        AltKey(edit->Handle(), 'f');
+        ASSERT_TRUE(PumpUntil([&] { return !tracked.empty() && bar->TrackedIndex() < 0; }));
+        EXPECT_EQ(tracked.front(), 0);
+    }
+    EXPECT_EQ(exported, 2);
+    EXPECT_EQ(applied, 1);
 }

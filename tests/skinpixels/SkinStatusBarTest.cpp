@@ -1,6 +1,7 @@
 // A skinned status bar: each panel's edge is the skin's frame for its bevel, the last
 // panel reaches the edge, text keeps its side (mirrored for right-to-left reading), the
-// size grip comes from the skin, and a simple text takes the whole bar.
+// size grip comes from the skin, a simple text takes the whole bar, and an owner-drawn
+// panel is painted by the bar's handler.
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/StatusBar.h"
@@ -11,8 +12,10 @@
 #include "skin/SkinMessages.h"
 #include "skin/SkinTestSupport.h"
 #include "support/PumpMessages.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -108,4 +111,54 @@ TEST_F(SkinnedStatusBar, PanelsShowTheFrameOfTheirBevelAndTextKeepsItsSide) {
     Data->SetActive(false); // the native bar again
     ASSERT_TRUE(PumpUntil([&] { return SendMessageW(Bar->Handle(), WM_SKINQUERY, 0, 0) == 0; }));
     EXPECT_TRUE(PumpUntil([&] { return Pixel(150, y, Face) != Rgb(EdgeFrames[0]); }));
+}
+
+// An owner-drawn panel between two text panels: the skinned bar calls the handler for
+// every panel, with its rectangle inside the skinned edge, and what it paints shows;
+// without the skin the native bar calls the same handler for the owner-drawn one.
+TEST_F(SkinnedStatusBar, AnOwnerDrawnPanelIsPaintedByTheHandlerOnTheSkinnedBar) {
+    const COLORREF Drawn = RGB(20, 180, 60);
+    std::vector<int> drawn;
+    RECT last{};
+    Bar->OnDrawPanel = [&](TStatusBar* sender, int index, HDC dc, const RECT& rect) {
+        EXPECT_EQ(sender, Bar);
+        drawn.push_back(index);
+        if (sender->Panel(index).Style != psOwnerDraw) return;
+        last = rect;
+        TBrushHandle brush(CreateSolidBrush(Drawn));
+        FillRect(dc, &rect, brush.Get());
+    };
+    Bar->AddPanel({"Text", 100});
+    TStatusPanel owner{"", 120, taLeftJustify, pbRaised};
+    owner.Style = psOwnerDraw;
+    Bar->AddPanel(owner);
+    Bar->AddPanel({"More", 100});
+    ASSERT_TRUE(ShowSkinned());
+    // Painted by the skin, once and again: first shown, the bar may have been native.
+    for (int time = 0; time < 2; ++time) {
+        drawn.clear();
+        Bar->Repaint();
+        ASSERT_TRUE(PumpUntil([&] { return drawn.size() >= 3; }));
+    }
+    EXPECT_EQ(std::vector<int>(drawn.begin(), drawn.begin() + 3), (std::vector<int>{0, 1, 2}));
+    RECT part;
+    ASSERT_TRUE(SendMessageW(Bar->Handle(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part)));
+    EXPECT_EQ(last.left, part.left + 2);
+    EXPECT_EQ(last.top, part.top + 2);
+    EXPECT_EQ(last.right, part.right - 2);
+    EXPECT_EQ(last.bottom, part.bottom - 2);
+    const int y = (part.top + part.bottom) / 2, middle = (part.left + part.right) / 2;
+    EXPECT_EQ(Pixel(middle, y, Drawn), Drawn);
+    // The skin's raised edge stays round it; the text panels keep theirs.
+    EXPECT_EQ(Pixel(part.left + 1, y, Rgb(EdgeFrames[1])), Rgb(EdgeFrames[1]));
+    EXPECT_EQ(Pixel(50, y, Rgb(EdgeFrames[0])), Rgb(EdgeFrames[0]));
+
+    Data->SetActive(false); // the native bar asks its parent to draw the panel
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(Bar->Handle(), WM_SKINQUERY, 0, 0) == 0; }));
+    drawn.clear();
+    Bar->Repaint();
+    ASSERT_TRUE(PumpUntil([&] { return !drawn.empty(); }));
+    EXPECT_EQ(std::count(drawn.begin(), drawn.end(), 1), static_cast<long>(drawn.size()));
+    EXPECT_EQ(Pixel(middle, y, Drawn), Drawn);
+    EXPECT_NE(Pixel(50, y, Face), Drawn);
 }
