@@ -121,9 +121,14 @@ void TSkinForm::ReadBorderKind(LONG_PTR style, LONG_PTR exStyle) {
 }
 
 // The window proper is skinned: its controls, its size and its region.
-void TSkinForm::Activate() {
+void TSkinForm::Activate(bool frameOnly) {
     FActivated = true;
-    SkinWindowControls(*this);
+    if (frameOnly) { // the controls, not made yet, in a pass of their own
+        FControls.Pending = true;
+        PostMessageW(Handle, WM_SKINACTIVATE, 0, 1000);
+    } else {
+        SkinWindowControls(*this);
+    }
     if (FAttach == TAttachState::Attaching && FFrameSkin && FMDIRole == TMDIRole::Child) {
         ActivateMDIChild();
     } else if (FAttach == TAttachState::Attaching && FFrameSkin &&
@@ -257,7 +262,7 @@ void TSkinForm::SkinWndProc(TMessage& message) {
 bool TSkinForm::RouteWindow(TMessage& message) {
     switch (message.Msg) {
     case WM_SKINQUERY: message.Result = 1; return true;
-    case WM_SKINACTIVATE: Activate(); return true;
+    case WM_SKINACTIVATE: Activate(message.WParam == SkinFrameOnly); return true;
     case WM_SKINCHANGED: SkinChanged(); return true;
     case WM_ERASEBKGND:
         if (FForm) return false;

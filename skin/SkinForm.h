@@ -127,7 +127,7 @@ private:
     bool RouteWindow(TMessage& message);
     bool RouteFrame(TMessage& message);
     bool RouteDrawnFrame(TMessage& message);
-    void Activate();
+    void Activate(bool frameOnly);
     void Detach();
     void LoadFrameMetrics();
     void ReapplyFrame();

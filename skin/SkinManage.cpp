@@ -61,10 +61,14 @@ TSkinManage::~TSkinManage() {
         menu->Unhook();
     FMenus.clear();
     if (FHook) UnhookWindowsHookEx(FHook);
+    TForm::OnDressing = nullptr;
 }
 
 void TSkinManage::InstallHook() {
     if (!FHook) FHook = SetWindowsHookExW(WH_CBT, SkinCBTHookProc, nullptr, GetCurrentThreadId());
+    TForm::OnDressing = [](HWND wnd, bool controlsMade) {
+        if (GlobalManager) GlobalManager->SkinBeforeShown(wnd, controlsMade);
+    };
 }
 
 void TSkinManage::AddSkinData(TSkinData* data) {
@@ -225,11 +229,14 @@ bool TSkinManage::SkinWindow(HWND wnd) {
     return true;
 }
 
-void TSkinManage::SkinBeforeShown(HWND wnd) {
-    if (IsWindowVisible(wnd) || !SkinWindow(wnd)) return;
+void TSkinManage::SkinBeforeShown(HWND wnd, bool controlsMade) {
+    TSkinForm* form = FindSkinForm(wnd);
+    if (form ? !form->Activated() || !form->Controls().Pending
+             : IsWindowVisible(wnd) || !SkinWindow(wnd))
+        return;
     MSG posted; // the pass runs now instead of after the show
     PeekMessageW(&posted, wnd, WM_SKINACTIVATE, WM_SKINACTIVATE, PM_REMOVE);
-    SendMessageW(wnd, WM_SKINACTIVATE, 0, 1000);
+    SendMessageW(wnd, WM_SKINACTIVATE, controlsMade ? 0 : SkinFrameOnly, 1000);
 }
 
 void TSkinManage::SkinPopupMenu(HWND wnd) {

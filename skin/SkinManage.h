@@ -33,8 +33,9 @@ public:
     void RemoveSkinData(TSkinData* data);
     bool SkinWindow(HWND wnd);
     // A window not shown yet is skinned whole at once (controls, frame, region) without
-    // being activated: when shown it appears once, as it stays.
-    void SkinBeforeShown(HWND wnd);
+    // being activated: when shown it appears once, as it stays. Controls not made yet are
+    // left to the pass their making asks for, which this runs at once too.
+    void SkinBeforeShown(HWND wnd, bool controlsMade = true);
     void SkinPopupMenu(HWND wnd);
     void SetActionData(TSkinData* data) { FActionData = data; }
     void RequestAction(TSkinAction action, unsigned interval);

@@ -13,6 +13,9 @@ enum : UINT {
     WM_SKINQUERY = 0x3523, // answered 1 by every skinned window, menu and control
 };
 
+// WM_SKINACTIVATE's wParam for a window whose controls are not made yet: its frame only.
+constexpr WPARAM SkinFrameOnly = 1;
+
 // Undocumented: themed systems send them to have DefWindowProc draw the native caption
 // and frame.
 enum : UINT { WM_NCUAHDRAWCAPTION = 0x00AE, WM_NCUAHDRAWFRAME = 0x00AF };

@@ -53,6 +53,12 @@ void CenterIn(TControl& control, const RECT& area) {
                       control.Height());
 }
 
+// The window, handed to the dressing hook first.
+HWND Dressed(HWND wnd, bool controlsMade = true) {
+    if (TForm::OnDressing) TForm::OnDressing(wnd, controlsMade);
+    return wnd;
+}
+
 } // namespace
 
 TForm* GetParentForm(TControl* control) {
@@ -165,12 +171,13 @@ void TForm::VisibleChanged() {
     ApplyPosition();
     OwningApplication()->UpdateVisible();
     if (HandleAllocated())
-        ShowWindow(Handle(), ShowCommand());
+        ShowWindow(Dressed(Handle()), ShowCommand());
     else
         HandleNeeded(); // InitializeWnd shows it
 }
 
-// A new window of a visible form (a first show, or a window made anew) shows at once.
+// A new window of a visible form (a first show, or a window made anew) shows at once,
+// before its controls are made: its activation leaves the focus to the form.
 void TForm::InitializeWnd() {
     if (FFormStyle == fsMDIForm) {
         RECT r;
@@ -183,10 +190,17 @@ void TForm::InitializeWnd() {
         if (!FClientHandle) RaiseLastOSError();
     }
     if (!Visible()) return;
-    ShowWindow(Handle(), ShowCommand());
+    ShowWindow(Dressed(Handle(), false), ShowCommand());
     if (FFormStyle == fsMDIChild)
         SendMessageW(MDIParent().ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Handle()),
                      0);
+}
+
+// The controls of a window that showed before they were made are dressed before any
+// of them paints.
+void TForm::CreateWnd() {
+    TCustomForm::CreateWnd();
+    if (Visible()) Dressed(Handle());
 }
 
 TForm& TForm::MDIParent() const {

@@ -90,12 +90,17 @@ public:
     static bool IsDialogKeyMessage(const MSG& msg);
     // The application that owns the form (its owner when that is one, else Application).
     [[nodiscard]] TApplication* OwningApplication() const;
+    // Called with a form's window before it shows (a new window's controls are made
+    // after that), and once the controls of a new visible window are made: a skin dresses
+    // the window and its controls there, so that none of them appears without it.
+    static inline void (*OnDressing)(HWND wnd, bool controlsMade) = nullptr;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& message) override;
     void VisibleChanged() override;
     void InitializeWnd() override;
+    void CreateWnd() override;
     HWND CreateWindowHandle(const TCreateParams& params) override;
     void DestroyWindowHandle() override;
     void DefaultHandler(TMessage& message) override;

@@ -2,6 +2,7 @@
 #include "skin/SkinManage.h"
 #include "SkinTestSupport.h"
 #include "classlib/gui/Application.h"
+#include "classlib/gui/Button.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/Menus.h"
 #include "skin/SkinData.h"
@@ -9,6 +10,7 @@
 #include "skin/SkinMessages.h"
 #include "support/PumpMessages.h"
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 namespace {
@@ -86,6 +88,53 @@ TEST_F(SkinManage, AWindowSkinnedBeforeItShowsIsNeitherShownNorActivated) {
     form.Show();
     EXPECT_TRUE(PumpUntil([&] { return activations == 1; }));
     EXPECT_EQ(manager->FindSkinForm(form.Handle()), skinned);
+}
+
+namespace {
+
+// For every window that WM_SHOWWINDOW shows: whether its skin was complete then.
+std::map<HWND, bool> SkinnedWhenShown;
+
+LRESULT CALLBACK WatchShows(int code, WPARAM wParam, LPARAM lParam) {
+    auto call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam) {
+        TSkinForm* form = SkinManager()->FindSkinForm(call->hwnd);
+        SkinnedWhenShown[call->hwnd] = form && form->Activated();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+// A form shown by the program, with a button on it: its window made by the show, or
+// made before and shown later, and shown again after a hide. Its controls are skinned
+// before anything paints: no pass is left for the message loop.
+TEST_F(SkinManage, EveryFormIsSkinnedBeforeItFirstShows) {
+    TSkinManage* manager = SkinManager();
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchShows, nullptr, GetCurrentThreadId());
+    auto madeByShow = std::make_unique<TForm>(Application);
+    madeByShow->SetBounds(10, 10, 200, 100);
+    auto button = new TButton(madeByShow.get());
+    button->SetParent(madeByShow.get());
+    madeByShow->Show();
+    MSG pass;
+    const bool passLeft =
+        PeekMessageW(&pass, madeByShow->Handle(), WM_SKINACTIVATE, WM_SKINACTIVATE, PM_NOREMOVE);
+    TSkinForm* skinned = manager->FindSkinForm(madeByShow->Handle());
+    const bool buttonSkinned = skinned && skinned->Controls().FindFor(button);
+    auto madeBefore = std::make_unique<TForm>(Application);
+    madeBefore->SetBounds(30, 30, 200, 100);
+    madeBefore->HandleNeeded();
+    madeBefore->Show();
+    madeBefore->Hide();
+    madeBefore->Show();
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(passLeft);
+    EXPECT_TRUE(buttonSkinned);
+    EXPECT_TRUE(IsWindowVisible(button->Handle()));
+    EXPECT_EQ(SkinnedWhenShown[madeByShow->Handle()], true);
+    EXPECT_EQ(SkinnedWhenShown[madeBefore->Handle()], true);
+    SkinnedWhenShown.clear();
 }
 
 TEST_F(SkinManage, DestroyedWindowsAndRemovedDataAreForgotten) {
