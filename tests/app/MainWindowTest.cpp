@@ -174,8 +174,7 @@ TEST_F(MainWindow, ARestartRunThatDefersWorkAnnouncesItBeforeTheRestart) {
               "complete the process.");
     EXPECT_FALSE(FileExists(exitLog));
     PostClick(GetDlgItem(notice, IDOK));
-    EXPECT_TRUE(WaitFor([&] { return FileExists(exitLog); }));
-    EXPECT_EQ(ReadFileToString(exitLog), "2"); // EWX_REBOOT
+    EXPECT_TRUE(WaitFor([&] { return TextOnceWritten(exitLog) == "2"; })); // EWX_REBOOT
     EXPECT_TRUE(FileExists(Program.Dir() + "posterase.dat"));
     CloseProgram();
 

@@ -1,4 +1,5 @@
 #include "ProgramRun.h"
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include "support/ProcessWindow.h"
@@ -118,6 +119,14 @@ void PressFlatButton(HWND page, TFlatButton button, bool post) {
             PostMessageA(page, msg, keys, at);
         else
             SendMessageA(page, msg, keys, at);
+    }
+}
+
+std::string TextOnceWritten(const std::string& path) {
+    try {
+        return FileExists(path) ? ReadFileToString(path) : "";
+    } catch (const Exception&) {
+        return ""; // held open by its writer
     }
 }
 

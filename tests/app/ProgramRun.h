@@ -54,3 +54,5 @@ enum TFlatButton { fbFirst, fbSecond, fbThird, fbFourth };
 void PressFlatButton(HWND page, TFlatButton button, bool post = false);
 // Polls until the condition holds; false after the timeout.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+// The text of a file the program may still be writing: "" while it is missing or held.
+std::string TextOnceWritten(const std::string& path);

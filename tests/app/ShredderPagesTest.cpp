@@ -167,8 +167,7 @@ TEST_F(ShredderPages, ListedFoldersShareTheFolderIconThoughTheFirstIsGone) {
     });
     StartProgram();
     PostClick(Shown(Main, "TButton", "File Shredder          "));
-    Shown(Main, "TListView", nullptr);
-    HWND list = FindChild(FolderGroup(), "TListView");
+    HWND list = FindChild(Shown(Main, "TGroupBox", " Shred Folders "), "TListView");
     ASSERT_TRUE(WaitFor([&] { return ListViewCount(list) == 3; })) << ListViewCount(list);
     const int icon = ListViewImage(list, 1);
     EXPECT_NE(icon, 0) << "the shell's folder icon, not the gone folder's failed lookup";
