@@ -140,6 +140,10 @@ void TfMain::FormCreate(TObject*) {
     }
     FillPages();
     SetUpFolders();
+    FFolderReadOnly = !DirectoryWritable(AppDir);
+    if (FFolderReadOnly)
+        TellAtStart("The program's folder " + AppDir +
+                    " cannot be written: what is set in this run cannot be saved.");
     CreateTrayIcon();
     if (Engine->StartInSystemTray) {
         Application->ShowMainForm = false;
@@ -182,6 +186,8 @@ void TfMain::FillPages() {
     if (!unregistered.empty())
         TellAtStart(Page<TTMiscShortCutKeys>()->UnregisteredText(unregistered));
     TellAtStart(Page<TTPlugins>()->Unloadable);
+    // A stored password is written at once: it must survive a program that is killed.
+    Engine->Misc->OnPasswordsChanged = [this] { SaveSettingsNow(); };
     Engine->Scheduler->OnSchedule = [this](TScheduler*) { Engine->Clean(); };
 }
 
@@ -227,11 +233,25 @@ void TfMain::FormDestroy() {
         Engine->Misc->UnregisterHotKeys();
         WriteSettings();
     } catch (...) {
-        // What was set in this run is lost: the user is told.
-        ShowError("The settings could not be saved to " + PrefsFile() + ".\n" +
-                  CurrentExceptionMessage());
+        TellSaveFailed(); // what was set in this run is lost
     }
     Engine.reset();
+}
+
+// Only the engine's settings: what the pages hold still waits for the end.
+void TfMain::SaveSettingsNow() {
+    try {
+        Engine->SaveSettings(PrefsFile());
+    } catch (...) {
+        TellSaveFailed();
+    }
+}
+
+// Once: a folder that cannot be written was told of at start.
+void TfMain::TellSaveFailed() {
+    if (FFolderReadOnly) return;
+    ShowError("The settings could not be saved to " + PrefsFile() + ".\n" +
+              CurrentExceptionMessage());
 }
 
 void TfMain::WriteSettings() {
@@ -245,16 +265,21 @@ void TfMain::WriteSettings() {
 // close-time clean runs. A refused program only ends.
 void TfMain::WMQueryEndSession(TMessage& message) {
     message.Result = FPasswordRefused || !Engine || CloseQuery();
+    if (message.Result) WriteSettingsQuietly(); // the end may come with no other message
 }
 
 // Windows ends the program without destroying its window: the settings are written
 // now, and no box is shown for a failure.
 void TfMain::WMEndSession(TMessage& message) {
-    if (!message.WParam || !Engine) return;
+    if (message.WParam) WriteSettingsQuietly();
+}
+
+void TfMain::WriteSettingsQuietly() {
+    if (!Engine) return;
     try {
         WriteSettings();
     } catch (const std::exception&) {
-        LogSwallowed("TfMain::WMEndSession");
+        LogSwallowed("TfMain::WriteSettingsQuietly");
     }
 }
 

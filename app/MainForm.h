@@ -76,6 +76,10 @@ private:
     void FormDestroy();
     // Writes "prefs.dat" from the pages and the engine.
     void WriteSettings();
+    void WriteSettingsQuietly(); // a failure only logged: the session is ending
+    // Writes "prefs.dat" from the engine alone; a failure is told.
+    void SaveSettingsNow();
+    void TellSaveFailed();
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormActivate(TObject* Sender);
 
@@ -103,6 +107,7 @@ private:
     TOneInstance* FOneInstance = nullptr; // owned by the form
     bool FPasswordRefused = false;        // the program is ending: never shown, never cleans
     std::vector<std::string> FStartNotes; // the log lines of TellAtStart
+    bool FFolderReadOnly = false;         // told at start: the settings cannot be saved
 };
 
 extern TfMain* fMain;

@@ -137,6 +137,14 @@ bool ForEachFile(const std::string& pattern, const std::function<bool(const TFin
     return true;
 }
 
+bool DirectoryWritable(const std::string& dir) {
+    const std::string trial =
+        IncludeTrailingPathDelimiter(dir) + "~write-check-" + IntToStr(GetCurrentProcessId());
+    const TFileHandle file(CreateFileW(ToWide(trial).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return file.Valid();
+}
+
 bool ReplaceFileAtomically(const std::string& source, const std::string& target) {
     return MoveFileExW(ToWide(source).c_str(), ToWide(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

@@ -416,12 +416,25 @@ int ParamCount() {
     return params.empty() ? 0 : static_cast<int>(params.size()) - 1;
 }
 
+namespace {
+
+// A module's name is always full, but Wine drops the "\\?\" of a module started by
+// such a name ("unix\home\...", "UNC\server\..."): put back, the name opens and
+// never means a folder below the current one.
+std::string FullModuleName(const std::string& name) {
+    const bool drive = name.size() >= 3 && name[1] == ':' && name[2] == '\\';
+    if (drive || name.empty() || StartsText("\\\\", name)) return name;
+    return "\\\\?\\" + name;
+}
+
+} // namespace
+
 std::string GetModuleFileNameStr(HMODULE module) {
     std::wstring buffer(MAX_PATH, L'\0');
     while (true) {
         DWORD n = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return {};
-        if (n < buffer.size()) return ToUtf8(buffer.substr(0, n));
+        if (n < buffer.size()) return FullModuleName(ToUtf8(buffer.substr(0, n)));
         buffer.resize(buffer.size() * 2);
     }
 }

@@ -70,6 +70,8 @@ std::string ExpandFileName(const std::string& s);
 bool FileExists(const std::string& name); // a file, not a folder
 bool DirectoryExists(const std::string& name);
 bool ForceDirectories(const std::string& dir);
+// Whether a new file can be made in the folder; the trial file is gone on return.
+bool DirectoryWritable(const std::string& dir);
 // The program's own files only (settings, temporary files): these follow links, as
 // the folder holding them may be one. Listed files go through SafeFileOps.h.
 bool SysDeleteFile(const std::string& name); // DeleteFile is a Win32 macro
@@ -103,6 +105,7 @@ std::string ParamStr(int index); // 0 is the program file
 int ParamCount();
 // A command line split as ParamStr does: blanks separate, quotes group and are dropped.
 std::vector<std::string> SplitCommandLine(const std::string& cmdLine);
+// The full name of a module's file: a "\\?\" name stays one.
 std::string GetModuleFileNameStr(HMODULE module = nullptr);
 
 // System messages.

@@ -7,10 +7,7 @@
 
 std::string BuiltProgram() {
     const std::string tests = ExcludeTrailingPathDelimiter(ExtractFilePath(GetModuleFileNameStr()));
-    const std::string program = ExtractFilePath(tests) + "app\\Tarnwhistle.exe";
-    // Without a drive for the build folder Wine names the module "unix\..." and opens
-    // it only as "\\?\unix\...".
-    return StartsText("unix\\", program) ? "\\\\?\\" + program : program;
+    return ExtractFilePath(tests) + "app\\Tarnwhistle.exe";
 }
 
 TProgramRun::TProgramRun(const std::string& subfolder)
@@ -36,14 +33,16 @@ void TProgramRun::ReadPrefs(TEraserEngine& engine) const {
     engine.LoadSettings(FDir + "prefs.dat");
 }
 
-bool TProgramRun::Start(const std::string& arguments) {
-    std::string command = "\"" + FDir + "Tarnwhistle.exe\"";
+bool TProgramRun::Start(const std::string& arguments, const std::string& programDir,
+                        const std::string& currentDir) {
+    const std::string program = (programDir.empty() ? FDir : programDir) + "Tarnwhistle.exe";
+    std::string command = "\"" + program + "\"";
     if (!arguments.empty()) command += " " + arguments;
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, FDir.c_str(),
-                        &si, &pi))
+    if (!CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        (currentDir.empty() ? FDir : currentDir).c_str(), &si, &pi))
         return false;
     FProcess.Reset(pi.hProcess);
     CloseHandle(pi.hThread);

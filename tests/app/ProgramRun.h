@@ -25,7 +25,10 @@ public:
     // Reads prefs.dat back into a fresh engine.
     void ReadPrefs(TEraserEngine& engine) const;
 
-    bool Start(const std::string& arguments = "");
+    // From the program folder, or by its name in `programDir` (the same folder spelt
+    // otherwise) with `currentDir` as the current folder.
+    bool Start(const std::string& arguments = "", const std::string& programDir = "",
+               const std::string& currentDir = "");
     // Waits for a visible top-level window of the program with that class.
     HWND WaitForWindow(const char* className, DWORD timeoutMs = 20000) const;
     [[nodiscard]] HWND FindWindowOfClass(const char* className, bool visibleOnly = true) const;
