@@ -8,6 +8,20 @@ TW_SCREEN_SIZE=1280x1024 # the private Xvfb's, at 24-bit depth
 
 tw_log() { printf '== %s\n' "$*" >&2; }
 
+# apt-get, waiting while another package manager holds the system's package lock (a
+# fresh machine often runs one at boot) rather than failing. Output shows on failure.
+tw_apt() {
+  local out tries=0
+  while ! out=$(apt-get -o DPkg::Lock::Timeout=60 "$@" 2>&1); do
+    if ! grep -qiE 'could not get lock|unable to (lock|acquire)' <<<"$out" || [ $((++tries)) -gt 60 ]; then
+      printf '%s\n' "$out" >&2
+      return 1
+    fi
+    [ "$tries" -gt 1 ] || tw_log "waiting for the package lock another package manager holds"
+    sleep 10
+  done
+}
+
 # Installs the Debian packages the build, the tests and the program need.
 tw_install_packages() {
   local pkgs=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
@@ -28,10 +42,10 @@ tw_install_packages() {
   [ ${#missing[@]} -eq 0 ] && return 0
   tw_log "installing packages: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q >/dev/null
+  tw_apt update -q
   local real=()
   for p in "${missing[@]}"; do [ "$p" = --update ] || real+=("$p"); done
-  [ ${#real[@]} -eq 0 ] || apt-get install -y -q "${real[@]}" >/dev/null
+  [ ${#real[@]} -eq 0 ] || tw_apt install -y -q "${real[@]}"
 }
 
 # Cross-builds libcrypto and libjpeg-turbo from Debian's sources into the cache.
