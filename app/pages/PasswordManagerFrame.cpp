@@ -87,6 +87,7 @@ void TfraPasswordManager::btnAddClick(TObject*) {
     Engine->Misc->Passwords.push_back(std::move(entry));
     ShowItem(*row);
     UpdateButtons();
+    PasswordsChanged();
 }
 
 void TfraPasswordManager::btnEditClick(TObject*) {
@@ -97,6 +98,7 @@ void TfraPasswordManager::btnEditClick(TObject*) {
     *EntryOf(*selected) = edited;
     ShowItem(*selected);
     UpdateButtons();
+    PasswordsChanged();
 }
 
 void TfraPasswordManager::btnDeleteClick(TObject*) {
@@ -109,4 +111,9 @@ void TfraPasswordManager::btnDeleteClick(TObject*) {
                                  [entry](const auto& p) { return p.get() == entry; }));
     lvItems->Delete(selected->Index());
     UpdateButtons();
+    PasswordsChanged();
+}
+
+void TfraPasswordManager::PasswordsChanged() const {
+    if (Engine->Misc->OnPasswordsChanged) Engine->Misc->OnPasswordsChanged();
 }

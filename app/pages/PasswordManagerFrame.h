@@ -1,7 +1,8 @@
 #pragma once
 // The "Password Manager" page: the stored passwords of the engine's Misc, shown in
 // clear text, added, edited and deleted through the password dialog. Changes reach
-// Misc at once and "prefs.dat" (encrypted) when the main window saves. Main thread.
+// Misc at once and "prefs.dat" (encrypted) through Misc's OnPasswordsChanged, so that
+// no entry waits for the end of the program. Main thread.
 #include "app/pages/PageFrame.h"
 #include "classlib/gui/ListView.h"
 #include "classlib/gui/SpeedButton.h"
@@ -21,4 +22,7 @@ public:
 
     TListView* lvItems;
     TSpeedButton *btnAdd, *btnEdit, *btnDelete; // flat
+
+private:
+    void PasswordsChanged() const;
 };

@@ -52,6 +52,7 @@ void TTPlugins::LoadPlugins() {
     lvPlugins->BeginUpdate();
     lvPlugins->Clear();
     FPlugins.clear();
+    FUnloaded.clear();
     try {
         const TStringList files = manager.ListPluginFiles();
         for (int i = 0; i < files.Count(); ++i) {
@@ -61,6 +62,7 @@ void TTPlugins::LoadPlugins() {
                 plugin->LoadFromFile();
             } catch (const Exception&) {
                 failed += "\n" + ExtractFileName(files[i]);
+                FUnloaded.push_back(files[i]);
                 continue;
             }
             TListItem* row = lvPlugins->AddItem();
@@ -86,10 +88,17 @@ void TTPlugins::btnRefreshClick(TObject*) {
 
 void TTPlugins::SaveSelection() {
     if (!Engine || !Engine->PluginManager) return;
-    TStringList& checked = Engine->PluginManager->CheckedPlugins;
+    TPluginManager& manager = *Engine->PluginManager;
+    // A file that could not be read just now may be back for the next run.
+    std::vector<std::string> unloaded;
+    for (const std::string& file : FUnloaded)
+        if (manager.IsChecked(file)) unloaded.push_back(file);
+    TStringList& checked = manager.CheckedPlugins;
     checked.Clear();
     for (int i = 0; i < lvPlugins->Count(); ++i)
         if (lvPlugins->Items(i)->Checked()) checked.Add(PluginFile(*lvPlugins->Items(i)));
+    for (const std::string& file : unloaded)
+        checked.Add(file);
 }
 
 void TTPlugins::CheckAll(bool checked) {

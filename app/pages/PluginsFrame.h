@@ -21,7 +21,8 @@ public:
     void LoadSettings() override { LoadPlugins(); }
     // "&Refresh": the list again, and one message naming the files that failed.
     void btnRefreshClick(TObject* Sender);
-    // The checked rows' files become the manager's checked plug-ins, in row order.
+    // The checked rows' files become the manager's checked plug-ins, in row order;
+    // a checked file that could not be loaded keeps its check.
     void SaveSelection();
     void btnDazavuRovezozClick(TObject* Sender);
 
@@ -36,4 +37,5 @@ private:
     void CheckAll(bool checked);
 
     std::vector<std::unique_ptr<TPlugin>> FPlugins; // the rows' data
+    std::vector<std::string> FUnloaded;             // listed files without a row
 };

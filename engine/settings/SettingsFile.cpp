@@ -76,6 +76,7 @@ void TEraserEngine::KeepDamagedSettings(const std::string& fileName) {
                                 copy + ".");
     else
         DoProgress(nullptr, "The settings file is damaged: what could be read was loaded.");
+    if (!Misc->PasswordDamage.empty()) DoProgress(nullptr, Misc->PasswordDamage);
 }
 
 // Writes a temporary file beside the target and replaces the target only once

@@ -1,6 +1,7 @@
 #include "engine/tools/Misc.h"
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/SysUtils.h"
 #include "engine/settings/SecretCipher.h"
 #include "engine/settings/XMLValues.h"
 
@@ -155,22 +156,38 @@ void TMisc::LoadShortCuts(const TXMLNode& shortCuts) {
 
 void TMisc::LoadPasswords(const TXMLNode& passwords) {
     Passwords.clear();
+    PasswordDamage.clear();
     if (!passwords) return;
-    // A fresh state in file order; an absent value does not advance it. A value that
-    // does not decode stays empty, the rest still loads, and the file is damaged.
+    // A fresh state in file order; an absent value does not advance it. After a value
+    // that does not decode the state is lost: that entry keeps what came before it,
+    // the entries after it stay in the file (kept aside as damaged), never scrambled.
     TSecretCipher cipher;
-    bool unreadable = false;
-    for (const TXMLNode& node : passwords.ChildNodes()) {
-        auto item = std::make_unique<TPasswordItem>();
-        for (size_t f = 0; f < 4; ++f) {
-            if (!node.HasAttribute(PasswordAttrs[f])) continue;
-            try {
-                (*item).*PasswordFields[f] = cipher.DecryptText(node.Attribute(PasswordAttrs[f]));
-            } catch (const EConvertError&) {
-                unreadable = true;
-            }
-        }
-        Passwords.push_back(std::move(item));
+    const std::vector<TXMLNode> nodes = passwords.ChildNodes();
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        auto entry = std::make_unique<TPasswordItem>();
+        const bool whole = DecryptEntry(cipher, nodes[i], *entry);
+        const std::string name =
+            entry->Title.empty() ? "number " + IntToStr(int(i) + 1) : "\"" + entry->Title + "\"";
+        Passwords.push_back(std::move(entry));
+        if (whole) continue;
+        const size_t after = nodes.size() - i - 1;
+        PasswordDamage =
+            "The stored password " + name + " could not be read whole" +
+            (after == 0   ? std::string(".")
+             : after == 1 ? "; the one after it was left out."
+                          : "; the " + IntToStr(int(after)) + " after it were left out.");
+        throw EConvertError(PasswordDamage);
     }
-    if (unreadable) throw EConvertError("A stored password cannot be read");
+}
+
+bool TMisc::DecryptEntry(TSecretCipher& cipher, const TXMLNode& node, TPasswordItem& entry) {
+    for (size_t f = 0; f < 4; ++f) {
+        if (!node.HasAttribute(PasswordAttrs[f])) continue;
+        try {
+            entry.*PasswordFields[f] = cipher.DecryptText(node.Attribute(PasswordAttrs[f]));
+        } catch (const EConvertError&) {
+            return false;
+        }
+    }
+    return true;
 }

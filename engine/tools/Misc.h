@@ -8,10 +8,13 @@
 #include "engine/tools/IESettings.h"
 #include "engine/tools/ShortCut.h"
 #include "engine/tools/StartupManager.h"
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 #include <windows.h>
+
+class TSecretCipher;
 
 class TPasswordItem {
 public:
@@ -40,7 +43,8 @@ public:
     TMisc& operator=(const TMisc&) = delete;
 
     // The element "Misc" below Parent. Loading never registers hot keys. A stored
-    // password that cannot be decoded raises EConvertError once the list has loaded.
+    // password that cannot be decoded ends the list there (the rest of its chain
+    // would decode scrambled) and raises EConvertError; PasswordDamage tells it.
     virtual void LoadFromXML(const TXMLNode& Parent);
     virtual void SaveToXML(TXMLNode Parent);
 
@@ -76,8 +80,15 @@ public:
     TIESettings IESettings; // the Internet Explorer fields and the AutoFind list
     TStartupManager StartupManager;
     std::vector<std::unique_ptr<TPasswordItem>> Passwords; // in the user's order
+    // Called by whoever adds, edits or removes a stored password.
+    std::function<void()> OnPasswordsChanged;
+    // After a load: which stored password could not be read, and how many after it
+    // were left out; empty when all were read.
+    std::string PasswordDamage;
 
 private:
     void LoadShortCuts(const TXMLNode& shortCuts);
     void LoadPasswords(const TXMLNode& passwords);
+    [[nodiscard]] static bool DecryptEntry(TSecretCipher& cipher, const TXMLNode& node,
+                                           TPasswordItem& entry);
 };
