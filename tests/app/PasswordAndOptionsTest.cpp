@@ -60,6 +60,69 @@ TEST_F(PasswordAndOptions, StoredPasswordsOfADamagedFileLoadAndTheFileIsKeptAsid
     EXPECT_EQ(saved.Misc->Passwords[1]->Password, "pw-two");
 }
 
+// A stored password is written as it is added: it outlives a kill. A value that does
+// not decode ends the list there, named, and the entries after it stay in the damaged
+// copy rather than come back scrambled. A ticked plug-in that cannot be read just now
+// keeps its tick through "Select All".
+TEST_F(PasswordAndOptions, PasswordsOutliveAKillAndADamagedValueScramblesNone) {
+    const std::string plugin = Program.Dir() + "Plugins\\held.ppw";
+    ForceDirectories(ExtractFilePath(plugin));
+    WriteStringToFile(plugin, "<?xml version=\"1.0\"?><Plugin Name=\"Held\" Version=\"1\"/>");
+    Program.WritePrefs([&](TEraserEngine& engine) {
+        AddPassword(engine, "Mail", "pw-one");
+        AddPassword(engine, "Bank", "pw-two");
+        AddPassword(engine, "Shop", "pw-three");
+        engine.PluginManager->CheckedPlugins.Add(plugin);
+    });
+    TXMLDocument doc;
+    doc.LoadFromFile(Prefs());
+    TXMLNode items = doc.DocumentElement().FindNode("Misc").FindNode("Passwords");
+    items.ChildNodes()[1].SetAttribute("Password", "not Base64");
+    doc.SaveToFile(Prefs());
+    const std::string damaged = ReadFileToString(Prefs());
+    {
+        const TFileHandle held(
+            CreateFileA(plugin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(Program.Start());
+        Answer(Box("could not be loaded"), IDOK);
+        WaitForMain();
+        HWND page = ShowPage("Plug-ins                  ", "TTPlugins");
+        SendMessageA(FindChild(page, "TButton", "&Select All"), BM_CLICK, 0, 0);
+    }
+    EXPECT_TRUE(LogShows("The stored password \"Bank\" could not be read whole; the one after it "
+                         "was left out."))
+        << WindowText(Memo);
+    HWND list = ShowPasswordManager();
+    ASSERT_EQ(ListViewCaptions(list), (std::vector<std::string>{"Mail", "Bank"}));
+    EXPECT_EQ(ListViewText(list, 1, 1), "joe");
+    EXPECT_EQ(ListViewText(list, 1, 2), "");
+    PressFlatButton(GetParent(list), fbFirst, true);
+    HWND dialog = Program.WaitForWindow("TfEditPasswordManager");
+    ASSERT_NE(dialog, nullptr);
+    const std::vector<HWND> fields = Children(dialog, "TEdit");
+    SetText(fields[0], "Forum");
+    SetText(fields[2], "pw-four");
+    PostClick(FindChild(dialog, "TButton", "&OK"));
+    ASSERT_TRUE(WaitFor([&] {
+        const std::string now = TextOnceWritten(Prefs());
+        return !now.empty() && now != damaged;
+    }));
+    const TKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, Program.ProcessId()));
+    TerminateProcess(process.Get(), 1);
+    ASSERT_TRUE(Program.WaitForExit());
+
+    EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    ASSERT_EQ(saved.PluginManager->CheckedPlugins.Count(), 1);
+    EXPECT_EQ(saved.Misc->Passwords.at(0)->Password, "pw-one");
+    StartProgram();
+    list = ShowPasswordManager();
+    EXPECT_EQ(ListViewCaptions(list), (std::vector<std::string>{"Mail", "Bank", "Forum"}));
+    EXPECT_EQ(ListViewText(list, 2, 2), "pw-four");
+    CloseProgram();
+}
+
 // Secrets whose code page bytes are also valid UTF-8, and secrets the code page cannot
 // hold, come back as they were set: the access password opens the program, and the
 // stored passwords show and are saved unchanged.
