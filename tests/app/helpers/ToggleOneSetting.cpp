@@ -1,7 +1,7 @@
 // Proves that a setting changed through the window outlives a restart: ToggleOneSetting
 // set|check finds the running program's main window, ticks (set) or expects ticked
-// (check) "Erase Windows Recycle Bin (*)", then closes the window and fails on any
-// message box before the program has ended. Exit code 0 when all went well.
+// (check) "Erase Windows Recycle Bin (*)" on "Cleaner Settings", then closes the window and fails
+// on any message box before the program has ended. Exit code 0 when all went well.
 #include "../ProgramRun.h"
 #include <cstdio>
 #include <cstring>
@@ -23,8 +23,13 @@ int main(int argc, char** argv) {
     if (!WaitFor([&] { return (main = FindWindowA("TfMain", nullptr)) && IsWindowVisible(main); },
                  120000))
         return Fail("no main window");
-    HWND box = FindChild(main, "TCheckBox", "Erase Windows Recycle Bin (*)");
-    if (!box) return Fail("no check box");
+    PostClick(FindChild(main, "TButton", "Cleaner Settings   "));
+    HWND box = nullptr;
+    if (!WaitFor([&] {
+            box = FindChild(main, "TCheckBox", "Erase Windows Recycle Bin (*)");
+            return box && IsWindowVisible(box);
+        }))
+        return Fail("no check box");
     const bool checked = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (checked != !set)
         return Fail(set ? "already ticked at the first start" : "the tick was lost");
