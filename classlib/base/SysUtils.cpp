@@ -418,10 +418,13 @@ int ParamCount() {
 
 namespace {
 
-// A module's name is always full, but Wine drops the "\\?\" of a module started by
-// such a name ("unix\home\...", "UNC\server\..."): put back, the name opens and
-// never means a folder below the current one.
-std::string FullModuleName(const std::string& name) {
+// A module's name is always full, but Wine gives one started by a "\\?\" name without
+// that prefix ("unix\home\...", "UNC\server\..."). The name comes back in the form
+// every file and shell call takes: "C:\..." and "\\server\..." plain, any other with
+// its "\\?\", so that it never means a folder below the current one.
+std::string FullModuleName(std::string name) {
+    if (StartsText("\\\\?\\", name)) name.erase(0, 4);
+    if (StartsText("UNC\\", name)) return "\\" + name.substr(3);
     const bool drive = name.size() >= 3 && name[1] == ':' && name[2] == '\\';
     if (drive || name.empty() || StartsText("\\\\", name)) return name;
     return "\\\\?\\" + name;

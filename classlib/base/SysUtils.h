@@ -105,7 +105,8 @@ std::string ParamStr(int index); // 0 is the program file
 int ParamCount();
 // A command line split as ParamStr does: blanks separate, quotes group and are dropped.
 std::vector<std::string> SplitCommandLine(const std::string& cmdLine);
-// The full name of a module's file: a "\\?\" name stays one.
+// The full name of a module's file: plain where a drive letter or share names its
+// folder, else in its "\\?\" form.
 std::string GetModuleFileNameStr(HMODULE module = nullptr);
 
 // System messages.

@@ -25,8 +25,7 @@ public:
     // Reads prefs.dat back into a fresh engine.
     void ReadPrefs(TEraserEngine& engine) const;
 
-    // From the program folder, or by its name in `programDir` (the same folder spelt
-    // otherwise) with `currentDir` as the current folder.
+    // By its name in programDir (this folder spelt otherwise), started in currentDir.
     bool Start(const std::string& arguments = "", const std::string& programDir = "",
                const std::string& currentDir = "");
     // Waits for a visible top-level window of the program with that class.
