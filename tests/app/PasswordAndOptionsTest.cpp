@@ -60,9 +60,8 @@ TEST_F(PasswordAndOptions, StoredPasswordsOfADamagedFileLoadAndTheFileIsKeptAsid
     EXPECT_EQ(saved.Misc->Passwords[1]->Password, "pw-two");
 }
 
-// A stored password is written as it is added: it outlives a kill. A value that does
-// not decode ends the list there, named, rather than scramble the entries after it; the
-// file is kept aside. A ticked plug-in that cannot be read keeps its tick.
+// An added password outlives a kill; a value that does not decode ends the list, named, scrambling
+// none after it. A ticked plug-in that cannot be read keeps its tick.
 TEST_F(PasswordAndOptions, PasswordsOutliveAKillAndADamagedValueScramblesNone) {
     const std::string plugin = Program.Dir() + "Plugins\\held.ppw";
     ForceDirectories(ExtractFilePath(plugin));

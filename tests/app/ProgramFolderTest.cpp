@@ -1,5 +1,4 @@
-// The program started by each form of its own name keeps its files beside it, never in
-// the folder it was started from.
+// Whatever form its name has, the program writes beside itself, never in the current folder.
 #include "ProgramRun.h"
 #include "classlib/base/SafeFileOps.h"
 #include <gtest/gtest.h>

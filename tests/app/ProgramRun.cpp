@@ -35,13 +35,12 @@ void TProgramRun::ReadPrefs(TEraserEngine& engine) const {
 
 bool TProgramRun::Start(const std::string& arguments, const std::string& programDir,
                         const std::string& currentDir) {
-    const std::string program = (programDir.empty() ? FDir : programDir) + "Tarnwhistle.exe";
-    std::string command = "\"" + program + "\"";
+    std::string command = "\"" + (programDir.empty() ? FDir : programDir) + "Tarnwhistle.exe\"";
     if (!arguments.empty()) command += " " + arguments;
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         (currentDir.empty() ? FDir : currentDir).c_str(), &si, &pi))
         return false;
     FProcess.Reset(pi.hProcess);
