@@ -5,12 +5,16 @@
 #include "support/ProcessWindow.h"
 #include <cstring>
 
-std::string BuiltProgram() {
+std::string BuiltFile(const std::string& name) {
     const std::string tests = ExcludeTrailingPathDelimiter(ExtractFilePath(GetModuleFileNameStr()));
-    const std::string program = ExtractFilePath(tests) + "app\\Tarnwhistle.exe";
+    const std::string file = ExtractFilePath(tests) + name;
     // Without a drive for the build folder Wine names the module "unix\..." and opens
     // it only as "\\?\unix\...".
-    return StartsText("unix\\", program) ? "\\\\?\\" + program : program;
+    return StartsText("unix\\", file) ? "\\\\?\\" + file : file;
+}
+
+std::string BuiltProgram() {
+    return BuiltFile("app\\Tarnwhistle.exe");
 }
 
 TProgramRun::TProgramRun(const std::string& subfolder)

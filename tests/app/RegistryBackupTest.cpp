@@ -1,7 +1,9 @@
 // The registry backup sheet in the running program: regedit exports the five root
 // keys into a dated folder, a restore imports them again, a delete removes the folder.
 #include "ProgramTest.h"
+#include "app/pages/RegistryBackupPage.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -126,6 +128,7 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     }));
     ASSERT_TRUE(ForceDirectories(backupDir + made + "\\HKEY_CURRENT_CONFIG.reg"));
     ASSERT_TRUE(Ran(Backup));
+    Answer(Box("HKEY_CURRENT_CONFIG (the file is missing)"), IDOK);
     EXPECT_EQ(BackupFolders(backupDir), std::vector<std::string>{partial});
     EXPECT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 1);
 
@@ -135,6 +138,66 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     SendMessageA(List, LB_SETCURSEL, 0, 0);
     PostClick(FindChild(Main, "TButton", "Delete Restore Point        "));
     EXPECT_TRUE(WaitFor([&] { return SendMessageA(List, LB_GETCOUNT, 0, 0) == 0; }));
+    CloseProgram();
+}
+
+// The stand-in regedit beside this test program, moved over the prefix's regedit.exe
+// (a link there moves itself), and the real one moved back at the end.
+class TStandInRegedit {
+public:
+    TStandInRegedit() {
+        Placed = SafeMoveFile(FRegedit, FSaved, 0).Done() &&
+                 CopyFileA(BuiltFile("tests\\CutShortRegedit.exe").c_str(), FRegedit.c_str(), TRUE);
+        SetEnvironmentVariableA("WINEDLLOVERRIDES", "regedit.exe=n");
+    }
+    ~TStandInRegedit() {
+        SetEnvironmentVariableA("WINEDLLOVERRIDES", nullptr);
+        if (!FileExists(FSaved)) return;
+        SafeDeleteFile(FRegedit);
+        SafeMoveFile(FSaved, FRegedit, 0);
+    }
+    TStandInRegedit(const TStandInRegedit&) = delete;
+    TStandInRegedit& operator=(const TStandInRegedit&) = delete;
+    bool Placed = false;
+
+private:
+    const std::string FRegedit = GetRegeditFolder() + "regedit.exe";
+    const std::string FSaved = FRegedit + ".saved";
+};
+
+// A regedit that cuts an export short and still ends with 0: the backup names the key
+// and leaves no restore point. A backup whose files are cut short or empty is refused
+// before anything is imported, naming them.
+TEST_F(RegistryBackup, ABackupCutShortIsNamedRemovedAndNeverRestored) {
+    const std::string backupDir = Program.Dir() + "Backup\\";
+    {
+        const TStandInRegedit standIn;
+        ASSERT_TRUE(standIn.Placed);
+        StartOnSheet();
+        PostClick(Backup);
+        ASSERT_TRUE(Ran(Backup));
+    }
+    const std::string text = MessageBoxText(Box("HKEY_USERS (it is cut short)"));
+    EXPECT_EQ(text.find("HKEY_CURRENT_USER"), std::string::npos) << text;
+    Answer(Box(), IDOK);
+    EXPECT_TRUE(BackupFolders(backupDir).empty());
+    EXPECT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 0);
+
+    const std::string made = backupDir + "12-01-2026 10_00_00\\";
+    ForceDirectories(made);
+    for (const char* key : {"HKEY_CLASSES_ROOT", "HKEY_LOCAL_MACHINE", "HKEY_CURRENT_CONFIG"})
+        WriteStringToFile(made + key + ".reg", std::string("REGEDIT4\r\n\r\n[") + key + "]\r\n");
+    WriteStringToFile(made + "HKEY_CURRENT_USER.reg",
+                      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n\"V\"=hex:00,\\\r\n");
+    WriteStringToFile(made + "HKEY_USERS.reg", "");
+    PostClick(FindChild(Main, "TButton", "Refresh List                   "));
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(List, LB_GETCOUNT, 0, 0) == 1; }));
+    SendMessageA(List, LB_SETCURSEL, 0, 0);
+    PostClick(FindChild(Main, "TButton", "Restore Selected Backup"));
+    HWND refused = Box("HKEY_CURRENT_USER: it is cut short");
+    EXPECT_NE(MessageBoxText(refused).find("HKEY_USERS: the file is empty"), std::string::npos);
+    EXPECT_EQ(MessageBoxText(refused).find("HKEY_LOCAL_MACHINE"), std::string::npos);
+    Answer(refused, IDOK);
     CloseProgram();
 }
 
