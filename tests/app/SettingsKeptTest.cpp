@@ -139,6 +139,90 @@ TEST_F(SettingsKept, ADailyScheduleFiresOnTheDayOfEachStart) {
     }
 }
 
+// A schedule whose last run "prefs.dat" keeps, started every morning: "every 7 days"
+// fires a week after its last run and "every 2 weeks on Tuesday" two weeks after, not
+// on the first morning after it.
+TEST_F(SettingsKept, SchedulesCountFromTheLastRunAcrossRestarts) {
+    const TDateTime lastRun = EncodeDate(2030, 1, 1) + EncodeTime(13, 30, 0, 0); // a Tuesday
+    for (const bool weekly : {false, true}) {
+        Program.WritePrefs([&](TEraserEngine& engine) {
+            TScheduler& s = *engine.Scheduler;
+            s.Kind = weekly ? skWeekly : skDaily;
+            s.DailyDays = 7;
+            s.WeeklyWeeks = 2;
+            s.WeeklyDays[1] = true;
+            s.DailyTime = s.WeeklyTime = EncodeTime(13, 30, 0, 0);
+            s.SetEnabled(true);
+            s.LastRun = lastRun;
+        });
+        const int runDay = weekly ? 15 : 8;
+        for (const int day : {2, weekly ? 8 : 5, runDay}) {
+            SetClock(EncodeDate(2030, 1, day) + EncodeTime(8, 0, 0, 0));
+            StartAtClock();
+            SetClock(EncodeDate(2030, 1, day) + EncodeTime(14, 0, 0, 0));
+            EXPECT_EQ(LogShows("Cleaning Completed!", day == runDay ? 20000 : 3000), day == runDay)
+                << "day " << day << (weekly ? " weekly" : " daily");
+            CloseProgram();
+        }
+        TEraserEngine saved;
+        Program.ReadPrefs(saved);
+        EXPECT_EQ(saved.Scheduler->LastRun, EncodeDate(2030, 1, runDay) + EncodeTime(14, 0, 0, 0));
+    }
+}
+
+// A run that falls due while the start-up password box is open happens once the
+// password is accepted, and once only.
+TEST_F(SettingsKept, ARunDueBehindThePasswordBoxHappensOnceItIsAccepted) {
+    const TDateTime start = EncodeDate(2030, 1, 8) + EncodeTime(9, 0, 0, 0);
+    Program.WritePrefs([&](TEraserEngine& engine) {
+        engine.AccessPassword = "gate";
+        engine.Scheduler->Kind = skEvery;
+        engine.Scheduler->EveryMinutes = 1;
+        engine.Scheduler->SetEnabled(true);
+        engine.Scheduler->LastRun = start - 30.0 / 86400;
+    });
+    SetClock(start);
+    SetEnvironmentVariableA("TW_CLOCK_FILE", ClockFile().c_str());
+    ASSERT_TRUE(Program.Start());
+    SetEnvironmentVariableA("TW_CLOCK_FILE", nullptr);
+    HWND gate = Program.WaitForWindow("TfEnterPassword");
+    ASSERT_NE(gate, nullptr);
+    SetClock(start + 45.0 / 86400);
+    SetText(FindChild(gate, "TEdit"), "gate");
+    PostClick(FindChild(gate, "TButton", "OK"));
+    WaitForMain();
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    CloseProgram();
+    TEraserEngine saved;
+    Program.ReadPrefs(saved);
+    EXPECT_EQ(DateTimeToStr(saved.Scheduler->LastRun), DateTimeToStr(start + 45.0 / 86400));
+}
+
+// After the clock is set back behind the last run, that run counts as now: the daily
+// schedule fires a day later, not only once the clock has caught up with it.
+TEST_F(SettingsKept, AClockSetBackKeepsADailyScheduleRunning) {
+    Program.WritePrefs([](TEraserEngine& engine) {
+        engine.Scheduler->Kind = skDaily;
+        engine.Scheduler->DailyTime = EncodeTime(12, 0, 0, 0);
+        engine.Scheduler->SetEnabled(true);
+        engine.Scheduler->LastRun = EncodeDate(2030, 1, 9) + EncodeTime(12, 0, 0, 0);
+    });
+    SetClock(EncodeDate(2030, 1, 10) + EncodeTime(11, 0, 0, 0));
+    StartAtClock();
+    const TDateTime ranAt = EncodeDate(2030, 1, 10) + EncodeTime(12, 0, 30, 0);
+    SetClock(ranAt);
+    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
+    SetText(Memo, "");
+    // Twenty minutes pass at every look, up to a day after the run.
+    TDateTime now = EncodeDate(2030, 1, 5) + EncodeTime(8, 0, 0, 0);
+    EXPECT_TRUE(WaitFor([&] {
+        if (WindowText(Memo).find("Cleaning Completed!") != std::string::npos) return true;
+        if (now < ranAt + 1 - 1.0 / 24) SetClock(now += 20.0 / 1440);
+        return false;
+    })) << WindowText(Memo);
+    CloseProgram();
+}
+
 // Random texts pasted into "Reset to:" lose what a setting cannot hold; texts that reach
 // it another way are written so that the file still reads: after a restart the text is
 // shown, and the stored password is loaded and saved again.
