@@ -5,16 +5,12 @@
 #include "support/ProcessWindow.h"
 #include <cstring>
 
-std::string BuiltFile(const std::string& name) {
+std::string BuiltProgram() {
     const std::string tests = ExcludeTrailingPathDelimiter(ExtractFilePath(GetModuleFileNameStr()));
-    const std::string file = ExtractFilePath(tests) + name;
+    const std::string program = ExtractFilePath(tests) + "app\\Tarnwhistle.exe";
     // Without a drive for the build folder Wine names the module "unix\..." and opens
     // it only as "\\?\unix\...".
-    return StartsText("unix\\", file) ? "\\\\?\\" + file : file;
-}
-
-std::string BuiltProgram() {
-    return BuiltFile("app\\Tarnwhistle.exe");
+    return StartsText("unix\\", program) ? "\\\\?\\" + program : program;
 }
 
 TProgramRun::TProgramRun(const std::string& subfolder)

@@ -9,8 +9,6 @@
 
 class TEraserEngine;
 
-// A file of the build folder by its name there ("tests\\x.exe").
-std::string BuiltFile(const std::string& name);
 // build\app\Tarnwhistle.exe beside build\tests\app_tests.exe.
 std::string BuiltProgram();
 

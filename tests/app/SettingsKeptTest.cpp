@@ -114,9 +114,10 @@ protected:
         }));
     }
     [[nodiscard]] std::string ClockFile() const { return Program.Dir() + "clock.txt"; }
-    void StartAtClock() {
+    // With a password, the clock moves on to `then` while its box is open.
+    void StartAtClock(const std::string& password = "", TDateTime then = 0) {
         SetEnvironmentVariableA("TW_CLOCK_FILE", ClockFile().c_str());
-        StartProgram();
+        password.empty() ? StartProgram() : StartWithPassword(password, [&] { SetClock(then); });
         SetEnvironmentVariableA("TW_CLOCK_FILE", nullptr);
     }
 };
@@ -139,13 +140,13 @@ TEST_F(SettingsKept, ADailyScheduleFiresOnTheDayOfEachStart) {
     }
 }
 
-// A schedule whose last run "prefs.dat" keeps, started every morning: "every 7 days"
-// fires a week after its last run and "every 2 weeks on Tuesday" two weeks after, not
-// on the first morning after it.
-TEST_F(SettingsKept, SchedulesCountFromTheLastRunAcrossRestarts) {
-    const TDateTime lastRun = EncodeDate(2030, 1, 1) + EncodeTime(13, 30, 0, 0); // a Tuesday
-    for (const bool weekly : {false, true}) {
+// Started each morning behind the password box, "every 2 weeks on Tuesday" and "every
+// 7 days" run a span after the last run kept, the run falling due while the box is
+// open. A clock then set back behind the last run counts it as now.
+TEST_F(SettingsKept, SchedulesCountFromTheLastRunAcrossRestartsAndClockChanges) {
+    for (const bool weekly : {true, false}) {
         Program.WritePrefs([&](TEraserEngine& engine) {
+            engine.AccessPassword = "gate";
             TScheduler& s = *engine.Scheduler;
             s.Kind = weekly ? skWeekly : skDaily;
             s.DailyDays = 7;
@@ -153,72 +154,22 @@ TEST_F(SettingsKept, SchedulesCountFromTheLastRunAcrossRestarts) {
             s.WeeklyDays[1] = true;
             s.DailyTime = s.WeeklyTime = EncodeTime(13, 30, 0, 0);
             s.SetEnabled(true);
-            s.LastRun = lastRun;
+            s.LastRun = EncodeDate(2030, 1, 1) + s.DailyTime; // a Tuesday
         });
-        const int runDay = weekly ? 15 : 8;
-        for (const int day : {2, weekly ? 8 : 5, runDay}) {
+        for (const int day : {2, 8, 15}) {
             SetClock(EncodeDate(2030, 1, day) + EncodeTime(8, 0, 0, 0));
-            StartAtClock();
-            SetClock(EncodeDate(2030, 1, day) + EncodeTime(14, 0, 0, 0));
-            EXPECT_EQ(LogShows("Cleaning Completed!", day == runDay ? 20000 : 3000), day == runDay)
-                << "day " << day << (weekly ? " weekly" : " daily");
+            StartAtClock("gate", EncodeDate(2030, 1, day) + EncodeTime(14, 0, 0, 0));
+            const bool due = day >= (weekly ? 15 : 8);
+            EXPECT_EQ(LogShows("Cleaning Completed!", due ? 20000 : 3000), due) << day << weekly;
+            if (day == 15 && !weekly) break;
             CloseProgram();
         }
-        TEraserEngine saved;
-        Program.ReadPrefs(saved);
-        EXPECT_EQ(saved.Scheduler->LastRun, EncodeDate(2030, 1, runDay) + EncodeTime(14, 0, 0, 0));
     }
-}
-
-// A run that falls due while the start-up password box is open happens once the
-// password is accepted, and once only.
-TEST_F(SettingsKept, ARunDueBehindThePasswordBoxHappensOnceItIsAccepted) {
-    const TDateTime start = EncodeDate(2030, 1, 8) + EncodeTime(9, 0, 0, 0);
-    Program.WritePrefs([&](TEraserEngine& engine) {
-        engine.AccessPassword = "gate";
-        engine.Scheduler->Kind = skEvery;
-        engine.Scheduler->EveryMinutes = 1;
-        engine.Scheduler->SetEnabled(true);
-        engine.Scheduler->LastRun = start - 30.0 / 86400;
-    });
-    SetClock(start);
-    SetEnvironmentVariableA("TW_CLOCK_FILE", ClockFile().c_str());
-    ASSERT_TRUE(Program.Start());
-    SetEnvironmentVariableA("TW_CLOCK_FILE", nullptr);
-    HWND gate = Program.WaitForWindow("TfEnterPassword");
-    ASSERT_NE(gate, nullptr);
-    SetClock(start + 45.0 / 86400);
-    SetText(FindChild(gate, "TEdit"), "gate");
-    PostClick(FindChild(gate, "TButton", "OK"));
-    WaitForMain();
-    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
-    CloseProgram();
-    TEraserEngine saved;
-    Program.ReadPrefs(saved);
-    EXPECT_EQ(DateTimeToStr(saved.Scheduler->LastRun), DateTimeToStr(start + 45.0 / 86400));
-}
-
-// After the clock is set back behind the last run, that run counts as now: the daily
-// schedule fires a day later, not only once the clock has caught up with it.
-TEST_F(SettingsKept, AClockSetBackKeepsADailyScheduleRunning) {
-    Program.WritePrefs([](TEraserEngine& engine) {
-        engine.Scheduler->Kind = skDaily;
-        engine.Scheduler->DailyTime = EncodeTime(12, 0, 0, 0);
-        engine.Scheduler->SetEnabled(true);
-        engine.Scheduler->LastRun = EncodeDate(2030, 1, 9) + EncodeTime(12, 0, 0, 0);
-    });
-    SetClock(EncodeDate(2030, 1, 10) + EncodeTime(11, 0, 0, 0));
-    StartAtClock();
-    const TDateTime ranAt = EncodeDate(2030, 1, 10) + EncodeTime(12, 0, 30, 0);
-    SetClock(ranAt);
-    ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     SetText(Memo, "");
-    // Twenty minutes pass at every look, up to a day after the run.
-    TDateTime now = EncodeDate(2030, 1, 5) + EncodeTime(8, 0, 0, 0);
-    EXPECT_TRUE(WaitFor([&] {
-        if (WindowText(Memo).find("Cleaning Completed!") != std::string::npos) return true;
-        if (now < ranAt + 1 - 1.0 / 24) SetClock(now += 20.0 / 1440);
-        return false;
+    TDateTime now = EncodeDate(2030, 1, 1);
+    EXPECT_TRUE(WaitFor([&] { // an hour passes at every look, up to before the old next run
+        if (now < EncodeDate(2030, 1, 22)) SetClock(now += 1.0 / 24);
+        return WindowText(Memo).find("Cleaning Completed!") != std::string::npos;
     })) << WindowText(Memo);
     CloseProgram();
 }
