@@ -360,7 +360,7 @@ TEST_F(ToolPages, AScheduleSetOnThePageFiresUnderTheTestClock) {
 
 // A stored "Every 15 minutes" shows 15 on the page made at its first show, and
 // "&Apply" keeps it; a weekly schedule without a day, or a monthly one on the n-th
-// weekday without a month, never fires and is refused.
+// weekday without a month, or a one-time one in the past, never fires and is refused.
 TEST_F(ToolPages, SchedulerNumbersKeepTheirValuesAndSchedulesThatNeverFireAreRefused) {
     Program.WritePrefs([](TEraserEngine& engine) {
         engine.Scheduler->Kind = skWeekly;
@@ -379,6 +379,9 @@ TEST_F(ToolPages, SchedulerNumbersKeepTheirValuesAndSchedulesThatNeverFireAreRef
     SendMessageA(FindChild(page, "TRadioButton", "Monthly"), BM_CLICK, 0, 0);
     PostClick(Button(page, "&Apply"));
     AnswerBox("Please tick at least one month for the monthly schedule.", IDOK);
+    SendMessageA(FindChild(page, "TRadioButton", "Once"), BM_CLICK, 0, 0); // today at 00:00
+    PostClick(Button(page, "&Apply"));
+    AnswerBox("The one-time schedule is set for a moment that has passed", IDOK);
     SendMessageA(FindChild(page, "TRadioButton", "Every"), BM_CLICK, 0, 0);
     SendMessageA(Button(page, "&Apply"), BM_CLICK, 0, 0);
     CloseProgram();
