@@ -2,6 +2,7 @@
 #include "app/MessageBoxes.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
+#include <algorithm>
 
 using namespace Layout;
 
@@ -18,6 +19,10 @@ constexpr TBounds KeyAt(int top) {
 }
 
 constexpr TBounds SwitchBox{LabelLeft, SwitchKeyTop + 2, 140, CheckHeight};
+
+// Posted when a hot-key box loses the focus: the keys come back unless another box
+// has it by then.
+constexpr UINT WM_RESUMEHOTKEYS = WM_APP + 130;
 
 } // namespace
 
@@ -72,6 +77,27 @@ TTMiscShortCutKeys::TTMiscShortCutKeys(TComponent* owner) : TPageFrame(owner) {
         {TMisc::hkBossKey, edBossKey, &TMisc::BossKey, "Boss Key"},
         {TMisc::hkRecycleBin, edEmptyRecycleBin, &TMisc::RecycleBinKey, "Empty Recycle Bin"},
     };
+    // The program's keys would fire instead of reaching the box: typing the current
+    // "Erase & Shutdown" key would clean and shut Windows down.
+    for (const TKeyRow& key : FKeys) {
+        key.Edit->OnEnter = [this](TObject*) {
+            if (Engine) Engine->Misc->UnregisterHotKeys();
+        };
+        key.Edit->OnExit = [this](TObject*) {
+            if (HWND page = HandleIfAllocated()) PostMessageW(page, WM_RESUMEHOTKEYS, 0, 0);
+        };
+    }
+}
+
+bool TTMiscShortCutKeys::HotKeyBoxFocused() const {
+    return std::any_of(FKeys.begin(), FKeys.end(),
+                       [](const TKeyRow& key) { return key.Edit->Focused(); });
+}
+
+// Registers what Misc holds, as at the last apply; its failures were told then.
+void TTMiscShortCutKeys::WndProc(TMessage& message) {
+    if (message.Msg != WM_RESUMEHOTKEYS) return TPageFrame::WndProc(message);
+    if (Engine && !HotKeyBoxFocused()) Engine->Misc->ApplyHotKeys();
 }
 
 THotKey* TTMiscShortCutKeys::AddKeyRow(TLabel*& label, const char* labelName, const char* caption,
@@ -103,10 +129,12 @@ void TTMiscShortCutKeys::LoadSettings() {
 void TTMiscShortCutKeys::btnApplyClick(TObject*) {
     std::string refused;
     for (const TKeyRow& key : FKeys)
-        if (!IsAllowedHotKey(key.Edit->HotKey())) refused += KeyLine(key, key.Edit->HotKey());
+        if (!TMisc::MayHold(key.Id, key.Edit->HotKey()))
+            refused += KeyLine(key, key.Edit->HotKey());
     if (!refused.empty()) {
-        ShowError("A hot key needs Ctrl or Alt: without them it would take its keys from "
-                  "typing in every program. No hot key was changed." +
+        ShowError("A hot key needs Ctrl or Alt, and Ctrl too with Alt on a letter, digit, "
+                  "Space, Tab or F4: without them it would take its keys from typing, menus "
+                  "and windows in every program. No hot key was changed." +
                   refused);
         return;
     }
@@ -115,14 +143,22 @@ void TTMiscShortCutKeys::btnApplyClick(TObject*) {
         misc.*key.Field = key.Edit->HotKey();
     misc.StealthModeEnabled = chkStealthMode->Checked();
     misc.BossKeyEnabled = chkEnabledBossKey->Checked();
-    ReportUnregistered(misc.ApplyHotKeys());
+    ReportUnregistered(ApplyKeys());
 }
 
 void TTMiscShortCutKeys::btnDefaulsClick(TObject*) {
     Engine->Misc->SetDefaultHotKeys();
-    const std::vector<int> failed = Engine->Misc->ApplyHotKeys();
+    const std::vector<int> failed = ApplyKeys();
     LoadSettings();
     ReportUnregistered(failed);
+}
+
+// Registers the keys to learn which fail; a box that still has the focus (Enter
+// pressed in it) keeps them off.
+std::vector<int> TTMiscShortCutKeys::ApplyKeys() {
+    std::vector<int> failed = Engine->Misc->ApplyHotKeys();
+    if (HotKeyBoxFocused()) Engine->Misc->UnregisterHotKeys();
+    return failed;
 }
 
 void TTMiscShortCutKeys::ReportUnregistered(const std::vector<int>& ids) const {
@@ -139,6 +175,8 @@ std::string TTMiscShortCutKeys::UnregisteredText(const std::vector<int>& ids) co
 }
 
 std::string TTMiscShortCutKeys::KeyLine(const TKeyRow& key, TShortCut value) {
-    return std::string("\n") + key.Name + ": " + ShortCutToText(value) +
-           (IsAllowedHotKey(value) ? "" : " (needs Ctrl or Alt)");
+    const char* need = !IsAllowedHotKey(value)          ? " (needs Ctrl or Alt)"
+                       : !TMisc::MayHold(key.Id, value) ? " (needs Ctrl too)"
+                                                        : "";
+    return std::string("\n") + key.Name + ": " + ShortCutToText(value) + need;
 }

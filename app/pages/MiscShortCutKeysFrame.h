@@ -1,7 +1,9 @@
 #pragma once
 // The "Shortcut Keys" page: the seven hot keys of the engine's Misc and the boss-key
 // and stealth-mode switches. It keeps no state of its own: LoadSettings copies Misc
-// into the controls, "&Apply" copies them back and registers the keys. Main thread.
+// into the controls, "&Apply" copies them back and registers the keys. While one of
+// its hot-key boxes has the focus the program's hot keys are off, so that a key typed
+// there is taken by the box and runs nothing. Main thread.
 #include "app/pages/PageFrame.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
@@ -16,13 +18,16 @@ public:
     explicit TTMiscShortCutKeys(TComponent* owner);
 
     void LoadSettings() override;
-    // Keys without Ctrl or Alt are refused, and nothing changes; keys that cannot be
+    // Keys that Misc may not hold are refused, and nothing changes; keys that cannot be
     // registered (held by another program, or given to two actions) are named in one
     // message.
     void btnApplyClick(TObject* Sender);
     void btnDefaulsClick(TObject* Sender); // the switches keep their values
     // One message naming the keys of those hot-key ids and what they are set to.
     [[nodiscard]] std::string UnregisteredText(const std::vector<int>& ids) const;
+
+protected:
+    void WndProc(TMessage& message) override;
 
     TGroupBox* grpShortCuts;
     TLabel *lblQuickClean, *lblCleanReboot, *lblCleanShutdown, *lblStopTask, *lblEmptyRecycleBin;
@@ -50,6 +55,8 @@ private:
     TGroupBox* AddSwitchGroup(const char* name, const char* caption, const char* text, int top,
                               TLabel*& textLabel);
     void ReportUnregistered(const std::vector<int>& ids) const;
+    std::vector<int> ApplyKeys();
+    [[nodiscard]] bool HotKeyBoxFocused() const;
     // A line of a message: the key's action and its keys.
     [[nodiscard]] static std::string KeyLine(const TKeyRow& key, TShortCut value);
 

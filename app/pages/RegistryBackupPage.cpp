@@ -3,6 +3,7 @@
 #include "classlib/base/DateUtils.h"
 #include "classlib/base/Handle.h"
 #include "classlib/base/SafeFileOps.h"
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
@@ -71,11 +72,52 @@ bool Pause(TWorkExecuteThread* thread, std::chrono::milliseconds length) {
     return !thread->Terminated();
 }
 
-// Every root key's file is there: restoring fewer would leave the registry half old.
-bool IsCompleteBackup(const std::string& folder) {
-    return std::all_of(std::begin(RootKeys), std::end(RootKeys), [&](const char* key) {
-        return FileExists(IncludeTrailingPathDelimiter(folder) + key + ".reg");
-    });
+// The ASCII text of bytes read from a file of regedit's, UTF-16 (little-endian) when
+// wide; other characters become '?'.
+std::string AsciiOf(const std::string& bytes, bool wide) {
+    if (!wide) return bytes;
+    std::string text;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text += bytes[i + 1] == 0 && static_cast<unsigned char>(bytes[i]) < 0x80 ? bytes[i] : '?';
+    return text;
+}
+
+std::string ReadAt(TFileStream& file, int64_t at, int64_t count) {
+    std::string bytes(static_cast<size_t>(count), '\0');
+    file.Seek(at, soBeginning);
+    file.ReadBuffer(bytes.data(), count);
+    return bytes;
+}
+
+const char* const Header5 = "Windows Registry Editor Version 5.00";
+
+// Whether the text ends after a complete entry: a line break, with no continued hex
+// value ("\") on the last line.
+bool EndsAfterCompleteEntry(std::string tail) {
+    if (tail.empty() || tail.back() != '\n') return false;
+    while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r'))
+        tail.pop_back();
+    return tail.empty() || tail.back() != '\\';
+}
+
+// Whether the drive of the folder has run out of space: regedit writes in blocks of a
+// few kilobytes, and reports no block it could not write.
+bool DiskRanOut(const std::string& folder) {
+    ULARGE_INTEGER available{};
+    return GetDiskFreeSpaceExW(ToWide(folder).c_str(), &available, nullptr, nullptr) &&
+           available.QuadPart < 64 * 1024;
+}
+
+// Each root key's file whose export is not whole, with what is wrong with it; restoring
+// from such a backup would leave the registry half old or cut entries short.
+std::string BackupFaults(const std::string& folder) {
+    std::string faults;
+    for (const char* key : RootKeys)
+        if (const std::string fault =
+                ExportFault(IncludeTrailingPathDelimiter(folder) + key + ".reg");
+            !fault.empty())
+            faults += std::string("\n") + key + ": " + fault;
+    return faults;
 }
 
 std::string Quoted(const std::string& s) {
@@ -83,6 +125,27 @@ std::string Quoted(const std::string& s) {
 }
 
 } // namespace
+
+std::string ExportFault(const std::string& path) {
+    if (!FileExists(path)) return "the file is missing";
+    try {
+        TFileStream file(path, fmOpenRead | fmShareDenyWrite);
+        const int64_t size = file.Size();
+        if (size == 0) return "the file is empty";
+        const std::string head = ReadAt(file, 0, std::min<int64_t>(size, 80));
+        const bool wide = head.rfind("\xFF\xFE", 0) == 0;
+        const std::string text = AsciiOf(wide ? head.substr(2) : head, wide);
+        if (text.rfind(Header5, 0) != 0 && (wide || text.rfind("REGEDIT4", 0) != 0))
+            return "it does not begin as regedit's files do";
+        const int64_t tailSize = std::min<int64_t>(size, 4096);
+        if ((wide && size % 2) ||
+            !EndsAfterCompleteEntry(AsciiOf(ReadAt(file, size - tailSize, tailSize), wide)))
+            return "it is cut short";
+        return "";
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+}
 
 std::string GetRegeditFolder() {
     wchar_t buffer[256] = {};
@@ -203,9 +266,9 @@ void TRegistryBackupPage::btRestoreClick() {
     const int index = ltbk->ItemIndex();
     if (index < 0 || ThreadBackup->IsRunning() || ThreadRestore->IsRunning()) return;
     const std::string name = ltbk->Items()[index];
-    if (!IsCompleteBackup(BackupDir + name))
+    if (const std::string faults = BackupFaults(BackupDir + name); !faults.empty())
         return ShowError("The backup " + Quoted(name) +
-                         " is incomplete: it lacks a key's file, and cannot be restored.");
+                         " is incomplete and cannot be restored; nothing was imported." + faults);
     if (!AskYesNo("Do you want to restore the registry from the backup " + Quoted(name) + "?"))
         return;
     RestoreDir = BackupDir + name;
@@ -218,6 +281,7 @@ void TRegistryBackupPage::btRestoreClick() {
 // Two backups in one second get folders of their own: " (2)" and on is added.
 void TRegistryBackupPage::ThreadBackupStart() {
     FFailures.clear();
+    FStopped = false;
     FWindow = Handle();
     std::string name = DateToStr(Now()) + " " + TimeToStr(Now());
     for (char& c : name)
@@ -249,18 +313,23 @@ void TRegistryBackupPage::ExportKeys(TWorkExecuteThread* thread) {
     for (const char* key : RootKeys) {
         Status("Backup will be started in 1 second");
         if (!Pause(thread, std::chrono::seconds(1))) {
+            FStopped = true;
             FFailures.push_back("stopped");
             return;
         }
         Status(std::string("Backing up ") + key + "...");
         const std::string file = std::string(key) + ".reg";
         DWORD code = 1;
-        const bool ok =
-            RunAndWait(regedit, Quoted(regedit) + " /e " + Quoted(file) + " " + Quoted(key),
+        std::string fault = "regedit failed";
+        // regedit ends with 0 after a write that failed: its file, and a full disk, tell.
+        if (RunAndWait(regedit, Quoted(regedit) + " /e " + Quoted(file) + " " + Quoted(key),
                        NewBackupDir, SW_HIDE, code) &&
-            code == 0 && FileExists(IncludeTrailingPathDelimiter(NewBackupDir) + file);
-        if (!ok) FFailures.push_back(key);
-        Status(ok ? "Done !" : std::string("Backing up ") + key + " failed");
+            code == 0)
+            fault = DiskRanOut(NewBackupDir)
+                        ? "the disk ran out of space"
+                        : ExportFault(IncludeTrailingPathDelimiter(NewBackupDir) + file);
+        if (!fault.empty()) FFailures.push_back(std::string(key) + " (" + fault + ")");
+        Status(fault.empty() ? "Done !" : std::string("Backing up ") + key + " failed: " + fault);
     }
 }
 
@@ -282,7 +351,8 @@ void TRegistryBackupPage::ThreadRestoreExecute(TWorkExecuteThread* thread) {
     }
 }
 
-// The end of a run: its last texts, then what failed instead of "Done !".
+// The end of a run: its last texts, then what failed instead of "Done !"; a backup
+// that failed, and was not stopped, is told in a box too.
 void TRegistryBackupPage::ThreadEnded(bool refresh) {
     ShowStatus();
     if (!FFailures.empty()) {
@@ -297,6 +367,12 @@ void TRegistryBackupPage::ThreadEnded(bool refresh) {
         btRefreshClick();
     }
     UpdateButtons();
+    if (refresh && !FFailures.empty() && !FStopped) {
+        std::string lines;
+        for (const std::string& failure : FFailures)
+            lines += "\n" + failure;
+        ShowError("The registry backup failed and is no restore point:" + lines);
+    }
 }
 
 void TRegistryBackupPage::UpdateButtons() {

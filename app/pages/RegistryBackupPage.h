@@ -55,11 +55,15 @@ private:
     std::mutex FStatusLock;
     std::vector<std::string> FStatus;
     std::vector<std::string> FFailures; // of the run that goes, written by its worker
+    bool FStopped = false;              // the backup was stopped: nothing to tell
 };
 
 // The folder regedit.exe is run from: the system folder cut after its first "\" from
 // the fourth character on (the Windows folder for a system folder below it).
 std::string GetRegeditFolder();
+// What is wrong with a file that regedit exported, or "" when it is whole: it holds
+// regedit's header and ends after a complete last entry.
+std::string ExportFault(const std::string& path);
 // Starts the program with the command line in folder, shown as show says, and waits
 // for its end; false when it could not be started, else exitCode is set.
 bool RunAndWait(const std::string& program, const std::string& commandLine,

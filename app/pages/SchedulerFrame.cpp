@@ -2,6 +2,7 @@
 #include "app/MessageBoxes.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/PlaceControl.h"
+#include "classlib/gui/Platform.h"
 #include "engine/SharedRoutines.h"
 #include <algorithm>
 
@@ -101,7 +102,8 @@ const TTScheduler::TNumber* TTScheduler::FirstWrongNumber() const {
     return nullptr;
 }
 
-// A weekly or monthly schedule without a day or month it may run on would never fire.
+// A weekly or monthly schedule without a day or month it may run on would never fire,
+// nor would a one-time schedule switched on for a moment already past.
 std::string TTScheduler::MissingChoice() const {
     const auto anyTicked = [](const auto& boxes) {
         return std::any_of(boxes.begin(), boxes.end(),
@@ -112,6 +114,10 @@ std::string TTScheduler::MissingChoice() const {
     if (IntervalButtons[skMonthly]->Checked() && radMonthlyAtThe->Checked() &&
         !anyTicked(MonthlyMonthBoxes))
         return "Please tick at least one month for the monthly schedule.";
+    if (IntervalButtons[skOnce]->Checked() && chkEnableScheduler->Checked() &&
+        OnceMoment() <= ClockQuery())
+        return "The one-time schedule is set for a moment that has passed: please choose a "
+               "later date or time.";
     return "";
 }
 
@@ -130,7 +136,7 @@ bool TTScheduler::SaveSettings() {
     s.SetEnabled(chkEnableScheduler->Checked());
     for (size_t kind = 0; kind < IntervalButtons.size(); ++kind)
         if (IntervalButtons[kind]->Checked()) s.Kind = static_cast<uint8_t>(kind);
-    s.OnceDate = CombineDateTime(edOnceStartDate->DateTime(), edOnceStartTime->DateTime());
+    s.OnceDate = OnceMoment();
     for (const TNumber& number : FNumbers)
         ReadNumber(number.Edit->Text(), s.*number.Field);
     s.DailyTime = TimeOfDay(edDailyHour->DateTime());
@@ -144,6 +150,10 @@ bool TTScheduler::SaveSettings() {
     s.MonthlyDayIndexOf = std::max(1, cmbMonthlyDayIndexOf->ItemIndex() + 1);
     s.MonthlyDayOf = std::max(1, cmbMonthlyDayOf->ItemIndex() + 1);
     return true;
+}
+
+TDateTime TTScheduler::OnceMoment() const {
+    return CombineDateTime(edOnceStartDate->DateTime(), edOnceStartTime->DateTime());
 }
 
 void TTScheduler::RestoreDefaults() {

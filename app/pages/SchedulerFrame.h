@@ -66,6 +66,7 @@ private:
     void BindNumbers();
     [[nodiscard]] const TNumber* FirstWrongNumber() const;
     [[nodiscard]] std::string MissingChoice() const; // "" when every kind can fire
+    [[nodiscard]] TDateTime OnceMoment() const;      // the date and time pickers' moment
 
     std::vector<TNumber> FNumbers;
 };

@@ -49,6 +49,12 @@ void THotKey::DestroyWnd() {
     TWinControl::DestroyWnd();
 }
 
+void THotKey::WndProc(TMessage& message) {
+    TWinControl::WndProc(message);
+    if (message.Msg == CM_ENTER && OnEnter) OnEnter(this);
+    if (message.Msg == CM_EXIT && OnExit) OnExit(this);
+}
+
 WORD THotKey::HotKey() const {
     HWND wnd = HandleIfAllocated();
     return wnd ? FromControl(LOWORD(SendMessageW(wnd, HKM_GETHOTKEY, 0, 0))) : FHotKey;

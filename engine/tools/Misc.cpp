@@ -60,11 +60,18 @@ std::vector<int> TMisc::RegisterHotKeys() {
         const TShortCut key = a.Key ? this->*a.Key : 0;
         // A cleared hot key, or one whose feature is off, has nothing to register.
         if (!(key & 0x1FFF) || (a.OnlyWhile && !(this->*a.OnlyWhile))) continue;
-        if (!IsAllowedHotKey(key) ||
+        if (!MayHold(a.Id, key) ||
             !RegisterHotKey(HotKeyWindow, a.Id, HotKeyModifiers(key), key & 0x1FFF))
             failed.push_back(a.Id);
     }
     return failed;
+}
+
+bool TMisc::MayHold(int id, TShortCut key) {
+    if (!IsAllowedHotKey(key)) return false;
+    for (const TShortCutAttr& a : ShortCutAttrs)
+        if (a.Id == id && a.OnlyWhile) return true;
+    return !IsWindowsAltKey(key);
 }
 
 void TMisc::UnregisterHotKeys() {

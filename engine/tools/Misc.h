@@ -55,6 +55,11 @@ public:
     std::vector<int> RegisterHotKeys();
     void UnregisterHotKeys();
     std::vector<int> ApplyHotKeys(); // unregister, then register; never raises
+    // Whether the hot key of that id may hold the shortcut: every key needs Ctrl or
+    // Alt, and those always registered need Ctrl too with Alt on a key of Windows'
+    // own (IsWindowsAltKey). The stealth and boss keys, taken only while their switch
+    // is on, keep Alt alone.
+    [[nodiscard]] static bool MayHold(int id, TShortCut key);
     // The tick of start-page protection: writes ResetStartPageTo back as the start
     // page when it differs. Does nothing while protection is off or the address empty.
     void CheckStartPage();

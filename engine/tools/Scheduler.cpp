@@ -7,7 +7,6 @@
 namespace {
 
 constexpr double MsPerDay = 86400000.0;
-constexpr int64_t MsPerMinute = 60000;
 constexpr unsigned TickInterval = 1000;
 
 // Signed milliseconds from a to b, so that equal moments compare equal.
@@ -37,6 +36,15 @@ int NthWeekdayOfMonth(int year, int month, int index, int dayOfWeek) {
         return days - back;
     }
     return 1 + (dayOfWeek - IsoDayOfWeek(first) + 7) % 7 + 7 * (index - 1);
+}
+
+bool NotBefore(TDateTime moment, TDateTime from) {
+    return MillisecondsFrom(from, moment) >= 0;
+}
+
+// The moment a period of minutes after from; 0 (never) for a period of 0 or less.
+TDateTime AfterMinutes(TDateTime from, int64_t minutes) {
+    return minutes > 0 ? from + static_cast<double>(minutes) / 1440 : 0;
 }
 
 } // namespace
@@ -72,77 +80,94 @@ void TScheduler::SetDefaults() {
 
 void TScheduler::SetEnabled(bool Value) {
     if (!FEnabled) {
-        LastRun = Value ? ClockQuery() : 0;
-        FCountStart = Value;
+        LastRun = 0;
+        FCountFrom = Value ? ClockQuery() : 0;
     }
     FEnabled = Value;
     Timer->SetEnabled(Value);
 }
 
+// A loaded schedule keeps its last run; the count of this start only stands in for
+// the runs missed meanwhile.
+void TScheduler::Resume(bool Value) {
+    const TDateTime lastRun = LastRun;
+    SetEnabled(Value);
+    if (Value) LastRun = lastRun;
+}
+
 void TScheduler::TimerTick() {
+    if (!OnSchedule) return; // nothing counts before the run has its handler
     const TDateTime now = ClockQuery();
+    // After the clock was set back, a run or a count's start ahead of it counts as now.
+    if (LastRun > now) LastRun = now;
+    if (FCountFrom > now) FCountFrom = now;
     if (!IsDue(now)) return;
     LastRun = now;
-    FCountStart = false;
-    if (OnSchedule) OnSchedule(this);
+    FCountFrom = 0;
+    OnSchedule(this);
 }
 
 bool TScheduler::IsDue(TDateTime At) const {
-    TDateTime next = 0;
-    switch (Kind) {
-    case skOnce: return At > OnceDate && OnceDate > LastRun;
-    case skEvery:
-        return EveryMinutes > 0 &&
-               std::llabs(MillisecondsFrom(LastRun, At)) / MsPerMinute >= EveryMinutes;
-    case skHourly: {
-        const int64_t minutes = int64_t{HourlyHours} * 60 + HourlyMinutes;
-        return minutes > 0 && MillisecondsFrom(LastRun, At) >= minutes * MsPerMinute;
-    }
-    case skDaily: next = NextDailyRun(); break;
-    case skWeekly: next = NextWeeklyRun(); break;
-    case skMonthly: next = NextMonthlyRun(); break;
-    default: return false;
-    }
+    if (Kind == skOnce) return At > OnceDate && OnceDate > LastRun && OnceDate > FCountFrom;
+    const TDateTime next = NextRun();
     return next != 0 && MillisecondsFrom(next, At) >= 0;
 }
 
-bool TScheduler::FirstOfCount(TDateTime Moment) const {
-    return FCountStart && MillisecondsFrom(LastRun, Moment) >= 0;
+// The first moment after the last run; when that lies before the count's start (a
+// run missed while the program was not running), the first moment of the count.
+TDateTime TScheduler::NextRun() const {
+    if (LastRun != 0) {
+        const TDateTime next = NextAfter(LastRun, false);
+        if (FCountFrom == 0 || next == 0 || MillisecondsFrom(FCountFrom, next) >= 0) return next;
+    }
+    return FCountFrom != 0 ? NextAfter(FCountFrom, true) : 0;
+}
+
+TDateTime TScheduler::NextAfter(TDateTime From, bool CountStart) const {
+    switch (Kind) {
+    case skEvery: return AfterMinutes(From, EveryMinutes);
+    case skHourly: return AfterMinutes(From, int64_t{HourlyHours} * 60 + HourlyMinutes);
+    case skDaily: return NextDailyRun(From, CountStart);
+    case skWeekly: return NextWeeklyRun(From, CountStart);
+    case skMonthly: return NextMonthlyRun(From, CountStart);
+    default: return 0;
+    }
 }
 
 // The time of day on the day of the count's start when still ahead, else DailyDays
-// calendar days after the day of LastRun.
-TDateTime TScheduler::NextDailyRun() const {
+// calendar days after the day of From.
+TDateTime TScheduler::NextDailyRun(TDateTime From, bool CountStart) const {
     if (DailyDays < 1) return 0;
-    const TDateTime sameDay = static_cast<double>(DayOf(LastRun)) + TimeOfDay(DailyTime);
-    if (FirstOfCount(sameDay)) return sameDay;
-    return static_cast<double>(DayOf(LastRun) + DailyDays) + TimeOfDay(DailyTime);
+    const TDateTime sameDay = static_cast<double>(DayOf(From)) + TimeOfDay(DailyTime);
+    if (CountStart && NotBefore(sameDay, From)) return sameDay;
+    return static_cast<double>(DayOf(From) + DailyDays) + TimeOfDay(DailyTime);
 }
 
-// A chosen day later in the week of LastRun (or that day, still ahead of the count's
+// A chosen day later in the week of From (or that day, still ahead of the count's
 // start), else one in the week WeeklyWeeks on.
-TDateTime TScheduler::NextWeeklyRun() const {
+TDateTime TScheduler::NextWeeklyRun(TDateTime From, bool CountStart) const {
     if (WeeklyWeeks < 1) return 0;
-    const int64_t lastDay = DayOf(LastRun);
-    const int64_t monday = lastDay - (IsoDayOfWeek(lastDay) - 1);
+    const int64_t fromDay = DayOf(From);
+    const int64_t monday = fromDay - (IsoDayOfWeek(fromDay) - 1);
     for (const int64_t week : {int64_t{0}, int64_t{WeeklyWeeks}}) {
         for (int weekday = 0; weekday < 7; ++weekday) {
             const int64_t day = monday + 7 * week + weekday;
             const TDateTime moment = static_cast<double>(day) + TimeOfDay(WeeklyTime);
-            if (WeeklyDays[weekday] && (day > lastDay || FirstOfCount(moment))) return moment;
+            if (WeeklyDays[weekday] && (day > fromDay || (CountStart && NotBefore(moment, From))))
+                return moment;
         }
     }
     return 0;
 }
 
-// The first month after the month of LastRun that holds the chosen day; the month of
+// The first month after the month of From that holds the chosen day; the month of
 // the count's start when its day is still ahead.
-TDateTime TScheduler::NextMonthlyRun() const {
+TDateTime TScheduler::NextMonthlyRun(TDateTime From, bool CountStart) const {
     int year = 0, month = 0, day = 0;
-    DecodeDate(LastRun, year, month, day);
+    DecodeDate(From, year, month, day);
     if (const int due = MonthlyDayIn(year, month)) {
         const TDateTime moment = EncodeDate(year, month, due) + TimeOfDay(MonthlyTime);
-        if (FirstOfCount(moment)) return moment;
+        if (CountStart && NotBefore(moment, From)) return moment;
     }
     for (int i = 0; i < 48; ++i) { // every day 1 to 31 occurs within four years
         if (++month > 12) {

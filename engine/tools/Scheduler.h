@@ -39,7 +39,7 @@ public:
     const std::unique_ptr<TTimer> Timer;
 
     uint8_t Kind = skOnce;
-    TDateTime LastRun = 0; // last firing or start of the count; 0 while off
+    TDateTime LastRun = 0; // the last firing, kept in "prefs.dat"; 0 = none yet
     TDateTime OnceDate = 0;
     int EveryMinutes = 15; // 0 or less never fires
     int HourlyHours = 1;
@@ -57,25 +57,29 @@ public:
     std::array<bool, 12> MonthlyMonths{}; // January first; the n-th weekday form only
 
     [[nodiscard]] bool Enabled() const { return FEnabled; }
-    // Switching on from off (loading an enabled schedule too) starts the count at the
-    // clock's moment; the timer runs exactly while enabled.
+    // Switching on from off starts the count afresh at the clock's moment, without a
+    // last run; the timer runs exactly while enabled.
     void SetEnabled(bool Value);
     void SetDefaults();
-    // The check: fires OnSchedule when due.
+    // The check: fires OnSchedule when due. Does nothing while OnSchedule is unset.
     void TimerTick();
     [[nodiscard]] bool IsDue(TDateTime At) const;
 
 private:
-    // The next moment at which the daily, weekly or monthly schedule is due after a
-    // run, or from the count's start; 0 when it never is.
-    [[nodiscard]] TDateTime NextDailyRun() const;
-    [[nodiscard]] TDateTime NextWeeklyRun() const;
-    [[nodiscard]] TDateTime NextMonthlyRun() const;
+    // Switches on from the file: like SetEnabled, but the last run read stays.
+    void Resume(bool Value);
+    // The moment the schedule is next due; 0 when it never is.
+    [[nodiscard]] TDateTime NextRun() const;
+    // The first moment of the every, hourly, daily, weekly or monthly schedule after a
+    // run at From, or from a count started at From; 0 when it never is.
+    [[nodiscard]] TDateTime NextAfter(TDateTime From, bool CountStart) const;
+    [[nodiscard]] TDateTime NextDailyRun(TDateTime From, bool CountStart) const;
+    [[nodiscard]] TDateTime NextWeeklyRun(TDateTime From, bool CountStart) const;
+    [[nodiscard]] TDateTime NextMonthlyRun(TDateTime From, bool CountStart) const;
     [[nodiscard]] int MonthlyDayIn(int Year, int Month) const; // 0 when none
-    // True for a moment not before the count's start while no run followed it: the
-    // first run of a count is the first scheduled moment from its start.
-    [[nodiscard]] bool FirstOfCount(TDateTime Moment) const;
 
     bool FEnabled = false;
-    bool FCountStart = false; // LastRun is the start of the count, not a run
+    // The start of the count: switched on, or this start of the program; 0 when none.
+    // The first run of a count is the first scheduled moment from it.
+    TDateTime FCountFrom = 0;
 };

@@ -78,5 +78,5 @@ void TScheduler::LoadFromXML(const TXMLNode& Parent) {
     MonthlyDayOf = IntAttribute(monthly, "DayOf");
     for (int i = 0; i < 12; ++i)
         MonthlyMonths[i] = BoolAttribute(monthly, MonthNames[i]);
-    SetEnabled(BoolAttribute(scheduler, "Enabled"));
+    Resume(BoolAttribute(scheduler, "Enabled"));
 }

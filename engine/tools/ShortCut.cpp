@@ -101,3 +101,10 @@ UINT HotKeyModifiers(TShortCut shortCut) {
 bool IsAllowedHotKey(TShortCut shortCut) {
     return !(shortCut & 0x1FFF) || (shortCut & (scCtrl | scAlt));
 }
+
+bool IsWindowsAltKey(TShortCut shortCut) {
+    if (!(shortCut & scAlt) || (shortCut & scCtrl)) return false;
+    const WORD key = shortCut & 0x1FFF;
+    return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || key == VK_SPACE ||
+           key == VK_TAB || key == VK_F4;
+}

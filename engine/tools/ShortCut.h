@@ -19,3 +19,6 @@ UINT HotKeyModifiers(TShortCut shortCut);
 // with a letter, a key alone) would take that key from typing in every program.
 // A cleared shortcut is allowed.
 bool IsAllowedHotKey(TShortCut shortCut);
+// Alt without Ctrl on a letter, digit, Space, Tab or F4: keys that open menus, switch
+// windows or close them in every program.
+bool IsWindowsAltKey(TShortCut shortCut);

@@ -126,8 +126,8 @@ TEST_F(PlugInsAndKeys, ElevenAutoFindEntriesComeBackInTheirOrder) {
     CloseProgram();
 }
 
-// A hot key without Ctrl or Alt would take its key from typing in every program: a
-// stored one is named at start and left free, and one typed on the page is refused
+// A hot key without Ctrl or Alt (or with Alt alone on a letter) would take its key from typing in
+// every program: a stored one is named at start and left free, and one typed on the page is refused
 // with nothing applied, however often "&Apply" is pressed.
 TEST_F(PlugInsAndKeys, KeysWithoutCtrlOrAltAreNeverTakenFromTyping) {
     Program.WritePrefs([](TEraserEngine& engine) { engine.Misc->QuickClean = scShift | 'X'; });
@@ -151,12 +151,14 @@ TEST_F(PlugInsAndKeys, KeysWithoutCtrlOrAltAreNeverTakenFromTyping) {
     SendMessageA(keys[0], HKM_SETHOTKEY, MAKEWORD('X', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
     SendMessageA(keys[2], HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_SHIFT), 0); // "Erase & Shutdown"
     SendMessageA(keys[3], HKM_SETHOTKEY, VK_F9, 0);                        // "Stop Process"
+    SendMessageA(keys[1], HKM_SETHOTKEY, MAKEWORD('F', HOTKEYF_ALT), 0);   // "Erase & Reboot"
     for (int press = 0; press < 2; ++press) {
         PostClick(apply);
         HWND box = Box("A hot key needs Ctrl or Alt");
         const std::string text = MessageBoxText(box);
         EXPECT_NE(text.find("Erase & Shutdown: Shift+S"), std::string::npos) << text;
         EXPECT_NE(text.find("Stop Process: F9"), std::string::npos) << text;
+        EXPECT_NE(text.find("Erase & Reboot: Alt+F (needs Ctrl too)"), std::string::npos) << text;
         EXPECT_EQ(text.find("Rapid Erase"), std::string::npos) << text;
         Answer(box, IDOK);
         EXPECT_FALSE(taken(MOD_SHIFT, 'S'));
@@ -164,6 +166,7 @@ TEST_F(PlugInsAndKeys, KeysWithoutCtrlOrAltAreNeverTakenFromTyping) {
         EXPECT_TRUE(taken(MOD_CONTROL | MOD_ALT, 'S'));
         EXPECT_FALSE(taken(MOD_CONTROL | MOD_SHIFT, 'X')); // nothing was applied
     }
+    SendMessageA(keys[1], HKM_SETHOTKEY, MAKEWORD('R', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
     SendMessageA(keys[2], HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
     SendMessageA(keys[3], HKM_SETHOTKEY, MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
     SendMessageA(apply, BM_CLICK, 0, 0);

@@ -20,11 +20,13 @@ protected:
         Memo = FindChild(Main, "TMemo");
         ASSERT_NE(Memo, nullptr);
     }
-    // Starts the program, opens it with the access password and waits for its main window.
-    void StartWithPassword(const std::string& password) {
+    // Starts the program, opens it with the access password (atBox runs while its box
+    // shows) and waits for its main window.
+    void StartWithPassword(const std::string& password, const std::function<void()>& atBox = {}) {
         ASSERT_TRUE(Program.Start());
         HWND gate = Program.WaitForWindow("TfEnterPassword");
         ASSERT_NE(gate, nullptr);
+        if (atBox) atBox();
         SetText(FindChild(gate, "TEdit"), password);
         PostClick(FindChild(gate, "TButton", "OK"));
         WaitForMain();

@@ -1,7 +1,9 @@
 // The registry backup sheet in the running program: regedit exports the five root
 // keys into a dated folder, a restore imports them again, a delete removes the folder.
 #include "ProgramTest.h"
+#include "app/pages/RegistryBackupPage.h"
 #include "classlib/base/Registry.h"
+#include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -109,12 +111,13 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     const std::string backupDir = Program.Dir() + "Backup\\";
     const std::string partial = "12-01-2026 10_00_00";
     ForceDirectories(backupDir + partial);
-    WriteStringToFile(backupDir + partial + "\\HKEY_CURRENT_USER.reg", "REGEDIT4\r\n");
+    WriteStringToFile(backupDir + partial + "\\HKEY_CURRENT_USER.reg",
+                      "REGEDIT4\r\n[A]\r\n\"V\"=hex:0,\\\r\n");
     StartOnSheet();
     ASSERT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 1);
     SendMessageA(List, LB_SETCURSEL, 0, 0);
     PostClick(FindChild(Main, "TButton", "Restore Selected Backup"));
-    Answer(Box("incomplete"), IDOK);
+    Answer(Box("HKEY_CURRENT_USER: it is cut short"), IDOK);
 
     // The last key's file cannot be written: a folder holds its name.
     PostClick(Backup);
@@ -126,6 +129,7 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     }));
     ASSERT_TRUE(ForceDirectories(backupDir + made + "\\HKEY_CURRENT_CONFIG.reg"));
     ASSERT_TRUE(Ran(Backup));
+    Answer(Box("HKEY_CURRENT_CONFIG (the file is missing)"), IDOK);
     EXPECT_EQ(BackupFolders(backupDir), std::vector<std::string>{partial});
     EXPECT_EQ(SendMessageA(List, LB_GETCOUNT, 0, 0), 1);
 
@@ -135,6 +139,25 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
     SendMessageA(List, LB_SETCURSEL, 0, 0);
     PostClick(FindChild(Main, "TButton", "Delete Restore Point        "));
     EXPECT_TRUE(WaitFor([&] { return SendMessageA(List, LB_GETCOUNT, 0, 0) == 0; }));
+    CloseProgram();
+}
+
+// A regedit that cuts an export short and ends with 0 (put in place of the prefix's):
+// the key is named and no restore point stays.
+TEST_F(RegistryBackup, ABackupCutShortIsNamedAndRemoved) {
+    const std::string regedit = GetRegeditFolder() + "regedit.exe", saved = regedit + ".saved";
+    ASSERT_TRUE(SafeMoveFile(regedit, saved, 0).Done());
+    const std::string build =
+        ExtractFilePath(ExcludeTrailingPathDelimiter(ExtractFilePath(BuiltProgram())));
+    const bool placed =
+        CopyFileA((build + "tests\\CutShortRegedit.exe").c_str(), regedit.c_str(), TRUE);
+    StartOnSheet();
+    PostClick(Backup);
+    const bool ran = Ran(Backup);
+    SafeDeleteFile(regedit);
+    ASSERT_TRUE(SafeMoveFile(saved, regedit, 0).Done() && placed && ran);
+    Answer(Box("failed and is no restore point:\nHKEY_USERS (it is cut short)"), IDOK);
+    EXPECT_TRUE(BackupFolders(Program.Dir() + "Backup\\").empty());
     CloseProgram();
 }
 

@@ -114,9 +114,10 @@ protected:
         }));
     }
     [[nodiscard]] std::string ClockFile() const { return Program.Dir() + "clock.txt"; }
-    void StartAtClock() {
+    // With a password, the clock moves on to `then` while its box is open.
+    void StartAtClock(const std::string& password = "", TDateTime then = 0) {
         SetEnvironmentVariableA("TW_CLOCK_FILE", ClockFile().c_str());
-        StartProgram();
+        password.empty() ? StartProgram() : StartWithPassword(password, [&] { SetClock(then); });
         SetEnvironmentVariableA("TW_CLOCK_FILE", nullptr);
     }
 };
@@ -137,6 +138,40 @@ TEST_F(SettingsKept, ADailyScheduleFiresOnTheDayOfEachStart) {
         EXPECT_TRUE(LogShows("Cleaning Completed!")) << "day " << day << "\n" << WindowText(Memo);
         CloseProgram();
     }
+}
+
+// Started each morning behind the password box, "every 2 weeks on Tuesday" and "every
+// 7 days" run a span after the last run kept, the run falling due while the box is
+// open. A clock then set back behind the last run counts it as now.
+TEST_F(SettingsKept, SchedulesCountFromTheLastRunAcrossRestartsAndClockChanges) {
+    for (const bool weekly : {true, false}) {
+        Program.WritePrefs([&](TEraserEngine& engine) {
+            engine.AccessPassword = "gate";
+            TScheduler& s = *engine.Scheduler;
+            s.Kind = weekly ? skWeekly : skDaily;
+            s.DailyDays = 7;
+            s.WeeklyWeeks = 2;
+            s.WeeklyDays[1] = true;
+            s.DailyTime = s.WeeklyTime = EncodeTime(13, 30, 0, 0);
+            s.SetEnabled(true);
+            s.LastRun = EncodeDate(2030, 1, 1) + s.DailyTime; // a Tuesday
+        });
+        for (const int day : {2, 8, 15}) {
+            SetClock(EncodeDate(2030, 1, day) + EncodeTime(8, 0, 0, 0));
+            StartAtClock("gate", EncodeDate(2030, 1, day) + EncodeTime(14, 0, 0, 0));
+            const bool due = day >= (weekly ? 15 : 8);
+            EXPECT_EQ(LogShows("Cleaning Completed!", due ? 20000 : 3000), due) << day << weekly;
+            if (day == 15 && !weekly) break;
+            CloseProgram();
+        }
+    }
+    SetText(Memo, "");
+    TDateTime now = EncodeDate(2030, 1, 1);
+    EXPECT_TRUE(WaitFor([&] { // an hour passes at every look, up to before the old next run
+        if (now < EncodeDate(2030, 1, 22)) SetClock(now += 1.0 / 24);
+        return WindowText(Memo).find("Cleaning Completed!") != std::string::npos;
+    })) << WindowText(Memo);
+    CloseProgram();
 }
 
 // Random texts pasted into "Reset to:" lose what a setting cannot hold; texts that reach

@@ -360,7 +360,7 @@ TEST_F(ToolPages, AScheduleSetOnThePageFiresUnderTheTestClock) {
 
 // A stored "Every 15 minutes" shows 15 on the page made at its first show, and
 // "&Apply" keeps it; a weekly schedule without a day, or a monthly one on the n-th
-// weekday without a month, never fires and is refused.
+// weekday without a month, or a one-time one in the past, never fires and is refused.
 TEST_F(ToolPages, SchedulerNumbersKeepTheirValuesAndSchedulesThatNeverFireAreRefused) {
     Program.WritePrefs([](TEraserEngine& engine) {
         engine.Scheduler->Kind = skWeekly;
@@ -379,6 +379,9 @@ TEST_F(ToolPages, SchedulerNumbersKeepTheirValuesAndSchedulesThatNeverFireAreRef
     SendMessageA(FindChild(page, "TRadioButton", "Monthly"), BM_CLICK, 0, 0);
     PostClick(Button(page, "&Apply"));
     AnswerBox("Please tick at least one month for the monthly schedule.", IDOK);
+    SendMessageA(FindChild(page, "TRadioButton", "Once"), BM_CLICK, 0, 0); // today at 00:00
+    PostClick(Button(page, "&Apply"));
+    AnswerBox("The one-time schedule is set for a moment that has passed", IDOK);
     SendMessageA(FindChild(page, "TRadioButton", "Every"), BM_CLICK, 0, 0);
     SendMessageA(Button(page, "&Apply"), BM_CLICK, 0, 0);
     CloseProgram();
@@ -414,6 +417,31 @@ TEST_F(ToolPages, HotKeysHeldElsewhereAreNamedAtStartAndSwitchedOffOnesStayFree)
         EXPECT_FALSE(RegisterHotKey(nullptr, 2, MOD_ALT, key)) << key;
     CloseProgram();
     UnregisterHotKey(nullptr, 1);
+}
+
+// Each of the program's keys typed into a hot-key box is taken by the box and runs
+// nothing (no clean, no request to end Windows); leaving the box brings them back.
+TEST_F(ToolPages, KeysTypedIntoAHotKeyBoxRunNothing) {
+    StartProgram();
+    const auto shutdownKeyFree = [] {
+        return RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'S') &&
+               UnregisterHotKey(nullptr, 1);
+    };
+    HWND page = ShowPage("User settings         ", "TTMiscShortCutKeys");
+    HWND box = Children(FindChild(page, "TGroupBox"), "THotKey").at(0);
+    ClickWithMouse(box);
+    ASSERT_TRUE(WaitFor(shutdownKeyFree));
+    for (const char key : {'R', 'S', 'T', 'B', 'Q'}) {
+        TypeKeys({VK_CONTROL, VK_MENU}, key);
+        EXPECT_TRUE(WaitFor([&] {
+            return SendMessageA(box, HKM_GETHOTKEY, 0, 0) ==
+                   MAKEWORD(key, HOTKEYF_CONTROL | HOTKEYF_ALT);
+        })) << key;
+    }
+    ClickWithMouse(FindChild(page, "TCheckBox", "Boss Key"));
+    EXPECT_TRUE(WaitFor([&] { return !shutdownKeyFree(); }));
+    EXPECT_EQ(WindowText(Memo), "");
+    CloseProgram();
 }
 
 // The access password set on the Options page guards the next start; stored passwords

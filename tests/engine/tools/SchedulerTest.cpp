@@ -246,7 +246,7 @@ TEST(TSchedulerXML, AllValuesRoundTrip) {
     EXPECT_EQ(again.XML(), doc.XML());
 }
 
-TEST(TSchedulerXML, LoadingEnabledStartsAFreshCount) {
+TEST(TSchedulerXML, LoadingEnabledKeepsTheLastRun) {
     TXMLDocument doc;
     TXMLNode root = doc.CreateDocumentElement("Configuration");
     TScheduler saved;
@@ -257,7 +257,7 @@ TEST(TSchedulerXML, LoadingEnabledStartsAFreshCount) {
     const TClockOverride clock([] { return At(2027, 2, 3, 8); });
     loaded.LoadFromXML(root);
     EXPECT_TRUE(loaded.Enabled());
-    EXPECT_EQ(loaded.LastRun, At(2027, 2, 3, 8));
+    EXPECT_EQ(loaded.LastRun, At(2027, 1, 1, 10));
 }
 
 TEST(TSchedulerXML, AMissingElementEndsTheLoadAndLeavesTheScheduleOff) {
