@@ -112,7 +112,7 @@ TEST_F(CleanChoices, EveryNameIsTakenExactlyAsListed) {
 }
 
 // Twelve typed addresses with three kept: they keep their order ("url2" before
-// "url10") under their new numbers, and the keep list follows them. The AutoComplete
+// "url10") under their new numbers, and stay kept by their text. The AutoComplete
 // item, whose dialogs this system does not have, says that it failed and counts
 // nothing.
 TEST_F(CleanChoices, KeptAddressesKeepTheirOrderAndAnItemThatCannotRunSaysSo) {
@@ -142,9 +142,9 @@ TEST_F(CleanChoices, KeptAddressesKeepTheirOrderAndAnItemThatCannotRunSaysSo) {
     CloseProgram();
     TEraserEngine saved;
     Program.ReadPrefs(saved);
-    std::vector<std::string> kept = saved.RegistryItem(ciIEEraseTypedURLs).ExcludedValues;
-    std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(kept, (std::vector<std::string>{"url1", "url2", "url3"}));
+    EXPECT_EQ(saved.RegistryItem(ciIEEraseTypedURLs).KeptTexts,
+              (std::vector<std::string>{"http://site11.example/", "http://site2.example/",
+                                        "http://site10.example/"}));
     reg.CloseKey();
     reg.DeleteKey(std::string("\\") + TypedURLsKey);
 }
