@@ -4,7 +4,6 @@
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
 #include "engine/EngineTestSupport.h"
-#include "engine/catalogue/TypedURLs.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -180,9 +179,10 @@ TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
         "</ExcludedValues></IEEraseTypedURLs></IE></Browsers></Configuration>";
     WriteStringToFile(Prefs(), damaged);
     Engine.EnableOnly({ciEraseRunHistory});
-    WriteRegString(HKEY_CURRENT_USER, TypedURLsKey, "url2", "http://kept/");
+    const std::string typed = Engine.RegistryItem(ciIEEraseTypedURLs).TextsKey;
+    WriteRegString(HKEY_CURRENT_USER, typed, "url2", "http://kept/");
     Engine.LoadSettings(Prefs());
-    DeleteRegKey(HKEY_CURRENT_USER, TypedURLsKey);
+    DeleteRegKey(HKEY_CURRENT_USER, typed);
 
     EXPECT_FALSE(Engine.StartInSystemTray);
     EXPECT_TRUE(Engine.AutoCleanAtWindowsStart);
@@ -194,7 +194,6 @@ TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
     // An older file's kept value name becomes the address it names now.
     EXPECT_EQ(Engine.RegistryItem(ciIEEraseTypedURLs).KeptTexts,
               std::vector<std::string>{"http://kept/"});
-    EXPECT_TRUE(Engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues.empty());
     EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
     ASSERT_EQ(Engine.Log.size(), 1u);
     EXPECT_EQ(Engine.Log[0], "The settings file is damaged: what could be read was loaded, and the "
