@@ -65,7 +65,11 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
 }
 
 TRegOpenResult TRegistry::OpenKeyItself(const std::string& key) {
-    if (!Open(key, false, REG_OPTION_OPEN_LINK)) return roMissing;
+    const REGSAM saved = Access;
+    Access |= KEY_QUERY_VALUE; // to tell a link
+    const bool opened = Open(key, false, REG_OPTION_OPEN_LINK);
+    Access = saved;
+    if (!opened) return roMissing;
     if (!IsRegLink(CurrentKey())) return roOpened;
     CloseKey();
     return roLink;
