@@ -9,12 +9,10 @@ namespace {
 std::string ReadURL(const TEraserItem& item) {
     TRegistry registry;
     registry.RootKey = item.RootKey;
-    if (!registry.OpenKeyReadOnly(item.Key)) return "";
-    try {
-        return registry.ReadString(item.ValueName);
-    } catch (const ERegistryException&) {
+    std::string url;
+    if (!registry.OpenKeyReadOnly(item.Key) || !registry.TryReadString(item.ValueName, url))
         return "";
-    }
+    return url;
 }
 
 } // namespace
@@ -30,11 +28,12 @@ void TfKeepTypedURLs::AddRows() {
     for (TEraserItem& item : Eraser->Items) {
         TListItem* row = List->AddItem();
         row->Data = &item;
-        row->SetChecked(IsKept(item.ValueName));
-        row->SetCaption(ReadURL(item));
+        const std::string url = ReadURL(item);
+        row->SetChecked(!url.empty() && IsKept(url));
+        row->SetCaption(url);
     }
 }
 
 std::string TfKeepTypedURLs::RowKey(const TListItem& row) const {
-    return static_cast<const TEraserItem*>(row.Data)->ValueName;
+    return row.Caption();
 }

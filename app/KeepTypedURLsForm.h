@@ -1,6 +1,7 @@
 #pragma once
 // The keep-typed-URLs dialog: the typed URLs the typed-URLs eraser would erase now;
-// the value names of the checked ones go to its ExcludedValues list.
+// the checked ones go by their text to its KeptTexts list, so that a URL stays kept
+// when the browser renumbers its values.
 #include "app/KeepForm.h"
 #include "engine/erasers/EraseRegistry.h"
 
@@ -12,7 +13,7 @@ public:
 
 protected:
     [[nodiscard]] TEraser* EditedEraser() const override { return Eraser; }
-    std::vector<std::string>& ExclusionList() override { return Eraser->ExcludedValues; }
+    std::vector<std::string>& ExclusionList() override { return Eraser->KeptTexts; }
     void AddRows() override;
     [[nodiscard]] std::string RowKey(const TListItem& row) const override;
 };

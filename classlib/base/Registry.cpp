@@ -32,6 +32,14 @@ bool QueryValue(HKEY key, const std::string& name, DWORD& type, std::string& dat
     }
 }
 
+// A key opened as itself is a registry link when it holds the link's target.
+bool IsRegLink(HKEY key) {
+    DWORD type = REG_NONE;
+    return RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
+               ERROR_SUCCESS &&
+           type == REG_LINK;
+}
+
 } // namespace
 
 std::string RegStringData(const std::string& data) {
@@ -53,13 +61,28 @@ HKEY TRegistry::BaseFor(const std::string& key, std::string& relative) const {
 }
 
 bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
+    return Open(key, canCreate, 0);
+}
+
+TRegOpenResult TRegistry::OpenKeyItself(const std::string& key) {
+    const REGSAM saved = Access;
+    Access |= KEY_QUERY_VALUE; // to tell a link
+    const bool opened = Open(key, false, REG_OPTION_OPEN_LINK);
+    Access = saved;
+    if (!opened) return roMissing;
+    if (!IsRegLink(CurrentKey())) return roOpened;
+    CloseKey();
+    return roLink;
+}
+
+bool TRegistry::Open(const std::string& key, bool canCreate, DWORD options) {
     std::string relative;
     HKEY base = BaseFor(key, relative);
     HKEY opened = nullptr;
     const std::wstring wrelative = ToWide(relative);
     LONG rc = canCreate ? RegCreateKeyExW(base, wrelative.c_str(), 0, nullptr, 0, Access, nullptr,
                                           &opened, nullptr)
-                        : RegOpenKeyExW(base, wrelative.c_str(), 0, Access, &opened);
+                        : RegOpenKeyExW(base, wrelative.c_str(), options, Access, &opened);
     if (rc != ERROR_SUCCESS) return false;
     if (!FCurrentKey || base != FCurrentKey.Get())
         FCurrentPath = relative;
@@ -97,10 +120,8 @@ bool TRegistry::ValueExists(const std::string& name) const {
 bool TRegistry::DeleteKey(const std::string& key) {
     std::string relative;
     HKEY base = BaseFor(key, relative);
-    while (!relative.empty() && relative.back() == '\\')
-        relative.pop_back();
-    if (relative.empty()) return false; // never empty the base key itself
-    return RegDeleteTreeW(base, ToWide(relative).c_str()) == ERROR_SUCCESS;
+    const REGSAM view = Access & (KEY_WOW64_32KEY | KEY_WOW64_64KEY);
+    return DeleteRegKeyTree(base, relative, view).Deleted;
 }
 
 bool TRegistry::DeleteValue(const std::string& name) {
@@ -127,12 +148,51 @@ template <class Enumerate> std::vector<std::string> EnumNames(Enumerate enumerat
     return names;
 }
 
+std::vector<std::string> KeyNamesOf(HKEY key) {
+    return EnumNames([key](DWORD i, wchar_t* name, DWORD* len) {
+        return RegEnumKeyExW(key, i, name, len, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+std::string TrimBackslashes(const std::string& path) {
+    const size_t first = path.find_first_not_of('\\');
+    if (first == std::string::npos) return {};
+    return path.substr(first, path.find_last_not_of('\\') - first + 1);
+}
+
+// Deletes an opened key itself: a link opened as itself goes without its target.
+bool DeleteOpenedKey(HKEY key) {
+    using TNtDeleteKey = LONG(NTAPI*)(HANDLE);
+    static const auto ntDeleteKey = reinterpret_cast<TNtDeleteKey>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    return ntDeleteKey && ntDeleteKey(key) == 0;
+}
+
+// Opens Name below Parent as itself, lists and deletes its subkeys (a link has none to
+// list), then deletes it.
+TRegTreeKey DeleteTree(HKEY parent, const std::string& name, const std::string& path, REGSAM view,
+                       bool simulate, const TRegTreeVisitor& visit) {
+    TRegTreeKey met;
+    met.Path = path;
+    TRegKey key;
+    const REGSAM access = (simulate ? KEY_READ : KEY_READ | DELETE) | view;
+    if (RegOpenKeyExW(parent, ToWide(name).c_str(), REG_OPTION_OPEN_LINK, access, key.Out()) !=
+        ERROR_SUCCESS)
+        return met;
+    met.Found = true;
+    met.Link = IsRegLink(key.Get());
+    if (!met.Link)
+        for (const std::string& sub : KeyNamesOf(key.Get()))
+            DeleteTree(key.Get(), sub, path + "\\" + sub, view, simulate, visit);
+    met.Deleted = !simulate && DeleteOpenedKey(key.Get());
+    if (visit) visit(met);
+    return met;
+}
+
 } // namespace
 
 std::vector<std::string> TRegistry::GetKeyNames() const {
-    return EnumNames([this](DWORD i, wchar_t* name, DWORD* len) {
-        return RegEnumKeyExW(CurrentKey(), i, name, len, nullptr, nullptr, nullptr, nullptr);
-    });
+    return KeyNamesOf(CurrentKey());
 }
 
 std::vector<std::string> TRegistry::GetValueNames() const {
@@ -169,6 +229,15 @@ std::string TRegistry::ReadString(const std::string& name) const {
     if (!QueryValue(CurrentKey(), name, type, data)) return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ) InvalidType(name);
     return RegStringData(data);
+}
+
+bool TRegistry::TryReadString(const std::string& name, std::string& value) const {
+    DWORD type;
+    std::string data;
+    if (!QueryValue(CurrentKey(), name, type, data) || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    value = RegStringData(data);
+    return true;
 }
 
 int TRegistry::ReadInteger(const std::string& name) const {
@@ -253,4 +322,30 @@ HKEY PredefinedRootKey(int64_t value) {
 
 uint32_t RootKeyToNumber(HKEY key) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key));
+}
+
+TRegTreeKey DeleteRegKeyTree(HKEY Root, const std::string& Key, REGSAM View, bool Simulate,
+                             const TRegTreeVisitor& Visit) {
+    const std::string path = TrimBackslashes(Key);
+    if (path.empty()) return {}; // never the root key itself
+    return DeleteTree(Root, path, path, View, Simulate, Visit);
+}
+
+std::string RegLinkLine(HKEY Root, const std::string& Key, bool Removed) {
+    return RegKeyFullName(Root, Key) + (Removed
+                                            ? ": A registry link, removed without its target"
+                                            : ": A registry link, left in place with its target");
+}
+
+std::string RegKeyFullName(HKEY Root, const std::string& Key) {
+    static const std::pair<HKEY, const char*> names[] = {
+        {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
+        {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+        {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
+        {HKEY_USERS, "HKEY_USERS"},
+        {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"}};
+    const std::string path = TrimBackslashes(Key);
+    for (const auto& [root, name] : names)
+        if (root == Root) return std::string(name) + "\\" + path;
+    return path;
 }

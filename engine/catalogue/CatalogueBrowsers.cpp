@@ -21,7 +21,9 @@ void TEraserEngine::BindBrowserItems() {
     BindFiles(ciIEEraseCache, &TEraserEngine::CollectIECache);
     BindFiles(ciIEEraseHistory, &TEraserEngine::CollectIEHistory);
     BindFiles(ciIEEraseCookies, &TEraserEngine::CollectIECookies);
+    FileItem(ciIEEraseCookies).ExcludeByName = true; // the kept cookies
     BindRegistry(ciIEEraseTypedURLs, &TEraserEngine::CollectIETypedURLs);
+    RegistryItem(ciIEEraseTypedURLs).TextsKey = TypedURLsKey;
     RegistryItem(ciIEEraseTypedURLs).OnAfterErase = [this](TEraser* sender) {
         if (!SimulationMode) RenumberTypedURLs(*static_cast<TEraseRegistry*>(sender));
     };
@@ -63,30 +65,19 @@ void TEraserEngine::CollectIEHistory(TEraseFiles& sender) {
     sender.AddFolder(SpecialFolder(CSIDL_HISTORY), "*.*", true, true);
 }
 
-// Files one by one, so that the kept cookies (the exclusion list) stay. A broken
-// mask in that list would fail the item on every run: it is left out of this
-// collect and reported.
+// Files one by one, so that the kept cookies (the exclusion list) stay.
 void TEraserEngine::CollectIECookies(TEraseFiles& sender) {
-    const std::vector<std::string> keep = sender.Exclude;
-    std::erase_if(sender.Exclude, [&](const std::string& mask) {
-        if (IsValidMask(mask)) return false;
-        DoProgress(&sender, "Invalid exclusion mask skipped: " + mask);
-        return true;
-    });
-    try {
-        sender.CollectFiles(SpecialFolder(CSIDL_COOKIES), "*.*", nullptr, true);
-    } catch (...) {
-        sender.Exclude = keep;
-        throw;
-    }
-    sender.Exclude = keep;
+    sender.CollectFiles(SpecialFolder(CSIDL_COOKIES), "*.*", nullptr, true);
 }
 
-// Every value, so that the kept addresses (ExcludedValues) stay.
+// Every value, so that the kept addresses (their texts) stay. The values of a link
+// key are its target's: they are left, and the link is named.
 void TEraserEngine::CollectIETypedURLs(TEraseRegistry& sender) {
     TRegistry reg;
     reg.RootKey = HKEY_CURRENT_USER;
-    if (!reg.OpenKey(TypedURLsKey, false)) return;
+    const TRegOpenResult opened = reg.OpenKeyItself(TypedURLsKey);
+    if (opened == roLink) DoProgress(&sender, RegLinkLine(HKEY_CURRENT_USER, TypedURLsKey, false));
+    if (opened != roOpened) return;
     for (const std::string& value : reg.GetValueNames())
         sender.AddValue(HKEY_CURRENT_USER, TypedURLsKey, value);
 }
@@ -94,7 +85,7 @@ void TEraserEngine::CollectIETypedURLs(TEraseRegistry& sender) {
 void TEraserEngine::RenumberTypedURLs(TEraseRegistry& sender) {
     TRegistry reg;
     reg.RootKey = HKEY_CURRENT_USER;
-    if (!reg.OpenKey(TypedURLsKey, false)) return;
+    if (reg.OpenKeyItself(TypedURLsKey) != roOpened) return;
     const TRenames renames = RenumberValues(reg.CurrentKey(), "url");
     FollowRenames(sender.ExcludedValues, renames);
 }

@@ -1,6 +1,4 @@
 #include "engine/catalogue/CatalogueHelpers.h"
-#include "classlib/base/Exceptions.h"
-#include "classlib/base/Masks.h"
 #include "classlib/base/SysUtils.h"
 #include "engine/SharedRoutines.h"
 
@@ -12,13 +10,4 @@ std::string SpecialSubfolder(int csidl, const std::string& relative) {
 bool IsOfficeDocument(const std::string& target) {
     const std::string ext = LowerCase(ExtractFileExt(target));
     return ext == ".doc" || ext == ".xls" || ext == ".mdb" || ext == ".ppt";
-}
-
-bool IsValidMask(const std::string& mask) {
-    try {
-        MatchesMask("", mask);
-        return true;
-    } catch (const EMaskException&) {
-        return false;
-    }
 }

@@ -8,5 +8,3 @@
 std::string SpecialSubfolder(int csidl, const std::string& relative);
 // A shortcut target whose extension (in any case) is ".doc", ".xls", ".mdb" or ".ppt".
 bool IsOfficeDocument(const std::string& target);
-// The mask can be parsed (no unclosed "[" set).
-bool IsValidMask(const std::string& mask);

@@ -27,11 +27,6 @@ DWORD AttributesOf(const std::string& path) {
                         : GetFileAttributesW(ToWide(ExactPath(path)).c_str());
 }
 
-bool IsWalkableFolder(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && IsFolder(attributes) &&
-           !IsFolderLink(attributes);
-}
-
 int64_t SizeOf(DWORD high, DWORD low) {
     return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
 }
@@ -109,7 +104,7 @@ void TEraseFiles::AddFolder(const std::string& Path, const std::string& Mask, bo
 bool TEraseFiles::IsExcluded(const std::string& FileName) const {
     const std::string name = ExtractFileName(FileName);
     return std::any_of(Exclude.begin(), Exclude.end(), [&](const std::string& entry) {
-        return SameText(entry, name) || MatchMask(entry, name);
+        return SameText(entry, name) || (!ExcludeByName && MatchMask(entry, name));
     });
 }
 
@@ -117,9 +112,21 @@ bool TEraseFiles::MatchMask(const std::string& Mask, const std::string& Name) {
     return MatchesMask(Name, Mask);
 }
 
+// An item's folder that is a link is never walked: it is left with its target, and
+// the log says so.
 void TEraseFiles::CollectFiles(const std::string& Folder, const std::string& Mask,
                                std::vector<std::string>* List, bool Recurse) {
-    if (!IsWalkableFolder(AttributesOf(Folder))) return;
+    const DWORD attributes = AttributesOf(Folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes)) return;
+    const TSafeFileResult entry = SafeCheckNoLink(Folder);
+    if (entry.IsLink() || entry.Unreachable())
+        ReportLeft(ExcludeTrailingPathDelimiter(Folder), entry);
+    else
+        CollectBelow(Folder, Mask, List, Recurse);
+}
+
+void TEraseFiles::CollectBelow(const std::string& Folder, const std::string& Mask,
+                               std::vector<std::string>* List, bool Recurse) {
     const std::string dir = IncludeTrailingPathDelimiter(Folder);
     std::vector<std::string> subfolders;
     const bool complete = ForEachEntry(dir, [&](const TFindData& entry) {
@@ -135,7 +142,7 @@ void TEraseFiles::CollectFiles(const std::string& Folder, const std::string& Mas
         }
     });
     for (size_t i = 0; complete && i < subfolders.size() && !Owner().Cancelled; ++i)
-        CollectFiles(subfolders[i], Mask, List, Recurse);
+        CollectBelow(subfolders[i], Mask, List, Recurse);
 }
 
 bool TEraseFiles::EraseFile(const std::string& FileName) {

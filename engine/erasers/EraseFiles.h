@@ -33,15 +33,18 @@ public:
 
     // File names or masks that AddFile skips; "Exclude" in "prefs.dat".
     std::vector<std::string> Exclude;
+    // Set where the exclusions are names the user picked from a list: each then matches
+    // only that name (ignoring letter case), never as a mask.
+    bool ExcludeByName = false;
 
     void AddExclude(const std::string& Name); // no duplicate of the exact text
     // Adds a file item unless its name matches an exclusion (EMaskException for a
-    // broken exclusion mask).
+    // broken exclusion mask, unless ExcludeByName).
     void AddFile(const std::string& FileName);
     void AddFolder(const std::string& Path, const std::string& Mask, bool KeepFolder, bool Recurse);
     // Every file of Folder (and below it when Recurse) whose name matches Mask goes to
     // List as a full path, or through AddFile when List is null. Returns at once when
-    // the engine is cancelled. An empty Folder finds nothing.
+    // the engine is cancelled. An empty Folder finds nothing; a linked one is logged.
     void CollectFiles(const std::string& Folder, const std::string& Mask,
                       std::vector<std::string>* List, bool Recurse);
     // Deletes one file and counts it, or defers it; true when deleted (or, in
@@ -64,6 +67,8 @@ private:
     using TFileJobs = TOrderedJobs<TFileJob>;
 
     [[nodiscard]] bool IsExcluded(const std::string& FileName) const;
+    void CollectBelow(const std::string& Folder, const std::string& Mask,
+                      std::vector<std::string>* List, bool Recurse);
     // Hands a job to the file workers, counting the results already there in order,
     // and waiting for the oldest while too many are in flight.
     void Submit(TFileJobs& Jobs, std::function<TFileJob()> Job);

@@ -91,7 +91,9 @@ void TMisc::CheckStartPage() {
         TRegistry reg;
         reg.RootKey = HKEY_CURRENT_USER;
         if (!reg.OpenKey(IEMainKey, false)) return;
-        if (reg.ReadString("Start Page") != ResetStartPageTo)
+        // A value of another type (a hijacker's REG_BINARY, say) differs as well.
+        std::string current;
+        if (!reg.TryReadString("Start Page", current) || current != ResetStartPageTo)
             reg.WriteString("Start Page", ResetStartPageTo);
     } catch (const Exception&) {
         // The next tick tries again.

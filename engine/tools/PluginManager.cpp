@@ -105,7 +105,7 @@ void TPluginManager::RunRegistryAction(const TRegistryAction& Action) {
     case TRegistryAction::raDeleteSubKeys: {
         TRegistry reg;
         reg.RootKey = Action.RootKey;
-        if (!reg.OpenKey("\\" + Action.Path, false)) break;
+        if (!OpenNoLink(reg, Action)) break;
         for (const std::string& name : reg.GetKeyNames())
             if (Contains(name, Action.KeyContains))
                 DeleteKeyTree(Action.RootKey, Action.Path + "\\" + name);
@@ -121,7 +121,7 @@ void TPluginManager::DeleteMatchingValues(const TRegistryAction& Action) {
     TCustomEraserEngine& engine = Owner();
     TRegistry reg;
     reg.RootKey = Action.RootKey;
-    if (!reg.OpenKey("\\" + Action.Path, false)) return;
+    if (!OpenNoLink(reg, Action)) return;
     std::vector<std::string> names;
     if (Action.ActionType == TRegistryAction::raDeleteValue) {
         if (reg.ValueExists(Action.ValueName)) names.push_back(Action.ValueName);
@@ -133,21 +133,24 @@ void TPluginManager::DeleteMatchingValues(const TRegistryAction& Action) {
         if (engine.SimulationMode || reg.DeleteValue(name)) ++engine.ValuesErased;
 }
 
+// A link met, the key itself or one below it, goes as itself; its target stays.
 void TPluginManager::DeleteKeyTree(HKEY RootKey, const std::string& Key) {
-    if (Key.find_first_not_of('\\') == std::string::npos) return; // never a whole root key
     TCustomEraserEngine& engine = Owner();
-    std::vector<std::string> subKeys;
-    {
-        TRegistry reg;
-        reg.RootKey = RootKey;
-        if (!reg.OpenKey("\\" + Key, false)) return;
-        subKeys = reg.GetKeyNames();
-    }
-    for (const std::string& name : subKeys)
-        DeleteKeyTree(RootKey, Key + "\\" + name);
-    TRegistry reg;
-    reg.RootKey = RootKey;
-    if (engine.SimulationMode || reg.DeleteKey("\\" + Key)) ++engine.KeysErased;
+    const bool simulate = engine.SimulationMode;
+    DeleteRegKeyTree(RootKey, Key, 0, simulate, [&](const TRegTreeKey& key) {
+        if (key.Link && !simulate)
+            engine.DoProgress(nullptr, RegLinkLine(RootKey, key.Path, key.Deleted));
+        if (simulate || key.Deleted) ++engine.KeysErased;
+    });
+}
+
+// The action's key, opened as itself: the subkeys and values of a link are its
+// target's, so a link is left and logged.
+bool TPluginManager::OpenNoLink(TRegistry& Registry, const TRegistryAction& Action) const {
+    const TRegOpenResult opened = Registry.OpenKeyItself("\\" + Action.Path);
+    if (opened == roLink)
+        Owner().DoProgress(nullptr, RegLinkLine(Action.RootKey, Action.Path, false));
+    return opened == roOpened;
 }
 
 void TPluginManager::RunFileAction(const TFileAction& Action) {

@@ -8,6 +8,7 @@
 #include <string>
 
 class TCustomEraserEngine;
+class TRegistry;
 
 class TPluginManager {
 public:
@@ -31,7 +32,9 @@ public:
     // is deleted.
     void RunPlugin(TPlugin& Plugin);
     // Deletes Key of RootKey with all its subkeys, depth first, counting each key
-    // deleted (in simulation mode: each key found). An empty Key is refused.
+    // deleted (in simulation mode: each key found). An empty Key is refused. No
+    // registry deletion of a plug-in goes through a registry link: a link is removed
+    // as itself or, where the action would act inside it, left; the log names it.
     void DeleteKeyTree(HKEY RootKey, const std::string& Key);
 
     TCustomEraserEngine* Engine = nullptr; // set by the engine before each run
@@ -41,6 +44,7 @@ private:
     [[nodiscard]] TCustomEraserEngine& Owner() const;
     void RunRegistryAction(const TRegistryAction& Action);
     void DeleteMatchingValues(const TRegistryAction& Action);
+    bool OpenNoLink(TRegistry& Registry, const TRegistryAction& Action) const;
     void RunFileAction(const TFileAction& Action);
     void DeleteIniKey(const TFileAction& Action);
 };

@@ -31,6 +31,13 @@ void OverwriteWithCopy(const std::string& source, const std::string& target) {
         !SetEndOfFile(file.Handle.Get()))
         throw Exception("Cannot write \"" + target + "\"");
 }
+// Opens a "Run" key as itself, creating it only when asked: the values of a registry
+// link are its target's, so no entry is moved or deleted through one.
+bool OpenRunKey(TRegistry& reg, const std::string& key, bool canCreate) {
+    const TRegOpenResult opened = reg.OpenKeyItself(key);
+    if (opened == roLink) throw Exception(RegLinkLine(reg.RootKey, key, false));
+    return opened == roOpened || (canCreate && reg.OpenKey(key, true));
+}
 } // namespace
 
 std::string TStartupManager::FolderOf(bool currentUser, bool enabled) {
@@ -50,10 +57,7 @@ std::string TStartupManager::GetItemPlace(const TStartUpItem& item, bool enabled
     if (item.Kind == TStartUpItem::skShortcut) return FolderOf(item.CurrentUser, enabled);
     std::string key = GetItemKey(item, enabled);
     if (item.View == KEY_WOW64_32KEY) key.insert(key.find('\\') + 1, "WOW6432Node\\");
-    const char* root = item.RootKey == HKEY_CURRENT_USER    ? "HKEY_CURRENT_USER"
-                       : item.RootKey == HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE"
-                                                            : "";
-    return std::string(root) + "\\" + key;
+    return RegKeyFullName(item.RootKey, key);
 }
 
 void TStartupManager::Refresh() {
@@ -166,14 +170,15 @@ void TStartupManager::SetEnabled(TStartUpItem& item, bool enabled, bool replace)
 void TStartupManager::MoveValue(const TStartUpItem& item, bool enabled) {
     TRegistry source(KEY_ALL_ACCESS | item.View);
     source.RootKey = item.RootKey;
-    if (!source.OpenKey(GetItemKey(item, item.Enabled), false) || !source.ValueExists(item.Name))
+    if (!OpenRunKey(source, GetItemKey(item, item.Enabled), false) ||
+        !source.ValueExists(item.Name))
         throw Exception("Cannot open the startup entry \"" + item.Name + "\"");
     const TRegDataType type = source.GetDataType(item.Name);
     const std::string data = source.ReadString(item.Name); // raises for a non-string value
 
     TRegistry target(KEY_ALL_ACCESS | item.View);
     target.RootKey = item.RootKey;
-    if (!target.OpenKey(GetItemKey(item, enabled), true))
+    if (!OpenRunKey(target, GetItemKey(item, enabled), true))
         throw Exception("Cannot open the key \"" + GetItemKey(item, enabled) + "\" for writing");
     if (type == rdExpandString)
         target.WriteExpandString(item.Name, data);
@@ -207,7 +212,7 @@ void TStartupManager::DeleteItem(const TStartUpItem& item) {
     if (item.Kind == TStartUpItem::skRegistryValue) {
         TRegistry reg(KEY_ALL_ACCESS | item.View);
         reg.RootKey = item.RootKey;
-        if (!reg.OpenKey(GetItemKey(item, item.Enabled), false) || !reg.DeleteValue(item.Name))
+        if (!OpenRunKey(reg, GetItemKey(item, item.Enabled), false) || !reg.DeleteValue(item.Name))
             throw Exception("Cannot delete the startup entry \"" + item.Name + "\"");
     } else {
         const std::string file = GetStartupFolder(item, item.Enabled) + "\\" + item.FileName;

@@ -112,7 +112,7 @@ TEST_F(CleanChoices, EveryNameIsTakenExactlyAsListed) {
 }
 
 // Twelve typed addresses with three kept: they keep their order ("url2" before
-// "url10") under their new numbers, and the keep list follows them. The AutoComplete
+// "url10") under their new numbers, kept by their text as the browser adds two. The AutoComplete
 // item, whose dialogs this system does not have, says that it failed and counts
 // nothing.
 TEST_F(CleanChoices, KeptAddressesKeepTheirOrderAndAnItemThatCannotRunSaysSo) {
@@ -128,6 +128,10 @@ TEST_F(CleanChoices, KeptAddressesKeepTheirOrderAndAnItemThatCannotRunSaysSo) {
         engine.Item(ciIEEraseAutoCompleteFormsData).Enabled = true;
     });
     StartProgram();
+    for (int i = 14; i > 0; --i) // url3 to url14 hold what url1 to url12 held
+        reg.WriteString("url" + IntToStr(i),
+                        "http://" +
+                            (i > 2 ? "site" + IntToStr(i - 2) + ".example/" : "new" + IntToStr(i)));
     ASSERT_NO_FATAL_FAILURE(RunRapidErase());
     std::vector<std::string> names = reg.GetValueNames();
     std::sort(names.begin(), names.end());
@@ -142,9 +146,7 @@ TEST_F(CleanChoices, KeptAddressesKeepTheirOrderAndAnItemThatCannotRunSaysSo) {
     CloseProgram();
     TEraserEngine saved;
     Program.ReadPrefs(saved);
-    std::vector<std::string> kept = saved.RegistryItem(ciIEEraseTypedURLs).ExcludedValues;
-    std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(kept, (std::vector<std::string>{"url1", "url2", "url3"}));
+    EXPECT_EQ(saved.RegistryItem(ciIEEraseTypedURLs).KeptTexts.size(), 3u);
     reg.CloseKey();
     reg.DeleteKey(std::string("\\") + TypedURLsKey);
 }
@@ -195,6 +197,79 @@ TEST_F(CleanChoices, TheRowsOfOneCookieNameShareOneKeepState) {
     TEraserEngine saved;
     Program.ReadPrefs(saved);
     EXPECT_EQ(saved.FileItem(ciIEEraseCookies).Exclude, std::vector<std::string>{"twice@site.txt"});
+}
+
+// A kept cookie is the name kept, never a mask: "root@odd[1.txt" is none, "x[1].txt"
+// keeps no "x1.txt". A linked Mozilla folder is left and named, as a linked folder is.
+TEST_F(CleanChoices, AKeptCookieIsItsNameAndNeverAMask) {
+    const std::string cookies = IncludeTrailingPathDelimiter(SpecialFolder(CSIDL_COOKIES));
+    const TPlanted odd = Plant(cookies + "root@odd[1.txt", "o"),
+                   kept = Plant(cookies + "x[1].txt", "k"), plain = Plant(cookies + "x1.txt", "");
+    const std::string mozilla = SpecialFolder(CSIDL_APPDATA) + "\\Mozilla";
+    ASSERT_TRUE(MakeHostLink(mozilla, cookies));
+    Program.WritePrefs([](TEraserEngine& engine) {
+        engine.Item(ciIEEraseCookies).Enabled = true;
+        engine.Item(ciNetscapeMozillaCookies).Enabled = true;
+        engine.FileItem(ciIEEraseCookies).Exclude = {"root@odd[1.txt", "x[1].txt"};
+    });
+    StartProgram();
+    ASSERT_NO_FATAL_FAILURE(RunRapidErase());
+    EXPECT_EQ(Read(odd) + Read(kept) + Read(plain), "ok(gone)");
+    EXPECT_TRUE(LogHas(mozilla + ": A link, left in place with its target")) << WindowText(Memo);
+    CloseProgram();
+    RemoveHostLinks({mozilla});
+}
+
+// Registry links below a plug-in's and an item's key go as themselves or stay, never
+// their target; a start page of another type is put back as text.
+TEST_F(CleanChoices, RegistryLinksAreNeverFollowedAndTheStartPageIsPutBack) {
+    const std::string victim = "Software\\TwVictim", pt = "Software\\TwPT\\";
+    const std::string mru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU\\";
+    TRegistry machine, user;
+    machine.RootKey = HKEY_LOCAL_MACHINE;
+    ASSERT_TRUE(machine.OpenKey(victim + "\\Sub", true) &&
+                user.OpenKey("Software\\Microsoft\\Internet Explorer\\Main", true));
+    const std::wstring target = ToWide("\\Registry\\Machine\\" + victim);
+    for (const std::string& key : {pt + "LinkCache", pt + "MyCache\\In", pt + "Vs", mru + "Link"}) {
+        TRegKey link;
+        RegCreateKeyExW(HKEY_CURRENT_USER, ToWide(key).c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                        KEY_ALL_ACCESS, nullptr, link.Out(), nullptr);
+        RegSetValueExW(link.Get(), L"SymbolicLinkValue", 0, REG_LINK,
+                       reinterpret_cast<const BYTE*>(target.data()),
+                       static_cast<DWORD>(target.size() * 2));
+    }
+    const std::string plugin = Program.Dir() + "links.ppw",
+                      action = "<A RootKey=\"2147483649\" Path=\"" + pt;
+    WriteStringToFile(plugin,
+                      "<Plugin><RegistryActions>" + action +
+                          "\" ActionType=\"1\" KeyContains=\"cache\"/>" + action +
+                          "Vs\" ActionType=\"3\" ValueContains=\"v\"/></RegistryActions></Plugin>");
+    Program.WritePrefs([&](TEraserEngine& engine) {
+        engine.Item(ciEraseRunHistory).Enabled = engine.Misc->ProtectStartPage = true;
+        engine.Misc->ResetStartPageTo = "http://home/";
+        engine.PluginManager->CheckedPlugins.Add(plugin);
+    });
+    StartProgram();
+    ASSERT_NO_FATAL_FAILURE(RunRapidErase());
+    EXPECT_TRUE(machine.OpenKey("\\" + victim + "\\Sub", false));
+    for (const std::string& key : {pt + "LinkCache", pt + "MyCache", mru})
+        EXPECT_FALSE(user.KeyExists("\\" + key)) << key;
+    for (const std::string& line : {pt + "LinkCache: A registry link, removed without its target",
+                                    pt + "MyCache\\In: A registry link, removed",
+                                    pt + "Vs: A registry link, left in place with its target",
+                                    mru + "Link: A registry link, removed"})
+        EXPECT_TRUE(LogHas("HKEY_CURRENT_USER\\" + line)) << line << WindowText(Memo);
+    std::string page;
+    for (DWORD type : {REG_MULTI_SZ, REG_BINARY, REG_DWORD}) {
+        RegSetValueExW(user.CurrentKey(), L"Start Page", 0, type,
+                       reinterpret_cast<const BYTE*>(L"x\0"), 4);
+        EXPECT_TRUE(WaitFor([&] {
+            return user.TryReadString("Start Page", page) && page == "http://home/";
+        })) << type;
+    }
+    CloseProgram();
+    machine.DeleteKey("\\" + victim);
+    user.DeleteKey("\\" + pt);
 }
 
 } // namespace

@@ -180,7 +180,7 @@ TEST_F(KeepCookies, NamesInAnyScriptAreShownFilteredAndKept) {
     EXPECT_EQ(Eraser.Exclude, (std::vector<std::string>{names[1], names[2]}));
 }
 
-TEST(KeepTypedURLs, ListsTheURLsAndKeepsValueNames) {
+TEST(KeepTypedURLs, ListsTheURLsAndKeepsTheirTexts) {
     const std::string key = "Software\\TarnwhistleTests\\TypedURLs";
     TRegistry reg;
     reg.RootKey = HKEY_CURRENT_USER;
@@ -188,7 +188,7 @@ TEST(KeepTypedURLs, ListsTheURLsAndKeepsValueNames) {
     reg.WriteString("url1", "http://one.example/");
     reg.WriteString("url2", "http://two.example/");
     TEraseRegistry eraser("IEEraseTypedURLs", "Typed URLs");
-    eraser.ExcludedValues = {"url2"};
+    eraser.KeptTexts = {"http://two.example/"};
     eraser.OnCollect = [&](TEraser*) {
         eraser.AddValue(HKEY_CURRENT_USER, key, "url1");
         eraser.AddValue(HKEY_CURRENT_USER, key, "url2");
@@ -203,7 +203,8 @@ TEST(KeepTypedURLs, ListsTheURLsAndKeepsValueNames) {
     dialog.lvURLs->Items(2)->SetChecked(true); // without a caption: no effect on the list
     dialog.lvURLs->Items(0)->SetChecked(true);
     dialog.btnOK->Click();
-    EXPECT_EQ(eraser.ExcludedValues, (std::vector<std::string>{"url2", "url1"}));
+    EXPECT_EQ(eraser.KeptTexts,
+              (std::vector<std::string>{"http://two.example/", "http://one.example/"}));
     reg.CloseKey();
     reg.DeleteKey("Software\\TarnwhistleTests");
 }

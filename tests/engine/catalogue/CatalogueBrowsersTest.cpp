@@ -16,7 +16,8 @@ protected:
     TTestEngine Engine;
 };
 
-TEST_F(CatalogueBrowsersTest, CookiesKeepTheChosenOnesAndSkipABrokenMask) {
+// Kept names are never masks: "user@mail*" keeps no "user@mail[2].txt".
+TEST_F(CatalogueBrowsersTest, CookiesKeepExactlyTheChosenNames) {
     const std::string cookies = SpecialFolderOf(CSIDL_COOKIES);
     PlantFile(cookies + "\\user@ads[1].txt", "1234");
     PlantFile(cookies + "\\user@bank[1].txt", "1234");
@@ -26,16 +27,15 @@ TEST_F(CatalogueBrowsersTest, CookiesKeepTheChosenOnesAndSkipABrokenMask) {
     Engine.EnableOnly({ciIEEraseCookies});
 
     const std::vector<std::string> lines = {"Erasing Internet Explorer Cookies...",
-                                            "Invalid exclusion mask skipped: [broken",
                                             "Internet Explorer Cookies Erased.", ""};
     EXPECT_EQ(Engine.Run(true),
-              Concat({OpeningLines(), lines, ClosingLines(0, 0, 0, 1, "4.00 B")}));
+              Concat({OpeningLines(), lines, ClosingLines(0, 0, 0, 2, "8.00 B")}));
     EXPECT_TRUE(Exists(cookies + "\\user@ads[1].txt"));
     EXPECT_EQ(Engine.Run(false),
-              Concat({OpeningLines(), lines, ClosingLines(0, 0, 0, 1, "4.00 B")}));
+              Concat({OpeningLines(), lines, ClosingLines(0, 0, 0, 2, "8.00 B")}));
     EXPECT_FALSE(Exists(cookies + "\\user@ads[1].txt"));
     EXPECT_TRUE(Exists(cookies + "\\user@bank[1].txt"));
-    EXPECT_TRUE(Exists(cookies + "\\user@mail[2].txt"));
+    EXPECT_FALSE(Exists(cookies + "\\user@mail[2].txt"));
     EXPECT_EQ(item.Exclude,
               (std::vector<std::string>{"USER@BANK[1].TXT", "user@mail*", "[broken"}));
     RemoveTree(cookies);

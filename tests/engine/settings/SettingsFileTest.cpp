@@ -27,7 +27,7 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
     const std::vector<std::string> kept = {"a@b.txt", "c*", "\u6587\u66f8.lnk",
                                            "\u03b1\u03b2\u03b3*", "\U0001F600.txt"};
     Engine.FileItem(ciIEEraseCookies).Exclude = kept;
-    Engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues = {"url3", "\u4f8b\u3048"};
+    Engine.RegistryItem(ciIEEraseTypedURLs).KeptTexts = {"http://a/", "\u4f8b\u3048"};
     Engine.PluginManager->CheckedPlugins.Add("c:\\\u03c0.ppw");
     Engine.Misc->BossKeyEnabled = true;
     Engine.Scheduler->EveryMinutes = 42;
@@ -46,8 +46,8 @@ TEST_F(SettingsFileTest, SavingAndLoadingKeepsOptionsItemsKeepListsAndPassword) 
         EXPECT_EQ(loaded.Item(TCatalogueItem(i)).Enabled, Engine.Item(TCatalogueItem(i)).Enabled)
             << Catalogue[i].Name;
     EXPECT_EQ(loaded.FileItem(ciIEEraseCookies).Exclude, kept);
-    EXPECT_EQ(loaded.RegistryItem(ciIEEraseTypedURLs).ExcludedValues,
-              (std::vector<std::string>{"url3", "\u4f8b\u3048"}));
+    EXPECT_EQ(loaded.RegistryItem(ciIEEraseTypedURLs).KeptTexts,
+              (std::vector<std::string>{"http://a/", "\u4f8b\u3048"}));
     ASSERT_EQ(loaded.PluginManager->CheckedPlugins.Count(), 1);
     EXPECT_EQ(loaded.PluginManager->CheckedPlugins[0], "c:\\\u03c0.ppw");
     EXPECT_TRUE(loaded.Misc->BossKeyEnabled);
@@ -179,7 +179,10 @@ TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
         "</ExcludedValues></IEEraseTypedURLs></IE></Browsers></Configuration>";
     WriteStringToFile(Prefs(), damaged);
     Engine.EnableOnly({ciEraseRunHistory});
+    const std::string typed = Engine.RegistryItem(ciIEEraseTypedURLs).TextsKey;
+    WriteRegString(HKEY_CURRENT_USER, typed, "url2", "http://kept/");
     Engine.LoadSettings(Prefs());
+    DeleteRegKey(HKEY_CURRENT_USER, typed);
 
     EXPECT_FALSE(Engine.StartInSystemTray);
     EXPECT_TRUE(Engine.AutoCleanAtWindowsStart);
@@ -188,8 +191,9 @@ TEST_F(SettingsFileTest, ADamagedFileLoadsWhatItCanAndIsKeptAside) {
     EXPECT_TRUE(Engine.Item(ciEraseRecycleBin).Enabled);
     // A damaged "Enabled" loses no kept entries: the next clean would erase them.
     EXPECT_EQ(Engine.FileItem(ciIEEraseCookies).Exclude, std::vector<std::string>{"kept@site.txt"});
-    EXPECT_EQ(Engine.RegistryItem(ciIEEraseTypedURLs).ExcludedValues,
-              std::vector<std::string>{"url2"});
+    // An older file's kept value name becomes the address it names now.
+    EXPECT_EQ(Engine.RegistryItem(ciIEEraseTypedURLs).KeptTexts,
+              std::vector<std::string>{"http://kept/"});
     EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
     ASSERT_EQ(Engine.Log.size(), 1u);
     EXPECT_EQ(Engine.Log[0], "The settings file is damaged: what could be read was loaded, and the "
