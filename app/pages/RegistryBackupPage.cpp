@@ -206,7 +206,8 @@ void TRegistryBackupPage::btRestoreClick() {
     if (!IsCompleteBackup(BackupDir + name))
         return ShowError("The backup " + Quoted(name) +
                          " is incomplete: it lacks a key's file, and cannot be restored.");
-    if (!AskYesNo("Do you want to restore the registry from the backup " + Quoted(name) + "?"))
+    if (!AskBeforeDestroying("Do you want to restore the registry from the backup " + Quoted(name) +
+                             "?"))
         return;
     RestoreDir = BackupDir + name;
     FFailures.clear();

@@ -95,7 +95,7 @@ bool TWipeEngine::WipeFolderItem(TWipeItem& item) {
     if (WipeFolder(item.Path, "*.*", false, true) && !DirectoryExists(item.Path)) return true;
     if (!Cancelled && Errors.size() == errors)
         AddError(item.Path, DirectoryExists(item.Path) ? "The folder could not be removed"
-                                                       : "The folder does not exist");
+                                                       : "The folder was not found");
     return false;
 }
 

@@ -62,14 +62,6 @@ protected:
     static void WriteAll(const std::string& path, const std::string& data) {
         WriteStringToFile(path, data);
     }
-    // A second name of the file (a hard link on the host): it shows what the wipe
-    // wrote after the file itself is gone.
-    std::string Link(const std::string& path) {
-        const std::string link = path + ".link";
-        EXPECT_TRUE(CreateHardLinkW(ToWide(link).c_str(), ToWide(path).c_str(), nullptr)) << path;
-        return link;
-    }
-
     TTempFolder Dir;
 
 private:
@@ -94,6 +86,15 @@ public:
     }
     int Pumps = 0;
 
+    // A second name of the file (a hard link), made once the run holds the file open for
+    // writing, past the check that keeps a file with other names from being overwritten:
+    // it shows what the wipe wrote after the file itself is gone.
+    std::string LinkWhenOpened(const std::string& path, std::string link = "") {
+        if (link.empty()) link = path + ".link";
+        FLinks.emplace_back(path, link);
+        return link;
+    }
+
     void Add(uint8_t kind, const std::string& path) {
         auto item = std::make_unique<TWipeItem>();
         item->Kind = kind;
@@ -105,6 +106,17 @@ protected:
     void ProcessMessages() override {
         ++Pumps;
         TWipeEngine::ProcessMessages();
+        std::erase_if(FLinks, [](const auto& link) {
+            const TFileHandle probe(CreateFileW(ToWide(link.first).c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                                nullptr));
+            return !probe && GetLastError() == ERROR_SHARING_VIOLATION &&
+                   CreateHardLinkW(ToWide(link.second).c_str(), ToWide(link.first).c_str(),
+                                   nullptr);
+        });
         if (OnPump) OnPump(*this);
     }
+
+private:
+    std::vector<std::pair<std::string, std::string>> FLinks; // file, link to make
 };

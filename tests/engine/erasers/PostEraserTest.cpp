@@ -215,8 +215,11 @@ TEST_F(PostEraserExecuteTest, FilesAreDeletedUnlessLocked) {
     Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "readonly.dat"));
     Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "missing.dat"));
     Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "plain.dat"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, Dir.Path())); // a folder: dropped, not kept
     Eraser.Execute();
 
+    ASSERT_EQ(Eraser.Count(), 1);
+    EXPECT_EQ(Eraser.Items(0).FileName, Dir / "locked.dat");
     EXPECT_TRUE(FileExists(Dir / "locked.dat"));
     EXPECT_FALSE(FileExists(Dir / "readonly.dat"));
     EXPECT_FALSE(FileExists(Dir / "plain.dat"));
@@ -255,9 +258,22 @@ TEST_F(PostEraserExecuteTest, StartupFileLosesTheFirstMatchingLineOnly) {
     Eraser.Add(PostEraserItem(ptRemoveLine, Dir / "other.bat", nullptr, "", "", "", "REM CAF\xC9"));
     Eraser.Add(PostEraserItem(0, Dir / "other.bat"));
     Eraser.Add(PostEraserItem(5, Dir / "other.bat"));
+    // A file's own line ends stay, and one where nothing matches is left byte for byte.
+    const std::string lf = Dir / "lf.bat", none = Dir / "none.bat", wide = Dir / "wide.bat";
+    WriteStringToFile(lf, "a\nDel X\nb");
+    WriteStringToFile(none, "a\r\nb\nc");
+    const std::string utf16("\xFF\xFE"
+                            "a\0\r\0\n\0d\0e\0l\0 \0x\0\r\0\n\0\xAC\x20",
+                            24);
+    WriteStringToFile(wide, utf16);
+    for (const std::string& file : {lf, none, wide})
+        Eraser.Add(PostEraserItem(ptRemoveLine, file, nullptr, "", "", "", "del x"));
     Eraser.Execute();
 
     EXPECT_EQ(ReadFileToString(bat), "@echo off\r\nrem caf\xE9\r\ndel c:\\win386.swp\r\n");
     EXPECT_EQ(ReadFileToString(Dir / "other.bat"), "rem caf\xE9\r\n");
+    EXPECT_EQ(ReadFileToString(lf), "a\nb");
+    EXPECT_EQ(ReadFileToString(none), "a\r\nb\nc");
+    EXPECT_EQ(ReadFileToString(wide), utf16.substr(0, 8) + utf16.substr(22));
     EXPECT_FALSE(FileExists(Dir / "missing.bat"));
 }

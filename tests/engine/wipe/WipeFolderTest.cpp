@@ -21,12 +21,31 @@ protected:
 };
 
 TEST_F(WipeFolderTest, RemovesEveryFileAndFolder) {
-    std::string link = Link((Dir / "tree\\sub\\deeper\\c.txt"));
-    MoveFileA(link.c_str(), (Dir / "c.link").c_str());
+    Engine.LinkWhenOpened(Dir / "tree\\sub\\deeper\\c.txt", Dir / "c.link");
     EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     EXPECT_FALSE(DirectoryExists((Dir / "tree")));
     EXPECT_EQ(ReadAll((Dir / "c.link")), std::string(1, '\0'));
     EXPECT_TRUE(Engine.Items()[0]->Shredded);
+}
+
+// A file with another name keeps its content for that name: only the walked name goes,
+// and the run says so; one whose lock would have to be cleared for every name stays.
+TEST_F(WipeFolderTest, FilesWithOtherNamesAreNeverOverwritten) {
+    const std::string locked = Dir / "tree\\sub\\locked.txt";
+    WriteAll(locked, "locked");
+    ASSERT_TRUE(CreateHardLinkA((Dir / "a.link").c_str(), (Dir / "tree\\a.txt").c_str(), nullptr));
+    ASSERT_TRUE(CreateHardLinkA((Dir / "locked.link").c_str(), locked.c_str(), nullptr));
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(Engine.Execute());
+    EXPECT_EQ(ReadAll(Dir / "a.link"), "a");
+    EXPECT_EQ(ReadAll(Dir / "locked.link"), "locked");
+    EXPECT_TRUE(GetFileAttributesA((Dir / "locked.link").c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(FileExists(Dir / "tree\\a.txt"));
+    ASSERT_EQ(Engine.Notices.size(), 1u);
+    EXPECT_EQ(Engine.Notices[0].find(Dir / "tree\\a.txt: it has other names"), 0u);
+    ASSERT_EQ(Engine.Errors.size(), 1u) << Engine.ErrorText();
+    EXPECT_EQ(Engine.Errors[0].find(locked + ": It has other names"), 0u);
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(WipeFolderTest, FileInUseKeepsItsFolders) {
@@ -83,8 +102,7 @@ TEST_F(WipeFolderTest, NamesInAnyScriptAreWipedAndRemoved) {
         tree + "\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\\\u03b1.txt";
     WriteAll(greek, "g");
     WriteAll(tree + "\\\U0001F600.tmp", "e");
-    const std::string link = Link(greek);
-    MoveFileW(ToWide(link).c_str(), ToWide(Dir / "greek.link").c_str());
+    Engine.LinkWhenOpened(greek, Dir / "greek.link");
     Engine.Clear();
     Engine.Add(wkFolder, tree);
     EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
@@ -101,7 +119,7 @@ TEST_F(WipeFolderTest, FilesRenamedOverEachOtherLeaveNothingBehind) {
     const std::vector<std::string> names = {"a", "b", "c", "d"};
     for (const std::string& name : names) {
         WriteAll(folder + "\\" + name, name);
-        MoveFileA(Link(folder + "\\" + name).c_str(), (Dir / name).c_str());
+        Engine.LinkWhenOpened(folder + "\\" + name, Dir / name);
     }
     TFileHandle lock(
         CreateFileA((folder + "\\c").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
