@@ -4,6 +4,7 @@
 #include "classlib/base/SysUtils.h"
 #include "engine/EraserEngine.h"
 #include "engine/SharedRoutines.h"
+#include "support/HostLinks.h"
 #include "support/SmallDrive.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -13,14 +14,15 @@
 
 namespace {
 
-TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
+// Files with other names (hard links) outside what was chosen keep their content there:
+// only the chosen names go, and the run names them. Enter at the question is No.
+TEST_F(ShredderPages, AddedFilesAndAFolderGoButTheirOtherNamesKeepTheirContent) {
     WriteMethod();
     const std::string a = Data.Write("files\\a.txt", std::string(3000, 'a'));
     const std::string b = Data.Write("files\\b.txt", std::string(5000, 'b'));
     const std::string inner = Data.Write("folder\\sub\\c.txt", std::string(700, 'c'));
     for (const std::string& file : {a, b, inner})
-        ASSERT_TRUE(CreateHardLinkA((Data / ExtractFileName(file) + ".link").c_str(), file.c_str(),
-                                    nullptr));
+        ASSERT_TRUE(MakeHostHardLink(Data / ExtractFileName(file) + ".link", file));
     StartProgram();
     PostClick(Shown(Main, "TButton", "File Shredder          "));
     HWND files = Shown(Main, "TListView", nullptr);
@@ -34,18 +36,27 @@ TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
     HWND folders = FindChild(FolderGroup(), "TListView");
     ASSERT_TRUE(WaitFor([&] { return ListViewCount(folders) == 1; }));
 
-    PostClick(FindChild(FindChild(Main, "TGroupBox", " Shred Files "), "TButton", "Start"));
+    HWND start = FindChild(FindChild(Main, "TGroupBox", " Shred Files "), "TButton", "Start");
+    PostClick(start);
+    PressEnter(Box("Shred the 2 listed file(s)?"));
+    EXPECT_EQ(ListViewCount(files), 2);
+    EXPECT_EQ(ReadFileToString(a), std::string(3000, 'a'));
+    PostClick(start);
     Answer(Box(), IDYES);
+    const std::string named = MessageText();
+    EXPECT_NE(named.find(a + ": it has other names"), std::string::npos) << named;
+    EXPECT_NE(named.find(b + ": it has other names"), std::string::npos) << named;
     ASSERT_TRUE(
         WaitFor([&] { return ListViewCount(files) == 0 && !FileExists(a) && !FileExists(b); }));
-    EXPECT_EQ(ReadFileToString(Data / "a.txt.link"), std::string(3000, 'Z'));
-    EXPECT_EQ(ReadFileToString(Data / "b.txt.link"), std::string(5000, 'Z'));
+    EXPECT_EQ(ReadFileToString(Data / "a.txt.link"), std::string(3000, 'a'));
+    EXPECT_EQ(ReadFileToString(Data / "b.txt.link"), std::string(5000, 'b'));
     PostClick(FindChild(FolderGroup(), "TButton", "Start"));
     Answer(Box(), IDYES);
+    EXPECT_NE(MessageText().find(inner + ": it has other names"), std::string::npos);
     ASSERT_TRUE(WaitFor([&] { return ListViewCount(folders) == 0; }));
 
     EXPECT_FALSE(DirectoryExists(Data / "folder"));
-    EXPECT_EQ(ReadFileToString(Data / "c.txt.link"), std::string(700, 'Z'));
+    EXPECT_EQ(ReadFileToString(Data / "c.txt.link"), std::string(700, 'c'));
     CloseProgram();
     TEraserEngine saved;
     Program.ReadPrefs(saved);
@@ -91,7 +102,7 @@ TEST_F(ShredderPages, ProtectedFoldersAreRefusedAtLoadAddAndStart) {
     EXPECT_EQ(ListViewCount(folders), 3);
 
     PostClick(FindChild(FolderGroup(), "TButton", "Start"));
-    Answer(Box(), IDYES);
+    Answer(Box("Shred the 1 listed folder(s)?"), IDYES);
     EXPECT_NE(MessageText().find("2 folder(s) could not be shredded"), std::string::npos);
     EXPECT_EQ(ListViewCount(folders), 2);
     EXPECT_FALSE(DirectoryExists(plain));
