@@ -381,10 +381,7 @@ TEST_F(Finders, DLLDelAllAsksOnceAndDeletesOnlyByteIdenticalCopies) {
         PostClick(FindChild(finder, "TButton", "Del &All"));
         HWND question = Box("Delete 2 listed copies for good?");
         ASSERT_NE(question, nullptr);
-        if (answer == IDNO)
-            PressEnter(question);
-        else
-            Answer(question, answer);
+        answer == IDNO ? PressEnter(question) : Answer(question, answer);
     }
     HWND box = Box("1 file(s) could not be deleted:");
     ASSERT_NE(box, nullptr);

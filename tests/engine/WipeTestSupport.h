@@ -86,14 +86,13 @@ public:
     }
     int Pumps = 0;
 
-    // A second name of the file (a hard link), made once the run holds the file open for
-    // writing, past the check that keeps a file with other names from being overwritten:
-    // it shows what the wipe wrote after the file itself is gone.
-    std::string LinkWhenOpened(const std::string& path, std::string link = "") {
-        if (link.empty()) link = path + ".link";
-        FLinks.emplace_back(path, link);
+    // A hard link to the file, made once the run holds it open for writing (past the
+    // check of its names): it shows what the wipe wrote after the file is gone.
+    std::string LinkWhenOpened(const std::string& path, const std::string& link) {
+        Links.emplace_back(path, link);
         return link;
     }
+    std::vector<std::pair<std::string, std::string>> Links; // file, link still to make
 
     void Add(uint8_t kind, const std::string& path) {
         auto item = std::make_unique<TWipeItem>();
@@ -106,7 +105,7 @@ protected:
     void ProcessMessages() override {
         ++Pumps;
         TWipeEngine::ProcessMessages();
-        std::erase_if(FLinks, [](const auto& link) {
+        std::erase_if(Links, [](const auto& link) {
             const TFileHandle probe(CreateFileW(ToWide(link.first).c_str(), GENERIC_READ,
                                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                                 nullptr));
@@ -116,7 +115,4 @@ protected:
         });
         if (OnPump) OnPump(*this);
     }
-
-private:
-    std::vector<std::pair<std::string, std::string>> FLinks; // file, link to make
 };

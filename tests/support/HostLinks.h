@@ -63,14 +63,6 @@ inline bool MakeHostLink(const std::string& link, const std::string& target, boo
                    [&] { return Listed(link); });
 }
 
-// A second name (hard link) of a file of the prefix, made on the host.
-inline bool MakeHostHardLink(const std::string& link, const std::string& file) {
-    const std::string unixFile = UnixName(file), unixLink = UnixName(link);
-    if (unixFile.empty() || unixLink.empty()) return false;
-    return RunHost("/bin/ln", "\"" + unixFile + "\" \"" + unixLink + "\"",
-                   [&] { return Listed(link); });
-}
-
 // Removes links from the host side (Wine removes a file link's target instead).
 inline bool RemoveHostLinks(const std::vector<std::string>& links) {
     std::string arguments = "-f";

@@ -258,22 +258,20 @@ TEST_F(PostEraserExecuteTest, StartupFileLosesTheFirstMatchingLineOnly) {
     Eraser.Add(PostEraserItem(ptRemoveLine, Dir / "other.bat", nullptr, "", "", "", "REM CAF\xC9"));
     Eraser.Add(PostEraserItem(0, Dir / "other.bat"));
     Eraser.Add(PostEraserItem(5, Dir / "other.bat"));
-    // A file's own line ends stay, and one where nothing matches is left byte for byte.
-    const std::string lf = Dir / "lf.bat", none = Dir / "none.bat", wide = Dir / "wide.bat";
-    WriteStringToFile(lf, "a\nDel X\nb");
-    WriteStringToFile(none, "a\r\nb\nc");
-    const std::string utf16("\xFF\xFE"
-                            "a\0\r\0\n\0d\0e\0l\0 \0x\0\r\0\n\0\xAC\x20",
-                            24);
-    WriteStringToFile(wide, utf16);
-    for (const std::string& file : {lf, none, wide})
-        Eraser.Add(PostEraserItem(ptRemoveLine, file, nullptr, "", "", "", "del x"));
+    // Own line ends stay, no match leaves the bytes, UTF-16 text loses a UTF-16 line.
+    const std::string wide("\xFF\xFEx\0\n\0d\0e\0l\0 \0x\0\r\0", 18);
+    const std::pair<std::string, std::string> texts[] = {
+        {"a\nDel X\nb", "a\nb"}, {"a\r\nb\nc", "a\r\nb\nc"}, {wide, wide.substr(0, 6)}};
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        WriteStringToFile(Dir / std::to_string(i), texts[i].first);
+        Eraser.Add(
+            PostEraserItem(ptRemoveLine, Dir / std::to_string(i), nullptr, "", "", "", "del x"));
+    }
     Eraser.Execute();
 
     EXPECT_EQ(ReadFileToString(bat), "@echo off\r\nrem caf\xE9\r\ndel c:\\win386.swp\r\n");
     EXPECT_EQ(ReadFileToString(Dir / "other.bat"), "rem caf\xE9\r\n");
-    EXPECT_EQ(ReadFileToString(lf), "a\nb");
-    EXPECT_EQ(ReadFileToString(none), "a\r\nb\nc");
-    EXPECT_EQ(ReadFileToString(wide), utf16.substr(0, 8) + utf16.substr(22));
+    for (size_t i = 0; i < std::size(texts); ++i)
+        EXPECT_EQ(ReadFileToString(Dir / std::to_string(i)), texts[i].second) << i;
     EXPECT_FALSE(FileExists(Dir / "missing.bat"));
 }

@@ -28,26 +28,6 @@ TEST_F(WipeFolderTest, RemovesEveryFileAndFolder) {
     EXPECT_TRUE(Engine.Items()[0]->Shredded);
 }
 
-// A file with another name keeps its content for that name: only the walked name goes,
-// and the run says so; one whose lock would have to be cleared for every name stays.
-TEST_F(WipeFolderTest, FilesWithOtherNamesAreNeverOverwritten) {
-    const std::string locked = Dir / "tree\\sub\\locked.txt";
-    WriteAll(locked, "locked");
-    ASSERT_TRUE(CreateHardLinkA((Dir / "a.link").c_str(), (Dir / "tree\\a.txt").c_str(), nullptr));
-    ASSERT_TRUE(CreateHardLinkA((Dir / "locked.link").c_str(), locked.c_str(), nullptr));
-    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(Engine.Execute());
-    EXPECT_EQ(ReadAll(Dir / "a.link"), "a");
-    EXPECT_EQ(ReadAll(Dir / "locked.link"), "locked");
-    EXPECT_TRUE(GetFileAttributesA((Dir / "locked.link").c_str()) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(FileExists(Dir / "tree\\a.txt"));
-    ASSERT_EQ(Engine.Notices.size(), 1u);
-    EXPECT_EQ(Engine.Notices[0].find(Dir / "tree\\a.txt: it has other names"), 0u);
-    ASSERT_EQ(Engine.Errors.size(), 1u) << Engine.ErrorText();
-    EXPECT_EQ(Engine.Errors[0].find(locked + ": It has other names"), 0u);
-    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
 TEST_F(WipeFolderTest, FileInUseKeepsItsFolders) {
     TFileHandle lock(CreateFileA((Dir / "tree\\sub\\b.txt").c_str(), GENERIC_READ, 0, nullptr,
                                  OPEN_EXISTING, 0, nullptr));
