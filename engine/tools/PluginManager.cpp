@@ -24,14 +24,14 @@ bool IsRoot(const std::string& path) {
 
 // Placeholders replaced; raises for a target that could reach outside what the
 // plug-in names (a relative path, or a whole drive), and for one the shredder refuses
-// (the Windows folders and what holds them, links to folders, files in Windows).
+// (the Windows folders and what holds them, links to them, files in Windows).
 TFileAction Resolve(const TFileAction& action) {
     TFileAction a = action;
     a.Folder = SubstituteFolders(action.Folder);
     a.FileName = SubstituteFolders(action.FileName);
     if (a.ActionType == TFileAction::faFolder && a.FolderActionType <= TFileAction::foMatching) {
         if (IsAbsolute(a.Folder)) a.Folder = ExpandFileName(a.Folder); // "C:\x\.." is "C:\"
-        if (!IsAbsolute(a.Folder) || IsRoot(a.Folder) || IsProtectedFolder(a.Folder))
+        if (!IsAbsolute(a.Folder) || IsRoot(a.Folder) || IsSystemPlace(a.Folder))
             throw Exception("unsafe folder \"" + a.Folder + "\"");
         if (a.FolderActionType == TFileAction::foMatching)
             MatchesMask("", a.FileMatch); // raises when broken

@@ -30,6 +30,9 @@ public:
 // every folder that holds them, and links to folders. A folder is judged by its path
 // and by its real path, every link and junction on the way followed.
 [[nodiscard]] bool IsProtectedFolder(const std::string& folder);
+// The same, links to other folders aside: a root, or in or around Windows (a link to
+// them included), or no plain full path.
+[[nodiscard]] bool IsSystemPlace(const std::string& folder);
 // Never shredded as a file item: a file inside the Windows or system folders, judged
 // the same way, and one without a plain full path.
 [[nodiscard]] bool IsProtectedFile(const std::string& file);
