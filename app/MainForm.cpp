@@ -119,7 +119,7 @@ void TfMain::FormCreate(TObject*) {
     for (TWipeEngine* engine : Engine->Shredder->Engines())
         engine->OnProcessMessages = pump;
     Engine->OnAskToCloseBrowsers = [this](const std::string& text) {
-        return AskYesNo(text, Handle());
+        return AskBeforeDestroying(text, Handle()); // ends them by force
     };
     Engine->OnRebootNotice = [this](const std::string& text) { ShowNotice(text, Handle()); };
     for (TPageFrame* page : Pages())

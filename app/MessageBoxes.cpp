@@ -10,6 +10,15 @@ bool AskYesNo(const std::string& text, const std::string& title, HWND owner) {
     return Application->MessageBox(text, title, MB_YESNO | MB_ICONQUESTION, owner) == IDYES;
 }
 
+bool AskBeforeDestroying(const std::string& text, HWND owner) {
+    return AskBeforeDestroying(text, "  Tarnwhistle", owner);
+}
+
+bool AskBeforeDestroying(const std::string& text, const std::string& title, HWND owner) {
+    return Application->MessageBox(text, title, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
+                                   owner) == IDYES;
+}
+
 void ShowError(const std::string& text, HWND owner) {
     Application->MessageBox(text, Application->Title(), MB_OK | MB_ICONERROR, owner);
 }

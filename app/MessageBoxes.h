@@ -11,6 +11,10 @@ class TControl;
 bool AskYesNo(const std::string& text, HWND owner = nullptr);
 // The same under that title.
 bool AskYesNo(const std::string& text, const std::string& title, HWND owner = nullptr);
+// A question whose Yes destroys data for good: No is the default button, so that Enter
+// keeps the data.
+bool AskBeforeDestroying(const std::string& text, HWND owner = nullptr);
+bool AskBeforeDestroying(const std::string& text, const std::string& title, HWND owner = nullptr);
 // With the error or the information icon.
 void ShowError(const std::string& text, HWND owner = nullptr);
 void ShowInformation(const std::string& text, HWND owner = nullptr);

@@ -190,8 +190,8 @@ void TfMethodsForm::btnNewMethodClick() {
     }
     TWipeMethod* existing = WipeMethodsManager->FindMethodByFileName(fileName);
     if ((existing || FileExists(fileName)) &&
-        !AskYesNo(Format("\"%s\" already exists. Do you want to replace it?",
-                         ExtractFileName(fileName).c_str())))
+        !AskBeforeDestroying(Format("\"%s\" already exists. Do you want to replace it?",
+                                    ExtractFileName(fileName).c_str())))
         return;
     auto method = std::make_unique<TWipeMethod>();
     fEditMethod->SetCaption("New Method");
@@ -226,7 +226,8 @@ void TfMethodsForm::btnEditMethodClick() {
 void TfMethodsForm::btnDeleteMethodClick() {
     TWipeMethod* method = SelectedMethod();
     if (!method) return;
-    if (!AskYesNo("Are you sure you want to delete method \"" + method->Name + "\"?")) return;
+    if (!AskBeforeDestroying("Are you sure you want to delete method \"" + method->Name + "\"?"))
+        return;
     if (FileExists(method->FileName) && !SafeDeleteFile(method->FileName).Done()) {
         ShowError("The file \"" + method->FileName + "\" could not be deleted.");
         return;

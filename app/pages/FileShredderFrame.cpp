@@ -30,10 +30,6 @@ TShredGroup BuildGroup(TComponent* owner, TGroupBox* box, const char* list, cons
     return group;
 }
 
-bool PathExists(const std::string& path) {
-    return FileGetAttr(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 } // namespace
 
 TTFileShredder::TTFileShredder(TComponent* owner) : TPageFrame(owner) {
@@ -210,27 +206,29 @@ void TTFileShredder::RemoveSelected(const TShredGroup& group) {
     UpdateButtons();
 }
 
-// What is gone from disk leaves the list; what is still there, and a refused folder,
-// stays and is counted in one message.
+// Only what was shredded leaves the list; what could not be (refused, not found, kept)
+// stays and is counted in one message. The question counts what will be shredded.
 void TTFileShredder::StartShred(const TShredGroup& group) {
     TWipeEngine& engine = EngineOf(group);
     const HWND owner = BoxOwner(this);
     if (engine.Running() || engine.Items().empty() || !MethodChosen(engine, owner)) return;
     const bool files = &engine == &Engine->Shredder->WipeFiles;
     const std::string what = files ? "file(s)" : "folder(s)";
-    if (!AskYesNo("Shred the " + IntToStr(static_cast<int>(engine.Items().size())) + " listed " +
-                      what + "? " + (files ? "They" : "They and everything in them") +
-                      " will be overwritten and deleted, and cannot be restored.",
-                  owner))
+    int shreddable = 0;
+    for (const auto& item : engine.Items())
+        shreddable += (files ? IsProtectedFile(item->Path) : IsProtectedFolder(item->Path)) ? 0 : 1;
+    if (shreddable > 0 &&
+        !AskBeforeDestroying("Shred the " + IntToStr(shreddable) + " listed " + what + "? " +
+                                 (files ? "They" : "They and everything in them") +
+                                 " will be overwritten and deleted, and cannot be restored.",
+                             owner))
         return;
     for (TButton* button : {group.Add, group.Remove, group.Start})
         button->SetEnabled(false); // until the run has ended
     engine.Execute();
     std::vector<const TWipeItem*> gone;
-    for (const auto& item : engine.Items()) {
-        const bool refused = files ? IsProtectedFile(item->Path) : IsProtectedFolder(item->Path);
-        if (!refused && (item->Shredded || !PathExists(item->Path))) gone.push_back(item.get());
-    }
+    for (const auto& item : engine.Items())
+        if (item->Shredded) gone.push_back(item.get());
     for (const TWipeItem* item : gone)
         engine.DeleteItem(item);
     LoadLists();

@@ -358,7 +358,7 @@ bool TFinderFrame::ConfirmDelAll(int count) const {
                          "\"keep\".",
                          count)
                 : Format("Delete all %d listed files for good?", count);
-    return AskYesNo(question, Application->Title());
+    return AskBeforeDestroying(question, Application->Title());
 }
 
 void TFinderFrame::RenClick() {

@@ -104,7 +104,9 @@ void TfraPasswordManager::btnEditClick(TObject*) {
 void TfraPasswordManager::btnDeleteClick(TObject*) {
     TListItem* selected = lvItems->Selected();
     if (!selected) return;
-    if (!AskYesNo("Are you sure you want to deleted selected password?", "Delete Password")) return;
+    if (!AskBeforeDestroying("Are you sure you want to deleted selected password?",
+                             "Delete Password"))
+        return;
     auto& passwords = Engine->Misc->Passwords;
     const TPasswordItem* entry = EntryOf(*selected);
     passwords.erase(std::find_if(passwords.begin(), passwords.end(),

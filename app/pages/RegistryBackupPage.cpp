@@ -269,7 +269,8 @@ void TRegistryBackupPage::btRestoreClick() {
     if (const std::string faults = BackupFaults(BackupDir + name); !faults.empty())
         return ShowError("The backup " + Quoted(name) +
                          " is incomplete and cannot be restored; nothing was imported." + faults);
-    if (!AskYesNo("Do you want to restore the registry from the backup " + Quoted(name) + "?"))
+    if (!AskBeforeDestroying("Do you want to restore the registry from the backup " + Quoted(name) +
+                             "?"))
         return;
     RestoreDir = BackupDir + name;
     FFailures.clear();

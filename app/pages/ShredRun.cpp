@@ -17,13 +17,26 @@ bool MethodChosen(TWipeEngine& engine, HWND owner) {
     return false;
 }
 
+namespace {
+
+constexpr size_t Shown = 10; // lines of a box
+
+// The first lines, one a line; past them, how many more.
+std::string FirstLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size() && i < Shown; ++i)
+        text += (i == 0 ? "" : "\r\n") + lines[i];
+    if (lines.size() > Shown)
+        text += "\r\n... and " + IntToStr(static_cast<int>(lines.size() - Shown)) + " more";
+    return text;
+}
+
+} // namespace
+
 // A stop is the user's own: no reason is given for what it left.
 void ReportRun(const TWipeEngine& engine, int done, int failed, const std::string& what,
                const std::string& doneWord, const std::string& failedWords, HWND owner) {
-    std::string notices;
-    for (const std::string& notice : engine.Notices)
-        notices += (notices.empty() ? "" : "\r\n") + notice;
-    if (!notices.empty()) ShowInformation(notices, owner);
+    if (!engine.Notices.empty()) ShowInformation(FirstLines(engine.Notices), owner);
     if (engine.Cancelled) {
         ShowInformation("The run was stopped: " + IntToStr(done) + " of " +
                             IntToStr(done + failed) + " " + what + " " + doneWord + ".",
@@ -32,7 +45,10 @@ void ReportRun(const TWipeEngine& engine, int done, int failed, const std::strin
     }
     if (failed <= 0) return;
     std::string text = IntToStr(failed) + " " + what + " " + failedWords + ".";
-    if (!engine.Errors.empty()) text += "\r\n\r\n" + engine.Errors.front();
+    if (!engine.Errors.empty()) text += "\r\n\r\n" + FirstLines(engine.Errors);
+    // Lines left out may hold other reasons: each is named once.
+    if (engine.Errors.size() > Shown && engine.Reasons.size() > 1)
+        text += ", for these reasons:\r\n" + FirstLines(engine.Reasons);
     ShowError(text, owner);
 }
 

@@ -12,7 +12,7 @@
 // After a run: what it did besides its items (Notices); then, when the user stopped
 // it, that it was stopped and how many items were done ("2 of 5 file(s) shredded");
 // otherwise one error box when some items were not done: how many ("3 file(s) could
-// not be shredded."), and the first reason.
+// not be shredded."), and each item with its reason (the first ten, then every reason).
 void ReportRun(const TWipeEngine& engine, int done, int failed, const std::string& what,
                const std::string& doneWord, const std::string& failedWords, HWND owner);
 // Opens the methods dialog on the engine; refused while any engine runs.

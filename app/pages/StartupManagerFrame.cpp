@@ -134,10 +134,10 @@ void TTStartupManager::btnDeleteClick(TObject*) {
     TListItem* selected = lvItems->Selected();
     if (!selected) return;
     const TStartUpItem& entry = *EntryOf(*selected);
-    if (!AskYesNo("Are you sure you want to delete selected item?\n\n" + entry.Title + " (" +
-                      (entry.Enabled ? "Enabled" : "Disabled") + ")\n" +
-                      TStartupManager::GetItemPlace(entry, entry.Enabled),
-                  "Delete Item"))
+    if (!AskBeforeDestroying("Are you sure you want to delete selected item?\n\n" + entry.Title +
+                                 " (" + (entry.Enabled ? "Enabled" : "Disabled") + ")\n" +
+                                 TStartupManager::GetItemPlace(entry, entry.Enabled),
+                             "Delete Item"))
         return;
     try {
         Manager().DeleteItem(entry);

@@ -343,6 +343,12 @@ TSafeFileResult SafeDeleteOpened(HANDLE File) {
     return DisposeOf(File);
 }
 
+DWORD SafeNameCount(HANDLE File) {
+    FILE_STANDARD_INFO info{};
+    if (!GetFileInformationByHandleEx(File, FileStandardInfo, &info, sizeof info)) return 0;
+    return info.NumberOfLinks;
+}
+
 std::string SafeFinalPath(HANDLE File) {
     return ToUtf8(FinalPath(File));
 }

@@ -10,7 +10,8 @@
 //   listed path (compared long, normalised and case-insensitive) is such a link, or
 //   lies below a linked folder: it and its target are left alone and the result says
 //   so. On Windows every link carries its mark, and the mark alone decides;
-// - hard links are ordinary files.
+// - hard links are ordinary files to delete, move or rename; one with other names is
+//   never overwritten (SafeNameCount tells, through the opened handle).
 // Callers report sfLink where they report failures (log line, error list, message)
 // and never count such an entry as removed. Paths are UTF-8. Any thread.
 #include "classlib/base/Handle.h"
@@ -87,6 +88,8 @@ TSafeOpenedFile SafeOpenForOverwrite(const std::string& Path, DWORD Access = GEN
 // is set; deletes it once the handle is closed.
 TSafeFileResult SafeRenameOpened(HANDLE File, const std::string& NewName, bool Replace);
 TSafeFileResult SafeDeleteOpened(HANDLE File);
+// How many names (hard links) an opened file has; 0 when the platform does not tell.
+DWORD SafeNameCount(HANDLE File);
 
 // The path the platform gives for an opened file: the target's where it was reached
 // through a link or a linked folder, so one file has one final path however it is

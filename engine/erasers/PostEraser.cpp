@@ -3,7 +3,7 @@
 #include "classlib/base/Exceptions.h"
 #include "classlib/base/Registry.h"
 #include "classlib/base/SafeFileOps.h"
-#include "classlib/base/StringList.h"
+#include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/base/XMLDoc.h"
 #include "engine/Progress.h"
@@ -51,20 +51,18 @@ void ItemToNode(const TPostEraserItem& item, TXMLNode node) {
         node.SetAttribute(AttributeNames[i], values[i]);
 }
 
-bool SameAsciiText(const std::string& a, const std::string& b) {
-    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
-           });
-}
-
 // False when the file is still there to delete (held open): its read-only mark stays,
 // as the attribute is cleared only through the handle that deletes it. A link is left
-// in place with its target, as by the run that deferred the file.
+// in place with its target, as by the run that deferred the file. A folder can never
+// be deleted so: it raises, to be logged once and dropped.
 bool DeleteFileItem(const TPostEraserItem& item) {
     if (item.FileName.empty()) return true;
     const TSafeFileResult deleted = SafeDeleteFile(item.FileName, true);
-    return deleted.Done() || deleted.NotFound() || deleted.IsLink() || deleted.Unreachable();
+    if (deleted.Done() || deleted.NotFound() || deleted.IsLink() || deleted.Unreachable())
+        return true;
+    if (DirectoryExists(item.FileName))
+        throw Exception("\"" + item.FileName + "\" is a folder, never deleted as a file: dropped");
+    return false;
 }
 
 void WriteValueItem(const TPostEraserItem& item) {
@@ -77,18 +75,93 @@ void WriteValueItem(const TPostEraserItem& item) {
         reg.WriteInteger(item.ValueName, StrToInt(item.ValueData));
 }
 
-// Rewriting a link would write its target: it is left alone.
-void RemoveLineItem(const TPostEraserItem& item) {
-    if (SafeCheckNoLink(item.FileName).IsLink()) return;
-    TStringList lines;
-    lines.LoadFromFile(item.FileName);
-    for (int i = 0; i < lines.Count(); ++i) {
-        if (SameAsciiText(lines[i], item.BATLine)) {
-            lines.Delete(i);
-            break;
+// A text file's code units: its bytes (after a UTF-8 byte-order mark), or after a
+// UTF-16 byte-order mark the UTF-16 units of that order.
+class TTextUnits {
+public:
+    explicit TTextUnits(const std::string& bytes) : FBytes(bytes) {
+        if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+            FWidth = FStart = 2;
+            FBigEndian = bytes[0] == '\xFE';
+        } else if (bytes.starts_with("\xEF\xBB\xBF")) {
+            FStart = 3;
         }
     }
-    lines.SaveToFile(item.FileName);
+    [[nodiscard]] size_t Count() const { return (FBytes.size() - FStart) / FWidth; }
+    [[nodiscard]] size_t Offset(size_t i) const { return FStart + i * FWidth; }
+    [[nodiscard]] unsigned At(size_t i) const {
+        const auto byte = [&](size_t k) {
+            return static_cast<unsigned>(static_cast<unsigned char>(FBytes[Offset(i) + k]));
+        };
+        if (FWidth == 1) return byte(0);
+        return FBigEndian ? byte(0) << 8 | byte(1) : byte(1) << 8 | byte(0);
+    }
+    // The text as units of this file: its bytes, or UTF-16.
+    [[nodiscard]] std::vector<unsigned> Units(const std::string& text) const {
+        std::vector<unsigned> units;
+        if (FWidth == 1) {
+            for (const unsigned char c : text)
+                units.push_back(c);
+        } else {
+            for (const wchar_t c : ToWide(text))
+                units.push_back(c);
+        }
+        return units;
+    }
+
+private:
+    const std::string& FBytes;
+    size_t FWidth = 1, FStart = 0;
+    bool FBigEndian = false;
+};
+
+unsigned LowerAscii(unsigned c) {
+    return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}
+
+bool SameLine(const TTextUnits& text, size_t start, size_t end,
+              const std::vector<unsigned>& wanted) {
+    if (end - start != wanted.size()) return false;
+    for (size_t i = 0; i < wanted.size(); ++i)
+        if (LowerAscii(text.At(start + i)) != LowerAscii(wanted[i])) return false;
+    return true;
+}
+
+// The bytes of the first line equal to `line`, ASCII letters compared without case,
+// with its own line end (CR LF, LF or CR): {from, to}, from == to when none is.
+std::pair<size_t, size_t> FindLine(const std::string& bytes, const std::string& line) {
+    const TTextUnits text(bytes);
+    const std::vector<unsigned> wanted = text.Units(line);
+    const size_t count = text.Count();
+    for (size_t start = 0; start < count;) {
+        size_t end = start;
+        while (end < count && text.At(end) != '\r' && text.At(end) != '\n')
+            ++end;
+        size_t next = std::min(end + 1, count);
+        if (end < count && text.At(end) == '\r' && next < count && text.At(next) == '\n') ++next;
+        if (SameLine(text, start, end, wanted)) return {text.Offset(start), text.Offset(next)};
+        start = next;
+    }
+    return {0, 0};
+}
+
+// Changed in place through the checked handle: a link would pass the change to its
+// target, other names (hard links) would take it too; both are refused. A file in
+// which no line matches is not written at all.
+void RemoveLineItem(const TPostEraserItem& item) {
+    TSafeOpenedFile opened = SafeOpenForOverwrite(item.FileName, GENERIC_READ | GENERIC_WRITE);
+    if (!opened.Result.Done()) throw Exception(item.FileName + ": " + opened.Result.Text());
+    if (SafeNameCount(opened.Handle.Get()) != 1)
+        throw Exception(item.FileName + ": the file has other names, left as it is");
+    TFileStream file(item.FileName, std::move(opened.Handle));
+    std::string bytes(static_cast<size_t>(file.Size()), '\0');
+    file.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    const auto [from, to] = FindLine(bytes, item.BATLine);
+    if (from == to) return;
+    bytes.erase(from, to - from);
+    file.Seek(0, soBeginning);
+    file.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    file.SetSize(static_cast<int64_t>(bytes.size()));
 }
 
 // Each item's work is trapped on its own: a failure is silent. False only for a file

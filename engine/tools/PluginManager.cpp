@@ -8,6 +8,7 @@
 #include "engine/CustomEraserEngine.h"
 #include "engine/SharedRoutines.h"
 #include "engine/erasers/EraseFiles.h"
+#include "engine/wipe/WipeEngine.h"
 
 namespace {
 bool IsAbsolute(const std::string& path) {
@@ -22,19 +23,23 @@ bool IsRoot(const std::string& path) {
 }
 
 // Placeholders replaced; raises for a target that could reach outside what the
-// plug-in names (a relative path, or a whole drive).
+// plug-in names (a relative path, or a whole drive), and for one the shredder refuses
+// (the Windows folders and what holds them, links to them, files in Windows).
 TFileAction Resolve(const TFileAction& action) {
     TFileAction a = action;
     a.Folder = SubstituteFolders(action.Folder);
     a.FileName = SubstituteFolders(action.FileName);
     if (a.ActionType == TFileAction::faFolder && a.FolderActionType <= TFileAction::foMatching) {
         if (IsAbsolute(a.Folder)) a.Folder = ExpandFileName(a.Folder); // "C:\x\.." is "C:\"
-        if (!IsAbsolute(a.Folder) || IsRoot(a.Folder))
+        if (!IsAbsolute(a.Folder) || IsRoot(a.Folder) || IsSystemPlace(a.Folder))
             throw Exception("unsafe folder \"" + a.Folder + "\"");
         if (a.FolderActionType == TFileAction::foMatching)
             MatchesMask("", a.FileMatch); // raises when broken
     }
-    if (a.ActionType == TFileAction::faFile && !IsAbsolute(a.FileName))
+    const bool deletes =
+        a.ActionType == TFileAction::faFile && a.FileActionType == TFileAction::ffDeleteFile;
+    if (a.ActionType == TFileAction::faFile &&
+        (!IsAbsolute(a.FileName) || (deletes && IsProtectedFile(a.FileName))))
         throw Exception("unsafe file name \"" + a.FileName + "\"");
     return a;
 }

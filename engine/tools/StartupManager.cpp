@@ -19,12 +19,15 @@ std::string WorkingStartupFolder(bool currentUser) {
     return SpecialFolder(currentUser ? CSIDL_STARTUP : CSIDL_COMMON_STARTUP);
 }
 
-// Writes the source's bytes over the target in place, never through a link.
+// Writes the source's bytes over the target in place, never through a link, and never
+// over a file with other names.
 void OverwriteWithCopy(const std::string& source, const std::string& target) {
     const std::string data = ReadFileToString(source);
     const TSafeOpenedFile file = SafeOpenForOverwrite(target);
     if (!file.Result.Done())
         throw Exception("Cannot replace \"" + target + "\": " + file.Result.Text());
+    if (SafeNameCount(file.Handle.Get()) != 1) // other names would take the new bytes too
+        throw Exception("Cannot replace \"" + target + "\": it has other names (hard links)");
     DWORD written = 0;
     const auto size = static_cast<DWORD>(data.size());
     if (!WriteFile(file.Handle.Get(), data.data(), size, &written, nullptr) || written != size ||

@@ -78,6 +78,7 @@ bool TWipeEngine::Execute() {
     FRunning = true;
     Cancelled = false;
     Errors.clear();
+    Reasons.clear();
     Notices.clear();
     FMethod = nullptr;
     FClusterDrive.clear();
@@ -130,6 +131,8 @@ void TWipeEngine::ProcessMessages() {
 
 void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
     Errors.push_back(path.empty() ? reason : path + ": " + reason);
+    if (std::find(Reasons.begin(), Reasons.end(), reason) == Reasons.end())
+        Reasons.push_back(reason);
 }
 
 // Overwriting checks the file for links once; attributes are changed, on the listed
@@ -138,7 +141,7 @@ void TWipeEngine::AddError(const std::string& path, const std::string& reason) {
 bool TWipeEngine::WipeFile(TWipeItem& item, bool keepRenamed, uint32_t attr) {
     if (attr == INVALID_FILE_ATTRIBUTES) attr = FileGetAttr(item.Path);
     if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY)) {
-        AddError(item.Path, "The file does not exist");
+        AddError(item.Path, "The file was not found");
         return false;
     }
     const DWORD locks =
@@ -152,12 +155,29 @@ bool TWipeEngine::WipeFile(TWipeItem& item, bool keepRenamed, uint32_t attr) {
         FileSetAttr(item.Path, attr & ~locks);
     }
     std::unique_ptr<TFileStream> file;
-    if (OverwriteFile(item, file) != 0 || Cancelled) {
-        file.reset();
-        if (locks) FileSetAttr(item.Path, attr); // the file stays as it was found
+    const int result = OverwriteFile(item, file);
+    // Clearing a lock changed it for the other names too: it goes back, and the name stays.
+    if (result == OtherNames && !locks) return RemoveListedName(item.Path, *file);
+    if (result == 0 && !Cancelled) return DeleteOverwritten(item.Path, *file, keepRenamed);
+    file.reset();
+    if (locks) FileSetAttr(item.Path, attr); // the file stays as it was found
+    if (result == OtherNames)
+        AddError(item.Path, "It has other names (hard links), which keep its content: it was "
+                            "left as it was");
+    return false;
+}
+
+// The other names keep the content, which is not overwritten: only the listed name goes.
+bool TWipeEngine::RemoveListedName(const std::string& path, TFileStream& file) {
+    const TSafeFileResult removed = SafeDeleteOpened(file.Handle());
+    if (!removed.Done()) {
+        AddError(path, "It has other names (hard links), and this one could not be removed: " +
+                           removed.Text());
         return false;
     }
-    return DeleteOverwritten(item.Path, *file, keepRenamed);
+    Notices.push_back(path + ": it has other names (hard links), which keep its content: only "
+                             "this name was removed, nothing was overwritten.");
+    return true;
 }
 
 // Renamed to the scrambled name, over the walk's previous file when that is where it
@@ -223,6 +243,11 @@ int TWipeEngine::OverwriteFile(TWipeItem& item, std::unique_ptr<TFileStream>& fi
             opened = SafeOpenForOverwrite(item.Path, GENERIC_WRITE, share);
         if (!opened.Result.Done()) throw Exception(opened.Result.Text());
         file = std::make_unique<TFileStream>(item.Path, std::move(opened.Handle));
+        if (item.Kind != wkFreeSpace) {
+            const DWORD names = SafeNameCount(file->Handle());
+            if (names == 0) throw Exception("How many names the file has cannot be told");
+            if (names > 1) return OtherNames;
+        }
         TTarget target{*file, file->Size(), 0};
         target.Length = LengthToCover(target.Size, cluster, settings.WipeSlackSpace);
         const int count = method.PassCount();

@@ -30,6 +30,9 @@ public:
 // every folder that holds them, and links to folders. A folder is judged by its path
 // and by its real path, every link and junction on the way followed.
 [[nodiscard]] bool IsProtectedFolder(const std::string& folder);
+// The same, links to other folders aside: a root, or in or around Windows (a link to
+// them included), or no plain full path.
+[[nodiscard]] bool IsSystemPlace(const std::string& folder);
 // Never shredded as a file item: a file inside the Windows or system folders, judged
 // the same way, and one without a plain full path.
 [[nodiscard]] bool IsProtectedFile(const std::string& file);
@@ -58,8 +61,10 @@ public:
     bool Cancelled = false;        // set by the progress window's Cancel and the Stop buttons
     // One line per file or item that was not wiped, for the last run.
     std::vector<std::string> Errors;
+    // Each reason of Errors once, in the order first met.
+    std::vector<std::string> Reasons;
     // What the last run did besides its items, for the user (an earlier free-space
-    // filler removed).
+    // filler removed, a file with other names that lost only the listed one).
     std::vector<std::string> Notices;
 
     [[nodiscard]] const std::vector<std::unique_ptr<TWipeItem>>& Items() const { return FItems; }
@@ -91,8 +96,11 @@ public:
                     bool recurse);
     // 0 when every pass was written and flushed (or the run was cancelled), the file
     // left open in `file` with delete access; 1 when an error stopped the file, the
-    // reason going to Errors.
+    // reason going to Errors; OtherNames when the file has other names (hard links),
+    // which would show what is written: nothing is written, and the file is left open.
+    // The filler of a free-space item is the engine's own and is not asked.
     int OverwriteFile(TWipeItem& item, std::unique_ptr<TFileStream>& file);
+    static constexpr int OtherNames = 2;
 
 protected:
     // Brings the progress window up to date and fires OnProcessMessages, when
@@ -113,6 +121,7 @@ private:
     void WriteBlock(TTarget& target, const std::string& buffer, int64_t length);
     void RunItem(TWipeItem& item);
     bool DeleteOverwritten(const std::string& path, TFileStream& file, bool keepRenamed);
+    bool RemoveListedName(const std::string& path, TFileStream& file);
     void DeleteRenamed();
     int64_t ClusterSize(const std::string& path);
     void RemoveEarlierFiller(const std::string& root);

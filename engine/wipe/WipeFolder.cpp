@@ -63,7 +63,7 @@ std::vector<std::string> Spellings(const std::string& path) {
 
 } // namespace
 
-bool IsProtectedFolder(const std::string& folder) {
+bool IsSystemPlace(const std::string& folder) {
     if (!IsPlainFullPath(folder)) return true;
     const std::string path = ExcludeTrailingPathDelimiter(ExpandFileName(folder));
     const std::vector<std::string> systemFolders = SystemFolders();
@@ -72,7 +72,12 @@ bool IsProtectedFolder(const std::string& folder) {
         for (const std::string& system : systemFolders)
             if (IsSameOrInside(spelling, system) || IsSameOrInside(system, spelling)) return true;
     }
-    return IsFolderLink(path);
+    return false;
+}
+
+bool IsProtectedFolder(const std::string& folder) {
+    return IsSystemPlace(folder) ||
+           IsFolderLink(ExcludeTrailingPathDelimiter(ExpandFileName(folder)));
 }
 
 bool IsProtectedFile(const std::string& file) {
@@ -95,7 +100,7 @@ bool TWipeEngine::WipeFolderItem(TWipeItem& item) {
     if (WipeFolder(item.Path, "*.*", false, true) && !DirectoryExists(item.Path)) return true;
     if (!Cancelled && Errors.size() == errors)
         AddError(item.Path, DirectoryExists(item.Path) ? "The folder could not be removed"
-                                                       : "The folder does not exist");
+                                                       : "The folder was not found");
     return false;
 }
 

@@ -73,6 +73,7 @@ bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
         }
         if (!Cancelled) {
             TWipeItem fillItem;
+            fillItem.Kind = wkFreeSpace; // the engine's own file
             fillItem.Path = fill;
             wiped = WipeFile(fillItem);
         }

@@ -362,7 +362,7 @@ TEST_F(MainWindow, TrayIconMessagesHideAndShowTheIcon) {
 
 // While a run goes the keep buttons are greyed: the dialogs would empty the cookie
 // eraser's exclusion list under the run. The run is held at its question about an
-// open Internet Explorer (a window of its class made here; the answer is No).
+// open Internet Explorer (a window of its class made here; Enter answers No).
 TEST_F(MainWindow, TheKeepButtonsAreDisabledWhileARunGoes) {
     Program.WritePrefs([](TEraserEngine& engine) { engine.Item(ciIEEraseCookies).Enabled = true; });
     TFakeBrowser browser(0);
@@ -383,7 +383,7 @@ TEST_F(MainWindow, TheKeepButtonsAreDisabledWhileARunGoes) {
     EXPECT_EQ(WindowText(question), "  Tarnwhistle");
     EXPECT_FALSE(IsWindowEnabled(keepCookies));
     EXPECT_FALSE(IsWindowEnabled(keepURLs));
-    PostClick(GetDlgItem(question, IDNO));
+    PressEnter(question); // No, the default: Yes would end this process, the browser's
     ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(keepCookies) && IsWindowEnabled(keepURLs); }));
     CloseProgram();

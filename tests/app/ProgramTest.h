@@ -76,6 +76,11 @@ protected:
         PostClick(GetDlgItem(box, button));
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
     }
+    // Presses Enter in a box, which takes its default button, and waits until it has gone.
+    static void PressEnter(HWND box) {
+        PressKey(box, VK_RETURN);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
+    }
     // A button of the main window by its caption.
     HWND Button(const char* caption) const {
         HWND button = FindChild(Main, "TButton", caption);

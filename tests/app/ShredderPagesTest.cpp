@@ -13,7 +13,9 @@
 
 namespace {
 
-TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
+// Files with other names (hard links) outside what was chosen keep their content there:
+// only the chosen names go, and the run names them.
+TEST_F(ShredderPages, AddedFilesAndAFolderGoButTheirOtherNamesKeepTheirContent) {
     WriteMethod();
     const std::string a = Data.Write("files\\a.txt", std::string(3000, 'a'));
     const std::string b = Data.Write("files\\b.txt", std::string(5000, 'b'));
@@ -36,16 +38,18 @@ TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
 
     PostClick(FindChild(FindChild(Main, "TGroupBox", " Shred Files "), "TButton", "Start"));
     Answer(Box(), IDYES);
+    EXPECT_NE(MessageText().find(b + ": it has other names"), std::string::npos);
     ASSERT_TRUE(
         WaitFor([&] { return ListViewCount(files) == 0 && !FileExists(a) && !FileExists(b); }));
-    EXPECT_EQ(ReadFileToString(Data / "a.txt.link"), std::string(3000, 'Z'));
-    EXPECT_EQ(ReadFileToString(Data / "b.txt.link"), std::string(5000, 'Z'));
+    EXPECT_EQ(ReadFileToString(Data / "a.txt.link"), std::string(3000, 'a'));
+    EXPECT_EQ(ReadFileToString(Data / "b.txt.link"), std::string(5000, 'b'));
     PostClick(FindChild(FolderGroup(), "TButton", "Start"));
     Answer(Box(), IDYES);
+    EXPECT_NE(MessageText().find(inner + ": it has other names"), std::string::npos);
     ASSERT_TRUE(WaitFor([&] { return ListViewCount(folders) == 0; }));
 
     EXPECT_FALSE(DirectoryExists(Data / "folder"));
-    EXPECT_EQ(ReadFileToString(Data / "c.txt.link"), std::string(700, 'Z'));
+    EXPECT_EQ(ReadFileToString(Data / "c.txt.link"), std::string(700, 'c'));
     CloseProgram();
     TEraserEngine saved;
     Program.ReadPrefs(saved);
@@ -54,7 +58,8 @@ TEST_F(ShredderPages, AddedFilesAndAFolderAreOverwrittenAndGone) {
 
 // A folder inside Windows, a drive root and anything holding Windows are refused
 // by one rule: read from the settings they stay listed, are named once, and Start
-// leaves them alone while it shreds the rest.
+// leaves them alone, uncounted by its question (where Enter is No), while it shreds the
+// rest. One on a drive that is not there stays listed too, named as not found.
 TEST_F(ShredderPages, ProtectedFoldersAreRefusedAtLoadAddAndStart) {
     WriteMethod();
     const std::string windows = IncludeTrailingPathDelimiter(GetWindowsDir());
@@ -67,8 +72,9 @@ TEST_F(ShredderPages, ProtectedFoldersAreRefusedAtLoadAddAndStart) {
     const std::string root = drive ? SmallDriveRoot() : "Q:\\";
     if (drive) WriteStringToFile(root + "keep.txt", "kept");
     const std::string plain = ExtractFileDir(Data.Write("plain\\gone.txt", "gone"));
+    const std::string unplugged = "Q:\\stick";
     Program.WritePrefs([&](TEraserEngine& engine) {
-        for (const std::string& folder : {inWindows, root, plain}) {
+        for (const std::string& folder : {inWindows, root, plain, unplugged}) {
             auto item = std::make_unique<TWipeItem>();
             item->Kind = wkFolder;
             item->Path = folder;
@@ -83,17 +89,22 @@ TEST_F(ShredderPages, ProtectedFoldersAreRefusedAtLoadAddAndStart) {
     WaitForMain();
     PostClick(Shown(Main, "TButton", "File Shredder          "));
     HWND folders = FindChild(Shown(Main, "TGroupBox", " Shred Folders "), "TListView");
-    ASSERT_TRUE(WaitFor([&] { return ListViewCount(folders) == 3; }));
+    ASSERT_TRUE(WaitFor([&] { return ListViewCount(folders) == 4; }));
 
     ASSERT_TRUE(ChooseFolder(Program, FindChild(FolderGroup(), "TButton", "Add"),
                              windows + "system32\\drivers"));
     EXPECT_NE(MessageText().find("cannot be shredded"), std::string::npos);
-    EXPECT_EQ(ListViewCount(folders), 3);
+    EXPECT_EQ(ListViewCount(folders), 4);
 
     PostClick(FindChild(FolderGroup(), "TButton", "Start"));
+    PressEnter(Box("Shred the 2 listed folder(s)?")); // else the next box is the run's
+    PostClick(FindChild(FolderGroup(), "TButton", "Start"));
     Answer(Box(), IDYES);
-    EXPECT_NE(MessageText().find("2 folder(s) could not be shredded"), std::string::npos);
-    EXPECT_EQ(ListViewCount(folders), 2);
+    const std::string failed = MessageText();
+    EXPECT_NE(failed.find("3 folder(s) could not be shredded"), std::string::npos) << failed;
+    EXPECT_NE(failed.find(unplugged + ": The folder was not found"), std::string::npos) << failed;
+    EXPECT_NE(failed.find(root + ": " + ProtectedFolderText), std::string::npos) << failed;
+    EXPECT_EQ(ListViewCount(folders), 3);
     EXPECT_FALSE(DirectoryExists(plain));
     EXPECT_EQ(ReadFileToString(inWindows + "keep.txt"), "kept");
     if (drive) {
@@ -103,7 +114,7 @@ TEST_F(ShredderPages, ProtectedFoldersAreRefusedAtLoadAddAndStart) {
     CloseProgram();
     TEraserEngine saved;
     Program.ReadPrefs(saved);
-    ASSERT_EQ(saved.Shredder->WipeFolders.Items().size(), 2u);
+    ASSERT_EQ(saved.Shredder->WipeFolders.Items().size(), 3u);
     EXPECT_EQ(saved.Shredder->WipeFolders.Items()[0]->Path, inWindows);
     SysDeleteFile(inWindows + "keep.txt");
     RemoveDir(inWindows);

@@ -62,14 +62,6 @@ protected:
     static void WriteAll(const std::string& path, const std::string& data) {
         WriteStringToFile(path, data);
     }
-    // A second name of the file (a hard link on the host): it shows what the wipe
-    // wrote after the file itself is gone.
-    std::string Link(const std::string& path) {
-        const std::string link = path + ".link";
-        EXPECT_TRUE(CreateHardLinkW(ToWide(link).c_str(), ToWide(path).c_str(), nullptr)) << path;
-        return link;
-    }
-
     TTempFolder Dir;
 
 private:
@@ -94,6 +86,14 @@ public:
     }
     int Pumps = 0;
 
+    // A hard link to the file, made once the run holds it open for writing (past the
+    // check of its names): it shows what the wipe wrote after the file is gone.
+    std::string LinkWhenOpened(const std::string& path, const std::string& link) {
+        Links.emplace_back(path, link);
+        return link;
+    }
+    std::vector<std::pair<std::string, std::string>> Links; // file, link still to make
+
     void Add(uint8_t kind, const std::string& path) {
         auto item = std::make_unique<TWipeItem>();
         item->Kind = kind;
@@ -105,6 +105,14 @@ protected:
     void ProcessMessages() override {
         ++Pumps;
         TWipeEngine::ProcessMessages();
+        std::erase_if(Links, [](const auto& link) {
+            const TFileHandle probe(CreateFileW(ToWide(link.first).c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                                nullptr));
+            return !probe && GetLastError() == ERROR_SHARING_VIOLATION &&
+                   CreateHardLinkW(ToWide(link.second).c_str(), ToWide(link.first).c_str(),
+                                   nullptr);
+        });
         if (OnPump) OnPump(*this);
     }
 };

@@ -215,8 +215,11 @@ TEST_F(PostEraserExecuteTest, FilesAreDeletedUnlessLocked) {
     Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "readonly.dat"));
     Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "missing.dat"));
     Eraser.Add(PostEraserItem(ptDeleteFile, Dir / "plain.dat"));
+    Eraser.Add(PostEraserItem(ptDeleteFile, Dir.Path())); // a folder: dropped, not kept
     Eraser.Execute();
 
+    ASSERT_EQ(Eraser.Count(), 1);
+    EXPECT_EQ(Eraser.Items(0).FileName, Dir / "locked.dat");
     EXPECT_TRUE(FileExists(Dir / "locked.dat"));
     EXPECT_FALSE(FileExists(Dir / "readonly.dat"));
     EXPECT_FALSE(FileExists(Dir / "plain.dat"));
@@ -255,9 +258,20 @@ TEST_F(PostEraserExecuteTest, StartupFileLosesTheFirstMatchingLineOnly) {
     Eraser.Add(PostEraserItem(ptRemoveLine, Dir / "other.bat", nullptr, "", "", "", "REM CAF\xC9"));
     Eraser.Add(PostEraserItem(0, Dir / "other.bat"));
     Eraser.Add(PostEraserItem(5, Dir / "other.bat"));
+    // Own line ends stay, no match leaves the bytes, UTF-16 text loses a UTF-16 line.
+    const std::string wide("\xFF\xFEx\0\n\0d\0e\0l\0 \0x\0\r\0", 18);
+    const std::pair<std::string, std::string> texts[] = {
+        {"a\nDel X\nb", "a\nb"}, {"a\r\nb\nc", "a\r\nb\nc"}, {wide, wide.substr(0, 6)}};
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        WriteStringToFile(Dir / std::to_string(i), texts[i].first);
+        Eraser.Add(
+            PostEraserItem(ptRemoveLine, Dir / std::to_string(i), nullptr, "", "", "", "del x"));
+    }
     Eraser.Execute();
 
     EXPECT_EQ(ReadFileToString(bat), "@echo off\r\nrem caf\xE9\r\ndel c:\\win386.swp\r\n");
     EXPECT_EQ(ReadFileToString(Dir / "other.bat"), "rem caf\xE9\r\n");
+    for (size_t i = 0; i < std::size(texts); ++i)
+        EXPECT_EQ(ReadFileToString(Dir / std::to_string(i)), texts[i].second) << i;
     EXPECT_FALSE(FileExists(Dir / "missing.bat"));
 }

@@ -185,6 +185,8 @@ TEST_F(PluginTest, BrokenPluginsLogOneLineAndDeleteNothing) {
         {"bigtype", first + RegAction(TestKey, 256), ""}, // never read as 0
         {"relative", first, FileAction(0, "Folder=\"Temp\\x\"")},
         {"driveroot", first, FileAction(0, "Folder=\"C:\\Windows\\..\"")},
+        {"windows", first, FileAction(0, "Folder=\"%Windows%\\temp\"", 2)},
+        {"systemfile", first, FileAction(1, "FileName=\"%Windows%\\system32\\kernel32.dll\"")},
         {"badmask", first, FileAction(0, "Folder=\"C:\\x\" FileMatch=\"[a-\"", 2)},
     };
     for (const auto& c : cases) {

@@ -17,7 +17,7 @@ protected:
     std::string UserFile(const std::string& name, size_t size, std::string& link) {
         const std::string path = (Dir / name);
         WriteAll(path, std::string(size, 'u'));
-        link = Link(path);
+        link = Engine.LinkWhenOpened(path, path + ".link");
         return path;
     }
     THookedEngine Engine;
@@ -209,7 +209,7 @@ TEST_F(WipeEngineTest, FileOver4GiBIsOverwrittenWhole) {
         ASSERT_TRUE(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) &&
                     SetEndOfFile(file.Get()));
     }
-    const std::string link = Link(path);
+    const std::string link = Engine.LinkWhenOpened(path, path + ".link");
     Engine.Add(wkFile, path);
     EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     TFileHandle file(CreateFileA(link.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,

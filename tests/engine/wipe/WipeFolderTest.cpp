@@ -21,8 +21,7 @@ protected:
 };
 
 TEST_F(WipeFolderTest, RemovesEveryFileAndFolder) {
-    std::string link = Link((Dir / "tree\\sub\\deeper\\c.txt"));
-    MoveFileA(link.c_str(), (Dir / "c.link").c_str());
+    Engine.LinkWhenOpened(Dir / "tree\\sub\\deeper\\c.txt", Dir / "c.link");
     EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
     EXPECT_FALSE(DirectoryExists((Dir / "tree")));
     EXPECT_EQ(ReadAll((Dir / "c.link")), std::string(1, '\0'));
@@ -83,8 +82,7 @@ TEST_F(WipeFolderTest, NamesInAnyScriptAreWipedAndRemoved) {
         tree + "\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\\\u03b1.txt";
     WriteAll(greek, "g");
     WriteAll(tree + "\\\U0001F600.tmp", "e");
-    const std::string link = Link(greek);
-    MoveFileW(ToWide(link).c_str(), ToWide(Dir / "greek.link").c_str());
+    Engine.LinkWhenOpened(greek, Dir / "greek.link");
     Engine.Clear();
     Engine.Add(wkFolder, tree);
     EXPECT_TRUE(Engine.Execute()) << Engine.ErrorText();
@@ -101,7 +99,7 @@ TEST_F(WipeFolderTest, FilesRenamedOverEachOtherLeaveNothingBehind) {
     const std::vector<std::string> names = {"a", "b", "c", "d"};
     for (const std::string& name : names) {
         WriteAll(folder + "\\" + name, name);
-        MoveFileA(Link(folder + "\\" + name).c_str(), (Dir / name).c_str());
+        Engine.LinkWhenOpened(folder + "\\" + name, Dir / name);
     }
     TFileHandle lock(
         CreateFileA((folder + "\\c").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
