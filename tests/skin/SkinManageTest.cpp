@@ -155,6 +155,31 @@ TEST_F(SkinManage, DestroyedWindowsAndRemovedDataAreForgotten) {
     EXPECT_EQ(second->Color(), clBtnFace);
 }
 
+// The caption's fallback icon: a blue icon whose edge is half transparent shows no
+// trace of the magenta key it is cut out on.
+TEST_F(SkinManage, TheProgramIconIsCutOutByItsMask) {
+    const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    const BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    TBitmapHandle colours(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::vector<WORD> maskRows(static_cast<size_t>(h) * ((w + 15) / 16), 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1;
+            static_cast<uint32_t*>(bits)[y * w + x] = (edge ? 0x80000000 : 0xFF000000) | 0x2040C0;
+        }
+    TBitmapHandle mask(CreateBitmap(w, h, 1, 1, maskRows.data()));
+    ICONINFO parts{TRUE, 0, 0, mask.Get(), colours.Get()};
+    TIconHandle icon(CreateIconIndirect(&parts));
+    SendMessageW(Application->Handle(), WM_SETICON, ICON_SMALL, LPARAM(icon.Get()));
+    Data->Loaded();
+    SendMessageW(Application->Handle(), WM_SETICON, ICON_SMALL, 0);
+    ASSERT_EQ(Data->SmallIcon().Width(), w);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            EXPECT_LE(Data->SmallIcon().ScanLine(y)[x] >> 16 & 0xFF, 0x20u) << x << "," << y;
+}
+
 TEST_F(SkinManage, PopupMenusGetTheSkinnedFrameAndItems) {
     auto form = std::make_unique<TForm>(Application);
     auto menu = new TPopupMenu(form.get());
