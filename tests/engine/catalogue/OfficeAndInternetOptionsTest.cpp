@@ -1,227 +1,165 @@
-// The Office and AutoComplete items through every step, against stand-ins made here:
-// an automation server registered as "Word.Application" and "Excel.Application", and
-// the Internet Options dialogs. Both record what the engine did to them, in order.
+// The Office and AutoComplete items through every step, against stand-ins made here
+// that record what the engine does to them, in order.
+#include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/Application.h"
 #include "engine/EngineTestSupport.h"
 #include <gtest/gtest.h>
-#include <set>
-#include <thread>
 
 namespace {
 
 using TRecord = std::vector<std::string>;
+TRecord Record;
 
-// One object of the stand-in Office application: the application, its RecentFiles
-// list or one of its entries. Delete number FailingDelete fails.
-struct TOfficeState {
+// An Office application: every object (0 the application, 1 RecentFiles, 2 an entry)
+// knows only its own members, and delete number FailingDelete fails.
+struct TOffice {
     std::string App;
-    int Count = 0, FailingDelete = 0, Deletes = 0;
-    TRecord* Record;
+    int Count, FailingDelete, Deletes = 0;
 };
+constexpr const char* Members[] = {"RecentFiles", "Item", "Count", "Delete", "Quit"};
+constexpr int Owners[] = {0, 1, 1, 2, 0};
 
-class TOfficeObject final : public IDispatch {
+class TOfficeObject final : public IDispatch, public IClassFactory {
 public:
-    enum TRole { App, List, Entry };
-    TOfficeObject(TOfficeState& state, TRole role) : FState(state), FRole(role) {}
-
+    TOfficeObject(TOffice& office, int role) : FOffice(office), FRole(role) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == IID_IUnknown || iid == IID_IDispatch ? this : nullptr;
-        if (*out) AddRef();
-        return *out ? S_OK : E_NOINTERFACE;
+        *out = iid == IID_IClassFactory ? static_cast<void*>(static_cast<IClassFactory*>(this))
+               : iid == IID_IDispatch || iid == IID_IUnknown ? static_cast<IDispatch*>(this)
+                                                             : nullptr;
+        return *out ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefs; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG refs = --FRefs;
-        if (!refs) delete this;
-        return refs;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
+    ULONG STDMETHODCALLTYPE Release() override { return --FRefs ? FRefs : (delete this, 0); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID,
                                             DISPID* id) override {
-        const std::string name = ToUtf8(names[0]);
-        for (DISPID i = 0; i < 5; ++i)
-            if (name == Members[i] && Owners[i] == FRole) return *id = i, S_OK;
+        for (*id = 0; *id < 5; ++*id)
+            if (ToUtf8(names[0]) == Members[*id] && Owners[*id] == FRole) return S_OK;
         return DISP_E_UNKNOWNNAME;
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO*, UINT*) override {
-        std::string call = Members[id];
-        if (id == 1) call.append("(").append(IntToStr(params->cArgs ? params->rgvarg[0].lVal : -1));
-        if (id == 1) call.append(")");
-        if (id == 2) call.append(" ").append(IntToStr(FState.Count));
-        if (id == 3 && ++FState.Deletes == FState.FailingDelete) call += " fails";
-        FState.Record->push_back(FState.App + " " + call);
-        if (id == 3 && FState.Deletes == FState.FailingDelete) return E_FAIL;
-        if (id == 3) --FState.Count;
-        if (id == 2) result->vt = VT_I4, result->lVal = FState.Count;
-        if (id == 0 || id == 1) {
-            result->vt = VT_DISPATCH;
-            result->pdispVal = new TOfficeObject(FState, id == 0 ? List : Entry);
-        }
-        return S_OK;
+        const bool fails = id == 3 && ++FOffice.Deletes == FOffice.FailingDelete;
+        const int shown = id == 1 ? params->rgvarg[0].lVal : FOffice.Count;
+        Record.push_back(FOffice.App + " " + Members[id] + (id == 1 || id == 2 ? " " : "") +
+                         (id == 1 || id == 2 ? IntToStr(shown)
+                          : fails            ? " fails"
+                                             : ""));
+        FOffice.Count -= id == 3 && !fails;
+        if (id == 2) result->vt = VT_I4, result->lVal = FOffice.Count;
+        if (id < 2) result->vt = VT_DISPATCH, result->pdispVal = new TOfficeObject(FOffice, id + 1);
+        return fails ? E_FAIL : S_OK;
     }
-
-private:
-    static constexpr const char* Members[] = {"RecentFiles", "Item", "Count", "Delete", "Quit"};
-    static constexpr TRole Owners[] = {App, List, List, Entry, App};
-    TOfficeState& FState;
-    TRole FRole;
-    ULONG FRefs = 1;
-};
-
-// Registers the application's class for this process under its program id.
-class TOfficeServer : public IClassFactory {
-public:
-    explicit TOfficeServer(TOfficeState state) : FState(std::move(state)) {
-        CoCreateGuid(&FClsid);
-        wchar_t clsid[40];
-        StringFromGUID2(FClsid, clsid, 40);
-        // Wine looks program ids up in the machine's classes only.
-        WriteRegString(HKEY_CLASSES_ROOT, FState.App + "\\CLSID", "", ToUtf8(clsid));
-        CoRegisterClassObject(FClsid, this, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
-                              REGCLS_MULTIPLEUSE, &FCookie);
-    }
-    ~TOfficeServer() {
-        CoRevokeClassObject(FCookie);
-        DeleteRegKey(HKEY_CLASSES_ROOT, FState.App);
-    }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == IID_IUnknown || iid == IID_IClassFactory ? this : nullptr;
-        return *out ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
-        auto* app = new TOfficeObject(FState, TOfficeObject::App);
-        const HRESULT hr = app->QueryInterface(iid, out);
+        auto* app = new TOfficeObject(FOffice, 0);
+        const HRESULT result = app->QueryInterface(iid, out);
         app->Release();
-        return hr;
+        return result;
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
-    TOfficeState FState;
-    CLSID FClsid;
-    DWORD FCookie = 0;
+    TOffice& FOffice;
+    int FRole;
+    ULONG FRefs = 1;
 };
 
 TEST(OfficeRecentFiles, EachListIsEmptiedAndItsApplicationQuitsEvenAfterAFailure) {
     TCoInitScope com;
-    TRecord record;
-    TOfficeServer word({.App = "Word.Application", .Count = 2, .Record = &record});
-    TOfficeServer excel(
-        {.App = "Excel.Application", .Count = 3, .FailingDelete = 2, .Record = &record});
+    TOffice offices[] = {{"Word.Application", 2, 0}, {"Excel.Application", 3, 2}};
+    DWORD cookies[2];
+    for (int i = 0; i < 2; ++i) {
+        CLSID clsid;
+        wchar_t text[40];
+        CoCreateGuid(&clsid);
+        StringFromGUID2(clsid, text, 40);
+        // Wine looks program ids up in the machine's classes only.
+        WriteRegString(HKEY_CLASSES_ROOT, offices[i].App + "\\CLSID", "", ToUtf8(text));
+        auto* factory = new TOfficeObject(offices[i], 0);
+        CoRegisterClassObject(clsid, static_cast<IClassFactory*>(factory),
+                              CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
+                              &cookies[i]);
+        factory->Release();
+    }
     TTestEngine engine;
     engine.EnableOnly({ciEraseMSOfficeHistory});
     engine.Run(true);
-    EXPECT_EQ(record, TRecord{}); // simulation calls nothing
+    EXPECT_EQ(Record, TRecord{}); // simulation calls nothing
     engine.Run(false);
-    EXPECT_EQ(record, (TRecord{"Word.Application RecentFiles", "Word.Application Count 2",
-                               "Word.Application Item(1)", "Word.Application Delete",
-                               "Word.Application Count 1", "Word.Application Item(1)",
+    EXPECT_EQ(Record, (TRecord{"Word.Application RecentFiles", "Word.Application Count 2",
+                               "Word.Application Item 1", "Word.Application Delete",
+                               "Word.Application Count 1", "Word.Application Item 1",
                                "Word.Application Delete", "Word.Application Count 0",
                                "Word.Application Quit", "Excel.Application RecentFiles",
-                               "Excel.Application Count 3", "Excel.Application Item(1)",
+                               "Excel.Application Count 3", "Excel.Application Item 1",
                                "Excel.Application Delete", "Excel.Application Count 2",
-                               "Excel.Application Item(1)", "Excel.Application Delete fails",
+                               "Excel.Application Item 1", "Excel.Application Delete fails",
                                "Excel.Application Quit"}));
+    for (int i = 0; i < 2; ++i) {
+        CoRevokeClassObject(cookies[i]);
+        DeleteRegKey(HKEY_CLASSES_ROOT, offices[i].App);
+    }
+    Record.clear();
 }
 
-// The Internet Options dialogs, made by a thread of their own, hidden: each press is
-// recorded as "title: caption". Cancel on the properties makes them anew for the next
-// item; the dialog titled Missing never appears.
-class TOptionsDialogs {
-public:
-    explicit TOptionsDialogs(std::string missing) : FMissing(std::move(missing)) {
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        FThread = std::thread([this, ready] {
-            FThreadId = GetCurrentThreadId();
-            ShowProperties();
-            SetEvent(ready);
-            MSG msg;
-            while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-                DispatchMessageW(&msg);
-        });
-        WaitForSingleObject(ready, INFINITE);
-        CloseHandle(ready);
-    }
-    ~TOptionsDialogs() {
-        PostThreadMessageW(FThreadId, WM_QUIT, 0, 0);
-        FThread.join();
-    }
-    TRecord Presses;
+// The Internet Options dialogs, hidden, on this thread: a press is recorded as "title:
+// caption". Cancel on the properties makes them anew; the one titled Missing never shows.
+std::string Missing;
+HWND ShowDialog(const char* title, std::initializer_list<const char*> buttons, HWND parent);
 
-private:
-    HWND Show(const char* title, std::initializer_list<const char*> buttons,
-              HWND parent = nullptr) {
-        if (FMissing == title) return nullptr;
-        HWND dialog =
-            CreateWindowExW(0, L"#32770", ToWide(title).c_str(), parent ? WS_CHILD : WS_CAPTION, 0,
-                            0, 300, 200, parent, nullptr, nullptr, nullptr);
-        SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
-        SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&Proc));
-        int id = 100;
-        for (const char* caption : buttons)
-            CreateWindowExW(0, L"Button", ToWide(caption).c_str(), WS_CHILD, 0, 0, 80, 20, dialog,
-                            reinterpret_cast<HMENU>(
-                                INT_PTR(caption == std::string("Cancel") ? IDCANCEL : id++)),
-                            nullptr, nullptr);
-        return dialog;
-    }
-    void ShowProperties() {
-        Show("Content", {"A&utoComplete..."}, Show("Internet Properties", {"Cancel"}));
-    }
-    static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
-        if (msg != WM_COMMAND) return FALSE;
-        auto* self = reinterpret_cast<TOptionsDialogs*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        const std::string title = WindowText(dialog),
-                          button = lParam ? WindowText(reinterpret_cast<HWND>(lParam)) : "none";
-        self->Presses.push_back(title + ": " + button);
-        if (button == "A&utoComplete...")
-            self->Show("AutoComplete Settings", {"&Clear Forms", "C&lear Passwords", "Cancel"});
-        else if (button == "OK" || button == "Cancel") {
-            DestroyWindow(dialog);
-            if (title == "Internet Properties") self->ShowProperties();
-        } else if (title == "AutoComplete Settings")
-            self->Show("Internet Options", {"OK"});
-        return TRUE;
-    }
-    static std::string WindowText(HWND wnd) {
-        wchar_t text[64] = {};
-        GetWindowTextW(wnd, text, 64);
-        return ToUtf8(text);
-    }
+void ShowProperties() {
+    ShowDialog("Content", {"A&utoComplete..."}, ShowDialog("Internet Properties", {"Cancel"}, 0));
+}
 
-    std::string FMissing;
-    std::thread FThread;
-    DWORD FThreadId = 0;
-};
+INT_PTR CALLBACK PressDialog(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
+    if (msg != WM_COMMAND) return FALSE;
+    wchar_t title[64] = {}, button[64] = {};
+    GetWindowTextW(dialog, title, 64);
+    GetWindowTextW(reinterpret_cast<HWND>(lParam), button, 64);
+    Record.push_back(ToUtf8(title) + ": " + ToUtf8(button));
+    if (Record.back().ends_with("A&utoComplete..."))
+        ShowDialog("AutoComplete Settings", {"&Clear Forms", "C&lear Passwords", "Cancel"}, 0);
+    else if (Record.back().ends_with("OK") || Record.back().ends_with("Cancel"))
+        DestroyWindow(dialog);
+    else
+        ShowDialog("Internet Options", {"OK"}, 0);
+    if (Record.back() == "Internet Properties: Cancel") ShowProperties();
+    return TRUE;
+}
+
+HWND ShowDialog(const char* title, std::initializer_list<const char*> buttons, HWND parent) {
+    if (Missing == title) return nullptr;
+    HWND dialog = CreateWindowExW(0, L"#32770", ToWide(title).c_str(), parent ? WS_CHILD : 0, 0, 0,
+                                  300, 200, parent, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&PressDialog));
+    static INT_PTR ids = 100;
+    for (const char* caption : buttons)
+        CreateWindowExW(0, L"Button", ToWide(caption).c_str(), WS_CHILD, 0, 0, 80, 20, dialog,
+                        reinterpret_cast<HMENU>(++ids), nullptr, nullptr);
+    return dialog;
+}
 
 TEST(AutoCompleteClearing, EveryDialogIsDrivenInOrderAndAMissingOneEndsIt) {
     TTestEngine engine;
+    engine.OnProcessMessages = [] { Application->ProcessMessages(); };
     engine.EnableOnly({ciIEEraseAutoCompleteFormsData, ciIEEraseAutoCompletePaswords});
-    {
-        TOptionsDialogs dialogs("");
-        EXPECT_EQ(engine.Run(false),
-                  RunLog({ciIEEraseAutoCompleteFormsData, ciIEEraseAutoCompletePaswords}, 2, 0, 0,
-                         0, "0 B"));
-        EXPECT_EQ(
-            dialogs.Presses,
-            (TRecord{"Internet Properties: A&utoComplete...", "AutoComplete Settings: &Clear Forms",
-                     "Internet Options: OK", "AutoComplete Settings: Cancel",
-                     "Internet Properties: Cancel", "Internet Properties: A&utoComplete...",
-                     "AutoComplete Settings: C&lear Passwords", "Internet Options: OK",
-                     "AutoComplete Settings: Cancel", "Internet Properties: Cancel"}));
-    }
+    ShowProperties();
+    EXPECT_EQ(
+        engine.Run(false),
+        RunLog({ciIEEraseAutoCompleteFormsData, ciIEEraseAutoCompletePaswords}, 2, 0, 0, 0, "0 B"));
+    const TRecord item = {"Internet Properties: A&utoComplete...", "Internet Options: OK",
+                          "AutoComplete Settings: Cancel", "Internet Properties: Cancel"};
+    EXPECT_EQ(Record, (TRecord{item[0], "AutoComplete Settings: &Clear Forms", item[1], item[2],
+                               item[3], item[0], "AutoComplete Settings: C&lear Passwords", item[1],
+                               item[2], item[3]}));
+    Record.clear();
+    Missing = "AutoComplete Settings";
     engine.EnableOnly({ciIEEraseAutoCompleteFormsData});
-    TOptionsDialogs dialogs("AutoComplete Settings");
     EXPECT_EQ(engine.Run(false)[5], "Erasing Internet Explorer Auto Complete Forms Data failed.");
-    EXPECT_EQ(dialogs.Presses,
-              (TRecord{"Internet Properties: A&utoComplete...", "Internet Properties: Cancel"}));
+    EXPECT_EQ(Record, (TRecord{item[0], item[3]}));
+    DestroyWindow(FindWindowW(L"#32770", L"Internet Properties"));
 }
 
 } // namespace
