@@ -163,11 +163,9 @@ TEST_F(SkinManage, TheProgramIconIsCutOutByItsMask) {
     void* bits = nullptr;
     TBitmapHandle colours(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     std::vector<WORD> maskRows(static_cast<size_t>(h) * ((w + 15) / 16), 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1;
-            static_cast<uint32_t*>(bits)[y * w + x] = (edge ? 0x80000000 : 0xFF000000) | 0x2040C0;
-        }
+    for (int i = 0; i < w * h; ++i) // the top row and left column half transparent
+        static_cast<uint32_t*>(bits)[i] =
+            (i < w || i % w == 0 ? 0x80000000 : 0xFF000000) | 0x2040C0;
     TBitmapHandle mask(CreateBitmap(w, h, 1, 1, maskRows.data()));
     ICONINFO parts{TRUE, 0, 0, mask.Get(), colours.Get()};
     TIconHandle icon(CreateIconIndirect(&parts));
@@ -175,9 +173,8 @@ TEST_F(SkinManage, TheProgramIconIsCutOutByItsMask) {
     Data->Loaded();
     SendMessageW(Application->Handle(), WM_SETICON, ICON_SMALL, 0);
     ASSERT_EQ(Data->SmallIcon().Width(), w);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            EXPECT_LE(Data->SmallIcon().ScanLine(y)[x] >> 16 & 0xFF, 0x20u) << x << "," << y;
+    for (int i = 0; i < w * h; ++i) // the key's red in none of them
+        EXPECT_LE(Data->SmallIcon().ScanLine(0)[i] >> 16 & 0xFF, 0x20u) << i;
 }
 
 TEST_F(SkinManage, PopupMenusGetTheSkinnedFrameAndItems) {
