@@ -2,7 +2,6 @@
 #include "classlib/base/Handle.h"
 #include "classlib/gui/Bitmap.h"
 #include "classlib/gui/TypInfo.h"
-#include <algorithm>
 #include <commctrl.h>
 
 namespace {
@@ -23,20 +22,15 @@ constexpr int ClipIds[] = {0, 150, 151, 152, 160, 161, 162, 163, 164};
 // Whether the control paints any pixel of its clip: Wine opens the shell's clips but
 // draws none of their frames.
 bool DrawsFrame(HWND control) {
-    constexpr uint32_t Unpainted = 0x010203;
     RECT client{};
     GetClientRect(control, &client);
     TBitmap probe;
-    probe.SetSize(client.right, client.bottom);
-    for (int y = 0; y < probe.Height(); ++y)
-        std::fill_n(probe.ScanLine(y), probe.Width(), Unpainted);
+    probe.SetSize(client.right, client.bottom); // black: no frame is all black
     SendMessageW(control, WM_PAINT, reinterpret_cast<WPARAM>(probe.Canvas().Handle()), 0);
     GdiFlush();
     for (int y = 0; y < probe.Height(); ++y)
-        if (std::find_if(probe.ScanLine(y), probe.ScanLine(y) + probe.Width(), [](uint32_t pixel) {
-                return pixel != Unpainted;
-            }) != probe.ScanLine(y) + probe.Width())
-            return true;
+        for (int x = 0; x < probe.Width(); ++x)
+            if (probe.ScanLine(y)[x] != 0) return true;
     return false;
 }
 
