@@ -46,6 +46,18 @@ void TfProgress::FormCreate() {
     Animate->SetCommonAVI(aviDeleteFile);
     Animate->SetStopFrame(24);
     Animate->SetActive(true);
+    Animate->HandleNeeded(); // opens the clip
+    if (!Animate->Open()) CloseAnimationGap();
+}
+
+// A system without the clip (Wine) would leave an empty band where it plays.
+void TfProgress::CloseAnimationGap() {
+    Animate->SetVisible(false);
+    const int gap = lblFile->Top() - Animate->Top();
+    for (TControl* control : std::initializer_list<TControl*>{lblFile, FileProgressBar, lblPass,
+                                                              PassProgressBar, btnCancel})
+        control->SetTop(control->Top() - gap);
+    SetClientHeight(ClientHeight() - gap);
 }
 
 void TfProgress::SetFileName(const std::string& path) {

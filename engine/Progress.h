@@ -32,5 +32,6 @@ public:
 
 private:
     void FormCreate();
+    void CloseAnimationGap();
     void btnCancelClick(TObject* sender);
 };

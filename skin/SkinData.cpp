@@ -5,6 +5,7 @@
 #include "classlib/gui/WinControl.h"
 #include "skin/QuickIni.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinPaint.h"
 #include "skin/SkinReader.h"
 #include <cstring>
 
@@ -221,12 +222,20 @@ void TSkinData::MakeAppIcon() {
     if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, ICON_BIG, 0));
     if (!icon) return;
     TIconHandle copy(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
-    if (!copy) return;
+    ICONINFO parts{};
+    if (!copy || !GetIconInfo(copy.Get(), &parts)) return;
+    TBitmapHandle colours(parts.hbmColor), mask(parts.hbmMask);
+    TBitmap image, shape;
+    if (!image.CopyFromHandle(colours.Get()) || !shape.CopyFromHandle(mask.Get()) ||
+        image.Width() != w || image.Height() != h || shape.Height() != h)
+        return;
+    // Through the mask, not blended over the key: a half-transparent edge pixel keeps
+    // its own colour, so no trace of the key shows around the icon.
     FSmallIcon.SetSize(w, h);
-    TCanvas& canvas = FSmallIcon.Canvas();
-    canvas.Brush().SetColor(clFuchsia);
-    canvas.FillRect(RECT{0, 0, w, h});
-    DrawIconEx(canvas.Handle(), 0, 0, copy.Get(), w, h, 0, nullptr, DI_NORMAL);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            FSmallIcon.ScanLine(y)[x] =
+                shape.ScanLine(y)[x] & 0xFFFFFF ? SkinKeyColor : image.ScanLine(y)[x] & 0xFFFFFF;
 }
 
 std::string ReadStoredSkinStream() {

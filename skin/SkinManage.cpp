@@ -60,12 +60,13 @@ TSkinManage::~TSkinManage() {
     for (auto& menu : FMenus)
         menu->Unhook();
     FMenus.clear();
-    if (FHook) UnhookWindowsHookEx(FHook);
+    FHook.Reset();
     TForm::OnDressing = nullptr;
 }
 
 void TSkinManage::InstallHook() {
-    if (!FHook) FHook = SetWindowsHookExW(WH_CBT, SkinCBTHookProc, nullptr, GetCurrentThreadId());
+    if (!FHook)
+        FHook.Reset(SetWindowsHookExW(WH_CBT, SkinCBTHookProc, nullptr, GetCurrentThreadId()));
     TForm::OnDressing = [](HWND wnd, bool controlsMade) {
         if (GlobalManager) GlobalManager->SkinBeforeShown(wnd, controlsMade);
     };

@@ -81,7 +81,7 @@ private:
 
     std::unique_ptr<TTimer> FTimer;
     std::unique_ptr<TTimer> FDropTimer; // frees the objects of destroyed windows soon after
-    HHOOK FHook = nullptr;
+    THookHandle FHook;
     std::vector<std::unique_ptr<TSkinForm>> FForms;
     std::vector<std::unique_ptr<TSkinPopMenu>> FMenus;
     std::vector<TSkinData*> FData;

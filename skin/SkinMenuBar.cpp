@@ -37,7 +37,6 @@ void TidySeparators(TMenuItem& item) {
 }
 
 TSkinMenu::~TSkinMenu() {
-    if (FHook) UnhookWindowsHookEx(FHook);
     if (TrackingBar == this) TrackingBar = nullptr;
 }
 
@@ -206,15 +205,14 @@ void TSkinMenu::TrackOne(int index) {
         FMainMenu->RebuildItem(*button.Item);
     }
     SetMenuOwnerDrawn(button.Submenu, true);
-    FHook = SetWindowsHookExW(WH_MSGFILTER, MsgFilter, nullptr, GetCurrentThreadId());
+    FHook.Reset(SetWindowsHookExW(WH_MSGFILTER, MsgFilter, nullptr, GetCurrentThreadId()));
     const bool rightToLeft = FForm.RightToLeft();
     if (button.ItemEnabled)
         TrackPopupMenu(button.Submenu,
                        TPM_RIGHTBUTTON | (rightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN),
                        window.left + (rightToLeft ? button.Rect.right : button.Rect.left),
                        window.top + button.Rect.bottom, 0, FForm.Handle, nullptr);
-    UnhookWindowsHookEx(FHook);
-    FHook = nullptr;
+    FHook.Reset();
     TrackingBar = nullptr;
     FForm.SetMenuTracking(false);
     FTracked = -1;

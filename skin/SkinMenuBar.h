@@ -89,6 +89,6 @@ private:
     UINT FSelectedFlags = 0;
     bool FFirstKey = false;
     POINT FLastMouse{};
-    HHOOK FHook = nullptr;
+    THookHandle FHook;
     TOffscreen FOffscreen; // the bar and its buttons
 };

@@ -170,7 +170,7 @@ bool RunAndWait(const std::string& program, const std::string& commandLine,
                         NORMAL_PRIORITY_CLASS, nullptr, ToWide(folder).c_str(), &si, &pi))
         return false;
     TKernelHandle process(pi.hProcess);
-    CloseHandle(pi.hThread);
+    TKernelHandle thread(pi.hThread);
     WaitForSingleObject(process.Get(), INFINITE);
     exitCode = 1;
     GetExitCodeProcess(process.Get(), &exitCode);

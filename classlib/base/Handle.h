@@ -106,6 +106,11 @@ struct TLibraryTraits {
     static Type Empty() { return nullptr; }
     static void Close(Type h) { FreeLibrary(h); }
 };
+struct THookTraits {
+    using Type = HHOOK;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { UnhookWindowsHookEx(h); }
+};
 
 using TFileHandle = THandle<TFileHandleTraits>;
 using TKernelHandle = THandle<TKernelHandleTraits>;
@@ -121,6 +126,7 @@ using TMemoryDC = THandle<TDCTraits>;
 using TIconHandle = THandle<TIconTraits>;
 using TMenuHandle = THandle<TMenuTraits>;
 using TLibraryHandle = THandle<TLibraryTraits>;
+using THookHandle = THandle<THookTraits>;
 
 // A window's DC from GetDC (the client area) or GetWindowDC (the whole window, frame
 // included), released at the end of the scope.

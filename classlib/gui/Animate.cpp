@@ -1,5 +1,6 @@
 #include "classlib/gui/Animate.h"
 #include "classlib/base/Handle.h"
+#include "classlib/gui/Bitmap.h"
 #include "classlib/gui/TypInfo.h"
 #include <commctrl.h>
 
@@ -17,6 +18,21 @@ namespace {
 
 // The shell's resource ids of the common clips, in TCommonAVI order.
 constexpr int ClipIds[] = {0, 150, 151, 152, 160, 161, 162, 163, 164};
+
+// Whether the control paints any pixel of its clip: Wine opens the shell's clips but
+// draws none of their frames.
+bool DrawsFrame(HWND control) {
+    RECT client{};
+    GetClientRect(control, &client);
+    TBitmap probe;
+    probe.SetSize(client.right, client.bottom); // black: no frame is all black
+    SendMessageW(control, WM_PAINT, reinterpret_cast<WPARAM>(probe.Canvas().Handle()), 0);
+    GdiFlush();
+    for (int y = 0; y < probe.Height(); ++y)
+        for (int x = 0; x < probe.Width(); ++x)
+            if (probe.ScanLine(y)[x] != 0) return true;
+    return false;
+}
 
 HMODULE ShellModule() {
     static TLibraryHandle shell(LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
@@ -59,7 +75,8 @@ void TAnimate::OpenClip() {
     HMODULE shell = ShellModule();
     if (FCommonAVI == aviNone || !shell) return;
     FOpen = SendMessageW(Handle(), ACM_OPENW, reinterpret_cast<WPARAM>(shell),
-                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(ClipIds[FCommonAVI]))) != 0;
+                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(ClipIds[FCommonAVI]))) != 0 &&
+            DrawsFrame(Handle());
 }
 
 void TAnimate::ApplyActive() {

@@ -1,7 +1,7 @@
 #pragma once
 // TAnimate: the common animation control (superclassed "SysAnimate32") playing one of
-// the shell's common AVI clips. Where the shell lacks the clip (Wine), the control
-// stays empty and nothing is reported.
+// the shell's common AVI clips. Where the shell lacks the clip, or the system cannot
+// draw it (Wine), the control stays empty and Open is false.
 #include "classlib/gui/WinControl.h"
 
 enum TCommonAVI {
@@ -24,7 +24,7 @@ public:
     void SetCommonAVI(TCommonAVI value);
     [[nodiscard]] bool Active() const { return FActive; }
     void SetActive(bool value);                       // plays (or stops) once the clip is open
-    [[nodiscard]] bool Open() const { return FOpen; } // a clip is loaded
+    [[nodiscard]] bool Open() const { return FOpen; } // a clip is loaded and draws
     [[nodiscard]] int StartFrame() const { return FStartFrame; } // from 1
     void SetStartFrame(int value) { FStartFrame = value; }
     [[nodiscard]] int StopFrame() const { return FStopFrame; } // 0: the last frame

@@ -53,10 +53,18 @@ HWND TApplication::Handle() {
                               x, y, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!FHandle) RaiseLastOSError();
     WindowObject(FHandle); // claimed now if no message reached it
-    // The program's icon is the application window's own, as WM_GETICON reports it.
-    if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"))
-        SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SetProgramIcon(FHandle);
     return FHandle;
+}
+
+// Shared icons: the system frees them with the module.
+void SetProgramIcon(HWND wnd) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    if (HICON icon = LoadIconW(module, L"MAINICON"))
+        SendMessageW(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (HANDLE icon = LoadImageW(module, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED))
+        SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 LRESULT CALLBACK TApplication::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

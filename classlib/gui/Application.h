@@ -86,3 +86,7 @@ private:
 };
 
 extern TApplication* const Application;
+
+// Gives the window the program's icon ("MAINICON"), big and small, so that WM_GETICON
+// answers with it; windows of a program without one keep none.
+void SetProgramIcon(HWND wnd);

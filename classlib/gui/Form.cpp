@@ -200,6 +200,7 @@ void TForm::InitializeWnd() {
 // of them paints.
 void TForm::CreateWnd() {
     TCustomForm::CreateWnd();
+    SetProgramIcon(Handle());
     if (Visible()) Dressed(Handle());
 }
 

@@ -31,9 +31,10 @@ TTTOOLINFOW ToolOf(TControl& control, HWND& owner) {
 
 HWND HintWindow() {
     if (TipWindow && IsWindow(TipWindow)) return TipWindow;
-    TipWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                Application->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    TipWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Application->Handle(),
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
     return TipWindow;
 }
 

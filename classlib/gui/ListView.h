@@ -131,6 +131,7 @@ private:
     void TextShown(int column, const std::string& text);
     void TextReplaced(int column);
     void FitColumns();
+    static UINT FitColumnsMessage(); // posted to fit the name columns once a batch is in
     [[nodiscard]] int TextLead(size_t column) const;
     void SetColumnWidths();
     void ShowCheck(const TListItem& item);

@@ -70,7 +70,7 @@ bool TInternetOptions::StartControlPanel() {
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi))
         return false;
-    CloseHandle(pi.hThread);
+    TKernelHandle thread(pi.hThread);
     FProcess.Reset(pi.hProcess);
     return true;
 }

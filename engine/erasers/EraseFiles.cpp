@@ -149,6 +149,28 @@ bool TEraseFiles::EraseFile(const std::string& FileName) {
     return Account(ActOnItem(FileName, Owner().SimulationMode));
 }
 
+// How a cleaning run (TEraserEngine::Clean, on the main thread) shares its work:
+// - The walk: the main thread runs the erasers one after another. A file eraser lists
+//   its item files and walks its folders itself, in listing order; registry erasers,
+//   collect and after-erase routines run on the main thread alone.
+// - The two file workers (TCustomEraserEngine::FileWorkers): each listed file is handed
+//   to them here as a job, which deletes the file, or only checks it in a simulation,
+//   through the link-safe layer. Workers touch no counter, log or list of the engine.
+// - Ordered jobs (TOrderedJobs): results are taken back in the order the files were
+//   listed, so the log, the counts and the deferred files are those of a one-thread
+//   run. At most MaxPending are in flight; past that the main thread waits for the
+//   oldest and runs queued jobs itself meanwhile. A folder item first takes back the
+//   jobs before it; a walk's folders go once all its files are taken, deepest first.
+// - A file is counted (FilesErased, BytesErased), reported as a link left or deferred
+//   to the next start only when its result is taken back (Account), on the main thread.
+// - Cutting in: the main thread pumps messages (ProcessMessages, at most every
+//   PumpInterval ms) before each eraser, item, folder entry and folder removal, and
+//   nowhere else. Stop (its button or hot key) only sets Cancelled: the walk then ends,
+//   the jobs not started are dropped, those that ran are still counted, and no folder
+//   is removed. Other hot keys and the tray's messages run their handlers inside the
+//   pump; a clean asked for meanwhile returns at once (Running), and a menu opened
+//   there holds the run until it closes. A close of the main window only marks the
+//   program to end: the run goes on to its end first.
 void TEraseFiles::Submit(TFileJobs& Jobs, std::function<TFileJob()> Job) {
     constexpr size_t MaxPending = 32;
     Jobs.Push(std::move(Job));

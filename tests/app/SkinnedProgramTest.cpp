@@ -68,6 +68,8 @@ TEST(SkinnedWindows, PagesDialogsAndSkinningOverAndOverLeakNothing) {
     auto main = std::make_unique<TfMain>(nullptr);
     main->Show();
     ASSERT_TRUE(SkinnedAndActive(main->Handle()));
+    // The skinned caption draws the window's own icon, not the program's on its key.
+    EXPECT_NE(SendMessageW(main->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
     TSkinManage& manager = *SkinManager();
     TEveryDialog dialogs;
     const std::vector<TButton*> pages = main->NavigationButtons();
@@ -81,6 +83,7 @@ TEST(SkinnedWindows, PagesDialogsAndSkinningOverAndOverLeakNothing) {
                 std::unique_ptr<TForm> dialog = make();
                 dialog->Show();
                 ASSERT_TRUE(SkinnedAndActive(dialog->Handle())) << dialog->ClassName();
+                EXPECT_NE(SendMessageW(dialog->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
             }
         bool boxSkinned = false;
         RunLater([&] {

@@ -358,6 +358,8 @@ TEST(GuiWindows, HintsAreToolsOfTheTooltipWindow) {
     EXPECT_EQ(tools(), before); // no windows yet
     form->Handle();
     EXPECT_EQ(tools(), before + 2);
+    // An "&" in a hint is shown, not taken for a mnemonic.
+    EXPECT_TRUE(GetWindowLongW(HintWindow(), GWL_STYLE) & TTS_NOPREFIX);
 
     TTTOOLINFOA tool{};
     char text[80] = {};

@@ -155,6 +155,28 @@ TEST_F(SkinManage, DestroyedWindowsAndRemovedDataAreForgotten) {
     EXPECT_EQ(second->Color(), clBtnFace);
 }
 
+// The caption's fallback icon: a blue icon whose edge is half transparent shows no
+// trace of the magenta key it is cut out on.
+TEST_F(SkinManage, TheProgramIconIsCutOutByItsMask) {
+    const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    const BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    TBitmapHandle colours(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::vector<WORD> maskRows(static_cast<size_t>(h) * ((w + 15) / 16), 0);
+    for (int i = 0; i < w * h; ++i) // the top row and left column half transparent
+        static_cast<uint32_t*>(bits)[i] =
+            (i < w || i % w == 0 ? 0x80000000 : 0xFF000000) | 0x2040C0;
+    TBitmapHandle mask(CreateBitmap(w, h, 1, 1, maskRows.data()));
+    ICONINFO parts{TRUE, 0, 0, mask.Get(), colours.Get()};
+    TIconHandle icon(CreateIconIndirect(&parts));
+    SendMessageW(Application->Handle(), WM_SETICON, ICON_SMALL, LPARAM(icon.Get()));
+    Data->Loaded();
+    SendMessageW(Application->Handle(), WM_SETICON, ICON_SMALL, 0);
+    ASSERT_EQ(Data->SmallIcon().Width(), w);
+    for (int i = 0; i < w * h; ++i) // the key's red in none of them
+        EXPECT_LE(Data->SmallIcon().ScanLine(0)[i] >> 16 & 0xFF, 0x20u) << i;
+}
+
 TEST_F(SkinManage, PopupMenusGetTheSkinnedFrameAndItems) {
     auto form = std::make_unique<TForm>(Application);
     auto menu = new TPopupMenu(form.get());
