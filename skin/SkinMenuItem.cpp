@@ -243,19 +243,20 @@ void SkinFormPopupMenus(TComponent* form, TSkinData* data, bool rightToLeft) {
 
 void SkinFormMainMenus(TComponent* form, TSkinData* data, bool rightToLeft) {
     ForEachMenu<TMainMenu>(form, [data, rightToLeft](TMainMenu& menu) {
-        if (data) {
-            menu.OnMeasureItem = [data](TMenuItem* item, HDC dc, int& width, int& height) {
-                MeasureItem(*data, nullptr, item, dc, width, height);
-            };
-            menu.OnDrawItem = [data, rightToLeft](TMenuItem* item, HDC dc, const RECT& rect,
-                                                  bool selected) {
-                DrawItem(*data, nullptr, item, dc, rect, selected, rightToLeft);
-            };
+        if (!data) {
+            menu.SetOwnerDraw(false);
+            menu.OnMeasureItem = nullptr;
+            menu.OnDrawItem = nullptr;
+            return;
         }
-        menu.SetOwnerDraw(data != nullptr);
-        if (data) return;
-        menu.OnMeasureItem = nullptr;
-        menu.OnDrawItem = nullptr;
+        menu.OnMeasureItem = [data](TMenuItem* item, HDC dc, int& width, int& height) {
+            MeasureItem(*data, nullptr, item, dc, width, height);
+        };
+        menu.OnDrawItem = [data, rightToLeft](TMenuItem* item, HDC dc, const RECT& rect,
+                                              bool selected) {
+            DrawItem(*data, nullptr, item, dc, rect, selected, rightToLeft);
+        };
+        menu.SetOwnerDraw(true);
     });
 }
 
