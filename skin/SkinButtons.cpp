@@ -230,19 +230,22 @@ void TSkinBitButton::Draw(HDC dc, const RECT& rect) {
     FOffscreen.Paint(dc, rect, [&](HDC buffer, const RECT& local) {
         DrawFace(buffer, local, face);
         const RECT text =
-            DrawGlyphAndCaption(buffer, local, face, button->Glyph(), button->NumGlyphs(),
-                                button->Layout(), button->Spacing());
+            DrawGlyphAndCaption(buffer, local, face,
+                                {&button->Glyph(), button->NumGlyphs(), button->Layout(),
+                                 button->Spacing(), button->Margin(), button});
         if (!FCaption.empty()) DrawFocus(buffer, text);
     });
 }
 
 RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TButtonFace face,
-                                         TBitmap& glyph, int count, TButtonLayout layout,
-                                         int spacing) {
+                                         const TGlyphLayout& g) {
     const int glyphNo = FaceGlyph(face);
-    count = std::max(1, count);
-    const int gw = glyph.Empty() ? 0 : glyph.Width() / count,
-              gh = glyph.Empty() ? 0 : glyph.Height();
+    const int count = std::max(1, g.Count);
+    TBitmap& glyph = *g.Glyph;
+    const SIZE listSize = g.ListButton ? g.ListButton->ListGlyphSize() : SIZE{0, 0};
+    const int gw = glyph.Empty() ? listSize.cx : glyph.Width() / count,
+              gh = glyph.Empty() ? listSize.cy : glyph.Height();
+    const TButtonLayout layout = g.Layout;
     const bool across = layout == blGlyphLeft || layout == blGlyphRight;
     RECT inner = rect;
     InflateRect(&inner, -2, -2);
@@ -254,25 +257,30 @@ RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TButtonFa
     // Along the layout's axis: margin, glyph, spacing, text.
     const int client = across ? Width(inner) : Height(inner);
     const int glyphSize = across ? gw : gh, textSize = across ? tw : th;
-    if (textSize == 0 || glyphSize == 0) spacing = 0;
-    int margin = (client - (glyphSize + spacing + textSize)) / 2;
-    if (spacing == -1) margin = spacing = (client - (glyphSize + textSize)) / 3;
+    int spacing = textSize == 0 || glyphSize == 0 ? 0 : g.Spacing, margin = g.Margin;
+    if (margin != -1 && PropText("Alignment") != "tacenter") {
+        if (spacing == -1) spacing = (client - (margin + glyphSize) - textSize) / 2;
+    } else if (spacing != -1) {
+        margin = (client - (glyphSize + spacing + textSize)) / 2;
+    } else {
+        margin = spacing = (client - (glyphSize + textSize)) / 3;
+    }
     const bool first = layout == blGlyphLeft || layout == blGlyphTop;
     const int glyphAt = first ? margin : client - margin - glyphSize;
     const int textAt = first ? glyphAt + glyphSize + spacing : glyphAt - spacing - textSize;
     const int cross = across ? Height(inner) : Width(inner);
-    POINT g{inner.left, inner.top};
+    POINT at{inner.left, inner.top};
     RECT t{inner.left, inner.top, inner.left + tw, inner.top + th};
     if (across) {
-        g.x += glyphAt;
-        g.y += (cross - gh + 1) / 2;
+        at.x += glyphAt;
+        at.y += (cross - gh + 1) / 2;
         OffsetRect(&t, textAt, (cross - th + 1) / 2);
     } else {
-        g.x += (cross - gw + 1) / 2;
-        g.y += glyphAt;
+        at.x += (cross - gw + 1) / 2;
+        at.y += glyphAt;
         OffsetRect(&t, (cross - tw + 1) / 2, textAt);
     }
-    if (gw > 0) {
+    if (!glyph.Empty()) {
         const int index = count >= glyphNo ? glyphNo - 1 : 0;
         TBitmap single;
         single.SetSize(gw, gh);
@@ -281,8 +289,10 @@ RECT TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TButtonFa
         if (face == TButtonFace::Disabled) GrayBitmap(single);
         TCanvas canvas;
         canvas.SetHandle(buffer);
-        DrawGlyphFrame(canvas, single, 1, 0, g.x, g.y);
+        DrawGlyphFrame(canvas, single, 1, 0, at.x, at.y);
         canvas.SetHandle(nullptr);
+    } else if (g.ListButton) {
+        g.ListButton->DrawListGlyph(buffer, at.x, at.y, face != TButtonFace::Disabled);
     }
     SetTextColor(buffer, TextColour(face));
     SetBkMode(buffer, TRANSPARENT);
@@ -354,8 +364,9 @@ void TSkinSpeedButton::Draw(HDC dc, const RECT& rect) {
             DrawCentredCaption(buffer, local, face, button->Caption());
         } else {
             FCaption = button->Caption();
-            DrawGlyphAndCaption(buffer, local, face, button->Glyph(), button->NumGlyphs(),
-                                blGlyphLeft, TSpeedButton::GlyphGap);
+            DrawGlyphAndCaption(
+                buffer, local, face,
+                {&button->Glyph(), button->NumGlyphs(), blGlyphLeft, TSpeedButton::GlyphGap});
         }
     });
     FPainting = false;

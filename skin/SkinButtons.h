@@ -48,6 +48,16 @@ private:
     bool FForwardsMouseDown = true;
 };
 
+// What a button with a glyph shows beside its caption, and where.
+struct TGlyphLayout {
+    TBitmap* Glyph = nullptr; // a strip of Count pictures: up, disabled, down
+    int Count = 1;
+    TButtonLayout Layout = blGlyphLeft;
+    int Spacing = -1; // between glyph and caption; -1: as far as the margins
+    int Margin = -1;  // from the edge of the glyph's side; -1: glyph and caption centred
+    const TBitBtn* ListButton = nullptr; // its image-list glyph, when Glyph is empty
+};
+
 // A button with a glyph beside its caption.
 class TSkinBitButton : public TSkinButton {
 public:
@@ -55,11 +65,11 @@ public:
 
 protected:
     void Draw(HDC dc, const RECT& rect) override;
-    // Glyph (a strip of count pictures: up, disabled, down) and FCaption laid out along
-    // the layout's axis in the rectangle shrunk by 2, spacing apart (-1: the free space
-    // in three equal parts); the caption's rectangle.
-    RECT DrawGlyphAndCaption(HDC buffer, const RECT& rect, TButtonFace face, TBitmap& glyph,
-                             int count, TButtonLayout layout, int spacing);
+    // Glyph and FCaption laid out along the layout's axis in the rectangle shrunk by 2;
+    // with neither margin nor spacing the free space goes in three equal parts. The
+    // caption's rectangle.
+    RECT DrawGlyphAndCaption(HDC buffer, const RECT& rect, TButtonFace face,
+                             const TGlyphLayout& glyph);
 };
 
 // A speed button: a control without a window, painted on its parent's paint. A flat one

@@ -293,7 +293,8 @@ void TCaptionButtons::OnNcLButtonDblClk(TMessage& message) {
 }
 
 void TCaptionButtons::OnNcRButtonDown(TMessage& message) {
-    if (message.WParam != HTCAPTION) return FForm.CallPrevious(message);
+    if (message.WParam != HTCAPTION || FForm.MDIRole() == TMDIRole::Child)
+        return FForm.CallPrevious(message);
     SystemPopup(MessagePoint(message));
     message.Result = 0;
 }
@@ -328,7 +329,7 @@ void TCaptionButtons::MakeSystemPopup() {
     add(" Close ", TPopupCommand::Close)->SetShortCutText("ALT+F4");
     FSystemPopup->Images = &FForm.SkinData()->MenuImages();
     FSystemPopup->SetTag(33333);
-    SkinFormPopupMenus(&FForm, FForm.SkinData());
+    SkinFormPopupMenus(&FForm, FForm.SkinData(), FForm.RightToLeft());
 }
 
 void TCaptionButtons::SystemPopup(POINT screen) {
@@ -344,7 +345,8 @@ void TCaptionButtons::SystemPopup(POINT screen) {
     if (now - FLastPopup > doubleClick || static_cast<int>(doubleClick) < 0) {
         if (TSkinManage* manager = SkinManager()) manager->MenuKind = TMenuKind::System;
         FLastPopup = now;
-        if (FForm.SkinData()->SkinControls & SkinKind(xcSystemMenu))
+        if ((FForm.SkinData()->SkinControls & SkinKind(xcSystemMenu)) &&
+            FForm.MDIRole() != TMDIRole::Child)
             FSystemPopup->Popup(screen.x, screen.y, FForm.Handle);
         else
             TrackPopupMenu(GetSystemMenu(FForm.Handle, FALSE), TPM_RIGHTBUTTON, screen.x, screen.y,

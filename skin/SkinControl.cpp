@@ -1,5 +1,7 @@
 #include "skin/SkinControl.h"
 #include "classlib/base/SysUtils.h"
+#include "classlib/gui/CustomControl.h"
+#include "classlib/gui/Form.h"
 #include "classlib/gui/TypInfo.h"
 #include "classlib/gui/WinControl.h"
 #include "classlib/gui/WindowText.h"
@@ -244,8 +246,12 @@ void TSkinControl::WmPaint(TMessage& message) {
     message.Result = 0;
 }
 
+void TSkinControl::FollowNewHandle() {
+    if (FControl) FHandle = FControl->Handle();
+}
+
 void TSkinControl::WmEraseBkgnd(TMessage& message) {
-    FillParentBackground(reinterpret_cast<HDC>(message.WParam));
+    FillParentBackground(reinterpret_cast<HDC>(message.WParam), true);
     message.Result = 1;
 }
 
@@ -260,9 +266,9 @@ void TSkinControl::ForwardMouseDown(const TMessage& message) const {
     control->MouseDown(mbLeft, KeysToShiftState(static_cast<unsigned>(message.WParam)), p.x, p.y);
 }
 
-void TSkinControl::FillParentBackground(HDC dc) const {
+void TSkinControl::FillParentBackground(HDC dc, bool drawChildren) const {
     TControl* control = FControl ? FControl : FGraphicControl;
-    if (control && control->Parent()) return DrawParentBackground(*control, dc);
+    if (control && control->Parent()) return DrawParentBackground(*control, dc, drawChildren);
     RECT r;
     GetClientRect(FHandle, &r);
     FillControlColour(dc, r);
@@ -328,7 +334,7 @@ void TSkinControl::SetPropText(const std::string& name, const std::string& value
     if (control && IsPublishedProp(*control, name)) SetPropValue(*control, name, value);
 }
 
-void DrawParentBackground(TControl& control, HDC dc) {
+void DrawParentBackground(TControl& control, HDC dc, bool drawChildren) {
     TWinControl* parent = control.Parent();
     if (!parent || !parent->HandleAllocated()) return;
     const int saved = SaveDC(dc);
@@ -339,6 +345,8 @@ void DrawParentBackground(TControl& control, HDC dc) {
     parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     RestoreDC(dc, saved);
+    if (drawChildren && !dynamic_cast<TCustomControl*>(parent) && !dynamic_cast<TForm*>(parent))
+        parent->Invalidate();
 }
 
 HFONT WindowFont(HWND wnd) {

@@ -95,13 +95,15 @@ protected:
         (void)rect;
     }
     void CallPrevious(TMessage& message);
+    // The control's window was made again: the wrapper follows its new handle.
+    void FollowNewHandle();
     void WmPaint(TMessage& message);
     void WmEraseBkgnd(TMessage& message);
     // The wrapped control's own mouse-down handling, for a press the wrapper keeps.
     void ForwardMouseDown(const TMessage& message) const;
     // What the parent paints under the control (its background and content), else a
-    // fill with the parent's colour.
-    void FillParentBackground(HDC dc) const;
+    // fill with the parent's colour; drawChildren as for DrawParentBackground.
+    void FillParentBackground(HDC dc, bool drawChildren = false) const;
     // The control's parent colour, else def.
     [[nodiscard]] TColor GetControlColour(TColor def) const;
     void FillSkinColour(HDC dc, const RECT& rect) const;
@@ -151,8 +153,9 @@ private:
 };
 
 // The parent's background and content under a control without one of its own, drawn
-// into the control's DC.
-void DrawParentBackground(TControl& control, HDC dc);
+// into the control's DC. With drawChildren a parent that paints no content of its own
+// (neither a form nor a custom control) is invalidated too, so it paints for real.
+void DrawParentBackground(TControl& control, HDC dc, bool drawChildren = false);
 // The font a window draws its text with (WM_GETFONT), or the system's.
 HFONT WindowFont(HWND wnd);
 // A window counts as top-level when its parent is the desktop or it is a popup.

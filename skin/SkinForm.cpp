@@ -49,7 +49,8 @@ void TSkinForm::InitForm(TSkinData* data, TWinControl* form) {
     InitWindow(data);
     FOldColor = form->Color();
     form->SetColor(data->Colours().ButtonFace);
-    if (data->SkinControls & SkinKind(xcPopupMenu)) SkinFormPopupMenus(form, data);
+    if (data->SkinControls & SkinKind(xcPopupMenu)) SkinFormPopupMenus(form, data, FRightToLeft);
+    if (data->SkinControls & SkinKind(xcMenuItem)) SkinFormMainMenus(form, data, FRightToLeft);
 }
 
 void TSkinForm::InitWindow(TSkinData* data) {
@@ -182,6 +183,7 @@ void TSkinForm::Unskin() {
     if (!FForm || destroying) return;
     FForm->SetColor(FOldColor);
     SkinFormPopupMenus(FForm, nullptr);
+    if (FSkinData->SkinControls & SkinKind(xcMenuItem)) SkinFormMainMenus(FForm, nullptr);
 }
 
 void TSkinForm::Repaint() {
@@ -206,17 +208,22 @@ void TSkinForm::SkinChanged() {
     FControls.RefreshAll();
     if (FFrameSkin && FAttach == TAttachState::Ready && FForm &&
         (FSkinData->SkinControls & SkinKind(xcPopupMenu)))
-        SkinFormPopupMenus(FForm, FSkinData);
-    ReapplyFrame();
+        SkinFormPopupMenus(FForm, FSkinData, FRightToLeft);
+    ReapplyFrame(FForm != nullptr);
     Repaint();
 }
 
-// The skinned frame is laid again around the same client area, its region cut anew.
-void TSkinForm::ReapplyFrame() {
+// The skinned frame is laid again around the same client area, its region cut anew; a
+// form is laid out again too (one pixel higher and back).
+void TSkinForm::ReapplyFrame(bool relayout) {
     if (!FFrameSkin || FAttach != TAttachState::Ready) return;
     FAttach = TAttachState::Reapplying;
     FFrame->KeepClientSize();
     FFrame->UpdateRegion();
+    if (relayout) {
+        FForm->SetHeight(FForm->Height() + 1);
+        FForm->SetHeight(FForm->Height() - 1);
+    }
     FAttach = TAttachState::Ready;
 }
 
@@ -470,6 +477,7 @@ void TSkinForm::OnMenuChanged(TMessage& message) {
     FSkinData->FramePainting = painting;
     HMENU menu = GetMenu(Handle);
     if (!FMenuBar || !FSkinData->MenuUpdate || !menu) return;
+    if (FForm) FMenuBar->SetMainMenu(MainMenuOf(*FForm));
     FMenuBar->Build(menu);
     FFrame->Paint();
 }

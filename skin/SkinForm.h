@@ -130,7 +130,7 @@ private:
     void Activate(bool frameOnly);
     void Detach();
     void LoadFrameMetrics();
-    void ReapplyFrame();
+    void ReapplyFrame(bool relayout = false);
     void ReadPlacement();
     void ReadBorderKind(LONG_PTR style, LONG_PTR exStyle);
     void OnSize(TMessage& message);

@@ -41,4 +41,6 @@ void TSkinForm::DialogChar(TMessage& message) {
     // The MDI form is the parent of the MDI client the child lives in.
     if (TWinControl* frame = TWinControl::FindControl(GetParent(GetParent(Handle))))
         message.Result = frame->Perform(CM_DIALOGCHAR, message.WParam, message.LParam);
+    if (message.Result) return;
+    FOldFormProc(message); // the child's own procedure once more, the result still 0
 }

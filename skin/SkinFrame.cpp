@@ -197,7 +197,9 @@ void TSkinFrame::PaintCaptionText(HDC dc, int w) {
     if (colour == clNone)
         colour = FForm.Active() ? colours.TitleTextActive : colours.TitleTextNoActive;
     SetTextColor(dc, ColorToRGB(colour));
-    const UINT format = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+    const bool rightToLeft = FForm.RightToLeft();
+    const UINT format =
+        DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | (rightToLeft ? DT_RIGHT : DT_LEFT);
     RECT calc{0, 0, 0, 0};
     SkinDrawText(dc, text, calc, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT); // the whole text
     const int tw = calc.right + e.TXTBackleft + e.TXTBackRight, th = calc.bottom;
@@ -205,6 +207,7 @@ void TSkinFrame::PaintCaptionText(HDC dc, int w) {
     int x = FMetrics.Left + (e.TextAlignment == 0   ? e.LeftWidth
                              : e.TextAlignment == 1 ? (room - tw) / 2
                                                     : room - e.RightWidth - tw);
+    if (rightToLeft) x = FMetrics.Left + room - e.RightWidth - tw; // at the right
     if (FForm.BorderKind() == TBorderKind::Dialog && e.TextAlignment == 0) x -= 16;
     x = std::max(x, FMetrics.Left);
     const int y = (t - th) / 2 + e.TopHeight / 2;

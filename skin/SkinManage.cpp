@@ -5,6 +5,7 @@
 #include "classlib/gui/Screen.h"
 #include "classlib/gui/WindowText.h"
 #include "skin/SkinData.h"
+#include "skin/SkinFactory.h"
 #include "skin/SkinMessages.h"
 #include "skin/SkinReader.h"
 #include <algorithm>
@@ -123,6 +124,9 @@ void TSkinManage::HookCall(int code, WPARAM wParam, LPARAM lParam) {
 void TSkinManage::WindowCreated(HWND wnd, const CREATESTRUCTW& cs) {
     if (!(cs.style & WS_CHILD) && GetClassNameStr(wnd) == "#32768") return SkinPopupMenu(wnd);
     if (cs.dwExStyle & WS_EX_MDICHILD) return (void)SkinWindow(wnd);
+    // A size grip is no control of the class library: skinned as on a bare window.
+    if ((cs.style & SBS_SIZEGRIP) && AsciiLowerCase(GetClassNameStr(wnd)) == "scrollbar")
+        if (TSkinForm* form = FindSkinForm(cs.hwndParent)) return SkinChildWindow(*form, wnd);
     if (cs.style & WS_CHILD) ControlCreated(GetAncestor(cs.hwndParent, GA_ROOT));
 }
 
@@ -264,9 +268,9 @@ void TSkinManage::SetMenuOwner(TObject* owner) {
         }
 }
 
-TBitmap* TSkinManage::GetMenuBitmap(TObject* owner) const {
-    for (auto& menu : FMenus)
-        if (menu->Owner == owner) return menu->FrameBitmap();
+TBitmap* TSkinManage::MenuPicture(HWND menu) const {
+    for (auto& listed : FMenus)
+        if (listed->Handle() == menu) return listed->Picture();
     return nullptr;
 }
 

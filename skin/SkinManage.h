@@ -45,7 +45,9 @@ public:
     void RefreshData();
     [[nodiscard]] TSkinForm* FindSkinForm(HWND wnd);
     void SetMenuOwner(TObject* owner);
-    [[nodiscard]] TBitmap* GetMenuBitmap(TObject* owner) const;
+    // The frame picture of the listed popup menu window (each nested menu has its own),
+    // or nullptr.
+    [[nodiscard]] TBitmap* MenuPicture(HWND menu) const;
     [[nodiscard]] int SkinnedCount() const { return static_cast<int>(FForms.size()); }
     [[nodiscard]] TSkinData* MainData() const { return FMainData; }
     // The small application icon of a main form's skin other than data, or nullptr.

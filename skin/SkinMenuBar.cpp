@@ -183,11 +183,14 @@ void TSkinMenu::Track(int index) {
 }
 
 void TSkinMenu::TrackOne(int index) {
+    // The item's own command comes first: what it changes in its submenu shows there.
+    PostMessageW(FForm.Handle, WM_COMMAND, FButtons[index]->Id, 0);
+    if (!FButtons[index]->Submenu) return;
+    MSG command;
+    if (PeekMessageW(&command, FForm.Handle, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        DispatchMessageW(&command);
+    if (index >= Count()) return; // the command changed the menu
     TMenuBtn& button = *FButtons[index];
-    if (!button.Submenu) {
-        PostMessageW(FForm.Handle, WM_COMMAND, button.Id, 0);
-        return;
-    }
     FTracked = index;
     FSelectedMenu = nullptr;
     FSelectedFlags = 0;

@@ -1,6 +1,7 @@
 #include "skin/SkinMenuItem.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/ImageList.h"
+#include "classlib/gui/MainMenu.h"
 #include "classlib/gui/Menus.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
@@ -60,10 +61,10 @@ void MeasureItem(TSkinData& data, const TImageList* images, TMenuItem* item, HDC
 // The part of the popup's frame picture under the item, or the skin's menu colour.
 void PaintBackground(TSkinData& data, HDC target, HDC itemDC, const RECT& r) {
     TSkinManage* manager = SkinManager();
-    TBitmap* frame = manager ? manager->GetMenuBitmap(nullptr) : nullptr;
+    HWND menu = WindowFromDC(target);
+    TBitmap* frame = manager ? manager->MenuPicture(menu) : nullptr;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (frame && !frame->Empty()) {
-        HWND menu = WindowFromDC(target);
         POINT origin{0, 0};
         RECT window{};
         ClientToScreen(menu, &origin);
@@ -209,18 +210,19 @@ void DrawItem(TSkinData& data, const TImageList* images, TMenuItem* item, HDC dc
     });
 }
 
-void ForEachPopupMenu(TComponent* owner, const std::function<void(TPopupMenu&)>& action) {
+template <class Menu>
+void ForEachMenu(TComponent* owner, const std::function<void(Menu&)>& action) {
     for (int i = 0; i < owner->ComponentCount(); ++i) {
         TComponent* c = owner->Components(i);
-        if (auto menu = dynamic_cast<TPopupMenu*>(c)) action(*menu);
-        ForEachPopupMenu(c, action);
+        if (auto menu = dynamic_cast<Menu*>(c)) action(*menu);
+        ForEachMenu(c, action);
     }
 }
 
 } // namespace
 
-void SkinFormPopupMenus(TComponent* form, TSkinData* data) {
-    ForEachPopupMenu(form, [data](TPopupMenu& menu) {
+void SkinFormPopupMenus(TComponent* form, TSkinData* data, bool rightToLeft) {
+    ForEachMenu<TPopupMenu>(form, [data, rightToLeft](TPopupMenu& menu) {
         if (data && menu.Tag() % 100 == data->DisableTag) return;
         menu.OwnerDraw = data != nullptr;
         if (!data) {
@@ -232,9 +234,29 @@ void SkinFormPopupMenus(TComponent* form, TSkinData* data) {
         menu.OnMeasureItem = [data, popup](TMenuItem* item, HDC dc, int& width, int& height) {
             MeasureItem(*data, popup->Images, item, dc, width, height);
         };
-        menu.OnDrawItem = [data, popup](TMenuItem* item, HDC dc, const RECT& rect, bool selected) {
-            DrawItem(*data, popup->Images, item, dc, rect, selected);
+        menu.OnDrawItem = [data, popup, rightToLeft](TMenuItem* item, HDC dc, const RECT& rect,
+                                                     bool selected) {
+            DrawItem(*data, popup->Images, item, dc, rect, selected, rightToLeft);
         };
+    });
+}
+
+void SkinFormMainMenus(TComponent* form, TSkinData* data, bool rightToLeft) {
+    ForEachMenu<TMainMenu>(form, [data, rightToLeft](TMainMenu& menu) {
+        if (!data) {
+            menu.SetOwnerDraw(false);
+            menu.OnMeasureItem = nullptr;
+            menu.OnDrawItem = nullptr;
+            return;
+        }
+        menu.OnMeasureItem = [data](TMenuItem* item, HDC dc, int& width, int& height) {
+            MeasureItem(*data, nullptr, item, dc, width, height);
+        };
+        menu.OnDrawItem = [data, rightToLeft](TMenuItem* item, HDC dc, const RECT& rect,
+                                              bool selected) {
+            DrawItem(*data, nullptr, item, dc, rect, selected, rightToLeft);
+        };
+        menu.SetOwnerDraw(true);
     });
 }
 

@@ -8,7 +8,10 @@ class TSkinData;
 
 // Every popup menu the form owns (at any depth) is drawn from the skin, unless its
 // Tag mod 100 is the data's DisableTag; with data nullptr they draw natively again.
-void SkinFormPopupMenus(TComponent* form, TSkinData* data);
+// A right-to-left form's menus are mirrored.
+void SkinFormPopupMenus(TComponent* form, TSkinData* data, bool rightToLeft = false);
+// The same for the dropped items of the form's main menus.
+void SkinFormMainMenus(TComponent* form, TSkinData* data, bool rightToLeft = false);
 
 // Every item of the menu, at any depth, is drawn by its owner window from now on, or
 // by the system again.

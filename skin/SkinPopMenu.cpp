@@ -31,6 +31,15 @@ void TSkinPopMenu::MakeFrame() {
                  background.Bitmap, false, background.Tile, false, 1, 1, background.Margins());
 }
 
+TBitmap* TSkinPopMenu::Picture() {
+    if (!FSubclass || !CanPaint()) return nullptr;
+    RECT r;
+    GetWindowRect(FHandle, &r);
+    if (!FFrame || FFrame->Width() != r.right - r.left || FFrame->Height() != r.bottom - r.top)
+        MakeFrame();
+    return FFrame.get();
+}
+
 // The outer ring of the frame picture, FrameWidth pixels wide.
 void TSkinPopMenu::PaintFrame(HDC dc) {
     MakeFrame();

@@ -17,7 +17,9 @@ public:
 
     [[nodiscard]] HWND Handle() const { return FHandle; }
     [[nodiscard]] TSkinData* Data() const { return FData; }
-    [[nodiscard]] TBitmap* FrameBitmap() const { return FFrame.get(); }
+    // The frame picture, made for the menu's size when the skin can paint it; nullptr
+    // when it cannot.
+    TBitmap* Picture();
     TObject* Owner = nullptr; // the menu-bar or caption object that opened it
 
 private:

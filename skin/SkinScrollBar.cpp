@@ -40,6 +40,12 @@ void TSkinScrollbar::HideBars() {
         if (bar) bar->HideBar();
 }
 
+bool TSkinScrollbar::BeforeMessage(TMessage& message) {
+    if (message.Msg == CM_RECREATEWND) FRecreating = true;
+    if (message.Msg == WM_NCDESTROY && FRecreating) return true; // the old window only
+    return TSkinControl::BeforeMessage(message);
+}
+
 void TSkinScrollbar::AfterMessage(TMessage& message) {
     switch (message.Msg) {
     case WM_VSCROLL:
@@ -56,6 +62,13 @@ void TSkinScrollbar::AfterMessage(TMessage& message) {
     case WM_MOUSEHWHEEL: UpdateBars(); break;
     case WM_SHOWWINDOW:
         if (!message.WParam) HideBars();
+        break;
+    case CM_RECREATEWND: // the overlays follow the new window's bars
+        FRecreating = false;
+        FollowNewHandle();
+        FHorzBar.reset();
+        FVertBar.reset();
+        MakeBars();
         break;
     case CM_VISIBLECHANGED:
         if (message.WParam)

@@ -19,6 +19,7 @@ public:
 
 protected:
     void UpdateBars();
+    bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
 
@@ -29,6 +30,7 @@ private:
 
     std::unique_ptr<TWScrollbar> FHorzBar, FVertBar;
     bool FDrawBorder = false;
+    bool FRecreating = false; // the control's window is made again: the wrapper stays
 };
 
 // The window scroll bars of a bare window that is no control of the skinned window's

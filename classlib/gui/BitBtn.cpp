@@ -1,5 +1,6 @@
 #include "classlib/gui/BitBtn.h"
 #include "classlib/gui/GraphicControl.h"
+#include "classlib/gui/ImageList.h"
 #include "classlib/gui/TypInfo.h"
 #include <algorithm>
 
@@ -10,6 +11,9 @@ namespace {
     Published("Layout", &TBitBtn::Layout, &TBitBtn::SetLayout,
               {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}),
     Published("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing),
+    Published("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin),
+    Published("ImageIndex", &TBitBtn::ImageIndex, &TBitBtn::SetImageIndex),
+    Published("DisabledIndex", &TBitBtn::DisabledIndex, &TBitBtn::SetDisabledIndex),
 });
 
 } // namespace
@@ -34,6 +38,39 @@ void TBitBtn::SetLayout(TButtonLayout value) {
 void TBitBtn::SetSpacing(int value) {
     FSpacing = value;
     Invalidate();
+}
+
+void TBitBtn::SetMargin(int value) {
+    FMargin = value;
+    Invalidate();
+}
+
+void TBitBtn::SetImages(TImageList* value) {
+    FImages = value;
+    Invalidate();
+}
+
+void TBitBtn::SetImageIndex(int value) {
+    FImageIndex = value;
+    Invalidate();
+}
+
+void TBitBtn::SetDisabledIndex(int value) {
+    FDisabledIndex = value;
+    Invalidate();
+}
+
+SIZE TBitBtn::ListGlyphSize() const {
+    if (!FImages || FImageIndex < 0) return {0, 0};
+    return {FImages->Width(), FImages->Height()};
+}
+
+void TBitBtn::DrawListGlyph(HDC dc, int x, int y, bool enabled) const {
+    if (!FImages || FImageIndex < 0) return;
+    if (!enabled && FDisabledIndex >= 0)
+        FImages->Draw(dc, x, y, FDisabledIndex, true);
+    else
+        FImages->Draw(dc, x, y, FImageIndex, enabled);
 }
 
 void TBitBtn::WndProc(TMessage& message) {
@@ -71,14 +108,20 @@ void TBitBtn::DrawContent(TCanvas& canvas, RECT r, bool down) {
     std::string caption = Caption();
     RECT text{0, 0, 0, 0};
     if (!caption.empty()) canvas.DrawText(caption, text, DT_SINGLELINE | DT_CALCRECT);
-    SIZE glyph{FGlyph.Empty() ? 0 : FGlyph.Width() / FNumGlyphs,
-               FGlyph.Empty() ? 0 : FGlyph.Height()};
+    SIZE glyph =
+        FGlyph.Empty() ? ListGlyphSize() : SIZE{FGlyph.Width() / FNumGlyphs, FGlyph.Height()};
     int gap = glyph.cx && text.right ? FSpacing : 0;
     bool across = FLayout == blGlyphLeft || FLayout == blGlyphRight;
     int blockW = across ? glyph.cx + gap + text.right : std::max<int>(glyph.cx, text.right);
     int blockH = across ? std::max<int>(glyph.cy, text.bottom) : glyph.cy + gap + text.bottom;
     int shift = down ? 1 : 0;
     int x = (r.left + r.right - blockW) / 2 + shift, y = (r.top + r.bottom - blockH) / 2 + shift;
+    if (FMargin >= 0) { // the block from the edge of the glyph's side
+        if (FLayout == blGlyphLeft) x = r.left + FMargin + shift;
+        if (FLayout == blGlyphRight) x = r.right - FMargin - blockW + shift;
+        if (FLayout == blGlyphTop) y = r.top + FMargin + shift;
+        if (FLayout == blGlyphBottom) y = r.bottom - FMargin - blockH + shift;
+    }
     POINT g{}, t{};
     switch (FLayout) {
     case blGlyphLeft:
@@ -99,7 +142,10 @@ void TBitBtn::DrawContent(TCanvas& canvas, RECT r, bool down) {
         break;
     }
     int frame = !Enabled() && FNumGlyphs > 1 ? 1 : down && FNumGlyphs > 2 ? 2 : 0;
-    if (glyph.cx) DrawGlyphFrame(canvas, FGlyph, FNumGlyphs, frame, g.x, g.y);
+    if (!FGlyph.Empty())
+        DrawGlyphFrame(canvas, FGlyph, FNumGlyphs, frame, g.x, g.y);
+    else
+        DrawListGlyph(canvas.Handle(), g.x, g.y, Enabled());
     if (caption.empty()) return;
     canvas.Brush().SetStyle(bsClear);
     if (!Enabled()) canvas.Font().SetColor(clGrayText);

@@ -30,3 +30,13 @@ int TImageList::AddMasked(TBitmap& bitmap, TColor maskColor) {
     GdiFlush();
     return ImageList_AddMasked(Handle(), bitmap.Handle(), ColorToRGB(maskColor));
 }
+
+void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
+    if (enabled) {
+        ImageList_Draw(Handle(), index, dc, x, y, ILD_TRANSPARENT);
+        return;
+    }
+    TIconHandle icon(ImageList_GetIcon(Handle(), index, ILD_NORMAL));
+    DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0, x, y, 0, 0,
+               DST_ICON | DSS_DISABLED);
+}

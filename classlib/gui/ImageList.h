@@ -28,6 +28,9 @@ public:
     // Adds the bitmap's images (its width over Width); maskColor shows through.
     int AddMasked(TBitmap& bitmap, TColor maskColor);
     void Clear() { ImageList_RemoveAll(Handle()); }
+    // The image at (x, y), its transparent parts left out; greyed and embossed when
+    // not enabled, as the system draws a disabled picture.
+    void Draw(HDC dc, int x, int y, int index, bool enabled) const;
 
 private:
     TImageListHandle FOwned;

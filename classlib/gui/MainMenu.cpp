@@ -1,4 +1,5 @@
 #include "classlib/gui/MainMenu.h"
+#include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/WinControl.h"
 #include "classlib/gui/WindowSubclass.h"
@@ -12,6 +13,14 @@ TMenuItem* Find(TMenuItem& parent, UINT command) {
         if (TMenuItem* inner = Find(*item, command)) return inner;
     }
     return nullptr;
+}
+
+// True when the item is one of parent's at any depth.
+bool Holds(const TMenuItem& parent, ULONG_PTR item) {
+    for (int i = 0; i < parent.Count(); ++i)
+        if (reinterpret_cast<ULONG_PTR>(parent.Items(i)) == item || Holds(*parent.Items(i), item))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -40,10 +49,12 @@ void TMainMenu::Fill(HMENU menu, TMenuItem& parent) {
         if (!item->Visible()) continue;
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA;
         info.wID = item->Command();
+        info.dwItemData = reinterpret_cast<ULONG_PTR>(item);
+        if (FOwnerDraw && menu != FHandle) info.fType = MFT_OWNERDRAW;
         if (item->IsLine()) {
-            info.fType = MFT_SEPARATOR;
+            info.fType |= MFT_SEPARATOR;
             InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
             continue;
         }
@@ -76,10 +87,42 @@ TMenuItem* TMainMenu::FindItem(UINT command) {
     return Find(FItems, command);
 }
 
+void TMainMenu::SetOwnerDraw(bool value) {
+    if (value == FOwnerDraw) return;
+    FOwnerDraw = value;
+    if (!FHandle) return;
+    for (int i = 0; i < FItems.Count(); ++i)
+        RebuildItem(*FItems.Items(i));
+}
+
+// Owner-drawn items of this menu go to the handlers.
+bool TMainMenu::OwnerMessage(TMessage& message) {
+    if (!FOwnerDraw || !OnMeasureItem || !OnDrawItem) return false;
+    if (message.Msg == WM_MEASUREITEM) {
+        auto mis = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+        if (mis->CtlType != ODT_MENU || !Holds(FItems, mis->itemData)) return false;
+        auto item = reinterpret_cast<TMenuItem*>(mis->itemData);
+        int width = 0, height = 0;
+        TWindowDC dc(nullptr);
+        OnMeasureItem(item, dc.Get(), width, height);
+        mis->itemWidth = width;
+        mis->itemHeight = height;
+    } else {
+        auto dis = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+        if (dis->CtlType != ODT_MENU || !Holds(FItems, dis->itemData)) return false;
+        auto item = reinterpret_cast<TMenuItem*>(dis->itemData);
+        OnDrawItem(item, dis->hDC, dis->rcItem, (dis->itemState & ODS_SELECTED) != 0);
+    }
+    message.Result = TRUE;
+    return true;
+}
+
 void TMainMenu::AttachTo(TWinControl& form) {
     FFormSubclass = std::make_unique<TWindowSubclass>(
         form.Handle(), TWndMethod::Of<&TMainMenu::FormMessage>(this));
     SetMenu(form.Handle(), Handle());
+    // The window is told (a skin's menu bar takes the new menu).
+    SendMessageW(form.Handle(), CM_MENUCHANGED, 0, 0);
 }
 
 void TMainMenu::FormMessage(TMessage& message) {
@@ -90,6 +133,8 @@ void TMainMenu::FormMessage(TMessage& message) {
             return;
         }
     }
+    if ((message.Msg == WM_MEASUREITEM || message.Msg == WM_DRAWITEM) && OwnerMessage(message))
+        return;
     if (message.Msg == WM_NCDESTROY) {
         FFormSubclass->CallPrevious(message);
         FFormSubclass.reset();

@@ -210,3 +210,27 @@ TEST_F(SkinManage, PopupMenusGetTheSkinnedFrameAndItems) {
     ASSERT_TRUE(PumpUntil([&] { return !Skinned(*form); }));
     EXPECT_FALSE(menu->OwnerDraw);
 }
+
+TEST_F(SkinManage, ClassVetoesGiveWayToTheApplicationAndLoadingKeepsOneMenuKind) {
+    WNDCLASSW cls{};
+    cls.lpfnWndProc = DefWindowProcW;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    std::vector<bool> skinned; // without and with the application's say
+    for (const wchar_t* name : {L"SysMonthCal32", L"TPreview"}) {
+        cls.lpszClassName = name;
+        RegisterClassW(&cls);
+        HWND wnd = CreateWindowExW(0, name, L"", WS_POPUP, 0, 0, 90, 90, nullptr, nullptr,
+                                   cls.hInstance, nullptr);
+        Data->Options = 0, Data->OnFormSkin = nullptr;
+        skinned.push_back(SkinManager()->SkinWindow(wnd));
+        Data->OnFormSkin = [](TObject*, const std::string&, bool& doSkin) { doSkin = true; };
+        skinned.push_back(SkinManager()->SkinWindow(wnd));
+    }
+    EXPECT_EQ(skinned, (std::vector<bool>{false, true, false, false}));
+    TSkinData menus(nullptr), bar(nullptr);
+    menus.SkinControls = SkinKind(xcMenuItem) | SkinKind(xcSystemMenu);
+    bar.SkinControls = menus.SkinControls | SkinKind(xcMainMenu);
+    menus.Loaded(), bar.Loaded();
+    EXPECT_EQ(menus.SkinControls, SkinKind(xcMenuItem));
+    EXPECT_EQ(bar.SkinControls, SkinKind(xcMainMenu) | SkinKind(xcSystemMenu));
+}

@@ -117,10 +117,10 @@ inline void LoadSolidSkin(TSkinData& data, const std::string& extraIni = "",
 }
 
 // New skin data, owned by the application, switched on and loaded with the solid skin.
-inline TSkinData* ActiveSolidSkin() {
+inline TSkinData* ActiveSolidSkin(const std::string& ini = "", const TSkinMembers& members = {}) {
     auto data = new TSkinData(Application);
     data->SetActive(true);
-    LoadSolidSkin(*data);
+    LoadSolidSkin(*data, ini, members);
     data->Loaded();
     return data;
 }

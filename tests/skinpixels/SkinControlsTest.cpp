@@ -1,12 +1,14 @@
 // Skinned controls on a shown form: each paints the frame its state selects (read back
 // from the screen), works as before, and goes back to its native look when unskinned.
 #include "classlib/gui/Application.h"
+#include "classlib/gui/BitBtn.h"
 #include "classlib/gui/Button.h"
 #include "classlib/gui/CheckBox.h"
 #include "classlib/gui/DateTimePicker.h"
 #include "classlib/gui/Edit.h"
 #include "classlib/gui/Form.h"
 #include "classlib/gui/GroupBox.h"
+#include "classlib/gui/ImageList.h"
 #include "classlib/gui/ListBox.h"
 #include "classlib/gui/SpeedButton.h"
 #include "skin/ScreenPixels.h"
@@ -481,4 +483,23 @@ TEST_F(SkinControls, TheApplicationsEventAndTheDisableTagComeBeforeTheTables) {
     EXPECT_TRUE(Skinned(chosen));
     EXPECT_FALSE(Skinned(tagged));
     EXPECT_TRUE(Skinned(plain));
+}
+
+TEST_F(SkinControls, BitButtonsPutImageListGlyphsAtTheirMargin) {
+    TImageList images(nullptr, 8, 8);
+    TBitmap red;
+    red.SetSize(8, 8);
+    red.Canvas().Brush().SetColor(clRed);
+    red.Canvas().FillRect(RECT{0, 0, 8, 8});
+    images.AddMasked(red, clWhite);
+    auto button = Add<TBitBtn>(10, "Go"); // 120 x 24; the glyph's box starts 2 pixels in
+    button->SetImages(&images);
+    button->SetImageIndex(0);
+    button->SetMargin(4);
+    ASSERT_TRUE(ShowSkinned());
+    EXPECT_EQ(ControlPixel(button->Handle(), 9, 12), RGB(255, 0, 0));
+    button->SetLayout(blGlyphRight);
+    button->SetDisabledIndex(0); // not greyed
+    button->SetEnabled(false);
+    EXPECT_EQ(ControlPixel(button->Handle(), 110, 12), RGB(255, 0, 0));
 }

@@ -13,6 +13,7 @@
 #include "skin/SkinManage.h"
 #include "skin/SkinMenuBar.h"
 #include "skin/SolidSkin.h"
+#include "support/PopupMenus.h"
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -288,4 +289,21 @@ TEST_F(SkinMDIPixels, AltKeysFromAChildReachItsOwnControlsThenTheMDIForm) {
     }
     EXPECT_EQ(exported, 2);
     EXPECT_EQ(applied, 1);
+}
+
+TEST_F(SkinMDIPixels, AChildKeepsTheNativeSystemMenuAndTheRightClickOnItsCaption) {
+    HWND wnd = Child("Child", 10)->Handle();
+    HMENU shown = HMENU(1); // the menu open a moment after each call
+    auto note = [&] {
+        RunLater([&] {
+            const std::vector<HWND> menus = ShownMenus();
+            shown = menus.empty() ? nullptr : HMENU(SendMessageW(menus[0], MN_GETHMENU, 0, 0));
+            EndMenu();
+        });
+    };
+    PostMessageW(wnd, WM_RBUTTONUP, 0, 0); // the old procedure waits for the release
+    note(), SendMessageW(wnd, WM_NCRBUTTONDOWN, HTCAPTION, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !shown; }));
+    note(), Skinned(wnd)->Caption().SystemPopup({200, 200});
+    EXPECT_EQ(shown, GetSystemMenu(wnd, FALSE));
 }

@@ -49,13 +49,16 @@ void Key(UINT key) {
 using SkinMenuBarPixels = TPixelTest;
 
 TEST_F(SkinMenuBarPixels, TheBarIsPaintedAndTheArrowKeysMoveBetweenItsMenus) {
-    TSkinData* data = ActiveSolidSkin();
+    TSkinData* data = ActiveSolidSkin(
+        "[MenuItem]\nImage=i.bmp\nTrans=1\n[MenuBackground]\nImage=b.bmp\nBottomHeight=24\n",
+        {{"i.bmp", MakeBmp(9, 9, std::vector<uint32_t>(5, solid::Key))},
+         {"b.bmp", MakeBmpOf(9, 30, [](int, int y) { return y < 6 ? 0xD0E0C0 : 0x4060A0; })}});
     auto form = std::make_unique<TForm>(Application);
     form->SetBounds(100, 100, 400, 300);
     HMENU bar = CreateMenu();
     AppendMenuW(bar, MF_POPUP,
-                reinterpret_cast<UINT_PTR>(
-                    Submenu({{L"&Open", nullptr}, {L"&Sub", Submenu({{L"&Inner", nullptr}})}})),
+                reinterpret_cast<UINT_PTR>(Submenu(
+                    {{L"&Open", nullptr}, {L"&Sub", Submenu({{L"&Inner", nullptr}})}, {L"A", 0}})),
                 L"&File");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(Submenu({{L"&Copy", nullptr}})),
                 L"&Edit");
@@ -86,9 +89,13 @@ TEST_F(SkinMenuBarPixels, TheBarIsPaintedAndTheArrowKeysMoveBetweenItsMenus) {
 
     // Each step runs once the menus have settled after the one before.
     std::vector<int> tracked, open;
+    std::vector<uint32_t> pixels; // near the bottom of the menu on top
     auto note = [&] {
         tracked.push_back(menuBar->TrackedIndex());
         open.push_back(OpenMenus());
+        RECT r{};
+        GetWindowRect(ShownMenus().front(), &r); // each note has a menu open
+        pixels.push_back(ScreenPixel(r.right - 6, r.bottom - 5));
     };
     const std::vector<std::function<void()>> steps = {
         [&] { note(), Key(VK_RIGHT); }, // File's first item is plain: on to Edit
@@ -109,6 +116,7 @@ TEST_F(SkinMenuBarPixels, TheBarIsPaintedAndTheArrowKeysMoveBetweenItsMenus) {
     EXPECT_EQ(open, (std::vector<int>{1, 1, 1, 2, 1}));
     EXPECT_EQ(menuBar->TrackedIndex(), -1);
     EXPECT_EQ(OpenMenus(), 0);
+    EXPECT_EQ(pixels[3], 0x4060A0u); // the inner menu's own frame, not the outer one's
 
     data->SetActive(false); // the window gets its menu back
     ASSERT_TRUE(PumpUntil([&] { return GetMenu(wnd) == bar; }));
@@ -293,11 +301,13 @@ TEST_F(SkinMenuBarPixels, AFormsMainMenuGivesTheBarItsItemsAndDropsNoStraySepara
         items.push_back(add(*file, caption));
     int opened = 0;
     items[1]->OnClick = [&](TObject*) { ++opened; };
-    menu->AttachTo(*form);
+    file->OnClick = [&](TObject*) { items[4]->SetCaption("Shut"); }; // before File drops
+    SetMenu(form->Handle(), CreateMenu());
     form->Show();
     HWND wnd = form->Handle();
     TSkinForm* skinned = SkinnedSoon(wnd);
     ASSERT_TRUE(skinned && skinned->MenuBar());
+    menu->AttachTo(*form); // the bar takes the new menu
     TSkinMenu& bar = *skinned->MenuBar();
     ASSERT_EQ(bar.Count(), 2);
     EXPECT_EQ(bar.Button(0).Item, file);
@@ -305,10 +315,12 @@ TEST_F(SkinMenuBarPixels, AFormsMainMenuGivesTheBarItsItemsAndDropsNoStraySepara
     EXPECT_EQ(GetMenu(wnd), nullptr);
 
     // The types of the dropped menu's items: 's' a separator, 'i' an item.
+    wchar_t last[8] = {};
     auto dropped = [&](UINT key) {
         std::string types;
         WhileDropped(wnd, 'f',
                      {[&] {
+                          GetMenuStringW(file->Handle(), 2, last, 8, MF_BYPOSITION);
                           for (int i = 0; i < GetMenuItemCount(file->Handle()); ++i) {
                               types += (ItemType(file->Handle(), i) & MFT_SEPARATOR) ? 's' : 'i';
                           }
@@ -318,6 +330,7 @@ TEST_F(SkinMenuBarPixels, AFormsMainMenuGivesTheBarItsItemsAndDropsNoStraySepara
         return types;
     };
     EXPECT_EQ(dropped(VK_RETURN), "isi"); // Open chosen
+    EXPECT_EQ(std::wstring(last), L"Shut");
     EXPECT_TRUE(PumpUntil([&] { return opened == 1; }));
     items[4]->SetVisible(false); // Close hidden: the separators before it trail
     EXPECT_EQ(dropped(VK_ESCAPE), "i");
@@ -327,6 +340,25 @@ TEST_F(SkinMenuBarPixels, AFormsMainMenuGivesTheBarItsItemsAndDropsNoStraySepara
     EXPECT_FALSE(items[2]->Visible());
     EXPECT_EQ(opened, 1);
 
+    form.reset();
+    delete data;
+    FreeSkinManager();
+}
+
+TEST_F(SkinMenuBarPixels, MenuItemsAloneMakeTheMainMenusItemsOwnerDrawnUntilUnskinned) {
+    TSkinData* data = ActiveSolidSkin();
+    data->SkinControls = (data->SkinControls & ~SkinKind(xcMainMenu)) | SkinKind(xcMenuItem);
+    auto form = std::make_unique<TForm>(Application);
+    auto menu = new TMainMenu(form.get());
+    auto file = new TMenuItem(menu);
+    menu->Items().Add(file);
+    file->Add(new TMenuItem(menu));
+    menu->AttachTo(*form);
+    form->Show();
+    ASSERT_TRUE(SkinnedSoon(form->Handle()));
+    EXPECT_EQ(ItemType(file->Handle(), 0), MFT_OWNERDRAW); // in the window's own bar
+    data->SetActive(false);
+    EXPECT_TRUE(PumpUntil([&] { return ItemType(file->Handle(), 0) == MFT_STRING; }));
     form.reset();
     delete data;
     FreeSkinManager();

@@ -104,6 +104,8 @@ TEST_F(SkinnedScrollBars, FollowTheHostAndGoWithIt) {
     memo->Show();
     SettleScreen();
     EXPECT_EQ(ScreenPixel(vx, v.top + 3), Arrow(9));
+    memo->Perform(CM_RECREATEWND, 0, 0); // the wrapper and its overlays take the new window
+    EXPECT_NE(WindowFromPoint({vx, v.top + 3}), memo->Handle());
     memo->DestroyHandle(); // the window goes, the control stays
     SettleScreen();
     EXPECT_EQ(ScreenPixel(vx, v.top + 3), solid::Face);
