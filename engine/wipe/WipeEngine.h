@@ -38,6 +38,11 @@ inline constexpr const char* ProtectedFileText =
 // The name of the file that fills a drive's free space, in its root: a filler left by
 // a run that was killed is known by it and removed before the next fill.
 inline constexpr const char* FreeSpaceFillName = "Tarnwhistle free space fill.tmp";
+// Removes such a filler from the root ("C:\\"); the line that tells it, or "" when
+// there is none. Raises Exception when it stays.
+std::string RemoveLeftFiller(const std::string& root);
+// The same for the root of every fixed drive, at start; the lines, or "".
+std::string RemoveLeftFillers();
 // Why such a folder stays: the reason in Errors and in the pages' messages.
 inline constexpr const char* ProtectedFolderText =
     "drives, links and the folders in or around Windows are never shredded";
