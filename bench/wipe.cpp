@@ -6,16 +6,21 @@
 //                                     random-byte pass; prints the phases
 //   bench_wipe folder <path> <passes> seconds to shred a folder of 2,000 small files
 //   bench_wipe plain <path> <passes>  the same passes by a plain Win32 loop
+//   bench_wipe wait <path> <passes>   shreds the file and prints the longest time a
+//                                     message sent to the progress window waited
 #include "bench/BenchSupport.h"
+#include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
 #include "engine/wipe/WipeEngine.h"
 #include "engine/wipe/WipeMethodsManager.h"
+#include <atomic>
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -171,11 +176,64 @@ double Plain(const std::vector<std::string>& args) {
     });
 }
 
+// Makes the progress window known to a watcher on another thread.
+class TWatchedEngine : public TWipeEngine {
+public:
+    using TWipeEngine::TWipeEngine;
+    std::atomic<HWND> Window{nullptr};
+
+protected:
+    void ProcessMessages() override {
+        if (!Window && Progress()) Window = Progress()->Handle();
+        TWipeEngine::ProcessMessages();
+    }
+};
+
+double Wait(const std::vector<std::string>& args) {
+    const int passes = StrToInt(Arg(args, 1));
+    InstallManager(passes);
+    const double megabytes = static_cast<double>(FileSizeOf(Arg(args, 0))) / (1 << 20);
+    TWatchedEngine engine("WipeFiles");
+    std::atomic<bool> done{false};
+    double longest = 0;
+    const TKernelHandle ended(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread watcher([&] {
+        while (!done) {
+            if (HWND window = engine.Window) {
+                const double start = CounterSeconds();
+                DWORD_PTR result = 0;
+                SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+                longest = std::max(longest, CounterSeconds() - start);
+            }
+            Sleep(5);
+        }
+        SetEvent(ended.Get());
+    });
+    double seconds = 0;
+    try {
+        seconds = Run(engine, wkFile, Arg(args, 0));
+    } catch (...) {
+        done = true;
+        watcher.join();
+        throw;
+    }
+    done = true;
+    // The watcher's last message is answered, not left to its time-out.
+    HANDLE end = ended.Get();
+    while (MsgWaitForMultipleObjects(1, &end, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+        Application->ProcessMessages();
+    watcher.join();
+    std::fprintf(stderr, "%.0f MiB, %d passes in %.3f s; longest wait %.3f s\n", megabytes, passes,
+                 seconds, longest);
+    return longest;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunSide(argc, argv,
-                   {{"file", File}, {"free", FreeSpace}, {"folder", Folder}, {"plain", Plain}},
-                   "bench_wipe file <path> <passes> | free <drive> | folder <path> <passes> | "
-                   "plain <path> <passes>");
+    return RunSide(
+        argc, argv,
+        {{"file", File}, {"free", FreeSpace}, {"folder", Folder}, {"plain", Plain}, {"wait", Wait}},
+        "bench_wipe file <path> <passes> | free <drive> | folder <path> <passes> | "
+        "plain <path> <passes> | wait <path> <passes>");
 }

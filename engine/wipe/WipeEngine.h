@@ -36,7 +36,7 @@ public:
 inline constexpr const char* ProtectedFileText =
     "files in or below the Windows folders are never shredded";
 // The name of the file that fills a drive's free space, in its root: a filler left by
-// a run that was killed is known by it and removed before the next fill.
+// a run that was killed is known by it and removed at the next start and fill.
 inline constexpr const char* FreeSpaceFillName = "Tarnwhistle free space fill.tmp";
 // Removes such a filler from the root ("C:\\"); the line that tells it, or "" when
 // there is none. Raises Exception when it stays.
@@ -115,6 +115,9 @@ private:
     // messages are processed (or, in "options.ini", by another program).
     TWipeMethod& BoundMethod();
     void WritePass(TTarget& target, const TPass& pass, const std::string& text);
+    // A pass's writes, given what follows each write (false stops them).
+    using TPassWrites = std::function<void(const std::function<bool(int64_t bytes)>& step)>;
+    void WriteAside(const TPassWrites& write);
     void WriteBlock(TTarget& target, const std::string& buffer, int64_t length);
     void RunItem(TWipeItem& item);
     bool DeleteOverwritten(const std::string& path, TFileStream& file, bool keepRenamed);
