@@ -9,7 +9,7 @@
 //   bench_wipe wait <path> <passes>   shreds the file and prints the longest time a
 //                                     message sent to the progress window waited
 #include "bench/BenchSupport.h"
-#include "classlib/base/Handle.h"
+#include "bench/MessageWatcher.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/Progress.h"
@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
-#include <thread>
 
 namespace {
 
@@ -194,35 +193,9 @@ double Wait(const std::vector<std::string>& args) {
     InstallManager(passes);
     const double megabytes = static_cast<double>(FileSizeOf(Arg(args, 0))) / (1 << 20);
     TWatchedEngine engine("WipeFiles");
-    std::atomic<bool> done{false};
-    double longest = 0;
-    const TKernelHandle ended(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::thread watcher([&] {
-        while (!done) {
-            if (HWND window = engine.Window) {
-                const double start = CounterSeconds();
-                DWORD_PTR result = 0;
-                SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-                longest = std::max(longest, CounterSeconds() - start);
-            }
-            Sleep(5);
-        }
-        SetEvent(ended.Get());
-    });
-    double seconds = 0;
-    try {
-        seconds = Run(engine, wkFile, Arg(args, 0));
-    } catch (...) {
-        done = true;
-        watcher.join();
-        throw;
-    }
-    done = true;
-    // The watcher's last message is answered, not left to its time-out.
-    HANDLE end = ended.Get();
-    while (MsgWaitForMultipleObjects(1, &end, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-        Application->ProcessMessages();
-    watcher.join();
+    TMessageWatcher watcher([&engine] { return engine.Window.load(); });
+    const double seconds = Run(engine, wkFile, Arg(args, 0));
+    const double longest = watcher.Stop();
     std::fprintf(stderr, "%.0f MiB, %d passes in %.3f s; longest wait %.3f s\n", megabytes, passes,
                  seconds, longest);
     return longest;

@@ -248,7 +248,7 @@ TStoreBatch TRemovedFileStore::StoreFiles(const std::vector<std::string>& files,
     int last = LastNumber(*document);
     ForceDirectories(FStoreDir);
     std::unordered_set<std::string> taken = TakenNames();
-    std::vector<std::pair<std::string, std::string>> moved; // original, stored
+    TMovedFiles moved;
     TStoreJournal journal(FPendingFile);
     for (size_t i = 0; i < files.size(); ++i) {
         TStoredFile file;
@@ -279,27 +279,33 @@ TStoreBatch TRemovedFileStore::StoreFiles(const std::vector<std::string>& files,
             break;
         }
     }
-    if (moved.empty()) return batch;
-    document->SetText(IntToStr(last));
+    if (!moved.empty()) document->SetText(IntToStr(last));
+    Record(*document, moved, journal, batch);
+    return batch;
+}
+
+// Writes the list, and removes the pending list that it makes whole. When the list
+// cannot be written, the moved files go back, and the pending list stays for those that
+// cannot.
+void TRemovedFileStore::Record(const TkepXMLParser2& document, const TMovedFiles& moved,
+                               TStoreJournal& journal, TStoreBatch& batch) {
     try {
-        Save(*document);
+        if (!moved.empty()) Save(document);
     } catch (const Exception& e) {
         batch.Stored.clear();
         batch.Failures.push_back(
             Format("\"%s\" could not be written, so no file was stored: %s", ListName, e.what()));
-        Unstore(moved, batch.Failures);
-        return batch;
+        return Unstore(moved, batch.Failures);
     }
     try {
         journal.Remove();
     } catch (const EStoreError& e) {
         batch.Failures.push_back(e.what());
     }
-    if (OnStored) OnStored();
-    return batch;
+    if (!moved.empty() && OnStored) OnStored();
 }
 
-void TRemovedFileStore::Unstore(const std::vector<std::pair<std::string, std::string>>& moved,
+void TRemovedFileStore::Unstore(const TMovedFiles& moved,
                                 std::vector<std::string>& failures) const {
     for (const auto& [original, stored] : moved) {
         const TSafeFileResult back = SafeMoveFile(stored, original);

@@ -94,9 +94,11 @@ private:
     // Moves the file in under the next free number above last, which it sets.
     TSafeFileResult MoveIn(TStoredFile& file, int last, std::unordered_set<std::string>& taken,
                            TStoreJournal& journal) const;
+    using TMovedFiles = std::vector<std::pair<std::string, std::string>>; // original, stored
+    void Record(const TkepXMLParser2& document, const TMovedFiles& moved, TStoreJournal& journal,
+                TStoreBatch& batch);
     // Moves the stored copies back after the list could not be written.
-    void Unstore(const std::vector<std::pair<std::string, std::string>>& moved,
-                 std::vector<std::string>& failures) const;
+    void Unstore(const TMovedFiles& moved, std::vector<std::string>& failures) const;
 
     std::string FListFile;    // AppDir + "Backup.xml"
     std::string FPendingFile; // AppDir + "Backup.pending"

@@ -21,8 +21,8 @@ struct TWipeEngine::TTarget {
 
 namespace {
 
-// A longer pass writes on a thread of its own: its writes and its flush can hold a
-// thread for seconds when the system's cache is full.
+// A longer pass writes on a thread of its own, and a larger file is closed there: its
+// writes, its flush and its removal at the close can hold a thread for seconds.
 constexpr int64_t AsideLength = 1 << 20;
 
 // With slack wiping, up to the end of the file's last cluster and one cluster
@@ -164,7 +164,9 @@ bool TWipeEngine::WipeFile(TWipeItem& item, bool keepRenamed, uint32_t attr) {
         if (locks) FileSetAttr(item.Path, attr); // the file stays as it was found
         return false;
     }
-    return DeleteOverwritten(item.Path, *file, keepRenamed);
+    const bool deleted = DeleteOverwritten(item.Path, *file, keepRenamed);
+    if (file->Size() > AsideLength) RunAside([&](const TStep&) { file.reset(); });
+    return deleted;
 }
 
 // Renamed to the scrambled name, over the walk's previous file when that is where it
@@ -265,7 +267,7 @@ void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::strin
     if (static_cast<int64_t>(buffer.size()) != needed)
         throw Exception("The pass has nothing to write");
     // step(bytes) follows each write; false stops the pass.
-    const TPassWrites write = [&](const std::function<bool(int64_t)>& step) {
+    const TAsideWork write = [&](const TStep& step) {
         bool going = true;
         for (int64_t n = target.Length / block; n > 0 && going; --n) {
             WriteBlock(target, buffer, block);
@@ -284,7 +286,7 @@ void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::strin
         // The pass must reach the disk before the next pass, the rename or the delete.
         if (!target.File.Flush()) RaiseLastOSError();
     };
-    if (target.Length > AsideLength) return WriteAside(write);
+    if (target.Length > AsideLength) return RunAside(write);
     write([this](int64_t bytes) {
         StepProgress(bytes);
         ProcessMessages();
@@ -292,18 +294,18 @@ void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::strin
     });
 }
 
-// The writes go on while this thread waits for them, letting the message loop run as
+// The work goes on while this thread waits for it, letting the message loop run as
 // soon as a message comes and moving the bars every ProgressInterval ms: the progress
-// window and Cancel answer at once however long a write or the flush takes.
-void TWipeEngine::WriteAside(const TPassWrites& write) {
+// window and Cancel answer at once however long a write, a flush or a close takes.
+void TWipeEngine::RunAside(const TAsideWork& work) {
     std::atomic<int64_t> written{0};
     std::atomic<bool> stop{false};
     std::exception_ptr failure;
     const TKernelHandle finished(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!finished) RaiseLastOSError();
-    std::thread writer([&] {
+    std::thread worker([&] {
         try {
-            write([&](int64_t bytes) {
+            work([&](int64_t bytes) {
                 written += bytes;
                 return !stop;
             });
@@ -313,13 +315,13 @@ void TWipeEngine::WriteAside(const TPassWrites& write) {
         SetEvent(finished.Get());
     });
     struct TJoin {
-        std::thread& Writer;
+        std::thread& Worker;
         std::atomic<bool>& Stop;
         ~TJoin() {
             Stop = true;
-            Writer.join();
+            Worker.join();
         }
-    } join{writer, stop};
+    } join{worker, stop};
     HANDLE handle = finished.Get();
     int64_t shown = 0;
     const DWORD wait = std::max<DWORD>(ProgressInterval, 1);

@@ -115,9 +115,11 @@ private:
     // messages are processed (or, in "options.ini", by another program).
     TWipeMethod& BoundMethod();
     void WritePass(TTarget& target, const TPass& pass, const std::string& text);
-    // A pass's writes, given what follows each write (false stops them).
-    using TPassWrites = std::function<void(const std::function<bool(int64_t bytes)>& step)>;
-    void WriteAside(const TPassWrites& write);
+    // Work run aside (a pass's writes), given what follows each write: step(bytes)
+    // counts them, false once the run is cancelled.
+    using TStep = std::function<bool(int64_t bytes)>;
+    using TAsideWork = std::function<void(const TStep& step)>;
+    void RunAside(const TAsideWork& work);
     void WriteBlock(TTarget& target, const std::string& buffer, int64_t length);
     void RunItem(TWipeItem& item);
     bool DeleteOverwritten(const std::string& path, TFileStream& file, bool keepRenamed);
