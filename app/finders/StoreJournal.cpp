@@ -33,14 +33,16 @@ void TStoreJournal::Append(const std::string& line) {
 std::vector<TStoredFile> TStoreJournal::Read() const {
     std::map<int, size_t> index; // number -> place in records
     std::vector<TStoredFile> records;
-    std::string text = ReadFileToString(FPath);
+    const std::string text = ReadFileToString(FPath);
     size_t end = 0;
     for (size_t start = 0; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         const std::vector<std::string> fields = SplitString(text.substr(start, end - start), '\t');
-        const int number = fields.empty() ? 0 : StrToIntDef(fields[0], 0);
-        if (number < 0) {
-            if (auto it = index.find(-number); it != index.end()) records[it->second].Number = 0;
-        } else if (number > 0 && fields.size() == 4) {
+        const bool cancel = !fields.empty() && fields[0].starts_with('-');
+        const int number = fields.empty() ? 0 : StrToIntDef(fields[0].substr(cancel ? 1 : 0), 0);
+        if (number <= 0) continue;
+        if (cancel) {
+            if (auto it = index.find(number); it != index.end()) records[it->second].Number = 0;
+        } else if (fields.size() == 4) {
             index[number] = records.size();
             records.push_back({number, fields[1], fields[3], fields[2]});
         }

@@ -25,6 +25,11 @@ namespace {
 // writes, its flush and its removal at the close can hold a thread for seconds.
 constexpr int64_t AsideLength = 1 << 20;
 
+bool IsLarge(const TFileStream& file) {
+    LARGE_INTEGER size;
+    return GetFileSizeEx(file.Handle(), &size) && size.QuadPart > AsideLength;
+}
+
 // With slack wiping, up to the end of the file's last cluster and one cluster
 // more (one cluster for a file smaller than a cluster); else the file itself.
 int64_t LengthToCover(int64_t size, int64_t cluster, bool slack) {
@@ -165,7 +170,7 @@ bool TWipeEngine::WipeFile(TWipeItem& item, bool keepRenamed, uint32_t attr) {
         return false;
     }
     const bool deleted = DeleteOverwritten(item.Path, *file, keepRenamed);
-    if (file->Size() > AsideLength) RunAside([&](const TStep&) { file.reset(); });
+    if (IsLarge(*file)) RunAside([&](const TStep&) { file.reset(); });
     return deleted;
 }
 

@@ -3,7 +3,8 @@
 // drive with the passes of its bound wipe method, then renames and deletes what it
 // overwrote, under the progress window. Main thread only: it fires OnProcessMessages
 // after every block, pass, file and item (at most every ProgressInterval ms), and
-// stops when Cancelled is set.
+// stops when Cancelled is set. A long pass, and the close of a large file, run on a
+// thread of their own while the main thread answers every message at once.
 #include <cstdint>
 #include <functional>
 #include <memory>
