@@ -16,6 +16,7 @@
 #include "classlib/gui/Application.h"
 #include "classlib/gui/PlaceControl.h"
 #include "engine/SharedRoutines.h"
+#include "engine/wipe/WipeEngine.h"
 #include "engine/wipe/WipeMethodsManager.h"
 #include <cstring>
 #include <stdexcept>
@@ -193,10 +194,10 @@ void TfMain::FillPages() {
 
 // A message box would show a program that is to run unseen, in stealth mode or in
 // the tray: there the text goes to the log.
-void TfMain::TellAtStart(const std::string& text) {
+void TfMain::TellAtStart(const std::string& text, bool error) {
     if (text.empty()) return;
     if (!Engine->Misc->StealthModeEnabled && !Engine->StartInSystemTray) {
-        ShowError(text);
+        (error ? ShowError : ShowInformation)(text, nullptr);
         return;
     }
     for (const std::string& line : SplitString(text, '\n')) {
@@ -211,6 +212,8 @@ void TfMain::SetUpFolders() {
     Page<TRegistryBackupPage>()->SetUpFolders(AppDir, BackupDir);
     if (!DirectoryExists(BackupDir)) CreateDirectoryW(ToWide(BackupDir).c_str(), nullptr);
     Page<TTJunkCleaner>()->SetAppDir(AppDir);
+    TellAtStart(Page<TTJunkCleaner>()->RecoverStore());
+    TellAtStart(RemoveLeftFillers(), false);
     SetCurrentDirectoryW(ToWide(AppDir).c_str());
 }
 

@@ -69,9 +69,9 @@ private:
     void FormCreate(TObject* Sender);
     bool PasswordAccepted();
     void FillPages();
-    // A problem found while filling the pages: a box, or log lines for a program
-    // that starts unseen, which the first clean keeps.
-    void TellAtStart(const std::string& text);
+    // A problem found while filling the pages (or, not an error, what the start did):
+    // a box, or log lines for a program that starts unseen, which the first clean keeps.
+    void TellAtStart(const std::string& text, bool error = true);
     void SetUpFolders();
     void FormDestroy();
     // Writes "prefs.dat" from the pages and the engine.

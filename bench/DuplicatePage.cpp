@@ -10,13 +10,11 @@
 #include "app/finders/RemovedFileStore.h"
 #include "app/pages/DuplicateFinderFrame.h"
 #include "bench/BenchSupport.h"
-#include "classlib/base/Handle.h"
+#include "bench/MessageWatcher.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "classlib/gui/Form.h"
-#include <atomic>
-#include <thread>
 
 namespace {
 
@@ -104,27 +102,10 @@ double Search(const std::vector<std::string>& args) {
     }
     Application->Initialize();
     TPage page(root);
-    std::atomic<bool> done{false};
-    double longest = 0;
     HWND window = page.Finder->Handle();
-    const TKernelHandle ended(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::thread watcher([&] {
-        while (!done) {
-            const double start = CounterSeconds();
-            DWORD_PTR result = 0;
-            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-            longest = std::max(longest, CounterSeconds() - start);
-            Sleep(5);
-        }
-        SetEvent(ended.Get());
-    });
+    TMessageWatcher watcher([window] { return window; });
     const double seconds = Seconds([&] { page.Search(folders); });
-    done = true;
-    // The watcher's last message is answered, not left to its time-out.
-    HANDLE end = ended.Get();
-    while (MsgWaitForMultipleObjects(1, &end, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-        Application->ProcessMessages();
-    watcher.join();
+    const double longest = watcher.Stop();
     const int rows = page.Finder->FilesList->Count();
     std::fprintf(stderr, "%d rows in %.3f s; longest wait %.3f s\n", rows, seconds, longest);
     if (rows != Folders * PerFolder) throw std::runtime_error("rows listed: " + IntToStr(rows));

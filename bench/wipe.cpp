@@ -6,13 +6,17 @@
 //                                     random-byte pass; prints the phases
 //   bench_wipe folder <path> <passes> seconds to shred a folder of 2,000 small files
 //   bench_wipe plain <path> <passes>  the same passes by a plain Win32 loop
+//   bench_wipe wait <path> <passes>   shreds the file and prints the longest time a
+//                                     message sent to the progress window waited
 #include "bench/BenchSupport.h"
+#include "bench/MessageWatcher.h"
 #include "classlib/base/SysUtils.h"
 #include "classlib/gui/Application.h"
 #include "engine/Progress.h"
 #include "engine/SharedRoutines.h"
 #include "engine/wipe/WipeEngine.h"
 #include "engine/wipe/WipeMethodsManager.h"
+#include <atomic>
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
@@ -171,11 +175,38 @@ double Plain(const std::vector<std::string>& args) {
     });
 }
 
+// Makes the progress window known to a watcher on another thread.
+class TWatchedEngine : public TWipeEngine {
+public:
+    using TWipeEngine::TWipeEngine;
+    std::atomic<HWND> Window{nullptr};
+
+protected:
+    void ProcessMessages() override {
+        if (!Window && Progress()) Window = Progress()->Handle();
+        TWipeEngine::ProcessMessages();
+    }
+};
+
+double Wait(const std::vector<std::string>& args) {
+    const int passes = StrToInt(Arg(args, 1));
+    InstallManager(passes);
+    const double megabytes = static_cast<double>(FileSizeOf(Arg(args, 0))) / (1 << 20);
+    TWatchedEngine engine("WipeFiles");
+    TMessageWatcher watcher([&engine] { return engine.Window.load(); });
+    const double seconds = Run(engine, wkFile, Arg(args, 0));
+    const double longest = watcher.Stop();
+    std::fprintf(stderr, "%.0f MiB, %d passes in %.3f s; longest wait %.3f s\n", megabytes, passes,
+                 seconds, longest);
+    return longest;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunSide(argc, argv,
-                   {{"file", File}, {"free", FreeSpace}, {"folder", Folder}, {"plain", Plain}},
-                   "bench_wipe file <path> <passes> | free <drive> | folder <path> <passes> | "
-                   "plain <path> <passes>");
+    return RunSide(
+        argc, argv,
+        {{"file", File}, {"free", FreeSpace}, {"folder", Folder}, {"plain", Plain}, {"wait", Wait}},
+        "bench_wipe file <path> <passes> | free <drive> | folder <path> <passes> | "
+        "plain <path> <passes> | wait <path> <passes>");
 }

@@ -89,3 +89,18 @@ tw_per_unit() {
     if (split(per, p, " ") == 2) printf " (%.1f us per %s)", s * 1e6 / p[1], p[2]
   }'
 }
+
+# tw_waits TITLE GOAL VALUE...: longest message waits in seconds, one per run, with their
+# median (judged against GOAL, at most that many seconds) and spread.
+tw_waits() {
+  local title=$1 goal=$2; shift 2
+  printf '%s\n' "$@" | sort -g | awk -v load="$(cut -d' ' -f1 /proc/loadavg)" -v title="$title" \
+      -v goal="$goal" '
+    { v[NR] = $1 }
+    END {
+      median = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+      printf "%s: longest message wait (s, %d runs; load %s)\n", title, NR, load
+      printf "  median %.3f, spread %.3f to %.3f (goal <= %s): %s\n", median, v[1], v[NR], goal,
+             median <= goal ? "met" : "MISSED"
+    }'
+}

@@ -73,6 +73,15 @@ void TTJunkCleaner::SetAppDir(const std::string& appDir) {
     FStore->OnStored = [this] { TTRestoration1->Refresh_ButtonClick(nullptr); };
 }
 
+std::string TTJunkCleaner::RecoverStore() {
+    try {
+        FStore->Recover();
+    } catch (const EStoreError& e) {
+        return e.what();
+    }
+    return "";
+}
+
 void TTJunkCleaner::AddFolder_ButtonClick(TObject*) {
     const std::string folder = BrowseForFolder("Select Directory", "");
     if (!folder.empty()) Folders_ListBox->Items().Add(folder);

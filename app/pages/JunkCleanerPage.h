@@ -18,6 +18,9 @@ public:
 
     // The program folder, with a trailing backslash: the store lives there.
     void SetAppDir(const std::string& appDir);
+    // Records the files a batch that did not end left in the store without a record
+    // (at start, after SetAppDir); why that failed, or "".
+    std::string RecoverStore();
 
     TGroupBox* SearchIn_GroupBox;
     TListBox* Folders_ListBox;

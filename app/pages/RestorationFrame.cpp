@@ -40,6 +40,13 @@ void TTRestoration::Refresh_ButtonClick(TObject*) {
     std::vector<TStoredFile> records;
     try {
         records = Store->Records();
+    } catch (const EStoreDamaged& e) {
+        ShowError(e.what()); // set aside: the new list holds what could be read
+        try {
+            records = Store->Records();
+        } catch (const EStoreError&) {
+            return; // what stops it was said
+        }
     } catch (const EStoreError& e) {
         return ShowError(e.what());
     }

@@ -201,10 +201,14 @@ void TkepXMLParser2::SetXML(std::string xml) {
     Parse();
 }
 
-void TkepXMLParser2::LoadFromFile(const std::string& fileName) {
+std::string ReadXMLFile(const std::string& fileName) {
     std::string bytes = FileToString(fileName);
     const UINT codePage = FileCodePage(DeclaredEncoding(bytes));
-    SetXML(DecodeFile(std::move(bytes), codePage));
+    return DecodeFile(std::move(bytes), codePage);
+}
+
+void TkepXMLParser2::LoadFromFile(const std::string& fileName) {
+    SetXML(ReadXMLFile(fileName));
 }
 
 void TkepXMLParser2::SaveToFile(const std::string& fileName) const {

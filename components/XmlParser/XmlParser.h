@@ -94,6 +94,10 @@ private:
     TkepXMLNodeList2<TkepXMLAttribute2> FAttributes;
 };
 
+// The text of an XML file in UTF-8, decoded as its declaration says (see LoadFromFile).
+// Raises the stream error when the file cannot be read.
+std::string ReadXMLFile(const std::string& fileName);
+
 class TkepXMLParser2 : public TkepXMLNode2 {
 public:
     TkepXMLParser2() = default;

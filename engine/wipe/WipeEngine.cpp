@@ -1,5 +1,6 @@
 #include "engine/wipe/WipeEngine.h"
 #include "classlib/base/Exceptions.h"
+#include "classlib/base/Handle.h"
 #include "classlib/base/SafeFileOps.h"
 #include "classlib/base/Streams.h"
 #include "classlib/base/SysUtils.h"
@@ -7,7 +8,9 @@
 #include "engine/SharedRoutines.h"
 #include "engine/wipe/WipeMethodsManager.h"
 #include <algorithm>
+#include <atomic>
 #include <climits>
+#include <thread>
 
 // The open file of OverwriteFile and the length each pass covers.
 struct TWipeEngine::TTarget {
@@ -17,6 +20,15 @@ struct TWipeEngine::TTarget {
 };
 
 namespace {
+
+// A longer pass writes on a thread of its own, and a larger file is closed there: its
+// writes, its flush and its removal at the close can hold a thread for seconds.
+constexpr int64_t AsideLength = 1 << 20;
+
+bool IsLarge(const TFileStream& file) {
+    LARGE_INTEGER size;
+    return GetFileSizeEx(file.Handle(), &size) && size.QuadPart > AsideLength;
+}
 
 // With slack wiping, up to the end of the file's last cluster and one cluster
 // more (one cluster for a file smaller than a cluster); else the file itself.
@@ -158,7 +170,11 @@ bool TWipeEngine::WipeFile(TWipeItem& item, bool keepRenamed, uint32_t attr) {
     const int result = OverwriteFile(item, file);
     // Clearing a lock changed it for the other names too: it goes back, and the name stays.
     if (result == OtherNames && !locks) return RemoveListedName(item.Path, *file);
-    if (result == 0 && !Cancelled) return DeleteOverwritten(item.Path, *file, keepRenamed);
+    if (result == 0 && !Cancelled) {
+        const bool deleted = DeleteOverwritten(item.Path, *file, keepRenamed);
+        if (IsLarge(*file)) RunAside([&](const TStep&) { file.reset(); });
+        return deleted;
+    }
     file.reset();
     if (locks) FileSetAttr(item.Path, attr); // the file stays as it was found
     if (result == OtherNames)
@@ -282,24 +298,75 @@ void TWipeEngine::WritePass(TTarget& target, const TPass& pass, const std::strin
     const std::string buffer = text.empty() ? pass.GetPassData(needed) : FillWithText(text, needed);
     if (static_cast<int64_t>(buffer.size()) != needed)
         throw Exception("The pass has nothing to write");
-    for (int64_t n = target.Length / block; n > 0; --n) {
-        WriteBlock(target, buffer, block);
-        StepProgress(block);
+    // step(bytes) follows each write; false stops the pass.
+    const TAsideWork write = [&](const TStep& step) {
+        bool going = true;
+        for (int64_t n = target.Length / block; n > 0 && going; --n) {
+            WriteBlock(target, buffer, block);
+            going = step(block);
+        }
+        const int64_t rest = target.Length % block;
+        if (rest > 0 && going) {
+            // Up to the file's current end, never beyond it.
+            const int64_t own =
+                target.Length < block
+                    ? needed
+                    : std::clamp(target.File.Size() - target.File.Position(), int64_t{0}, rest);
+            WriteBlock(target, buffer, own);
+            step(rest);
+        }
+        // The pass must reach the disk before the next pass, the rename or the delete.
+        if (!target.File.Flush()) RaiseLastOSError();
+    };
+    if (target.Length > AsideLength) return RunAside(write);
+    write([this](int64_t bytes) {
+        StepProgress(bytes);
         ProcessMessages();
-        if (Cancelled) break;
+        return !Cancelled;
+    });
+}
+
+// The work goes on while this thread waits for it, letting the message loop run as
+// soon as a message comes and moving the bars every ProgressInterval ms: the progress
+// window and Cancel answer at once however long a write, a flush or a close takes.
+void TWipeEngine::RunAside(const TAsideWork& work) {
+    std::atomic<int64_t> written{0};
+    std::atomic<bool> stop{false};
+    std::exception_ptr failure;
+    const TKernelHandle finished(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!finished) RaiseLastOSError();
+    std::thread worker([&] {
+        try {
+            work([&](int64_t bytes) {
+                written += bytes;
+                return !stop;
+            });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        SetEvent(finished.Get());
+    });
+    struct TJoin {
+        std::thread& Worker;
+        std::atomic<bool>& Stop;
+        ~TJoin() {
+            Stop = true;
+            Worker.join();
+        }
+    } join{worker, stop};
+    HANDLE handle = finished.Get();
+    int64_t shown = 0;
+    const DWORD wait = std::max<DWORD>(ProgressInterval, 1);
+    while (MsgWaitForMultipleObjects(1, &handle, FALSE, wait, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        const int64_t now = written;
+        StepProgress(now - shown);
+        shown = now;
+        FLastPump = GetTickCount() - ProgressInterval; // messages wait, or the bars are due
+        ProcessMessages();
+        stop = Cancelled;
     }
-    const int64_t rest = target.Length % block;
-    if (rest > 0 && !Cancelled) {
-        // Up to the file's current end, never beyond it.
-        const int64_t own =
-            target.Length < block
-                ? needed
-                : std::clamp(target.File.Size() - target.File.Position(), int64_t{0}, rest);
-        WriteBlock(target, buffer, own);
-        StepProgress(rest);
-    }
-    // The pass must reach the disk before the next pass, the rename or the delete.
-    if (!target.File.Flush()) RaiseLastOSError();
+    StepProgress(written - shown);
+    if (failure) std::rethrow_exception(failure);
 }
 
 // Bytes past the file's size at opening only cover slack: when the drive is too

@@ -3,7 +3,8 @@
 // drive with the passes of its bound wipe method, then renames and deletes what it
 // overwrote, under the progress window. Main thread only: it fires OnProcessMessages
 // after every block, pass, file and item (at most every ProgressInterval ms), and
-// stops when Cancelled is set.
+// stops when Cancelled is set. A long pass, and the close of a large file, run on a
+// thread of their own while the main thread answers every message at once.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,8 +40,13 @@ public:
 inline constexpr const char* ProtectedFileText =
     "files in or below the Windows folders are never shredded";
 // The name of the file that fills a drive's free space, in its root: a filler left by
-// a run that was killed is known by it and removed before the next fill.
+// a run that was killed is known by it and removed at the next start and fill.
 inline constexpr const char* FreeSpaceFillName = "Tarnwhistle free space fill.tmp";
+// Removes such a filler from the root ("C:\\"); the line that tells it, or "" when
+// there is none. Raises Exception when it stays.
+std::string RemoveLeftFiller(const std::string& root);
+// The same for the root of every fixed drive, at start; the lines, or "".
+std::string RemoveLeftFillers();
 // Why such a folder stays: the reason in Errors and in the pages' messages.
 inline constexpr const char* ProtectedFolderText =
     "drives, links and the folders in or around Windows are never shredded";
@@ -118,6 +124,11 @@ private:
     // messages are processed (or, in "options.ini", by another program).
     TWipeMethod& BoundMethod();
     void WritePass(TTarget& target, const TPass& pass, const std::string& text);
+    // Work run aside (a pass's writes), given what follows each write: step(bytes)
+    // counts them, false once the run is cancelled.
+    using TStep = std::function<bool(int64_t bytes)>;
+    using TAsideWork = std::function<void(const TStep& step)>;
+    void RunAside(const TAsideWork& work);
     void WriteBlock(TTarget& target, const std::string& buffer, int64_t length);
     void RunItem(TWipeItem& item);
     bool DeleteOverwritten(const std::string& path, TFileStream& file, bool keepRenamed);

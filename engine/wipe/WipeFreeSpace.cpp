@@ -86,17 +86,40 @@ bool TWipeEngine::WipeFreeSpace(TWipeItem& item) {
     return wiped;
 }
 
-// A filler that a run left behind (the program was killed while it filled) would keep
-// the drive full: it goes before the next fill.
-void TWipeEngine::RemoveEarlierFiller(const std::string& root) {
+std::string RemoveLeftFiller(const std::string& root) {
     const std::string earlier = root + FreeSpaceFillName;
-    if (!FileExists(earlier)) return;
+    if (!FileExists(earlier)) return "";
     const TSafeFileResult removed = SafeDeleteFile(earlier, true);
     if (!removed.Done())
         throw Exception("The filler of an earlier run, \"" + earlier +
                         "\", could not be removed: " + removed.Text());
-    Notices.push_back("The filler of an earlier run that did not end, \"" + earlier +
-                      "\", was removed.");
+    return "The filler of an earlier run that did not end, \"" + earlier + "\", was removed.";
+}
+
+std::string RemoveLeftFillers() {
+    std::string lines;
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const std::string root = std::string(1, letter) + ":\\";
+        if (!(drives & (1u << (letter - 'A'))) ||
+            GetDriveTypeW(ToWide(root).c_str()) != DRIVE_FIXED)
+            continue;
+        std::string line;
+        try {
+            line = RemoveLeftFiller(root);
+        } catch (const Exception& e) {
+            line = e.what();
+        }
+        if (!line.empty()) lines += (lines.empty() ? "" : "\n") + line;
+    }
+    return lines;
+}
+
+// A filler that a run left behind (the program was killed while it filled) would keep
+// the drive full: it goes before the next fill.
+void TWipeEngine::RemoveEarlierFiller(const std::string& root) {
+    const std::string line = RemoveLeftFiller(root);
+    if (!line.empty()) Notices.push_back(line);
 }
 
 // Writes '0' characters until the drive is full, in blocks of 1 MiB (whole clusters):

@@ -430,9 +430,13 @@ TEST_F(Finders, DelAllDeletesOnlyTheRowsItAskedAbout) {
 
 } // namespace
 
-// A damaged list is set aside whole and said once; the store then starts anew.
+// A damaged list is set aside whole and said once; its readable records, one without
+// its date among them, start the new list.
 TEST_F(Finders, ADamagedStoreListIsKeptAsideAndSaidOnce) {
-    const std::string damaged = "<?xml version=\"1.0\" ?>\r\n<Remover>2\r\n  <Deleted>1";
+    const std::string damaged =
+        "<?xml version=\"1.0\" ?>\r\n<Remover>2\r\n  <Deleted>1<Description>Junk File</Description>"
+        "<oFile>C:\\a.txt</oFile><dt>01/02/2026</dt></Deleted><Deleted>4<Description>Junk "
+        "File</Description><oFile>C:\\b.txt</oFile></Deleted><Deleted>5<oFile>";
     WriteStringToFile(Program.Dir() + "Backup.xml", damaged);
     StartProgram();
     // The tab's first showing reads the list: posted, as the message box holds it.
@@ -440,12 +444,13 @@ TEST_F(Finders, ADamagedStoreListIsKeptAsideAndSaidOnce) {
     HWND box = Program.WaitForWindow("#32770");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)),
-              "\"Backup.xml\" is damaged. It was kept as \"Backup.xml.bad\"; nothing was changed.");
+              "\"Backup.xml\" is damaged. It was kept as \"Backup.xml.bad\", and its 2 readable "
+              "record(s) were taken into a new list; nothing else was changed.");
     SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     HWND restoration = Tab(tabRestoration);
-    ClickAndCount(restoration, "Re&fresh", 0); // no second message
+    ClickAndCount(restoration, "Re&fresh", 2); // no second message
+    EXPECT_EQ(ListViewText(FindChild(restoration, "TListView"), 1, 3), "C:\\b.txt");
     EXPECT_EQ(ReadFileToString(Program.Dir() + "Backup.xml.bad"), damaged);
-    EXPECT_FALSE(FileExists(Program.Dir() + "Backup.xml"));
 
     const std::string junk = Plant("old.bak", "junk");
     HWND finder = Tab(tabJunk);
@@ -453,7 +458,7 @@ TEST_F(Finders, ADamagedStoreListIsKeptAsideAndSaidOnce) {
     Search(finder);
     CheckRows(FindChild(finder, "TListView"), 0, LowerCase(junk));
     ClickAndCount(finder, "&Delete", 0);
-    ClickAndCount(Tab(tabRestoration), "Re&fresh", 1);
-    EXPECT_EQ(ReadFileToString(Program.Dir() + "Backup.xml.bad"), damaged);
+    ClickAndCount(Tab(tabRestoration), "Re&fresh", 3);
+    EXPECT_EQ(ListViewText(FindChild(restoration, "TListView"), 2, 0), "5");
     CloseProgram();
 }

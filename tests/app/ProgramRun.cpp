@@ -49,6 +49,10 @@ bool TProgramRun::Start(const std::string& arguments, const std::string& program
     return true;
 }
 
+bool TProgramRun::Kill() const {
+    return TerminateProcess(FProcess.Get(), 1) && WaitForExit();
+}
+
 HWND TProgramRun::FindWindowOfClass(const char* className, bool visibleOnly) const {
     return FindProcessWindow(FProcessId, className, visibleOnly);
 }

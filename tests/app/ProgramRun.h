@@ -32,6 +32,8 @@ public:
     HWND WaitForWindow(const char* className, DWORD timeoutMs = 20000) const;
     [[nodiscard]] HWND FindWindowOfClass(const char* className, bool visibleOnly = true) const;
     bool WaitForExit(DWORD timeoutMs = 20000) const;
+    // Ends the program at once, as a crash or the task manager would.
+    bool Kill() const;
     [[nodiscard]] DWORD ExitCode() const;
     [[nodiscard]] DWORD ProcessId() const { return FProcessId; }
 

@@ -135,6 +135,25 @@ protected:
                                 "TTRestoration"};
         return FindChild(page, frames[tab]);
     }
+    // Shows the junk cleaner, lists the files of Data\junk and checks every row.
+    HWND ListAndCheckAll(HWND& page) {
+        SendMessageA(FindChild(Main, "TButton", "Junk Cleaner         "), BM_CLICK, 0, 0);
+        page = FindChild(Main, "TTJunkCleaner");
+        HWND finder = Tab(page, 1);
+        EXPECT_TRUE(
+            ChooseFolder(Program, FindChild(page, "TButton", "Add &Folder "), Data / "junk"));
+        HWND search = FindChild(finder, "TButton", "&Search");
+        SendMessageA(search, BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return WindowText(search) == "&Search"; }));
+        ListViewCheck(FindChild(finder, "TListView"), -1);
+        return finder;
+    }
+    std::vector<std::string> PlantJunk(int count) {
+        std::vector<std::string> files;
+        for (int i = 0; i < count; ++i)
+            files.push_back(Data.Write("junk\\f" + std::to_string(i) + ".tmp", std::to_string(i)));
+        return files;
+    }
 
     TTempFolder Data;
 };
@@ -148,24 +167,14 @@ TEST_F(StoreInProgram, ASelectionIsStoredWithProgressAndStop) {
         TRemovedFileStore store(Program.Dir());
         store.StoreFiles({Data.Write("old1.txt"), Data.Write("old2.txt")}, "Duplicate File");
     }
-    std::vector<std::string> files;
-    for (int i = 0; i < count; ++i)
-        files.push_back(Data.Write("junk\\f" + std::to_string(i) + ".tmp", std::to_string(i)));
+    const std::vector<std::string> files = PlantJunk(count);
     StartProgram();
-    SendMessageA(FindChild(Main, "TButton", "Junk Cleaner         "), BM_CLICK, 0, 0);
-    HWND page = FindChild(Main, "TTJunkCleaner");
-    ASSERT_NE(page, nullptr);
+    HWND page = nullptr;
+    HWND finder = ListAndCheckAll(page);
     HWND restoreList = FindChild(Tab(page, 3), "TListView");
     EXPECT_TRUE(WaitFor([&] { return ListViewCount(restoreList) == 2; }, 5000));
-
-    HWND finder = Tab(page, 1);
-    ASSERT_TRUE(ChooseFolder(Program, FindChild(page, "TButton", "Add &Folder "), Data / "junk"));
-    HWND search = FindChild(finder, "TButton", "&Search");
-    SendMessageA(search, BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return WindowText(search) == "&Search"; }));
     HWND list = FindChild(finder, "TListView");
     ASSERT_EQ(ListViewCount(list), count);
-    ListViewCheck(list, -1);
     PostClick(FindChild(finder, "TButton", "&Delete"));
     HWND progress = Program.WaitForWindow("TfProgress");
     ASSERT_NE(progress, nullptr);
@@ -197,6 +206,42 @@ TEST_F(StoreInProgram, ASelectionIsStoredWithProgressAndStop) {
     Answer(Box("no longer in the store"), IDOK);
     EXPECT_EQ(ListViewCount(restoreList), count - left + 1);
     EXPECT_EQ(store.Records().size(), records.size() - 1);
+    CloseProgram();
+}
+
+// A program ended in the middle of "&Delete" leaves no stored file without its
+// record: the next start records them all, and Restoration lists them.
+TEST_F(StoreInProgram, ADeleteKilledMidwayLeavesEveryStoredFileRestorable) {
+    const std::vector<std::string> files = PlantJunk(3000);
+    const auto storedNow = [&] {
+        int stored = 0;
+        ForEachFile(Program.Dir() + "Backup\\*", [&](const TFindData&) { return ++stored > 0; });
+        return stored;
+    };
+    StartProgram();
+    HWND page = nullptr;
+    PostClick(FindChild(ListAndCheckAll(page), "TButton", "&Delete"));
+    ASSERT_TRUE(WaitFor([&] { return storedNow() >= 100; }));
+    ASSERT_TRUE(Program.Kill());
+    const int stored = storedNow();
+    ASSERT_LT(stored, 3000) << "the Delete ended before the kill";
+
+    StartProgram();
+    EXPECT_FALSE(FileExists(Program.Dir() + "Backup.pending"));
+    TRemovedFileStore store(Program.Dir());
+    const std::vector<TStoredFile> records = store.Records();
+    EXPECT_EQ(records.size(), static_cast<size_t>(stored));
+    std::set<std::string> recorded;
+    for (const TStoredFile& record : records) {
+        EXPECT_TRUE(FileExists(store.StoredPath(record))) << record.OriginalPath;
+        recorded.insert(LowerCase(record.OriginalPath));
+    }
+    for (const std::string& file : files)
+        EXPECT_TRUE(FileExists(file) != (recorded.count(LowerCase(file)) != 0)) << file;
+    SendMessageA(FindChild(Main, "TButton", "Junk Cleaner         "), BM_CLICK, 0, 0);
+    page = FindChild(Main, "TTJunkCleaner");
+    HWND restoreList = FindChild(Tab(page, 3), "TListView");
+    EXPECT_TRUE(WaitFor([&] { return ListViewCount(restoreList) == stored; }, 5000));
     CloseProgram();
 }
 

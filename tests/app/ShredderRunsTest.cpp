@@ -1,5 +1,5 @@
 // Runs of the shredding pages as a user meets them: a run stopped part way, a shortcut
-// chosen to be shredded, a filler left on a drive by a killed run, and Windows reached
+// chosen to be shredded, fillers left on drives by a killed run, and Windows reached
 // through a link.
 #include "ShredderFixture.h"
 #include "classlib/base/Streams.h"
@@ -100,29 +100,26 @@ TEST_F(ShredderRuns, AChosenShortcutIsShreddedItselfNeverItsTarget) {
     CloseProgram();
 }
 
-// A filler that a killed run left on the drive is known by its name: the next run
-// removes it first, says so, and leaves the drive with its space again.
-TEST_F(ShredderRuns, AFillerLeftByAKilledRunIsRemovedBeforeTheNextFill) {
+// A filler that a killed run left in the root of a fixed drive is known by its name:
+// the next start removes it from every such drive, says so once, and the drive has its
+// space again.
+TEST_F(ShredderRuns, AFillerLeftByAKilledRunIsRemovedAtTheNextStart) {
     const std::string root = SmallDriveRoot();
     if (root.empty()) GTEST_SKIP() << "no small drive";
-    WriteMethod();
     const int64_t freeAtFirst = FreeBytes(root);
-    const std::string filler = root + "Tarnwhistle free space fill.tmp";
-    WriteStringToFile(filler, std::string(static_cast<size_t>(freeAtFirst * 3 / 4), '0'));
-    Program.WritePrefs([&](TEraserEngine& engine) {
-        engine.Shredder->CleanFreeSpaceEnabled = true;
-        AddItem(engine.Shredder->WipeFreeSpace, wkFreeSpace, root);
-    });
-    StartProgram();
-    PostClick(Shown(Main, "TButton", "Free Space Clean "));
-    PostClick(Shown(Main, "TButton", "Clean Free Space"));
-    HWND box = Box("was removed");
-    EXPECT_EQ(GetWindow(box, GW_OWNER), Main);
-    EXPECT_NE(MessageBoxText(box).find(filler), std::string::npos) << MessageBoxText(box);
-    Answer(box, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return FreeBytes(root) >= freeAtFirst - (64 << 10); }))
-        << FreeBytes(root) << " of " << freeAtFirst << " bytes free";
-    EXPECT_FALSE(FileExists(filler));
+    const std::vector<std::string> fillers = {root + FreeSpaceFillName,
+                                              std::string("C:\\") + FreeSpaceFillName};
+    WriteStringToFile(fillers[0], std::string(static_cast<size_t>(freeAtFirst * 3 / 4), '0'));
+    WriteStringToFile(fillers[1], "0");
+    ASSERT_TRUE(Program.Start());
+    const std::string text = MessageText();
+    for (const std::string& filler : fillers) {
+        EXPECT_NE(text.find(filler + "\", was removed"), std::string::npos) << text;
+        EXPECT_FALSE(FileExists(filler));
+    }
+    EXPECT_GE(FreeBytes(root), freeAtFirst - (64 << 10));
+    WaitForMain();
+    EXPECT_EQ(Program.FindWindowOfClass("#32770"), nullptr) << "said twice";
     CloseProgram();
 }
 
