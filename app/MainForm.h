@@ -77,6 +77,8 @@ private:
     // Writes "prefs.dat" from the pages and the engine.
     void WriteSettings();
     void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void CleanStarted();
+    void CleanEnded();
     void FormActivate(TObject* Sender);
 
     void EngineLog(TEraser* Sender, const std::string& Msg);
@@ -103,6 +105,9 @@ private:
     TOneInstance* FOneInstance = nullptr; // owned by the form
     bool FPasswordRefused = false;        // the program is ending: never shown, never cleans
     std::vector<std::string> FStartNotes; // the log lines of TellAtStart
+    bool FClosingClean = false;           // the close query's own clean runs
+    bool FCloseWaiting = false;           // a close came during a run: made at its end
+    bool FForegroundAtRun = false;        // the program had the activation when the run started
 };
 
 extern TfMain* fMain;

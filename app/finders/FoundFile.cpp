@@ -29,9 +29,15 @@ TFileHandle OpenShared(const std::string& path, DWORD access, DWORD flags) {
 
 TFileProbe ProbeFile(const std::string& path, bool withFirstBlock, TFileHandle* keepOpen) {
     TFileProbe probe;
-    TFileHandle file = OpenShared(path, withFirstBlock ? GENERIC_READ : 0, 0);
+    TFileHandle file = OpenShared(path, withFirstBlock ? GENERIC_READ : FILE_READ_ATTRIBUTES, 0);
     if (!file) return probe;
     probe.FinalPath = SafeFinalPath(file.Get());
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(file.Get(), &info)) {
+        probe.Volume = info.dwVolumeSerialNumber;
+        probe.Index = uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+        probe.Identified = probe.Index != 0; // a file system without file indexes gives 0
+    }
     if (!withFirstBlock) return probe;
     char block[FirstBlockSize];
     DWORD read = 0;
@@ -74,6 +80,9 @@ TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<
 
 bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,
               const TFileProbe& probeB) {
+    if (probeA.Identified && probeB.Identified && probeA.Volume == probeB.Volume &&
+        probeA.Index == probeB.Index)
+        return true;
     if (!probeA.FinalPath.empty() && !probeB.FinalPath.empty())
         return SameText(probeA.FinalPath, probeB.FinalPath);
     return SameText(a.Path, b.Path);

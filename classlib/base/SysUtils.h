@@ -65,6 +65,10 @@ std::string ExtractFileExt(const std::string& s);   // with the dot, "" when non
 std::string ExtractFileDrive(const std::string& s); // "C:" or "\\server\share"
 std::string ChangeFileExt(const std::string& s, const std::string& ext);
 std::string ExpandFileName(const std::string& s);
+// Why a name given to a new file would make one that Windows programs cannot open or
+// delete, or "": empty, a character no name may hold, a dot or blank at its end, or a
+// device's name ("CON", "nul.txt").
+std::string NewFileNameProblem(const std::string& name);
 
 // Files and folders.
 bool FileExists(const std::string& name); // a file, not a folder
