@@ -252,7 +252,8 @@ TEST_F(MainWindow, HotKeysCallTheEngineAndOtherIdsNothing) {
     CloseProgram();
 }
 
-// Closing runs the clean first; a stopped run keeps the window open.
+// Closing runs the clean first; a stopped run keeps the window open, also when a
+// second close came during it. A close during another run is made at its end.
 TEST_F(MainWindow, AStoppedCleanAtShutdownKeepsTheWindowOpen) {
     PlantRunHistory();
     Program.WritePrefs([](TEraserEngine& engine) {
@@ -262,13 +263,16 @@ TEST_F(MainWindow, AStoppedCleanAtShutdownKeepsTheWindowOpen) {
     StartProgram();
     HWND stop = Button("Stop Process         ");
     PostMessageA(Main, WM_CLOSE, 0, 0);
+    PostMessageA(Main, WM_CLOSE, 0, 0); // handled during the clean the first one started
     PostClick(stop);
     ASSERT_TRUE(LogShows("Cleaning terminated by user.")) << WindowText(Memo);
     SendMessageA(Main, WM_NULL, 0, 0); // the close has been handled
     EXPECT_FALSE(Program.WaitForExit(0));
     EXPECT_TRUE(IsWindowVisible(Main));
     EXPECT_TRUE(RunHistoryPresent());
-    CloseProgram(); // this time the run completes and the window closes
+    PostClick(Button("Simulation Mode  "));
+    PostMessageA(Main, WM_CLOSE, 0, 0); // waits for the simulation, then cleans for real
+    ASSERT_TRUE(Program.WaitForExit());
     EXPECT_FALSE(RunHistoryPresent());
 }
 

@@ -63,6 +63,14 @@ inline bool MakeHostLink(const std::string& link, const std::string& target, boo
                    [&] { return Listed(link); });
 }
 
+// A second name (a hard link) for the file target, made from the host.
+inline bool MakeHostHardLink(const std::string& link, const std::string& target) {
+    const std::string unixTarget = UnixName(target), unixLink = UnixName(link);
+    if (unixTarget.empty() || unixLink.empty()) return false;
+    return RunHost("/bin/ln", "\"" + unixTarget + "\" \"" + unixLink + "\"",
+                   [&] { return Listed(link); });
+}
+
 // Removes links from the host side (Wine removes a file link's target instead).
 inline bool RemoveHostLinks(const std::vector<std::string>& links) {
     std::string arguments = "-f";
