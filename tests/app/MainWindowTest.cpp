@@ -189,7 +189,10 @@ TEST_F(MainWindow, ARestartRunThatDefersWorkAnnouncesItBeforeTheRestart) {
 // opened again, a choice enables OK, which cleans.
 TEST_F(MainWindow, TheCleaningModeDialogRunsNothingUntilAChoiceIsConfirmed) {
     PlantRunHistory();
-    Program.WritePrefs(OnlyRunHistory);
+    Program.WritePrefs([](TEraserEngine& engine) {
+        OnlyRunHistory(engine);
+        engine.Item(ciIEEraseAutoCompleteFormsData).Enabled = true;
+    });
     StartProgram();
     HWND dialog = OpenCleanMethodSelector();
     ASSERT_NE(dialog, nullptr);
@@ -216,6 +219,7 @@ TEST_F(MainWindow, TheCleaningModeDialogRunsNothingUntilAChoiceIsConfirmed) {
     PostClick(ok);
     ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     EXPECT_FALSE(RunHistoryPresent());
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == Main; }));
     CloseProgram();
 }
 
