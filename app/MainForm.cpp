@@ -292,7 +292,7 @@ void TfMain::CleanEnded() {
     for (TPageFrame* page : Pages())
         page->RunningChanged(false);
     HWND foreground = GetForegroundWindow();
-    if (FForegroundAtRun && IsWindowVisible(Handle()) &&
+    if (FForegroundAtRun && IsWindowVisible(Handle()) && !IsIconic(Handle()) &&
         (!foreground || foreground == GetDesktopWindow() || !IsWindowVisible(foreground)))
         SetForegroundWindow(Handle());
     if (FCloseWaiting) {
