@@ -26,11 +26,9 @@ TFoundFile FoundFile(const std::string& folder, const TFindData& data);
 // names), and a hash of its first bytes, which tells most files of one size apart
 // without reading them whole.
 struct TFileProbe {
-    std::string FinalPath;   // "" when the file could not be opened
-    bool Identified = false; // the volume and file index below were read
-    DWORD Volume = 0;
-    uint64_t Index = 0;
-    bool Read = false; // the first block, when asked for
+    std::string FinalPath; // "" when the file could not be opened
+    std::string Id;        // the volume's and the file's numbers; "" when not known
+    bool Read = false;     // the first block, when asked for
     size_t FirstBlock = 0;
 };
 constexpr DWORD FirstBlockSize = 4096;
@@ -48,8 +46,8 @@ struct TContentComparison {
     uint64_t BytesRead = 0; // of both files
 };
 TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<bool>& stop);
-// Both name one file: the same volume and file index (hard links), equal final paths,
-// or, where either could not be opened, equal paths.
+// Both name one file: the same volume and file numbers (hard links), equal final
+// paths, or, where either could not be opened, equal paths.
 bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,
               const TFileProbe& probeB);
 
