@@ -25,34 +25,6 @@ TFileHandle OpenShared(const std::string& path, DWORD access, DWORD flags) {
                                    OPEN_EXISTING, flags, nullptr));
 }
 
-// The volume's and the file's numbers, the same for every hard-linked name of one file.
-struct TFileNumbers {
-    ULONGLONG Volume;
-    BYTE File[16];
-};
-
-// Asked in one query where the system knows it (Windows 8 on, Wine), which costs less
-// than the older query that asks the volume apart.
-bool ReadFileNumbers(HANDLE file, TFileNumbers& numbers) {
-    constexpr auto FileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
-    if (GetFileInformationByHandleEx(file, FileIdInfo, &numbers, sizeof numbers)) return true;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file, &info)) return false;
-    numbers.Volume = info.dwVolumeSerialNumber;
-    std::memcpy(numbers.File, &info.nFileIndexHigh, sizeof(DWORD));
-    std::memcpy(numbers.File + sizeof(DWORD), &info.nFileIndexLow, sizeof(DWORD));
-    return true;
-}
-
-// "" when the system does not tell, or the file system numbers no files.
-std::string FileId(HANDLE file) {
-    TFileNumbers numbers{};
-    static constexpr BYTE none[sizeof numbers.File] = {};
-    if (!ReadFileNumbers(file, numbers) || std::memcmp(numbers.File, none, sizeof none) == 0)
-        return "";
-    return std::string(reinterpret_cast<const char*>(&numbers), sizeof numbers);
-}
-
 } // namespace
 
 TFileProbe ProbeFile(const std::string& path, bool withFirstBlock, TFileHandle* keepOpen) {
@@ -60,7 +32,7 @@ TFileProbe ProbeFile(const std::string& path, bool withFirstBlock, TFileHandle* 
     TFileHandle file = OpenShared(path, withFirstBlock ? GENERIC_READ : FILE_READ_ATTRIBUTES, 0);
     if (!file) return probe;
     probe.FinalPath = SafeFinalPath(file.Get());
-    probe.Id = FileId(file.Get());
+    probe.Index = FileIndexOf(file.Get());
     if (!withFirstBlock) return probe;
     char block[FirstBlockSize];
     DWORD read = 0;
@@ -103,7 +75,11 @@ TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<
 
 bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,
               const TFileProbe& probeB) {
-    if (!probeA.Id.empty() && probeA.Id == probeB.Id) return true;
+    // Hard-linked names: one number on one volume, told by the final paths' drive.
+    const std::string drive = ExtractFileDrive(probeA.FinalPath);
+    if (probeA.Index != 0 && probeA.Index == probeB.Index && !drive.empty() &&
+        SameText(drive, ExtractFileDrive(probeB.FinalPath)))
+        return true;
     if (!probeA.FinalPath.empty() && !probeB.FinalPath.empty())
         return SameText(probeA.FinalPath, probeB.FinalPath);
     return SameText(a.Path, b.Path);

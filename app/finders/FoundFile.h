@@ -27,7 +27,7 @@ TFoundFile FoundFile(const std::string& folder, const TFindData& data);
 // without reading them whole.
 struct TFileProbe {
     std::string FinalPath; // "" when the file could not be opened
-    std::string Id;        // the volume's and the file's numbers; "" when not known
+    uint64_t Index = 0;    // the file's number on its volume; 0 when not known
     bool Read = false;     // the first block, when asked for
     size_t FirstBlock = 0;
 };
@@ -46,7 +46,7 @@ struct TContentComparison {
     uint64_t BytesRead = 0; // of both files
 };
 TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<bool>& stop);
-// Both name one file: the same volume and file numbers (hard links), equal final
+// Both name one file: the same file number on one drive (hard links), equal final
 // paths, or, where either could not be opened, equal paths.
 bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,
               const TFileProbe& probeB);

@@ -176,3 +176,11 @@ bool ReadFileAt(HANDLE file, uint64_t offset, void* buffer, DWORD size, DWORD& r
     if (status != 0 && status != EndOfFile) SetLastError(RtlNtStatusToDosError(status));
     return status == 0 || status == EndOfFile;
 }
+
+uint64_t FileIndexOf(HANDLE file) {
+    IO_STATUS_BLOCK io{};
+    FILE_INTERNAL_INFORMATION info{};
+    if (NtQueryInformationFile(file, &io, &info, sizeof info, FileInternalInformation) != 0)
+        return 0;
+    return static_cast<uint64_t>(info.IndexNumber.QuadPart);
+}

@@ -87,6 +87,9 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
 // Reads up to size bytes at offset, not at the handle's position, so that threads may
 // share the handle; true at the end of the file too (read is 0 there).
 bool ReadFileAt(HANDLE file, uint64_t offset, void* buffer, DWORD size, DWORD& read);
+// The opened file's number on its volume, the same for each of its hard-linked names;
+// 0 when the file system numbers no files. Asks nothing about the volume.
+uint64_t FileIndexOf(HANDLE file);
 
 // A folder entry as FindFirstFileW lists it, with its name in UTF-8. Exact is false when
 // the name has no UTF-8 form (a lone surrogate): Name then does not reach the entry.
