@@ -102,19 +102,8 @@ void TfMain::FormCreate(TObject*) {
     Engine->OnProgress = [this](TEraser* sender, const std::string& msg) {
         EngineLog(sender, msg);
     };
-    Engine->OnCleanStart = [this](TCustomEraserEngine* sender) {
-        EngineClearLog(sender);
-        // What the start told stays readable above the first run's lines.
-        for (const std::string& line : FStartNotes)
-            EngineLog(nullptr, line);
-        FStartNotes.clear();
-        for (TPageFrame* page : Pages())
-            page->RunningChanged(true);
-    };
-    Engine->OnCleanEnd = [this](TCustomEraserEngine*) {
-        for (TPageFrame* page : Pages())
-            page->RunningChanged(false);
-    };
+    Engine->OnCleanStart = [this](TCustomEraserEngine*) { CleanStarted(); };
+    Engine->OnCleanEnd = [this](TCustomEraserEngine*) { CleanEnded(); };
     const auto pump = [] { Application->ProcessMessages(); };
     Engine->OnProcessMessages = pump;
     for (TWipeEngine* engine : Engine->Shredder->Engines())
@@ -265,9 +254,10 @@ void TfMain::WriteSettings() {
 }
 
 // Windows asks before it ends the session: the answer is the close query's, so the
-// close-time clean runs. A refused program only ends.
+// close-time clean runs; a run going on refuses. A refused program only ends.
 void TfMain::WMQueryEndSession(TMessage& message) {
-    message.Result = FPasswordRefused || !Engine || CloseQuery();
+    const bool running = Engine && Engine->Running; // refused, and not made at the run's end
+    message.Result = FPasswordRefused || !Engine || (!running && CloseQuery());
     if (message.Result) WriteSettingsQuietly(); // the end may come with no other message
 }
 
@@ -287,7 +277,9 @@ void TfMain::WriteSettingsQuietly() {
 }
 
 // A shredding run uses the engine from inside the message loop: it is stopped, and
-// the window stays until it has ended.
+// the window stays until it has ended. A cleaning run does too: the window stays, and
+// closes once the run has ended unless it was stopped; a close during the close-time
+// clean is that clean's own close.
 void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
     if (Engine && ShredderBusy(*Engine->Shredder)) {
         for (TWipeEngine* engine : Engine->Shredder->Engines())
@@ -295,9 +287,46 @@ void TfMain::FormCloseQuery(TObject*, bool& CanClose) {
         CanClose = false;
         return;
     }
+    if (Engine && Engine->Running) {
+        FCloseWaiting = !FClosingClean;
+        CanClose = false;
+        return;
+    }
     if (!Engine || !Engine->AutoCleanAtWindowsShutdown) return;
+    FClosingClean = true;
     Engine->Clean();
+    FClosingClean = false;
     CanClose = !Engine->Cancelled;
+}
+
+void TfMain::CleanStarted() {
+    EngineClearLog(Engine.get());
+    // What the start told stays readable above the first run's lines.
+    for (const std::string& line : FStartNotes)
+        EngineLog(nullptr, line);
+    FStartNotes.clear();
+    for (TPageFrame* page : Pages())
+        page->RunningChanged(true);
+    DWORD process = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &process);
+    FForegroundAtRun = process == GetCurrentProcessId();
+}
+
+// Another program's dialog that a run showed (the Internet Options of the
+// AutoComplete items) leaves no window active once it has gone: the window takes the
+// activation back, as it had it when the run started. A program the user went to
+// meanwhile keeps it.
+void TfMain::CleanEnded() {
+    for (TPageFrame* page : Pages())
+        page->RunningChanged(false);
+    HWND foreground = GetForegroundWindow();
+    if (FForegroundAtRun && IsWindowVisible(Handle()) && !IsIconic(Handle()) &&
+        (!foreground || foreground == GetDesktopWindow() || !IsWindowVisible(foreground)))
+        SetForegroundWindow(Handle());
+    if (FCloseWaiting) {
+        FCloseWaiting = false;
+        if (!Engine->Cancelled) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    }
 }
 
 void TfMain::FormActivate(TObject*) {

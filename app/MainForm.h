@@ -81,6 +81,8 @@ private:
     void SaveSettingsNow();
     void TellSaveFailed();
     void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void CleanStarted();
+    void CleanEnded();
     void FormActivate(TObject* Sender);
 
     void EngineLog(TEraser* Sender, const std::string& Msg);
@@ -108,6 +110,9 @@ private:
     bool FPasswordRefused = false;        // the program is ending: never shown, never cleans
     std::vector<std::string> FStartNotes; // the log lines of TellAtStart
     bool FFolderReadOnly = false;         // told at start: the settings cannot be saved
+    bool FClosingClean = false;           // the close query's own clean runs
+    bool FCloseWaiting = false;           // a close came during a run: made at its end
+    bool FForegroundAtRun = false;        // the program had the activation when the run started
 };
 
 extern TfMain* fMain;

@@ -31,24 +31,12 @@ std::string UnbindableReason(const std::string& fileName) {
            "quote at its start or end), so the method could never be chosen for shredding.";
 }
 
-bool IsDeviceName(const std::string& fileName) {
-    const std::string base = UpperCase(TrimRight(fileName.substr(0, fileName.find('.'))));
-    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-    for (const char* device : devices)
-        if (base == device) return true;
-    return base.size() == 4 && (StartsText("COM", base) || StartsText("LPT", base)) &&
-           base[3] >= '1' && base[3] <= '9';
-}
-
 // Why the file system would refuse the method file, or "": asked before the editor
 // opens, so that no edit is lost to a name that cannot be saved. A file that is not
 // there yet is made and removed again by the system (delete on close).
 std::string FileNameProblem(const std::string& path) {
     const std::string name = ExtractFileName(path);
-    if (IsDeviceName(name)) return "it is the name of a device";
-    if (name.find_first_of("<>:\"/\\|?*") != std::string::npos ||
-        std::any_of(name.begin(), name.end(), [](char c) { return c > 0 && c < ' '; }))
-        return "it holds a character that file names cannot hold";
+    if (std::string problem = NewFileNameProblem(name); !problem.empty()) return problem;
     if (ToWide(path).size() >= MAX_PATH) return "the path is too long";
     if (FileExists(path)) return "";
     ForceDirectories(ExtractFilePath(path));

@@ -29,9 +29,10 @@ TFileHandle OpenShared(const std::string& path, DWORD access, DWORD flags) {
 
 TFileProbe ProbeFile(const std::string& path, bool withFirstBlock, TFileHandle* keepOpen) {
     TFileProbe probe;
-    TFileHandle file = OpenShared(path, withFirstBlock ? GENERIC_READ : 0, 0);
+    TFileHandle file = OpenShared(path, withFirstBlock ? GENERIC_READ : FILE_READ_ATTRIBUTES, 0);
     if (!file) return probe;
     probe.FinalPath = SafeFinalPath(file.Get());
+    probe.Index = FileIndexOf(file.Get());
     if (!withFirstBlock) return probe;
     char block[FirstBlockSize];
     DWORD read = 0;
@@ -74,6 +75,11 @@ TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<
 
 bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,
               const TFileProbe& probeB) {
+    // Hard-linked names: one number on one volume, told by the final paths' drive.
+    const std::string drive = ExtractFileDrive(probeA.FinalPath);
+    if (probeA.Index != 0 && probeA.Index == probeB.Index && !drive.empty() &&
+        SameText(drive, ExtractFileDrive(probeB.FinalPath)))
+        return true;
     if (!probeA.FinalPath.empty() && !probeB.FinalPath.empty())
         return SameText(probeA.FinalPath, probeB.FinalPath);
     return SameText(a.Path, b.Path);

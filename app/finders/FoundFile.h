@@ -22,10 +22,12 @@ struct TFoundFile {
 TFoundFile FoundFile(const std::string& folder, const TFindData& data);
 
 // What one opening of a found file tells: which file it is, however it was reached (a
-// link to it, a linked folder, a second folder of the list), and a hash of its first
-// bytes, which tells most files of one size apart without reading them whole.
+// link to it, a linked folder, a second folder of the list, another of its hard-linked
+// names), and a hash of its first bytes, which tells most files of one size apart
+// without reading them whole.
 struct TFileProbe {
     std::string FinalPath; // "" when the file could not be opened
+    uint64_t Index = 0;    // the file's number on its volume; 0 when not known
     bool Read = false;     // the first block, when asked for
     size_t FirstBlock = 0;
 };
@@ -44,8 +46,8 @@ struct TContentComparison {
     uint64_t BytesRead = 0; // of both files
 };
 TContentComparison CompareContents(HANDLE file, HANDLE other, const std::atomic<bool>& stop);
-// Both name one file: equal final paths, or, where either could not be opened, equal
-// paths.
+// Both name one file: the same file number on one drive (hard links), equal final
+// paths, or, where either could not be opened, equal paths.
 bool SameFile(const TFoundFile& a, const TFileProbe& probeA, const TFoundFile& b,
               const TFileProbe& probeB);
 

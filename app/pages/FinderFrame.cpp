@@ -16,6 +16,7 @@ namespace {
 constexpr UINT WM_FINDER_FOUND = WM_APP + 0x131;
 const char* const Searching = "&Search";
 const char* const Stopping = "&Stop";
+const char* const Stopped = "Searching : Stopped"; // the status while no search runs
 const char* const KeepColumn = "Del All";
 // The window answers between batches of found rows at least this often.
 constexpr DWORD AddingTime = 30;
@@ -26,12 +27,6 @@ const char* KeepText(bool kept) {
 
 std::string NameOf(const TFinderNames& names, const char* role) {
     return std::string(names.Prefix) + role;
-}
-
-// A file name without a folder: none of the characters Windows keeps out of names.
-bool IsPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("\\/:*?\"<>|") == std::string::npos;
 }
 
 // The messages of the files that could not be removed or restored (done), as one
@@ -108,10 +103,11 @@ TFinderFrame::TFinderFrame(TComponent* owner, const TFinderNames& names, int opt
     OptionsGroup =
         Place<TGroupBox>(this, this, NameOf(names, "Options_GroupBox").c_str(),
                          names.OptionsCaption, {4, optionsTop, OptionsWidth, optionsHeight});
-    StatusLabel = Place<TLabel>(this, OptionsGroup, NameOf(names, "Status_Label").c_str(),
-                                "Searching : Stopped",
+    StatusLabel = Place<TLabel>(this, OptionsGroup, NameOf(names, "Status_Label").c_str(), Stopped,
                                 {Layout::Margin, 16, OptionsWidth - 16, Layout::LabelHeight});
     StatusLabel->SetAutoSize(false);
+    StatusLabel->SetShowAccelChar(false); // paths may hold "&"
+    StatusLabel->SetEllipsisPosition(epPathEllipsis);
 }
 
 void TFinderFrame::BuildRemover(const TFinderNames& names, int top) {
@@ -168,6 +164,7 @@ void TFinderFrame::SearchClick() {
     {
         std::lock_guard lock(FLock);
         FPending.clear();
+        FPendingStatus.clear();
         FNotified = false;
     }
     FNotifyWnd = Handle();
@@ -198,6 +195,7 @@ void TFinderFrame::EndSearch() {
     FilesList->SortByCaption(); // a row renamed meanwhile may stand out of order
     FQueue.clear();
     SearchButton->SetCaption(Searching);
+    StatusLabel->SetCaption(Stopped);
 }
 
 void TFinderFrame::Report(TFoundRow row) {
@@ -366,17 +364,23 @@ void TFinderFrame::RenClick() {
 }
 
 std::string TFinderFrame::RenamedPath(const std::string& path, const std::string& caption) const {
-    const std::string name = Trim(caption);
-    return IsPlainName(name) ? ExtractFilePath(path) + name : "";
+    return ExtractFilePath(path) + Trim(caption);
 }
 
-// The file is renamed on disk, or the edit is refused; the row keeps the real path.
+// The file is renamed on disk, or the edit is refused; the row keeps the real path. A
+// name that would leave the file where programs cannot open or delete it is refused,
+// as one that already exists is.
 void TFinderFrame::CaptionEdited(TListItem* item, const std::string& text, bool& accept) {
     TFoundRow& row = FRows.at(item);
-    const std::string target = RenamedPath(row.Path, text);
+    const std::string target = RenamedPath(row.Path, text), folder = ExtractFilePath(row.Path);
+    const std::string problem = target.rfind(folder, 0) == 0
+                                    ? NewFileNameProblem(target.substr(folder.size()))
+                                    : "it names another folder";
     accept = false;
-    if (target.empty()) return ShowError(Format("\"%s\" is not a file name.", text.c_str()));
     if (target == row.Path) return;
+    if (!problem.empty())
+        return ShowError(Format("\"%s\" cannot be the file's new name: %s.", Trim(text).c_str(),
+                                problem.c_str()));
     const TSafeFileResult renamed = SafeMoveFile(row.Path, target);
     if (!renamed.Done())
         return ShowError(

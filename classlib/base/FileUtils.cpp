@@ -1,6 +1,7 @@
 // Path, file and folder routines declared in SysUtils.h.
 #include "classlib/base/Handle.h"
 #include "classlib/base/SysUtils.h"
+#include <algorithm>
 #include <iterator>
 #include <winternl.h>
 
@@ -16,6 +17,16 @@ bool IsDelimiter(char c) {
 
 size_t LastDelimiter(const std::string& s) {
     return s.find_last_of("\\:");
+}
+
+// The name's part before its first dot, blanks after it dropped, names a device.
+bool IsDeviceName(const std::string& name) {
+    const std::string base = UpperCase(TrimRight(name.substr(0, name.find('.'))));
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* device : devices)
+        if (base == device) return true;
+    return base.size() == 4 && (StartsText("COM", base) || StartsText("LPT", base)) &&
+           base[3] >= '1' && base[3] <= '9';
 }
 
 } // namespace
@@ -74,6 +85,16 @@ std::string ExpandFileName(const std::string& s) {
     wchar_t buffer[MAX_PATH * 4];
     DWORD n = GetFullPathNameW(ToWide(s).c_str(), std::size(buffer), buffer, nullptr);
     return n == 0 || n >= std::size(buffer) ? s : ToUtf8(std::wstring(buffer, n));
+}
+
+std::string NewFileNameProblem(const std::string& name) {
+    if (name.empty()) return "it is empty";
+    if (IsDeviceName(name)) return "it is the name of a device";
+    if (name.find_first_of("<>:\"/\\|?*") != std::string::npos ||
+        std::any_of(name.begin(), name.end(), [](char c) { return c > 0 && c < ' '; }))
+        return "it holds a character that file names cannot hold";
+    if (name.back() == '.' || name.back() == ' ') return "it ends in a dot or a blank";
+    return "";
 }
 
 // Files and folders.
@@ -162,4 +183,12 @@ bool ReadFileAt(HANDLE file, uint64_t offset, void* buffer, DWORD size, DWORD& r
     read = status == 0 ? static_cast<DWORD>(io.Information) : 0;
     if (status != 0 && status != EndOfFile) SetLastError(RtlNtStatusToDosError(status));
     return status == 0 || status == EndOfFile;
+}
+
+uint64_t FileIndexOf(HANDLE file) {
+    IO_STATUS_BLOCK io{};
+    FILE_INTERNAL_INFORMATION info{};
+    if (NtQueryInformationFile(file, &io, &info, sizeof info, FileInternalInformation) != 0)
+        return 0;
+    return static_cast<uint64_t>(info.IndexNumber.QuadPart);
 }

@@ -65,6 +65,10 @@ std::string ExtractFileExt(const std::string& s);   // with the dot, "" when non
 std::string ExtractFileDrive(const std::string& s); // "C:" or "\\server\share"
 std::string ChangeFileExt(const std::string& s, const std::string& ext);
 std::string ExpandFileName(const std::string& s);
+// Why a name given to a new file would make one that Windows programs cannot open or
+// delete, or "": empty, a character no name may hold, a dot or blank at its end, or a
+// device's name ("CON", "nul.txt").
+std::string NewFileNameProblem(const std::string& name);
 
 // Files and folders.
 bool FileExists(const std::string& name); // a file, not a folder
@@ -85,6 +89,9 @@ bool ReplaceFileAtomically(const std::string& source, const std::string& target)
 // Reads up to size bytes at offset, not at the handle's position, so that threads may
 // share the handle; true at the end of the file too (read is 0 there).
 bool ReadFileAt(HANDLE file, uint64_t offset, void* buffer, DWORD size, DWORD& read);
+// The opened file's number on its volume, the same for each of its hard-linked names;
+// 0 when the file system numbers no files. Asks nothing about the volume.
+uint64_t FileIndexOf(HANDLE file);
 
 // A folder entry as FindFirstFileW lists it, with its name in UTF-8. Exact is false when
 // the name has no UTF-8 form (a lone surrogate): Name then does not reach the entry.

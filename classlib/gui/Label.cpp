@@ -10,6 +10,8 @@ namespace {
     Published("Transparent", &TLabel::Transparent, &TLabel::SetTransparent),
     Published("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap),
     Published("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar),
+    Published("EllipsisPosition", &TLabel::EllipsisPosition, &TLabel::SetEllipsisPosition,
+              {"epNone", "epPathEllipsis"}),
 });
 
 } // namespace
@@ -37,6 +39,7 @@ UINT TLabel::DrawFlags() const {
     UINT flags = DT_EXPANDTABS | align[FAlignment];
     flags |= FWordWrap ? DT_WORDBREAK : DT_SINGLELINE;
     if (!FShowAccelChar) flags |= DT_NOPREFIX;
+    if (FEllipsisPosition == epPathEllipsis && !FWordWrap) flags |= DT_PATH_ELLIPSIS;
     return flags;
 }
 
@@ -86,5 +89,10 @@ void TLabel::SetWordWrap(bool value) {
 void TLabel::SetShowAccelChar(bool value) {
     FShowAccelChar = value;
     AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetEllipsisPosition(TEllipsisPosition value) {
+    FEllipsisPosition = value;
     Invalidate();
 }

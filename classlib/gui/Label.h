@@ -4,6 +4,9 @@
 #include "classlib/gui/GraphicControl.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Where a single line too long for the label loses its letters: clipped, or folders
+// in the middle of a path left out ("c:\a\...\name.txt").
+enum TEllipsisPosition { epNone, epPathEllipsis };
 
 class TLabel : public TGraphicControl {
 public:
@@ -19,6 +22,8 @@ public:
     void SetWordWrap(bool value);
     [[nodiscard]] bool ShowAccelChar() const { return FShowAccelChar; } // "&x" underlines x
     void SetShowAccelChar(bool value);
+    [[nodiscard]] TEllipsisPosition EllipsisPosition() const { return FEllipsisPosition; }
+    void SetEllipsisPosition(TEllipsisPosition value);
 
 protected:
     void WndProc(TMessage& message) override;
@@ -33,4 +38,5 @@ private:
     bool FTransparent = false;
     bool FWordWrap = false;
     bool FShowAccelChar = true;
+    TEllipsisPosition FEllipsisPosition = epNone;
 };

@@ -57,6 +57,17 @@ protected:
         SendMessageA(button, BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitFor([&] { return WindowText(button) == "&Search"; }));
     }
+    // "&Rename" on the row with that caption, the new caption typed and Enter pressed.
+    static void Rename(HWND finder, const std::string& caption, const std::string& text) {
+        HWND list = FindChild(finder, "TListView");
+        for (int row = 0; row < ListViewCount(list); ++row)
+            if (ListViewText(list, row, 0) == caption) ListViewSelect(list, row);
+        SendMessageA(FindChild(finder, "TButton", "&Rename"), BM_CLICK, 0, 0);
+        HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(edit, nullptr) << caption;
+        SetText(edit, text);
+        PressKey(edit, VK_RETURN);
+    }
     // Checks the rows whose column holds the text.
     static void CheckRows(HWND list, int column, const std::string& text) {
         for (int row = 0; row < ListViewCount(list); ++row)
@@ -189,17 +200,16 @@ TEST_F(Finders, JunkIsFoundByItsNamesAndGoesIntoTheStore) {
     CheckRows(list, 0, LowerCase(Data) + "draft~.doc");
     ClickAndCount(finder, "&Delete", 6);
     EXPECT_FALSE(FileExists(Data + "report.bak"));
-    // "&Rename" renames the row's file on disk.
+    // "&Rename" renames the row's file on disk, never to a name programs cannot open.
     const std::string renamed = LowerCase(Data) + "renamed.tmp";
-    for (int row = 0; row < ListViewCount(list); ++row)
-        if (ListViewText(list, row, 0) == LowerCase(Data) + "x.tmp") ListViewSelect(list, row);
-    SendMessageA(FindChild(finder, "TButton", "&Rename"), BM_CLICK, 0, 0);
-    HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
-    ASSERT_NE(edit, nullptr);
-    SetText(edit, renamed);
-    PressKey(edit, VK_RETURN);
+    Rename(finder, LowerCase(Data) + "x.tmp", renamed);
     EXPECT_TRUE(WaitFor([&] { return FileExists(Data + "renamed.tmp"); }, 10000));
     EXPECT_FALSE(FileExists(Data + "x.tmp"));
+    for (const char* name : {"renamed.", "trailing. ", "CON", "nul.txt", "com1.tmp", "Aux .log"}) {
+        Rename(finder, renamed, LowerCase(Data) + name);
+        Answer(Box("cannot be the file's new name"), IDOK);
+    }
+    EXPECT_TRUE(FileExists(Data + "renamed.tmp"));
     auto stored = StoreList();
     ASSERT_EQ(stored->NodeCount(), 2);
     EXPECT_EQ(stored->GetNode(1)->GetNode(0)->Text(), "Junk File");
@@ -231,18 +241,21 @@ TEST_F(Finders, DLLCopiesAreFoundAndDelAllKeepsTheFirst) {
 }
 
 // One file reached by two paths (a host link to it; a searched folder that links to
-// another) is no copy of itself, so "Del &All" cannot take the only copy. Of each
-// group of real copies one row is kept, and when it goes into the store the next row
-// of its group is kept instead.
+// another; two hard-linked names) is no copy of itself, so "Del &All" cannot take the
+// only copy. Of each group of real copies one row is kept, and when it goes into the
+// store the next row of its group is kept instead.
 TEST_F(Finders, DelAllKeepsOneCopyOfEachGroupInPlaceAndAFileReachedTwiceIsOneFile) {
     const std::string single = Plant("real\\single.txt", "one file, two paths");
+    const std::string named = Plant("a\\twin.txt", "one file, two names");
     for (const char* folder : {"a", "b", "c"})
         Plant(std::string(folder) + "\\pair.txt", "three copies");
     CopyLibrary("real\\");
     CopyLibrary("b\\");
     ForceDirectories(Data + "other");
     const std::string fileLink = Data + "other\\single.txt", folderLink = Program.Dir() + "linked";
-    if (!MakeHostLink(fileLink, single) || !MakeHostLink(folderLink, Data + "real"))
+    if (!MakeHostLink(fileLink, single) || !MakeHostLink(folderLink, Data + "real") ||
+        !MakeHostLink(Data + "b\\twin.txt", named, true, true) ||
+        !MakeHostLink(Data + "c\\version.dll", Data + "b\\version.dll", true, true))
         GTEST_SKIP() << "host links cannot be made here";
     StartProgram();
     AddFolder(Data);
@@ -274,6 +287,7 @@ TEST_F(Finders, DelAllKeepsOneCopyOfEachGroupInPlaceAndAFileReachedTwiceIsOneFil
     EXPECT_EQ(inPlace, 1);
     EXPECT_NE(FileExists(Data + "real\\version.dll"), FileExists(Data + "b\\version.dll"));
     EXPECT_EQ(ReadFileToString(fileLink), "one file, two paths");
+    EXPECT_EQ(ReadFileToString(Data + "b\\twin.txt"), "one file, two names");
     CloseProgram();
     RemoveHostLinks({fileLink, folderLink});
 }

@@ -189,7 +189,10 @@ TEST_F(MainWindow, ARestartRunThatDefersWorkAnnouncesItBeforeTheRestart) {
 // opened again, a choice enables OK, which cleans.
 TEST_F(MainWindow, TheCleaningModeDialogRunsNothingUntilAChoiceIsConfirmed) {
     PlantRunHistory();
-    Program.WritePrefs(OnlyRunHistory);
+    Program.WritePrefs([](TEraserEngine& engine) {
+        OnlyRunHistory(engine);
+        engine.Item(ciIEEraseAutoCompleteFormsData).Enabled = true;
+    });
     StartProgram();
     HWND dialog = OpenCleanMethodSelector();
     ASSERT_NE(dialog, nullptr);
@@ -216,6 +219,7 @@ TEST_F(MainWindow, TheCleaningModeDialogRunsNothingUntilAChoiceIsConfirmed) {
     PostClick(ok);
     ASSERT_TRUE(LogShows("Cleaning Completed!")) << WindowText(Memo);
     EXPECT_FALSE(RunHistoryPresent());
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == Main; }));
     CloseProgram();
 }
 
@@ -252,7 +256,8 @@ TEST_F(MainWindow, HotKeysCallTheEngineAndOtherIdsNothing) {
     CloseProgram();
 }
 
-// Closing runs the clean first; a stopped run keeps the window open.
+// Closing runs the clean first; a stopped run keeps the window open, also when a
+// second close came during it. A close during another run is made at its end.
 TEST_F(MainWindow, AStoppedCleanAtShutdownKeepsTheWindowOpen) {
     PlantRunHistory();
     Program.WritePrefs([](TEraserEngine& engine) {
@@ -262,13 +267,16 @@ TEST_F(MainWindow, AStoppedCleanAtShutdownKeepsTheWindowOpen) {
     StartProgram();
     HWND stop = Button("Stop Process         ");
     PostMessageA(Main, WM_CLOSE, 0, 0);
+    PostMessageA(Main, WM_CLOSE, 0, 0); // handled during the clean the first one started
     PostClick(stop);
     ASSERT_TRUE(LogShows("Cleaning terminated by user.")) << WindowText(Memo);
     SendMessageA(Main, WM_NULL, 0, 0); // the close has been handled
     EXPECT_FALSE(Program.WaitForExit(0));
     EXPECT_TRUE(IsWindowVisible(Main));
     EXPECT_TRUE(RunHistoryPresent());
-    CloseProgram(); // this time the run completes and the window closes
+    PostClick(Button("Simulation Mode  "));
+    PostMessageA(Main, WM_CLOSE, 0, 0); // waits for the simulation, then cleans for real
+    ASSERT_TRUE(Program.WaitForExit());
     EXPECT_FALSE(RunHistoryPresent());
 }
 

@@ -54,12 +54,14 @@ inline bool Listed(const std::string& path) {
 }
 
 // A host link at link (a path of the prefix) with the target text as it is: a path of
-// the prefix when absolute, else relative ("../x") or any host path.
-inline bool MakeHostLink(const std::string& link, const std::string& target, bool absolute = true) {
+// the prefix when absolute, else relative ("../x") or any host path; hard: a second name
+// of the file target.
+inline bool MakeHostLink(const std::string& link, const std::string& target, bool absolute = true,
+                         bool hard = false) {
     const std::string unixTarget = absolute ? UnixName(target) : target;
     const std::string unixLink = UnixName(ExcludeTrailingPathDelimiter(link));
     if (unixTarget.empty() || unixLink.empty()) return false;
-    return RunHost("/bin/ln", "-s \"" + unixTarget + "\" \"" + unixLink + "\"",
+    return RunHost("/bin/ln", (hard ? "\"" : "-s \"") + unixTarget + "\" \"" + unixLink + "\"",
                    [&] { return Listed(link); });
 }
 
