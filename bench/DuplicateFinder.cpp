@@ -1,8 +1,8 @@
 // The duplicate finder's "Same Content" search, or its floor under the same Wine (a
 // plain walk that reads every file whose size another file shares, once, whole), in
 // seconds. The finder side writes the groups it found to groupsFile (one path per
-// line, a blank line after each group) for scripts/bench-duplicates to compare with
-// jdupes.
+// line, a blank line after each group) for scripts/bench-duplicates to compare with the
+// planted groups.
 //   bench_DuplicateFinder floor <folder>
 //   bench_DuplicateFinder finder <folder> <groupsFile>
 #include "app/finders/DuplicateSearch.h"
