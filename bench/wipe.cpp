@@ -1,5 +1,5 @@
 // Shreds a file, or wipes the free space of a drive, and prints the throughput in
-// MB/s. scripts/bench-wipe runs it in turn with GNU shred and dd on the same disk.
+// MB/s. scripts/bench-wipe runs it in turn with dd on the same disk.
 //   bench_wipe file <path> <passes>   random-byte passes over the file, per pass
 //   bench_wipe free <drive>           fills the drive (the measure, from the
 //                                     progress window's showing), then one
