@@ -424,10 +424,10 @@ namespace {
 // its "\\?\", so that it never means a folder below the current one.
 std::string FullModuleName(std::string name) {
     if (StartsText("\\\\?\\", name)) name.erase(0, 4);
-    if (StartsText("UNC\\", name)) return "\\" + name.substr(3);
+    if (StartsText("UNC\\", name)) return std::string("\\").append(name, 3);
     const bool drive = name.size() >= 3 && name[1] == ':' && name[2] == '\\';
     if (drive || name.empty() || StartsText("\\\\", name)) return name;
-    return "\\\\?\\" + name;
+    return std::string("\\\\?\\").append(name);
 }
 
 } // namespace
