@@ -129,9 +129,8 @@ TEST_F(CleanChoices, KeptAddressesKeepTheirOrderAndAnItemThatCannotRunSaysSo) {
     });
     StartProgram();
     for (int i = 14; i > 0; --i) // url3 to url14 hold what url1 to url12 held
-        reg.WriteString("url" + IntToStr(i),
-                        "http://" +
-                            (i > 2 ? "site" + IntToStr(i - 2) + ".example/" : "new" + IntToStr(i)));
+        reg.WriteString("url" + IntToStr(i), i > 2 ? "http://site" + IntToStr(i - 2) + ".example/"
+                                                   : "http://new" + IntToStr(i));
     ASSERT_NO_FATAL_FAILURE(RunRapidErase());
     std::vector<std::string> names = reg.GetValueNames();
     std::sort(names.begin(), names.end());

@@ -96,9 +96,7 @@ TEST_F(PasswordAndOptions, PasswordsOutliveAKillAndADamagedValueScramblesNone) {
         const std::string now = TextOnceWritten(Prefs());
         return !now.empty() && now != damaged;
     }));
-    TerminateProcess(TKernelHandle(OpenProcess(PROCESS_TERMINATE, 0, Program.ProcessId())).Get(),
-                     1);
-    ASSERT_TRUE(Program.WaitForExit());
+    ASSERT_TRUE(Program.Kill());
     EXPECT_EQ(ReadFileToString(Prefs() + ".damaged"), damaged);
     TEraserEngine saved;
     Program.ReadPrefs(saved);

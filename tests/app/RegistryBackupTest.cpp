@@ -147,10 +147,8 @@ TEST_F(RegistryBackup, AnIncompleteBackupIsNeitherKeptNorRestored) {
 TEST_F(RegistryBackup, ABackupCutShortIsNamedAndRemoved) {
     const std::string regedit = GetRegeditFolder() + "regedit.exe", saved = regedit + ".saved";
     ASSERT_TRUE(SafeMoveFile(regedit, saved, 0).Done());
-    const std::string build =
-        ExtractFilePath(ExcludeTrailingPathDelimiter(ExtractFilePath(BuiltProgram())));
-    const bool placed =
-        CopyFileA((build + "tests\\CutShortRegedit.exe").c_str(), regedit.c_str(), TRUE);
+    const std::string stand = ExtractFilePath(GetModuleFileNameStr()) + "CutShortRegedit.exe";
+    const bool placed = CopyFileA(stand.c_str(), regedit.c_str(), TRUE); // beside the tests
     StartOnSheet();
     PostClick(Backup);
     const bool ran = Ran(Backup);

@@ -135,10 +135,12 @@ protected:
                                 "TTRestoration"};
         return FindChild(page, frames[tab]);
     }
-    // Shows the junk cleaner, lists the files of Data\junk and checks every row.
-    HWND ListAndCheckAll(HWND& page) {
+    HWND JunkPage() {
         SendMessageA(FindChild(Main, "TButton", "Junk Cleaner         "), BM_CLICK, 0, 0);
-        page = FindChild(Main, "TTJunkCleaner");
+        return FindChild(Main, "TTJunkCleaner");
+    }
+    // Lists the files of Data\junk on the junk cleaner's page and checks every row.
+    HWND ListAndCheckAll(HWND page) {
         HWND finder = Tab(page, 1);
         EXPECT_TRUE(
             ChooseFolder(Program, FindChild(page, "TButton", "Add &Folder "), Data / "junk"));
@@ -169,7 +171,7 @@ TEST_F(StoreInProgram, ASelectionIsStoredWithProgressAndStop) {
     }
     const std::vector<std::string> files = PlantJunk(count);
     StartProgram();
-    HWND page = nullptr;
+    HWND page = JunkPage();
     HWND finder = ListAndCheckAll(page);
     HWND restoreList = FindChild(Tab(page, 3), "TListView");
     EXPECT_TRUE(WaitFor([&] { return ListViewCount(restoreList) == 2; }, 5000));
@@ -219,8 +221,7 @@ TEST_F(StoreInProgram, ADeleteKilledMidwayLeavesEveryStoredFileRestorable) {
         return stored;
     };
     StartProgram();
-    HWND page = nullptr;
-    PostClick(FindChild(ListAndCheckAll(page), "TButton", "&Delete"));
+    PostClick(FindChild(ListAndCheckAll(JunkPage()), "TButton", "&Delete"));
     ASSERT_TRUE(WaitFor([&] { return storedNow() >= 100; }));
     ASSERT_TRUE(Program.Kill());
     const int stored = storedNow();
@@ -238,9 +239,7 @@ TEST_F(StoreInProgram, ADeleteKilledMidwayLeavesEveryStoredFileRestorable) {
     }
     for (const std::string& file : files)
         EXPECT_TRUE(FileExists(file) != (recorded.count(LowerCase(file)) != 0)) << file;
-    SendMessageA(FindChild(Main, "TButton", "Junk Cleaner         "), BM_CLICK, 0, 0);
-    page = FindChild(Main, "TTJunkCleaner");
-    HWND restoreList = FindChild(Tab(page, 3), "TListView");
+    HWND restoreList = FindChild(Tab(JunkPage(), 3), "TListView");
     EXPECT_TRUE(WaitFor([&] { return ListViewCount(restoreList) == stored; }, 5000));
     CloseProgram();
 }

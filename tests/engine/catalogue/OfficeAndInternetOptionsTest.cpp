@@ -11,8 +11,8 @@ namespace {
 using TRecord = std::vector<std::string>;
 TRecord Record;
 
-// An Office application: every object (0 the application, 1 RecentFiles, 2 an entry)
-// knows only its own members, and delete number FailingDelete fails.
+// An Office application ("Word" for Word.Application): every object (0 the application, 1
+// RecentFiles, 2 an entry) knows only its own members, and delete number FailingDelete fails.
 struct TOffice {
     std::string App;
     int Count, FailingDelete, Deletes = 0;
@@ -43,20 +43,15 @@ public:
                                      VARIANT* result, EXCEPINFO*, UINT*) override {
         const bool fails = id == 3 && ++FOffice.Deletes == FOffice.FailingDelete;
         const int shown = id == 1 ? params->rgvarg[0].lVal : FOffice.Count;
-        Record.push_back(FOffice.App + " " + Members[id] + (id == 1 || id == 2 ? " " : "") +
-                         (id == 1 || id == 2 ? IntToStr(shown)
-                          : fails            ? " fails"
-                                             : ""));
+        Record.push_back(FOffice.App + " " + Members[id] + (fails ? " fails" : "") +
+                         (id == 1 || id == 2 ? " " + IntToStr(shown) : ""));
         FOffice.Count -= id == 3 && !fails;
         if (id == 2) result->vt = VT_I4, result->lVal = FOffice.Count;
         if (id < 2) result->vt = VT_DISPATCH, result->pdispVal = new TOfficeObject(FOffice, id + 1);
         return fails ? E_FAIL : S_OK;
     }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
-        auto* app = new TOfficeObject(FOffice, 0);
-        const HRESULT result = app->QueryInterface(iid, out);
-        app->Release();
-        return result;
+        return QueryInterface(iid, out); // the factory is the application too
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
@@ -68,7 +63,7 @@ private:
 
 TEST(OfficeRecentFiles, EachListIsEmptiedAndItsApplicationQuitsEvenAfterAFailure) {
     TCoInitScope com;
-    TOffice offices[] = {{"Word.Application", 2, 0}, {"Excel.Application", 3, 2}};
+    TOffice offices[] = {{"Word", 2, 0}, {"Excel", 3, 2}};
     DWORD cookies[2];
     for (int i = 0; i < 2; ++i) {
         CLSID clsid;
@@ -76,7 +71,7 @@ TEST(OfficeRecentFiles, EachListIsEmptiedAndItsApplicationQuitsEvenAfterAFailure
         CoCreateGuid(&clsid);
         StringFromGUID2(clsid, text, 40);
         // Wine looks program ids up in the machine's classes only.
-        WriteRegString(HKEY_CLASSES_ROOT, offices[i].App + "\\CLSID", "", ToUtf8(text));
+        WriteRegString(HKEY_CLASSES_ROOT, offices[i].App + ".Application\\CLSID", "", ToUtf8(text));
         auto* factory = new TOfficeObject(offices[i], 0);
         CoRegisterClassObject(clsid, static_cast<IClassFactory*>(factory),
                               CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
@@ -88,18 +83,14 @@ TEST(OfficeRecentFiles, EachListIsEmptiedAndItsApplicationQuitsEvenAfterAFailure
     engine.Run(true);
     EXPECT_EQ(Record, TRecord{}); // simulation calls nothing
     engine.Run(false);
-    EXPECT_EQ(Record, (TRecord{"Word.Application RecentFiles", "Word.Application Count 2",
-                               "Word.Application Item 1", "Word.Application Delete",
-                               "Word.Application Count 1", "Word.Application Item 1",
-                               "Word.Application Delete", "Word.Application Count 0",
-                               "Word.Application Quit", "Excel.Application RecentFiles",
-                               "Excel.Application Count 3", "Excel.Application Item 1",
-                               "Excel.Application Delete", "Excel.Application Count 2",
-                               "Excel.Application Item 1", "Excel.Application Delete fails",
-                               "Excel.Application Quit"}));
+    EXPECT_EQ(Record,
+              (TRecord{"Word RecentFiles", "Word Count 2", "Word Item 1", "Word Delete",
+                       "Word Count 1", "Word Item 1", "Word Delete", "Word Count 0", "Word Quit",
+                       "Excel RecentFiles", "Excel Count 3", "Excel Item 1", "Excel Delete",
+                       "Excel Count 2", "Excel Item 1", "Excel Delete fails", "Excel Quit"}));
     for (int i = 0; i < 2; ++i) {
         CoRevokeClassObject(cookies[i]);
-        DeleteRegKey(HKEY_CLASSES_ROOT, offices[i].App);
+        DeleteRegKey(HKEY_CLASSES_ROOT, offices[i].App + ".Application");
     }
     Record.clear();
 }
