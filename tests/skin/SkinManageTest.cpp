@@ -212,7 +212,9 @@ TEST_F(SkinManage, PopupMenusGetTheSkinnedFrameAndItems) {
 }
 
 TEST_F(SkinManage, ClassVetoesGiveWayToTheApplicationAndLoadingKeepsOneMenuKind) {
-    WNDCLASSW cls{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr)};
+    WNDCLASSW cls{};
+    cls.lpfnWndProc = DefWindowProcW;
+    cls.hInstance = GetModuleHandleW(nullptr);
     std::vector<bool> skinned; // without and with the application's say
     for (const wchar_t* name : {L"SysMonthCal32", L"TPreview"}) {
         cls.lpszClassName = name;

@@ -43,8 +43,9 @@ public:
                                      VARIANT* result, EXCEPINFO*, UINT*) override {
         const bool fails = id == 3 && ++FOffice.Deletes == FOffice.FailingDelete;
         const int shown = id == 1 ? params->rgvarg[0].lVal : FOffice.Count;
-        Record.push_back(FOffice.App + " " + Members[id] + (fails ? " fails" : "") +
-                         (id == 1 || id == 2 ? " " + IntToStr(shown) : ""));
+        std::string line = FOffice.App + " " + Members[id] + (fails ? " fails" : "");
+        if (id == 1 || id == 2) line.append(" ").append(IntToStr(shown));
+        Record.push_back(line);
         FOffice.Count -= id == 3 && !fails;
         if (id == 2) result->vt = VT_I4, result->lVal = FOffice.Count;
         if (id < 2) result->vt = VT_DISPATCH, result->pdispVal = new TOfficeObject(FOffice, id + 1);
